@@ -1,0 +1,23 @@
+# Turns every file below RES_DIR into a byte array of OUT, so that the program
+# carries its texts and prologs and runs from anywhere. Files below prolog/
+# get carriage-return line ends, as the documents they go into use.
+file(GLOB_RECURSE files RELATIVE "${RES_DIR}" "${RES_DIR}/*")
+list(SORT files)
+set(body "// Generated from resources/; do not edit.\n#include \"platform/resources.h\"\n\nnamespace platform {\nnamespace {\n")
+set(table "")
+set(i 0)
+foreach(f ${files})
+  file(READ "${RES_DIR}/${f}" hex HEX)
+  string(LENGTH "${hex}" hexlen)
+  math(EXPR size "${hexlen} / 2")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  if(f MATCHES "^prolog/")
+    string(REPLACE "0x0a," "0x0d," bytes "${bytes}")
+  endif()
+  string(APPEND body "const unsigned char r${i}[] = {${bytes} 0x00};\n")
+  string(APPEND table "    {\"${f}\", r${i}, ${size}},\n")
+  math(EXPR i "${i} + 1")
+endforeach()
+string(APPEND body "}  // namespace\n\nconst EmbeddedResource kEmbeddedResources[] = {\n${table}    {nullptr, nullptr, 0},\n};\n}  // namespace platform\n")
+file(WRITE "${OUT}.tmp" "${body}")
+execute_process(COMMAND ${CMAKE_COMMAND} -E copy_if_different "${OUT}.tmp" "${OUT}")

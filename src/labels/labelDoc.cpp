@@ -1,0 +1,5 @@
+#include "labels/labelDoc.h"
+
+LabelSheet labelBack;
+
+void resetLabelDocument() { labelBack = LabelSheet{}; }

@@ -1,0 +1,39 @@
+#include "platform/resources.h"
+
+#include <cstring>
+#include <string>
+
+namespace platform {
+
+std::string_view embeddedResource(std::string_view name) {
+    for (const EmbeddedResource* r = kEmbeddedResources; r->name; ++r) {
+        if (name == r->name) return {reinterpret_cast<const char*>(r->bytes), r->size};
+    }
+    return {};
+}
+
+void StringResourceGetString(unsigned char* dest, int listID, int index) {
+    dest[0] = 0;
+    std::string_view list = embeddedResource("strings/" + std::to_string(listID) + ".txt");
+    const std::string key = std::to_string(index) + "\t";
+    size_t pos = 0;
+    while (pos < list.size()) {
+        size_t end = list.find('\n', pos);
+        if (end == std::string_view::npos) end = list.size();
+        std::string_view line = list.substr(pos, end - pos);
+        if (line.substr(0, key.size()) == key) {
+            std::string_view text = line.substr(key.size());
+            size_t n = text.size() > 255 ? 255 : text.size();
+            dest[0] = static_cast<unsigned char>(n);
+            std::memcpy(dest + 1, text.data(), n);
+            return;
+        }
+        pos = end + 1;
+    }
+}
+
+std::string_view GetTextResource(int id) {
+    return embeddedResource("prolog/" + std::to_string(id) + ".ps");
+}
+
+}  // namespace platform

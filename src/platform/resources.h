@@ -1,0 +1,26 @@
+// String lists and TEXT resources, compiled into the binary from resources/.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace platform {
+
+struct EmbeddedResource {
+    const char* name;  // path below resources/
+    const unsigned char* bytes;
+    size_t size;
+};
+extern const EmbeddedResource kEmbeddedResources[];
+
+// The bytes of resources/<name>, or an empty view when there is none.
+std::string_view embeddedResource(std::string_view name);
+
+// String `index` (from 1) of list `listID` as a Pascal string; empty when missing.
+// Lists live in resources/strings/<listID>.txt, one "index<TAB>text" a line.
+void StringResourceGetString(unsigned char* dest, int listID, int index);
+
+// TEXT resource `id` (resources/prolog/<id>.ps), carriage-return line ends.
+std::string_view GetTextResource(int id);
+
+}  // namespace platform

@@ -1,0 +1,16 @@
+// Element widths: the byte conventions of the element list.
+#pragma once
+
+#include <cstdint>
+
+constexpr int32_t kNoElement = 111;  // charToWidth of a byte that is no element
+constexpr unsigned char kRowEnd = 13;
+constexpr unsigned char kDarkModule = 190;
+constexpr unsigned char kLightModule = 59;
+
+// Width in micrometres at 100 %: positive bar, negative space, kNoElement otherwise.
+int32_t charToWidth(unsigned char b);
+// How far bar number `bar` (from 1) reaches below the ordinary bars.
+double CheckDrop(int32_t bar, int32_t unit);
+// How far bar number `bar` starts below the top of the ordinary bars.
+int32_t CheckTopDrop(int32_t bar, int32_t unit);

@@ -1,0 +1,65 @@
+#include "symbology/messages.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "labels/labelDoc.h"
+#include "platform/resources.h"
+
+MessageState gMsg;
+
+namespace {
+
+bool labelLayoutOpen() { return labelBack.labelWidth != 0; }
+
+void show(const unsigned char* pstr) {
+    gMsg.last.assign(reinterpret_cast<const char*>(pstr + 1), pstr[0]);
+    ++gMsg.shown;
+    if (!gMsg.quiet) std::fprintf(stderr, "strixel: %s\n", gMsg.last.c_str());
+}
+
+void setErrorString(const unsigned char* pstr) {
+    std::memcpy(gMsg.gerrorstr, pstr + 1, pstr[0]);
+    gMsg.gerrorstr[pstr[0]] = 0;
+}
+
+}  // namespace
+
+void Message(uint16_t n) {
+    unsigned char text[256];
+    platform::StringResourceGetString(text, 136, n);
+    if (text[0] == 0) {
+        // A number without a text must still say something.
+        std::snprintf(reinterpret_cast<char*>(text + 1), 255, "Error %u.", n);
+        text[0] = static_cast<unsigned char>(std::strlen(reinterpret_cast<char*>(text + 1)));
+    }
+    if (labelLayoutOpen()) {
+        if (gMsg.inerror == 1) return;
+        // The layout preview shows the text over the item; no box piles up.
+        setErrorString(text);
+        gMsg.last.assign(gMsg.gerrorstr);
+        ++gMsg.shown;
+        gMsg.inerror = 0;
+        return;
+    }
+    show(text);
+}
+
+void MessageOld(const unsigned char* pstr) {
+    if (labelLayoutOpen()) {
+        if (gMsg.inerror == 1) return;
+        gMsg.inerror = 1;
+    }
+    show(pstr);
+}
+
+void MessageText(const char* text) {
+    unsigned char p[256];
+    size_t n = std::strlen(text);
+    if (n > 255) n = 255;
+    p[0] = static_cast<unsigned char>(n);
+    std::memcpy(p + 1, text, n);
+    MessageOld(p);
+}
+
+void resetMessages() { gMsg = MessageState{}; }

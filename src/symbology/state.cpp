@@ -1,0 +1,41 @@
+#include "symbology/state.h"
+
+#include <cstring>
+
+#include "labels/labelDoc.h"
+#include "symbology/messages.h"
+
+SymbolSettings gSym;
+SymbolData gData;
+ElementList gEl;
+OutputSettings gOut;
+
+void pstrSet(unsigned char* dst, const char* text) {
+    size_t n = std::strlen(text);
+    if (n > 255) n = 255;
+    dst[0] = static_cast<unsigned char>(n);
+    std::memcpy(dst + 1, text, n);
+}
+
+void pstrCopy(unsigned char* dst, const unsigned char* src) { std::memcpy(dst, src, 1 + src[0]); }
+
+bool pstrEquals(const unsigned char* p, const char* text) {
+    size_t n = std::strlen(text);
+    return p[0] == n && std::memcmp(p + 1, text, n) == 0;
+}
+
+bool copyBounded(char* dst, size_t dstSize, const char* src) {
+    size_t n = std::strlen(src);
+    if (n + 1 > dstSize) return false;
+    std::memcpy(dst, src, n + 1);
+    return true;
+}
+
+void resetWorld() {
+    gSym = SymbolSettings{};
+    gData = SymbolData{};
+    gEl = ElementList{};
+    gOut = OutputSettings{};
+    resetMessages();
+    resetLabelDocument();
+}

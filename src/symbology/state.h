@@ -1,0 +1,163 @@
+// The symbol being made: settings, data and the element list. One instance of
+// each, shared by the encoders, the painters and the front ends.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+using Str255 = unsigned char[256];  // Pascal string: length byte, then up to 255 bytes
+
+constexpr size_t kMainCodeSize = 2048;
+constexpr size_t kAddCodeSize = 256;
+constexpr size_t kHeadCodeSize = 64;
+constexpr size_t kAffixSize = 256;
+constexpr size_t kElementListSize = 10240;
+constexpr size_t kTeFSize = 64;
+
+struct SymbolSettings {
+    int32_t code = 0;        // family 0..42
+    int32_t variation1 = 0;  // variant within the family
+    int32_t variation = 0;   // family 15 only: below 2 "M&S Shoe", else "M&S T&B"
+    int32_t nCheck = 0;      // 1 = no optional check character
+    int32_t ratio = 5;       // 5 = 2.5:1, 3 = 3:1, 2 = 2.2:1, 0 = 2:1, -1 from the magnification
+    int32_t chSpace = 0;
+    int32_t human = 1;
+    int32_t non_light = 1;
+    int32_t insetAmount = 0;
+    int32_t cutMarks = 0;
+    int32_t flushBars = 1;
+    double Siz = 100.0;  // magnification, percent
+    double Hei = 0.0;    // bar height, mm (0 = automatic)
+    int32_t BWidthRed = 0;  // bar-width reduction, micrometres
+    int32_t BW = 0;         // bar-font width step 0..5
+    int32_t cLength = 0;    // requested symbol length, mm
+    int32_t lMode = 0;
+    int32_t spec = 0;
+    int32_t customTeSize = 0;
+    double line = 0.0;   // bearer width, points
+    double gline = 0.0;  // guard drop correction with bearers
+    int32_t AboveHu = 0;
+    int32_t multi_line = 0;
+    int32_t black2 = 100;
+    int32_t cyan2 = 0;
+    int32_t magenta2 = 0;
+    int32_t yellow2 = 0;
+    int32_t black22 = 0;
+    int32_t cyan22 = 0;
+    int32_t magenta22 = 0;
+    int32_t yellow22 = 0;
+    Str255 fontAbove = {7, 'S', 't', 'r', 'i', 'x', 'e', 'l'};
+    Str255 fontBelow = {7, 'S', 't', 'r', 'i', 'x', 'e', 'l'};
+    Str255 defFont = {7, 'S', 't', 'r', 'i', 'x', 'e', 'l'};
+    Str255 barFont = {7, 'S', 't', 'r', 'i', 'x', 'e', 'l'};
+    Str255 gHelvetica = {9, 'H', 'e', 'l', 'v', 'e', 't', 'i', 'c', 'a'};
+    char TeF[kTeFSize] = {};  // display name of the current code type
+    int32_t gglen = 0;        // fixed data length (0 = free)
+    int32_t canEdit3 = 0;
+    int32_t anumer = 0;
+
+    // Read by the painters and set by the shell and the label items.
+    int32_t extraMargin = 0;
+    int32_t cuHei = 0;
+    int32_t attTop = 0;
+    int32_t HaTex = 0;
+    int32_t textAsFont = 0;
+    int32_t strip_extra = 0;
+    int32_t smallFirstChar = 0;
+    int32_t drawExtraText = 0;
+    int32_t transpar_ent = 0;
+    int32_t grip = 0;
+    int32_t TEjust = 0;
+    int32_t gTrackAdjust = 0;
+    int32_t gBaseAdjust = 0;
+    int32_t overPrint = 0;
+    int32_t Hgauge = 0;
+    int32_t end_bars = 0;
+    int32_t noNarrow = 0;
+    Str255 customCol = {};  // spot colour name
+    int32_t customColour = 0;
+};
+
+struct SymbolData {
+    char chMainCode[kMainCodeSize] = {};
+    int32_t len1 = 0;
+    char chMainCode2[kMainCodeSize] = {};  // printed copy
+    int32_t len11 = 0;
+    char chMainCode3[kMainCodeSize] = {};  // data of the last symbol generated
+    char chMainCode4[kAddCodeSize] = {};   // UPC-E data before expansion
+    char chAddCode[kAddCodeSize] = {};     // add-on, or a 2-D options text
+    int32_t len2 = 0;
+    char chAddCode2[kAddCodeSize] = {};
+    int32_t len22 = 0;
+    char chHeadCode[kHeadCodeSize] = {};  // text set above the symbol
+    int32_t len3 = 0;
+    char chPrefix[kAffixSize] = {};
+    char chSuffix[kAffixSize] = {};
+};
+
+// The encoders' output: one byte per element, module or block letter; 13 ends a
+// row. Appends past the end are refused and mark the list as overflowed, so no
+// encoder can write past the buffer; the dispatcher reports the overflow.
+struct ElementList {
+    unsigned char chNum[kElementListSize] = {};
+    int32_t cu_len = 0;
+    bool overflow = false;
+
+    bool put(unsigned char b) {
+        if (cu_len >= static_cast<int32_t>(kElementListSize)) {
+            overflow = true;
+            return false;
+        }
+        chNum[cu_len++] = b;
+        return true;
+    }
+    bool put(const unsigned char* bytes, size_t n) {
+        for (size_t i = 0; i < n; ++i) {
+            if (!put(bytes[i])) return false;
+        }
+        return true;
+    }
+    // Room for n more bytes?
+    bool fits(size_t n) const { return static_cast<size_t>(cu_len) + n <= kElementListSize; }
+    // The PDF417 and block-letter lists end with a NUL that cu_len does not count.
+    bool terminate() {
+        if (cu_len >= static_cast<int32_t>(kElementListSize)) {
+            overflow = true;
+            return false;
+        }
+        chNum[cu_len] = 0;
+        return true;
+    }
+    void clear() {
+        cu_len = 0;
+        overflow = false;
+        chNum[0] = 0;
+    }
+};
+
+struct OutputSettings {
+    int32_t tool = 0;      // output kind
+    int32_t ill = 1;       // vector dialect: 1, 88, 93, 95, 25, 2, 1115
+    int32_t purePost = 0;  // 0 EPS, 1 plain PostScript, 2 PostScript in a job wrapper
+};
+
+extern SymbolSettings gSym;
+extern SymbolData gData;
+extern ElementList gEl;
+extern OutputSettings gOut;
+
+// Pascal-string helpers for the font slots and toolbox texts.
+void pstrSet(unsigned char* dst, const char* text);          // bounded at 255
+void pstrCopy(unsigned char* dst, const unsigned char* src);  // whole Str255
+bool pstrEquals(const unsigned char* p, const char* text);
+
+// Bounded C-string copy into a fixed buffer; false (and dst untouched) when the
+// text with its NUL does not fit.
+bool copyBounded(char* dst, size_t dstSize, const char* src);
+template <size_t N>
+bool copyBounded(char (&dst)[N], const char* src) {
+    return copyBounded(dst, N, src);
+}
+
+// Puts every shared struct back to its start values; tests call it between cases.
+void resetWorld();

@@ -1,0 +1,90 @@
+// Outside readers for the tests: a rasteriser for element lists and module
+// matrices, zxing-cpp in process, and the command-line readers (Ghostscript,
+// qpdf, pdftoppm, zbarimg). A symbol is right when an outside reader reads back
+// exactly its data.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// 8-bit grey, 0 black, 255 white, row-major.
+struct Bitmap {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> pixels;
+    uint8_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+struct LinearOptions {
+    double pixelsPerMicrometre = 1.0 / 110.0;  // 330 um modules are 3 pixels
+    int rowHeight = 60;                         // pixels per bar row
+    int quietZone = 40;                         // pixels on every side
+    bool firstRowOnly = false;                  // only the first bar row
+};
+
+// Bar rows of an element list (width bytes, charToWidth of the current code
+// type); rows holding a byte that is no element (the text line) are left out.
+Bitmap rasteriseElementList(const unsigned char* chNum, int cu_len, const LinearOptions& opt = {});
+// Only row `row` (from 0) of the bar rows.
+Bitmap rasteriseElementRow(const unsigned char* chNum, int cu_len, int row, const LinearOptions& opt = {});
+
+// Module rows (190 dark, 59 light, 13 ends a row), as PDF417 and DataBar write them.
+Bitmap rasteriseModuleRows(const unsigned char* chNum, int cu_len, int moduleWidth = 4,
+                           int rowHeight = 12, int quietModules = 4);
+// Block letters 'e' + v, one per column of a band of four module rows, 13 ends a band.
+Bitmap rasteriseBlockLetters(const unsigned char* chNum, int cu_len, int moduleSize = 4,
+                             int quietModules = 4);
+// The module matrix that block letters describe (true = dark), rows of equal length.
+std::vector<std::vector<bool>> blockLettersToMatrix(const unsigned char* chNum, int cu_len);
+// A matrix of '1'/'X' (dark) and '0'/' '/'.' (light) lines.
+Bitmap rasteriseMatrix(const std::vector<std::string>& rows, int moduleWidth = 4, int rowHeight = 4,
+                       int quietModules = 4);
+Bitmap rasteriseMatrix(const std::vector<std::vector<bool>>& m, int moduleWidth = 4,
+                       int rowHeight = 4, int quietModules = 4);
+
+struct Decoded {
+    bool ok = false;
+    std::string format;    // zxing's name of the symbology
+    std::string text;      // UTF-8
+    std::string bytes;     // the raw content bytes
+    std::string symbologyId;  // "]C1", "]d2", ...
+    std::string error;
+};
+
+// zxing-cpp in process. `format` narrows the search ("EAN-13", "Code128", "QRCode",
+// "DataMatrix", "PDF417", ...; empty = any).
+Decoded decode(const Bitmap& bmp, const std::string& format = "");
+
+// Writes the bitmap as a binary PGM (for zbarimg and for looking at failures).
+bool writePGM(const Bitmap& bmp, const std::string& path);
+
+// Runs an outside program; fails the test with the package name when it is missing.
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+RunResult runCommand(const std::string& command);
+// Fails the current test, naming `package`, when `program` is not on PATH.
+bool requireProgram(const std::string& program, const std::string& package);
+
+// Ghostscript renders an EPS (with -dEPSCrop), PostScript or PDF file at dpi.
+struct Rendered {
+    bool ok = false;
+    Bitmap bitmap;
+    std::string err;  // Ghostscript's standard error
+};
+Rendered renderWithGhostscript(const std::string& path, int dpi = 300, bool epsCrop = true);
+// The bounding box that Ghostscript's bbox device finds ("%%HiResBoundingBox" values).
+bool inkBoundingBox(const std::string& path, double* llx, double* lly, double* urx, double* ury);
+RunResult qpdfCheck(const std::string& path);
+RunResult pdftoppm(const std::string& path, const std::string& outPrefix);
+// zbarimg on a PGM; its output lines ("EAN-13:4006381333931", ...).
+RunResult zbarimg(const std::string& path);
+
+std::string tempPath(const std::string& name);  // a fresh path in a per-test folder
+
+}  // namespace testsupport

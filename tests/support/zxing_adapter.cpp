@@ -1,0 +1,37 @@
+// The one place that speaks to zxing-cpp (Debian 12 ships 1.4).
+#define ZX_USE_UTF8 1
+#include <ZXing/BarcodeFormat.h>
+#include <ZXing/DecodeHints.h>
+#include <ZXing/ImageView.h>
+#include <ZXing/ReadBarcode.h>
+
+#include "support/reader.h"
+
+namespace testsupport {
+
+Decoded decode(const Bitmap& bmp, const std::string& format) {
+    Decoded d;
+    if (bmp.width <= 0 || bmp.height <= 0) {
+        d.error = "empty bitmap";
+        return d;
+    }
+    ZXing::DecodeHints hints;
+    hints.setTryHarder(true);
+    hints.setTryRotate(false);
+    hints.setBinarizer(ZXing::Binarizer::FixedThreshold);
+    if (!format.empty()) hints.setFormats(ZXing::BarcodeFormatsFromString(format));
+    ZXing::ImageView view(bmp.pixels.data(), bmp.width, bmp.height, ZXing::ImageFormat::Lum);
+    ZXing::Result r = ZXing::ReadBarcode(view, hints);
+    if (!r.isValid()) {
+        d.error = r.error() ? r.error().msg() : std::string("nothing found");
+        return d;
+    }
+    d.ok = true;
+    d.format = ZXing::ToString(r.format());
+    d.text = r.text();
+    d.bytes.assign(r.bytes().begin(), r.bytes().end());
+    d.symbologyId = r.symbologyIdentifier();
+    return d;
+}
+
+}  // namespace testsupport
