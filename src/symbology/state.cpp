@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "labels/labelDoc.h"
+#include "vector/sink.h"
 #include "symbology/messages.h"
 
 SymbolSettings gSym;
@@ -38,4 +39,5 @@ void resetWorld() {
     gOut = OutputSettings{};
     resetMessages();
     resetLabelDocument();
+    resetVectorState();
 }

@@ -1,0 +1,20 @@
+// The generation dispatcher, the length rules and the check-digit helpers.
+#pragma once
+
+#include <cstdint>
+
+// Turns the current data and code type into the element list: 0 built, 1 empty
+// data or refused (the user has been told).
+int32_t STRixel();
+// 0 when the data may be encoded, 1 when it is too short (message shown).
+int32_t CheckLength(const unsigned char* name, int32_t n, int32_t addA, int32_t addB);
+void getCodeScale(int32_t length);
+void calcheck();  // appends the EAN/UPC modulo-10 check digit to chMainCode
+void Len();       // makes len1 odd by a leading '0'
+void LenEven();   // makes len1 even by a leading '0'
+
+struct DispatchState {
+    int32_t nu = 0;         // 1 while the add-on digits are being encoded
+    int32_t iComplete = 0;
+};
+extern DispatchState gDispatch;
