@@ -14,7 +14,7 @@ void Len();       // makes len1 odd by a leading '0'
 void LenEven();   // makes len1 even by a leading '0'
 
 struct DispatchState {
-    int32_t nu = 0;         // 1 while the add-on digits are being encoded
+    int32_t nu = 0;  // 1 while the add-on digits are being encoded
     int32_t iComplete = 0;
 };
 extern DispatchState gDispatch;

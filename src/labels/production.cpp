@@ -1,0 +1,5 @@
+#include "labels/production.h"
+
+ProductionSettings gProd;
+
+void resetProduction() { gProd = ProductionSettings{}; }
