@@ -270,3 +270,45 @@ TEST_F(Dispatcher, EveryFamilyAtTheBufferEdges) {
 }
 
 }  // namespace
+
+#include "symbology/Filters.h"
+
+namespace {
+
+TEST(DataSplit, OverlongEntriesStayInsideTheBuffers) {
+    resetWorld();
+    gSym.code = 5;
+    std::string big(5000, 'x');
+    std::string addOn(5000, '1');
+    Gettw(big.c_str(), 5000, addOn.c_str(), 5000);
+    EXPECT_EQ(gData.len1, static_cast<int32_t>(kMainCodeSize - 1));
+    EXPECT_EQ(gData.len2, static_cast<int32_t>(kAddCodeSize - 1));
+    EXPECT_EQ(gData.chMainCode[kMainCodeSize - 1], 0);
+}
+
+TEST(DataSplit, SeparatorsByCodeType) {
+    resetWorld();
+    gSym.code = 0;
+    Gettw("400-638 133393", 14, "52 4-95", 7);
+    EXPECT_STREQ(gData.chMainCode, "400638133393");
+    EXPECT_STREQ(gData.chMainCode2, "400638133393");
+    EXPECT_STREQ(gData.chAddCode, "52495");
+    gSym.code = 1;
+    Gettw("0-306-40615", 11, "", 0);
+    EXPECT_STREQ(gData.chMainCode, "030640615");
+    EXPECT_STREQ(gData.chMainCode2, "0-306-40615");
+    gSym.code = 5;
+    Gettw("A-B C", 5, "", 0);
+    EXPECT_STREQ(gData.chMainCode, "A-B C");
+}
+
+TEST(Dispatcher2, UnterminatedDataIsReadWithinItsBuffer) {
+    resetWorld();
+    gMsg.quiet = true;
+    std::memset(gData.chMainCode, '1', kMainCodeSize);  // no NUL at all
+    gSym.code = 9;
+    EXPECT_EQ(STRixel(), 0);
+    EXPECT_EQ(gEl.cu_len, 12);
+}
+
+}  // namespace
