@@ -1,4 +1,4 @@
-// Which character set the data of a QR Code is in, and its Latin-1 form.
+// Which character set the data of a QR Code is in.
 //
 // The program's data is Mac OS Roman, but a Shift-JIS text (Japanese, read from a
 // file) arrives as the same kind of bytes, and the two overlap: the accented
@@ -20,9 +20,5 @@ bool isShiftJisKanji(uint8_t c1, uint8_t c2);
 // inside Latin words (a run looks Latin when every trail byte is an ASCII letter,
 // all of one case, and the run is shorter than four).
 bool readsAsShiftJis(const uint8_t* data, int32_t length);
-
-// The Latin-1 byte of a Mac OS Roman byte, or -1 when the character has none
-// (the dagger, typographic quotes and dashes, the euro sign, ...).
-int32_t macRomanToLatin1(uint8_t c);
 
 }  // namespace qrcharset

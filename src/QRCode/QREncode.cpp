@@ -7,6 +7,7 @@
 
 #include "QRCode/QRCharset.h"
 #include "QRCode/QRMask.h"
+#include "platform/macroman.h"
 #include "symbology/encoders.h"
 #include "symbology/messages.h"
 
@@ -487,7 +488,7 @@ bool prepareSource(const uint8_t* data, int32_t length) {
             q.m_bySource[i] = data[i];
             continue;
         }
-        const int32_t latin1 = qrcharset::macRomanToLatin1(data[i]);
+        const int32_t latin1 = platform::macRomanToLatin1(data[i]);
         if (latin1 < 0) {
             char text[200];
             std::snprintf(text, sizeof text,
