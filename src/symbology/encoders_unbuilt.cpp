@@ -24,9 +24,6 @@ int32_t JCPenney() { return notBuilt("JC Penney"); }
 int32_t MSBel() { return notBuilt("M&S BEL"); }
 int32_t MSShoe() { return notBuilt("M&S Shoe"); }
 int32_t CodaBlock(const char*) { return notBuilt("Codablock F"); }
-int32_t QRencodeData(const char*, int32_t, int32_t, int32_t, int32_t, int32_t) {
-    return notBuilt("QR Code");
-}
 int32_t Intwofive() { return notBuilt("Interleaved 2 of 5"); }
 int32_t ITF6() { return notBuilt("ITF-6"); }
 int32_t C2of5() { return notBuilt("2 of 5"); }
