@@ -13,13 +13,6 @@ int32_t notBuilt(const char* family) {
 }
 }  // namespace
 
-int32_t EAN13() { return notBuilt("EAN-13"); }
-int32_t EAN8() { return notBuilt("EAN-8"); }
-int32_t UPCA() { return notBuilt("UPC-A"); }
-int32_t UPCE() { return notBuilt("UPC-E"); }
-int32_t UPRecon() { return notBuilt("UPC-E"); }
-int32_t ISBN() { return notBuilt("ISBN"); }
-int32_t ISSN() { return notBuilt("ISSN"); }
 int32_t OneTwoEight() { return notBuilt("Code 128"); }
 int32_t JCPenney() { return notBuilt("JC Penney"); }
 int32_t MSBel() { return notBuilt("M&S BEL"); }

@@ -36,6 +36,9 @@ void Vector(int32_t rowUnit);
 // code type 13, as their layouts need.
 void Humans1();
 
+// Appends n copies of the byte b (bounded like every append to gEl).
+void putN(unsigned char b, int n);
+
 // EAN family rows (the first row is laid out by EAN/EAN8/UPCE).
 void Vector2(int32_t rowUnit);  // EAN-13, EAN-8, UPC-A: repeat to the bar height
 void Vector3(int32_t rowUnit);  // EAN-13: the add-on digits row above the add-on
