@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "labels/production.h"
 #include "symbology/EAN.h"
 #include "symbology/UPC.h"
 #include "symbology/codebars.h"
@@ -95,11 +96,6 @@ int32_t textLineBound() {
     }
 }
 
-// Entry mode of the production run (`background`): 1 while serial numbers run.
-// The production settings are not part of the engine yet, so every run counts
-// as normal entry here.
-bool serialNumberRun() { return false; }
-
 void humansCode128() {
     const bool barFontText = std::memcmp(gSym.fontBelow, gSym.barFont, 1 + gSym.fontBelow[0]) == 0;
     for (int32_t i = 0; i < clampLen(gData.len11); ++i) {
@@ -148,7 +144,7 @@ void humansMSShoe() {
 void humansInterleaved() {
     const int32_t v = gSym.variation1;
     const unsigned char L = mainAt(gData.len1 - 1);
-    if (!serialNumberRun()) {
+    if (gProd.background != 1) {  // serial runs keep the numbered data
         const size_t n = strnlen(gData.chMainCode2, 255);
         std::memmove(gData.chMainCode, gData.chMainCode2, n);
         size_t len = n;
