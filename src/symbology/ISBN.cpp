@@ -252,23 +252,10 @@ int32_t genISBN() {
         std::memcpy(number + 3, gData.chMainCode, 9);
     }
     number[12] = 0;
-    HeaderWriter w = startHeader(kIsbnPrefix);
-    if (hyphenate(number, check) == 0) {
-        if (number[0] != '8') {
-            w.put(number, 3);
-            w.put('-');
-        }
-        const char* group = number + 3;
-        const int publisher = fallbackPublisher(group + 1);
-        w.put(group[0]);
-        w.put('-');
-        w.put(group + 1, publisher);
-        w.put('-');
-        w.put(group + 1 + publisher, 8 - publisher);
-        w.put('-');
-        w.put(check);
-        w.end();
-    }
+    startHeader(kIsbnPrefix);
+    // Without a range rule: a one-digit group and the publisher length by the
+    // digits after it.
+    if (hyphenate(number, check) == 0) isbnreplace(number, 1, fallbackPublisher(number + 4), check);
     StringSortOut();
     return 0;
 }

@@ -298,6 +298,17 @@ void copyAddOnPart(int32_t rowStart, int32_t n) {
     for (int32_t i = 0; i < n; ++i) gEl.put(gEl.chNum[rowStart + kEan13RowLen + i]);
 }
 
+// Ends a guard row; with an add-on, the add-on bars of the bar row at rowStart
+// run down through it.
+void endGuardRow(bool addOn, int32_t rowStart) {
+    if (addOn) {
+        gEl.put(kSpace4);
+        gEl.put(kSpace3);
+        copyAddOnPart(rowStart, gData.len22 == 5 ? 32 : 15);
+    }
+    gEl.put(kRowEnd);
+}
+
 // Start of the last bar row, which ends with the last 13 of the list.
 int32_t lastRowStart() {
     int32_t i = gEl.cu_len - 2;
@@ -399,12 +410,7 @@ void Humans222() {
     putN(kSpace1, 5);
     for (int32_t i = 7; i <= 12; ++i) spacesetC(i);
     guard();
-    if (addOn) {
-        gEl.put(kSpace4);
-        gEl.put(kSpace3);
-        copyAddOnPart(rowStart, gData.len22 == 5 ? 32 : 15);
-    }
-    gEl.put(kRowEnd);
+    endGuardRow(addOn, rowStart);
 
     if (addOn) {
         gEl.put(mainAt(0));
@@ -578,12 +584,7 @@ void Humans22() {
     putBar(kEanBar1);
     gEl.put(kSpace1);
     putBar(kEanBar1);
-    if (addOn) {
-        gEl.put(kSpace4);
-        gEl.put(kSpace3);
-        copyAddOnPart(rowStart, gData.len22 == 5 ? 32 : 15);
-    }
-    gEl.put(kRowEnd);
+    endGuardRow(addOn, rowStart);
 
     if (addOn) {
         gEl.put(mainAt(1));

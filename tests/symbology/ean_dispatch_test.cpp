@@ -1,8 +1,6 @@
 // The EAN family through the generation dispatcher, as the program makes it.
 #include "ean_support.h"
 
-#include "platform/resources.h"
-
 using namespace eantest;
 
 namespace {
@@ -67,49 +65,23 @@ TEST_F(EanDispatch, RetailPrefixes) {
     EXPECT_EQ(readBack("EAN-13").text, "4006381333931");
 }
 
-TEST_F(EanDispatch, EanEightFamilies) {
-    type(3);
-    setData("9638507");
-    ASSERT_EQ(STRixel(), 0);
-    EXPECT_EQ(readBack("EAN-8").text, "96385074");
+TEST_F(EanDispatch, WhSmithAndUpcE) {
     type(3, 1);
     setData("12345");
     ASSERT_EQ(STRixel(), 0);
     EXPECT_EQ(readBack("EAN-8").text, "00123457");
-    type(16, 6);
-    setData("9638507");
-    ASSERT_EQ(STRixel(), 0);
-    EXPECT_EQ(readBack("EAN-8").text, "96385074");
-}
 
-TEST_F(EanDispatch, Upc) {
-    type(10);
-    setData("03600029145");
-    ASSERT_EQ(STRixel(), 0);
-    EXPECT_EQ(readBack("UPC-A").text, "036000291452");
-    type(10, 3);
-    setData("1234567890");
-    ASSERT_EQ(STRixel(), 0);
-    EXPECT_EQ(readBack("UPC-A").text, "312345678906");
-
-    type(11);
-    setData("01234500006");
-    ASSERT_EQ(STRixel(), 0);
-    EXPECT_EQ(readBack("UPC-E").text, "01234565");
     type(11, 1);
     setData("0123456");
     ASSERT_EQ(STRixel(), 0);
     EXPECT_EQ(readBack("UPC-E").text, "01234565");
     EXPECT_STREQ(gData.chMainCode4, "0123456");  // the data as entered
 
-    unsigned char p[256];
-    platform::StringResourceGetString(p, 136, 65);
-    const std::string message65(reinterpret_cast<const char*>(p + 1), p[0]);
     for (int v : {0, 1}) {
         type(11, v);
         setData(v == 0 ? "21234500006" : "2123456");
         EXPECT_EQ(STRixel(), 1) << v;
-        EXPECT_EQ(gMsg.last, message65) << v;
+        EXPECT_EQ(gMsg.last, messageText(65)) << v;
         EXPECT_EQ(gEl.cu_len, 0) << v;
     }
 }
@@ -123,11 +95,6 @@ TEST_F(EanDispatch, BooksAndSerials) {
     setData("977186197271");
     EXPECT_EQ(STRixel(), 1);
     EXPECT_EQ(gMsg.last, "ISBN's must start with 978 or 979");
-    type(1, 2);
-    setData("979026000043");
-    ASSERT_EQ(STRixel(), 0);
-    EXPECT_EQ(readBack("EAN-13").text, "9790260000438");
-
     // ISSN data is never cut: eight digits still take the issue number 00.
     type(2);
     setData("03178479");

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/resources.h"
 #include "support/reader.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"
@@ -72,6 +73,13 @@ inline std::string zbarRead(const std::string& name, bool addOns = false) {
     if (!testsupport::requireProgram("zbarimg", "zbar-tools")) return {};
     return testsupport::runCommand("zbarimg -q --raw -Sean2.enable -Sean5.enable '" + path + "'")
         .out;
+}
+
+// Message n of list 136, as Message(n) shows it.
+inline std::string messageText(int n) {
+    unsigned char p[256];
+    platform::StringResourceGetString(p, 136, n);
+    return std::string(reinterpret_cast<const char*>(p + 1), p[0]);
 }
 
 }  // namespace eantest

@@ -420,3 +420,37 @@ TEST_F(Ean8, RefusesShortOrNonDigitData) {
 }
 
 }  // namespace
+
+namespace {
+
+using EanFamily = World;
+
+// Direct calls with data the length rule would have stopped: nothing is written
+// past a buffer, and the result says whether a symbol was made.
+TEST_F(EanFamily, EmptyAndOverlongDataStayInBounds) {
+    struct Entry {
+        int code, v;
+        int32_t (*fn)();
+    };
+    const Entry entries[] = {{0, 0, EAN13},    {0, 2, EAN13}, {3, 0, EAN8},  {3, 1, EAN8},
+                             {16, 1, EAN8},    {10, 0, UPCA}, {10, 3, UPCA}, {11, 0, UPCE},
+                             {11, 1, UPRecon}, {1, 0, ISBN},  {1, 2, ISBN},  {1, 3, ISBN},
+                             {2, 0, ISSN}};
+    const std::string longDigits(kMainCodeSize - 1, '0');
+    for (const Entry& e : entries) {
+        for (const std::string& d : {std::string(), longDigits}) {
+            SetUp();
+            gSym.code = e.code;
+            gSym.variation1 = e.v;
+            setData(d.c_str(), "12345");
+            const int32_t r = e.fn();
+            EXPECT_EQ(r, d.empty() ? 1 : 0) << e.code << "/" << e.v << " " << d.size();
+            EXPECT_FALSE(gEl.overflow);
+            if (d.empty()) {
+                EXPECT_EQ(gEl.cu_len, 0);
+            }
+        }
+    }
+}
+
+}  // namespace

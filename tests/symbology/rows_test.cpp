@@ -9,6 +9,9 @@
 
 namespace {
 
+// Bar, space, bar, bar (two bytes of one bar), then the right quiet zone.
+const std::string kRow = "\xBE;\xBE\xC4?=";
+
 struct Rows : ::testing::Test {
     void SetUp() override {
         resetWorld();
@@ -28,13 +31,18 @@ struct Rows : ::testing::Test {
         for (int i = 0; i < gEl.cu_len; ++i) n += gEl.chNum[i] == 13;
         return n;
     }
+    // The text line behind a one-row symbol made from the current data.
+    static std::string textLine() {
+        gEl.clear();
+        firstRow(kRow);
+        Vector(kRowUnit10pt);
+        Humans1();
+        return after(static_cast<int>(kRow.size()) + 1);
+    }
     static std::string after(int from) {
         return std::string(reinterpret_cast<const char*>(gEl.chNum) + from, gEl.cu_len - from);
     }
 };
-
-// Bar, space, bar, bar (two bytes of one bar), then the right quiet zone.
-const std::string kRow = "\xBE;\xBE\xC4?=";
 
 TEST_F(Rows, HeightZeroAndTwoRowUnitsGiveOneRow) {
     firstRow(kRow);
@@ -97,73 +105,39 @@ TEST_F(Rows, FirstRowThatFillsTheListDoesNotPassItsEnd) {
 TEST_F(Rows, Code128TextUsesBarFontBrackets) {
     gSym.code = 7;
     setData("(01)123");
-    firstRow(kRow);
-    Vector(kRowUnit20pt);
-    Humans1();
-    EXPECT_EQ(after(7), ">01<123");
-
-    gEl.clear();
+    EXPECT_EQ(textLine(), ">01<123");
     pstrSet(gSym.fontBelow, "Helvetica");
-    firstRow(kRow);
-    Vector(kRowUnit20pt);
-    Humans1();
-    EXPECT_EQ(after(7), "(01)123");
+    EXPECT_EQ(textLine(), "(01)123");
 }
 
 TEST_F(Rows, InterleavedLayouts) {
+    // The encoder leaves the data with its check digit 1; the text takes the
+    // printed copy and that last digit.
+    auto itf = [](int variant) {
+        gSym.variation1 = variant;
+        setData("1234567890123");
+        std::strcpy(gData.chMainCode, "12345678901231");
+        gData.len1 = 14;
+        return textLine();
+    };
     gSym.code = 4;
-    gSym.variation1 = 3;
-    setData("1234567890123");
-    std::strcpy(gData.chMainCode, "12345678901231");  // the encoder appended check digit 1
-    gData.len1 = 14;
-    firstRow(kRow);
-    Vector(kRowUnit20pt);
-    Humans1();
-    EXPECT_EQ(after(7), "1234567890123 1");
+    EXPECT_EQ(itf(3), "1234567890123 1");
     EXPECT_EQ(gData.len1, 14);
-
-    // Groups 3-5-5-1 with chSpace, a '?' gap between every digit.
-    gEl.clear();
-    gSym.variation1 = 0;
+    EXPECT_EQ(itf(13), "1?23?45678?90123?1");  // groups of 1, 2, 5, 5 and 1 digits
     gSym.chSpace = 1;
-    setData("1234567890123");
-    std::strcpy(gData.chMainCode, "12345678901231");
-    gData.len1 = 14;
-    firstRow(kRow);
-    Vector(kRowUnit20pt);
-    Humans1();
-    EXPECT_EQ(after(7), "1?2?3???4?5?6?7?8???9?0?1?2?3???1");
+    EXPECT_EQ(itf(0), "1?2?3???4?5?6?7?8???9?0?1?2?3???1");
 
-    // Variant 13: groups of 1, 2, 5, 5 and 1 digits.
-    gEl.clear();
-    gSym.variation1 = 13;
-    gSym.chSpace = 0;
-    setData("1234567890123");
-    std::strcpy(gData.chMainCode, "12345678901231");
-    gData.len1 = 14;
-    firstRow(kRow);
-    Vector(kRowUnit20pt);
-    Humans1();
-    EXPECT_EQ(after(7), "1?23?45678?90123?1");
-
-    // Variant 14 (Next 9): hyphens after the third and sixth digits, no check digit.
-    gEl.clear();
+    // Next 9: hyphens after the third and sixth digits, no check digit.
     gSym.variation1 = 14;
     gSym.nCheck = 1;
     setData("123456789");
-    firstRow(kRow);
-    Vector(kRowUnit20pt);
-    Humans1();
-    EXPECT_EQ(after(7), "123-456-789");
+    EXPECT_EQ(textLine(), "123-456-789");
 }
 
 TEST_F(Rows, DataBarTextCompletesTheCheckDigit) {
     gSym.code = 37;
     setData("0950110153000");
-    firstRow(kRow);
-    Vector(kRowUnit10pt);
-    Humans1();
-    EXPECT_EQ(after(7), "(01)09501101530003");
+    EXPECT_EQ(textLine(), "(01)09501101530003");
     EXPECT_EQ(gData.len1, 14);
 }
 
@@ -173,42 +147,28 @@ TEST_F(Rows, PlainTextVariants) {
     setData("1234567");
     gData.chMainCode[7] = 'K';  // the check character behind the data
     gData.chMainCode[8] = 0;
-    firstRow(kRow);
-    Vector(kRowUnit20pt);
-    Humans1();
-    EXPECT_EQ(after(7), "*1234567K*");
+    EXPECT_EQ(textLine(), "*1234567K*");
 
-    gEl.clear();
     gSym.code = 35;
     gSym.variation1 = 1;
     setData("1234567");
-    firstRow(kRow);
-    Vector(kRowUnit10pt);
-    Humans1();
-    EXPECT_EQ(after(7), "1234-567");
+    EXPECT_EQ(textLine(), "1234-567");
 
-    gEl.clear();
     gSym.code = 20;
     setData("12345678");
-    firstRow(kRow);
-    Vector(kRowUnit10pt);
-    Humans1();
-    EXPECT_EQ(after(7), "123 456 78");
+    EXPECT_EQ(textLine(), "123 456 78");
 }
 
 TEST_F(Rows, ShoeLetters) {
     gSym.code = 15;
     gSym.variation = 1;
     setData("1234567891");
-    firstRow(kRow);
-    Vector(kRowUnit10pt);
-    Humans1();
     std::string want = "===L===";
     for (char c : std::string("1234")) want += static_cast<char>(c + 126);
     want += "==";
     for (char c : std::string("567")) want += static_cast<char>(c + 126);
     want += "====L===";
-    EXPECT_EQ(after(7), want);
+    EXPECT_EQ(textLine(), want);
 }
 
 }  // namespace

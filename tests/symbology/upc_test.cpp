@@ -1,6 +1,5 @@
 #include "ean_support.h"
 
-#include "platform/resources.h"
 #include "symbology/encoders.h"
 
 using namespace eantest;
@@ -9,12 +8,6 @@ namespace {
 
 using UpcA = World;
 using UpcE = World;
-
-std::string message65() {
-    unsigned char p[256];
-    platform::StringResourceGetString(p, 136, 65);
-    return std::string(reinterpret_cast<const char*>(p + 1), p[0]);
-}
 
 TEST_F(UpcA, ReadsBack) {
     gSym.code = 10;
@@ -204,20 +197,20 @@ TEST_F(UpcE, RowsAndText) {
 }
 
 TEST_F(UpcE, NumbersThatCannotBeSuppressedGiveMessage65) {
-    ASSERT_FALSE(message65().empty());
+    ASSERT_FALSE(messageText(65).empty());
     for (const char* data : {"01234000015", "21234500006", "91200000567"}) {
         SetUp();
         gSym.code = 11;
         setData(data);
         EXPECT_EQ(UPCE(), 1) << data;
-        EXPECT_EQ(gMsg.last, message65());
+        EXPECT_EQ(gMsg.last, messageText(65));
         EXPECT_EQ(gEl.cu_len, 0);
     }
     // The seven-digit form with another number system is refused, not read as 0.
     SetUp();
     setData("2123456");
     EXPECT_EQ(UPRecon(), 1);
-    EXPECT_EQ(gMsg.last, message65());
+    EXPECT_EQ(gMsg.last, messageText(65));
     EXPECT_STREQ(gData.chMainCode, "2123456");
 
     SetUp();
