@@ -194,12 +194,20 @@ TEST_F(Dispatcher, FittingTheMagnificationToALength) {
 TEST_F(Dispatcher, RetailPrefixesAreAddedOnce) {
     type(0, 6);
     data("12345");
-    STRixel();
-    EXPECT_STREQ(gData.chMainCode, "501502512345");
+    ASSERT_EQ(STRixel(), 0);
+    const std::string first(reinterpret_cast<const char*>(gEl.chNum), gEl.cu_len);
+    EXPECT_STREQ(gData.chMainCode, "5015025123455");  // with its check digit
     EXPECT_STREQ(gData.chHeadCode, "         Item Code: 12345");
-    STRixel();
-    EXPECT_STREQ(gData.chMainCode, "501502512345");
+    ASSERT_EQ(STRixel(), 0);
+    EXPECT_STREQ(gData.chMainCode, "5015025123455");
     EXPECT_STREQ(gData.chHeadCode, "         Item Code: 12345");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(gEl.chNum), gEl.cu_len), first);
+
+    type(0, 12);
+    data("12345678");
+    ASSERT_EQ(STRixel(), 0);
+    ASSERT_EQ(STRixel(), 0);
+    EXPECT_STREQ(gData.chMainCode, "4850123456781");
 
     type(38, 2);
     data("0112345678901231");
