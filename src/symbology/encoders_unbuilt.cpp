@@ -20,11 +20,6 @@ int32_t UPCE() { return notBuilt("UPC-E"); }
 int32_t UPRecon() { return notBuilt("UPC-E"); }
 int32_t ISBN() { return notBuilt("ISBN"); }
 int32_t ISSN() { return notBuilt("ISSN"); }
-int32_t OneTwoEight() { return notBuilt("Code 128"); }
-int32_t JCPenney() { return notBuilt("JC Penney"); }
-int32_t MSBel() { return notBuilt("M&S BEL"); }
-int32_t MSShoe() { return notBuilt("M&S Shoe"); }
-int32_t CodaBlock(const char*) { return notBuilt("Codablock F"); }
 int32_t Barcode2D_CreatePDF() { return notBuilt("PDF417"); }
 int32_t Barcode2D_CreatePDFByteCompaction() { return notBuilt("PDF417"); }
 int32_t Barcode2D_CreatePDFTruncated() { return notBuilt("PDF417"); }
@@ -48,7 +43,3 @@ int32_t RoyalMail() { return notBuilt("Royal Mail"); }
 int32_t Postnet() { return notBuilt("POSTNET"); }
 int32_t FIM() { return notBuilt("FIM"); }
 int32_t DataBar(int32_t) { return notBuilt("DataBar"); }
-
-// The M&S BEL check digit of the text line; the Code 128 family replaces this
-// when it lands (MSBel above refuses until then, so nothing reaches it).
-void MS_check2() {}
