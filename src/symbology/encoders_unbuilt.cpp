@@ -23,7 +23,6 @@ int32_t ISSN() { return notBuilt("ISSN"); }
 int32_t Barcode2D_CreatePDF() { return notBuilt("PDF417"); }
 int32_t Barcode2D_CreatePDFByteCompaction() { return notBuilt("PDF417"); }
 int32_t Barcode2D_CreatePDFTruncated() { return notBuilt("PDF417"); }
-int32_t doDataMatrixCode(const char*) { return notBuilt("DataMatrix"); }
 int32_t QRencodeData(const char*, int32_t, int32_t, int32_t, int32_t, int32_t) {
     return notBuilt("QR Code");
 }
@@ -43,3 +42,4 @@ int32_t RoyalMail() { return notBuilt("Royal Mail"); }
 int32_t Postnet() { return notBuilt("POSTNET"); }
 int32_t FIM() { return notBuilt("FIM"); }
 int32_t DataBar(int32_t) { return notBuilt("DataBar"); }
+int32_t Proc128() { return 1; }
