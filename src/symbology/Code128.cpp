@@ -14,17 +14,17 @@ namespace {
 // Bar and space widths in modules of the Code 128 values 0 to 106 (ISO/IEC
 // 15417), bar first; 103 to 105 are START A, B and C, 106 is STOP.
 constexpr char kC128Patterns[107][8] = {
-    "212222", "222122", "222221", "121223", "121322", "131222", "122213", "122312", "132212",
-    "221213", "221312", "231212", "112232", "122132", "122231", "113222", "123122", "123221",
-    "223211", "221132", "221231", "213212", "223112", "312131", "311222", "321122", "321221",
-    "312212", "322112", "322211", "212123", "212321", "232121", "111323", "131123", "131321",
-    "112313", "132113", "132311", "211313", "231113", "231311", "112133", "112331", "132131",
-    "113123", "113321", "133121", "313121", "211331", "231131", "213113", "213311", "213131",
-    "311123", "311321", "331121", "312113", "312311", "332111", "314111", "221411", "431111",
-    "111224", "111422", "121124", "121421", "141122", "141221", "112214", "112412", "122114",
-    "122411", "142112", "142211", "241211", "221114", "413111", "241112", "134111", "111242",
-    "121142", "121241", "114212", "124112", "124211", "411212", "421112", "421211", "212141",
-    "214121", "412121", "111143", "111341", "131141", "114113", "114311", "411113", "411311",
+    "212222", "222122", "222221", "121223", "121322", "131222", "122213", "122312",  "132212",
+    "221213", "221312", "231212", "112232", "122132", "122231", "113222", "123122",  "123221",
+    "223211", "221132", "221231", "213212", "223112", "312131", "311222", "321122",  "321221",
+    "312212", "322112", "322211", "212123", "212321", "232121", "111323", "131123",  "131321",
+    "112313", "132113", "132311", "211313", "231113", "231311", "112133", "112331",  "132131",
+    "113123", "113321", "133121", "313121", "211331", "231131", "213113", "213311",  "213131",
+    "311123", "311321", "331121", "312113", "312311", "332111", "314111", "221411",  "431111",
+    "111224", "111422", "121124", "121421", "141122", "141221", "112214", "112412",  "122114",
+    "122411", "142112", "142211", "241211", "221114", "413111", "241112", "134111",  "111242",
+    "121142", "121241", "114212", "124112", "124211", "411212", "421112", "421211",  "212141",
+    "214121", "412121", "111143", "111341", "131141", "114113", "114311", "411113",  "411311",
     "113141", "114131", "311141", "411131", "211412", "211214", "211232", "2331112",
 };
 constexpr int32_t kStopValue = 106;
@@ -198,7 +198,9 @@ struct Prepared {
     }
 };
 
-const unsigned char* mainBytes() { return reinterpret_cast<const unsigned char*>(gData.chMainCode); }
+const unsigned char* mainBytes() {
+    return reinterpret_cast<const unsigned char*>(gData.chMainCode);
+}
 
 // Index of the first byte at or after i that is not a digit, or len1.
 int32_t getDigits(int32_t i) {
@@ -217,8 +219,7 @@ unsigned char chooseStart(const char* data, int32_t n) {
     if (plain && v == 5) return kStartA;
     for (int32_t i = 0; i < n; ++i) {
         const unsigned char c = static_cast<unsigned char>(data[i]);
-        if (!isDigit(c) && c != kMarkFNC1 && !(code == 7 && (c == '(' || c == ')')))
-            return kStartB;
+        if (!isDigit(c) && c != kMarkFNC1 && !(code == 7 && (c == '(' || c == ')'))) return kStartB;
     }
     return kStartC;
 }
@@ -364,8 +365,7 @@ C128Fault prepare() {
     if (n == 0) return C128Fault::Empty;
     const int32_t code = gSym.code;
     const int32_t v = gSym.variation1;
-    if (!(code == 5 && v == 13))
-        gData.len11 = copyPrintable(gData.chMainCode2, kMainCodeSize, d);
+    if (!(code == 5 && v == 13)) gData.len11 = copyPrintable(gData.chMainCode2, kMainCodeSize, d);
     // Room for the start character, FNC1 and the NUL.
     if (n + 3 > static_cast<int32_t>(kMainCodeSize)) return C128Fault::TooLong;
     const unsigned char start = chooseStart(d, n);
@@ -403,7 +403,8 @@ void removeSpaces() {
 bool gs1Number(const char* ai, int32_t digits, uint16_t message) {
     const int32_t n = gData.len1;
     bool ok = n == digits || n == digits - 1;
-    for (int32_t i = 0; ok && i < n; ++i) ok = isDigit(static_cast<unsigned char>(gData.chMainCode[i]));
+    for (int32_t i = 0; ok && i < n; ++i)
+        ok = isDigit(static_cast<unsigned char>(gData.chMainCode[i]));
     if (!ok) {
         refuse128(message);
         return false;

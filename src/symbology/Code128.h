@@ -50,9 +50,9 @@ void C128Symbols();  // elements of every symbol byte of chMainCode, then STOP
 C128Fault SeeFancyChars(char* data);
 
 // Retail preparations of OneTwoEight.
-bool APEXCheck();      // false when the data is shorter than 8 characters
-void SICICheck();      // appends the SICI check character to the printed copy
-bool MakeSISAC();      // false when the SICI format is not supported
+bool APEXCheck();  // false when the data is shorter than 8 characters
+void SICICheck();  // appends the SICI check character to the printed copy
+bool MakeSISAC();  // false when the SICI format is not supported
 
 // Message numbers of list 136.
 namespace msg128 {

@@ -82,6 +82,20 @@ int32_t retailSymbol(int32_t quietBytes) {
     return gEl.overflow ? 1 : 0;
 }
 
+// The M&S data: exactly `count` digits, as the length rule leaves them; false
+// when refused (message shown).
+bool retailDigits(int32_t count) {
+    const int32_t n = dataLength();
+    const bool digits = digitsOnly(gData.chMainCode, n);
+    if (!digits || n != count) {
+        refuse128(digits ? msg128::kRetailLength : msg128::kDigitsOnly);
+        return false;
+    }
+    gData.chMainCode[n] = 0;
+    gData.len1 = n;
+    return true;
+}
+
 // SICI character values: digits 0-9, letters 10-35, anything else 36.
 int32_t siciValue(char c) {
     if (isDigit(c)) return c - '0';
@@ -111,43 +125,39 @@ void appendSpan(char* out, size_t size, Span s) {
     std::snprintf(out + o, size - o, "%.*s", s.n, s.p);
 }
 
+// The SISAC chronology code for the length of the first chronology part.
+const char* chronologyCode(int32_t length, bool hasSecond) {
+    switch (length) {
+        case 0:
+            return "900";
+        case 4:
+            return "901";
+        case 5:
+            return "903";
+        case 6:
+            return hasSecond ? "930" : "929";
+        case 8:
+            return "942";
+        default:
+            return nullptr;
+    }
+}
+
 // The chronology code and its digits; false for a length without a code.
 bool appendChronology(char* out, size_t size, Span first, Span second, bool hasSecond) {
-    switch (first.n) {
-        case 6:
-            if (hasSecond) {
-                appendText(out, size, "930");
-                appendDigits(out, size, first, false);
-                // The second part at the first two places where the first holds a digit.
-                int32_t taken = 0;
-                for (int32_t i = 0; i < first.n && taken < 2; ++i) {
-                    if (!isDigit(first.p[i])) continue;
-                    ++taken;
-                    if (i < second.n) appendSpan(out, size, Span{second.p + i, 1});
-                }
-            } else {
-                appendText(out, size, "929");
-                appendDigits(out, size, first, false);
-            }
-            return true;
-        case 4:
-            appendText(out, size, "901");
-            appendDigits(out, size, first, false);
-            return true;
-        case 5:
-            appendText(out, size, "903");
-            appendDigits(out, size, first, false);
-            return true;
-        case 8:
-            appendText(out, size, "942");
-            appendDigits(out, size, first, false);
-            return true;
-        case 0:
-            appendText(out, size, "900");
-            return true;
-        default:
-            return false;
+    const char* code = chronologyCode(first.n, hasSecond);
+    if (code == nullptr) return false;
+    appendText(out, size, code);
+    appendDigits(out, size, first, false);
+    if (first.n != 6 || !hasSecond) return true;
+    // The second part at the first two places where the first holds a digit.
+    int32_t taken = 0;
+    for (int32_t i = 0; i < first.n && taken < 2; ++i) {
+        if (!isDigit(first.p[i])) continue;
+        ++taken;
+        if (i < second.n) appendSpan(out, size, Span{second.p + i, 1});
     }
+    return true;
 }
 
 bool buildSISAC(const char* s, int32_t n, char* out, size_t size) {
@@ -168,7 +178,8 @@ bool buildSISAC(const char* s, int32_t n, char* out, size_t size) {
     if (chronology.n > kChronologyMax) return false;
     const char* slash =
         static_cast<const char*>(std::memchr(chronology.p, '/', static_cast<size_t>(chronology.n)));
-    const Span first{chronology.p, slash ? static_cast<int32_t>(slash - chronology.p) : chronology.n};
+    const Span first{chronology.p,
+                     slash ? static_cast<int32_t>(slash - chronology.p) : chronology.n};
     const Span second = slash ? Span{slash + 1, static_cast<int32_t>(close - slash - 1)} : Span{};
 
     // Enumeration levels, each ended by ':', the last by ';'; then the contribution.
@@ -195,8 +206,7 @@ bool buildSISAC(const char* s, int32_t n, char* out, size_t size) {
 
     out[0] = 0;
     appendDigits(out, size, issn, true);
-    if (!appendChronology(out, size, first, second, slash != nullptr && second.n > 0))
-        return false;
+    if (!appendChronology(out, size, first, second, slash != nullptr && second.n > 0)) return false;
     static constexpr int32_t kLevel1Base[7] = {0, 1, 765, 1530, 2295, 3060, 3825};
     static constexpr int32_t kLevel2Add[5] = {0, 4, 169, 334, 499};
     char code[8];
@@ -244,7 +254,9 @@ void SICICheck() {
     for (int32_t i = n - 1, w = 3; i >= 0; --i, w = w == 3 ? 1 : 3) sum += siciValue(d[i]) * w;
     int32_t x = 37 - sum % 37;
     if (x == 37) x = 0;
-    const char check = x < 10 ? static_cast<char>('0' + x) : x < 36 ? static_cast<char>('A' + x - 10) : '#';
+    const char check = x < 10   ? static_cast<char>('0' + x)
+                       : x < 36 ? static_cast<char>('A' + x - 10)
+                                : '#';
     int32_t len = static_cast<int32_t>(strnlen(gData.chMainCode2, kMainCodeSize - 1));
     if (gData.len11 >= 0 && gData.len11 < len) len = gData.len11;
     appendTo(gData.chMainCode2, len, check);
@@ -268,8 +280,7 @@ int32_t JCPenney() {
     int32_t n = dataLength();
     if (!digitsOnly(gData.chMainCode, n)) return refuse128(msg128::kDigitsOnly);
     // The odd digit count after the drop, the appended '0', START C.
-    if ((n - (n % 2 == 0 ? 1 : 0) + 1) / 2 + 1 > kPreparedMax)
-        return refuse128(msg128::kTooLong);
+    if ((n - (n % 2 == 0 ? 1 : 0) + 1) / 2 + 1 > kPreparedMax) return refuse128(msg128::kTooLong);
     if (n % 2 == 0) {
         --n;
         int32_t printed = static_cast<int32_t>(strnlen(gData.chMainCode2, kMainCodeSize - 1));
@@ -284,20 +295,9 @@ int32_t JCPenney() {
 }
 
 int32_t MSBel() {
-    const int32_t n = dataLength();
-    if (!digitsOnly(gData.chMainCode, n)) return refuse128(msg128::kDigitsOnly);
-    if (n != kMSBelDigits) return refuse128(msg128::kRetailLength);
-    gData.chMainCode[n] = 0;
-    gData.len1 = n;
+    if (!retailDigits(kMSBelDigits)) return 1;
     MS_check();
     return retailSymbol(0);
 }
 
-int32_t MSShoe() {
-    const int32_t n = dataLength();
-    if (!digitsOnly(gData.chMainCode, n)) return refuse128(msg128::kDigitsOnly);
-    if (n != kMSShoeDigits) return refuse128(msg128::kRetailLength);
-    gData.chMainCode[n] = 0;
-    gData.len1 = n;
-    return retailSymbol(3);
-}
+int32_t MSShoe() { return retailDigits(kMSShoeDigits) ? retailSymbol(3) : 1; }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 #include <string>
 
 #include "support/reader.h"
@@ -21,23 +22,36 @@ using testsupport::rasteriseElementRow;
 // 17 characters: two rows; the second ends with one filler (FNC4 in set B),
 // K1 = 11577 mod 86 = 53 ('U') and K2 = 10336 mod 86 = 16 ('0').
 const char kGolden17[] =
-    "3b3b3b3b3b3b3bb8b87bb8ffb87cb87bb8b8b8b87bb8b8b87bb87bb82fb8b82fb82fb87bb8b82fb82fb82fb8b87bb87b"
-    "b8b82fb82fb82fb8b87bb82fb82fb8b82fb87bb8b87bb82fb82fb8b82fb87bb82fb8b82fb82fb87bb87bb8b87bb8b8b8"
-    "2fb87bb8b8b87bb8b82fb8b82fb8b8b87bb87bb8b83b3b3b3b3b3b3b0d3b3b3b3b3b3b3bb8b87bb8ffb87cb87bb8b8b8"
-    "b87bb8b8b87bb87bb8b82fb8b8b87bb82fb8b87bb8b8b87bb87bb8b8b87bb8b82fb87bb8b8b82fb8b87bb82fb8b8b87b"
-    "b8b87bb8b8b87bb8b8b87bb8b87bb8b87bb82fb8b8b87bb87bb8b8b8b87bb8b8b87bb8b87bb8b8b87bb8b8b87bb87cb8"
+    "3b3b3b3b3b3b3bb8b87bb8ffb87cb87bb8b8b8b87bb8b8b87bb87bb82fb8b82fb82fb87bb8b82fb82fb82fb8b87bb8"
+    "7b"
+    "b8b82fb82fb82fb8b87bb82fb82fb8b82fb87bb8b87bb82fb82fb8b82fb87bb82fb8b82fb82fb87bb87bb8b87bb8b8"
+    "b8"
+    "2fb87bb8b8b87bb8b82fb8b82fb8b8b87bb87bb8b83b3b3b3b3b3b3b0d3b3b3b3b3b3b3bb8b87bb8ffb87cb87bb8b8"
+    "b8"
+    "b87bb8b8b87bb87bb8b82fb8b8b87bb82fb8b87bb8b8b87bb87bb8b8b87bb8b82fb87bb8b8b82fb8b87bb82fb8b8b8"
+    "7b"
+    "b8b87bb8b8b87bb8b8b87bb8b87bb8b87bb82fb8b8b87bb87bb8b8b8b87bb8b8b87bb8b87bb8b8b87bb8b8b87bb87c"
+    "b8"
     "b8b87bb8b87cb8b8b87bb8b8b87bb8b87bb8b82fb8b8b87bb87bb8b83b3b3b3b3b3b3b0d";
 // 18 characters: three rows; the filler runs FNC4, CODE C, CODE B, ... for ten
 // places, so that K1 = 67 and K2 = 34 are read as code set C pairs.
 const char kGolden18[] =
-    "3b3b3b3b3b3b3bb8b87bb8ffb87cb87bb8b8b8b87bb8b8b87bb87bb82fb8b82fb82fb87bb8b82fb82fb82fb8b87bb87b"
-    "b8b82fb82fb82fb8b87bb82fb82fb8b82fb87bb8b87bb82fb82fb8b82fb87bb82fb8b82fb82fb87bb87bb8b87bb8b8b8"
-    "2fb87bb8b8b87bb8b82fb8b82fb8b8b87bb87bb8b83b3b3b3b3b3b3b0d3b3b3b3b3b3b3bb8b87bb8ffb87cb87bb8b8b8"
-    "b87bb8b8b87bb87bb8b82fb8b8b87bb82fb8b87bb8b8b87bb87bb8b8b87bb8b82fb87bb8b8b82fb8b87bb82fb8b8b87b"
-    "b8b87bb8b8b87bb8b8b87bb8b87bb8b87bb82fb8b8b87bb8b82fb87bb8b8b87bb87bb8b8b8b87bb8b8b87bb87bb8b8b8"
-    "7bb8b8b8b87bb8b8b87bb87bb8b82fb8b82fb8b8b87bb87bb8b83b3b3b3b3b3b3b0d3b3b3b3b3b3b3bb8b87bb8ffb87c"
-    "b87bb8b8b8b87bb8b8b87bb87bb8b8b8b87bb8b8b87bb87bb8b8b87bb8b8b8b87bb87bb8b8b8b87bb8b8b87bb87bb8b8"
-    "b87bb8b8b8b87bb87bb8b8b8b87bb8b8b87bb87bb8b8b87bb8b8b8b87bb87bb8b8b8b87bb8b8b87bb87bb8b8b87bb8b8"
+    "3b3b3b3b3b3b3bb8b87bb8ffb87cb87bb8b8b8b87bb8b8b87bb87bb82fb8b82fb82fb87bb8b82fb82fb82fb8b87bb8"
+    "7b"
+    "b8b82fb82fb82fb8b87bb82fb82fb8b82fb87bb8b87bb82fb82fb8b82fb87bb82fb8b82fb82fb87bb87bb8b87bb8b8"
+    "b8"
+    "2fb87bb8b8b87bb8b82fb8b82fb8b8b87bb87bb8b83b3b3b3b3b3b3b0d3b3b3b3b3b3b3bb8b87bb8ffb87cb87bb8b8"
+    "b8"
+    "b87bb8b8b87bb87bb8b82fb8b8b87bb82fb8b87bb8b8b87bb87bb8b8b87bb8b82fb87bb8b8b82fb8b87bb82fb8b8b8"
+    "7b"
+    "b8b87bb8b8b87bb8b8b87bb8b87bb8b87bb82fb8b8b87bb8b82fb87bb8b8b87bb87bb8b8b8b87bb8b8b87bb87bb8b8"
+    "b8"
+    "7bb8b8b8b87bb8b8b87bb87bb8b82fb8b82fb8b8b87bb87bb8b83b3b3b3b3b3b3b0d3b3b3b3b3b3b3bb8b87bb8ffb8"
+    "7c"
+    "b87bb8b8b8b87bb8b8b87bb87bb8b8b8b87bb8b8b87bb87bb8b8b87bb8b8b8b87bb87bb8b8b8b87bb8b8b87bb87bb8"
+    "b8"
+    "b87bb8b8b8b87bb87bb8b8b8b87bb8b8b87bb87bb8b8b87bb8b8b8b87bb87bb8b8b8b87bb8b8b87bb87bb8b8b87bb8"
+    "b8"
     "b8b87bb8ffb87bb8b87cb82fb87bb8b82fb8b87cb8ffb87bb8b82fb8b8b87bb87bb8b83b3b3b3b3b3b3b0d";
 
 std::string hex(const unsigned char* p, int n) {
@@ -89,7 +103,9 @@ TEST_F(Codablock, EachRowReadsAsItsCharacters) {
     ASSERT_EQ(encode("ABCDEFGHIJKLMNOPQ"), 0);
     ASSERT_EQ(rows(), 2);
     EXPECT_EQ(row(0).bytes, "ABCDEFGHIJ");
-    EXPECT_EQ(row(1).bytes, "KLMNOPQ\xD5" "0");  // FNC4 raises 'U' by 128
+    EXPECT_EQ(row(1).bytes,
+              "KLMNOPQ\xD5"
+              "0");  // FNC4 raises 'U' by 128
 
     ASSERT_EQ(encode("ABCDEFGHIJKLMNOPQR"), 0);
     ASSERT_EQ(rows(), 3);
@@ -100,7 +116,9 @@ TEST_F(Codablock, EachRowReadsAsItsCharacters) {
     // Every character of code set B and a typed FNC1 over ten rows.
     std::string data;
     for (int c = 32; c < 127; ++c) data += static_cast<char>(c);
-    data += "\xDA" "x";
+    data +=
+        "\xDA"
+        "x";
     ASSERT_EQ(encode(data), 0);
     ASSERT_EQ(rows(), 10);
     for (int r = 0; r < 9; ++r) {
@@ -108,7 +126,9 @@ TEST_F(Codablock, EachRowReadsAsItsCharacters) {
         EXPECT_TRUE(d.ok) << "row " << r << ": " << d.error;
         EXPECT_EQ(d.bytes, data.substr(static_cast<size_t>(r) * 10, 10)) << "row " << r;
     }
-    EXPECT_EQ(row(9).bytes.substr(0, 7), "z{|}~\x1D" "x");
+    EXPECT_EQ(row(9).bytes.substr(0, 7),
+              "z{|}~\x1D"
+              "x");
 }
 
 TEST_F(Codablock, Refusals) {
@@ -130,7 +150,10 @@ TEST_F(Codablock, Refusals) {
     EXPECT_EQ(gMsg.inerror, 1);
     EXPECT_EQ(encode(std::string(2047, 'A')), 1);
 
-    for (const char* bad : {"AB\nCD", "AB\x83" "CD", "AB\x87", "AB\xC8"}) {
+    for (const char* bad : {"AB\nCD",
+                            "AB\x83"
+                            "CD",
+                            "AB\x87", "AB\xC8"}) {
         resetMessages();
         gMsg.quiet = true;
         gEl.clear();
@@ -139,6 +162,35 @@ TEST_F(Codablock, Refusals) {
         EXPECT_EQ(gEl.cu_len, 0);
     }
     EXPECT_EQ(encode(""), 1);
+}
+
+TEST_F(Codablock, RandomDataScansRowByRowOrIsRefused) {
+    std::mt19937 rng(39);
+    int accepted = 0;
+    for (int round = 0; round < 60; ++round) {
+        std::string data;
+        const size_t length = 1 + rng() % 460;
+        const bool clean = round % 2 == 0;  // code set B and FNC1 to FNC3 only
+        for (size_t i = 0; i < length; ++i) {
+            const unsigned r = rng() % 100;
+            if (r < 97 || !clean)
+                data += static_cast<char>(r < 97 ? 32 + rng() % 96 : 1 + rng() % 255);
+            else
+                data += "\x80\x81\x86\xDA\xDB\xDC"[rng() % 6];
+        }
+        if (!clean) data[rng() % length] = static_cast<char>(1 + rng() % 255);
+        resetMessages();
+        gMsg.quiet = true;
+        if (encode(data) != 0) {
+            EXPECT_NE(gMsg.last, "");
+            continue;
+        }
+        ++accepted;
+        const int n = rows();
+        EXPECT_EQ(n, std::max<int>(2, (static_cast<int>(length) + 12) / 10));
+        for (int r = 0; r < n; ++r) EXPECT_TRUE(row(r).ok) << "row " << r << " of " << data;
+    }
+    EXPECT_GT(accepted, 20);
 }
 
 }  // namespace

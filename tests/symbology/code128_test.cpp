@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "symbology/Code128.h"
 #include "symbology/GS1AI.h"
 #include "symbology/encoders.h"
+#include "symbology/info.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
 
@@ -50,7 +52,8 @@ struct Code128 : ::testing::Test {
     // The symbol bytes that the encoder left in chMainCode (start to check character).
     static std::vector<int> symbols() {
         std::vector<int> s;
-        for (int i = 0; i < gData.len1; ++i) s.push_back(static_cast<unsigned char>(gData.chMainCode[i]));
+        for (int i = 0; i < gData.len1; ++i)
+            s.push_back(static_cast<unsigned char>(gData.chMainCode[i]));
         return s;
     }
     static bool contains(const std::vector<int>& s, const std::vector<int>& run) {
@@ -58,17 +61,19 @@ struct Code128 : ::testing::Test {
             if (std::equal(run.begin(), run.end(), s.begin() + static_cast<long>(i))) return true;
         return false;
     }
+    // The text of message n, leaving the message state as it was.
     static std::string messageOf(uint16_t n) {
-        resetMessages();
-        gMsg.quiet = true;
+        const MessageState saved = gMsg;
         Message(n);
-        return gMsg.last;
+        std::string text = gMsg.last;
+        gMsg = saved;
+        return text;
     }
     // A refusal: result 1, the message shown, nothing left in the element list.
     static void expectRefused(int code, int variant, const std::string& data, uint16_t message) {
         const std::string expected = messageOf(message);
-        resetMessages();
-        gMsg.quiet = true;
+        gMsg.last.clear();
+        gMsg.inerror = 0;
         EXPECT_EQ(encode(code, variant, data), 1) << data;
         EXPECT_EQ(gMsg.last, expected) << data;
         EXPECT_EQ(gMsg.inerror, 1);
@@ -101,12 +106,55 @@ TEST_F(Code128, DecodesTheData) {
     }
 }
 
+// Every value of the symbol table, read back by the outside decoder.
+TEST_F(Code128, EveryPatternReads) {
+    std::string setB;
+    for (int c = 32; c < 128; ++c) setB += static_cast<char>(c);  // values 0 to 95
+    ASSERT_EQ(encode(5, 8, setB), 0);
+    EXPECT_EQ(read().bytes, setB);
+
+    std::string pairs;  // code set C values 0 to 99
+    for (int v = 0; v < 100; ++v) pairs += std::to_string(v / 10) + std::to_string(v % 10);
+    ASSERT_EQ(encode(5, 0, pairs), 0);
+    EXPECT_EQ(read().bytes, pairs);
+
+    // START A, SHIFT, FNC2, FNC3 and FNC4 in set A; the function characters read
+    // as nothing of their own here.
+    ASSERT_EQ(encode(5, 5, "A\\d234aB\\2C"), 0);
+    EXPECT_EQ(symbols()[0], kStartA);
+    EXPECT_EQ(read().bytes, "AaBC");
+    ASSERT_EQ(encode(5, 8, "A\\3B"), 0);
+    EXPECT_EQ(read().bytes, "AB");
+    ASSERT_EQ(encode(5, 5, "A\\4B"), 0);
+    EXPECT_EQ(read().bytes, "A\xC2");
+}
+
+// The module writer that Code 93 and Telepen share: bars at odd places, spaces
+// at even places, the bar-width step on the last byte of a bar only.
+TEST_F(Code128, MakerModuleSets) {
+    const unsigned char pattern[] = {5, '1', '2', '3', 'x', '4'};
+    auto bytes = [&] {
+        gEl.clear();
+        Maker2(pattern);
+        return std::vector<int>(gEl.chNum, gEl.chNum + gEl.cu_len);
+    };
+    gSym.code = 5;
+    EXPECT_EQ(bytes(), (std::vector<int>{190, ';', ';', 254, 208}));  // 'x' keeps its space place
+    gSym.BW = 2;
+    EXPECT_EQ(bytes(), (std::vector<int>{192, ';', ';', 204, 210}));
+    gSym.code = 28;
+    EXPECT_EQ(bytes(), (std::vector<int>{186, '|', 184, 184, 186, 184, 184, 184, 186}));
+    gSym.BW = 0;
+    const unsigned char spaces[] = {8, '1', '1', '1', '2', '1', '3', '1', '4'};
+    gEl.clear();
+    Maker2(spaces);
+    EXPECT_EQ(std::vector<int>(gEl.chNum, gEl.chNum + gEl.cu_len),
+              (std::vector<int>{184, '{', 184, '|', 184, '/', 184, 255}));
+}
+
 TEST_F(Code128, ChoosesCodeSets) {
     ASSERT_EQ(encode(5, 0, "1234"), 0);
-    EXPECT_EQ(symbols().size(), 4u);
-    EXPECT_EQ(symbols()[0], kStartC);
-    EXPECT_EQ(symbols()[1], 32 + 12);
-    EXPECT_EQ(symbols()[2], 32 + 34);
+    EXPECT_EQ(symbols(), (std::vector<int>{kStartC, 32 + 12, 32 + 34, symbols()[3]}));
 
     ASSERT_EQ(encode(5, 0, "123"), 0);
     EXPECT_EQ(symbols(), (std::vector<int>{kStartB, '1', '2', '3', symbols()[4]}));
@@ -149,7 +197,9 @@ TEST_F(Code128, SwitchesInEveryDirection) {
 
 TEST_F(Code128, EscapesAndPrintedCopy) {
     ASSERT_EQ(encode(5, 0, "AB\\1CD"), 0);
-    EXPECT_EQ(read().bytes, "AB\x1D" "CD");  // FNC1 inside the data reads as GS
+    EXPECT_EQ(read().bytes,
+              "AB\x1D"
+              "CD");  // FNC1 inside the data reads as GS
     ASSERT_EQ(encode(5, 0, "AB\\ncd"), 0);
     EXPECT_STREQ(gData.chMainCode2, "ABcd");
     EXPECT_EQ(gData.len11, 4);
@@ -207,6 +257,75 @@ TEST_F(Code128, Proc128CountsSymbolCharactersForTheFit) {
     EXPECT_EQ(gMsg.shown, 0);  // the fit runs quietly
 }
 
+// Through the dispatcher, as the picture and vector output call it.
+TEST_F(Code128, ThroughTheDispatcher) {
+    const struct {
+        int code, variant;
+        const char* data;
+        const char* expected;
+    } cases[] = {
+        {5, 0, "Strixel 128", "Strixel 128"},
+        {7, 0, "(01)1540014128876(10)AB1",
+         "01154001412887631"
+         "0AB1"},
+        {13, 0, "12345678901234567801", "12345678901234567807"},  // cut to 19 digits
+        {15, 0, "0123456789", "0123456789"},
+    };
+    for (const auto& c : cases) {
+        gSym.code = c.code;
+        gSym.variation1 = c.variant;
+        setData(c.data);
+        ASSERT_EQ(STRixel(), 0) << c.data;
+        EXPECT_EQ(read().bytes, c.expected) << c.data;
+    }
+    gSym.code = 5;
+    gSym.variation1 = 5;
+    setData("abc");
+    EXPECT_EQ(STRixel(), 1);
+    EXPECT_EQ(gEl.cu_len, 0);
+    EXPECT_EQ(gMsg.last, messageOf(msg128::kLowerInSetA));
+}
+
+// Random data of every kind: each result is either a symbol that the outside
+// decoder reads (exactly the data, when it holds no escapes or markers) or a
+// refusal with a message; the sanitizers watch the buffers.
+TEST_F(Code128, RandomDataScansOrIsRefused) {
+    std::mt19937 rng(128);
+    const std::string alphabet =
+        "0123456789012345678901234567890123456789ABCxyz ()\\dnrt1234-#:;/"
+        "\x09\x0A\x0D\x7F\x80\x81\x83\x84\x85\x86\x87\x8C\x8D\xA9\xBA\xC4\xC6\xDA\xDD\xEA\xEB\xFA";
+    const int kinds[][2] = {{5, 0}, {5, 1},  {5, 2},  {5, 3},  {5, 4}, {5, 5},  {5, 8}, {5, 13},
+                            {7, 0}, {7, 10}, {7, 12}, {7, 14}, {5, 7}, {13, 0}, {15, 0}};
+    for (int round = 0; round < 1500; ++round) {
+        const auto& kind = kinds[round % (sizeof kinds / sizeof kinds[0])];
+        const int mode = static_cast<int>(rng() % 3);  // mixed, printable ASCII, digits
+        const bool plain = mode == 1;
+        size_t length = 1 + rng() % (round % 7 == 0 ? 300 : 40);
+        if (mode == 2 && rng() % 2 == 0) length = 9 + rng() % 12;  // near the retail lengths
+        std::string data;
+        for (size_t i = 0; i < length; ++i)
+            data += mode == 1   ? static_cast<char>(32 + rng() % 95)
+                    : mode == 2 ? static_cast<char>('0' + rng() % 10)
+                                : alphabet[rng() % alphabet.size()];
+        if (plain)
+            for (char& c : data)
+                if (c == '\\') c = '/';
+        resetMessages();
+        gMsg.quiet = true;
+        const int32_t result = encode(kind[0], kind[1], data);
+        if (result != 0) {
+            EXPECT_NE(gMsg.last, "") << kind[0] << "/" << kind[1] << " " << data;
+            continue;
+        }
+        if (kind[1] == 1) continue;  // no check character: no reader takes it
+        const Decoded d = read();
+        EXPECT_TRUE(d.ok) << kind[0] << "/" << kind[1] << " " << data << ": " << d.error;
+        if (plain && kind[0] == 5 && kind[1] != 4 && kind[1] != 7 && kind[1] != 13) {
+            EXPECT_EQ(d.bytes, data);
+        }
+    }
+}
+
 struct GS1128 : Code128 {};
 
 TEST_F(GS1128, CompletesTheCheckDigitAndReadsAsGS1) {
@@ -238,7 +357,9 @@ TEST_F(GS1128, SymbolCharacters) {
 
 TEST_F(GS1128, SeparatesVariableElements) {
     ASSERT_EQ(encode(7, 0, "(10)ABC(21)123"), 0);
-    EXPECT_EQ(read().bytes, "10ABC\x1D" "21123");
+    EXPECT_EQ(read().bytes,
+              "10ABC\x1D"
+              "21123");
     ASSERT_EQ(encode(7, 0, "(10)ABC"), 0);
     EXPECT_EQ(read().bytes, "10ABC");
     // An over-long lot is cut at 20 characters; the rest passes a character at a
@@ -268,16 +389,12 @@ TEST_F(GS1128, NumberVariants) {
     expectRefused(7, 12, "1061414112345678A", msg128::kSSCCLength);
 }
 
-TEST_F(GS1128, FilterForDataBar) {
-    // The DataBar road: '#' separators, no check digit completed.
+// The DataBar road: '#' separators, no check digit completed, the program's table.
+TEST_F(GS1128, FilterKeepsTheProgramsTable) {
     gSym.code = 37;
     setData("(01)1540014128876(10)AB(21)C");
     ASSERT_EQ(EAN_APP_ID_FILTER(0, '#'), 0);
     EXPECT_STREQ(gData.chMainCode, "01154001412887610AB#21C");
-}
-
-TEST_F(GS1128, FilterKeepsTheProgramsTable) {
-    gSym.code = 37;
     // (90) takes up to 33 characters: the separator follows only an element
     // that the next '(' ended.
     setData("(90)" + std::string(33, 'x') + "(10)1");
@@ -291,7 +408,9 @@ TEST_F(GS1128, FilterKeepsTheProgramsTable) {
     EXPECT_STREQ(gData.chMainCode, "8020ABC#101");
     setData("(17)251231(20)12(10)1");
     ASSERT_EQ(EAN_APP_ID_FILTER(0, '#'), 0);
-    EXPECT_STREQ(gData.chMainCode, "17251231201210" "1");
+    EXPECT_STREQ(gData.chMainCode,
+                 "17251231201210"
+                 "1");
     setData(std::string(255, '1'));
     EXPECT_EQ(EAN_APP_ID_FILTER(0, '#'), 1);
     EXPECT_EQ(gMsg.last, messageOf(kMsgGS1TooLong));
@@ -334,8 +453,8 @@ TEST_F(Retail, SiciEncodesItsSisacNumber) {
     ASSERT_EQ(encode(5, 13, "00954403(199502/03)21:3;2"), 0);
     // ISSN, chronology 930 with the month pair, enumeration 765 + 4, levels,
     // then 0 and the contribution.
-    EXPECT_EQ(read().bytes, std::string("00954403") + "930" + "199502" + "03" + "0769" + "21" + "3" +
-                                "0" + "2");
+    EXPECT_EQ(read().bytes,
+              std::string("00954403") + "930" + "199502" + "03" + "0769" + "21" + "3" + "0" + "2");
     EXPECT_STREQ(gData.chMainCode2, "00954403(199502/03)21:3;2P");
 
     ASSERT_EQ(encode(5, 13, "0095-4403(1995)21:3;2"), 0);
