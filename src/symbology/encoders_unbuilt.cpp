@@ -20,12 +20,6 @@ int32_t UPCE() { return notBuilt("UPC-E"); }
 int32_t UPRecon() { return notBuilt("UPC-E"); }
 int32_t ISBN() { return notBuilt("ISBN"); }
 int32_t ISSN() { return notBuilt("ISSN"); }
-int32_t Barcode2D_CreatePDF() { return notBuilt("PDF417"); }
-int32_t Barcode2D_CreatePDFByteCompaction() { return notBuilt("PDF417"); }
-int32_t Barcode2D_CreatePDFTruncated() { return notBuilt("PDF417"); }
-int32_t QRencodeData(const char*, int32_t, int32_t, int32_t, int32_t, int32_t) {
-    return notBuilt("QR Code");
-}
 int32_t Intwofive() { return notBuilt("Interleaved 2 of 5"); }
 int32_t ITF6() { return notBuilt("ITF-6"); }
 int32_t C2of5() { return notBuilt("2 of 5"); }
