@@ -13,11 +13,6 @@ int32_t notBuilt(const char* family) {
 }
 }  // namespace
 
-int32_t OneTwoEight() { return notBuilt("Code 128"); }
-int32_t JCPenney() { return notBuilt("JC Penney"); }
-int32_t MSBel() { return notBuilt("M&S BEL"); }
-int32_t MSShoe() { return notBuilt("M&S Shoe"); }
-int32_t CodaBlock(const char*) { return notBuilt("Codablock F"); }
 int32_t Intwofive() { return notBuilt("Interleaved 2 of 5"); }
 int32_t ITF6() { return notBuilt("ITF-6"); }
 int32_t C2of5() { return notBuilt("2 of 5"); }
@@ -34,8 +29,3 @@ int32_t RoyalMail() { return notBuilt("Royal Mail"); }
 int32_t Postnet() { return notBuilt("POSTNET"); }
 int32_t FIM() { return notBuilt("FIM"); }
 int32_t DataBar(int32_t) { return notBuilt("DataBar"); }
-int32_t Proc128() { return 1; }
-
-// The M&S BEL check digit of the text line; the Code 128 family replaces this
-// when it lands (MSBel above refuses until then, so nothing reaches it).
-void MS_check2() {}
