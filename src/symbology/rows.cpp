@@ -224,6 +224,7 @@ void Humans1() {
             humansMSBel();
             break;
         case 15:
+        case 34:  // M&S Top Bottom is the shoe symbol: its data bytes are symbol bytes by now
             humansMSShoe();
             break;
         case 4:

@@ -320,3 +320,34 @@ TEST(Dispatcher2, UnterminatedDataIsReadWithinItsBuffer) {
 }
 
 }  // namespace
+
+namespace {
+
+// Bar heights that would repeat a row past the element list never overflow it:
+// the row builders stop early, and the dispatcher refuses any list that filled.
+TEST(Dispatcher3, TallSymbolsStayInsideTheList) {
+    struct {
+        int code;
+        const char* data;
+    } cases[] = {{0, "400638133393"}, {10, "03600029145"}, {11, "01234500006"}, {5, "ABC123"},
+                 {7, "(01)15400141288763"}, {3, "9638507"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        resetWorld();
+        gMsg.quiet = true;
+        gSym.code = c.code;
+        gSym.Hei = 100000;
+        copyBounded(gData.chMainCode, c.data);
+        copyBounded(gData.chMainCode2, c.data);
+        gData.len1 = gData.len11 = static_cast<int32_t>(std::strlen(c.data));
+        int32_t r = STRixel();
+        EXPECT_LE(gEl.cu_len, static_cast<int32_t>(kElementListSize));
+        EXPECT_FALSE(gEl.overflow);
+        if (r == 1) {
+            EXPECT_EQ(gEl.cu_len, 0);
+            EXPECT_GT(gMsg.shown, 0);
+        }
+    }
+}
+
+}  // namespace
