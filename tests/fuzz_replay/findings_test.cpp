@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/reader.h"
@@ -46,6 +47,30 @@ TEST_F(Findings, DataMatrixStructuredAppendOnlyInFront) {
     d = testsupport::decode(blocks(), "DataMatrix");
     ASSERT_TRUE(d.ok) << d.error;
     EXPECT_EQ(d.bytes, "CD");
+}
+
+// Code-set markers with nothing else made an empty Code 128 symbol (start,
+// check character, stop) that no reader takes; now there is nothing to encode.
+TEST_F(Findings, Code128MarkersAloneAreNoData) {
+    for (const auto& [code, data] : std::vector<std::pair<int32_t, std::string>>{
+             {5, "\xBA\xBA"}, {5, "\x8D"}, {5, "\xDA"}, {7, "\xBA"}}) {
+        resetMessages();
+        gMsg.quiet = true;
+        EXPECT_EQ(make(code, data), 1) << code;
+        EXPECT_FALSE(gMsg.last.empty()) << code;
+        EXPECT_EQ(gEl.cu_len, 0) << code;
+    }
+    ASSERT_EQ(make(5,
+                   "\xBA"
+                   "AB\x8D"
+                   "1234"),
+              0);  // markers among data still switch
+    testsupport::LinearOptions opt;
+    opt.firstRowOnly = true;
+    auto d = testsupport::decode(testsupport::rasteriseElementList(gEl.chNum, gEl.cu_len, opt),
+                                 "Code128");
+    ASSERT_TRUE(d.ok) << d.error;
+    EXPECT_EQ(d.bytes, "AB1234");
 }
 
 }  // namespace
