@@ -26,14 +26,17 @@ std::string pascalText(const unsigned char* p) {
     return std::string(reinterpret_cast<const char*>(p), 1 + p[0]);
 }
 
+// A stored font field is its length byte and name, perhaps followed by a VT and
+// more text; the name ends at the VT and never claims bytes that are not there.
 void setPascalFromBytes(unsigned char* dst, const std::string& bytes) {
-    // A stored font field is its length byte and name; keep to what is there.
     if (bytes.empty()) {
         dst[0] = 0;
         return;
     }
     size_t n = static_cast<unsigned char>(bytes[0]);
-    if (n > bytes.size() - 1) n = bytes.size() - 1;
+    size_t vt = bytes.find(kVT, 1);
+    size_t avail = (vt == std::string::npos ? bytes.size() : vt) - 1;
+    if (n > avail) n = avail;
     dst[0] = static_cast<unsigned char>(n);
     std::memcpy(dst + 1, bytes.data() + 1, n);
 }
@@ -202,7 +205,10 @@ void setItemData(int32_t index, int32_t mode) {
     }
     it->setText(item::fontAbove, above);
     it->setText(item::fontBelow, pascalText(gSym.fontBelow));
+    // Cut to 127 bytes with the length byte cut to match, so the question after it
+    // is not read back as part of the name.
     std::string def = pascalText(gSym.defFont).substr(0, 127);
+    def[0] = static_cast<char>(def.size() - 1);
     if (!gLabel.textQuest.empty()) def += kVT + gLabel.textQuest;
     it->setText(item::defFont, def);
     it->setU32(item::len1, static_cast<uint32_t>(gData.len1));
@@ -315,7 +321,7 @@ void getItemData(int32_t index) {
     std::string above = it->text(item::fontAbove);
     setPascalFromBytes(gSym.fontAbove, above);
     if (gSym.customColour == 1 && !above.empty()) {
-        size_t vt = above.find(kVT, 1 + static_cast<unsigned char>(above[0]));
+        size_t vt = above.find(kVT, 1);
         if (vt != std::string::npos) pstrSet(gSym.customCol, above.substr(vt + 1).c_str());
     }
     setPascalFromBytes(gSym.fontBelow, it->text(item::fontBelow));
@@ -323,7 +329,7 @@ void getItemData(int32_t index) {
     setPascalFromBytes(gSym.defFont, def);
     gLabel.textQuest.clear();
     if (!def.empty()) {
-        size_t vt = def.find(kVT, 1 + static_cast<unsigned char>(def[0]));
+        size_t vt = def.find(kVT, 1);
         if (vt != std::string::npos) gLabel.textQuest = def.substr(vt + 1, 127);
     }
     std::string data = it->text(item::dataText);

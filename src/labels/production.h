@@ -13,3 +13,11 @@ struct ProductionSettings {
 extern ProductionSettings gProd;
 
 void resetProduction();
+
+// Starts the production run for the current entry mode. Headless, the normal mode
+// generates the one symbol; delivery comes with the output dispatch.
+int32_t ProcessBarcodes();
+// Invalidates a rectangle of the layout preview (nothing to redraw headless).
+void Disp2InvalRect(int32_t mode, const struct Rect16& rect);
+// Shows the layout preview's error text over the item being drawn, then empties it.
+void updateDisp();

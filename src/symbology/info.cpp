@@ -152,8 +152,9 @@ int32_t interleavedParity() {
     return 0;
 }
 
-void qrOptions(int32_t* level, int32_t* version) {
-    const char* o = gData.chAddCode;
+}  // namespace
+
+void parseQROptions(const char* o, int32_t* level, int32_t* version) {
     switch (o[0]) {
         case 'L':
             *level = 0;
@@ -176,6 +177,8 @@ void qrOptions(int32_t* level, int32_t* version) {
     if (o[1] >= '2' && o[1] <= '9') *version = o[1] - '0';
     if (o[1] == '1') *version = o[2] != 0 ? 10 : 1;
 }
+
+namespace {
 
 int32_t runEncoder() {
     const int32_t code = gSym.code;
@@ -254,7 +257,7 @@ int32_t runEncoder() {
             return CodaBlock(gData.chMainCode);
         case 40: {
             int32_t level, version;
-            qrOptions(&level, &version);
+            parseQROptions(gData.chAddCode, &level, &version);
             return QRencodeData(gData.chMainCode, gData.len1, level, version, 1, -1);
         }
         case 41:
