@@ -1,20 +1,127 @@
-// The open label: its sheet geometry and its items.
+// The open label: its sheet geometry and up to 100 item records. A barcode item
+// carries a packed copy of the symbol settings and data; drawing, printing and
+// export load an item into the current settings first (getItemData).
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <memory>
+#include <string>
 
+// Lengths in tenths of a point (the print copy labelBack3: 0.0001 point).
 struct LabelSheet {
-    int32_t leftMargin = 0;
-    int32_t topMargin = 0;
-    int32_t across = 0;
-    int32_t down = 0;
-    int32_t spaceAcross = 0;
-    int32_t spaceDown = 0;
-    uint32_t labelWidth = 0;  // tenths of a point; not 0 while a label layout is open
+    uint32_t leftMargin = 0;
+    uint32_t topMargin = 0;
+    uint32_t across = 0;  // count modulo 1280; the word / 1280 is the extra gutter column
+    uint32_t down = 0;
+    uint32_t spaceAcross = 0;
+    uint32_t spaceDown = 0;
+    uint32_t labelWidth = 0;  // 0: single-code mode, no label layout open
     uint32_t labelHeight = 0;
-    int16_t lastItem = 0;     // index of the last item
+    uint16_t shapeVersion = 0;  // low byte shape, high byte format version; 0x200 extended
+    uint16_t reserved1 = 0;
+    uint32_t backRed = 0;
+    uint32_t backGreen = 0;
+    uint32_t backBlue = 0;
+    int16_t lastItem = -1;  // index of the last item; -1 none
+    uint16_t reserved2 = 0;
+    uint32_t sheetWidth = 0;
+    uint32_t sheetHeight = 0;
+};
+
+constexpr int kMaxLabelItems = 100;
+constexpr size_t kLabelItemSize = 2144;
+constexpr size_t kLabelItemTextSize = 255;
+
+// Byte offsets of the item record; the record is also the unit of the label
+// document file, so the layout is a file format.
+namespace item {
+constexpr size_t kind = 0, rectTop = 2, rectLeft = 4, rectBottom = 6, rectRight = 8;
+constexpr size_t insetAmount = 10, orientPacked = 12, code = 14, siz = 16, hei = 18;
+constexpr size_t bWidthRed = 20, customTeSize = 22, line = 24, lModePacked = 26;
+constexpr size_t cuHeiPacked = 28, hgauge = 30, humanPacked = 32, aboveHu = 34;
+constexpr size_t checkPacked = 36, variation1 = 38, transparent = 40, ratioPacked = 42;
+constexpr size_t hgaugeJ = 44, attTopPacked = 46, black2 = 48, cyan2 = 50, magenta2 = 52;
+constexpr size_t yellow2 = 54, black22 = 56, cyan22 = 58, magenta22 = 60, yellow22 = 62;
+constexpr size_t nonLight = 64, stripExtra = 66, flushPacked = 68, selected = 70;
+constexpr size_t len1 = 72, len2 = 76, teFace = 80, teJust = 82;
+constexpr size_t fontAbove = 84, fontBelow = 339, defFont = 594, dataText = 849;
+constexpr size_t addCode = 1104, serPos = 1359, incAmount = 1614, serEnd = 1869;
+}  // namespace item
+
+enum ItemKind : uint16_t {
+    kKindText = 2,
+    kKindPicture = 3,
+    kKindBarcode = 4,
+    kKindRect = 6,
+    kKindRectFilled = 7,
+    kKindOval = 8,
+    kKindOvalFilled = 9,
+    kKindRoundRect = 10,
+    kKindRoundRectFilled = 11,
+    kKindLine = 12,
+    kKindBackground = 16,
+};
+
+struct LabelItem {
+    std::array<uint8_t, kLabelItemSize> rec{};
+    // The handles at offsets 2124 to 2140 live beside the record in memory.
+    std::string dataHandle;  // externalH: text of kinds 2 and 4, picture data of 3 and 16
+    bool hasDataHandle = false;
+    std::string taggedBlock;  // the tagged item block
+    std::string extraBlocks[3];
+
+    int16_t i16(size_t off) const;
+    uint16_t u16(size_t off) const { return static_cast<uint16_t>(i16(off)); }
+    uint32_t u32(size_t off) const;
+    void setI16(size_t off, int32_t v);
+    void setU32(size_t off, uint32_t v);
+    std::string text(size_t off) const;              // NUL-terminated, at most 254 bytes
+    void setText(size_t off, const std::string& s);  // cut to 254 bytes
+};
+
+struct Rect16 {
+    int16_t top = 0, left = 0, bottom = 0, right = 0;
+};
+
+// The document and the state of the item last loaded.
+struct LabelDocument {
+    std::array<std::unique_ptr<LabelItem>, kMaxLabelItems> labelParts;
+    Rect16 itRect;
+    int32_t iteTyp = 0;
+    int32_t proMode =
+        0;  // data source of the item last loaded: 0 plain, 1 serial, 2 import, 3 print time
+    int32_t selected = 0;
+    std::string gItName = "Default";
+    std::string externalH;
+    bool hasExternalH = false;
+    // Item settings that live beside SymbolSettings.
+    int32_t alpha = 0;
+    int32_t sepImp = 0;
+    int32_t impoMode = 0;
+    int32_t notDrawn = 0;
+    int32_t tempNumRepeat = 0;
+    int32_t numRepeat = 0;
+    std::string textQuest;
+    std::string serPos;
+    std::string incAmount;
+    std::string serEnd;
 };
 
 extern LabelSheet labelBack;
+extern LabelSheet labelBack3;  // the print copy, 0.0001 point
+extern LabelDocument gLabel;
+
+bool labelLayoutOpen();
+void initLabelItems();
+void killLabelItems();
+int32_t addLabelItem();  // 0 added, 1 refused (message shown)
+void clearItemData(int32_t index);
+void setItemData(int32_t index, int32_t mode);
+void getItemData(int32_t index);
+void getItemRect(int32_t index);
+int32_t getProMode(int32_t index);
+void setItemDataSelItems(int32_t mode);
+void addNewCode();
 
 void resetLabelDocument();

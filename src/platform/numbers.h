@@ -7,7 +7,7 @@
 
 namespace platform {
 
-void NumToString(int32_t num, unsigned char* str);      // Pascal string
+void NumToString(int32_t num, unsigned char* str);  // Pascal string
 void StringToNum(const unsigned char* str, int32_t* num);
 
 // "%d" and "%f" (six decimals) into buf as the C locale writes them. Return the

@@ -46,3 +46,7 @@ int32_t RoyalMail();
 int32_t Postnet();
 int32_t FIM();
 int32_t DataBar(int32_t symbolKind);
+
+// Code 128 preparation: data to symbol bytes, len1 their count. The magnification
+// fit runs it on a copy of the data.
+int32_t Proc128();

@@ -47,3 +47,4 @@ int32_t RoyalMail() { return notBuilt("Royal Mail"); }
 int32_t Postnet() { return notBuilt("POSTNET"); }
 int32_t FIM() { return notBuilt("FIM"); }
 int32_t DataBar(int32_t) { return notBuilt("DataBar"); }
+int32_t Proc128() { return 1; }

@@ -1,19 +1,425 @@
 #include "symbology/info.h"
 
+#include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
+#include "labels/labelDoc.h"
+#include "symbology/encoders.h"
+#include "symbology/messages.h"
 #include "symbology/state.h"
 
 DispatchState gDispatch;
 
 namespace {
+
+constexpr double kMillimetresPerPoint = 0.35278346151132434;
+constexpr double kBearerToMillimetres = 0.7055669230226487;
+
 void prependZero() {
-    // The buffers keep one byte for the NUL: refuse to grow past them.
+    // The buffer keeps one byte for the NUL: refuse to grow past it.
     if (gData.len1 + 2 > static_cast<int32_t>(kMainCodeSize)) return;
     std::memmove(gData.chMainCode + 1, gData.chMainCode, static_cast<size_t>(gData.len1) + 1);
     gData.chMainCode[0] = '0';
     ++gData.len1;
 }
+
+void setLen1FromData() { gData.len1 = static_cast<int32_t>(std::strlen(gData.chMainCode)); }
+
+// Puts `prefix` in front of the data unless it is already there as the whole
+// 12-digit number (a second generation of the same item must not prefix twice).
+bool prefixData(const char* prefix) {
+    const size_t p = std::strlen(prefix);
+    if (gData.len1 == 12 && std::strncmp(gData.chMainCode, prefix, p) == 0) return true;
+    std::string joined = std::string(prefix) + gData.chMainCode;
+    if (!copyBounded(gData.chMainCode, joined.c_str())) return false;
+    setLen1FromData();
+    return true;
+}
+
+void tooLongForBuffer() {
+    MessageText("The data is too long for this code type. Shorten it and try again.");
+    gMsg.inerror = 1;
+}
+
+bool allDigits(const char* s, int32_t n) {
+    for (int32_t i = 0; i < n; ++i)
+        if (s[i] < '0' || s[i] > '9') return false;
+    return true;
+}
+
+// Families whose data is digits only; a letter would otherwise enter a check digit.
+bool digitsOnlyFamily(int32_t code) {
+    switch (code) {
+        case 0:
+        case 1:
+        case 2:
+        case 3:
+        case 4:
+        case 9:
+        case 10:
+        case 11:
+        case 14:
+        case 16:
+        case 23:
+        case 24:
+        case 25:
+        case 26:
+        case 27:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool checkDigitsOnly(const char* typeName) {
+    for (int32_t i = 0; i < gData.len1; ++i) {
+        unsigned char c = static_cast<unsigned char>(gData.chMainCode[i]);
+        if (c < '0' || c > '9') {
+            char text[160];
+            std::snprintf(text, sizeof text,
+                          "%s data may hold digits only; \"%c\" cannot be encoded. Remove it and "
+                          "try again.",
+                          typeName, c >= 32 && c < 127 ? c : '?');
+            MessageText(text);
+            gMsg.inerror = 1;
+            return false;
+        }
+    }
+    const int32_t c = gSym.code;
+    const bool addOnIsDigits = c == 0 || c == 1 || c == 2 || c == 10 || c == 11 || c == 25;
+    if (addOnIsDigits && !allDigits(gData.chAddCode, gData.len2)) {
+        MessageText("An add-on may hold digits only. Correct the add-on and try again.");
+        gMsg.inerror = 1;
+        return false;
+    }
+    return true;
+}
+
+const unsigned char* pname(const char* text) {
+    static unsigned char buf[256];
+    pstrSet(buf, text);
+    return buf;
+}
+
+// The header set above Plus and PIP symbols is made from the add-on.
+bool addOnHeader(const char* lead) {
+    if (gData.len2 < 0 || gData.len2 >= static_cast<int32_t>(kAddCodeSize)) gData.len2 = 0;
+    gData.chAddCode[gData.len2] = 0;
+    std::string head = std::string(lead) + gData.chAddCode;
+    if (!copyBounded(gData.chHeadCode, head.c_str())) {
+        MessageText("The add-on text is too long for the text above the symbol. Shorten it.");
+        gMsg.inerror = 1;
+        return false;
+    }
+    return true;
+}
+
+void dropAddOn() {
+    gData.len2 = 0;
+    gData.len22 = 0;
+    gData.chAddCode[0] = 0;
+}
+
+int32_t interleavedParity() {
+    const int32_t v = gSym.variation1;
+    const int32_t n = gData.len1;
+    if (v == 7 || v == 8) {
+        if (n != 10) {
+            Message(29);
+            gMsg.inerror = 1;
+            return 1;
+        }
+        return 0;
+    }
+    bool ok;
+    const bool evenVariant = v == 2 || v == 14;
+    if (gSym.nCheck == 0)
+        ok = evenVariant ? n % 2 == 0 : n % 2 == 1;
+    else
+        ok = evenVariant ? true : n % 2 == 0;
+    if (!ok) {
+        Message(v == 6 ? 67 : 29);
+        gMsg.inerror = 1;
+        return 1;
+    }
+    if (v == 6 && gData.chMainCode[0] != '0') {
+        Message(67);
+        gMsg.inerror = 1;
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+void parseQROptions(const char* o, int32_t* level, int32_t* version) {
+    switch (o[0]) {
+        case 'L':
+            *level = 0;
+            break;
+        case 'M':
+            *level = 1;
+            break;
+        case 'Q':
+            *level = 2;
+            break;
+        case 'H':
+            *level = 3;
+            break;
+        default:
+            *level = 0;
+            break;
+    }
+    *version = 1;
+    if (o[0] == 0) return;
+    if (o[1] >= '2' && o[1] <= '9') *version = o[1] - '0';
+    if (o[1] == '1') *version = o[2] != 0 ? 10 : 1;
+}
+
+namespace {
+
+int32_t runEncoder() {
+    const int32_t code = gSym.code;
+    const int32_t v = gSym.variation1;
+    switch (code) {
+        case 0:
+        case 25:
+        case 26:
+        case 27:
+            return EAN13();
+        case 1:
+            return ISBN();
+        case 2:
+            return ISSN();
+        case 3:
+        case 16:
+            return EAN8();
+        case 4:
+        case 24:
+            return Intwofive();
+        case 23: {
+            gSym.code = 4;
+            int32_t r = Intwofive();
+            gSym.code = 23;
+            return r;
+        }
+        case 5:
+            return v == 7 ? JCPenney() : OneTwoEight();
+        case 6:
+            return ThirtyNine();
+        case 7:
+            return OneTwoEight();
+        case 8:
+            return Codabar();
+        case 10:
+            return UPCA();
+        case 11:
+            return UPCE();
+        case 12:
+            return onSick();
+        case 13:
+            return MSBel();
+        case 14:
+            return ITF6();
+        case 15:
+        case 34:
+            return MSShoe();
+        case 17:
+            return onLaetus();
+        case 19:
+            return Code11();
+        case 20:
+            return Plessey();
+        case 21:
+            return C2of5();
+        case 28:
+            return NinetyThree();
+        case 30:
+            return RoyalMail();
+        case 31:
+            return Postnet();
+        case 32:
+            return FIM();
+        case 35:
+            return MSI();
+        case 36:
+            return Telepen();
+        case 37:
+            if (v >= 0 && v <= 4) return DataBar(v + 1);
+            if (v >= 5 && v <= 7) return DataBar(6);
+            MessageText("This DataBar variant does not exist. Choose another DataBar type.");
+            return 1;
+        case 38:
+            return doDataMatrixCode(gData.chMainCode);
+        case 39:
+            return CodaBlock(gData.chMainCode);
+        case 40: {
+            int32_t level, version;
+            parseQROptions(gData.chAddCode, &level, &version);
+            return QRencodeData(gData.chMainCode, gData.len1, level, version, 1, -1);
+        }
+        case 41:
+            return DataBar(13);
+        case 42:
+            if (v == 2) return Barcode2D_CreatePDFTruncated();
+            if (v == 1) return Barcode2D_CreatePDFByteCompaction();
+            return Barcode2D_CreatePDF();
+        default:
+            MessageText("This code type does not exist. Choose a code type from the list.");
+            return 1;
+    }
+}
+
+// The length rule and the data massaging that come before the encoder.
+int32_t prepare() {
+    const int32_t code = gSym.code;
+    const int32_t v = gSym.variation1;
+    if (digitsOnlyFamily(code)) {
+        const char* typeName = gSym.TeF[0] ? gSym.TeF : "This code type's";
+        // Plus and PIP carry text in the add-on; ITF variants take their own checks.
+        if (!checkDigitsOnly(typeName)) return 1;
+    }
+    switch (code) {
+        case 0:
+            if (v == 6) {
+                std::string head = std::string("         Item Code: ") + gData.chMainCode;
+                if (!(gData.len1 == 12 && std::strncmp(gData.chMainCode, "5015025", 7) == 0)) {
+                    if (!copyBounded(gData.chHeadCode, head.c_str())) {
+                        tooLongForBuffer();
+                        return 1;
+                    }
+                    gData.len3 = static_cast<int32_t>(std::strlen(gData.chHeadCode));
+                }
+                if (!prefixData("5015025")) {
+                    tooLongForBuffer();
+                    return 1;
+                }
+            }
+            if (v == 12) {
+                if (!prefixData("4850")) {
+                    tooLongForBuffer();
+                    return 1;
+                }
+                std::memcpy(gData.chMainCode2, gData.chMainCode, sizeof gData.chMainCode2);
+                gData.len11 = gData.len1;
+            }
+            return CheckLength(pname("EAN 13"), 12, 2, 5);
+        case 1: {
+            const bool ismn = v == 2;
+            const bool isbn13 = v == 3;
+            if (CheckLength(pname(ismn ? "ISMN" : "ISBN"), (ismn || isbn13) ? 12 : 9, 2, 5))
+                return 1;
+            const bool bad = (ismn && std::strncmp(gData.chMainCode, "9790", 4) != 0) ||
+                             (isbn13 && std::strncmp(gData.chMainCode, "978", 3) != 0 &&
+                              std::strncmp(gData.chMainCode, "979", 3) != 0);
+            if (bad) {
+                if (!labelLayoutOpen()) {
+                    MessageText(ismn ? "ISMN's must start with 9790"
+                                     : "ISBN's must start with 978 or 979");
+                    gMsg.inerror = 1;
+                }
+                return 1;
+            }
+            return 0;
+        }
+        case 2:
+            return CheckLength(pname("ISSN"), 7, 2, 5);
+        case 3:
+            return CheckLength(pname(v == 1 ? "WH Smith 8" : "EAN 8"), v == 1 ? 5 : 7, 0, 0);
+        case 4:
+            return interleavedParity();
+        case 9:
+            return CheckLength(pname("Small Item EAN"), 7, 0, 0);
+        case 10:
+            if (v >= 3 && v <= 6) return CheckLength(pname("NDC UPC"), 10, 2, 5);
+            return CheckLength(pname("UPC-a"), 11, 2, 5);
+        case 11:
+            copyBounded(gData.chMainCode4, sizeof gData.chMainCode4,
+                        std::string(gData.chMainCode).substr(0, kAddCodeSize - 1).c_str());
+            if (v == 1) {
+                // The 7-digit form is expanded only once its length is right.
+                if (gData.len1 < 7) {
+                    MessageText("UPC-e needs 7 digits.");
+                    gMsg.inerror = 1;
+                    return 1;
+                }
+                if (UPRecon()) return 1;
+            }
+            return CheckLength(pname("UPC-e"), 11, 2, 5);
+        case 13:
+            return CheckLength(pname("M&S BEL"), 19, 0, 0);
+        case 15:
+            return CheckLength(pname("M&S Shoe"), 10, 0, 0);
+        case 16:
+            return CheckLength(pname("M&S 7"), 7, 0, 0);
+        case 25:
+            if (CheckLength(pname("MotherCare"), 12, 2, 5)) return 1;
+            dropAddOn();
+            return 0;
+        case 26:
+            if (CheckLength(pname("Plus"), 12, 0, 0)) return 1;
+            if (!addOnHeader("")) return 1;
+            // The add-on is followed by one blank above the symbol.
+            if (std::strlen(gData.chHeadCode) + 2 > kHeadCodeSize) {
+                tooLongForBuffer();
+                return 1;
+            }
+            std::strcat(gData.chHeadCode, " ");
+            gData.len3 = gData.len2;
+            pstrCopy(gSym.fontAbove, gSym.defFont);
+            dropAddOn();
+            return 0;
+        case 27:
+            if (CheckLength(pname("PIP"), 12, 0, 0)) return 1;
+            if (!addOnHeader("PIP   ")) return 1;
+            gData.len3 = gData.len2 + 6;
+            pstrCopy(gSym.fontAbove, gSym.gHelvetica);
+            dropAddOn();
+            return 0;
+        case 34:
+            return CheckLength(pname("M&S Top Bottom"), 10, 0, 0);
+        case 35:
+            if (v == 1) return CheckLength(pname("Belgium Pharmaceutical"), 6, 0, 0);
+            return 0;
+        case 36:
+            if (v == 3) return CheckLength(pname("Limerick Check Digit"), 6, 0, 0);
+            return 0;
+        case 37:
+            // The composite part after '|' and Expanded data pass the AI filter in
+            // the DataBar encoder, which comes with its family.
+            return 0;
+        case 38:
+            if (v == 2 && std::strncmp(gData.chMainCode, "\\1", 2) != 0) {
+                std::string joined = std::string("\\1") + gData.chMainCode;
+                if (!copyBounded(gData.chMainCode, joined.c_str())) {
+                    tooLongForBuffer();
+                    return 1;
+                }
+                std::memcpy(gData.chMainCode2, gData.chMainCode, sizeof gData.chMainCode2);
+                gData.len1 += 2;
+                gData.len11 += 2;
+            }
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+// Family 9: the digits set in the bar font between separator bytes.
+int32_t smallEan() {
+    calcheck();
+    constexpr unsigned char kSeparator = 129;
+    const char* d = gData.chMainCode;
+    const unsigned char list[] = {kSeparator,          (unsigned char)d[0], (unsigned char)d[1],
+                                  (unsigned char)d[2], (unsigned char)d[3], kSeparator,
+                                  (unsigned char)d[4], (unsigned char)d[5], (unsigned char)d[6],
+                                  (unsigned char)d[7], kSeparator,          13};
+    gEl.put(list, sizeof list);
+    return 0;
+}
+
 }  // namespace
 
 void Len() {
@@ -37,6 +443,210 @@ void calcheck() {
     gData.chMainCode[gData.len1] = 0;
 }
 
-int32_t STRixel() { return 1; }
-int32_t CheckLength(const unsigned char*, int32_t, int32_t, int32_t) { return 1; }
-void getCodeScale(int32_t) {}
+int32_t CheckLength(const unsigned char* name, int32_t n, int32_t addA, int32_t addB) {
+    if (gData.len1 >= n) {
+        if (gSym.code != 2) {
+            gData.len1 = n;
+            gData.len11 = n;
+            gData.chMainCode[n] = 0;
+            if (gSym.code != 1) gData.chMainCode2[n] = 0;
+        }
+        if (addA != 0 && gData.len2 > 0 && gData.len2 != addA && gData.len2 != addB) dropAddOn();
+        return 0;
+    }
+    char text[300];
+    std::snprintf(text, sizeof text, "%.*s needs %d digits.", name[0],
+                  reinterpret_cast<const char*>(name + 1), n);
+    MessageText(text);
+    gMsg.inerror = 1;
+    return 1;
+}
+
+namespace {
+
+// Nominal width at 100 % in millimetres, or a negative value when the family
+// keeps its magnification.
+double nominalWidth() {
+    const int32_t code = gSym.code;
+    const bool noMargins = (gSym.lMode & 2) != 0;
+    const int32_t L = gData.len1;
+    const int32_t add = gData.len2;
+    auto pick = [&](double with, double without) { return noMargins ? without : with; };
+    auto retail = [&](double none, double noneBare) {
+        if (add == 2) return pick(45.54, 40.26);
+        if (add == 5) return pick(54.45, 49.17);
+        return pick(none, noneBare);
+    };
+    switch (code) {
+        case 0:
+        case 1:
+        case 2:
+        case 25:
+        case 26:
+        case 27:
+            return retail(38.1, 31.35);
+        case 3:
+        case 9:
+        case 16:
+            return pick(26.73, 22.11);
+        case 4:
+        case 14:
+        case 23:
+        case 24: {
+            int32_t n = (gSym.nCheck == 0 || code == 24) ? L + 1 : L;
+            return (16.0 * n + 17) * 0.508 + pick(30, 0);
+        }
+        case 5:
+        case 7: {
+            // Count the symbol characters on a copy; the data is put back whole.
+            SymbolData saved = gData;
+            Proc128();
+            int32_t n = gData.len1 + (gSym.variation1 == 0 ? 1 : 0);
+            gData = saved;
+            return (11.0 * n + 13) * 0.66 + pick(10, 0);
+        }
+        case 6: {
+            int32_t n = gSym.nCheck == 0 ? L + 3 : L + 2;
+            double m = pick(18, 0);
+            const int32_t r = gSym.ratio;
+            const double s = gSym.Siz;
+            if (r == 3 || (r == -1 && s >= 100)) return 13.1064 * n + m;
+            if (r == 5 || (r == -1 && s >= 75)) return 13.716 * n + m;
+            if (r == 0 || (r == -1 && s >= 50)) return 12.192 * n + m;
+            return 12.8016 * n + m;
+        }
+        case 8: {
+            int32_t n = gSym.nCheck == 0 ? L - 1 : L - 2;
+            return (11.0 * n + 25) * 1.016;
+        }
+        case 10:
+            return retail(39.511, 31.35);
+        case 11:
+            if (add == 2) return pick(30.36, 25.08);
+            if (add == 5) return pick(39.27, 33.99);
+            return pick(22.11, 16.83);
+        case 12:
+        case 17:
+            return 6.0 * L * 1.5;
+        case 13:
+        case 15:
+        case 34: {
+            int32_t n = code == 13 ? L / 2 + 3 : L / 2 + 2;
+            double m = code == 13 ? 0 : pick(8, 0);
+            return (11.0 * n + 13) * 0.33 + m;
+        }
+        case 19:
+            return 9.0 * L * 0.508;
+        case 20: {
+            int32_t n = L + (gSym.nCheck == 0 ? 2 : 0);
+            return (28.0 * n + 63) * 0.254;
+        }
+        case 21:
+            return (13.0 * L + 17) * 0.508;
+        case 28: {
+            int32_t n = L + (gSym.nCheck == 0 ? 2 : 0);
+            return (9.0 * n + 19) * 0.508 + pick(10, 0);
+        }
+        case 35: {
+            int32_t n = L + (gSym.nCheck == 0 ? 1 : 0);
+            return (14.0 * n + 10.5) * 0.508;
+        }
+        case 36: {
+            int32_t n = L;
+            if (add > 0 && gData.chAddCode[0] == '2') n /= 2;
+            if (gSym.nCheck == 0) ++n;
+            return (16.0 * n + 32) * 0.508 + pick(8, 0);
+        }
+        default:
+            return -1;
+    }
+}
+
+bool smallTextFamily(int32_t code) {
+    switch (code) {
+        case 0:
+        case 1:
+        case 2:
+        case 3:
+        case 10:
+        case 11:
+        case 13:
+        case 15:
+        case 16:
+        case 19:
+        case 20:
+        case 21:
+        case 25:
+        case 26:
+        case 27:
+        case 28:
+        case 35:
+        case 36:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+void getCodeScale(int32_t length) {
+    if (!((gSym.lMode & 1) || (gSym.spec & 2))) return;
+    double w = nominalWidth();
+    if (w >= 1) {
+        int32_t whole = static_cast<int32_t>(w);
+        gSym.Siz = static_cast<double>((length * 100) / whole);
+    }
+    if (gSym.Siz < 12) gSym.Siz = 10;
+
+    const int32_t code = gSym.code;
+    if ((gSym.lMode & 4) && code != 30 && code != 31 && code != 32) {
+        double t = gSym.Siz * (smallTextFamily(code) ? 0.1 : 0.2);
+        if (gSym.customTeSize != 0 && t < gSym.customTeSize) t = gSym.customTeSize;
+        gSym.Hei += t * kMillimetresPerPoint;
+        if (gSym.Hei < 2) gSym.Hei = 2;
+        if (gSym.line > 0) gSym.Hei += gSym.line * kBearerToMillimetres;
+        if (gSym.insetAmount > 0) gSym.Hei += gSym.insetAmount * kBearerToMillimetres;
+    }
+}
+
+int32_t STRixel() {
+    gEl.clear();
+    if (gData.chMainCode[0] == 0) return 1;
+    gData.len1 = static_cast<int32_t>(strnlen(gData.chMainCode, kMainCodeSize - 1));
+    gData.chMainCode[gData.len1] = 0;
+    if (gData.len2 < 0 || gData.len2 >= static_cast<int32_t>(kAddCodeSize)) gData.len2 = 0;
+    gDispatch.nu = 0;
+    gDispatch.iComplete = 1;
+    getCodeScale(gSym.cLength);
+
+    // Legacy ITF families arrive only from stored settings: generate them as ITF.
+    if (gSym.code == 18 || gSym.code == 22 || gSym.code == 29) gSym.code = 4;
+    if (gSym.code < 0 || gSym.code > 42 || gSym.code == 33) {
+        MessageText("This code type does not exist. Choose a code type from the list.");
+        gMsg.inerror = 1;
+        return 1;
+    }
+
+    if (prepare()) {
+        gEl.clear();
+        return 1;
+    }
+    gMsg.inerror = 0;
+    int32_t result = gSym.code == 9 ? smallEan() : runEncoder();
+    if (gEl.overflow) {
+        gEl.clear();
+        MessageText(
+            "The data is too long for this symbol. Shorten the data or choose a code "
+            "type that holds more.");
+        gMsg.inerror = 1;
+        return 1;
+    }
+    if (result != 0) {
+        gEl.clear();
+        return 1;
+    }
+    if (gSym.code == 11 || gSym.code == 37) return 0;
+    std::memcpy(gData.chMainCode3, gData.chMainCode, kMainCodeSize);
+    return 0;
+}

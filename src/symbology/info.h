@@ -12,9 +12,11 @@ void getCodeScale(int32_t length);
 void calcheck();  // appends the EAN/UPC modulo-10 check digit to chMainCode
 void Len();       // makes len1 odd by a leading '0'
 void LenEven();   // makes len1 even by a leading '0'
+// QR Code options text: level 0..3 (L, M, Q, H) and minimum version.
+void parseQROptions(const char* options, int32_t* level, int32_t* version);
 
 struct DispatchState {
-    int32_t nu = 0;         // 1 while the add-on digits are being encoded
+    int32_t nu = 0;  // 1 while the add-on digits are being encoded
     int32_t iComplete = 0;
 };
 extern DispatchState gDispatch;

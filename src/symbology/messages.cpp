@@ -10,8 +10,6 @@ MessageState gMsg;
 
 namespace {
 
-bool labelLayoutOpen() { return labelBack.labelWidth != 0; }
-
 void show(const unsigned char* pstr) {
     gMsg.last.assign(reinterpret_cast<const char*>(pstr + 1), pstr[0]);
     ++gMsg.shown;

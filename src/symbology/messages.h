@@ -7,15 +7,15 @@
 #include <string>
 
 struct MessageState {
-    int32_t inerror = 0;        // 1 once an error of the current symbol was reported
-    char gerrorstr[256] = {};   // error text shown by the layout preview
-    std::string last;           // the last text shown (headless)
-    int32_t shown = 0;          // how many texts were shown since the last reset
-    bool quiet = false;         // tests may silence standard error
+    int32_t inerror = 0;       // 1 once an error of the current symbol was reported
+    char gerrorstr[256] = {};  // error text shown by the layout preview
+    std::string last;          // the last text shown (headless)
+    int32_t shown = 0;         // how many texts were shown since the last reset
+    bool quiet = false;        // tests may silence standard error
 };
 extern MessageState gMsg;
 
-void Message(uint16_t n);                      // message n of list 136
-void MessageOld(const unsigned char* pstr);    // a given Pascal text
-void MessageText(const char* text);            // MessageOld for a C string
+void Message(uint16_t n);                    // message n of list 136
+void MessageOld(const unsigned char* pstr);  // a given Pascal text
+void MessageText(const char* text);          // MessageOld for a C string
 void resetMessages();

@@ -2,7 +2,9 @@
 
 #include <cstring>
 
+#include "app/panels.h"
 #include "labels/labelDoc.h"
+#include "labels/production.h"
 #include "vector/sink.h"
 #include "symbology/messages.h"
 
@@ -39,5 +41,7 @@ void resetWorld() {
     gOut = OutputSettings{};
     resetMessages();
     resetLabelDocument();
+    resetProduction();
+    resetPanels();
     resetVectorState();
 }

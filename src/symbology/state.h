@@ -26,8 +26,8 @@ struct SymbolSettings {
     int32_t insetAmount = 0;
     int32_t cutMarks = 0;
     int32_t flushBars = 1;
-    double Siz = 100.0;  // magnification, percent
-    double Hei = 0.0;    // bar height, mm (0 = automatic)
+    double Siz = 100.0;     // magnification, percent
+    double Hei = 0.0;       // bar height, mm (0 = automatic)
     int32_t BWidthRed = 0;  // bar-width reduction, micrometres
     int32_t BW = 0;         // bar-font width step 0..5
     int32_t cLength = 0;    // requested symbol length, mm
@@ -58,7 +58,7 @@ struct SymbolSettings {
 
     // Read by the painters and set by the shell and the label items.
     int32_t extraMargin = 0;
-    int32_t cuHei = 0;
+    double cuHei = 0;  // bar height in mm kept by the label item
     int32_t attTop = 0;
     int32_t HaTex = 0;
     int32_t textAsFont = 0;
@@ -69,13 +69,19 @@ struct SymbolSettings {
     int32_t grip = 0;
     int32_t TEjust = 0;
     int32_t gTrackAdjust = 0;
-    int32_t gBaseAdjust = 0;
+    double gBaseAdjust = 0;
     int32_t overPrint = 0;
     int32_t Hgauge = 0;
     int32_t end_bars = 0;
     int32_t noNarrow = 0;
     Str255 customCol = {};  // spot colour name
     int32_t customColour = 0;
+    int32_t para = 0;
+    int32_t hMode = 0;   // unit of the height field: 2 inches
+    int32_t TEface = 0;  // text style bits of a text item; bit 0 bold
+    int32_t orient = 0;  // rotation of the item last loaded, degrees
+    int32_t HgaugeJ = 0;
+    int32_t bol = 0;  // bold flag of the next character the painters set
 };
 
 struct SymbolData {
@@ -147,7 +153,7 @@ extern ElementList gEl;
 extern OutputSettings gOut;
 
 // Pascal-string helpers for the font slots and toolbox texts.
-void pstrSet(unsigned char* dst, const char* text);          // bounded at 255
+void pstrSet(unsigned char* dst, const char* text);           // bounded at 255
 void pstrCopy(unsigned char* dst, const unsigned char* src);  // whole Str255
 bool pstrEquals(const unsigned char* p, const char* text);
 

@@ -67,7 +67,8 @@ Bitmap rasteriseElementList(const unsigned char* chNum, int cu_len, const Linear
     return paintRows(rows, opt);
 }
 
-Bitmap rasteriseElementRow(const unsigned char* chNum, int cu_len, int row, const LinearOptions& opt) {
+Bitmap rasteriseElementRow(const unsigned char* chNum, int cu_len, int row,
+                           const LinearOptions& opt) {
     std::vector<Row> rows = barRows(chNum, cu_len);
     std::vector<Row> one;
     if (row >= 0 && row < static_cast<int>(rows.size())) one.push_back(rows[row]);
@@ -148,8 +149,10 @@ std::vector<std::vector<bool>> blockLettersToMatrix(const unsigned char* chNum, 
     return m;
 }
 
-Bitmap rasteriseBlockLetters(const unsigned char* chNum, int cu_len, int moduleSize, int quietModules) {
-    return rasteriseMatrix(blockLettersToMatrix(chNum, cu_len), moduleSize, moduleSize, quietModules);
+Bitmap rasteriseBlockLetters(const unsigned char* chNum, int cu_len, int moduleSize,
+                             int quietModules) {
+    return rasteriseMatrix(blockLettersToMatrix(chNum, cu_len), moduleSize, moduleSize,
+                           quietModules);
 }
 
 }  // namespace testsupport

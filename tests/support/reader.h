@@ -20,16 +20,17 @@ struct Bitmap {
 
 struct LinearOptions {
     double pixelsPerMicrometre = 1.0 / 110.0;  // 330 um modules are 3 pixels
-    int rowHeight = 60;                         // pixels per bar row
-    int quietZone = 40;                         // pixels on every side
-    bool firstRowOnly = false;                  // only the first bar row
+    int rowHeight = 60;                        // pixels per bar row
+    int quietZone = 40;                        // pixels on every side
+    bool firstRowOnly = false;                 // only the first bar row
 };
 
 // Bar rows of an element list (width bytes, charToWidth of the current code
 // type); rows holding a byte that is no element (the text line) are left out.
 Bitmap rasteriseElementList(const unsigned char* chNum, int cu_len, const LinearOptions& opt = {});
 // Only row `row` (from 0) of the bar rows.
-Bitmap rasteriseElementRow(const unsigned char* chNum, int cu_len, int row, const LinearOptions& opt = {});
+Bitmap rasteriseElementRow(const unsigned char* chNum, int cu_len, int row,
+                           const LinearOptions& opt = {});
 
 // Module rows (190 dark, 59 light, 13 ends a row), as PDF417 and DataBar write them.
 Bitmap rasteriseModuleRows(const unsigned char* chNum, int cu_len, int moduleWidth = 4,
@@ -47,9 +48,9 @@ Bitmap rasteriseMatrix(const std::vector<std::vector<bool>>& m, int moduleWidth 
 
 struct Decoded {
     bool ok = false;
-    std::string format;    // zxing's name of the symbology
-    std::string text;      // UTF-8
-    std::string bytes;     // the raw content bytes
+    std::string format;       // zxing's name of the symbology
+    std::string text;         // UTF-8
+    std::string bytes;        // the raw content bytes
     std::string symbologyId;  // "]C1", "]d2", ...
     std::string error;
 };

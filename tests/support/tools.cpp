@@ -94,7 +94,8 @@ Rendered renderWithGhostscript(const std::string& path, int dpi, bool epsCrop) {
                       (epsCrop ? " -dEPSCrop" : "") + " -sOutputFile='" + pgm + "' '" + path + "'";
     RunResult r = runCommand(cmd);
     out.err = r.err + r.out;
-    out.ok = r.status == 0 && out.err.find("Error") == std::string::npos && readPGM(pgm, &out.bitmap);
+    out.ok =
+        r.status == 0 && out.err.find("Error") == std::string::npos && readPGM(pgm, &out.bitmap);
     return out;
 }
 

@@ -1,0 +1,26 @@
+// The text fields of the main window and of the run panels. Headless they hold
+// text and selection only; the desktop shell draws them later.
+#pragma once
+
+#include <string>
+
+#include "platform/textedit.h"
+
+struct PanelFields {
+    platform::TERec TEH;         // data
+    platform::TERec TEX;         // add-on or options
+    platform::TERec TEType;      // code-type name
+    platform::TERec TEBack1[8];  // serial-number panel fields, from 1
+    platform::TERec TEBack2[8];  // import panel fields, from 1
+    platform::TERec TEBack5[8];  // print-time panel fields, from 1
+    std::string TEHeight;        // size, height and bar-width-reduction fields
+    std::string TESize;
+    std::string TEBWR;
+    int chStyle = 0;  // the text-style entry of field 4 of the text panel
+};
+extern PanelFields gPanels;
+
+void resetPanels();
+
+// Per-code-type size, bar height and style defaults.
+void defaults();
