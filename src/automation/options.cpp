@@ -176,12 +176,12 @@ void saveAutoFormatData(platform::FileRef refNum) {
     appendQuoted(line, "height", platform::formatC("%f", gSym.Hei));
     appendQuoted(line, "bwr", platform::formatC("%d", gSym.BWidthRed));
     appendQuoted(line, "data", data);
-    appendQuoted(line, "colour",
-                 platform::formatC("%d %d %d %d", gSym.cyan2, gSym.magenta2, gSym.yellow2,
-                                   gSym.black2));
-    appendQuoted(line, "spotname",
-                 std::string_view(reinterpret_cast<const char*>(gSym.customCol + 1),
-                                  gSym.customCol[0]));
+    appendQuoted(
+        line, "colour",
+        platform::formatC("%d %d %d %d", gSym.cyan2, gSym.magenta2, gSym.yellow2, gSym.black2));
+    appendQuoted(
+        line, "spotname",
+        std::string_view(reinterpret_cast<const char*>(gSym.customCol + 1), gSym.customCol[0]));
     line += "}\r";
     int32_t count = static_cast<int32_t>(line.size());
     if (platform::FSWrite(refNum, &count, line.data()) != platform::noErr ||

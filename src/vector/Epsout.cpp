@@ -16,6 +16,7 @@
 #include "vector/page.h"
 #include "vector/pdf.h"
 #include "vector/sink.h"
+#include "vector/textruns.h"
 
 EpsDocument gEps;
 
@@ -29,9 +30,7 @@ constexpr int32_t kA4Height = 841;
 constexpr double kSheetUnitsPerPoint = 10000;  // the print sheet counts 0.0001 point
 
 void put(const char* text) { TEInsert2(text); }
-void putPascal(const unsigned char* p) {
-    TEInsert2(reinterpret_cast<const char*>(p + 1), p[0]);
-}
+void putPascal(const unsigned char* p) { TEInsert2(reinterpret_cast<const char*>(p + 1), p[0]); }
 void putInt(long v) {
     char b[24];
     int n = platform::formatInt(b, sizeof b, v);
@@ -66,9 +65,7 @@ void putPsString(const unsigned char* p) {
     TEInsert2(b, n);
 }
 
-bool isDefaultSized(int32_t code) {
-    return (code >= 4 && code <= 8) || code == 12 || code == 17;
-}
+bool isDefaultSized(int32_t code) { return (code >= 4 && code <= 8) || code == 12 || code == 17; }
 
 bool barcodeHasTextAbove() {
     const int32_t c = gSym.code;
@@ -110,7 +107,8 @@ int headerFonts(const unsigned char* out[], int max) {
     static const unsigned char kHelvetica[] = "\x09Helvetica";
     static const unsigned char kTimes[] = "\x05Times";
     int n = 0;
-    if (gSym.code == 0 && gSym.variation1 == 6) out[n++] = gSym.gHelvetica[0] ? gSym.gHelvetica : kHelvetica;
+    if (gSym.code == 0 && gSym.variation1 == 6)
+        out[n++] = gSym.gHelvetica[0] ? gSym.gHelvetica : kHelvetica;
     if (gSym.code == 0 && gSym.variation1 == 11) out[n++] = kTimes;
     for (int i = 0; i < gEps.fontCount && n < max; ++i) out[n++] = gEps.fontName[i];
     return n;
@@ -332,8 +330,10 @@ void includeFontEncoding(const unsigned char* name) {
     put("/");
     putPascal(ps);
     put(" ");
-    if (ill == kIll88) put("0 ");
-    else if (ill > 90) put("0 0 1 T");
+    if (ill == kIll88)
+        put("0 ");
+    else if (ill > 90)
+        put("0 0 1 T");
     put("Z\r%");
     put(tag);
     put("EndEncoding\r");
@@ -477,13 +477,16 @@ void DrawPostPjl(int32_t end) {
     static const char kStart[] = "\x1b%-12345X@PJL JOB\r@PJL ENTER LANGUAGE = POSTSCRIPT \r";
     static const char kEnd[] = "\x1b%-12345X@PJL EOJ\r\x1b%-12345X";
     static_assert(sizeof kStart - 1 == kPjlStartLength && sizeof kEnd - 1 == kPjlEndLength);
-    if (end == 0) TEInsert2(kStart, kPjlStartLength);
-    else TEInsert2(kEnd, kPjlEndLength);
+    if (end == 0)
+        TEInsert2(kStart, kPjlStartLength);
+    else
+        TEInsert2(kEnd, kPjlEndLength);
 }
 
 void EpsStart(platform::FileRef refNum, int32_t) {
     // Nothing of the previous document carries over but the settings.
     resetEpsDocument();
+    resetTextRunState();
     documentSheetSize();
     gVec.filRef = refNum;
     gVec.writeFailed = 0;

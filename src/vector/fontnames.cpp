@@ -94,7 +94,7 @@ bool validPostScriptName(std::string_view name) {
     if (name.empty() || name.size() > 127) return false;
     for (unsigned char c : name) {
         if (c <= 32 || c >= 127) return false;
-        if (std::strchr("()<>[]{}/%", c)) return false;
+        if (std::strchr("()<>[]{}/%#", c)) return false;  // "#" would need escaping in PDF names
     }
     return true;
 }
@@ -180,7 +180,8 @@ std::string resolve(const std::string& name) {
         if (const BaseFont* f = findBaseFont(base)) return f->bold;
         if (lookupInstalled(base, &face)) {
             FcFace bold;
-            if (!face.family.empty() && familyFace(face.family.c_str(), FC_WEIGHT_BOLD, true, &bold))
+            if (!face.family.empty() &&
+                familyFace(face.family.c_str(), FC_WEIGHT_BOLD, true, &bold))
                 return bold.postscript;
             return face.postscript;
         }
@@ -212,10 +213,14 @@ void GetLaserFontName(unsigned char* dest, const unsigned char* name) {
     std::memcpy(text, name + 1, name[0]);
     text[name[0]] = 0;
     const char* fixed = nullptr;
-    if (std::strcmp(text, "OCR-ANormal") == 0) fixed = "OCR-Plain";
-    else if (std::strcmp(text, "OCR-A Bar Code Pro") == 0) fixed = "OCR-ABarCodePro";
-    else if (std::strcmp(text, "OCR-B Bar Code Pro") == 0) fixed = "OCR-BBarCodePro";
-    else if (std::strcmp(text, "Strixel") == 0) fixed = "Strixel";
+    if (std::strcmp(text, "OCR-ANormal") == 0)
+        fixed = "OCR-Plain";
+    else if (std::strcmp(text, "OCR-A Bar Code Pro") == 0)
+        fixed = "OCR-ABarCodePro";
+    else if (std::strcmp(text, "OCR-B Bar Code Pro") == 0)
+        fixed = "OCR-BBarCodePro";
+    else if (std::strcmp(text, "Strixel") == 0)
+        fixed = "Strixel";
     char found[256];
     if (!fixed) {
         FindLaserName(found, 0, 0, text);

@@ -9,8 +9,9 @@
 #include "vector/Epsout.h"
 #include "vector/fontnames.h"
 #include "vector/sink.h"
+#include "vector/textruns.h"
 
-PdfState gPdf;
+PdfState gPdfDoc;
 
 namespace {
 
@@ -43,18 +44,19 @@ std::vector<std::string> pageFonts() {
         GetLaserFontName(ps, gEps.fontName[i]);
         add(std::string(reinterpret_cast<const char*>(ps + 1), ps[0]));
     }
+    for (const std::string& n : pdfFontsUsed()) add(n);
     return names;
 }
 
 }  // namespace
 
 void pdfStart(int32_t right, int32_t bottom) {
-    gPdf = PdfState{};
-    gPdf.p1[2] = position();
+    gPdfDoc = PdfState{};
+    gPdfDoc.p1[2] = position();
     put("\r1 0 obj\r<< /Type /Catalog\r/Pages 2 0 R\r>>\rendobj\r");
-    gPdf.p1[3] = position();
+    gPdfDoc.p1[3] = position();
     put("2 0 obj\r<< /Type /Pages\r/Kids [3 0 R]\r/Count 1\r>>\rendobj\r");
-    gPdf.p1[4] = position();
+    gPdfDoc.p1[4] = position();
     put("3 0 obj\r<< /Type /Page\r/Parent 2 0 R\r/MediaBox [0 0 ");
     if (labelBack3.labelWidth != 0 && !gEps.sheetDefaulted)
         put(platform::formatC("%f %f", gEps.sheetWidth / 10000.0, gEps.sheetHeight / 10000.0));
@@ -64,28 +66,28 @@ void pdfStart(int32_t right, int32_t bottom) {
         put(platform::formatC("%d %d", right, bottom));
     put("]\r/Contents 4 0 R\r/Resources << /Procset [ /PDF /TEXT ]\r/Font 6 0 R\r");
     put(">>\r>>\rendobj\r");
-    gPdf.p1[5] = position();
+    gPdfDoc.p1[5] = position();
     put("4 0 obj\r<< /Length 5 0 R >>\r");
-    gPdf.p1[6] = position();
+    gPdfDoc.p1[6] = position();
     put("stream\r\n");
 }
 
-void pdfContentStart() { gPdf.contentStart = position(); }
+void pdfContentStart() { gPdfDoc.contentStart = position(); }
 
 void pdfContentEnd() {
     const int32_t end = position();
-    gPdf.p1[0] = end - gPdf.contentStart;
-    gPdf.p1[1] = end;
+    gPdfDoc.p1[0] = end - gPdfDoc.contentStart;
+    gPdfDoc.p1[1] = end;
 }
 
 void pdfTail() {
     put("endstream\rendobj\r");
     const int32_t object5 = position();
     put("5 0 obj\r");
-    put(platform::formatC("%d\r", gPdf.p1[0]));
+    put(platform::formatC("%d\r", gPdfDoc.p1[0]));
     put("endobj\r");
 
-    gPdf.p1[7] = position();
+    gPdfDoc.p1[7] = position();
     put("6 0 obj\r<<");
     for (const std::string& name : pageFonts()) {
         put(" /" + name + " << /Type /Font /Subtype /Type1 /BaseFont /" + name +
@@ -96,12 +98,12 @@ void pdfTail() {
     const int32_t table = position();
     put(platform::formatC("xref\r0 %d\r", kPdfObjectCount));
     xrefEntry(0, false);
-    xrefEntry(gPdf.p1[2] + 1, true);  // after the line end of "%PDF-1.4": 9
-    xrefEntry(gPdf.p1[3], true);
-    xrefEntry(gPdf.p1[4], true);
-    xrefEntry(gPdf.p1[5], true);
+    xrefEntry(gPdfDoc.p1[2] + 1, true);  // after the line end of "%PDF-1.4": 9
+    xrefEntry(gPdfDoc.p1[3], true);
+    xrefEntry(gPdfDoc.p1[4], true);
+    xrefEntry(gPdfDoc.p1[5], true);
     xrefEntry(object5, true);
-    xrefEntry(gPdf.p1[7], true);
+    xrefEntry(gPdfDoc.p1[7], true);
     put(platform::formatC("trailer\r<< /Size %d\r/Root 1 0 R\r>>\rstartxref\r", kPdfObjectCount));
     put(platform::formatC("%d\r", table));
 }

@@ -10,7 +10,7 @@ struct PdfState {
     int32_t p1[8] = {};
     int32_t contentStart = 0;
 };
-extern PdfState gPdf;
+extern PdfState gPdfDoc;
 
 constexpr int32_t kPdfObjectCount = 7;  // the free entry and objects 1 to 6
 

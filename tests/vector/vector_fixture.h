@@ -1,41 +1,90 @@
-// Shared helpers of the vector-output tests: a fresh world, a label to write,
-// documents written to memory, and pages that use every operator a dialect's
-// page code can write.
+// One world for every vector test: fresh settings and a document in memory.
 #pragma once
 
-#include <functional>
+#include <gtest/gtest.h>
+
 #include <string>
-#include <vector>
 
 #include "labels/labelDoc.h"
+#include "picture/services.h"
+#include "platform/files.h"
+#include "symbology/messages.h"
+#include "symbology/state.h"
+#include "vector/blocks.h"
+#include "vector/shapes.h"
+#include "vector/sink.h"
+#include "vector/textruns.h"
 
-namespace vectortest {
+struct VectorTest : ::testing::Test {
+    void SetUp() override {
+        resetWorld();
+        resetShapeState();
+        resetBlockState();
+        resetTextRunState();
+        resetPictureServices();
+        gMsg.quiet = true;
+        ref_ = platform::FSOpenMemory();
+        gVec.filRef = ref_;
+        seen_ = 0;
+    }
+    void TearDown() override { platform::FSClose(ref_); }
 
-constexpr int kDialects[] = {1, 88, 93, 95, 25, 2, 1115};
+    // Everything written since the last call.
+    std::string written() {
+        const std::string& all = platform::FSMemoryContents(ref_);
+        std::string s = all.substr(seen_);
+        seen_ = all.size();
+        return s;
+    }
+    // Sets the dialect and forgets what was written so far.
+    void dialect(int32_t ill) {
+        gOut.ill = ill;
+        written();
+    }
 
-// Fresh settings, label document and vector state.
-void resetAll();
-// A single label whose item 0 is a barcode item of the given size (points).
-LabelItem* singleItem(int width, int height);
-// Appends an item of `kind` with the rectangle (top, left, bottom, right).
-LabelItem* addItem(int kind, int top, int left, int bottom, int right);
+  private:
+    platform::FileRef ref_ = 0;
+    size_t seen_ = 0;
+};
 
-// The bytes of one document written to memory: EpsStart, page(), the page
-// trailer, EpsEnd.
-std::string writeDocument(const std::function<void()>& page = {});
-// A whole document through EPSout.
-std::string writeEPSout(int* result = nullptr);
+// Lines of a carriage-return text, for readable failure output.
+inline std::string crToLf(std::string s) {
+    for (char& c : s)
+        if (c == '\r') c = '\n';
+    return s;
+}
 
-// Page code that uses every operator the page writers of dialect `ill` emit,
-// all ink inside the box (10, 10) - (190, 90).
-std::string coveragePage(int ill);
+#include <initializer_list>
+#include <sstream>
+#include <vector>
 
-// Splits at carriage returns (no line feeds expected).
-std::vector<std::string> lines(const std::string& doc);
-// The "%%" comments of the header, in order.
-std::vector<std::string> headerComments(const std::string& doc);
-bool writeFile(const std::string& path, const std::string& bytes);
-// Dialect 2 is a font: shows its glyph "six" on a page so that it is drawn.
-std::string showType3Glyph(const std::string& doc);
+// Lines joined with carriage returns, each one ended by it.
+inline std::string cr(std::initializer_list<const char*> lines) {
+    std::string s;
+    for (const char* l : lines) s.append(l).push_back('\r');
+    return s;
+}
 
-}  // namespace vectortest
+// The carriage-return lines of a text.
+inline std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> out;
+    std::string cur;
+    for (char c : text) {
+        if (c == '\r') {
+            out.push_back(cur);
+            cur.clear();
+        } else {
+            cur.push_back(c);
+        }
+    }
+    if (!cur.empty()) out.push_back(cur);
+    return out;
+}
+
+// The blank-separated words of a line.
+inline std::vector<std::string> wordsOf(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> w;
+    for (std::string s; in >> s;) w.push_back(s);
+    return w;
+}

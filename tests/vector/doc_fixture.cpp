@@ -1,4 +1,4 @@
-#include "vector_fixture.h"
+#include "doc_fixture.h"
 
 #include <fstream>
 
@@ -100,8 +100,10 @@ std::string setUp(int ill) {
     s += "u\r";
     if (ill > 87) s += "0 O 0 R\r";
     s += "0 0 0 1 k\r0 G\r0 i 0 J 0 j\r1 w 4 M []0 d\r";
-    if (ill == 93 || ill == 95) s += "%AI3_Note:\r0 D\r";
-    else s += "%%Note:\r";
+    if (ill == 93 || ill == 95)
+        s += "%AI3_Note:\r0 D\r";
+    else
+        s += "%%Note:\r";
     return s;
 }
 
@@ -142,8 +144,8 @@ std::string shapes(int ill) {
     s += std::string("130.0000 10.000000 m\r132.5000 10.000000 ") + L + "\r132.5000 30.000000 " +
          L + "\r130.0000 30.000000 " + L + "\r130.0000 10.000000 " + L + "\rf\r";
     s += std::string("0.1234 w\r134.000000 10.000000 m\r136.000000 10.000000 ") + L +
-         "\r136.000000 30.000000 " + L + "\r134.000000 30.000000 " + L +
-         "\r134.000000 10.000000 " + L + "\rs\r0 w\r";
+         "\r136.000000 30.000000 " + L + "\r134.000000 30.000000 " + L + "\r134.000000 10.000000 " +
+         L + "\rs\r0 w\r";
     // a glyph with a counter: outer contour, then the counter painted white or
     // cut out, by dialect
     const std::string glyphOuter =
@@ -153,10 +155,14 @@ std::string shapes(int ill) {
         "143.000000 13.000000 m\r143.000000 27.000000 l\r147.000000 27.000000 l\r"
         "147.000000 20.000000 147.000000 15.000000 145.000000 13.000000 c\r"
         "143.000000 13.000000 l\r";
-    if (pdf) s += glyphOuter + "h\r" + counter + "f\r";
-    else if (ill >= 93) s += "*u\r" + glyphOuter + "f\r" + counter + "f\r*U\r";
-    else if (ill == 25) s += "*u\r" + glyphOuter + "f\r0 0 0 0 k\r" + counter + "f\r*U\r";
-    else s += glyphOuter + "f\r0 0 0 0 k\r" + counter + "f\r0 .05 1 .40 k\r";
+    if (pdf)
+        s += glyphOuter + "h\r" + counter + "f\r";
+    else if (ill >= 93)
+        s += "*u\r" + glyphOuter + "f\r" + counter + "f\r*U\r";
+    else if (ill == 25)
+        s += "*u\r" + glyphOuter + "f\r0 0 0 0 k\r" + counter + "f\r*U\r";
+    else
+        s += glyphOuter + "f\r0 0 0 0 k\r" + counter + "f\r0 .05 1 .40 k\r";
     return s;
 }
 
