@@ -225,3 +225,29 @@ TEST(Orientation, RotationIsRememberedForOneItem) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BarFontText, LowSymbolIsSetAsTextWithoutATrailingNul) {
+    resetAll();
+    gOut.ill = 88;
+    LabelItem* it = singleItem(200, 30);
+    it->setI16(item::code, 5);
+    it->setI16(item::hei, 150);  // 1.5 mm
+    it->setI16(item::siz, 10000);
+    it->setText(item::dataText, "ABC\v\v");
+    it->setU32(item::len1, 3);
+    int result = -1;
+    const std::string doc = writeEPSout(&result);
+    EXPECT_EQ(result, 0);
+    const size_t font = doc.find(" 0 0 z\r[1 0 0 1 0.000000 30.000000]e\r", doc.find("/_Strixel "));
+    ASSERT_NE(font, std::string::npos) << doc.substr(doc.find("%%EndSetup"));
+    const size_t open = doc.find('(', font);
+    const size_t close = doc.find(")t\r", open);
+    ASSERT_NE(close, std::string::npos);
+    EXPECT_EQ(static_cast<int32_t>(close - open - 1), gData.len1);
+    EXPECT_NE(doc.find("\r0 0 0 0 k\r0 w\r0.000000 4.251968 m\r"), std::string::npos)
+        << "the white box behind the text, 1.5 mm high";
+}
+
+}  // namespace
