@@ -16,8 +16,8 @@ void resetPictureServices() { gPictServices = PictureServiceState{}; }
 
 void TextSizeGC(int16_t size, int32_t n) {
     platform::TextSize(size);
-    const float scale = static_cast<float>(n) * static_cast<float>(gSym.Siz) * 0.001f;
-    gVec.gCtexsize = scale;
+    // Kept in single precision, as the text scale always was.
+    gVec.gCtexsize = static_cast<float>(n * gSym.Siz * 0.001);
 }
 
 bool cpstrcat2(unsigned char* pstr, const void* bytes, int32_t n) {
