@@ -76,9 +76,9 @@ void GetImportBuilt(char* dst, const char* templ, const ImportRecord& record) {
         append(t + pos, mark - pos);
         if (!open) break;
         const size_t from = mark + 2;
-        const char* close =
-            from < end ? static_cast<const char*>(::memmem(t + from, end - from, ">>", 2))
-                       : nullptr;
+        const char* close = from < end
+                                ? static_cast<const char*>(::memmem(t + from, end - from, ">>", 2))
+                                : nullptr;
         const size_t to = close ? static_cast<size_t>(close - t) : end;
         pos = close ? to + 2 : end;
         const int field = fieldNumber(t + from, to - from);

@@ -56,6 +56,10 @@ void writeColour(Emit& e, int32_t mode, bool spot, int32_t c, int32_t m, int32_t
     }
 }
 
+void commentStart(Emit& e) {
+    e.s("%%DocumentCustomColors: ").pstr(gSym.customCol).s("\r%%CMYKCustomColor: ");
+}
+
 // An oval through the four extreme points of the rectangle as four Bezier
 // curves, starting at the middle of the left edge and running first towards
 // `first`, then to the right edge and to `second`.
@@ -124,9 +128,7 @@ void doColour(int32_t mode) {
     const int32_t ill = gOut.ill;
     const bool spot = gSym.customColour == 1;
     Emit e;
-    if (mode == kColourComment) {
-        e.s("%%DocumentCustomColors: ").pstr(gSym.customCol).s("\r%%CMYKCustomColor: ");
-    }
+    if (mode == kColourComment) commentStart(e);
     if (mode == kColourSetUp && !dialect::pdf()) {
         if (ill > 87) e.s("0 A\r");
         e.s("u\r");
@@ -155,7 +157,10 @@ void doBackColour(int32_t mode, int32_t c, int32_t m, int32_t y, int32_t k) {
         e.colour(c).colour(m).colour(y).colour(k).s("K\r");
         if (gOut.ill > 87 && !dialect::pdf()) e.s("0 R\r");
     } else {
+        // The header comment form is a comment here too, so that nothing of it
+        // reaches the operand stack.
         const bool spot = gSym.customColour == 1;
+        if (mode == kColourComment) commentStart(e);
         writeColour(e, mode, spot, c, m, y, k, colourOperator(mode, spot));
     }
 }

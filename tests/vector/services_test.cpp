@@ -8,7 +8,9 @@ namespace {
 struct ImportTemplate : VectorTest {
     ImportRecord record{};
     char built[kImportBuiltSize];
-    void field(int n, const char* text) { std::snprintf(record[n - 1], kImportFieldSize, "%s", text); }
+    void field(int n, const char* text) {
+        std::snprintf(record[n - 1], kImportFieldSize, "%s", text);
+    }
     // The template field: its first byte, then the text.
     std::string build(const std::string& text) {
         const std::string templ = std::string(1, static_cast<char>(text.size())) + text;
@@ -24,7 +26,7 @@ TEST_F(ImportTemplate, FieldsReplaceTheirMarkers) {
     EXPECT_EQ(build("Batch <<2>>-<<1>>"), "Batch B7-A1");
     EXPECT_EQ(build("<<0>>/<<010>>/<<0x2>>"), "A1/H/B7");  // 0 is field 1; "%i" numbers
     EXPECT_EQ(build("no markers"), "no markers");
-    EXPECT_EQ(build("end <<2"), "end B7");  // no ">>": the expansion ends after it
+    EXPECT_EQ(build("end <<2"), "end B7");                // no ">>": the expansion ends after it
     EXPECT_EQ(build("<<21>>|<<x>>|<<-1>>|<<>>"), "|||");  // no such field: empty
     EXPECT_EQ(build(""), "");
 }
