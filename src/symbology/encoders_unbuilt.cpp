@@ -24,10 +24,6 @@ int32_t JCPenney() { return notBuilt("JC Penney"); }
 int32_t MSBel() { return notBuilt("M&S BEL"); }
 int32_t MSShoe() { return notBuilt("M&S Shoe"); }
 int32_t CodaBlock(const char*) { return notBuilt("Codablock F"); }
-int32_t Barcode2D_CreatePDF() { return notBuilt("PDF417"); }
-int32_t Barcode2D_CreatePDFByteCompaction() { return notBuilt("PDF417"); }
-int32_t Barcode2D_CreatePDFTruncated() { return notBuilt("PDF417"); }
-int32_t doDataMatrixCode(const char*) { return notBuilt("DataMatrix"); }
 int32_t QRencodeData(const char*, int32_t, int32_t, int32_t, int32_t, int32_t) {
     return notBuilt("QR Code");
 }
