@@ -1,6 +1,5 @@
 #include "vector/chars.h"
 
-#include "vector/dialect.h"
 #include "vector/emit.h"
 #include "vector/shapes.h"
 #include "vector/sink.h"
@@ -57,12 +56,7 @@ void pcurveto(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_
 
 void pfill() { TEInsert2("f\r", 2); }
 
-void pcolourwhite() {
-    // The Type 3 font dialect sets no colours: its glyphs take the colour of the
-    // text that shows them.
-    if (dialect::type3()) return;
-    TEInsert2("0 0 0 0 k\r", 10);
-}
+void pcolourwhite() { TEInsert2("0 0 0 0 k\r", 10); }
 
 void TextPositionAccurate(int32_t x, int32_t y) { openTextObject(x * 1e-5, y * 1e-5, true); }
 

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <map>
 
+#include "doc_fixture.h"
 #include "support/locale.h"
 #include "support/reader.h"
 #include "vector/chars.h"
@@ -84,7 +85,7 @@ const std::map<int32_t, std::string> kOperators = {
     {95,
      "A u O R k K x X G i J j w M d D m L l C c f s S *u *U To Tp TP Tr Tf TO Ts Tz Tt TA TC TW "
      "Ti Ta Th Tq Tl Tc Tw Tx TX"},
-    {2, "w m L l C c f s S e t T z"},
+    {2, "k w m L l C c f s S e t T z"},
 };
 
 struct CoveragePage : VectorTest {
@@ -93,8 +94,14 @@ struct CoveragePage : VectorTest {
         freshWorld();
         initLabelItems();
         EXPECT_EQ(addLabelItem(), 0);
-        pstrSet(gSym.fontBelow, "Helvetica");
         dialect(ill);
+        writeItems();
+        return written();
+    }
+
+    // Every writer, on a page of 300 x 300 points.
+    static void writeItems() {
+        pstrSet(gSym.fontBelow, "Helvetica");
         gSym.cyan2 = gSym.magenta2 = gSym.yellow2 = 0;
         gSym.black2 = 100;
         gSym.customColour = 0;
@@ -162,7 +169,6 @@ struct CoveragePage : VectorTest {
         DrawMultiLineBlockg(300000, 33000, 2, 0, 0, 0, 4, 10, 250, 0);
         DrawBlock2(400000, 66000, 10, 0, 0, 0, 20, 12, 250, 0);
         Draw2DBlock(27000000, 100000, 25000, 0, 1500000, 0, 0, 0);
-        return written();
     }
 
     std::string procset(int32_t ill) {
@@ -244,6 +250,35 @@ TEST_F(CoveragePage, EveryPostScriptDialectRendersWithoutAnError) {
         EXPECT_TRUE(dark(r.bitmap, 140, 240)) << ill;
         EXPECT_TRUE(dark(r.bitmap, 70, 150)) << ill;   // the filled oval
         EXPECT_FALSE(dark(r.bitmap, 23, 177)) << ill;  // outside it, in its corner
+    }
+}
+
+// The same items inside the document frame with the program's own prologs.
+TEST_F(CoveragePage, ItemsRenderInTheRealFrame) {
+    for (int ill : vectortest::kDialects) {
+        vectortest::resetAll();
+        resetShapeState();
+        resetBlockState();
+        gOut.ill = ill;
+        vectortest::singleItem(300, 300);
+        std::string doc = vectortest::writeDocument(writeItems);
+        ASSERT_EQ(gVec.writeFailed, 0);
+        if (ill == 2) doc = vectortest::showType3Glyph(doc);
+        const bool pdf = ill == 1115;
+        const std::string path = save(pdf ? "frame.pdf" : "frame" + std::to_string(ill) + ".eps", doc);
+        const testsupport::Rendered r = testsupport::renderWithGhostscript(path, 72, !pdf);
+        ASSERT_TRUE(r.ok) << "dialect " << ill << ": " << r.err;
+        ASSERT_GE(r.bitmap.width, 300);
+        EXPECT_FALSE(dark(r.bitmap, 70, 240)) << ill;
+        EXPECT_TRUE(dark(r.bitmap, 20, 240)) << ill;
+        EXPECT_FALSE(dark(r.bitmap, 210, 240)) << ill;
+        EXPECT_TRUE(dark(r.bitmap, 140, 240)) << ill;
+        EXPECT_TRUE(dark(r.bitmap, 70, 150)) << ill;
+        if (pdf) {
+            const testsupport::RunResult check = testsupport::qpdfCheck(path);
+            EXPECT_EQ(check.status, 0) << check.out << check.err;
+            EXPECT_EQ(testsupport::pdftoppm(path, path + "-ppm").err, "");
+        }
     }
 }
 
