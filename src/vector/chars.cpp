@@ -4,6 +4,7 @@
 #include "vector/shapes.h"
 #include "vector/sink.h"
 #include "vector/textobject.h"
+#include "vector/textruns.h"
 
 namespace {
 
@@ -32,12 +33,14 @@ void SetDrawTxtSize(int32_t s) { setScale(s, kGlyphUnit); }
 void SetDrawTxtSize2(int32_t s) { setScale(s, kGlyphUnit2); }
 
 void pmoveto(int32_t gx, int32_t gy, int32_t ox, int32_t oy) {
+    closePdfText();  // path operators may not stand in a PDF text object
     Emit e;
     point(e, gx, gy, ox, oy);
     e.s(" m\r");
 }
 
 void plineto(int32_t gx, int32_t gy, int32_t ox, int32_t oy) {
+    closePdfText();  // path operators may not stand in a PDF text object
     Emit e;
     point(e, gx, gy, ox, oy);
     e.s(" l\r");
@@ -45,6 +48,7 @@ void plineto(int32_t gx, int32_t gy, int32_t ox, int32_t oy) {
 
 void pcurveto(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t ox,
               int32_t oy) {
+    closePdfText();  // path operators may not stand in a PDF text object
     Emit e;
     point(e, x1, y1, ox, oy);
     e.c(' ');
@@ -54,7 +58,10 @@ void pcurveto(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_
     e.s(" c\r");
 }
 
-void pfill() { TEInsert2("f\r", 2); }
+void pfill() {
+    closePdfText();
+    TEInsert2("f\r", 2);
+}
 
 void pcolourwhite() { TEInsert2("0 0 0 0 k\r", 10); }
 

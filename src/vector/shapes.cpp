@@ -5,6 +5,7 @@
 #include "symbology/state.h"
 #include "vector/dialect.h"
 #include "vector/emit.h"
+#include "vector/textruns.h"
 
 ShapeState gShape;
 
@@ -14,7 +15,12 @@ namespace {
 
 int64_t trunc64(double v) { return static_cast<int64_t>(v); }
 
-void width(Emit& e, double w) { e.i(trunc64(w)).s(" w\r"); }
+// Every shape starts with its line width, the first byte of its path code.
+void width(Emit& e, double w) {
+    e.flush();
+    closePdfText();
+    e.i(trunc64(w)).s(" w\r");
+}
 
 // "x y m\r" / "x y L\r" with truncated integers.
 void intPoint(Emit& e, double x, double y, const char* op) {
@@ -125,7 +131,7 @@ void rectPath(Emit& e, double ax, double ay, double bx, double by, Turn turn, co
 
 // The filled form starts without a stroke width, in the fill colour.
 void beginFilled(Emit& e) {
-    e.s("0 w\r");
+    width(e, 0);
     e.flush();
     doColour(kColourFill);
 }

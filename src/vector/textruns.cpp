@@ -20,6 +20,12 @@ void resetTextRunState() { gText = TextRunState{}; }
 
 const std::vector<std::string>& pdfFontsUsed() { return gText.pdfFonts; }
 
+void closePdfText() {
+    if (!gText.pdfTextOpen) return;
+    gText.pdfTextOpen = false;
+    TEInsert2("ET\r", 3);
+}
+
 namespace {
 
 constexpr int64_t kDefaultPdfSize = 1200000;  // 12 points
@@ -141,7 +147,7 @@ void writeLine(const PageRect& r, int32_t y, const char* text, int32_t length,
 void openTextObject(double x, double y, bool exact) {
     Emit e;
     if (dialect::pdf()) {
-        if (gText.pdfTextOpen) e.s("ET\r");
+        closePdfText();
         if (gText.pdfFont.empty()) {
             gText.pdfFont = kDefaultPdfFont;
             gText.pdfSize = kDefaultPdfSize;

@@ -265,7 +265,8 @@ TEST_F(CoveragePage, ItemsRenderInTheRealFrame) {
         ASSERT_EQ(gVec.writeFailed, 0);
         if (ill == 2) doc = vectortest::showType3Glyph(doc);
         const bool pdf = ill == 1115;
-        const std::string path = save(pdf ? "frame.pdf" : "frame" + std::to_string(ill) + ".eps", doc);
+        const std::string path =
+            save(pdf ? "frame.pdf" : "frame" + std::to_string(ill) + ".eps", doc);
         const testsupport::Rendered r = testsupport::renderWithGhostscript(path, 72, !pdf);
         ASSERT_TRUE(r.ok) << "dialect " << ill << ": " << r.err;
         ASSERT_GE(r.bitmap.width, 300);
