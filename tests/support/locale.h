@@ -1,11 +1,12 @@
-// Locales for the tests that prove the output does not follow the user's locale.
+// A process locale that writes a decimal comma, for the tests that prove the
+// program's numbers do not follow the user's locale.
 #pragma once
 
 namespace testsupport {
 
-// Switches the whole process to a locale that writes a decimal comma: an installed
-// one, or one generated from the locale sources into a folder of the test's own.
-// Fails the current test (and returns false) when there is none.
+// Switches the process to such a locale (an installed one, or one generated
+// with localedef into a folder of the test's own); false, with a failure
+// naming the package, when there is none.
 bool enterCommaLocale();
 // Back to the "C" locale.
 void leaveCommaLocale();

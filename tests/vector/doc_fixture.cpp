@@ -35,7 +35,14 @@ LabelItem* addItem(int kind, int top, int left, int bottom, int right) {
     return it;
 }
 
-LabelItem* singleItem(int width, int height) { return addItem(kKindBarcode, 0, 0, height, width); }
+LabelItem* singleItem(int width, int height) {
+    LabelItem* it = addItem(kKindBarcode, 0, 0, height, width);
+    if (it) {
+        it->setText(item::fontAbove, "\x07Strixel");
+        it->setText(item::fontBelow, "\x07Strixel");
+    }
+    return it;
+}
 
 std::string writeDocument(const std::function<void()>& page) {
     platform::FileRef ref = platform::FSOpenMemory();
