@@ -3,7 +3,6 @@
 // that nothing is left on the operand stack, then inside the real document
 // frame; Ghostscript must render it without an error, and the PDF form must
 // pass qpdf and pdftoppm.
-#include <clocale>
 #include <fstream>
 #include <map>
 
