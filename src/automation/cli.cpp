@@ -125,15 +125,17 @@ void printHelp(std::ostream& out) {
             if (!seen) names.push_back(s);
         }
     gSym = keep;
-    std::string line = " ";
+    size_t column = 1;
+    out << " ";
     for (const std::string& n : names) {
-        if (line.size() + n.size() + 3 > 80) {
-            out << line << "\n";
-            line = " ";
+        if (column + n.size() + 3 > 80) {
+            out << "\n ";
+            column = 1;
         }
-        line += " \"" + n + "\"";
+        out << " \"" << n << '"';
+        column += n.size() + 3;
     }
-    out << line << "\n";
+    out << "\n";
 }
 
 // One record: returns an empty string when its file was made, else the reason.
