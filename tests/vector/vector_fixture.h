@@ -1,0 +1,94 @@
+// One world for every vector test: fresh settings and a document in memory.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "labels/labelDoc.h"
+#include "picture/services.h"
+#include "platform/files.h"
+#include "symbology/messages.h"
+#include "symbology/state.h"
+#include "vector/blocks.h"
+#include "vector/shapes.h"
+#include "vector/sink.h"
+#include "vector/textruns.h"
+
+struct VectorTest : ::testing::Test {
+    void SetUp() override {
+        ref_ = platform::FSOpenMemory();
+        freshWorld();
+        seen_ = 0;
+    }
+    // Every setting back to its start value; the document stays open.
+    void freshWorld() {
+        resetWorld();
+        resetShapeState();
+        resetBlockState();
+        resetTextRunState();
+        resetPictureServices();
+        gMsg.quiet = true;
+        gVec.filRef = ref_;
+    }
+    void TearDown() override { platform::FSClose(ref_); }
+
+    // Everything written since the last call.
+    std::string written() {
+        const std::string& all = platform::FSMemoryContents(ref_);
+        std::string s = all.substr(seen_);
+        seen_ = all.size();
+        return s;
+    }
+    // Sets the dialect and forgets what was written so far.
+    void dialect(int32_t ill) {
+        gOut.ill = ill;
+        written();
+    }
+
+  private:
+    platform::FileRef ref_ = 0;
+    size_t seen_ = 0;
+};
+
+// Lines of a carriage-return text, for readable failure output.
+inline std::string crToLf(std::string s) {
+    for (char& c : s)
+        if (c == '\r') c = '\n';
+    return s;
+}
+
+#include <initializer_list>
+#include <sstream>
+#include <vector>
+
+// Lines joined with carriage returns, each one ended by it.
+inline std::string cr(std::initializer_list<const char*> lines) {
+    std::string s;
+    for (const char* l : lines) s.append(l).push_back('\r');
+    return s;
+}
+
+// The carriage-return lines of a text.
+inline std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> out;
+    std::string cur;
+    for (char c : text) {
+        if (c == '\r') {
+            out.push_back(cur);
+            cur.clear();
+        } else {
+            cur.push_back(c);
+        }
+    }
+    if (!cur.empty()) out.push_back(cur);
+    return out;
+}
+
+// The blank-separated words of a line.
+inline std::vector<std::string> wordsOf(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> w;
+    for (std::string s; in >> s;) w.push_back(s);
+    return w;
+}
