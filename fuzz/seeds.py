@@ -104,6 +104,33 @@ CASES = [
     (5, 0, NO_CHECK | NO_TEXT, "", b"no check"),
 ]
 
+# Script records for the document target.
+RECORDS = [
+    '{type:"EAN 13", data:"400638133393"}',
+    '{type:"EAN 13", data:"501234567890", options:"52495", size:"80", height:"20", bwr:"15"}',
+    '{type:"EAN 128", data:"(01)1540014128876(17)251231(10)AB1"}',
+    '{type:"Code 128", data:"ABC-123", colour:"0 100 100 0"}',
+    '{type:"Code 128", data:"A\\\\1B", spotname:"PANTONE 286 C", colour:"100 60 0 0"}',
+    '{type:"UPC A", data:"03600029145", size:"200"}',
+    '{type:"EAN 8", data:"9638507", height:"5.5"}',
+    '{type:"UPC E", data:"01234500006"}',
+    '{type:"ISBN -OCRB", data:"030640615"}',
+    '{type:"ISSN -OCRB", data:"03178479", options:"05"}',
+    '{type:"ISMN", data:"979026000043"}',
+    '{type:"Datamatrix", data:"Hello \\\\1 world", options:"24X24"}',
+    '{type:"EAN Datamatrix", data:"010950600013435210ABC123"}',
+    '{type:"QRCode", data:"https://example.com", options:"Q4", size:"50"}',
+    '{type:"PDF417", data:"PDF417 symbol text, 2024"}',
+    '{type:"PDF417 Trunc", data:"*L7;12\\\\3*HELLO"}',
+    '{type:"Codablock F", data:"Codablock F rows 1234567890"}',
+    '{type:"Small EAN", data:"1234567"}',
+    '{type:"M&S BEL", data:"1234567890123456789"}',
+    '{type:"Code 39", data:"CODE39", options:"3"}',
+    '{type:"Telepen", data:"TELEPEN"}',
+    '{type:"EAN 13", data:"400638133393", size:"10", height:"0", bwr:"-50"}',
+    '{type:"EAN 13", data:"400638133393", size:"1000", height:"300", bwr:"500"}',
+]
+
 
 def write(folder, case):
     code, variant, flags, options, data = case
@@ -120,6 +147,12 @@ def main():
         os.makedirs(folder, exist_ok=True)
         for case in CASES:
             write(folder, case)
+    folder = os.path.join(root, "document")
+    os.makedirs(folder, exist_ok=True)
+    for record in RECORDS:
+        blob = record.encode("latin-1")
+        with open(os.path.join(folder, "seed-" + hashlib.sha1(blob).hexdigest()[:10]), "wb") as f:
+            f.write(blob)
 
 
 if __name__ == "__main__":

@@ -1,6 +1,8 @@
 #include "automation/options.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -105,6 +107,11 @@ void skipBlanks(std::string_view* s) {
     while (!s->empty() && s->front() == ' ') s->remove_prefix(1);
 }
 
+constexpr double kSmallestSize = 12;  // percent; anything smaller becomes kSizeFloor
+constexpr double kSizeFloor = 10;
+constexpr double kLargestSize = 250;
+constexpr double kTallestHeight = 200;  // millimetres
+
 bool parseDouble(std::string_view s, double* v) {
     skipBlanks(&s);
     auto r = std::from_chars(s.data(), s.data() + s.size(), *v);
@@ -125,9 +132,13 @@ void applyPair(std::string_view key, std::string_view value) {
     if (sameName(key, "type")) {
         parseCodeType(std::string(value).c_str());
     } else if (sameName(key, "size")) {
-        if (parseDouble(value, &d)) gSym.Siz = d;
+        // The limits of the size and height fields of the main window: the
+        // label item keeps both in 16 bits, so no script may pass them.
+        if (parseDouble(value, &d) && std::isfinite(d))
+            gSym.Siz = d < kSmallestSize ? kSizeFloor : std::min(d, kLargestSize);
     } else if (sameName(key, "height")) {
-        if (parseDouble(value, &d)) gSym.Hei = d;
+        if (parseDouble(value, &d) && std::isfinite(d))
+            gSym.Hei = std::clamp(d, 0.0, kTallestHeight);
     } else if (sameName(key, "bwr")) {
         if (parseInt(&value, &n)) gSym.BWidthRed = n;
     } else if (sameName(key, "data")) {

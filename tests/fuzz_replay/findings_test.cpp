@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "automation/options.h"
+#include "labels/labelDoc.h"
 #include "support/reader.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"
@@ -71,6 +73,34 @@ TEST_F(Findings, Code128MarkersAloneAreNoData) {
                                  "Code128");
     ASSERT_TRUE(d.ok) << d.error;
     EXPECT_EQ(d.bytes, "AB1234");
+}
+
+// A script record's size of 1e13 percent reached the label item as an
+// integer conversion out of range; sizes and heights now keep to the limits
+// of the main window's fields, and values that are no number change nothing.
+TEST_F(Findings, ScriptSizeAndHeightKeepTheirLimits) {
+    struct Case {
+        const char* record;
+        double size, height;
+    } cases[] = {
+        {"{size:\"09501101530003\", height:\"1e300\"}", 250, 200},
+        {"{size:\"5\", height:\"-3\"}", 10, 0},
+        {"{size:\"80\", height:\"22.5\"}", 80, 22.5},
+        {"{size:\"nan\", height:\"inf\"}", 100, 0},
+    };
+    for (const Case& c : cases) {
+        resetWorld();
+        ConvertString(c.record, 0);
+        EXPECT_EQ(gSym.Siz, c.size) << c.record;
+        EXPECT_EQ(gSym.Hei, c.height) << c.record;
+    }
+    resetWorld();
+    initLabelItems();
+    ConvertString("{type:\"QRCode\", data:\"x\", size:\"1e13\"}", 0);
+    addNewCode();  // the item takes the size in 16 bits
+    setItemData(0, 4);
+    getItemData(0);
+    EXPECT_EQ(gSym.Siz, 250);
 }
 
 }  // namespace

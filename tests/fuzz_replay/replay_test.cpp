@@ -16,6 +16,7 @@
 
 extern "C" int fuzzCrashOneInput(const uint8_t* in, size_t n);
 extern "C" int fuzzRoundTripOneInput(const uint8_t* in, size_t n);
+extern "C" int fuzzDocumentOneInput(const uint8_t* in, size_t n);
 
 namespace {
 
@@ -55,5 +56,6 @@ void replay(const std::string& target, int (*entry)(const uint8_t*, size_t)) {
 
 TEST(FuzzReplay, CrashCorpus) { replay("crash", fuzzCrashOneInput); }
 TEST(FuzzReplay, RoundTripCorpus) { replay("roundtrip", fuzzRoundTripOneInput); }
+TEST(FuzzReplay, DocumentCorpus) { replay("document", fuzzDocumentOneInput); }
 
 }  // namespace
