@@ -1,0 +1,79 @@
+#include "vector/emit.h"
+
+#include <cstring>
+
+#include "platform/numbers.h"
+#include "vector/blocks.h"
+#include "vector/shapes.h"
+#include "vector/sink.h"
+
+void Emit::flush() {
+    if (n_ == 0) return;
+    TEInsert2(buf_, static_cast<int32_t>(n_));
+    n_ = 0;
+}
+
+void Emit::room(size_t n) {
+    if (n_ + n > sizeof buf_) flush();
+}
+
+Emit& Emit::s(const char* text, size_t length) {
+    if (length > sizeof buf_) {  // a long run goes to the sink whole
+        flush();
+        TEInsert2(text, static_cast<int32_t>(length));
+        return *this;
+    }
+    room(length);
+    std::memcpy(buf_ + n_, text, length);
+    n_ += length;
+    return *this;
+}
+
+Emit& Emit::s(const char* text) { return s(text, std::strlen(text)); }
+
+Emit& Emit::c(char ch) {
+    room(1);
+    buf_[n_++] = ch;
+    return *this;
+}
+
+Emit& Emit::i(int64_t value) {
+    room(24);
+    n_ += static_cast<size_t>(platform::formatInt(buf_ + n_, 24, static_cast<long>(value)));
+    return *this;
+}
+
+Emit& Emit::f(double value) {
+    // A "%f" of a huge value can be long; give it a buffer of its own.
+    char tmp[352];
+    int n = platform::formatFixed(tmp, sizeof tmp, value, 6);
+    return s(tmp, static_cast<size_t>(n));
+}
+
+Emit& Emit::fixed5(int64_t value) {
+    // The digits padded to six with '0' (a '-' staying in front), all but the last
+    // five, '.', then the next four.
+    unsigned char p[32];
+    p[0] = static_cast<unsigned char>(
+        platform::formatInt(reinterpret_cast<char*>(p + 1), sizeof p - 1, static_cast<long>(value)));
+    padToLen(p, 6);
+    const size_t len = p[0];
+    s(reinterpret_cast<const char*>(p + 1), len - 5);
+    c('.');
+    return s(reinterpret_cast<const char*>(p + 1 + len - 5), 4);
+}
+
+Emit& Emit::colour(int32_t percent) {
+    char t[5];
+    return s(t, static_cast<size_t>(colourNumberText(t, percent)));
+}
+
+Emit& Emit::str(const unsigned char* text, size_t length) {
+    c('(');
+    for (size_t k = 0; k < length; ++k) {
+        char ch = static_cast<char>(text[k]);
+        if (ch == '(' || ch == ')' || ch == '\\') c('\\');
+        c(ch);
+    }
+    return c(')');
+}

@@ -1,0 +1,37 @@
+// Builds the text of vector page code in a local buffer and hands it to the
+// sink TEInsert2 in as few calls as possible. Numbers come out the same under
+// every locale; nothing is ever cut: a full buffer is flushed and filling goes on.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+class Emit {
+  public:
+    Emit() = default;
+    Emit(const Emit&) = delete;
+    Emit& operator=(const Emit&) = delete;
+    ~Emit() { flush(); }
+
+    Emit& s(const char* text);                 // a NUL-terminated literal
+    Emit& s(const char* text, size_t length);  // bytes as they are (a NUL becomes '0' in the sink)
+    Emit& c(char ch);
+    Emit& i(int64_t value);  // "%d"
+    Emit& f(double value);   // "%f": six decimals
+    // A length in units of 1e-5 point in fixed point: the integer part, '.', four
+    // decimals, truncated (1.234567 points is "1.2345", -0.5 points "-.5000").
+    Emit& fixed5(int64_t value);
+    // A colour percentage: "0 " for 0 or less, "1 " for 100 or more, else ".NN ".
+    Emit& colour(int32_t percent);
+    // A PostScript (or PDF) string: "(", the bytes with a backslash before every
+    // '(', ')' and '\', then ")".
+    Emit& str(const unsigned char* text, size_t length);
+    Emit& pstr(const unsigned char* pascalText) { return str(pascalText + 1, pascalText[0]); }
+
+    void flush();
+
+  private:
+    void room(size_t n);
+    char buf_[1024];
+    size_t n_ = 0;
+};

@@ -1,0 +1,363 @@
+#include "vector/shapes.h"
+
+#include <algorithm>
+
+#include "symbology/state.h"
+#include "vector/dialect.h"
+#include "vector/emit.h"
+
+ShapeState gShape;
+
+void resetShapeState() { gShape = ShapeState{}; }
+
+namespace {
+
+int64_t trunc64(double v) { return static_cast<int64_t>(v); }
+
+void width(Emit& e, double w) { e.i(trunc64(w)).s(" w\r"); }
+
+// "x y m\r" / "x y L\r" with truncated integers.
+void intPoint(Emit& e, double x, double y, const char* op) {
+    e.i(trunc64(x)).c(' ').i(trunc64(y)).s(op);
+}
+void realPoint(Emit& e, double x, double y, const char* op) { e.f(x).c(' ').f(y).s(op); }
+
+const char* kMoveTo = " m\r";
+const char* kCurveLine = " l\r";  // the segments of the filled bands
+
+// The colour operator after the four numbers, or nullptr when the dialect has none
+// for this colour (a spot colour in the press dialect): then the numbers are left
+// out too, so that nothing is left on the operand stack.
+const char* colourOperator(int32_t mode, bool spot) {
+    const int32_t ill = gOut.ill;
+    if (dialect::pdf()) return mode == kColourStroke ? "K\r" : "k\r";
+    if (spot && ill > 87) return nullptr;  // the named forms, written by writeColour
+    if (spot && ill == dialect::kPress) return mode == kColourComment ? "" : nullptr;
+    return mode == kColourStroke ? "K\r" : "k\r";
+}
+
+void writeColour(Emit& e, int32_t mode, bool spot, int32_t c, int32_t m, int32_t y, int32_t k,
+                 const char* op) {
+    const bool named = spot && gOut.ill > 87 && !dialect::pdf();
+    if (!named && op == nullptr) return;
+    e.colour(c).colour(m).colour(y).colour(k);
+    if (named) {
+        e.pstr(gSym.customCol);
+        if (mode == kColourStroke)
+            e.s(" 0 X\r");
+        else if (mode == kColourComment)
+            e.s("\r");
+        else
+            e.s(" 0 x\r");
+    } else if (op[0] == 0) {
+        e.pstr(gSym.customCol).s("\r");  // the comment line of the press dialect
+    } else {
+        e.s(op);
+    }
+}
+
+// An oval through the four extreme points of the rectangle as four Bezier
+// curves, starting at the middle of the left edge and running first towards
+// `first`, then to the right edge and to `second`.
+void ovalPath(Emit& e, double left, double first, double right, double second,
+              const char* curveOp) {
+    constexpr double kappa = 0.5522847498307936;  // 4/3 (sqrt 2 - 1)
+    const double cx = (left + right) / 2, cy = (first + second) / 2;
+    const double rx = (right - left) / 2, ry = (first - second) / 2;
+    // Points at quarter turns: 0 left, 1 first, 2 right, 3 second; tangents
+    // point along the direction of travel.
+    const double px[4] = {left, cx, right, cx}, py[4] = {cy, first, cy, second};
+    const double tx[4] = {0, rx, 0, -rx}, ty[4] = {ry, 0, -ry, 0};
+    realPoint(e, left, cy, kMoveTo);
+    for (int q = 0; q < 4; ++q) {
+        const int n = (q + 1) % 4;
+        e.f(px[q] + kappa * tx[q]).c(' ').f(py[q] + kappa * ty[q]).c(' ');
+        e.f(px[n] - kappa * tx[n]).c(' ').f(py[n] - kappa * ty[n]).c(' ');
+        e.f(px[n]).c(' ').f(py[n]).s(curveOp);
+    }
+}
+
+// The lower-left and upper-right corners of a rectangle given in any order.
+struct Box {
+    double xl, yl, xr, yh;
+};
+Box normalise(double x0, double y0, double x1, double y1) {
+    return {std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)};
+}
+// The box moved in by d on every side; a box too small for it shrinks to its centre.
+Box inset(const Box& b, double d) {
+    Box r{b.xl + d, b.yl + d, b.xr - d, b.yh - d};
+    if (r.xl > r.xr) r.xl = r.xr = (b.xl + b.xr) / 2;
+    if (r.yl > r.yh) r.yl = r.yh = (b.yl + b.yh) / 2;
+    return r;
+}
+
+void beginCompound(Emit& e) {
+    if (!dialect::pdf()) e.s("*u\r");
+}
+void endCompound(Emit& e) {
+    if (!dialect::pdf()) e.s("*U\r");
+}
+// The outer contour of a filled band closes the subpath in PDF and fills in the
+// Illustrator dialects, where the compound path makes the inner contour a hole.
+void closeOuter(Emit& e) { e.s(dialect::pdf() ? "h\r" : "f\r"); }
+
+}  // namespace
+
+int colourNumberText(char* out, int32_t percent) {
+    int n = 0;
+    if (percent <= 0) {
+        out[n++] = '0';
+    } else if (percent >= 100) {
+        out[n++] = '1';
+    } else {
+        out[n++] = '.';
+        out[n++] = static_cast<char>('0' + percent / 10);
+        out[n++] = static_cast<char>('0' + percent % 10);
+    }
+    out[n++] = ' ';
+    return n;
+}
+
+void doColour(int32_t mode) {
+    if (dialect::type3()) return;
+    const int32_t ill = gOut.ill;
+    const bool spot = gSym.customColour == 1;
+    Emit e;
+    if (mode == kColourComment) {
+        e.s("%%DocumentCustomColors: ").pstr(gSym.customCol).s("\r%%CMYKCustomColor: ");
+    }
+    if (mode == kColourSetUp && !dialect::pdf()) {
+        if (ill > 87) e.s("0 A\r");
+        e.s("u\r");
+        if (ill > 87) e.s("0 O 0 R\r");
+    }
+    writeColour(e, mode, spot, gSym.cyan2, gSym.magenta2, gSym.yellow2, gSym.black2,
+                colourOperator(mode, spot));
+    if (mode != kColourSetUp) return;
+    if (dialect::pdf()) {
+        e.s("0 J 0 j 0.057 w 4 M []0 d\r");
+        return;
+    }
+    e.s(gShape.iBWR == 1 ? "1 G\r" : "0 G\r").s("0 i 0 J 0 j\r").s("1").s(" w 4 M []0 d\r");
+    if (ill == 93 || ill == 95)
+        e.s("%AI3_Note:\r0 D\r");
+    else if (ill <= 88)
+        e.s("%%Note:\r");
+}
+
+void doBackColour(int32_t mode, int32_t c, int32_t m, int32_t y, int32_t k) {
+    if (dialect::type3()) return;
+    Emit e;
+    if (mode == kColourFill) {
+        e.colour(c).colour(m).colour(y).colour(k).s("k").s("\r");
+    } else if (mode == kColourStroke) {
+        e.colour(c).colour(m).colour(y).colour(k).s("K\r");
+        if (gOut.ill > 87 && !dialect::pdf()) e.s("0 R\r");
+    } else {
+        const bool spot = gSym.customColour == 1;
+        writeColour(e, mode, spot, c, m, y, k, colourOperator(mode, spot));
+    }
+}
+
+void FillPostBox(double x0, double y0, double x1, double y1, double w) {
+    Emit e;
+    const char* L = dialect::lineTo();
+    width(e, w);
+    realPoint(e, x0, y0, kMoveTo);
+    realPoint(e, x0, y1, L);
+    realPoint(e, x1, y1, L);
+    realPoint(e, x1, y0, L);
+    realPoint(e, x0, y0, L);
+    e.s("f\r");
+}
+
+void DrawPostBox(double x0, double y0, double x1, double y1, double w) {
+    if (dialect::strokedShapes()) {
+        doColour(kColourStroke);
+        Emit e;
+        width(e, w);
+        realPoint(e, x0, y0, kMoveTo);
+        realPoint(e, x0, y1, " L\r");
+        realPoint(e, x1, y1, " L\r");
+        realPoint(e, x1, y0, " L\r");
+        realPoint(e, x0, y0, " L\r");
+        e.s("s\r");
+        realPoint(e, x0 + (x1 - x0) / 2, y0 + (y1 - y0) / 2, kMoveTo);
+        e.s("S\r").s("\r");
+        return;
+    }
+    // A frame of width w centred on the rectangle: the outer contour one way
+    // round, the inner one the other way, so that the inside stays empty.
+    Emit e;
+    e.s("0 w\r");
+    e.flush();
+    doColour(kColourFill);
+    const Box outer = inset(normalise(x0, y0, x1, y1), -w / 2);
+    const Box inner = inset(outer, w);
+    beginCompound(e);
+    realPoint(e, outer.xl, outer.yl, kMoveTo);
+    realPoint(e, outer.xl, outer.yh, kCurveLine);
+    realPoint(e, outer.xr, outer.yh, kCurveLine);
+    realPoint(e, outer.xr, outer.yl, kCurveLine);
+    realPoint(e, outer.xl, outer.yl, kCurveLine);
+    closeOuter(e);
+    realPoint(e, inner.xl, inner.yl, kMoveTo);
+    realPoint(e, inner.xr, inner.yl, kCurveLine);
+    realPoint(e, inner.xr, inner.yh, kCurveLine);
+    realPoint(e, inner.xl, inner.yh, kCurveLine);
+    realPoint(e, inner.xl, inner.yl, kCurveLine);
+    e.s("f\r");
+    endCompound(e);
+}
+
+void FillPostCircle(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t w) {
+    Emit e;
+    width(e, w);
+    ovalPath(e, left, bottom, right, top, dialect::pdf() ? " c\r" : " C\r");
+    e.s("f\r");
+}
+
+void DrawPostCircle(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t w) {
+    if (dialect::strokedShapes()) {
+        doColour(kColourStroke);
+        Emit e;
+        width(e, w);
+        ovalPath(e, left, bottom, right, top, " C\r");
+        e.s("s\r");
+        intPoint(e, left + (right - left) / 2, top + (bottom - top) / 2, kMoveTo);
+        e.s("S\r").s("\r");
+        return;
+    }
+    Emit e;
+    e.s("0 w\r");
+    e.flush();
+    doColour(kColourFill);
+    const Box outer = inset(normalise(left, top, right, bottom), -w / 2.0);
+    const Box inner = inset(outer, w);
+    beginCompound(e);
+    ovalPath(e, outer.xl, outer.yl, outer.xr, outer.yh, " c\r");
+    closeOuter(e);
+    ovalPath(e, inner.xl, inner.yh, inner.xr, inner.yl, " c\r");
+    e.s("f\r");
+    endCompound(e);
+}
+
+void DrawPostLine(int32_t upper, int32_t left, int32_t right, int32_t lower, int32_t w) {
+    doColour(kColourStroke);
+    Emit e;
+    width(e, w);
+    intPoint(e, left, upper, kMoveTo);
+    intPoint(e, right, lower, dialect::lineTo());
+    e.s("S\r").s("\r");
+}
+
+void DrawPostPara(double x0, double y0, double x1, double y1, double w) {
+    const bool lowerBar = !(gShape.para && gSym.end_bars);
+    if (dialect::strokedShapes()) {
+        doColour(kColourStroke);
+        Emit e;
+        const char* L = dialect::lineTo();
+        width(e, w);
+        if (lowerBar) {
+            intPoint(e, x0, y0, kMoveTo);
+            intPoint(e, x1, y0, L);
+            e.s("S\r");
+        }
+        intPoint(e, x1, y1, kMoveTo);
+        intPoint(e, x0, y1, L);
+        e.s("S\r").s("\r");
+        return;
+    }
+    y0 -= w / 2;
+    x0 -= w / 2;
+    x1 += w / 2;
+    y1 += w / 2;
+    Emit e;
+    e.s("0 w\r");
+    e.flush();
+    doColour(kColourFill);
+    if (lowerBar) {
+        realPoint(e, x0, y0, kMoveTo);
+        realPoint(e, x0, y0 + w, kCurveLine);
+        realPoint(e, x1, y0 + w, kCurveLine);
+        realPoint(e, x1, y0, kCurveLine);
+        realPoint(e, x0, y0, kCurveLine);
+        e.s("f\r");
+    }
+    realPoint(e, x0, y1, kMoveTo);
+    realPoint(e, x1, y1, kCurveLine);
+    realPoint(e, x1, y1 - w, kCurveLine);
+    realPoint(e, x0, y1 - w, kCurveLine);
+    realPoint(e, x0, y1, kCurveLine);
+    e.s("f\r");
+}
+
+void DrawPostTopLine(double x0, double y0, double x1, double y1, int32_t w) {
+    if (dialect::strokedShapes()) {
+        Emit e;
+        width(e, w);
+        intPoint(e, x1, y1, kMoveTo);
+        intPoint(e, x0, y1, dialect::lineTo());
+        e.s("S\r").s("\r");
+        return;
+    }
+    Emit e;
+    e.s("0 w\r");
+    e.flush();
+    doColour(kColourFill);
+    const int32_t half = w / 2;
+    const double top = y1 + half + 2, bottom = top - w;
+    realPoint(e, x0 - half, top, kMoveTo);
+    realPoint(e, x1 + half, top, kCurveLine);
+    realPoint(e, x1 + half, bottom, kCurveLine);
+    realPoint(e, x0 - half, bottom, kCurveLine);
+    realPoint(e, x0 - half, top, kCurveLine);
+    e.s("f\r");
+}
+
+void DrawPostEnd(double x0, double y0, double x1, double y1, double w) {
+    Emit e;
+    const char* L = dialect::lineTo();
+    width(e, w);
+    intPoint(e, x0, y0, kMoveTo);
+    intPoint(e, x0, y1, L);
+    e.s("S\r");
+    intPoint(e, x1, y0, kMoveTo);
+    intPoint(e, x1, y1, L);
+    e.s("S\r");
+}
+
+void DrawPostSmallItem(double x0, double y0, double x1, double y1, double w) {
+    Emit e;
+    const char* L = dialect::lineTo();
+    width(e, w);
+    intPoint(e, x0, y1, kMoveTo);
+    intPoint(e, x0, y0, L);
+    e.s("S\r");
+    intPoint(e, x0, y0, kMoveTo);
+    intPoint(e, x1, y0, L);
+    e.s("S\r");
+    intPoint(e, x1, y0, kMoveTo);
+    intPoint(e, x1, y1, L);
+    e.s("S\r");
+    intPoint(e, (x1 - x0) / 2, (y1 - y0) / 2, kMoveTo);
+    e.s("S\r").s("\r");
+}
+
+void DrawPostCutMarks(double left, double lower, double right, double top, double w) {
+    constexpr double kMark = 10;  // points
+    Emit e;
+    const char* L = dialect::lineTo();
+    width(e, w);
+    auto mark = [&](double x, double y, double dx, double dy) {
+        intPoint(e, x, y + dy, kMoveTo);
+        intPoint(e, x + dx, y + dy, L);
+        intPoint(e, x + dx, y, L);
+        e.s("S\r");
+    };
+    mark(left, lower, kMark, kMark);
+    mark(left, top, kMark, -kMark);
+    mark(right, lower, -kMark, kMark);
+    mark(right, top, -kMark, -kMark);
+}
