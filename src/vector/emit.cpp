@@ -54,8 +54,8 @@ Emit& Emit::fixed5(int64_t value) {
     // The digits padded to six with '0' (a '-' staying in front), all but the last
     // five, '.', then the next four.
     unsigned char p[32];
-    p[0] = static_cast<unsigned char>(
-        platform::formatInt(reinterpret_cast<char*>(p + 1), sizeof p - 1, static_cast<long>(value)));
+    p[0] = static_cast<unsigned char>(platform::formatInt(reinterpret_cast<char*>(p + 1),
+                                                          sizeof p - 1, static_cast<long>(value)));
     padToLen(p, 6);
     const size_t len = p[0];
     s(reinterpret_cast<const char*>(p + 1), len - 5);

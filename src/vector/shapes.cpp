@@ -253,7 +253,7 @@ void DrawPostLine(int32_t upper, int32_t left, int32_t right, int32_t lower, int
 }
 
 void DrawPostPara(double x0, double y0, double x1, double y1, double w) {
-    const bool lowerBar = !(gShape.para && gSym.end_bars);
+    const bool lowerBar = !(gSym.para && gSym.end_bars);
     if (dialect::strokedShapes()) {
         doColour(kColourStroke);
         Emit e;

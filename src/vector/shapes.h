@@ -7,7 +7,6 @@
 
 struct ShapeState {
     int32_t iBWR = 0;  // 1: the page set-up strokes in white ("1 G")
-    int32_t para = 0;  // the bearers are two parallel bars instead of a box
 };
 extern ShapeState gShape;
 void resetShapeState();

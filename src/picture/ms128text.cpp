@@ -1,0 +1,52 @@
+// The human-readable line of the retail Code 128 variants: 18 characters in four
+// groups, 2 small, 4 large in white on a dark box, 8 large, 4 small.
+#include "picture/services.h"
+#include "symbology/state.h"
+#include "vector/chars.h"
+#include "vector/shapes.h"
+#include "vector/sink.h"
+#include "vector/textruns.h"
+
+namespace {
+
+struct Group {
+    int32_t first;  // index of its first character
+    int32_t count;
+    int32_t size;   // glyph size in percent at scale 1
+    int32_t dx;     // 1e-5 point right of x at scale 1
+    bool raised;    // the small groups stand 5 points above the baseline
+    bool reversed;  // white on the dark box
+};
+constexpr Group kGroups[] = {
+    {0, 2, 100, 0, true, false},
+    {2, 4, 180, 2400000, false, true},
+    {6, 8, 180, 7200000, false, false},
+    {14, 4, 100, 15200000, true, false},
+};
+constexpr int32_t kRaise = 500000;
+// The dark box behind the second group, points at scale 1 from x and the baseline.
+constexpr double kBoxLeft = 24, kBoxRight = 65, kBoxBelow = 2, kBoxAbove = 15;
+
+}  // namespace
+
+void DrawMS128Text(const char* text, int32_t length, int32_t mode, int32_t x, int32_t y,
+                   double scale) {
+    if (mode != 1) return;  // the picture modes draw with QuickDraw
+    for (const Group& g : kGroups) {
+        if (g.first >= length) break;
+        const int32_t count = g.count < length - g.first ? g.count : length - g.first;
+        doColour(kColourFill);
+        SetDrawTxtSize(static_cast<int32_t>(g.size * scale));
+        SetAnyEpsFontP(gVec.gCtexsize * 1000000, gVec.gCtexsize * 1000000, gSym.fontBelow, -1);
+        if (g.reversed) {
+            const double bx = x * 1e-5, by = y * 1e-5;
+            FillPostBox(bx + kBoxLeft * scale, by - kBoxBelow * scale, bx + kBoxRight * scale,
+                        by + kBoxAbove * scale);
+            pcolourwhite();
+        }
+        const int32_t gx = x + static_cast<int32_t>(g.dx * scale);
+        const int32_t gy = y + (g.raised ? static_cast<int32_t>(kRaise * scale) : 0);
+        TextPositionAccurate(gx, gy);
+        DrawTextEPS(text, g.first, g.first + count - 1);
+    }
+}

@@ -1,0 +1,189 @@
+#include "vector/blocks.h"
+
+#include <cstring>
+
+#include "symbology/codebars.h"
+#include "symbology/state.h"
+#include "vector/dialect.h"
+#include "vector/emit.h"
+
+BlockState gBlock;
+
+void resetBlockState() { gBlock = BlockState{}; }
+
+namespace {
+
+constexpr double kPointsPerMm = 2.8346456;
+constexpr double kUnit = 1e-5;         // a position unit in points
+constexpr int64_t kPerPoint = 100000;  // position units per point
+
+enum class Paint { fill, stroke };
+
+// The operators of one rectangle in the dialect: first point, the three next
+// points, and the closing point with the paint operator.
+struct RectOps {
+    const char* first;
+    const char* next;
+    const char* close;
+};
+RectOps rectOps(Paint paint) {
+    if (dialect::type3()) return {" moveto\r", " rlineto\r", " rlineto closepath\r"};
+    const bool fill = paint == Paint::fill;
+    if (dialect::pdf()) return {" m\r", " l\r", fill ? " l\rf\r" : " l\rs\r"};
+    return {" m\r", " L\r", fill ? " L\rf\r" : " L\rs\r"};
+}
+
+// The closed path (x0, y0), (x1, y0), (x1, y1), (x0, y1), (x0, y0). The Type 3
+// font dialect draws it with rlineto, so its points after the first are the
+// steps from one corner to the next.
+template <typename Num, typename Write>
+void rectangle(Emit& e, Paint paint, Num x0, Num y0, Num x1, Num y1, Write write) {
+    const RectOps ops = rectOps(paint);
+    auto pt = [&](Num x, Num y, const char* op) {
+        write(e, x, y);
+        e.s(op);
+    };
+    pt(x0, y0, ops.first);
+    if (dialect::type3()) {
+        pt(x1 - x0, y0 - y0, ops.next);
+        pt(x0 - x0, y1 - y0, ops.next);
+        pt(x0 - x1, y0 - y0, ops.next);
+        pt(x0 - x0, y0 - y1, ops.close);
+        return;
+    }
+    pt(x1, y0, ops.next);
+    pt(x1, y1, ops.next);
+    pt(x0, y1, ops.next);
+    pt(x0, y0, ops.close);
+}
+
+void realRect(Paint paint, double x0, double y0, double x1, double y1) {
+    Emit e;
+    rectangle(e, paint, x0, y0, x1, y1,
+              [](Emit& out, double x, double y) { out.f(x).c(' ').f(y); });
+}
+
+bool hasHeaderLine() {
+    const int32_t code = gSym.code, v = gSym.variation1;
+    return code == 1 || (code == 2 && v == 0) || (code == 0 && (v == 6 || v == 11)) || code == 14 ||
+           code == 26 || code == 27 || gSym.HaTex == 1;
+}
+
+// The top edge of a linear bar, before the base y and gxyy are added.
+double barTop(double T, double inset, double rise) {
+    double yT = gSym.Hei * kPointsPerMm - 2 * inset;
+    if (hasHeaderLine()) {
+        yT -= 1.2 * T;
+        if (gSym.code == 1 && gSym.variation1 == 4) yT -= 0.4 * T;
+    }
+    return yT - rise + inset;
+}
+
+bool shortBars() { return (gSym.lMode & 4) != 0; }
+
+double shortBarBottom(double drop, double inset) {
+    return (gSym.Hei - gSym.cuHei) * kPointsPerMm - drop - 2 * inset;
+}
+
+// A linear bar's rectangle; `stroke` selects the outline form.
+void linearBar(Paint paint, int32_t x, int32_t w, double T, double inset, double drop, double rise,
+               double top, int32_t left, int32_t baseY) {
+    const double x0 = (x + left * kPerPoint + static_cast<int64_t>(inset) * kPerPoint) * kUnit;
+    const double x1 = x0 + w * kUnit;
+    const double y0 = barTop(T, inset, rise) + baseY + gBlock.gxyy;
+    double yB = top - drop;
+    if (shortBars()) {
+        yB = shortBarBottom(drop, inset);
+    } else if (paint == Paint::fill && gSym.code >= 0 && gSym.code <= 3 && drop == 0 &&
+               static_cast<int64_t>(gSym.Hei) == static_cast<int64_t>(gSym.Siz * 0.2626)) {
+        // The ordinary bars of EAN-13, ISBN, ISSN and EAN-8 at their default
+        // height stop 22.85 mm x magnification below the top.
+        gSym.cuHei = gSym.Siz * 0.2285;
+        yB = shortBarBottom(drop, inset);
+    }
+    if (gSym.AboveHu != 1) yB += inset;
+    if (paint == Paint::stroke) yB = static_cast<double>(static_cast<int64_t>(yB));
+    realRect(paint, x0, y0, x1, yB + baseY + gBlock.gxyy);
+}
+
+void multiLineBar(Paint paint, int32_t x, int32_t w, int32_t inset, int32_t textY, int32_t drop,
+                  int32_t rise, int32_t top, int32_t left) {
+    const int64_t x0 = x + static_cast<int64_t>(inset) * kPerPoint + left * kPerPoint;
+    const int64_t x1 = x0 + w;
+    const int64_t yTop = static_cast<int64_t>(textY) + top - rise;
+    const int64_t yBottom = static_cast<int64_t>(textY) + top - drop;
+    Emit e;  // the whole path, one piece of text
+    rectangle(e, paint, x0, yTop, x1, yBottom,
+              [](Emit& out, int64_t px, int64_t py) { out.fixed5(px).c(' ').i(py); });
+}
+
+}  // namespace
+
+void DrawBlock(int32_t x, int32_t w, double T, double inset, int32_t textY, double drop,
+               double rise, double top, int32_t left, int32_t baseY) {
+    linearBar(Paint::fill, x, w, T, inset, drop, rise, top, left, baseY);
+}
+
+void DrawBlockg(int32_t x, int32_t w, double T, double inset, int32_t textY, double drop,
+                int32_t rise, int32_t top, int32_t left, int32_t baseY) {
+    linearBar(Paint::stroke, x, w, T, inset, drop, rise, top, left, baseY);
+}
+
+void DrawMultiLineBlock(int32_t x, int32_t w, int32_t T, int32_t inset, int32_t textY, int32_t drop,
+                        int32_t rise, int32_t top, int32_t left, int32_t baseY) {
+    multiLineBar(Paint::fill, x, w, inset, textY, drop, rise, top, left);
+}
+
+void DrawMultiLineBlockg(int32_t x, int32_t w, int32_t T, int32_t inset, int32_t textY,
+                         int32_t drop, int32_t rise, int32_t top, int32_t left, int32_t baseY) {
+    multiLineBar(Paint::stroke, x, w, inset, textY, drop, rise, top, left);
+}
+
+void DrawBlock2(int32_t x, int32_t w, int32_t T, int32_t inset, int32_t rowY, double drop,
+                double rowTop, double rowBottom, int32_t left, int32_t baseY) {
+    const double x0 = (x + left * kPerPoint + static_cast<int64_t>(inset) * kPerPoint) * kUnit;
+    const double x1 = x0 + w * kUnit;
+    const double yTop = inset + rowTop + baseY;
+    const double yBottom = baseY + rowBottom;
+    if (x0 == x1 || yTop == yBottom) return;
+    realRect(Paint::fill, x0, yTop, x1, yBottom);
+}
+
+void Draw2DBlock(int32_t x, int32_t w, double quarter, int32_t offset, double y, double drop,
+                 double rise, double top) {
+    const double x0 = (x + offset * kPerPoint) * kUnit;
+    const double x1 = (static_cast<int64_t>(x) + w + offset * kPerPoint) * kUnit;
+    const double y0 = (y + quarter) * kUnit + offset - rise;
+    realRect(Paint::fill, x0, y0, x1, y0 + (x1 - x0));  // a square of the module width
+}
+
+void padToLen(unsigned char* s, int32_t n) {
+    if (n > 255) n = 255;
+    const int32_t len = s[0];
+    if (len >= n) return;
+    const int32_t sign = (len > 0 && s[1] == '-') ? 1 : 0;
+    const int32_t pad = n - len;
+    std::memmove(s + 1 + sign + pad, s + 1 + sign, static_cast<size_t>(len - sign));
+    std::memset(s + 1 + sign, '0', static_cast<size_t>(pad));
+    s[0] = static_cast<unsigned char>(n);
+}
+
+double GetTextPosAboveCode(double a, double t) {
+    const double p = gSym.Hei * kPointsPerMm - a - t;
+    const bool barFontText =
+        pstrEquals(gSym.fontBelow, "STRixel") ||
+        (gSym.fontBelow[0] == gSym.barFont[0] &&
+         std::memcmp(gSym.fontBelow + 1, gSym.barFont + 1, gSym.barFont[0]) == 0);
+    if (barFontText) return gSym.textAsFont == 1 ? p + 0.2 * t : p;
+    return (gSym.code == 16 || gSym.code == 25) ? p : p + 0.2 * t;
+}
+
+int32_t getLeftMarginEPS() {
+    int32_t sum = 0;
+    for (int32_t k = 0; k < gEl.cu_len; ++k) {
+        const int32_t w = charToWidth(gEl.chNum[k]);
+        if (w >= 0) break;
+        sum -= w;
+    }
+    return sum;
+}

@@ -1,0 +1,323 @@
+#include "vector/textruns.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "labels/labelDoc.h"
+#include "picture/services.h"
+#include "platform/textmetrics.h"
+#include "symbology/state.h"
+#include "vector/dialect.h"
+#include "vector/emit.h"
+#include "vector/shapes.h"
+#include "vector/sink.h"
+#include "vector/textobject.h"
+
+TextRunState gText;
+
+void resetTextRunState() { gText = TextRunState{}; }
+
+const std::vector<std::string>& pdfFontsUsed() { return gText.pdfFonts; }
+
+namespace {
+
+constexpr int64_t kDefaultPdfSize = 1200000;  // 12 points
+constexpr unsigned char kFaceBold = 1;
+constexpr unsigned char kFaceInverse = 128;
+constexpr char kRowReturn = '\r';
+
+// The four numbers of the text matrix for the item rotation, each followed by a
+// blank. Quarter turns have their exact forms; any other angle is written as
+// its cosine and sine, so that a text object is never left without its position.
+void rotationMatrix(Emit& e) {
+    int32_t a = gVec.trans2 % 360;
+    if (a < 0) a += 360;
+    switch (a) {
+        case 0:
+            e.s("1 0 0 1 ");
+            return;
+        case 90:
+            e.s("0 1 -1 0 ");
+            return;
+        case 180:
+            e.s("-1 0 0 -1 ");
+            return;
+        case 270:
+            e.s("0 -1 1 0 ");
+            return;
+        default:
+            break;
+    }
+    const double r = a * 3.14159265358979323846 / 180.0;
+    const double cs = std::cos(r), sn = std::sin(r);
+    e.f(cs).c(' ').f(sn).c(' ').f(-sn).c(' ').f(cs).c(' ');
+}
+
+void position(Emit& e, double x, double y, bool exact) {
+    if (exact)
+        e.f(x).c(' ').f(y);
+    else
+        e.i(static_cast<int64_t>(x)).c(' ').i(static_cast<int64_t>(y));
+}
+
+void notePdfFont(const std::string& name) {
+    if (std::find(gText.pdfFonts.begin(), gText.pdfFonts.end(), name) == gText.pdfFonts.end())
+        gText.pdfFonts.push_back(name);
+}
+
+// A PDF name: bytes outside the printable range, '#' and the delimiters as #xx.
+void pdfName(Emit& e, const std::string& name) {
+    static const char hex[] = "0123456789ABCDEF";
+    e.c('/');
+    for (unsigned char ch : name) {
+        if (ch < 33 || ch > 126 || std::strchr("#()<>[]{}/%", ch) != nullptr) {
+            e.c('#').c(hex[ch >> 4]).c(hex[ch & 15]);
+        } else {
+            e.c(static_cast<char>(ch));
+        }
+    }
+}
+
+// The face word of label item `item`, 0 when there is no such item.
+int32_t itemFace(int32_t item) {
+    if (item < 0 || item >= kMaxLabelItems || !gLabel.labelParts[static_cast<size_t>(item)])
+        return 0;
+    return gLabel.labelParts[static_cast<size_t>(item)]->i16(item::teFace);
+}
+
+bool containsBold(const unsigned char* p) {
+    static const char bold[] = "-Bold";
+    const size_t n = sizeof bold - 1;
+    for (size_t k = 1; k + n <= static_cast<size_t>(p[0]) + 1; ++k)
+        if (std::memcmp(p + k, bold, n) == 0) return true;
+    return false;
+}
+
+// Selects the font and size of the port for measuring.
+void measureFont(const unsigned char* screenFont, int16_t size) {
+    int16_t num = 0;
+    platform::GetFNum(screenFont, &num);
+    platform::TextFont(num);
+    platform::TextSize(size);
+    platform::TextFace(0);
+    platform::SetFractEnable(true);
+}
+
+// The advance of the text in the port's font, pieces kept within 16-bit counts.
+double advance(const char* text, int32_t length) {
+    double w = 0;
+    for (int32_t off = 0; off < length; off += 0x7000) {
+        const int32_t n = std::min<int32_t>(0x7000, length - off);
+        w += platform::TextWidthFract(text + off, 0, static_cast<int16_t>(n));
+    }
+    return w;
+}
+
+int16_t pointSize(double size) {
+    const double s = std::clamp(size, 0.0, 32767.0);
+    return static_cast<int16_t>(s);
+}
+
+int32_t lineStep() { return static_cast<int32_t>(gSym.customTeSize * 1.2); }
+
+// x of a line of the given width by the justification: -1 right, 1 centre, 0 left.
+int32_t justify(const PageRect& r, int32_t width, int32_t justification) {
+    if (justification == -1) return r.right - width;
+    if (justification == 1) return r.left + (r.right - r.left - width) / 2;
+    return r.left;
+}
+
+void writeLine(const PageRect& r, int32_t y, const char* text, int32_t length,
+               int32_t justification) {
+    if (length <= 0) return;  // an empty line writes no text run
+    const int32_t width = MeasureTextInEPS2(text, length, gSym.customTeSize, gSym.fontBelow);
+    TextPosition(justify(r, width, justification), y);
+    DrawTextEPS(text, 0, length - 1);
+}
+
+}  // namespace
+
+void openTextObject(double x, double y, bool exact) {
+    Emit e;
+    if (dialect::pdf()) {
+        if (gText.pdfTextOpen) e.s("ET\r");
+        if (gText.pdfFont.empty()) {
+            gText.pdfFont = kDefaultPdfFont;
+            gText.pdfSize = kDefaultPdfSize;
+        }
+        notePdfFont(gText.pdfFont);
+        e.s("BT\r");
+        pdfName(e, gText.pdfFont);
+        e.c(' ').fixed5(gText.pdfSize).s(" Tf\r");
+        rotationMatrix(e);
+        position(e, x, y, exact);
+        e.s(" Tm\r");
+        gText.pdfTextOpen = true;
+        return;
+    }
+    if (!dialect::newText()) {
+        e.c('[');
+        rotationMatrix(e);
+        position(e, x, y, exact);
+        e.s("]e").s("\r");
+        return;
+    }
+    e.s("0 To\r");
+    rotationMatrix(e);
+    position(e, x, y, exact);
+    e.s(" 0 Tp\r").s("TP\r").s("0 Tr").s("\r");
+}
+
+void TextPosition(int32_t x, int32_t y) { openTextObject(x, y, false); }
+
+void DrawTextEPS(const char* text, int32_t first, int32_t last) {
+    if (last < first) last = first;
+    const size_t count = static_cast<size_t>(last - first) + 1;
+    const auto* run = reinterpret_cast<const unsigned char*>(text + first);
+    if (dialect::pdf()) {
+        if (!gText.pdfTextOpen) openTextObject(0, 0, false);
+        Emit e;
+        e.str(run, count).s(" Tj\rET\r");
+        gText.pdfTextOpen = false;
+        return;
+    }
+    Emit e;
+    const bool newText = dialect::newText();
+    if (newText) {
+        e.s("0 Ts\r100 Tz\r0 Tt\r0 TA\r0 0 5 TC\r100 100 200 TW\r0 0 0 Ti\r0 Ta\r"
+            "0 0 2 2 3 Th\r0 Tq\r0 0 Tl\r0 Tc\r0 Tw\r");
+    }
+    if (gOut.ill == 88) e.i(last - first).c(' ');
+    e.str(run, count);
+    if (newText)
+        e.s("Tx\r").s("(\\r)TX");
+    else
+        e.s("t");
+    e.s("\r").s(newText ? "TO\r" : "T\r");
+}
+
+void SetAnyEpsFontP(double size, double size2, const unsigned char* screenFont, int32_t item) {
+    // "-Bold" goes onto the screen name before it is looked up, the road the font
+    // list of the document takes, so both name the same printer font.
+    Str255 name;
+    pstrCopy(name, screenFont);
+    if (item >= 0 && (itemFace(item) & kFaceBold) && !containsBold(name))
+        cpstrcat2(name, "-Bold", 5);
+    Str255 printer;
+    GetLaserFontName(printer, name);
+    const std::string printerName(reinterpret_cast<const char*>(printer + 1), printer[0]);
+    if (dialect::pdf()) {
+        gText.pdfFont = printerName;
+        gText.pdfSize = static_cast<int64_t>(size);
+        notePdfFont(printerName);
+        return;
+    }
+    if (dialect::newText()) TextPosition(10, 10);
+    Emit e;
+    e.s("/_").s(printerName.data(), printerName.size()).c(' ');
+    e.fixed5(static_cast<int64_t>(size)).c(' ');
+    if (!dialect::newText())
+        e.fixed5(static_cast<int64_t>(size2)).s(" 0 0 z");
+    else
+        e.s("Tf\r").s("TO");
+    e.s("\r");
+}
+
+int32_t MeasureTextInEPS2(const char* text, int32_t length, double size,
+                          const unsigned char* screenFont) {
+    measureFont(screenFont, pointSize(size));
+    return static_cast<int32_t>(advance(text, length));
+}
+
+int32_t MeasureTextInEPS(const char* text, int32_t length, double size,
+                         const unsigned char* screenFont) {
+    constexpr int16_t kMeasureSize = 720;
+    measureFont(screenFont, kMeasureSize);
+    const int64_t h = static_cast<int64_t>(advance(text, length));
+    return static_cast<int32_t>(h * 0.003937007874015748 * size * 1350.0);
+}
+
+void epsTextBlock(const PageRect& r, const char* text, int32_t justification) {
+    const int32_t W = r.right - r.left;
+    if (W < 5) return;
+    const int32_t step = lineStep();
+    const int32_t n = static_cast<int32_t>(std::strlen(text));
+    auto measure = [&](int32_t from, int32_t to) {
+        return MeasureTextInEPS2(text + from, to - from, gSym.customTeSize, gSym.fontBelow);
+    };
+    int32_t y = r.upper - step;
+    int32_t pos = 0;
+    // The first line is always written; later ones while their baseline stays
+    // above the lower edge. A line height of 0 ends after one line.
+    do {
+        if (text[pos] == '\n') ++pos;  // the line feed of a CR LF pair
+        int32_t lineEnd = pos, next = n;
+        bool taken = false;  // a word is on the line already
+        for (int32_t word = pos;;) {
+            int32_t end = word;
+            while (end < n && text[end] != ' ' && text[end] != kRowReturn) ++end;
+            if (measure(pos, end) >= W) {
+                if (taken) {  // the line ends before this word
+                    next = word;
+                } else {  // a first word too wide alone is cut; one character at least
+                    lineEnd = end;
+                    while (lineEnd > pos + 1 && measure(pos, lineEnd) >= W) --lineEnd;
+                    next = lineEnd;
+                }
+                break;
+            }
+            lineEnd = end;
+            taken = true;
+            if (end >= n) break;
+            if (text[end] == kRowReturn) {
+                next = end + 1;
+                break;
+            }
+            word = end + 1;
+        }
+        writeLine(r, y, text + pos, lineEnd - pos, justification);
+        pos = next;
+        y -= step;
+    } while (pos < n && y > r.lower && step > 0);
+}
+
+void EpsTextItem(int32_t item, const PageRect& r) {
+    const bool inverse = (gSym.TEface & kFaceInverse) != 0;
+    const bool box = !gSym.transpar_ent && !dialect::type3();
+    const int32_t first[4] = {gSym.cyan2, gSym.magenta2, gSym.yellow2, gSym.black2};
+    const int32_t second[4] = {gSym.cyan22, gSym.magenta22, gSym.yellow22, gSym.black22};
+    const int32_t* back = inverse ? first : second;
+    const int32_t* ink = inverse ? second : first;
+    if (box) {
+        doBackColour(kColourFill, back[0], back[1], back[2], back[3]);
+        FillPostBox(r.left, r.upper, r.right, r.lower);
+    }
+    doBackColour(kColourFill, ink[0], ink[1], ink[2], ink[3]);
+
+    TextSizeGC(static_cast<int16_t>(gSym.customTeSize), gSym.customTeSize);
+    SetAnyEpsFontP(gVec.gCtexsize * 1000000, gVec.gCtexsize * 1000000, gSym.fontBelow, item);
+
+    // The variable text of a serial or import run when it has more than one
+    // character, else the item's text block.
+    const std::string& var = gLabel.serPos;
+    const char* text;
+    int32_t length;
+    if (var.size() > 1) {
+        // Its data ends at the first VT, where the prefix and suffix follow.
+        text = var.c_str();
+        length = static_cast<int32_t>(std::strcspn(text, "\v"));
+        if (gData.len1 > 0 && gData.len1 < length) length = gData.len1;
+    } else {
+        text = gLabel.hasExternalH ? gLabel.externalH.c_str() : "";
+        length = static_cast<int32_t>(std::strlen(text));
+    }
+    if (length == 0) return;
+    const int32_t width = MeasureTextInEPS2(text, length, gSym.customTeSize, gSym.fontBelow);
+    if (width > r.right - r.left || std::memchr(text, kRowReturn, static_cast<size_t>(length))) {
+        const std::string whole(text, static_cast<size_t>(length));
+        epsTextBlock(r, whole.c_str(), gSym.TEjust);
+        return;
+    }
+    writeLine(r, r.upper - lineStep(), text, length, gSym.TEjust);
+}
