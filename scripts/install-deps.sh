@@ -9,6 +9,7 @@ packages=(
   libfreetype-dev libfontconfig-dev libtiff-dev
   fonts-urw-base35 fonts-ocr-b fonts-ocr-a
   libzxing-dev zbar-tools ghostscript qpdf poppler-utils libtiff-tools
+  locales
   clang-14 libclang-rt-14-dev clang-format
 )
 

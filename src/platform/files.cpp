@@ -1,92 +1,428 @@
-// Minimal first cut; the buffered layer replaces it.
+// Buffered files over POSIX descriptors, memory files, and the colon paths.
 #include "platform/files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdlib>
+#include <algorithm>
+#include <cstring>
+#include <limits>
 #include <map>
 
 namespace platform {
 namespace {
+
+constexpr size_t kBufferSize = 64 * 1024;
+constexpr int64_t kMaxPosition = std::numeric_limits<int32_t>::max();
+
 struct OpenFile {
     int fd = -1;
     bool memory = false;
-    std::string contents;
-    int32_t pos = 0;
+    std::string contents;       // a memory file's bytes
+    int64_t memPos = 0;         // a memory file's position
+    std::vector<char> pending;  // bytes accepted but not yet handed to the descriptor
+    int64_t pendingAt = 0;      // the file offset of pending[0] (the descriptor's offset)
+    OSErr failed = noErr;       // the first write failure, reported until the close
 };
+
 std::map<FileRef, OpenFile>& table() {
     static std::map<FileRef, OpenFile> t;
     return t;
 }
-FileRef nextRef() {
-    static FileRef next = 1;
-    return next++;
+
+OpenFile* lookUp(FileRef ref) {
+    auto it = table().find(ref);
+    return it == table().end() ? nullptr : &it->second;
 }
+
+// The smallest free reference, so that references stay small however many files
+// a long run opens and closes.
+FileRef freeRef() {
+    FileRef r = 1;
+    for (const auto& [used, f] : table()) {
+        if (used != r) break;
+        if (r == std::numeric_limits<FileRef>::max()) return 0;
+        ++r;
+    }
+    return r;
+}
+
+OSErr errnoToErr(int e) {
+    switch (e) {
+        case ENOSPC:
+        case EDQUOT:
+        case EFBIG:
+            return dskFulErr;
+        case ENOENT:
+            return fnfErr;
+        case ENOTDIR:
+            return dirNFErr;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return permErr;
+        default:
+            return ioErr;
+    }
+}
+
+// Writes all n bytes or says why not; a short write on a full disk is a failure.
+OSErr writeAll(int fd, const char* data, size_t n) {
+    while (n > 0) {
+        ssize_t w = ::write(fd, data, n);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            return errnoToErr(errno);
+        }
+        if (w == 0) return dskFulErr;
+        data += w;
+        n -= static_cast<size_t>(w);
+    }
+    return noErr;
+}
+
+OSErr flush(OpenFile& f) {
+    if (f.memory || f.pending.empty()) return f.failed;
+    OSErr err = writeAll(f.fd, f.pending.data(), f.pending.size());
+    if (err != noErr) {
+        if (f.failed == noErr) f.failed = err;
+        f.pending.clear();
+        return err;
+    }
+    f.pendingAt += static_cast<int64_t>(f.pending.size());
+    f.pending.clear();
+    return f.failed;
+}
+
+int64_t position(const OpenFile& f) {
+    return f.memory ? f.memPos : f.pendingAt + static_cast<int64_t>(f.pending.size());
+}
+
+OSErr openWith(const std::string& posixPath, int flags, FileRef* ref) {
+    if (!ref) return paramErr;
+    *ref = 0;
+    if (posixPath.empty()) return bdNamErr;
+    FileRef r = freeRef();
+    if (r == 0) return tmfoErr;
+    int fd = ::open(posixPath.c_str(), flags | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        OSErr err = errnoToErr(errno);
+        return err == fnfErr ? dirNFErr : err;  // creating: only a folder can be missing
+    }
+    OpenFile& f = table()[r];
+    f.fd = fd;
+    f.pending.reserve(kBufferSize);
+    *ref = r;
+    return noErr;
+}
+
+std::string homeFolder() {
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/') return home;
+    const passwd* pw = ::getpwuid(::getuid());
+    return pw && pw->pw_dir ? pw->pw_dir : "";
+}
+
+std::string withoutTrailingSlash(std::string p) {
+    while (p.size() > 1 && p.back() == '/') p.pop_back();
+    return p;
+}
+
+// $XDG_CONFIG_HOME/strixel: an unset, empty or relative value counts as unset.
+std::string preferencesFolder() {
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg && xdg[0] == '/') return withoutTrailingSlash(xdg) + "/strixel";
+    return homeFolder() + "/.config/strixel";
+}
+
+std::string fontsFolder() {
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    if (xdg && xdg[0] == '/') return withoutTrailingSlash(xdg) + "/fonts";
+    return homeFolder() + "/.local/share/fonts";
+}
+
+// Replaces the folder `from` at the start of path (a whole component) by `to`.
+bool replacePrefix(std::string* path, const std::string& from, const std::string& to) {
+    if (from.empty() || path->compare(0, from.size(), from) != 0) return false;
+    if (path->size() > from.size() && (*path)[from.size()] != '/') return false;
+    path->replace(0, from.size(), to);
+    return true;
+}
+
+struct FolderMap {
+    std::string mac;    // the folder below the home, as the program names it
+    std::string linux;  // where it lives here
+};
+
+std::vector<FolderMap> folderMaps() {
+    const std::string home = homeFolder();
+    return {{home + "/Library/Preferences", preferencesFolder()},
+            {home + "/Library/Fonts", fontsFolder()}};
+}
+
+std::vector<std::string> split(const std::string& s, char sep) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (;;) {
+        size_t end = s.find(sep, start);
+        parts.push_back(
+            s.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos) return parts;
+        start = end + 1;
+    }
+}
+
+// A name moves between the two path forms with ':' and '/' swapped.
+std::string swapSeparators(std::string name) {
+    for (char& c : name) {
+        if (c == '/')
+            c = ':';
+        else if (c == ':')
+            c = '/';
+    }
+    return name;
+}
+
 }  // namespace
 
 OSErr FSCreateOpen(const std::string& posixPath, FileRef* ref) {
-    int fd = ::open(posixPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) return ioErr;
-    *ref = nextRef();
-    table()[*ref].fd = fd;
-    return noErr;
+    return openWith(posixPath, O_WRONLY | O_CREAT | O_TRUNC, ref);
 }
+
 OSErr FSOpenRW(const std::string& posixPath, FileRef* ref) {
-    int fd = ::open(posixPath.c_str(), O_RDWR | O_CREAT, 0644);
-    if (fd < 0) return ioErr;
-    *ref = nextRef();
-    table()[*ref].fd = fd;
-    return noErr;
+    return openWith(posixPath, O_RDWR | O_CREAT, ref);
 }
+
 OSErr FSWrite(FileRef ref, int32_t* count, const void* buffer) {
-    auto it = table().find(ref);
-    if (it == table().end()) return rfNumErr;
-    OpenFile& f = it->second;
-    if (f.memory) {
-        f.contents.append(static_cast<const char*>(buffer), static_cast<size_t>(*count));
-        f.pos += *count;
+    OpenFile* f = lookUp(ref);
+    if (!f) return rfNumErr;
+    if (!count || *count < 0 || (*count > 0 && !buffer)) return paramErr;
+    const size_t n = static_cast<size_t>(*count);
+    if (f->failed != noErr) {
+        *count = 0;
+        return f->failed;
+    }
+    if (position(*f) + static_cast<int64_t>(n) > kMaxPosition) {
+        *count = 0;
+        return posErr;  // past what GetFPos can tell
+    }
+    const char* bytes = static_cast<const char*>(buffer);
+    if (f->memory) {
+        const size_t at = static_cast<size_t>(f->memPos);
+        if (f->contents.size() < at + n) f->contents.resize(at + n);
+        std::memcpy(f->contents.data() + at, bytes, n);
+        f->memPos += static_cast<int64_t>(n);
         return noErr;
     }
-    ssize_t n = ::write(f.fd, buffer, static_cast<size_t>(*count));
-    if (n != *count) {
-        *count = n < 0 ? 0 : static_cast<int32_t>(n);
-        return dskFulErr;
+    if (f->pending.size() + n > kBufferSize) {
+        OSErr err = flush(*f);
+        if (err == noErr && n >= kBufferSize) {
+            err = writeAll(f->fd, bytes, n);
+            if (err == noErr) {
+                f->pendingAt += static_cast<int64_t>(n);
+                return noErr;
+            }
+            f->failed = err;
+        }
+        if (err != noErr) {
+            *count = 0;
+            return err;
+        }
     }
-    f.pos += *count;
+    f->pending.insert(f->pending.end(), bytes, bytes + n);
     return noErr;
 }
+
 OSErr FSRead(FileRef ref, int32_t* count, void* buffer) {
-    auto it = table().find(ref);
-    if (it == table().end() || it->second.memory) return rfNumErr;
-    ssize_t n = ::read(it->second.fd, buffer, static_cast<size_t>(*count));
-    if (n < 0) return ioErr;
-    *count = static_cast<int32_t>(n);
+    OpenFile* f = lookUp(ref);
+    if (!f) return rfNumErr;
+    if (!count || *count < 0 || (*count > 0 && !buffer)) return paramErr;
+    const size_t want = static_cast<size_t>(*count);
+    size_t got = 0;
+    if (f->memory) {
+        const size_t at = static_cast<size_t>(f->memPos);
+        if (at < f->contents.size()) {
+            got = std::min(want, f->contents.size() - at);
+            std::memcpy(buffer, f->contents.data() + at, got);
+        }
+        f->memPos += static_cast<int64_t>(got);
+    } else {
+        OSErr err = flush(*f);
+        if (err != noErr) {
+            *count = 0;
+            return err;
+        }
+        char* out = static_cast<char*>(buffer);
+        while (got < want) {
+            ssize_t r = ::read(f->fd, out + got, want - got);
+            if (r < 0 && errno == EINTR) continue;
+            if (r < 0) {
+                *count = static_cast<int32_t>(got);
+                f->pendingAt += static_cast<int64_t>(got);
+                return ioErr;
+            }
+            if (r == 0) break;
+            got += static_cast<size_t>(r);
+        }
+        f->pendingAt += static_cast<int64_t>(got);
+    }
+    *count = static_cast<int32_t>(got);
+    return got < want ? eofErr : noErr;
+}
+
+OSErr GetFPos(FileRef ref, int32_t* pos) {
+    OpenFile* f = lookUp(ref);
+    if (!f) return rfNumErr;
+    if (!pos) return paramErr;
+    *pos = static_cast<int32_t>(position(*f));
     return noErr;
 }
-OSErr GetFPos(FileRef ref, int32_t* position) {
-    auto it = table().find(ref);
-    if (it == table().end()) return rfNumErr;
-    *position = it->second.pos;
+
+OSErr SetFPos(FileRef ref, int32_t pos) {
+    OpenFile* f = lookUp(ref);
+    if (!f) return rfNumErr;
+    if (pos < 0) return posErr;
+    if (f->memory) {
+        f->memPos = pos;
+        return noErr;
+    }
+    OSErr err = flush(*f);
+    if (err != noErr) return err;
+    if (::lseek(f->fd, pos, SEEK_SET) < 0) return errnoToErr(errno);
+    f->pendingAt = pos;
     return noErr;
 }
-OSErr SetFPos(FileRef ref, int32_t position) {
-    auto it = table().find(ref);
-    if (it == table().end()) return rfNumErr;
-    if (!it->second.memory && ::lseek(it->second.fd, position, SEEK_SET) < 0) return ioErr;
-    it->second.pos = position;
-    return noErr;
-}
+
 OSErr FSClose(FileRef ref) {
-    auto it = table().find(ref);
-    if (it == table().end()) return rfNumErr;
-    int rc = it->second.memory ? 0 : ::close(it->second.fd);
-    table().erase(it);
-    return rc == 0 ? noErr : ioErr;
+    OpenFile* f = lookUp(ref);
+    if (!f) return rfNumErr;
+    OSErr err = f->failed;
+    if (!f->memory) {
+        OSErr flushed = flush(*f);
+        if (err == noErr) err = flushed;
+        // close can report a write that the device only now refused.
+        if (::close(f->fd) != 0 && err == noErr) err = errnoToErr(errno);
+    }
+    table().erase(ref);
+    return err;
 }
+
 FileRef FSOpenMemory() {
-    FileRef r = nextRef();
-    table()[r].memory = true;
+    FileRef r = freeRef();
+    if (r != 0) table()[r].memory = true;
     return r;
 }
-const std::string& FSMemoryContents(FileRef ref) { return table()[ref].contents; }
+
+const std::string& FSMemoryContents(FileRef ref) {
+    static const std::string kEmpty;
+    const OpenFile* f = lookUp(ref);
+    return f && f->memory ? f->contents : kEmpty;
+}
+
+std::string colonToPosix(const std::string& colonPath) {
+    if (colonPath.find(':') == std::string::npos) return swapSeparators(colonPath);
+    const bool relative = colonPath[0] == ':';
+    if (colonPath == ":") return ".";
+    std::vector<std::string> parts = split(relative ? colonPath.substr(1) : colonPath, ':');
+    const bool folder = parts.size() > 1 && parts.back().empty();
+    if (folder) parts.pop_back();
+    std::string out = relative ? "" : "/";
+    bool first = true;
+    for (const std::string& part : parts) {
+        if (!first) out += '/';
+        first = false;
+        out += part.empty() ? ".." : swapSeparators(part);  // "::" goes up one folder
+    }
+    if (folder) out += '/';
+    if (!relative)
+        for (const FolderMap& m : folderMaps())
+            if (replacePrefix(&out, m.mac, m.linux)) break;
+    return out;
+}
+
+std::string posixToColon(const std::string& posixPath) {
+    if (posixPath.empty()) return "";
+    std::string path = posixPath;
+    const bool absolute = path[0] == '/';
+    if (absolute)
+        for (const FolderMap& m : folderMaps())
+            if (replacePrefix(&path, m.linux, m.mac)) break;
+    std::vector<std::string> parts = split(absolute ? path.substr(1) : path, '/');
+    const bool folder = parts.size() > 1 && parts.back().empty();
+    if (folder) parts.pop_back();
+    std::string out;
+    if (!absolute && (parts.size() > 1 || folder || parts[0] == ".." || parts[0] == ".")) out = ":";
+    bool needSep = false;
+    for (const std::string& part : parts) {
+        if (part.empty() || part == ".") continue;
+        if (part == "..") {
+            out += ':';
+            needSep = false;
+            continue;
+        }
+        if (needSep) out += ':';
+        out += swapSeparators(part);
+        needSep = true;
+    }
+    if (folder && needSep) out += ':';
+    // A path of one folder below the root is a volume, which ends with a colon.
+    if (absolute && !out.empty() && out.find(':') == std::string::npos) out += ':';
+    return out;
+}
+
+PathKind pathKind(const std::string& posixPath) {
+    struct stat st;
+    if (posixPath.empty() || ::stat(posixPath.c_str(), &st) != 0) return PathKind::missing;
+    return S_ISDIR(st.st_mode) ? PathKind::folder : PathKind::file;
+}
+
+bool listFolder(const std::string& posixPath, std::vector<std::string>* names) {
+    names->clear();
+    DIR* dir = ::opendir(posixPath.c_str());
+    if (!dir) return false;
+    const std::string base = withoutTrailingSlash(posixPath) + "/";
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name == "." || name == "..") continue;
+        bool isFolder = e->d_type == DT_DIR;
+        if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK)
+            isFolder = pathKind(base + name) == PathKind::folder;
+        if (!isFolder) names->push_back(name);
+    }
+    ::closedir(dir);
+    return true;
+}
+
+OSErr createFolder(const std::string& posixPath) {
+    if (posixPath.empty()) return bdNamErr;
+    std::string prefix;
+    for (const std::string& part : split(posixPath, '/')) {
+        prefix += part;
+        if (!part.empty() && part != "." && part != "..") {
+            if (::mkdir(prefix.c_str(), 0755) != 0) {
+                if (errno != EEXIST) return errnoToErr(errno);
+                if (pathKind(prefix) != PathKind::folder) return dupFNErr;
+            }
+        }
+        prefix += '/';
+    }
+    return noErr;
+}
+
+char* GetUserFolder(char* dest, size_t destSize, const char* rel) {
+    if (!dest || destSize == 0) return dest;
+    dest[0] = 0;
+    const std::string home = posixToColon(homeFolder());
+    if (home.empty()) return dest;  // no home, or the root: no absolute colon path
+    std::string path = home + ":";
+    if (rel) path += rel[0] == ':' ? rel + 1 : rel;
+    if (path.size() < destSize) std::memcpy(dest, path.c_str(), path.size() + 1);
+    return dest;
+}
+
 }  // namespace platform

@@ -2,6 +2,7 @@
 // colon paths of the program mapped onto POSIX paths.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,10 +11,18 @@ namespace platform {
 
 using OSErr = int16_t;
 constexpr OSErr noErr = 0;
-constexpr OSErr ioErr = -36;
-constexpr OSErr dskFulErr = -34;
-constexpr OSErr fnfErr = -43;
-constexpr OSErr rfNumErr = -51;
+constexpr OSErr dskFulErr = -34;  // the disk is full
+constexpr OSErr ioErr = -36;      // any other failure of the device
+constexpr OSErr bdNamErr = -37;   // an empty or unusable path
+constexpr OSErr eofErr = -39;     // a read reached the end of the file
+constexpr OSErr posErr = -40;     // a position before the start or past 2 GB
+constexpr OSErr tmfoErr = -42;    // too many files open
+constexpr OSErr fnfErr = -43;     // no such file
+constexpr OSErr dupFNErr = -48;   // a file stands where a folder is to be made
+constexpr OSErr paramErr = -50;   // a bad argument
+constexpr OSErr rfNumErr = -51;   // no open file of that reference
+constexpr OSErr permErr = -54;    // no permission
+constexpr OSErr dirNFErr = -120;  // a folder of the path is missing
 
 using FileRef = int16_t;  // 0 is no file
 
@@ -21,10 +30,11 @@ using FileRef = int16_t;  // 0 is no file
 OSErr FSCreateOpen(const std::string& posixPath, FileRef* ref);
 // Opens an existing file for reading and writing without shortening it; creates it when missing.
 OSErr FSOpenRW(const std::string& posixPath, FileRef* ref);
-// Writes *count bytes; on return *count holds what was written. A short or failed
-// write (a full disk) gives an error, never noErr.
+// Writes *count bytes; on return *count holds what was accepted. A failed write (a
+// full disk) gives an error, never noErr, and once a write has failed every later
+// FSWrite and the FSClose of that file report the error again.
 OSErr FSWrite(FileRef ref, int32_t* count, const void* buffer);
-// Reads up to *count bytes from the current position.
+// Reads up to *count bytes from the current position; eofErr when fewer were there.
 OSErr FSRead(FileRef ref, int32_t* count, void* buffer);
 // The position of the next byte written, counting buffered bytes.
 OSErr GetFPos(FileRef ref, int32_t* position);
@@ -32,20 +42,33 @@ OSErr SetFPos(FileRef ref, int32_t position);
 // Flushes and closes; a failed flush is reported here.
 OSErr FSClose(FileRef ref);
 
-// An in-memory file: what is written to it stays in memory (tests, benches, fuzzing).
+// An in-memory file: what is written to it stays in memory (tests, benches,
+// fuzzing) until FSClose.
 FileRef FSOpenMemory();
+// The bytes of a memory file; empty for any other reference.
 const std::string& FSMemoryContents(FileRef ref);
 
-// "Volume:Folder:File" to "/Volume/Folder/File" style paths and back. A colon path
-// whose first part is the user's home maps onto $HOME.
+// "Volume:Folder:File" to "/Volume/Folder/File" and back; ":Folder:File" is
+// relative, each further colon goes up one folder, and a name without a colon is
+// a plain name. A '/' inside a colon name is a ':' in the POSIX name. The user's
+// Library:Preferences folder maps onto $XDG_CONFIG_HOME/strixel (default
+// ~/.config/strixel) and Library:Fonts onto ~/.local/share/fonts.
 std::string colonToPosix(const std::string& colonPath);
 std::string posixToColon(const std::string& posixPath);
+
+enum class PathKind { missing, file, folder };
+PathKind pathKind(const std::string& posixPath);
+// The names of the files (not the folders) of a folder, in the order the file
+// system gives them; false when the folder cannot be read.
 bool listFolder(const std::string& posixPath, std::vector<std::string>* names);
-OSErr createFolder(const std::string& posixPath);  // with its parents
+// Creates a folder with its parents; noErr when it exists already, dupFNErr when a
+// file stands in the way.
+OSErr createFolder(const std::string& posixPath);
 
 // Writes into dest the colon path of the user's home folder followed by rel;
 // "Library:Preferences:" and "Library:Fonts:" map to their Linux homes when the
-// path is turned into a POSIX one. Returns dest.
+// path is turned into a POSIX one. Returns dest; dest is empty when the path does
+// not fit in destSize.
 char* GetUserFolder(char* dest, size_t destSize, const char* rel);
 
 }  // namespace platform

@@ -7,11 +7,14 @@
 
 namespace platform {
 
-void NumToString(int32_t num, unsigned char* str);  // Pascal string
+void NumToString(int32_t num, unsigned char* str);  // Pascal string, at most 11 characters
+// An optional sign and decimal digits; reading stops at the first other byte.
+// Values beyond the 32-bit range give INT32_MIN or INT32_MAX.
 void StringToNum(const unsigned char* str, int32_t* num);
 
 // "%d" and "%f" (six decimals) into buf as the C locale writes them. Return the
-// length written; the text is always NUL-terminated within size.
+// length written; the text is always NUL-terminated within size. When the text
+// does not fit, buf is left empty and -1 is returned.
 int formatInt(char* buf, size_t size, long value);
 int formatFixed(char* buf, size_t size, double value, int decimals = 6);
 // printf-style formatting in the C locale, whatever the process locale is.

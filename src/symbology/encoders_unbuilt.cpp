@@ -4,6 +4,7 @@
 
 #include "symbology/encoders.h"
 #include "symbology/messages.h"
+#include "symbology/rows.h"
 
 namespace {
 int32_t notBuilt(const char* family) {
@@ -12,24 +13,6 @@ int32_t notBuilt(const char* family) {
 }
 }  // namespace
 
-int32_t EAN13() { return notBuilt("EAN-13"); }
-int32_t EAN8() { return notBuilt("EAN-8"); }
-int32_t UPCA() { return notBuilt("UPC-A"); }
-int32_t UPCE() { return notBuilt("UPC-E"); }
-int32_t UPRecon() { return notBuilt("UPC-E"); }
-int32_t ISBN() { return notBuilt("ISBN"); }
-int32_t ISSN() { return notBuilt("ISSN"); }
-int32_t OneTwoEight() { return notBuilt("Code 128"); }
-int32_t JCPenney() { return notBuilt("JC Penney"); }
-int32_t MSBel() { return notBuilt("M&S BEL"); }
-int32_t MSShoe() { return notBuilt("M&S Shoe"); }
-int32_t CodaBlock(const char*) { return notBuilt("Codablock F"); }
-int32_t Barcode2D_CreatePDF() { return notBuilt("PDF417"); }
-int32_t Barcode2D_CreatePDFByteCompaction() { return notBuilt("PDF417"); }
-int32_t Barcode2D_CreatePDFTruncated() { return notBuilt("PDF417"); }
-int32_t QRencodeData(const char*, int32_t, int32_t, int32_t, int32_t, int32_t) {
-    return notBuilt("QR Code");
-}
 int32_t Intwofive() { return notBuilt("Interleaved 2 of 5"); }
 int32_t ITF6() { return notBuilt("ITF-6"); }
 int32_t C2of5() { return notBuilt("2 of 5"); }
@@ -46,4 +29,3 @@ int32_t RoyalMail() { return notBuilt("Royal Mail"); }
 int32_t Postnet() { return notBuilt("POSTNET"); }
 int32_t FIM() { return notBuilt("FIM"); }
 int32_t DataBar(int32_t) { return notBuilt("DataBar"); }
-int32_t Proc128() { return 1; }

@@ -27,11 +27,16 @@ void prependZero() {
 
 void setLen1FromData() { gData.len1 = static_cast<int32_t>(std::strlen(gData.chMainCode)); }
 
-// Puts `prefix` in front of the data unless it is already there as the whole
-// 12-digit number (a second generation of the same item must not prefix twice).
+// A number of 12 digits or more (13 once the encoder has added the check digit)
+// that begins with the prefix already carries it.
+bool alreadyPrefixed(const char* prefix) {
+    return gData.len1 >= 12 && std::strncmp(gData.chMainCode, prefix, std::strlen(prefix)) == 0;
+}
+
+// Puts `prefix` in front of the data unless it is already there (a second
+// generation of the same item must not prefix twice).
 bool prefixData(const char* prefix) {
-    const size_t p = std::strlen(prefix);
-    if (gData.len1 == 12 && std::strncmp(gData.chMainCode, prefix, p) == 0) return true;
+    if (alreadyPrefixed(prefix)) return true;
     std::string joined = std::string(prefix) + gData.chMainCode;
     if (!copyBounded(gData.chMainCode, joined.c_str())) return false;
     setLen1FromData();
@@ -285,7 +290,7 @@ int32_t prepare() {
         case 0:
             if (v == 6) {
                 std::string head = std::string("         Item Code: ") + gData.chMainCode;
-                if (!(gData.len1 == 12 && std::strncmp(gData.chMainCode, "5015025", 7) == 0)) {
+                if (!alreadyPrefixed("5015025")) {
                     if (!copyBounded(gData.chHeadCode, head.c_str())) {
                         tooLongForBuffer();
                         return 1;

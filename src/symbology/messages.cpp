@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "labels/labelDoc.h"
+#include "platform/macroman.h"
 #include "platform/resources.h"
 
 MessageState gMsg;
@@ -13,7 +14,9 @@ namespace {
 void show(const unsigned char* pstr) {
     gMsg.last.assign(reinterpret_cast<const char*>(pstr + 1), pstr[0]);
     ++gMsg.shown;
-    if (!gMsg.quiet) std::fprintf(stderr, "strixel: %s\n", gMsg.last.c_str());
+    // The texts are Mac OS Roman; the terminal speaks UTF-8.
+    if (!gMsg.quiet)
+        std::fprintf(stderr, "strixel: %s\n", platform::macRomanToUtf8(gMsg.last).c_str());
 }
 
 void setErrorString(const unsigned char* pstr) {

@@ -58,6 +58,9 @@ struct Decoded {
 // zxing-cpp in process. `format` narrows the search ("EAN-13", "Code128", "QRCode",
 // "DataMatrix", "PDF417", ...; empty = any).
 Decoded decode(const Bitmap& bmp, const std::string& format = "");
+// The same, for EAN/UPC symbols that must carry a 2- or 5-digit add-on; the text
+// is the main number, a space, and the add-on.
+Decoded decodeWithAddOn(const Bitmap& bmp, const std::string& format = "");
 
 // Writes the bitmap as a binary PGM (for zbarimg and for looking at failures).
 bool writePGM(const Bitmap& bmp, const std::string& path);

@@ -9,7 +9,9 @@
 
 namespace testsupport {
 
-Decoded decode(const Bitmap& bmp, const std::string& format) {
+namespace {
+
+Decoded decodeWith(const Bitmap& bmp, const std::string& format, bool eanAddOn) {
     Decoded d;
     if (bmp.width <= 0 || bmp.height <= 0) {
         d.error = "empty bitmap";
@@ -20,6 +22,7 @@ Decoded decode(const Bitmap& bmp, const std::string& format) {
     hints.setTryRotate(false);
     hints.setBinarizer(ZXing::Binarizer::FixedThreshold);
     if (!format.empty()) hints.setFormats(ZXing::BarcodeFormatsFromString(format));
+    if (eanAddOn) hints.setEanAddOnSymbol(ZXing::EanAddOnSymbol::Require);
     ZXing::ImageView view(bmp.pixels.data(), bmp.width, bmp.height, ZXing::ImageFormat::Lum);
     ZXing::Result r = ZXing::ReadBarcode(view, hints);
     if (!r.isValid()) {
@@ -32,6 +35,16 @@ Decoded decode(const Bitmap& bmp, const std::string& format) {
     d.bytes.assign(r.bytes().begin(), r.bytes().end());
     d.symbologyId = r.symbologyIdentifier();
     return d;
+}
+
+}  // namespace
+
+Decoded decode(const Bitmap& bmp, const std::string& format) {
+    return decodeWith(bmp, format, false);
+}
+
+Decoded decodeWithAddOn(const Bitmap& bmp, const std::string& format) {
+    return decodeWith(bmp, format, true);
 }
 
 }  // namespace testsupport

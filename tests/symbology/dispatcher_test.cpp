@@ -194,12 +194,20 @@ TEST_F(Dispatcher, FittingTheMagnificationToALength) {
 TEST_F(Dispatcher, RetailPrefixesAreAddedOnce) {
     type(0, 6);
     data("12345");
-    STRixel();
-    EXPECT_STREQ(gData.chMainCode, "501502512345");
+    ASSERT_EQ(STRixel(), 0);
+    const std::string first(reinterpret_cast<const char*>(gEl.chNum), gEl.cu_len);
+    EXPECT_STREQ(gData.chMainCode, "5015025123455");  // with its check digit
     EXPECT_STREQ(gData.chHeadCode, "         Item Code: 12345");
-    STRixel();
-    EXPECT_STREQ(gData.chMainCode, "501502512345");
+    ASSERT_EQ(STRixel(), 0);
+    EXPECT_STREQ(gData.chMainCode, "5015025123455");
     EXPECT_STREQ(gData.chHeadCode, "         Item Code: 12345");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(gEl.chNum), gEl.cu_len), first);
+
+    type(0, 12);
+    data("12345678");
+    ASSERT_EQ(STRixel(), 0);
+    ASSERT_EQ(STRixel(), 0);
+    EXPECT_STREQ(gData.chMainCode, "4850123456781");
 
     type(38, 2);
     data("0112345678901231");
@@ -309,6 +317,37 @@ TEST(Dispatcher2, UnterminatedDataIsReadWithinItsBuffer) {
     gSym.code = 9;
     EXPECT_EQ(STRixel(), 0);
     EXPECT_EQ(gEl.cu_len, 12);
+}
+
+}  // namespace
+
+namespace {
+
+// Bar heights that would repeat a row past the element list never overflow it:
+// the row builders stop early, and the dispatcher refuses any list that filled.
+TEST(Dispatcher3, TallSymbolsStayInsideTheList) {
+    struct {
+        int code;
+        const char* data;
+    } cases[] = {{0, "400638133393"}, {10, "03600029145"}, {11, "01234500006"}, {5, "ABC123"},
+                 {7, "(01)15400141288763"}, {3, "9638507"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        resetWorld();
+        gMsg.quiet = true;
+        gSym.code = c.code;
+        gSym.Hei = 100000;
+        copyBounded(gData.chMainCode, c.data);
+        copyBounded(gData.chMainCode2, c.data);
+        gData.len1 = gData.len11 = static_cast<int32_t>(std::strlen(c.data));
+        int32_t r = STRixel();
+        EXPECT_LE(gEl.cu_len, static_cast<int32_t>(kElementListSize));
+        EXPECT_FALSE(gEl.overflow);
+        if (r == 1) {
+            EXPECT_EQ(gEl.cu_len, 0);
+            EXPECT_GT(gMsg.shown, 0);
+        }
+    }
 }
 
 }  // namespace

@@ -1,0 +1,41 @@
+#include "platform/datetime.h"
+
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+namespace platform {
+namespace {
+
+// Seconds from 1904-01-01 to 1970-01-01.
+constexpr int64_t kUnixFrom1904 = 2082844800;
+
+constexpr const char* kDays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                 "Thursday", "Friday", "Saturday"};
+constexpr const char* kMonths[] = {"January",   "February", "March",    "April",
+                                   "May",       "June",     "July",     "August",
+                                   "September", "October",  "November", "December"};
+
+}  // namespace
+
+void GetDateTime(uint32_t* secs) {
+    const time_t now = std::time(nullptr);
+    tm local{};
+    ::localtime_r(&now, &local);
+    // The classic clock counts local time; it runs out in February 2040.
+    *secs = static_cast<uint32_t>(static_cast<int64_t>(now) + local.tm_gmtoff + kUnixFrom1904);
+}
+
+void DateString(uint32_t secs, unsigned char* result) {
+    // secs already counts local time, so it is broken down without a time zone.
+    const time_t t = static_cast<time_t>(static_cast<int64_t>(secs) - kUnixFrom1904);
+    tm d{};
+    ::gmtime_r(&t, &d);
+    char text[64];
+    int n = std::snprintf(text, sizeof text, "%s, %s %d, %d", kDays[d.tm_wday], kMonths[d.tm_mon],
+                          d.tm_mday, d.tm_year + 1900);
+    result[0] = static_cast<unsigned char>(n);
+    std::memcpy(result + 1, text, static_cast<size_t>(n));
+}
+
+}  // namespace platform

@@ -1,0 +1,28 @@
+// Mac OS Roman, the character set of the program's data, and its way to
+// Unicode, UTF-8, Latin-1 and Windows-1252. Bytes below 128 are ASCII.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// The Unicode character of a Mac OS Roman byte.
+char32_t macRomanToUnicode(unsigned char b);
+// The Mac OS Roman byte of a Unicode character, or -1 when the set has none.
+int unicodeToMacRoman(char32_t c);
+
+// Mac OS Roman bytes to UTF-8; every byte has a character, so this cannot fail.
+std::string macRomanToUtf8(std::string_view macRoman);
+// UTF-8 to Mac OS Roman. Returns false, leaving *out holding the bytes converted so
+// far, at malformed UTF-8 or at a character Mac OS Roman cannot hold; *badOffset
+// (when given) receives the offset of that character in utf8.
+bool utf8ToMacRoman(std::string_view utf8, std::string* out, size_t* badOffset = nullptr);
+
+// The ISO 8859-1 (Latin-1) and Windows-1252 byte of a Mac OS Roman byte, or -1
+// when that set has no such character.
+int macRomanToLatin1(unsigned char b);
+int macRomanToWindows1252(unsigned char b);
+
+}  // namespace platform

@@ -1,0 +1,171 @@
+#include "symbology/GS1AI.h"
+
+#include <cstring>
+
+#include "symbology/messages.h"
+#include "symbology/state.h"
+
+namespace {
+
+// One row of the program's AI table. `length` counts from the first digit of
+// the AI to the end of the element, the AI's closing parenthesis included: exact
+// for a fixed-length element, the maximum for a variable one.
+struct AIEntry {
+    const char* prefix;
+    uint8_t length;
+    bool variable;
+    bool checkDigit;  // 00, 01, 02: GS1-128 completes a missing check digit
+};
+
+// The first row whose prefix matches wins; kept in the program's own order,
+// which differs in places from today's GS1 tables.
+constexpr AIEntry kAITable[] = {
+    {"00", 21, false, true},    {"01", 17, false, true},
+    {"02", 17, false, true},    {"10", 23, true, false},
+    {"11", 9, false, false},    {"13", 9, false, false},
+    {"15", 9, false, false},    {"17", 9, false, false},
+    {"20", 5, false, false},    {"21", 23, true, false},
+    {"22", 32, true, false},    {"23", 22, true, false},
+    {"240", 34, true, false},   {"241", 34, true, false},
+    {"242", 10, true, false},   {"250", 34, true, false},
+    {"251", 34, true, false},   {"253", 34, true, false},
+    {"254", 24, true, false},   {"30", 11, true, false},
+    {"37", 11, true, false},    {"31", 11, false, false},
+    {"32", 11, false, false},   {"33", 11, false, false},
+    {"34", 11, false, false},   {"35", 11, false, false},
+    {"36", 11, false, false},   {"390", 20, true, false},
+    {"391", 23, true, false},   {"392", 20, true, false},
+    {"393", 20, true, false},   {"400", 34, true, false},
+    {"401", 34, true, false},   {"402", 21, false, false},
+    {"403", 34, true, false},   {"410", 17, false, false},
+    {"411", 17, false, false},  {"412", 17, false, false},
+    {"413", 17, false, false},  {"414", 17, false, false},
+    {"415", 17, false, false},  {"420", 13, true, false},
+    {"421", 16, true, false},   {"422", 7, false, false},
+    {"423", 19, true, false},   {"424", 7, false, false},
+    {"425", 7, false, false},   {"426", 7, false, false},
+    {"7001", 18, false, false}, {"7002", 35, true, false},
+    {"703", 35, true, false},   {"7003", 15, false, false},
+    {"8001", 19, false, false}, {"8002", 25, true, false},
+    {"8003", 35, true, false},  {"8004", 35, true, false},
+    {"8005", 11, false, false}, {"8006", 23, false, false},
+    {"8007", 35, true, false},  {"8008", 17, true, false},
+    {"8018", 23, false, false}, {"8020", 30, true, false},
+    {"8100", 11, false, false}, {"8101", 15, false, false},
+    {"8102", 7, false, false},  {"9", 36, true, false},  // any other AI beginning with 9
+};
+// Anything else passes one character at a time.
+constexpr AIEntry kNoAI = {"", 1, false, false};
+
+const AIEntry& lookUp(const char* at, int32_t available) {
+    for (const AIEntry& e : kAITable) {
+        int32_t n = static_cast<int32_t>(std::strlen(e.prefix));
+        if (n <= available && std::memcmp(at, e.prefix, static_cast<size_t>(n)) == 0) return e;
+    }
+    return kNoAI;
+}
+
+bool allDigits(const char* p, int32_t n) {
+    for (int32_t i = 0; i < n; ++i)
+        if (p[i] < '0' || p[i] > '9') return false;
+    return true;
+}
+
+// A fixed element of AI 00, 01 or 02 at pos whose last digit is missing gets
+// its check digit, inserted into the data; only when the digits before it are
+// all there, so that no check digit is made up from other characters.
+void completeCheckDigit(int32_t pos, int32_t length, int32_t& n) {
+    char* data = gData.chMainCode;
+    const int32_t last = pos + length - 1;
+    if (last < n && data[last] != '(') return;  // present
+    const int32_t body = pos + 3;               // after the two AI digits and ')'
+    const int32_t bodyDigits = length - 4;
+    if (last > n || data[pos + 2] != ')' || !allDigits(data + body, bodyDigits)) return;
+    if (n + 1 >= static_cast<int32_t>(kMainCodeSize)) return;
+    const char check = calcheck2(data + body, length - 3);
+    std::memmove(data + last + 1, data + last, static_cast<size_t>(n - last) + 1);
+    data[last] = check;
+    ++n;
+    gData.len1 = n;
+}
+
+// The printed copies show the data behind the start character and FNC1, with
+// the completed check digit and the parentheses.
+void copyPrinted() {
+    const char* from = gData.chMainCode + 2;
+    copyBounded(gData.chMainCode2, from);
+    gData.len11 = static_cast<int32_t>(std::strlen(gData.chMainCode2));
+    copyBounded(gData.chMainCode3, from);
+    copyBounded(gData.chMainCode4, from);
+}
+
+}  // namespace
+
+char calcheck2(const char* digits, int32_t n) {
+    int32_t sum = 0;
+    int32_t weight = 3;
+    for (int32_t i = n - 2; i >= 0; --i) {
+        sum += (digits[i] - '0') * weight;
+        weight = weight == 3 ? 1 : 3;
+    }
+    return static_cast<char>('0' + (10 - sum % 10) % 10);
+}
+
+bool aiFilter(uint32_t start, uint8_t separator) {
+    char* data = gData.chMainCode;
+    int32_t n = static_cast<int32_t>(strnlen(data, kMainCodeSize - 1));
+    if (gData.len1 >= 0 && gData.len1 < n) n = gData.len1;
+    // The output is at least as long as the input.
+    if (n > kAIBufferSize - 1) return false;
+
+    char out[kAIBufferSize];
+    int32_t o = 0;
+    auto put = [&](char c) {
+        if (o >= kAIBufferSize - 1) return false;
+        out[o++] = c;
+        return true;
+    };
+    int32_t pos = static_cast<int32_t>(start) < n ? static_cast<int32_t>(start) : n;
+    for (int32_t i = 0; i < pos; ++i) put(data[i]);
+
+    const bool gs1128 = gSym.code == 7;
+    while (pos < n) {
+        if (data[pos] == '(') {
+            if (!put('(')) return false;
+            ++pos;
+            continue;
+        }
+        const AIEntry& ai = lookUp(data + pos, n - pos);
+        int32_t take;
+        if (ai.variable) {
+            take = 0;
+            while (pos + take < n && data[pos + take] != '(' && take < ai.length) ++take;
+        } else {
+            if (ai.checkDigit && gs1128) {
+                completeCheckDigit(pos, ai.length, n);
+                copyPrinted();
+            }
+            take = ai.length < n - pos ? ai.length : n - pos;
+        }
+        for (int32_t i = 0; i < take; ++i)
+            if (!put(data[pos + i])) return false;
+        pos += take;
+        // A variable element followed by another element gets the separator.
+        if (ai.variable && pos + 1 < n && data[pos] == '(' && !put(static_cast<char>(separator)))
+            return false;
+    }
+
+    int32_t len = 0;
+    for (int32_t i = 0; i < o; ++i)
+        if (out[i] != '(' && out[i] != ')') data[len++] = out[i];
+    data[len] = 0;
+    gData.len1 = len;
+    return true;
+}
+
+int32_t EAN_APP_ID_FILTER(uint32_t start, uint8_t separator) {
+    if (aiFilter(start, separator)) return 0;
+    Message(kMsgGS1TooLong);
+    gMsg.inerror = 1;
+    return 1;
+}

@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "support/reader.h"
+
+namespace {
+
+using namespace platform;
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+OSErr write(FileRef ref, const std::string& s) {
+    int32_t n = static_cast<int32_t>(s.size());
+    OSErr err = FSWrite(ref, &n, s.data());
+    if (err == noErr) {
+        EXPECT_EQ(n, static_cast<int32_t>(s.size()));
+    }
+    return err;
+}
+
+TEST(Files, FullDiskIsReportedNeverSuccess) {
+    // A small write waits in the buffer; the close must then say the disk is full.
+    FileRef ref = 0;
+    ASSERT_EQ(FSCreateOpen("/dev/full", &ref), noErr);
+    EXPECT_EQ(write(ref, "%!PS-Adobe-3.0\r"), noErr);
+    EXPECT_EQ(FSClose(ref), dskFulErr);
+
+    // A write larger than the buffer fails at once, and so does everything after it.
+    ASSERT_EQ(FSCreateOpen("/dev/full", &ref), noErr);
+    const std::string big(200000, 'x');
+    int32_t n = static_cast<int32_t>(big.size());
+    EXPECT_EQ(FSWrite(ref, &n, big.data()), dskFulErr);
+    EXPECT_EQ(n, 0);
+    EXPECT_EQ(write(ref, "more"), dskFulErr);
+    EXPECT_EQ(FSClose(ref), dskFulErr);
+}
+
+TEST(Files, PositionsAreExactAcrossBufferFlushes) {
+    // The same writes into a disk file and a memory file, the position checked after each.
+    const std::string path = testsupport::tempPath("positions.bin");
+    FileRef disk = 0;
+    ASSERT_EQ(FSCreateOpen(path, &disk), noErr);
+    FileRef mem = FSOpenMemory();
+    ASSERT_NE(mem, 0);
+    std::string expected;
+    const size_t sizes[] = {1, 7, 65536 + 3, 0, 65535, 100000, 5, 1};
+    char fill = 'a';
+    for (size_t size : sizes) {
+        const std::string chunk(size, fill++);
+        expected += chunk;
+        for (FileRef ref : {disk, mem}) {
+            ASSERT_EQ(write(ref, chunk), noErr);
+            int32_t pos = -1;
+            ASSERT_EQ(GetFPos(ref, &pos), noErr);
+            EXPECT_EQ(pos, static_cast<int32_t>(expected.size())) << "after " << size;
+        }
+    }
+    // Back-patching, as a PDF writer patches a length: go back, overwrite, return.
+    for (FileRef ref : {disk, mem}) {
+        ASSERT_EQ(SetFPos(ref, 10), noErr);
+        ASSERT_EQ(write(ref, "PATCH"), noErr);
+        int32_t pos = -1;
+        GetFPos(ref, &pos);
+        EXPECT_EQ(pos, 15);
+        ASSERT_EQ(SetFPos(ref, static_cast<int32_t>(expected.size())), noErr);
+        ASSERT_EQ(write(ref, "end"), noErr);
+    }
+    expected.replace(10, 5, "PATCH");
+    expected += "end";
+    EXPECT_EQ(FSMemoryContents(mem), expected);
+    EXPECT_EQ(FSClose(disk), noErr);
+    EXPECT_EQ(FSClose(mem), noErr);
+    EXPECT_EQ(slurp(path), expected);
+}
+
+TEST(Files, ReadsBackAndReportsTheEnd) {
+    const std::string path = testsupport::tempPath("read.bin");
+    FileRef ref = 0;
+    ASSERT_EQ(FSOpenRW(path, &ref), noErr);
+    ASSERT_EQ(write(ref, "0123456789"), noErr);
+    ASSERT_EQ(SetFPos(ref, 4), noErr);
+    char buf[16] = {};
+    int32_t n = 4;
+    EXPECT_EQ(FSRead(ref, &n, buf), noErr);
+    EXPECT_EQ(std::string(buf, 4), "4567");
+    n = 16;
+    EXPECT_EQ(FSRead(ref, &n, buf), eofErr);
+    EXPECT_EQ(n, 2);
+    EXPECT_EQ(FSClose(ref), noErr);
+
+    // Opening again keeps the contents.
+    ASSERT_EQ(FSOpenRW(path, &ref), noErr);
+    n = 3;
+    EXPECT_EQ(FSRead(ref, &n, buf), noErr);
+    EXPECT_EQ(std::string(buf, 3), "012");
+    EXPECT_EQ(FSClose(ref), noErr);
+}
+
+TEST(Files, BadReferencesAndPaths) {
+    FileRef ref = FSOpenMemory();
+    EXPECT_EQ(FSClose(ref), noErr);
+    EXPECT_EQ(FSClose(ref), rfNumErr);  // closed twice
+    int32_t n = 1;
+    EXPECT_EQ(FSWrite(ref, &n, "x"), rfNumErr);
+    EXPECT_EQ(FSMemoryContents(ref), "");
+    EXPECT_EQ(FSCreateOpen(testsupport::tempPath("no/such/folder/file"), &ref), dirNFErr);
+    EXPECT_EQ(ref, 0);
+}
+
+TEST(Files, ColonPathsAndPosixPaths) {
+    struct Case {
+        const char* colon;
+        const char* posix;
+    };
+    const Case both[] = {
+        {"Vol:Folder:File", "/Vol/Folder/File"},
+        {"Vol:Folder:", "/Vol/Folder/"},
+        {"Vol:", "/Vol/"},
+        {":Folder:File", "Folder/File"},
+        {"::File", "../File"},
+        {":::File", "../../File"},
+        {"File", "File"},
+        {"Vol:a/b.eps", "/Vol/a:b.eps"},  // a slash in a Mac name
+    };
+    for (const Case& c : both) {
+        EXPECT_EQ(colonToPosix(c.colon), c.posix) << c.colon;
+        EXPECT_EQ(posixToColon(c.posix), c.colon) << c.posix;
+    }
+    EXPECT_EQ(colonToPosix(":"), ".");
+    EXPECT_EQ(posixToColon("./File"), ":File");
+}
+
+// Sets environment variables for one test and puts them back afterwards.
+struct Environment {
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
+    void set(const char* name, const char* value) {
+        const char* old = std::getenv(name);
+        saved.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~Environment() {
+        for (auto it = saved.rbegin(); it != saved.rend(); ++it) {
+            if (it->second)
+                setenv(it->first.c_str(), it->second->c_str(), 1);
+            else
+                unsetenv(it->first.c_str());
+        }
+    }
+};
+
+TEST(Files, UserFoldersMapOntoTheirLinuxHomes) {
+    Environment env;
+    env.set("HOME", "/home/tester");
+    env.set("XDG_CONFIG_HOME", nullptr);
+    env.set("XDG_DATA_HOME", nullptr);
+    char dest[256];
+    EXPECT_STREQ(GetUserFolder(dest, sizeof dest, "Library:Preferences:Custom"),
+                 "home:tester:Library:Preferences:Custom");
+    EXPECT_EQ(colonToPosix(dest), "/home/tester/.config/strixel/Custom");
+    EXPECT_EQ(posixToColon("/home/tester/.config/strixel/Custom"), dest);
+    GetUserFolder(dest, sizeof dest, "Library:Fonts:Strixel.TTF");
+    EXPECT_EQ(colonToPosix(dest), "/home/tester/.local/share/fonts/Strixel.TTF");
+    GetUserFolder(dest, sizeof dest, "Documents:out.eps");
+    EXPECT_EQ(colonToPosix(dest), "/home/tester/Documents/out.eps");
+    // A folder only starting with the same letters is not the preferences folder.
+    EXPECT_EQ(colonToPosix("home:tester:Library:PreferencesOld"),
+              "/home/tester/Library/PreferencesOld");
+
+    env.set("XDG_CONFIG_HOME", "/tmp/config/");
+    GetUserFolder(dest, sizeof dest, "Library:Preferences:");
+    EXPECT_EQ(colonToPosix(dest), "/tmp/config/strixel/");
+    env.set("XDG_CONFIG_HOME", "relative/ignored");
+    EXPECT_EQ(colonToPosix(dest), "/home/tester/.config/strixel/");
+
+    // A path that does not fit is refused, not cut.
+    char small[20];
+    EXPECT_STREQ(GetUserFolder(small, sizeof small, "Library:Preferences:Custom"), "");
+}
+
+TEST(Files, FoldersAreMadeAndListed) {
+    const std::string base = testsupport::tempPath("folders");
+    const std::string deep = base + "/Library/Preferences/Custom";
+    EXPECT_EQ(createFolder(deep), noErr);
+    EXPECT_EQ(createFolder(deep), noErr);  // already there
+    EXPECT_EQ(pathKind(deep), PathKind::folder);
+    for (const char* name : {"EAN small", "ITF-14", ".hidden"})
+        std::ofstream(deep + "/" + name) << "x";
+    EXPECT_EQ(createFolder(deep + "/Sub"), noErr);
+    std::vector<std::string> names;
+    ASSERT_TRUE(listFolder(deep, &names));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{".hidden", "EAN small", "ITF-14"}));
+    EXPECT_EQ(createFolder(deep + "/ITF-14/x"), dupFNErr);
+    EXPECT_EQ(pathKind(deep + "/ITF-14"), PathKind::file);
+    EXPECT_EQ(pathKind(deep + "/none"), PathKind::missing);
+    EXPECT_FALSE(listFolder(deep + "/none", &names));
+}
+
+}  // namespace

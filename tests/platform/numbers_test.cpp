@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+#include <locale.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <string>
+
+#include "platform/datetime.h"
+#include "platform/numbers.h"
+#include "support/reader.h"
+
+namespace {
+
+using namespace platform;
+
+std::string pascal(const unsigned char* p) {
+    return std::string(reinterpret_cast<const char*>(p + 1), p[0]);
+}
+
+std::string fixed(double v, int decimals = 6) {
+    char buf[512];
+    EXPECT_GE(formatFixed(buf, sizeof buf, v, decimals), 0);
+    return buf;
+}
+
+// printf in the C locale, the reference every number must match byte for byte.
+std::string cPrintf(double v, int decimals) {
+    char buf[512];
+    locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    locale_t old = uselocale(c);
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+    uselocale(old);
+    freelocale(c);
+    return buf;
+}
+
+bool commaDecimal(const char* name) {
+    if (!setlocale(LC_ALL, name)) return false;
+    const bool comma = localeconv()->decimal_point[0] == ',';
+    if (!comma) setlocale(LC_ALL, "C");
+    return comma;
+}
+
+// Switches the whole process to a locale that writes a decimal comma: an installed
+// one, or one generated from the locale sources into a folder of the test's own.
+bool enterCommaLocale() {
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE.ISO-8859-1"})
+        if (commaDecimal(name)) return true;
+    const std::string dir = testsupport::tempPath("locales");
+    std::filesystem::create_directories(dir);
+    testsupport::RunResult r =
+        testsupport::runCommand("localedef -i de_DE -f ISO-8859-1 '" + dir + "/de_DE.ISO-8859-1'");
+    setenv("LOCPATH", dir.c_str(), 1);
+    if (commaDecimal("de_DE.ISO-8859-1")) return true;
+    ADD_FAILURE() << "no locale with a decimal comma, and localedef could not make one (" << r.err
+                  << "): install the Debian package locales";
+    return false;
+}
+
+TEST(Numbers, FixedPointMatchesTheCLocale) {
+    const double values[] = {0.0,
+                             -0.0,
+                             1.5,
+                             -1.5,
+                             0.0000005,
+                             2.5e-6,
+                             0.1 + 0.2,
+                             123456.78901,
+                             1e15 + 0.25,
+                             -987654321.123456789,
+                             72.0 / 25400 * 330,
+                             841.8897637795276,
+                             1e-300};
+    for (double v : values) {
+        EXPECT_EQ(fixed(v), cPrintf(v, 6)) << v;
+        EXPECT_EQ(fixed(v, 0), cPrintf(v, 0)) << v;
+        EXPECT_EQ(fixed(v, 4), cPrintf(v, 4)) << v;
+    }
+    char small[5];
+    EXPECT_EQ(formatFixed(small, sizeof small, 12.5), -1);  // "12.500000" does not fit
+    EXPECT_STREQ(small, "");
+    EXPECT_EQ(formatInt(small, sizeof small, 1234), 4);
+    EXPECT_STREQ(small, "1234");
+    EXPECT_EQ(formatInt(small, sizeof small, -1234), -1);
+}
+
+TEST(Numbers, SameBytesUnderACommaLocale) {
+    ASSERT_TRUE(enterCommaLocale());
+    char probe[32];
+    std::snprintf(probe, sizeof probe, "%.1f", 1.5);
+    EXPECT_STREQ(probe, "1,5") << "the locale is not in force";
+
+    char buf[64];
+    EXPECT_EQ(formatFixed(buf, sizeof buf, 2.8346456), 8);
+    EXPECT_STREQ(buf, "2.834646");
+    formatInt(buf, sizeof buf, -1234567);
+    EXPECT_STREQ(buf, "-1234567");
+    EXPECT_EQ(formatC("%%%%BoundingBox: %d %d %f %f\r", 0, 0, 595.5, 841.25),
+              "%%BoundingBox: 0 0 595.500000 841.250000\r");
+    EXPECT_EQ(formatC("%.4f %s %5.1f|%-4d|", 0.5, "x", 12.25, 7), "0.5000 x  12.2|7   |");
+    const std::string longText(1000, 'a');  // past the first attempt's buffer
+    EXPECT_EQ(formatC("(%s)", longText.c_str()), "(" + longText + ")");
+    unsigned char p[256];
+    NumToString(-20000, p);
+    EXPECT_EQ(pascal(p), "-20000");
+    DateString(0, p);
+    EXPECT_EQ(pascal(p), "Friday, January 1, 1904");
+    setlocale(LC_ALL, "C");
+}
+
+TEST(Numbers, NumToStringAndBack) {
+    unsigned char p[256];
+    for (int32_t v : {0, 7, -1, 2147483647, INT32_MIN}) {
+        NumToString(v, p);
+        EXPECT_EQ(pascal(p), std::to_string(v));
+        int32_t back = 1;
+        StringToNum(p, &back);
+        EXPECT_EQ(back, v);
+    }
+    struct Case {
+        const char* text;
+        int32_t value;
+    };
+    const Case cases[] = {{"+12", 12},
+                          {"12a3", 12},
+                          {"", 0},
+                          {"-", 0},
+                          {"007", 7},
+                          {"99999999999", INT32_MAX},
+                          {"-99999999999", INT32_MIN}};
+    for (const Case& c : cases) {
+        std::string s = std::string(1, static_cast<char>(std::strlen(c.text))) + c.text;
+        int32_t v = 1;
+        StringToNum(reinterpret_cast<const unsigned char*>(s.data()), &v);
+        EXPECT_EQ(v, c.value) << c.text;
+    }
+}
+
+TEST(Dates, LongEnglishForm) {
+    struct Case {
+        uint32_t secs;
+        const char* text;
+    };
+    const Case cases[] = {
+        {0, "Friday, January 1, 1904"},
+        {3029529600u + 86400u * 59, "Tuesday, February 29, 2000"},  // 2000-01-01 + 59 days
+        {3029529600u - 1, "Friday, December 31, 1999"},
+        {0xFFFFFFFFu, "Monday, February 6, 2040"},  // the last second the clock can count
+    };
+    unsigned char p[256];
+    for (const Case& c : cases) {
+        DateString(c.secs, p);
+        EXPECT_EQ(pascal(p), c.text) << c.secs;
+    }
+}
+
+TEST(Dates, ClockCountsLocalTimeSince1904) {
+    uint32_t secs = 0;
+    GetDateTime(&secs);
+    const time_t now = time(nullptr);
+    tm local{};
+    localtime_r(&now, &local);
+    const int64_t expected = static_cast<int64_t>(now) + local.tm_gmtoff + 2082844800;
+    EXPECT_LE(std::llabs(static_cast<int64_t>(secs) - expected), 2);
+}
+
+}  // namespace

@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "platform/resources.h"
+
+namespace {
+
+using namespace platform;
+
+std::string stringOf(int list, int index) {
+    unsigned char p[256];
+    StringResourceGetString(p, list, index);
+    return std::string(reinterpret_cast<char*>(p + 1), p[0]);
+}
+
+TEST(Resources, EveryMessageRaisedHasAText) {
+    for (int n : {27, 29, 65, 67, 71}) EXPECT_GT(stringOf(136, n).size(), 20u) << "message " << n;
+    EXPECT_EQ(stringOf(137, 27), "Strixel");  // the message box's title
+    EXPECT_EQ(stringOf(139, 1), "OK");
+    EXPECT_EQ(stringOf(136, 9999), "");
+    EXPECT_EQ(stringOf(4242, 1), "");
+}
+
+TEST(Resources, ListsAreSortedWithOneTextANumber) {
+    for (int list : {136, 137, 139}) {
+        std::istringstream in(
+            std::string(embeddedResource("strings/" + std::to_string(list) + ".txt")));
+        std::string line;
+        int last = 0;
+        while (std::getline(in, line)) {
+            const size_t tab = line.find('\t');
+            ASSERT_NE(tab, std::string::npos) << list << ": " << line;
+            const int n = std::stoi(line.substr(0, tab));
+            EXPECT_GT(n, last) << "list " << list << " out of order at " << n;
+            EXPECT_LE(line.size() - tab - 1, 255u) << "list " << list << " text " << n;
+            last = n;
+        }
+        EXPECT_GT(last, 0) << "list " << list << " is empty";
+    }
+}
+
+}  // namespace
