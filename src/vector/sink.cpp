@@ -1,18 +1,29 @@
 #include "vector/sink.h"
 
 #include <cstring>
-#include <string>
 
 VectorState gVec;
 
-void TEInsert2(const char* text, int32_t length) {
+namespace {
+constexpr int32_t kSinkBuffer = 1024;  // one FSWrite per piece of this size
+}
+
+void writeRaw(const void* bytes, int32_t length) {
     if (length <= 0) return;
-    std::string buf(text, static_cast<size_t>(length));
-    for (char& c : buf)
-        if (c == 0) c = '0';
     int32_t count = length;
-    if (platform::FSWrite(gVec.filRef, &count, buf.data()) != platform::noErr || count != length)
+    if (platform::FSWrite(gVec.filRef, &count, bytes) != platform::noErr || count != length)
         gVec.writeFailed = 1;
+}
+
+void TEInsert2(const char* text, int32_t length) {
+    char buf[kSinkBuffer];
+    while (length > 0) {
+        int32_t n = length < kSinkBuffer ? length : kSinkBuffer;
+        for (int32_t i = 0; i < n; ++i) buf[i] = text[i] == 0 ? '0' : text[i];
+        writeRaw(buf, n);
+        text += n;
+        length -= n;
+    }
 }
 
 void TEInsert2(const char* text) { TEInsert2(text, static_cast<int32_t>(std::strlen(text))); }

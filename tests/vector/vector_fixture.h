@@ -42,7 +42,7 @@ struct VectorTest : ::testing::Test {
         written();
     }
 
-private:
+  private:
     platform::FileRef ref_ = 0;
     size_t seen_ = 0;
 };
@@ -52,4 +52,39 @@ inline std::string crToLf(std::string s) {
     for (char& c : s)
         if (c == '\r') c = '\n';
     return s;
+}
+
+#include <initializer_list>
+#include <sstream>
+#include <vector>
+
+// Lines joined with carriage returns, each one ended by it.
+inline std::string cr(std::initializer_list<const char*> lines) {
+    std::string s;
+    for (const char* l : lines) s.append(l).push_back('\r');
+    return s;
+}
+
+// The carriage-return lines of a text.
+inline std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> out;
+    std::string cur;
+    for (char c : text) {
+        if (c == '\r') {
+            out.push_back(cur);
+            cur.clear();
+        } else {
+            cur.push_back(c);
+        }
+    }
+    if (!cur.empty()) out.push_back(cur);
+    return out;
+}
+
+// The blank-separated words of a line.
+inline std::vector<std::string> wordsOf(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> w;
+    for (std::string s; in >> s;) w.push_back(s);
+    return w;
 }

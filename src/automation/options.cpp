@@ -1,0 +1,221 @@
+#include "automation/options.h"
+
+#include <charconv>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "platform/numbers.h"
+#include "symbology/appBits.h"
+#include "symbology/state.h"
+#include "vector/Epsout.h"
+#include "vector/sink.h"
+
+namespace {
+
+// Type names of the script record language that are not display names.
+struct ScriptType {
+    const char* name;
+    int32_t code;
+    int32_t variation1;
+    int32_t nCheck;   // -1: as the type's defaults leave it
+    int32_t ocrFont;  // 0 leave, 1 OCR-B above (the bar font), 2 OCR-A above
+};
+constexpr ScriptType kScriptTypes[] = {
+    {"Code 128", 5, 0, -1, 0},
+    {"EAN 128", 7, 0, -1, 0},
+    {"Code 39 NC", 6, 0, 1, 0},
+    {"Code 39", 6, 0, 0, 0},
+    {"Code 39 Full Ascii", 6, 10, -1, 0},
+    {"Telepen", 36, 0, -1, 0},
+    {"EAN 8", 3, 0, -1, 0},
+    {"UPC A", 10, 0, -1, 0},
+    {"ISSN -OCRB", 2, 0, -1, 1},
+    {"ISBN -OCRB", 1, 0, -1, 1},
+    {"ISMN", 1, 2, -1, 0},
+    {"EAN 13", 0, 0, -1, 0},
+    {"Codabar", 8, 0, -1, 0},
+    {"Code 93", 28, 0, -1, 0},
+    {"Code 11", 19, 0, -1, 0},
+    {"ITF", 4, 0, -1, 0},
+    {"MSI", 35, 0, -1, 0},
+    {"PLESSEY", 20, 0, -1, 0},
+    {"2 OF 5", 21, 0, -1, 0},
+    {"ISBN OCR B", 1, 0, -1, 1},
+    {"ISBN OCR A", 1, 0, -1, 2},
+    {"ISSN OCR B", 2, 0, -1, 1},
+    {"ISSN OCR A", 2, 0, -1, 2},
+};
+constexpr int32_t kLastFamily = 42;
+constexpr int32_t kVariantsTried[] = {0,  1,  2,  3,  4,  5,  6,   7,   8,  9,
+                                      10, 11, 12, 13, 14, 15, 255, 256, 257};
+
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        unsigned char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x += 32;
+        if (y >= 'A' && y <= 'Z') y += 32;
+        if (x != y) return false;
+    }
+    return true;
+}
+
+void applyType(int32_t code, int32_t variation1, int32_t nCheck, int32_t ocrFont) {
+    gSym.code = code;
+    gSym.variation1 = variation1;
+    if (nCheck >= 0) gSym.nCheck = nCheck;
+    if (ocrFont == 1) pstrCopy(gSym.fontAbove, gSym.barFont);
+    if (ocrFont == 2) pstrSet(gSym.fontAbove, "OCR-ANormal");
+    GetCodeText();
+}
+
+// The display name of some (code, variant), trying both check-digit settings.
+bool findDisplayName(std::string_view name, int32_t* code, int32_t* variation1, int32_t* nCheck) {
+    const int32_t keep = gSym.nCheck;
+    for (int32_t nc : {keep, 1 - keep}) {
+        gSym.nCheck = nc;
+        for (int32_t c = 0; c <= kLastFamily; ++c)
+            for (int32_t v : kVariantsTried) {
+                const char* n = codeTypeName(c, v);
+                if (n && sameName(n, name)) {
+                    gSym.nCheck = keep;
+                    *code = c;
+                    *variation1 = v;
+                    *nCheck = nc;
+                    return true;
+                }
+            }
+    }
+    gSym.nCheck = keep;
+    return false;
+}
+
+void appendQuoted(std::string& out, const char* key, std::string_view value, bool first = false) {
+    if (!first) out += ", ";
+    out += key;
+    out += ":\"";
+    out += value;
+    out += '"';
+}
+
+void skipBlanks(std::string_view* s) {
+    while (!s->empty() && s->front() == ' ') s->remove_prefix(1);
+}
+
+bool parseDouble(std::string_view s, double* v) {
+    skipBlanks(&s);
+    auto r = std::from_chars(s.data(), s.data() + s.size(), *v);
+    return r.ec == std::errc();
+}
+
+bool parseInt(std::string_view* s, int32_t* v) {
+    skipBlanks(s);
+    auto r = std::from_chars(s->data(), s->data() + s->size(), *v);
+    if (r.ec != std::errc()) return false;
+    s->remove_prefix(static_cast<size_t>(r.ptr - s->data()));
+    return true;
+}
+
+void applyPair(std::string_view key, std::string_view value) {
+    double d = 0;
+    int32_t n = 0;
+    if (sameName(key, "type")) {
+        parseCodeType(std::string(value).c_str());
+    } else if (sameName(key, "size")) {
+        if (parseDouble(value, &d)) gSym.Siz = d;
+    } else if (sameName(key, "height")) {
+        if (parseDouble(value, &d)) gSym.Hei = d;
+    } else if (sameName(key, "bwr")) {
+        if (parseInt(&value, &n)) gSym.BWidthRed = n;
+    } else if (sameName(key, "data")) {
+        // A text too long for the data buffer is left out whole, never cut.
+        if (value.size() < kMainCodeSize) {
+            std::memcpy(gData.chMainCode, value.data(), value.size());
+            gData.chMainCode[value.size()] = 0;
+            std::memcpy(gData.chMainCode2, gData.chMainCode, value.size() + 1);
+            gData.len1 = gData.len11 = static_cast<int32_t>(value.size());
+        }
+    } else if (sameName(key, "colour") || sameName(key, "color")) {
+        int32_t c = 0, m = 0, y = 0, k = 0;
+        if (parseInt(&value, &c) && parseInt(&value, &m) && parseInt(&value, &y) &&
+            parseInt(&value, &k)) {
+            gSym.cyan2 = c;
+            gSym.magenta2 = m;
+            gSym.yellow2 = y;
+            gSym.black2 = k;
+        }
+    } else if (sameName(key, "spotname")) {
+        if (value.size() <= 255) {
+            gSym.customCol[0] = static_cast<unsigned char>(value.size());
+            std::memcpy(gSym.customCol + 1, value.data(), value.size());
+        }
+    }
+}
+
+}  // namespace
+
+int32_t parseCodeType(const char* name) {
+    for (const ScriptType& t : kScriptTypes)
+        if (sameName(name, t.name)) {
+            applyType(t.code, t.variation1, t.nCheck, t.ocrFont);
+            return 1;
+        }
+    int32_t code = 0, v = 0, nc = 0;
+    if (!findDisplayName(name, &code, &v, &nc)) return 0;
+    applyType(code, v, nc, 0);
+    return 1;
+}
+
+void saveAutoFormatData(platform::FileRef refNum) {
+    char data[kMainCodeSize];
+    sanitisedPrintedData(data);
+    std::string line = "%%Options: {";
+    appendQuoted(line, "type", gSym.TeF, true);
+    appendQuoted(line, "size", platform::formatC("%f", gSym.Siz));
+    appendQuoted(line, "height", platform::formatC("%f", gSym.Hei));
+    appendQuoted(line, "bwr", platform::formatC("%d", gSym.BWidthRed));
+    appendQuoted(line, "data", data);
+    appendQuoted(
+        line, "colour",
+        platform::formatC("%d %d %d %d", gSym.cyan2, gSym.magenta2, gSym.yellow2, gSym.black2));
+    appendQuoted(
+        line, "spotname",
+        std::string_view(reinterpret_cast<const char*>(gSym.customCol + 1), gSym.customCol[0]));
+    line += "}\r";
+    int32_t count = static_cast<int32_t>(line.size());
+    if (platform::FSWrite(refNum, &count, line.data()) != platform::noErr ||
+        count != static_cast<int32_t>(line.size()))
+        gVec.writeFailed = 1;
+}
+
+void ConvertString(const char* text, int32_t) {
+    std::string_view s(text);
+    const size_t open = s.find('{');
+    if (open == std::string_view::npos) return;
+    size_t i = open + 1;
+    while (i < s.size() && s[i] != '}' && s[i] != '\r' && s[i] != '\n') {
+        while (i < s.size() && (s[i] == ' ' || s[i] == ',')) ++i;
+        const size_t colon = s.find(':', i);
+        if (colon == std::string_view::npos) return;
+        std::string_view key = s.substr(i, colon - i);
+        while (!key.empty() && key.back() == ' ') key.remove_suffix(1);
+        size_t q = colon + 1;
+        while (q < s.size() && s[q] == ' ') ++q;
+        if (q >= s.size() || s[q] != '"') return;
+        // The value ends at the quote that a comma, the closing brace or the line
+        // end follows, so that data holding quotes reads back whole.
+        size_t end = q + 1;
+        for (;; ++end) {
+            end = s.find('"', end);
+            if (end == std::string_view::npos) return;
+            size_t after = end + 1;
+            while (after < s.size() && s[after] == ' ') ++after;
+            if (after >= s.size() || s[after] == ',' || s[after] == '}' || s[after] == '\r' ||
+                s[after] == '\n')
+                break;
+        }
+        applyPair(key, s.substr(q + 1, end - q - 1));
+        i = end + 1;
+    }
+}

@@ -1,0 +1,17 @@
+// The options line of vector documents: the script record of the current
+// settings, written into every EPS file and read back when the file is opened.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/files.h"
+
+// Writes "%%Options: {...}" and a carriage return to the open file refNum.
+void saveAutoFormatData(platform::FileRef refNum);
+// Applies a settings record {key:"value", ...} to the current settings. local 1:
+// the program reads back its own options line. Unknown keys are passed over.
+void ConvertString(const char* text, int32_t local);
+// Sets the code type (and its defaults) named by a type name of the script
+// record language ("Code 128", "EAN 13", ...) or by its display name; an unknown
+// name changes nothing. Returns 1 when the name was known.
+int32_t parseCodeType(const char* name);

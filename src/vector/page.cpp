@@ -1,0 +1,194 @@
+// The page writers: a single label or symbol on one page, a full sheet of
+// labels, and every item of a label at one label position.
+#include "vector/page.h"
+
+#include "labels/labelDoc.h"
+#include "labels/production.h"
+#include "picture/services.h"
+#include "platform/numbers.h"
+#include "symbology/info.h"
+#include "symbology/messages.h"
+#include "symbology/state.h"
+#include "vector/Epsout.h"
+#include "vector/chars.h"
+#include "vector/pdf.h"
+#include "vector/shapes.h"
+#include "vector/sink.h"
+#include "vector/textruns.h"
+
+namespace {
+
+constexpr double kPointsPerMm = 2.8346456;
+constexpr double kSheetUnitsPerPoint = 10000;  // the print sheet counts 0.0001 point
+constexpr int32_t kOrientSet = 200;
+constexpr int32_t kOrientClear = 201;
+constexpr int32_t kBarFontTextSize = 10;  // points, when the item names none
+constexpr double kBarFontMaxHeight = 2;   // mm: lower symbols are set as bar-font text
+
+// Dispatcher codes of the symbols that are never set as bar-font text.
+bool drawnAlways(int32_t code) { return code == 30 || code == 31 || code == 37 || code == 38; }
+
+int32_t pageHeight() {
+    if (labelBack.labelWidth != 0) return static_cast<int32_t>(labelBack.labelHeight / 10);
+    const LabelItem* first = gLabel.labelParts[0].get();
+    return first ? first->i16(item::rectBottom) : 0;
+}
+
+// A barcode item lower than 2 mm is the symbol set as text in the bar font.
+void barFontText(const PageRect& r) {
+    if (gSym.customTeSize == 0) gSym.customTeSize = kBarFontTextSize;
+    doColour(kColourSetUp);
+    if (!gSym.transpar_ent) {
+        doBackColour(kColourFill, gSym.cyan22, gSym.magenta22, gSym.yellow22, gSym.black22);
+        FillPostBox(r.left, r.lower + gSym.Hei * kPointsPerMm, r.right, r.lower);
+    }
+    const bool overprint = gSym.overPrint == 1 && gOut.ill != kIllPdf;
+    if (overprint) TEInsert2("1 O\r");
+    doColour(kColourFill);
+    TextSizeGC(static_cast<int16_t>(gSym.customTeSize), gSym.customTeSize);
+    SetAnyEpsFontP(gVec.gCtexsize * 1000000, gVec.gCtexsize * 1000000, gSym.fontBelow, -1);
+    TextPositionAccurate(r.left * 100000, r.upper * 100000);
+    // The last character is index len1 - 1: the run ends there, not on the NUL.
+    if (STRixel() == 0 && gData.len1 > 0) DrawTextEPS(gData.chMainCode, 0, gData.len1 - 1);
+    if (overprint) TEInsert2("0 O\r");
+}
+
+void barcodeItem(platform::FileRef refNum, int32_t i, const PageRect& r) {
+    if (gSym.Hei > 0 && gSym.Hei <= kBarFontMaxHeight && !drawnAlways(gSym.code)) {
+        barFontText(r);
+        return;
+    }
+    STRixel();
+    // The label position is already in force (the page writer translated to it).
+    EPSbcode(refNum, i, r, 0, 0);
+}
+
+void shapeFill() {
+    doBackColour(kColourFill, gSym.cyan2, gSym.magenta2, gSym.yellow2, gSym.black2);
+}
+
+void writeItem(platform::FileRef refNum, int32_t i, const PageRect& r) {
+    switch (gLabel.iteTyp) {
+        case kKindText:
+            EpsTextItem(i, r);
+            break;
+        case kKindBarcode:
+            barcodeItem(refNum, i, r);
+            break;
+        case kKindRectFilled:
+            shapeFill();
+            FillPostBox(r.left, r.upper, r.right, r.lower);
+            [[fallthrough]];
+        case kKindRect:
+            DrawPostBox(r.left, r.upper, r.right, r.lower, gSym.line);
+            break;
+        case kKindOvalFilled:
+            shapeFill();
+            FillPostCircle(r.left, r.upper, r.right, r.lower);
+            [[fallthrough]];
+        case kKindOval:
+            DrawPostCircle(r.left, r.upper, r.right, r.lower, static_cast<int32_t>(gSym.line));
+            break;
+        case kKindLine:
+            DrawPostLine(r.upper, r.left, r.right, r.lower, static_cast<int32_t>(gSym.line));
+            break;
+        default:  // pictures, backgrounds and rounded rectangles have no vector form
+            break;
+    }
+}
+
+// Opens and closes the label position of a full sheet: the whole label moves.
+void beginPosition(double x, double y) {
+    if (gOut.ill == kIllPdf)
+        TEInsert2(platform::formatC("q\r1 0 0 1 %f %f cm\r", x, y).c_str());
+    else
+        TEInsert2(platform::formatC("gsave\r%f %f translate\r", x, y).c_str());
+}
+void endPosition() { TEInsert2(gOut.ill == kIllPdf ? "Q\r" : "grestore\r"); }
+
+// Reports a document that could not be written whole.
+int32_t finish() {
+    if (gVec.writeFailed == 0) return 0;
+    Message(kMsgVectorWriteFailed);
+    return 1;
+}
+
+bool refuseUnknownDialect() {
+    if (knownDialect(gOut.ill)) return false;
+    Message(kMsgUnknownDialect);
+    return true;
+}
+
+}  // namespace
+
+void CorrectItemRect(int32_t, int32_t pageHeight, const Rect16& itemRect, PageRect* out) {
+    out->upper = pageHeight - itemRect.top;
+    out->left = itemRect.left;
+    out->lower = pageHeight - itemRect.bottom;
+    out->right = itemRect.right;
+}
+
+void EpsPageCode(platform::FileRef refNum, int32_t page, double x, double y) {
+    const int32_t height = pageHeight();
+    const int32_t last = labelBack.lastItem;
+    const bool onSheet = labelBack3.labelWidth != 0;
+    if (onSheet) beginPosition(x, y);
+    for (int32_t i = 0; i <= last && i < kMaxLabelItems; ++i) {
+        if (!gLabel.labelParts[static_cast<size_t>(i)]) continue;
+        getItemData(i);
+        PageRect r;
+        CorrectItemRect(0, height, gLabel.itRect, &r);
+        const Rect16 rotated = gLabel.itRect;
+        if (gSym.orient != 0) SetOrient(kOrientSet, rotated, gSym.orient);
+        writeItem(refNum, i, r);
+        if (gSym.orient != 0) SetOrient(kOrientClear, rotated, gSym.orient);
+    }
+    if (onSheet) endPosition();
+    if (page != 0) doTrailer();
+}
+
+int32_t EPSoutSingle(platform::FileRef refNum, int32_t yPos) {
+    if (refuseUnknownDialect()) return 1;
+    EpsStart(refNum, yPos);
+    if (gOut.ill == kIllPdf) pdfContentStart();
+    EpsPageCode(refNum, 1, 0, 0);
+    if (gOut.ill == kIllPdf) pdfContentEnd();
+    EpsEnd(refNum);
+    return finish();
+}
+
+int32_t EPSoutFullSheet(platform::FileRef refNum, int32_t yPos) {
+    const LabelSheet& s = labelBack3;
+    if (s.labelWidth == 0) return EPSoutSingle(refNum, yPos);
+    if (refuseUnknownDialect()) return 1;
+    if (gProd.gcite == 0) {
+        gProd.importer = 0;
+        gProd.sepIm = 0;
+    }
+    EpsStart(refNum, yPos);  // settles the sheet size of this document
+    if (gOut.ill == kIllPdf) pdfContentStart();
+
+    const uint32_t across = s.across % 1280, down = s.down % 1280;
+    const double sheetHeight = gEps.sheetHeight;
+    double x = s.leftMargin / kSheetUnitsPerPoint;
+    for (uint32_t c = 1; c <= across; ++c) {
+        double y = (sheetHeight - (double(s.topMargin) + s.labelHeight)) / kSheetUnitsPerPoint;
+        for (uint32_t r = 1; r <= down; ++r) {
+            EpsPageCode(refNum, 0, x, y);
+            y = (sheetHeight - (double(s.topMargin) + (double(s.labelHeight) + s.spaceDown) * r +
+                                s.labelHeight)) /
+                kSheetUnitsPerPoint;
+            if (gProd.gcite != 0) ++gProd.gcite;
+        }
+        x = (double(s.leftMargin) + (double(s.labelWidth) + s.spaceAcross) * c) /
+            kSheetUnitsPerPoint;
+    }
+    doTrailer();
+    if (gOut.ill == kIllPdf) pdfContentEnd();
+    EpsEnd(refNum);
+    return finish();
+}
+
+int32_t EPSout(platform::FileRef refNum, int32_t yPos) {
+    return labelBack3.labelWidth != 0 ? EPSoutFullSheet(refNum, yPos) : EPSoutSingle(refNum, yPos);
+}

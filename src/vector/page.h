@@ -1,0 +1,23 @@
+// The page writer: every item of a label at one label position.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/files.h"
+
+struct Rect16;
+struct PageRect;
+
+// Writes every item of the label once, the label's lower left corner at (x, y)
+// points on the page (0, 0 for a single label), then the page trailer when
+// `page` is not 0.
+void EpsPageCode(platform::FileRef refNum, int32_t page, double x, double y);
+// An item rectangle (QuickDraw order, y down) to page coordinates (y up) on a
+// page of height pageHeight.
+void CorrectItemRect(int32_t ignored, int32_t pageHeight, const Rect16& itemRect, PageRect* out);
+// kind 200/150: remember angle and the rectangle's size; 201/151: forget them.
+void SetOrient(int32_t kind, const Rect16& rect, double angle);
+// Width of the current symbol in micrometres at 100 %.
+int32_t GetCodeWidth();
+// The barcode item, drawn once the dispatcher has made its element list.
+void EPSbcode(platform::FileRef refNum, int32_t item, const PageRect& itemRect, double x, double y);

@@ -1,0 +1,109 @@
+#include "vector/pdf.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "labels/labelDoc.h"
+#include "platform/numbers.h"
+#include "vector/Epsout.h"
+#include "vector/fontnames.h"
+#include "vector/sink.h"
+#include "vector/textruns.h"
+
+PdfState gPdfDoc;
+
+namespace {
+
+constexpr const char* kDefaultFont = "Helvetica";
+
+void put(const char* text) { TEInsert2(text); }
+void put(const std::string& text) { TEInsert2(text.data(), static_cast<int32_t>(text.size())); }
+
+int32_t position() {
+    int32_t pos = 0;
+    if (platform::GetFPos(gVec.filRef, &pos) != platform::noErr) gVec.writeFailed = 1;
+    return pos;
+}
+
+void xrefEntry(int32_t offset, bool inUse) {
+    put(platform::formatC(inUse ? "%010d 00000 n \r" : "%010d 65535 f \r", offset));
+}
+
+// The printer names of the fonts the page may select: the default font, the
+// document's font list and whatever the text writers selected.
+std::vector<std::string> pageFonts() {
+    std::vector<std::string> names{kDefaultFont};
+    auto add = [&](const std::string& n) {
+        for (const std::string& have : names)
+            if (have == n) return;
+        names.push_back(n);
+    };
+    unsigned char ps[256];
+    for (int i = 0; i < gEps.fontCount; ++i) {
+        GetLaserFontName(ps, gEps.fontName[i]);
+        add(std::string(reinterpret_cast<const char*>(ps + 1), ps[0]));
+    }
+    for (const std::string& n : pdfFontsUsed()) add(n);
+    return names;
+}
+
+}  // namespace
+
+void pdfStart(int32_t right, int32_t bottom) {
+    gPdfDoc = PdfState{};
+    gPdfDoc.p1[2] = position();
+    put("\r1 0 obj\r<< /Type /Catalog\r/Pages 2 0 R\r>>\rendobj\r");
+    gPdfDoc.p1[3] = position();
+    put("2 0 obj\r<< /Type /Pages\r/Kids [3 0 R]\r/Count 1\r>>\rendobj\r");
+    gPdfDoc.p1[4] = position();
+    put("3 0 obj\r<< /Type /Page\r/Parent 2 0 R\r/MediaBox [0 0 ");
+    if (labelBack3.labelWidth != 0 && !gEps.sheetDefaulted)
+        put(platform::formatC("%f %f", gEps.sheetWidth / 10000.0, gEps.sheetHeight / 10000.0));
+    else if (labelBack3.labelWidth != 0)
+        put(platform::formatC("%d %d", 595, 841));
+    else
+        put(platform::formatC("%d %d", right, bottom));
+    put("]\r/Contents 4 0 R\r/Resources << /Procset [ /PDF /TEXT ]\r/Font 6 0 R\r");
+    put(">>\r>>\rendobj\r");
+    gPdfDoc.p1[5] = position();
+    put("4 0 obj\r<< /Length 5 0 R >>\r");
+    gPdfDoc.p1[6] = position();
+    put("stream\r\n");
+}
+
+void pdfContentStart() { gPdfDoc.contentStart = position(); }
+
+void pdfContentEnd() {
+    const int32_t end = position();
+    gPdfDoc.p1[0] = end - gPdfDoc.contentStart;
+    gPdfDoc.p1[1] = end;
+}
+
+void pdfTail() {
+    put("endstream\rendobj\r");
+    const int32_t object5 = position();
+    put("5 0 obj\r");
+    put(platform::formatC("%d\r", gPdfDoc.p1[0]));
+    put("endobj\r");
+
+    gPdfDoc.p1[7] = position();
+    put("6 0 obj\r<<");
+    for (const std::string& name : pageFonts()) {
+        put(" /" + name + " << /Type /Font /Subtype /Type1 /BaseFont /" + name +
+            " /Encoding /MacRomanEncoding >>\r");
+    }
+    put(">>\rendobj\r");
+
+    const int32_t table = position();
+    put(platform::formatC("xref\r0 %d\r", kPdfObjectCount));
+    xrefEntry(0, false);
+    xrefEntry(gPdfDoc.p1[2] + 1, true);  // after the line end of "%PDF-1.4": 9
+    xrefEntry(gPdfDoc.p1[3], true);
+    xrefEntry(gPdfDoc.p1[4], true);
+    xrefEntry(gPdfDoc.p1[5], true);
+    xrefEntry(object5, true);
+    xrefEntry(gPdfDoc.p1[7], true);
+    put(platform::formatC("trailer\r<< /Size %d\r/Root 1 0 R\r>>\rstartxref\r", kPdfObjectCount));
+    put(platform::formatC("%d\r", table));
+}

@@ -1,0 +1,23 @@
+// The PDF 1.4 container of dialect 1115: objects, content length, fonts and the
+// cross-reference table.
+#pragma once
+
+#include <cstdint>
+
+struct PdfState {
+    // File positions: [0] content length, [1] end of content, [2] object 1,
+    // [3]-[5] objects 2 to 4, [6] the "stream" line, [7] object 6 (the fonts).
+    int32_t p1[8] = {};
+    int32_t contentStart = 0;
+};
+extern PdfState gPdfDoc;
+
+constexpr int32_t kPdfObjectCount = 7;  // the free entry and objects 1 to 6
+
+// Objects 1 to 3 and the head of the content stream, after "%PDF-1.4".
+void pdfStart(int32_t right, int32_t bottom);
+// Around the page content.
+void pdfContentStart();
+void pdfContentEnd();
+// The end of the stream, its length, the font resources, the table and trailer.
+void pdfTail();

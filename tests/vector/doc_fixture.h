@@ -1,0 +1,41 @@
+// Shared helpers of the vector-output tests: a fresh world, a label to write,
+// documents written to memory, and pages that use every operator a dialect's
+// page code can write.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "labels/labelDoc.h"
+
+namespace vectortest {
+
+constexpr int kDialects[] = {1, 88, 93, 95, 25, 2, 1115};
+
+// Fresh settings, label document and vector state.
+void resetAll();
+// A single label whose item 0 is a barcode item of the given size (points).
+LabelItem* singleItem(int width, int height);
+// Appends an item of `kind` with the rectangle (top, left, bottom, right).
+LabelItem* addItem(int kind, int top, int left, int bottom, int right);
+
+// The bytes of one document written to memory: EpsStart, page(), the page
+// trailer, EpsEnd.
+std::string writeDocument(const std::function<void()>& page = {});
+// A whole document through EPSout.
+std::string writeEPSout(int* result = nullptr);
+
+// Page code that uses every operator the page writers of dialect `ill` emit,
+// all ink inside the box (10, 10) - (190, 90).
+std::string coveragePage(int ill);
+
+// Splits at carriage returns (no line feeds expected).
+std::vector<std::string> lines(const std::string& doc);
+// The "%%" comments of the header, in order.
+std::vector<std::string> headerComments(const std::string& doc);
+bool writeFile(const std::string& path, const std::string& bytes);
+// Dialect 2 is a font: shows its glyph "six" on a page so that it is drawn.
+std::string showType3Glyph(const std::string& doc);
+
+}  // namespace vectortest

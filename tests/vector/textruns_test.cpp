@@ -1,0 +1,269 @@
+#include <cstdio>
+#include <cstring>
+
+#include "vector/chars.h"
+#include "vector_fixture.h"
+
+namespace {
+
+struct TextRuns : VectorTest {};
+
+TEST_F(TextRuns, RunsAreEscapedAndCounted) {
+    dialect(1);
+    DrawTextEPS("xa(b)c\\", 1, 6);
+    EXPECT_EQ(written(), "(a\\(b\\)c\\\\)t\rT\r");
+    dialect(88);  // Illustrator 88 writes last - first before the run
+    DrawTextEPS("xa(b)c\\", 1, 6);
+    EXPECT_EQ(written(), "5 (a\\(b\\)c\\\\)t\rT\r");
+    DrawTextEPS("AB", 1, 0);  // at least one character
+    EXPECT_EQ(written(), "0 (B)t\rT\r");
+    const char withNul[] = {'a', 0, 'b'};
+    DrawTextEPS(withNul, 0, 2);  // the sink writes a NUL as '0'
+    EXPECT_EQ(written(), "2 (a0b)t\rT\r");
+}
+
+TEST_F(TextRuns, IllustratorThreeRunsCarryTheirAttributes) {
+    dialect(93);
+    DrawTextEPS("Hi", 0, 1);
+    EXPECT_EQ(written(), cr({"0 Ts", "100 Tz", "0 Tt", "0 TA", "0 0 5 TC", "100 100 200 TW",
+                             "0 0 0 Ti", "0 Ta", "0 0 2 2 3 Th", "0 Tq", "0 0 Tl", "0 Tc", "0 Tw",
+                             "(Hi)Tx", "(\\r)TX", "TO"}));
+}
+
+TEST_F(TextRuns, TextPositionByDialectAndRotation) {
+    dialect(88);
+    gVec.trans2 = 270;
+    TextPosition(30, -40);
+    EXPECT_EQ(written(), "[0 -1 1 0 30 -40]e\r");
+    dialect(95);
+    gVec.trans2 = 90;
+    TextPosition(30, 40);
+    EXPECT_EQ(written(), "0 To\r0 1 -1 0 30 40 0 Tp\rTP\r0 Tr\r");
+}
+
+TEST_F(TextRuns, FontSelection) {
+    dialect(88);
+    SetAnyEpsFontP(1200000, 50000, gSym.gHelvetica, -1);
+    EXPECT_EQ(written(), "/_Helvetica 12.0000 0.5000 0 0 z\r");
+    SetAnyEpsFontP(1234567.9, 7, gSym.gHelvetica, -1);  // four decimals, truncated
+    EXPECT_EQ(written(), "/_Helvetica 12.3456 0.0000 0 0 z\r");
+    dialect(95);
+    SetAnyEpsFontP(1200000, 1200000, gSym.gHelvetica, -1);
+    EXPECT_EQ(written(),
+              cr({"0 To", "1 0 0 1 10 10 0 Tp", "TP", "0 Tr", "/_Helvetica 12.0000 Tf", "TO"}));
+}
+
+TEST_F(TextRuns, BoldItemsSelectTheBoldFont) {
+    initLabelItems();
+    ASSERT_EQ(addLabelItem(), 0);
+    ASSERT_EQ(addLabelItem(), 0);
+    gLabel.labelParts[0]->setI16(item::teFace, 1);
+    dialect(88);
+    SetAnyEpsFontP(1000000, 1000000, gSym.gHelvetica, 0);
+    EXPECT_EQ(written(), "/_Helvetica-Bold 10.0000 10.0000 0 0 z\r");
+    Str255 bold;
+    pstrSet(bold, "Helvetica-Bold");
+    SetAnyEpsFontP(1000000, 1000000, bold, 0);  // not made bold twice
+    EXPECT_EQ(written(), "/_Helvetica-Bold 10.0000 10.0000 0 0 z\r");
+    SetAnyEpsFontP(1000000, 1000000, gSym.gHelvetica, 1);   // a plain item
+    SetAnyEpsFontP(1000000, 1000000, gSym.gHelvetica, 57);  // no such item
+    EXPECT_EQ(written(), "/_Helvetica 10.0000 10.0000 0 0 z\r/_Helvetica 10.0000 10.0000 0 0 z\r");
+}
+
+TEST_F(TextRuns, PdfWritesRealTextObjects) {
+    dialect(1115);
+    SetAnyEpsFontP(1200000, 1200000, gSym.gHelvetica, -1);
+    EXPECT_EQ(written(), "");  // remembered for the next text object
+    TextPosition(30, 40);
+    DrawTextEPS("a(b)", 0, 3);
+    EXPECT_EQ(written(),
+              cr({"BT", "/Helvetica 12.0000 Tf", "1 0 0 1 30 40 Tm", "(a\\(b\\)) Tj", "ET"}));
+    gVec.trans2 = 180;
+    TextPositionAccurate(150000, 250000);
+    TextPosition(1, 2);  // a text object left open is closed first
+    DrawTextEPS("x", 0, 0);
+    EXPECT_EQ(written(), cr({"BT", "/Helvetica 12.0000 Tf", "-1 0 0 -1 1.500000 2.500000 Tm", "ET",
+                             "BT", "/Helvetica 12.0000 Tf", "-1 0 0 -1 1 2 Tm", "(x) Tj", "ET"}));
+    EXPECT_EQ(pdfFontsUsed(), std::vector<std::string>{"Helvetica"});
+}
+
+TEST_F(TextRuns, PdfTextWithoutAFontUsesTheDefault) {
+    dialect(1115);
+    TextPosition(0, 0);
+    DrawTextEPS("x", 0, 0);
+    EXPECT_EQ(written(), cr({"BT", "/Helvetica 12.0000 Tf", "1 0 0 1 0 0 Tm", "(x) Tj", "ET"}));
+    EXPECT_EQ(pdfFontsUsed(), std::vector<std::string>{kDefaultPdfFont});
+}
+
+// The text runs of dialect 88 output: position and text of each.
+struct TextRun {
+    int x = 0, y = 0;
+    std::string text;
+};
+std::vector<TextRun> runsOf(const std::string& out) {
+    std::vector<TextRun> runs;
+    TextRun cur;
+    for (const std::string& line : linesOf(out)) {
+        if (line.rfind("[1 0 0 1 ", 0) == 0) {
+            std::sscanf(line.c_str() + 9, "%d %d", &cur.x, &cur.y);
+        } else if (line.size() > 2 && line.substr(line.size() - 2) == ")t") {
+            const size_t open = line.find('(');
+            cur.text.clear();
+            for (size_t k = open + 1; k + 2 < line.size(); ++k) {
+                if (line[k] == '\\') ++k;
+                cur.text.push_back(line[k]);
+            }
+            runs.push_back(cur);
+        }
+    }
+    return runs;
+}
+
+struct TextBlocks : VectorTest {
+    void SetUp() override {
+        VectorTest::SetUp();
+        dialect(88);
+        gSym.customTeSize = 10;
+        pstrSet(gSym.fontBelow, "Helvetica");
+    }
+    int32_t width(const std::string& s) {
+        return MeasureTextInEPS2(s.data(), static_cast<int32_t>(s.size()), 10, gSym.fontBelow);
+    }
+};
+
+TEST_F(TextBlocks, WordsWrapInsideTheRectangle) {
+    const std::string text = "the quick brown fox jumps over the lazy dog again and again";
+    const PageRect r{200, 10, 0, 10 + width("the quick brown") + 2};
+    epsTextBlock(r, text.c_str(), 0);
+    const std::vector<TextRun> runs = runsOf(written());
+    ASSERT_GE(runs.size(), 3u);
+    std::string joined;
+    for (size_t k = 0; k < runs.size(); ++k) {
+        EXPECT_LT(width(runs[k].text), r.right - r.left) << runs[k].text;
+        EXPECT_EQ(runs[k].x, 10);
+        EXPECT_EQ(runs[k].y, 200 - 12 * static_cast<int>(k + 1));
+        joined += (k ? " " : "") + runs[k].text;
+    }
+    EXPECT_EQ(joined, text);
+    EXPECT_EQ(runs[0].text, "the quick brown");
+}
+
+TEST_F(TextBlocks, LineBreaksAndJustification) {
+    const PageRect r{100, 0, 0, 400};
+    epsTextBlock(r, "left\r\nright side", -1);  // the LF of a CR LF pair is skipped
+    std::vector<TextRun> runs = runsOf(written());
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].text, "left");
+    EXPECT_EQ(runs[1].text, "right side");
+    EXPECT_EQ(runs[0].x + width("left"), 400);
+    EXPECT_EQ(runs[1].x + width("right side"), 400);
+    epsTextBlock(r, "mid", 1);
+    runs = runsOf(written());
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].x, (400 - width("mid")) / 2);
+    epsTextBlock(r, "a\r\rb", 0);  // an empty line takes its height but writes no run
+    runs = runsOf(written());
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[1].y, 100 - 36);
+}
+
+TEST_F(TextBlocks, AWordWiderThanTheRectangleIsCut) {
+    const std::string word = "Supercalifragilistic";
+    const PageRect r{100, 0, 0, width("Supercal") + 1};
+    epsTextBlock(r, word.c_str(), 0);
+    const std::vector<TextRun> runs = runsOf(written());
+    ASSERT_GE(runs.size(), 2u);
+    std::string joined;
+    for (const TextRun& run : runs) {
+        EXPECT_LT(width(run.text), r.right - r.left);
+        joined += run.text;
+    }
+    EXPECT_EQ(joined, word);  // nothing lost: the rest continues on the next lines
+}
+
+TEST_F(TextBlocks, LinesStopAtTheLowerEdge) {
+    const PageRect r{100, 0, 80, 400};  // room for the first baseline (88) only
+    epsTextBlock(r, "one\rtwo\rthree", 0);
+    std::vector<TextRun> runs = runsOf(written());
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].text, "one");
+    epsTextBlock({100, 0, 95, 400}, "one\rtwo", 0);  // the first line is always written
+    EXPECT_EQ(runsOf(written()).size(), 1u);
+    epsTextBlock({100, 0, 0, 4}, "narrow", 0);  // under 5 points wide: nothing
+    EXPECT_EQ(written(), "");
+    epsTextBlock({100, 0, 0, 6}, "WWW", 0);  // one character a line at the least
+    EXPECT_EQ(runsOf(written()).size(), 3u);
+}
+
+struct TextItems : TextBlocks {
+    void SetUp() override {
+        TextBlocks::SetUp();
+        initLabelItems();
+        ASSERT_EQ(addLabelItem(), 0);
+        gSym.Siz = 100;
+        gSym.customTeSize = 12;
+        gSym.cyan22 = 10;  // the background
+        gSym.black2 = 100;
+    }
+    void block(const char* text) {
+        gLabel.externalH = text;
+        gLabel.hasExternalH = true;
+    }
+};
+
+TEST_F(TextItems, OneLineOnABackgroundBox) {
+    block("Hello");
+    EpsTextItem(0, {100, 10, 60, 300});
+    EXPECT_EQ(written(),
+              cr({".10 0 0 0 k", "0 w", "10.000000 100.000000 m", "10.000000 60.000000 L",
+                  "300.000000 60.000000 L", "300.000000 100.000000 L", "10.000000 100.000000 L",
+                  "f", "0 0 0 1 k", "/_Helvetica 12.0000 12.0000 0 0 z", "[1 0 0 1 10 86]e",
+                  "4 (Hello)t", "T"}));
+}
+
+TEST_F(TextItems, InverseTransparentAndTypeThree) {
+    block("Hi");
+    gSym.TEface = 128;  // inverse: the first set is the box, the second the text
+    EpsTextItem(0, {100, 10, 60, 300});
+    std::string s = written();
+    EXPECT_EQ(s.substr(0, 10), "0 0 0 1 k\r");
+    EXPECT_NE(s.find("f\r.10 0 0 0 k\r"), std::string::npos);
+    gSym.transpar_ent = 1;
+    EpsTextItem(0, {100, 10, 60, 300});
+    s = written();
+    EXPECT_EQ(s.find(" m\r"), std::string::npos);  // no box
+    EXPECT_EQ(s.substr(0, 12), ".10 0 0 0 k\r");
+    gSym.transpar_ent = 0;
+    dialect(2);
+    EpsTextItem(0, {100, 10, 60, 300});
+    EXPECT_EQ(written().find(" m\r"), std::string::npos);
+}
+
+TEST_F(TextItems, ACarriageReturnAlwaysWraps) {
+    block("a\rb");
+    EpsTextItem(0, {100, 10, 0, 300});
+    const std::vector<TextRun> runs = runsOf(written());
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].text, "a");
+    EXPECT_EQ(runs[1].text, "b");
+}
+
+TEST_F(TextItems, VariableTextOfARun) {
+    block("Block text");
+    gLabel.serPos = "7";  // a single character is no variable text
+    EpsTextItem(0, {100, 10, 0, 300});
+    std::vector<TextRun> runs = runsOf(written());
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].text, "Block text");
+    gLabel.serPos = "0042\vPRE\vSUF";  // the data before the separators
+    EpsTextItem(0, {100, 10, 0, 300});
+    runs = runsOf(written());
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].text, "0042");
+    gLabel.serPos.clear();
+    block("");
+    EpsTextItem(0, {100, 10, 0, 300});  // an empty item writes no text run
+    EXPECT_TRUE(runsOf(written()).empty());
+}
+
+}  // namespace
