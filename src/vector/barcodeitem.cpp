@@ -1,4 +1,7 @@
-#include "vector/barcodeitem.h"
+// The barcode item of a vector page: places the symbol, paints its background,
+// has bar painting draw bars and text, and adds bearers, end bars, special
+// marks, cut marks, gauges and quiet-zone marks.
+#include "vector/page.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,8 +18,6 @@
 #include "vector/shapes.h"
 #include "vector/sink.h"
 #include "vector/textruns.h"
-
-int32_t GetCodeWidth();  // the page writer's: the symbol width in micrometres at 100 %
 
 namespace {
 
@@ -287,9 +288,11 @@ void EPSbcode(platform::FileRef refNum, int32_t item, const PageRect& itemRect, 
     // 12. H-gauges: the bar-width reduction step as a mark on either side.
     if (gSym.Hgauge > 0) drawGauges(left, right, lower, height, hw, t, s);
 
-    // 13. Quiet-zone marks.
+    // 13. Quiet-zone marks; the two-dimensional and stacked symbols fill their box
+    // and take none.
+    const bool stacked = code == 37 || code == 38 || code >= 40;
     const bool marks = (code > 3 && code != 10 && code != 11 && code != 16 && code != 25 &&
-                        code != 26 && gSym.non_light == 1) ||
+                        code != 26 && !stacked && gSym.non_light == 1) ||
                        serifMarks();
     if (marks) drawQuietZoneMarks(left, right, lower, hw, s);
 

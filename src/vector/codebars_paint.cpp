@@ -423,10 +423,14 @@ void paintModuleRows(Painter& p) {
 void paintBlockLetters(Painter& p) {
     const int32_t H = trunc32(p.m * p.f * 4000 * 0.0028346456692913383 * 100000);
     double y = 0;
-    // The first band's place: under a given row count, or hung from the top of a
-    // square box; both measured from the base of the item.
+    // The first band's place: under the row count of the size asked for, or hung
+    // from the top of the square box when no size (or a size the symbol did not
+    // take) was asked for; both measured from the base of the item.
+    int32_t bands = 0;
+    for (int32_t i = 0; i < gEl.cu_len && gEl.chNum[i] != 0; ++i)
+        if (gEl.chNum[i] == kRowEnd || i + 1 == gEl.cu_len) ++bands;
     const int32_t rows = gSym.code == 38 ? std::atoi(gData.chAddCode) : 0;
-    if (rows > 0)
+    if (rows > 0 && (rows + 3) / 4 == bands)
         y = (H / 4) * (rows - 1) - H;
     else
         y = (p.B - p.left) * static_cast<int64_t>(kPerPoint) - H - H / 4 - H / 20;

@@ -1,0 +1,111 @@
+#include "paint_fixture.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "doc_fixture.h"
+#include "labels/labelDoc.h"
+#include "symbology/appBits.h"
+#include "symbology/info.h"
+#include "symbology/rows.h"
+#include "symbology/state.h"
+#include "vector/page.h"
+
+namespace painttest {
+
+namespace {
+
+void setData(const SymbolSpec& s) {
+    copyBounded(gData.chMainCode, s.data.c_str());
+    copyBounded(gData.chMainCode2, s.data.c_str());
+    gData.len1 = gData.len11 = static_cast<int32_t>(s.data.size());
+    copyBounded(gData.chAddCode, s.addOn.c_str());
+    copyBounded(gData.chAddCode2, s.addOn.c_str());
+    gData.len2 = gData.len22 = static_cast<int32_t>(s.addOn.size());
+}
+
+}  // namespace
+
+Placed prepare(const SymbolSpec& s) {
+    vectortest::resetAll();
+    gDispatch = DispatchState{};
+    gRows = RowState{};
+    gSym.code = s.code;
+    gSym.variation1 = s.variation;
+    GetCodeText();
+    if (s.siz > 0) gSym.Siz = s.siz;
+    if (s.hei > 0) gSym.Hei = s.hei;
+    gSym.BWidthRed = s.bwr;
+    setData(s);
+
+    // The item takes the symbol's size, as the shell sizes a single symbol.
+    const SymbolData keep = gData;
+    Placed p;
+    if (STRixel() == 0) {
+        const bool square = gSym.code == 38 || gSym.code == 40;
+        double w = GetCodeWidth() * 0.0028346458 * gSym.Siz / 100 + 2 * gSym.line +
+                   2 * gSym.insetAmount + 2 * gSym.extraMargin + (gSym.code == 38 ? 0 : 2);
+        p.width = static_cast<int>(std::ceil(w));
+        p.height = static_cast<int>(std::ceil(square ? w : gSym.Hei * 2.8346456));
+    }
+    gData = keep;
+    gDispatch = DispatchState{};
+    gRows = RowState{};
+    vectortest::addItem(kKindBarcode, 0, 0, p.height, p.width);
+    setItemData(0, 2);
+    return p;
+}
+
+std::string write(int ill) {
+    setItemData(0, 2);
+    gOut.ill = ill;
+    return vectortest::writeEPSout();
+}
+
+std::string writeSymbol(const SymbolSpec& s, int ill, Placed* placed) {
+    Placed p = prepare(s);
+    if (placed) *placed = p;
+    return write(ill);
+}
+
+testsupport::Rendered render(const std::string& doc, int ill, int dpi, const std::string& name) {
+    const bool pdf = ill == 1115;
+    std::string text = doc;
+    // The Type 3 font shows its one glyph at the scale of its design units.
+    if (ill == 2) text = doc + "\r/TEST findfont 7042 scalefont setfont 0 0 moveto (6) show showpage\r";
+    const std::string path = testsupport::tempPath(name + (pdf ? ".pdf" : ".eps"));
+    vectortest::writeFile(path, text);
+    return testsupport::renderWithGhostscript(path, dpi, !pdf && gOut.purePost == 0);
+}
+
+testsupport::Bitmap padded(const testsupport::Bitmap& b, int margin) {
+    testsupport::Bitmap out;
+    out.width = b.width + 2 * margin;
+    out.height = b.height + 2 * margin;
+    out.pixels.assign(static_cast<size_t>(out.width) * out.height, 255);
+    for (int y = 0; y < b.height; ++y)
+        std::memcpy(&out.pixels[static_cast<size_t>(y + margin) * out.width + margin],
+                    &b.pixels[static_cast<size_t>(y) * b.width], static_cast<size_t>(b.width));
+    return out;
+}
+
+int probe(const testsupport::Bitmap& b, int dpi, double x, double y) {
+    const int px = static_cast<int>(x * dpi / 72.0);
+    const int py = b.height - 1 - static_cast<int>(y * dpi / 72.0);
+    if (px < 0 || py < 0 || px >= b.width || py >= b.height) return -1;
+    return b.at(px, py);
+}
+
+int darkestAround(const testsupport::Bitmap& b, int dpi, double x, double y, double r) {
+    int best = 255;
+    const double step = 72.0 / dpi;
+    for (double yy = y - r; yy <= y + r; yy += step)
+        for (double xx = x - r; xx <= x + r; xx += step) {
+            const int v = probe(b, dpi, xx, yy);
+            if (v >= 0) best = std::min(best, v);
+        }
+    return best;
+}
+
+}  // namespace painttest
