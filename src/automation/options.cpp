@@ -153,6 +153,26 @@ void applyPair(std::string_view key, std::string_view value) {
     }
 }
 
+bool isKeyChar(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// After a value's closing quote at p - 1: ", key:\"" or "}" and the line end.
+bool endsValue(std::string_view s, size_t p) {
+    while (p < s.size() && s[p] == ' ') ++p;
+    if (p >= s.size() || s[p] == '\r' || s[p] == '\n') return true;
+    if (s[p] == '}') return p + 1 >= s.size() || s[p + 1] == '\r' || s[p + 1] == '\n';
+    if (s[p] != ',') return false;
+    ++p;
+    while (p < s.size() && s[p] == ' ') ++p;
+    const size_t key = p;
+    while (p < s.size() && isKeyChar(s[p])) ++p;
+    if (p == key) return false;
+    while (p < s.size() && s[p] == ' ') ++p;
+    if (p >= s.size() || s[p] != ':') return false;
+    ++p;
+    while (p < s.size() && s[p] == ' ') ++p;
+    return p < s.size() && s[p] == '"';
+}
+
 }  // namespace
 
 int32_t parseCodeType(const char* name) {
@@ -203,18 +223,14 @@ void ConvertString(const char* text, int32_t) {
         size_t q = colon + 1;
         while (q < s.size() && s[q] == ' ') ++q;
         if (q >= s.size() || s[q] != '"') return;
-        // The value ends at the quote that a comma, the closing brace or the line
-        // end follows, so that data holding quotes reads back whole.
-        size_t end = q + 1;
-        for (;; ++end) {
-            end = s.find('"', end);
+        // The value ends at the quote that the next pair (a comma, a key and its
+        // colon and quote) or the closing brace follows, so that data holding
+        // quotes and commas reads back whole.
+        size_t end = q;
+        do {
+            end = s.find('"', end + 1);
             if (end == std::string_view::npos) return;
-            size_t after = end + 1;
-            while (after < s.size() && s[after] == ' ') ++after;
-            if (after >= s.size() || s[after] == ',' || s[after] == '}' || s[after] == '\r' ||
-                s[after] == '\n')
-                break;
-        }
+        } while (!endsValue(s, end + 1));
         applyPair(key, s.substr(q + 1, end - q - 1));
         i = end + 1;
     }

@@ -11,10 +11,12 @@
 #include "platform/numbers.h"
 #include "platform/textmetrics.h"
 #include "symbology/state.h"
+#include "vector/emit.h"
 #include "vector/fontnames.h"
 #include "vector/header.h"
 #include "vector/page.h"
 #include "vector/pdf.h"
+#include "vector/shapes.h"
 #include "vector/sink.h"
 #include "vector/textruns.h"
 
@@ -39,29 +41,6 @@ void putInt(long v) {
 void putFixed(double v) {
     char b[64];
     int n = platform::formatFixed(b, sizeof b, v);
-    TEInsert2(b, n);
-}
-
-// A colour percentage as the colour operators write it: "0 ", "1 " or ".NN ".
-void putColourNumber(int32_t percent) {
-    if (percent <= 0) return put("0 ");
-    if (percent >= 100) return put("1 ");
-    char b[5] = {'.', static_cast<char>('0' + percent / 10), static_cast<char>('0' + percent % 10),
-                 ' ', 0};
-    put(b);
-}
-
-// A PostScript string literal of a Pascal text, its delimiters escaped.
-void putPsString(const unsigned char* p) {
-    char b[2 * 255 + 2];
-    int n = 0;
-    b[n++] = '(';
-    for (int i = 1; i <= p[0]; ++i) {
-        char c = static_cast<char>(p[i]);
-        if (c == '(' || c == ')' || c == '\\') b[n++] = '\\';
-        b[n++] = c;
-    }
-    b[n++] = ')';
     TEInsert2(b, n);
 }
 
@@ -399,15 +378,12 @@ void writeHeader(int32_t right, int32_t bottom, platform::FileRef refNum) {
     }
 
     if (ill > 87 && gSym.customColour == 1) {
-        put("%%DocumentCustomColors: ");
-        putPsString(gSym.customCol);
-        put("\r%%CMYKCustomColor: ");
-        putColourNumber(gSym.cyan2);
-        putColourNumber(gSym.magenta2);
-        putColourNumber(gSym.yellow2);
-        putColourNumber(gSym.black2);
-        putPsString(gSym.customCol);
-        put("\r");
+        Emit e;
+        char number[8];
+        e.s("%%DocumentCustomColors: ").pstr(gSym.customCol).s("\r%%CMYKCustomColor: ");
+        for (int32_t percent : {gSym.cyan2, gSym.magenta2, gSym.yellow2, gSym.black2})
+            e.s(number, static_cast<size_t>(colourNumberText(number, percent)));
+        e.pstr(gSym.customCol).s("\r");
     }
 }
 

@@ -99,6 +99,23 @@ bool validPostScriptName(std::string_view name) {
     return true;
 }
 
+// The font configuration of the look-ups, loaded on first use: a document that
+// names only base fonts never pays for it.
+class FontConfig {
+  public:
+    ~FontConfig() {
+        if (config_) FcConfigDestroy(config_);
+    }
+    FcConfig* get() {
+        if (!config_) config_ = FcInitLoadConfigAndFonts();
+        return config_;
+    }
+
+  private:
+    FcConfig* config_ = nullptr;
+};
+FontConfig gFontConfig;
+
 struct FcFace {
     std::string postscript;
     std::string family;
@@ -113,7 +130,8 @@ void listFaces(const char* object, const char* value, Visit visit) {
     if (!pat) return;
     FcPatternAddString(pat, object, reinterpret_cast<const FcChar8*>(value));
     FcObjectSet* os = FcObjectSetBuild(FC_POSTSCRIPT_NAME, FC_FAMILY, FC_WEIGHT, FC_SLANT, nullptr);
-    FcFontSet* set = os ? FcFontList(nullptr, pat, os) : nullptr;
+    FcConfig* config = gFontConfig.get();
+    FcFontSet* set = os && config ? FcFontList(config, pat, os) : nullptr;
     if (set) {
         for (int i = 0; i < set->nfont; ++i) {
             FcFace face;

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "vector/Epsout.h"
+
 VectorState gVec;
 
 namespace {
@@ -28,4 +30,7 @@ void TEInsert2(const char* text, int32_t length) {
 
 void TEInsert2(const char* text) { TEInsert2(text, static_cast<int32_t>(std::strlen(text))); }
 
-void resetVectorState() { gVec = VectorState{}; }
+void resetVectorState() {
+    gVec = VectorState{};
+    resetEpsDocument();
+}

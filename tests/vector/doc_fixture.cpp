@@ -97,6 +97,18 @@ std::string showType3Glyph(const std::string& doc) {
     return doc + "\r/TEST findfont 1 scalefont setfont 0 0 moveto (6) show showpage\r";
 }
 
+std::string withStackProbes(const std::string& doc) {
+    const size_t first = doc.find('\r', doc.find("%!PS")) + 1;
+    const size_t eof = doc.rfind("%%EOF");
+    if (first == 0 || eof == std::string::npos || eof < first) return doc;
+    return doc.substr(0, first) +
+           "count /StrixelOps exch def countdictstack /StrixelDicts exch def\r" +
+           doc.substr(first, eof - first) +
+           "count StrixelOps ne { operands_left_on_the_stack } if\r"
+           "countdictstack StrixelDicts ne { dictionary_stack_unbalanced } if\r" +
+           doc.substr(eof);
+}
+
 namespace {
 
 // The colour and line set-up that every barcode item begins with.

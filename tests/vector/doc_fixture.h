@@ -35,6 +35,9 @@ std::vector<std::string> lines(const std::string& doc);
 // The "%%" comments of the header, in order.
 std::vector<std::string> headerComments(const std::string& doc);
 bool writeFile(const std::string& path, const std::string& bytes);
+// Wraps a PostScript document in probes that raise an error in Ghostscript when
+// the document leaves operands or dictionaries on their stacks.
+std::string withStackProbes(const std::string& doc);
 // Dialect 2 is a font: shows its glyph "six" on a page so that it is drawn.
 std::string showType3Glyph(const std::string& doc);
 

@@ -84,12 +84,16 @@ std::string documentTail(int ill, int purePost) {
             return page +
                    "%%PageTrailer\r%%Trailer\rAdobe_Illustrator88 /terminate get exec\r"
                    "Adobe_pattern /terminate get exec\rAdobe_customcolor /terminate get exec\r"
-                   "Adobe_cshow /terminate get exec\rAdobe_packedarray /terminate get exec\r%%EOF\r";
+                   "Adobe_cshow /terminate get exec\rAdobe_packedarray /terminate get "
+                   "exec\r%%EOF\r";
         case 93:
             return "U\r%%Trailer\r%%PageTrailer\rgsave annotatepage grestore showpage\r%%Trailer\r"
-                   "Adobe_Illustrator_AI3 /terminate get exec\rAdobe_pattern_AI3 /terminate get exec\r"
-                   "Adobe_customcolor /terminate get exec\rAdobe_typography_AI3 /terminate get exec\r"
-                   "Adobe_cshow /terminate get exec\rAdobe_packedarray /terminate get exec\r%%EOF\r";
+                   "Adobe_Illustrator_AI3 /terminate get exec\rAdobe_pattern_AI3 /terminate get "
+                   "exec\r"
+                   "Adobe_customcolor /terminate get exec\rAdobe_typography_AI3 /terminate get "
+                   "exec\r"
+                   "Adobe_cshow /terminate get exec\rAdobe_packedarray /terminate get "
+                   "exec\r%%EOF\r";
         case 95:
         case 25:
             return std::string(ill == 25 ? "U\r%%PageTrailer\r" : "U\r") +
@@ -125,9 +129,12 @@ TEST_P(Frame, FirstLineHeaderOptionsAndTrailers) {
 
     std::string header;
     for (const std::string& c : headerComments(doc)) {
-        if (c.rfind("%%Options: ", 0) == 0) header += "%%Options|";
-        else if (c.rfind("%%CreationDate: ", 0) == 0) header += "%%CreationDate|";
-        else header += c + "|";
+        if (c.rfind("%%Options: ", 0) == 0)
+            header += "%%Options|";
+        else if (c.rfind("%%CreationDate: ", 0) == 0)
+            header += "%%CreationDate|";
+        else
+            header += c + "|";
     }
     if (ill == 2) {
         EXPECT_EQ(header, "%%Title: STRixel X.0 UKE|%%FontName: TEST|%%Options|%%CreationDate|");
@@ -214,9 +221,10 @@ TEST(FrameFonts, FortyFontsAreListedWholeOneNamePerLine) {
     for (const std::string& l : lines(doc.substr(0, doc.find("%%EndComments"))))
         EXPECT_EQ(l.rfind("%", 0), 0u) << "bare header line: " << l;
     EXPECT_NE(doc.find("%%IncludeFont: Helvetica-Bold\r[\rTE\r"), std::string::npos);
-    EXPECT_NE(doc.find("%AI3_BeginEncoding: _Times-Bold Times-Bold\r[/_Times-Bold/Times-Bold 0 0 1 TZ\r"
-                       "%AI3_EndEncoding\r"),
-              std::string::npos);
+    EXPECT_NE(
+        doc.find("%AI3_BeginEncoding: _Times-Bold Times-Bold\r[/_Times-Bold/Times-Bold 0 0 1 TZ\r"
+                 "%AI3_EndEncoding\r"),
+        std::string::npos);
 }
 
 TEST(FrameFonts, HalfordsNamesHelveticaAndTheDataBarFontIsKept) {
@@ -247,7 +255,9 @@ TEST(FrameTitle, ControlBytesBecomeDashesAndTheDataIsLeftAlone) {
     resetAll();
     gOut.ill = 95;
     singleItem(200, 100);
-    const char data[] = "AB\x01\x1f" "C\tD(E)";
+    const char data[] =
+        "AB\x01\x1f"
+        "C\tD(E)";
     std::memcpy(gData.chMainCode2, data, sizeof data);
     gData.len1 = gData.len11 = static_cast<int32_t>(sizeof data - 1);
     const std::string doc = writeDocument();

@@ -43,13 +43,13 @@ TEST(GlyphOutlines, CoverageCountersAndHeights) {
         unsigned char ch;
         int contours;
     } wants[] = {
-        {GlyphSet::Main, '0', 2},  {GlyphSet::Main, '6', 2},   {GlyphSet::Main, '8', 3},
-        {GlyphSet::Main, '9', 2},  {GlyphSet::Main, '1', 1},   {GlyphSet::Main, 'B', 3},
-        {GlyphSet::Main, 'R', 2},  {GlyphSet::Main, ']', 2},   {GlyphSet::Main, 174, 2},
-        {GlyphSet::Main, 175, 1},  {GlyphSet::Main, 178, 2},   {GlyphSet::Main, 180, 2},
-        {GlyphSet::Main, 182, 3},  {GlyphSet::Main, 183, 2},   {GlyphSet::Main, '&', 3},
-        {GlyphSet::Header, '0', 2}, {GlyphSet::Header, '6', 2}, {GlyphSet::Header, '8', 3},
-        {GlyphSet::Header, 'B', 3}, {GlyphSet::Header, 'X', 1}, {GlyphSet::Peacock, 'P', 2},
+        {GlyphSet::Main, '0', 2},    {GlyphSet::Main, '6', 2},   {GlyphSet::Main, '8', 3},
+        {GlyphSet::Main, '9', 2},    {GlyphSet::Main, '1', 1},   {GlyphSet::Main, 'B', 3},
+        {GlyphSet::Main, 'R', 2},    {GlyphSet::Main, ']', 2},   {GlyphSet::Main, 174, 2},
+        {GlyphSet::Main, 175, 1},    {GlyphSet::Main, 178, 2},   {GlyphSet::Main, 180, 2},
+        {GlyphSet::Main, 182, 3},    {GlyphSet::Main, 183, 2},   {GlyphSet::Main, '&', 3},
+        {GlyphSet::Header, '0', 2},  {GlyphSet::Header, '6', 2}, {GlyphSet::Header, '8', 3},
+        {GlyphSet::Header, 'B', 3},  {GlyphSet::Header, 'X', 1}, {GlyphSet::Peacock, 'P', 2},
         {GlyphSet::Peacock, 'S', 1},
     };
     for (const Want& w : wants) {
@@ -70,14 +70,16 @@ TEST(GlyphOutlines, CoverageCountersAndHeights) {
     }
     for (const char* chars : {"<>-BLMRSTW%(&'[]\\`N^_"})
         for (const char* c = chars; *c; ++c)
-            EXPECT_NE(glyphs::findOutline(GlyphSet::Main, static_cast<unsigned char>(*c)), nullptr) << *c;
+            EXPECT_NE(glyphs::findOutline(GlyphSet::Main, static_cast<unsigned char>(*c)), nullptr)
+                << *c;
     EXPECT_EQ(glyphs::findOutline(GlyphSet::Main, 'A'), nullptr);
     EXPECT_EQ(glyphs::findOutline(GlyphSet::Header, 'A'), nullptr);
 }
 
 TEST(GlyphOutlines, TheClassicShapesStandAsDrawn) {
     const glyphs::GlyphOutline* one = glyphs::findOutline(GlyphSet::Main, 175);
-    const int32_t want[] = {0, 2904, 5879, 1, 2904, 584, 1, 1732, 584, 1, 1732, 5879, 1, 2904, 5879, 3};
+    const int32_t want[] = {0,   2904, 5879, 1,    2904, 584,  1,    1732,
+                            584, 1,    1732, 5879, 1,    2904, 5879, 3};
     ASSERT_EQ(one->count, sizeof want / sizeof want[0]);
     for (size_t i = 0; i < one->count; ++i) EXPECT_EQ(one->ops[i], want[i]);
     const glyphs::GlyphOutline* zero = glyphs::findOutline(GlyphSet::Header, '0');

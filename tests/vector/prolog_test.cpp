@@ -41,6 +41,7 @@ TEST_P(DialectRender, RendersWithoutErrorAndInksInsideItsBox) {
     std::string doc = dialectDocument(ill, purePost);
     ASSERT_EQ(gVec.writeFailed, 0);
     const bool pdf = ill == 1115;
+    if (!pdf) doc = withStackProbes(doc);
     if (ill == 2) doc = showType3Glyph(doc);
     const std::string path = testsupport::tempPath(pdf ? "page.pdf" : "page.eps");
     ASSERT_TRUE(writeFile(path, doc));

@@ -1,0 +1,133 @@
+// The options line: what an EPS file carries of the settings comes back whole
+// when the line is read again.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "automation/options.h"
+#include "labels/labelDoc.h"
+#include "platform/files.h"
+#include "symbology/appBits.h"
+#include "symbology/messages.h"
+#include "symbology/state.h"
+#include "vector/sink.h"
+
+namespace {
+
+void fresh() {
+    resetWorld();
+    initLabelItems();
+    gMsg.quiet = true;
+}
+
+std::string optionsLine() {
+    platform::FileRef ref = platform::FSOpenMemory();
+    saveAutoFormatData(ref);
+    std::string out = platform::FSMemoryContents(ref);
+    platform::FSClose(ref);
+    return out;
+}
+
+TEST(OptionsLine, FormOfTheLine) {
+    fresh();
+    copyBounded(gSym.TeF, "Code 128");
+    gSym.Siz = 87.5;
+    gSym.Hei = 12.25;
+    gSym.BWidthRed = -15;
+    copyBounded(gData.chMainCode2, "AB\tC");
+    gData.len1 = gData.len11 = 4;
+    gSym.cyan2 = 10;
+    gSym.magenta2 = 20;
+    gSym.yellow2 = 30;
+    gSym.black2 = 40;
+    pstrSet(gSym.customCol, "Gold");
+    EXPECT_EQ(optionsLine(),
+              "%%Options: {type:\"Code 128\", size:\"87.500000\", height:\"12.250000\", "
+              "bwr:\"-15\", data:\"AB-C\", colour:\"10 20 30 40\", spotname:\"Gold\"}\r");
+}
+
+TEST(OptionsLine, ReadsBackWhole) {
+    fresh();
+    gSym.code = 0;
+    gSym.variation1 = 0;
+    GetCodeActualText();  // "EAN-UCC 13"
+    gSym.Siz = 150;
+    gSym.Hei = 30.5;
+    gSym.BWidthRed = 12;
+    const char data[] = "say \"hi\", \"x\":\"y\"}, ok";
+    copyBounded(gData.chMainCode2, data);
+    gData.len1 = gData.len11 = static_cast<int32_t>(std::strlen(data));
+    gSym.cyan2 = 5;
+    gSym.black2 = 95;
+    pstrSet(gSym.customCol, "PMS 186");
+    const std::string line = optionsLine();
+
+    fresh();
+    gSym.code = 5;
+    ConvertString(line.c_str() + 11, 1);
+    EXPECT_EQ(gSym.code, 0);
+    EXPECT_EQ(gSym.variation1, 0);
+    EXPECT_DOUBLE_EQ(gSym.Siz, 150);
+    EXPECT_DOUBLE_EQ(gSym.Hei, 30.5);
+    EXPECT_EQ(gSym.BWidthRed, 12);
+    EXPECT_STREQ(gData.chMainCode, data);
+    EXPECT_STREQ(gData.chMainCode2, data);
+    EXPECT_EQ(gData.len1, static_cast<int32_t>(std::strlen(data)));
+    EXPECT_EQ(gSym.cyan2, 5);
+    EXPECT_EQ(gSym.black2, 95);
+    EXPECT_TRUE(pstrEquals(gSym.customCol, "PMS 186"));
+}
+
+TEST(OptionsLine, BrokenRecordsChangeNothingBeyondTheirGoodPairs) {
+    fresh();
+    gSym.Siz = 100;
+    ConvertString("{size:\"77\", height:\"12", 1);  // the height has no closing quote
+    EXPECT_DOUBLE_EQ(gSym.Siz, 77);
+    EXPECT_DOUBLE_EQ(gSym.Hei, 0);
+    ConvertString("no record here", 1);
+    ConvertString("{size:77}", 1);
+    ConvertString("", 1);
+    EXPECT_DOUBLE_EQ(gSym.Siz, 77);
+    ConvertString("{printer:\"Zebra\", bwr:\"x\"}", 1);  // unknown key, bad number
+    EXPECT_EQ(gSym.BWidthRed, 0);
+}
+
+TEST(ParseCodeType, ScriptNamesAndDisplayNames) {
+    struct Case {
+        const char* name;
+        int32_t code, variation1, nCheck;
+    };
+    const Case cases[] = {
+        {"Code 128", 5, 0, -1},
+        {"EAN 128", 7, 0, -1},
+        {"Code 39 NC", 6, 0, 1},
+        {"Code 39", 6, 0, 0},
+        {"ISMN", 1, 2, -1},
+        {"2 OF 5", 21, 0, -1},
+        {"UPC A", 10, 0, -1},
+        {"ITF NC", 4, 0, 1},
+        {"Codabar Film", 8, 1, -1},
+        {"QRCode", 40, 0, -1},
+        {"Databar 14 Stacked", 37, 2, -1},
+    };
+    for (const Case& c : cases) {
+        fresh();
+        EXPECT_EQ(parseCodeType(c.name), 1) << c.name;
+        EXPECT_EQ(gSym.code, c.code) << c.name;
+        EXPECT_EQ(gSym.variation1, c.variation1) << c.name;
+        if (c.nCheck >= 0) {
+            EXPECT_EQ(gSym.nCheck, c.nCheck) << c.name;
+        }
+    }
+    fresh();
+    gSym.code = 28;
+    EXPECT_EQ(parseCodeType("No Such Type"), 0);
+    EXPECT_EQ(gSym.code, 28);
+    // The OCR-B ISBN is named by its upper font being the bar font.
+    fresh();
+    pstrSet(gSym.fontAbove, "OCR-ANormal");
+    ASSERT_EQ(parseCodeType("ISBN -OCRB"), 1);
+    EXPECT_STREQ(gSym.TeF, "ISBN OCR B");
+}
+
+}  // namespace

@@ -1,0 +1,169 @@
+// Whole labels through EPSout: every shape item in every dialect, and a full
+// sheet whose labels stand at their positions, column by column.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+
+#include "doc_fixture.h"
+#include "support/reader.h"
+#include "symbology/state.h"
+#include "vector/Epsout.h"
+
+using namespace vectortest;
+
+namespace {
+
+constexpr int kLabelWidth = 300, kLabelHeight = 200;  // points
+
+void colours(LabelItem* it, int c, int m, int y, int k) {
+    it->setI16(item::cyan2, c);
+    it->setI16(item::magenta2, m);
+    it->setI16(item::yellow2, y);
+    it->setI16(item::black2, k);
+}
+
+// A label with a text, a rectangle, a filled rectangle, an oval, a filled oval,
+// a line and a filled rectangle in a spot colour.
+void everyShapeLabel() {
+    labelBack.labelWidth = kLabelWidth * 10;
+    labelBack.labelHeight = kLabelHeight * 10;
+    LabelItem* text = addItem(kKindText, 10, 10, 30, 250);
+    text->setText(item::fontBelow, "\x09Helvetica");
+    text->setI16(item::customTeSize, 12);
+    text->dataHandle = "Label (text) \x8e";
+    text->hasDataHandle = true;
+    addItem(kKindRect, 40, 10, 90, 60)->setI16(item::line, 2);
+    addItem(kKindRectFilled, 40, 70, 90, 120)->setI16(item::line, 1);
+    addItem(kKindOval, 40, 130, 90, 180)->setI16(item::line, 2);
+    addItem(kKindOvalFilled, 40, 190, 90, 240)->setI16(item::line, 1);
+    addItem(kKindLine, 100, 10, 150, 60)->setI16(item::line, 2);
+    LabelItem* spot = addItem(kKindRectFilled, 100, 70, 150, 120);
+    colours(spot, 0, 100, 80, 5);
+    spot->setI16(item::checkPacked, 2);  // a spot colour
+    spot->setText(item::fontAbove, "\x09Helvetica\vPMS 186");
+}
+
+std::string extension(int ill) { return ill == 1115 ? ".pdf" : ".eps"; }
+
+class EveryShape : public ::testing::TestWithParam<std::tuple<int, int>> {};
+
+TEST_P(EveryShape, RendersWithEveryShapeInked) {
+    const auto [ill, purePost] = GetParam();
+    resetAll();
+    gOut.ill = ill;
+    gOut.purePost = purePost;
+    everyShapeLabel();
+    int result = -1;
+    std::string doc = writeEPSout(&result);
+    ASSERT_EQ(result, 0);
+    if (ill != 1115) doc = withStackProbes(doc);
+    if (ill == 2) doc += "\rshowpage\r";  // a font file draws its page items but prints nothing
+    const std::string path = testsupport::tempPath("label" + extension(ill));
+    ASSERT_TRUE(writeFile(path, doc));
+    constexpr int dpi = 72;
+    testsupport::Rendered r =
+        testsupport::renderWithGhostscript(path, dpi, purePost == 0 && ill != 1115 && ill != 2);
+    ASSERT_TRUE(r.ok) << r.err;
+    // EPS and PDF pages are the label; plain PostScript and the font dialect
+    // print on a whole sheet of paper with the label at its lower left corner.
+    ASSERT_GE(r.bitmap.width, kLabelWidth);
+    ASSERT_GE(r.bitmap.height, kLabelHeight);
+    const int top = r.bitmap.height - kLabelHeight;
+    auto at = [&](int x, int y) { return r.bitmap.at(x, top + y); };
+    // Centres of the filled shapes and edges of the outlines (QuickDraw y down).
+    EXPECT_LT(at(95, 65), 128) << "filled rectangle";
+    EXPECT_LT(at(215, 65), 128) << "filled oval";
+    EXPECT_LT(at(95, 125), 250) << "spot colour rectangle";
+    EXPECT_GT(at(35, 65), 200) << "inside the outline rectangle";
+    EXPECT_LT(std::min(at(10, 65), at(11, 65)), 128) << "rectangle edge";
+    EXPECT_LT(std::min(at(130, 65), at(131, 65)), 128) << "oval edge";
+    int textInk = 0;
+    for (int y = 10; y < 30; ++y)
+        for (int x = 10; x < 150; ++x) textInk += at(x, y) < 128;
+    EXPECT_GT(textInk, 40) << "text";
+    if (ill == 1115) {
+        testsupport::RunResult q = testsupport::qpdfCheck(path);
+        EXPECT_EQ(q.status, 0) << q.out;
+        testsupport::RunResult p = testsupport::pdftoppm(path, testsupport::tempPath("p"));
+        EXPECT_EQ(p.err, "");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllDialects, EveryShape,
+                         ::testing::Combine(::testing::ValuesIn(kDialects),
+                                            ::testing::Values(0, 1, 2)),
+                         [](const auto& info) {
+                             return "ill" + std::to_string(std::get<0>(info.param)) + "_pure" +
+                                    std::to_string(std::get<1>(info.param));
+                         });
+
+// A 2 x 8 sheet of labels of 100 x 50 points, 10 points apart, margins 20 and 30.
+void sheetOfSixteen() {
+    labelBack.labelWidth = 1000;
+    labelBack.labelHeight = 500;
+    LabelItem* box = addItem(kKindRectFilled, 10, 10, 40, 90);
+    box->setI16(item::line, 0);
+    labelBack3.labelWidth = 100 * 10000;
+    labelBack3.labelHeight = 50 * 10000;
+    labelBack3.across = 2;
+    labelBack3.down = 8;
+    labelBack3.leftMargin = 20 * 10000;
+    labelBack3.topMargin = 30 * 10000;
+    labelBack3.spaceAcross = 10 * 10000;
+    labelBack3.spaceDown = 10 * 10000;
+    labelBack3.sheetWidth = 300 * 10000;
+    labelBack3.sheetHeight = 520 * 10000;
+}
+
+TEST(FullSheet, SixteenLabelsColumnByColumnEachInItsPlace) {
+    for (int ill : kDialects) {
+        resetAll();
+        gOut.ill = ill;
+        sheetOfSixteen();
+        int result = -1;
+        const std::string doc = writeEPSout(&result);
+        ASSERT_EQ(result, 0);
+        // One translation per position: column 1 rows 1-8, then column 2.
+        const std::regex place(ill == 1115 ? "q\r1 0 0 1 ([0-9.-]+) ([0-9.-]+) cm\r"
+                                           : "gsave\r([0-9.-]+) ([0-9.-]+) translate\r");
+        std::vector<std::pair<double, double>> at;
+        for (auto m = std::sregex_iterator(doc.begin(), doc.end(), place);
+             m != std::sregex_iterator(); ++m)
+            at.emplace_back(std::stod((*m)[1]), std::stod((*m)[2]));
+        ASSERT_EQ(at.size(), 16u) << "ill " << ill;
+        for (int n = 0; n < 16; ++n) {
+            EXPECT_DOUBLE_EQ(at[n].first, n < 8 ? 20 : 130) << n;
+            EXPECT_DOUBLE_EQ(at[n].second, 520 - (30 + 60 * (n % 8) + 50)) << n;
+        }
+        // The page trailer once.
+        if (ill != 1115 && ill != 2) {
+            size_t u = 0, count = 0;
+            while ((u = doc.find("\rU\r", u + 1)) != std::string::npos) ++count;
+            EXPECT_EQ(count, 1u) << "ill " << ill;
+        }
+    }
+}
+
+TEST(FullSheet, EveryLabelIsDrawnAtItsPosition) {
+    for (int ill : {88, 95, 1115}) {
+        resetAll();
+        gOut.ill = ill;
+        sheetOfSixteen();
+        const std::string path = testsupport::tempPath("sheet" + extension(ill));
+        ASSERT_TRUE(writeFile(path, writeEPSout()));
+        testsupport::Rendered r = testsupport::renderWithGhostscript(path, 72, ill != 1115);
+        ASSERT_TRUE(r.ok) << r.err;
+        ASSERT_EQ(r.bitmap.width, 300);
+        ASSERT_EQ(r.bitmap.height, 520);
+        for (int c = 0; c < 2; ++c)
+            for (int row = 0; row < 8; ++row) {
+                // The box's centre: 50, 25 points into the label from its top left.
+                const int x = 20 + 110 * c + 50, y = 30 + 60 * row + 25;
+                EXPECT_LT(r.bitmap.at(x, y), 128) << "ill " << ill << " label " << c << "," << row;
+                EXPECT_GT(r.bitmap.at(x, y + 22), 200) << "below the box";
+            }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,111 @@
+// The PDF container: a file qpdf accepts, that pdftoppm renders without a word
+// on standard error, whose cross-reference offsets land on their objects.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "doc_fixture.h"
+#include "support/reader.h"
+#include "symbology/state.h"
+#include "vector/Epsout.h"
+#include "vector/sink.h"
+
+using namespace vectortest;
+
+namespace {
+
+std::string pdfDocument(const std::string& content, int purePost = 0) {
+    resetAll();
+    gOut.ill = 1115;
+    gOut.purePost = purePost;
+    LabelItem* it = singleItem(200, 100);
+    it->setText(item::fontBelow, "\x0eHelvetica-Bold");
+    return writeDocument([&] { TEInsert2(content.c_str()); });
+}
+
+// Checks every in-use entry of the table against the object it names.
+void expectTableMatches(const std::string& doc) {
+    const size_t xref = doc.rfind("\rxref\r") + 1;
+    ASSERT_GT(xref, 0u);
+    const size_t sx = doc.rfind("startxref\r");
+    ASSERT_NE(sx, std::string::npos);
+    EXPECT_EQ(std::stoul(doc.substr(sx + 10)), xref);
+    std::istringstream in(doc.substr(xref + 5));
+    int first = 0, count = 0;
+    in >> first >> count;
+    ASSERT_EQ(count, 7);
+    size_t entries = doc.find('\r', xref + 5) + 1;
+    for (int n = 0; n < count; ++n) {
+        const std::string entry = doc.substr(entries + 20 * n, 20);
+        ASSERT_EQ(entry.size(), 20u);
+        EXPECT_EQ(entry.substr(18), " \r");
+        if (n == 0) {
+            EXPECT_EQ(entry, "0000000000 65535 f \r");
+            continue;
+        }
+        const size_t offset = std::stoul(entry.substr(0, 10));
+        EXPECT_EQ(doc.compare(offset, std::to_string(n).size() + 6, std::to_string(n) + " 0 obj"),
+                  0)
+            << "object " << n << " at " << offset;
+    }
+    EXPECT_EQ(doc.substr(doc.find("1 0 obj"), 7), "1 0 obj");
+    EXPECT_EQ(doc.find("1 0 obj"), 9u);
+}
+
+TEST(Pdf, TableOffsetsAndStreamLengthAreExact) {
+    const std::string content = "0 0 0 1 k\r10 10 m\r10 50 l\r60 50 l\r60 10 l\r10 10 l\rf\r";
+    const std::string doc = pdfDocument(content);
+    EXPECT_EQ(doc.rfind("%PDF-1.4\r1 0 obj\r<< /Type /Catalog\r/Pages 2 0 R\r>>\rendobj\r", 0), 0u);
+    EXPECT_NE(doc.find("/MediaBox [0 0 200 100]\r"), std::string::npos);
+    expectTableMatches(doc);
+    // Object 5 counts the bytes between the line feed after "stream" and "endstream".
+    const size_t start = doc.find("stream\r\n") + 8;
+    const size_t end = doc.find("endstream\r");
+    const size_t five = doc.find("5 0 obj\r");
+    EXPECT_EQ(std::stoul(doc.substr(five + 8)), end - start);
+    EXPECT_EQ(doc.substr(start, end - start), content);
+    EXPECT_EQ(doc.substr(doc.size() - 6), "%%EOF\r");
+}
+
+TEST(Pdf, IgnoresTheJobWrapper) {
+    const std::string doc = pdfDocument("", 2);
+    EXPECT_EQ(doc.rfind("%PDF-1.4\r", 0), 0u);
+    EXPECT_EQ(doc.substr(doc.size() - 6), "%%EOF\r");
+    expectTableMatches(doc);
+}
+
+TEST(Pdf, FullSheetWithoutSizeIsA4) {
+    resetAll();
+    gOut.ill = 1115;
+    singleItem(100, 50);
+    labelBack3.labelWidth = 1000000;
+    labelBack3.labelHeight = 500000;
+    labelBack3.across = 1;
+    labelBack3.down = 1;
+    const std::string doc = writeDocument();
+    EXPECT_NE(doc.find("/MediaBox [0 0 595 841]\r"), std::string::npos);
+    EXPECT_EQ(labelBack3.sheetWidth, 0u);
+    labelBack3.sheetWidth = 6123400;
+    labelBack3.sheetHeight = 7920000;
+    EXPECT_NE(writeDocument().find("/MediaBox [0 0 612.340000 792.000000]\r"), std::string::npos);
+}
+
+TEST(Pdf, PassesQpdfAndRendersQuietlyWithEveryOperator) {
+    const std::string doc = pdfDocument(coveragePage(1115));
+    const std::string path = testsupport::tempPath("coverage.pdf");
+    ASSERT_TRUE(writeFile(path, doc));
+    testsupport::RunResult q = testsupport::qpdfCheck(path);
+    EXPECT_EQ(q.status, 0) << q.out << q.err;
+    EXPECT_NE(q.out.find("No syntax or stream encoding errors"), std::string::npos) << q.out;
+    testsupport::RunResult p = testsupport::pdftoppm(path, testsupport::tempPath("page"));
+    EXPECT_EQ(p.status, 0);
+    EXPECT_EQ(p.err, "");
+    // The fonts the page selects are in its resources.
+    EXPECT_NE(doc.find("/Helvetica << /Type /Font /Subtype /Type1 /BaseFont /Helvetica"),
+              std::string::npos);
+    EXPECT_NE(doc.find("/Helvetica-Bold << /Type /Font"), std::string::npos);
+}
+
+}  // namespace
