@@ -16,8 +16,8 @@ void resetPictureServices() { gPictServices = PictureServiceState{}; }
 
 void TextSizeGC(int16_t size, int32_t n) {
     platform::TextSize(size);
-    const float scale = static_cast<float>(n) * static_cast<float>(gSym.Siz) * 0.001f;
-    gVec.gCtexsize = scale;
+    // Kept in single precision, as the text scale always was.
+    gVec.gCtexsize = static_cast<float>(n * gSym.Siz * 0.001);
 }
 
 bool cpstrcat2(unsigned char* pstr, const void* bytes, int32_t n) {
@@ -76,9 +76,9 @@ void GetImportBuilt(char* dst, const char* templ, const ImportRecord& record) {
         append(t + pos, mark - pos);
         if (!open) break;
         const size_t from = mark + 2;
-        const char* close =
-            from < end ? static_cast<const char*>(::memmem(t + from, end - from, ">>", 2))
-                       : nullptr;
+        const char* close = from < end
+                                ? static_cast<const char*>(::memmem(t + from, end - from, ">>", 2))
+                                : nullptr;
         const size_t to = close ? static_cast<size_t>(close - t) : end;
         pos = close ? to + 2 : end;
         const int field = fieldNumber(t + from, to - from);

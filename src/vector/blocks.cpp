@@ -6,6 +6,7 @@
 #include "symbology/state.h"
 #include "vector/dialect.h"
 #include "vector/emit.h"
+#include "vector/textruns.h"
 
 BlockState gBlock;
 
@@ -58,6 +59,7 @@ void rectangle(Emit& e, Paint paint, Num x0, Num y0, Num x1, Num y1, Write write
 }
 
 void realRect(Paint paint, double x0, double y0, double x1, double y1) {
+    closePdfText();
     Emit e;
     rectangle(e, paint, x0, y0, x1, y1,
               [](Emit& out, double x, double y) { out.f(x).c(' ').f(y); });
@@ -112,6 +114,7 @@ void multiLineBar(Paint paint, int32_t x, int32_t w, int32_t inset, int32_t text
     const int64_t x1 = x0 + w;
     const int64_t yTop = static_cast<int64_t>(textY) + top - rise;
     const int64_t yBottom = static_cast<int64_t>(textY) + top - drop;
+    closePdfText();
     Emit e;  // the whole path, one piece of text
     rectangle(e, paint, x0, yTop, x1, yBottom,
               [](Emit& out, int64_t px, int64_t py) { out.fixed5(px).c(' ').i(py); });

@@ -1,10 +1,10 @@
 #include "vector/chars.h"
 
-#include "vector/dialect.h"
 #include "vector/emit.h"
 #include "vector/shapes.h"
 #include "vector/sink.h"
 #include "vector/textobject.h"
+#include "vector/textruns.h"
 
 namespace {
 
@@ -33,12 +33,14 @@ void SetDrawTxtSize(int32_t s) { setScale(s, kGlyphUnit); }
 void SetDrawTxtSize2(int32_t s) { setScale(s, kGlyphUnit2); }
 
 void pmoveto(int32_t gx, int32_t gy, int32_t ox, int32_t oy) {
+    closePdfText();  // path operators may not stand in a PDF text object
     Emit e;
     point(e, gx, gy, ox, oy);
     e.s(" m\r");
 }
 
 void plineto(int32_t gx, int32_t gy, int32_t ox, int32_t oy) {
+    closePdfText();  // path operators may not stand in a PDF text object
     Emit e;
     point(e, gx, gy, ox, oy);
     e.s(" l\r");
@@ -46,6 +48,7 @@ void plineto(int32_t gx, int32_t gy, int32_t ox, int32_t oy) {
 
 void pcurveto(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t ox,
               int32_t oy) {
+    closePdfText();  // path operators may not stand in a PDF text object
     Emit e;
     point(e, x1, y1, ox, oy);
     e.c(' ');
@@ -55,14 +58,12 @@ void pcurveto(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_
     e.s(" c\r");
 }
 
-void pfill() { TEInsert2("f\r", 2); }
-
-void pcolourwhite() {
-    // The Type 3 font dialect sets no colours: its glyphs take the colour of the
-    // text that shows them.
-    if (dialect::type3()) return;
-    TEInsert2("0 0 0 0 k\r", 10);
+void pfill() {
+    closePdfText();
+    TEInsert2("f\r", 2);
 }
+
+void pcolourwhite() { TEInsert2("0 0 0 0 k\r", 10); }
 
 void TextPositionAccurate(int32_t x, int32_t y) { openTextObject(x * 1e-5, y * 1e-5, true); }
 

@@ -37,17 +37,18 @@ Emit& Emit::c(char ch) {
     return *this;
 }
 
+// Both buffers hold the longest text of their kind, so formatting cannot fail.
 Emit& Emit::i(int64_t value) {
     room(24);
-    n_ += static_cast<size_t>(platform::formatInt(buf_ + n_, 24, static_cast<long>(value)));
+    const int n = platform::formatInt(buf_ + n_, 24, static_cast<long>(value));
+    if (n > 0) n_ += static_cast<size_t>(n);
     return *this;
 }
 
 Emit& Emit::f(double value) {
-    // A "%f" of a huge value can be long; give it a buffer of its own.
-    char tmp[352];
-    int n = platform::formatFixed(tmp, sizeof tmp, value, 6);
-    return s(tmp, static_cast<size_t>(n));
+    char tmp[352];  // "%f" of the largest double is 317 characters
+    const int n = platform::formatFixed(tmp, sizeof tmp, value, 6);
+    return n > 0 ? s(tmp, static_cast<size_t>(n)) : *this;
 }
 
 Emit& Emit::fixed5(int64_t value) {

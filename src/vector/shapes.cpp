@@ -5,6 +5,7 @@
 #include "symbology/state.h"
 #include "vector/dialect.h"
 #include "vector/emit.h"
+#include "vector/textruns.h"
 
 ShapeState gShape;
 
@@ -14,7 +15,12 @@ namespace {
 
 int64_t trunc64(double v) { return static_cast<int64_t>(v); }
 
-void width(Emit& e, double w) { e.i(trunc64(w)).s(" w\r"); }
+// Every shape starts with its line width, the first byte of its path code.
+void width(Emit& e, double w) {
+    e.flush();
+    closePdfText();
+    e.i(trunc64(w)).s(" w\r");
+}
 
 // "x y m\r" / "x y L\r" with truncated integers.
 void intPoint(Emit& e, double x, double y, const char* op) {
@@ -54,6 +60,10 @@ void writeColour(Emit& e, int32_t mode, bool spot, int32_t c, int32_t m, int32_t
     } else {
         e.s(op);
     }
+}
+
+void commentStart(Emit& e) {
+    e.s("%%DocumentCustomColors: ").pstr(gSym.customCol).s("\r%%CMYKCustomColor: ");
 }
 
 // An oval through the four extreme points of the rectangle as four Bezier
@@ -102,6 +112,41 @@ void endCompound(Emit& e) {
 // Illustrator dialects, where the compound path makes the inner contour a hole.
 void closeOuter(Emit& e) { e.s(dialect::pdf() ? "h\r" : "f\r"); }
 
+// A closed rectangle from corner a to the opposite corner b, along the vertical
+// edge first or along the horizontal one first.
+enum class Turn { verticalFirst, horizontalFirst };
+void rectPath(Emit& e, double ax, double ay, double bx, double by, Turn turn, const char* seg) {
+    realPoint(e, ax, ay, kMoveTo);
+    if (turn == Turn::verticalFirst) {
+        realPoint(e, ax, by, seg);
+        realPoint(e, bx, by, seg);
+        realPoint(e, bx, ay, seg);
+    } else {
+        realPoint(e, bx, ay, seg);
+        realPoint(e, bx, by, seg);
+        realPoint(e, ax, by, seg);
+    }
+    realPoint(e, ax, ay, seg);
+}
+
+// The filled form starts without a stroke width, in the fill colour.
+void beginFilled(Emit& e) {
+    width(e, 0);
+    e.flush();
+    doColour(kColourFill);
+}
+
+// One straight stroke in whole points.
+void segment(Emit& e, double ax, double ay, double bx, double by) {
+    intPoint(e, ax, ay, kMoveTo);
+    intPoint(e, bx, by, dialect::lineTo());
+    e.s("S\r");
+}
+
+// After the move to its centre point, a stroked rectangle or oval (and the small
+// mark) strokes that lone point; an empty line ends the item.
+void centreMarkEnd(Emit& e) { e.s("S\r").s("\r"); }
+
 }  // namespace
 
 int colourNumberText(char* out, int32_t percent) {
@@ -124,9 +169,7 @@ void doColour(int32_t mode) {
     const int32_t ill = gOut.ill;
     const bool spot = gSym.customColour == 1;
     Emit e;
-    if (mode == kColourComment) {
-        e.s("%%DocumentCustomColors: ").pstr(gSym.customCol).s("\r%%CMYKCustomColor: ");
-    }
+    if (mode == kColourComment) commentStart(e);
     if (mode == kColourSetUp && !dialect::pdf()) {
         if (ill > 87) e.s("0 A\r");
         e.s("u\r");
@@ -155,7 +198,10 @@ void doBackColour(int32_t mode, int32_t c, int32_t m, int32_t y, int32_t k) {
         e.colour(c).colour(m).colour(y).colour(k).s("K\r");
         if (gOut.ill > 87 && !dialect::pdf()) e.s("0 R\r");
     } else {
+        // The header comment form is a comment here too, so that nothing of it
+        // reaches the operand stack.
         const bool spot = gSym.customColour == 1;
+        if (mode == kColourComment) commentStart(e);
         writeColour(e, mode, spot, c, m, y, k, colourOperator(mode, spot));
     }
 }
@@ -164,51 +210,52 @@ void FillPostBox(double x0, double y0, double x1, double y1, double w) {
     Emit e;
     const char* L = dialect::lineTo();
     width(e, w);
-    realPoint(e, x0, y0, kMoveTo);
-    realPoint(e, x0, y1, L);
-    realPoint(e, x1, y1, L);
-    realPoint(e, x1, y0, L);
-    realPoint(e, x0, y0, L);
+    rectPath(e, x0, y0, x1, y1, Turn::verticalFirst, L);
     e.s("f\r");
 }
 
-void DrawPostBox(double x0, double y0, double x1, double y1, double w) {
+namespace {
+
+// The outline of a rectangle or oval of width w. Stroked dialects stroke the
+// path that `stroked` writes, in the stroke colour, width w. The others fill a
+// band of width w centred on the shape: `contour` writes the outer contour one
+// way round and the inner one (reversed) the other way, so the inside stays empty.
+template <typename Stroked, typename Contour>
+void outline(double x0, double y0, double x1, double y1, double w, Stroked stroked,
+             Contour contour) {
+    Emit e;
     if (dialect::strokedShapes()) {
+        e.flush();
         doColour(kColourStroke);
-        Emit e;
         width(e, w);
-        realPoint(e, x0, y0, kMoveTo);
-        realPoint(e, x0, y1, " L\r");
-        realPoint(e, x1, y1, " L\r");
-        realPoint(e, x1, y0, " L\r");
-        realPoint(e, x0, y0, " L\r");
-        e.s("s\r");
-        realPoint(e, x0 + (x1 - x0) / 2, y0 + (y1 - y0) / 2, kMoveTo);
-        e.s("S\r").s("\r");
+        stroked(e);
+        centreMarkEnd(e);
         return;
     }
-    // A frame of width w centred on the rectangle: the outer contour one way
-    // round, the inner one the other way, so that the inside stays empty.
-    Emit e;
-    e.s("0 w\r");
-    e.flush();
-    doColour(kColourFill);
+    beginFilled(e);
     const Box outer = inset(normalise(x0, y0, x1, y1), -w / 2);
-    const Box inner = inset(outer, w);
     beginCompound(e);
-    realPoint(e, outer.xl, outer.yl, kMoveTo);
-    realPoint(e, outer.xl, outer.yh, kCurveLine);
-    realPoint(e, outer.xr, outer.yh, kCurveLine);
-    realPoint(e, outer.xr, outer.yl, kCurveLine);
-    realPoint(e, outer.xl, outer.yl, kCurveLine);
+    contour(e, outer, false);
     closeOuter(e);
-    realPoint(e, inner.xl, inner.yl, kMoveTo);
-    realPoint(e, inner.xr, inner.yl, kCurveLine);
-    realPoint(e, inner.xr, inner.yh, kCurveLine);
-    realPoint(e, inner.xl, inner.yh, kCurveLine);
-    realPoint(e, inner.xl, inner.yl, kCurveLine);
+    contour(e, inset(outer, w), true);
     e.s("f\r");
     endCompound(e);
+}
+
+}  // namespace
+
+void DrawPostBox(double x0, double y0, double x1, double y1, double w) {
+    outline(
+        x0, y0, x1, y1, w,
+        [&](Emit& e) {
+            rectPath(e, x0, y0, x1, y1, Turn::verticalFirst, " L\r");
+            e.s("s\r");
+            realPoint(e, x0 + (x1 - x0) / 2, y0 + (y1 - y0) / 2, kMoveTo);
+        },
+        [](Emit& e, const Box& b, bool reversed) {
+            rectPath(e, b.xl, b.yl, b.xr, b.yh,
+                     reversed ? Turn::horizontalFirst : Turn::verticalFirst, kCurveLine);
+        });
 }
 
 void FillPostCircle(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t w) {
@@ -219,37 +266,27 @@ void FillPostCircle(int32_t left, int32_t top, int32_t right, int32_t bottom, in
 }
 
 void DrawPostCircle(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t w) {
-    if (dialect::strokedShapes()) {
-        doColour(kColourStroke);
-        Emit e;
-        width(e, w);
-        ovalPath(e, left, bottom, right, top, " C\r");
-        e.s("s\r");
-        intPoint(e, left + (right - left) / 2, top + (bottom - top) / 2, kMoveTo);
-        e.s("S\r").s("\r");
-        return;
-    }
-    Emit e;
-    e.s("0 w\r");
-    e.flush();
-    doColour(kColourFill);
-    const Box outer = inset(normalise(left, top, right, bottom), -w / 2.0);
-    const Box inner = inset(outer, w);
-    beginCompound(e);
-    ovalPath(e, outer.xl, outer.yl, outer.xr, outer.yh, " c\r");
-    closeOuter(e);
-    ovalPath(e, inner.xl, inner.yh, inner.xr, inner.yl, " c\r");
-    e.s("f\r");
-    endCompound(e);
+    outline(
+        left, top, right, bottom, w,
+        [&](Emit& e) {
+            ovalPath(e, left, bottom, right, top, " C\r");
+            e.s("s\r");
+            intPoint(e, left + (right - left) / 2, top + (bottom - top) / 2, kMoveTo);
+        },
+        [](Emit& e, const Box& b, bool reversed) {
+            if (reversed)
+                ovalPath(e, b.xl, b.yh, b.xr, b.yl, " c\r");
+            else
+                ovalPath(e, b.xl, b.yl, b.xr, b.yh, " c\r");
+        });
 }
 
 void DrawPostLine(int32_t upper, int32_t left, int32_t right, int32_t lower, int32_t w) {
     doColour(kColourStroke);
     Emit e;
     width(e, w);
-    intPoint(e, left, upper, kMoveTo);
-    intPoint(e, right, lower, dialect::lineTo());
-    e.s("S\r").s("\r");
+    segment(e, left, upper, right, lower);
+    e.s("\r");
 }
 
 void DrawPostPara(double x0, double y0, double x1, double y1, double w) {
@@ -257,16 +294,10 @@ void DrawPostPara(double x0, double y0, double x1, double y1, double w) {
     if (dialect::strokedShapes()) {
         doColour(kColourStroke);
         Emit e;
-        const char* L = dialect::lineTo();
         width(e, w);
-        if (lowerBar) {
-            intPoint(e, x0, y0, kMoveTo);
-            intPoint(e, x1, y0, L);
-            e.s("S\r");
-        }
-        intPoint(e, x1, y1, kMoveTo);
-        intPoint(e, x0, y1, L);
-        e.s("S\r").s("\r");
+        if (lowerBar) segment(e, x0, y0, x1, y0);
+        segment(e, x1, y1, x0, y1);
+        e.s("\r");
         return;
     }
     y0 -= w / 2;
@@ -274,22 +305,12 @@ void DrawPostPara(double x0, double y0, double x1, double y1, double w) {
     x1 += w / 2;
     y1 += w / 2;
     Emit e;
-    e.s("0 w\r");
-    e.flush();
-    doColour(kColourFill);
+    beginFilled(e);
     if (lowerBar) {
-        realPoint(e, x0, y0, kMoveTo);
-        realPoint(e, x0, y0 + w, kCurveLine);
-        realPoint(e, x1, y0 + w, kCurveLine);
-        realPoint(e, x1, y0, kCurveLine);
-        realPoint(e, x0, y0, kCurveLine);
+        rectPath(e, x0, y0, x1, y0 + w, Turn::verticalFirst, kCurveLine);
         e.s("f\r");
     }
-    realPoint(e, x0, y1, kMoveTo);
-    realPoint(e, x1, y1, kCurveLine);
-    realPoint(e, x1, y1 - w, kCurveLine);
-    realPoint(e, x0, y1 - w, kCurveLine);
-    realPoint(e, x0, y1, kCurveLine);
+    rectPath(e, x0, y1, x1, y1 - w, Turn::horizontalFirst, kCurveLine);
     e.s("f\r");
 }
 
@@ -297,52 +318,33 @@ void DrawPostTopLine(double x0, double y0, double x1, double y1, int32_t w) {
     if (dialect::strokedShapes()) {
         Emit e;
         width(e, w);
-        intPoint(e, x1, y1, kMoveTo);
-        intPoint(e, x0, y1, dialect::lineTo());
-        e.s("S\r").s("\r");
+        segment(e, x1, y1, x0, y1);
+        e.s("\r");
         return;
     }
     Emit e;
-    e.s("0 w\r");
-    e.flush();
-    doColour(kColourFill);
+    beginFilled(e);
     const int32_t half = w / 2;
     const double top = y1 + half + 2, bottom = top - w;
-    realPoint(e, x0 - half, top, kMoveTo);
-    realPoint(e, x1 + half, top, kCurveLine);
-    realPoint(e, x1 + half, bottom, kCurveLine);
-    realPoint(e, x0 - half, bottom, kCurveLine);
-    realPoint(e, x0 - half, top, kCurveLine);
+    rectPath(e, x0 - half, top, x1 + half, bottom, Turn::horizontalFirst, kCurveLine);
     e.s("f\r");
 }
 
 void DrawPostEnd(double x0, double y0, double x1, double y1, double w) {
     Emit e;
-    const char* L = dialect::lineTo();
     width(e, w);
-    intPoint(e, x0, y0, kMoveTo);
-    intPoint(e, x0, y1, L);
-    e.s("S\r");
-    intPoint(e, x1, y0, kMoveTo);
-    intPoint(e, x1, y1, L);
-    e.s("S\r");
+    segment(e, x0, y0, x0, y1);
+    segment(e, x1, y0, x1, y1);
 }
 
 void DrawPostSmallItem(double x0, double y0, double x1, double y1, double w) {
     Emit e;
-    const char* L = dialect::lineTo();
     width(e, w);
-    intPoint(e, x0, y1, kMoveTo);
-    intPoint(e, x0, y0, L);
-    e.s("S\r");
-    intPoint(e, x0, y0, kMoveTo);
-    intPoint(e, x1, y0, L);
-    e.s("S\r");
-    intPoint(e, x1, y0, kMoveTo);
-    intPoint(e, x1, y1, L);
-    e.s("S\r");
+    segment(e, x0, y1, x0, y0);
+    segment(e, x0, y0, x1, y0);
+    segment(e, x1, y0, x1, y1);
     intPoint(e, (x1 - x0) / 2, (y1 - y0) / 2, kMoveTo);
-    e.s("S\r").s("\r");
+    centreMarkEnd(e);
 }
 
 void DrawPostCutMarks(double left, double lower, double right, double top, double w) {

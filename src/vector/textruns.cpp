@@ -20,12 +20,19 @@ void resetTextRunState() { gText = TextRunState{}; }
 
 const std::vector<std::string>& pdfFontsUsed() { return gText.pdfFonts; }
 
+void closePdfText() {
+    if (!gText.pdfTextOpen) return;
+    gText.pdfTextOpen = false;
+    TEInsert2("ET\r", 3);
+}
+
 namespace {
 
 constexpr int64_t kDefaultPdfSize = 1200000;  // 12 points
 constexpr unsigned char kFaceBold = 1;
 constexpr unsigned char kFaceInverse = 128;
-constexpr char kRowReturn = '\r';
+constexpr char kReturn = '\r';
+constexpr int32_t kMeasureChunk = 0x7000;  // bytes measured at once: within a 16-bit count
 
 // The four numbers of the text matrix for the item rotation, each followed by a
 // blank. Quarter turns have their exact forms; any other angle is written as
@@ -104,11 +111,11 @@ void measureFont(const unsigned char* screenFont, int16_t size) {
     platform::SetFractEnable(true);
 }
 
-// The advance of the text in the port's font, pieces kept within 16-bit counts.
+// The advance of the text in the port's font.
 double advance(const char* text, int32_t length) {
     double w = 0;
-    for (int32_t off = 0; off < length; off += 0x7000) {
-        const int32_t n = std::min<int32_t>(0x7000, length - off);
+    for (int32_t off = 0; off < length; off += kMeasureChunk) {
+        const int32_t n = std::min(kMeasureChunk, length - off);
         w += platform::TextWidthFract(text + off, 0, static_cast<int16_t>(n));
     }
     return w;
@@ -141,7 +148,7 @@ void writeLine(const PageRect& r, int32_t y, const char* text, int32_t length,
 void openTextObject(double x, double y, bool exact) {
     Emit e;
     if (dialect::pdf()) {
-        if (gText.pdfTextOpen) e.s("ET\r");
+        closePdfText();
         if (gText.pdfFont.empty()) {
             gText.pdfFont = kDefaultPdfFont;
             gText.pdfSize = kDefaultPdfSize;
@@ -256,7 +263,7 @@ void epsTextBlock(const PageRect& r, const char* text, int32_t justification) {
         bool taken = false;  // a word is on the line already
         for (int32_t word = pos;;) {
             int32_t end = word;
-            while (end < n && text[end] != ' ' && text[end] != kRowReturn) ++end;
+            while (end < n && text[end] != ' ' && text[end] != kReturn) ++end;
             if (measure(pos, end) >= W) {
                 if (taken) {  // the line ends before this word
                     next = word;
@@ -270,7 +277,7 @@ void epsTextBlock(const PageRect& r, const char* text, int32_t justification) {
             lineEnd = end;
             taken = true;
             if (end >= n) break;
-            if (text[end] == kRowReturn) {
+            if (text[end] == kReturn) {
                 next = end + 1;
                 break;
             }
@@ -314,7 +321,7 @@ void EpsTextItem(int32_t item, const PageRect& r) {
     }
     if (length == 0) return;
     const int32_t width = MeasureTextInEPS2(text, length, gSym.customTeSize, gSym.fontBelow);
-    if (width > r.right - r.left || std::memchr(text, kRowReturn, static_cast<size_t>(length))) {
+    if (width > r.right - r.left || std::memchr(text, kReturn, static_cast<size_t>(length))) {
         const std::string whole(text, static_cast<size_t>(length));
         epsTextBlock(r, whole.c_str(), gSym.TEjust);
         return;

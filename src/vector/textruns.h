@@ -35,6 +35,10 @@ struct TextRunState {
 extern TextRunState gText;
 // The document writer calls it when a document begins.
 void resetTextRunState();
+// PDF: ends a text object that was positioned but never given its text (path
+// operators may not stand inside one). The path writers call it; the page
+// writer calls it before the end of the page content.
+void closePdfText();
 const std::vector<std::string>& pdfFontsUsed();
 
 // The printer font name of a screen font (Pascal strings), from the font-name

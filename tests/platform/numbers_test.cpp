@@ -11,6 +11,7 @@
 
 #include "platform/datetime.h"
 #include "platform/numbers.h"
+#include "support/locale.h"
 #include "support/reader.h"
 
 namespace {
@@ -36,29 +37,6 @@ std::string cPrintf(double v, int decimals) {
     uselocale(old);
     freelocale(c);
     return buf;
-}
-
-bool commaDecimal(const char* name) {
-    if (!setlocale(LC_ALL, name)) return false;
-    const bool comma = localeconv()->decimal_point[0] == ',';
-    if (!comma) setlocale(LC_ALL, "C");
-    return comma;
-}
-
-// Switches the whole process to a locale that writes a decimal comma: an installed
-// one, or one generated from the locale sources into a folder of the test's own.
-bool enterCommaLocale() {
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE.ISO-8859-1"})
-        if (commaDecimal(name)) return true;
-    const std::string dir = testsupport::tempPath("locales");
-    std::filesystem::create_directories(dir);
-    testsupport::RunResult r =
-        testsupport::runCommand("localedef -i de_DE -f ISO-8859-1 '" + dir + "/de_DE.ISO-8859-1'");
-    setenv("LOCPATH", dir.c_str(), 1);
-    if (commaDecimal("de_DE.ISO-8859-1")) return true;
-    ADD_FAILURE() << "no locale with a decimal comma, and localedef could not make one (" << r.err
-                  << "): install the Debian package locales";
-    return false;
 }
 
 TEST(Numbers, FixedPointMatchesTheCLocale) {
@@ -89,7 +67,7 @@ TEST(Numbers, FixedPointMatchesTheCLocale) {
 }
 
 TEST(Numbers, SameBytesUnderACommaLocale) {
-    ASSERT_TRUE(enterCommaLocale());
+    ASSERT_TRUE(testsupport::enterCommaLocale());
     char probe[32];
     std::snprintf(probe, sizeof probe, "%.1f", 1.5);
     EXPECT_STREQ(probe, "1,5") << "the locale is not in force";

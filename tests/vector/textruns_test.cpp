@@ -87,6 +87,26 @@ TEST_F(TextRuns, PdfWritesRealTextObjects) {
     EXPECT_EQ(pdfFontsUsed(), std::vector<std::string>{"Helvetica"});
 }
 
+TEST_F(TextRuns, PdfTextObjectLeftOpenEndsBeforeAPath) {
+    dialect(1115);
+    TextPosition(0, 0);                       // the text never comes (a symbol that failed, say)
+    doBackColour(kColourFill, 0, 0, 0, 100);  // colours may stand inside it
+    FillPostBox(0, 0, 1, 1);
+    SetDrawTxtSize(100);
+    TextPosition(0, 0);
+    pmoveto(0, 0, 0, 0);
+    TextPosition(0, 0);
+    DrawBlock2(0, 100000, 10, 0, 0, 0, 2, 1, 0, 0);
+    TextPosition(0, 0);
+    closePdfText();
+    closePdfText();  // once only
+    const std::string s = written();
+    EXPECT_NE(s.find("Tm\r0 0 0 1 k\rET\r0 w\r"), std::string::npos) << crToLf(s);
+    EXPECT_NE(s.find("Tm\rET\r0.000000 0.000000 m\r"), std::string::npos);
+    EXPECT_NE(s.find("Tm\rET\r0.000000 2.000000 m\r"), std::string::npos);
+    EXPECT_EQ(s.substr(s.size() - 6), "Tm\rET\r");
+}
+
 TEST_F(TextRuns, PdfTextWithoutAFontUsesTheDefault) {
     dialect(1115);
     TextPosition(0, 0);

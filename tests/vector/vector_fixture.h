@@ -17,15 +17,19 @@
 
 struct VectorTest : ::testing::Test {
     void SetUp() override {
+        ref_ = platform::FSOpenMemory();
+        freshWorld();
+        seen_ = 0;
+    }
+    // Every setting back to its start value; the document stays open.
+    void freshWorld() {
         resetWorld();
         resetShapeState();
         resetBlockState();
         resetTextRunState();
         resetPictureServices();
         gMsg.quiet = true;
-        ref_ = platform::FSOpenMemory();
         gVec.filRef = ref_;
-        seen_ = 0;
     }
     void TearDown() override { platform::FSClose(ref_); }
 

@@ -1,0 +1,316 @@
+// A page that uses every operator the item writers can emit, framed with a
+// procset that defines exactly the operators listed for its dialect and checks
+// that nothing is left on the operand stack; Ghostscript must render it without
+// an error, and the PDF form must pass qpdf and pdftoppm.
+#include <clocale>
+#include <cstdio>
+#include <fstream>
+#include <map>
+
+#include "doc_fixture.h"
+#include "support/locale.h"
+#include "support/reader.h"
+#include "vector/chars.h"
+#include "vector_fixture.h"
+
+namespace {
+
+// Every operator of the page code, with a definition strict about its operands.
+const std::map<std::string, std::string> kDefinitions = {
+    {"m", "{moveto}"},
+    {"L", "{lineto}"},
+    {"l", "{lineto}"},
+    {"C", "{curveto}"},
+    {"c", "{curveto}"},
+    // Inside a compound path a fill only closes its contour; *U fills them all.
+    {"f", "{_cp {closepath} {closepath fill} ifelse}"},
+    {"*u", "{/_cp true def newpath}"},
+    {"*U", "{/_cp false def fill}"},
+    {"s", "{closepath stroke}"},
+    {"S", "{stroke}"},
+    {"w", "{setlinewidth}"},
+    {"k", "{setcmykcolor}"},
+    {"K", "{setcmykcolor}"},
+    {"x", "{pop pop setcmykcolor}"},  // c m y k (name) tint
+    {"X", "{pop pop setcmykcolor}"},
+    {"G", "{pop}"},
+    {"i", "{setflat}"},
+    {"J", "{setlinecap}"},
+    {"j", "{setlinejoin}"},
+    {"M", "{setmiterlimit}"},
+    {"d", "{setdash}"},
+    {"A", "{pop}"},
+    {"O", "{pop}"},
+    {"R", "{pop}"},
+    {"D", "{pop}"},
+    {"u", "{}"},
+    // Text of the older dialects: [a b c d x y]e, /_Name size size2 0 0 z, (s)t, T.
+    {"e", "{/_tm exch def}"},
+    {"z", "{pop pop pop exch _fn exch scalefont setfont}"},
+    {"t", "{_show}"},
+    {"T", "{}"},
+    // Text of the Illustrator 3 dialects.
+    {"To", "{pop}"},
+    {"Tp", "{pop 6 array astore /_tm exch def}"},
+    {"TP", "{}"},
+    {"Tr", "{pop}"},
+    {"Tf", "{exch _fn exch scalefont setfont}"},
+    {"TO", "{}"},
+    {"Ts", "{pop}"},
+    {"Tz", "{pop}"},
+    {"Tt", "{pop}"},
+    {"TA", "{pop}"},
+    {"TC", "{pop pop pop}"},
+    {"TW", "{pop pop pop}"},
+    {"Ti", "{pop pop pop}"},
+    {"Ta", "{pop}"},
+    {"Th", "{pop pop pop pop pop}"},
+    {"Tq", "{pop}"},
+    {"Tl", "{pop pop}"},
+    {"Tc", "{pop}"},
+    {"Tw", "{pop}"},
+    {"Tx", "{_show}"},
+    {"TX", "{pop}"},
+};
+
+// The operators the item writers emit, per dialect (besides moveto, rlineto and
+// closepath of the Type 3 font dialect, which are PostScript's own).
+const std::map<int32_t, std::string> kOperators = {
+    {1, "u k K G i J j w M d m L l C c f s S e t T z"},
+    {88, "A u O R k K x X G i J j w M d m L l C c f s S e t T z"},
+    {25, "u k K G i J j w M d m L l C c f s S *u *U e t T z"},
+    {93,
+     "A u O R k K x X G i J j w M d D m L l C c f s S *u *U To Tp TP Tr Tf TO Ts Tz Tt TA TC TW "
+     "Ti Ta Th Tq Tl Tc Tw Tx TX"},
+    {95,
+     "A u O R k K x X G i J j w M d D m L l C c f s S *u *U To Tp TP Tr Tf TO Ts Tz Tt TA TC TW "
+     "Ti Ta Th Tq Tl Tc Tw Tx TX"},
+    {2, "k w m L l C c f s S e t T z"},
+};
+
+struct CoveragePage : VectorTest {
+    // Writes the page, from fresh settings, and returns its bytes.
+    std::string page(int32_t ill) {
+        freshWorld();
+        initLabelItems();
+        EXPECT_EQ(addLabelItem(), 0);
+        dialect(ill);
+        writeItems();
+        return written();
+    }
+
+    // Every writer, on a page of 300 x 300 points.
+    static void writeItems() {
+        pstrSet(gSym.fontBelow, "Helvetica");
+        gSym.cyan2 = gSym.magenta2 = gSym.yellow2 = 0;
+        gSym.black2 = 100;
+        gSym.customColour = 0;
+        doColour(kColourSetUp);
+        DrawPostBox(20, 280, 120, 200, 6);      // a frame: its middle stays white
+        DrawPostCircle(140, 280, 280, 200, 6);  // a ring
+        doBackColour(kColourFill, 0, 0, 0, 100);
+        FillPostCircle(20, 180, 120, 120);  // a filled oval
+        FillPostBox(140, 180, 280, 120, 1);
+        DrawPostLine(110, 10, 60, 100, 1);
+        gSym.end_bars = 1;
+        DrawPostPara(70, 60, 290, 110, 2);
+        gSym.para = 1;  // without its lower bar
+        DrawPostPara(70, 62, 290, 108, 1);
+        DrawPostTopLine(70, 60, 290, 100, 2);
+        DrawPostEnd(70, 60, 290, 100, 1);
+        DrawPostSmallItem(72, 62, 288, 98, 1);
+        DrawPostCutMarks(0, 0, 300, 300, 1);
+
+        doColour(kColourComment);
+        doColour(kColourStroke);
+        doColour(kColourFill);
+        for (int32_t mode = 0; mode <= 3; ++mode) doBackColour(mode, 10, 20, 30, 40);
+        gSym.customColour = 1;  // a spot colour through every colour writer
+        pstrSet(gSym.customCol, "Spot (1)");
+        for (int32_t mode = 0; mode <= 3; ++mode) {
+            doColour(mode);
+            doBackColour(mode, 10, 20, 30, 40);
+        }
+        gSym.customColour = 0;
+        doBackColour(kColourFill, 0, 0, 0, 100);
+
+        SetDrawTxtSize(100);
+        pmoveto(0, 0, 5000000, 1000000);
+        plineto(2000, 0, 5000000, 1000000);
+        pcurveto(2000, 2000, 0, 2000, 0, 0, 5000000, 1000000);
+        pfill();
+        SetDrawTxtSize2(100);
+        drawHGauge(2, 8000000, 1000000);
+        pcolourwhite();
+        doBackColour(kColourFill, 0, 0, 0, 100);
+
+        for (int32_t angle : {0, 90, 180, 270, 45}) {
+            gVec.trans2 = angle;
+            SetAnyEpsFontP(800000, 800000, gSym.fontBelow, 0);
+            TextPositionAccurate(11000000, 4000000);
+            DrawTextEPS("(a)\\", 0, 3);
+            TextPosition(120, 30);
+            DrawTextEPS("Text", 0, 3);
+        }
+        gVec.trans2 = 0;
+
+        gSym.customTeSize = 8;
+        gSym.cyan22 = 20;
+        gLabel.externalH = "A text item long enough to wrap\rover lines";
+        gLabel.hasExternalH = true;
+        EpsTextItem(0, {60, 150, 10, 240});
+        DrawMS128Text("123456789012345678", 18, 1, 14000000, 1500000, 0.5);
+
+        gSym.Hei = 10;
+        gBlock.gxyy = 0.5;
+        DrawBlock(0, 33000, 10, 1, 0, 2, 0, 10, 250, 0);
+        DrawBlockg(100000, 33000, 10, 1, 0, 0, 0, 10, 250, 0);
+        DrawMultiLineBlock(200000, 33000, 2, 0, 0, 0, 4, 10, 250, 0);
+        DrawMultiLineBlockg(300000, 33000, 2, 0, 0, 0, 4, 10, 250, 0);
+        DrawBlock2(400000, 66000, 10, 0, 0, 0, 20, 12, 250, 0);
+        Draw2DBlock(27000000, 100000, 25000, 0, 1500000, 0, 0, 0);
+    }
+
+    std::string procset(int32_t ill) {
+        std::string ps =
+            "/StrixelTest 120 dict def StrixelTest begin\n/_cp false def\n/_tm matrix def\n"
+            "/_fn {64 string cvs dup length 1 sub 1 exch getinterval cvn findfont} def\n"
+            "/_show {gsave _tm concat 0 0 moveto show grestore} def\n";
+        std::istringstream ops(kOperators.at(ill));
+        for (std::string op; ops >> op;) {
+            std::string def = kDefinitions.at(op);
+            if (ill == 88 && op == "t") def = "{exch pop _show}";  // count (text) t
+            ps += "/" + op + " " + def + " def\n";
+        }
+        return ps;
+    }
+
+    std::string eps(int32_t ill) {
+        return "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 300 300\n%%EndComments\n" +
+               procset(ill) + page(ill) + "\ncount 0 ne {STACKLEFT} if end showpage\n%%EOF\n";
+    }
+
+    std::string pdf() {
+        const std::string content = page(1115);
+        std::string fonts;
+        std::string fontObjects;
+        int obj = 5;
+        std::vector<std::string> objects = {
+            "<< /Type /Catalog /Pages 2 0 R >>",
+            "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+            "",  // the page, once the fonts are known
+            "<< /Length " + std::to_string(content.size()) + " >>\rstream\r\n" + content +
+                "\rendstream",
+        };
+        for (const std::string& name : pdfFontsUsed()) {
+            fonts += "/" + name + " " + std::to_string(obj++) + " 0 R ";
+            objects.push_back("<< /Type /Font /Subtype /Type1 /BaseFont /" + name +
+                              " /Encoding /MacRomanEncoding >>");
+        }
+        objects[2] =
+            "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 300 300] /Contents 4 0 R "
+            "/Resources << /ProcSet [/PDF /Text] /Font << " +
+            fonts + ">> >> >>";
+        std::string out = "%PDF-1.4\r";
+        std::vector<size_t> offsets;
+        for (size_t k = 0; k < objects.size(); ++k) {
+            offsets.push_back(out.size());
+            out += std::to_string(k + 1) + " 0 obj\r" + objects[k] + "\rendobj\r";
+        }
+        const size_t xref = out.size();
+        out += "xref\r0 " + std::to_string(objects.size() + 1) + "\r0000000000 65535 f \r";
+        for (size_t off : offsets) {
+            char entry[32];
+            std::snprintf(entry, sizeof entry, "%010zu 00000 n \r", off);
+            out += entry;
+        }
+        out += "trailer\r<< /Size " + std::to_string(objects.size() + 1) +
+               " /Root 1 0 R >>\rstartxref\r" + std::to_string(xref) + "\r%%EOF\r";
+        return out;
+    }
+
+    static std::string save(const std::string& name, const std::string& bytes) {
+        const std::string path = testsupport::tempPath(name);
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+};
+
+bool dark(const testsupport::Bitmap& b, int x, int y) { return b.at(x, b.height - 1 - y) < 128; }
+
+TEST_F(CoveragePage, EveryPostScriptDialectRendersWithoutAnError) {
+    for (const auto& [ill, ops] : kOperators) {
+        const std::string path = save("page" + std::to_string(ill) + ".eps", eps(ill));
+        const testsupport::Rendered r = testsupport::renderWithGhostscript(path, 72);
+        ASSERT_TRUE(r.ok) << "dialect " << ill << ": " << r.err;
+        ASSERT_EQ(r.bitmap.width, 300);
+        EXPECT_FALSE(dark(r.bitmap, 70, 240)) << ill;   // inside the frame
+        EXPECT_TRUE(dark(r.bitmap, 20, 240)) << ill;    // on it
+        EXPECT_FALSE(dark(r.bitmap, 210, 240)) << ill;  // inside the ring
+        EXPECT_TRUE(dark(r.bitmap, 140, 240)) << ill;
+        EXPECT_TRUE(dark(r.bitmap, 70, 150)) << ill;   // the filled oval
+        EXPECT_FALSE(dark(r.bitmap, 23, 177)) << ill;  // outside it, in its corner
+    }
+}
+
+// The same items inside the document frame with the program's own prologs.
+TEST_F(CoveragePage, ItemsRenderInTheRealFrame) {
+    for (int ill : vectortest::kDialects) {
+        vectortest::resetAll();
+        resetShapeState();
+        resetBlockState();
+        gOut.ill = ill;
+        vectortest::singleItem(300, 300);
+        std::string doc = vectortest::writeDocument(writeItems);
+        ASSERT_EQ(gVec.writeFailed, 0);
+        if (ill == 2) doc = vectortest::showType3Glyph(doc);
+        const bool pdf = ill == 1115;
+        const std::string path =
+            save(pdf ? "frame.pdf" : "frame" + std::to_string(ill) + ".eps", doc);
+        const testsupport::Rendered r = testsupport::renderWithGhostscript(path, 72, !pdf);
+        ASSERT_TRUE(r.ok) << "dialect " << ill << ": " << r.err;
+        ASSERT_GE(r.bitmap.width, 300);
+        EXPECT_FALSE(dark(r.bitmap, 70, 240)) << ill;
+        EXPECT_TRUE(dark(r.bitmap, 20, 240)) << ill;
+        EXPECT_FALSE(dark(r.bitmap, 210, 240)) << ill;
+        EXPECT_TRUE(dark(r.bitmap, 140, 240)) << ill;
+        EXPECT_TRUE(dark(r.bitmap, 70, 150)) << ill;
+        if (pdf) {
+            const testsupport::RunResult check = testsupport::qpdfCheck(path);
+            EXPECT_EQ(check.status, 0) << check.out << check.err;
+            EXPECT_EQ(testsupport::pdftoppm(path, path + "-ppm").err, "");
+        }
+    }
+}
+
+TEST_F(CoveragePage, PdfPassesTheReaders) {
+    const std::string path = save("page.pdf", pdf());
+    const testsupport::RunResult check = testsupport::qpdfCheck(path);
+    EXPECT_EQ(check.status, 0) << check.out << check.err;
+    const testsupport::RunResult ppm = testsupport::pdftoppm(path, path + "-ppm");
+    EXPECT_EQ(ppm.status, 0);
+    EXPECT_EQ(ppm.err, "");
+    const testsupport::Rendered r = testsupport::renderWithGhostscript(path, 72, false);
+    ASSERT_TRUE(r.ok) << r.err;
+    EXPECT_FALSE(dark(r.bitmap, 70, 240));
+    EXPECT_TRUE(dark(r.bitmap, 20, 240));
+    EXPECT_FALSE(dark(r.bitmap, 210, 240));
+    EXPECT_TRUE(dark(r.bitmap, 140, 240));
+    EXPECT_TRUE(dark(r.bitmap, 70, 150));
+}
+
+TEST_F(CoveragePage, WrittenOnlyWithCarriageReturns) {
+    for (int32_t ill : {1, 88, 93, 95, 25, 2, 1115}) {
+        EXPECT_EQ(page(ill).find('\n'), std::string::npos) << ill;
+    }
+}
+
+TEST_F(CoveragePage, SameBytesUnderACommaLocale) {
+    std::map<int32_t, std::string> inC;
+    for (int32_t ill : {1, 88, 93, 95, 25, 2, 1115}) inC[ill] = page(ill);
+    ASSERT_TRUE(testsupport::enterCommaLocale());
+    for (int32_t ill : {1, 88, 93, 95, 25, 2, 1115}) EXPECT_EQ(page(ill), inC[ill]) << ill;
+    testsupport::leaveCommaLocale();
+}
+
+}  // namespace

@@ -1,0 +1,152 @@
+#include <cstdio>
+#include <cstring>
+
+#include "vector_fixture.h"
+
+namespace {
+
+struct ImportTemplate : VectorTest {
+    ImportRecord record{};
+    char built[kImportBuiltSize];
+    void field(int n, const char* text) {
+        std::snprintf(record[n - 1], kImportFieldSize, "%s", text);
+    }
+    // The template field: its first byte, then the text.
+    std::string build(const std::string& text) {
+        const std::string templ = std::string(1, static_cast<char>(text.size())) + text;
+        GetImportBuilt(built, templ.c_str(), record);
+        return built;
+    }
+};
+
+TEST_F(ImportTemplate, FieldsReplaceTheirMarkers) {
+    field(1, "A1");
+    field(2, "B7");
+    field(8, "H");
+    EXPECT_EQ(build("Batch <<2>>-<<1>>"), "Batch B7-A1");
+    EXPECT_EQ(build("<<0>>/<<010>>/<<0x2>>"), "A1/H/B7");  // 0 is field 1; "%i" numbers
+    EXPECT_EQ(build("no markers"), "no markers");
+    EXPECT_EQ(build("end <<2"), "end B7");                // no ">>": the expansion ends after it
+    EXPECT_EQ(build("<<21>>|<<x>>|<<-1>>|<<>>"), "|||");  // no such field: empty
+    EXPECT_EQ(build(""), "");
+}
+
+TEST_F(ImportTemplate, BlankFieldsAreLeftOut) {
+    field(1, "   ");
+    EXPECT_EQ(build("<<1>>X"), "X");
+}
+
+TEST_F(ImportTemplate, TooLongAResultIsRefused) {
+    field(1, std::string(200, 'a').c_str());
+    field(2, std::string(100, 'b').c_str());
+    EXPECT_EQ(build("<<1>>"), std::string(200, 'a'));
+    EXPECT_EQ(gMsg.shown, 0);
+    EXPECT_EQ(build("<<1>><<2>>"), "");  // 300 characters do not fit the data field
+    EXPECT_EQ(gMsg.shown, 1);
+    EXPECT_NE(gMsg.last.find("255"), std::string::npos);
+}
+
+TEST_F(VectorTest, PascalAppendIsBounded) {
+    Str255 p;
+    pstrSet(p, "abc");
+    EXPECT_TRUE(cpstrcat2(p, "de", 2));
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(p + 1), p[0]), "abcde");
+    const std::string many(300, 'x');
+    EXPECT_FALSE(cpstrcat2(p, many.data(), 300));
+    EXPECT_EQ(p[0], 255);
+    EXPECT_EQ(p[255], 'x');
+    EXPECT_FALSE(cpstrcat2(p, "y", 1));
+    EXPECT_EQ(p[0], 255);
+}
+
+TEST_F(VectorTest, TextSizeScaleIsASinglePrecisionProduct) {
+    gSym.Siz = 100;
+    TextSizeGC(7, 7);
+    EXPECT_EQ(gVec.gCtexsize, static_cast<double>(0.7f));
+    gSym.Siz = 150;
+    TextSizeGC(12, 10);
+    EXPECT_EQ(gVec.gCtexsize, 1.5);
+}
+
+struct RetailText : VectorTest {
+    struct Run {
+        double x = 0, y = 0;
+        std::string text;
+        bool white = false;
+    };
+    std::vector<Run> runs;
+    double boxL = 0, boxB = 0, boxR = 0, boxT = 0;
+    void draw(const char* text, double scale) {
+        dialect(88);
+        pstrSet(gSym.fontBelow, "Helvetica");
+        DrawMS128Text(text, static_cast<int32_t>(std::strlen(text)), 1, 1000000, 2000000, scale);
+        runs.clear();
+        bool white = false;
+        std::vector<std::string> box;
+        for (const std::string& line : linesOf(written())) {
+            if (line == "0 0 0 0 k") white = true;
+            if (line == "0 0 0 1 k") white = false;
+            if (line.size() > 2 && line.substr(line.size() - 2) == " m") box.push_back(line);
+            if (line.size() > 2 && line.substr(line.size() - 2) == " L") box.push_back(line);
+            if (line.rfind("[1 0 0 1 ", 0) == 0) {
+                Run r;
+                std::sscanf(line.c_str() + 9, "%lf %lf", &r.x, &r.y);
+                r.white = white;
+                runs.push_back(r);
+            }
+            if (line.size() > 2 && line.substr(line.size() - 2) == ")t") {
+                const size_t open = line.find('(');
+                runs.back().text = line.substr(open + 1, line.size() - open - 3);
+            }
+        }
+        if (box.size() == 5) {
+            std::sscanf(box[0].c_str(), "%lf %lf", &boxL, &boxB);
+            std::sscanf(box[2].c_str(), "%lf %lf", &boxR, &boxT);
+        }
+    }
+    double width(const std::string& s, double size) {
+        return MeasureTextInEPS2(s.data(), static_cast<int32_t>(s.size()), size, gSym.fontBelow);
+    }
+};
+
+TEST_F(RetailText, FourGroupsTheSecondReversed) {
+    draw("123456789012345678", 1.0);
+    ASSERT_EQ(runs.size(), 4u);
+    EXPECT_EQ(runs[0].text, "12");
+    EXPECT_EQ(runs[1].text, "3456");
+    EXPECT_EQ(runs[2].text, "78901234");
+    EXPECT_EQ(runs[3].text, "5678");
+    EXPECT_DOUBLE_EQ(runs[0].x, 10);
+    EXPECT_DOUBLE_EQ(runs[1].x, 34);
+    EXPECT_DOUBLE_EQ(runs[2].x, 82);
+    EXPECT_DOUBLE_EQ(runs[3].x, 162);
+    EXPECT_DOUBLE_EQ(runs[0].y, 25);  // the small groups stand 5 points higher
+    EXPECT_DOUBLE_EQ(runs[1].y, 20);
+    EXPECT_DOUBLE_EQ(runs[3].y, 25);
+    EXPECT_TRUE(runs[1].white);
+    EXPECT_FALSE(runs[2].white);
+    // The dark box holds the white digits.
+    EXPECT_LE(boxL, runs[1].x);
+    EXPECT_GE(boxR, runs[1].x + width("3456", 18));
+    EXPECT_LT(boxB, runs[1].y);
+    EXPECT_GE(boxT, runs[1].y + 0.7 * 18);  // above the digits' height
+}
+
+TEST_F(RetailText, GroupsDoNotOverlapWhenScaled) {
+    draw("123456789012345678", 2.0);
+    ASSERT_EQ(runs.size(), 4u);
+    EXPECT_GE(runs[1].x, runs[0].x + width("12", 20));
+    EXPECT_GE(runs[2].x, runs[1].x + width("3456", 36));
+    EXPECT_GE(runs[3].x, runs[2].x + width("78901234", 36));
+    EXPECT_GE(boxR, runs[1].x + width("3456", 36));
+}
+
+TEST_F(RetailText, ShortTextWritesWhatThereIs) {
+    draw("12345", 1.0);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[1].text, "345");
+    draw("", 1.0);
+    EXPECT_TRUE(runs.empty());
+}
+
+}  // namespace
