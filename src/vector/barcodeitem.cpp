@@ -24,9 +24,9 @@ namespace {
 constexpr double kPointsPerMm = 2.8346456;
 constexpr double kWidthToPoints = 0.0028346458;  // micrometres to points
 constexpr double kPerPoint = 100000;
-constexpr double kGaugeWidth = 12;   // points: the H-gauge mark
-constexpr double kCodeMargin = 12;   // points: ITF marks stand off the bearer frame
-constexpr double kMarkWidth = 1;     // stroke of the small-item and cut marks
+constexpr double kGaugeWidth = 12;  // points: the H-gauge mark
+constexpr double kCodeMargin = 12;  // points: ITF marks stand off the bearer frame
+constexpr double kMarkWidth = 1;    // stroke of the small-item and cut marks
 
 int32_t trunc32(double v) { return static_cast<int32_t>(v); }
 
@@ -58,23 +58,24 @@ void translate(double x, double y) {
         e.f(x).c(' ').f(y).s(" translate\r");
 }
 
-// A per-item turn about the centre of the item's rectangle; the text writers
-// then place their characters unturned inside it.
-void rotateAbout(double cx, double cy, double degrees) {
+// A per-item turn: the centre (sx, sy) of the unturned symbol comes to the
+// centre (cx, cy) of the item, turned by degrees (counter-clockwise, as the text
+// matrices turn). The text writers then place their characters unturned inside.
+void beginTurn(double cx, double cy, double sx, double sy, double degrees) {
     const double r = degrees * 3.14159265358979323846 / 180.0;
     const double cs = std::cos(r), sn = std::sin(r);
     Emit e;
     if (dialect::pdf()) {
         e.s("q\r1 0 0 1 ").f(cx).c(' ').f(cy).s(" cm\r");
         e.f(cs).c(' ').f(sn).c(' ').f(-sn).c(' ').f(cs).s(" 0 0 cm\r");
-        e.s("1 0 0 1 ").f(-cx).c(' ').f(-cy).s(" cm\r");
+        e.s("1 0 0 1 ").f(-sx).c(' ').f(-sy).s(" cm\r");
     } else {
         e.s("gsave\r").f(cx).c(' ').f(cy).s(" translate\r").f(degrees).s(" rotate\r");
-        e.f(-cx).c(' ').f(-cy).s(" translate\r");
+        e.f(-sx).c(' ').f(-sy).s(" translate\r");
     }
 }
 
-void endRotate() { TEInsert2(dialect::pdf() ? "Q\r" : "grestore\r"); }
+void endTurn() { TEInsert2(dialect::pdf() ? "Q\r" : "grestore\r"); }
 
 // The digit of a gauge from an add-on character: '1' to '9' give 0 to 8.
 int32_t addOnGauge(char ch) { return (ch >= '1' && ch <= '9') ? ch - '1' : 9; }
@@ -155,7 +156,8 @@ void drawQuietZoneMarks(double left, double right, double lower, double hw, int3
 
 }  // namespace
 
-void EPSbcode(platform::FileRef refNum, int32_t item, const PageRect& itemRect, double x, double y) {
+void EPSbcode(platform::FileRef refNum, int32_t item, const PageRect& itemRect, double x,
+              double y) {
     const int32_t code = gSym.code, v = gSym.variation1;
     gBlock.gxyy = 0;
     gVec.filRef = refNum;
@@ -188,7 +190,8 @@ void EPSbcode(platform::FileRef refNum, int32_t item, const PageRect& itemRect, 
     const bool turned = gSym.orient != 0;
     const int32_t keepTrans2 = gVec.trans2;
     if (turned) {
-        rotateAbout((left + right) / 2, (upper + lower) / 2, gSym.orient);
+        beginTurn((left + right) / 2, (upper + lower) / 2, (left + R) / 2, lower + height / 2,
+                  gSym.orient);
         gVec.trans2 = 0;
     }
 
@@ -255,7 +258,8 @@ void EPSbcode(platform::FileRef refNum, int32_t item, const PageRect& itemRect, 
             DrawPostTopLine(hw - o + in + left, hw - o + t + in + lower, W - hw - in + left,
                             hw - L - in + upper, trunc32(line));
         } else if (gSym.para) {
-            double bottom = lower + height - line / 2 + gBlock.gxyy - gSym.cuHei * kPointsPerMm - line;
+            double bottom =
+                lower + height - line / 2 + gBlock.gxyy - gSym.cuHei * kPointsPerMm - line;
             if (gSym.AboveHu == 1 && !(gSym.lMode & 4)) {
                 bottom = hw - o + t + in + gSym.gBaseAdjust + lower;
                 if (line == 5 && !gSym.end_bars) bottom += 1;
@@ -290,7 +294,7 @@ void EPSbcode(platform::FileRef refNum, int32_t item, const PageRect& itemRect, 
 
     // 13. Quiet-zone marks; the two-dimensional and stacked symbols fill their box
     // and take none.
-    const bool stacked = code == 37 || code == 38 || code >= 40;
+    const bool stacked = code >= 37;
     const bool marks = (code > 3 && code != 10 && code != 11 && code != 16 && code != 25 &&
                         code != 26 && !stacked && gSym.non_light == 1) ||
                        serifMarks();
@@ -302,7 +306,7 @@ void EPSbcode(platform::FileRef refNum, int32_t item, const PageRect& itemRect, 
     else if (gSym.overPrint == 1)
         TEInsert2("0 O\r");
     if (turned) {
-        endRotate();
+        endTurn();
         gVec.trans2 = keepTrans2;
     }
     if (moved) translate(-x, -y);

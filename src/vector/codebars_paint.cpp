@@ -21,15 +21,15 @@ namespace {
 
 constexpr double kUmPerPoint = 352.77777777777777;
 constexpr double kPointsPerMm = 2.8346456;
-constexpr double kHeightPointsPerMm = 2.8346;  // row tops of the module-row symbols
-constexpr double kPerPoint = 100000;           // position units (1e-5 point) per point
+constexpr double kHeightPointsPerMm = 2.8346;   // row tops of the module-row symbols
+constexpr double kPerPoint = 100000;            // position units (1e-5 point) per point
 constexpr double kTrackUm = 283.4645669291338;  // tracking step per character, micrometres
 
 // Glyph advances of the header and text lines, in glyph units.
-constexpr int32_t kCell = 2310;  // a digit: 7 modules
-constexpr int32_t kDash = 2000;  // '-' and ' ' in headers
-constexpr int32_t kNarrowGlyph = 1320;  // '(' ')' '?' of the bar font
-constexpr int32_t kModule = 330;        // micrometres
+constexpr int32_t kCell = 2310;                            // a digit: 7 modules
+constexpr int32_t kDash = 2000;                            // '-' and ' ' in headers
+constexpr int32_t kNarrowGlyph = 1320;                     // '(' ')' '?' of the bar font
+constexpr int32_t kModule = 330;                           // micrometres
 constexpr int32_t kWideSpace = 2540, kNarrowSpace = 1016;  // counted half in text lines
 constexpr int32_t kMaxRows = 512;
 
@@ -49,6 +49,7 @@ bool bigText(int32_t code) { return (code >= 4 && code <= 8) || code == 12 || co
 
 double widthFactor(int32_t code) {
     if (code == 5 || code == 7) return 2;
+    if (code == 39) return 0.5;  // Codablock F rows are measured at half their elements
     if (among(code, {19, 20, 21, 24, 28, 30, 31, 32, 35, 36})) return 0.5;
     return 1;
 }
@@ -82,8 +83,8 @@ struct Painter {
     int32_t B = 0, left = 0, item = -1, baseY = 0;
     double inset = 0;
     double m = 1, f = 1;
-    int32_t L = 1;   // left margin of the bars, points
-    int32_t t = 0;   // text height reserved under the bars
+    int32_t L = 1;  // left margin of the bars, points
+    int32_t t = 0;  // text height reserved under the bars
     bool barFont = true, ocrb = false;
     double addOnStart = -1;  // running x of the first raised bar (micrometres at 100 %)
     int32_t addOnRise = 0;
@@ -125,6 +126,18 @@ bool isTextRow(int32_t start) {
     return false;
 }
 
+// The width of element byte b within a bar run. A symbol generated with a
+// bar-font step BW carries it on the last byte of every bar; that byte reads as
+// the bar it was made from. Bytes that are no element add nothing.
+int32_t runByteWidth(unsigned char b, bool lastOfRun) {
+    if (lastOfRun && gSym.BW > 0 && b >= gSym.BW) {
+        const int32_t w = charToWidth(static_cast<unsigned char>(b - gSym.BW));
+        if (w > 0 && w != kNoElement) return w;
+    }
+    const int32_t w = charToWidth(b);
+    return w == kNoElement ? 0 : w;
+}
+
 // Calls bar(x, W, runEnd) for every run of bar elements of the row from start,
 // x and W in micrometres at 100 %, runEnd the index after the run; returns the
 // index of the row's end.
@@ -132,22 +145,20 @@ template <typename Bar>
 int32_t walkRuns(int32_t i, Bar bar) {
     double x = 0;
     const int32_t len = gEl.cu_len;
+    auto isSpace = [](unsigned char b) { return charToWidth(b) < 0; };
     while (i < len && gEl.chNum[i] != kRowEnd) {
-        int32_t w = charToWidth(gEl.chNum[i]);
-        if (w == kNoElement) {
+        const unsigned char b = gEl.chNum[i];
+        if (isSpace(b)) {
+            x -= charToWidth(b);
             ++i;
             continue;
         }
-        if (w < 0) {
-            x -= w;
-            ++i;
-            continue;
-        }
+        int32_t end = i;
+        while (end < len && gEl.chNum[end] != kRowEnd && !isSpace(gEl.chNum[end])) ++end;
         double W = 0;
-        while (i < len && (w = charToWidth(gEl.chNum[i])) > 0 && w != kNoElement) {
-            W += w;
-            ++i;
-        }
+        for (int32_t k = i; k < end; ++k) W += runByteWidth(gEl.chNum[k], k + 1 == end);
+        i = end;
+        if (W <= 0) continue;  // bytes that are no element
         bar(x, W, i);
         x += W;
     }
@@ -277,7 +288,8 @@ void drawHeader(Painter& p) {
         platform::TextSize(10);
         const int32_t w = platform::TextWidth(gData.chHeadCode, 0, static_cast<int16_t>(n));
         SetDrawTxtSize2(100);
-        const int16_t right = static_cast<int16_t>(p.B - p.left - w - trunc32(gSym.Siz * 0.0654) - 2);
+        const int16_t right =
+            static_cast<int16_t>(p.B - p.left - w - trunc32(gSym.Siz * 0.0654) - 2);
         const double x = right - (p.left + p.inset + gSym.extraMargin);
         headerInFont(p, times, 10, x, p.tb, gData.chHeadCode, n);
         if (gSym.drawExtraText == 1) {
@@ -349,9 +361,10 @@ void paintLinear(Painter& p) {
         i = rowEnd(0) + 1;
         if (i >= gEl.cu_len) return;
     }
-    const bool addOnCode = among(code, {0, 1, 2, 10, 11, 25, 26, 27}) || (code == 7 && gSym.variation1 == 14);
-    const bool textAbove = gSym.attTop == 1 && code > 3 &&
-                           !among(code, {10, 11, 16, 25, 26, 27, 30, 31, 32});
+    const bool addOnCode =
+        among(code, {0, 1, 2, 10, 11, 25, 26, 27}) || (code == 7 && gSym.variation1 == 14);
+    const bool textAbove =
+        gSym.attTop == 1 && code > 3 && !among(code, {10, 11, 16, 25, 26, 27, 30, 31, 32});
     const bool secondForLast = gSym.transpar_ent == 1 && (code == 12 || code == 17);
     const int32_t lastBar = secondForLast ? lastBarOfFirstRow() : 0;
     const int32_t textY = trunc32(p.tb - (p.t - p.T));
@@ -450,11 +463,31 @@ void paintBlockLetters(Painter& p) {
         }
         const int32_t v = b - 'e';
         if (v > 0 && v < 16) {
-            const int32_t xE5 = umToE5(trunc32(trunc32(x * p.m) * p.f)) + p.L * static_cast<int32_t>(kPerPoint);
+            const int32_t xE5 =
+                umToE5(trunc32(trunc32(x * p.m) * p.f)) + p.L * static_cast<int32_t>(kPerPoint);
             for (int32_t bit = 0; bit < 4; ++bit)
-                if (v & (1 << bit)) Draw2DBlock(xE5, wE5, H / 4, offset, y + bit * (H / 4), 0, 0, 0);
+                if (v & (1 << bit))
+                    Draw2DBlock(xE5, wE5, H / 4, offset, y + bit * (H / 4), 0, 0, 0);
         }
         x += 1000;
+    }
+}
+
+// Codablock F: every row is a Code 128 row of its own; the rows share the bar
+// height, stacked from the top.
+void paintStackedRows(Painter& p) {
+    int32_t starts[kMaxRows];
+    const int32_t n = rowStarts(starts, kMaxRows);
+    if (n == 0) return;
+    const double top = trunc32(gSym.Hei * kHeightPointsPerMm);
+    const double h = top / n;
+    for (int32_t r = 0; r < n; ++r) {
+        walkRuns(starts[r], [&](double x, double W, int32_t) {
+            int32_t xE5 = 0, wE5 = 0;
+            runGeometry(p, x, W, &xE5, &wE5);
+            DrawBlock2(xE5, wE5, p.T, trunc32(p.inset), 0, 0, top - r * h, top - (r + 1) * h,
+                       p.left, p.baseY);
+        });
     }
 }
 
@@ -556,7 +589,8 @@ void paintDataBar(Painter& p) {
         const int32_t w = textWidth(text, len);
         SetAnyEpsFontP(textSize * kPerPoint, textSize * kPerPoint, gSym.fontBelow, -1);
         TextPositionAccurate(
-            trunc32(((p.B - p.left - w) / 2.0 - 2 + p.left + p.inset + gSym.extraMargin) * kPerPoint),
+            trunc32(((p.B - p.left - w) / 2.0 - 2 + p.left + p.inset + gSym.extraMargin) *
+                    kPerPoint),
             trunc32((p.baseY + p.inset) * kPerPoint));
         if (len > 0) DrawTextEPS(text, 0, len - 1);
     }
@@ -579,7 +613,10 @@ int32_t retailCells(const Painter& p, double* cells, int32_t max) {
     while (i < end && charToWidth(gEl.chNum[i]) < 0) x -= charToWidth(gEl.chNum[i++]);
     int32_t n = 0;
     auto skip = [&](int32_t count) {
-        for (int32_t k = 0; k < count && i < end; ++k) x += std::abs(charToWidth(gEl.chNum[i++]));
+        for (int32_t k = 0; k < count && i < end; ++k, ++i) {
+            const unsigned char b = gEl.chNum[i];
+            x += charToWidth(b) < 0 ? -charToWidth(b) : runByteWidth(b, true);
+        }
     };
     skip(3);
     for (int32_t d = 0; d < leftDigits + rightDigits && i + 4 <= end && n < max; ++d) {
@@ -605,7 +642,8 @@ void glyphByGlyph(const Painter& p, double textY) {
     if (code == 10 && v == 2) size = trunc32(80 * m);
     if (code == 25 || (code == 0 && v == 12)) size = trunc32(90 * m);
     SetDrawTxtSize(size);
-    if (gSym.customTeSize != 0 && gSym.strip_extra == 0 && among(code, {0, 1, 2, 3, 10, 11, 25, 26, 27}))
+    if (gSym.customTeSize != 0 && gSym.strip_extra == 0 &&
+        among(code, {0, 1, 2, 3, 10, 11, 25, 26, 27}))
         gVec.gCtexsize2 = m;
     if (code == 10 && v == 2) gVec.gCtexsize2 = 0.825;
     const double spaceScale = p.barFont ? gVec.gCtexsizeX : gVec.gCtexsize2;
@@ -641,11 +679,21 @@ void glyphByGlyph(const Painter& p, double textY) {
             if (n == 12) {
                 int32_t k = 0;
                 switch (gData.chMainCode[12]) {
-                    case '1': k = 116000; break;
-                    case '2': case '8': k = 10000; break;
-                    case '4': k = 14000; break;
-                    case '6': k = -2000; break;
-                    default: break;
+                    case '1':
+                        k = 116000;
+                        break;
+                    case '2':
+                    case '8':
+                        k = 10000;
+                        break;
+                    case '4':
+                        k = 14000;
+                        break;
+                    case '6':
+                        k = -2000;
+                        break;
+                    default:
+                        break;
                 }
                 dx = (gData.chAddCode[0] != 0 ? 140000 : 421000 + k) * m;
             }
@@ -668,8 +716,8 @@ void glyphByGlyph(const Painter& p, double textY) {
                 if (std::abs(cell - x) >= cellUm / 2) continue;
                 int32_t lo = 0, hi = 0;
                 if (glyphOutlineExtent(ch, &lo, &hi) && gSym.textAsFont != 1 && p.barFont) {
-                    const double glyphMid = (lo + hi) / 2.0 * gVec.globHeight * kPerPoint -
-                                            gVec.gCtexsizeX * 48505;
+                    const double glyphMid =
+                        (lo + hi) / 2.0 * gVec.globHeight * kPerPoint - gVec.gCtexsizeX * 48505;
                     gx = originX + umToE5(cell) + trunc32(umToE5(cellUm) / 2.0 - glyphMid);
                 } else {
                     gx = originX + umToE5(cell);
@@ -699,7 +747,8 @@ bool justifiedGlyph(unsigned char ch) {
 void justifiedLine(const Painter& p, double textY) {
     const int32_t code = gSym.code, v = gSym.variation1;
     const double m = p.m;
-    int32_t size = (code == 0 || among(code, {19, 20, 21, 28, 35, 36})) ? trunc32(100 * m) : trunc32(200 * m);
+    int32_t size =
+        (code == 0 || among(code, {19, 20, 21, 28, 35, 36})) ? trunc32(100 * m) : trunc32(200 * m);
     if (gSym.customTeSize != 0) size = gSym.customTeSize * 10;
     if (code == 24) size = trunc32(200 * m);
     SetDrawTxtSize(size);
@@ -753,7 +802,8 @@ void justifiedLine(const Painter& p, double textY) {
             x += questionWidth();
         } else if (justifiedGlyph(ch)) {
             const int32_t adv = getCharacterOut(&ch, originX + umToE5(x), gy);
-            x += adv != 0 ? adv * scale + (track ? gSym.gTrackAdjust * kTrackUm : 0) : glyphWidth(ch);
+            x += adv != 0 ? adv * scale + (track ? gSym.gTrackAdjust * kTrackUm : 0)
+                          : glyphWidth(ch);
         } else if (charToWidth(ch) < 0) {
             x += spaceAdvance(ch, 1);
         }
@@ -765,7 +815,8 @@ void drawAddOnDigits(const Painter& p, double mainLine) {
     if (p.addOnStart < 0 || !among(code, {0, 1, 2, 10, 11, 25, 26, 27})) return;
     const double m = p.m;
     int32_t size = bigText(code) ? trunc32(200 * m) : trunc32(100 * m);
-    if (gSym.customTeSize != 0 && among(code, {4, 5, 6, 7, 8, 19, 20, 28, 36})) size = gSym.customTeSize * 10;
+    if (gSym.customTeSize != 0 && among(code, {4, 5, 6, 7, 8, 19, 20, 28, 36}))
+        size = gSym.customTeSize * 10;
     SetDrawTxtSize(size);
     const bool bookCode = code == 1 || (code == 2 && v != 1);
     double y = 0;
@@ -802,8 +853,8 @@ void drawText(Painter& p) {
     const bool haveText = start >= 0 && start < gEl.cu_len && start > p.barRowEnd;
     const bool justified = among(code, {4, 5, 6, 7, 8, 17, 19, 20, 21, 24, 28, 30, 35, 36}) ||
                            (code == 0 && gSym.flushBars == 0 && gSym.strip_extra == 1);
-    const bool textAbove = gSym.attTop == 1 && code > 3 &&
-                           !among(code, {10, 11, 16, 25, 26, 27, 30, 31, 32});
+    const bool textAbove =
+        gSym.attTop == 1 && code > 3 && !among(code, {10, 11, 16, 25, 26, 27, 30, 31, 32});
 
     double o = justified && code != 4 ? trunc32(0.1 * p.T) : 0;
     if (!p.barFont) o += trunc32(0.2 * p.T);
@@ -846,7 +897,8 @@ void drawCodebars(int32_t T, int32_t textX, int32_t textY, int32_t B, int32_t le
     p.f = widthFactor(code);
     p.barFont = pstrEquals(gSym.fontBelow, "Strixel") || pstrEquals(gSym.fontBelow, "STRixel");
     p.ocrb = pstrEquals(gSym.fontBelow, "OCRB");
-    p.L = gSym.extraMargin + ((code == 38 && labelBack3.labelWidth != 0) ? 0 : 1);
+    // A DataMatrix symbol fills its box, which has no point of margin to spare.
+    p.L = gSym.extraMargin + (code == 38 ? 0 : 1);
     p.t = (gSym.customTeSize == 0 || code == 30 || code == 31) ? T : std::max(gSym.customTeSize, T);
 
     doColour(kColourFill);
@@ -860,6 +912,8 @@ void drawCodebars(int32_t T, int32_t textX, int32_t textY, int32_t B, int32_t le
         paintModuleRows(p);
     } else if (code == 37) {
         paintDataBar(p);
+    } else if (code == 39) {
+        paintStackedRows(p);
     } else {
         paintLinear(p);
         drawText(p);

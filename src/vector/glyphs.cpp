@@ -19,7 +19,7 @@ namespace {
 using glyphs::GlyphOutline;
 using glyphs::GlyphSet;
 
-constexpr int32_t kAdvanceM = 3122;       // the wide 'M' of the main set
+constexpr int32_t kAdvanceM = 3122;        // the wide 'M' of the main set
 constexpr int32_t kAdvanceBracket = 1320;  // '(' and ')' set in a font
 constexpr int32_t kAdvanceOther = 2910;    // header and serif sets
 constexpr double kOriginShift = 48505;     // main-set outlines start this far left (x gCtexsize)
@@ -54,14 +54,14 @@ GlyphSet mainSet(unsigned char ch) {
 // retail texts write M and S as '`' (or '\') and '_'. The main set draws the
 // letter each code stands for; I and X, which it lacks, are drawn here in its
 // style and units.
-constexpr int32_t kLetterI[] = {0, 1180, 556,  1, 3240, 556,  1, 3240, 1246, 1, 2555, 1246,
-                                1, 2555, 5300, 1, 3240, 5300, 1, 3240, 5990, 1, 1180, 5990,
-                                1, 1180, 5300, 1, 1865, 5300, 1, 1865, 1246, 1, 1180, 1246,
-                                1, 1180, 556,  3};
-constexpr int32_t kLetterX[] = {0, 431,  556,  1, 1230, 556,  1, 2157, 2750, 1, 3084, 556,
-                                1, 3883, 556,  1, 2560, 3273, 1, 3883, 5990, 1, 3084, 5990,
-                                1, 2157, 3796, 1, 1230, 5990, 1, 431,  5990, 1, 1754, 3273,
-                                1, 431,  556,  3};
+constexpr int32_t kLetterI[] = {0,    1180, 556,  1,    3240, 556,  1,    3240, 1246, 1,
+                                2555, 1246, 1,    2555, 5300, 1,    3240, 5300, 1,    3240,
+                                5990, 1,    1180, 5990, 1,    1180, 5300, 1,    1865, 5300,
+                                1,    1865, 1246, 1,    1180, 1246, 1,    1180, 556,  3};
+constexpr int32_t kLetterX[] = {0,    431, 556,  1,    1230, 556,  1,    2157, 2750, 1,
+                                3084, 556, 1,    3883, 556,  1,    2560, 3273, 1,    3883,
+                                5990, 1,   3084, 5990, 1,    2157, 3796, 1,    1230, 5990,
+                                1,    431, 5990, 1,    1754, 3273, 1,    431,  556,  3};
 constexpr GlyphOutline kOutlineI{'I', kLetterI, sizeof kLetterI / sizeof(int32_t), 1};
 constexpr GlyphOutline kOutlineX{'X', kLetterX, sizeof kLetterX / sizeof(int32_t), 1};
 

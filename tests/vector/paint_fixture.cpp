@@ -27,7 +27,7 @@ void setData(const SymbolSpec& s) {
 
 }  // namespace
 
-Placed prepare(const SymbolSpec& s) {
+Placed prepare(const SymbolSpec& s, const std::function<void()>& settings) {
     vectortest::resetAll();
     gDispatch = DispatchState{};
     gRows = RowState{};
@@ -37,6 +37,7 @@ Placed prepare(const SymbolSpec& s) {
     if (s.siz > 0) gSym.Siz = s.siz;
     if (s.hei > 0) gSym.Hei = s.hei;
     gSym.BWidthRed = s.bwr;
+    if (settings) settings();
     setData(s);
 
     // The item takes the symbol's size, as the shell sizes a single symbol.
@@ -57,14 +58,16 @@ Placed prepare(const SymbolSpec& s) {
     return p;
 }
 
-std::string write(int ill) {
+std::string write(int ill, const std::function<void()>& alter) {
     setItemData(0, 2);
+    if (alter) alter();
     gOut.ill = ill;
     return vectortest::writeEPSout();
 }
 
-std::string writeSymbol(const SymbolSpec& s, int ill, Placed* placed) {
-    Placed p = prepare(s);
+std::string writeSymbol(const SymbolSpec& s, int ill, Placed* placed,
+                        const std::function<void()>& settings) {
+    Placed p = prepare(s, settings);
     if (placed) *placed = p;
     return write(ill);
 }
@@ -72,12 +75,13 @@ std::string writeSymbol(const SymbolSpec& s, int ill, Placed* placed) {
 testsupport::Rendered render(const std::string& doc, int ill, int dpi, const std::string& name) {
     const bool pdf = ill == 1115;
     std::string text = doc;
-    // The Type 3 font shows its one glyph at the scale of its design units.
-    if (ill == 2) text = doc + "\r/TEST findfont 7042 scalefont setfont 0 0 moveto (6) show showpage\r";
+    if (ill == 2) text = vectortest::showType3Glyph(doc);
     const std::string path = testsupport::tempPath(name + (pdf ? ".pdf" : ".eps"));
     vectortest::writeFile(path, text);
-    return testsupport::renderWithGhostscript(path, dpi, !pdf && gOut.purePost == 0);
+    return testsupport::renderWithGhostscript(path, dpi, !pdf && ill != 2 && gOut.purePost == 0);
 }
+
+bool readableDialect(int ill) { return ill != 2; }
 
 testsupport::Bitmap padded(const testsupport::Bitmap& b, int margin) {
     testsupport::Bitmap out;
@@ -88,6 +92,28 @@ testsupport::Bitmap padded(const testsupport::Bitmap& b, int margin) {
         std::memcpy(&out.pixels[static_cast<size_t>(y + margin) * out.width + margin],
                     &b.pixels[static_cast<size_t>(y) * b.width], static_cast<size_t>(b.width));
     return out;
+}
+
+testsupport::Bitmap inkOnly(const testsupport::Bitmap& b, int margin) {
+    int x0 = b.width, y0 = b.height, x1 = -1, y1 = -1;
+    for (int y = 0; y < b.height; ++y)
+        for (int x = 0; x < b.width; ++x)
+            if (b.at(x, y) < 128) {
+                x0 = std::min(x0, x);
+                x1 = std::max(x1, x);
+                y0 = std::min(y0, y);
+                y1 = std::max(y1, y);
+            }
+    if (x1 < 0) return padded(b, margin);
+    testsupport::Bitmap c;
+    c.width = x1 - x0 + 1;
+    c.height = y1 - y0 + 1;
+    c.pixels.resize(static_cast<size_t>(c.width) * c.height);
+    for (int y = 0; y < c.height; ++y)
+        std::memcpy(&c.pixels[static_cast<size_t>(y) * c.width],
+                    &b.pixels[static_cast<size_t>(y + y0) * b.width + x0],
+                    static_cast<size_t>(c.width));
+    return padded(c, margin);
 }
 
 int probe(const testsupport::Bitmap& b, int dpi, double x, double y) {
