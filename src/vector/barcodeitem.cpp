@@ -38,18 +38,6 @@ bool serifMarks() {
     return (code == 4 && (v == 6 || v == 9)) || (code == 3 && v == 7);
 }
 
-struct Cmyk {
-    int32_t c, m, y, k;
-};
-Cmyk secondSet(int32_t item) {
-    if (item >= 0 && item < kMaxLabelItems && gLabel.labelParts[item]) {
-        const LabelItem& it = *gLabel.labelParts[item];
-        return {it.i16(item::cyan22), it.i16(item::magenta22), it.i16(item::yellow22),
-                it.i16(item::black22)};
-    }
-    return {gSym.cyan22, gSym.magenta22, gSym.yellow22, gSym.black22};
-}
-
 void translate(double x, double y) {
     Emit e;
     if (dialect::pdf())
@@ -201,7 +189,7 @@ void EPSbcode(platform::FileRef refNum, int32_t item, const PageRect& itemRect, 
 
     // 5. The background.
     if (gSym.transpar_ent == 0 && !dialect::type3()) {
-        const Cmyk c = secondSet(item);
+        const ItemColours c = itemSecondColours(item);
         doBackColour(kColourFill, c.c, c.m, c.y, c.k);
         FillPostBox(left, lower + height + gSym.gBaseAdjust + gBlock.gxyy, R, lower);
     }

@@ -20,7 +20,6 @@
 namespace {
 
 constexpr double kUmPerPoint = 352.77777777777777;
-constexpr double kPointsPerMm = 2.8346456;
 constexpr double kHeightPointsPerMm = 2.8346;   // row tops of the module-row symbols
 constexpr double kPerPoint = 100000;            // position units (1e-5 point) per point
 constexpr double kTrackUm = 283.4645669291338;  // tracking step per character, micrometres
@@ -29,16 +28,13 @@ constexpr double kTrackUm = 283.4645669291338;  // tracking step per character, 
 constexpr int32_t kCell = 2310;                            // a digit: 7 modules
 constexpr int32_t kDash = 2000;                            // '-' and ' ' in headers
 constexpr int32_t kNarrowGlyph = 1320;                     // '(' ')' '?' of the bar font
-constexpr int32_t kModule = 330;                           // micrometres
 constexpr int32_t kWideSpace = 2540, kNarrowSpace = 1016;  // counted half in text lines
 constexpr int32_t kMaxRows = 512;
 
 int32_t trunc32(double v) { return static_cast<int32_t>(v); }
 
 // A length in micrometres to units of 1e-5 point.
-int32_t umToE5(double um) {
-    return trunc32(static_cast<double>(trunc32(um * 72 * 3.937007874015748e-5 * 100000)));
-}
+int32_t umToE5(double um) { return trunc32(um * 72 * 3.937007874015748e-5 * 100000); }
 
 bool among(int32_t v, std::initializer_list<int32_t> set) {
     return std::find(set.begin(), set.end(), v) != set.end();
@@ -62,19 +58,6 @@ bool samePstr(const unsigned char* a, const unsigned char* b) {
 }
 
 bool isDigitGlyph(unsigned char ch) { return (ch >= '0' && ch <= '9') || (ch >= 174 && ch <= 183); }
-
-// Item colours of the second set, from the label item when there is one.
-struct Cmyk {
-    int32_t c, m, y, k;
-};
-Cmyk secondColours(int32_t item) {
-    if (item >= 0 && item < kMaxLabelItems && gLabel.labelParts[item]) {
-        const LabelItem& it = *gLabel.labelParts[item];
-        return {it.i16(item::cyan22), it.i16(item::magenta22), it.i16(item::yellow22),
-                it.i16(item::black22)};
-    }
-    return {gSym.cyan22, gSym.magenta22, gSym.yellow22, gSym.black22};
-}
 
 // The working values of one call.
 struct Painter {
@@ -337,7 +320,7 @@ int32_t lastBarOfFirstRow() {
 }
 
 void secondColourSet() {
-    const SymbolSettings keep = gSym;
+    const int32_t c = gSym.cyan2, m = gSym.magenta2, y = gSym.yellow2, k = gSym.black2;
     gSym.cyan2 = gSym.cyan22;
     gSym.magenta2 = gSym.magenta22;
     gSym.yellow2 = gSym.yellow22;
@@ -345,10 +328,10 @@ void secondColourSet() {
     if (gSym.cyan22 < 60 && gSym.black22 < 60 && gSym.magenta22 < 60)
         gSym.cyan2 = gSym.magenta2 = gSym.yellow2 = gSym.black2 = 100;
     doColour(kColourFill);
-    gSym.cyan2 = keep.cyan2;
-    gSym.magenta2 = keep.magenta2;
-    gSym.yellow2 = keep.yellow2;
-    gSym.black2 = keep.black2;
+    gSym.cyan2 = c;
+    gSym.magenta2 = m;
+    gSym.yellow2 = y;
+    gSym.black2 = k;
 }
 
 void paintLinear(Painter& p) {
@@ -389,7 +372,7 @@ void paintLinear(Painter& p) {
             int32_t xE5 = 0, wE5 = 0;
             runGeometry(p, x, W, &xE5, &wE5);
             if (gSym.grip > 0) {
-                const Cmyk c = secondColours(p.item);
+                const ItemColours c = itemSecondColours(p.item);
                 doBackColour(kColourStroke, c.c, c.m, c.y, c.k);
                 Emit().fixed5(umToE5(gSym.grip)).s(" w\r");
                 if (fourState)
@@ -881,6 +864,15 @@ void drawText(Painter& p) {
 }
 
 }  // namespace
+
+ItemColours itemSecondColours(int32_t item) {
+    if (item >= 0 && item < kMaxLabelItems && gLabel.labelParts[item]) {
+        const LabelItem& it = *gLabel.labelParts[item];
+        return {it.i16(item::cyan22), it.i16(item::magenta22), it.i16(item::yellow22),
+                it.i16(item::black22)};
+    }
+    return {gSym.cyan22, gSym.magenta22, gSym.yellow22, gSym.black22};
+}
 
 void drawCodebars(int32_t T, int32_t textX, int32_t textY, int32_t B, int32_t left, int32_t item,
                   double inset, int32_t baseY) {

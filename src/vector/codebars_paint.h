@@ -16,3 +16,11 @@
 // The element list must hold a generated symbol: nothing is read past cu_len.
 void drawCodebars(int32_t T, int32_t textX, int32_t textY, int32_t B, int32_t left, int32_t item,
                   double inset, int32_t baseY);
+
+// The second colour set (CMYK percentages) of label item `item`: the symbol's
+// background and the outline of grip bars. Without such an item, the current
+// settings' second set.
+struct ItemColours {
+    int32_t c, m, y, k;
+};
+ItemColours itemSecondColours(int32_t item);

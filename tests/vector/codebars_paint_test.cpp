@@ -185,3 +185,30 @@ TEST(BarPainting, EveryRunOfAModuleRowIsPainted) {
 }
 
 }  // namespace
+
+namespace {
+
+// The PDF is a valid file that a second renderer draws readably too.
+TEST(BarPainting, PdfPassesQpdfAndReadsInPdftoppm) {
+    struct Case {
+        SymbolSpec spec;
+        const char* want;
+    } cases[] = {
+        {{0, 0, "501234567890", ""}, "5012345678900"},
+        {{5, 0, "Strixel PDF", ""}, "Strixel PDF"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.want);
+        const std::string path = testsupport::tempPath("symbol.pdf");
+        ASSERT_TRUE(vectortest::writeFile(path, writeSymbol(c.spec, 1115)));
+        const testsupport::RunResult check = testsupport::qpdfCheck(path);
+        EXPECT_EQ(check.status, 0) << check.out << check.err;
+        const std::string prefix = testsupport::tempPath("poppler");
+        ASSERT_EQ(testsupport::pdftoppm(path, prefix).status, 0);
+        // A page of one symbol: pdftoppm names it prefix-1.pgm.
+        const testsupport::RunResult read = testsupport::zbarimg(prefix + "-1.pgm");
+        EXPECT_EQ(read.out, std::string(c.want) + "\n");
+    }
+}
+
+}  // namespace
