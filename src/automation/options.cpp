@@ -2,10 +2,12 @@
 
 #include <charconv>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "platform/numbers.h"
+#include "symbology/Filters.h"
 #include "symbology/appBits.h"
 #include "symbology/state.h"
 #include "vector/Epsout.h"
@@ -129,12 +131,18 @@ void applyPair(std::string_view key, std::string_view value) {
     } else if (sameName(key, "bwr")) {
         if (parseInt(&value, &n)) gSym.BWidthRed = n;
     } else if (sameName(key, "data")) {
-        // A text too long for the data buffer is left out whole, never cut.
+        // The data as typed into the data field; a text too long for the data
+        // buffer is left out whole, never cut.
         if (value.size() < kMainCodeSize) {
-            std::memcpy(gData.chMainCode, value.data(), value.size());
-            gData.chMainCode[value.size()] = 0;
-            std::memcpy(gData.chMainCode2, gData.chMainCode, value.size() + 1);
-            gData.len1 = gData.len11 = static_cast<int32_t>(value.size());
+            const std::string typed(value);
+            Gettw(typed.c_str(), static_cast<int32_t>(typed.size()), gData.chAddCode2, gData.len22);
+        }
+    } else if (sameName(key, "options")) {
+        if (value.size() < kAddCodeSize) {
+            std::memcpy(gData.chAddCode, value.data(), value.size());
+            gData.chAddCode[value.size()] = 0;
+            std::memcpy(gData.chAddCode2, gData.chAddCode, value.size() + 1);
+            gData.len2 = gData.len22 = static_cast<int32_t>(value.size());
         }
     } else if (sameName(key, "colour") || sameName(key, "color")) {
         int32_t c = 0, m = 0, y = 0, k = 0;
@@ -209,29 +217,42 @@ void saveAutoFormatData(platform::FileRef refNum) {
         gVec.writeFailed = 1;
 }
 
-void ConvertString(const char* text, int32_t) {
+bool forEachScriptPair(const char* text,
+                       const std::function<void(std::string_view, std::string_view)>& pair,
+                       std::string* error) {
     std::string_view s(text);
+    auto fail = [error](const char* why) {
+        if (error) *error = why;
+        return false;
+    };
     const size_t open = s.find('{');
-    if (open == std::string_view::npos) return;
+    if (open == std::string_view::npos) return fail("the record has no opening brace");
     size_t i = open + 1;
-    while (i < s.size() && s[i] != '}' && s[i] != '\r' && s[i] != '\n') {
+    for (;;) {
         while (i < s.size() && (s[i] == ' ' || s[i] == ',')) ++i;
+        if (i >= s.size() || s[i] == '\r' || s[i] == '\n')
+            return fail("the record has no closing brace");
+        if (s[i] == '}') return true;
         const size_t colon = s.find(':', i);
-        if (colon == std::string_view::npos) return;
+        if (colon == std::string_view::npos) return fail("a key has no colon and value");
         std::string_view key = s.substr(i, colon - i);
         while (!key.empty() && key.back() == ' ') key.remove_suffix(1);
         size_t q = colon + 1;
         while (q < s.size() && s[q] == ' ') ++q;
-        if (q >= s.size() || s[q] != '"') return;
+        if (q >= s.size() || s[q] != '"') return fail("a value is not in double quotes");
         // The value ends at the quote that the next pair (a comma, a key and its
         // colon and quote) or the closing brace follows, so that data holding
         // quotes and commas reads back whole.
         size_t end = q;
         do {
             end = s.find('"', end + 1);
-            if (end == std::string_view::npos) return;
+            if (end == std::string_view::npos) return fail("a value has no closing quote");
         } while (!endsValue(s, end + 1));
-        applyPair(key, s.substr(q + 1, end - q - 1));
+        pair(key, s.substr(q + 1, end - q - 1));
         i = end + 1;
     }
 }
+
+void applyScriptPair(std::string_view key, std::string_view value) { applyPair(key, value); }
+
+void ConvertString(const char* text, int32_t) { forEachScriptPair(text, applyPair, nullptr); }

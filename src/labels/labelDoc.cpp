@@ -149,6 +149,8 @@ void clearItemData(int32_t index) {
     it->dataHandle.clear();
     it->hasDataHandle = false;
     it->taggedBlock.clear();
+    it->longDataText.clear();
+    it->longAddOn.clear();
     for (auto& b : it->extraBlocks) b.clear();
 }
 
@@ -228,6 +230,12 @@ void setItemData(int32_t index, int32_t mode) {
     }
     it->setText(item::dataText, data);
     it->setText(item::addCode, gData.chAddCode);
+    const bool barcode = kind == kKindBarcode;
+    it->longDataText = barcode && data.size() > kLabelItemTextSize - 1 ? data : std::string();
+    const size_t addLen = strnlen(gData.chAddCode, kAddCodeSize);
+    it->longAddOn = barcode && addLen > kLabelItemTextSize - 1
+                        ? std::string(gData.chAddCode, addLen)
+                        : std::string();
     it->setText(item::serPos, gLabel.serPos);
     it->setText(item::incAmount, gLabel.incAmount);
     it->setText(item::serEnd, gLabel.serEnd);
@@ -332,7 +340,7 @@ void getItemData(int32_t index) {
         size_t vt = def.find(kVT, 1);
         if (vt != std::string::npos) gLabel.textQuest = def.substr(vt + 1, 127);
     }
-    std::string data = it->text(item::dataText);
+    std::string data = it->longDataText.empty() ? it->text(item::dataText) : it->longDataText;
     std::string main = data, prefix, suffix;
     size_t vt1 = data.find(kVT);
     if (vt1 != std::string::npos) {
@@ -346,8 +354,9 @@ void getItemData(int32_t index) {
     copyBounded(gData.chMainCode2, main.c_str());
     copyBounded(gData.chPrefix, prefix.c_str());
     copyBounded(gData.chSuffix, suffix.c_str());
-    copyBounded(gData.chAddCode, it->text(item::addCode).c_str());
-    copyBounded(gData.chAddCode2, it->text(item::addCode).c_str());
+    const std::string addOn = it->longAddOn.empty() ? it->text(item::addCode) : it->longAddOn;
+    copyBounded(gData.chAddCode, addOn.c_str());
+    copyBounded(gData.chAddCode2, addOn.c_str());
     if (kind == kKindBarcode) {
         Gettw(gData.chMainCode2, static_cast<int32_t>(std::strlen(gData.chMainCode2)),
               gData.chAddCode2, static_cast<int32_t>(std::strlen(gData.chAddCode2)));

@@ -5,8 +5,15 @@
 #include "app/panels.h"
 #include "labels/labelDoc.h"
 #include "labels/production.h"
-#include "vector/sink.h"
+#include "picture/services.h"
+#include "platform/numbers.h"
+#include "symbology/info.h"
 #include "symbology/messages.h"
+#include "symbology/rows.h"
+#include "vector/blocks.h"
+#include "vector/shapes.h"
+#include "vector/sink.h"
+#include "vector/textruns.h"
 
 SymbolSettings gSym;
 SymbolData gData;
@@ -44,4 +51,11 @@ void resetWorld() {
     resetProduction();
     resetPanels();
     resetVectorState();
+    resetShapeState();
+    resetBlockState();
+    resetTextRunState();
+    resetPictureServices();
+    platform::resetBeeps();
+    gDispatch = DispatchState{};
+    gRows = RowState{};
 }

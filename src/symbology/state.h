@@ -142,9 +142,15 @@ struct ElementList {
 };
 
 struct OutputSettings {
-    int32_t tool = 0;      // output kind
+    int32_t tool = 0;      // output kind: 2 a vector file
     int32_t ill = 1;       // vector dialect: 1, 88, 93, 95, 25, 2, 1115
     int32_t purePost = 0;  // 0 EPS, 1 plain PostScript, 2 PostScript in a job wrapper
+    int32_t fileDia = 0;   // naming mode: 3 folder globFolS + name, 4 globFolS is the whole path
+    int32_t fileTyp = 1;   // 1: add the extension of the output kind
+    int32_t appID = 0;     // 0: names begin with the title or the code-type name
+    char globFolS[1024] = {};  // POSIX folder (mode 3) or whole path (mode 4)
+    char gfullpathp[1024] = {};  // the last file written
+    char title[52] = {};   // the production run's title field
 };
 
 extern SymbolSettings gSym;

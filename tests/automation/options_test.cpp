@@ -48,9 +48,9 @@ TEST(OptionsLine, FormOfTheLine) {
 
 TEST(OptionsLine, ReadsBackWhole) {
     fresh();
-    gSym.code = 0;
+    gSym.code = 5;
     gSym.variation1 = 0;
-    GetCodeActualText();  // "EAN-UCC 13"
+    GetCodeActualText();  // "Code 128": its data keeps blanks
     gSym.Siz = 150;
     gSym.Hei = 30.5;
     gSym.BWidthRed = 12;
@@ -63,9 +63,9 @@ TEST(OptionsLine, ReadsBackWhole) {
     const std::string line = optionsLine();
 
     fresh();
-    gSym.code = 5;
+    gSym.code = 0;
     ConvertString(line.c_str() + 11, 1);
-    EXPECT_EQ(gSym.code, 0);
+    EXPECT_EQ(gSym.code, 5);
     EXPECT_EQ(gSym.variation1, 0);
     EXPECT_DOUBLE_EQ(gSym.Siz, 150);
     EXPECT_DOUBLE_EQ(gSym.Hei, 30.5);

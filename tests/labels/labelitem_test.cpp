@@ -178,3 +178,28 @@ TEST_F(LabelItems, EmptySlotsAreIgnored) {
 }
 
 }  // namespace
+
+namespace {
+
+// A 2-D symbol's data is far longer than the item's text field; storing and
+// loading the item must not cut it.
+TEST_F(LabelItems, LongBarcodeDataSurvivesTheItem) {
+    int32_t i = newBarcode();
+    gSym.code = 40;
+    std::string data(1500, 'Q');
+    data[1499] = 'Z';
+    std::string options(255, 'H');
+    copyBounded(gData.chMainCode, data.c_str());
+    copyBounded(gData.chMainCode2, data.c_str());
+    gData.len1 = gData.len11 = 1500;
+    copyBounded(gData.chAddCode, options.c_str());
+    gData.len2 = 255;
+    setItemData(i, 4);
+    gData = SymbolData{};
+    getItemData(i);
+    EXPECT_EQ(std::string(gData.chMainCode), data);
+    EXPECT_EQ(gData.len1, 1500);
+    EXPECT_EQ(std::string(gData.chAddCode), options);
+}
+
+}  // namespace

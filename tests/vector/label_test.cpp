@@ -9,6 +9,9 @@
 #include "support/reader.h"
 #include "symbology/state.h"
 #include "vector/Epsout.h"
+#include "vector/page.h"
+#include "vector/sink.h"
+#include "vector/textruns.h"
 
 using namespace vectortest;
 
@@ -164,6 +167,87 @@ TEST(FullSheet, EveryLabelIsDrawnAtItsPosition) {
                 EXPECT_GT(r.bitmap.at(x, y + 22), 200) << "below the box";
             }
     }
+}
+
+}  // namespace
+
+namespace {
+
+void elements(std::initializer_list<unsigned char> bytes) {
+    gEl.clear();
+    for (unsigned char b : bytes) gEl.put(b);
+}
+
+TEST(CodeWidth, FromTheFirstBarRowWithQuietZoneAndFactor) {
+    resetAll();
+    gSym.code = 40;  // QR Code: one byte per module column
+    gEl.clear();
+    for (int i = 0; i < 21; ++i) gEl.put('e');
+    gEl.put(13);
+    EXPECT_EQ(GetCodeWidth(), 21000);
+
+    // A linear symbol: its bars start after the first row end; the quiet zone
+    // adds 330, Code 128 counts its half-width elements twice.
+    gSym.code = 0;
+    elements({'4', 13, 190, 59, 196, 58, 13, '5', '6'});
+    EXPECT_EQ(GetCodeWidth(), 330 + 330 + 660 + 660 + 330);
+    gSym.code = 5;
+    EXPECT_EQ(GetCodeWidth(), 2 * (330 + 330 + 660 + 660 + 330));
+    gSym.code = 4;  // no quiet zone of its own
+    EXPECT_EQ(GetCodeWidth(), 330 + 330 + 660 + 660);
+    gSym.code = 39;  // Codablock F: from the second byte, half of it and a fixed 2640
+    elements({190, 58, 202, 13});
+    EXPECT_EQ(GetCodeWidth(), (660 + 990 + 330) / 2 + 2640);
+}
+
+TEST(Orientation, RotationIsRememberedForOneItem) {
+    resetAll();
+    Rect16 r;
+    r.top = 10;
+    r.left = 20;
+    r.bottom = 60;
+    r.right = 120;
+    SetOrient(200, r, 90);
+    EXPECT_EQ(gVec.trans2, 90);
+    EXPECT_EQ(gVec.trans2Width, 100);
+    EXPECT_EQ(gVec.trans2Height, 50);
+    SetOrient(202, r, 180);
+    EXPECT_EQ(gVec.trans2, 90);
+    SetOrient(151, r, 0);
+    EXPECT_EQ(gVec.trans2, 0);
+    EXPECT_EQ(gVec.trans2Width, 0);
+    PageRect p;
+    CorrectItemRect(0, 200, r, &p);
+    EXPECT_EQ(p.upper, 190);
+    EXPECT_EQ(p.lower, 140);
+    EXPECT_EQ(p.left, 20);
+    EXPECT_EQ(p.right, 120);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(BarFontText, LowSymbolIsSetAsTextWithoutATrailingNul) {
+    resetAll();
+    gOut.ill = 88;
+    LabelItem* it = singleItem(200, 30);
+    it->setI16(item::code, 5);
+    it->setI16(item::hei, 150);  // 1.5 mm
+    it->setI16(item::siz, 10000);
+    it->setText(item::dataText, "ABC\v\v");
+    it->setU32(item::len1, 3);
+    int result = -1;
+    const std::string doc = writeEPSout(&result);
+    EXPECT_EQ(result, 0);
+    const size_t font = doc.find(" 0 0 z\r[1 0 0 1 0.000000 30.000000]e\r", doc.find("/_Strixel "));
+    ASSERT_NE(font, std::string::npos) << doc.substr(doc.find("%%EndSetup"));
+    const size_t open = doc.find('(', font);
+    const size_t close = doc.find(")t\r", open);
+    ASSERT_NE(close, std::string::npos);
+    EXPECT_EQ(static_cast<int32_t>(close - open - 1), gData.len1);
+    EXPECT_NE(doc.find("\r0 0 0 0 k\r0 w\r0.000000 4.251968 m\r"), std::string::npos)
+        << "the white box behind the text, 1.5 mm high";
 }
 
 }  // namespace

@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "automation/cli.h"
+#include "support/reader.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int status = 0;
+    std::string out, err;
+};
+
+CliRun run(std::vector<std::string> args, const std::string& input = "") {
+    args.insert(args.begin(), "strixel");
+    std::vector<const char*> argv;
+    for (const std::string& a : args) argv.push_back(a.c_str());
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    CliRun r;
+    r.status = runCommandLine(static_cast<int>(argv.size()), argv.data(), in, out, err);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
+std::string slurp(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+
+std::string record(const std::string& type, const std::string& data, const std::string& saveto,
+                   const std::string& more = "") {
+    return "{type:\"" + type + "\", data:\"" + data + "\"" + more + ", saveto:\"" + saveto + "\"}";
+}
+
+TEST(CommandLine, WritesOneFilePerRecordByExtension) {
+    const std::string eps = testsupport::tempPath("ean.eps");
+    const std::string pdf = testsupport::tempPath("gs1.pdf");
+    const std::string ps = testsupport::tempPath("c128.ps");
+    CliRun r = run({record("EAN 13", "400638133393", eps),
+                    record("EAN 128", "(01)1540014128876(17)251231(10)AB1", pdf),
+                    record("Code 128", "ABC-123", ps)});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(slurp(eps).rfind("%!PS-Adobe-3.0 EPSF-3.0\r", 0), 0u);
+    EXPECT_EQ(slurp(pdf).rfind("%PDF-1.4", 0), 0u);
+    EXPECT_EQ(slurp(ps).rfind("%!PS-Adobe-3.0\r", 0), 0u);
+    EXPECT_NE(slurp(eps).find("%%Options: {type:\"EAN-UCC 13\""), std::string::npos);
+}
+
+TEST(CommandLine, EveryDialectAndPostKindIsReachable) {
+    struct {
+        const char* flag;
+        const char* firstLine;
+    } cases[] = {{"--dialect=ai1", "%!PS-Adobe-2.0 EPSF-1.2\r"},
+                 {"--dialect=ai88", "%!PS-Adobe-2.0 EPSF-1.2\r"},
+                 {"--dialect=ai3", "%!PS-Adobe-3.0 EPSF-3.0\r"},
+                 {"--dialect=ai5", "%!PS-Adobe-3.0 EPSF-3.0\r"},
+                 {"--dialect=press", "%!PS-Adobe-2.0 EPSF-1.2\r"},
+                 {"--dialect=type3", "%!PS-Adobe-2.0\r"},
+                 {"--dialect=pdf", "%PDF-1.4"},
+                 {"--dialect=ps", "%!PS-Adobe-3.0\r"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.flag);
+        const std::string path = testsupport::tempPath("d.out");
+        CliRun r = run({c.flag, record("EAN 13", "400638133393", path)});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(slurp(path).rfind(c.firstLine, 0), 0u);
+    }
+    const std::string job = testsupport::tempPath("job.ps");
+    CliRun r = run({"--dialect=ai88", "--post=job", record("EAN 13", "400638133393", job)});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(slurp(job)[0], '\x1b');  // the printer job wrapper comes first
+}
+
+TEST(CommandLine, RecordsFromStandardInput) {
+    const std::string a = testsupport::tempPath("a.eps");
+    const std::string b = testsupport::tempPath("b.eps");
+    CliRun r = run(
+        {}, record("EAN 8", "9638507", a) + "\r\n\n" + record("UPC A", "03600029145", b) + "\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(fs::exists(a));
+    EXPECT_TRUE(fs::exists(b));
+}
+
+TEST(CommandLine, BadRecordsFailAloneAndLeaveNoFile) {
+    const std::string good = testsupport::tempPath("good.eps");
+    struct {
+        std::string record;
+        std::string path;
+        const char* says;
+    } bad[] = {
+        {record("Nonsense 77", "1", testsupport::tempPath("t1.eps")),
+         testsupport::tempPath("t1.eps"), "unknown type"},
+        {record("EAN 13", "40063813339A", testsupport::tempPath("t2.eps")),
+         testsupport::tempPath("t2.eps"), "digits only"},
+        {record("EAN 13", "400638133393", "/nonexistent-folder/t3.eps"),
+         "/nonexistent-folder/t3.eps", "could not be created"},
+        {"{type:\"EAN 13\", data:\"400638133393\", saveto:\"" + testsupport::tempPath("t4.eps") +
+             "\"",
+         testsupport::tempPath("t4.eps"), "closing brace"},
+        {record("EAN 13", "400638133393", testsupport::tempPath("t5.eps"), ", colr:\"1\""),
+         testsupport::tempPath("t5.eps"), "unknown key"},
+        {record("QRCode", "snow \xe2\x98\x83", testsupport::tempPath("t6.eps")),
+         testsupport::tempPath("t6.eps"), "\xe2\x98\x83"},
+        {record("EAN 13", "4006", testsupport::tempPath("t7.eps")), testsupport::tempPath("t7.eps"),
+         "EAN 13 needs 12 digits."},
+    };
+    std::vector<std::string> args;
+    for (const auto& b : bad) args.push_back(b.record);
+    args.push_back(record("EAN 13", "400638133393", good));
+    CliRun r = run(args);
+    EXPECT_EQ(r.status, 1);
+    for (size_t i = 0; i < std::size(bad); ++i) {
+        SCOPED_TRACE(bad[i].says);
+        EXPECT_NE(r.err.find("record " + std::to_string(i + 1) + ": "), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(bad[i].says), std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(bad[i].path));
+        EXPECT_FALSE(fs::exists(bad[i].path + ".partial"));
+    }
+    EXPECT_TRUE(fs::exists(good));  // the other records still run
+}
+
+TEST(CommandLine, AFullDiskIsReportedAndDevicesAreNeverReplaced) {
+    CliRun r = run({record("EAN 13", "400638133393", "/dev/full")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("disk may be full"), std::string::npos) << r.err;
+    EXPECT_TRUE(fs::is_character_file("/dev/full"));
+    EXPECT_FALSE(fs::exists("/dev/full.partial"));
+}
+
+TEST(CommandLine, UsageErrors) {
+    EXPECT_EQ(run({"--dialect=ai99", "{}"}).status, 2);
+    EXPECT_EQ(run({"--post=x", "{}"}).status, 2);
+    EXPECT_EQ(run({"--frobnicate"}).status, 2);
+    EXPECT_EQ(run({}, "").status, 2);
+    CliRun help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* word :
+         {"saveto", "options", "ai88", "pdf", "\"EAN-UCC 13\"", "\"QRCode\"", "job"})
+        EXPECT_NE(help.out.find(word), std::string::npos) << word;
+}
+
+}  // namespace
