@@ -10,10 +10,6 @@
 #include "vector/sink.h"
 #include "vector/textruns.h"
 
-GlyphState gGlyph;
-
-void resetGlyphState() { gGlyph = GlyphState{}; }
-
 namespace {
 
 using glyphs::GlyphOutline;
@@ -193,9 +189,9 @@ int32_t getCharacterOut(const unsigned char* text, int32_t x, int32_t y) {
         if (ch == '(' || ch == ')') return pstrEquals(gSym.fontBelow, "OCRB") ? 0 : kAdvanceBracket;
         return 0;
     }
-    double oy = y;
-    if (!barFont && isLightMarginMark(ch)) oy -= gGlyph.lineHeight * 10000.0;
-    oy += gSym.gBaseAdjust * kPerPoint;
+    // The marks of another font would drop by the About window's line height,
+    // which is 0 until that window is built; vector output never builds it.
+    double oy = y + gSym.gBaseAdjust * kPerPoint;
     gVec.gCtexsize = gVec.gCtexsizeX;
     const double ox = x - gVec.gCtexsize * kOriginShift;
     if (gSym.line != 0 && gSym.AboveHu == 0) oy += gVec.gCtexsize * kBearerRaise;

@@ -21,11 +21,3 @@ int32_t getCharacterOutPeacock(const unsigned char* text, int32_t x, int32_t y);
 // The horizontal extent, in glyph units, of the outline that getCharacterOut
 // draws for ch under the current settings; false when it draws none.
 bool glyphOutlineExtent(unsigned char ch, int32_t* minX, int32_t* maxX);
-
-// The line height of the shell's About window, which lowers the light-margin
-// marks set in a font other than the bar font. Headless it stays 0.
-struct GlyphState {
-    int32_t lineHeight = 0;
-};
-extern GlyphState gGlyph;
-void resetGlyphState();

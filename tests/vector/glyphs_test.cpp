@@ -15,7 +15,6 @@ namespace {
 struct Glyphs : VectorTest {
     void SetUp() override {
         VectorTest::SetUp();
-        resetGlyphState();
         SetDrawTxtSize(100);
     }
     // The operators of the written path, one per line ("m", "l", "c", "f", "h",
