@@ -184,10 +184,6 @@ TEST(BarPainting, EveryRunOfAModuleRowIsPainted) {
     EXPECT_GT(probe(r.bitmap, dpi, startBar, top - rowHeight * (rows + 0.5)), 200);
 }
 
-}  // namespace
-
-namespace {
-
 // The PDF is a valid file that a second renderer draws readably too.
 TEST(BarPainting, PdfPassesQpdfAndReadsInPdftoppm) {
     struct Case {
