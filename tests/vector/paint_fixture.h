@@ -25,7 +25,7 @@ struct Placed {
     int height = 0;
 };
 
-// A fresh world with the code type's defaults, the spec's data and settings
+// A fresh world with the code type's defaults, the symbol's data and settings
 // (then `settings`, before the symbol is measured), item 0 sized to the symbol;
 // the settings stay in gSym for the caller to change before writing.
 Placed prepare(const SymbolSpec& s, const std::function<void()>& settings = {});
