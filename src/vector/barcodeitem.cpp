@@ -38,6 +38,21 @@ bool serifMarks() {
     return (code == 4 && (v == 6 || v == 9)) || (code == 3 && v == 7);
 }
 
+}  // namespace
+
+SymbolExtent symbolExtent() {
+    const int32_t code = gSym.code;
+    SymbolExtent e;
+    e.width = GetCodeWidth() * kWidthToPoints * gSym.Siz / 100 + 2 * gSym.line +
+              2 * gSym.insetAmount + 2 * gSym.extraMargin;
+    if (code != 38) e.width += 2;
+    const bool square = code == 38 || code == 40;
+    e.height = square ? e.width : gSym.Hei * kPointsPerMm;
+    return e;
+}
+
+namespace {
+
 void translate(double x, double y) {
     Emit e;
     if (dialect::pdf())
@@ -162,11 +177,9 @@ void EPSbcode(platform::FileRef refNum, int32_t item, const PageRect& itemRect, 
                  right = itemRect.right;
 
     // 2. The symbol's extent in points.
-    double R = left + GetCodeWidth() * kWidthToPoints * gSym.Siz / 100 + 2 * gSym.line +
-               2 * gSym.insetAmount + 2 * gSym.extraMargin;
-    if (code != 38) R += 2;
-    const bool square = code == 38 || code == 40;
-    double height = square ? R - left : gSym.Hei * kPointsPerMm;
+    const SymbolExtent extent = symbolExtent();
+    const double R = left + extent.width;
+    double height = extent.height;
 
     // 3. On a full sheet the symbol is centred in its label.
     if (labelBack3.labelWidth != 0) {

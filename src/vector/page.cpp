@@ -58,7 +58,9 @@ void barcodeItem(platform::FileRef refNum, int32_t i, const PageRect& r) {
         barFontText(r);
         return;
     }
-    STRixel();
+    // A symbol the data cannot make is left out (the user has been told); the
+    // list of an earlier item must not be painted in its place.
+    if (STRixel() != 0) return;
     // The label position is already in force (the page writer translated to it).
     EPSbcode(refNum, i, r, 0, 0);
 }

@@ -81,8 +81,6 @@ testsupport::Rendered render(const std::string& doc, int ill, int dpi, const std
     return testsupport::renderWithGhostscript(path, dpi, !pdf && ill != 2 && gOut.purePost == 0);
 }
 
-bool readableDialect(int ill) { return ill != 2; }
-
 testsupport::Bitmap padded(const testsupport::Bitmap& b, int margin) {
     testsupport::Bitmap out;
     out.width = b.width + 2 * margin;

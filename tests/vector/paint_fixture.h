@@ -46,7 +46,6 @@ testsupport::Bitmap inkOnly(const testsupport::Bitmap& b, int margin);
 // font dialect draws its bar rectangles with rlineto: the rectangle writer gives
 // relative steps while the dialect's procedure set reads them as absolute
 // points, so its bars do not stand where they should until the two agree.
-bool readableDialect(int ill);
 
 // The grey value at (x, y) points of a page rendered at dpi from the page's
 // lower left corner (the render's first row is the page's top).
