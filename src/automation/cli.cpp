@@ -10,6 +10,7 @@
 #include "automation/options.h"
 #include "labels/labelDoc.h"
 #include "picture/SetUpFiles.h"
+#include "picture/symbolbox.h"
 #include "platform/macroman.h"
 #include "symbology/appBits.h"
 #include "symbology/info.h"
@@ -186,14 +187,14 @@ std::string runRecord(const std::string& record, const Choice& choice) {
     if (gData.len1 == 0) return "the record has no data";
 
     chooseOutput(choice, saveto);
-    // The single barcode item of a plain symbol carries the settings to the writer.
+    // The single barcode item of a plain symbol carries the settings to the writer,
+    // sized to its symbol. The data is checked before a file is made: a refused
+    // symbol leaves nothing behind.
     addNewCode();
-    setItemData(0, 4);
     gMsg.shown = 0;
-    // Check the data before a file is made: a refused symbol leaves nothing behind.
-    if (STRixel() != 0)
+    if (!sizeSingleSymbol(0))
         return gMsg.shown ? platform::macRomanToUtf8(gMsg.last) : "the data cannot be encoded";
-    getItemData(0);
+    setItemData(0, 4);
     copyBounded(gOut.globFolS, saveto.c_str());
     gOut.fileDia = 4;
     gMsg.shown = 0;

@@ -1,8 +1,18 @@
 #include "labels/production.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "labels/importfile.h"
 #include "labels/labelDoc.h"
+#include "labels/serial.h"
+#include "picture/services.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"
+#include "symbology/state.h"
 
 ProductionSettings gProd;
 
@@ -20,4 +30,121 @@ void updateDisp() {
     // Headless there is no preview to draw the box into; the text has been shown
     // on standard error when it was raised.
     gMsg.gerrorstr[0] = 0;
+}
+
+namespace {
+
+constexpr uint16_t kMsgSerialDataTooLong = 1303;
+constexpr char kVT = 11;
+constexpr size_t kDataFieldMax = kLabelItemTextSize - 1;
+constexpr int32_t kRunSerial = 1, kRunImport = 2;
+constexpr long long kCounterLimit = 1000000000000000000LL;  // keeps sums clear of overflow
+
+LabelItem* runItem() { return gLabel.labelParts[0].get(); }
+
+int32_t serialLast() { return gProd.gtlen - gProd.gelen - 1; }
+
+// What follows the data in item 0's data text: VT, prefix, VT, suffix. A serial
+// value keeps the item's own prefix and suffix, whichever item was loaded last.
+std::string affixes(const LabelItem* it) {
+    const std::string data = it->longDataText.empty() ? it->text(item::dataText) : it->longDataText;
+    const size_t vt = data.find(kVT);
+    return vt == std::string::npos ? std::string() : data.substr(vt);
+}
+
+void storeData(LabelItem* it, const char* data) {
+    it->setText(item::dataText, data);
+    it->longDataText.clear();
+}
+
+void storeAddOn(LabelItem* it, const char* addOn) {
+    it->setText(item::addCode, addOn);
+    it->longAddOn.clear();
+    copyBounded(gData.chAddCode, addOn);
+}
+
+// A decimal counter as atoi reads it, kept within bounds that cannot overflow.
+long long counterValue(const char* text) {
+    return std::clamp(std::strtoll(text, nullptr, 10), -kCounterLimit, kCounterLimit);
+}
+
+// The add-on counter form: the main data stays, the add-on counts in decimal,
+// zero-padded to its own width; past the end it takes the item's end text.
+void advanceAddOnCounter(LabelItem* it) {
+    const std::string counter = it->text(item::addCode);
+    const long long next = counterValue(counter.c_str()) + counterValue(gProd.gincr);
+    char text[kRunTextSize];
+    if (next <= counterValue(gProd.gfini))
+        std::snprintf(text, sizeof text, "%0*lld", static_cast<int>(counter.size()), next);
+    else
+        copyBounded(text, it->text(item::serEnd).c_str());
+    storeAddOn(it, text);
+}
+
+void advanceSerial(LabelItem* it) {
+    if (gProd.gaddn != 0) {
+        advanceAddOnCounter(it);
+        return;
+    }
+    SerialNo(gProd.gstar, gProd.gfini, gProd.gincr, serialLast(), gProd.galpha, gProd.gcurr);
+    // Once the run has passed its end the labels carry the item's end text.
+    const std::string value = gProd.gcurr[0] ? gProd.gcurr : it->text(item::serEnd);
+    const std::string data = value + affixes(it);
+    if (data.size() > kDataFieldMax) return;  // refused before the first label
+    storeData(it, data.c_str());
+    it->setText(item::serPos, data);  // text items print this copy
+}
+
+bool recordEmpty() {
+    for (const auto& field : gProd.importItems)
+        if (field[0] != 0) return false;
+    return true;
+}
+
+SheetRun advanceImport(LabelItem* it) {
+    const bool ended = GetImportItems() == 1;
+    if (ended && recordEmpty()) return SheetRun::done;
+    char built[kImportBuiltSize];
+    GetImportBuilt(built, it->text(item::serPos).c_str());
+    if (char* bar = std::strchr(built, '|')) {
+        *bar = 0;
+        storeAddOn(it, bar + 1);
+    }
+    // The stored length is that of the data before the '|', so the symbol
+    // never reads past its data into the add-on's place.
+    const auto length = static_cast<int32_t>(std::strlen(built));
+    gData.len1 = gData.len11 = length;
+    it->setU32(item::len1, static_cast<uint32_t>(length));
+    storeData(it, built);
+    // A last record without a record end still gets its label.
+    return ended ? SheetRun::last : SheetRun::more;
+}
+
+}  // namespace
+
+int32_t sheetRunCheck() {
+    const LabelItem* it = runItem();
+    if (gProd.gcite == 0 || gProd.gemode != kRunSerial || gProd.gaddn != 0 || !it) return 0;
+    char probe[kRunTextSize];
+    copyBounded(probe, gProd.gcurr);
+    if (SerialNo(gProd.gstar, gProd.gfini, gProd.gincr, serialLast(), gProd.galpha, probe) ==
+        SerialStep::refused)
+        return 1;
+    // The values written are the counted ones, of the serial width, and the end text.
+    const size_t width = gProd.gcurr[0] ? static_cast<size_t>(serialLast() + 1) : 0;
+    const size_t value = std::max(width, it->text(item::serEnd).size());
+    if (value + affixes(it).size() > kDataFieldMax) {
+        Message(kMsgSerialDataTooLong);
+        return 1;
+    }
+    return 0;
+}
+
+SheetRun sheetRunAdvance() {
+    ++gProd.gcite;
+    LabelItem* it = runItem();
+    if (!it) return SheetRun::more;
+    if (gProd.gemode == kRunSerial) advanceSerial(it);
+    if (gProd.gemode == kRunImport) return advanceImport(it);
+    return SheetRun::more;
 }

@@ -1,14 +1,39 @@
 // The production run's entry mode and the state the sheet writers advance.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+#include "platform/files.h"
+
+constexpr size_t kRunTextSize = 256;  // the run's start, end, increment and current texts
+
+// The fields of one import record: NUL-terminated texts, field 1 in slot 0.
+constexpr int kImportFields = 20;
+constexpr int kImportReadFields = 19;  // one read fills at most slots 0 to 18
+constexpr size_t kImportFieldSize = 256;
+using ImportRecord = char[kImportFields][kImportFieldSize];
 
 struct ProductionSettings {
     int32_t background = 0;  // entry mode: 0 normal, 1 serial numbers, 2 import, 3 print time
-    int32_t gcite = 0;       // non-zero while a serial or import run fills the sheet
-    int32_t gemode = 0;      // 1 serial, 2 import
-    int32_t importer = 0;
-    int32_t sepIm = 0;
+
+    // A run handed to the sheet writer; all zero outside such a run.
+    int32_t gcite = 0;   // index of the next label from 1; non-zero while a run fills the sheet
+    int32_t gemode = 0;  // 1 serial, 2 import
+    int32_t gtlen = 0;   // data length
+    int32_t gelen = 0;   // lengths of the prefix and suffix together
+    int32_t gaddn = 0;   // 1: the add-on is the counter (decimal), the main data stays
+    int32_t galpha = 0;  // counting base: 0 decimal, 1 base 94, 2 hexadecimal
+    char gstar[kRunTextSize] = {};
+    char gfini[kRunTextSize] = {};  // end value; in import runs byte 1 is the record end found
+    char gincr[kRunTextSize] = {};
+    char gcurr[kRunTextSize] = {};  // empty once the run has passed its end
+
+    int32_t importer = 0;  // kinds of variable data on the label being printed
+    int32_t sepIm = 0;     // the separate-file switch taken from the label item
+
+    ImportRecord importItems = {};     // the current import record
+    platform::FileRef vimportRef = 0;  // the open import file
 };
 extern ProductionSettings gProd;
 
@@ -21,3 +46,17 @@ int32_t ProcessBarcodes();
 void Disp2InvalRect(int32_t mode, const struct Rect16& rect);
 // Shows the layout preview's error text over the item being drawn, then empties it.
 void updateDisp();
+
+// A run handed to the sheet writer (gcite non-zero), label by label. Item 0 of
+// the label carries the run's data.
+//
+// Checks the run before the first label is written: 0 when every label can be
+// filled, 1 after a message (a serial value that cannot be counted or does not
+// fit the item's data field).
+int32_t sheetRunCheck();
+enum class SheetRun { more, last, done };
+// Called after each label position: advances gcite and fills item 0 with the
+// next serial value or import record. `more`: write the next position; `last`:
+// write one more position, then stop (the import file ended after a record);
+// `done`: stop now (the import file has ended).
+SheetRun sheetRunAdvance();

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string.h>
 
+#include "labels/production.h"
 #include "platform/textmetrics.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
@@ -31,6 +32,8 @@ bool cpstrcat2(unsigned char* pstr, const void* bytes, int32_t n) {
 
 namespace {
 
+constexpr uint16_t kMsgImportBuiltTooLong = 1305;
+
 bool blankOnly(const char* text, size_t n) {
     for (size_t k = 0; k < n; ++k)
         if (!std::isspace(static_cast<unsigned char>(text[k]))) return false;
@@ -53,8 +56,8 @@ int fieldNumber(const char* text, size_t n) {
 
 }  // namespace
 
-void GetImportBuilt(char* dst, const char* templ, const ImportRecord& record) {
-    constexpr size_t kMax = kImportBuiltSize - 1;
+void GetImportBuilt(char* dst, const char* templ) {
+    constexpr size_t kMax = kImportBuiltMax;
     dst[0] = 0;
     if (templ == nullptr || templ[0] == 0) return;
     const char* t = templ + 1;  // the text follows the template's first byte
@@ -83,16 +86,14 @@ void GetImportBuilt(char* dst, const char* templ, const ImportRecord& record) {
         pos = close ? to + 2 : end;
         const int field = fieldNumber(t + from, to - from);
         if (field > 0) {
-            const char* value = record[field - 1];
+            const char* value = gProd.importItems[field - 1];
             const size_t n = strnlen(value, kImportFieldSize - 1);
             if (!blankOnly(value, n)) append(value, n);
         }
     }
     if (!fits) {
         dst[0] = 0;
-        MessageText(
-            "The import record gives a text longer than 255 characters. Shorten the "
-            "template or the fields of the record.");
+        Message(kMsgImportBuiltTooLong);
         return;
     }
     dst[len] = 0;

@@ -18,15 +18,13 @@ void TextSizeGC(int16_t size, int32_t n);
 
 // The import template: the text after the template's first byte (up to its NUL),
 // each "<<N>>" replaced by field N (from 1; 0 counts as 1) of the current import
-// record; fields of blanks only are left out. A result that does not fit dst
-// (255 characters and the NUL at most) is refused with a message and dst is empty.
-// The fields of one import record: NUL-terminated texts, field 1 in slot 0.
-constexpr int kImportFields = 20;
-constexpr size_t kImportFieldSize = 256;
-using ImportRecord = char[kImportFields][kImportFieldSize];
+// record gProd.importItems; fields of blanks only, and numbers naming no field,
+// give nothing. A result that does not fit a label item's data field (254
+// characters) is refused with a message and dst is empty.
 constexpr size_t kImportBuiltSize = 256;   // dst holds at least this many bytes
+constexpr size_t kImportBuiltMax = 254;    // characters of a label item's data field
 constexpr size_t kLabelTemplateMax = 254;  // a template field's text after its first byte
-void GetImportBuilt(char* dst, const char* templ, const ImportRecord& record);
+void GetImportBuilt(char* dst, const char* templ);
 
 // Appends n bytes to the Pascal string pstr. Bytes that would take it past 255
 // characters are not stored; the result is false then.

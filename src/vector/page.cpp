@@ -58,7 +58,9 @@ void barcodeItem(platform::FileRef refNum, int32_t i, const PageRect& r) {
         barFontText(r);
         return;
     }
-    STRixel();
+    // A symbol the data cannot make is left out (the user has been told); the
+    // list of an earlier item must not be painted in its place.
+    if (STRixel() != 0) return;
     // The label position is already in force (the page writer translated to it).
     EPSbcode(refNum, i, r, 0, 0);
 }
@@ -161,24 +163,38 @@ int32_t EPSoutFullSheet(platform::FileRef refNum, int32_t yPos) {
     const LabelSheet& s = labelBack3;
     if (s.labelWidth == 0) return EPSoutSingle(refNum, yPos);
     if (refuseUnknownDialect()) return 1;
-    if (gProd.gcite == 0) {
+    const bool run = gProd.gcite != 0;  // a serial or import run fills the sheet
+    if (!run) {
         gProd.importer = 0;
         gProd.sepIm = 0;
+    } else if (sheetRunCheck() != 0) {
+        return 1;
     }
     EpsStart(refNum, yPos);  // settles the sheet size of this document
     if (gOut.ill == kIllPdf) pdfContentStart();
 
+    // Column by column, each column from its top row down; after each label the
+    // run prepares item 0 for the next position.
     const uint32_t across = s.across % 1280, down = s.down % 1280;
     const double sheetHeight = gEps.sheetHeight;
     double x = s.leftMargin / kSheetUnitsPerPoint;
-    for (uint32_t c = 1; c <= across; ++c) {
+    bool going = true, lastLabel = false;
+    for (uint32_t c = 1; c <= across && going; ++c) {
         double y = (sheetHeight - (double(s.topMargin) + s.labelHeight)) / kSheetUnitsPerPoint;
-        for (uint32_t r = 1; r <= down; ++r) {
+        for (uint32_t r = 1; r <= down && going; ++r) {
             EpsPageCode(refNum, 0, x, y);
             y = (sheetHeight - (double(s.topMargin) + (double(s.labelHeight) + s.spaceDown) * r +
                                 s.labelHeight)) /
                 kSheetUnitsPerPoint;
-            if (gProd.gcite != 0) ++gProd.gcite;
+            if (!run) continue;
+            if (lastLabel) {
+                ++gProd.gcite;
+                going = false;
+                continue;
+            }
+            const SheetRun next = sheetRunAdvance();
+            going = next != SheetRun::done;
+            lastLabel = next == SheetRun::last;
         }
         x = (double(s.leftMargin) + (double(s.labelWidth) + s.spaceAcross) * c) /
             kSheetUnitsPerPoint;

@@ -21,3 +21,10 @@ void SetOrient(int32_t kind, const Rect16& rect, double angle);
 int32_t GetCodeWidth();
 // The barcode item, drawn once the dispatcher has made its element list.
 void EPSbcode(platform::FileRef refNum, int32_t item, const PageRect& itemRect, double x, double y);
+// The extent in points of the symbol in the element list (generated from the
+// current settings): its width with bearers, inset and margins, and its height.
+struct SymbolExtent {
+    double width = 0;
+    double height = 0;
+};
+SymbolExtent symbolExtent();

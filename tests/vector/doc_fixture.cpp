@@ -44,6 +44,21 @@ LabelItem* singleItem(int width, int height) {
     return it;
 }
 
+void sheetOfSixteen() {
+    labelBack.labelWidth = 1000;
+    labelBack.labelHeight = 500;
+    labelBack3.labelWidth = 100 * 10000;
+    labelBack3.labelHeight = 50 * 10000;
+    labelBack3.across = 2;
+    labelBack3.down = 8;
+    labelBack3.leftMargin = 20 * 10000;
+    labelBack3.topMargin = 30 * 10000;
+    labelBack3.spaceAcross = 10 * 10000;
+    labelBack3.spaceDown = 10 * 10000;
+    labelBack3.sheetWidth = 300 * 10000;
+    labelBack3.sheetHeight = 520 * 10000;
+}
+
 std::string writeDocument(const std::function<void()>& page) {
     platform::FileRef ref = platform::FSOpenMemory();
     EpsStart(ref, 0);

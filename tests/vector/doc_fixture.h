@@ -20,6 +20,10 @@ LabelItem* singleItem(int width, int height);
 // Appends an item of `kind` with the rectangle (top, left, bottom, right).
 LabelItem* addItem(int kind, int top, int left, int bottom, int right);
 
+// A 2 x 8 print sheet of 300 x 520 points: labels of 100 x 50 points, 10 points
+// apart, margins 20 (left) and 30 (top); the label layout is open.
+void sheetOfSixteen();
+
 // The bytes of one document written to memory: EpsStart, page(), the page
 // trailer, EpsEnd.
 std::string writeDocument(const std::function<void()>& page = {});

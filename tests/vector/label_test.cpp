@@ -101,29 +101,18 @@ INSTANTIATE_TEST_SUITE_P(AllDialects, EveryShape,
                                     std::to_string(std::get<1>(info.param));
                          });
 
-// A 2 x 8 sheet of labels of 100 x 50 points, 10 points apart, margins 20 and 30.
-void sheetOfSixteen() {
-    labelBack.labelWidth = 1000;
-    labelBack.labelHeight = 500;
+// The sheet of sixteen with a filled box on every label.
+void boxesOnSixteen() {
+    sheetOfSixteen();
     LabelItem* box = addItem(kKindRectFilled, 10, 10, 40, 90);
     box->setI16(item::line, 0);
-    labelBack3.labelWidth = 100 * 10000;
-    labelBack3.labelHeight = 50 * 10000;
-    labelBack3.across = 2;
-    labelBack3.down = 8;
-    labelBack3.leftMargin = 20 * 10000;
-    labelBack3.topMargin = 30 * 10000;
-    labelBack3.spaceAcross = 10 * 10000;
-    labelBack3.spaceDown = 10 * 10000;
-    labelBack3.sheetWidth = 300 * 10000;
-    labelBack3.sheetHeight = 520 * 10000;
 }
 
 TEST(FullSheet, SixteenLabelsColumnByColumnEachInItsPlace) {
     for (int ill : kDialects) {
         resetAll();
         gOut.ill = ill;
-        sheetOfSixteen();
+        boxesOnSixteen();
         int result = -1;
         const std::string doc = writeEPSout(&result);
         ASSERT_EQ(result, 0);
@@ -152,7 +141,7 @@ TEST(FullSheet, EveryLabelIsDrawnAtItsPosition) {
     for (int ill : {88, 95, 1115}) {
         resetAll();
         gOut.ill = ill;
-        sheetOfSixteen();
+        boxesOnSixteen();
         const std::string path = testsupport::tempPath("sheet" + extension(ill));
         ASSERT_TRUE(writeFile(path, writeEPSout()));
         testsupport::Rendered r = testsupport::renderWithGhostscript(path, 72, ill != 1115);

@@ -1,20 +1,20 @@
 #include <cstdio>
 #include <cstring>
 
+#include "labels/production.h"
 #include "vector_fixture.h"
 
 namespace {
 
 struct ImportTemplate : VectorTest {
-    ImportRecord record{};
     char built[kImportBuiltSize];
     void field(int n, const char* text) {
-        std::snprintf(record[n - 1], kImportFieldSize, "%s", text);
+        std::snprintf(gProd.importItems[n - 1], kImportFieldSize, "%s", text);
     }
     // The template field: its first byte, then the text.
     std::string build(const std::string& text) {
         const std::string templ = std::string(1, static_cast<char>(text.size())) + text;
-        GetImportBuilt(built, templ.c_str(), record);
+        GetImportBuilt(built, templ.c_str());
         return built;
     }
 };
@@ -36,14 +36,15 @@ TEST_F(ImportTemplate, BlankFieldsAreLeftOut) {
     EXPECT_EQ(build("<<1>>X"), "X");
 }
 
-TEST_F(ImportTemplate, TooLongAResultIsRefused) {
+TEST_F(ImportTemplate, AResultLongerThanTheItemDataFieldIsRefused) {
     field(1, std::string(200, 'a').c_str());
-    field(2, std::string(100, 'b').c_str());
-    EXPECT_EQ(build("<<1>>"), std::string(200, 'a'));
+    field(2, std::string(54, 'b').c_str());
+    field(3, std::string(55, 'c').c_str());
+    EXPECT_EQ(build("<<1>><<2>>"), std::string(200, 'a') + std::string(54, 'b'));  // 254 fit
     EXPECT_EQ(gMsg.shown, 0);
-    EXPECT_EQ(build("<<1>><<2>>"), "");  // 300 characters do not fit the data field
+    EXPECT_EQ(build("<<1>><<3>>"), "");  // 255 would be cut by the item's field
     EXPECT_EQ(gMsg.shown, 1);
-    EXPECT_NE(gMsg.last.find("255"), std::string::npos);
+    EXPECT_NE(gMsg.last.find("254"), std::string::npos);
 }
 
 TEST_F(VectorTest, PascalAppendIsBounded) {

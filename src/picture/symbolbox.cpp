@@ -1,0 +1,56 @@
+#include "picture/symbolbox.h"
+
+#include <cmath>
+
+#include "labels/labelDoc.h"
+#include "symbology/codebars.h"
+#include "symbology/info.h"
+#include "symbology/rows.h"
+#include "symbology/state.h"
+#include "vector/page.h"
+
+namespace {
+
+constexpr double kPointsPerMm = 2.8346456;
+constexpr double kRowHeightInTextHeights = 0.3;  // a PDF417 row is three tenths of the text height
+
+int32_t moduleRows() {
+    int32_t rows = 0;
+    bool modules = false;
+    for (int32_t i = 0; i < gEl.cu_len; ++i) {
+        const unsigned char b = gEl.chNum[i];
+        if (b == kRowEnd) {
+            if (modules) ++rows;
+            modules = false;
+        } else if (b == kDarkModule || b == kLightModule) {
+            modules = true;
+        }
+    }
+    return rows;
+}
+
+}  // namespace
+
+bool sizeSingleSymbol(int32_t index) {
+    const SymbolData keep = gData;
+    if (STRixel() != 0) {
+        gData = keep;
+        return false;
+    }
+    if (gSym.code == 41 || gSym.code == 42) {
+        const int32_t textHeight = static_cast<int32_t>(gSym.Siz * 0.1);
+        gSym.Hei = moduleRows() * kRowHeightInTextHeights * textHeight / kPointsPerMm;
+    }
+    const SymbolExtent e = symbolExtent();
+    gData = keep;
+    gDispatch = DispatchState{};
+    gRows = RowState{};
+    if (index < 0 || index > labelBack.lastItem || !gLabel.labelParts[static_cast<size_t>(index)])
+        return true;
+    LabelItem& it = *gLabel.labelParts[static_cast<size_t>(index)];
+    it.setI16(item::rectTop, 0);
+    it.setI16(item::rectLeft, 0);
+    it.setI16(item::rectBottom, static_cast<int32_t>(std::ceil(e.height)));
+    it.setI16(item::rectRight, static_cast<int32_t>(std::ceil(e.width)));
+    return true;
+}

@@ -1,0 +1,914 @@
+#include "vector/codebars_paint.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "labels/labelDoc.h"
+#include "picture/services.h"
+#include "platform/textmetrics.h"
+#include "symbology/codebars.h"
+#include "symbology/state.h"
+#include "vector/blocks.h"
+#include "vector/chars.h"
+#include "vector/emit.h"
+#include "vector/glyphs.h"
+#include "vector/shapes.h"
+#include "vector/sink.h"
+#include "vector/textruns.h"
+
+namespace {
+
+constexpr double kUmPerPoint = 352.77777777777777;
+constexpr double kHeightPointsPerMm = 2.8346;   // row tops of the module-row symbols
+constexpr double kPerPoint = 100000;            // position units (1e-5 point) per point
+constexpr double kTrackUm = 283.4645669291338;  // tracking step per character, micrometres
+
+// Glyph advances of the header and text lines, in glyph units.
+constexpr int32_t kCell = 2310;                            // a digit: 7 modules
+constexpr int32_t kDash = 2000;                            // '-' and ' ' in headers
+constexpr int32_t kNarrowGlyph = 1320;                     // '(' ')' '?' of the bar font
+constexpr int32_t kWideSpace = 2540, kNarrowSpace = 1016;  // counted half in text lines
+constexpr int32_t kMaxRows = 512;
+
+int32_t trunc32(double v) { return static_cast<int32_t>(v); }
+
+// A length in micrometres to units of 1e-5 point.
+int32_t umToE5(double um) { return trunc32(um * 72 * 3.937007874015748e-5 * 100000); }
+
+bool among(int32_t v, std::initializer_list<int32_t> set) {
+    return std::find(set.begin(), set.end(), v) != set.end();
+}
+
+// The code types whose text is set twice as large.
+bool bigText(int32_t code) { return (code >= 4 && code <= 8) || code == 12 || code == 17; }
+
+double widthFactor(int32_t code) {
+    if (code == 5 || code == 7) return 2;
+    if (code == 39) return 0.5;  // Codablock F rows are measured at half their elements
+    if (among(code, {19, 20, 21, 24, 28, 30, 31, 32, 35, 36})) return 0.5;
+    return 1;
+}
+
+// The EAN and UPC family: digits set one by one under their symbol characters.
+bool retailCode(int32_t code) { return among(code, {0, 1, 2, 3, 10, 11, 16, 25, 26, 27}); }
+
+bool samePstr(const unsigned char* a, const unsigned char* b) {
+    return a[0] == b[0] && std::memcmp(a + 1, b + 1, a[0]) == 0;
+}
+
+bool isDigitGlyph(unsigned char ch) { return (ch >= '0' && ch <= '9') || (ch >= 174 && ch <= 183); }
+
+// The working values of one call.
+struct Painter {
+    int32_t T = 0;
+    double tb = 0;  // the text baseline from which headers hang, points
+    int32_t B = 0, left = 0, item = -1, baseY = 0;
+    double inset = 0;
+    double m = 1, f = 1;
+    int32_t L = 1;  // left margin of the bars, points
+    int32_t t = 0;  // text height reserved under the bars
+    bool barFont = true, ocrb = false;
+    double addOnStart = -1;  // running x of the first raised bar (micrometres at 100 %)
+    int32_t addOnRise = 0;
+    int32_t textRowStart = -1;  // the human-readable line: [textRowStart, cu_len)
+    int32_t barRowStart = -1;   // the linear row painted
+    int32_t barRowEnd = -1;
+
+    // The origin of a header or add-on glyph x micrometres right of the box.
+    int32_t glyphX(double xUm) const {
+        return trunc32((left + inset + gSym.extraMargin + 1) * kPerPoint) + umToE5(xUm);
+    }
+};
+
+// ---------------------------------------------------------------- rows
+
+int32_t rowStarts(int32_t* starts, int32_t max) {
+    int32_t n = 0;
+    const int32_t len = gEl.cu_len;
+    if (len <= 0) return 0;
+    starts[n++] = 0;
+    for (int32_t i = 0; i < len && n < max; ++i)
+        if (gEl.chNum[i] == kRowEnd && i + 1 < len) starts[n++] = i + 1;
+    return n;
+}
+
+int32_t rowEnd(int32_t start) {
+    int32_t i = start;
+    while (i < gEl.cu_len && gEl.chNum[i] != kRowEnd) ++i;
+    return i;
+}
+
+// A row that holds anything but modules is the human-readable line.
+bool isTextRow(int32_t start) {
+    const int32_t end = rowEnd(start);
+    for (int32_t i = start; i < end; ++i) {
+        const unsigned char b = gEl.chNum[i];
+        if (b != kDarkModule && b != kLightModule) return true;
+    }
+    return false;
+}
+
+// The width of element byte b within a bar run. A symbol generated with a
+// bar-font step BW carries it on the last byte of every bar; that byte reads as
+// the bar it was made from. Bytes that are no element add nothing.
+int32_t runByteWidth(unsigned char b, bool lastOfRun) {
+    if (lastOfRun && gSym.BW > 0 && b >= gSym.BW) {
+        const int32_t w = charToWidth(static_cast<unsigned char>(b - gSym.BW));
+        if (w > 0 && w != kNoElement) return w;
+    }
+    const int32_t w = charToWidth(b);
+    return w == kNoElement ? 0 : w;
+}
+
+// Calls bar(x, W, runEnd) for every run of bar elements of the row from start,
+// x and W in micrometres at 100 %, runEnd the index after the run; returns the
+// index of the row's end.
+template <typename Bar>
+int32_t walkRuns(int32_t i, Bar bar) {
+    double x = 0;
+    const int32_t len = gEl.cu_len;
+    auto isSpace = [](unsigned char b) { return charToWidth(b) < 0; };
+    while (i < len && gEl.chNum[i] != kRowEnd) {
+        const unsigned char b = gEl.chNum[i];
+        if (isSpace(b)) {
+            x -= charToWidth(b);
+            ++i;
+            continue;
+        }
+        int32_t end = i;
+        while (end < len && gEl.chNum[end] != kRowEnd && !isSpace(gEl.chNum[end])) ++end;
+        double W = 0;
+        for (int32_t k = i; k < end; ++k) W += runByteWidth(gEl.chNum[k], k + 1 == end);
+        i = end;
+        if (W <= 0) continue;  // bytes that are no element
+        bar(x, W, i);
+        x += W;
+    }
+    return i;
+}
+
+// x and width of a run in units of 1e-5 point, with the reduction applied.
+void runGeometry(const Painter& p, double x, double W, int32_t* xE5, int32_t* wE5) {
+    int32_t w = trunc32(W * p.m * p.f) - gSym.BWidthRed;
+    if (w < 0) w = 0;
+    const int32_t xUm = trunc32(trunc32(x * p.m) * p.f);
+    *xE5 = umToE5(xUm) + p.L * static_cast<int32_t>(kPerPoint);
+    *wE5 = umToE5(w);
+}
+
+// ---------------------------------------------------------------- header
+
+// Advances (glyph units) of header characters whose routine returned 0.
+struct Advances {
+    int32_t digit = kCell;
+    int32_t dash = kDash;    // '-' and ' '
+    int32_t letter = kCell;  // 'I' and '[' (the bar font's I)
+    int32_t of(unsigned char ch) const {
+        if (ch == '-' || ch == ' ') return dash;
+        if (ch == 'I' || ch == '[') return letter;
+        return digit;
+    }
+};
+
+// Draws n characters of text with getCharacterOut2 (second) or getCharacterOut,
+// starting startUnits glyph units right of the header origin, on baseline y.
+void headerRun(const Painter& p, const unsigned char* text, int32_t n, int32_t startUnits,
+               bool second, double y, const Advances& a) {
+    double units = startUnits;
+    for (int32_t k = 0; k < n; ++k) {
+        const unsigned char ch = text[k];
+        if (ch == kRowEnd || ch == 0) break;
+        const int32_t gx = p.glyphX(units * gVec.gCtexsizeX);
+        const int32_t gy = trunc32((y - p.inset) * kPerPoint);
+        const int32_t adv = second ? getCharacterOut2(&ch, gx, gy) : getCharacterOut(&ch, gx, gy);
+        units += adv != 0 ? adv : a.of(ch);
+    }
+}
+
+int32_t headerLength() {
+    int32_t n = std::clamp(gData.len3, 0, static_cast<int32_t>(kHeadCodeSize));
+    for (int32_t k = 0; k < n; ++k)
+        if (gData.chHeadCode[k] == kRowEnd || gData.chHeadCode[k] == 0) return k;
+    return n;
+}
+
+const unsigned char* headText() { return reinterpret_cast<const unsigned char*>(gData.chHeadCode); }
+
+// A header set in a PostScript font at size points, x points right of the origin.
+void headerInFont(const Painter& p, const unsigned char* font, double size, double xPt, double y,
+                  const char* text, int32_t n) {
+    if (n <= 0) return;
+    SetAnyEpsFontP(size * kPerPoint, size * kPerPoint, font, -1);
+    TextPositionAccurate(trunc32((p.left + p.inset + gSym.extraMargin + 1 + xPt) * kPerPoint),
+                         trunc32((y - p.inset) * kPerPoint));
+    DrawTextEPS(text, 0, n - 1);
+}
+
+void isbnHeader(Painter& p) {
+    const int32_t v = gSym.variation1;
+    const bool aboveDiffers = !samePstr(gSym.fontAbove, gSym.defFont);
+    const bool belowDiffers = !samePstr(gSym.fontBelow, gSym.defFont);
+    const bool narrow = v == 2 || v == 3;
+    Advances a;
+    a.digit = narrow ? 2100 : kCell;
+    a.dash = narrow ? 1700 : kDash;
+    a.letter = belowDiffers ? 1000 : aboveDiffers ? 1500 : 1700;
+
+    double y = p.tb;
+    int32_t start = 0;
+    if (aboveDiffers) {
+        SetDrawTxtSize2(trunc32(60 * p.m));
+        if (!narrow) start = 1980;
+    } else {
+        SetDrawTxtSize(trunc32((v == 4 ? 60 : 80) * p.m));
+        if (v == 4) y += 0.2 * p.T;
+    }
+    if (belowDiffers) start = 1080;
+    if (!narrow) start += 3700;
+
+    const unsigned char* h = headText();
+    const int32_t n = headerLength();
+    if (v != 4 || n < 5) {
+        headerRun(p, h, n, start, aboveDiffers, y, a);
+        return;
+    }
+    // ISBN-13 from an ISBN-10: the ten-digit line, then the thirteen-digit line
+    // whose last character is the EAN check digit kept behind the header.
+    unsigned char line[kHeadCodeSize + 16];
+    auto build = [&](const char* middle, bool thirteen) {
+        int32_t k = 0;
+        std::memcpy(line, h, 4);
+        k = 4;
+        for (const char* s = middle; *s; ++s) line[k++] = static_cast<unsigned char>(*s);
+        for (int32_t j = 5; j < n; ++j) line[k++] = h[j];
+        const int32_t check = gData.len3 + 1;
+        if (thirteen && check < static_cast<int32_t>(kHeadCodeSize)) line[k - 1] = h[check];
+        return k;
+    };
+    headerRun(p, line, build("-10: ", false), start, aboveDiffers, y, a);
+    headerRun(p, line, build("-13: 978-", true), 3700, aboveDiffers, y - 0.6 * p.T, a);
+}
+
+// The header above the symbol; moves the text baseline as the layout needs.
+void drawHeader(Painter& p) {
+    const int32_t code = gSym.code, v = gSym.variation1;
+    const int32_t T = p.T;
+    if (code == 0 && v == 6) {
+        SetDrawTxtSize2(trunc32(8 * p.m) * 8);
+        headerInFont(p, gSym.gHelvetica, 8 * p.m, 6600 * gVec.gCtexsizeX / kUmPerPoint,
+                     p.tb + 0.2 * T, gData.chHeadCode, headerLength());
+        p.tb -= 1.2 * T;
+        return;
+    }
+    if (code == 0 && v == 11) {
+        unsigned char times[256];
+        pstrSet(times, "Times");
+        const int32_t n = headerLength();
+        int16_t fnum = 0;
+        platform::GetFNum(times, &fnum);
+        platform::TextFont(fnum);
+        platform::TextSize(10);
+        const int32_t w = platform::TextWidth(gData.chHeadCode, 0, static_cast<int16_t>(n));
+        SetDrawTxtSize2(100);
+        const int16_t right =
+            static_cast<int16_t>(p.B - p.left - w - trunc32(gSym.Siz * 0.0654) - 2);
+        const double x = right - (p.left + p.inset + gSym.extraMargin);
+        headerInFont(p, times, 10, x, p.tb, gData.chHeadCode, n);
+        if (gSym.drawExtraText == 1) {
+            SetDrawTxtSize2(80);
+            headerInFont(p, times, 8, 19600 * gVec.gCtexsizeX / kUmPerPoint, p.tb, "CODE    ", 8);
+        }
+        p.tb -= 24;
+        return;
+    }
+    if (code == 7 && v == 14) {
+        p.tb -= 24;
+        return;
+    }
+    if (code == 1) {
+        isbnHeader(p);
+    } else if (among(code, {26, 27, 14}) || (code == 2 && v == 0) || gSym.HaTex == 1) {
+        p.tb -= 0.1 * T;
+        const bool second = !samePstr(gSym.fontAbove, gSym.defFont);
+        int32_t start = 3300;
+        if (second) {
+            SetDrawTxtSize2(trunc32((bigText(code) ? 20 : 10) * p.m) * 8);
+            start += 330;
+        } else {
+            const int32_t size = bigText(code) ? 200 : (code == 26 || code == 27) ? 120 : 100;
+            SetDrawTxtSize(trunc32(size * p.m));
+            if (code == 26) start += 17820;
+        }
+        headerRun(p, headText(), headerLength(), start, second, p.tb, Advances{});
+    } else {
+        return;
+    }
+    p.tb += 0.2 * T;
+    p.tb -= T;
+}
+
+// ---------------------------------------------------------------- linear bars
+
+// The index of the first byte of the last bar run in the first row.
+int32_t lastBarOfFirstRow() {
+    const int32_t end = rowEnd(0);
+    int32_t i = end;
+    while (i > 0 && charToWidth(gEl.chNum[i - 1]) < 0) --i;
+    while (i > 0 && charToWidth(gEl.chNum[i - 1]) >= 0) --i;
+    return i;
+}
+
+void secondColourSet() {
+    const int32_t c = gSym.cyan2, m = gSym.magenta2, y = gSym.yellow2, k = gSym.black2;
+    gSym.cyan2 = gSym.cyan22;
+    gSym.magenta2 = gSym.magenta22;
+    gSym.yellow2 = gSym.yellow22;
+    gSym.black2 = gSym.black22;
+    if (gSym.cyan22 < 60 && gSym.black22 < 60 && gSym.magenta22 < 60)
+        gSym.cyan2 = gSym.magenta2 = gSym.yellow2 = gSym.black2 = 100;
+    doColour(kColourFill);
+    gSym.cyan2 = c;
+    gSym.magenta2 = m;
+    gSym.yellow2 = y;
+    gSym.black2 = k;
+}
+
+void paintLinear(Painter& p) {
+    const int32_t code = gSym.code;
+    const bool fourState = code == 30 || code == 31;
+    int32_t i = 0;
+    if (fourState) {
+        gSym.multi_line = code == 30 ? 3 : 2;
+    } else {
+        i = rowEnd(0) + 1;
+        if (i >= gEl.cu_len) return;
+    }
+    const bool addOnCode =
+        among(code, {0, 1, 2, 10, 11, 25, 26, 27}) || (code == 7 && gSym.variation1 == 14);
+    const bool textAbove =
+        gSym.attTop == 1 && code > 3 && !among(code, {10, 11, 16, 25, 26, 27, 30, 31, 32});
+    const bool secondForLast = gSym.transpar_ent == 1 && (code == 12 || code == 17);
+    const int32_t lastBar = secondForLast ? lastBarOfFirstRow() : 0;
+    const int32_t textY = trunc32(p.tb - (p.t - p.T));
+    int32_t counter = 0;
+
+    while (i < gEl.cu_len) {
+        const int32_t rowStart = i;
+        if (p.barRowStart < 0) p.barRowStart = rowStart;
+        i = walkRuns(i, [&](double x, double W, int32_t runEnd) {
+            ++counter;
+            double d = CheckDrop(counter, p.T);
+            int32_t r = CheckTopDrop(counter, p.T);
+            if (r > 0 && p.addOnStart < 0 && addOnCode) {
+                p.addOnStart = x;
+                p.addOnRise = r;
+            }
+            if (gSym.variation1 > 254) r = 0;
+            if (textAbove) {
+                d = p.t;
+                r = p.t;
+            }
+            int32_t xE5 = 0, wE5 = 0;
+            runGeometry(p, x, W, &xE5, &wE5);
+            if (gSym.grip > 0) {
+                const ItemColours c = itemSecondColours(p.item);
+                doBackColour(kColourStroke, c.c, c.m, c.y, c.k);
+                Emit().fixed5(umToE5(gSym.grip)).s(" w\r");
+                if (fourState)
+                    DrawMultiLineBlockg(xE5, wE5, p.T, trunc32(p.inset), textY, trunc32(d), r, p.t,
+                                        p.left, p.baseY);
+                else
+                    DrawBlockg(xE5, wE5, p.T, p.inset, textY, d, r, p.t, p.left, p.baseY);
+                doColour(kColourFill);
+                TEInsert2("0 w\r");
+            }
+            if (secondForLast && runEnd - rowStart > lastBar) secondColourSet();
+            if (fourState)
+                DrawMultiLineBlock(xE5, wE5, p.T, trunc32(p.inset), textY, trunc32(d), r, p.t,
+                                   p.left, p.baseY);
+            else
+                DrawBlock(xE5, wE5, p.T, p.inset, textY, d, r, p.t, p.left, p.baseY);
+        });
+        if (p.barRowEnd < 0) p.barRowEnd = i;
+        --gSym.multi_line;
+        if (i >= gEl.cu_len || gSym.multi_line <= 0) break;
+        ++i;  // the next row of a four-state code
+    }
+    gSym.multi_line = 0;
+}
+
+// ---------------------------------------------------------------- module rows
+
+void paintModuleRows(Painter& p) {
+    int32_t starts[kMaxRows];
+    int32_t n = rowStarts(starts, kMaxRows);
+    if (n > 0 && gSym.human > 0 && isTextRow(starts[n - 1])) --n;
+    const double h = 3 * 0.1 * p.T;
+    double top = trunc32(gSym.Hei * kHeightPointsPerMm);
+    for (int32_t r = 0; r < n; ++r) {
+        walkRuns(starts[r], [&](double x, double W, int32_t) {
+            int32_t xE5 = 0, wE5 = 0;
+            runGeometry(p, x, W, &xE5, &wE5);
+            DrawBlock2(xE5, wE5, p.T, trunc32(p.inset), 0, 0, top, top - h, p.left, p.baseY);
+        });
+        top -= h;
+    }
+}
+
+void paintBlockLetters(Painter& p) {
+    const int32_t H = trunc32(p.m * p.f * 4000 * 0.0028346456692913383 * 100000);
+    double y = 0;
+    // The first band's place: under the row count of the size asked for, or hung
+    // from the top of the square box when no size (or a size the symbol did not
+    // take) was asked for; both measured from the base of the item.
+    int32_t bands = 0;
+    for (int32_t i = 0; i < gEl.cu_len && gEl.chNum[i] != 0; ++i)
+        if (gEl.chNum[i] == kRowEnd || i + 1 == gEl.cu_len) ++bands;
+    const int32_t rows = gSym.code == 38 ? std::atoi(gData.chAddCode) : 0;
+    if (rows > 0 && (rows + 3) / 4 == bands)
+        y = (H / 4) * (rows - 1) - H;
+    else
+        y = (p.B - p.left) * static_cast<int64_t>(kPerPoint) - H - H / 4 - H / 20;
+    y += (p.baseY - p.left) * kPerPoint;
+    int32_t w = trunc32(1000 * p.m * p.f) - gSym.BWidthRed;
+    if (w < 0) w = 0;
+    const int32_t wE5 = umToE5(w);
+    const int32_t offset = trunc32(p.left + p.inset);
+    double x = 0;
+    for (int32_t i = 0; i < gEl.cu_len; ++i) {
+        const unsigned char b = gEl.chNum[i];
+        if (b == 0) break;
+        if (b == kRowEnd) {
+            y -= H;
+            x = 0;
+            continue;
+        }
+        const int32_t v = b - 'e';
+        if (v > 0 && v < 16) {
+            const int32_t xE5 =
+                umToE5(trunc32(trunc32(x * p.m) * p.f)) + p.L * static_cast<int32_t>(kPerPoint);
+            for (int32_t bit = 0; bit < 4; ++bit)
+                if (v & (1 << bit))
+                    Draw2DBlock(xE5, wE5, H / 4, offset, y + bit * (H / 4), 0, 0, 0);
+        }
+        x += 1000;
+    }
+}
+
+// Codablock F: every row is a Code 128 row of its own; the rows share the bar
+// height, stacked from the top.
+void paintStackedRows(Painter& p) {
+    int32_t starts[kMaxRows];
+    const int32_t n = rowStarts(starts, kMaxRows);
+    if (n == 0) return;
+    const double top = trunc32(gSym.Hei * kHeightPointsPerMm);
+    const double h = top / n;
+    for (int32_t r = 0; r < n; ++r) {
+        walkRuns(starts[r], [&](double x, double W, int32_t) {
+            int32_t xE5 = 0, wE5 = 0;
+            runGeometry(p, x, W, &xE5, &wE5);
+            DrawBlock2(xE5, wE5, p.T, trunc32(p.inset), 0, 0, top - r * h, top - (r + 1) * h,
+                       p.left, p.baseY);
+        });
+    }
+}
+
+// DataBar and its composite components: module rows in a composite part, a
+// separator and the linear part, whose rows take their heights from the bar height.
+void paintDataBar(Painter& p) {
+    const int32_t v = gSym.variation1;
+    const int32_t T = p.T;
+    const double s = 0.1 * T;
+    int32_t starts[kMaxRows];
+    int32_t n = rowStarts(starts, kMaxRows);
+    int32_t textRow = -1;
+    if (n > 0 && isTextRow(starts[n - 1])) {
+        textRow = starts[n - 1];
+        if (gSym.human > 0) --n;
+    }
+    // The rows of the linear part: [firstLinear, n); composite rows before firstLinear - 1.
+    int32_t firstLinear = 0;
+    if (v == 2) {
+        if (n > 3) firstLinear = n - 3;
+    } else if (v == 3) {
+        if (n > 5) firstLinear = n - 5;
+    } else if (v == 6 || v == 7) {
+        firstLinear = 0;  // the composite row count of Expanded symbols is not known here
+    } else if (n >= 2) {
+        firstLinear = n - 1;
+    }
+    const bool withText = gSym.human > 0;
+    double top = trunc32(gSym.Hei * kHeightPointsPerMm);
+    double A = gSym.Hei * kHeightPointsPerMm;
+    const int32_t textSize = gSym.customTeSize != 0 ? gSym.customTeSize : T;
+    auto textWidth = [&](const char* text, int32_t len) {
+        int16_t fnum = 0;
+        platform::GetFNum(gSym.fontBelow, &fnum);
+        platform::TextFont(fnum);
+        platform::TextSize(static_cast<int16_t>(textSize));
+        return platform::TextWidth(text, 0, static_cast<int16_t>(len));
+    };
+    if (v == 7 && gSym.human == 1) {
+        const int32_t len = std::max(0, headerLength() - 1);
+        const int32_t w = textWidth(gData.chHeadCode, len);
+        if (len > 0) {
+            SetAnyEpsFontP(textSize * kPerPoint, textSize * kPerPoint, gSym.fontBelow, -1);
+            TextPositionAccurate(
+                trunc32(((p.B - w) / 2.0 - 2 + p.left + p.inset + gSym.extraMargin) * kPerPoint),
+                trunc32((p.tb + p.inset) * kPerPoint));
+            DrawTextEPS(gData.chHeadCode, 0, len - 1);
+        }
+        top = A = gSym.Hei * kHeightPointsPerMm - 1.2 * T;
+    }
+    auto paintRow = [&](int32_t r, double yTop, double yBottom) {
+        walkRuns(starts[r], [&](double x, double W, int32_t) {
+            int32_t xE5 = 0, wE5 = 0;
+            runGeometry(p, x, W, &xE5, &wE5);
+            DrawBlock2(xE5, wE5, T, trunc32(p.inset), 0, 0, yTop, yBottom, p.left, p.baseY);
+        });
+    };
+    if (firstLinear > 0) {
+        for (int32_t r = 0; r < firstLinear - 1; ++r) {
+            paintRow(r, top, top - 3 * s);
+            top -= 3 * s;
+        }
+        paintRow(firstLinear - 1, top, top - s);
+        top -= s;
+        A = top;
+    }
+    const double base = withText ? T : 0;  // the text stands under the lowest row
+    const int32_t linear = n - firstLinear;
+    if (linear <= 0) return;
+    if (v == 2 && linear == 3) {
+        const double Ap = withText ? A - T : A;
+        const double X = (withText && v != 7) ? T : 0;
+        const double h = Ap / 2 + (withText ? T : 0);
+        paintRow(firstLinear, A, h + s);
+        paintRow(firstLinear + 1, Ap / 2 + s + X, h - s);
+        paintRow(firstLinear + 2, Ap / 2 - s + X, X);
+    } else if (v == 3 && linear == 5) {
+        const double h = (A - base) / 2;
+        const double b = A - h + 1.5 * s;
+        paintRow(firstLinear, A, b);
+        for (int32_t k = 1; k <= 3; ++k) paintRow(firstLinear + k, b - (k - 1) * s, b - k * s);
+        paintRow(firstLinear + 4, b - 3 * s, base);
+    } else if (v == 6 || v == 7) {
+        const int32_t barRows = (linear + 3) / 4;
+        const double h = (A - base) / barRows - s;
+        double y = A;
+        for (int32_t r = firstLinear; r < n; ++r) {
+            const bool bar = (r - firstLinear) % 4 == 0;
+            const double height = bar ? h - 1.5 * s : s;
+            paintRow(r, y, y - height);
+            y -= height;
+        }
+    } else {
+        for (int32_t r = firstLinear; r < n; ++r) paintRow(r, A, base);
+    }
+    if (gSym.human == 1 && v != 7 && textRow >= 0) {
+        const int32_t len = std::min(18, rowEnd(textRow) - textRow);
+        const char* text = reinterpret_cast<const char*>(gEl.chNum + textRow);
+        const int32_t w = textWidth(text, len);
+        SetAnyEpsFontP(textSize * kPerPoint, textSize * kPerPoint, gSym.fontBelow, -1);
+        TextPositionAccurate(
+            trunc32(((p.B - p.left - w) / 2.0 - 2 + p.left + p.inset + gSym.extraMargin) *
+                    kPerPoint),
+            trunc32((p.baseY + p.inset) * kPerPoint));
+        if (len > 0) DrawTextEPS(text, 0, len - 1);
+    }
+}
+
+// ---------------------------------------------------------------- text
+
+// The digit cells of the painted EAN or UPC row, micrometres at 100 %: after
+// the quiet zone and the start guard, the digits of the left half, the centre
+// guard and the digits of the right half, four elements each.
+int32_t retailCells(const Painter& p, double* cells, int32_t max) {
+    const int32_t code = gSym.code;
+    int32_t leftDigits = 6, rightDigits = 6;
+    if (code == 3 || code == 16) leftDigits = rightDigits = 4;
+    if (code == 11) rightDigits = 0;
+    if (p.barRowStart < 0) return 0;
+    int32_t i = p.barRowStart;
+    const int32_t end = p.barRowEnd;
+    double x = 0;
+    while (i < end && charToWidth(gEl.chNum[i]) < 0) x -= charToWidth(gEl.chNum[i++]);
+    int32_t n = 0;
+    auto skip = [&](int32_t count) {
+        for (int32_t k = 0; k < count && i < end; ++k, ++i) {
+            const unsigned char b = gEl.chNum[i];
+            x += charToWidth(b) < 0 ? -charToWidth(b) : runByteWidth(b, true);
+        }
+    };
+    skip(3);
+    for (int32_t d = 0; d < leftDigits + rightDigits && i + 4 <= end && n < max; ++d) {
+        if (d == leftDigits) skip(5);
+        cells[n++] = x;
+        skip(4);
+    }
+    return n;
+}
+
+double spaceAdvance(unsigned char b, double scale) {
+    const int32_t w = -charToWidth(b);
+    return (w == kWideSpace || w == kNarrowSpace) ? w / 2.0 * scale : w * scale;
+}
+
+// Glyph by glyph under the bars: the EAN, UPC, ISBN, ISSN layouts and the other
+// codes outside the centred line.
+void glyphByGlyph(const Painter& p, double textY) {
+    const int32_t code = gSym.code, v = gSym.variation1;
+    const double m = p.m;
+    int32_t size = trunc32(100 * m);
+    if (gSym.customTeSize != 0 && gSym.strip_extra == 0) size = gSym.customTeSize * 10;
+    if (code == 10 && v == 2) size = trunc32(80 * m);
+    if (code == 25 || (code == 0 && v == 12)) size = trunc32(90 * m);
+    SetDrawTxtSize(size);
+    if (gSym.customTeSize != 0 && gSym.strip_extra == 0 &&
+        among(code, {0, 1, 2, 3, 10, 11, 25, 26, 27}))
+        gVec.gCtexsize2 = m;
+    if (code == 10 && v == 2) gVec.gCtexsize2 = 0.825;
+    const double spaceScale = p.barFont ? gVec.gCtexsizeX : gVec.gCtexsize2;
+    const double rowScale = gVec.gCtexsizeX;
+
+    double cells[16];
+    const int32_t nCells = retailCode(code) ? retailCells(p, cells, 16) : 0;
+    const double cellUm = kCell * m;
+
+    const int32_t textEnd = gEl.cu_len;
+
+    double x = (code == 25 || (code == 0 && v == 12)) ? (kCell + 990) * rowScale : 0;
+    int32_t n = 0;
+    const int32_t originX = trunc32((p.left + p.inset + gSym.extraMargin + 1) * kPerPoint);
+    for (int32_t i = p.textRowStart; i < textEnd; ++i) {
+        unsigned char ch = gEl.chNum[i];
+        if (charToWidth(ch) < 0) {
+            x += spaceAdvance(ch, spaceScale);
+            continue;
+        }
+        ++n;
+        SetDrawTxtSize(size);
+        double dx = 0, dy = 0;
+        // Per-glyph sizes and places of the retail layouts.
+        if (code == 0 && gSym.smallFirstChar == 1 && n == 1) {
+            SetDrawTxtSize(trunc32(70 * m));
+            dx = 323959.5058 * m;
+        }
+        if (code == 10 && v != 2) {
+            const int32_t last = (v == 3 || v == 4) ? 14 : v == 5 ? 13 : 12;
+            if (n == 1 || n == last) SetDrawTxtSize(trunc32(80 * m));
+            if (n == 1) dx = 140000 * m;
+            if (n == 12) {
+                int32_t k = 0;
+                switch (gData.chMainCode[12]) {
+                    case '1':
+                        k = 116000;
+                        break;
+                    case '2':
+                    case '8':
+                        k = 10000;
+                        break;
+                    case '4':
+                        k = 14000;
+                        break;
+                    case '6':
+                        k = -2000;
+                        break;
+                    default:
+                        break;
+                }
+                dx = (gData.chAddCode[0] != 0 ? 140000 : 421000 + k) * m;
+            }
+            if (v == 5 && n == 13) dx = 431000 * m;
+        }
+        if (ch == '-') dy = 15000.0 * p.T;
+        if (code == 0)
+            gSym.bol = ((v == 10 && n >= 7 && n <= 12) || (v == 7 && n >= 8 && n <= 12) ||
+                        (v == 8 && n >= 8 && n <= 13))
+                           ? 1
+                           : 0;
+        else
+            gSym.bol = 0;
+
+        // A digit under a symbol character is centred on it.
+        int32_t gx = originX + umToE5(x) + trunc32(dx);
+        if (nCells > 0 && isDigitGlyph(ch)) {
+            for (int32_t c = 0; c < nCells; ++c) {
+                const double cell = cells[c] * m;
+                if (std::abs(cell - x) >= cellUm / 2) continue;
+                int32_t lo = 0, hi = 0;
+                if (glyphOutlineExtent(ch, &lo, &hi) && gSym.textAsFont != 1 && p.barFont) {
+                    const double glyphMid =
+                        (lo + hi) / 2.0 * gVec.globHeight * kPerPoint - gVec.gCtexsizeX * 48505;
+                    gx = originX + umToE5(cell) + trunc32(umToE5(cellUm) / 2.0 - glyphMid);
+                } else {
+                    gx = originX + umToE5(cell);
+                }
+                break;
+            }
+        }
+        const int32_t gy = trunc32(textY * kPerPoint + dy);
+        if (code == 10 && n == 1 && (v >= 3 && v <= 6)) {
+            const unsigned char mark = v == 6 ? '^' : 'N';
+            getCharacterOut(&mark, gx, gy + trunc32(0.7 * p.T * kPerPoint));
+        }
+        const double scaleNow = gVec.gCtexsizeX;
+        const int32_t adv = getCharacterOut(&ch, gx, gy);
+        x += adv != 0 ? adv * scaleNow : kCell * spaceScale;
+    }
+    gSym.bol = 0;
+}
+
+bool justifiedGlyph(unsigned char ch) {
+    if ((ch >= 37 && ch <= 57) || (ch >= 65 && ch <= 122) || (ch >= 174 && ch <= 183)) return true;
+    if (std::strchr("<> #$%+-/:;", ch) != nullptr && ch != 0) return true;
+    return ch == '=' && gSym.code == 5 && gSym.variation1 == 13;
+}
+
+// The centred or justified line of the Code 128, 2 of 5, Code 39 and like codes.
+void justifiedLine(const Painter& p, double textY) {
+    const int32_t code = gSym.code, v = gSym.variation1;
+    const double m = p.m;
+    int32_t size =
+        (code == 0 || among(code, {19, 20, 21, 28, 35, 36})) ? trunc32(100 * m) : trunc32(200 * m);
+    if (gSym.customTeSize != 0) size = gSym.customTeSize * 10;
+    if (code == 24) size = trunc32(200 * m);
+    SetDrawTxtSize(size);
+    const double scale = gVec.gCtexsizeX;
+    const bool fontWidths = !p.barFont && code > 3 && !among(code, {10, 11, 25});
+    const bool track = gSym.strip_extra == 2 && gSym.gTrackAdjust != 0;
+
+    const unsigned char* text = gEl.chNum + p.textRowStart;
+    const int32_t len = gEl.cu_len - p.textRowStart;
+    auto glyphWidth = [&](unsigned char ch) {
+        double w = 0;
+        if (fontWidths)
+            w = MeasureTextInEPS(reinterpret_cast<const char*>(&ch), 1, scale, gSym.fontBelow);
+        else
+            w = ((ch == '(' || ch == ')') && !p.ocrb ? kNarrowGlyph : kCell) * scale;
+        if (track) w += gSym.gTrackAdjust * kTrackUm;
+        return w;
+    };
+    auto questionWidth = [&] { return (p.ocrb ? kCell : kNarrowGlyph) * scale; };
+
+    double w = 0;
+    for (int32_t k = 0; k < len; ++k) {
+        const unsigned char ch = text[k];
+        if (ch == '?')
+            w += questionWidth();
+        else if (justifiedGlyph(ch))
+            w += glyphWidth(ch);
+        else if (charToWidth(ch) < 0)
+            w += spaceAdvance(ch, 1);
+    }
+    if (code == 5 && (v == 2 || v == 3)) w = 68086;
+
+    const double quiet = getLeftMarginEPS() * p.f * m;
+    double x = 0;
+    if (gSym.TEjust == -1)
+        x = p.B * kUmPerPoint - w - gSym.line * kUmPerPoint - quiet;
+    else if (gSym.TEjust == 0)
+        x = quiet + gSym.line * kUmPerPoint;
+    else
+        x = trunc32((p.B * kUmPerPoint - w) / 2) + trunc32((gSym.insetAmount / 2) * kUmPerPoint);
+
+    const int32_t gy = trunc32(textY * kPerPoint);
+    const int32_t originX = trunc32(p.left * kPerPoint);
+    if (code == 5 && (v == 2 || v == 3)) {
+        DrawMS128Text(reinterpret_cast<const char*>(text), len, 1, originX + umToE5(x), gy, m);
+        return;
+    }
+    for (int32_t k = 0; k < len; ++k) {
+        const unsigned char ch = text[k];
+        if (ch == '?') {
+            x += questionWidth();
+        } else if (justifiedGlyph(ch)) {
+            const int32_t adv = getCharacterOut(&ch, originX + umToE5(x), gy);
+            x += adv != 0 ? adv * scale + (track ? gSym.gTrackAdjust * kTrackUm : 0)
+                          : glyphWidth(ch);
+        } else if (charToWidth(ch) < 0) {
+            x += spaceAdvance(ch, 1);
+        }
+    }
+}
+
+void drawAddOnDigits(const Painter& p, double mainLine) {
+    const int32_t code = gSym.code, v = gSym.variation1;
+    if (p.addOnStart < 0 || !among(code, {0, 1, 2, 10, 11, 25, 26, 27})) return;
+    const double m = p.m;
+    int32_t size = bigText(code) ? trunc32(200 * m) : trunc32(100 * m);
+    if (gSym.customTeSize != 0 && among(code, {4, 5, 6, 7, 8, 19, 20, 28, 36}))
+        size = gSym.customTeSize * 10;
+    SetDrawTxtSize(size);
+    const bool bookCode = code == 1 || (code == 2 && v != 1);
+    double y = 0;
+    if (v >= 255)
+        y = mainLine;
+    else if (bookCode)
+        y = p.tb + p.T / 2.0 + 0.3 * p.T - p.addOnRise;
+    else
+        y = p.tb + 0.15 * p.T;
+    const int32_t gy = trunc32(y * kPerPoint);
+    int32_t k = 0;
+    const int32_t n = std::min(gData.len2, static_cast<int32_t>(kAddCodeSize));
+    for (; k < n; ++k) {
+        const unsigned char ch = static_cast<unsigned char>(gData.chAddCode[k]);
+        if (ch == kRowEnd || ch == 0) break;
+        getCharacterOut(&ch, p.glyphX((p.addOnStart + 1320 + 2970.0 * k) * m), gy);
+    }
+    if (gSym.non_light == 1 && k > 0) {
+        const unsigned char mark = '<';
+        getCharacterOut(&mark, p.glyphX((p.addOnStart + 1320 + 2970.0 * k - 660) * m), gy);
+    }
+}
+
+void drawText(Painter& p) {
+    const int32_t code = gSym.code, v = gSym.variation1;
+    // The text row: behind the last row end.
+    int32_t start = -1;
+    for (int32_t i = gEl.cu_len - 1; i >= 0; --i)
+        if (gEl.chNum[i] == kRowEnd) {
+            start = i + 1;
+            break;
+        }
+    p.textRowStart = start;
+    const bool haveText = start >= 0 && start < gEl.cu_len && start > p.barRowEnd;
+    const bool justified = among(code, {4, 5, 6, 7, 8, 17, 19, 20, 21, 24, 28, 30, 35, 36}) ||
+                           (code == 0 && gSym.flushBars == 0 && gSym.strip_extra == 1);
+    const bool textAbove =
+        gSym.attTop == 1 && code > 3 && !among(code, {10, 11, 16, 25, 26, 27, 30, 31, 32});
+
+    double o = justified && code != 4 ? trunc32(0.1 * p.T) : 0;
+    if (!p.barFont) o += trunc32(0.2 * p.T);
+    double y = p.baseY + o + (gSym.AboveHu != 1 ? p.inset : 0);
+    if (textAbove) y = p.baseY + GetTextPosAboveCode(gSym.line + p.inset, p.t);
+
+    double addOnLine = p.baseY + (gSym.AboveHu != 1 ? p.inset : 0) + (p.barFont ? 0 : 0.2 * p.T);
+    drawAddOnDigits(p, addOnLine);
+
+    if (!haveText || gSym.human != 1) return;
+    const bool trackCode = code == 4 && v == 14;
+    if (trackCode) {
+        gSym.gTrackAdjust = 2;
+        gSym.strip_extra ^= 2;
+    }
+    if (justified)
+        justifiedLine(p, y);
+    else
+        glyphByGlyph(p, y);
+    if (trackCode) {
+        gSym.gTrackAdjust = 0;
+        gSym.strip_extra ^= 2;
+    }
+}
+
+}  // namespace
+
+ItemColours itemSecondColours(int32_t item) {
+    if (item >= 0 && item < kMaxLabelItems && gLabel.labelParts[item]) {
+        const LabelItem& it = *gLabel.labelParts[item];
+        return {it.i16(item::cyan22), it.i16(item::magenta22), it.i16(item::yellow22),
+                it.i16(item::black22)};
+    }
+    return {gSym.cyan22, gSym.magenta22, gSym.yellow22, gSym.black22};
+}
+
+void drawCodebars(int32_t T, int32_t textX, int32_t textY, int32_t B, int32_t left, int32_t item,
+                  double inset, int32_t baseY) {
+    Painter p;
+    const int32_t code = gSym.code;
+    p.T = T;
+    p.tb = textY;
+    p.B = B;
+    p.left = left;
+    p.item = item;
+    p.inset = inset;
+    p.baseY = baseY;
+    p.m = gSym.Siz * 0.01;
+    p.f = widthFactor(code);
+    p.barFont = pstrEquals(gSym.fontBelow, "Strixel") || pstrEquals(gSym.fontBelow, "STRixel");
+    p.ocrb = pstrEquals(gSym.fontBelow, "OCRB");
+    // A DataMatrix symbol fills its box, which has no point of margin to spare.
+    p.L = gSym.extraMargin + (code == 38 ? 0 : 1);
+    p.t = (gSym.customTeSize == 0 || code == 30 || code == 31) ? T : std::max(gSym.customTeSize, T);
+
+    doColour(kColourFill);
+    gSym.multi_line = 1;
+    drawHeader(p);
+
+    if (gEl.cu_len <= 0) return;
+    if (code == 38 || code == 40) {
+        paintBlockLetters(p);
+    } else if (code == 41 || code == 42) {
+        paintModuleRows(p);
+    } else if (code == 37) {
+        paintDataBar(p);
+    } else if (code == 39) {
+        paintStackedRows(p);
+    } else {
+        paintLinear(p);
+        drawText(p);
+    }
+    gSym.multi_line = 0;
+}

@@ -1,0 +1,26 @@
+// Bar painting: the element list of the current symbol as vector output. One
+// filled rectangle per bar (a run of dark elements), module rows and module
+// squares of the two-dimensional symbols, and the human-readable text, the
+// header above the symbol and the add-on digits, as glyph outlines or in a
+// PostScript font. Bearers, marks and gauges are the barcode item's.
+#pragma once
+
+#include <cstdint>
+
+// T: text height in points, the unit of guard drops and rises. textX: accepted
+// for the caller's sake and unused. textY: the text baseline (points) from which
+// header lines hang. B: the symbol box width less insetAmount. left: the box's
+// x. item: the label item (its second colour set outlines grip bars). inset:
+// insetAmount + gline. baseY: added to every bar's y. All lengths in points.
+//
+// The element list must hold a generated symbol: nothing is read past cu_len.
+void drawCodebars(int32_t T, int32_t textX, int32_t textY, int32_t B, int32_t left, int32_t item,
+                  double inset, int32_t baseY);
+
+// The second colour set (CMYK percentages) of label item `item`: the symbol's
+// background and the outline of grip bars. Without such an item, the current
+// settings' second set.
+struct ItemColours {
+    int32_t c, m, y, k;
+};
+ItemColours itemSecondColours(int32_t item);

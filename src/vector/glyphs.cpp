@@ -1,0 +1,223 @@
+#include "vector/glyphs.h"
+
+#include <cstring>
+
+#include "symbology/state.h"
+#include "vector/chars.h"
+#include "vector/dialect.h"
+#include "vector/glyph_outlines.h"
+#include "vector/shapes.h"
+#include "vector/sink.h"
+#include "vector/textruns.h"
+
+namespace {
+
+using glyphs::GlyphOutline;
+using glyphs::GlyphSet;
+
+constexpr int32_t kAdvanceM = 3122;        // the wide 'M' of the main set
+constexpr int32_t kAdvanceBracket = 1320;  // '(' and ')' set in a font
+constexpr int32_t kAdvanceOther = 2910;    // header and serif sets
+constexpr double kOriginShift = 48505;     // main-set outlines start this far left (x gCtexsize)
+constexpr double kBearerRaise = 41860;     // lift over a bearer bar (x gCtexsize)
+constexpr double kFontRaise = 5000;        // lift of a font other than the bar font (x gCtexsize)
+constexpr double kPerPoint = 100000;       // origin units per point
+
+bool samePstr(const unsigned char* a, const unsigned char* b) {
+    return a[0] == b[0] && std::memcmp(a + 1, b + 1, a[0]) == 0;
+}
+
+bool textInBarFont() {
+    return samePstr(gSym.fontBelow, gSym.barFont) || pstrEquals(gSym.fontBelow, "Strixel");
+}
+
+bool isLightMarginMark(unsigned char ch) { return ch == '<' || ch == '>'; }
+
+// Outlines are used for the bar font unless text is to be set as a font, and for
+// the two code types that always draw their own characters.
+bool outlineMode(unsigned char ch) {
+    if (isLightMarginMark(ch)) return true;
+    if (textInBarFont()) return gSym.textAsFont != 1;
+    return gSym.code == 16 || gSym.code == 25;
+}
+
+GlyphSet mainSet(unsigned char ch) {
+    return (gSym.bol == 1 && ch >= '0' && ch <= '9') ? GlyphSet::MainBold : GlyphSet::Main;
+}
+
+// In the bar font some punctuation codes are letters: the ISBN, ISSN and ISMN
+// headers spell "ISBN" as "[_]^" and show the check character X as '%', and the
+// retail texts write M and S as '`' (or '\') and '_'. The main set draws the
+// letter each code stands for; I and X, which it lacks, are drawn here in its
+// style and units.
+constexpr int32_t kLetterI[] = {0,    1180, 556,  1,    3240, 556,  1,    3240, 1246, 1,
+                                2555, 1246, 1,    2555, 5300, 1,    3240, 5300, 1,    3240,
+                                5990, 1,    1180, 5990, 1,    1180, 5300, 1,    1865, 5300,
+                                1,    1865, 1246, 1,    1180, 1246, 1,    1180, 556,  3};
+constexpr int32_t kLetterX[] = {0,    431, 556,  1,    1230, 556,  1,    2157, 2750, 1,
+                                3084, 556, 1,    3883, 556,  1,    2560, 3273, 1,    3883,
+                                5990, 1,   3084, 5990, 1,    2157, 3796, 1,    1230, 5990,
+                                1,    431, 5990, 1,    1754, 3273, 1,    431,  556,  3};
+constexpr GlyphOutline kOutlineI{'I', kLetterI, sizeof kLetterI / sizeof(int32_t), 1};
+constexpr GlyphOutline kOutlineX{'X', kLetterX, sizeof kLetterX / sizeof(int32_t), 1};
+
+const GlyphOutline* mainOutline(unsigned char ch) {
+    switch (ch) {
+        case '[':
+            return &kOutlineI;
+        case '%':
+            return &kOutlineX;
+        case '_':
+            ch = 'S';
+            break;
+        case ']':
+            ch = 'B';
+            break;
+        case '`':
+        case '\\':
+            ch = 'M';
+            break;
+        default:
+            break;
+    }
+    return glyphs::findOutline(mainSet(ch), ch);
+}
+
+int32_t trunc32(double v) { return static_cast<int32_t>(v); }
+
+// One contour of g from ops[i] up to its end marker; returns the index after it.
+size_t writeContour(const GlyphOutline& g, size_t i, int32_t ox, int32_t oy) {
+    const int32_t* p = g.ops;
+    while (i < g.count) {
+        switch (p[i]) {
+            case 0:
+                pmoveto(p[i + 1], p[i + 2], ox, oy);
+                i += 3;
+                break;
+            case 1:
+                plineto(p[i + 1], p[i + 2], ox, oy);
+                i += 3;
+                break;
+            case 2:
+                pcurveto(p[i + 1], p[i + 2], p[i + 3], p[i + 4], p[i + 5], p[i + 6], ox, oy);
+                i += 7;
+                break;
+            default:
+                return i + 1;  // 3: the contour is closed
+        }
+    }
+    return i;
+}
+
+// The outline with its counters left unpainted in the dialect's own way: one
+// path of subpaths in PDF and the Type 3 font, a compound path in the
+// Illustrator 3 and later dialects, and white counters painted over the glyph
+// in the older ones.
+void writeOutline(const GlyphOutline& g, int32_t ox, int32_t oy) {
+    if (g.contours < 2) {
+        writeContour(g, 0, ox, oy);
+        pfill();
+        return;
+    }
+    const int32_t ill = gOut.ill;
+    if (ill == dialect::kType3) {
+        // A glyph of the Type 3 font carries no colour: one path whose counters
+        // run against the outer contour stays open where they are.
+        for (size_t c = 0, i = 0; c < g.contours; ++c) i = writeContour(g, i, ox, oy);
+        pfill();
+        return;
+    }
+    if (ill == dialect::kPdf) {
+        size_t i = 0;
+        for (size_t c = 0; c < g.contours; ++c) {
+            i = writeContour(g, i, ox, oy);
+            TEInsert2(c + 1 < g.contours ? "h\r" : "f\r");
+        }
+        return;
+    }
+    const bool compound = ill >= 93 || ill == dialect::kPress;
+    const bool whiteCounters = ill < 93;
+    if (compound) TEInsert2("*u\r");
+    size_t i = writeContour(g, 0, ox, oy);
+    pfill();
+    if (whiteCounters) pcolourwhite();
+    for (size_t c = 1; c < g.contours; ++c) {
+        i = writeContour(g, i, ox, oy);
+        pfill();
+    }
+    if (compound) TEInsert2("*U\r");
+    // The white of the counters must not stay in force for what follows.
+    if (whiteCounters) doColour(kColourFill);
+}
+
+// The character set in a PostScript font at the current glyph scale.
+void setInFont(const unsigned char* text, const unsigned char* font, int32_t x, double y) {
+    const double size = static_cast<double>(trunc32(gVec.gCtexsize * 1000000));
+    SetAnyEpsFontP(size, size, font, -1);
+    TextPositionAccurate(x, trunc32(y));
+    DrawTextEPS(reinterpret_cast<const char*>(text), 0, 0);
+}
+
+}  // namespace
+
+bool glyphOutlineExtent(unsigned char ch, int32_t* minX, int32_t* maxX) {
+    const GlyphOutline* g = mainOutline(ch);
+    if (g == nullptr) return false;
+    int32_t lo = INT32_MAX, hi = INT32_MIN;
+    for (size_t i = 0; i < g->count;) {
+        const int32_t op = g->ops[i];
+        const size_t points = op == 2 ? 3 : op == 3 ? 0 : 1;
+        for (size_t k = 0; k < points; ++k) {
+            const int32_t px = g->ops[i + 1 + 2 * k];
+            lo = px < lo ? px : lo;
+            hi = px > hi ? px : hi;
+        }
+        i += 1 + 2 * points;
+    }
+    *minX = lo;
+    *maxX = hi;
+    return true;
+}
+
+int32_t getCharacterOut(const unsigned char* text, int32_t x, int32_t y) {
+    const unsigned char ch = text[0];
+    const bool barFont = textInBarFont();
+    if (!outlineMode(ch)) {
+        const double raise = barFont ? 0 : gVec.gCtexsize * kFontRaise;
+        setInFont(text, gSym.fontBelow, x, y + raise + gSym.gBaseAdjust * kPerPoint);
+        if (ch == 'M') return kAdvanceM;
+        if (ch == '(' || ch == ')') return pstrEquals(gSym.fontBelow, "OCRB") ? 0 : kAdvanceBracket;
+        return 0;
+    }
+    // The marks of another font would drop by the About window's line height,
+    // which is 0 until that window is built; vector output never builds it.
+    double oy = y + gSym.gBaseAdjust * kPerPoint;
+    gVec.gCtexsize = gVec.gCtexsizeX;
+    const double ox = x - gVec.gCtexsize * kOriginShift;
+    if (gSym.line != 0 && gSym.AboveHu == 0) oy += gVec.gCtexsize * kBearerRaise;
+    if (const GlyphOutline* g = mainOutline(ch)) {
+        doColour(kColourFill);
+        writeOutline(*g, trunc32(ox), trunc32(oy));
+    }
+    if (gSym.bol == 1) TEInsert2("0 w\r");
+    return ch == 'M' ? kAdvanceM : 0;
+}
+
+int32_t getCharacterOut2(const unsigned char* text, int32_t x, int32_t y) {
+    if (gSym.textAsFont == 1) {
+        setInFont(text, gSym.fontAbove, x, y + gSym.gBaseAdjust * kPerPoint);
+        return kAdvanceOther;
+    }
+    const double oy = y + gSym.gBaseAdjust * kPerPoint;
+    gVec.gCtexsize = gVec.gCtexsizeX;
+    if (const GlyphOutline* g = glyphs::findOutline(GlyphSet::Header, text[0]))
+        writeOutline(*g, x, trunc32(oy));
+    return kAdvanceOther;
+}
+
+int32_t getCharacterOutPeacock(const unsigned char* text, int32_t x, int32_t y) {
+    gVec.gCtexsize = gVec.gCtexsizeX;
+    if (const GlyphOutline* g = glyphs::findOutline(GlyphSet::Peacock, text[0]))
+        writeOutline(*g, x, y);
+    return kAdvanceOther;
+}

@@ -1,0 +1,23 @@
+// The human-readable characters of a symbol in vector output: each is drawn from
+// its built-in outline (vector/glyph_outlines.h) through the path primitives of
+// vector/chars.h, or handed to a PostScript font when the settings ask for one.
+//
+// text points at the character; x and y are the glyph origin in units of 1e-5
+// point. The glyph scale is the one set last by SetDrawTxtSize / SetDrawTxtSize2.
+#pragma once
+
+#include <cstdint>
+
+// The main set: text under the bars, the add-on digits and the ISBN header.
+// Returns 3122 for 'M', in font mode also 1320 for '(' and ')' (0 in OCR-B);
+// 0 otherwise (callers then advance by their own widths).
+int32_t getCharacterOut(const unsigned char* text, int32_t x, int32_t y);
+// The header set, for header lines whose font differs from the type's default.
+// Always returns 2910.
+int32_t getCharacterOut2(const unsigned char* text, int32_t x, int32_t y);
+// The serif 'S' and 'P' set beside some retail symbols. Always returns 2910.
+int32_t getCharacterOutPeacock(const unsigned char* text, int32_t x, int32_t y);
+
+// The horizontal extent, in glyph units, of the outline that getCharacterOut
+// draws for ch under the current settings; false when it draws none.
+bool glyphOutlineExtent(unsigned char ch, int32_t* minX, int32_t* maxX);
