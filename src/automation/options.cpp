@@ -149,11 +149,13 @@ void applyPair(std::string_view key, std::string_view value) {
             Gettw(typed.c_str(), static_cast<int32_t>(typed.size()), gData.chAddCode2, gData.len22);
         }
     } else if (sameName(key, "options")) {
+        // Split as the data key splits the add-on field (blanks and '-' left
+        // out), so that the order of the keys does not change the symbol.
         if (value.size() < kAddCodeSize) {
-            std::memcpy(gData.chAddCode, value.data(), value.size());
-            gData.chAddCode[value.size()] = 0;
-            std::memcpy(gData.chAddCode2, gData.chAddCode, value.size() + 1);
-            gData.len2 = gData.len22 = static_cast<int32_t>(value.size());
+            const std::string typed(value);
+            const std::string printed(gData.chMainCode2, strnlen(gData.chMainCode2, kMainCodeSize));
+            Gettw(printed.c_str(), static_cast<int32_t>(printed.size()), typed.c_str(),
+                  static_cast<int32_t>(typed.size()));
         }
     } else if (sameName(key, "colour") || sameName(key, "color")) {
         int32_t c = 0, m = 0, y = 0, k = 0;

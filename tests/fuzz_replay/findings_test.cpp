@@ -103,4 +103,20 @@ TEST_F(Findings, ScriptSizeAndHeightKeepTheirLimits) {
     EXPECT_EQ(gSym.Siz, 250);
 }
 
+// An options text with blanks sized the single symbol's box from the text as
+// typed but drew the symbol from the item, whose add-on the data split had
+// cleaned: a QR Code drew past its bounding box. The options key now splits
+// as the data entry does, whatever the order of the keys.
+TEST_F(Findings, ScriptOptionsSplitLikeTheAddOnField) {
+    for (const char* record : {"{type:\"QRCode\", data:\"x-1\", options:\" L 3-\"}",
+                               "{type:\"QRCode\", options:\" L 3-\", data:\"x-1\"}"}) {
+        resetWorld();
+        ConvertString(record, 0);
+        EXPECT_STREQ(gData.chAddCode, "L3") << record;
+        EXPECT_STREQ(gData.chAddCode2, "L3") << record;
+        EXPECT_EQ(gData.len2, 2) << record;
+        EXPECT_STREQ(gData.chMainCode, "x-1") << record;  // QR Code keeps its '-'
+    }
+}
+
 }  // namespace
