@@ -20,6 +20,7 @@
 #include "labels/labelDoc.h"
 #include "picture/symbolbox.h"
 #include "platform/files.h"
+#include "symbology/codebars.h"
 #include "symbology/info.h"
 #include "vector/Epsout.h"
 
@@ -210,9 +211,20 @@ void checkPostScript(const std::string& doc, const Dialect& d, bool checkInk) {
 bool inkChecked() {
     if (gSym.code == 9) return false;
     if (gSym.code == 37 || gSym.code == 38 || gSym.code == 39 || gSym.code >= 40) return true;
-    int32_t rows = 0;
-    for (int32_t i = 0; i < gEl.cu_len; ++i) rows += gEl.chNum[i] == 13;
-    return rows >= 2;
+    int32_t barRows = 0, length = 0;
+    bool elements = true;
+    for (int32_t i = 0; i < gEl.cu_len; ++i) {
+        const unsigned char b = gEl.chNum[i];
+        if (b == 13) {
+            barRows += elements && length > 0;
+            elements = true;
+            length = 0;
+            continue;
+        }
+        elements = elements && charToWidth(b) != kNoElement;
+        ++length;
+    }
+    return barRows >= 2;
 }
 
 // Loads the record into fresh settings and makes its single barcode item, as
@@ -261,6 +273,7 @@ extern "C" int STRIXEL_FUZZ_ENTRY(const uint8_t* in, size_t n) {
 
     for (const Dialect& d : kDialects) {
         if (!loadRecord(pairs, type, d)) return 0;
+        const bool ink = inkChecked();  // from the list the box was sized by
         resetMessages();
         gMsg.quiet = true;
         const platform::FileRef ref = platform::FSOpenMemory();
@@ -282,7 +295,7 @@ extern "C" int STRIXEL_FUZZ_ENTRY(const uint8_t* in, size_t n) {
         if (d.ill == kIllPdf)
             checkPdf(doc, d);
         else if (d.ill != kIllType3)
-            checkPostScript(doc, d, inkChecked());
+            checkPostScript(doc, d, ink);
     }
     return 0;
 }
