@@ -202,15 +202,19 @@ void checkPostScript(const std::string& doc, const Dialect& d, bool checkInk) {
     }
 }
 
-// Three findings left to the bar painting are kept out of the ink check so
+// Four findings left to the bar painting are kept out of the ink check so
 // that the runs can look for others (fuzz/findings/README.md): Small EAN
 // (code 9) paints its digits past the box of its single symbol; a linear
 // symbol so low that its element list holds one bar row is painted without
 // its bars in a box of almost no width; below about 4 mm the bars and text of
 // a linear symbol pass the box's top (at 1 mm EAN-13 bars reach 100 mm).
-constexpr double kLowestCheckedHeight = 5;  // millimetres
+// PDF417 below 30 % is sized from a text height of one or two points while
+// its rows are painted far taller.
+constexpr double kLowestCheckedHeight = 5;     // millimetres
+constexpr double kSmallestCheckedPdf417 = 30;  // percent
 bool inkChecked() {
     if (gSym.code == 9) return false;
+    if (gSym.code == 42 && gSym.Siz < kSmallestCheckedPdf417) return false;
     if (gSym.code == 37 || gSym.code == 38 || gSym.code == 39 || gSym.code >= 40) return true;
     if (gSym.Hei < kLowestCheckedHeight) return false;
     int32_t barRows = 0, length = 0;

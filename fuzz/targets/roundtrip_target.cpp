@@ -250,8 +250,8 @@ Expectation expectRetail(int32_t code, int32_t v, const std::string& data) {
     };
     switch (code) {
         case 0:
-            if (v == 6 && !(d.size() == 12 && d.compare(0, 7, "5015025") == 0)) d = "5015025" + d;
-            if (v == 12 && !(d.size() == 12 && d.compare(0, 4, "4850") == 0)) d = "4850" + d;
+            if (v == 6 && !(d.size() >= 12 && d.compare(0, 7, "5015025") == 0)) d = "5015025" + d;
+            if (v == 12 && !(d.size() >= 12 && d.compare(0, 4, "4850") == 0)) d = "4850" + d;
             if (v == 0 || v == 6 || v == 12) take(12);
             break;
         case 25:

@@ -111,6 +111,8 @@ constexpr double kSmallestSize = 12;  // percent; anything smaller becomes kSize
 constexpr double kSizeFloor = 10;
 constexpr double kLargestSize = 250;
 constexpr double kTallestHeight = 200;  // millimetres
+constexpr int32_t kMostSpread = -99;    // micrometres: three characters, as the field holds
+constexpr int32_t kMostReduction = 999;
 
 bool parseDouble(std::string_view s, double* v) {
     skipBlanks(&s);
@@ -132,15 +134,16 @@ void applyPair(std::string_view key, std::string_view value) {
     if (sameName(key, "type")) {
         parseCodeType(std::string(value).c_str());
     } else if (sameName(key, "size")) {
-        // The limits of the size and height fields of the main window: the
-        // label item keeps both in 16 bits, so no script may pass them.
+        // The limits of the size, height and bar-width fields of the main
+        // window: the label item keeps size and height in 16 bits, and the
+        // painting takes no reduction that the field could not hold.
         if (parseDouble(value, &d) && std::isfinite(d))
             gSym.Siz = d < kSmallestSize ? kSizeFloor : std::min(d, kLargestSize);
     } else if (sameName(key, "height")) {
         if (parseDouble(value, &d) && std::isfinite(d))
             gSym.Hei = std::clamp(d, 0.0, kTallestHeight);
     } else if (sameName(key, "bwr")) {
-        if (parseInt(&value, &n)) gSym.BWidthRed = n;
+        if (parseInt(&value, &n)) gSym.BWidthRed = std::clamp(n, kMostSpread, kMostReduction);
     } else if (sameName(key, "data")) {
         // The data as typed into the data field; a text too long for the data
         // buffer is left out whole, never cut.

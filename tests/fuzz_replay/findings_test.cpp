@@ -88,6 +88,14 @@ TEST_F(Findings, ScriptSizeAndHeightKeepTheirLimits) {
         {"{size:\"80\", height:\"22.5\"}", 80, 22.5},
         {"{size:\"nan\", height:\"inf\"}", 100, 0},
     };
+    // A bar-width reduction of 238536615 micrometres spread a DataMatrix past
+    // its box; the field holds three characters.
+    for (const auto& [text, bwr] : std::vector<std::pair<const char*, int32_t>>{
+             {"{bwr:\"238536615\"}", 999}, {"{bwr:\"-999\"}", -99}, {"{bwr:\"15\"}", 15}}) {
+        resetWorld();
+        ConvertString(text, 0);
+        EXPECT_EQ(gSym.BWidthRed, bwr) << text;
+    }
     for (const Case& c : cases) {
         resetWorld();
         ConvertString(c.record, 0);
