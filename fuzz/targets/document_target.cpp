@@ -4,6 +4,7 @@
 // stream length is right; an EPS bounding box is well formed and encloses the
 // coordinates the page draws at; the graphics state is saved and restored in
 // pairs.
+#include <algorithm>
 #include <cstddef>
 #include <cstdio>
 #include <cstdint>
@@ -230,18 +231,42 @@ void checkPostScript(const std::string& doc, const Dialect& d, bool checkInk) {
     }
 }
 
-// Four findings left to the bar painting are kept out of the ink check so
+// Five findings left to the bar painting are kept out of the ink check so
 // that the runs can look for others (fuzz/findings/README.md): Small EAN
 // (code 9) paints its digits past the box of its single symbol; a linear
 // symbol so low that its element list holds one bar row is painted without
 // its bars in a box of almost no width; below about 4 mm the bars and text of
 // a linear symbol pass the box's top (at 1 mm EAN-13 bars reach 100 mm).
+// A DataMatrix whose size word asks for fewer rows than the symbol took
+// but the same number of bands is placed by the rows asked for, so it hangs
+// below its box.
 // PDF417 below 30 % is sized from a text height of one or two points while
 // its rows are painted far taller.
 constexpr double kLowestCheckedHeight = 5;     // millimetres
 constexpr double kSmallestCheckedPdf417 = 30;  // percent
+// The rows of a block-letter symbol: its bands of four, less the light rows
+// that pad the last band (a DataMatrix ends in its dark finder row).
+int32_t blockRows() {
+    int32_t bands = 0, lowest = 0;
+    for (int32_t i = 0; i < gEl.cu_len && gEl.chNum[i] != 0; ++i) {
+        const int32_t v = gEl.chNum[i] - 'e';
+        if (gEl.chNum[i] == 13) {
+            ++bands;
+            continue;
+        }
+        for (int32_t k = 0; k < 4; ++k)
+            if (v >= 0 && v < 16 && (v >> (3 - k) & 1))
+                lowest = std::max(lowest, bands * 4 + k + 1);
+    }
+    return lowest;
+}
+
 bool inkChecked() {
     if (gSym.code == 9) return false;
+    if (gSym.code == 38) {
+        const int32_t asked = std::atoi(gData.chAddCode);
+        if (asked > 0 && asked != blockRows()) return false;
+    }
     if (gSym.code == 42 && gSym.Siz < kSmallestCheckedPdf417) return false;
     if (gSym.code == 37 || gSym.code == 38 || gSym.code == 39 || gSym.code >= 40) return true;
     if (gSym.Hei < kLowestCheckedHeight) return false;
