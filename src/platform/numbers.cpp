@@ -1,5 +1,7 @@
 #include "platform/numbers.h"
 
+#include <cmath>
+
 #include <locale.h>
 
 #include <charconv>
@@ -62,11 +64,46 @@ int formatInt(char* buf, size_t size, long value) {
     return finish(buf, size, text, r.ptr);
 }
 
+namespace {
+
+constexpr double kPowersOfTen[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+
+// The documents write positions that are whole multiples of 1e-5 point and the
+// like: values that lie within a hair of a number with `decimals` digits. For
+// those, the digits are that number, exactly as "%f" rounds them, and integer
+// arithmetic writes them many times faster than the general conversion.
+int formatNearlyExact(char* text, double value, int decimals) {
+    if (decimals < 1 || decimals > 9 || !(std::fabs(value) < 1e9)) return -1;
+    const double scaled = value * kPowersOfTen[decimals];
+    if (!(std::fabs(scaled) < 1e15)) return -1;  // beyond the integers a double holds exactly
+    const double nearest = std::nearbyint(scaled);
+    if (std::fabs(scaled - nearest) > 1e-3) return -1;  // near a rounding boundary: be exact
+    long long units = static_cast<long long>(nearest);
+    char* p = text;
+    // "%f" keeps the sign of a negative value that rounds to zero.
+    if (units < 0 || (units == 0 && std::signbit(value))) *p++ = '-';
+    unsigned long long u = units < 0 ? static_cast<unsigned long long>(-units) : units;
+    const unsigned long long scale = static_cast<unsigned long long>(kPowersOfTen[decimals]);
+    auto r = std::to_chars(p, p + 24, u / scale);
+    p = r.ptr;
+    *p++ = '.';
+    unsigned long long frac = u % scale;
+    for (int d = decimals - 1; d >= 0; --d) {
+        p[d] = static_cast<char>('0' + frac % 10);
+        frac /= 10;
+    }
+    return static_cast<int>(p + decimals - text);
+}
+
+}  // namespace
+
 int formatFixed(char* buf, size_t size, double value, int decimals) {
     // Large enough for any double in fixed notation with up to 40 decimals.
     char text[400];
     if (decimals < 0) decimals = 0;
     if (decimals > 40) decimals = 40;
+    const int quick = formatNearlyExact(text, value, decimals);
+    if (quick > 0) return finish(buf, size, text, text + quick);
     auto r = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
     if (r.ec != std::errc()) return finish(buf, size, text, text + sizeof text);  // never fits
     return finish(buf, size, text, r.ptr);
