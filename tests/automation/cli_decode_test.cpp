@@ -137,3 +137,24 @@ TEST(CommandLineSymbols, PdfPassesQpdfAndPdftoppm) {
 }
 
 }  // namespace
+
+namespace {
+
+// A symbol low enough to have a single bar row keeps its bars.
+TEST(CommandLineSymbols, LowSymbolsKeepTheirBars) {
+    const Case cases[] = {
+        {"low128", "Code 128", "ABC-123", "", "Code128", "ABC-123"},
+        {"lowgs1", "EAN 128", "(01)1540014128876", "", "Code128", "]C10115400141288763"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = testsupport::tempPath(std::string(c.name) + ".eps");
+        if (make({recordOf(c, path, ", height:\"10\"")}) != 0) continue;
+        EXPECT_EQ(read(path, c, true), c.want);
+        double llx = 0, lly = 0, urx = 0, ury = 0;
+        ASSERT_TRUE(testsupport::inkBoundingBox(path, &llx, &lly, &urx, &ury));
+        EXPECT_GT(urx - llx, 60);  // the bars, not only the text
+    }
+}
+
+}  // namespace
