@@ -68,49 +68,70 @@ namespace {
 
 constexpr double kPowersOfTen[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
 
+}  // namespace
+
 // Numbers of the documents (positions, sizes, glyph points) are written many
-// thousands of times a page, so the common case takes integer arithmetic: the
-// value times 10^decimals in extended precision lies within 1e-4 of the exact
-// product (under 1e15 it errs by less than 6e-5), so unless it sits that close
-// to a halfway point, rounding it gives the very digits "%f" gives. Halfway
-// cases and large values take the general conversion.
-int formatQuick(char* text, double value, int decimals) {
-    if (decimals < 1 || decimals > 9 || !(std::fabs(value) < 1e9)) return -1;
-    const long double scaled = static_cast<long double>(value) * kPowersOfTen[decimals];
-    if (!(fabsl(scaled) < 1e15L)) return -1;
-    const long double magnitude = fabsl(scaled);
-    const long double whole = floorl(magnitude);
-    const long double fraction = magnitude - whole;
-    if (fabsl(fraction - 0.5L) < 1e-4L) return -1;
-    unsigned long long u = static_cast<unsigned long long>(whole) + (fraction > 0.5L ? 1 : 0);
-    // The digits from the right: the decimals, the point, then the whole part.
+// thousands of times a page, so the common case takes integer arithmetic. Below
+// 1e12 the product of the value and 10^decimals is off the exact product by less
+// than 2^-13 (half a unit in the last place), so unless it sits within 1e-3 of a
+// halfway point, rounding it gives the very digits "%f" gives. Halfway cases
+// and large values take the general conversion.
+int formatFixedQuick(char* out, double value, int decimals) {
+    if (decimals < 1 || decimals > 9) return -1;
+    const double magnitude = std::fabs(value) * kPowersOfTen[decimals];
+    if (!(magnitude < 1e12)) return -1;
+    unsigned long long u =
+        static_cast<unsigned long long>(magnitude);  // the floor, as it is positive
+    const double fraction = magnitude - static_cast<double>(u);
+    if (std::fabs(fraction - 0.5) < 1e-3) return -1;
+    if (fraction > 0.5) ++u;
+    // The digits from the right, two at a time: the decimals, the point, then the
+    // whole part.
+    static constexpr char kPairs[] =
+        "000102030405060708091011121314151617181920212223242526272829303132333435363738394041424344"
+        "4546474849"
+        "505152535455565758596061626364656667686970717273747576777879808182838485868788899091929394"
+        "9596979899";
     char digits[32];
-    char* end = digits + sizeof digits;
+    char* const end = digits + sizeof digits;
     char* q = end;
-    for (int d = 0; d < decimals; ++d) {
+    int d = decimals;
+    for (; d >= 2; d -= 2) {
+        const unsigned pair = static_cast<unsigned>(u % 100);
+        u /= 100;
+        q -= 2;
+        q[0] = kPairs[2 * pair];
+        q[1] = kPairs[2 * pair + 1];
+    }
+    if (d == 1) {
         *--q = static_cast<char>('0' + u % 10);
         u /= 10;
     }
     *--q = '.';
-    do {
-        *--q = static_cast<char>('0' + u % 10);
-        u /= 10;
-    } while (u != 0);
+    while (u >= 10) {
+        const unsigned pair = static_cast<unsigned>(u % 100);
+        u /= 100;
+        q -= 2;
+        q[0] = kPairs[2 * pair];
+        q[1] = kPairs[2 * pair + 1];
+        if (u == 0 && q[0] == '0') ++q;  // no leading zero
+    }
+    if (u != 0 || q[0] == '.') *--q = static_cast<char>('0' + u);
     // "%f" keeps the sign of a negative value, even one that rounds to zero.
     if (std::signbit(value)) *--q = '-';
     const size_t n = static_cast<size_t>(end - q);
-    std::memcpy(text, q, n);
+    std::memcpy(out, q, n);
     return static_cast<int>(n);
 }
 
-}  // namespace
+namespace {}  // namespace
 
 int formatFixed(char* buf, size_t size, double value, int decimals) {
     // Large enough for any double in fixed notation with up to 40 decimals.
     char text[400];
     if (decimals < 0) decimals = 0;
     if (decimals > 40) decimals = 40;
-    const int quick = formatQuick(text, value, decimals);
+    const int quick = formatFixedQuick(text, value, decimals);
     if (quick > 0) return finish(buf, size, text, text + quick);
     auto r = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
     if (r.ec != std::errc()) return finish(buf, size, text, text + sizeof text);  // never fits
