@@ -1,6 +1,8 @@
 #include "automation/options.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -105,6 +107,13 @@ void skipBlanks(std::string_view* s) {
     while (!s->empty() && s->front() == ' ') s->remove_prefix(1);
 }
 
+constexpr double kSmallestSize = 12;  // percent; anything smaller becomes kSizeFloor
+constexpr double kSizeFloor = 10;
+constexpr double kLargestSize = 250;
+constexpr double kTallestHeight = 200;  // millimetres
+constexpr int32_t kMostSpread = -99;    // micrometres: three characters, as the field holds
+constexpr int32_t kMostReduction = 999;
+
 bool parseDouble(std::string_view s, double* v) {
     skipBlanks(&s);
     auto r = std::from_chars(s.data(), s.data() + s.size(), *v);
@@ -125,11 +134,16 @@ void applyPair(std::string_view key, std::string_view value) {
     if (sameName(key, "type")) {
         parseCodeType(std::string(value).c_str());
     } else if (sameName(key, "size")) {
-        if (parseDouble(value, &d)) gSym.Siz = d;
+        // The limits of the size, height and bar-width fields of the main
+        // window: the label item keeps size and height in 16 bits, and the
+        // painting takes no reduction that the field could not hold.
+        if (parseDouble(value, &d) && std::isfinite(d))
+            gSym.Siz = d < kSmallestSize ? kSizeFloor : std::min(d, kLargestSize);
     } else if (sameName(key, "height")) {
-        if (parseDouble(value, &d)) gSym.Hei = d;
+        if (parseDouble(value, &d) && std::isfinite(d))
+            gSym.Hei = std::clamp(d, 0.0, kTallestHeight);
     } else if (sameName(key, "bwr")) {
-        if (parseInt(&value, &n)) gSym.BWidthRed = n;
+        if (parseInt(&value, &n)) gSym.BWidthRed = std::clamp(n, kMostSpread, kMostReduction);
     } else if (sameName(key, "data")) {
         // The data as typed into the data field; a text too long for the data
         // buffer is left out whole, never cut.
@@ -138,11 +152,13 @@ void applyPair(std::string_view key, std::string_view value) {
             Gettw(typed.c_str(), static_cast<int32_t>(typed.size()), gData.chAddCode2, gData.len22);
         }
     } else if (sameName(key, "options")) {
+        // Split as the data key splits the add-on field (blanks and '-' left
+        // out), so that the order of the keys does not change the symbol.
         if (value.size() < kAddCodeSize) {
-            std::memcpy(gData.chAddCode, value.data(), value.size());
-            gData.chAddCode[value.size()] = 0;
-            std::memcpy(gData.chAddCode2, gData.chAddCode, value.size() + 1);
-            gData.len2 = gData.len22 = static_cast<int32_t>(value.size());
+            const std::string typed(value);
+            const std::string printed(gData.chMainCode2, strnlen(gData.chMainCode2, kMainCodeSize));
+            Gettw(printed.c_str(), static_cast<int32_t>(printed.size()), typed.c_str(),
+                  static_cast<int32_t>(typed.size()));
         }
     } else if (sameName(key, "colour") || sameName(key, "color")) {
         int32_t c = 0, m = 0, y = 0, k = 0;

@@ -234,7 +234,8 @@ bool applyTilde(const char* in, bool fnc1First) {
             else
                 putData(29);
             i += 2;
-        } else if (d == '2' && rest >= 3) {
+        } else if (d == '2' && o == 0 && rest >= 3) {
+            // Structured append heads the symbol; further in, readers refuse it.
             putFunction(o, kStructuredAppend);
             for (int32_t k = 0; k < 3; ++k)
                 S.sideTable[o][k] = static_cast<unsigned char>(in[i + 2 + k]);

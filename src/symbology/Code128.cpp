@@ -357,6 +357,22 @@ C128Fault preprocess() {
     return C128Fault::None;
 }
 
+// Whether the prepared symbol bytes carry at least one data character, with
+// the code set followed through the switches.
+bool holdsData() {
+    const auto* d = reinterpret_cast<const unsigned char*>(gData.chMainCode);
+    unsigned char set = d[0];
+    for (int32_t i = 1; i < gData.len1; ++i) {
+        const unsigned char b = d[i];
+        if ((b >= 32 && b < 128) || b == 9 || b == 10 || b == 13 || b == kValue95) return true;
+        if (set == kStartC && b <= kCodeC && b >= 128) return true;  // pairs 96 to 99
+        if (b == kCodeC) set = kStartC;
+        if (b == kCodeB && set != kStartB) set = kStartB;
+        if (b == kCodeA && set != kStartA) set = kStartA;
+    }
+    return false;
+}
+
 C128Fault prepare() {
     char* d = gData.chMainCode;
     int32_t n = static_cast<int32_t>(strnlen(d, kMainCodeSize - 1));
@@ -386,7 +402,10 @@ C128Fault prepare() {
         const C128Fault f = compress128();
         if (f != C128Fault::None) return f;
     }
-    return preprocess();
+    const C128Fault f = preprocess();
+    if (f != C128Fault::None) return f;
+    // Markers alone (code-set switches, FNC4) would make a symbol that says nothing.
+    return holdsData() ? C128Fault::None : C128Fault::Empty;
 }
 
 void removeSpaces() {

@@ -1,0 +1,493 @@
+// Encode, render, decode, compare: for every code type that an outside reader
+// reads, the symbol the dispatcher makes must read back as exactly what the
+// data means once the type's own rules (escapes, character set, check
+// characters) are applied. A symbol that reads as something else, or not at
+// all, is a finding. The expectations are worked out here from the data alone,
+// never from the encoders' working state.
+#define ZX_USE_UTF8 1
+#include <ZXing/DecodeHints.h>
+#include <ZXing/ReadBarcode.h>
+#include <iconv.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "fuzz_common.h"
+#include "support/reader.h"
+#include "symbology/info.h"
+
+namespace {
+
+using fuzzing::fail;
+using fuzzing::printable;
+
+// ---- character sets, from the C library's converters --------------------------
+
+// Unicode of each Mac OS Roman byte.
+const std::vector<uint32_t>& macRomanUnicode() {
+    static const std::vector<uint32_t> table = [] {
+        std::vector<uint32_t> t(256, 0);
+        iconv_t cd = iconv_open("UTF-32LE", "MACINTOSH");
+        for (int c = 0; c < 256; ++c) {
+            char in = static_cast<char>(c);
+            uint32_t out = 0;
+            char* ip = &in;
+            char* op = reinterpret_cast<char*>(&out);
+            size_t il = 1, ol = 4;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            if (iconv(cd, &ip, &il, &op, &ol) != static_cast<size_t>(-1)) t[c] = out;
+        }
+        iconv_close(cd);
+        return t;
+    }();
+    return table;
+}
+
+// Windows-1252 byte of a Unicode character, or -1.
+int32_t unicodeToCp1252(uint32_t u) {
+    static iconv_t cd = iconv_open("CP1252", "UTF-32LE");
+    char* ip = reinterpret_cast<char*>(&u);
+    unsigned char out = 0;
+    char* op = reinterpret_cast<char*>(&out);
+    size_t il = 4, ol = 1;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(cd, &ip, &il, &op, &ol) == static_cast<size_t>(-1)) return -1;
+    return out;
+}
+
+// DataMatrix readers show ISO 8859-1: a typed letter travels as its Latin-1
+// byte, and one that Latin-1 lacks cannot be encoded.
+int32_t latin1Of(unsigned char c) {
+    const uint32_t u = macRomanUnicode()[c];
+    return u <= 0xFF ? static_cast<int32_t>(u) : -1;
+}
+
+// PDF417 converts its data to Windows-1252 with a table of its own: a few
+// letters land on look-alikes, a few stay as typed.
+unsigned char pdfAnsiOf(unsigned char c) {
+    if (c < 0x80 || c == 0xFF) return c;
+    struct Pair {
+        unsigned char from, to;
+    };
+    static constexpr Pair kOwn[] = {
+        {0xB8, 0xBD}, {0xB9, 0xBC}, {0xBA, 0xB9}, {0xBD, 0xB3}, {0xC5, 0xDE}, {0xC6, 0xFE},
+        {0xDA, 0xF0}, {0xDE, 0xB2}, {0xDF, 0xA6}, {0xFE, 0xA0}, {0xBC, 0xBE}, {0xDB, 0xA4},
+        {0xE0, 0xD0}, {0xE1, 0xE1}, {0xF3, 0xF3}, {0xF6, 0xF6}, {0xF7, 0xF7}, {0xF8, 0xF8}};
+    for (const Pair& p : kOwn)
+        if (p.from == c) return p.to;
+    const int32_t b = unicodeToCp1252(macRomanUnicode()[c]);
+    return b < 0 ? c : static_cast<unsigned char>(b);
+}
+
+// ---- what a reader should report ----------------------------------------------
+
+struct Expectation {
+    bool refuse = false;      // the data cannot be encoded: a symbol is a finding
+    bool exact = true;        // false: it must read, the content is not checked
+    std::string bytes;        // the content bytes
+    std::string orBytes;      // another reading that is as right (empty: none)
+    std::string symbologyId;  // empty: not checked
+    std::string orId;         // another identifier that is as right
+};
+
+// DataMatrix backslash escapes, read from the table of escapes.
+Expectation expectDataMatrix(const char* data, bool fnc1First) {
+    Expectation e;
+    std::string out;
+    int32_t o = 0;  // symbol characters so far, function characters included
+    bool fnc1AtFront = false, macro = false;
+    std::string macroHead;
+    if (fnc1First) {
+        while (data[0] == '\\' && data[1] == '1') data += 2;
+        fnc1AtFront = true;
+        o = 1;
+    }
+    const size_t n = std::strlen(data);
+    auto digits = [&](size_t at, size_t most, int32_t* value) {
+        size_t k = 0;
+        int32_t v = 0;
+        while (k < most && at + k < n && data[at + k] >= '0' && data[at + k] <= '9')
+            v = v * 10 + (data[at + k++] - '0');
+        *value = v;
+        return k;
+    };
+    size_t i = 0;
+    while (i < n) {
+        const unsigned char c = static_cast<unsigned char>(data[i]);
+        if (c != '\\') {
+            const int32_t b = latin1Of(c);
+            if (b < 0) {
+                e.refuse = true;
+                return e;
+            }
+            out += static_cast<char>(b);
+            ++o;
+            ++i;
+            continue;
+        }
+        if (i + 1 >= n) break;
+        const char d = data[i + 1];
+        const size_t rest = n - (i + 2);
+        int32_t value = 0;
+        if (d >= 64 && d <= 90) {
+            out += static_cast<char>(d - 64);
+            ++o;
+            i += 2;
+        } else if (d == '\\') {
+            out += '\\';
+            ++o;
+            i += 2;
+        } else if (d == '1') {
+            if (o == 0) {
+                fnc1AtFront = true;
+            } else if (o == 1) {
+                e.exact = false;  // an application indicator: reader-specific
+            } else {
+                out += '\x1D';  // later positions read as the group separator
+            }
+            ++o;
+            i += 2;
+        } else if (d == '2' && o == 0 && rest >= 3) {
+            e.exact = false;  // structured append
+            ++o;
+            i += 5;
+        } else if (d == '3' && o == 0) {
+            e.exact = false;  // reader programming
+            ++o;
+            i += 2;
+        } else if ((d == '5' || d == '6') && o == 0) {
+            macro = true;
+            macroHead = d == '5' ? "05" : "06";
+            ++o;
+            i += 2;
+        } else if (d == '7' && rest >= 6 && digits(i + 2, 6, &value) == 6) {
+            e.exact = false;  // ECI: the reader may recode what follows
+            ++o;
+            i += 8;
+        } else if (d == 'd' && rest >= 2 && data[i + 2] >= '0' && data[i + 2] <= '9') {
+            const size_t got = digits(i + 2, 3, &value);
+            out += static_cast<char>(value > 255 ? 255 : value);
+            ++o;
+            i += 2 + got;
+        } else {
+            ++i;  // unknown escape: the character stays
+        }
+    }
+    if (o == 0) {
+        e.refuse = true;
+        return e;
+    }
+    if (macro) out = "[)>\x1E" + macroHead + "\x1D" + out + "\x1E\x04";
+    e.bytes = out;
+    if (!macro && e.exact) e.symbologyId = fnc1AtFront ? "]d2" : "]d1";
+    return e;
+}
+
+// PDF417: an optional Macro PDF417 header, then the data in Windows-1252.
+Expectation expectPdf417(const char* data) {
+    Expectation e;
+    const char* payload = data;
+    if (data[0] == '*') {
+        const char* head = data + (data[1] == 'L' ? 2 : 1);
+        const char* end = std::strchr(head, '*');
+        if (end == nullptr || end == head) {
+            e.refuse = true;
+            return e;
+        }
+        payload = end + 1;
+        e.exact = false;  // the header's numbers are checked by the unit tests
+    }
+    for (const char* p = payload; *p; ++p) e.bytes += static_cast<char>(pdfAnsiOf(*p));
+    return e;
+}
+
+// QR Code: Latin-1 like DataMatrix, or, for data that is Shift-JIS text, the
+// bytes as typed (Kanji mode); no escapes.
+Expectation expectQR(const std::string& data) {
+    Expectation e;
+    bool latin1 = true;
+    for (char c : data) {
+        const int32_t b = latin1Of(static_cast<unsigned char>(c));
+        if (b < 0) latin1 = false;
+        e.bytes += static_cast<char>(b < 0 ? '?' : b);
+    }
+    e.orBytes = data;
+    if (!latin1) e.bytes = data;
+    return e;
+}
+
+bool allDigits(const std::string& s) {
+    if (s.empty()) return false;
+    for (char c : s)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+char gs1Check(const std::string& digits) {
+    int sum = 0, weight = 3;
+    for (size_t i = digits.size(); i-- > 0;) {
+        sum += (digits[i] - '0') * weight;
+        weight = weight == 3 ? 1 : 3;
+    }
+    return static_cast<char>('0' + (10 - sum % 10) % 10);
+}
+
+// The EAN/UPC family: the fixed number of digits, retail prefixes, the check
+// digit. Layouts whose number is put together in other ways (ISSN issue
+// numbers, UPC-E zero suppression) only have to read.
+Expectation expectRetail(int32_t code, int32_t v, const std::string& data) {
+    Expectation e;
+    e.exact = false;
+    if (!allDigits(data)) return e;
+    std::string d = data;
+    auto take = [&](size_t n) {
+        if (d.size() < n) return;  // the length rule refuses it
+        e.bytes = d.substr(0, n) + gs1Check(d.substr(0, n));
+        e.exact = true;
+    };
+    switch (code) {
+        case 0:
+            if (v == 6 && !(d.size() >= 12 && d.compare(0, 7, "5015025") == 0)) d = "5015025" + d;
+            if (v == 12 && !(d.size() >= 12 && d.compare(0, 4, "4850") == 0)) d = "4850" + d;
+            if (v == 0 || v == 6 || v == 12) take(12);
+            break;
+        case 25:
+        case 26:
+        case 27:
+            take(12);
+            break;
+        case 1:
+            if (v == 2 || v == 3) take(12);
+            if ((v == 0 || v == 1 || v == 4) && d.size() >= 9) {
+                d = "978" + d.substr(0, 9);
+                take(12);
+            }
+            break;
+        case 3:
+            if (v == 0) take(7);
+            break;
+        case 10:
+            if (v >= 0 && v <= 2) take(11);
+            if (v >= 3 && v <= 6 && d.size() >= 10) {
+                d = "3" + d.substr(0, 10);
+                take(11);
+            }
+            break;
+        default:
+            break;
+    }
+    return e;
+}
+
+// Code 128 and its retail forms: plain printable data reads back as it is;
+// escapes, marker bytes and GS1 data only have to read (GS1 with its
+// identifier), apart from the fixed digit layouts.
+Expectation expectCode128(int32_t code, int32_t v, const std::string& data) {
+    Expectation e;
+    e.exact = false;
+    bool plain = !data.empty();
+    for (char c : data) plain = plain && c >= 32 && c < 127 && c != '\\';
+    if (code == 7) {
+        e.symbologyId = "]C1";
+        // Escapes and marker bytes may put FNC1 behind a single character or
+        // digit pair, which readers take for an application indicator.
+        if (!plain) e.orId = "]C2";
+        std::string digits;
+        for (char c : data)
+            if (c != ' ') digits += c;
+        // One character whose check character has the value of FNC1 reads,
+        // in zxing, as an application indicator.
+        if (digits.size() <= 2) e.orId = "]C2";
+        if ((v == 10 || v == 11) && digits.size() == 13 && allDigits(digits)) {
+            e.bytes = "01" + digits + gs1Check(digits);
+            e.exact = true;
+        }
+        if (v == 12 && digits.size() == 17 && allDigits(digits)) {
+            e.bytes = "00" + digits + gs1Check(digits);
+            e.exact = true;
+        }
+        return e;
+    }
+    if (code == 15 || code == 34) {
+        if (allDigits(data) && data.size() >= 10) {
+            e.bytes = data.substr(0, 10);
+            e.exact = true;
+        }
+        return e;
+    }
+    if (code == 13) {
+        if (allDigits(data) && data.size() >= 19) {
+            const std::string d = data.substr(0, 19);
+            int sum = 0;
+            for (size_t i = 0; i < d.size(); ++i) sum += (d[i] - '0') * (i % 2 == 0 ? 3 : 1);
+            e.bytes = d + static_cast<char>('0' + (10 - sum % 10) % 10);
+            e.exact = true;
+        }
+        return e;
+    }
+    if (v == 7) {  // JC Penney: an even count loses its last digit, then '0'
+        if (allDigits(data)) {
+            e.bytes = data.size() % 2 == 0 ? data.substr(0, data.size() - 1) : data;
+            e.bytes += '0';
+            e.exact = true;
+        }
+        return e;
+    }
+    if (plain && v != 4 && v != 13) {
+        e.bytes = data;
+        e.exact = true;
+        e.symbologyId = "]C0";
+    }
+    return e;
+}
+
+// ---- rendering -------------------------------------------------------------------
+
+bool isLinear(int32_t code) { return code != 38 && code != 40 && code != 42; }
+
+// `px` pixels a module; PDF417 rows are three modules high. Linear symbols are
+// drawn from their first bar row, or from all rows (`whole`).
+testsupport::Bitmap render(int32_t code, int px, bool whole) {
+    if (isLinear(code)) {
+        testsupport::LinearOptions opt;
+        opt.pixelsPerMicrometre = px / 330.0;
+        opt.firstRowOnly = !whole;
+        return testsupport::rasteriseElementList(gEl.chNum, gEl.cu_len, opt);
+    }
+    if (code == 42) return testsupport::rasteriseModuleRows(gEl.chNum, gEl.cu_len, px, 3 * px, 2);
+    // Block letters: the last band is padded with light rows below the symbol;
+    // a matrix symbol never ends in an all-light row, so they are cut off.
+    auto m = testsupport::blockLettersToMatrix(gEl.chNum, gEl.cu_len);
+    while (!m.empty()) {
+        bool light = true;
+        for (bool dark : m.back()) light = light && !dark;
+        if (!light) break;
+        m.pop_back();
+    }
+    return testsupport::rasteriseMatrix(m, px, px, 4);
+}
+
+// The reader's own limits are not the symbol's: its detector misses some
+// symbols that it reads when told the image holds nothing else, or at another
+// scale, so every way is tried before the symbol is blamed.
+testsupport::Decoded readBack(int32_t code, const char* format) {
+    testsupport::Decoded d;
+    for (int px : {4, 2, 6}) {
+        for (bool whole : {false, true}) {
+            if (whole && !isLinear(code)) continue;
+            const testsupport::Bitmap bmp = render(code, px, whole);
+            for (bool pure : {false, true}) {
+                ZXing::DecodeHints hints;
+                hints.setFormats(ZXing::BarcodeFormatsFromString(format));
+                hints.setTryHarder(true);
+                hints.setTryRotate(false);
+                hints.setIsPure(pure);
+                hints.setBinarizer(ZXing::Binarizer::FixedThreshold);
+                const ZXing::Result r = ZXing::ReadBarcode(
+                    {bmp.pixels.data(), bmp.width, bmp.height, ZXing::ImageFormat::Lum}, hints);
+                if (r.isValid()) {
+                    d.ok = true;
+                    d.bytes.assign(r.bytes().begin(), r.bytes().end());
+                    d.symbologyId = r.symbologyIdentifier();
+                    return d;
+                }
+                d.error = r.error() ? r.error().msg() : std::string("nothing found");
+            }
+        }
+    }
+    return d;
+}
+
+// The reader's name for the symbols of a code type, or nullptr when no
+// outside reader reads them.
+const char* readerFormat(int32_t code, int32_t v) {
+    switch (code) {
+        case 0:
+        case 1:
+        case 2:
+        case 25:
+        case 26:
+        case 27:
+            return "EAN-13";
+        case 3:
+        case 16:
+            return "EAN-8";
+        case 10:
+            return "UPC-A";
+        case 11:
+            return "UPC-E";
+        case 5:
+        case 7:
+            return v == 1 ? nullptr : "Code128";  // variant 1 has no check character
+        case 13:
+        case 15:
+        case 34:
+            return "Code128";
+        case 38:
+            return "DataMatrix";
+        case 40:
+            return "QRCode";
+        case 42:
+            return "PDF417";
+        default:
+            return nullptr;
+    }
+}
+
+Expectation expect(int32_t code, int32_t v, const std::string& data) {
+    switch (code) {
+        case 38:
+            return expectDataMatrix(data.c_str(), v == 2);
+        case 40:
+            return expectQR(data);
+        case 42:
+            return expectPdf417(data.c_str());
+        case 5:
+        case 7:
+        case 13:
+        case 15:
+        case 34:
+            return expectCode128(code, v, data);
+        default:
+            return expectRetail(code, v, data);
+    }
+}
+
+}  // namespace
+
+extern "C" int STRIXEL_FUZZ_ENTRY(const uint8_t* in, size_t n) {
+    fuzzing::Request r;
+    if (!fuzzing::parseRequest(in, n, &r)) return 0;
+    const char* format = readerFormat(r.code, r.variant);
+    if (format == nullptr) return 0;
+    fuzzing::gCurrent = &r;
+    fuzzing::loadRequest(r);
+
+    // What the data means, from the data as the split left it.
+    const std::string data = gData.chMainCode;
+    const Expectation e = expect(r.code, r.variant, data);
+
+    const int32_t result = STRixel();
+    if (fuzzing::checkOutcome(result, data.empty()) && result == 0) {
+        if (e.refuse) {
+            fail("a symbol was made of data that cannot be encoded");
+        } else {
+            const testsupport::Decoded d = readBack(r.code, format);
+            if (!d.ok) {
+                fail(std::string("the symbol does not read: ") + d.error);
+            } else if (e.exact && d.bytes != e.bytes &&
+                       (e.orBytes.empty() || d.bytes != e.orBytes)) {
+                fail("reads \"" + printable(d.bytes) + "\", expected \"" + printable(e.bytes) +
+                     "\"");
+            } else if (!e.symbologyId.empty() && d.symbologyId != e.symbologyId &&
+                       d.symbologyId != e.orId) {
+                fail("symbology identifier " + d.symbologyId + ", expected " + e.symbologyId);
+            }
+        }
+    }
+    fuzzing::gCurrent = nullptr;
+    return 0;
+}

@@ -1,0 +1,130 @@
+// Faults the fuzz targets found, each pinned by a case an outside reader checks.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "automation/options.h"
+#include "labels/labelDoc.h"
+#include "support/reader.h"
+#include "symbology/info.h"
+#include "symbology/messages.h"
+#include "symbology/state.h"
+
+namespace {
+
+struct Findings : ::testing::Test {
+    void SetUp() override {
+        resetWorld();
+        resetMessages();
+        gMsg.quiet = true;
+    }
+    int32_t make(int32_t code, const std::string& data, int32_t variant = 0) {
+        gSym.code = code;
+        gSym.variation1 = variant;
+        EXPECT_TRUE(copyBounded(gData.chMainCode, data.c_str()));
+        gData.len1 = static_cast<int32_t>(data.size());
+        return STRixel();
+    }
+    // Block letters to a bitmap without the light rows that pad the last band.
+    static testsupport::Bitmap blocks() {
+        auto m = testsupport::blockLettersToMatrix(gEl.chNum, gEl.cu_len);
+        while (!m.empty() && std::find(m.back().begin(), m.back().end(), true) == m.back().end())
+            m.pop_back();
+        return testsupport::rasteriseMatrix(m, 4, 4, 4);
+    }
+};
+
+// "\2" away from the front made a structured-append codeword in the middle of
+// the data, which readers refuse: the symbol did not scan.
+TEST_F(Findings, DataMatrixStructuredAppendOnlyInFront) {
+    ASSERT_EQ(make(38, "AB\\2!\"#CD"), 0);
+    auto d = testsupport::decode(blocks(), "DataMatrix");
+    ASSERT_TRUE(d.ok) << d.error;
+    EXPECT_EQ(d.bytes, "AB2!\"#CD");
+
+    ASSERT_EQ(make(38, "\\2!\"#CD"), 0);  // in front it is still structured append
+    d = testsupport::decode(blocks(), "DataMatrix");
+    ASSERT_TRUE(d.ok) << d.error;
+    EXPECT_EQ(d.bytes, "CD");
+}
+
+// Code-set markers with nothing else made an empty Code 128 symbol (start,
+// check character, stop) that no reader takes; now there is nothing to encode.
+TEST_F(Findings, Code128MarkersAloneAreNoData) {
+    for (const auto& [code, data] : std::vector<std::pair<int32_t, std::string>>{
+             {5, "\xBA\xBA"}, {5, "\x8D"}, {5, "\xDA"}, {7, "\xBA"}}) {
+        resetMessages();
+        gMsg.quiet = true;
+        EXPECT_EQ(make(code, data), 1) << code;
+        EXPECT_FALSE(gMsg.last.empty()) << code;
+        EXPECT_EQ(gEl.cu_len, 0) << code;
+    }
+    ASSERT_EQ(make(5,
+                   "\xBA"
+                   "AB\x8D"
+                   "1234"),
+              0);  // markers among data still switch
+    testsupport::LinearOptions opt;
+    opt.firstRowOnly = true;
+    auto d = testsupport::decode(testsupport::rasteriseElementList(gEl.chNum, gEl.cu_len, opt),
+                                 "Code128");
+    ASSERT_TRUE(d.ok) << d.error;
+    EXPECT_EQ(d.bytes, "AB1234");
+}
+
+// A script record's size of 1e13 percent reached the label item as an
+// integer conversion out of range; sizes and heights now keep to the limits
+// of the main window's fields, and values that are no number change nothing.
+TEST_F(Findings, ScriptSizeAndHeightKeepTheirLimits) {
+    struct Case {
+        const char* record;
+        double size, height;
+    } cases[] = {
+        {"{size:\"09501101530003\", height:\"1e300\"}", 250, 200},
+        {"{size:\"5\", height:\"-3\"}", 10, 0},
+        {"{size:\"80\", height:\"22.5\"}", 80, 22.5},
+        {"{size:\"nan\", height:\"inf\"}", 100, 0},
+    };
+    // A bar-width reduction of 238536615 micrometres spread a DataMatrix past
+    // its box; the field holds three characters.
+    for (const auto& [text, bwr] : std::vector<std::pair<const char*, int32_t>>{
+             {"{bwr:\"238536615\"}", 999}, {"{bwr:\"-999\"}", -99}, {"{bwr:\"15\"}", 15}}) {
+        resetWorld();
+        ConvertString(text, 0);
+        EXPECT_EQ(gSym.BWidthRed, bwr) << text;
+    }
+    for (const Case& c : cases) {
+        resetWorld();
+        ConvertString(c.record, 0);
+        EXPECT_EQ(gSym.Siz, c.size) << c.record;
+        EXPECT_EQ(gSym.Hei, c.height) << c.record;
+    }
+    resetWorld();
+    initLabelItems();
+    ConvertString("{type:\"QRCode\", data:\"x\", size:\"1e13\"}", 0);
+    addNewCode();  // the item takes the size in 16 bits
+    setItemData(0, 4);
+    getItemData(0);
+    EXPECT_EQ(gSym.Siz, 250);
+}
+
+// An options text with blanks sized the single symbol's box from the text as
+// typed but drew the symbol from the item, whose add-on the data split had
+// cleaned: a QR Code drew past its bounding box. The options key now splits
+// as the data entry does, whatever the order of the keys.
+TEST_F(Findings, ScriptOptionsSplitLikeTheAddOnField) {
+    for (const char* record : {"{type:\"QRCode\", data:\"x-1\", options:\" L 3-\"}",
+                               "{type:\"QRCode\", options:\" L 3-\", data:\"x-1\"}"}) {
+        resetWorld();
+        ConvertString(record, 0);
+        EXPECT_STREQ(gData.chAddCode, "L3") << record;
+        EXPECT_STREQ(gData.chAddCode2, "L3") << record;
+        EXPECT_EQ(gData.len2, 2) << record;
+        EXPECT_STREQ(gData.chMainCode, "x-1") << record;  // QR Code keeps its '-'
+    }
+}
+
+}  // namespace
