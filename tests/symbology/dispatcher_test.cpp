@@ -331,8 +331,8 @@ TEST(Dispatcher3, TallSymbolsStayInsideTheList) {
     struct {
         int code;
         const char* data;
-    } cases[] = {{0, "400638133393"}, {10, "03600029145"}, {11, "01234500006"}, {5, "ABC123"},
-                 {7, "(01)15400141288763"}, {3, "9638507"}};
+    } cases[] = {{0, "400638133393"}, {10, "03600029145"},       {11, "01234500006"},
+                 {5, "ABC123"},       {7, "(01)15400141288763"}, {3, "9638507"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);
         resetWorld();
