@@ -86,37 +86,39 @@ int formatFixedQuick(char* out, double value, int decimals) {
     if (std::fabs(fraction - 0.5) < 1e-3) return -1;
     if (fraction > 0.5) ++u;
     // The digits from the right, two at a time: the decimals, the point, then the
-    // whole part.
+    // whole part (below 1e12 / 10 it fits 32 bits for six decimals and more).
     static constexpr char kPairs[] =
         "000102030405060708091011121314151617181920212223242526272829303132333435363738394041424344"
         "4546474849"
         "505152535455565758596061626364656667686970717273747576777879808182838485868788899091929394"
         "9596979899";
-    char digits[32];
+    const auto scale = static_cast<unsigned long long>(kPowersOfTen[decimals]);
+    unsigned long long whole = u / scale;
+    uint32_t frac = static_cast<uint32_t>(u % scale);
+    char digits[40];
     char* const end = digits + sizeof digits;
     char* q = end;
     int d = decimals;
     for (; d >= 2; d -= 2) {
-        const unsigned pair = static_cast<unsigned>(u % 100);
-        u /= 100;
+        const uint32_t pair = frac % 100;
+        frac /= 100;
         q -= 2;
-        q[0] = kPairs[2 * pair];
-        q[1] = kPairs[2 * pair + 1];
+        std::memcpy(q, kPairs + 2 * pair, 2);
     }
-    if (d == 1) {
-        *--q = static_cast<char>('0' + u % 10);
-        u /= 10;
-    }
+    if (d == 1) *--q = static_cast<char>('0' + frac);
     *--q = '.';
-    while (u >= 10) {
-        const unsigned pair = static_cast<unsigned>(u % 100);
-        u /= 100;
+    while (whole >= 100) {
+        const auto pair = static_cast<uint32_t>(whole % 100);
+        whole /= 100;
         q -= 2;
-        q[0] = kPairs[2 * pair];
-        q[1] = kPairs[2 * pair + 1];
-        if (u == 0 && q[0] == '0') ++q;  // no leading zero
+        std::memcpy(q, kPairs + 2 * pair, 2);
     }
-    if (u != 0 || q[0] == '.') *--q = static_cast<char>('0' + u);
+    if (whole >= 10) {
+        q -= 2;
+        std::memcpy(q, kPairs + 2 * whole, 2);
+    } else {
+        *--q = static_cast<char>('0' + whole);
+    }
     // "%f" keeps the sign of a negative value, even one that rounds to zero.
     if (std::signbit(value)) *--q = '-';
     const size_t n = static_cast<size_t>(end - q);
