@@ -210,29 +210,18 @@ int main() {
         else
             set1.push_back(take(ocra, ma, '0' + (code - 174), code, ""));
     }
-    for (char ch : std::string("<>-BLMRSTW'[_"))
+    for (char ch : std::string("<>-BLMRSTW'N"))
         set1.push_back(take(ocrb, mb, ch, unsigned(ch), ""));
     set1.push_back(take(ocra, ma, '&', '&', ""));
-    // Shared outlines: '%' and '(' draw the parenthesis, '\' and '`' the backslash, 'N' and '^' the
-    // N.
-    Out paren = take(ocrb, mb, '(', '(', "");
-    set1.push_back(paren);
-    paren.code = '%';
-    set1.push_back(paren);
-    Out back = take(ocrb, mb, '\\', '\\', "");
-    set1.push_back(back);
-    back.code = '`';
-    set1.push_back(back);
-    Out en = take(ocrb, mb, 'N', 'N', "");
-    set1.push_back(en);
-    en.code = '^';
-    set1.push_back(en);
-    // ']' is the bar font's box mark: a frame with one counter.
-    set1.push_back(
-        {"",
-         ']',
-         {parse({0, 600, 556, 1, 3900, 556, 1, 3900, 5990, 1, 600, 5990, 1, 600, 556}),
-          parse({0, 1300, 1256, 1, 1300, 5290, 1, 3200, 5290, 1, 3200, 1256, 1, 1300, 1256})}});
+    // In the bar font some punctuation codes are letters: the book-number headers
+    // spell ISBN as "[_]^" and show the check character X as '%', and the retail
+    // texts write M as '`' or '\'. '(' shares the outline of '%'.
+    const struct {
+        unsigned code;
+        char letter;
+    } letters[] = {{'[', 'I'}, {'_', 'S'},  {']', 'B'}, {'^', 'N'},
+                   {'`', 'M'}, {'\\', 'M'}, {'%', 'X'}, {'(', 'X'}};
+    for (const auto& l : letters) set1.push_back(take(ocrb, mb, l.letter, l.code, ""));
 
     // The header set: digits 0 to 858 units high.
     set2.push_back({"",

@@ -1,6 +1,9 @@
 #include "automation/cli.h"
 
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <sstream>
 #include <istream>
 #include <ostream>
 #include <string>
@@ -139,6 +142,37 @@ void printHelp(std::ostream& out) {
     out << "\n";
 }
 
+// The numbers a record may give. A symbol's settings travel in its label item,
+// whose fields hold the magnification and the height in hundredths within 16
+// bits, a magnification of 10 % or more and a height above 1 mm (0 is automatic).
+struct NumberRange {
+    const char* key;
+    double least;
+    double most;
+    bool zeroAllowed;
+    const char* unit;
+};
+constexpr NumberRange kRanges[] = {
+    {"size", 10, 327, false, "percent"},
+    {"height", 1.01, 327, true, "millimetres (0 for the type's own height)"},
+    {"bwr", 0, 999, true, "micrometres"},
+};
+
+std::string numberOutOfRange(const std::string& key, const std::string& value) {
+    for (const NumberRange& r : kRanges) {
+        if (key != r.key) continue;
+        char* end = nullptr;
+        const double v = std::strtod(value.c_str(), &end);
+        const bool number = !value.empty() && end && *end == 0 && std::isfinite(v);
+        if (number && ((v >= r.least && v <= r.most) || (r.zeroAllowed && v == 0))) return {};
+        std::ostringstream why;
+        why << "the " << key << " must be a number from " << r.least << " to " << r.most << " "
+            << r.unit;
+        return why.str();
+    }
+    return {};
+}
+
 // One record: returns an empty string when its file was made, else the reason.
 std::string runRecord(const std::string& record, const Choice& choice) {
     resetWorld();
@@ -176,6 +210,8 @@ std::string runRecord(const std::string& record, const Choice& choice) {
             return "the data is longer than " + std::to_string(kMainCodeSize - 1) + " bytes";
         if (key == "options" && value.size() >= kAddCodeSize)
             return "the options are longer than " + std::to_string(kAddCodeSize - 1) + " bytes";
+        const std::string range = numberOutOfRange(key, value);
+        if (!range.empty()) return range;
     }
     if (type.empty()) return "the record names no type";
     if (saveto.empty()) return "the record names no file (saveto)";

@@ -1,5 +1,7 @@
 #include "platform/numbers.h"
 
+#include <cmath>
+
 #include <locale.h>
 
 #include <charconv>
@@ -62,11 +64,77 @@ int formatInt(char* buf, size_t size, long value) {
     return finish(buf, size, text, r.ptr);
 }
 
+namespace {
+
+constexpr double kPowersOfTen[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+
+}  // namespace
+
+// Numbers of the documents (positions, sizes, glyph points) are written many
+// thousands of times a page, so the common case takes integer arithmetic. Below
+// 1e12 the product of the value and 10^decimals is off the exact product by less
+// than 2^-13 (half a unit in the last place), so unless it sits within 1e-3 of a
+// halfway point, rounding it gives the very digits "%f" gives. Halfway cases
+// and large values take the general conversion.
+int formatFixedQuick(char* out, double value, int decimals) {
+    if (decimals < 1 || decimals > 9) return -1;
+    const double magnitude = std::fabs(value) * kPowersOfTen[decimals];
+    if (!(magnitude < 1e12)) return -1;
+    unsigned long long u =
+        static_cast<unsigned long long>(magnitude);  // the floor, as it is positive
+    const double fraction = magnitude - static_cast<double>(u);
+    if (std::fabs(fraction - 0.5) < 1e-3) return -1;
+    if (fraction > 0.5) ++u;
+    // The digits from the right, two at a time: the decimals, the point, then the
+    // whole part (below 1e12 / 10 it fits 32 bits for six decimals and more).
+    static constexpr char kPairs[] =
+        "000102030405060708091011121314151617181920212223242526272829303132333435363738394041424344"
+        "4546474849"
+        "505152535455565758596061626364656667686970717273747576777879808182838485868788899091929394"
+        "9596979899";
+    const auto scale = static_cast<unsigned long long>(kPowersOfTen[decimals]);
+    unsigned long long whole = u / scale;
+    uint32_t frac = static_cast<uint32_t>(u % scale);
+    char digits[40];
+    char* const end = digits + sizeof digits;
+    char* q = end;
+    int d = decimals;
+    for (; d >= 2; d -= 2) {
+        const uint32_t pair = frac % 100;
+        frac /= 100;
+        q -= 2;
+        std::memcpy(q, kPairs + 2 * pair, 2);
+    }
+    if (d == 1) *--q = static_cast<char>('0' + frac);
+    *--q = '.';
+    while (whole >= 100) {
+        const auto pair = static_cast<uint32_t>(whole % 100);
+        whole /= 100;
+        q -= 2;
+        std::memcpy(q, kPairs + 2 * pair, 2);
+    }
+    if (whole >= 10) {
+        q -= 2;
+        std::memcpy(q, kPairs + 2 * whole, 2);
+    } else {
+        *--q = static_cast<char>('0' + whole);
+    }
+    // "%f" keeps the sign of a negative value, even one that rounds to zero.
+    if (std::signbit(value)) *--q = '-';
+    const size_t n = static_cast<size_t>(end - q);
+    std::memcpy(out, q, n);
+    return static_cast<int>(n);
+}
+
+namespace {}  // namespace
+
 int formatFixed(char* buf, size_t size, double value, int decimals) {
     // Large enough for any double in fixed notation with up to 40 decimals.
     char text[400];
     if (decimals < 0) decimals = 0;
     if (decimals > 40) decimals = 40;
+    const int quick = formatFixedQuick(text, value, decimals);
+    if (quick > 0) return finish(buf, size, text, text + quick);
     auto r = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
     if (r.ec != std::errc()) return finish(buf, size, text, text + sizeof text);  // never fits
     return finish(buf, size, text, r.ptr);

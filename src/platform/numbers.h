@@ -17,6 +17,9 @@ void StringToNum(const unsigned char* str, int32_t* num);
 // does not fit, buf is left empty and -1 is returned.
 int formatInt(char* buf, size_t size, long value);
 int formatFixed(char* buf, size_t size, double value, int decimals = 6);
+// The quick road of formatFixed: writes at most 32 bytes (no NUL) into out and
+// returns their count, or -1 when the value needs the general conversion.
+int formatFixedQuick(char* out, double value, int decimals = 6);
 // printf-style formatting in the C locale, whatever the process locale is.
 std::string formatC(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 

@@ -4,9 +4,14 @@
 
 namespace {
 
-// Code types that keep "-" and blanks in their data.
+// Code types that keep "-" and blanks in their data. Codabar ('-' is one of its
+// characters), Telepen and Codablock F (both full ASCII) keep them too: leaving
+// them out would make a symbol that encodes something else.
 bool keepsSeparators(int32_t code) {
     switch (code) {
+        case 8:
+        case 36:
+        case 39:
         case 5:
         case 6:
         case 7:

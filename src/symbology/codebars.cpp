@@ -141,3 +141,14 @@ int32_t CheckTopDrop(int32_t bar, int32_t unit) {
     if (gSym.code == 30) rise = (3 - gSym.multi_line) * unit;
     return rise;
 }
+
+int32_t linearPaintStart(const unsigned char* list, int32_t length) {
+    int32_t rowEnds = 0;
+    int32_t firstEnd = -1;
+    for (int32_t i = 0; i < length && rowEnds < 2; ++i) {
+        if (list[i] != kRowEnd) continue;
+        if (firstEnd < 0) firstEnd = i;
+        ++rowEnds;
+    }
+    return rowEnds >= 2 ? firstEnd + 1 : 0;
+}

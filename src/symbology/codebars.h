@@ -14,3 +14,8 @@ int32_t charToWidth(unsigned char b);
 double CheckDrop(int32_t bar, int32_t unit);
 // How far bar number `bar` starts below the top of the ordinary bars.
 int32_t CheckTopDrop(int32_t bar, int32_t unit);
+
+// Where painters start on the bar rows of a linear symbol. The first row is
+// passed over when it is followed by a second bar row; a symbol low enough to
+// have a single row is painted from that row, so it never loses its bars.
+int32_t linearPaintStart(const unsigned char* list, int32_t length);

@@ -148,9 +148,9 @@ struct OutputSettings {
     int32_t fileDia = 0;   // naming mode: 3 folder globFolS + name, 4 globFolS is the whole path
     int32_t fileTyp = 1;   // 1: add the extension of the output kind
     int32_t appID = 0;     // 0: names begin with the title or the code-type name
-    char globFolS[1024] = {};  // POSIX folder (mode 3) or whole path (mode 4)
+    char globFolS[1024] = {};    // POSIX folder (mode 3) or whole path (mode 4)
     char gfullpathp[1024] = {};  // the last file written
-    char title[52] = {};   // the production run's title field
+    char title[52] = {};         // the production run's title field
 };
 
 extern SymbolSettings gSym;

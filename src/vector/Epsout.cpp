@@ -240,7 +240,19 @@ bool knownDialect(int32_t ill) {
     }
 }
 
-void resetEpsDocument() { gEps = EpsDocument{}; }
+void resetEpsDocument() {
+    // The font slots are read up to fontCount only: emptying the used ones spares
+    // renewing the whole table for every document.
+    for (int32_t i = 0; i <= gEps.fontCount && i < kFontSlots; ++i) gEps.fontName[i][0] = 0;
+    gEps.fontCount = 0;
+    gEps.eol = 0;
+    gEps.pageRight = 0;
+    gEps.pageBottom = 0;
+    gEps.non_drawn = 0;
+    gEps.sheetWidth = 0;
+    gEps.sheetHeight = 0;
+    gEps.sheetDefaulted = 0;
+}
 
 char* trim32(char* text) {
     int32_t len = gData.len1;

@@ -341,7 +341,7 @@ void paintLinear(Painter& p) {
     if (fourState) {
         gSym.multi_line = code == 30 ? 3 : 2;
     } else {
-        i = rowEnd(0) + 1;
+        i = linearPaintStart(gEl.chNum, gEl.cu_len);
         if (i >= gEl.cu_len) return;
     }
     const bool addOnCode =

@@ -46,6 +46,12 @@ Emit& Emit::i(int64_t value) {
 }
 
 Emit& Emit::f(double value) {
+    room(32);
+    const int quick = platform::formatFixedQuick(buf_ + n_, value, 6);
+    if (quick > 0) {
+        n_ += static_cast<size_t>(quick);
+        return *this;
+    }
     char tmp[352];  // "%f" of the largest double is 317 characters
     const int n = platform::formatFixed(tmp, sizeof tmp, value, 6);
     return n > 0 ? s(tmp, static_cast<size_t>(n)) : *this;

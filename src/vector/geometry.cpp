@@ -36,11 +36,7 @@ int32_t GetCodeWidth() {
         return columns * 1000;
     }
     int32_t i = 1;  // the DataBar and Codablock rows start at once
-    if (code != 37 && code != 39) {
-        i = 0;
-        while (i < n && list[i] != kRowEnd) ++i;
-        ++i;
-    }
+    if (code != 37 && code != 39) i = linearPaintStart(list, n);
     int32_t sum = 0;
     for (; i < n && list[i] != kRowEnd; ++i) {
         const int32_t w = charToWidth(list[i]);

@@ -45,43 +45,8 @@ GlyphSet mainSet(unsigned char ch) {
     return (gSym.bol == 1 && ch >= '0' && ch <= '9') ? GlyphSet::MainBold : GlyphSet::Main;
 }
 
-// In the bar font some punctuation codes are letters: the ISBN, ISSN and ISMN
-// headers spell "ISBN" as "[_]^" and show the check character X as '%', and the
-// retail texts write M and S as '`' (or '\') and '_'. The main set draws the
-// letter each code stands for; I and X, which it lacks, are drawn here in its
-// style and units.
-constexpr int32_t kLetterI[] = {0,    1180, 556,  1,    3240, 556,  1,    3240, 1246, 1,
-                                2555, 1246, 1,    2555, 5300, 1,    3240, 5300, 1,    3240,
-                                5990, 1,    1180, 5990, 1,    1180, 5300, 1,    1865, 5300,
-                                1,    1865, 1246, 1,    1180, 1246, 1,    1180, 556,  3};
-constexpr int32_t kLetterX[] = {0,    431, 556,  1,    1230, 556,  1,    2157, 2750, 1,
-                                3084, 556, 1,    3883, 556,  1,    2560, 3273, 1,    3883,
-                                5990, 1,   3084, 5990, 1,    2157, 3796, 1,    1230, 5990,
-                                1,    431, 5990, 1,    1754, 3273, 1,    431,  556,  3};
-constexpr GlyphOutline kOutlineI{'I', kLetterI, sizeof kLetterI / sizeof(int32_t), 1};
-constexpr GlyphOutline kOutlineX{'X', kLetterX, sizeof kLetterX / sizeof(int32_t), 1};
-
-const GlyphOutline* mainOutline(unsigned char ch) {
-    switch (ch) {
-        case '[':
-            return &kOutlineI;
-        case '%':
-            return &kOutlineX;
-        case '_':
-            ch = 'S';
-            break;
-        case ']':
-            ch = 'B';
-            break;
-        case '`':
-        case '\\':
-            ch = 'M';
-            break;
-        default:
-            break;
-    }
-    return glyphs::findOutline(mainSet(ch), ch);
-}
+// The outline data already draws the bar font's letter codes as their letters.
+const GlyphOutline* mainOutline(unsigned char ch) { return glyphs::findOutline(mainSet(ch), ch); }
 
 int32_t trunc32(double v) { return static_cast<int32_t>(v); }
 

@@ -114,6 +114,12 @@ TEST(CommandLine, BadRecordsFailAloneAndLeaveNoFile) {
          testsupport::tempPath("t6.eps"), "\xe2\x98\x83"},
         {record("EAN 13", "4006", testsupport::tempPath("t7.eps")), testsupport::tempPath("t7.eps"),
          "EAN 13 needs 12 digits."},
+        {record("EAN 13", "400638133393", testsupport::tempPath("t8.eps"), ", height:\"1\""),
+         testsupport::tempPath("t8.eps"), "the height must be a number"},
+        {record("EAN 13", "400638133393", testsupport::tempPath("t9.eps"), ", size:\"9.5\""),
+         testsupport::tempPath("t9.eps"), "the size must be a number from 10 to 327"},
+        {record("EAN 13", "400638133393", testsupport::tempPath("t10.eps"), ", size:\"big\""),
+         testsupport::tempPath("t10.eps"), "the size must be a number"},
     };
     std::vector<std::string> args;
     for (const auto& b : bad) args.push_back(b.record);

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <random>
 #include <locale.h>
 
 #include <climits>
@@ -144,6 +146,35 @@ TEST(Dates, ClockCountsLocalTimeSince1904) {
     localtime_r(&now, &local);
     const int64_t expected = static_cast<int64_t>(now) + local.tm_gmtoff + 2082844800;
     EXPECT_LE(std::llabs(static_cast<int64_t>(secs) - expected), 2);
+}
+
+}  // namespace
+
+namespace {
+
+// The quick road for values near a six-decimal number must give the very bytes
+// of "%f", everywhere, including halfway cases and negative zero.
+TEST(NumbersFixed, SameBytesAsPrintfOnManyValues) {
+    std::mt19937_64 rng(20261206);
+    std::uniform_int_distribution<long long> units(-5000000000LL, 5000000000LL);
+    std::uniform_real_distribution<double> any(-1e6, 1e6);
+    char mine[400], theirs[400];
+    auto same = [&](double v) {
+        platform::formatFixed(mine, sizeof mine, v, 6);
+        std::snprintf(theirs, sizeof theirs, "%.6f", v);
+        return std::string(mine) == theirs;
+    };
+    for (int i = 0; i < 200000; ++i) {
+        const long long n = units(rng);
+        ASSERT_TRUE(same(n / 100000.0)) << n;
+        ASSERT_TRUE(same(n / 1000000.0)) << n;
+        ASSERT_TRUE(same(n * 0.0000005)) << n;  // halfway between six-decimal numbers
+        const double v = any(rng);
+        ASSERT_TRUE(same(v)) << v;
+    }
+    for (double v :
+         {0.0, -0.0, -1e-9, 1e-9, 0.0000005, -0.0000005, 2.5e-7, 1e9, -1e9, 123456789.1234565})
+        EXPECT_TRUE(same(v)) << v;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "support/reader.h"
 #include "symbology/codebars.h"
@@ -153,6 +154,39 @@ Bitmap rasteriseBlockLetters(const unsigned char* chNum, int cu_len, int moduleS
                              int quietModules) {
     return rasteriseMatrix(blockLettersToMatrix(chNum, cu_len), moduleSize, moduleSize,
                            quietModules);
+}
+
+Bitmap padBitmap(const Bitmap& b, int margin) {
+    Bitmap out;
+    out.width = b.width + 2 * margin;
+    out.height = b.height + 2 * margin;
+    out.pixels.assign(static_cast<size_t>(out.width) * out.height, 255);
+    for (int y = 0; y < b.height; ++y)
+        std::memcpy(&out.pixels[static_cast<size_t>(y + margin) * out.width + margin],
+                    &b.pixels[static_cast<size_t>(y) * b.width], static_cast<size_t>(b.width));
+    return out;
+}
+
+Bitmap cropToInk(const Bitmap& b, int margin) {
+    int x0 = b.width, y0 = b.height, x1 = -1, y1 = -1;
+    for (int y = 0; y < b.height; ++y)
+        for (int x = 0; x < b.width; ++x)
+            if (b.at(x, y) < 128) {
+                x0 = std::min(x0, x);
+                x1 = std::max(x1, x);
+                y0 = std::min(y0, y);
+                y1 = std::max(y1, y);
+            }
+    if (x1 < 0) return padBitmap(b, margin);
+    Bitmap c;
+    c.width = x1 - x0 + 1;
+    c.height = y1 - y0 + 1;
+    c.pixels.resize(static_cast<size_t>(c.width) * c.height);
+    for (int y = 0; y < c.height; ++y)
+        std::memcpy(&c.pixels[static_cast<size_t>(y) * c.width],
+                    &b.pixels[static_cast<size_t>(y + y0) * b.width + x0],
+                    static_cast<size_t>(c.width));
+    return padBitmap(c, margin);
 }
 
 }  // namespace testsupport

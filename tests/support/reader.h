@@ -46,6 +46,11 @@ Bitmap rasteriseMatrix(const std::vector<std::string>& rows, int moduleWidth = 4
 Bitmap rasteriseMatrix(const std::vector<std::vector<bool>>& m, int moduleWidth = 4,
                        int rowHeight = 4, int quietModules = 4);
 
+// The bitmap inside a white margin of `margin` pixels.
+Bitmap padBitmap(const Bitmap& b, int margin);
+// The ink of the bitmap (pixels below 128) inside a white margin.
+Bitmap cropToInk(const Bitmap& b, int margin);
+
 struct Decoded {
     bool ok = false;
     std::string format;       // zxing's name of the symbology

@@ -305,9 +305,11 @@ TEST(DataSplit, SeparatorsByCodeType) {
     Gettw("0-306-40615", 11, "", 0);
     EXPECT_STREQ(gData.chMainCode, "030640615");
     EXPECT_STREQ(gData.chMainCode2, "0-306-40615");
-    gSym.code = 5;
-    Gettw("A-B C", 5, "", 0);
-    EXPECT_STREQ(gData.chMainCode, "A-B C");
+    for (int code : {5, 8, 36, 39}) {
+        gSym.code = code;
+        Gettw("A-B C", 5, "", 0);
+        EXPECT_STREQ(gData.chMainCode, "A-B C") << code;
+    }
 }
 
 TEST(Dispatcher2, UnterminatedDataIsReadWithinItsBuffer) {
@@ -329,8 +331,8 @@ TEST(Dispatcher3, TallSymbolsStayInsideTheList) {
     struct {
         int code;
         const char* data;
-    } cases[] = {{0, "400638133393"}, {10, "03600029145"}, {11, "01234500006"}, {5, "ABC123"},
-                 {7, "(01)15400141288763"}, {3, "9638507"}};
+    } cases[] = {{0, "400638133393"}, {10, "03600029145"},       {11, "01234500006"},
+                 {5, "ABC123"},       {7, "(01)15400141288763"}, {3, "9638507"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);
         resetWorld();

@@ -26,7 +26,8 @@ TEST(RetailText, TopBottomPrintsItsDigits) {
     std::string digits;
     for (int32_t i = lastRowEnd + 1; i < gEl.cu_len; ++i) {
         unsigned char b = gEl.chNum[i];
-        if (b >= '0' + 126 && b <= '9' + 126) digits += static_cast<char>(b - 126);
+        if (b >= '0' + 126 && b <= '9' + 126)
+            digits += static_cast<char>(b - 126);
         else
             EXPECT_TRUE(b == '=' || b == 'T' || b == 'B' || b == 'L' || b == 'R') << int(b);
     }

@@ -82,36 +82,11 @@ testsupport::Rendered render(const std::string& doc, int ill, int dpi, const std
 }
 
 testsupport::Bitmap padded(const testsupport::Bitmap& b, int margin) {
-    testsupport::Bitmap out;
-    out.width = b.width + 2 * margin;
-    out.height = b.height + 2 * margin;
-    out.pixels.assign(static_cast<size_t>(out.width) * out.height, 255);
-    for (int y = 0; y < b.height; ++y)
-        std::memcpy(&out.pixels[static_cast<size_t>(y + margin) * out.width + margin],
-                    &b.pixels[static_cast<size_t>(y) * b.width], static_cast<size_t>(b.width));
-    return out;
+    return testsupport::padBitmap(b, margin);
 }
 
 testsupport::Bitmap inkOnly(const testsupport::Bitmap& b, int margin) {
-    int x0 = b.width, y0 = b.height, x1 = -1, y1 = -1;
-    for (int y = 0; y < b.height; ++y)
-        for (int x = 0; x < b.width; ++x)
-            if (b.at(x, y) < 128) {
-                x0 = std::min(x0, x);
-                x1 = std::max(x1, x);
-                y0 = std::min(y0, y);
-                y1 = std::max(y1, y);
-            }
-    if (x1 < 0) return padded(b, margin);
-    testsupport::Bitmap c;
-    c.width = x1 - x0 + 1;
-    c.height = y1 - y0 + 1;
-    c.pixels.resize(static_cast<size_t>(c.width) * c.height);
-    for (int y = 0; y < c.height; ++y)
-        std::memcpy(&c.pixels[static_cast<size_t>(y) * c.width],
-                    &b.pixels[static_cast<size_t>(y + y0) * b.width + x0],
-                    static_cast<size_t>(c.width));
-    return padded(c, margin);
+    return testsupport::cropToInk(b, margin);
 }
 
 int probe(const testsupport::Bitmap& b, int dpi, double x, double y) {

@@ -1,0 +1,160 @@
+// Symbols made by the command line, rendered by Ghostscript (and pdftoppm), read
+// back by zxing-cpp: every dialect must carry exactly the data.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "automation/cli.h"
+#include "support/reader.h"
+
+namespace {
+
+struct Case {
+    const char* name;
+    const char* type;
+    const char* data;
+    const char* options;
+    const char* format;
+    const char* want;  // with the symbology identifier where it matters
+};
+
+const Case kCases[] = {
+    {"ean13", "EAN 13", "400638133393", "", "EAN-13", "4006381333931"},
+    {"ean13_5", "EAN 13", "501234567890", "52495", "EAN-13", "5012345678900 52495"},
+    {"ean13_2", "EAN 13", "501234567890", "12", "EAN-13", "5012345678900 12"},
+    {"ean8", "EAN 8", "9638507", "", "EAN-8", "96385074"},
+    {"upca", "UPC A", "03600029145", "", "UPC-A", "036000291452"},
+    {"upce", "UPC E", "01234500006", "", "UPC-E", "01234565"},
+    {"isbn", "ISBN -OCRB", "030640615", "", "EAN-13", "9780306406157"},
+    {"issn", "ISSN -OCRB", "0317847", "", "EAN-13", "9770317847001"},
+    {"code128", "Code 128", "Strixel 128-ok", "", "Code128", "Strixel 128-ok"},
+    {"gs1", "EAN 128", "(01)1540014128876(17)251231(10)AB1", "", "Code128",
+     "]C101154001412887631725123110AB1"},
+    {"qr", "QRCode", "https://example.com/Crème", "M", "QRCode", "https://example.com/Crème"},
+    {"datamatrix", "Datamatrix", "Strixel DataMatrix 123", "", "DataMatrix",
+     "Strixel DataMatrix 123"},
+    {"pdf417", "PDF417", "Strixel PDF417, printed.", "", "PDF417", "Strixel PDF417, printed."},
+};
+
+struct Dialect {
+    const char* flag;
+    const char* ext;
+};
+const Dialect kDialectsToRead[] = {{"--dialect=ai1", ".eps"},   {"--dialect=ai88", ".eps"},
+                                   {"--dialect=ai3", ".eps"},   {"--dialect=ai5", ".eps"},
+                                   {"--dialect=press", ".eps"}, {"--dialect=pdf", ".pdf"},
+                                   {"--dialect=ps", ".ps"}};
+
+int make(const std::vector<std::string>& args) {
+    std::vector<const char*> argv{"strixel"};
+    for (const std::string& a : args) argv.push_back(a.c_str());
+    std::istringstream in;
+    std::ostringstream out, err;
+    const int status = runCommandLine(static_cast<int>(argv.size()), argv.data(), in, out, err);
+    EXPECT_EQ(status, 0) << err.str();
+    return status;
+}
+
+std::string recordOf(const Case& c, const std::string& path, const std::string& more = "") {
+    std::string r = std::string("{type:\"") + c.type + "\", data:\"" + c.data + "\"";
+    if (*c.options) r += std::string(", options:\"") + c.options + "\"";
+    return r + more + ", saveto:\"" + path + "\"}";
+}
+
+std::string read(const std::string& path, const Case& c, bool eps) {
+    testsupport::Rendered r = testsupport::renderWithGhostscript(path, 400, eps);
+    EXPECT_TRUE(r.ok) << r.err;
+    if (!r.ok) return {};
+    const testsupport::Bitmap b = testsupport::cropToInk(r.bitmap, 80);
+    const bool addOn = *c.options && std::string(c.format).rfind("EAN", 0) == 0;
+    testsupport::Decoded d =
+        addOn ? testsupport::decodeWithAddOn(b, c.format) : testsupport::decode(b, c.format);
+    std::string got = d.text;
+    if (std::string(c.want).rfind("]", 0) == 0) got = d.symbologyId + got;
+    return got;
+}
+
+TEST(CommandLineSymbols, ReadBackInEveryDialect) {
+    for (const Dialect& dialect : kDialectsToRead) {
+        for (const Case& c : kCases) {
+            SCOPED_TRACE(std::string(c.name) + " " + dialect.flag);
+            const std::string path = testsupport::tempPath(std::string(c.name) + dialect.ext);
+            if (make({dialect.flag, recordOf(c, path)}) != 0) continue;
+            const bool eps = std::string(dialect.ext) == ".eps";
+            EXPECT_EQ(read(path, c, eps), c.want);
+        }
+    }
+}
+
+TEST(CommandLineSymbols, BarWidthReductionStillReads) {
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = testsupport::tempPath(std::string(c.name) + "_bwr.eps");
+        if (make({recordOf(c, path, ", bwr:\"20\"")}) != 0) continue;
+        EXPECT_EQ(read(path, c, true), c.want);
+    }
+}
+
+TEST(CommandLineSymbols, InkInsideTheBoxAndTheBoxFitsTheSymbol) {
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = testsupport::tempPath(std::string(c.name) + "_box.eps");
+        if (make({recordOf(c, path)}) != 0) continue;
+        double llx = 0, lly = 0, urx = 0, ury = 0;
+        ASSERT_TRUE(testsupport::inkBoundingBox(path, &llx, &lly, &urx, &ury));
+        std::string doc;
+        {
+            testsupport::RunResult r = testsupport::runCommand("cat '" + path + "'");
+            doc = r.out;
+        }
+        const size_t at = doc.find("%%HiResBoundingBox: ");
+        ASSERT_NE(at, std::string::npos);
+        std::istringstream box(doc.substr(at + 20));
+        double bx0 = 0, by0 = 0, bx1 = 0, by1 = 0;
+        box >> bx0 >> by0 >> bx1 >> by1;
+        EXPECT_GE(llx, bx0 - 0.01);
+        EXPECT_GE(lly, by0 - 0.01);
+        EXPECT_LE(urx, bx1 + 0.01);
+        EXPECT_LE(ury, by1 + 0.01);
+        // The declared box holds the symbol with its light margins, not a page
+        // around it.
+        EXPECT_LE((bx1 - bx0) - (urx - llx), 6.0);
+        EXPECT_LE((by1 - by0) - (ury - lly), 6.0);
+    }
+}
+
+TEST(CommandLineSymbols, PdfPassesQpdfAndPdftoppm) {
+    const Case& c = kCases[0];
+    const std::string path = testsupport::tempPath("ean.pdf");
+    ASSERT_EQ(make({recordOf(c, path)}), 0);
+    testsupport::RunResult q = testsupport::qpdfCheck(path);
+    EXPECT_EQ(q.status, 0) << q.out << q.err;
+    testsupport::RunResult p = testsupport::pdftoppm(path, testsupport::tempPath("page"));
+    EXPECT_EQ(p.status, 0);
+    EXPECT_EQ(p.err, "");
+}
+
+}  // namespace
+
+namespace {
+
+// A symbol low enough to have a single bar row keeps its bars.
+TEST(CommandLineSymbols, LowSymbolsKeepTheirBars) {
+    const Case cases[] = {
+        {"low128", "Code 128", "ABC-123", "", "Code128", "ABC-123"},
+        {"lowgs1", "EAN 128", "(01)1540014128876", "", "Code128", "]C10115400141288763"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = testsupport::tempPath(std::string(c.name) + ".eps");
+        if (make({recordOf(c, path, ", height:\"10\"")}) != 0) continue;
+        EXPECT_EQ(read(path, c, true), c.want);
+        double llx = 0, lly = 0, urx = 0, ury = 0;
+        ASSERT_TRUE(testsupport::inkBoundingBox(path, &llx, &lly, &urx, &ury));
+        EXPECT_GT(urx - llx, 60);  // the bars, not only the text
+    }
+}
+
+}  // namespace
