@@ -21,7 +21,6 @@
 #include "labels/labelDoc.h"
 #include "picture/symbolbox.h"
 #include "platform/files.h"
-#include "symbology/codebars.h"
 #include "symbology/info.h"
 #include "vector/Epsout.h"
 
@@ -231,17 +230,13 @@ void checkPostScript(const std::string& doc, const Dialect& d, bool checkInk) {
     }
 }
 
-// Five findings left to the bar painting are kept out of the ink check so
-// that the runs can look for others (fuzz/findings/README.md): Small EAN
-// (code 9) paints its digits past the box of its single symbol; a linear
-// symbol so low that its element list holds one bar row is painted without
-// its bars in a box of almost no width; below about 4 mm the bars and text of
-// a linear symbol pass the box's top (at 1 mm EAN-13 bars reach 100 mm).
-// A DataMatrix whose size word asks for fewer rows than the symbol took
-// but the same number of bands is placed by the rows asked for, so it hangs
-// below its box.
-// PDF417 below 30 % is sized from a text height of one or two points while
-// its rows are painted far taller.
+// Three findings left to the bar painting are kept out of the ink check so
+// that the runs can look for others (fuzz/findings/README.md): below about
+// 4 mm the bars and text of a linear symbol pass the box's top (at 1 mm EAN-13
+// bars reach 100 mm); a DataMatrix whose size word asks for fewer rows than
+// the symbol took, but as many bands, is placed by the rows asked for and
+// hangs below its box; PDF417 below 30 % is sized from a text height of one
+// or two points while its rows are painted far taller.
 constexpr double kLowestCheckedHeight = 5;     // millimetres
 constexpr double kSmallestCheckedPdf417 = 30;  // percent
 // The rows of a block-letter symbol: its bands of four, less the light rows
@@ -262,7 +257,6 @@ int32_t blockRows() {
 }
 
 bool inkChecked() {
-    if (gSym.code == 9) return false;
     if (gSym.code == 38) {
         const int32_t asked = std::atoi(gData.chAddCode);
         if (asked > 0 && asked != blockRows()) return false;
@@ -270,20 +264,7 @@ bool inkChecked() {
     if (gSym.code == 42 && gSym.Siz < kSmallestCheckedPdf417) return false;
     if (gSym.code == 37 || gSym.code == 38 || gSym.code == 39 || gSym.code >= 40) return true;
     if (gSym.Hei < kLowestCheckedHeight) return false;
-    int32_t barRows = 0, length = 0;
-    bool elements = true;
-    for (int32_t i = 0; i < gEl.cu_len; ++i) {
-        const unsigned char b = gEl.chNum[i];
-        if (b == 13) {
-            barRows += elements && length > 0;
-            elements = true;
-            length = 0;
-            continue;
-        }
-        elements = elements && charToWidth(b) != kNoElement;
-        ++length;
-    }
-    return barRows >= 2;
+    return true;
 }
 
 // Loads the record into fresh settings and makes its single barcode item, as
