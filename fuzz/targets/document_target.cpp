@@ -235,10 +235,10 @@ void checkPostScript(const std::string& doc, const Dialect& d, bool checkInk) {
 // 4 mm the bars and text of a linear symbol pass the box's top (at 1 mm EAN-13
 // bars reach 100 mm); a DataMatrix whose size word asks for fewer rows than
 // the symbol took, but as many bands, is placed by the rows asked for and
-// hangs below its box; PDF417 below 30 % is sized from a text height of one
-// or two points while its rows are painted far taller.
-constexpr double kLowestCheckedHeight = 5;     // millimetres
-constexpr double kSmallestCheckedPdf417 = 30;  // percent
+// hangs below its box; PDF417 rows are painted past the box (below 30 % far
+// above it, sized from a text height of one or two points; at 100 % with 22
+// rows the last row lies below it).
+constexpr double kLowestCheckedHeight = 5;  // millimetres
 // The rows of a block-letter symbol: its bands of four, less the light rows
 // that pad the last band (a DataMatrix ends in its dark finder row).
 int32_t blockRows() {
@@ -261,7 +261,7 @@ bool inkChecked() {
         const int32_t asked = std::atoi(gData.chAddCode);
         if (asked > 0 && asked != blockRows()) return false;
     }
-    if (gSym.code == 42 && gSym.Siz < kSmallestCheckedPdf417) return false;
+    if (gSym.code == 42) return false;
     if (gSym.code == 37 || gSym.code == 38 || gSym.code == 39 || gSym.code >= 40) return true;
     if (gSym.Hei < kLowestCheckedHeight) return false;
     return true;
