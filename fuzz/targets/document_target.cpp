@@ -150,18 +150,26 @@ void checkPdf(const std::string& doc, const Dialect& d) {
     if (q != 0 || bt != 0) return fail(where + "q/Q or BT/ET unbalanced in the content");
 }
 
+// Where a DSC comment line begins (the user's data may hold the same words
+// inside the title and options lines), or npos.
+size_t lineStart(const std::string& doc, const char* comment) {
+    for (size_t at = doc.find(comment); at != std::string::npos; at = doc.find(comment, at + 1))
+        if (at == 0 || doc[at - 1] == '\r' || doc[at - 1] == '\n') return at;
+    return std::string::npos;
+}
+
 // PostScript: the bounding box of an EPS encloses the points the page draws
 // at, as far as no transformation moves them; gsave and grestore pair up.
 void checkPostScript(const std::string& doc, const Dialect& d, bool checkInk) {
     const std::string where = describe(d);
     const size_t ps = doc.find("%!PS-Adobe-");
     if (ps == std::string::npos) return fail(where + "no PostScript header");
-    const size_t endComments = doc.find("%%EndComments");
+    const size_t endComments = lineStart(doc, "%%EndComments");
     if (endComments == std::string::npos) return fail(where + "no %%EndComments");
     const size_t eof = doc.rfind("%%EOF");
     if (eof == std::string::npos) return fail(where + "no %%EOF");
 
-    const size_t prologEnd = doc.find("%%EndProlog");
+    const size_t prologEnd = lineStart(doc, "%%EndProlog");
     const size_t bodyStart = prologEnd == std::string::npos ? endComments : prologEnd;
     const std::string_view body = std::string_view(doc).substr(bodyStart, eof - bodyStart);
 
@@ -173,13 +181,13 @@ void checkPostScript(const std::string& doc, const Dialect& d, bool checkInk) {
     if (saves != 0) return fail(where + "gsave and grestore do not pair up");
 
     if (d.purePost != 0) return;
-    const size_t bb = doc.find("%%BoundingBox: ");
+    const size_t bb = lineStart(doc, "%%BoundingBox: ");
     if (bb == std::string::npos || bb > endComments) return fail(where + "no %%BoundingBox");
     std::istringstream box(doc.substr(bb + 15, 100));
     double llx, lly, urx, ury;
     if (!(box >> llx >> lly >> urx >> ury)) return fail(where + "bounding box is not 4 numbers");
     if (llx > urx || lly > ury) return fail(where + "bounding box upside down");
-    const size_t hb = doc.find("%%HiResBoundingBox: ");
+    const size_t hb = lineStart(doc, "%%HiResBoundingBox: ");
     if (hb != std::string::npos && hb < endComments) {
         std::istringstream hi(doc.substr(hb + 20, 120));
         double a, b, c, e;
