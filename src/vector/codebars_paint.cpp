@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "labels/labelDoc.h"
+#include "pdf417/DataMatrix.h"
 #include "picture/services.h"
 #include "platform/textmetrics.h"
 #include "symbology/codebars.h"
@@ -426,7 +427,12 @@ void paintBlockLetters(Painter& p) {
     for (int32_t i = 0; i < gEl.cu_len && gEl.chNum[i] != 0; ++i)
         if (gEl.chNum[i] == kRowEnd || i + 1 == gEl.cu_len) ++bands;
     const int32_t rows = gSym.code == 38 ? std::atoi(gData.chAddCode) : 0;
-    if (rows > 0 && (rows + 3) / 4 == bands)
+    // The size asked for counts only when the encoder took it: a too small one
+    // gives way to a larger symbol with perhaps as many bands.
+    const bool sizeTaken =
+        datamatrix::gDataMatrix.format >= 0 &&
+        datamatrix::gDataMatrix.format == datamatrix::gDataMatrix.preferredFormat;
+    if (rows > 0 && sizeTaken && (rows + 3) / 4 == bands)
         y = (H / 4) * (rows - 1) - H;
     else
         y = (p.B - p.left) * static_cast<int64_t>(kPerPoint) - H - H / 4 - H / 20;

@@ -158,3 +158,20 @@ TEST(CommandLineSymbols, LowSymbolsKeepTheirBars) {
 }
 
 }  // namespace
+
+namespace {
+
+// A DataMatrix size too small for the data gives way to a larger symbol, which
+// stands inside its box all the same.
+TEST(CommandLineSymbols, DataMatrixSizeGivingWayStaysInItsBox) {
+    const Case c{"dm10", "Datamatrix", "Hello", "10X10", "DataMatrix", "Hello"};
+    const std::string path = testsupport::tempPath("dm10.eps");
+    ASSERT_EQ(make({recordOf(c, path)}), 0);
+    double llx = 0, lly = 0, urx = 0, ury = 0;
+    ASSERT_TRUE(testsupport::inkBoundingBox(path, &llx, &lly, &urx, &ury));
+    EXPECT_GE(lly, -0.01);
+    EXPECT_GE(llx, -0.01);
+    EXPECT_EQ(read(path, c, true), "Hello");
+}
+
+}  // namespace
