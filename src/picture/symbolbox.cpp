@@ -5,6 +5,7 @@
 #include "labels/labelDoc.h"
 #include "symbology/codebars.h"
 #include "symbology/info.h"
+#include "symbology/messages.h"
 #include "symbology/rows.h"
 #include "symbology/state.h"
 #include "vector/page.h"
@@ -13,6 +14,7 @@ namespace {
 
 constexpr double kPointsPerMm = 2.8346456;
 constexpr double kRowHeightInTextHeights = 0.3;  // a PDF417 row is three tenths of the text height
+constexpr double kLeastHeight = 1.0;             // mm
 
 int32_t moduleRows() {
     int32_t rows = 0;
@@ -40,6 +42,14 @@ bool sizeSingleSymbol(int32_t index) {
     if (gSym.code == 41 || gSym.code == 42) {
         const int32_t textHeight = static_cast<int32_t>(gSym.Siz * 0.1);
         gSym.Hei = moduleRows() * kRowHeightInTextHeights * textHeight / kPointsPerMm;
+        // The label item keeps heights above 1 mm only; a symbol that low would
+        // not scan anyway.
+        if (gSym.Hei <= kLeastHeight) {
+            gData = keep;
+            MessageText(
+                "This symbol is too small to print at this size. Raise the size and try again.");
+            return false;
+        }
     }
     const SymbolExtent e = symbolExtent();
     gData = keep;

@@ -175,3 +175,19 @@ TEST(CommandLineSymbols, DataMatrixSizeGivingWayStaysInItsBox) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CommandLineSymbols, RowSymbolsTooSmallToCarryAreRefused) {
+    const std::string path = testsupport::tempPath("p20.eps");
+    std::vector<const char*> argv{"strixel"};
+    const std::string rec =
+        "{type:\"PDF417\", data:\"Hello\", size:\"20\", saveto:\"" + path + "\"}";
+    argv.push_back(rec.c_str());
+    std::istringstream in;
+    std::ostringstream out, err;
+    EXPECT_EQ(runCommandLine(2, argv.data(), in, out, err), 1);
+    EXPECT_NE(err.str().find("too small"), std::string::npos) << err.str();
+}
+
+}  // namespace
