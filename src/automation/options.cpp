@@ -107,11 +107,15 @@ void skipBlanks(std::string_view* s) {
     while (!s->empty() && s->front() == ' ') s->remove_prefix(1);
 }
 
-constexpr double kSmallestSize = 12;  // percent; anything smaller becomes kSizeFloor
-constexpr double kSizeFloor = 10;
-constexpr double kLargestSize = 250;
-constexpr double kTallestHeight = 200;  // millimetres
-constexpr int32_t kMostSpread = -99;    // micrometres: three characters, as the field holds
+// What the label item can carry: magnification and height in hundredths within
+// 16 bits (the command line refuses what lies outside; other records are held
+// to it).
+constexpr double kSmallestSize = 10;  // percent
+constexpr double kLargestSize = 327;
+constexpr double kTallestHeight = 327;  // millimetres
+// Bar-width reduction in micrometres, as the main window's field holds it
+// (three characters); larger values spread or thin bars past their box.
+constexpr int32_t kMostSpread = -99;
 constexpr int32_t kMostReduction = 999;
 
 bool parseDouble(std::string_view s, double* v) {
@@ -134,11 +138,8 @@ void applyPair(std::string_view key, std::string_view value) {
     if (sameName(key, "type")) {
         parseCodeType(std::string(value).c_str());
     } else if (sameName(key, "size")) {
-        // The limits of the size, height and bar-width fields of the main
-        // window: the label item keeps size and height in 16 bits, and the
-        // painting takes no reduction that the field could not hold.
         if (parseDouble(value, &d) && std::isfinite(d))
-            gSym.Siz = d < kSmallestSize ? kSizeFloor : std::min(d, kLargestSize);
+            gSym.Siz = std::clamp(d, kSmallestSize, kLargestSize);
     } else if (sameName(key, "height")) {
         if (parseDouble(value, &d) && std::isfinite(d))
             gSym.Hei = std::clamp(d, 0.0, kTallestHeight);

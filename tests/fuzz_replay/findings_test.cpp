@@ -76,14 +76,14 @@ TEST_F(Findings, Code128MarkersAloneAreNoData) {
 }
 
 // A script record's size of 1e13 percent reached the label item as an
-// integer conversion out of range; sizes and heights now keep to the limits
-// of the main window's fields, and values that are no number change nothing.
+// integer conversion out of range; sizes and heights now keep to what the
+// label item carries, and values that are no number change nothing.
 TEST_F(Findings, ScriptSizeAndHeightKeepTheirLimits) {
     struct Case {
         const char* record;
         double size, height;
     } cases[] = {
-        {"{size:\"09501101530003\", height:\"1e300\"}", 250, 200},
+        {"{size:\"09501101530003\", height:\"1e300\"}", 327, 327},
         {"{size:\"5\", height:\"-3\"}", 10, 0},
         {"{size:\"80\", height:\"22.5\"}", 80, 22.5},
         {"{size:\"nan\", height:\"inf\"}", 100, 0},
@@ -108,7 +108,7 @@ TEST_F(Findings, ScriptSizeAndHeightKeepTheirLimits) {
     addNewCode();  // the item takes the size in 16 bits
     setItemData(0, 4);
     getItemData(0);
-    EXPECT_EQ(gSym.Siz, 250);
+    EXPECT_EQ(gSym.Siz, 327);
 }
 
 // An options text with blanks sized the single symbol's box from the text as
