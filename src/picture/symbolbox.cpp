@@ -28,7 +28,7 @@ int32_t moduleRows() {
             modules = true;
         }
     }
-    return rows;
+    return modules ? rows + 1 : rows;  // the last row may end with the list
 }
 
 }  // namespace
@@ -41,7 +41,9 @@ bool sizeSingleSymbol(int32_t index) {
     }
     if (gSym.code == 41 || gSym.code == 42) {
         const int32_t textHeight = static_cast<int32_t>(gSym.Siz * 0.1);
-        gSym.Hei = moduleRows() * kRowHeightInTextHeights * textHeight / kPointsPerMm;
+        // One point more than the rows: the painter starts them at the height in
+        // whole points, and the label item keeps the height in hundredths.
+        gSym.Hei = (moduleRows() * kRowHeightInTextHeights * textHeight + 1) / kPointsPerMm;
         // The label item keeps heights above 1 mm only; a symbol that low would
         // not scan anyway.
         if (gSym.Hei <= kLeastHeight) {
