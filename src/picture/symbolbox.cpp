@@ -3,11 +3,11 @@
 #include <cmath>
 
 #include "labels/labelDoc.h"
-#include "symbology/codebars.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"
 #include "symbology/rows.h"
 #include "symbology/state.h"
+#include "vector/codebars_paint.h"
 #include "vector/page.h"
 
 namespace {
@@ -15,21 +15,6 @@ namespace {
 constexpr double kPointsPerMm = 2.8346456;
 constexpr double kRowHeightInTextHeights = 0.3;  // a PDF417 row is three tenths of the text height
 constexpr double kLeastHeight = 1.0;             // mm
-
-int32_t moduleRows() {
-    int32_t rows = 0;
-    bool modules = false;
-    for (int32_t i = 0; i < gEl.cu_len; ++i) {
-        const unsigned char b = gEl.chNum[i];
-        if (b == kRowEnd) {
-            if (modules) ++rows;
-            modules = false;
-        } else if (b == kDarkModule || b == kLightModule) {
-            modules = true;
-        }
-    }
-    return modules ? rows + 1 : rows;  // the last row may end with the list
-}
 
 }  // namespace
 
@@ -43,7 +28,7 @@ bool sizeSingleSymbol(int32_t index) {
         const int32_t textHeight = static_cast<int32_t>(gSym.Siz * 0.1);
         // One point more than the rows: the painter starts them at the height in
         // whole points, and the label item keeps the height in hundredths.
-        gSym.Hei = (moduleRows() * kRowHeightInTextHeights * textHeight + 1) / kPointsPerMm;
+        gSym.Hei = (paintedModuleRows() * kRowHeightInTextHeights * textHeight + 1) / kPointsPerMm;
         // The label item keeps heights above 1 mm only; a symbol that low would
         // not scan anyway.
         if (gSym.Hei <= kLeastHeight) {

@@ -401,10 +401,16 @@ void paintLinear(Painter& p) {
 
 // ---------------------------------------------------------------- module rows
 
-void paintModuleRows(Painter& p) {
-    int32_t starts[kMaxRows];
+// The rows of a PDF417 or MicroPDF417 that are painted: all but a text row at the end.
+int32_t moduleRowStarts(int32_t* starts) {
     int32_t n = rowStarts(starts, kMaxRows);
     if (n > 0 && gSym.human > 0 && isTextRow(starts[n - 1])) --n;
+    return n;
+}
+
+void paintModuleRows(Painter& p) {
+    int32_t starts[kMaxRows];
+    const int32_t n = moduleRowStarts(starts);
     const double h = 3 * 0.1 * p.T;
     double top = trunc32(gSym.Hei * kHeightPointsPerMm);
     for (int32_t r = 0; r < n; ++r) {
@@ -878,6 +884,11 @@ ItemColours itemSecondColours(int32_t item) {
                 it.i16(item::black22)};
     }
     return {gSym.cyan22, gSym.magenta22, gSym.yellow22, gSym.black22};
+}
+
+int32_t paintedModuleRows() {
+    int32_t starts[kMaxRows];
+    return moduleRowStarts(starts);
 }
 
 void drawCodebars(int32_t T, int32_t textX, int32_t textY, int32_t B, int32_t left, int32_t item,
