@@ -441,7 +441,9 @@ void paintBlockLetters(Painter& p) {
     if (rows > 0 && sizeTaken && (rows + 3) / 4 == bands)
         y = (H / 4) * (rows - 1) - H;
     else
-        y = (p.B - p.left) * static_cast<int64_t>(kPerPoint) - H - H / 4 - H / 20;
+        // A twentieth of a band lower, as first laid out, put the bottom row
+        // below the box.
+        y = (p.B - p.left) * static_cast<int64_t>(kPerPoint) - H - H / 4;
     y += (p.baseY - p.left) * kPerPoint;
     int32_t w = trunc32(1000 * p.m * p.f) - gSym.BWidthRed;
     if (w < 0) w = 0;
