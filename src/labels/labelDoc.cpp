@@ -222,16 +222,27 @@ void setItemData(int32_t index, int32_t mode) {
         gData.len1 = gData.len11 = 12;
     }
     if (!gLabel.serPos.empty()) copyBounded(gData.chMainCode, gLabel.serPos.c_str());
-    std::string data = std::string(gData.chMainCode2) + kVT + gData.chPrefix + kVT + gData.chSuffix;
+    const bool barcode = kind == kKindBarcode;
+    std::string main = gData.chMainCode2;
+    const std::string affixes = kVT + std::string(gData.chPrefix) + kVT + gData.chSuffix;
+    // A barcode's data that its field cannot hold as it is (too long, or holding
+    // the VT that separates the field's parts) is kept whole beside the record;
+    // the field gets a copy that reads back safely.
+    it->longDataText.clear();
+    if (barcode && gLabel.serPos.empty() &&
+        (main.size() + affixes.size() > kLabelItemTextSize - 1 ||
+         main.find(kVT) != std::string::npos)) {
+        it->longDataText = main;
+        for (char& c : main)
+            if (c == kVT) c = ' ';
+    }
+    std::string data = main + affixes;
     if (!gLabel.serPos.empty()) {
         data = gLabel.serPos;
-        if (gLabel.serPos.find(kVT) == std::string::npos)
-            data += kVT + std::string(gData.chPrefix) + kVT + gData.chSuffix;
+        if (gLabel.serPos.find(kVT) == std::string::npos) data += affixes;
     }
     it->setText(item::dataText, data);
     it->setText(item::addCode, gData.chAddCode);
-    const bool barcode = kind == kKindBarcode;
-    it->longDataText = barcode && data.size() > kLabelItemTextSize - 1 ? data : std::string();
     const size_t addLen = strnlen(gData.chAddCode, kAddCodeSize);
     it->longAddOn = barcode && addLen > kLabelItemTextSize - 1
                         ? std::string(gData.chAddCode, addLen)
@@ -340,7 +351,7 @@ void getItemData(int32_t index) {
         size_t vt = def.find(kVT, 1);
         if (vt != std::string::npos) gLabel.textQuest = def.substr(vt + 1, 127);
     }
-    std::string data = it->longDataText.empty() ? it->text(item::dataText) : it->longDataText;
+    const std::string data = it->text(item::dataText);
     std::string main = data, prefix, suffix;
     size_t vt1 = data.find(kVT);
     if (vt1 != std::string::npos) {
@@ -350,6 +361,7 @@ void getItemData(int32_t index) {
         prefix = vt2 == std::string::npos ? rest : rest.substr(0, vt2);
         if (vt2 != std::string::npos) suffix = rest.substr(vt2 + 1);
     }
+    if (!it->longDataText.empty()) main = it->longDataText;
     copyBounded(gData.chMainCode, main.c_str());
     copyBounded(gData.chMainCode2, main.c_str());
     copyBounded(gData.chPrefix, prefix.c_str());

@@ -69,8 +69,10 @@ struct LabelItem {
     std::string dataHandle;  // externalH: text of kinds 2 and 4, picture data of 3 and 16
     bool hasDataHandle = false;
     std::string taggedBlock;  // the tagged item block
-    // A barcode's data text or add-on longer than its 254-byte field is kept whole
-    // here, so that storing an item never cuts the data a symbol encodes.
+    // A barcode's data that its 254-byte field cannot hold as it is (too long, or
+    // holding a VT, the field's separator) and an add-on longer than its field are
+    // kept whole here, so that storing an item never changes the data a symbol
+    // encodes.
     std::string longDataText;
     std::string longAddOn;
     std::string extraBlocks[3];

@@ -47,7 +47,8 @@ int32_t serialLast() { return gProd.gtlen - gProd.gelen - 1; }
 // What follows the data in item 0's data text: VT, prefix, VT, suffix. A serial
 // value keeps the item's own prefix and suffix, whichever item was loaded last.
 std::string affixes(const LabelItem* it) {
-    const std::string data = it->longDataText.empty() ? it->text(item::dataText) : it->longDataText;
+    // The field's copy of the data never holds a VT: the first one starts the affixes.
+    const std::string data = it->text(item::dataText);
     const size_t vt = data.find(kVT);
     return vt == std::string::npos ? std::string() : data.substr(vt);
 }

@@ -3,31 +3,18 @@
 #include <cmath>
 
 #include "labels/labelDoc.h"
-#include "symbology/codebars.h"
 #include "symbology/info.h"
+#include "symbology/messages.h"
 #include "symbology/rows.h"
 #include "symbology/state.h"
+#include "vector/codebars_paint.h"
 #include "vector/page.h"
 
 namespace {
 
 constexpr double kPointsPerMm = 2.8346456;
 constexpr double kRowHeightInTextHeights = 0.3;  // a PDF417 row is three tenths of the text height
-
-int32_t moduleRows() {
-    int32_t rows = 0;
-    bool modules = false;
-    for (int32_t i = 0; i < gEl.cu_len; ++i) {
-        const unsigned char b = gEl.chNum[i];
-        if (b == kRowEnd) {
-            if (modules) ++rows;
-            modules = false;
-        } else if (b == kDarkModule || b == kLightModule) {
-            modules = true;
-        }
-    }
-    return rows;
-}
+constexpr double kLeastHeight = 1.0;             // mm
 
 }  // namespace
 
@@ -39,7 +26,17 @@ bool sizeSingleSymbol(int32_t index) {
     }
     if (gSym.code == 41 || gSym.code == 42) {
         const int32_t textHeight = static_cast<int32_t>(gSym.Siz * 0.1);
-        gSym.Hei = moduleRows() * kRowHeightInTextHeights * textHeight / kPointsPerMm;
+        // One point more than the rows: the painter starts them at the height in
+        // whole points, and the label item keeps the height in hundredths.
+        gSym.Hei = (paintedModuleRows() * kRowHeightInTextHeights * textHeight + 1) / kPointsPerMm;
+        // The label item keeps heights above 1 mm only; a symbol that low would
+        // not scan anyway.
+        if (gSym.Hei <= kLeastHeight) {
+            gData = keep;
+            MessageText(
+                "This symbol is too small to print at this size. Raise the size and try again.");
+            return false;
+        }
     }
     const SymbolExtent e = symbolExtent();
     gData = keep;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "labels/labelDoc.h"
+#include "pdf417/DataMatrix.h"
 #include "picture/services.h"
 #include "platform/textmetrics.h"
 #include "symbology/codebars.h"
@@ -400,10 +401,16 @@ void paintLinear(Painter& p) {
 
 // ---------------------------------------------------------------- module rows
 
-void paintModuleRows(Painter& p) {
-    int32_t starts[kMaxRows];
+// The rows of a PDF417 or MicroPDF417 that are painted: all but a text row at the end.
+int32_t moduleRowStarts(int32_t* starts) {
     int32_t n = rowStarts(starts, kMaxRows);
     if (n > 0 && gSym.human > 0 && isTextRow(starts[n - 1])) --n;
+    return n;
+}
+
+void paintModuleRows(Painter& p) {
+    int32_t starts[kMaxRows];
+    const int32_t n = moduleRowStarts(starts);
     const double h = 3 * 0.1 * p.T;
     double top = trunc32(gSym.Hei * kHeightPointsPerMm);
     for (int32_t r = 0; r < n; ++r) {
@@ -426,10 +433,17 @@ void paintBlockLetters(Painter& p) {
     for (int32_t i = 0; i < gEl.cu_len && gEl.chNum[i] != 0; ++i)
         if (gEl.chNum[i] == kRowEnd || i + 1 == gEl.cu_len) ++bands;
     const int32_t rows = gSym.code == 38 ? std::atoi(gData.chAddCode) : 0;
-    if (rows > 0 && (rows + 3) / 4 == bands)
+    // The size asked for counts only when the encoder took it: a too small one
+    // gives way to a larger symbol with perhaps as many bands.
+    const bool sizeTaken =
+        datamatrix::gDataMatrix.format >= 0 &&
+        datamatrix::gDataMatrix.format == datamatrix::gDataMatrix.preferredFormat;
+    if (rows > 0 && sizeTaken && (rows + 3) / 4 == bands)
         y = (H / 4) * (rows - 1) - H;
     else
-        y = (p.B - p.left) * static_cast<int64_t>(kPerPoint) - H - H / 4 - H / 20;
+        // A twentieth of a band lower, as first laid out, put the bottom row
+        // below the box.
+        y = (p.B - p.left) * static_cast<int64_t>(kPerPoint) - H - H / 4;
     y += (p.baseY - p.left) * kPerPoint;
     int32_t w = trunc32(1000 * p.m * p.f) - gSym.BWidthRed;
     if (w < 0) w = 0;
@@ -872,6 +886,11 @@ ItemColours itemSecondColours(int32_t item) {
                 it.i16(item::black22)};
     }
     return {gSym.cyan22, gSym.magenta22, gSym.yellow22, gSym.black22};
+}
+
+int32_t paintedModuleRows() {
+    int32_t starts[kMaxRows];
+    return moduleRowStarts(starts);
 }
 
 void drawCodebars(int32_t T, int32_t textX, int32_t textY, int32_t B, int32_t left, int32_t item,

@@ -20,6 +20,10 @@ void drawCodebars(int32_t T, int32_t textX, int32_t textY, int32_t B, int32_t le
 // The second colour set (CMYK percentages) of label item `item`: the symbol's
 // background and the outline of grip bars. Without such an item, the current
 // settings' second set.
+// How many module rows of the PDF417 or MicroPDF417 in the element list bar
+// painting paints.
+int32_t paintedModuleRows();
+
 struct ItemColours {
     int32_t c, m, y, k;
 };

@@ -158,3 +158,52 @@ TEST(CommandLineSymbols, LowSymbolsKeepTheirBars) {
 }
 
 }  // namespace
+
+namespace {
+
+// A DataMatrix size too small for the data gives way to a larger symbol, which
+// stands inside its box all the same.
+TEST(CommandLineSymbols, DataMatrixSizeGivingWayStaysInItsBox) {
+    const Case c{"dm10", "Datamatrix", "Hello", "10X10", "DataMatrix", "Hello"};
+    const std::string path = testsupport::tempPath("dm10.eps");
+    ASSERT_EQ(make({recordOf(c, path)}), 0);
+    double llx = 0, lly = 0, urx = 0, ury = 0;
+    ASSERT_TRUE(testsupport::inkBoundingBox(path, &llx, &lly, &urx, &ury));
+    EXPECT_GE(lly, -0.01);
+    EXPECT_GE(llx, -0.01);
+    EXPECT_EQ(read(path, c, true), "Hello");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CommandLineSymbols, RowSymbolsTooSmallToCarryAreRefused) {
+    const std::string path = testsupport::tempPath("p20.eps");
+    std::vector<const char*> argv{"strixel"};
+    const std::string rec =
+        "{type:\"PDF417\", data:\"Hello\", size:\"10\", saveto:\"" + path + "\"}";
+    argv.push_back(rec.c_str());
+    std::istringstream in;
+    std::ostringstream out, err;
+    EXPECT_EQ(runCommandLine(2, argv.data(), in, out, err), 1);
+    EXPECT_NE(err.str().find("too small"), std::string::npos) << err.str();
+}
+
+}  // namespace
+
+namespace {
+
+// Every row of a tall PDF417 stands inside its box, the last one too.
+TEST(CommandLineSymbols, TallPdf417StaysInItsBox) {
+    const std::string data(150, 'x');
+    const Case c{"tallpdf", "PDF417", data.c_str(), "", "PDF417", data.c_str()};
+    const std::string path = testsupport::tempPath("tallpdf.eps");
+    ASSERT_EQ(make({recordOf(c, path)}), 0);
+    double llx = 0, lly = 0, urx = 0, ury = 0;
+    ASSERT_TRUE(testsupport::inkBoundingBox(path, &llx, &lly, &urx, &ury));
+    EXPECT_GE(lly, -0.01);
+    EXPECT_EQ(read(path, c, true), data);
+}
+
+}  // namespace

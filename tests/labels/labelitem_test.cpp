@@ -203,3 +203,29 @@ TEST_F(LabelItems, LongBarcodeDataSurvivesTheItem) {
 }
 
 }  // namespace
+
+namespace {
+
+// The item's data field separates data, prefix and suffix by VT: data holding a
+// VT of its own must still come back exactly, with its prefix and suffix.
+TEST_F(LabelItems, DataHoldingTheSeparatorSurvivesTheItem) {
+    int32_t i = newBarcode();
+    gSym.code = 5;
+    const std::string data =
+        "A\x0b"
+        "B\x0b"
+        "C";
+    copyBounded(gData.chMainCode, data.c_str());
+    copyBounded(gData.chMainCode2, data.c_str());
+    gData.len1 = gData.len11 = 5;
+    copyBounded(gData.chPrefix, "pre");
+    copyBounded(gData.chSuffix, "suf");
+    setItemData(i, 4);
+    gData = SymbolData{};
+    getItemData(i);
+    EXPECT_EQ(std::string(gData.chMainCode), data);
+    EXPECT_STREQ(gData.chPrefix, "pre");
+    EXPECT_STREQ(gData.chSuffix, "suf");
+}
+
+}  // namespace
