@@ -159,7 +159,7 @@ size_t lineStart(const std::string& doc, const char* comment) {
 
 // PostScript: the bounding box of an EPS encloses the points the page draws
 // at, as far as no transformation moves them; gsave and grestore pair up.
-void checkPostScript(const std::string& doc, const Dialect& d, bool checkInk) {
+void checkPostScript(const std::string& doc, const Dialect& d) {
     const std::string where = describe(d);
     const size_t ps = doc.find("%!PS-Adobe-");
     if (ps == std::string::npos) return fail(where + "no PostScript header");
@@ -197,7 +197,6 @@ void checkPostScript(const std::string& doc, const Dialect& d, bool checkInk) {
 
     // Points of the paths the page paints, until a transformation changes the
     // frame. A lone point stroked or filled puts no ink down.
-    if (!checkInk) return;
     constexpr double kSlack = 1.0;  // half of the widest line the writers stroke
     std::vector<std::pair<double, double>> path;
     std::vector<double> stack;
@@ -235,16 +234,6 @@ void checkPostScript(const std::string& doc, const Dialect& d, bool checkInk) {
         }
         stack.clear();
     }
-}
-
-// A finding left to the bar painting is kept out of the ink check so that the
-// runs can look for others (fuzz/findings/README.md): when the text is taller
-// than the bars (EAN-13 below 4 mm, Code 128 below 7 mm) the bars and text of
-// a linear symbol pass the box's top.
-constexpr double kLowestCheckedHeight = 8;  // millimetres
-bool inkChecked() {
-    if (gSym.code >= 37) return true;
-    return gSym.Hei >= kLowestCheckedHeight;
 }
 
 // Loads the record into fresh settings and makes its single barcode item, as
@@ -293,7 +282,6 @@ extern "C" int STRIXEL_FUZZ_ENTRY(const uint8_t* in, size_t n) {
 
     for (const Dialect& d : kDialects) {
         if (!loadRecord(pairs, type, d)) return 0;
-        const bool ink = inkChecked();  // from the list the box was sized by
         resetMessages();
         gMsg.quiet = true;
         const platform::FileRef ref = platform::FSOpenMemory();
@@ -315,7 +303,7 @@ extern "C" int STRIXEL_FUZZ_ENTRY(const uint8_t* in, size_t n) {
         if (d.ill == kIllPdf)
             checkPdf(doc, d);
         else if (d.ill != kIllType3)
-            checkPostScript(doc, d, ink);
+            checkPostScript(doc, d);
     }
     return 0;
 }

@@ -113,6 +113,9 @@ void skipBlanks(std::string_view* s) {
 constexpr double kSmallestSize = 10;  // percent
 constexpr double kLargestSize = 327;
 constexpr double kTallestHeight = 327;  // millimetres
+// The item reads a height of 1 mm or less in hundredths back as whole
+// millimetres (1 mm would come back as 100 mm); 0 stands for the type's own.
+constexpr double kLowestHeight = 1.01;
 // Bar-width reduction in micrometres, as the main window's field holds it
 // (three characters); larger values spread or thin bars past their box.
 constexpr int32_t kMostSpread = -99;
@@ -142,7 +145,7 @@ void applyPair(std::string_view key, std::string_view value) {
             gSym.Siz = std::clamp(d, kSmallestSize, kLargestSize);
     } else if (sameName(key, "height")) {
         if (parseDouble(value, &d) && std::isfinite(d))
-            gSym.Hei = std::clamp(d, 0.0, kTallestHeight);
+            gSym.Hei = d <= 0 ? 0 : std::clamp(d, kLowestHeight, kTallestHeight);
     } else if (sameName(key, "bwr")) {
         if (parseInt(&value, &n)) gSym.BWidthRed = std::clamp(n, kMostSpread, kMostReduction);
     } else if (sameName(key, "data")) {

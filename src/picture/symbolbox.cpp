@@ -38,6 +38,11 @@ bool sizeSingleSymbol(int32_t index) {
             return false;
         }
     }
+    if (!setAsBarFontText() && !linearBarsFit()) {
+        gData = keep;
+        MessageText(kNoRoomForBarsText);
+        return false;
+    }
     const SymbolExtent e = symbolExtent();
     gData = keep;
     gDispatch = DispatchState{};

@@ -171,7 +171,7 @@ void EPSbcode(platform::FileRef refNum, int32_t item, const PageRect& itemRect, 
     platform::TextFont(fnum);
     platform::SetFractEnable(true);
     platform::TextFace(0);
-    const int32_t s = trunc32(gSym.Siz * (bigText(code) ? 0.2 : 0.1));
+    const int32_t s = symbolTextUnit();
     platform::TextSize(static_cast<int16_t>(s));
     const double upper = itemRect.upper, left = itemRect.left, lower = itemRect.lower,
                  right = itemRect.right;

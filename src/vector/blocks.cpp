@@ -83,8 +83,29 @@ double barTop(double T, double inset, double rise) {
 
 bool shortBars() { return (gSym.lMode & 4) != 0; }
 
-double shortBarBottom(double drop, double inset) {
-    return (gSym.Hei - gSym.cuHei) * kPointsPerMm - drop - 2 * inset;
+// The ordinary bars of EAN-13, ISBN, ISSN and EAN-8 at their default height
+// stop 22.85 mm x magnification below the top.
+constexpr double kDefaultBarHeightPerSize = 0.2626;  // mm per percent
+constexpr double kDefaultBarStopPerSize = 0.2285;
+bool defaultHeightBars(double drop) {
+    return gSym.code >= 0 && gSym.code <= 3 && drop == 0 &&
+           static_cast<int64_t>(gSym.Hei) ==
+               static_cast<int64_t>(gSym.Siz * kDefaultBarHeightPerSize);
+}
+
+double shortBarBottom(double drop, double inset, double cuHei) {
+    return (gSym.Hei - cuHei) * kPointsPerMm - drop - 2 * inset;
+}
+
+// The bottom edge of a linear bar, before the base y and gxyy are added.
+double barBottom(Paint paint, double drop, double inset, double top) {
+    double yB = top - drop;
+    if (shortBars())
+        yB = shortBarBottom(drop, inset, gSym.cuHei);
+    else if (paint == Paint::fill && defaultHeightBars(drop))
+        yB = shortBarBottom(drop, inset, gSym.Siz * kDefaultBarStopPerSize);
+    if (gSym.AboveHu != 1) yB += inset;
+    return yB;
 }
 
 // A linear bar's rectangle; `stroke` selects the outline form.
@@ -93,17 +114,9 @@ void linearBar(Paint paint, int32_t x, int32_t w, double T, double inset, double
     const double x0 = (x + left * kPerPoint + static_cast<int64_t>(inset) * kPerPoint) * kUnit;
     const double x1 = x0 + w * kUnit;
     const double y0 = barTop(T, inset, rise) + baseY + gBlock.gxyy;
-    double yB = top - drop;
-    if (shortBars()) {
-        yB = shortBarBottom(drop, inset);
-    } else if (paint == Paint::fill && gSym.code >= 0 && gSym.code <= 3 && drop == 0 &&
-               static_cast<int64_t>(gSym.Hei) == static_cast<int64_t>(gSym.Siz * 0.2626)) {
-        // The ordinary bars of EAN-13, ISBN, ISSN and EAN-8 at their default
-        // height stop 22.85 mm x magnification below the top.
-        gSym.cuHei = gSym.Siz * 0.2285;
-        yB = shortBarBottom(drop, inset);
-    }
-    if (gSym.AboveHu != 1) yB += inset;
+    if (paint == Paint::fill && !shortBars() && defaultHeightBars(drop))
+        gSym.cuHei = gSym.Siz * kDefaultBarStopPerSize;
+    double yB = barBottom(paint, drop, inset, top);
     if (paint == Paint::stroke) yB = static_cast<double>(static_cast<int64_t>(yB));
     realRect(paint, x0, y0, x1, yB + baseY + gBlock.gxyy);
 }
@@ -121,6 +134,10 @@ void multiLineBar(Paint paint, int32_t x, int32_t w, int32_t inset, int32_t text
 }
 
 }  // namespace
+
+double linearBarHeight(double T, double inset, double drop, double rise, double top) {
+    return barTop(T, inset, rise) - barBottom(Paint::fill, drop, inset, top);
+}
 
 void DrawBlock(int32_t x, int32_t w, double T, double inset, int32_t textY, double drop,
                double rise, double top, int32_t left, int32_t baseY) {

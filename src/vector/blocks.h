@@ -15,6 +15,9 @@ void resetBlockState();
 // One bar of a linear symbol, filled.
 void DrawBlock(int32_t x, int32_t w, double T, double inset, int32_t textY, double drop,
                double rise, double top, int32_t left, int32_t baseY);
+// How tall DrawBlock paints that bar (points); zero or less when the text
+// height and the header leave it no room.
+double linearBarHeight(double T, double inset, double drop, double rise, double top);
 // Its stroked outline.
 void DrawBlockg(int32_t x, int32_t w, double T, double inset, int32_t textY, double drop,
                 int32_t rise, int32_t top, int32_t left, int32_t baseY);

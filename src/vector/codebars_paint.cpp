@@ -893,6 +893,32 @@ int32_t paintedModuleRows() {
     return moduleRowStarts(starts);
 }
 
+int32_t symbolTextUnit() { return trunc32(gSym.Siz * (bigText(gSym.code) ? 0.2 : 0.1)); }
+
+bool linearBarsFit() {
+    const int32_t code = gSym.code;
+    // Module rows, block letters and the four-state codes have geometry of their own.
+    if (code >= 37 || code == 30 || code == 31) return true;
+    const int32_t i = linearPaintStart(gEl.chNum, gEl.cu_len);
+    if (i >= gEl.cu_len) return true;
+    const int32_t T = symbolTextUnit();
+    const double t = gSym.customTeSize == 0 ? T : std::max(gSym.customTeSize, T);
+    const double inset = gSym.insetAmount + gSym.gline;
+    const bool textAbove =
+        gSym.attTop == 1 && code > 3 && !among(code, {10, 11, 16, 25, 26, 27, 30, 31, 32});
+    bool fit = true;
+    int32_t counter = 0;
+    walkRuns(i, [&](double, double, int32_t) {
+        ++counter;
+        double d = CheckDrop(counter, T);
+        double r = CheckTopDrop(counter, T);
+        if (gSym.variation1 > 254) r = 0;
+        if (textAbove) d = r = t;
+        if (linearBarHeight(T, inset, d, r, t) <= 0) fit = false;
+    });
+    return fit;
+}
+
 void drawCodebars(int32_t T, int32_t textX, int32_t textY, int32_t B, int32_t left, int32_t item,
                   double inset, int32_t baseY) {
     Painter p;

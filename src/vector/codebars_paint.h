@@ -17,6 +17,16 @@
 void drawCodebars(int32_t T, int32_t textX, int32_t textY, int32_t B, int32_t left, int32_t item,
                   double inset, int32_t baseY);
 
+// The text height T (points) bar painting is called with for the current symbol.
+int32_t symbolTextUnit();
+// Whether every bar of the current linear symbol keeps some height above its
+// text line and below its header: a symbol set lower than its text would have
+// its bars painted upside down, above its box. Other symbols always fit.
+bool linearBarsFit();
+constexpr const char* kNoRoomForBarsText =
+    "The bars have no room under the header and above the text at this height. Raise the "
+    "height, lower the size or the text size, and try again.";
+
 // The second colour set (CMYK percentages) of label item `item`: the symbol's
 // background and the outline of grip bars. Without such an item, the current
 // settings' second set.

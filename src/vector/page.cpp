@@ -11,6 +11,7 @@
 #include "symbology/state.h"
 #include "vector/Epsout.h"
 #include "vector/chars.h"
+#include "vector/codebars_paint.h"
 #include "vector/pdf.h"
 #include "vector/shapes.h"
 #include "vector/sink.h"
@@ -53,14 +54,27 @@ void barFontText(const PageRect& r) {
     if (overprint) TEInsert2("0 O\r");
 }
 
+}  // namespace
+
+bool setAsBarFontText() {
+    return gSym.Hei > 0 && gSym.Hei <= kBarFontMaxHeight && !drawnAlways(gSym.code);
+}
+
+namespace {
+
 void barcodeItem(platform::FileRef refNum, int32_t i, const PageRect& r) {
-    if (gSym.Hei > 0 && gSym.Hei <= kBarFontMaxHeight && !drawnAlways(gSym.code)) {
+    if (setAsBarFontText()) {
         barFontText(r);
         return;
     }
     // A symbol the data cannot make is left out (the user has been told); the
     // list of an earlier item must not be painted in its place.
     if (STRixel() != 0) return;
+    // A symbol lower than its text would have its bars turned over the box's top.
+    if (!linearBarsFit()) {
+        MessageText(kNoRoomForBarsText);
+        return;
+    }
     // The label position is already in force (the page writer translated to it).
     EPSbcode(refNum, i, r, 0, 0);
 }

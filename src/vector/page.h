@@ -19,6 +19,9 @@ void CorrectItemRect(int32_t ignored, int32_t pageHeight, const Rect16& itemRect
 void SetOrient(int32_t kind, const Rect16& rect, double angle);
 // Width of the current symbol in micrometres at 100 %.
 int32_t GetCodeWidth();
+// Whether the barcode item of the current settings is set as text in the bar
+// font (a symbol lower than 2 mm) rather than painted.
+bool setAsBarFontText();
 // The barcode item, drawn once the dispatcher has made its element list.
 void EPSbcode(platform::FileRef refNum, int32_t item, const PageRect& itemRect, double x, double y);
 // The extent in points of the symbol in the element list (generated from the

@@ -2,6 +2,9 @@
 // back by zxing-cpp: every dialect must carry exactly the data.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -204,6 +207,59 @@ TEST(CommandLineSymbols, TallPdf417StaysInItsBox) {
     ASSERT_TRUE(testsupport::inkBoundingBox(path, &llx, &lly, &urx, &ury));
     EXPECT_GE(lly, -0.01);
     EXPECT_EQ(read(path, c, true), data);
+}
+
+}  // namespace
+
+namespace {
+
+double boxTop(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    const std::string doc((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    const size_t at = doc.find("%%BoundingBox:");
+    if (at == std::string::npos) return -1;
+    std::istringstream box(doc.substr(at + 14, 80));
+    double llx = 0, lly = 0, urx = 0, ury = -1;
+    box >> llx >> lly >> urx >> ury;
+    return ury;
+}
+
+// A linear symbol whose text needs more height than it has had its bars
+// painted upside down, bars and text above the bounding box. The lowest
+// heights that leave the bars room stay in their box; lower ones are refused.
+TEST(CommandLineSymbols, LinearSymbolsLowerThanTheirTextAreRefused) {
+    struct Low {
+        const char* type;
+        const char* data;
+        const char* lowest;   // millimetres: still written
+        const char* refused;  // no room for the bars
+        const char* size;
+    };
+    const Low cases[] = {{"EAN 13", "400638133393", "4", "3", "100"},
+                         {"Code 128", "ABC123", "8", "7", "100"},
+                         {"Code 128", "ABC123", "24", "22", "327"}};
+    for (const Low& c : cases) {
+        SCOPED_TRACE(std::string(c.type) + " at " + c.refused + " mm, size " + c.size);
+        auto record = [&](const std::string& path, const char* height) {
+            return std::string("{type:\"") + c.type + "\", data:\"" + c.data + "\", size:\"" +
+                   c.size + "\", height:\"" + height + "\", saveto:\"" + path + "\"}";
+        };
+        const std::string path = testsupport::tempPath("low.eps");
+        std::remove(path.c_str());
+        const std::string refused = record(path, c.refused);
+        std::vector<const char*> argv{"strixel", refused.c_str()};
+        std::istringstream in;
+        std::ostringstream out, err;
+        EXPECT_EQ(runCommandLine(2, argv.data(), in, out, err), 1);
+        EXPECT_NE(err.str().find("no room"), std::string::npos) << err.str();
+        EXPECT_FALSE(std::ifstream(path).good()) << "a refused symbol left a file";
+
+        ASSERT_EQ(make({record(path, c.lowest)}), 0);
+        double llx = 0, lly = 0, urx = 0, ury = 0;
+        ASSERT_TRUE(testsupport::inkBoundingBox(path, &llx, &lly, &urx, &ury));
+        EXPECT_GE(lly, -0.5);
+        EXPECT_LE(ury, boxTop(path) + 0.5);
+    }
 }
 
 }  // namespace

@@ -87,6 +87,9 @@ TEST_F(Findings, ScriptSizeAndHeightKeepTheirLimits) {
         {"{size:\"5\", height:\"-3\"}", 10, 0},
         {"{size:\"80\", height:\"22.5\"}", 80, 22.5},
         {"{size:\"nan\", height:\"inf\"}", 100, 0},
+        // The item reads 1 mm or less back as whole millimetres: 1 mm became 100 mm.
+        {"{height:\"1\"}", 100, 1.01},
+        {"{height:\"0.02\"}", 100, 1.01},
     };
     // A bar-width reduction of 238536615 micrometres spread a DataMatrix past
     // its box; the field holds three characters.
