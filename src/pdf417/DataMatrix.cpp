@@ -2,12 +2,12 @@
 // correction with interleaving, the placement of ISO/IEC 16022 Annex F, the
 // finder and clock patterns, and block-letter output.
 #include "pdf417/DataMatrix.h"
-#include "platform/macroman.h"
 
 #include <cstdio>
 #include <cstring>
 
 #include "pdf417/reed.h"
+#include "platform/macroman.h"
 #include "symbology/encoders.h"
 #include "symbology/messages.h"
 
@@ -18,11 +18,6 @@ DataMatrixState gDataMatrix;
 namespace {
 
 DataMatrixState& S = gDataMatrix;
-
-// Readers take DataMatrix bytes as ISO 8859-1, so a typed letter travels as its
-// Latin-1 byte; the letters that Latin-1 lacks cannot travel without an ECI and
-// are refused.
-int32_t macRomanToLatin1(unsigned char c) { return platform::macRomanToLatin1(c); }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -202,7 +197,9 @@ bool applyTilde(const char* in, bool fnc1First) {
     while (i < n) {
         const char c = in[i];
         if (c != '\\') {
-            const int32_t b = macRomanToLatin1(static_cast<unsigned char>(c));
+            // Readers take DataMatrix bytes as ISO 8859-1, so a typed letter travels as
+            // its Latin-1 byte; letters that Latin-1 lacks would need an ECI: refused.
+            const int32_t b = platform::macRomanToLatin1(static_cast<unsigned char>(c));
             if (b < 0) {
                 char text[200];
                 std::snprintf(text, sizeof text,
