@@ -508,6 +508,8 @@ bool prepareSource(const uint8_t* data, int32_t length) {
 }  // namespace
 
 void GetRSCodeWord(uint8_t* block, int32_t dataCount, int32_t ecCount) {
+    // Only the generators the tables hold; a count of 0 has nothing to write.
+    if (ecCount < 1 || ecCount > MAX_RSCODEWORD || dataCount < 0) return;
     uint8_t* ec = block + dataCount;
     std::memset(ec, 0, static_cast<size_t>(ecCount));
     const auto& g = byRSExp[ecCount];
