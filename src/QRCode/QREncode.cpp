@@ -7,6 +7,7 @@
 
 #include "QRCode/QRCharset.h"
 #include "QRCode/QRMask.h"
+#include "pdf417/block_letters.h"
 #include "platform/macroman.h"
 #include "symbology/encoders.h"
 #include "symbology/messages.h"
@@ -454,22 +455,8 @@ void formatModule() {
         }
 }
 
-// Bands of four module rows from the top, one letter 'e' + v per column.
 bool outputarray() {
-    const QRState& q = gQR;
-    const int32_t size = q.m_nSymbolSize;
-    gEl.clear();
-    for (int32_t top = 0; top < size; top += 4) {
-        for (int32_t x = 0; x < size; ++x) {
-            int32_t v = 0;
-            for (int32_t y = top; y < top + 4; ++y)
-                v = v * 2 + (y < size ? q.m_byModuleData[x][y] : 0);
-            gEl.put(static_cast<unsigned char>('e' + v));
-        }
-        gEl.put(13);
-    }
-    gEl.terminate();
-    return !gEl.overflow;
+    return writeBlockLetters(gQR.m_byModuleData, gQR.m_nSymbolSize, gQR.m_nSymbolSize);
 }
 
 // ---------------------------------------------------------------- refusals

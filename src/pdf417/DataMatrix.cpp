@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "pdf417/block_letters.h"
 #include "pdf417/reed.h"
 #include "platform/macroman.h"
 #include "symbology/encoders.h"
@@ -375,24 +376,7 @@ void createCode() {
 }
 
 bool debugMatrix(int32_t width, int32_t height) {
-    const int32_t bands = (height + 3) / 4;
-    // Every band is its letters and a 13; the NUL follows the last band.
-    if (static_cast<size_t>(bands) * static_cast<size_t>(width + 1) + 1 > kElementListSize)
-        return false;
-    gEl.clear();
-    for (int32_t b = 0; b < bands; ++b) {
-        const int32_t top = 4 * b;
-        for (int32_t x = 0; x < width; ++x) {
-            int32_t v = 0;
-            for (int32_t k = 0; k < 4; ++k) {
-                const int32_t y = top + k;
-                v = 2 * v + ((y < height && S.result2[x][y]) ? 1 : 0);
-            }
-            gEl.put(static_cast<unsigned char>('e' + v));
-        }
-        gEl.put(13);
-    }
-    return gEl.terminate();
+    return writeBlockLetters(S.result2, width, height);
 }
 
 }  // namespace datamatrix
