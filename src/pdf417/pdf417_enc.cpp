@@ -104,7 +104,7 @@ int32_t BuildPDF417(int32_t mode, const char* text1, const char* text2, int32_t 
     if (level > kPdfMaxLevel || level < kPdfMinLevel) level = kDefaultLevel;
     if (rows > kPdfMaxRows) rows = kClampedRows;
     if (rows < kPdfMinRows) rows = kPdfMinRows;
-    int32_t columns = dataColumns + 2;
+    int32_t columns = dataColumns > kPdfMaxColumns ? kPdfMaxColumns + 1 : dataColumns + 2;
     if (columns > kPdfMaxColumns) columns = kClampedColumns;
     if (columns < 3) columns = 3;
     gPdf.ec_level = level;
