@@ -199,7 +199,7 @@ int32_t createPdf(int32_t byteComp, int32_t truncated) {
     // correction fit, and taken away when the guess would not fit the element list.
     if ((r == kPdfNoRoomForData || r == kPdfNoRoomForEC || r == kPdfTooLarge) && gPdf.needed > 0) {
         const int32_t fit = ceilDiv(gPdf.needed, gPdf.number_of_columns - 2);
-        const bool retry = r == kPdfTooLarge ? fit < rows : true;
+        const bool retry = r != kPdfTooLarge || fit < rows;
         rows = fit < kPdfMinRows ? kPdfMinRows : fit;
         if (retry && rows <= kPdfMaxRows)
             r = BuildPDF417(kPdfModeModules, "", "", rows, columns, level, data, n, gEl, truncated);
