@@ -52,7 +52,9 @@ constexpr int32_t kLevelCode[4] = {1, 0, 3, 2};  // L 01, M 00, Q 11, H 10
 
 constexpr const char* kLevelName[4] = {"L", "M", "Q", "H"};
 
-int32_t bandOf(int32_t version) { return version <= 9 ? 0 : (version <= 26 ? 1 : 2); }
+int32_t bandOf(int32_t version) {
+    return version <= kBandLastVersion[0] ? 0 : (version <= kBandLastVersion[1] ? 1 : 2);
+}
 
 // ---------------------------------------------------------------- characters
 
