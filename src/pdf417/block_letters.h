@@ -9,9 +9,12 @@
 // Writes a matrix held [column][row], non-zero dark, into gEl in bands of four
 // module rows from the top: one letter 'e' + v per column, v the four modules
 // with the top one highest (rows below the symbol light), each band ended by 13,
-// then a NUL. false, gEl untouched, when it would not fit.
+// then a NUL. false, gEl untouched, when it would not fit or the size passes m.
 template <size_t N>
 bool writeBlockLetters(const unsigned char (&m)[N][N], int32_t width, int32_t height) {
+    if (width < 0 || height < 0 || static_cast<size_t>(width) > N ||
+        static_cast<size_t>(height) > N)
+        return false;
     const int32_t bands = (height + 3) / 4;
     if (static_cast<size_t>(bands) * static_cast<size_t>(width + 1) + 1 > kElementListSize)
         return false;
