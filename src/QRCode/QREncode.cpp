@@ -7,6 +7,7 @@
 
 #include "QRCode/QRCharset.h"
 #include "QRCode/QRMask.h"
+#include "pdf417/block_letters.h"
 #include "platform/macroman.h"
 #include "symbology/encoders.h"
 #include "symbology/messages.h"
@@ -51,7 +52,9 @@ constexpr int32_t kLevelCode[4] = {1, 0, 3, 2};  // L 01, M 00, Q 11, H 10
 
 constexpr const char* kLevelName[4] = {"L", "M", "Q", "H"};
 
-int32_t bandOf(int32_t version) { return version <= 9 ? 0 : (version <= 26 ? 1 : 2); }
+int32_t bandOf(int32_t version) {
+    return version <= kBandLastVersion[0] ? 0 : (version <= kBandLastVersion[1] ? 1 : 2);
+}
 
 // ---------------------------------------------------------------- characters
 
@@ -454,22 +457,8 @@ void formatModule() {
         }
 }
 
-// Bands of four module rows from the top, one letter 'e' + v per column.
 bool outputarray() {
-    const QRState& q = gQR;
-    const int32_t size = q.m_nSymbolSize;
-    gEl.clear();
-    for (int32_t top = 0; top < size; top += 4) {
-        for (int32_t x = 0; x < size; ++x) {
-            int32_t v = 0;
-            for (int32_t y = top; y < top + 4; ++y)
-                v = v * 2 + (y < size ? q.m_byModuleData[x][y] : 0);
-            gEl.put(static_cast<unsigned char>('e' + v));
-        }
-        gEl.put(13);
-    }
-    gEl.terminate();
-    return !gEl.overflow;
+    return writeBlockLetters(gQR.m_byModuleData, gQR.m_nSymbolSize, gQR.m_nSymbolSize);
 }
 
 // ---------------------------------------------------------------- refusals
@@ -508,6 +497,8 @@ bool prepareSource(const uint8_t* data, int32_t length) {
 }  // namespace
 
 void GetRSCodeWord(uint8_t* block, int32_t dataCount, int32_t ecCount) {
+    // Only the generators the tables hold; a count of 0 has nothing to write.
+    if (ecCount < 1 || ecCount > MAX_RSCODEWORD || dataCount < 0) return;
     uint8_t* ec = block + dataCount;
     std::memset(ec, 0, static_cast<size_t>(ecCount));
     const auto& g = byRSExp[ecCount];

@@ -50,7 +50,7 @@ extern QRState gQR;
 int32_t encodeData(const char* data, int32_t length, int32_t level, int32_t minVersion,
                    int32_t autoExtend, int32_t mask);
 // The Reed-Solomon division: the ecCount codewords are written behind the
-// dataCount data codewords of block.
+// dataCount data codewords of block. A count outside 1..MAX_RSCODEWORD writes nothing.
 void GetRSCodeWord(uint8_t* block, int32_t dataCount, int32_t ecCount);
 
 }  // namespace qrencode

@@ -2,12 +2,13 @@
 // correction with interleaving, the placement of ISO/IEC 16022 Annex F, the
 // finder and clock patterns, and block-letter output.
 #include "pdf417/DataMatrix.h"
-#include "platform/macroman.h"
 
 #include <cstdio>
 #include <cstring>
 
+#include "pdf417/block_letters.h"
 #include "pdf417/reed.h"
+#include "platform/macroman.h"
 #include "symbology/encoders.h"
 #include "symbology/messages.h"
 
@@ -18,11 +19,6 @@ DataMatrixState gDataMatrix;
 namespace {
 
 DataMatrixState& S = gDataMatrix;
-
-// Readers take DataMatrix bytes as ISO 8859-1, so a typed letter travels as its
-// Latin-1 byte; the letters that Latin-1 lacks cannot travel without an ECI and
-// are refused.
-int32_t macRomanToLatin1(unsigned char c) { return platform::macRomanToLatin1(c); }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -202,7 +198,9 @@ bool applyTilde(const char* in, bool fnc1First) {
     while (i < n) {
         const char c = in[i];
         if (c != '\\') {
-            const int32_t b = macRomanToLatin1(static_cast<unsigned char>(c));
+            // Readers take DataMatrix bytes as ISO 8859-1, so a typed letter travels as
+            // its Latin-1 byte; letters that Latin-1 lacks would need an ECI: refused.
+            const int32_t b = platform::macRomanToLatin1(static_cast<unsigned char>(c));
             if (b < 0) {
                 char text[200];
                 std::snprintf(text, sizeof text,
@@ -378,24 +376,7 @@ void createCode() {
 }
 
 bool debugMatrix(int32_t width, int32_t height) {
-    const int32_t bands = (height + 3) / 4;
-    // Every band is its letters and a 13; the NUL follows the last band.
-    if (static_cast<size_t>(bands) * static_cast<size_t>(width + 1) + 1 > kElementListSize)
-        return false;
-    gEl.clear();
-    for (int32_t b = 0; b < bands; ++b) {
-        const int32_t top = 4 * b;
-        for (int32_t x = 0; x < width; ++x) {
-            int32_t v = 0;
-            for (int32_t k = 0; k < 4; ++k) {
-                const int32_t y = top + k;
-                v = 2 * v + ((y < height && S.result2[x][y]) ? 1 : 0);
-            }
-            gEl.put(static_cast<unsigned char>('e' + v));
-        }
-        gEl.put(13);
-    }
-    return gEl.terminate();
+    return writeBlockLetters(S.result2, width, height);
 }
 
 }  // namespace datamatrix

@@ -104,7 +104,7 @@ int32_t BuildPDF417(int32_t mode, const char* text1, const char* text2, int32_t 
     if (level > kPdfMaxLevel || level < kPdfMinLevel) level = kDefaultLevel;
     if (rows > kPdfMaxRows) rows = kClampedRows;
     if (rows < kPdfMinRows) rows = kPdfMinRows;
-    int32_t columns = dataColumns + 2;
+    int32_t columns = dataColumns > kPdfMaxColumns ? kPdfMaxColumns + 1 : dataColumns + 2;
     if (columns > kPdfMaxColumns) columns = kClampedColumns;
     if (columns < 3) columns = 3;
     gPdf.ec_level = level;
@@ -199,7 +199,7 @@ int32_t createPdf(int32_t byteComp, int32_t truncated) {
     // correction fit, and taken away when the guess would not fit the element list.
     if ((r == kPdfNoRoomForData || r == kPdfNoRoomForEC || r == kPdfTooLarge) && gPdf.needed > 0) {
         const int32_t fit = ceilDiv(gPdf.needed, gPdf.number_of_columns - 2);
-        const bool retry = r == kPdfTooLarge ? fit < rows : true;
+        const bool retry = r != kPdfTooLarge || fit < rows;
         rows = fit < kPdfMinRows ? kPdfMinRows : fit;
         if (retry && rows <= kPdfMaxRows)
             r = BuildPDF417(kPdfModeModules, "", "", rows, columns, level, data, n, gEl, truncated);

@@ -11,7 +11,8 @@ const Generator& setpolynomial(int32_t nc) {
 
 void calculateReedSolomon(int32_t* block, int32_t nd, int32_t nc) {
     const Generator& g = setpolynomial(nc);
-    if (nc > g.n) nc = g.n;  // never run past the coefficients
+    if (nc > g.n) nc = g.n;         // never run past the coefficients
+    if (nc <= 0 || nd < 0) return;  // nothing to write, and nothing before the block
     int32_t* ec = block + nd;
     for (int32_t j = 0; j < nc; ++j) ec[j] = 0;
     // Division by the generator as a shift register, highest degree first.

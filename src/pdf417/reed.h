@@ -81,7 +81,8 @@ inline constexpr GeneratorSet kGenerators = makeGenerators();
 const Generator& setpolynomial(int32_t nc);
 
 // Writes nc check codewords behind the first nd codewords of block (values
-// 0..255). The caller keeps nd + nc within kBlockRoom and nc within kMaxCheck.
+// 0..255). The caller keeps nd + nc within kBlockRoom and nc within kMaxCheck;
+// nc or nd below 0, or nc 0, writes nothing.
 void calculateReedSolomon(int32_t* block, int32_t nd, int32_t nc);
 
 }  // namespace reed

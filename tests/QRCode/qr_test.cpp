@@ -97,6 +97,11 @@ TEST_F(QRCodeTest, FieldArithmeticAndGenerator) {
     // The 7-codeword generator of version 1-L, as exponents.
     const std::vector<int> g7 = {87, 229, 146, 149, 238, 102, 21};
     for (int k = 0; k < 7; ++k) EXPECT_EQ(qrtables::byRSExp[7][k], g7[k]);
+    // Counts without a generator write nothing (0 once ran the shift by -1 bytes).
+    uint8_t block[80] = {1, 2, 3};
+    const std::vector<uint8_t> before(block, block + 80);
+    for (int32_t ec : {0, -1, MAX_RSCODEWORD + 1}) qrencode::GetRSCodeWord(block, 3, ec);
+    EXPECT_EQ(std::vector<uint8_t>(block, block + 80), before);
 }
 
 // The format information in both copies, read from the finished symbol; bit 0

@@ -80,6 +80,9 @@ TEST_F(DataMatrix, BlockLetterBands) {
     EXPECT_EQ(gEl.chNum[11], 't');
     EXPECT_EQ(gEl.chNum[22], 'e' + 12);
     for (int x = 0; x < 10; ++x) EXPECT_EQ((gEl.chNum[22 + x] - 'e') & 3, 0);
+    // A size past the module matrix is refused before anything is read or written.
+    EXPECT_FALSE(datamatrix::debugMatrix(datamatrix::kMaxSide + 1, 10));
+    EXPECT_EQ(gEl.cu_len, 33);
 }
 
 TEST_F(DataMatrix, Escapes) {

@@ -350,6 +350,9 @@ TEST_F(Pdf417Symbol, BuilderRefusesWithoutWritingAndClamps) {
     EXPECT_EQ(gPdf.number_of_rows, 3);
     EXPECT_EQ(gPdf.number_of_columns, 29);
     EXPECT_EQ(gPdf.eclen, 64);  // level 0 becomes 5
+    el.clear();
+    ASSERT_EQ(BuildPDF417(kPdfModeModules, "", "", 3, INT32_MAX, 1, "AB", el, 0), kPdfOk);
+    EXPECT_EQ(gPdf.number_of_columns, 29);
 }
 
 }  // namespace

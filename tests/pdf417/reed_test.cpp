@@ -47,4 +47,14 @@ TEST(DataMatrixReedSolomon, KnownBlocks) {
     EXPECT_EQ(check(std::vector<int32_t>(155, 0), 62), std::vector<int32_t>(62, 0));
 }
 
+TEST(DataMatrixReedSolomon, NoCheckCodewordsWritesNothing) {
+    // Once a count of 0 overwrote the last data codeword, and a negative count
+    // wrote in front of the block.
+    int32_t buf[10] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    const std::vector<int32_t> before(buf, buf + 10);
+    reed::calculateReedSolomon(buf + 6, 3, 0);
+    reed::calculateReedSolomon(buf + 6, 1, -5);
+    EXPECT_EQ(std::vector<int32_t>(buf, buf + 10), before);
+}
+
 }  // namespace
