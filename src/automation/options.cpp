@@ -227,9 +227,11 @@ void saveAutoFormatData(platform::FileRef refNum) {
     appendQuoted(
         line, "colour",
         platform::formatC("%d %d %d %d", gSym.cyan2, gSym.magenta2, gSym.yellow2, gSym.black2));
-    appendQuoted(
-        line, "spotname",
-        std::string_view(reinterpret_cast<const char*>(gSym.customCol + 1), gSym.customCol[0]));
+    // The line is a comment: a control byte in the name, a CR above all, would end it.
+    std::string spot(reinterpret_cast<const char*>(gSym.customCol + 1), gSym.customCol[0]);
+    for (char& c : spot)
+        if (static_cast<unsigned char>(c) < 32) c = '-';
+    appendQuoted(line, "spotname", spot);
     line += "}\r";
     int32_t count = static_cast<int32_t>(line.size());
     if (platform::FSWrite(refNum, &count, line.data()) != platform::noErr ||
