@@ -146,7 +146,10 @@ TEST(CommandLine, BadRecordsFailAloneAndLeaveNoFile) {
          testsupport::tempPath("t19.eps"), "the color must be four whole numbers"},
     };
     std::vector<std::string> args;
-    for (const auto& b : bad) args.push_back(b.record);
+    for (const auto& b : bad) {
+        fs::remove(b.path);  // left by an earlier run
+        args.push_back(b.record);
+    }
     args.push_back(record("EAN 13", "400638133393", good));
     CliRun r = run(args);
     EXPECT_EQ(r.status, 1);
