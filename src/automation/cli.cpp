@@ -1,5 +1,6 @@
 #include "automation/cli.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -120,14 +121,11 @@ void printHelp(std::ostream& out) {
            "  2 OF 5, and every display name:\n";
     std::vector<std::string> names;
     const SymbolSettings keep = gSym;
-    for (int32_t c = 0; c <= 42; ++c)
-        for (int32_t v : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 255, 256, 257}) {
+    for (int32_t c = 0; c <= kLastFamily; ++c)
+        for (int32_t v : kVariantsTried) {
             const char* n = codeTypeName(c, v);
             if (!n) continue;
-            std::string s = n;
-            bool seen = false;
-            for (const std::string& m : names) seen = seen || m == s;
-            if (!seen) names.push_back(s);
+            if (std::find(names.begin(), names.end(), n) == names.end()) names.emplace_back(n);
         }
     gSym = keep;
     size_t column = 1;
@@ -143,9 +141,7 @@ void printHelp(std::ostream& out) {
     out << "\n";
 }
 
-// The numbers a record may give. A symbol's settings travel in its label item,
-// whose fields hold the magnification and the height in hundredths within 16
-// bits, a magnification of 10 % or more and a height above 1 mm (0 is automatic).
+// The numbers a record may give: what the label item can carry.
 struct NumberRange {
     const char* key;
     double least;
@@ -154,9 +150,9 @@ struct NumberRange {
     const char* unit;
 };
 constexpr NumberRange kRanges[] = {
-    {"size", 10, 327, false, "percent"},
-    {"height", 1.01, 327, true, "millimetres (0 for the type's own height)"},
-    {"bwr", 0, 999, true, "micrometres"},
+    {"size", kSmallestSize, kLargestSize, false, "percent"},
+    {"height", kLowestHeight, kTallestHeight, true, "millimetres (0 for the type's own height)"},
+    {"bwr", 0, kMostReduction, true, "micrometres"},
 };
 
 // A colour is four whole percentages: cyan, magenta, yellow and black.
