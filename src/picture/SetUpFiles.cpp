@@ -69,11 +69,8 @@ std::string NewFileName() {
 }
 
 int32_t SetUpFiles(int32_t yPos) {
-    std::string path;
-    if (gOut.fileDia == 4) {
-        path = gOut.globFolS;
-    } else {
-        path = gOut.globFolS;
+    std::string path = gOut.globFolS;
+    if (gOut.fileDia != 4) {
         if (!path.empty() && path.back() != '/') path += '/';
         path += NewFileName();
     }
