@@ -1,5 +1,6 @@
 #include "automation/cli.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include "picture/SetUpFiles.h"
 #include "picture/symbolbox.h"
 #include "platform/macroman.h"
+#include "platform/numbers.h"
 #include "symbology/appBits.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"
@@ -119,14 +121,11 @@ void printHelp(std::ostream& out) {
            "  2 OF 5, and every display name:\n";
     std::vector<std::string> names;
     const SymbolSettings keep = gSym;
-    for (int32_t c = 0; c <= 42; ++c)
-        for (int32_t v : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 255, 256, 257}) {
+    for (int32_t c = 0; c <= kLastFamily; ++c)
+        for (int32_t v : kVariantsTried) {
             const char* n = codeTypeName(c, v);
             if (!n) continue;
-            std::string s = n;
-            bool seen = false;
-            for (const std::string& m : names) seen = seen || m == s;
-            if (!seen) names.push_back(s);
+            if (std::find(names.begin(), names.end(), n) == names.end()) names.emplace_back(n);
         }
     gSym = keep;
     size_t column = 1;
@@ -142,9 +141,7 @@ void printHelp(std::ostream& out) {
     out << "\n";
 }
 
-// The numbers a record may give. A symbol's settings travel in its label item,
-// whose fields hold the magnification and the height in hundredths within 16
-// bits, a magnification of 10 % or more and a height above 1 mm (0 is automatic).
+// The numbers a record may give: what the label item can carry.
 struct NumberRange {
     const char* key;
     double least;
@@ -153,12 +150,25 @@ struct NumberRange {
     const char* unit;
 };
 constexpr NumberRange kRanges[] = {
-    {"size", 10, 327, false, "percent"},
-    {"height", 1.01, 327, true, "millimetres (0 for the type's own height)"},
-    {"bwr", 0, 999, true, "micrometres"},
+    {"size", kSmallestSize, kLargestSize, false, "percent"},
+    {"height", kLowestHeight, kTallestHeight, true, "millimetres (0 for the type's own height)"},
+    {"bwr", 0, kMostReduction, true, "micrometres"},
 };
 
+// A colour is four whole percentages: cyan, magenta, yellow and black.
+bool colourWellFormed(const std::string& value) {
+    if (value.find_first_not_of("0123456789 ") != std::string::npos) return false;
+    std::istringstream in(value);
+    int part = 0, parts = 0;
+    while (in >> part)
+        if (part > 100 || ++parts > 4) return false;
+    return parts == 4;
+}
+
 std::string numberOutOfRange(const std::string& key, const std::string& value) {
+    if ((key == "colour" || key == "color") && !colourWellFormed(value))
+        return "the " + key +
+               " must be four whole numbers from 0 to 100 (cyan magenta yellow black)";
     for (const NumberRange& r : kRanges) {
         if (key != r.key) continue;
         char* end = nullptr;
@@ -171,6 +181,61 @@ std::string numberOutOfRange(const std::string& key, const std::string& value) {
         return why.str();
     }
     return {};
+}
+
+// The buffers a value fills, with their terminating NUL: longer values are refused whole.
+struct Limit {
+    const char* key;
+    size_t size;
+    const char* what;
+};
+constexpr Limit kLimits[] = {
+    {"data", kMainCodeSize, "the data is"},
+    {"options", kAddCodeSize, "the options are"},
+    {"spotname", sizeof SymbolSettings::customCol, "the spot colour name is"},
+    {"saveto", sizeof OutputSettings::globFolS, "the file name (saveto) is"},
+};
+
+std::string tooLong(const std::string& key, const std::string& value) {
+    for (const Limit& l : kLimits)
+        if (key == l.key && value.size() >= l.size)
+            return std::string(l.what) + " longer than " + std::to_string(l.size - 1) + " bytes";
+    return {};
+}
+
+// A value holding ", key:\"" of a known key has taken in the pairs after it: its
+// closing quote is missing.
+const char* swallowedKey(std::string_view value) {
+    for (const char* k : kKeys) {
+        const std::string mark = std::string(k) + ":\"";
+        for (size_t at = value.find(mark); at != std::string_view::npos;
+             at = value.find(mark, at + 1)) {
+            const size_t before =
+                at == 0 ? std::string_view::npos : value.find_last_not_of(' ', at - 1);
+            if (before != std::string_view::npos && value[before] == ',') return k;
+        }
+    }
+    return nullptr;
+}
+
+// Why the value's character at `at` has no Mac OS Roman form: shown as it is when
+// it is UTF-8, else as the bytes that are not.
+std::string notMacRoman(const std::string& key, const std::string& value, size_t at) {
+    const unsigned char lead = static_cast<unsigned char>(value[at]);
+    const size_t want = lead >= 0xF5   ? 0
+                        : lead >= 0xF0 ? 4
+                        : lead >= 0xE0 ? 3
+                        : lead >= 0xC2 ? 2
+                                       : 0;
+    size_t n = 1;
+    while (at + n < value.size() && (static_cast<unsigned char>(value[at + n]) & 0xC0) == 0x80) ++n;
+    if (n == want)
+        return "the " + key + " holds \"" + value.substr(at, n) +
+               "\", which has no Mac OS Roman form";
+    std::string bytes;
+    for (size_t i = 0; i < n; ++i)
+        bytes += platform::formatC(" \\x%02X", static_cast<unsigned char>(value[at + i]));
+    return "the " + key + " holds bytes that are not UTF-8:" + bytes;
 }
 
 // One record: returns an empty string when its file was made, else the reason.
@@ -189,28 +254,22 @@ std::string runRecord(const std::string& record, const Choice& choice) {
     std::string saveto, type;
     for (auto& [key, value] : pairs) {
         if (!knownKey(key)) return "unknown key \"" + key + "\"";
-        if (key == "saveto") {
-            saveto = value;
-            continue;
-        }
-        // The program works in Mac OS Roman; the command line speaks UTF-8.
+        if (const char* lost = swallowedKey(value))
+            return "the " + key + " runs on into the " + lost +
+                   " key: is its closing quote missing?";
+        // The program works in Mac OS Roman; the command line speaks UTF-8. The
+        // file name stays as it is given.
         std::string roman;
         size_t bad = 0;
-        if (!platform::utf8ToMacRoman(value, &roman, &bad)) {
-            size_t n = 1;
-            while (bad + n < value.size() &&
-                   (static_cast<unsigned char>(value[bad + n]) & 0xC0) == 0x80)
-                ++n;
-            return "the " + key + " holds \"" + value.substr(bad, n) +
-                   "\", which has no Mac OS Roman form";
-        }
-        value = roman;
+        if (key == "saveto")
+            saveto = value;
+        else if (!platform::utf8ToMacRoman(value, &roman, &bad))
+            return notMacRoman(key, value, bad);
+        else
+            value = roman;
         if (key == "type") type = value;
-        if (key == "data" && value.size() >= kMainCodeSize)
-            return "the data is longer than " + std::to_string(kMainCodeSize - 1) + " bytes";
-        if (key == "options" && value.size() >= kAddCodeSize)
-            return "the options are longer than " + std::to_string(kAddCodeSize - 1) + " bytes";
-        const std::string range = numberOutOfRange(key, value);
+        std::string range = tooLong(key, value);
+        if (range.empty()) range = numberOutOfRange(key, value);
         if (!range.empty()) return range;
     }
     if (type.empty()) return "the record names no type";

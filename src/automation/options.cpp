@@ -50,10 +50,6 @@ constexpr ScriptType kScriptTypes[] = {
     {"ISSN OCR B", 2, 0, -1, 1},
     {"ISSN OCR A", 2, 0, -1, 2},
 };
-constexpr int32_t kLastFamily = 42;
-constexpr int32_t kVariantsTried[] = {0,  1,  2,  3,  4,  5,  6,   7,   8,  9,
-                                      10, 11, 12, 13, 14, 15, 255, 256, 257};
-
 bool sameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
@@ -106,20 +102,6 @@ void appendQuoted(std::string& out, const char* key, std::string_view value, boo
 void skipBlanks(std::string_view* s) {
     while (!s->empty() && s->front() == ' ') s->remove_prefix(1);
 }
-
-// What the label item can carry: magnification and height in hundredths within
-// 16 bits (the command line refuses what lies outside; other records are held
-// to it).
-constexpr double kSmallestSize = 10;  // percent
-constexpr double kLargestSize = 327;
-constexpr double kTallestHeight = 327;  // millimetres
-// The item reads a height of 1 mm or less in hundredths back as whole
-// millimetres (1 mm would come back as 100 mm); 0 stands for the type's own.
-constexpr double kLowestHeight = 1.01;
-// Bar-width reduction in micrometres, as the main window's field holds it
-// (three characters); larger values spread or thin bars past their box.
-constexpr int32_t kMostSpread = -99;
-constexpr int32_t kMostReduction = 999;
 
 bool parseDouble(std::string_view s, double* v) {
     skipBlanks(&s);
@@ -227,9 +209,11 @@ void saveAutoFormatData(platform::FileRef refNum) {
     appendQuoted(
         line, "colour",
         platform::formatC("%d %d %d %d", gSym.cyan2, gSym.magenta2, gSym.yellow2, gSym.black2));
-    appendQuoted(
-        line, "spotname",
-        std::string_view(reinterpret_cast<const char*>(gSym.customCol + 1), gSym.customCol[0]));
+    // The line is a comment: a control byte in the name, a CR above all, would end it.
+    std::string spot(reinterpret_cast<const char*>(gSym.customCol + 1), gSym.customCol[0]);
+    for (char& c : spot)
+        if (static_cast<unsigned char>(c) < 32) c = '-';
+    appendQuoted(line, "spotname", spot);
     line += "}\r";
     int32_t count = static_cast<int32_t>(line.size());
     if (platform::FSWrite(refNum, &count, line.data()) != platform::noErr ||

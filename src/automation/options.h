@@ -14,6 +14,25 @@ void saveAutoFormatData(platform::FileRef refNum);
 // Applies a settings record {key:"value", ...} to the current settings. local 1:
 // the program reads back its own options line. Unknown keys are passed over.
 void ConvertString(const char* text, int32_t local);
+
+// The code types and variants that display names are looked for among.
+constexpr int32_t kLastFamily = 42;
+constexpr int32_t kVariantsTried[] = {0,  1,  2,  3,  4,  5,  6,   7,   8,  9,
+                                      10, 11, 12, 13, 14, 15, 255, 256, 257};
+// What the label item can carry: magnification and height in hundredths within
+// 16 bits (the command line refuses what lies outside; other records are held
+// to it).
+constexpr double kSmallestSize = 10;  // percent
+constexpr double kLargestSize = 327;
+constexpr double kTallestHeight = 327;  // millimetres
+// The item reads a height of 1 mm or less in hundredths back as whole
+// millimetres (1 mm would come back as 100 mm); 0 stands for the type's own.
+constexpr double kLowestHeight = 1.01;
+// Bar-width reduction in micrometres, as the main window's field holds it
+// (three characters); larger values spread or thin bars past their box.
+constexpr int32_t kMostSpread = -99;
+constexpr int32_t kMostReduction = 999;
+
 // Sets the code type (and its defaults) named by a type name of the script
 // record language ("Code 128", "EAN 13", ...) or by its display name; an unknown
 // name changes nothing. Returns 1 when the name was known.

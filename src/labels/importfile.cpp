@@ -7,6 +7,7 @@
 namespace {
 
 constexpr uint16_t kMsgImportFieldCut = 1304;
+constexpr uint16_t kMsgImportNul = 1306;
 
 constexpr char kCR = 13, kLF = 10, kQuote = '"';
 constexpr int32_t kModeLineFeed = 3;  // records end in LF by default
@@ -30,7 +31,8 @@ char recordEndOf(int32_t mode) {
 }  // namespace
 
 int32_t GetNextItemFromFile(platform::FileRef file, char delimiter, char recordEnd,
-                            char* destination, int32_t counter, int32_t* status, bool* cut) {
+                            char* destination, int32_t counter, int32_t* status,
+                            FieldFaults* faults) {
     const int32_t mode = gLabel.impoMode;
     constexpr size_t kMax = kImportFieldSize - 1;
     size_t len = 0;
@@ -44,6 +46,10 @@ int32_t GetNextItemFromFile(platform::FileRef file, char delimiter, char recordE
             break;
         }
         if (c == kLF && recordEnd != kLF && mode != kModeLineFeed) continue;
+        if (c == 0) {  // text saved as UTF-16 holds one with every ASCII character
+            if (faults) faults->nul = true;
+            continue;
+        }
         if (c == kQuote) {
             quoted = !quoted;
             continue;
@@ -55,8 +61,8 @@ int32_t GetNextItemFromFile(platform::FileRef file, char delimiter, char recordE
         if (c == delimiter && !(mode == kModeQuoted && quoted)) break;
         if (len < kMax) {
             destination[len++] = c;
-        } else if (cut) {
-            *cut = true;
+        } else if (faults) {
+            faults->cut = true;
         }
     }
     destination[len] = 0;
@@ -68,12 +74,13 @@ int32_t GetImportItems() {
     const char delimiter = delimiterOf(mode);
     const char recordEnd = recordEndOf(mode);
     int32_t slot = 0, status = kFieldGoesOn;
-    bool cut = false;
+    FieldFaults faults;
     while (status == kFieldGoesOn && slot < kImportReadFields)
         slot = GetNextItemFromFile(gProd.vimportRef, delimiter, recordEnd, gProd.importItems[slot],
-                                   slot, &status, &cut);
+                                   slot, &status, &faults);
     // Slots this record did not reach must not keep the fields of an earlier one.
     for (int32_t k = slot; k < kImportFields; ++k) gProd.importItems[k][0] = 0;
-    if (cut) Message(kMsgImportFieldCut);
+    if (faults.cut) Message(kMsgImportFieldCut);
+    if (faults.nul) Message(kMsgImportNul);
     return status == kFileEnded ? 1 : 0;
 }

@@ -121,8 +121,8 @@ int32_t addLabelItem() {
 void clearItemData(int32_t index) {
     LabelItem* it = slot(index);
     if (!it) return;
-    const bool barcode = it->u16(item::kind) == kKindBarcode;
     const uint16_t kind = it->u16(item::kind);
+    const bool barcode = kind == kKindBarcode;
     it->rec.fill(0);
     it->setI16(item::kind, kind);
     it->setI16(item::siz, gSym.Siz == 0 ? 100 : static_cast<int32_t>(gSym.Siz));
@@ -415,6 +415,5 @@ void addNewCode() {
 void resetLabelDocument() {
     labelBack = LabelSheet{};
     labelBack3 = LabelSheet{};
-    gLabel.~LabelDocument();
-    new (&gLabel) LabelDocument();
+    gLabel = LabelDocument{};
 }

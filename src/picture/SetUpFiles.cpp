@@ -51,8 +51,7 @@ std::string NewFileName() {
         }
         name += printed;
         const size_t dataLen = strnlen(gData.chMainCode, kMainCodeSize);
-        if (gSym.nCheck == 0 && dataLen > printed.size() && dataLen > 0)
-            name += gData.chMainCode[dataLen - 1];
+        if (gSym.nCheck == 0 && dataLen > printed.size()) name += gData.chMainCode[dataLen - 1];
     }
     name.append(gData.chAddCode2, strnlen(gData.chAddCode2, kAddCodeSize));
     if (name.size() > kMostNameBytes) name.resize(kMostNameBytes);
@@ -69,11 +68,8 @@ std::string NewFileName() {
 }
 
 int32_t SetUpFiles(int32_t yPos) {
-    std::string path;
-    if (gOut.fileDia == 4) {
-        path = gOut.globFolS;
-    } else {
-        path = gOut.globFolS;
+    std::string path = gOut.globFolS;
+    if (gOut.fileDia != 4) {
         if (!path.empty() && path.back() != '/') path += '/';
         path += NewFileName();
     }

@@ -50,14 +50,26 @@ const Dialect kDialectsToRead[] = {{"--dialect=ai1", ".eps"},   {"--dialect=ai88
                                    {"--dialect=press", ".eps"}, {"--dialect=pdf", ".pdf"},
                                    {"--dialect=ps", ".ps"}};
 
-int make(const std::vector<std::string>& args) {
+int run(const std::vector<std::string>& args, std::string* errors) {
     std::vector<const char*> argv{"strixel"};
     for (const std::string& a : args) argv.push_back(a.c_str());
     std::istringstream in;
     std::ostringstream out, err;
     const int status = runCommandLine(static_cast<int>(argv.size()), argv.data(), in, out, err);
-    EXPECT_EQ(status, 0) << err.str();
+    *errors = err.str();
     return status;
+}
+
+int make(const std::vector<std::string>& args) {
+    std::string err;
+    const int status = run(args, &err);
+    EXPECT_EQ(status, 0) << err;
+    return status;
+}
+
+std::string slurp(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
 }
 
 std::string recordOf(const Case& c, const std::string& path, const std::string& more = "") {
@@ -107,11 +119,7 @@ TEST(CommandLineSymbols, InkInsideTheBoxAndTheBoxFitsTheSymbol) {
         if (make({recordOf(c, path)}) != 0) continue;
         double llx = 0, lly = 0, urx = 0, ury = 0;
         ASSERT_TRUE(testsupport::inkBoundingBox(path, &llx, &lly, &urx, &ury));
-        std::string doc;
-        {
-            testsupport::RunResult r = testsupport::runCommand("cat '" + path + "'");
-            doc = r.out;
-        }
+        const std::string doc = slurp(path);
         const size_t at = doc.find("%%HiResBoundingBox: ");
         ASSERT_NE(at, std::string::npos);
         std::istringstream box(doc.substr(at + 20));
@@ -139,10 +147,6 @@ TEST(CommandLineSymbols, PdfPassesQpdfAndPdftoppm) {
     EXPECT_EQ(p.err, "");
 }
 
-}  // namespace
-
-namespace {
-
 // A symbol low enough to have a single bar row keeps its bars.
 TEST(CommandLineSymbols, LowSymbolsKeepTheirBars) {
     const Case cases[] = {
@@ -160,10 +164,6 @@ TEST(CommandLineSymbols, LowSymbolsKeepTheirBars) {
     }
 }
 
-}  // namespace
-
-namespace {
-
 // A DataMatrix size too small for the data gives way to a larger symbol, which
 // stands inside its box all the same.
 TEST(CommandLineSymbols, DataMatrixSizeGivingWayStaysInItsBox) {
@@ -177,25 +177,13 @@ TEST(CommandLineSymbols, DataMatrixSizeGivingWayStaysInItsBox) {
     EXPECT_EQ(read(path, c, true), "Hello");
 }
 
-}  // namespace
-
-namespace {
-
 TEST(CommandLineSymbols, RowSymbolsTooSmallToCarryAreRefused) {
     const std::string path = testsupport::tempPath("p20.eps");
-    std::vector<const char*> argv{"strixel"};
-    const std::string rec =
-        "{type:\"PDF417\", data:\"Hello\", size:\"10\", saveto:\"" + path + "\"}";
-    argv.push_back(rec.c_str());
-    std::istringstream in;
-    std::ostringstream out, err;
-    EXPECT_EQ(runCommandLine(2, argv.data(), in, out, err), 1);
-    EXPECT_NE(err.str().find("too small"), std::string::npos) << err.str();
+    std::string err;
+    EXPECT_EQ(
+        run({"{type:\"PDF417\", data:\"Hello\", size:\"10\", saveto:\"" + path + "\"}"}, &err), 1);
+    EXPECT_NE(err.find("too small"), std::string::npos) << err;
 }
-
-}  // namespace
-
-namespace {
 
 // Every row of a tall PDF417 stands inside its box, the last one too.
 TEST(CommandLineSymbols, TallPdf417StaysInItsBox) {
@@ -209,13 +197,8 @@ TEST(CommandLineSymbols, TallPdf417StaysInItsBox) {
     EXPECT_EQ(read(path, c, true), data);
 }
 
-}  // namespace
-
-namespace {
-
 double boxTop(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    const std::string doc((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    const std::string doc = slurp(path);
     const size_t at = doc.find("%%BoundingBox:");
     if (at == std::string::npos) return -1;
     std::istringstream box(doc.substr(at + 14, 80));
@@ -246,12 +229,9 @@ TEST(CommandLineSymbols, LinearSymbolsLowerThanTheirTextAreRefused) {
         };
         const std::string path = testsupport::tempPath("low.eps");
         std::remove(path.c_str());
-        const std::string refused = record(path, c.refused);
-        std::vector<const char*> argv{"strixel", refused.c_str()};
-        std::istringstream in;
-        std::ostringstream out, err;
-        EXPECT_EQ(runCommandLine(2, argv.data(), in, out, err), 1);
-        EXPECT_NE(err.str().find("no room"), std::string::npos) << err.str();
+        std::string err;
+        EXPECT_EQ(run({record(path, c.refused)}, &err), 1);
+        EXPECT_NE(err.find("no room"), std::string::npos) << err;
         EXPECT_FALSE(std::ifstream(path).good()) << "a refused symbol left a file";
 
         ASSERT_EQ(make({record(path, c.lowest)}), 0);

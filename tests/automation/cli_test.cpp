@@ -120,9 +120,36 @@ TEST(CommandLine, BadRecordsFailAloneAndLeaveNoFile) {
          testsupport::tempPath("t9.eps"), "the size must be a number from 10 to 327"},
         {record("EAN 13", "400638133393", testsupport::tempPath("t10.eps"), ", size:\"big\""),
          testsupport::tempPath("t10.eps"), "the size must be a number"},
+        // Values longer than their buffers, whatever the buffer.
+        {record("Code 128", std::string(2048, 'A'), testsupport::tempPath("t11.eps")),
+         testsupport::tempPath("t11.eps"), "the data is longer than 2047 bytes"},
+        {record("QRCode", "A", testsupport::tempPath("t12.eps"),
+                ", options:\"" + std::string(256, 'M') + "\""),
+         testsupport::tempPath("t12.eps"), "the options are longer than 255 bytes"},
+        {record("EAN 13", "400638133393", testsupport::tempPath("t13.eps"),
+                ", spotname:\"" + std::string(256, 'S') + "\""),
+         testsupport::tempPath("t13.eps"), "the spot colour name is longer than 255 bytes"},
+        {record("EAN 13", "400638133393",
+                testsupport::tempPath("") + std::string(1100, '/') + "t14.eps"),
+         testsupport::tempPath("t14.eps"), "the file name (saveto) is longer than 1023 bytes"},
+        // A lost closing quote takes in the next pair rather than encoding it.
+        {"{type:\"Code 128\", data:\"ABC, size:\"80\", saveto:\"" +
+             testsupport::tempPath("t15.eps") + "\"}",
+         testsupport::tempPath("t15.eps"), "the data runs on into the size key"},
+        {"{type:\"EAN 13\", data:\"4006", testsupport::tempPath("t16.eps"), "no closing quote"},
+        {record("Code 128", "Cr\xe8me", testsupport::tempPath("t17.eps")),
+         testsupport::tempPath("t17.eps"), "the data holds bytes that are not UTF-8: \\xE8"},
+        {record("EAN 13", "400638133393", testsupport::tempPath("t18.eps"), ", colour:\"0 0 x\""),
+         testsupport::tempPath("t18.eps"), "the colour must be four whole numbers"},
+        {record("EAN 13", "400638133393", testsupport::tempPath("t19.eps"),
+                ", color:\"0 0 0 101\""),
+         testsupport::tempPath("t19.eps"), "the color must be four whole numbers"},
     };
     std::vector<std::string> args;
-    for (const auto& b : bad) args.push_back(b.record);
+    for (const auto& b : bad) {
+        fs::remove(b.path);  // left by an earlier run
+        args.push_back(b.record);
+    }
     args.push_back(record("EAN 13", "400638133393", good));
     CliRun r = run(args);
     EXPECT_EQ(r.status, 1);

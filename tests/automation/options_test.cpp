@@ -46,6 +46,14 @@ TEST(OptionsLine, FormOfTheLine) {
               "bwr:\"-15\", data:\"AB-C\", colour:\"10 20 30 40\", spotname:\"Gold\"}\r");
 }
 
+TEST(OptionsLine, AControlByteInTheSpotNameCannotEndTheLine) {
+    fresh();
+    pstrSet(gSym.customCol, "Gold\rshowpage\n");
+    const std::string line = optionsLine();
+    EXPECT_EQ(line.find_first_of("\r\n"), line.size() - 1) << line;
+    EXPECT_NE(line.find("spotname:\"Gold-showpage-\"}"), std::string::npos) << line;
+}
+
 TEST(OptionsLine, ReadsBackWhole) {
     fresh();
     gSym.code = 5;

@@ -103,4 +103,19 @@ TEST_F(ImportFile, AFieldLongerThanItsSlotIsCutWithAMessage) {
     EXPECT_EQ(gMsg.shown, 1);
 }
 
+TEST_F(ImportFile, NulBytesAreLeftOutWithAMessage) {
+    open(
+        std::string("1\0"
+                    "2\0"
+                    ",\0"
+                    "x\0"
+                    "\r\0"
+                    "\n\0",
+                    12));  // UTF-16 "12,x" CR LF
+    EXPECT_EQ(GetImportItems(), 0);
+    EXPECT_EQ(record(), (Fields{"12", "x"}));
+    EXPECT_EQ(gMsg.shown, 1);
+    EXPECT_NE(gMsg.last.find("NUL bytes"), std::string::npos) << gMsg.last;
+}
+
 }  // namespace

@@ -22,6 +22,12 @@ struct LabelItems : ::testing::Test {
         gLabel.labelParts[static_cast<size_t>(i)]->setI16(item::kind, kKindBarcode);
         return i;
     }
+    // The data as the data field leaves it.
+    static void setData(const std::string& data) {
+        copyBounded(gData.chMainCode, data.c_str());
+        copyBounded(gData.chMainCode2, data.c_str());
+        gData.len1 = gData.len11 = static_cast<int32_t>(data.size());
+    }
 };
 
 TEST_F(LabelItems, StartValues) {
@@ -54,9 +60,7 @@ TEST_F(LabelItems, SettingsSurviveAStoreAndLoad) {
     gLabel.alpha = 1;
     pstrSet(gSym.customCol, "PANTONE 286 C");
     pstrSet(gSym.fontBelow, "Helvetica-Bold");
-    copyBounded(gData.chMainCode, "(00)123456789012345675");
-    copyBounded(gData.chMainCode2, "(00)123456789012345675");
-    gData.len1 = gData.len11 = 22;
+    setData("(00)123456789012345675");
     copyBounded(gData.chPrefix, "pre");
     copyBounded(gData.chSuffix, "suf");
     copyBounded(gData.chAddCode, "Q4");
@@ -177,10 +181,6 @@ TEST_F(LabelItems, EmptySlotsAreIgnored) {
     EXPECT_EQ(getProMode(42), 0);
 }
 
-}  // namespace
-
-namespace {
-
 // A 2-D symbol's data is far longer than the item's text field; storing and
 // loading the item must not cut it.
 TEST_F(LabelItems, LongBarcodeDataSurvivesTheItem) {
@@ -189,9 +189,7 @@ TEST_F(LabelItems, LongBarcodeDataSurvivesTheItem) {
     std::string data(1500, 'Q');
     data[1499] = 'Z';
     std::string options(255, 'H');
-    copyBounded(gData.chMainCode, data.c_str());
-    copyBounded(gData.chMainCode2, data.c_str());
-    gData.len1 = gData.len11 = 1500;
+    setData(data);
     copyBounded(gData.chAddCode, options.c_str());
     gData.len2 = 255;
     setItemData(i, 4);
@@ -202,10 +200,6 @@ TEST_F(LabelItems, LongBarcodeDataSurvivesTheItem) {
     EXPECT_EQ(std::string(gData.chAddCode), options);
 }
 
-}  // namespace
-
-namespace {
-
 // The item's data field separates data, prefix and suffix by VT: data holding a
 // VT of its own must still come back exactly, with its prefix and suffix.
 TEST_F(LabelItems, DataHoldingTheSeparatorSurvivesTheItem) {
@@ -215,9 +209,7 @@ TEST_F(LabelItems, DataHoldingTheSeparatorSurvivesTheItem) {
         "A\x0b"
         "B\x0b"
         "C";
-    copyBounded(gData.chMainCode, data.c_str());
-    copyBounded(gData.chMainCode2, data.c_str());
-    gData.len1 = gData.len11 = 5;
+    setData(data);
     copyBounded(gData.chPrefix, "pre");
     copyBounded(gData.chSuffix, "suf");
     setItemData(i, 4);
