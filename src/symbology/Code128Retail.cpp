@@ -26,12 +26,7 @@ constexpr int32_t kLevels = 8;
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool digitsOnly(const char* s, int32_t n) {
-    if (n <= 0) return false;
-    for (int32_t i = 0; i < n; ++i)
-        if (!isDigit(s[i])) return false;
-    return true;
-}
+bool digitsOnly(const char* s, int32_t n) { return n > 0 && allDigits(s, n); }
 
 int32_t dataLength() {
     const int32_t n = static_cast<int32_t>(strnlen(gData.chMainCode, kMainCodeSize - 1));

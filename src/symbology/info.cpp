@@ -48,12 +48,6 @@ void tooLongForBuffer() {
     gMsg.inerror = 1;
 }
 
-bool allDigits(const char* s, int32_t n) {
-    for (int32_t i = 0; i < n; ++i)
-        if (s[i] < '0' || s[i] > '9') return false;
-    return true;
-}
-
 // Families whose data is digits only; a letter would otherwise enter a check digit.
 bool digitsOnlyFamily(int32_t code) {
     switch (code) {
