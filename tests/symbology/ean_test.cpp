@@ -223,19 +223,16 @@ TEST_F(Ean13, GuardRowVariants) {
 }
 
 TEST_F(Ean13, RetailVariantsReadBack) {
-    for (int v : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 255, 256, 257}) {
-        SetUp();
-        gSym.variation1 = v;
-        setData("400638133393");
-        ASSERT_EQ(EAN13(), 0) << v;
-        EXPECT_EQ(readBack("EAN-13").text, "4006381333931") << v;
-    }
-    for (int code : {25, 26, 27}) {
+    const int kinds[][2] = {{0, 0},   {0, 1},   {0, 2},  {0, 3},  {0, 4},  {0, 5},  {0, 6},
+                            {0, 7},   {0, 8},   {0, 9},  {0, 10}, {0, 11}, {0, 12}, {0, 255},
+                            {0, 256}, {0, 257}, {25, 0}, {26, 0}, {27, 0}};
+    for (const auto& [code, v] : kinds) {
         SetUp();
         gSym.code = code;
+        gSym.variation1 = v;
         setData("400638133393");
-        ASSERT_EQ(EAN13(), 0) << code;
-        EXPECT_EQ(readBack("EAN-13").text, "4006381333931") << code;
+        ASSERT_EQ(EAN13(), 0) << code << "/" << v;
+        EXPECT_EQ(readBack("EAN-13").text, "4006381333931") << code << "/" << v;
     }
 }
 
@@ -390,20 +387,14 @@ TEST_F(Ean8, RetailLayouts) {
     EXPECT_EQ(textLine(), "A" + S(3) + "9638" + S(4) + "5074" + S(3) + "B");
     EXPECT_EQ(rowsOf()[0].size(), 47u);
 
-    for (int v : {6, 7}) {
+    const int kinds[][2] = {{0, 6}, {0, 7}, {16, 3}, {16, 4}, {16, 5}, {16, 6}, {16, 7}};
+    for (const auto& [code, v] : kinds) {
         SetUp();
+        gSym.code = code;
         gSym.variation1 = v;
         setData("9638507");
-        ASSERT_EQ(EAN8(), 0);
-        EXPECT_EQ(readBack("EAN-8").text, "96385074");
-    }
-    for (int v : {3, 4, 5, 6, 7}) {
-        SetUp();
-        gSym.code = 16;
-        gSym.variation1 = v;
-        setData("9638507");
-        ASSERT_EQ(EAN8(), 0);
-        EXPECT_EQ(readBack("EAN-8").text, "96385074");
+        ASSERT_EQ(EAN8(), 0) << code << "/" << v;
+        EXPECT_EQ(readBack("EAN-8").text, "96385074") << code << "/" << v;
     }
 }
 
