@@ -161,11 +161,6 @@ void putQuiet() {
     for (int i = 0; i < kQuietBytes; ++i) gEl.put(kQuietSpace);
 }
 
-int32_t dataLength(const char* data) {
-    const int32_t n = static_cast<int32_t>(strnlen(data, kMainCodeSize - 1));
-    return gData.len1 >= 0 && gData.len1 < n ? gData.len1 : n;
-}
-
 // Copies text into a printed copy without the control bytes, which would end a
 // row of the element list in the middle of the text line.
 int32_t copyPrintable(char* dst, size_t size, const char* src) {
@@ -465,6 +460,11 @@ uint16_t messageOf(C128Fault fault) {
 }
 
 }  // namespace
+
+int32_t dataLength(const char* data) {
+    const int32_t n = static_cast<int32_t>(strnlen(data, kMainCodeSize - 1));
+    return gData.len1 >= 0 && gData.len1 < n ? gData.len1 : n;
+}
 
 int32_t refuse128(uint16_t message) {
     Message(message);
