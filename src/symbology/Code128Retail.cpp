@@ -28,6 +28,12 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool digitsOnly(const char* s, int32_t n) { return n > 0 && allDigits(s, n); }
 
+// The length of the printed copy inside its buffer: len11 when the text runs longer.
+int32_t printedLength() {
+    const int32_t n = static_cast<int32_t>(strnlen(gData.chMainCode2, kMainCodeSize - 1));
+    return gData.len11 >= 0 && gData.len11 < n ? gData.len11 : n;
+}
+
 // M&S check digit: weight 3 on positions 0, 2, 4, ... from the left, 1 between.
 char msCheckDigit(const char* digits, int32_t n) {
     int32_t sum = 0;
@@ -212,8 +218,7 @@ bool buildSISAC(const char* s, int32_t n, char* out, size_t size) {
 }  // namespace
 
 void MS_check2() {
-    int32_t n = static_cast<int32_t>(strnlen(gData.chMainCode2, kMainCodeSize - 1));
-    if (gData.len11 >= 0 && gData.len11 < n) n = gData.len11;
+    int32_t n = printedLength();
     appendTo(gData.chMainCode2, n, msCheckDigit(gData.chMainCode2, n));
     gData.len11 = n;
 }
@@ -247,8 +252,7 @@ void SICICheck() {
     const char check = x < 10   ? static_cast<char>('0' + x)
                        : x < 36 ? static_cast<char>('A' + x - 10)
                                 : '#';
-    int32_t len = static_cast<int32_t>(strnlen(gData.chMainCode2, kMainCodeSize - 1));
-    if (gData.len11 >= 0 && gData.len11 < len) len = gData.len11;
+    int32_t len = printedLength();
     appendTo(gData.chMainCode2, len, check);
     gData.len11 = len;
 }
@@ -273,8 +277,7 @@ int32_t JCPenney() {
     if ((n - (n % 2 == 0 ? 1 : 0) + 1) / 2 + 1 > kPreparedMax) return refuse128(msg128::kTooLong);
     if (n % 2 == 0) {
         --n;
-        int32_t printed = static_cast<int32_t>(strnlen(gData.chMainCode2, kMainCodeSize - 1));
-        if (gData.len11 >= 0 && gData.len11 < printed) printed = gData.len11;
+        int32_t printed = printedLength();
         if (printed > 0) gData.chMainCode2[--printed] = 0;
         gData.len11 = printed;
     }
