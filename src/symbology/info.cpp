@@ -6,6 +6,7 @@
 #include <string>
 
 #include "labels/labelDoc.h"
+#include "symbology/GS1AI.h"
 #include "symbology/encoders.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
@@ -430,14 +431,9 @@ void LenEven() {
 }
 
 void calcheck() {
-    int sum = 0;
-    int weight = 3;
-    for (int i = gData.len1 - 1; i >= 0; --i) {
-        sum += (gData.chMainCode[i] - '0') * weight;
-        weight = weight == 3 ? 1 : 3;
-    }
-    if (gData.len1 + 2 > static_cast<int32_t>(kMainCodeSize)) return;
-    gData.chMainCode[gData.len1] = static_cast<char>('0' + (10 - sum % 10) % 10);
+    // A length outside the buffer gets no check digit rather than a write past it.
+    if (gData.len1 < 0 || gData.len1 + 2 > static_cast<int32_t>(kMainCodeSize)) return;
+    gData.chMainCode[gData.len1] = calcheck2(gData.chMainCode, gData.len1 + 1);
     ++gData.len1;
     gData.chMainCode[gData.len1] = 0;
 }
