@@ -28,12 +28,6 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool digitsOnly(const char* s, int32_t n) { return n > 0 && allDigits(s, n); }
 
-// The length of the printed copy inside its buffer: len11 when the text runs longer.
-int32_t printedLength() {
-    const int32_t n = static_cast<int32_t>(strnlen(gData.chMainCode2, kMainCodeSize - 1));
-    return gData.len11 >= 0 && gData.len11 < n ? gData.len11 : n;
-}
-
 // M&S check digit: weight 3 on positions 0, 2, 4, ... from the left, 1 between.
 char msCheckDigit(const char* digits, int32_t n) {
     int32_t sum = 0;
