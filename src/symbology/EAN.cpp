@@ -98,12 +98,6 @@ void addOnDigits(const char* parity, int32_t count) {
     gEl.put(kSpace4);
 }
 
-void startOrEndGuard() {
-    putBar(kEanBar1);
-    gEl.put(kSpace1);
-    putBar(kEanBar1);
-}
-
 void centreGuard() {
     gEl.put(kSpace1);
     putBar(kEanBar1);
@@ -115,6 +109,12 @@ void centreGuard() {
 }  // namespace
 
 void putBar(unsigned char bar) { gEl.put(static_cast<unsigned char>(bar + gSym.BW)); }
+
+void startOrEndGuard() {
+    putBar(kEanBar1);
+    gEl.put(kSpace1);
+    putBar(kEanBar1);
+}
 
 void setA(int32_t i) {
     const int d = digitAt(i);
