@@ -20,7 +20,7 @@ constexpr double kBearerToMillimetres = 0.7055669230226487;
 
 void prependZero() {
     // The buffer keeps one byte for the NUL: refuse to grow past it.
-    if (gData.len1 + 2 > static_cast<int32_t>(kMainCodeSize)) return;
+    if (gData.len1 < 0 || gData.len1 + 2 > static_cast<int32_t>(kMainCodeSize)) return;
     std::memmove(gData.chMainCode + 1, gData.chMainCode, static_cast<size_t>(gData.len1) + 1);
     gData.chMainCode[0] = '0';
     ++gData.len1;

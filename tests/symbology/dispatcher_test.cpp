@@ -306,17 +306,20 @@ TEST(DataSplit, SeparatorsByCodeType) {
     }
 }
 
-TEST(Dispatcher2, CheckDigitOnlyInsideTheBuffer) {
+// A check digit or a leading zero only while the data stays inside its buffer.
+TEST(Dispatcher2, CheckDigitAndLeadingZeroOnlyInsideTheBuffer) {
     resetWorld();
     copyBounded(gData.chMainCode, "400638133393");
     gData.len1 = 12;
     calcheck();
     EXPECT_STREQ(gData.chMainCode, "4006381333931");
-    for (int32_t len : {-1, -5000, static_cast<int32_t>(kMainCodeSize) - 1, 1 << 30}) {
-        gData.len1 = len;
-        calcheck();
-        EXPECT_EQ(gData.len1, len);
-        EXPECT_STREQ(gData.chMainCode, "4006381333931");
+    for (void (*grow)() : {calcheck, Len, LenEven}) {
+        for (int32_t len : {-1, -5000, -5001, static_cast<int32_t>(kMainCodeSize) - 1, 1 << 30}) {
+            gData.len1 = len;
+            grow();
+            EXPECT_EQ(gData.len1, len);
+            EXPECT_STREQ(gData.chMainCode, "4006381333931");
+        }
     }
 }
 
