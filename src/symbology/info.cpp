@@ -284,8 +284,8 @@ int32_t prepare() {
     switch (code) {
         case 0:
             if (v == 6) {
-                std::string head = std::string("         Item Code: ") + gData.chMainCode;
                 if (!alreadyPrefixed("5015025")) {
+                    const std::string head = std::string("         Item Code: ") + gData.chMainCode;
                     if (!copyBounded(gData.chHeadCode, head.c_str())) {
                         tooLongForBuffer();
                         return 1;
