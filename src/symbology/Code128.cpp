@@ -161,11 +161,6 @@ void putQuiet() {
     for (int i = 0; i < kQuietBytes; ++i) gEl.put(kQuietSpace);
 }
 
-int32_t dataLength(const char* data) {
-    const int32_t n = static_cast<int32_t>(strnlen(data, kMainCodeSize - 1));
-    return gData.len1 >= 0 && gData.len1 < n ? gData.len1 : n;
-}
-
 // Copies text into a printed copy without the control bytes, which would end a
 // row of the element list in the middle of the text line.
 int32_t copyPrintable(char* dst, size_t size, const char* src) {
@@ -421,10 +416,7 @@ void removeSpaces() {
 // when one short and with their check digit, behind the AI.
 bool gs1Number(const char* ai, int32_t digits, uint16_t message) {
     const int32_t n = gData.len1;
-    bool ok = n == digits || n == digits - 1;
-    for (int32_t i = 0; ok && i < n; ++i)
-        ok = isDigit(static_cast<unsigned char>(gData.chMainCode[i]));
-    if (!ok) {
+    if ((n != digits && n != digits - 1) || !allDigits(gData.chMainCode, n)) {
         refuse128(message);
         return false;
     }
@@ -465,6 +457,16 @@ uint16_t messageOf(C128Fault fault) {
 }
 
 }  // namespace
+
+int32_t dataLength(const char* data) {
+    const int32_t n = static_cast<int32_t>(strnlen(data, kMainCodeSize - 1));
+    return gData.len1 >= 0 && gData.len1 < n ? gData.len1 : n;
+}
+
+int32_t printedLength() {
+    const int32_t n = static_cast<int32_t>(strnlen(gData.chMainCode2, kMainCodeSize - 1));
+    return gData.len11 >= 0 && gData.len11 < n ? gData.len11 : n;
+}
 
 int32_t refuse128(uint16_t message) {
     Message(message);
@@ -572,8 +574,7 @@ C128Fault SeeFancyChars(char* data) {
 
     // The printed copy shows none of the escapes.
     char* p = gData.chMainCode2;
-    int32_t n2 = static_cast<int32_t>(strnlen(p, kMainCodeSize - 1));
-    if (gData.len11 >= 0 && gData.len11 < n2) n2 = gData.len11;
+    const int32_t n2 = printedLength();
     int32_t q = 0;
     for (int32_t i = 0; i < n2; ++i) {
         if (p[i] == '\\') {

@@ -46,6 +46,10 @@ void OTE();                                 // appends the modulo-103 check char
 void C128(int32_t i);                       // elements of the symbol byte at index i
 void Maker2(const unsigned char* pattern);  // elements of a module-count Pascal string
 void C128Symbols();  // elements of every symbol byte of chMainCode, then STOP
+// The length of data inside its buffer: len1 when the text runs longer.
+int32_t dataLength(const char* data);
+// The same for the printed copy chMainCode2 and len11.
+int32_t printedLength();
 // Resolves the backslash escapes of data (len1 bytes) and of the printed copy.
 C128Fault SeeFancyChars(char* data);
 

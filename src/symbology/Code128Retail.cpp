@@ -26,17 +26,7 @@ constexpr int32_t kLevels = 8;
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool digitsOnly(const char* s, int32_t n) {
-    if (n <= 0) return false;
-    for (int32_t i = 0; i < n; ++i)
-        if (!isDigit(s[i])) return false;
-    return true;
-}
-
-int32_t dataLength() {
-    const int32_t n = static_cast<int32_t>(strnlen(gData.chMainCode, kMainCodeSize - 1));
-    return gData.len1 >= 0 && gData.len1 < n ? gData.len1 : n;
-}
+bool digitsOnly(const char* s, int32_t n) { return n > 0 && allDigits(s, n); }
 
 // M&S check digit: weight 3 on positions 0, 2, 4, ... from the left, 1 between.
 char msCheckDigit(const char* digits, int32_t n) {
@@ -52,7 +42,7 @@ void appendTo(char* buf, int32_t& len, char c) {
 }
 
 void MS_check() {
-    int32_t n = dataLength();
+    int32_t n = dataLength(gData.chMainCode);
     appendTo(gData.chMainCode, n, msCheckDigit(gData.chMainCode, n));
     gData.len1 = n;
 }
@@ -61,7 +51,7 @@ void MS_check() {
 // pair k is written at k + 1, never ahead of the digits still to be read.
 void C_chars() {
     char* d = gData.chMainCode;
-    const int32_t n = dataLength();
+    const int32_t n = dataLength(gData.chMainCode);
     int32_t o = 1;
     for (int32_t i = 0; i + 1 < n; i += 2)
         d[o++] = static_cast<char>(10 * (d[i] - '0') + (d[i + 1] - '0') + 32);
@@ -85,7 +75,7 @@ int32_t retailSymbol(int32_t quietBytes) {
 // The M&S data: exactly `count` digits, as the length rule leaves them; false
 // when refused (message shown).
 bool retailDigits(int32_t count) {
-    const int32_t n = dataLength();
+    const int32_t n = dataLength(gData.chMainCode);
     const bool digits = digitsOnly(gData.chMainCode, n);
     if (!digits || n != count) {
         refuse128(digits ? msg128::kRetailLength : msg128::kDigitsOnly);
@@ -222,15 +212,14 @@ bool buildSISAC(const char* s, int32_t n, char* out, size_t size) {
 }  // namespace
 
 void MS_check2() {
-    int32_t n = static_cast<int32_t>(strnlen(gData.chMainCode2, kMainCodeSize - 1));
-    if (gData.len11 >= 0 && gData.len11 < n) n = gData.len11;
+    int32_t n = printedLength();
     appendTo(gData.chMainCode2, n, msCheckDigit(gData.chMainCode2, n));
     gData.len11 = n;
 }
 
 bool APEXCheck() {
     char* d = gData.chMainCode;
-    if (dataLength() < kApexLength) return false;
+    if (dataLength(gData.chMainCode) < kApexLength) return false;
     int32_t sum = 0;
     int32_t w = 22;
     for (int32_t i = 0; i < kApexLength; ++i, w -= 2) {
@@ -249,7 +238,7 @@ bool APEXCheck() {
 
 void SICICheck() {
     const char* d = gData.chMainCode;
-    const int32_t n = dataLength();
+    const int32_t n = dataLength(gData.chMainCode);
     int32_t sum = 0;
     for (int32_t i = n - 1, w = 3; i >= 0; --i, w = w == 3 ? 1 : 3) sum += siciValue(d[i]) * w;
     int32_t x = 37 - sum % 37;
@@ -257,15 +246,14 @@ void SICICheck() {
     const char check = x < 10   ? static_cast<char>('0' + x)
                        : x < 36 ? static_cast<char>('A' + x - 10)
                                 : '#';
-    int32_t len = static_cast<int32_t>(strnlen(gData.chMainCode2, kMainCodeSize - 1));
-    if (gData.len11 >= 0 && gData.len11 < len) len = gData.len11;
+    int32_t len = printedLength();
     appendTo(gData.chMainCode2, len, check);
     gData.len11 = len;
 }
 
 bool MakeSISAC() {
     char out[256];
-    const bool ok = buildSISAC(gData.chMainCode, dataLength(), out, sizeof out);
+    const bool ok = buildSISAC(gData.chMainCode, dataLength(gData.chMainCode), out, sizeof out);
     const char* text = ok ? out : kNotSupported;
     copyBounded(gData.chMainCode, text);
     gData.len1 = static_cast<int32_t>(std::strlen(text));
@@ -277,14 +265,13 @@ bool MakeSISAC() {
 }
 
 int32_t JCPenney() {
-    int32_t n = dataLength();
+    int32_t n = dataLength(gData.chMainCode);
     if (!digitsOnly(gData.chMainCode, n)) return refuse128(msg128::kDigitsOnly);
     // The odd digit count after the drop, the appended '0', START C.
     if ((n - (n % 2 == 0 ? 1 : 0) + 1) / 2 + 1 > kPreparedMax) return refuse128(msg128::kTooLong);
     if (n % 2 == 0) {
         --n;
-        int32_t printed = static_cast<int32_t>(strnlen(gData.chMainCode2, kMainCodeSize - 1));
-        if (gData.len11 >= 0 && gData.len11 < printed) printed = gData.len11;
+        int32_t printed = printedLength();
         if (printed > 0) gData.chMainCode2[--printed] = 0;
         gData.len11 = printed;
     }

@@ -98,12 +98,6 @@ void addOnDigits(const char* parity, int32_t count) {
     gEl.put(kSpace4);
 }
 
-void startOrEndGuard() {
-    putBar(kEanBar1);
-    gEl.put(kSpace1);
-    putBar(kEanBar1);
-}
-
 void centreGuard() {
     gEl.put(kSpace1);
     putBar(kEanBar1);
@@ -112,11 +106,15 @@ void centreGuard() {
     gEl.put(kSpace1);
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 }  // namespace
 
 void putBar(unsigned char bar) { gEl.put(static_cast<unsigned char>(bar + gSym.BW)); }
+
+void startOrEndGuard() {
+    putBar(kEanBar1);
+    gEl.put(kSpace1);
+    putBar(kEanBar1);
+}
 
 void setA(int32_t i) {
     const int d = digitAt(i);
@@ -194,15 +192,12 @@ bool takeDigits(const char* name, int32_t n, bool cut) {
         MessageText(text);
         return false;
     }
-    for (int32_t i = 0; i < n; ++i) {
-        if (!isDigit(gData.chMainCode[i])) {
-            std::snprintf(text, sizeof text,
-                          "%s data may hold digits only. Remove the other characters and try "
-                          "again.",
-                          name);
-            MessageText(text);
-            return false;
-        }
+    if (!allDigits(gData.chMainCode, n)) {
+        std::snprintf(text, sizeof text,
+                      "%s data may hold digits only. Remove the other characters and try again.",
+                      name);
+        MessageText(text);
+        return false;
     }
     if (cut) {
         gData.len1 = n;
@@ -213,14 +208,9 @@ bool takeDigits(const char* name, int32_t n, bool cut) {
 
 bool addOnDigitsOnly() {
     if (gData.len2 != 2 && gData.len2 != 5) return true;
-    for (int32_t i = 0; i < gData.len2; ++i) {
-        if (!isDigit(gData.chAddCode[i])) {
-            MessageText(
-                "The add-on may hold digits only. Remove the other characters and try again.");
-            return false;
-        }
-    }
-    return true;
+    if (allDigits(gData.chAddCode, gData.len2)) return true;
+    MessageText("The add-on may hold digits only. Remove the other characters and try again.");
+    return false;
 }
 
 void markGuard(int32_t back) {

@@ -35,6 +35,8 @@ void spacesetC(int32_t i);
 void SpaceChar();
 // A bar byte with BW added.
 void putBar(unsigned char bar);
+// The start or end guard: bar, space, bar of one module each.
+void startOrEndGuard();
 
 // The two- and five-digit add-ons for chAddCode, behind the main row.
 void CalcAdd2();

@@ -65,12 +65,6 @@ const AIEntry& lookUp(const char* at, int32_t available) {
     return kNoAI;
 }
 
-bool allDigits(const char* p, int32_t n) {
-    for (int32_t i = 0; i < n; ++i)
-        if (p[i] < '0' || p[i] > '9') return false;
-    return true;
-}
-
 // A fixed element of AI 00, 01 or 02 at pos whose last digit is missing gets
 // its check digit, inserted into the data; only when the digits before it are
 // all there, so that no check digit is made up from other characters.

@@ -132,12 +132,6 @@ int fallbackPublisher(const char* afterGroup) {
     return b2 >= 2 && b2 <= 6 ? 3 : 2;
 }
 
-bool isDigits(const char* s, int n) {
-    for (int i = 0; i < n; ++i)
-        if (s[i] < '0' || s[i] > '9') return false;
-    return true;
-}
-
 }  // namespace
 
 int32_t isbnreplace(const char* number, int32_t groupLength, int32_t publisherLength, char check) {
@@ -316,7 +310,7 @@ int32_t ISSN() {
     if (!takeDigits("ISSN", 7, false) || !addOnDigitsOnly()) return 1;
     char issue[2] = {'0', '0'};
     if (gData.len1 >= 9) {
-        if (!isDigits(gData.chMainCode + 7, 2)) {
+        if (!allDigits(gData.chMainCode + 7, 2)) {
             MessageText(
                 "ISSN data may hold digits only. Remove the other characters and try again.");
             return 1;

@@ -142,9 +142,7 @@ int32_t UPCE() {
     }
     gEl.put(kSpace4);
     gEl.put(kSpace3);
-    putBar(kEanBar1);
-    gEl.put(kSpace1);
-    putBar(kEanBar1);
+    startOrEndGuard();
     for (int32_t i = 1; i <= 6; ++i) ns == '1' ? CE1(i) : CE(i);
     for (int k = 0; k < 3; ++k) {
         gEl.put(kSpace1);

@@ -243,6 +243,7 @@ int32_t getCodeLen(int32_t c) {
     int32_t n = 0;
     switch (c) {
         case 0:
+        case 26:
             n = 12;
             break;
         case 1:
@@ -281,14 +282,14 @@ int32_t getCodeLen(int32_t c) {
             n = 13;
             break;
         case 9:
+        case 12:
+        case 16:
+        case 17:
             n = 7;
             break;
         case 10:
         case 11:
             n = (v >= 3 && v <= 6) ? 10 : 11;
-            break;
-        case 12:
-            n = 7;
             break;
         case 13:
             n = 19;
@@ -299,20 +300,9 @@ int32_t getCodeLen(int32_t c) {
         case 15:
             n = 10;
             break;
-        case 16:
-            n = 7;
-            break;
-        case 17:
-            n = 7;
-            break;
         case 23:
-            n = 15;
-            break;
         case 24:
             n = 15;
-            break;
-        case 26:
-            n = 12;
             break;
         case 35:
             n = v == 1 ? 6 : 0;
@@ -321,31 +311,13 @@ int32_t getCodeLen(int32_t c) {
             n = v == 2 ? 13 : v == 3 ? 6 : 0;
             break;
         default:
-            n = 0;
             break;
     }
     gSym.gglen = n;
     getCodeEdit(c);
-    if (!hasLengthRule(c)) {
-        gSym.canEdit3 = 0;
-        gSym.anumer = 0;
-    }
-    switch (c) {
-        case 4:
-        case 6:
-        case 8:
-        case 19:
-        case 20:
-        case 21:
-        case 24:
-        case 35:
-        case 36:
-            gSym.canEdit3 = 0;
-            break;
-        default:
-            break;
-    }
-    if (c == 8 || c == 20 || c == 35) gSym.anumer = 2;
+    // getCodeEdit left the length field free for every family without a fixed length.
+    if (!hasLengthRule(c)) gSym.anumer = 0;
+    if (c == 20 || c == 35) gSym.anumer = 2;
     return n;
 }
 

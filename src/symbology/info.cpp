@@ -6,6 +6,7 @@
 #include <string>
 
 #include "labels/labelDoc.h"
+#include "symbology/GS1AI.h"
 #include "symbology/encoders.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
@@ -19,7 +20,7 @@ constexpr double kBearerToMillimetres = 0.7055669230226487;
 
 void prependZero() {
     // The buffer keeps one byte for the NUL: refuse to grow past it.
-    if (gData.len1 + 2 > static_cast<int32_t>(kMainCodeSize)) return;
+    if (gData.len1 < 0 || gData.len1 + 2 > static_cast<int32_t>(kMainCodeSize)) return;
     std::memmove(gData.chMainCode + 1, gData.chMainCode, static_cast<size_t>(gData.len1) + 1);
     gData.chMainCode[0] = '0';
     ++gData.len1;
@@ -46,12 +47,6 @@ bool prefixData(const char* prefix) {
 void tooLongForBuffer() {
     MessageText("The data is too long for this code type. Shorten it and try again.");
     gMsg.inerror = 1;
-}
-
-bool allDigits(const char* s, int32_t n) {
-    for (int32_t i = 0; i < n; ++i)
-        if (s[i] < '0' || s[i] > '9') return false;
-    return true;
 }
 
 // Families whose data is digits only; a letter would otherwise enter a check digit.
@@ -289,8 +284,8 @@ int32_t prepare() {
     switch (code) {
         case 0:
             if (v == 6) {
-                std::string head = std::string("         Item Code: ") + gData.chMainCode;
                 if (!alreadyPrefixed("5015025")) {
+                    const std::string head = std::string("         Item Code: ") + gData.chMainCode;
                     if (!copyBounded(gData.chHeadCode, head.c_str())) {
                         tooLongForBuffer();
                         return 1;
@@ -436,14 +431,9 @@ void LenEven() {
 }
 
 void calcheck() {
-    int sum = 0;
-    int weight = 3;
-    for (int i = gData.len1 - 1; i >= 0; --i) {
-        sum += (gData.chMainCode[i] - '0') * weight;
-        weight = weight == 3 ? 1 : 3;
-    }
-    if (gData.len1 + 2 > static_cast<int32_t>(kMainCodeSize)) return;
-    gData.chMainCode[gData.len1] = static_cast<char>('0' + (10 - sum % 10) % 10);
+    // A length outside the buffer gets no check digit rather than a write past it.
+    if (gData.len1 < 0 || gData.len1 + 2 > static_cast<int32_t>(kMainCodeSize)) return;
+    gData.chMainCode[gData.len1] = calcheck2(gData.chMainCode, gData.len1 + 1);
     ++gData.len1;
     gData.chMainCode[gData.len1] = 0;
 }

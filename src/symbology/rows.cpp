@@ -574,17 +574,13 @@ void Humans22() {
     // the check digit are bars that reach down beside the text.
     SpaceChar();
     putN(kSpace1, 4);
-    putBar(kEanBar1);
-    gEl.put(kSpace1);
-    putBar(kEanBar1);
+    startOrEndGuard();
     setA(1);
     for (int32_t i = 2; i <= 6; ++i) EaSpace(i);
     putN(kSpace1, 5);
     for (int32_t i = 7; i <= 11; ++i) spacesetC(i);
     setC(12);
-    putBar(kEanBar1);
-    gEl.put(kSpace1);
-    putBar(kEanBar1);
+    startOrEndGuard();
     endGuardRow(addOn, rowStart);
 
     if (addOn) {

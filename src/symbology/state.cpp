@@ -41,6 +41,12 @@ bool copyBounded(char* dst, size_t dstSize, const char* src) {
     return true;
 }
 
+bool allDigits(const char* s, int32_t n) {
+    for (int32_t i = 0; i < n; ++i)
+        if (s[i] < '0' || s[i] > '9') return false;
+    return true;
+}
+
 void resetWorld() {
     gSym = SymbolSettings{};
     gData = SymbolData{};

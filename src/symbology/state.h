@@ -171,5 +171,8 @@ bool copyBounded(char (&dst)[N], const char* src) {
     return copyBounded(dst, N, src);
 }
 
+// True when the n bytes at s are all ASCII digits (and so for n <= 0).
+bool allDigits(const char* s, int32_t n);
+
 // Puts every shared struct back to its start values; tests call it between cases.
 void resetWorld();

@@ -22,37 +22,25 @@ using testsupport::rasteriseElementRow;
 // 17 characters: two rows; the second ends with one filler (FNC4 in set B),
 // K1 = 11577 mod 86 = 53 ('U') and K2 = 10336 mod 86 = 16 ('0').
 const char kGolden17[] =
-    "3b3b3b3b3b3b3bb8b87bb8ffb87cb87bb8b8b8b87bb8b8b87bb87bb82fb8b82fb82fb87bb8b82fb82fb82fb8b87bb8"
-    "7b"
-    "b8b82fb82fb82fb8b87bb82fb82fb8b82fb87bb8b87bb82fb82fb8b82fb87bb82fb8b82fb82fb87bb87bb8b87bb8b8"
-    "b8"
-    "2fb87bb8b8b87bb8b82fb8b82fb8b8b87bb87bb8b83b3b3b3b3b3b3b0d3b3b3b3b3b3b3bb8b87bb8ffb87cb87bb8b8"
-    "b8"
-    "b87bb8b8b87bb87bb8b82fb8b8b87bb82fb8b87bb8b8b87bb87bb8b8b87bb8b82fb87bb8b8b82fb8b87bb82fb8b8b8"
-    "7b"
-    "b8b87bb8b8b87bb8b8b87bb8b87bb8b87bb82fb8b8b87bb87bb8b8b8b87bb8b8b87bb8b87bb8b8b87bb8b8b87bb87c"
-    "b8"
-    "b8b87bb8b87cb8b8b87bb8b8b87bb8b87bb8b82fb8b8b87bb87bb8b83b3b3b3b3b3b3b0d";
+    "3b3b3b3b3b3b3bb8b87bb8ffb87cb87bb8b8b8b87bb8b8b87bb87bb82fb8b82fb82fb87bb8b82fb82fb82fb8b87b"
+    "b87bb8b82fb82fb82fb8b87bb82fb82fb8b82fb87bb8b87bb82fb82fb8b82fb87bb82fb8b82fb82fb87bb87bb8b8"
+    "7bb8b8b82fb87bb8b8b87bb8b82fb8b82fb8b8b87bb87bb8b83b3b3b3b3b3b3b0d3b3b3b3b3b3b3bb8b87bb8ffb8"
+    "7cb87bb8b8b8b87bb8b8b87bb87bb8b82fb8b8b87bb82fb8b87bb8b8b87bb87bb8b8b87bb8b82fb87bb8b8b82fb8"
+    "b87bb82fb8b8b87bb8b87bb8b8b87bb8b8b87bb8b87bb8b87bb82fb8b8b87bb87bb8b8b8b87bb8b8b87bb8b87bb8"
+    "b8b87bb8b8b87bb87cb8b8b87bb8b87cb8b8b87bb8b8b87bb8b87bb8b82fb8b8b87bb87bb8b83b3b3b3b3b3b3b0d";
 // 18 characters: three rows; the filler runs FNC4, CODE C, CODE B, ... for ten
 // places, so that K1 = 67 and K2 = 34 are read as code set C pairs.
 const char kGolden18[] =
-    "3b3b3b3b3b3b3bb8b87bb8ffb87cb87bb8b8b8b87bb8b8b87bb87bb82fb8b82fb82fb87bb8b82fb82fb82fb8b87bb8"
-    "7b"
-    "b8b82fb82fb82fb8b87bb82fb82fb8b82fb87bb8b87bb82fb82fb8b82fb87bb82fb8b82fb82fb87bb87bb8b87bb8b8"
-    "b8"
-    "2fb87bb8b8b87bb8b82fb8b82fb8b8b87bb87bb8b83b3b3b3b3b3b3b0d3b3b3b3b3b3b3bb8b87bb8ffb87cb87bb8b8"
-    "b8"
-    "b87bb8b8b87bb87bb8b82fb8b8b87bb82fb8b87bb8b8b87bb87bb8b8b87bb8b82fb87bb8b8b82fb8b87bb82fb8b8b8"
-    "7b"
-    "b8b87bb8b8b87bb8b8b87bb8b87bb8b87bb82fb8b8b87bb8b82fb87bb8b8b87bb87bb8b8b8b87bb8b8b87bb87bb8b8"
-    "b8"
-    "7bb8b8b8b87bb8b8b87bb87bb8b82fb8b82fb8b8b87bb87bb8b83b3b3b3b3b3b3b0d3b3b3b3b3b3b3bb8b87bb8ffb8"
-    "7c"
-    "b87bb8b8b8b87bb8b8b87bb87bb8b8b8b87bb8b8b87bb87bb8b8b87bb8b8b8b87bb87bb8b8b8b87bb8b8b87bb87bb8"
-    "b8"
-    "b87bb8b8b8b87bb87bb8b8b8b87bb8b8b87bb87bb8b8b87bb8b8b8b87bb87bb8b8b8b87bb8b8b87bb87bb8b8b87bb8"
-    "b8"
-    "b8b87bb8ffb87bb8b87cb82fb87bb8b82fb8b87cb8ffb87bb8b82fb8b8b87bb87bb8b83b3b3b3b3b3b3b0d";
+    "3b3b3b3b3b3b3bb8b87bb8ffb87cb87bb8b8b8b87bb8b8b87bb87bb82fb8b82fb82fb87bb8b82fb82fb82fb8b87b"
+    "b87bb8b82fb82fb82fb8b87bb82fb82fb8b82fb87bb8b87bb82fb82fb8b82fb87bb82fb8b82fb82fb87bb87bb8b8"
+    "7bb8b8b82fb87bb8b8b87bb8b82fb8b82fb8b8b87bb87bb8b83b3b3b3b3b3b3b0d3b3b3b3b3b3b3bb8b87bb8ffb8"
+    "7cb87bb8b8b8b87bb8b8b87bb87bb8b82fb8b8b87bb82fb8b87bb8b8b87bb87bb8b8b87bb8b82fb87bb8b8b82fb8"
+    "b87bb82fb8b8b87bb8b87bb8b8b87bb8b8b87bb8b87bb8b87bb82fb8b8b87bb8b82fb87bb8b8b87bb87bb8b8b8b8"
+    "7bb8b8b87bb87bb8b8b87bb8b8b8b87bb8b8b87bb87bb8b82fb8b82fb8b8b87bb87bb8b83b3b3b3b3b3b3b0d3b3b"
+    "3b3b3b3b3bb8b87bb8ffb87cb87bb8b8b8b87bb8b8b87bb87bb8b8b8b87bb8b8b87bb87bb8b8b87bb8b8b8b87bb8"
+    "7bb8b8b8b87bb8b8b87bb87bb8b8b87bb8b8b8b87bb87bb8b8b8b87bb8b8b87bb87bb8b8b87bb8b8b8b87bb87bb8"
+    "b8b8b87bb8b8b87bb87bb8b8b87bb8b8b8b87bb8ffb87bb8b87cb82fb87bb8b82fb8b87cb8ffb87bb8b82fb8b8b8"
+    "7bb87bb8b83b3b3b3b3b3b3b0d";
 
 std::string hex(const unsigned char* p, int n) {
     static const char* const kDigits = "0123456789abcdef";

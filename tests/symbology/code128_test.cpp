@@ -3,6 +3,8 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "support/reader.h"
@@ -392,25 +394,21 @@ TEST_F(GS1128, NumberVariants) {
 // The DataBar road: '#' separators, no check digit completed, the program's table.
 TEST_F(GS1128, FilterKeepsTheProgramsTable) {
     gSym.code = 37;
-    setData("(01)1540014128876(10)AB(21)C");
-    ASSERT_EQ(EAN_APP_ID_FILTER(0, '#'), 0);
-    EXPECT_STREQ(gData.chMainCode, "01154001412887610AB#21C");
-    // (90) takes up to 33 characters: the separator follows only an element
-    // that the next '(' ended.
-    setData("(90)" + std::string(33, 'x') + "(10)1");
-    ASSERT_EQ(EAN_APP_ID_FILTER(0, '#'), 0);
-    EXPECT_EQ(std::string(gData.chMainCode), "90" + std::string(33, 'x') + "#101");
-    setData("(90)" + std::string(34, 'x') + "(10)1");
-    ASSERT_EQ(EAN_APP_ID_FILTER(0, '#'), 0);
-    EXPECT_EQ(std::string(gData.chMainCode), "90" + std::string(34, 'x') + "101");
-    setData("(8020)ABC(10)1");
-    ASSERT_EQ(EAN_APP_ID_FILTER(0, '#'), 0);
-    EXPECT_STREQ(gData.chMainCode, "8020ABC#101");
-    setData("(17)251231(20)12(10)1");
-    ASSERT_EQ(EAN_APP_ID_FILTER(0, '#'), 0);
-    EXPECT_STREQ(gData.chMainCode,
-                 "17251231201210"
-                 "1");
+    const std::string x33(33, 'x'), x34(34, 'x');
+    const std::pair<std::string, std::string> cases[] = {
+        {"(01)1540014128876(10)AB(21)C", "01154001412887610AB#21C"},
+        // (90) takes up to 33 characters: the separator follows only an element
+        // that the next '(' ended.
+        {"(90)" + x33 + "(10)1", "90" + x33 + "#101"},
+        {"(90)" + x34 + "(10)1", "90" + x34 + "101"},
+        {"(8020)ABC(10)1", "8020ABC#101"},
+        {"(17)251231(20)12(10)1", "172512312012101"},
+    };
+    for (const auto& [data, want] : cases) {
+        setData(data);
+        ASSERT_EQ(EAN_APP_ID_FILTER(0, '#'), 0) << data;
+        EXPECT_EQ(std::string(gData.chMainCode), want);
+    }
     setData(std::string(255, '1'));
     EXPECT_EQ(EAN_APP_ID_FILTER(0, '#'), 1);
     EXPECT_EQ(gMsg.last, messageOf(kMsgGS1TooLong));
@@ -427,13 +425,13 @@ TEST_F(Retail, DecodeToTheirDigits) {
     EXPECT_STREQ(gData.chMainCode2, "12345");
 
     // M&S BEL: weight 3 on the even positions; (1+3+5+7+9+1+3+5+7+0) x 3 + 40 = 163.
-    ASSERT_EQ(encode(13, 0, "1234567890123456780"), 0);
-    EXPECT_EQ(read().bytes, "12345678901234567807");
-
-    ASSERT_EQ(encode(15, 0, "0123456789"), 0);
-    EXPECT_EQ(read().bytes, "0123456789");
-    ASSERT_EQ(encode(34, 0, "9876543210"), 0);  // the 1000-unit module
-    EXPECT_EQ(read().bytes, "9876543210");
+    // Code type 34 draws with the 1000-unit module.
+    for (const auto& [code, data, want] :
+         {std::tuple{13, "1234567890123456780", "12345678901234567807"},
+          std::tuple{15, "0123456789", "0123456789"}, std::tuple{34, "9876543210", "9876543210"}}) {
+        ASSERT_EQ(encode(code, 0, data), 0) << code;
+        EXPECT_EQ(read().bytes, want) << code;
+    }
 
     expectRefused(5, 7, "12A45", msg128::kDigitsOnly);
     expectRefused(13, 0, "123456789012345678", msg128::kRetailLength);

@@ -152,22 +152,16 @@ TEST_F(Dispatcher, SmallEanIsDigitsBetweenSeparators) {
 }
 
 TEST_F(Dispatcher, QROptions) {
+    const struct {
+        const char* text;
+        int32_t level, version;
+    } cases[] = {{"H1", 3, 1}, {"M12", 1, 10}, {"", 0, 1}, {"Q4", 2, 4}, {"x", 0, 1}};
     int32_t level = -1, version = -1;
-    parseQROptions("H1", &level, &version);
-    EXPECT_EQ(level, 3);
-    EXPECT_EQ(version, 1);
-    parseQROptions("M12", &level, &version);
-    EXPECT_EQ(level, 1);
-    EXPECT_EQ(version, 10);
-    parseQROptions("", &level, &version);
-    EXPECT_EQ(level, 0);
-    EXPECT_EQ(version, 1);
-    parseQROptions("Q4", &level, &version);
-    EXPECT_EQ(level, 2);
-    EXPECT_EQ(version, 4);
-    parseQROptions("x", &level, &version);
-    EXPECT_EQ(level, 0);
-    EXPECT_EQ(version, 1);
+    for (const auto& c : cases) {
+        parseQROptions(c.text, &level, &version);
+        EXPECT_EQ(level, c.level) << c.text;
+        EXPECT_EQ(version, c.version) << c.text;
+    }
 }
 
 TEST_F(Dispatcher, FittingTheMagnificationToALength) {
@@ -309,6 +303,23 @@ TEST(DataSplit, SeparatorsByCodeType) {
         gSym.code = code;
         Gettw("A-B C", 5, "", 0);
         EXPECT_STREQ(gData.chMainCode, "A-B C") << code;
+    }
+}
+
+// A check digit or a leading zero only while the data stays inside its buffer.
+TEST(Dispatcher2, CheckDigitAndLeadingZeroOnlyInsideTheBuffer) {
+    resetWorld();
+    copyBounded(gData.chMainCode, "400638133393");
+    gData.len1 = 12;
+    calcheck();
+    EXPECT_STREQ(gData.chMainCode, "4006381333931");
+    for (void (*grow)() : {calcheck, Len, LenEven}) {
+        for (int32_t len : {-1, -5000, -5001, static_cast<int32_t>(kMainCodeSize) - 1, 1 << 30}) {
+            gData.len1 = len;
+            grow();
+            EXPECT_EQ(gData.len1, len);
+            EXPECT_STREQ(gData.chMainCode, "4006381333931");
+        }
     }
 }
 

@@ -28,20 +28,17 @@ TEST_F(Ean13, AddOnsReadBack) {
     EXPECT_EQ(readBack("EAN-13", true).text, "5012345678900 52495");
     EXPECT_EQ(zbarRead("five", true), "52495\n5012345678900\n");
 
-    // Every remainder of the two-digit parity.
-    for (const char* add : {"12", "34", "05", "99"}) {
+    // Every remainder of the two-digit parity and every five-digit parity
+    // pattern (check values 0 to 9).
+    for (const char* add : {"12", "34", "05", "99", "00000", "52495", "00001", "10000", "90000",
+                            "12345", "54321", "24680", "13579", "99999", "11111", "22222"}) {
+        const bool two = std::strlen(add) == 2;
         SetUp();
-        setData("501234567890", add);
+        setData(two ? "501234567890" : "400638133393", add);
         ASSERT_EQ(EAN13(), 0);
-        EXPECT_EQ(readBack("EAN-13", true).text, std::string("5012345678900 ") + add);
-    }
-    // Every five-digit parity pattern (check values 0 to 9).
-    for (const char* add : {"00000", "52495", "00001", "10000", "90000", "12345", "54321", "24680",
-                            "13579", "99999", "11111", "22222"}) {
-        SetUp();
-        setData("400638133393", add);
-        ASSERT_EQ(EAN13(), 0);
-        EXPECT_EQ(readBack("EAN-13", true).text, std::string("4006381333931 ") + add) << add;
+        EXPECT_EQ(readBack("EAN-13", true).text,
+                  std::string(two ? "5012345678900 " : "4006381333931 ") + add)
+            << add;
     }
 }
 
@@ -223,19 +220,16 @@ TEST_F(Ean13, GuardRowVariants) {
 }
 
 TEST_F(Ean13, RetailVariantsReadBack) {
-    for (int v : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 255, 256, 257}) {
-        SetUp();
-        gSym.variation1 = v;
-        setData("400638133393");
-        ASSERT_EQ(EAN13(), 0) << v;
-        EXPECT_EQ(readBack("EAN-13").text, "4006381333931") << v;
-    }
-    for (int code : {25, 26, 27}) {
+    const int kinds[][2] = {{0, 0},   {0, 1},   {0, 2},  {0, 3},  {0, 4},  {0, 5},  {0, 6},
+                            {0, 7},   {0, 8},   {0, 9},  {0, 10}, {0, 11}, {0, 12}, {0, 255},
+                            {0, 256}, {0, 257}, {25, 0}, {26, 0}, {27, 0}};
+    for (const auto& [code, v] : kinds) {
         SetUp();
         gSym.code = code;
+        gSym.variation1 = v;
         setData("400638133393");
-        ASSERT_EQ(EAN13(), 0) << code;
-        EXPECT_EQ(readBack("EAN-13").text, "4006381333931") << code;
+        ASSERT_EQ(EAN13(), 0) << code << "/" << v;
+        EXPECT_EQ(readBack("EAN-13").text, "4006381333931") << code << "/" << v;
     }
 }
 
@@ -390,20 +384,14 @@ TEST_F(Ean8, RetailLayouts) {
     EXPECT_EQ(textLine(), "A" + S(3) + "9638" + S(4) + "5074" + S(3) + "B");
     EXPECT_EQ(rowsOf()[0].size(), 47u);
 
-    for (int v : {6, 7}) {
+    const int kinds[][2] = {{0, 6}, {0, 7}, {16, 3}, {16, 4}, {16, 5}, {16, 6}, {16, 7}};
+    for (const auto& [code, v] : kinds) {
         SetUp();
+        gSym.code = code;
         gSym.variation1 = v;
         setData("9638507");
-        ASSERT_EQ(EAN8(), 0);
-        EXPECT_EQ(readBack("EAN-8").text, "96385074");
-    }
-    for (int v : {3, 4, 5, 6, 7}) {
-        SetUp();
-        gSym.code = 16;
-        gSym.variation1 = v;
-        setData("9638507");
-        ASSERT_EQ(EAN8(), 0);
-        EXPECT_EQ(readBack("EAN-8").text, "96385074");
+        ASSERT_EQ(EAN8(), 0) << code << "/" << v;
+        EXPECT_EQ(readBack("EAN-8").text, "96385074") << code << "/" << v;
     }
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "symbology/codebars.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
@@ -25,40 +27,32 @@ TEST_F(ElementWidths, BytesAndLaetusMini) {
     EXPECT_EQ(charToWidth(208), 1320);
 }
 
-TEST_F(ElementWidths, GuardDrops) {
-    EXPECT_EQ(CheckDrop(15, 10), 5);
-    EXPECT_EQ(CheckDrop(14, 10), 0);
-    gSym.flushBars = 0;
-    EXPECT_EQ(CheckDrop(15, 10), 0);
-    gSym.flushBars = 1;
-    gSym.variation1 = 255;
-    EXPECT_EQ(CheckDrop(31, 10), 0);
-    gSym.variation1 = 0;
-    EXPECT_EQ(CheckDrop(31, 10), 5);
-    gSym.variation1 = 12;  // Peacocks: no centre guard drop
-    EXPECT_EQ(CheckDrop(15, 10), 0);
-    EXPECT_EQ(CheckDrop(29, 10), 5);
-    gSym.code = 3;
-    gSym.variation1 = 0;
-    EXPECT_EQ(CheckDrop(11, 10), 5);
-    gSym.variation1 = 1;
-    EXPECT_EQ(CheckDrop(11, 10), 0);
-    gSym.code = 30;
-    gSym.multi_line = 1;
-    EXPECT_EQ(CheckDrop(5, 10), 30);
-}
-
-TEST_F(ElementWidths, TopRises) {
-    EXPECT_EQ(CheckTopDrop(31, 10), 10);
-    EXPECT_EQ(CheckTopDrop(30, 10), 0);
-    gSym.code = 11;
-    EXPECT_EQ(CheckTopDrop(18, 10), 10);
-    gSym.code = 7;
-    gSym.variation1 = 14;
-    EXPECT_EQ(CheckTopDrop(1, 10), 13);
-    gSym.code = 31;
-    gSym.multi_line = 1;
-    EXPECT_EQ(CheckTopDrop(1, 10), 10);
+// Guard bars that drop below the others and bars that rise, by the settings
+// each case sets.
+TEST_F(ElementWidths, GuardDropsAndTopRises) {
+    const struct {
+        bool top;  // CheckTopDrop, else CheckDrop
+        int code, variant, flushBars, multiLine, bar;
+        double want;
+    } cases[] = {
+        {false, 0, 0, 1, 0, 15, 5},  {false, 0, 0, 1, 0, 14, 0},
+        {false, 0, 0, 0, 0, 15, 0},  {false, 0, 255, 1, 0, 31, 0},
+        {false, 0, 0, 1, 0, 31, 5},  {false, 0, 12, 1, 0, 15, 0},  // Peacocks: no centre drop
+        {false, 0, 12, 1, 0, 29, 5}, {false, 3, 0, 1, 0, 11, 5},
+        {false, 3, 1, 1, 0, 11, 0},  {false, 30, 1, 1, 1, 5, 30},
+        {true, 0, 0, 1, 0, 31, 10},  {true, 0, 0, 1, 0, 30, 0},
+        {true, 11, 0, 1, 0, 18, 10}, {true, 7, 14, 1, 0, 1, 13},
+        {true, 31, 14, 1, 1, 1, 10},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.code) + "/" + std::to_string(c.variant) + " bar " +
+                     std::to_string(c.bar));
+        gSym.code = c.code;
+        gSym.variation1 = c.variant;
+        gSym.flushBars = c.flushBars;
+        gSym.multi_line = c.multiLine;
+        EXPECT_EQ(c.top ? CheckTopDrop(c.bar, 10) : CheckDrop(c.bar, 10), c.want);
+    }
 }
 
 TEST(ElementListBuffer, RefusesAppendsPastTheEnd) {

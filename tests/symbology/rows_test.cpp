@@ -44,33 +44,24 @@ struct Rows : ::testing::Test {
     }
 };
 
-TEST_F(Rows, HeightZeroAndTwoRowUnitsGiveOneRow) {
+// Height 0 and two row units of 3527 um at 100 % give one row, exactly three
+// units three rows; every row is a copy of the first.
+TEST_F(Rows, RowsByHeight) {
     firstRow(kRow);
     Vector(kRowUnit10pt);
     EXPECT_EQ(gEl.cu_len, 7);
     EXPECT_EQ(gEl.chNum[6], 13);
     EXPECT_EQ(gRows.glastbar[0], 2);  // the last bar starts at the 190 before the 196
 
-    gEl.clear();
-    firstRow(kRow);
-    gSym.Hei = 7.054;  // two row units of 3527 um at 100 %
-    Vector(kRowUnit10pt);
-    EXPECT_EQ(countRowEnds(), 1);
-}
-
-TEST_F(Rows, ExactlyThreeRowUnitsMakesThreeRows) {
-    firstRow(kRow);
-    gSym.Hei = 10.581;
-    Vector(kRowUnit10pt);
-    ASSERT_EQ(countRowEnds(), 3);
-    for (int r = 1; r < 3; ++r)
-        EXPECT_EQ(std::memcmp(gEl.chNum, gEl.chNum + 7 * r, 7), 0) << "row " << r;
-
-    gEl.clear();
-    firstRow(kRow);
-    gSym.Hei = 10.580;
-    Vector(kRowUnit10pt);
-    EXPECT_EQ(countRowEnds(), 2);
+    for (const auto& [height, rows] : {std::pair{7.054, 1}, {10.581, 3}, {10.580, 2}}) {
+        gEl.clear();
+        firstRow(kRow);
+        gSym.Hei = height;
+        Vector(kRowUnit10pt);
+        ASSERT_EQ(countRowEnds(), rows) << height;
+        for (int r = 1; r < rows; ++r)
+            EXPECT_EQ(std::memcmp(gEl.chNum, gEl.chNum + 7 * r, 7), 0) << "row " << r;
+    }
 }
 
 TEST_F(Rows, ItfSixEndsWithoutRowEnd) {
