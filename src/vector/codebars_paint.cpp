@@ -17,12 +17,12 @@
 #include "vector/shapes.h"
 #include "vector/sink.h"
 #include "vector/textruns.h"
+#include "vector/units.h"
 
 namespace {
 
 constexpr double kUmPerPoint = 352.77777777777777;
 constexpr double kHeightPointsPerMm = 2.8346;   // row tops of the module-row symbols
-constexpr double kPerPoint = 100000;            // position units (1e-5 point) per point
 constexpr double kTrackUm = 283.4645669291338;  // tracking step per character, micrometres
 
 // Glyph advances of the header and text lines, in glyph units.
@@ -32,17 +32,12 @@ constexpr int32_t kNarrowGlyph = 1320;                     // '(' ')' '?' of the
 constexpr int32_t kWideSpace = 2540, kNarrowSpace = 1016;  // counted half in text lines
 constexpr int32_t kMaxRows = 512;
 
-int32_t trunc32(double v) { return static_cast<int32_t>(v); }
-
 // A length in micrometres to units of 1e-5 point.
 int32_t umToE5(double um) { return trunc32(um * 72 * 3.937007874015748e-5 * 100000); }
 
 bool among(int32_t v, std::initializer_list<int32_t> set) {
     return std::find(set.begin(), set.end(), v) != set.end();
 }
-
-// The code types whose text is set twice as large.
-bool bigText(int32_t code) { return (code >= 4 && code <= 8) || code == 12 || code == 17; }
 
 double widthFactor(int32_t code) {
     if (code == 5 || code == 7) return 2;
@@ -53,10 +48,6 @@ double widthFactor(int32_t code) {
 
 // The EAN and UPC family: digits set one by one under their symbol characters.
 bool retailCode(int32_t code) { return among(code, {0, 1, 2, 3, 10, 11, 16, 25, 26, 27}); }
-
-bool samePstr(const unsigned char* a, const unsigned char* b) {
-    return a[0] == b[0] && std::memcmp(a + 1, b + 1, a[0]) == 0;
-}
 
 bool isDigitGlyph(unsigned char ch) { return (ch >= '0' && ch <= '9') || (ch >= 174 && ch <= 183); }
 
