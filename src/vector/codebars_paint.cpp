@@ -49,6 +49,12 @@ double widthFactor(int32_t code) {
 // The EAN and UPC family: digits set one by one under their symbol characters.
 bool retailCode(int32_t code) { return among(code, {0, 1, 2, 3, 10, 11, 16, 25, 26, 27}); }
 
+// The text set above the bars instead of under them.
+bool textAboveBars() {
+    const int32_t code = gSym.code;
+    return gSym.attTop == 1 && code > 3 && !among(code, {10, 11, 16, 25, 26, 27, 30, 31, 32});
+}
+
 bool isDigitGlyph(unsigned char ch) { return (ch >= '0' && ch <= '9') || (ch >= 174 && ch <= 183); }
 
 // The working values of one call.
@@ -338,8 +344,7 @@ void paintLinear(Painter& p) {
     }
     const bool addOnCode =
         among(code, {0, 1, 2, 10, 11, 25, 26, 27}) || (code == 7 && gSym.variation1 == 14);
-    const bool textAbove =
-        gSym.attTop == 1 && code > 3 && !among(code, {10, 11, 16, 25, 26, 27, 30, 31, 32});
+    const bool textAbove = textAboveBars();
     const bool secondForLast = gSym.transpar_ent == 1 && (code == 12 || code == 17);
     const int32_t lastBar = secondForLast ? lastBarOfFirstRow() : 0;
     const int32_t textY = trunc32(p.tb - (p.t - p.T));
@@ -423,13 +428,13 @@ void paintBlockLetters(Painter& p) {
     int32_t bands = 0;
     for (int32_t i = 0; i < gEl.cu_len && gEl.chNum[i] != 0; ++i)
         if (gEl.chNum[i] == kRowEnd || i + 1 == gEl.cu_len) ++bands;
-    const int32_t rows = gSym.code == 38 ? std::atoi(gData.chAddCode) : 0;
     // The size asked for counts only when the encoder took it: a too small one
     // gives way to a larger symbol with perhaps as many bands.
-    const bool sizeTaken =
-        datamatrix::gDataMatrix.format >= 0 &&
-        datamatrix::gDataMatrix.format == datamatrix::gDataMatrix.preferredFormat;
-    if (rows > 0 && sizeTaken && (rows + 3) / 4 == bands)
+    const datamatrix::DataMatrixState& dm = datamatrix::gDataMatrix;
+    const bool sizeTaken = gSym.code == 38 && dm.format >= 0 && dm.format == dm.preferredFormat;
+    const int32_t rows =
+        sizeTaken ? datamatrix::configuration[dm.format][datamatrix::kSymbolRows] : 0;
+    if (rows > 0 && (rows + 3) / 4 == bands)
         y = (H / 4) * (rows - 1) - H;
     else
         // A twentieth of a band lower, as first laid out, put the bottom row
@@ -514,16 +519,18 @@ void paintDataBar(Painter& p) {
         platform::TextSize(static_cast<int16_t>(textSize));
         return platform::TextWidth(text, 0, static_cast<int16_t>(len));
     };
+    // A text line centred over `box` points less its width w, on baseline y.
+    auto centredText = [&](const char* text, int32_t len, int32_t w, double box, double y) {
+        SetAnyEpsFontP(textSize * kPerPoint, textSize * kPerPoint, gSym.fontBelow, -1);
+        TextPositionAccurate(
+            trunc32(((box - w) / 2.0 - 2 + p.left + p.inset + gSym.extraMargin) * kPerPoint),
+            trunc32((y + p.inset) * kPerPoint));
+        if (len > 0) DrawTextEPS(text, 0, len - 1);
+    };
     if (v == 7 && gSym.human == 1) {
         const int32_t len = std::max(0, headerLength() - 1);
         const int32_t w = textWidth(gData.chHeadCode, len);
-        if (len > 0) {
-            SetAnyEpsFontP(textSize * kPerPoint, textSize * kPerPoint, gSym.fontBelow, -1);
-            TextPositionAccurate(
-                trunc32(((p.B - w) / 2.0 - 2 + p.left + p.inset + gSym.extraMargin) * kPerPoint),
-                trunc32((p.tb + p.inset) * kPerPoint));
-            DrawTextEPS(gData.chHeadCode, 0, len - 1);
-        }
+        if (len > 0) centredText(gData.chHeadCode, len, w, p.B, p.tb);
         top = A = gSym.Hei * kHeightPointsPerMm - 1.2 * T;
     }
     auto paintRow = [&](int32_t r, double yTop, double yBottom) {
@@ -574,13 +581,7 @@ void paintDataBar(Painter& p) {
     if (gSym.human == 1 && v != 7 && textRow >= 0) {
         const int32_t len = std::min(18, rowEnd(textRow) - textRow);
         const char* text = reinterpret_cast<const char*>(gEl.chNum + textRow);
-        const int32_t w = textWidth(text, len);
-        SetAnyEpsFontP(textSize * kPerPoint, textSize * kPerPoint, gSym.fontBelow, -1);
-        TextPositionAccurate(
-            trunc32(((p.B - p.left - w) / 2.0 - 2 + p.left + p.inset + gSym.extraMargin) *
-                    kPerPoint),
-            trunc32((p.baseY + p.inset) * kPerPoint));
-        if (len > 0) DrawTextEPS(text, 0, len - 1);
+        centredText(text, len, textWidth(text, len), p.B - p.left, p.baseY);
     }
 }
 
@@ -645,7 +646,7 @@ void glyphByGlyph(const Painter& p, double textY) {
 
     double x = (code == 25 || (code == 0 && v == 12)) ? (kCell + 990) * rowScale : 0;
     int32_t n = 0;
-    const int32_t originX = trunc32((p.left + p.inset + gSym.extraMargin + 1) * kPerPoint);
+    const int32_t originX = p.glyphX(0);
     for (int32_t i = p.textRowStart; i < textEnd; ++i) {
         unsigned char ch = gEl.chNum[i];
         if (charToWidth(ch) < 0) {
@@ -841,8 +842,7 @@ void drawText(Painter& p) {
     const bool haveText = start >= 0 && start < gEl.cu_len && start > p.barRowEnd;
     const bool justified = among(code, {4, 5, 6, 7, 8, 17, 19, 20, 21, 24, 28, 30, 35, 36}) ||
                            (code == 0 && gSym.flushBars == 0 && gSym.strip_extra == 1);
-    const bool textAbove =
-        gSym.attTop == 1 && code > 3 && !among(code, {10, 11, 16, 25, 26, 27, 30, 31, 32});
+    const bool textAbove = textAboveBars();
 
     double o = justified && code != 4 ? trunc32(0.1 * p.T) : 0;
     if (!p.barFont) o += trunc32(0.2 * p.T);
@@ -895,8 +895,7 @@ bool linearBarsFit() {
     const int32_t T = symbolTextUnit();
     const double t = gSym.customTeSize == 0 ? T : std::max(gSym.customTeSize, T);
     const double inset = gSym.insetAmount + gSym.gline;
-    const bool textAbove =
-        gSym.attTop == 1 && code > 3 && !among(code, {10, 11, 16, 25, 26, 27, 30, 31, 32});
+    const bool textAbove = textAboveBars();
     bool fit = true;
     int32_t counter = 0;
     walkRuns(i, [&](double, double, int32_t) {
