@@ -397,6 +397,15 @@ void paintLinear(Painter& p) {
 
 // ---------------------------------------------------------------- module rows
 
+// Every run of the row from start as a DrawBlock2 from yTop down to yBottom.
+void paintRunRow(const Painter& p, int32_t start, double yTop, double yBottom) {
+    walkRuns(start, [&](double x, double W, int32_t) {
+        int32_t xE5 = 0, wE5 = 0;
+        runGeometry(p, x, W, &xE5, &wE5);
+        DrawBlock2(xE5, wE5, p.T, trunc32(p.inset), 0, 0, yTop, yBottom, p.left, p.baseY);
+    });
+}
+
 // The rows of a PDF417 or MicroPDF417 that are painted: all but a text row at the end.
 int32_t moduleRowStarts(int32_t* starts) {
     int32_t n = rowStarts(starts, kMaxRows);
@@ -410,11 +419,7 @@ void paintModuleRows(Painter& p) {
     const double h = 3 * 0.1 * p.T;
     double top = trunc32(gSym.Hei * kHeightPointsPerMm);
     for (int32_t r = 0; r < n; ++r) {
-        walkRuns(starts[r], [&](double x, double W, int32_t) {
-            int32_t xE5 = 0, wE5 = 0;
-            runGeometry(p, x, W, &xE5, &wE5);
-            DrawBlock2(xE5, wE5, p.T, trunc32(p.inset), 0, 0, top, top - h, p.left, p.baseY);
-        });
+        paintRunRow(p, starts[r], top, top - h);
         top -= h;
     }
 }
@@ -474,14 +479,7 @@ void paintStackedRows(Painter& p) {
     if (n == 0) return;
     const double top = trunc32(gSym.Hei * kHeightPointsPerMm);
     const double h = top / n;
-    for (int32_t r = 0; r < n; ++r) {
-        walkRuns(starts[r], [&](double x, double W, int32_t) {
-            int32_t xE5 = 0, wE5 = 0;
-            runGeometry(p, x, W, &xE5, &wE5);
-            DrawBlock2(xE5, wE5, p.T, trunc32(p.inset), 0, 0, top - r * h, top - (r + 1) * h,
-                       p.left, p.baseY);
-        });
-    }
+    for (int32_t r = 0; r < n; ++r) paintRunRow(p, starts[r], top - r * h, top - (r + 1) * h);
 }
 
 // DataBar and its composite components: module rows in a composite part, a
@@ -534,11 +532,7 @@ void paintDataBar(Painter& p) {
         top = A = gSym.Hei * kHeightPointsPerMm - 1.2 * T;
     }
     auto paintRow = [&](int32_t r, double yTop, double yBottom) {
-        walkRuns(starts[r], [&](double x, double W, int32_t) {
-            int32_t xE5 = 0, wE5 = 0;
-            runGeometry(p, x, W, &xE5, &wE5);
-            DrawBlock2(xE5, wE5, T, trunc32(p.inset), 0, 0, yTop, yBottom, p.left, p.baseY);
-        });
+        paintRunRow(p, starts[r], yTop, yBottom);
     };
     if (firstLinear > 0) {
         for (int32_t r = 0; r < firstLinear - 1; ++r) {
