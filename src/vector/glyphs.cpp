@@ -77,14 +77,14 @@ void writeOutline(const GlyphOutline& g, int32_t ox, int32_t oy) {
         return;
     }
     const int32_t ill = gOut.ill;
-    if (ill == dialect::kType3) {
+    if (dialect::type3()) {
         // A glyph of the Type 3 font carries no colour: one path whose counters
         // run against the outer contour stays open where they are.
         for (size_t c = 0, i = 0; c < g.contours; ++c) i = writeContour(g, i, ox, oy);
         pfill();
         return;
     }
-    if (ill == dialect::kPdf) {
+    if (dialect::pdf()) {
         size_t i = 0;
         for (size_t c = 0; c < g.contours; ++c) {
             i = writeContour(g, i, ox, oy);
