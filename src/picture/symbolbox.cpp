@@ -9,10 +9,10 @@
 #include "symbology/state.h"
 #include "vector/codebars_paint.h"
 #include "vector/page.h"
+#include "vector/units.h"
 
 namespace {
 
-constexpr double kPointsPerMm = 2.8346456;
 constexpr double kRowHeightInTextHeights = 0.3;  // a PDF417 row is three tenths of the text height
 constexpr double kLeastHeight = 1.0;             // mm
 

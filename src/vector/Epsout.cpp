@@ -19,12 +19,12 @@
 #include "vector/shapes.h"
 #include "vector/sink.h"
 #include "vector/textruns.h"
+#include "vector/units.h"
 
 EpsDocument gEps;
 
 namespace {
 
-constexpr double kPointsPerMm = 2.8346456;
 constexpr int32_t kTemplateWidth = 612;  // the Illustrator artboard of a single symbol
 constexpr int32_t kTemplateHeight = 864;
 constexpr int32_t kA4Width = 595;  // points

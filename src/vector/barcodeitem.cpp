@@ -18,19 +18,14 @@
 #include "vector/shapes.h"
 #include "vector/sink.h"
 #include "vector/textruns.h"
+#include "vector/units.h"
 
 namespace {
 
-constexpr double kPointsPerMm = 2.8346456;
 constexpr double kWidthToPoints = 0.0028346458;  // micrometres to points
-constexpr double kPerPoint = 100000;
-constexpr double kGaugeWidth = 12;  // points: the H-gauge mark
-constexpr double kCodeMargin = 12;  // points: ITF marks stand off the bearer frame
-constexpr double kMarkWidth = 1;    // stroke of the small-item and cut marks
-
-int32_t trunc32(double v) { return static_cast<int32_t>(v); }
-
-bool bigText(int32_t code) { return (code >= 4 && code <= 8) || code == 12 || code == 17; }
+constexpr double kGaugeWidth = 12;               // points: the H-gauge mark
+constexpr double kCodeMargin = 12;               // points: ITF marks stand off the bearer frame
+constexpr double kMarkWidth = 1;                 // stroke of the small-item and cut marks
 
 // The serif marks of the retail ITF and EAN-8 variants instead of '>' and '<'.
 bool serifMarks() {

@@ -7,6 +7,7 @@
 #include "vector/dialect.h"
 #include "vector/emit.h"
 #include "vector/textruns.h"
+#include "vector/units.h"
 
 BlockState gBlock;
 
@@ -14,9 +15,7 @@ void resetBlockState() { gBlock = BlockState{}; }
 
 namespace {
 
-constexpr double kPointsPerMm = 2.8346456;
-constexpr double kUnit = 1e-5;         // a position unit in points
-constexpr int64_t kPerPoint = 100000;  // position units per point
+constexpr double kUnit = 1e-5;  // a position unit in points
 
 enum class Paint { fill, stroke };
 
@@ -191,9 +190,7 @@ void padToLen(unsigned char* s, int32_t n) {
 double GetTextPosAboveCode(double a, double t) {
     const double p = gSym.Hei * kPointsPerMm - a - t;
     const bool barFontText =
-        pstrEquals(gSym.fontBelow, "STRixel") ||
-        (gSym.fontBelow[0] == gSym.barFont[0] &&
-         std::memcmp(gSym.fontBelow + 1, gSym.barFont + 1, gSym.barFont[0]) == 0);
+        pstrEquals(gSym.fontBelow, "STRixel") || samePstr(gSym.fontBelow, gSym.barFont);
     if (barFontText) return gSym.textAsFont == 1 ? p + 0.2 * t : p;
     return (gSym.code == 16 || gSym.code == 25) ? p : p + 0.2 * t;
 }

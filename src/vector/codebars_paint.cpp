@@ -17,12 +17,12 @@
 #include "vector/shapes.h"
 #include "vector/sink.h"
 #include "vector/textruns.h"
+#include "vector/units.h"
 
 namespace {
 
 constexpr double kUmPerPoint = 352.77777777777777;
 constexpr double kHeightPointsPerMm = 2.8346;   // row tops of the module-row symbols
-constexpr double kPerPoint = 100000;            // position units (1e-5 point) per point
 constexpr double kTrackUm = 283.4645669291338;  // tracking step per character, micrometres
 
 // Glyph advances of the header and text lines, in glyph units.
@@ -32,17 +32,12 @@ constexpr int32_t kNarrowGlyph = 1320;                     // '(' ')' '?' of the
 constexpr int32_t kWideSpace = 2540, kNarrowSpace = 1016;  // counted half in text lines
 constexpr int32_t kMaxRows = 512;
 
-int32_t trunc32(double v) { return static_cast<int32_t>(v); }
-
 // A length in micrometres to units of 1e-5 point.
 int32_t umToE5(double um) { return trunc32(um * 72 * 3.937007874015748e-5 * 100000); }
 
 bool among(int32_t v, std::initializer_list<int32_t> set) {
     return std::find(set.begin(), set.end(), v) != set.end();
 }
-
-// The code types whose text is set twice as large.
-bool bigText(int32_t code) { return (code >= 4 && code <= 8) || code == 12 || code == 17; }
 
 double widthFactor(int32_t code) {
     if (code == 5 || code == 7) return 2;
@@ -54,8 +49,10 @@ double widthFactor(int32_t code) {
 // The EAN and UPC family: digits set one by one under their symbol characters.
 bool retailCode(int32_t code) { return among(code, {0, 1, 2, 3, 10, 11, 16, 25, 26, 27}); }
 
-bool samePstr(const unsigned char* a, const unsigned char* b) {
-    return a[0] == b[0] && std::memcmp(a + 1, b + 1, a[0]) == 0;
+// The text set above the bars instead of under them.
+bool textAboveBars() {
+    const int32_t code = gSym.code;
+    return gSym.attTop == 1 && code > 3 && !among(code, {10, 11, 16, 25, 26, 27, 30, 31, 32});
 }
 
 bool isDigitGlyph(unsigned char ch) { return (ch >= '0' && ch <= '9') || (ch >= 174 && ch <= 183); }
@@ -347,8 +344,7 @@ void paintLinear(Painter& p) {
     }
     const bool addOnCode =
         among(code, {0, 1, 2, 10, 11, 25, 26, 27}) || (code == 7 && gSym.variation1 == 14);
-    const bool textAbove =
-        gSym.attTop == 1 && code > 3 && !among(code, {10, 11, 16, 25, 26, 27, 30, 31, 32});
+    const bool textAbove = textAboveBars();
     const bool secondForLast = gSym.transpar_ent == 1 && (code == 12 || code == 17);
     const int32_t lastBar = secondForLast ? lastBarOfFirstRow() : 0;
     const int32_t textY = trunc32(p.tb - (p.t - p.T));
@@ -401,6 +397,15 @@ void paintLinear(Painter& p) {
 
 // ---------------------------------------------------------------- module rows
 
+// Every run of the row from start as a DrawBlock2 from yTop down to yBottom.
+void paintRunRow(const Painter& p, int32_t start, double yTop, double yBottom) {
+    walkRuns(start, [&](double x, double W, int32_t) {
+        int32_t xE5 = 0, wE5 = 0;
+        runGeometry(p, x, W, &xE5, &wE5);
+        DrawBlock2(xE5, wE5, p.T, trunc32(p.inset), 0, 0, yTop, yBottom, p.left, p.baseY);
+    });
+}
+
 // The rows of a PDF417 or MicroPDF417 that are painted: all but a text row at the end.
 int32_t moduleRowStarts(int32_t* starts) {
     int32_t n = rowStarts(starts, kMaxRows);
@@ -414,11 +419,7 @@ void paintModuleRows(Painter& p) {
     const double h = 3 * 0.1 * p.T;
     double top = trunc32(gSym.Hei * kHeightPointsPerMm);
     for (int32_t r = 0; r < n; ++r) {
-        walkRuns(starts[r], [&](double x, double W, int32_t) {
-            int32_t xE5 = 0, wE5 = 0;
-            runGeometry(p, x, W, &xE5, &wE5);
-            DrawBlock2(xE5, wE5, p.T, trunc32(p.inset), 0, 0, top, top - h, p.left, p.baseY);
-        });
+        paintRunRow(p, starts[r], top, top - h);
         top -= h;
     }
 }
@@ -432,13 +433,13 @@ void paintBlockLetters(Painter& p) {
     int32_t bands = 0;
     for (int32_t i = 0; i < gEl.cu_len && gEl.chNum[i] != 0; ++i)
         if (gEl.chNum[i] == kRowEnd || i + 1 == gEl.cu_len) ++bands;
-    const int32_t rows = gSym.code == 38 ? std::atoi(gData.chAddCode) : 0;
     // The size asked for counts only when the encoder took it: a too small one
     // gives way to a larger symbol with perhaps as many bands.
-    const bool sizeTaken =
-        datamatrix::gDataMatrix.format >= 0 &&
-        datamatrix::gDataMatrix.format == datamatrix::gDataMatrix.preferredFormat;
-    if (rows > 0 && sizeTaken && (rows + 3) / 4 == bands)
+    const datamatrix::DataMatrixState& dm = datamatrix::gDataMatrix;
+    const bool sizeTaken = gSym.code == 38 && dm.format >= 0 && dm.format == dm.preferredFormat;
+    const int32_t rows =
+        sizeTaken ? datamatrix::configuration[dm.format][datamatrix::kSymbolRows] : 0;
+    if (rows > 0 && (rows + 3) / 4 == bands)
         y = (H / 4) * (rows - 1) - H;
     else
         // A twentieth of a band lower, as first laid out, put the bottom row
@@ -478,14 +479,7 @@ void paintStackedRows(Painter& p) {
     if (n == 0) return;
     const double top = trunc32(gSym.Hei * kHeightPointsPerMm);
     const double h = top / n;
-    for (int32_t r = 0; r < n; ++r) {
-        walkRuns(starts[r], [&](double x, double W, int32_t) {
-            int32_t xE5 = 0, wE5 = 0;
-            runGeometry(p, x, W, &xE5, &wE5);
-            DrawBlock2(xE5, wE5, p.T, trunc32(p.inset), 0, 0, top - r * h, top - (r + 1) * h,
-                       p.left, p.baseY);
-        });
-    }
+    for (int32_t r = 0; r < n; ++r) paintRunRow(p, starts[r], top - r * h, top - (r + 1) * h);
 }
 
 // DataBar and its composite components: module rows in a composite part, a
@@ -523,24 +517,22 @@ void paintDataBar(Painter& p) {
         platform::TextSize(static_cast<int16_t>(textSize));
         return platform::TextWidth(text, 0, static_cast<int16_t>(len));
     };
+    // A text line centred over `box` points less its width w, on baseline y.
+    auto centredText = [&](const char* text, int32_t len, int32_t w, double box, double y) {
+        SetAnyEpsFontP(textSize * kPerPoint, textSize * kPerPoint, gSym.fontBelow, -1);
+        TextPositionAccurate(
+            trunc32(((box - w) / 2.0 - 2 + p.left + p.inset + gSym.extraMargin) * kPerPoint),
+            trunc32((y + p.inset) * kPerPoint));
+        if (len > 0) DrawTextEPS(text, 0, len - 1);
+    };
     if (v == 7 && gSym.human == 1) {
         const int32_t len = std::max(0, headerLength() - 1);
         const int32_t w = textWidth(gData.chHeadCode, len);
-        if (len > 0) {
-            SetAnyEpsFontP(textSize * kPerPoint, textSize * kPerPoint, gSym.fontBelow, -1);
-            TextPositionAccurate(
-                trunc32(((p.B - w) / 2.0 - 2 + p.left + p.inset + gSym.extraMargin) * kPerPoint),
-                trunc32((p.tb + p.inset) * kPerPoint));
-            DrawTextEPS(gData.chHeadCode, 0, len - 1);
-        }
+        if (len > 0) centredText(gData.chHeadCode, len, w, p.B, p.tb);
         top = A = gSym.Hei * kHeightPointsPerMm - 1.2 * T;
     }
     auto paintRow = [&](int32_t r, double yTop, double yBottom) {
-        walkRuns(starts[r], [&](double x, double W, int32_t) {
-            int32_t xE5 = 0, wE5 = 0;
-            runGeometry(p, x, W, &xE5, &wE5);
-            DrawBlock2(xE5, wE5, T, trunc32(p.inset), 0, 0, yTop, yBottom, p.left, p.baseY);
-        });
+        paintRunRow(p, starts[r], yTop, yBottom);
     };
     if (firstLinear > 0) {
         for (int32_t r = 0; r < firstLinear - 1; ++r) {
@@ -583,13 +575,7 @@ void paintDataBar(Painter& p) {
     if (gSym.human == 1 && v != 7 && textRow >= 0) {
         const int32_t len = std::min(18, rowEnd(textRow) - textRow);
         const char* text = reinterpret_cast<const char*>(gEl.chNum + textRow);
-        const int32_t w = textWidth(text, len);
-        SetAnyEpsFontP(textSize * kPerPoint, textSize * kPerPoint, gSym.fontBelow, -1);
-        TextPositionAccurate(
-            trunc32(((p.B - p.left - w) / 2.0 - 2 + p.left + p.inset + gSym.extraMargin) *
-                    kPerPoint),
-            trunc32((p.baseY + p.inset) * kPerPoint));
-        if (len > 0) DrawTextEPS(text, 0, len - 1);
+        centredText(text, len, textWidth(text, len), p.B - p.left, p.baseY);
     }
 }
 
@@ -654,7 +640,7 @@ void glyphByGlyph(const Painter& p, double textY) {
 
     double x = (code == 25 || (code == 0 && v == 12)) ? (kCell + 990) * rowScale : 0;
     int32_t n = 0;
-    const int32_t originX = trunc32((p.left + p.inset + gSym.extraMargin + 1) * kPerPoint);
+    const int32_t originX = p.glyphX(0);
     for (int32_t i = p.textRowStart; i < textEnd; ++i) {
         unsigned char ch = gEl.chNum[i];
         if (charToWidth(ch) < 0) {
@@ -850,8 +836,7 @@ void drawText(Painter& p) {
     const bool haveText = start >= 0 && start < gEl.cu_len && start > p.barRowEnd;
     const bool justified = among(code, {4, 5, 6, 7, 8, 17, 19, 20, 21, 24, 28, 30, 35, 36}) ||
                            (code == 0 && gSym.flushBars == 0 && gSym.strip_extra == 1);
-    const bool textAbove =
-        gSym.attTop == 1 && code > 3 && !among(code, {10, 11, 16, 25, 26, 27, 30, 31, 32});
+    const bool textAbove = textAboveBars();
 
     double o = justified && code != 4 ? trunc32(0.1 * p.T) : 0;
     if (!p.barFont) o += trunc32(0.2 * p.T);
@@ -904,8 +889,7 @@ bool linearBarsFit() {
     const int32_t T = symbolTextUnit();
     const double t = gSym.customTeSize == 0 ? T : std::max(gSym.customTeSize, T);
     const double inset = gSym.insetAmount + gSym.gline;
-    const bool textAbove =
-        gSym.attTop == 1 && code > 3 && !among(code, {10, 11, 16, 25, 26, 27, 30, 31, 32});
+    const bool textAbove = textAboveBars();
     bool fit = true;
     int32_t counter = 0;
     walkRuns(i, [&](double, double, int32_t) {

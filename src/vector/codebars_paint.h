@@ -27,13 +27,13 @@ constexpr const char* kNoRoomForBarsText =
     "The bars have no room under the header and above the text at this height. Raise the "
     "height, lower the size or the text size, and try again.";
 
-// The second colour set (CMYK percentages) of label item `item`: the symbol's
-// background and the outline of grip bars. Without such an item, the current
-// settings' second set.
 // How many module rows of the PDF417 or MicroPDF417 in the element list bar
 // painting paints.
 int32_t paintedModuleRows();
 
+// The second colour set (CMYK percentages) of label item `item`: the symbol's
+// background and the outline of grip bars. Without such an item, the current
+// settings' second set.
 struct ItemColours {
     int32_t c, m, y, k;
 };

@@ -1,7 +1,5 @@
 #include "vector/glyphs.h"
 
-#include <cstring>
-
 #include "symbology/state.h"
 #include "vector/chars.h"
 #include "vector/dialect.h"
@@ -9,6 +7,7 @@
 #include "vector/shapes.h"
 #include "vector/sink.h"
 #include "vector/textruns.h"
+#include "vector/units.h"
 
 namespace {
 
@@ -21,11 +20,6 @@ constexpr int32_t kAdvanceOther = 2910;    // header and serif sets
 constexpr double kOriginShift = 48505;     // main-set outlines start this far left (x gCtexsize)
 constexpr double kBearerRaise = 41860;     // lift over a bearer bar (x gCtexsize)
 constexpr double kFontRaise = 5000;        // lift of a font other than the bar font (x gCtexsize)
-constexpr double kPerPoint = 100000;       // origin units per point
-
-bool samePstr(const unsigned char* a, const unsigned char* b) {
-    return a[0] == b[0] && std::memcmp(a + 1, b + 1, a[0]) == 0;
-}
 
 bool textInBarFont() {
     return samePstr(gSym.fontBelow, gSym.barFont) || pstrEquals(gSym.fontBelow, "Strixel");
@@ -47,8 +41,6 @@ GlyphSet mainSet(unsigned char ch) {
 
 // The outline data already draws the bar font's letter codes as their letters.
 const GlyphOutline* mainOutline(unsigned char ch) { return glyphs::findOutline(mainSet(ch), ch); }
-
-int32_t trunc32(double v) { return static_cast<int32_t>(v); }
 
 // One contour of g from ops[i] up to its end marker; returns the index after it.
 size_t writeContour(const GlyphOutline& g, size_t i, int32_t ox, int32_t oy) {
@@ -85,14 +77,14 @@ void writeOutline(const GlyphOutline& g, int32_t ox, int32_t oy) {
         return;
     }
     const int32_t ill = gOut.ill;
-    if (ill == dialect::kType3) {
+    if (dialect::type3()) {
         // A glyph of the Type 3 font carries no colour: one path whose counters
         // run against the outer contour stays open where they are.
         for (size_t c = 0, i = 0; c < g.contours; ++c) i = writeContour(g, i, ox, oy);
         pfill();
         return;
     }
-    if (ill == dialect::kPdf) {
+    if (dialect::pdf()) {
         size_t i = 0;
         for (size_t c = 0; c < g.contours; ++c) {
             i = writeContour(g, i, ox, oy);

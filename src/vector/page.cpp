@@ -16,10 +16,10 @@
 #include "vector/shapes.h"
 #include "vector/sink.h"
 #include "vector/textruns.h"
+#include "vector/units.h"
 
 namespace {
 
-constexpr double kPointsPerMm = 2.8346456;
 constexpr double kSheetUnitsPerPoint = 10000;  // the print sheet counts 0.0001 point
 constexpr int32_t kOrientSet = 200;
 constexpr int32_t kOrientClear = 201;

@@ -102,20 +102,20 @@ TEST(BarcodeItem, AddOnDigitsStandAboveTheAddOn) {
 }
 
 // Code 128 with its default light-margin marks, in a box with room round it.
+constexpr double kCode128Height = 33 * 2.8346456;  // points: its default 33 mm
 std::string code128(const std::function<void()>& settings, Placed* p = nullptr, int ill = 95) {
     return writeSymbol({5, 0, "BEARER 128", ""}, ill, p, settings);
 }
 
 TEST(BarcodeItem, BearerBoxAndParallelBars) {
     Placed p;
-    const double height = 33 * 2.8346456;
     const testsupport::Bitmap box = rendered(code128(
         [] {
             gSym.line = 4;
             gSym.gline = 4;
         },
         &p));
-    const double mid = p.width / 2.0;
+    const double mid = p.width / 2.0, height = kCode128Height;
     EXPECT_LT(probe(box, kDpi, mid, height - 1), kDark);  // upper bearer
     EXPECT_LT(probe(box, kDpi, mid, 1), kDark);           // lower bearer
     EXPECT_LT(probe(box, kDpi, 2, height / 2), kDark);    // the box's sides
@@ -142,7 +142,7 @@ TEST(BarcodeItem, CutMarksAtTheCorners) {
         },
         &p);
     const testsupport::Bitmap b = rendered(doc);
-    const double top = 33 * 2.8346456, right = p.width;
+    const double top = kCode128Height, right = p.width;
     EXPECT_LT(darkestAround(b, kDpi, 5, 10, 0.6), kDark);
     EXPECT_LT(darkestAround(b, kDpi, 10, 5, 0.6), kDark);
     EXPECT_LT(darkestAround(b, kDpi, right - 5, top - 10, 0.6), kDark);
@@ -164,7 +164,7 @@ TEST(BarcodeItem, GaugesStandInTheQuietZones) {
     const testsupport::Bitmap b = rendered(doc);
     // Glyph size 200: a unit is 1/352.8 point; the H stands height / 2 - s / 2
     // above the base with its uprights 900 units wide, 7077 high.
-    const double unit = 200 / 70560.0, s = 20, height = 33 * 2.8346456;
+    const double unit = 200 / 70560.0, s = 20, height = kCode128Height;
     const double y = height / 2 - s / 2 + 1500 * unit;  // below the crossbar
     const int d1 = 100, d2 = 50;  // no reduction: the thinnest left mark, step 0 on the right
     EXPECT_LT(probe(b, kDpi, (1410 - d1 + 450) * unit, y), kDark);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "doc_fixture.h"
 #include "labels/labelDoc.h"
@@ -44,11 +43,9 @@ Placed prepare(const SymbolSpec& s, const std::function<void()>& settings) {
     const SymbolData keep = gData;
     Placed p;
     if (STRixel() == 0) {
-        const bool square = gSym.code == 38 || gSym.code == 40;
-        double w = GetCodeWidth() * 0.0028346458 * gSym.Siz / 100 + 2 * gSym.line +
-                   2 * gSym.insetAmount + 2 * gSym.extraMargin + (gSym.code == 38 ? 0 : 2);
-        p.width = static_cast<int>(std::ceil(w));
-        p.height = static_cast<int>(std::ceil(square ? w : gSym.Hei * 2.8346456));
+        const SymbolExtent e = symbolExtent();
+        p.width = static_cast<int>(std::ceil(e.width));
+        p.height = static_cast<int>(std::ceil(e.height));
     }
     gData = keep;
     gDispatch = DispatchState{};

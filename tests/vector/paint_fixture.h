@@ -42,11 +42,6 @@ testsupport::Bitmap padded(const testsupport::Bitmap& b, int margin);
 // The part of b that holds ink (pixels below 128), with margin pixels of white round it.
 testsupport::Bitmap inkOnly(const testsupport::Bitmap& b, int margin);
 
-// Whether a symbol written in dialect ill is expected to read back. The Type 3
-// font dialect draws its bar rectangles with rlineto: the rectangle writer gives
-// relative steps while the dialect's procedure set reads them as absolute
-// points, so its bars do not stand where they should until the two agree.
-
 // The grey value at (x, y) points of a page rendered at dpi from the page's
 // lower left corner (the render's first row is the page's top).
 int probe(const testsupport::Bitmap& b, int dpi, double x, double y);
