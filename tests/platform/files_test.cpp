@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
@@ -118,6 +119,14 @@ TEST(Files, BadReferencesAndPaths) {
     EXPECT_EQ(FSMemoryContents(ref), "");
     EXPECT_EQ(FSCreateOpen(testsupport::tempPath("no/such/folder/file"), &ref), dirNFErr);
     EXPECT_EQ(ref, 0);
+    // A NUL inside a path must not open the file its first bytes name.
+    const std::string named = testsupport::tempPath("out.eps");
+    std::remove(named.c_str());
+    EXPECT_EQ(FSCreateOpen(named + std::string(1, '\0') + "x", &ref), bdNamErr);
+    EXPECT_EQ(pathKind(named), PathKind::missing);
+    // A name longer than the file system takes is an error, never a success.
+    EXPECT_NE(FSCreateOpen(testsupport::tempPath(std::string(300, 'n')), &ref), noErr);
+    EXPECT_EQ(ref, 0);
 }
 
 TEST(Files, ColonPathsAndPosixPaths) {
@@ -139,6 +148,11 @@ TEST(Files, ColonPathsAndPosixPaths) {
         EXPECT_EQ(colonToPosix(c.colon), c.posix) << c.colon;
         EXPECT_EQ(posixToColon(c.posix), c.colon) << c.posix;
     }
+    const std::string longName(5000, 'a');
+    EXPECT_EQ(colonToPosix("Vol:" + longName), "/Vol/" + longName);
+    EXPECT_EQ(posixToColon("/Vol/" + longName), "Vol:" + longName);
+    EXPECT_EQ(colonToPosix(""), "");
+    EXPECT_EQ(posixToColon(""), "");
     EXPECT_EQ(colonToPosix(":"), ".");
     EXPECT_EQ(posixToColon("./File"), ":File");
 }
