@@ -69,6 +69,8 @@ Decoded decodeWithAddOn(const Bitmap& bmp, const std::string& format = "");
 
 // Writes the bitmap as a binary PGM (for zbarimg and for looking at failures).
 bool writePGM(const Bitmap& bmp, const std::string& path);
+// Reads a binary PGM of depth 255; false for any other file or a cut-short one.
+bool readPGM(const std::string& path, Bitmap* bmp);
 
 // Runs an outside program; fails the test with the package name when it is missing.
 struct RunResult {

@@ -87,7 +87,7 @@ static bool pnmNumber(std::istream& in, int* value) {
     }
 }
 
-static bool readPGM(const std::string& path, Bitmap* bmp) {
+bool readPGM(const std::string& path, Bitmap* bmp) {
     std::string s = slurp(path);
     std::istringstream in(s);
     std::string magic;
@@ -97,7 +97,7 @@ static bool readPGM(const std::string& path, Bitmap* bmp) {
         !pnmNumber(in, &maxval))
         return false;
     if (maxval != 255 || bmp->width <= 0 || bmp->height <= 0) return false;
-    in.get();  // the one blank after the header
+    if (in.get() == EOF) return false;  // the one blank after the header
     size_t n = static_cast<size_t>(bmp->width) * bmp->height;
     size_t off = static_cast<size_t>(in.tellg());
     if (s.size() < off + n) return false;
