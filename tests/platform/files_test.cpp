@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,13 +14,6 @@
 namespace {
 
 using namespace platform;
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 OSErr write(FileRef ref, const std::string& s) {
     int32_t n = static_cast<int32_t>(s.size());
@@ -84,7 +76,7 @@ TEST(Files, PositionsAreExactAcrossBufferFlushes) {
     EXPECT_EQ(FSMemoryContents(mem), expected);
     EXPECT_EQ(FSClose(disk), noErr);
     EXPECT_EQ(FSClose(mem), noErr);
-    EXPECT_EQ(slurp(path), expected);
+    EXPECT_EQ(testsupport::slurp(path), expected);
 }
 
 TEST(Files, ReadsBackAndReportsTheEnd) {

@@ -97,5 +97,6 @@ RunResult pdftoppm(const std::string& path, const std::string& outPrefix);
 RunResult zbarimg(const std::string& path);
 
 std::string tempPath(const std::string& name);  // a fresh path in a per-test folder
+std::string slurp(const std::string& path);     // a file's bytes; empty when unreadable
 
 }  // namespace testsupport

@@ -24,7 +24,7 @@ std::string tempPath(const std::string& name) {
     return (p / name).string();
 }
 
-static std::string slurp(const std::string& path) {
+std::string slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream ss;
     ss << in.rdbuf();
