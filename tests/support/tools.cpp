@@ -19,7 +19,14 @@ std::string tempPath(const std::string& name) {
     std::string test = info ? std::string(info->test_suite_name()) + "." + info->name() : "none";
     for (char& c : test)
         if (c == '/') c = '_';
-    fs::path p = fs::temp_directory_path() / "strixel-tests" / test;
+    // Beside the test program: test runs of other build trees on this machine use the
+    // same test names at the same time and must never share a file.
+    static const fs::path root = [] {
+        std::error_code ec;
+        const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+        return (ec ? fs::temp_directory_path() : exe.parent_path()) / "strixel-tests";
+    }();
+    fs::path p = root / test;
     fs::create_directories(p);
     return (p / name).string();
 }
