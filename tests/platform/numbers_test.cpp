@@ -99,7 +99,7 @@ TEST(Numbers, SameBytesUnderACommaLocale) {
     EXPECT_EQ(pascal(p), "-20000");
     DateString(0, p);
     EXPECT_EQ(pascal(p), "Friday, January 1, 1904");
-    setlocale(LC_ALL, "C");
+    testsupport::leaveCommaLocale();
 }
 
 TEST(Numbers, NumToStringAndBack) {
