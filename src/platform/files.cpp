@@ -62,6 +62,8 @@ OSErr errnoToErr(int e) {
             return fnfErr;
         case ENOTDIR:
             return dirNFErr;
+        case ENAMETOOLONG:
+            return bdNamErr;
         case EACCES:
         case EPERM:
         case EROFS:
