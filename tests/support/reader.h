@@ -72,7 +72,7 @@ bool writePGM(const Bitmap& bmp, const std::string& path);
 // Reads a binary PGM of depth 255; false for any other file or a cut-short one.
 bool readPGM(const std::string& path, Bitmap* bmp);
 
-// Runs an outside program; fails the test with the package name when it is missing.
+// Runs a shell command: its exit status (-1 when it did not exit), standard output and error.
 struct RunResult {
     int status = -1;
     std::string out;
