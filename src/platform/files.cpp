@@ -62,6 +62,8 @@ OSErr errnoToErr(int e) {
             return fnfErr;
         case ENOTDIR:
             return dirNFErr;
+        case ENAMETOOLONG:
+            return bdNamErr;
         case EACCES:
         case EPERM:
         case EROFS:
@@ -106,7 +108,8 @@ int64_t position(const OpenFile& f) {
 OSErr openWith(const std::string& posixPath, int flags, FileRef* ref) {
     if (!ref) return paramErr;
     *ref = 0;
-    if (posixPath.empty()) return bdNamErr;
+    // A NUL inside the name would open the file named by the bytes before it.
+    if (posixPath.empty() || posixPath.find('\0') != std::string::npos) return bdNamErr;
     FileRef r = freeRef();
     if (r == 0) return tmfoErr;
     int fd = ::open(posixPath.c_str(), flags | O_CLOEXEC, 0644);

@@ -126,8 +126,6 @@ int formatFixedQuick(char* out, double value, int decimals) {
     return static_cast<int>(n);
 }
 
-namespace {}  // namespace
-
 int formatFixed(char* buf, size_t size, double value, int decimals) {
     // Large enough for any double in fixed notation with up to 40 decimals.
     char text[400];
@@ -136,7 +134,10 @@ int formatFixed(char* buf, size_t size, double value, int decimals) {
     const int quick = formatFixedQuick(text, value, decimals);
     if (quick > 0) return finish(buf, size, text, text + quick);
     auto r = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-    if (r.ec != std::errc()) return finish(buf, size, text, text + sizeof text);  // never fits
+    if (r.ec != std::errc()) {  // cannot happen: the buffer holds any double
+        if (buf && size > 0) buf[0] = 0;
+        return -1;
+    }
     return finish(buf, size, text, r.ptr);
 }
 

@@ -14,7 +14,10 @@ constexpr int32_t kMostBytes = 32767;
 
 int32_t limitOf(const TERec& te) { return std::clamp(te.maxLength, 0, kMostBytes); }
 
-void setCaret(TERec& te, size_t at) { te.selStart = te.selEnd = static_cast<int16_t>(at); }
+// A text set by hand may be longer than a selection reaches; the caret stops there.
+void setCaret(TERec& te, size_t at) {
+    te.selStart = te.selEnd = static_cast<int16_t>(std::min<size_t>(at, kMostBytes));
+}
 
 }  // namespace
 

@@ -368,7 +368,6 @@ struct Port {
     bool fract = false;
     double penH = 0;
     double penV = 0;
-    int hidden = 0;
 };
 Port port;
 
@@ -498,8 +497,8 @@ void MoveTo(int16_t h, int16_t v) {
     port.penV = v;
 }
 
-void HidePen() { ++port.hidden; }
-void ShowPen() { --port.hidden; }
+void HidePen() {}
+void ShowPen() {}
 
 bool FindPostScriptName(const unsigned char* name, unsigned char* dest) {
     dest[0] = 0;

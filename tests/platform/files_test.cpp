@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,13 +14,6 @@
 namespace {
 
 using namespace platform;
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 OSErr write(FileRef ref, const std::string& s) {
     int32_t n = static_cast<int32_t>(s.size());
@@ -83,7 +76,7 @@ TEST(Files, PositionsAreExactAcrossBufferFlushes) {
     EXPECT_EQ(FSMemoryContents(mem), expected);
     EXPECT_EQ(FSClose(disk), noErr);
     EXPECT_EQ(FSClose(mem), noErr);
-    EXPECT_EQ(slurp(path), expected);
+    EXPECT_EQ(testsupport::slurp(path), expected);
 }
 
 TEST(Files, ReadsBackAndReportsTheEnd) {
@@ -118,6 +111,14 @@ TEST(Files, BadReferencesAndPaths) {
     EXPECT_EQ(FSMemoryContents(ref), "");
     EXPECT_EQ(FSCreateOpen(testsupport::tempPath("no/such/folder/file"), &ref), dirNFErr);
     EXPECT_EQ(ref, 0);
+    // A NUL inside a path must not open the file its first bytes name.
+    const std::string named = testsupport::tempPath("out.eps");
+    std::remove(named.c_str());
+    EXPECT_EQ(FSCreateOpen(named + std::string(1, '\0') + "x", &ref), bdNamErr);
+    EXPECT_EQ(pathKind(named), PathKind::missing);
+    // A name longer than the file system takes is a bad name, never a success.
+    EXPECT_EQ(FSCreateOpen(testsupport::tempPath(std::string(300, 'n')), &ref), bdNamErr);
+    EXPECT_EQ(ref, 0);
 }
 
 TEST(Files, ColonPathsAndPosixPaths) {
@@ -139,6 +140,11 @@ TEST(Files, ColonPathsAndPosixPaths) {
         EXPECT_EQ(colonToPosix(c.colon), c.posix) << c.colon;
         EXPECT_EQ(posixToColon(c.posix), c.colon) << c.posix;
     }
+    const std::string longName(5000, 'a');
+    EXPECT_EQ(colonToPosix("Vol:" + longName), "/Vol/" + longName);
+    EXPECT_EQ(posixToColon("/Vol/" + longName), "Vol:" + longName);
+    EXPECT_EQ(colonToPosix(""), "");
+    EXPECT_EQ(posixToColon(""), "");
     EXPECT_EQ(colonToPosix(":"), ".");
     EXPECT_EQ(posixToColon("./File"), ":File");
 }

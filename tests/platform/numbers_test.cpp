@@ -3,18 +3,18 @@
 #include <random>
 #include <locale.h>
 
+#include <cfloat>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <filesystem>
 #include <string>
 
 #include "platform/datetime.h"
 #include "platform/numbers.h"
 #include "support/locale.h"
-#include "support/reader.h"
 
 namespace {
 
@@ -60,6 +60,16 @@ TEST(Numbers, FixedPointMatchesTheCLocale) {
         EXPECT_EQ(fixed(v, 0), cPrintf(v, 0)) << v;
         EXPECT_EQ(fixed(v, 4), cPrintf(v, 4)) << v;
     }
+    // Past the quick road, and no number at all: still the bytes of "%f".
+    for (double v :
+         {double(NAN), -double(NAN), double(INFINITY), -double(INFINITY), 1e308, -DBL_MAX, DBL_MIN})
+        for (int decimals : {0, 6, 40})
+            EXPECT_EQ(fixed(v, decimals), cPrintf(v, decimals)) << v << " " << decimals;
+    char huge[317];  // the 316 bytes of 1e308 with six decimals, and the NUL
+    EXPECT_EQ(formatFixed(huge, sizeof huge - 1, 1e308), -1);
+    EXPECT_STREQ(huge, "");
+    EXPECT_EQ(formatFixed(huge, sizeof huge, 1e308), 316);
+    EXPECT_EQ(formatFixed(nullptr, 0, 1.0), -1);
     char small[5];
     EXPECT_EQ(formatFixed(small, sizeof small, 12.5), -1);  // "12.500000" does not fit
     EXPECT_STREQ(small, "");
@@ -89,7 +99,7 @@ TEST(Numbers, SameBytesUnderACommaLocale) {
     EXPECT_EQ(pascal(p), "-20000");
     DateString(0, p);
     EXPECT_EQ(pascal(p), "Friday, January 1, 1904");
-    setlocale(LC_ALL, "C");
+    testsupport::leaveCommaLocale();
 }
 
 TEST(Numbers, NumToStringAndBack) {
@@ -147,10 +157,6 @@ TEST(Dates, ClockCountsLocalTimeSince1904) {
     const int64_t expected = static_cast<int64_t>(now) + local.tm_gmtoff + 2082844800;
     EXPECT_LE(std::llabs(static_cast<int64_t>(secs) - expected), 2);
 }
-
-}  // namespace
-
-namespace {
 
 // The quick road for values near a six-decimal number must give the very bytes
 // of "%f", everywhere, including halfway cases and negative zero.

@@ -85,6 +85,20 @@ TEST(TextEdit, LengthLimitRefusesInsteadOfCutting) {
     EXPECT_EQ(te.text, "9234");
     EXPECT_TRUE(TESetText(nullptr, 0, &te));
     EXPECT_EQ(te.text, "");
+    EXPECT_FALSE(TESetText("x", -1, &te));
+
+    // A text put in by hand past the reach of a selection: the caret stops at the
+    // reach, typing is refused, and deleting works.
+    te.maxLength = 40000;
+    te.text.assign(40000, 'x');
+    TESetSelect(40000, 40000, &te);
+    TEKey(29, &te);
+    EXPECT_EQ(selection(te), std::make_pair(32767, 32767));
+    type(te, "y");
+    EXPECT_EQ(te.text.size(), 40000u);
+    TEKey(8, &te);
+    EXPECT_EQ(te.text.size(), 39999u);
+    EXPECT_EQ(selection(te), std::make_pair(32766, 32766));
 }
 
 }  // namespace

@@ -144,9 +144,7 @@ std::vector<std::vector<bool>> blockLettersToMatrix(const unsigned char* chNum, 
         for (int k = 0; k < 4; ++k) band[k].push_back((v >> (3 - k)) & 1);
     }
     flush();
-    // Rows past the symbol's last row come out light; drop trailing all-light rows
-    // only when they make the matrix taller than wide would allow is not knowable
-    // here, so the caller's decoder copes with them as quiet zone.
+    // Rows past the symbol's last row come out light; decoders take them as quiet zone.
     return m;
 }
 

@@ -69,8 +69,10 @@ Decoded decodeWithAddOn(const Bitmap& bmp, const std::string& format = "");
 
 // Writes the bitmap as a binary PGM (for zbarimg and for looking at failures).
 bool writePGM(const Bitmap& bmp, const std::string& path);
+// Reads a binary PGM of depth 255; false for any other file or a cut-short one.
+bool readPGM(const std::string& path, Bitmap* bmp);
 
-// Runs an outside program; fails the test with the package name when it is missing.
+// Runs a shell command: its exit status (-1 when it did not exit), standard output and error.
 struct RunResult {
     int status = -1;
     std::string out;
@@ -95,5 +97,6 @@ RunResult pdftoppm(const std::string& path, const std::string& outPrefix);
 RunResult zbarimg(const std::string& path);
 
 std::string tempPath(const std::string& name);  // a fresh path in a per-test folder
+std::string slurp(const std::string& path);     // a file's bytes; empty when unreadable
 
 }  // namespace testsupport

@@ -19,12 +19,19 @@ std::string tempPath(const std::string& name) {
     std::string test = info ? std::string(info->test_suite_name()) + "." + info->name() : "none";
     for (char& c : test)
         if (c == '/') c = '_';
-    fs::path p = fs::temp_directory_path() / "strixel-tests" / test;
+    // Beside the test program: test runs of other build trees on this machine use the
+    // same test names at the same time and must never share a file.
+    static const fs::path root = [] {
+        std::error_code ec;
+        const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+        return (ec ? fs::temp_directory_path() : exe.parent_path()) / "strixel-tests";
+    }();
+    fs::path p = root / test;
     fs::create_directories(p);
     return (p / name).string();
 }
 
-static std::string slurp(const std::string& path) {
+std::string slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream ss;
     ss << in.rdbuf();
@@ -87,7 +94,7 @@ static bool pnmNumber(std::istream& in, int* value) {
     }
 }
 
-static bool readPGM(const std::string& path, Bitmap* bmp) {
+bool readPGM(const std::string& path, Bitmap* bmp) {
     std::string s = slurp(path);
     std::istringstream in(s);
     std::string magic;
@@ -97,7 +104,7 @@ static bool readPGM(const std::string& path, Bitmap* bmp) {
         !pnmNumber(in, &maxval))
         return false;
     if (maxval != 255 || bmp->width <= 0 || bmp->height <= 0) return false;
-    in.get();  // the one blank after the header
+    if (in.get() == EOF) return false;  // the one blank after the header
     size_t n = static_cast<size_t>(bmp->width) * bmp->height;
     size_t off = static_cast<size_t>(in.tellg());
     if (s.size() < off + n) return false;

@@ -139,6 +139,25 @@ TEST(Harness, HandWrittenEpsDecodesThroughGhostscript) {
     EXPECT_NE(zbarimg(pgm).out.find(kSymbols[0].text), std::string::npos);
 }
 
+TEST(Harness, PgmFilesRoundTripAndCutShortOnesAreRefused) {
+    Bitmap b;
+    b.width = 3;
+    b.height = 2;
+    b.pixels = {0, 255, 7, 8, 9, 10};
+    const std::string path = tempPath("b.pgm");
+    ASSERT_TRUE(writePGM(b, path));
+    Bitmap back;
+    ASSERT_TRUE(readPGM(path, &back));
+    EXPECT_EQ(back.width, 3);
+    EXPECT_EQ(back.height, 2);
+    EXPECT_EQ(back.pixels, b.pixels);
+    for (const char* text :
+         {"P5\n3 2\n255", "P5\n3 2\n255\n\x01\x02", "P5\n3\n", "P6\n3 2\n255\n123456", ""}) {
+        std::ofstream(path, std::ios::binary) << text;
+        EXPECT_FALSE(readPGM(path, &back)) << text;
+    }
+}
+
 TEST(Harness, AMissingReaderFailsNamingItsPackage) {
     EXPECT_NONFATAL_FAILURE(requireProgram("strixel-no-such-reader", "strixel-reader-package"),
                             "install the Debian package strixel-reader-package");
