@@ -332,6 +332,20 @@ void secondColourSet() {
     gSym.black2 = k;
 }
 
+// The height kept for the text line: a custom text size larger than T.
+int32_t textReserve(int32_t T) {
+    const int32_t code = gSym.code;
+    return (gSym.customTeSize == 0 || code == 30 || code == 31) ? T
+                                                                : std::max(gSym.customTeSize, T);
+}
+
+// A bar's drop and rise as painted: a variant above 254 raises no bar; text
+// above the bars shortens every bar by its height from the top.
+void paintedDropRise(bool textAbove, int32_t t, double* d, int32_t* r) {
+    if (gSym.variation1 > 254) *r = 0;
+    if (textAbove) *d = *r = t;
+}
+
 void paintLinear(Painter& p) {
     const int32_t code = gSym.code;
     const bool fourState = code == 30 || code == 31;
@@ -361,11 +375,7 @@ void paintLinear(Painter& p) {
                 p.addOnStart = x;
                 p.addOnRise = r;
             }
-            if (gSym.variation1 > 254) r = 0;
-            if (textAbove) {
-                d = p.t;
-                r = p.t;
-            }
+            paintedDropRise(textAbove, p.t, &d, &r);
             int32_t xE5 = 0, wE5 = 0;
             runGeometry(p, x, W, &xE5, &wE5);
             if (gSym.grip > 0) {
@@ -887,7 +897,7 @@ bool linearBarsFit() {
     const int32_t i = linearPaintStart(gEl.chNum, gEl.cu_len);
     if (i >= gEl.cu_len) return true;
     const int32_t T = symbolTextUnit();
-    const double t = gSym.customTeSize == 0 ? T : std::max(gSym.customTeSize, T);
+    const int32_t t = textReserve(T);
     const double inset = gSym.insetAmount + gSym.gline;
     const bool textAbove = textAboveBars();
     bool fit = true;
@@ -895,9 +905,8 @@ bool linearBarsFit() {
     walkRuns(i, [&](double, double, int32_t) {
         ++counter;
         double d = CheckDrop(counter, T);
-        double r = CheckTopDrop(counter, T);
-        if (gSym.variation1 > 254) r = 0;
-        if (textAbove) d = r = t;
+        int32_t r = CheckTopDrop(counter, T);
+        paintedDropRise(textAbove, t, &d, &r);
         if (linearBarHeight(T, inset, d, r, t) <= 0) fit = false;
     });
     return fit;
@@ -920,7 +929,7 @@ void drawCodebars(int32_t T, int32_t textX, int32_t textY, int32_t B, int32_t le
     p.ocrb = pstrEquals(gSym.fontBelow, "OCRB");
     // A DataMatrix symbol fills its box, which has no point of margin to spare.
     p.L = gSym.extraMargin + (code == 38 ? 0 : 1);
-    p.t = (gSym.customTeSize == 0 || code == 30 || code == 31) ? T : std::max(gSym.customTeSize, T);
+    p.t = textReserve(T);
 
     doColour(kColourFill);
     gSym.multi_line = 1;
