@@ -11,7 +11,6 @@
 #include "platform/numbers.h"
 #include "platform/textmetrics.h"
 #include "symbology/state.h"
-#include "vector/emit.h"
 #include "vector/fontnames.h"
 #include "vector/header.h"
 #include "vector/page.h"
@@ -63,7 +62,6 @@ void addFont(const unsigned char* name, bool bold) {
         std::memcpy(slot + 1 + slot[0], kBold, kBoldLen);
         slot[0] = static_cast<unsigned char>(slot[0] + kBoldLen);
     }
-    slot[1 + slot[0]] = 0;
     for (int i = 0; i < gEps.fontCount; ++i)
         if (std::memcmp(gEps.fontName[i], slot, 1 + slot[0]) == 0) {
             slot[0] = 0;
@@ -246,8 +244,6 @@ void resetEpsDocument() {
     for (int32_t i = 0; i <= gEps.fontCount && i < kFontSlots; ++i) gEps.fontName[i][0] = 0;
     gEps.fontCount = 0;
     gEps.eol = 0;
-    gEps.pageRight = 0;
-    gEps.pageBottom = 0;
     gEps.non_drawn = 0;
     gEps.sheetWidth = 0;
     gEps.sheetHeight = 0;
@@ -389,14 +385,7 @@ void writeHeader(int32_t right, int32_t bottom, platform::FileRef refNum) {
         writeArtBox("%%TileBox: ", 0, top, w, h, false);
     }
 
-    if (ill > 87 && gSym.customColour == 1) {
-        Emit e;
-        char number[8];
-        e.s("%%DocumentCustomColors: ").pstr(gSym.customCol).s("\r%%CMYKCustomColor: ");
-        for (int32_t percent : {gSym.cyan2, gSym.magenta2, gSym.yellow2, gSym.black2})
-            e.s(number, static_cast<size_t>(colourNumberText(number, percent)));
-        e.pstr(gSym.customCol).s("\r");
-    }
+    if (ill > 87 && gSym.customColour == 1) doColour(kColourComment);
 }
 
 void doTrailer() {
@@ -478,7 +467,6 @@ void EpsStart(platform::FileRef refNum, int32_t) {
     documentSheetSize();
     gVec.filRef = refNum;
     gVec.writeFailed = 0;
-    gEps.eol = 0;
 
     // The port in which the writers measure text while the document is written.
     int16_t fnum = 0;
@@ -496,8 +484,6 @@ void EpsStart(platform::FileRef refNum, int32_t) {
         right = it->i16(item::rectRight);
         bottom = it->i16(item::rectBottom);
     }
-    gEps.pageRight = right;
-    gEps.pageBottom = bottom;
 
     const int32_t ill = gOut.ill;
     if (gOut.purePost > 1 && ill != kIllPdf) DrawPostPjl(0);

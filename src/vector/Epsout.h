@@ -26,8 +26,6 @@ struct EpsDocument {
     unsigned char fontName[kFontSlots][256] = {};  // Pascal names; an empty slot ends the list
     int32_t fontCount = 0;
     uint8_t eol = 0;
-    int32_t pageRight = 0;  // the page rectangle, points (left and top are 0)
-    int32_t pageBottom = 0;
     int32_t non_drawn = 0;  // 1 for the DataBar family: its text is drawn as outlines
     // The sheet of a full-sheet document in units of 0.0001 point: the print
     // sheet's size grown to hold every label, or A4 when the sheet has no size.

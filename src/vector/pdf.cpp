@@ -15,8 +15,6 @@ PdfState gPdfDoc;
 
 namespace {
 
-constexpr const char* kDefaultFont = "Helvetica";
-
 void put(const char* text) { TEInsert2(text); }
 void put(const std::string& text) { TEInsert2(text.data(), static_cast<int32_t>(text.size())); }
 
@@ -33,7 +31,7 @@ void xrefEntry(int32_t offset, bool inUse) {
 // The printer names of the fonts the page may select: the default font, the
 // document's font list and whatever the text writers selected.
 std::vector<std::string> pageFonts() {
-    std::vector<std::string> names{kDefaultFont};
+    std::vector<std::string> names{kDefaultPdfFont};
     auto add = [&](const std::string& n) {
         for (const std::string& have : names)
             if (have == n) return;
