@@ -44,6 +44,29 @@ LabelItem* singleItem(int width, int height) {
     return it;
 }
 
+std::string simpleDocument(int ill, int purePost, const std::function<void()>& page) {
+    resetAll();
+    gOut.ill = ill;
+    gOut.purePost = purePost;
+    gSym.code = 5;
+    copyBounded(gSym.TeF, "Code 128");
+    copyBounded(gData.chMainCode2, "ABC123");
+    gData.len1 = gData.len11 = 6;
+    LabelItem* it = singleItem(200, 100);
+    it->setText(item::fontBelow, "\x09Helvetica");
+    return writeDocument(page);
+}
+
+void unsizedSheet(int ill, int width, int height, int across, int down) {
+    resetAll();
+    gOut.ill = ill;
+    singleItem(width, height);
+    labelBack3.labelWidth = 100 * 10000;
+    labelBack3.labelHeight = 50 * 10000;
+    labelBack3.across = across;
+    labelBack3.down = down;
+}
+
 void sheetOfSixteen() {
     labelBack.labelWidth = 1000;
     labelBack.labelHeight = 500;

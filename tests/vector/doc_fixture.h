@@ -20,6 +20,13 @@ LabelItem* singleItem(int width, int height);
 // Appends an item of `kind` with the rectangle (top, left, bottom, right).
 LabelItem* addItem(int kind, int top, int left, int bottom, int right);
 
+// A document of dialect ill: a 200 x 100 point Code 128 item of "ABC123" with
+// Helvetica below, its page code written by page().
+std::string simpleDocument(int ill, int purePost, const std::function<void()>& page = {});
+// Dialect ill, a barcode item of the given size (points) and a print sheet of
+// across x down labels of 100 x 50 points that has no sheet size.
+void unsizedSheet(int ill, int width, int height, int across, int down);
+
 // A 2 x 8 print sheet of 300 x 520 points: labels of 100 x 50 points, 10 points
 // apart, margins 20 (left) and 30 (top); the label layout is open.
 void sheetOfSixteen();

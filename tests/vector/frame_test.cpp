@@ -18,17 +18,17 @@ namespace {
 const std::string kPjlStart = "\x1b%-12345X@PJL JOB\r@PJL ENTER LANGUAGE = POSTSCRIPT \r";
 const std::string kPjlEnd = "\x1b%-12345X@PJL EOJ\r\x1b%-12345X";
 
-std::string simpleDocument(int ill, int purePost, const std::function<void()>& page = {}) {
-    resetAll();
-    gOut.ill = ill;
-    gOut.purePost = purePost;
-    gSym.code = 5;
-    copyBounded(gSym.TeF, "Code 128");
-    copyBounded(gData.chMainCode2, "ABC123");
-    gData.len1 = gData.len11 = 6;
-    LabelItem* it = singleItem(200, 100);
-    it->setText(item::fontBelow, "\x09Helvetica");
-    return writeDocument(page);
+// Sets the label to 200 x 100 points and appends `count` text items: item i in
+// the font font(i), bold when bold(i) is 1 (left at its default without bold).
+void addTextItems(int count, const std::function<const char*(int)>& font,
+                  const std::function<int(int)>& bold = {}) {
+    labelBack.labelWidth = 2000;
+    labelBack.labelHeight = 1000;
+    for (int i = 0; i < count; ++i) {
+        LabelItem* t = addItem(kKindText, 10, 10, 30, 100);
+        t->setText(item::fontBelow, font(i));
+        if (bold) t->setI16(item::teFace, bold(i));
+    }
 }
 
 // The third "%%" comment counted from byte 11, as the file's reader finds it.
@@ -186,13 +186,8 @@ TEST(FrameFonts, BoldFontOfTwoTextItemsIsListedOnce) {
     resetAll();
     gOut.ill = 88;
     singleItem(200, 100);
-    labelBack.labelWidth = 2000;
-    labelBack.labelHeight = 1000;
-    for (int i = 0; i < 2; ++i) {
-        LabelItem* t = addItem(kKindText, 10, 10, 30, 100);
-        t->setText(item::fontBelow, "\x05Times");
-        t->setI16(item::teFace, 1);
-    }
+    addTextItems(
+        2, [](int) { return "\x05Times"; }, [](int) { return 1; });
     const std::string doc = writeDocument();
     EXPECT_NE(doc.find("%%DocumentFonts: Times-Bold\r%%BoundingBox"), std::string::npos) << doc;
     EXPECT_NE(doc.find("%%BeginEncoding: _Times-Bold Times-Bold\r[\r]/_Times-Bold/Times-Bold 0 Z\r"
@@ -204,14 +199,10 @@ TEST(FrameFonts, FortyFontsAreListedWholeOneNamePerLine) {
     resetAll();
     gOut.ill = 95;
     singleItem(200, 100);
-    labelBack.labelWidth = 2000;
-    labelBack.labelHeight = 1000;
-    for (int i = 0; i < 40; ++i) {
-        LabelItem* t = addItem(kKindText, 10, 10, 30, 100);
-        // Fonts nobody has all fall back on Helvetica; Helvetica once, then bold ones.
-        t->setText(item::fontBelow, i % 2 ? "\x05Times" : "\x09Helvetica");
-        t->setI16(item::teFace, i % 4 >= 2);
-    }
+    // Fonts nobody has all fall back on Helvetica; Helvetica once, then bold ones.
+    addTextItems(
+        40, [](int i) { return i % 2 ? "\x05Times" : "\x09Helvetica"; },
+        [](int i) { return i % 4 >= 2 ? 1 : 0; });
     ASSERT_EQ(labelBack.lastItem, 40);
     std::string doc = writeDocument();
     EXPECT_NE(doc.find("%%DocumentFonts: Helvetica\r%%+Times-Roman\r%%+Helvetica-Bold\r"
@@ -294,13 +285,7 @@ TEST(FrameBoxes, WholePointsOutwardWithTheExactBoxBeside) {
 }
 
 TEST(FrameBoxes, FullSheetWithoutSizeIsA4ForThisDocumentOnly) {
-    resetAll();
-    gOut.ill = 88;
-    singleItem(200, 100);
-    labelBack3.labelWidth = 1000000;
-    labelBack3.labelHeight = 500000;
-    labelBack3.across = 2;
-    labelBack3.down = 2;
+    unsizedSheet(88, 200, 100, 2, 2);
     const std::string doc = writeDocument();
     EXPECT_NE(doc.find("%%BoundingBox: 0 0 595 841\r"
                        "%%HiResBoundingBox: 0.000000 0.000000 595.000000 841.000000\r"
@@ -352,13 +337,8 @@ TEST(FrameRefusals, UnknownDialectWritesNothing) {
 TEST(FrameRefusals, FullDiskIsReported) {
     resetAll();
     gOut.ill = 95;
-    labelBack.labelWidth = 2000;
-    labelBack.labelHeight = 1000;
     // Enough text items to pass the file layer's buffer.
-    for (int i = 0; i < 100; ++i) {
-        LabelItem* t = addItem(kKindText, 10, 10, 30, 100);
-        t->setText(item::fontBelow, "\x09Helvetica");
-    }
+    addTextItems(100, [](int) { return "\x09Helvetica"; });
     labelBack3.labelWidth = 1000000;
     labelBack3.labelHeight = 1000000;
     labelBack3.across = 5;
