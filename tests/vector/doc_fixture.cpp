@@ -1,6 +1,9 @@
 #include "doc_fixture.h"
 
 #include <fstream>
+#include <regex>
+
+#include <gtest/gtest.h>
 
 #include "labels/production.h"
 #include "platform/files.h"
@@ -80,6 +83,35 @@ void sheetOfSixteen() {
     labelBack3.spaceDown = 10 * 10000;
     labelBack3.sheetWidth = 300 * 10000;
     labelBack3.sheetHeight = 520 * 10000;
+}
+
+std::vector<Label> labels(const std::string& doc, int ill) {
+    const bool pdf = ill == 1115;
+    const std::regex place(pdf ? "q\r1 0 0 1 ([0-9.-]+) ([0-9.-]+) cm\r"
+                               : "gsave\r([0-9.-]+) ([0-9.-]+) translate\r");
+    const std::regex run("\\(([^()\\\\]*)\\)");
+    std::vector<Label> out;
+    for (auto m = std::sregex_iterator(doc.begin(), doc.end(), place); m != std::sregex_iterator();
+         ++m) {
+        Label l;
+        l.x = std::stod((*m)[1]);
+        l.y = std::stod((*m)[2]);
+        const size_t from = static_cast<size_t>(m->position() + m->length());
+        const size_t to = doc.find(pdf ? "\rQ\r" : "\rgrestore\r", from);
+        l.body = doc.substr(from, to - from);
+        std::smatch t;
+        if (std::regex_search(l.body, t, run)) l.text = t[1];
+        out.push_back(l);
+    }
+    return out;
+}
+
+void expectSixteenPositions(const std::vector<Label>& at, int ill) {
+    ASSERT_EQ(at.size(), 16u) << "ill " << ill;
+    for (int n = 0; n < 16; ++n) {
+        EXPECT_DOUBLE_EQ(at[n].x, n < 8 ? 20 : 130) << n;
+        EXPECT_DOUBLE_EQ(at[n].y, 520 - (30 + 60 * (n % 8) + 50)) << n;
+    }
 }
 
 std::string writeDocument(const std::function<void()>& page) {

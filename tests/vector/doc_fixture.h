@@ -31,6 +31,18 @@ void unsizedSheet(int ill, int width, int height, int across, int down);
 // apart, margins 20 (left) and 30 (top); the label layout is open.
 void sheetOfSixteen();
 
+// One label position of a full sheet as written.
+struct Label {
+    double x = 0, y = 0;
+    std::string text;  // the first text run written at the position
+    std::string body;  // everything written at the position
+};
+// The labels of a sheet in the order written: each position's translation and
+// the first text run inside it.
+std::vector<Label> labels(const std::string& doc, int ill);
+// The positions of sheetOfSixteen, column 1 rows 1-8, then column 2.
+void expectSixteenPositions(const std::vector<Label>& at, int ill);
+
 // The bytes of one document written to memory: EpsStart, page(), the page
 // trailer, EpsEnd.
 std::string writeDocument(const std::function<void()>& page = {});
