@@ -26,8 +26,6 @@ namespace {
 constexpr double kPointsPerMm = 2.8346456;
 constexpr int32_t kTemplateWidth = 612;  // the Illustrator artboard of a single symbol
 constexpr int32_t kTemplateHeight = 864;
-constexpr int32_t kA4Width = 595;  // points
-constexpr int32_t kA4Height = 841;
 constexpr double kSheetUnitsPerPoint = 10000;  // the print sheet counts 0.0001 point
 
 void put(const char* text) { TEInsert2(text); }

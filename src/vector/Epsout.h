@@ -21,6 +21,10 @@ bool knownDialect(int32_t ill);
 // the fixed header fonts.
 constexpr int kFontSlots = 2 * 100 + 8;
 
+// The sheet of a full-sheet document whose print sheet has no size, points.
+constexpr int32_t kA4Width = 595;
+constexpr int32_t kA4Height = 841;
+
 // The state of the document being written; EpsStart renews it.
 struct EpsDocument {
     unsigned char fontName[kFontSlots][256] = {};  // Pascal names; an empty slot ends the list

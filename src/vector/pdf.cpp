@@ -59,7 +59,7 @@ void pdfStart(int32_t right, int32_t bottom) {
     if (labelBack3.labelWidth != 0 && !gEps.sheetDefaulted)
         put(platform::formatC("%f %f", gEps.sheetWidth / 10000.0, gEps.sheetHeight / 10000.0));
     else if (labelBack3.labelWidth != 0)
-        put(platform::formatC("%d %d", 595, 841));
+        put(platform::formatC("%d %d", kA4Width, kA4Height));
     else
         put(platform::formatC("%d %d", right, bottom));
     put("]\r/Contents 4 0 R\r/Resources << /Procset [ /PDF /TEXT ]\r/Font 6 0 R\r");
