@@ -8,9 +8,9 @@
 #include "automation/options.h"
 #include "labels/labelDoc.h"
 #include "platform/datetime.h"
-#include "platform/numbers.h"
 #include "platform/textmetrics.h"
 #include "symbology/state.h"
+#include "vector/emit.h"
 #include "vector/fontnames.h"
 #include "vector/header.h"
 #include "vector/page.h"
@@ -30,16 +30,6 @@ constexpr double kSheetUnitsPerPoint = 10000;  // the print sheet counts 0.0001 
 
 void put(const char* text) { TEInsert2(text); }
 void putPascal(const unsigned char* p) { TEInsert2(reinterpret_cast<const char*>(p + 1), p[0]); }
-void putInt(long v) {
-    char b[24];
-    int n = platform::formatInt(b, sizeof b, v);
-    TEInsert2(b, n);
-}
-void putFixed(double v) {
-    char b[64];
-    int n = platform::formatFixed(b, sizeof b, v);
-    TEInsert2(b, n);
-}
 
 bool isDefaultSized(int32_t code) { return (code >= 4 && code <= 8) || code == 12 || code == 17; }
 
@@ -162,41 +152,21 @@ void writeFontsComment() {
 
 // Whole-point box (lower left down, upper right up) and the exact one beside it.
 void writeBoxes(double llx, double lly, double urx, double ury) {
-    put("%%BoundingBox: ");
-    putInt(static_cast<long>(std::floor(llx)));
-    put(" ");
-    putInt(static_cast<long>(std::floor(lly)));
-    put(" ");
-    putInt(static_cast<long>(std::ceil(urx)));
-    put(" ");
-    putInt(static_cast<long>(std::ceil(ury)));
-    put("\r%%HiResBoundingBox: ");
-    putFixed(llx);
-    put(" ");
-    putFixed(lly);
-    put(" ");
-    putFixed(urx);
-    put(" ");
-    putFixed(ury);
-    put("\r");
+    Emit e;
+    e.s("%%BoundingBox: ").i(static_cast<long>(std::floor(llx))).c(' ');
+    e.i(static_cast<long>(std::floor(lly))).c(' ').i(static_cast<long>(std::ceil(urx))).c(' ');
+    e.i(static_cast<long>(std::ceil(ury))).s("\r%%HiResBoundingBox: ");
+    e.f(llx).c(' ').f(lly).c(' ').f(urx).c(' ').f(ury).s("\r");
 }
 
 void writeArtBox(const char* comment, long l, long t, double r, double b, bool whole) {
-    put(comment);
-    putInt(l);
-    put(" ");
-    putInt(t);
-    put(" ");
-    if (whole) {
-        putInt(static_cast<long>(r));
-        put(" ");
-        putInt(static_cast<long>(b));
-    } else {
-        putFixed(r);
-        put(" ");
-        putFixed(b);
-    }
-    put("\r");
+    Emit e;
+    e.s(comment).i(l).c(' ').i(t).c(' ');
+    if (whole)
+        e.i(static_cast<long>(r)).c(' ').i(static_cast<long>(b));
+    else
+        e.f(r).c(' ').f(b);
+    e.s("\r");
 }
 
 // The sheet of a full-sheet document: grown to hold every label, A4 when the
