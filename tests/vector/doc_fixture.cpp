@@ -14,6 +14,7 @@
 #include "vector/page.h"
 #include "vector/pdf.h"
 #include "vector/sink.h"
+#include "vector_fixture.h"
 
 namespace vectortest {
 
@@ -136,17 +137,7 @@ std::string writeEPSout(int* result) {
     return out;
 }
 
-std::vector<std::string> lines(const std::string& doc) {
-    std::vector<std::string> out;
-    size_t pos = 0;
-    while (pos < doc.size()) {
-        size_t end = doc.find('\r', pos);
-        if (end == std::string::npos) end = doc.size();
-        out.push_back(doc.substr(pos, end - pos));
-        pos = end + 1;
-    }
-    return out;
-}
+std::vector<std::string> lines(const std::string& doc) { return linesOf(doc); }
 
 std::vector<std::string> headerComments(const std::string& doc) {
     std::vector<std::string> out;
