@@ -62,13 +62,17 @@ std::string simpleDocument(int ill, int purePost, const std::function<void()>& p
 }
 
 void unsizedSheet(int ill, int width, int height, int across, int down) {
-    resetAll();
-    gOut.ill = ill;
-    singleItem(width, height);
+    freshItem(ill, width, height);
     labelBack3.labelWidth = 100 * 10000;
     labelBack3.labelHeight = 50 * 10000;
     labelBack3.across = across;
     labelBack3.down = down;
+}
+
+LabelItem* freshItem(int ill, int width, int height) {
+    resetAll();
+    gOut.ill = ill;
+    return singleItem(width, height);
 }
 
 void sheetOfSixteen() {

@@ -17,6 +17,8 @@ constexpr int kDialects[] = {1, 88, 93, 95, 25, 2, 1115};
 void resetAll();
 // A single label whose item 0 is a barcode item of the given size (points).
 LabelItem* singleItem(int width, int height);
+// resetAll, dialect ill and singleItem(width, height).
+LabelItem* freshItem(int ill, int width, int height);
 // Appends an item of `kind` with the rectangle (top, left, bottom, right).
 LabelItem* addItem(int kind, int top, int left, int bottom, int right);
 

@@ -183,9 +183,7 @@ TEST(FrameWrapper, JobWrapperHasItsExactLengths) {
 }
 
 TEST(FrameFonts, BoldFontOfTwoTextItemsIsListedOnce) {
-    resetAll();
-    gOut.ill = 88;
-    singleItem(200, 100);
+    freshItem(88, 200, 100);
     addTextItems(
         2, [](int) { return "\x05Times"; }, [](int) { return 1; });
     const std::string doc = writeDocument();
@@ -196,9 +194,7 @@ TEST(FrameFonts, BoldFontOfTwoTextItemsIsListedOnce) {
 }
 
 TEST(FrameFonts, FortyFontsAreListedWholeOneNamePerLine) {
-    resetAll();
-    gOut.ill = 95;
-    singleItem(200, 100);
+    freshItem(95, 200, 100);
     // Fonts nobody has all fall back on Helvetica; Helvetica once, then bold ones.
     addTextItems(
         40, [](int i) { return i % 2 ? "\x05Times" : "\x09Helvetica"; },
@@ -243,9 +239,7 @@ TEST(FrameFonts, HalfordsNamesHelveticaAndTheDataBarFontIsKept) {
 }
 
 TEST(FrameTitle, ControlBytesBecomeDashesAndTheDataIsLeftAlone) {
-    resetAll();
-    gOut.ill = 95;
-    singleItem(200, 100);
+    freshItem(95, 200, 100);
     const char data[] =
         "AB\x01\x1f"
         "C\tD(E)";
@@ -258,9 +252,7 @@ TEST(FrameTitle, ControlBytesBecomeDashesAndTheDataIsLeftAlone) {
 }
 
 TEST(FrameTitle, LongestDataIsWrittenWhole) {
-    resetAll();
-    gOut.ill = 1;
-    singleItem(200, 100);
+    freshItem(1, 200, 100);
     std::string data(kMainCodeSize - 1, 'x');
     data[0] = 0;  // a NUL in the data reaches the file as '0'... but ends the printed text
     std::memset(gData.chMainCode2, 'x', kMainCodeSize - 1);
@@ -271,9 +263,7 @@ TEST(FrameTitle, LongestDataIsWrittenWhole) {
 }
 
 TEST(FrameBoxes, WholePointsOutwardWithTheExactBoxBeside) {
-    resetAll();
-    gOut.ill = 93;
-    singleItem(120, 20);
+    freshItem(93, 120, 20);
     gSym.Hei = 10;  // 28.346456 points of bars stand above the item's bottom
     gSym.gBaseAdjust = -2.5;
     const std::string doc = writeDocument();
@@ -307,9 +297,7 @@ TEST(FrameBoxes, FullSheetWithoutSizeIsA4ForThisDocumentOnly) {
 }
 
 TEST(FrameColours, SpotColourCommentsEscapeTheName) {
-    resetAll();
-    gOut.ill = 88;
-    singleItem(200, 100);
+    freshItem(88, 200, 100);
     gSym.customColour = 1;
     pstrSet(gSym.customCol, "Red (warm)");
     gSym.cyan2 = 0;
@@ -325,9 +313,7 @@ TEST(FrameColours, SpotColourCommentsEscapeTheName) {
 }
 
 TEST(FrameRefusals, UnknownDialectWritesNothing) {
-    resetAll();
-    gOut.ill = 94;
-    singleItem(200, 100);
+    freshItem(94, 200, 100);
     int result = 0;
     EXPECT_EQ(writeEPSout(&result), "");
     EXPECT_EQ(result, 1);

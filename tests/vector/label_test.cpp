@@ -207,9 +207,7 @@ TEST(Orientation, RotationIsRememberedForOneItem) {
 namespace {
 
 TEST(BarFontText, LowSymbolIsSetAsTextWithoutATrailingNul) {
-    resetAll();
-    gOut.ill = 88;
-    LabelItem* it = singleItem(200, 30);
+    LabelItem* it = freshItem(88, 200, 30);
     it->setI16(item::code, 5);
     it->setI16(item::hei, 150);  // 1.5 mm
     it->setI16(item::siz, 10000);
