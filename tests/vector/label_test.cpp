@@ -147,10 +147,6 @@ TEST(FullSheet, EveryLabelIsDrawnAtItsPosition) {
     }
 }
 
-}  // namespace
-
-namespace {
-
 void elements(std::initializer_list<unsigned char> bytes) {
     gEl.clear();
     for (unsigned char b : bytes) gEl.put(b);
@@ -201,10 +197,6 @@ TEST(Orientation, RotationIsRememberedForOneItem) {
     EXPECT_EQ(p.left, 20);
     EXPECT_EQ(p.right, 120);
 }
-
-}  // namespace
-
-namespace {
 
 TEST(BarFontText, LowSymbolIsSetAsTextWithoutATrailingNul) {
     LabelItem* it = freshItem(88, 200, 30);
