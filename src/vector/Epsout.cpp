@@ -8,7 +8,6 @@
 #include "automation/options.h"
 #include "labels/labelDoc.h"
 #include "platform/datetime.h"
-#include "platform/numbers.h"
 #include "platform/textmetrics.h"
 #include "symbology/state.h"
 #include "vector/emit.h"
@@ -27,22 +26,10 @@ namespace {
 
 constexpr int32_t kTemplateWidth = 612;  // the Illustrator artboard of a single symbol
 constexpr int32_t kTemplateHeight = 864;
-constexpr int32_t kA4Width = 595;  // points
-constexpr int32_t kA4Height = 841;
 constexpr double kSheetUnitsPerPoint = 10000;  // the print sheet counts 0.0001 point
 
 void put(const char* text) { TEInsert2(text); }
 void putPascal(const unsigned char* p) { TEInsert2(reinterpret_cast<const char*>(p + 1), p[0]); }
-void putInt(long v) {
-    char b[24];
-    int n = platform::formatInt(b, sizeof b, v);
-    TEInsert2(b, n);
-}
-void putFixed(double v) {
-    char b[64];
-    int n = platform::formatFixed(b, sizeof b, v);
-    TEInsert2(b, n);
-}
 
 bool isDefaultSized(int32_t code) { return (code >= 4 && code <= 8) || code == 12 || code == 17; }
 
@@ -63,7 +50,6 @@ void addFont(const unsigned char* name, bool bold) {
         std::memcpy(slot + 1 + slot[0], kBold, kBoldLen);
         slot[0] = static_cast<unsigned char>(slot[0] + kBoldLen);
     }
-    slot[1 + slot[0]] = 0;
     for (int i = 0; i < gEps.fontCount; ++i)
         if (std::memcmp(gEps.fontName[i], slot, 1 + slot[0]) == 0) {
             slot[0] = 0;
@@ -166,41 +152,21 @@ void writeFontsComment() {
 
 // Whole-point box (lower left down, upper right up) and the exact one beside it.
 void writeBoxes(double llx, double lly, double urx, double ury) {
-    put("%%BoundingBox: ");
-    putInt(static_cast<long>(std::floor(llx)));
-    put(" ");
-    putInt(static_cast<long>(std::floor(lly)));
-    put(" ");
-    putInt(static_cast<long>(std::ceil(urx)));
-    put(" ");
-    putInt(static_cast<long>(std::ceil(ury)));
-    put("\r%%HiResBoundingBox: ");
-    putFixed(llx);
-    put(" ");
-    putFixed(lly);
-    put(" ");
-    putFixed(urx);
-    put(" ");
-    putFixed(ury);
-    put("\r");
+    Emit e;
+    e.s("%%BoundingBox: ").i(static_cast<long>(std::floor(llx))).c(' ');
+    e.i(static_cast<long>(std::floor(lly))).c(' ').i(static_cast<long>(std::ceil(urx))).c(' ');
+    e.i(static_cast<long>(std::ceil(ury))).s("\r%%HiResBoundingBox: ");
+    e.f(llx).c(' ').f(lly).c(' ').f(urx).c(' ').f(ury).s("\r");
 }
 
 void writeArtBox(const char* comment, long l, long t, double r, double b, bool whole) {
-    put(comment);
-    putInt(l);
-    put(" ");
-    putInt(t);
-    put(" ");
-    if (whole) {
-        putInt(static_cast<long>(r));
-        put(" ");
-        putInt(static_cast<long>(b));
-    } else {
-        putFixed(r);
-        put(" ");
-        putFixed(b);
-    }
-    put("\r");
+    Emit e;
+    e.s(comment).i(l).c(' ').i(t).c(' ');
+    if (whole)
+        e.i(static_cast<long>(r)).c(' ').i(static_cast<long>(b));
+    else
+        e.f(r).c(' ').f(b);
+    e.s("\r");
 }
 
 // The sheet of a full-sheet document: grown to hold every label, A4 when the
@@ -246,8 +212,6 @@ void resetEpsDocument() {
     for (int32_t i = 0; i <= gEps.fontCount && i < kFontSlots; ++i) gEps.fontName[i][0] = 0;
     gEps.fontCount = 0;
     gEps.eol = 0;
-    gEps.pageRight = 0;
-    gEps.pageBottom = 0;
     gEps.non_drawn = 0;
     gEps.sheetWidth = 0;
     gEps.sheetHeight = 0;
@@ -389,14 +353,7 @@ void writeHeader(int32_t right, int32_t bottom, platform::FileRef refNum) {
         writeArtBox("%%TileBox: ", 0, top, w, h, false);
     }
 
-    if (ill > 87 && gSym.customColour == 1) {
-        Emit e;
-        char number[8];
-        e.s("%%DocumentCustomColors: ").pstr(gSym.customCol).s("\r%%CMYKCustomColor: ");
-        for (int32_t percent : {gSym.cyan2, gSym.magenta2, gSym.yellow2, gSym.black2})
-            e.s(number, static_cast<size_t>(colourNumberText(number, percent)));
-        e.pstr(gSym.customCol).s("\r");
-    }
+    if (ill > 87 && gSym.customColour == 1) doColour(kColourComment);
 }
 
 void doTrailer() {
@@ -478,7 +435,6 @@ void EpsStart(platform::FileRef refNum, int32_t) {
     documentSheetSize();
     gVec.filRef = refNum;
     gVec.writeFailed = 0;
-    gEps.eol = 0;
 
     // The port in which the writers measure text while the document is written.
     int16_t fnum = 0;
@@ -496,8 +452,6 @@ void EpsStart(platform::FileRef refNum, int32_t) {
         right = it->i16(item::rectRight);
         bottom = it->i16(item::rectBottom);
     }
-    gEps.pageRight = right;
-    gEps.pageBottom = bottom;
 
     const int32_t ill = gOut.ill;
     if (gOut.purePost > 1 && ill != kIllPdf) DrawPostPjl(0);

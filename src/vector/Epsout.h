@@ -21,13 +21,15 @@ bool knownDialect(int32_t ill);
 // the fixed header fonts.
 constexpr int kFontSlots = 2 * 100 + 8;
 
+// The sheet of a full-sheet document whose print sheet has no size, points.
+constexpr int32_t kA4Width = 595;
+constexpr int32_t kA4Height = 841;
+
 // The state of the document being written; EpsStart renews it.
 struct EpsDocument {
     unsigned char fontName[kFontSlots][256] = {};  // Pascal names; an empty slot ends the list
     int32_t fontCount = 0;
     uint8_t eol = 0;
-    int32_t pageRight = 0;  // the page rectangle, points (left and top are 0)
-    int32_t pageBottom = 0;
     int32_t non_drawn = 0;  // 1 for the DataBar family: its text is drawn as outlines
     // The sheet of a full-sheet document in units of 0.0001 point: the print
     // sheet's size grown to hold every label, or A4 when the sheet has no size.

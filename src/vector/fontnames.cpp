@@ -29,6 +29,14 @@ constexpr NamePair kFixedNames[] = {
     {"Arial Narrow Bold", "ArialNarrow-Bold"},
 };
 
+// Names that are never looked up: the OCR faces and the bar font.
+constexpr NamePair kPrinterNames[] = {
+    {"OCR-ANormal", "OCR-Plain"},
+    {"OCR-A Bar Code Pro", "OCR-ABarCodePro"},
+    {"OCR-B Bar Code Pro", "OCR-BBarCodePro"},
+    {"Strixel", "Strixel"},
+};
+
 // The base fonts every PostScript printer holds. They come before fontconfig,
 // which would answer a request for them with a metric twin under another name.
 struct BaseFont {
@@ -231,14 +239,8 @@ void GetLaserFontName(unsigned char* dest, const unsigned char* name) {
     std::memcpy(text, name + 1, name[0]);
     text[name[0]] = 0;
     const char* fixed = nullptr;
-    if (std::strcmp(text, "OCR-ANormal") == 0)
-        fixed = "OCR-Plain";
-    else if (std::strcmp(text, "OCR-A Bar Code Pro") == 0)
-        fixed = "OCR-ABarCodePro";
-    else if (std::strcmp(text, "OCR-B Bar Code Pro") == 0)
-        fixed = "OCR-BBarCodePro";
-    else if (std::strcmp(text, "Strixel") == 0)
-        fixed = "Strixel";
+    for (const NamePair& p : kPrinterNames)
+        if (std::strcmp(text, p.menu) == 0) fixed = p.postscript;
     char found[256];
     if (!fixed) {
         FindLaserName(found, 0, 0, text);

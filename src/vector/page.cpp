@@ -191,15 +191,16 @@ int32_t EPSoutFullSheet(platform::FileRef refNum, int32_t yPos) {
     // run prepares item 0 for the next position.
     const uint32_t across = s.across % 1280, down = s.down % 1280;
     const double sheetHeight = gEps.sheetHeight;
-    double x = s.leftMargin / kSheetUnitsPerPoint;
     bool going = true, lastLabel = false;
-    for (uint32_t c = 1; c <= across && going; ++c) {
-        double y = (sheetHeight - (double(s.topMargin) + s.labelHeight)) / kSheetUnitsPerPoint;
-        for (uint32_t r = 1; r <= down && going; ++r) {
-            EpsPageCode(refNum, 0, x, y);
-            y = (sheetHeight - (double(s.topMargin) + (double(s.labelHeight) + s.spaceDown) * r +
+    for (uint32_t c = 0; c < across && going; ++c) {
+        const double x = (double(s.leftMargin) + (double(s.labelWidth) + s.spaceAcross) * c) /
+                         kSheetUnitsPerPoint;
+        for (uint32_t r = 0; r < down && going; ++r) {
+            const double y =
+                (sheetHeight - (double(s.topMargin) + (double(s.labelHeight) + s.spaceDown) * r +
                                 s.labelHeight)) /
                 kSheetUnitsPerPoint;
+            EpsPageCode(refNum, 0, x, y);
             if (!run) continue;
             if (lastLabel) {
                 ++gProd.gcite;
@@ -210,8 +211,6 @@ int32_t EPSoutFullSheet(platform::FileRef refNum, int32_t yPos) {
             going = next != SheetRun::done;
             lastLabel = next == SheetRun::last;
         }
-        x = (double(s.leftMargin) + (double(s.labelWidth) + s.spaceAcross) * c) /
-            kSheetUnitsPerPoint;
     }
     doTrailer();
     if (gOut.ill == kIllPdf) pdfContentEnd();

@@ -15,8 +15,6 @@ PdfState gPdfDoc;
 
 namespace {
 
-constexpr const char* kDefaultFont = "Helvetica";
-
 void put(const char* text) { TEInsert2(text); }
 void put(const std::string& text) { TEInsert2(text.data(), static_cast<int32_t>(text.size())); }
 
@@ -33,7 +31,7 @@ void xrefEntry(int32_t offset, bool inUse) {
 // The printer names of the fonts the page may select: the default font, the
 // document's font list and whatever the text writers selected.
 std::vector<std::string> pageFonts() {
-    std::vector<std::string> names{kDefaultFont};
+    std::vector<std::string> names{kDefaultPdfFont};
     auto add = [&](const std::string& n) {
         for (const std::string& have : names)
             if (have == n) return;
@@ -61,7 +59,7 @@ void pdfStart(int32_t right, int32_t bottom) {
     if (labelBack3.labelWidth != 0 && !gEps.sheetDefaulted)
         put(platform::formatC("%f %f", gEps.sheetWidth / 10000.0, gEps.sheetHeight / 10000.0));
     else if (labelBack3.labelWidth != 0)
-        put(platform::formatC("%d %d", 595, 841));
+        put(platform::formatC("%d %d", kA4Width, kA4Height));
     else
         put(platform::formatC("%d %d", right, bottom));
     put("]\r/Contents 4 0 R\r/Resources << /Procset [ /PDF /TEXT ]\r/Font 6 0 R\r");

@@ -42,8 +42,10 @@ const char* colourOperator(int32_t mode, bool spot) {
     return mode == kColourStroke ? "K\r" : "k\r";
 }
 
-void writeColour(Emit& e, int32_t mode, bool spot, int32_t c, int32_t m, int32_t y, int32_t k,
-                 const char* op) {
+// In the current symbol's spot colour when it has one.
+void writeColour(Emit& e, int32_t mode, int32_t c, int32_t m, int32_t y, int32_t k) {
+    const bool spot = gSym.customColour == 1;
+    const char* op = colourOperator(mode, spot);
     const bool named = spot && gOut.ill > 87 && !dialect::pdf();
     if (!named && op == nullptr) return;
     e.colour(c).colour(m).colour(y).colour(k);
@@ -167,7 +169,6 @@ int colourNumberText(char* out, int32_t percent) {
 void doColour(int32_t mode) {
     if (dialect::type3()) return;
     const int32_t ill = gOut.ill;
-    const bool spot = gSym.customColour == 1;
     Emit e;
     if (mode == kColourComment) commentStart(e);
     if (mode == kColourSetUp && !dialect::pdf()) {
@@ -175,8 +176,7 @@ void doColour(int32_t mode) {
         e.s("u\r");
         if (ill > 87) e.s("0 O 0 R\r");
     }
-    writeColour(e, mode, spot, gSym.cyan2, gSym.magenta2, gSym.yellow2, gSym.black2,
-                colourOperator(mode, spot));
+    writeColour(e, mode, gSym.cyan2, gSym.magenta2, gSym.yellow2, gSym.black2);
     if (mode != kColourSetUp) return;
     if (dialect::pdf()) {
         e.s("0 J 0 j 0.057 w 4 M []0 d\r");
@@ -200,9 +200,8 @@ void doBackColour(int32_t mode, int32_t c, int32_t m, int32_t y, int32_t k) {
     } else {
         // The header comment form is a comment here too, so that nothing of it
         // reaches the operand stack.
-        const bool spot = gSym.customColour == 1;
         if (mode == kColourComment) commentStart(e);
-        writeColour(e, mode, spot, c, m, y, k, colourOperator(mode, spot));
+        writeColour(e, mode, c, m, y, k);
     }
 }
 

@@ -10,6 +10,7 @@
 #include "symbology/state.h"
 #include "vector/dialect.h"
 #include "vector/emit.h"
+#include "vector/fontnames.h"
 #include "vector/shapes.h"
 #include "vector/sink.h"
 #include "vector/textobject.h"

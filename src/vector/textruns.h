@@ -41,10 +41,6 @@ void resetTextRunState();
 void closePdfText();
 const std::vector<std::string>& pdfFontsUsed();
 
-// The printer font name of a screen font (Pascal strings), from the font-name
-// services of the document writer.
-void GetLaserFontName(unsigned char* out, const unsigned char* macName);
-
 // Starts a text object at integer point coordinates, turned by gVec.trans2.
 void TextPosition(int32_t x, int32_t y);
 // Characters first..last (inclusive) of text as one text run; at least one

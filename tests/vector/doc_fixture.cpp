@@ -1,6 +1,9 @@
 #include "doc_fixture.h"
 
 #include <fstream>
+#include <regex>
+
+#include <gtest/gtest.h>
 
 #include "labels/production.h"
 #include "platform/files.h"
@@ -11,6 +14,7 @@
 #include "vector/page.h"
 #include "vector/pdf.h"
 #include "vector/sink.h"
+#include "vector_fixture.h"
 
 namespace vectortest {
 
@@ -44,6 +48,33 @@ LabelItem* singleItem(int width, int height) {
     return it;
 }
 
+std::string simpleDocument(int ill, int purePost, const std::function<void()>& page) {
+    resetAll();
+    gOut.ill = ill;
+    gOut.purePost = purePost;
+    gSym.code = 5;
+    copyBounded(gSym.TeF, "Code 128");
+    copyBounded(gData.chMainCode2, "ABC123");
+    gData.len1 = gData.len11 = 6;
+    LabelItem* it = singleItem(200, 100);
+    it->setText(item::fontBelow, "\x09Helvetica");
+    return writeDocument(page);
+}
+
+void unsizedSheet(int ill, int width, int height, int across, int down) {
+    freshItem(ill, width, height);
+    labelBack3.labelWidth = 100 * 10000;
+    labelBack3.labelHeight = 50 * 10000;
+    labelBack3.across = across;
+    labelBack3.down = down;
+}
+
+LabelItem* freshItem(int ill, int width, int height) {
+    resetAll();
+    gOut.ill = ill;
+    return singleItem(width, height);
+}
+
 void sheetOfSixteen() {
     labelBack.labelWidth = 1000;
     labelBack.labelHeight = 500;
@@ -57,6 +88,35 @@ void sheetOfSixteen() {
     labelBack3.spaceDown = 10 * 10000;
     labelBack3.sheetWidth = 300 * 10000;
     labelBack3.sheetHeight = 520 * 10000;
+}
+
+std::vector<Label> labels(const std::string& doc, int ill) {
+    const bool pdf = ill == 1115;
+    const std::regex place(pdf ? "q\r1 0 0 1 ([0-9.-]+) ([0-9.-]+) cm\r"
+                               : "gsave\r([0-9.-]+) ([0-9.-]+) translate\r");
+    const std::regex run("\\(([^()\\\\]*)\\)");
+    std::vector<Label> out;
+    for (auto m = std::sregex_iterator(doc.begin(), doc.end(), place); m != std::sregex_iterator();
+         ++m) {
+        Label l;
+        l.x = std::stod((*m)[1]);
+        l.y = std::stod((*m)[2]);
+        const size_t from = static_cast<size_t>(m->position() + m->length());
+        const size_t to = doc.find(pdf ? "\rQ\r" : "\rgrestore\r", from);
+        l.body = doc.substr(from, to - from);
+        std::smatch t;
+        if (std::regex_search(l.body, t, run)) l.text = t[1];
+        out.push_back(l);
+    }
+    return out;
+}
+
+void expectSixteenPositions(const std::vector<Label>& at, int ill) {
+    ASSERT_EQ(at.size(), 16u) << "ill " << ill;
+    for (int n = 0; n < 16; ++n) {
+        EXPECT_DOUBLE_EQ(at[n].x, n < 8 ? 20 : 130) << n;
+        EXPECT_DOUBLE_EQ(at[n].y, 520 - (30 + 60 * (n % 8) + 50)) << n;
+    }
 }
 
 std::string writeDocument(const std::function<void()>& page) {
@@ -81,17 +141,7 @@ std::string writeEPSout(int* result) {
     return out;
 }
 
-std::vector<std::string> lines(const std::string& doc) {
-    std::vector<std::string> out;
-    size_t pos = 0;
-    while (pos < doc.size()) {
-        size_t end = doc.find('\r', pos);
-        if (end == std::string::npos) end = doc.size();
-        out.push_back(doc.substr(pos, end - pos));
-        pos = end + 1;
-    }
-    return out;
-}
+std::vector<std::string> lines(const std::string& doc) { return linesOf(doc); }
 
 std::vector<std::string> headerComments(const std::string& doc) {
     std::vector<std::string> out;

@@ -16,40 +16,41 @@ std::string laserName(const std::string& menu) {
     return std::string(reinterpret_cast<char*>(out + 1), out[0]);
 }
 
-TEST(FontNames, FixedRulesAndTable) {
-    EXPECT_EQ(laserName("OCR-ANormal"), "OCR-Plain");
-    EXPECT_EQ(laserName("OCR-A Bar Code Pro"), "OCR-ABarCodePro");
-    EXPECT_EQ(laserName("OCR-B Bar Code Pro"), "OCR-BBarCodePro");
-    EXPECT_EQ(laserName("Strixel"), "Strixel");
-    EXPECT_EQ(laserName("Arial Narrow Bold"), "ArialNarrow-Bold");
-    EXPECT_EQ(laserName("Frutiger Bold Condensed"), "Frutiger-BoldCn");
-}
-
-TEST(FontNames, BaseFontsComeBeforeTheirInstalledTwins) {
-    EXPECT_EQ(laserName("Helvetica"), "Helvetica");
-    EXPECT_EQ(laserName("Times"), "Times-Roman");
-    EXPECT_EQ(laserName("Courier"), "Courier");
-    EXPECT_EQ(laserName("Symbol"), "Symbol");
-    EXPECT_EQ(laserName("Helvetica-Bold"), "Helvetica-Bold");
-    EXPECT_EQ(laserName("Times-Bold"), "Times-Bold");
-    EXPECT_EQ(laserName("Palatino-Bold"), "Palatino-Bold");
-    EXPECT_EQ(laserName("Bookman-Bold"), "Bookman-Demi");
-    EXPECT_EQ(laserName("Helvetica Narrow-Bold"), "Helvetica-Narrow-Bold");
-}
-
-TEST(FontNames, InstalledFontsByPostScriptNameFullNameAndFamily) {
-    EXPECT_EQ(laserName("NimbusSans-Bold"), "NimbusSans-Bold");
-    EXPECT_EQ(laserName("Nimbus Sans Bold"), "NimbusSans-Bold");
-    EXPECT_EQ(laserName("Nimbus Sans"), "NimbusSans-Regular");
-    EXPECT_EQ(laserName("Nimbus Sans-Bold"), "NimbusSans-Bold");
-    EXPECT_EQ(laserName("OCR B"), "OCRB-Regular");
-}
-
-TEST(FontNames, UnknownFontsFallBackOnHelvetica) {
-    EXPECT_EQ(laserName("No Such Font 123"), "Helvetica");
-    EXPECT_EQ(laserName("No Such Font-Bold"), "Helvetica-Bold");
-    EXPECT_EQ(laserName(""), "Helvetica");
-    EXPECT_EQ(laserName("Bad(Name)"), "Helvetica");
+TEST(FontNames, MenuNamesToPostScriptNames) {
+    const struct {
+        const char* menu;
+        const char* postscript;
+    } kCases[] = {
+        // Fixed rules and the table.
+        {"OCR-ANormal", "OCR-Plain"},
+        {"OCR-A Bar Code Pro", "OCR-ABarCodePro"},
+        {"OCR-B Bar Code Pro", "OCR-BBarCodePro"},
+        {"Strixel", "Strixel"},
+        {"Arial Narrow Bold", "ArialNarrow-Bold"},
+        {"Frutiger Bold Condensed", "Frutiger-BoldCn"},
+        // Base fonts come before their installed twins.
+        {"Helvetica", "Helvetica"},
+        {"Times", "Times-Roman"},
+        {"Courier", "Courier"},
+        {"Symbol", "Symbol"},
+        {"Helvetica-Bold", "Helvetica-Bold"},
+        {"Times-Bold", "Times-Bold"},
+        {"Palatino-Bold", "Palatino-Bold"},
+        {"Bookman-Bold", "Bookman-Demi"},
+        {"Helvetica Narrow-Bold", "Helvetica-Narrow-Bold"},
+        // Installed fonts by PostScript name, full name and family.
+        {"NimbusSans-Bold", "NimbusSans-Bold"},
+        {"Nimbus Sans Bold", "NimbusSans-Bold"},
+        {"Nimbus Sans", "NimbusSans-Regular"},
+        {"Nimbus Sans-Bold", "NimbusSans-Bold"},
+        {"OCR B", "OCRB-Regular"},
+        // Unknown fonts fall back on Helvetica.
+        {"No Such Font 123", "Helvetica"},
+        {"No Such Font-Bold", "Helvetica-Bold"},
+        {"", "Helvetica"},
+        {"Bad(Name)", "Helvetica"},
+    };
+    for (const auto& c : kCases) EXPECT_EQ(laserName(c.menu), c.postscript) << c.menu;
     resetLaserFontNames();
     EXPECT_EQ(laserName("Times"), "Times-Roman");
 }

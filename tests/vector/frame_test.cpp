@@ -18,17 +18,17 @@ namespace {
 const std::string kPjlStart = "\x1b%-12345X@PJL JOB\r@PJL ENTER LANGUAGE = POSTSCRIPT \r";
 const std::string kPjlEnd = "\x1b%-12345X@PJL EOJ\r\x1b%-12345X";
 
-std::string simpleDocument(int ill, int purePost, const std::function<void()>& page = {}) {
-    resetAll();
-    gOut.ill = ill;
-    gOut.purePost = purePost;
-    gSym.code = 5;
-    copyBounded(gSym.TeF, "Code 128");
-    copyBounded(gData.chMainCode2, "ABC123");
-    gData.len1 = gData.len11 = 6;
-    LabelItem* it = singleItem(200, 100);
-    it->setText(item::fontBelow, "\x09Helvetica");
-    return writeDocument(page);
+// Sets the label to 200 x 100 points and appends `count` text items: item i in
+// the font font(i), bold when bold(i) is 1 (left at its default without bold).
+void addTextItems(int count, const std::function<const char*(int)>& font,
+                  const std::function<int(int)>& bold = {}) {
+    labelBack.labelWidth = 2000;
+    labelBack.labelHeight = 1000;
+    for (int i = 0; i < count; ++i) {
+        LabelItem* t = addItem(kKindText, 10, 10, 30, 100);
+        t->setText(item::fontBelow, font(i));
+        if (bold) t->setI16(item::teFace, bold(i));
+    }
 }
 
 // The third "%%" comment counted from byte 11, as the file's reader finds it.
@@ -183,16 +183,9 @@ TEST(FrameWrapper, JobWrapperHasItsExactLengths) {
 }
 
 TEST(FrameFonts, BoldFontOfTwoTextItemsIsListedOnce) {
-    resetAll();
-    gOut.ill = 88;
-    singleItem(200, 100);
-    labelBack.labelWidth = 2000;
-    labelBack.labelHeight = 1000;
-    for (int i = 0; i < 2; ++i) {
-        LabelItem* t = addItem(kKindText, 10, 10, 30, 100);
-        t->setText(item::fontBelow, "\x05Times");
-        t->setI16(item::teFace, 1);
-    }
+    freshItem(88, 200, 100);
+    addTextItems(
+        2, [](int) { return "\x05Times"; }, [](int) { return 1; });
     const std::string doc = writeDocument();
     EXPECT_NE(doc.find("%%DocumentFonts: Times-Bold\r%%BoundingBox"), std::string::npos) << doc;
     EXPECT_NE(doc.find("%%BeginEncoding: _Times-Bold Times-Bold\r[\r]/_Times-Bold/Times-Bold 0 Z\r"
@@ -201,17 +194,11 @@ TEST(FrameFonts, BoldFontOfTwoTextItemsIsListedOnce) {
 }
 
 TEST(FrameFonts, FortyFontsAreListedWholeOneNamePerLine) {
-    resetAll();
-    gOut.ill = 95;
-    singleItem(200, 100);
-    labelBack.labelWidth = 2000;
-    labelBack.labelHeight = 1000;
-    for (int i = 0; i < 40; ++i) {
-        LabelItem* t = addItem(kKindText, 10, 10, 30, 100);
-        // Fonts nobody has all fall back on Helvetica; Helvetica once, then bold ones.
-        t->setText(item::fontBelow, i % 2 ? "\x05Times" : "\x09Helvetica");
-        t->setI16(item::teFace, i % 4 >= 2);
-    }
+    freshItem(95, 200, 100);
+    // Fonts nobody has all fall back on Helvetica; Helvetica once, then bold ones.
+    addTextItems(
+        40, [](int i) { return i % 2 ? "\x05Times" : "\x09Helvetica"; },
+        [](int i) { return i % 4 >= 2 ? 1 : 0; });
     ASSERT_EQ(labelBack.lastItem, 40);
     std::string doc = writeDocument();
     EXPECT_NE(doc.find("%%DocumentFonts: Helvetica\r%%+Times-Roman\r%%+Helvetica-Bold\r"
@@ -252,9 +239,7 @@ TEST(FrameFonts, HalfordsNamesHelveticaAndTheDataBarFontIsKept) {
 }
 
 TEST(FrameTitle, ControlBytesBecomeDashesAndTheDataIsLeftAlone) {
-    resetAll();
-    gOut.ill = 95;
-    singleItem(200, 100);
+    freshItem(95, 200, 100);
     const char data[] =
         "AB\x01\x1f"
         "C\tD(E)";
@@ -267,9 +252,7 @@ TEST(FrameTitle, ControlBytesBecomeDashesAndTheDataIsLeftAlone) {
 }
 
 TEST(FrameTitle, LongestDataIsWrittenWhole) {
-    resetAll();
-    gOut.ill = 1;
-    singleItem(200, 100);
+    freshItem(1, 200, 100);
     std::string data(kMainCodeSize - 1, 'x');
     data[0] = 0;  // a NUL in the data reaches the file as '0'... but ends the printed text
     std::memset(gData.chMainCode2, 'x', kMainCodeSize - 1);
@@ -280,9 +263,7 @@ TEST(FrameTitle, LongestDataIsWrittenWhole) {
 }
 
 TEST(FrameBoxes, WholePointsOutwardWithTheExactBoxBeside) {
-    resetAll();
-    gOut.ill = 93;
-    singleItem(120, 20);
+    freshItem(93, 120, 20);
     gSym.Hei = 10;  // 28.346456 points of bars stand above the item's bottom
     gSym.gBaseAdjust = -2.5;
     const std::string doc = writeDocument();
@@ -294,13 +275,7 @@ TEST(FrameBoxes, WholePointsOutwardWithTheExactBoxBeside) {
 }
 
 TEST(FrameBoxes, FullSheetWithoutSizeIsA4ForThisDocumentOnly) {
-    resetAll();
-    gOut.ill = 88;
-    singleItem(200, 100);
-    labelBack3.labelWidth = 1000000;
-    labelBack3.labelHeight = 500000;
-    labelBack3.across = 2;
-    labelBack3.down = 2;
+    unsizedSheet(88, 200, 100, 2, 2);
     const std::string doc = writeDocument();
     EXPECT_NE(doc.find("%%BoundingBox: 0 0 595 841\r"
                        "%%HiResBoundingBox: 0.000000 0.000000 595.000000 841.000000\r"
@@ -322,9 +297,7 @@ TEST(FrameBoxes, FullSheetWithoutSizeIsA4ForThisDocumentOnly) {
 }
 
 TEST(FrameColours, SpotColourCommentsEscapeTheName) {
-    resetAll();
-    gOut.ill = 88;
-    singleItem(200, 100);
+    freshItem(88, 200, 100);
     gSym.customColour = 1;
     pstrSet(gSym.customCol, "Red (warm)");
     gSym.cyan2 = 0;
@@ -340,9 +313,7 @@ TEST(FrameColours, SpotColourCommentsEscapeTheName) {
 }
 
 TEST(FrameRefusals, UnknownDialectWritesNothing) {
-    resetAll();
-    gOut.ill = 94;
-    singleItem(200, 100);
+    freshItem(94, 200, 100);
     int result = 0;
     EXPECT_EQ(writeEPSout(&result), "");
     EXPECT_EQ(result, 1);
@@ -352,13 +323,8 @@ TEST(FrameRefusals, UnknownDialectWritesNothing) {
 TEST(FrameRefusals, FullDiskIsReported) {
     resetAll();
     gOut.ill = 95;
-    labelBack.labelWidth = 2000;
-    labelBack.labelHeight = 1000;
     // Enough text items to pass the file layer's buffer.
-    for (int i = 0; i < 100; ++i) {
-        LabelItem* t = addItem(kKindText, 10, 10, 30, 100);
-        t->setText(item::fontBelow, "\x09Helvetica");
-    }
+    addTextItems(100, [](int) { return "\x09Helvetica"; });
     labelBack3.labelWidth = 1000000;
     labelBack3.labelHeight = 1000000;
     labelBack3.across = 5;

@@ -43,27 +43,17 @@ TEST(GlyphOutlines, CoverageCountersAndHeights) {
         unsigned char ch;
         int contours;
     } wants[] = {
-        {GlyphSet::Main, '0', 2},
-        {GlyphSet::Main, '6', 2},
-        {GlyphSet::Main, '8', 3},
-        {GlyphSet::Main, '9', 2},
-        {GlyphSet::Main, '1', 1},
-        {GlyphSet::Main, 'B', 3},
-        {GlyphSet::Main, 'R', 2},
-        {GlyphSet::Main, ']', 3},  // the bar font's B {GlyphSet::Main,
-                                   // 174, 2},
-        {GlyphSet::Main, 175, 1},
-        {GlyphSet::Main, 178, 2},
-        {GlyphSet::Main, 180, 2},
-        {GlyphSet::Main, 182, 3},
-        {GlyphSet::Main, 183, 2},
-        {GlyphSet::Main, '&', 3},
-        {GlyphSet::Header, '0', 2},
-        {GlyphSet::Header, '6', 2},
-        {GlyphSet::Header, '8', 3},
-        {GlyphSet::Header, 'B', 3},
-        {GlyphSet::Header, 'X', 1},
-        {GlyphSet::Peacock, 'P', 2},
+        {GlyphSet::Main, '0', 2},    {GlyphSet::Main, '6', 2},
+        {GlyphSet::Main, '8', 3},    {GlyphSet::Main, '9', 2},
+        {GlyphSet::Main, '1', 1},    {GlyphSet::Main, 'B', 3},
+        {GlyphSet::Main, 'R', 2},    {GlyphSet::Main, ']', 3},
+        {GlyphSet::Main, 174, 2},  // the bar font's B
+        {GlyphSet::Main, 175, 1},    {GlyphSet::Main, 178, 2},
+        {GlyphSet::Main, 180, 2},    {GlyphSet::Main, 182, 3},
+        {GlyphSet::Main, 183, 2},    {GlyphSet::Main, '&', 3},
+        {GlyphSet::Header, '0', 2},  {GlyphSet::Header, '6', 2},
+        {GlyphSet::Header, '8', 3},  {GlyphSet::Header, 'B', 3},
+        {GlyphSet::Header, 'X', 1},  {GlyphSet::Peacock, 'P', 2},
         {GlyphSet::Peacock, 'S', 1},
     };
     for (const Want& w : wants) {

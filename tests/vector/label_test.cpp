@@ -2,7 +2,6 @@
 // sheet whose labels stand at their positions, column by column.
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <sstream>
 
 #include "doc_fixture.h"
@@ -117,17 +116,7 @@ TEST(FullSheet, SixteenLabelsColumnByColumnEachInItsPlace) {
         const std::string doc = writeEPSout(&result);
         ASSERT_EQ(result, 0);
         // One translation per position: column 1 rows 1-8, then column 2.
-        const std::regex place(ill == 1115 ? "q\r1 0 0 1 ([0-9.-]+) ([0-9.-]+) cm\r"
-                                           : "gsave\r([0-9.-]+) ([0-9.-]+) translate\r");
-        std::vector<std::pair<double, double>> at;
-        for (auto m = std::sregex_iterator(doc.begin(), doc.end(), place);
-             m != std::sregex_iterator(); ++m)
-            at.emplace_back(std::stod((*m)[1]), std::stod((*m)[2]));
-        ASSERT_EQ(at.size(), 16u) << "ill " << ill;
-        for (int n = 0; n < 16; ++n) {
-            EXPECT_DOUBLE_EQ(at[n].first, n < 8 ? 20 : 130) << n;
-            EXPECT_DOUBLE_EQ(at[n].second, 520 - (30 + 60 * (n % 8) + 50)) << n;
-        }
+        expectSixteenPositions(labels(doc, ill), ill);
         // The page trailer once.
         if (ill != 1115 && ill != 2) {
             size_t u = 0, count = 0;
@@ -157,10 +146,6 @@ TEST(FullSheet, EveryLabelIsDrawnAtItsPosition) {
             }
     }
 }
-
-}  // namespace
-
-namespace {
 
 void elements(std::initializer_list<unsigned char> bytes) {
     gEl.clear();
@@ -213,14 +198,8 @@ TEST(Orientation, RotationIsRememberedForOneItem) {
     EXPECT_EQ(p.right, 120);
 }
 
-}  // namespace
-
-namespace {
-
 TEST(BarFontText, LowSymbolIsSetAsTextWithoutATrailingNul) {
-    resetAll();
-    gOut.ill = 88;
-    LabelItem* it = singleItem(200, 30);
+    LabelItem* it = freshItem(88, 200, 30);
     it->setI16(item::code, 5);
     it->setI16(item::hei, 150);  // 1.5 mm
     it->setI16(item::siz, 10000);

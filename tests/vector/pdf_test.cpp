@@ -77,13 +77,7 @@ TEST(Pdf, IgnoresTheJobWrapper) {
 }
 
 TEST(Pdf, FullSheetWithoutSizeIsA4) {
-    resetAll();
-    gOut.ill = 1115;
-    singleItem(100, 50);
-    labelBack3.labelWidth = 1000000;
-    labelBack3.labelHeight = 500000;
-    labelBack3.across = 1;
-    labelBack3.down = 1;
+    unsizedSheet(1115, 100, 50, 1, 1);
     const std::string doc = writeDocument();
     EXPECT_NE(doc.find("/MediaBox [0 0 595 841]\r"), std::string::npos);
     EXPECT_EQ(labelBack3.sheetWidth, 0u);

@@ -15,18 +15,6 @@ using namespace vectortest;
 
 namespace {
 
-std::string dialectDocument(int ill, int purePost) {
-    resetAll();
-    gOut.ill = ill;
-    gOut.purePost = purePost;
-    gSym.code = 5;
-    copyBounded(gData.chMainCode2, "ABC123");
-    gData.len1 = gData.len11 = 6;
-    LabelItem* it = singleItem(200, 100);
-    it->setText(item::fontBelow, "\x09Helvetica");
-    return writeDocument([&] { TEInsert2(coveragePage(ill).c_str()); });
-}
-
 bool boxOf(const std::string& doc, double box[4]) {
     size_t p = doc.find("%%BoundingBox: ");
     if (p == std::string::npos) return false;
@@ -38,7 +26,8 @@ class DialectRender : public ::testing::TestWithParam<std::tuple<int, int>> {};
 
 TEST_P(DialectRender, RendersWithoutErrorAndInksInsideItsBox) {
     const auto [ill, purePost] = GetParam();
-    std::string doc = dialectDocument(ill, purePost);
+    std::string doc =
+        simpleDocument(ill, purePost, [ill] { TEInsert2(coveragePage(ill).c_str()); });
     ASSERT_EQ(gVec.writeFailed, 0);
     const bool pdf = ill == 1115;
     if (!pdf) doc = withStackProbes(doc);

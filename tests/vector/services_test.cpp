@@ -113,14 +113,12 @@ struct RetailText : VectorTest {
 TEST_F(RetailText, FourGroupsTheSecondReversed) {
     draw("123456789012345678", 1.0);
     ASSERT_EQ(runs.size(), 4u);
-    EXPECT_EQ(runs[0].text, "12");
-    EXPECT_EQ(runs[1].text, "3456");
-    EXPECT_EQ(runs[2].text, "78901234");
-    EXPECT_EQ(runs[3].text, "5678");
-    EXPECT_DOUBLE_EQ(runs[0].x, 10);
-    EXPECT_DOUBLE_EQ(runs[1].x, 34);
-    EXPECT_DOUBLE_EQ(runs[2].x, 82);
-    EXPECT_DOUBLE_EQ(runs[3].x, 162);
+    const std::pair<const char*, double> groups[] = {
+        {"12", 10}, {"3456", 34}, {"78901234", 82}, {"5678", 162}};
+    for (size_t k = 0; k < 4; ++k) {
+        EXPECT_EQ(runs[k].text, groups[k].first) << k;
+        EXPECT_DOUBLE_EQ(runs[k].x, groups[k].second) << k;
+    }
     EXPECT_DOUBLE_EQ(runs[0].y, 25);  // the small groups stand 5 points higher
     EXPECT_DOUBLE_EQ(runs[1].y, 20);
     EXPECT_DOUBLE_EQ(runs[3].y, 25);

@@ -76,34 +76,36 @@ TEST_F(Shapes, PressDialectWithSpotColourLeavesTheStackAlone) {
 }
 
 TEST_F(Shapes, PageSetUpPerDialect) {
-    dialect(1);
-    doColour(kColourSetUp);
-    EXPECT_EQ(written(),
-              cr({"u", "0 .05 1 .40 k", "0 G", "0 i 0 J 0 j", "1 w 4 M []0 d", "%%Note:"}));
-    dialect(88);
-    doColour(kColourSetUp);
-    EXPECT_EQ(written(), cr({"0 A", "u", "0 O 0 R", "0 .05 1 .40 k", "0 G", "0 i 0 J 0 j",
-                             "1 w 4 M []0 d", "%%Note:"}));
-    dialect(95);
-    gShape.iBWR = 1;
-    doColour(kColourSetUp);
-    EXPECT_EQ(written(), cr({"0 A", "u", "0 O 0 R", "0 .05 1 .40 k", "1 G", "0 i 0 J 0 j",
-                             "1 w 4 M []0 d", "%AI3_Note:", "0 D"}));
-    dialect(1115);
-    doColour(kColourSetUp);
-    EXPECT_EQ(written(), cr({"0 .05 1 .40 k", "0 J 0 j 0.057 w 4 M []0 d"}));
+    const struct {
+        int32_t ill, iBWR;
+        std::string setUp;
+    } kCases[] = {
+        {1, 0, cr({"u", "0 .05 1 .40 k", "0 G", "0 i 0 J 0 j", "1 w 4 M []0 d", "%%Note:"})},
+        {88, 0,
+         cr({"0 A", "u", "0 O 0 R", "0 .05 1 .40 k", "0 G", "0 i 0 J 0 j", "1 w 4 M []0 d",
+             "%%Note:"})},
+        {95, 1,
+         cr({"0 A", "u", "0 O 0 R", "0 .05 1 .40 k", "1 G", "0 i 0 J 0 j", "1 w 4 M []0 d",
+             "%AI3_Note:", "0 D"})},
+        {1115, 1, cr({"0 .05 1 .40 k", "0 J 0 j 0.057 w 4 M []0 d"})},
+    };
+    for (const auto& c : kCases) {
+        dialect(c.ill);
+        gShape.iBWR = c.iBWR;
+        doColour(kColourSetUp);
+        EXPECT_EQ(written(), c.setUp) << c.ill;
+    }
 }
 
 TEST_F(Shapes, BackColourStrokeAndFill) {
-    dialect(95);
-    doBackColour(kColourStroke, 10, 20, 30, 40);
-    EXPECT_EQ(written(), ".10 .20 .30 .40 K\r0 R\r");
-    dialect(1);
-    doBackColour(kColourStroke, 10, 20, 30, 40);
-    EXPECT_EQ(written(), ".10 .20 .30 .40 K\r");
-    dialect(1115);
-    doBackColour(kColourStroke, 10, 20, 30, 40);
-    EXPECT_EQ(written(), ".10 .20 .30 .40 K\r");
+    for (const auto& [ill, stroke] :
+         {std::pair<int32_t, const char*>{95, ".10 .20 .30 .40 K\r0 R\r"},
+          {1, ".10 .20 .30 .40 K\r"},
+          {1115, ".10 .20 .30 .40 K\r"}}) {
+        dialect(ill);
+        doBackColour(kColourStroke, 10, 20, 30, 40);
+        EXPECT_EQ(written(), stroke) << ill;
+    }
     spot("Gold");
     dialect(95);
     doBackColour(kColourFill, 10, 20, 30, 40);  // the fill of a colour set ignores the spot
