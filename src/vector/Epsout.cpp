@@ -26,7 +26,6 @@ namespace {
 
 constexpr int32_t kTemplateWidth = 612;  // the Illustrator artboard of a single symbol
 constexpr int32_t kTemplateHeight = 864;
-constexpr double kSheetUnitsPerPoint = 10000;  // the print sheet counts 0.0001 point
 
 void put(const char* text) { TEInsert2(text); }
 void putPascal(const unsigned char* p) { TEInsert2(reinterpret_cast<const char*>(p + 1), p[0]); }

@@ -24,6 +24,7 @@ constexpr int kFontSlots = 2 * 100 + 8;
 // The sheet of a full-sheet document whose print sheet has no size, points.
 constexpr int32_t kA4Width = 595;
 constexpr int32_t kA4Height = 841;
+constexpr double kSheetUnitsPerPoint = 10000;  // the print sheet counts 0.0001 point
 
 // The state of the document being written; EpsStart renews it.
 struct EpsDocument {

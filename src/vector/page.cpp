@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr double kSheetUnitsPerPoint = 10000;  // the print sheet counts 0.0001 point
 constexpr int32_t kOrientSet = 200;
 constexpr int32_t kOrientClear = 201;
 constexpr int32_t kBarFontTextSize = 10;  // points, when the item names none

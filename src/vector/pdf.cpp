@@ -57,7 +57,8 @@ void pdfStart(int32_t right, int32_t bottom) {
     gPdfDoc.p1[4] = position();
     put("3 0 obj\r<< /Type /Page\r/Parent 2 0 R\r/MediaBox [0 0 ");
     if (labelBack3.labelWidth != 0 && !gEps.sheetDefaulted)
-        put(platform::formatC("%f %f", gEps.sheetWidth / 10000.0, gEps.sheetHeight / 10000.0));
+        put(platform::formatC("%f %f", gEps.sheetWidth / kSheetUnitsPerPoint,
+                              gEps.sheetHeight / kSheetUnitsPerPoint));
     else if (labelBack3.labelWidth != 0)
         put(platform::formatC("%d %d", kA4Width, kA4Height));
     else
