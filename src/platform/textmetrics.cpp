@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/fontconfig.h"
 #include "platform/macroman.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -508,6 +509,8 @@ bool FindPostScriptName(const unsigned char* name, unsigned char* dest) {
     std::memcpy(dest + 1, ps.data(), ps.size());
     return true;
 }
+
+FcConfig* fontConfiguration() { return fontConfig(); }
 
 const char* currentFontFile() { return current().file.c_str(); }
 

@@ -1,12 +1,12 @@
 #include "vector/fontnames.h"
 
-#include <fontconfig/fontconfig.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+
+#include "platform/fontconfig.h"
 
 namespace {
 
@@ -107,23 +107,6 @@ bool validPostScriptName(std::string_view name) {
     return true;
 }
 
-// The font configuration of the look-ups, loaded on first use: a document that
-// names only base fonts never pays for it.
-class FontConfig {
-  public:
-    ~FontConfig() {
-        if (config_) FcConfigDestroy(config_);
-    }
-    FcConfig* get() {
-        if (!config_) config_ = FcInitLoadConfigAndFonts();
-        return config_;
-    }
-
-  private:
-    FcConfig* config_ = nullptr;
-};
-FontConfig gFontConfig;
-
 struct FcFace {
     std::string postscript;
     std::string family;
@@ -138,7 +121,7 @@ void listFaces(const char* object, const char* value, Visit visit) {
     if (!pat) return;
     FcPatternAddString(pat, object, reinterpret_cast<const FcChar8*>(value));
     FcObjectSet* os = FcObjectSetBuild(FC_POSTSCRIPT_NAME, FC_FAMILY, FC_WEIGHT, FC_SLANT, nullptr);
-    FcConfig* config = gFontConfig.get();
+    FcConfig* config = platform::fontConfiguration();
     FcFontSet* set = os && config ? FcFontList(config, pat, os) : nullptr;
     if (set) {
         for (int i = 0; i < set->nfont; ++i) {
