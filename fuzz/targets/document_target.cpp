@@ -255,12 +255,10 @@ bool loadRecord(const std::vector<std::pair<std::string, std::string>>& pairs,
     gOut.purePost = d.purePost;
     // The single barcode item, sized to its symbol, carries the settings to
     // the writer.
-    addNewCode();
-    if (!sizeSingleSymbol(0)) {
+    if (!addSingleSymbolItem()) {
         if (gMsg.shown == 0) fail("the data was refused without a message");
         return false;
     }
-    setItemData(0, 4);
     return true;
 }
 

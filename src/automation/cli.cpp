@@ -285,11 +285,9 @@ std::string runRecord(const std::string& record, const Choice& choice) {
     // The single barcode item of a plain symbol carries the settings to the writer,
     // sized to its symbol. The data is checked before a file is made: a refused
     // symbol leaves nothing behind.
-    addNewCode();
     gMsg.shown = 0;
-    if (!sizeSingleSymbol(0))
+    if (!addSingleSymbolItem())
         return gMsg.shown ? platform::macRomanToUtf8(gMsg.last) : "the data cannot be encoded";
-    setItemData(0, 4);
     copyBounded(gOut.globFolS, saveto.c_str());
     gOut.fileDia = 4;
     gMsg.shown = 0;

@@ -56,3 +56,10 @@ bool sizeSingleSymbol(int32_t index) {
     it.setI16(item::rectRight, static_cast<int32_t>(std::ceil(e.width)));
     return true;
 }
+
+bool addSingleSymbolItem() {
+    addNewCode();
+    if (!sizeSingleSymbol(0)) return false;
+    setItemData(0, 4);
+    return true;
+}

@@ -9,3 +9,8 @@
 // of their rows. Returns false, leaving the item as it was, when the data is
 // refused (the user has been told).
 bool sizeSingleSymbol(int32_t index);
+
+// The single barcode item of a plain symbol: added, sized to the symbol the
+// current settings make, and given them. False when the data is refused (the
+// user has been told).
+bool addSingleSymbolItem();
