@@ -15,6 +15,9 @@ namespace {
 
 constexpr double kRowHeightInTextHeights = 0.3;  // a PDF417 row is three tenths of the text height
 constexpr double kLeastHeight = 1.0;             // mm
+// UPC-A's check digit stands right of the bars and reaches past the quiet zone
+// the symbol's width counts (most with a '5' or '7'); the box takes it in.
+constexpr double kUpcCheckDigitOverhang = 0.6;  // points at 100 %
 
 }  // namespace
 
@@ -43,7 +46,9 @@ bool sizeSingleSymbol(int32_t index) {
         MessageText(kNoRoomForBarsText);
         return false;
     }
-    const SymbolExtent e = symbolExtent();
+    SymbolExtent e = symbolExtent();
+    if (gSym.code == 10 && gData.chAddCode[0] == 0)
+        e.width += kUpcCheckDigitOverhang * gSym.Siz / 100;
     gData = keep;
     gDispatch = DispatchState{};
     gRows = RowState{};

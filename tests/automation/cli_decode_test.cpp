@@ -2,6 +2,7 @@
 // back by zxing-cpp: every dialect must carry exactly the data.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -197,14 +198,15 @@ TEST(CommandLineSymbols, TallPdf417StaysInItsBox) {
     EXPECT_EQ(read(path, c, true), data);
 }
 
-double boxTop(const std::string& path) {
+// The document's own "%%BoundingBox:" (llx, lly, urx, ury); all -1 when it has none.
+std::array<double, 4> boundingBox(const std::string& path) {
     const std::string doc = slurp(path);
     const size_t at = doc.find("%%BoundingBox:");
-    if (at == std::string::npos) return -1;
-    std::istringstream box(doc.substr(at + 14, 80));
-    double llx = 0, lly = 0, urx = 0, ury = -1;
-    box >> llx >> lly >> urx >> ury;
-    return ury;
+    std::array<double, 4> box{-1, -1, -1, -1};
+    if (at == std::string::npos) return box;
+    std::istringstream numbers(doc.substr(at + 14, 80));
+    numbers >> box[0] >> box[1] >> box[2] >> box[3];
+    return box;
 }
 
 // A linear symbol whose text needs more height than it has had its bars
@@ -238,7 +240,24 @@ TEST(CommandLineSymbols, LinearSymbolsLowerThanTheirTextAreRefused) {
         double llx = 0, lly = 0, urx = 0, ury = 0;
         ASSERT_TRUE(testsupport::inkBoundingBox(path, &llx, &lly, &urx, &ury));
         EXPECT_GE(lly, -0.5);
-        EXPECT_LE(ury, boxTop(path) + 0.5);
+        EXPECT_LE(ury, boundingBox(path)[3] + 0.5);
+    }
+}
+
+// UPC-A's check digit stands right of the bars, past the quiet zone; at a
+// large size it reached past the bounding box (and was cut off where the
+// symbol was placed). Every check digit, since each has a place of its own.
+TEST(CommandLineSymbols, UpcCheckDigitStaysInItsBox) {
+    for (char last = '0'; last <= '9'; ++last) {
+        const std::string data = std::string("0720005829") + last;
+        SCOPED_TRACE(data);
+        const std::string path = testsupport::tempPath("upc327.eps");
+        ASSERT_EQ(make({"{type:\"UPC A\", data:\"" + data + "\", size:\"327\", saveto:\"" + path +
+                        "\"}"}),
+                  0);
+        double llx = 0, lly = 0, urx = 0, ury = 0;
+        ASSERT_TRUE(testsupport::inkBoundingBox(path, &llx, &lly, &urx, &ury));
+        EXPECT_LE(urx, boundingBox(path)[2]);
     }
 }
 
