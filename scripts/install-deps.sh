@@ -11,6 +11,8 @@ packages=(
   libzxing-dev zbar-tools ghostscript qpdf poppler-utils libtiff-tools
   locales
   clang-14 libclang-rt-14-dev clang-format
+  libcairo2-dev libpng-dev libjpeg-dev libcups2-dev
+  zint libreoffice-draw-nogui imagemagick cups-daemon cups-client
 )
 
 missing=()

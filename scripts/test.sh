@@ -6,6 +6,7 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 build=${STRIXEL_TEST_BUILD:-build-test}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DSTRIXEL_SANITIZE=ON -DSTRIXEL_WERROR=ON >/dev/null
-cmake --build "$build" -j"$(nproc)"
+jobs=${STRIXEL_JOBS:-$(nproc)}
+cmake --build "$build" -j"$jobs"
 cd "$build"
-ctest --output-on-failure -j"$(nproc)"
+ctest --output-on-failure -j"$jobs"
