@@ -14,20 +14,26 @@ constexpr int32_t kAllCoefficients = (2 << kPdfMaxLevel) * 2 - 2;  // 2 + 4 + ..
 
 constexpr int32_t levelOffset(int32_t level) { return (2 << level) - 2; }
 
+// (x - 3)(x - 3^2)...(x - 3^k) mod 929 into g[0..k], lowest power first.
+constexpr void buildGenerator(int32_t k, int32_t* g) {
+    g[0] = 1;
+    for (int32_t j = 1; j <= k; ++j) g[j] = 0;
+    int32_t root = 1;
+    for (int32_t i = 1; i <= k; ++i) {
+        root = root * 3 % kPdfPrime;
+        // Multiply by (x - root): the degree rises by one.
+        for (int32_t j = i; j >= 1; --j)
+            g[j] = (g[j - 1] + (kPdfPrime - root) * g[j] % kPdfPrime) % kPdfPrime;
+        g[0] = (kPdfPrime - root) * g[0] % kPdfPrime;
+    }
+}
+
 constexpr std::array<int32_t, kAllCoefficients> buildGenerators() {
     std::array<int32_t, kAllCoefficients> all{};
     for (int32_t level = 0; level < kLevels; ++level) {
         const int32_t k = pdfEcCount(level);
         std::array<int32_t, kPdfMaxEcCodewords + 1> g{};  // g[j]: coefficient of x^j
-        g[0] = 1;
-        int32_t root = 1;
-        for (int32_t i = 1; i <= k; ++i) {
-            root = root * 3 % kPdfPrime;
-            // Multiply by (x - root): the degree rises by one.
-            for (int32_t j = i; j >= 1; --j)
-                g[j] = (g[j - 1] + (kPdfPrime - root) * g[j] % kPdfPrime) % kPdfPrime;
-            g[0] = (kPdfPrime - root) * g[0] % kPdfPrime;
-        }
+        buildGenerator(k, g.data());
         for (int32_t j = 0; j < k; ++j) all[levelOffset(level) + j] = g[j];
     }
     return all;
@@ -52,15 +58,37 @@ int32_t pdfGeneratorCoeff(int32_t k, int32_t j) {
     return a[j];
 }
 
-void generateEC(const int32_t* list, int32_t n, int32_t k) {
-    const int32_t* a = coefficientsFor(k);
-    if (a == nullptr) return;
-    int32_t e[kPdfMaxEcCodewords] = {};
+namespace {
+
+// The remainder of the data divided by the generator a of degree k, highest
+// power last in e; the codewords of the symbol are its negatives.
+void divide(const int32_t* list, int32_t n, int32_t k, const int32_t* a, int32_t* e) {
+    for (int32_t j = 0; j < k; ++j) e[j] = 0;
     for (int32_t i = 0; i < n; ++i) {
         const int32_t t = (list[i] + e[k - 1]) % kPdfPrime;
         for (int32_t j = k - 1; j >= 1; --j)
             e[j] = (e[j - 1] + kPdfPrime - t * a[j] % kPdfPrime) % kPdfPrime;
         e[0] = (kPdfPrime - t * a[0] % kPdfPrime) % kPdfPrime;
     }
+}
+
+}  // namespace
+
+void generateEC(const int32_t* list, int32_t n, int32_t k) {
+    const int32_t* a = coefficientsFor(k);
+    if (a == nullptr) return;
+    int32_t e[kPdfMaxEcCodewords];
+    divide(list, n, k, a, e);
     for (int32_t j = k - 1; j >= 0; --j) put_back((kPdfPrime - e[j]) % kPdfPrime);
+}
+
+void pdfErrorCodewords(const int32_t* list, int32_t n, int32_t k, int32_t* ec) {
+    if (k < 1 || k > kPdfMaxEcCodewords) return;
+    // The counts of the small symbols are not powers of two: the generator is
+    // built for this call.
+    int32_t g[kPdfMaxEcCodewords + 1];
+    buildGenerator(k, g);
+    int32_t e[kPdfMaxEcCodewords];
+    divide(list, n, k, g, e);
+    for (int32_t j = k - 1; j >= 0; --j) ec[k - 1 - j] = (kPdfPrime - e[j]) % kPdfPrime;
 }

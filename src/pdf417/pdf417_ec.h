@@ -18,3 +18,7 @@ int32_t pdfGeneratorCoeff(int32_t k, int32_t j);
 // Appends the k error-correction codewords of the n codewords in list through
 // put_back, so that they follow the data in the codeword list.
 void generateEC(const int32_t* list, int32_t n, int32_t k);
+
+// The k error-correction codewords of the n codewords in list into ec, for any
+// k from 1 to kPdfMaxEcCodewords.
+void pdfErrorCodewords(const int32_t* list, int32_t n, int32_t k, int32_t* ec);

@@ -26,6 +26,7 @@ int32_t Barcode2D_CreatePDF();
 int32_t Barcode2D_CreatePDFByteCompaction();
 int32_t Barcode2D_CreatePDFTruncated();
 int32_t doDataMatrixCode(const char* data);
+int32_t MicroPDF417();
 int32_t QRencodeData(const char* data, int32_t length, int32_t level, int32_t minVersion,
                      int32_t autoExtend, int32_t mask);
 

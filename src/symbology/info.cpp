@@ -261,7 +261,7 @@ int32_t runEncoder() {
             return QRencodeData(gData.chMainCode, gData.len1, level, version, 1, -1);
         }
         case 41:
-            return DataBar(13);
+            return MicroPDF417();
         case 42:
             if (v == 2) return Barcode2D_CreatePDFTruncated();
             if (v == 1) return Barcode2D_CreatePDFByteCompaction();

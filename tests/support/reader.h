@@ -96,6 +96,15 @@ RunResult pdftoppm(const std::string& path, const std::string& outPrefix);
 // zbarimg on a PGM; its output lines ("EAN-13:4006381333931", ...).
 RunResult zbarimg(const std::string& path);
 
+// zint's module rows of data (raw bytes) with the given options ("-b 84 --cols=4"),
+// '1' for a dark module; rows are padded with light modules to whole nibbles.
+// Empty when zint refuses the data.
+std::vector<std::string> zintRows(const std::string& options, const std::string& data);
+// ours equals zint's row but for the light modules that pad zint's row.
+bool sameModules(const std::string& ours, const std::string& zint);
+// The module rows (190 dark, 59 light) of an element list up to its last 13.
+std::vector<std::string> moduleRowStrings(const unsigned char* chNum, int cu_len);
+
 std::string tempPath(const std::string& name);  // a fresh path in a per-test folder
 std::string slurp(const std::string& path);     // a file's bytes; empty when unreadable
 
