@@ -512,6 +512,17 @@ bool FindPostScriptName(const unsigned char* name, unsigned char* dest) {
 
 FcConfig* fontConfiguration() { return fontConfig(); }
 
+const char* fontNameOf(int16_t num) {
+    return num >= 0 && static_cast<size_t>(num) < fonts.names.size() ? fonts.names[num].c_str()
+                                                                     : "";
+}
+
+bool currentIsBarFont() {
+    const int16_t num =
+        port.font >= 0 && static_cast<size_t>(port.font) < fonts.names.size() ? port.font : 0;
+    return isBarFont(fonts.names[num]);
+}
+
 const char* currentFontFile() { return current().file.c_str(); }
 
 bool useFontConfigFile(const char* path) {

@@ -41,6 +41,10 @@ void ShowPen();
 // dest empty, when no such font is installed.
 bool FindPostScriptName(const unsigned char* name, unsigned char* dest);
 
+// The name a font number stands for (empty for numbers GetFNum never gave).
+const char* fontNameOf(int16_t num);
+// True when the current font is the built-in bar font.
+bool currentIsBarFont();
 // The font file the current font resolves to (for tests and diagnostics); empty
 // for the built-in bar font.
 const char* currentFontFile();

@@ -1,0 +1,258 @@
+// Recording and replaying pictures.
+#include "platform/quickdraw/picture.h"
+
+#include <cstring>
+
+#include "platform/quickdraw/port.h"
+#include "platform/textmetrics.h"
+
+namespace qd {
+
+bool operator==(const Point& a, const Point& b) { return a.v == b.v && a.h == b.h; }
+
+bool PicOp::operator==(const PicOp& o) const {
+    return op == o.op && std::memcmp(a, o.a, sizeof a) == 0 && rect == o.rect && pat == o.pat &&
+           points == o.points && bytes == o.bytes && pixels == o.pixels;
+}
+
+namespace {
+
+// The state a picture starts from: what a fresh port has, so a picture's own
+// calls alone decide how it looks.
+void recordStartState(GrafPort& p) {
+    const DrawState fresh;
+    const DrawState& st = p.st;
+    if (st.penWidth != fresh.penWidth || st.penHeight != fresh.penHeight)
+        if (PicOp* op = record(p, Op::PenSize)) {
+            op->a[0] = st.penWidth;
+            op->a[1] = st.penHeight;
+        }
+    if (st.penMode != fresh.penMode)
+        if (PicOp* op = record(p, Op::PenMode)) op->a[0] = st.penMode;
+    if (!(st.penPat == fresh.penPat))
+        if (PicOp* op = record(p, Op::PenPat)) op->pat = st.penPat;
+    if (!(st.backPat == fresh.backPat))
+        if (PicOp* op = record(p, Op::BackPat)) op->pat = st.backPat;
+    if (!(st.fore == fresh.fore))
+        if (PicOp* op = record(p, Op::ForeColor)) {
+            op->a[0] = st.fore.red;
+            op->a[1] = st.fore.green;
+            op->a[2] = st.fore.blue;
+        }
+    if (!(st.back == fresh.back))
+        if (PicOp* op = record(p, Op::BackColor)) {
+            op->a[0] = st.back.red;
+            op->a[1] = st.back.green;
+            op->a[2] = st.back.blue;
+        }
+    if (st.font != fresh.font)
+        if (PicOp* op = record(p, Op::TextFont)) {
+            op->a[0] = st.font;
+            op->bytes = platform::fontNameOf(st.font);
+        }
+    if (st.face != fresh.face)
+        if (PicOp* op = record(p, Op::TextFace)) op->a[0] = st.face;
+    if (st.size != fresh.size)
+        if (PicOp* op = record(p, Op::TextSize)) op->a[0] = st.size;
+    if (st.textMode != fresh.textMode)
+        if (PicOp* op = record(p, Op::TextMode)) op->a[0] = st.textMode;
+    if (st.fract != fresh.fract)
+        if (PicOp* op = record(p, Op::FractEnable)) op->a[0] = 1;
+    if (st.clip.kind == Clip::Box) {
+        if (PicOp* op = record(p, Op::ClipRect)) op->rect = st.clip.rect;
+    } else if (st.clip.kind == Clip::Outline) {
+        if (PicOp* op = record(p, Op::ClipPoly)) op->points = st.clip.poly.points;
+    }
+    if (!(st.pen == fresh.pen))
+        if (PicOp* op = record(p, Op::MoveTo)) {
+            op->a[0] = st.pen.h;
+            op->a[1] = st.pen.v;
+        }
+}
+
+// Maps picture coordinates onto the destination, as whole units.
+struct Mapping {
+    Rect from, to;
+    bool identity() const { return from.width() == to.width() && from.height() == to.height(); }
+    int32_t h(int32_t x) const {
+        if (from.width() == 0) return to.left;
+        return to.left + static_cast<int32_t>(static_cast<int64_t>(x - from.left) * to.width() /
+                                              from.width());
+    }
+    int32_t v(int32_t y) const {
+        if (from.height() == 0) return to.top;
+        return to.top + static_cast<int32_t>(static_cast<int64_t>(y - from.top) * to.height() /
+                                             from.height());
+    }
+    // A length, never shrunk to nothing when it was something.
+    int32_t dh(int32_t d) const {
+        if (from.width() == 0) return d;
+        const int64_t m = static_cast<int64_t>(d) * to.width() / from.width();
+        return d > 0 && m == 0 ? 1 : static_cast<int32_t>(m);
+    }
+    int32_t dv(int32_t d) const {
+        if (from.height() == 0) return d;
+        const int64_t m = static_cast<int64_t>(d) * to.height() / from.height();
+        return d > 0 && m == 0 ? 1 : static_cast<int32_t>(m);
+    }
+    Rect rect(const Rect& r) const { return {v(r.top), h(r.left), v(r.bottom), h(r.right)}; }
+    std::vector<Point> points(const std::vector<Point>& ps) const {
+        std::vector<Point> out;
+        out.reserve(ps.size());
+        for (const Point& p : ps) out.push_back({v(p.v), h(p.h)});
+        return out;
+    }
+};
+
+void replay(const PicOp& op, const Mapping& m) {
+    switch (op.op) {
+        case Op::MoveTo:
+            MoveTo(m.h(op.a[0]), m.v(op.a[1]));
+            break;
+        case Op::LineTo:
+            LineTo(m.h(op.a[0]), m.v(op.a[1]));
+            break;
+        case Op::PenSize:
+            PenSize(m.dh(op.a[0]), m.dv(op.a[1]));
+            break;
+        case Op::PenMode:
+            PenMode(static_cast<int16_t>(op.a[0]));
+            break;
+        case Op::PenPat:
+            PenPat(op.pat);
+            break;
+        case Op::BackPat:
+            BackPat(op.pat);
+            break;
+        case Op::ForeColor:
+            RGBForeColor({static_cast<uint16_t>(op.a[0]), static_cast<uint16_t>(op.a[1]),
+                          static_cast<uint16_t>(op.a[2])});
+            break;
+        case Op::BackColor:
+            RGBBackColor({static_cast<uint16_t>(op.a[0]), static_cast<uint16_t>(op.a[1]),
+                          static_cast<uint16_t>(op.a[2])});
+            break;
+        case Op::Shape: {
+            PicOp mapped = op;
+            mapped.rect = m.rect(op.rect);
+            if (static_cast<ShapeKind>(op.a[1]) == ShapeKind::RoundRect) {
+                mapped.a[2] = m.dh(op.a[2]);
+                mapped.a[3] = m.dv(op.a[3]);
+            }
+            mapped.points = m.points(op.points);
+            drawShapeOp(mapped);
+            break;
+        }
+        case Op::ClipRect:
+            ClipRect(m.rect(op.rect));
+            break;
+        case Op::ClipPoly:
+            ClipPoly({m.points(op.points)});
+            break;
+        case Op::TextFont: {
+            // Font numbers belong to the process; the name finds this process's one.
+            int16_t num = static_cast<int16_t>(op.a[0]);
+            if (!op.bytes.empty() && op.bytes.size() < 256) {
+                unsigned char name[256];
+                name[0] = static_cast<unsigned char>(op.bytes.size());
+                std::memcpy(name + 1, op.bytes.data(), op.bytes.size());
+                GetFNum(name, &num);
+            }
+            TextFont(num);
+            break;
+        }
+        case Op::TextFace:
+            TextFace(static_cast<int16_t>(op.a[0]));
+            break;
+        case Op::TextSize:
+            TextSize(static_cast<int16_t>(op.a[0]));
+            break;
+        case Op::TextMode:
+            TextMode(static_cast<int16_t>(op.a[0]));
+            break;
+        case Op::FractEnable:
+            SetFractEnable(op.a[0] != 0);
+            break;
+        case Op::Text: {
+            Point numer{op.a[1], op.a[0]}, denom{op.a[3], op.a[2]};
+            if (!m.identity()) {
+                numer = {numer.v * m.to.height(), numer.h * m.to.width()};
+                denom = {denom.v * m.from.height(), denom.h * m.from.width()};
+            }
+            StdText(op.bytes.data(), static_cast<int32_t>(op.bytes.size()), numer, denom);
+            break;
+        }
+        case Op::Comment:
+            PicComment(static_cast<int16_t>(op.a[0]), static_cast<int16_t>(op.bytes.size()),
+                       op.bytes.data());
+            break;
+        case Op::Bits: {
+            const int w = op.a[1], h = op.a[2];
+            if (w <= 0 || h <= 0 || op.pixels.size() != static_cast<size_t>(w) * h) break;
+            cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+            cairo_surface_flush(s);
+            unsigned char* data = cairo_image_surface_get_data(s);
+            const int stride = cairo_image_surface_get_stride(s);
+            for (int y = 0; y < h; ++y)
+                std::memcpy(data + y * stride, &op.pixels[static_cast<size_t>(y) * w], w * 4u);
+            cairo_surface_mark_dirty(s);
+            GrafPort& p = current();
+            const Rect dst = m.rect(op.rect);
+            Polygon mask{m.points(op.points)};
+            const Polygon* mk = op.points.empty() ? nullptr : &mask;
+            recordBits(p, s, w, h, dst, static_cast<int16_t>(op.a[0]), mk);
+            copyPixels(p, s, w, h, dst, mk);
+            cairo_surface_destroy(s);
+            break;
+        }
+    }
+}
+
+}  // namespace
+
+Picture* OpenPicture(const Rect& frame) {
+    GrafPort& p = current();
+    auto* pic = new Picture;
+    pic->frame = frame;
+    p.recording = pic;
+    recordStartState(p);
+    HidePen();
+    return pic;
+}
+
+void ClosePicture() {
+    GrafPort& p = current();
+    if (!p.recording) return;
+    p.recording = nullptr;
+    ShowPen();
+}
+
+void KillPicture(Picture* p) {
+    if (GrafPort* port = GetPort(); port && port->recording == p) port->recording = nullptr;
+    delete p;
+}
+
+void PicComment(int16_t kind, int16_t dataSize, const void* data) {
+    GrafPort& p = current();
+    if (PicOp* op = record(p, Op::Comment)) {
+        op->a[0] = kind;
+        if (data && dataSize > 0) op->bytes.assign(static_cast<const char*>(data), dataSize);
+    }
+}
+
+void DrawPicture(const Picture* pic, const Rect& dst) {
+    if (!pic) return;
+    GrafPort& p = current();
+    const DrawState saved = p.st;
+    const size_t outer = p.outerClips.size();
+    if (p.st.clip.kind != Clip::Open) p.outerClips.push_back(p.st.clip);
+    p.st = DrawState{};
+    p.clipApplied = false;
+    const Mapping m{pic->frame, dst};
+    for (const PicOp& op : pic->ops) replay(op, m);
+    p.outerClips.resize(outer);
+    p.st = saved;
+    p.clipApplied = false;
+}
+
+}  // namespace qd

@@ -1,0 +1,506 @@
+// Ports, offscreen worlds, pen and colour state, clips, and filling in the
+// transfer modes.
+#include "platform/quickdraw/port.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace qd {
+namespace {
+
+constexpr uint16_t kFull = 0xFFFF;
+// The 8-bit worlds show the colour cube: six steps a channel.
+constexpr uint16_t kCubeStep = 0x3333;
+// Largest side of an offscreen world: cairo's own limit.
+constexpr int32_t kMaxWorldSide = 32767;
+constexpr int kErrParam = -50;
+constexpr int kErrMemory = -108;
+
+GrafPort gNullPort;  // draws nowhere: the current port before any SetPort
+GrafPort* gCurrent = nullptr;
+
+cairo_surface_t* patternMask(const Pattern& pat) {
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_A8, 8, 8);
+    cairo_surface_flush(s);
+    unsigned char* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) data[y * stride + x] = (pat.rows[y] >> (7 - x)) & 1 ? 0xFF : 0;
+    cairo_surface_mark_dirty(s);
+    return s;
+}
+
+bool allSet(const Pattern& pat) {
+    return std::all_of(std::begin(pat.rows), std::end(pat.rows),
+                       [](uint8_t r) { return r == 0xFF; });
+}
+bool noneSet(const Pattern& pat) {
+    return std::all_of(std::begin(pat.rows), std::end(pat.rows), [](uint8_t r) { return r == 0; });
+}
+
+// Paints the source through the pattern's set bits, inside the current path.
+void maskedFill(GrafPort& p, const Pattern& pat) {
+    cairo_t* cr = p.cr;
+    if (allSet(pat)) {
+        cairo_fill_preserve(cr);
+        return;
+    }
+    if (noneSet(pat)) return;
+    cairo_save(cr);
+    cairo_clip_preserve(cr);
+    cairo_surface_t* m = patternMask(pat);
+    cairo_pattern_t* mp = cairo_pattern_create_for_surface(m);
+    cairo_pattern_set_extend(mp, CAIRO_EXTEND_REPEAT);
+    cairo_pattern_set_filter(mp, CAIRO_FILTER_NEAREST);
+    // Patterns stay put on the port's own grid, as the port scrolls.
+    cairo_matrix_t mat;
+    cairo_matrix_init_identity(&mat);
+    cairo_pattern_set_matrix(mp, &mat);
+    cairo_mask(cr, mp);
+    cairo_pattern_destroy(mp);
+    cairo_surface_destroy(m);
+    cairo_restore(cr);
+}
+
+void pathOfClip(cairo_t* cr, const Clip& c) {
+    if (c.kind == Clip::Box) {
+        const Rect& r = c.rect;
+        cairo_rectangle(cr, r.left, r.top, std::max(0, r.width()), std::max(0, r.height()));
+    } else if (c.kind == Clip::Outline) {
+        bool first = true;
+        for (const Point& pt : c.poly.points) {
+            if (first)
+                cairo_move_to(cr, pt.h, pt.v);
+            else
+                cairo_line_to(cr, pt.h, pt.v);
+            first = false;
+        }
+        cairo_close_path(cr);
+    }
+}
+
+void setUpContext(GrafPort& p) {
+    p.cr = cairo_create(p.surface);
+    cairo_scale(p.cr, p.scale, p.scale);
+    cairo_translate(p.cr, -p.bounds.left, -p.bounds.top);
+    cairo_set_antialias(p.cr, CAIRO_ANTIALIAS_NONE);
+}
+
+uint16_t nearestStep(uint16_t c) {
+    const int step = (c + kCubeStep / 2) / kCubeStep;
+    return static_cast<uint16_t>(step * kCubeStep);
+}
+
+}  // namespace
+
+GrafPort& current() { return gCurrent ? *gCurrent : gNullPort; }
+
+bool visible(const GrafPort& p) { return p.cr != nullptr && p.penVis >= 0; }
+
+PicOp* record(GrafPort& p, Op op) {
+    if (!p.recording) return nullptr;
+    p.recording->ops.emplace_back();
+    p.recording->ops.back().op = op;
+    return &p.recording->ops.back();
+}
+
+void applyClip(GrafPort& p) {
+    if (p.clipApplied || !p.cr) return;
+    cairo_t* cr = p.cr;
+    cairo_reset_clip(cr);
+    cairo_new_path(cr);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    for (const Clip& c : p.outerClips)
+        if (c.kind != Clip::Open) {
+            pathOfClip(cr, c);
+            cairo_clip(cr);
+        }
+    if (p.st.clip.kind != Clip::Open) {
+        pathOfClip(cr, p.st.clip);
+        cairo_clip(cr);
+    }
+    p.clipApplied = true;
+}
+
+RGBColor showable(const GrafPort& p, const RGBColor& c) {
+    if (p.depth == 1) {
+        // Only white stays white; every other colour prints.
+        const bool white = c.red == kFull && c.green == kFull && c.blue == kFull;
+        return white ? RGBColor{kFull, kFull, kFull} : RGBColor{0, 0, 0};
+    }
+    if (p.depth == 8) return {nearestStep(c.red), nearestStep(c.green), nearestStep(c.blue)};
+    return c;
+}
+
+void setSource(GrafPort& p, const RGBColor& colour) {
+    const RGBColor c = showable(p, colour);
+    cairo_set_source_rgb(p.cr, c.red / 65535.0, c.green / 65535.0, c.blue / 65535.0);
+}
+
+void fillPath(GrafPort& p, int16_t mode, const Pattern& given, bool smooth) {
+    cairo_t* cr = p.cr;
+    if (!p.clipApplied) {
+        // Setting the clip takes the path: keep the one to fill.
+        cairo_path_t* path = cairo_copy_path(cr);
+        applyClip(p);
+        cairo_append_path(cr, path);
+        cairo_path_destroy(path);
+    }
+    cairo_set_antialias(cr, smooth && p.smooth ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+    Pattern pat = given;
+    if (mode & 4)
+        for (uint8_t& r : pat.rows) r = static_cast<uint8_t>(~r);
+    switch (mode & 3) {
+        case 0:  // copy: set bits in the fore colour, the others in the back colour
+            if (!allSet(pat)) {
+                setSource(p, p.st.back);
+                cairo_fill_preserve(cr);
+            }
+            setSource(p, p.st.fore);
+            maskedFill(p, pat);
+            break;
+        case 1:  // or
+            setSource(p, p.st.fore);
+            maskedFill(p, pat);
+            break;
+        case 2:  // xor: set bits invert what lies below
+            cairo_set_operator(cr, CAIRO_OPERATOR_DIFFERENCE);
+            cairo_set_source_rgb(cr, 1, 1, 1);
+            maskedFill(p, pat);
+            cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+            break;
+        default:  // bic: set bits take the back colour
+            setSource(p, p.st.back);
+            maskedFill(p, pat);
+            break;
+    }
+    cairo_new_path(cr);
+}
+
+// ---- Ports ------------------------------------------------------------------
+
+GrafPort* NewPort(cairo_surface_t* surface, const Rect& bounds, double scale, bool smooth) {
+    auto* p = new GrafPort;
+    p->surface = surface;
+    p->bounds = bounds;
+    p->scale = scale > 0 ? scale : 1;
+    p->smooth = smooth;
+    if (surface) setUpContext(*p);
+    return p;
+}
+
+void DisposePort(GrafPort* port) {
+    if (!port || port == &gNullPort) return;
+    if (gCurrent == port) gCurrent = nullptr;
+    if (port->cr) cairo_destroy(port->cr);
+    if (port->ownsSurface) cairo_surface_destroy(port->surface);
+    delete port;
+}
+
+void SetPort(GrafPort* port) { gCurrent = port; }
+GrafPort* GetPort() { return gCurrent; }
+
+void FlushPort(GrafPort* port) {
+    if (port && port->surface) cairo_surface_flush(port->surface);
+}
+
+// ---- Offscreen worlds ---------------------------------------------------------
+
+GrafPort* newWorldPort(int depth, const Rect& bounds, int* err) {
+    *err = 0;
+    if ((depth != 1 && depth != 8 && depth != 32) || bounds.empty() ||
+        bounds.width() > kMaxWorldSide || bounds.height() > kMaxWorldSide) {
+        *err = kErrParam;
+        return nullptr;
+    }
+    cairo_surface_t* s =
+        cairo_image_surface_create(CAIRO_FORMAT_RGB24, bounds.width(), bounds.height());
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(s);
+        *err = kErrMemory;
+        return nullptr;
+    }
+    GrafPort* p = NewPort(s, bounds);
+    p->ownsSurface = true;
+    p->depth = depth;
+    cairo_save(p->cr);
+    cairo_set_source_rgb(p->cr, 1, 1, 1);
+    cairo_paint(p->cr);
+    cairo_restore(p->cr);
+    return p;
+}
+
+int NewGWorld(GWorldPtr* world, int depth, const Rect& bounds) {
+    int err = 0;
+    *world = newWorldPort(depth, bounds, &err);
+    return err;
+}
+
+void DisposeGWorld(GWorldPtr world) { DisposePort(world); }
+void SetGWorld(GWorldPtr world) { SetPort(world); }
+GWorldPtr GetGWorld() { return gCurrent; }
+int GWorldDepth(GWorldPtr world) { return world ? world->depth : 0; }
+Rect GWorldBounds(GWorldPtr world) { return world ? world->bounds : Rect{}; }
+
+const uint32_t* GWorldPixels(GWorldPtr world, int* stride) {
+    if (!world || !world->surface || world->depth == 0) return nullptr;
+    cairo_surface_flush(world->surface);
+    *stride = cairo_image_surface_get_stride(world->surface);
+    return reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(world->surface));
+}
+
+void GetCPixel(int32_t h, int32_t v, RGBColor* colour) {
+    GrafPort& p = current();
+    *colour = {kFull, kFull, kFull};
+    if (!p.surface || cairo_surface_get_type(p.surface) != CAIRO_SURFACE_TYPE_IMAGE) return;
+    cairo_surface_flush(p.surface);
+    const int x = static_cast<int>((h - p.bounds.left) * p.scale);
+    const int y = static_cast<int>((v - p.bounds.top) * p.scale);
+    if (x < 0 || y < 0 || x >= cairo_image_surface_get_width(p.surface) ||
+        y >= cairo_image_surface_get_height(p.surface))
+        return;
+    const unsigned char* row =
+        cairo_image_surface_get_data(p.surface) + y * cairo_image_surface_get_stride(p.surface);
+    uint32_t px;
+    std::memcpy(&px, row + x * 4, 4);
+    // 8-bit channels widen as QuickDraw widens them: the byte twice.
+    colour->red = static_cast<uint16_t>(((px >> 16) & 0xFF) * 0x101);
+    colour->green = static_cast<uint16_t>(((px >> 8) & 0xFF) * 0x101);
+    colour->blue = static_cast<uint16_t>((px & 0xFF) * 0x101);
+}
+
+// ---- Pen --------------------------------------------------------------------
+
+void MoveTo(int32_t h, int32_t v) {
+    GrafPort& p = current();
+    if (PicOp* op = record(p, Op::MoveTo)) {
+        op->a[0] = h;
+        op->a[1] = v;
+    }
+    p.st.pen = {v, h};
+    p.st.penFrac = 0;
+}
+
+void Move(int32_t dh, int32_t dv) {
+    const Point at = current().st.pen;
+    MoveTo(at.h + dh, at.v + dv);
+}
+
+void GetPen(Point* pt) { *pt = current().st.pen; }
+
+void PenSize(int32_t width, int32_t height) {
+    GrafPort& p = current();
+    if (PicOp* op = record(p, Op::PenSize)) {
+        op->a[0] = width;
+        op->a[1] = height;
+    }
+    p.st.penWidth = std::max(0, width);
+    p.st.penHeight = std::max(0, height);
+}
+
+void PenMode(int16_t mode) {
+    GrafPort& p = current();
+    if (PicOp* op = record(p, Op::PenMode)) op->a[0] = mode;
+    p.st.penMode = mode;
+}
+
+void PenPat(const Pattern& pat) {
+    GrafPort& p = current();
+    if (PicOp* op = record(p, Op::PenPat)) op->pat = pat;
+    p.st.penPat = pat;
+}
+
+void BackPat(const Pattern& pat) {
+    GrafPort& p = current();
+    if (PicOp* op = record(p, Op::BackPat)) op->pat = pat;
+    p.st.backPat = pat;
+}
+
+void PenNormal() {
+    PenSize(1, 1);
+    PenMode(patCopy);
+    PenPat(kBlack);
+}
+
+void HidePen() { --current().penVis; }
+void ShowPen() { ++current().penVis; }
+
+// ---- Colours ----------------------------------------------------------------
+
+void RGBForeColor(const RGBColor& c) {
+    GrafPort& p = current();
+    if (PicOp* op = record(p, Op::ForeColor)) {
+        op->a[0] = c.red;
+        op->a[1] = c.green;
+        op->a[2] = c.blue;
+    }
+    p.st.fore = c;
+}
+
+void RGBBackColor(const RGBColor& c) {
+    GrafPort& p = current();
+    if (PicOp* op = record(p, Op::BackColor)) {
+        op->a[0] = c.red;
+        op->a[1] = c.green;
+        op->a[2] = c.blue;
+    }
+    p.st.back = c;
+}
+
+void GetForeColor(RGBColor* c) { *c = current().st.fore; }
+void GetBackColor(RGBColor* c) { *c = current().st.back; }
+
+namespace {
+RGBColor oldColour(int32_t c) {
+    switch (c) {
+        case whiteColor:
+            return {kFull, kFull, kFull};
+        case redColor:
+            return {0xDD6B, 0x08C2, 0x06A2};
+        case greenColor:
+            return {0x0000, 0x8000, 0x11B0};
+        case blueColor:
+            return {0x0000, 0x0000, 0xD400};
+        case cyanColor:
+            return {0x0241, 0xAB54, 0xEAFF};
+        case magentaColor:
+            return {0xF2D7, 0x0856, 0x84EC};
+        case yellowColor:
+            return {0xFC00, 0xF37D, 0x052F};
+        default:
+            return {0, 0, 0};
+    }
+}
+}  // namespace
+
+void ForeColor(int32_t c) { RGBForeColor(oldColour(c)); }
+void BackColor(int32_t c) { RGBBackColor(oldColour(c)); }
+
+// ---- Clipping -----------------------------------------------------------------
+
+void ClipRect(const Rect& r) {
+    GrafPort& p = current();
+    if (PicOp* op = record(p, Op::ClipRect)) op->rect = r;
+    p.st.clip = Clip{Clip::Box, r, {}};
+    p.clipApplied = false;
+}
+
+void ClipPoly(const Polygon& poly) {
+    GrafPort& p = current();
+    if (PicOp* op = record(p, Op::ClipPoly)) op->points = poly.points;
+    p.st.clip = Clip{Clip::Outline, {}, poly};
+    p.clipApplied = false;
+}
+
+void ClipAll() {
+    GrafPort& p = current();
+    constexpr int32_t kFar = std::numeric_limits<int16_t>::max();
+    if (PicOp* op = record(p, Op::ClipRect)) op->rect = {-kFar, -kFar, kFar, kFar};
+    p.st.clip = Clip{};
+    p.clipApplied = false;
+}
+
+void GetClip(Rect* r) {
+    const Clip& c = current().st.clip;
+    constexpr int32_t kFar = std::numeric_limits<int16_t>::max();
+    if (c.kind == Clip::Box) {
+        *r = c.rect;
+    } else if (c.kind == Clip::Outline && !c.poly.points.empty()) {
+        Rect b{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+        for (const Point& pt : c.poly.points) {
+            b.top = std::min(b.top, pt.v);
+            b.left = std::min(b.left, pt.h);
+            b.bottom = std::max(b.bottom, pt.v);
+            b.right = std::max(b.right, pt.h);
+        }
+        *r = b;
+    } else {
+        *r = {-kFar, -kFar, kFar, kFar};
+    }
+}
+
+// ---- CopyBits -------------------------------------------------------------------
+
+namespace {
+
+// The pixels of r in src as a new surface; with transparentWhite, white ones
+// become transparent (the or mode leaves the destination there).
+cairo_surface_t* pixelsOf(GrafPort& src, const Rect& r, bool transparentWhite) {
+    cairo_surface_t* out = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, r.width(), r.height());
+    cairo_t* cr = cairo_create(out);
+    cairo_set_source_surface(cr, src.surface, (src.bounds.left - r.left) * 1.0,
+                             (src.bounds.top - r.top) * 1.0);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(out);
+    if (transparentWhite) {
+        unsigned char* data = cairo_image_surface_get_data(out);
+        const int stride = cairo_image_surface_get_stride(out);
+        for (int y = 0; y < r.height(); ++y) {
+            auto* row = reinterpret_cast<uint32_t*>(data + y * stride);
+            for (int x = 0; x < r.width(); ++x)
+                if ((row[x] & 0xFFFFFF) == 0xFFFFFF) row[x] = 0;
+        }
+        cairo_surface_mark_dirty(out);
+    }
+    return out;
+}
+
+}  // namespace
+
+void copyPixels(GrafPort& dst, cairo_surface_t* pixels, int w, int h, const Rect& dstRect,
+                const Polygon* mask) {
+    if (!visible(dst) || dstRect.empty() || w <= 0 || h <= 0) return;
+    cairo_t* cr = dst.cr;
+    applyClip(dst);
+    cairo_save(cr);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    cairo_rectangle(cr, dstRect.left, dstRect.top, dstRect.width(), dstRect.height());
+    cairo_clip(cr);
+    if (mask && !mask->points.empty()) {
+        pathOfClip(cr, Clip{Clip::Outline, {}, *mask});
+        cairo_clip(cr);
+    }
+    cairo_pattern_t* pat = cairo_pattern_create_for_surface(pixels);
+    cairo_pattern_set_filter(pat, CAIRO_FILTER_NEAREST);
+    cairo_matrix_t m;
+    cairo_matrix_init_scale(&m, static_cast<double>(w) / dstRect.width(),
+                            static_cast<double>(h) / dstRect.height());
+    cairo_matrix_translate(&m, -dstRect.left, -dstRect.top);
+    cairo_pattern_set_matrix(pat, &m);
+    cairo_set_source(cr, pat);
+    cairo_paint(cr);
+    cairo_pattern_destroy(pat);
+    cairo_restore(cr);
+}
+
+void recordBits(GrafPort& p, cairo_surface_t* pixels, int w, int h, const Rect& dstRect,
+                int16_t mode, const Polygon* mask) {
+    PicOp* op = record(p, Op::Bits);
+    if (!op) return;
+    op->rect = dstRect;
+    op->a[0] = mode;
+    op->a[1] = w;
+    op->a[2] = h;
+    if (mask) op->points = mask->points;
+    cairo_surface_flush(pixels);
+    const unsigned char* data = cairo_image_surface_get_data(pixels);
+    const int stride = cairo_image_surface_get_stride(pixels);
+    op->pixels.resize(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+        std::memcpy(&op->pixels[static_cast<size_t>(y) * w], data + y * stride, w * 4u);
+}
+
+void CopyBits(GrafPort* src, const Rect& srcRect, const Rect& dstRect, int16_t mode,
+              const Polygon* mask) {
+    GrafPort& dst = current();
+    if (!src || !src->surface || srcRect.empty() || dstRect.empty()) return;
+    cairo_surface_t* pixels = pixelsOf(*src, srcRect, (mode & 3) == srcOr);
+    recordBits(dst, pixels, srcRect.width(), srcRect.height(), dstRect, mode, mask);
+    copyPixels(dst, pixels, srcRect.width(), srcRect.height(), dstRect, mask);
+    cairo_surface_destroy(pixels);
+}
+
+}  // namespace qd

@@ -1,0 +1,74 @@
+// The port record behind the drawing calls, shared by the files of the layer.
+#pragma once
+
+#include <cairo.h>
+
+#include "platform/quickdraw/picture.h"
+#include "platform/quickdraw/quickdraw.h"
+
+namespace qd {
+
+struct Clip {
+    enum Kind { Open, Box, Outline } kind = Open;
+    Rect rect;
+    Polygon poly;
+};
+
+// The drawing state that pictures start from and that DrawPicture restores.
+struct DrawState {
+    Point pen;
+    double penFrac = 0;  // what text advanced the pen beyond pen.h
+    int32_t penWidth = 1;
+    int32_t penHeight = 1;
+    int16_t penMode = patCopy;
+    Pattern penPat = kBlack;
+    Pattern backPat = kWhite;
+    RGBColor fore{0, 0, 0};
+    RGBColor back{0xFFFF, 0xFFFF, 0xFFFF};
+    int16_t font = 0;
+    int16_t face = 0;
+    int16_t size = 0;
+    int16_t textMode = srcOr;
+    bool fract = false;
+    Clip clip;
+};
+
+struct GrafPort {
+    cairo_surface_t* surface = nullptr;
+    bool ownsSurface = false;
+    cairo_t* cr = nullptr;
+    Rect bounds;
+    double scale = 1;
+    bool smooth = false;
+    int depth = 0;  // of an offscreen world; 0 for a port on a caller's surface
+    DrawState st;
+    int penVis = 0;
+    std::vector<Clip> outerClips;  // of the ports pictures are replayed into
+    bool clipApplied = false;
+    Picture* recording = nullptr;
+};
+
+GrafPort& current();
+// True when drawing reaches the surface (a surface, and the pen not hidden).
+bool visible(const GrafPort& p);
+// The op appended to the picture being recorded, or null.
+PicOp* record(GrafPort& p, Op op);
+// Sets the port's clip on its cairo context when it changed.
+void applyClip(GrafPort& p);
+// The colour the port can show: black or white at depth 1, the nearest of the
+// colour cube at depth 8.
+RGBColor showable(const GrafPort& p, const RGBColor& c);
+void setSource(GrafPort& p, const RGBColor& c);
+// Fills the current path of p.cr in a transfer mode with a pattern.
+void fillPath(GrafPort& p, int16_t mode, const Pattern& pat, bool smooth);
+// Replays one recorded shape.
+void drawShapeOp(const PicOp& op);
+GrafPort* newWorldPort(int depth, const Rect& bounds, int* err);
+// Paints w x h ARGB pixels into dstRect of dst, scaled, inside the clip and mask.
+void copyPixels(GrafPort& dst, cairo_surface_t* pixels, int w, int h, const Rect& dstRect,
+                const Polygon* mask);
+// Keeps such a copy in the picture dst records.
+void recordBits(GrafPort& dst, cairo_surface_t* pixels, int w, int h, const Rect& dstRect,
+                int16_t mode, const Polygon* mask);
+
+}  // namespace qd
