@@ -1,12 +1,11 @@
 #include "picture/SetUpFiles.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
 
 #include "platform/files.h"
+#include "platform/macroman.h"
+#include "platform/resources.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
 #include "vector/Epsout.h"
@@ -23,6 +22,31 @@ const char* extensionOfKind() {
     if (gOut.tool == 4) return ".TIF";
     if (gOut.tool == 1) return ".TXT";
     return ".PIC";
+}
+
+// The message, followed by the path and the system's reason; a path too long for
+// the box loses its middle.
+void reportFileFailure(uint16_t n) {
+    unsigned char text[256];
+    platform::StringResourceGetString(text, 136, n);
+    std::string why = platform::FSFailureText();
+    std::string roman;
+    size_t bad = 0;
+    if (platform::utf8ToMacRoman(why, &roman, &bad)) why = roman;
+    std::string said(reinterpret_cast<const char*>(text + 1), text[0]);
+    if (why.empty() || said.empty()) {
+        Message(n);
+        return;
+    }
+    // The box holds 255 bytes; the texts of the list leave room for a path.
+    constexpr size_t kMostMessageBytes = 255;
+    const size_t room = kMostMessageBytes - std::min(said.size() + 3, kMostMessageBytes);
+    if (why.size() > room) {
+        const size_t head = room / 2, tail = room - head - std::min<size_t>(room - head, 3);
+        why = why.substr(0, head) + "..." + why.substr(why.size() - tail);
+    }
+    said += " (" + why + ")";
+    MessageText(said.c_str());
 }
 
 }  // namespace
@@ -77,27 +101,18 @@ int32_t SetUpFiles(int32_t yPos) {
         Message(kMsgCannotCreate);
         return 0;
     }
-    // A document is written beside its name and moved there whole. A path that
-    // names something other than a regular file (a device, a pipe) is written
-    // directly: it must never be replaced.
-    struct stat st {};
-    const bool special = ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
-    const std::string partial = special ? path : path + ".partial";
     platform::FileRef ref = 0;
-    if (platform::FSCreateOpen(partial, &ref) != platform::noErr) {
-        Message(kMsgCannotCreate);
+    if (platform::FSCreateReplacement(path, &ref) != platform::noErr) {
+        reportFileFailure(kMsgCannotCreate);
         return 0;
     }
-    const int32_t refused = EPSout(ref, yPos);
-    const bool closed = platform::FSClose(ref) == platform::noErr;
-    if (refused != 0 || !closed) {
-        if (refused == 0) Message(kMsgVectorWriteFailed);
-        if (!special) ::unlink(partial.c_str());
+    if (EPSout(ref, yPos) != 0) {
+        platform::FSDiscard(ref);
         return 0;
     }
-    if (!special && std::rename(partial.c_str(), path.c_str()) != 0) {
-        ::unlink(partial.c_str());
-        Message(kMsgCannotCreate);
+    const platform::OSErr err = platform::FSCommit(ref);
+    if (err != platform::noErr) {
+        reportFileFailure(err == platform::dskFulErr ? kMsgVectorWriteFailed : kMsgCannotCreate);
         return 0;
     }
     copyBounded(gOut.gfullpathp, path.c_str());

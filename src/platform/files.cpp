@@ -1,6 +1,8 @@
 // Buffered files over POSIX descriptors, memory files, and the colon paths.
 #include "platform/files.h"
 
+#include "platform/tempfiles.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
@@ -20,8 +22,16 @@ namespace {
 constexpr size_t kBufferSize = 64 * 1024;
 constexpr int64_t kMaxPosition = std::numeric_limits<int32_t>::max();
 
+// How a file reaches its name: written where it is, renamed over its target
+// from a temporary, or kept in memory and written over its target at the commit.
+enum class Route { direct, rename, inPlace };
+
 struct OpenFile {
     int fd = -1;
+    Route route = Route::direct;
+    std::string target;  // a replacement's final name
+    std::string temp;    // its temporary (Route::rename)
+    int sysErr = 0;      // the errno of the first failure
     bool memory = false;
     std::string contents;       // a memory file's bytes
     int64_t memPos = 0;         // a memory file's position
@@ -81,7 +91,10 @@ OSErr writeAll(int fd, const char* data, size_t n) {
             if (errno == EINTR) continue;
             return errnoToErr(errno);
         }
-        if (w == 0) return dskFulErr;
+        if (w == 0) {
+            errno = ENOSPC;
+            return dskFulErr;
+        }
         data += w;
         n -= static_cast<size_t>(w);
     }
@@ -92,7 +105,7 @@ OSErr flush(OpenFile& f) {
     if (f.memory || f.pending.empty()) return f.failed;
     OSErr err = writeAll(f.fd, f.pending.data(), f.pending.size());
     if (err != noErr) {
-        if (f.failed == noErr) f.failed = err;
+        if (f.failed == noErr) f.failed = err, f.sysErr = errno;
         f.pending.clear();
         return err;
     }
@@ -191,6 +204,29 @@ std::string swapSeparators(std::string name) {
     return name;
 }
 
+std::string& failureText() {
+    static std::string text;
+    return text;
+}
+
+// Records "path: reason" for FSFailureText and passes err on.
+OSErr fail(const std::string& path, int sysErr, OSErr err) {
+    failureText() = path + ": " + std::strerror(sysErr);
+    return err;
+}
+
+// The folder is locked but the file is not: write the new bytes over the old
+// ones, then cut the file to their length.
+OSErr rewriteInPlace(const std::string& target, const std::string& bytes, int* sysErr) {
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    OSErr err = fd < 0 ? errnoToErr(errno) : writeAll(fd, bytes.data(), bytes.size());
+    if (err == noErr && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0)
+        err = errnoToErr(errno);
+    if (err != noErr) *sysErr = errno;
+    if (fd >= 0 && ::close(fd) != 0 && err == noErr) *sysErr = errno, err = errnoToErr(errno);
+    return err;
+}
+
 }  // namespace
 
 OSErr FSCreateOpen(const std::string& posixPath, FileRef* ref) {
@@ -231,6 +267,7 @@ OSErr FSWrite(FileRef ref, int32_t* count, const void* buffer) {
                 return noErr;
             }
             f->failed = err;
+            f->sysErr = errno;
         }
         if (err != noErr) {
             *count = 0;
@@ -304,6 +341,11 @@ OSErr SetFPos(FileRef ref, int32_t pos) {
 OSErr FSClose(FileRef ref) {
     OpenFile* f = lookUp(ref);
     if (!f) return rfNumErr;
+    if (f->route != Route::direct) {
+        const OSErr err = f->failed;
+        FSDiscard(ref);
+        return err;
+    }
     OSErr err = f->failed;
     if (!f->memory) {
         OSErr flushed = flush(*f);
@@ -314,6 +356,91 @@ OSErr FSClose(FileRef ref) {
     table().erase(ref);
     return err;
 }
+
+OSErr FSCreateReplacement(const std::string& posixPath, FileRef* ref) {
+    failureText().clear();
+    if (!ref) return paramErr;
+    *ref = 0;
+    if (posixPath.empty() || posixPath.find('\0') != std::string::npos)
+        return fail(posixPath, EINVAL, bdNamErr);
+    // A device or a pipe is written where it is: it must never be replaced.
+    struct stat st {};
+    const bool exists = ::stat(posixPath.c_str(), &st) == 0;
+    if (exists && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+        const OSErr err = openWith(posixPath, O_WRONLY | O_CREAT | O_TRUNC, ref);
+        if (err != noErr) return fail(posixPath, errno, err);
+        table()[*ref].target = posixPath;
+        return noErr;
+    }
+    const FileRef r = freeRef();
+    if (r == 0) return fail(posixPath, EMFILE, tmfoErr);
+    const size_t slash = posixPath.rfind('/');
+    const std::string folder = slash == std::string::npos ? ""
+                               : slash == 0               ? "/"
+                                                          : posixPath.substr(0, slash);
+    std::string temp;
+    const int fd = createTemp(folder, &temp);
+    if (fd < 0) {
+        const int e = errno;
+        const bool folderLocked = e == EACCES || e == EPERM || e == EROFS;
+        if (!(folderLocked && exists && S_ISREG(st.st_mode) &&
+              ::access(posixPath.c_str(), W_OK) == 0)) {
+            const OSErr err = errnoToErr(e);
+            return fail(posixPath, e, err == fnfErr ? dirNFErr : err);
+        }
+        OpenFile& f = table()[r];
+        f.memory = true;
+        f.route = Route::inPlace;
+        f.target = posixPath;
+        *ref = r;
+        return noErr;
+    }
+    OpenFile& f = table()[r];
+    f.fd = fd;
+    f.route = Route::rename;
+    f.target = posixPath;
+    f.temp = std::move(temp);
+    f.pending.reserve(kBufferSize);
+    *ref = r;
+    return noErr;
+}
+
+OSErr FSCommit(FileRef ref) {
+    failureText().clear();
+    OpenFile* f = lookUp(ref);
+    if (!f) return rfNumErr;
+    const std::string target = f->target;
+    OSErr err = f->failed;
+    int sysErr = f->sysErr;
+    if (f->fd >= 0) {
+        if (err == noErr) err = flush(*f), sysErr = f->sysErr;
+        if (::close(f->fd) != 0 && err == noErr) sysErr = errno, err = errnoToErr(errno);
+        f->fd = -1;
+    }
+    if (f->route == Route::rename) {
+        if (err == noErr && ::rename(f->temp.c_str(), target.c_str()) != 0)
+            sysErr = errno, err = errnoToErr(errno);
+        if (err != noErr) ::unlink(f->temp.c_str());
+        forgetTemp(f->temp);
+    } else if (f->route == Route::inPlace && err == noErr) {
+        err = rewriteInPlace(target, f->contents, &sysErr);
+    }
+    table().erase(ref);
+    return err == noErr ? noErr : fail(target, sysErr ? sysErr : EIO, err);
+}
+
+void FSDiscard(FileRef ref) {
+    OpenFile* f = lookUp(ref);
+    if (!f) return;
+    if (f->fd >= 0) ::close(f->fd);
+    if (f->route == Route::rename) {
+        ::unlink(f->temp.c_str());
+        forgetTemp(f->temp);
+    }
+    table().erase(ref);
+}
+
+const std::string& FSFailureText() { return failureText(); }
 
 FileRef FSOpenMemory() {
     FileRef r = freeRef();

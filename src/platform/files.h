@@ -39,8 +39,32 @@ OSErr FSRead(FileRef ref, int32_t* count, void* buffer);
 // The position of the next byte written, counting buffered bytes.
 OSErr GetFPos(FileRef ref, int32_t* position);
 OSErr SetFPos(FileRef ref, int32_t position);
-// Flushes and closes; a failed flush is reported here.
+// Flushes and closes; a failed flush is reported here. An uncommitted
+// replacement is discarded.
 OSErr FSClose(FileRef ref);
+
+// Writing a whole file safely. FSCreateReplacement opens a new version of the
+// file at posixPath; FSCommit puts it in place, FSDiscard (or an FSClose before
+// the commit) drops it. Until the commit the old file, if any, is untouched.
+//  - The bytes go to a temporary file with a unique short name in the target's
+//    folder (created without following links, mode from the umask), which the
+//    commit renames over the target: readers see the old file or the new one.
+//    The temporary is removed on every failure and when SIGINT, SIGTERM or
+//    SIGHUP ends the program.
+//  - When the folder is not writable but the target file is, the bytes are kept
+//    in memory and the commit rewrites the target in place (not atomic, but
+//    nothing is cut short before the whole new contents exist).
+//  - A target that is not a regular file (a device, a pipe) is written directly.
+// A failure returns an error and leaves its description in FSFailureText().
+OSErr FSCreateReplacement(const std::string& posixPath, FileRef* ref);
+// Flushes and closes the new version and puts it in place; the reference is
+// closed whatever the result. On failure the target is as it was.
+OSErr FSCommit(FileRef ref);
+// Closes the new version without putting it in place.
+void FSDiscard(FileRef ref);
+// The last failure of FSCreateReplacement or FSCommit: the target's path and the
+// system's reason ("/out/x.eps: Permission denied"); empty after a success.
+const std::string& FSFailureText();
 
 // An in-memory file: what is written to it stays in memory (tests, benches,
 // fuzzing) until FSClose.

@@ -1,0 +1,148 @@
+// Temporary files: the names live in a fixed table that a signal handler may read
+// (no allocation, no locks), so that an interrupted run leaves nothing behind.
+#include "platform/tempfiles.h"
+
+#include <fcntl.h>
+#include <limits.h>
+#include <signal.h>
+#include <sys/random.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+namespace platform {
+namespace {
+
+// Files a writer holds open at once; a document and a few output files.
+constexpr int kMostTemps = 16;
+constexpr int kTriesForAName = 100;
+constexpr int kInterruptions[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr char kNamePrefix[] = ".strixel-";
+constexpr char kNameSuffix[] = ".tmp";
+constexpr int kRandomLetters = 10;
+
+struct TempSlot {
+    volatile sig_atomic_t used = 0;
+    char path[PATH_MAX] = {};
+};
+TempSlot gSlots[kMostTemps];
+
+void removeAll() {
+    for (TempSlot& s : gSlots)
+        if (s.used) ::unlink(s.path);  // async-signal-safe
+}
+
+void onInterruption(int sig) {
+    const int keepErrno = errno;
+    removeAll();
+    // End as the signal would have ended the program, so that callers see it.
+    struct sigaction dfl {};
+    dfl.sa_handler = SIG_DFL;
+    sigemptyset(&dfl.sa_mask);
+    ::sigaction(sig, &dfl, nullptr);
+    ::raise(sig);
+    errno = keepErrno;
+}
+
+// A signal the program has already taken over (or ignores) is left to its owner.
+void installHandlersOnce() {
+    static bool installed = false;
+    if (installed) return;
+    installed = true;
+    for (int sig : kInterruptions) {
+        struct sigaction old {};
+        if (::sigaction(sig, nullptr, &old) != 0 || old.sa_handler != SIG_DFL) continue;
+        struct sigaction sa {};
+        sa.sa_handler = onInterruption;
+        sigemptyset(&sa.sa_mask);
+        for (int other : kInterruptions) sigaddset(&sa.sa_mask, other);
+        ::sigaction(sig, &sa, nullptr);
+    }
+    std::atexit(removeAll);
+}
+
+uint64_t mix(uint64_t x) {  // splitmix64's finaliser
+    x += 0x9E3779B97F4A7C15ull;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+    return x ^ (x >> 31);
+}
+
+// Unpredictable enough that another user cannot place a file at the next name;
+// O_EXCL refuses it anyway when one does.
+uint64_t nextRandom() {
+    static uint64_t seed = [] {
+        uint64_t s = 0;
+        if (::getrandom(&s, sizeof s, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof s))
+            s = reinterpret_cast<uintptr_t>(&s);
+        return s;
+    }();
+    static uint64_t counter = 0;
+    // The process id keeps forked children off their parent's names.
+    return mix(seed ^ mix(++counter) ^ (static_cast<uint64_t>(::getpid()) << 32));
+}
+
+std::string randomName() {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    uint64_t r = nextRandom();
+    std::string name = kNamePrefix;
+    for (int i = 0; i < kRandomLetters; ++i) {
+        name += kLetters[r % (sizeof kLetters - 1)];
+        r /= sizeof kLetters - 1;
+    }
+    return name + kNameSuffix;
+}
+
+}  // namespace
+
+int createTemp(const std::string& folder, std::string* path) {
+    installHandlersOnce();
+    TempSlot* slot = nullptr;
+    for (TempSlot& s : gSlots)
+        if (!s.used) {
+            slot = &s;
+            break;
+        }
+    if (!slot) {
+        errno = EMFILE;
+        return -1;
+    }
+    // No interruption between the file's creation and its entry in the table.
+    sigset_t block, old;
+    sigemptyset(&block);
+    for (int sig : kInterruptions) sigaddset(&block, sig);
+    ::sigprocmask(SIG_BLOCK, &block, &old);
+    int fd = -1;
+    int err = EEXIST;
+    for (int attempt = 0; attempt < kTriesForAName && fd < 0 && err == EEXIST; ++attempt) {
+        std::string candidate = folder.empty() ? randomName() : folder + "/" + randomName();
+        if (candidate.size() >= sizeof slot->path) {
+            err = ENAMETOOLONG;
+            break;
+        }
+        fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            err = errno;
+            continue;
+        }
+        std::memcpy(slot->path, candidate.c_str(), candidate.size() + 1);
+        slot->used = 1;
+        *path = std::move(candidate);
+    }
+    ::sigprocmask(SIG_SETMASK, &old, nullptr);
+    if (fd < 0) errno = err;
+    return fd;
+}
+
+void forgetTemp(const std::string& path) {
+    for (TempSlot& s : gSlots)
+        if (s.used && path == s.path) {
+            s.used = 0;
+            return;
+        }
+}
+
+}  // namespace platform

@@ -1,0 +1,18 @@
+// Temporary files beside the file they will replace: unique names made without
+// following links, and removal when the program is interrupted while they exist.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// Creates a new, empty file with a unique short name in `folder` ("" is the
+// current folder), opened for writing with O_CREAT | O_EXCL | O_NOFOLLOW and the
+// mode a plain create gives under the umask. Returns the descriptor and sets
+// *path, or returns -1 with errno set. The file is removed if SIGINT, SIGTERM or
+// SIGHUP ends the program (or the program exits) before forgetTemp(*path).
+int createTemp(const std::string& folder, std::string* path);
+// The temporary has been renamed or removed: an interruption no longer touches it.
+void forgetTemp(const std::string& path);
+
+}  // namespace platform

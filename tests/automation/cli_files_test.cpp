@@ -1,0 +1,113 @@
+// The program's own process writing files as a user (or an attacker) would
+// meet it: links in the folder, two runs at one target, a run that is killed.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "support/reader.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path freshFolder(const std::string& name) {
+    const fs::path p = testsupport::tempPath(name);
+    fs::remove_all(p);
+    fs::create_directories(p);
+    return p;
+}
+
+std::string ean13(const std::string& saveto) {
+    return "{type:\"EAN 13\", data:\"400638133393\", saveto:\"" + saveto + "\"}";
+}
+
+// Starts the program reading records from the file `input`.
+pid_t start(const std::string& input) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int in = ::open(input.c_str(), O_RDONLY);
+        const int null = ::open("/dev/null", O_WRONLY);
+        if (in < 0 || null < 0) ::_exit(98);
+        ::dup2(in, 0);
+        ::dup2(null, 2);
+        ::execl(STRIXEL_BINARY, "strixel", static_cast<char*>(nullptr));
+        ::_exit(97);
+    }
+    return pid;
+}
+
+int wait(pid_t pid) {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+int countTemporaries(const fs::path& dir) {
+    int n = 0;
+    for (const auto& e : fs::directory_iterator(dir))
+        if (e.path().filename().string().rfind(".strixel-", 0) == 0) ++n;
+    return n;
+}
+
+TEST(CommandLineFiles, ALinkBesideTheTargetIsNeverWrittenThrough) {
+    const fs::path dir = freshFolder("link");
+    const fs::path victim = dir / "victim.txt";
+    std::ofstream(victim) << "DATA\n";
+    fs::create_symlink(victim, dir / "out.eps.partial");
+    const std::string target = (dir / "out.eps").string();
+    testsupport::RunResult r =
+        testsupport::runCommand(std::string(STRIXEL_BINARY) + " '" + ean13(target) + "'");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(testsupport::slurp(victim.string()), "DATA\n");
+    EXPECT_EQ(fs::read_symlink(dir / "out.eps.partial"), victim);
+    EXPECT_EQ(testsupport::slurp(target).rfind("%!PS-Adobe-3.0 EPSF-3.0\r", 0), 0u);
+}
+
+TEST(CommandLineFiles, TwoRunsAtOneTargetBothMakeEveryRecord) {
+    const fs::path dir = freshFolder("two");
+    const std::string target = (dir / "same.eps").string();
+    const std::string input = (dir.parent_path() / "two-records.txt").string();
+    {
+        std::ofstream out(input);
+        for (int i = 0; i < 3000; ++i) out << ean13(target) << "\n";
+    }
+    const pid_t a = start(input);
+    const pid_t b = start(input);
+    EXPECT_EQ(wait(a), 0);
+    EXPECT_EQ(wait(b), 0);
+    const std::string made = testsupport::slurp(target);
+    EXPECT_EQ(made.rfind("%!PS-Adobe-3.0 EPSF-3.0\r", 0), 0u);
+    EXPECT_NE(made.find("%%EOF"), std::string::npos);  // whole, never two runs' bytes mixed
+    EXPECT_EQ(countTemporaries(dir), 0);
+}
+
+TEST(CommandLineFiles, AKilledRunLeavesNoTemporary) {
+    const fs::path dir = freshFolder("killed");
+    const std::string input = (dir.parent_path() / "killed-records.txt").string();
+    {
+        std::ofstream out(input);
+        for (int i = 0; i < 3000; ++i)
+            out << ean13((dir / ("k" + std::to_string(i % 7) + ".eps")).string()) << "\n";
+    }
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+        for (int delayMs : {30, 70, 150}) {
+            const pid_t pid = start(input);
+            std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+            ::kill(pid, sig);
+            const int status = wait(pid);
+            EXPECT_TRUE(status == 0 || status == 128 + sig) << status;
+            EXPECT_EQ(countTemporaries(dir), 0)
+                << "signal " << sig << " after " << delayMs << " ms";
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "support/reader.h"
+
+namespace {
+
+using namespace platform;
+namespace fs = std::filesystem;
+
+OSErr write(FileRef ref, const std::string& s) {
+    int32_t n = static_cast<int32_t>(s.size());
+    return FSWrite(ref, &n, s.data());
+}
+
+void put(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The names in a folder, so that a test sees any temporary left behind.
+std::vector<std::string> namesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+fs::path freshFolder(const std::string& name) {
+    const fs::path p = testsupport::tempPath(name);
+    fs::remove_all(p);
+    fs::create_directories(p);
+    return p;
+}
+
+TEST(Replacement, TheOldFileStaysUntilTheCommitAndNothingIsLeftBeside) {
+    const fs::path dir = freshFolder("commit");
+    const std::string target = dir / "out.eps";
+    put(target, "old contents");
+    FileRef ref = 0;
+    ASSERT_EQ(FSCreateReplacement(target, &ref), noErr);
+    ASSERT_EQ(write(ref, std::string(100000, 'n')), noErr);
+    EXPECT_EQ(testsupport::slurp(target), "old contents");
+    EXPECT_EQ(FSCommit(ref), noErr);
+    EXPECT_EQ(testsupport::slurp(target), std::string(100000, 'n'));
+    EXPECT_EQ(namesIn(dir), std::vector<std::string>{"out.eps"});
+    EXPECT_EQ(FSCommit(ref), rfNumErr);  // the reference is closed
+
+    // Discarded, or closed without a commit: the old file as it was, no temporary.
+    ASSERT_EQ(FSCreateReplacement(target, &ref), noErr);
+    ASSERT_EQ(write(ref, "dropped"), noErr);
+    FSDiscard(ref);
+    ASSERT_EQ(FSCreateReplacement(target, &ref), noErr);
+    ASSERT_EQ(write(ref, "dropped"), noErr);
+    EXPECT_EQ(FSClose(ref), noErr);
+    EXPECT_EQ(testsupport::slurp(target), std::string(100000, 'n'));
+    EXPECT_EQ(namesIn(dir), std::vector<std::string>{"out.eps"});
+
+    // The mode is what a plain create gives under the umask.
+    const mode_t mask = ::umask(027);
+    fs::remove(target);
+    ASSERT_EQ(FSCreateReplacement(target, &ref), noErr);
+    EXPECT_EQ(FSCommit(ref), noErr);
+    ::umask(mask);
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST(Replacement, LinksAreNeverWrittenThrough) {
+    const fs::path dir = freshFolder("links");
+    const std::string victim = dir / "victim.txt";
+    const std::string target = dir / "out.eps";
+    put(victim, "DATA\n");
+    // Links at the names a careless writer would use, and at the target itself.
+    for (const char* name : {"out.eps.partial", "out.eps.tmp", ".out.eps", "out.eps"})
+        fs::create_symlink(victim, dir / name);
+    FileRef ref = 0;
+    ASSERT_EQ(FSCreateReplacement(target, &ref), noErr);
+    ASSERT_EQ(write(ref, "symbol"), noErr);
+    ASSERT_EQ(FSCommit(ref), noErr);
+    EXPECT_EQ(testsupport::slurp(victim), "DATA\n");
+    EXPECT_FALSE(fs::is_symlink(target));  // the link is replaced, its target untouched
+    EXPECT_EQ(testsupport::slurp(target), "symbol");
+    for (const char* name : {"out.eps.partial", "out.eps.tmp", ".out.eps"})
+        EXPECT_EQ(fs::read_symlink(dir / name), victim) << name;
+    EXPECT_EQ(namesIn(dir).size(), 5u);
+}
+
+TEST(Replacement, NamesUpToTheFileSystemsLimit) {
+    const fs::path dir = freshFolder("long");
+    const std::string longest = dir / std::string(255, 'n');
+    FileRef ref = 0;
+    ASSERT_EQ(FSCreateReplacement(longest, &ref), noErr);
+    ASSERT_EQ(write(ref, "x"), noErr);
+    EXPECT_EQ(FSCommit(ref), noErr);
+    EXPECT_EQ(testsupport::slurp(longest), "x");
+
+    const std::string tooLong = dir / std::string(256, 'n');
+    ASSERT_EQ(FSCreateReplacement(tooLong, &ref), noErr);
+    EXPECT_EQ(FSCommit(ref), bdNamErr);
+    EXPECT_EQ(FSFailureText(), tooLong + ": File name too long");
+    EXPECT_EQ(namesIn(dir), std::vector<std::string>{std::string(255, 'n')});
+}
+
+TEST(Replacement, FailuresNameThePathAndTheReason) {
+    const fs::path dir = freshFolder("failures");
+    FileRef ref = 0;
+    const std::string missing = dir / "no/such/out.eps";
+    EXPECT_EQ(FSCreateReplacement(missing, &ref), dirNFErr);
+    EXPECT_EQ(ref, 0);
+    EXPECT_EQ(FSFailureText(), missing + ": No such file or directory");
+    const std::string folder = dir / "sub";
+    fs::create_directories(folder);
+    ASSERT_EQ(FSCreateReplacement(folder, &ref), noErr);
+    EXPECT_NE(FSCommit(ref), noErr);
+    EXPECT_EQ(FSFailureText(), folder + ": Is a directory");
+    EXPECT_EQ(namesIn(dir), std::vector<std::string>{"sub"});
+    // A device is written where it is, and its failure reported.
+    ASSERT_EQ(FSCreateReplacement("/dev/full", &ref), noErr);
+    ASSERT_EQ(write(ref, "x"), noErr);
+    EXPECT_EQ(FSCommit(ref), dskFulErr);
+    EXPECT_EQ(FSFailureText(), "/dev/full: No space left on device");
+    EXPECT_TRUE(fs::is_character_file("/dev/full"));
+}
+
+// Runs body in a child process without root's right to write anywhere; its exit status.
+template <typename Body>
+int asPlainUser(Body body) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(90);
+        ::_exit(body());
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 99;
+}
+
+TEST(Replacement, ALockedFolderWithAWritableFileIsRewrittenInPlace) {
+    // /tmp lets every user through to the folder; the folder itself is locked.
+    char tmpl[] = "/tmp/strixel-locked-XXXXXX";
+    ASSERT_NE(::mkdtemp(tmpl), nullptr);
+    const fs::path dir = tmpl;
+    const std::string target = dir / "out.eps";
+    const std::string locked = dir / "locked.eps";
+    put(target, std::string(5000, 'o'));
+    put(locked, "kept");
+    ::chmod(target.c_str(), 0666);
+    ::chmod(locked.c_str(), 0444);
+    ::chmod(dir.c_str(), 0555);
+    const int status = asPlainUser([&] {
+        FileRef ref = 0;
+        if (FSCreateReplacement(target, &ref) != noErr || write(ref, "new") != noErr) return 1;
+        if (testsupport::slurp(target) != std::string(5000, 'o')) return 2;  // not cut before
+        if (FSCommit(ref) != noErr) return 3;
+        // Neither the folder nor the file: refused, and the path and reason said.
+        if (FSCreateReplacement(locked, &ref) != permErr) return 4;
+        return FSFailureText() == locked + ": Permission denied" ? 0 : 5;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(testsupport::slurp(target), "new");
+    EXPECT_EQ(testsupport::slurp(locked), "kept");
+    EXPECT_EQ(namesIn(dir), (std::vector<std::string>{"locked.eps", "out.eps"}));
+    ::chmod(dir.c_str(), 0755);
+    fs::remove_all(dir);
+}
+
+TEST(Replacement, AnInterruptedWriterLeavesNoTemporary) {
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(sig);
+        const fs::path dir = freshFolder("interrupted");
+        const std::string target = dir / "out.eps";
+        put(target, "old");
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            FileRef ref = 0;
+            if (FSCreateReplacement(target, &ref) != noErr) ::_exit(1);
+            write(ref, std::string(200000, 'x'));  // on disk in the temporary
+            (void)!::write(ready[1], "r", 1);
+            for (;;) ::pause();
+        }
+        ::close(ready[1]);
+        char c = 0;
+        ASSERT_EQ(::read(ready[0], &c, 1), 1);
+        ::close(ready[0]);
+        EXPECT_EQ(namesIn(dir).size(), 2u);  // the target and the temporary
+        ::kill(pid, sig);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig);  // still ends by the signal
+        EXPECT_EQ(namesIn(dir), std::vector<std::string>{"out.eps"});
+        EXPECT_EQ(testsupport::slurp(target), "old");
+    }
+}
+
+}  // namespace
