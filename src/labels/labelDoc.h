@@ -8,12 +8,13 @@
 #include <memory>
 #include <string>
 
-// Lengths in tenths of a point (the print copy labelBack3: 0.0001 point).
+// Lengths in tenths of a point; the working copy labelBack2 and the print copy
+// labelBack3 hold them times 1000.
 struct LabelSheet {
     uint32_t leftMargin = 0;
     uint32_t topMargin = 0;
     uint32_t across = 0;  // count modulo 1280; the word / 1280 is the extra gutter column
-    uint32_t down = 0;
+    uint32_t down = 0;    // count modulo 1280; the word / 1280 is the extra gutter width
     uint32_t spaceAcross = 0;
     uint32_t spaceDown = 0;
     uint32_t labelWidth = 0;  // 0: single-code mode, no label layout open
@@ -29,8 +30,24 @@ struct LabelSheet {
     uint32_t sheetHeight = 0;
 };
 
+constexpr uint16_t kExtendedFormat = 0x200;  // in shapeVersion: records carry their handles
+
+// The layout window's view; its first 20 bytes go into the document file.
+struct LabelDesc {
+    int16_t zoom = 100;  // percent
+    uint16_t reserved1 = 0;
+    uint32_t hOffset = 32;  // view offsets in pixels; loading a document resets them to 32
+    uint32_t vOffset = 32;
+    uint16_t measType = 2;  // gMeasType when the document was saved
+    uint16_t reserved2 = 0;
+    uint16_t reserved3 = 0;
+    uint16_t reserved4 = 0;
+};
+
 constexpr int kMaxLabelItems = 100;
 constexpr size_t kLabelItemSize = 2144;
+constexpr size_t kLabelItemOldSize =
+    2128;  // files without kExtendedFormat lack the last four handles
 constexpr size_t kLabelItemTextSize = 255;
 
 // Byte offsets of the item record; the record is also the unit of the label
@@ -47,6 +64,8 @@ constexpr size_t nonLight = 64, stripExtra = 66, flushPacked = 68, selected = 70
 constexpr size_t len1 = 72, len2 = 76, teFace = 80, teJust = 82;
 constexpr size_t fontAbove = 84, fontBelow = 339, defFont = 594, dataText = 849;
 constexpr size_t addCode = 1104, serPos = 1359, incAmount = 1614, serEnd = 1869;
+constexpr size_t dataHandle = 2124, taggedHandle = 2128, extraHandles = 2132;
+constexpr size_t firstText = fontAbove;  // texts run from here to the data handle
 }  // namespace item
 
 enum ItemKind : uint16_t {
@@ -63,6 +82,14 @@ enum ItemKind : uint16_t {
     kKindBackground = 16,
 };
 
+// Kinds whose data handle is a picture and whose offset 18 marks the picture's source.
+bool isPictureKind(uint16_t kind);
+// Rectangles, ovals, rounded rectangles and lines.
+bool isShapeKind(uint16_t kind);
+// The transpar_ent a new shape takes from the tool that made it: the outline
+// tools (6, 8, 10) 1, the filled ones (7, 9, 11) 0; -1 for any other kind.
+int32_t shapeTransparency(uint16_t kind);
+
 struct LabelItem {
     std::array<uint8_t, kLabelItemSize> rec{};
     // The handles at offsets 2124 to 2140 live beside the record in memory.
@@ -77,13 +104,16 @@ struct LabelItem {
     std::string longAddOn;
     std::string extraBlocks[3];
 
-    int16_t i16(size_t off) const;
-    uint16_t u16(size_t off) const { return static_cast<uint16_t>(i16(off)); }
+    // Words in the record's own (native) byte order.
+    int16_t i16(size_t off) const { return static_cast<int16_t>(u16(off)); }
+    uint16_t u16(size_t off) const;
     uint32_t u32(size_t off) const;
-    void setI16(size_t off, int32_t v);
+    void setI16(size_t off, int32_t v);  // the low 16 bits
     void setU32(size_t off, uint32_t v);
-    std::string text(size_t off) const;              // NUL-terminated, at most 254 bytes
-    void setText(size_t off, const std::string& s);  // cut to 254 bytes
+    // A text field: up to its NUL, or to the field's end when it has none.
+    std::string text(size_t off) const;
+    // Cut to 254 bytes so that the field always keeps its NUL.
+    void setText(size_t off, const std::string& s);
 };
 
 struct Rect16 {
@@ -115,8 +145,19 @@ struct LabelDocument {
 };
 
 extern LabelSheet labelBack;
-extern LabelSheet labelBack3;  // the print copy, 0.0001 point
+extern LabelSheet labelBack2;     // the sheet setup window's working copy, lengths x 1000
+extern LabelSheet labelBack3;     // the print copy for a sheet of single symbols, lengths x 1000
+extern LabelSheet labelBackClip;  // its last index counts the items of the internal clipboard
+extern LabelSheet labelBackUndo;
+extern LabelDesc labelDesc;
 extern LabelDocument gLabel;
+
+constexpr uint32_t kSheetCopyScale = 1000;  // labelBack2 and labelBack3 against labelBack
+// The sheet with its lengths (margins, gaps, label and sheet sizes) multiplied or
+// divided by kSheetCopyScale; counts, shape, colour and last index as they are.
+// Products that would pass 32 bits stop at the largest word.
+LabelSheet sheetToCopy(const LabelSheet& s);
+LabelSheet sheetFromCopy(const LabelSheet& s);
 
 bool labelLayoutOpen();
 void initLabelItems();
@@ -127,7 +168,11 @@ void setItemData(int32_t index, int32_t mode);
 void getItemData(int32_t index);
 void getItemRect(int32_t index);
 int32_t getProMode(int32_t index);
+void setTempNumRepeat(int32_t index);  // tempNumRepeat into bits 7-15 of offset 46
+void setItemRect(int32_t index);       // itRect becomes the item's rectangle
 void setItemDataSelItems(int32_t mode);
+void setItemRectSelItems();
 void addNewCode();
 
+// The document, its sheet copies and view, and the numbered channels (closed).
 void resetLabelDocument();

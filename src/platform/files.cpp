@@ -237,6 +237,11 @@ OSErr FSOpenRW(const std::string& posixPath, FileRef* ref) {
     return openWith(posixPath, O_RDWR | O_CREAT, ref);
 }
 
+OSErr FSOpenExisting(const std::string& posixPath, FileRef* ref) {
+    const OSErr err = openWith(posixPath, O_RDWR, ref);
+    return err == dirNFErr && pathKind(posixPath) == PathKind::missing ? fnfErr : err;
+}
+
 OSErr FSWrite(FileRef ref, int32_t* count, const void* buffer) {
     OpenFile* f = lookUp(ref);
     if (!f) return rfNumErr;
@@ -335,6 +340,21 @@ OSErr SetFPos(FileRef ref, int32_t pos) {
     if (err != noErr) return err;
     if (::lseek(f->fd, pos, SEEK_SET) < 0) return errnoToErr(errno);
     f->pendingAt = pos;
+    return noErr;
+}
+
+OSErr GetEOF(FileRef ref, int32_t* length) {
+    OpenFile* f = lookUp(ref);
+    if (!f) return rfNumErr;
+    if (!length) return paramErr;
+    if (f->memory) {
+        *length = static_cast<int32_t>(f->contents.size());
+        return noErr;
+    }
+    struct stat st;
+    if (::fstat(f->fd, &st) != 0) return errnoToErr(errno);
+    *length = static_cast<int32_t>(
+        std::min<int64_t>(kMaxPosition, std::max<int64_t>(st.st_size, position(*f))));
     return noErr;
 }
 

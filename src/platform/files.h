@@ -30,6 +30,8 @@ using FileRef = int16_t;  // 0 is no file
 OSErr FSCreateOpen(const std::string& posixPath, FileRef* ref);
 // Opens an existing file for reading and writing without shortening it; creates it when missing.
 OSErr FSOpenRW(const std::string& posixPath, FileRef* ref);
+// Opens an existing file for reading and writing; fnfErr when it is missing.
+OSErr FSOpenExisting(const std::string& posixPath, FileRef* ref);
 // Writes *count bytes; on return *count holds what was accepted. A failed write (a
 // full disk) gives an error, never noErr, and once a write has failed every later
 // FSWrite and the FSClose of that file report the error again.
@@ -39,6 +41,8 @@ OSErr FSRead(FileRef ref, int32_t* count, void* buffer);
 // The position of the next byte written, counting buffered bytes.
 OSErr GetFPos(FileRef ref, int32_t* position);
 OSErr SetFPos(FileRef ref, int32_t position);
+// The file's length in bytes, counting buffered bytes.
+OSErr GetEOF(FileRef ref, int32_t* length);
 // Flushes and closes; a failed flush is reported here. An uncommitted
 // replacement is discarded.
 OSErr FSClose(FileRef ref);

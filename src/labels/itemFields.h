@@ -1,0 +1,39 @@
+// Helpers shared by the routines that pack and unpack label item records.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "labels/labelDoc.h"
+
+constexpr char kVT = 11;  // separates the values sharing one text field
+constexpr const char* kSampleData = "501234567890";
+constexpr int32_t kRepeatMax = 255;          // numRepeat and tempNumRepeat
+constexpr int32_t kInvalidateSelection = 1;  // Disp2InvalRect: the item as drawn, rotated
+
+// The item in slot index, or null for an empty slot or an index out of range.
+inline LabelItem* itemAt(int32_t index) {
+    if (index < 0 || index >= kMaxLabelItems) return nullptr;
+    return gLabel.labelParts[static_cast<size_t>(index)].get();
+}
+
+// A Pascal string as the bytes a font field stores: length byte and name.
+inline std::string pascalText(const unsigned char* p) {
+    return std::string(reinterpret_cast<const char*>(p), 1 + p[0]);
+}
+
+// A stored font field is its length byte and name, perhaps followed by a VT and
+// more text; the name ends at the VT and never claims bytes that are not there.
+void setPascalFromBytes(unsigned char* dst, const std::string& bytes);
+
+inline int32_t clampedInt(int32_t v, int32_t lo, int32_t hi) {
+    return v < lo ? lo : (v > hi ? hi : v);
+}
+
+// A setting truncated toward zero and kept within the bits of its word.
+inline int32_t clampedWord(double v, int32_t lo, int32_t hi) {
+    if (std::isnan(v)) return lo;
+    const double t = std::trunc(v);
+    return t < lo ? lo : (t > hi ? hi : static_cast<int32_t>(t));
+}
