@@ -7,13 +7,14 @@
 #include "platform/textedit.h"
 
 struct PanelFields {
-    platform::TERec TEH;         // data
-    platform::TERec TEX;         // add-on or options
-    platform::TERec TEType;      // code-type name
-    platform::TERec TEBack1[8];  // serial-number panel fields, from 1
-    platform::TERec TEBack2[8];  // import panel fields, from 1
-    platform::TERec TEBack5[8];  // print-time panel fields, from 1
-    std::string TEHeight;        // size, height and bar-width-reduction fields
+    platform::TERec TEH;          // data
+    platform::TERec TEX;          // add-on or options
+    platform::TERec TEType;       // code-type name
+    platform::TERec TEBack1[8];   // serial-number panel fields, from 1
+    platform::TERec TEBack2[8];   // import panel fields, from 1
+    platform::TERec TEBack3[15];  // item panel: 9 to 12 the item's top, left, width, height
+    platform::TERec TEBack5[8];   // print-time panel fields, from 1
+    std::string TEHeight;         // size, height and bar-width-reduction fields
     std::string TESize;
     std::string TEBWR;
     int chStyle = 0;  // the text-style entry of field 4 of the text panel

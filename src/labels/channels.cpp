@@ -20,7 +20,7 @@ std::string posixName(const char* name) {
 }  // namespace
 
 void resetChannels() {
-    for (int32_t c = 0; c < kChannelCount; ++c) CLOSE(c);
+    for (int32_t c = 0; c < kChannelCount; ++c) CLOSEDiscard(c);
     gChannels = NumberedChannels{};
 }
 
@@ -44,11 +44,37 @@ OSErr OPEN(const char*, int32_t channel, const char* name) {
     return err;
 }
 
+OSErr OPENReplace(int32_t channel, const char* name) {
+    if (!inRange(channel)) return platform::rfNumErr;
+    if (gChannels.bFil[channel] != 0) CLOSE(channel);
+    const std::string path = posixName(name);
+    if (path.empty()) return platform::bdNamErr;
+    platform::FileRef ref = 0;
+    const OSErr err = platform::FSCreateReplacement(path, &ref);
+    gChannels.bFil[channel] = err == platform::noErr ? ref : 0;
+    gChannels.replacing[channel] = err == platform::noErr;
+    return err;
+}
+
 OSErr CLOSE(int32_t channel) {
     const platform::FileRef ref = channelRef(channel);
     if (ref == 0) return platform::rfNumErr;
     gChannels.bFil[channel] = 0;
-    return platform::FSClose(ref);
+    const bool replacing = gChannels.replacing[channel];
+    gChannels.replacing[channel] = false;
+    return replacing ? platform::FSCommit(ref) : platform::FSClose(ref);
+}
+
+void CLOSEDiscard(int32_t channel) {
+    const platform::FileRef ref = channelRef(channel);
+    if (ref == 0) return;
+    if (!gChannels.replacing[channel]) {
+        CLOSE(channel);
+        return;
+    }
+    gChannels.bFil[channel] = 0;
+    gChannels.replacing[channel] = false;
+    platform::FSDiscard(ref);
 }
 
 OSErr bswrite(int32_t channel, int32_t value) {

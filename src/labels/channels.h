@@ -23,6 +23,7 @@ constexpr uint32_t fourCC(const char (&c)[5]) {
 
 struct NumberedChannels {
     platform::FileRef bFil[kChannelCount] = {};  // 0: the channel is not open
+    bool replacing[kChannelCount] = {};          // opened by OPENReplace
     // Given to the files a channel creates. Linux keeps no creator or type with a
     // file, so they are state only.
     uint32_t creatTyp = fourCC("SXLD");
@@ -30,14 +31,22 @@ struct NumberedChannels {
 };
 extern NumberedChannels gChannels;
 
-void resetChannels();  // closes every open channel
+void resetChannels();  // closes every open channel; unfinished documents are dropped
 
 void DEF_OPEN(uint32_t creator, uint32_t type);
 // Opens name (a colon path, or a POSIX path from '/') for reading and writing on
 // channel, creating it when missing. A channel still open is closed first. On
 // failure the channel's entry is 0. mode ("O" or "I") is not read.
 platform::OSErr OPEN(const char* mode, int32_t channel, const char* name);
+// Opens a new version of name on channel, for a document written whole: the bytes
+// go to a temporary file beside it, which CLOSE puts in place only when every
+// write succeeded; until then, and after any failure, name is as it was.
+platform::OSErr OPENReplace(int32_t channel, const char* name);
+// Closes the channel; a channel opened by OPENReplace is put in place here.
 platform::OSErr CLOSE(int32_t channel);
+// Closes a channel opened by OPENReplace without putting it in place (a writer
+// that gave up); any other channel is closed as by CLOSE.
+void CLOSEDiscard(int32_t channel);
 platform::OSErr bswrite(int32_t channel, int32_t value);
 // Fewer than 4 bytes left: *value stays as it was and the result is eofErr.
 platform::OSErr bsread(int32_t channel, int32_t* value);

@@ -7,6 +7,7 @@
 #include "labels/channels.h"
 #include "labels/itemFields.h"
 #include "labels/production.h"
+#include "labels/units.h"
 #include "platform/byteorder.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
@@ -237,4 +238,5 @@ void resetLabelDocument() {
     labelDesc = LabelDesc{};
     gLabel = LabelDocument{};
     resetChannels();
+    resetUnits();
 }

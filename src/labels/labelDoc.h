@@ -174,5 +174,6 @@ void setItemDataSelItems(int32_t mode);
 void setItemRectSelItems();
 void addNewCode();
 
-// The document, its sheet copies and view, and the numbered channels (closed).
+// The document, its sheet copies and view, the unit, and the numbered channels
+// (closed).
 void resetLabelDocument();

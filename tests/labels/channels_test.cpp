@@ -116,4 +116,25 @@ TEST_F(Channels, ReopeningAChannelClosesItsFile) {
     EXPECT_EQ(CLOSE(1), noErr);
 }
 
+// Documents are written whole: the old file stays until the new one is complete.
+TEST_F(Channels, DocumentsReplaceTheOldFileOnlyWhenWhole) {
+    const std::string path = testsupport::tempPath("label.lbl");
+    ASSERT_EQ(OPEN("O", kDocumentChannel, path.c_str()), noErr);
+    for (int32_t k = 0; k < 10; ++k) ASSERT_EQ(bswrite(kDocumentChannel, k), noErr);
+    ASSERT_EQ(CLOSE(kDocumentChannel), noErr);
+
+    ASSERT_EQ(OPENReplace(kDocumentChannel, path.c_str()), noErr);
+    ASSERT_EQ(bswrite(kDocumentChannel, 77), noErr);
+    CLOSEDiscard(kDocumentChannel);
+    EXPECT_EQ(testsupport::slurp(path).size(), 40u);  // given up: the old file
+
+    ASSERT_EQ(OPENReplace(kDocumentChannel, path.c_str()), noErr);
+    ASSERT_EQ(bswrite(kDocumentChannel, 77), noErr);
+    EXPECT_EQ(testsupport::slurp(path).size(), 40u);  // not yet in place
+    ASSERT_EQ(CLOSE(kDocumentChannel), noErr);
+    EXPECT_EQ(testsupport::slurp(path), std::string("\0\0\0\x4D", 4));  // whole, no old tail
+    EXPECT_EQ(OPENReplace(kDocumentChannel, "/no/such/folder/x.lbl"), dirNFErr);
+    EXPECT_EQ(channelRef(kDocumentChannel), 0);
+}
+
 }  // namespace
