@@ -273,7 +273,6 @@ void unpackSettings(const LabelItem& it, uint16_t kind) {
     gLabel.numRepeat = w68 / 128;
     gSym.flushBars = w68 % 2;
     gLabel.selected = it.i16(item::selected);
-    gData.len2 = static_cast<int32_t>(it.u32(item::len2) < kAddCodeSize ? it.u32(item::len2) : 0);
     gSym.TEface = it.i16(item::teFace);
     gSym.TEjust = it.i16(item::teJust);
 }
@@ -312,6 +311,10 @@ void unpackTexts(const LabelItem& it, uint16_t kind) {
     addOn.resize(strnlen(addOn.c_str(), kAddCodeSize - 1));
     copyBounded(gData.chAddCode, addOn.c_str());
     copyBounded(gData.chAddCode2, addOn.c_str());
+    // Lengths beyond their buffers (a damaged file) become the lengths of the texts.
+    const uint32_t storedLen2 = it.u32(item::len2);
+    gData.len2 =
+        static_cast<int32_t>(storedLen2 < kAddCodeSize ? storedLen2 : std::strlen(gData.chAddCode));
     if (kind == kKindBarcode) {
         Gettw(gData.chMainCode2, static_cast<int32_t>(std::strlen(gData.chMainCode2)),
               gData.chAddCode2, static_cast<int32_t>(std::strlen(gData.chAddCode2)));

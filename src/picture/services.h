@@ -1,6 +1,6 @@
 // Services of the picture output that the vector writer uses: the text size of
-// human-readable text, the import template, the Code 128 retail text line, a
-// bounded Pascal-string append and the H-gauge width.
+// human-readable text, the Code 128 retail text line, a bounded Pascal-string
+// append and the H-gauge width. (The import template is in picture/datafields.h.)
 #pragma once
 
 #include <cstddef>
@@ -15,16 +15,6 @@ void resetPictureServices();
 // Sets the port's text size to size and gVec.gCtexsize to n x Siz x 0.001
 // (a single-precision product).
 void TextSizeGC(int16_t size, int32_t n);
-
-// The import template: the text after the template's first byte (up to its NUL),
-// each "<<N>>" replaced by field N (from 1; 0 counts as 1) of the current import
-// record gProd.importItems; fields of blanks only, and numbers naming no field,
-// give nothing. A result that does not fit a label item's data field (254
-// characters) is refused with a message and dst is empty.
-constexpr size_t kImportBuiltSize = 256;   // dst holds at least this many bytes
-constexpr size_t kImportBuiltMax = 254;    // characters of a label item's data field
-constexpr size_t kLabelTemplateMax = 254;  // a template field's text after its first byte
-void GetImportBuilt(char* dst, const char* templ);
 
 // Appends n bytes to the Pascal string pstr. Bytes that would take it past 255
 // characters are not stored; the result is false then.

@@ -156,11 +156,14 @@ std::string preferencesFolder() {
     return homeFolder() + "/.config/strixel";
 }
 
-std::string fontsFolder() {
+// $XDG_DATA_HOME: an unset, empty or relative value counts as unset.
+std::string dataHome() {
     const char* xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg && xdg[0] == '/') return withoutTrailingSlash(xdg) + "/fonts";
-    return homeFolder() + "/.local/share/fonts";
+    if (xdg && xdg[0] == '/') return withoutTrailingSlash(xdg);
+    return homeFolder() + "/.local/share";
 }
+
+std::string fontsFolder() { return dataHome() + "/fonts"; }
 
 // Replaces the folder `from` at the start of path (a whole component) by `to`.
 bool replacePrefix(std::string* path, const std::string& from, const std::string& to) {
@@ -237,9 +240,21 @@ OSErr FSOpenRW(const std::string& posixPath, FileRef* ref) {
     return openWith(posixPath, O_RDWR | O_CREAT, ref);
 }
 
-OSErr FSOpenExisting(const std::string& posixPath, FileRef* ref) {
-    const OSErr err = openWith(posixPath, O_RDWR, ref);
+namespace {
+
+OSErr openExisting(const std::string& posixPath, int flags, FileRef* ref) {
+    const OSErr err = openWith(posixPath, flags, ref);
     return err == dirNFErr && pathKind(posixPath) == PathKind::missing ? fnfErr : err;
+}
+
+}  // namespace
+
+OSErr FSOpenRead(const std::string& posixPath, FileRef* ref) {
+    return openExisting(posixPath, O_RDONLY, ref);
+}
+
+OSErr FSOpenExisting(const std::string& posixPath, FileRef* ref) {
+    return openExisting(posixPath, O_RDWR, ref);
 }
 
 OSErr FSWrite(FileRef ref, int32_t* count, const void* buffer) {
@@ -473,6 +488,8 @@ const std::string& FSMemoryContents(FileRef ref) {
     const OpenFile* f = lookUp(ref);
     return f && f->memory ? f->contents : kEmpty;
 }
+
+std::string userDataFolder() { return dataHome() + "/strixel"; }
 
 std::string colonToPosix(const std::string& colonPath) {
     if (colonPath.find(':') == std::string::npos) return swapSeparators(colonPath);

@@ -30,7 +30,9 @@ using FileRef = int16_t;  // 0 is no file
 OSErr FSCreateOpen(const std::string& posixPath, FileRef* ref);
 // Opens an existing file for reading and writing without shortening it; creates it when missing.
 OSErr FSOpenRW(const std::string& posixPath, FileRef* ref);
-// Opens an existing file for reading and writing; fnfErr when it is missing.
+// Opens an existing file for reading only, or for reading and writing; fnfErr
+// when it is missing.
+OSErr FSOpenRead(const std::string& posixPath, FileRef* ref);
 OSErr FSOpenExisting(const std::string& posixPath, FileRef* ref);
 // Writes *count bytes; on return *count holds what was accepted. A failed write (a
 // full disk) gives an error, never noErr, and once a write has failed every later
@@ -82,6 +84,9 @@ const std::string& FSMemoryContents(FileRef ref);
 // Library:Preferences folder maps onto $XDG_CONFIG_HOME/strixel (default
 // ~/.config/strixel) and Library:Fonts onto ~/.local/share/fonts.
 std::string colonToPosix(const std::string& colonPath);
+// The folder of the user's own data files: $XDG_DATA_HOME/strixel (default
+// ~/.local/share/strixel). It may not exist yet.
+std::string userDataFolder();
 std::string posixToColon(const std::string& posixPath);
 
 enum class PathKind { missing, file, folder };

@@ -1,51 +1,8 @@
-#include <cstdio>
 #include <cstring>
 
-#include "labels/production.h"
 #include "vector_fixture.h"
 
 namespace {
-
-struct ImportTemplate : VectorTest {
-    char built[kImportBuiltSize];
-    void field(int n, const char* text) {
-        std::snprintf(gProd.importItems[n - 1], kImportFieldSize, "%s", text);
-    }
-    // The template field: its first byte, then the text.
-    std::string build(const std::string& text) {
-        const std::string templ = std::string(1, static_cast<char>(text.size())) + text;
-        GetImportBuilt(built, templ.c_str());
-        return built;
-    }
-};
-
-TEST_F(ImportTemplate, FieldsReplaceTheirMarkers) {
-    field(1, "A1");
-    field(2, "B7");
-    field(8, "H");
-    EXPECT_EQ(build("Batch <<2>>-<<1>>"), "Batch B7-A1");
-    EXPECT_EQ(build("<<0>>/<<010>>/<<0x2>>"), "A1/H/B7");  // 0 is field 1; "%i" numbers
-    EXPECT_EQ(build("no markers"), "no markers");
-    EXPECT_EQ(build("end <<2"), "end B7");                // no ">>": the expansion ends after it
-    EXPECT_EQ(build("<<21>>|<<x>>|<<-1>>|<<>>"), "|||");  // no such field: empty
-    EXPECT_EQ(build(""), "");
-}
-
-TEST_F(ImportTemplate, BlankFieldsAreLeftOut) {
-    field(1, "   ");
-    EXPECT_EQ(build("<<1>>X"), "X");
-}
-
-TEST_F(ImportTemplate, AResultLongerThanTheItemDataFieldIsRefused) {
-    field(1, std::string(200, 'a').c_str());
-    field(2, std::string(54, 'b').c_str());
-    field(3, std::string(55, 'c').c_str());
-    EXPECT_EQ(build("<<1>><<2>>"), std::string(200, 'a') + std::string(54, 'b'));  // 254 fit
-    EXPECT_EQ(gMsg.shown, 0);
-    EXPECT_EQ(build("<<1>><<3>>"), "");  // 255 would be cut by the item's field
-    EXPECT_EQ(gMsg.shown, 1);
-    EXPECT_NE(gMsg.last.find("254"), std::string::npos);
-}
 
 TEST_F(VectorTest, PascalAppendIsBounded) {
     Str255 p;

@@ -9,6 +9,7 @@
 #include "doc_fixture.h"
 #include "labels/importfile.h"
 #include "labels/production.h"
+#include "picture/datafields.h"
 #include "picture/services.h"
 #include "platform/files.h"
 #include "support/reader.h"
@@ -170,7 +171,7 @@ struct ImportSheet : ::testing::Test {
         item0->setI16(item::siz, 10000);
         item0->setI16(item::humanPacked, 2 * 2);  // an import item
         item0->setText(item::fontBelow, "\x07Strixel");
-        item0->setText(item::serPos, "\x0b<<2>>|<<1>>");
+        item0->setText(item::serPos, "<<2>>|<<1>>");
     }
     void TearDown() override {
         if (gProd.vimportRef != 0) platform::FSClose(gProd.vimportRef);

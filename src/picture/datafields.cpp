@@ -1,0 +1,234 @@
+#include "picture/datafields.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <string.h>  // memmem
+
+#include "labels/production.h"
+#include "platform/numbers.h"
+#include "symbology/state.h"
+
+namespace {
+
+using platform::FileRef;
+using platform::OSErr;
+
+struct FieldPlace {
+    char letter;
+    int32_t offset;
+};
+// 'Z' (offset 0) is left out: written there it would overwrite the name field's
+// first byte.
+constexpr FieldPlace kFieldPlaces[] = {{'N', 1},    {'C', 257},  {'A', 513}, {'P', 769},
+                                       {'W', 1025}, {'L', 1281}, {'M', 1537}};
+constexpr char kLogoLetter = 'L';
+constexpr size_t kFieldTextMax = kFieldSlot - 1;
+constexpr int kCountDigitsMax = 19;  // of a long
+
+bool readByte(FileRef f, unsigned char* b) {
+    int32_t n = 1;
+    return platform::FSRead(f, &n, b) == platform::noErr && n == 1;
+}
+
+OSErr writeBytes(FileRef f, const void* bytes, size_t n) {
+    int32_t count = static_cast<int32_t>(n);
+    return platform::FSWrite(f, &count, bytes);
+}
+
+// The logo's byte count as "%ld" reads it, leaving the position just after its
+// digits; -1 when there is no number.
+long readCount(FileRef f) {
+    int32_t pos = 0;
+    platform::GetFPos(f, &pos);
+    unsigned char b = 0;
+    while (readByte(f, &b) && std::isspace(b)) ++pos;
+    bool negative = false;
+    if (b == '-' || b == '+') {
+        negative = b == '-';
+        ++pos;
+        if (!readByte(f, &b)) return -1;
+    }
+    long v = 0;
+    int digits = 0;
+    while (std::isdigit(b) && digits < kCountDigitsMax) {
+        v = v * 10 + (b - '0');
+        ++digits;
+        if (!readByte(f, &b)) break;
+    }
+    if (digits == 0) return -1;
+    platform::SetFPos(f, pos + digits);
+    return negative ? -v : v;
+}
+
+void setPascal(unsigned char* text, const unsigned char* name) {
+    std::memcpy(text, name, 1 + name[0]);
+    text[1 + name[0]] = 0;
+}
+
+}  // namespace
+
+std::string dataFieldsPath() { return platform::userDataFolder() + "/" + kDataFieldsName; }
+
+int32_t dataFieldOffset(unsigned char ch) {
+    for (const FieldPlace& p : kFieldPlaces)
+        if (p.letter == ch) return p.offset;
+    return -1;
+}
+
+void fgetline(unsigned char* text, FileRef file) {
+    size_t n = 0;
+    unsigned char b = 0;
+    while (n < kFieldTextMax && readByte(file, &b) && b != '\n' && b != '\r' && b != 0)
+        text[1 + n++] = b;
+    text[0] = static_cast<unsigned char>(n);
+    text[1 + n] = 0;
+}
+
+int32_t flen(FileRef file) {
+    int32_t length = -1;
+    return platform::GetEOF(file, &length) == platform::noErr ? length : -1;
+}
+
+OSErr fprinth(FileRef file, const std::string* handle, int32_t n) {
+    if (n < 1 || !handle) return writeBytes(file, "", 1);
+    return writeBytes(file, handle->data(),
+                      std::min<size_t>(static_cast<size_t>(n), handle->size()));
+}
+
+OSErr freadh(FileRef file, std::string* handle, int32_t* count) {
+    const int32_t want = std::max(0, *count);
+    handle->resize(static_cast<size_t>(want));
+    int32_t got = want;
+    const OSErr err = platform::FSRead(file, &got, handle->data());
+    handle->resize(static_cast<size_t>(std::max(0, got)));
+    *count = got;
+    return err;
+}
+
+void GetFieldData(const unsigned char* name, unsigned char* text, std::string* handle) {
+    setPascal(text, name);
+    FileRef f = 0;
+    if (platform::FSOpenRead(dataFieldsPath(), &f) != platform::noErr) return;
+    const int32_t offset = name[0] > 0 ? dataFieldOffset(name[1]) : -1;
+    const int32_t length = flen(f);
+    if (offset < 0 || offset >= length) {
+        text[0] = text[1] = 0;
+        platform::FSClose(f);
+        return;
+    }
+    platform::SetFPos(f, offset);
+    fgetline(text, f);
+    if (name[1] == kLogoLetter && handle && length > kLogoDataOffset) {
+        platform::SetFPos(f, kLogoDataOffset);
+        const long count = readCount(f);
+        int32_t at = 0;
+        platform::GetFPos(f, &at);
+        // A count past the file's end is a damaged file: only what is there is read.
+        if (count >= 1) {
+            int32_t n = static_cast<int32_t>(std::min<long>(count, length - at));
+            freadh(f, handle, &n);
+        }
+    }
+    platform::FSClose(f);
+}
+
+OSErr SaveFieldData(const unsigned char* name, const unsigned char* value,
+                    const std::string* handle) {
+    const int32_t offset = name[0] > 0 ? dataFieldOffset(name[1]) : -1;
+    if (offset < 0) return platform::noErr;
+    platform::createFolder(platform::userDataFolder());
+    FileRef f = 0;
+    OSErr err = platform::FSOpenRW(dataFieldsPath(), &f);
+    if (err != platform::noErr) return err;
+    // The text and its line feed fit the field's slot.
+    const size_t n = std::min<size_t>(value[0], kFieldTextMax);
+    err = platform::SetFPos(f, offset);
+    if (err == platform::noErr) err = writeBytes(f, value + 1, n);
+    if (err == platform::noErr) err = writeBytes(f, "\n", 1);
+    if (err == platform::noErr && name[1] == kLogoLetter) {
+        const size_t size = handle ? handle->size() : 0;
+        char digits[32];
+        const int len = platform::formatInt(digits, sizeof digits, static_cast<long>(size));
+        err = platform::SetFPos(f, kLogoDataOffset);
+        if (err == platform::noErr) err = writeBytes(f, digits, static_cast<size_t>(len));
+        if (err == platform::noErr) err = fprinth(f, handle, static_cast<int32_t>(size));
+    }
+    const OSErr closed = platform::FSClose(f);
+    return err != platform::noErr ? err : closed;
+}
+
+void SavePersonalData() {
+    static const char* const kSamples[][2] = {
+        {"Name", "A. N. Other"},
+        {"Company Name", "Example Labels Ltd"},
+        {"Address", "1 High Street, Anytown, Countyshire, AB1 2CD"},
+        {"Phone", "Tel. +44 1234 567890  Fax +44 1234 567891"},
+        {"Web", "www.example.com"},
+        {"Logo", "Vek.eps"},
+    };
+    for (const auto& sample : kSamples) {
+        unsigned char name[256], value[256];
+        pstrSet(name, sample[0]);
+        pstrSet(value, sample[1]);
+        SaveFieldData(name, value, nullptr);
+    }
+}
+
+namespace {
+
+bool blankOnly(const char* text, size_t n) {
+    for (size_t k = 0; k < n; ++k)
+        if (!std::isspace(static_cast<unsigned char>(text[k]))) return false;
+    return true;
+}
+
+// The field number of a marker as "%i" reads it; 0 counts as 1. -1 when there
+// is no number or no such field.
+int fieldNumber(const char* text, size_t n) {
+    char digits[32];
+    if (n >= sizeof digits) n = sizeof digits - 1;
+    std::memcpy(digits, text, n);
+    digits[n] = 0;
+    char* end = nullptr;
+    const long v = std::strtol(digits, &end, 0);
+    if (end == digits) return -1;
+    if (v == 0) return 1;
+    return v >= 1 && v <= kImportFields ? static_cast<int>(v) : -1;
+}
+
+}  // namespace
+
+void GetImportBuilt(char* dst, const char* templ) {
+    size_t len = 0;
+    auto append = [&](const char* s, size_t n) {
+        n = std::min(n, kImportBuiltMax - len);  // a longer text is cut
+        std::memcpy(dst + len, s, n);
+        len += n;
+    };
+    const char* t = templ ? templ : "";
+    const size_t end = strnlen(t, kImportTemplateMax);
+    size_t pos = 0;
+    while (pos < end) {
+        const char* open = static_cast<const char*>(::memmem(t + pos, end - pos, "<<", 2));
+        const size_t mark = open ? static_cast<size_t>(open - t) : end;
+        append(t + pos, mark - pos);
+        if (!open) break;
+        const size_t from = mark + 2;
+        const char* close = static_cast<const char*>(::memmem(t + from, end - from, ">>", 2));
+        if (!close) {
+            append(t + mark, end - mark);
+            break;
+        }
+        const size_t to = static_cast<size_t>(close - t);
+        const int field = fieldNumber(t + from, to - from);
+        if (field > 0) {
+            const char* value = gProd.importItems[field - 1];
+            const size_t n = strnlen(value, kImportFieldSize - 1);
+            if (!blankOnly(value, n)) append(value, n);
+        }
+        pos = to + 2;
+    }
+    dst[len] = 0;
+}

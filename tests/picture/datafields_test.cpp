@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "labels/production.h"
+#include "picture/datafields.h"
+#include "platform/files.h"
+#include "support/reader.h"
+#include "symbology/messages.h"
+#include "symbology/state.h"
+
+namespace {
+
+// Each test gets its own data folder (XDG_DATA_HOME).
+struct DataFields : ::testing::Test {
+    std::string home;
+    std::string saved;
+    bool hadHome = false;
+    void SetUp() override {
+        resetWorld();
+        gMsg.quiet = true;
+        if (const char* h = std::getenv("XDG_DATA_HOME")) hadHome = true, saved = h;
+        home = testsupport::tempPath("data");
+        ::setenv("XDG_DATA_HOME", home.c_str(), 1);
+        std::remove(dataFieldsPath().c_str());
+    }
+    void TearDown() override {
+        if (hadHome)
+            ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
+        else
+            ::unsetenv("XDG_DATA_HOME");
+    }
+    static std::string get(const std::string& name, std::string* handle = nullptr) {
+        unsigned char n[256], text[kFieldTextSize];
+        pstrSet(n, name.c_str());
+        GetFieldData(n, text, handle);
+        EXPECT_EQ(text[1 + text[0]], 0) << "the value ends with a NUL";
+        return std::string(reinterpret_cast<char*>(text + 1), text[0]);
+    }
+    static platform::OSErr save(const std::string& name, const std::string& value,
+                                const std::string* handle = nullptr) {
+        unsigned char n[256], v[256];
+        pstrSet(n, name.c_str());
+        pstrSet(v, value.c_str());
+        return SaveFieldData(n, v, handle);
+    }
+    void writeFile(const std::string& bytes) {
+        platform::createFolder(platform::userDataFolder());
+        std::ofstream(dataFieldsPath(), std::ios::binary) << bytes;
+    }
+};
+
+TEST_F(DataFields, AMissingFileGivesTheNameItself) {
+    EXPECT_EQ(get("Company Name"), "Company Name");
+    std::string handle = "kept";
+    EXPECT_EQ(get("Logo", &handle), "Logo");
+    EXPECT_EQ(handle, "kept");
+    EXPECT_EQ(dataFieldsPath(), home + "/strixel/data.dfb");
+}
+
+TEST_F(DataFields, FieldsLiveAtTheirOffsets) {
+    ASSERT_EQ(save("Web", "www.example.com"), platform::noErr);
+    ASSERT_EQ(save("Name", "Ann"), platform::noErr);
+    ASSERT_EQ(save("Zebra", "never"), platform::noErr);  // 'Z' writes nothing
+    ASSERT_EQ(save("?", "none"), platform::noErr);
+    const std::string bytes = testsupport::slurp(dataFieldsPath());
+    ASSERT_EQ(bytes.size(), 1025u + 16);
+    EXPECT_EQ(bytes[0], 0) << "offset 0 stays as it was";
+    EXPECT_EQ(bytes.substr(1, 4), "Ann\n");
+    EXPECT_EQ(bytes.substr(1025), "www.example.com\n");
+    EXPECT_EQ(get("Web"), "www.example.com");
+    EXPECT_EQ(get("Name"), "Ann");
+    EXPECT_EQ(get("Zebra"), "");  // never read
+    EXPECT_EQ(get("Phone"), "");  // a gap: empty
+    EXPECT_EQ(get("More"), "");   // past the end of the file
+    EXPECT_EQ(get(""), "");
+    // Rewriting one field in place leaves the others.
+    ASSERT_EQ(save("Name", "Bo"), platform::noErr);
+    EXPECT_EQ(get("Name"), "Bo");
+    EXPECT_EQ(get("Web"), "www.example.com");
+}
+
+TEST_F(DataFields, ALongValueStaysInItsSlot) {
+    ASSERT_EQ(save("Company", std::string(255, 'c')), platform::noErr);
+    ASSERT_EQ(save("Address", "street"), platform::noErr);
+    ASSERT_EQ(save("Company", std::string(255, 'c')), platform::noErr);
+    EXPECT_EQ(get("Company"), std::string(255, 'c'));
+    EXPECT_EQ(get("Address"), "street");
+}
+
+TEST_F(DataFields, TheLogo) {
+    const std::string logo("\x00\x10PICT\r\ndata\x00", 13);
+    ASSERT_EQ(save("Logo", "Vek.eps", &logo), platform::noErr);
+    const std::string bytes = testsupport::slurp(dataFieldsPath());
+    EXPECT_EQ(bytes.substr(1794), "13" + logo);
+    std::string handle;
+    EXPECT_EQ(get("Logo", &handle), "Vek.eps");
+    EXPECT_EQ(handle, logo);
+    // An empty logo stores "0" and one zero byte; reading it leaves the handle.
+    const std::string none;
+    ASSERT_EQ(save("Logo", "x.eps", &none), platform::noErr);
+    EXPECT_EQ(testsupport::slurp(dataFieldsPath()).substr(1794, 2), std::string("0\0", 2));
+    handle = "old";
+    EXPECT_EQ(get("Logo", &handle), "x.eps");
+    EXPECT_EQ(handle, "old");
+}
+
+// Damaged files of every length up to past the logo, and a logo count larger than
+// the file, are read without reading past anything.
+TEST_F(DataFields, DamagedFilesOfEveryLength) {
+    std::string full(1900, 'q');
+    full.replace(1794, 9, "999999999");
+    for (size_t n = 0; n <= full.size(); n += (n < 1800 ? 37 : 1)) {
+        writeFile(full.substr(0, n));
+        std::string handle;
+        for (const char* name : {"Name", "Logo", "Web", "Z", "M"}) {
+            const std::string v = get(name, &handle);
+            EXPECT_LE(v.size(), 255u);
+        }
+        EXPECT_LE(handle.size(), n > 1803 ? n - 1803 : 0u) << n;
+    }
+    writeFile(std::string(1794, '\r') + "-5xyz");
+    std::string handle = "same";
+    EXPECT_EQ(get("Logo", &handle), "");
+    EXPECT_EQ(handle, "same");
+}
+
+TEST_F(DataFields, SampleData) {
+    SavePersonalData();
+    EXPECT_EQ(get("Logo"), "Vek.eps");
+    EXPECT_FALSE(get("Name").empty());
+    EXPECT_FALSE(get("Web").empty());
+    EXPECT_EQ(testsupport::slurp(dataFieldsPath()).substr(1794, 2), std::string("0\0", 2));
+}
+
+TEST_F(DataFields, LineHelpers) {
+    platform::FileRef f = platform::FSOpenMemory();
+    const std::string text = "one\rtwo\nthree" + std::string(300, 'x');
+    int32_t n = static_cast<int32_t>(text.size());
+    platform::FSWrite(f, &n, text.data());
+    platform::SetFPos(f, 0);
+    unsigned char line[kFieldTextSize];
+    fgetline(line, f);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(line + 1), line[0]), "one");
+    fgetline(line, f);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(line + 1)), "two");
+    fgetline(line, f);
+    EXPECT_EQ(line[0], 255);  // a line longer than the text holds is cut
+    EXPECT_EQ(line[256], 0);
+    int32_t pos = 0;
+    platform::GetFPos(f, &pos);
+    EXPECT_EQ(flen(f), n);
+    platform::GetFPos(f, &pos);
+    EXPECT_EQ(pos, 8 + 255);  // flen keeps the position
+    std::string h;
+    int32_t count = 1000;
+    EXPECT_EQ(freadh(f, &h, &count), platform::eofErr);
+    EXPECT_EQ(count, n - pos);
+    EXPECT_EQ(h, std::string(count, 'x'));
+    EXPECT_EQ(fprinth(f, nullptr, 5), platform::noErr);  // one zero byte
+    EXPECT_EQ(flen(f), n + 1);
+    platform::FSClose(f);
+}
+
+struct Template : ::testing::Test {
+    char built[kImportBuiltSize];
+    void SetUp() override { resetWorld(); }
+    static void field(int n, const std::string& text) {
+        std::snprintf(gProd.importItems[n - 1], kImportFieldSize, "%s", text.c_str());
+    }
+    std::string build(const std::string& templ) {
+        GetImportBuilt(built, templ.c_str());
+        return built;
+    }
+};
+
+TEST_F(Template, MarkersTakeTheirFields) {
+    field(1, "A1");
+    field(2, "B7");
+    field(8, "H");
+    field(20, "T");
+    EXPECT_EQ(build("Batch <<2>>-<<1>>"), "Batch B7-A1");
+    EXPECT_EQ(build("<<0>>/<<010>>/<<0x2>>/<<20>>"), "A1/H/B7/T");  // 0 is field 1; "%i"
+    EXPECT_EQ(build("<<99>>|<<-1>>|<<21>>|<<x>>|<<>>"), "||||");    // no such field
+    EXPECT_EQ(build("no markers"), "no markers");
+    EXPECT_EQ(build(""), "");
+    EXPECT_EQ(build("<<1>>"), "A1");  // the whole template: its first byte too
+}
+
+TEST_F(Template, WithoutTheClosingMarkerTheTextStaysAsTyped) {
+    field(2, "B7");
+    EXPECT_EQ(build("end <<2"), "end <<2");
+    EXPECT_EQ(build("<<2>> and <<2"), "B7 and <<2");
+    EXPECT_EQ(build("<<"), "<<");
+}
+
+TEST_F(Template, BlankFieldsAreLeftOut) {
+    field(1, "   ");
+    field(2, "\t");
+    EXPECT_EQ(build("<<1>>X<<2>><<3>>"), "X");
+}
+
+TEST_F(Template, ALongResultIsCutToTheItemsField) {
+    field(1, std::string(200, 'a'));
+    field(2, std::string(54, 'b'));
+    field(3, std::string(255, 'c'));
+    EXPECT_EQ(build("<<1>><<2>>"), std::string(200, 'a') + std::string(54, 'b'));
+    EXPECT_EQ(build("<<1>><<3>><<3>>"), std::string(200, 'a') + std::string(54, 'c'));
+    EXPECT_EQ(build(std::string(400, 'L')), std::string(254, 'L'));
+    EXPECT_EQ(gMsg.shown, 0);
+}
+
+}  // namespace
