@@ -404,3 +404,34 @@ TEST(QuickDrawPicture, CommentsKeepTheirOrderAndDataAndStateCarriesIn) {
 }
 
 }  // namespace
+
+namespace {
+
+void copySample(GWorldPtr src) {
+    RGBForeColor({0xFFFF, 0, 0});
+    PaintRect({0, 0, 60, 80});
+    CopyBits(src, {0, 0, 10, 10}, {5, 5, 25, 45}, srcCopy);
+    Polygon mask{{{30, 0}, {60, 30}, {30, 60}}};
+    CopyBits(src, {0, 0, 10, 10}, {30, 0, 60, 60}, srcOr, &mask);
+}
+
+TEST(QuickDrawPicture, CopiedBitsReplayAsDrawn) {
+    World src({0, 0, 10, 10});
+    FillRect({0, 0, 10, 10}, kGray);
+    std::vector<uint32_t> direct;
+    {
+        World w;
+        copySample(src.w);
+        direct = w.pixels();
+    }
+    World w;
+    Picture* pic = OpenPicture({0, 0, 60, 80});
+    copySample(src.w);
+    ClosePicture();
+    DrawPicture(pic, {0, 0, 60, 80});
+    EXPECT_EQ(w.pixels(), direct);
+    EXPECT_EQ(w.at(0, 59), (RGBColor{0xFFFF, 0, 0}));  // or: white bits leave the red
+    KillPicture(pic);
+}
+
+}  // namespace

@@ -73,29 +73,34 @@ void recordStartState(GrafPort& p) {
 // Maps picture coordinates onto the destination, as whole units.
 struct Mapping {
     Rect from, to;
-    bool identity() const { return from.width() == to.width() && from.height() == to.height(); }
+    bool sameSize = from.width() == to.width() && from.height() == to.height();
+    bool identity = sameSize && from.left == to.left && from.top == to.top;
     int32_t h(int32_t x) const {
+        if (sameSize) return x - from.left + to.left;
         if (from.width() == 0) return to.left;
         return to.left + static_cast<int32_t>(static_cast<int64_t>(x - from.left) * to.width() /
                                               from.width());
     }
     int32_t v(int32_t y) const {
+        if (sameSize) return y - from.top + to.top;
         if (from.height() == 0) return to.top;
         return to.top + static_cast<int32_t>(static_cast<int64_t>(y - from.top) * to.height() /
                                              from.height());
     }
     // A length, never shrunk to nothing when it was something.
     int32_t dh(int32_t d) const {
-        if (from.width() == 0) return d;
+        if (sameSize || from.width() == 0) return d;
         const int64_t m = static_cast<int64_t>(d) * to.width() / from.width();
         return d > 0 && m == 0 ? 1 : static_cast<int32_t>(m);
     }
     int32_t dv(int32_t d) const {
-        if (from.height() == 0) return d;
+        if (sameSize || from.height() == 0) return d;
         const int64_t m = static_cast<int64_t>(d) * to.height() / from.height();
         return d > 0 && m == 0 ? 1 : static_cast<int32_t>(m);
     }
-    Rect rect(const Rect& r) const { return {v(r.top), h(r.left), v(r.bottom), h(r.right)}; }
+    Rect rect(const Rect& r) const {
+        return identity ? r : Rect{v(r.top), h(r.left), v(r.bottom), h(r.right)};
+    }
     std::vector<Point> points(const std::vector<Point>& ps) const {
         std::vector<Point> out;
         out.reserve(ps.size());
@@ -133,14 +138,14 @@ void replay(const PicOp& op, const Mapping& m) {
                           static_cast<uint16_t>(op.a[2])});
             break;
         case Op::Shape: {
-            PicOp mapped = op;
-            mapped.rect = m.rect(op.rect);
-            if (static_cast<ShapeKind>(op.a[1]) == ShapeKind::RoundRect) {
-                mapped.a[2] = m.dh(op.a[2]);
-                mapped.a[3] = m.dv(op.a[3]);
-            }
-            mapped.points = m.points(op.points);
-            drawShapeOp(mapped);
+            const bool oval = static_cast<ShapeKind>(op.a[1]) == ShapeKind::RoundRect;
+            const Rect r = m.rect(op.rect);
+            const int32_t p1 = oval ? m.dh(op.a[2]) : op.a[2];
+            const int32_t p2 = oval ? m.dv(op.a[3]) : op.a[3];
+            if (op.points.empty() || m.identity)
+                drawShapeOp(op, r, p1, p2, op.points);
+            else
+                drawShapeOp(op, r, p1, p2, m.points(op.points));
             break;
         }
         case Op::ClipRect:
@@ -175,7 +180,7 @@ void replay(const PicOp& op, const Mapping& m) {
             break;
         case Op::Text: {
             Point numer{op.a[1], op.a[0]}, denom{op.a[3], op.a[2]};
-            if (!m.identity()) {
+            if (!m.sameSize) {
                 numer = {numer.v * m.to.height(), numer.h * m.to.width()};
                 denom = {denom.v * m.from.height(), denom.h * m.from.width()};
             }
@@ -187,28 +192,20 @@ void replay(const PicOp& op, const Mapping& m) {
                        op.bytes.data());
             break;
         case Op::Bits: {
-            const int w = op.a[1], h = op.a[2];
-            if (w <= 0 || h <= 0 || op.pixels.size() != static_cast<size_t>(w) * h) break;
-            cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-            cairo_surface_flush(s);
-            unsigned char* data = cairo_image_surface_get_data(s);
-            const int stride = cairo_image_surface_get_stride(s);
-            for (int y = 0; y < h; ++y)
-                std::memcpy(data + y * stride, &op.pixels[static_cast<size_t>(y) * w], w * 4u);
-            cairo_surface_mark_dirty(s);
-            GrafPort& p = current();
-            const Rect dst = m.rect(op.rect);
             Polygon mask{m.points(op.points)};
-            const Polygon* mk = op.points.empty() ? nullptr : &mask;
-            recordBits(p, s, w, h, dst, static_cast<int16_t>(op.a[0]), mk);
-            copyPixels(p, s, w, h, dst, mk);
-            cairo_surface_destroy(s);
+            drawBits(current(), op.pixels, op.a[1], op.a[2], m.rect(op.rect),
+                     static_cast<int16_t>(op.a[0]), op.points.empty() ? nullptr : &mask);
             break;
         }
     }
 }
 
 }  // namespace
+
+void replayOp(const PicOp& op) {
+    const Rect none{};
+    replay(op, Mapping{none, none});
+}
 
 Picture* OpenPicture(const Rect& frame) {
     GrafPort& p = current();

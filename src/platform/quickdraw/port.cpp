@@ -138,6 +138,48 @@ void setSource(GrafPort& p, const RGBColor& colour) {
     cairo_set_source_rgb(p.cr, c.red / 65535.0, c.green / 65535.0, c.blue / 65535.0);
 }
 
+bool fillRectDirect(GrafPort& p, const Rect& shape, int16_t mode, const Pattern& given) {
+    if (p.depth == 0 || p.scale != 1) return false;
+    const bool set = allSet(given), clear = noneSet(given);
+    if (!set && !clear) return false;
+    const bool on = set != ((mode & 4) != 0);  // whether the pattern's bits are set
+    Rect r = shape;
+    auto within = [&r](const Rect& c) {
+        r.top = std::max(r.top, c.top);
+        r.left = std::max(r.left, c.left);
+        r.bottom = std::min(r.bottom, c.bottom);
+        r.right = std::min(r.right, c.right);
+    };
+    within(p.bounds);
+    for (const Clip& c : p.outerClips) {
+        if (c.kind == Clip::Outline) return false;
+        if (c.kind == Clip::Box) within(c.rect);
+    }
+    if (p.st.clip.kind == Clip::Outline) return false;
+    if (p.st.clip.kind == Clip::Box) within(p.st.clip.rect);
+    if (r.empty()) return true;
+    const int op = mode & 3;
+    if ((op == 1 || op == 2 || op == 3) && !on) return true;  // nothing to change
+    uint32_t colour = 0;
+    if (op != 2) {
+        const RGBColor c = showable(p, (op == 0 && on) || op == 1 ? p.st.fore : p.st.back);
+        colour = 0xFF000000u | ((c.red >> 8) << 16) | ((c.green >> 8) << 8) | (c.blue >> 8);
+    }
+    cairo_surface_flush(p.surface);
+    unsigned char* data = cairo_image_surface_get_data(p.surface);
+    const int stride = cairo_image_surface_get_stride(p.surface);
+    const int x0 = r.left - p.bounds.left, y0 = r.top - p.bounds.top;
+    for (int y = 0; y < r.height(); ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(data + (y0 + y) * stride) + x0;
+        if (op == 2)
+            for (int x = 0; x < r.width(); ++x) row[x] ^= 0xFFFFFFu;
+        else
+            std::fill(row, row + r.width(), colour);
+    }
+    cairo_surface_mark_dirty_rectangle(p.surface, x0, y0, r.width(), r.height());
+    return true;
+}
+
 void fillPath(GrafPort& p, int16_t mode, const Pattern& given, bool smooth) {
     cairo_t* cr = p.cr;
     if (!p.clipApplied) {
@@ -424,38 +466,60 @@ void GetClip(Rect* r) {
 
 namespace {
 
-// The pixels of r in src as a new surface; with transparentWhite, white ones
-// become transparent (the or mode leaves the destination there).
-cairo_surface_t* pixelsOf(GrafPort& src, const Rect& r, bool transparentWhite) {
-    cairo_surface_t* out = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, r.width(), r.height());
-    cairo_t* cr = cairo_create(out);
-    cairo_set_source_surface(cr, src.surface, (src.bounds.left - r.left) * 1.0,
-                             (src.bounds.top - r.top) * 1.0);
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    cairo_surface_flush(out);
-    if (transparentWhite) {
-        unsigned char* data = cairo_image_surface_get_data(out);
-        const int stride = cairo_image_surface_get_stride(out);
-        for (int y = 0; y < r.height(); ++y) {
-            auto* row = reinterpret_cast<uint32_t*>(data + y * stride);
-            for (int x = 0; x < r.width(); ++x)
-                if ((row[x] & 0xFFFFFF) == 0xFFFFFF) row[x] = 0;
+// The pixels of r in src, 0xFFRRGGBB, row after row; white outside src.
+std::vector<uint32_t> pixelsOf(GrafPort& src, const Rect& r) {
+    std::vector<uint32_t> out(static_cast<size_t>(r.width()) * r.height(), 0xFFFFFFFFu);
+    if (!src.surface || cairo_surface_get_type(src.surface) != CAIRO_SURFACE_TYPE_IMAGE) return out;
+    cairo_surface_flush(src.surface);
+    const unsigned char* data = cairo_image_surface_get_data(src.surface);
+    const int stride = cairo_image_surface_get_stride(src.surface);
+    const int sw = cairo_image_surface_get_width(src.surface);
+    const int sh = cairo_image_surface_get_height(src.surface);
+    for (int y = 0; y < r.height(); ++y) {
+        const int sy = r.top - src.bounds.top + y;
+        if (sy < 0 || sy >= sh) continue;
+        const auto* row = reinterpret_cast<const uint32_t*>(data + sy * stride);
+        for (int x = 0; x < r.width(); ++x) {
+            const int sx = r.left - src.bounds.left + x;
+            if (sx >= 0 && sx < sw)
+                out[static_cast<size_t>(y) * r.width() + x] = row[sx] | 0xFF000000u;
         }
-        cairo_surface_mark_dirty(out);
     }
     return out;
 }
 
 }  // namespace
 
-void copyPixels(GrafPort& dst, cairo_surface_t* pixels, int w, int h, const Rect& dstRect,
-                const Polygon* mask) {
-    if (!visible(dst) || dstRect.empty() || w <= 0 || h <= 0) return;
+void drawBits(GrafPort& dst, const std::vector<uint32_t>& pixels, int w, int h, const Rect& dstRect,
+              int16_t mode, const Polygon* mask) {
+    if (w <= 0 || h <= 0 || pixels.size() != static_cast<size_t>(w) * h) return;
+    if (PicOp* op = record(dst, Op::Bits)) {
+        op->rect = dstRect;
+        op->a[0] = mode;
+        op->a[1] = w;
+        op->a[2] = h;
+        if (mask) op->points = mask->points;
+        op->pixels = pixels;
+    }
+    if (!visible(dst) || dstRect.empty()) return;
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    cairo_surface_flush(s);
+    unsigned char* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    // The or mode leaves the destination where the source is white.
+    const bool whiteClear = (mode & 3) == srcOr;
+    for (int y = 0; y < h; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(data + y * stride);
+        for (int x = 0; x < w; ++x) {
+            const uint32_t px = pixels[static_cast<size_t>(y) * w + x] | 0xFF000000u;
+            row[x] = whiteClear && px == 0xFFFFFFFFu ? 0 : px;
+        }
+    }
+    cairo_surface_mark_dirty(s);
     cairo_t* cr = dst.cr;
     applyClip(dst);
     cairo_save(cr);
+    cairo_new_path(cr);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     cairo_rectangle(cr, dstRect.left, dstRect.top, dstRect.width(), dstRect.height());
     cairo_clip(cr);
@@ -463,7 +527,7 @@ void copyPixels(GrafPort& dst, cairo_surface_t* pixels, int w, int h, const Rect
         pathOfClip(cr, Clip{Clip::Outline, {}, *mask});
         cairo_clip(cr);
     }
-    cairo_pattern_t* pat = cairo_pattern_create_for_surface(pixels);
+    cairo_pattern_t* pat = cairo_pattern_create_for_surface(s);
     cairo_pattern_set_filter(pat, CAIRO_FILTER_NEAREST);
     cairo_matrix_t m;
     cairo_matrix_init_scale(&m, static_cast<double>(w) / dstRect.width(),
@@ -474,33 +538,14 @@ void copyPixels(GrafPort& dst, cairo_surface_t* pixels, int w, int h, const Rect
     cairo_paint(cr);
     cairo_pattern_destroy(pat);
     cairo_restore(cr);
-}
-
-void recordBits(GrafPort& p, cairo_surface_t* pixels, int w, int h, const Rect& dstRect,
-                int16_t mode, const Polygon* mask) {
-    PicOp* op = record(p, Op::Bits);
-    if (!op) return;
-    op->rect = dstRect;
-    op->a[0] = mode;
-    op->a[1] = w;
-    op->a[2] = h;
-    if (mask) op->points = mask->points;
-    cairo_surface_flush(pixels);
-    const unsigned char* data = cairo_image_surface_get_data(pixels);
-    const int stride = cairo_image_surface_get_stride(pixels);
-    op->pixels.resize(static_cast<size_t>(w) * h);
-    for (int y = 0; y < h; ++y)
-        std::memcpy(&op->pixels[static_cast<size_t>(y) * w], data + y * stride, w * 4u);
+    cairo_surface_destroy(s);
 }
 
 void CopyBits(GrafPort* src, const Rect& srcRect, const Rect& dstRect, int16_t mode,
               const Polygon* mask) {
-    GrafPort& dst = current();
-    if (!src || !src->surface || srcRect.empty() || dstRect.empty()) return;
-    cairo_surface_t* pixels = pixelsOf(*src, srcRect, (mode & 3) == srcOr);
-    recordBits(dst, pixels, srcRect.width(), srcRect.height(), dstRect, mode, mask);
-    copyPixels(dst, pixels, srcRect.width(), srcRect.height(), dstRect, mask);
-    cairo_surface_destroy(pixels);
+    if (!src || srcRect.empty() || dstRect.empty()) return;
+    drawBits(current(), pixelsOf(*src, srcRect), srcRect.width(), srcRect.height(), dstRect, mode,
+             mask);
 }
 
 }  // namespace qd

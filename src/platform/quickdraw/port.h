@@ -61,14 +61,18 @@ RGBColor showable(const GrafPort& p, const RGBColor& c);
 void setSource(GrafPort& p, const RGBColor& c);
 // Fills the current path of p.cr in a transfer mode with a pattern.
 void fillPath(GrafPort& p, int16_t mode, const Pattern& pat, bool smooth);
-// Replays one recorded shape.
-void drawShapeOp(const PicOp& op);
+// Replays one recorded shape at r, with its oval size or angles and its points.
+void drawShapeOp(const PicOp& op, const Rect& r, int32_t p1, int32_t p2,
+                 const std::vector<Point>& pts);
+// Fills a rectangle of an offscreen world by writing its pixels, when the mode,
+// a solid pattern and a rectangular clip allow; false when the path must be used.
+bool fillRectDirect(GrafPort& p, const Rect& r, int16_t mode, const Pattern& pat);
 GrafPort* newWorldPort(int depth, const Rect& bounds, int* err);
-// Paints w x h ARGB pixels into dstRect of dst, scaled, inside the clip and mask.
-void copyPixels(GrafPort& dst, cairo_surface_t* pixels, int w, int h, const Rect& dstRect,
-                const Polygon* mask);
-// Keeps such a copy in the picture dst records.
-void recordBits(GrafPort& dst, cairo_surface_t* pixels, int w, int h, const Rect& dstRect,
-                int16_t mode, const Polygon* mask);
+// Copies w x h pixels (0xFFRRGGBB) into dstRect of dst, scaled, inside the clip
+// and mask, and keeps the copy in the picture dst records.
+void drawBits(GrafPort& dst, const std::vector<uint32_t>& pixels, int w, int h, const Rect& dstRect,
+              int16_t mode, const Polygon* mask);
+// One recorded op replayed into the current port as it was recorded.
+void replayOp(const PicOp& op);
 
 }  // namespace qd

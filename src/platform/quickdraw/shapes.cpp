@@ -157,6 +157,22 @@ void framePoly(GrafPort& p, const std::vector<Point>& pts) {
         sweepPath(p.cr, pts[i], pts[i + 1], p.st.penWidth, p.st.penHeight);
 }
 
+// Rectangles painted, erased, inverted or filled straight into a world's pixels.
+bool directFill(GrafPort& p, Verb verb, const Rect& r, const Pattern* fillPat) {
+    switch (verb) {
+        case Verb::Paint:
+            return fillRectDirect(p, r, p.st.penMode, p.st.penPat);
+        case Verb::Erase:
+            return fillRectDirect(p, r, patCopy, p.st.backPat);
+        case Verb::Invert:
+            return fillRectDirect(p, r, patXor, kBlack);
+        case Verb::Fill:
+            return fillRectDirect(p, r, patCopy, fillPat ? *fillPat : kBlack);
+        default:
+            return false;
+    }
+}
+
 void draw(Verb verb, const Shape& s, const Pattern* fillPat) {
     GrafPort& p = current();
     if (PicOp* op = record(p, Op::Shape)) {
@@ -169,6 +185,7 @@ void draw(Verb verb, const Shape& s, const Pattern* fillPat) {
         if (s.points) op->points = *s.points;
     }
     if (!visible(p)) return;
+    if (s.kind == ShapeKind::Rect && directFill(p, verb, s.r, fillPat)) return;
     cairo_t* cr = p.cr;
     cairo_new_path(cr);
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
@@ -264,12 +281,14 @@ void FramePoly(const Polygon& p) { draw(Verb::Frame, poly(p), nullptr); }
 void PaintPoly(const Polygon& p) { draw(Verb::Paint, poly(p), nullptr); }
 void ErasePoly(const Polygon& p) { draw(Verb::Erase, poly(p), nullptr); }
 
-// For replaying a picture: one shape op as it was recorded.
-void drawShapeOp(const PicOp& op) {
+// For replaying a picture: one shape op, placed at r (its oval size or angles
+// p1 and p2, its points pts).
+void drawShapeOp(const PicOp& op, const Rect& r, int32_t p1, int32_t p2,
+                 const std::vector<Point>& pts) {
     const auto kind = static_cast<ShapeKind>(op.a[1]);
-    Shape s{kind, op.rect, op.a[2], op.a[3], kind == ShapeKind::Poly ? &op.points : nullptr};
-    draw(static_cast<Verb>(op.a[0]), s,
-         static_cast<Verb>(op.a[0]) == Verb::Fill ? &op.pat : nullptr);
+    const auto verb = static_cast<Verb>(op.a[0]);
+    draw(verb, {kind, r, p1, p2, kind == ShapeKind::Poly ? &pts : nullptr},
+         verb == Verb::Fill ? &op.pat : nullptr);
 }
 
 }  // namespace qd

@@ -1,0 +1,402 @@
+// The PICT version 2 writer.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "platform/quickdraw/pict.h"
+#include "platform/quickdraw/pict_format.h"
+#include "platform/quickdraw/port.h"
+
+namespace qd {
+namespace pict {
+
+std::string packBits(const uint8_t* d, size_t n) {
+    constexpr size_t kMaxRun = 128;
+    std::string out;
+    size_t i = 0;
+    while (i < n) {
+        size_t run = 1;
+        while (i + run < n && run < kMaxRun && d[i + run] == d[i]) ++run;
+        if (run >= 2) {
+            out += static_cast<char>(static_cast<int8_t>(1 - static_cast<int>(run)));
+            out += static_cast<char>(d[i]);
+            i += run;
+            continue;
+        }
+        size_t lit = 1;  // literal bytes up to the next run of two or more
+        while (i + lit < n && lit < kMaxRun && !(i + lit + 1 < n && d[i + lit] == d[i + lit + 1]))
+            ++lit;
+        out += static_cast<char>(lit - 1);
+        out.append(reinterpret_cast<const char*>(d + i), lit);
+        i += lit;
+    }
+    return out;
+}
+
+}  // namespace pict
+
+namespace {
+
+using namespace pict;
+
+int16_t clamp16(int32_t v) { return static_cast<int16_t>(std::clamp(v, -32767, 32767)); }
+
+struct Writer {
+    std::string out;
+
+    void u8(int v) { out += static_cast<char>(v & 0xFF); }
+    void u16(int v) {
+        u8(v >> 8);
+        u8(v);
+    }
+    void u32(uint32_t v) {
+        u16(static_cast<int>(v >> 16));
+        u16(static_cast<int>(v & 0xFFFF));
+    }
+    void i16(int32_t v) { u16(static_cast<uint16_t>(clamp16(v))); }
+    void point(int32_t v, int32_t h) {
+        i16(v);
+        i16(h);
+    }
+    void rect(const Rect& r) {
+        i16(r.top);
+        i16(r.left);
+        i16(r.bottom);
+        i16(r.right);
+    }
+    void pattern(const Pattern& p) {
+        for (uint8_t b : p.rows) u8(b);
+    }
+    void bytes(const std::string& s) { out += s; }
+    void align() {
+        if (out.size() % 2) u8(0);
+    }
+    void op(uint16_t code) {
+        align();
+        u16(code);
+    }
+    void region(const Rect& bounds, const std::string& scanlines) {
+        u16(static_cast<int>(10 + scanlines.size()));
+        rect(bounds);
+        bytes(scanlines);
+    }
+};
+
+// The inside of a polygon (even-odd, sampled at pixel centres) as region scan
+// lines: each line lists where the inside flips against the line above.
+std::string regionLines(const std::vector<Point>& pts, Rect* bounds) {
+    Rect b{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+    for (const Point& p : pts) {
+        b.top = std::min(b.top, p.v);
+        b.left = std::min(b.left, p.h);
+        b.bottom = std::max(b.bottom, p.v);
+        b.right = std::max(b.right, p.h);
+    }
+    *bounds = b;
+    if (pts.size() < 3 || b.empty()) return {};
+    Writer w;
+    std::vector<int32_t> above;
+    for (int32_t y = b.top; y <= b.bottom; ++y) {
+        std::vector<int32_t> edges;  // where the inside flips along this line
+        if (y < b.bottom) {
+            const double cy = y + 0.5;
+            std::vector<double> xs;
+            for (size_t i = 0; i < pts.size(); ++i) {
+                const Point& p = pts[i];
+                const Point& q = pts[(i + 1) % pts.size()];
+                if ((p.v <= cy) != (q.v <= cy))
+                    xs.push_back(p.h + (cy - p.v) * (q.h - p.h) / (q.v - p.v));
+            }
+            std::sort(xs.begin(), xs.end());
+            for (size_t i = 0; i + 1 < xs.size(); i += 2) {
+                // Pixels whose centres lie inside the span.
+                const int32_t from = static_cast<int32_t>(std::ceil(xs[i] - 0.5));
+                const int32_t to = static_cast<int32_t>(std::ceil(xs[i + 1] - 0.5));
+                if (to > from) {
+                    edges.push_back(from);
+                    edges.push_back(to);
+                }
+            }
+        }
+        std::vector<int32_t> flips;
+        std::set_symmetric_difference(above.begin(), above.end(), edges.begin(), edges.end(),
+                                      std::back_inserter(flips));
+        if (!flips.empty()) {
+            w.i16(y);
+            for (int32_t x : flips) w.i16(x);
+            w.u16(kRegionEnd);
+        }
+        above = edges;
+    }
+    w.u16(kRegionEnd);
+    return w.out;
+}
+
+void appComment(Writer& w, const char* tag, const std::string& payload) {
+    w.op(kLongComment);
+    w.u16(kAppComment);
+    w.u16(static_cast<int>(8 + payload.size()));
+    w.out.append(kSignature, 4);
+    w.out.append(tag, 4);
+    w.bytes(payload);
+}
+
+void clipOutline(Writer& w, const std::vector<Point>& points) {
+    Writer pts;
+    pts.i16(static_cast<int32_t>(points.size()));
+    for (const Point& p : points) pts.point(p.v, p.h);
+    appComment(w, kTagClip, pts.out);
+}
+
+void directBits(Writer& w, const PicOp& op) {
+    const int width = op.a[1], height = op.a[2];
+    const bool masked = !op.points.empty();
+    if (masked) clipOutline(w, op.points);
+    w.op(masked ? kDirectBitsRgn : kDirectBitsRect);
+    const int rowBytes = width * 4;
+    w.u32(kDirectBaseAddr);
+    w.u16(rowBytes | kPixMapFlag);
+    w.rect({0, 0, height, width});
+    w.u16(0);  // version
+    w.u16(kPackComponents);
+    w.u32(0);          // packed size
+    w.u32(72u << 16);  // resolutions
+    w.u32(72u << 16);
+    w.u16(kRGBDirect);
+    w.u16(32);  // bits a pixel
+    w.u16(3);   // components
+    w.u16(8);   // bits a component
+    w.u32(0);   // plane bytes
+    w.u32(0);   // colour table
+    w.u32(0);   // reserved
+    w.rect({0, 0, height, width});
+    w.rect(op.rect);
+    w.i16(op.a[0]);
+    if (masked) {
+        Rect b;
+        const std::string lines = regionLines(op.points, &b);
+        w.region(b, lines);
+    }
+    std::vector<uint8_t> row(static_cast<size_t>(width) * 3);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const uint32_t px = op.pixels[static_cast<size_t>(y) * width + x];
+            row[x] = static_cast<uint8_t>(px >> 16);
+            row[width + x] = static_cast<uint8_t>(px >> 8);
+            row[2 * width + x] = static_cast<uint8_t>(px);
+        }
+        const std::string packed = packBits(row.data(), row.size());
+        if (rowBytes > 250)
+            w.u16(static_cast<int>(packed.size()));
+        else
+            w.u8(static_cast<int>(packed.size()));
+        w.bytes(packed);
+    }
+}
+
+struct TextState {
+    int32_t numer[2] = {1, 1};  // h, v
+    int32_t denom[2] = {1, 1};
+    uint16_t frac = 0;
+    Pattern fill = kBlack;
+    int32_t ovalW = 0, ovalH = 0;
+};
+
+void text(Writer& w, const PicOp& op, const GrafPort& scratch, TextState& ts) {
+    if (op.a[0] != ts.numer[0] || op.a[1] != ts.numer[1] || op.a[2] != ts.denom[0] ||
+        op.a[3] != ts.denom[1]) {
+        w.op(kTxRatio);
+        w.point(op.a[1], op.a[0]);
+        w.point(op.a[3], op.a[2]);
+        ts.numer[0] = op.a[0];
+        ts.numer[1] = op.a[1];
+        ts.denom[0] = op.a[2];
+        ts.denom[1] = op.a[3];
+    }
+    const auto frac = static_cast<uint16_t>(std::lround(scratch.st.penFrac * 65536) & 0xFFFF);
+    if (frac != ts.frac) {
+        w.op(kPnLocHFrac);
+        w.u16(frac);
+        ts.frac = frac;
+    }
+    // 255 bytes at most a text opcode.
+    constexpr size_t kMaxText = 255;
+    const size_t n = std::min(op.bytes.size(), kMaxText);
+    w.op(kLongText);
+    w.point(scratch.st.pen.v, scratch.st.pen.h);
+    w.u8(static_cast<int>(n));
+    w.out.append(op.bytes, 0, n);
+}
+
+void write(Writer& w, const PicOp& op, const GrafPort& scratch, TextState& ts) {
+    switch (op.op) {
+        case Op::MoveTo:
+            break;  // the pen travels with the next line or text
+        case Op::LineTo:
+            w.op(kLine);
+            w.point(scratch.st.pen.v, scratch.st.pen.h);
+            w.point(op.a[1], op.a[0]);
+            break;
+        case Op::PenSize:
+            w.op(kPnSize);
+            w.point(op.a[1], op.a[0]);
+            break;
+        case Op::PenMode:
+            w.op(kPnMode);
+            w.i16(op.a[0]);
+            break;
+        case Op::PenPat:
+            w.op(kPnPat);
+            w.pattern(op.pat);
+            break;
+        case Op::BackPat:
+            w.op(kBkPat);
+            w.pattern(op.pat);
+            break;
+        case Op::ForeColor:
+        case Op::BackColor:
+            w.op(op.op == Op::ForeColor ? kRGBFgCol : kRGBBkCol);
+            w.u16(op.a[0]);
+            w.u16(op.a[1]);
+            w.u16(op.a[2]);
+            break;
+        case Op::Shape: {
+            const auto verb = static_cast<int>(op.a[0]);
+            const auto kind = static_cast<ShapeKind>(op.a[1]);
+            if (verb == static_cast<int>(Verb::Fill) && !(op.pat == ts.fill)) {
+                w.op(kFillPat);
+                w.pattern(op.pat);
+                ts.fill = op.pat;
+            }
+            if (kind == ShapeKind::RoundRect && (op.a[2] != ts.ovalW || op.a[3] != ts.ovalH)) {
+                w.op(kOvSize);
+                w.point(op.a[3], op.a[2]);
+                ts.ovalW = op.a[2];
+                ts.ovalH = op.a[3];
+            }
+            static constexpr uint16_t kBase[] = {0x0030, 0x0040, 0x0050, 0x0060, 0x0070};
+            w.op(static_cast<uint16_t>(kBase[static_cast<int>(kind)] + verb));
+            if (kind == ShapeKind::Poly) {
+                Rect b{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+                for (const Point& p : op.points) {
+                    b.top = std::min(b.top, p.v);
+                    b.left = std::min(b.left, p.h);
+                    b.bottom = std::max(b.bottom, p.v);
+                    b.right = std::max(b.right, p.h);
+                }
+                if (op.points.empty()) b = {};
+                w.u16(static_cast<int>(10 + 4 * op.points.size()));
+                w.rect(b);
+                for (const Point& p : op.points) w.point(p.v, p.h);
+            } else {
+                w.rect(op.rect);
+                if (kind == ShapeKind::Arc) {
+                    w.i16(op.a[2]);
+                    w.i16(op.a[3]);
+                }
+            }
+            break;
+        }
+        case Op::ClipRect:
+            w.op(kClip);
+            w.region(op.rect, {});
+            break;
+        case Op::ClipPoly: {
+            clipOutline(w, op.points);
+            Rect b;
+            const std::string lines = regionLines(op.points, &b);
+            w.op(kClip);
+            w.region(b, lines);
+            break;
+        }
+        case Op::TextFont:
+            if (!op.bytes.empty() && op.bytes.size() < 256) {
+                w.op(kFontName);
+                w.u16(static_cast<int>(3 + op.bytes.size()));
+                w.i16(op.a[0]);
+                w.u8(static_cast<int>(op.bytes.size()));
+                w.bytes(op.bytes);
+            }
+            w.op(kTxFont);
+            w.i16(op.a[0]);
+            break;
+        case Op::TextFace:
+            w.op(kTxFace);
+            w.u8(op.a[0]);
+            break;
+        case Op::TextSize:
+            w.op(kTxSize);
+            w.i16(op.a[0]);
+            break;
+        case Op::TextMode:
+            w.op(kTxMode);
+            w.i16(op.a[0]);
+            break;
+        case Op::FractEnable: {
+            Writer on;
+            on.u16(op.a[0] ? 1 : 0);
+            appComment(w, kTagFract, on.out);
+            break;
+        }
+        case Op::Text:
+            text(w, op, scratch, ts);
+            break;
+        case Op::Comment:
+            if (op.bytes.empty()) {
+                w.op(kShortComment);
+                w.i16(op.a[0]);
+            } else {
+                w.op(kLongComment);
+                w.i16(op.a[0]);
+                w.u16(static_cast<int>(std::min<size_t>(op.bytes.size(), 32767)));
+                w.out.append(op.bytes, 0, 32767);
+            }
+            break;
+        case Op::Bits:
+            directBits(w, op);
+            break;
+    }
+}
+
+}  // namespace
+
+std::string WritePict(const Picture& pic, int unitsPerInch) {
+    if (unitsPerInch <= 0) unitsPerInch = kPictPointsPerInch;
+    Writer w;
+    auto at72 = [unitsPerInch](int32_t v) {
+        return static_cast<int32_t>(
+            std::lround(static_cast<double>(v) * kPictPointsPerInch / unitsPerInch));
+    };
+    w.u16(0);  // the size, set below
+    w.rect(
+        {at72(pic.frame.top), at72(pic.frame.left), at72(pic.frame.bottom), at72(pic.frame.right)});
+    w.u16(kVersion);
+    w.u16(kVersion2);
+    w.op(kHeader);
+    w.i16(kExtendedHeader);
+    w.u16(0);
+    w.u32(static_cast<uint32_t>(unitsPerInch) << 16);
+    w.u32(static_cast<uint32_t>(unitsPerInch) << 16);
+    w.rect(pic.frame);
+    w.u32(0);
+    w.op(kDefHilite);
+
+    // The pen's place and the text's fraction come from following the drawing.
+    GrafPort* scratch = NewPort(nullptr, pic.frame);
+    GrafPort* saved = GetPort();
+    SetPort(scratch);
+    TextState ts;
+    for (const PicOp& op : pic.ops) {
+        write(w, op, *scratch, ts);
+        replayOp(op);
+    }
+    SetPort(saved);
+    DisposePort(scratch);
+
+    w.op(kEndPic);
+    w.out[0] = static_cast<char>((w.out.size() >> 8) & 0xFF);
+    w.out[1] = static_cast<char>(w.out.size() & 0xFF);
+    return w.out;
+}
+
+}  // namespace qd

@@ -1,0 +1,269 @@
+#include "platform/quickdraw/pict.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+
+#include "support/fonts.h"
+#include "support/reader.h"
+
+namespace {
+
+using namespace qd;
+
+int16_t fontNumber(const char* name) {
+    unsigned char p[64];
+    p[0] = static_cast<unsigned char>(std::strlen(name));
+    std::memcpy(p + 1, name, p[0]);
+    int16_t num = 0;
+    GetFNum(p, &num);
+    return num;
+}
+
+// A label-like picture: a coloured background, bars, a frame, text, a turned
+// clip, comments and a copied bitmap.
+void drawLabel(bool withText) {
+    RGBForeColor({0xFFFF, 0xF000, 0xC000});
+    PaintRect({0, 0, 100, 160});
+    ForeColor(blackColor);
+    PicComment(190, 0, nullptr);
+    for (int i = 0; i < 12; ++i) PaintRect({10, 10 + i * 6, 60, 13 + i * 6 + (i % 3)});
+    PicComment(191, 0, nullptr);
+    PenSize(2, 2);
+    FrameRect({4, 4, 96, 156});
+    MoveTo(90, 70);
+    LineTo(150, 90);
+    PenNormal();
+    RGBForeColor({0x0000, 0x8000, 0xFFFF});
+    PaintOval({66, 100, 94, 150});
+    ForeColor(redColor);
+    FrameRoundRect({10, 96, 40, 150}, 12, 12);
+    PaintArc({42, 96, 64, 118}, 45, 180);
+    FillRect({44, 124, 62, 150}, kGray);
+    ForeColor(blackColor);
+    if (withText) {
+        TextFont(fontNumber("Helvetica"));
+        TextSize(12);
+        TextFace(bold);
+        MoveTo(12, 80);
+        DrawString(
+            reinterpret_cast<const unsigned char*>("\x07"
+                                                   "ABC 123"));
+        TextFace(0);
+        SetFractEnable(true);
+        DrawString(reinterpret_cast<const unsigned char*>("\x03xyz"));
+        SetFractEnable(false);
+    }
+    const char rotate[8] = {0, 0, 1, 14, 1, 14, 0, 0};
+    PicComment(200, 8, rotate);
+    PicComment(201, 0, nullptr);
+    ClipPoly({{{70, 10}, {95, 35}, {70, 60}, {45, 35}}});
+    PaintRect({40, 0, 100, 70});
+    ClipRect({0, 0, 100, 160});
+}
+
+// A copied bitmap, scaled and masked; `plain` copies it as it is, for outside
+// readers, which scale by their own rounding and draw the or mode as copy.
+void drawBits(bool plain = false) {
+    GWorldPtr src = nullptr;
+    GrafPort* port = GetPort();
+    ASSERT_EQ(NewGWorld(&src, 32, {0, 0, 8, 12}), 0);
+    SetGWorld(src);
+    RGBForeColor({0x2000, 0x4000, 0x8000});
+    PaintRect({0, 0, 4, 12});
+    PaintRect({4, 0, 8, 3});
+    SetPort(port);
+    if (plain) {
+        CopyBits(src, {0, 0, 8, 12}, {70, 100, 78, 112}, srcCopy);
+        DisposeGWorld(src);
+        return;
+    }
+    CopyBits(src, {0, 0, 8, 12}, {70, 100, 86, 124}, srcCopy);
+    Polygon mask{{{0, 0}, {0, 30}, {30, 0}}};
+    CopyBits(src, {0, 0, 8, 12}, {0, 0, 8, 12}, srcOr, &mask);
+    DisposeGWorld(src);
+}
+
+struct World {
+    GWorldPtr w = nullptr;
+    explicit World(Rect r) {
+        EXPECT_EQ(NewGWorld(&w, 32, r), 0);
+        SetGWorld(w);
+    }
+    ~World() { DisposeGWorld(w); }
+};
+
+Picture* recordLabel(bool withText) {
+    World w({0, 0, 100, 160});
+    Picture* pic = OpenPicture({0, 0, 100, 160});
+    drawLabel(withText);
+    drawBits();
+    ClosePicture();
+    return pic;
+}
+
+TEST(Pict, ReaderGivesBackTheDisplayListTheWriterWrote) {
+    ASSERT_TRUE(testsupport::useTestFonts());
+    Picture* pic = recordLabel(true);
+    for (int resolution : {kPictPointsPerInch, kPictHundredthsMmPerInch}) {
+        const std::string bytes = WritePict(*pic, resolution);
+        ASSERT_EQ(bytes.size() % 2, 0u);
+        std::string error;
+        Picture* back =
+            ReadPict(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &error);
+        ASSERT_NE(back, nullptr) << error;
+        EXPECT_EQ(back->frame, pic->frame);
+        ASSERT_EQ(back->ops.size(), pic->ops.size());
+        for (size_t i = 0; i < pic->ops.size(); ++i)
+            EXPECT_TRUE(back->ops[i] == pic->ops[i])
+                << "op " << i << " kind " << static_cast<int>(pic->ops[i].op);
+        KillPicture(back);
+    }
+    // The frame word holds the size at 72 a inch.
+    pic->frame = {0, 0, 2540, 5080};
+    const std::string fine = WritePict(*pic, kPictHundredthsMmPerInch);
+    EXPECT_EQ(static_cast<uint8_t>(fine[6]), 0);
+    EXPECT_EQ(static_cast<uint8_t>(fine[7]), 72);
+    KillPicture(pic);
+}
+
+TEST(Pict, DamagedBytesFailCleanly) {
+    Picture* pic = recordLabel(false);
+    const std::string bytes = WritePict(*pic);
+    KillPicture(pic);
+    std::string error;
+    for (size_t n = 0; n < bytes.size(); n += (n < 64 ? 1 : 7)) {
+        std::vector<unsigned char> cut(bytes.begin(), bytes.begin() + static_cast<long>(n));
+        error.clear();
+        EXPECT_EQ(ReadPict(cut.data(), cut.size(), &error), nullptr) << n;
+        EXPECT_FALSE(error.empty());
+    }
+    // Flipped bytes never crash: they read or fail.
+    std::srand(7);
+    for (int round = 0; round < 300; ++round) {
+        std::string bad = bytes;
+        for (int k = 0; k < 4; ++k)
+            bad[std::rand() % bad.size()] ^= static_cast<char>(1 + std::rand() % 255);
+        KillPicture(
+            ReadPict(reinterpret_cast<const unsigned char*>(bad.data()), bad.size(), &error));
+    }
+    const unsigned char v1[] = {0, 20, 0, 0, 0, 0, 0, 10, 0, 10, 0x11, 0x01, 0xFF};
+    EXPECT_EQ(ReadPict(v1, sizeof v1, &error), nullptr);
+}
+
+// The shapes an outside reader draws as we do: no patterns, round corners or
+// turned clips, which it approximates.
+void drawPlain() {
+    RGBForeColor({0xFFFF, 0xF000, 0xC000});
+    PaintRect({0, 0, 100, 160});
+    ForeColor(blackColor);
+    for (int i = 0; i < 12; ++i) PaintRect({10, 10 + i * 6, 60, 13 + i * 6 + (i % 3)});
+    PenSize(2, 2);
+    FrameRect({4, 4, 96, 156});
+    PenNormal();
+    RGBForeColor({0x0000, 0x8000, 0xFFFF});
+    PaintOval({66, 100, 94, 150});
+    ForeColor(redColor);
+    PaintRect({12, 100, 40, 150});
+    ForeColor(blackColor);
+    TextFont(fontNumber("Helvetica"));
+    TextSize(14);
+    MoveTo(12, 84);
+    DrawString(
+        reinterpret_cast<const unsigned char*>("\x07"
+                                               "ABC 123"));
+    ClipRect({0, 0, 100, 160});
+}
+
+// Reads a binary PPM (as pdftoppm writes it) into 0xRRGGBB pixels.
+bool readPPM(const std::string& path, int* w, int* h, std::vector<uint32_t>* px) {
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    int depth = 0;
+    if (!(in >> magic >> *w >> *h >> depth) || magic != "P6" || depth != 255) return false;
+    in.get();
+    std::vector<unsigned char> raw(static_cast<size_t>(*w) * *h * 3);
+    if (!in.read(reinterpret_cast<char*>(raw.data()), static_cast<std::streamsize>(raw.size())))
+        return false;
+    px->resize(static_cast<size_t>(*w) * *h);
+    for (size_t i = 0; i < px->size(); ++i)
+        (*px)[i] = (raw[3 * i] << 16) | (raw[3 * i + 1] << 8) | raw[3 * i + 2];
+    return true;
+}
+
+int channelGap(uint32_t a, uint32_t b) {
+    int gap = 0;
+    for (int shift : {0, 8, 16})
+        gap = std::max(gap, std::abs(static_cast<int>((a >> shift) & 0xFF) -
+                                     static_cast<int>((b >> shift) & 0xFF)));
+    return gap;
+}
+
+TEST(Pict, AnOutsideReaderDrawsOurBytesAsWeDo) {
+    ASSERT_TRUE(testsupport::useTestFonts());
+    if (!testsupport::requireProgram("soffice", "libreoffice-draw-nogui") ||
+        !testsupport::requireProgram("pdftoppm", "poppler-utils"))
+        return;
+    constexpr Rect kFrame{0, 0, 100, 160};
+    std::vector<uint32_t> ours;
+    Picture* pic = nullptr;
+    {
+        World w(kFrame);
+        pic = OpenPicture(kFrame);
+        drawPlain();
+        drawBits(true);
+        ClosePicture();
+        DrawPicture(pic, kFrame);
+        int stride = 0;
+        const uint32_t* p = GWorldPixels(w.w, &stride);
+        for (int y = 0; y < kFrame.height(); ++y)
+            for (int x = 0; x < kFrame.width(); ++x)
+                ours.push_back(p[y * stride / 4 + x] & 0xFFFFFF);
+    }
+    const std::string pict = testsupport::tempPath("label.pct");
+    std::ofstream(pict, std::ios::binary) << std::string(512, '\0') << WritePict(*pic);
+    KillPicture(pic);
+    const std::string dir = testsupport::tempPath("");
+    const auto lo = testsupport::runCommand(
+        "cd '" + dir + "' && soffice -env:UserInstallation=file://" + dir +
+        "profile --headless --convert-to pdf --outdir '" + dir + "' '" + pict + "'");
+    ASSERT_EQ(lo.status, 0) << lo.err;
+    const auto ppm = testsupport::runCommand("pdftoppm -r 72 -aa no -aaVector no '" + dir +
+                                             "label.pdf' '" + dir + "page'");
+    ASSERT_EQ(ppm.status, 0) << ppm.err;
+    int w = 0, h = 0;
+    std::vector<uint32_t> page;
+    ASSERT_TRUE(readPPM(dir + "page-1.ppm", &w, &h, &page));
+    // The picture sits somewhere on the page: find its background's corner.
+    int left = w, top = h;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (page[static_cast<size_t>(y) * w + x] != 0xFFFFFF) {
+                left = std::min(left, x);
+                top = std::min(top, y);
+            }
+    ASSERT_LT(left + kFrame.width(), w + 1);
+    ASSERT_LT(top + kFrame.height(), h + 1);
+    // The reader places the picture at a fraction of a point: edges may move by a
+    // pixel, so a pixel matches when the reader has its colour within one pixel.
+    auto matches = [&](int x, int y) {
+        const uint32_t want = ours[static_cast<size_t>(y) * kFrame.width() + x];
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int px = left + x + dx, py = top + y + dy;
+                if (px >= 0 && py >= 0 && px < w && py < h &&
+                    channelGap(page[static_cast<size_t>(py) * w + px], want) <= 64)
+                    return true;
+            }
+        return false;
+    };
+    int differ = 0;
+    for (int y = 0; y < kFrame.height(); ++y)
+        for (int x = 0; x < kFrame.width(); ++x) differ += !matches(x, y);
+    // Text is set by the reader's own font engine: under 1 per cent may differ.
+    EXPECT_LT(differ, kFrame.width() * kFrame.height() / 100) << differ;
+}
+
+}  // namespace
