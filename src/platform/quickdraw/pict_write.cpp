@@ -141,6 +141,14 @@ void appComment(Writer& w, const char* tag, const std::string& payload) {
     w.bytes(payload);
 }
 
+// PICT pixel maps are opaque: see-through pixels are shown over white.
+uint32_t overWhite(uint32_t px) {
+    const uint32_t a = px >> 24;
+    if (a == 0xFF) return px;
+    auto ch = [a](uint32_t c) { return (c * a + 255 * (255 - a) + 127) / 255; };
+    return (ch((px >> 16) & 0xFF) << 16) | (ch((px >> 8) & 0xFF) << 8) | ch(px & 0xFF);
+}
+
 void clipOutline(Writer& w, const std::vector<Point>& points) {
     Writer pts;
     pts.i16(static_cast<int32_t>(points.size()));
@@ -180,7 +188,7 @@ void directBits(Writer& w, const PicOp& op) {
     std::vector<uint8_t> row(static_cast<size_t>(width) * 3);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const uint32_t px = op.pixels[static_cast<size_t>(y) * width + x];
+            const uint32_t px = overWhite(op.pixels[static_cast<size_t>(y) * width + x]);
             row[x] = static_cast<uint8_t>(px >> 16);
             row[width + x] = static_cast<uint8_t>(px >> 8);
             row[2 * width + x] = static_cast<uint8_t>(px);

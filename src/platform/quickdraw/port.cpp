@@ -488,6 +488,14 @@ std::vector<uint32_t> pixelsOf(GrafPort& src, const Rect& r) {
     return out;
 }
 
+// cairo keeps colour channels multiplied by alpha.
+uint32_t premultiplied(uint32_t px) {
+    const uint32_t a = px >> 24;
+    if (a == 0xFF) return px;
+    auto ch = [a](uint32_t c) { return (c * a + 127) / 255; };
+    return (a << 24) | (ch((px >> 16) & 0xFF) << 16) | (ch((px >> 8) & 0xFF) << 8) | ch(px & 0xFF);
+}
+
 }  // namespace
 
 void drawBits(GrafPort& dst, const std::vector<uint32_t>& pixels, int w, int h, const Rect& dstRect,
@@ -511,8 +519,8 @@ void drawBits(GrafPort& dst, const std::vector<uint32_t>& pixels, int w, int h, 
     for (int y = 0; y < h; ++y) {
         auto* row = reinterpret_cast<uint32_t*>(data + y * stride);
         for (int x = 0; x < w; ++x) {
-            const uint32_t px = pixels[static_cast<size_t>(y) * w + x] | 0xFF000000u;
-            row[x] = whiteClear && px == 0xFFFFFFFFu ? 0 : px;
+            const uint32_t px = pixels[static_cast<size_t>(y) * w + x];
+            row[x] = whiteClear && px == 0xFFFFFFFFu ? 0 : premultiplied(px);
         }
     }
     cairo_surface_mark_dirty(s);

@@ -68,7 +68,7 @@ void drawShapeOp(const PicOp& op, const Rect& r, int32_t p1, int32_t p2,
 // a solid pattern and a rectangular clip allow; false when the path must be used.
 bool fillRectDirect(GrafPort& p, const Rect& r, int16_t mode, const Pattern& pat);
 GrafPort* newWorldPort(int depth, const Rect& bounds, int* err);
-// Copies w x h pixels (0xFFRRGGBB) into dstRect of dst, scaled, inside the clip
+// Copies w x h pixels (0xAARRGGBB, not premultiplied) into dstRect of dst, scaled, inside the clip
 // and mask, and keeps the copy in the picture dst records.
 void drawBits(GrafPort& dst, const std::vector<uint32_t>& pixels, int w, int h, const Rect& dstRect,
               int16_t mode, const Polygon* mask);
