@@ -141,6 +141,11 @@ TEST(QuickDraw, PatternsAndModes) {
     PenPat(kLightGray);
     PaintRect({0, 0, 8, 8});
     EXPECT_EQ(w.blacks(), 16);
+    // The printing pass's mode 23 is no boolean mode: it paints as a copy.
+    PenPat(kBlack);
+    PenMode(23);
+    PaintRect({20, 0, 30, 10});
+    EXPECT_EQ(w.blacks(), 16 + 100);
 }
 
 TEST(QuickDraw, ClipByRectangleAndPolygon) {
@@ -272,6 +277,16 @@ TEST(QuickDrawText, WidthsAndMetricsOfThePinnedFonts) {
     GetPen(&pen);
     EXPECT_EQ(pen.h, 10 + 29);
     EXPECT_GT(w.blacks(), 40);
+    // The 'H' stands on the baseline and reaches the cap height.
+    int top = 60, bottom = 0;
+    for (int v = 0; v < 60; ++v)
+        for (int h = 10; h < 18; ++h)
+            if (w.black(h, v)) {
+                top = std::min(top, v);
+                bottom = std::max(bottom, v);
+            }
+    EXPECT_EQ(bottom, 29);
+    EXPECT_EQ(top, 30 - 9);
     // Nothing below the descent or right of the advance.
     for (int v = 30 + fi.descent + 1; v < 60; ++v)
         for (int h = 0; h < 200; ++h) ASSERT_FALSE(w.black(h, v));
@@ -432,6 +447,40 @@ TEST(QuickDrawPicture, CopiedBitsReplayAsDrawn) {
     EXPECT_EQ(w.pixels(), direct);
     EXPECT_EQ(w.at(0, 59), (RGBColor{0xFFFF, 0, 0}));  // or: white bits leave the red
     KillPicture(pic);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(QuickDrawPicture, APictureReplayedIntoARecordingKeepsItsOwnState) {
+    World w;
+    Picture* inner = OpenPicture({0, 0, 10, 10});
+    PaintRect({0, 0, 10, 10});  // black: a picture starts from a fresh state
+    ClosePicture();
+    auto drawOuter = [inner] {
+        RGBForeColor({0xFFFF, 0, 0});
+        ClipRect({0, 0, 60, 40});
+        DrawPicture(inner, {0, 0, 20, 20});
+        PaintRect({20, 0, 30, 60});  // red again, and clipped again
+    };
+    drawOuter();
+    const auto direct = w.pixels();
+    EXPECT_TRUE(w.black(5, 5));
+    EXPECT_EQ(w.at(5, 25), (RGBColor{0xFFFF, 0, 0}));
+    EXPECT_FALSE(w.black(45, 25));
+    ClipAll();
+    ForeColor(blackColor);
+    EraseRect({0, 0, 60, 80});
+    Picture* outer = OpenPicture({0, 0, 60, 80});
+    drawOuter();
+    ClosePicture();
+    ClipAll();
+    ForeColor(blackColor);
+    DrawPicture(outer, {0, 0, 60, 80});
+    EXPECT_EQ(w.pixels(), direct);
+    KillPicture(outer);
+    KillPicture(inner);
 }
 
 }  // namespace

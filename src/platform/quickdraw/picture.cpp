@@ -17,11 +17,11 @@ bool PicOp::operator==(const PicOp& o) const {
 
 namespace {
 
-// The state a picture starts from: what a fresh port has, so a picture's own
-// calls alone decide how it looks.
-void recordStartState(GrafPort& p) {
-    const DrawState fresh;
-    const DrawState& st = p.st;
+// Keeps in the picture p records the calls that take the state from `fresh` to
+// `st`: a picture starts from a fresh port's state, so its own calls alone decide
+// how it looks, and a picture replayed into one being recorded brings its state
+// in and out.
+void recordDifferences(GrafPort& p, const DrawState& fresh, const DrawState& st) {
     if (st.penWidth != fresh.penWidth || st.penHeight != fresh.penHeight)
         if (PicOp* op = record(p, Op::PenSize)) {
             op->a[0] = st.penWidth;
@@ -57,11 +57,16 @@ void recordStartState(GrafPort& p) {
     if (st.textMode != fresh.textMode)
         if (PicOp* op = record(p, Op::TextMode)) op->a[0] = st.textMode;
     if (st.fract != fresh.fract)
-        if (PicOp* op = record(p, Op::FractEnable)) op->a[0] = 1;
-    if (st.clip.kind == Clip::Box) {
-        if (PicOp* op = record(p, Op::ClipRect)) op->rect = st.clip.rect;
-    } else if (st.clip.kind == Clip::Outline) {
-        if (PicOp* op = record(p, Op::ClipPoly)) op->points = st.clip.poly.points;
+        if (PicOp* op = record(p, Op::FractEnable)) op->a[0] = st.fract ? 1 : 0;
+    const bool sameClip = st.clip.kind == fresh.clip.kind && st.clip.rect == fresh.clip.rect &&
+                          st.clip.poly.points == fresh.clip.poly.points;
+    if (!sameClip) {
+        constexpr int32_t kFar = 32767;
+        if (st.clip.kind == Clip::Outline) {
+            if (PicOp* op = record(p, Op::ClipPoly)) op->points = st.clip.poly.points;
+        } else if (PicOp* op = record(p, Op::ClipRect)) {
+            op->rect = st.clip.kind == Clip::Box ? st.clip.rect : Rect{-kFar, -kFar, kFar, kFar};
+        }
     }
     if (!(st.pen == fresh.pen))
         if (PicOp* op = record(p, Op::MoveTo)) {
@@ -212,7 +217,7 @@ Picture* OpenPicture(const Rect& frame) {
     auto* pic = new Picture;
     pic->frame = frame;
     p.recording = pic;
-    recordStartState(p);
+    recordDifferences(p, DrawState{}, p.st);
     HidePen();
     return pic;
 }
@@ -243,11 +248,13 @@ void DrawPicture(const Picture* pic, const Rect& dst) {
     const DrawState saved = p.st;
     const size_t outer = p.outerClips.size();
     if (p.st.clip.kind != Clip::Open) p.outerClips.push_back(p.st.clip);
+    recordDifferences(p, saved, DrawState{});
     p.st = DrawState{};
     p.clipApplied = false;
     const Mapping m{pic->frame, dst};
     for (const PicOp& op : pic->ops) replay(op, m);
     p.outerClips.resize(outer);
+    recordDifferences(p, p.st, saved);
     p.st = saved;
     p.clipApplied = false;
 }

@@ -92,6 +92,13 @@ uint16_t nearestStep(uint16_t c) {
     return static_cast<uint16_t>(step * kCubeStep);
 }
 
+// Modes beyond the sixteen boolean ones (a printing pass sets one that only the
+// printer driver reads) draw as plain copies rather than as whatever their low
+// bits would say.
+int16_t knownMode(int16_t mode) {
+    return mode >= srcCopy && mode <= notPatBic ? mode : static_cast<int16_t>(patCopy);
+}
+
 }  // namespace
 
 GrafPort& current() { return gCurrent ? *gCurrent : gNullPort; }
@@ -138,7 +145,8 @@ void setSource(GrafPort& p, const RGBColor& colour) {
     cairo_set_source_rgb(p.cr, c.red / 65535.0, c.green / 65535.0, c.blue / 65535.0);
 }
 
-bool fillRectDirect(GrafPort& p, const Rect& shape, int16_t mode, const Pattern& given) {
+bool fillRectDirect(GrafPort& p, const Rect& shape, int16_t givenMode, const Pattern& given) {
+    const int16_t mode = knownMode(givenMode);
     if (p.depth == 0 || p.scale != 1) return false;
     const bool set = allSet(given), clear = noneSet(given);
     if (!set && !clear) return false;
@@ -180,7 +188,8 @@ bool fillRectDirect(GrafPort& p, const Rect& shape, int16_t mode, const Pattern&
     return true;
 }
 
-void fillPath(GrafPort& p, int16_t mode, const Pattern& given, bool smooth) {
+void fillPath(GrafPort& p, int16_t givenMode, const Pattern& given, bool smooth) {
+    const int16_t mode = knownMode(givenMode);
     cairo_t* cr = p.cr;
     if (!p.clipApplied) {
         // Setting the clip takes the path: keep the one to fill.

@@ -142,7 +142,10 @@ void drawRun(GrafPort& p, const unsigned char* bytes, int32_t count, double sx, 
         }
         cairo_path_t* glyphPath = cairo_copy_path(cr);
         cairo_new_path(cr);
-        if ((st.textMode & 3) == srcCopy) {
+        // Modes beyond the boolean ones set text as or does.
+        const int mode =
+            st.textMode >= srcCopy && st.textMode <= notPatBic ? st.textMode & 3 : srcOr;
+        if (mode == srcCopy) {
             FontInfo fi;
             GetFontInfo(&fi);
             cairo_rectangle(cr, at[0], base - fi.ascent * sy, at[count] - at[0],
@@ -152,7 +155,7 @@ void drawRun(GrafPort& p, const unsigned char* bytes, int32_t count, double sx, 
         cairo_append_path(cr, glyphPath);
         cairo_path_destroy(glyphPath);
         static constexpr int16_t kGlyphMode[] = {patOr, patOr, patXor, patBic};
-        fillPath(p, kGlyphMode[st.textMode & 3], kBlack, true);
+        fillPath(p, kGlyphMode[mode], kBlack, true);
     }
     const double end = at[count];
     st.pen.h = static_cast<int32_t>(std::floor(end));
