@@ -328,7 +328,8 @@ TEST(QuickDrawText, ModesAndScaledText) {
 }
 
 TEST(QuickDrawText, BarFontDigitsComeFromTheBuiltInOutlines) {
-    // No font configuration at all: the bar font needs none.
+    // No font installed at all: the bar font needs none.
+    ASSERT_TRUE(testsupport::useNoFonts());
     World w({0, 0, 60, 120});
     TextFont(fontNumber("Strixel"));
     TextSize(40);
@@ -350,6 +351,7 @@ TEST(QuickDrawText, BarFontDigitsComeFromTheBuiltInOutlines) {
             }
     EXPECT_NEAR(bottom, 50 - 3, 2);
     EXPECT_NEAR(top, 50 - 34, 2);
+    EXPECT_EQ(CharWidth('0'), 26);  // 2.31 mm at 10 points, so 9.2 mm at 40
 }
 
 // ---- Pictures -----------------------------------------------------------------

@@ -12,6 +12,10 @@ namespace testsupport {
 
 namespace fs = std::filesystem;
 
+namespace {
+bool loaded = false;
+}  // namespace
+
 bool useTestFonts() {
     struct Folder {
         const char* path;
@@ -29,7 +33,6 @@ bool useTestFonts() {
         }
     if (!complete) return false;
 
-    static bool loaded = false;
     if (loaded) return true;
     // A configuration and cache of their own, so that the user's font set-up plays no
     // part; shared by the test processes (fontconfig locks its cache), the file
@@ -49,6 +52,21 @@ bool useTestFonts() {
     loaded = platform::useFontConfigFile(conf.c_str());
     if (!loaded) ADD_FAILURE() << "fontconfig cannot read " << conf;
     return loaded;
+}
+
+bool useNoFonts() {
+    const fs::path dir = fs::temp_directory_path() / "strixel-tests" / "nofonts";
+    fs::create_directories(dir / "cache");
+    const fs::path conf = dir / "fonts.conf";
+    const fs::path part = dir / ("fonts.conf." + std::to_string(getpid()));
+    {
+        std::ofstream out(part);
+        out << "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n"
+            << "  <cachedir>" << (dir / "cache").string() << "</cachedir>\n</fontconfig>\n";
+    }
+    fs::rename(part, conf);
+    loaded = false;
+    return platform::useFontConfigFile(conf.c_str());
 }
 
 }  // namespace testsupport

@@ -15,5 +15,8 @@ constexpr const char* kOcrAFolder = "/usr/share/fonts/truetype/ocr-a";
 // Points text measurement at the fixed configuration (once per process). Fails the
 // current test, naming the package to install, when a font folder is missing.
 bool useTestFonts();
+// Points text measurement at a configuration with no fonts at all, until the next
+// useTestFonts().
+bool useNoFonts();
 
 }  // namespace testsupport
