@@ -38,7 +38,7 @@ constexpr ScriptType kScriptTypes[] = {
     {"ISBN -OCRB", 1, 0, -1, 1},
     {"ISMN", 1, 2, -1, 0},
     {"EAN 13", 0, 0, -1, 0},
-    {"Codabar", 8, 0, -1, 0},
+    {"Codabar", 8, 0, 1, 0},  // the data as entered, start and stop letters included
     {"Code 93", 28, 0, -1, 0},
     {"Code 11", 19, 0, -1, 0},
     {"ITF", 4, 0, -1, 0},

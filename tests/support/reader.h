@@ -63,6 +63,13 @@ struct Decoded {
 // zxing-cpp in process. `format` narrows the search ("EAN-13", "Code128", "QRCode",
 // "DataMatrix", "PDF417", ...; empty = any).
 Decoded decode(const Bitmap& bmp, const std::string& format = "");
+// How the reader takes symbols with options of their own.
+struct ReadOptions {
+    bool code39FullAscii = false;   // read Code 39 character pairs as ASCII
+    bool code39Check = false;       // the last Code 39 character must be the modulo-43 check
+    bool codabarStartStop = false;  // keep Codabar's start and stop letters in the text
+};
+Decoded decode(const Bitmap& bmp, const std::string& format, const ReadOptions& opt);
 // The same, for EAN/UPC symbols that must carry a 2- or 5-digit add-on; the text
 // is the main number, a space, and the add-on.
 Decoded decodeWithAddOn(const Bitmap& bmp, const std::string& format = "");

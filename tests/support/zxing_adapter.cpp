@@ -11,7 +11,8 @@ namespace testsupport {
 
 namespace {
 
-Decoded decodeWith(const Bitmap& bmp, const std::string& format, bool eanAddOn) {
+Decoded decodeWith(const Bitmap& bmp, const std::string& format, bool eanAddOn,
+                   const ReadOptions& opt = {}) {
     Decoded d;
     if (bmp.width <= 0 || bmp.height <= 0) {
         d.error = "empty bitmap";
@@ -23,6 +24,9 @@ Decoded decodeWith(const Bitmap& bmp, const std::string& format, bool eanAddOn) 
     hints.setBinarizer(ZXing::Binarizer::FixedThreshold);
     if (!format.empty()) hints.setFormats(ZXing::BarcodeFormatsFromString(format));
     if (eanAddOn) hints.setEanAddOnSymbol(ZXing::EanAddOnSymbol::Require);
+    hints.setTryCode39ExtendedMode(opt.code39FullAscii);
+    hints.setValidateCode39CheckSum(opt.code39Check);
+    hints.setReturnCodabarStartEnd(opt.codabarStartStop);
     ZXing::ImageView view(bmp.pixels.data(), bmp.width, bmp.height, ZXing::ImageFormat::Lum);
     ZXing::Result r = ZXing::ReadBarcode(view, hints);
     if (!r.isValid()) {
@@ -41,6 +45,10 @@ Decoded decodeWith(const Bitmap& bmp, const std::string& format, bool eanAddOn) 
 
 Decoded decode(const Bitmap& bmp, const std::string& format) {
     return decodeWith(bmp, format, false);
+}
+
+Decoded decode(const Bitmap& bmp, const std::string& format, const ReadOptions& opt) {
+    return decodeWith(bmp, format, false, opt);
 }
 
 Decoded decodeWithAddOn(const Bitmap& bmp, const std::string& format) {
