@@ -20,10 +20,4 @@ int32_t onLaetus() { return notBuilt("Laetus pharmacode"); }
 int32_t Plessey() { return notBuilt("Plessey"); }
 int32_t MSI() { return notBuilt("MSI"); }
 int32_t onSick() { return notBuilt("SICK"); }
-int32_t NinetyThree() { return notBuilt("Code 93"); }
-int32_t Code11() { return notBuilt("Code 11"); }
-int32_t Telepen() { return notBuilt("Telepen"); }
-int32_t RoyalMail() { return notBuilt("Royal Mail"); }
-int32_t Postnet() { return notBuilt("POSTNET"); }
-int32_t FIM() { return notBuilt("FIM"); }
 int32_t DataBar(int32_t) { return notBuilt("DataBar"); }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/reader.h"
+#include "symbology/codebars.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"
 #include "symbology/rows.h"
@@ -64,6 +65,56 @@ inline testsupport::Decoded read(const std::string& format,
     lo.firstRowOnly = true;
     return testsupport::decode(testsupport::rasteriseElementList(gEl.chNum, gEl.cu_len, lo), format,
                                opt);
+}
+
+// The module rows that zint writes for the same data ("zint --dump": one line of
+// hexadecimal bytes a row, the last byte cut to the row's modules), as '0'/'1'.
+inline std::vector<std::string> zintRows(const std::string& type, const std::string& data,
+                                         const std::string& more = "") {
+    std::vector<std::string> rows;
+    if (!testsupport::requireProgram("zint", "zint")) return rows;
+    const testsupport::RunResult r =
+        testsupport::runCommand("zint -b " + type + " " + more + " --dump -d '" + data + "'");
+    EXPECT_EQ(r.status, 0) << r.err;
+    std::string row;
+    for (char c : r.out) {
+        if (c == '\n') {
+            if (!row.empty()) rows.push_back(row);
+            row.clear();
+        } else if (c != ' ') {
+            const int v = c <= '9' ? c - '0' : c - 'A' + 10;
+            for (int b = 3; b >= 0; --b) row += (v >> b) & 1 ? '1' : '0';
+        }
+    }
+    if (!row.empty()) rows.push_back(row);
+    return rows;
+}
+
+// The row without the light modules at its end.
+inline std::string trimRight(std::string row) {
+    while (!row.empty() && row.back() == '0') row.pop_back();
+    return row;
+}
+
+// A row of element bytes as modules ('1' dark, '0' light), each element
+// `modulesOf(width)` modules wide; bytes that are no element are passed over.
+template <typename Modules>
+std::string moduleString(const std::string& row, Modules modulesOf) {
+    std::string out;
+    for (unsigned char b : row) {
+        const int32_t w = charToWidth(b);
+        if (w == kNoElement) continue;
+        out.append(static_cast<size_t>(modulesOf(w < 0 ? -w : w)), w > 0 ? '1' : '0');
+    }
+    return out;
+}
+
+// The same without the light margins on either side.
+template <typename Modules>
+std::string symbolModules(const std::string& row, Modules modulesOf) {
+    std::string m = moduleString(row, modulesOf);
+    const size_t first = m.find('1');
+    return first == std::string::npos ? std::string() : trimRight(m.substr(first));
 }
 
 // A refusal: result 1, a message, nothing in the element list.

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "linear_support.h"
+#include "symbology/Postal.h"
+
+namespace {
+
+using lineartest::expectRefused;
+using lineartest::make;
+using lineartest::rowsOf;
+using lineartest::trimRight;
+using lineartest::zintRows;
+
+struct Postal : lineartest::World {};
+
+constexpr int32_t kRoyalMail = 30, kPostnet = 31, kFIM = 32;
+constexpr size_t kLeadingBlanks = 3;
+
+// Every bar position and gap is one module.
+std::string bandModules(const std::string& row, size_t skip) {
+    const std::string m = lineartest::moduleString(row, [](int32_t) { return 1; });
+    return trimRight(m.substr(std::min(skip, m.size())));
+}
+
+void expectBandsLikeZint(const char* zintType, const std::string& data, size_t bands, size_t skip) {
+    const std::vector<std::string> ours = rowsOf();
+    const std::vector<std::string> zint = zintRows(zintType, data);
+    ASSERT_EQ(zint.size(), bands);
+    ASSERT_GE(ours.size(), bands);
+    for (size_t b = 0; b < bands; ++b) {
+        SCOPED_TRACE("band " + std::to_string(b));
+        EXPECT_EQ(bandModules(ours[b], skip), trimRight(zint[b]));
+    }
+}
+
+TEST_F(Postal, RoyalMailBandsAndCheck) {
+    ASSERT_EQ(make(kRoyalMail, 0, "SN34RD1A"), 0) << gMsg.last;
+    EXPECT_EQ(gData.chMainCode[8], 'K');  // behind the data, outside len1
+    EXPECT_EQ(gData.len1, 8);
+    expectBandsLikeZint("RM4SCC", "SN34RD1A", 3, kLeadingBlanks);
+    // Lower case encodes as upper case.
+    ASSERT_EQ(make(kRoyalMail, 0, "sn34rd1a"), 0);
+    expectBandsLikeZint("RM4SCC", "SN34RD1A", 3, kLeadingBlanks);
+    // Row sum 2 and column sum 5 (k = 11): the check character A, bars 2323.
+    ASSERT_EQ(make(kRoyalMail, 0, "30"), 0);
+    EXPECT_EQ(gData.chMainCode[2], 'A');
+    expectBandsLikeZint("RM4SCC", "30", 3, kLeadingBlanks);
+}
+
+TEST_F(Postal, KixHasNoStartStopOrCheck) {
+    gSym.human = 1;
+    ASSERT_EQ(make(kRoyalMail, 1, "2500GG30250"), 0) << gMsg.last;
+    expectBandsLikeZint("KIX", "2500GG30250", 3, kLeadingBlanks);
+    EXPECT_EQ(lineartest::textLine(), "2500GG30250");
+}
+
+TEST_F(Postal, PostnetBandsAndCheck) {
+    ASSERT_EQ(make(kPostnet, 0, "12345"), 0) << gMsg.last;
+    EXPECT_EQ(gData.chMainCode[5], '5');
+    expectBandsLikeZint("POSTNET", "12345", 2, 0);
+    // Frame bars included: 2 + 6 x 5 bars in each band.
+    const std::string m = lineartest::moduleString(rowsOf()[1], [](int32_t) { return 1; });
+    EXPECT_EQ(m.size(), 2u * (2 + 6 * 5));
+    // A digit sum divisible by 10: the check digit 0, tall-tall-short-short-short.
+    ASSERT_EQ(make(kPostnet, 0, "55"), 0);
+    EXPECT_EQ(gData.chMainCode[2], '0');
+    expectBandsLikeZint("POSTNET", "55", 2, 0);
+}
+
+TEST_F(Postal, FimPatterns) {
+    for (const char* letter : {"A", "B", "C", "D"}) {
+        SCOPED_TRACE(letter);
+        ASSERT_EQ(make(kFIM, 0, letter), 0);
+        const std::vector<std::string> zint = zintRows("FIM", letter);
+        ASSERT_EQ(zint.size(), 1u);
+        EXPECT_EQ(bandModules(rowsOf()[0], 0), trimRight(zint[0]));
+    }
+    // B (101101101): every position keeps its pitch of two units, so a blank
+    // position between two bars leaves three units of space.
+    ASSERT_EQ(make(kFIM, 0, "B"), 0);
+    EXPECT_EQ(rowsOf()[0], std::string("\x8c\x81\x81\x81\x8c\x81\x8c\x81\x81\x81\x8c\x81\x8c"
+                                       "\x81\x81\x81\x8c"));
+}
+
+TEST_F(Postal, Refusals) {
+    expectRefused(kRoyalMail, 0, "AB-12");  // '-' would read as X and miss the check
+    expectRefused(kRoyalMail, 0, "(AB)");
+    expectRefused(kRoyalMail, 1, "AB CD");
+    expectRefused(kPostnet, 0, "1234A");
+    expectRefused(kFIM, 0, "E");
+    expectRefused(kFIM, 0, "AB");
+    expectRefused(kFIM, 0, "a");
+    // Three bands of 24 bytes a character cannot pass the element list.
+    expectRefused(kRoyalMail, 0, std::string(500, 'A'));
+    expectRefused(kPostnet, 0, std::string(1200, '1'));
+}
+
+}  // namespace
