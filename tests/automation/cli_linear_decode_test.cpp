@@ -34,6 +34,7 @@ const Case kCases[] = {
     {"code32", "Code 32", "A01234567", "Code39", kChecked, "0CSSBD", "0CSSBD6"},
     {"hibc", "HIBC Code 39", "+A123BJC5D6E71", "Code39", kChecked, "+A123BJC5D6E71",
      "+A123BJC5D6E71G"},
+    {"code93", "Code 93", "TEST93", "Code93", kPlain, "TEST93", "TEST93"},
     {"codabar", "Codabar", "A40156B", "Codabar", kStartStop, "A40156B", "A40156B"},
     {"codabar_film", "Codabar Film", "C123-$:/.+D", "Codabar", kStartStop, "C123-$:/.+D",
      "C123-$:/.+D"},
