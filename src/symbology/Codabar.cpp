@@ -40,17 +40,7 @@ int32_t codabarIndex(unsigned char c) {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-int32_t dataLen() { return gData.len1 < 0 ? 0 : std::min<int32_t>(gData.len1, kMainCodeSize - 1); }
-
-// Appends one character to chMainCode when the buffer has room.
-bool appendChar(char c) {
-    const int32_t n = dataLen();
-    if (n + 1 >= static_cast<int32_t>(kMainCodeSize)) return false;
-    gData.chMainCode[n] = c;
-    gData.chMainCode[n + 1] = 0;
-    gData.len1 = n + 1;
-    return true;
-}
+int32_t dataLen() { return mainLength(); }
 
 void wrap(char first, char last) {
     const int32_t n = dataLen();
@@ -123,6 +113,26 @@ bool codabarData() {
 
 }  // namespace
 
+int32_t mainLength() { return std::clamp<int32_t>(gData.len1, 0, kMainCodeSize - 1); }
+
+bool appendToMain(char c) {
+    const int32_t n = mainLength();
+    if (n + 1 >= static_cast<int32_t>(kMainCodeSize)) return false;
+    gData.chMainCode[n] = c;
+    gData.chMainCode[n + 1] = 0;
+    gData.len1 = n + 1;
+    return true;
+}
+
+void removeMainSpaces() {
+    const int32_t n = mainLength();
+    int32_t k = 0;
+    for (int32_t i = 0; i < n; ++i)
+        if (gData.chMainCode[i] != ' ') gData.chMainCode[k++] = gData.chMainCode[i];
+    gData.chMainCode[k] = 0;
+    gData.len1 = k;
+}
+
 bool libraryDigitsOnly(const char* typeName) {
     const int32_t n = dataLen();
     bool any = false;
@@ -170,9 +180,9 @@ char ameritechDigit(const char* data, int32_t n) {
     return static_cast<char>('0' + (10 - sum % 10) % 10);
 }
 
-bool DynixCheckDigit() { return appendChar(dynixDigit(gData.chMainCode, dataLen())); }
+bool DynixCheckDigit() { return appendToMain(dynixDigit(gData.chMainCode, dataLen())); }
 
-bool ameritechcalcheckMod10() { return appendChar(ameritechDigit(gData.chMainCode, dataLen())); }
+bool ameritechcalcheckMod10() { return appendToMain(ameritechDigit(gData.chMainCode, dataLen())); }
 
 void DynixModel() { wrap('A', 'B'); }
 void MSIModel() { wrap('B', 'A'); }
@@ -213,7 +223,7 @@ int32_t Codabar() {
         if (!libraryDigitsOnly(name)) return 1;
         const bool fits = dynix    ? DynixCheckDigit()
                           : v == 2 ? ameritechcalcheckMod10()
-                                   : appendChar(MSICheckMod10(gData.chMainCode, dataLen()));
+                                   : appendToMain(MSICheckMod10(gData.chMainCode, dataLen()));
         if (!fits || dataLen() + 3 > static_cast<int32_t>(kMainCodeSize)) {
             MessageText("The data is too long for this symbol. Shorten it and try again.");
             gMsg.inerror = 1;

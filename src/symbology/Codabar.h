@@ -5,6 +5,12 @@
 
 #include <cstdint>
 
+// The data buffer: len1 kept inside chMainCode; one character appended (false
+// when there is no room); the spaces taken out.
+int32_t mainLength();
+bool appendToMain(char c);
+void removeMainSpaces();
+
 // True when the len1 bytes of chMainCode are digits or spaces; otherwise the
 // user is told (naming the code type) and false comes back.
 bool libraryDigitsOnly(const char* typeName);

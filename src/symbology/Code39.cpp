@@ -162,7 +162,7 @@ int32_t refuseTooLong() {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-int32_t dataLen() { return std::clamp<int32_t>(gData.len1, 0, kMainCodeSize - 1); }
+int32_t dataLen() { return mainLength(); }
 
 void setLength(int32_t n) {
     gData.len1 = n;
@@ -176,22 +176,6 @@ void cutTo(int32_t n) {
         gData.len11 = n;
         gData.chMainCode2[n] = 0;
     }
-}
-
-bool appendToData(char c) {
-    const int32_t n = dataLen();
-    if (n + 1 >= static_cast<int32_t>(kMainCodeSize)) return false;
-    gData.chMainCode[n] = c;
-    setLength(n + 1);
-    return true;
-}
-
-void removeSpaces() {
-    const int32_t n = dataLen();
-    int32_t k = 0;
-    for (int32_t i = 0; i < n; ++i)
-        if (gData.chMainCode[i] != ' ') gData.chMainCode[k++] = gData.chMainCode[i];
-    setLength(k);
 }
 
 // Two spaces after the fifth character of a ten-character number, else after the sixth.
@@ -228,7 +212,7 @@ int32_t prepareVariant(int32_t v) {
         case kDynix:
             if (!libraryDigitsOnly("Code 39 Dynix")) return 1;
             if (!DynixCheckDigit()) return refuseTooLong();
-            removeSpaces();
+            removeMainSpaces();
             return 0;
         case kCode32: {
             bool ok = n >= kCode32Length - 1;
@@ -286,13 +270,13 @@ int32_t prepareVariant(int32_t v) {
             return 0;
         }
         case kCARL:
-            return appendToData(CARLMod10Check(gData.chMainCode, n)) ? 0 : refuseTooLong();
+            return appendToMain(CARLMod10Check(gData.chMainCode, n)) ? 0 : refuseTooLong();
         case kAmeritech:
             if (!libraryDigitsOnly("Code 39 Ameritech")) return 1;
             return ameritechcalcheckMod10() ? 0 : refuseTooLong();
         case kMSIVariant:
             if (!libraryDigitsOnly("Code 39 MSI")) return 1;
-            return appendToData(MSICheckMod10(gData.chMainCode, n)) ? 0 : refuseTooLong();
+            return appendToMain(MSICheckMod10(gData.chMainCode, n)) ? 0 : refuseTooLong();
         default:
             return 0;
     }

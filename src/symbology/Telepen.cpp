@@ -102,25 +102,7 @@ int32_t refuse(const char* text) {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-int32_t dataLen() { return std::clamp<int32_t>(gData.len1, 0, kMainCodeSize - 1); }
-
-bool appendToData(char c) {
-    const int32_t n = dataLen();
-    if (n + 1 >= static_cast<int32_t>(kMainCodeSize)) return false;
-    gData.chMainCode[n] = c;
-    gData.chMainCode[n + 1] = 0;
-    gData.len1 = n + 1;
-    return true;
-}
-
-void removeSpaces() {
-    const int32_t n = dataLen();
-    int32_t k = 0;
-    for (int32_t i = 0; i < n; ++i)
-        if (gData.chMainCode[i] != ' ') gData.chMainCode[k++] = gData.chMainCode[i];
-    gData.chMainCode[k] = 0;
-    gData.len1 = k;
-}
+int32_t dataLen() { return mainLength(); }
 
 void setText(const char* text, int32_t n) {
     n = std::clamp<int32_t>(n, 0, kMainCodeSize - 1);
@@ -242,7 +224,7 @@ int32_t Telepen() {
     if (v == kDynix) {
         if (!libraryDigitsOnly("Telepen Dynix")) return 1;
         if (!DynixCheckDigit()) return tooLong();
-        removeSpaces();
+        removeMainSpaces();
     }
     const Mode mode = modeOf(v);
     char check = 0;  // the modulo-11 character of the Limerick and option 6 and 7 forms
@@ -252,7 +234,7 @@ int32_t Telepen() {
         if (v == kLimerick || mode.option == '6' || mode.option == '7') {
             check = mode.option == '6' ? Mod11Check(gData.chMainCode, gData.len1)
                                        : LimerickCheck(gData.chMainCode, gData.len1);
-            if (!appendToData(check)) {
+            if (!appendToMain(check)) {
                 restore();
                 return tooLong();
             }

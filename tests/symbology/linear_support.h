@@ -67,27 +67,11 @@ inline testsupport::Decoded read(const std::string& format,
                                opt);
 }
 
-// The module rows that zint writes for the same data ("zint --dump": one line of
-// hexadecimal bytes a row, the last byte cut to the row's modules), as '0'/'1'.
+// zint's module rows of the same data ("zint --dump"), as '0'/'1' strings.
 inline std::vector<std::string> zintRows(const std::string& type, const std::string& data,
                                          const std::string& more = "") {
-    std::vector<std::string> rows;
-    if (!testsupport::requireProgram("zint", "zint")) return rows;
-    const testsupport::RunResult r =
-        testsupport::runCommand("zint -b " + type + " " + more + " --dump -d '" + data + "'");
-    EXPECT_EQ(r.status, 0) << r.err;
-    std::string row;
-    for (char c : r.out) {
-        if (c == '\n') {
-            if (!row.empty()) rows.push_back(row);
-            row.clear();
-        } else if (c != ' ') {
-            const int v = c <= '9' ? c - '0' : c - 'A' + 10;
-            for (int b = 3; b >= 0; --b) row += (v >> b) & 1 ? '1' : '0';
-        }
-    }
-    if (!row.empty()) rows.push_back(row);
-    return rows;
+    if (!testsupport::requireProgram("zint", "zint")) return {};
+    return testsupport::zintRows("-b " + type + " " + more, data);
 }
 
 // The row without the light modules at its end.
