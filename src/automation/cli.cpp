@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "automation/options.h"
+#include "automation/outputchoice.h"
 #include "labels/labelDoc.h"
 #include "picture/SetUpFiles.h"
 #include "picture/symbolbox.h"
@@ -25,32 +26,7 @@
 
 namespace {
 
-constexpr int kToolVectorFile = 2;
-
-struct Dialect {
-    const char* name;
-    int32_t ill;
-    int32_t purePost;  // -1: as --post or the file's extension says
-    const char* what;
-};
-
-constexpr Dialect kDialects[] = {
-    {"ai1", kIll11, -1, "Illustrator 1.1 EPS"},
-    {"ai88", kIll88, -1, "Illustrator 88 EPS"},
-    {"ai3", kIll3, -1, "Illustrator 3 EPS (the .eps default)"},
-    {"ai5", kIll5, -1, "Illustrator 5 EPS"},
-    {"press", kIllPress, -1, "Illustrator 5 for the digital press"},
-    {"type3", kIllType3, -1, "Type 3 font"},
-    {"pdf", kIllPdf, 0, "PDF 1.4 (the .pdf default)"},
-    {"ps", kIll5, 1, "plain PostScript (the .ps default)"},
-    {"ps-job", kIll5, 2, "PostScript in a printer job wrapper"},
-};
-
-struct PostKind {
-    const char* name;
-    int32_t purePost;
-};
-constexpr PostKind kPostKinds[] = {{"eps", 0}, {"ps", 1}, {"job", 2}};
+using Pairs = std::vector<std::pair<std::string, std::string>>;
 
 constexpr const char* kKeys[] = {"type", "data",   "options", "size",     "height",
                                  "bwr",  "colour", "color",   "spotname", "saveto"};
@@ -61,73 +37,24 @@ bool knownKey(std::string_view key) {
     return false;
 }
 
-struct Choice {
-    int32_t ill = -1;  // -1: from the file's extension
-    int32_t purePost = -1;
-};
+// Code types whose encoders are not built yet: the help lists them apart. An
+// encoder family that lands takes its code types out of this list.
+constexpr int32_t kCodesNotMadeYet[] = {4,  6,  8,  12, 14, 17, 19, 20, 21,
+                                        23, 24, 28, 30, 31, 32, 35, 36, 37};
 
-bool endsWith(const std::string& s, const char* tail) {
-    const size_t n = std::strlen(tail);
-    if (s.size() < n) return false;
-    for (size_t i = 0; i < n; ++i) {
-        char a = s[s.size() - n + i];
-        if (a >= 'A' && a <= 'Z') a = static_cast<char>(a + 32);
-        if (a != tail[i]) return false;
-    }
-    return true;
+// The names of the script-record language that are not display names.
+constexpr const char* kScriptTypeNames[] = {
+    "Code 128", "EAN 128", "Code 39", "Code 39 NC", "Code 39 Full Ascii",
+    "Telepen",  "EAN 8",   "UPC A",   "ISSN -OCRB", "ISBN -OCRB",
+    "ISMN",     "EAN 13",  "Codabar", "Code 93",    "Code 11",
+    "ITF",      "MSI",     "PLESSEY", "2 OF 5"};
+
+bool madeYet(int32_t code) {
+    return std::find(std::begin(kCodesNotMadeYet), std::end(kCodesNotMadeYet), code) ==
+           std::end(kCodesNotMadeYet);
 }
 
-// The dialect of one file: the flags, else the extension.
-void chooseOutput(const Choice& choice, const std::string& path) {
-    int32_t ill = kIll3;
-    int32_t post = 0;
-    if (endsWith(path, ".pdf")) ill = kIllPdf;
-    if (endsWith(path, ".ps")) ill = kIll5, post = 1;
-    if (choice.ill >= 0) ill = choice.ill;
-    if (choice.purePost >= 0) post = choice.purePost;
-    gOut.tool = kToolVectorFile;
-    gOut.ill = ill;
-    gOut.purePost = post;
-}
-
-void printHelp(std::ostream& out) {
-    out << "usage: strixel [--dialect=NAME] [--post=eps|ps|job] [RECORD...]\n"
-           "\n"
-           "Makes one symbol file per script record. Records come from the arguments, or\n"
-           "one a line from standard input. A record is key and quoted-value pairs between\n"
-           "braces, for example:\n"
-           "  {type:\"EAN 13\", data:\"400638133393\", saveto:\"ean13.eps\"}\n"
-           "\n"
-           "Keys:\n"
-           "  type      the code type (names below)\n"
-           "  data      the data, as typed into the data field\n"
-           "  options   the add-on digits, or the options text of a 2-D code type\n"
-           "            (DataMatrix size such as \"24X24\", QR level and version such as \"Q4\")\n"
-           "  size      magnification in percent\n"
-           "  height    bar height in millimetres\n"
-           "  bwr       bar-width reduction in micrometres\n"
-           "  colour    cyan magenta yellow black in percent, e.g. \"0 0 0 100\"\n"
-           "  spotname  the name of a spot colour\n"
-           "  saveto    the output file; .eps, .ps or .pdf picks the kind\n"
-           "\n"
-           "Dialects (--dialect):\n";
-    for (const Dialect& d : kDialects)
-        out << "  " << d.name << std::string(8 - std::strlen(d.name), ' ') << d.what << "\n";
-    out << "--post: eps (0, encapsulated), ps (1, plain PostScript), job (2, in a printer job "
-           "wrapper)\n"
-           "\nCode types:\n";
-    out << "  Code 128, EAN 128, Code 39, Code 39 NC, Code 39 Full Ascii, Telepen, EAN 8, UPC A,\n"
-           "  ISSN -OCRB, ISBN -OCRB, ISMN, EAN 13, Codabar, Code 93, Code 11, ITF, MSI, PLESSEY,\n"
-           "  2 OF 5, and every display name:\n";
-    std::vector<std::string> names;
-    const SymbolSettings keep = gSym;
-    for (int32_t c = 0; c <= kLastFamily; ++c)
-        for (int32_t v : kVariantsTried) {
-            const char* n = codeTypeName(c, v);
-            if (!n) continue;
-            if (std::find(names.begin(), names.end(), n) == names.end()) names.emplace_back(n);
-        }
-    gSym = keep;
+void printNames(std::ostream& out, const std::vector<std::string>& names) {
     size_t column = 1;
     out << " ";
     for (const std::string& n : names) {
@@ -139,6 +66,65 @@ void printHelp(std::ostream& out) {
         column += n.size() + 3;
     }
     out << "\n";
+}
+
+void printCodeTypes(std::ostream& out) {
+    std::vector<std::string> names[2];  // [1]: can be made
+    for (const char* n : kScriptTypeNames) {
+        parseCodeType(n);
+        names[madeYet(gSym.code)].emplace_back(n);
+    }
+    for (int32_t c = 0; c <= kLastFamily; ++c)
+        for (int32_t v : kVariantsTried) {
+            const char* n = codeTypeName(c, v);
+            if (!n) continue;
+            std::vector<std::string>& group = names[madeYet(c)];
+            if (std::find(group.begin(), group.end(), n) == group.end()) group.emplace_back(n);
+        }
+    resetWorld();
+    out << "\nCode types that can be made (script names and display names, in any case):\n";
+    printNames(out, names[1]);
+    out << "\nCode types that cannot be made yet (refused with a message):\n";
+    printNames(out, names[0]);
+}
+
+void printHelp(std::ostream& out) {
+    out << "usage: strixel [--dialect NAME] [--post NAME] [RECORD | -]...\n"
+           "\n"
+           "Makes one symbol file per script record. Records come from the arguments; a lone\n"
+           "\"-\" reads them from standard input, one a line (two or more on a line are\n"
+           "made in turn), and so does a run given no record. A record is key and\n"
+           "quoted-value pairs between braces, for example:\n"
+           "  {type:\"EAN 13\", data:\"400638133393\", saveto:\"ean13.eps\"}\n"
+           "A value ends at the double quote that a comma and the next key, or the closing\n"
+           "brace, follow; any other double quote in a value is typed as it is:\n"
+           "  {type:\"QRCode\", data:\"say \"hi\", then go\", saveto:\"hi.eps\"}\n"
+           "A key may be given once in a record.\n"
+           "\n"
+           "Keys:\n"
+           "  type      the code type (names below)\n"
+           "  data      the data, as typed into the data field\n"
+           "  options   the add-on digits, or the options text of a 2-D code type\n"
+           "            (DataMatrix size such as \"24X24\", QR level and version such as \"Q4\")\n"
+           "  size      magnification in percent\n"
+           "  height    bar height in millimetres\n"
+           "  bwr       bar-width reduction in micrometres\n"
+           "  colour    cyan magenta yellow black in percent, e.g. \"0 0 0 100\" (or color)\n"
+           "  spotname  the name of a spot colour\n"
+           "  saveto    the output file; .eps, .ps or .pdf picks the kind\n"
+           "\n"
+           "Escapes in the data:\n"
+           "  \\n \\t \\r      line feed, tab, carriage return (Code 128)\n"
+           "  \\dNNN         the byte NNN, three digits from 001 to 255 (Code 128)\n"
+           "  \\1 \\2 \\3 \\4   FNC1, FNC2, FNC3, FNC4 (Code 128)\n"
+           "  \\1            FNC1 (EAN Datamatrix)\n"
+           "\n";
+    printOutputKinds(out);
+    out << "\n"
+           "Exit status: 0 every record made its file; 1 some record failed (each failure\n"
+           "names its record: its line of standard input, or its place among the record\n"
+           "arguments); 2 the command line itself is wrong (nothing is made).\n";
+    printCodeTypes(out);
 }
 
 // The numbers a record may give: what the label item can carry.
@@ -239,21 +225,21 @@ std::string notMacRoman(const std::string& key, const std::string& value, size_t
 }
 
 // One record: returns an empty string when its file was made, else the reason.
-std::string runRecord(const std::string& record, const Choice& choice) {
+// "colour" and "color" are one key.
+std::string keyOf(const std::string& key) { return key == "color" ? "colour" : key; }
+
+std::string runRecord(Pairs pairs, const OutputChoice& choice) {
     resetWorld();
     initLabelItems();
     gMsg.quiet = true;
 
-    std::vector<std::pair<std::string, std::string>> pairs;
-    std::string error;
-    if (!forEachScriptPair(
-            record.c_str(),
-            [&pairs](std::string_view k, std::string_view v) { pairs.emplace_back(k, v); }, &error))
-        return "the record is not well formed: " + error;
-
     std::string saveto, type;
+    std::vector<std::string> seen;
     for (auto& [key, value] : pairs) {
         if (!knownKey(key)) return "unknown key \"" + key + "\"";
+        if (std::find(seen.begin(), seen.end(), keyOf(key)) != seen.end())
+            return "the key \"" + key + "\" is given twice";
+        seen.push_back(keyOf(key));
         if (const char* lost = swallowedKey(value))
             return "the " + key + " runs on into the " + lost +
                    " key: is its closing quote missing?";
@@ -277,11 +263,14 @@ std::string runRecord(const std::string& record, const Choice& choice) {
     // The type first: it applies the type's defaults, which the other keys then change.
     if (!parseCodeType(type.c_str()))
         return "unknown type \"" + platform::macRomanToUtf8(type) + "\"";
+    gMsg.typeName = type;  // messages name the type as the user did
     for (auto& [key, value] : pairs)
         if (key != "type" && key != "saveto") applyScriptPair(key, value);
     if (gData.len1 == 0) return "the record has no data";
 
-    chooseOutput(choice, saveto);
+    const std::string fault = outputKindFault(choice, saveto);
+    if (!fault.empty()) return fault;
+    applyOutputChoice(choice, saveto);
     // The single barcode item of a plain symbol carries the settings to the writer,
     // sized to its symbol. The data is checked before a file is made: a refused
     // symbol leaves nothing behind.
@@ -296,71 +285,149 @@ std::string runRecord(const std::string& record, const Choice& choice) {
     return {};
 }
 
+// The records of one line, each as its pairs; the reason when the line (from
+// the record that fails on) cannot be read. Records before a fault are kept.
+std::string splitLine(const std::string& line, std::vector<Pairs>* records) {
+    if (const size_t nul = line.find('\0'); nul != std::string::npos)
+        return "the record holds a NUL byte (at byte " + std::to_string(nul + 1) +
+               "); records are text";
+    const size_t first = line.find_first_not_of(" \t");
+    if (first == std::string::npos || line[first] != '{')
+        return "the record must begin with its opening brace";
+    size_t at = first;
+    while (at < line.size()) {
+        Pairs pairs;
+        std::string error;
+        size_t end = 0;
+        if (!forEachScriptPairIn(
+                std::string_view(line).substr(at),
+                [&pairs](std::string_view k, std::string_view v) { pairs.emplace_back(k, v); },
+                &error, &end))
+            return "the record is not well formed: " + error;
+        records->push_back(std::move(pairs));
+        at = line.find_first_not_of(" \t", at + end);
+        if (at != std::string::npos && line[at] != '{')
+            return "text after the record's closing brace: \"" + line.substr(at) + "\"";
+    }
+    return {};
+}
+
+std::string ordinal(size_t n) {
+    const char* suffix = n % 10 == 1 && n % 100 != 11   ? "st"
+                         : n % 10 == 2 && n % 100 != 12 ? "nd"
+                         : n % 10 == 3 && n % 100 != 13 ? "rd"
+                                                        : "th";
+    return std::to_string(n) + suffix;
+}
+
+// Makes the records of one line; the number of failures.
+int runLine(const std::string& line, int number, const OutputChoice& choice, std::ostream& err) {
+    std::vector<Pairs> records;
+    const std::string fault = splitLine(line, &records);
+    int failures = 0;
+    for (size_t i = 0; i < records.size(); ++i) {
+        const std::string why = runRecord(std::move(records[i]), choice);
+        if (why.empty()) continue;
+        ++failures;
+        err << "strixel: record " << number;
+        if (i > 0) err << " (the " << ordinal(i + 1) << " on its line)";
+        err << ": " << why << "\n";
+    }
+    if (!fault.empty()) {
+        ++failures;
+        err << "strixel: record " << number;
+        if (!records.empty()) err << " (the " << ordinal(records.size() + 1) << " on its line)";
+        err << ": " << fault << "\n";
+    }
+    return failures;
+}
+
+// What the command line asked for.
+struct Request {
+    OutputChoice output;
+    std::vector<std::string> records;  // "-" reads standard input at its place
+    bool help = false;
+};
+
+std::string takeDialect(const std::string& name, Request* r) {
+    r->output.dialect = findDialect(name);
+    return r->output.dialect ? "" : "unknown dialect \"" + name + "\" (see --help)";
+}
+std::string takePost(const std::string& name, Request* r) {
+    r->output.post = findPostKind(name);
+    return r->output.post ? "" : "unknown --post \"" + name + "\" (eps, ps or job; 0, 1 or 2)";
+}
+
+// Options with a value, given as --name=value or --name value.
+struct ValueOption {
+    const char* name;
+    std::string (*take)(const std::string& value, Request* request);  // the fault, or empty
+};
+constexpr ValueOption kValueOptions[] = {{"--dialect", takeDialect}, {"--post", takePost}};
+
+// Reads the arguments; the usage error, or empty.
+std::string parseArguments(int argc, const char* const* argv, Request* r) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--help" || a == "-h") {
+            r->help = true;
+            return {};
+        }
+        if (a == "-" || a.empty() || a[0] != '-') {
+            r->records.push_back(a);  // a record, or "-"
+            continue;
+        }
+        const size_t equals = a.find('=');
+        const std::string name = a.substr(0, equals);
+        const ValueOption* option = nullptr;
+        for (const ValueOption& o : kValueOptions)
+            if (name == o.name) option = &o;
+        if (!option) return "unknown option " + a + " (see --help)";
+        std::string value;
+        if (equals != std::string::npos)
+            value = a.substr(equals + 1);
+        else if (i + 1 < argc)
+            value = argv[++i];
+        else
+            return name + " needs a value (see --help)";
+        if (std::string fault = option->take(value, r); !fault.empty()) return fault;
+    }
+    if (r->records.empty()) r->records.push_back("-");
+    return {};
+}
+
 }  // namespace
 
 int runCommandLine(int argc, const char* const* argv, std::istream& in, std::ostream& out,
                    std::ostream& err) {
-    Choice choice;
-    std::vector<std::string> records;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a == "--help" || a == "-h") {
-            printHelp(out);
-            return 0;
-        }
-        if (a.rfind("--dialect=", 0) == 0) {
-            const std::string name = a.substr(10);
-            bool found = false;
-            for (const Dialect& d : kDialects)
-                if (name == d.name) {
-                    choice.ill = d.ill;
-                    if (d.purePost >= 0) choice.purePost = d.purePost;
-                    found = true;
-                }
-            if (!found) {
-                err << "strixel: unknown dialect \"" << name << "\" (see --help)\n";
-                return 2;
-            }
-            continue;
-        }
-        if (a.rfind("--post=", 0) == 0) {
-            const std::string name = a.substr(7);
-            bool found = false;
-            for (const PostKind& p : kPostKinds)
-                if (name == p.name) choice.purePost = p.purePost, found = true;
-            if (!found) {
-                err << "strixel: unknown --post \"" << name << "\" (eps, ps or job)\n";
-                return 2;
-            }
-            continue;
-        }
-        if (a.rfind("--", 0) == 0) {
-            err << "strixel: unknown option " << a << " (see --help)\n";
-            return 2;
-        }
-        records.push_back(a);
+    Request request;
+    if (const std::string usage = parseArguments(argc, argv, &request); !usage.empty()) {
+        err << "strixel: " << usage << "\n";
+        return 2;
     }
-    const bool fromInput = records.empty();
+    if (request.help) {
+        printHelp(out);
+        return 0;
+    }
     int failures = 0;
-    int number = 0;
-    std::string line;
-    for (size_t i = 0;; ++i) {
-        if (fromInput) {
-            if (!std::getline(in, line)) break;
+    int made = 0;  // records tried
+    int argument = 0;
+    for (const std::string& source : request.records) {
+        if (source != "-") {
+            ++made;
+            failures += runLine(source, ++argument, request.output, err);
+            continue;
+        }
+        // Standard input: one record a line, numbered by the line, blank lines counted.
+        std::string line;
+        for (int number = 1; std::getline(in, line); ++number) {
             if (!line.empty() && line.back() == '\r') line.pop_back();
             if (line.find_first_not_of(" \t") == std::string::npos) continue;
-        } else {
-            if (i >= records.size()) break;
-            line = records[i];
-        }
-        ++number;
-        const std::string why = runRecord(line, choice);
-        if (!why.empty()) {
-            ++failures;
-            err << "strixel: record " << number << ": " << why << "\n";
+            ++made;
+            failures += runLine(line, number, request.output, err);
         }
     }
-    if (number == 0) {
+    if (made == 0) {
         err << "strixel: no record given (see --help)\n";
         return 2;
     }

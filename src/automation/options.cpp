@@ -165,11 +165,18 @@ void applyPair(std::string_view key, std::string_view value) {
 
 bool isKeyChar(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-// After a value's closing quote at p - 1: ", key:\"" or "}" and the line end.
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// After a value's closing quote at p - 1: ", key:\"", or "}" and then the line
+// end or the next record's opening brace (blanks allowed between).
 bool endsValue(std::string_view s, size_t p) {
     while (p < s.size() && s[p] == ' ') ++p;
     if (p >= s.size() || s[p] == '\r' || s[p] == '\n') return true;
-    if (s[p] == '}') return p + 1 >= s.size() || s[p + 1] == '\r' || s[p + 1] == '\n';
+    if (s[p] == '}') {
+        ++p;
+        while (p < s.size() && isBlank(s[p])) ++p;
+        return p >= s.size() || s[p] == '\r' || s[p] == '\n' || s[p] == '{';
+    }
     if (s[p] != ',') return false;
     ++p;
     while (p < s.size() && s[p] == ' ') ++p;
@@ -181,6 +188,17 @@ bool endsValue(std::string_view s, size_t p) {
     ++p;
     while (p < s.size() && s[p] == ' ') ++p;
     return p < s.size() && s[p] == '"';
+}
+
+// A quote at or after `from` that a closing brace follows: the value ended there,
+// but something other than the line end came after the brace.
+bool closedByBrace(std::string_view s, size_t from) {
+    for (size_t at = s.find('"', from); at != std::string_view::npos; at = s.find('"', at + 1)) {
+        size_t p = at + 1;
+        while (p < s.size() && s[p] == ' ') ++p;
+        if (p < s.size() && s[p] == '}') return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -224,7 +242,12 @@ void saveAutoFormatData(platform::FileRef refNum) {
 bool forEachScriptPair(const char* text,
                        const std::function<void(std::string_view, std::string_view)>& pair,
                        std::string* error) {
-    std::string_view s(text);
+    return forEachScriptPairIn(text, pair, error, nullptr);
+}
+
+bool forEachScriptPairIn(std::string_view s,
+                         const std::function<void(std::string_view, std::string_view)>& pair,
+                         std::string* error, size_t* end) {
     auto fail = [error](const char* why) {
         if (error) *error = why;
         return false;
@@ -236,7 +259,10 @@ bool forEachScriptPair(const char* text,
         while (i < s.size() && (s[i] == ' ' || s[i] == ',')) ++i;
         if (i >= s.size() || s[i] == '\r' || s[i] == '\n')
             return fail("the record has no closing brace");
-        if (s[i] == '}') return true;
+        if (s[i] == '}') {
+            if (end) *end = i + 1;
+            return true;
+        }
         const size_t colon = s.find(':', i);
         if (colon == std::string_view::npos) return fail("a key has no colon and value");
         std::string_view key = s.substr(i, colon - i);
@@ -247,13 +273,15 @@ bool forEachScriptPair(const char* text,
         // The value ends at the quote that the next pair (a comma, a key and its
         // colon and quote) or the closing brace follows, so that data holding
         // quotes and commas reads back whole.
-        size_t end = q;
+        size_t close = q;
         do {
-            end = s.find('"', end + 1);
-            if (end == std::string_view::npos) return fail("a value has no closing quote");
-        } while (!endsValue(s, end + 1));
-        pair(key, s.substr(q + 1, end - q - 1));
-        i = end + 1;
+            close = s.find('"', close + 1);
+            if (close == std::string_view::npos)
+                return fail(closedByBrace(s, q + 1) ? "text after the record's closing brace"
+                                                    : "a value has no closing quote");
+        } while (!endsValue(s, close + 1));
+        pair(key, s.substr(q + 1, close - q - 1));
+        i = close + 1;
     }
 }
 

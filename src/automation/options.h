@@ -44,5 +44,10 @@ int32_t parseCodeType(const char* name);
 bool forEachScriptPair(const char* text,
                        const std::function<void(std::string_view, std::string_view)>& pair,
                        std::string* error);
+// The same for the record at the start of `text`, which may be followed by more:
+// *end (when given) receives the index just past the record's closing brace.
+bool forEachScriptPairIn(std::string_view text,
+                         const std::function<void(std::string_view, std::string_view)>& pair,
+                         std::string* error, size_t* end);
 // Applies one pair as ConvertString does.
 void applyScriptPair(std::string_view key, std::string_view value);

@@ -186,6 +186,7 @@ void EAN() {
 }
 
 bool takeDigits(const char* name, int32_t n, bool cut) {
+    name = typeNameInMessages(name);
     char text[96];
     if (gData.len1 < n || static_cast<int32_t>(strnlen(gData.chMainCode, kMainCodeSize)) < n) {
         std::snprintf(text, sizeof text, "%s needs %d digits.", name, n);

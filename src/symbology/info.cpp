@@ -450,8 +450,8 @@ int32_t CheckLength(const unsigned char* name, int32_t n, int32_t addA, int32_t 
         return 0;
     }
     char text[300];
-    std::snprintf(text, sizeof text, "%.*s needs %d digits.", name[0],
-                  reinterpret_cast<const char*>(name + 1), n);
+    const std::string own(reinterpret_cast<const char*>(name + 1), name[0]);
+    std::snprintf(text, sizeof text, "%s needs %d digits.", typeNameInMessages(own.c_str()), n);
     MessageText(text);
     gMsg.inerror = 1;
     return 1;

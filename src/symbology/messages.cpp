@@ -64,3 +64,7 @@ void MessageText(const char* text) {
 }
 
 void resetMessages() { gMsg = MessageState{}; }
+
+const char* typeNameInMessages(const char* own) {
+    return gMsg.typeName.empty() ? own : gMsg.typeName.c_str();
+}

@@ -12,6 +12,7 @@ struct MessageState {
     std::string last;          // the last text shown (headless)
     int32_t shown = 0;         // how many texts were shown since the last reset
     bool quiet = false;        // tests may silence standard error
+    std::string typeName;      // the code type as the user named it (Mac OS Roman), if known
 };
 extern MessageState gMsg;
 
@@ -19,3 +20,5 @@ void Message(uint16_t n);                    // message n of list 136
 void MessageOld(const unsigned char* pstr);  // a given Pascal text
 void MessageText(const char* text);          // MessageOld for a C string
 void resetMessages();
+// The code type's name for a message: as the user named it when known, else `own`.
+const char* typeNameInMessages(const char* own);

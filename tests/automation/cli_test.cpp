@@ -60,18 +60,19 @@ TEST(CommandLine, WritesOneFilePerRecordByExtension) {
 TEST(CommandLine, EveryDialectAndPostKindIsReachable) {
     struct {
         const char* flag;
+        const char* file;
         const char* firstLine;
-    } cases[] = {{"--dialect=ai1", "%!PS-Adobe-2.0 EPSF-1.2\r"},
-                 {"--dialect=ai88", "%!PS-Adobe-2.0 EPSF-1.2\r"},
-                 {"--dialect=ai3", "%!PS-Adobe-3.0 EPSF-3.0\r"},
-                 {"--dialect=ai5", "%!PS-Adobe-3.0 EPSF-3.0\r"},
-                 {"--dialect=press", "%!PS-Adobe-2.0 EPSF-1.2\r"},
-                 {"--dialect=type3", "%!PS-Adobe-2.0\r"},
-                 {"--dialect=pdf", "%PDF-1.4"},
-                 {"--dialect=ps", "%!PS-Adobe-3.0\r"}};
+    } cases[] = {{"--dialect=ai1", "d.eps", "%!PS-Adobe-2.0 EPSF-1.2\r"},
+                 {"--dialect=ai88", "d.eps", "%!PS-Adobe-2.0 EPSF-1.2\r"},
+                 {"--dialect=ai3", "d.eps", "%!PS-Adobe-3.0 EPSF-3.0\r"},
+                 {"--dialect=ai5", "d.eps", "%!PS-Adobe-3.0 EPSF-3.0\r"},
+                 {"--dialect=press", "d.eps", "%!PS-Adobe-2.0 EPSF-1.2\r"},
+                 {"--dialect=type3", "d.eps", "%!PS-Adobe-2.0\r"},
+                 {"--dialect=pdf", "d.pdf", "%PDF-1.4"},
+                 {"--dialect=ps", "d.ps", "%!PS-Adobe-3.0\r"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.flag);
-        const std::string path = testsupport::tempPath("d.out");
+        const std::string path = testsupport::tempPath(c.file);
         CliRun r = run({c.flag, record("EAN 13", "400638133393", path)});
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(slurp(path).rfind(c.firstLine, 0), 0u);
