@@ -19,6 +19,7 @@
 #include "platform/macroman.h"
 #include "platform/numbers.h"
 #include "symbology/appBits.h"
+#include "symbology/encoders.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
@@ -37,22 +38,12 @@ bool knownKey(std::string_view key) {
     return false;
 }
 
-// Code types whose encoders are not built yet: the help lists them apart. An
-// encoder family that lands takes its code types out of this list.
-constexpr int32_t kCodesNotMadeYet[] = {4,  6,  8,  12, 14, 17, 19, 20, 21,
-                                        23, 24, 28, 30, 31, 32, 35, 36, 37};
-
 // The names of the script-record language that are not display names.
 constexpr const char* kScriptTypeNames[] = {
     "Code 128", "EAN 128", "Code 39", "Code 39 NC", "Code 39 Full Ascii",
     "Telepen",  "EAN 8",   "UPC A",   "ISSN -OCRB", "ISBN -OCRB",
     "ISMN",     "EAN 13",  "Codabar", "Code 93",    "Code 11",
     "ITF",      "MSI",     "PLESSEY", "2 OF 5"};
-
-bool madeYet(int32_t code) {
-    return std::find(std::begin(kCodesNotMadeYet), std::end(kCodesNotMadeYet), code) ==
-           std::end(kCodesNotMadeYet);
-}
 
 void printNames(std::ostream& out, const std::vector<std::string>& names) {
     size_t column = 1;
@@ -72,18 +63,19 @@ void printCodeTypes(std::ostream& out) {
     std::vector<std::string> names[2];  // [1]: can be made
     for (const char* n : kScriptTypeNames) {
         parseCodeType(n);
-        names[madeYet(gSym.code)].emplace_back(n);
+        names[encoderBuilt(gSym.code)].emplace_back(n);
     }
     for (int32_t c = 0; c <= kLastFamily; ++c)
         for (int32_t v : kVariantsTried) {
             const char* n = codeTypeName(c, v);
             if (!n) continue;
-            std::vector<std::string>& group = names[madeYet(c)];
+            std::vector<std::string>& group = names[encoderBuilt(c)];
             if (std::find(group.begin(), group.end(), n) == group.end()) group.emplace_back(n);
         }
     resetWorld();
     out << "\nCode types that can be made (script names and display names, in any case):\n";
     printNames(out, names[1]);
+    if (names[0].empty()) return;
     out << "\nCode types that cannot be made yet (refused with a message):\n";
     printNames(out, names[0]);
 }

@@ -30,6 +30,9 @@ int32_t MicroPDF417();
 int32_t QRencodeData(const char* data, int32_t length, int32_t level, int32_t minVersion,
                      int32_t autoExtend, int32_t mask);
 
+// Whether the code type's encoder is built (the others refuse with a message).
+bool encoderBuilt(int32_t code);
+
 // Families whose encoders come later.
 int32_t Intwofive();
 int32_t ITF6();

@@ -63,7 +63,7 @@ void pdfStart(int32_t right, int32_t bottom) {
         put(platform::formatC("%d %d", kA4Width, kA4Height));
     else
         put(platform::formatC("%d %d", right, bottom));
-    put("]\r/Contents 4 0 R\r/Resources << /Procset [ /PDF /TEXT ]\r/Font 6 0 R\r");
+    put("]\r/Contents 4 0 R\r/Resources << /ProcSet [ /PDF /Text ]\r/Font 6 0 R\r");
     put(">>\r>>\rendobj\r");
     gPdfDoc.p1[5] = position();
     put("4 0 obj\r<< /Length 5 0 R >>\r");
@@ -86,16 +86,25 @@ void pdfTail() {
     put(platform::formatC("%d\r", gPdfDoc.p1[0]));
     put("endobj\r");
 
+    // The font resources name one object per font, so that readers can list them.
+    const std::vector<std::string> fonts = pageFonts();
+    const int32_t objects = kPdfFixedObjects + static_cast<int32_t>(fonts.size());
     gPdfDoc.p1[7] = position();
     put("6 0 obj\r<<");
-    for (const std::string& name : pageFonts()) {
-        put(" /" + name + " << /Type /Font /Subtype /Type1 /BaseFont /" + name +
-            " /Encoding /MacRomanEncoding >>\r");
-    }
+    for (size_t i = 0; i < fonts.size(); ++i)
+        put(platform::formatC(" /%s %d 0 R\r", fonts[i].c_str(),
+                              kPdfFixedObjects + static_cast<int32_t>(i)));
     put(">>\rendobj\r");
+    std::vector<int32_t> fontAt;
+    for (size_t i = 0; i < fonts.size(); ++i) {
+        fontAt.push_back(position());
+        put(platform::formatC("%d 0 obj\r", kPdfFixedObjects + static_cast<int32_t>(i)));
+        put("<< /Type /Font /Subtype /Type1 /BaseFont /" + fonts[i] +
+            " /Encoding /MacRomanEncoding >>\rendobj\r");
+    }
 
     const int32_t table = position();
-    put(platform::formatC("xref\r0 %d\r", kPdfObjectCount));
+    put(platform::formatC("xref\r0 %d\r", objects));
     xrefEntry(0, false);
     xrefEntry(gPdfDoc.p1[2] + 1, true);  // after the line end of "%PDF-1.4": 9
     xrefEntry(gPdfDoc.p1[3], true);
@@ -103,6 +112,7 @@ void pdfTail() {
     xrefEntry(gPdfDoc.p1[5], true);
     xrefEntry(object5, true);
     xrefEntry(gPdfDoc.p1[7], true);
-    put(platform::formatC("trailer\r<< /Size %d\r/Root 1 0 R\r>>\rstartxref\r", kPdfObjectCount));
+    for (int32_t at : fontAt) xrefEntry(at, true);
+    put(platform::formatC("trailer\r<< /Size %d\r/Root 1 0 R\r>>\rstartxref\r", objects));
     put(platform::formatC("%d\r", table));
 }

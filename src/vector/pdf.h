@@ -12,7 +12,9 @@ struct PdfState {
 };
 extern PdfState gPdfDoc;
 
-constexpr int32_t kPdfObjectCount = 7;  // the free entry and objects 1 to 6
+// The free entry and objects 1 to 6 (6: the font resources); each font follows
+// as an object of its own.
+constexpr int32_t kPdfFixedObjects = 7;
 
 // Objects 1 to 3 and the head of the content stream, after "%PDF-1.4".
 void pdfStart(int32_t right, int32_t bottom);

@@ -146,6 +146,9 @@ TEST(CommandLineSymbols, PdfPassesQpdfAndPdftoppm) {
     testsupport::RunResult p = testsupport::pdftoppm(path, testsupport::tempPath("page"));
     EXPECT_EQ(p.status, 0);
     EXPECT_EQ(p.err, "");
+    testsupport::RunResult f = testsupport::runCommand("pdffonts '" + path + "'");
+    EXPECT_EQ(f.status, 0) << f.err;
+    EXPECT_NE(f.out.find("Helvetica "), std::string::npos) << f.out;
 }
 
 // A symbol low enough to have a single bar row keeps its bars.
