@@ -130,6 +130,8 @@ int32_t addLabelItem() {
     return 0;
 }
 
+int32_t PasteLabelItem() { return addLabelItem(); }
+
 void clearItemData(int32_t index) {
     LabelItem* it = itemAt(index);
     if (!it) return;

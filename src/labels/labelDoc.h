@@ -162,7 +162,8 @@ LabelSheet sheetFromCopy(const LabelSheet& s);
 bool labelLayoutOpen();
 void initLabelItems();
 void killLabelItems();
-int32_t addLabelItem();  // 0 added, 1 refused (message shown)
+int32_t addLabelItem();    // 0 added, 1 refused (message shown)
+int32_t PasteLabelItem();  // the same
 void clearItemData(int32_t index);
 void setItemData(int32_t index, int32_t mode);
 void getItemData(int32_t index);

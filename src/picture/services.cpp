@@ -2,13 +2,17 @@
 
 #include <cstring>
 
+#include "picture/hooks.h"
 #include "platform/textmetrics.h"
 #include "symbology/state.h"
 #include "vector/sink.h"
 
 PictureServiceState gPictServices;
 
-void resetPictureServices() { gPictServices = PictureServiceState{}; }
+void resetPictureServices() {
+    gPictServices = PictureServiceState{};
+    resetDrawingHooks();
+}
 
 void TextSizeGC(int16_t size, int32_t n) {
     platform::TextSize(size);

@@ -10,7 +10,7 @@ struct PictureServiceState {
     int32_t hWidth = 0;  // width of an H-gauge in points; 12 once a picture drew gauges
 };
 extern PictureServiceState gPictServices;
-void resetPictureServices();
+void resetPictureServices();  // the drawing hooks too
 
 // Sets the port's text size to size and gVec.gCtexsize to n x Siz x 0.001
 // (a single-precision product).
