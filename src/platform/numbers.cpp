@@ -76,6 +76,63 @@ constexpr double kPowersOfTen[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9
 // than 2^-13 (half a unit in the last place), so unless it sits within 1e-3 of a
 // halfway point, rounding it gives the very digits "%f" gives. Halfway cases
 // and large values take the general conversion.
+namespace {
+
+constexpr char kPairs[] =
+    "000102030405060708091011121314151617181920212223242526272829303132333435363738394041424344"
+    "4546474849"
+    "505152535455565758596061626364656667686970717273747576777879808182838485868788899091929394"
+    "9596979899";
+
+// The digits of u / 10^D, '.', and the D decimals, written straight into out.
+// A constant D lets the compiler turn every division into a multiplication.
+template <int D>
+int writeFixed(char* out, unsigned long long u, bool negative) {
+    constexpr auto kScale = static_cast<unsigned long long>(kPowersOfTen[D]);
+    unsigned long long whole = u / kScale;
+    uint32_t frac = static_cast<uint32_t>(u % kScale);
+    char* p = out;
+    if (negative) *p++ = '-';  // "%f" keeps the sign, even of a value rounding to zero
+    int wholeDigits = 1;
+    for (unsigned long long w = whole; w >= 10; w /= 10) ++wholeDigits;
+    char* q = p + wholeDigits;
+    while (whole >= 100) {
+        const auto pair = static_cast<uint32_t>(whole % 100);
+        whole /= 100;
+        q -= 2;
+        std::memcpy(q, kPairs + 2 * pair, 2);
+    }
+    if (whole >= 10)
+        std::memcpy(q - 2, kPairs + 2 * whole, 2);
+    else
+        q[-1] = static_cast<char>('0' + whole);
+    p += wholeDigits;
+    *p++ = '.';
+    q = p + D;
+    int d = D;
+    for (; d >= 2; d -= 2) {
+        const uint32_t pair = frac % 100;
+        frac /= 100;
+        q -= 2;
+        std::memcpy(q, kPairs + 2 * pair, 2);
+    }
+    if (d == 1) q[-1] = static_cast<char>('0' + frac);
+    return static_cast<int>(p + D - out);
+}
+
+using FixedWriter = int (*)(char*, unsigned long long, bool);
+constexpr FixedWriter kFixedWriters[] = {nullptr,       writeFixed<1>, writeFixed<2>, writeFixed<3>,
+                                         writeFixed<4>, writeFixed<5>, writeFixed<6>, writeFixed<7>,
+                                         writeFixed<8>, writeFixed<9>};
+
+}  // namespace
+
+// Numbers of the documents (positions, sizes, glyph points) are written many
+// thousands of times a page, so the common case takes integer arithmetic. Below
+// 1e12 the product of the value and 10^decimals is off the exact product by less
+// than 2^-13 (half a unit in the last place), so unless it sits within 1e-3 of a
+// halfway point, rounding it gives the very digits "%f" gives. Halfway cases
+// and large values take the general conversion.
 int formatFixedQuick(char* out, double value, int decimals) {
     if (decimals < 1 || decimals > 9) return -1;
     const double magnitude = std::fabs(value) * kPowersOfTen[decimals];
@@ -85,45 +142,9 @@ int formatFixedQuick(char* out, double value, int decimals) {
     const double fraction = magnitude - static_cast<double>(u);
     if (std::fabs(fraction - 0.5) < 1e-3) return -1;
     if (fraction > 0.5) ++u;
-    // The digits from the right, two at a time: the decimals, the point, then the
-    // whole part (below 1e12 / 10 it fits 32 bits for six decimals and more).
-    static constexpr char kPairs[] =
-        "000102030405060708091011121314151617181920212223242526272829303132333435363738394041424344"
-        "4546474849"
-        "505152535455565758596061626364656667686970717273747576777879808182838485868788899091929394"
-        "9596979899";
-    const auto scale = static_cast<unsigned long long>(kPowersOfTen[decimals]);
-    unsigned long long whole = u / scale;
-    uint32_t frac = static_cast<uint32_t>(u % scale);
-    char digits[40];
-    char* const end = digits + sizeof digits;
-    char* q = end;
-    int d = decimals;
-    for (; d >= 2; d -= 2) {
-        const uint32_t pair = frac % 100;
-        frac /= 100;
-        q -= 2;
-        std::memcpy(q, kPairs + 2 * pair, 2);
-    }
-    if (d == 1) *--q = static_cast<char>('0' + frac);
-    *--q = '.';
-    while (whole >= 100) {
-        const auto pair = static_cast<uint32_t>(whole % 100);
-        whole /= 100;
-        q -= 2;
-        std::memcpy(q, kPairs + 2 * pair, 2);
-    }
-    if (whole >= 10) {
-        q -= 2;
-        std::memcpy(q, kPairs + 2 * whole, 2);
-    } else {
-        *--q = static_cast<char>('0' + whole);
-    }
-    // "%f" keeps the sign of a negative value, even one that rounds to zero.
-    if (std::signbit(value)) *--q = '-';
-    const size_t n = static_cast<size_t>(end - q);
-    std::memcpy(out, q, n);
-    return static_cast<int>(n);
+    const bool negative = std::signbit(value);
+    return decimals == 6 ? writeFixed<6>(out, u, negative)
+                         : kFixedWriters[decimals](out, u, negative);
 }
 
 int formatFixed(char* buf, size_t size, double value, int decimals) {

@@ -458,9 +458,24 @@ std::string pascal(const unsigned char* p) {
 }  // namespace
 
 void GetFNum(const unsigned char* name, int16_t* num) {
+    // Font numbers are never taken back, so the last answer holds for the same name.
+    static unsigned char lastName[256] = {};
+    static int16_t lastNum = -1;
+    if (name && name[0] > 0 && lastNum >= 0 && std::memcmp(lastName, name, name[0] + 1u) == 0) {
+        *num = lastNum;
+        return;
+    }
     const std::string n = pascal(name);
     *num = 0;
     if (n.empty()) return;
+    struct Remember {
+        const unsigned char* name;
+        int16_t* num;
+        ~Remember() {
+            std::memcpy(lastName, name, name[0] + 1u);
+            lastNum = *num;
+        }
+    } remember{name, num};
     for (size_t i = 0; i < fonts.names.size(); ++i)
         if (strcasecmp(fonts.names[i].c_str(), n.c_str()) == 0) {
             *num = static_cast<int16_t>(i);

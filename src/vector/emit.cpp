@@ -45,10 +45,35 @@ Emit& Emit::i(int64_t value) {
     return *this;
 }
 
+namespace {
+
+// Page code repeats its numbers (every bar edge and bar height comes back
+// several times), so the last texts made are kept, found by the value's bits.
+struct RecentNumber {
+    uint64_t bits = 0;
+    uint32_t length = 0;  // 0: empty
+    char text[32];
+};
+constexpr size_t kRecentNumbers = 64;
+RecentNumber gRecent[kRecentNumbers];
+
+}  // namespace
+
 Emit& Emit::f(double value) {
     room(32);
+    uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    RecentNumber& recent = gRecent[(bits ^ (bits >> 23) ^ (bits >> 41)) % kRecentNumbers];
+    if (recent.length != 0 && recent.bits == bits) {
+        std::memcpy(buf_ + n_, recent.text, sizeof recent.text);  // room(32) made the room
+        n_ += recent.length;
+        return *this;
+    }
     const int quick = platform::formatFixedQuick(buf_ + n_, value, 6);
     if (quick > 0) {
+        std::memcpy(recent.text, buf_ + n_, sizeof recent.text);
+        recent.bits = bits;
+        recent.length = static_cast<uint32_t>(quick);
         n_ += static_cast<size_t>(quick);
         return *this;
     }

@@ -217,7 +217,27 @@ void FindLaserName(char* dest, int16_t, int16_t, const char* name) {
     std::memcpy(dest, it->second.c_str(), it->second.size() + 1);  // at most 127 bytes
 }
 
+namespace {
+
+// Every text run of a symbol asks for the same font: the last answer is kept.
+struct LastLaserName {
+    unsigned char name[256] = {};
+    unsigned char printer[256] = {};
+    bool valid = false;
+};
+LastLaserName& lastLaserName() {
+    static LastLaserName last;
+    return last;
+}
+
+}  // namespace
+
 void GetLaserFontName(unsigned char* dest, const unsigned char* name) {
+    LastLaserName& last = lastLaserName();
+    if (last.valid && std::memcmp(last.name, name, name[0] + 1u) == 0) {
+        std::memcpy(dest, last.printer, last.printer[0] + 1u);
+        return;
+    }
     char text[256];
     std::memcpy(text, name + 1, name[0]);
     text[name[0]] = 0;
@@ -232,6 +252,12 @@ void GetLaserFontName(unsigned char* dest, const unsigned char* name) {
     size_t n = std::strlen(fixed);
     dest[0] = static_cast<unsigned char>(n);
     std::memcpy(dest + 1, fixed, n);
+    std::memcpy(last.name, name, name[0] + 1u);
+    std::memcpy(last.printer, dest, n + 1);
+    last.valid = true;
 }
 
-void resetLaserFontNames() { cache().clear(); }
+void resetLaserFontNames() {
+    cache().clear();
+    lastLaserName().valid = false;
+}

@@ -18,6 +18,11 @@ void writeRaw(const void* bytes, int32_t length) {
 }
 
 void TEInsert2(const char* text, int32_t length) {
+    // Page code holds no NUL byte: it goes to the file as it is.
+    if (length > 0 && !std::memchr(text, 0, static_cast<size_t>(length))) {
+        writeRaw(text, length);
+        return;
+    }
     char buf[kSinkBuffer];
     while (length > 0) {
         int32_t n = length < kSinkBuffer ? length : kSinkBuffer;
