@@ -99,6 +99,13 @@ void appendQuoted(std::string& out, const char* key, std::string_view value, boo
     out += '"';
 }
 
+// "%f" without the cost of printf: the line is written for every document.
+std::string sixDecimals(double v) {
+    char text[400];
+    const int n = platform::formatFixed(text, sizeof text, v, 6);
+    return n > 0 ? std::string(text, static_cast<size_t>(n)) : platform::formatC("%f", v);
+}
+
 void skipBlanks(std::string_view* s) {
     while (!s->empty() && s->front() == ' ') s->remove_prefix(1);
 }
@@ -220,9 +227,9 @@ void saveAutoFormatData(platform::FileRef refNum) {
     sanitisedPrintedData(data);
     std::string line = "%%Options: {";
     appendQuoted(line, "type", gSym.TeF, true);
-    appendQuoted(line, "size", platform::formatC("%f", gSym.Siz));
-    appendQuoted(line, "height", platform::formatC("%f", gSym.Hei));
-    appendQuoted(line, "bwr", platform::formatC("%d", gSym.BWidthRed));
+    appendQuoted(line, "size", sixDecimals(gSym.Siz));
+    appendQuoted(line, "height", sixDecimals(gSym.Hei));
+    appendQuoted(line, "bwr", std::to_string(gSym.BWidthRed));
     appendQuoted(line, "data", data);
     appendQuoted(
         line, "colour",

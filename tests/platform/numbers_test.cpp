@@ -183,4 +183,14 @@ TEST(NumbersFixed, SameBytesAsPrintfOnManyValues) {
         EXPECT_TRUE(same(v)) << v;
 }
 
+TEST(NumbersFixed, EveryCountOfDecimalsMatchesPrintf) {
+    std::mt19937_64 rng(20261207);
+    std::uniform_real_distribution<double> any(-1e5, 1e5);
+    for (int decimals = 1; decimals <= 9; ++decimals)
+        for (int i = 0; i < 20000; ++i) {
+            const double v = i % 2 ? any(rng) : std::round(any(rng)) / 8;
+            ASSERT_EQ(fixed(v, decimals), cPrintf(v, decimals)) << v << " " << decimals;
+        }
+}
+
 }  // namespace
