@@ -128,6 +128,12 @@ CASES = [
     (30, 1, 0, "", b"2500GG30250"),
     (31, 0, 0, "", b"12345"),
     (32, 0, 0, "", b"B"),
+    # DataBar-14 with and without a composite component
+    (37, 0, 0, "", b"2001234567890"),
+    (37, 1, 0, "", b"1|(17)120331(10)ABC"),
+    (37, 2, 0, "", b"501234567890|(90)12A345(21)XYZ"),
+    (37, 3, 0, "", b"761234567890|(21)ABCDEFGHIJKLMNOPQRST(240)UVWXYZ01234567"),
+    (37, 0, 0, "", b"12345678901234"),
     # Families whose encoders come later, and no code type at all
     (4, 0, 0, "", b"1234567"),
     (6, 0, 0, "2.5", b"CODE39"),
@@ -168,6 +174,7 @@ RECORDS = [
     '{type:"Code 93", data:"TEST93"}',
     '{type:"Codabar", data:"A123B"}',
     '{type:"Code 11", data:"*123-45*"}',
+    '{type:"Databar 14 Stacked Omnidirectional", data:"2001234567890|(10)ABC123"}',
     '{type:"EAN 13", data:"400638133393", size:"10", height:"0", bwr:"-50"}',
     '{type:"EAN 13", data:"400638133393", size:"1000", height:"300", bwr:"500"}',
 ]

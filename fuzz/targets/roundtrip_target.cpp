@@ -283,6 +283,23 @@ Expectation expectRetail(int32_t code, int32_t v, const std::string& data) {
     return e;
 }
 
+// DataBar-14: up to 13 digits before any '|', read back with zeros in front and
+// the check digit. The composite component after a '|' is not read; the linear
+// part then carries the link flag, which the reader shows as a leading 1 (the
+// value 10^13 higher) with the check digit of those 14 digits.
+Expectation expectDataBar(const std::string& data) {
+    Expectation e;
+    const std::string primary = data.substr(0, data.find('|'));
+    if (primary.empty() || primary.size() > 13 || !allDigits(primary)) {
+        e.refuse = true;
+        return e;
+    }
+    std::string digits = std::string(13 - primary.size(), '0') + primary;
+    if (data.find('|') != std::string::npos) digits = "1" + digits;
+    e.bytes = digits + gs1Check(digits);
+    return e;
+}
+
 // Code 128 and its retail forms: plain printable data reads back as it is;
 // escapes, marker bytes and GS1 data only have to read (GS1 with its
 // identifier), apart from the fixed digit layouts.
@@ -408,7 +425,7 @@ Expectation expectCode93(bool noCheck, const std::string& data) {
 
 // ---- rendering -------------------------------------------------------------------
 
-bool isLinear(int32_t code) { return code != 38 && code != 40 && code != 42; }
+bool isLinear(int32_t code) { return code != 37 && code != 38 && code != 40 && code != 42; }
 
 // `px` pixels a module; PDF417 rows are three modules high. Linear symbols are
 // drawn from their first bar row, or from all rows (`whole`).
@@ -420,6 +437,7 @@ testsupport::Bitmap render(int32_t code, int px, bool whole) {
         return testsupport::rasteriseElementList(gEl.chNum, gEl.cu_len, opt);
     }
     if (code == 42) return testsupport::rasteriseModuleRows(gEl.chNum, gEl.cu_len, px, 3 * px, 2);
+    if (code == 37) return testsupport::rasteriseModuleRows(gEl.chNum, gEl.cu_len, px, 10 * px, 12);
     // Block letters: the last band is padded with light rows below the symbol;
     // a matrix symbol never ends in an all-light row, so they are cut off.
     auto m = testsupport::blockLettersToMatrix(gEl.chNum, gEl.cu_len);
@@ -510,6 +528,8 @@ const char* readerFormat(int32_t code, int32_t v) {
             return "Codabar";
         case 28:
             return "Code93";
+        case 37:
+            return v >= 0 && v <= 3 ? "DataBar" : nullptr;
         default:
             return nullptr;
     }
@@ -529,6 +549,8 @@ Expectation expect(int32_t code, int32_t v, bool noCheck, const std::string& dat
             return expectCodabar(v, noCheck, data);
         case 28:
             return expectCode93(noCheck, data);
+        case 37:
+            return expectDataBar(data);
         case 5:
         case 7:
         case 13:

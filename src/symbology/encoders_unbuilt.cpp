@@ -2,6 +2,7 @@
 // symbol reported as success. Each family removes its entry here when it lands.
 #include <string>
 
+#include "databar/RSSENC.h"
 #include "symbology/encoders.h"
 #include "symbology/messages.h"
 #include "symbology/rows.h"
@@ -30,4 +31,12 @@ int32_t onLaetus() { return notBuilt("Laetus pharmacode"); }
 int32_t Plessey() { return notBuilt("Plessey"); }
 int32_t MSI() { return notBuilt("MSI"); }
 int32_t onSick() { return notBuilt("SICK"); }
-int32_t DataBar(int32_t) { return notBuilt("DataBar"); }
+void RSSLim(RssParams&) {
+    rssRefuse("DataBar Limited symbols cannot be made yet in this version.");
+}
+void RSSExp(RssParams&) {
+    rssRefuse("DataBar Expanded symbols cannot be made yet in this version.");
+}
+void MicroPDF417(RssParams&) {
+    rssRefuse("MicroPDF417 symbols cannot be made yet in this version.");
+}

@@ -386,10 +386,13 @@ int32_t prepare() {
         case 36:
             if (v == 3) return CheckLength(pname("Limerick Check Digit"), 6, 0, 0);
             return 0;
-        case 37:
-            // The composite part after '|' and Expanded data pass the AI filter in
-            // the DataBar encoder, which comes with its family.
+        case 37: {
+            // DataBar-14 and Limited: the composite part after '|'; Expanded: all of it.
+            const char* bar = std::strchr(gData.chMainCode, '|');
+            if (v < 5 && bar) return EAN_APP_ID_FILTER(bar - gData.chMainCode + 1, '#');
+            if (v >= 5 && v <= 7) return EAN_APP_ID_FILTER(0, '#');
             return 0;
+        }
         case 38:
             if (v == 2 && std::strncmp(gData.chMainCode, "\\1", 2) != 0) {
                 std::string joined = std::string("\\1") + gData.chMainCode;

@@ -175,13 +175,10 @@ void humansInterleaved() {
     if (gData.len22 >= 2) gEl.put(static_cast<unsigned char>(addAt(2) - 60));
 }
 
+// The DataBar driver has written the printed text; chMainCode keeps the data.
 void humansDataBar() {
-    gData.chMainCode[14] = 0;
-    gData.len1 = 13;
-    gData.len11 = 13;
-    calcheck();
-    for (char c : {'(', '0', '1', ')'}) gEl.put(static_cast<unsigned char>(c));
-    for (int32_t i = 0; i < 14; ++i) gEl.put(mainAt(i));
+    for (int32_t i = 0; i < gData.len11 && gData.chMainCode2[i]; ++i)
+        gEl.put(static_cast<unsigned char>(gData.chMainCode2[i]));
 }
 
 void humansPlain() {

@@ -32,7 +32,8 @@ extern RowState gRows;
 // the final 13.
 void Vector(int32_t rowUnit);
 // Appends the human-readable line of the current code type behind the last row.
-// Rewrites chMainCode/len1 for code types 4, 24 and 37 and the printed copy for
+// Rewrites chMainCode/len1 for code types 4 and 24 (code type 37 prints the
+// DataBar driver's chMainCode2) and the printed copy for
 // code type 13, as their layouts need.
 void Humans1();
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/panels.h"
+#include "databar/RSSENC.h"
 #include "labels/labelDoc.h"
 #include "labels/production.h"
 #include "picture/services.h"
@@ -64,4 +65,5 @@ void resetWorld() {
     platform::resetBeeps();
     gDispatch = DispatchState{};
     gRows = RowState{};
+    resetDataBarState();
 }

