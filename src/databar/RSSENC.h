@@ -16,8 +16,15 @@
 //   - A refusal calls rssRefuse(text): the user sees the text, errFlag becomes
 //     1, and the driver clears the list. Nothing is drawn then.
 //   - After the encoder the driver writes the printed text into chMainCode2
-//     and, when the text is shown, the text row after the last symbol row.
-//     chMainCode keeps the data.
+//     ("(01)", 13 digits and the check digit, for kinds 1 to 5; Expanded
+//     writes its bracketed AI text there itself; nothing for MicroPDF417) and,
+//     when the text is shown (human 1), the text row after the last symbol row
+//     (Humans1). chMainCode keeps the data.
+//   - The dispatcher has already run the GS1 AI filter ('#' for FNC1): over the
+//     part after '|' for variants 0 to 4, over the whole data for 5 to 7.
+//   - Composite components: CC2enc/CC3enc/CC4enc (CC.h) fill gCc.ccPattern;
+//     write its rows light first, kCcRowHeight high, then cnvSeparator of the
+//     linear row that faces the component.
 #pragma once
 
 #include <cstdint>
