@@ -56,6 +56,7 @@ constexpr int32_t kStackedTopHeight = 5;
 constexpr int32_t kStackedBottomHeight = 7;
 constexpr int32_t kStackedOmniHeight = 33;
 constexpr int32_t kMiddleSeparatorElements = 43;
+constexpr int32_t kCc4LinearOffset = 5;
 constexpr int32_t kStackedModules = 50;  // one row of a stacked member, guards included
 
 // The 8 widths of character `value`: odd elements at even places.
@@ -245,7 +246,9 @@ void RSS14(RssParams& params) {
     uint8_t elements[kRss14Elements];
     RSS14enc(parts.digits, elements, parts.component ? 1 : 0);
     const int32_t height = params.kind == kRssTruncated ? kTruncatedHeight : kOmniHeight;
-    const PrintRow linear = rowOf(elements, kRss14Elements, true, height, params);
+    PrintRow linear = rowOf(elements, kRss14Elements, true, height, params);
+    // ISO/IEC 24723: the 4-column component starts 5 modules left of the linear row.
+    if (parts.component) linear.offset = kCc4LinearOffset;
     if (parts.component &&
         !writeComponent(params, CC4enc(parts.component), kCcMaxRowElements, linear))
         return;

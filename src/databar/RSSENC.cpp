@@ -138,7 +138,10 @@ void printElmnts(const RssParams& params, const PrintRow& row) {
     }
     for (int32_t k = 0; k < params.Yundercut; ++k) gEl.put(kRowEnd);
     gEl.put(kRowEnd);
-    if (gRss.rowCount < kRssMaxRows) gRss.rowHeight[gRss.rowCount++] = row.height / p;
+    if (gRss.rowCount < kRssMaxRows) {
+        gRss.rowHeight[gRss.rowCount] = row.height / p;
+        gRss.rowOffset[gRss.rowCount++] = row.offset;
+    }
 }
 
 int32_t combins(int32_t n, int32_t r) {
@@ -201,6 +204,7 @@ const PrintRow& cnvSeparator(const RssParams& params, const PrintRow& row) {
     sep = PrintRow{};
     sep.whtFirst = true;
     sep.reverse = row.reverse;
+    sep.offset = row.offset;
     sep.height = params.sepHt * params.pixMult;
     const int32_t n = row.elmCnt;
     const uint8_t* w = row.elements;

@@ -24,7 +24,10 @@
 //     part after '|' for variants 0 to 4, over the whole data for 5 to 7.
 //   - Composite components: CC2enc/CC3enc/CC4enc (CC.h) fill gCc.ccPattern;
 //     write its rows light first, kCcRowHeight high, then cnvSeparator of the
-//     linear row that faces the component.
+//     linear row that faces the component. PrintRow.offset places each row
+//     across (the element list starts every row at its first module), so that
+//     component and linear rows stand as ISO/IEC 24723 aligns them; the
+//     painter reads it from gRss.rowOffset.
 #pragma once
 
 #include <cstdint>
@@ -62,6 +65,7 @@ struct PrintRow {
     int32_t height = 0;     // in pixels (modules x pixMult)
     bool whtFirst = false;  // the first written module is light
     bool reverse = false;   // elements written from the last to the first
+    int32_t offset = 0;     // modules the row stands right of the symbol's left edge
     uint8_t elements[kRssMaxRowElements] = {};
 };
 
@@ -69,10 +73,12 @@ struct RssState {
     int32_t errFlag = 0;        // 1 after any encoding error of the current symbol
     int32_t linFlag = 0;        // 0 building a composite component, 1 building Expanded
     int32_t stackrows[8] = {};  // Expanded Stacked: [0] the rows of the composite part
-    // The height in modules of every row written, top to bottom, beside the
-    // element list; rowCount counts the symbol rows (not the text row).
+    // The height in modules and the offset from the symbol's left edge of every
+    // row written, top to bottom, beside the element list (which records
+    // neither); rowCount counts the symbol rows (not the text row).
     int32_t rowCount = 0;
     int32_t rowHeight[kRssMaxRows] = {};
+    int32_t rowOffset[kRssMaxRows] = {};
 };
 extern RssState gRss;
 void resetDataBarState();

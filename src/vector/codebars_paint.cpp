@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "labels/labelDoc.h"
+#include "databar/RSSENC.h"
 #include "pdf417/DataMatrix.h"
 #include "picture/services.h"
 #include "platform/textmetrics.h"
@@ -408,10 +409,11 @@ void paintLinear(Painter& p) {
 // ---------------------------------------------------------------- module rows
 
 // Every run of the row from start as a DrawBlock2 from yTop down to yBottom.
-void paintRunRow(const Painter& p, int32_t start, double yTop, double yBottom) {
+// `shift`: micrometres at 100 % the row stands right of the symbol's left edge.
+void paintRunRow(const Painter& p, int32_t start, double yTop, double yBottom, double shift = 0) {
     walkRuns(start, [&](double x, double W, int32_t) {
         int32_t xE5 = 0, wE5 = 0;
-        runGeometry(p, x, W, &xE5, &wE5);
+        runGeometry(p, x + shift, W, &xE5, &wE5);
         DrawBlock2(xE5, wE5, p.T, trunc32(p.inset), 0, 0, yTop, yBottom, p.left, p.baseY);
     });
 }
@@ -542,7 +544,10 @@ void paintDataBar(Painter& p) {
         top = A = gSym.Hei * kHeightPointsPerMm - 1.2 * T;
     }
     auto paintRow = [&](int32_t r, double yTop, double yBottom) {
-        paintRunRow(p, starts[r], yTop, yBottom);
+        // A composite component and the linear part stand as the DataBar encoder
+        // aligned them.
+        const double shift = r < gRss.rowCount ? gRss.rowOffset[r] * charToWidth(kDarkModule) : 0;
+        paintRunRow(p, starts[r], yTop, yBottom, shift);
     };
     if (firstLinear > 0) {
         for (int32_t r = 0; r < firstLinear - 1; ++r) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <sstream>
 
+#include "databar/RSSENC.h"
 #include "support/reader.h"
 #include "symbology/codebars.h"
 #include "symbology/info.h"
@@ -71,6 +72,28 @@ std::string ink(const std::string& row) {
     const size_t first = row.find('#');
     if (first == std::string::npos) return "";
     return row.substr(first, row.rfind('#') - first + 1);
+}
+
+std::vector<std::string> trimmed(std::vector<std::string> rows) {
+    size_t common = std::string::npos;
+    for (const std::string& r : rows) {
+        const size_t first = r.find('#');
+        if (first != std::string::npos && (common == std::string::npos || first < common))
+            common = first;
+    }
+    for (std::string& r : rows) {
+        r = common == std::string::npos || r.size() <= common ? std::string() : r.substr(common);
+        const size_t last = r.rfind('#');
+        r = last == std::string::npos ? std::string() : r.substr(0, last + 1);
+    }
+    return rows;
+}
+
+std::vector<std::string> alignedRows() {
+    std::vector<std::string> rows = moduleRows();
+    for (size_t r = 0; r < rows.size() && r < static_cast<size_t>(gRss.rowCount); ++r)
+        rows[r] = std::string(static_cast<size_t>(gRss.rowOffset[r]), '.') + rows[r];
+    return trimmed(rows);
 }
 
 }  // namespace dbtest
