@@ -5,6 +5,8 @@
 #include <initializer_list>
 
 #include "databar/RSSENC.h"
+#include "pdf417/micropdf417.h"
+#include "pdf417/pdf417_ec.h"
 #include "pdf417/pdf417_tables.h"
 
 CcState gCc;
@@ -35,17 +37,35 @@ constexpr CcSize kSizes3[] = {
     {304, 20, 34, 26, 1, 16},  {416, 26, 46, 32, 1, 8},  {536, 32, 58, 38, 21, 8},
     {648, 38, 70, 44, 15, 16}, {768, 44, 82, 50, 1, 24},
 };
+// Four columns: the CC-B sizes are the MicroPDF417 sizes of four columns.
+constexpr int16_t kCcb4Bits[kMicroPdf4ColumnSizeCount] = {208, 264, 352, 496, 672, 840, 1016, 1184};
+constexpr CcSize ccb4(int32_t i) {
+    const MicroPdfSize& m = kMicroPdf4ColumnSizes[i];
+    return {kCcb4Bits[i],
+            static_cast<int16_t>(m.rows),
+            static_cast<int16_t>(m.dataCodewords),
+            static_cast<int16_t>(m.ecCodewords),
+            static_cast<int16_t>(m.startPattern),
+            static_cast<int16_t>(m.offset)};
+}
 constexpr CcSize kSizes4[] = {
-    {78, 3, 8, 4, 40, 0},       {108, 4, 11, 5, 43, 0},   {138, 5, 14, 6, 46, 0},
-    {167, 6, 17, 7, 34, 0},     {197, 7, 20, 8, 29, 0},   {208, 10, 24, 16, 15, 0},
-    {264, 12, 30, 18, 25, 0},   {352, 15, 39, 21, 37, 0}, {496, 20, 54, 26, 1, 16},
-    {672, 26, 72, 32, 1, 8},    {840, 32, 90, 38, 21, 8}, {1016, 38, 108, 44, 15, 16},
-    {1184, 44, 126, 50, 1, 24},
+    {78, 3, 8, 4, 40, 0},
+    {108, 4, 11, 5, 43, 0},
+    {138, 5, 14, 6, 46, 0},
+    {167, 6, 17, 7, 34, 0},
+    {197, 7, 20, 8, 29, 0},
+    ccb4(0),
+    ccb4(1),
+    ccb4(2),
+    ccb4(3),
+    ccb4(4),
+    ccb4(5),
+    ccb4(6),
+    ccb4(7),
 };
 constexpr int32_t kCcaSizes2 = 7;
 constexpr int32_t kCcaSizes34 = 5;
 constexpr int32_t kRapCentreOffset = 32;  // CC-A
-constexpr int32_t kRapCount = 52;
 
 struct SizeTable {
     const CcSize* sizes;
@@ -71,42 +91,6 @@ int32_t sizeHolding(int32_t used) {
         if (used <= gTable->sizes[s].bits) return s;
     return -1;
 }
-
-// ---------------------------------------------------------------- row address patterns
-
-// Left and right row address patterns (ISO/IEC 24728), bar first.
-constexpr uint8_t kRapSide[kRapCount][6] = {
-    {2, 2, 1, 3, 1, 1}, {3, 1, 1, 3, 1, 1}, {3, 1, 2, 2, 1, 1}, {2, 2, 2, 2, 1, 1},
-    {2, 1, 3, 2, 1, 1}, {2, 1, 4, 1, 1, 1}, {2, 2, 3, 1, 1, 1}, {3, 1, 3, 1, 1, 1},
-    {3, 2, 2, 1, 1, 1}, {4, 1, 2, 1, 1, 1}, {4, 2, 1, 1, 1, 1}, {3, 3, 1, 1, 1, 1},
-    {2, 4, 1, 1, 1, 1}, {2, 3, 2, 1, 1, 1}, {2, 3, 1, 2, 1, 1}, {3, 2, 1, 2, 1, 1},
-    {4, 1, 1, 2, 1, 1}, {4, 1, 1, 1, 2, 1}, {4, 1, 1, 1, 1, 2}, {3, 2, 1, 1, 1, 2},
-    {3, 1, 2, 1, 1, 2}, {3, 1, 1, 2, 1, 2}, {3, 1, 1, 2, 2, 1}, {3, 1, 1, 1, 3, 1},
-    {3, 1, 1, 1, 2, 2}, {3, 1, 1, 1, 1, 3}, {2, 2, 1, 1, 1, 3}, {2, 2, 1, 1, 2, 2},
-    {2, 2, 1, 1, 3, 1}, {2, 2, 1, 2, 2, 1}, {2, 2, 2, 1, 2, 1}, {3, 1, 2, 1, 2, 1},
-    {3, 2, 1, 1, 2, 1}, {2, 3, 1, 1, 2, 1}, {2, 3, 1, 1, 1, 2}, {2, 2, 2, 1, 1, 2},
-    {2, 1, 3, 1, 1, 2}, {2, 1, 2, 2, 1, 2}, {2, 1, 2, 2, 2, 1}, {2, 1, 2, 1, 3, 1},
-    {2, 1, 2, 1, 2, 2}, {2, 1, 2, 1, 1, 3}, {2, 1, 1, 2, 1, 3}, {2, 1, 1, 1, 2, 3},
-    {2, 1, 1, 1, 3, 2}, {2, 1, 1, 1, 4, 1}, {2, 1, 1, 2, 3, 1}, {2, 1, 1, 2, 2, 2},
-    {2, 1, 1, 3, 1, 2}, {2, 1, 1, 3, 2, 1}, {2, 1, 1, 4, 1, 1}, {2, 1, 2, 3, 1, 1},
-};
-
-// Centre row address patterns (ISO/IEC 24728), bar first.
-constexpr uint8_t kRapCentre[kRapCount][6] = {
-    {1, 1, 2, 2, 3, 1}, {1, 2, 1, 2, 3, 1}, {1, 2, 2, 1, 3, 1}, {1, 3, 1, 1, 3, 1},
-    {1, 3, 1, 2, 2, 1}, {1, 3, 2, 1, 2, 1}, {1, 4, 1, 1, 2, 1}, {1, 4, 1, 2, 1, 1},
-    {1, 4, 2, 1, 1, 1}, {1, 3, 3, 1, 1, 1}, {1, 3, 2, 2, 1, 1}, {1, 3, 1, 3, 1, 1},
-    {1, 2, 2, 3, 1, 1}, {1, 2, 3, 2, 1, 1}, {1, 2, 4, 1, 1, 1}, {1, 1, 5, 1, 1, 1},
-    {1, 1, 4, 2, 1, 1}, {1, 1, 4, 1, 2, 1}, {1, 2, 3, 1, 2, 1}, {1, 2, 3, 1, 1, 2},
-    {1, 2, 2, 2, 1, 2}, {1, 2, 2, 2, 2, 1}, {1, 2, 1, 3, 2, 1}, {1, 2, 1, 4, 1, 1},
-    {1, 1, 2, 4, 1, 1}, {1, 1, 3, 3, 1, 1}, {1, 1, 3, 2, 2, 1}, {1, 1, 3, 2, 1, 2},
-    {1, 1, 3, 1, 2, 2}, {1, 2, 2, 1, 2, 2}, {1, 3, 1, 1, 2, 2}, {1, 3, 1, 1, 1, 3},
-    {1, 2, 2, 1, 1, 3}, {1, 1, 3, 1, 1, 3}, {1, 1, 2, 2, 1, 3}, {1, 1, 2, 2, 2, 2},
-    {1, 1, 2, 3, 1, 2}, {1, 1, 2, 3, 2, 1}, {1, 1, 1, 4, 2, 1}, {1, 1, 1, 3, 3, 1},
-    {1, 1, 1, 3, 2, 2}, {1, 1, 1, 2, 3, 2}, {1, 1, 1, 2, 2, 3}, {1, 1, 1, 1, 3, 3},
-    {1, 1, 1, 1, 2, 4}, {1, 1, 1, 2, 1, 4}, {1, 1, 2, 1, 1, 4}, {1, 2, 1, 1, 1, 4},
-    {1, 2, 1, 1, 2, 3}, {1, 2, 1, 1, 3, 2}, {1, 1, 2, 1, 3, 2}, {1, 1, 2, 1, 4, 1},
-};
 
 // ---------------------------------------------------------------- character classes
 
@@ -469,7 +453,6 @@ int32_t packComposite(const char* text, CcBits* bits) {
 
 // ---------------------------------------------------------------- codewords
 
-constexpr int32_t kPrime = 929;
 constexpr int32_t kCcaGroupBits = 69;
 constexpr int32_t kCcaGroupCodewords = 7;
 constexpr int32_t kCompositeFlag = 920;
@@ -496,10 +479,10 @@ int32_t encode928(const CcBits& bits, int32_t bitCount, int32_t* codewords) {
     return n;
 }
 
-// Byte compaction, with the composite flag first unless in byte mode.
-int32_t encode900(const uint8_t* bytes, int32_t byteCount, int32_t* codewords, bool byteMode) {
+// Byte compaction after the composite flag.
+int32_t encode900(const uint8_t* bytes, int32_t byteCount, int32_t* codewords) {
     int32_t n = 0;
-    if (!byteMode) codewords[n++] = kCompositeFlag;
+    codewords[n++] = kCompositeFlag;
     codewords[n++] = byteCount % 6 == 0 ? kByteLatch6 : kByteLatch;
     int32_t i = 0;
     for (; i + 6 <= byteCount; i += 6) {
@@ -515,96 +498,52 @@ int32_t encode900(const uint8_t* bytes, int32_t byteCount, int32_t* codewords, b
     return n;
 }
 
-// Reed-Solomon over GF(929): generator roots 3^1 .. 3^k; the k codewords follow
-// the data as the complements of the remainder.
-void genECC(int32_t dataCount, int32_t eccCount, int32_t* codewords) {
-    int32_t g[kCcMaxCodewords + 1] = {1};  // g[j]: coefficient of x^j
-    int32_t root = 1;
-    for (int32_t r = 1; r <= eccCount; ++r) {
-        root = root * 3 % kPrime;
-        // g *= (x - root)
-        for (int32_t j = r; j >= 0; --j) {
-            const int32_t shifted = j > 0 ? g[j - 1] : 0;
-            g[j] = (shifted + kPrime - root * g[j] % kPrime) % kPrime;
-        }
-    }
-    int32_t ec[kCcMaxCodewords] = {};
-    for (int32_t i = 0; i < dataCount; ++i) {
-        const int32_t t = (codewords[i] + ec[eccCount - 1]) % kPrime;
-        for (int32_t j = eccCount - 1; j > 0; --j)
-            ec[j] = (ec[j - 1] + kPrime - t * g[j] % kPrime) % kPrime;
-        ec[0] = (kPrime - t * g[0] % kPrime) % kPrime;
-    }
-    for (int32_t j = eccCount - 1; j >= 0; --j)
-        codewords[dataCount + eccCount - 1 - j] = (kPrime - ec[j]) % kPrime;
-}
-
 // ---------------------------------------------------------------- rows
-
-// The 8 widths of codeword cw in the cluster of table `cluster` (0 to 2).
-void codewordWidths(int32_t cluster, int32_t cw, uint8_t* out) {
-    const uint32_t bits = PDF417_BITS[cluster][cw];
-    int32_t n = 0;
-    int32_t run = 0;
-    bool dark = true;
-    for (int32_t m = kPdfModulesPerCodeword - 1; m >= 0; --m) {
-        const bool isDark = (bits >> m) & 1;
-        if (isDark != dark) {
-            out[n++] = static_cast<uint8_t>(run);
-            dark = isDark;
-            run = 0;
-        }
-        ++run;
-    }
-    out[n] = static_cast<uint8_t>(run);
-}
 
 struct RowWriter {
     uint8_t* row;
-    int32_t n = 0;
-    void width(int32_t w) { row[n++] = static_cast<uint8_t>(w); }
-    void rap(const uint8_t (*table)[6], int32_t index) {
-        for (int32_t k = 0; k < 6; ++k) width(table[index % kRapCount][k]);
+    uint8_t* at = row;
+    void width(int32_t w) { *at++ = static_cast<uint8_t>(w); }
+    void rap(const uint16_t* table, int32_t index) {
+        at = appendRuns(table[index % kMicroPdfRapPatterns], kMicroPdfRapModules, at);
     }
     void codeword(int32_t cluster, int32_t cw) {
-        codewordWidths(cluster, cw, row + n);
-        n += 8;
+        at = appendRuns(PDF417_BITS[cluster][cw], kPdfModulesPerCodeword, at);
     }
 };
 
 // Lays out the rows of a size from its codewords into ccPattern.
 int32_t layOut(const CcSize& size, bool ccb, int32_t columns, const int32_t* codewords) {
     for (int32_t r = 0; r < size.rows; ++r) {
-        RowWriter w{gCc.ccPattern[r]};
+        // The left pattern of a size never passes the last of the 52, so its
+        // number also picks the cluster of the row.
         const int32_t p = size.start - 1 + r;
-        const int32_t cluster = p % kRapCount % 3;
         const int32_t* cw = codewords + r * columns;
         const int32_t o = ccb ? size.offset : kRapCentreOffset;
+        if (columns == 4) {
+            microPdfRow4(p, o, cw, gCc.ccPattern[r]);
+            gCc.rowElements = kCcMaxRowElements;
+            continue;
+        }
+        const int32_t cluster = p % 3;
+        RowWriter w{gCc.ccPattern[r]};
         w.width(1);
         if (columns == 2) {
-            w.rap(kRapSide, p);
+            w.rap(kMicroPdfSideRap, p);
             w.codeword(cluster, cw[0]);
             w.codeword(cluster, cw[1]);
-            w.rap(kRapSide, p + (ccb ? o : kRapCentreOffset));
-        } else if (columns == 3) {
-            if (ccb) w.rap(kRapSide, p);
-            w.codeword(cluster, cw[0]);
-            w.rap(kRapCentre, p + o);
-            w.codeword(cluster, cw[1]);
-            w.codeword(cluster, cw[2]);
-            w.rap(kRapSide, p + 2 * o);
+            w.rap(kMicroPdfSideRap, p + o);
         } else {
-            w.rap(kRapSide, p);
+            if (ccb) w.rap(kMicroPdfSideRap, p);
             w.codeword(cluster, cw[0]);
+            w.rap(kMicroPdfCentreRap, p + o);
             w.codeword(cluster, cw[1]);
-            w.rap(kRapCentre, p + o);
             w.codeword(cluster, cw[2]);
-            w.codeword(cluster, cw[3]);
-            w.rap(kRapSide, p + 2 * o);
+            w.rap(kMicroPdfSideRap, p + 2 * o);
         }
         w.width(1);
         w.width(1);
-        gCc.rowElements = w.n;
+        gCc.rowElements = static_cast<int32_t>(w.at - w.row);
     }
     gCc.rows = size.rows;
     gCc.ccb = ccb;
@@ -614,15 +553,16 @@ int32_t layOut(const CcSize& size, bool ccb, int32_t columns, const int32_t* cod
 int32_t encCCA(const CcSize& size, int32_t columns, const CcBits& bits) {
     int32_t codewords[kCcMaxCodewords] = {};
     encode928(bits, size.bits, codewords);
-    genECC(size.dataCodewords, size.ecCodewords, codewords);
+    pdfErrorCodewords(codewords, size.dataCodewords, size.ecCodewords,
+                      codewords + size.dataCodewords);
     return layOut(size, false, columns, codewords);
 }
 
-int32_t encCCB(const CcSize& size, int32_t columns, const uint8_t* bytes, int32_t byteCount,
-               bool byteMode) {
+int32_t encCCB(const CcSize& size, int32_t columns, const uint8_t* bytes, int32_t byteCount) {
     int32_t codewords[kCcMaxCodewords] = {};
-    encode900(bytes, byteCount, codewords, byteMode);
-    genECC(size.dataCodewords, size.ecCodewords, codewords);
+    encode900(bytes, byteCount, codewords);
+    pdfErrorCodewords(codewords, size.dataCodewords, size.ecCodewords,
+                      codewords + size.dataCodewords);
     return layOut(size, true, columns, codewords);
 }
 
@@ -656,7 +596,7 @@ int32_t ccEnc(const char* text, int32_t columns) {
     }
     const CcSize& s = gTable->sizes[size];
     if (size < gTable->ccaCount) return encCCA(s, columns, bits);
-    return encCCB(s, columns, bits.bytes, s.bits / 8, false);
+    return encCCB(s, columns, bits.bytes, s.bits / 8);
 }
 
 }  // namespace
@@ -664,9 +604,3 @@ int32_t ccEnc(const char* text, int32_t columns) {
 int32_t CC2enc(const char* text) { return ccEnc(text, 2); }
 int32_t CC3enc(const char* text) { return ccEnc(text, 3); }
 int32_t CC4enc(const char* text) { return ccEnc(text, 4); }
-
-int32_t ccb4Bytes(int32_t size) { return kSizes4[kCcaSizes34 + size].bits / 8; }
-
-int32_t encCCB4(int32_t size, const uint8_t* bytes, int32_t byteCount, int32_t byteMode) {
-    return encCCB(kSizes4[kCcaSizes34 + size], 4, bytes, byteCount, byteMode != 0);
-}

@@ -4,8 +4,8 @@
 // A component is built from its text (after the AI filter: '#' is FNC1) into
 // ccPattern, one row of element widths per symbol row, light first, no guards;
 // the caller writes each row with printElmnts, kCcRowHeight modules high, and
-// the separator of the linear row under it. MicroPDF417 uses encCCB in byte
-// mode and the same rows.
+// the separator of the linear row under it. The row address patterns, the
+// four-column rows and the CC-B sizes of four columns are MicroPDF417's.
 #pragma once
 
 #include <cstdint>
@@ -54,10 +54,3 @@ using CcUnusedBits = int32_t (*)(int32_t used);
 // `unused` chooses. False when the data fits no size.
 bool generalPurpose(const char* text, int32_t from, bool alphanumericFirst, CcBits* bits,
                     CcUnusedBits unused);
-
-// The rows of one CC-B size of 4 columns (size 0 to 7) from `byteCount` bytes;
-// byteMode 1 (MicroPDF417) leaves out the composite flag codeword. Fills
-// ccPattern and returns the rows.
-int32_t encCCB4(int32_t size, const uint8_t* bytes, int32_t byteCount, int32_t byteMode);
-// The data bytes of each CC-B size of 4 columns.
-int32_t ccb4Bytes(int32_t size);

@@ -57,9 +57,6 @@ void runEncoder(RssParams& params) {
         case kRssExpanded:
             RSSExp(params);
             break;
-        case kRssMicroPdf:
-            MicroPDF417(params);
-            break;
         default:
             rssRefuse("This DataBar type does not exist. Choose another DataBar type.");
             break;
@@ -94,11 +91,7 @@ int32_t mainRSS14A(int32_t kind) {
         return 1;
     }
     if (kind >= kRssOmni && kind <= kRssLimited) writeGtinText(gData.chMainCode);
-    if (kind == kRssMicroPdf) {
-        gData.chMainCode2[0] = 0;
-        gData.len11 = 0;
-    }
-    if (gSym.human == 1 && kind != kRssMicroPdf) Humans1();
+    if (gSym.human == 1) Humans1();
     return gEl.overflow ? 1 : 0;
 }
 

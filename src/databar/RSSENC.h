@@ -1,8 +1,9 @@
-// The GS1 DataBar driver and its row output, shared by every DataBar encoder,
-// the composite components and MicroPDF417.
+// The GS1 DataBar driver and its row output, shared by every DataBar encoder
+// and the composite components.
 //
 // How an encoder of this family works (the contract for every member):
-//   - mainRSS14A(kind) empties the element list, fills an RssParams record
+//   - mainRSS14A(kind) (code type 37; MicroPDF417 has its own entry) empties the element list,
+//   fills an RssParams record
 //     (setparams, then the kind and the Expanded segments) and calls the
 //     encoder of the kind with it. The record's `data` is a private copy of
 //     chMainCode that the encoder may cut in place ('|' ends the linear data;
@@ -17,7 +18,7 @@
 //     1, and the driver clears the list. Nothing is drawn then.
 //   - After the encoder the driver writes the printed text into chMainCode2
 //     ("(01)", 13 digits and the check digit, for kinds 1 to 5; Expanded
-//     writes its bracketed AI text there itself; nothing for MicroPDF417) and,
+//     writes its bracketed AI text there itself) and,
 //     when the text is shown (human 1), the text row after the last symbol row
 //     (Humans1). chMainCode keeps the data.
 //   - The dispatcher has already run the GS1 AI filter ('#' for FNC1): over the
@@ -41,7 +42,6 @@ constexpr int32_t kRssStacked = 3;
 constexpr int32_t kRssStackedOmni = 4;
 constexpr int32_t kRssLimited = 5;
 constexpr int32_t kRssExpanded = 6;
-constexpr int32_t kRssMicroPdf = 13;
 
 constexpr int32_t kRssDataSize = 2437;  // 2436 characters and the terminator
 constexpr int32_t kRssDefaultSegments = 22;
@@ -83,8 +83,8 @@ struct RssState {
 extern RssState gRss;
 void resetDataBarState();
 
-// The single entry of code type 37 (kinds 1 to 6) and 41 (kind 13). Returns
-// errFlag: 0 built, 1 refused (the user has been told).
+// The single entry of code type 37 (kinds 1 to 6). Returns errFlag: 0 built,
+// 1 refused (the user has been told).
 int32_t mainRSS14A(int32_t kind);
 void setparams(RssParams* params);
 
@@ -109,10 +109,9 @@ const PrintRow& cnvSeparator(const RssParams& params, const PrintRow& row);
 void rssRefuse(const char* text);
 
 // The members of the family; each reads params.data, writes rows and sets
-// errFlag. Limited, Expanded and MicroPDF417 refuse until their encoders exist.
+// errFlag. Limited and Expanded refuse until their encoders exist.
 void RSS14(RssParams& params);
 void RSS14S(RssParams& params);
 void RSS14SO(RssParams& params);
 void RSSLim(RssParams& params);
 void RSSExp(RssParams& params);
-void MicroPDF417(RssParams& params);

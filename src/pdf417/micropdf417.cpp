@@ -14,7 +14,12 @@ namespace {
 constexpr int32_t kColumns = 4;
 constexpr int32_t kMaxCodewords = kMicroPdfMaxRows * kColumns;
 
-// The runs of a pattern of `modules` module bits that begins with a bar.
+constexpr const char* kTooLongText =
+    "The data is too long for a MicroPDF417 symbol: it holds at most 148 bytes. Shorten the "
+    "data, or choose PDF417.";
+
+}  // namespace
+
 uint8_t* appendRuns(uint32_t bits, int32_t modules, uint8_t* w) {
     int32_t run = 0;
     uint32_t colour = 1;
@@ -30,12 +35,6 @@ uint8_t* appendRuns(uint32_t bits, int32_t modules, uint8_t* w) {
     *w++ = static_cast<uint8_t>(run);
     return w;
 }
-
-constexpr const char* kTooLongText =
-    "The data is too long for a MicroPDF417 symbol: it holds at most 148 bytes. Shorten the "
-    "data, or choose PDF417.";
-
-}  // namespace
 
 void microPdfRow4(int32_t pattern, int32_t offset, const int32_t* codewords, uint8_t* widths) {
     const uint32_t* cluster = PDF417_BITS[pattern % 3];

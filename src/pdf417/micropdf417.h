@@ -17,6 +17,10 @@ struct MicroPdfRows {
     uint8_t widths[kMicroPdfMaxRows][kMicroPdf4ColumnElements] = {};
 };
 
+// Appends the widths of a pattern of `modules` module bits (first module in the
+// highest bit) that begins with a bar; returns the place after them.
+uint8_t* appendRuns(uint32_t bits, int32_t modules, uint8_t* w);
+
 // One row of a four-column symbol as 53 element widths starting light: a light
 // module, the left pattern, two codewords, the centre pattern, two codewords,
 // the right pattern, the stop bar and a light module. pattern counts from 0 and

@@ -37,6 +37,3 @@ void RSSLim(RssParams&) {
 void RSSExp(RssParams&) {
     rssRefuse("DataBar Expanded symbols cannot be made yet in this version.");
 }
-void MicroPDF417(RssParams&) {
-    rssRefuse("MicroPDF417 symbols cannot be made yet in this version.");
-}

@@ -31,11 +31,10 @@ TEST(DataBar14, RowsEqualTheOutsideEncoder) {
             SCOPED_TRACE(std::to_string(v) + " " + gtin);
             ASSERT_EQ(dbtest::make(v, gtin), 0) << gMsg.last;
             const std::vector<std::string> ours = dbtest::moduleRows();
-            const std::vector<std::string> theirs =
-                dbtest::zintRows(std::string(kZintType[v]) + " -d " + gtin);
+            const std::vector<std::string> theirs = testsupport::zintRows(kZintType[v], gtin);
             ASSERT_EQ(ours.size(), theirs.size());
             for (size_t r = 0; r < ours.size(); ++r)
-                EXPECT_EQ(theirs[r].substr(0, ours[r].size()), ours[r]) << "row " << r;
+                EXPECT_TRUE(testsupport::sameModules(ours[r], theirs[r])) << "row " << r;
         }
     }
 }

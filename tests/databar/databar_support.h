@@ -1,5 +1,6 @@
-// Shared helpers of the DataBar tests: make a symbol through the dispatcher,
-// read its module rows, and ask zint for the same symbol's rows.
+// Shared helpers of the DataBar tests: make a symbol through the dispatcher and
+// read its module rows ('1' dark, '0' light, as testsupport::moduleRowStrings
+// and testsupport::zintRows give them).
 #pragma once
 
 #include <string>
@@ -10,14 +11,11 @@ namespace dbtest {
 // Resets the world, then makes code type 37 (or `code`) with the data; the
 // dispatcher's result.
 int make(int variant, const std::string& data, int code = 37, bool human = false);
-// The module rows of the element list ('#' dark, '.' light), text row left out.
+// The module rows of the element list, the text row left out.
 std::vector<std::string> moduleRows();
 // The same rows placed across as the encoder aligned them (gRss.rowOffset),
-// with the light columns that every row shares on the left taken away.
+// trimmed as below.
 std::vector<std::string> alignedRows();
-// zint --dump rows for the arguments, or an empty list (with a test failure) when
-// zint is missing or refuses.
-std::vector<std::string> zintRows(const std::string& args);
 // A row without its light modules at either end.
 std::string ink(const std::string& row);
 // Rows without the light columns that all of them share on the left, and
