@@ -63,13 +63,13 @@ void printCodeTypes(std::ostream& out) {
     std::vector<std::string> names[2];  // [1]: can be made
     for (const char* n : kScriptTypeNames) {
         parseCodeType(n);
-        names[encoderBuilt(gSym.code)].emplace_back(n);
+        names[encoderBuilt(gSym.code, gSym.variation1)].emplace_back(n);
     }
     for (int32_t c = 0; c <= kLastFamily; ++c)
         for (int32_t v : kVariantsTried) {
             const char* n = codeTypeName(c, v);
             if (!n) continue;
-            std::vector<std::string>& group = names[encoderBuilt(c)];
+            std::vector<std::string>& group = names[encoderBuilt(c, v)];
             if (std::find(group.begin(), group.end(), n) == group.end()) group.emplace_back(n);
         }
     resetWorld();

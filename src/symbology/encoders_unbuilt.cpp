@@ -16,9 +16,10 @@ int32_t notBuilt(const char* family) {
 
 // The code types these stubs serve: the help lists them apart. A family that
 // lands takes its code types out of this list with its stub.
-constexpr int32_t kCodesNotBuilt[] = {4, 12, 14, 17, 20, 21, 23, 24, 35, 37};
+constexpr int32_t kCodesNotBuilt[] = {4, 12, 14, 17, 20, 21, 23, 24, 35};
 
-bool encoderBuilt(int32_t code) {
+bool encoderBuilt(int32_t code, int32_t variant) {
+    if (code == 37) return variant >= 0 && variant <= 3;  // DataBar-14 and its forms
     for (int32_t c : kCodesNotBuilt)
         if (c == code) return false;
     return true;

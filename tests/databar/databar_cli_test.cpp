@@ -74,4 +74,17 @@ TEST(DataBarCommandLine, RefusalsExitWithOne) {
     }
 }
 
+TEST(DataBarCommandLine, HelpListsTheMembersThatCanBeMade) {
+    std::vector<const char*> argv{"strixel", "--help"};
+    std::istringstream in;
+    std::ostringstream out, errors;
+    ASSERT_EQ(runCommandLine(2, argv.data(), in, out, errors), 0);
+    const std::string help = out.str();
+    const size_t notYet = help.find("Code types that cannot be made yet");
+    ASSERT_NE(notYet, std::string::npos);
+    for (const char* made : {"\"Databar 14\"", "\"Databar 14 Stacked Omnidirectional\""})
+        EXPECT_LT(help.find(made), notYet) << made;
+    EXPECT_GT(help.find("\"Databar Limited\""), notYet);
+}
+
 }  // namespace
