@@ -207,10 +207,16 @@ void directBits(Reader& r, State& s, bool masked) {
         rowBytes < width * 4 || static_cast<size_t>(width) * height > kMaxPixels)
         throw Damaged{"a pixel map is not one this reader knows"};
     if (packType == 0) packType = kPackComponents;
+    // Every row takes some bytes: a map claiming more rows than are left is damage,
+    // found before its pixels are allocated.
+    const bool unpacked = rowBytes < 8 || packType == kPackNone;
+    const size_t leastRow = unpacked ? static_cast<size_t>(rowBytes) : 2;
+    if (static_cast<size_t>(height) * leastRow > r.size - r.at)
+        throw Damaged{"the picture ends early"};
     std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
     std::vector<uint8_t> row(static_cast<size_t>(width) * cmpCount);
     for (int y = 0; y < height; ++y) {
-        if (rowBytes < 8 || packType == kPackNone) {
+        if (unpacked) {
             const std::string raw = r.bytes(static_cast<size_t>(rowBytes));
             for (int x = 0; x < width; ++x) {
                 const auto* px = reinterpret_cast<const uint8_t*>(raw.data()) + x * 4;
