@@ -362,6 +362,18 @@ Expectation expectCode128(int32_t code, int32_t v, const std::string& data) {
     return e;
 }
 
+// Code 39 at exactly 3 : 1 (the options text "3", or any other but "2..." at
+// 100 % or more): zxing-cpp 1.4 misses the characters without a wide bar
+// ($ / + %) at that ratio, which zbarimg reads; such symbols are not read here.
+bool code39ThreeToOne() {
+    if (gData.len2 > 0 && gData.chAddCode[0] != 0) {
+        if (gData.chAddCode[0] == '3') return true;
+        if (gData.chAddCode[0] == '2') return false;
+        return gSym.Siz >= 100;
+    }
+    return gSym.ratio == 3 || (gSym.ratio == -1 && gSym.Siz >= 100);
+}
+
 // Code 39: the 43 characters in plain Code 39, ASCII in full ASCII; the other
 // variants rewrite the data and only have to read.
 Expectation expectCode39(int32_t v, const std::string& data) {
@@ -376,11 +388,12 @@ Expectation expectCode39(int32_t v, const std::string& data) {
         e.bytes = data;
     else
         e.exact = false;
+    e.readable = !code39ThreeToOne();
     return e;
 }
 
 // Codabar as typed reads when its ends are start/stop letters and its inside
-// holds none; the library variants wrap digits in A and B (MSI: B and A).
+// holds none (zxing-cpp wants two characters or more between them); the library variants wrap digits in A and B (MSI: B and A).
 Expectation expectCodabar(int32_t v, bool noCheck, const std::string& data) {
     static constexpr char kSet[] = "0123456789-$:/.+ABCDTN*E";
     auto startStop = [](char c) { return c != 0 && std::strchr("ABCDTN*E", c) != nullptr; };
@@ -398,7 +411,7 @@ Expectation expectCodabar(int32_t v, bool noCheck, const std::string& data) {
         e.exact = false;
         return e;
     }
-    bool framed = data.size() >= 3 && startStop(data.front()) && startStop(data.back());
+    bool framed = data.size() >= 4 && startStop(data.front()) && startStop(data.back());
     for (size_t i = 1; framed && i + 1 < data.size(); ++i)
         framed = !startStop(data[i]) && data[i] != ' ';
     e.readable = framed;

@@ -221,6 +221,8 @@ int32_t Codabar() {
     if (library) {
         const char* name = v == 2 ? "Codabar Ameritech" : v == 3 ? "Codabar MSI" : "Codabar Dynix";
         if (!libraryDigitsOnly(name)) return 1;
+        // The spaces of a library number only group it for reading by eye.
+        removeMainSpaces();
         const bool fits = dynix    ? DynixCheckDigit()
                           : v == 2 ? ameritechcalcheckMod10()
                                    : appendToMain(MSICheckMod10(gData.chMainCode, dataLen()));

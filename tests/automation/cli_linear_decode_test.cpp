@@ -82,6 +82,22 @@ TEST(CommandLineLinearSymbols, ReadBackByZxingAndZbar) {
     }
 }
 
+TEST(CommandLineLinearSymbols, Code39AtThreeToOneReadsInZbar) {
+    // Every character without a wide bar, and a wide element of three narrow ones.
+    const std::string path = testsupport::tempPath("ratio3.eps");
+    std::string err;
+    ASSERT_EQ(
+        run({"{type:\"Code 39 NC\", data:\"A$/+%B\", options:\"3\", saveto:\"" + path + "\"}"},
+            &err),
+        0)
+        << err;
+    const testsupport::Rendered r = testsupport::renderWithGhostscript(path, 300, true);
+    ASSERT_TRUE(r.ok) << r.err;
+    const std::string pgm = testsupport::tempPath("ratio3.pgm");
+    ASSERT_TRUE(testsupport::writePGM(testsupport::cropToInk(r.bitmap, 80), pgm));
+    EXPECT_EQ(testsupport::zbarimg(pgm).out, "A$/+%B\n");
+}
+
 TEST(CommandLineLinearSymbols, BadDataIsRefusedWithAMessage) {
     const char* bad[][2] = {
         {"Code 39", "lower"},   {"Code 39 NC", "A*B"},    {"Code 32", "A12"},
