@@ -6,30 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "automation/cli.h"
+#include "cli_run.h"
 #include "support/reader.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct CliRun {
-    int status = 0;
-    std::string out, err;
-};
-
-CliRun run(std::vector<std::string> args, const std::string& input = "") {
-    args.insert(args.begin(), "strixel");
-    std::vector<const char*> argv;
-    for (const std::string& a : args) argv.push_back(a.c_str());
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    CliRun r;
-    r.status = runCommandLine(static_cast<int>(argv.size()), argv.data(), in, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
 
 std::string slurp(const std::string& path) {
     std::ifstream f(path, std::ios::binary);
