@@ -27,7 +27,10 @@ std::string ean13(const std::string& saveto, const std::string& more = "") {
 
 TEST(CommandLineArguments, ALoneDashReadsStandardInputInItsPlace) {
     const std::string a = fresh("a.eps"), b = fresh("b.eps"), c = fresh("c.eps");
-    CliRun r = run({ean13(a), "-", ean13(c)}, "\n" + ean13(b) + "\n");
+    // (Appended, not added: GCC 12 warns falsely about "literal" + a temporary.)
+    std::string input = "\n";
+    input += ean13(b) + "\n";
+    CliRun r = run({ean13(a), "-", ean13(c)}, input);
     EXPECT_EQ(r.status, 0) << r.err;
     for (const std::string& p : {a, b, c}) EXPECT_TRUE(fs::exists(p)) << p;
 }
@@ -53,13 +56,17 @@ TEST(CommandLineArguments, LayoutOfRecordsOnALine) {
 
     // Anything else after a record is refused, naming the line and the place on it.
     const std::string d = fresh("d.eps");
-    r = run({}, "\n" + ean13(d) + " trailing words\n");
+    std::string input = "\n";
+    input += ean13(d) + " trailing words\n";
+    r = run({}, input);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find(
                   "record 2: the record is not well formed: text after the record's closing brace"),
               std::string::npos)
         << r.err;
-    r = run({"x" + ean13(d)});
+    std::string junk = "x";
+    junk += ean13(d);
+    r = run({junk});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("record 1: the record must begin with its opening brace"),
               std::string::npos)
