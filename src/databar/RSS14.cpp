@@ -137,9 +137,15 @@ bool splitData(RssParams& params, Parts* parts) {
     return true;
 }
 
+// The finder pattern of a stacked row; the linear row of the others has two.
+constexpr int32_t kRowFinderAt = 8;
+constexpr int32_t kRightFinderAt = 29;
+
 PrintRow rowOf(const uint8_t* elements, int32_t count, bool whtFirst, int32_t height,
                const RssParams& params) {
     PrintRow row;
+    row.finderAt[row.finderCount++] = kRowFinderAt;
+    if (count == kRss14Elements) row.finderAt[row.finderCount++] = kRightFinderAt;
     row.guards = true;
     row.whtFirst = whtFirst;
     row.height = height * params.pixMult;

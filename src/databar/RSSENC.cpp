@@ -20,9 +20,9 @@ void resetDataBarState() {
 namespace {
 
 constexpr int32_t kGtinDigits = 13;
-constexpr int32_t kSeparatorEnd = 5;  // a separator ends in at least 4 light modules
-constexpr int32_t kEndLight = 4;
-constexpr int32_t kFinderModules = 13;  // the first three elements of a finder pattern
+constexpr int32_t kEndLight = 4;        // light modules at either end of a separator
+constexpr int32_t kFinderElements = 5;  // the elements of a finder pattern
+constexpr int32_t kSeparatorMaxModules = 4 * kRssMaxRowElements;
 
 // The printed text of DataBar-14 and Limited: "(01)", the 13 digits of the
 // linear data padded with zeros, and their check digit.
@@ -194,74 +194,60 @@ const int32_t* getRSSwidths(int32_t value, int32_t modules, int32_t elements, in
 
 const PrintRow& cnvSeparator(const RssParams& params, const PrintRow& row) {
     static PrintRow sep;
+    static bool dark[kSeparatorMaxModules];
+    static int32_t elementStart[kRssMaxRowElements + 1];
     sep = PrintRow{};
     sep.whtFirst = true;
     sep.reverse = row.reverse;
     sep.offset = row.offset;
     sep.height = params.sepHt * params.pixMult;
-    const int32_t n = row.elmCnt;
-    const uint8_t* w = row.elements;
-    int32_t count = 0;
-    auto push = [&](int32_t width) {
-        if (count < kRssMaxRowElements) sep.elements[count++] = static_cast<uint8_t>(width);
+    // The row's modules, guards included, in element order.
+    int32_t n = 0;
+    auto put = [&](int32_t width, bool isDark) {
+        for (int32_t k = 0; k < width && n < kSeparatorMaxModules; ++k) dark[n++] = isDark;
     };
-    auto singles = [&](int32_t width) {
-        for (int32_t k = 0; k < width; ++k) push(1);
-    };
-    // After single modules of `before` runs, the next element starts a run of the
-    // other colour or, when the singles ended in its own colour, lengthens it.
-    auto follow = [&](int32_t before, int32_t width) {
-        if (before % 2 == 1 || count == 0)
-            push(width);
-        else
-            sep.elements[count - 1] = static_cast<uint8_t>(sep.elements[count - 1] + width);
-    };
-
-    // Left end: the guard and the elements under the first light modules.
-    int32_t s = 2;
-    int32_t k = 0;
-    while (s < kSeparatorEnd && k < n) s += w[k++];
-    if ((row.whtFirst && k % 2 == 1) || (!row.whtFirst && k % 2 == 0)) {
-        push(kEndLight);
-        push(s - kEndLight);
-    } else {
-        push(s);
+    bool colour = !row.whtFirst;
+    put(1, colour);
+    put(1, !colour);
+    for (int32_t i = 0; i < row.elmCnt; ++i) {
+        elementStart[i] = n;
+        put(row.elements[i], colour);
+        colour = !colour;
     }
-    // The rest: the complement of the row, with single modules over the light
-    // parts of finder patterns.
-    int32_t i = k;
-    while (i < n) {
-        if (i + 2 < n && w[i] + w[i + 1] + w[i + 2] == kFinderModules) {
-            if (count % 2 == 1) {
-                singles(w[i]);
-                follow(w[i], w[i + 1]);
-                singles(w[i + 2]);
-                if (i + 3 < n) follow(w[i + 2], w[i + 3]);
-                i += 4;
-            } else if (w[i + 1] == 1) {
-                push(10);
-                push(1);
-                push(2);
-                i += 3;
-            } else {
-                push(w[i]);
-                singles(w[i + 1]);
-                follow(w[i + 1], w[i + 2]);
-                i += 3;
-            }
-            continue;
+    elementStart[row.elmCnt] = n;
+    put(1, colour);
+    put(1, !colour);
+    // The other colour, then single modules over the finders' light runs.
+    bool light[kSeparatorMaxModules];
+    for (int32_t x = 0; x < n; ++x) light[x] = dark[x];
+    for (int32_t f = 0; f < row.finderCount; ++f) {
+        const int32_t at = row.finderAt[f];
+        if (at < 0 || at + kFinderElements > row.elmCnt) continue;
+        for (int32_t x = elementStart[at] + 1; x < elementStart[at + kFinderElements]; ++x)
+            if (!dark[x - 1] && !dark[x] && !light[x - 1]) light[x] = true;
+        // A mirrored finder (1, 1, c, 1, a) in a row that starts dark: its single
+        // light module stays light and the first module of a turns dark.
+        const bool mirrored = row.elements[at] == 1 && row.elements[at + 1] == 1;
+        if (mirrored && !row.whtFirst && row.elements[at + 3] == 1) {
+            const int32_t b = elementStart[at + 3];
+            light[b] = true;
+            light[b + 1] = false;
         }
-        push(w[i++]);
     }
-    // Right end: the guard and the runs over the last modules become light.
-    s = 2;
-    while (s < kSeparatorEnd && count > 0) s += sep.elements[--count];
-    if (count % 2 == 0) {
-        push(s);
-    } else {
-        push(s - kEndLight);
-        push(kEndLight);
+    for (int32_t x = 0; x < kEndLight && x < n; ++x) light[x] = light[n - 1 - x] = true;
+    // As runs, light first.
+    int32_t count = 0;
+    int32_t run = 0;
+    bool runLight = true;
+    for (int32_t x = 0; x < n; ++x) {
+        if (light[x] != runLight) {
+            if (count < kRssMaxRowElements) sep.elements[count++] = static_cast<uint8_t>(run);
+            runLight = light[x];
+            run = 0;
+        }
+        ++run;
     }
+    if (count < kRssMaxRowElements) sep.elements[count++] = static_cast<uint8_t>(run);
     sep.elmCnt = count;
     return sep;
 }

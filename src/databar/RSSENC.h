@@ -48,6 +48,7 @@ constexpr int32_t kRssDefaultSegments = 22;
 constexpr int32_t kRssStackedSegments = 4;  // Expanded Stacked without an option
 constexpr int32_t kRssMaxRowElements = 256;
 constexpr int32_t kRssMaxRows = 128;
+constexpr int32_t kRssMaxFinders = 11;
 
 struct RssParams {
     int32_t kind = kRssOmni;
@@ -66,6 +67,10 @@ struct PrintRow {
     bool whtFirst = false;  // the first written module is light
     bool reverse = false;   // elements written from the last to the first
     int32_t offset = 0;     // modules the row stands right of the symbol's left edge
+    // The first element of each finder pattern (five elements) in the row, for
+    // the separator next to it.
+    int32_t finderCount = 0;
+    int32_t finderAt[kRssMaxFinders] = {};
     uint8_t elements[kRssMaxRowElements] = {};
 };
 
@@ -100,8 +105,10 @@ const int32_t* getRSSwidths(int32_t value, int32_t modules, int32_t elements, in
 // n things taken r at a time.
 int32_t combins(int32_t n, int32_t r);
 
-// The separator row between a linear row (with guards) and a composite component.
-// Static storage, valid until the next call.
+// The separator row between a linear row (with guards) and a composite component
+// or another linear row: light where the row is dark and the other way round,
+// single modules over the light parts of its finder patterns (row.finderAt),
+// and 4 light modules at either end. Static storage, valid until the next call.
 const PrintRow& cnvSeparator(const RssParams& params, const PrintRow& row);
 
 // Reports a refusal of the current symbol: the text reaches the user and errFlag

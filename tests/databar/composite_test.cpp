@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "databar/CC.h"
+#include "databar/RSS14.h"
 #include "databar/RSSENC.h"
 #include "databar_support.h"
 #include "support/reader.h"
@@ -157,6 +158,57 @@ TEST(Composite, BadCompositeDataIsRefused) {
     ASSERT_EQ(dbtest::make(0, "2001234567890|" + std::string(140, '!')), 0) << gMsg.last;
     EXPECT_TRUE(gCc.ccb);
     EXPECT_EQ(gCc.rows, 44);
+}
+
+}  // namespace
+
+namespace {
+
+// The separators under a component and between the stacked rows single out the
+// light parts of the finder patterns: every finder on either side, against the
+// outside encoder.
+TEST(Composite, SeparatorsOverEveryFinderPattern) {
+    bool left[2][9] = {}, right[2][9] = {};
+    auto finder = [](const uint8_t* w) {
+        static constexpr uint8_t kFirst[9][3] = {{3, 8, 2}, {3, 5, 5}, {3, 3, 7},
+                                                 {3, 1, 9}, {2, 7, 4}, {2, 5, 6},
+                                                 {2, 3, 8}, {1, 5, 7}, {1, 3, 9}};
+        for (int f = 0; f < 9; ++f)
+            if (w[0] == kFirst[f][0] && w[1] == kFirst[f][1] && w[2] == kFirst[f][2]) return f;
+        return -1;
+    };
+    uint64_t seed = 12345;
+    int checked = 0;
+    for (int n = 0; n < 5000 && checked < 40; ++n) {
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        const std::string gtin = std::to_string(seed % 10000000000000ULL);
+        const std::string digits = std::string(13 - gtin.size(), '0') + gtin;
+        for (int linked = 0; linked < 2; ++linked) {
+            uint8_t el[kRss14Elements];
+            RSS14enc(digits.c_str(), el, linked);
+            const uint8_t reversed[3] = {el[33], el[32], el[31]};
+            const int l = finder(el + 8), r = finder(reversed);
+            if (l < 0 || r < 0 || (left[linked][l] && right[linked][r])) continue;
+            left[linked][l] = right[linked][r] = true;
+            ++checked;
+            SCOPED_TRACE(digits + (linked ? " linked" : ""));
+            if (linked) {
+                expectSameRows(0, gtin, "(21)A1");
+                expectSameRows(3, gtin, "(21)A1");
+                continue;
+            }
+            ASSERT_EQ(dbtest::make(3, gtin), 0);
+            const std::vector<std::string> ours = dbtest::alignedRows();
+            const std::vector<std::string> theirs =
+                dbtest::trimmed(testsupport::zintRows("-b 80", gtin));
+            EXPECT_EQ(ours, theirs);
+        }
+    }
+    for (int linked = 0; linked < 2; ++linked)
+        for (int f = 0; f < 9; ++f) {
+            EXPECT_TRUE(left[linked][f]) << linked << " " << f;
+            EXPECT_TRUE(right[linked][f]) << linked << " " << f;
+        }
 }
 
 }  // namespace
