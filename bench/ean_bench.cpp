@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "app/world.h"
 #include "symbology/encoders.h"
 #include "symbology/info.h"
 #include "symbology/rows.h"

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "app/world.h"
 #include "labels/labelDoc.h"
 #include "platform/files.h"
 #include "symbology/messages.h"

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/world.h"
 #include "automation/options.h"
 #include "fuzz_common.h"
 #include "labels/labelDoc.h"

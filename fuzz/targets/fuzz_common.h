@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/world.h"
 #include "symbology/Filters.h"
 #include "symbology/appBits.h"
 #include "symbology/messages.h"

@@ -273,7 +273,8 @@ Expectation expectRetail(int32_t code, int32_t v, const std::string& data) {
         case 10:
             if (v >= 0 && v <= 2) take(11);
             if (v >= 3 && v <= 6 && d.size() >= 10) {
-                d = "3" + d.substr(0, 10);
+                d.resize(10);
+                d.insert(d.begin(), '3');
                 take(11);
             }
             break;

@@ -1,3 +1,4 @@
+#include "app/world.h"
 #include "automation/cli.h"
 
 #include <algorithm>

@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "symbology/host.h"
+
 // Lengths in tenths of a point; the working copy labelBack2 and the print copy
 // labelBack3 hold them times 1000.
 struct LabelSheet {
@@ -159,7 +161,6 @@ constexpr uint32_t kSheetCopyScale = 1000;  // labelBack2 and labelBack3 against
 LabelSheet sheetToCopy(const LabelSheet& s);
 LabelSheet sheetFromCopy(const LabelSheet& s);
 
-bool labelLayoutOpen();
 void initLabelItems();
 void killLabelItems();
 int32_t addLabelItem();    // 0 added, 1 refused (message shown)

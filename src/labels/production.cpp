@@ -19,6 +19,8 @@ ProductionSettings gProd;
 
 void resetProduction() { gProd = ProductionSettings{}; }
 
+int32_t productionEntryMode() { return gProd.background; }
+
 int32_t ProcessBarcodes() {
     // One symbol from the single barcode item.
     if (labelBack.lastItem >= 0) getItemData(0);

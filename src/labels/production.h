@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/files.h"
+#include "symbology/host.h"
 
 constexpr size_t kRunTextSize = 256;  // the run's start, end, increment and current texts
 

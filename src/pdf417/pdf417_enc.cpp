@@ -27,11 +27,13 @@ constexpr const char* kBadMacroText =
     "by \\.";
 
 // Module bytes of one row, with its 13.
-int32_t rowBytes(int32_t dataColumns, int32_t truncated) {
+constexpr int32_t rowBytes(int32_t dataColumns, int32_t truncated) {
     const int32_t columns = truncated ? dataColumns + 1 : dataColumns + 2;
     const int32_t stop = truncated ? 1 : kPdfStopModules;
     return kPdfStartModules + columns * kPdfModulesPerCodeword + stop + 1;
 }
+// The standard's largest symbol, 90 rows of 30 data columns, fits the element list.
+static_assert(kElementListSize >= kPdfMaxRows * static_cast<size_t>(rowBytes(30, 0)) + 1);
 
 void putModules(ElementList& out, uint32_t bits, int32_t count) {
     for (int32_t b = count - 1; b >= 0; --b) outbit2(out, static_cast<int32_t>(bits >> b & 1));

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/panels.h"
-#include "labels/production.h"
+#include "symbology/host.h"
+#include "symbology/panels.h"
 #include "platform/textedit.h"
 #include "symbology/state.h"
 
@@ -328,8 +328,9 @@ void SetCodeLen() {
     char text[16];
     std::snprintf(text, sizeof text, "%d", n);
     platform::TERec* field = nullptr;
-    if (gProd.background == 1 || gProd.background == 5) field = &gPanels.TEBack1[3];
-    if (gProd.background == 2) field = &gPanels.TEBack2[6];
+    const int32_t mode = productionEntryMode();
+    if (mode == 1 || mode == 5) field = &gPanels.TEBack1[3];
+    if (mode == 2) field = &gPanels.TEBack2[6];
     if (field) platform::TESetText(text, static_cast<int32_t>(std::strlen(text)), field);
 }
 

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "labels/labelDoc.h"
 #include "symbology/GS1AI.h"
 #include "symbology/encoders.h"
+#include "symbology/host.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
 

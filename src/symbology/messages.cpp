@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "labels/labelDoc.h"
 #include "platform/macroman.h"
 #include "platform/resources.h"
+#include "symbology/host.h"
 
 MessageState gMsg;
 

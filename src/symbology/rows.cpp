@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "labels/production.h"
+#include "symbology/host.h"
 #include "symbology/EAN.h"
 #include "symbology/UPC.h"
 #include "symbology/codebars.h"
@@ -144,7 +144,7 @@ void humansMSShoe() {
 void humansInterleaved() {
     const int32_t v = gSym.variation1;
     const unsigned char L = mainAt(gData.len1 - 1);
-    if (gProd.background != 1) {  // serial runs keep the numbered data
+    if (productionEntryMode() != 1) {  // serial runs keep the numbered data
         const size_t n = strnlen(gData.chMainCode2, 255);
         std::memmove(gData.chMainCode, gData.chMainCode2, n);
         size_t len = n;

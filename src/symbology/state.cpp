@@ -2,19 +2,10 @@
 
 #include <cstring>
 
-#include "app/panels.h"
-#include "databar/RSSENC.h"
-#include "labels/labelDoc.h"
-#include "labels/production.h"
-#include "picture/services.h"
-#include "platform/numbers.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"
+#include "symbology/panels.h"
 #include "symbology/rows.h"
-#include "vector/blocks.h"
-#include "vector/shapes.h"
-#include "vector/sink.h"
-#include "vector/textruns.h"
 
 SymbolSettings gSym;
 SymbolData gData;
@@ -48,22 +39,13 @@ bool allDigits(const char* s, int32_t n) {
     return true;
 }
 
-void resetWorld() {
+void resetSymbology() {
     gSym = SymbolSettings{};
     gData = SymbolData{};
     gEl = ElementList{};
     gOut = OutputSettings{};
     resetMessages();
-    resetLabelDocument();
-    resetProduction();
     resetPanels();
-    resetVectorState();
-    resetShapeState();
-    resetBlockState();
-    resetTextRunState();
-    resetPictureServices();
-    platform::resetBeeps();
     gDispatch = DispatchState{};
     gRows = RowState{};
-    resetDataBarState();
 }

@@ -2,6 +2,7 @@
 // each, shared by the encoders, the painters and the front ends.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -11,7 +12,20 @@ constexpr size_t kMainCodeSize = 2048;
 constexpr size_t kAddCodeSize = 256;
 constexpr size_t kHeadCodeSize = 64;
 constexpr size_t kAffixSize = 256;
-constexpr size_t kElementListSize = 10240;
+// The element list holds the largest symbol of every family (module bytes or
+// block letters, each row ended by 13, then a NUL):
+// - PDF417, 90 rows of 30 data columns: start 17, 32 codewords of 17, stop 18, 13;
+constexpr size_t kLargestPdf417Bytes = 90 * (17 + 32 * 17 + 18 + 1) + 1;  // 52,201
+// - QR Code version 40, 177 modules square, in bands of four rows;
+constexpr size_t kLargestQrBytes = (177 + 3) / 4 * (177 + 1) + 1;  // 8,011
+// - DataMatrix 144 x 144, in bands of four rows;
+constexpr size_t kLargestDataMatrixBytes = 144 / 4 * (144 + 1) + 1;  // 5,221
+// - DataBar Expanded Stacked at two segments a row: 11 rows of 53 modules with
+//   three separator rows between rows, under a 4-column composite of 44 rows of
+//   99 modules with its separator, and a text line.
+constexpr size_t kLargestDataBarBytes = (11 + 10 * 3) * (53 + 1) + 45 * (99 + 1) + 256;  // 6,970
+constexpr size_t kElementListSize =
+    std::max({kLargestPdf417Bytes, kLargestQrBytes, kLargestDataMatrixBytes, kLargestDataBarBytes});
 constexpr size_t kTeFSize = 64;
 
 struct SymbolSettings {
@@ -174,5 +188,7 @@ bool copyBounded(char (&dst)[N], const char* src) {
 // True when the n bytes at s are all ASCII digits (and so for n <= 0).
 bool allDigits(const char* s, int32_t n);
 
-// Puts every shared struct back to its start values; tests call it between cases.
-void resetWorld();
+// Puts the engine's own state back to its start values (the symbol's settings,
+// data and element list, the output settings, messages and the window's fields).
+// The whole program is reset by resetWorld in app/world.h.
+void resetSymbology();

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/world.h"
 #include "QRCode/QREncode.h"
 #include "QRCode/QRMask.h"
 #include "support/reader.h"

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "app/world.h"
 #include "automation/options.h"
 #include "labels/labelDoc.h"
 #include "platform/files.h"

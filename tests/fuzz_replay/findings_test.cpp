@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/world.h"
 #include "automation/options.h"
 #include "labels/labelDoc.h"
 #include "support/reader.h"

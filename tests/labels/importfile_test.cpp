@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/world.h"
 #include "labels/importfile.h"
 #include "labels/labelDoc.h"
 #include "labels/production.h"
@@ -75,7 +76,10 @@ TEST_F(ImportFile, RecordEnds) {
 
 TEST_F(ImportFile, ARecordReadsAtMost19FieldsAndForgetsTheLastRecordsFields) {
     std::string line;
-    for (int i = 1; i <= 25; ++i) line += (i > 1 ? "," : "") + std::to_string(i);
+    for (int i = 1; i <= 25; ++i) {
+        if (i > 1) line += ',';
+        line += std::to_string(i);
+    }
     open(line + "\rlast\r");
     EXPECT_EQ(GetImportItems(), 0);
     Fields first;

@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 
+#include "app/world.h"
 #include "labels/labelDoc.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"

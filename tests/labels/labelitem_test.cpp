@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/world.h"
 #include "labels/labelDoc.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"

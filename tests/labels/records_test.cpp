@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/world.h"
 #include "labels/labelDoc.h"
 #include "labels/labelRecords.h"
 #include "symbology/messages.h"

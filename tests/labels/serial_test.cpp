@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/world.h"
 #include "labels/serial.h"
 #include "platform/resources.h"
 #include "symbology/messages.h"

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/world.h"
 #include "pdf417/DataMatrix.h"
 #include "support/reader.h"
 #include "symbology/encoders.h"

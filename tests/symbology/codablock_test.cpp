@@ -4,6 +4,7 @@
 #include <random>
 #include <string>
 
+#include "app/world.h"
 #include "support/reader.h"
 #include "symbology/Code128.h"
 #include "symbology/encoders.h"

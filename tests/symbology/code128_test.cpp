@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/world.h"
 #include "support/reader.h"
 #include "symbology/Code128.h"
 #include "symbology/GS1AI.h"

@@ -3,7 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/panels.h"
+#include "app/world.h"
+#include "symbology/panels.h"
 #include "labels/production.h"
 #include "symbology/appBits.h"
 #include "symbology/state.h"

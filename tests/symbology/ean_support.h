@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/world.h"
 #include "platform/resources.h"
 #include "support/reader.h"
 #include "symbology/info.h"

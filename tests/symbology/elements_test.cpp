@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/world.h"
 #include "symbology/codebars.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"

@@ -20,7 +20,7 @@ TEST_F(Books, IsbnTenReadsBackAsIsbnThirteen) {
     EXPECT_EQ(header(), "[_]^ 0-306-40615-2");
     EXPECT_EQ(gData.chHeadCode[gData.len3], 13);
     EXPECT_EQ(gData.chHeadCode[gData.len3 + 1], '7');  // the EAN check digit behind the 13
-    EXPECT_EQ(textLine(), "9" + S(8) + "780306" + S(4) + "406157" + S(3) + "<");
+    EXPECT_EQ(textLine(), std::string("9") + S(8) + "780306" + S(4) + "406157" + S(3) + "<");
 
     // ISBN-13 from an ISBN-10 and the OCR-B type K layout make the same symbol.
     for (int v : {1, 4}) {
@@ -151,7 +151,7 @@ TEST_F(Books, Issn) {
     EXPECT_STREQ(gData.chMainCode, "9770317847001");
     EXPECT_EQ(readBack("EAN-13", true).text, "9770317847001 05");
     EXPECT_EQ(zbarRead("issn", true), "05\n9770317847001\n");
-    EXPECT_EQ(textLine(), "9" + S(8) + "770317" + S(4) + "847001" + S(3) + "?=?=");
+    EXPECT_EQ(textLine(), std::string("9") + S(8) + "770317" + S(4) + "847001" + S(3) + "?=?=");
 
     // Issue digits from the data; an ISSN whose check value is 10 prints X.
     SetUp();

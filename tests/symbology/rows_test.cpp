@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/world.h"
 #include "symbology/codebars.h"
 #include "symbology/rows.h"
 #include "symbology/state.h"

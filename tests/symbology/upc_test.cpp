@@ -160,7 +160,7 @@ TEST_F(UpcE, RowsAndText) {
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].size(), 37u);
     for (int at : {2, 4, 30, 32, 34}) EXPECT_EQ(static_cast<unsigned char>(rows[1][at]), 238);
-    EXPECT_EQ(textLine(), "0" + S(4) + "123456" + S(6) + "5");
+    EXPECT_EQ(textLine(), std::string("0") + S(4) + "123456" + S(6) + "5");
 
     // With an add-on every bar row after the first ends with the add-on bars.
     SetUp();

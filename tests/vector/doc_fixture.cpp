@@ -1,3 +1,4 @@
+#include "app/world.h"
 #include "doc_fixture.h"
 
 #include <fstream>

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/world.h"
 #include "labels/labelDoc.h"
 #include "picture/services.h"
 #include "platform/files.h"

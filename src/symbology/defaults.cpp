@@ -1,6 +1,6 @@
 #include <cstdio>
 
-#include "app/panels.h"
+#include "symbology/panels.h"
 #include "symbology/state.h"
 
 PanelFields gPanels;

@@ -1,0 +1,25 @@
+#include "app/world.h"
+
+#include "databar/RSSENC.h"
+#include "labels/labelDoc.h"
+#include "labels/production.h"
+#include "picture/services.h"
+#include "platform/numbers.h"
+#include "symbology/state.h"
+#include "vector/blocks.h"
+#include "vector/shapes.h"
+#include "vector/sink.h"
+#include "vector/textruns.h"
+
+void resetWorld() {
+    resetSymbology();
+    resetDataBarState();
+    resetLabelDocument();
+    resetProduction();
+    resetVectorState();
+    resetShapeState();
+    resetBlockState();
+    resetTextRunState();
+    resetPictureServices();
+    platform::resetBeeps();
+}

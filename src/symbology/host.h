@@ -1,0 +1,12 @@
+// What the engine asks of the floors above it. The engine only declares these;
+// the label document and the production run define them, so nothing in the
+// engine includes a header from above.
+#pragma once
+
+#include <cstdint>
+
+// True while a label layout is open: messages then go to the layout preview.
+bool labelLayoutOpen();
+// The production run's entry mode: 0 normal, 1 serial numbers, 2 import,
+// 3 print time (5 a serial run started from the print-time panel).
+int32_t productionEntryMode();
