@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/world.h"
 #include "pdf417/micropdf417.h"
 #include "pdf417/pdf417_tables.h"
 #include "support/reader.h"
