@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "app/panels.h"
+#include "symbology/panels.h"
 #include "labels/itemFields.h"
 #include "labels/labelDoc.h"
 #include "labels/rotateRect.h"

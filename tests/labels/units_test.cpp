@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "app/panels.h"
+#include "app/world.h"
+#include "symbology/panels.h"
 #include "labels/labelDoc.h"
 #include "labels/rotateRect.h"
 #include "labels/units.h"
