@@ -1,6 +1,7 @@
 #include "symbology/Code128.h"
 
 #include <cstring>
+#include <string>
 
 #include "symbology/GS1AI.h"
 #include "symbology/encoders.h"
@@ -54,23 +55,19 @@ constexpr unsigned char kValue95 = 235;  // the byte that stands for value 95
 C128Fault gFault = C128Fault::None;
 
 bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
-bool isControl(unsigned char c) { return c == 9 || c == 10 || c == 13; }
+// The control characters of code set A (values 65 to 95), byte + 64.
+constexpr unsigned char kLastControl = 31;
+constexpr int32_t kControlValueOffset = 64;
+constexpr unsigned char kDelete = 127;  // value 95 of code set B
+bool isControl(unsigned char c) { return c >= 1 && c <= kLastControl; }
+// HT, LF and CR: the escapes \t, \n and \r write them as pairs of equal bytes.
+bool isPairedControl(unsigned char c) { return c == 9 || c == 10 || c == 13; }
 
 // Value of a symbol byte, -1 for a byte that is no symbol.
 int32_t symbolValue(unsigned char b) {
     if (b >= 32 && b <= 32 + kStopValue) return b - 32;
-    switch (b) {
-        case 9:
-            return 73;  // HT, LF and CR of code set A
-        case 10:
-            return 74;
-        case 13:
-            return 77;
-        case kValue95:
-            return 95;
-        default:
-            return -1;
-    }
+    if (isControl(b)) return b + kControlValueOffset;
+    return b == kValue95 ? 95 : -1;
 }
 
 // The function or switch byte of the check pass for a typed marker.
@@ -292,8 +289,7 @@ C128Fault preprocess() {
             continue;
         }
         if (isControl(b)) {
-            // The escapes write control characters as pairs of equal bytes.
-            if (i + 1 < n && in[i + 1] == b) ++i;
+            if (isPairedControl(b) && i + 1 < n && in[i + 1] == b) ++i;
             if (set == CodeSet::A) {
                 out.put(b);
             } else {
@@ -328,6 +324,13 @@ C128Fault preprocess() {
                 const bool inA = set == CodeSet::A;
                 const unsigned char fnc4 = inA ? kCodeA : kCodeB;
                 const unsigned char other = inA ? kCodeB : kCodeA;
+                if (inA && b == kDelete) {
+                    // DEL is only in code set B.
+                    switchTo(out, set, CodeSet::B);
+                    out.put(b);
+                    switchTo(out, set, CodeSet::A);
+                    break;
+                }
                 if (inA && b >= 96 && b <= 127) return C128Fault::LowerInSetA;
                 if ((b >= 32 && b <= 127) || b == kValue95 || b == kFNC1 || b == kFNC2 ||
                     b == kFNC3 || b == fnc4) {
@@ -359,7 +362,7 @@ bool holdsData() {
     unsigned char set = d[0];
     for (int32_t i = 1; i < gData.len1; ++i) {
         const unsigned char b = d[i];
-        if ((b >= 32 && b < 128) || b == 9 || b == 10 || b == 13 || b == kValue95) return true;
+        if ((b >= 32 && b < 128) || isControl(b) || b == kValue95) return true;
         if (set == kStartC && b <= kCodeC && b >= 128) return true;  // pairs 96 to 99
         if (b == kCodeC) set = kStartC;
         if (b == kCodeB && set != kStartB) set = kStartB;
@@ -547,7 +550,7 @@ C128Fault SeeFancyChars(char* data) {
                     if (value < 1 || value > 255) return C128Fault::BadEscape;
                     data[o++] = static_cast<char>(value);
                     // Control characters travel as pairs, as \n, \t and \r make them.
-                    if (isControl(static_cast<unsigned char>(value)))
+                    if (isPairedControl(static_cast<unsigned char>(value)))
                         data[o++] = static_cast<char>(value);
                     i += 4;
                     continue;
@@ -609,6 +612,14 @@ int32_t OneTwoEight() {
         removeSpaces();
         if ((v == 10 || v == 11) && !gs1Number("(01)", 13, msg128::kEAN14Length)) return 1;
         if (v == 12 && !gs1Number("(00)", 17, msg128::kSSCCLength)) return 1;
+        if (v != 10 && v != 11 && v != 12) {
+            const std::string bad = checkElementStrings(gData.chMainCode, gData.len1, true);
+            if (!bad.empty()) {
+                MessageText(bad.c_str());
+                gMsg.inerror = 1;
+                return 1;
+            }
+        }
         if (v == 14 && (gData.len1 == 12 || gData.len1 == 16)) {
             std::memcpy(gData.chHeadCode, gData.chMainCode + 7, 5);
             gData.chHeadCode[5] = 0;
