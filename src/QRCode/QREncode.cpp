@@ -42,7 +42,6 @@ constexpr int32_t kLookAheadDigitStartLetters[kBandCount] = {7, 8, 9};
 
 constexpr int32_t kModeIndicator[4] = {0x1, 0x2, 0x4, 0x8};  // numeric, alpha, byte, Kanji
 constexpr int32_t kModeECI = 0x7;
-constexpr int32_t kECILatin1 = 3;  // ISO/IEC 8859-1
 
 constexpr uint8_t kPadCodeWords[2] = {236, 17};
 constexpr int32_t kFormatGenerator = 0x537;
@@ -218,9 +217,9 @@ bool encodeSourceData(const uint8_t* data, int32_t length, int32_t band) {
     QRState& q = gQR;
     std::memset(q.m_byDataCodeWord, 0, sizeof q.m_byDataCodeWord);
     q.m_ncDataCodeWordBit = 0;
-    if (q.m_bLatin1ECI) {
+    if (q.m_bUtf8ECI) {
         setBitStream(kModeECI, 4);
-        setBitStream(kECILatin1, 8);
+        setBitStream(platform::kEciUtf8, 8);
     }
     for (int32_t i = 0; i < length && q.m_ncDataCodeWordBit >= 0;) {
         const int32_t mode = getInitDataMode(data + i, length - i, band);
@@ -468,30 +467,24 @@ int32_t refuse(const char* text) {
     return 0;
 }
 
-bool prepareSource(const uint8_t* data, int32_t length) {
+// The bytes to encode, into m_bySource; their count, 0 after a message.
+int32_t prepareSource(const uint8_t* data, int32_t length) {
     QRState& q = gQR;
     q.m_bShiftJis = qrcharset::readsAsShiftJis(data, length);
-    q.m_bLatin1ECI = false;
-    for (int32_t i = 0; i < length; ++i) {
-        if (q.m_bShiftJis) {
-            q.m_bySource[i] = data[i];
-            continue;
-        }
-        const int32_t latin1 = platform::macRomanToLatin1(data[i]);
-        if (latin1 < 0) {
-            char text[200];
-            std::snprintf(text, sizeof text,
-                          "Character %d of the data has no Latin-1 form, the only character set "
-                          "that QR Code readers assume. Replace it (typographic quotes and dashes "
-                          "by plain ones) and try again.",
-                          static_cast<int>(i + 1));
-            MessageText(text);
-            return false;
-        }
-        q.m_bySource[i] = static_cast<uint8_t>(latin1);
-        if (latin1 >= 0x80) q.m_bLatin1ECI = true;
+    q.m_bUtf8ECI = false;
+    if (q.m_bShiftJis) {
+        std::memcpy(q.m_bySource, data, static_cast<size_t>(length));
+        return length;
     }
-    return true;
+    const platform::SymbolBytes text = platform::macRomanToSymbolBytes(
+        std::string_view(reinterpret_cast<const char*>(data), static_cast<size_t>(length)));
+    if (text.bytes.size() > sizeof q.m_bySource) {
+        MessageText("The data is too long for a QR Code. Shorten it and try again.");
+        return 0;
+    }
+    std::memcpy(q.m_bySource, text.bytes.data(), text.bytes.size());
+    q.m_bUtf8ECI = text.utf8;
+    return static_cast<int32_t>(text.bytes.size());
 }
 
 }  // namespace
@@ -526,7 +519,8 @@ int32_t encodeData(const char* data, int32_t length, int32_t level, int32_t minV
     if (minVersion < 1) minVersion = 1;
     q.m_nLevel = level;
     q.m_nMaskingNo = mask;
-    if (!prepareSource(reinterpret_cast<const uint8_t*>(data), length)) return 0;
+    length = prepareSource(reinterpret_cast<const uint8_t*>(data), length);
+    if (length == 0) return 0;
 
     int32_t version = getEncodeVersion(minVersion, q.m_bySource, length);
     if (version == 0) {

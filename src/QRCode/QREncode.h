@@ -31,12 +31,11 @@ struct QRState {
     int32_t m_nSymbolSize = 0;
     int32_t m_nMaskingNo = -1;  // -1 = choose by penalty
     // The data reads as Shift-JIS: Kanji mode is used and bytes go as they are.
-    // Otherwise it is Mac OS Roman, converted to Latin-1 for the readers.
+    // Otherwise it is Mac OS Roman, converted to Latin-1 for the readers, or to
+    // UTF-8 under an ECI header when Latin-1 lacks one of its characters.
     bool m_bShiftJis = false;
-    // Latin-1 letters beyond ASCII are announced by an ECI header, so that
-    // readers do not guess another character set (Shift-JIS) for them.
-    bool m_bLatin1ECI = false;
-    uint8_t m_bySource[kMainCodeSize] = {};  // the bytes that are encoded
+    bool m_bUtf8ECI = false;
+    uint8_t m_bySource[kMainCodeSize * 3] = {};  // the bytes that are encoded
     uint8_t m_byDataCodeWord[MAX_DATACODEWORD] = {};
     int32_t m_ncDataCodeWordBit = 0;  // bits written, -1 after an overflow
     uint8_t m_byAllCodeWord[MAX_ALLCODEWORD] = {};

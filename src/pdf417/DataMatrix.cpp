@@ -3,8 +3,10 @@
 // finder and clock patterns, and block-letter output.
 #include "pdf417/DataMatrix.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "pdf417/block_letters.h"
 #include "pdf417/reed.h"
@@ -161,7 +163,7 @@ int32_t random253(int32_t value, int32_t position) {
     return sum <= 254 ? sum : sum - 254;
 }
 
-void DataMatrixDefaults() {
+bool DataMatrixDefaults() {
     S.processTilde = 1;
     S.preferredFormat = -1;
     S.globlend = 0;
@@ -174,13 +176,33 @@ void DataMatrixDefaults() {
     size_t n = strnlen(text, kAddCodeSize);
     if (gData.len2 > 0 && static_cast<size_t>(gData.len2) <= n && text[gData.len2 - 1] == 13)
         n = static_cast<size_t>(gData.len2) - 1;
-    if (n == 0) return;
+    while (n > 0 && text[n - 1] == ' ') --n;
+    while (n > 0 && text[0] == ' ') ++text, --n;
+    if (n == 0) return true;
     for (int32_t f = 0; f < kSizeCount; ++f) {
-        if (std::strlen(kOptionWords[f]) == n && std::memcmp(kOptionWords[f], text, n) == 0) {
+        const char* word = kOptionWords[f];
+        if (std::strlen(word) != n) continue;
+        size_t k = 0;
+        while (k < n && (text[k] == word[k] || (word[k] == 'X' && text[k] == 'x'))) ++k;
+        if (k == n) {
             S.preferredFormat = f;
-            return;
+            return true;
         }
     }
+    // The square sizes by their side, then the oblong ones, to keep the list short.
+    std::string why = "There is no DataMatrix size \"";
+    why.append(text, std::min<size_t>(n, 16));
+    why += "\". Square:";
+    std::string oblong;
+    for (const char* word : kOptionWords) {
+        const char* x = std::strchr(word, 'X');
+        const std::string side(word, static_cast<size_t>(x - word));
+        std::string& list = side == x + 1 ? why : oblong;
+        list += list.empty() || list.back() == ':' ? " " : ", ";
+        list += side == x + 1 ? side.c_str() : word;
+    }
+    why += " (as 24X24); oblong:" + oblong + ".";
+    return refuse(why.c_str());
 }
 
 bool applyTilde(const char* in, bool fnc1First) {
@@ -194,23 +216,29 @@ bool applyTilde(const char* in, bool fnc1First) {
         ++o;
     };
     if (fnc1First) putFunction(o++, kFNC1);
+    // Readers take DataMatrix bytes as ISO 8859-1, so typed letters travel as their
+    // Latin-1 bytes; when Latin-1 lacks one of them (escapes are plain ASCII), the
+    // typed text goes as UTF-8 behind ECI 26, announced before its first character.
+    bool utf8 = false;
+    for (int32_t k = 0; k < n && !utf8; ++k)
+        utf8 = platform::macRomanToLatin1(static_cast<unsigned char>(in[k])) < 0;
+    bool announced = false;
     int32_t i = 0;
     while (i < n) {
         const char c = in[i];
         if (c != '\\') {
-            // Readers take DataMatrix bytes as ISO 8859-1, so a typed letter travels as
-            // its Latin-1 byte; letters that Latin-1 lacks would need an ECI: refused.
-            const int32_t b = platform::macRomanToLatin1(static_cast<unsigned char>(c));
-            if (b < 0) {
-                char text[200];
-                std::snprintf(text, sizeof text,
-                              "Character %d of the DataMatrix data has no ISO 8859-1 form that "
-                              "readers would show. Replace it, or give a byte as \\d and three "
-                              "digits.",
-                              i + 1);
-                return refuse(text);
+            if (!utf8) {
+                putData(platform::macRomanToLatin1(static_cast<unsigned char>(c)));
+            } else {
+                if (!announced) {
+                    putFunction(o, kECI);
+                    eciCodewords(S.sideTable[o], platform::kEciUtf8);
+                    ++o;
+                    announced = true;
+                }
+                for (char u : platform::macRomanToUtf8(std::string_view(&c, 1)))
+                    putData(static_cast<unsigned char>(u));
             }
-            putData(b);
             ++i;
             continue;
         }
@@ -384,7 +412,7 @@ bool debugMatrix(int32_t width, int32_t height) {
 int32_t doDataMatrixCode(const char* data) {
     using namespace datamatrix;
     if (data == nullptr) data = "";
-    DataMatrixDefaults();
+    if (!DataMatrixDefaults()) return 1;
     // EAN DataMatrix starts with exactly one FNC1, however many "\1" the data
     // already carries in front.
     const bool ean = gSym.code == 38 && gSym.variation1 == 2;

@@ -75,7 +75,10 @@ constexpr int32_t kMaxSide = 144;
 constexpr int32_t kMaxMap = 132;
 constexpr int32_t kMaxBlocks = 10;
 constexpr int32_t kSideWidth = 10;  // codewords following one function codeword, with a 0 end
-constexpr int32_t kStepRoom = 4;    // most codewords that one data position turns into
+// The data after escapes: up to three UTF-8 bytes a typed character, behind a
+// leading FNC1 and an ECI.
+constexpr size_t kInternalSize = 3 * kMainCodeSize + 2;
+constexpr int32_t kStepRoom = 4;  // most codewords that one data position turns into
 
 // Codewords of ASCII encodation and of the function characters.
 constexpr int32_t kFNC1 = 232;
@@ -90,12 +93,12 @@ constexpr int32_t kPad = 129;
 struct DataMatrixState {
     int32_t preferredFormat = -1;  // requested configuration row, -1 automatic
     int32_t processTilde = 1;
-    unsigned char internalCode[kMainCodeSize + 1] = {};  // the data after escapes
+    unsigned char internalCode[kInternalSize + 1] = {};  // the data after escapes
     int32_t globlend = 0;
     // For a function codeword made by an escape: the codewords that follow it.
-    unsigned char sideTable[kMainCodeSize][kSideWidth] = {};
+    unsigned char sideTable[kInternalSize][kSideWidth] = {};
     // true where an escape made a function codeword; any other byte is data.
-    bool fromEscape[kMainCodeSize] = {};
+    bool fromEscape[kInternalSize] = {};
     int32_t encoded[kMaxData + kStepRoom] = {};
     int32_t dataCount = 0;  // codewords of the data, before the pads
     int32_t format = -1;    // configuration row in use
@@ -110,7 +113,9 @@ struct DataMatrixState {
 
 extern DataMatrixState gDataMatrix;
 
-void DataMatrixDefaults();
+// Reads the size option (either case of X); false, after a message listing the
+// sizes, for a size that does not exist.
+bool DataMatrixDefaults();
 // Escape processing of the NUL-terminated `in`; with fnc1First the result
 // starts with one FNC1. false when refused (the user has been told).
 bool applyTilde(const char* in, bool fnc1First);

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "pdf417/pdf417_charset.h"
+#include "platform/macroman.h"
 
 namespace {
 
@@ -291,7 +291,13 @@ int32_t pdfDataCodewords(unsigned char* data, size_t length) {
         if (r != kPdfOk) return r;
     }
     put_back(0);  // the length descriptor's place
-    MACtoANSI2(data + start, length - start);
-    get_dataText(data + start, length - start);
+    // Latin-1 with no ECI when it holds every character, else UTF-8 under ECI 26.
+    const platform::SymbolBytes text = platform::macRomanToSymbolBytes(
+        std::string_view(reinterpret_cast<const char*>(data + start), length - start));
+    if (text.utf8) {
+        put_back(kPdfECI);
+        put_back(platform::kEciUtf8);
+    }
+    get_dataText(reinterpret_cast<const unsigned char*>(text.bytes.data()), text.bytes.size());
     return gPdf.overflow ? kPdfTooLarge : kPdfOk;
 }

@@ -18,6 +18,7 @@ constexpr int32_t kPdfPad = 900;  // also the latch to text compaction
 constexpr int32_t kPdfLatchByte = 901;
 constexpr int32_t kPdfShiftByte = 913;
 constexpr int32_t kPdfLatchByte6 = 924;  // byte compaction of a multiple of six bytes
+constexpr int32_t kPdfECI = 927;         // followed by the ECI number below 900
 constexpr int32_t kPdfMacroBegin = 928;
 constexpr int32_t kPdfMacroLast = 922;  // ends the control block of the last segment
 

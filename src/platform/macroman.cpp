@@ -132,6 +132,17 @@ int macRomanToLatin1(unsigned char b) {
     return c < 0x100 ? static_cast<int>(c) : -1;
 }
 
+SymbolBytes macRomanToSymbolBytes(std::string_view macRoman) {
+    SymbolBytes out;
+    out.bytes.reserve(macRoman.size());
+    for (char ch : macRoman) {
+        const int latin1 = macRomanToLatin1(static_cast<unsigned char>(ch));
+        if (latin1 < 0) return {macRomanToUtf8(macRoman), true};
+        out.bytes.push_back(static_cast<char>(latin1));
+    }
+    return out;
+}
+
 int macRomanToWindows1252(unsigned char b) {
     const char32_t c = macRomanToUnicode(b);
     if (c < 0x80 || (c >= 0xA0 && c < 0x100)) return static_cast<int>(c);

@@ -25,4 +25,14 @@ bool utf8ToMacRoman(std::string_view utf8, std::string* out, size_t* badOffset =
 int macRomanToLatin1(unsigned char b);
 int macRomanToWindows1252(unsigned char b);
 
+// The bytes that a two-dimensional symbol carries for Mac OS Roman text. Readers
+// take bytes that no ECI announces as ISO 8859-1, so text that Latin-1 holds goes
+// as Latin-1 with no ECI; any other text goes whole as UTF-8 under ECI 26.
+constexpr int kEciUtf8 = 26;
+struct SymbolBytes {
+    std::string bytes;
+    bool utf8 = false;  // true: announce ECI 26
+};
+SymbolBytes macRomanToSymbolBytes(std::string_view macRoman);
+
 }  // namespace platform

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "pdf417/pdf417_charset.h"
 #include "pdf417/pdf417_compact.h"
 #include "pdf417/pdf417_ec.h"
 #include "pdf417/pdf417_tables.h"
@@ -48,7 +47,7 @@ TEST(PdfTextCompaction, KnownCodewords) {
 }
 
 TEST(PdfTextCompaction, BytesOutsideTheSubModesTravelByByteShift) {
-    // Mac OS Roman e-acute becomes Windows-1252 0xE9 (233).
+    // Mac OS Roman e-acute travels as Latin-1 0xE9 (233).
     EXPECT_EQ(encode("\x8E").data, (V{913, 233}));
     // An odd value count is padded before the shift.
     EXPECT_EQ(encode("A\x8E").data, (V{29, 913, 233}));
@@ -92,28 +91,6 @@ TEST(PdfMacroHeader, BadHeadersAreRefused) {
     EXPECT_EQ(encode("*7;" + std::string(197, '1') + "*X").macro, (V{928, 111, 107, 899}));
     EXPECT_EQ(encode("*7;" + std::string(198, '1') + "*X").result, kPdfBadMacro);
     EXPECT_EQ(encode(std::string("*7") + '\0' + "*X").result, kPdfBadMacro);
-}
-
-TEST(PdfCharset, MacRomanToWindows1252) {
-    auto conv = [](unsigned char c) {
-        MACtoANSI2(&c, 1);
-        return c;
-    };
-    EXPECT_EQ(conv(0x8E), 0xE9);  // e acute
-    EXPECT_EQ(conv(0xE9), 0xC8);  // E grave
-    EXPECT_EQ(conv(0x80), 0xC4);
-    EXPECT_EQ(conv(0xA0), 0x86);  // dagger
-    EXPECT_EQ(conv(0xD2), 0x93);  // left double quote
-    // Stand-ins and historic places.
-    const unsigned char moved[][2] = {{0xB8, 0xBD}, {0xB9, 0xBC}, {0xBA, 0xB9}, {0xBD, 0xB3},
-                                      {0xC5, 0xDE}, {0xC6, 0xFE}, {0xDA, 0xF0}, {0xDE, 0xB2},
-                                      {0xDF, 0xA6}, {0xFE, 0xA0}, {0xBC, 0xBE}, {0xDB, 0xA4},
-                                      {0xE0, 0xD0}};
-    for (const auto& m : moved) EXPECT_EQ(conv(m[0]), m[1]) << int(m[0]);
-    for (unsigned char same : {0xE1, 0xF3, 0xF6, 0xF7, 0xF8, 0xAD, 0xB0, 0xB2, 0xB3, 0xB6,
-                               0xB7, 0xC3, 0xD7, 0xF0, 0xF5, 0xF9, 0xFA, 0xFB, 0xFD, 0xFF})
-        EXPECT_EQ(conv(same), same) << int(same);
-    for (int c = 0; c < 128; ++c) EXPECT_EQ(conv(static_cast<unsigned char>(c)), c);
 }
 
 TEST(PdfErrorCorrection, GeneratorCoefficients) {
