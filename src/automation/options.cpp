@@ -11,6 +11,7 @@
 #include "platform/numbers.h"
 #include "symbology/Filters.h"
 #include "symbology/appBits.h"
+#include "symbology/panels.h"
 #include "symbology/state.h"
 #include "vector/Epsout.h"
 #include "vector/sink.h"
@@ -116,6 +117,17 @@ bool parseDouble(std::string_view s, double* v) {
     return r.ec == std::errc();
 }
 
+// The bar height that the current code type's defaults give it.
+double ownHeight() {
+    const SymbolSettings savedSym = gSym;
+    const PanelFields savedPanels = gPanels;
+    defaults();
+    const double height = gSym.Hei;
+    gSym = savedSym;
+    gPanels = savedPanels;
+    return height;
+}
+
 bool parseInt(std::string_view* s, int32_t* v) {
     skipBlanks(s);
     auto r = std::from_chars(s->data(), s->data() + s->size(), *v);
@@ -134,7 +146,7 @@ void applyPair(std::string_view key, std::string_view value) {
             gSym.Siz = std::clamp(d, kSmallestSize, kLargestSize);
     } else if (sameName(key, "height")) {
         if (parseDouble(value, &d) && std::isfinite(d))
-            gSym.Hei = d <= 0 ? 0 : std::clamp(d, kLowestHeight, kTallestHeight);
+            gSym.Hei = d <= 0 ? ownHeight() : std::clamp(d, kLowestHeight, kTallestHeight);
     } else if (sameName(key, "bwr")) {
         if (parseInt(&value, &n)) gSym.BWidthRed = std::clamp(n, kMostSpread, kMostReduction);
     } else if (sameName(key, "data")) {
@@ -166,6 +178,8 @@ void applyPair(std::string_view key, std::string_view value) {
         if (value.size() <= 255) {
             gSym.customCol[0] = static_cast<unsigned char>(value.size());
             std::memcpy(gSym.customCol + 1, value.data(), value.size());
+            // A name is what selects the spot colour; an empty one goes back to process colour.
+            gSym.customColour = value.empty() ? 0 : 1;
         }
     }
 }

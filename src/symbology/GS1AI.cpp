@@ -1,5 +1,6 @@
 #include "symbology/GS1AI.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "symbology/messages.h"
@@ -162,4 +163,86 @@ int32_t EAN_APP_ID_FILTER(uint32_t start, uint8_t separator) {
     Message(kMsgGS1TooLong);
     gMsg.inerror = 1;
     return 1;
+}
+
+namespace {
+
+constexpr int32_t kLongestAI = 4;
+constexpr int32_t kFirstDateAI = 11;  // 11 to 17 hold a date YYMMDD
+constexpr int32_t kLastDateAI = 17;
+
+std::string format(const char* pattern, const std::string& ai, long a = 0, long b = 0) {
+    char text[300];
+    std::snprintf(text, sizeof text, pattern, ai.c_str(), a, b);
+    return text;
+}
+
+// The date of AIs 11 to 17: YYMMDD, day 00 meaning the end of the month.
+std::string checkDate(const std::string& ai, const char* v) {
+    const int month = (v[2] - '0') * 10 + (v[3] - '0');
+    const int day = (v[4] - '0') * 10 + (v[5] - '0');
+    if (month < 1 || month > 12)
+        return format("The date of AI (%s) has the month %02ld; months are 01 to 12.", ai, month);
+    if (day > 31)
+        return format("The date of AI (%s) has the day %02ld; days are 00 to 31.", ai, day);
+    return {};
+}
+
+}  // namespace
+
+std::string checkElementStrings(const char* data, int32_t n, bool completesCheckDigit) {
+    if (n <= 0 || data[0] != '(') return {};
+    int32_t pos = 0;
+    while (pos < n) {
+        if (data[pos] != '(')
+            return "GS1 data is a chain of AIs in parentheses, each followed by its data; "
+                   "something stands outside it. Correct the data.";
+        const int32_t start = pos + 1;
+        int32_t close = start;
+        while (close < n && data[close] != ')' && close - start <= kLongestAI) ++close;
+        const std::string ai(data + start, static_cast<size_t>(close - start));
+        if (close >= n || data[close] != ')' || ai.empty() ||
+            !allDigits(ai.c_str(), static_cast<int32_t>(ai.size())))
+            return "An AI in parentheses is empty or not a number of 2 to 4 digits (\"(" +
+                   ai.substr(0, kLongestAI) + "\"). Correct the data.";
+        const AIEntry& entry = lookUp(ai.c_str(), static_cast<int32_t>(ai.size()));
+        if (&entry == &kNoAI || ai.size() < std::strlen(entry.prefix))
+            return format("AI (%s) is not known. Correct the AI.", ai);
+        const int32_t valueAt = close + 1;
+        int32_t end = valueAt;
+        while (end < n && data[end] != '(') ++end;
+        const char* value = data + valueAt;
+        const int32_t length = end - valueAt;
+        const int32_t most = entry.length - static_cast<int32_t>(ai.size()) - 1;
+        if (length == 0) return format("AI (%s) has no data. Give its data or remove it.", ai);
+        if (entry.variable) {
+            if (length > most)
+                return format("AI (%s) takes at most %ld characters; the data gives %ld.", ai, most,
+                              length);
+        } else {
+            const bool completed = completesCheckDigit && entry.checkDigit && length == most - 1;
+            if (length != most && !completed)
+                return format("AI (%s) takes %ld digits; the data gives %ld.", ai, most, length);
+            if (!allDigits(value, length))
+                return format("AI (%s) takes digits only. Correct its data.", ai);
+            if (entry.checkDigit && !completed) {
+                const char right = calcheck2(value, length);
+                if (value[length - 1] != right) {
+                    char text[160];
+                    std::snprintf(text, sizeof text,
+                                  "The check digit of AI (%s) is %c, not %c. Correct the last "
+                                  "digit, or leave it off and it is added.",
+                                  ai.c_str(), right, value[length - 1]);
+                    return text;
+                }
+            }
+            const int32_t two = (ai[0] - '0') * 10 + (ai[1] - '0');
+            if (ai.size() == 2 && two >= kFirstDateAI && two <= kLastDateAI) {
+                std::string bad = checkDate(ai, value);
+                if (!bad.empty()) return bad;
+            }
+        }
+        pos = end;
+    }
+    return {};
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 constexpr uint16_t kMsgGS1TooLong = 1210;  // message of list 136
 constexpr int32_t kAIBufferSize = 255;     // the work buffer; the output stays below it
@@ -18,3 +19,12 @@ bool aiFilter(uint32_t start, uint8_t separator);
 
 // GS1 modulo-10 check digit of `digits`, whose check position is index n - 1.
 char calcheck2(const char* digits, int32_t n);
+
+// Checks element strings typed in parentheses, "(01)...(10)...", against the AI
+// table and the rules of the GS1 specification: a known AI, a fixed-length value
+// of its length (one digit short when `completesCheckDigit` and the AI carries a
+// check digit), a variable-length value of at most its maximum, the right check
+// digit of a GTIN or SSCC, and a real month and day in a date. Empty when sound,
+// else the message, which names the AI. Data that does not begin with '(' is
+// not checked here.
+std::string checkElementStrings(const char* data, int32_t n, bool completesCheckDigit);

@@ -1,5 +1,6 @@
 #include "symbology/info.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -154,28 +155,24 @@ int32_t interleavedParity() {
 
 }  // namespace
 
-void parseQROptions(const char* o, int32_t* level, int32_t* version) {
-    switch (o[0]) {
-        case 'L':
-            *level = 0;
-            break;
-        case 'M':
-            *level = 1;
-            break;
-        case 'Q':
-            *level = 2;
-            break;
-        case 'H':
-            *level = 3;
-            break;
-        default:
-            *level = 0;
-            break;
-    }
+bool parseQROptions(const char* o, int32_t* level, int32_t* version) {
+    *level = 0;
     *version = 1;
-    if (o[0] == 0) return;
-    if (o[1] >= '2' && o[1] <= '9') *version = o[1] - '0';
-    if (o[1] == '1') *version = o[2] != 0 ? 10 : 1;
+    if (o[0] == 0) return true;
+    static constexpr char kLevels[] = "LMQH";
+    const char* found = std::strchr(kLevels, std::toupper(static_cast<unsigned char>(o[0])));
+    if (found == nullptr) return false;
+    *level = static_cast<int32_t>(found - kLevels);
+    // The smallest version, the whole number however many digits it has.
+    int32_t v = 0, digits = 0;
+    for (const char* p = o + 1; *p != 0; ++p, ++digits) {
+        if (*p < '0' || *p > '9' || digits >= 2) return false;
+        v = 10 * v + (*p - '0');
+    }
+    if (digits == 0) return true;
+    if (v < 1 || v > kQRLargestVersion) return false;
+    *version = v;
+    return true;
 }
 
 namespace {
@@ -257,7 +254,17 @@ int32_t runEncoder() {
             return CodaBlock(gData.chMainCode);
         case 40: {
             int32_t level, version;
-            parseQROptions(gData.chAddCode, &level, &version);
+            if (!parseQROptions(gData.chAddCode, &level, &version)) {
+                char text[300];
+                std::snprintf(text, sizeof text,
+                              "The QR Code options \"%.40s\" cannot be read. Give the "
+                              "error-correction level L, M, Q or H, optionally followed by the "
+                              "smallest version from 1 to 40, for example H or H40.",
+                              gData.chAddCode);
+                MessageText(text);
+                gMsg.inerror = 1;
+                return 1;
+            }
             return QRencodeData(gData.chMainCode, gData.len1, level, version, 1, -1);
         }
         case 41:
@@ -441,7 +448,64 @@ void calcheck() {
     gData.chMainCode[gData.len1] = 0;
 }
 
+namespace {
+
+// The retail families whose data ends in a GS1 modulo-10 check digit after the
+// digits that CheckLength asks for.
+bool endsInCheckDigit(int32_t code, int32_t v) {
+    switch (code) {
+        case 0:
+        case 9:
+        case 11:
+        case 25:
+        case 26:
+        case 27:
+            return true;
+        case 1:
+            return v == 2 || v == 3;  // ISMN and ISBN-13
+        case 3:
+            return v != 1;  // EAN-8
+        case 10:
+            return !(v >= 3 && v <= 6);  // UPC-A, not NDC
+        default:
+            return false;
+    }
+}
+
+int32_t refuseLength(const char* text) {
+    MessageText(text);
+    gMsg.inerror = 1;
+    return 1;
+}
+
+}  // namespace
+
 int32_t CheckLength(const unsigned char* name, int32_t n, int32_t addA, int32_t addB) {
+    const int name_len = name[0];
+    const char* name_text = reinterpret_cast<const char*>(name + 1);
+    // Data that reaches the check digit's place must carry the right one, and
+    // nothing may stand beyond it: either would make a symbol of other digits.
+    if (gData.len1 > n && gSym.code != 2) {
+        char text[300];
+        if (gData.len1 > n + 1) {
+            std::snprintf(text, sizeof text,
+                          "%.*s takes %d digits and its check digit; the data has %d. Remove "
+                          "the extra characters.",
+                          name_len, name_text, n, static_cast<int>(gData.len1));
+            return refuseLength(text);
+        }
+        if (endsInCheckDigit(gSym.code, gSym.variation1) && allDigits(gData.chMainCode, n + 1)) {
+            const char right = calcheck2(gData.chMainCode, n + 1);
+            if (gData.chMainCode[n] != right) {
+                std::snprintf(text, sizeof text,
+                              "The %.*s check digit of %.*s is %c, not %c. Correct the last "
+                              "digit, or leave it off and it is added.",
+                              name_len, name_text, static_cast<int>(n), gData.chMainCode, right,
+                              gData.chMainCode[n]);
+                return refuseLength(text);
+            }
+        }
+    }
     if (gData.len1 >= n) {
         if (gSym.code != 2) {
             gData.len1 = n;

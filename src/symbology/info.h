@@ -12,8 +12,11 @@ void getCodeScale(int32_t length);
 void calcheck();  // appends the EAN/UPC modulo-10 check digit to chMainCode
 void Len();       // makes len1 odd by a leading '0'
 void LenEven();   // makes len1 even by a leading '0'
-// QR Code options text: level 0..3 (L, M, Q, H) and minimum version.
-void parseQROptions(const char* options, int32_t* level, int32_t* version);
+// QR Code options text: level 0..3 (L, M, Q, H, either case) and the smallest
+// version, 1 to 40; an empty text is level L from version 1. false for a text
+// that names no level or a version that does not exist.
+constexpr int32_t kQRLargestVersion = 40;
+bool parseQROptions(const char* options, int32_t* level, int32_t* version);
 
 struct DispatchState {
     int32_t nu = 0;  // 1 while the add-on digits are being encoded

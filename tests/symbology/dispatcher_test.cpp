@@ -156,13 +156,16 @@ TEST_F(Dispatcher, QROptions) {
     const struct {
         const char* text;
         int32_t level, version;
-    } cases[] = {{"H1", 3, 1}, {"M12", 1, 10}, {"", 0, 1}, {"Q4", 2, 4}, {"x", 0, 1}};
+    } cases[] = {{"H1", 3, 1},   {"M12", 1, 12}, {"", 0, 1}, {"Q4", 2, 4},
+                 {"H40", 3, 40}, {"q09", 2, 9},  {"L", 0, 1}};
     int32_t level = -1, version = -1;
     for (const auto& c : cases) {
-        parseQROptions(c.text, &level, &version);
+        EXPECT_TRUE(parseQROptions(c.text, &level, &version)) << c.text;
         EXPECT_EQ(level, c.level) << c.text;
         EXPECT_EQ(version, c.version) << c.text;
     }
+    for (const char* bad : {"x", "H41", "H0", "H400", "M1x", "H 4"})
+        EXPECT_FALSE(parseQROptions(bad, &level, &version)) << bad;
 }
 
 TEST_F(Dispatcher, FittingTheMagnificationToALength) {
@@ -329,8 +332,8 @@ TEST(Dispatcher2, UnterminatedDataIsReadWithinItsBuffer) {
     gMsg.quiet = true;
     std::memset(gData.chMainCode, '1', kMainCodeSize);  // no NUL at all
     gSym.code = 9;
-    EXPECT_EQ(STRixel(), 0);
-    EXPECT_EQ(gEl.cu_len, 12);
+    EXPECT_EQ(STRixel(), 1);  // far longer than the type takes
+    EXPECT_EQ(gEl.cu_len, 0);
 }
 
 }  // namespace
