@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 
+#include "app/world.h"
 #include "labels/production.h"
 #include "picture/datafields.h"
 #include "platform/files.h"

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/world.h"
 #include "labels/labelDoc.h"
 #include "picture/colours.h"
 #include "picture/hooks.h"
