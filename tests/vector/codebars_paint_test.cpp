@@ -147,7 +147,6 @@ TEST(BarPainting, ModuleSymbolsReadBack) {
         {{40, 0, "https://example.com/strixel?q=vector", ""}, "QRCode"},
         {{38, 0, "Hello DataMatrix", ""}, "DataMatrix"},
         {{38, 0, "Hello DataMatrix", "16X48"}, "DataMatrix"},  // rectangular, its rows asked for
-        {{38, 0, "Hello DataMatrix", "big"}, "DataMatrix"},    // no size: hung from the top
         {{42, 0, "PDF417 test data 12345", ""}, "PDF417"},
         {{42, 2, "Truncated PDF417", ""}, "PDF417"},
     };
