@@ -17,6 +17,7 @@
 
 #include "fuzz_common.h"
 #include "support/reader.h"
+#include "platform/macroman.h"
 #include "symbology/info.h"
 
 namespace {
@@ -46,40 +47,35 @@ const std::vector<uint32_t>& macRomanUnicode() {
     return table;
 }
 
-// Windows-1252 byte of a Unicode character, or -1.
-int32_t unicodeToCp1252(uint32_t u) {
-    static iconv_t cd = iconv_open("CP1252", "UTF-32LE");
-    char* ip = reinterpret_cast<char*>(&u);
-    unsigned char out = 0;
-    char* op = reinterpret_cast<char*>(&out);
-    size_t il = 4, ol = 1;
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(cd, &ip, &il, &op, &ol) == static_cast<size_t>(-1)) return -1;
-    return out;
-}
-
-// DataMatrix readers show ISO 8859-1: a typed letter travels as its Latin-1
-// byte, and one that Latin-1 lacks cannot be encoded.
+// DataMatrix, QR Code and PDF417 readers assume ISO 8859-1: a typed character
+// travels as its Latin-1 byte, unless Latin-1 lacks one of the text's characters;
+// then the whole text travels as UTF-8 under ECI 26.
 int32_t latin1Of(unsigned char c) {
     const uint32_t u = macRomanUnicode()[c];
     return u <= 0xFF ? static_cast<int32_t>(u) : -1;
 }
 
-// PDF417 converts its data to Windows-1252 with a table of its own: a few
-// letters land on look-alikes, a few stay as typed.
-unsigned char pdfAnsiOf(unsigned char c) {
-    if (c < 0x80 || c == 0xFF) return c;
-    struct Pair {
-        unsigned char from, to;
-    };
-    static constexpr Pair kOwn[] = {
-        {0xB8, 0xBD}, {0xB9, 0xBC}, {0xBA, 0xB9}, {0xBD, 0xB3}, {0xC5, 0xDE}, {0xC6, 0xFE},
-        {0xDA, 0xF0}, {0xDE, 0xB2}, {0xDF, 0xA6}, {0xFE, 0xA0}, {0xBC, 0xBE}, {0xDB, 0xA4},
-        {0xE0, 0xD0}, {0xE1, 0xE1}, {0xF3, 0xF3}, {0xF6, 0xF6}, {0xF7, 0xF7}, {0xF8, 0xF8}};
-    for (const Pair& p : kOwn)
-        if (p.from == c) return p.to;
-    const int32_t b = unicodeToCp1252(macRomanUnicode()[c]);
-    return b < 0 ? c : static_cast<unsigned char>(b);
+bool beyondLatin1(const std::string& macRoman) {
+    for (char c : macRoman)
+        if (latin1Of(static_cast<unsigned char>(c)) < 0) return true;
+    return false;
+}
+
+// The program's own table gives the UTF-8 form: the C library's table differs
+// from it on a few characters (the increment sign, the Apple logo).
+std::string utf8Of(unsigned char c) {
+    const char one = static_cast<char>(c);
+    return platform::macRomanToUtf8(std::string_view(&one, 1));
+}
+
+std::string symbolBytes(const std::string& macRoman) {
+    const bool utf8 = beyondLatin1(macRoman);
+    std::string out;
+    for (char c : macRoman) {
+        const auto b = static_cast<unsigned char>(c);
+        out += utf8 ? utf8Of(b) : std::string(1, static_cast<char>(latin1Of(b)));
+    }
+    return out;
 }
 
 // ---- what a reader should report ----------------------------------------------
@@ -115,16 +111,14 @@ Expectation expectDataMatrix(const char* data, bool fnc1First) {
         *value = v;
         return k;
     };
+    // The escapes are ASCII, so a character beyond Latin-1 is a typed one.
+    const bool utf8 = beyondLatin1(data);
+    if (utf8) e.exact = false;  // an ECI: the reader may recode the escaped bytes
     size_t i = 0;
     while (i < n) {
         const unsigned char c = static_cast<unsigned char>(data[i]);
         if (c != '\\') {
-            const int32_t b = latin1Of(c);
-            if (b < 0) {
-                e.refuse = true;
-                return e;
-            }
-            out += static_cast<char>(b);
+            out += utf8 ? utf8Of(c) : std::string(1, static_cast<char>(latin1Of(c)));
             ++o;
             ++i;
             continue;
@@ -187,7 +181,7 @@ Expectation expectDataMatrix(const char* data, bool fnc1First) {
     return e;
 }
 
-// PDF417: an optional Macro PDF417 header, then the data in Windows-1252.
+// PDF417: an optional Macro PDF417 header, then the data.
 Expectation expectPdf417(const char* data) {
     Expectation e;
     const char* payload = data;
@@ -201,22 +195,16 @@ Expectation expectPdf417(const char* data) {
         payload = end + 1;
         e.exact = false;  // the header's numbers are checked by the unit tests
     }
-    for (const char* p = payload; *p; ++p) e.bytes += static_cast<char>(pdfAnsiOf(*p));
+    e.bytes = symbolBytes(payload);
     return e;
 }
 
-// QR Code: Latin-1 like DataMatrix, or, for data that is Shift-JIS text, the
-// bytes as typed (Kanji mode); no escapes.
+// QR Code: as DataMatrix, or, for data that is Shift-JIS text, the bytes as
+// typed (Kanji mode); no escapes.
 Expectation expectQR(const std::string& data) {
     Expectation e;
-    bool latin1 = true;
-    for (char c : data) {
-        const int32_t b = latin1Of(static_cast<unsigned char>(c));
-        if (b < 0) latin1 = false;
-        e.bytes += static_cast<char>(b < 0 ? '?' : b);
-    }
+    e.bytes = symbolBytes(data);
     e.orBytes = data;
-    if (!latin1) e.bytes = data;
     return e;
 }
 

@@ -1,5 +1,6 @@
 #include "pdf417/pdf417_compact.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -98,10 +99,46 @@ int32_t get_ctype(unsigned char c, int32_t* value) {
     return kTextClasses[c].modes;
 }
 
+namespace {
+
+// Numeric compaction pays from 13 digits on; it takes 44 digits a group.
+constexpr size_t kShortestNumericRun = 13;
+constexpr size_t kNumericGroup = 44;
+
+size_t digitRun(const unsigned char* data, size_t length, size_t i) {
+    size_t n = 0;
+    while (i + n < length && data[i + n] >= '0' && data[i + n] <= '9') ++n;
+    return n;
+}
+
+// The text values so far as codewords, padded to a whole codeword.
+void flushTextValues() {
+    if (gPdf.curn % 2) putValue(kShiftPunct);
+    for (int32_t i = 0; i + 1 < gPdf.curn; i += 2) put_back(gPdf.out[i] * 30 + gPdf.out[i + 1]);
+    gPdf.curn = 0;
+}
+
+}  // namespace
+
 void newtext_compress(const unsigned char* data, size_t length) {
     gPdf.curn = 0;
     int32_t mode = kPdfAlpha;
     for (size_t i = 0; i < length && !gPdf.overflow; ++i) {
+        const size_t run = gPdf.numericRuns ? digitRun(data, length, i) : 0;
+        if (run >= kShortestNumericRun) {
+            flushTextValues();
+            put_back(kPdfLatchNumeric);
+            for (size_t k = 0; k < run; k += kNumericGroup) {
+                char group[kNumericGroup + 1] = {};
+                std::memcpy(group, data + i + k, std::min(kNumericGroup, run - k));
+                nc(group);
+            }
+            i += run - 1;
+            // Back to text compaction, which starts again in the Alpha sub-mode.
+            if (i + 1 < length) put_back(kPdfPad);
+            mode = kPdfAlpha;
+            continue;
+        }
         const unsigned char c = data[i];
         int32_t v = 0;
         const int32_t modes = get_ctype(c, &v);
@@ -138,8 +175,7 @@ void newtext_compress(const unsigned char* data, size_t length) {
             putValue(static_cast<uint8_t>(c % 30));
         }
     }
-    if (gPdf.curn % 2) putValue(kShiftPunct);
-    for (int32_t i = 0; i + 1 < gPdf.curn; i += 2) put_back(gPdf.out[i] * 30 + gPdf.out[i + 1]);
+    flushTextValues();
 }
 
 void newbyte_compact(const unsigned char* data, size_t length) {

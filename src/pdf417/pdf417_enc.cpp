@@ -172,6 +172,22 @@ int32_t refuse(const char* text) {
     return 1;
 }
 
+// The first guess is square; rows are added (the columns kept) until the data
+// and its error correction fit, and taken away when the square passes the 928
+// codewords that a symbol holds.
+int32_t buildSized(int32_t rows, int32_t columns, int32_t level, const unsigned char* data,
+                   size_t n, int32_t truncated) {
+    int32_t r = BuildPDF417(kPdfModeModules, "", "", rows, columns, level, data, n, gEl, truncated);
+    if ((r == kPdfNoRoomForData || r == kPdfNoRoomForEC || r == kPdfTooLarge) && gPdf.needed > 0) {
+        const int32_t fit = ceilDiv(gPdf.needed, gPdf.number_of_columns - 2);
+        const bool retry = r != kPdfTooLarge || fit < rows;
+        rows = fit < kPdfMinRows ? kPdfMinRows : fit;
+        if (retry && rows <= kPdfMaxRows)
+            r = BuildPDF417(kPdfModeModules, "", "", rows, columns, level, data, n, gEl, truncated);
+    }
+    return r;
+}
+
 // The three front ends differ in the compaction and the truncated flag.
 int32_t createPdf(int32_t byteComp, int32_t truncated) {
     const double savedHei = gSym.Hei;
@@ -196,15 +212,13 @@ int32_t createPdf(int32_t byteComp, int32_t truncated) {
     gSym.BW = savedBW;
 
     const auto* data = reinterpret_cast<const unsigned char*>(gData.chMainCode);
-    int32_t r = BuildPDF417(kPdfModeModules, "", "", rows, columns, level, data, n, gEl, truncated);
-    // The first guess is square; rows are added until the data and its error
-    // correction fit, and taken away when the guess would not fit the element list.
-    if ((r == kPdfNoRoomForData || r == kPdfNoRoomForEC || r == kPdfTooLarge) && gPdf.needed > 0) {
-        const int32_t fit = ceilDiv(gPdf.needed, gPdf.number_of_columns - 2);
-        const bool retry = r != kPdfTooLarge || fit < rows;
-        rows = fit < kPdfMinRows ? kPdfMinRows : fit;
-        if (retry && rows <= kPdfMaxRows)
-            r = BuildPDF417(kPdfModeModules, "", "", rows, columns, level, data, n, gEl, truncated);
+    int32_t r = buildSized(rows, columns, level, data, n, truncated);
+    // Text that no symbol holds may still fit with its runs of digits in numeric
+    // compaction; text that fits as it is keeps its codewords.
+    if (byteComp == 0 && (r == kPdfNoRoomForData || r == kPdfNoRoomForEC || r == kPdfTooLarge)) {
+        gPdf.numericRuns = true;
+        r = buildSized(rows, columns, level, data, n, truncated);
+        gPdf.numericRuns = false;
     }
     if (r == kPdfBadMacro) return refuse(kBadMacroText);
     if (r != kPdfOk) return refuse(kTooLongText);

@@ -18,7 +18,8 @@ constexpr int32_t kPdfPad = 900;  // also the latch to text compaction
 constexpr int32_t kPdfLatchByte = 901;
 constexpr int32_t kPdfShiftByte = 913;
 constexpr int32_t kPdfLatchByte6 = 924;  // byte compaction of a multiple of six bytes
-constexpr int32_t kPdfECI = 927;         // followed by the ECI number below 900
+constexpr int32_t kPdfLatchNumeric = 902;
+constexpr int32_t kPdfECI = 927;  // followed by the ECI number below 900
 constexpr int32_t kPdfMacroBegin = 928;
 constexpr int32_t kPdfMacroLast = 922;  // ends the control block of the last segment
 
@@ -35,7 +36,10 @@ constexpr size_t kPdfFieldSize = 200;         // one Macro PDF417 header text or
 
 struct Pdf417State {
     int32_t ByteComp = 0;  // 0 text compaction, 1 byte compaction
-    int32_t g_mode = 0;    // where put_back appends: 0 the codeword list, 2 the control block
+    // Text compaction sends runs of digits in numeric compaction: only for data that
+    // the plain text compaction cannot fit into any symbol.
+    bool numericRuns = false;
+    int32_t g_mode = 0;  // where put_back appends: 0 the codeword list, 2 the control block
 
     int32_t datall[kPdfListSize] = {};  // the codeword list; entry 0 the length descriptor
     int32_t codeindex = 0;

@@ -85,7 +85,7 @@ TEST_F(Findings, ScriptSizeAndHeightKeepTheirLimits) {
         double size, height;
     } cases[] = {
         {"{size:\"09501101530003\", height:\"1e300\"}", 327, 327},
-        {"{size:\"5\", height:\"-3\"}", 10, 0},
+        {"{size:\"5\", height:\"-3\"}", 10, 26.26},  // 0 or less: EAN-13's own height
         {"{size:\"80\", height:\"22.5\"}", 80, 22.5},
         {"{size:\"nan\", height:\"inf\"}", 100, 0},
         // The item reads 1 mm or less back as whole millimetres: 1 mm became 100 mm.
