@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/world.h"
 #include "support/reader.h"
 #include "symbology/codebars.h"
 #include "symbology/info.h"
