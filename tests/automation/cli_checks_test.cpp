@@ -60,6 +60,7 @@ TEST(TypedData, IsRefusedWhenItWouldEncodeSomethingElse) {
         {"Datamatrix", "ABC", ", options:\"33X33\"", "There is no DataMatrix size \"33X33\""},
         {"QRCode", "ABC", ", options:\"H41\"", "The QR Code options \"H41\" cannot be read"},
         {"QRCode", "ABC", ", options:\"Z4\"", "The QR Code options \"Z4\" cannot be read"},
+        {"Small EAN", "1234567", "", "Small EAN symbols cannot be drawn yet"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.data + c.more);
