@@ -2,6 +2,7 @@
 // command line gives its message, exit status 1 and no file.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <regex>
 #include <sstream>
@@ -178,7 +179,9 @@ TEST(SpotColour, TheNameTurnsItOn) {
     }
     for (const char* dialect : {"--dialect=ai1", "--dialect=pdf"}) {
         SCOPED_TRACE(dialect);
-        const std::string path = testsupport::tempPath("spot-process.eps");
+        const std::string path =
+            testsupport::tempPath(std::string("spot-process") +
+                                  (std::strcmp(dialect, "--dialect=pdf") == 0 ? ".pdf" : ".eps"));
         ASSERT_EQ(run({dialect, record("EAN 13", "400638133393", path, spot)}).status, 0);
         const std::string out = testsupport::slurp(path);
         EXPECT_EQ(out.find("(Strixel Blue) 0 x"), std::string::npos);

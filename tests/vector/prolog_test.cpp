@@ -25,7 +25,9 @@ bool boxOf(const std::string& doc, double box[4]) {
 class DialectRender : public ::testing::TestWithParam<std::tuple<int, int>> {};
 
 TEST_P(DialectRender, RendersWithoutErrorAndInksInsideItsBox) {
-    const auto [ill, purePost] = GetParam();
+    // Plain variables: Clang 14 cannot capture a structured binding.
+    const int ill = std::get<0>(GetParam());
+    const int purePost = std::get<1>(GetParam());
     std::string doc =
         simpleDocument(ill, purePost, [ill] { TEInsert2(coveragePage(ill).c_str()); });
     ASSERT_EQ(gVec.writeFailed, 0);
