@@ -1,3 +1,4 @@
+#include "app/world.h"
 #include "databar_support.h"
 
 #include <gtest/gtest.h>
