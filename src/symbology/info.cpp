@@ -74,8 +74,15 @@ bool digitsOnlyFamily(int32_t code) {
     }
 }
 
+// Interleaved 2 of 5 "Next" turns a leading letter into two digits.
+bool nextLetterFirst() {
+    const int32_t c = gSym.code;
+    const char first = gData.chMainCode[0];
+    return (c == 4 || c == 23 || c == 24) && gSym.variation1 == 2 && first >= 'A' && first <= 'Z';
+}
+
 bool checkDigitsOnly(const char* typeName) {
-    for (int32_t i = 0; i < gData.len1; ++i) {
+    for (int32_t i = nextLetterFirst() ? 1 : 0; i < gData.len1; ++i) {
         unsigned char c = static_cast<unsigned char>(gData.chMainCode[i]);
         if (c < '0' || c > '9') {
             char text[160];

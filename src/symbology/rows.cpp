@@ -148,7 +148,8 @@ void humansInterleaved() {
         const size_t n = strnlen(gData.chMainCode2, 255);
         std::memmove(gData.chMainCode, gData.chMainCode2, n);
         size_t len = n;
-        if (gSym.nCheck == 0) gData.chMainCode[len++] = static_cast<char>(L);
+        // Accessorize10 shows its ten digits without the check digit.
+        if (gSym.nCheck == 0 && v != 7) gData.chMainCode[len++] = static_cast<char>(L);
         gData.chMainCode[len] = 0;
         gData.len1 = static_cast<int32_t>(len);
     }
