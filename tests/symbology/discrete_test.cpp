@@ -106,7 +106,7 @@ TEST_F(Plessey, CheckCharactersAndRowAgreeWithZint) {
 TEST_F(Plessey, WithoutCheckAndRefusals) {
     ASSERT_EQ(make(20, 0, "1234", "", 1), 0);
     // start 1101, four characters, termination: no check bits between.
-    EXPECT_EQ(runs().size(), 2u * (4 + 4 * 4 + 4) - 1);
+    EXPECT_EQ(runs().size(), 2u * (4 + 4 * 4) + 9);
     expectRefused(20, 0, "12G4");
     expectRefused(20, 0, "abc");
 }
@@ -208,7 +208,7 @@ TEST_F(Sick, GoldenBars) {
     } golden[] = {{"10", "", "TtTt"},
                   {"8", "", "Tttt"},
                   {"1", "", "T"},
-                  {"5", "8", "ttttTtT"},
+                  {"5", "8", "tttttTtT"},
                   {"32767", "", "TTTTTTTTTTTTTTT"},
                   {"1", "0", "T"}};
     for (const auto& g : golden) {

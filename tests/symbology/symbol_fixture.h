@@ -45,9 +45,9 @@ struct LinearSymbol : ::testing::Test {
     }
     // A refusal: result 1, a message, nothing in the element list.
     static void expectRefused(int code, int variant, const std::string& data,
-                              const std::string& addOn = "") {
+                              const std::string& addOn = "", int nCheck = 0) {
         SCOPED_TRACE(data + " / " + addOn);
-        EXPECT_EQ(make(code, variant, data, addOn), 1);
+        EXPECT_EQ(make(code, variant, data, addOn, nCheck), 1);
         EXPECT_FALSE(gMsg.last.empty());
         EXPECT_EQ(gEl.cu_len, 0);
     }
