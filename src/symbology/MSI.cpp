@@ -3,6 +3,7 @@
 // bit first, with modulo-10 check digits). Each bit is one bar and one space.
 #include <cstring>
 
+#include "symbology/Codabar.h"  // MSICheckMod10
 #include "symbology/MSI.h"
 #include "symbology/elementbytes.h"
 #include "symbology/encoders.h"
@@ -101,20 +102,6 @@ bool generateCRCCheck(const char* data, int32_t n, char check[2]) {
         check[g] = kHexDigits[digit];
     }
     return true;
-}
-
-// The MSI modulo-10 check digit, digit by digit: the digits at odd positions
-// from the right doubled (their digit sums), plus the others.
-char MSICheckMod10(const char* data, int32_t n) {
-    int32_t sum = 0;
-    for (int32_t i = n - 1, k = 0; i >= 0; --i, ++k) {
-        const int32_t d = data[i] - '0';
-        if (k % 2 == 0)
-            sum += d >= 5 ? 2 * d - 9 : 2 * d;
-        else
-            sum += d;
-    }
-    return static_cast<char>('0' + (10 - sum % 10) % 10);
 }
 
 int32_t Plessey() {

@@ -1,4 +1,5 @@
-// Check characters of the bit-serial codes.
+// The Plessey check characters (the MSI check digit is in Codabar.h, which
+// the library check digits share).
 #pragma once
 
 #include <cstdint>
@@ -6,5 +7,3 @@
 // The two Plessey check characters ('0'-'9', 'A'-'F') of n hexadecimal digits;
 // false when a character is no hexadecimal digit.
 bool generateCRCCheck(const char* data, int32_t n, char check[2]);
-// The MSI modulo-10 check digit of n decimal digits.
-char MSICheckMod10(const char* data, int32_t n);

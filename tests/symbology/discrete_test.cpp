@@ -8,6 +8,7 @@
 
 #include "support/zint_dump.h"
 #include "symbol_fixture.h"
+#include "symbology/Codabar.h"
 #include "symbology/MSI.h"
 
 namespace {
