@@ -66,13 +66,16 @@ void printCodeTypes(std::ostream& out) {
         parseCodeType(n);
         names[encoderBuilt(gSym.code, gSym.variation1)].emplace_back(n);
     }
-    for (int32_t c = 0; c <= kLastFamily; ++c)
-        for (int32_t v : kVariantsTried) {
-            const char* n = codeTypeName(c, v);
-            if (!n) continue;
-            std::vector<std::string>& group = names[encoderBuilt(c, v)];
-            if (std::find(group.begin(), group.end(), n) == group.end()) group.emplace_back(n);
-        }
+    // Some names depend on the check-character setting ("ITF-UCC" and "ITF NC").
+    for (int32_t nc : {0, 1})
+        for (int32_t c = 0; c <= kLastFamily; ++c)
+            for (int32_t v : kVariantsTried) {
+                gSym.nCheck = nc;
+                const char* n = codeTypeName(c, v);
+                if (!n) continue;
+                std::vector<std::string>& group = names[encoderBuilt(c, v)];
+                if (std::find(group.begin(), group.end(), n) == group.end()) group.emplace_back(n);
+            }
     resetWorld();
     out << "\nCode types that can be made (script names and display names, in any case):\n";
     printNames(out, names[1]);

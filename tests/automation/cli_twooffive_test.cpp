@@ -104,6 +104,23 @@ TEST(CommandLineTwoOfFive, EveryInterleavedNameReadsFromEpsPostScriptAndPdf) {
         }
 }
 
+TEST(CommandLineTwoOfFive, HelpListsTheFamiliesAmongWhatCanBeMade) {
+    std::vector<const char*> argv{"strixel", "--help"};
+    std::istringstream in;
+    std::ostringstream out, err;
+    ASSERT_EQ(runCommandLine(static_cast<int>(argv.size()), argv.data(), in, out, err), 0);
+    const std::string help = out.str();
+    const size_t made = help.find("Code types that can be made");
+    const size_t notYet = help.find("Code types that cannot be made yet");
+    ASSERT_LT(made, notYet);
+    for (const char* name : {"\"ITF\"", "\"ITF-UCC\"", "\"ITF6 NoCheck\"", "\"DUN 16\"",
+                             "\"ITF Ethel Austin\"", "\"IKEA\"", "\"2 OF 5 Matrix\"",
+                             "\"Laetus Mini\"", "\"SICK\"", "\"PLESSEY\"", "\"MSI 10-10\""}) {
+        const size_t at = help.find(name, made);
+        EXPECT_LT(at, notYet) << name;
+    }
+}
+
 TEST(CommandLineTwoOfFive, OddLengthsGetTheFamilysMessage) {
     const std::string path = testsupport::tempPath("odd.eps");
     std::string err;
