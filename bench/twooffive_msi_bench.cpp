@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "app/world.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"

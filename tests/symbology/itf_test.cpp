@@ -9,6 +9,7 @@
 
 #include "support/reader.h"
 #include "support/zint_dump.h"
+#include "app/world.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/world.h"
 #include "support/zint_dump.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"
