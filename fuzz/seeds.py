@@ -134,6 +134,16 @@ CASES = [
     (37, 2, 0, "", b"501234567890|(90)12A345(21)XYZ"),
     (37, 3, 0, "", b"761234567890|(21)ABCDEFGHIJKLMNOPQRST(240)UVWXYZ01234567"),
     (37, 0, 0, "", b"12345678901234"),
+    # DataBar Limited, Expanded, Expanded Stacked and coupon; MicroPDF417
+    (37, 4, 0, "", b"1501234567890"),
+    (37, 4, 0, "", b"2000000000000"),
+    (37, 5, 0, "", b"(01)98898765432106(3202)012345(15)991231"),
+    (37, 5, 0, "", b"(01)98898765432106(10)ABC-12/x(21)a b"),
+    (37, 6, 0, "2", b"(01)98898765432106(3202)012345(15)991231"),
+    (37, 6, 0, "abc", b"(10)12345678901234567890"),
+    (37, 7, 0, "", b"(8110)106141416543213500110000310123196000"),
+    (41, 0, 0, "", b"MicroPDF417 \xe9\x01" * 9),
+    (41, 0, 0, "", bytes(range(1, 150))),
     # The 2 of 5 family, pharmacode, SICK, Plessey and MSI
     (4, 0, 0, "", b"1234567"),
     (4, 0, NO_CHECK, "", b"12345678901234567890123456789012345678901234"),
@@ -204,6 +214,10 @@ RECORDS = [
     '{type:"Codabar", data:"A123B"}',
     '{type:"Code 11", data:"*123-45*"}',
     '{type:"Databar 14 Stacked Omnidirectional", data:"2001234567890|(10)ABC123"}',
+    '{type:"Databar Limited", data:"1501234567890"}',
+    '{type:"Databar Expanded", data:"(01)98898765432106(3202)012345(15)991231"}',
+    '{type:"Databar", data:"(01)98898765432106(3202)012345(15)991231", options:"2"}',
+    '{type:"Micro PDF417", data:"MicroPDF417 symbol text, 2024"}',
     '{type:"EAN 13", data:"400638133393", size:"10", height:"0", bwr:"-50"}',
     '{type:"EAN 13", data:"400638133393", size:"1000", height:"300", bwr:"500"}',
 ]
