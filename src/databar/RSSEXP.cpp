@@ -396,9 +396,16 @@ void RSSExp(RssParams& params) {
         row.height = kRowHeight * params.pixMult;
         row.whtFirst = (r / 2) % 2 == 0;
         row.reverse = ((r / 2) % 2 == 1) != (rowNumber % 2 == 1);
-        if (last && row.reverse && row.elmCnt % 2 == 1) row.reverse = false;
+        // A last row that would be reversed but has an odd number of elements is
+        // written forwards, one module to the right, as the standard lays it out.
+        const bool shifted = last && row.reverse && row.elmCnt % 2 == 1;
+        if (shifted) row.reverse = false;
         if (rowNumber > 0) printMiddleSeparator(params, width);
-        if (rowNumber > 0 || component != nullptr) printElmnts(params, cnvSeparator(params, row));
+        if (rowNumber > 0 || component != nullptr) {
+            if (shifted) printEPSElm(params.pixMult, false);
+            printElmnts(params, cnvSeparator(params, row));
+        }
+        if (shifted) printEPSElm(params.pixMult, false);
         printElmnts(params, row);
         if (last) break;
         printElmnts(params, cnvSeparator(params, row));

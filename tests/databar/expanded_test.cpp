@@ -227,3 +227,24 @@ TEST_F(Expanded, SymbolCharacterWeightsFollowTheFinders) {
 }
 
 }  // namespace
+
+namespace {
+
+// Five, six and eight symbol characters: rows that end in a lone character,
+// in a pair and full rows, with every start colour and direction.
+TEST_F(Expanded, StackedRowsEqualZint) {
+    ASSERT_TRUE(testsupport::requireProgram("zint", "zint"));
+    const Case cases[] = {
+        {"0198898765432106", "[01]98898765432106", ""},
+        {"01900123456789083202001750", "[01]90012345678908[3202]001750", ""},
+        {"0198898765432106320201234515991231", "[01]98898765432106[3202]012345[15]991231", ""},
+    };
+    for (const Case& c : cases)
+        for (int segments : {2, 4, 6}) {
+            SCOPED_TRACE(std::string(c.data) + " in rows of " + std::to_string(segments));
+            ASSERT_EQ(make(c.data, 6, std::to_string(segments).c_str()), 0) << gMsg.last;
+            expectSameAsZint(c, "-b 81 --cols=" + std::to_string(segments / 2));
+        }
+}
+
+}  // namespace
