@@ -8,8 +8,6 @@
 #include "symbology/messages.h"
 #include "symbology/state.h"
 
-int32_t generalPurposeExpanded(const char* text, uint8_t* bits, int32_t pos, int32_t segments);
-
 namespace {
 
 // The character groups of ISO/IEC 24724: first value, odd and even module
@@ -68,14 +66,31 @@ constexpr int32_t kNoDate = 38400;
 constexpr int32_t kPriceBits = 2;
 constexpr int32_t kCurrencyBits = 10;
 
-void putBits(uint8_t* bits, int32_t* pos, uint32_t value, int32_t count) {
-    for (int32_t b = count - 1; b >= 0; --b, ++*pos) {
-        const uint8_t mask = static_cast<uint8_t>(0x80 >> (*pos % 8));
-        if (value >> b & 1)
-            bits[*pos / 8] |= mask;
-        else
-            bits[*pos / 8] &= static_cast<uint8_t>(~mask);
+// Fields wider than one write of the bit string go in two parts.
+void putWide(CcBits* bits, uint32_t value, int32_t count) {
+    constexpr int32_t kMaxPut = 16;
+    if (count > kMaxPut) {
+        bits->put(value >> kMaxPut, count - kMaxPut);
+        count = kMaxPut;
     }
+    bits->put(value & ((1u << count) - 1), count);
+}
+
+void setBit(CcBits* bits, int32_t at, bool on) {
+    const uint8_t mask = static_cast<uint8_t>(0x80 >> (at % 8));
+    if (on)
+        bits->bytes[at / 8] |= mask;
+    else
+        bits->bytes[at / 8] &= static_cast<uint8_t>(~mask);
+}
+
+// The segments per row of the symbol being built, for the capacity rule that
+// the general-purpose compaction asks about.
+int32_t gSegments = kRssDefaultSegments;
+
+int32_t expandedUnusedBits(int32_t used) {
+    const int32_t n = expandedDataChars(used, gSegments);
+    return n > kExpMaxDataChars ? -1 : n * kCharBits - used;
 }
 
 bool digitsAt(const char* text, size_t at, size_t count) {
@@ -95,8 +110,9 @@ bool startsAt(const char* text, size_t at, const char* prefix) {
 }
 
 // The GTIN digits after the indicator digit, in groups of three as 10 bits.
-void putGtin12(const char* text, uint8_t* bits, int32_t* pos) {
-    for (int32_t i = 0; i < kGtinDigits; i += 3) putBits(bits, pos, number(text, 3 + i, 3), 10);
+void putGtin12(const char* text, CcBits* bits) {
+    for (int32_t i = 0; i < kGtinDigits; i += 3)
+        bits->put(static_cast<uint32_t>(number(text, 3 + i, 3)), 10);
 }
 
 // A date YYMMDD as YY x 384 + (MM - 1) x 32 + DD.
@@ -111,19 +127,17 @@ bool weightGtin(const char* text, size_t length, size_t minLength) {
 
 // Linkage bit, method, general-purpose data and padding; the number of data
 // characters, 0 when they would be too many.
-int32_t expandedBits(const char* data, int32_t linkage, int32_t segments, uint8_t* bits) {
-    int32_t pos = 0;
-    putBits(bits, &pos, static_cast<uint32_t>(linkage), 1);
+int32_t expandedBits(const char* data, int32_t linkage, int32_t segments, CcBits* bits) {
+    bits->put(static_cast<uint32_t>(linkage), 1);
     int32_t variableBits = -1;
-    const int32_t rest = expandedMethod(data, bits, &pos, &variableBits);
-    pos = generalPurposeExpanded(data + rest, bits, pos, segments);
-    if (pos < 0) return 0;
-    const int32_t n = pos / kCharBits;
+    const int32_t rest = expandedMethod(data, bits, &variableBits);
+    gSegments = segments;
+    if (!generalPurpose(data, rest, false, bits, expandedUnusedBits)) return 0;
+    const int32_t n = bits->count / kCharBits;
     if (n > kExpMaxDataChars) return 0;
     if (variableBits >= 0) {
-        int32_t at = variableBits;
-        putBits(bits, &at, (n + 1) % 2, 1);
-        putBits(bits, &at, n >= 14, 1);
+        setBit(bits, variableBits, (n + 1) % 2 == 1);
+        setBit(bits, variableBits + 1, n >= 14);
     }
     return n;
 }
@@ -151,24 +165,24 @@ int32_t expandedDataChars(int32_t bits, int32_t segments) {
     return n;
 }
 
-int32_t expandedMethod(const char* text, uint8_t* bits, int32_t* pos, int32_t* variableBits) {
+int32_t expandedMethod(const char* text, CcBits* bits, int32_t* variableBits) {
     const size_t length = std::strlen(text);
     *variableBits = -1;
     // Weights in kilograms or pounds with the GTIN, nothing else.
     if (weightGtin(text, length, 26) && length == 26 && digitsAt(text, 16, 10)) {
         const int32_t weight = number(text, 20, 6);
         if (startsAt(text, 16, "3103") && weight < 32768) {
-            putBits(bits, pos, 0b0100, 4);
-            putGtin12(text, bits, pos);
-            putBits(bits, pos, static_cast<uint32_t>(weight), kWeightBits);
+            bits->put(0b0100, 4);
+            putGtin12(text, bits);
+            bits->put(static_cast<uint32_t>(weight), kWeightBits);
             return static_cast<int32_t>(length);
         }
         if ((startsAt(text, 16, "3202") && weight <= 9999) ||
             (startsAt(text, 16, "3203") && weight < 22768)) {
-            putBits(bits, pos, 0b0101, 4);
-            putGtin12(text, bits, pos);
-            putBits(bits, pos, static_cast<uint32_t>(text[19] == '3' ? weight + 10000 : weight),
-                    kWeightBits);
+            bits->put(0b0101, 4);
+            putGtin12(text, bits);
+            bits->put(static_cast<uint32_t>(text[19] == '3' ? weight + 10000 : weight),
+                      kWeightBits);
             return static_cast<int32_t>(length);
         }
     }
@@ -188,49 +202,47 @@ int32_t expandedMethod(const char* text, uint8_t* bits, int32_t* pos, int32_t* v
         }
         if (length == 26 || dated) {
             constexpr uint32_t kMethodBase = 0b0111000;
-            putBits(bits, pos, kMethodBase + 2 * dateKind + (text[17] == '2'), 7);
-            putGtin12(text, bits, pos);
-            putBits(bits, pos,
-                    static_cast<uint32_t>((text[19] - '0') * 100000 + number(text, 20, 6)),
+            bits->put(kMethodBase + 2 * dateKind + (text[17] == '2'), 7);
+            putGtin12(text, bits);
+            putWide(bits, static_cast<uint32_t>((text[19] - '0') * 100000 + number(text, 20, 6)),
                     kWeight20Bits);
-            putBits(bits, pos, static_cast<uint32_t>(dated ? dateValue(text, 28) : kNoDate),
-                    kDateBits);
+            bits->put(static_cast<uint32_t>(dated ? dateValue(text, 28) : kNoDate), kDateBits);
             return static_cast<int32_t>(length);
         }
     }
     // Prices with the currency left out or given.
     if (weightGtin(text, length, 21) && startsAt(text, 16, "392") && text[19] >= '0' &&
         text[19] <= '3') {
-        putBits(bits, pos, 0b01100, 5);
-        *variableBits = *pos;
-        putBits(bits, pos, 0, 2);
-        putGtin12(text, bits, pos);
-        putBits(bits, pos, static_cast<uint32_t>(text[19] - '0'), kPriceBits);
+        bits->put(0b01100, 5);
+        *variableBits = bits->count;
+        bits->put(0, 2);
+        putGtin12(text, bits);
+        bits->put(static_cast<uint32_t>(text[19] - '0'), kPriceBits);
         return 20;
     }
     if (weightGtin(text, length, 24) && startsAt(text, 16, "393") && text[19] >= '0' &&
         text[19] <= '3' && digitsAt(text, 20, 3)) {
-        putBits(bits, pos, 0b01101, 5);
-        *variableBits = *pos;
-        putBits(bits, pos, 0, 2);
-        putGtin12(text, bits, pos);
-        putBits(bits, pos, static_cast<uint32_t>(text[19] - '0'), kPriceBits);
-        putBits(bits, pos, static_cast<uint32_t>(number(text, 20, 3)), kCurrencyBits);
+        bits->put(0b01101, 5);
+        *variableBits = bits->count;
+        bits->put(0, 2);
+        putGtin12(text, bits);
+        bits->put(static_cast<uint32_t>(text[19] - '0'), kPriceBits);
+        bits->put(static_cast<uint32_t>(number(text, 20, 3)), kCurrencyBits);
         return 23;
     }
     // Any GTIN: its 13 digits without the check digit.
     if (length >= 16 && startsAt(text, 0, "01") && digitsAt(text, 2, 14)) {
-        putBits(bits, pos, 1, 1);
-        *variableBits = *pos;
-        putBits(bits, pos, 0, 2);
-        putBits(bits, pos, static_cast<uint32_t>(text[2] - '0'), 4);
+        bits->put(1, 1);
+        *variableBits = bits->count;
+        bits->put(0, 2);
+        bits->put(static_cast<uint32_t>(text[2] - '0'), 4);
         for (int32_t i = 0; i < kGtinDigits; i += 3)
-            putBits(bits, pos, static_cast<uint32_t>(number(text, 3 + i, 3)), 10);
+            bits->put(static_cast<uint32_t>(number(text, 3 + i, 3)), 10);
         return 16;
     }
-    putBits(bits, pos, 0b00, 2);
-    *variableBits = *pos;
-    putBits(bits, pos, 0, 2);
+    bits->put(0b00, 2);
+    *variableBits = bits->count;
+    bits->put(0, 2);
     return 0;
 }
 
@@ -267,8 +279,9 @@ int32_t RSS14Eenc(const char* data, uint8_t* elements, int32_t linkage, int32_t 
         return 0;
     }
     gRss.linFlag = 1;
-    uint8_t bits[kCcMaxBits / 8] = {};
-    const int32_t n = expandedBits(data, linkage, segments, bits);
+    static CcBits bits;
+    bits = CcBits{};
+    const int32_t n = expandedBits(data, linkage, segments, &bits);
     if (n <= 0) {
         rssRefuse(
             "The data is too long for DataBar Expanded: it holds at most 21 characters of "
@@ -283,7 +296,7 @@ int32_t RSS14Eenc(const char* data, uint8_t* elements, int32_t linkage, int32_t 
         const int32_t fw = f > 0 ? 2 * f : -2 * f + 1;
         uint8_t* pair = elements + i * kExpPairElements;
         if (i > 0)
-            checksum = symCharPat(pair, getVal12(bits, 2 * i - 1), checksum,
+            checksum = symCharPat(pair, getVal12(bits.bytes, 2 * i - 1), checksum,
                                   kStartWeights[2 * fw - 4], true);
         const uint8_t* finder = kFinders[(f > 0 ? f : -f) - 1];
         uint8_t* fp = pair + kExpCharElements;
@@ -293,7 +306,7 @@ int32_t RSS14Eenc(const char* data, uint8_t* elements, int32_t linkage, int32_t 
             fp[0] = 1, fp[1] = 1, fp[2] = finder[2], fp[3] = finder[1], fp[4] = finder[0];
         }
         if (2 * i < n)
-            checksum = symCharPat(fp + kFinderElements, getVal12(bits, 2 * i), checksum,
+            checksum = symCharPat(fp + kFinderElements, getVal12(bits.bytes, 2 * i), checksum,
                                   kStartWeights[2 * fw - 3], false);
     }
     symCharPat(elements, kCheckModulus * (n - 3) + checksum, 0, 1, true);

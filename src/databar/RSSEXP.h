@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "databar/CC.h"
 #include "databar/RSSENC.h"
 
 constexpr int32_t kExpMaxDataChars = 21;
@@ -34,11 +35,10 @@ int32_t getVal12(const uint8_t* bits, int32_t k);
 int32_t isSymbolSepatator(const char* text);
 
 // The encodation method and its compressed data at the head of the Expanded bit
-// string, behind the linkage bit: writes them into bits from *bitPos (moving it
-// on) and returns the index of the first character left to general-purpose
-// compaction. *variableBits receives the position of the two variable-length
-// bits, -1 for methods without them.
-int32_t expandedMethod(const char* text, uint8_t* bits, int32_t* bitPos, int32_t* variableBits);
+// string, behind the linkage bit: appends them to bits and returns the index of
+// the first character left to general-purpose compaction. *variableBits
+// receives the place of the two variable-length bits, -1 for methods without them.
+int32_t expandedMethod(const char* text, CcBits* bits, int32_t* variableBits);
 
 // The data characters that hold `bits` bits with `segments` characters per
 // row: whole 12-bit characters, at least 3, one more when the last row would
