@@ -538,7 +538,8 @@ void paintDataBar(Painter& p) {
         if (len > 0) DrawTextEPS(text, 0, len - 1);
     };
     if (v == 7 && gSym.human == 1) {
-        const int32_t len = std::max(0, headerLength() - 1);
+        // The whole header: company prefix, '-' and offer code.
+        const int32_t len = headerLength();
         const int32_t w = textWidth(gData.chHeadCode, len);
         if (len > 0) centredText(gData.chHeadCode, len, w, p.B, p.tb);
         top = A = gSym.Hei * kHeightPointsPerMm - 1.2 * T;
