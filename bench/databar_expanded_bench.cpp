@@ -1,4 +1,4 @@
-// DataBar Expanded, Limited and MicroPDF417 symbols per second through the
+// DataBar Expanded, Expanded Stacked and Limited symbols per second through the
 // generation dispatcher. The reference run puts as many module bytes into the
 // element list as the Expanded symbol holds, one by one: compare ratios on
 // noisy machines.
@@ -51,9 +51,6 @@ BENCHMARK(BM_ExpandedStacked40);
 
 void BM_Limited(benchmark::State& state) { run(state, 37, 4, "1501234567890"); }
 BENCHMARK(BM_Limited);
-
-void BM_MicroPdf148(benchmark::State& state) { run(state, 41, -1, std::string(148, '\xe9')); }
-BENCHMARK(BM_MicroPdf148);
 
 void BM_Reference(benchmark::State& state) {
     constexpr int32_t kExpandedModules = 201;  // one row and its 13

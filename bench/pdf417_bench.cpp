@@ -49,6 +49,22 @@ void BM_Pdf417Chars300(benchmark::State& state) {
 }
 BENCHMARK(BM_Pdf417Chars300)->Arg(0)->Arg(1);
 
+// MicroPDF417 of 148 bytes, its largest size.
+void BM_MicroPdf148(benchmark::State& state) {
+    const std::string data(148, '\xe9');
+    resetWorld();
+    gMsg.quiet = true;
+    gSym.code = 41;
+    for (auto _ : state) {
+        std::memcpy(gData.chMainCode, data.c_str(), data.size() + 1);
+        gData.len1 = static_cast<int32_t>(data.size());
+        if (MicroPDF417() != 0) state.SkipWithError("refused");
+        benchmark::DoNotOptimize(gEl.chNum[0]);
+    }
+    countSymbols(state);
+}
+BENCHMARK(BM_MicroPdf148);
+
 void BM_Reference(benchmark::State& state) {
     setUp(0);
     Barcode2D_CreatePDF();
