@@ -413,14 +413,15 @@ void RSSExp(RssParams& params) {
         // written forwards, one module to the right, as the standard lays it out.
         const bool shifted = last && row.reverse && row.elmCnt % 2 == 1;
         if (shifted) row.reverse = false;
+        if (shifted) row.offset = 1;
         if (rowNumber > 0) printMiddleSeparator(params, width);
-        if (rowNumber > 0 || component != nullptr) {
-            if (shifted) printEPSElm(params.pixMult, false);
-            printElmnts(params, cnvSeparator(params, row));
-        }
-        if (shifted) printEPSElm(params.pixMult, false);
+        if (rowNumber > 0 || component != nullptr) printElmnts(params, cnvSeparator(params, row));
         printElmnts(params, row);
         if (last) break;
         printElmnts(params, cnvSeparator(params, row));
     }
+    // The printed text is the data as typed, without the composite part.
+    char* bar = std::strchr(gData.chMainCode2, '|');
+    if (bar != nullptr) *bar = 0;
+    gData.len11 = static_cast<int32_t>(std::strlen(gData.chMainCode2));
 }
