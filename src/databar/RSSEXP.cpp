@@ -407,6 +407,9 @@ void RSSExp(RssParams& params) {
         std::memcpy(row.elements, elements + start, static_cast<size_t>(row.elmCnt));
         row.guards = true;
         row.height = kRowHeight * params.pixMult;
+        // Rows begin with a pair: its finder follows the left character.
+        for (int32_t at = kExpCharElements; at < row.elmCnt; at += kExpPairElements)
+            row.finderAt[row.finderCount++] = at;
         row.whtFirst = (r / 2) % 2 == 0;
         row.reverse = ((r / 2) % 2 == 1) != (rowNumber % 2 == 1);
         // A last row that would be reversed but has an odd number of elements is
