@@ -116,7 +116,7 @@ const PrintRow& cnvSeparator(const RssParams& params, const PrintRow& row);
 void rssRefuse(const char* text);
 
 // The members of the family; each reads params.data, writes rows and sets
-// errFlag. Limited and Expanded refuse until their encoders exist.
+// errFlag.
 void RSS14(RssParams& params);
 void RSS14S(RssParams& params);
 void RSS14SO(RssParams& params);
