@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/world.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/world.h"
 #include "databar/RSSENC.h"
 #include "databar/RSSLIM.h"
 #include "support/reader.h"
