@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "picture/hooks.h"
+#include "platform/quickdraw/quickdraw.h"
 #include "platform/textmetrics.h"
 #include "symbology/state.h"
 #include "vector/sink.h"
@@ -16,6 +17,7 @@ void resetPictureServices() {
 
 void TextSizeGC(int16_t size, int32_t n) {
     platform::TextSize(size);
+    qd::TextSize(size);  // the port being drawn, when there is one
     // Kept in single precision, as the text scale always was.
     gVec.gCtexsize = static_cast<float>(n * gSym.Siz * 0.001);
 }

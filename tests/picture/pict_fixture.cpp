@@ -1,0 +1,102 @@
+#include "pict_fixture.h"
+
+#include <cstring>
+
+#include "labels/labelDoc.h"
+#include "labels/production.h"
+#include "picture/PICbcode.h"
+#include "picture/services.h"
+#include "symbology/appBits.h"
+#include "symbology/info.h"
+#include "symbology/messages.h"
+#include "symbology/rows.h"
+#include "symbology/state.h"
+
+namespace picttest {
+
+bool prepare(const Spec& s) {
+    resetWorld();
+    initLabelItems();
+    labelBack = LabelSheet{};
+    labelBack3 = LabelSheet{};
+    resetProduction();
+    resetPictureServices();
+    gMsg.quiet = true;
+    gDispatch = DispatchState{};
+    gRows = RowState{};
+    gSym.code = s.code;
+    gSym.variation1 = s.variation;
+    GetCodeText();
+    // The bars keep their height in proportion to the magnification.
+    if (s.siz > 0) {
+        gSym.Hei = gSym.Hei * s.siz / gSym.Siz;
+        gSym.Siz = s.siz;
+    }
+    gSym.BWidthRed = s.bwr;
+    copyBounded(gData.chMainCode, s.data.c_str());
+    copyBounded(gData.chMainCode2, s.data.c_str());
+    gData.len1 = gData.len11 = static_cast<int32_t>(s.data.size());
+    copyBounded(gData.chAddCode, s.addOn.c_str());
+    copyBounded(gData.chAddCode2, s.addOn.c_str());
+    gData.len2 = gData.len22 = static_cast<int32_t>(s.addOn.size());
+    if (STRixel() != 0) return false;
+    if (s.label) {
+        labelBack.labelWidth = 2000;
+        labelBack.labelHeight = 1000;
+    }
+    return true;
+}
+
+double unitsPerPoint() { return labelBack.labelWidth != 0 ? 1.0 : 2540.0 / 72.0; }
+
+qd::Picture* record() {
+    qd::Rect frame, window;
+    MeasureBarCodeBox(&frame, &window);
+    qd::GWorldPtr scratch = nullptr;
+    qd::NewGWorld(&scratch, 32, {0, 0, 1, 1});
+    qd::GWorldPtr keep = qd::GetGWorld();
+    qd::SetGWorld(scratch);
+    qd::Picture* pic = qd::OpenPicture(frame);
+    int32_t right = 0, bottom = 0;
+    PICbcode(0, 0, &right, &bottom, -1);
+    qd::ClosePicture();
+    qd::SetGWorld(keep);
+    qd::DisposeGWorld(scratch);
+    return pic;
+}
+
+testsupport::Bitmap rasterise(const qd::Picture* pic, int dpi) {
+    const double k = dpi / 72.0 / unitsPerPoint();
+    const qd::Rect dst{0, 0, static_cast<int32_t>(pic->frame.height() * k),
+                       static_cast<int32_t>(pic->frame.width() * k)};
+    qd::GWorldPtr world = nullptr;
+    testsupport::Bitmap b;
+    if (qd::NewGWorld(&world, 32, dst) != 0) return b;
+    qd::GWorldPtr keep = qd::GetGWorld();
+    qd::SetGWorld(world);
+    qd::DrawPicture(pic, dst);
+    int stride = 0;
+    const uint32_t* px = qd::GWorldPixels(world, &stride);
+    b.width = dst.width();
+    b.height = dst.height();
+    b.pixels.resize(static_cast<size_t>(b.width) * b.height);
+    for (int y = 0; y < b.height; ++y)
+        for (int x = 0; x < b.width; ++x) {
+            const uint32_t p = px[static_cast<size_t>(y) * (stride / 4) + x];
+            b.pixels[static_cast<size_t>(y) * b.width + x] =
+                static_cast<uint8_t>(((p >> 16 & 255) + (p >> 8 & 255) + (p & 255)) / 3);
+        }
+    qd::SetGWorld(keep);
+    qd::DisposeGWorld(world);
+    return b;
+}
+
+testsupport::Bitmap draw(const Spec& s, int dpi) {
+    if (!prepare(s)) return {};
+    qd::Picture* pic = record();
+    testsupport::Bitmap b = rasterise(pic, dpi);
+    qd::KillPicture(pic);
+    return b;
+}
+
+}  // namespace picttest
