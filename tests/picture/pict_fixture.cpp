@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "app/world.h"
 #include "labels/labelDoc.h"
 #include "labels/production.h"
 #include "picture/PICbcode.h"
