@@ -1,31 +1,160 @@
 #include "labels/importfile.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+#include "symbology/panels.h"
 #include "labels/labelDoc.h"
 #include "labels/production.h"
+#include "labels/serial.h"
+#include "platform/macroman.h"
 #include "symbology/messages.h"
+#include "symbology/state.h"
 
 namespace {
 
+constexpr uint16_t kMsgNoLength = 16;
+constexpr uint16_t kMsgNoFileOrTemplate = 17;
+constexpr uint16_t kMsgNoStart = 18;
+constexpr uint16_t kMsgNoTitle = 19;
+constexpr uint16_t kMsgNoCount = 20;
 constexpr uint16_t kMsgImportFieldCut = 1304;
 constexpr uint16_t kMsgImportNul = 1306;
+constexpr uint16_t kMsgImportExcess = 1307;
+constexpr uint16_t kMsgImportNotRoman = 1308;
 
 constexpr char kCR = 13, kLF = 10, kQuote = '"';
+constexpr int32_t kModeTab = 1, kModeSemicolon = 2;
 constexpr int32_t kModeLineFeed = 3;  // records end in LF by default
 constexpr int32_t kModeQuoted = 4;    // quotes protect the delimiter
 enum : int32_t { kFieldGoesOn = 0, kRecordEnded = 1, kFileEnded = 2 };
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 char delimiterOf(int32_t mode) {
-    if (mode == 1) return '\t';
-    if (mode == 2) return ';';
+    if (mode == kModeTab) return '\t';
+    if (mode == kModeSemicolon) return ';';
     return ',';
 }
+
+char defaultRecordEnd(int32_t mode) { return mode == kModeLineFeed ? kLF : kCR; }
 
 // The record end found in the file by the run, kept in the end value's second
 // byte. Only a CR or LF counts: a serial run leaves its end value there too.
 char recordEndOf(int32_t mode) {
     const char found = gProd.gfini[1];
     if (found == kCR || found == kLF) return found;
-    return mode == kModeLineFeed ? kLF : kCR;
+    return defaultRecordEnd(mode);
+}
+
+// Blocks read ahead from an import file and from its separate file. A block
+// belongs to its file while the file's position is where the block ended; any
+// other read or seek of the file drops it.
+struct ReadAhead {
+    static constexpr size_t kBlock = 64 * 1024;
+    platform::FileRef ref = 0;
+    int32_t filePos = 0;  // the file's position after the block
+    size_t at = 0, len = 0;
+    bool ended = false;
+    char bytes[kBlock];
+};
+ReadAhead gReaders[2];
+int gLastReader = 0;
+
+ReadAhead& readerFor(platform::FileRef ref) {
+    int32_t pos = -1;
+    platform::GetFPos(ref, &pos);
+    for (int i = 0; i < 2; ++i) {
+        ReadAhead& r = gReaders[i];
+        if (r.ref == ref && r.filePos == pos) {
+            gLastReader = i;
+            return r;
+        }
+    }
+    int pick = 1 - gLastReader;
+    for (int i = 0; i < 2; ++i)
+        if (gReaders[i].ref == ref) pick = i;
+    gLastReader = pick;
+    ReadAhead& r = gReaders[pick];
+    r.ref = ref;
+    r.filePos = pos;
+    r.at = r.len = 0;
+    r.ended = false;
+    return r;
+}
+
+// The next byte of the file; false at its end or at a read failure.
+bool nextByte(ReadAhead& r, char* c) {
+    if (r.at == r.len) {
+        if (r.ended) return false;
+        int32_t count = static_cast<int32_t>(ReadAhead::kBlock);
+        const platform::OSErr err = platform::FSRead(r.ref, &count, r.bytes);
+        r.at = 0;
+        r.len = count > 0 ? static_cast<size_t>(count) : 0;
+        r.filePos += static_cast<int32_t>(r.len);
+        if (err != platform::noErr) r.ended = true;  // the end, or a failure: the same to a reader
+        if (r.len == 0) return false;
+    }
+    *c = r.bytes[r.at++];
+    return true;
+}
+
+void forget(platform::FileRef ref) {
+    for (ReadAhead& r : gReaders)
+        if (r.ref == ref) r.ref = 0;
+}
+
+bool validUtf8(std::string_view s) {
+    for (size_t i = 0; i < s.size();) {
+        const auto lead = static_cast<unsigned char>(s[i]);
+        const size_t n = lead < 0x80                   ? 1
+                         : lead >= 0xC2 && lead < 0xE0 ? 2
+                         : lead >= 0xE0 && lead < 0xF0 ? 3
+                         : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                       : 0;
+        if (n == 0 || i + n > s.size()) return false;
+        for (size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        i += n;
+    }
+    return true;
+}
+
+// A field written in UTF-8 (non-ASCII bytes that read as UTF-8) becomes Mac OS
+// Roman; bytes that are no UTF-8 are taken as Mac OS Roman already. False when a
+// character has no Mac OS Roman form.
+bool toMacRoman(char* field) {
+    const std::string_view text(field);
+    const bool ascii = std::all_of(text.begin(), text.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii || !validUtf8(text)) return true;
+    std::string roman;
+    if (!platform::utf8ToMacRoman(text, &roman)) return false;
+    std::memcpy(field, roman.data(), roman.size() + 1);
+    return true;
+}
+
+void readSeparateLine() {
+    if (gProd.vimpoRef2 == 0) {
+        gProd.sepText[0] = 0;
+        return;
+    }
+    fgetsCR(gProd.sepText, static_cast<int32_t>(sizeof gProd.sepText) - 1, gProd.vimpoRef2);
+}
+
+// A panel field through GetAnyField; false when it is empty.
+bool readField(int field, char* destination) {
+    const std::string& text = gPanels.TEBack2[field].text;
+    if (text.empty()) return false;
+    constexpr size_t kFieldRead = 254;
+    GetAnyField(text.c_str(), static_cast<int32_t>(std::min(text.size(), kFieldRead)), destination);
+    return true;
+}
+
+int32_t fieldNumber(const char* text) {
+    constexpr long kLargest = 1000000000;
+    return static_cast<int32_t>(std::clamp(std::strtol(text, nullptr, 10), -kLargest, kLargest));
 }
 
 }  // namespace
@@ -34,18 +163,19 @@ int32_t GetNextItemFromFile(platform::FileRef file, char delimiter, char recordE
                             char* destination, int32_t counter, int32_t* status,
                             FieldFaults* faults) {
     const int32_t mode = gLabel.impoMode;
+    const bool dropLF = recordEnd != kLF && mode != kModeLineFeed;
     constexpr size_t kMax = kImportFieldSize - 1;
+    ReadAhead& r = readerFor(file);
     size_t len = 0;
     bool quoted = false;
     *status = kFieldGoesOn;
     for (;;) {
         char c = 0;
-        int32_t count = 1;
-        if (platform::FSRead(file, &count, &c) != platform::noErr || count != 1) {
+        if (!nextByte(r, &c)) {
             *status = kFileEnded;
             break;
         }
-        if (c == kLF && recordEnd != kLF && mode != kModeLineFeed) continue;
+        if (c == kLF && dropLF) continue;
         if (c == 0) {  // text saved as UTF-16 holds one with every ASCII character
             if (faults) faults->nul = true;
             continue;
@@ -78,9 +208,124 @@ int32_t GetImportItems() {
     while (status == kFieldGoesOn && slot < kImportReadFields)
         slot = GetNextItemFromFile(gProd.vimportRef, delimiter, recordEnd, gProd.importItems[slot],
                                    slot, &status, &faults);
+    // The fields after the 19th are read and dropped, so that the next read
+    // starts at the next record.
+    bool excess = false;
+    for (char rest[kImportFieldSize]; status == kFieldGoesOn; excess = true)
+        GetNextItemFromFile(gProd.vimportRef, delimiter, recordEnd, rest, 0, &status, &faults);
     // Slots this record did not reach must not keep the fields of an earlier one.
     for (int32_t k = slot; k < kImportFields; ++k) gProd.importItems[k][0] = 0;
+    gProd.importRecordBad = false;
+    for (int32_t k = 0; k < slot; ++k)
+        if (!toMacRoman(gProd.importItems[k])) gProd.importRecordBad = true;
+    if (gProd.sepIm == 1) readSeparateLine();
     if (faults.cut) Message(kMsgImportFieldCut);
     if (faults.nul) Message(kMsgImportNul);
+    if (excess) Message(kMsgImportExcess);
+    if (gProd.importRecordBad) Message(kMsgImportNotRoman);
     return status == kFileEnded ? 1 : 0;
+}
+
+char* fgetsCR(char* buffer, int32_t maximum, platform::FileRef file) {
+    ReadAhead& r = readerFor(file);
+    int32_t n = 0;
+    char c = 0;
+    while (n < maximum - 1 && nextByte(r, &c)) {
+        buffer[n++] = c;
+        if (c == kCR) break;
+    }
+    if (n > 0 && buffer[n - 1] == kCR) --n;
+    if (maximum > 0) buffer[n] = 0;
+    return buffer;
+}
+
+void rewindImportFile(platform::FileRef ref) {
+    forget(ref);
+    platform::SetFPos(ref, 0);
+    char mark[3] = {};
+    int32_t count = 3;
+    platform::FSRead(ref, &count, mark);
+    if (count != 3 || std::string_view(mark, 3) != kUtf8Mark) platform::SetFPos(ref, 0);
+}
+
+platform::OSErr openImportFile(const std::string& posixPath, platform::FileRef* ref,
+                               char* recordEnd) {
+    *ref = 0;
+    const platform::OSErr err = platform::FSOpenRead(posixPath, ref);
+    if (err != platform::noErr) return err;
+    forget(*ref);
+    ReadAhead& r = readerFor(*ref);
+    char c = 0;
+    *recordEnd = 0;
+    while (nextByte(r, &c))
+        if (c == kCR || c == kLF) {
+            *recordEnd = c;
+            break;
+        }
+    rewindImportFile(*ref);
+    return platform::noErr;
+}
+
+void closeImportFile(platform::FileRef ref) {
+    if (ref == 0) return;
+    forget(ref);
+    platform::FSClose(ref);
+}
+
+void GetImportText(ImportSettings* s) {
+    const int32_t mode = gLabel.impoMode;
+    *s = ImportSettings{};
+    s->delimiter = delimiterOf(mode);
+    s->recordEnd = defaultRecordEnd(mode);
+    const ExternalImport& ext = gProd.externalImport;
+    if (ext.countPlus1 != 0) {
+        s->file = ext.file;
+        s->length = ext.length;
+        s->start = ext.start;
+        s->title = ext.title;
+        s->count = ext.countPlus1 - 1;
+        return;
+    }
+    enum {
+        kFileField = 1,
+        kTemplateField = 4,
+        kStartField = 5,
+        kLengthField = 6,
+        kTitleField = 7,
+        kCountField = 8
+    };
+    char text[kRunTextSize];
+    if (!readField(kLengthField, text)) {
+        Message(kMsgNoLength);
+        return;
+    }
+    s->length = fieldNumber(text);
+    if (readField(kFileField, text)) {
+        s->file = text;
+    } else if (labelBack.labelWidth == 0) {
+        Message(kMsgNoFileOrTemplate);
+        return;
+    }
+    if (!readField(kTemplateField, text)) {
+        Message(kMsgNoFileOrTemplate);
+        return;
+    }
+    s->templateText = text;
+    s->templateNumber = fieldNumber(text);
+    const struct {
+        int field;
+        int32_t* value;
+        uint16_t missing;
+    } numbers[] = {{kStartField, &s->start, kMsgNoStart},
+                   {kTitleField, &s->title, kMsgNoTitle},
+                   {kCountField, &s->count, kMsgNoCount}};
+    for (const auto& n : numbers) {
+        if (!readField(n.field, text)) {
+            *n.value = 0;
+            s->count = 0;
+            Message(n.missing);
+            return;
+        }
+        *n.value = fieldNumber(text);
+    }
 }

@@ -1,10 +1,10 @@
 // Import files: text files of records, one symbol's data per record, split into
-// fields. Reading works on a file that the run has opened (gProd.vimportRef);
-// choosing and opening the file, the import panel and the separate file of
-// extra lines belong to the production run.
+// fields. The file is read ahead in large blocks; the production run opens it,
+// finds its record end and reads it record by record.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/files.h"
 
@@ -25,7 +25,41 @@ int32_t GetNextItemFromFile(platform::FileRef file, char delimiter, char recordE
                             char* destination, int32_t counter, int32_t* status,
                             FieldFaults* faults = nullptr);
 
-// Reads the next record of the import file into gProd.importItems (at most 19
-// fields; a longer record continues into the next read) and empties the slots
-// it did not fill. Returns 1 when the file has ended, else 0.
+// Reads the next record of the import file into gProd.importItems and empties
+// the slots it did not fill; with sepIm set, the separate file's next line goes
+// into gProd.sepText. A record of more than 19 fields is read to its end and the
+// fields after the 19th are dropped (with a message). Fields written in UTF-8
+// are turned into Mac OS Roman; a record holding a character that Mac OS Roman
+// lacks is reported and marked (gProd.importRecordBad). Returns 1 when the file
+// has ended, else 0.
 int32_t GetImportItems();
+
+// Reads one line into buffer: bytes while fewer than maximum - 1 have been read
+// and the last was not a CR; a final CR is removed (LF bytes are kept). Returns
+// buffer, empty at the end of the file.
+char* fgetsCR(char* buffer, int32_t maximum, platform::FileRef file);
+
+// Opens an import file read-only and finds its record end (the first CR or LF,
+// 0 when it has none), then reads it from its start, a UTF-8 byte-order mark
+// passed over. noErr or the file layer's reason.
+platform::OSErr openImportFile(const std::string& posixPath, platform::FileRef* ref,
+                               char* recordEnd);
+// Closes a file opened by openImportFile and forgets what was read ahead.
+void closeImportFile(platform::FileRef ref);
+// Reads a file already open from its start again, a byte-order mark passed over.
+void rewindImportFile(platform::FileRef ref);
+
+// The import settings of a run: from the script's "import" request when it gives
+// a count, else from the import panel.
+struct ImportSettings {
+    int32_t length = 0;        // data length
+    std::string file;          // the import file's POSIX path; empty: choose it
+    char delimiter = ',';      // by the import mode
+    char recordEnd = 13;       // the default: LF in mode 3, else CR
+    std::string templateText;  // the panel's template
+    int32_t templateNumber = 0;
+    int32_t start = 0;  // first record, from 1
+    int32_t title = 0;  // field naming the output, from 1; 0 the built data
+    int32_t count = 0;  // records to make; 0 after a message (nothing is made)
+};
+void GetImportText(ImportSettings* settings);

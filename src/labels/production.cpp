@@ -41,7 +41,6 @@ constexpr uint16_t kMsgSerialDataTooLong = 1303;
 constexpr char kVT = 11;
 constexpr size_t kDataFieldMax = kLabelItemTextSize - 1;
 constexpr int32_t kRunSerial = 1, kRunImport = 2;
-constexpr long long kCounterLimit = 1000000000000000000LL;  // keeps sums clear of overflow
 
 LabelItem* runItem() { return gLabel.labelParts[0].get(); }
 
@@ -67,22 +66,12 @@ void storeAddOn(LabelItem* it, const char* addOn) {
     copyBounded(gData.chAddCode, addOn);
 }
 
-// A decimal counter as atoi reads it, kept within bounds that cannot overflow.
-long long counterValue(const char* text) {
-    return std::clamp(std::strtoll(text, nullptr, 10), -kCounterLimit, kCounterLimit);
-}
-
 // The add-on counter form: the main data stays, the add-on counts in decimal,
 // zero-padded to its own width; past the end it takes the item's end text.
 void advanceAddOnCounter(LabelItem* it) {
-    const std::string counter = it->text(item::addCode);
-    const long long next = counterValue(counter.c_str()) + counterValue(gProd.gincr);
-    char text[kRunTextSize];
-    if (next <= counterValue(gProd.gfini))
-        std::snprintf(text, sizeof text, "%0*lld", static_cast<int>(counter.size()), next);
-    else
-        copyBounded(text, it->text(item::serEnd).c_str());
-    storeAddOn(it, text);
+    std::string next = nextAddOnCounter(it->text(item::addCode), gProd.gincr, gProd.gfini);
+    if (next.empty()) next = it->text(item::serEnd);
+    storeAddOn(it, next.c_str());
 }
 
 void advanceSerial(LabelItem* it) {

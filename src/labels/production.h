@@ -15,6 +15,17 @@ constexpr int kImportReadFields = 19;  // one read fills at most slots 0 to 18
 constexpr size_t kImportFieldSize = 256;
 using ImportRecord = char[kImportFields][kImportFieldSize];
 
+// The script's "import" request: the import file and the run's numbers. A
+// non-zero count word replaces the import panel's values.
+struct ExternalImport {
+    char file[kRunTextSize] = {};  // POSIX path
+    int32_t length = 0;            // data length
+    int32_t unused = 0;
+    int32_t start = 0;       // first record, from 1
+    int32_t title = 0;       // title field
+    int32_t countPlus1 = 0;  // record count plus 1; 0 when no request was given
+};
+
 struct ProductionSettings {
     int32_t background = 0;  // entry mode: 0 normal, 1 serial numbers, 2 import, 3 print time
 
@@ -30,11 +41,17 @@ struct ProductionSettings {
     char gincr[kRunTextSize] = {};
     char gcurr[kRunTextSize] = {};  // empty once the run has passed its end
 
+    int32_t globlen = 0;  // characters the last GetAnyField kept
+
     int32_t importer = 0;  // kinds of variable data on the label being printed
     int32_t sepIm = 0;     // the separate-file switch taken from the label item
 
-    ImportRecord importItems = {};     // the current import record
-    platform::FileRef vimportRef = 0;  // the open import file
+    ImportRecord importItems = {};        // the current import record
+    bool importRecordBad = false;         // it holds a character Mac OS Roman lacks (reported)
+    platform::FileRef vimportRef = 0;     // the open import file
+    platform::FileRef vimpoRef2 = 0;      // the open separate file: one extra line a record
+    char sepText[kImportFieldSize] = {};  // its current line
+    ExternalImport externalImport;
 };
 extern ProductionSettings gProd;
 

@@ -1,12 +1,24 @@
 #include "labels/serial.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <string_view>
 
+#include "symbology/panels.h"
+#include "labels/labelDoc.h"
 #include "labels/production.h"
+#include "symbology/Filters.h"
 #include "symbology/messages.h"
+#include "symbology/state.h"
 
 namespace {
 
+constexpr uint16_t kMsgNoLength = 21;
+constexpr uint16_t kMsgLengthZero = 22;  // also: no digit left beside the prefix and suffix
+constexpr uint16_t kMsgNoStart = 23;
+constexpr uint16_t kMsgNoEnd = 24;
+constexpr uint16_t kMsgNoIncrement = 25;  // also: an increment that never moves the count
 constexpr uint16_t kMsgSerialWidth = 1300;
 constexpr uint16_t kMsgSerialDigit = 1301;
 constexpr uint16_t kMsgSerialTooLong = 1302;
@@ -86,7 +98,184 @@ bool compareArray(const int* a, const int* b, int32_t n) {
     return false;
 }
 
+// The serial panel's fields, by their place in the panel.
+enum SerialField {
+    kStartField = 0,
+    kEndField = 1,
+    kIncrementField = 2,
+    kLengthField = 3,
+    kRepeatField = 8
+};
+constexpr int32_t kFieldRead = 254;  // characters of a field that are read
+constexpr char kAddOnMark = '|';
+
+bool allZero(const int* digits, int32_t n) {
+    return std::all_of(digits, digits + n + 1, [](int d) { return d == 0; });
+}
+
+bool decimalDigits(const char* text) {
+    for (const char* c = text; *c; ++c)
+        if (*c < '0' || *c > '9') return false;
+    return true;
+}
+
+// A decimal text as a number of its own length: the digits after leading zeros.
+std::string_view significant(std::string_view digits) {
+    const size_t first = digits.find_first_not_of('0');
+    return first == std::string_view::npos ? std::string_view() : digits.substr(first);
+}
+
+bool decimalGreater(std::string_view a, std::string_view b) {
+    a = significant(a);
+    b = significant(b);
+    return a.size() != b.size() ? a.size() > b.size() : a > b;
+}
+
+int decimalAt(std::string_view digits, size_t fromRight) {
+    if (fromRight >= digits.size()) return 0;
+    const char c = digits[digits.size() - 1 - fromRight];
+    return c >= '0' && c <= '9' ? c - '0' : 0;
+}
+
+std::string decimalSum(std::string_view a, std::string_view b) {
+    std::string sum;
+    int carry = 0;
+    for (size_t i = 0; i < std::max(a.size(), b.size()) || carry; ++i) {
+        const int d = carry + decimalAt(a, i) + decimalAt(b, i);
+        sum.insert(sum.begin(), static_cast<char>('0' + d % 10));
+        carry = d / 10;
+    }
+    return sum;
+}
+
+// A panel field's text through GetAnyField; false when the field is empty.
+bool readField(SerialField field, char* destination) {
+    const std::string& text = gPanels.TEBack1[field].text;
+    if (text.empty()) return false;
+    GetAnyField(text.c_str(), static_cast<int32_t>(std::min<size_t>(text.size(), kFieldRead)),
+                destination);
+    return true;
+}
+
+// A whole number typed into a field; blanks and other characters after it are
+// ignored, as the fields' own filters allow only digits. Kept clear of overflow.
+int64_t fieldNumber(const char* text) {
+    constexpr int64_t kLargest = 1000000000;
+    return std::clamp<int64_t>(std::strtoll(text, nullptr, 10), -kLargest, kLargest);
+}
+
+// The add-on counter form: the counter, the end and the increment are decimal
+// numbers, and the increment moves the count.
+bool addOnFormCountable(const char* start, const char* end, const char* increment) {
+    const char* counter = std::strchr(start, kAddOnMark) + 1;
+    if (!decimalDigits(counter) || !decimalDigits(end) || !decimalDigits(increment)) {
+        Message(kMsgSerialDigit);
+        return false;
+    }
+    if (significant(increment).empty()) {
+        Message(kMsgNoIncrement);
+        return false;
+    }
+    return true;
+}
+
+// The three values in their bases, at the serial width; the increment moves the count.
+bool serialCountable(const char* start, const char* end, const char* increment, int32_t last) {
+    int digits[kMaxWidth];
+    const int32_t base = std::clamp<int32_t>(gLabel.alpha, kSerialDecimal, kSerialHex);
+    if (!convertToArray(start, base, last, digits) || !convertToArray(end, base, last, digits) ||
+        !convertToArray(increment, kSerialDecimal, last, digits))
+        return false;
+    if (allZero(digits, last)) {
+        Message(kMsgNoIncrement);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
+
+void GetAnyField(const char* source, int32_t count, char* destination) {
+    const bool keepDashes = keepsSeparators(gSym.code);
+    const int32_t n = std::clamp<int32_t>(count, 0, static_cast<int32_t>(kRunTextSize) - 1);
+    int32_t kept = 0;
+    for (int32_t i = 0; i < n && source[i] != 0; ++i)
+        if (keepDashes || source[i] != '-') destination[kept++] = source[i];
+    destination[kept] = 0;
+    gProd.globlen = kept;
+}
+
+void SetToLength(char* text, int32_t length, int32_t width) {
+    width = std::clamp(width, 0, kMaxWidth);
+    length = std::clamp(length, 0, static_cast<int32_t>(strnlen(text, kRunTextSize - 1)));
+    if (length < width) {
+        const int32_t pad = width - length;
+        std::memmove(text + pad, text, static_cast<size_t>(length));
+        std::memset(text, '0', static_cast<size_t>(pad));
+    }
+    text[width] = 0;
+}
+
+int32_t GetSerialText(int32_t* length, char* start, char* end, char* increment, char* current) {
+    char addOn[kAddCodeSize];
+    copyBounded(addOn, gData.chAddCode);
+    start[0] = 0;
+    const auto affixes =
+        static_cast<int32_t>(std::strlen(gData.chPrefix) + std::strlen(gData.chSuffix));
+    char text[kRunTextSize];
+    if (!readField(kLengthField, text)) {
+        Message(kMsgNoLength);
+        return 1;
+    }
+    const int64_t typed = fieldNumber(text);
+    if (typed <= affixes) {  // no digit left for the count: it could never advance
+        Message(kMsgLengthZero);
+        return 1;
+    }
+    if (typed - affixes > kMaxWidth) {
+        Message(kMsgSerialWidth);
+        return 1;
+    }
+    *length = static_cast<int32_t>(typed);
+    const int32_t width = *length - affixes;
+
+    if (!readField(kStartField, start)) {
+        Message(kMsgNoStart);
+        return 1;
+    }
+    Gettw(start, gProd.globlen, addOn, static_cast<int32_t>(std::strlen(addOn)));
+    const bool addOnForm = std::strchr(start, kAddOnMark) != nullptr;
+    if (!addOnForm) SetToLength(start, gProd.globlen, width);
+    struct {
+        SerialField field;
+        char* value;
+        uint16_t missing;
+    } const rest[] = {{kEndField, end, kMsgNoEnd}, {kIncrementField, increment, kMsgNoIncrement}};
+    for (const auto& r : rest) {
+        if (!readField(r.field, r.value)) {
+            Message(r.missing);
+            return 1;
+        }
+        if (!addOnForm) SetToLength(r.value, gProd.globlen, width);
+    }
+    if (addOnForm ? !addOnFormCountable(start, end, increment)
+                  : !serialCountable(start, end, increment, width - 1))
+        return 1;
+
+    if (readField(kRepeatField, text)) {
+        gLabel.numRepeat = static_cast<int32_t>(fieldNumber(text));
+        if (gLabel.numRepeat > 1) gLabel.tempNumRepeat = gLabel.numRepeat;
+    }
+    copyBounded(current, kRunTextSize, start);
+    return 0;
+}
+
+std::string nextAddOnCounter(const std::string& counter, const char* increment, const char* end) {
+    std::string next = decimalSum(counter, increment);
+    if (decimalGreater(next, end)) return {};
+    if (next.size() < counter.size()) next.insert(0, counter.size() - next.size(), '0');
+    return next;
+}
 
 SerialStep SerialNo(const char*, const char* end, const char* increment, int32_t last, int32_t base,
                     char* current) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 enum SerialBase : int32_t { kSerialDecimal = 0, kSerialBase94 = 1, kSerialHex = 2 };
 
@@ -21,3 +22,22 @@ enum class SerialStep {
 // takes lower-case letters and writes upper case. `start` is not used.
 SerialStep SerialNo(const char* start, const char* end, const char* increment, int32_t last,
                     int32_t base, char* current);
+
+// Copies count characters of source into destination (256 bytes), leaving out
+// every '-' unless the code type carries dashes, and NUL-terminates it; the
+// number kept goes to gProd.globlen.
+void GetAnyField(const char* source, int32_t count, char* destination);
+// Makes text (256 bytes) exactly width characters (at most 255): a shorter text
+// is padded on the left with '0', a longer one keeps its first width characters.
+void SetToLength(char* text, int32_t length, int32_t width);
+
+// Reads the serial panel (data length, start, end, increment, repeat count) into
+// the run's values; current takes the start. 0 when the run can start; 1 after a
+// message: a missing field, a width (length less prefix and suffix) of 0 or less
+// or above 255, a zero increment, or a value that cannot be counted.
+int32_t GetSerialText(int32_t* length, char* start, char* end, char* increment, char* current);
+
+// The add-on counter form: counter + increment as decimal digit texts of any
+// length, padded with '0' to the counter's width; empty when the sum is past
+// end. The texts hold decimal digits only (GetSerialText checks them).
+std::string nextAddOnCounter(const std::string& counter, const char* increment, const char* end);

@@ -2,8 +2,6 @@
 
 #include "symbology/state.h"
 
-namespace {
-
 // Code types that keep "-" and blanks in their data. Codabar ('-' is one of its
 // characters), Telepen and Codablock F (both full ASCII) keep them too: leaving
 // them out would make a symbol that encodes something else.
@@ -28,6 +26,8 @@ bool keepsSeparators(int32_t code) {
             return false;
     }
 }
+
+namespace {
 
 bool isSeparator(char c) { return c == '-' || c == ' '; }
 

@@ -3,6 +3,9 @@
 
 #include <cstdint>
 
+// Code types whose data keeps "-" and blanks as typed.
+bool keepsSeparators(int32_t code);
+
 // Copies text into chMainCode and chMainCode2 and addOn into chAddCode and
 // chAddCode2, leaving out "-" and blanks where the code type does; data that does
 // not fit the buffers is cut at their size.

@@ -10,8 +10,8 @@ struct PanelFields {
     platform::TERec TEH;          // data
     platform::TERec TEX;          // add-on or options
     platform::TERec TEType;       // code-type name
-    platform::TERec TEBack1[8];   // serial-number panel fields, from 1
-    platform::TERec TEBack2[8];   // import panel fields, from 1
+    platform::TERec TEBack1[9];   // serial-number panel fields by place: 0 start ... 8 repeat
+    platform::TERec TEBack2[9];   // import panel fields by place: 1 file ... 8 record count
     platform::TERec TEBack3[15];  // item panel: 9 to 12 the item's top, left, width, height
     platform::TERec TEBack5[8];   // print-time panel fields, from 1
     std::string TEHeight;         // size, height and bar-width-reduction fields

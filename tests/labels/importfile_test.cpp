@@ -2,18 +2,31 @@
 // long fields and the end of the file.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "app/world.h"
+#include "symbology/panels.h"
 #include "labels/importfile.h"
 #include "labels/labelDoc.h"
 #include "labels/production.h"
 #include "platform/files.h"
+#include "platform/resources.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
 
 namespace {
+
+std::string messageText(uint16_t n) {
+    unsigned char text[256];
+    platform::StringResourceGetString(text, 136, n);
+    return std::string(reinterpret_cast<char*>(text + 1), text[0]);
+}
 
 struct ImportFile : ::testing::Test {
     void SetUp() override {
@@ -74,7 +87,7 @@ TEST_F(ImportFile, RecordEnds) {
     EXPECT_EQ(record(), (Fields{"a", "b"}));
 }
 
-TEST_F(ImportFile, ARecordReadsAtMost19FieldsAndForgetsTheLastRecordsFields) {
+TEST_F(ImportFile, ARecordKeeps19FieldsAndTheNextRecordStartsAfterIt) {
     std::string line;
     for (int i = 1; i <= 25; ++i) {
         if (i > 1) line += ',';
@@ -85,10 +98,11 @@ TEST_F(ImportFile, ARecordReadsAtMost19FieldsAndForgetsTheLastRecordsFields) {
     Fields first;
     for (int i = 1; i <= 19; ++i) first.push_back(std::to_string(i));
     EXPECT_EQ(record(), first);
-    EXPECT_EQ(GetImportItems(), 0);  // the rest of the line
-    EXPECT_EQ(record(), (Fields{"20", "21", "22", "23", "24", "25"}));
+    EXPECT_EQ(gMsg.shown, 1);  // the dropped fields are reported
+    EXPECT_NE(gMsg.last.find("more than 19 fields"), std::string::npos) << gMsg.last;
     EXPECT_EQ(GetImportItems(), 0);
     EXPECT_EQ(record(), Fields{"last"});  // nothing of the longer record is left behind
+    EXPECT_EQ(GetImportItems(), 1);
 }
 
 TEST_F(ImportFile, TheLastRecordWithoutARecordEndIsRead) {
@@ -120,6 +134,186 @@ TEST_F(ImportFile, NulBytesAreLeftOutWithAMessage) {
     EXPECT_EQ(record(), (Fields{"12", "x"}));
     EXPECT_EQ(gMsg.shown, 1);
     EXPECT_NE(gMsg.last.find("NUL bytes"), std::string::npos) << gMsg.last;
+}
+
+// Files on disk: opened read-only, their record end found in each file itself,
+// read ahead in blocks.
+struct ImportDisk : ImportFile {
+    std::string dir;
+    void SetUp() override {
+        ImportFile::SetUp();
+        char tmpl[] = "/tmp/strixel-import-XXXXXX";
+        ASSERT_NE(::mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+    }
+    void TearDown() override {
+        closeImportFile(gProd.vimportRef);
+        gProd.vimportRef = 0;
+        std::filesystem::remove_all(dir);
+    }
+    std::string write(const std::string& name, const std::string& bytes) {
+        const std::string path = dir + "/" + name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    // Opens the file as the run does; its record end goes where the run keeps it.
+    char openDisk(const std::string& path, int32_t mode = 0) {
+        gLabel.impoMode = mode;
+        closeImportFile(gProd.vimportRef);
+        char end = 0;
+        EXPECT_EQ(openImportFile(path, &gProd.vimportRef, &end), platform::noErr);
+        gProd.gfini[1] = end;
+        return end;
+    }
+    std::vector<Fields> all() {
+        std::vector<Fields> records;
+        for (int ended = 0; !ended;) {
+            ended = GetImportItems();
+            records.push_back(record());
+        }
+        return records;
+    }
+};
+
+TEST_F(ImportDisk, EachFileEndsItsRecordsAsItsOwnLinesDo) {
+    const std::vector<Fields> want = {{"a", "b"}, {"c", "d"}, {"e"}};
+    const struct {
+        const char* name;
+        const char* bytes;
+        char end;
+    } files[] = {{"crlf.csv", "a,b\r\nc,d\r\ne\r\n", '\r'},
+                 {"lf.csv", "a,b\nc,d\ne\n", '\n'},
+                 {"cr.csv", "a,b\rc,d\re\r", '\r'},
+                 {"nofinal.csv", "a,b\nc,d\ne", '\n'}};
+    for (const auto& f : files) {
+        EXPECT_EQ(openDisk(write(f.name, f.bytes)), f.end) << f.name;
+        std::vector<Fields> got = all();
+        if (got.back().empty()) got.pop_back();  // the end of the file after a final record end
+        EXPECT_EQ(got, want) << f.name;
+    }
+    // A file without any line end keeps the default, and leaves no earlier
+    // file's record end behind.
+    EXPECT_EQ(openDisk(write("one.csv", "x,y")), 0);
+    EXPECT_EQ(all(), (std::vector<Fields>{{"x", "y"}}));
+}
+
+TEST_F(ImportDisk, ReadOnlyFilesAreReadAndMissingOnesReported) {
+    const std::string path = write("ro.csv", "1,2\r");
+    ::chmod(path.c_str(), 0444);
+    openDisk(path);
+    EXPECT_EQ(all().front(), (Fields{"1", "2"}));
+    platform::FileRef ref = 0;
+    char end = 0;
+    EXPECT_NE(openImportFile(dir + "/missing.csv", &ref, &end), platform::noErr);
+    EXPECT_EQ(ref, 0);
+}
+
+TEST_F(ImportDisk, LargeFilesReadAcrossBlocks) {
+    std::string bytes;
+    for (int i = 0; i < 20000; ++i)
+        bytes += std::to_string(i) + ",field " + std::to_string(i) + "\r\n";
+    openDisk(write("big.csv", bytes));
+    const std::vector<Fields> got = all();
+    ASSERT_EQ(got.size(), 20001u);
+    for (int i : {0, 4095, 12345, 19999})
+        EXPECT_EQ(got[i], (Fields{std::to_string(i), "field " + std::to_string(i)}));
+}
+
+TEST_F(ImportDisk, Utf8FieldsBecomeMacRomanAndOthersAreReported) {
+    // A byte-order mark is passed over; é and € exist in Mac OS Roman, Ł does not.
+    openDisk(write("utf8.csv",
+                   "\xEF\xBB\xBF"
+                   "caf\xC3\xA9,\xE2\x82\xAC"
+                   "5\nna\xC5\x81,x\nok\n"));
+    EXPECT_EQ(GetImportItems(), 0);
+    EXPECT_EQ(record(), (Fields{"caf\x8E",
+                                "\xDB"
+                                "5"}));
+    EXPECT_FALSE(gProd.importRecordBad);
+    EXPECT_EQ(gMsg.shown, 0);
+    EXPECT_EQ(GetImportItems(), 0);
+    EXPECT_TRUE(gProd.importRecordBad);
+    EXPECT_NE(gMsg.last.find("no Mac OS Roman form"), std::string::npos) << gMsg.last;
+    EXPECT_EQ(GetImportItems(), 0);
+    EXPECT_EQ(record(), Fields{"ok"});
+    EXPECT_FALSE(gProd.importRecordBad);
+    // Bytes that are no UTF-8 are Mac OS Roman already.
+    openDisk(write("roman.csv", "caf\x8E\r"));
+    GetImportItems();
+    EXPECT_EQ(record(), Fields{"caf\x8E"});
+}
+
+TEST_F(ImportDisk, TheSeparateFileGivesOneLineARecord) {
+    openDisk(write("main.csv", "a\rb\r"));
+    char end = 0;
+    ASSERT_EQ(openImportFile(write("sep.txt", "first\rsecond line\r"), &gProd.vimpoRef2, &end),
+              platform::noErr);
+    gProd.sepIm = 1;
+    GetImportItems();
+    EXPECT_STREQ(gProd.sepText, "first");
+    GetImportItems();
+    EXPECT_STREQ(gProd.sepText, "second line");
+    EXPECT_EQ(record(), Fields{"b"});
+    closeImportFile(gProd.vimpoRef2);
+    gProd.vimpoRef2 = 0;
+}
+
+TEST(FgetsCR, ALineEndsAtCRKeepsLFAndStopsAtItsMaximum) {
+    resetWorld();
+    const platform::FileRef f = platform::FSOpenMemory();
+    const std::string bytes = "one\rtwo\nthree\rabcdefghij";
+    int32_t n = static_cast<int32_t>(bytes.size());
+    platform::FSWrite(f, &n, bytes.data());
+    platform::SetFPos(f, 0);
+    char line[256];
+    EXPECT_STREQ(fgetsCR(line, 256, f), "one");
+    EXPECT_STREQ(fgetsCR(line, 256, f), "two\nthree");
+    EXPECT_STREQ(fgetsCR(line, 5, f), "abcd");
+    EXPECT_STREQ(fgetsCR(line, 256, f), "efghij");
+    EXPECT_STREQ(fgetsCR(line, 256, f), "");
+    closeImportFile(f);
+}
+
+// The import panel, and the script's request that replaces it.
+TEST(GetImportText, EachMissingFieldHasItsMessageAndMakesNothing) {
+    const struct {
+        int field;
+        uint16_t message;
+    } fields[] = {{6, 16}, {1, 17}, {4, 17}, {5, 18}, {7, 19}, {8, 20}};
+    for (const auto& f : fields) {
+        resetWorld();
+        gMsg.quiet = true;
+        const char* typed[] = {"", "list.csv", "", "", "<<1>>", "1", "13", "2", "50"};
+        for (int i = 1; i <= 8; ++i) gPanels.TEBack2[i].text = i == f.field ? "" : typed[i];
+        ImportSettings s;
+        GetImportText(&s);
+        EXPECT_EQ(s.count, 0) << f.field;
+        EXPECT_EQ(gMsg.shown, 1) << f.field;
+        EXPECT_EQ(gMsg.last, messageText(f.message)) << f.field;
+    }
+    resetWorld();
+    const char* typed[] = {"", "list.csv", "", "", "<<1>>", "3", "13", "2", "50"};
+    for (int i = 1; i <= 8; ++i) gPanels.TEBack2[i].text = typed[i];
+    gLabel.impoMode = 3;
+    ImportSettings s;
+    GetImportText(&s);
+    EXPECT_EQ(s.file, "list.csv");
+    EXPECT_EQ(s.templateText, "<<1>>");
+    EXPECT_EQ(s.recordEnd, '\n');
+    EXPECT_EQ(s.length, 13);
+    EXPECT_EQ(s.start, 3);
+    EXPECT_EQ(s.title, 2);
+    EXPECT_EQ(s.count, 50);
+
+    std::snprintf(gProd.externalImport.file, kRunTextSize, "%s", "/data/x.csv");
+    gProd.externalImport.start = 2;
+    gProd.externalImport.title = 1;
+    gProd.externalImport.countPlus1 = 11;
+    GetImportText(&s);
+    EXPECT_EQ(s.file, "/data/x.csv");
+    EXPECT_EQ(s.start, 2);
+    EXPECT_EQ(s.title, 1);
+    EXPECT_EQ(s.count, 10);
 }
 
 }  // namespace
