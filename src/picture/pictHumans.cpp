@@ -36,6 +36,7 @@ constexpr double kIsmnPitch = 45.5;       // ISMN and ISBN-13 header pitch, hund
 constexpr double kHeader12Um = 4233.333;  // 12 points in micrometres
 constexpr int32_t kMS128Width[2] = {193, 68086};  // the retail Code 128 line, by unit
 constexpr int32_t kTextMax = 255;
+constexpr double kHeaderGapUm = 40;  // between a header line and the bars
 constexpr double kSmallDigitLift = 0.7;    // the 'N' or '^' before UPC-A's first digit
 constexpr double kMarkerFudgePoint = 250;  // pitch to points for the right marker
 constexpr double kMarkerFudgeFine = 10;
@@ -437,7 +438,8 @@ void drawPictHeader(LinearFrame& f) {
         helveticaHeader(f);
     else
         return;
-    f.Y = f.Y + f.textHeight + 4;
+    // A gap of 40 micrometres: four hundredths of a millimetre, nothing in points.
+    f.Y = f.Y + f.textHeight + static_cast<int32_t>(kHeaderGapUm / f.u);
 }
 
 void drawPictHumans(LinearFrame& f) {

@@ -1,11 +1,15 @@
 #include "pict_fixture.h"
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 
 #include "app/world.h"
 #include "labels/labelDoc.h"
 #include "labels/production.h"
 #include "picture/PICbcode.h"
+#include "picture/hooks.h"
+#include "picture/pictpaint.h"
 #include "picture/services.h"
 #include "symbology/appBits.h"
 #include "symbology/info.h"
@@ -14,6 +18,12 @@
 #include "symbology/state.h"
 
 namespace picttest {
+
+namespace {
+SymbolData gBefore;
+}
+
+const SymbolData& preparedData() { return gBefore; }
 
 bool prepare(const Spec& s) {
     resetWorld();
@@ -34,13 +44,18 @@ bool prepare(const Spec& s) {
         gSym.Siz = s.siz;
     }
     gSym.BWidthRed = s.bwr;
+    if (s.nCheck >= 0) gSym.nCheck = s.nCheck;
     copyBounded(gData.chMainCode, s.data.c_str());
     copyBounded(gData.chMainCode2, s.data.c_str());
     gData.len1 = gData.len11 = static_cast<int32_t>(s.data.size());
     copyBounded(gData.chAddCode, s.addOn.c_str());
     copyBounded(gData.chAddCode2, s.addOn.c_str());
     gData.len2 = gData.len22 = static_cast<int32_t>(s.addOn.size());
-    if (STRixel() != 0) return false;
+    gBefore = gData;
+    if (STRixel() != 0) {
+        ADD_FAILURE() << gMsg.last;
+        return false;
+    }
     if (s.label) {
         labelBack.labelWidth = 2000;
         labelBack.labelHeight = 1000;
@@ -57,6 +72,9 @@ qd::Picture* record() {
     qd::NewGWorld(&scratch, 32, {0, 0, 1, 1});
     qd::GWorldPtr keep = qd::GetGWorld();
     qd::SetGWorld(scratch);
+    // The picture driver's targets of the text hooks.
+    gHooks.text_ptr = getCharacterOutPict;
+    gHooks.drawstring_ptr = getStringOutPict;
     qd::Picture* pic = qd::OpenPicture(frame);
     int32_t right = 0, bottom = 0;
     PICbcode(0, 0, &right, &bottom, -1);

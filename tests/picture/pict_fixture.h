@@ -6,6 +6,7 @@
 
 #include "platform/quickdraw/picture.h"
 #include "support/reader.h"
+#include "symbology/state.h"
 
 namespace picttest {
 
@@ -17,8 +18,11 @@ struct Spec {
     double siz = 0;  // 0: the code type's default
     int bwr = 0;
     bool label = false;  // a label layout is open: points instead of hundredths of a millimetre
+    int nCheck = -1;     // -1: the code type's default
 };
 
+// The data as prepare set it, before the symbol was generated from it.
+const SymbolData& preparedData();
 // A fresh world, the code type's defaults and the spec's data and settings; the
 // symbol generated. False when the data is refused.
 bool prepare(const Spec& s);

@@ -42,7 +42,7 @@ const Case kCases[] = {
      "01950123456789033103000123"},
     {"code39", {6, 0, "CODE39", ""}, "Code39", "CODE39", kChecked},
     {"code93", {28, 0, "TEST93", ""}, "Code93", "TEST93"},
-    {"codabar", {8, 0, "A40156B", ""}, "Codabar", "A40156B", kStartStop},
+    {"codabar", {8, 0, "A40156B", "", 0, 0, false, 1}, "Codabar", "A40156B", kStartStop},
 };
 
 testsupport::Decoded read(const Case& c, const testsupport::Bitmap& b) {
