@@ -16,17 +16,28 @@ using namespace picttest;
 namespace {
 
 const Spec kSpecs[] = {
-    {0, 0, "501234567890", "52495"}, {0, 0, "501234567890", ""},
-    {10, 0, "01234567890", ""},      {10, 0, "01234567890", "12"},
-    {11, 0, "01234000005", ""},      {3, 0, "5512345", ""},
-    {1, 0, "080442957", ""},         {1, 3, "978030640615", ""},
-    {1, 2, "979023456789", ""},      {2, 0, "0317847", ""},
-    {5, 0, "Strixel-128 ok", ""},    {7, 0, "(01)95012345678903(3103)000123", ""},
-    {6, 0, "CODE39", ""},            {6, 1, "CODE39", ""},
-    {28, 0, "TEST93", ""},           {8, 0, "A40156B", "", 0, 0, false, 1},
-    {19, 0, "123-45", ""},           {36, 0, "Strixel", ""},
-    {30, 0, "SN34RD1A", ""},         {31, 0, "12345", ""},
-    {39, 0, "CODABLOCK F TEST", ""}, {40, 0, "HELLO WORLD", ""},
+    {0, 0, "501234567890", "52495"},
+    {0, 0, "501234567890", ""},
+    {10, 0, "01234567890", ""},
+    {10, 0, "01234567890", "12"},
+    {11, 0, "01234000005", ""},
+    {3, 0, "5512345", ""},
+    {1, 0, "080442957", ""},
+    {1, 3, "978030640615", ""},
+    {1, 2, "979023456789", ""},
+    {2, 0, "0317847", ""},
+    {5, 0, "Strixel-128 ok", ""},
+    {7, 0, "(01)95012345678903(3103)000123", ""},
+    {6, 0, "CODE39", ""},
+    {6, 1, "CODE39", ""},
+    {28, 0, "TEST93", ""},
+    {8, 0, "A40156B", "", 0, 0, false, 1},
+    {19, 0, "123-45", ""},
+    {36, 0, "Strixel", ""},
+    {30, 0, "SN34RD1A", ""},
+    {31, 0, "12345", ""},
+    {39, 0, "CODABLOCK F TEST", ""},
+    {40, 0, "HELLO WORLD", ""},
 };
 
 // The retail Code 128 line of GS1-128 is set at a fixed pitch that a long
@@ -39,7 +50,8 @@ bool knownOverflow(const Spec& s) { return s.code == 5 || s.code == 7 || s.code 
 bool inkInsideFrame(const qd::Picture* pic, std::string* where) {
     const int margin = 40;
     const double k = 300 / 72.0 / unitsPerPoint();
-    const int w = static_cast<int>(pic->frame.width() * k), h = static_cast<int>(pic->frame.height() * k);
+    const int w = static_cast<int>(pic->frame.width() * k),
+              h = static_cast<int>(pic->frame.height() * k);
     qd::GWorldPtr world = nullptr;
     if (qd::NewGWorld(&world, 32, {0, 0, h + 2 * margin, w + 2 * margin}) != 0) return false;
     qd::GWorldPtr keep = qd::GetGWorld();

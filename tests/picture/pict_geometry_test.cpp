@@ -89,7 +89,7 @@ TEST(PictureGeometry, GuardsDropAndAddOnBarsRise) {
     Drawn d;
     drawInto(d, {0, 0, "501234567890", "52495"});
     ASSERT_GT(d.bars.size(), 30u);
-    const int T = 10 * 2540 / 72;                 // the text height in hundredths of a millimetre
+    const int T = 10 * 2540 / 72;  // the text height in hundredths of a millimetre
     const int drop = (T / 10) / 2 * 10, rise = T / 10 * 10;
     const qd::Rect plain = d.bars[2];
     for (int b : {0, 1, 14, 15, 28, 29}) {
@@ -201,7 +201,7 @@ TEST(PictureGeometry, UpcSmallDigitsAndUpcE) {
     EXPECT_EQ(digits[0]->size, small);
     EXPECT_EQ(digits[11]->size, small);
     EXPECT_EQ(digits[5]->size, 10 * 2540 / 72);
-    EXPECT_LT(digits[0]->x, d.bars[0].left);     // the first digit left of the bars
+    EXPECT_LT(digits[0]->x, d.bars[0].left);        // the first digit left of the bars
     EXPECT_GT(digits[11]->x, d.bars.back().right);  // the check digit right of them
 
     Drawn e;
@@ -244,9 +244,12 @@ TEST(PictureGeometry, ProportionalLineAndLightMarginMarks) {
     const TextRun* left = nullptr;
     const TextRun* right = nullptr;
     for (const TextRun& t : d.ops.texts) {
-        if (t.text == ">") left = &t;
-        else if (t.text == "<") right = &t;
-        else text += t.text;
+        if (t.text == ">")
+            left = &t;
+        else if (t.text == "<")
+            right = &t;
+        else
+            text += t.text;
     }
     EXPECT_EQ(text, "ABC123");
     ASSERT_TRUE(left && right);
