@@ -50,6 +50,24 @@ double widthFactor(int32_t code) {
 // The EAN and UPC family: digits set one by one under their symbol characters.
 bool retailCode(int32_t code) { return among(code, {0, 1, 2, 3, 10, 11, 16, 25, 26, 27}); }
 
+// The layouts whose text line holds one digit per symbol character in the
+// standard places; their digits are centred on the characters. The retail
+// variants group, drop or add digits: their glyphs follow the text line itself.
+bool digitsOnCells(int32_t code, int32_t v) {
+    switch (code) {
+        case 0:
+            return !among(v, {2, 3, 9, 12});
+        case 3:
+        case 10:
+            return v == 0 || (code == 10 && v == 1);
+        case 16:
+        case 25:
+            return false;
+        default:
+            return retailCode(code);
+    }
+}
+
 // The text set above the bars instead of under them.
 bool textAboveBars() {
     const int32_t code = gSym.code;
@@ -649,7 +667,7 @@ void glyphByGlyph(const Painter& p, double textY) {
     const double rowScale = gVec.gCtexsizeX;
 
     double cells[16];
-    const int32_t nCells = retailCode(code) ? retailCells(p, cells, 16) : 0;
+    const int32_t nCells = digitsOnCells(code, v) ? retailCells(p, cells, 16) : 0;
     const double cellUm = kCell * m;
 
     const int32_t textEnd = gEl.cu_len;
