@@ -27,7 +27,8 @@ constexpr double kHeightPointsPerMm = 2.8346;   // row tops of the module-row sy
 constexpr double kTrackUm = 283.4645669291338;  // tracking step per character, micrometres
 
 // Glyph advances of the header and text lines, in glyph units.
-constexpr int32_t kCell = 2310;                            // a digit: 7 modules
+constexpr int32_t kModule = 330;                           // the retail module
+constexpr int32_t kCell = 7 * kModule;                     // a digit
 constexpr int32_t kDash = 2000;                            // '-' and ' ' in headers
 constexpr int32_t kNarrowGlyph = 1320;                     // '(' ')' '?' of the bar font
 constexpr int32_t kWideSpace = 2540, kNarrowSpace = 1016;  // counted half in text lines
@@ -644,6 +645,47 @@ int32_t retailCells(const Painter& p, double* cells, int32_t max) {
     return n;
 }
 
+// The right end of the main symbol's last bar (the add-on left out),
+// micrometres at 100 %.
+double mainBarsEnd(const Painter& p) {
+    double end = 0;
+    if (p.barRowStart < 0) return end;
+    walkRuns(p.barRowStart, [&](double x, double W, int32_t) {
+        if (p.addOnStart < 0 || x < p.addOnStart) end = x + W;
+    });
+    return end;
+}
+
+// Where the text line of a retail variant starts, micrometres at 100 % before
+// the text scale. The Orvane and CADW lines without an add-on begin with the
+// eleven modules of their guard row's quiet zone, which would set the first
+// digit under the start guard: the line starts that much further left. The
+// Debenhams line (ten digits in four groups) stands centred between the guards.
+double retailLineStart(int32_t code, int32_t v) {
+    constexpr int32_t kGuardRowMargin = 11 * kModule;
+    constexpr int32_t kDebenhamsStart = 16 * kModule;  // quiet zone and half the spare width
+    if (code == 0 && (v == 2 || v == 9) && gData.len22 != 2 && gData.len22 != 5)
+        return -kGuardRowMargin;
+    if (code == 0 && v == 3) return kDebenhamsStart;
+    return 0;
+}
+
+// The EAN-8 marks in the margins ('W', letters, and for ASDA 8 the two add-on
+// characters first and last) are set one digit wide so that the digits after
+// them stay under their characters.
+bool eightMark(int32_t code, int32_t v, unsigned char ch, bool firstOrLast) {
+    if (code != 3 || ch == '<' || ch == '>') return false;
+    return !isDigitGlyph(ch) || (v == 4 && firstOrLast);
+}
+
+// The index of the last glyph of the text line (not a space element).
+int32_t lastGlyph(int32_t start) {
+    int32_t last = -1;
+    for (int32_t i = start; i < gEl.cu_len; ++i)
+        if (charToWidth(gEl.chNum[i]) >= 0) last = i;
+    return last;
+}
+
 double spaceAdvance(unsigned char b, double scale) {
     const int32_t w = -charToWidth(b);
     return (w == kWideSpace || w == kNarrowSpace) ? w / 2.0 * scale : w * scale;
@@ -667,12 +709,26 @@ void glyphByGlyph(const Painter& p, double textY) {
     const double rowScale = gVec.gCtexsizeX;
 
     double cells[16];
-    const int32_t nCells = digitsOnCells(code, v) ? retailCells(p, cells, 16) : 0;
+    // WHS 6 prints the six digits after its two leading zeros with no gap of
+    // their own: each is set under its own character, so the line reads in the
+    // two groups of the symbol.
+    const bool whs = code == 3 && v == 1;
+    constexpr int32_t kWhsFirstCell = 2;
+    int32_t whsDigits = 0;
+    const int32_t nCells = (digitsOnCells(code, v) || whs) ? retailCells(p, cells, 16) : 0;
     const double cellUm = kCell * m;
 
     const int32_t textEnd = gEl.cu_len;
 
     double x = (code == 25 || (code == 0 && v == 12)) ? (kCell + 990) * rowScale : 0;
+    x += retailLineStart(code, v) * spaceScale;
+    const bool variantLine = retailCode(code) && !digitsOnCells(code, v);
+    const double barsEnd = variantLine ? mainBarsEnd(p) * m : 0;
+    // The EAN-8 variant with serif marks in its quiet zones prints them instead
+    // of '<' and '>'.
+    const bool serifMargins = code == 3 && v == 7;
+    bool digitSeen = false;
+    const int32_t lastIndex = lastGlyph(p.textRowStart);
     int32_t n = 0;
     const int32_t originX = p.glyphX(0);
     for (int32_t i = p.textRowStart; i < textEnd; ++i) {
@@ -684,16 +740,29 @@ void glyphByGlyph(const Painter& p, double textY) {
         ++n;
         SetDrawTxtSize(size);
         double dx = 0, dy = 0;
+        if (serifMargins && (ch == '<' || ch == '>')) {
+            x += kCell * spaceScale;
+            continue;
+        }
+        // The right light-margin mark and the right EAN-8 marks never stand on
+        // the end guard.
+        const bool mark = eightMark(code, v, ch, n == 1 || i == lastIndex);
+        const bool rightMark = ch == '<' || (mark && digitSeen);
+        if (rightMark && variantLine) x = std::max(x, barsEnd + (mark ? kModule * m : 0));
+        digitSeen = digitSeen || (isDigitGlyph(ch) && !mark);
         // Per-glyph sizes and places of the retail layouts.
         if (code == 0 && gSym.smallFirstChar == 1 && n == 1) {
             SetDrawTxtSize(trunc32(70 * m));
             dx = 323959.5058 * m;
         }
+        if (code == 0 && v != 12 && n >= 2 && n <= 7) dx = (p.barFont ? 140000 : 100000) * m;
         if (code == 10 && v != 2) {
             const int32_t last = (v == 3 || v == 4) ? 14 : v == 5 ? 13 : 12;
             if (n == 1 || n == last) SetDrawTxtSize(trunc32(80 * m));
             if (n == 1) dx = 140000 * m;
-            if (n == 12) {
+            // The NDC 5-3-2 and 4-4-2 lines carry their hyphens: the
+            // check digit, glyph 14, already stands clear of the end guard.
+            if (n == 12 && v != 3 && v != 4) {
                 int32_t k = 0;
                 switch (gData.chMainCode[12]) {
                     case '1':
@@ -730,7 +799,8 @@ void glyphByGlyph(const Painter& p, double textY) {
         if (nCells > 0 && isDigitGlyph(ch)) {
             for (int32_t c = 0; c < nCells; ++c) {
                 const double cell = cells[c] * m;
-                if (std::abs(cell - x) >= cellUm / 2) continue;
+                if (whs ? c != kWhsFirstCell + whsDigits : std::abs(cell - x) >= cellUm / 2)
+                    continue;
                 int32_t lo = 0, hi = 0;
                 if (glyphOutlineExtent(ch, &lo, &hi) && gSym.textAsFont != 1 && p.barFont) {
                     const double glyphMid =
@@ -741,6 +811,7 @@ void glyphByGlyph(const Painter& p, double textY) {
                 }
                 break;
             }
+            ++whsDigits;
         }
         const int32_t gy = trunc32(textY * kPerPoint + dy);
         if (code == 10 && n == 1 && (v >= 3 && v <= 6)) {
@@ -749,7 +820,7 @@ void glyphByGlyph(const Painter& p, double textY) {
         }
         const double scaleNow = gVec.gCtexsizeX;
         const int32_t adv = getCharacterOut(&ch, gx, gy);
-        x += adv != 0 ? adv * scaleNow : kCell * spaceScale;
+        x += (adv != 0 && !mark) ? adv * scaleNow : kCell * spaceScale;
     }
     gSym.bol = 0;
 }
