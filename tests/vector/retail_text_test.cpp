@@ -199,7 +199,9 @@ TEST(RetailTextLine, GlyphsKeepClearOfEachOtherAndOfTheBars) {
         for (const Box& g : line)
             if (g.y1 - g.y0 > 3) tall.push_back(g);
         std::sort(tall.begin(), tall.end(), [](const Box& a, const Box& b) { return a.x0 < b.x0; });
-        if (l.groups != nullptr) EXPECT_EQ(groups(tall), l.groups);
+        if (l.groups != nullptr) {
+            EXPECT_EQ(groups(tall), l.groups);
+        }
         for (size_t i = 0; i < line.size(); ++i) {
             const Box& g = line[i];
             for (size_t j = i + 1; j < line.size(); ++j)
