@@ -15,8 +15,10 @@
 #include "automation/options.h"
 #include "automation/outputchoice.h"
 #include "labels/labelDoc.h"
+#include "labels/labelFile.h"
 #include "picture/SetUpFiles.h"
 #include "picture/symbolbox.h"
+#include "platform/files.h"
 #include "platform/macroman.h"
 #include "platform/numbers.h"
 #include "symbology/appBits.h"
@@ -85,7 +87,7 @@ void printCodeTypes(std::ostream& out) {
 }
 
 void printHelp(std::ostream& out) {
-    out << "usage: strixel [--dialect NAME] [--post NAME] [RECORD | -]...\n"
+    out << "usage: strixel [--dialect NAME] [--post NAME] [--open FILE] [RECORD | -]...\n"
            "\n"
            "Makes one symbol file per script record. Records come from the arguments; a lone\n"
            "\"-\" reads them from standard input, one a line (two or more on a line are\n"
@@ -96,6 +98,13 @@ void printHelp(std::ostream& out) {
            "brace, follow; any other double quote in a value is typed as it is:\n"
            "  {type:\"QRCode\", data:\"say \"hi\", then go\", saveto:\"hi.eps\"}\n"
            "A key may be given once in a record.\n"
+           "\n"
+           "--open FILE reads FILE before each record. A label document is written as\n"
+           "its label by a record that gives saveto alone:\n"
+           "  strixel --open sheet.labl '{saveto:\"sheet.pdf\"}'\n"
+           "An EPS file made by this program gives back the settings it was made with\n"
+           "(through its %%Options: line); the record's keys then change them, and its\n"
+           "type may be left out.\n"
            "\n"
            "Keys:\n"
            "  type      the code type (names below)\n"
@@ -221,14 +230,66 @@ std::string notMacRoman(const std::string& key, const std::string& value, size_t
     return "the " + key + " holds bytes that are not UTF-8:" + bytes;
 }
 
+// The label of an opened document, written as one label.
+std::string writeOpenedLabel(const OutputChoice& choice, const std::string& saveto) {
+    const std::string fault = outputKindFault(choice, saveto);
+    if (!fault.empty()) return fault;
+    applyOutputChoice(choice, saveto);
+    copyBounded(gOut.globFolS, saveto.c_str());
+    gOut.fileDia = 4;
+    gMsg.shown = 0;
+    if (SetUpFiles(0) != 1)
+        return gMsg.shown ? platform::macRomanToUtf8(gMsg.last) : "the file could not be written";
+    return {};
+}
+
 // One record: returns an empty string when its file was made, else the reason.
 // "colour" and "color" are one key.
 std::string keyOf(const std::string& key) { return key == "color" ? "colour" : key; }
 
-std::string runRecord(Pairs pairs, const OutputChoice& choice) {
+// The file --open names, read afresh for every record: a label document, or the
+// settings of an EPS file through its options line.
+struct OpenedFile {
+    std::string path;
+    bool eps = false;
+};
+
+bool looksLikeEps(const std::string& path) {
+    platform::FileRef ref = 0;
+    if (platform::FSOpenRead(path, &ref) != platform::noErr) return false;
+    unsigned char head[4] = {};
+    int32_t n = 4;
+    platform::FSRead(ref, &n, head);
+    platform::FSClose(ref);
+    const bool dosEps = head[0] == 0xC5 && head[1] == 0xD0 && head[2] == 0xD3 && head[3] == 0xC6;
+    return n == 4 && ((head[0] == '%' && head[1] == '!') || dosEps);
+}
+
+// Loads the opened file into the fresh world; the reason when it cannot be.
+std::string loadOpened(const OpenedFile& opened) {
+    gDocFile.globFilS = opened.path;
+    if (opened.eps) {
+        if (GetSettingsFromEps() != 1)
+            return "the EPS file " + opened.path + " holds no options line to take settings from";
+        return {};
+    }
+    gMsg.shown = 0;
+    if (loadObjects(0) != 1)
+        return gMsg.shown ? platform::macRomanToUtf8(gMsg.last)
+                          : "the label document " + opened.path + " could not be read";
+    if (!labelLayoutOpen() || labelBack.lastItem < 0)
+        return "the label document " + opened.path + " holds no label to write";
+    return {};
+}
+
+std::string runRecord(Pairs pairs, const OutputChoice& choice, const OpenedFile& opened) {
     resetWorld();
     initLabelItems();
     gMsg.quiet = true;
+    const bool document = !opened.path.empty() && !opened.eps;
+    if (!opened.path.empty()) {
+        if (std::string why = loadOpened(opened); !why.empty()) return why;
+    }
 
     std::string saveto, type;
     std::vector<std::string> seen;
@@ -251,16 +312,21 @@ std::string runRecord(Pairs pairs, const OutputChoice& choice) {
         else
             value = roman;
         if (key == "type") type = value;
+        if (document && key != "saveto")
+            return "the key \"" + key +
+                   "\" does not apply to an opened label document (give saveto alone)";
         std::string range = tooLong(key, value);
         if (range.empty()) range = numberOutOfRange(key, value);
         if (!range.empty()) return range;
     }
-    if (type.empty()) return "the record names no type";
     if (saveto.empty()) return "the record names no file (saveto)";
+    if (document) return writeOpenedLabel(choice, saveto);
+    // An opened EPS file has given the type and its settings already.
+    if (type.empty() && !opened.eps) return "the record names no type";
     // The type first: it applies the type's defaults, which the other keys then change.
-    if (!parseCodeType(type.c_str()))
+    if (!type.empty() && !parseCodeType(type.c_str()))
         return "unknown type \"" + platform::macRomanToUtf8(type) + "\"";
-    gMsg.typeName = type;  // messages name the type as the user did
+    if (!type.empty()) gMsg.typeName = type;  // messages name the type as the user did
     for (auto& [key, value] : pairs)
         if (key != "type" && key != "saveto") applyScriptPair(key, value);
     if (gData.len1 == 0) return "the record has no data";
@@ -318,12 +384,13 @@ std::string ordinal(size_t n) {
 }
 
 // Makes the records of one line; the number of failures.
-int runLine(const std::string& line, int number, const OutputChoice& choice, std::ostream& err) {
+int runLine(const std::string& line, int number, const OutputChoice& choice,
+            const OpenedFile& opened, std::ostream& err) {
     std::vector<Pairs> records;
     const std::string fault = splitLine(line, &records);
     int failures = 0;
     for (size_t i = 0; i < records.size(); ++i) {
-        const std::string why = runRecord(std::move(records[i]), choice);
+        const std::string why = runRecord(std::move(records[i]), choice, opened);
         if (why.empty()) continue;
         ++failures;
         err << "strixel: record " << number;
@@ -343,6 +410,7 @@ int runLine(const std::string& line, int number, const OutputChoice& choice, std
 struct Request {
     OutputChoice output;
     std::vector<std::string> records;  // "-" reads standard input at its place
+    OpenedFile opened;
     bool help = false;
 };
 
@@ -360,7 +428,17 @@ struct ValueOption {
     const char* name;
     std::string (*take)(const std::string& value, Request* request);  // the fault, or empty
 };
-constexpr ValueOption kValueOptions[] = {{"--dialect", takeDialect}, {"--post", takePost}};
+std::string takeOpen(const std::string& path, Request* r) {
+    if (path.empty()) return "--open needs a file name";
+    if (platform::pathKind(path) != platform::PathKind::file)
+        return "--open: no such file \"" + path + "\"";
+    r->opened.path = path;
+    r->opened.eps = looksLikeEps(path);
+    return {};
+}
+
+constexpr ValueOption kValueOptions[] = {
+    {"--dialect", takeDialect}, {"--post", takePost}, {"--open", takeOpen}};
 
 // Reads the arguments; the usage error, or empty.
 std::string parseArguments(int argc, const char* const* argv, Request* r) {
@@ -412,7 +490,7 @@ int runCommandLine(int argc, const char* const* argv, std::istream& in, std::ost
     for (const std::string& source : request.records) {
         if (source != "-") {
             ++made;
-            failures += runLine(source, ++argument, request.output, err);
+            failures += runLine(source, ++argument, request.output, request.opened, err);
             continue;
         }
         // Standard input: one record a line, numbered by the line, blank lines counted.
@@ -421,7 +499,7 @@ int runCommandLine(int argc, const char* const* argv, std::istream& in, std::ost
             if (!line.empty() && line.back() == '\r') line.pop_back();
             if (line.find_first_not_of(" \t") == std::string::npos) continue;
             ++made;
-            failures += runLine(line, number, request.output, err);
+            failures += runLine(line, number, request.output, request.opened, err);
         }
     }
     if (made == 0) {

@@ -1,0 +1,107 @@
+// --open: a label document written as its label, and the settings of an EPS
+// file given back through its options line.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "cli_run.h"
+#include "labels/labelDoc.h"
+#include "labels/labelFile.h"
+#include "symbology/messages.h"
+#include "symbology/state.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string optionsLine(const std::string& eps) {
+    const size_t at = eps.find("%%Options: ");
+    return at == std::string::npos ? "" : eps.substr(at, eps.find('\r', at) - at);
+}
+
+struct CliOpen : ::testing::Test {
+    fs::path dir;
+    void SetUp() override {
+        char tmpl[] = "/tmp/strixel-open-XXXXXX";
+        ASSERT_NE(::mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+};
+
+TEST_F(CliOpen, AnEpsGivesBackTheSettingsThatMadeIt) {
+    const std::string first = (dir / "first.eps").string();
+    const std::string second = (dir / "second.eps").string();
+    CliRun r = run({"{type:\"Code 128\", data:\"STRIXEL-42\", size:\"120\", height:\"15\", "
+                    "bwr:\"20\", colour:\"10 20 30 40\", saveto:\"" +
+                    first + "\"}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    r = run({"--open", first, "{saveto:\"" + second + "\"}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string a = optionsLine(readAll(first)), b = optionsLine(readAll(second));
+    EXPECT_NE(a.find("STRIXEL-42"), std::string::npos) << a;
+    EXPECT_EQ(a, b);
+    // The record's keys change what the file gave.
+    r = run({"--open", first, "{data:\"OTHER\", saveto:\"" + second + "\"}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(optionsLine(readAll(second)).find("OTHER"), std::string::npos);
+}
+
+TEST_F(CliOpen, ALabelDocumentIsWrittenAsItsLabel) {
+    resetWorld();
+    gMsg.quiet = true;
+    initLabelItems();
+    labelBack.labelWidth = 1700;
+    labelBack.labelHeight = 850;
+    ASSERT_EQ(addLabelItem(), 0);
+    LabelItem& t = *gLabel.labelParts[0];
+    t.setI16(item::kind, kKindText);
+    t.setI16(item::rectTop, 10);
+    t.setI16(item::rectLeft, 10);
+    t.setI16(item::rectBottom, 30);
+    t.setI16(item::rectRight, 150);
+    t.dataHandle = std::string("Opened label\0\0", 14);
+    t.hasDataHandle = true;
+    const std::string doc = (dir / "sheet.labl").string();
+    ASSERT_EQ(saveDocumentTo(doc), 0);
+    resetWorld();
+
+    const std::string pdf = (dir / "sheet.pdf").string();
+    CliRun r = run({"--open", doc, "{saveto:\"" + pdf + "\"}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readAll(pdf).rfind("%PDF-", 0), 0u);
+    const std::string eps = (dir / "sheet.eps").string();
+    r = run({"--open", doc, "{saveto:\"" + eps + "\"}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string text = readAll(eps);
+    EXPECT_NE(text.find("Opened label"), std::string::npos);
+    EXPECT_NE(text.find("%%BoundingBox: 0 0 170 85"), std::string::npos);
+
+    r = run({"--open", doc, "{type:\"EAN 13\", saveto:\"" + eps + "\"}"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("saveto alone"), std::string::npos) << r.err;
+}
+
+TEST_F(CliOpen, BadFilesAreReportedAndMakeNothing) {
+    CliRun r = run({"--open", (dir / "missing.labl").string(), "{saveto:\"x.eps\"}"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("no such file"), std::string::npos);
+    const fs::path junk = dir / "junk.labl";
+    std::ofstream(junk) << "not a document at all, just some text that goes on for a while";
+    const fs::path out = dir / "out.eps";
+    r = run({"--open", junk.string(), "{saveto:\"" + out.string() + "\"}"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(r.err.empty());
+    EXPECT_FALSE(fs::exists(out));
+}
+
+}  // namespace
