@@ -19,6 +19,7 @@
 #include "automation/options.h"
 #include "fuzz_common.h"
 #include "labels/labelDoc.h"
+#include "labels/labelFile.h"
 #include "picture/symbolbox.h"
 #include "platform/files.h"
 #include "symbology/info.h"
@@ -263,9 +264,36 @@ bool loadRecord(const std::vector<std::pair<std::string, std::string>>& pairs,
     return true;
 }
 
+constexpr size_t kMaxDocument = 1 << 20;
+
+// The input as a label document file: read whole or refused with a message. A
+// document read is written again and must read back to the same bytes.
+void checkDocumentReader(const uint8_t* in, size_t n) {
+    if (n > kMaxDocument) return;
+    ParsedDocument doc;
+    uint16_t message = 0;
+    if (!parseDocument(in, n, &doc, &message)) {
+        if (message == 0) fail("a document refused without a message");
+        return;
+    }
+    resetWorld();
+    initLabelItems();
+    applyDocument(std::move(doc));
+    const std::string again = documentBytes();
+    ParsedDocument second;
+    if (!parseDocument(reinterpret_cast<const uint8_t*>(again.data()), again.size(), &second,
+                       &message))
+        return fail("a document written from one read cannot be read back");
+    resetWorld();
+    initLabelItems();
+    applyDocument(std::move(second));
+    if (documentBytes() != again) fail("a document read back is written differently");
+}
+
 }  // namespace
 
 extern "C" int STRIXEL_FUZZ_ENTRY(const uint8_t* in, size_t n) {
+    checkDocumentReader(in, n);
     if (n > kMaxRecord) return 0;
     const std::string record(reinterpret_cast<const char*>(in), n);
     std::vector<std::pair<std::string, std::string>> pairs;

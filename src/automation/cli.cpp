@@ -27,6 +27,7 @@
 #include "symbology/messages.h"
 #include "symbology/state.h"
 #include "vector/Epsout.h"
+#include "vector/press.h"
 
 namespace {
 
@@ -105,6 +106,11 @@ void printHelp(std::ostream& out) {
            "An EPS file made by this program gives back the settings it was made with\n"
            "(through its %%Options: line); the record's keys then change them, and its\n"
            "type may be left out.\n"
+           "With --dialect press an opened label document is exported for the digital\n"
+           "press instead: beside saveto, NAME.jb (the job), NAME_F1_N.pg (a page file for\n"
+           "each label position N) and NAME_va_N_I.ps (item I alone at position N, for each\n"
+           "text or barcode item whose data varies), NAME being saveto's file name without\n"
+           "its extension and with blanks as \"_\".\n"
            "\n"
            "Keys:\n"
            "  type      the code type (names below)\n"
@@ -235,9 +241,22 @@ std::string writeOpenedLabel(const OutputChoice& choice, const std::string& save
     const std::string fault = outputKindFault(choice, saveto);
     if (!fault.empty()) return fault;
     applyOutputChoice(choice, saveto);
+    gMsg.shown = 0;
+    if (gOut.purePost == 0 && gOut.ill == kIllPress) {
+        // The sheet goes to the digital press: its files beside saveto, named
+        // after it without its extension.
+        const size_t slash = saveto.rfind('/');
+        gPress.folder = slash == std::string::npos ? "" : saveto.substr(0, slash + 1);
+        std::string name = saveto.substr(slash == std::string::npos ? 0 : slash + 1);
+        if (const size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0)
+            name.resize(dot);
+        if (pressExport(name) != 0)
+            return gMsg.shown ? platform::macRomanToUtf8(gMsg.last)
+                              : "the press export could not be written";
+        return {};
+    }
     copyBounded(gOut.globFolS, saveto.c_str());
     gOut.fileDia = 4;
-    gMsg.shown = 0;
     if (SetUpFiles(0) != 1)
         return gMsg.shown ? platform::macRomanToUtf8(gMsg.last) : "the file could not be written";
     return {};

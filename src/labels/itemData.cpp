@@ -3,6 +3,7 @@
 
 #include "labels/itemFields.h"
 #include "labels/labelDoc.h"
+#include "labels/layoutText.h"
 #include "labels/production.h"
 #include "symbology/Filters.h"
 #include "symbology/state.h"
@@ -193,7 +194,10 @@ void setItemData(int32_t index, int32_t mode) {
     if (kind == kKindBarcode) gSym.orient = 0;  // a barcode item is stored unrotated
     packSettings(it, kind);
     // Mode 0 stores the numeric settings only.
-    if (mode == 2 || mode == 4) packTexts(it, kind);
+    if (mode == 2 || mode == 4) {
+        packTexts(it, kind);
+        SetTaggedItem(index);
+    }
     Disp2InvalRect(kInvalidateSelection, itemRect(*it));
 }
 
@@ -340,4 +344,5 @@ void getItemData(int32_t index) {
     getItemRect(index);
     unpackSettings(*it, kind);
     unpackTexts(*it, kind);
+    ProcessItemHandle(index);
 }

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <string>
 
+#include "app/world.h"
 #include "cli_run.h"
 #include "labels/labelDoc.h"
 #include "labels/labelFile.h"
@@ -41,9 +42,10 @@ struct CliOpen : ::testing::Test {
 TEST_F(CliOpen, AnEpsGivesBackTheSettingsThatMadeIt) {
     const std::string first = (dir / "first.eps").string();
     const std::string second = (dir / "second.eps").string();
-    CliRun r = run({"{type:\"Code 128\", data:\"STRIXEL-42\", size:\"120\", height:\"15\", "
-                    "bwr:\"20\", colour:\"10 20 30 40\", saveto:\"" +
-                    first + "\"}"});
+    CliRun r =
+        run({"{type:\"Code 128\", data:\"STRIXEL-42\", size:\"120\", height:\"15\", "
+             "bwr:\"20\", colour:\"10 20 30 40\", saveto:\"" +
+             first + "\"}"});
     ASSERT_EQ(r.status, 0) << r.err;
     r = run({"--open", first, "{saveto:\"" + second + "\"}"});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -89,6 +91,32 @@ TEST_F(CliOpen, ALabelDocumentIsWrittenAsItsLabel) {
     r = run({"--open", doc, "{type:\"EAN 13\", saveto:\"" + eps + "\"}"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("saveto alone"), std::string::npos) << r.err;
+}
+
+TEST_F(CliOpen, ThePressDialectExportsTheSheet) {
+    resetWorld();
+    gMsg.quiet = true;
+    initLabelItems();
+    labelBack.labelWidth = 1700;
+    labelBack.labelHeight = 850;
+    labelBack.across = 2;
+    labelBack.down = 2;
+    ASSERT_EQ(addLabelItem(), 0);
+    LabelItem& t = *gLabel.labelParts[0];
+    t.setI16(item::kind, kKindText);
+    t.setI16(item::rectBottom, 20);
+    t.setI16(item::rectRight, 100);
+    t.setI16(item::humanPacked, 2 * 3);
+    const std::string doc = (dir / "sheet.labl").string();
+    ASSERT_EQ(saveDocumentTo(doc), 0);
+    resetWorld();
+    CliRun r = run(
+        {"--open", doc, "--dialect", "press", "{saveto:\"" + (dir / "Job A.eps").string() + "\"}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(fs::file_size(dir / "Job_A.jb"), 1792u + 4 * 256);
+    EXPECT_TRUE(fs::exists(dir / "Job_A_F1_4.pg"));
+    EXPECT_TRUE(fs::exists(dir / "Job_A_va_4_0.ps"));
+    EXPECT_FALSE(fs::exists(dir / "Job A.eps"));
 }
 
 TEST_F(CliOpen, BadFilesAreReportedAndMakeNothing) {

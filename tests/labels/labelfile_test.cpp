@@ -9,6 +9,7 @@
 #include <iterator>
 #include <string>
 
+#include "app/world.h"
 #include "labels/labelDoc.h"
 #include "labels/labelFile.h"
 #include "labels/labelRecords.h"
@@ -170,9 +171,9 @@ TEST_F(LabelFile, AFileOfTheOtherByteOrderLoadsEqual) {
     ASSERT_EQ(saveDocumentTo(file.string()), 0);
     const std::string foreign = foreignFile(readAll(file), 2);
     // The across word 2 reads 33554432 in this order.
-    EXPECT_EQ(platform::get32(reinterpret_cast<const uint8_t*>(foreign.data()) + 8,
-                              ByteOrder::little),
-              33554432u);
+    EXPECT_EQ(
+        platform::get32(reinterpret_cast<const uint8_t*>(foreign.data()) + 8, ByteOrder::little),
+        33554432u);
     writeAll(file, foreign);
     initLabelItems();
     ASSERT_EQ(loadDocumentFrom(file.string()), 1) << gMsg.last;
@@ -272,8 +273,8 @@ TEST_F(LabelFile, EveryCutShortFileFailsWithAMessageAndKeepsTheOpenDocument) {
     for (size_t n = 0; n < whole.size(); ++n) {
         ParsedDocument doc;
         uint16_t message = 0;
-        EXPECT_FALSE(parseDocument(reinterpret_cast<const uint8_t*>(whole.data()), n, &doc,
-                                   &message))
+        EXPECT_FALSE(
+            parseDocument(reinterpret_cast<const uint8_t*>(whole.data()), n, &doc, &message))
             << "prefix " << n;
         EXPECT_NE(message, 0) << "prefix " << n;
     }

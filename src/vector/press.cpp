@@ -1,0 +1,392 @@
+#include "vector/press.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <cstring>
+
+#include "labels/channels.h"
+#include "labels/labelDoc.h"
+#include "labels/production.h"
+#include "labels/rotateRect.h"
+#include "labels/units.h"
+#include "picture/services.h"
+#include "platform/numbers.h"
+#include "symbology/info.h"
+#include "symbology/messages.h"
+#include "symbology/state.h"
+#include "vector/Epsout.h"
+#include "vector/page.h"
+#include "vector/shapes.h"
+#include "vector/sink.h"
+#include "vector/textruns.h"
+
+PressState gPress;
+
+namespace {
+
+constexpr uint16_t kMsgPressFileFailed = 1408;
+constexpr size_t kLineBytes = 16;
+constexpr size_t kJobNameField = 16;
+constexpr size_t kCardNameField = 32;
+constexpr size_t kRecordNameField = 30;
+constexpr size_t kPlateBlankBytes = 40;
+constexpr int32_t kFaceInverse = 0x80;
+constexpr uint32_t kCountModulo = 1280;  // the across and down words carry the gutter above
+constexpr uint16_t kPlates[] = {0x0001, 0x0002, 0x0004, 0x0008};
+constexpr char kMarker[] = {0x00, 0x04, 0x00, 0x0F};
+constexpr char kRecordMarker[] = {0x00, 0x00, 0x00, 0x0F};
+constexpr const char* kCardText = "Created with Indigo's V-Card ";
+constexpr double kTenthsPerPoint = 10;
+
+void append(const char* bytes, size_t n) { gPress.file.append(bytes, n); }
+void appendText(const std::string& s) { gPress.file += s; }
+
+// A name followed by zero bytes up to the field's width; a longer name is cut.
+void nameField(const std::string& name, size_t width) {
+    const std::string cut = name.substr(0, width);
+    appendText(cut);
+    BuildSpacers(static_cast<int32_t>(width - cut.size()));
+}
+
+// Tenths of a point in unit `unit`.
+double inUnit(double tenths, int32_t unit) {
+    const int32_t saved = gUnits.gMeasType;
+    gUnits.gMeasType = unit;
+    const double v = convertToMeas(tenths);
+    gUnits.gMeasType = saved;
+    return v;
+}
+double mm(double tenths) { return inUnit(tenths, kMeasMillimetre); }
+
+uint32_t across() { return labelBack.across % kCountModulo; }
+uint32_t down() { return labelBack.down % kCountModulo; }
+int32_t positions() { return static_cast<int32_t>(across() * down()); }
+
+bool variableItem(int32_t i) {
+    const LabelItem* it =
+        i >= 0 && i < kMaxLabelItems ? gLabel.labelParts[size_t(i)].get() : nullptr;
+    if (!it) return false;
+    const uint16_t kind = it->u16(item::kind);
+    return (kind == kKindText || kind == kKindBarcode) && getProMode(i) > 0;
+}
+
+std::string pageFileName(const std::string& name, int32_t n) {
+    return platform::formatC("%s_F1_%d.pg", name.c_str(), static_cast<int>(n));
+}
+// The PostScript file of item i at label position p. The page records name the
+// same files, so the press finds each item's file whatever its index.
+std::string itemFileName(const std::string& name, int32_t p, int32_t i) {
+    return platform::formatC("%s_va_%d_%d.ps", name.c_str(), static_cast<int>(p),
+                             static_cast<int>(i));
+}
+
+std::string inFolder(const std::string& file) {
+    if (gPress.folder.empty()) return file;
+    return gPress.folder.back() == '/' ? gPress.folder + file : gPress.folder + "/" + file;
+}
+
+void reportFailure() {
+    gPress.failed = true;
+    Message(kMsgPressFileFailed);
+}
+
+// Writes gPress.file through channel 101, whole: a rewritten file is never left
+// longer than its new contents.
+bool writeChannelFile(const std::string& file) {
+    const std::string path = inFolder(file);
+    DEF_OPEN(fourCC("CMXT"), fourCC("ILYT"));
+    bool ok = OPENReplace(kSettingsChannel, path.c_str()) == platform::noErr;
+    int32_t n = static_cast<int32_t>(gPress.file.size());
+    ok = ok &&
+         platform::FSWrite(channelRef(kSettingsChannel), &n, gPress.file.data()) == platform::noErr;
+    if (!ok) CLOSEDiscard(kSettingsChannel);
+    ok = ok && CLOSE(kSettingsChannel) == platform::noErr;
+    gPress.file.clear();
+    if (!ok) reportFailure();
+    return ok;
+}
+
+void plateRecord(uint16_t plate) {
+    const char id[2] = {static_cast<char>(plate >> 8), static_cast<char>(plate & 0xFF)};
+    append(id, 2);
+    appendText(std::string(kPlateBlankBytes, ' '));
+    BuildSpacers(6);
+}
+
+// The item's rectangle turned by its rotation, in points.
+Rect16 turnedRect(int32_t i) {
+    getItemRect(i);
+    Rect16 r = gLabel.itRect;
+    const int32_t keep = gSym.orient;
+    gSym.orient = (gLabel.labelParts[size_t(i)]->u16(item::orientPacked) / 2) & 0x3FF;
+    RotateRect(&r);
+    gSym.orient = keep;
+    return r;
+}
+
+void placeRecord(double top, double left, double height, double width) {
+    append(kRecordMarker, sizeof kRecordMarker);
+    BuildExpComponent(top);
+    BuildExpComponent(left);
+    BuildExpComponent(height);
+    BuildExpComponent(width);
+    BuildSpacers(116);
+}
+
+// The text of a text item: its serial text when it has one, else its text block.
+void pressText(const PageRect& r) {
+    // An inverse item: its text in the second colours on a box of the first;
+    // otherwise the text takes the first colours, as on the label.
+    const bool inverse = (gSym.TEface & kFaceInverse) != 0;
+    if (inverse) {
+        doBackColour(kColourFill, gSym.cyan2, gSym.magenta2, gSym.yellow2, gSym.black2);
+        FillPostBox(r.left, r.upper, r.right, r.lower);
+        doBackColour(kColourFill, gSym.cyan22, gSym.magenta22, gSym.yellow22, gSym.black22);
+    } else {
+        doBackColour(kColourFill, gSym.cyan2, gSym.magenta2, gSym.yellow2, gSym.black2);
+    }
+    TextSizeGC(static_cast<int16_t>(gSym.customTeSize), gSym.customTeSize);
+    SetAnyEpsFontP(gVec.gCtexsize * 1000000, gVec.gCtexsize * 1000000, gSym.fontBelow, -1);
+    const char* text = nullptr;
+    int32_t length = 0;
+    if (!gLabel.serPos.empty()) {
+        text = gLabel.serPos.c_str();
+        length = static_cast<int32_t>(std::strcspn(text, "\v"));
+        if (gData.len1 > 0 && gData.len1 < length) length = gData.len1;
+    } else if (gLabel.hasExternalH) {
+        text = gLabel.externalH.c_str();
+        length = static_cast<int32_t>(std::strlen(text));
+    }
+    if (length <= 0) return;
+    TextPosition(r.left, r.lower);
+    DrawTextEPS(text, 0, length - 1);
+}
+
+// The frame of an item's file: its rectangle with its lower left corner at 0, 0.
+PageRect itemFrame() {
+    const Rect16& it = gLabel.itRect;
+    Rect16 at{0, 0, static_cast<int16_t>(it.bottom - it.top),
+              static_cast<int16_t>(it.right - it.left)};
+    PageRect r;
+    CorrectItemRect(0, at.bottom, at, &r);
+    return r;
+}
+
+// Begins the file of one item: the document's box is the item's rectangle.
+void startItemFile(platform::FileRef ref, int32_t i) {
+    getItemData(i);
+    const Rect16 r = gLabel.itRect;
+    const LabelSheet keep = labelBack;
+    labelBack.labelWidth = static_cast<uint32_t>(std::max(0, r.right - r.left) * 10);
+    labelBack.labelHeight = static_cast<uint32_t>(std::max(0, r.bottom - r.top) * 10);
+    EpsStart(ref, 0);
+    labelBack = keep;
+}
+
+bool writeItemFile(const std::string& name, int32_t p, int32_t i) {
+    const std::string path = inFolder(itemFileName(name, p, i));
+    platform::FileRef ref = 0;
+    if (platform::FSCreateReplacement(path, &ref) != platform::noErr) {
+        reportFailure();
+        return false;
+    }
+    // Each file is written whole before the next: the writer's state is one document's.
+    const std::string keep = gData.chMainCode2;
+    startItemFile(ref, i);
+    copyBounded(gData.chMainCode2, keep.c_str());
+    for (int32_t q = 1; q <= gPress.nPages; ++q) ILYTEpsPageCode(ref, q, i);
+    EpsEnd(ref);
+    if (gVec.writeFailed != 0) {
+        platform::FSDiscard(ref);
+        reportFailure();
+        return false;
+    }
+    if (platform::FSCommit(ref) != platform::noErr) {
+        reportFailure();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string pressJobName(const std::string& fileName) {
+    std::string name = fileName;
+    for (char& c : name)
+        if (c == ' ') c = '_';
+    return name;
+}
+
+void BuildSentData(const unsigned char* p) { append(reinterpret_cast<const char*>(p + 1), p[0]); }
+void BuildBlankLine(int32_t lines) { BuildSpacers(lines * static_cast<int32_t>(kLineBytes)); }
+void BuildSpacers(int32_t n) {
+    if (n > 0) gPress.file.append(static_cast<size_t>(n), '\0');
+}
+
+std::string expComponent(double value) {
+    double v = std::isfinite(value) && value > 0 ? value : 0;
+    int e = 0;
+    while (v >= 1) {
+        v /= 10;
+        ++e;
+    }
+    std::string digits = platform::formatC("%0.8f", v);
+    if (digits[0] != '0') {  // rounded up to 1
+        ++e;
+        digits = platform::formatC("%0.8f", v / 10);
+    }
+    return "+" + digits.substr(1) + (e == 0 ? "E-" : "E+") + platform::formatC("%02d", e);
+}
+
+void BuildExpComponent(double value) { appendText(expComponent(value)); }
+void BuildNormComponent(int32_t value) { appendText(platform::formatC("+%05d", value)); }
+void BuildNorm11Component(int32_t value) { appendText(platform::formatC("+%011d", value)); }
+
+void BuildJobFileHeader(const std::string& name, double size1, double size2) {
+    nameField(name, kJobNameField);
+    BuildBlankLine(4);
+    nameField("JB+00000016384", kLineBytes);
+    BuildBlankLine(10);
+    append(kMarker, sizeof kMarker);
+    BuildExpComponent(size1);
+    BuildExpComponent(size2);
+    BuildNormComponent(1);
+    BuildNormComponent(1);
+    BuildSpacers(12);
+    BuildNormComponent(positions());
+    BuildSpacers(274);
+    nameField(kCardText, 32);
+    BuildBlankLine(9);
+    for (uint16_t plate : kPlates) {
+        plateRecord(plate);
+        BuildBlankLine(13);
+    }
+}
+
+void BuildCardName(const std::string& name, int32_t n) {
+    nameField(pageFileName(name, n), kCardNameField);
+}
+
+void BuildcardJobSection(const std::string& name, int32_t n, double x, double y) {
+    BuildSpacers(2);
+    BuildCardName(name, n);
+    BuildBlankLine(3);
+    BuildExpComponent(x);
+    BuildExpComponent(y);
+    BuildNormComponent(1);
+    BuildSpacers(140);
+}
+
+bool BuildJobFile(const std::string& name) {
+    gPress.file.clear();
+    BuildJobFileHeader(name, kPressSheetWidth, kPressSheetHeight);
+    const LabelSheet& s = labelBack;
+    int32_t n = 0;
+    // Cards column by column; their places in millimetres, like every other
+    // length of the export.
+    for (uint32_t c = 0; c < across(); ++c)
+        for (uint32_t r = 0; r < down(); ++r)
+            BuildcardJobSection(name, ++n,
+                                mm(s.leftMargin + (double(s.labelWidth) + s.spaceAcross) * c),
+                                mm(s.topMargin + (double(s.labelHeight) + s.spaceDown) * r));
+    return writeChannelFile(name + ".jb");
+}
+
+void BuildPageFileHeader(const std::string& name, int32_t n, double width, double height) {
+    const std::string own = pageFileName(name, n);
+    nameField(own, kJobNameField);
+    BuildBlankLine(4);
+    nameField("PG+00000016384", kLineBytes);
+    BuildBlankLine(10);
+    append(kMarker, sizeof kMarker);
+    BuildExpComponent(height);
+    BuildExpComponent(width);
+    BuildNorm11Component(static_cast<int32_t>(inUnit(labelBack.labelHeight, kMeasFine)));
+    BuildNorm11Component(static_cast<int32_t>(inUnit(labelBack.labelWidth, kMeasFine)));
+    int32_t records = 1;
+    for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i)
+        records += variableItem(i);
+    BuildNormComponent(records);
+    appendText(std::string(16, '\xFF'));
+    BuildSpacers(178);
+
+    appendText(std::string("3", 2));
+    nameField(name + ".ps", kRecordNameField);
+    BuildBlankLine(3);
+    placeRecord(0, 0, height, width);
+
+    for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i) {
+        if (!variableItem(i)) continue;
+        const Rect16 r = turnedRect(i);
+        appendText(std::string("4", 2));
+        nameField(itemFileName(name, n, i), kRecordNameField);
+        BuildBlankLine(3);
+        placeRecord(mm(r.top * kTenthsPerPoint), mm(r.left * kTenthsPerPoint),
+                    mm((r.bottom - r.top) * kTenthsPerPoint),
+                    mm((r.right - r.left) * kTenthsPerPoint));
+    }
+}
+
+bool BuildPageFile(const std::string& name, int32_t n) {
+    gPress.file.clear();
+    BuildPageFileHeader(name, n, mm(labelBack.labelWidth), mm(labelBack.labelHeight));
+    return writeChannelFile(pageFileName(name, n));
+}
+
+void ILYTEpsPageCode(platform::FileRef refNum, int32_t page, int32_t i) {
+    gVec.filRef = refNum;
+    // The document's start carries page 1's page line and layer.
+    if (page > 1) {
+        TEInsert2(
+            platform::formatC("%%%%Page: %d %d\r", static_cast<int>(page), static_cast<int>(page))
+                .c_str());
+        TEInsert2(
+            "%AI5_BeginLayer\r"
+            "1 1 1 1 0 0 0 79 128 255 Lb\r"
+            "(Layer 1) Ln\r"
+            "1 Ap\r"
+            "2540 Ar\r");
+    }
+    getItemData(i);
+    const PageRect r = itemFrame();
+    if (gLabel.iteTyp == kKindText) {
+        pressText(r);
+    } else if (gLabel.iteTyp == kKindBarcode && STRixel() == 0) {
+        EPSbcode(refNum, i, r, 0, 0);
+    }
+    doTrailer();
+}
+
+bool EpsILYT(const std::string& name, int32_t i) {
+    const ProductionSettings keep = gProd;
+    const std::unique_ptr<LabelItem>& first = gLabel.labelParts[0];
+    const LabelItem firstKept = first ? *first : LabelItem{};
+    bool going = true;
+    for (int32_t p = 1; p <= positions(); ++p) {
+        if (!writeItemFile(name, p, i)) return false;
+        // A run gives every position its own data (item 0 carries it).
+        if (gProd.gcite != 0 && going) going = sheetRunAdvance() != SheetRun::done;
+    }
+    // Every item's files start from the run's first position.
+    gProd = keep;
+    if (first) *first = firstKept;
+    return true;
+}
+
+int32_t pressExport(const std::string& fileName) {
+    gPress.failed = false;
+    const std::string name = pressJobName(fileName);
+    if (gProd.gcite != 0 && sheetRunCheck() != 0) return 1;  // the user has been told
+    if (!BuildJobFile(name)) return 1;
+    for (int32_t n = 1; n <= positions(); ++n)
+        if (!BuildPageFile(name, n)) return 1;
+    for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i) {
+        if (!variableItem(i)) continue;
+        getItemData(i);
+        if (!EpsILYT(name, i)) return 1;
+    }
+    gPress.nPages = 1;
+    gPress.nLabels = 1;
+    return 0;
+}

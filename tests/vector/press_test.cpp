@@ -1,0 +1,238 @@
+// The digital-press export: the job file, the page files and the PostScript
+// file of every variable item at every label position.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "automation/options.h"
+#include "doc_fixture.h"
+#include "labels/production.h"
+#include "paint_fixture.h"
+#include "picture/symbolbox.h"
+#include "support/reader.h"
+#include "symbology/messages.h"
+#include "symbology/state.h"
+#include "vector/Epsout.h"
+#include "vector/press.h"
+
+using namespace vectortest;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Tenths of a point in millimetres.
+double mm(double tenths) { return tenths * 0.035277777777777776; }
+
+void set(char (&dst)[kRunTextSize], const char* text) {
+    std::snprintf(dst, sizeof dst, "%s", text);
+}
+
+std::string serial(int n) {
+    char s[8];
+    std::snprintf(s, sizeof s, "%04d", n);
+    return s;
+}
+
+struct Press : ::testing::Test {
+    fs::path dir;
+    void SetUp() override {
+        resetAll();
+        gMsg.quiet = true;
+        gOut.tool = 2;
+        gOut.ill = kIllPress;
+        gOut.purePost = 0;
+        char tmpl[] = "/tmp/strixel-press-XXXXXX";
+        ASSERT_NE(::mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+        gPress = PressState{};
+        gPress.folder = dir.string();
+        // 2 across, 3 down: labels of 150 x 70 points.
+        labelBack.leftMargin = 200;
+        labelBack.topMargin = 300;
+        labelBack.across = 2;
+        labelBack.down = 3;
+        labelBack.spaceAcross = 100;
+        labelBack.spaceDown = 50;
+        labelBack.labelWidth = 1500;
+        labelBack.labelHeight = 700;
+    }
+    void TearDown() override { if (!std::getenv("KEEP")) fs::remove_all(dir); }
+
+    // Item 0: a Code 128 item whose data a serial run counts.
+    static void serialBarcode() {
+        parseCodeType("Code 128");
+        copyBounded(gData.chMainCode, "0001");
+        copyBounded(gData.chMainCode2, "0001");
+        gData.len1 = gData.len11 = 4;
+        gSym.Hei = 10;
+        ASSERT_EQ(addLabelItem(), 0);
+        gLabel.labelParts[0]->setI16(item::kind, kKindBarcode);
+        gLabel.proMode = 1;
+        gLabel.serPos = "0001";
+        setItemData(0, 4);
+        ASSERT_TRUE(sizeSingleSymbol(0));
+        gProd.gcite = 1;
+        gProd.gemode = 1;
+        gProd.gtlen = 4;
+        set(gProd.gstar, "0001");
+        set(gProd.gcurr, "0001");
+        set(gProd.gfini, "9999");
+        set(gProd.gincr, "0001");
+    }
+    // Item 1: a text item filled at print time.
+    static void variableText() {
+        LabelItem* t = addItem(kKindText, 40, 10, 60, 140);
+        t->setText(item::fontBelow, "\x09Helvetica");
+        t->setI16(item::customTeSize, 12);
+        t->setI16(item::humanPacked, 2 * 3);
+        t->dataHandle = std::string("Variable text\0\0", 15);
+        t->hasDataHandle = true;
+    }
+};
+
+// The zero bytes of a record, with the fields put in at their places.
+struct Expected {
+    std::string bytes;
+    explicit Expected(size_t n) : bytes(n, '\0') {}
+    void at(size_t off, const std::string& s) { bytes.replace(off, s.size(), s); }
+};
+
+TEST_F(Press, ExponentForm) {
+    EXPECT_EQ(expComponent(431.8), "+.43180000E+03");
+    EXPECT_EQ(expComponent(279.4), "+.27940000E+03");
+    EXPECT_EQ(expComponent(0), "+.00000000E-00");
+    EXPECT_EQ(expComponent(0.5), "+.50000000E-00");
+    EXPECT_EQ(expComponent(1), "+.10000000E+01");
+    EXPECT_EQ(expComponent(9.999999999), "+.10000000E+02");  // rounds up a place
+    EXPECT_EQ(expComponent(-3), "+.00000000E-00");
+    EXPECT_EQ(pressJobName("Job A 2"), "Job_A_2");
+}
+
+TEST_F(Press, ASheetOfSixWithAVariableTextAndASerialBarcode) {
+    serialBarcode();
+    variableText();
+    // A file left from an earlier, longer export is cut to its new length.
+    std::ofstream(dir / "Job_A.jb", std::ios::binary) << std::string(10000, 'x');
+    ASSERT_EQ(pressExport("Job A"), 0) << gMsg.last;
+
+    const std::string job = readAll(dir / "Job_A.jb");
+    ASSERT_EQ(job.size(), 1792u + 6 * 256);
+    Expected j(1792 + 6 * 256);
+    j.at(0, "Job_A");
+    j.at(80, "JB+00000016384");
+    j.at(256, std::string("\x00\x04\x00\x0F", 4));
+    j.at(260, "+.43180000E+03+.27940000E+03+00001+00001");
+    j.at(312, "+00006");
+    j.at(592, "Created with Indigo's V-Card ");
+    const size_t plates[] = {768, 1024, 1280, 1536};
+    for (int k = 0; k < 4; ++k)
+        j.at(plates[k], std::string(1, '\0') + char(1 << k) + std::string(40, ' '));
+    int n = 0;
+    for (int c = 0; c < 2; ++c)
+        for (int r = 0; r < 3; ++r, ++n) {
+            const size_t card = 1792 + 256 * size_t(n);
+            j.at(card + 2, "Job_A_F1_" + std::to_string(n + 1) + ".pg");
+            j.at(card + 82,
+                 expComponent(mm(200 + 1600 * c)) + expComponent(mm(300 + 750 * r)) + "+00001");
+        }
+    EXPECT_EQ(job, j.bytes);
+    // Card 4 is column 2, row 1: 7.06 + 56.44 mm from the left, 10.58 mm down.
+    EXPECT_EQ(job.substr(1792 + 3 * 256 + 82, 28), "+.63500000E+02+.10583333E+02");
+
+    for (int page = 1; page <= 6; ++page) {
+        const std::string pg = readAll(dir / ("Job_A_F1_" + std::to_string(page) + ".pg"));
+        ASSERT_EQ(pg.size(), 512u + 3 * 256) << page;
+        Expected e(512 + 3 * 256);
+        e.at(0, "Job_A_F1_" + std::to_string(page) + ".pg");
+        e.at(80, "PG+00000016384");
+        e.at(256, std::string("\x00\x04\x00\x0F", 4));
+        e.at(260, expComponent(mm(700)) + expComponent(mm(1500)) + "+00000000789+00000001691" +
+                      "+00003" + std::string(16, '\xFF'));
+        e.at(512, std::string("3\0Job_A.ps", 10));
+        e.at(512 + 80, std::string("\x00\x00\x00\x0F", 4) + expComponent(0) + expComponent(0) +
+                           expComponent(mm(700)) + expComponent(mm(1500)));
+        const Rect16 code{gLabel.labelParts[0]->i16(item::rectTop),
+                          gLabel.labelParts[0]->i16(item::rectLeft),
+                          gLabel.labelParts[0]->i16(item::rectBottom),
+                          gLabel.labelParts[0]->i16(item::rectRight)};
+        const Rect16 text{40, 10, 60, 140};
+        int k = 0;
+        for (const Rect16& r : {code, text}) {
+            const size_t rec = 768 + 256 * size_t(k);
+            e.at(rec, std::string("4", 2) + "Job_A_va_" + std::to_string(page) + "_" +
+                          std::to_string(k) + ".ps");
+            e.at(rec + 80, std::string("\x00\x00\x00\x0F", 4) + expComponent(mm(r.top * 10)) +
+                               expComponent(mm(r.left * 10)) +
+                               expComponent(mm((r.bottom - r.top) * 10)) +
+                               expComponent(mm((r.right - r.left) * 10)));
+            ++k;
+        }
+        EXPECT_EQ(pg, e.bytes) << page;
+    }
+
+    // Twelve PostScript files, each rendering alone; the barcode of position p
+    // carries the p-th serial number.
+    int files = 0;
+    for (const auto& f : fs::directory_iterator(dir)) files += f.path().extension() == ".ps";
+    EXPECT_EQ(files, 12);
+    for (int p = 1; p <= 6; ++p) {
+        for (int i = 0; i < 2; ++i) {
+            const fs::path ps =
+                dir / ("Job_A_va_" + std::to_string(p) + "_" + std::to_string(i) + ".ps");
+            ASSERT_TRUE(fs::exists(ps)) << ps;
+            const std::string doc = readAll(ps);
+            EXPECT_EQ(doc.find("%%Page: 1 1"), doc.rfind("%%Page: 1 1"));  // once
+            const std::string probed = (dir / "probed.ps").string();
+            ASSERT_TRUE(writeFile(probed, withStackProbes(doc)));
+            const testsupport::Rendered r = testsupport::renderWithGhostscript(probed, 300);
+            ASSERT_TRUE(r.ok) << r.err;
+            EXPECT_EQ(r.err.find("Error"), std::string::npos) << r.err;
+            if (i == 0) {
+                EXPECT_EQ(testsupport::decode(painttest::padded(r.bitmap, 60), "Code128").text, serial(p))
+                    << ps;
+            } else {
+                EXPECT_NE(doc.find("(Variable text)"), std::string::npos);
+                int ink = 0;
+                for (uint8_t px : r.bitmap.pixels) ink += px < 128;
+                EXPECT_GT(ink, 100);
+            }
+        }
+    }
+}
+
+TEST_F(Press, NoVariableItemGivesOnlyTheStaticRecord) {
+    addItem(kKindText, 10, 10, 30, 90)->setI16(item::humanPacked, 1);
+    ASSERT_EQ(pressExport("plain"), 0);
+    const std::string pg = readAll(dir / "plain_F1_6.pg");
+    ASSERT_EQ(pg.size(), 768u);
+    EXPECT_EQ(pg.substr(312, 6), "+00001");
+    for (const auto& f : fs::directory_iterator(dir)) EXPECT_NE(f.path().extension(), ".ps");
+}
+
+TEST_F(Press, AFileThatCannotBeWrittenStopsTheExport) {
+    variableText();
+    gPress.folder = (dir / "missing").string();
+    gMsg.shown = 0;
+    EXPECT_EQ(pressExport("Job"), 1);
+    EXPECT_EQ(gMsg.shown, 1);
+    EXPECT_TRUE(fs::is_empty(dir));
+    // The job file written, the first page file refused: no later file is made.
+    gPress.folder = dir.string();
+    fs::create_directory(dir / "Job_F1_1.pg");
+    EXPECT_EQ(pressExport("Job"), 1);
+    EXPECT_TRUE(fs::exists(dir / "Job.jb"));
+    EXPECT_FALSE(fs::exists(dir / "Job_F1_2.pg"));
+}
+
+}  // namespace
