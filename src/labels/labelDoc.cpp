@@ -6,7 +6,9 @@
 
 #include "labels/channels.h"
 #include "labels/itemFields.h"
+#include "labels/labelFile.h"
 #include "labels/production.h"
+#include "labels/sheetTemplates.h"
 #include "labels/units.h"
 #include "platform/byteorder.h"
 #include "symbology/messages.h"
@@ -239,6 +241,8 @@ void resetLabelDocument() {
     labelBackUndo = LabelSheet{};
     labelDesc = LabelDesc{};
     gLabel = LabelDocument{};
+    gDocFile = DocumentFileState{};
+    gSheetSetup = SheetSetupState{};
     resetChannels();
     resetUnits();
 }

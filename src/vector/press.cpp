@@ -31,6 +31,13 @@ constexpr size_t kJobNameField = 16;
 constexpr size_t kCardNameField = 32;
 constexpr size_t kRecordNameField = 30;
 constexpr size_t kPlateBlankBytes = 40;
+constexpr int32_t kPlateTailBytes = 6;
+constexpr int32_t kRecordTailBytes = 116;  // after the place of a page record
+constexpr int32_t kCardTailBytes = 140;
+constexpr int32_t kJobCountTailBytes = 274;
+constexpr int32_t kPageCountTailBytes = 178;
+constexpr size_t kCardTextField = 32;
+constexpr size_t kAllOnesBytes = 16;
 constexpr int32_t kFaceInverse = 0x80;
 constexpr uint32_t kCountModulo = 1280;  // the across and down words carry the gutter above
 constexpr uint16_t kPlates[] = {0x0001, 0x0002, 0x0004, 0x0008};
@@ -111,7 +118,7 @@ void plateRecord(uint16_t plate) {
     const char id[2] = {static_cast<char>(plate >> 8), static_cast<char>(plate & 0xFF)};
     append(id, 2);
     appendText(std::string(kPlateBlankBytes, ' '));
-    BuildSpacers(6);
+    BuildSpacers(kPlateTailBytes);
 }
 
 // The item's rectangle turned by its rotation, in points.
@@ -131,7 +138,7 @@ void placeRecord(double top, double left, double height, double width) {
     BuildExpComponent(left);
     BuildExpComponent(height);
     BuildExpComponent(width);
-    BuildSpacers(116);
+    BuildSpacers(kRecordTailBytes);
 }
 
 // The text of a text item: its serial text when it has one, else its text block.
@@ -255,8 +262,8 @@ void BuildJobFileHeader(const std::string& name, double size1, double size2) {
     BuildNormComponent(1);
     BuildSpacers(12);
     BuildNormComponent(positions());
-    BuildSpacers(274);
-    nameField(kCardText, 32);
+    BuildSpacers(kJobCountTailBytes);
+    nameField(kCardText, kCardTextField);
     BuildBlankLine(9);
     for (uint16_t plate : kPlates) {
         plateRecord(plate);
@@ -275,7 +282,7 @@ void BuildcardJobSection(const std::string& name, int32_t n, double x, double y)
     BuildExpComponent(x);
     BuildExpComponent(y);
     BuildNormComponent(1);
-    BuildSpacers(140);
+    BuildSpacers(kCardTailBytes);
 }
 
 bool BuildJobFile(const std::string& name) {
@@ -308,8 +315,8 @@ void BuildPageFileHeader(const std::string& name, int32_t n, double width, doubl
     for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i)
         records += variableItem(i);
     BuildNormComponent(records);
-    appendText(std::string(16, '\xFF'));
-    BuildSpacers(178);
+    appendText(std::string(kAllOnesBytes, '\xFF'));
+    BuildSpacers(kPageCountTailBytes);
 
     appendText(std::string("3", 2));
     nameField(name + ".ps", kRecordNameField);
