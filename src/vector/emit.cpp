@@ -9,15 +9,19 @@
 
 void Emit::flush() {
     if (n_ == 0) return;
-    TEInsert2(buf_, static_cast<int32_t>(n_));
+    if (mayHoldNul_)
+        TEInsert2(buf_, static_cast<int32_t>(n_));
+    else
+        writeRaw(buf_, static_cast<int32_t>(n_));
     n_ = 0;
+    mayHoldNul_ = false;
 }
 
 void Emit::room(size_t n) {
     if (n_ + n > sizeof buf_) flush();
 }
 
-Emit& Emit::s(const char* text, size_t length) {
+Emit& Emit::put(const char* text, size_t length) {
     if (length > sizeof buf_) {  // a long run goes to the sink whole
         flush();
         TEInsert2(text, static_cast<int32_t>(length));
@@ -29,11 +33,16 @@ Emit& Emit::s(const char* text, size_t length) {
     return *this;
 }
 
-Emit& Emit::s(const char* text) { return s(text, std::strlen(text)); }
+Emit& Emit::s(const char* text, size_t length) {
+    put(text, length);
+    if (length <= sizeof buf_ && std::memchr(text, 0, length)) mayHoldNul_ = true;
+    return *this;
+}
 
 Emit& Emit::c(char ch) {
     room(1);
     buf_[n_++] = ch;
+    if (ch == 0) mayHoldNul_ = true;
     return *this;
 }
 
@@ -79,7 +88,7 @@ Emit& Emit::f(double value) {
     }
     char tmp[352];  // "%f" of the largest double is 317 characters
     const int n = platform::formatFixed(tmp, sizeof tmp, value, 6);
-    return n > 0 ? s(tmp, static_cast<size_t>(n)) : *this;
+    return n > 0 ? put(tmp, static_cast<size_t>(n)) : *this;
 }
 
 Emit& Emit::fixed5(int64_t value) {
@@ -90,14 +99,14 @@ Emit& Emit::fixed5(int64_t value) {
                                                           sizeof p - 1, static_cast<long>(value)));
     padToLen(p, 6);
     const size_t len = p[0];
-    s(reinterpret_cast<const char*>(p + 1), len - 5);
+    put(reinterpret_cast<const char*>(p + 1), len - 5);
     c('.');
-    return s(reinterpret_cast<const char*>(p + 1 + len - 5), 4);
+    return put(reinterpret_cast<const char*>(p + 1 + len - 5), 4);
 }
 
 Emit& Emit::colour(int32_t percent) {
     char t[5];
-    return s(t, static_cast<size_t>(colourNumberText(t, percent)));
+    return put(t, static_cast<size_t>(colourNumberText(t, percent)));
 }
 
 Emit& Emit::str(const unsigned char* text, size_t length) {

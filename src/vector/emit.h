@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 class Emit {
   public:
@@ -13,7 +14,8 @@ class Emit {
     Emit& operator=(const Emit&) = delete;
     ~Emit() { flush(); }
 
-    Emit& s(const char* text);                 // a NUL-terminated literal
+    // A NUL-terminated literal; inline so that a literal's length is known here.
+    Emit& s(const char* text) { return put(text, std::strlen(text)); }
     Emit& s(const char* text, size_t length);  // bytes as they are (a NUL becomes '0' in the sink)
     Emit& c(char ch);
     Emit& i(int64_t value);  // "%d"
@@ -32,6 +34,8 @@ class Emit {
 
   private:
     void room(size_t n);
+    Emit& put(const char* text, size_t length);  // bytes known to hold no NUL
     char buf_[1024];
     size_t n_ = 0;
+    bool mayHoldNul_ = false;  // only then must the sink look for NUL bytes
 };

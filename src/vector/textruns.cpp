@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 #include "labels/labelDoc.h"
 #include "picture/services.h"
@@ -208,17 +209,21 @@ void DrawTextEPS(const char* text, int32_t first, int32_t last) {
 void SetAnyEpsFontP(double size, double size2, const unsigned char* screenFont, int32_t item) {
     // "-Bold" goes onto the screen name before it is looked up, the road the font
     // list of the document takes, so both name the same printer font.
-    Str255 name;
-    pstrCopy(name, screenFont);
-    if (item >= 0 && (itemFace(item) & kFaceBold) && !containsBold(name))
-        cpstrcat2(name, "-Bold", 5);
+    // The name is copied only when it gets the suffix: this runs once a character.
+    Str255 bolder;
+    const unsigned char* name = screenFont;
+    if (item >= 0 && (itemFace(item) & kFaceBold) && !containsBold(screenFont)) {
+        pstrCopy(bolder, screenFont);
+        cpstrcat2(bolder, "-Bold", 5);
+        name = bolder;
+    }
     Str255 printer;
     GetLaserFontName(printer, name);
-    const std::string printerName(reinterpret_cast<const char*>(printer + 1), printer[0]);
+    const std::string_view printerName(reinterpret_cast<const char*>(printer + 1), printer[0]);
     if (dialect::pdf()) {
         gText.pdfFont = printerName;
         gText.pdfSize = static_cast<int64_t>(size);
-        notePdfFont(printerName);
+        notePdfFont(gText.pdfFont);
         return;
     }
     if (dialect::newText()) TextPosition(10, 10);
