@@ -1,6 +1,7 @@
 #include "symbology/codebars.h"
 
 #include <array>
+#include <cstring>
 
 #include "symbology/state.h"
 
@@ -74,7 +75,11 @@ bool isLaetusMini() { return gSym.code == 17 && gSym.variation1 == 1; }
 
 }  // namespace
 
-int32_t charToWidth(unsigned char b) { return isLaetusMini() ? kTable.mini[b] : kTable.normal[b]; }
+int32_t charToWidth(unsigned char b) { return elementWidths()[b]; }
+
+const int32_t* elementWidths() {
+    return isLaetusMini() ? kTable.mini.data() : kTable.normal.data();
+}
 
 double CheckDrop(int32_t bar, int32_t unit) {
     double drop = 0;
@@ -143,12 +148,12 @@ int32_t CheckTopDrop(int32_t bar, int32_t unit) {
 }
 
 int32_t linearPaintStart(const unsigned char* list, int32_t length) {
-    int32_t rowEnds = 0;
-    int32_t firstEnd = -1;
-    for (int32_t i = 0; i < length && rowEnds < 2; ++i) {
-        if (list[i] != kRowEnd) continue;
-        if (firstEnd < 0) firstEnd = i;
-        ++rowEnds;
-    }
-    return rowEnds >= 2 ? firstEnd + 1 : 0;
+    if (length <= 0) return 0;
+    const auto* first =
+        static_cast<const unsigned char*>(std::memchr(list, kRowEnd, static_cast<size_t>(length)));
+    if (first == nullptr) return 0;
+    const int32_t firstEnd = static_cast<int32_t>(first - list);
+    const bool second =
+        std::memchr(first + 1, kRowEnd, static_cast<size_t>(length - firstEnd - 1)) != nullptr;
+    return second ? firstEnd + 1 : 0;
 }

@@ -10,6 +10,8 @@ constexpr unsigned char kLightModule = 59;
 
 // Width in micrometres at 100 %: positive bar, negative space, kNoElement otherwise.
 int32_t charToWidth(unsigned char b);
+// charToWidth of every byte for the current code type, for loops over a list.
+const int32_t* elementWidths();
 // How far bar number `bar` (from 1) reaches below the ordinary bars.
 double CheckDrop(int32_t bar, int32_t unit);
 // How far bar number `bar` starts below the top of the ordinary bars.

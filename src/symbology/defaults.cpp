@@ -1,5 +1,4 @@
-#include <cstdio>
-
+#include "platform/numbers.h"
 #include "symbology/panels.h"
 #include "symbology/state.h"
 
@@ -124,12 +123,13 @@ void defaults() {
     gSym.cLength = static_cast<int32_t>(gSym.Siz);
     gSym.cuHei = gSym.Hei;
 
-    char buf[64];
+    // Every record of a batch comes here: the fields are formatted without printf.
+    char buf[352];  // "%.2f" of the largest double
     double shownHeight = gSym.hMode == 2 ? gSym.Hei * kInchesPerMillimetre : gSym.Hei;
-    std::snprintf(buf, sizeof buf, "%0.2f", shownHeight);
+    platform::formatFixed(buf, sizeof buf, shownHeight, 2);
     gPanels.TEHeight = buf;
-    std::snprintf(buf, sizeof buf, "%0.2f", gSym.Siz);
+    platform::formatFixed(buf, sizeof buf, gSym.Siz, 2);
     gPanels.TESize = buf;
-    std::snprintf(buf, sizeof buf, "%i", gSym.BW);
+    platform::formatInt(buf, sizeof buf, gSym.BW);
     gPanels.TEBWR = buf;
 }

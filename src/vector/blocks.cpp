@@ -60,8 +60,19 @@ void rectangle(Emit& e, Paint paint, Num x0, Num y0, Num x1, Num y1, Write write
 void realRect(Paint paint, double x0, double y0, double x1, double y1) {
     closePdfText();
     Emit e;
-    rectangle(e, paint, x0, y0, x1, y1,
-              [](Emit& out, double x, double y) { out.f(x).c(' ').f(y); });
+    if (dialect::type3()) {
+        rectangle(e, paint, x0, y0, x1, y1,
+                  [](Emit& out, double x, double y) { out.f(x).c(' ').f(y); });
+        return;
+    }
+    // Every bar comes here: each edge is formatted once for its two corners.
+    const FixedText left(x0), lower(y0), right(x1), upper(y1);
+    const RectOps ops = rectOps(paint);
+    e.f(left).c(' ').f(lower).s(ops.first);
+    e.f(right).c(' ').f(lower).s(ops.next);
+    e.f(right).c(' ').f(upper).s(ops.next);
+    e.f(left).c(' ').f(upper).s(ops.next);
+    e.f(left).c(' ').f(lower).s(ops.close);
 }
 
 bool hasHeaderLine() {

@@ -130,12 +130,12 @@ bool isTextRow(int32_t start) {
 // The width of element byte b within a bar run. A symbol generated with a
 // bar-font step BW carries it on the last byte of every bar; that byte reads as
 // the bar it was made from. Bytes that are no element add nothing.
-int32_t runByteWidth(unsigned char b, bool lastOfRun) {
+int32_t runByteWidth(const int32_t* widths, unsigned char b, bool lastOfRun) {
     if (lastOfRun && gSym.BW > 0 && b >= gSym.BW) {
-        const int32_t w = charToWidth(static_cast<unsigned char>(b - gSym.BW));
+        const int32_t w = widths[static_cast<unsigned char>(b - gSym.BW)];
         if (w > 0 && w != kNoElement) return w;
     }
-    const int32_t w = charToWidth(b);
+    const int32_t w = widths[b];
     return w == kNoElement ? 0 : w;
 }
 
@@ -146,18 +146,19 @@ template <typename Bar>
 int32_t walkRuns(int32_t i, Bar bar) {
     double x = 0;
     const int32_t len = gEl.cu_len;
-    auto isSpace = [](unsigned char b) { return charToWidth(b) < 0; };
+    const int32_t* widths = elementWidths();
+    auto isSpace = [widths](unsigned char b) { return widths[b] < 0; };
     while (i < len && gEl.chNum[i] != kRowEnd) {
         const unsigned char b = gEl.chNum[i];
         if (isSpace(b)) {
-            x -= charToWidth(b);
+            x -= widths[b];
             ++i;
             continue;
         }
         int32_t end = i;
         while (end < len && gEl.chNum[end] != kRowEnd && !isSpace(gEl.chNum[end])) ++end;
         double W = 0;
-        for (int32_t k = i; k < end; ++k) W += runByteWidth(gEl.chNum[k], k + 1 == end);
+        for (int32_t k = i; k < end; ++k) W += runByteWidth(widths, gEl.chNum[k], k + 1 == end);
         i = end;
         if (W <= 0) continue;  // bytes that are no element
         bar(x, W, i);
@@ -633,7 +634,7 @@ int32_t retailCells(const Painter& p, double* cells, int32_t max) {
     auto skip = [&](int32_t count) {
         for (int32_t k = 0; k < count && i < end; ++k, ++i) {
             const unsigned char b = gEl.chNum[i];
-            x += charToWidth(b) < 0 ? -charToWidth(b) : runByteWidth(b, true);
+            x += charToWidth(b) < 0 ? -charToWidth(b) : runByteWidth(elementWidths(), b, true);
         }
     };
     skip(3);

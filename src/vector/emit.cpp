@@ -91,6 +91,12 @@ Emit& Emit::f(double value) {
     return n > 0 ? put(tmp, static_cast<size_t>(n)) : *this;
 }
 
+FixedText::FixedText(double value) {
+    int n = platform::formatFixedQuick(text, value, 6);
+    if (n <= 0) n = platform::formatFixed(text, sizeof text, value, 6);
+    length = n > 0 ? static_cast<size_t>(n) : 0;
+}
+
 Emit& Emit::fixed5(int64_t value) {
     // The digits padded to six with '0' (a '-' staying in front), all but the last
     // five, '.', then the next four.

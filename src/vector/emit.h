@@ -7,6 +7,13 @@
 #include <cstdint>
 #include <cstring>
 
+// The "%f" text of a value, made once for a number written several times.
+struct FixedText {
+    explicit FixedText(double value);
+    char text[352];  // "%f" of the largest double is 317 characters
+    size_t length = 0;
+};
+
 class Emit {
   public:
     Emit() = default;
@@ -20,6 +27,7 @@ class Emit {
     Emit& c(char ch);
     Emit& i(int64_t value);  // "%d"
     Emit& f(double value);   // "%f": six decimals
+    Emit& f(const FixedText& t) { return put(t.text, t.length); }
     // A length in units of 1e-5 point in fixed point: the integer part, '.', four
     // decimals, truncated (1.234567 points is "1.2345", -0.5 points "-.5000").
     Emit& fixed5(int64_t value);
