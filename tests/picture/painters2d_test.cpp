@@ -1,0 +1,234 @@
+// The module and row painters: symbols painted through the bar hook, drawn at
+// 600 dpi, read back by zxing-cpp.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/world.h"
+#include "databar/RSSENC.h"
+#include "labels/labelDoc.h"
+#include "picture/hooks.h"
+#include "picture/painters2d.h"
+#include "picture/rowpaint.h"
+#include "support/reader.h"
+#include "symbology/codebars.h"
+#include "symbology/info.h"
+#include "symbology/messages.h"
+#include "symbology/state.h"
+
+using testsupport::Bitmap;
+
+namespace {
+
+std::vector<qd::Rect> bars;
+void recordBar(const qd::Rect& r) { bars.push_back(r); }
+std::vector<std::string> strings;
+void recordString(const unsigned char* text, int32_t, int32_t, int32_t count) {
+    strings.emplace_back(reinterpret_cast<const char*>(text), static_cast<size_t>(count));
+}
+
+constexpr double kDpi = 600;
+
+// The recorded bars at 600 dpi: pixels per unit from the frame's unit. The
+// ink spreads by the bar-width reduction, as the reduction expects of print.
+Bitmap drawBars(bool label) {
+    const double spread = gSym.BWidthRed / 2.0 / (label ? 352.777 : 10.0);
+    const double px = label ? kDpi / 72 : kDpi / 2540;
+    int32_t right = 0, bottom = 0;
+    for (const qd::Rect& r : bars)
+        right = std::max(right, r.right), bottom = std::max(bottom, r.bottom);
+    Bitmap b;
+    const int margin = 80;
+    b.width = static_cast<int>(right * px) + 2 * margin;
+    b.height = static_cast<int>(bottom * px) + 2 * margin;
+    b.pixels.assign(static_cast<size_t>(b.width) * b.height, 255);
+    for (const qd::Rect& r : bars)
+        for (int y = static_cast<int>((r.top - spread) * px);
+             y < static_cast<int>((r.bottom + spread) * px); ++y)
+            for (int x = static_cast<int>((r.left - spread) * px);
+                 x < static_cast<int>((r.right + spread) * px); ++x)
+                b.pixels[static_cast<size_t>(y + margin) * b.width + x + margin] = 0;
+    return b;
+}
+
+struct Painters : ::testing::Test {
+    void SetUp() override {
+        resetWorld();
+        gMsg.quiet = true;
+        resetDrawingHooks();
+        gHooks.bar_ptr = recordBar;
+        gHooks.drawstring_ptr = recordString;
+        bars.clear();
+        strings.clear();
+    }
+    void TearDown() override { resetDrawingHooks(); }
+
+    static int32_t make(int32_t code, int32_t variation, const std::string& data) {
+        gSym.code = code;
+        gSym.variation1 = variation;
+        std::memcpy(gData.chMainCode, data.data(), data.size());
+        gData.chMainCode[data.size()] = 0;
+        gData.len1 = static_cast<int32_t>(data.size());
+        return STRixel();
+    }
+    // Paints the current symbol at (40, 30) output units, as the barcode item does.
+    static void paint(bool label) {
+        labelBack.labelWidth = label ? 2000 : 0;
+        const double s = label ? 1 : 35;
+        const auto u = static_cast<int32_t>(gSym.Siz * s * 0.1);
+        bars.clear();
+        if (gSym.code == 38 || gSym.code == 40)
+            DrawDatamatrixPC(40, 30, u, s);
+        else if (gSym.code == 37)
+            DrawRSSStackedPC(40, 30, u, s, 0, 0, 0, 4000);
+        else
+            DrawMicroPDF417PC(40, 30, u, s, 0, 0, 0, 4000);
+    }
+};
+
+struct Case {
+    int32_t code;
+    const char* format;
+    const char* data;
+};
+
+TEST_F(Painters, TwoDimensionalSymbolsReadBackAtEverySizeAndReduction) {
+    const Case cases[] = {{40, "QRCode", "Strixel picture 12345"},
+                          {38, "DataMatrix", "DATA MATRIX 0123456789"},
+                          {42, "PDF417", "PDF417 rows keep their start bar"}};
+    for (const Case& c : cases)
+        for (double siz : {100.0, 80.0})
+            for (int32_t reduction : {0, 40})
+                for (bool label : {false, true}) {
+                    // Whole points hold neither PDF417's modules of a third of a
+                    // millimetre nor a reduction of a tenth of a point.
+                    if (label && (c.code == 42 || reduction != 0)) continue;
+                    SCOPED_TRACE(std::string(c.format) + " " + std::to_string(siz) + "% -" +
+                                 std::to_string(reduction) + (label ? " points" : " fine"));
+                    gSym.Siz = siz;
+                    gSym.BWidthRed = reduction;
+                    ASSERT_EQ(make(c.code, 0, c.data), 0);
+                    paint(label);
+                    ASSERT_FALSE(bars.empty());
+                    const testsupport::Decoded d = testsupport::decode(drawBars(label), c.format);
+                    EXPECT_TRUE(d.ok) << d.error;
+                    EXPECT_EQ(d.text, c.data);
+                }
+}
+
+// Each PDF417 row opens with the start pattern's eight-module bar: it is
+// painted, flush with the symbol's left edge, and as wide as the other rows'.
+TEST_F(Painters, Pdf417RowsOpenWithTheirStartBar) {
+    ASSERT_EQ(make(42, 0, "start bar"), 0);
+    paint(false);
+    int32_t rows = 0;
+    for (int32_t i = 0; i < gEl.cu_len; ++i) rows += gEl.chNum[i] == kRowEnd;
+    std::vector<qd::Rect> first;
+    for (const qd::Rect& r : bars)
+        if (r.left == 40) first.push_back(r);
+    ASSERT_EQ(static_cast<int32_t>(first.size()), rows);
+    for (const qd::Rect& r : first) EXPECT_EQ(r.right - r.left, first[0].right - first[0].left);
+    // 8 modules of 330 um at 100 %, in hundredths of a millimetre.
+    EXPECT_EQ(first[0].right - first[0].left, 264);
+    // Rows are a fifth of the row unit high, from the magnification in micrometres.
+    EXPECT_EQ(first[0].bottom - first[0].top, 70);
+}
+
+TEST_F(Painters, MicroPdf417ModulesMatchTheElementList) {
+    gSym.code = 41;
+    ASSERT_EQ(make(41, 0, "MicroPDF417 1234"), 0);
+    paint(false);
+    const std::vector<std::string> rows = testsupport::moduleRowStrings(gEl.chNum, gEl.cu_len);
+    ASSERT_FALSE(rows.empty());
+    // Each painted row back to modules of 33 units.
+    std::vector<std::string> painted(rows.size(), std::string(rows[0].size(), '0'));
+    int32_t top0 = bars.front().top, rowH = 0;
+    for (const qd::Rect& r : bars) {
+        if (r.top != top0 && rowH == 0) rowH = r.top - top0;
+    }
+    ASSERT_GT(rowH, 0);
+    for (const qd::Rect& r : bars) {
+        const size_t row = static_cast<size_t>((r.top - top0) / rowH);
+        ASSERT_LT(row, painted.size());
+        for (int32_t m = (r.left - 40 + 16) / 33; m < (r.right - 40 + 16) / 33; ++m)
+            painted[row][static_cast<size_t>(m)] = '1';
+    }
+    for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(painted[i], rows[i]) << "row " << i;
+}
+
+TEST_F(Painters, BlockLetterValuesAndAModuleOfNoSide) {
+    gSym.code = 38;
+    const unsigned char list[] = {'e', 't', 'm', kRowEnd};
+    std::memcpy(gEl.chNum, list, sizeof list);
+    gEl.cu_len = sizeof list;
+    paint(true);
+    // "e" nothing, "t" four modules, "m" (8) the top one.
+    ASSERT_EQ(bars.size(), 5u);
+    EXPECT_EQ(bars[4].top, 30);
+    EXPECT_EQ(bars[4].left, 40 + 5);  // the third column, 2.83 points on
+    gSym.BWidthRed = 1000;
+    paint(true);
+    for (const qd::Rect& r : bars) EXPECT_EQ(r.bottom, r.top);
+}
+
+TEST_F(Painters, DataBarReadsBackAndItsLineShowsEighteenCharacters) {
+    gSym.Hei = 12;
+    for (int pass = 0; pass < 2; ++pass) {
+        ASSERT_EQ(make(37, 0, "0950110153001"), 0);
+        paint(false);
+        const testsupport::Decoded d = testsupport::decode(drawBars(false), "DataBar");
+        EXPECT_TRUE(d.ok) << d.error;
+        EXPECT_EQ(d.text, "09501101530010");
+    }
+    ASSERT_EQ(strings.size(), 2u);
+    EXPECT_EQ(strings[0], "(01)09501101530010");
+}
+
+// An Expanded Stacked list from a fixture: two component rows, a separator,
+// then the linear rows.
+void expandedFixture(int32_t linearRows) {
+    gSym.code = 37;
+    gSym.variation1 = 6;
+    gSym.human = 0;
+    gEl.clear();
+    for (int32_t row = 0; row < 3 + linearRows; ++row) {
+        gEl.put(kLightModule);
+        for (int32_t m = 0; m < 20; ++m) gEl.put(m % 2 ? kDarkModule : kLightModule);
+        gEl.put(kRowEnd);
+    }
+    gRss.stackrows[0] = 2;
+}
+
+TEST_F(Painters, ExpandedStackedPaintsTheSameSymbolTwice) {
+    gSym.Hei = 20;
+    expandedFixture(5);  // two symbol rows, three separators
+    paint(false);
+    const std::vector<qd::Rect> once = bars;
+    paint(false);
+    ASSERT_EQ(bars.size(), once.size());
+    for (size_t i = 0; i < bars.size(); ++i) EXPECT_EQ(bars[i], once[i]);
+    EXPECT_EQ(gRss.stackrows[0], 2);
+}
+
+TEST_F(Painters, ExpandedStackedWithoutLinearRowsPaintsItsComponentOnly) {
+    gSym.Hei = 20;
+    expandedFixture(0);  // the separator is the last row
+    paint(false);
+    EXPECT_EQ(bars.size(), 30u);  // ten bars in each of the component rows and the separator
+}
+
+TEST_F(Painters, ShortTextRowIsBounded) {
+    ASSERT_EQ(make(37, 0, "0950110153001"), 0);
+    // Cut the text row to five characters.
+    int32_t last = gEl.cu_len - 1;
+    while (last > 0 && gEl.chNum[last - 1] != kRowEnd) --last;
+    gEl.cu_len = last + 5;
+    paint(false);
+    ASSERT_EQ(strings.size(), 1u);
+    EXPECT_EQ(strings[0].size(), 5u);
+}
+
+}  // namespace
