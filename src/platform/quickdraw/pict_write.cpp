@@ -363,7 +363,111 @@ void write(Writer& w, const PicOp& op, const GrafPort& scratch, TextState& ts) {
         case Op::Bits:
             directBits(w, op);
             break;
+        case Op::Turn:
+            break;  // turned groups are written as pixels (turnedGroup)
     }
+}
+
+// The end of the turned group that opens at ops[from]: its matching end, or
+// the end of the picture.
+size_t groupEnd(const std::vector<PicOp>& ops, size_t from) {
+    int depth = 0;
+    for (size_t i = from; i < ops.size(); ++i) {
+        if (ops[i].op != Op::Turn) continue;
+        depth += ops[i].a[3] == 1 ? 1 : -1;
+        if (depth == 0) return i;
+    }
+    return ops.size();
+}
+
+// Whether the op only changes state (which the writer keeps in step) rather than
+// making marks or clipping in the group's turned coordinates.
+bool stateOnly(Op op) {
+    switch (op) {
+        case Op::Shape:
+        case Op::LineTo:
+        case Op::Text:
+        case Op::Bits:
+        case Op::ClipRect:
+        case Op::ClipPoly:
+        case Op::Turn:
+            return false;
+        default:
+            return true;
+    }
+}
+
+// PICT has no turned drawing: the group's marks become one pixel map over the
+// ink they cover, drawn at kTurnDpi; its state changes and comments stay in place.
+constexpr double kTurnDpi = 600;
+constexpr int64_t kMostTurnPixels = int64_t{1} << 26;
+
+void turnedGroup(Writer& w, const Picture& pic, size_t from, size_t to, GrafPort& scratch,
+                 TextState& ts, int unitsPerInch) {
+    const Rect frame = pic.frame;
+    double scale = kTurnDpi / unitsPerInch;
+    const double area = static_cast<double>(frame.width()) * frame.height() * scale * scale;
+    if (area > static_cast<double>(kMostTurnPixels))
+        scale *= std::sqrt(static_cast<double>(kMostTurnPixels) / area);
+    const int W = std::max(1, static_cast<int>(std::ceil(frame.width() * scale)));
+    const int H = std::max(1, static_cast<int>(std::ceil(frame.height() * scale)));
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, W, H);
+    GrafPort* render = NewPort(surface, frame, scale);
+    render->st = scratch.st;
+    SetPort(render);
+    for (size_t i = from; i <= to && i < pic.ops.size(); ++i) replayOp(pic.ops[i]);
+    while (render->turns > 0) EndTurn();
+    FlushPort(render);
+    SetPort(&scratch);
+    for (size_t i = from; i <= to && i < pic.ops.size(); ++i) {
+        if (stateOnly(pic.ops[i].op)) write(w, pic.ops[i], scratch, ts);
+        replayOp(pic.ops[i]);
+    }
+
+    cairo_surface_flush(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    auto pixel = [&](int x, int y) {
+        uint32_t px;
+        std::memcpy(&px, data + static_cast<size_t>(y) * stride + x * 4, 4);
+        return px;
+    };
+    int x0 = W, y0 = H, x1 = -1, y1 = -1;
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x)
+            if (pixel(x, y) >> 24) {
+                x0 = std::min(x0, x), x1 = std::max(x1, x);
+                y0 = std::min(y0, y), y1 = std::max(y1, y);
+            }
+    if (x1 >= 0) {
+        // Whole units of the frame around the ink.
+        PicOp op;
+        op.op = Op::Bits;
+        op.rect = {frame.top + static_cast<int32_t>(std::floor(y0 / scale)),
+                   frame.left + static_cast<int32_t>(std::floor(x0 / scale)),
+                   frame.top + static_cast<int32_t>(std::ceil((y1 + 1) / scale)),
+                   frame.left + static_cast<int32_t>(std::ceil((x1 + 1) / scale))};
+        const int px0 = static_cast<int>((op.rect.left - frame.left) * scale);
+        const int py0 = static_cast<int>((op.rect.top - frame.top) * scale);
+        const int pw = std::min(W - px0, static_cast<int>(std::lround(op.rect.width() * scale)));
+        const int ph = std::min(H - py0, static_cast<int>(std::lround(op.rect.height() * scale)));
+        op.a[0] = srcCopy;
+        op.a[1] = pw;
+        op.a[2] = ph;
+        op.pixels.resize(static_cast<size_t>(pw) * ph);
+        for (int y = 0; y < ph; ++y)
+            for (int x = 0; x < pw; ++x) {
+                const uint32_t px = pixel(px0 + x, py0 + y);
+                const uint32_t a = px >> 24;
+                auto un = [a](uint32_t c) { return a == 0 ? 0u : std::min(255u, c * 255 / a); };
+                op.pixels[static_cast<size_t>(y) * pw + x] =
+                    (a << 24) | (un((px >> 16) & 0xFF) << 16) | (un((px >> 8) & 0xFF) << 8) |
+                    un(px & 0xFF);
+            }
+        directBits(w, op);
+    }
+    DisposePort(render);
+    cairo_surface_destroy(surface);
 }
 
 }  // namespace
@@ -394,7 +498,14 @@ std::string WritePict(const Picture& pic, int unitsPerInch) {
     GrafPort* saved = GetPort();
     SetPort(scratch);
     TextState ts;
-    for (const PicOp& op : pic.ops) {
+    for (size_t i = 0; i < pic.ops.size(); ++i) {
+        const PicOp& op = pic.ops[i];
+        if (op.op == Op::Turn && op.a[3] == 1) {
+            const size_t end = groupEnd(pic.ops, i);
+            turnedGroup(w, pic, i, end, *scratch, ts, unitsPerInch);
+            i = end;
+            continue;
+        }
         write(w, op, *scratch, ts);
         replayOp(op);
     }

@@ -196,6 +196,13 @@ void replay(const PicOp& op, const Mapping& m) {
             PicComment(static_cast<int16_t>(op.a[0]), static_cast<int16_t>(op.bytes.size()),
                        op.bytes.data());
             break;
+        case Op::Turn:
+            if (op.a[3] == 1)
+                BeginTurn(op.a[0] / 1000.0, {m.v(op.a[2]), m.h(op.a[1])},
+                          {m.dv(op.rect.top), m.dh(op.rect.left)});
+            else
+                EndTurn();
+            break;
         case Op::Bits: {
             Polygon mask{m.points(op.points)};
             drawBits(current(), op.pixels, op.a[1], op.a[2], m.rect(op.rect),
@@ -252,7 +259,9 @@ void DrawPicture(const Picture* pic, const Rect& dst) {
     p.st = DrawState{};
     p.clipApplied = false;
     const Mapping m{pic->frame, dst};
+    const int turns = p.turns;
     for (const PicOp& op : pic->ops) replay(op, m);
+    while (p.turns > turns) EndTurn();
     p.outerClips.resize(outer);
     recordDifferences(p, p.st, saved);
     p.st = saved;

@@ -31,6 +31,8 @@ enum class Op : uint8_t {
     FractEnable,  // a[0] 0 or 1
     Text,         // bytes; a[0..3] numer h, v, denom h, v
     Comment,      // a[0] kind, bytes its data
+    Turn,  // a[0] angle in thousandths of a degree, a[1] h, a[2] v of the centre, a[3] 1 begin,
+           // 0 end; rect.left and rect.top the shift after turning
     Bits,  // rect the destination, a[0] mode, a[1] width, a[2] height, pixels (0xAARRGGBB), points
            // a mask
 };

@@ -3,6 +3,7 @@
 #include "platform/quickdraw/port.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -147,7 +148,7 @@ void setSource(GrafPort& p, const RGBColor& colour) {
 
 bool fillRectDirect(GrafPort& p, const Rect& shape, int16_t givenMode, const Pattern& given) {
     const int16_t mode = knownMode(givenMode);
-    if (p.depth == 0 || p.scale != 1) return false;
+    if (p.depth == 0 || p.scale != 1 || p.turns > 0) return false;
     const bool set = allSet(given), clear = noneSet(given);
     if (!set && !clear) return false;
     const bool on = set != ((mode & 4) != 0);  // whether the pattern's bits are set
@@ -563,6 +564,53 @@ void CopyBits(GrafPort* src, const Rect& srcRect, const Rect& dstRect, int16_t m
     if (!src || srcRect.empty() || dstRect.empty()) return;
     drawBits(current(), pixelsOf(*src, srcRect), srcRect.width(), srcRect.height(), dstRect, mode,
              mask);
+}
+
+void BeginTurn(double degrees, Point centre, Point shift) {
+    GrafPort& p = current();
+    if (PicOp* op = record(p, Op::Turn)) {
+        op->a[0] = static_cast<int32_t>(std::lround(degrees * 1000));
+        op->a[1] = centre.h;
+        op->a[2] = centre.v;
+        op->a[3] = 1;
+        op->rect.left = shift.h;
+        op->rect.top = shift.v;
+    }
+    ++p.turns;
+    if (!p.cr) return;
+    applyClip(p);  // the clip in force stays upright
+    cairo_save(p.cr);
+    cairo_translate(p.cr, shift.h + centre.h, shift.v + centre.v);
+    cairo_rotate(p.cr, -degrees * M_PI / 180);
+    cairo_translate(p.cr, -centre.h, -centre.v);
+}
+
+void EndTurn() {
+    GrafPort& p = current();
+    if (p.turns <= 0) return;
+    if (PicOp* op = record(p, Op::Turn)) op->a[3] = 0;
+    --p.turns;
+    if (!p.cr) return;
+    cairo_restore(p.cr);
+    p.clipApplied = false;
+}
+
+ClipState GetClipState() {
+    const Clip& c = current().st.clip;
+    ClipState out;
+    out.kind = c.kind == Clip::Open ? 0 : (c.kind == Clip::Box ? 1 : 2);
+    out.rect = c.rect;
+    out.poly = c.poly;
+    return out;
+}
+
+void SetClipState(const ClipState& c) {
+    if (c.kind == 1)
+        ClipRect(c.rect);
+    else if (c.kind == 2)
+        ClipPoly(c.poly);
+    else
+        ClipAll();
 }
 
 }  // namespace qd

@@ -46,6 +46,7 @@ struct GrafPort {
     std::vector<Clip> outerClips;  // of the ports pictures are replayed into
     bool clipApplied = false;
     Picture* recording = nullptr;
+    int turns = 0;  // BeginTurn calls not yet ended
 };
 
 GrafPort& current();

@@ -193,6 +193,14 @@ void ClipPoly(const Polygon& poly);
 void GetClip(Rect* r);
 // Clip everything out of reach: no clip at all.
 void ClipAll();
+// The clip as it stands, to be put back with SetClipState.
+struct ClipState {
+    int kind = 0;  // 0 none, 1 a rectangle, 2 a polygon
+    Rect rect;
+    Polygon poly;
+};
+ClipState GetClipState();
+void SetClipState(const ClipState& c);
 
 // ---- Text ---------------------------------------------------------------------
 
@@ -232,5 +240,13 @@ void DrawPicture(const Picture* p, const Rect& dst);
 void KillPicture(Picture* p);
 // A comment kept in the picture being recorded, in order (nothing is drawn).
 void PicComment(int16_t kind, int16_t dataSize, const void* data);
+
+// Drawing between BeginTurn and EndTurn is turned by `degrees` about centre
+// (port coordinates); positive angles turn counter-clockwise on the screen. A
+// picture keeps the turn; its PICT bytes hold the turned drawing as pixels.
+// Clips set inside a turn are turned with the drawing. shift moves the turned
+// drawing afterwards, in port units.
+void BeginTurn(double degrees, Point centre, Point shift = {});
+void EndTurn();
 
 }  // namespace qd
