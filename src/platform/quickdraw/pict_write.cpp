@@ -401,6 +401,8 @@ bool stateOnly(Op op) {
 // ink they cover, drawn at kTurnDpi; its state changes and comments stay in place.
 constexpr double kTurnDpi = 600;
 constexpr int64_t kMostTurnPixels = int64_t{1} << 26;
+constexpr int kMostRowBytes = 0x3FFF;
+constexpr double kMostRowPixels = kMostRowBytes / 4;
 
 void turnedGroup(Writer& w, const Picture& pic, size_t from, size_t to, GrafPort& scratch,
                  TextState& ts, int unitsPerInch) {
@@ -409,6 +411,8 @@ void turnedGroup(Writer& w, const Picture& pic, size_t from, size_t to, GrafPort
     const double area = static_cast<double>(frame.width()) * frame.height() * scale * scale;
     if (area > static_cast<double>(kMostTurnPixels))
         scale *= std::sqrt(static_cast<double>(kMostTurnPixels) / area);
+    // A pixel map row holds at most kMostRowBytes.
+    if (frame.width() * scale > kMostRowPixels) scale = kMostRowPixels / frame.width();
     const int W = std::max(1, static_cast<int>(std::ceil(frame.width() * scale)));
     const int H = std::max(1, static_cast<int>(std::ceil(frame.height() * scale)));
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, W, H);

@@ -1,0 +1,204 @@
+#include "picture/PICout2.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "labels/itemFields.h"
+#include "labels/labelDoc.h"
+#include "labels/serial.h"
+#include "picture/PICbcode.h"
+#include "picture/colours.h"
+#include "picture/hooks.h"
+#include "picture/pictpaint.h"
+#include "picture/rotate.h"
+#include "symbology/info.h"
+#include "symbology/state.h"
+
+PictureDriverState gDriver;
+
+namespace {
+
+constexpr int32_t kWindowLeft = 200, kWindowTop = 60, kWindowGrowth = 16;
+constexpr int32_t kButtonRoom = 40, kButtonHalf = 60, kButtonTop = 35, kButtonBottom = 15;
+constexpr int32_t kMostInset = 50;
+constexpr int32_t kLabelUnits = 10;  // tenths of a point
+constexpr int16_t kFinishPenMode = qd::patCopy;
+
+bool isGuide() { return (gLabel.notDrawn & 1) != 0; }
+
+void setHooks() {
+    gHooks.bar_ptr = myPaintRect;
+    gHooks.text_ptr = getCharacterOutPict;
+    gHooks.drawstring_ptr = getStringOutPict;
+    gHooks.line_ptr = getLineOutPict;
+    gHooks.rect_ptr = getRectOutPict;
+    gHooks.rrect_ptr = getRRectOutPict;
+    gHooks.oval_ptr = getOvalOutPict;
+}
+
+qd::Rect itemRect(int32_t h, int32_t v) {
+    const Rect16& r = gLabel.itRect;
+    return {r.top + v, r.left + h, r.bottom + v, r.right + h};
+}
+
+void drawBarcode(int32_t i, qd::Rect r, int32_t printMode) {
+    gSym.insetAmount = std::clamp(gSym.insetAmount, 0, kMostInset);
+    gSym.extraMargin = std::clamp(gSym.extraMargin, 0, kMostInset);
+    const int32_t orient = gSym.orient;
+    if (STRixel() != 0) return;  // refused: this item is skipped, the others drawn
+    gSym.orient = orient;
+    qd::Rect frame, window;
+    MeasureBarCodeBox(&frame, &window);
+    r.right = r.left + window.width();
+    r.bottom = r.top + window.height();
+    const qd::Point centre{r.height() / 2, r.width() / 2};
+    qd::MoveTo(r.left, r.top);
+    DrawXRString(centre, 0, orient, r, i, printMode, kKindBarcode);
+}
+
+void drawShape(uint16_t kind, const qd::Rect& r, int32_t i) {
+    setColourInPict();
+    const auto pen = static_cast<int32_t>(gSym.line);
+    qd::PenSize(pen, pen);
+    switch (kind) {
+        case kKindRect:
+        case kKindRectFilled:
+            gHooks.rect_ptr(r.left, r.top, r.right, r.bottom, i);
+            break;
+        case kKindOval:
+        case kKindOvalFilled:
+            gHooks.oval_ptr(r.left, r.top, r.right, r.bottom, i);
+            break;
+        case kKindRoundRect:
+        case kKindRoundRectFilled:
+            gHooks.rrect_ptr(r.left, r.top, r.right, r.bottom, i);
+            break;
+        default:
+            gHooks.line_ptr(r.left, r.top, r.right, r.bottom, i);
+            break;
+    }
+    qd::PenNormal();
+}
+
+// A serial item after a printed label: the value moves on once a label, or
+// once every numRepeat labels; the item keeps the value for the next label.
+void advanceSerial(int32_t i, std::string value) {
+    LabelItem* it = gLabel.labelParts[static_cast<size_t>(i)].get();
+    if (!it) return;
+    const auto digits = static_cast<int32_t>(it->u32(item::len1)) -
+                        static_cast<int32_t>(std::strlen(gData.chPrefix)) -
+                        static_cast<int32_t>(std::strlen(gData.chSuffix)) - 1;
+    auto step = [&] {
+        char current[256] = {};
+        copyBounded(current, value.c_str());
+        SerialNo(current, gLabel.serEnd.c_str(), gLabel.incAmount.c_str(), digits, gLabel.alpha,
+                 current);
+        value = current;
+    };
+    if (gLabel.numRepeat <= 1) {
+        // 1 counts as "each label once", as 0 does.
+        step();
+    } else {
+        if (--gLabel.tempNumRepeat <= 0) {
+            gLabel.tempNumRepeat = gLabel.numRepeat;
+            step();
+        }
+        setTempNumRepeat(i);
+    }
+    const std::string shown = value.empty() ? gLabel.serEnd : value;
+    const std::string text = shown + kVT + gData.chPrefix + kVT + gData.chSuffix;
+    it->setText(item::dataText, text);
+    it->setText(item::serPos, shown);
+}
+
+}  // namespace
+
+void resetPictureDriver() {
+    qd::KillPicture(gDriver.Pict);
+    gDriver = PictureDriverState{};
+}
+
+int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
+    setHooks();
+    const qd::ClipState keepClip = qd::GetClipState();
+    const bool label = labelBack.labelWidth != 0;
+    qd::Rect frame, window;
+    bool failed = false;
+
+    if (label) {
+        const auto w = static_cast<int32_t>(labelBack.labelWidth / kLabelUnits);
+        const auto ht = static_cast<int32_t>(labelBack.labelHeight / kLabelUnits);
+        window = {kWindowTop, kWindowLeft, kWindowTop + ht + kWindowGrowth,
+                  kWindowLeft + w + kWindowGrowth};
+        frame = {0, 0, ht, w};
+    } else {
+        getItemData(0);
+        if (STRixel() != 0) {
+            gDriver.disp2 = false;
+            failed = true;
+        } else {
+            MeasureBarCodeBox(&frame, &window);
+            if (gSym.orient != 0 && gSym.orient != 180) {
+                window.bottom = window.right;
+                frame.bottom = frame.right;
+            }
+        }
+    }
+    if (failed) {
+        // Nothing recorded, the clipboard and the last picture left alone.
+        qd::SetClipState(keepClip);
+        return 0;
+    }
+
+    if (printMode == 0) {
+        qd::Rect grown = window;
+        grown.bottom += kButtonRoom;
+        if (!gDriver.disp2 || !label) gDriver.disp2Rect = grown;
+        gDriver.disp2 = true;
+        const int32_t bw = grown.width(), bh = grown.height();
+        gDriver.dispcon = {bh - kButtonTop, bw / 2 - kButtonHalf, bh - kButtonBottom,
+                           bw / 2 + kButtonHalf};
+        qd::KillPicture(gDriver.Pict);
+        gDriver.Pict = qd::OpenPicture(frame);
+        qd::ClipRect(frame);
+    }
+    qd::PenMode(qd::srcCopy);
+
+    for (int32_t i = 0; i <= labelBack.lastItem; ++i) {
+        if (!gLabel.labelParts[static_cast<size_t>(i)]) continue;
+        gDriver.globItem = i;
+        getItemData(i);
+        const auto kind = static_cast<uint16_t>(gLabel.iteTyp);
+        const bool dataItem = kind == kKindText || kind == kKindBarcode;
+        std::string serial;
+        if (label && dataItem && gLabel.proMode == 1 && !gLabel.serPos.empty()) {
+            serial = gData.chMainCode;
+            const std::string shown =
+                std::string(gData.chPrefix) + serial + std::string(gData.chSuffix);
+            copyBounded(gData.chMainCode, shown.c_str());
+            copyBounded(gData.chMainCode2, shown.c_str());
+            gData.len1 = gData.len11 = static_cast<int32_t>(shown.size());
+        }
+        const qd::Rect r = itemRect(h, v);
+        if (printMode != 0 && isGuide()) continue;
+        if (gSym.orient != 0 && gSym.orient != 90 && gSym.orient != 180 && gSym.orient != 270)
+            gSym.orient = 0;
+        if (kind == kKindBarcode)
+            drawBarcode(i, r, printMode);
+        else if (isShapeKind(kind) || kind == kKindLine)
+            drawShape(kind, r, i);
+        if (printMode != 0 && gDriver.iRepeat2 == 1 && dataItem && getProMode(i) == 1 &&
+            !gLabel.serPos.empty())
+            advanceSerial(i, serial);
+    }
+
+    qd::PenMode(kFinishPenMode);
+    qd::TextMode(qd::srcCopy);
+    qd::ForeColor(qd::blackColor);
+    if (printMode == 0) qd::ClosePicture();
+    qd::SetFractEnable(false);
+    qd::PenNormal();
+    qd::SetClipState(keepClip);
+    return 0;
+}
