@@ -2,6 +2,7 @@
 
 #include "databar/RSSENC.h"
 #include "labels/labelDoc.h"
+#include "labels/printDefaults.h"
 #include "labels/production.h"
 #include "picture/services.h"
 #include "platform/numbers.h"
@@ -16,6 +17,7 @@ void resetWorld() {
     resetDataBarState();
     resetLabelDocument();
     resetProduction();
+    resetPrintDefaults();
     resetVectorState();
     resetShapeState();
     resetBlockState();

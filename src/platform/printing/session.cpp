@@ -1,0 +1,168 @@
+#include <cairo-pdf.h>
+#include <cairo-ps.h>
+#include <cairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "platform/files.h"
+#include "platform/printing/printing.h"
+
+namespace print {
+
+struct PrintSession::Impl {
+    PrintSettings settings;
+    PageFormat format;
+    int32_t status = kPrintNoErr;
+    double thermScale = 1;
+    cairo_surface_t* surface = nullptr;
+    qd::GrafPort* port = nullptr;
+    std::string document;  // the job's bytes, written or sent whole at the end
+    std::string detail;
+    bool inDocument = false;
+
+    void dropSurface() {
+        if (port) qd::DisposePort(port);
+        port = nullptr;
+        if (surface) {
+            cairo_surface_finish(surface);
+            cairo_surface_destroy(surface);
+        }
+        surface = nullptr;
+    }
+    void abandon() {
+        dropSurface();
+        document.clear();
+        inDocument = false;
+    }
+};
+
+namespace {
+
+cairo_status_t appendTo(void* closure, const unsigned char* data, unsigned int length) {
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+// Through a temporary file, so a failed job leaves the old file as it was.
+int32_t writeWhole(const std::string& path, const std::string& bytes, std::string* why) {
+    platform::FileRef ref = 0;
+    if (platform::FSCreateReplacement(path, &ref) != platform::noErr) {
+        *why = platform::FSFailureText();
+        return kPrintIOError;
+    }
+    int32_t count = int32_t(bytes.size());
+    if (platform::FSWrite(ref, &count, bytes.data()) != platform::noErr) {
+        platform::FSDiscard(ref);
+        *why = path;
+        return kPrintIOError;
+    }
+    if (platform::FSCommit(ref) != platform::noErr) {
+        *why = platform::FSFailureText();
+        return kPrintIOError;
+    }
+    return kPrintNoErr;
+}
+
+}  // namespace
+
+PrintSession::PrintSession() : impl_(std::make_unique<Impl>()) {}
+PrintSession::~PrintSession() { impl_->abandon(); }
+
+int32_t PrintSession::status() const { return impl_->status; }
+double PrintSession::thermScale() const { return impl_->thermScale; }
+const std::string& PrintSession::detail() const { return impl_->detail; }
+
+int32_t PrintSession::beginDocument(const PrintSettings& settings, const PageFormat& format) {
+    Impl& m = *impl_;
+    m.abandon();
+    m.settings = settings;
+    m.format = format;
+    m.status = kPrintNoErr;
+    m.detail.clear();
+    if (format.pageWidth() <= 0 || format.pageHeight() <= 0 || settings.copies < 1)
+        return m.status = kPrintGeneralError;
+    m.thermScale = dotsPerPoint(format.resolution);
+    const double w = format.pageWidth(), h = format.pageHeight();
+    const bool toFile = settings.destination == Destination::file;
+    if (toFile && settings.target.empty()) return m.status = kPrintGeneralError;
+    if (toFile && settings.fileFormat == FileFormat::postscript)
+        m.surface = cairo_ps_surface_create_for_stream(appendTo, &m.document, w, h);
+    else
+        m.surface = cairo_pdf_surface_create_for_stream(appendTo, &m.document, w, h);
+    if (cairo_surface_status(m.surface) != CAIRO_STATUS_SUCCESS) {
+        m.abandon();
+        return m.status = kPrintIOError;
+    }
+    if (!settings.jobName.empty()) {
+        if (settings.fileFormat == FileFormat::postscript && toFile)
+            cairo_ps_surface_dsc_comment(m.surface, ("%%Title: " + settings.jobName).c_str());
+        else
+            cairo_pdf_surface_set_metadata(m.surface, CAIRO_PDF_METADATA_TITLE,
+                                           settings.jobName.c_str());
+    }
+    m.inDocument = true;
+    return kPrintNoErr;
+}
+
+qd::GrafPort* PrintSession::beginPage() {
+    Impl& m = *impl_;
+    if (!m.inDocument || m.port) {
+        m.status = kPrintOutOfScope;
+        return nullptr;
+    }
+    const qd::Rect bounds{0, 0, int32_t(std::lround(m.format.pageHeight() * m.thermScale)),
+                          int32_t(std::lround(m.format.pageWidth() * m.thermScale))};
+    m.port = qd::NewPort(m.surface, bounds, 1 / m.thermScale);
+    qd::SetPort(m.port);
+    return m.port;
+}
+
+int32_t PrintSession::endPage() {
+    Impl& m = *impl_;
+    if (!m.port) return m.status = kPrintOutOfScope;
+    qd::FlushPort(m.port);
+    if (qd::GetPort() == m.port) qd::SetPort(nullptr);
+    qd::DisposePort(m.port);
+    m.port = nullptr;
+    cairo_surface_show_page(m.surface);
+    if (cairo_surface_status(m.surface) != CAIRO_STATUS_SUCCESS) {
+        m.abandon();
+        return m.status = kPrintIOError;
+    }
+    return kPrintNoErr;
+}
+
+int32_t PrintSession::endDocument() {
+    Impl& m = *impl_;
+    if (!m.inDocument || m.port) {
+        m.abandon();
+        return m.status = kPrintOutOfScope;
+    }
+    cairo_surface_finish(m.surface);
+    const bool written = cairo_surface_status(m.surface) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(m.surface);
+    m.surface = nullptr;
+    if (!written) {
+        m.abandon();
+        return m.status = kPrintIOError;
+    }
+    if (m.settings.destination == Destination::file) {
+        m.status = writeWhole(m.settings.target, m.document, &m.detail);
+    } else {
+        m.status = sendToQueue(m.settings.target, m.settings.jobName, m.settings.copies, m.document,
+                               &m.detail);
+    }
+    m.document.clear();
+    m.inDocument = false;
+    return m.status;
+}
+
+void PrintSession::cancel() {
+    impl_->abandon();
+    impl_->status = kPrintCancel;
+}
+
+}  // namespace print

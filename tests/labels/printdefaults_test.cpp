@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "labels/channels.h"
+#include "labels/printDefaults.h"
+#include "support/reader.h"
+
+namespace {
+
+struct PrintDefaults : ::testing::Test {
+    std::string home;
+    void SetUp() override {
+        resetChannels();
+        resetPrintDefaults();
+        const std::string marker = testsupport::tempPath("marker");
+        home = marker.substr(0, marker.rfind('/')) + "/config";
+        setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+    }
+    void TearDown() override {
+        unsetenv("XDG_CONFIG_HOME");
+        resetChannels();
+        resetPrintDefaults();
+    }
+    std::string file(const char* name) const { return home + "/strixel/" + name; }
+};
+
+void spit(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string words(std::initializer_list<uint32_t> ws) {
+    std::string out;
+    for (uint32_t w : ws)
+        for (int shift = 24; shift >= 0; shift -= 8) out += char(w >> shift & 0xFF);
+    return out;
+}
+
+TEST_F(PrintDefaults, PrintDefBytesAndRoundTrip) {
+    gPrintSwitches = {1, 1, 0, 0, -2};
+    ASSERT_EQ(PrintSetDefault(), 0);
+    // The direction travels sign-extended.
+    EXPECT_EQ(testsupport::slurp(file("Print.def")), words({1, 1, 0, 0, 0xFFFFFFFE}));
+    resetPrintDefaults();
+    PrintGetDefault();
+    EXPECT_EQ(gPrintSwitches.iOrient, 1);
+    EXPECT_EQ(gPrintSwitches.pCutMarks, 1);
+    EXPECT_EQ(gPrintSwitches.formP, 0);
+    EXPECT_EQ(gPrintSwitches.fourSheet, 0);
+    EXPECT_EQ(gPrintSwitches.direction, -2);
+}
+
+TEST_F(PrintDefaults, MissingFilesKeepTheDefaults) {
+    PrintGetDefault();
+    ThermalGetDefault();
+    EXPECT_EQ(gPrintSwitches.formP, 1);
+    EXPECT_EQ(gPrintSwitches.fourSheet, 4);
+    EXPECT_EQ(gThermal.thermalIte, 4);
+    EXPECT_EQ(gThermal.heat, 10);
+    EXPECT_EQ(gThermal.gaplen, 2);
+    // Reading created nothing.
+    EXPECT_TRUE(testsupport::slurp(file("Print.def")).empty());
+}
+
+TEST_F(PrintDefaults, ThermDefBytesShortFileAndRewriteInPlace) {
+    ASSERT_EQ(ThermalSetDefault(), 0);
+    EXPECT_EQ(testsupport::slurp(file("Therm.def")), words({4, 1, 0, 0, 0, 10, 10, 1, 5, 2}));
+    gThermal.speed = 9;
+    gThermal.cutter = 1;
+    ASSERT_EQ(ThermalSetDefault(), 0);
+    resetPrintDefaults();
+    ThermalGetDefault();
+    EXPECT_EQ(gThermal.speed, 9);
+    EXPECT_EQ(gThermal.cutter, 1);
+
+    // A file cut short after three words: the rest keep their values.
+    spit(file("Therm.def"), words({2, 3, 1}) + "\x01\x02");
+    resetPrintDefaults();
+    gThermal.heat = 77;
+    ThermalGetDefault();
+    EXPECT_EQ(gThermal.thermalIte, 2);
+    EXPECT_EQ(gThermal.pport, 3);
+    EXPECT_EQ(gThermal.stripper, 1);
+    EXPECT_EQ(gThermal.cutter, 0);
+    EXPECT_EQ(gThermal.heat, 77);
+}
+
+TEST_F(PrintDefaults, ThermalModelNames) {
+    auto name = [](int32_t m) {
+        const unsigned char* p = GetThermalString(m);
+        return std::string(reinterpret_cast<const char*>(p + 1), p[0]);
+    };
+    EXPECT_EQ(name(1), "CItoh EZ-4");
+    EXPECT_EQ(name(5), "Datamax");
+    EXPECT_EQ(name(4).substr(name(4).size() - 3), " DT");
+    gThermal.DThermal = 0;
+    EXPECT_EQ(name(4).substr(name(4).size() - 3), " TT");
+    EXPECT_EQ(name(9), "");
+}
+
+}  // namespace
