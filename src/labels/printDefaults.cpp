@@ -17,16 +17,12 @@ namespace {
 
 constexpr uint32_t kPrefsType = fourCC("pdef");
 
-std::string prefsPath(const char* colonRel) {
-    char colon[1024];
-    platform::GetUserFolder(colon, sizeof colon, colonRel);
-    return platform::colonToPosix(colon);
-}
+std::string prefsPath(const char* name) { return platform::userPreferencesFolder() + "/" + name; }
 
 // Opens the settings file on the settings channel, making its folder first when
 // writing.
-platform::OSErr openSettings(const char* colonRel, bool forWriting) {
-    const std::string path = prefsPath(colonRel);
+platform::OSErr openSettings(const char* name, bool forWriting) {
+    const std::string path = prefsPath(name);
     if (path.empty()) return platform::bdNamErr;
     if (forWriting) {
         const platform::OSErr err = platform::createFolder(path.substr(0, path.rfind('/')));
@@ -38,9 +34,9 @@ platform::OSErr openSettings(const char* colonRel, bool forWriting) {
     return OPEN("O", kSettingsChannel, path.c_str());
 }
 
-int16_t writeWords(const char* colonRel, const int32_t* words, int count) {
+int16_t writeWords(const char* name, const int32_t* words, int count) {
     const uint32_t oldType = gChannels.filTyp;
-    platform::OSErr err = openSettings(colonRel, true);
+    platform::OSErr err = openSettings(name, true);
     gChannels.filTyp = oldType;
     if (err != platform::noErr) return int16_t(err);
     for (int i = 0; i < count && err == platform::noErr; ++i)
@@ -49,8 +45,8 @@ int16_t writeWords(const char* colonRel, const int32_t* words, int count) {
     return int16_t(err != platform::noErr ? err : closed);
 }
 
-void readWords(const char* colonRel, int32_t* words, int count) {
-    if (openSettings(colonRel, false) != platform::noErr) return;
+void readWords(const char* name, int32_t* words, int count) {
+    if (openSettings(name, false) != platform::noErr) return;
     for (int i = 0; i < count; ++i)
         if (bsread(kSettingsChannel, &words[i]) != platform::noErr) break;
     CLOSE(kSettingsChannel);
@@ -61,13 +57,13 @@ void readWords(const char* colonRel, int32_t* words, int count) {
 int16_t PrintSetDefault() {
     const PrintSwitches& s = gPrintSwitches;
     const int32_t words[] = {s.iOrient, s.pCutMarks, s.formP, s.fourSheet, s.direction};
-    return writeWords(kPrintDefPath, words, 5);
+    return writeWords(kPrintDefName, words, 5);
 }
 
 void PrintGetDefault() {
     PrintSwitches& s = gPrintSwitches;
     int32_t words[] = {s.iOrient, s.pCutMarks, s.formP, s.fourSheet, s.direction};
-    readWords(kPrintDefPath, words, 5);
+    readWords(kPrintDefName, words, 5);
     s.iOrient = words[0];
     s.pCutMarks = words[1];
     s.formP = words[2];
@@ -79,7 +75,7 @@ int16_t ThermalSetDefault() {
     const ThermalSettings& t = gThermal;
     const int32_t words[] = {t.thermalIte, t.pport,    t.stripper, t.cutter, t.continuous,
                              t.heat,       t.striplen, t.DThermal, t.speed,  t.gaplen};
-    return writeWords(kThermDefPath, words, 10);
+    return writeWords(kThermDefName, words, 10);
 }
 
 void ThermalGetDefault() {
@@ -88,7 +84,7 @@ void ThermalGetDefault() {
                          &t.heat,       &t.striplen, &t.DThermal, &t.speed,  &t.gaplen};
     int32_t words[10];
     for (int i = 0; i < 10; ++i) words[i] = *fields[i];
-    readWords(kThermDefPath, words, 10);
+    readWords(kThermDefName, words, 10);
     for (int i = 0; i < 10; ++i) *fields[i] = words[i];
 }
 

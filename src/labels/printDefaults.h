@@ -30,9 +30,9 @@ extern ThermalSettings gThermal;
 
 void resetPrintDefaults();  // both back to their defaults
 
-// Colon paths of the two files under the user's home folder.
-inline constexpr const char* kPrintDefPath = "Library:Preferences:Print.def";
-inline constexpr const char* kThermDefPath = "Library:Preferences:Therm.def";
+// The two files' names in the user's preferences folder.
+inline constexpr const char* kPrintDefName = "Print.def";
+inline constexpr const char* kThermDefName = "Therm.def";
 
 // Writers return the file status; readers leave the settings as they are when the
 // file is missing, and keep the values of words a short file does not hold.

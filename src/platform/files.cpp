@@ -236,6 +236,8 @@ OSErr FSCreateOpen(const std::string& posixPath, FileRef* ref) {
     return openWith(posixPath, O_WRONLY | O_CREAT | O_TRUNC, ref);
 }
 
+std::string userPreferencesFolder() { return preferencesFolder(); }
+
 OSErr FSOpenRW(const std::string& posixPath, FileRef* ref) {
     return openWith(posixPath, O_RDWR | O_CREAT, ref);
 }

@@ -87,6 +87,9 @@ std::string colonToPosix(const std::string& colonPath);
 // The folder of the user's own data files: $XDG_DATA_HOME/strixel (default
 // ~/.local/share/strixel). It may not exist yet.
 std::string userDataFolder();
+// The folder of the user's settings files: $XDG_CONFIG_HOME/strixel (default
+// ~/.config/strixel). It may not exist yet.
+std::string userPreferencesFolder();
 std::string posixToColon(const std::string& posixPath);
 
 enum class PathKind { missing, file, folder };

@@ -89,7 +89,7 @@ TEST(Printing, PostScriptFileAndLandscape) {
     const std::string ps = testsupport::slurp(path);
     EXPECT_EQ(ps.rfind("%!PS", 0), 0u);
     EXPECT_NE(ps.find("%%Pages: 2"), std::string::npos);
-    EXPECT_NE(ps.find("%%DocumentMedia: 842x595"), std::string::npos);
+    EXPECT_NE(ps.find("%%DocumentMedia: 297x210mm 842 595"), std::string::npos);
 }
 
 TEST(Printing, FailedOrCancelledJobsLeaveNothingBehind) {
@@ -236,7 +236,7 @@ struct PrivateCups {
                  "/cache\nRequestRoot " + dir + "/spool\nTempDir " + dir + "/tmp\nServerBin " +
                  dir + "/bin\nDataDir /usr/share/cups\nAccessLog " + dir +
                  "/access_log\nErrorLog " + dir + "/error_log\nPageLog " + dir +
-                 "/page_log\nUser root\nGroup root\nFileDevice No\nSandboxing Relaxed\n");
+                 "/page_log\nUser lp\nGroup lp\nFileDevice No\nSandboxing Relaxed\n");
         pid = fork();
         if (pid == 0) {
             execl("/usr/sbin/cupsd", "cupsd", "-f", "-c", (dir + "/cupsd.conf").c_str(), "-s",

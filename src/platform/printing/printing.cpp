@@ -164,9 +164,7 @@ bool unflattenPageFormat(const std::string& bytes, PageFormat* format) {
 }
 
 std::string pageFormatPath() {
-    char colon[1024];
-    platform::GetUserFolder(colon, sizeof colon, "Library:Preferences:print.prt");
-    return platform::colonToPosix(colon);
+    return platform::userPreferencesFolder() + "/print.prt";
 }
 
 int32_t savePageFormat(const PageFormat& format) {
