@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -18,6 +19,7 @@ struct PrintDefaults : ::testing::Test {
         resetPrintDefaults();
         const std::string marker = testsupport::tempPath("marker");
         home = marker.substr(0, marker.rfind('/')) + "/config";
+        std::filesystem::remove_all(home);  // left by an earlier run
         setenv("XDG_CONFIG_HOME", home.c_str(), 1);
     }
     void TearDown() override {

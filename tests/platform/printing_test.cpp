@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -128,7 +129,9 @@ TEST(Printing, ResolutionChoice) {
 
 struct PageFormatFile : ::testing::Test {
     void SetUp() override {
-        setenv("XDG_CONFIG_HOME", (folderOf(testsupport::tempPath("x")) + "/config").c_str(), 1);
+        const std::string config = folderOf(testsupport::tempPath("x")) + "/config";
+        std::filesystem::remove_all(config);  // left by an earlier run
+        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     }
     void TearDown() override { unsetenv("XDG_CONFIG_HOME"); }
 };

@@ -163,9 +163,7 @@ bool unflattenPageFormat(const std::string& bytes, PageFormat* format) {
     return true;
 }
 
-std::string pageFormatPath() {
-    return platform::userPreferencesFolder() + "/print.prt";
-}
+std::string pageFormatPath() { return platform::userPreferencesFolder() + "/print.prt"; }
 
 int32_t savePageFormat(const PageFormat& format) {
     const std::string path = pageFormatPath();
