@@ -382,7 +382,8 @@ Expectation expectCode39(int32_t v, const std::string& data) {
 }
 
 // Codabar as typed reads when its ends are start/stop letters and its inside
-// holds none (zxing-cpp wants two characters or more between them); the library variants wrap digits in A and B (MSI: B and A).
+// holds none (zxing-cpp wants two characters or more between them); the library variants wrap
+// digits in A and B (MSI: B and A).
 Expectation expectCodabar(int32_t v, bool noCheck, const std::string& data) {
     static constexpr char kSet[] = "0123456789-$:/.+ABCDTN*E";
     auto startStop = [](char c) { return c != 0 && std::strchr("ABCDTN*E", c) != nullptr; };

@@ -45,7 +45,7 @@ constexpr int32_t kRssExpanded = 6;
 
 constexpr int32_t kRssDataSize = 2437;  // 2436 characters and the terminator
 constexpr int32_t kRssDefaultSegments = 22;
-constexpr int32_t kRssStackedSegments = 4;  // Expanded Stacked without an option
+constexpr int32_t kRssStackedSegments = 4;   // Expanded Stacked without an option
 constexpr int32_t kRssMaxRowElements = 512;  // the separator between two rows of 20 segments
 constexpr int32_t kRssMaxRows = 128;
 constexpr int32_t kRssMaxFinders = 11;

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int32_t kClipGrowth = 4;        // points around the turned item's outline
+constexpr int32_t kClipGrowth = 4;  // points around the turned item's outline
 constexpr double kFinePerPoint = 2540.0 / 72;
 constexpr int16_t kPrintedBarsMode = 23;  // the barcode drawing of the printing pass
 constexpr int32_t kFullTurn = 360;

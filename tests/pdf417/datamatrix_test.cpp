@@ -140,8 +140,8 @@ TEST_F(DataMatrix, TypedMacRomanTravelsAsLatin1) {
         if (platform::macRomanToLatin1(static_cast<unsigned char>(c)) >= 0) latin1 += one;
     }
     EXPECT_EQ(latin1.size(), 128u - 48u);  // 48 Mac Roman characters have no Latin-1 form
-    for (const std::string& typed : {latin1, all, std::string("price 5\xDB caf\x8E"),
-                                     std::string("\xD2quoted\xD3")}) {
+    for (const std::string& typed :
+         {latin1, all, std::string("price 5\xDB caf\x8E"), std::string("\xD2quoted\xD3")}) {
         ASSERT_EQ(make(typed), 0);
         EXPECT_EQ(data()[0] == 241, typed != latin1) << "ECI 26 only beyond Latin-1";
         auto d = read();

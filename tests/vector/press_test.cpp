@@ -67,7 +67,9 @@ struct Press : ::testing::Test {
         labelBack.labelWidth = 1500;
         labelBack.labelHeight = 700;
     }
-    void TearDown() override { if (!std::getenv("KEEP")) fs::remove_all(dir); }
+    void TearDown() override {
+        if (!std::getenv("KEEP")) fs::remove_all(dir);
+    }
 
     // Item 0: a Code 128 item whose data a serial run counts.
     static void serialBarcode() {
@@ -199,7 +201,8 @@ TEST_F(Press, ASheetOfSixWithAVariableTextAndASerialBarcode) {
             ASSERT_TRUE(r.ok) << r.err;
             EXPECT_EQ(r.err.find("Error"), std::string::npos) << r.err;
             if (i == 0) {
-                EXPECT_EQ(testsupport::decode(painttest::padded(r.bitmap, 60), "Code128").text, serial(p))
+                EXPECT_EQ(testsupport::decode(painttest::padded(r.bitmap, 60), "Code128").text,
+                          serial(p))
                     << ps;
             } else {
                 EXPECT_NE(doc.find("(Variable text)"), std::string::npos);
