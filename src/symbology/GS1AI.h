@@ -21,7 +21,7 @@ bool aiFilter(uint32_t start, uint8_t separator);
 char calcheck2(const char* digits, int32_t n);
 
 // Checks element strings typed in parentheses, "(01)...(10)...", against the AI
-// table and the rules of the GS1 specification: a known AI, a fixed-length value
+// table and the rules GS1 gives for element strings: a known AI, a fixed-length value
 // of its length (one digit short when `completesCheckDigit` and the AI carries a
 // check digit), a variable-length value of at most its maximum, the right check
 // digit of a GTIN or SSCC, and a real month and day in a date. Empty when sound,

@@ -23,7 +23,7 @@ struct Spec {
 
 // The data as prepare set it, before the symbol was generated from it.
 const SymbolData& preparedData();
-// A fresh world, the code type's defaults and the spec's data and settings; the
+// A fresh world, the code type's defaults and the case's data and settings; the
 // symbol generated. False when the data is refused.
 bool prepare(const Spec& s);
 // The symbol as a picture: PICbcode at (0, 0) recorded with the frame
