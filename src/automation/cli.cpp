@@ -16,8 +16,12 @@
 #include "automation/outputchoice.h"
 #include "labels/labelDoc.h"
 #include "labels/labelFile.h"
+#include "labels/production.h"
 #include "picture/SetUpFiles.h"
+#include "picture/outer2.h"
+#include "picture/outputstate.h"
 #include "picture/symbolbox.h"
+#include "picture/symbolpicture.h"
 #include "platform/files.h"
 #include "platform/macroman.h"
 #include "platform/numbers.h"
@@ -88,7 +92,8 @@ void printCodeTypes(std::ostream& out) {
 }
 
 void printHelp(std::ostream& out) {
-    out << "usage: strixel [--dialect NAME] [--post NAME] [--open FILE] [RECORD | -]...\n"
+    out << "usage: strixel [--kind NAME] [--dialect NAME] [--post NAME] [--open FILE]\n"
+           "               [RECORD | -]...\n"
            "\n"
            "Makes one symbol file per script record. Records come from the arguments; a lone\n"
            "\"-\" reads them from standard input, one a line (two or more on a line are\n"
@@ -123,7 +128,7 @@ void printHelp(std::ostream& out) {
            "  bwr       bar-width reduction in micrometres\n"
            "  colour    cyan magenta yellow black in percent, e.g. \"0 0 0 100\" (or color)\n"
            "  spotname  the name of a spot colour\n"
-           "  saveto    the output file; .eps, .ps or .pdf picks the kind\n"
+           "  saveto    the output file; its extension picks the kind (below)\n"
            "\n"
            "Escapes in the data:\n"
            "  \\n \\t \\r      line feed, tab, carriage return (Code 128)\n"
@@ -301,7 +306,35 @@ std::string loadOpened(const OpenedFile& opened) {
     return {};
 }
 
-std::string runRecord(Pairs pairs, const OutputChoice& choice, const OpenedFile& opened) {
+// The text file that kind 7 appends to across the records of one run.
+struct TextRun {
+    std::string file;
+};
+
+// The file made for the record by the output dispatch, as the script's request
+// delivers it: no preview, no dialog, the whole path given.
+bool deliver(const std::string& saveto, TextRun* run) {
+    copyBounded(gOut.globFolS, saveto.c_str());
+    gOut.fileDia = 4;
+    gOut.showDia = 1;
+    const int32_t tool = gOut.tool;
+    gOut.outToFile =
+        tool == kOutTiff || tool == kOutBmp72 || tool == kOutBmp300 || tool == kOutTextLine ? 0 : 1;
+    if (tool == kOutTextLine) {
+        gProd.background = 1;  // the records of a command line are one run
+        if (!run->file.empty() && run->file == saveto) {
+            gPictOut.sameFile = 1;
+            gPictOut.theFileName2 = saveto;
+        }
+    }
+    if (needsPicture(tool) && !recordSymbolPicture()) return false;
+    const bool ok = outer2() == 1;
+    if (tool == kOutTextLine) run->file = gPictOut.sameFile == 1 ? gPictOut.theFileName2 : "";
+    return ok;
+}
+
+std::string runRecord(Pairs pairs, const OutputChoice& choice, const OpenedFile& opened,
+                      TextRun* run) {
     resetWorld();
     initLabelItems();
     gMsg.quiet = true;
@@ -359,10 +392,8 @@ std::string runRecord(Pairs pairs, const OutputChoice& choice, const OpenedFile&
     gMsg.shown = 0;
     if (!addSingleSymbolItem())
         return gMsg.shown ? platform::macRomanToUtf8(gMsg.last) : "the data cannot be encoded";
-    copyBounded(gOut.globFolS, saveto.c_str());
-    gOut.fileDia = 4;
     gMsg.shown = 0;
-    if (SetUpFiles(0) != 1)
+    if (!deliver(saveto, run))
         return gMsg.shown ? platform::macRomanToUtf8(gMsg.last) : "the file could not be written";
     return {};
 }
@@ -404,12 +435,12 @@ std::string ordinal(size_t n) {
 
 // Makes the records of one line; the number of failures.
 int runLine(const std::string& line, int number, const OutputChoice& choice,
-            const OpenedFile& opened, std::ostream& err) {
+            const OpenedFile& opened, TextRun* run, std::ostream& err) {
     std::vector<Pairs> records;
     const std::string fault = splitLine(line, &records);
     int failures = 0;
     for (size_t i = 0; i < records.size(); ++i) {
-        const std::string why = runRecord(std::move(records[i]), choice, opened);
+        const std::string why = runRecord(std::move(records[i]), choice, opened, run);
         if (why.empty()) continue;
         ++failures;
         err << "strixel: record " << number;
@@ -441,6 +472,10 @@ std::string takePost(const std::string& name, Request* r) {
     r->output.post = findPostKind(name);
     return r->output.post ? "" : "unknown --post \"" + name + "\" (eps, ps or job; 0, 1 or 2)";
 }
+std::string takeKind(const std::string& name, Request* r) {
+    r->output.kind = findOutputKind(name);
+    return r->output.kind ? "" : "unknown --kind \"" + name + "\" (see --help)";
+}
 
 // Options with a value, given as --name=value or --name value.
 struct ValueOption {
@@ -457,7 +492,7 @@ std::string takeOpen(const std::string& path, Request* r) {
 }
 
 constexpr ValueOption kValueOptions[] = {
-    {"--dialect", takeDialect}, {"--post", takePost}, {"--open", takeOpen}};
+    {"--dialect", takeDialect}, {"--post", takePost}, {"--open", takeOpen}, {"--kind", takeKind}};
 
 // Reads the arguments; the usage error, or empty.
 std::string parseArguments(int argc, const char* const* argv, Request* r) {
@@ -506,10 +541,11 @@ int runCommandLine(int argc, const char* const* argv, std::istream& in, std::ost
     int failures = 0;
     int made = 0;  // records tried
     int argument = 0;
+    TextRun run;
     for (const std::string& source : request.records) {
         if (source != "-") {
             ++made;
-            failures += runLine(source, ++argument, request.output, request.opened, err);
+            failures += runLine(source, ++argument, request.output, request.opened, &run, err);
             continue;
         }
         // Standard input: one record a line, numbered by the line, blank lines counted.
@@ -518,7 +554,7 @@ int runCommandLine(int argc, const char* const* argv, std::istream& in, std::ost
             if (!line.empty() && line.back() == '\r') line.pop_back();
             if (line.find_first_not_of(" \t") == std::string::npos) continue;
             ++made;
-            failures += runLine(line, number, request.output, request.opened, err);
+            failures += runLine(line, number, request.output, request.opened, &run, err);
         }
     }
     if (made == 0) {

@@ -5,12 +5,12 @@
 #include <cstring>
 #include <ostream>
 
+#include "picture/outputstate.h"
 #include "symbology/state.h"
 #include "vector/Epsout.h"
 
 namespace {
 
-constexpr int kToolVectorFile = 2;
 constexpr int32_t kEncapsulated = 0;
 constexpr int32_t kPlainPostScript = 1;
 
@@ -30,16 +30,34 @@ constexpr PostKind kPostKinds[] = {{"eps", "0", kEncapsulated, "encapsulated"},
                                    {"ps", "1", kPlainPostScript, "plain PostScript"},
                                    {"job", "2", 2, "in a printer job wrapper"}};
 
-// The extensions the program writes, as the file's kind.
-enum class Kind { eps, ps, pdf, none };
+constexpr OutputKindName kKinds[] = {
+    {"picture", kOutPicture, 0, ".pic .pict", "picture file: 512 zero bytes, then PICT"},
+    {"text", kOutBarFontText, 0, ".txt", "the bar-font characters (Mac OS Roman)"},
+    {"text-utf16", kOutBarFontText, kIllUtf16Text, ".txt",
+     "the bar-font characters in UTF-16 after a byte-order mark"},
+    {"vector", kOutVector, 0, ".eps .ps .pdf", "EPS, PostScript or PDF (--dialect, --post)"},
+    {"pc-eps", kOutPcEps, 0, ".eps", "EPS with the PC header and a 72-dpi TIFF preview"},
+    {"tiff", kOutTiff, 0, ".tif .tiff", "TIFF at 600 dpi, PackBits"},
+    {"bmp72", kOutBmp72, 0, ".bmp", "Windows bitmap at 72 dpi"},
+    {"bmp300", kOutBmp300, 0, ".bmp", "Windows bitmap at 300 dpi"},
+    {"text-line", kOutTextLine, 0, "",
+     "one line a record appended to a text file (any name; the first record of a run "
+     "replaces the file)"},
+    {"pdf-from-eps", kOutPdfFromEps, 0, ".pdf .eps",
+     "EPS turned into PDF by Ghostscript's ps2pdf (the EPS is kept when that fails)"},
+};
+
+// The kind an extension picks when --kind is not given.
 struct Extension {
     const char* text;
-    Kind kind;
+    const char* kind;
 };
-constexpr Extension kExtensions[] = {{".eps", Kind::eps}, {".ps", Kind::ps}, {".pdf", Kind::pdf}};
+constexpr Extension kExtensions[] = {{".eps", "vector"},   {".ps", "vector"},  {".pdf", "vector"},
+                                     {".pic", "picture"},  {".pict", "picture"}, {".tif", "tiff"},
+                                     {".tiff", "tiff"},    {".bmp", "bmp300"}, {".txt", "text"}};
 
-bool endsWithFolded(const std::string& s, const char* tail) {
-    const size_t n = std::strlen(tail);
+bool endsWithFolded(const std::string& s, const std::string& tail) {
+    const size_t n = tail.size();
     if (s.size() < n) return false;
     for (size_t i = 0; i < n; ++i) {
         char a = s[s.size() - n + i];
@@ -49,10 +67,19 @@ bool endsWithFolded(const std::string& s, const char* tail) {
     return true;
 }
 
-Kind kindOfName(const std::string& path) {
+// The extension of the path among those the program knows, or empty.
+std::string knownExtension(const std::string& path) {
+    std::string best;
     for (const Extension& e : kExtensions)
-        if (endsWithFolded(path, e.text)) return e.kind;
-    return Kind::none;
+        if (endsWithFolded(path, e.text) && std::strlen(e.text) > best.size()) best = e.text;
+    return best;
+}
+
+const OutputKindName* kindOfName(const std::string& path) {
+    const std::string ext = knownExtension(path);
+    for (const Extension& e : kExtensions)
+        if (ext == e.text) return findOutputKind(e.kind);
+    return nullptr;
 }
 
 // A device or a pipe ("/dev/stdout") takes whatever the flags say.
@@ -70,6 +97,41 @@ std::string writtenExtensions() {
     return list;
 }
 
+bool takesExtension(const OutputKindName& k, const std::string& path) {
+    if (k.extensions[0] == 0) return true;
+    std::string list = std::string(k.extensions) + " ";
+    for (size_t at = 0, blank; (blank = list.find(' ', at)) != std::string::npos; at = blank + 1)
+        if (endsWithFolded(path, list.substr(at, blank - at))) return true;
+    return false;
+}
+
+bool vectorKind(int32_t tool) {
+    return tool == kOutVector || tool == kOutPcEps || tool == kOutPdfFromEps;
+}
+
+// The checks of the EPS, PostScript and PDF files of kind 2.
+std::string vectorFault(const OutputChoice& choice, const std::string& path) {
+    const std::string ext = knownExtension(path);
+    const bool pdfDialect = choice.dialect && choice.dialect->ill == kIllPdf;
+    const std::string dialect =
+        choice.dialect ? std::string("--dialect=") + choice.dialect->name : "";
+    const std::string post = choice.post ? std::string("--post=") + choice.post->name : "";
+    if (ext == ".pdf") {
+        if (choice.dialect && !pdfDialect) return dialect + " writes PostScript, not a .pdf file";
+        if (choice.post) return post + " is for PostScript files, not a .pdf file";
+        return {};
+    }
+    if (pdfDialect) return dialect + " writes PDF, not a " + ext + " file";
+    // What reaches the file: --post overrides the dialect's own wrapping.
+    int32_t wrapping = choice.dialect ? choice.dialect->purePost : -1;
+    if (choice.post) wrapping = choice.post->purePost;
+    const std::string by = choice.post ? post : dialect;
+    if (ext == ".eps" && wrapping > kEncapsulated)
+        return by + " writes PostScript, not EPS: the file name ends in .eps";
+    if (ext == ".ps" && wrapping == kEncapsulated) return by + " writes EPS, not a .ps file";
+    return {};
+}
+
 }  // namespace
 
 const Dialect* findDialect(const std::string& name) {
@@ -84,50 +146,78 @@ const PostKind* findPostKind(const std::string& name) {
     return nullptr;
 }
 
+const OutputKindName* findOutputKind(const std::string& name) {
+    for (const OutputKindName& k : kKinds)
+        if (name == k.name) return &k;
+    // By number: the first row of that kind.
+    if (name.size() == 1 && name[0] >= '0' && name[0] <= '8')
+        for (const OutputKindName& k : kKinds)
+            if (k.tool == name[0] - '0') return &k;
+    return nullptr;
+}
+
 std::string outputKindFault(const OutputChoice& choice, const std::string& path) {
-    if (special(path)) return {};
-    const Kind kind = kindOfName(path);
-    if (kind == Kind::none)
-        return "the file name (saveto) must end in " + writtenExtensions() +
-               ", the kinds of file this program writes";
-    const bool pdfDialect = choice.dialect && choice.dialect->ill == kIllPdf;
-    const std::string dialect =
-        choice.dialect ? std::string("--dialect=") + choice.dialect->name : "";
-    const std::string post = choice.post ? std::string("--post=") + choice.post->name : "";
-    if (kind == Kind::pdf) {
-        if (choice.dialect && !pdfDialect) return dialect + " writes PostScript, not a .pdf file";
-        if (choice.post) return post + " is for PostScript files, not a .pdf file";
+    const bool device = special(path);
+    const OutputKindName* kind = choice.kind ? choice.kind : kindOfName(path);
+    if (!kind) {
+        if (device) kind = findOutputKind("vector");
+        else
+            return "the file name (saveto) must end in " + writtenExtensions() +
+                   ", the kinds of file this program writes (or give --kind)";
+    }
+    const std::string named = std::string("--kind=") + kind->name;
+    if (!device && choice.kind && !takesExtension(*kind, path))
+        return named + " writes files ending in " + kind->extensions +
+               ": the file name (saveto) must end in one of them";
+    if (!vectorKind(kind->tool)) {
+        if (choice.dialect) return "--dialect is for EPS, PostScript and PDF files, not " + named;
+        if (choice.post) return "--post is for EPS, PostScript and PDF files, not " + named;
         return {};
     }
-    const char* ext = kind == Kind::eps ? ".eps" : ".ps";
-    if (pdfDialect) return dialect + " writes PDF, not a " + ext + " file";
-    // What reaches the file: --post overrides the dialect's own wrapping.
-    int32_t wrapping = choice.dialect ? choice.dialect->purePost : -1;
-    if (choice.post) wrapping = choice.post->purePost;
-    const std::string by = choice.post ? post : dialect;
-    if (kind == Kind::eps && wrapping > kEncapsulated)
-        return by + " writes PostScript, not EPS: the file name ends in .eps";
-    if (kind == Kind::ps && wrapping == kEncapsulated) return by + " writes EPS, not a .ps file";
-    return {};
+    if (kind->tool != kOutVector) {
+        if (choice.dialect && choice.dialect->ill == kIllPdf)
+            return named + " needs an EPS dialect, not --dialect=pdf";
+        const int32_t wrapping = choice.post             ? choice.post->purePost
+                                 : choice.dialect        ? choice.dialect->purePost
+                                                         : kEncapsulated;
+        if (kind->tool == kOutPcEps && wrapping > kEncapsulated)
+            return named + " writes EPS: PostScript wrapping (--post, --dialect) does not apply";
+        return {};
+    }
+    return device ? std::string() : vectorFault(choice, path);
 }
 
 void applyOutputChoice(const OutputChoice& choice, const std::string& path) {
+    const OutputKindName* kind = choice.kind ? choice.kind : kindOfName(path);
+    if (!kind) kind = findOutputKind("vector");
     int32_t ill = kIll3;
     int32_t post = kEncapsulated;
-    const Kind kind = kindOfName(path);
-    if (kind == Kind::pdf) ill = kIllPdf;
-    if (kind == Kind::ps) ill = kIll5, post = kPlainPostScript;
+    if (kind->tool == kOutVector) {
+        const std::string ext = knownExtension(path);
+        if (ext == ".pdf") ill = kIllPdf;
+        if (ext == ".ps") ill = kIll5, post = kPlainPostScript;
+    }
     if (choice.dialect) {
         ill = choice.dialect->ill;
         if (choice.dialect->purePost >= 0) post = choice.dialect->purePost;
     }
     if (choice.post) post = choice.post->purePost;
-    gOut.tool = kToolVectorFile;
+    if (kind->ill != 0) ill = kind->ill;
+    gOut.tool = kind->tool;
     gOut.ill = ill;
     gOut.purePost = post;
 }
 
 void printOutputKinds(std::ostream& out) {
+    out << "Output kinds (--kind NAME or --kind=NAME, or the number 0 to 8):\n";
+    for (const OutputKindName& k : kKinds) {
+        out << "  " << k.name << std::string(14 - std::strlen(k.name), ' ') << k.tool << "  "
+            << k.what;
+        if (k.extensions[0]) out << " [" << k.extensions << "]";
+        out << "\n";
+    }
+    out << "Without --kind the file name's extension picks the kind: .eps, .ps and .pdf\n"
+           "vector, .pic and .pict picture, .tif and .tiff tiff, .bmp bmp300, .txt text.\n";
     out << "Dialects (--dialect NAME or --dialect=NAME):\n";
     for (const Dialect& d : kDialects)
         out << "  " << d.name << std::string(8 - std::strlen(d.name), ' ') << d.what << "\n";
@@ -135,6 +225,6 @@ void printOutputKinds(std::ostream& out) {
     for (const PostKind& p : kPostKinds)
         out << "  " << p.name << " or " << p.number << std::string(6 - std::strlen(p.name), ' ')
             << p.what << "\n";
-    out << "The file name's extension picks the kind (" << writtenExtensions()
-        << ");\nflags that contradict it are refused.\n";
+    out << "The file name's extension must agree with the kind and the flags; flags that\n"
+           "contradict it are refused.\n";
 }

@@ -20,22 +20,35 @@ struct PostKind {
     const char* what;
 };
 
+// A row of the output kinds that --kind names.
+struct OutputKindName {
+    const char* name;
+    int32_t tool;
+    int32_t ill;             // the text encoding of the bar-font text kinds; 0 as the flags say
+    const char* extensions;  // the file name's extensions it takes, blank-separated; "" any
+    const char* what;
+};
+
 // What the flags asked for; nullptr where a flag was not given.
 struct OutputChoice {
     const Dialect* dialect = nullptr;
     const PostKind* post = nullptr;
+    const OutputKindName* kind = nullptr;
 };
 
 // The dialect or post kind of that name (a post kind also by its number), or nullptr.
 const Dialect* findDialect(const std::string& name);
 const PostKind* findPostKind(const std::string& name);
+// The output kind of that name or number (0 to 8), or nullptr.
+const OutputKindName* findOutputKind(const std::string& name);
 
 // Why the flags and the file's name contradict each other (or the name's
 // extension is not one the program writes); empty when they agree. A path that
 // names a device or a pipe needs no extension.
 std::string outputKindFault(const OutputChoice& choice, const std::string& path);
-// Sets the output settings for the file: the flags, else the extension.
+// Sets the output settings for the file: the flags, else the extension (tool,
+// ill, purePost).
 void applyOutputChoice(const OutputChoice& choice, const std::string& path);
 
-// The help's lines for --dialect and --post.
+// The help's lines for --kind, --dialect and --post.
 void printOutputKinds(std::ostream& out);

@@ -1,35 +1,216 @@
 #include "picture/SetUpFiles.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
+#include "labels/labelDoc.h"
+#include "picture/outputstate.h"
+#include "picture/pcEps.h"
+#include "picture/rasterfiles.h"
+#include "platform/desktop.h"
 #include "platform/files.h"
 #include "platform/macroman.h"
+#include "platform/pstopdf.h"
+#include "platform/quickdraw/pict.h"
 #include "platform/resources.h"
+#include "symbology/GS1AI.h"
+#include "symbology/UPC.h"
+#include "symbology/encoders.h"
+#include "symbology/info.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
 #include "vector/Epsout.h"
 
 namespace {
 
-constexpr uint16_t kMsgCannotCreate = 33;
 constexpr size_t kMostNameBytes = 100;
 constexpr size_t kLastNameBytes = 30;
+constexpr size_t kPictFileHeaderBytes = 512;  // zeros before a picture file's PICT
+constexpr int32_t kCodeDataBar = 37;
+constexpr int32_t kCodeUpc = 11;
+constexpr int32_t kUpcE = 1;
+constexpr int32_t kDataBarDigits = 13;  // before the check digit
+constexpr int32_t kUpcEDigits = 8;
+constexpr int32_t kEanDigits = 13;
+constexpr double kTiffDpi = 600.0;
+constexpr double kPreviewDpi = 72.0;  // the PC EPS preview: one pixel a point
+constexpr double kBmpLowDpi = 72.0;
+constexpr double kBmpHighDpi = 300.0;
+constexpr char kDefaultFileName[] = "DefaultStrixel";
+constexpr char kNamedFolder[] = "Strixels";
 
-const char* extensionOfKind() {
-    if (gOut.tool == 2 && gOut.ill == kIllPdf) return ".PDF";
-    if (gOut.tool == 2 || gOut.tool == 3) return ".EPS";
-    if (gOut.tool == 4) return ".TIF";
-    if (gOut.tool == 1) return ".TXT";
-    return ".PIC";
+const char* extensionOfKind(int32_t kind) {
+    switch (kind) {
+        case kOutPicture:
+            return ".PIC";
+        case kOutBarFontText:
+            return ".TXT";
+        case kOutVector:
+        case kOutPdfFromEps:
+            return gOut.ill == kIllPdf ? ".PDF" : ".EPS";
+        case kOutPcEps:
+            return ".EPS";
+        case kOutTiff:
+            return ".TIF";
+        case kOutBmp72:
+        case kOutBmp300:
+            return ".BMP";
+        default:
+            return "";
+    }
 }
 
-// The message, followed by the path and the system's reason; a path too long for
-// the box loses its middle.
-void reportFileFailure(uint16_t n) {
+// The printed data of the name: escape pairs (a backslash or a control byte and
+// the byte after it) vanish whole, a blank alone.
+std::string printedData() {
+    const char* p = gData.chMainCode2;
+    const size_t n = strnlen(p, kMainCodeSize);
+    const size_t len = gData.len11 >= 0 && static_cast<size_t>(gData.len11) < n ? gData.len11 : n;
+    std::string printed;
+    for (size_t i = 0; i < len; ++i) {
+        const unsigned char c = static_cast<unsigned char>(p[i]);
+        if (c == ' ') continue;
+        if (c == '\\' || c < ' ') {
+            ++i;
+            continue;
+        }
+        printed += static_cast<char>(c);
+    }
+    return printed;
+}
+
+// The 13 digits of a DataBar symbol and their check digit.
+std::string dataBarDigits() {
+    std::string d(gData.chMainCode, strnlen(gData.chMainCode, kMainCodeSize));
+    if (d.size() > static_cast<size_t>(kDataBarDigits)) d.resize(kDataBarDigits);
+    d += calcheck2(d.c_str(), static_cast<int32_t>(d.size()) + 1);
+    return d;
+}
+
+// UPC-E: the 8 digits, the check digit worked out on the expanded form when the
+// data lacks it.
+std::string upcEDigits() {
+    const std::string e(gData.chMainCode4, strnlen(gData.chMainCode4, kAddCodeSize));
+    if (e.size() == static_cast<size_t>(kUpcEDigits)) return e;
+    std::string name = e.substr(0, kUpcEDigits - 1);
+    const size_t dataLen = strnlen(gData.chMainCode, kMainCodeSize);
+    if (dataLen == static_cast<size_t>(kEanDigits)) return name + gData.chMainCode[kEanDigits - 1];
+    const SymbolData keep = gData;
+    char check = 0;
+    if (UPRecon() == 0) {
+        AddLeadZero();
+        calcheck();
+        if (gData.len1 > 0) check = gData.chMainCode[gData.len1 - 1];
+    }
+    gData = keep;
+    if (check) name += check;
+    return name;
+}
+
+std::string withSlash(std::string folder) {
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    return folder;
+}
+
+std::string desktopFolder() {
+    if (const char* d = std::getenv("XDG_DESKTOP_DIR"); d && *d) return d;
+    const char* home = std::getenv("HOME");
+    return std::string(home && *home ? home : ".") + "/Desktop";
+}
+
+// The symbol's picture in pixels at dpi: its frame in its own units (points on a
+// label, hundredths of a millimetre for a single symbol) or the label's size.
+qd::Rect imageRect(double dpi) {
+    double w = 0, h = 0;  // inches
+    if (labelBack.labelWidth != 0) {
+        w = labelBack.labelWidth / 10.0 / 72.0;
+        h = labelBack.labelHeight / 10.0 / 72.0;
+    } else if (gPictOut.Pict) {
+        const double unitsPerInch = pictureUnitsPerInch();
+        w = gPictOut.Pict->frame.width() / unitsPerInch;
+        h = gPictOut.Pict->frame.height() / unitsPerInch;
+    }
+    return qd::Rect{0, 0, std::max<int32_t>(1, static_cast<int32_t>(h * dpi + 0.5)),
+                    std::max<int32_t>(1, static_cast<int32_t>(w * dpi + 0.5))};
+}
+
+// The vector writer's document in memory; false when it refused (reported).
+bool epsBytes(int32_t yPos, std::string* out) {
+    const platform::FileRef ref = platform::FSOpenMemory();
+    const bool ok = EPSout(ref, yPos) == 0;
+    if (ok) *out = platform::FSMemoryContents(ref);
+    platform::FSClose(ref);
+    return ok;
+}
+
+bool writeVector(const std::string& path, int32_t yPos) {
+    platform::FileRef ref = 0;
+    if (platform::FSCreateReplacement(path, &ref) != platform::noErr) {
+        reportFileFailure(kMsgCannotCreate);
+        return false;
+    }
+    if (EPSout(ref, yPos) != 0) {
+        platform::FSDiscard(ref);
+        return false;
+    }
+    const platform::OSErr err = platform::FSCommit(ref);
+    if (err != platform::noErr) {
+        reportFileFailure(err == platform::dskFulErr ? kMsgVectorWriteFailed : kMsgCannotCreate);
+        return false;
+    }
+    return true;
+}
+
+bool needPicture() {
+    if (gPictOut.Pict) return true;
+    Message(kMsgNoPicture);
+    return false;
+}
+
+// The PDF made from the EPS: the same name with ".pdf". When the converter
+// fails the EPS is kept under its own name and the failure reported.
+bool writePdfFromEps(const std::string& path, int32_t yPos, std::string* written) {
+    std::string eps;
+    if (!epsBytes(yPos, &eps)) return false;
+    const PdfPaths names = pdfPathsFor(path);
+    std::string failure;
+    const platform::PdfConversion result = platform::pstopdf(eps, names.pdf, &failure);
+    if (result == platform::PdfConversion::converted) {
+        *written = names.pdf;
+        return true;
+    }
+    if (result == platform::PdfConversion::notCreated) {
+        reportFailureText(kMsgCannotCreate, failure);
+        return false;
+    }
+    if (writeWholeFile(names.eps, eps)) reportFailureText(kMsgPdfNotConverted, failure);
+    return false;
+}
+
+}  // namespace
+
+double pictureUnitsPerInch() {
+    return labelBack.labelWidth != 0 ? qd::kPictPointsPerInch : qd::kPictHundredthsMmPerInch;
+}
+
+PdfPaths pdfPathsFor(const std::string& path) {
+    std::string stem = path;
+    const size_t slash = path.rfind('/');
+    const size_t dot = path.rfind('.');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) {
+        std::string ext = path.substr(dot);
+        for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (ext == ".eps" || ext == ".pdf") stem = path.substr(0, dot);
+    }
+    return {stem + ".eps", stem + ".pdf"};
+}
+
+void reportFileFailure(uint16_t n) { reportFailureText(n, platform::FSFailureText()); }
+
+void reportFailureText(uint16_t n, std::string why) {
     unsigned char text[256];
     platform::StringResourceGetString(text, 136, n);
-    std::string why = platform::FSFailureText();
     std::string roman;
     size_t bad = 0;
     if (platform::utf8ToMacRoman(why, &roman, &bad)) why = roman;
@@ -49,7 +230,21 @@ void reportFileFailure(uint16_t n) {
     MessageText(said.c_str());
 }
 
-}  // namespace
+bool writeWholeFile(const std::string& path, const std::string& bytes) {
+    platform::FileRef ref = 0;
+    if (platform::FSCreateReplacement(path, &ref) != platform::noErr) {
+        reportFileFailure(kMsgCannotCreate);
+        return false;
+    }
+    int32_t count = static_cast<int32_t>(bytes.size());
+    platform::FSWrite(ref, &count, bytes.data());
+    const platform::OSErr err = platform::FSCommit(ref);
+    if (err != platform::noErr) {
+        reportFileFailure(err == platform::dskFulErr ? kMsgWriteIncomplete : kMsgCannotCreate);
+        return false;
+    }
+    return true;
+}
 
 std::string NewFileName() {
     std::string name;
@@ -60,22 +255,17 @@ std::string NewFileName() {
             name += std::string(gSym.TeF) + " ";
     }
     if (gOut.title[0] == 0) {
-        // Escape pairs (a backslash or a control byte and the byte after it) vanish whole.
-        const char* p = gData.chMainCode2;
-        const size_t n = strnlen(p, kMainCodeSize);
-        size_t len = gData.len11 >= 0 && static_cast<size_t>(gData.len11) < n ? gData.len11 : n;
-        std::string printed;
-        for (size_t i = 0; i < len; ++i) {
-            const unsigned char c = static_cast<unsigned char>(p[i]);
-            if (c == '\\' || c <= 32) {
-                ++i;
-                continue;
-            }
-            printed += static_cast<char>(c);
+        if (gSym.code == kCodeUpc && gSym.variation1 == kUpcE) {
+            name += upcEDigits();
+        } else if (gSym.code == kCodeDataBar) {
+            name += dataBarDigits();
+        } else {
+            const std::string printed = printedData();
+            name += printed;
+            const size_t dataLen = strnlen(gData.chMainCode, kMainCodeSize);
+            if (gSym.nCheck == 0 && dataLen > printed.size())
+                name += gData.chMainCode[dataLen - 1];
         }
-        name += printed;
-        const size_t dataLen = strnlen(gData.chMainCode, kMainCodeSize);
-        if (gSym.nCheck == 0 && dataLen > printed.size()) name += gData.chMainCode[dataLen - 1];
     }
     name.append(gData.chAddCode2, strnlen(gData.chAddCode2, kAddCodeSize));
     if (name.size() > kMostNameBytes) name.resize(kMostNameBytes);
@@ -86,35 +276,133 @@ std::string NewFileName() {
         const unsigned char u = static_cast<unsigned char>(c);
         if (c == ' ' || c == '/' || c == '#' || c == ':' || c == '\\' || u < 32 || u > 126) c = '-';
     }
-    if (gOut.fileTyp == 1) name += extensionOfKind();
+    if (gOut.fileTyp == 1) name += extensionOfKind(gOut.tool);
     if (name.size() > kLastNameBytes) name = name.substr(name.size() - kLastNameBytes);
     return name;
 }
 
-int32_t SetUpFiles(int32_t yPos) {
-    std::string path = gOut.globFolS;
-    if (gOut.fileDia != 4) {
-        if (!path.empty() && path.back() != '/') path += '/';
-        path += NewFileName();
+bool NewFile(std::string* path) {
+    const std::string name = NewFileName();
+    switch (gOut.fileDia) {
+        case 0:
+            if (gOut.showDia == 0) return platform::PutFileDialog(name, path);
+            if (gPictOut.gfoldername.empty()) {
+                std::string folder;
+                if (platform::SelectExistingFolder(&folder)) gPictOut.gfoldername = folder;
+            }
+            *path = gPictOut.gfoldername.empty() ? name : withSlash(gPictOut.gfoldername) + name;
+            return true;
+        case 1:
+            *path = std::string(kNamedFolder) + "/" + name;
+            return true;
+        case 2:
+            *path = withSlash(desktopFolder()) + kDefaultFileName;
+            return true;
+        case 3:
+            *path = withSlash(gOut.globFolS) + name;
+            return true;
+        case 4:
+            *path = gOut.globFolS;
+            return true;
+        default:
+            *path = name;
+            return true;
     }
+}
+
+int32_t SetUpFiles(int32_t yPos) {
+    // Kind 8 is named and written as kind 2 first; any change of the kind lasts
+    // this request only.
+    const OutputSettings keep = gOut;
+    int32_t kind = gOut.tool;
+    if (kind == kOutPdfFromEps) gOut.tool = kOutVector;
+    std::string path;
+    const bool named = NewFile(&path);
+    gOut.tool = keep.tool;
+    if (!named) return 0;
     if (path.empty()) {
         Message(kMsgCannotCreate);
         return 0;
     }
+    std::string written = path;
+    bool ok = false;
+    switch (kind) {
+        case kOutPicture:
+            if (needPicture()) {
+                std::string bytes(kPictFileHeaderBytes, '\0');
+                bytes += qd::WritePict(*gPictOut.Pict, static_cast<int>(pictureUnitsPerInch()));
+                ok = writeWholeFile(path, bytes);
+            }
+            break;
+        case kOutBarFontText:
+            ok = writeWholeFile(
+                path, gPictOut.textConverted
+                          ? gPictOut.convertedText
+                          : std::string(reinterpret_cast<const char*>(gEl.chNum),
+                                        static_cast<size_t>(std::max<int32_t>(0, gEl.cu_len))));
+            break;
+        case kOutPcEps: {
+            // A sheet, or a symbol too large for the preview, is a plain EPS.
+            std::string eps;
+            if (labelBack3.labelWidth != 0 || !needPicture()) {
+                ok = labelBack3.labelWidth != 0 && writeVector(path, yPos);
+                break;
+            }
+            const qd::Rect preview = imageRect(kPreviewDpi);
+            if (!pcEpsPreviewFits(preview)) {
+                gOut.tool = kOutVector;
+                ok = writeVector(path, yPos);
+                gOut.tool = keep.tool;
+                break;
+            }
+            std::string tiff;
+            if (!TiffToFile(gPictOut.Pict, preview, "B/W", kPreviewDpi, &tiff)) break;
+            if (!epsBytes(yPos, &eps)) break;
+            ok = writeWholeFile(path, pcEpsFile(eps, tiff));
+            break;
+        }
+        case kOutTiff:
+            if (needPicture()) {
+                std::string tiff;
+                ok = TiffToFile(gPictOut.Pict, imageRect(kTiffDpi), "", kTiffDpi, &tiff) &&
+                     writeWholeFile(path, tiff);
+            }
+            break;
+        case kOutBmp72:
+        case kOutBmp300:
+            if (needPicture()) {
+                const double dpi = kind == kOutBmp72 ? kBmpLowDpi : kBmpHighDpi;
+                std::string bmp;
+                ok = BMPToFile(gPictOut.Pict, imageRect(dpi), dpi, &bmp) &&
+                     writeWholeFile(path, bmp);
+            }
+            break;
+        case kOutPdfFromEps:
+            ok = writePdfFromEps(path, yPos, &written);
+            break;
+        case kOutVector:
+            ok = writeVector(path, yPos);
+            break;
+        default:
+            Message(kMsgUnknownDialect);
+            break;
+    }
+    if (!ok) return 0;
+    copyBounded(gOut.gfullpathp, written.c_str());
+    disposePict();
+    return 1;
+}
+
+int32_t openFile() {
+    gPictOut.pos = 0;
+    std::string path;
+    if (!platform::GetFileDialog("TEXT", &path)) return 1;
     platform::FileRef ref = 0;
-    if (platform::FSCreateReplacement(path, &ref) != platform::noErr) {
-        reportFileFailure(kMsgCannotCreate);
-        return 0;
+    if (platform::FSOpenExisting(path, &ref) != platform::noErr) {
+        Message(kMsgImportNotOpened);
+        return 1;
     }
-    if (EPSout(ref, yPos) != 0) {
-        platform::FSDiscard(ref);
-        return 0;
-    }
-    const platform::OSErr err = platform::FSCommit(ref);
-    if (err != platform::noErr) {
-        reportFileFailure(err == platform::dskFulErr ? kMsgVectorWriteFailed : kMsgCannotCreate);
-        return 0;
-    }
-    copyBounded(gOut.gfullpathp, path.c_str());
+    platform::FSClose(ref);
+    gPictOut.impoFile = path;
     return 1;
 }

@@ -1,14 +1,45 @@
-// Output files: naming a symbol's file and writing a vector document into it.
+// Output files: naming a symbol's file, choosing its folder and writing it in the
+// output kind (OutputSettings::tool, picture/outputstate.h).
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+constexpr uint16_t kMsgCannotCreate = 33;
+constexpr uint16_t kMsgImportNotOpened = 34;
+constexpr uint16_t kMsgWriteIncomplete = 1420;
+constexpr uint16_t kMsgPdfNotConverted = 1421;
+constexpr uint16_t kMsgNoPicture = 1422;
+
 // The file name the current symbol gets: the code-type name or title, the
 // printed data and add-on, made safe for a file system, with the extension of
 // the output kind when fileTyp is 1.
 std::string NewFileName();
-// Writes the current symbol (or sheet) as a vector file named by the naming mode.
-// The document is written beside its final name and moved there only when it is
-// whole, so a failure leaves no partial file. 1 written, 0 not (reported).
+// The POSIX path of the file to write, by the naming mode (fileDia); false when
+// the user cancelled the save dialog.
+bool NewFile(std::string* path);
+// Writes the current symbol (or sheet) as a file of the output kind, named by
+// the naming mode. Every kind is written beside its final name and moved there
+// only when it is whole, so a failure leaves the old file as it was and no
+// partial file. 1 written, 0 not (reported) or cancelled.
 int32_t SetUpFiles(int32_t yPos);
+
+// Writes bytes as the whole file at path, safely; false after reporting why.
+bool writeWholeFile(const std::string& path, const std::string& bytes);
+// Message n, followed by the file layer's reason for the last failure.
+void reportFileFailure(uint16_t n);
+// Message n followed by the reason given.
+void reportFailureText(uint16_t n, std::string why);
+// Units per inch of the current symbol's picture frame: points on a label,
+// hundredths of a millimetre for a single symbol.
+double pictureUnitsPerInch();
+// The two names of a PDF made from an EPS: the given name with ".eps" and ".pdf"
+// in place of either extension (or added).
+struct PdfPaths {
+    std::string eps;
+    std::string pdf;
+};
+PdfPaths pdfPathsFor(const std::string& path);
+
+// The import file chooser: asks for a text file and checks that it opens. 1.
+int32_t openFile();

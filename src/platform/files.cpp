@@ -479,6 +479,24 @@ void FSDiscard(FileRef ref) {
 
 const std::string& FSFailureText() { return failureText(); }
 
+OSErr FSAppendWhole(const std::string& posixPath, const std::string& bytes) {
+    failureText().clear();
+    if (posixPath.empty() || posixPath.find('\0') != std::string::npos)
+        return fail(posixPath, EINVAL, bdNamErr);
+    const int fd = ::open(posixPath.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0) return fail(posixPath, errno, errnoToErr(errno));
+    struct stat st {};
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    OSErr err = writeAll(fd, bytes.data(), bytes.size());
+    int sysErr = err == noErr ? 0 : errno;
+    if (::close(fd) != 0 && err == noErr) sysErr = errno, err = errnoToErr(errno);
+    if (err != noErr && regular) {
+        // Nothing half-written stays behind: the file is as it was.
+        if (::truncate(posixPath.c_str(), st.st_size) != 0) sysErr = errno;
+    }
+    return err == noErr ? noErr : fail(posixPath, sysErr ? sysErr : EIO, err);
+}
+
 FileRef FSOpenMemory() {
     FileRef r = freeRef();
     if (r != 0) table()[r].memory = true;

@@ -72,6 +72,11 @@ void FSDiscard(FileRef ref);
 // system's reason ("/out/x.eps: Permission denied"); empty after a success.
 const std::string& FSFailureText();
 
+// Appends bytes to the end of an existing file in one go. When the write fails
+// (a full disk) the file is cut back to its old length, so it keeps exactly what it
+// held before; fnfErr when the file is missing. Failures leave FSFailureText().
+OSErr FSAppendWhole(const std::string& posixPath, const std::string& bytes);
+
 // An in-memory file: what is written to it stays in memory (tests, benches,
 // fuzzing) until FSClose.
 FileRef FSOpenMemory();

@@ -162,6 +162,9 @@ struct OutputSettings {
     int32_t fileDia = 0;   // naming mode: 3 folder globFolS + name, 4 globFolS is the whole path
     int32_t fileTyp = 1;   // 1: add the extension of the output kind
     int32_t appID = 0;     // 0: names begin with the title or the code-type name
+    int32_t outToFile = 0;  // 0 the clipboard, 1 or 2 a file
+    int32_t showDia = 0;    // non-zero: delivered without a preview (no dialogs, no notes)
+    int32_t features = 0;   // 1: written files are shown in the file manager
     char globFolS[1024] = {};    // POSIX folder (mode 3) or whole path (mode 4)
     char gfullpathp[1024] = {};  // the last file written
     char title[52] = {};         // the production run's title field

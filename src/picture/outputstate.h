@@ -1,0 +1,48 @@
+// The picture output's own state: the symbol's picture, the bar-font text as it
+// will be written, and the text file that a run appends its lines to.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/quickdraw/picture.h"
+
+// Output kinds (OutputSettings::tool) and the files they make.
+enum OutputKind : int32_t {
+    kOutPicture = 0,     // a picture file: 512 zero bytes, then PICT
+    kOutBarFontText = 1, // the element list as text in the bar font
+    kOutVector = 2,      // EPS, PostScript or PDF from the vector writer
+    kOutPcEps = 3,       // EPS with the PC binary header and a TIFF preview
+    kOutTiff = 4,        // TIFF at 600 dpi
+    kOutBmp72 = 5,       // bitmap at 72 dpi
+    kOutBmp300 = 6,      // bitmap at 300 dpi
+    kOutTextLine = 7,    // one line a symbol appended to a text file
+    kOutPdfFromEps = 8,  // an EPS turned into PDF by the system's converter
+};
+constexpr int32_t kIllUtf16Text = 2048;  // ill value: bar-font text as UTF-16
+
+struct PictureOutput {
+    qd::Picture* Pict = nullptr;  // the current symbol's picture, owned here
+    // The bar-font text converted for its file or the clipboard (UTF-16), kept
+    // apart from the element list, which it can outgrow.
+    bool textConverted = false;
+    std::string convertedText;
+    // A run appending lines: 1 once its first symbol made the file.
+    int32_t sameFile = 0;
+    std::string theFileName2;  // POSIX path of that file
+    // The folder remembered for files written without a dialog (naming mode 0 in
+    // runs), chosen once.
+    std::string gfoldername;
+    // The import file chosen (POSIX path) and the read position in it.
+    std::string impoFile;
+    int32_t pos = 0;
+};
+extern PictureOutput gPictOut;
+
+// Takes ownership of pic as the current picture (the previous one is disposed).
+void setPict(qd::Picture* pic);
+void disposePict();
+// Disposes the picture and forgets everything, the text run too.
+void resetPictureOutput();
+// Ends a run of appended lines: later symbols start a new file.
+void endTextRun();

@@ -1,0 +1,63 @@
+#include "platform/desktop.h"
+
+namespace platform {
+
+namespace {
+
+Scrap gScrap;
+DesktopCalls gCalls;
+PutFileAnswer gPutFile = nullptr;
+FolderAnswer gFolder = nullptr;
+GetFileAnswer gGetFile = nullptr;
+
+}  // namespace
+
+void ZeroScrap() {
+    const int32_t handovers = gScrap.handovers;
+    gScrap = Scrap{};
+    gScrap.handovers = handovers;
+}
+
+void PutScrapText(const std::string& text, const std::string& fontName, int32_t fontSize) {
+    gScrap.text = text;
+    gScrap.fontName = fontName;
+    gScrap.fontSize = fontSize;
+}
+
+void PutScrapPict(const std::string& pictBytes) { gScrap.pict = pictBytes; }
+void UnloadScrap() { ++gScrap.handovers; }
+const Scrap& ScrapContents() { return gScrap; }
+
+bool PutFileDialog(const std::string& suggestedName, std::string* path) {
+    return gPutFile && gPutFile(suggestedName, path);
+}
+
+bool SelectExistingFolder(std::string* folder) { return gFolder && gFolder(folder); }
+
+bool GetFileDialog(const char* fileType, std::string* path) {
+    return gGetFile && gGetFile(fileType, path);
+}
+
+void SetDialogAnswers(PutFileAnswer putFile, FolderAnswer folder, GetFileAnswer getFile) {
+    gPutFile = putFile;
+    gFolder = folder;
+    gGetFile = getFile;
+}
+
+void selectfileinfinder(const std::string& posixPath) {
+    ++gCalls.reveals;
+    gCalls.lastRevealed = posixPath;
+}
+
+void SwitchBack() { ++gCalls.switchBacks; }
+const DesktopCalls& DesktopCallCounts() { return gCalls; }
+
+void resetDesktop() {
+    gScrap = Scrap{};
+    gCalls = DesktopCalls{};
+    gPutFile = nullptr;
+    gFolder = nullptr;
+    gGetFile = nullptr;
+}
+
+}  // namespace platform

@@ -1,0 +1,333 @@
+// Output files: names, folders, the text kinds and their encodings, and the
+// output dispatch's clipboard and file targets.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "labels/production.h"
+#include "picture/SetUpFiles.h"
+#include "picture/outer2.h"
+#include "picture/outputstate.h"
+#include "picture/textfiles.h"
+#include "platform/desktop.h"
+#include "support/reader.h"
+#include "symbology/messages.h"
+#include "symbology/state.h"
+#include "vector/Epsout.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct OutputFiles : ::testing::Test {
+    void SetUp() override {
+        resetWorld();
+        gMsg.quiet = true;
+    }
+    void TearDown() override { resetWorld(); }
+    static void data(const char* printed, const char* full, const char* type = "EAN 13") {
+        copyBounded(gSym.TeF, type);
+        copyBounded(gData.chMainCode2, printed);
+        copyBounded(gData.chMainCode, full);
+        gData.len11 = static_cast<int32_t>(strlen(printed));
+        gData.len1 = static_cast<int32_t>(strlen(full));
+    }
+    static void elements(const std::string& bytes) {
+        gEl.clear();
+        gEl.put(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    }
+};
+
+TEST_F(OutputFiles, NamesFromTypeDataCheckDigitAndExtension) {
+    data("400638133393", "4006381333931");
+    gOut.tool = kOutVector;
+    EXPECT_EQ(NewFileName(), "EAN-13-4006381333931.EPS");
+    gOut.fileTyp = 0;
+    EXPECT_EQ(NewFileName(), "EAN-13-4006381333931");
+    gOut.fileTyp = 1;
+    // Each kind's extension; kind 8 is named as kind 2, the text line has none.
+    const std::pair<int32_t, const char*> kinds[] = {
+        {kOutPicture, ".PIC"}, {kOutBarFontText, ".TXT"}, {kOutPcEps, ".EPS"},
+        {kOutTiff, ".TIF"},    {kOutBmp72, ".BMP"},       {kOutBmp300, ".BMP"},
+        {kOutTextLine, ""},    {kOutPdfFromEps, ".EPS"}};
+    for (auto [kind, ext] : kinds) {
+        gOut.tool = kind;
+        EXPECT_EQ(NewFileName(), std::string("EAN-13-4006381333931") + ext) << kind;
+    }
+    gOut.tool = kOutVector;
+    gOut.ill = kIllPdf;
+    EXPECT_EQ(NewFileName(), "EAN-13-4006381333931.PDF");
+    // A title replaces type and data; appID 1 leaves the type's name out.
+    copyBounded(gOut.title, "Batch 7");
+    EXPECT_EQ(NewFileName(), "Batch-7.PDF");
+    gOut.title[0] = 0;
+    gOut.appID = 1;
+    gOut.ill = kIll3;
+    EXPECT_EQ(NewFileName(), "4006381333931.EPS");
+}
+
+TEST_F(OutputFiles, LongNamesKeepTheirLast30Characters) {
+    data("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", "Code 128");
+    gOut.tool = kOutVector;
+    const std::string name = NewFileName();  // 9 + 36 characters, then ".EPS"
+    EXPECT_EQ(name, "KLMNOPQRSTUVWXYZ0123456789.EPS");
+    // Past 100 characters the name is cut before the extension is added.
+    std::string longData(150, 'x');
+    data(longData.c_str(), longData.c_str(), "Code 128");
+    gOut.fileTyp = 0;
+    EXPECT_EQ(NewFileName(), std::string(30, 'x'));
+}
+
+TEST_F(OutputFiles, EscapesVanishWholeButABlankAlone) {
+    data("AB\\1CD EF", "AB\\1CD EF", "Code 128");
+    gSym.nCheck = 1;
+    gOut.fileTyp = 0;
+    EXPECT_EQ(NewFileName(), "Code-128-ABCDEF");
+    // Unsafe characters become '-', bytes above 126 too.
+    data("a/b#c:d\x8A", "a/b#c:d\x8A", "Code 128");
+    EXPECT_EQ(NewFileName(), "Code-128-a-b-c-d-");
+}
+
+TEST_F(OutputFiles, DataBarAndUpcENamesCarryTheirCheckDigits) {
+    gOut.fileTyp = 0;
+    gOut.appID = 1;
+    gSym.code = 37;
+    data("0001234567890", "00012345678905");  // longer than 13: cut, check digit worked out
+    EXPECT_EQ(NewFileName(), "00012345678905");
+    EXPECT_EQ(gData.len1, 14);  // the data is left as it was
+
+    gSym.code = 11;
+    gSym.variation1 = 1;
+    copyBounded(gData.chMainCode4, "01234565");
+    EXPECT_EQ(NewFileName(), "01234565");
+    copyBounded(gData.chMainCode4, "0123456");
+    copyBounded(gData.chMainCode, "0012345000065");
+    EXPECT_EQ(NewFileName(), "01234565");
+}
+
+TEST_F(OutputFiles, FoldersByNamingMode) {
+    data("400638133393", "4006381333931");
+    gOut.tool = kOutTiff;
+    std::string path;
+    gOut.fileDia = 1;
+    ASSERT_TRUE(NewFile(&path));
+    EXPECT_EQ(path, "Strixels/EAN-13-4006381333931.TIF");
+    gOut.fileDia = 3;
+    copyBounded(gOut.globFolS, "/tmp/out");
+    ASSERT_TRUE(NewFile(&path));
+    EXPECT_EQ(path, "/tmp/out/EAN-13-4006381333931.TIF");
+    gOut.fileDia = 4;
+    copyBounded(gOut.globFolS, "/tmp/whole.name");
+    ASSERT_TRUE(NewFile(&path));
+    EXPECT_EQ(path, "/tmp/whole.name");
+    // The desktop always gets the one fixed name.
+    gOut.fileDia = 2;
+    setenv("XDG_DESKTOP_DIR", "/tmp/desk", 1);
+    ASSERT_TRUE(NewFile(&path));
+    EXPECT_EQ(path, "/tmp/desk/DefaultStrixel");
+    unsetenv("XDG_DESKTOP_DIR");
+    // Mode 0: the save dialog (headless it cancels), or in runs the folder chosen once.
+    gOut.fileDia = 0;
+    EXPECT_FALSE(NewFile(&path));
+    gOut.showDia = 1;
+    static int asked = 0;
+    asked = 0;
+    platform::SetDialogAnswers(nullptr, [](std::string* folder) {
+        ++asked;
+        *folder = "/tmp/run";
+        return true;
+    });
+    ASSERT_TRUE(NewFile(&path));
+    ASSERT_TRUE(NewFile(&path));
+    EXPECT_EQ(path, "/tmp/run/EAN-13-4006381333931.TIF");
+    EXPECT_EQ(asked, 1);
+}
+
+TEST_F(OutputFiles, Utf16AndUtf8FromMacRoman) {
+    const unsigned char aReturn[] = {'A', 13};
+    EXPECT_EQ(MACtoMacRomanUnicode(aReturn, 2), std::string("\xFE\xFF\0A\0\r\0\n", 8));
+    const unsigned char circumflexU[] = {0xF3};
+    EXPECT_EQ(MACtoMacRomanUnicode(circumflexU, 1), std::string("\xFE\xFF\x00\xDB", 4));
+    EXPECT_EQ(MACtoUTF8(circumflexU, 1), "\xEF\xBB\xBF\xC3\x9B");
+    const unsigned char euro[] = {0xDB};  // Mac OS Roman's euro, not Latin-1's U+00DB
+    EXPECT_EQ(MACtoUTF8(euro, 1), "\xEF\xBB\xBF\xE2\x82\xAC");
+    // Far more text than the element list could hold converted: nothing is cut.
+    std::string big(6000, '\xA5');
+    big[100] = 13;
+    const std::string out =
+        MACtoMacRomanUnicode(reinterpret_cast<const unsigned char*>(big.data()), big.size());
+    ASSERT_EQ(out.size(), 2u + 2 * 6000 + 2);
+    EXPECT_EQ(out.substr(out.size() - 2), "\x20\x22");  // the bullet
+}
+
+TEST_F(OutputFiles, WindowsCodePageRows) {
+    struct Row {
+        unsigned char from, to;
+    };
+    const Row rows[] = {{1, 208},   {224, 208}, {2, 240},   {218, 240}, {5, 138},   {6, 154},
+                        {7, 221},   {8, 253},   {21, 189},  {184, 189}, {22, 188},  {185, 188},
+                        {23, 185},  {186, 185}, {24, 190},  {188, 190}, {25, 179},  {189, 179},
+                        {26, 178},  {222, 178}, {27, 166},  {223, 166}, {28, 173},  {29, 215},
+                        {197, 222}, {198, 254}, {219, 164}, {254, 160},
+                        // Mac characters that code page 1252 has take its codes.
+                        {0x80, 0xC4}, {0x8E, 0xE9}, {0xA5, 0x95}, {0xD0, 0x96}, {0xCA, 0xA0},
+                        // Kept: no row, and listed as kept.
+                        {'A', 'A'}, {13, 13}, {173, 173}, {176, 176}, {225, 225}, {243, 243},
+                        {255, 255}};
+    for (const Row& r : rows) {
+        unsigned char b = r.from;
+        MACtoANSI(&b, 1);
+        EXPECT_EQ(b, r.to) << int(r.from);
+    }
+}
+
+TEST_F(OutputFiles, TextLineOfLowBarsIsTheLastRowsReadableText) {
+    elements("xx12\rAB12-x\r12ab-");
+    gSym.Hei = 4;
+    EXPECT_EQ(saveItemToFile(), "12ab\r");
+    gSym.Hei = 10;
+    EXPECT_EQ(saveItemToFile(), "xx12\rAB12-x\r12ab-\r");
+}
+
+TEST_F(OutputFiles, RunOfThreeSymbolsAppendsThreeLines) {
+    const std::string path = testsupport::tempPath("run.txt");
+    {
+        std::ofstream old(path);
+        old << "an earlier run\r";
+    }
+    gOut.fileDia = 4;
+    copyBounded(gOut.globFolS, path.c_str());
+    gProd.background = 1;
+    gSym.Hei = 4;
+    for (const char* digits : {"1001", "1002", "1003"}) {
+        elements(std::string("|||\r") + digits);
+        ASSERT_EQ(SaveTextToFile(0), 1);
+    }
+    EXPECT_EQ(testsupport::slurp(path), "1001\r1002\r1003\r");
+    EXPECT_EQ(gPictOut.sameFile, 1);
+}
+
+TEST_F(OutputFiles, AFailedFirstLineEndsTheRun) {
+    const std::string earlier = testsupport::tempPath("earlier.txt");
+    gOut.fileDia = 4;
+    copyBounded(gOut.globFolS, earlier.c_str());
+    gProd.background = 1;
+    elements("1");
+    gSym.Hei = 10;
+    ASSERT_EQ(SaveTextToFile(0), 1);
+    // The next run's file cannot be made: nothing goes to the earlier run's file.
+    endTextRun();
+    const std::string missing = testsupport::tempPath("no/such/folder.txt");
+    copyBounded(gOut.globFolS, missing.c_str());
+    EXPECT_EQ(SaveTextToFile(0), 0);
+    EXPECT_EQ(gPictOut.sameFile, 0);
+    copyBounded(gOut.globFolS, missing.c_str());
+    EXPECT_EQ(SaveTextToFile(0), 0);
+    EXPECT_EQ(testsupport::slurp(earlier), "1\r");
+    // An append that the disk refuses leaves the file as it was.
+    gPictOut.sameFile = 1;
+    gPictOut.theFileName2 = "/dev/full";
+    EXPECT_EQ(SaveTextToFile(0), 0);
+    EXPECT_EQ(gPictOut.sameFile, 0);
+}
+
+TEST_F(OutputFiles, BarFontTextToTheClipboard) {
+    elements("AB\rCD\r");
+    gSym.code = 1;  // ISBN: the header line first
+    copyBounded(gData.chHeadCode, "ISBN 0-00");
+    gData.len3 = 9;
+    gSym.human = kHumanOneLine;
+    gSym.Siz = 250;
+    gOut.tool = kOutBarFontText;
+    ASSERT_EQ(outer2(), 1);
+    const platform::Scrap& scrap = platform::ScrapContents();
+    EXPECT_EQ(scrap.text, "ISBN 0-00\rAB\r");
+    EXPECT_EQ(scrap.fontName, "Strixel");
+    EXPECT_EQ(scrap.fontSize, 25);
+    EXPECT_EQ(gMsg.shown, 1);  // the note that the text is there
+    EXPECT_EQ(barFontPoints(19.9), 1);
+    EXPECT_EQ(barFontPoints(5), 1);  // never 0 points
+    EXPECT_EQ(gEl.cu_len, 0);
+    // Nothing written yet: no switch back to the other application.
+    EXPECT_EQ(platform::DesktopCallCounts().switchBacks, 0);
+}
+
+TEST_F(OutputFiles, BarFontTextFilesPlainAndUtf16) {
+    const std::string path = testsupport::tempPath("bars.txt");
+    gOut.fileDia = 4;
+    copyBounded(gOut.globFolS, path.c_str());
+    gOut.tool = kOutBarFontText;
+    gOut.outToFile = 1;
+    gOut.features = 1;
+    elements("A\r");
+    ASSERT_EQ(outer2(), 1);
+    EXPECT_EQ(testsupport::slurp(path), "A\r");
+    gOut.ill = kIllUtf16Text;
+    elements("A\r");
+    ASSERT_EQ(outer2(), 1);
+    EXPECT_EQ(testsupport::slurp(path), std::string("\xFE\xFF\0A\0\r\0\n", 8));
+    // The file is revealed and the previous application comes back.
+    EXPECT_EQ(platform::DesktopCallCounts().lastRevealed, path);
+    EXPECT_EQ(platform::DesktopCallCounts().switchBacks, 2);
+}
+
+TEST_F(OutputFiles, FailedWritesKeepTheOldFileAndLeaveNothing) {
+    const std::string folder = testsupport::tempPath("kept");
+    fs::create_directories(folder);
+    const std::string path = folder + "/old.txt";
+    {
+        std::ofstream old(path);
+        old << "old contents";
+    }
+    gOut.fileDia = 4;
+    gOut.tool = kOutBarFontText;
+    gOut.outToFile = 1;
+    elements("new");
+    // A name that is a folder, and the full disk: message, nothing left behind.
+    for (const std::string& target : {folder, std::string("/dev/full")}) {
+        copyBounded(gOut.globFolS, target.c_str());
+        gMsg.shown = 0;
+        elements("new");
+        EXPECT_EQ(outer2(), 0) << target;
+        EXPECT_GE(gMsg.shown, 1) << target;
+    }
+    // An unwritable folder (root may write anywhere: then the file is replaced).
+    chmod(folder.c_str(), 0555);
+    copyBounded(gOut.globFolS, path.c_str());
+    elements("new");
+    const bool locked = access(folder.c_str(), W_OK) != 0;
+    const int32_t result = outer2();
+    chmod(folder.c_str(), 0755);
+    if (locked) {
+        EXPECT_EQ(result, 0);
+    }
+    size_t files = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(folder)) ++files;
+    EXPECT_EQ(files, 1u);
+    if (locked) {
+        EXPECT_EQ(testsupport::slurp(path), "old contents");
+    }
+}
+
+TEST_F(OutputFiles, KindsOfPicturesNeedAPicture) {
+    gOut.fileDia = 4;
+    const std::string path = testsupport::tempPath("nopicture.tif");
+    copyBounded(gOut.globFolS, path.c_str());
+    gOut.tool = kOutTiff;
+    EXPECT_EQ(SetUpFiles(0), 0);
+    EXPECT_FALSE(fs::exists(path));
+}
+
+TEST_F(OutputFiles, PdfNamesBesideTheEps) {
+    EXPECT_EQ(pdfPathsFor("/a/x.eps").pdf, "/a/x.pdf");
+    EXPECT_EQ(pdfPathsFor("/a/x.PDF").eps, "/a/x.eps");
+    EXPECT_EQ(pdfPathsFor("/a.b/x").pdf, "/a.b/x.pdf");
+}
+
+}  // namespace
