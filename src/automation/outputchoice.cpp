@@ -52,9 +52,9 @@ struct Extension {
     const char* text;
     const char* kind;
 };
-constexpr Extension kExtensions[] = {{".eps", "vector"},   {".ps", "vector"},  {".pdf", "vector"},
-                                     {".pic", "picture"},  {".pict", "picture"}, {".tif", "tiff"},
-                                     {".tiff", "tiff"},    {".bmp", "bmp300"}, {".txt", "text"}};
+constexpr Extension kExtensions[] = {{".eps", "vector"},  {".ps", "vector"},    {".pdf", "vector"},
+                                     {".pic", "picture"}, {".pict", "picture"}, {".tif", "tiff"},
+                                     {".tiff", "tiff"},   {".bmp", "bmp300"},   {".txt", "text"}};
 
 bool endsWithFolded(const std::string& s, const std::string& tail) {
     const size_t n = tail.size();
@@ -160,7 +160,8 @@ std::string outputKindFault(const OutputChoice& choice, const std::string& path)
     const bool device = special(path);
     const OutputKindName* kind = choice.kind ? choice.kind : kindOfName(path);
     if (!kind) {
-        if (device) kind = findOutputKind("vector");
+        if (device)
+            kind = findOutputKind("vector");
         else
             return "the file name (saveto) must end in " + writtenExtensions() +
                    ", the kinds of file this program writes (or give --kind)";
@@ -177,9 +178,9 @@ std::string outputKindFault(const OutputChoice& choice, const std::string& path)
     if (kind->tool != kOutVector) {
         if (choice.dialect && choice.dialect->ill == kIllPdf)
             return named + " needs an EPS dialect, not --dialect=pdf";
-        const int32_t wrapping = choice.post             ? choice.post->purePost
-                                 : choice.dialect        ? choice.dialect->purePost
-                                                         : kEncapsulated;
+        const int32_t wrapping = choice.post      ? choice.post->purePost
+                                 : choice.dialect ? choice.dialect->purePost
+                                                  : kEncapsulated;
         if (kind->tool == kOutPcEps && wrapping > kEncapsulated)
             return named + " writes EPS: PostScript wrapping (--post, --dialect) does not apply";
         return {};

@@ -1,6 +1,9 @@
 #include "picture/SetUpFiles.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 
@@ -168,17 +171,32 @@ bool needPicture() {
     return false;
 }
 
-// The PDF made from the EPS: the same name with ".pdf". When the converter
+// The folder for the converter's work files: the target's own, or the system's
+// temporary folder for a device.
+std::string workFolderFor(const std::string& path) {
+    if (platform::pathKind(path) == platform::PathKind::file) {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+            const char* tmp = std::getenv("TMPDIR");
+            return tmp && *tmp ? tmp : "/tmp";
+        }
+    }
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "" : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The PDF made from the EPS, under the name with ".pdf". When the converter
 // fails the EPS is kept under its own name and the failure reported.
 bool writePdfFromEps(const std::string& path, int32_t yPos, std::string* written) {
     std::string eps;
     if (!epsBytes(yPos, &eps)) return false;
     const PdfPaths names = pdfPathsFor(path);
-    std::string failure;
-    const platform::PdfConversion result = platform::pstopdf(eps, names.pdf, &failure);
+    std::string pdf, failure;
+    const platform::PdfConversion result =
+        platform::pstopdf(eps, workFolderFor(names.pdf), &pdf, &failure);
     if (result == platform::PdfConversion::converted) {
         *written = names.pdf;
-        return true;
+        return writeWholeFile(names.pdf, pdf);
     }
     if (result == platform::PdfConversion::notCreated) {
         reportFailureText(kMsgCannotCreate, failure);
@@ -195,15 +213,18 @@ double pictureUnitsPerInch() {
 }
 
 PdfPaths pdfPathsFor(const std::string& path) {
-    std::string stem = path;
     const size_t slash = path.rfind('/');
     const size_t dot = path.rfind('.');
     if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) {
         std::string ext = path.substr(dot);
         for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (ext == ".eps" || ext == ".pdf") stem = path.substr(0, dot);
+        if (ext == ".eps" || ext == ".pdf") {
+            const std::string stem = path.substr(0, dot);
+            return {stem + ".eps", stem + ".pdf"};
+        }
     }
-    return {stem + ".eps", stem + ".pdf"};
+    // No extension of either kind (a device, say): the PDF takes the name itself.
+    return {path + ".eps", path};
 }
 
 void reportFileFailure(uint16_t n) { reportFailureText(n, platform::FSFailureText()); }
@@ -263,8 +284,7 @@ std::string NewFileName() {
             const std::string printed = printedData();
             name += printed;
             const size_t dataLen = strnlen(gData.chMainCode, kMainCodeSize);
-            if (gSym.nCheck == 0 && dataLen > printed.size())
-                name += gData.chMainCode[dataLen - 1];
+            if (gSym.nCheck == 0 && dataLen > printed.size()) name += gData.chMainCode[dataLen - 1];
         }
     }
     name.append(gData.chAddCode2, strnlen(gData.chAddCode2, kAddCodeSize));

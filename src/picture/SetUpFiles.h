@@ -34,7 +34,8 @@ void reportFailureText(uint16_t n, std::string why);
 // hundredths of a millimetre for a single symbol.
 double pictureUnitsPerInch();
 // The two names of a PDF made from an EPS: the given name with ".eps" and ".pdf"
-// in place of either extension (or added).
+// in place of either extension; a name with neither is the PDF's, and the EPS
+// kept on failure adds ".eps".
 struct PdfPaths {
     std::string eps;
     std::string pdf;

@@ -44,8 +44,7 @@ void barFontTextToClipboard() {
     const bool header = std::find(std::begin(kHeaderCodes), std::end(kHeaderCodes), gSym.code) !=
                         std::end(kHeaderCodes);
     if (header || gSym.HaTex == 1) {
-        const size_t n =
-            static_cast<size_t>(std::clamp<int32_t>(gData.len3, 0, kHeadCodeSize - 1));
+        const size_t n = static_cast<size_t>(std::clamp<int32_t>(gData.len3, 0, kHeadCodeSize - 1));
         text.assign(gData.chHeadCode, strnlen(gData.chHeadCode, n));
         text += static_cast<char>(kReturn);
     }
@@ -85,8 +84,7 @@ int32_t outer2() {
     // the text line goes to its own file only.
     if (tool == kOutTextLine)
         result = SaveTextToFile(0);
-    else if (gOut.outToFile != 0 || tool == kOutTiff || tool == kOutBmp72 ||
-             tool == kOutBmp300)
+    else if (gOut.outToFile != 0 || tool == kOutTiff || tool == kOutBmp72 || tool == kOutBmp300)
         result = SetUpFiles(0);
 
     disposePict();

@@ -9,15 +9,15 @@
 
 // Output kinds (OutputSettings::tool) and the files they make.
 enum OutputKind : int32_t {
-    kOutPicture = 0,     // a picture file: 512 zero bytes, then PICT
-    kOutBarFontText = 1, // the element list as text in the bar font
-    kOutVector = 2,      // EPS, PostScript or PDF from the vector writer
-    kOutPcEps = 3,       // EPS with the PC binary header and a TIFF preview
-    kOutTiff = 4,        // TIFF at 600 dpi
-    kOutBmp72 = 5,       // bitmap at 72 dpi
-    kOutBmp300 = 6,      // bitmap at 300 dpi
-    kOutTextLine = 7,    // one line a symbol appended to a text file
-    kOutPdfFromEps = 8,  // an EPS turned into PDF by the system's converter
+    kOutPicture = 0,      // a picture file: 512 zero bytes, then PICT
+    kOutBarFontText = 1,  // the element list as text in the bar font
+    kOutVector = 2,       // EPS, PostScript or PDF from the vector writer
+    kOutPcEps = 3,        // EPS with the PC binary header and a TIFF preview
+    kOutTiff = 4,         // TIFF at 600 dpi
+    kOutBmp72 = 5,        // bitmap at 72 dpi
+    kOutBmp300 = 6,       // bitmap at 300 dpi
+    kOutTextLine = 7,     // one line a symbol appended to a text file
+    kOutPdfFromEps = 8,   // an EPS turned into PDF by the system's converter
 };
 constexpr int32_t kIllUtf16Text = 2048;  // ill value: bar-font text as UTF-16
 

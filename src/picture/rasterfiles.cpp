@@ -58,7 +58,7 @@ Palette symbolPalette() {
 // The nearest entry to each drawn pixel (the first of equals); the last answer
 // is kept, since a symbol's pixels come in long runs of one colour.
 class Snapper {
-public:
+  public:
     explicit Snapper(const Palette& p) : p_(p) {}
     uint8_t operator()(uint32_t px) {
         if (px == last_) return lastIndex_;
@@ -77,7 +77,7 @@ public:
         return lastIndex_;
     }
 
-private:
+  private:
     const Palette& p_;
     uint32_t last_ = 0xFFFFFFFFu;
     uint8_t lastIndex_ = 0;
@@ -88,7 +88,7 @@ private:
 // The picture drawn into an offscreen world of rect's size; the world is
 // released with the object.
 class Drawing {
-public:
+  public:
     Drawing(const qd::Picture* pic, const qd::Rect& rect) {
         const qd::Rect bounds{0, 0, rect.height(), rect.width()};
         if (qd::NewGWorld(&world_, 32, bounds) != 0) return;
@@ -113,7 +113,7 @@ public:
         return y > 0 && std::memcmp(row(y), row(y - 1), static_cast<size_t>(width) * 4) == 0;
     }
 
-private:
+  private:
     qd::GWorldPtr world_ = nullptr;
     const uint32_t* pixels_ = nullptr;
     int stride_ = 0;
@@ -241,7 +241,7 @@ bool TiffToFile(const qd::Picture* pic, const qd::Rect& rect, const char* option
     const Drawing drawing(pic, rect);
     if (!drawn(drawing)) return false;
     const Palette palette = symbolPalette();
-    const Format format = o.blackWhite ? Format::blackWhite
+    const Format format = o.blackWhite   ? Format::blackWhite
                           : palette.grey ? Format::grey
                                          : Format::palette;
     const uint32_t width = static_cast<uint32_t>(rect.width());
@@ -273,9 +273,9 @@ bool TiffToFile(const qd::Picture* pic, const qd::Rect& rect, const char* option
         TIFFSetField(tif, TIFFTAG_DOCUMENTNAME, kDocumentName);
         TIFFSetField(tif, TIFFTAG_IMAGEDESCRIPTION, kImageDescription);
         TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
-        TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP,
-                     o.rowsPerStrip ? o.rowsPerStrip
-                                    : std::max<uint32_t>(1, kStripBytes / bytesPerRow));
+        TIFFSetField(
+            tif, TIFFTAG_ROWSPERSTRIP,
+            o.rowsPerStrip ? o.rowsPerStrip : std::max<uint32_t>(1, kStripBytes / bytesPerRow));
         TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
         if (format == Format::palette) {
             std::vector<uint16_t> map(3 * kPaletteSize, 0);

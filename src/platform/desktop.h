@@ -16,7 +16,7 @@ struct Scrap {
     std::string text;
     std::string fontName;
     int32_t fontSize = 0;
-    std::string pict;  // PICT version 2 bytes
+    std::string pict;       // PICT version 2 bytes
     int32_t handovers = 0;  // UnloadScrap calls: the contents given to the system
 };
 void ZeroScrap();

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,11 +17,6 @@ namespace platform {
 namespace {
 
 constexpr char kConverter[] = "ps2pdf";
-
-std::string folderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "" : slash == 0 ? "/" : path.substr(0, slash);
-}
 
 // A relative name that begins with '-' would be read as an option.
 std::string asArgument(const std::string& path) { return path[0] == '/' ? path : "./" + path; }
@@ -64,52 +58,50 @@ int runConverter(const std::string& in, const std::string& out) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-bool looksLikePdf(const std::string& path) {
-    char head[5] = {};
+bool readAll(const std::string& path, std::string* bytes) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
-    const bool ok = ::read(fd, head, 5) == 5 && std::memcmp(head, "%PDF-", 5) == 0;
+    char buf[65536];
+    ssize_t n = 0;
+    bytes->clear();
+    while ((n = ::read(fd, buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR))
+        if (n > 0) bytes->append(buf, static_cast<size_t>(n));
     ::close(fd);
-    return ok;
+    return n == 0;
 }
 
 }  // namespace
 
-PdfConversion pstopdf(const std::string& eps, const std::string& pdfPath, std::string* failure) {
+PdfConversion pstopdf(const std::string& eps, const std::string& workFolder, std::string* pdf,
+                      std::string* failure) {
     failure->clear();
-    const std::string folder = folderOf(pdfPath);
+    const std::string where = workFolder.empty() ? "." : workFolder;
     std::string epsTemp, pdfTemp;
-    int fd = createTemp(folder, &epsTemp);
+    int fd = createTemp(workFolder, &epsTemp);
     if (fd < 0) {
-        *failure = pdfPath + ": " + std::strerror(errno);
+        *failure = where + ": " + std::strerror(errno);
         return PdfConversion::notCreated;
     }
     const bool written = writeAll(fd, eps);
     const int writeErr = errno;
     ::close(fd);
-    fd = written ? createTemp(folder, &pdfTemp) : -1;
+    fd = written ? createTemp(workFolder, &pdfTemp) : -1;
     if (fd < 0) {
-        *failure = pdfPath + ": " + std::strerror(written ? errno : writeErr);
+        *failure = where + ": " + std::strerror(written ? errno : writeErr);
         drop(epsTemp);
         return PdfConversion::notCreated;
     }
     ::close(fd);
     const int status = runConverter(epsTemp, pdfTemp);
     drop(epsTemp);
-    if (status != 0 || !looksLikePdf(pdfTemp)) {
-        *failure = status < 0 ? std::string(kConverter) + " could not be run"
-                              : std::string(kConverter) + " failed (exit status " +
-                                    std::to_string(status) + ")";
-        drop(pdfTemp);
-        return PdfConversion::converterFailed;
-    }
-    if (::rename(pdfTemp.c_str(), pdfPath.c_str()) != 0) {
-        *failure = pdfPath + ": " + std::strerror(errno);
-        drop(pdfTemp);
-        return PdfConversion::notCreated;
-    }
-    forgetTemp(pdfTemp);
-    return PdfConversion::converted;
+    const bool read = status == 0 && readAll(pdfTemp, pdf);
+    drop(pdfTemp);
+    if (read && pdf->rfind("%PDF-", 0) == 0) return PdfConversion::converted;
+    *failure = status < 0 ? std::string(kConverter) + " could not be run"
+                          : std::string(kConverter) + " failed (exit status " +
+                                std::to_string(status) + ")";
+    pdf->clear();
+    return PdfConversion::converterFailed;
 }
 
 }  // namespace platform

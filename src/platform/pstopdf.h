@@ -8,9 +8,10 @@ namespace platform {
 
 enum class PdfConversion { converted, notCreated, converterFailed };
 
-// Writes the PDF of eps at pdfPath (safely: a temporary beside it, renamed
-// over it when whole). notCreated when the folder or the name refuses a file;
-// converterFailed when ps2pdf is missing or fails. *failure says why.
-PdfConversion pstopdf(const std::string& eps, const std::string& pdfPath, std::string* failure);
+// The PDF of eps in *pdf, made through two temporary files in workFolder ("" the
+// current folder), which are always removed. notCreated when the folder refuses
+// them; converterFailed when ps2pdf is missing or fails. *failure says why.
+PdfConversion pstopdf(const std::string& eps, const std::string& workFolder, std::string* pdf,
+                      std::string* failure);
 
 }  // namespace platform

@@ -156,12 +156,12 @@ struct ElementList {
 };
 
 struct OutputSettings {
-    int32_t tool = 0;      // output kind: 2 a vector file
-    int32_t ill = 1;       // vector dialect: 1, 88, 93, 95, 25, 2, 1115
-    int32_t purePost = 0;  // 0 EPS, 1 plain PostScript, 2 PostScript in a job wrapper
-    int32_t fileDia = 0;   // naming mode: 3 folder globFolS + name, 4 globFolS is the whole path
-    int32_t fileTyp = 1;   // 1: add the extension of the output kind
-    int32_t appID = 0;     // 0: names begin with the title or the code-type name
+    int32_t tool = 0;       // output kind: 2 a vector file
+    int32_t ill = 1;        // vector dialect: 1, 88, 93, 95, 25, 2, 1115
+    int32_t purePost = 0;   // 0 EPS, 1 plain PostScript, 2 PostScript in a job wrapper
+    int32_t fileDia = 0;    // naming mode: 3 folder globFolS + name, 4 globFolS is the whole path
+    int32_t fileTyp = 1;    // 1: add the extension of the output kind
+    int32_t appID = 0;      // 0: names begin with the title or the code-type name
     int32_t outToFile = 0;  // 0 the clipboard, 1 or 2 a file
     int32_t showDia = 0;    // non-zero: delivered without a preview (no dialogs, no notes)
     int32_t features = 0;   // 1: written files are shown in the file manager

@@ -101,8 +101,8 @@ TEST(CommandLineArguments, FlagsAndExtensionsMustAgree) {
         {{"--dialect=ps"}, "x.eps", "--dialect=ps writes PostScript, not EPS"},
         {{"--post=job"}, "x.pdf", "--post=job is for PostScript files, not a .pdf file"},
         {{"--post=eps"}, "x.ps", "--post=eps writes EPS, not a .ps file"},
-        {{}, "x.png", "must end in .eps, .ps or .pdf"},
-        {{}, "no-extension", "must end in .eps, .ps or .pdf"},
+        {{}, "x.png", "must end in .eps, .ps, .pdf, .pic"},
+        {{}, "no-extension", "must end in .eps, .ps, .pdf, .pic"},
     };
     for (const auto& c : refused) {
         SCOPED_TRACE(c.file);

@@ -73,7 +73,8 @@ TEST_F(OutputFiles, NamesFromTypeDataCheckDigitAndExtension) {
 }
 
 TEST_F(OutputFiles, LongNamesKeepTheirLast30Characters) {
-    data("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", "Code 128");
+    data("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789",
+         "Code 128");
     gOut.tool = kOutVector;
     const std::string name = NewFileName();  // 9 + 36 characters, then ".EPS"
     EXPECT_EQ(name, "KLMNOPQRSTUVWXYZ0123456789.EPS");
@@ -170,15 +171,47 @@ TEST_F(OutputFiles, WindowsCodePageRows) {
     struct Row {
         unsigned char from, to;
     };
-    const Row rows[] = {{1, 208},   {224, 208}, {2, 240},   {218, 240}, {5, 138},   {6, 154},
-                        {7, 221},   {8, 253},   {21, 189},  {184, 189}, {22, 188},  {185, 188},
-                        {23, 185},  {186, 185}, {24, 190},  {188, 190}, {25, 179},  {189, 179},
-                        {26, 178},  {222, 178}, {27, 166},  {223, 166}, {28, 173},  {29, 215},
-                        {197, 222}, {198, 254}, {219, 164}, {254, 160},
+    const Row rows[] = {{1, 208},
+                        {224, 208},
+                        {2, 240},
+                        {218, 240},
+                        {5, 138},
+                        {6, 154},
+                        {7, 221},
+                        {8, 253},
+                        {21, 189},
+                        {184, 189},
+                        {22, 188},
+                        {185, 188},
+                        {23, 185},
+                        {186, 185},
+                        {24, 190},
+                        {188, 190},
+                        {25, 179},
+                        {189, 179},
+                        {26, 178},
+                        {222, 178},
+                        {27, 166},
+                        {223, 166},
+                        {28, 173},
+                        {29, 215},
+                        {197, 222},
+                        {198, 254},
+                        {219, 164},
+                        {254, 160},
                         // Mac characters that code page 1252 has take its codes.
-                        {0x80, 0xC4}, {0x8E, 0xE9}, {0xA5, 0x95}, {0xD0, 0x96}, {0xCA, 0xA0},
+                        {0x80, 0xC4},
+                        {0x8E, 0xE9},
+                        {0xA5, 0x95},
+                        {0xD0, 0x96},
+                        {0xCA, 0xA0},
                         // Kept: no row, and listed as kept.
-                        {'A', 'A'}, {13, 13}, {173, 173}, {176, 176}, {225, 225}, {243, 243},
+                        {'A', 'A'},
+                        {13, 13},
+                        {173, 173},
+                        {176, 176},
+                        {225, 225},
+                        {243, 243},
                         {255, 255}};
     for (const Row& r : rows) {
         unsigned char b = r.from;
@@ -327,7 +360,8 @@ TEST_F(OutputFiles, KindsOfPicturesNeedAPicture) {
 TEST_F(OutputFiles, PdfNamesBesideTheEps) {
     EXPECT_EQ(pdfPathsFor("/a/x.eps").pdf, "/a/x.pdf");
     EXPECT_EQ(pdfPathsFor("/a/x.PDF").eps, "/a/x.eps");
-    EXPECT_EQ(pdfPathsFor("/a.b/x").pdf, "/a.b/x.pdf");
+    EXPECT_EQ(pdfPathsFor("/a.b/x").pdf, "/a.b/x");
+    EXPECT_EQ(pdfPathsFor("/a.b/x").eps, "/a.b/x.eps");
 }
 
 }  // namespace
