@@ -4,7 +4,9 @@
 #include "labels/labelDoc.h"
 #include "labels/printDefaults.h"
 #include "labels/production.h"
+#include "picture/outputstate.h"
 #include "picture/services.h"
+#include "platform/desktop.h"
 #include "platform/numbers.h"
 #include "symbology/state.h"
 #include "vector/blocks.h"
@@ -23,5 +25,7 @@ void resetWorld() {
     resetBlockState();
     resetTextRunState();
     resetPictureServices();
+    resetPictureOutput();
+    platform::resetDesktop();
     platform::resetBeeps();
 }

@@ -4,8 +4,6 @@
 
 #include "picture/hooks.h"
 #include "platform/quickdraw/quickdraw.h"
-#include "picture/outputstate.h"
-#include "platform/desktop.h"
 #include "platform/textmetrics.h"
 #include "symbology/state.h"
 #include "vector/sink.h"
@@ -15,8 +13,6 @@ PictureServiceState gPictServices;
 void resetPictureServices() {
     gPictServices = PictureServiceState{};
     resetDrawingHooks();
-    resetPictureOutput();
-    platform::resetDesktop();
 }
 
 void TextSizeGC(int16_t size, int32_t n) {

@@ -14,7 +14,7 @@ struct PictureServiceState {
     char sepText[256] = {};  // an import run's separate text (NUL-terminated)
 };
 extern PictureServiceState gPictServices;
-void resetPictureServices();  // the drawing hooks, the output state and the desktop too
+void resetPictureServices();  // the drawing hooks too
 
 // Sets the text size of the measuring port and of the current QuickDraw port to size and
 // gVec.gCtexsize to n x Siz x 0.001 (a single-precision product).

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "app/world.h"
 #include "labels/production.h"
 #include "picture/SetUpFiles.h"
 #include "picture/outer2.h"
