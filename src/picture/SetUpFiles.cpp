@@ -122,13 +122,19 @@ std::string desktopFolder() {
     return std::string(home && *home ? home : ".") + "/Desktop";
 }
 
-// The symbol's picture in pixels at dpi: its frame in its own units (points on a
-// label, hundredths of a millimetre for a single symbol) or the label's size.
+// The image in pixels at dpi: the label's size, else the size the vector
+// writer gives the symbol (the single item's box, whole points), else the
+// picture's frame.
 qd::Rect imageRect(double dpi) {
     double w = 0, h = 0;  // inches
+    const LabelItem* item =
+        labelBack.lastItem >= 0 && gLabel.labelParts[0] ? gLabel.labelParts[0].get() : nullptr;
     if (labelBack.labelWidth != 0) {
         w = labelBack.labelWidth / 10.0 / 72.0;
         h = labelBack.labelHeight / 10.0 / 72.0;
+    } else if (item && item->i16(item::rectRight) > item->i16(item::rectLeft)) {
+        w = (item->i16(item::rectRight) - item->i16(item::rectLeft)) / 72.0;
+        h = (item->i16(item::rectBottom) - item->i16(item::rectTop)) / 72.0;
     } else if (gPictOut.Pict) {
         const double unitsPerInch = pictureUnitsPerInch();
         w = gPictOut.Pict->frame.width() / unitsPerInch;

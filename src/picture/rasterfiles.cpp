@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "picture/SetUpFiles.h"
 #include "platform/byteorder.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
@@ -61,6 +62,7 @@ class Snapper {
   public:
     explicit Snapper(const Palette& p) : p_(p) {}
     uint8_t operator()(uint32_t px) {
+        px &= 0xFFFFFF;  // the top byte is unused
         if (px == last_) return lastIndex_;
         const int r = px >> 16 & 0xFF, g = px >> 8 & 0xFF, b = px & 0xFF;
         int best = 0;
@@ -79,22 +81,29 @@ class Snapper {
 
   private:
     const Palette& p_;
-    uint32_t last_ = 0xFFFFFFFFu;
+    uint32_t last_ = 0xFF000000u;  // no pixel
     uint8_t lastIndex_ = 0;
 };
 
 // ---- The drawing ----------------------------------------------------------------
 
-// The picture drawn into an offscreen world of rect's size; the world is
-// released with the object.
+// The picture drawn at its own size at dpi into an offscreen world of rect's
+// size, filled with the background colour first; the world is released with the
+// object.
 class Drawing {
   public:
-    Drawing(const qd::Picture* pic, const qd::Rect& rect) {
+    Drawing(const qd::Picture* pic, const qd::Rect& rect, double dpi, const Palette& palette) {
         const qd::Rect bounds{0, 0, rect.height(), rect.width()};
         if (qd::NewGWorld(&world_, 32, bounds) != 0) return;
+        const double k = dpi / pictureUnitsPerInch();
+        const qd::Rect natural{0, 0, static_cast<int32_t>(std::lround(pic->frame.height() * k)),
+                               static_cast<int32_t>(std::lround(pic->frame.width() * k))};
         qd::GWorldPtr keep = qd::GetGWorld();
         qd::SetGWorld(world_);
-        qd::DrawPicture(pic, bounds);
+        qd::RGBBackColor(palette.entry[kBackgroundEntry]);
+        qd::EraseRect(bounds);
+        qd::BackColor(qd::whiteColor);
+        qd::DrawPicture(pic, natural);
         qd::FlushPort(world_);
         qd::SetGWorld(keep);
         pixels_ = qd::GWorldPixels(world_, &stride_);
@@ -238,9 +247,9 @@ int MaxValToBits(uint32_t maxval) {
 bool TiffToFile(const qd::Picture* pic, const qd::Rect& rect, const char* options, double dpi,
                 std::string* out) {
     const TiffOptions o = parseTiffOptions(options);
-    const Drawing drawing(pic, rect);
-    if (!drawn(drawing)) return false;
     const Palette palette = symbolPalette();
+    const Drawing drawing(pic, rect, dpi, palette);
+    if (!drawn(drawing)) return false;
     const Format format = o.blackWhite   ? Format::blackWhite
                           : palette.grey ? Format::grey
                                          : Format::palette;
@@ -310,9 +319,9 @@ bool TiffToFile(const qd::Picture* pic, const qd::Rect& rect, const char* option
 
 bool BMPToFile(const qd::Picture* pic, const qd::Rect& rect, double dpi, std::string* out) {
     using platform::ByteOrder;
-    const Drawing drawing(pic, rect);
-    if (!drawn(drawing)) return false;
     const Palette palette = symbolPalette();
+    const Drawing drawing(pic, rect, dpi, palette);
+    if (!drawn(drawing)) return false;
     const Format format = palette.blackWhite ? Format::blackWhite : Format::palette;
     const int width = rect.width(), height = rect.height();
     const int bits = format == Format::blackWhite ? 1 : 8;

@@ -27,7 +27,8 @@ TiffOptions parseTiffOptions(const char* options);
 // The number of bits needed to hold maxval.
 int MaxValToBits(uint32_t maxval);
 
-// The picture drawn into rect (pixels) and written as TIFF bytes at dpi: a colour
+// The picture drawn at its own size at dpi (its top left at the image's) into an
+// image of rect's size (pixels), and written as TIFF bytes: a colour
 // palette, greyscale when every colour is a grey, or 1 bit a pixel for "B/W".
 // False when it could not be made (reported: message 40 for a row).
 bool TiffToFile(const qd::Picture* pic, const qd::Rect& rect, const char* options, double dpi,

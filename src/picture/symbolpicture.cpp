@@ -1,14 +1,57 @@
 #include "picture/symbolpicture.h"
 
+#include "picture/PICbcode.h"
 #include "picture/outputstate.h"
+#include "symbology/appBits.h"
+#include "symbology/info.h"
 #include "symbology/messages.h"
+#include "symbology/rows.h"
+#include "symbology/state.h"
 
 bool needsPicture(int32_t tool) {
     return tool == kOutPicture || tool == kOutPcEps || tool == kOutTiff || tool == kOutBmp72 ||
            tool == kOutBmp300;
 }
 
+namespace {
+
+// Code types whose module and row painters are not built yet: their pictures
+// would hold no symbol (DataBar, DataMatrix, QR Code, PDF417, MicroPDF417).
+constexpr int32_t kUnpaintedCodes[] = {37, 38, 40, 41, 42};
+
+}  // namespace
+
 bool recordSymbolPicture() {
-    MessageText("Pictures of symbols are not made yet, so this output kind cannot be written.");
-    return false;
+    for (int32_t c : kUnpaintedCodes)
+        if (gSym.code == c) {
+            MessageText(
+                "Pictures of this code type are not made yet: write it as EPS, PostScript or "
+                "PDF, or as bar-font text.");
+            return false;
+        }
+    // Generated on a copy of the data, as the vector writer will generate it again.
+    const SymbolData keep = gData;
+    if (STRixel() != 0) {
+        gData = keep;
+        return false;
+    }
+    qd::Rect frame, window;
+    MeasureBarCodeBox(&frame, &window);
+    qd::GWorldPtr scratch = nullptr;
+    const bool ok = qd::NewGWorld(&scratch, 32, {0, 0, 1, 1}) == 0;
+    if (ok) {
+        qd::GWorldPtr before = qd::GetGWorld();
+        qd::SetGWorld(scratch);
+        qd::Picture* pic = qd::OpenPicture(frame);
+        int32_t right = 0, bottom = 0;
+        PICbcode(0, 0, &right, &bottom, -1);
+        qd::ClosePicture();
+        qd::SetGWorld(before);
+        qd::DisposeGWorld(scratch);
+        setPict(pic);
+    }
+    gData = keep;
+    gDispatch = DispatchState{};
+    gRows = RowState{};
+    return ok;
 }

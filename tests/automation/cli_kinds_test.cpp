@@ -10,6 +10,7 @@
 #include <string>
 
 #include "cli_run.h"
+#include "platform/quickdraw/image.h"
 #include "support/reader.h"
 
 namespace {
@@ -139,10 +140,12 @@ TEST(CommandLineKinds, FailuresLeaveNothingBehind) {
         std::ofstream f(old);
         f << "old";
     }
-    for (const char* kind : {"text", "text-line", "vector", "pdf-from-eps"}) {
+    for (const char* kind : {"text", "text-line", "vector", "pdf-from-eps", "tiff"}) {
         SCOPED_TRACE(kind);
         const bool vector = std::string(kind) == "vector" || std::string(kind) == "pdf-from-eps";
-        const std::string ext = vector ? ".pdf" : ".txt";
+        const bool image = std::string(kind) == "tiff";
+        const std::string ext = vector ? ".pdf" : image ? ".tif" : ".txt";
+        if (image) fs::create_directories(folder + "/a-folder.tif");
         CliRun r = run({std::string("--kind=") + kind, ean13(folder + "/a-folder" + ext)});
         EXPECT_EQ(r.status, 1);
         EXPECT_NE(r.err.find("could not"), std::string::npos) << r.err;
@@ -150,15 +153,132 @@ TEST(CommandLineKinds, FailuresLeaveNothingBehind) {
         EXPECT_EQ(r.status, 1) << r.err;
         if (getuid() != 0) {
             ::chmod(folder.c_str(), 0555);
-            r = run({std::string("--kind=") + kind, ean13(vector ? folder + "/new.pdf" : old)});
+            r = run({std::string("--kind=") + kind, ean13(vector  ? folder + "/new.pdf"
+                                                          : image ? folder + "/new.tif"
+                                                                  : old)});
             ::chmod(folder.c_str(), 0755);
             EXPECT_EQ(r.status, 1) << r.err;
         }
         EXPECT_EQ(testsupport::slurp(old), "old");
         size_t entries = 0;
         for ([[maybe_unused]] const auto& e : fs::directory_iterator(folder)) ++entries;
-        EXPECT_EQ(entries, 3u);
+        EXPECT_EQ(entries, image ? 4u : 3u);
     }
+}
+
+// An image file read by our own reader (libtiff, or a PGM) as grey pixels.
+testsupport::Bitmap greyOf(const std::string& path) {
+    qd::Image image;
+    std::string error;
+    testsupport::Bitmap b;
+    if (!qd::ReadImageFile(path, &image, &error)) return b;
+    b.width = image.width;
+    b.height = image.height;
+    for (uint32_t p : image.pixels)
+        b.pixels.push_back(
+            static_cast<uint8_t>(((p >> 16 & 255) + (p >> 8 & 255) + (p & 255)) / 3));
+    return b;
+}
+
+std::string decodeEan(const testsupport::Bitmap& b) {
+    return testsupport::decode(testsupport::padBitmap(b, 40), "EAN-13").text;
+}
+
+TEST(CommandLineKinds, TiffIsReadBackAtItsTrueSize) {
+    const std::string tif = fresh("ean.tif"), eps = fresh("ean.eps"), red = fresh("red.tif");
+    ASSERT_EQ(run({ean13(tif), ean13(eps), ean13(red, "400638133393", ", colour:\"0 100 100 0\"")})
+                  .status,
+              0);
+    const testsupport::Bitmap b = greyOf(tif);
+    EXPECT_EQ(decodeEan(b), "4006381333931");
+    EXPECT_EQ(decodeEan(greyOf(red)), "4006381333931");
+    // The pixels at 600 dpi give the EPS's bounding box.
+    const std::string text = testsupport::slurp(eps);
+    const size_t at = text.find("%%BoundingBox: ");
+    ASSERT_NE(at, std::string::npos);
+    int llx = 0, lly = 0, urx = 0, ury = 0;
+    ASSERT_EQ(
+        std::sscanf(text.c_str() + at, "%%%%BoundingBox: %d %d %d %d", &llx, &lly, &urx, &ury), 4);
+    EXPECT_NEAR(b.width, (urx - llx) * 600.0 / 72, 1);
+    EXPECT_NEAR(b.height, (ury - lly) * 600.0 / 72, 1);
+    if (!testsupport::requireProgram("tiffinfo", "libtiff-tools")) return;
+    const testsupport::RunResult info = testsupport::runCommand("tiffinfo " + red);
+    EXPECT_NE(info.out.find("palette color"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("PackBits"), std::string::npos) << info.out;
+}
+
+TEST(CommandLineKinds, BitmapsReadByImageMagick) {
+    if (!testsupport::requireProgram("/usr/bin/convert", "imagemagick")) return;
+    const std::string bmp = fresh("ean.bmp"), big = fresh("big72.bmp");
+    ASSERT_EQ(run({ean13(bmp)}).status, 0);
+    ASSERT_EQ(run({"--kind=bmp72", ean13(big, "400638133393", ", size:\"200\"")}).status, 0);
+    for (const std::string& path : {bmp, big}) {
+        const std::string pgm = path + ".pgm";
+        ASSERT_EQ(
+            testsupport::runCommand("/usr/bin/convert " + path + " -depth 8 pgm:" + pgm).status, 0);
+        testsupport::Bitmap b;
+        ASSERT_TRUE(testsupport::readPGM(pgm, &b)) << path;
+        EXPECT_EQ(decodeEan(b), "4006381333931") << path;
+    }
+}
+
+TEST(CommandLineKinds, PcEpsHeaderEpsAndPreview) {
+    const std::string path = fresh("pc.eps");
+    ASSERT_EQ(run({"--kind=pc-eps", ean13(path)}).status, 0);
+    const std::string file = testsupport::slurp(path);
+    ASSERT_GT(file.size(), 30u);
+    auto word = [&file](size_t at) {
+        uint32_t v = 0;
+        for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<uint8_t>(file[at + i]);
+        return v;
+    };
+    EXPECT_EQ(file.substr(0, 4), "\xC5\xD0\xD3\xC6");
+    const uint32_t psAt = word(4), psLength = word(8), tiffAt = word(20), tiffLength = word(24);
+    EXPECT_EQ(psAt, 30u);
+    EXPECT_EQ(tiffAt, psAt + psLength);
+    EXPECT_EQ(tiffAt + tiffLength, file.size());
+    EXPECT_EQ(file.substr(28, 2), "\xFF\xFF");
+    const std::string eps = fresh("pc-part.eps"), tif = fresh("pc-preview.tif");
+    std::ofstream(eps, std::ios::binary) << file.substr(psAt, psLength);
+    std::ofstream(tif, std::ios::binary) << file.substr(tiffAt, tiffLength);
+    const testsupport::Rendered page = testsupport::renderWithGhostscript(eps, 300);
+    ASSERT_TRUE(page.ok) << page.err;
+    EXPECT_EQ(decodeEan(page.bitmap), "4006381333931");
+    const testsupport::Bitmap preview = greyOf(tif);
+    EXPECT_EQ(preview.width, 109);  // one pixel a point
+    if (!testsupport::requireProgram("tiffinfo", "libtiff-tools")) return;
+    const testsupport::RunResult info = testsupport::runCommand("tiffinfo " + tif);
+    EXPECT_NE(info.out.find("Bits/Sample: 1"), std::string::npos) << info.out;
+}
+
+TEST(CommandLineKinds, PictureFileDrawnByAnotherProgram) {
+    const std::string path = fresh("ean.pic");
+    ASSERT_EQ(run({ean13(path)}).status, 0);
+    const std::string file = testsupport::slurp(path);
+    ASSERT_GT(file.size(), 512u + 10);
+    EXPECT_EQ(file.substr(0, 512), std::string(512, '\0'));
+    if (!testsupport::requireProgram("soffice", "libreoffice")) return;
+    const std::string out = fresh("lo");
+    const testsupport::RunResult r = testsupport::runCommand(
+        "soffice -env:UserInstallation=file://" + out +
+        "/profile --headless --convert-to pdf --outdir " + out + " " + path);
+    ASSERT_EQ(r.status, 0) << r.err;
+    // The import takes the frame's units as points: the page is large, so a low
+    // resolution shows the symbol at a readable size.
+    const testsupport::RunResult png =
+        testsupport::runCommand("pdftoppm -r 20 -gray " + out + "/ean.pdf " + out + "/page");
+    ASSERT_EQ(png.status, 0) << png.err;
+    testsupport::Bitmap b;
+    ASSERT_TRUE(testsupport::readPGM(out + "/page-1.pgm", &b));
+    EXPECT_EQ(decodeEan(b), "4006381333931");
+}
+
+TEST(CommandLineKinds, TwoDimensionalPicturesWaitForTheirPainters) {
+    const std::string path = fresh("qr.tif");
+    CliRun r = run({"{type:\"QRCode\", data:\"hello\", saveto:\"" + path + "\"}"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("not made yet"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(path));
 }
 
 }  // namespace
