@@ -94,7 +94,8 @@ class Drawing {
   public:
     Drawing(const qd::Picture* pic, const qd::Rect& rect, double dpi, const Palette& palette) {
         const qd::Rect bounds{0, 0, rect.height(), rect.width()};
-        if (qd::NewGWorld(&world_, 32, bounds) != 0) return;
+        world_ = worldOfSize(bounds);
+        if (!world_) return;
         const double k = dpi / pictureUnitsPerInch();
         const qd::Rect natural{0, 0, static_cast<int32_t>(std::lround(pic->frame.height() * k)),
                                static_cast<int32_t>(std::lround(pic->frame.width() * k))};
@@ -108,9 +109,6 @@ class Drawing {
         qd::SetGWorld(keep);
         pixels_ = qd::GWorldPixels(world_, &stride_);
     }
-    ~Drawing() {
-        if (world_) qd::DisposeGWorld(world_);
-    }
     Drawing(const Drawing&) = delete;
     Drawing& operator=(const Drawing&) = delete;
     bool ok() const { return pixels_ != nullptr; }
@@ -123,6 +121,16 @@ class Drawing {
     }
 
   private:
+    // One world is kept for the next image of the same size: a run of files
+    // reuses it instead of making and clearing new memory for each.
+    static qd::GWorldPtr worldOfSize(const qd::Rect& bounds) {
+        static qd::GWorldPtr kept = nullptr;
+        if (kept && qd::GWorldBounds(kept) == bounds) return kept;
+        if (kept) qd::DisposeGWorld(kept);
+        kept = nullptr;
+        if (qd::NewGWorld(&kept, 32, bounds) != 0) kept = nullptr;
+        return kept;
+    }
     qd::GWorldPtr world_ = nullptr;
     const uint32_t* pixels_ = nullptr;
     int stride_ = 0;
