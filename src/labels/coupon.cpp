@@ -112,12 +112,14 @@ int32_t verifycoupon(const char* fieldBytes, std::string* result) {
     if (f.given(kExpiry)) {
         if (f.at(kExpiry).size() < kDateLength)
             return refuse("You need 6 digits in your expiry date");
-        out += "3" + f.at(kExpiry);
+        out += "3";
+        out += f.at(kExpiry);
     }
     if (f.given(kStart)) {
         if (f.at(kStart).size() < kDateLength)
             return refuse("You need 6 digits in your start date");
-        out += "4" + f.at(kStart);
+        out += "4";
+        out += f.at(kStart);
     }
     if (f.given(kSerial)) {
         out += "5";

@@ -243,7 +243,11 @@ std::string expComponent(double value) {
         ++e;
         digits = platform::formatC("%0.8f", v / 10);
     }
-    return "+" + digits.substr(1) + (e == 0 ? "E-" : "E+") + platform::formatC("%02d", e);
+    std::string out = "+";
+    out.append(digits, 1);
+    out += e == 0 ? "E-" : "E+";
+    out += platform::formatC("%02d", e);
+    return out;
 }
 
 void BuildExpComponent(double value) { appendText(expComponent(value)); }

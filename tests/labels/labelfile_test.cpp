@@ -97,8 +97,12 @@ struct LabelFile : ::testing::Test {
         s += std::to_string(labelDesc.hOffset) + "," + std::to_string(labelDesc.vOffset);
         for (int i = 0; i <= labelBack.lastItem; ++i) {
             const LabelItem& it = *gLabel.labelParts[static_cast<size_t>(i)];
-            s += "|" + std::to_string(it.hasDataHandle) + it.dataHandle + it.taggedBlock;
-            for (const auto& b : it.extraBlocks) s += "/" + b;
+            s += '|';
+            s += std::to_string(it.hasDataHandle) + it.dataHandle + it.taggedBlock;
+            for (const auto& b : it.extraBlocks) {
+                s += '/';
+                s += b;
+            }
         }
         return s;
     }
