@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -152,24 +151,8 @@ TEST_F(Driver, TurnedLabelAsPictReadsBack) {
     qd::KillPicture(back);
 
     // The same bytes through another program's PICT import.
-    if (!testsupport::requireProgram("soffice", "libreoffice-draw-nogui") ||
-        !testsupport::requireProgram("pdftoppm", "poppler-utils"))
-        return;
-    const std::string pict = testsupport::tempPath("label.pct");
-    std::ofstream(pict, std::ios::binary) << std::string(512, '\0') << bytes;
-    const std::string dir = testsupport::tempPath("");
-    const auto lo = testsupport::runCommand(
-        "cd '" + dir + "' && soffice -env:UserInstallation=file://" + dir +
-        "profile --headless --convert-to pdf --outdir '" + dir + "' '" + pict + "'");
-    ASSERT_EQ(lo.status, 0) << lo.err;
-    const auto ppm = testsupport::runCommand("pdftoppm -r 300 -gray -aa no -aaVector no '" + dir +
-                                             "label.pdf' '" + dir + "page'");
-    ASSERT_EQ(ppm.status, 0) << ppm.err;
     testsupport::Bitmap page;
-    const auto conv =
-        testsupport::runCommand("/usr/bin/convert '" + dir + "page-1.pgm' '" + dir + "page.pgm'");
-    ASSERT_EQ(conv.status, 0) << conv.err;
-    ASSERT_TRUE(testsupport::readPGM(dir + "page.pgm", &page));
+    ASSERT_TRUE(testsupport::readPGM(testsupport::pictThroughLibreOffice(bytes, 300, true), &page));
     EXPECT_EQ(testsupport::decode(page, "QRCode").text, "LABEL QR 42");
     EXPECT_EQ(testsupport::decode(page, "Code128").text, "LBL128");
 }

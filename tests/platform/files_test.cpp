@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "support/cases.h"
 #include "support/reader.h"
 
 namespace {
@@ -122,23 +123,9 @@ TEST(Files, BadReferencesAndPaths) {
 }
 
 TEST(Files, ColonPathsAndPosixPaths) {
-    struct Case {
-        const char* colon;
-        const char* posix;
-    };
-    const Case both[] = {
-        {"Vol:Folder:File", "/Vol/Folder/File"},
-        {"Vol:Folder:", "/Vol/Folder/"},
-        {"Vol:", "/Vol/"},
-        {":Folder:File", "Folder/File"},
-        {"::File", "../File"},
-        {":::File", "../../File"},
-        {"File", "File"},
-        {"Vol:a/b.eps", "/Vol/a:b.eps"},  // a slash in a Mac name
-    };
-    for (const Case& c : both) {
-        EXPECT_EQ(colonToPosix(c.colon), c.posix) << c.colon;
-        EXPECT_EQ(posixToColon(c.posix), c.colon) << c.posix;
+    for (const auto& c : testsupport::readCases("platform/colon_paths.txt", 2)) {
+        EXPECT_EQ(colonToPosix(c[0]), c[1]) << c.where;
+        EXPECT_EQ(posixToColon(c[1]), c[0]) << c.where;
     }
     const std::string longName(5000, 'a');
     EXPECT_EQ(colonToPosix("Vol:" + longName), "/Vol/" + longName);

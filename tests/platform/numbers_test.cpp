@@ -14,6 +14,7 @@
 
 #include "platform/datetime.h"
 #include "platform/numbers.h"
+#include "support/cases.h"
 #include "support/locale.h"
 
 namespace {
@@ -42,24 +43,9 @@ std::string cPrintf(double v, int decimals) {
 }
 
 TEST(Numbers, FixedPointMatchesTheCLocale) {
-    const double values[] = {0.0,
-                             -0.0,
-                             1.5,
-                             -1.5,
-                             0.0000005,
-                             2.5e-6,
-                             0.1 + 0.2,
-                             123456.78901,
-                             1e15 + 0.25,
-                             -987654321.123456789,
-                             72.0 / 25400 * 330,
-                             841.8897637795276,
-                             1e-300};
-    for (double v : values) {
-        EXPECT_EQ(fixed(v), cPrintf(v, 6)) << v;
-        EXPECT_EQ(fixed(v, 0), cPrintf(v, 0)) << v;
-        EXPECT_EQ(fixed(v, 4), cPrintf(v, 4)) << v;
-    }
+    for (double v : {0.0, -0.0, 1.5, -1.5, 0.0000005, 2.5e-6, 0.1 + 0.2, 123456.78901, 1e15 + 0.25,
+                     -987654321.123456789, 72.0 / 25400 * 330, 841.8897637795276, 1e-300})
+        for (int decimals : {0, 4, 6}) EXPECT_EQ(fixed(v, decimals), cPrintf(v, decimals)) << v;
     // Past the quick road, and no number at all: still the bytes of "%f".
     for (double v :
          {double(NAN), -double(NAN), double(INFINITY), -double(INFINITY), 1e308, -DBL_MAX, DBL_MIN})
@@ -111,22 +97,12 @@ TEST(Numbers, NumToStringAndBack) {
         StringToNum(p, &back);
         EXPECT_EQ(back, v);
     }
-    struct Case {
-        const char* text;
-        int32_t value;
-    };
-    const Case cases[] = {{"+12", 12},
-                          {"12a3", 12},
-                          {"", 0},
-                          {"-", 0},
-                          {"007", 7},
-                          {"99999999999", INT32_MAX},
-                          {"-99999999999", INT32_MIN}};
-    for (const Case& c : cases) {
-        std::string s = std::string(1, static_cast<char>(std::strlen(c.text))) + c.text;
+    // Leading sign and digits count; past the range the value is held at its end.
+    for (const auto& c : testsupport::readCases("platform/string_to_num.txt", 2)) {
+        const std::string s = std::string(1, static_cast<char>(c[0].size())) + c[0];
         int32_t v = 1;
         StringToNum(reinterpret_cast<const unsigned char*>(s.data()), &v);
-        EXPECT_EQ(v, c.value) << c.text;
+        EXPECT_EQ(std::to_string(v), c[1]) << c.where;
     }
 }
 
@@ -158,39 +134,30 @@ TEST(Dates, ClockCountsLocalTimeSince1904) {
     EXPECT_LE(std::llabs(static_cast<int64_t>(secs) - expected), 2);
 }
 
-// The quick road for values near a six-decimal number must give the very bytes
-// of "%f", everywhere, including halfway cases and negative zero.
+// The quick road for values near a decimal number must give the very bytes of
+// "%f", for every count of decimals, halfway cases and negative zero included.
 TEST(NumbersFixed, SameBytesAsPrintfOnManyValues) {
     std::mt19937_64 rng(20261206);
     std::uniform_int_distribution<long long> units(-5000000000LL, 5000000000LL);
     std::uniform_real_distribution<double> any(-1e6, 1e6);
     char mine[400], theirs[400];
-    auto same = [&](double v) {
-        platform::formatFixed(mine, sizeof mine, v, 6);
-        std::snprintf(theirs, sizeof theirs, "%.6f", v);
+    auto same = [&](double v, int decimals) {
+        formatFixed(mine, sizeof mine, v, decimals);
+        std::snprintf(theirs, sizeof theirs, "%.*f", decimals, v);  // the tests run in "C"
         return std::string(mine) == theirs;
     };
-    for (int i = 0; i < 200000; ++i) {
-        const long long n = units(rng);
-        ASSERT_TRUE(same(n / 100000.0)) << n;
-        ASSERT_TRUE(same(n / 1000000.0)) << n;
-        ASSERT_TRUE(same(n * 0.0000005)) << n;  // halfway between six-decimal numbers
-        const double v = any(rng);
-        ASSERT_TRUE(same(v)) << v;
-    }
-    for (double v :
-         {0.0, -0.0, -1e-9, 1e-9, 0.0000005, -0.0000005, 2.5e-7, 1e9, -1e9, 123456789.1234565})
-        EXPECT_TRUE(same(v)) << v;
-}
-
-TEST(NumbersFixed, EveryCountOfDecimalsMatchesPrintf) {
-    std::mt19937_64 rng(20261207);
-    std::uniform_real_distribution<double> any(-1e5, 1e5);
-    for (int decimals = 1; decimals <= 9; ++decimals)
-        for (int i = 0; i < 20000; ++i) {
-            const double v = i % 2 ? any(rng) : std::round(any(rng)) / 8;
-            ASSERT_EQ(fixed(v, decimals), cPrintf(v, decimals)) << v << " " << decimals;
+    for (int decimals = 0; decimals <= 9; ++decimals) {
+        const double unit = std::pow(10.0, -decimals);
+        for (int i = 0; i < (decimals == 6 ? 150000 : 10000); ++i) {
+            const long long n = units(rng);
+            for (double v :
+                 {n * unit / 10, n * unit, n * unit / 2, any(rng), std::round(any(rng)) / 8})
+                ASSERT_TRUE(same(v, decimals)) << v << " " << decimals;
         }
+        for (double v :
+             {0.0, -0.0, -1e-9, 1e-9, 0.0000005, -0.0000005, 2.5e-7, 1e9, -1e9, 123456789.1234565})
+            EXPECT_EQ(fixed(v, decimals), cPrintf(v, decimals)) << v;
+    }
 }
 
 }  // namespace

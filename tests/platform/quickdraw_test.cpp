@@ -2,47 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <functional>
 
 #include "platform/quickdraw/picture.h"
+#include "qd_world.h"
 #include "support/fonts.h"
 
 namespace {
 
 using namespace qd;
 
-// A 32-bit world made current for one test, disposed after it.
-struct World {
-    GWorldPtr w = nullptr;
-    explicit World(Rect r = {0, 0, 60, 80}, int depth = 32) {
-        EXPECT_EQ(NewGWorld(&w, depth, r), 0);
-        SetGWorld(w);
-    }
-    ~World() { DisposeGWorld(w); }
-    RGBColor at(int h, int v) const {
-        RGBColor c;
-        GetCPixel(h, v, &c);
-        return c;
-    }
-    bool black(int h, int v) const { return at(h, v) == RGBColor{0, 0, 0}; }
-    int count(const RGBColor& c) const {
-        const Rect b = GWorldBounds(w);
-        int n = 0;
-        for (int v = b.top; v < b.bottom; ++v)
-            for (int h = b.left; h < b.right; ++h) n += at(h, v) == c;
-        return n;
-    }
-    int blacks() const { return count({0, 0, 0}); }
-    std::vector<uint32_t> pixels() const {
-        int stride = 0;
-        const uint32_t* p = GWorldPixels(w, &stride);
-        const Rect b = GWorldBounds(w);
-        std::vector<uint32_t> out;
-        for (int y = 0; y < b.height(); ++y)
-            for (int x = 0; x < b.width(); ++x) out.push_back(p[y * stride / 4 + x] & 0xFFFFFF);
-        return out;
-    }
-};
+using qdtest::World;
 
 TEST(QuickDraw, PaintRectCoversLeftTopInclusiveRightBottomExclusive) {
     World w;
@@ -249,14 +219,7 @@ TEST(QuickDraw, ShapesStayInsideTheirRectangles) {
 
 // ---- Text --------------------------------------------------------------------
 
-int16_t fontNumber(const char* name) {
-    unsigned char p[64];
-    p[0] = static_cast<unsigned char>(std::strlen(name));
-    std::memcpy(p + 1, name, p[0]);
-    int16_t num = 0;
-    GetFNum(p, &num);
-    return num;
-}
+using qdtest::fontNumber;
 
 TEST(QuickDrawText, WidthsAndMetricsOfThePinnedFonts) {
     ASSERT_TRUE(testsupport::useTestFonts());
@@ -371,22 +334,32 @@ void drawSample() {
     InvertRect({0, 0, 60, 80});
 }
 
-TEST(QuickDrawPicture, ReplayEqualsDrawingDirectly) {
+// Records `draw` into a picture and replays it into w (fresh, 60 x 80): the
+// recording draws nothing, and the replay gives the very pixels of drawing
+// directly into another fresh world.
+Picture* replayAsDrawn(World& w, const std::function<void()>& draw) {
     std::vector<uint32_t> direct;
     {
-        World w;
-        drawSample();
-        direct = w.pixels();
+        World d;
+        draw();
+        direct = d.pixels();
     }
-    World w;
+    SetGWorld(w.w);
     Picture* pic = OpenPicture({0, 0, 60, 80});
-    drawSample();
+    draw();
     ClosePicture();
-    EXPECT_EQ(w.blacks(), 60 * 80 - w.count({0xFFFF, 0xFFFF, 0xFFFF}));
-    EXPECT_EQ(w.count({0xFFFF, 0xFFFF, 0xFFFF}), 60 * 80);  // recording draws nothing
+    EXPECT_EQ(w.count({0xFFFF, 0xFFFF, 0xFFFF}), 60 * 80);
     ClipAll();
+    ForeColor(blackColor);
+    PenNormal();
     DrawPicture(pic, {0, 0, 60, 80});
     EXPECT_EQ(w.pixels(), direct);
+    return pic;
+}
+
+TEST(QuickDrawPicture, ReplayEqualsDrawingDirectly) {
+    World w;
+    Picture* pic = replayAsDrawn(w, drawSample);
     // Replayed twice as large, the black frame lands on doubled coordinates.
     World big({0, 0, 120, 160});
     DrawPicture(pic, {0, 0, 120, 160});
@@ -395,6 +368,37 @@ TEST(QuickDrawPicture, ReplayEqualsDrawingDirectly) {
     EXPECT_FALSE(big.black(7, 50));
     EXPECT_EQ(big.at(10, 10), (RGBColor{0x8080, 0x2020, 0xFFFF}));
     KillPicture(pic);
+}
+
+TEST(QuickDrawPicture, CopiedBitsReplayAsDrawn) {
+    World src({0, 0, 10, 10});
+    FillRect({0, 0, 10, 10}, kGray);
+    World w;
+    KillPicture(replayAsDrawn(w, [&src] {
+        RGBForeColor({0xFFFF, 0, 0});
+        PaintRect({0, 0, 60, 80});
+        CopyBits(src.w, {0, 0, 10, 10}, {5, 5, 25, 45}, srcCopy);
+        Polygon mask{{{30, 0}, {60, 30}, {30, 60}}};
+        CopyBits(src.w, {0, 0, 10, 10}, {30, 0, 60, 60}, srcOr, &mask);
+    }));
+    EXPECT_EQ(w.at(0, 59), (RGBColor{0xFFFF, 0, 0}));  // or: white bits leave the red
+}
+
+TEST(QuickDrawPicture, APictureReplayedIntoARecordingKeepsItsOwnState) {
+    World w;
+    Picture* inner = OpenPicture({0, 0, 10, 10});
+    PaintRect({0, 0, 10, 10});  // black: a picture starts from a fresh state
+    ClosePicture();
+    KillPicture(replayAsDrawn(w, [inner] {
+        RGBForeColor({0xFFFF, 0, 0});
+        ClipRect({0, 0, 60, 40});
+        DrawPicture(inner, {0, 0, 20, 20});
+        PaintRect({20, 0, 30, 60});  // red again, and clipped again
+    }));
+    EXPECT_TRUE(w.black(5, 5));
+    EXPECT_EQ(w.at(5, 25), (RGBColor{0xFFFF, 0, 0}));
+    EXPECT_FALSE(w.black(45, 25));
+    KillPicture(inner);
 }
 
 TEST(QuickDrawPicture, CommentsKeepTheirOrderAndDataAndStateCarriesIn) {
@@ -418,71 +422,6 @@ TEST(QuickDrawPicture, CommentsKeepTheirOrderAndDataAndStateCarriesIn) {
     DrawPicture(pic, {0, 0, 10, 10});
     EXPECT_EQ(w.blacks(), 16);
     KillPicture(pic);
-}
-
-}  // namespace
-
-namespace {
-
-void copySample(GWorldPtr src) {
-    RGBForeColor({0xFFFF, 0, 0});
-    PaintRect({0, 0, 60, 80});
-    CopyBits(src, {0, 0, 10, 10}, {5, 5, 25, 45}, srcCopy);
-    Polygon mask{{{30, 0}, {60, 30}, {30, 60}}};
-    CopyBits(src, {0, 0, 10, 10}, {30, 0, 60, 60}, srcOr, &mask);
-}
-
-TEST(QuickDrawPicture, CopiedBitsReplayAsDrawn) {
-    World src({0, 0, 10, 10});
-    FillRect({0, 0, 10, 10}, kGray);
-    std::vector<uint32_t> direct;
-    {
-        World w;
-        copySample(src.w);
-        direct = w.pixels();
-    }
-    World w;
-    Picture* pic = OpenPicture({0, 0, 60, 80});
-    copySample(src.w);
-    ClosePicture();
-    DrawPicture(pic, {0, 0, 60, 80});
-    EXPECT_EQ(w.pixels(), direct);
-    EXPECT_EQ(w.at(0, 59), (RGBColor{0xFFFF, 0, 0}));  // or: white bits leave the red
-    KillPicture(pic);
-}
-
-}  // namespace
-
-namespace {
-
-TEST(QuickDrawPicture, APictureReplayedIntoARecordingKeepsItsOwnState) {
-    World w;
-    Picture* inner = OpenPicture({0, 0, 10, 10});
-    PaintRect({0, 0, 10, 10});  // black: a picture starts from a fresh state
-    ClosePicture();
-    auto drawOuter = [inner] {
-        RGBForeColor({0xFFFF, 0, 0});
-        ClipRect({0, 0, 60, 40});
-        DrawPicture(inner, {0, 0, 20, 20});
-        PaintRect({20, 0, 30, 60});  // red again, and clipped again
-    };
-    drawOuter();
-    const auto direct = w.pixels();
-    EXPECT_TRUE(w.black(5, 5));
-    EXPECT_EQ(w.at(5, 25), (RGBColor{0xFFFF, 0, 0}));
-    EXPECT_FALSE(w.black(45, 25));
-    ClipAll();
-    ForeColor(blackColor);
-    EraseRect({0, 0, 60, 80});
-    Picture* outer = OpenPicture({0, 0, 60, 80});
-    drawOuter();
-    ClosePicture();
-    ClipAll();
-    ForeColor(blackColor);
-    DrawPicture(outer, {0, 0, 60, 80});
-    EXPECT_EQ(w.pixels(), direct);
-    KillPicture(outer);
-    KillPicture(inner);
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 #include "platform/textedit.h"
+#include "support/cases.h"
 
 namespace {
 
@@ -18,71 +20,38 @@ std::pair<int, int> selection(TERec& te) {
     return {a, b};
 }
 
-TEST(TextEdit, TypingReplacesTheSelectionAndBackspaceDeletes) {
-    TERec te;
-    type(te, "400638");
-    EXPECT_EQ(te.text, "400638");
-    EXPECT_EQ(selection(te), std::make_pair(6, 6));
-    TESetSelect(1, 4, &te);
-    type(te, "9");
-    EXPECT_EQ(te.text, "4938");
-    EXPECT_EQ(selection(te), std::make_pair(2, 2));
-    TEKey(8, &te);
-    EXPECT_EQ(te.text, "438");
-    TESetSelect(0, 2, &te);
-    TEKey(8, &te);  // deletes the selection only
-    EXPECT_EQ(te.text, "8");
-    EXPECT_EQ(selection(te), std::make_pair(0, 0));
-    TEKey(8, &te);  // nothing before the caret
-    EXPECT_EQ(te.text, "8");
+std::pair<int, int> pairOf(const std::string& s) {
+    std::istringstream in(s);
+    int a = 0, b = 0;
+    in >> a >> b;
+    return {a, b};
 }
 
-TEST(TextEdit, ArrowsMoveTheCaret) {
-    TERec te;
-    TESetText("abc", 3, &te);
-    EXPECT_EQ(selection(te), std::make_pair(3, 3));
-    TEKey(28, &te);
-    TEKey(28, &te);
-    type(te, "X");
-    EXPECT_EQ(te.text, "aXbc");
-    TESetSelect(1, 3, &te);
-    TEKey(29, &te);  // collapses to the end of the selection
-    EXPECT_EQ(selection(te), std::make_pair(3, 3));
-    TESetSelect(1, 3, &te);
-    TEKey(28, &te);
-    EXPECT_EQ(selection(te), std::make_pair(1, 1));
-    for (int i = 0; i < 5; ++i) TEKey(28, &te);
-    EXPECT_EQ(selection(te), std::make_pair(0, 0));
-    for (int i = 0; i < 9; ++i) TEKey(29, &te);
-    EXPECT_EQ(selection(te), std::make_pair(4, 4));
-    TEKey(30, &te);
-    EXPECT_EQ(te.text, "aXbc");
+TEST(TextEdit, KeysOnTheSelection) {
+    for (const auto& c : testsupport::readCases("platform/textedit.txt", 6)) {
+        TERec te;
+        te.maxLength = c.integer(1);
+        ASSERT_TRUE(TESetText(c[0].data(), static_cast<int32_t>(c[0].size()), &te)) << c.where;
+        const auto [from, to] = pairOf(c[2]);
+        TESetSelect(from, to, &te);
+        type(te, c[3]);
+        EXPECT_EQ(te.text, c[4]) << c.where;
+        EXPECT_EQ(selection(te), pairOf(c[5])) << c.where;
+    }
 }
 
-TEST(TextEdit, SelectionsAreClampedAndOrdered) {
+TEST(TextEdit, TextsBeyondTheLimitsAreRefused) {
     TERec te;
     TESetText("12345", 5, &te);
-    TESetSelect(4, 1, &te);
-    EXPECT_EQ(selection(te), std::make_pair(1, 4));
-    TESetSelect(-3, 99, &te);
-    EXPECT_EQ(selection(te), std::make_pair(0, 5));
     // A selection set by hand past the text is brought back before a key acts on it.
     te.selStart = 2;
     te.selEnd = 900;
     type(te, "x");
     EXPECT_EQ(te.text, "12x");
-}
 
-TEST(TextEdit, LengthLimitRefusesInsteadOfCutting) {
-    TERec te;
     te.maxLength = 4;
-    type(te, "12345");
-    EXPECT_EQ(te.text, "1234");
-    TESetSelect(0, 1, &te);
-    type(te, "9");  // replacing keeps the length
-    EXPECT_EQ(te.text, "9234");
     EXPECT_FALSE(TESetText("abcde", 5, &te));
-    EXPECT_EQ(te.text, "9234");
+    EXPECT_EQ(te.text, "12x");
     EXPECT_TRUE(TESetText(nullptr, 0, &te));
     EXPECT_EQ(te.text, "");
     EXPECT_FALSE(TESetText("x", -1, &te));

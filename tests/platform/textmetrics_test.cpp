@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/textmetrics.h"
+#include "support/cases.h"
 #include "support/fonts.h"
 
 namespace {
@@ -111,30 +112,10 @@ TEST_F(TextMetrics, OcrBMatchesTheFontFile) {
 }
 
 TEST_F(TextMetrics, StandardNamesMeasureWithTheirCompatibleFonts) {
-    struct Case {
-        const char* name;
-        int16_t face;
-        const char* file;
-    };
-    const Case cases[] = {
-        {"Helvetica", 0, "NimbusSans-Regular.otf"},
-        {"Helvetica-Bold", 0, "NimbusSans-Bold.otf"},
-        {"Helvetica", 1, "NimbusSans-Bold.otf"},
-        {"Helvetica-Oblique", 0, "NimbusSans-Italic.otf"},
-        {"Helvetica-Bold", 2, "NimbusSans-BoldItalic.otf"},
-        {"Times", 0, "NimbusRoman-Regular.otf"},
-        {"Times-Roman", 0, "NimbusRoman-Regular.otf"},
-        {"Times-Bold", 0, "NimbusRoman-Bold.otf"},
-        {"Courier", 0, "NimbusMonoPS-Regular.otf"},
-        {"Courier-Bold", 0, "NimbusMonoPS-Bold.otf"},
-        {"Symbol", 0, "StandardSymbolsPS.otf"},
-        {"OCR-ANormal", 0, "OCRA.ttf"},
-        {"Nimbus Sans", 1, "NimbusSans-Bold.otf"},  // an installed family by its own name
-    };
-    for (const Case& c : cases) {
-        select(c.name, 12, c.face);
+    for (const auto& c : testsupport::readCases("platform/font_files.txt", 3)) {
+        select(c[0], 12, static_cast<int16_t>(c.integer(1)));
         const std::string file = currentFontFile();
-        EXPECT_EQ(file.substr(file.rfind('/') + 1), c.file) << c.name << " face " << c.face;
+        EXPECT_EQ(file.substr(file.rfind('/') + 1), c[2]) << c.where;
     }
     select("Helvetica", 12, 1);
     EXPECT_NEAR(width(kSample), afmSum("NimbusSans-Bold", kDigitsAndMarks, 12), 1e-9);
@@ -199,24 +180,11 @@ TEST_F(TextMetrics, PenAdvancesByTheText) {
 }
 
 TEST_F(TextMetrics, PostScriptNames) {
-    struct Case {
-        const char* name;
-        const char* postScript;
-    };
-    const Case cases[] = {
-        {"Helvetica", "Helvetica"},
-        {"Helvetica-Bold", "Helvetica-Bold"},
-        {"Times", "Times-Roman"},
-        {"Strixel", "Strixel"},
-        {"OCRB", "OCRB-Regular"},
-        {"Nimbus Sans", "NimbusSans-Regular"},
-        {"Nimbus Sans-Bold", "NimbusSans-Bold"},  // a bold item's font in a document's list
-    };
     unsigned char out[256];
-    for (const Case& c : cases) {
-        std::string p = pstr(c.name);
-        ASSERT_TRUE(FindPostScriptName(bytes(p), out)) << c.name;
-        EXPECT_EQ(std::string(reinterpret_cast<char*>(out + 1), out[0]), c.postScript);
+    for (const auto& c : testsupport::readCases("platform/postscript_names.txt", 2)) {
+        std::string p = pstr(c[0]);
+        ASSERT_TRUE(FindPostScriptName(bytes(p), out)) << c.where;
+        EXPECT_EQ(std::string(reinterpret_cast<char*>(out + 1), out[0]), c[1]) << c.where;
     }
     std::string missing = pstr("No Such Font Strixel");
     EXPECT_FALSE(FindPostScriptName(bytes(missing), out));

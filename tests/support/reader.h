@@ -100,6 +100,10 @@ Rendered renderWithGhostscript(const std::string& path, int dpi = 300, bool epsC
 bool inkBoundingBox(const std::string& path, double* llx, double* lly, double* urx, double* ury);
 RunResult qpdfCheck(const std::string& path);
 RunResult pdftoppm(const std::string& path, const std::string& outPrefix);
+// A PICT file (the picture's bytes behind the 512-byte file header) through
+// LibreOffice's import to PDF and pdftoppm at dpi without smoothing: the path of
+// the page, a grey PGM or a colour PPM; empty, with a failure, when a step fails.
+std::string pictThroughLibreOffice(const std::string& pictBytes, int dpi, bool grey);
 // zbarimg on a PGM; its output lines ("EAN-13:4006381333931", ...).
 RunResult zbarimg(const std::string& path);
 

@@ -1,0 +1,73 @@
+// An offscreen world for drawing tests, made current while it lives, and the
+// font numbers of names.
+#pragma once
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/quickdraw/quickdraw.h"
+
+namespace qdtest {
+
+struct World {
+    qd::GWorldPtr w = nullptr;
+    explicit World(qd::Rect r = {0, 0, 60, 80}, int depth = 32) {
+        qd::NewGWorld(&w, depth, r);
+        qd::SetGWorld(w);
+    }
+    ~World() { qd::DisposeGWorld(w); }
+    World(const World&) = delete;
+    World& operator=(const World&) = delete;
+    qd::RGBColor at(int h, int v) const {
+        qd::RGBColor c;
+        qd::GetCPixel(h, v, &c);
+        return c;
+    }
+    // The pixel as 0xRRGGBB.
+    uint32_t rgb(int h, int v) const {
+        const qd::RGBColor c = at(h, v);
+        return ((c.red >> 8) << 16) | ((c.green >> 8) << 8) | (c.blue >> 8);
+    }
+    bool black(int h, int v) const { return at(h, v) == qd::RGBColor{0, 0, 0}; }
+    int count(const qd::RGBColor& c) const {
+        const qd::Rect b = qd::GWorldBounds(w);
+        int n = 0;
+        for (int v = b.top; v < b.bottom; ++v)
+            for (int h = b.left; h < b.right; ++h) n += at(h, v) == c;
+        return n;
+    }
+    int blacks() const { return count({0, 0, 0}); }
+    // Every pixel as 0xRRGGBB, row by row.
+    std::vector<uint32_t> pixels() const {
+        int stride = 0;
+        const uint32_t* p = qd::GWorldPixels(w, &stride);
+        const qd::Rect b = qd::GWorldBounds(w);
+        std::vector<uint32_t> out;
+        for (int y = 0; y < b.height(); ++y)
+            for (int x = 0; x < b.width(); ++x) out.push_back(p[y * stride / 4 + x] & 0xFFFFFF);
+        return out;
+    }
+};
+
+inline int16_t fontNumber(const std::string& name) {
+    unsigned char p[256];
+    p[0] = static_cast<unsigned char>(name.size());
+    std::memcpy(p + 1, name.data(), p[0]);
+    int16_t num = -1;
+    qd::GetFNum(p, &num);
+    return num;
+}
+
+// The largest difference of one channel between two 0xRRGGBB colours.
+inline int channelGap(uint32_t a, uint32_t b) {
+    int gap = 0;
+    for (int shift : {0, 8, 16}) {
+        const int d = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
+        gap = std::max(gap, d < 0 ? -d : d);
+    }
+    return gap;
+}
+
+}  // namespace qdtest
