@@ -213,11 +213,16 @@ struct Listener {
 // cupsd on a private socket with its own configuration, spool and logs; stopped
 // when the test ends, whatever happens.
 struct PrivateCups {
-    std::string dir, socketPath;
+    std::string dir, socketDir, socketPath;
     pid_t pid = -1;
     bool start() {
         dir = folderOf(testsupport::tempPath("cups"));
-        socketPath = dir + "/cups.sock";
+        // A socket path holds at most 107 bytes, and the test folder lies deep in
+        // the build tree: the socket gets a short folder of its own.
+        char shortDir[] = "/tmp/strixel-cups-XXXXXX";
+        if (mkdtemp(shortDir) == nullptr) return false;
+        socketDir = shortDir;
+        socketPath = socketDir + "/cups.sock";
         for (const char* sub : {"/state", "/cache", "/spool", "/tmp", "/bin", "/bin/backend"})
             mkdir((dir + sub).c_str(), 0755);
         // The queue's device: what an AppSocket printer does, the job's bytes
@@ -260,6 +265,10 @@ struct PrivateCups {
         }
         cupsSetServer(nullptr);
         unsetenv("CUPS_SERVER");
+        if (!socketDir.empty()) {
+            unlink(socketPath.c_str());
+            rmdir(socketDir.c_str());
+        }
     }
 };
 
