@@ -9,6 +9,7 @@
 #include "labels/production.h"
 #include "picture/datafields.h"
 #include "platform/files.h"
+#include "support/cases.h"
 #include "support/reader.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
@@ -181,27 +182,12 @@ struct Template : ::testing::Test {
 TEST_F(Template, MarkersTakeTheirFields) {
     field(1, "A1");
     field(2, "B7");
+    field(4, "   ");
+    field(5, "\t");
     field(8, "H");
     field(20, "T");
-    EXPECT_EQ(build("Batch <<2>>-<<1>>"), "Batch B7-A1");
-    EXPECT_EQ(build("<<0>>/<<010>>/<<0x2>>/<<20>>"), "A1/H/B7/T");  // 0 is field 1; "%i"
-    EXPECT_EQ(build("<<99>>|<<-1>>|<<21>>|<<x>>|<<>>"), "||||");    // no such field
-    EXPECT_EQ(build("no markers"), "no markers");
-    EXPECT_EQ(build(""), "");
-    EXPECT_EQ(build("<<1>>"), "A1");  // the whole template: its first byte too
-}
-
-TEST_F(Template, WithoutTheClosingMarkerTheTextStaysAsTyped) {
-    field(2, "B7");
-    EXPECT_EQ(build("end <<2"), "end <<2");
-    EXPECT_EQ(build("<<2>> and <<2"), "B7 and <<2");
-    EXPECT_EQ(build("<<"), "<<");
-}
-
-TEST_F(Template, BlankFieldsAreLeftOut) {
-    field(1, "   ");
-    field(2, "\t");
-    EXPECT_EQ(build("<<1>>X<<2>><<3>>"), "X");
+    for (const auto& c : testsupport::readCases("picture/import_templates.txt", 2))
+        EXPECT_EQ(build(c[0]), c[1]) << c.where;
 }
 
 TEST_F(Template, ALongResultIsCutToTheItemsField) {

@@ -40,24 +40,12 @@ struct Hooks : ::testing::Test {
 
 constexpr qd::RGBColor kBlack{0, 0, 0};
 
-struct Call {
-    std::string hook;
-    std::vector<int32_t> args;
-};
-std::vector<Call> calls;
-
-void recordBar(const qd::Rect& r) { calls.push_back({"bar", {r.top, r.left, r.bottom, r.right}}); }
-int32_t recordText(const unsigned char* ch, int32_t x, int32_t y) {
-    calls.push_back({"text", {*ch, x, y}});
-    return 7;
-}
-void recordString(const unsigned char* text, int32_t x, int32_t y, int32_t count) {
-    calls.push_back({"string", {text[0], x, y, count}});
-}
-void recordShape(int32_t l, int32_t t, int32_t r, int32_t b, int32_t i) {
-    calls.push_back({"shape", {l, t, r, b, i}});
-}
-void recordTherm(int32_t kind, int32_t i, qd::GWorldPtr) { calls.push_back({"therm", {kind, i}}); }
+int calls = 0;
+void recordBar(const qd::Rect&) { ++calls; }
+int32_t recordText(const unsigned char*, int32_t, int32_t) { return ++calls; }
+void recordString(const unsigned char*, int32_t, int32_t, int32_t) { ++calls; }
+void recordShape(int32_t, int32_t, int32_t, int32_t, int32_t) { ++calls; }
+void recordTherm(int32_t, int32_t, qd::GWorldPtr) { ++calls; }
 
 TEST_F(Hooks, BarsAndLinesReachTheirDefaults) {
     gHooks.bar_ptr({10, 20, 30, 25});
@@ -114,26 +102,24 @@ TEST_F(Hooks, ATransparentRoundedRectangleIsOnlyFramedWith16PointCorners) {
     EXPECT_EQ(at(10, 18), kBlack);  // ... for 8 points (half the 16-point oval)
 }
 
+// Replaced hooks take every call and nothing reaches the world; a reset brings
+// the defaults back.
 TEST_F(Hooks, EveryHookCanBeReplaced) {
-    calls.clear();
+    calls = 0;
     gHooks = {recordBar,   recordText,  recordString, recordShape,
               recordShape, recordShape, recordShape,  recordTherm};
     const unsigned char ch = 'Q';
     gHooks.bar_ptr({1, 2, 3, 4});
-    EXPECT_EQ(gHooks.text_ptr(&ch, 5, 6), 7);
+    gHooks.text_ptr(&ch, 5, 6);
     gHooks.drawstring_ptr(&ch, 8, 9, 1);
     gHooks.rect_ptr(1, 2, 3, 4, 5);
     gHooks.oval_ptr(1, 2, 3, 4, 6);
     gHooks.rrect_ptr(1, 2, 3, 4, 7);
     gHooks.line_ptr(1, 2, 3, 4, 8);
     gHooks.therm_ptr(12, 3, world);
-    ASSERT_EQ(calls.size(), 8u);
-    EXPECT_EQ(calls[0].args, (std::vector<int32_t>{1, 2, 3, 4}));
-    EXPECT_EQ(calls[1].args, (std::vector<int32_t>{'Q', 5, 6}));
-    EXPECT_EQ(calls[6].args, (std::vector<int32_t>{1, 2, 3, 4, 8}));
-    EXPECT_EQ(calls[7].hook, "therm");
+    EXPECT_EQ(calls, 8);
     for (int y = 0; y < 100; y += 7)
-        for (int x = 0; x < 100; x += 7) ASSERT_TRUE(white(x, y));  // nothing drawn
+        for (int x = 0; x < 100; x += 7) ASSERT_TRUE(white(x, y));
     resetDrawingHooks();
     EXPECT_EQ(gHooks.bar_ptr, &myPaintRect);
     EXPECT_EQ(gHooks.therm_ptr, nullptr);

@@ -17,6 +17,7 @@
 #include "picture/outputstate.h"
 #include "picture/textfiles.h"
 #include "platform/desktop.h"
+#include "support/cases.h"
 #include "support/reader.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
@@ -169,55 +170,10 @@ TEST_F(OutputFiles, Utf16AndUtf8FromMacRoman) {
 }
 
 TEST_F(OutputFiles, WindowsCodePageRows) {
-    struct Row {
-        unsigned char from, to;
-    };
-    const Row rows[] = {{1, 208},
-                        {224, 208},
-                        {2, 240},
-                        {218, 240},
-                        {5, 138},
-                        {6, 154},
-                        {7, 221},
-                        {8, 253},
-                        {21, 189},
-                        {184, 189},
-                        {22, 188},
-                        {185, 188},
-                        {23, 185},
-                        {186, 185},
-                        {24, 190},
-                        {188, 190},
-                        {25, 179},
-                        {189, 179},
-                        {26, 178},
-                        {222, 178},
-                        {27, 166},
-                        {223, 166},
-                        {28, 173},
-                        {29, 215},
-                        {197, 222},
-                        {198, 254},
-                        {219, 164},
-                        {254, 160},
-                        // Mac characters that code page 1252 has take its codes.
-                        {0x80, 0xC4},
-                        {0x8E, 0xE9},
-                        {0xA5, 0x95},
-                        {0xD0, 0x96},
-                        {0xCA, 0xA0},
-                        // Kept: no row, and listed as kept.
-                        {'A', 'A'},
-                        {13, 13},
-                        {173, 173},
-                        {176, 176},
-                        {225, 225},
-                        {243, 243},
-                        {255, 255}};
-    for (const Row& r : rows) {
-        unsigned char b = r.from;
+    for (const auto& c : testsupport::readCases("picture/codepage1252.txt", 2)) {
+        unsigned char b = static_cast<unsigned char>(c.integer(0));
         MACtoANSI(&b, 1);
-        EXPECT_EQ(b, r.to) << int(r.from);
+        EXPECT_EQ(b, c.integer(1)) << c.where;
     }
 }
 

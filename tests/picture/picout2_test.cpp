@@ -11,6 +11,7 @@
 #include "labels/labelDoc.h"
 #include "labels/production.h"
 #include "pict_fixture.h"
+#include "pict_ops.h"
 #include "picture/PICout2.h"
 #include "picture/services.h"
 #include "platform/quickdraw/pict.h"
@@ -87,12 +88,6 @@ struct Driver : ::testing::Test {
         qd::ClosePicture();
         return pic;
     }
-    static std::vector<int32_t> comments(const qd::Picture& pic) {
-        std::vector<int32_t> kinds;
-        for (const qd::PicOp& op : pic.ops)
-            if (op.op == qd::Op::Comment) kinds.push_back(op.a[0]);
-        return kinds;
-    }
     static bool black(const testsupport::Bitmap& b, double hPt, double vPt) {
         const double k = 600 / 72.0;
         return b.at(static_cast<int>(hPt * k), static_cast<int>(vPt * k)) < 128;
@@ -117,14 +112,15 @@ TEST_F(Driver, LabelOnScreenAndOnPaper) {
     PICout2(0, 0, 0);
     ASSERT_NE(gDriver.Pict, nullptr);
     EXPECT_TRUE(gDriver.disp2);
-    EXPECT_EQ(comments(*gDriver.Pict), (std::vector<int32_t>{190, 191, 190, 191, 190, 191}));
+    EXPECT_EQ(picttest::commentKinds(*gDriver.Pict),
+              (std::vector<int32_t>{190, 191, 190, 191, 190, 191}));
     const testsupport::Bitmap screen = picttest::rasterise(gDriver.Pict);
     expectBarcodes(screen);
     EXPECT_TRUE(black(screen, 655, 40));
     EXPECT_TRUE(black(screen, 655, 110));
 
     qd::Picture* paper = printPass();
-    EXPECT_EQ(comments(*paper),
+    EXPECT_EQ(picttest::commentKinds(*paper),
               (std::vector<int32_t>{190, 191, 202, 200, 201, 190, 191, 190, 191}));
     const testsupport::Bitmap printed = picttest::rasterise(paper);
     expectBarcodes(printed);

@@ -21,19 +21,11 @@ namespace {
 
 // Records the picture of the painter alone over the current element list.
 Ops paintAlone(int32_t boxWidth) {
-    qd::GWorldPtr scratch = nullptr;
-    qd::NewGWorld(&scratch, 32, {0, 0, 1, 1});
-    qd::SetGWorld(scratch);
-    gHooks.text_ptr = getCharacterOutPict;
-    gHooks.drawstring_ptr = getStringOutPict;
-    qd::Picture* pic = qd::OpenPicture({0, 0, 4000, 40000});
-    DrawPictBarcode(352, 0, 0, boxWidth, 0, 0, 0, 1);
-    qd::ClosePicture();
-    Ops o = readOps(*pic);
-    qd::KillPicture(pic);
-    qd::SetGWorld(nullptr);
-    qd::DisposeGWorld(scratch);
-    return o;
+    return recordOps({0, 0, 4000, 40000}, [boxWidth] {
+        gHooks.text_ptr = getCharacterOutPict;
+        gHooks.drawstring_ptr = getStringOutPict;
+        DrawPictBarcode(352, 0, 0, boxWidth, 0, 0, 0, 1);
+    });
 }
 
 TEST(PictureGuards, ElementListIsReadOnlyUpToItsLength) {
@@ -71,13 +63,7 @@ TEST(PictureGuards, HeaderLengthIsBounded) {
 }
 
 TEST(PictureGuards, RetailCode128LineDrawsWhatItHas) {
-    qd::GWorldPtr scratch = nullptr;
-    qd::NewGWorld(&scratch, 32, {0, 0, 1, 1});
-    qd::SetGWorld(scratch);
-    qd::Picture* pic = qd::OpenPicture({0, 0, 100, 400});
-    DrawMS128Text("1234567", 7, 0, 10, 50, 1);
-    qd::ClosePicture();
-    const Ops o = readOps(*pic);
+    const Ops o = recordOps({0, 0, 100, 400}, [] { DrawMS128Text("1234567", 7, 0, 10, 50, 1); });
     std::string drawn;
     for (const TextRun& t : o.texts)
         for (char c : t.text)
@@ -86,26 +72,17 @@ TEST(PictureGuards, RetailCode128LineDrawsWhatItHas) {
     // The white group stands on its dark box.
     ASSERT_EQ(o.painted.size(), 1u);
     EXPECT_EQ(o.painted[0], (qd::Rect{32, 30, 50, 73}));
-    qd::KillPicture(pic);
-    qd::SetGWorld(nullptr);
-    qd::DisposeGWorld(scratch);
 }
 
 TEST(PictureGuards, ScaledAndSpacedText) {
-    qd::GWorldPtr scratch = nullptr;
-    qd::NewGWorld(&scratch, 32, {0, 0, 1, 1});
-    qd::SetGWorld(scratch);
-    auto runs = [&](double siz, int code) {
+    auto runs = [](double siz, int code) {
         resetWorld();
         gSym.Siz = siz;
         gSym.code = code;
-        qd::Picture* pic = qd::OpenPicture({0, 0, 100, 400});
-        const unsigned char text[] = "ABC";
-        DrawScaledText(10, 50, 10, siz, text, 3, 10, 0);
-        qd::ClosePicture();
-        Ops o = readOps(*pic);
-        qd::KillPicture(pic);
-        return o;
+        return recordOps({0, 0, 100, 400}, [siz] {
+            DrawScaledText(10, 50, 10, siz, reinterpret_cast<const unsigned char*>("ABC"), 3, 10,
+                           0);
+        });
     };
     // Whole tens: a plain size by the code type; others scaled.
     Ops a = runs(100, 6);
@@ -118,20 +95,16 @@ TEST(PictureGuards, ScaledAndSpacedText) {
     EXPECT_EQ(c.texts.back().text, "ABC");
 
     // Spaced text: each character starts `spacing` after the one before.
-    qd::Picture* pic = qd::OpenPicture({0, 0, 100, 400});
-    qd::MoveTo(10, 50);
-    const unsigned char word[] = "WXYZ";
-    const int32_t w = DrawStyledText(word, 4, 1, 7.5);
-    qd::ClosePicture();
-    const Ops s = readOps(*pic);
+    int32_t w = 0;
+    const Ops s = recordOps({0, 0, 100, 400}, [&w] {
+        qd::MoveTo(10, 50);
+        w = DrawStyledText(reinterpret_cast<const unsigned char*>("WXYZ"), 4, 1, 7.5);
+    });
     ASSERT_EQ(s.texts.size(), 4u);
     EXPECT_EQ(s.texts[1].x, 17);
     EXPECT_EQ(s.texts[2].x, 25);
     EXPECT_EQ(s.texts[3].x, 32);
     EXPECT_GT(w, 22);
-    qd::KillPicture(pic);
-    qd::SetGWorld(nullptr);
-    qd::DisposeGWorld(scratch);
 }
 
 TEST(PictureGuards, BarcodeTextSize) {

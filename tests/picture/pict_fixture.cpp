@@ -16,11 +16,28 @@
 #include "symbology/messages.h"
 #include "symbology/rows.h"
 #include "symbology/state.h"
+#include "support/cases.h"
 
 namespace picttest {
 
 namespace {
 SymbolData gBefore;
+}
+
+std::vector<SymbolCase> symbolCases() {
+    std::vector<SymbolCase> out;
+    for (const auto& c : testsupport::readCases("picture/symbols.txt", 9)) {
+        SymbolCase s{c.where + " " + c[0], {}, c[6], c[7], {}};
+        s.spec.code = c.integer(1);
+        s.spec.variation = c.integer(2);
+        s.spec.data = c[3];
+        s.spec.addOn = c[4];
+        s.spec.nCheck = c.integer(5);
+        s.opt.code39Check = c[8] == "check";
+        s.opt.codabarStartStop = c[8] == "startstop";
+        out.push_back(s);
+    }
+    return out;
 }
 
 const SymbolData& preparedData() { return gBefore; }
@@ -65,39 +82,45 @@ bool prepare(const Spec& s) {
 
 double unitsPerPoint() { return labelBack.labelWidth != 0 ? 1.0 : 2540.0 / 72.0; }
 
-qd::Picture* record() {
-    qd::Rect frame, window;
-    MeasureBarCodeBox(&frame, &window);
+qd::Picture* recordPicture(const qd::Rect& frame, const std::function<void()>& draw) {
     qd::GWorldPtr scratch = nullptr;
     qd::NewGWorld(&scratch, 32, {0, 0, 1, 1});
     qd::GWorldPtr keep = qd::GetGWorld();
     qd::SetGWorld(scratch);
-    // The picture driver's targets of the text hooks.
-    gHooks.text_ptr = getCharacterOutPict;
-    gHooks.drawstring_ptr = getStringOutPict;
     qd::Picture* pic = qd::OpenPicture(frame);
-    int32_t right = 0, bottom = 0;
-    PICbcode(0, 0, &right, &bottom, -1);
+    draw();
     qd::ClosePicture();
     qd::SetGWorld(keep);
     qd::DisposeGWorld(scratch);
     return pic;
 }
 
-testsupport::Bitmap rasterise(const qd::Picture* pic, int dpi) {
+qd::Picture* record() {
+    qd::Rect frame, window;
+    MeasureBarCodeBox(&frame, &window);
+    return recordPicture(frame, [] {
+        // The picture driver's targets of the text hooks.
+        gHooks.text_ptr = getCharacterOutPict;
+        gHooks.drawstring_ptr = getStringOutPict;
+        int32_t right = 0, bottom = 0;
+        PICbcode(0, 0, &right, &bottom, -1);
+    });
+}
+
+testsupport::Bitmap rasterise(const qd::Picture* pic, int dpi, int margin) {
     const double k = dpi / 72.0 / unitsPerPoint();
-    const qd::Rect dst{0, 0, static_cast<int32_t>(pic->frame.height() * k),
-                       static_cast<int32_t>(pic->frame.width() * k)};
+    const int32_t w = static_cast<int32_t>(pic->frame.width() * k),
+                  h = static_cast<int32_t>(pic->frame.height() * k);
     qd::GWorldPtr world = nullptr;
     testsupport::Bitmap b;
-    if (qd::NewGWorld(&world, 32, dst) != 0) return b;
+    if (qd::NewGWorld(&world, 32, {0, 0, h + 2 * margin, w + 2 * margin}) != 0) return b;
     qd::GWorldPtr keep = qd::GetGWorld();
     qd::SetGWorld(world);
-    qd::DrawPicture(pic, dst);
+    qd::DrawPicture(pic, {margin, margin, margin + h, margin + w});
     int stride = 0;
     const uint32_t* px = qd::GWorldPixels(world, &stride);
-    b.width = dst.width();
-    b.height = dst.height();
+    b.width = w + 2 * margin;
+    b.height = h + 2 * margin;
     b.pixels.resize(static_cast<size_t>(b.width) * b.height);
     for (int y = 0; y < b.height; ++y)
         for (int x = 0; x < b.width; ++x) {

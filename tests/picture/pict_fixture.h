@@ -2,7 +2,9 @@
 // picture drawn into a 600-dpi offscreen world for the outside readers.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/quickdraw/picture.h"
 #include "support/reader.h"
@@ -21,6 +23,17 @@ struct Spec {
     int nCheck = -1;     // -1: the code type's default
 };
 
+// A symbol of tests/data/picture/symbols.txt and what zxing-cpp reads of it
+// (format "-": no reader here decodes the code type).
+struct SymbolCase {
+    std::string where;
+    Spec spec;
+    std::string format;
+    std::string want;
+    testsupport::ReadOptions opt;
+};
+std::vector<SymbolCase> symbolCases();
+
 // The data as prepare set it, before the symbol was generated from it.
 const SymbolData& preparedData();
 // A fresh world, the code type's defaults and the case's data and settings; the
@@ -29,8 +42,12 @@ bool prepare(const Spec& s);
 // The symbol as a picture: PICbcode at (0, 0) recorded with the frame
 // MeasureBarCodeBox gives.
 qd::Picture* record();
-// The picture drawn at dpi into an offscreen world, as grey pixels.
-testsupport::Bitmap rasterise(const qd::Picture* pic, int dpi = 600);
+// The picture drawn at dpi into an offscreen world, inside a white margin of
+// `margin` pixels, as grey pixels.
+testsupport::Bitmap rasterise(const qd::Picture* pic, int dpi = 600, int margin = 0);
+// What `draw` records into a picture of `frame`, in a scratch world that is gone
+// afterwards; the current world stays current.
+qd::Picture* recordPicture(const qd::Rect& frame, const std::function<void()>& draw);
 // prepare, record, rasterise.
 testsupport::Bitmap draw(const Spec& s, int dpi = 600);
 // Output units per point of the picture made from the current settings.

@@ -1,5 +1,7 @@
 #include "pict_ops.h"
 
+#include "pict_fixture.h"
+
 namespace picttest {
 
 Ops readOps(const qd::Picture& pic) {
@@ -42,6 +44,20 @@ Ops readOps(const qd::Picture& pic) {
         }
     }
     return o;
+}
+
+Ops recordOps(const qd::Rect& frame, const std::function<void()>& draw) {
+    qd::Picture* pic = recordPicture(frame, draw);
+    Ops o = readOps(*pic);
+    qd::KillPicture(pic);
+    return o;
+}
+
+std::vector<int32_t> commentKinds(const qd::Picture& pic) {
+    std::vector<int32_t> kinds;
+    for (const qd::PicOp& op : pic.ops)
+        if (op.op == qd::Op::Comment) kinds.push_back(op.a[0]);
+    return kinds;
 }
 
 std::string allText(const Ops& o) {

@@ -2,6 +2,7 @@
 // rectangles, lines with their pen, and text runs with font, size and place.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,10 @@ struct Ops {
 };
 
 Ops readOps(const qd::Picture& pic);
+// The display list of what `draw` records into a picture of `frame`.
+Ops recordOps(const qd::Rect& frame, const std::function<void()>& draw);
+// The kinds of the picture's comments, in order.
+std::vector<int32_t> commentKinds(const qd::Picture& pic);
 // The text runs' characters joined.
 std::string allText(const Ops& o);
 // The painted rectangles that are bars (or marks): all but the background.

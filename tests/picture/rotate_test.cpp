@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "pict_fixture.h"
 #include "platform/quickdraw/picture.h"
 
 namespace {
@@ -33,15 +34,12 @@ TEST(Rotate, CommentDataIsBigEndianFixedPoint) {
 }
 
 TEST(Rotate, FormsAndPostScriptCommentsInOrder) {
-    qd::GWorldPtr world = nullptr;
-    ASSERT_EQ(qd::NewGWorld(&world, 32, {0, 0, 10, 10}), 0);
-    qd::SetGWorld(world);
-    qd::Picture* pic = qd::OpenPicture({0, 0, 10, 10});
-    TurnOnFormsPrinting();
-    FlushPostScriptState();
-    FormsCopyPage();
-    TurnOffFormsPrinting();
-    qd::ClosePicture();
+    qd::Picture* pic = picttest::recordPicture({0, 0, 10, 10}, [] {
+        TurnOnFormsPrinting();
+        FlushPostScriptState();
+        FormsCopyPage();
+        TurnOffFormsPrinting();
+    });
     std::vector<int32_t> kinds;
     std::string text;
     for (const qd::PicOp& op : pic->ops)
@@ -52,8 +50,6 @@ TEST(Rotate, FormsAndPostScriptCommentsInOrder) {
     EXPECT_EQ(kinds, (std::vector<int32_t>{210, 190, 191, 190, 192, 191, 211}));
     EXPECT_EQ(text, "copypage");
     qd::KillPicture(pic);
-    qd::SetGWorld(nullptr);
-    qd::DisposeGWorld(world);
 }
 
 }  // namespace

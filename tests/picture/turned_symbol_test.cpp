@@ -8,6 +8,7 @@
 
 #include "labels/labelDoc.h"
 #include "pict_fixture.h"
+#include "pict_ops.h"
 #include "picture/PICbcode.h"
 #include "picture/rotate.h"
 #include "platform/quickdraw/pict.h"
@@ -22,25 +23,13 @@ qd::Picture* recordTurned(int angle, int printMode) {
     const int32_t S = std::max(frame.width(), frame.height());
     const qd::Point centre{frame.height() / 2, frame.width() / 2};
     const qd::Rect big{centre.v - S, centre.h - S, centre.v + S, centre.h + S};
-    qd::GWorldPtr scratch = nullptr;
-    qd::NewGWorld(&scratch, 32, {0, 0, 1, 1});
-    qd::GWorldPtr keep = qd::GetGWorld();
-    qd::SetGWorld(scratch);
-    qd::Picture* pic = qd::OpenPicture(big);
-    qd::EraseRect(big);
-    DrawXRString(centre, 0, angle, frame, -1, printMode, 4);
-    qd::ClosePicture();
-    qd::SetGWorld(keep);
-    qd::DisposeGWorld(scratch);
-    return pic;
+    return picttest::recordPicture(big, [&] {
+        qd::EraseRect(big);
+        DrawXRString(centre, 0, angle, frame, -1, printMode, 4);
+    });
 }
 
-std::vector<int32_t> commentKinds(const qd::Picture& pic) {
-    std::vector<int32_t> kinds;
-    for (const qd::PicOp& op : pic.ops)
-        if (op.op == qd::Op::Comment) kinds.push_back(op.a[0]);
-    return kinds;
-}
+using picttest::commentKinds;
 
 // The bitmap turned back by angle (a multiple of 90 degrees, counter-clockwise
 // on the screen), for readers that look at rows in one direction only.

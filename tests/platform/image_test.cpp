@@ -11,6 +11,7 @@
 #include <jpeglib.h>
 
 #include "platform/quickdraw/picture.h"
+#include "qd_world.h"
 #include "support/reader.h"
 
 namespace {
@@ -26,64 +27,51 @@ Quadrant quadrantAt(int x, int y) {
 constexpr uint32_t kColours[] = {0xFF0000, 0x00FF00, 0x0000FF, 0x000000};
 constexpr uint8_t kGreys[] = {0x40, 0x80, 0xC0, 0x00};
 
-std::string pngBytes(png_image& img, const void* pixels, const void* colourmap = nullptr) {
-    png_alloc_size_t size = 0;
-    EXPECT_TRUE(png_image_write_to_memory(&img, nullptr, &size, 0, pixels, 0, colourmap));
-    std::string out(size, '\0');
-    EXPECT_TRUE(png_image_write_to_memory(&img, out.data(), &size, 0, pixels, 0, colourmap));
-    out.resize(size);
-    return out;
+// The fixture's pixels row by row: `channels` 1 grey, 3 RGB, 4 RGBA with the
+// bottom right quadrant see-through, 0 the quadrant's palette index.
+std::vector<unsigned char> quadrantPixels(int channels) {
+    std::vector<unsigned char> px;
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) {
+            const Quadrant q = quadrantAt(x, y);
+            if (channels == 0) {
+                px.push_back(static_cast<unsigned char>(q));
+            } else if (channels == 1) {
+                px.push_back(kGreys[q]);
+            } else {
+                for (int shift : {16, 8, 0})
+                    px.push_back(static_cast<unsigned char>(kColours[q] >> shift));
+                if (channels == 4) px.push_back(q == BottomRight ? 0 : 255);
+            }
+        }
+    return px;
 }
 
-png_image pngHeader(png_uint_32 format) {
+std::string pngBytes(png_uint_32 format, int channels) {
     png_image img;
     std::memset(&img, 0, sizeof img);
     img.version = PNG_IMAGE_VERSION;
     img.width = kW;
     img.height = kH;
     img.format = format;
-    return img;
-}
-
-std::string palettePng() {
-    png_image img = pngHeader(PNG_FORMAT_RGB | PNG_FORMAT_FLAG_COLORMAP);
-    img.colormap_entries = 4;
-    unsigned char map[12];
-    for (int i = 0; i < 4; ++i) {
-        map[3 * i] = static_cast<unsigned char>(kColours[i] >> 16);
-        map[3 * i + 1] = static_cast<unsigned char>(kColours[i] >> 8);
-        map[3 * i + 2] = static_cast<unsigned char>(kColours[i]);
+    unsigned char map[12] = {};
+    if (format & PNG_FORMAT_FLAG_COLORMAP) {
+        img.colormap_entries = 4;
+        for (int i = 0; i < 12; ++i)
+            map[i] = static_cast<unsigned char>(kColours[i / 3] >> (16 - 8 * (i % 3)));
     }
-    std::vector<unsigned char> index(kW * kH);
-    for (int y = 0; y < kH; ++y)
-        for (int x = 0; x < kW; ++x)
-            index[y * kW + x] = static_cast<unsigned char>(quadrantAt(x, y));
-    return pngBytes(img, index.data(), map);
+    const std::vector<unsigned char> pixels = quadrantPixels(channels);
+    png_alloc_size_t size = 0;
+    EXPECT_TRUE(png_image_write_to_memory(&img, nullptr, &size, 0, pixels.data(), 0, map));
+    std::string out(size, '\0');
+    EXPECT_TRUE(png_image_write_to_memory(&img, out.data(), &size, 0, pixels.data(), 0, map));
+    out.resize(size);
+    return out;
 }
 
-std::string greyPng() {
-    png_image img = pngHeader(PNG_FORMAT_GRAY);
-    std::vector<unsigned char> grey(kW * kH);
-    for (int y = 0; y < kH; ++y)
-        for (int x = 0; x < kW; ++x) grey[y * kW + x] = kGreys[quadrantAt(x, y)];
-    return pngBytes(img, grey.data());
-}
-
-// The bottom right quadrant is see-through.
-std::string rgbaPng() {
-    png_image img = pngHeader(PNG_FORMAT_RGBA);
-    std::vector<unsigned char> px(kW * kH * 4);
-    for (int y = 0; y < kH; ++y)
-        for (int x = 0; x < kW; ++x) {
-            const Quadrant q = quadrantAt(x, y);
-            unsigned char* p = &px[(y * kW + x) * 4];
-            p[0] = static_cast<unsigned char>(kColours[q] >> 16);
-            p[1] = static_cast<unsigned char>(kColours[q] >> 8);
-            p[2] = static_cast<unsigned char>(kColours[q]);
-            p[3] = q == BottomRight ? 0 : 255;
-        }
-    return pngBytes(img, px.data());
-}
+std::string palettePng() { return pngBytes(PNG_FORMAT_RGB | PNG_FORMAT_FLAG_COLORMAP, 0); }
+std::string greyPng() { return pngBytes(PNG_FORMAT_GRAY, 1); }
+std::string rgbaPng() { return pngBytes(PNG_FORMAT_RGBA, 4); }
 
 std::string jpegBytes() {
     jpeg_compress_struct c;
@@ -100,15 +88,9 @@ std::string jpegBytes() {
     jpeg_set_defaults(&c);
     jpeg_set_quality(&c, 98, TRUE);
     jpeg_start_compress(&c, TRUE);
-    std::vector<unsigned char> row(kW * 3);
+    std::vector<unsigned char> rgb = quadrantPixels(3);
     while (c.next_scanline < kH) {
-        for (int x = 0; x < kW; ++x) {
-            const uint32_t col = kColours[quadrantAt(x, static_cast<int>(c.next_scanline))];
-            row[3 * x] = static_cast<unsigned char>(col >> 16);
-            row[3 * x + 1] = static_cast<unsigned char>(col >> 8);
-            row[3 * x + 2] = static_cast<unsigned char>(col);
-        }
-        JSAMPROW r = row.data();
+        JSAMPROW r = &rgb[c.next_scanline * kW * 3];
         jpeg_write_scanlines(&c, &r, 1);
     }
     jpeg_finish_compress(&c);
@@ -130,41 +112,16 @@ std::string tiffBytes() {
     TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
     TIFFSetField(t, TIFFTAG_COMPRESSION, COMPRESSION_PACKBITS);
     TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, 2);
-    std::vector<unsigned char> row(kW * 3);
-    for (int y = 0; y < kH; ++y) {
-        for (int x = 0; x < kW; ++x) {
-            const uint32_t col = kColours[quadrantAt(x, y)];
-            row[3 * x] = static_cast<unsigned char>(col >> 16);
-            row[3 * x + 1] = static_cast<unsigned char>(col >> 8);
-            row[3 * x + 2] = static_cast<unsigned char>(col);
-        }
-        TIFFWriteScanline(t, row.data(), static_cast<uint32_t>(y), 0);
-    }
+    std::vector<unsigned char> rgb = quadrantPixels(3);
+    for (int y = 0; y < kH; ++y)
+        TIFFWriteScanline(t, &rgb[y * kW * 3], static_cast<uint32_t>(y), 0);
     TIFFClose(t);
     return testsupport::slurp(path);
 }
 
-struct World {
-    GWorldPtr w = nullptr;
-    World() {
-        EXPECT_EQ(NewGWorld(&w, 32, {0, 0, 60, 60}), 0);
-        SetGWorld(w);
-    }
-    ~World() { DisposeGWorld(w); }
-    uint32_t at(int h, int v) const {
-        RGBColor c;
-        GetCPixel(h, v, &c);
-        return ((c.red >> 8) << 16) | ((c.green >> 8) << 8) | (c.blue >> 8);
-    }
-};
+using qdtest::World;
 
-bool near(uint32_t a, uint32_t b, int tolerance) {
-    for (int shift : {0, 8, 16})
-        if (std::abs(static_cast<int>((a >> shift) & 0xFF) -
-                     static_cast<int>((b >> shift) & 0xFF)) > tolerance)
-            return false;
-    return true;
-}
+bool near(uint32_t a, uint32_t b, int tolerance) { return qdtest::channelGap(a, b) <= tolerance; }
 
 // Where each quadrant's middle lands when the 40 x 20 placement at (10, 10) is
 // turned clockwise by 0, 90, 180 and 270 degrees about its centre (30, 20).
@@ -188,16 +145,16 @@ void checkTurns(const std::string& bytes, const uint32_t (&want)[4], int toleran
     EXPECT_EQ(img.width, kW);
     EXPECT_EQ(img.height, kH);
     for (int turn = 0; turn < 4; ++turn) {
-        World w;
+        World w({0, 0, 60, 60});
         RGBForeColor({0xFFFF, 0xFFFF, 0});  // a yellow ground shows through
         PaintRect({0, 0, 60, 60});
         DrawImage(img, {10, 10, 30, 50}, turn * 90);
         for (int q = 0; q < 4; ++q) {
             const Probe p = kProbes[turn][q];
             const uint32_t expect = clearCorner && q == BottomRight ? 0xFFFF00 : want[q];
-            EXPECT_TRUE(near(w.at(p.h, p.v), expect, tolerance))
+            EXPECT_TRUE(near(w.rgb(p.h, p.v), expect, tolerance))
                 << "turn " << turn * 90 << " quadrant " << q << std::hex << " got "
-                << w.at(p.h, p.v) << " want " << expect;
+                << w.rgb(p.h, p.v) << " want " << expect;
         }
     }
 }
@@ -219,7 +176,7 @@ TEST(Images, AnyAngleAndPictures) {
     const std::string bytes = palettePng();
     ASSERT_TRUE(ReadImage(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &img,
                           &error));
-    World w;
+    World w({0, 0, 60, 60});
     Picture* pic = OpenPicture({0, 0, 60, 60});
     DrawImage(img, {10, 10, 30, 50}, 45);
     ClosePicture();
@@ -227,15 +184,15 @@ TEST(Images, AnyAngleAndPictures) {
     KillPicture(pic);
     // Turned 45 degrees the corners of the placement are left alone; the middle
     // row of the image runs down to the right.
-    EXPECT_EQ(w.at(10, 10), 0xFFFFFFu);
-    EXPECT_EQ(w.at(49, 29), 0xFFFFFFu);
-    EXPECT_TRUE(near(w.at(24, 12), kColours[TopLeft], 60)) << std::hex << w.at(24, 12);
-    EXPECT_TRUE(near(w.at(36, 28), kColours[BottomRight], 60)) << std::hex << w.at(36, 28);
+    EXPECT_EQ(w.rgb(10, 10), 0xFFFFFFu);
+    EXPECT_EQ(w.rgb(49, 29), 0xFFFFFFu);
+    EXPECT_TRUE(near(w.rgb(24, 12), kColours[TopLeft], 60)) << std::hex << w.rgb(24, 12);
+    EXPECT_TRUE(near(w.rgb(36, 28), kColours[BottomRight], 60)) << std::hex << w.rgb(36, 28);
     // No width or height: 100 units that way.
-    World w2;
+    World w2({0, 0, 60, 60});
     DrawImage(img, {0, 0, 0, 0}, 0);
-    EXPECT_EQ(w2.at(10, 10), kColours[TopLeft]);
-    EXPECT_EQ(w2.at(55, 55), kColours[BottomRight]);
+    EXPECT_EQ(w2.rgb(10, 10), kColours[TopLeft]);
+    EXPECT_EQ(w2.rgb(55, 55), kColours[BottomRight]);
 }
 
 TEST(Images, DamagedFilesFailWithAReason) {

@@ -4,8 +4,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "platform/quickdraw/quickdraw.h"
 
@@ -31,6 +34,16 @@ struct World {
         return ((c.red >> 8) << 16) | ((c.green >> 8) << 8) | (c.blue >> 8);
     }
     bool black(int h, int v) const { return at(h, v) == qd::RGBColor{0, 0, 0}; }
+    // Every point (h, v) of `dark` black and none of `light`.
+    ::testing::AssertionResult inked(std::initializer_list<std::pair<int, int>> dark,
+                                     std::initializer_list<std::pair<int, int>> light = {}) const {
+        for (auto [h, v] : dark)
+            if (!black(h, v))
+                return ::testing::AssertionFailure() << h << "," << v << " is not black";
+        for (auto [h, v] : light)
+            if (black(h, v)) return ::testing::AssertionFailure() << h << "," << v << " is black";
+        return ::testing::AssertionSuccess();
+    }
     int count(const qd::RGBColor& c) const {
         const qd::Rect b = qd::GWorldBounds(w);
         int n = 0;

@@ -18,21 +18,14 @@ TEST(QuickDraw, PaintRectCoversLeftTopInclusiveRightBottomExclusive) {
     World w;
     PaintRect({10, 10, 20, 30});
     EXPECT_EQ(w.blacks(), 200);
-    EXPECT_TRUE(w.black(10, 10));
-    EXPECT_TRUE(w.black(29, 19));
-    EXPECT_FALSE(w.black(30, 19));
-    EXPECT_FALSE(w.black(29, 20));
-    EXPECT_FALSE(w.black(9, 10));
+    EXPECT_TRUE(w.inked({{10, 10}, {29, 19}}, {{30, 19}, {29, 20}, {9, 10}}));
 }
 
 TEST(QuickDraw, FrameLiesInsideItsRectangle) {
     World w;
     FrameRect({10, 10, 20, 30});
     EXPECT_EQ(w.blacks(), 2 * 20 + 2 * 8);
-    EXPECT_TRUE(w.black(10, 10));
-    EXPECT_TRUE(w.black(29, 19));
-    EXPECT_FALSE(w.black(11, 11));
-    EXPECT_FALSE(w.black(30, 10));
+    EXPECT_TRUE(w.inked({{10, 10}, {29, 19}}, {{11, 11}, {30, 10}}));
     PenSize(3, 2);
     FrameRect({30, 10, 40, 30});
     EXPECT_EQ(w.count({0, 0, 0}) - 56, 20 * 10 - 14 * 6);
@@ -49,8 +42,7 @@ TEST(QuickDraw, LinesSweepThePenRectangle) {
     LineTo(20, 10);
     // From h 10 to 20 + 3, v 10 to 10 + 2.
     EXPECT_EQ(w.blacks(), 13 * 2);
-    EXPECT_TRUE(w.black(22, 11));
-    EXPECT_FALSE(w.black(23, 11));
+    EXPECT_TRUE(w.inked({{22, 11}}, {{23, 11}}));
     Point pen;
     GetPen(&pen);
     EXPECT_EQ(pen.h, 20);
@@ -63,10 +55,7 @@ TEST(QuickDraw, LinesSweepThePenRectangle) {
     // A diagonal covers both pen ends and nothing beyond the hull.
     MoveTo(10, 10);
     LineTo(30, 40);
-    EXPECT_TRUE(w.black(10, 10));
-    EXPECT_TRUE(w.black(32, 41));
-    EXPECT_FALSE(w.black(33, 41));
-    EXPECT_FALSE(w.black(10, 30));
+    EXPECT_TRUE(w.inked({{10, 10}, {32, 41}}, {{33, 41}, {10, 30}}));
     PenSize(0, 0);
     EraseRect({0, 0, 60, 80});
     LineTo(50, 50);
@@ -97,9 +86,7 @@ TEST(QuickDraw, PatternsAndModes) {
     World w;
     FillRect({0, 0, 8, 8}, kGray);
     EXPECT_EQ(w.blacks(), 32);
-    EXPECT_TRUE(w.black(0, 0));
-    EXPECT_FALSE(w.black(1, 0));
-    EXPECT_TRUE(w.black(1, 1));
+    EXPECT_TRUE(w.inked({{0, 0}, {1, 1}}, {{1, 0}}));
     // Or leaves the clear bits alone; bic clears the set ones.
     PaintRect({0, 10, 8, 18});
     PenPat(kGray);
@@ -129,9 +116,7 @@ TEST(QuickDraw, ClipByRectangleAndPolygon) {
     // A diamond: the turned square of a rotated item.
     ClipPoly({{{0, 20}, {20, 40}, {40, 20}, {20, 0}}});
     PaintRect({0, 0, 60, 80});
-    EXPECT_TRUE(w.black(20, 20));
-    EXPECT_FALSE(w.black(2, 2));
-    EXPECT_FALSE(w.black(38, 38));
+    EXPECT_TRUE(w.inked({{20, 20}}, {{2, 2}, {38, 38}}));
     EXPECT_NEAR(w.blacks(), 800, 40);
     Rect r;
     GetClip(&r);
@@ -192,29 +177,22 @@ TEST(QuickDraw, CopyBitsCopiesOrsScalesAndMasks) {
     EXPECT_EQ(dst.at(39, 30), (RGBColor{0xFFFF, 0xFFFF, 0xFFFF}));
     Polygon mask{{{0, 0}, {0, 20}, {20, 20}, {20, 0}}};
     CopyBits(src.w, {0, 0, 10, 10}, {0, 0, 40, 40}, srcCopy, &mask);
-    EXPECT_TRUE(dst.black(19, 19));
-    EXPECT_FALSE(dst.black(20, 19));
+    EXPECT_TRUE(dst.inked({{19, 19}}, {{20, 19}}));
 }
 
 TEST(QuickDraw, ShapesStayInsideTheirRectangles) {
     World w;
     PaintOval({10, 10, 30, 50});
-    EXPECT_TRUE(w.black(30, 20));
-    EXPECT_FALSE(w.black(10, 10));
-    EXPECT_FALSE(w.black(50, 20));
+    EXPECT_TRUE(w.inked({{30, 20}}, {{10, 10}, {50, 20}}));
     EraseRect({0, 0, 60, 80});
     FrameOval({10, 10, 30, 50});
-    EXPECT_FALSE(w.black(30, 20));
-    EXPECT_TRUE(w.black(10, 20));
+    EXPECT_TRUE(w.inked({{10, 20}}, {{30, 20}}));
     EraseRect({0, 0, 60, 80});
     PaintRoundRect({10, 10, 30, 50}, 10, 10);
-    EXPECT_TRUE(w.black(11, 20));
-    EXPECT_FALSE(w.black(10, 10));
+    EXPECT_TRUE(w.inked({{11, 20}}, {{10, 10}}));
     EraseRect({0, 0, 60, 80});
     PaintArc({0, 0, 40, 40}, 0, 90);  // the upper right quarter
-    EXPECT_TRUE(w.black(25, 15));
-    EXPECT_FALSE(w.black(15, 15));
-    EXPECT_FALSE(w.black(25, 25));
+    EXPECT_TRUE(w.inked({{25, 15}}, {{15, 15}, {25, 25}}));
 }
 
 // ---- Text --------------------------------------------------------------------
@@ -363,9 +341,7 @@ TEST(QuickDrawPicture, ReplayEqualsDrawingDirectly) {
     // Replayed twice as large, the black frame lands on doubled coordinates.
     World big({0, 0, 120, 160});
     DrawPicture(pic, {0, 0, 120, 160});
-    EXPECT_TRUE(big.black(8, 44));
-    EXPECT_TRUE(big.black(10, 79));
-    EXPECT_FALSE(big.black(7, 50));
+    EXPECT_TRUE(big.inked({{8, 44}, {10, 79}}, {{7, 50}}));
     EXPECT_EQ(big.at(10, 10), (RGBColor{0x8080, 0x2020, 0xFFFF}));
     KillPicture(pic);
 }
