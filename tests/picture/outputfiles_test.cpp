@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 
 #include "app/world.h"
 #include "labels/production.h"
@@ -118,17 +119,16 @@ TEST_F(OutputFiles, FoldersByNamingMode) {
     data("400638133393", "4006381333931");
     gOut.tool = kOutTiff;
     std::string path;
-    gOut.fileDia = 1;
-    ASSERT_TRUE(NewFile(&path));
-    EXPECT_EQ(path, "Strixels/EAN-13-4006381333931.TIF");
-    gOut.fileDia = 3;
-    copyBounded(gOut.globFolS, "/tmp/out");
-    ASSERT_TRUE(NewFile(&path));
-    EXPECT_EQ(path, "/tmp/out/EAN-13-4006381333931.TIF");
-    gOut.fileDia = 4;
-    copyBounded(gOut.globFolS, "/tmp/whole.name");
-    ASSERT_TRUE(NewFile(&path));
-    EXPECT_EQ(path, "/tmp/whole.name");
+    const std::tuple<int, const char*, const char*> modes[] = {
+        {1, "", "Strixels/EAN-13-4006381333931.TIF"},
+        {3, "/tmp/out", "/tmp/out/EAN-13-4006381333931.TIF"},
+        {4, "/tmp/whole.name", "/tmp/whole.name"}};
+    for (const auto& [mode, folder, want] : modes) {
+        gOut.fileDia = mode;
+        copyBounded(gOut.globFolS, folder);
+        ASSERT_TRUE(NewFile(&path));
+        EXPECT_EQ(path, want);
+    }
     // The desktop always gets the one fixed name.
     gOut.fileDia = 2;
     setenv("XDG_DESKTOP_DIR", "/tmp/desk", 1);
