@@ -1,15 +1,12 @@
 // EAN-13 with a five-digit add-on, from the data to the finished element list.
-#include <benchmark/benchmark.h>
-
-#include <cstring>
-
-#include "app/world.h"
+#include "bench_support.h"
 #include "symbology/encoders.h"
 #include "symbology/info.h"
 #include "symbology/rows.h"
-#include "symbology/state.h"
 
 namespace {
+
+using benchsupport::countRate;
 
 void prepare() {
     resetWorld();
@@ -34,8 +31,7 @@ void BM_Ean13WithAddOn(benchmark::State& state) {
         benchmark::DoNotOptimize(EAN13());
         benchmark::DoNotOptimize(gEl.chNum[gEl.cu_len - 1]);
     }
-    state.counters["symbols/s"] =
-        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    countRate(state);
     state.counters["bytes"] = gEl.cu_len;
 }
 BENCHMARK(BM_Ean13WithAddOn);
@@ -52,8 +48,7 @@ void BM_ReferenceCopy(benchmark::State& state) {
         benchmark::DoNotOptimize(out[n - 1]);
         benchmark::ClobberMemory();
     }
-    state.counters["copies/s"] =
-        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    countRate(state, "copies/s");
 }
 BENCHMARK(BM_ReferenceCopy);
 

@@ -1,17 +1,12 @@
 // PDF417 symbols per second for 300 characters of text (and the same in byte
 // compaction). The reference run puts as many bytes into the element list as
 // the text symbol holds, one by one: compare ratios on noisy machines.
-#include <benchmark/benchmark.h>
-
-#include <cstring>
-#include <string>
-
-#include "app/world.h"
+#include "bench_support.h"
 #include "symbology/encoders.h"
-#include "symbology/messages.h"
-#include "symbology/state.h"
 
 namespace {
+
+using namespace benchsupport;
 
 std::string text300() {
     const std::string words = "Order 4471-B, 12 cartons of Strixel labels; ship to Dock 3 (rear). ";
@@ -21,18 +16,10 @@ std::string text300() {
 }
 
 void setUp(int32_t variation1) {
-    resetWorld();
-    gMsg.quiet = true;
-    gSym.code = 42;
+    quietWorld(42);
     gSym.variation1 = variation1;
     const std::string data = text300();
-    std::memcpy(gData.chMainCode, data.c_str(), data.size() + 1);
-    gData.len1 = static_cast<int32_t>(data.size());
-}
-
-void countSymbols(benchmark::State& state) {
-    state.counters["symbols/s"] =
-        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    loadMainData(data.c_str(), data.size());
 }
 
 // Argument 0: text compaction; 1: byte compaction.
@@ -45,23 +32,20 @@ void BM_Pdf417Chars300(benchmark::State& state) {
         if (r != 0) state.SkipWithError("refused");
         benchmark::DoNotOptimize(gEl.chNum[0]);
     }
-    countSymbols(state);
+    countRate(state);
 }
 BENCHMARK(BM_Pdf417Chars300)->Arg(0)->Arg(1);
 
 // MicroPDF417 of 148 bytes, its largest size.
 void BM_MicroPdf148(benchmark::State& state) {
     const std::string data(148, '\xe9');
-    resetWorld();
-    gMsg.quiet = true;
-    gSym.code = 41;
+    quietWorld(41);
     for (auto _ : state) {
-        std::memcpy(gData.chMainCode, data.c_str(), data.size() + 1);
-        gData.len1 = static_cast<int32_t>(data.size());
+        loadMainData(data.c_str(), data.size());
         if (MicroPDF417() != 0) state.SkipWithError("refused");
         benchmark::DoNotOptimize(gEl.chNum[0]);
     }
-    countSymbols(state);
+    countRate(state);
 }
 BENCHMARK(BM_MicroPdf148);
 
@@ -69,12 +53,8 @@ void BM_Reference(benchmark::State& state) {
     setUp(0);
     Barcode2D_CreatePDF();
     const int32_t n = gEl.cu_len;
-    for (auto _ : state) {
-        gEl.clear();
-        for (int32_t i = 0; i < n; ++i) gEl.put(static_cast<unsigned char>(i & 1 ? 190 : 59));
-        benchmark::DoNotOptimize(gEl.chNum[0]);
-    }
-    countSymbols(state);
+    for (auto _ : state) putModules(n);
+    countRate(state);
 }
 BENCHMARK(BM_Reference);
 

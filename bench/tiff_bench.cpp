@@ -3,21 +3,14 @@
 // and the user CPU of the program's own process against the peer encoder's batch
 // mode (zint --batch writing TIFF) on the same numbers in the same run. Read the
 // ratio (user_ratio_to_zint): the machine is noisy.
-#include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "app/world.h"
 #include "automation/cli.h"
 #include "automation/options.h"
+#include "bench_support.h"
 #include "labels/labelDoc.h"
 #include "picture/outputstate.h"
 #include "picture/rasterfiles.h"
@@ -26,23 +19,12 @@
 #include "symbology/info.h"
 #include "symbology/messages.h"
 
-#ifndef STRIXEL_BINARY
-#define STRIXEL_BINARY "strixel"
-#endif
-
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr int kBatch = 1000;
 
 std::string scratch(const std::string& name) {
-    const fs::path base =
-        fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-    const fs::path p = base / "strixel-tiff-bench" / name;
-    fs::remove_all(p);
-    fs::create_directories(p);
-    return p.string();
+    return benchsupport::scratch("strixel-tiff-bench", name);
 }
 
 std::string digits(int i) { return std::to_string(400638100000 + i); }  // twelve digits
@@ -55,28 +37,6 @@ std::string records(int n, const std::string& dir) {
         s += "{type:\"EAN 13\", data:\"" + digits(i) + "\", saveto:\"" + dir + name + "\"}\n";
     }
     return s;
-}
-
-double childUserSeconds(const std::vector<std::string>& args, const std::string& input) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int in = ::open(input.c_str(), O_RDONLY);
-        const int null = ::open("/dev/null", O_WRONLY);
-        if (in < 0 || null < 0) ::_exit(127);
-        ::dup2(in, 0);
-        ::dup2(null, 1);
-        ::dup2(null, 2);
-        std::vector<char*> argv;
-        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        ::execvp(argv[0], argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    rusage u{};
-    if (::wait4(pid, &status, 0, &u) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    return u.ru_utime.tv_sec + u.ru_utime.tv_usec / 1e6;
 }
 
 // The whole path of a request: record, symbol, picture, TIFF, file.
@@ -127,24 +87,11 @@ void BM_Ean13TiffAgainstZint(benchmark::State& state) {
         std::ofstream d(dataFile);
         for (int i = 0; i < kBatch; ++i) d << digits(i) << "\n";
     }
-    double oursTotal = 0, zintTotal = 0;
-    for (auto _ : state) {
-        // zint's scale 4 draws EAN-13's 0.33 mm module in about 8 pixels, as 600 dpi does.
-        const double z =
-            childUserSeconds({"zint", "--batch", "-b", "13", "--scale=4", "--filetype=TIF", "-o",
-                              peer + "/~~~~~.tif", "--input=" + dataFile},
-                             "/dev/null");
-        const double o = childUserSeconds({STRIXEL_BINARY, "-"}, recordFile);
-        if (z < 0 || o < 0) {
-            state.SkipWithError("zint (Debian package zint) or strixel failed");
-            break;
-        }
-        zintTotal += z;
-        oursTotal += o;
-    }
-    state.counters["strixel_user_s"] = oursTotal / state.iterations();
-    state.counters["zint_user_s"] = zintTotal / state.iterations();
-    state.counters["user_ratio_to_zint"] = zintTotal > 0 ? oursTotal / zintTotal : 0;
+    // zint's scale 4 draws EAN-13's 0.33 mm module in about 8 pixels, as 600 dpi does.
+    benchsupport::userTimeAgainstZint(state,
+                                      {"zint", "--batch", "-b", "13", "--scale=4", "--filetype=TIF",
+                                       "-o", peer + "/~~~~~.tif", "--input=" + dataFile},
+                                      recordFile);
 }
 BENCHMARK(BM_Ean13TiffAgainstZint)->Unit(benchmark::kMillisecond)->Iterations(3);
 

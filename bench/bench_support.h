@@ -1,0 +1,128 @@
+// What the benchmarks share: a quiet world set to one code type, the data
+// loaded as the dispatcher's callers give it, the rate counters, the element
+// list reference runs, and child processes timed by their user CPU.
+#pragma once
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/world.h"
+#include "symbology/messages.h"
+#include "symbology/state.h"
+
+#ifndef STRIXEL_BINARY
+#define STRIXEL_BINARY "strixel"
+#endif
+
+namespace benchsupport {
+
+// A fresh world making symbols of `code`, its messages silenced.
+inline void quietWorld(int32_t code) {
+    resetWorld();
+    gMsg.quiet = true;
+    gSym.code = code;
+}
+
+// The encoders rewrite the data in place, so each symbol starts from a fresh
+// copy of the typed text (and its second copy) and an empty element list.
+inline void loadData(const char* data) {
+    const size_t n = std::strlen(data);
+    std::memcpy(gData.chMainCode, data, n + 1);
+    std::memcpy(gData.chMainCode2, data, n + 1);
+    gData.len1 = gData.len11 = static_cast<int32_t>(n);
+    gEl.clear();
+}
+
+// Only the main data, as the generation dispatcher takes it.
+inline void loadMainData(const char* data, size_t n) {
+    std::memcpy(gData.chMainCode, data, n + 1);
+    gData.len1 = static_cast<int32_t>(n);
+}
+
+// Iterations per second under `name`.
+inline void countRate(benchmark::State& state, const char* name = "symbols/s") {
+    state.counters[name] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+// The reference for module-row symbols: n module bytes into the element list,
+// one by one.
+inline void putModules(int32_t n) {
+    gEl.clear();
+    for (int32_t i = 0; i < n; ++i) gEl.put(static_cast<unsigned char>(i & 1 ? 190 : 59));
+    benchmark::DoNotOptimize(gEl.chNum[0]);
+}
+
+// The reference for width symbols: the main data copied `times` times through
+// the element list.
+inline void putDataCopies(int times, int32_t n) {
+    for (int i = 0; i < times; ++i)
+        gEl.put(reinterpret_cast<const unsigned char*>(gData.chMainCode), n);
+    benchmark::DoNotOptimize(gEl.chNum[0]);
+}
+
+// A fresh folder `name` under `bench`, on memory-backed storage where the machine
+// has it, so the figures measure the program rather than the disk's journal.
+inline std::string scratch(const std::string& bench, const std::string& name) {
+    namespace fs = std::filesystem;
+    const fs::path base =
+        fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+    const fs::path p = base / bench / name;
+    fs::remove_all(p);
+    fs::create_directories(p);
+    return p.string();
+}
+
+// Runs a program with standard input from a file; its user CPU seconds, or -1.
+inline double childUserSeconds(const std::vector<std::string>& args, const std::string& input) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int in = ::open(input.c_str(), O_RDONLY);
+        const int null = ::open("/dev/null", O_WRONLY);
+        if (in < 0 || null < 0) ::_exit(127);
+        ::dup2(in, 0);
+        ::dup2(null, 1);
+        ::dup2(null, 2);
+        std::vector<char*> argv;
+        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execvp(argv[0], argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage u{};
+    if (::wait4(pid, &status, 0, &u) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    return u.ru_utime.tv_sec + u.ru_utime.tv_usec / 1e6;
+}
+
+// Both programs as a user runs them, one process each per iteration: zint with
+// `zintArgs`, ours reading `recordFile`. Reports the user CPU of each and their
+// ratio, which is what to read on a noisy machine.
+inline void userTimeAgainstZint(benchmark::State& state, const std::vector<std::string>& zintArgs,
+                                const std::string& recordFile) {
+    double oursTotal = 0, zintTotal = 0;
+    for (auto _ : state) {
+        const double z = childUserSeconds(zintArgs, "/dev/null");
+        const double o = childUserSeconds({STRIXEL_BINARY, "-"}, recordFile);
+        if (z < 0 || o < 0) {
+            state.SkipWithError("zint (Debian package zint) or strixel failed");
+            break;
+        }
+        zintTotal += z;
+        oursTotal += o;
+    }
+    state.counters["strixel_user_s"] = oursTotal / state.iterations();
+    state.counters["zint_user_s"] = zintTotal / state.iterations();
+    state.counters["user_ratio_to_zint"] = zintTotal > 0 ? oursTotal / zintTotal : 0;
+}
+
+}  // namespace benchsupport
