@@ -87,11 +87,9 @@ void interleavedQuietZone() {
 }
 
 int32_t refuseNonDigit() {
-    MessageText(
+    return refuseSymbol(
         "Interleaved 2 of 5 data may hold digits only. Remove the other characters and try "
         "again.");
-    gMsg.inerror = 1;
-    return 1;
 }
 
 // Adds `c` at the end of the data; false when the buffer is full.
@@ -111,9 +109,7 @@ bool prependChar(char c) {
 }
 
 int32_t tooLong() {
-    MessageText("The data is too long for this symbol. Shorten the data and try again.");
-    gMsg.inerror = 1;
-    return 1;
+    return refuseSymbol("The data is too long for this symbol. Shorten the data and try again.");
 }
 
 void setData(const char* text, int32_t n) {
@@ -290,9 +286,8 @@ int32_t C2of5() {
     const int32_t v = gSym.variation1;
     gData.len1 = static_cast<int32_t>(strnlen(gData.chMainCode, kMainCodeSize - 1));
     if (!allDigits(gData.chMainCode, gData.len1)) {
-        MessageText("2 of 5 data may hold digits only. Remove the other characters and try again.");
-        gMsg.inerror = 1;
-        return 1;
+        return refuseSymbol(
+            "2 of 5 data may hold digits only. Remove the other characters and try again.");
     }
     if (v == kMatrix) {
         discreteGuard("wnn");

@@ -95,9 +95,8 @@ bool refuseCharacter(unsigned char c) {
     std::snprintf(text, sizeof text,
                   "Codabar cannot encode \"%c\". Use digits, - $ : / . + and the start and stop "
                   "letters A to D (or T, N, * and E).",
-                  c >= 32 && c < 127 ? c : '?');
-    MessageText(text);
-    gMsg.inerror = 1;
+                  quotedChar(c));
+    refuseSymbol(text);
     return false;
 }
 
@@ -144,16 +143,14 @@ bool libraryDigitsOnly(const char* typeName) {
         std::snprintf(text, sizeof text,
                       "%s takes a library number of digits only; \"%c\" cannot be encoded. Remove "
                       "it and try again.",
-                      typeName, c >= 32 && c < 127 ? c : '?');
-        MessageText(text);
-        gMsg.inerror = 1;
+                      typeName, quotedChar(c));
+        refuseSymbol(text);
         return false;
     }
     if (!any) {
         char text[160];
         std::snprintf(text, sizeof text, "%s needs a library number of digits.", typeName);
-        MessageText(text);
-        gMsg.inerror = 1;
+        refuseSymbol(text);
     }
     return any;
 }
@@ -227,9 +224,7 @@ int32_t Codabar() {
                           : v == 2 ? ameritechcalcheckMod10()
                                    : appendToMain(MSICheckMod10(gData.chMainCode, dataLen()));
         if (!fits || dataLen() + 3 > static_cast<int32_t>(kMainCodeSize)) {
-            MessageText("The data is too long for this symbol. Shorten it and try again.");
-            gMsg.inerror = 1;
-            return 1;
+            return refuseSymbol("The data is too long for this symbol. Shorten it and try again.");
         }
         if (v == 3)
             MSIModel();

@@ -54,10 +54,8 @@ int32_t Code11() {
         std::snprintf(text, sizeof text,
                       "Code 11 cannot encode \"%c\". Use digits, - and * (the start and stop "
                       "character).",
-                      c >= 32 && c < 127 ? c : '?');
-        MessageText(text);
-        gMsg.inerror = 1;
-        return 1;
+                      quotedChar(c));
+        return refuseSymbol(text);
     }
     for (int32_t i = 0; i < gData.len1; ++i) Cod11(i);
     Vector(kRowUnit10pt);

@@ -615,9 +615,7 @@ int32_t OneTwoEight() {
         if (v != 10 && v != 11 && v != 12) {
             const std::string bad = checkElementStrings(gData.chMainCode, gData.len1, true);
             if (!bad.empty()) {
-                MessageText(bad.c_str());
-                gMsg.inerror = 1;
-                return 1;
+                return refuseSymbol(bad.c_str());
             }
         }
         if (v == 14 && (gData.len1 == 12 || gData.len1 == 16)) {

@@ -150,14 +150,8 @@ void ratioFromOptions() {
     }
 }
 
-int32_t refuse(const char* text) {
-    MessageText(text);
-    gMsg.inerror = 1;
-    return 1;
-}
-
 int32_t refuseTooLong() {
-    return refuse("The data is too long for this symbol. Shorten it and try again.");
+    return refuseSymbol("The data is too long for this symbol. Shorten it and try again.");
 }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -195,14 +189,14 @@ int32_t refuseCharacter(unsigned char c, bool fullAscii) {
         std::snprintf(text, sizeof text,
                       "Full ASCII Code 39 encodes the 128 ASCII characters only; \"%c\" (byte %d) "
                       "cannot be encoded. Remove it and try again.",
-                      c >= 32 && c < 127 ? c : '?', c);
+                      quotedChar(c), c);
     } else {
         std::snprintf(text, sizeof text,
                       "Code 39 cannot encode \"%c\". Use digits, capital letters, space and "
                       "- . $ / + %%, or choose Full Ascii C39.",
-                      c >= 32 && c < 127 ? c : '?');
+                      quotedChar(c));
     }
-    return refuse(text);
+    return refuseSymbol(text);
 }
 
 // The variant's own preparation of chMainCode; 1 when the data cannot take it.
@@ -218,7 +212,7 @@ int32_t prepareVariant(int32_t v) {
             bool ok = n >= kCode32Length - 1;
             for (int32_t i = 1; ok && i < kCode32Length - 1; ++i) ok = isDigit(gData.chMainCode[i]);
             if (!ok)
-                return refuse(
+                return refuseSymbol(
                     "Code 32 needs A followed by the eight digits of the number. Correct the "
                     "data and try again.");
             gData.chMainCode[kCode32Length - 1] = code32Check(gData.chMainCode);
@@ -229,8 +223,8 @@ int32_t prepareVariant(int32_t v) {
         case kPZN8: {
             const int32_t digits = v == kPZN7 ? kPZN7Digits : kPZN8Digits;
             if (n < kPZNStart + digits)
-                return refuse(v == kPZN7 ? "PZN7 needs PZN- followed by 7 digits."
-                                         : "PZN8 needs PZN- followed by 8 digits.");
+                return refuseSymbol(v == kPZN7 ? "PZN7 needs PZN- followed by 7 digits."
+                                               : "PZN8 needs PZN- followed by 8 digits.");
             gData.chMainCode[0] = '-';
             std::memmove(gData.chMainCode + 1, gData.chMainCode + kPZNStart,
                          static_cast<size_t>(digits));
@@ -247,7 +241,7 @@ int32_t prepareVariant(int32_t v) {
             // Eight characters and the place of the check letter; a ninth one
             // typed counts in the sum, as it always has.
             if (n < kACTLength - 1)
-                return refuse("ACT 39 needs 8 characters before its check letter.");
+                return refuseSymbol("ACT 39 needs 8 characters before its check letter.");
             {
                 const char letter = ACTCheck(gData.chMainCode);
                 cutTo(kACTLength);
@@ -261,7 +255,7 @@ int32_t prepareVariant(int32_t v) {
             bool ok = n >= 7;
             for (int32_t i = 1; ok && i <= 5; ++i) ok = isDigit(gData.chMainCode[i]);
             if (!ok)
-                return refuse(
+                return refuseSymbol(
                     "ALICE needs a character, five digits and the place of the check letter. "
                     "Correct the data and try again.");
             cutTo(kALICELength);
@@ -430,7 +424,7 @@ int32_t ThirtyNine() {
     char symbols[2 * kMainCodeSize + 1];
     int32_t count = 0;
     if (symbolCharacters(v, symbols, &count) != 0) return 1;
-    if (count == 0) return refuse("Code 39 needs data. Enter the data and try again.");
+    if (count == 0) return refuseSymbol("Code 39 needs data. Enter the data and try again.");
     char check = 0;
     if (gSym.nCheck == 0) {
         check = Code43CheckAscii(symbols, count);

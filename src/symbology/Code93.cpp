@@ -58,12 +58,6 @@ void modules(const char* counts) {
     Maker2(pascal);
 }
 
-int32_t refuse(const char* text) {
-    MessageText(text);
-    gMsg.inerror = 1;
-    return 1;
-}
-
 }  // namespace
 
 void Code93(int32_t i) {
@@ -93,14 +87,14 @@ int32_t NinetyThree() {
         std::snprintf(text, sizeof text,
                       "Code 93 cannot encode \"%c\". Use digits, capital letters, space, - . $ / "
                       "+ %% and the four shift characters.",
-                      c >= 32 && c < 127 ? c : '?');
-        return refuse(text);
+                      quotedChar(c));
+        return refuseSymbol(text);
     }
-    if (gData.len1 == 0) return refuse("Code 93 needs data. Enter the data and try again.");
+    if (gData.len1 == 0) return refuseSymbol("Code 93 needs data. Enter the data and try again.");
     const bool withChecks = gSym.nCheck == 0;
     if (withChecks) {
         if (gData.len1 + 3 > static_cast<int32_t>(kMainCodeSize))
-            return refuse("The data is too long for this symbol. Shorten it and try again.");
+            return refuseSymbol("The data is too long for this symbol. Shorten it and try again.");
         Check93(kWeightsC);
         Check93(kWeightsK);
     }

@@ -61,11 +61,9 @@ int64_t readValue(const char* s, int32_t n) {
 bool inRange(int64_t v) { return v >= kLeastPharmacode && v <= kMostPharmacode; }
 
 int32_t refuse() {
-    MessageText(
+    return refuseSymbol(
         "A Laetus pharmacode holds a whole number from 3 to 131070 (2 to 16 bars). Correct "
         "the data and try again.");
-    gMsg.inerror = 1;
-    return 1;
 }
 
 // The space in front of the last bar is widened, so that the last bar stands

@@ -67,12 +67,6 @@ bool appendToData(char c) {
     return true;
 }
 
-int32_t refuse(const char* text) {
-    MessageText(text);
-    gMsg.inerror = 1;
-    return 1;
-}
-
 int32_t dataLen() { return static_cast<int32_t>(strnlen(gData.chMainCode, kMainCodeSize - 1)); }
 
 }  // namespace
@@ -106,10 +100,10 @@ bool generateCRCCheck(const char* data, int32_t n, char check[2]) {
 
 int32_t Plessey() {
     gData.len1 = dataLen();
-    if (gData.len1 == 0) return refuse("Plessey needs data.");
+    if (gData.len1 == 0) return refuseSymbol("Plessey needs data.");
     for (int32_t i = 0; i < gData.len1; ++i)
         if (hexValue(gData.chMainCode[i]) < 0)
-            return refuse(
+            return refuseSymbol(
                 "Plessey data may hold the digits 0 to 9 and the letters A to F only. Correct "
                 "the data and try again.");
     const bool withCheck = gSym.nCheck == 0;
@@ -117,7 +111,7 @@ int32_t Plessey() {
         char check[kPlesseyCheckChars];
         generateCRCCheck(gData.chMainCode, gData.len1, check);
         if (!appendToData(check[0]) || !appendToData(check[1]))
-            return refuse("The data is too long for this symbol. Shorten it and try again.");
+            return refuseSymbol("The data is too long for this symbol. Shorten it and try again.");
     }
     for (bool b : {true, true, false, true}) bit(b);  // start
     for (int32_t i = 0; i < gData.len1; ++i) Ples(i);
@@ -144,13 +138,15 @@ int32_t MSI() {
     gData.len1 = dataLen();
     // A letter has bits but no place in the check digit: MSI is numeric.
     if (!allDigits(gData.chMainCode, gData.len1))
-        return refuse("MSI data may hold digits only. Remove the other characters and try again.");
+        return refuseSymbol(
+            "MSI data may hold digits only. Remove the other characters and try again.");
     const bool withCheck = gSym.nCheck == 0;
     if (withCheck) {
         bool fits = appendToData(MSICheckMod10(gData.chMainCode, gData.len1));
         if (fits && (v == kBelgian || v == kMsi1010))
             fits = appendToData(MSICheckMod10(gData.chMainCode, gData.len1));
-        if (!fits) return refuse("The data is too long for this symbol. Shorten it and try again.");
+        if (!fits)
+            return refuseSymbol("The data is too long for this symbol. Shorten it and try again.");
     }
     onT();  // start
     for (int32_t i = 0; i < gData.len1; ++i) MSIgen(i);

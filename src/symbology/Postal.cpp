@@ -51,12 +51,6 @@ int32_t rm4Index(unsigned char c) {
     return p ? static_cast<int32_t>(p - kRM4Chars) : -1;
 }
 
-int32_t refuse(const char* text) {
-    MessageText(text);
-    gMsg.inerror = 1;
-    return 1;
-}
-
 void putBar(bool ink) {
     gEl.put(ink ? static_cast<unsigned char>(kBar + gSym.BW) : kBlank);
     gEl.put(kBlank);
@@ -123,14 +117,14 @@ int32_t RoyalMail() {
         char text[220];
         std::snprintf(text, sizeof text,
                       "%s cannot encode \"%c\". Use digits and the letters A to Z.",
-                      kix ? "KIX" : "Royal Mail", c >= 32 && c < 127 ? c : '?');
-        return refuse(text);
+                      kix ? "KIX" : "Royal Mail", quotedChar(c));
+        return refuseSymbol(text);
     }
-    if (n == 0) return refuse("Royal Mail needs data. Enter the data and try again.");
+    if (n == 0) return refuseSymbol("Royal Mail needs data. Enter the data and try again.");
     int32_t count = n;
     if (!kix) {
         if (n + 2 > static_cast<int32_t>(kMainCodeSize))
-            return refuse("The data is too long for this symbol. Shorten it and try again.");
+            return refuseSymbol("The data is too long for this symbol. Shorten it and try again.");
         // The check character stands behind the data, outside len1.
         gData.chMainCode[n] = royalMailCheck(n);
         gData.chMainCode[n + 1] = 0;
@@ -162,11 +156,11 @@ int32_t Postnet() {
             sum += c - '0';
             continue;
         }
-        return refuse("POSTNET data may hold digits only. Remove the other characters.");
+        return refuseSymbol("POSTNET data may hold digits only. Remove the other characters.");
     }
-    if (n == 0) return refuse("POSTNET needs data. Enter the data and try again.");
+    if (n == 0) return refuseSymbol("POSTNET needs data. Enter the data and try again.");
     if (n + 2 > static_cast<int32_t>(kMainCodeSize))
-        return refuse("The data is too long for this symbol. Shorten it and try again.");
+        return refuseSymbol("The data is too long for this symbol. Shorten it and try again.");
     gData.chMainCode[n] = static_cast<char>('0' + (10 - sum % 10) % 10);
     gData.chMainCode[n + 1] = 0;
     for (int32_t band = 0; band < kPostnetBands; ++band) {
@@ -191,7 +185,7 @@ void FIMBuild(char letter) {
 int32_t FIM() {
     const char letter = gData.chMainCode[0];
     if (dataLen() != 1 || letter < 'A' || letter > 'D')
-        return refuse("FIM takes one of the letters A, B, C and D.");
+        return refuseSymbol("FIM takes one of the letters A, B, C and D.");
     FIMBuild(letter);
     Vector(kRowUnit10pt);
     return gEl.overflow ? 1 : 0;

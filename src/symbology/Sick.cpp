@@ -31,12 +31,6 @@ int32_t readNumber(const char* s, int32_t n, int32_t most) {
     return v;
 }
 
-int32_t refuse(const char* text) {
-    MessageText(text);
-    gMsg.inerror = 1;
-    return 1;
-}
-
 void bar(bool thick) {
     const unsigned char bw = static_cast<unsigned char>(gSym.BW);
     if (thick) putN(kModuleBar, 2);
@@ -50,18 +44,18 @@ int32_t onSick() {
     gData.len1 = static_cast<int32_t>(strnlen(gData.chMainCode, kMainCodeSize - 1));
     int32_t v = readNumber(gData.chMainCode, gData.len1, kMostValue);
     if (v < kLeastValue)
-        return refuse(
+        return refuseSymbol(
             "A SICK code holds a whole number from 1 to 32767. Correct the data and try again.");
     // A bit count of 0 (or none) lets the value choose the number of bars.
     const int32_t bits = gData.len2 > 0 ? readNumber(gData.chAddCode, gData.len2, kMostBits) : 0;
     if (bits < 0)
-        return refuse(
+        return refuseSymbol(
             "The bit count of a SICK code is a whole number from 1 to 16. Correct it and try "
             "again.");
     int32_t weight = kLargestStartWeight;
     if (bits > 0) {
         if (v >= (1 << bits))
-            return refuse(
+            return refuseSymbol(
                 "The number needs more bars than the bit count gives. Raise the bit count.");
         weight = 1 << (bits - 1);
     } else {

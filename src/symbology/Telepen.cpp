@@ -94,12 +94,6 @@ void putByte(unsigned char c) {
     }
 }
 
-int32_t refuse(const char* text) {
-    MessageText(text);
-    gMsg.inerror = 1;
-    return 1;
-}
-
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 int32_t dataLen() { return mainLength(); }
@@ -125,12 +119,11 @@ bool numericData() {
         const char c = gData.chMainCode[i];
         if (isDigit(c) || (c == 'X' && i % 2 == 1 && isDigit(gData.chMainCode[i - 1]))) continue;
         char text[200];
-        std::snprintf(
-            text, sizeof text,
-            "Numeric Telepen takes digits only (and X as a check character); \"%c\" "
-            "cannot be encoded. Correct the data and try again.",
-            static_cast<unsigned char>(c) >= 32 && static_cast<unsigned char>(c) < 127 ? c : '?');
-        refuse(text);
+        std::snprintf(text, sizeof text,
+                      "Numeric Telepen takes digits only (and X as a check character); \"%c\" "
+                      "cannot be encoded. Correct the data and try again.",
+                      quotedChar(static_cast<unsigned char>(c)));
+        refuseSymbol(text);
         return false;
     }
     return true;
@@ -170,7 +163,7 @@ Mode modeOf(int32_t v) {
 }
 
 int32_t tooLong() {
-    return refuse("The data is too long for this symbol. Shorten it and try again.");
+    return refuseSymbol("The data is too long for this symbol. Shorten it and try again.");
 }
 
 }  // namespace
@@ -261,14 +254,14 @@ int32_t Telepen() {
                               "Telepen encodes the 128 ASCII characters only; byte %d cannot be "
                               "encoded. Remove it and try again.",
                               c);
-                return refuse(text);
+                return refuseSymbol(text);
             }
             bytes.add(c);
         }
     }
     if (bytes.n == 0) {
         restore();
-        return refuse("Telepen needs data. Enter the data and try again.");
+        return refuseSymbol("Telepen needs data. Enter the data and try again.");
     }
     if (gSym.nCheck == 0 && !bytes.add(TeleCheck(bytes.b, bytes.n))) {
         restore();

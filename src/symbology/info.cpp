@@ -46,8 +46,7 @@ bool prefixData(const char* prefix) {
 }
 
 void tooLongForBuffer() {
-    MessageText("The data is too long for this code type. Shorten it and try again.");
-    gMsg.inerror = 1;
+    refuseSymbol("The data is too long for this code type. Shorten it and try again.");
 }
 
 // Families whose data is digits only; a letter would otherwise enter a check digit.
@@ -89,17 +88,15 @@ bool checkDigitsOnly(const char* typeName) {
             std::snprintf(text, sizeof text,
                           "%s data may hold digits only; \"%c\" cannot be encoded. Remove it and "
                           "try again.",
-                          typeName, c >= 32 && c < 127 ? c : '?');
-            MessageText(text);
-            gMsg.inerror = 1;
+                          typeName, quotedChar(c));
+            refuseSymbol(text);
             return false;
         }
     }
     const int32_t c = gSym.code;
     const bool addOnIsDigits = c == 0 || c == 1 || c == 2 || c == 10 || c == 11 || c == 25;
     if (addOnIsDigits && !allDigits(gData.chAddCode, gData.len2)) {
-        MessageText("An add-on may hold digits only. Correct the add-on and try again.");
-        gMsg.inerror = 1;
+        refuseSymbol("An add-on may hold digits only. Correct the add-on and try again.");
         return false;
     }
     return true;
@@ -117,8 +114,7 @@ bool addOnHeader(const char* lead) {
     gData.chAddCode[gData.len2] = 0;
     std::string head = std::string(lead) + gData.chAddCode;
     if (!copyBounded(gData.chHeadCode, head.c_str())) {
-        MessageText("The add-on text is too long for the text above the symbol. Shorten it.");
-        gMsg.inerror = 1;
+        refuseSymbol("The add-on text is too long for the text above the symbol. Shorten it.");
         return false;
     }
     return true;
@@ -268,8 +264,7 @@ int32_t runEncoder() {
                               "error-correction level L, M, Q or H, optionally followed by the "
                               "smallest version from 1 to 40, for example H or H40.",
                               gData.chAddCode);
-                MessageText(text);
-                gMsg.inerror = 1;
+                refuseSymbol(text);
                 return 1;
             }
             return QRencodeData(gData.chMainCode, gData.len1, level, version, 1, -1);
@@ -330,9 +325,8 @@ int32_t prepare() {
                               std::strncmp(gData.chMainCode, "979", 3) != 0);
             if (bad) {
                 if (!labelLayoutOpen()) {
-                    MessageText(ismn ? "ISMN's must start with 9790"
-                                     : "ISBN's must start with 978 or 979");
-                    gMsg.inerror = 1;
+                    refuseSymbol(ismn ? "ISMN's must start with 9790"
+                                      : "ISBN's must start with 978 or 979");
                 }
                 return 1;
             }
@@ -355,8 +349,7 @@ int32_t prepare() {
             if (v == 1) {
                 // The 7-digit form is expanded only once its length is right.
                 if (gData.len1 < 7) {
-                    MessageText("UPC-e needs 7 digits.");
-                    gMsg.inerror = 1;
+                    refuseSymbol("UPC-e needs 7 digits.");
                     return 1;
                 }
                 if (UPRecon()) return 1;
@@ -479,12 +472,6 @@ bool endsInCheckDigit(int32_t code, int32_t v) {
     }
 }
 
-int32_t refuseLength(const char* text) {
-    MessageText(text);
-    gMsg.inerror = 1;
-    return 1;
-}
-
 }  // namespace
 
 int32_t CheckLength(const unsigned char* name, int32_t n, int32_t addA, int32_t addB) {
@@ -499,7 +486,7 @@ int32_t CheckLength(const unsigned char* name, int32_t n, int32_t addA, int32_t 
                           "%.*s takes %d digits and its check digit; the data has %d. Remove "
                           "the extra characters.",
                           name_len, name_text, n, static_cast<int>(gData.len1));
-            return refuseLength(text);
+            return refuseSymbol(text);
         }
         if (endsInCheckDigit(gSym.code, gSym.variation1) && allDigits(gData.chMainCode, n + 1)) {
             const char right = calcheck2(gData.chMainCode, n + 1);
@@ -509,7 +496,7 @@ int32_t CheckLength(const unsigned char* name, int32_t n, int32_t addA, int32_t 
                               "digit, or leave it off and it is added.",
                               name_len, name_text, static_cast<int>(n), gData.chMainCode, right,
                               gData.chMainCode[n]);
-                return refuseLength(text);
+                return refuseSymbol(text);
             }
         }
     }
@@ -526,8 +513,7 @@ int32_t CheckLength(const unsigned char* name, int32_t n, int32_t addA, int32_t 
     char text[300];
     const std::string own(reinterpret_cast<const char*>(name + 1), name[0]);
     std::snprintf(text, sizeof text, "%s needs %d digits.", typeNameInMessages(own.c_str()), n);
-    MessageText(text);
-    gMsg.inerror = 1;
+    refuseSymbol(text);
     return 1;
 }
 
@@ -692,8 +678,7 @@ int32_t STRixel() {
     // Legacy ITF families arrive only from stored settings: generate them as ITF.
     if (gSym.code == 18 || gSym.code == 22 || gSym.code == 29) gSym.code = 4;
     if (gSym.code < 0 || gSym.code > 42 || gSym.code == 33) {
-        MessageText("This code type does not exist. Choose a code type from the list.");
-        gMsg.inerror = 1;
+        refuseSymbol("This code type does not exist. Choose a code type from the list.");
         return 1;
     }
 
@@ -705,10 +690,9 @@ int32_t STRixel() {
     int32_t result = gSym.code == 9 ? smallEan() : runEncoder();
     if (gEl.overflow) {
         gEl.clear();
-        MessageText(
+        refuseSymbol(
             "The data is too long for this symbol. Shorten the data or choose a code "
             "type that holds more.");
-        gMsg.inerror = 1;
         return 1;
     }
     if (result != 0) {

@@ -65,6 +65,14 @@ void MessageText(const char* text) {
 
 void resetMessages() { gMsg = MessageState{}; }
 
+int32_t refuseSymbol(const char* text) {
+    MessageText(text);
+    gMsg.inerror = 1;
+    return 1;
+}
+
+char quotedChar(unsigned char c) { return c >= 32 && c < 127 ? static_cast<char>(c) : '?'; }
+
 const char* typeNameInMessages(const char* own) {
     return gMsg.typeName.empty() ? own : gMsg.typeName.c_str();
 }

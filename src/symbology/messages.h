@@ -20,5 +20,10 @@ void Message(uint16_t n);                    // message n of list 136
 void MessageOld(const unsigned char* pstr);  // a given Pascal text
 void MessageText(const char* text);          // MessageOld for a C string
 void resetMessages();
+// An encoder's refusal of the current symbol: the text shown and the symbol
+// marked in error. Returns 1, what an encoder returns when it makes nothing.
+int32_t refuseSymbol(const char* text);
+// A character as a message quotes it: printable ASCII as itself, else '?'.
+char quotedChar(unsigned char c);
 // The code type's name for a message: as the user named it when known, else `own`.
 const char* typeNameInMessages(const char* own);
