@@ -3,7 +3,7 @@
 #include "symbology/state.h"
 #include "vector/chars.h"
 #include "vector/dialect.h"
-#include "vector/glyph_outlines.h"
+#include "platform/glyph_outlines.h"
 #include "vector/shapes.h"
 #include "vector/sink.h"
 #include "vector/textruns.h"

@@ -1,5 +1,5 @@
 // The human-readable characters of a symbol in vector output: each is drawn from
-// its built-in outline (vector/glyph_outlines.h) through the path primitives of
+// its built-in outline (platform/glyph_outlines.h) through the path primitives of
 // vector/chars.h, or handed to a PostScript font when the settings ask for one.
 //
 // text points at the character; x and y are the glyph origin in units of 1e-5

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "vector/glyph_outlines.h"
+#include "platform/glyph_outlines.h"
 
 namespace {
 

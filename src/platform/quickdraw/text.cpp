@@ -14,7 +14,7 @@
 #include "platform/macroman.h"
 #include "platform/quickdraw/port.h"
 #include "platform/textmetrics.h"
-#include "vector/glyph_outlines.h"
+#include "platform/glyph_outlines.h"
 
 namespace qd {
 namespace {

@@ -1,6 +1,7 @@
 // Built-in outlines of the characters set under and above symbols, so that
-// vector output does not depend on installed fonts. Units: integers; the main
-// set's digits stand 556 to 5990 units high, the header set's 0 to 858.
+// vector output and the bar font of pictures do not depend on installed fonts.
+// Units: integers; the main set's digits stand 556 to 5990 units high, the
+// header set's 0 to 858.
 #pragma once
 
 #include <cstddef>
