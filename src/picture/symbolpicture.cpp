@@ -4,7 +4,6 @@
 #include "picture/outputstate.h"
 #include "symbology/appBits.h"
 #include "symbology/info.h"
-#include "symbology/messages.h"
 #include "symbology/rows.h"
 #include "symbology/state.h"
 
@@ -13,22 +12,7 @@ bool needsPicture(int32_t tool) {
            tool == kOutBmp300;
 }
 
-namespace {
-
-// Code types whose module and row painters are not built yet: their pictures
-// would hold no symbol (DataBar, DataMatrix, QR Code, PDF417, MicroPDF417).
-constexpr int32_t kUnpaintedCodes[] = {37, 38, 40, 41, 42};
-
-}  // namespace
-
 bool recordSymbolPicture() {
-    for (int32_t c : kUnpaintedCodes)
-        if (gSym.code == c) {
-            MessageText(
-                "Pictures of this code type are not made yet: write it as EPS, PostScript or "
-                "PDF, or as bar-font text.");
-            return false;
-        }
     // Generated on a copy of the data, as the vector writer will generate it again.
     const SymbolData keep = gData;
     if (STRixel() != 0) {
