@@ -10,6 +10,7 @@
 #include "databar/RSS14.h"
 #include "databar/RSSENC.h"
 #include "databar_support.h"
+#include "support/cases.h"
 #include "support/reader.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
@@ -41,53 +42,23 @@ void expectSameRows(int v, const std::string& primary, const std::string& compos
     for (size_t r = 0; r < ours.size(); ++r) EXPECT_EQ(ours[r], theirs[r]) << "row " << r;
 }
 
-// Every encodation path of the bit string: numeric pairs, alphanumeric and
-// ISO/IEC 646 characters with their latches, a lone last digit, the date
-// method with and without a lot, and the AI 90 method in each of its modes.
-const char* const kComposites[] = {
-    "(21)12345678",
-    "(21)ABC123",
-    "(21)1234A",
-    "(240)abc-def(21)9",
-    "(21)A1B2C3D4E5F6G7",
-    "(240)x*y,z/123456789012",
-    "(17)120331(10)ABC",
-    "(17)120331",
-    "(11)991231(21)XYZ",
-    "(90)12A345(21)XYZ",
-    "(90)ABC(8004)XYZ",
-    "(90)3BCDEFGH(10)XYZ",
-    "(90)3BCDEFGH",
-    "(90)31BCDEF12",
-    "(21)ABCDEFGHIJKLMNOPQRST(240)UVWXYZ0123456789abcdef",
-};
-
 TEST(Composite, RowsEqualTheOutsideEncoder) {
     for (int v = 0; v < 4; ++v)
-        for (const char* c : kComposites) expectSameRows(v, "2001234567890", c);
+        for (const auto& c : testsupport::readCases("databar/composites.txt", 1))
+            expectSameRows(v, "2001234567890", c[0]);
 }
 
 // Rows kept from the outside encoder (ink only), so that a change shows without it.
 TEST(Composite, GoldenRows) {
     ASSERT_EQ(dbtest::make(2, "2001234567890|(21)ABC123"), 0);
-    const std::vector<std::string> golden = {
-        "1101100110111110100011101001100111010011100011110101001",
-        "1101101110111011001000011001111001110100110011100101001",
-        "1101101100100110000111110101110101110001100011101101001",
-        "1101101000100111010011000001101110001011100011101001001",
-        "1101001000100011000011010001100111001100001011101001101",
-        "1110110100001000000101010010100001001101",
-        "100110001001011110011111000000101011110110010001",
-        "11010110101001000001111101010101011001101",
-        "10110001010010000101111100000111010000001110100101",
-    };
+    const auto golden = testsupport::readCases("databar/composite_rows.txt", 2);
     const std::vector<std::string> rows = dbtest::moduleRows();
     ASSERT_EQ(rows.size(), golden.size());
-    for (size_t r = 0; r < rows.size(); ++r) EXPECT_EQ(dbtest::ink(rows[r]), golden[r]) << r;
-    // Component rows 2 modules high, then the separator, then the stacked rows.
-    const int32_t heights[] = {2, 2, 2, 2, 2, 1, 5, 1, 7};
-    ASSERT_EQ(gRss.rowCount, 9);
-    for (int r = 0; r < 9; ++r) EXPECT_EQ(gRss.rowHeight[r], heights[r]) << r;
+    ASSERT_EQ(gRss.rowCount, static_cast<int32_t>(golden.size()));
+    for (size_t r = 0; r < rows.size(); ++r) {
+        EXPECT_EQ(dbtest::ink(rows[r]), golden[r][1]) << r;
+        EXPECT_EQ(gRss.rowHeight[r], golden[r].integer(0)) << r;
+    }
 }
 
 // A component is CC-A while a CC-A size holds its bits, CC-B from the next bit.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "automation/cli.h"
+#include "support/cases.h"
 #include "support/reader.h"
 
 namespace {
@@ -39,20 +40,6 @@ std::string readBack(const std::string& path, bool eps) {
     return testsupport::decode(testsupport::cropToInk(r.bitmap, 80), "DataBar").text;
 }
 
-const char* const kGtins[] = {
-    "2001234567890",
-    "501234567890|(10)ABC123",
-    "1",
-    "9999999999999",
-    "400638133393",
-    "761234567890",
-    "1234567",
-    "301426011553",
-    "950110153000",
-    "123456789012",
-    "36000291452",
-};
-
 // What the reader shows: the 13 digits with zeros in front and the check digit;
 // with a composite the link flag shows as a leading 1 (the value 10^13 higher).
 std::string reads(const std::string& data) {
@@ -70,8 +57,11 @@ std::string reads(const std::string& data) {
 // the members.
 TEST(DataBarCommandLine, EveryMemberReadsBackInEveryFormat) {
     for (const Dialect& d : kDialects) {
+        std::vector<std::string> data;
+        for (const auto& c : testsupport::readCases("databar/gtins.txt", 1)) data.push_back(c[0]);
+        data.insert(data.begin() + 1, "501234567890|(10)ABC123");
         int turn = 0;
-        for (const char* g : kGtins) {
+        for (const std::string& g : data) {
             for (int m = 0; m < 4; ++m) {
                 if (turn >= 2 && m != turn % 4) continue;
                 const char* type = kTypes[m];

@@ -10,6 +10,7 @@
 #include "databar/RSSENC.h"
 #include "databar/RSSEXP.h"
 #include "databar_support.h"
+#include "support/cases.h"
 #include "support/reader.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
@@ -81,6 +82,15 @@ std::string zbarReads() {
     return out;
 }
 
+// Every row equals zint's (GS1 form), placed across as the encoder aligned them.
+void expectSameAsZint(const std::string& zintData, const std::string& options = "-b 31") {
+    const std::vector<std::string> ours = dbtest::alignedRows();
+    const std::vector<std::string> zint =
+        dbtest::trimmed(testsupport::zintRows(options + " --gs1", zintData));
+    ASSERT_EQ(ours.size(), zint.size());
+    for (size_t r = 0; r < ours.size(); ++r) EXPECT_EQ(ours[r], zint[r]) << "row " << r;
+}
+
 std::string withSeparators(std::string data) {
     std::replace(data.begin(), data.end(), '#', '\x1d');
     return data;
@@ -94,83 +104,46 @@ TEST_F(Expanded, PublicExampleIs200ModulesWideAndReads) {
     EXPECT_EQ(readBack(), "(01)98898765432106(3202)012345(15)991231");
 }
 
-struct Case {
-    const char* data;  // after the AI filter
-    const char* zint;  // zint's GS1 form
-    const char* read;  // what a reader returns
-};
-
-// Every row equals zint's, placed across as the encoder aligned them.
-void expectSameAsZint(const Case& c, const std::string& options = "-b 31") {
-    const std::vector<std::string> ours = dbtest::alignedRows();
-    const std::vector<std::string> zint =
-        dbtest::trimmed(testsupport::zintRows(options + " --gs1", c.zint));
-    ASSERT_EQ(ours.size(), zint.size());
-    for (size_t r = 0; r < ours.size(); ++r) EXPECT_EQ(ours[r], zint[r]) << "row " << r;
-}
-
-// Each compressed encodation method of the GTIN with weights, prices and dates.
-TEST_F(Expanded, CompressedMethodsReadAndEqualZint) {
+// Each compressed and general-purpose encodation method: the rows equal zint's,
+// and a reader reads the data (zxing-cpp 1.4 finds no symbol of four or five
+// characters; zbar reads those).
+TEST_F(Expanded, EveryMethodReadsAndEqualsZint) {
     ASSERT_TRUE(testsupport::requireProgram("zint", "zint"));
-    const Case cases[] = {
-        // 1: any GTIN
-        {"0198898765432106", "[01]98898765432106", "(01)98898765432106"},
-        // 0100: kilograms below 32768
-        {"0190012345678908310300175", "", ""},
-        {"01900123456789083103001750", "[01]90012345678908[3103]001750",
-         "(01)90012345678908(3103)001750"},
-        // 0101: pounds
-        {"01900123456789083202001750", "[01]90012345678908[3202]001750",
-         "(01)90012345678908(3202)001750"},
-        {"01900123456789083203012233", "[01]90012345678908[3203]012233",
-         "(01)90012345678908(3203)012233"},
-        // 0111000 and 0111001: weights without a date
-        {"01900123456789083102012233", "[01]90012345678908[3102]012233",
-         "(01)90012345678908(3102)012233"},
-        {"01900123456789083201012233", "[01]90012345678908[3201]012233",
-         "(01)90012345678908(3201)012233"},
-        // 0111xxx with each date
-        {"0190012345678908310201223311240131", "[01]90012345678908[3102]012233[11]240131",
-         "(01)90012345678908(3102)012233(11)240131"},
-        {"0190012345678908320101223313240131", "[01]90012345678908[3201]012233[13]240131",
-         "(01)90012345678908(3201)012233(13)240131"},
-        {"0198898765432106320201234515991231", "[01]98898765432106[3202]012345[15]991231",
-         "(01)98898765432106(3202)012345(15)991231"},
-        {"0190012345678908310201223317240131", "[01]90012345678908[3102]012233[17]240131",
-         "(01)90012345678908(3102)012233(17)240131"},
-    };
-    for (const Case& c : cases) {
-        if (c.zint[0] == 0) continue;
-        SCOPED_TRACE(c.data);
-        ASSERT_EQ(make(c.data), 0) << gMsg.last;
-        // zxing-cpp 1.4 finds no symbol of five characters; zbar reads it.
-        if (std::strlen(c.data) == 16)
-            EXPECT_EQ(zbarReads(), withSeparators(c.data));
+    for (const auto& c : testsupport::readCases("databar/expanded.txt", 3)) {
+        SCOPED_TRACE(c[0]);
+        ASSERT_EQ(make(c[0].c_str()), 0) << gMsg.last;
+        if (rows()[0].size() > 134)
+            EXPECT_EQ(readBack(), c[2]);
         else
-            EXPECT_EQ(readBack(), c.read);
-        expectSameAsZint(c);
+            EXPECT_EQ(zbarReads(), withSeparators(c[0]));
+        expectSameAsZint(c[1]);
     }
 }
 
-}  // namespace
-
-namespace {
-
-TEST_F(Expanded, StackedRowsReadForEverySegmentCount) {
-    const char* data = "0198898765432106320201234515991231";
-    for (const char* segments : {"2", "4", "6", "8", "10", "20"}) {
-        SCOPED_TRACE(segments);
-        ASSERT_EQ(make(data, 6, segments), 0) << gMsg.last;
-        EXPECT_EQ(gMsg.shown, 0);
-        EXPECT_EQ(readBack(), "(01)98898765432106(3202)012345(15)991231");
-        expectSameAsZint({data, "[01]98898765432106[3202]012345[15]991231", ""},
-                         "-b 81 --cols=" + std::to_string(std::atoi(segments) / 2));
+// Stacked in rows of every even number of segments: zint's rows, the reader's
+// reading, and bar rows with three separator rows between each two.
+TEST_F(Expanded, StackedRowsForEverySegmentCount) {
+    ASSERT_TRUE(testsupport::requireProgram("zint", "zint"));
+    for (const auto& c : testsupport::readCases("databar/expanded_stacked.txt", 4)) {
+        const size_t characters = static_cast<size_t>(c.integer(3));
+        for (int segments : {2, 4, 6, 8, 10, 20}) {
+            SCOPED_TRACE(c[0] + " in rows of " + std::to_string(segments));
+            resetMessages();
+            gMsg.quiet = true;
+            ASSERT_EQ(make(c[0].c_str(), 6, std::to_string(segments).c_str()), 0) << gMsg.last;
+            EXPECT_EQ(gMsg.shown, 0);
+            const size_t barRows = (characters + segments - 1) / segments;
+            EXPECT_EQ(rows().size(), barRows + 3 * (barRows - 1));
+            if (characters > 5) {
+                EXPECT_EQ(readBack(), c[2]);
+            }
+            expectSameAsZint(c[1], "-b 81 --cols=" + std::to_string(segments / 2));
+        }
     }
+    // One character more than 22 does not fit.
+    EXPECT_EQ(make("019889876543210610ABCDEFGHIJKLMNOPQRST#211234567890ABCD", 5), 1);
+    EXPECT_EQ(gEl.cu_len, 0);
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(Expanded, SegmentsPerRowOutsideTheEvenRangeFallBackToFour) {
     const char* data = "0198898765432106320201234515991231";  // 8 symbol characters
@@ -206,104 +179,6 @@ TEST_F(Expanded, CouponHeaderShowsPrefixAndOfferCode) {
     EXPECT_FALSE(couponHeader("8110"));
     gSym.human = 1;
     EXPECT_EQ(make("811091234", 7), 1);
-    EXPECT_EQ(gEl.cu_len, 0);
-}
-
-TEST_F(Expanded, SymbolCharacterWeightsFollowTheFinders) {
-    // Value 0 of the first group: odd widths 7,2,2,1 ... (12 modules), even 1,1,1,2.
-    uint8_t forward[8];
-    uint8_t mirrored[8];
-    const int32_t sum = symCharPat(forward, 0, 0, 1, true);
-    symCharPat(mirrored, 0, 0, 1, false);
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(forward[i], mirrored[7 - i]);
-    int32_t odd = 0, even = 0, expected = 0, w = 1;
-    for (int i = 0; i < 8; ++i) {
-        (i % 2 ? even : odd) += forward[i];
-        expected = (expected + forward[i] * w) % 211;
-        w = w * 3 % 211;
-    }
-    EXPECT_EQ(odd, 12);
-    EXPECT_EQ(even, 5);
-    EXPECT_EQ(sum, expected);
-}
-
-}  // namespace
-
-namespace {
-
-// Five, six and eight symbol characters: rows that end in a lone character,
-// in a pair and full rows, with every start colour and direction.
-TEST_F(Expanded, StackedRowsEqualZint) {
-    ASSERT_TRUE(testsupport::requireProgram("zint", "zint"));
-    const Case cases[] = {
-        {"0198898765432106", "[01]98898765432106", ""},
-        {"01900123456789083202001750", "[01]90012345678908[3202]001750", ""},
-        {"0198898765432106320201234515991231", "[01]98898765432106[3202]012345[15]991231", ""},
-    };
-    for (const Case& c : cases)
-        for (int segments : {2, 4, 6}) {
-            SCOPED_TRACE(std::string(c.data) + " in rows of " + std::to_string(segments));
-            ASSERT_EQ(make(c.data, 6, std::to_string(segments).c_str()), 0) << gMsg.last;
-            expectSameAsZint(c, "-b 81 --cols=" + std::to_string(segments / 2));
-        }
-}
-
-}  // namespace
-
-namespace {
-
-// The methods that leave data to general-purpose compaction, in each of its modes.
-TEST_F(Expanded, GeneralPurposeMethodsReadAndEqualZint) {
-    ASSERT_TRUE(testsupport::requireProgram("zint", "zint"));
-    const Case cases[] = {
-        // 1 and the rest: alphanumeric
-        {"019889876543210610ABC-123/X", "[01]98898765432106[10]ABC-123/X",
-         "(01)98898765432106(10)ABC-123/X"},
-        // 01100: a price without currency
-        {"01900123456789083922795", "[01]90012345678908[3922]795", "(01)90012345678908(3922)795"},
-        // 01101: a price with its currency
-        {"019001234567890839329787950", "[01]90012345678908[3932]9787950",
-         "(01)90012345678908(3932)9787950"},
-        // 00: numeric, FNC1 after a variable field, ISO/IEC 646 letters
-        {"10123456#2112", "[10]123456[21]12", "(10)123456(21)12"},
-        {"21abc def!%&#10X", "[21]abc def!%&[10]X", "(21)abc def!%&(10)X"},
-        {"8110106141416543213500110000310123196000", "[8110]106141416543213500110000310123196000",
-         "(8110)106141416543213500110000310123196000"},
-        // a lone last digit
-        {"101", "[10]1", "(10)1"},
-        {"10123", "[10]123", "(10)123"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.data);
-        ASSERT_EQ(make(c.data), 0) << gMsg.last;
-        if (rows()[0].size() > 134)
-            EXPECT_EQ(readBack(), c.read);
-        else
-            EXPECT_EQ(zbarReads(), withSeparators(c.data));
-        expectSameAsZint(c);
-    }
-}
-
-}  // namespace
-
-namespace {
-
-// The longest symbols, 22 characters, in rows of every even width.
-TEST_F(Expanded, LongStackedSymbolsReadForEverySegmentCount) {
-    ASSERT_TRUE(testsupport::requireProgram("zint", "zint"));
-    const Case c{"019889876543210610ABCDEFGHIJKLMNOPQRST#211234567890AB",
-                 "[01]98898765432106[10]ABCDEFGHIJKLMNOPQRST[21]1234567890AB",
-                 "(01)98898765432106(10)ABCDEFGHIJKLMNOPQRST(21)1234567890AB"};
-    for (int segments : {2, 4, 6, 8, 10, 20}) {
-        SCOPED_TRACE(segments);
-        ASSERT_EQ(make(c.data, 6, std::to_string(segments).c_str()), 0) << gMsg.last;
-        const size_t rowsOfBars = (22 + segments - 1) / segments;
-        EXPECT_EQ(rows().size(), rowsOfBars + 3 * (rowsOfBars - 1));
-        EXPECT_EQ(readBack(), c.read);
-        expectSameAsZint(c, "-b 81 --cols=" + std::to_string(segments / 2));
-    }
-    // One character more does not fit.
-    EXPECT_EQ(make("019889876543210610ABCDEFGHIJKLMNOPQRST#211234567890ABCD", 5), 1);
     EXPECT_EQ(gEl.cu_len, 0);
 }
 

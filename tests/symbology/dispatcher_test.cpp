@@ -4,6 +4,8 @@
 #include <string>
 
 #include "app/world.h"
+#include "support/cases.h"
+#include "symbol_support.h"
 #include "labels/labelDoc.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"
@@ -11,11 +13,7 @@
 
 namespace {
 
-struct Dispatcher : ::testing::Test {
-    void SetUp() override {
-        resetWorld();
-        gMsg.quiet = true;
-    }
+struct Dispatcher : symtest::World {
     void data(const std::string& d, const std::string& addOn = "") {
         ASSERT_LT(d.size(), kMainCodeSize);
         std::memset(gData.chMainCode, 0, kMainCodeSize);
@@ -41,14 +39,30 @@ TEST_F(Dispatcher, EmptyDataFailsSilently) {
     EXPECT_EQ(gEl.cu_len, 0);
 }
 
-TEST_F(Dispatcher, LengthRuleMessagesAndCutting) {
-    type(0);
-    data("40063813339");
+TEST_F(Dispatcher, LengthAndPrefixRules) {
+    for (const auto& r : testsupport::readCases("symbology/dispatcher_rules.txt", 4)) {
+        SCOPED_TRACE(r[0] + "/" + r[1] + " " + r[2]);
+        SetUp();
+        EXPECT_EQ(symtest::make(r.integer(0), r.integer(1), r[2]), 1);
+        EXPECT_EQ(gEl.cu_len, 0);
+        if (r[3] == "#65") {
+            EXPECT_EQ(gMsg.last, symtest::messageText(65));
+            continue;
+        }
+        EXPECT_EQ(gMsg.last, r[3]);
+        EXPECT_EQ(gMsg.inerror, 1);
+        EXPECT_EQ(std::string(gData.chMainCode), r[2]);  // data left as it was
+    }
+    // With a label layout open the preview shows nothing new, but it still fails.
+    type(1, 2);
+    data("979123456789");
+    labelBack.labelWidth = 100;
+    gMsg.shown = 0;
     EXPECT_EQ(STRixel(), 1);
-    EXPECT_EQ(gMsg.last, "EAN 13 needs 12 digits.");
-    EXPECT_EQ(gMsg.inerror, 1);
-    EXPECT_STREQ(gData.chMainCode, "40063813339");  // data left as it was
+    EXPECT_EQ(gMsg.shown, 0);
+}
 
+TEST_F(Dispatcher, LengthRuleCutsAndDropsAddOns) {
     data("4006381333931", "123");
     EXPECT_EQ(CheckLength(reinterpret_cast<const unsigned char*>("\x06"
                                                                  "EAN 13"),
@@ -65,48 +79,6 @@ TEST_F(Dispatcher, LengthRuleMessagesAndCutting) {
                           7, 2, 5),
               0);
     EXPECT_STREQ(gData.chMainCode, "03178475");  // ISSN data is never cut
-
-    struct {
-        int code, variant;
-        const char* data;
-        const char* message;
-    } rules[] = {
-        {3, 0, "123456", "EAN 8 needs 7 digits."},
-        {3, 1, "1234", "WH Smith 8 needs 5 digits."},
-        {3, 5, "123", "EAN 8 needs 7 digits."},  // every EAN-8 variant has its length checked
-        {10, 0, "123", "UPC-a needs 11 digits."},
-        {10, 4, "123", "NDC UPC needs 10 digits."},
-        {1, 0, "12345678", "ISBN needs 9 digits."},
-        {1, 2, "979012345", "ISMN needs 12 digits."},
-        {13, 0, "123", "M&S BEL needs 19 digits."},
-        {16, 0, "123", "M&S 7 needs 7 digits."},
-        {25, 0, "123", "MotherCare needs 12 digits."},
-        {35, 1, "123", "Belgium Pharmaceutical needs 6 digits."},
-        {9, 0, "12", "Small Item EAN needs 7 digits."},
-    };
-    for (const auto& r : rules) {
-        SCOPED_TRACE(r.message);
-        type(r.code, r.variant);
-        data(r.data);
-        EXPECT_EQ(STRixel(), 1);
-        EXPECT_EQ(gMsg.last, r.message);
-    }
-}
-
-TEST_F(Dispatcher, PrefixRulesOfIsbn13AndIsmn) {
-    type(1, 3);
-    data("977123456789");
-    EXPECT_EQ(STRixel(), 1);
-    EXPECT_EQ(gMsg.last, "ISBN's must start with 978 or 979");
-    type(1, 2);
-    data("979123456789");
-    EXPECT_EQ(STRixel(), 1);
-    EXPECT_EQ(gMsg.last, "ISMN's must start with 9790");
-    // With a label layout open the preview shows nothing new, but it still fails.
-    labelBack.labelWidth = 100;
-    gMsg.shown = 0;
-    EXPECT_EQ(STRixel(), 1);
-    EXPECT_EQ(gMsg.shown, 0);
 }
 
 TEST_F(Dispatcher, LettersAreRefusedBeforeAnyCheckDigit) {
@@ -124,22 +96,6 @@ TEST_F(Dispatcher, LettersAreRefusedBeforeAnyCheckDigit) {
     data("400638133393", "52A95");
     EXPECT_EQ(STRixel(), 1);
     EXPECT_NE(gMsg.last.find("add-on"), std::string::npos);
-}
-
-TEST_F(Dispatcher, InterleavedParity) {
-    type(4);
-    data("123456");
-    EXPECT_EQ(STRixel(), 1);
-    EXPECT_NE(gMsg.last.find("Interleaved"), std::string::npos);
-    EXPECT_EQ(gMsg.inerror, 1);
-    type(4, 7);
-    data("123456789");
-    EXPECT_EQ(STRixel(), 1);
-    type(4, 6);
-    data("1234567");
-    gMsg.last.clear();
-    EXPECT_EQ(STRixel(), 1);  // variant 6 must begin with 0
-    EXPECT_FALSE(gMsg.last.empty());
 }
 
 TEST_F(Dispatcher, SmallEanIsDigitsBetweenSeparators) {
@@ -365,6 +321,27 @@ TEST(Dispatcher3, TallSymbolsStayInsideTheList) {
             EXPECT_GT(gMsg.shown, 0);
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The text line of M&S Top Bottom prints the digits, not the symbol bytes that
+// the encoder leaves in the data.
+TEST(RetailText, TopBottomPrintsItsDigits) {
+    resetWorld();
+    gMsg.quiet = true;
+    gSym.variation = 2;
+    ASSERT_EQ(symtest::make(34, 0, "1234567891"), 0);
+    std::string digits;
+    for (unsigned char b : symtest::textLine()) {
+        if (b >= '0' + 126 && b <= '9' + 126)
+            digits += static_cast<char>(b - 126);
+        else
+            EXPECT_TRUE(b == '=' || b == 'T' || b == 'B' || b == 'L' || b == 'R') << int(b);
+    }
+    EXPECT_EQ(digits, "1234567");
 }
 
 }  // namespace

@@ -1,27 +1,21 @@
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
-#include "linear_support.h"
+#include "symbol_support.h"
 #include "symbology/Postal.h"
+
+using namespace symtest;
 
 namespace {
 
-using lineartest::expectRefused;
-using lineartest::make;
-using lineartest::rowsOf;
-using lineartest::trimRight;
-using lineartest::zintRows;
-
-struct Postal : lineartest::World {};
+using Postal = World;
 
 constexpr int32_t kRoyalMail = 30, kPostnet = 31, kFIM = 32;
 constexpr size_t kLeadingBlanks = 3;
 
 // Every bar position and gap is one module.
 std::string bandModules(const std::string& row, size_t skip) {
-    const std::string m = lineartest::moduleString(row, [](int32_t) { return 1; });
+    const std::string m = moduleString(row, [](int32_t) { return 1; });
     return trimRight(m.substr(std::min(skip, m.size())));
 }
 
@@ -54,7 +48,7 @@ TEST_F(Postal, KixHasNoStartStopOrCheck) {
     gSym.human = 1;
     ASSERT_EQ(make(kRoyalMail, 1, "2500GG30250"), 0) << gMsg.last;
     expectBandsLikeZint("KIX", "2500GG30250", 3, kLeadingBlanks);
-    EXPECT_EQ(lineartest::textLine(), "2500GG30250");
+    EXPECT_EQ(textLine(), "2500GG30250");
 }
 
 TEST_F(Postal, PostnetBandsAndCheck) {
@@ -62,7 +56,7 @@ TEST_F(Postal, PostnetBandsAndCheck) {
     EXPECT_EQ(gData.chMainCode[5], '5');
     expectBandsLikeZint("POSTNET", "12345", 2, 0);
     // Frame bars included: 2 + 6 x 5 bars in each band.
-    const std::string m = lineartest::moduleString(rowsOf()[1], [](int32_t) { return 1; });
+    const std::string m = moduleString(rowsOf()[1], [](int32_t) { return 1; });
     EXPECT_EQ(m.size(), 2u * (2 + 6 * 5));
     // A digit sum divisible by 10: the check digit 0, tall-tall-short-short-short.
     ASSERT_EQ(make(kPostnet, 0, "55"), 0);
@@ -78,21 +72,6 @@ TEST_F(Postal, FimPatterns) {
         ASSERT_EQ(zint.size(), 1u);
         EXPECT_EQ(bandModules(rowsOf()[0], 0), trimRight(zint[0]));
     }
-    // B (101101101): every position keeps its pitch of two units, so a blank
-    // position between two bars leaves three units of space.
-    ASSERT_EQ(make(kFIM, 0, "B"), 0);
-    EXPECT_EQ(rowsOf()[0], std::string("\x8c\x81\x81\x81\x8c\x81\x8c\x81\x81\x81\x8c\x81\x8c"
-                                       "\x81\x81\x81\x8c"));
-}
-
-TEST_F(Postal, Refusals) {
-    expectRefused(kRoyalMail, 0, "AB-12");  // '-' would read as X and miss the check
-    expectRefused(kRoyalMail, 0, "(AB)");
-    expectRefused(kRoyalMail, 1, "AB CD");
-    expectRefused(kPostnet, 0, "1234A");
-    expectRefused(kFIM, 0, "E");
-    expectRefused(kFIM, 0, "AB");
-    expectRefused(kFIM, 0, "a");
 }
 
 }  // namespace
