@@ -25,6 +25,21 @@ int make(int variant, const std::string& data, int code, bool human) {
     return STRixel();
 }
 
+int makeDirect(int kind, int variant, const std::string& data, const std::string& segments,
+               bool human) {
+    resetWorld();
+    resetMessages();
+    resetDataBarState();
+    gMsg.quiet = true;
+    gSym.code = 37;
+    gSym.variation1 = variant;
+    gSym.human = human ? 1 : 0;
+    copyBounded(gData.chMainCode, data.c_str());
+    gData.len1 = static_cast<int32_t>(std::strlen(gData.chMainCode));
+    copyBounded(gData.chAddCode, segments.c_str());
+    return mainRSS14A(kind);
+}
+
 std::vector<std::string> moduleRows() {
     return testsupport::moduleRowStrings(gEl.chNum, gEl.cu_len);
 }

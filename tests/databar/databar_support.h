@@ -11,6 +11,11 @@ namespace dbtest {
 // Resets the world, then makes code type 37 (or `code`) with the data; the
 // dispatcher's result.
 int make(int variant, const std::string& data, int code = 37, bool human = false);
+// Resets the world, then makes DataBar `kind` (kRssLimited, kRssExpanded)
+// without the dispatcher: data as the AI filter leaves it ('#' after
+// variable-length fields), `segments` the option text of Expanded Stacked.
+int makeDirect(int kind, int variant, const std::string& data, const std::string& segments = "",
+               bool human = false);
 // The module rows of the element list, the text row left out.
 std::vector<std::string> moduleRows();
 // The same rows placed across as the encoder aligned them (gRss.rowOffset),

@@ -9,34 +9,18 @@
 #include "app/world.h"
 #include "databar/RSSENC.h"
 #include "databar/RSSLIM.h"
+#include "databar_support.h"
 #include "support/reader.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
 
 namespace {
 
-class Limited : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        resetWorld();
-        resetMessages();
-        resetDataBarState();
-        gMsg.quiet = true;
-        gSym.code = 37;
-        gSym.variation1 = 4;
-        gSym.human = 0;
-    }
-};
+int32_t make(const char* data) { return dbtest::makeDirect(kRssLimited, 4, data); }
 
-int32_t make(const char* data) {
-    std::strcpy(gData.chMainCode, data);
-    gData.len1 = static_cast<int32_t>(std::strlen(data));
-    return mainRSS14A(kRssLimited);
-}
+std::vector<std::string> rows() { return dbtest::moduleRows(); }
 
-std::vector<std::string> rows() { return testsupport::moduleRowStrings(gEl.chNum, gEl.cu_len); }
-
-TEST_F(Limited, RowsEqualZint) {
+TEST(Limited, RowsEqualZint) {
     ASSERT_TRUE(testsupport::requireProgram("zint", "zint"));
     const char* gtins[] = {"0",
                            "1",
@@ -62,7 +46,7 @@ TEST_F(Limited, RowsEqualZint) {
     }
 }
 
-TEST_F(Limited, NumbersPastTheRangeAreRefused) {
+TEST(Limited, NumbersPastTheRangeAreRefused) {
     EXPECT_EQ(make("2000000000000"), 1);
     EXPECT_EQ(gEl.cu_len, 0);
     EXPECT_NE(gMsg.last.find("2000000000000"), std::string::npos) << gMsg.last;
@@ -73,7 +57,7 @@ TEST_F(Limited, NumbersPastTheRangeAreRefused) {
     EXPECT_EQ(gEl.cu_len, 0);
 }
 
-TEST_F(Limited, CompositeLinkageChangesTheCharacters) {
+TEST(Limited, CompositeLinkageChangesTheCharacters) {
     uint8_t alone[kLimElements];
     uint8_t linked[kLimElements];
     ASSERT_EQ(RSSLimEnc("1501234567890", alone, 0), 1);
@@ -82,7 +66,7 @@ TEST_F(Limited, CompositeLinkageChangesTheCharacters) {
     EXPECT_EQ(RSSLimEnc("2000000000000", linked, 1), 0);
 }
 
-TEST_F(Limited, SeparatorIsTheComplementWithLightEnds) {
+TEST(Limited, SeparatorIsTheComplementWithLightEnds) {
     uint8_t elements[kLimElements];
     ASSERT_EQ(RSSLimEnc("0950110153001", elements, 1), 1);
     RssParams params;

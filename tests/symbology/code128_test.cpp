@@ -133,37 +133,6 @@ TEST_F(Code128, ChoosesCodeSets) {
     EXPECT_EQ(std::string(s.begin() + 16, s.end()), "AB1");
 }
 
-TEST_F(Code128, PrintedCopies) {
-    ASSERT_EQ(encode(5, 0, "AB\\ncd"), 0);
-    EXPECT_STREQ(gData.chMainCode2, "ABcd");
-    EXPECT_EQ(gData.len11, 4);
-    ASSERT_EQ(encode(5, 0, "\\d065BC"), 0);
-    EXPECT_STREQ(gData.chMainCode2, "ABC");
-    // GS1: the completed check digit; the bar font draws the brackets as '>' and '<'.
-    ASSERT_EQ(encode(7, 0, "(01)1540014128876(17)251231(10)AB1"), 0);
-    EXPECT_STREQ(gData.chMainCode2, "(01)15400141288763(17)251231(10)AB1");
-    const std::string list(reinterpret_cast<const char*>(gEl.chNum), gEl.cu_len);
-    EXPECT_NE(list.find(">01<15400141288763>17<251231>10<AB1"), std::string::npos);
-    SetUp();
-    ASSERT_EQ(encode(7, 0, "(10) AB 1"), 0);
-    EXPECT_STREQ(gData.chMainCode2, "(10) AB 1");
-    ASSERT_EQ(encode(7, 10, "1234567890123"), 0);
-    EXPECT_STREQ(gData.chMainCode2, "(01)12345678901231");
-    ASSERT_EQ(encode(7, 12, "10614141123456789"), 0);
-    EXPECT_STREQ(gData.chMainCode2, "(00)106141411234567897");
-    ASSERT_EQ(encode(5, 7, "123456"), 0);
-    EXPECT_STREQ(gData.chMainCode2, "12345");
-    ASSERT_EQ(encode(5, 4, "1234567890"), 0);
-    EXPECT_STREQ(gData.chMainCode2, "12345678B");
-    ASSERT_EQ(encode(5, 13, "00954403(199502/03)21:3;2"), 0);
-    EXPECT_STREQ(gData.chMainCode2, "00954403(199502/03)21:3;2P");
-    // SICI check characters at the two ends of the table.
-    ASSERT_EQ(encode(5, 13, "00954403(199502/03)21:0;1"), 0);
-    EXPECT_EQ(gData.chMainCode2[gData.len11 - 1], '0');
-    ASSERT_EQ(encode(5, 13, "00954403(199502/03)29:9;9"), 0);
-    EXPECT_EQ(gData.chMainCode2[gData.len11 - 1], '#');
-}
-
 // Unsupported SICI: the stand-in text is encoded and the user is told.
 TEST_F(Code128, SiciStandIn) {
     for (const char* bad : {"00954403199502", "00954403(1995)1234567:3;2", "00954403(1995)21:3"}) {

@@ -14,18 +14,10 @@
 namespace {
 
 struct Dispatcher : symtest::World {
-    void data(const std::string& d, const std::string& addOn = "") {
-        ASSERT_LT(d.size(), kMainCodeSize);
-        std::memset(gData.chMainCode, 0, kMainCodeSize);
-        std::memcpy(gData.chMainCode, d.data(), d.size());
-        std::memcpy(gData.chMainCode2, d.data(), d.size());
-        gData.chMainCode2[d.size()] = 0;
-        gData.len1 = gData.len11 = static_cast<int32_t>(d.size());
-        std::memset(gData.chAddCode, 0, kAddCodeSize);
-        std::memcpy(gData.chAddCode, addOn.data(), addOn.size());
-        gData.len2 = gData.len22 = static_cast<int32_t>(addOn.size());
+    static void data(const std::string& d, const std::string& addOn = "") {
+        symtest::setData(d, addOn);
     }
-    void type(int code, int variant = 0) {
+    static void type(int code, int variant = 0) {
         gSym.code = code;
         gSym.variation1 = variant;
     }
@@ -96,16 +88,6 @@ TEST_F(Dispatcher, LettersAreRefusedBeforeAnyCheckDigit) {
     data("400638133393", "52A95");
     EXPECT_EQ(STRixel(), 1);
     EXPECT_NE(gMsg.last.find("add-on"), std::string::npos);
-}
-
-TEST_F(Dispatcher, SmallEanIsDigitsBetweenSeparators) {
-    type(9);
-    data("1234567");
-    ASSERT_EQ(STRixel(), 0);
-    const unsigned char want[] = {129, '1', '2', '3', '4', 129, '5', '6', '7', '0', 129, 13};
-    ASSERT_EQ(gEl.cu_len, 12);
-    EXPECT_EQ(std::memcmp(gEl.chNum, want, sizeof want), 0);
-    EXPECT_STREQ(gData.chMainCode3, "12345670");
 }
 
 TEST_F(Dispatcher, QROptions) {

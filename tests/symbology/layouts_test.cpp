@@ -11,16 +11,6 @@ namespace {
 
 using Layouts = World;
 
-int32_t (*encoderNamed(const std::string& name))() {
-    if (name == "EAN13") return EAN13;
-    if (name == "EAN8") return EAN8;
-    if (name == "UPCA") return UPCA;
-    if (name == "UPCE") return UPCE;
-    if (name == "ISBN") return ISBN;
-    if (name == "ISSN") return ISSN;
-    return STRixel;
-}
-
 // "BW=2,Hei=10.581": the settings a case changes from a fresh world.
 void applySettings(const std::string& settings) {
     std::istringstream in(settings);
@@ -51,6 +41,13 @@ std::string part(const std::vector<std::string>& rows, size_t r, int at, int len
     const std::string& row = rows[r];
     const size_t from = at < 0 ? row.size() - static_cast<size_t>(-at) : static_cast<size_t>(at);
     return from > row.size() ? "(short row)" : row.substr(from, len < 0 ? std::string::npos : len);
+}
+
+// Bars of a pharmacode-style row: 't' thin, 'T' thick (over 1000 um).
+std::string barsOf(const std::vector<int>& runs) {
+    std::string s;
+    for (size_t i = 0; i < runs.size(); i += 2) s += runs[i] > 1000 ? 'T' : 't';
+    return s;
 }
 
 TEST_F(Layouts, EveryCase) {
@@ -89,10 +86,16 @@ TEST_F(Layouts, EveryCase) {
             for (size_t i = 1; i < n.size(); ++i)
                 EXPECT_EQ(static_cast<unsigned char>(part(rows, n[0], n[i], 1)[0]), std::stoi(want))
                     << "@" << n[i];
+        } else if (kind == "bars") {
+            EXPECT_EQ(barsOf(runs()), want);
         } else if (kind == "main") {
             EXPECT_EQ(std::string(gData.chMainCode), want);
         } else if (kind == "main2") {
             EXPECT_EQ(std::string(gData.chMainCode2), want);
+        } else if (kind == "main3") {
+            EXPECT_EQ(std::string(gData.chMainCode3), want);
+        } else if (kind == "main4") {
+            EXPECT_EQ(std::string(gData.chMainCode4), want);
         } else if (kind == "head") {
             EXPECT_EQ(std::string(gData.chHeadCode), want);
         } else {

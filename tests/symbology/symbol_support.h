@@ -14,6 +14,7 @@
 #include "support/reader.h"
 #include "support/zint_dump.h"
 #include "symbology/codebars.h"
+#include "symbology/encoders.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"
 #include "symbology/rows.h"
@@ -38,6 +39,17 @@ inline void setData(const std::string& main, const std::string& addOn = "") {
     copyBounded(gData.chAddCode, addOn.c_str());
     copyBounded(gData.chAddCode2, addOn.c_str());
     gData.len2 = gData.len22 = static_cast<int32_t>(addOn.size());
+}
+
+// An encoder of the EAN family by name; any other name is the dispatcher.
+inline int32_t (*encoderNamed(const std::string& name))() {
+    if (name == "EAN13") return EAN13;
+    if (name == "EAN8") return EAN8;
+    if (name == "UPCA") return UPCA;
+    if (name == "UPCE") return UPCE;
+    if (name == "ISBN") return ISBN;
+    if (name == "ISSN") return ISSN;
+    return STRixel;
 }
 
 // Generates code type (code, variant) of the data through the dispatcher.
