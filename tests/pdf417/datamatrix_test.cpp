@@ -1,16 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <set>
+#include <cstdio>
 #include <string>
 #include <vector>
 
-#include "app/world.h"
 #include "pdf417/DataMatrix.h"
 #include "platform/macroman.h"
+#include "support/cases.h"
 #include "support/reader.h"
+#include "symbol_fixture.h"
 #include "symbology/encoders.h"
-#include "symbology/messages.h"
-#include "symbology/state.h"
 
 namespace {
 
@@ -18,19 +17,16 @@ using datamatrix::configuration;
 using datamatrix::gDataMatrix;
 using Codewords = std::vector<int32_t>;
 
-struct DataMatrix : ::testing::Test {
+struct DataMatrix : SymbolTest {
     void SetUp() override {
-        resetWorld();
-        gMsg.quiet = true;
+        SymbolTest::SetUp();
         gSym.code = 38;
     }
 
-    int32_t make(const std::string& data, const std::string& options = "", int32_t variant = 0) {
+    static int32_t make(const std::string& data, const std::string& options = "",
+                        int32_t variant = 0) {
         gSym.variation1 = variant;
-        EXPECT_TRUE(copyBounded(gData.chMainCode, data.c_str()));
-        gData.len1 = static_cast<int32_t>(data.size());
-        EXPECT_TRUE(copyBounded(gData.chAddCode, options.c_str()));
-        gData.len2 = static_cast<int32_t>(options.size());
+        setData(data, options);
         return doDataMatrixCode(gData.chMainCode);
     }
 
@@ -38,23 +34,19 @@ struct DataMatrix : ::testing::Test {
     static Codewords data() {
         return {gDataMatrix.encoded, gDataMatrix.encoded + gDataMatrix.dataCount};
     }
-    static Codewords stream() {
-        return {gDataMatrix.finalBlock, gDataMatrix.finalBlock + gDataMatrix.finalCount};
-    }
     static int32_t rows() { return configuration[gDataMatrix.format][datamatrix::kSymbolRows]; }
     static int32_t cols() { return configuration[gDataMatrix.format][datamatrix::kSymbolCols]; }
 
-    // What an outside reader makes of the element list; the block letters pad
-    // the last band with light rows, which are cut back to the symbol here.
+    // What an outside reader makes of the element list, which must hold the
+    // symbol's rows and columns exactly.
     static testsupport::Decoded read() {
-        auto m = testsupport::blockLettersToMatrix(gEl.chNum, gEl.cu_len);
-        EXPECT_GE(static_cast<int32_t>(m.size()), rows());
-        m.resize(static_cast<size_t>(rows()));
-        for (const auto& r : m) EXPECT_EQ(static_cast<int32_t>(r.size()), cols());
-        return testsupport::decode(testsupport::rasteriseMatrix(m, 4, 4, 4), "DataMatrix");
+        EXPECT_EQ(testsupport::blockLetterFault(gEl.chNum, gEl.cu_len, rows(), cols()), "");
+        return testsupport::decode(
+            testsupport::rasteriseMatrix(testsupport::blockLetterSymbol(gEl.chNum, gEl.cu_len)),
+            "DataMatrix");
     }
 
-    void expectReads(const std::string& latin1) {
+    static void expectReads(const std::string& latin1) {
         auto d = read();
         ASSERT_TRUE(d.ok) << d.error << " (" << rows() << "x" << cols() << ")";
         EXPECT_EQ(d.bytes, latin1);
@@ -62,62 +54,26 @@ struct DataMatrix : ::testing::Test {
 };
 
 TEST_F(DataMatrix, KnownAnswers) {
+    // The standard's examples, check codewords included.
     ASSERT_EQ(make("123456"), 0);
     EXPECT_EQ(rows(), 10);
+    const auto stream = [] {
+        return Codewords(gDataMatrix.finalBlock, gDataMatrix.finalBlock + gDataMatrix.finalCount);
+    };
     EXPECT_EQ(stream(), (Codewords{142, 164, 186, 114, 25, 5, 88, 102}));
-
     ASSERT_EQ(make("A", "10X10"), 0);
     EXPECT_EQ(stream(), (Codewords{66, 129, 70, 138, 234, 82, 82, 95}));
-}
-
-TEST_F(DataMatrix, BlockLetterBands) {
-    ASSERT_EQ(make("123456"), 0);
-    // Ten rows: three bands of ten letters, each ended by 13, then a NUL not
-    // counted. Column 0 is the solid finder; the last band's lower two rows
-    // lie below the symbol and are light.
-    ASSERT_EQ(gEl.cu_len, 33);
-    EXPECT_EQ(gEl.chNum[33], 0);
-    for (int b = 0; b < 3; ++b) EXPECT_EQ(gEl.chNum[b * 11 + 10], 13);
-    EXPECT_EQ(gEl.chNum[0], 't');
-    EXPECT_EQ(gEl.chNum[11], 't');
-    EXPECT_EQ(gEl.chNum[22], 'e' + 12);
-    for (int x = 0; x < 10; ++x) EXPECT_EQ((gEl.chNum[22 + x] - 'e') & 3, 0);
     // A size past the module matrix is refused before anything is read or written.
+    const int32_t before = gEl.cu_len;
     EXPECT_FALSE(datamatrix::debugMatrix(datamatrix::kMaxSide + 1, 10));
-    EXPECT_EQ(gEl.cu_len, 33);
+    EXPECT_EQ(gEl.cu_len, before);
 }
 
 TEST_F(DataMatrix, Escapes) {
-    struct Case {
-        const char* data;
-        Codewords codewords;
-    } cases[] = {
-        {"AB\\1C", {66, 67, 30, 68}},         // group separator away from the front
-        {"\\1AB", {232, 66, 67}},             // FNC1 in front
-        {"\\\\", {93}},                       // escaped backslash
-        {"A\\", {66}},                        // lone trailing backslash dropped
-        {"\\4", {53}},                        // unknown escape keeps the character
-        {"\\@\\A\\Z", {1, 2, 27}},            // control bytes
-        {"\\d065", {66}},                     // decimal byte
-        {"\\d999", {235, 128}},               // capped at 255
-        {"X\\d12", {89, 13}},                 // at the end: only what is there
-        {"\\dAB", {101, 66, 67}},             // no digits: not an escape
-        {"\\d232", {235, 105}},               // escaped bytes are data
-        {"\\7000003A", {241, 4, 66}},         // ECI 3
-        {"\\7000127", {241, 128, 1}},         // two-codeword ECI
-        {"\\7016383", {241, 192, 1, 1}},      // three-codeword ECI
-        {"\\7123", {201, 153}},               // too short for ECI: digits
-        {"\\2!\"#A", {233, 33, 34, 35, 66}},  // structured append
-        {"\\3A", {234, 66}},                  // reader programming, first only
-        {"A\\3", {66, 52}},
-        {"\\5A", {236, 66}},
-        {"\\6A", {237, 66}},
-        {"A\\5\\6", {66, 186}},
-        {"1\\d0502", {142, 51}},  // digit pairs span escaped digits
-    };
-    for (const auto& c : cases) {
-        ASSERT_EQ(make(c.data), 0) << c.data;
-        EXPECT_EQ(data(), c.codewords) << c.data;
+    for (const auto& c : testsupport::readCases("pdf417/datamatrix_escapes.txt", 2)) {
+        ASSERT_EQ(make(c[0]), 0) << c.where;
+        const auto n = c.numbers(1);
+        EXPECT_EQ(data(), Codewords(n.begin(), n.end())) << c.where;
     }
 }
 
@@ -126,10 +82,6 @@ TEST_F(DataMatrix, TypedMacRomanTravelsAsLatin1) {
     // byte; both must reach the reader as the letters typed.
     ASSERT_EQ(make("\xE8\x8E"), 0);
     EXPECT_EQ(data(), (Codewords{235, 0xCB - 127, 235, 0xE9 - 127}));
-    ASSERT_EQ(make("Cr\217me br\236l\216e"), 0);
-    auto d = read();
-    ASSERT_TRUE(d.ok) << d.error;
-    EXPECT_EQ(d.text, "Crème brûlée");
 
     // Every Mac Roman character typed directly: those that Latin-1 has go as
     // Latin-1 with no ECI, the rest turn the whole text to UTF-8 under ECI 26.
@@ -141,9 +93,11 @@ TEST_F(DataMatrix, TypedMacRomanTravelsAsLatin1) {
     }
     EXPECT_EQ(latin1.size(), 128u - 48u);  // 48 Mac Roman characters have no Latin-1 form
     for (const std::string& typed :
-         {latin1, all, std::string("price 5\xDB caf\x8E"), std::string("\xD2quoted\xD3")}) {
+         {latin1, all, std::string("Cr\217me br\236l\216e"), std::string("price 5\xDB caf\x8E"),
+          std::string("\xD2quoted\xD3")}) {
         ASSERT_EQ(make(typed), 0);
-        EXPECT_EQ(data()[0] == 241, typed != latin1) << "ECI 26 only beyond Latin-1";
+        EXPECT_EQ(data()[0] == 241, platform::macRomanToSymbolBytes(typed).utf8)
+            << "ECI 26 only beyond Latin-1";
         auto d = read();
         ASSERT_TRUE(d.ok) << d.error;
         EXPECT_EQ(d.text, platform::macRomanToUtf8(typed));
@@ -152,18 +106,23 @@ TEST_F(DataMatrix, TypedMacRomanTravelsAsLatin1) {
 
 TEST_F(DataMatrix, SizeOption) {
     const std::string forty(40, 'A');
-    ASSERT_EQ(make(forty, "16X48"), 0);
-    EXPECT_EQ(gDataMatrix.format, 29);
-    ASSERT_EQ(make(forty, "10X10"), 0);  // too small: automatic choice
-    EXPECT_EQ(rows(), 26);
-    ASSERT_EQ(make("A", "10X10\r"), 0);  // the field's return is accepted
-    EXPECT_EQ(rows(), 10);
-    ASSERT_EQ(make(forty, "20X20"), 0);
-    EXPECT_EQ(rows(), 26);
-    // Either case of X, blanks around the size ignored.
-    for (const char* same : {"24x24", " 24X24", "24X24 "}) {
-        ASSERT_EQ(make("A", same), 0) << same;
-        EXPECT_EQ(rows(), 24) << same;
+    struct Case {
+        std::string data;
+        const char* option;
+        int32_t rows;
+    } cases[] = {
+        {forty, "16X48", 16},
+        {forty, "10X10", 26},  // too small: automatic choice
+        {forty, "20X20", 26},
+        {"A", "10X10\r", 10},  // the field's return is accepted
+        // Either case of X, blanks around the size ignored.
+        {"A", "24x24", 24},
+        {"A", " 24X24", 24},
+        {"A", "24X24 ", 24},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(make(c.data, c.option), 0) << c.option;
+        EXPECT_EQ(rows(), c.rows) << c.option;
     }
     EXPECT_EQ(gMsg.shown, 0);
     // A size that does not exist is refused with the list of those that do.
@@ -183,8 +142,8 @@ TEST_F(DataMatrix, EmptyOptionsTextLeavesItsNeighbourAlone) {
     EXPECT_EQ(gData.chMainCode4[kAddCodeSize - 1], 13);
 }
 
-// Full symbols read back whole, which proves the placement and, for 144x144,
-// the order of the two short blocks' check codewords.
+// Full symbols read back whole, which proves the placement, every generator
+// and, for 144x144, the order of the two short blocks' check codewords.
 TEST_F(DataMatrix, EveryForcedSizeReads) {
     for (int32_t f = 0; f < datamatrix::kSizeCount; ++f) {
         SCOPED_TRACE(datamatrix::kOptionWords[f]);
@@ -192,13 +151,11 @@ TEST_F(DataMatrix, EveryForcedSizeReads) {
         std::string full;
         for (int32_t i = 0; i < configuration[f][datamatrix::kTotalData]; ++i)
             full += static_cast<char>('A' + i % 26);
-        ASSERT_EQ(make(full, datamatrix::kOptionWords[f]), 0);
-        ASSERT_EQ(gDataMatrix.format, f);
-        EXPECT_EQ(gDataMatrix.dataCount, configuration[f][datamatrix::kTotalData]);
-        expectReads(full);
-        ASSERT_EQ(make("Hi", datamatrix::kOptionWords[f]), 0);
-        ASSERT_EQ(gDataMatrix.format, f);
-        expectReads("Hi");
+        for (const std::string& data : {full, std::string("Hi")}) {
+            ASSERT_EQ(make(data, datamatrix::kOptionWords[f]), 0);
+            ASSERT_EQ(gDataMatrix.format, f);
+            expectReads(data);
+        }
     }
 }
 
@@ -219,33 +176,29 @@ TEST_F(DataMatrix, GS1WithFNC1) {
     EXPECT_EQ(data(), (Codewords{232, 142, 164, 186, 208, 220, 142, 164, 186}));
 }
 
-TEST_F(DataMatrix, EscapesRead) {
-    ASSERT_EQ(make("\\5AB"), 0);  // 05 macro: the reader wraps the message
-    expectReads("[)>\03605\035AB\036\004");
-    ASSERT_EQ(make("\\6AB"), 0);
-    expectReads("[)>\03606\035AB\036\004");
-    ASSERT_EQ(make("\\\\x\\@\\M\\Z-\\1y"), 0);
-    expectReads(std::string("\\x\0\r\x1A-\x1Dy", 8));
-}
-
-TEST_F(DataMatrix, EveryByteValue) {
-    std::string data, expected;
+TEST_F(DataMatrix, EscapesAndEveryByteRead) {
+    std::string everyByte, expected;
     for (int v = 0; v < 256; ++v) {
         char e[8];
         std::snprintf(e, sizeof e, "\\d%03d", v);
-        data += e;
+        everyByte += e;
         expected += static_cast<char>(v);
     }
-    ASSERT_EQ(make(data), 0);
-    expectReads(expected);
-}
-
-TEST_F(DataMatrix, LongData) {
     std::string text;
     for (int i = 0; text.size() < 1500; ++i) text += "Lot " + std::to_string(i * 7919) + "/x; ";
     text.resize(1500);
-    ASSERT_EQ(make(text), 0);
-    expectReads(text);
+    // The 05 and 06 macros: the reader wraps the message.
+    const std::pair<std::string, std::string> cases[] = {
+        {"\\5AB", "[)>\03605\035AB\036\004"},
+        {"\\6AB", "[)>\03606\035AB\036\004"},
+        {"\\\\x\\@\\M\\Z-\\1y", std::string("\\x\0\r\x1A-\x1Dy", 8)},
+        {everyByte, expected},
+        {text, text},
+    };
+    for (const auto& [typed, bytes] : cases) {
+        ASSERT_EQ(make(typed), 0) << typed.substr(0, 20);
+        expectReads(bytes);
+    }
 }
 
 TEST_F(DataMatrix, Refusals) {
@@ -260,8 +213,7 @@ TEST_F(DataMatrix, Refusals) {
         {"\\", "empty after escapes"},
     };
     for (const auto& c : cases) {
-        resetMessages();
-        gMsg.quiet = true;
+        quietMessages();
         EXPECT_EQ(make(c.data), 1) << c.why;
         EXPECT_FALSE(gMsg.last.empty()) << c.why;
         EXPECT_EQ(gEl.cu_len, before) << c.why;  // the element list is left as it was

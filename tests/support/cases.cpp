@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 
 namespace testsupport {
 
@@ -76,6 +77,17 @@ int CaseLine::integer(size_t i) const {
     const long v = std::strtol(s.c_str(), &end, 0);
     if (s.empty() || *end != 0) ADD_FAILURE() << where << ": \"" << s << "\" is no number";
     return static_cast<int>(v);
+}
+
+std::vector<int64_t> CaseLine::numbers(size_t i) const {
+    std::vector<int64_t> v;
+    std::istringstream in(fields.at(i));
+    for (std::string word; in >> word;) {
+        char* end = nullptr;
+        v.push_back(static_cast<int64_t>(std::strtoull(word.c_str(), &end, 0)));
+        if (*end != 0) ADD_FAILURE() << where << ": \"" << word << "\" is no number";
+    }
+    return v;
 }
 
 std::vector<CaseLine> readCases(const std::string& name, size_t fields) {

@@ -4,6 +4,7 @@
 // and \xHH the bytes they name (\x20 keeps a blank at a field's edge).
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@ struct CaseLine {
     std::vector<std::string> fields;
     const std::string& operator[](size_t i) const { return fields.at(i); }
     int integer(size_t i) const;  // the field as a decimal or 0x number
+    // The field as blank-separated decimal or 0x numbers ("12 0x1F"), 64 bits each.
+    std::vector<int64_t> numbers(size_t i) const;
 };
 
 // The cases of tests/data/<name>; fails the current test when the file is

@@ -148,6 +148,30 @@ std::vector<std::vector<bool>> blockLettersToMatrix(const unsigned char* chNum, 
     return m;
 }
 
+std::vector<std::vector<bool>> blockLetterSymbol(const unsigned char* chNum, int cu_len) {
+    auto m = blockLettersToMatrix(chNum, cu_len);
+    while (!m.empty() && std::find(m.back().begin(), m.back().end(), true) == m.back().end())
+        m.pop_back();
+    return m;
+}
+
+std::string blockLetterFault(const unsigned char* chNum, int cu_len, int rows, int cols) {
+    const int bands = (rows + 3) / 4;
+    if (cu_len != bands * (cols + 1))
+        return "length " + std::to_string(cu_len) + ", not " + std::to_string(bands * (cols + 1));
+    if (chNum[cu_len] != 0) return "no NUL behind the list";
+    for (int i = 0; i < cu_len; ++i) {
+        const unsigned char c = chNum[i];
+        if (i % (cols + 1) == cols ? c != kRowEnd : c < 'e' || c > 't')
+            return "byte " + std::to_string(c) + " at " + std::to_string(i);
+    }
+    // Rows of the last band below the symbol are light.
+    const int light = (1 << (bands * 4 - rows)) - 1;
+    for (int i = (bands - 1) * (cols + 1); i < cu_len - 1; ++i)
+        if ((chNum[i] - 'e') & light) return "dark module below the symbol at " + std::to_string(i);
+    return {};
+}
+
 Bitmap rasteriseBlockLetters(const unsigned char* chNum, int cu_len, int moduleSize,
                              int quietModules) {
     return rasteriseMatrix(blockLettersToMatrix(chNum, cu_len), moduleSize, moduleSize,

@@ -35,6 +35,13 @@ Bitmap rasteriseElementRow(const unsigned char* chNum, int cu_len, int row,
 // Module rows (190 dark, 59 light, 13 ends a row), as PDF417 and DataBar write them.
 Bitmap rasteriseModuleRows(const unsigned char* chNum, int cu_len, int moduleWidth = 4,
                            int rowHeight = 12, int quietModules = 4);
+// The block letters' matrix without the light rows that pad the last band (the
+// matrix symbols written as block letters all end in a dark row).
+std::vector<std::vector<bool>> blockLetterSymbol(const unsigned char* chNum, int cu_len);
+// What is wrong with the form of a block-letter list of a rows x cols symbol
+// (bands of cols letters 'e'..'t' each ended by 13, a NUL behind the last);
+// empty when nothing is.
+std::string blockLetterFault(const unsigned char* chNum, int cu_len, int rows, int cols);
 // Block letters 'e' + v, one per column of a band of four module rows, 13 ends a band.
 Bitmap rasteriseBlockLetters(const unsigned char* chNum, int cu_len, int moduleSize = 4,
                              int quietModules = 4);
@@ -58,6 +65,11 @@ struct Decoded {
     std::string bytes;        // the raw content bytes
     std::string symbologyId;  // "]C1", "]d2", ...
     std::string error;
+    // Structured append (Macro PDF417, ...): the symbol's place, the file ID, and
+    // whether it is the last; index -1 when the symbol is not one of a sequence.
+    int sequenceIndex = -1;
+    std::string sequenceId;
+    bool lastInSequence = false;
 };
 
 // zxing-cpp in process. `format` narrows the search ("EAN-13", "Code128", "QRCode",

@@ -38,6 +38,9 @@ Decoded decodeWith(const Bitmap& bmp, const std::string& format, bool eanAddOn,
     d.text = r.text();
     d.bytes.assign(r.bytes().begin(), r.bytes().end());
     d.symbologyId = r.symbologyIdentifier();
+    d.sequenceIndex = r.sequenceIndex();
+    d.sequenceId = r.sequenceId();
+    d.lastInSequence = r.isLastInSequence();
     return d;
 }
 
