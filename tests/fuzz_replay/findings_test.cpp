@@ -1,7 +1,6 @@
 // Faults the fuzz targets found, each pinned by a case an outside reader checks.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -9,6 +8,7 @@
 #include "app/world.h"
 #include "automation/options.h"
 #include "labels/labelDoc.h"
+#include "support/cases.h"
 #include "support/reader.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"
@@ -29,12 +29,8 @@ struct Findings : ::testing::Test {
         gData.len1 = static_cast<int32_t>(data.size());
         return STRixel();
     }
-    // Block letters to a bitmap without the light rows that pad the last band.
     static testsupport::Bitmap blocks() {
-        auto m = testsupport::blockLettersToMatrix(gEl.chNum, gEl.cu_len);
-        while (!m.empty() && std::find(m.back().begin(), m.back().end(), true) == m.back().end())
-            m.pop_back();
-        return testsupport::rasteriseMatrix(m, 4, 4, 4);
+        return testsupport::rasteriseMatrix(testsupport::blockLetterSymbol(gEl.chNum, gEl.cu_len));
     }
 };
 
@@ -76,40 +72,20 @@ TEST_F(Findings, Code128MarkersAloneAreNoData) {
     EXPECT_EQ(d.bytes, "AB1234");
 }
 
-// A script record's size of 1e13 percent reached the label item as an
-// integer conversion out of range; sizes and heights now keep to what the
-// label item carries, and values that are no number change nothing.
+// Script values out of the range the label item carries (cases in the data file).
 TEST_F(Findings, ScriptSizeAndHeightKeepTheirLimits) {
-    struct Case {
-        const char* record;
-        double size, height;
-    } cases[] = {
-        {"{size:\"09501101530003\", height:\"1e300\"}", 327, 327},
-        {"{size:\"5\", height:\"-3\"}", 10, 26.26},  // 0 or less: EAN-13's own height
-        {"{size:\"80\", height:\"22.5\"}", 80, 22.5},
-        {"{size:\"nan\", height:\"inf\"}", 100, 0},
-        // The item reads 1 mm or less back as whole millimetres: 1 mm became 100 mm.
-        {"{height:\"1\"}", 100, 1.01},
-        {"{height:\"0.02\"}", 100, 1.01},
-    };
-    // A bar-width reduction of 238536615 micrometres spread a DataMatrix past
-    // its box; the field holds three characters.
-    for (const auto& [text, bwr] : std::vector<std::pair<const char*, int32_t>>{
-             {"{bwr:\"238536615\"}", 999}, {"{bwr:\"-999\"}", -99}, {"{bwr:\"15\"}", 15}}) {
+    for (const auto& c : testsupport::readCases("fuzz_replay/script_limits.txt", 4)) {
         resetWorld();
-        ConvertString(text, 0);
-        EXPECT_EQ(gSym.BWidthRed, bwr) << text;
+        ConvertString(c[0].c_str(), 0);
+        EXPECT_EQ(gSym.Siz, std::stod(c[1])) << c.where;
+        EXPECT_EQ(gSym.Hei, std::stod(c[2])) << c.where;
+        EXPECT_EQ(gSym.BWidthRed, c.integer(3)) << c.where;
     }
-    for (const Case& c : cases) {
-        resetWorld();
-        ConvertString(c.record, 0);
-        EXPECT_EQ(gSym.Siz, c.size) << c.record;
-        EXPECT_EQ(gSym.Hei, c.height) << c.record;
-    }
+    // The item takes the size in 16 bits.
     resetWorld();
     initLabelItems();
     ConvertString("{type:\"QRCode\", data:\"x\", size:\"1e13\"}", 0);
-    addNewCode();  // the item takes the size in 16 bits
+    addNewCode();
     setItemData(0, 4);
     getItemData(0);
     EXPECT_EQ(gSym.Siz, 327);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/cases.h"
 #include "support/reader.h"
 #include "symbology/codebars.h"
 
@@ -14,13 +15,10 @@ namespace {
 
 using namespace testsupport;
 
+// A module matrix of the data folder, one row of '0' and '1' a line.
 std::vector<std::string> loadMatrix(const std::string& name) {
-    std::ifstream in(std::string(STRIXEL_TEST_DATA) + "/" + name);
     std::vector<std::string> rows;
-    std::string line;
-    while (std::getline(in, line))
-        if (!line.empty()) rows.push_back(line);
-    EXPECT_FALSE(rows.empty()) << name;
+    for (const CaseLine& c : readCases(name, 1)) rows.push_back(c[0]);
     return rows;
 }
 
@@ -82,6 +80,10 @@ TEST(Harness, BlockLettersRoundTrip) {
         letters.push_back('\0');
         const auto* list = reinterpret_cast<const unsigned char*>(letters.data());
 
+        EXPECT_EQ(blockLetterFault(list, count, static_cast<int>(rows.size()),
+                                   static_cast<int>(rows[0].size())),
+                  "")
+            << s.file;
         const std::vector<std::vector<bool>> m = blockLettersToMatrix(list, count);
         // Whole bands: the rows below the symbol's last row come back light.
         ASSERT_EQ(m.size(), (rows.size() + 3) / 4 * 4) << s.file;
