@@ -3,6 +3,8 @@
 #include "databar/RSSENC.h"
 #include "labels/labelDoc.h"
 #include "labels/printDefaults.h"
+#include "labels/printLabels.h"
+#include "labels/printWindow.h"
 #include "labels/production.h"
 #include "picture/outputstate.h"
 #include "picture/services.h"
@@ -20,6 +22,8 @@ void resetWorld() {
     resetLabelDocument();
     resetProduction();
     resetPrintDefaults();
+    resetPrintRun();
+    resetPrintWindow();
     resetVectorState();
     resetShapeState();
     resetBlockState();

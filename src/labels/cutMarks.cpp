@@ -4,7 +4,6 @@
 
 namespace {
 
-constexpr uint32_t kCountModulus = 1280;  // counts carry the gutter in their high part
 constexpr int32_t kTickLength = 2;
 constexpr int32_t kTickClearance = 2;  // left and top ticks stop short of the edge
 
@@ -17,10 +16,10 @@ void tick(int32_t h1, int32_t v1, int32_t h2, int32_t v2) {
 
 void DrawPageCutMarks(qd::Point point, int16_t flag, int32_t originH, int32_t originV) {
     const LabelSheet& s = labelBack;
-    const int32_t across = int32_t(s.across % kCountModulus);
-    const int32_t down = int32_t(s.down % kCountModulus);
-    const int32_t gutterCol = int32_t(s.across / kCountModulus);
-    const int32_t gutter = int32_t(s.down / kCountModulus) / 10;
+    const int32_t across = sheetAcross();
+    const int32_t down = sheetDown();
+    const int32_t gutterCol = getGutterExtraCol();
+    const int32_t gutter = getGutterExtraWidth() / 10;
     const int32_t gapH = int32_t(s.spaceAcross) / 10;
     const int32_t gapV = int32_t(s.spaceDown) / 10;
     const int32_t pitchH = int32_t(s.labelWidth + s.spaceAcross) / 10;

@@ -154,6 +154,15 @@ extern LabelSheet labelBackUndo;
 extern LabelDesc labelDesc;
 extern LabelDocument gLabel;
 
+// The sheet's counts across and down; the stored words carry the gutter above
+// kGutterModulus: the label columns before it in the across word, its width in
+// tenths of a point in the down word.
+constexpr uint32_t kGutterModulus = 1280;
+inline int32_t sheetAcross() { return int32_t(labelBack.across % kGutterModulus); }
+inline int32_t sheetDown() { return int32_t(labelBack.down % kGutterModulus); }
+inline int32_t getGutterExtraCol() { return int32_t(labelBack.across / kGutterModulus); }
+inline int32_t getGutterExtraWidth() { return int32_t(labelBack.down / kGutterModulus); }
+
 constexpr uint32_t kSheetCopyScale = 1000;  // labelBack2 and labelBack3 against labelBack
 // The sheet with its lengths (margins, gaps, label and sheet sizes) multiplied or
 // divided by kSheetCopyScale; counts, shape, colour and last index as they are.

@@ -6,11 +6,14 @@
 
 #include "labels/itemFields.h"
 #include "labels/labelDoc.h"
+#include "labels/printLabels.h"
 #include "labels/serial.h"
 #include "picture/PICbcode.h"
 #include "picture/colours.h"
+#include "picture/datafields.h"
 #include "picture/hooks.h"
 #include "picture/pictpaint.h"
+#include "picture/printscale.h"
 #include "picture/rotate.h"
 #include "symbology/info.h"
 #include "symbology/state.h"
@@ -112,6 +115,21 @@ void advanceSerial(int32_t i, std::string value) {
     it->setText(item::serPos, shown);
 }
 
+// An import item on a printed label: its data built afresh from its template
+// and the current import record, fitted to the item's data length.
+void buildImportData(int32_t i) {
+    LabelItem* it = gLabel.labelParts[static_cast<size_t>(i)].get();
+    const uint16_t kind = it->u16(item::kind);
+    const std::string templ = it->text(item::serPos);
+    if ((kind != kKindText && kind != kKindBarcode) || templ.empty() || getProMode(i) != 2) return;
+    char built[kImportBuiltSize] = {};
+    GetImportBuilt(built, templ.c_str());
+    const auto length = static_cast<int32_t>(it->u32(item::len1));
+    if (length > 0) SetToLength(built, static_cast<int32_t>(std::strlen(built)), length);
+    it->setText(item::dataText, built);
+    it->longDataText.clear();
+}
+
 }  // namespace
 
 void resetPictureDriver() {
@@ -168,9 +186,12 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
     for (int32_t i = 0; i <= labelBack.lastItem; ++i) {
         if (!gLabel.labelParts[static_cast<size_t>(i)]) continue;
         gDriver.globItem = i;
+        if (label && printMode != 0) buildImportData(i);
         getItemData(i);
         const auto kind = static_cast<uint16_t>(gLabel.iteTyp);
         const bool dataItem = kind == kKindText || kind == kKindBarcode;
+        if (label && printMode != 0 && dataItem && gData.len1 == 0 && getProMode(i) == 2)
+            gData.len1 = gData.len11 = static_cast<int32_t>(std::strlen(gData.chMainCode));
         std::string serial;
         if (label && dataItem && gLabel.proMode == 1 && !gLabel.serPos.empty()) {
             serial = gData.chMainCode;
@@ -180,7 +201,16 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
             copyBounded(gData.chMainCode2, shown.c_str());
             gData.len1 = gData.len11 = static_cast<int32_t>(shown.size());
         }
-        const qd::Rect r = itemRect(h, v);
+        qd::Rect r = itemRect(h, v);
+        if (printMode != 0 && gPrint.thermScale != 1) {
+            // The printer's port counts dots: the item is drawn at its resolution.
+            auto word = [](int32_t x) {
+                return static_cast<int16_t>(std::clamp(x, -32768, 32767));
+            };
+            gLabel.itRect = {word(r.top), word(r.left), word(r.bottom), word(r.right)};
+            scaleItemData(gPrint.thermScale);
+            r = itemRect(0, 0);
+        }
         if (printMode != 0 && isGuide()) continue;
         if (gSym.orient != 0 && gSym.orient != 90 && gSym.orient != 180 && gSym.orient != 270)
             gSym.orient = 0;

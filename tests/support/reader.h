@@ -111,7 +111,8 @@ Rendered renderWithGhostscript(const std::string& path, int dpi = 300, bool epsC
 // The bounding box that Ghostscript's bbox device finds ("%%HiResBoundingBox" values).
 bool inkBoundingBox(const std::string& path, double* llx, double* lly, double* urx, double* ury);
 RunResult qpdfCheck(const std::string& path);
-RunResult pdftoppm(const std::string& path, const std::string& outPrefix);
+// Grey pages outPrefix-1.pgm, outPrefix-2.pgm, ... at dpi.
+RunResult pdftoppm(const std::string& path, const std::string& outPrefix, int dpi = 150);
 // A PICT file (the picture's bytes behind the 512-byte file header) through
 // LibreOffice's import to PDF and pdftoppm at dpi without smoothing: the path of
 // the page, a grey PGM or a colour PPM; empty, with a failure, when a step fails.

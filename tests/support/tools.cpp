@@ -140,9 +140,10 @@ RunResult qpdfCheck(const std::string& path) {
     return runCommand("qpdf --check '" + path + "'");
 }
 
-RunResult pdftoppm(const std::string& path, const std::string& outPrefix) {
+RunResult pdftoppm(const std::string& path, const std::string& outPrefix, int dpi) {
     if (!requireProgram("pdftoppm", "poppler-utils")) return {};
-    return runCommand("pdftoppm -r 150 -gray '" + path + "' '" + outPrefix + "'");
+    return runCommand("pdftoppm -r " + std::to_string(dpi) + " -gray '" + path + "' '" + outPrefix +
+                      "'");
 }
 
 RunResult zbarimg(const std::string& path) {

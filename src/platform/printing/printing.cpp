@@ -207,8 +207,10 @@ PrintDialogs* gDialogs = &gHeadless;
 PrintDialogs& dialogs() { return *gDialogs; }
 void setDialogs(PrintDialogs* d) { gDialogs = d ? d : &gHeadless; }
 
-void doErrorAlert(int32_t status) {
-    MessageText(("Carbon Printing Manager Error " + std::to_string(status)).c_str());
+void doErrorAlert(int32_t status, const std::string& detail) {
+    std::string text = "Carbon Printing Manager Error " + std::to_string(status);
+    if (!detail.empty()) text += " (" + detail + ")";
+    MessageText(text.c_str());
 }
 
 }  // namespace print

@@ -1,0 +1,401 @@
+#include "labels/printLabels.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/question.h"
+#include "labels/cutMarks.h"
+#include "labels/importfile.h"
+#include "labels/labelDoc.h"
+#include "labels/labelFile.h"
+#include "labels/printDefaults.h"
+#include "labels/production.h"
+#include "picture/PICout2.h"
+#include "picture/hooks.h"
+#include "picture/outputstate.h"
+#include "picture/rotate.h"
+#include "platform/desktop.h"
+#include "symbology/messages.h"
+#include "symbology/state.h"
+#include "vector/Epsout.h"
+#include "vector/press.h"
+
+PrintRunState gPrint;
+
+namespace {
+
+constexpr int32_t kLabelUnits = 10;  // the sheet's lengths are tenths of a point
+constexpr uint16_t kMsgImportNotOpened = 34;
+constexpr qd::Rect kPagePictureFrame{0, 0, 1728, 1728};
+constexpr double kScreenResolution = 72;
+// The thermal back end's commands besides printing a page (0).
+constexpr int32_t kThermalPage = 0, kThermalCommandA = -1, kThermalCommandB = -2;
+
+void thermal(int32_t command) {
+    if (gHooks.therm_ptr) gHooks.therm_ptr(command, 0, gPrint.therPrin);
+}
+
+// A number the user is asked for, read with "%d"; the default when the answer is
+// not a number (a cancelled question among them).
+int32_t askNumber(const char* prompt, int32_t fallback) {
+    char answer[256];
+    std::snprintf(answer, sizeof answer, "%d", fallback);
+    LibAnswerS(prompt, answer, int32_t(sizeof answer));
+    int value = 0;
+    return std::sscanf(answer, "%d", &value) == 1 ? value : fallback;
+}
+
+bool isDataItem(const LabelItem& it) {
+    const uint16_t kind = it.u16(item::kind);
+    return kind == kKindText || kind == kKindBarcode;
+}
+
+void closeImports() {
+    if (gProd.vimportRef) closeImportFile(gProd.vimportRef);
+    if (gProd.vimpoRef2) closeImportFile(gProd.vimpoRef2);
+    gProd.vimportRef = gProd.vimpoRef2 = 0;
+}
+
+// Opens the import file (chosen when the document names none) and the separate
+// file, skips to the start record and asks how many records to import. false
+// after message 34.
+bool openImports() {
+    std::string path = gDocFile.impoFile;
+    if (path.empty() && !platform::GetFileDialog("TEXT", &path)) {
+        Message(kMsgImportNotOpened);
+        return false;
+    }
+    char recordEnd = 0;
+    if (openImportFile(path, &gProd.vimportRef, &recordEnd) != platform::noErr) {
+        gProd.vimportRef = 0;
+        Message(kMsgImportNotOpened);
+        return false;
+    }
+    gProd.sepIm = gLabel.sepImp;  // loaded with the item
+    if (gProd.sepIm) {
+        std::string separate;
+        if (!platform::GetFileDialog("TEXT", &separate) ||
+            openImportFile(separate, &gProd.vimpoRef2, &recordEnd) != platform::noErr) {
+            gProd.vimpoRef2 = 0;
+            Message(kMsgImportNotOpened);
+            return false;
+        }
+    }
+    // The script's import request answers the two questions.
+    const ExternalImport& ext = gProd.externalImport;
+    const int32_t start =
+        ext.countPlus1 ? std::max(ext.start, 1) : askNumber("What Record to Start At?", 1);
+    gPrint.importCount = ext.countPlus1 ? ext.countPlus1 - 1 : askNumber("Import how many?", 1);
+    char line[kImportFieldSize];
+    for (int32_t skip = 1; skip < start; ++skip) {
+        fgetsCR(line, int32_t(sizeof line), gProd.vimportRef);
+        if (gProd.sepIm) fgetsCR(line, int32_t(sizeof line), gProd.vimpoRef2);
+    }
+    return true;
+}
+
+// The kinds of variable data on the label (importer), the import files opened
+// for the first import item. false when a file cannot be opened.
+bool findVariableData() {
+    gProd.importer = 0;
+    gProd.sepIm = 0;
+    for (int32_t i = 0; i <= labelBack.lastItem; ++i) {
+        const LabelItem* it = gLabel.labelParts[size_t(i)].get();
+        if (!it) continue;
+        switch (getProMode(i)) {
+            case 2:
+                if (!(gProd.importer & 1)) {
+                    getItemData(i);
+                    if (!openImports()) return false;
+                }
+                gProd.importer |= 1;
+                break;
+            case 1:
+                gProd.importer |= 2;
+                break;
+            case 3:
+                gProd.importer |= 4;
+                break;
+            default:
+                break;
+        }
+    }
+    return true;
+}
+
+// The digital press gets its job files first; the printer then prints one label.
+bool pressBranch() {
+    const std::string& doc = gDocFile.globFilS;
+    const std::string name = pressJobName(doc.substr(doc.rfind('/') + 1));
+    if (pressExport(name) != 0) return false;
+    gPrint.nPages = gPrint.nLabels = 1;
+    return true;
+}
+
+// One walk over a page's cells in the fill order. cell(at, flag) draws the label
+// at `at` and line(last, flag) follows each row or column that got a label; each
+// returns false to end the run. The flags are the cut marks each draws.
+struct Walk {
+    int32_t across, down, c0, r0;
+    int32_t originH, originV;
+    int32_t gutterCol, gutter;
+
+    qd::Point at(int32_t col, int32_t row) const {
+        const LabelSheet& s = labelBack;
+        int32_t h = int32_t(s.leftMargin + (s.labelWidth + s.spaceAcross) * uint32_t(col - 1)) /
+                    kLabelUnits;
+        if (gutterCol > 0 && col > gutterCol) h += gutter / kLabelUnits;
+        const int32_t v =
+            int32_t(s.topMargin + (s.labelHeight + s.spaceDown) * uint32_t(row - 1)) / kLabelUnits;
+        return {v + originV, h + originH};
+    }
+
+    template <typename Cell, typename Line>
+    bool run(int32_t order, Cell cell, Line line) const {
+        // One row or column: cells from `from` to `to` (either way) along it.
+        auto walkLine = [&](int32_t fixed, int32_t from, int32_t to, bool rows) {
+            const int32_t step = from <= to ? 1 : -1;
+            qd::Point last{};
+            bool any = false;
+            for (int32_t k = from; k != to + step; k += step) {
+                last = rows ? at(k, fixed) : at(fixed, k);
+                any = true;
+                if (!cell(last, rows ? kCutMarkColumn : kCutMarkRow)) {
+                    line(last, rows ? kCutMarkRow : kCutMarkColumn);
+                    return false;
+                }
+            }
+            return !any || line(last, rows ? kCutMarkRow : kCutMarkColumn);
+        };
+        if (order == 0) {
+            for (int32_t r = r0; r <= down; ++r)
+                if (!walkLine(r, r == r0 ? c0 : 1, across, true)) return false;
+        } else if (order == 1) {
+            if (c0 > across) return true;
+            for (int32_t c = across; c >= 1; --c) {
+                const int32_t stopRow = c == across ? r0 : 1;
+                if (stopRow <= down && !walkLine(c, down, stopRow, false)) return false;
+            }
+        } else {
+            for (int32_t c = c0; c <= across; ++c) {
+                const int32_t from = c == c0 ? r0 : 1;
+                if (from <= down && !walkLine(c, from, down, false)) return false;
+            }
+        }
+        return true;
+    }
+};
+
+// Item data after a printed job: serial items go on from where the job ended,
+// import items get their template back.
+void keepItemData() {
+    for (int32_t i = 0; i <= labelBack.lastItem; ++i) {
+        LabelItem* it = gLabel.labelParts[size_t(i)].get();
+        if (!it || !isDataItem(*it)) continue;
+        const int32_t source = getProMode(i);
+        const std::string start = it->text(item::serPos);
+        if ((source == 1 || source == 3) && !start.empty())
+            it->setText(item::serPos, it->text(item::dataText));
+        else if (source == 2)
+            it->setText(item::dataText, start);
+    }
+}
+
+}  // namespace
+
+void resetPrintRun() {
+    qd::KillPicture(gPrint.Pict2);
+    gPrint = PrintRunState{};
+}
+
+int32_t cmddot() { return 0; }
+
+int16_t doCalcNumberOfPages() { return int16_t(std::clamp(gPrint.nPages, 1, int32_t(INT16_MAX))); }
+
+int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
+    PrintRunState& p = gPrint;
+    if (gOut.tool == kOutVector && gOut.purePost == 0 && gOut.ill == kIllPress && !pressBranch())
+        return 1;
+    const int32_t pictureMode = mode == 1 ? 1 : mode == 0 ? 2 : -1;
+    if (!findVariableData()) {
+        closeImports();
+        return 1;
+    }
+    if (mode != 1 && p.printScreen != 1) p.startX = p.startY = 1;
+    p.laserWriter = 0;
+    // The page picture shows one sheet.
+    const int32_t pages = mode == 0 ? 1 : std::max(p.nPages, 1);
+
+    Walk walk{sheetAcross(),
+              sheetDown(),
+              std::max(p.startX, 1),
+              std::max(p.startY, 1),
+              0,
+              0,
+              getGutterExtraCol(),
+              getGutterExtraWidth()};
+    LabelSheet kept = labelBack;
+    const int32_t keptOrder = gPrintSwitches.iOrient;
+    if (mode == 0) {
+        p.thermScale = 1;
+        qd::KillPicture(p.Pict2);
+        p.Pict2 = qd::OpenPicture(kPagePictureFrame);
+        const LabelSheet& s = labelBack;
+        const qd::Rect sheet{0, 0, int32_t(walk.down * (s.labelHeight + s.spaceDown) / kLabelUnits),
+                             int32_t(walk.across * (s.labelWidth + s.spaceAcross) / kLabelUnits)};
+        qd::EraseRect(sheet);
+        qd::FrameRect(sheet);
+    } else if (mode == 2) {
+        labelBack2 = labelBack;
+        labelBack.leftMargin = labelBack.topMargin = 0;
+        gPrintSwitches.iOrient = 0;
+    }
+    // A page at the sheet's origin: the port's origin is the paper's corner.
+
+    const bool cutMarks = gPrintSwitches.pCutMarks != 0 && p.thermalPrint == 0;
+    const bool thermalPlain = p.thermalPrint == 1 && p.thermalType == 0;
+    p.nnLabels = 0;
+    p.curLab = 0;
+    gDriver.iRepeat2 = std::max(p.iRepeats, 1);
+    bool stop = false;
+    bool pageOpen = mode == 1;  // doPrinting began the first page
+    auto cell = [&](qd::Point at, int16_t labelFlag) {
+        if ((gProd.importer & 1) && gDriver.iRepeat2 == std::max(p.iRepeats, 1) &&
+            (p.nnLabels < p.importCount || p.importCount == 0)) {
+            const bool ended = GetImportItems() == 1;
+            bool empty = true;
+            for (const auto& field : gProd.importItems) empty = empty && field[0] == 0;
+            if (ended && empty) return false;  // no record left for this label
+            if (ended) stop = true;
+        }
+        qd::PenNormal();
+        PICout2(at.h, at.v, pictureMode);
+        ++p.nnLabels;
+        if (p.nLabels > 0 && p.nnLabels >= p.nLabels) stop = true;
+        if (--gDriver.iRepeat2 <= 0) gDriver.iRepeat2 = std::max(p.iRepeats, 1);
+        if (cutMarks) DrawPageCutMarks(at, labelFlag, walk.originH, walk.originV);
+        return !stop;
+    };
+    auto line = [&](qd::Point last, int16_t lineFlag) {
+        if (cutMarks) DrawPageCutMarks(last, lineFlag, walk.originH, walk.originV);
+        // A thermal printer without variable data prints one row or column.
+        if (thermalPlain && gProd.importer == 0) stop = true;
+        return !stop;
+    };
+
+    for (int32_t page = 1; page <= pages && !stop; ++page) {
+        p.currPage = page;
+        if (mode == 1 && !pageOpen && !p.formsPrint) {
+            if (!session->beginPage()) break;
+            pageOpen = true;
+        }
+        // The start cell holds for the first page of the run only.
+        Walk w = walk;
+        if (page > 1 || p.nnLabels > 0) w.c0 = w.r0 = 1;
+        if (!w.run(gPrintSwitches.iOrient, cell, line)) stop = true;
+        const bool last = page == pages || stop;
+        if (mode == 1) {
+            if (!p.formsPrint) {
+                if (!last) {
+                    if (session->endPage() != print::kPrintNoErr) break;
+                    pageOpen = false;
+                }
+            } else {
+                FormsCopyPage();
+                if (gPrintSwitches.fourSheet != 0 && page + 1 == gPrintSwitches.fourSheet && !last)
+                    FormsCopyPage();
+            }
+            if (!last && cmddot()) break;
+        }
+        if (mode == 2) {
+            thermal(kThermalPage);
+            if (thermalPlain && p.rnLabels > 1) {
+                thermal(kThermalCommandA);
+                thermal(kThermalCommandB);
+                thermal(kThermalPage);
+            }
+        }
+        if (page == pages && p.printForever == 1 && !stop) {
+            if (cmddot()) break;
+            if (mode == 2) {
+                thermal(kThermalCommandA);
+                thermal(kThermalCommandB);
+            }
+            page = 0;
+            p.nnLabels = 0;
+        }
+    }
+    if (mode == 0) qd::ClosePicture();
+    p.currPage = 1;
+    if (mode != 0) keepItemData();
+    if (mode == 2) {
+        labelBack = kept;
+        gPrintSwitches.iOrient = keptOrder;
+    }
+    closeImports();
+    p.laserWriter = 0;
+    return 0;
+}
+
+int32_t doPrinting(int32_t mode, print::PrintSettings settings, print::PageFormat format) {
+    PrintRunState& p = gPrint;
+    p.gFirstPage = settings.firstPage;
+    p.gLastPage = std::min<int32_t>(settings.lastPage, doCalcNumberOfPages());
+    p.gCopies = settings.copies;
+    if (p.gRunningOnX) {
+        settings.firstPage = p.gFirstPage;
+        settings.lastPage = p.gLastPage;
+    }
+    format.resolution =
+        print::chooseResolution(settings.destination, print::GetSupportedResolutions(settings));
+    p.thermScale = print::dotsPerPoint(format.resolution);
+
+    print::PrintSession session;
+    int32_t status = session.beginDocument(settings, format);
+    if (status == print::kPrintNoErr) {
+        qd::GrafPort* keep = qd::GetPort();
+        if (!session.beginPage()) {
+            status = session.status();
+        } else {
+            const int32_t run = PrintLabels2(mode, &session);
+            if (session.status() != print::kPrintNoErr) {
+                status = session.status();
+                session.cancel();
+            } else if (run != 0) {
+                // Nothing is printed; the reason has been shown.
+                session.cancel();
+                status = print::kPrintCancel;
+            } else {
+                status = session.endPage();
+                if (status == print::kPrintNoErr) status = session.endDocument();
+            }
+        }
+        qd::SetPort(keep);
+    }
+    p.thermScale = 1;
+    format.resolution = {kScreenResolution, kScreenResolution};
+    print::savePageFormat(format);
+    p.lastStatus = status;
+    p.lastDetail = session.detail();
+    return status;
+}
+
+int32_t PrintLabels(int32_t mode) {
+    PrintRunState& p = gPrint;
+    p.gRunningOnX = 1;
+    print::PrintSettings settings = p.destination;
+    const std::string& doc = gDocFile.globFilS;
+    settings.jobName = doc.empty() ? "Untitled" : doc.substr(doc.rfind('/') + 1);
+    settings.copies = std::max(p.iCopies, 1);
+    settings.firstPage = 1;
+    settings.lastPage = p.nPages;
+    print::PageFormat format = print::loadPageFormat();
+    // A cancelled print dialog prints nothing and shows nothing.
+    if (!print::dialogs().printDialog(settings)) return print::kPrintCancel;
+    const int32_t status = doPrinting(mode, settings, format);
+    if (status != print::kPrintNoErr && status != print::kPrintCancel)
+        print::doErrorAlert(status, p.lastDetail);
+    return status;
+}

@@ -1,0 +1,115 @@
+#include "labels/printWindow.h"
+
+#include <algorithm>
+
+#include "labels/labelDoc.h"
+#include "labels/printDefaults.h"
+#include "labels/printLabels.h"
+#include "platform/printing/printing.h"
+
+PrintWindowState gPrintWin;
+
+namespace {
+
+constexpr int32_t kPaperFrame = 2;  // pixels
+constexpr double kPictureScale = 0.2;
+constexpr double kCellScale = 0.02;  // tenths of a point to the picture's pixels
+
+// The picture's span of one label and gap, tenths of a point divided as the
+// window divides them; 0 when the sheet has none.
+int32_t pitch(uint32_t size, uint32_t gap) {
+    return int32_t(size) / kPagePictDivisor + int32_t(gap) / kPagePictDivisor;
+}
+
+// The cell a picture coordinate lies in: from 1, limited to count.
+int32_t cellAt(int32_t offset, int32_t span, int32_t count) {
+    const int32_t cell = span > 0 ? offset / span + 1 : 1;
+    return std::clamp(cell, 1, std::max(count, 1));
+}
+
+}  // namespace
+
+void resetPrintWindow() { gPrintWin = PrintWindowState{}; }
+
+void ShowPrintWin() {
+    PrintRunState& p = gPrint;
+    PrintGetDefault();
+    p.nPages = 1;
+    p.nLabels = p.thermalPrint == 1 || gPrintWin.startLabels == 1 ? 1 : 0;
+    p.iCopies = 1;
+    p.iRepeats = 1;
+    p.startX = p.startY = 1;
+    gPrintWin.dlog = 1;
+    gPrintWin.winLayer = 0;
+    gPrintWin.curLocalTE = p.thermalPrint == 1 || gPrintWin.startLabels == 1 ? 1 : 2;
+}
+
+void PrintClick(qd::Point point) {
+    const LabelSheet& s = labelBack;
+    gPrint.startX = cellAt(point.h - kPagePictH, pitch(s.labelWidth, s.spaceAcross), sheetAcross());
+    gPrint.startY = cellAt(point.v - kPagePictV, pitch(s.labelHeight, s.spaceDown), sheetDown());
+}
+
+void workOutPages() {
+    PrintRunState& p = gPrint;
+    const int32_t across = sheetAcross(), down = sheetDown();
+    const int32_t perPage = across * down;
+    if (p.nLabels != 0) {
+        const int32_t skipped = (p.startY - 1) * across + (p.startX - 1);
+        // A sheet without cells holds no label: nothing to print.
+        p.nPages = perPage > 0 ? (p.nLabels + skipped + perPage - 1) / perPage : 0;
+    } else {
+        p.nLabels = perPage * p.nPages;
+    }
+    if (p.iCopies < 1) p.iCopies = 1;
+}
+
+void updatePagePict(int32_t h, int32_t v) {
+    const print::PageFormat format = print::loadPageFormat();
+    const LabelSheet& s = labelBack;
+    const int32_t across = sheetAcross(), down = sheetDown();
+    const int32_t left = h + kPagePictH, top = v + kPagePictV;
+    int32_t width = int32_t(format.pageWidth() * kPictureScale);
+    int32_t height = int32_t(format.pageHeight() * kPictureScale);
+    if (gPrint.thermalPrint == 1) {
+        width = int32_t(across * (s.labelWidth + s.spaceAcross) * kCellScale);
+        height = int32_t(down * (s.labelHeight + s.spaceDown) * kCellScale);
+    }
+    const qd::Rect paper{top, left, top + height, left + width};
+    qd::PenNormal();
+    qd::EraseRect(paper);
+    qd::PenSize(kPaperFrame, kPaperFrame);
+    qd::FrameRect(paper);
+    qd::PenNormal();
+    const int32_t gutterCol = getGutterExtraCol(), gutter = getGutterExtraWidth();
+    for (int32_t r = 1; r <= down; ++r)
+        for (int32_t c = 1; c <= across; ++c) {
+            double x = s.leftMargin + double(s.labelWidth + s.spaceAcross) * (c - 1);
+            if (gutterCol > 0 && c > gutterCol) x += gutter;
+            const double y = s.topMargin + double(s.labelHeight + s.spaceDown) * (r - 1);
+            const qd::Rect cell{top + int32_t(y * kCellScale), left + int32_t(x * kCellScale),
+                                top + int32_t((y + s.labelHeight) * kCellScale),
+                                left + int32_t((x + s.labelWidth) * kCellScale)};
+            if (c == gPrint.startX && r == gPrint.startY) {
+                qd::FillRect(cell, qd::kGray);
+                qd::InvertRect(cell);
+            } else {
+                qd::EraseRect(cell);
+            }
+            qd::FrameRect(cell);
+        }
+    print::savePageFormat(format);
+}
+
+int32_t PrintButton() {
+    PrintRunState& p = gPrint;
+    PrintSetDefault();
+    gPrintWin.dlog = 0;
+    workOutPages();
+    int32_t status = 0;
+    if (p.nPages != 0 && p.nLabels != 0 && p.iCopies != 0 && p.thermalPrint != 1)
+        status = PrintLabels(1);
+    if (p.thermalPrint == 1) ThermalSetDefault();
+    p.printLoop = 0;
+    return status;
+}

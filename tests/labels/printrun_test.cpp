@@ -1,0 +1,238 @@
+// Sheets of labels printed through the print platform and read back cell by
+// cell: each printed cell must decode to its serial number, in print order, and
+// every other cell must stay blank.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/world.h"
+#include "labels/labelDoc.h"
+#include "labels/printDefaults.h"
+#include "labels/printLabels.h"
+#include "labels/printWindow.h"
+#include "platform/printing/printing.h"
+#include "symbology/appBits.h"
+#include "symbology/messages.h"
+#include "symbology/state.h"
+#include "support/cases.h"
+#include "support/cups.h"
+#include "support/reader.h"
+
+namespace {
+
+constexpr int kDpi = 600;
+constexpr long long kFirstSerial = 400638133390;  // twelve digits; the check digit is EAN's
+
+struct Cell {
+    int page, col, row;
+};
+
+struct SheetJob {
+    int startX, startY, order, labels, gutterCol, gutterWidth, pages;
+    std::vector<Cell> cells;
+};
+
+SheetJob runOf(const testsupport::CaseLine& c) {
+    SheetJob r{c.integer(1), c.integer(2), c.integer(3), c.integer(4),
+               c.integer(5), c.integer(6), c.integer(7), {}};
+    std::istringstream in(c[8]);
+    std::string cell;
+    while (in >> cell) {
+        Cell k{};
+        EXPECT_EQ(std::sscanf(cell.c_str(), "%d:%d,%d", &k.page, &k.col, &k.row), 3) << c.where;
+        r.cells.push_back(k);
+    }
+    return r;
+}
+
+struct PrintRun : ::testing::Test {
+    void SetUp() override {
+        const std::string config = testsupport::tempPath("config");
+        std::filesystem::remove_all(config);
+        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+        resetWorld();
+        initLabelItems();
+        gMsg.quiet = true;
+    }
+    void TearDown() override {
+        resetWorld();
+        unsetenv("XDG_CONFIG_HOME");
+    }
+
+    // A 3 by 8 sheet on A4 of 180 by 100 point labels, each with one serial
+    // EAN-13 item.
+    static void serialSheet(const SheetJob& r) {
+        labelBack.leftMargin = 200;
+        labelBack.topMargin = 100;
+        labelBack.across = 3 + kGutterModulus * uint32_t(r.gutterCol);
+        labelBack.down = 8 + kGutterModulus * uint32_t(r.gutterWidth);
+        labelBack.spaceAcross = 50;
+        labelBack.spaceDown = 30;
+        labelBack.labelWidth = 1800;
+        labelBack.labelHeight = 1000;
+        ASSERT_EQ(addLabelItem(), 0);
+        const int32_t i = labelBack.lastItem;
+        gLabel.labelParts[size_t(i)]->setI16(item::kind, kKindBarcode);
+        gLabel.itRect = {10, 20, 90, 160};
+        gSym = SymbolSettings{};
+        gSym.code = 0;  // EAN-13
+        GetCodeText();
+        gSym.Siz = 80;
+        const std::string first = std::to_string(kFirstSerial);
+        copyBounded(gData.chMainCode, first.c_str());
+        copyBounded(gData.chMainCode2, first.c_str());
+        gData.len1 = gData.len11 = int32_t(first.size());
+        gData.chPrefix[0] = gData.chSuffix[0] = 0;
+        gLabel.serPos = first;
+        gLabel.incAmount = "1";
+        gLabel.serEnd = "999999999999";
+        gLabel.proMode = 1;
+        gLabel.notDrawn = 0;
+        setItemRect(i);
+        setItemData(i, 2);
+    }
+
+    static void startRun(const SheetJob& r, const std::string& printer) {
+        gPrint.destination = print::settingsFor(printer);
+        ShowPrintWin();
+        gPrint.startX = r.startX;
+        gPrint.startY = r.startY;
+        gPrint.nLabels = r.labels;
+        gPrintSwitches.iOrient = r.order;
+    }
+
+    // The cell's box in pixels of a page rendered at kDpi.
+    static void cellBox(const SheetJob& r, int col, int row, int* left, int* top, int* right,
+                        int* bottom) {
+        int h = (200 + 1850 * (col - 1)) / 10;
+        if (r.gutterCol > 0 && col > r.gutterCol) h += r.gutterWidth / 10;
+        const int v = (100 + 1030 * (row - 1)) / 10;
+        const double k = kDpi / 72.0;
+        *left = int(h * k);
+        *top = int(v * k);
+        *right = int((h + 180) * k);
+        *bottom = int((v + 100) * k);
+    }
+
+    static testsupport::Bitmap crop(const testsupport::Bitmap& page, int l, int t, int r, int b) {
+        testsupport::Bitmap out;
+        out.width = r - l;
+        out.height = b - t;
+        out.pixels.resize(size_t(out.width) * size_t(out.height));
+        for (int y = t; y < b; ++y)
+            std::copy_n(page.pixels.begin() + long(y) * page.width + l, out.width,
+                        out.pixels.begin() + long(y - t) * out.width);
+        return out;
+    }
+
+    // The leftmost dark column; -1 for a blank bitmap.
+    static int inkLeft(const testsupport::Bitmap& b) {
+        int left = b.width;
+        for (int y = 0; y < b.height; ++y)
+            for (int x = 0; x < left; ++x)
+                if (b.at(x, y) < 128) left = x;
+        return left == b.width ? -1 : left;
+    }
+
+    // Reads the PDF back: page count and size, then every cell.
+    static void expectSheet(const SheetJob& r, const std::string& pdf, const std::string& where) {
+        SCOPED_TRACE(where);
+        const testsupport::RunResult info = testsupport::runCommand("pdfinfo '" + pdf + "'");
+        EXPECT_NE(info.out.find("Pages:           " + std::to_string(r.pages) + "\n"),
+                  std::string::npos)
+            << info.out;
+        EXPECT_NE(info.out.find("Page size:       595.276 x 841.89 pts"), std::string::npos)
+            << info.out;
+        const std::string prefix = pdf + "-page";
+        ASSERT_EQ(testsupport::pdftoppm(pdf, prefix, kDpi).status, 0);
+        int firstInk = -1;
+        for (int page = 1; page <= r.pages; ++page) {
+            testsupport::Bitmap bitmap;
+            ASSERT_TRUE(
+                testsupport::readPGM(prefix + "-" + std::to_string(page) + ".pgm", &bitmap));
+            for (int row = 1; row <= 8; ++row)
+                for (int col = 1; col <= 3; ++col) {
+                    int l, t, rt, b;
+                    cellBox(r, col, row, &l, &t, &rt, &b);
+                    const testsupport::Bitmap cell = crop(bitmap, l, t, rt, b);
+                    size_t n = 0;
+                    while (n < r.cells.size() && !(r.cells[n].page == page &&
+                                                   r.cells[n].col == col && r.cells[n].row == row))
+                        ++n;
+                    const std::string at = "page " + std::to_string(page) + " column " +
+                                           std::to_string(col) + " row " + std::to_string(row);
+                    if (n == r.cells.size()) {
+                        EXPECT_EQ(inkLeft(cell), -1) << at << " should be blank";
+                        continue;
+                    }
+                    const testsupport::Decoded d =
+                        testsupport::decode(testsupport::padBitmap(cell, 40), "EAN-13");
+                    EXPECT_EQ(d.text.substr(0, 12), std::to_string(kFirstSerial + long(n))) << at;
+                    // Every label sits at its cell's place, the gutter included.
+                    const int ink = inkLeft(cell);
+                    if (firstInk < 0) firstInk = ink;
+                    EXPECT_NEAR(ink, firstInk, 10) << at;
+                }
+        }
+    }
+};
+
+TEST_F(PrintRun, SheetsOfSerialLabelsToPdf) {
+    int n = 0;
+    for (const testsupport::CaseLine& c : testsupport::readCases("labels/print_runs.txt", 9)) {
+        SCOPED_TRACE(c.where);
+        resetWorld();
+        initLabelItems();
+        gMsg.quiet = true;
+        const SheetJob r = runOf(c);
+        serialSheet(r);
+        const std::string pdf = testsupport::tempPath("sheet" + std::to_string(++n) + ".pdf");
+        startRun(r, pdf);
+        ASSERT_EQ(PrintButton(), print::kPrintNoErr) << gMsg.last;
+        EXPECT_EQ(gPrint.nPages, r.pages);
+        expectSheet(r, pdf, c[0]);
+    }
+}
+
+TEST_F(PrintRun, SheetThroughAPrivatePrinterQueue) {
+    if (!testsupport::haveCupsd())
+        GTEST_SKIP() << "cupsd is not installed (Debian package cups-daemon)";
+    testsupport::PrivateCups cups;
+    ASSERT_TRUE(cups.start()) << cups.log();
+    testsupport::Listener printer;
+    ASSERT_GT(printer.port, 0);
+    std::string why;
+    ASSERT_TRUE(cups.addQueue("Sheets", printer.port, &why)) << why;
+
+    const SheetJob r = runOf(testsupport::readCases("labels/print_runs.txt", 9).front());
+    serialSheet(r);
+    startRun(r, "Sheets");
+    ASSERT_EQ(PrintButton(), print::kPrintNoErr) << gMsg.last << cups.log();
+    printer.join();
+    const std::string pdf = testsupport::tempPath("arrived.pdf");
+    {
+        FILE* f = std::fopen(pdf.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(printer.received.data(), 1, printer.received.size(), f);
+        std::fclose(f);
+    }
+    ASSERT_EQ(printer.received.rfind("%PDF-", 0), 0u) << cups.log();
+    expectSheet(r, pdf, "through the queue");
+
+    // A queue that does not exist: the alert with its status, nothing sent.
+    resetWorld();
+    initLabelItems();
+    gMsg.quiet = true;
+    serialSheet(r);
+    startRun(r, "NoSuchQueue");
+    EXPECT_EQ(PrintButton(), print::kPrintQueueError);
+    EXPECT_NE(gMsg.last.find("Error -30873"), std::string::npos) << gMsg.last;
+    EXPECT_NE(gMsg.last.find("NoSuchQueue"), std::string::npos) << gMsg.last;
+}
+
+}  // namespace
