@@ -68,27 +68,20 @@ void printNames(std::ostream& out, const std::vector<std::string>& names) {
 }
 
 void printCodeTypes(std::ostream& out) {
-    std::vector<std::string> names[2];  // [1]: can be made
-    for (const char* n : kScriptTypeNames) {
-        parseCodeType(n);
-        names[encoderBuilt(gSym.code, gSym.variation1)].emplace_back(n);
-    }
+    std::vector<std::string> names;
+    for (const char* n : kScriptTypeNames) names.emplace_back(n);
     // Some names depend on the check-character setting ("ITF-UCC" and "ITF NC").
     for (int32_t nc : {0, 1})
         for (int32_t c = 0; c <= kLastFamily; ++c)
             for (int32_t v : kVariantsTried) {
                 gSym.nCheck = nc;
                 const char* n = codeTypeName(c, v);
-                if (!n) continue;
-                std::vector<std::string>& group = names[encoderBuilt(c, v)];
-                if (std::find(group.begin(), group.end(), n) == group.end()) group.emplace_back(n);
+                if (n && std::find(names.begin(), names.end(), n) == names.end())
+                    names.emplace_back(n);
             }
     resetWorld();
     out << "\nCode types that can be made (script names and display names, in any case):\n";
-    printNames(out, names[1]);
-    if (names[0].empty()) return;
-    out << "\nCode types that cannot be made yet (refused with a message):\n";
-    printNames(out, names[0]);
+    printNames(out, names);
 }
 
 void printHelp(std::ostream& out) {

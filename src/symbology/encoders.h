@@ -30,11 +30,7 @@ int32_t MicroPDF417();
 int32_t QRencodeData(const char* data, int32_t length, int32_t level, int32_t minVersion,
                      int32_t autoExtend, int32_t mask);
 
-// Whether the encoder of the code type and variant is built (the others refuse
-// with a message).
-bool encoderBuilt(int32_t code, int32_t variant);
-
-// Families whose encoders come later.
+// The linear and postal families.
 int32_t Intwofive();
 int32_t ITF6();
 int32_t C2of5();
