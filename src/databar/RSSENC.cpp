@@ -192,6 +192,20 @@ const int32_t* getRSSwidths(int32_t value, int32_t modules, int32_t elements, in
     return widths;
 }
 
+void dataBarCharWidths(std::span<const DataBarGroup> groups, int32_t value, int32_t half,
+                       bool oddNoNarrow, uint8_t* out) {
+    const DataBarGroup* g = &groups.front();
+    for (const DataBarGroup& cand : groups)
+        if (value >= cand.first) g = &cand;
+    value -= g->first;
+    const int32_t* odd = getRSSwidths(value / g->evenCombinations, g->oddModules, half,
+                                      g->oddWidest, oddNoNarrow ? 1 : 0);
+    for (int32_t i = 0; i < half; ++i) out[2 * i] = static_cast<uint8_t>(odd[i]);
+    const int32_t* even = getRSSwidths(value % g->evenCombinations, g->evenModules, half,
+                                       g->evenWidest, oddNoNarrow ? 0 : 1);
+    for (int32_t i = 0; i < half; ++i) out[2 * i + 1] = static_cast<uint8_t>(even[i]);
+}
+
 const PrintRow& cnvSeparator(const RssParams& params, const PrintRow& row) {
     static PrintRow sep;
     static bool dark[kSeparatorMaxModules];

@@ -32,6 +32,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "symbology/state.h"
 
@@ -104,6 +105,23 @@ const int32_t* getRSSwidths(int32_t value, int32_t modules, int32_t elements, in
                             int32_t noNarrow);
 // n things taken r at a time.
 int32_t combins(int32_t n, int32_t r);
+
+// One group of character values of ISO/IEC 24724 (Limited and Expanded): its
+// first value, odd and even module counts, widest odd and even element and the
+// number of even-set combinations.
+struct DataBarGroup {
+    int32_t first;
+    int32_t oddModules;
+    int32_t evenModules;
+    int32_t oddWidest;
+    int32_t evenWidest;
+    int32_t evenCombinations;
+};
+// The 2 x half widths of a character of `value` in the group it falls in, the
+// odd set at the even places. `oddNoNarrow` is the odd set's noNarrow flag; the
+// even set takes the other.
+void dataBarCharWidths(std::span<const DataBarGroup> groups, int32_t value, int32_t half,
+                       bool oddNoNarrow, uint8_t* out);
 
 // The separator row between a linear row (with guards) and a composite component
 // or another linear row: light where the row is dark and the other way round,

@@ -10,17 +10,8 @@
 
 namespace {
 
-// The character groups of ISO/IEC 24724: first value, odd and even module
-// counts, widest odd and even element, even-set combinations.
-struct ExpGroup {
-    int32_t first;
-    int32_t oddModules;
-    int32_t evenModules;
-    int32_t oddWidest;
-    int32_t evenWidest;
-    int32_t evenCombinations;
-};
-constexpr ExpGroup kGroups[] = {
+// The character groups of ISO/IEC 24724.
+constexpr DataBarGroup kGroups[] = {
     {0, 12, 5, 7, 2, 4},      {348, 10, 7, 5, 4, 20},   {1388, 8, 9, 4, 5, 52},
     {2948, 6, 11, 3, 6, 104}, {3988, 4, 13, 1, 8, 204},
 };
@@ -248,17 +239,8 @@ int32_t expandedMethod(const char* text, CcBits* bits, int32_t* variableBits) {
 
 int32_t symCharPat(uint8_t* elements, int32_t value, int32_t checksum, int32_t weight,
                    bool forward) {
-    const ExpGroup* g = &kGroups[0];
-    for (const ExpGroup& cand : kGroups)
-        if (value >= cand.first) g = &cand;
-    value -= g->first;
     uint8_t widths[kExpCharElements];
-    const int32_t* odd =
-        getRSSwidths(value / g->evenCombinations, g->oddModules, kHalfElements, g->oddWidest, 0);
-    for (int32_t i = 0; i < kHalfElements; ++i) widths[2 * i] = static_cast<uint8_t>(odd[i]);
-    const int32_t* even =
-        getRSSwidths(value % g->evenCombinations, g->evenModules, kHalfElements, g->evenWidest, 1);
-    for (int32_t i = 0; i < kHalfElements; ++i) widths[2 * i + 1] = static_cast<uint8_t>(even[i]);
+    dataBarCharWidths(kGroups, value, kHalfElements, false, widths);
     // Element k weighs weight x 3^k.
     int32_t w = weight;
     for (int32_t k = 0; k < kExpCharElements; ++k) {

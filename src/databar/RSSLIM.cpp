@@ -8,17 +8,8 @@
 
 namespace {
 
-// The character groups of ISO/IEC 24724: first value, odd and even module
-// counts, widest odd and even element, even-set combinations.
-struct LimGroup {
-    int32_t first;
-    int32_t oddModules;
-    int32_t evenModules;
-    int32_t oddWidest;
-    int32_t evenWidest;
-    int32_t evenCombinations;
-};
-constexpr LimGroup kGroups[] = {
+// The character groups of ISO/IEC 24724.
+constexpr DataBarGroup kGroups[] = {
     {0, 17, 9, 6, 3, 28},          {183064, 13, 13, 5, 4, 728},   {820064, 9, 17, 3, 6, 6454},
     {1000776, 15, 11, 5, 4, 203},  {1491021, 11, 15, 4, 5, 2408}, {1979845, 19, 7, 8, 1, 1},
     {1996939, 7, 19, 1, 8, 16632},
@@ -90,20 +81,6 @@ constexpr int32_t kSeparatorEnd = 5;  // a separator ends in at least 4 light mo
 constexpr int32_t kEndLight = 4;
 constexpr int32_t kCcRowsA3 = 8;  // more rows make a CC-B component
 
-// One character's 14 widths, odd set at the even places.
-void limChar(int32_t value, uint8_t* out) {
-    const LimGroup* g = &kGroups[0];
-    for (const LimGroup& cand : kGroups)
-        if (value >= cand.first) g = &cand;
-    value -= g->first;
-    const int32_t oddValue = value / g->evenCombinations;
-    const int32_t evenValue = value % g->evenCombinations;
-    const int32_t* odd = getRSSwidths(oddValue, g->oddModules, kHalfElements, g->oddWidest, 1);
-    for (int32_t i = 0; i < kHalfElements; ++i) out[2 * i] = static_cast<uint8_t>(odd[i]);
-    const int32_t* even = getRSSwidths(evenValue, g->evenModules, kHalfElements, g->evenWidest, 0);
-    for (int32_t i = 0; i < kHalfElements; ++i) out[2 * i + 1] = static_cast<uint8_t>(even[i]);
-}
-
 // The linear row: guards, the elements, guards and the light modules that
 // must follow them, light first.
 PrintRow linearRow(const RssParams& params, const uint8_t* elements) {
@@ -128,8 +105,10 @@ int32_t RSSLimEnc(const char* digits13, uint8_t* elements, int32_t linkage) {
     for (int32_t i = 0; i < kLimDigits; ++i) value = value * 10 + (digits13[i] - '0');
     if (value > kLimMaxValue) return 0;
     if (linkage) value += kLinkageOffset;
-    limChar(static_cast<int32_t>(value / kCharValues), elements);
-    limChar(static_cast<int32_t>(value % kCharValues), elements + 2 * kLimCharElements);
+    dataBarCharWidths(kGroups, static_cast<int32_t>(value / kCharValues), kHalfElements, true,
+                      elements);
+    dataBarCharWidths(kGroups, static_cast<int32_t>(value % kCharValues), kHalfElements, true,
+                      elements + 2 * kLimCharElements);
     int32_t checksum = 0;
     for (int32_t i = 0; i < kLimCharElements; ++i) {
         checksum += kWeights[i] * elements[i];
