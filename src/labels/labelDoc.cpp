@@ -61,6 +61,15 @@ void LabelItem::setI16(size_t off, int32_t v) {
 void LabelItem::setU32(size_t off, uint32_t v) {
     platform::put32(rec.data() + off, v, kNativeOrder);
 }
+void LabelItem::clearBeside() {
+    dataHandle.clear();
+    hasDataHandle = false;
+    taggedBlock.clear();
+    longDataText.clear();
+    longAddOn.clear();
+    for (auto& b : extraBlocks) b.clear();
+}
+
 std::string LabelItem::text(size_t off) const {
     const char* p = reinterpret_cast<const char*>(rec.data() + off);
     return std::string(p, strnlen(p, kLabelItemTextSize));
@@ -162,12 +171,7 @@ void clearItemData(int32_t index) {
         it->setText(item::fontBelow, pascalText(gSym.gHelvetica));
     }
     it->setText(item::dataText, kSampleData);
-    it->dataHandle.clear();
-    it->hasDataHandle = false;
-    it->taggedBlock.clear();
-    it->longDataText.clear();
-    it->longAddOn.clear();
-    for (auto& b : it->extraBlocks) b.clear();
+    it->clearBeside();
 }
 
 void getItemRect(int32_t index) {

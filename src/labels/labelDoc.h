@@ -105,6 +105,8 @@ struct LabelItem {
     std::string longDataText;
     std::string longAddOn;
     std::string extraBlocks[3];
+    // Empties everything kept beside the record.
+    void clearBeside();
 
     // Words in the record's own (native) byte order.
     int16_t i16(size_t off) const { return static_cast<int16_t>(u16(off)); }

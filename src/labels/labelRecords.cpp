@@ -122,11 +122,6 @@ bool decodeItemRecord(LabelItem* it, const uint8_t* in, size_t size, ByteOrder o
     std::memset(rec, 0, sizeof rec);
     std::memcpy(rec, in, size);
     convertRecord(rec, order, it->rec.data(), kNativeOrder, kLabelItemSize);
-    it->dataHandle.clear();
-    it->hasDataHandle = false;
-    it->taggedBlock.clear();
-    it->longDataText.clear();
-    it->longAddOn.clear();
-    for (auto& b : it->extraBlocks) b.clear();
+    it->clearBeside();
     return true;
 }
