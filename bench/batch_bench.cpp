@@ -3,20 +3,17 @@
 // and the user CPU of the program's own process for 10,000 EPS files set against
 // the peer encoder's batch mode (zint --batch) run in the same iteration. Read
 // the ratio (user_ratio_to_zint), not the raw figures: the machine is noisy.
-#include <fstream>
-#include <sstream>
 #include <string>
 
-#include "automation/cli.h"
 #include "bench_support.h"
 
 namespace {
 
 constexpr int kBatch = 10000;
 
-std::string scratch(const std::string& name) {
-    return benchsupport::scratch("strixel-batch-bench", name);
-}
+constexpr char kBench[] = "strixel-batch-bench";
+
+std::string scratch(const std::string& name) { return benchsupport::scratch(kBench, name); }
 
 std::string data(int i) { return "STRIXEL-" + std::to_string(100000 + i); }
 
@@ -33,14 +30,7 @@ std::string records(int n, const std::string& dir) {
 }
 
 void inProcess(benchmark::State& state, bool files) {
-    const std::string input = records(kBatch, files ? scratch("files") : "");
-    const char* argv[] = {"strixel", "-"};
-    for (auto _ : state) {
-        std::istringstream in(input);
-        std::ostringstream out, err;
-        if (runCommandLine(2, argv, in, out, err) != 0) state.SkipWithError("a record failed");
-    }
-    state.SetItemsProcessed(state.iterations() * kBatch);
+    benchsupport::runRecords(state, records(kBatch, files ? scratch("files") : ""), kBatch);
 }
 
 void BM_Code128BatchIntoNullSink(benchmark::State& state) { inProcess(state, false); }
@@ -50,19 +40,9 @@ BENCHMARK(BM_Code128BatchIntoTmpfsFiles)->Unit(benchmark::kMillisecond)->UseReal
 
 // Both programs as a user runs them, one process each, 10,000 EPS files on tmpfs.
 void BM_Code128BatchAgainstZint(benchmark::State& state) {
-    const std::string ours = scratch("ours");
-    const std::string peer = scratch("zint");
-    const std::string recordFile = ours + "-records.txt";
-    const std::string dataFile = peer + "-data.txt";
-    std::ofstream(recordFile) << records(kBatch, ours);
-    {
-        std::ofstream d(dataFile);
-        for (int i = 0; i < kBatch; ++i) d << data(i) << "\n";
-    }
-    benchsupport::userTimeAgainstZint(state,
-                                      {"zint", "--batch", "-b", "20", "--filetype=EPS", "-o",
-                                       peer + "/~~~~~.eps", "--input=" + dataFile},
-                                      recordFile);
+    benchsupport::batchAgainstZint(
+        state, kBench, kBatch, [](const std::string& dir) { return records(kBatch, dir); }, data,
+        {"-b", "20", "--filetype=EPS"}, "eps");
     state.SetLabel("target: user_ratio_to_zint at most 0.7");
 }
 BENCHMARK(BM_Code128BatchAgainstZint)->Unit(benchmark::kMillisecond)->Iterations(5);

@@ -1,6 +1,7 @@
 // What the benchmarks share: a quiet world set to one code type, the data
 // loaded as the dispatcher's callers give it, the rate counters, the element
-// list reference runs, and child processes timed by their user CPU.
+// list reference runs, records through the command line, and child processes
+// timed by their user CPU.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -11,10 +12,14 @@
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/world.h"
+#include "automation/cli.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
 
@@ -81,6 +86,18 @@ inline std::string scratch(const std::string& bench, const std::string& name) {
     return p.string();
 }
 
+// Every iteration runs `input` (records one a line) through the command line as
+// its standard input; `count` records are counted as items.
+inline void runRecords(benchmark::State& state, const std::string& input, int count) {
+    const char* argv[] = {"strixel", "-"};
+    for (auto _ : state) {
+        std::istringstream in(input);
+        std::ostringstream out, err;
+        if (runCommandLine(2, argv, in, out, err) != 0) state.SkipWithError("a record failed");
+    }
+    state.SetItemsProcessed(state.iterations() * count);
+}
+
 // Runs a program with standard input from a file; its user CPU seconds, or -1.
 inline double childUserSeconds(const std::vector<std::string>& args, const std::string& input) {
     const pid_t pid = ::fork();
@@ -123,6 +140,28 @@ inline void userTimeAgainstZint(benchmark::State& state, const std::vector<std::
     state.counters["strixel_user_s"] = oursTotal / state.iterations();
     state.counters["zint_user_s"] = zintTotal / state.iterations();
     state.counters["user_ratio_to_zint"] = zintTotal > 0 ? oursTotal / zintTotal : 0;
+}
+
+// The same batch through both programs (see userTimeAgainstZint): ours reads
+// the records that `records` makes for its folder, zint reads `count` data lines
+// of `datum` with `zintOptions` and writes ~~~~~.`ext` files into its own folder.
+inline void batchAgainstZint(benchmark::State& state, const std::string& bench, int count,
+                             const std::function<std::string(const std::string&)>& records,
+                             const std::function<std::string(int)>& datum,
+                             std::vector<std::string> zintOptions, const std::string& ext) {
+    const std::string ours = scratch(bench, "ours");
+    const std::string peer = scratch(bench, "zint");
+    const std::string recordFile = ours + "-records.txt";
+    const std::string dataFile = peer + "-data.txt";
+    std::ofstream(recordFile) << records(ours);
+    {
+        std::ofstream d(dataFile);
+        for (int i = 0; i < count; ++i) d << datum(i) << "\n";
+    }
+    std::vector<std::string> zint{"zint", "--batch"};
+    zint.insert(zint.end(), zintOptions.begin(), zintOptions.end());
+    zint.insert(zint.end(), {"-o", peer + "/~~~~~." + ext, "--input=" + dataFile});
+    userTimeAgainstZint(state, zint, recordFile);
 }
 
 }  // namespace benchsupport

@@ -2,33 +2,14 @@
 // stream of records from standard input making many documents. Peak memory is
 // reported as a counter (max_rss_mb). Compare ratios to the reference run (the
 // same records parsed but not written), not raw figures, on a noisy machine.
-#include <benchmark/benchmark.h>
-#include <sys/resource.h>
-
 #include <cstdlib>
-#include <filesystem>
-#include <sstream>
 #include <string>
 
-#include "automation/cli.h"
-
-#ifndef STRIXEL_BINARY
-#define STRIXEL_BINARY "strixel"
-#endif
+#include "bench_support.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// Files go to memory-backed storage where the machine has it, so the figures
-// measure the program rather than the disk's journal.
-std::string scratch() {
-    const fs::path base =
-        fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-    const fs::path p = base / "strixel-bench";
-    fs::create_directories(p);
-    return p.string();
-}
+std::string scratch() { return benchsupport::scratch("strixel-bench", "cli"); }
 
 double maxRssMb() {
     rusage u{};
@@ -64,14 +45,7 @@ std::string records(int n, bool code128, const std::string& dir) {
 
 void documentsFromInput(benchmark::State& state, bool code128) {
     const int n = static_cast<int>(state.range(0));
-    const std::string input = records(n, code128, scratch());
-    const char* argv[] = {"strixel"};
-    for (auto _ : state) {
-        std::istringstream in(input);
-        std::ostringstream out, err;
-        if (runCommandLine(1, argv, in, out, err) != 0) state.SkipWithError("a record failed");
-    }
-    state.SetItemsProcessed(state.iterations() * n);
+    benchsupport::runRecords(state, records(n, code128, scratch()), n);
     state.counters["max_rss_mb"] = maxRssMb();
     state.SetLabel("target: 20,000 documents/s or more, under 20 MB");
 }

@@ -3,12 +3,9 @@
 // and the user CPU of the program's own process against the peer encoder's batch
 // mode (zint --batch writing TIFF) on the same numbers in the same run. Read the
 // ratio (user_ratio_to_zint): the machine is noisy.
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "app/world.h"
-#include "automation/cli.h"
 #include "automation/options.h"
 #include "bench_support.h"
 #include "labels/labelDoc.h"
@@ -23,9 +20,9 @@ namespace {
 
 constexpr int kBatch = 1000;
 
-std::string scratch(const std::string& name) {
-    return benchsupport::scratch("strixel-tiff-bench", name);
-}
+constexpr char kBench[] = "strixel-tiff-bench";
+
+std::string scratch(const std::string& name) { return benchsupport::scratch(kBench, name); }
 
 std::string digits(int i) { return std::to_string(400638100000 + i); }  // twelve digits
 
@@ -41,14 +38,7 @@ std::string records(int n, const std::string& dir) {
 
 // The whole path of a request: record, symbol, picture, TIFF, file.
 void BM_Ean13TiffFilesThroughTheCommandLine(benchmark::State& state) {
-    const std::string input = records(kBatch, scratch("files"));
-    const char* argv[] = {"strixel", "-"};
-    for (auto _ : state) {
-        std::istringstream in(input);
-        std::ostringstream out, err;
-        if (runCommandLine(2, argv, in, out, err) != 0) state.SkipWithError("a record failed");
-    }
-    state.SetItemsProcessed(state.iterations() * kBatch);
+    benchsupport::runRecords(state, records(kBatch, scratch("files")), kBatch);
     state.SetLabel("target: 1,000 files a second or more");
 }
 BENCHMARK(BM_Ean13TiffFilesThroughTheCommandLine)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -78,20 +68,10 @@ BENCHMARK(BM_Ean13TiffBytes)->Unit(benchmark::kMicrosecond);
 
 // Both programs as a user runs them, one process each, the same 1,000 numbers.
 void BM_Ean13TiffAgainstZint(benchmark::State& state) {
-    const std::string ours = scratch("ours");
-    const std::string peer = scratch("zint");
-    const std::string recordFile = ours + "-records.txt";
-    const std::string dataFile = peer + "-data.txt";
-    std::ofstream(recordFile) << records(kBatch, ours);
-    {
-        std::ofstream d(dataFile);
-        for (int i = 0; i < kBatch; ++i) d << digits(i) << "\n";
-    }
     // zint's scale 4 draws EAN-13's 0.33 mm module in about 8 pixels, as 600 dpi does.
-    benchsupport::userTimeAgainstZint(state,
-                                      {"zint", "--batch", "-b", "13", "--scale=4", "--filetype=TIF",
-                                       "-o", peer + "/~~~~~.tif", "--input=" + dataFile},
-                                      recordFile);
+    benchsupport::batchAgainstZint(
+        state, kBench, kBatch, [](const std::string& dir) { return records(kBatch, dir); }, digits,
+        {"-b", "13", "--scale=4", "--filetype=TIF"}, "tif");
 }
 BENCHMARK(BM_Ean13TiffAgainstZint)->Unit(benchmark::kMillisecond)->Iterations(3);
 
