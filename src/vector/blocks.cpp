@@ -113,7 +113,10 @@ double barBottom(Paint paint, double drop, double inset, double top) {
     if (shortBars())
         yB = shortBarBottom(drop, inset, gSym.cuHei);
     else if (paint == Paint::fill && defaultHeightBars(drop))
-        yB = shortBarBottom(drop, inset, gSym.Siz * kDefaultBarStopPerSize);
+        // The inset raises the text line below by as much as it lowers the
+        // top: the bars end that much higher too, or an inset symbol (cut
+        // marks, the retail variants with an inset) sets its digits on them.
+        yB = shortBarBottom(drop, inset, gSym.Siz * kDefaultBarStopPerSize) + 2 * inset;
     if (gSym.AboveHu != 1) yB += inset;
     return yB;
 }
