@@ -1,6 +1,7 @@
 #include "picture/PICbcode.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -145,20 +146,35 @@ void smallEanFrame(const qd::Rect& fr, double s, int32_t t, int32_t inset) {
     qd::PenSize(1, 1);
 }
 
-// Codablock F: each row in the bar font, whose element glyphs are the bars.
-void codablockRows(int32_t x, int32_t y, double s, int32_t t) {
-    int16_t fnum = 0;
-    qd::GetFNum(gSym.barFont, &fnum);
-    qd::TextFont(fnum);
-    // Rows are measured at half their elements' widths.
-    const double size = gSym.Siz * 0.05 * s;
-    int32_t start = 0;
-    const int32_t step = static_cast<int32_t>(t * s);
-    for (int32_t i = 0; i <= gEl.cu_len; ++i) {
-        if (i < gEl.cu_len && gEl.chNum[i] != kRowEnd) continue;
-        if (i > start) DrawScaledText(x, y, size, 100, gEl.chNum + start, i - start, size, 1);
-        y += step;
-        start = i + 1;
+// Codablock F: each row's bars painted from their element widths, measured at
+// half, as the vector writer paints them. The bar font of this program has no
+// element glyphs to set the rows with, and rows stepped by the text size ran out
+// of the box at other sizes than 100 %: the rows share the bar height instead.
+void codablockRows(int32_t x, int32_t y, double s, bool label) {
+    const int32_t rows =
+        static_cast<int32_t>(std::count(gEl.chNum, gEl.chNum + std::max(gEl.cu_len, 0), kRowEnd));
+    if (rows == 0) return;
+    constexpr double kPointsPerMicrometre = 72.0 / 25400.0;
+    const double unit = (label ? 1 : s) * kPointsPerMicrometre * gSym.Siz * 0.01 * 0.5;
+    const double height = std::trunc(gSym.Hei * kPointsPerMmBox) * (label ? 1 : s);
+    int32_t row = 0;
+    double run = 0;  // micrometres from the row's start
+    for (int32_t i = 0; i < gEl.cu_len; ++i) {
+        const unsigned char b = gEl.chNum[i];
+        if (b == kRowEnd) {
+            ++row;
+            run = 0;
+            continue;
+        }
+        const int32_t w = charToWidth(b);
+        if (w == kNoElement) continue;
+        if (w > 0) {
+            const auto top = static_cast<int32_t>(y + height * row / rows);
+            const auto bottom = static_cast<int32_t>(y + height * (row + 1) / rows);
+            qd::PaintRect({top, x + static_cast<int32_t>(std::lround(run * unit)), bottom,
+                           x + static_cast<int32_t>(std::lround((run + w) * unit))});
+        }
+        run += std::abs(w);
     }
 }
 
@@ -306,7 +322,7 @@ void PICbcode(int32_t left, int32_t top, int32_t* outRight, int32_t* outBottom, 
             DrawDatamatrixPC(mx, my, u, s);
             break;
         case 39:
-            codablockRows(mx, my, s, t);
+            codablockRows(mx, my, s, label);
             break;
         case 41:
         case 42:

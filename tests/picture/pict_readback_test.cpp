@@ -40,4 +40,26 @@ TEST(PictureReadBack, EveryUnitSizeAndReduction) {
                 }
 }
 
+// Codablock F's rows are Code 128 rows set in the bar font one text line apart:
+// each band of the picture reads as its row's characters.
+TEST(PictureReadBack, CodablockRowsReadAsCode128) {
+    for (double siz : {100.0, 200.0}) {
+        SCOPED_TRACE(siz);
+        const testsupport::Bitmap ink =
+            testsupport::cropToInk(draw({39, 0, "ABCDEFGHIJKLMNOPQR", "", siz}), 0);
+        const char* const rows[] = {"ABCDEFGHIJ", "KLMNOPQR", "6734"};
+        const int band = ink.height / 3;
+        ASSERT_GT(band, 10);
+        for (int r = 0; r < 3; ++r) {
+            testsupport::Bitmap row{ink.width, band / 2, {}};
+            for (int y = r * band + band / 4; y < r * band + band / 4 + row.height; ++y)
+                row.pixels.insert(row.pixels.end(), ink.pixels.begin() + y * ink.width,
+                                  ink.pixels.begin() + (y + 1) * ink.width);
+            const testsupport::Decoded d =
+                testsupport::decode(testsupport::padBitmap(row, 80), "Code128");
+            EXPECT_EQ(d.bytes.substr(0, std::string(rows[r]).size()), rows[r]) << "row " << r;
+        }
+    }
+}
+
 }  // namespace
