@@ -78,14 +78,6 @@ std::string withSeparators(std::string data) {
     return data;
 }
 
-TEST(Expanded, PublicExampleIs200ModulesWideAndReads) {
-    ASSERT_EQ(make("0198898765432106320201234515991231"), 0) << gMsg.last;
-    const std::vector<std::string> r = rows();
-    ASSERT_EQ(r.size(), 1u);
-    EXPECT_EQ(r[0].size(), 200u);
-    EXPECT_EQ(readBack(), "(01)98898765432106(3202)012345(15)991231");
-}
-
 // Each compressed and general-purpose encodation method: the rows equal zint's,
 // and a reader reads the data (zxing-cpp 1.4 finds no symbol of four or five
 // characters; zbar reads those).

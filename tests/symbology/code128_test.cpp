@@ -159,20 +159,10 @@ TEST_F(Code128, Proc128CountsSymbolCharactersQuietly) {
 // The DataBar road: '#' separators, no check digit completed, the program's table.
 TEST_F(Code128, Gs1FilterKeepsTheProgramsTable) {
     gSym.code = 37;
-    const std::string x33(33, 'x'), x34(34, 'x');
-    const std::pair<std::string, std::string> cases[] = {
-        {"(01)1540014128876(10)AB(21)C", "01154001412887610AB#21C"},
-        // (90) takes up to 33 characters: the separator follows only an element
-        // that the next '(' ended.
-        {"(90)" + x33 + "(10)1", "90" + x33 + "#101"},
-        {"(90)" + x34 + "(10)1", "90" + x34 + "101"},
-        {"(8020)ABC(10)1", "8020ABC#101"},
-        {"(17)251231(20)12(10)1", "172512312012101"},
-    };
-    for (const auto& [data, want] : cases) {
-        setData(data);
-        ASSERT_EQ(EAN_APP_ID_FILTER(0, '#'), 0) << data;
-        EXPECT_EQ(std::string(gData.chMainCode), want);
+    for (const auto& c : readCases("symbology/gs1_filter.txt", 2)) {
+        setData(c[0]);
+        ASSERT_EQ(EAN_APP_ID_FILTER(0, '#'), 0) << c.where;
+        EXPECT_EQ(std::string(gData.chMainCode), c[1]) << c.where;
     }
     setData(std::string(255, '1'));
     EXPECT_EQ(EAN_APP_ID_FILTER(0, '#'), 1);

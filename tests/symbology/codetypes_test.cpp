@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
+#include <map>
+#include <sstream>
 #include <string>
 
 #include "app/world.h"
@@ -60,87 +63,54 @@ TEST_F(CodeTypes, LengthCountsTheCheckWhenItIsOff) {
     EXPECT_EQ(getCodeLen(4), 26);
 }
 
-TEST_F(CodeTypes, LegacyFamiliesFoldIntoInterleaved) {
-    gSym.code = 29;
-    GetCodeText();
-    EXPECT_EQ(gSym.code, 4);
-    EXPECT_EQ(gSym.variation1, 14);
-    EXPECT_EQ(gSym.nCheck, 1);
-    EXPECT_EQ(gSym.human, 0);
-    EXPECT_EQ(gSym.non_light, 0);
-    EXPECT_STREQ(gSym.TeF, "IKEA");
-
-    resetWorld();
-    gSym.code = 18;
-    gSym.variation1 = 9;
-    gSym.nCheck = 1;
-    GetCodeText();
-    EXPECT_EQ(gSym.code, 4);
-    EXPECT_EQ(gSym.variation1, 0);
-    EXPECT_EQ(gSym.nCheck, 0);
-    EXPECT_STREQ(gSym.TeF, "ITF NC HALLMARK");
-
-    resetWorld();
-    gSym.code = 22;
-    gSym.variation1 = 3;
-    GetCodeText();
-    EXPECT_EQ(gSym.code, 4);
-    EXPECT_EQ(gSym.variation1, 3);
-    EXPECT_STREQ(gSym.TeF, "ITF ICELAND");
+template <typename T>
+std::string text(const T& v) {
+    std::ostringstream out;
+    out << v;
+    return out.str();
 }
 
-TEST_F(CodeTypes, TypeDefaultsAndFonts) {
-    gSym.code = 0;
-    gSym.variation1 = 2;
-    GetCodeText();
-    EXPECT_EQ(gSym.Siz, 80);
-    EXPECT_EQ(gSym.Hei, 15);
-    EXPECT_TRUE(pstrEquals(gSym.fontBelow, "Helvetica-Bold"));
+// A field of the symbol settings or the panels by name, as text.
+std::string field(const std::string& name) {
+    const std::map<std::string, std::function<std::string()>> fields = {
+        {"Siz", [] { return text(gSym.Siz); }},
+        {"Hei", [] { return text(gSym.Hei); }},
+        {"fontBelow",
+         [] { return std::string(gSym.fontBelow + 1, gSym.fontBelow + 1 + gSym.fontBelow[0]); }},
+        {"insetAmount", [] { return text(gSym.insetAmount); }},
+        {"customTeSize", [] { return text(gSym.customTeSize); }},
+        {"code", [] { return text(gSym.code); }},
+        {"variation1", [] { return text(gSym.variation1); }},
+        {"nCheck", [] { return text(gSym.nCheck); }},
+        {"human", [] { return text(gSym.human); }},
+        {"attTop", [] { return text(gSym.attTop); }},
+        {"non_light", [] { return text(gSym.non_light); }},
+        {"line", [] { return text(gSym.line); }},
+        {"end_bars", [] { return text(gSym.end_bars); }},
+        {"extraMargin", [] { return text(gSym.extraMargin); }},
+        {"TeF", [] { return std::string(gSym.TeF); }},
+        {"TEH", [] { return gPanels.TEH.text; }},
+        {"TEHeight", [] { return gPanels.TEHeight; }},
+    };
+    const auto f = fields.find(name);
+    return f == fields.end() ? "(no field " + name + ")" : f->second();
+}
 
-    resetWorld();
-    gSym.code = 0;
-    gSym.variation1 = 3;
-    GetCodeText();
-    EXPECT_EQ(gSym.insetAmount, 2);
-    EXPECT_EQ(gPanels.TEH.text, "2200");
-
-    resetWorld();
-    gSym.code = 6;
-    gSym.variation1 = 14;
-    GetCodeText();
-    EXPECT_EQ(gPanels.TEH.text, "PZN-");
-    EXPECT_TRUE(pstrEquals(gSym.fontBelow, "Courier-New-Bold"));
-    EXPECT_EQ(gSym.Siz, 80);
-    EXPECT_EQ(gSym.customTeSize, 18);
-
-    resetWorld();
-    gSym.code = 13;
-    GetCodeText();
-    EXPECT_EQ(gSym.Siz, 100);
-    EXPECT_EQ(gSym.Hei, 15);
-
-    resetWorld();
-    gSym.code = 4;
-    gSym.variation1 = 12;
-    GetCodeText();
-    EXPECT_EQ(gSym.variation1, 0);
-    EXPECT_EQ(gSym.attTop, 1);
-    EXPECT_EQ(gSym.non_light, 0);
-
-    resetWorld();
-    gSym.code = 9;
-    gSym.hMode = 2;
-    GetCodeText();
-    EXPECT_EQ(gPanels.TEHeight, "0.20");
-
-    resetWorld();
-    gSym.code = 7;
-    gSym.variation1 = 15;
-    GetCodeText();
-    EXPECT_EQ(gSym.line, 4);
-    EXPECT_EQ(gSym.end_bars, 1);
-    EXPECT_EQ(gSym.extraMargin, 20);
-    EXPECT_TRUE(pstrEquals(gSym.fontBelow, "OCRB"));
+TEST_F(CodeTypes, WhatChoosingATypeSets) {
+    for (const auto& r : testsupport::readCases("symbology/type_settings.txt", 5)) {
+        SCOPED_TRACE(r.where);
+        resetWorld();
+        gSym.code = r.integer(0);
+        gSym.variation1 = r.integer(1);
+        gSym.nCheck = r.integer(2);
+        gSym.hMode = r.integer(3);
+        GetCodeText();
+        std::istringstream in(r[4]);
+        for (std::string item; std::getline(in, item, ';');) {
+            const size_t eq = item.find('=');
+            EXPECT_EQ(field(item.substr(0, eq)), item.substr(eq + 1)) << item;
+        }
+    }
 }
 
 TEST_F(CodeTypes, CodeLengthFieldFollowsTheEntryMode) {

@@ -9,6 +9,7 @@
 #include "labels/labelDoc.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"
+#include "symbology/Filters.h"
 #include "symbology/state.h"
 
 namespace {
@@ -55,21 +56,16 @@ TEST_F(Dispatcher, LengthAndPrefixRules) {
 }
 
 TEST_F(Dispatcher, LengthRuleCutsAndDropsAddOns) {
+    // The names as the length rule takes them: a length byte in front.
+    static const unsigned char kEan13Name[] = "\6EAN 13", kIssnName[] = "\4ISSN";
     data("4006381333931", "123");
-    EXPECT_EQ(CheckLength(reinterpret_cast<const unsigned char*>("\x06"
-                                                                 "EAN 13"),
-                          12, 2, 5),
-              0);
+    EXPECT_EQ(CheckLength(kEan13Name, 12, 2, 5), 0);
     EXPECT_STREQ(gData.chMainCode, "400638133393");
     EXPECT_EQ(gData.len1, 12);
     EXPECT_EQ(gData.len2, 0);  // a 3-digit add-on is dropped
-
     type(2);
     data("03178475");
-    EXPECT_EQ(CheckLength(reinterpret_cast<const unsigned char*>("\x04"
-                                                                 "ISSN"),
-                          7, 2, 5),
-              0);
+    EXPECT_EQ(CheckLength(kIssnName, 7, 2, 5), 0);
     EXPECT_STREQ(gData.chMainCode, "03178475");  // ISSN data is never cut
 }
 
@@ -99,8 +95,7 @@ TEST_F(Dispatcher, QROptions) {
     int32_t level = -1, version = -1;
     for (const auto& c : cases) {
         EXPECT_TRUE(parseQROptions(c.text, &level, &version)) << c.text;
-        EXPECT_EQ(level, c.level) << c.text;
-        EXPECT_EQ(version, c.version) << c.text;
+        EXPECT_EQ(std::pair(level, version), std::pair(c.level, c.version)) << c.text;
     }
     for (const char* bad : {"x", "H41", "H0", "H400", "M1x", "H 4"})
         EXPECT_FALSE(parseQROptions(bad, &level, &version)) << bad;
@@ -213,12 +208,6 @@ TEST_F(Dispatcher, EveryFamilyAtTheBufferEdges) {
     }
 }
 
-}  // namespace
-
-#include "symbology/Filters.h"
-
-namespace {
-
 TEST(DataSplit, OverlongEntriesStayInsideTheBuffers) {
     resetWorld();
     gSym.code = 5;
@@ -274,10 +263,6 @@ TEST(Dispatcher2, UnterminatedDataIsReadWithinItsBuffer) {
     EXPECT_EQ(gEl.cu_len, 0);
 }
 
-}  // namespace
-
-namespace {
-
 // Bar heights that would repeat a row past the element list never overflow it:
 // the row builders stop early, and the dispatcher refuses any list that filled.
 TEST(Dispatcher3, TallSymbolsStayInsideTheList) {
@@ -290,12 +275,8 @@ TEST(Dispatcher3, TallSymbolsStayInsideTheList) {
         SCOPED_TRACE(c.code);
         resetWorld();
         gMsg.quiet = true;
-        gSym.code = c.code;
         gSym.Hei = 100000;
-        copyBounded(gData.chMainCode, c.data);
-        copyBounded(gData.chMainCode2, c.data);
-        gData.len1 = gData.len11 = static_cast<int32_t>(std::strlen(c.data));
-        int32_t r = STRixel();
+        const int32_t r = symtest::make(c.code, 0, c.data);
         EXPECT_LE(gEl.cu_len, static_cast<int32_t>(kElementListSize));
         EXPECT_FALSE(gEl.overflow);
         if (r == 1) {
@@ -304,10 +285,6 @@ TEST(Dispatcher3, TallSymbolsStayInsideTheList) {
         }
     }
 }
-
-}  // namespace
-
-namespace {
 
 // The text line of M&S Top Bottom prints the digits, not the symbol bytes that
 // the encoder leaves in the data.

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/world.h"
+#include "support/cases.h"
 #include "symbology/codebars.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
@@ -31,28 +32,15 @@ TEST_F(ElementWidths, BytesAndLaetusMini) {
 // Guard bars that drop below the others and bars that rise, by the settings
 // each case sets.
 TEST_F(ElementWidths, GuardDropsAndTopRises) {
-    const struct {
-        bool top;  // CheckTopDrop, else CheckDrop
-        int code, variant, flushBars, multiLine, bar;
-        double want;
-    } cases[] = {
-        {false, 0, 0, 1, 0, 15, 5},  {false, 0, 0, 1, 0, 14, 0},
-        {false, 0, 0, 0, 0, 15, 0},  {false, 0, 255, 1, 0, 31, 0},
-        {false, 0, 0, 1, 0, 31, 5},  {false, 0, 12, 1, 0, 15, 0},  // Peacocks: no centre drop
-        {false, 0, 12, 1, 0, 29, 5}, {false, 3, 0, 1, 0, 11, 5},
-        {false, 3, 1, 1, 0, 11, 0},  {false, 30, 1, 1, 1, 5, 30},
-        {true, 0, 0, 1, 0, 31, 10},  {true, 0, 0, 1, 0, 30, 0},
-        {true, 11, 0, 1, 0, 18, 10}, {true, 7, 14, 1, 0, 1, 13},
-        {true, 31, 14, 1, 1, 1, 10},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.code) + "/" + std::to_string(c.variant) + " bar " +
-                     std::to_string(c.bar));
-        gSym.code = c.code;
-        gSym.variation1 = c.variant;
-        gSym.flushBars = c.flushBars;
-        gSym.multi_line = c.multiLine;
-        EXPECT_EQ(c.top ? CheckTopDrop(c.bar, 10) : CheckDrop(c.bar, 10), c.want);
+    for (const auto& c : testsupport::readCases("symbology/guard_drops.txt", 7)) {
+        SCOPED_TRACE(c.where);
+        gSym.code = c.integer(1);
+        gSym.variation1 = c.integer(2);
+        gSym.flushBars = c.integer(3);
+        gSym.multi_line = c.integer(4);
+        const int bar = c.integer(5);
+        EXPECT_EQ(c[0] == "top" ? CheckTopDrop(bar, 10) : CheckDrop(bar, 10),
+                  static_cast<double>(c.integer(6)));
     }
 }
 

@@ -3,29 +3,19 @@
 #include <cstring>
 #include <string>
 
-#include "app/world.h"
-#include "symbology/codebars.h"
-#include "symbology/rows.h"
-#include "symbology/state.h"
+#include "symbol_support.h"
 
 namespace {
+
+using symtest::setData;
 
 // Bar, space, bar, bar (two bytes of one bar), then the right quiet zone.
 const std::string kRow = "\xBE;\xBE\xC4?=";
 
-struct Rows : ::testing::Test {
-    void SetUp() override {
-        resetWorld();
-        gRows = RowState{};
-    }
+struct Rows : symtest::World {
     // A first row as a linear encoder leaves it.
     static void firstRow(const std::string& bytes) {
         for (unsigned char b : bytes) gEl.put(b);
-    }
-    static void setData(const char* main) {
-        std::strcpy(gData.chMainCode, main);
-        std::strcpy(gData.chMainCode2, main);
-        gData.len1 = gData.len11 = static_cast<int32_t>(std::strlen(main));
     }
     static int countRowEnds() {
         int n = 0;

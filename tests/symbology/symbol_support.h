@@ -79,15 +79,8 @@ inline std::string textLine() { return rowsOf().back(); }
 inline unsigned char byteAt(const std::string& row, size_t at) {
     return static_cast<unsigned char>(row.at(at));
 }
-
 // n spaces of one module, the text line's gap unit.
 inline std::string S(int n) { return std::string(static_cast<size_t>(n), ';'); }
-constexpr const char* kSpaceChar = "?:;";
-inline std::string bytes(std::initializer_list<int> b) {
-    std::string s;
-    for (int v : b) s += static_cast<char>(v);
-    return s;
-}
 
 // zxing-cpp on the first bar row only (linear families), or on the whole list
 // (EAN and UPC with their add-ons).
@@ -170,19 +163,15 @@ inline std::string messageText(int n) {
     return std::string(reinterpret_cast<const char*>(p + 1), p[0]);
 }
 
-// A refusal: result 1, a message, nothing in the element list.
-inline void expectRefused(int32_t code, int32_t variant, const std::string& data,
-                          int32_t nCheck = 0, const std::string& addOn = "") {
-    SCOPED_TRACE(data + " / " + addOn);
-    EXPECT_EQ(make(code, variant, data, nCheck, addOn), 1);
-    EXPECT_FALSE(gMsg.last.empty());
-    EXPECT_EQ(gEl.cu_len, 0);
-}
-
-// The refusals of a data file: code, variant, data[, nCheck[, add-on]].
+// The refusals of a data file (code, variant, data[, nCheck[, add-on]]): result
+// 1, a message, nothing in the element list.
 inline void expectRefusals(const std::string& file) {
-    for (const auto& c : testsupport::readCases(file, 5))
-        expectRefused(c.integer(0), c.integer(1), c[2], c[3].empty() ? 0 : c.integer(3), c[4]);
+    for (const auto& c : testsupport::readCases(file, 5)) {
+        SCOPED_TRACE(c.where);
+        EXPECT_EQ(make(c.integer(0), c.integer(1), c[2], c[3].empty() ? 0 : c.integer(3), c[4]), 1);
+        EXPECT_FALSE(gMsg.last.empty());
+        EXPECT_EQ(gEl.cu_len, 0);
+    }
 }
 
 }  // namespace symtest
