@@ -3,24 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "automation/cli.h"
+#include "automation/cli_run.h"
 #include "support/cases.h"
 #include "support/reader.h"
 
 namespace {
 
-int run(const std::vector<std::string>& args, std::string* errors) {
-    std::vector<const char*> argv{"strixel"};
-    for (const std::string& a : args) argv.push_back(a.c_str());
-    std::istringstream in;
-    std::ostringstream out, err;
-    const int status = runCommandLine(static_cast<int>(argv.size()), argv.data(), in, out, err);
-    *errors = err.str();
-    return status;
+// A record that saves the symbol to path.
+std::string record(const std::string& type, const std::string& data, const std::string& path) {
+    return "{type:\"" + type + "\", data:\"" + data + "\", saveto:\"" + path + "\"}";
 }
 
 struct Dialect {
@@ -67,12 +61,8 @@ TEST(DataBarCommandLine, EveryMemberReadsBackInEveryFormat) {
                 const char* type = kTypes[m];
                 SCOPED_TRACE(std::string(type) + " " + d.flag + " " + g);
                 const std::string path = testsupport::tempPath(std::string("db") + d.ext);
-                std::string err;
-                ASSERT_EQ(run({d.flag, std::string("{type:\"") + type + "\", data:\"" + g +
-                                           "\", saveto:\"" + path + "\"}"},
-                              &err),
-                          0)
-                    << err;
+                const CliRun r = run({d.flag, record(type, g, path)});
+                ASSERT_EQ(r.status, 0) << r.err;
                 EXPECT_EQ(readBack(path, std::string(d.ext) == ".eps"), reads(g));
             }
             ++turn;
@@ -86,22 +76,17 @@ TEST(DataBarCommandLine, RefusalsExitWithOne) {
         SCOPED_TRACE(data);
         const std::string path = testsupport::tempPath("bad.eps");
         std::remove(path.c_str());
-        std::string err;
-        EXPECT_EQ(run({std::string("{type:\"Databar 14\", data:\"") + data + "\", saveto:\"" +
-                       path + "\"}"},
-                      &err),
-                  1);
-        EXPECT_FALSE(err.empty());
+        const CliRun r = run({record("Databar 14", data, path)});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_FALSE(r.err.empty());
         EXPECT_TRUE(testsupport::slurp(path).empty());
     }
 }
 
 TEST(DataBarCommandLine, HelpListsTheMembersThatCanBeMade) {
-    std::vector<const char*> argv{"strixel", "--help"};
-    std::istringstream in;
-    std::ostringstream out, errors;
-    ASSERT_EQ(runCommandLine(2, argv.data(), in, out, errors), 0);
-    const std::string help = out.str();
+    const CliRun r = run({"--help"});
+    ASSERT_EQ(r.status, 0);
+    const std::string& help = r.out;
     const size_t made = help.find("Code types that can be made");
     ASSERT_NE(made, std::string::npos);
     // Every code type is made: the help has no list of the others.

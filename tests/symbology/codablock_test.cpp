@@ -4,13 +4,8 @@
 #include <random>
 #include <string>
 
-#include "app/world.h"
-#include "support/cases.h"
-#include "support/reader.h"
+#include "symbol_support.h"
 #include "symbology/Code128.h"
-#include "symbology/encoders.h"
-#include "symbology/messages.h"
-#include "symbology/state.h"
 
 namespace {
 
@@ -29,10 +24,9 @@ std::string hex(const unsigned char* p, int n) {
     return s;
 }
 
-struct Codablock : ::testing::Test {
+struct Codablock : symtest::World {
     void SetUp() override {
-        resetWorld();
-        gMsg.quiet = true;
+        World::SetUp();
         gSym.code = 39;
     }
     // Called with chMainCode, as the dispatcher does.
@@ -42,11 +36,7 @@ struct Codablock : ::testing::Test {
         gData.len1 = static_cast<int32_t>(data.size());
         return CodaBlock(gData.chMainCode);
     }
-    static int rows() {
-        int n = 0;
-        for (int i = 0; i < gEl.cu_len; ++i) n += gEl.chNum[i] == 13;
-        return n;
-    }
+    static int rows() { return static_cast<int>(symtest::rowsOf().size()) - 1; }
     static Decoded row(int r) {
         LinearOptions opt;
         opt.pixelsPerMicrometre = 1.0 / 250.0;
@@ -102,16 +92,10 @@ TEST_F(Codablock, Refusals) {
     EXPECT_EQ(rows(), 44);
     EXPECT_FALSE(gEl.overflow);
 
-    const std::string tooLong = [] {
-        resetMessages();
-        gMsg.quiet = true;
-        Message(msg128::kCodablockTooLong);
-        return gMsg.last;
-    }();
     resetMessages();
     gMsg.quiet = true;
     EXPECT_EQ(encode(std::string(438, 'A')), 1);
-    EXPECT_EQ(gMsg.last, tooLong);
+    EXPECT_EQ(gMsg.last, symtest::messageOf(msg128::kCodablockTooLong));
     EXPECT_EQ(gMsg.inerror, 1);
     EXPECT_EQ(encode(std::string(2047, 'A')), 1);
 

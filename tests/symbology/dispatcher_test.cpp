@@ -122,30 +122,28 @@ TEST_F(Dispatcher, FittingTheMagnificationToALength) {
     EXPECT_EQ(gSym.Siz, 10);  // 500 / 45 = 11, below 12 becomes 10
 }
 
+// Made twice from the same data, a prefix and its check digit go in once.
 TEST_F(Dispatcher, RetailPrefixesAreAddedOnce) {
-    type(0, 6);
-    data("12345");
-    ASSERT_EQ(STRixel(), 0);
-    const std::string first(reinterpret_cast<const char*>(gEl.chNum), gEl.cu_len);
-    EXPECT_STREQ(gData.chMainCode, "5015025123455");  // with its check digit
-    EXPECT_STREQ(gData.chHeadCode, "         Item Code: 12345");
-    ASSERT_EQ(STRixel(), 0);
-    EXPECT_STREQ(gData.chMainCode, "5015025123455");
-    EXPECT_STREQ(gData.chHeadCode, "         Item Code: 12345");
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(gEl.chNum), gEl.cu_len), first);
-
-    type(0, 12);
-    data("12345678");
-    ASSERT_EQ(STRixel(), 0);
-    ASSERT_EQ(STRixel(), 0);
-    EXPECT_STREQ(gData.chMainCode, "4850123456781");
-
-    type(38, 2);
-    data("0112345678901231");
-    STRixel();
-    EXPECT_STREQ(gData.chMainCode, "\\10112345678901231");
-    STRixel();
-    EXPECT_STREQ(gData.chMainCode, "\\10112345678901231");
+    const struct {
+        int code, variant;
+        const char* data;
+        const char* main;
+    } cases[] = {{0, 6, "12345", "5015025123455"},
+                 {0, 12, "12345678", "4850123456781"},
+                 {38, 2, "0112345678901231", "\\10112345678901231"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.data);
+        type(c.code, c.variant);
+        data(c.data);
+        STRixel();
+        EXPECT_STREQ(gData.chMainCode, c.main);
+        const std::string list(reinterpret_cast<const char*>(gEl.chNum), gEl.cu_len);
+        const std::string head = gData.chHeadCode;
+        STRixel();
+        EXPECT_STREQ(gData.chMainCode, c.main);
+        EXPECT_EQ(gData.chHeadCode, head);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(gEl.chNum), gEl.cu_len), list);
+    }
 }
 
 TEST_F(Dispatcher, PlusAndPipHeadersMustFit) {
