@@ -25,28 +25,11 @@ std::vector<std::string> rows() { return dbtest::moduleRows(); }
 
 // The rows at the heights the encoder gave them, 2 pixels a module.
 testsupport::Bitmap raster() {
-    constexpr int kPx = 2;
-    constexpr int kQuiet = 12 * kPx;
     const std::vector<std::string> r = rows();
-    size_t width = 0;
-    int height = 0;
-    for (size_t i = 0; i < r.size(); ++i) {
-        width = std::max(width, r[i].size());
-        height += gRss.rowHeight[i] * kPx;
-    }
-    testsupport::Bitmap b;
-    b.width = static_cast<int>(width) * kPx + 2 * kQuiet;
-    b.height = height + 2 * kQuiet;
-    b.pixels.assign(static_cast<size_t>(b.width) * b.height, 255);
-    int y = kQuiet;
-    for (size_t i = 0; i < r.size(); ++i) {
-        for (int dy = 0; dy < gRss.rowHeight[i] * kPx; ++dy, ++y)
-            for (size_t x = 0; x < r[i].size(); ++x)
-                if (r[i][x] == '1')
-                    for (int dx = 0; dx < kPx; ++dx)
-                        b.pixels[static_cast<size_t>(y) * b.width + kQuiet + x * kPx + dx] = 0;
-    }
-    return b;
+    std::vector<std::string> tall;
+    for (size_t i = 0; i < r.size(); ++i)
+        tall.insert(tall.end(), static_cast<size_t>(gRss.rowHeight[i]), r[i]);
+    return testsupport::rasteriseMatrix(tall, 2, 2, 12);
 }
 
 std::string readBack() {
