@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "support/reader.h"
+#include "cli_run.h"
 
 namespace {
 
@@ -23,10 +23,6 @@ fs::path freshFolder(const std::string& name) {
     fs::remove_all(p);
     fs::create_directories(p);
     return p;
-}
-
-std::string ean13(const std::string& saveto) {
-    return "{type:\"EAN 13\", data:\"400638133393\", saveto:\"" + saveto + "\"}";
 }
 
 // Starts the program reading records from the file `input`.

@@ -1,5 +1,5 @@
-// Every output kind through the command line: --kind and the extensions, the
-// text kinds, PDF from EPS, and the failures that must leave nothing behind.
+// Every output kind through the command line: the text kinds, PDF from EPS,
+// images read back, and the failures that must leave nothing behind.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -16,48 +16,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string fresh(const std::string& name) {
-    const std::string p = testsupport::tempPath(name);
-    fs::remove_all(p);
-    return p;
-}
-
-std::string ean13(const std::string& saveto, const std::string& data = "400638133393",
-                  const std::string& more = "") {
-    return "{type:\"EAN 13\", data:\"" + data + "\"" + more + ", saveto:\"" + saveto + "\"}";
-}
-
-TEST(CommandLineKinds, KindsMustAgreeWithTheFileName) {
-    struct {
-        std::vector<std::string> flags;
-        const char* file;
-        const char* says;
-    } refused[] = {
-        {{"--kind=tiff"}, "x.eps", "--kind=tiff writes files ending in .tif .tiff"},
-        {{"--kind=bmp72"}, "x.tif", "--kind=bmp72 writes files ending in .bmp"},
-        {{"--kind=pc-eps", "--dialect=pdf"}, "x.eps", "needs an EPS dialect"},
-        {{"--kind=pc-eps", "--post=ps"}, "x.eps", "--kind=pc-eps writes EPS"},
-        {{"--dialect=ai5"}, "x.tif", "--dialect is for EPS, PostScript and PDF files"},
-        {{"--kind=text", "--post=job"}, "x.txt", "--post is for EPS, PostScript and PDF files"},
-    };
-    for (const auto& c : refused) {
-        SCOPED_TRACE(c.file);
-        const std::string path = fresh(c.file);
-        std::vector<std::string> args = c.flags;
-        args.push_back(ean13(path));
-        CliRun r = run(args);
-        EXPECT_EQ(r.status, 1);
-        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
-        EXPECT_FALSE(fs::exists(path));
-    }
-    EXPECT_EQ(run({"--kind=gif", ean13(fresh("x.gif"))}).status, 2);
-    // The help lists every kind with its number.
-    const CliRun help = run({"--help"});
-    for (const char* kind : {"picture", "text-utf16", "vector", "pc-eps", "tiff", "bmp72", "bmp300",
-                             "text-line", "pdf-from-eps"})
-        EXPECT_NE(help.out.find(std::string("  ") + kind + " "), std::string::npos) << kind;
-}
 
 TEST(CommandLineKinds, BarFontTextInMacRomanAndUtf16) {
     const std::string plain = fresh("bars.txt"), wide = fresh("wide.txt"),
@@ -86,9 +44,9 @@ TEST(CommandLineKinds, TextLinesOfARunGoToOneFile) {
         old << "from an earlier run\r";
     }
     const std::string low = ", height:\"4\"";
-    CliRun r = run({"--kind=text-line"}, ean13(path, "400638133393", low) + "\n" +
-                                             ean13(path, "400638133394", low) + "\n" +
-                                             ean13(path, "400638133395", low) + "\n");
+    CliRun r = run({"--kind=text-line"}, ean13(path, low) + "\n" +
+                                             record("EAN 13", "400638133394", path, low) + "\n" +
+                                             record("EAN 13", "400638133395", path, low) + "\n");
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string text = testsupport::slurp(path);
     size_t returns = 0;
@@ -186,9 +144,7 @@ std::string decodeEan(const testsupport::Bitmap& b) {
 
 TEST(CommandLineKinds, TiffIsReadBackAtItsTrueSize) {
     const std::string tif = fresh("ean.tif"), eps = fresh("ean.eps"), red = fresh("red.tif");
-    ASSERT_EQ(run({ean13(tif), ean13(eps), ean13(red, "400638133393", ", colour:\"0 100 100 0\"")})
-                  .status,
-              0);
+    ASSERT_EQ(run({ean13(tif), ean13(eps), ean13(red, ", colour:\"0 100 100 0\"")}).status, 0);
     const testsupport::Bitmap b = greyOf(tif);
     EXPECT_EQ(decodeEan(b), "4006381333931");
     EXPECT_EQ(decodeEan(greyOf(red)), "4006381333931");
@@ -211,7 +167,7 @@ TEST(CommandLineKinds, BitmapsReadByImageMagick) {
     if (!testsupport::requireProgram("/usr/bin/convert", "imagemagick")) return;
     const std::string bmp = fresh("ean.bmp"), big = fresh("big72.bmp");
     ASSERT_EQ(run({ean13(bmp)}).status, 0);
-    ASSERT_EQ(run({"--kind=bmp72", ean13(big, "400638133393", ", size:\"200\"")}).status, 0);
+    ASSERT_EQ(run({"--kind=bmp72", ean13(big, ", size:\"200\"")}).status, 0);
     for (const std::string& path : {bmp, big}) {
         const std::string pgm = path + ".pgm";
         ASSERT_EQ(
@@ -276,29 +232,15 @@ TEST(CommandLineKinds, PictureFileDrawnByAnotherProgram) {
 // The module and row painters draw every two-dimensional family into pictures,
 // so image files of them read back as their data.
 TEST(CommandLineKinds, TwoDimensionalSymbolsInTiffReadBack) {
-    struct Symbol {
-        const char* file;
-        const char* type;
-        const char* data;
-        const char* format;
-        const char* text;
-    };
-    const Symbol symbols[] = {
-        {"qr.tif", "QRCode", "Strixel QR in a TIFF 123", "QRCode", "Strixel QR in a TIFF 123"},
-        {"dm.tif", "Datamatrix", "Strixel DataMatrix 123", "DataMatrix", "Strixel DataMatrix 123"},
-        {"pdf.tif", "PDF417", "Strixel PDF417, printed.", "PDF417", "Strixel PDF417, printed."},
-        {"databar.tif", "Databar 14", "2001234567890", "DataBar", "20012345678909"},
-    };
-    for (const Symbol& s : symbols) {
-        SCOPED_TRACE(s.type);
-        const std::string path = fresh(s.file);
-        CliRun r = run({std::string("{type:\"") + s.type + "\", data:\"" + s.data +
-                        "\", saveto:\"" + path + "\"}"});
+    for (const auto& c : testsupport::readCases("automation/readback_tiff.txt", 4)) {
+        SCOPED_TRACE(c[0]);
+        const std::string path = fresh(c[0]);
+        CliRun r = run({record(c[2], path)});
         ASSERT_EQ(r.status, 0) << r.err;
         const testsupport::Decoded d =
-            testsupport::decode(testsupport::padBitmap(greyOf(path), 40), s.format);
+            testsupport::decode(testsupport::padBitmap(greyOf(path), 40), c[1]);
         EXPECT_TRUE(d.ok) << d.error;
-        EXPECT_EQ(d.text, s.text);
+        EXPECT_EQ(d.text, c[3]);
     }
 }
 

@@ -19,11 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string readAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 std::string optionsLine(const std::string& eps) {
     const size_t at = eps.find("%%Options: ");
     return at == std::string::npos ? "" : eps.substr(at, eps.find('\r', at) - at);
@@ -37,6 +32,30 @@ struct CliOpen : ::testing::Test {
         dir = tmpl;
     }
     void TearDown() override { fs::remove_all(dir); }
+    // A document of one text item on labels of 60 x 30 mm, across x down a sheet.
+    std::string saveTextLabel(uint32_t across, uint32_t down) {
+        resetWorld();
+        gMsg.quiet = true;
+        initLabelItems();
+        labelBack.labelWidth = 1700;
+        labelBack.labelHeight = 850;
+        labelBack.across = across;
+        labelBack.down = down;
+        EXPECT_EQ(addLabelItem(), 0);
+        LabelItem& t = *gLabel.labelParts[0];
+        t.setI16(item::kind, kKindText);
+        t.setI16(item::rectTop, 10);
+        t.setI16(item::rectLeft, 10);
+        t.setI16(item::rectBottom, 30);
+        t.setI16(item::rectRight, 150);
+        t.setI16(item::humanPacked, 2 * 3);
+        t.dataHandle = std::string("Opened label\0\0", 14);
+        t.hasDataHandle = true;
+        const std::string doc = (dir / "sheet.labl").string();
+        EXPECT_EQ(saveDocumentTo(doc), 0);
+        resetWorld();
+        return doc;
+    }
 };
 
 TEST_F(CliOpen, AnEpsGivesBackTheSettingsThatMadeIt) {
@@ -49,42 +68,27 @@ TEST_F(CliOpen, AnEpsGivesBackTheSettingsThatMadeIt) {
     ASSERT_EQ(r.status, 0) << r.err;
     r = run({"--open", first, "{saveto:\"" + second + "\"}"});
     ASSERT_EQ(r.status, 0) << r.err;
-    const std::string a = optionsLine(readAll(first)), b = optionsLine(readAll(second));
+    const std::string a = optionsLine(testsupport::slurp(first)),
+                      b = optionsLine(testsupport::slurp(second));
     EXPECT_NE(a.find("STRIXEL-42"), std::string::npos) << a;
     EXPECT_EQ(a, b);
     // The record's keys change what the file gave.
     r = run({"--open", first, "{data:\"OTHER\", saveto:\"" + second + "\"}"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(optionsLine(readAll(second)).find("OTHER"), std::string::npos);
+    EXPECT_NE(optionsLine(testsupport::slurp(second)).find("OTHER"), std::string::npos);
 }
 
 TEST_F(CliOpen, ALabelDocumentIsWrittenAsItsLabel) {
-    resetWorld();
-    gMsg.quiet = true;
-    initLabelItems();
-    labelBack.labelWidth = 1700;
-    labelBack.labelHeight = 850;
-    ASSERT_EQ(addLabelItem(), 0);
-    LabelItem& t = *gLabel.labelParts[0];
-    t.setI16(item::kind, kKindText);
-    t.setI16(item::rectTop, 10);
-    t.setI16(item::rectLeft, 10);
-    t.setI16(item::rectBottom, 30);
-    t.setI16(item::rectRight, 150);
-    t.dataHandle = std::string("Opened label\0\0", 14);
-    t.hasDataHandle = true;
-    const std::string doc = (dir / "sheet.labl").string();
-    ASSERT_EQ(saveDocumentTo(doc), 0);
-    resetWorld();
+    const std::string doc = saveTextLabel(1, 1);
 
     const std::string pdf = (dir / "sheet.pdf").string();
     CliRun r = run({"--open", doc, "{saveto:\"" + pdf + "\"}"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(readAll(pdf).rfind("%PDF-", 0), 0u);
+    EXPECT_EQ(testsupport::slurp(pdf).rfind("%PDF-", 0), 0u);
     const std::string eps = (dir / "sheet.eps").string();
     r = run({"--open", doc, "{saveto:\"" + eps + "\"}"});
     ASSERT_EQ(r.status, 0) << r.err;
-    const std::string text = readAll(eps);
+    const std::string text = testsupport::slurp(eps);
     EXPECT_NE(text.find("Opened label"), std::string::npos);
     EXPECT_NE(text.find("%%BoundingBox: 0 0 170 85"), std::string::npos);
 
@@ -94,22 +98,7 @@ TEST_F(CliOpen, ALabelDocumentIsWrittenAsItsLabel) {
 }
 
 TEST_F(CliOpen, ThePressDialectExportsTheSheet) {
-    resetWorld();
-    gMsg.quiet = true;
-    initLabelItems();
-    labelBack.labelWidth = 1700;
-    labelBack.labelHeight = 850;
-    labelBack.across = 2;
-    labelBack.down = 2;
-    ASSERT_EQ(addLabelItem(), 0);
-    LabelItem& t = *gLabel.labelParts[0];
-    t.setI16(item::kind, kKindText);
-    t.setI16(item::rectBottom, 20);
-    t.setI16(item::rectRight, 100);
-    t.setI16(item::humanPacked, 2 * 3);
-    const std::string doc = (dir / "sheet.labl").string();
-    ASSERT_EQ(saveDocumentTo(doc), 0);
-    resetWorld();
+    const std::string doc = saveTextLabel(2, 2);
     CliRun r = run(
         {"--open", doc, "--dialect", "press", "{saveto:\"" + (dir / "Job A.eps").string() + "\"}"});
     ASSERT_EQ(r.status, 0) << r.err;

@@ -11,6 +11,7 @@
 #include "symbology/appBits.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
+#include "support/cases.h"
 #include "vector/sink.h"
 
 namespace {
@@ -102,30 +103,14 @@ TEST(OptionsLine, BrokenRecordsChangeNothingBeyondTheirGoodPairs) {
 }
 
 TEST(ParseCodeType, ScriptNamesAndDisplayNames) {
-    struct Case {
-        const char* name;
-        int32_t code, variation1, nCheck;
-    };
-    const Case cases[] = {
-        {"Code 128", 5, 0, -1},
-        {"EAN 128", 7, 0, -1},
-        {"Code 39 NC", 6, 0, 1},
-        {"Code 39", 6, 0, 0},
-        {"ISMN", 1, 2, -1},
-        {"2 OF 5", 21, 0, -1},
-        {"UPC A", 10, 0, -1},
-        {"ITF NC", 4, 0, 1},
-        {"Codabar Film", 8, 1, -1},
-        {"QRCode", 40, 0, -1},
-        {"Databar 14 Stacked", 37, 2, -1},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : testsupport::readCases("automation/codetypes.txt", 4)) {
         fresh();
-        EXPECT_EQ(parseCodeType(c.name), 1) << c.name;
-        EXPECT_EQ(gSym.code, c.code) << c.name;
-        EXPECT_EQ(gSym.variation1, c.variation1) << c.name;
-        if (c.nCheck >= 0) {
-            EXPECT_EQ(gSym.nCheck, c.nCheck) << c.name;
+        SCOPED_TRACE(c[0]);
+        EXPECT_EQ(parseCodeType(c[0].c_str()), 1);
+        EXPECT_EQ(gSym.code, std::stoi(c[1]));
+        EXPECT_EQ(gSym.variation1, std::stoi(c[2]));
+        if (c[3] != "-1") {
+            EXPECT_EQ(gSym.nCheck, std::stoi(c[3]));
         }
     }
     fresh();

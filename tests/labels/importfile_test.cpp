@@ -10,29 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "app/world.h"
+#include "label_world.h"
 #include "symbology/panels.h"
 #include "labels/importfile.h"
-#include "labels/labelDoc.h"
 #include "labels/production.h"
 #include "platform/files.h"
-#include "platform/resources.h"
-#include "symbology/messages.h"
-#include "symbology/state.h"
 
 namespace {
 
-std::string messageText(uint16_t n) {
-    unsigned char text[256];
-    platform::StringResourceGetString(text, 136, n);
-    return std::string(reinterpret_cast<char*>(text + 1), text[0]);
-}
-
-struct ImportFile : ::testing::Test {
-    void SetUp() override {
-        resetWorld();
-        gMsg.quiet = true;
-    }
+struct ImportFile : LabelWorld {
     void TearDown() override {
         if (gProd.vimportRef != 0) platform::FSClose(gProd.vimportRef);
     }
@@ -139,20 +125,12 @@ TEST_F(ImportFile, NulBytesAreLeftOutWithAMessage) {
 // Files on disk: opened read-only, their record end found in each file itself,
 // read ahead in blocks.
 struct ImportDisk : ImportFile {
-    std::string dir;
-    void SetUp() override {
-        ImportFile::SetUp();
-        char tmpl[] = "/tmp/strixel-import-XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-    }
     void TearDown() override {
         closeImportFile(gProd.vimportRef);
         gProd.vimportRef = 0;
-        std::filesystem::remove_all(dir);
     }
     std::string write(const std::string& name, const std::string& bytes) {
-        const std::string path = dir + "/" + name;
+        const std::string path = (dir / name).string();
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
@@ -204,7 +182,7 @@ TEST_F(ImportDisk, ReadOnlyFilesAreReadAndMissingOnesReported) {
     EXPECT_EQ(all().front(), (Fields{"1", "2"}));
     platform::FileRef ref = 0;
     char end = 0;
-    EXPECT_NE(openImportFile(dir + "/missing.csv", &ref, &end), platform::noErr);
+    EXPECT_NE(openImportFile((dir / "missing.csv").string(), &ref, &end), platform::noErr);
     EXPECT_EQ(ref, 0);
 }
 

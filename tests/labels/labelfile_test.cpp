@@ -2,64 +2,41 @@
 // format, item counts, gutter sheets, rewriting, and every cut-short file.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
-#include "app/world.h"
-#include "labels/labelDoc.h"
+#include "label_world.h"
 #include "labels/labelFile.h"
 #include "labels/labelRecords.h"
 #include "labels/units.h"
 #include "platform/byteorder.h"
-#include "symbology/messages.h"
-#include "symbology/state.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using platform::ByteOrder;
 
-std::string readAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 void writeAll(const fs::path& p, const std::string& bytes) {
     std::ofstream(p, std::ios::binary) << bytes;
 }
+std::string readAll(const fs::path& p) { return testsupport::slurp(p.string()); }
 
-struct LabelFile : ::testing::Test {
-    fs::path dir;
+struct LabelFile : LabelWorld {
     void SetUp() override {
-        resetWorld();
-        gMsg.quiet = true;
-        initLabelItems();
+        LabelWorld::SetUp();
         gDocFile = DocumentFileState{};
-        char tmpl[] = "/tmp/strixel-labelfile-XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        dir = tmpl;
     }
-    void TearDown() override { fs::remove_all(dir); }
-
     static LabelItem& add(uint16_t kind) {
-        EXPECT_EQ(addLabelItem(), 0);
-        LabelItem& it = *gLabel.labelParts[static_cast<size_t>(labelBack.lastItem)];
-        it.setI16(item::kind, kind);
-        it.setI16(item::rectTop, 10 + labelBack.lastItem);
-        it.setI16(item::rectLeft, 20);
-        it.setI16(item::rectBottom, 40);
-        it.setI16(item::rectRight, 90);
-        return it;
+        return LabelWorld::add(kind, static_cast<int16_t>(11 + labelBack.lastItem), 20, 40, 90);
     }
 
     // A label with every kind of item and every block the file carries.
     static void everyKind() {
         labelBack.labelWidth = 1700;
         labelBack.labelHeight = 960;
-        labelBack.across = 1280 * 1 + 3;
+        labelBack.across = 1280 * 1 + 3;  // a gutter sheet, taken in native order
         labelBack.down = 1280 * 50 + 7;
         labelBack.sheetWidth = 5953;
         labelBack.sheetHeight = 8419;
@@ -119,24 +96,14 @@ TEST_F(LabelFile, EveryKindRoundTripsAndSavesTheSameBytesTwice) {
     gDocFile.impoFile.clear();
     ASSERT_EQ(loadDocumentFrom(file.string()), 1) << gMsg.last;
     EXPECT_EQ(gUnits.gMeasType, 1);
-    EXPECT_EQ(labelDesc.hOffset, 32u);
+    EXPECT_EQ(labelDesc.hOffset, 32u);  // the view offsets are not kept
+    EXPECT_EQ(labelDesc.vOffset, 32u);
     EXPECT_EQ(gDocFile.impoFile, "/data/import/records.txt");
     EXPECT_EQ(state(), before);
     ASSERT_EQ(saveDocumentTo(file.string()), 0);
     EXPECT_EQ(readAll(file), first);
     // The text block is stored without its two closing NULs.
     EXPECT_NE(first.find(std::string("\0\0\0\x0BHello\rlabel", 15)), std::string::npos);
-}
-
-TEST_F(LabelFile, ViewOffsetsComeBackAs32) {
-    labelBack.labelWidth = 100;
-    labelDesc.hOffset = 400;
-    labelDesc.vOffset = 7;
-    const fs::path file = dir / "view.labl";
-    ASSERT_EQ(saveDocumentTo(file.string()), 0);
-    ASSERT_EQ(loadDocumentFrom(file.string()), 1);
-    EXPECT_EQ(labelDesc.hOffset, 32u);
-    EXPECT_EQ(labelDesc.vOffset, 32u);
 }
 
 // A file of the other byte order, as a machine of that order writes it: a
@@ -225,18 +192,6 @@ TEST_F(LabelFile, AHundredItemsLoadAndAHundredAndOneEmptyTheLabel) {
     EXPECT_EQ(labelBack.labelHeight, 0u);
     EXPECT_EQ(gMsg.shown, 1);
     EXPECT_NE(gMsg.last.find("100 items"), std::string::npos);
-}
-
-TEST_F(LabelFile, AGutterSheetIsTakenInNativeOrder) {
-    labelBack.labelWidth = 1700;
-    labelBack.across = 1283;
-    add(kKindLine);
-    const fs::path file = dir / "gutter.labl";
-    ASSERT_EQ(saveDocumentTo(file.string()), 0);
-    initLabelItems();
-    ASSERT_EQ(loadDocumentFrom(file.string()), 1) << gMsg.last;
-    EXPECT_EQ(labelBack.across, 1283u);
-    EXPECT_EQ(labelBack.lastItem, 0);
 }
 
 TEST_F(LabelFile, AnAcrossWordOfNeitherOrderIsRefused) {

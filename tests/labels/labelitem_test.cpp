@@ -1,27 +1,25 @@
+// Label items: settings packed into an item and loaded back (over many random
+// settings and at the edges of each field), and the item list itself.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <random>
 #include <string>
+#include <vector>
 
-#include "app/world.h"
-#include "labels/labelDoc.h"
-#include "symbology/messages.h"
-#include "symbology/state.h"
+#include "label_world.h"
 
 namespace {
 
-struct LabelItems : ::testing::Test {
-    void SetUp() override {
-        resetWorld();
-        gMsg.quiet = true;
-        initLabelItems();
-    }
-    LabelItem& item0() { return *gLabel.labelParts[0]; }
-    int32_t newBarcode() {
-        EXPECT_EQ(addLabelItem(), 0);
-        int32_t i = labelBack.lastItem;
-        gLabel.labelParts[static_cast<size_t>(i)]->setI16(item::kind, kKindBarcode);
-        return i;
+struct LabelItems : LabelWorld {
+    static void forget() {
+        gSym = SymbolSettings{};
+        gData = SymbolData{};
+        gLabel.alpha = gLabel.sepImp = gLabel.impoMode = gLabel.notDrawn = 0;
+        gLabel.tempNumRepeat = gLabel.numRepeat = gLabel.proMode = gLabel.selected = 0;
+        gLabel.textQuest.clear();
+        gLabel.serPos.clear();
+        gLabel.incAmount.clear();
+        gLabel.serEnd.clear();
     }
     // The data as the data field leaves it.
     static void setData(const std::string& data) {
@@ -30,6 +28,298 @@ struct LabelItems : ::testing::Test {
         gData.len1 = gData.len11 = static_cast<int32_t>(data.size());
     }
 };
+
+// The whole-number settings an item stores, each with the values it may take.
+struct SymbolInt {
+    int32_t SymbolSettings::*field;
+    int32_t lo, hi;
+};
+constexpr int32_t kS16 = -32768, kU16 = 32767;
+constexpr SymbolInt kSymbolInts[] = {{&SymbolSettings::code, 0, 42},
+                                     {&SymbolSettings::variation1, 0, 300},
+                                     {&SymbolSettings::lMode, 0, 7},
+                                     {&SymbolSettings::cLength, 0, 2047},
+                                     {&SymbolSettings::end_bars, 0, 1},
+                                     {&SymbolSettings::para, 0, 1},
+                                     {&SymbolSettings::BWidthRed, kS16, kU16},
+                                     {&SymbolSettings::customTeSize, kS16, kU16},
+                                     {&SymbolSettings::insetAmount, kS16, kU16},
+                                     {&SymbolSettings::orient, 0, 359},
+                                     {&SymbolSettings::textAsFont, 0, 1},
+                                     {&SymbolSettings::extraMargin, 0, 15},
+                                     {&SymbolSettings::Hgauge, kS16, kU16},
+                                     {&SymbolSettings::human, 0, 1},
+                                     {&SymbolSettings::AboveHu, kS16, kU16},
+                                     {&SymbolSettings::nCheck, 0, 1},
+                                     {&SymbolSettings::customColour, 0, 1},
+                                     {&SymbolSettings::transpar_ent, 0, 1},
+                                     {&SymbolSettings::cutMarks, 0, 3},
+                                     {&SymbolSettings::ratio, -1, 8},
+                                     {&SymbolSettings::HgaugeJ, kS16, kU16},
+                                     {&SymbolSettings::attTop, 0, 1},
+                                     {&SymbolSettings::black2, 0, 100},
+                                     {&SymbolSettings::cyan2, 0, 100},
+                                     {&SymbolSettings::magenta2, 0, 100},
+                                     {&SymbolSettings::yellow2, 0, 100},
+                                     {&SymbolSettings::black22, 0, 100},
+                                     {&SymbolSettings::cyan22, 0, 100},
+                                     {&SymbolSettings::magenta22, 0, 100},
+                                     {&SymbolSettings::yellow22, 0, 100},
+                                     {&SymbolSettings::non_light, 0, 1},
+                                     {&SymbolSettings::strip_extra, 0, 1},
+                                     {&SymbolSettings::flushBars, 0, 1},
+                                     {&SymbolSettings::TEface, 0, 127},
+                                     {&SymbolSettings::TEjust, -1, 1}};
+struct LabelInt {
+    int32_t* value;
+    int32_t lo, hi;
+};
+const LabelInt kLabelInts[] = {{&gLabel.proMode, 0, 3},     {&gLabel.alpha, 0, 3},
+                               {&gLabel.sepImp, 0, 1},      {&gLabel.impoMode, 0, 15},
+                               {&gLabel.notDrawn, 0, 3},    {&gLabel.tempNumRepeat, 0, 255},
+                               {&gLabel.numRepeat, 0, 255}, {&gLabel.selected, 0, 1},
+                               {&gData.len1, 0, 0},         {&gData.len2, 0, 0}};
+
+std::string pstr(const unsigned char* p) { return std::string(p, p + 1 + p[0]); }
+
+// Everything a store keeps, so that two loads can be compared whole.
+struct Snapshot {
+    std::vector<int32_t> numbers;
+    std::vector<double> reals;
+    std::vector<std::string> texts;
+    static Snapshot take() {
+        Snapshot s;
+        for (const SymbolInt& f : kSymbolInts) s.numbers.push_back(gSym.*f.field);
+        for (const LabelInt& f : kLabelInts) s.numbers.push_back(*f.value);
+        s.reals = {gSym.Siz, gSym.Hei, gSym.cuHei, gSym.line};
+        s.texts = {pstr(gSym.fontAbove), pstr(gSym.fontBelow), pstr(gSym.defFont),
+                   pstr(gSym.customCol), gData.chMainCode,     gData.chMainCode2,
+                   gData.chPrefix,       gData.chSuffix,       gData.chAddCode,
+                   gLabel.textQuest,     gLabel.incAmount,     gLabel.serEnd};
+        return s;
+    }
+};
+
+std::string randomText(std::mt19937& rng, size_t maxLen, size_t minLen = 0) {
+    static const std::string kChars =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::uniform_int_distribution<size_t> len(minLen, maxLen), pick(0, kChars.size() - 1);
+    std::string t(len(rng), ' ');
+    for (char& c : t) c = kChars[pick(rng)];
+    return t;
+}
+
+int32_t in(std::mt19937& rng, int32_t lo, int32_t hi) {
+    return std::uniform_int_distribution<int32_t>(lo, hi)(rng);
+}
+
+void randomSettings(std::mt19937& rng, uint16_t kind) {
+    for (const SymbolInt& f : kSymbolInts) gSym.*f.field = in(rng, f.lo, f.hi);
+    for (const LabelInt& f : kLabelInts) *f.value = in(rng, f.lo, f.hi);
+    if (kind == kKindBarcode) gSym.orient = 0;
+    gSym.Siz = in(rng, 1000, 65535) / 100.0;
+    gSym.Hei = in(rng, 101, 32767) / 100.0;
+    gSym.cuHei = in(rng, 0, 32767) / 10.0;
+    gSym.line = in(rng, kS16, kU16);
+    pstrSet(gSym.fontAbove, randomText(rng, 60, 1).c_str());
+    pstrSet(gSym.customCol, gSym.customColour ? randomText(rng, 60).c_str() : "");
+    pstrSet(gSym.fontBelow, randomText(rng, 200).c_str());
+    pstrSet(gSym.defFont, randomText(rng, 126, 1).c_str());
+    gLabel.textQuest = randomText(rng, 100);
+    const std::string prefix = randomText(rng, 40), suffix = randomText(rng, 40);
+    const std::string data = randomText(rng, 254 - 2 - prefix.size() - suffix.size(), 1);
+    copyBounded(gData.chMainCode, data.c_str());
+    copyBounded(gData.chMainCode2, data.c_str());
+    copyBounded(gData.chPrefix, prefix.c_str());
+    copyBounded(gData.chSuffix, suffix.c_str());
+    const std::string add = randomText(rng, 254);
+    copyBounded(gData.chAddCode, add.c_str());
+    copyBounded(gData.chAddCode2, add.c_str());
+    gData.len1 = gData.len11 = static_cast<int32_t>(data.size());
+    gData.len2 = static_cast<int32_t>(add.size());
+    gLabel.incAmount = randomText(rng, 254);
+    gLabel.serEnd = randomText(rng, 254);
+}
+
+TEST_F(LabelItems, RandomSettingsSurviveAStoreAndLoad) {
+    labelBack.labelWidth = 2000;  // a layout: the bar-width step is not forced to 0
+    const uint16_t kinds[] = {kKindText, kKindBarcode, kKindRect, kKindOvalFilled, kKindLine};
+    for (uint32_t seed = 1; seed <= 3000; ++seed) {
+        std::mt19937 rng(seed);
+        killLabelItems();
+        const uint16_t kind = kinds[seed % 5];
+        const int32_t i = newItem(kind);
+        randomSettings(rng, kind);
+        setItemData(i, 4);
+        Snapshot stored = Snapshot::take();
+        // Bar-length mode 4 takes the height from the kept bar height.
+        if (gSym.lMode & 4) stored.reals[1] = gSym.cuHei;
+        forget();
+        getItemData(i);
+        const Snapshot loaded = Snapshot::take();
+        SCOPED_TRACE(seed);
+        EXPECT_EQ(loaded.numbers, stored.numbers);
+        EXPECT_EQ(loaded.texts, stored.texts);
+        for (size_t k = 0; k < stored.reals.size(); ++k)
+            EXPECT_DOUBLE_EQ(loaded.reals[k], stored.reals[k]) << k;
+        if (HasFailure()) break;
+        EXPECT_EQ(gLabel.iteTyp, kind);
+    }
+}
+
+TEST_F(LabelItems, MagnificationAbove327PercentKeepsItsValue) {
+    const int32_t i = newItem(kKindBarcode);
+    gSym.Siz = 400;
+    setItemData(i, 0);
+    EXPECT_EQ(at(i).u16(item::siz), 40000);
+    gSym.Siz = 100;
+    getItemData(i);
+    EXPECT_DOUBLE_EQ(gSym.Siz, 400);
+    // Beyond what 16 bits hold the word stops at its largest value.
+    gSym.Siz = 900;
+    setItemData(i, 0);
+    getItemData(i);
+    EXPECT_DOUBLE_EQ(gSym.Siz, 655.35);
+}
+
+TEST_F(LabelItems, BarWidthStepAtZeroMagnification) {
+    const int32_t i = newItem(kKindBarcode);
+    at(i).setI16(item::siz, 0);
+    at(i).setI16(item::bWidthRed, 30);
+    getItemData(i);
+    EXPECT_EQ(gSym.BW, 0);
+}
+
+// Settings beyond their bits are held at the bit field's limits instead of
+// spilling into the neighbouring settings of the same word.
+TEST_F(LabelItems, OutOfRangeSettingsAreClamped) {
+    const int32_t i = newItem(kKindText);
+    gSym.extraMargin = 40;
+    gSym.textAsFont = 1;
+    gSym.cLength = 5000;
+    gSym.end_bars = 1;
+    gSym.lMode = 2;
+    gLabel.tempNumRepeat = 700;
+    gLabel.numRepeat = -3;
+    gSym.flushBars = 1;
+    gSym.attTop = 1;
+    gLabel.notDrawn = 1;
+    setItemData(i, 0);
+    forget();
+    getItemData(i);
+    EXPECT_EQ(gSym.extraMargin, 15);
+    EXPECT_EQ(gSym.textAsFont, 1);
+    EXPECT_EQ(gSym.cLength, 2047);
+    EXPECT_EQ(gSym.end_bars, 1);
+    EXPECT_EQ(gSym.lMode, 2);
+    EXPECT_EQ(gLabel.tempNumRepeat, 255);
+    EXPECT_EQ(gLabel.numRepeat, 0);
+    EXPECT_EQ(gSym.flushBars, 1);
+    EXPECT_EQ(gSym.attTop, 1);
+    EXPECT_EQ(gLabel.notDrawn, 1);
+}
+
+// Every text field is cut at its end; the fields after it keep their values.
+TEST_F(LabelItems, OverlongTextsSpareTheirNeighbours) {
+    const int32_t i = newItem(kKindText);
+    const std::string big(2000, 'D');
+    copyBounded(gData.chMainCode, big.c_str());
+    copyBounded(gData.chMainCode2, big.c_str());
+    copyBounded(gData.chPrefix, std::string(255, 'P').c_str());
+    copyBounded(gData.chSuffix, "S");
+    copyBounded(gData.chAddCode, std::string(255, 'A').c_str());
+    pstrSet(gSym.fontAbove, std::string(255, 'F').c_str());
+    gSym.customColour = 1;
+    pstrSet(gSym.customCol, std::string(255, 'C').c_str());
+    pstrSet(gSym.fontBelow, std::string(255, 'B').c_str());
+    pstrSet(gSym.defFont, std::string(255, 'E').c_str());
+    gLabel.textQuest = std::string(400, 'Q');
+    gLabel.incAmount = std::string(300, 'I');
+    gLabel.serEnd = std::string(300, 'Z');
+    setItemData(i, 4);
+    const LabelItem& it = at(i);
+    for (size_t off : {item::fontAbove, item::fontBelow, item::defFont, item::dataText,
+                       item::addCode, item::serPos, item::incAmount, item::serEnd}) {
+        EXPECT_EQ(it.rec[off + kLabelItemTextSize - 1], 0) << off;
+        EXPECT_LE(it.text(off).size(), kLabelItemTextSize - 1) << off;
+    }
+    EXPECT_EQ(it.text(item::incAmount), std::string(254, 'I'));
+    EXPECT_EQ(it.text(item::serEnd), std::string(254, 'Z'));
+    EXPECT_EQ(it.rec[item::dataHandle], 0);
+    forget();
+    getItemData(i);
+    // The name claims only the bytes the field kept; the colour found no room.
+    EXPECT_EQ(gSym.fontAbove[0], 253);
+    EXPECT_EQ(gSym.customCol[0], 0);
+    EXPECT_EQ(gData.chMainCode[0], 'D');
+}
+
+// A field that a file filled to its end without a NUL is read to the field's end.
+TEST_F(LabelItems, FieldsWithoutTheirEndStopAtTheFieldsEnd) {
+    const int32_t i = newItem(kKindText);
+    LabelItem& it = at(i);
+    for (size_t off = item::fontAbove; off < item::dataHandle; ++off) it.rec[off] = 'x';
+    getItemData(i);
+    EXPECT_EQ(it.text(item::dataText).size(), kLabelItemTextSize);
+    EXPECT_EQ(std::string(gData.chMainCode).size(), kLabelItemTextSize);
+    EXPECT_EQ(gLabel.serEnd.size(), kLabelItemTextSize);
+}
+
+// Offset 18 of picture and background items marks where the picture comes from.
+TEST_F(LabelItems, PictureSourceMarkersStay) {
+    for (uint16_t kind : {kKindPicture, kKindBackground}) {
+        killLabelItems();
+        const int32_t i = newItem(kind);
+        at(i).setI16(item::hei, 101);
+        gSym.Hei = 30;
+        setItemData(i, 4);
+        EXPECT_EQ(at(i).i16(item::hei), 101) << kind;
+    }
+}
+
+TEST_F(LabelItems, TempRepeatKeepsTheLowBits) {
+    const int32_t i = newItem(kKindBarcode);
+    at(i).setI16(item::attTopPacked, 0x7F);
+    gLabel.tempNumRepeat = 200;
+    setTempNumRepeat(i);
+    EXPECT_EQ(at(i).u16(item::attTopPacked), 0x7F + 128 * 200);
+    gLabel.tempNumRepeat = 999;
+    setTempNumRepeat(i);
+    EXPECT_EQ(at(i).u16(item::attTopPacked), 0x7F + 128 * 255);
+}
+
+TEST_F(LabelItems, RectanglesGoToTheSelectedItems) {
+    const int32_t a = newItem(kKindText), b = newItem(kKindRect);
+    at(b).setI16(item::selected, 1);
+    gLabel.itRect = {10, 20, 30, 40};
+    labelBack.labelWidth = 1000;
+    setItemRectSelItems();
+    EXPECT_EQ(at(a).i16(item::rectTop), 0);
+    EXPECT_EQ(at(b).i16(item::rectRight), 40);
+    gLabel.itRect = {};
+    getItemRect(b);
+    EXPECT_EQ(gLabel.itRect.left, 20);
+    labelBack.labelWidth = 0;  // no layout: every item
+    setItemRectSelItems();
+    EXPECT_EQ(at(a).i16(item::rectTop), 10);
+    EXPECT_EQ(getProMode(a), 0);
+}
+
+TEST_F(LabelItems, SheetCopiesHoldLengthsTimesAThousand) {
+    initLabelItems();
+    labelBack.labelWidth = 1000;
+    labelBack.across = 1280 * 2 + 3;
+    labelBack.sheetWidth = 5953;
+    labelBack2 = sheetToCopy(labelBack);
+    EXPECT_EQ(labelBack2.leftMargin, 162000u);
+    EXPECT_EQ(labelBack2.labelWidth, 1000000u);
+    EXPECT_EQ(labelBack2.across, 1280u * 2 + 3);
+    EXPECT_EQ(labelBack2.backRed, 65535u);
+    EXPECT_EQ(sheetFromCopy(labelBack2).sheetWidth, 5953u);
+    LabelSheet huge;
+    huge.sheetHeight = 0xFFFFFFFF;
+    EXPECT_EQ(sheetToCopy(huge).sheetHeight, 0xFFFFFFFFu);
+}
 
 TEST_F(LabelItems, StartValues) {
     EXPECT_EQ(labelBack.leftMargin, 162u);
@@ -41,83 +331,51 @@ TEST_F(LabelItems, StartValues) {
     EXPECT_FALSE(labelLayoutOpen());
 }
 
-TEST_F(LabelItems, SettingsSurviveAStoreAndLoad) {
-    int32_t i = newBarcode();
-    gSym.code = 7;
-    gSym.variation1 = 12;
+// The switches share words of the record, as stored files hold them.
+TEST_F(LabelItems, SwitchesArePackedAsFilesHoldThem) {
+    const int32_t i = newItem(kKindBarcode);
     gSym.Siz = 87.5;
-    gSym.Hei = 22.5;
     gSym.BWidthRed = 20;
     gSym.ratio = -1;
     gSym.cutMarks = 1;
     gSym.nCheck = 1;
     gSym.human = 0;
     gSym.extraMargin = 9;
-    gSym.textAsFont = 1;
-    gSym.cLength = 2000;
-    gSym.lMode = 3;
-    gSym.cyan22 = 40;
     gSym.customColour = 1;
     gLabel.alpha = 1;
-    pstrSet(gSym.customCol, "PANTONE 286 C");
-    pstrSet(gSym.fontBelow, "Helvetica-Bold");
-    setData("(00)123456789012345675");
-    copyBounded(gData.chPrefix, "pre");
-    copyBounded(gData.chSuffix, "suf");
-    copyBounded(gData.chAddCode, "Q4");
-    gData.len2 = 2;
     setItemData(i, 4);
-
-    EXPECT_EQ(item0().i16(item::checkPacked), 1 + 2 + 4);
-    EXPECT_EQ(item0().i16(item::ratioPacked), 1 + 4 * 9);
-
-    gSym = SymbolSettings{};
-    gData = SymbolData{};
-    gLabel.alpha = 0;
+    EXPECT_EQ(at(i).i16(item::checkPacked), 1 + 2 + 4);
+    EXPECT_EQ(at(i).i16(item::ratioPacked), 1 + 4 * 9);
     getItemData(i);
-    EXPECT_EQ(gSym.code, 7);
-    EXPECT_EQ(gSym.variation1, 12);
-    EXPECT_DOUBLE_EQ(gSym.Siz, 87.5);
-    EXPECT_DOUBLE_EQ(gSym.Hei, 22.5);
-    EXPECT_EQ(gSym.BWidthRed, 20);
-    EXPECT_EQ(gSym.ratio, -1);
-    EXPECT_EQ(gSym.cutMarks, 1);
-    EXPECT_EQ(gSym.nCheck, 1);
-    EXPECT_EQ(gSym.human, 0);
-    EXPECT_EQ(gSym.extraMargin, 9);
-    EXPECT_EQ(gSym.textAsFont, 1);
-    EXPECT_EQ(gSym.cLength, 2000);
-    EXPECT_EQ(gSym.lMode, 3);
-    EXPECT_EQ(gSym.cyan22, 40);
-    EXPECT_EQ(gSym.customColour, 1);
-    EXPECT_EQ(gLabel.alpha, 1);
-    EXPECT_TRUE(pstrEquals(gSym.customCol, "PANTONE 286 C"));
-    EXPECT_TRUE(pstrEquals(gSym.fontBelow, "Helvetica-Bold"));
-    EXPECT_STREQ(gData.chMainCode2, "(00)123456789012345675");
-    EXPECT_STREQ(gData.chPrefix, "pre");
-    EXPECT_STREQ(gData.chSuffix, "suf");
-    EXPECT_STREQ(gData.chAddCode, "Q4");
-    EXPECT_EQ(gData.len1, 22);
     // The bar-width step follows the reduction: 20 / (87.5 / 2), capped at 3 here.
     EXPECT_EQ(gSym.BW, 0);
 }
 
-TEST_F(LabelItems, OldStyleMagnificationAndHeights) {
-    int32_t i = newBarcode();
-    item0().setI16(item::siz, 250);
-    item0().setI16(item::hei, 30);
+// Old files hold the magnification in percent and heights of 1 mm or less as 100
+// or less, which loads as that many millimetres; the reading is kept for them.
+TEST_F(LabelItems, OldMagnificationsAndHeightsOfAMillimetreOrLess) {
+    const int32_t i = newItem(kKindBarcode);
+    at(i).setI16(item::siz, 250);
+    at(i).setI16(item::hei, 30);
     getItemData(i);
     EXPECT_EQ(gSym.Siz, 250);
     EXPECT_EQ(gSym.Hei, 30);
-    item0().setI16(item::siz, 10000);
-    item0().setI16(item::hei, 50);
+    at(i).setI16(item::siz, 10000);
     getItemData(i);
     EXPECT_EQ(gSym.Siz, 100);
-    EXPECT_EQ(gSym.Hei, 50);  // not above 100: taken as millimetres
+    gSym.Hei = 0.5;
+    setItemData(i, 0);
+    EXPECT_EQ(at(i).i16(item::hei), 50);
+    getItemData(i);
+    EXPECT_DOUBLE_EQ(gSym.Hei, 50);
+    gSym.Hei = 1.01;
+    setItemData(i, 0);
+    getItemData(i);
+    EXPECT_DOUBLE_EQ(gSym.Hei, 1.01);
 }
 
 TEST_F(LabelItems, BarcodesAreStoredUnrotated) {
-    int32_t i = newBarcode();
+    int32_t i = newItem(kKindBarcode);
     gSym.orient = 90;
     setItemData(i, 0);
     EXPECT_EQ(gSym.orient, 0);
@@ -126,30 +384,30 @@ TEST_F(LabelItems, BarcodesAreStoredUnrotated) {
 }
 
 TEST_F(LabelItems, EmptyDataInALayoutGetsTheSample) {
-    int32_t i = newBarcode();
+    int32_t i = newItem(kKindBarcode);
     labelBack.labelWidth = 1000;
     gData.chMainCode[0] = 0;
     setItemData(i, 2);
-    EXPECT_EQ(item0().text(item::dataText), "501234567890\x0b\x0b");
+    EXPECT_EQ(at(0).text(item::dataText), "501234567890\x0b\x0b");
 }
 
 TEST_F(LabelItems, SerialStartTexts) {
-    int32_t i = newBarcode();
+    int32_t i = newItem(kKindBarcode);
     copyBounded(gData.chPrefix, "P");
     gLabel.serPos = "0001";
     setItemData(i, 2);
-    EXPECT_EQ(item0().text(item::dataText), "0001\x0bP\x0b");
+    EXPECT_EQ(at(0).text(item::dataText), "0001\x0bP\x0b");
     gLabel.serPos = "0001\x0bX";
     setItemData(i, 2);
-    EXPECT_EQ(item0().text(item::dataText), "0001\x0bX");
+    EXPECT_EQ(at(0).text(item::dataText), "0001\x0bX");
 }
 
 TEST_F(LabelItems, DefaultFontIsCutBeforeTheQuestion) {
-    int32_t i = newBarcode();
+    int32_t i = newItem(kKindBarcode);
     pstrSet(gSym.defFont, std::string(200, 'F').c_str());
     gLabel.textQuest = "How many?";
     setItemData(i, 2);
-    std::string stored = item0().text(item::defFont);
+    std::string stored = at(0).text(item::defFont);
     EXPECT_EQ(stored.size(), 127u + 1 + 9);
     getItemData(i);
     EXPECT_EQ(gLabel.textQuest, "How many?");
@@ -168,8 +426,8 @@ TEST_F(LabelItems, NewCodeReplacesTheSingleItem) {
     addLabelItem();
     addNewCode();
     EXPECT_EQ(labelBack.lastItem, 0);
-    EXPECT_EQ(item0().u16(item::kind), kKindBarcode);
-    EXPECT_EQ(item0().i16(item::selected), 1);
+    EXPECT_EQ(at(0).u16(item::kind), kKindBarcode);
+    EXPECT_EQ(at(0).i16(item::selected), 1);
     labelBack.labelWidth = 100;
     addNewCode();  // a layout is open: nothing changes
     EXPECT_EQ(labelBack.lastItem, 0);
@@ -185,7 +443,7 @@ TEST_F(LabelItems, EmptySlotsAreIgnored) {
 // A 2-D symbol's data is far longer than the item's text field; storing and
 // loading the item must not cut it.
 TEST_F(LabelItems, LongBarcodeDataSurvivesTheItem) {
-    int32_t i = newBarcode();
+    int32_t i = newItem(kKindBarcode);
     gSym.code = 40;
     std::string data(1500, 'Q');
     data[1499] = 'Z';
@@ -204,7 +462,7 @@ TEST_F(LabelItems, LongBarcodeDataSurvivesTheItem) {
 // The item's data field separates data, prefix and suffix by VT: data holding a
 // VT of its own must still come back exactly, with its prefix and suffix.
 TEST_F(LabelItems, DataHoldingTheSeparatorSurvivesTheItem) {
-    int32_t i = newBarcode();
+    int32_t i = newItem(kKindBarcode);
     gSym.code = 5;
     const std::string data =
         "A\x0b"

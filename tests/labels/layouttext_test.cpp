@@ -1,39 +1,16 @@
 // The layout text export and the tagged item block.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
-#include "app/world.h"
-#include "labels/labelDoc.h"
+#include "label_world.h"
 #include "labels/labelFile.h"
 #include "labels/layoutText.h"
 #include "labels/units.h"
-#include "symbology/messages.h"
-#include "symbology/state.h"
 
 namespace {
 
-struct LayoutText : ::testing::Test {
-    void SetUp() override {
-        resetWorld();
-        gMsg.quiet = true;
-        initLabelItems();
-    }
-    static LabelItem& add(uint16_t kind, int top, int left, int bottom, int right) {
-        EXPECT_EQ(addLabelItem(), 0);
-        LabelItem& it = *gLabel.labelParts[static_cast<size_t>(labelBack.lastItem)];
-        it.setI16(item::kind, kind);
-        it.setI16(item::rectTop, top);
-        it.setI16(item::rectLeft, left);
-        it.setI16(item::rectBottom, bottom);
-        it.setI16(item::rectRight, right);
-        return it;
-    }
-};
+using LayoutText = LabelWorld;
 
 TEST_F(LayoutText, LabelBarcodeAndTextLines) {
     labelBack.labelWidth = 1701;  // 60 mm
@@ -87,19 +64,14 @@ TEST_F(LayoutText, OnlyShapesGiveTheLabelLineAlone) {
 }
 
 TEST_F(LayoutText, TheExportIsItsOwnFileAndNoDocument) {
-    char tmpl[] = "/tmp/strixel-layout-XXXXXX";
-    ASSERT_NE(::mkdtemp(tmpl), nullptr);
-    const std::filesystem::path dir = tmpl;
     labelBack.labelWidth = 1000;
     add(kKindRect, 0, 0, 10, 10);
     const std::string doc = (dir / "doc.labl").string(), text = (dir / "doc.txt").string();
     ASSERT_EQ(saveDocumentTo(doc), 0);
     ASSERT_EQ(saveLayoutTextTo(text), 0);
-    std::ifstream in(text, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), layoutText());
+    EXPECT_EQ(testsupport::slurp(text), layoutText());
     ASSERT_EQ(loadDocumentFrom(doc), 1);
     EXPECT_EQ(labelBack.lastItem, 0);
-    std::filesystem::remove_all(dir);
 }
 
 TEST_F(LayoutText, TaggedBlockRoundTripThroughTheItem) {

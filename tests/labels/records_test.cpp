@@ -3,25 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sstream>
 #include <vector>
 
-#include "app/world.h"
-#include "labels/labelDoc.h"
+#include "label_world.h"
 #include "labels/labelRecords.h"
-#include "symbology/messages.h"
-#include "symbology/state.h"
 
 namespace {
 
 using platform::ByteOrder;
 
-struct Records : ::testing::Test {
-    void SetUp() override {
-        resetWorld();
-        gMsg.quiet = true;
-        initLabelItems();
-    }
-};
+using Records = LabelWorld;
 
 LabelSheet sampleSheet() {
     LabelSheet s;
@@ -43,42 +35,29 @@ LabelSheet sampleSheet() {
     return s;
 }
 
-// clang-format off
-const uint8_t kSheetLittle[kLabelSheetBytes] = {
-    0xA2, 0x00, 0x00, 0x00,  0x85, 0x01, 0x00, 0x00,  // margins
-    0x03, 0x0A, 0x00, 0x00,  0x08, 0x00, 0x00, 0x00,  // across (2 x 1280 + 3), down
-    0x04, 0x03, 0x02, 0x01,  0x07, 0x00, 0x00, 0x00,  // gaps
-    0x13, 0x0B, 0x00, 0x00,  0xC0, 0x03, 0x00, 0x00,  // label width, height
-    0x03, 0x02, 0x00, 0x00,                           // shape 3, version 2 (extended), reserved
-    0xFF, 0xFF, 0x00, 0x00,  0x00, 0x80, 0x00, 0x00,  0x01, 0x00, 0x00, 0x00,  // colour
-    0xFF, 0xFF, 0x00, 0x00,                           // last index -1, reserved
-    0x41, 0x17, 0x00, 0x00,  0xE3, 0x20, 0x00, 0x00,  // sheet width, height
-};
-const uint8_t kSheetBig[kLabelSheetBytes] = {
-    0x00, 0x00, 0x00, 0xA2,  0x00, 0x00, 0x01, 0x85,
-    0x00, 0x00, 0x0A, 0x03,  0x00, 0x00, 0x00, 0x08,
-    0x01, 0x02, 0x03, 0x04,  0x00, 0x00, 0x00, 0x07,
-    0x00, 0x00, 0x0B, 0x13,  0x00, 0x00, 0x03, 0xC0,
-    0x02, 0x03, 0x00, 0x00,
-    0x00, 0x00, 0xFF, 0xFF,  0x00, 0x00, 0x80, 0x00,  0x00, 0x00, 0x00, 0x01,
-    0xFF, 0xFF, 0x00, 0x00,
-    0x00, 0x00, 0x17, 0x41,  0x00, 0x00, 0x20, 0xE3,
-};
-const uint8_t kDescLittle[kLabelDescBytes] = {
-    0x96, 0x00, 0x00, 0x00,  0x20, 0x00, 0x00, 0x00,  0x28, 0x00, 0x00, 0x00,
-    0x01, 0x00,  0x00, 0x00,  0x00, 0x00,  0x00, 0x00,
-};
-// clang-format on
+// The bytes of a record in the case file, and the byte order they are in.
+std::vector<uint8_t> recordBytes(const std::string& record, ByteOrder order) {
+    for (const auto& c : testsupport::readCases("labels/records.txt", 3)) {
+        if (c[0] != record || c[1] != (order == ByteOrder::big ? "big" : "little")) continue;
+        std::vector<uint8_t> bytes;
+        std::istringstream hex(c[2]);
+        for (std::string word; hex >> word;)
+            for (size_t i = 0; i + 1 < word.size(); i += 2)
+                bytes.push_back(static_cast<uint8_t>(std::stoi(word.substr(i, 2), nullptr, 16)));
+        return bytes;
+    }
+    ADD_FAILURE() << "no record " << record;
+    return {};
+}
 
 TEST_F(Records, SheetLayoutInBothOrders) {
-    uint8_t out[kLabelSheetBytes];
-    encodeLabelSheet(sampleSheet(), ByteOrder::little, out);
-    EXPECT_EQ(0, std::memcmp(out, kSheetLittle, sizeof out));
-    encodeLabelSheet(sampleSheet(), ByteOrder::big, out);
-    EXPECT_EQ(0, std::memcmp(out, kSheetBig, sizeof out));
-    for (const uint8_t* bytes : {kSheetLittle, kSheetBig}) {
-        const LabelSheet s =
-            decodeLabelSheet(bytes, bytes == kSheetBig ? ByteOrder::big : ByteOrder::little);
+    for (ByteOrder order : {ByteOrder::little, ByteOrder::big}) {
+        const std::vector<uint8_t> bytes = recordBytes("sheet", order);
+        ASSERT_EQ(bytes.size(), kLabelSheetBytes);
+        uint8_t out[kLabelSheetBytes];
+        encodeLabelSheet(sampleSheet(), order, out);
+        EXPECT_EQ(std::vector<uint8_t>(out, out + kLabelSheetBytes), bytes);
+        const LabelSheet s = decodeLabelSheet(bytes.data(), order);
         EXPECT_EQ(s.across, 1280u * 2 + 3);
         EXPECT_EQ(s.spaceAcross, 0x01020304u);
         EXPECT_EQ(s.shapeVersion, 0x0203);
@@ -94,17 +73,18 @@ TEST_F(Records, ViewLayoutAndADamagedUnit) {
     d.zoom = 150;
     d.vOffset = 40;
     d.measType = 1;
+    const ByteOrder order = ByteOrder::little;
+    std::vector<uint8_t> bytes = recordBytes("view", order);
+    ASSERT_EQ(bytes.size(), kLabelDescBytes);
     uint8_t out[kLabelDescBytes];
-    encodeLabelDesc(d, ByteOrder::little, out);
-    EXPECT_EQ(0, std::memcmp(out, kDescLittle, sizeof out));
-    EXPECT_EQ(decodeLabelDesc(kDescLittle, ByteOrder::little).zoom, 150);
-    EXPECT_EQ(decodeLabelDesc(kDescLittle, ByteOrder::little).measType, 1);
-    uint8_t damaged[kLabelDescBytes];
-    std::memcpy(damaged, kDescLittle, sizeof damaged);
-    damaged[12] = 0x07;
-    EXPECT_EQ(decodeLabelDesc(damaged, ByteOrder::little).measType, 2);  // millimetres
-    damaged[12] = 0x04;
-    EXPECT_EQ(decodeLabelDesc(damaged, ByteOrder::little).measType, 4);
+    encodeLabelDesc(d, order, out);
+    EXPECT_EQ(std::vector<uint8_t>(out, out + kLabelDescBytes), bytes);
+    EXPECT_EQ(decodeLabelDesc(bytes.data(), order).zoom, 150);
+    EXPECT_EQ(decodeLabelDesc(bytes.data(), order).measType, 1);
+    bytes[12] = 0x07;
+    EXPECT_EQ(decodeLabelDesc(bytes.data(), order).measType, 2);  // millimetres
+    bytes[12] = 0x04;
+    EXPECT_EQ(decodeLabelDesc(bytes.data(), order).measType, 4);
 }
 
 TEST_F(Records, ItemRecordWordsTextsAndHandles) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/world.h"
+#include "label_world.h"
 #include "symbology/panels.h"
 #include "labels/labelDoc.h"
 #include "labels/production.h"
@@ -14,80 +14,29 @@
 #include "platform/resources.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
+#include "support/cases.h"
 
 namespace {
 
-std::string messageText(uint16_t n) {
-    unsigned char text[256];
-    platform::StringResourceGetString(text, 136, n);
-    return std::string(reinterpret_cast<char*>(text + 1), text[0]);
-}
-
-struct Count {
-    int32_t base;
-    const char* current;
-    const char* increment;
-    const char* end;
-    const char* next;  // "" when the run ends
+// A text of the test's into a buffer of the panel's size.
+struct Text {
+    char bytes[256];
+    explicit Text(const std::string& t) { std::snprintf(bytes, sizeof bytes, "%s", t.c_str()); }
 };
 
-std::string advance(const Count& c, SerialStep* step = nullptr) {
-    char current[256];
-    std::snprintf(current, sizeof current, "%s", c.current);
-    const int32_t last = static_cast<int32_t>(std::strlen(c.end)) - 1;
-    const SerialStep s = SerialNo("", c.end, c.increment, last, c.base, current);
-    if (step) *step = s;
-    return current;
-}
-
-class SerialCount : public ::testing::TestWithParam<Count> {
-  protected:
-    void SetUp() override {
+TEST(SerialNo, AdvancesOrEndsInEachBase) {
+    for (const auto& c : testsupport::readCases("labels/serial_counts.txt", 5)) {
+        SCOPED_TRACE(c[0] + " " + c[1] + " + " + c[2]);
         resetWorld();
         gMsg.quiet = true;
+        Text current(c[1]);
+        const int32_t last = static_cast<int32_t>(c[3].size()) - 1;
+        const SerialStep step =
+            SerialNo("", c[3].c_str(), c[2].c_str(), last, std::stoi(c[0]), current.bytes);
+        EXPECT_EQ(current.bytes, c[4]);
+        EXPECT_EQ(step, c[4].empty() ? SerialStep::ended : SerialStep::next);
+        EXPECT_EQ(gMsg.shown, 0);
     }
-};
-
-TEST_P(SerialCount, AdvancesOrEnds) {
-    const Count& c = GetParam();
-    SerialStep step;
-    EXPECT_EQ(advance(c, &step), c.next);
-    EXPECT_EQ(step, c.next[0] ? SerialStep::next : SerialStep::ended);
-    EXPECT_EQ(gMsg.shown, 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Decimal, SerialCount,
-    ::testing::Values(Count{0, "0001", "0001", "9999", "0002"},
-                      Count{0, "0009", "0001", "9999", "0010"},  // one carry
-                      Count{0, "0999", "0001", "9999", "1000"},  // a chain of carries
-                      Count{0, "0095", "0007", "9999", "0102"},  // increment above 1
-                      Count{0, "0005", "0010", "9999", "0015"},  // the increment's tens
-                      Count{0, "998", "001", "999", "999"},      // the end value is produced
-                      Count{0, "999", "001", "999", ""},         // overflow
-                      Count{0, "0002", "0002", "0003", ""},      // past the end
-                      Count{0, "7", "1", "9999", "0008"}));      // short texts padded with 0
-
-INSTANTIATE_TEST_SUITE_P(
-    Base94, SerialCount,
-    ::testing::Values(Count{1, "!!!!", "0001", "~~~~", "!!!\""},
-                      Count{1, "!!!~", "0001", "~~~~", "!!\"!"},  // '~' carries to '!'
-                      Count{1, "!!!!", "0009", "~~~~", "!!!*"},   // the increment is decimal
-                      Count{1, "000A", "0001", "~~~~", "000B"},   // '0' is a digit (15)
-                      Count{1, "!~~~", "0001", "~~~~", "\"!!!"},
-                      Count{1, "~~~~", "0001", "~~~~", ""}));
-
-INSTANTIATE_TEST_SUITE_P(
-    Hexadecimal, SerialCount,
-    ::testing::Values(Count{2, "00FF", "0001", "FFFF", "0100"},
-                      Count{2, "0009", "0001", "FFFF", "000A"},
-                      Count{2, "0000", "0010", "FFFF", "0010"},  // "10" adds sixteen
-                      Count{2, "00fe", "0001", "FFFF", "00FF"},  // lower case is read
-                      Count{2, "0FFE", "0002", "0FFF", ""},      // 1000 is past 0FFF
-                      Count{2, "FFFF", "0001", "FFFF", ""}));
-
-TEST(SerialNo, AnEndedRunStaysEnded) {
-    resetWorld();
     // The bytes behind an emptied value must not come back as a number.
     char current[256] = {0, '9', '9', '9'};
     EXPECT_EQ(SerialNo("", "9999", "0001", 3, 0, current), SerialStep::ended);
@@ -95,34 +44,17 @@ TEST(SerialNo, AnEndedRunStaysEnded) {
 }
 
 TEST(SerialNo, TextsThatCannotBeCountedAreRefused) {
-    struct Bad {
-        int32_t base;
-        const char* current;
-        const char* increment;
-        const char* end;
-        int32_t last;
-        uint16_t message;
-    };
-    const Bad cases[] = {
-        {0, "00-1", "0001", "9999", 3, 1301},   // no decimal digit
-        {2, "00G1", "0001", "FFFF", 3, 1301},   // no hexadecimal digit
-        {1, "00 1", "0001", "~~~~", 3, 1301},   // a blank is no base-94 digit
-        {2, "0001", "000A", "FFFF", 3, 1301},   // the increment is decimal
-        {0, "00001", "0001", "9999", 3, 1302},  // longer than the width
-        {0, "0001", "0001", "99999", 3, 1302},
-        {0, "0001", "0001", "9999", -1, 1300},  // no digit left for the number
-        {0, "0001", "0001", "9999", 255, 1300},
-    };
-    for (const Bad& b : cases) {
+    for (const auto& c : testsupport::readCases("labels/serial_refused.txt", 6)) {
+        SCOPED_TRACE(c[0] + " " + c[1] + " + " + c[2] + " to " + c[3]);
         resetWorld();
         gMsg.quiet = true;
-        char current[256];
-        std::snprintf(current, sizeof current, "%s", b.current);
-        EXPECT_EQ(SerialNo("", b.end, b.increment, b.last, b.base, current), SerialStep::refused)
-            << b.current;
-        EXPECT_EQ(current[0], 0) << b.current;
-        EXPECT_EQ(gMsg.shown, 1) << b.current;
-        EXPECT_EQ(gMsg.last, messageText(b.message)) << b.current;
+        Text current(c[1]);
+        EXPECT_EQ(SerialNo("", c[3].c_str(), c[2].c_str(), std::stoi(c[4]), std::stoi(c[0]),
+                           current.bytes),
+                  SerialStep::refused);
+        EXPECT_EQ(current.bytes[0], 0);
+        EXPECT_EQ(gMsg.shown, 1);
+        EXPECT_EQ(gMsg.last, messageText(static_cast<uint16_t>(std::stoi(c[5]))));
     }
 }
 
@@ -223,28 +155,11 @@ TEST_F(SerialPanel, TheAddOnFormKeepsItsTexts) {
 }
 
 TEST_F(SerialPanel, RunsThatCannotStartOrCouldNeverEndAreRefused) {
-    const struct {
-        const char *s, *e, *inc, *len, *prefix;
-        uint16_t message;
-    } cases[] = {
-        {"1", "9", "1", "", "", 21},       // no length
-        {"1", "9", "1", "0", "", 22},      // length zero
-        {"1", "9", "1", "3", "ABC", 22},   // no digit beside the prefix
-        {"1", "9", "1", "300", "", 1300},  // wider than a value can be
-        {"", "9", "1", "3", "", 23},       // no start
-        {"1", "", "1", "3", "", 24},       // no end
-        {"1", "9", "", "3", "", 25},       // no increment
-        {"1", "9", "000", "3", "", 25},    // a zero increment never moves
-        {"1", "9", "0001", "3", "", 25},   // cut to its first three digits: zero
-        {"A|1", "9", "0", "3", "", 25},    // the add-on form too
-        {"A|1", "9", "x", "3", "", 1301},  // the add-on form counts in decimal
-        {"1x", "9", "1", "3", "", 1301},   // no digit of the base
-        {"1", "9", "-", "3", "", 25},      // a dash alone is dropped: zero
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(read(c.s, c.e, c.inc, c.len, c.prefix), 1) << c.s << " " << c.inc << " " << c.len;
-        EXPECT_EQ(gMsg.shown, 1) << c.s << " " << c.inc << " " << c.len;
-        EXPECT_EQ(gMsg.last, messageText(c.message)) << c.s << " " << c.inc << " " << c.len;
+    for (const auto& c : testsupport::readCases("labels/serial_panel_refused.txt", 6)) {
+        SCOPED_TRACE(c[0] + " to " + c[1] + " by " + c[2] + " in " + c[3]);
+        EXPECT_EQ(read(c[0].c_str(), c[1].c_str(), c[2].c_str(), c[3].c_str(), c[4].c_str()), 1);
+        EXPECT_EQ(gMsg.shown, 1);
+        EXPECT_EQ(gMsg.last, messageText(static_cast<uint16_t>(std::stoi(c[5]))));
     }
     gLabel.alpha = kSerialHex;
     EXPECT_EQ(read("00G1", "FFFF", "1", "4"), 1);

@@ -1,34 +1,24 @@
 // Sheet templates and saved sheet formats.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
-#include "app/world.h"
-#include "labels/labelDoc.h"
+#include "label_world.h"
 #include "labels/labelRecords.h"
 #include "labels/sheetTemplates.h"
-#include "symbology/messages.h"
-#include "symbology/state.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct SheetTemplates : ::testing::Test {
-    fs::path dir;
+struct SheetTemplates : LabelWorld {
     void SetUp() override {
-        resetWorld();
-        gMsg.quiet = true;
+        LabelWorld::SetUp();
         gSheetSetup = SheetSetupState{};
-        char tmpl[] = "/tmp/strixel-sheets-XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        dir = tmpl;
     }
-    void TearDown() override { fs::remove_all(dir); }
 };
 
 // Millimetres in the working copy's scale.

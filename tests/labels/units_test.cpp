@@ -2,22 +2,14 @@
 
 #include <string>
 
-#include "app/world.h"
+#include "label_world.h"
 #include "symbology/panels.h"
-#include "labels/labelDoc.h"
 #include "labels/rotateRect.h"
 #include "labels/units.h"
-#include "symbology/messages.h"
-#include "symbology/state.h"
 
 namespace {
 
-struct Units : ::testing::Test {
-    void SetUp() override {
-        resetWorld();
-        gMsg.quiet = true;
-        initLabelItems();
-    }
+struct Units : LabelWorld {
     static void type(int slot, const std::string& text) { gPanels.TEBack3[slot].text = text; }
 };
 
@@ -31,26 +23,6 @@ TEST_F(Units, OneInchInEveryUnit) {
     }
 }
 
-TEST_F(Units, TheFactorsAreTheExactValues) {
-    gUnits.gMeasType = kMeasMillimetre;
-    EXPECT_EQ(convertToMeas(1), 0.035277777777777776);
-    EXPECT_EQ(convertFromMeas(1), 28.346456692913385);
-    gUnits.gMeasType = kMeasFine;
-    EXPECT_EQ(convertToMeas(1), 1.1277777777777778);
-    EXPECT_EQ(convertFromMeas(1), 0.8866995073891626);
-    gUnits.gMeasType = kMeasCentimetre;
-    EXPECT_EQ(convertFromMeas(1), 283.4645669291338);
-}
-
-TEST_F(Units, RoundTripsThroughEveryUnit) {
-    for (int32_t u = kMeasInch; u <= kMeasFine; ++u) {
-        gUnits.gMeasType = u;
-        for (double tenths : {0.0, 1.0, 162.0, 389.0, 2835.0, 5953.0, 84190.0})
-            EXPECT_NEAR(convertFromMeas(convertToMeas(tenths)), tenths, 1e-9 * (1 + tenths));
-    }
-}
-
-// A damaged document's unit converts as millimetres instead of zeroing every length.
 TEST_F(Units, AnUnknownUnitIsMillimetres) {
     for (int32_t bad : {-1, 5, 999}) {
         gUnits.gMeasType = bad;
