@@ -10,6 +10,7 @@
 #include "picture/services.h"
 #include "platform/desktop.h"
 #include "platform/numbers.h"
+#include "platform/questions.h"
 #include "symbology/state.h"
 #include "vector/blocks.h"
 #include "vector/shapes.h"
@@ -32,4 +33,5 @@ void resetWorld() {
     resetPictureOutput();
     platform::resetDesktop();
     platform::resetBeeps();
+    platform::resetQuestions();
 }
