@@ -21,12 +21,6 @@ void resetProduction() { gProd = ProductionSettings{}; }
 
 int32_t productionEntryMode() { return gProd.background; }
 
-int32_t ProcessBarcodes() {
-    // One symbol from the single barcode item.
-    if (labelBack.lastItem >= 0) getItemData(0);
-    return STRixel();
-}
-
 void Disp2InvalRect(int32_t, const Rect16&) {}
 
 void updateDisp() {
@@ -94,9 +88,22 @@ bool recordEmpty() {
     return true;
 }
 
-SheetRun advanceImport(LabelItem* it) {
-    const bool ended = GetImportItems() == 1;
-    if (ended && recordEmpty()) return SheetRun::done;
+SheetRun advanceImport() {
+    bool ended = false;
+    do {  // a record that cannot be encoded has been reported; the next one takes its place
+        ended = GetImportItems() == 1;
+    } while (gProd.importRecordBad && !ended);
+    if (ended && (recordEmpty() || gProd.importRecordBad)) return SheetRun::done;
+    buildImportData();
+    // A last record without a record end still gets its label.
+    return ended ? SheetRun::last : SheetRun::more;
+}
+
+}  // namespace
+
+int32_t buildImportData() {
+    LabelItem* it = runItem();
+    if (!it) return 0;
     char built[kImportBuiltSize];
     GetImportBuilt(built, it->text(item::serPos).c_str());
     if (char* bar = std::strchr(built, '|')) {
@@ -109,11 +116,8 @@ SheetRun advanceImport(LabelItem* it) {
     gData.len1 = gData.len11 = length;
     it->setU32(item::len1, static_cast<uint32_t>(length));
     storeData(it, built);
-    // A last record without a record end still gets its label.
-    return ended ? SheetRun::last : SheetRun::more;
+    return length;
 }
-
-}  // namespace
 
 int32_t sheetRunCheck() {
     const LabelItem* it = runItem();
@@ -138,6 +142,6 @@ SheetRun sheetRunAdvance() {
     LabelItem* it = runItem();
     if (!it) return SheetRun::more;
     if (gProd.gemode == kRunSerial) advanceSerial(it);
-    if (gProd.gemode == kRunImport) return advanceImport(it);
+    if (gProd.gemode == kRunImport) return advanceImport();
     return SheetRun::more;
 }

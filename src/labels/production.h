@@ -33,6 +33,7 @@ struct ProductionSettings {
     int32_t gcite = 0;   // index of the next label from 1; non-zero while a run fills the sheet
     int32_t gemode = 0;  // 1 serial, 2 import
     int32_t gtlen = 0;   // data length
+    int32_t ghnum = 0;   // record count of an import run
     int32_t gelen = 0;   // lengths of the prefix and suffix together
     int32_t gaddn = 0;   // 1: the add-on is the counter (decimal), the main data stays
     int32_t galpha = 0;  // counting base: 0 decimal, 1 base 94, 2 hexadecimal
@@ -52,14 +53,25 @@ struct ProductionSettings {
     platform::FileRef vimpoRef2 = 0;      // the open separate file: one extra line a record
     char sepText[kImportFieldSize] = {};  // its current line
     ExternalImport externalImport;
+
+    // What the last run did: symbols delivered, and symbols or records that could
+    // not be made or delivered (each reported).
+    int32_t runMade = 0;
+    int32_t runFaults = 0;
 };
 extern ProductionSettings gProd;
 
 void resetProduction();
 
-// Starts the production run for the current entry mode. Headless, the normal mode
-// generates the one symbol; delivery comes with the output dispatch.
-int32_t ProcessBarcodes();
+// Turns the current settings into finished output by the entry mode
+// (background): one symbol, one per serial number, or one per import record,
+// each drawn and delivered by the output dispatch; with a print sheet set up the
+// run may be handed whole to the sheet writer.
+void ProcessBarcodes();
+// Builds item 0's data from the current import record and its template (the
+// item's serial-start field); the text after a '|' becomes the add-on. Returns
+// the data's length.
+int32_t buildImportData();
 // Invalidates a rectangle of the layout preview (nothing to redraw headless).
 void Disp2InvalRect(int32_t mode, const struct Rect16& rect);
 // Shows the layout preview's error text over the item being drawn, then empties it.

@@ -228,15 +228,11 @@ int32_t GetSerialText(int32_t* length, char* start, char* end, char* increment, 
         return 1;
     }
     const int64_t typed = fieldNumber(text);
-    if (typed <= affixes) {  // no digit left for the count: it could never advance
+    if (typed <= 0) {
         Message(kMsgLengthZero);
         return 1;
     }
-    if (typed - affixes > kMaxWidth) {
-        Message(kMsgSerialWidth);
-        return 1;
-    }
-    *length = static_cast<int32_t>(typed);
+    *length = static_cast<int32_t>(std::min<int64_t>(typed, kMaxWidth + affixes));
     const int32_t width = *length - affixes;
 
     if (!readField(kStartField, start)) {
@@ -244,7 +240,17 @@ int32_t GetSerialText(int32_t* length, char* start, char* end, char* increment, 
         return 1;
     }
     Gettw(start, gProd.globlen, addOn, static_cast<int32_t>(std::strlen(addOn)));
+    // The add-on counter form counts the add-on alone; any other form needs a
+    // digit beside the prefix and suffix, or it could never advance.
     const bool addOnForm = std::strchr(start, kAddOnMark) != nullptr;
+    if (!addOnForm && width <= 0) {
+        Message(kMsgLengthZero);
+        return 1;
+    }
+    if (!addOnForm && typed - affixes > kMaxWidth) {
+        Message(kMsgSerialWidth);
+        return 1;
+    }
     if (!addOnForm) SetToLength(start, gProd.globlen, width);
     struct {
         SerialField field;

@@ -1,0 +1,294 @@
+// The production run: one symbol, a run of serial numbers or a run of import
+// records, each symbol drawn and delivered by the output dispatch.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "labels/importfile.h"
+#include "labels/labelDoc.h"
+#include "labels/production.h"
+#include "labels/serial.h"
+#include "picture/PICout2.h"
+#include "picture/SetUpFiles.h"
+#include "picture/outer2.h"
+#include "picture/outputstate.h"
+#include "platform/questions.h"
+#include "symbology/messages.h"
+#include "symbology/panels.h"
+#include "symbology/state.h"
+
+namespace {
+
+constexpr int32_t kModeNormal = 0, kModeSerial = 1, kModeImport = 2;
+constexpr int32_t kRunSerial = 1, kRunImport = 2;  // gemode
+constexpr int32_t kProModeImport = 2;
+// The question whether the run fills the print sheet: list 142, prompt 28,
+// buttons 29 and 30. Its first button hands the run over.
+constexpr int32_t kSheetQuestion[] = {142, 28, 29, 30};
+constexpr int32_t kHandOver = 0;
+constexpr int32_t kPrefixField = 6, kSuffixField = 7;
+constexpr int32_t kFieldRead = 254;
+constexpr int32_t kTitleFields = 20;  // the record slots a title field can name
+constexpr char kAddOnMark = '|';
+constexpr const char* kSerialGauge = "Making Serial codes";
+constexpr const char* kImportGauge = "Importing codes";
+
+bool labelLayoutShown() { return labelBack.labelWidth != 0 && labelBack.labelHeight != 0; }
+bool printSheetSetUp() { return labelBack3.labelWidth != 0; }
+
+bool handOverAsked() {
+    const int32_t* q = kSheetQuestion;
+    return platform::AskerBox(q[0], q[1], q[2], q[3]) == kHandOver;
+}
+
+// Draws the current symbol and delivers it. false when the run cannot go on: a
+// file could not be written (reported). A symbol that cannot be made is
+// reported and counted, and the run goes on.
+bool makeAndDeliver() {
+    int32_t globYpos = 0;
+    if (gOut.tool == kOutTextLine) {  // no preview for text-file lines
+        gOut.showDia = 1;
+        globYpos = PICout2(0, 0, 0);
+        gOut.showDia = 0;
+    } else {
+        globYpos = PICout2(0, 0, 0);
+    }
+    (void)globYpos;  // the dispatch passes its own to the writers
+    if (gEl.cu_len == 0) {
+        ++gProd.runFaults;
+        return true;
+    }
+    if (outer2() != 1) {
+        ++gProd.runFaults;
+        return false;
+    }
+    ++gProd.runMade;
+    return true;
+}
+
+void clearHandOver() {
+    gProd.gcite = gProd.gtlen = gProd.ghnum = gProd.gemode = 0;
+    gProd.gaddn = gProd.gelen = gProd.galpha = 0;
+    gProd.gstar[0] = gProd.gfini[0] = gProd.gfini[1] = gProd.gincr[0] = gProd.gcurr[0] = 0;
+}
+
+void affixField(int32_t field, char* destination) {
+    const std::string& text = gPanels.TEBack1[field].text;
+    GetAnyField(text.c_str(), static_cast<int32_t>(std::min<size_t>(text.size(), kFieldRead)),
+                destination);
+}
+
+void setTitle(const char* text) { std::snprintf(gOut.title, sizeof gOut.title, "%s", text); }
+
+void serialRun() {
+    if (labelLayoutShown()) return;  // the labels count at printing
+    const bool handed = printSheetSetUp() && handOverAsked();
+    if (handed) {
+        gProd.gcite = 1;
+        gProd.gemode = kRunSerial;
+    }
+    affixField(kPrefixField, gData.chPrefix);
+    affixField(kSuffixField, gData.chSuffix);
+    int32_t length = 0;
+    char start[kRunTextSize], end[kRunTextSize], increment[kRunTextSize], current[kRunTextSize];
+    if (GetSerialText(&length, start, end, increment, current) != 0) {
+        PICout2(0, 0, 0);
+        clearHandOver();
+        return;
+    }
+    // The add-on counter form "main|counter": the main data stays, the add-on counts.
+    std::string counter;
+    char* bar = std::strchr(current, kAddOnMark);
+    const bool addOnForm = bar != nullptr;
+    if (addOnForm) {
+        counter = bar + 1;
+        *bar = 0;
+    }
+    const auto affixes =
+        static_cast<int32_t>(std::strlen(gData.chPrefix) + std::strlen(gData.chSuffix));
+    const bool gauge = gOut.showDia == 1 || gOut.tool == kOutTextLine || handed;
+    if (gauge) platform::ShowGauge(kSerialGauge);
+    if (handed) {
+        gProd.gtlen = length;
+        copyBounded(gProd.gstar, start);
+        copyBounded(gProd.gfini, end);
+        copyBounded(gProd.gincr, increment);
+        copyBounded(gProd.gcurr, current);
+        gProd.gaddn = addOnForm ? 1 : 0;
+        gProd.gelen = affixes;
+        gProd.galpha = gLabel.alpha;
+    }
+    const int32_t last = length - affixes - 1;
+    for (;;) {
+        gData.len1 = gData.len11 = length;
+        std::string data = gData.chPrefix;
+        if (addOnForm) {
+            copyBounded(gData.chAddCode, counter.c_str());
+            copyBounded(gData.chAddCode2, counter.c_str());
+            gData.len2 = gData.len22 = static_cast<int32_t>(counter.size());
+        } else {
+            data += current;
+        }
+        data += gData.chSuffix;
+        copyBounded(gData.chMainCode, data.c_str());
+        copyBounded(gData.chMainCode2, data.c_str());
+        gLabel.serPos = data;
+        if (gOut.showDia == 1) platform::SetGaugeText(gData.chMainCode, gData.len1);
+        setItemData(0, 4);
+        if (!makeAndDeliver() || handed) break;  // a handed-over run fills the sheet at once
+        if (addOnForm) {
+            counter = nextAddOnCounter(counter, increment, end);
+            if (counter.empty()) break;
+        } else if (SerialNo(start, end, increment, last, gLabel.alpha, current) !=
+                   SerialStep::next) {
+            break;
+        }
+    }
+    if (handed) clearHandOver();
+    if (gauge) platform::KillGauge();
+}
+
+// The import file of the run, opened with its record end; false when it cannot be.
+bool openRunFile(const ImportSettings& s) {
+    std::string path = s.file.empty() ? gPictOut.impoFile : s.file;
+    if (path.empty()) {
+        openFile();
+        path = gPictOut.impoFile;
+        if (path.empty()) return false;  // no file chosen
+    }
+    char found = 0;
+    if (openImportFile(path, &gProd.vimportRef, &found) != platform::noErr) {
+        reportFileFailure(kMsgImportNotOpened);
+        return false;
+    }
+    gProd.gfini[1] = found;  // 0: the default record end
+    return true;
+}
+
+// The separate file: one more line per record, chosen after the import file.
+void openSeparateFile() {
+    const std::string kept = gPictOut.impoFile;
+    gPictOut.impoFile.clear();
+    openFile();
+    char unused = 0;
+    if (!gPictOut.impoFile.empty() &&
+        openImportFile(gPictOut.impoFile, &gProd.vimpoRef2, &unused) != platform::noErr)
+        reportFileFailure(kMsgImportNotOpened);
+    gPictOut.impoFile = kept;
+    gProd.sepIm = 1;  // the record reader takes its lines by this switch
+}
+
+// Passes over the records before the start record; false when the file ended.
+bool skipRecords(int32_t count, char recordEnd) {
+    char text[kImportFieldSize];
+    int32_t status = 0;
+    for (int32_t k = 0; k < count; ++k) {
+        GetNextItemFromFile(gProd.vimportRef, recordEnd, recordEnd, text, 0, &status);
+        if (gProd.vimpoRef2 != 0) fgetsCR(gProd.sepText, kFieldRead + 1, gProd.vimpoRef2);
+        if (status == 2) return false;
+    }
+    return true;
+}
+
+void closeRunFiles() {
+    closeImportFile(gProd.vimportRef);
+    closeImportFile(gProd.vimpoRef2);
+    gProd.vimportRef = gProd.vimpoRef2 = 0;
+}
+
+// The title of a record's output: the field the title number names, or the
+// built data when it names none.
+void recordTitle(int32_t field, const char* built) {
+    if (field < 1)
+        setTitle(built);
+    else if (field <= kTitleFields)
+        setTitle(gProd.importItems[field - 1]);
+    else
+        setTitle("");
+}
+
+void importRecords(const ImportSettings& s, bool handed) {
+    int32_t counter = 1;
+    bool ended = false;
+    do {
+        gOut.title[0] = 0;
+        ended = GetImportItems() == 1;
+        if (gProd.importRecordBad) {
+            ++gProd.runFaults;  // reported; no symbol that encodes something else
+        } else {
+            gData.len1 = gData.len11 = s.length;
+            buildImportData();
+            LabelItem* it = gLabel.labelParts[0].get();
+            const std::string built = it ? it->text(item::dataText) : std::string();
+            if (!built.empty()) {
+                recordTitle(s.title, built.c_str());
+                if (!makeAndDeliver()) break;
+            }
+        }
+        if (gOut.showDia == 1) platform::SetGauge(counter, s.count);
+        if (handed) counter = gProd.gcite;
+        ++counter;
+    } while (counter <= s.count && !ended);
+}
+
+void importRun() {
+    if (labelLayoutShown()) {  // the labels take their records at printing
+        if (gPictOut.impoFile.empty()) openFile();
+        PICout2(0, 0, 0);
+        return;
+    }
+    gLabel.proMode = kProModeImport;
+    ImportSettings s;
+    GetImportText(&s);
+    if (s.count <= 0) return;
+    const bool handed = printSheetSetUp() && handOverAsked();
+    if (handed) {
+        gProd.gtlen = s.length;
+        gProd.gcite = 1;
+        gProd.ghnum = s.count;
+        gProd.gemode = kRunImport;
+    }
+    if (openRunFile(s)) {
+        if (gLabel.sepImp == 1) openSeparateFile();
+        const char recordEnd = gProd.gfini[1] != 0 ? gProd.gfini[1] : s.recordEnd;
+        if (skipRecords(s.start - 1, recordEnd)) {
+            const bool gauge = gOut.showDia == 1 || handed;
+            if (gauge) platform::ShowGauge(kImportGauge);
+            importRecords(s, handed);
+            if (gOut.showDia == 1) platform::SetGauge(s.count, s.count);
+            if (gauge) platform::KillGauge();
+        }
+    }
+    clearHandOver();
+    closeRunFiles();
+    gOut.title[0] = 0;
+}
+
+}  // namespace
+
+void ProcessBarcodes() {
+    gProd.gemode = 0;
+    gProd.runMade = gProd.runFaults = 0;
+    const int32_t mode = gProd.background;
+    switch (mode) {
+        case kModeNormal:
+            PICout2(0, 0, 0);
+            if (gEl.cu_len == 0) {
+                ++gProd.runFaults;
+            } else if (gOut.showDia == 1) {
+                if (outer2() == 1) ++gProd.runMade;
+                else ++gProd.runFaults;
+            }
+            break;
+        case kModeSerial:
+            serialRun();
+            break;
+        case kModeImport:
+            importRun();
+            break;
+        default:
+            break;  // the options, colours and print-time panes make nothing
+    }
+    endTextRun();  // the next run starts a file of its own
+    gProd.background = mode;
+}

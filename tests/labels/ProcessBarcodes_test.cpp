@@ -1,0 +1,332 @@
+// The production run: one symbol, serial runs and import runs delivered as EPS
+// files and as text lines, each symbol read back by an outside reader.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/world.h"
+#include "automation/options.h"
+#include "labels/labelDoc.h"
+#include "labels/production.h"
+#include "picture/outputstate.h"
+#include "picture/symbolbox.h"
+#include "platform/desktop.h"
+#include "platform/questions.h"
+#include "support/reader.h"
+#include "symbology/info.h"
+#include "symbology/messages.h"
+#include "symbology/panels.h"
+#include "symbology/state.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The carriage returns in the current symbol's element list.
+int rowEnds() { return static_cast<int>(std::count(gEl.chNum, gEl.chNum + gEl.cu_len, 13)); }
+
+struct Run : ::testing::Test {
+    std::string dir;
+    void SetUp() override {
+        resetWorld();
+        gMsg.quiet = true;
+        dir = testsupport::tempPath("run");
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { resetWorld(); }
+    // The code type's single barcode item, delivered without a preview.
+    void symbol(const char* type, const char* data) {
+        ASSERT_TRUE(parseCodeType(type));
+        applyScriptPair("data", data);
+        ASSERT_TRUE(addSingleSymbolItem());
+        gOut.showDia = 1;
+        STRixel();
+        rows = rowEnds();
+    }
+    int rows = 0;  // carriage returns in one symbol's element list
+    void toFolder() {
+        gOut.tool = kOutVector;
+        gOut.outToFile = 1;
+        gOut.fileDia = 3;
+        copyBounded(gOut.globFolS, dir.c_str());
+    }
+    std::string toTextFile() {
+        gOut.tool = kOutTextLine;
+        gOut.fileDia = 4;
+        const std::string path = dir + "/lines.txt";
+        copyBounded(gOut.globFolS, path.c_str());
+        return path;
+    }
+    void serialPanel(const char* start, const char* end, const char* increment,
+                     const char* length) {
+        const char* typed[] = {start, end, increment, length};
+        for (int i = 0; i < 4; ++i) gPanels.TEBack1[i].text = typed[i];
+        gProd.background = 1;
+    }
+    static void expectHandOverCleared() {
+        EXPECT_EQ(gProd.gcite, 0);
+        EXPECT_EQ(gProd.gemode, 0);
+        EXPECT_EQ(gProd.gtlen, 0);
+        EXPECT_EQ(gProd.ghnum, 0);
+        EXPECT_EQ(gProd.gcurr[0], 0);
+        EXPECT_EQ(gProd.gfini[1], 0);
+    }
+};
+
+// The bar rows of each symbol's text line: each symbol's element list holds
+// `rows` carriage returns, and its line ends with one more.
+std::vector<std::string> decodeTextLines(const std::string& path, int rows,
+                                         const std::string& format, bool blockLetters = false) {
+    const std::string all = testsupport::slurp(path);
+    std::vector<std::string> out;
+    size_t at = 0;
+    while (at < all.size()) {
+        size_t end = at;
+        for (int k = 0; k <= rows && end != std::string::npos; ++k) end = all.find('\r', end) + 1;
+        if (end == 0) break;
+        const std::string line = all.substr(at, end - 1 - at);
+        const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
+        const int n = static_cast<int>(line.size());
+        const testsupport::Decoded d = testsupport::decode(
+            blockLetters ? testsupport::rasteriseBlockLetters(bytes, n)
+                         : testsupport::rasteriseElementList(bytes, n),
+            format);
+        out.push_back(d.ok ? d.text : "unread: " + d.error);
+        at = end;
+    }
+    return out;
+}
+
+// Every EPS file of the folder, in name order, rendered by one Ghostscript run.
+std::vector<std::string> decodeFolder(const std::string& dir, const std::string& format) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir))
+        if (e.path().extension() == ".EPS") names.push_back(e.path().string());
+    std::sort(names.begin(), names.end());
+    std::vector<std::string> out;
+    if (names.empty() || !testsupport::requireProgram("gs", "ghostscript")) return out;
+    const std::string pages = dir + "/pages";
+    fs::create_directories(pages);
+    std::string cmd = "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pgmraw -r300 -dEPSCrop -sOutputFile='" +
+                      pages + "/%05d.pgm'";
+    for (const std::string& n : names) cmd += " '" + n + "'";
+    const testsupport::RunResult r = testsupport::runCommand(cmd);
+    EXPECT_EQ(r.status, 0) << r.err;
+    for (size_t i = 1; i <= names.size(); ++i) {
+        char page[32];
+        std::snprintf(page, sizeof page, "/%05zu.pgm", i);
+        testsupport::Bitmap b;
+        if (!testsupport::readPGM(pages + page, &b)) {
+            out.push_back("no page");
+            continue;
+        }
+        const testsupport::Decoded d = testsupport::decode(testsupport::cropToInk(b, 80), format);
+        out.push_back(d.ok ? d.text : "unread: " + d.error + " " + std::to_string(b.width) + "x" + std::to_string(b.height));
+    }
+    return out;
+}
+
+std::string withEanCheck(std::string digits) {
+    int sum = 0;
+    for (size_t i = 0; i < digits.size(); ++i) sum += (digits[i] - '0') * (i % 2 ? 3 : 1);
+    return digits + static_cast<char>('0' + (10 - sum % 10) % 10);
+}
+
+std::vector<std::string> serialEans(int first, int count) {
+    std::vector<std::string> want;
+    for (int n = first; n < first + count; ++n) {
+        char digits[32];
+        std::snprintf(digits, sizeof digits, "400638%06d", n);
+        want.push_back(withEanCheck(digits));
+    }
+    return want;
+}
+
+TEST_F(Run, ASerialRunOf1000Ean13AsEpsFilesAndAsTextLines) {
+    symbol("EAN 13", "400638100000");
+    serialPanel("400638100000", "400638100999", "1", "12");
+    toFolder();
+    ProcessBarcodes();
+    EXPECT_EQ(gProd.runMade, 1000);
+    EXPECT_EQ(gProd.runFaults, 0);
+    EXPECT_EQ(gProd.background, 1);
+    const platform::GaugeRecord& g = platform::gaugeRecord();
+    EXPECT_EQ(g.title, "Making Serial codes");
+    EXPECT_EQ(g.text, "400638100999");
+    EXPECT_FALSE(g.open);
+    expectHandOverCleared();
+    EXPECT_EQ(decodeFolder(dir, "EAN-13"), serialEans(100000, 1000));
+
+    const std::string lines = toTextFile();
+    ProcessBarcodes();
+    EXPECT_EQ(gProd.runMade, 1000);
+    EXPECT_EQ(decodeTextLines(lines, rows, "EAN-13"), serialEans(100000, 1000));
+    expectHandOverCleared();
+}
+
+TEST_F(Run, SerialRunsStopAtTheirEndAndRefuseRunsThatCouldNeverEnd) {
+    symbol("Code 128", "0001");
+    serialPanel("0001", "0003", "0001", "4");
+    const std::string lines = toTextFile();
+    ProcessBarcodes();
+    EXPECT_EQ(decodeTextLines(lines, rows, "Code128"), (std::vector<std::string>{"0001", "0002", "0003"}));
+
+    // The add-on counter form: the main data stays, the add-on counts.
+    symbol("EAN 13", "400638133393");
+    serialPanel("A|05", "12", "3", "12");
+    gPanels.TEBack1[6].text = "400638133393";  // the prefix is the main data
+    toFolder();
+    ProcessBarcodes();
+    EXPECT_EQ(gProd.runMade, 3);
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir))
+        if (e.path().extension() == ".EPS") names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"EAN-UCC-13-400638133393105.EPS",
+                                               "EAN-UCC-13-400638133393108.EPS",
+                                               "EAN-UCC-13-400638133393111.EPS"}));
+
+    serialPanel("1", "9", "0", "4");  // a zero increment
+    gMsg.shown = 0;
+    ProcessBarcodes();
+    EXPECT_EQ(gProd.runMade, 0);
+    EXPECT_EQ(gMsg.shown, 1);
+    EXPECT_EQ(gProd.background, 1);
+}
+
+TEST_F(Run, AHandedOverRunDeliversOnceAndClearsTheHandOver) {
+    symbol("Code 128", "0001");
+    serialPanel("0001", "0003", "0001", "4");
+    labelBack3.labelWidth = 100000;  // a print sheet is set up
+    platform::questionScript().askerAnswers = {1};  // the second button: one symbol a number
+    const std::string lines = toTextFile();
+    ProcessBarcodes();
+    EXPECT_EQ(platform::questionScript().asked, 1);
+    EXPECT_EQ(gProd.runMade, 3);
+    expectHandOverCleared();
+}
+
+TEST_F(Run, ALabelLayoutOrAnotherPaneMakesNothing) {
+    symbol("Code 128", "0001");
+    serialPanel("0001", "0003", "0001", "4");
+    toTextFile();
+    labelBack.labelWidth = labelBack.labelHeight = 1000;
+    ProcessBarcodes();
+    EXPECT_EQ(gProd.runMade, 0);
+    labelBack.labelWidth = labelBack.labelHeight = 0;
+    gProd.background = 4;
+    ProcessBarcodes();
+    EXPECT_EQ(gProd.runMade, 0);
+    EXPECT_EQ(gProd.background, 4);
+}
+
+TEST_F(Run, OneSymbolIsDeliveredAtOnceWithoutAPreview) {
+    symbol("EAN 13", "400638133393");
+    toFolder();
+    ProcessBarcodes();
+    EXPECT_EQ(gProd.runMade, 1);
+    EXPECT_EQ(decodeFolder(dir, "EAN-13"), std::vector<std::string>{"4006381333931"});
+}
+
+// Import runs: the file, the start record, the title field and the template.
+struct ImportRun : Run {
+    std::string file(const std::string& bytes) {
+        const std::string path = dir + "/records.csv";
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    void importPanel(const std::string& path, const char* templ, const char* start,
+                     const char* title, const char* count) {
+        const char* typed[] = {"", path.c_str(), "", "", templ, start, "13", title, count};
+        for (int i = 1; i <= 8; ++i) gPanels.TEBack2[i].text = typed[i];
+        gLabel.labelParts[0]->setText(item::serPos, templ);
+        gProd.background = 2;
+    }
+    std::vector<std::string> epsNames() {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir))
+            if (e.path().extension() == ".EPS") names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST_F(ImportRun, StartRecordAndTitleFieldNameEachFile) {
+    symbol("Code 128", "x");
+    toFolder();
+    importPanel(file("A1,first\r\nA2,second\r\nA3,third\r\nA4,fourth\r\n"), "<<1>>", "3", "2",
+                "10");
+    ProcessBarcodes();
+    EXPECT_EQ(gProd.runMade, 2);
+    EXPECT_EQ(epsNames(), (std::vector<std::string>{"fourth.EPS", "third.EPS"}));
+    EXPECT_EQ(gProd.background, 2);
+    EXPECT_EQ(gOut.title[0], 0);
+    expectHandOverCleared();
+    EXPECT_EQ(gProd.vimportRef, 0);  // closed
+
+    fs::remove(dir + "/third.EPS");
+    fs::remove(dir + "/fourth.EPS");
+    importPanel(dir + "/records.csv", "<<1>>-<<2>>", "1", "0", "2");  // named after the data
+    ProcessBarcodes();
+    EXPECT_EQ(epsNames(), (std::vector<std::string>{"A1-first.EPS", "A2-second.EPS"}));
+    EXPECT_EQ(decodeFolder(dir, "Code128"), (std::vector<std::string>{"A1-first", "A2-second"}));
+
+    importPanel(dir + "/records.csv", "<<1>>", "1", "21", "1");  // a title field past 20
+    ProcessBarcodes();
+    EXPECT_EQ(gProd.runMade, 1);
+    EXPECT_EQ(epsNames().size(), 3u);  // named after its type and data, beside the two before
+}
+
+TEST_F(ImportRun, AMissingFileIsReportedAndAStartPastTheEndMakesNothing) {
+    symbol("Code 128", "x");
+    toFolder();
+    importPanel(dir + "/none.csv", "<<1>>", "1", "0", "10");
+    ProcessBarcodes();
+    EXPECT_EQ(gProd.runMade, 0);
+    EXPECT_EQ(gMsg.shown, 1);
+    EXPECT_NE(gMsg.last.find("could not be opened"), std::string::npos) << gMsg.last;
+    importPanel(file("a\rb\r"), "<<1>>", "5", "0", "10");
+    ProcessBarcodes();
+    EXPECT_EQ(gProd.runMade, 0);
+}
+
+TEST_F(ImportRun, Utf8RecordsReachTheSymbolAsMacRomanOrAreReported) {
+    symbol("QRCode", "x");
+    const std::string lines = toTextFile();
+    importPanel(file("caf\xC3\xA9\nna\xC5\x81\nok\n"), "<<1>>", "1", "0", "10");
+    ProcessBarcodes();
+    EXPECT_EQ(gProd.runMade, 2);
+    EXPECT_EQ(gProd.runFaults, 1);
+    EXPECT_NE(gMsg.last.find("Mac OS Roman"), std::string::npos) << gMsg.last;
+    // QR Code carries é as the Latin-1 byte E9, which zxing gives back as UTF-8.
+    EXPECT_EQ(decodeTextLines(lines, rows, "QRCode", true),
+              (std::vector<std::string>{"caf\xC3\xA9", "ok"}));
+}
+
+TEST_F(ImportRun, TheSeparateFileIsSkippedWithTheRecords) {
+    symbol("Code 128", "x");
+    const std::string lines = toTextFile();
+    const std::string sep = dir + "/extra.txt";
+    std::ofstream(sep, std::ios::binary) << "s1\rs2\rs3\rs4\r";
+    gLabel.sepImp = 1;
+    static std::string chosen;
+    chosen = sep;
+    platform::SetDialogAnswers(nullptr, nullptr, [](const char*, std::string* path) {
+        *path = chosen;
+        return true;
+    });
+    importPanel(file("r1\rr2\rr3\r"), "<<1>>", "3", "0", "10");
+    ProcessBarcodes();
+    platform::SetDialogAnswers(nullptr, nullptr, nullptr);
+    EXPECT_EQ(gProd.runMade, 1);
+    // Two lines skipped with the records, one read with r3, one at the end of the file.
+    EXPECT_STREQ(gProd.sepText, "s4");
+}
+
+}  // namespace
