@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "automation/importrun.h"
 #include "automation/options.h"
 #include "automation/outputchoice.h"
 #include "labels/labelDoc.h"
@@ -37,8 +38,8 @@ namespace {
 
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
-constexpr const char* kKeys[] = {"type", "data",   "options", "size",     "height",
-                                 "bwr",  "colour", "color",   "spotname", "saveto"};
+constexpr const char* kKeys[] = {"type",   "data",  "options",  "size",   "height", "bwr",
+                                 "colour", "color", "spotname", "saveto", "import"};
 
 bool knownKey(std::string_view key) {
     for (const char* k : kKeys)
@@ -122,6 +123,13 @@ void printHelp(std::ostream& out) {
            "  colour    cyan magenta yellow black in percent, e.g. \"0 0 0 100\" (or color)\n"
            "  spotname  the name of a spot colour\n"
            "  saveto    the output file; its extension picks the kind (below)\n"
+           "  import    \"FILE|START|TITLE|COUNT\": one symbol per record of the import\n"
+           "            file FILE (comma-separated, quotes dropped), from record START\n"
+           "            (default 1), COUNT records (default all); each file is named\n"
+           "            after field TITLE, or after its data when TITLE is 0 (the\n"
+           "            default). The data is then the template: <<n>> is field n\n"
+           "            (default \"<<1>>\"). saveto names a folder (ending in /) for a\n"
+           "            file a record, or the file of --kind=text-line's lines\n"
            "\n"
            "Escapes in the data:\n"
            "  \\n \\t \\r      line feed, tab, carriage return (Code 128)\n"
@@ -336,7 +344,7 @@ std::string runRecord(Pairs pairs, const OutputChoice& choice, const OpenedFile&
         if (std::string why = loadOpened(opened); !why.empty()) return why;
     }
 
-    std::string saveto, type;
+    std::string saveto, type, import, templ = "<<1>>";
     std::vector<std::string> seen;
     for (auto& [key, value] : pairs) {
         if (!knownKey(key)) return "unknown key \"" + key + "\"";
@@ -352,6 +360,8 @@ std::string runRecord(Pairs pairs, const OutputChoice& choice, const OpenedFile&
         size_t bad = 0;
         if (key == "saveto")
             saveto = value;
+        else if (key == "import")
+            import = value;  // a file name, as saveto
         else if (!platform::utf8ToMacRoman(value, &roman, &bad))
             return notMacRoman(key, value, bad);
         else
@@ -360,6 +370,7 @@ std::string runRecord(Pairs pairs, const OutputChoice& choice, const OpenedFile&
         if (document && key != "saveto")
             return "the key \"" + key +
                    "\" does not apply to an opened label document (give saveto alone)";
+        if (key == "data") templ = value;
         std::string range = tooLong(key, value);
         if (range.empty()) range = numberOutOfRange(key, value);
         if (!range.empty()) return range;
@@ -372,8 +383,15 @@ std::string runRecord(Pairs pairs, const OutputChoice& choice, const OpenedFile&
     if (!type.empty() && !parseCodeType(type.c_str()))
         return "unknown type \"" + platform::macRomanToUtf8(type) + "\"";
     if (!type.empty()) gMsg.typeName = type;  // messages name the type as the user did
+    // An import run builds each symbol's data from a record by the data template.
+    const bool importRun = !import.empty();
     for (auto& [key, value] : pairs)
-        if (key != "type" && key != "saveto") applyScriptPair(key, value);
+        if (key != "type" && key != "saveto" && key != "import" && !(importRun && key == "data"))
+            applyScriptPair(key, value);
+    if (importRun) {
+        if (std::string fault = takeImportRequest(import); !fault.empty()) return fault;
+        return runImportRequest(templ, saveto, choice);
+    }
     if (gData.len1 == 0) return "the record has no data";
 
     const std::string fault = outputKindFault(choice, saveto);

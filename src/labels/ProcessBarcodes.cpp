@@ -276,8 +276,10 @@ void ProcessBarcodes() {
             if (gEl.cu_len == 0) {
                 ++gProd.runFaults;
             } else if (gOut.showDia == 1) {
-                if (outer2() == 1) ++gProd.runMade;
-                else ++gProd.runFaults;
+                if (outer2() == 1)
+                    ++gProd.runMade;
+                else
+                    ++gProd.runFaults;
             }
             break;
         case kModeSerial:

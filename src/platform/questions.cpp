@@ -34,8 +34,8 @@ void SetGauge(int32_t done, int32_t total) {
 }
 
 void SetGaugeText(const char* text, int32_t n) {
-    const size_t len = strnlen(text, std::clamp<size_t>(static_cast<size_t>(std::max(n, 0)), 0,
-                                                        kGaugeTextMax));
+    const size_t len =
+        strnlen(text, std::clamp<size_t>(static_cast<size_t>(std::max(n, 0)), 0, kGaugeTextMax));
     gGauge.text.assign(text, len);
 }
 

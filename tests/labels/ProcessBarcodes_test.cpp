@@ -93,41 +93,12 @@ std::vector<std::string> decodeTextLines(const std::string& path, int rows,
         const std::string line = all.substr(at, end - 1 - at);
         const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
         const int n = static_cast<int>(line.size());
-        const testsupport::Decoded d = testsupport::decode(
-            blockLetters ? testsupport::rasteriseBlockLetters(bytes, n)
-                         : testsupport::rasteriseElementList(bytes, n),
-            format);
+        const testsupport::Decoded d =
+            testsupport::decode(blockLetters ? testsupport::rasteriseBlockLetters(bytes, n)
+                                             : testsupport::rasteriseElementList(bytes, n),
+                                format);
         out.push_back(d.ok ? d.text : "unread: " + d.error);
         at = end;
-    }
-    return out;
-}
-
-// Every EPS file of the folder, in name order, rendered by one Ghostscript run.
-std::vector<std::string> decodeFolder(const std::string& dir, const std::string& format) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir))
-        if (e.path().extension() == ".EPS") names.push_back(e.path().string());
-    std::sort(names.begin(), names.end());
-    std::vector<std::string> out;
-    if (names.empty() || !testsupport::requireProgram("gs", "ghostscript")) return out;
-    const std::string pages = dir + "/pages";
-    fs::create_directories(pages);
-    std::string cmd = "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pgmraw -r300 -dEPSCrop -sOutputFile='" +
-                      pages + "/%05d.pgm'";
-    for (const std::string& n : names) cmd += " '" + n + "'";
-    const testsupport::RunResult r = testsupport::runCommand(cmd);
-    EXPECT_EQ(r.status, 0) << r.err;
-    for (size_t i = 1; i <= names.size(); ++i) {
-        char page[32];
-        std::snprintf(page, sizeof page, "/%05zu.pgm", i);
-        testsupport::Bitmap b;
-        if (!testsupport::readPGM(pages + page, &b)) {
-            out.push_back("no page");
-            continue;
-        }
-        const testsupport::Decoded d = testsupport::decode(testsupport::cropToInk(b, 80), format);
-        out.push_back(d.ok ? d.text : "unread: " + d.error + " " + std::to_string(b.width) + "x" + std::to_string(b.height));
     }
     return out;
 }
@@ -161,7 +132,7 @@ TEST_F(Run, ASerialRunOf1000Ean13AsEpsFilesAndAsTextLines) {
     EXPECT_EQ(g.text, "400638100999");
     EXPECT_FALSE(g.open);
     expectHandOverCleared();
-    EXPECT_EQ(decodeFolder(dir, "EAN-13"), serialEans(100000, 1000));
+    EXPECT_EQ(testsupport::decodeEpsFolder(dir, "EAN-13"), serialEans(100000, 1000));
 
     const std::string lines = toTextFile();
     ProcessBarcodes();
@@ -175,7 +146,8 @@ TEST_F(Run, SerialRunsStopAtTheirEndAndRefuseRunsThatCouldNeverEnd) {
     serialPanel("0001", "0003", "0001", "4");
     const std::string lines = toTextFile();
     ProcessBarcodes();
-    EXPECT_EQ(decodeTextLines(lines, rows, "Code128"), (std::vector<std::string>{"0001", "0002", "0003"}));
+    EXPECT_EQ(decodeTextLines(lines, rows, "Code128"),
+              (std::vector<std::string>{"0001", "0002", "0003"}));
 
     // The add-on counter form: the main data stays, the add-on counts.
     symbol("EAN 13", "400638133393");
@@ -203,7 +175,7 @@ TEST_F(Run, SerialRunsStopAtTheirEndAndRefuseRunsThatCouldNeverEnd) {
 TEST_F(Run, AHandedOverRunDeliversOnceAndClearsTheHandOver) {
     symbol("Code 128", "0001");
     serialPanel("0001", "0003", "0001", "4");
-    labelBack3.labelWidth = 100000;  // a print sheet is set up
+    labelBack3.labelWidth = 100000;                 // a print sheet is set up
     platform::questionScript().askerAnswers = {1};  // the second button: one symbol a number
     const std::string lines = toTextFile();
     ProcessBarcodes();
@@ -231,7 +203,8 @@ TEST_F(Run, OneSymbolIsDeliveredAtOnceWithoutAPreview) {
     toFolder();
     ProcessBarcodes();
     EXPECT_EQ(gProd.runMade, 1);
-    EXPECT_EQ(decodeFolder(dir, "EAN-13"), std::vector<std::string>{"4006381333931"});
+    EXPECT_EQ(testsupport::decodeEpsFolder(dir, "EAN-13"),
+              std::vector<std::string>{"4006381333931"});
 }
 
 // Import runs: the file, the start record, the title field and the template.
@@ -275,7 +248,8 @@ TEST_F(ImportRun, StartRecordAndTitleFieldNameEachFile) {
     importPanel(dir + "/records.csv", "<<1>>-<<2>>", "1", "0", "2");  // named after the data
     ProcessBarcodes();
     EXPECT_EQ(epsNames(), (std::vector<std::string>{"A1-first.EPS", "A2-second.EPS"}));
-    EXPECT_EQ(decodeFolder(dir, "Code128"), (std::vector<std::string>{"A1-first", "A2-second"}));
+    EXPECT_EQ(testsupport::decodeEpsFolder(dir, "Code128"),
+              (std::vector<std::string>{"A1-first", "A2-second"}));
 
     importPanel(dir + "/records.csv", "<<1>>", "1", "21", "1");  // a title field past 20
     ProcessBarcodes();

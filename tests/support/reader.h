@@ -108,6 +108,12 @@ struct Rendered {
     std::string err;  // Ghostscript's standard error
 };
 Rendered renderWithGhostscript(const std::string& path, int dpi = 300, bool epsCrop = true);
+// Many EPS files in one Ghostscript run (-dEPSCrop), one bitmap each in order;
+// an empty bitmap for a page that could not be read.
+std::vector<Bitmap> renderEpsFiles(const std::vector<std::string>& paths, int dpi = 300);
+// The symbol of each EPS file of a folder (names in order), read by zxing-cpp;
+// "unread: ..." for one that cannot be read.
+std::vector<std::string> decodeEpsFolder(const std::string& folder, const std::string& format);
 // The bounding box that Ghostscript's bbox device finds ("%%HiResBoundingBox" values).
 bool inkBoundingBox(const std::string& path, double* llx, double* lly, double* urx, double* ury);
 RunResult qpdfCheck(const std::string& path);

@@ -2,6 +2,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -122,6 +124,45 @@ Rendered renderWithGhostscript(const std::string& path, int dpi, bool epsCrop) {
     out.err = r.err + r.out;
     out.ok =
         r.status == 0 && out.err.find("Error") == std::string::npos && readPGM(pgm, &out.bitmap);
+    return out;
+}
+
+std::vector<Bitmap> renderEpsFiles(const std::vector<std::string>& paths, int dpi) {
+    std::vector<Bitmap> out(paths.size());
+    if (paths.empty() || !requireProgram("gs", "ghostscript")) return out;
+    const fs::path pages = fs::path(paths.front()).parent_path() / "gs-pages";
+    fs::remove_all(pages);
+    fs::create_directories(pages);
+    std::string cmd = "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pgmraw -r" + std::to_string(dpi) +
+                      " -dEPSCrop -sOutputFile='" + (pages / "%06d.pgm").string() + "'";
+    for (const std::string& p : paths) cmd += " '" + p + "'";
+    runCommand(cmd);
+    for (size_t i = 0; i < paths.size(); ++i) {
+        char page[32];
+        std::snprintf(page, sizeof page, "%06zu.pgm", i + 1);
+        readPGM((pages / page).string(), &out[i]);
+    }
+    fs::remove_all(pages);
+    return out;
+}
+
+std::vector<std::string> decodeEpsFolder(const std::string& folder, const std::string& format) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) {
+        std::string ext = e.path().extension().string();
+        for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (ext == ".eps") names.push_back(e.path().string());
+    }
+    std::sort(names.begin(), names.end());
+    std::vector<std::string> out;
+    for (const Bitmap& b : renderEpsFiles(names)) {
+        if (b.width == 0) {
+            out.push_back("unread: no page");
+            continue;
+        }
+        const Decoded d = decode(cropToInk(b, 80), format);
+        out.push_back(d.ok ? d.text : "unread: " + d.error);
+    }
     return out;
 }
 

@@ -1,0 +1,19 @@
+// The script key "import": a production run over the records of an import file.
+#pragma once
+
+#include <string>
+
+#include "automation/outputchoice.h"
+
+// Reads the key's value "FILE[|START[|TITLE[|COUNT]]]" into the script's import
+// request: the file, the first record (from 1, default 1), the field that names
+// each file (0, the default, names it after its data) and how many records to
+// make (default all). The reason when it cannot be read, else empty.
+std::string takeImportRequest(const std::string& value);
+
+// Runs the import over the current settings: templ builds each symbol's data
+// from the record ("<<1>>" is field 1). saveto is a folder (ending in '/', or
+// one that exists) for a file a record, or the file that text lines go into.
+// Empty when every record made its symbol, else the reason.
+std::string runImportRequest(const std::string& templ, const std::string& saveto,
+                             const OutputChoice& choice);

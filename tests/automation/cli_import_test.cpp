@@ -1,0 +1,113 @@
+// Import runs through the command line: the "import" key, EPS files a record and
+// text lines, each symbol read back by an outside reader.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "cli_run.h"
+#include "support/reader.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CommandLineImport : ::testing::Test {
+    std::string dir;
+    void SetUp() override {
+        dir = testsupport::tempPath("import");
+        fs::remove_all(dir);
+        fs::create_directories(dir + "/out");
+    }
+    // n records "R0001,name 1" ... with CR LF line ends.
+    std::string records(int n) {
+        const std::string path = dir + "/records.csv";
+        std::ofstream f(path, std::ios::binary);
+        for (int i = 1; i <= n; ++i) {
+            char line[64];
+            std::snprintf(line, sizeof line, "R%04d,name %d\r\n", i, i);
+            f << line;
+        }
+        return path;
+    }
+    static std::string record(const std::string& import, const std::string& saveto,
+                              const std::string& more = "") {
+        return "{type:\"Code 128\", data:\"<<1>>\"" + more + ", import:\"" + import +
+               "\", saveto:\"" + saveto + "\"}";
+    }
+};
+
+std::vector<std::string> numbered(int first, int last) {
+    std::vector<std::string> want;
+    for (int i = first; i <= last; ++i) {
+        char r[32];
+        std::snprintf(r, sizeof r, "R%04d", i);
+        want.emplace_back(r);
+    }
+    return want;
+}
+
+TEST_F(CommandLineImport, AThousandRecordsAsEpsFilesAndAsTextLines) {
+    const std::string file = records(1000);
+    CliRun r = run({record(file, dir + "/out/")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(testsupport::decodeEpsFolder(dir + "/out", "Code128"), numbered(1, 1000));
+
+    const std::string lines = dir + "/lines.txt";
+    r = run({"--kind=text-line", record(file, lines)});
+    ASSERT_EQ(r.status, 0) << r.err;
+    // One line a record: the element list (two rows and the text) and a CR.
+    const std::string all = testsupport::slurp(lines);
+    std::vector<std::string> read;
+    for (size_t at = 0; at < all.size();) {
+        size_t end = at;
+        for (int k = 0; k < 3; ++k) end = all.find('\r', end) + 1;
+        const std::string line = all.substr(at, end - at);
+        const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
+        const testsupport::Decoded d = testsupport::decode(
+            testsupport::rasteriseElementList(bytes, static_cast<int>(line.size())), "Code128");
+        read.push_back(d.ok ? d.text : "unread");
+        at = end;
+    }
+    EXPECT_EQ(read, numbered(1, 1000));
+}
+
+TEST_F(CommandLineImport, StartTitleAndCountNameTheFiles) {
+    const std::string file = records(10);
+    const CliRun r = run({record(file + "|3|2|4", dir + "/out/", ", size:\"50\"")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir + "/out"))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"name-3.EPS", "name-4.EPS", "name-5.EPS", "name-6.EPS"}));
+}
+
+TEST_F(CommandLineImport, BadRequestsAreRefused) {
+    const std::string file = records(2);
+    const struct {
+        std::vector<std::string> args;
+        const char* says;
+    } refused[] = {
+        {{record(dir + "/none.csv", dir + "/out/")}, "could not be opened"},
+        {{record(file + "|0", dir + "/out/")}, "start record must be a whole number from 1"},
+        {{record(file + "|1|x", dir + "/out/")}, "title field must be a whole number"},
+        {{record(file + "|1|0|0", dir + "/out/")}, "record count must be a whole number from 1"},
+        {{record(file + "|1|0|1|9", dir + "/out/")}, "FILE|START|TITLE|COUNT"},
+        {{record(file, dir + "/one.eps")}, "saveto must name a folder"},
+        {{"--kind=text-line", record(file, dir + "/out/")}, "text lines go into one file"},
+    };
+    for (const auto& c : refused) {
+        const CliRun r = run(c.args);
+        EXPECT_EQ(r.status, 1) << c.says;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    }
+    EXPECT_TRUE(fs::is_empty(dir + "/out"));
+}
+
+}  // namespace
