@@ -424,7 +424,8 @@ int32_t openFile() {
     std::string path;
     if (!platform::GetFileDialog("TEXT", &path)) return 1;
     platform::FileRef ref = 0;
-    if (platform::FSOpenExisting(path, &ref) != platform::noErr) {
+    // Read-only: a file the user may only read is still an import file.
+    if (platform::FSOpenRead(path, &ref) != platform::noErr) {
         Message(kMsgImportNotOpened);
         return 1;
     }
