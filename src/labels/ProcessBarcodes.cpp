@@ -12,6 +12,7 @@
 #include "picture/SetUpFiles.h"
 #include "picture/outer2.h"
 #include "picture/outputstate.h"
+#include "picture/symbolbox.h"
 #include "platform/questions.h"
 #include "symbology/messages.h"
 #include "symbology/panels.h"
@@ -45,6 +46,12 @@ bool handOverAsked() {
 // file could not be written (reported). A symbol that cannot be made is
 // reported and counted, and the run goes on.
 bool makeAndDeliver() {
+    // The single item takes this symbol's size: a file's bounding box is the item's.
+    getItemData(0);
+    if (!sizeSingleSymbol(0)) {  // refused and reported
+        ++gProd.runFaults;
+        return true;
+    }
     int32_t globYpos = 0;
     if (gOut.tool == kOutTextLine) {  // no preview for text-file lines
         gOut.showDia = 1;

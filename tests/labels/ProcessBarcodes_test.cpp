@@ -1,6 +1,7 @@
 // The production run: one symbol, serial runs and import runs delivered as EPS
 // files and as text lines, each symbol read back by an outside reader.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include "automation/options.h"
 #include "labels/labelDoc.h"
 #include "labels/production.h"
+#include "picture/SetUpFiles.h"
 #include "picture/outputstate.h"
 #include "picture/symbolbox.h"
 #include "platform/desktop.h"
@@ -79,30 +81,6 @@ struct Run : ::testing::Test {
     }
 };
 
-// The bar rows of each symbol's text line: each symbol's element list holds
-// `rows` carriage returns, and its line ends with one more.
-std::vector<std::string> decodeTextLines(const std::string& path, int rows,
-                                         const std::string& format, bool blockLetters = false) {
-    const std::string all = testsupport::slurp(path);
-    std::vector<std::string> out;
-    size_t at = 0;
-    while (at < all.size()) {
-        size_t end = at;
-        for (int k = 0; k <= rows && end != std::string::npos; ++k) end = all.find('\r', end) + 1;
-        if (end == 0) break;
-        const std::string line = all.substr(at, end - 1 - at);
-        const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
-        const int n = static_cast<int>(line.size());
-        const testsupport::Decoded d =
-            testsupport::decode(blockLetters ? testsupport::rasteriseBlockLetters(bytes, n)
-                                             : testsupport::rasteriseElementList(bytes, n),
-                                format);
-        out.push_back(d.ok ? d.text : "unread: " + d.error);
-        at = end;
-    }
-    return out;
-}
-
 std::string withEanCheck(std::string digits) {
     int sum = 0;
     for (size_t i = 0; i < digits.size(); ++i) sum += (digits[i] - '0') * (i % 2 ? 3 : 1);
@@ -137,7 +115,7 @@ TEST_F(Run, ASerialRunOf1000Ean13AsEpsFilesAndAsTextLines) {
     const std::string lines = toTextFile();
     ProcessBarcodes();
     EXPECT_EQ(gProd.runMade, 1000);
-    EXPECT_EQ(decodeTextLines(lines, rows, "EAN-13"), serialEans(100000, 1000));
+    EXPECT_EQ(testsupport::decodeTextLines(lines, rows, "EAN-13"), serialEans(100000, 1000));
     expectHandOverCleared();
 }
 
@@ -146,7 +124,7 @@ TEST_F(Run, SerialRunsStopAtTheirEndAndRefuseRunsThatCouldNeverEnd) {
     serialPanel("0001", "0003", "0001", "4");
     const std::string lines = toTextFile();
     ProcessBarcodes();
-    EXPECT_EQ(decodeTextLines(lines, rows, "Code128"),
+    EXPECT_EQ(testsupport::decodeTextLines(lines, rows, "Code128"),
               (std::vector<std::string>{"0001", "0002", "0003"}));
 
     // The add-on counter form: the main data stays, the add-on counts.
@@ -279,8 +257,28 @@ TEST_F(ImportRun, Utf8RecordsReachTheSymbolAsMacRomanOrAreReported) {
     EXPECT_EQ(gProd.runFaults, 1);
     EXPECT_NE(gMsg.last.find("Mac OS Roman"), std::string::npos) << gMsg.last;
     // QR Code carries é as the Latin-1 byte E9, which zxing gives back as UTF-8.
-    EXPECT_EQ(decodeTextLines(lines, rows, "QRCode", true),
+    EXPECT_EQ(testsupport::decodeTextLines(lines, rows, "QRCode", true),
               (std::vector<std::string>{"caf\xC3\xA9", "ok"}));
+}
+
+TEST_F(ImportRun, AFileThatMayOnlyBeReadIsChosenAsTheImportFile) {
+    const std::string path = file("r1\r");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    static std::string chosen;
+    chosen = path;
+    platform::SetDialogAnswers(nullptr, nullptr, [](const char*, std::string* p) {
+        *p = chosen;
+        return true;
+    });
+    // Root may write any file: the child becomes an ordinary user first.
+    EXPECT_EXIT(
+        {
+            if (geteuid() == 0 && setuid(65534) != 0) _exit(2);
+            openFile();
+            _exit(gPictOut.impoFile == path && gMsg.shown == 0 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    platform::SetDialogAnswers(nullptr, nullptr, nullptr);
 }
 
 TEST_F(ImportRun, TheSeparateFileIsSkippedWithTheRecords) {

@@ -114,6 +114,11 @@ std::vector<Bitmap> renderEpsFiles(const std::vector<std::string>& paths, int dp
 // The symbol of each EPS file of a folder (names in order), read by zxing-cpp;
 // "unread: ..." for one that cannot be read.
 std::vector<std::string> decodeEpsFolder(const std::string& folder, const std::string& format);
+// The symbols of a file of text lines (bar-font text, one line a symbol): each
+// line holds `rows` carriage returns of its element list and ends with one more.
+// Each is rasterised and read by zxing-cpp; "unread: ..." for one that cannot be.
+std::vector<std::string> decodeTextLines(const std::string& path, int rows,
+                                         const std::string& format, bool blockLetters = false);
 // The bounding box that Ghostscript's bbox device finds ("%%HiResBoundingBox" values).
 bool inkBoundingBox(const std::string& path, double* llx, double* lly, double* urx, double* ury);
 RunResult qpdfCheck(const std::string& path);

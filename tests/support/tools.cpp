@@ -166,6 +166,31 @@ std::vector<std::string> decodeEpsFolder(const std::string& folder, const std::s
     return out;
 }
 
+std::vector<std::string> decodeTextLines(const std::string& path, int rows,
+                                         const std::string& format, bool blockLetters) {
+    const std::string all = slurp(path);
+    std::vector<std::string> out;
+    for (size_t at = 0; at < all.size();) {
+        size_t end = at;
+        for (int k = 0; k <= rows && end != std::string::npos; ++k) {
+            end = all.find('\r', end);
+            if (end != std::string::npos) ++end;
+        }
+        if (end == std::string::npos) {
+            out.push_back("unread: a line without its rows");
+            break;
+        }
+        const auto* bytes = reinterpret_cast<const unsigned char*>(all.data() + at);
+        const int n = static_cast<int>(end - 1 - at);
+        const Decoded d =
+            decode(blockLetters ? rasteriseBlockLetters(bytes, n) : rasteriseElementList(bytes, n),
+                   format);
+        out.push_back(d.ok ? d.text : "unread: " + d.error);
+        at = end;
+    }
+    return out;
+}
+
 bool inkBoundingBox(const std::string& path, double* llx, double* lly, double* urx, double* ury) {
     if (!requireProgram("gs", "ghostscript")) return false;
     RunResult r = runCommand("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=bbox '" + path + "'");
