@@ -154,9 +154,8 @@ TEST_F(DataFields, LineHelpers) {
     fgetline(line, f);
     EXPECT_EQ(line[0], 255);  // a line longer than the text holds is cut
     EXPECT_EQ(line[256], 0);
-    int32_t pos = 0;
-    platform::GetFPos(f, &pos);
     EXPECT_EQ(flen(f), n);
+    int32_t pos = 0;
     platform::GetFPos(f, &pos);
     EXPECT_EQ(pos, 8 + 255);  // flen keeps the position
     std::string h;

@@ -40,13 +40,6 @@ struct Hooks : ::testing::Test {
 
 constexpr qd::RGBColor kBlack{0, 0, 0};
 
-int calls = 0;
-void recordBar(const qd::Rect&) { ++calls; }
-int32_t recordText(const unsigned char*, int32_t, int32_t) { return ++calls; }
-void recordString(const unsigned char*, int32_t, int32_t, int32_t) { ++calls; }
-void recordShape(int32_t, int32_t, int32_t, int32_t, int32_t) { ++calls; }
-void recordTherm(int32_t, int32_t, qd::GWorldPtr) { ++calls; }
-
 TEST_F(Hooks, BarsAndLinesReachTheirDefaults) {
     gHooks.bar_ptr({10, 20, 30, 25});
     EXPECT_EQ(at(20, 10), kBlack);
@@ -100,29 +93,6 @@ TEST_F(Hooks, ATransparentRoundedRectangleIsOnlyFramedWith16PointCorners) {
     EXPECT_TRUE(white(10, 10));     // the corner is rounded away ...
     EXPECT_TRUE(white(11, 12));
     EXPECT_EQ(at(10, 18), kBlack);  // ... for 8 points (half the 16-point oval)
-}
-
-// Replaced hooks take every call and nothing reaches the world; a reset brings
-// the defaults back.
-TEST_F(Hooks, EveryHookCanBeReplaced) {
-    calls = 0;
-    gHooks = {recordBar,   recordText,  recordString, recordShape,
-              recordShape, recordShape, recordShape,  recordTherm};
-    const unsigned char ch = 'Q';
-    gHooks.bar_ptr({1, 2, 3, 4});
-    gHooks.text_ptr(&ch, 5, 6);
-    gHooks.drawstring_ptr(&ch, 8, 9, 1);
-    gHooks.rect_ptr(1, 2, 3, 4, 5);
-    gHooks.oval_ptr(1, 2, 3, 4, 6);
-    gHooks.rrect_ptr(1, 2, 3, 4, 7);
-    gHooks.line_ptr(1, 2, 3, 4, 8);
-    gHooks.therm_ptr(12, 3, world);
-    EXPECT_EQ(calls, 8);
-    for (int y = 0; y < 100; y += 7)
-        for (int x = 0; x < 100; x += 7) ASSERT_TRUE(white(x, y));
-    resetDrawingHooks();
-    EXPECT_EQ(gHooks.bar_ptr, &myPaintRect);
-    EXPECT_EQ(gHooks.therm_ptr, nullptr);
 }
 
 TEST_F(Hooks, CmykBecomesTheForeground) {

@@ -22,7 +22,9 @@ namespace picttest {
 
 namespace {
 SymbolData gBefore;
-}
+// Output units per point of the picture made from the current settings.
+double unitsPerPoint() { return labelBack.labelWidth != 0 ? 1.0 : 2540.0 / 72.0; }
+}  // namespace
 
 std::vector<SymbolCase> symbolCases() {
     std::vector<SymbolCase> out;
@@ -79,8 +81,6 @@ bool prepare(const Spec& s) {
     }
     return true;
 }
-
-double unitsPerPoint() { return labelBack.labelWidth != 0 ? 1.0 : 2540.0 / 72.0; }
 
 qd::Picture* recordPicture(const qd::Rect& frame, const std::function<void()>& draw) {
     qd::GWorldPtr scratch = nullptr;

@@ -50,7 +50,5 @@ testsupport::Bitmap rasterise(const qd::Picture* pic, int dpi = 600, int margin 
 qd::Picture* recordPicture(const qd::Rect& frame, const std::function<void()>& draw);
 // prepare, record, rasterise.
 testsupport::Bitmap draw(const Spec& s, int dpi = 600);
-// Output units per point of the picture made from the current settings.
-double unitsPerPoint();
 
 }  // namespace picttest

@@ -227,8 +227,6 @@ TEST(PictureGeometry, IsbnHeaderAboveShortenedBars) {
         EXPECT_GE(header.x, d.pic->frame.left);
         EXPECT_LT(header.x, d.pic->frame.right / 2);
         // The digits under the bars, inside the box.
-        int bottom = 0;
-        for (const qd::Rect& r : d.bars) bottom = std::max(bottom, r.bottom);
         for (const TextRun& t : d.ops.texts)
             if (&t != &header && t.text[0] >= '0' && t.text[0] <= '9') {
                 EXPECT_GT(t.y, d.bars[2].bottom);

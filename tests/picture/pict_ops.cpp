@@ -60,12 +60,6 @@ std::vector<int32_t> commentKinds(const qd::Picture& pic) {
     return kinds;
 }
 
-std::string allText(const Ops& o) {
-    std::string s;
-    for (const TextRun& t : o.texts) s += t.text;
-    return s;
-}
-
 std::vector<qd::Rect> bars(const Ops& o, const qd::Rect& frame) {
     std::vector<qd::Rect> out;
     for (const qd::Rect& r : o.painted)

@@ -33,8 +33,6 @@ Ops readOps(const qd::Picture& pic);
 Ops recordOps(const qd::Rect& frame, const std::function<void()>& draw);
 // The kinds of the picture's comments, in order.
 std::vector<int32_t> commentKinds(const qd::Picture& pic);
-// The text runs' characters joined.
-std::string allText(const Ops& o);
 // The painted rectangles that are bars (or marks): all but the background.
 std::vector<qd::Rect> bars(const Ops& o, const qd::Rect& frame);
 

@@ -1,5 +1,6 @@
 // Barcode items turned a quarter at a time: drawn into pictures, shown at
-// 600 dpi, written as PICT and read back, and read by zxing-cpp.
+// 600 dpi and read by zxing-cpp. Turned items through the printing pass and
+// PICT are read back in the picture driver's tests.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,10 +9,8 @@
 
 #include "labels/labelDoc.h"
 #include "pict_fixture.h"
-#include "pict_ops.h"
 #include "picture/PICbcode.h"
 #include "picture/rotate.h"
-#include "platform/quickdraw/pict.h"
 
 namespace {
 
@@ -28,8 +27,6 @@ qd::Picture* recordTurned(int angle, int printMode) {
         DrawXRString(centre, 0, angle, frame, -1, printMode, 4);
     });
 }
-
-using picttest::commentKinds;
 
 // The bitmap turned back by angle (a multiple of 90 degrees, counter-clockwise
 // on the screen), for readers that look at rows in one direction only.
@@ -81,42 +78,6 @@ TEST(TurnedSymbols, ReadBackAtEveryQuarterTurnSizeAndReduction) {
                     EXPECT_EQ(d.text, s.data);
                     qd::KillPicture(pic);
                 }
-}
-
-TEST(TurnedSymbols, PrintingAddsTheRotationCommentsAroundASecondDrawing) {
-    picttest::Spec spec;
-    spec.code = 40;
-    spec.data = "comments";
-    ASSERT_TRUE(picttest::prepare(spec));
-    qd::Picture* screen = recordTurned(90, 0);
-    EXPECT_EQ(commentKinds(*screen), (std::vector<int32_t>{190, 191}));
-    qd::Picture* print = recordTurned(90, 1);
-    EXPECT_EQ(commentKinds(*print), (std::vector<int32_t>{190, 191, 202, 200, 201}));
-    qd::Picture* upright = recordTurned(0, 1);
-    EXPECT_EQ(commentKinds(*upright), (std::vector<int32_t>{190, 191}));
-    const testsupport::Decoded d = testsupport::decode(picttest::rasterise(print), "QRCode");
-    EXPECT_EQ(d.text, "comments");
-    qd::KillPicture(screen);
-    qd::KillPicture(print);
-    qd::KillPicture(upright);
-}
-
-TEST(TurnedSymbols, PictBytesOfATurnedSymbolReadBack) {
-    picttest::Spec spec;
-    spec.code = 38;
-    spec.data = "PICT TURNED";
-    ASSERT_TRUE(picttest::prepare(spec));
-    qd::Picture* pic = recordTurned(90, 1);
-    const std::string bytes = qd::WritePict(*pic, qd::kPictHundredthsMmPerInch);
-    std::string error;
-    qd::Picture* back =
-        qd::ReadPict(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &error);
-    ASSERT_NE(back, nullptr) << error;
-    EXPECT_EQ(commentKinds(*back), (std::vector<int32_t>{190, 191, 202, 200, 201}));
-    const testsupport::Decoded d = testsupport::decode(picttest::rasterise(back), "DataMatrix");
-    EXPECT_EQ(d.text, "PICT TURNED");
-    qd::KillPicture(back);
-    qd::KillPicture(pic);
 }
 
 }  // namespace

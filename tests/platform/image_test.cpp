@@ -1,14 +1,10 @@
 #include "platform/quickdraw/image.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
-#include <tiffio.h>
 
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-
-#include <jpeglib.h>
 
 #include "platform/quickdraw/picture.h"
 #include "qd_world.h"
@@ -18,105 +14,38 @@ namespace {
 
 using namespace qd;
 
-// The fixtures: 20 x 10 pixels in four quadrants.
+// The fixtures, written by ImageMagick: 20 x 10 pixels in four quadrants.
 constexpr int kW = 20, kH = 10;
 enum Quadrant { TopLeft, TopRight, BottomLeft, BottomRight };
-Quadrant quadrantAt(int x, int y) {
-    return static_cast<Quadrant>((y >= kH / 2) * 2 + (x >= kW / 2));
-}
 constexpr uint32_t kColours[] = {0xFF0000, 0x00FF00, 0x0000FF, 0x000000};
-constexpr uint8_t kGreys[] = {0x40, 0x80, 0xC0, 0x00};
+constexpr uint32_t kGreys[] = {0x404040, 0x808080, 0xC0C0C0, 0x000000};
 
-// The fixture's pixels row by row: `channels` 1 grey, 3 RGB, 4 RGBA with the
-// bottom right quadrant see-through, 0 the quadrant's palette index.
-std::vector<unsigned char> quadrantPixels(int channels) {
-    std::vector<unsigned char> px;
-    for (int y = 0; y < kH; ++y)
-        for (int x = 0; x < kW; ++x) {
-            const Quadrant q = quadrantAt(x, y);
-            if (channels == 0) {
-                px.push_back(static_cast<unsigned char>(q));
-            } else if (channels == 1) {
-                px.push_back(kGreys[q]);
-            } else {
-                for (int shift : {16, 8, 0})
-                    px.push_back(static_cast<unsigned char>(kColours[q] >> shift));
-                if (channels == 4) px.push_back(q == BottomRight ? 0 : 255);
-            }
-        }
-    return px;
-}
-
-std::string pngBytes(png_uint_32 format, int channels) {
-    png_image img;
-    std::memset(&img, 0, sizeof img);
-    img.version = PNG_IMAGE_VERSION;
-    img.width = kW;
-    img.height = kH;
-    img.format = format;
-    unsigned char map[12] = {};
-    if (format & PNG_FORMAT_FLAG_COLORMAP) {
-        img.colormap_entries = 4;
-        for (int i = 0; i < 12; ++i)
-            map[i] = static_cast<unsigned char>(kColours[i / 3] >> (16 - 8 * (i % 3)));
+// The quadrants in `colours` on `ground` (the bottom right's colour), written
+// as a file of `extension`, in ImageMagick's `format` when one is given.
+std::string written(const char* format, const char* extension, const std::string& options = "",
+                    const uint32_t (&colours)[4] = kColours, const char* ground = "black") {
+    const char* corners[] = {"0,0 9,4", "10,0 19,4", "0,5 9,9"};
+    std::string command = "/usr/bin/convert -size 20x10 xc:" + std::string(ground);
+    for (int q = 0; q < 3; ++q) {
+        char fill[64];
+        std::snprintf(fill, sizeof fill, " -fill '#%06X' -draw 'rectangle %s'", colours[q],
+                      corners[q]);
+        command += fill;
     }
-    const std::vector<unsigned char> pixels = quadrantPixels(channels);
-    png_alloc_size_t size = 0;
-    EXPECT_TRUE(png_image_write_to_memory(&img, nullptr, &size, 0, pixels.data(), 0, map));
-    std::string out(size, '\0');
-    EXPECT_TRUE(png_image_write_to_memory(&img, out.data(), &size, 0, pixels.data(), 0, map));
-    out.resize(size);
-    return out;
-}
-
-std::string palettePng() { return pngBytes(PNG_FORMAT_RGB | PNG_FORMAT_FLAG_COLORMAP, 0); }
-std::string greyPng() { return pngBytes(PNG_FORMAT_GRAY, 1); }
-std::string rgbaPng() { return pngBytes(PNG_FORMAT_RGBA, 4); }
-
-std::string jpegBytes() {
-    jpeg_compress_struct c;
-    jpeg_error_mgr err;
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    unsigned char* buf = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&c, &buf, &size);
-    c.image_width = kW;
-    c.image_height = kH;
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, 98, TRUE);
-    jpeg_start_compress(&c, TRUE);
-    std::vector<unsigned char> rgb = quadrantPixels(3);
-    while (c.next_scanline < kH) {
-        JSAMPROW r = &rgb[c.next_scanline * kW * 3];
-        jpeg_write_scanlines(&c, &r, 1);
-    }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    std::string out(reinterpret_cast<char*>(buf), size);
-    std::free(buf);
-    return out;
-}
-
-std::string tiffBytes() {
-    const std::string path = testsupport::tempPath("fixture.tif");
-    TIFF* t = TIFFOpen(path.c_str(), "w");
-    EXPECT_NE(t, nullptr);
-    TIFFSetField(t, TIFFTAG_IMAGEWIDTH, kW);
-    TIFFSetField(t, TIFFTAG_IMAGELENGTH, kH);
-    TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, 3);
-    TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 8);
-    TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
-    TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-    TIFFSetField(t, TIFFTAG_COMPRESSION, COMPRESSION_PACKBITS);
-    TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, 2);
-    std::vector<unsigned char> rgb = quadrantPixels(3);
-    for (int y = 0; y < kH; ++y)
-        TIFFWriteScanline(t, &rgb[y * kW * 3], static_cast<uint32_t>(y), 0);
-    TIFFClose(t);
+    const std::string path = testsupport::tempPath(std::string("fixture.") + extension);
+    const testsupport::RunResult r =
+        testsupport::runCommand(command + " " + options + " '" + format + path + "'");
+    EXPECT_EQ(r.status, 0) << r.err;
     return testsupport::slurp(path);
+}
+
+std::string palettePng() { return written("PNG8:", "png"); }
+std::string greyPng() { return written("", "png", "-define png:color-type=0 -depth 8", kGreys); }
+std::string rgbaPng() { return written("PNG32:", "png", "", kColours, "none"); }
+std::string jpegBytes() { return written("", "jpg", "-quality 98"); }
+std::string tiffBytes() {
+    return written("", "tif",
+                   "-type TrueColor -depth 8 -compress RLE -define tiff:rows-per-strip=2");
 }
 
 using qdtest::World;
@@ -162,9 +91,7 @@ void checkTurns(const std::string& bytes, const uint32_t (&want)[4], int toleran
 TEST(Images, PngJpegAndTiffDrawnAtQuarterTurns) {
     const uint32_t colours[4] = {kColours[0], kColours[1], kColours[2], kColours[3]};
     checkTurns(palettePng(), colours, 0);
-    uint32_t greys[4];
-    for (int i = 0; i < 4; ++i) greys[i] = kGreys[i] * 0x010101u;
-    checkTurns(greyPng(), greys, 0);
+    checkTurns(greyPng(), kGreys, 0);
     checkTurns(rgbaPng(), colours, 0, true);
     checkTurns(jpegBytes(), colours, 40);
     checkTurns(tiffBytes(), colours, 0);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -52,6 +53,15 @@ struct World {
         return n;
     }
     int blacks() const { return count({0, 0, 0}); }
+    // The first and the last row with black between columns h0 and h1.
+    std::pair<int, int> inkRows(int h0, int h1) const {
+        const qd::Rect b = qd::GWorldBounds(w);
+        int top = b.bottom, bottom = -1;
+        for (int v = b.top; v < b.bottom; ++v)
+            for (int h = h0; h < h1; ++h)
+                if (black(h, v)) top = std::min(top, v), bottom = std::max(bottom, v);
+        return {top, bottom};
+    }
     // Every pixel as 0xRRGGBB, row by row.
     std::vector<uint32_t> pixels() const {
         int stride = 0;

@@ -218,19 +218,10 @@ TEST(QuickDrawText, WidthsAndMetricsOfThePinnedFonts) {
     GetPen(&pen);
     EXPECT_EQ(pen.h, 10 + 29);
     EXPECT_GT(w.blacks(), 40);
-    // The 'H' stands on the baseline and reaches the cap height.
-    int top = 60, bottom = 0;
-    for (int v = 0; v < 60; ++v)
-        for (int h = 10; h < 18; ++h)
-            if (w.black(h, v)) {
-                top = std::min(top, v);
-                bottom = std::max(bottom, v);
-            }
-    EXPECT_EQ(bottom, 29);
-    EXPECT_EQ(top, 30 - 9);
-    // Nothing below the descent or right of the advance.
-    for (int v = 30 + fi.descent + 1; v < 60; ++v)
-        for (int h = 0; h < 200; ++h) ASSERT_FALSE(w.black(h, v));
+    // The 'H' stands on the baseline and reaches the cap height; nothing lies
+    // below the descent.
+    EXPECT_EQ(w.inkRows(10, 18), std::make_pair(30 - 9, 29));
+    EXPECT_LE(w.inkRows(0, 200).second, 30 + fi.descent);
     // Fractional widths add up exactly, so ten narrow characters differ.
     const unsigned char ten[] = "iiiiiiiiii";
     SetFractEnable(false);
@@ -283,13 +274,7 @@ TEST(QuickDrawText, BarFontDigitsComeFromTheBuiltInOutlines) {
     GetFontInfo(&fi);
     EXPECT_EQ(fi.ascent, 34);
     // The digits stand on the baseline.
-    int top = 60, bottom = 0;
-    for (int v = 0; v < 60; ++v)
-        for (int h = 0; h < 120; ++h)
-            if (w.black(h, v)) {
-                top = std::min(top, v);
-                bottom = std::max(bottom, v);
-            }
+    const auto [top, bottom] = w.inkRows(0, 120);
     EXPECT_NEAR(bottom, 50 - 3, 2);
     EXPECT_NEAR(top, 50 - 34, 2);
     EXPECT_EQ(CharWidth('0'), 26);  // 2.31 mm at 10 points, so 9.2 mm at 40
