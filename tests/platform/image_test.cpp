@@ -33,8 +33,10 @@ std::string written(const char* format, const char* extension, const std::string
         command += fill;
     }
     const std::string path = testsupport::tempPath(std::string("fixture.") + extension);
+    // Stripped of the text chunks that would follow the pixels, so that a cut
+    // file lacks pixels.
     const testsupport::RunResult r =
-        testsupport::runCommand(command + " " + options + " '" + format + path + "'");
+        testsupport::runCommand(command + " -strip " + options + " '" + format + path + "'");
     EXPECT_EQ(r.status, 0) << r.err;
     return testsupport::slurp(path);
 }

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,8 +35,8 @@ struct World {
     }
     bool black(int h, int v) const { return at(h, v) == qd::RGBColor{0, 0, 0}; }
     // Every point (h, v) of `dark` black and none of `light`.
-    ::testing::AssertionResult inked(std::initializer_list<std::pair<int, int>> dark,
-                                     std::initializer_list<std::pair<int, int>> light = {}) const {
+    using Points = std::vector<std::pair<int, int>>;
+    ::testing::AssertionResult inked(const Points& dark, const Points& light = {}) const {
         for (auto [h, v] : dark)
             if (!black(h, v))
                 return ::testing::AssertionFailure() << h << "," << v << " is not black";

@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "platform/quickdraw/picture.h"
 #include "qd_world.h"
+#include "support/cases.h"
 #include "support/fonts.h"
 
 namespace {
@@ -14,52 +19,84 @@ using namespace qd;
 
 using qdtest::World;
 
-TEST(QuickDraw, PaintRectCoversLeftTopInclusiveRightBottomExclusive) {
-    World w;
-    PaintRect({10, 10, 20, 30});
-    EXPECT_EQ(w.blacks(), 200);
-    EXPECT_TRUE(w.inked({{10, 10}, {29, 19}}, {{30, 19}, {29, 20}, {9, 10}}));
+// A call's arguments: whole numbers, and a pattern's or a mode's name.
+struct Args {
+    std::vector<int> n;
+    std::string word;
+    Rect rect() const { return {n.at(0), n.at(1), n.at(2), n.at(3)}; }
+    Pattern pattern() const {
+        return word == "gray" ? kGray : word == "lightgray" ? kLightGray : kBlack;
+    }
+};
+
+const std::map<std::string, std::function<void(const Args&)>> kCalls{
+    {"PaintRect", [](const Args& a) { PaintRect(a.rect()); }},
+    {"FrameRect", [](const Args& a) { FrameRect(a.rect()); }},
+    {"FillRect", [](const Args& a) { FillRect(a.rect(), a.pattern()); }},
+    {"PaintOval", [](const Args& a) { PaintOval(a.rect()); }},
+    {"FrameOval", [](const Args& a) { FrameOval(a.rect()); }},
+    {"PaintRoundRect", [](const Args& a) { PaintRoundRect(a.rect(), a.n.at(4), a.n.at(5)); }},
+    {"PaintArc", [](const Args& a) { PaintArc(a.rect(), a.n.at(4), a.n.at(5)); }},
+    {"ClipRect", [](const Args& a) { ClipRect(a.rect()); }},
+    {"PenSize", [](const Args& a) { PenSize(a.n.at(0), a.n.at(1)); }},
+    {"PenPat", [](const Args& a) { PenPat(a.pattern()); }},
+    {"PenMode",
+     [](const Args& a) {
+         PenMode(a.word.empty() ? a.n.at(0) : a.word == "or" ? patOr : patBic);
+     }},
+    {"MoveTo", [](const Args& a) { MoveTo(a.n.at(0), a.n.at(1)); }},
+    {"LineTo", [](const Args& a) { LineTo(a.n.at(0), a.n.at(1)); }},
+    {"Line", [](const Args& a) { Line(a.n.at(0), a.n.at(1)); }},
+    {"Pen",
+     [](const Args& a) {
+         Point pen;
+         GetPen(&pen);
+         EXPECT_EQ(std::vector<int>({pen.h, pen.v}), a.n);
+     }},
+};
+
+// Runs a script of tests/data/platform/drawing.txt in the current world.
+void run(const std::string& script) {
+    std::istringstream calls(script);
+    for (std::string call; std::getline(calls, call, ';');) {
+        std::istringstream in(call);
+        std::string name, word;
+        in >> name;
+        Args a;
+        while (in >> word) {
+            if (word.find_first_not_of("-0123456789") == std::string::npos)
+                a.n.push_back(std::stoi(word));
+            else
+                a.word = word;
+        }
+        const auto found = kCalls.find(name);
+        if (found == kCalls.end())
+            ADD_FAILURE() << "no call " << name;
+        else
+            found->second(a);
+    }
 }
 
-TEST(QuickDraw, FrameLiesInsideItsRectangle) {
-    World w;
-    FrameRect({10, 10, 20, 30});
-    EXPECT_EQ(w.blacks(), 2 * 20 + 2 * 8);
-    EXPECT_TRUE(w.inked({{10, 10}, {29, 19}}, {{11, 11}, {30, 10}}));
-    PenSize(3, 2);
-    FrameRect({30, 10, 40, 30});
-    EXPECT_EQ(w.count({0, 0, 0}) - 56, 20 * 10 - 14 * 6);
-    PenSize(20, 20);  // a pen wider than half the rectangle fills it
-    EraseRect({0, 0, 60, 80});
-    FrameRect({10, 10, 20, 30});
-    EXPECT_EQ(w.blacks(), 200);
+// Points written "h,v h,v ...".
+World::Points points(const std::string& text) {
+    std::istringstream in(text);
+    World::Points out;
+    int h = 0, v = 0;
+    char comma = 0;
+    while (in >> h >> comma >> v) out.emplace_back(h, v);
+    return out;
 }
 
-TEST(QuickDraw, LinesSweepThePenRectangle) {
-    World w;
-    PenSize(3, 2);
-    MoveTo(10, 10);
-    LineTo(20, 10);
-    // From h 10 to 20 + 3, v 10 to 10 + 2.
-    EXPECT_EQ(w.blacks(), 13 * 2);
-    EXPECT_TRUE(w.inked({{22, 11}}, {{23, 11}}));
-    Point pen;
-    GetPen(&pen);
-    EXPECT_EQ(pen.h, 20);
-    EXPECT_EQ(pen.v, 10);
-    EraseRect({0, 0, 60, 80});
-    MoveTo(10, 20);
-    Line(0, 10);
-    EXPECT_EQ(w.blacks(), 3 * 12);
-    EraseRect({0, 0, 60, 80});
-    // A diagonal covers both pen ends and nothing beyond the hull.
-    MoveTo(10, 10);
-    LineTo(30, 40);
-    EXPECT_TRUE(w.inked({{10, 10}, {32, 41}}, {{33, 41}, {10, 30}}));
-    PenSize(0, 0);
-    EraseRect({0, 0, 60, 80});
-    LineTo(50, 50);
-    EXPECT_EQ(w.blacks(), 0);
+TEST(QuickDraw, DrawingScripts) {
+    for (const auto& c : testsupport::readCases("platform/drawing.txt", 4)) {
+        SCOPED_TRACE(c.where);
+        World w;
+        run(c[0]);
+        if (c[1] != "-") {
+            EXPECT_EQ(w.blacks(), c.integer(1));
+        }
+        EXPECT_TRUE(w.inked(points(c[2]), points(c[3])));
+    }
 }
 
 TEST(QuickDraw, XorTwiceRestoresAndHiddenPenDrawsNothing) {
@@ -82,37 +119,8 @@ TEST(QuickDraw, XorTwiceRestoresAndHiddenPenDrawsNothing) {
     ShowPen();
 }
 
-TEST(QuickDraw, PatternsAndModes) {
+TEST(QuickDraw, ClipByPolygon) {
     World w;
-    FillRect({0, 0, 8, 8}, kGray);
-    EXPECT_EQ(w.blacks(), 32);
-    EXPECT_TRUE(w.inked({{0, 0}, {1, 1}}, {{1, 0}}));
-    // Or leaves the clear bits alone; bic clears the set ones.
-    PaintRect({0, 10, 8, 18});
-    PenPat(kGray);
-    PenMode(patBic);
-    PaintRect({0, 10, 8, 18});
-    EXPECT_EQ(w.blacks(), 32 + 32);
-    PenMode(patOr);
-    EraseRect({0, 0, 60, 80});
-    PenPat(kLightGray);
-    PaintRect({0, 0, 8, 8});
-    EXPECT_EQ(w.blacks(), 16);
-    // The printing pass's mode 23 is no boolean mode: it paints as a copy.
-    PenPat(kBlack);
-    PenMode(23);
-    PaintRect({20, 0, 30, 10});
-    EXPECT_EQ(w.blacks(), 16 + 100);
-}
-
-TEST(QuickDraw, ClipByRectangleAndPolygon) {
-    World w;
-    ClipRect({10, 10, 20, 20});
-    PaintRect({0, 0, 60, 80});
-    EXPECT_EQ(w.blacks(), 100);
-    EXPECT_FALSE(w.black(20, 15));
-    ClipAll();
-    EraseRect({0, 0, 60, 80});
     // A diamond: the turned square of a rotated item.
     ClipPoly({{{0, 20}, {20, 40}, {40, 20}, {20, 0}}});
     PaintRect({0, 0, 60, 80});
@@ -178,21 +186,6 @@ TEST(QuickDraw, CopyBitsCopiesOrsScalesAndMasks) {
     Polygon mask{{{0, 0}, {0, 20}, {20, 20}, {20, 0}}};
     CopyBits(src.w, {0, 0, 10, 10}, {0, 0, 40, 40}, srcCopy, &mask);
     EXPECT_TRUE(dst.inked({{19, 19}}, {{20, 19}}));
-}
-
-TEST(QuickDraw, ShapesStayInsideTheirRectangles) {
-    World w;
-    PaintOval({10, 10, 30, 50});
-    EXPECT_TRUE(w.inked({{30, 20}}, {{10, 10}, {50, 20}}));
-    EraseRect({0, 0, 60, 80});
-    FrameOval({10, 10, 30, 50});
-    EXPECT_TRUE(w.inked({{10, 20}}, {{30, 20}}));
-    EraseRect({0, 0, 60, 80});
-    PaintRoundRect({10, 10, 30, 50}, 10, 10);
-    EXPECT_TRUE(w.inked({{11, 20}}, {{10, 10}}));
-    EraseRect({0, 0, 60, 80});
-    PaintArc({0, 0, 40, 40}, 0, 90);  // the upper right quarter
-    EXPECT_TRUE(w.inked({{25, 15}}, {{15, 15}, {25, 25}}));
 }
 
 // ---- Text --------------------------------------------------------------------
