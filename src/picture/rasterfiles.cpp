@@ -204,6 +204,33 @@ void memUnmap(thandle_t, void*, toff_t) {}
 // libtiff's complaints are not for the user: a failed row is reported once.
 void quietTiff(const char*, const char*, va_list) {}
 
+// PackBits of one row, appended to out: runs of three or more equal bytes as a
+// repeat (1 - n, then the byte), everything else as literals (n - 1, then n
+// bytes), at most 128 bytes a run.
+void packBitsRow(const uint8_t* row, size_t n, std::string* out) {
+    constexpr size_t kMaxRun = 128;
+    size_t i = 0;
+    while (i < n) {
+        size_t run = 1;
+        while (i + run < n && run < kMaxRun && row[i + run] == row[i]) ++run;
+        if (run >= 3) {
+            out->push_back(static_cast<char>(1 - static_cast<int>(run)));
+            out->push_back(static_cast<char>(row[i]));
+            i += run;
+            continue;
+        }
+        // Literals up to the next run of three.
+        size_t end = i;
+        while (end < n && end - i < kMaxRun) {
+            if (end + 2 < n && row[end] == row[end + 1] && row[end] == row[end + 2]) break;
+            ++end;
+        }
+        out->push_back(static_cast<char>(end - i - 1));
+        out->append(reinterpret_cast<const char*>(row + i), end - i);
+        i = end;
+    }
+}
+
 bool hasWord(const std::string& text, const char* word) {
     return text.find(word) != std::string::npos;
 }
@@ -290,9 +317,9 @@ bool TiffToFile(const qd::Picture* pic, const qd::Rect& rect, const char* option
         TIFFSetField(tif, TIFFTAG_DOCUMENTNAME, kDocumentName);
         TIFFSetField(tif, TIFFTAG_IMAGEDESCRIPTION, kImageDescription);
         TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
-        TIFFSetField(
-            tif, TIFFTAG_ROWSPERSTRIP,
-            o.rowsPerStrip ? o.rowsPerStrip : std::max<uint32_t>(1, kStripBytes / bytesPerRow));
+        const uint32_t rowsPerStrip =
+            o.rowsPerStrip ? o.rowsPerStrip : std::max<uint32_t>(1, kStripBytes / bytesPerRow);
+        TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, rowsPerStrip);
         TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
         if (format == Format::palette) {
             std::vector<uint16_t> map(3 * kPaletteSize, 0);
@@ -306,11 +333,32 @@ bool TiffToFile(const qd::Picture* pic, const qd::Rect& rect, const char* option
         }
         std::vector<uint8_t> row(bytesPerRow);
         Snapper snap(palette);
+        // PackBits strips are packed here, each row once however often it repeats
+        // (a symbol's bars are many equal rows); libtiff packs every row anew.
+        // Its bit reversal for the other fill order applies to its own coding only.
+        const bool packHere = o.compression == COMPRESSION_PACKBITS &&
+                              (format != Format::blackWhite || o.fillOrder == FILLORDER_MSB2LSB);
+        std::string packed, strip;
         for (uint32_t y = 0; y < height && ok; ++y) {
-            if (!drawing.sameAsAbove(static_cast<int>(y), static_cast<int>(width)))
+            const bool same = drawing.sameAsAbove(static_cast<int>(y), static_cast<int>(width));
+            if (!same)
                 convertRow(drawing.row(static_cast<int>(y)), static_cast<int>(width), format,
                            palette, snap, row.data());
-            if (TIFFWriteScanline(tif, row.data(), y, 0) < 0) ok = false;
+            if (!packHere) {
+                if (TIFFWriteScanline(tif, row.data(), y, 0) < 0) ok = false;
+                continue;
+            }
+            if (!same || y == 0) {
+                packed.clear();
+                packBitsRow(row.data(), bytesPerRow, &packed);
+            }
+            strip += packed;
+            if ((y + 1) % rowsPerStrip == 0 || y + 1 == height) {
+                if (TIFFWriteRawStrip(tif, y / rowsPerStrip, strip.data(),
+                                      static_cast<tmsize_t>(strip.size())) < 0)
+                    ok = false;
+                strip.clear();
+            }
         }
         if (ok && TIFFFlush(tif) != 1) ok = false;
         TIFFClose(tif);

@@ -35,8 +35,8 @@ qd::Picture* stripes() {
 
 struct Tiff {
     TIFF* tif = nullptr;
-    explicit Tiff(const std::string& bytes) {
-        const std::string path = testsupport::tempPath("t.tif");
+    explicit Tiff(const std::string& bytes, const char* name = "t.tif") {
+        const std::string path = testsupport::tempPath(name);
         std::ofstream(path, std::ios::binary) << bytes;
         tif = TIFFOpen(path.c_str(), "r");
     }
@@ -165,6 +165,33 @@ TEST_F(Raster, OptionWords) {
     EXPECT_EQ(MaxValToBits(256), 9);
     EXPECT_EQ(MaxValToBits(1), 1);
     EXPECT_EQ(MaxValToBits(0), 0);
+}
+
+// Packed strips (each row packed once however often it repeats) hold exactly
+// the rows of the unpacked file: runs longer than a PackBits run, single and
+// double pixels, repeated rows and strips of a few rows.
+TEST_F(Raster, PackedRowsEqualTheUnpackedOnes) {
+    qd::KillPicture(pic);
+    pic = picttest::recordPicture({0, 0, 600, 600}, [] {
+        qd::ForeColor(qd::blackColor);
+        for (int y = 0, w = 1; y < 600; y += 40, w = w * 3 % 37 + 1)
+            for (int x = 0; x < 600; x += 4 * w) qd::PaintRect({y, x, y + 20 + w, x + w});
+        qd::PaintRect({300, 0, 320, 600});
+    });
+    for (const char* options : {"", "-rowsperstrip 3", "B/W", "B/W -rowsperstrip 1"}) {
+        SCOPED_TRACE(options);
+        const std::string plain = std::string(options) + " -none";
+        const Tiff packed(tiff(options, 300, 1270), "packed.tif");
+        const Tiff unpacked(tiff(plain.c_str(), 300, 1270), "unpacked.tif");
+        ASSERT_TRUE(packed.tif && unpacked.tif);
+        EXPECT_EQ(packed.u16(TIFFTAG_COMPRESSION), COMPRESSION_PACKBITS);
+        std::vector<uint8_t> a(static_cast<size_t>(TIFFScanlineSize(packed.tif))), b(a.size());
+        for (uint32_t y = 0; y < 300; ++y) {
+            ASSERT_EQ(TIFFReadScanline(packed.tif, a.data(), y, 0), 1) << y;
+            ASSERT_EQ(TIFFReadScanline(unpacked.tif, b.data(), y, 0), 1) << y;
+            ASSERT_EQ(a, b) << "row " << y;
+        }
+    }
 }
 
 TEST_F(Raster, BitmapsOfOneAndEightBits) {
