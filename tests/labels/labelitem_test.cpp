@@ -193,30 +193,20 @@ TEST_F(LabelItems, BarWidthStepAtZeroMagnification) {
 // Settings beyond their bits are held at the bit field's limits instead of
 // spilling into the neighbouring settings of the same word.
 TEST_F(LabelItems, OutOfRangeSettingsAreClamped) {
+    const struct {
+        int32_t* value;
+        int32_t stored, loaded;
+    } cases[] = {{&gSym.extraMargin, 40, 15}, {&gSym.textAsFont, 1, 1},
+                 {&gSym.cLength, 5000, 2047}, {&gSym.end_bars, 1, 1},
+                 {&gSym.lMode, 2, 2},         {&gLabel.tempNumRepeat, 700, 255},
+                 {&gLabel.numRepeat, -3, 0},  {&gSym.flushBars, 1, 1},
+                 {&gSym.attTop, 1, 1},        {&gLabel.notDrawn, 1, 1}};
     const int32_t i = newItem(kKindText);
-    gSym.extraMargin = 40;
-    gSym.textAsFont = 1;
-    gSym.cLength = 5000;
-    gSym.end_bars = 1;
-    gSym.lMode = 2;
-    gLabel.tempNumRepeat = 700;
-    gLabel.numRepeat = -3;
-    gSym.flushBars = 1;
-    gSym.attTop = 1;
-    gLabel.notDrawn = 1;
+    for (const auto& c : cases) *c.value = c.stored;
     setItemData(i, 0);
     forget();
     getItemData(i);
-    EXPECT_EQ(gSym.extraMargin, 15);
-    EXPECT_EQ(gSym.textAsFont, 1);
-    EXPECT_EQ(gSym.cLength, 2047);
-    EXPECT_EQ(gSym.end_bars, 1);
-    EXPECT_EQ(gSym.lMode, 2);
-    EXPECT_EQ(gLabel.tempNumRepeat, 255);
-    EXPECT_EQ(gLabel.numRepeat, 0);
-    EXPECT_EQ(gSym.flushBars, 1);
-    EXPECT_EQ(gSym.attTop, 1);
-    EXPECT_EQ(gLabel.notDrawn, 1);
+    for (const auto& c : cases) EXPECT_EQ(*c.value, c.loaded) << c.stored;
 }
 
 // Every text field is cut at its end; the fields after it keep their values.
@@ -319,16 +309,6 @@ TEST_F(LabelItems, SheetCopiesHoldLengthsTimesAThousand) {
     LabelSheet huge;
     huge.sheetHeight = 0xFFFFFFFF;
     EXPECT_EQ(sheetToCopy(huge).sheetHeight, 0xFFFFFFFFu);
-}
-
-TEST_F(LabelItems, StartValues) {
-    EXPECT_EQ(labelBack.leftMargin, 162u);
-    EXPECT_EQ(labelBack.topMargin, 389u);
-    EXPECT_EQ(labelBack.across, 2u);
-    EXPECT_EQ(labelBack.down, 8u);
-    EXPECT_EQ(labelBack.labelHeight, 960u);
-    EXPECT_EQ(labelBack.lastItem, -1);
-    EXPECT_FALSE(labelLayoutOpen());
 }
 
 // The switches share words of the record, as stored files hold them.
