@@ -77,6 +77,17 @@ void CLOSEDiscard(int32_t channel) {
     platform::FSDiscard(ref);
 }
 
+OSErr writeWholeFile(int32_t channel, const char* name, const void* bytes, int32_t n) {
+    OSErr err = OPENReplace(channel, name);
+    if (err != platform::noErr) return err;
+    err = platform::FSWrite(channelRef(channel), &n, bytes);
+    if (err != platform::noErr) {
+        CLOSEDiscard(channel);
+        return err;
+    }
+    return CLOSE(channel);
+}
+
 OSErr bswrite(int32_t channel, int32_t value) {
     const platform::FileRef ref = channelRef(channel);
     if (ref == 0) return platform::rfNumErr;

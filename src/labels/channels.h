@@ -57,6 +57,10 @@ platform::OSErr RECORD(int32_t channel, int32_t position);
 // when given, says why).
 int32_t REC(int32_t channel, platform::OSErr* status = nullptr);
 int32_t LOF(int32_t channel, platform::OSErr* status = nullptr);
+// Writes n bytes as the whole new contents of name through channel: opened by
+// OPENReplace, written once and put in place by CLOSE, or dropped on any failure
+// (name stays as it was). The first failure's status, or noErr.
+platform::OSErr writeWholeFile(int32_t channel, const char* name, const void* bytes, int32_t n);
 // The file reference of an open channel, for the callers that write texts with
 // FSWrite; 0 when the channel is not open.
 platform::FileRef channelRef(int32_t channel);

@@ -307,17 +307,8 @@ void applyDocument(ParsedDocument&& doc) {
 int32_t saveDocumentTo(const std::string& path) {
     const std::string bytes = documentBytes();
     DEF_OPEN(fourCC("SXLD"), gDocFile.fileType);
-    if (OPENReplace(kDocumentChannel, path.c_str()) != platform::noErr) {
-        Message(kMsgDocumentNotSaved);
-        return 1;
-    }
-    int32_t n = static_cast<int32_t>(bytes.size());
-    if (platform::FSWrite(channelRef(kDocumentChannel), &n, bytes.data()) != platform::noErr) {
-        CLOSEDiscard(kDocumentChannel);
-        Message(kMsgDocumentNotSaved);
-        return 1;
-    }
-    if (CLOSE(kDocumentChannel) != platform::noErr) {
+    if (writeWholeFile(kDocumentChannel, path.c_str(), bytes.data(),
+                       static_cast<int32_t>(bytes.size())) != platform::noErr) {
         Message(kMsgDocumentNotSaved);
         return 1;
     }

@@ -98,18 +98,9 @@ void SaveLayoutModeLabel() {
 
 int32_t saveLayoutTextTo(const std::string& path) {
     DEF_OPEN(fourCC("SXLD"), fourCC("TEXT"));
-    if (OPENReplace(kDocumentChannel, path.c_str()) != platform::noErr) {
-        Message(kMsgLayoutNotSaved);
-        return 1;
-    }
     const std::string text = layoutText();
-    int32_t n = static_cast<int32_t>(text.size());
-    if (platform::FSWrite(channelRef(kDocumentChannel), &n, text.data()) != platform::noErr) {
-        CLOSEDiscard(kDocumentChannel);
-        Message(kMsgLayoutNotSaved);
-        return 1;
-    }
-    if (CLOSE(kDocumentChannel) != platform::noErr) {
+    if (writeWholeFile(kDocumentChannel, path.c_str(), text.data(),
+                       static_cast<int32_t>(text.size())) != platform::noErr) {
         Message(kMsgLayoutNotSaved);
         return 1;
     }

@@ -202,11 +202,8 @@ int32_t saveFormat(const std::string& path) {
     uint8_t bytes[kSavedFormatBytes];
     encodeLabelSheet(labelBack2, platform::ByteOrder::little, bytes);
     DEF_OPEN(fourCC("SXLD"), fourCC("LATE"));
-    bool ok = OPENReplace(kDocumentChannel, path.c_str()) == platform::noErr;
-    int32_t n = static_cast<int32_t>(kSavedFormatBytes);
-    ok = ok && platform::FSWrite(channelRef(kDocumentChannel), &n, bytes) == platform::noErr;
-    if (!ok) CLOSEDiscard(kDocumentChannel);
-    ok = ok && CLOSE(kDocumentChannel) == platform::noErr;
+    const bool ok = writeWholeFile(kDocumentChannel, path.c_str(), bytes,
+                                   static_cast<int32_t>(kSavedFormatBytes)) == platform::noErr;
     if (!ok) Message(kMsgFormatNotSaved);
     return ok ? 1 : 0;
 }

@@ -103,12 +103,8 @@ void reportFailure() {
 bool writeChannelFile(const std::string& file) {
     const std::string path = inFolder(file);
     DEF_OPEN(fourCC("CMXT"), fourCC("ILYT"));
-    bool ok = OPENReplace(kSettingsChannel, path.c_str()) == platform::noErr;
-    int32_t n = static_cast<int32_t>(gPress.file.size());
-    ok = ok &&
-         platform::FSWrite(channelRef(kSettingsChannel), &n, gPress.file.data()) == platform::noErr;
-    if (!ok) CLOSEDiscard(kSettingsChannel);
-    ok = ok && CLOSE(kSettingsChannel) == platform::noErr;
+    const bool ok = writeWholeFile(kSettingsChannel, path.c_str(), gPress.file.data(),
+                                   static_cast<int32_t>(gPress.file.size())) == platform::noErr;
     gPress.file.clear();
     if (!ok) reportFailure();
     return ok;
