@@ -382,6 +382,12 @@ int32_t doPrinting(int32_t mode, print::PrintSettings settings, print::PageForma
     return status;
 }
 
+void doErrorAlert(int32_t status, const std::string& detail) {
+    std::string text = "Carbon Printing Manager Error " + std::to_string(status);
+    if (!detail.empty()) text += " (" + detail + ")";
+    MessageText(text.c_str());
+}
+
 int32_t PrintLabels(int32_t mode) {
     PrintRunState& p = gPrint;
     p.gRunningOnX = 1;
@@ -396,6 +402,6 @@ int32_t PrintLabels(int32_t mode) {
     if (!print::dialogs().printDialog(settings)) return print::kPrintCancel;
     const int32_t status = doPrinting(mode, settings, format);
     if (status != print::kPrintNoErr && status != print::kPrintCancel)
-        print::doErrorAlert(status, p.lastDetail);
+        doErrorAlert(status, p.lastDetail);
     return status;
 }

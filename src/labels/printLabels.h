@@ -45,6 +45,10 @@ extern PrintRunState gPrint;
 // Mode 1 prints on the printer; the print dialog first. A printing-system error
 // is shown with its status. Returns the status (0 printed, 128 cancelled).
 int32_t PrintLabels(int32_t mode);
+
+// Shows a printing-system status to the user, with what it concerned when known.
+void doErrorAlert(int32_t status, const std::string& detail = {});
+
 // The job itself: resolution, document, pages. The printing system's status.
 int32_t doPrinting(int32_t mode, print::PrintSettings settings, print::PageFormat format);
 // Mode 0 draws the page picture into Pict2, mode 1 into the session's pages,

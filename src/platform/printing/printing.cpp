@@ -6,7 +6,6 @@
 
 #include "platform/byteorder.h"
 #include "platform/files.h"
-#include "symbology/messages.h"
 
 namespace print {
 
@@ -206,11 +205,5 @@ PrintDialogs* gDialogs = &gHeadless;
 
 PrintDialogs& dialogs() { return *gDialogs; }
 void setDialogs(PrintDialogs* d) { gDialogs = d ? d : &gHeadless; }
-
-void doErrorAlert(int32_t status, const std::string& detail) {
-    std::string text = "Carbon Printing Manager Error " + std::to_string(status);
-    if (!detail.empty()) text += " (" + detail + ")";
-    MessageText(text.c_str());
-}
 
 }  // namespace print

@@ -139,7 +139,4 @@ struct PrintDialogs {
 PrintDialogs& dialogs();
 void setDialogs(PrintDialogs* d);  // null restores the headless ones
 
-// Shows a printing-system status to the user, with what it concerned when known.
-void doErrorAlert(int32_t status, const std::string& detail = {});
-
 }  // namespace print
