@@ -5,7 +5,6 @@
 #include <cstring>
 #include <string>
 
-#include "app/question.h"
 #include "labels/cutMarks.h"
 #include "labels/importfile.h"
 #include "labels/labelDoc.h"
@@ -17,6 +16,7 @@
 #include "picture/outputstate.h"
 #include "picture/rotate.h"
 #include "platform/desktop.h"
+#include "platform/questions.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
 #include "vector/Epsout.h"
@@ -42,7 +42,7 @@ void thermal(int32_t command) {
 int32_t askNumber(const char* prompt, int32_t fallback) {
     char answer[256];
     std::snprintf(answer, sizeof answer, "%d", fallback);
-    LibAnswerS(prompt, answer, int32_t(sizeof answer));
+    platform::LibAnswerS(prompt, answer, int32_t(sizeof answer));
     int value = 0;
     return std::sscanf(answer, "%d", &value) == 1 ? value : fallback;
 }

@@ -23,6 +23,10 @@ int32_t AskerBox(int32_t, int32_t, int32_t, int32_t) {
     return answer;
 }
 
+void LibAnswerS(const char*, char* text, int textSize) {
+    if (textSize > 0) text[0] = 0;
+}
+
 void ShowGauge(const char* title) {
     gGauge = GaugeRecord{true, title, 0, 0, 0, {}, gGauge.shown + 1};
 }

@@ -14,6 +14,10 @@ namespace platform {
 // next scripted answer, else 1 (the box's default, a cancel).
 int32_t AskerBox(int32_t list, int32_t prompt, int32_t first, int32_t second);
 
+// A modal question with one edit field; the answer replaces text, which is empty
+// when the user cancels. Headless there is nobody to answer: it cancels.
+void LibAnswerS(const char* prompt, char* text, int textSize);
+
 // Progress of a long run. The window is closed by KillGauge.
 void ShowGauge(const char* title);
 void SetGauge(int32_t done, int32_t total);
