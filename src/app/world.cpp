@@ -6,6 +6,7 @@
 #include "labels/printLabels.h"
 #include "labels/printWindow.h"
 #include "labels/production.h"
+#include "picture/PICout2.h"
 #include "picture/outputstate.h"
 #include "picture/services.h"
 #include "platform/desktop.h"
@@ -31,6 +32,7 @@ void resetWorld() {
     resetTextRunState();
     resetPictureServices();
     resetPictureOutput();
+    resetPictureDriver();
     platform::resetDesktop();
     platform::resetBeeps();
     platform::resetQuestions();
