@@ -8,6 +8,7 @@
 #include "pdf417/micropdf417.h"
 #include "pdf417/pdf417_ec.h"
 #include "pdf417/pdf417_tables.h"
+#include "symbology/state.h"
 
 CcState gCc;
 
@@ -120,7 +121,6 @@ uint8_t classOf(char c) {
     const auto u = static_cast<unsigned char>(c);
     return u < 128 ? kClasses.of[u] : 0;
 }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isNumericClass(char c) { return (classOf(c) & kNumeric) != 0; }
 bool isAlnumClass(char c) { return (classOf(c) & kAlnum) != 0; }
 

@@ -13,6 +13,7 @@
 #include "platform/macroman.h"
 #include "symbology/encoders.h"
 #include "symbology/messages.h"
+#include "symbology/state.h"
 
 namespace datamatrix {
 
@@ -21,8 +22,6 @@ DataMatrixState gDataMatrix;
 namespace {
 
 DataMatrixState& S = gDataMatrix;
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Reads up to `most` digits from `p` (stopping at the first non-digit);
 // returns how many were read.

@@ -43,8 +43,6 @@ constexpr int32_t kMatrix = 2;
 // Where Next's letters start counting: 'A' is 11.
 constexpr int32_t kFirstLetterValue = 11;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 bool wideAt(char digit, int32_t position) { return kPatterns[digit - '0'][position] == 'w'; }
 
 void narrowBar() { gEl.put(static_cast<unsigned char>(kNarrowBar + gSym.BW)); }

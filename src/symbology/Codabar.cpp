@@ -38,8 +38,6 @@ int32_t codabarIndex(unsigned char c) {
     return p ? static_cast<int32_t>(p - kCodabarChars) : -1;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 int32_t dataLen() { return mainLength(); }
 
 void wrap(char first, char last) {

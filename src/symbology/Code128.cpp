@@ -54,7 +54,6 @@ constexpr unsigned char kValue95 = 235;  // the byte that stands for value 95
 
 C128Fault gFault = C128Fault::None;
 
-bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 // The control characters of code set A (values 65 to 95), byte + 64.
 constexpr unsigned char kLastControl = 31;
 constexpr int32_t kControlValueOffset = 64;

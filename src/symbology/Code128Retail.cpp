@@ -24,8 +24,6 @@ constexpr int32_t kChronologyMax = 9;
 constexpr int32_t kLevelMax = 19;
 constexpr int32_t kLevels = 8;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 bool digitsOnly(const char* s, int32_t n) { return n > 0 && allDigits(s, n); }
 
 // M&S check digit: weight 3 on positions 0, 2, 4, ... from the left, 1 between.

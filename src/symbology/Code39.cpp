@@ -154,8 +154,6 @@ int32_t refuseTooLong() {
     return refuseSymbol("The data is too long for this symbol. Shorten it and try again.");
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 int32_t dataLen() { return mainLength(); }
 
 void setLength(int32_t n) {

@@ -94,8 +94,6 @@ void putByte(unsigned char c) {
     }
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 int32_t dataLen() { return mainLength(); }
 
 void setText(const char* text, int32_t n) {

@@ -188,6 +188,8 @@ bool copyBounded(char (&dst)[N], const char* src) {
     return copyBounded(dst, N, src);
 }
 
+// True for an ASCII digit.
+inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
 // True when the n bytes at s are all ASCII digits (and so for n <= 0).
 bool allDigits(const char* s, int32_t n);
 
