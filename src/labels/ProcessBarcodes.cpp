@@ -46,11 +46,14 @@ bool handOverAsked() {
 // file could not be written (reported). A symbol that cannot be made is
 // reported and counted, and the run goes on.
 bool makeAndDeliver() {
-    // The single item takes this symbol's size: a file's bounding box is the item's.
-    getItemData(0);
-    if (!sizeSingleSymbol(0)) {  // refused and reported
-        ++gProd.runFaults;
-        return true;
+    // The single item takes this symbol's size: a file's bounding box is the
+    // item's. A text line has no box.
+    if (gOut.tool != kOutTextLine) {
+        getItemData(0);
+        if (!sizeSingleSymbol(0)) {  // refused and reported
+            ++gProd.runFaults;
+            return true;
+        }
     }
     int32_t globYpos = 0;
     if (gOut.tool == kOutTextLine) {  // no preview for text-file lines

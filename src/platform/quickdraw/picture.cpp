@@ -17,6 +17,10 @@ bool PicOp::operator==(const PicOp& o) const {
 
 namespace {
 
+// Room for the ops of a usual symbol's picture, so that recording one does not
+// move the list as it grows.
+constexpr size_t kOpsReserved = 256;
+
 // Keeps in the picture p records the calls that take the state from `fresh` to
 // `st`: a picture starts from a fresh port's state, so its own calls alone decide
 // how it looks, and a picture replayed into one being recorded brings its state
@@ -223,6 +227,7 @@ Picture* OpenPicture(const Rect& frame) {
     GrafPort& p = current();
     auto* pic = new Picture;
     pic->frame = frame;
+    pic->ops.reserve(kOpsReserved);
     p.recording = pic;
     recordDifferences(p, DrawState{}, p.st);
     HidePen();
