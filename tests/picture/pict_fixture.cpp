@@ -17,6 +17,7 @@
 #include "symbology/rows.h"
 #include "symbology/state.h"
 #include "support/cases.h"
+#include "support/symbol_data.h"
 
 namespace picttest {
 
@@ -64,12 +65,7 @@ bool prepare(const Spec& s) {
     }
     gSym.BWidthRed = s.bwr;
     if (s.nCheck >= 0) gSym.nCheck = s.nCheck;
-    copyBounded(gData.chMainCode, s.data.c_str());
-    copyBounded(gData.chMainCode2, s.data.c_str());
-    gData.len1 = gData.len11 = static_cast<int32_t>(s.data.size());
-    copyBounded(gData.chAddCode, s.addOn.c_str());
-    copyBounded(gData.chAddCode2, s.addOn.c_str());
-    gData.len2 = gData.len22 = static_cast<int32_t>(s.addOn.size());
+    testsupport::setSymbolData(s.data, s.addOn);
     gBefore = gData;
     if (STRixel() != 0) {
         ADD_FAILURE() << gMsg.last;

@@ -12,6 +12,7 @@
 #include "platform/resources.h"
 #include "support/cases.h"
 #include "support/reader.h"
+#include "support/symbol_data.h"
 #include "support/zint_dump.h"
 #include "symbology/codebars.h"
 #include "symbology/encoders.h"
@@ -33,12 +34,7 @@ struct World : ::testing::Test {
 
 // Main data and add-on, with their printed copies.
 inline void setData(const std::string& main, const std::string& addOn = "") {
-    copyBounded(gData.chMainCode, main.c_str());
-    copyBounded(gData.chMainCode2, main.c_str());
-    gData.len1 = gData.len11 = static_cast<int32_t>(main.size());
-    copyBounded(gData.chAddCode, addOn.c_str());
-    copyBounded(gData.chAddCode2, addOn.c_str());
-    gData.len2 = gData.len22 = static_cast<int32_t>(addOn.size());
+    testsupport::setSymbolData(main, addOn);
 }
 
 // An encoder of the EAN family by name; any other name is the dispatcher.

@@ -5,6 +5,7 @@
 
 #include "doc_fixture.h"
 #include "labels/labelDoc.h"
+#include "support/symbol_data.h"
 #include "symbology/appBits.h"
 #include "symbology/info.h"
 #include "symbology/rows.h"
@@ -12,19 +13,6 @@
 #include "vector/page.h"
 
 namespace painttest {
-
-namespace {
-
-void setData(const SymbolSpec& s) {
-    copyBounded(gData.chMainCode, s.data.c_str());
-    copyBounded(gData.chMainCode2, s.data.c_str());
-    gData.len1 = gData.len11 = static_cast<int32_t>(s.data.size());
-    copyBounded(gData.chAddCode, s.addOn.c_str());
-    copyBounded(gData.chAddCode2, s.addOn.c_str());
-    gData.len2 = gData.len22 = static_cast<int32_t>(s.addOn.size());
-}
-
-}  // namespace
 
 Placed prepare(const SymbolSpec& s, const std::function<void()>& settings) {
     vectortest::resetAll();
@@ -37,7 +25,7 @@ Placed prepare(const SymbolSpec& s, const std::function<void()>& settings) {
     if (s.hei > 0) gSym.Hei = s.hei;
     gSym.BWidthRed = s.bwr;
     if (settings) settings();
-    setData(s);
+    testsupport::setSymbolData(s.data, s.addOn);
 
     // The item takes the symbol's size, as the shell sizes a single symbol.
     const SymbolData keep = gData;
