@@ -18,12 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path freshFolder(const std::string& name) {
-    const fs::path p = testsupport::tempPath(name);
-    fs::remove_all(p);
-    fs::create_directories(p);
-    return p;
-}
+using testsupport::freshFolder;
 
 // Starts the program reading records from the file `input`.
 pid_t start(const std::string& input) {

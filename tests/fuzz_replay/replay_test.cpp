@@ -6,13 +6,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "../../fuzz/targets/fuzz_common.h"
+#include "support/reader.h"
 
 extern "C" int fuzzCrashOneInput(const uint8_t* in, size_t n);
 extern "C" int fuzzRoundTripOneInput(const uint8_t* in, size_t n);
@@ -45,9 +44,7 @@ void replay(const std::string& target, int (*entry)(const uint8_t*, size_t), siz
     fuzzing::gFailHook = [](const std::string& what) { throw Finding(what); };
     for (size_t k = shard; k < files.size(); k += shards) {
         const fs::path& file = files[k];
-        std::ifstream f(file, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(f)),
-                                std::istreambuf_iterator<char>());
+        const std::string bytes = testsupport::slurp(file);
         try {
             entry(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
         } catch (const Finding& e) {

@@ -31,19 +31,7 @@ qd::Picture* recordTurned(int angle, int printMode) {
 // The bitmap turned back by angle (a multiple of 90 degrees, counter-clockwise
 // on the screen), for readers that look at rows in one direction only.
 testsupport::Bitmap turnBack(const testsupport::Bitmap& b, int angle) {
-    testsupport::Bitmap out = b;
-    for (int q = 0; q < (angle / 90) % 4; ++q) {
-        testsupport::Bitmap t;
-        t.width = out.height;
-        t.height = out.width;
-        t.pixels.resize(out.pixels.size());
-        // A quarter clockwise.
-        for (int y = 0; y < t.height; ++y)
-            for (int x = 0; x < t.width; ++x)
-                t.pixels[static_cast<size_t>(y) * t.width + x] = out.at(y, out.height - 1 - x);
-        out = t;
-    }
-    return out;
+    return testsupport::turnedClockwise(b, angle / 90);
 }
 
 struct Symbol {

@@ -35,12 +35,7 @@ std::vector<std::string> namesIn(const fs::path& folder) {
     return names;
 }
 
-fs::path freshFolder(const std::string& name) {
-    const fs::path p = testsupport::tempPath(name);
-    fs::remove_all(p);
-    fs::create_directories(p);
-    return p;
-}
+using testsupport::freshFolder;
 
 TEST(Replacement, TheOldFileStaysUntilTheCommitAndNothingIsLeftBeside) {
     const fs::path dir = freshFolder("commit");

@@ -211,4 +211,19 @@ Bitmap cropToInk(const Bitmap& b, int margin) {
     return padBitmap(c, margin);
 }
 
+Bitmap turnedClockwise(const Bitmap& b, int quarters) {
+    Bitmap out = b;
+    for (int q = 0; q < quarters % 4; ++q) {
+        Bitmap t;
+        t.width = out.height;
+        t.height = out.width;
+        t.pixels.resize(out.pixels.size());
+        for (int y = 0; y < t.height; ++y)
+            for (int x = 0; x < t.width; ++x)
+                t.pixels[static_cast<size_t>(y) * t.width + x] = out.at(y, out.height - 1 - x);
+        out = t;
+    }
+    return out;
+}
+
 }  // namespace testsupport

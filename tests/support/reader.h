@@ -57,6 +57,8 @@ Bitmap rasteriseMatrix(const std::vector<std::vector<bool>>& m, int moduleWidth 
 Bitmap padBitmap(const Bitmap& b, int margin);
 // The ink of the bitmap (pixels below 128) inside a white margin.
 Bitmap cropToInk(const Bitmap& b, int margin);
+// b turned clockwise by `quarters` quarter turns.
+Bitmap turnedClockwise(const Bitmap& b, int quarters = 1);
 
 struct Decoded {
     bool ok = false;
@@ -72,16 +74,15 @@ struct Decoded {
     bool lastInSequence = false;
 };
 
-// zxing-cpp in process. `format` narrows the search ("EAN-13", "Code128", "QRCode",
-// "DataMatrix", "PDF417", ...; empty = any).
-Decoded decode(const Bitmap& bmp, const std::string& format = "");
 // How the reader takes symbols with options of their own.
 struct ReadOptions {
     bool code39FullAscii = false;   // read Code 39 character pairs as ASCII
     bool code39Check = false;       // the last Code 39 character must be the modulo-43 check
     bool codabarStartStop = false;  // keep Codabar's start and stop letters in the text
 };
-Decoded decode(const Bitmap& bmp, const std::string& format, const ReadOptions& opt);
+// zxing-cpp in process. `format` narrows the search ("EAN-13", "Code128", "QRCode",
+// "DataMatrix", "PDF417", ...; empty = any).
+Decoded decode(const Bitmap& bmp, const std::string& format = "", const ReadOptions& opt = {});
 // The same, for EAN/UPC symbols that must carry a 2- or 5-digit add-on; the text
 // is the main number, a space, and the add-on.
 Decoded decodeWithAddOn(const Bitmap& bmp, const std::string& format = "");
@@ -140,7 +141,8 @@ bool sameModules(const std::string& ours, const std::string& zint);
 // The module rows (190 dark, 59 light) of an element list up to its last 13.
 std::vector<std::string> moduleRowStrings(const unsigned char* chNum, int cu_len);
 
-std::string tempPath(const std::string& name);  // a fresh path in a per-test folder
-std::string slurp(const std::string& path);     // a file's bytes; empty when unreadable
+std::string tempPath(const std::string& name);     // a fresh path in a per-test folder
+std::string freshFolder(const std::string& name);  // tempPath made an empty folder
+std::string slurp(const std::string& path);        // a file's bytes; empty when unreadable
 
 }  // namespace testsupport

@@ -33,6 +33,13 @@ std::string tempPath(const std::string& name) {
     return (p / name).string();
 }
 
+std::string freshFolder(const std::string& name) {
+    const std::string p = tempPath(name);
+    fs::remove_all(p);
+    fs::create_directories(p);
+    return p;
+}
+
 std::string slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream ss;

@@ -12,7 +12,7 @@ namespace testsupport {
 namespace {
 
 Decoded decodeWith(const Bitmap& bmp, const std::string& format, bool eanAddOn,
-                   const ReadOptions& opt = {}) {
+                   const ReadOptions& opt) {
     Decoded d;
     if (bmp.width <= 0 || bmp.height <= 0) {
         d.error = "empty bitmap";
@@ -46,16 +46,12 @@ Decoded decodeWith(const Bitmap& bmp, const std::string& format, bool eanAddOn,
 
 }  // namespace
 
-Decoded decode(const Bitmap& bmp, const std::string& format) {
-    return decodeWith(bmp, format, false);
-}
-
 Decoded decode(const Bitmap& bmp, const std::string& format, const ReadOptions& opt) {
     return decodeWith(bmp, format, false, opt);
 }
 
 Decoded decodeWithAddOn(const Bitmap& bmp, const std::string& format) {
-    return decodeWith(bmp, format, true);
+    return decodeWith(bmp, format, true, {});
 }
 
 }  // namespace testsupport

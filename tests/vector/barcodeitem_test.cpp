@@ -208,13 +208,7 @@ TEST(BarcodeItem, RotationTurnsBarsAndText) {
         const testsupport::Bitmap b = rendered(doc, ill);
         EXPECT_GT(b.height, b.width);
         // Turn the render back a quarter (clockwise) and read it.
-        testsupport::Bitmap back;
-        back.width = b.height;
-        back.height = b.width;
-        back.pixels.resize(b.pixels.size());
-        for (int y = 0; y < b.height; ++y)
-            for (int x = 0; x < b.width; ++x)
-                back.pixels[static_cast<size_t>(x) * back.width + (b.height - 1 - y)] = b.at(x, y);
+        const testsupport::Bitmap back = testsupport::turnedClockwise(b);
         EXPECT_EQ(testsupport::decode(padded(back, 60), "Code128").text, "TURN 90");
         // All of it on the page.
         const std::string path = testsupport::tempPath("turned.eps");

@@ -26,10 +26,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string readAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+std::string readAll(const fs::path& p) { return testsupport::slurp(p); }
 
 // Tenths of a point in millimetres.
 double mm(double tenths) { return tenths * 0.035277777777777776; }
