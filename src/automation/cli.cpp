@@ -17,6 +17,9 @@
 #include "automation/outputchoice.h"
 #include "labels/labelDoc.h"
 #include "labels/labelFile.h"
+#include "labels/printDefaults.h"
+#include "labels/printLabels.h"
+#include "labels/printWindow.h"
 #include "labels/production.h"
 #include "picture/SetUpFiles.h"
 #include "picture/outer2.h"
@@ -26,6 +29,7 @@
 #include "platform/files.h"
 #include "platform/macroman.h"
 #include "platform/numbers.h"
+#include "platform/printing/printing.h"
 #include "symbology/appBits.h"
 #include "symbology/encoders.h"
 #include "symbology/info.h"
@@ -38,8 +42,17 @@ namespace {
 
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
-constexpr const char* kKeys[] = {"type",   "data",  "options",  "size",   "height", "bwr",
-                                 "colour", "color", "spotname", "saveto", "import"};
+constexpr const char* kKeys[] = {"type",   "data",       "options",  "size",   "height", "bwr",
+                                 "colour", "color",      "spotname", "saveto", "import", "printer",
+                                 "number", "continuous", "stripper", "cutter"};
+// The keys of a print request; the last four need "printer".
+constexpr const char* kPrintKeys[] = {"printer", "number", "continuous", "stripper", "cutter"};
+
+bool printKey(std::string_view key) {
+    for (const char* k : kPrintKeys)
+        if (key == k) return true;
+    return false;
+}
 
 bool knownKey(std::string_view key) {
     for (const char* k : kKeys)
@@ -111,6 +124,14 @@ void printHelp(std::ostream& out) {
            "text or barcode item whose data varies), NAME being saveto's file name without\n"
            "its extension and with blanks as \"_\".\n"
            "\n"
+           "A record with printer prints instead of (or as well as) writing saveto: an\n"
+           "opened label document on sheets of its labels, or the symbol once a page:\n"
+           "  strixel --open sheet.labl '{printer:\"sheet.pdf\", number:\"30\"}'\n"
+           "printer names a file (.pdf or .ps) or a queue of the printing system; the\n"
+           "sheets start at the first cell, in the fill order, cut marks and other switches\n"
+           "kept in Print.def of the preferences folder, and pages follow as the labels\n"
+           "need them.\n"
+           "\n"
            "Keys:\n"
            "  type      the code type (names below)\n"
            "  data      the data, as typed into the data field\n"
@@ -130,6 +151,11 @@ void printHelp(std::ostream& out) {
            "            default). The data is then the template: <<n>> is field n\n"
            "            (default \"<<1>>\"). saveto names a folder (ending in /) for a\n"
            "            file a record, or the file of --kind=text-line's lines\n"
+           "  printer   prints: a .pdf or .ps file, or a printer queue's name\n"
+           "  number    labels to print (0 or none: the whole first sheet)\n"
+           "  continuous, stripper, cutter\n"
+           "            0 or 1: the thermal printer's settings (kept in Therm.def; no\n"
+           "            thermal printer back end is built in)\n"
            "\n"
            "Escapes in the data:\n"
            "  \\n \\t \\r      line feed, tab, carriage return (Code 128)\n"
@@ -146,6 +172,7 @@ void printHelp(std::ostream& out) {
 }
 
 // The numbers a record may give: what the label item can carry.
+constexpr double kMostPrintedLabels = 100000;
 struct NumberRange {
     const char* key;
     double least;
@@ -157,7 +184,13 @@ constexpr NumberRange kRanges[] = {
     {"size", kSmallestSize, kLargestSize, false, "percent"},
     {"height", kLowestHeight, kTallestHeight, true, "millimetres (0 for the type's own height)"},
     {"bwr", 0, kMostReduction, true, "micrometres"},
+    {"number", 0, kMostPrintedLabels, true, "labels"},
+    {"continuous", 0, 1, true, "(0 or 1)"},
+    {"stripper", 0, 1, true, "(0 or 1)"},
+    {"cutter", 0, 1, true, "(0 or 1)"},
 };
+// Whole numbers only.
+constexpr const char* kWholeKeys[] = {"number", "continuous", "stripper", "cutter"};
 
 // A colour is four whole percentages: cyan, magenta, yellow and black.
 bool colourWellFormed(const std::string& value) {
@@ -177,7 +210,9 @@ std::string numberOutOfRange(const std::string& key, const std::string& value) {
         if (key != r.key) continue;
         char* end = nullptr;
         const double v = std::strtod(value.c_str(), &end);
-        const bool number = !value.empty() && end && *end == 0 && std::isfinite(v);
+        bool number = !value.empty() && end && *end == 0 && std::isfinite(v);
+        for (const char* k : kWholeKeys)
+            if (key == k && v != std::floor(v)) number = false;
         if (number && ((v >= r.least && v <= r.most) || (r.zeroAllowed && v == 0))) return {};
         std::ostringstream why;
         why << "the " << key << " must be a number from " << r.least << " to " << r.most << " "
@@ -198,6 +233,7 @@ constexpr Limit kLimits[] = {
     {"options", kAddCodeSize, "the options are"},
     {"spotname", sizeof SymbolSettings::customCol, "the spot colour name is"},
     {"saveto", sizeof OutputSettings::globFolS, "the file name (saveto) is"},
+    {"printer", sizeof OutputSettings::globFolS, "the printer's name is"},
 };
 
 std::string tooLong(const std::string& key, const std::string& value) {
@@ -334,6 +370,38 @@ bool deliver(const std::string& saveto, TextRun* run) {
     return ok;
 }
 
+// The print request: the print window opened, the record's printer keys set,
+// and its print button pressed.
+std::string printRecord(const Pairs& pairs) {
+    ShowPrintWin();
+    gPrint.printLoop = 1;
+    for (const auto& [key, value] : pairs) {
+        const int32_t n = std::atoi(value.c_str());
+        if (key == "printer") gPrint.destination = print::settingsFor(value);
+        if (key == "number") gPrint.nLabels = n;
+        if (key == "continuous") gThermal.continuous = n;
+        if (key == "stripper") gThermal.stripper = n;
+        if (key == "cutter") gThermal.cutter = n;
+    }
+    gMsg.shown = 0;
+    const int32_t status = PrintButton();
+    if (status == print::kPrintNoErr && gMsg.shown == 0) return {};
+    return gMsg.shown ? platform::macRomanToUtf8(gMsg.last)
+                      : "the print job ended with status " + std::to_string(status);
+}
+
+// A plain symbol prints once a page, at half an inch from the paper's corner:
+// a sheet of one label the size of the symbol's item, drawn in points.
+void singleSymbolSheet() {
+    constexpr uint32_t kHalfInch = 360;  // tenths of a point
+    constexpr uint32_t kTenths = 10;
+    const LabelItem& it = *gLabel.labelParts[0];
+    labelBack.across = labelBack.down = 1;
+    labelBack.leftMargin = labelBack.topMargin = kHalfInch;
+    labelBack.labelWidth = uint32_t(std::max<int16_t>(it.i16(item::rectRight), 1)) * kTenths;
+    labelBack.labelHeight = uint32_t(std::max<int16_t>(it.i16(item::rectBottom), 1)) * kTenths;
+}
+
 std::string runRecord(Pairs pairs, const OutputChoice& choice, const OpenedFile& opened,
                       TextRun* run) {
     resetWorld();
@@ -345,6 +413,7 @@ std::string runRecord(Pairs pairs, const OutputChoice& choice, const OpenedFile&
     }
 
     std::string saveto, type, import, templ = "<<1>>";
+    bool printing = false;
     std::vector<std::string> seen;
     for (auto& [key, value] : pairs) {
         if (!knownKey(key)) return "unknown key \"" + key + "\"";
@@ -354,29 +423,34 @@ std::string runRecord(Pairs pairs, const OutputChoice& choice, const OpenedFile&
         if (const char* lost = swallowedKey(value))
             return "the " + key + " runs on into the " + lost +
                    " key: is its closing quote missing?";
-        // The program works in Mac OS Roman; the command line speaks UTF-8. The
-        // file name stays as it is given.
+        // The program works in Mac OS Roman; the command line speaks UTF-8. File
+        // and printer names stay as they are given.
         std::string roman;
         size_t bad = 0;
-        if (key == "saveto")
-            saveto = value;
-        else if (key == "import")
-            import = value;  // a file name, as saveto
-        else if (!platform::utf8ToMacRoman(value, &roman, &bad))
+        if (key == "printer") printing = true;
+        if (key == "saveto") saveto = value;
+        if (key == "import") import = value;  // a file name, as saveto
+        const bool name = key == "saveto" || key == "printer" || key == "import";
+        if (!name && !platform::utf8ToMacRoman(value, &roman, &bad))
             return notMacRoman(key, value, bad);
-        else
-            value = roman;
+        if (!name) value = roman;
         if (key == "type") type = value;
-        if (document && key != "saveto")
+        if (document && key != "saveto" && !printKey(key))
             return "the key \"" + key +
-                   "\" does not apply to an opened label document (give saveto alone)";
+                   "\" does not apply to an opened label document (give saveto or printer)";
         if (key == "data") templ = value;
         std::string range = tooLong(key, value);
         if (range.empty()) range = numberOutOfRange(key, value);
         if (!range.empty()) return range;
     }
-    if (saveto.empty()) return "the record names no file (saveto)";
-    if (document) return writeOpenedLabel(choice, saveto);
+    for (const std::string& k : seen)
+        if (printKey(k) && !printing) return "the key \"" + k + "\" needs printer";
+    if (saveto.empty() && !printing) return "the record names no file (saveto)";
+    if (document) {
+        if (!saveto.empty())
+            if (std::string why = writeOpenedLabel(choice, saveto); !why.empty()) return why;
+        return printing ? printRecord(pairs) : std::string();
+    }
     // An opened EPS file has given the type and its settings already.
     if (type.empty() && !opened.eps) return "the record names no type";
     // The type first: it applies the type's defaults, which the other keys then change.
@@ -386,17 +460,21 @@ std::string runRecord(Pairs pairs, const OutputChoice& choice, const OpenedFile&
     // An import run builds each symbol's data from a record by the data template.
     const bool importRun = !import.empty();
     for (auto& [key, value] : pairs)
-        if (key != "type" && key != "saveto" && key != "import" && !(importRun && key == "data"))
+        if (key != "type" && key != "saveto" && key != "import" && !printKey(key) &&
+            !(importRun && key == "data"))
             applyScriptPair(key, value);
     if (importRun) {
+        if (printing) return "an import run cannot print (give saveto)";
         if (std::string fault = takeImportRequest(import); !fault.empty()) return fault;
         return runImportRequest(templ, saveto, choice);
     }
     if (gData.len1 == 0) return "the record has no data";
 
-    const std::string fault = outputKindFault(choice, saveto);
-    if (!fault.empty()) return fault;
-    applyOutputChoice(choice, saveto);
+    if (!saveto.empty()) {
+        const std::string fault = outputKindFault(choice, saveto);
+        if (!fault.empty()) return fault;
+        applyOutputChoice(choice, saveto);
+    }
     // The single barcode item of a plain symbol carries the settings to the writer,
     // sized to its symbol. The data is checked before a file is made: a refused
     // symbol leaves nothing behind.
@@ -404,9 +482,11 @@ std::string runRecord(Pairs pairs, const OutputChoice& choice, const OpenedFile&
     if (!addSingleSymbolItem())
         return gMsg.shown ? platform::macRomanToUtf8(gMsg.last) : "the data cannot be encoded";
     gMsg.shown = 0;
-    if (!deliver(saveto, run))
+    if (!saveto.empty() && !deliver(saveto, run))
         return gMsg.shown ? platform::macRomanToUtf8(gMsg.last) : "the file could not be written";
-    return {};
+    if (!printing) return {};
+    singleSymbolSheet();
+    return printRecord(pairs);
 }
 
 // The records of one line, each as its pairs; the reason when the line (from

@@ -14,3 +14,10 @@ enum CutMarkFlag : int16_t { kCutMarkRow = 0, kCutMarkColumn = 1 };
 // inside the gutter when the sheet has one), a column vertical ticks at its left
 // and right.
 void DrawPageCutMarks(qd::Point point, int16_t flag, int32_t originH, int32_t originV);
+
+// The marks of a digital-press sheet, for a row only (flag 0): for each column a
+// registration bar above the row, a line and two ticks beside it and a thick
+// stroke below it, all placed in millimetres truncated to whole points. With
+// pCutMarks 2 the marks move one column to the right and the stroke to the bar's
+// left side.
+void DrawPageCutMarksIndigo(qd::Point point, int16_t flag, int32_t originH, int32_t originV);

@@ -5,6 +5,8 @@
 
 #include "labels/cutMarks.h"
 #include "labels/labelDoc.h"
+#include "labels/printDefaults.h"
+#include "labels/units.h"
 #include "platform/quickdraw/picture.h"
 
 namespace {
@@ -33,23 +35,29 @@ struct CutMarks : ::testing::Test {
         SetGWorld(nullptr);
         DisposeGWorld(world);
         labelBack = saved;
+        resetPrintDefaults();
+        resetUnits();
     }
-    // The lines the call draws, as recorded.
-    std::set<Line> record(Point at, int16_t flag, int32_t oh = 0, int32_t ov = 0) {
+    // What the call draws, as recorded: lines drawn with a pen of `pen` points,
+    // and painted rectangles.
+    using Draw = void (*)(Point, int16_t, int32_t, int32_t);
+    std::set<Line> record(Point at, int16_t flag, int32_t oh = 0, int32_t ov = 0,
+                          Draw draw = DrawPageCutMarks, int32_t pen = 1,
+                          std::set<Line>* painted = nullptr) {
         Picture* pic = OpenPicture({0, 0, 900, 700});
-        DrawPageCutMarks(at, flag, oh, ov);
+        draw(at, flag, oh, ov);
         ClosePicture();
         std::set<Line> lines;
-        int32_t h = 0, v = 0;
+        int32_t h = 0, v = 0, size = 1;
         for (const PicOp& op : pic->ops) {
             if (op.op == Op::MoveTo) h = op.a[0], v = op.a[1];
+            if (op.op == Op::PenSize) size = op.a[0];
             if (op.op == Op::LineTo) {
-                lines.insert({h, v, op.a[0], op.a[1]});
+                if (size == pen) lines.insert({h, v, op.a[0], op.a[1]});
                 h = op.a[0], v = op.a[1];
             }
-            if (op.op == Op::PenSize) {
-                EXPECT_EQ(op.a[0], 1);
-            }
+            if (op.op == Op::Shape && painted && op.a[0] == int32_t(Verb::Paint))
+                painted->insert({op.rect.left, op.rect.top, op.rect.right, op.rect.bottom});
         }
         KillPicture(pic);
         return lines;
@@ -83,6 +91,40 @@ TEST_F(CutMarks, GutterGetsTicksOnBothSides) {
     // A gutter column without width draws no inner ticks.
     labelBack.down = 2;
     EXPECT_EQ(record({50, 10}, kCutMarkRow).size(), 4u);
+}
+
+// The press sheet's marks in millimetres made whole points: 5.5 mm is 15
+// points, 4 mm 11, 0.5 mm 1, 1 mm 2, 1.5 mm 4, 32.5 mm 92, 20 mm 56, 6 mm 17,
+// 12 mm 34, 20.5 mm 58, 15 mm 42.
+TEST_F(CutMarks, PressSheetMarksPerColumn) {
+    labelBack.across = 2;
+    labelBack.topMargin = 0;
+    gUnits.gMeasType = kMeasInch;
+    for (int32_t shifted : {1, 2}) {
+        SCOPED_TRACE(shifted);
+        gPrintSwitches.pCutMarks = shifted;
+        std::set<Line> bars;
+        const std::set<Line> thin =
+            record({50, 999}, kCutMarkRow, 0, 0, DrawPageCutMarksIndigo, 1, &bars);
+        const std::set<Line> thick =
+            record({50, 999}, kCutMarkRow, 0, 0, DrawPageCutMarksIndigo, 3);
+        // Columns at 10 and 115 points, or one column on: 115 and 220.
+        const int32_t x0 = shifted == 2 ? 115 : 10, x1 = x0 + 105;
+        EXPECT_EQ(bars, (std::set<Line>{{x0 - 15, 39, x0 + 1, 48}, {x1 - 15, 39, x1 + 1, 48}}));
+        EXPECT_TRUE(thin.count({x0 + 1 + 92, 43, x0 + 1 + 92 + 56, 43}));
+        EXPECT_TRUE(thin.count({x0 + 1 - 11, 65, x0 + 1 - 11 + 4, 65}));
+        EXPECT_TRUE(thin.count({x1 + 1 - 11, 82, x1 + 1 - 11 + 4, 82}));
+        EXPECT_EQ(thin.size(), 6u);
+        const int32_t stroke = shifted == 2 ? x0 - 15 + 2 - 3 : x0 + 1 - 2 - 3;
+        EXPECT_TRUE(thick.count({stroke, 39 + 58, stroke, 39 + 58 + 42}));
+        EXPECT_EQ(thick.size(), 2u);
+    }
+    EXPECT_EQ(gUnits.gMeasType, kMeasInch);  // the unit comes back
+    EXPECT_TRUE(record({50, 999}, kCutMarkColumn, 0, 0, DrawPageCutMarksIndigo).empty());
+    // A row low on a tall sheet gets the bar of the row below as well.
+    std::set<Line> bars;
+    record({1100, 999}, kCutMarkRow, 0, 0, DrawPageCutMarksIndigo, 1, &bars);
+    EXPECT_EQ(bars.size(), 4u);
 }
 
 }  // namespace

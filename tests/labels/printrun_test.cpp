@@ -11,7 +11,11 @@
 #include <vector>
 
 #include "app/world.h"
+#include "automation/cli.h"
 #include "labels/labelDoc.h"
+#include "labels/labelFile.h"
+#include "labels/production.h"
+#include "picture/hooks.h"
 #include "labels/printDefaults.h"
 #include "labels/printLabels.h"
 #include "labels/printWindow.h"
@@ -233,6 +237,87 @@ TEST_F(PrintRun, SheetThroughAPrivatePrinterQueue) {
     EXPECT_EQ(PrintButton(), print::kPrintQueueError);
     EXPECT_NE(gMsg.last.find("Error -30873"), std::string::npos) << gMsg.last;
     EXPECT_NE(gMsg.last.find("NoSuchQueue"), std::string::npos) << gMsg.last;
+}
+
+// The command line's print request on an opened label document.
+TEST_F(PrintRun, CommandLinePrintsAnOpenedDocument) {
+    const SheetJob r = runOf(testsupport::readCases("labels/print_runs.txt", 9)[1]);
+    serialSheet(r);
+    const std::string doc = testsupport::tempPath("serials.labl");
+    ASSERT_EQ(saveDocumentTo(doc), 0);
+    const std::string pdf = testsupport::tempPath("cli.pdf");
+    const std::string record = "{printer:\"" + pdf + "\", number:\"5\"}";
+    const char* argv[] = {"strixel", "--open", doc.c_str(), record.c_str()};
+    std::istringstream in;
+    std::ostringstream out, err;
+    ASSERT_EQ(runCommandLine(4, argv, in, out, err), 0) << err.str();
+    expectSheet(r, pdf, "from the command line");
+}
+
+// Import records printed label by label; the run ends with the file.
+TEST_F(PrintRun, ImportRecordsFillTheLabelsUntilTheFileEnds) {
+    SheetJob r = runOf(testsupport::readCases("labels/print_runs.txt", 9)[1]);
+    r.labels = 0;
+    r.cells.resize(3);
+    serialSheet(r);
+    LabelItem& it = *gLabel.labelParts[0];
+    getItemData(0);
+    gLabel.proMode = 2;
+    gLabel.serPos = "<<1>>";  // the template
+    setItemData(0, 2);
+    const std::string records = testsupport::tempPath("records.txt");
+    {
+        FILE* f = std::fopen(records.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        for (long k = 0; k < 3; ++k) std::fprintf(f, "%lld\r", kFirstSerial + k);
+        std::fclose(f);
+    }
+    gDocFile.impoFile = records;
+    gProd.externalImport.start = 1;
+    gProd.externalImport.countPlus1 = 1;  // no count: the whole file
+    const std::string pdf = testsupport::tempPath("imported.pdf");
+    startRun(r, pdf);
+    ASSERT_EQ(PrintButton(), print::kPrintNoErr) << gMsg.last;
+    expectSheet(r, pdf, "imported");
+    EXPECT_EQ(it.text(item::dataText), "<<1>>");  // the template comes back
+
+    // An import file that cannot be opened: message 34, and no file.
+    gDocFile.impoFile = records + ".gone";
+    const std::string none = testsupport::tempPath("none.pdf");
+    startRun(r, none);
+    gMsg.shown = 0;
+    EXPECT_EQ(PrintButton(), print::kPrintCancel);
+    EXPECT_EQ(gMsg.shown, 1);
+    EXPECT_EQ(gMsg.last.rfind("The import file could not be opened", 0), 0u) << gMsg.last;
+    EXPECT_FALSE(std::filesystem::exists(none));
+}
+
+// The thermal run works on a sheet without margins in one fill order, and the
+// sheet and order come back after it.
+TEST_F(PrintRun, ThermalRunPutsTheSheetBack) {
+    SheetJob r = runOf(testsupport::readCases("labels/print_runs.txt", 9)[1]);
+    serialSheet(r);
+    static std::vector<int32_t> calls;
+    calls.clear();
+    gHooks.therm_ptr = [](int32_t kind, int32_t, qd::GWorldPtr) { calls.push_back(kind); };
+    qd::GWorldPtr world = nullptr;
+    ASSERT_EQ(qd::NewGWorld(&world, 1, {0, 0, 900, 700}), 0);
+    qd::SetGWorld(world);
+    gPrint.therPrin = world;
+    gPrint.nLabels = 4;
+    gPrint.nPages = 2;
+    gPrintSwitches.iOrient = 2;
+    const LabelSheet before = labelBack;
+    EXPECT_EQ(PrintLabels2(2, nullptr), 0);
+    EXPECT_EQ(labelBack.leftMargin, before.leftMargin);
+    EXPECT_EQ(labelBack.topMargin, before.topMargin);
+    EXPECT_EQ(gPrintSwitches.iOrient, 2);
+    EXPECT_EQ(labelBack2.leftMargin, before.leftMargin);
+    EXPECT_EQ(calls, (std::vector<int32_t>{0}));  // one page: the labels fit on it
+    EXPECT_EQ(gPrint.nnLabels, 4);
+    qd::SetGWorld(nullptr);
+    qd::DisposeGWorld(world);
+    gHooks.therm_ptr = nullptr;
 }
 
 }  // namespace
