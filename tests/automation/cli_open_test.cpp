@@ -94,7 +94,7 @@ TEST_F(CliOpen, ALabelDocumentIsWrittenAsItsLabel) {
 
     r = run({"--open", doc, "{type:\"EAN 13\", saveto:\"" + eps + "\"}"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("saveto alone"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("give saveto or printer"), std::string::npos) << r.err;
 }
 
 TEST_F(CliOpen, ThePressDialectExportsTheSheet) {
