@@ -30,6 +30,7 @@ constexpr int32_t kLabelUnits = 10;  // the sheet's lengths are tenths of a poin
 constexpr uint16_t kMsgImportNotOpened = 34;
 constexpr qd::Rect kPagePictureFrame{0, 0, 1728, 1728};
 constexpr double kScreenResolution = 72;
+constexpr const char* kGaugePrinting = "Printing";
 // The thermal back end's commands besides printing a page (0).
 constexpr int32_t kThermalPage = 0, kThermalCommandA = -1, kThermalCommandB = -2;
 
@@ -248,6 +249,10 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
         qd::EraseRect(sheet);
         qd::FrameRect(sheet);
     } else if (mode == 2) {
+        const std::string& doc = gDocFile.globFilS;
+        platform::ShowGauge("Thermal Printing");
+        const std::string title = doc.substr(doc.rfind('/') + 1) + "_1";
+        platform::SetGaugeText(title.c_str(), int32_t(title.size()));
         labelBack2 = labelBack;
         labelBack.leftMargin = labelBack.topMargin = 0;
         gPrintSwitches.iOrient = 0;
@@ -311,6 +316,7 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
         }
         if (mode == 2) {
             thermal(kThermalPage);
+            platform::SetGaugeText(kGaugePrinting, int32_t(std::strlen(kGaugePrinting)));
             if (thermalPlain && p.rnLabels > 1) {
                 thermal(kThermalCommandA);
                 thermal(kThermalCommandB);
@@ -331,6 +337,7 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
     p.currPage = 1;
     if (mode != 0) keepItemData();
     if (mode == 2) {
+        platform::KillGauge();
         labelBack = kept;
         gPrintSwitches.iOrient = keptOrder;
     }

@@ -20,6 +20,7 @@
 #include "labels/printLabels.h"
 #include "labels/printWindow.h"
 #include "platform/printing/printing.h"
+#include "platform/questions.h"
 #include "symbology/appBits.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
@@ -315,6 +316,9 @@ TEST_F(PrintRun, ThermalRunPutsTheSheetBack) {
     EXPECT_EQ(labelBack2.leftMargin, before.leftMargin);
     EXPECT_EQ(calls, (std::vector<int32_t>{0}));  // one page: the labels fit on it
     EXPECT_EQ(gPrint.nnLabels, 4);
+    EXPECT_EQ(platform::gaugeRecord().title, "Thermal Printing");
+    EXPECT_EQ(platform::gaugeRecord().text, "Printing");
+    EXPECT_FALSE(platform::gaugeRecord().open);
     qd::SetGWorld(nullptr);
     qd::DisposeGWorld(world);
     gHooks.therm_ptr = nullptr;
