@@ -86,6 +86,11 @@ enum ItemKind : uint16_t {
 
 // Kinds whose data handle is a picture and whose offset 18 marks the picture's source.
 bool isPictureKind(uint16_t kind);
+// Sources of a picture item (offset 18): a placed EPS file (folder in the add-on
+// field, name in the data field) and an image file linked by the path in its
+// data field. Any other value: the picture is the item's own data handle.
+constexpr uint16_t kPostScriptPicture = 101;
+constexpr uint16_t kLinkedImage = 116;
 // Rectangles, ovals, rounded rectangles and lines.
 bool isShapeKind(uint16_t kind);
 // The transpar_ent a new shape takes from the tool that made it: the outline
@@ -124,9 +129,17 @@ struct Rect16 {
     int16_t top = 0, left = 0, bottom = 0, right = 0;
 };
 
+using LabelItemList = std::array<std::unique_ptr<LabelItem>, kMaxLabelItems>;
+
 // The document and the state of the item last loaded.
 struct LabelDocument {
-    std::array<std::unique_ptr<LabelItem>, kMaxLabelItems> labelParts;
+    LabelItemList labelParts;
+    // The internal clipboard (counted by labelBackClip) and the undo copy
+    // (labelBackUndo): items owned by value, data included.
+    LabelItemList labelClip;
+    LabelItemList labelUndo;
+    Rect16 gSelRect;        // the union of the selected items' rectangles after select-all
+    int32_t curIteTyp = 0;  // kinds of the selected items: 1 barcode, 2 picture, 4 text, 8 other
     Rect16 itRect;
     int32_t iteTyp = 0;
     int32_t proMode =

@@ -23,8 +23,6 @@ constexpr uint16_t kMsgDocumentUnopened = 1401;
 constexpr uint16_t kMsgDocumentUnknown = 1402;
 constexpr uint16_t kMsgDocumentNotSaved = 1403;
 
-constexpr uint16_t kPostScriptPicture = 101;  // offset 18 of a picture item
-constexpr uint16_t kLinkedImage = 116;
 constexpr uint16_t kOldestVersionMost = 255;
 constexpr uint16_t kVersionStep = 256;
 constexpr uint16_t kVersionHighestKnown = 3;  // high byte of the version word

@@ -22,9 +22,26 @@ void PutScrapText(const std::string& text, const std::string& fontName, int32_t 
     gScrap.text = text;
     gScrap.fontName = fontName;
     gScrap.fontSize = fontSize;
+    gScrap.flavours["TEXT"] = text;
 }
 
-void PutScrapPict(const std::string& pictBytes) { gScrap.pict = pictBytes; }
+void PutScrapPict(const std::string& pictBytes) {
+    gScrap.pict = pictBytes;
+    gScrap.flavours["PICT"] = pictBytes;
+}
+
+void PutScrapFlavor(const std::string& type, const std::string& bytes) {
+    if (type == "PICT") gScrap.pict = bytes;
+    if (type == "TEXT") gScrap.text = bytes;
+    gScrap.flavours[type] = bytes;
+}
+
+bool GetScrapFlavor(const std::string& type, std::string* bytes) {
+    const auto f = gScrap.flavours.find(type);
+    if (f == gScrap.flavours.end()) return false;
+    *bytes = f->second;
+    return true;
+}
 void UnloadScrap() { ++gScrap.handovers; }
 const Scrap& ScrapContents() { return gScrap; }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 
 namespace platform {
@@ -16,12 +17,18 @@ struct Scrap {
     std::string text;
     std::string fontName;
     int32_t fontSize = 0;
-    std::string pict;       // PICT version 2 bytes
+    std::string pict;  // PICT version 2 bytes
+    // Every flavour by its four-character type: 'TEXT' and 'PICT' as above, and
+    // the label item flavours 'LABL' (an item record) and 'EXTR' (its data).
+    std::map<std::string, std::string> flavours;
     int32_t handovers = 0;  // UnloadScrap calls: the contents given to the system
 };
 void ZeroScrap();
 void PutScrapText(const std::string& text, const std::string& fontName, int32_t fontSize);
 void PutScrapPict(const std::string& pictBytes);
+void PutScrapFlavor(const std::string& type, const std::string& bytes);
+// False when the clipboard holds no flavour of that type.
+bool GetScrapFlavor(const std::string& type, std::string* bytes);
 void UnloadScrap();
 const Scrap& ScrapContents();
 

@@ -18,6 +18,10 @@ struct PanelFields {
     std::string TESize;
     std::string TEBWR;
     int chStyle = 0;  // the text-style entry of field 4 of the text panel
+    // The colour panel: its four percentage fields, and which colour set it shows
+    // (colTab 1 the fill colours, 0 the ink colours).
+    platform::TERec TEBlac, TEYell, TECyan, TEMage;
+    int colTab = 0;
 };
 extern PanelFields gPanels;
 
