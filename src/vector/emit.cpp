@@ -66,23 +66,32 @@ struct RecentNumber {
 constexpr size_t kRecentNumbers = 64;
 RecentNumber gRecent[kRecentNumbers];
 
-}  // namespace
-
-Emit& Emit::f(double value) {
-    room(32);
+// The quick "%f" text of value into out (32 bytes of room), from the recent
+// numbers when it is there; its length, or -1 when the value needs the general
+// conversion.
+int recentFixed(char* out, double value) {
     uint64_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
     RecentNumber& recent = gRecent[(bits ^ (bits >> 23) ^ (bits >> 41)) % kRecentNumbers];
     if (recent.length != 0 && recent.bits == bits) {
-        std::memcpy(buf_ + n_, recent.text, sizeof recent.text);  // room(32) made the room
-        n_ += recent.length;
-        return *this;
+        std::memcpy(out, recent.text, sizeof recent.text);
+        return static_cast<int>(recent.length);
     }
-    const int quick = platform::formatFixedQuick(buf_ + n_, value, 6);
+    const int quick = platform::formatFixedQuick(out, value, 6);
     if (quick > 0) {
-        std::memcpy(recent.text, buf_ + n_, sizeof recent.text);
+        std::memcpy(recent.text, out, sizeof recent.text);
         recent.bits = bits;
         recent.length = static_cast<uint32_t>(quick);
+    }
+    return quick;
+}
+
+}  // namespace
+
+Emit& Emit::f(double value) {
+    room(32);
+    const int quick = recentFixed(buf_ + n_, value);
+    if (quick > 0) {
         n_ += static_cast<size_t>(quick);
         return *this;
     }
@@ -92,7 +101,7 @@ Emit& Emit::f(double value) {
 }
 
 FixedText::FixedText(double value) {
-    int n = platform::formatFixedQuick(text, value, 6);
+    int n = recentFixed(text, value);
     if (n <= 0) n = platform::formatFixed(text, sizeof text, value, 6);
     length = n > 0 ? static_cast<size_t>(n) : 0;
 }

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 // The "%f" text of a value, made once for a number written several times.
 struct FixedText {
@@ -39,6 +40,12 @@ class Emit {
     Emit& pstr(const unsigned char* pascalText) { return str(pascalText + 1, pascalText[0]); }
 
     void flush();
+    // What is written but not yet flushed, and dropping it.
+    std::string_view pending() const { return {buf_, n_}; }
+    void discard() {
+        n_ = 0;
+        mayHoldNul_ = false;
+    }
 
   private:
     void room(size_t n);

@@ -110,9 +110,7 @@ void writeOutline(const GlyphOutline& g, int32_t ox, int32_t oy) {
 // The character set in a PostScript font at the current glyph scale.
 void setInFont(const unsigned char* text, const unsigned char* font, int32_t x, double y) {
     const double size = static_cast<double>(trunc32(gVec.gCtexsize * 1000000));
-    SetAnyEpsFontP(size, size, font, -1);
-    TextPositionAccurate(x, trunc32(y));
-    DrawTextEPS(reinterpret_cast<const char*>(text), 0, 0);
+    setCharacterInFont(text, font, size, x, trunc32(y));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "picture/services.h"
 #include "platform/textmetrics.h"
 #include "symbology/state.h"
+#include "vector/chars.h"
 #include "vector/dialect.h"
 #include "vector/emit.h"
 #include "vector/fontnames.h"
@@ -147,6 +148,113 @@ void writeLine(const PageRect& r, int32_t y, const char* text, int32_t length,
 
 }  // namespace
 
+namespace {
+
+// The opening of a text object in the EPS dialects (PDF has its own).
+void openEpsTextObject(Emit& e, double x, double y, bool exact) {
+    if (!dialect::newText()) {
+        e.c('[');
+        rotationMatrix(e);
+        position(e, x, y, exact);
+        e.s("]e").s("\r");
+        return;
+    }
+    e.s("0 To\r");
+    rotationMatrix(e);
+    position(e, x, y, exact);
+    e.s(" 0 Tp\r").s("TP\r").s("0 Tr").s("\r");
+}
+
+// Characters first..last of text as one run of an EPS dialect.
+void epsTextRun(Emit& e, const char* text, int32_t first, int32_t last) {
+    const size_t count = static_cast<size_t>(last - first) + 1;
+    const auto* run = reinterpret_cast<const unsigned char*>(text + first);
+    const bool newText = dialect::newText();
+    if (newText) {
+        e.s("0 Ts\r100 Tz\r0 Tt\r0 TA\r0 0 5 TC\r100 100 200 TW\r0 0 0 Ti\r0 Ta\r"
+            "0 0 2 2 3 Th\r0 Tq\r0 0 Tl\r0 Tc\r0 Tw\r");
+    }
+    if (gOut.ill == 88) e.i(last - first).c(' ');
+    e.str(run, count);
+    if (newText)
+        e.s("Tx\r").s("(\\r)TX");
+    else
+        e.s("t");
+    e.s("\r").s(newText ? "TO\r" : "T\r");
+}
+
+// The printer font name of screenFont, with "-Bold" when label item `item` is
+// bold: "-Bold" goes onto the screen name before it is looked up, the road the
+// font list of the document takes, so both name the same printer font.
+void printerFontName(unsigned char* printer, const unsigned char* screenFont, int32_t item) {
+    // The name is copied only when it gets the suffix: this runs once a character.
+    Str255 bolder;
+    const unsigned char* name = screenFont;
+    if (item >= 0 && (itemFace(item) & kFaceBold) && !containsBold(screenFont)) {
+        pstrCopy(bolder, screenFont);
+        cpstrcat2(bolder, "-Bold", 5);
+        name = bolder;
+    }
+    GetLaserFontName(printer, name);
+}
+
+// Text set in a font selects the same font again for every character, so the
+// bytes of the last selection are kept with what they depend on.
+struct FontSelectionText {
+    bool valid = false;
+    int32_t ill = 0;
+    int32_t turn = 0;
+    int64_t size = 0, size2 = 0;
+    Str255 printer{};
+    char text[400];  // the longest selection: a 255-byte name and the matrix of an odd angle
+    size_t length = 0;
+};
+FontSelectionText gLastSelection;
+
+bool sameSelection(const FontSelectionText& t, const unsigned char* printer, int64_t size,
+                   int64_t size2) {
+    return t.valid && t.ill == gOut.ill && t.turn == gVec.trans2 && t.size == size &&
+           t.size2 == size2 && std::memcmp(t.printer, printer, printer[0] + 1u) == 0;
+}
+
+// The selection of an EPS dialect.
+void writeFontSelection(Emit& e, const unsigned char* printer, int64_t size, int64_t size2) {
+    if (dialect::newText()) openEpsTextObject(e, 10, 10, false);
+    e.s("/_").s(reinterpret_cast<const char*>(printer + 1), printer[0]).c(' ');
+    e.fixed5(size).c(' ');
+    if (!dialect::newText())
+        e.fixed5(size2).s(" 0 0 z");
+    else
+        e.s("Tf\r").s("TO");
+    e.s("\r");
+}
+
+// The font selection of an EPS dialect into e, from the kept bytes when they fit.
+void epsFontSelection(Emit& e, const unsigned char* printer, int64_t size, int64_t size2) {
+    FontSelectionText& last = gLastSelection;
+    if (sameSelection(last, printer, size, size2)) {
+        e.s(last.text, last.length);
+        return;
+    }
+    Emit made;  // fresh, and the longest selection is far below its buffer: all of it stays here
+    writeFontSelection(made, printer, size, size2);
+    const std::string_view bytes = made.pending();
+    e.s(bytes.data(), bytes.size());
+    last.valid = bytes.size() <= sizeof last.text;
+    if (last.valid) {
+        last.ill = gOut.ill;
+        last.turn = gVec.trans2;
+        last.size = size;
+        last.size2 = size2;
+        std::memcpy(last.printer, printer, printer[0] + 1u);
+        std::memcpy(last.text, bytes.data(), bytes.size());
+        last.length = bytes.size();
+    }
+    made.discard();
+}
+
+}  // namespace
+
 void openTextObject(double x, double y, bool exact) {
     Emit e;
     if (dialect::pdf()) {
@@ -165,26 +273,16 @@ void openTextObject(double x, double y, bool exact) {
         gText.pdfTextOpen = true;
         return;
     }
-    if (!dialect::newText()) {
-        e.c('[');
-        rotationMatrix(e);
-        position(e, x, y, exact);
-        e.s("]e").s("\r");
-        return;
-    }
-    e.s("0 To\r");
-    rotationMatrix(e);
-    position(e, x, y, exact);
-    e.s(" 0 Tp\r").s("TP\r").s("0 Tr").s("\r");
+    openEpsTextObject(e, x, y, exact);
 }
 
 void TextPosition(int32_t x, int32_t y) { openTextObject(x, y, false); }
 
 void DrawTextEPS(const char* text, int32_t first, int32_t last) {
     if (last < first) last = first;
-    const size_t count = static_cast<size_t>(last - first) + 1;
-    const auto* run = reinterpret_cast<const unsigned char*>(text + first);
     if (dialect::pdf()) {
+        const size_t count = static_cast<size_t>(last - first) + 1;
+        const auto* run = reinterpret_cast<const unsigned char*>(text + first);
         if (!gText.pdfTextOpen) openTextObject(0, 0, false);
         Emit e;
         e.str(run, count).s(" Tj\rET\r");
@@ -192,49 +290,38 @@ void DrawTextEPS(const char* text, int32_t first, int32_t last) {
         return;
     }
     Emit e;
-    const bool newText = dialect::newText();
-    if (newText) {
-        e.s("0 Ts\r100 Tz\r0 Tt\r0 TA\r0 0 5 TC\r100 100 200 TW\r0 0 0 Ti\r0 Ta\r"
-            "0 0 2 2 3 Th\r0 Tq\r0 0 Tl\r0 Tc\r0 Tw\r");
-    }
-    if (gOut.ill == 88) e.i(last - first).c(' ');
-    e.str(run, count);
-    if (newText)
-        e.s("Tx\r").s("(\\r)TX");
-    else
-        e.s("t");
-    e.s("\r").s(newText ? "TO\r" : "T\r");
+    epsTextRun(e, text, first, last);
 }
 
 void SetAnyEpsFontP(double size, double size2, const unsigned char* screenFont, int32_t item) {
-    // "-Bold" goes onto the screen name before it is looked up, the road the font
-    // list of the document takes, so both name the same printer font.
-    // The name is copied only when it gets the suffix: this runs once a character.
-    Str255 bolder;
-    const unsigned char* name = screenFont;
-    if (item >= 0 && (itemFace(item) & kFaceBold) && !containsBold(screenFont)) {
-        pstrCopy(bolder, screenFont);
-        cpstrcat2(bolder, "-Bold", 5);
-        name = bolder;
-    }
     Str255 printer;
-    GetLaserFontName(printer, name);
-    const std::string_view printerName(reinterpret_cast<const char*>(printer + 1), printer[0]);
+    printerFontName(printer, screenFont, item);
     if (dialect::pdf()) {
-        gText.pdfFont = printerName;
+        gText.pdfFont.assign(reinterpret_cast<const char*>(printer + 1), printer[0]);
         gText.pdfSize = static_cast<int64_t>(size);
         notePdfFont(gText.pdfFont);
         return;
     }
-    if (dialect::newText()) TextPosition(10, 10);
     Emit e;
-    e.s("/_").s(printerName.data(), printerName.size()).c(' ');
-    e.fixed5(static_cast<int64_t>(size)).c(' ');
-    if (!dialect::newText())
-        e.fixed5(static_cast<int64_t>(size2)).s(" 0 0 z");
-    else
-        e.s("Tf\r").s("TO");
-    e.s("\r");
+    epsFontSelection(e, printer, static_cast<int64_t>(size), static_cast<int64_t>(size2));
+}
+
+void setCharacterInFont(const unsigned char* text, const unsigned char* screenFont, double size,
+                        int32_t x, int32_t y) {
+    if (dialect::pdf()) {
+        SetAnyEpsFontP(size, size, screenFont, -1);
+        TextPositionAccurate(x, y);
+        DrawTextEPS(reinterpret_cast<const char*>(text), 0, 0);
+        return;
+    }
+    // The three steps in one piece of page code: a character of text costs one
+    // write instead of three.
+    Str255 printer;
+    printerFontName(printer, screenFont, -1);
+    Emit e;
+    epsFontSelection(e, printer, static_cast<int64_t>(size), static_cast<int64_t>(size));
+    openEpsTextObject(e, x * 1e-5, y * 1e-5, true);
+    epsTextRun(e, reinterpret_cast<const char*>(text), 0, 0);
 }
 
 int32_t MeasureTextInEPS2(const char* text, int32_t length, double size,

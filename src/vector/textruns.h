@@ -50,6 +50,10 @@ void DrawTextEPS(const char* text, int32_t first, int32_t last);
 // second size of the older dialects). item >= 0: that label item's bold face
 // picks the bold font.
 void SetAnyEpsFontP(double size, double size2, const unsigned char* screenFont, int32_t item);
+// One character of text set in screenFont at size (as SetAnyEpsFontP), its
+// text object at (x, y) in units of 1e-5 point (as TextPositionAccurate).
+void setCharacterInFont(const unsigned char* text, const unsigned char* screenFont, double size,
+                        int32_t x, int32_t y);
 
 // Width in points of length bytes of text in screenFont at size points (truncated).
 int32_t MeasureTextInEPS2(const char* text, int32_t length, double size,
