@@ -48,8 +48,7 @@ void repeatRows(int32_t from, int32_t len, int64_t A, const Height& h, bool firs
         if (first ? !(firstAlways || A < h.T) : A > h.T) return;
         // Whole rows only, and room left for the text line behind them.
         if (len <= 0 || !gEl.fits(static_cast<size_t>(len) + static_cast<size_t>(reserve))) return;
-        std::memcpy(gEl.chNum + gEl.cu_len, gEl.chNum + from, static_cast<size_t>(len));
-        gEl.cu_len += len;
+        gEl.copyWithin(from, static_cast<size_t>(len));
         A += h.S;
     }
 }
@@ -280,8 +279,7 @@ void addOnTextRow(unsigned char lastMark, int32_t copyLen) {
         gEl.overflow = true;
         return;
     }
-    std::memmove(gEl.chNum + gEl.cu_len, gEl.chNum, static_cast<size_t>(copyLen));
-    gEl.cu_len += copyLen;
+    gEl.copyWithin(0, static_cast<size_t>(copyLen));
 }
 
 void putDigits(int32_t from, int32_t to) {

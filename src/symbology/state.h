@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 using Str255 = unsigned char[256];  // Pascal string: length byte, then up to 255 bytes
 
@@ -122,6 +123,9 @@ struct ElementList {
     unsigned char chNum[kElementListSize] = {};
     int32_t cu_len = 0;
     bool overflow = false;
+    // Bytes from here on have not been written since the list was made or
+    // emptied: a reset between records clears the written part alone.
+    int32_t written = 0;
 
     bool put(unsigned char b) {
         if (cu_len >= static_cast<int32_t>(kElementListSize)) {
@@ -129,7 +133,14 @@ struct ElementList {
             return false;
         }
         chNum[cu_len++] = b;
+        if (cu_len > written) written = cu_len;
         return true;
+    }
+    // Appends n bytes copied from [from, from + n); the caller has made sure they fit.
+    void copyWithin(int32_t from, size_t n) {
+        std::memmove(chNum + cu_len, chNum + from, n);
+        cu_len += static_cast<int32_t>(n);
+        if (cu_len > written) written = cu_len;
     }
     bool put(const unsigned char* bytes, size_t n) {
         for (size_t i = 0; i < n; ++i) {
@@ -146,12 +157,20 @@ struct ElementList {
             return false;
         }
         chNum[cu_len] = 0;
+        if (cu_len >= written) written = cu_len + 1;
         return true;
     }
     void clear() {
         cu_len = 0;
         overflow = false;
         chNum[0] = 0;
+    }
+    // As a fresh list, without clearing bytes that were never written.
+    void reset() {
+        std::memset(chNum, 0, static_cast<size_t>(written));
+        cu_len = 0;
+        overflow = false;
+        written = 0;
     }
 };
 

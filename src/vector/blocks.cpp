@@ -1,6 +1,7 @@
 #include "vector/blocks.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "symbology/codebars.h"
 #include "symbology/state.h"
@@ -22,9 +23,9 @@ enum class Paint { fill, stroke };
 // The operators of one rectangle in the dialect: first point, the three next
 // points, and the closing point with the paint operator.
 struct RectOps {
-    const char* first;
-    const char* next;
-    const char* close;
+    std::string_view first;
+    std::string_view next;
+    std::string_view close;
 };
 RectOps rectOps(Paint paint) {
     if (dialect::type3()) return {" moveto\r", " rlineto\r", " rlineto closepath\r"};
@@ -39,7 +40,7 @@ RectOps rectOps(Paint paint) {
 template <typename Num, typename Write>
 void rectangle(Emit& e, Paint paint, Num x0, Num y0, Num x1, Num y1, Write write) {
     const RectOps ops = rectOps(paint);
-    auto pt = [&](Num x, Num y, const char* op) {
+    auto pt = [&](Num x, Num y, std::string_view op) {
         write(e, x, y);
         e.s(op);
     };

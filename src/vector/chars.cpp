@@ -32,30 +32,43 @@ void point(Emit& e, int32_t gx, int32_t gy, int32_t ox, int32_t oy) {
 void SetDrawTxtSize(int32_t s) { setScale(s, kGlyphUnit); }
 void SetDrawTxtSize2(int32_t s) { setScale(s, kGlyphUnit2); }
 
-void pmoveto(int32_t gx, int32_t gy, int32_t ox, int32_t oy) {
-    closePdfText();  // path operators may not stand in a PDF text object
-    Emit e;
+void pmoveto(Emit& e, int32_t gx, int32_t gy, int32_t ox, int32_t oy) {
     point(e, gx, gy, ox, oy);
     e.s(" m\r");
 }
 
-void plineto(int32_t gx, int32_t gy, int32_t ox, int32_t oy) {
-    closePdfText();  // path operators may not stand in a PDF text object
-    Emit e;
+void plineto(Emit& e, int32_t gx, int32_t gy, int32_t ox, int32_t oy) {
     point(e, gx, gy, ox, oy);
     e.s(" l\r");
 }
 
-void pcurveto(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t ox,
-              int32_t oy) {
-    closePdfText();  // path operators may not stand in a PDF text object
-    Emit e;
+void pcurveto(Emit& e, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
+              int32_t ox, int32_t oy) {
     point(e, x1, y1, ox, oy);
     e.c(' ');
     point(e, x2, y2, ox, oy);
     e.c(' ');
     point(e, x3, y3, ox, oy);
     e.s(" c\r");
+}
+
+void pmoveto(int32_t gx, int32_t gy, int32_t ox, int32_t oy) {
+    closePdfText();  // path operators may not stand in a PDF text object
+    Emit e;
+    pmoveto(e, gx, gy, ox, oy);
+}
+
+void plineto(int32_t gx, int32_t gy, int32_t ox, int32_t oy) {
+    closePdfText();
+    Emit e;
+    plineto(e, gx, gy, ox, oy);
+}
+
+void pcurveto(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t ox,
+              int32_t oy) {
+    closePdfText();
+    Emit e;
+    pcurveto(e, x1, y1, x2, y2, x3, y3, ox, oy);
 }
 
 void pfill() {

@@ -17,6 +17,13 @@ void pmoveto(int32_t gx, int32_t gy, int32_t ox, int32_t oy);
 void plineto(int32_t gx, int32_t gy, int32_t ox, int32_t oy);
 void pcurveto(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t ox,
               int32_t oy);
+// The same into a piece of page code that the caller writes whole (a contour);
+// the caller has closed any PDF text object.
+class Emit;
+void pmoveto(Emit& e, int32_t gx, int32_t gy, int32_t ox, int32_t oy);
+void plineto(Emit& e, int32_t gx, int32_t gy, int32_t ox, int32_t oy);
+void pcurveto(Emit& e, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
+              int32_t ox, int32_t oy);
 void pfill();
 void pcolourwhite();
 

@@ -21,28 +21,20 @@ void Emit::room(size_t n) {
     if (n_ + n > sizeof buf_) flush();
 }
 
-Emit& Emit::put(const char* text, size_t length) {
+Emit& Emit::putPastRoom(const char* text, size_t length) {
+    flush();
     if (length > sizeof buf_) {  // a long run goes to the sink whole
-        flush();
         TEInsert2(text, static_cast<int32_t>(length));
         return *this;
     }
-    room(length);
-    std::memcpy(buf_ + n_, text, length);
-    n_ += length;
+    std::memcpy(buf_, text, length);
+    n_ = length;
     return *this;
 }
 
 Emit& Emit::s(const char* text, size_t length) {
     put(text, length);
     if (length <= sizeof buf_ && std::memchr(text, 0, length)) mayHoldNul_ = true;
-    return *this;
-}
-
-Emit& Emit::c(char ch) {
-    room(1);
-    buf_[n_++] = ch;
-    if (ch == 0) mayHoldNul_ = true;
     return *this;
 }
 

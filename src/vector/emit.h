@@ -25,7 +25,13 @@ class Emit {
     // A NUL-terminated literal; inline so that a literal's length is known here.
     Emit& s(const char* text) { return put(text, std::strlen(text)); }
     Emit& s(const char* text, size_t length);  // bytes as they are (a NUL becomes '0' in the sink)
-    Emit& c(char ch);
+    Emit& s(std::string_view literal) { return put(literal.data(), literal.size()); }
+    Emit& c(char ch) {
+        if (n_ == sizeof buf_) flush();
+        buf_[n_++] = ch;
+        if (ch == 0) mayHoldNul_ = true;
+        return *this;
+    }
     Emit& i(int64_t value);  // "%d"
     Emit& f(double value);   // "%f": six decimals
     Emit& f(const FixedText& t) { return put(t.text, t.length); }
@@ -49,7 +55,15 @@ class Emit {
 
   private:
     void room(size_t n);
-    Emit& put(const char* text, size_t length);  // bytes known to hold no NUL
+    // Bytes known to hold no NUL. Page code is made of short pieces: the common
+    // case stays inline.
+    Emit& put(const char* text, size_t length) {
+        if (n_ + length > sizeof buf_) return putPastRoom(text, length);
+        std::memcpy(buf_ + n_, text, length);
+        n_ += length;
+        return *this;
+    }
+    Emit& putPastRoom(const char* text, size_t length);
     char buf_[1024];
     size_t n_ = 0;
     bool mayHoldNul_ = false;  // only then must the sink look for NUL bytes

@@ -3,6 +3,7 @@
 #include "symbology/state.h"
 #include "vector/chars.h"
 #include "vector/dialect.h"
+#include "vector/emit.h"
 #include "platform/glyph_outlines.h"
 #include "vector/shapes.h"
 #include "vector/sink.h"
@@ -45,18 +46,21 @@ const GlyphOutline* mainOutline(unsigned char ch) { return glyphs::findOutline(m
 // One contour of g from ops[i] up to its end marker; returns the index after it.
 size_t writeContour(const GlyphOutline& g, size_t i, int32_t ox, int32_t oy) {
     const int32_t* p = g.ops;
+    // Path operators may not stand in a PDF text object.
+    if (i < g.count && p[i] >= 0 && p[i] <= 2) closePdfText();
+    Emit e;  // the contour in one piece
     while (i < g.count) {
         switch (p[i]) {
             case 0:
-                pmoveto(p[i + 1], p[i + 2], ox, oy);
+                pmoveto(e, p[i + 1], p[i + 2], ox, oy);
                 i += 3;
                 break;
             case 1:
-                plineto(p[i + 1], p[i + 2], ox, oy);
+                plineto(e, p[i + 1], p[i + 2], ox, oy);
                 i += 3;
                 break;
             case 2:
-                pcurveto(p[i + 1], p[i + 2], p[i + 3], p[i + 4], p[i + 5], p[i + 6], ox, oy);
+                pcurveto(e, p[i + 1], p[i + 2], p[i + 3], p[i + 4], p[i + 5], p[i + 6], ox, oy);
                 i += 7;
                 break;
             default:
