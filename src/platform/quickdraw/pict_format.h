@@ -60,8 +60,8 @@ inline constexpr int16_t kPackNone = 1;
 inline constexpr int16_t kRGBDirect = 16;
 inline constexpr int kRegionEnd = 0x7FFF;
 
-// PackBits of one run of bytes.
-std::string packBits(const uint8_t* data, size_t n);
+// Pixel map rows are packed with repeats of two bytes and more.
+inline constexpr size_t kShortestRepeat = 2;
 // Unpacks into out (exactly n bytes); false when the data runs short or over.
 bool unpackBits(const uint8_t* data, size_t size, uint8_t* out, size_t n);
 

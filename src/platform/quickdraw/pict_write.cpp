@@ -3,37 +3,12 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/packbits.h"
 #include "platform/quickdraw/pict.h"
 #include "platform/quickdraw/pict_format.h"
 #include "platform/quickdraw/port.h"
 
 namespace qd {
-namespace pict {
-
-std::string packBits(const uint8_t* d, size_t n) {
-    constexpr size_t kMaxRun = 128;
-    std::string out;
-    size_t i = 0;
-    while (i < n) {
-        size_t run = 1;
-        while (i + run < n && run < kMaxRun && d[i + run] == d[i]) ++run;
-        if (run >= 2) {
-            out += static_cast<char>(static_cast<int8_t>(1 - static_cast<int>(run)));
-            out += static_cast<char>(d[i]);
-            i += run;
-            continue;
-        }
-        size_t lit = 1;  // literal bytes up to the next run of two or more
-        while (i + lit < n && lit < kMaxRun && !(i + lit + 1 < n && d[i + lit] == d[i + lit + 1]))
-            ++lit;
-        out += static_cast<char>(lit - 1);
-        out.append(reinterpret_cast<const char*>(d + i), lit);
-        i += lit;
-    }
-    return out;
-}
-
-}  // namespace pict
 
 namespace {
 
@@ -193,7 +168,8 @@ void directBits(Writer& w, const PicOp& op) {
             row[width + x] = static_cast<uint8_t>(px >> 8);
             row[2 * width + x] = static_cast<uint8_t>(px);
         }
-        const std::string packed = packBits(row.data(), row.size());
+        std::string packed;
+        platform::appendPackBits(row.data(), row.size(), kShortestRepeat, &packed);
         if (rowBytes > 250)
             w.u16(static_cast<int>(packed.size()));
         else
