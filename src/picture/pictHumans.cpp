@@ -66,13 +66,6 @@ int32_t headLength() {
 
 const unsigned char* head() { return reinterpret_cast<const unsigned char*>(gData.chHeadCode); }
 
-// The start of the text row (after the last 13), or -1.
-int32_t textRowStart() {
-    for (int32_t i = std::min(gEl.cu_len, static_cast<int32_t>(kElementListSize)) - 1; i >= 0; --i)
-        if (gEl.chNum[i] == kRowEnd) return i + 1;
-    return -1;
-}
-
 // Where a header's micrometre offset lands. In hundredths of a millimetre the
 // offset counts from the bearer; in points from the symbol's left edge.
 int32_t headerX(const LinearFrame& f, double um) {
@@ -204,7 +197,7 @@ int32_t proportionalText(unsigned char* out) {
         if (v == 1) put('*');
         return n;
     }
-    const int32_t start = textRowStart();
+    const int32_t start = textRowStart(gEl.chNum, gEl.cu_len);
     if (start < 0) return 0;
     const int32_t strip = gSym.strip_extra;
     if (strip != 0 && strip != 1 && strip != 2) return 0;
@@ -314,7 +307,7 @@ int32_t barFontLine(LinearFrame& f, int32_t k) {
     if (headerCarrying()) H = static_cast<int32_t>((H - f.TL) - kHeaderShift * f.TL);
     double x = 0;
     if (code == 25 || (code == 0 && v == 12)) x = static_cast<int32_t>((x + P) + 0.45 * P);
-    const int32_t start = textRowStart();
+    const int32_t start = textRowStart(gEl.chNum, gEl.cu_len);
     if (start < 0) return P;
     const bool addOnData = gData.chAddCode[0] != 0 && gData.len2 > 0;
     int32_t n = 0;

@@ -115,12 +115,7 @@ int32_t GetBarcodeTextSize(double* outSize) {
 
 void PrintHumansEANUPC() {
     const int32_t code = gSym.code, v = gSym.variation1;
-    int32_t start = -1;
-    for (int32_t i = gEl.cu_len - 1; i >= 0; --i)
-        if (gEl.chNum[i] == kRowEnd) {
-            start = i + 1;
-            break;
-        }
+    const int32_t start = textRowStart(gEl.chNum, gEl.cu_len);
     if (start < 0) return;
     const double k = samePstr(gSym.barFont, gSym.fontBelow) ? 1 : kOtherFontScale;
     double size = gSym.customTeSize != 0 ? gSym.customTeSize * k

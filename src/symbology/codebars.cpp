@@ -157,3 +157,9 @@ int32_t linearPaintStart(const unsigned char* list, int32_t length) {
         std::memchr(first + 1, kRowEnd, static_cast<size_t>(length - firstEnd - 1)) != nullptr;
     return second ? firstEnd + 1 : 0;
 }
+
+int32_t textRowStart(const unsigned char* list, int32_t length) {
+    for (int32_t i = length - 1; i >= 0; --i)
+        if (list[i] == kRowEnd) return i + 1;
+    return -1;
+}

@@ -21,3 +21,6 @@ int32_t CheckTopDrop(int32_t bar, int32_t unit);
 // passed over when it is followed by a second bar row; a symbol low enough to
 // have a single row is painted from that row, so it never loses its bars.
 int32_t linearPaintStart(const unsigned char* list, int32_t length);
+// Where the text row starts: behind the last row end of the list, -1 when there
+// is none.
+int32_t textRowStart(const unsigned char* list, int32_t length);

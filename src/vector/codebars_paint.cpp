@@ -931,13 +931,7 @@ void drawAddOnDigits(const Painter& p, double mainLine) {
 
 void drawText(Painter& p) {
     const int32_t code = gSym.code, v = gSym.variation1;
-    // The text row: behind the last row end.
-    int32_t start = -1;
-    for (int32_t i = gEl.cu_len - 1; i >= 0; --i)
-        if (gEl.chNum[i] == kRowEnd) {
-            start = i + 1;
-            break;
-        }
+    const int32_t start = textRowStart(gEl.chNum, gEl.cu_len);
     p.textRowStart = start;
     const bool haveText = start >= 0 && start < gEl.cu_len && start > p.barRowEnd;
     const bool justified = among(code, {4, 5, 6, 7, 8, 17, 19, 20, 21, 24, 28, 30, 35, 36}) ||
