@@ -27,6 +27,7 @@ constexpr int32_t kButtonRoom = 40, kButtonHalf = 60, kButtonTop = 35, kButtonBo
 constexpr int32_t kMostInset = 50;
 constexpr int32_t kLabelUnits = 10;  // tenths of a point
 constexpr int16_t kFinishPenMode = qd::patCopy;
+constexpr int32_t kPrinterPass = 1, kThermalPass = -1;
 
 bool isGuide() { return (gLabel.notDrawn & 1) != 0; }
 
@@ -138,6 +139,9 @@ void resetPictureDriver() {
 }
 
 int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
+    // Mode 2 draws the print window's page picture: not a printing pass, so no
+    // serial number is used up by it.
+    const bool printing = printMode == kPrinterPass || printMode == kThermalPass;
     setHooks();
     const qd::ClipState keepClip = qd::GetClipState();
     const bool label = labelBack.labelWidth != 0;
@@ -186,11 +190,11 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
     for (int32_t i = 0; i <= labelBack.lastItem; ++i) {
         if (!gLabel.labelParts[static_cast<size_t>(i)]) continue;
         gDriver.globItem = i;
-        if (label && printMode != 0) buildImportData(i);
+        if (label && printing) buildImportData(i);
         getItemData(i);
         const auto kind = static_cast<uint16_t>(gLabel.iteTyp);
         const bool dataItem = kind == kKindText || kind == kKindBarcode;
-        if (label && printMode != 0 && dataItem && gData.len1 == 0 && getProMode(i) == 2)
+        if (label && printing && dataItem && gData.len1 == 0 && getProMode(i) == 2)
             gData.len1 = gData.len11 = static_cast<int32_t>(std::strlen(gData.chMainCode));
         std::string serial;
         if (label && dataItem && gLabel.proMode == 1 && !gLabel.serPos.empty()) {
@@ -202,7 +206,7 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
             gData.len1 = gData.len11 = static_cast<int32_t>(shown.size());
         }
         qd::Rect r = itemRect(h, v);
-        if (printMode != 0 && gPrint.thermScale != 1) {
+        if (printing && gPrint.thermScale != 1) {
             // The printer's port counts dots: the item is drawn at its resolution.
             auto word = [](int32_t x) {
                 return static_cast<int16_t>(std::clamp(x, -32768, 32767));
@@ -211,14 +215,14 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
             scaleItemData(gPrint.thermScale);
             r = itemRect(0, 0);
         }
-        if (printMode != 0 && isGuide()) continue;
+        if (printing && isGuide()) continue;
         if (gSym.orient != 0 && gSym.orient != 90 && gSym.orient != 180 && gSym.orient != 270)
             gSym.orient = 0;
         if (kind == kKindBarcode)
             drawBarcode(i, r, printMode);
         else if (isShapeKind(kind) || kind == kKindLine)
             drawShape(kind, r, i);
-        if (printMode != 0 && gDriver.iRepeat2 == 1 && dataItem && getProMode(i) == 1 &&
+        if (printing && gDriver.iRepeat2 == 1 && dataItem && getProMode(i) == 1 &&
             !gLabel.serPos.empty())
             advanceSerial(i, serial);
     }

@@ -18,9 +18,11 @@ struct PictureDriverState {
 };
 extern PictureDriverState gDriver;
 
-// printMode 0: recorded into gDriver.Pict; 1: drawn into the current port (a
-// printing pass), guide items left out and serial items advanced. h and v
-// move every item, points. Always 0.
+// printMode 0: recorded into gDriver.Pict; 1 (and -1, the thermal printer): drawn
+// into the current port (a printing pass) at the printer's resolution, guide
+// items left out, import items built from the current record and serial items
+// advanced; 2: drawn into the current port as it stands (the print window's page
+// picture). h and v move every item, points. Always 0.
 int32_t PICout2(int32_t h, int32_t v, int32_t printMode);
 // Forgets the last picture and the preview.
 void resetPictureDriver();

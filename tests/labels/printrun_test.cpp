@@ -21,6 +21,7 @@
 #include "labels/printWindow.h"
 #include "platform/printing/printing.h"
 #include "platform/questions.h"
+#include "platform/quickdraw/picture.h"
 #include "symbology/appBits.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
@@ -253,6 +254,29 @@ TEST_F(PrintRun, CommandLinePrintsAnOpenedDocument) {
     std::ostringstream out, err;
     ASSERT_EQ(runCommandLine(4, argv, in, out, err), 0) << err.str();
     expectSheet(r, pdf, "from the command line");
+}
+
+// The print window's page picture uses up no serial number; a printed job
+// leaves the item at the number after its last label.
+TEST_F(PrintRun, PagePictureKeepsTheSerialAndAJobMovesItOn) {
+    const SheetJob r = runOf(testsupport::readCases("labels/print_runs.txt", 9)[1]);
+    serialSheet(r);
+    const LabelItem& it = *gLabel.labelParts[0];
+    qd::GWorldPtr world = nullptr;
+    ASSERT_EQ(qd::NewGWorld(&world, 32, {0, 0, 10, 10}), 0);
+    qd::SetGWorld(world);
+    gPrint.nLabels = 5;
+    gPrint.printScreen = 1;
+    EXPECT_EQ(PrintLabels2(0, nullptr), 0);
+    ASSERT_NE(gPrint.Pict2, nullptr);
+    EXPECT_GT(gPrint.Pict2->ops.size(), 5u);
+    EXPECT_EQ(it.text(item::serPos), std::to_string(kFirstSerial));
+    qd::SetGWorld(nullptr);
+    qd::DisposeGWorld(world);
+
+    startRun(r, testsupport::tempPath("five.pdf"));
+    ASSERT_EQ(PrintButton(), print::kPrintNoErr) << gMsg.last;
+    EXPECT_EQ(it.text(item::serPos).substr(0, 12), std::to_string(kFirstSerial + 5));
 }
 
 // Import records printed label by label; the run ends with the file.
