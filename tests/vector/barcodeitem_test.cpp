@@ -149,7 +149,7 @@ TEST(BarcodeItem, CutMarksAtTheCorners) {
     EXPECT_LT(darkestAround(b, kDpi, right - 10, top - 5, 0.6), kDark);
     EXPECT_GT(darkestAround(b, kDpi, 4, 4, 2), kLight);  // the corner itself stays clear
     // The symbol is still read.
-    EXPECT_EQ(testsupport::decode(padded(b, 60), "Code128").text, "BEARER 128");
+    EXPECT_EQ(testsupport::decode(testsupport::padBitmap(b, 60), "Code128").text, "BEARER 128");
 }
 
 TEST(BarcodeItem, GaugesStandInTheQuietZones) {
@@ -173,7 +173,7 @@ TEST(BarcodeItem, GaugesStandInTheQuietZones) {
     const double right = p.width - 12;                  // the gauge is 12 points wide
     EXPECT_LT(probe(b, kDpi, right + (1410 - d2 + 450) * unit, y), kDark);
     EXPECT_LT(probe(b, kDpi, right + (2310 + d2 + 450) * unit, y), kDark);
-    EXPECT_EQ(testsupport::decode(padded(b, 60), "Code128").text, "BEARER 128");
+    EXPECT_EQ(testsupport::decode(testsupport::padBitmap(b, 60), "Code128").text, "BEARER 128");
 }
 
 TEST(BarcodeItem, QuietZoneMarks) {
@@ -186,7 +186,8 @@ TEST(BarcodeItem, QuietZoneMarks) {
     EXPECT_LT(darkestAround(marked, kDpi, p.width - 6, midY, 2.5), kDark);
     EXPECT_GT(darkestAround(plain, kDpi, 4, midY, 2.5), kLight);
     EXPECT_GT(darkestAround(plain, kDpi, p.width - 6, midY, 2.5), kLight);
-    EXPECT_EQ(testsupport::decode(padded(marked, 60), "Code128").text, "BEARER 128");
+    EXPECT_EQ(testsupport::decode(testsupport::padBitmap(marked, 60), "Code128").text,
+              "BEARER 128");
 }
 
 TEST(BarcodeItem, RotationTurnsBarsAndText) {
@@ -209,7 +210,7 @@ TEST(BarcodeItem, RotationTurnsBarsAndText) {
         EXPECT_GT(b.height, b.width);
         // Turn the render back a quarter (clockwise) and read it.
         const testsupport::Bitmap back = testsupport::turnedClockwise(b);
-        EXPECT_EQ(testsupport::decode(padded(back, 60), "Code128").text, "TURN 90");
+        EXPECT_EQ(testsupport::decode(testsupport::padBitmap(back, 60), "Code128").text, "TURN 90");
         // All of it on the page.
         const std::string path = testsupport::tempPath("turned.eps");
         if (ill != 1115 && vectortest::writeFile(path, doc)) {

@@ -134,7 +134,8 @@ TEST(Codablock, EveryRowIsPaintedAndReadsAsItsOwnRow) {
         row.height = y1 - y0;
         row.pixels.assign(r.bitmap.pixels.begin() + static_cast<long>(y0) * row.width,
                           r.bitmap.pixels.begin() + static_cast<long>(y1) * row.width);
-        const testsupport::Decoded d = testsupport::decode(painttest::padded(row, 80), "Code128");
+        const testsupport::Decoded d =
+            testsupport::decode(testsupport::padBitmap(row, 80), "Code128");
         EXPECT_TRUE(d.ok) << "row " << k;
         read += d.text;
     }

@@ -5,10 +5,13 @@
 // pass qpdf and pdftoppm.
 #include <fstream>
 #include <map>
+#include <regex>
 
 #include "doc_fixture.h"
 #include "support/locale.h"
 #include "support/reader.h"
+#include "symbology/state.h"
+#include "vector/Epsout.h"
 #include "vector/chars.h"
 #include "vector_fixture.h"
 
@@ -218,43 +221,85 @@ TEST_F(CoveragePage, EveryPostScriptDialectRendersWithoutAnError) {
     }
 }
 
-// The same items inside the document frame with the program's own prologs.
+// The same items inside the document frame with the program's own prologs, as
+// EPS, plain PostScript and inside the job wrapper; the PostScript must leave its
+// stacks as it found them, the PDF must pass qpdf and render quietly in pdftoppm.
 TEST_F(CoveragePage, ItemsRenderInTheRealFrame) {
     for (int ill : vectortest::kDialects) {
-        vectortest::resetAll();
-        resetShapeState();
-        resetBlockState();
-        gOut.ill = ill;
-        vectortest::singleItem(300, 300);
-        std::string doc = vectortest::writeDocument(writeItems);
-        ASSERT_EQ(gVec.writeFailed, 0);
-        if (ill == 2) doc = vectortest::showType3Glyph(doc);
-        const bool pdf = ill == 1115;
-        const std::string path =
-            save(pdf ? "frame.pdf" : "frame" + std::to_string(ill) + ".eps", doc);
-        const testsupport::Rendered r = testsupport::renderWithGhostscript(path, 72, !pdf);
-        ASSERT_TRUE(r.ok) << "dialect " << ill << ": " << r.err;
-        ASSERT_GE(r.bitmap.width, 300);
-        expectFrameRingAndOval(r.bitmap, ill);
-        if (pdf) {
-            const testsupport::RunResult check = testsupport::qpdfCheck(path);
-            EXPECT_EQ(check.status, 0) << check.out << check.err;
-            EXPECT_EQ(testsupport::pdftoppm(path, path + "-ppm").err, "");
+        for (int purePost : {0, 1, 2}) {
+            SCOPED_TRACE("dialect " + std::to_string(ill) + " pure " + std::to_string(purePost));
+            vectortest::resetAll();
+            resetShapeState();
+            resetBlockState();
+            gOut.ill = ill;
+            gOut.purePost = purePost;
+            vectortest::singleItem(300, 300);
+            std::string doc = vectortest::writeDocument(writeItems);
+            ASSERT_EQ(gVec.writeFailed, 0);
+            const bool pdf = ill == 1115;
+            if (!pdf) doc = vectortest::withStackProbes(doc);
+            if (ill == 2) doc = vectortest::showType3Glyph(doc);
+            const std::string path = save(pdf ? "frame.pdf" : "frame.eps", doc);
+            const testsupport::Rendered r =
+                testsupport::renderWithGhostscript(path, 72, !pdf && purePost == 0);
+            ASSERT_TRUE(r.ok) << r.err;
+            EXPECT_EQ(r.err.find("Error"), std::string::npos) << r.err;
+            ASSERT_GE(r.bitmap.width, 300);
+            expectFrameRingAndOval(r.bitmap, ill);
+            if (pdf) {
+                const testsupport::RunResult check = testsupport::qpdfCheck(path);
+                EXPECT_EQ(check.status, 0) << check.out << check.err;
+                EXPECT_EQ(testsupport::pdftoppm(path, path + "-ppm").err, "");
+                // The fonts the page selects are in its resources, listed by readers.
+                const testsupport::RunResult f = testsupport::runCommand("pdffonts '" + path + "'");
+                EXPECT_EQ(f.status, 0) << f.err;
+                EXPECT_NE(f.out.find("Helvetica "), std::string::npos) << f.out;
+            }
         }
     }
 }
 
-TEST_F(CoveragePage, WrittenOnlyWithCarriageReturns) {
-    for (int32_t ill : vectortest::kDialects) {
-        EXPECT_EQ(page(ill).find('\n'), std::string::npos) << ill;
-    }
+// A label of fractions on a sheet, through the whole document writer.
+std::string fractionalDocument(int ill, int purePost) {
+    vectortest::resetAll();
+    gOut.ill = ill;
+    gOut.purePost = purePost;
+    gSym.Siz = 87.5;
+    gSym.Hei = 22.85;
+    gSym.gBaseAdjust = -1.5;
+    copyBounded(gData.chMainCode2, "0123");
+    gData.len1 = gData.len11 = 4;
+    vectortest::singleItem(150, 40);
+    labelBack.labelWidth = 1500;
+    labelBack.labelHeight = 400;
+    vectortest::addItem(kKindText, 5, 5, 20, 140)->setText(item::fontBelow, "\x09Helvetica");
+    vectortest::addItem(kKindOval, 5, 5, 30, 60);
+    labelBack3.labelWidth = 1500000;
+    labelBack3.labelHeight = 400000;
+    labelBack3.across = 2;
+    labelBack3.down = 3;
+    labelBack3.sheetWidth = 5955000;
+    labelBack3.sheetHeight = 8420500;
+    // The creation date is the clock's, not a number of ours.
+    return std::regex_replace(vectortest::writeEPSout(), std::regex("%%CreationDate: [^\r]*"),
+                              "%%CreationDate:");
 }
 
+// Pages and whole documents: carriage returns only, and the same bytes under a
+// locale that writes a decimal comma.
 TEST_F(CoveragePage, SameBytesUnderACommaLocale) {
-    std::map<int32_t, std::string> inC;
-    for (int32_t ill : vectortest::kDialects) inC[ill] = page(ill);
+    std::map<int32_t, std::string> pages, docs;  // docs by dialect * 10 + purePost
+    for (int32_t ill : vectortest::kDialects) {
+        pages[ill] = page(ill);
+        EXPECT_EQ(pages[ill].find('\n'), std::string::npos) << ill;
+        for (int pp : {0, 1, 2}) docs[ill * 10 + pp] = fractionalDocument(ill, pp);
+    }
+    EXPECT_NE(docs[10].find("height:\"22.850000\""), std::string::npos);
     ASSERT_TRUE(testsupport::enterCommaLocale());
-    for (int32_t ill : vectortest::kDialects) EXPECT_EQ(page(ill), inC[ill]) << ill;
+    for (int32_t ill : vectortest::kDialects) {
+        EXPECT_EQ(page(ill), pages[ill]) << ill;
+        for (int pp : {0, 1, 2}) EXPECT_EQ(fractionalDocument(ill, pp), docs[ill * 10 + pp]) << ill;
+    }
     testsupport::leaveCommaLocale();
 }
 

@@ -1,6 +1,5 @@
 // Shared helpers of the vector-output tests: a fresh world, a label to write,
-// documents written to memory, and pages that use every operator a dialect's
-// page code can write.
+// documents written to memory.
 #pragma once
 
 #include <functional>
@@ -51,12 +50,6 @@ std::string writeDocument(const std::function<void()>& page = {});
 // A whole document through EPSout.
 std::string writeEPSout(int* result = nullptr);
 
-// Page code that uses every operator the page writers of dialect `ill` emit,
-// all ink inside the box (10, 10) - (190, 90).
-std::string coveragePage(int ill);
-
-// Splits at carriage returns (no line feeds expected).
-std::vector<std::string> lines(const std::string& doc);
 // The "%%" comments of the header, in order.
 std::vector<std::string> headerComments(const std::string& doc);
 bool writeFile(const std::string& path, const std::string& bytes);

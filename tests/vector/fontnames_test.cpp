@@ -2,6 +2,7 @@
 // fontconfig, exact fontconfig matches, the bold road, and Helvetica for the rest.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 
 #include "vector/fontnames.h"
@@ -17,40 +18,16 @@ std::string laserName(const std::string& menu) {
 }
 
 TEST(FontNames, MenuNamesToPostScriptNames) {
-    const struct {
-        const char* menu;
-        const char* postscript;
-    } kCases[] = {
-        // Fixed rules and the table.
-        {"OCR-ANormal", "OCR-Plain"},
-        {"OCR-A Bar Code Pro", "OCR-ABarCodePro"},
-        {"OCR-B Bar Code Pro", "OCR-BBarCodePro"},
-        {"Strixel", "Strixel"},
-        {"Arial Narrow Bold", "ArialNarrow-Bold"},
-        {"Frutiger Bold Condensed", "Frutiger-BoldCn"},
-        // Base fonts come before their installed twins.
-        {"Helvetica", "Helvetica"},
-        {"Times", "Times-Roman"},
-        {"Courier", "Courier"},
-        {"Symbol", "Symbol"},
-        {"Helvetica-Bold", "Helvetica-Bold"},
-        {"Times-Bold", "Times-Bold"},
-        {"Palatino-Bold", "Palatino-Bold"},
-        {"Bookman-Bold", "Bookman-Demi"},
-        {"Helvetica Narrow-Bold", "Helvetica-Narrow-Bold"},
-        // Installed fonts by PostScript name, full name and family.
-        {"NimbusSans-Bold", "NimbusSans-Bold"},
-        {"Nimbus Sans Bold", "NimbusSans-Bold"},
-        {"Nimbus Sans", "NimbusSans-Regular"},
-        {"Nimbus Sans-Bold", "NimbusSans-Bold"},
-        {"OCR B", "OCRB-Regular"},
-        // Unknown fonts fall back on Helvetica.
-        {"No Such Font 123", "Helvetica"},
-        {"No Such Font-Bold", "Helvetica-Bold"},
-        {"", "Helvetica"},
-        {"Bad(Name)", "Helvetica"},
-    };
-    for (const auto& c : kCases) EXPECT_EQ(laserName(c.menu), c.postscript) << c.menu;
+    // "menu name|PostScript name" a line.
+    std::ifstream in(STRIXEL_TEST_DATA "/vector/fontnames.txt");
+    int cases = 0;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        const size_t bar = line.find('|');
+        EXPECT_EQ(laserName(line.substr(0, bar)), line.substr(bar + 1)) << line;
+        ++cases;
+    }
+    EXPECT_GT(cases, 20);
     resetLaserFontNames();
     EXPECT_EQ(laserName("Times"), "Times-Roman");
 }

@@ -6,6 +6,7 @@
 
 #include "automation/options.h"
 #include "doc_fixture.h"
+#include "vector_fixture.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
 #include "vector/Epsout.h"
@@ -205,7 +206,7 @@ TEST(FrameFonts, FortyFontsAreListedWholeOneNamePerLine) {
                        "%%+Times-Bold\r%%BoundingBox"),
               std::string::npos);
     // No name ever stands on a line of its own in the header.
-    for (const std::string& l : lines(doc.substr(0, doc.find("%%EndComments"))))
+    for (const std::string& l : linesOf(doc.substr(0, doc.find("%%EndComments"))))
         EXPECT_EQ(l.rfind("%", 0), 0u) << "bare header line: " << l;
     EXPECT_NE(doc.find("%%IncludeFont: Helvetica-Bold\r[\rTE\r"), std::string::npos);
     EXPECT_NE(

@@ -21,7 +21,7 @@ struct Glyphs : VectorTest {
     // "*u", "*U", "k", ...), the numbers left out.
     std::vector<std::string> ops() {
         std::vector<std::string> out;
-        for (const std::string& line : vectortest::lines(written())) {
+        for (const std::string& line : linesOf(written())) {
             const size_t sp = line.rfind(' ');
             out.push_back(sp == std::string::npos ? line : line.substr(sp + 1));
         }

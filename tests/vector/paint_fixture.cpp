@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <sstream>
 
 #include "doc_fixture.h"
 #include "labels/labelDoc.h"
@@ -13,6 +15,23 @@
 #include "vector/page.h"
 
 namespace painttest {
+
+std::vector<Readable> readableSymbols() {
+    std::vector<Readable> out;
+    std::ifstream in(STRIXEL_TEST_DATA "/vector/symbols.txt");
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::vector<std::string> f;
+        std::istringstream fields(line);
+        for (std::string x; std::getline(fields, x, '|');) f.push_back(x);
+        f.resize(7);
+        Readable r{f[0], {std::stoi(f[1]), std::stoi(f[2]), f[3], f[4]}, f[5], f[6]};
+        if (r.want.empty()) r.want = r.spec.data;
+        r.module = r.format == "QRCode" || r.format == "DataMatrix" || r.format == "PDF417";
+        out.push_back(r);
+    }
+    return out;
+}
 
 Placed prepare(const SymbolSpec& s, const std::function<void()>& settings) {
     vectortest::resetAll();
@@ -64,14 +83,6 @@ testsupport::Rendered render(const std::string& doc, int ill, int dpi, const std
     const std::string path = testsupport::tempPath(name + (pdf ? ".pdf" : ".eps"));
     vectortest::writeFile(path, text);
     return testsupport::renderWithGhostscript(path, dpi, !pdf && ill != 2 && gOut.purePost == 0);
-}
-
-testsupport::Bitmap padded(const testsupport::Bitmap& b, int margin) {
-    return testsupport::padBitmap(b, margin);
-}
-
-testsupport::Bitmap inkOnly(const testsupport::Bitmap& b, int margin) {
-    return testsupport::cropToInk(b, margin);
 }
 
 int probe(const testsupport::Bitmap& b, int dpi, double x, double y) {

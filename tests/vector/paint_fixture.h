@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "support/reader.h"
 
@@ -18,6 +19,16 @@ struct SymbolSpec {
     double hei = 0;
     int bwr = 0;  // bar-width reduction, micrometres
 };
+
+// A symbol of tests/data/vector/symbols.txt and what the outside reader reads.
+struct Readable {
+    std::string name;
+    SymbolSpec spec;
+    std::string format;  // zxing's name of the symbology
+    std::string want;
+    bool module = false;  // a matrix or stacked symbol
+};
+std::vector<Readable> readableSymbols();
 
 // The item rectangle the symbol was written in, points.
 struct Placed {
@@ -38,9 +49,6 @@ std::string writeSymbol(const SymbolSpec& s, int ill, Placed* placed = nullptr,
 // Renders a document at dpi (EPS cropped to its box, PostScript and PDF whole)
 // and pads it with white so that the readers find their quiet zones.
 testsupport::Rendered render(const std::string& doc, int ill, int dpi, const std::string& name);
-testsupport::Bitmap padded(const testsupport::Bitmap& b, int margin);
-// The part of b that holds ink (pixels below 128), with margin pixels of white round it.
-testsupport::Bitmap inkOnly(const testsupport::Bitmap& b, int margin);
 
 // The grey value at (x, y) points of a page rendered at dpi from the page's
 // lower left corner (the render's first row is the page's top).

@@ -198,7 +198,7 @@ TEST_F(Press, ASheetOfSixWithAVariableTextAndASerialBarcode) {
             ASSERT_TRUE(r.ok) << r.err;
             EXPECT_EQ(r.err.find("Error"), std::string::npos) << r.err;
             if (i == 0) {
-                EXPECT_EQ(testsupport::decode(painttest::padded(r.bitmap, 60), "Code128").text,
+                EXPECT_EQ(testsupport::decode(testsupport::padBitmap(r.bitmap, 60), "Code128").text,
                           serial(p))
                     << ps;
             } else {

@@ -7,172 +7,121 @@
 namespace {
 
 struct Shapes : VectorTest {
-    void SetUp() override {
-        VectorTest::SetUp();
+    // The first colour set of every case: 0 5 100 40.
+    static void colours() {
         gSym.cyan2 = 0;
         gSym.magenta2 = 5;
         gSym.yellow2 = 100;
         gSym.black2 = 40;
     }
-    void spot(const char* name) {
+    static void spot(const char* name) {
         gSym.customColour = 1;
         pstrSet(gSym.customCol, name);
     }
 };
 
-TEST_F(Shapes, ColourNumbersAreWrittenInTheirShortForm) {
-    dialect(95);
-    doColour(kColourFill);
-    EXPECT_EQ(written(), "0 .05 1 .40 k\r");
-    doBackColour(kColourFill, -3, 99, 150, 7);  // out of range values stay valid numbers
-    EXPECT_EQ(written(), "0 .99 1 .07 k\r");
-    char t[5];
-    EXPECT_EQ(std::string(t, static_cast<size_t>(colourNumberText(t, 40))), ".40 ");
-}
-
-TEST_F(Shapes, SpotColourOperatorsFollowTheDialect) {
-    spot("PMS 185");
-    dialect(88);
-    doColour(kColourStroke);
-    EXPECT_EQ(written(), "0 .05 1 .40 (PMS 185) 0 X\r");
-    doColour(kColourFill);
-    EXPECT_EQ(written(), "0 .05 1 .40 (PMS 185) 0 x\r");
-    doColour(kColourComment);
-    EXPECT_EQ(written(),
-              "%%DocumentCustomColors: (PMS 185)\r%%CMYKCustomColor: 0 .05 1 .40 (PMS 185)\r");
-    dialect(1);
-    doColour(kColourStroke);
-    EXPECT_EQ(written(), "0 .05 1 .40 K\r");
-    dialect(1115);  // PDF has no named colour operator: its CMYK stands in
-    doColour(kColourStroke);
-    doColour(kColourFill);
-    EXPECT_EQ(written(), "0 .05 1 .40 K\r0 .05 1 .40 k\r");
-}
-
-TEST_F(Shapes, SpotColourNamesAreEscaped) {
-    spot("Red (warm)\\1");
-    dialect(95);
-    doColour(kColourFill);
-    EXPECT_EQ(written(), "0 .05 1 .40 (Red \\(warm\\)\\\\1) 0 x\r");
-}
-
-TEST_F(Shapes, PressDialectWithSpotColourLeavesTheStackAlone) {
-    // The press dialect has no operator for a spot colour; its numbers must not
-    // be left behind on the operand stack either.
-    spot("PMS 185");
-    dialect(25);
-    doColour(kColourFill);
-    doColour(kColourStroke);
-    doBackColour(kColourSetUp, 1, 2, 3, 4);
-    EXPECT_EQ(written(), "");
-    doColour(kColourSetUp);
-    EXPECT_EQ(written(), cr({"u", "0 G", "0 i 0 J 0 j", "1 w 4 M []0 d", "%%Note:"}));
-    doColour(kColourComment);  // the comment line is still ended
-    EXPECT_EQ(written(),
-              "%%DocumentCustomColors: (PMS 185)\r%%CMYKCustomColor: 0 .05 1 .40 (PMS 185)\r");
-    // The fill and stroke colours of the background sets are plain CMYK.
-    doBackColour(kColourFill, 1, 2, 3, 4);
-    EXPECT_EQ(written(), ".01 .02 .03 .04 k\r");
-}
-
-TEST_F(Shapes, PageSetUpPerDialect) {
-    const struct {
-        int32_t ill, iBWR;
-        std::string setUp;
-    } kCases[] = {
-        {1, 0, cr({"u", "0 .05 1 .40 k", "0 G", "0 i 0 J 0 j", "1 w 4 M []0 d", "%%Note:"})},
-        {88, 0,
-         cr({"0 A", "u", "0 O 0 R", "0 .05 1 .40 k", "0 G", "0 i 0 J 0 j", "1 w 4 M []0 d",
-             "%%Note:"})},
-        {95, 1,
-         cr({"0 A", "u", "0 O 0 R", "0 .05 1 .40 k", "1 G", "0 i 0 J 0 j", "1 w 4 M []0 d",
-             "%AI3_Note:", "0 D"})},
-        {1115, 1, cr({"0 .05 1 .40 k", "0 J 0 j 0.057 w 4 M []0 d"})},
-    };
-    for (const auto& c : kCases) {
-        dialect(c.ill);
-        gShape.iBWR = c.iBWR;
-        doColour(kColourSetUp);
-        EXPECT_EQ(written(), c.setUp) << c.ill;
-    }
-}
-
-TEST_F(Shapes, BackColourStrokeAndFill) {
-    for (const auto& [ill, stroke] :
-         {std::pair<int32_t, const char*>{95, ".10 .20 .30 .40 K\r0 R\r"},
-          {1, ".10 .20 .30 .40 K\r"},
-          {1115, ".10 .20 .30 .40 K\r"}}) {
-        dialect(ill);
-        doBackColour(kColourStroke, 10, 20, 30, 40);
-        EXPECT_EQ(written(), stroke) << ill;
-    }
-    spot("Gold");
-    dialect(95);
-    doBackColour(kColourFill, 10, 20, 30, 40);  // the fill of a colour set ignores the spot
-    EXPECT_EQ(written(), ".10 .20 .30 .40 k\r");
-    doBackColour(kColourSetUp, 10, 20, 30, 40);
-    EXPECT_EQ(written(), ".10 .20 .30 .40 (Gold) 0 x\r");
-}
-
-TEST_F(Shapes, TypeThreeFontDialectWritesNoColour) {
-    spot("Gold");
-    dialect(2);
-    for (int32_t mode = 0; mode <= 3; ++mode) {
-        doColour(mode);
-        doBackColour(mode, 1, 2, 3, 4);
-    }
-    EXPECT_EQ(written(), "");
-    pcolourwhite();  // the counters of glyph outlines are still painted white
-    EXPECT_EQ(written(), "0 0 0 0 k\r");
-}
-
-TEST_F(Shapes, FilledRectangle) {
-    dialect(95);
-    FillPostBox(1.5, 2, 30.25, 40, 3.9);
-    EXPECT_EQ(written(),
-              cr({"3 w", "1.500000 2.000000 m", "1.500000 40.000000 L", "30.250000 40.000000 L",
-                  "30.250000 2.000000 L", "1.500000 2.000000 L", "f"}));
-    dialect(1115);
-    FillPostBox(1.5, 2, 30.25, 40);
-    EXPECT_EQ(written(),
-              cr({"0 w", "1.500000 2.000000 m", "1.500000 40.000000 l", "30.250000 40.000000 l",
-                  "30.250000 2.000000 l", "1.500000 2.000000 l", "f"}));
-}
-
-TEST_F(Shapes, RectangleOutlineStroked) {
-    dialect(88);
-    DrawPostBox(10, 50, 110, 20, 2);
-    EXPECT_EQ(written(),
-              cr({"0 .05 1 .40 K", "2 w", "10.000000 50.000000 m", "10.000000 20.000000 L",
-                  "110.000000 20.000000 L", "110.000000 50.000000 L", "10.000000 50.000000 L", "s",
-                  "60.000000 35.000000 m", "S", ""}));
-}
-
-TEST_F(Shapes, RectangleOutlineFilledIsAFrameCentredOnTheRectangle) {
-    dialect(95);
-    DrawPostBox(10, 50, 110, 20, 2);  // upper y first, as the page writer passes it
-    const std::string upperFirst = written();
-    EXPECT_EQ(upperFirst,
-              cr({"0 w", "0 .05 1 .40 k", "*u", "9.000000 19.000000 m", "9.000000 51.000000 l",
-                  "111.000000 51.000000 l", "111.000000 19.000000 l", "9.000000 19.000000 l", "f",
-                  "11.000000 21.000000 m", "109.000000 21.000000 l", "109.000000 49.000000 l",
-                  "11.000000 49.000000 l", "11.000000 21.000000 l", "f", "*U"}));
-    DrawPostBox(10, 20, 110, 50, 2);  // lower y first, as the barcode item passes it
-    EXPECT_EQ(written(), upperFirst);
-
-    dialect(1115);
-    DrawPostBox(10, 50, 110, 20, 2);
-    const std::string pdf = written();
-    EXPECT_EQ(pdf.find("*u"), std::string::npos);
-    EXPECT_EQ(pdf.find("*U"), std::string::npos);
-    EXPECT_NE(pdf.find("9.000000 19.000000 l\rh\r11.000000 21.000000 m\r"), std::string::npos);
-}
-
-TEST_F(Shapes, FrameWiderThanItsRectangleStaysInside) {
-    dialect(93);
-    DrawPostBox(0, 0, 4, 4, 10);  // the inner contour collapses to the centre
-    const std::string s = written();
-    EXPECT_NE(s.find("2.000000 2.000000 m\r2.000000 2.000000 l\r"), std::string::npos) << crToLf(s);
+TEST_F(Shapes, WritersMatchTheirGoldenText) {
+    expectGoldens(
+        *this,
+        {
+            // Colour numbers in their short form; out-of-range values stay numbers.
+            {"colour.fill", 95, [] { doColour(kColourFill); }},
+            {"colour.clamped", 95, [] { doBackColour(kColourFill, -3, 99, 150, 7); }},
+            {"spot.stroke.88", 88,
+             [] {
+                 spot("PMS 185");
+                 doColour(kColourStroke);
+                 doColour(kColourFill);
+                 doColour(kColourComment);
+             }},
+            {"spot.escaped", 95,
+             [] {
+                 spot("Red (warm)\\1");
+                 doColour(kColourFill);
+             }},
+            {"spot.stroke.1", 1,
+             [] {
+                 spot("PMS 185");
+                 doColour(kColourStroke);
+             }},
+            // PDF has no named colour operator: its CMYK stands in.
+            {"spot.pdf", 1115,
+             [] {
+                 spot("PMS 185");
+                 doColour(kColourStroke);
+                 doColour(kColourFill);
+             }},
+            // The press dialect has no spot operator and leaves no operand behind;
+            // the comment line is still ended, background sets are plain CMYK.
+            {"spot.press", 25,
+             [] {
+                 spot("PMS 185");
+                 doColour(kColourFill);
+                 doColour(kColourStroke);
+                 doBackColour(kColourSetUp, 1, 2, 3, 4);
+                 doColour(kColourSetUp);
+                 doColour(kColourComment);
+                 doBackColour(kColourFill, 1, 2, 3, 4);
+             }},
+            {"setup.1", 1, [] { doColour(kColourSetUp); }},
+            {"setup.88", 88, [] { doColour(kColourSetUp); }},
+            {"setup.95", 95,
+             [] {
+                 gShape.iBWR = 1;
+                 doColour(kColourSetUp);
+             }},
+            {"setup.1115", 1115,
+             [] {
+                 gShape.iBWR = 1;
+                 doColour(kColourSetUp);
+             }},
+            {"back.stroke.95", 95, [] { doBackColour(kColourStroke, 10, 20, 30, 40); }},
+            {"back.stroke.1", 1, [] { doBackColour(kColourStroke, 10, 20, 30, 40); }},
+            {"back.stroke.1115", 1115, [] { doBackColour(kColourStroke, 10, 20, 30, 40); }},
+            // The fill of a colour set ignores the spot colour, the set-up takes it.
+            {"back.spot", 95,
+             [] {
+                 spot("Gold");
+                 doBackColour(kColourFill, 10, 20, 30, 40);
+                 doBackColour(kColourSetUp, 10, 20, 30, 40);
+             }},
+            // The font dialect writes no colour but the white of glyph counters.
+            {"colour.type3", 2,
+             [] {
+                 spot("Gold");
+                 for (int32_t mode = 0; mode <= 3; ++mode) {
+                     doColour(mode);
+                     doBackColour(mode, 1, 2, 3, 4);
+                 }
+                 pcolourwhite();
+             }},
+            {"box.filled.95", 95, [] { FillPostBox(1.5, 2, 30.25, 40, 3.9); }},
+            {"box.filled.1115", 1115, [] { FillPostBox(1.5, 2, 30.25, 40); }},
+            {"box.stroked.88", 88, [] { DrawPostBox(10, 50, 110, 20, 2); }},
+            // A frame centred on the rectangle, whichever y comes first.
+            {"box.frame.95", 95, [] { DrawPostBox(10, 50, 110, 20, 2); }},
+            {"box.frame.95", 95, [] { DrawPostBox(10, 20, 110, 50, 2); }},
+            {"box.frame.1115", 1115, [] { DrawPostBox(10, 50, 110, 20, 2); }},
+            // Wider than its rectangle: the inner contour collapses to the centre.
+            {"box.frame.wide", 93, [] { DrawPostBox(0, 0, 4, 4, 10); }},
+            {"line.95", 95, [] { DrawPostLine(80, 10, 60, 30, 2); }},
+            {"line.1115", 1115, [] { DrawPostLine(80, 10, 60, 30, 1); }},
+            {"bearers.88", 88, [] { DrawPostPara(10.7, 5.2, 200.9, 60.8, 3); }},
+            // With end bars the lower bearer is left out.
+            {"bearers.upper", 88,
+             [] {
+                 gSym.para = 1;
+                 gSym.end_bars = 1;
+                 DrawPostPara(10, 5, 200, 60, 3);
+             }},
+            {"bearers.95", 95, [] { DrawPostPara(10, 5, 200, 60, 4); }},
+            {"topline.88", 88, [] { DrawPostTopLine(10, 0, 100, 50, 3); }},
+            {"topline.95", 95, [] { DrawPostTopLine(10, 0, 100, 50, 3); }},
+            {"endbars.95", 95, [] { DrawPostEnd(10, 5, 90.5, 40, 2); }},
+            {"smallitem.1115", 1115, [] { DrawPostSmallItem(10, 5, 90, 40, 1); }},
+            {"cutmarks.93", 93, [] { DrawPostCutMarks(0, 0, 100, 50, 1); }},
+        },
+        colours);
 }
 
 // The six operands of every curve line, and its operator.
@@ -203,8 +152,7 @@ void expectEllipse(const std::vector<std::vector<double>>& cs, double x0, double
                 u * u * u * px + 3 * u * u * t * c[0] + 3 * u * t * t * c[2] + t * t * t * c[4];
             const double by =
                 u * u * u * py + 3 * u * u * t * c[1] + 3 * u * t * t * c[3] + t * t * t * c[5];
-            const double e = std::hypot((bx - cx) / rx, (by - cy) / ry);
-            EXPECT_NEAR(e, 1.0, 0.001);
+            EXPECT_NEAR(std::hypot((bx - cx) / rx, (by - cy) / ry), 1.0, 0.001);
         }
         px = c[4];
         py = c[5];
@@ -214,6 +162,7 @@ void expectEllipse(const std::vector<std::vector<double>>& cs, double x0, double
 }
 
 TEST_F(Shapes, OvalsAreFourFullBezierCurves) {
+    Shapes::colours();
     dialect(95);
     FillPostCircle(10, 50, 110, 20);
     const std::string fill = written();
@@ -230,9 +179,8 @@ TEST_F(Shapes, OvalsAreFourFullBezierCurves) {
     dialect(1115);
     FillPostCircle(0, 7, 9, 0);  // odd sizes: the curve ends are not whole points
     expectEllipse(curves(written(), "c"), 0, 7, 9, 0, 0, 3.5);
-}
 
-TEST_F(Shapes, FilledOvalOutlineIsARing) {
+    // A filled outline is a ring of two contours running in opposite directions.
     dialect(95);
     DrawPostCircle(10, 50, 110, 20, 2);
     const std::string s = written();
@@ -240,62 +188,10 @@ TEST_F(Shapes, FilledOvalOutlineIsARing) {
     ASSERT_EQ(cs.size(), 8u);
     expectEllipse({cs.begin(), cs.begin() + 4}, 9, 51, 111, 19, 9, 35);
     expectEllipse({cs.begin() + 4, cs.end()}, 11, 49, 109, 21, 11, 35);
-    // The two contours run in opposite directions: the outer one downwards first.
     EXPECT_LT(cs[0][5], 35);
     EXPECT_GT(cs[4][5], 35);
     EXPECT_EQ(s.substr(0, 20), "0 w\r0 .05 1 .40 k\r*u");
     EXPECT_EQ(s.substr(s.size() - 5), "f\r*U\r");
-}
-
-TEST_F(Shapes, LineRunsAcrossItsRectangle) {
-    dialect(95);
-    DrawPostLine(80, 10, 60, 30, 2);  // upper, left, right, lower
-    EXPECT_EQ(written(), cr({"0 .05 1 .40 K", "2 w", "10 80 m", "60 30 L", "S", ""}));
-    dialect(1115);
-    DrawPostLine(80, 10, 60, 30, 1);
-    EXPECT_EQ(written(), cr({"0 .05 1 .40 K", "1 w", "10 80 m", "60 30 l", "S", ""}));
-}
-
-TEST_F(Shapes, BearerBars) {
-    dialect(88);
-    DrawPostPara(10.7, 5.2, 200.9, 60.8, 3);
-    EXPECT_EQ(written(), cr({"0 .05 1 .40 K", "3 w", "10 5 m", "200 5 L", "S", "200 60 m",
-                             "10 60 L", "S", ""}));
-    gSym.para = 1;
-    gSym.end_bars = 1;  // with end bars the lower bearer is left out
-    DrawPostPara(10, 5, 200, 60, 3);
-    EXPECT_EQ(written(), cr({"0 .05 1 .40 K", "3 w", "200 60 m", "10 60 L", "S", ""}));
-
-    gSym.end_bars = 0;
-    dialect(95);
-    DrawPostPara(10, 5, 200, 60, 4);
-    EXPECT_EQ(written(),
-              cr({"0 w", "0 .05 1 .40 k", "8.000000 3.000000 m", "8.000000 7.000000 l",
-                  "202.000000 7.000000 l", "202.000000 3.000000 l", "8.000000 3.000000 l", "f",
-                  "8.000000 62.000000 m", "202.000000 62.000000 l", "202.000000 58.000000 l",
-                  "8.000000 58.000000 l", "8.000000 62.000000 l", "f"}));
-}
-
-TEST_F(Shapes, MarksAroundASymbol) {
-    dialect(88);
-    DrawPostTopLine(10, 0, 100, 50, 3);
-    EXPECT_EQ(written(), cr({"3 w", "100 50 m", "10 50 L", "S", ""}));
-    dialect(95);
-    DrawPostTopLine(10, 0, 100, 50, 3);  // a band of 3 whose top is 50 + 1 + 2
-    EXPECT_EQ(written(),
-              cr({"0 w", "0 .05 1 .40 k", "9.000000 53.000000 m", "101.000000 53.000000 l",
-                  "101.000000 50.000000 l", "9.000000 50.000000 l", "9.000000 53.000000 l", "f"}));
-    DrawPostEnd(10, 5, 90.5, 40, 2);
-    EXPECT_EQ(written(), cr({"2 w", "10 5 m", "10 40 L", "S", "90 5 m", "90 40 L", "S"}));
-    dialect(1115);
-    DrawPostSmallItem(10, 5, 90, 40, 1);
-    EXPECT_EQ(written(), cr({"1 w", "10 40 m", "10 5 l", "S", "10 5 m", "90 5 l", "S", "90 5 m",
-                             "90 40 l", "S", "40 17 m", "S", ""}));
-    dialect(93);
-    DrawPostCutMarks(0, 0, 100, 50, 1);
-    EXPECT_EQ(written(),
-              cr({"1 w", "0 10 m", "10 10 L", "10 0 L", "S", "0 40 m", "10 40 L", "10 50 L", "S",
-                  "100 10 m", "90 10 L", "90 0 L", "S", "100 40 m", "90 40 L", "90 50 L", "S"}));
 }
 
 }  // namespace

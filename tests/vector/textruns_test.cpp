@@ -8,83 +8,64 @@ namespace {
 
 struct TextRuns : VectorTest {};
 
-TEST_F(TextRuns, RunsAreEscapedAndCounted) {
-    dialect(1);
-    DrawTextEPS("xa(b)c\\", 1, 6);
-    EXPECT_EQ(written(), "(a\\(b\\)c\\\\)t\rT\r");
-    dialect(88);  // Illustrator 88 writes last - first before the run
-    DrawTextEPS("xa(b)c\\", 1, 6);
-    EXPECT_EQ(written(), "5 (a\\(b\\)c\\\\)t\rT\r");
-    DrawTextEPS("AB", 1, 0);  // at least one character
-    EXPECT_EQ(written(), "0 (B)t\rT\r");
-    const char withNul[] = {'a', 0, 'b'};
-    DrawTextEPS(withNul, 0, 2);  // the sink writes a NUL as '0'
-    EXPECT_EQ(written(), "2 (a0b)t\rT\r");
-}
-
-TEST_F(TextRuns, IllustratorThreeRunsCarryTheirAttributes) {
-    dialect(93);
-    DrawTextEPS("Hi", 0, 1);
-    EXPECT_EQ(written(), cr({"0 Ts", "100 Tz", "0 Tt", "0 TA", "0 0 5 TC", "100 100 200 TW",
-                             "0 0 0 Ti", "0 Ta", "0 0 2 2 3 Th", "0 Tq", "0 0 Tl", "0 Tc", "0 Tw",
-                             "(Hi)Tx", "(\\r)TX", "TO"}));
-}
-
-TEST_F(TextRuns, TextPositionByDialectAndRotation) {
-    dialect(88);
-    gVec.trans2 = 270;
-    TextPosition(30, -40);
-    EXPECT_EQ(written(), "[0 -1 1 0 30 -40]e\r");
-    dialect(95);
-    gVec.trans2 = 90;
-    TextPosition(30, 40);
-    EXPECT_EQ(written(), "0 To\r0 1 -1 0 30 40 0 Tp\rTP\r0 Tr\r");
-}
-
-TEST_F(TextRuns, FontSelection) {
-    dialect(88);
-    SetAnyEpsFontP(1200000, 50000, gSym.gHelvetica, -1);
-    EXPECT_EQ(written(), "/_Helvetica 12.0000 0.5000 0 0 z\r");
-    SetAnyEpsFontP(1234567.9, 7, gSym.gHelvetica, -1);  // four decimals, truncated
-    EXPECT_EQ(written(), "/_Helvetica 12.3456 0.0000 0 0 z\r");
-    dialect(95);
-    SetAnyEpsFontP(1200000, 1200000, gSym.gHelvetica, -1);
-    EXPECT_EQ(written(),
-              cr({"0 To", "1 0 0 1 10 10 0 Tp", "TP", "0 Tr", "/_Helvetica 12.0000 Tf", "TO"}));
-}
-
-TEST_F(TextRuns, BoldItemsSelectTheBoldFont) {
-    initLabelItems();
-    ASSERT_EQ(addLabelItem(), 0);
-    ASSERT_EQ(addLabelItem(), 0);
-    gLabel.labelParts[0]->setI16(item::teFace, 1);
-    dialect(88);
-    SetAnyEpsFontP(1000000, 1000000, gSym.gHelvetica, 0);
-    EXPECT_EQ(written(), "/_Helvetica-Bold 10.0000 10.0000 0 0 z\r");
-    Str255 bold;
-    pstrSet(bold, "Helvetica-Bold");
-    SetAnyEpsFontP(1000000, 1000000, bold, 0);  // not made bold twice
-    EXPECT_EQ(written(), "/_Helvetica-Bold 10.0000 10.0000 0 0 z\r");
-    SetAnyEpsFontP(1000000, 1000000, gSym.gHelvetica, 1);   // a plain item
-    SetAnyEpsFontP(1000000, 1000000, gSym.gHelvetica, 57);  // no such item
-    EXPECT_EQ(written(), "/_Helvetica 10.0000 10.0000 0 0 z\r/_Helvetica 10.0000 10.0000 0 0 z\r");
-}
-
-TEST_F(TextRuns, PdfWritesRealTextObjects) {
-    dialect(1115);
-    SetAnyEpsFontP(1200000, 1200000, gSym.gHelvetica, -1);
-    EXPECT_EQ(written(), "");  // remembered for the next text object
-    TextPosition(30, 40);
-    DrawTextEPS("a(b)", 0, 3);
-    EXPECT_EQ(written(),
-              cr({"BT", "/Helvetica 12.0000 Tf", "1 0 0 1 30 40 Tm", "(a\\(b\\)) Tj", "ET"}));
-    gVec.trans2 = 180;
-    TextPositionAccurate(150000, 250000);
-    TextPosition(1, 2);  // a text object left open is closed first
-    DrawTextEPS("x", 0, 0);
-    EXPECT_EQ(written(), cr({"BT", "/Helvetica 12.0000 Tf", "-1 0 0 -1 1.500000 2.500000 Tm", "ET",
-                             "BT", "/Helvetica 12.0000 Tf", "-1 0 0 -1 1 2 Tm", "(x) Tj", "ET"}));
-    EXPECT_EQ(pdfFontsUsed(), std::vector<std::string>{"Helvetica"});
+TEST_F(TextRuns, RunsPositionsAndFontsMatchTheirGoldenText) {
+    expectGoldens(
+        *this, {
+                   {"run.1", 1, [] { DrawTextEPS("xa(b)c\\", 1, 6); }},
+                   // Illustrator 88 writes last - first before the run, of one character at
+                   // least; the sink writes a NUL as '0'.
+                   {"run.88", 88,
+                    [] {
+                        DrawTextEPS("xa(b)c\\", 1, 6);
+                        DrawTextEPS("AB", 1, 0);
+                        const char withNul[] = {'a', 0, 'b'};
+                        DrawTextEPS(withNul, 0, 2);
+                    }},
+                   {"run.93", 93, [] { DrawTextEPS("Hi", 0, 1); }},
+                   {"position.88", 88, [] { gVec.trans2 = 270, TextPosition(30, -40); }},
+                   {"position.95", 95, [] { gVec.trans2 = 90, TextPosition(30, 40); }},
+                   // Four decimals, truncated.
+                   {"font.88", 88,
+                    [] {
+                        SetAnyEpsFontP(1200000, 50000, gSym.gHelvetica, -1);
+                        SetAnyEpsFontP(1234567.9, 7, gSym.gHelvetica, -1);
+                    }},
+                   {"font.95", 95, [] { SetAnyEpsFontP(1200000, 1200000, gSym.gHelvetica, -1); }},
+                   // A bold item selects the bold font, never made bold twice; a plain
+                   // item and one that does not exist keep the plain font.
+                   {"font.bold", 88,
+                    [] {
+                        initLabelItems();
+                        ASSERT_EQ(addLabelItem(), 0);
+                        ASSERT_EQ(addLabelItem(), 0);
+                        gLabel.labelParts[0]->setI16(item::teFace, 1);
+                        SetAnyEpsFontP(1000000, 1000000, gSym.gHelvetica, 0);
+                        Str255 bold;
+                        pstrSet(bold, "Helvetica-Bold");
+                        SetAnyEpsFontP(1000000, 1000000, bold, 0);
+                        SetAnyEpsFontP(1000000, 1000000, gSym.gHelvetica, 1);
+                        SetAnyEpsFontP(1000000, 1000000, gSym.gHelvetica, 57);
+                    }},
+                   // PDF remembers the font for the next text object; a text object left
+                   // open is closed before the next one.
+                   {"pdf.objects", 1115,
+                    [] {
+                        SetAnyEpsFontP(1200000, 1200000, gSym.gHelvetica, -1);
+                        TextPosition(30, 40);
+                        DrawTextEPS("a(b)", 0, 3);
+                        gVec.trans2 = 180;
+                        TextPositionAccurate(150000, 250000);
+                        TextPosition(1, 2);
+                        DrawTextEPS("x", 0, 0);
+                        EXPECT_EQ(pdfFontsUsed(), std::vector<std::string>{"Helvetica"});
+                    }},
+                   {"pdf.default-font", 1115,
+                    [] {
+                        TextPosition(0, 0);
+                        DrawTextEPS("x", 0, 0);
+                        EXPECT_EQ(pdfFontsUsed(), std::vector<std::string>{kDefaultPdfFont});
+                    }},
+               });
 }
 
 TEST_F(TextRuns, PdfTextObjectLeftOpenEndsBeforeAPath) {
@@ -105,14 +86,6 @@ TEST_F(TextRuns, PdfTextObjectLeftOpenEndsBeforeAPath) {
     EXPECT_NE(s.find("Tm\rET\r0.000000 0.000000 m\r"), std::string::npos);
     EXPECT_NE(s.find("Tm\rET\r0.000000 2.000000 m\r"), std::string::npos);
     EXPECT_EQ(s.substr(s.size() - 6), "Tm\rET\r");
-}
-
-TEST_F(TextRuns, PdfTextWithoutAFontUsesTheDefault) {
-    dialect(1115);
-    TextPosition(0, 0);
-    DrawTextEPS("x", 0, 0);
-    EXPECT_EQ(written(), cr({"BT", "/Helvetica 12.0000 Tf", "1 0 0 1 0 0 Tm", "(x) Tj", "ET"}));
-    EXPECT_EQ(pdfFontsUsed(), std::vector<std::string>{kDefaultPdfFont});
 }
 
 // The text runs of dialect 88 output: position and text of each.
@@ -234,11 +207,7 @@ struct TextItems : TextBlocks {
 TEST_F(TextItems, OneLineOnABackgroundBox) {
     block("Hello");
     EpsTextItem(0, {100, 10, 60, 300});
-    EXPECT_EQ(written(),
-              cr({".10 0 0 0 k", "0 w", "10.000000 100.000000 m", "10.000000 60.000000 L",
-                  "300.000000 60.000000 L", "300.000000 100.000000 L", "10.000000 100.000000 L",
-                  "f", "0 0 0 1 k", "/_Helvetica 12.0000 12.0000 0 0 z", "[1 0 0 1 10 86]e",
-                  "4 (Hello)t", "T"}));
+    EXPECT_EQ(written(), goldenTexts().at("textitem.88"));
 }
 
 TEST_F(TextItems, InverseTransparentAndTypeThree) {

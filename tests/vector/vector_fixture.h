@@ -3,7 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <functional>
+#include <initializer_list>
+#include <map>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/world.h"
 #include "labels/labelDoc.h"
@@ -59,17 +65,6 @@ inline std::string crToLf(std::string s) {
     return s;
 }
 
-#include <initializer_list>
-#include <sstream>
-#include <vector>
-
-// Lines joined with carriage returns, each one ended by it.
-inline std::string cr(std::initializer_list<const char*> lines) {
-    std::string s;
-    for (const char* l : lines) s.append(l).push_back('\r');
-    return s;
-}
-
 // The carriage-return lines of a text.
 inline std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> out;
@@ -92,4 +87,47 @@ inline std::vector<std::string> wordsOf(const std::string& line) {
     std::vector<std::string> w;
     for (std::string s; in >> s;) w.push_back(s);
     return w;
+}
+
+// The golden texts of tests/data/vector/written.txt: "name text" a line, '#'
+// starts a comment, '|' stands for a carriage return.
+inline const std::map<std::string, std::string>& goldenTexts() {
+    static const std::map<std::string, std::string> texts = [] {
+        std::map<std::string, std::string> m;
+        std::ifstream in(STRIXEL_TEST_DATA "/vector/written.txt");
+        for (std::string line; std::getline(in, line);) {
+            if (line.empty() || line[0] == '#') continue;
+            const size_t sp = line.find(' ');
+            std::string text = sp == std::string::npos ? "" : line.substr(sp + 1);
+            for (char& c : text)
+                if (c == '|') c = '\r';
+            m[line.substr(0, sp)] = text;
+        }
+        return m;
+    }();
+    return texts;
+}
+
+// One writer call and the golden text it must write.
+struct GoldenCase {
+    const char* name;
+    int32_t ill;
+    std::function<void()> write;
+};
+
+// Each case from fresh settings (then `setUp`), in its dialect.
+inline void expectGoldens(VectorTest& t, std::initializer_list<GoldenCase> cases,
+                          const std::function<void()>& setUp = {}) {
+    for (const GoldenCase& c : cases) {
+        t.freshWorld();
+        if (setUp) setUp();
+        t.dialect(c.ill);
+        c.write();
+        const auto want = goldenTexts().find(c.name);
+        const std::string got = t.written();
+        if (want == goldenTexts().end())
+            ADD_FAILURE() << "no golden text " << c.name << ", written:\n" << crToLf(got);
+        else
+            EXPECT_EQ(got, want->second) << c.name << ":\n" << crToLf(got);
+    }
 }
