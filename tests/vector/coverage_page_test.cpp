@@ -17,78 +17,31 @@
 
 namespace {
 
-// Every operator of the page code, with a definition strict about its operands.
-const std::map<std::string, std::string> kDefinitions = {
-    {"m", "{moveto}"},
-    {"L", "{lineto}"},
-    {"l", "{lineto}"},
-    {"C", "{curveto}"},
-    {"c", "{curveto}"},
-    // Inside a compound path a fill only closes its contour; *U fills them all.
-    {"f", "{_cp {closepath} {closepath fill} ifelse}"},
-    {"*u", "{/_cp true def newpath}"},
-    {"*U", "{/_cp false def fill}"},
-    {"s", "{closepath stroke}"},
-    {"S", "{stroke}"},
-    {"w", "{setlinewidth}"},
-    {"k", "{setcmykcolor}"},
-    {"K", "{setcmykcolor}"},
-    {"x", "{pop pop setcmykcolor}"},  // c m y k (name) tint
-    {"X", "{pop pop setcmykcolor}"},
-    {"G", "{pop}"},
-    {"i", "{setflat}"},
-    {"J", "{setlinecap}"},
-    {"j", "{setlinejoin}"},
-    {"M", "{setmiterlimit}"},
-    {"d", "{setdash}"},
-    {"A", "{pop}"},
-    {"O", "{pop}"},
-    {"R", "{pop}"},
-    {"D", "{pop}"},
-    {"u", "{}"},
-    // Text of the older dialects: [a b c d x y]e, /_Name size size2 0 0 z, (s)t, T.
-    {"e", "{/_tm exch def}"},
-    {"z", "{pop pop pop exch _fn exch scalefont setfont}"},
-    {"t", "{_show}"},
-    {"T", "{}"},
-    // Text of the Illustrator 3 dialects.
-    {"To", "{pop}"},
-    {"Tp", "{pop 6 array astore /_tm exch def}"},
-    {"TP", "{}"},
-    {"Tr", "{pop}"},
-    {"Tf", "{exch _fn exch scalefont setfont}"},
-    {"TO", "{}"},
-    {"Ts", "{pop}"},
-    {"Tz", "{pop}"},
-    {"Tt", "{pop}"},
-    {"TA", "{pop}"},
-    {"TC", "{pop pop pop}"},
-    {"TW", "{pop pop pop}"},
-    {"Ti", "{pop pop pop}"},
-    {"Ta", "{pop}"},
-    {"Th", "{pop pop pop pop pop}"},
-    {"Tq", "{pop}"},
-    {"Tl", "{pop pop}"},
-    {"Tc", "{pop}"},
-    {"Tw", "{pop}"},
-    {"Tx", "{_show}"},
-    {"TX", "{pop}"},
+// tests/data/vector/procset.txt: every operator of the page code with a
+// definition strict about its operands, and the operators of each dialect.
+struct Procset {
+    std::map<std::string, std::string> definitions;
+    std::map<int32_t, std::string> operators;
 };
 
-// The operators the item writers emit, per dialect (besides moveto, rlineto and
-// closepath of the Type 3 font dialect, which are PostScript's own).
-const std::map<int32_t, std::string> kOperators = {
-    {1, "u k K G i J j w M d m L l C c f s S e t T z"},
-    {88, "A u O R k K x X G i J j w M d m L l C c f s S e t T z"},
-    {25, "u k K G i J j w M d m L l C c f s S *u *U e t T z"},
-    {93,
-     "A u O R k K x X G i J j w M d D m L l C c f s S *u *U To Tp TP Tr Tf TO Ts Tz Tt TA TC TW "
-     "Ti Ta Th Tq Tl Tc Tw Tx TX"},
-    {95,
-     "A u O R k K x X G i J j w M d D m L l C c f s S *u *U To Tp TP Tr Tf TO Ts Tz Tt TA TC TW "
-     "Ti Ta Th Tq Tl Tc Tw Tx TX"},
-    {2, "k w m L l C c f s S e t T z"},
-};
+const Procset& procsetData() {
+    static const Procset p = [] {
+        Procset out;
+        std::ifstream in(STRIXEL_TEST_DATA "/vector/procset.txt");
+        for (std::string line; std::getline(in, line);) {
+            if (line.empty() || line[0] == '#') continue;
+            const size_t sp = line.find(' ');
+            if (line.rfind("dialect ", 0) == 0) {
+                const size_t ops = line.find(' ', sp + 1);
+                out.operators[std::stoi(line.substr(sp + 1))] = line.substr(ops + 1);
+            } else {
+                out.definitions[line.substr(0, sp)] = line.substr(sp + 1);
+            }
+        }
+        return out;
+    }();
+    return p;
+}
 
 struct CoveragePage : VectorTest {
     // Writes the page, from fresh settings, and returns its bytes.
@@ -178,9 +131,9 @@ struct CoveragePage : VectorTest {
             "/StrixelTest 120 dict def StrixelTest begin\n/_cp false def\n/_tm matrix def\n"
             "/_fn {64 string cvs dup length 1 sub 1 exch getinterval cvn findfont} def\n"
             "/_show {gsave _tm concat 0 0 moveto show grestore} def\n";
-        std::istringstream ops(kOperators.at(ill));
+        std::istringstream ops(procsetData().operators.at(ill));
         for (std::string op; ops >> op;) {
-            std::string def = kDefinitions.at(op);
+            std::string def = procsetData().definitions.at(op);
             if (ill == 88 && op == "t") def = "{exch pop _show}";  // count (text) t
             ps += "/" + op + " " + def + " def\n";
         }
@@ -211,7 +164,7 @@ void expectFrameRingAndOval(const testsupport::Bitmap& b, int ill) {
 }
 
 TEST_F(CoveragePage, EveryPostScriptDialectRendersWithoutAnError) {
-    for (const auto& [ill, ops] : kOperators) {
+    for (const auto& [ill, ops] : procsetData().operators) {
         const std::string path = save("page" + std::to_string(ill) + ".eps", eps(ill));
         const testsupport::Rendered r = testsupport::renderWithGhostscript(path, 72);
         ASSERT_TRUE(r.ok) << "dialect " << ill << ": " << r.err;

@@ -1,5 +1,5 @@
-// Whole labels through EPSout: every shape item in every dialect, and a full
-// sheet whose labels stand at their positions, column by column.
+// Whole labels through EPSout: every shape item in every dialect; the code
+// width, item rotation and a symbol set as bar-font text.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -99,53 +99,6 @@ INSTANTIATE_TEST_SUITE_P(AllDialects, EveryShape,
                              return "ill" + std::to_string(std::get<0>(info.param)) + "_pure" +
                                     std::to_string(std::get<1>(info.param));
                          });
-
-// The sheet of sixteen with a filled box on every label.
-void boxesOnSixteen() {
-    sheetOfSixteen();
-    LabelItem* box = addItem(kKindRectFilled, 10, 10, 40, 90);
-    box->setI16(item::line, 0);
-}
-
-TEST(FullSheet, SixteenLabelsColumnByColumnEachInItsPlace) {
-    for (int ill : kDialects) {
-        resetAll();
-        gOut.ill = ill;
-        boxesOnSixteen();
-        int result = -1;
-        const std::string doc = writeEPSout(&result);
-        ASSERT_EQ(result, 0);
-        // One translation per position: column 1 rows 1-8, then column 2.
-        expectSixteenPositions(labels(doc, ill), ill);
-        // The page trailer once.
-        if (ill != 1115 && ill != 2) {
-            size_t u = 0, count = 0;
-            while ((u = doc.find("\rU\r", u + 1)) != std::string::npos) ++count;
-            EXPECT_EQ(count, 1u) << "ill " << ill;
-        }
-    }
-}
-
-TEST(FullSheet, EveryLabelIsDrawnAtItsPosition) {
-    for (int ill : {88, 95, 1115}) {
-        resetAll();
-        gOut.ill = ill;
-        boxesOnSixteen();
-        const std::string path = testsupport::tempPath("sheet" + extension(ill));
-        ASSERT_TRUE(writeFile(path, writeEPSout()));
-        testsupport::Rendered r = testsupport::renderWithGhostscript(path, 72, ill != 1115);
-        ASSERT_TRUE(r.ok) << r.err;
-        ASSERT_EQ(r.bitmap.width, 300);
-        ASSERT_EQ(r.bitmap.height, 520);
-        for (int c = 0; c < 2; ++c)
-            for (int row = 0; row < 8; ++row) {
-                // The box's centre: 50, 25 points into the label from its top left.
-                const int x = 20 + 110 * c + 50, y = 30 + 60 * row + 25;
-                EXPECT_LT(r.bitmap.at(x, y), 128) << "ill " << ill << " label " << c << "," << row;
-                EXPECT_GT(r.bitmap.at(x, y + 22), 200) << "below the box";
-            }
-    }
-}
 
 void elements(std::initializer_list<unsigned char> bytes) {
     gEl.clear();

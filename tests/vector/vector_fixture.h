@@ -108,6 +108,14 @@ inline const std::map<std::string, std::string>& goldenTexts() {
     return texts;
 }
 
+// The golden text of that name; a failure when there is none.
+inline std::string golden(const std::string& name) {
+    const auto it = goldenTexts().find(name);
+    if (it != goldenTexts().end()) return it->second;
+    ADD_FAILURE() << "no golden text " << name;
+    return "";
+}
+
 // One writer call and the golden text it must write.
 struct GoldenCase {
     const char* name;
@@ -123,11 +131,7 @@ inline void expectGoldens(VectorTest& t, std::initializer_list<GoldenCase> cases
         if (setUp) setUp();
         t.dialect(c.ill);
         c.write();
-        const auto want = goldenTexts().find(c.name);
         const std::string got = t.written();
-        if (want == goldenTexts().end())
-            ADD_FAILURE() << "no golden text " << c.name << ", written:\n" << crToLf(got);
-        else
-            EXPECT_EQ(got, want->second) << c.name << ":\n" << crToLf(got);
+        EXPECT_EQ(got, golden(c.name)) << c.name << ":\n" << crToLf(got);
     }
 }
