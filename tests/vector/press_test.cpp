@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 
 #include "automation/options.h"
@@ -27,9 +28,6 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string readAll(const fs::path& p) { return testsupport::slurp(p); }
-
-// Tenths of a point in millimetres.
-double mm(double tenths) { return tenths * 0.035277777777777776; }
 
 void set(char (&dst)[kRunTextSize], const char* text) {
     std::snprintf(dst, sizeof dst, "%s", text);
@@ -100,12 +98,32 @@ struct Press : ::testing::Test {
     }
 };
 
-// The zero bytes of a record, with the fields put in at their places.
-struct Expected {
-    std::string bytes;
-    explicit Expected(size_t n) : bytes(n, '\0') {}
-    void at(size_t off, const std::string& s) { bytes.replace(off, s.size(), s); }
-};
+// The files of tests/data/vector/press_files.txt: zero bytes of their size with
+// the fields put in at their offsets.
+std::map<std::string, std::string> expectedPressFiles() {
+    std::map<std::string, std::string> files;
+    std::ifstream in(STRIXEL_TEST_DATA "/vector/press_files.txt");
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        const size_t a = line.find(' '), b = line.find(' ', a + 1);
+        const std::string name = line.substr(0, a), where = line.substr(a + 1, b - a - 1);
+        if (where == "size") {
+            files[name].assign(std::stoul(line.substr(b + 1)), '\0');
+            continue;
+        }
+        std::string field;
+        for (size_t k = b + 1; k < line.size(); ++k) {
+            if (line.compare(k, 2, "\\x") == 0) {
+                field.push_back(static_cast<char>(std::stoi(line.substr(k + 2, 2), nullptr, 16)));
+                k += 3;
+            } else {
+                field.push_back(line[k]);
+            }
+        }
+        files[name].replace(std::stoul(where), field.size(), field);
+    }
+    return files;
+}
 
 TEST_F(Press, ExponentForm) {
     EXPECT_EQ(expComponent(431.8), "+.43180000E+03");
@@ -125,60 +143,13 @@ TEST_F(Press, ASheetOfSixWithAVariableTextAndASerialBarcode) {
     std::ofstream(dir / "Job_A.jb", std::ios::binary) << std::string(10000, 'x');
     ASSERT_EQ(pressExport("Job A"), 0) << gMsg.last;
 
-    const std::string job = readAll(dir / "Job_A.jb");
-    ASSERT_EQ(job.size(), 1792u + 6 * 256);
-    Expected j(1792 + 6 * 256);
-    j.at(0, "Job_A");
-    j.at(80, "JB+00000016384");
-    j.at(256, std::string("\x00\x04\x00\x0F", 4));
-    j.at(260, "+.43180000E+03+.27940000E+03+00001+00001");
-    j.at(312, "+00006");
-    j.at(592, "Created with Indigo's V-Card ");
-    const size_t plates[] = {768, 1024, 1280, 1536};
-    for (int k = 0; k < 4; ++k)
-        j.at(plates[k], std::string(1, '\0') + char(1 << k) + std::string(40, ' '));
-    int n = 0;
-    for (int c = 0; c < 2; ++c)
-        for (int r = 0; r < 3; ++r, ++n) {
-            const size_t card = 1792 + 256 * size_t(n);
-            j.at(card + 2, "Job_A_F1_" + std::to_string(n + 1) + ".pg");
-            j.at(card + 82,
-                 expComponent(mm(200 + 1600 * c)) + expComponent(mm(300 + 750 * r)) + "+00001");
-        }
-    EXPECT_EQ(job, j.bytes);
+    // The job file and a page file per position, every byte.
+    const std::map<std::string, std::string> want = expectedPressFiles();
+    ASSERT_EQ(want.size(), 7u);
+    for (const auto& [name, bytes] : want) EXPECT_EQ(readAll(dir / name), bytes) << name;
     // Card 4 is column 2, row 1: 7.06 + 56.44 mm from the left, 10.58 mm down.
-    EXPECT_EQ(job.substr(1792 + 3 * 256 + 82, 28), "+.63500000E+02+.10583333E+02");
-
-    for (int page = 1; page <= 6; ++page) {
-        const std::string pg = readAll(dir / ("Job_A_F1_" + std::to_string(page) + ".pg"));
-        ASSERT_EQ(pg.size(), 512u + 3 * 256) << page;
-        Expected e(512 + 3 * 256);
-        e.at(0, "Job_A_F1_" + std::to_string(page) + ".pg");
-        e.at(80, "PG+00000016384");
-        e.at(256, std::string("\x00\x04\x00\x0F", 4));
-        e.at(260, expComponent(mm(700)) + expComponent(mm(1500)) + "+00000000789+00000001691" +
-                      "+00003" + std::string(16, '\xFF'));
-        e.at(512, std::string("3\0Job_A.ps", 10));
-        e.at(512 + 80, std::string("\x00\x00\x00\x0F", 4) + expComponent(0) + expComponent(0) +
-                           expComponent(mm(700)) + expComponent(mm(1500)));
-        const Rect16 code{gLabel.labelParts[0]->i16(item::rectTop),
-                          gLabel.labelParts[0]->i16(item::rectLeft),
-                          gLabel.labelParts[0]->i16(item::rectBottom),
-                          gLabel.labelParts[0]->i16(item::rectRight)};
-        const Rect16 text{40, 10, 60, 140};
-        int k = 0;
-        for (const Rect16& r : {code, text}) {
-            const size_t rec = 768 + 256 * size_t(k);
-            e.at(rec, std::string("4", 2) + "Job_A_va_" + std::to_string(page) + "_" +
-                          std::to_string(k) + ".ps");
-            e.at(rec + 80, std::string("\x00\x00\x00\x0F", 4) + expComponent(mm(r.top * 10)) +
-                               expComponent(mm(r.left * 10)) +
-                               expComponent(mm((r.bottom - r.top) * 10)) +
-                               expComponent(mm((r.right - r.left) * 10)));
-            ++k;
-        }
-        EXPECT_EQ(pg, e.bytes) << page;
-    }
+    EXPECT_EQ(readAll(dir / "Job_A.jb").substr(1792 + 3 * 256 + 82, 28),
+              "+.63500000E+02+.10583333E+02");
 
     // Twelve PostScript files, each rendering alone; the barcode of position p
     // carries the p-th serial number.
