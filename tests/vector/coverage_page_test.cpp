@@ -8,6 +8,7 @@
 #include <regex>
 
 #include "doc_fixture.h"
+#include "support/cases.h"
 #include "support/locale.h"
 #include "support/reader.h"
 #include "symbology/state.h"
@@ -27,16 +28,11 @@ struct Procset {
 const Procset& procsetData() {
     static const Procset p = [] {
         Procset out;
-        std::ifstream in(STRIXEL_TEST_DATA "/vector/procset.txt");
-        for (std::string line; std::getline(in, line);) {
-            if (line.empty() || line[0] == '#') continue;
-            const size_t sp = line.find(' ');
-            if (line.rfind("dialect ", 0) == 0) {
-                const size_t ops = line.find(' ', sp + 1);
-                out.operators[std::stoi(line.substr(sp + 1))] = line.substr(ops + 1);
-            } else {
-                out.definitions[line.substr(0, sp)] = line.substr(sp + 1);
-            }
+        for (const testsupport::CaseLine& c : testsupport::readCases("vector/procset.txt", 3)) {
+            if (c[0] == "dialect")
+                out.operators[c.integer(1)] = c[2];
+            else
+                out.definitions[c[1]] = c[2];
         }
         return out;
     }();

@@ -2,9 +2,9 @@
 // fontconfig, exact fontconfig matches, the bold road, and Helvetica for the rest.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
+#include "support/cases.h"
 #include "vector/fontnames.h"
 
 namespace {
@@ -18,16 +18,8 @@ std::string laserName(const std::string& menu) {
 }
 
 TEST(FontNames, MenuNamesToPostScriptNames) {
-    // "menu name|PostScript name" a line.
-    std::ifstream in(STRIXEL_TEST_DATA "/vector/fontnames.txt");
-    int cases = 0;
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        const size_t bar = line.find('|');
-        EXPECT_EQ(laserName(line.substr(0, bar)), line.substr(bar + 1)) << line;
-        ++cases;
-    }
-    EXPECT_GT(cases, 20);
+    for (const testsupport::CaseLine& c : testsupport::readCases("vector/fontnames.txt", 2))
+        EXPECT_EQ(laserName(c[0]), c[1]) << c.where;
     resetLaserFontNames();
     EXPECT_EQ(laserName("Times"), "Times-Roman");
 }

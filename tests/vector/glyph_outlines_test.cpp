@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
 #include "platform/glyph_outlines.h"
+#include "support/cases.h"
 
 namespace {
 
@@ -40,27 +40,18 @@ Box measure(const glyphs::GlyphOutline& g) {
 TEST(GlyphOutlines, CoverageCountersAndHeights) {
     // Characters with counters keep them, so the counters stay unpainted:
     // "set byte contours" a line, the set Main, Header or Peacock.
-    std::ifstream in(STRIXEL_TEST_DATA "/vector/glyph_contours.txt");
-    int cases = 0;
-    for (std::string set; in >> set;) {
-        if (set[0] == '#') {
-            std::getline(in, set);
-            continue;
-        }
-        int ch = 0, contours = 0;
-        ASSERT_TRUE(in >> ch >> contours);
-        SCOPED_TRACE(set + " " + std::to_string(ch));
-        const GlyphSet s = set == "Main"     ? GlyphSet::Main
-                           : set == "Header" ? GlyphSet::Header
-                                             : GlyphSet::Peacock;
-        const glyphs::GlyphOutline* g = glyphs::findOutline(s, static_cast<unsigned char>(ch));
+    for (const testsupport::CaseLine& c : testsupport::readCases("vector/glyph_contours.txt", 3)) {
+        SCOPED_TRACE(c.where);
+        const GlyphSet s = c[0] == "Main"     ? GlyphSet::Main
+                           : c[0] == "Header" ? GlyphSet::Header
+                                              : GlyphSet::Peacock;
+        const glyphs::GlyphOutline* g =
+            glyphs::findOutline(s, static_cast<unsigned char>(c.integer(1)));
         ASSERT_NE(g, nullptr);
         const Box b = measure(*g);
         EXPECT_TRUE(b.closed);
-        EXPECT_EQ(b.contours, contours);
-        ++cases;
+        EXPECT_EQ(b.contours, c.integer(2));
     }
-    EXPECT_GT(cases, 20);
     for (unsigned char d = '0'; d <= '9'; ++d) {
         Box b = measure(*glyphs::findOutline(GlyphSet::Main, d));
         EXPECT_GE(b.minY, 450);

@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <sstream>
 
 #include "doc_fixture.h"
 #include "labels/labelDoc.h"
+#include "support/cases.h"
 #include "support/symbol_data.h"
 #include "symbology/appBits.h"
 #include "symbology/info.h"
@@ -18,14 +17,8 @@ namespace painttest {
 
 std::vector<Readable> readableSymbols() {
     std::vector<Readable> out;
-    std::ifstream in(STRIXEL_TEST_DATA "/vector/symbols.txt");
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        std::vector<std::string> f;
-        std::istringstream fields(line);
-        for (std::string x; std::getline(fields, x, '|');) f.push_back(x);
-        f.resize(7);
-        Readable r{f[0], {std::stoi(f[1]), std::stoi(f[2]), f[3], f[4]}, f[5], f[6]};
+    for (const testsupport::CaseLine& f : testsupport::readCases("vector/symbols.txt", 7)) {
+        Readable r{f[0], {f.integer(1), f.integer(2), f[3], f[4]}, f[5], f[6]};
         if (r.want.empty()) r.want = r.spec.data;
         r.module = r.format == "QRCode" || r.format == "DataMatrix" || r.format == "PDF417";
         out.push_back(r);

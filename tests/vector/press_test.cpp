@@ -15,6 +15,7 @@
 #include "labels/production.h"
 #include "paint_fixture.h"
 #include "picture/symbolbox.h"
+#include "support/cases.h"
 #include "support/reader.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
@@ -102,25 +103,11 @@ struct Press : ::testing::Test {
 // the fields put in at their offsets.
 std::map<std::string, std::string> expectedPressFiles() {
     std::map<std::string, std::string> files;
-    std::ifstream in(STRIXEL_TEST_DATA "/vector/press_files.txt");
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        const size_t a = line.find(' '), b = line.find(' ', a + 1);
-        const std::string name = line.substr(0, a), where = line.substr(a + 1, b - a - 1);
-        if (where == "size") {
-            files[name].assign(std::stoul(line.substr(b + 1)), '\0');
-            continue;
-        }
-        std::string field;
-        for (size_t k = b + 1; k < line.size(); ++k) {
-            if (line.compare(k, 2, "\\x") == 0) {
-                field.push_back(static_cast<char>(std::stoi(line.substr(k + 2, 2), nullptr, 16)));
-                k += 3;
-            } else {
-                field.push_back(line[k]);
-            }
-        }
-        files[name].replace(std::stoul(where), field.size(), field);
+    for (const testsupport::CaseLine& c : testsupport::readCases("vector/press_files.txt", 3)) {
+        if (c[1] == "size")
+            files[c[0]].assign(static_cast<size_t>(c.integer(2)), '\0');
+        else
+            files[c[0]].replace(static_cast<size_t>(c.integer(1)), c[2].size(), c[2]);
     }
     return files;
 }

@@ -5,12 +5,12 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "paint_fixture.h"
+#include "support/cases.h"
 #include "support/reader.h"
 #include "symbology/info.h"
 #include "symbology/state.h"
@@ -135,15 +135,8 @@ struct Layout {
 
 std::vector<Layout> layouts() {
     std::vector<Layout> out;
-    std::ifstream in(STRIXEL_TEST_DATA "/vector/retail_layouts.txt");
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        std::vector<std::string> f;
-        std::istringstream fields(line);
-        for (std::string x; std::getline(fields, x, '|');) f.push_back(x);
-        f.resize(6);
-        out.push_back({f[0], {std::stoi(f[1]), std::stoi(f[2]), f[3], f[4]}, f[5]});
-    }
+    for (const testsupport::CaseLine& f : testsupport::readCases("vector/retail_layouts.txt", 6))
+        out.push_back({f[0], {f.integer(1), f.integer(2), f[3], f[4]}, f[5]});
     return out;
 }
 

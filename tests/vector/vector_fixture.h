@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
 #include <initializer_list>
 #include <map>
@@ -15,6 +14,7 @@
 #include "labels/labelDoc.h"
 #include "picture/services.h"
 #include "platform/files.h"
+#include "support/cases.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
 #include "vector/blocks.h"
@@ -89,20 +89,12 @@ inline std::vector<std::string> wordsOf(const std::string& line) {
     return w;
 }
 
-// The golden texts of tests/data/vector/written.txt: "name text" a line, '#'
-// starts a comment, '|' stands for a carriage return.
+// The golden texts of tests/data/vector/written.txt by name.
 inline const std::map<std::string, std::string>& goldenTexts() {
     static const std::map<std::string, std::string> texts = [] {
         std::map<std::string, std::string> m;
-        std::ifstream in(STRIXEL_TEST_DATA "/vector/written.txt");
-        for (std::string line; std::getline(in, line);) {
-            if (line.empty() || line[0] == '#') continue;
-            const size_t sp = line.find(' ');
-            std::string text = sp == std::string::npos ? "" : line.substr(sp + 1);
-            for (char& c : text)
-                if (c == '|') c = '\r';
-            m[line.substr(0, sp)] = text;
-        }
+        for (const testsupport::CaseLine& c : testsupport::readCases("vector/written.txt", 2))
+            m[c[0]] = c[1];
         return m;
     }();
     return texts;
