@@ -12,74 +12,70 @@
 
 namespace {
 
-struct Painting : VectorTest {
-    void list(const std::string& bytes) {
-        gEl.clear();
-        gEl.put(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
-    }
-    // Rectangles written: closing lines of filled and stroked paths.
-    static int count(const std::string& text, const std::string& what) {
-        int n = 0;
-        for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-        return n;
-    }
-    std::string paint() {
-        drawCodebars(10, 0, 90, 200, 0, -1, 0, 0);
-        return written();
-    }
-};
+struct Painting : VectorTest {};
 
 // Bars 190 (330 um) and spaces ';', rows ended by 13.
 const std::string kRow = "?\xbe;\xbe\xbe;;\xbe?\r";  // three bars: 330, 660, 330
 
-TEST_F(Painting, ALinearSymbolPaintsItsSecondRowOnly) {
-    dialect(95);
-    gSym.code = 28;
-    gSym.human = 0;
-    gSym.Hei = 20;
-    list("\xbe;\xbe\r" + kRow + kRow + kRow);  // a first row of two bars, then three-bar rows
-    EXPECT_EQ(count(paint(), " L\rf\r"), 3);
-
-    // Royal Mail and POSTNET paint their rows from the first, three and two of them.
-    gSym.code = 30;
-    list(kRow + kRow + kRow + kRow);
-    EXPECT_EQ(count(paint(), " L\rf\r"), 9);
-    EXPECT_EQ(gSym.multi_line, 0);
-    gSym.code = 31;
-    EXPECT_EQ(count(paint(), " L\rf\r"), 6);
+void paint(const std::string& rows) {
+    gEl.clear();
+    gEl.put(reinterpret_cast<const unsigned char*>(rows.data()), rows.size());
+    drawCodebars(10, 0, 90, 200, 0, -1, 0, 0);
 }
 
-TEST_F(Painting, GripOutlinesEveryBar) {
-    dialect(88);
-    gSym.code = 28;
-    gSym.human = 0;
-    gSym.Hei = 20;
-    gSym.grip = 100;  // micrometres: 0.2834 points
-    gSym.cyan22 = 50;
-    list(kRow + kRow);
-    const std::string w = paint();
-    EXPECT_EQ(count(w, " L\rs\r"), 3);
-    EXPECT_EQ(count(w, " L\rf\r"), 3);
-    EXPECT_EQ(count(w, ".50 0 0 0 K\r0 R\r0.2834 w\r"), 3);
-    EXPECT_EQ(count(w, "0 w\r"), 3);
-}
-
-TEST_F(Painting, LastBarsTakeTheSecondColour) {
-    dialect(95);
-    gSym.code = 12;
-    gSym.human = 0;
-    gSym.Hei = 20;
-    gSym.transpar_ent = 1;
-    gSym.black22 = 30;  // cyan, magenta and black all below 60: full black of all four
-    list(kRow + kRow);
-    std::string w = paint();
-    const size_t second = w.find("1 1 1 1 k\r");
-    ASSERT_NE(second, std::string::npos);
-    EXPECT_EQ(count(w.substr(second), " L\rf\r"), 1);  // only the last bar
-    gSym.magenta22 = 70;
-    w = paint();
-    EXPECT_NE(w.find("0 .70 0 .30 k\r"), std::string::npos);
-    EXPECT_EQ(gSym.magenta2, 0);  // the first set itself is kept
+TEST_F(Painting, RowsGripsAndSecondColoursMatchTheirGoldenText) {
+    expectGoldens(*this,
+                  {
+                      // A linear symbol paints its second row only.
+                      {"paint.second-row", 95,
+                       [] {
+                           gSym.code = 28;
+                           paint("\xbe;\xbe\r" + kRow + kRow + kRow);
+                       }},
+                      // Royal Mail and POSTNET paint their rows from the first, three
+                      // and two of them.
+                      {"paint.royal-mail", 95,
+                       [] {
+                           gSym.code = 30;
+                           paint(kRow + kRow + kRow + kRow);
+                           EXPECT_EQ(gSym.multi_line, 0);
+                       }},
+                      {"paint.postnet", 95,
+                       [] {
+                           gSym.code = 31;
+                           paint(kRow + kRow + kRow + kRow);
+                       }},
+                      // Grip outlines every bar (100 micrometres: 0.2834 points).
+                      {"paint.grip", 88,
+                       [] {
+                           gSym.code = 28;
+                           gSym.grip = 100;
+                           gSym.cyan22 = 50;
+                           paint(kRow + kRow);
+                       }},
+                      // Only the last bar takes the second colour; cyan, magenta and
+                      // black all below 60 give full black of all four.
+                      {"paint.second-colour", 95,
+                       [] {
+                           gSym.code = 12;
+                           gSym.transpar_ent = 1;
+                           gSym.black22 = 30;
+                           paint(kRow + kRow);
+                       }},
+                      {"paint.second-colour.magenta", 95,
+                       [] {
+                           gSym.code = 12;
+                           gSym.transpar_ent = 1;
+                           gSym.black22 = 30;
+                           gSym.magenta22 = 70;
+                           paint(kRow + kRow);
+                           EXPECT_EQ(gSym.magenta2, 0);  // the first set itself is kept
+                       }},
+                  },
+                  [] {
+                      gSym.human = 0;
+                      gSym.Hei = 20;
+                  });
 }
 
 TEST_F(Painting, NothingIsReadPastTheList) {

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "doc_fixture.h"
+#include "support/cases.h"
 #include "support/reader.h"
 #include "symbology/state.h"
 #include "vector/Epsout.h"
@@ -100,31 +101,14 @@ INSTANTIATE_TEST_SUITE_P(AllDialects, EveryShape,
                                     std::to_string(std::get<1>(info.param));
                          });
 
-void elements(std::initializer_list<unsigned char> bytes) {
-    gEl.clear();
-    for (unsigned char b : bytes) gEl.put(b);
-}
-
-TEST(CodeWidth, FromTheFirstBarRowWithQuietZoneAndFactor) {
+TEST(CodeWidth, FromTheElementList) {
     resetAll();
-    gSym.code = 40;  // QR Code: one byte per module column
-    gEl.clear();
-    for (int i = 0; i < 21; ++i) gEl.put('e');
-    gEl.put(13);
-    EXPECT_EQ(GetCodeWidth(), 21000);
-
-    // A linear symbol: its bars start after the first row end; the quiet zone
-    // adds 330, Code 128 counts its half-width elements twice.
-    gSym.code = 0;
-    elements({'4', 13, 190, 59, 196, 58, 13, '5', '6'});
-    EXPECT_EQ(GetCodeWidth(), 330 + 330 + 660 + 660 + 330);
-    gSym.code = 5;
-    EXPECT_EQ(GetCodeWidth(), 2 * (330 + 330 + 660 + 660 + 330));
-    gSym.code = 4;  // no quiet zone of its own
-    EXPECT_EQ(GetCodeWidth(), 330 + 330 + 660 + 660);
-    gSym.code = 39;  // Codablock F: from the second byte, half of it and a fixed 2640
-    elements({190, 58, 202, 13});
-    EXPECT_EQ(GetCodeWidth(), (660 + 990 + 330) / 2 + 2640);
+    for (const testsupport::CaseLine& c : testsupport::readCases("vector/code_widths.txt", 3)) {
+        gSym.code = c.integer(0);
+        gEl.clear();
+        gEl.put(reinterpret_cast<const unsigned char*>(c[1].data()), c[1].size());
+        EXPECT_EQ(GetCodeWidth(), c.integer(2)) << c.where;
+    }
 }
 
 TEST(Orientation, RotationIsRememberedForOneItem) {

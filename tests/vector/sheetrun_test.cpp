@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,61 @@
 using namespace vectortest;
 
 namespace {
+
+// A 2 x 8 print sheet of 300 x 520 points: labels of 100 x 50 points, 10 points
+// apart, margins 20 (left) and 30 (top); the label layout is open.
+void sheetOfSixteen() {
+    labelBack.labelWidth = 1000;
+    labelBack.labelHeight = 500;
+    labelBack3.labelWidth = 100 * 10000;
+    labelBack3.labelHeight = 50 * 10000;
+    labelBack3.across = 2;
+    labelBack3.down = 8;
+    labelBack3.leftMargin = 20 * 10000;
+    labelBack3.topMargin = 30 * 10000;
+    labelBack3.spaceAcross = 10 * 10000;
+    labelBack3.spaceDown = 10 * 10000;
+    labelBack3.sheetWidth = 300 * 10000;
+    labelBack3.sheetHeight = 520 * 10000;
+}
+
+// One label position of a full sheet as written: its translation, the first
+// text run inside it and everything written there.
+struct Label {
+    double x = 0, y = 0;
+    std::string text;
+    std::string body;
+};
+
+std::vector<Label> labels(const std::string& doc, int ill) {
+    const bool pdf = ill == 1115;
+    const std::regex place(pdf ? "q\r1 0 0 1 ([0-9.-]+) ([0-9.-]+) cm\r"
+                               : "gsave\r([0-9.-]+) ([0-9.-]+) translate\r");
+    const std::regex run("\\(([^()\\\\]*)\\)");
+    std::vector<Label> out;
+    for (auto m = std::sregex_iterator(doc.begin(), doc.end(), place); m != std::sregex_iterator();
+         ++m) {
+        Label l;
+        l.x = std::stod((*m)[1]);
+        l.y = std::stod((*m)[2]);
+        const size_t from = static_cast<size_t>(m->position() + m->length());
+        const size_t to = doc.find(pdf ? "\rQ\r" : "\rgrestore\r", from);
+        l.body = doc.substr(from, to - from);
+        std::smatch t;
+        if (std::regex_search(l.body, t, run)) l.text = t[1];
+        out.push_back(l);
+    }
+    return out;
+}
+
+// The positions of sheetOfSixteen, column 1 rows 1-8, then column 2.
+void expectSixteenPositions(const std::vector<Label>& at, int ill) {
+    ASSERT_EQ(at.size(), 16u) << "ill " << ill;
+    for (int n = 0; n < 16; ++n) {
+        EXPECT_DOUBLE_EQ(at[n].x, n < 8 ? 20 : 130) << n;
+        EXPECT_DOUBLE_EQ(at[n].y, 520 - (30 + 60 * (n % 8) + 50)) << n;
+    }
+}
 
 LabelItem* serialTextItem(const std::string& data) {
     LabelItem* it = addItem(kKindText, 10, 10, 40, 90);

@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <cstring>
 
 #include "vector/chars.h"
@@ -88,171 +87,114 @@ TEST_F(TextRuns, PdfTextObjectLeftOpenEndsBeforeAPath) {
     EXPECT_EQ(s.substr(s.size() - 6), "Tm\rET\r");
 }
 
-// The text runs of dialect 88 output: position and text of each.
-struct TextRun {
-    int x = 0, y = 0;
-    std::string text;
-};
-std::vector<TextRun> runsOf(const std::string& out) {
-    std::vector<TextRun> runs;
-    TextRun cur;
-    for (const std::string& line : linesOf(out)) {
-        if (line.rfind("[1 0 0 1 ", 0) == 0) {
-            std::sscanf(line.c_str() + 9, "%d %d", &cur.x, &cur.y);
-        } else if (line.size() > 2 && line.substr(line.size() - 2) == ")t") {
-            const size_t open = line.find('(');
-            cur.text.clear();
-            for (size_t k = open + 1; k + 2 < line.size(); ++k) {
-                if (line[k] == '\\') ++k;
-                cur.text.push_back(line[k]);
-            }
-            runs.push_back(cur);
-        }
-    }
-    return runs;
+// Text blocks wrap at word ends, cut a word wider than the rectangle, skip the
+// LF of a CR LF pair, justify, and stop at the lower edge.
+TEST_F(TextRuns, BlocksMatchTheirGoldenText) {
+    auto width = [](const char* s) {
+        return MeasureTextInEPS2(s, static_cast<int32_t>(std::strlen(s)), 10, gSym.fontBelow);
+    };
+    expectGoldens(
+        *this,
+        {
+            {"block.wrap", 88,
+             [&] {
+                 epsTextBlock({200, 10, 0, 10 + width("the quick brown") + 2},
+                              "the quick brown fox jumps over the lazy dog again and again", 0);
+             }},
+            {"block.right", 88,
+             [] {
+                 epsTextBlock({100, 0, 0, 400}, "left\r\nright side", -1);
+             }},
+            {"block.centre", 88,
+             [] {
+                 epsTextBlock({100, 0, 0, 400}, "mid", 1);
+             }},
+            // An empty line takes its height but writes no run.
+            {"block.empty-line", 88,
+             [] {
+                 epsTextBlock({100, 0, 0, 400}, "a\r\rb", 0);
+             }},
+            {"block.cut", 88,
+             [&] {
+                 epsTextBlock({100, 0, 0, width("Supercal") + 1}, "Supercalifragilistic", 0);
+             }},
+            // Room for the first baseline only; the first line is always written.
+            {"block.bottom", 88,
+             [] {
+                 epsTextBlock({100, 0, 80, 400}, "one\rtwo\rthree", 0);
+             }},
+            {"block.first", 88,
+             [] {
+                 epsTextBlock({100, 0, 95, 400}, "one\rtwo", 0);
+             }},
+            // Under 5 points wide nothing; one character a line at the least.
+            {"block.narrow", 88,
+             [] {
+                 epsTextBlock({100, 0, 0, 4}, "narrow", 0);
+             }},
+            {"block.one-char", 88,
+             [] {
+                 epsTextBlock({100, 0, 0, 6}, "WWW", 0);
+             }},
+        },
+        [] {
+            gSym.customTeSize = 10;
+            pstrSet(gSym.fontBelow, "Helvetica");
+        });
 }
 
-struct TextBlocks : VectorTest {
-    void SetUp() override {
-        VectorTest::SetUp();
-        dialect(88);
-        gSym.customTeSize = 10;
-        pstrSet(gSym.fontBelow, "Helvetica");
-    }
-    int32_t width(const std::string& s) {
-        return MeasureTextInEPS2(s.data(), static_cast<int32_t>(s.size()), 10, gSym.fontBelow);
-    }
-};
-
-TEST_F(TextBlocks, WordsWrapInsideTheRectangle) {
-    const std::string text = "the quick brown fox jumps over the lazy dog again and again";
-    const PageRect r{200, 10, 0, 10 + width("the quick brown") + 2};
-    epsTextBlock(r, text.c_str(), 0);
-    const std::vector<TextRun> runs = runsOf(written());
-    ASSERT_GE(runs.size(), 3u);
-    std::string joined;
-    for (size_t k = 0; k < runs.size(); ++k) {
-        EXPECT_LT(width(runs[k].text), r.right - r.left) << runs[k].text;
-        EXPECT_EQ(runs[k].x, 10);
-        EXPECT_EQ(runs[k].y, 200 - 12 * static_cast<int>(k + 1));
-        joined += (k ? " " : "") + runs[k].text;
-    }
-    EXPECT_EQ(joined, text);
-    EXPECT_EQ(runs[0].text, "the quick brown");
+void textItem(const char* text, int32_t bottom = 60) {
+    gLabel.externalH = text;
+    gLabel.hasExternalH = true;
+    EpsTextItem(0, {100, 10, bottom, 300});
 }
 
-TEST_F(TextBlocks, LineBreaksAndJustification) {
-    const PageRect r{100, 0, 0, 400};
-    epsTextBlock(r, "left\r\nright side", -1);  // the LF of a CR LF pair is skipped
-    std::vector<TextRun> runs = runsOf(written());
-    ASSERT_EQ(runs.size(), 2u);
-    EXPECT_EQ(runs[0].text, "left");
-    EXPECT_EQ(runs[1].text, "right side");
-    EXPECT_EQ(runs[0].x + width("left"), 400);
-    EXPECT_EQ(runs[1].x + width("right side"), 400);
-    epsTextBlock(r, "mid", 1);
-    runs = runsOf(written());
-    ASSERT_EQ(runs.size(), 1u);
-    EXPECT_EQ(runs[0].x, (400 - width("mid")) / 2);
-    epsTextBlock(r, "a\r\rb", 0);  // an empty line takes its height but writes no run
-    runs = runsOf(written());
-    ASSERT_EQ(runs.size(), 2u);
-    EXPECT_EQ(runs[1].y, 100 - 36);
-}
-
-TEST_F(TextBlocks, AWordWiderThanTheRectangleIsCut) {
-    const std::string word = "Supercalifragilistic";
-    const PageRect r{100, 0, 0, width("Supercal") + 1};
-    epsTextBlock(r, word.c_str(), 0);
-    const std::vector<TextRun> runs = runsOf(written());
-    ASSERT_GE(runs.size(), 2u);
-    std::string joined;
-    for (const TextRun& run : runs) {
-        EXPECT_LT(width(run.text), r.right - r.left);
-        joined += run.text;
-    }
-    EXPECT_EQ(joined, word);  // nothing lost: the rest continues on the next lines
-}
-
-TEST_F(TextBlocks, LinesStopAtTheLowerEdge) {
-    const PageRect r{100, 0, 80, 400};  // room for the first baseline (88) only
-    epsTextBlock(r, "one\rtwo\rthree", 0);
-    std::vector<TextRun> runs = runsOf(written());
-    ASSERT_EQ(runs.size(), 1u);
-    EXPECT_EQ(runs[0].text, "one");
-    epsTextBlock({100, 0, 95, 400}, "one\rtwo", 0);  // the first line is always written
-    EXPECT_EQ(runsOf(written()).size(), 1u);
-    epsTextBlock({100, 0, 0, 4}, "narrow", 0);  // under 5 points wide: nothing
-    EXPECT_EQ(written(), "");
-    epsTextBlock({100, 0, 0, 6}, "WWW", 0);  // one character a line at the least
-    EXPECT_EQ(runsOf(written()).size(), 3u);
-}
-
-struct TextItems : TextBlocks {
-    void SetUp() override {
-        TextBlocks::SetUp();
-        initLabelItems();
-        ASSERT_EQ(addLabelItem(), 0);
-        gSym.Siz = 100;
-        gSym.customTeSize = 12;
-        gSym.cyan22 = 10;  // the background
-        gSym.black2 = 100;
-    }
-    void block(const char* text) {
-        gLabel.externalH = text;
-        gLabel.hasExternalH = true;
-    }
-};
-
-TEST_F(TextItems, OneLineOnABackgroundBox) {
-    block("Hello");
-    EpsTextItem(0, {100, 10, 60, 300});
-    EXPECT_EQ(written(), goldenTexts().at("textitem.88"));
-}
-
-TEST_F(TextItems, InverseTransparentAndTypeThree) {
-    block("Hi");
-    gSym.TEface = 128;  // inverse: the first set is the box, the second the text
-    EpsTextItem(0, {100, 10, 60, 300});
-    std::string s = written();
-    EXPECT_EQ(s.substr(0, 10), "0 0 0 1 k\r");
-    EXPECT_NE(s.find("f\r.10 0 0 0 k\r"), std::string::npos);
-    gSym.transpar_ent = 1;
-    EpsTextItem(0, {100, 10, 60, 300});
-    s = written();
-    EXPECT_EQ(s.find(" m\r"), std::string::npos);  // no box
-    EXPECT_EQ(s.substr(0, 12), ".10 0 0 0 k\r");
-    gSym.transpar_ent = 0;
-    dialect(2);
-    EpsTextItem(0, {100, 10, 60, 300});
-    EXPECT_EQ(written().find(" m\r"), std::string::npos);
-}
-
-TEST_F(TextItems, ACarriageReturnAlwaysWraps) {
-    block("a\rb");
-    EpsTextItem(0, {100, 10, 0, 300});
-    const std::vector<TextRun> runs = runsOf(written());
-    ASSERT_EQ(runs.size(), 2u);
-    EXPECT_EQ(runs[0].text, "a");
-    EXPECT_EQ(runs[1].text, "b");
-}
-
-TEST_F(TextItems, VariableTextOfARun) {
-    block("Block text");
-    gLabel.serPos = "7";  // a single character is no variable text
-    EpsTextItem(0, {100, 10, 0, 300});
-    std::vector<TextRun> runs = runsOf(written());
-    ASSERT_EQ(runs.size(), 1u);
-    EXPECT_EQ(runs[0].text, "Block text");
-    gLabel.serPos = "0042\vPRE\vSUF";  // the data before the separators
-    EpsTextItem(0, {100, 10, 0, 300});
-    runs = runsOf(written());
-    ASSERT_EQ(runs.size(), 1u);
-    EXPECT_EQ(runs[0].text, "0042");
-    gLabel.serPos.clear();
-    block("");
-    EpsTextItem(0, {100, 10, 0, 300});  // an empty item writes no text run
-    EXPECT_TRUE(runsOf(written()).empty());
+// Text items: one line on its background box; inverse (the box in the text
+// colour, the text in the background's), transparent (no box) and in the font
+// dialect (no box); a carriage return always wraps; a run's variable text is
+// the data before its separators, a single character none.
+TEST_F(TextRuns, ItemsMatchTheirGoldenText) {
+    expectGoldens(*this,
+                  {
+                      {"textitem.88", 88, [] { textItem("Hello"); }},
+                      {"textitem.inverse", 88,
+                       [] {
+                           gSym.TEface = 128;
+                           textItem("Hi");
+                       }},
+                      {"textitem.transparent", 88,
+                       [] {
+                           gSym.TEface = 128;
+                           gSym.transpar_ent = 1;
+                           textItem("Hi");
+                       }},
+                      {"textitem.type3", 2,
+                       [] {
+                           gSym.TEface = 128;
+                           textItem("Hi");
+                       }},
+                      {"textitem.cr", 88, [] { textItem("a\rb", 0); }},
+                      {"textitem.one-char-run", 88,
+                       [] {
+                           gLabel.serPos = "7";
+                           textItem("Block text", 0);
+                       }},
+                      {"textitem.run", 88,
+                       [] {
+                           gLabel.serPos = "0042\vPRE\vSUF";
+                           textItem("Block text", 0);
+                       }},
+                      {"textitem.empty", 88, [] { textItem("", 0); }},
+                  },
+                  [] {
+                      pstrSet(gSym.fontBelow, "Helvetica");
+                      initLabelItems();
+                      ASSERT_EQ(addLabelItem(), 0);
+                      gSym.Siz = 100;
+                      gSym.customTeSize = 12;
+                      gSym.cyan22 = 10;  // the background
+                      gSym.black2 = 100;
+                  });
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <functional>
 #include <initializer_list>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -81,31 +80,41 @@ inline std::vector<std::string> linesOf(const std::string& text) {
     return out;
 }
 
-// The blank-separated words of a line.
-inline std::vector<std::string> wordsOf(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> w;
-    for (std::string s; in >> s;) w.push_back(s);
-    return w;
-}
-
-// The golden texts of tests/data/vector/written.txt by name.
-inline const std::map<std::string, std::string>& goldenTexts() {
+// The golden text of that name in tests/data/vector/written.txt; a failure
+// when there is none.
+inline std::string golden(const std::string& name) {
     static const std::map<std::string, std::string> texts = [] {
         std::map<std::string, std::string> m;
         for (const testsupport::CaseLine& c : testsupport::readCases("vector/written.txt", 2))
             m[c[0]] = c[1];
         return m;
     }();
-    return texts;
-}
-
-// The golden text of that name; a failure when there is none.
-inline std::string golden(const std::string& name) {
-    const auto it = goldenTexts().find(name);
-    if (it != goldenTexts().end()) return it->second;
+    const auto it = texts.find(name);
+    if (it != texts.end()) return it->second;
     ADD_FAILURE() << "no golden text " << name;
     return "";
+}
+
+// A text as a field of a case file, so that a new or changed golden text can be
+// pasted from the failure message.
+inline std::string asCaseField(const std::string& text) {
+    std::string out;
+    for (size_t k = 0; k < text.size(); ++k) {
+        const unsigned char c = static_cast<unsigned char>(text[k]);
+        const bool edge = c == ' ' && (k == 0 || k + 1 == text.size());
+        if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\\' || c == '|') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20 || c >= 0x7f || edge) {
+            static const char kHex[] = "0123456789ABCDEF";
+            out += std::string("\\x") + kHex[c >> 4] + kHex[c & 15];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
 }
 
 // One writer call and the golden text it must write.
@@ -124,6 +133,6 @@ inline void expectGoldens(VectorTest& t, std::initializer_list<GoldenCase> cases
         t.dialect(c.ill);
         c.write();
         const std::string got = t.written();
-        EXPECT_EQ(got, golden(c.name)) << c.name << ":\n" << crToLf(got);
+        EXPECT_EQ(got, golden(c.name)) << c.name << " | " << asCaseField(got);
     }
 }
