@@ -46,10 +46,10 @@ bool addOnFamily(int32_t code) { return code < 3 || among(code, {10, 11, 25, 26,
 
 // The width of one byte of a bar row. A bar made thinner by the bar-font step
 // BW reads as the bar it was made from; bytes that are no element count 0.
-int32_t elementWidth(unsigned char b) {
-    int32_t w = charToWidth(b);
+int32_t elementWidth(const int32_t* widths, unsigned char b) {
+    int32_t w = widths[b];
     if (w == kNoElement && gSym.BW > 0 && b >= gSym.BW) {
-        w = charToWidth(static_cast<unsigned char>(b - gSym.BW));
+        w = widths[static_cast<unsigned char>(b - gSym.BW)];
         if (w < 0) w = kNoElement;
     }
     return w == kNoElement ? 0 : w;
@@ -93,9 +93,10 @@ void paintBar(const LinearFrame& f, int32_t& b, int32_t x, int32_t w, LinearFram
 // Paints the row from i; returns the index of its end (a 13 or cu_len).
 int32_t paintRow(LinearFrame& f, int32_t i, int32_t& b, double wf, int32_t e) {
     const int32_t n = gEl.cu_len;
+    const int32_t* widths = elementWidths();
     int32_t x = 0;
     while (i < n && gEl.chNum[i] != kRowEnd) {
-        const int32_t w0 = elementWidth(gEl.chNum[i]);
+        const int32_t w0 = elementWidth(widths, gEl.chNum[i]);
         if (w0 <= 0) {
             x -= w0;
             ++i;
@@ -103,7 +104,7 @@ int32_t paintRow(LinearFrame& f, int32_t i, int32_t& b, double wf, int32_t e) {
         }
         int32_t w = 0;
         while (i < n && gEl.chNum[i] != kRowEnd) {
-            const int32_t wi = elementWidth(gEl.chNum[i]);
+            const int32_t wi = elementWidth(widths, gEl.chNum[i]);
             if (wi < 0) break;
             w += wi;
             ++i;
