@@ -9,6 +9,7 @@
 #include "picture/PICout2.h"
 #include "picture/outputstate.h"
 #include "picture/services.h"
+#include "picture/textitems.h"
 #include "platform/desktop.h"
 #include "platform/numbers.h"
 #include "platform/questions.h"
@@ -32,6 +33,7 @@ void resetWorld() {
     resetTextRunState();
     resetPictureServices();
     resetPictureOutput();
+    resetTextItems();
     resetPictureDriver();
     platform::resetDesktop();
     platform::resetBeeps();

@@ -13,8 +13,10 @@
 #include "picture/datafields.h"
 #include "picture/hooks.h"
 #include "picture/pictpaint.h"
+#include "picture/placedPictures.h"
 #include "picture/printscale.h"
 #include "picture/rotate.h"
+#include "picture/textitems.h"
 #include "symbology/info.h"
 #include "symbology/state.h"
 
@@ -220,6 +222,10 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
             gSym.orient = 0;
         if (kind == kKindBarcode)
             drawBarcode(i, r, printMode);
+        else if (kind == kKindText)
+            DrawTextItem(i, r, printMode);
+        else if (isPictureKind(kind))
+            DrawPictureItem(i, r, printMode);
         else if (isShapeKind(kind) || kind == kKindLine)
             drawShape(kind, r, i);
         if (printing && gDriver.iRepeat2 == 1 && dataItem && getProMode(i) == 1 &&

@@ -1,16 +1,13 @@
 #include "platform/pstopdf.h"
 
 #include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
+#include "platform/spawn.h"
 #include "platform/tempfiles.h"
-
-extern char** environ;
 
 namespace platform {
 
@@ -18,44 +15,9 @@ namespace {
 
 constexpr char kConverter[] = "ps2pdf";
 
-// A relative name that begins with '-' would be read as an option.
-std::string asArgument(const std::string& path) { return path[0] == '/' ? path : "./" + path; }
-
-bool writeAll(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) return false;
-        done += static_cast<size_t>(w);
-    }
-    return true;
-}
-
-void drop(const std::string& temp) {
-    ::unlink(temp.c_str());
-    forgetTemp(temp);
-}
-
 // Runs the converter; its exit status, or -1 when it could not be started.
 int runConverter(const std::string& in, const std::string& out) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    const std::string a = asArgument(in), b = asArgument(out);
-    char crop[] = "-dEPSCrop";
-    char* argv[] = {const_cast<char*>(kConverter), crop, const_cast<char*>(a.c_str()),
-                    const_cast<char*>(b.c_str()), nullptr};
-    pid_t pid = 0;
-    const int err = posix_spawnp(&pid, kConverter, &actions, nullptr, argv, environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (err != 0) return -1;
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0)
-        if (errno != EINTR) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return runQuietly(kConverter, {"-dEPSCrop", asArgument(in), asArgument(out)});
 }
 
 bool readAll(const std::string& path, std::string* bytes) {
@@ -82,20 +44,20 @@ PdfConversion pstopdf(const std::string& eps, const std::string& workFolder, std
         *failure = where + ": " + std::strerror(errno);
         return PdfConversion::notCreated;
     }
-    const bool written = writeAll(fd, eps);
+    const bool written = writeAllTo(fd, eps);
     const int writeErr = errno;
     ::close(fd);
     fd = written ? createTemp(workFolder, &pdfTemp) : -1;
     if (fd < 0) {
         *failure = where + ": " + std::strerror(written ? errno : writeErr);
-        drop(epsTemp);
+        removeTemp(epsTemp);
         return PdfConversion::notCreated;
     }
     ::close(fd);
     const int status = runConverter(epsTemp, pdfTemp);
-    drop(epsTemp);
+    removeTemp(epsTemp);
     const bool read = status == 0 && readAll(pdfTemp, pdf);
-    drop(pdfTemp);
+    removeTemp(pdfTemp);
     if (read && pdf->rfind("%PDF-", 0) == 0) return PdfConversion::converted;
     *failure = status < 0 ? std::string(kConverter) + " could not be run"
                           : std::string(kConverter) + " failed (exit status " +

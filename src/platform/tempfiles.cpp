@@ -145,4 +145,20 @@ void forgetTemp(const std::string& path) {
         }
 }
 
+void removeTemp(const std::string& path) {
+    ::unlink(path.c_str());
+    forgetTemp(path);
+}
+
+bool writeAllTo(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) return false;
+        done += static_cast<size_t>(w);
+    }
+    return true;
+}
+
 }  // namespace platform

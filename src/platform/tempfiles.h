@@ -14,5 +14,9 @@ namespace platform {
 int createTemp(const std::string& folder, std::string* path);
 // The temporary has been renamed or removed: an interruption no longer touches it.
 void forgetTemp(const std::string& path);
+// Removes a temporary and forgets it.
+void removeTemp(const std::string& path);
+// Writes all of bytes to fd; false when a write fails.
+bool writeAllTo(int fd, const std::string& bytes);
 
 }  // namespace platform

@@ -1,0 +1,39 @@
+// Picture items of a label: choosing the file and placing the item, drawing an
+// image or EPS file at the item's place, and the EPS carried into a picture as
+// PostScript comments for PostScript printers and picture readers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "labels/labelDoc.h"
+#include "platform/quickdraw/quickdraw.h"
+
+constexpr size_t kPicturePathMost = kLabelItemTextSize - 1;  // a path the data field keeps whole
+
+// Places the chosen file in item: mode 1 at `mouse` (layout window pixels),
+// scaled down to the label's width when wider, with its natural size kept;
+// any other mode keeps the item's place. kind 99 and above does nothing. A
+// cancelled or refused choice leaves the item as it was.
+void doPictTool(int32_t mode, int32_t kind, LabelItem* item, qd::Point mouse = {});
+// The open dialog for picture files: true with the file's path and its natural
+// bounds (pixels, or points of an EPS file's bounding box). A path longer than
+// kPicturePathMost bytes and a file that cannot be read are refused with a message.
+bool GetGraphicLocation(std::string* path, qd::Rect* rect);
+// Draws the picture file at rect, turned by angle degrees (clockwise on the
+// page). An EPS file goes into PostScript output as it is; elsewhere it is drawn
+// as Ghostscript's raster of it, or as a framed placeholder with its name when
+// Ghostscript is missing. False after a message when the file cannot be read.
+bool DrawImage(const std::string& path, const qd::Rect& rect, double angle);
+// The EPS file as PostScript comments into the picture being recorded, scaled
+// into itRect by the item's natural size and turned by orient.
+void ProcessEPSJob(const std::string& path, int32_t vRefNum, int32_t itemIndex, int32_t dirID);
+// The file's bytes as PostScript comments of at most 8192 bytes, then a
+// carriage return. 0, or the file system's error when it cannot be opened.
+int32_t PSFromFile(const std::string& path, int32_t vRefNum, int32_t dirID);
+// One line of PostScript and a carriage return as a comment.
+void PostScriptLine(const std::string& line);
+
+// A picture or background item in the picture driver: its own picture, its
+// image file or its EPS file at r.
+void DrawPictureItem(int32_t i, const qd::Rect& r, int32_t printMode);
