@@ -245,9 +245,9 @@ void saveAutoFormatData(platform::FileRef refNum) {
     appendQuoted(line, "height", sixDecimals(gSym.Hei));
     appendQuoted(line, "bwr", std::to_string(gSym.BWidthRed));
     appendQuoted(line, "data", data);
-    appendQuoted(
-        line, "colour",
-        platform::formatC("%d %d %d %d", gSym.cyan2, gSym.magenta2, gSym.yellow2, gSym.black2));
+    appendQuoted(line, "colour",
+                 std::to_string(gSym.cyan2) + ' ' + std::to_string(gSym.magenta2) + ' ' +
+                     std::to_string(gSym.yellow2) + ' ' + std::to_string(gSym.black2));
     // The line is a comment: a control byte in the name, a CR above all, would end it.
     std::string spot(reinterpret_cast<const char*>(gSym.customCol + 1), gSym.customCol[0]);
     for (char& c : spot)

@@ -45,9 +45,25 @@ std::map<FileRef, OpenFile>& table() {
     return t;
 }
 
+// The file last looked up: a document's every write names the same file.
+struct LastLookUp {
+    FileRef ref = 0;
+    OpenFile* file = nullptr;
+};
+LastLookUp gLast;
+
 OpenFile* lookUp(FileRef ref) {
+    if (gLast.file != nullptr && gLast.ref == ref) return gLast.file;
     auto it = table().find(ref);
-    return it == table().end() ? nullptr : &it->second;
+    if (it == table().end()) return nullptr;
+    gLast = {ref, &it->second};
+    return gLast.file;
+}
+
+// Closes the entry of ref.
+void forget(FileRef ref) {
+    if (gLast.ref == ref) gLast = {};
+    table().erase(ref);
 }
 
 // The smallest free reference, so that references stay small however many files
@@ -390,7 +406,7 @@ OSErr FSClose(FileRef ref) {
         // close can report a write that the device only now refused.
         if (::close(f->fd) != 0 && err == noErr) err = errnoToErr(errno);
     }
-    table().erase(ref);
+    forget(ref);
     return err;
 }
 
@@ -462,7 +478,7 @@ OSErr FSCommit(FileRef ref) {
     } else if (f->route == Route::inPlace && err == noErr) {
         err = rewriteInPlace(target, f->contents, &sysErr);
     }
-    table().erase(ref);
+    forget(ref);
     return err == noErr ? noErr : fail(target, sysErr ? sysErr : EIO, err);
 }
 
@@ -474,7 +490,7 @@ void FSDiscard(FileRef ref) {
         ::unlink(f->temp.c_str());
         forgetTemp(f->temp);
     }
-    table().erase(ref);
+    forget(ref);
 }
 
 const std::string& FSFailureText() { return failureText(); }

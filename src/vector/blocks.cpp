@@ -66,14 +66,37 @@ void realRect(Paint paint, double x0, double y0, double x1, double y1) {
                   [](Emit& out, double x, double y) { out.f(x).c(' ').f(y); });
         return;
     }
-    // Every bar comes here: each edge is formatted once for its two corners.
+    // Every bar comes here: each edge is formatted once for its two corners, and
+    // the path is put together in whole words before it goes to the page code.
     const FixedText left(x0), lower(y0), right(x1), upper(y1);
     const RectOps ops = rectOps(paint);
-    e.f(left).c(' ').f(lower).s(ops.first);
-    e.f(right).c(' ').f(lower).s(ops.next);
-    e.f(right).c(' ').f(upper).s(ops.next);
-    e.f(left).c(' ').f(upper).s(ops.next);
-    e.f(left).c(' ').f(lower).s(ops.close);
+    constexpr size_t kWord = 32;  // a FixedText of a bar edge is shorter: copied whole
+    if (left.length >= kWord || lower.length >= kWord || right.length >= kWord ||
+        upper.length >= kWord) {
+        e.f(left).c(' ').f(lower).s(ops.first);
+        e.f(right).c(' ').f(lower).s(ops.next);
+        e.f(right).c(' ').f(upper).s(ops.next);
+        e.f(left).c(' ').f(upper).s(ops.next);
+        e.f(left).c(' ').f(lower).s(ops.close);
+        return;
+    }
+    char path[5 * (2 * kWord + kWord)];
+    char* at = path;
+    auto corner = [&at](const FixedText& x, const FixedText& y, std::string_view op) {
+        std::memcpy(at, x.text, kWord);
+        at += x.length;
+        *at++ = ' ';
+        std::memcpy(at, y.text, kWord);
+        at += y.length;
+        std::memcpy(at, op.data(), op.size());
+        at += op.size();
+    };
+    corner(left, lower, ops.first);
+    corner(right, lower, ops.next);
+    corner(right, upper, ops.next);
+    corner(left, upper, ops.next);
+    corner(left, lower, ops.close);
+    e.s(std::string_view(path, static_cast<size_t>(at - path)));  // numbers and operators: no NUL
 }
 
 bool hasHeaderLine() {

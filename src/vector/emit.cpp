@@ -55,7 +55,9 @@ struct RecentNumber {
     uint32_t length = 0;  // 0: empty
     char text[32];
 };
-constexpr size_t kRecentNumbers = 64;
+// Room for a few symbols' numbers: in a batch of similar symbols the next one
+// finds most of its bar edges, glyph points and text positions made already.
+constexpr size_t kRecentNumbers = 1024;
 RecentNumber gRecent[kRecentNumbers];
 
 // The quick "%f" text of value into out (32 bytes of room), from the recent
