@@ -9,6 +9,7 @@
 
 void Emit::flush() {
     if (n_ == 0) return;
+    flushed_ = true;
     if (mayHoldNul_)
         TEInsert2(buf_, static_cast<int32_t>(n_));
     else

@@ -48,6 +48,8 @@ class Emit {
     void flush();
     // What is written but not yet flushed, and dropping it.
     std::string_view pending() const { return {buf_, n_}; }
+    // Nothing flushed yet: pending() holds all that was written.
+    bool heldWhole() const { return !flushed_; }
     void discard() {
         n_ = 0;
         mayHoldNul_ = false;
@@ -67,4 +69,5 @@ class Emit {
     char buf_[1024];
     size_t n_ = 0;
     bool mayHoldNul_ = false;  // only then must the sink look for NUL bytes
+    bool flushed_ = false;
 };

@@ -1,5 +1,9 @@
 #include "vector/glyphs.h"
 
+#include <cstdint>
+#include <string>
+#include <string_view>
+
 #include "symbology/state.h"
 #include "vector/chars.h"
 #include "vector/dialect.h"
@@ -43,12 +47,10 @@ GlyphSet mainSet(unsigned char ch) {
 // The outline data already draws the bar font's letter codes as their letters.
 const GlyphOutline* mainOutline(unsigned char ch) { return glyphs::findOutline(mainSet(ch), ch); }
 
-// One contour of g from ops[i] up to its end marker; returns the index after it.
-size_t writeContour(const GlyphOutline& g, size_t i, int32_t ox, int32_t oy) {
+// The path of one contour of g from ops[i] up to its end marker into e; returns
+// the index after it.
+size_t contourPath(Emit& e, const GlyphOutline& g, size_t i, int32_t ox, int32_t oy) {
     const int32_t* p = g.ops;
-    // Path operators may not stand in a PDF text object.
-    if (i < g.count && p[i] >= 0 && p[i] <= 2) closePdfText();
-    Emit e;  // the contour in one piece
     while (i < g.count) {
         switch (p[i]) {
             case 0:
@@ -68,6 +70,47 @@ size_t writeContour(const GlyphOutline& g, size_t i, int32_t ox, int32_t oy) {
         }
     }
     return i;
+}
+
+// Glyphs come back at the same place and scale symbol after symbol (the light
+// margin marks of a batch above all), so the text of the last contours is kept
+// with what it depends on.
+struct ContourText {
+    const GlyphOutline* glyph = nullptr;
+    size_t from = 0;
+    size_t next = 0;
+    int32_t ox = 0, oy = 0;
+    double scale = 0;  // gVec.globHeight
+    std::string text;
+};
+constexpr size_t kContourTexts = 8;
+ContourText gContourTexts[kContourTexts];
+
+// One contour of g from ops[i] up to its end marker; returns the index after it.
+size_t writeContour(const GlyphOutline& g, size_t i, int32_t ox, int32_t oy) {
+    // Path operators may not stand in a PDF text object.
+    if (i < g.count && g.ops[i] >= 0 && g.ops[i] <= 2) closePdfText();
+    ContourText& kept =
+        gContourTexts[(reinterpret_cast<uintptr_t>(&g) / sizeof(GlyphOutline) + i +
+                       static_cast<uint32_t>(ox) * 31u + static_cast<uint32_t>(oy)) %
+                      kContourTexts];
+    Emit e;  // the contour in one piece
+    if (kept.glyph == &g && kept.from == i && kept.ox == ox && kept.oy == oy &&
+        kept.scale == gVec.globHeight) {
+        e.s(std::string_view(kept.text));  // numbers and operators: no NUL
+        return kept.next;
+    }
+    const size_t next = contourPath(e, g, i, ox, oy);
+    if (e.heldWhole()) {
+        kept.glyph = &g;
+        kept.from = i;
+        kept.next = next;
+        kept.ox = ox;
+        kept.oy = oy;
+        kept.scale = gVec.globHeight;
+        kept.text = e.pending();
+    }
+    return next;
 }
 
 // The outline with its counters left unpainted in the dialect's own way: one
