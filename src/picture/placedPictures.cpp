@@ -87,9 +87,21 @@ void drawEps(const qd::EpsFile& eps, const std::string& path, const qd::Rect& gi
     if (qd::PassEpsThrough(eps, r, angle)) return;
     const double ppp = std::max(1.0, std::max(r.width() / eps.width(), r.height() / eps.height())) *
                        kRasterFineness;
-    qd::Image raster;
-    if (qd::RasterOfEps(eps, ppp, &raster))
-        qd::DrawImage(raster, r, angle);
+    // A sheet draws the same EPS on every label: Ghostscript runs once for it.
+    static struct {
+        std::string postscript;
+        double ppp = 0;
+        bool ok = false;
+        qd::Image raster;
+    } last;
+    if (last.postscript != eps.postscript || last.ppp != ppp) {
+        last.postscript = eps.postscript;
+        last.ppp = ppp;
+        last.raster = qd::Image{};
+        last.ok = qd::RasterOfEps(eps, ppp, &last.raster);
+    }
+    if (last.ok)
+        qd::DrawImage(last.raster, r, angle);
     else
         placeholder(r, fileName(path), angle);
 }

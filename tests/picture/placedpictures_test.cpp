@@ -211,7 +211,7 @@ TEST_F(PlacedPictures, EveryKindDrawnUprightAndTurned) {
 
 TEST_F(PlacedPictures, EpsWithoutGhostscriptIsAFramedPlaceholder) {
     LabelItem& it = newPicture();
-    gChosen = epsFile("alone.eps");
+    gChosen = epsFile("alone.eps", 400);  // unlike the others: no raster kept from them
     doPictTool(1, kKindPicture, &it, {92, 132});
     const std::string path = std::getenv("PATH");
     setenv("PATH", "/nonexistent", 1);
