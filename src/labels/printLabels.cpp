@@ -277,6 +277,7 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
         }
         qd::PenNormal();
         PICout2(at.h, at.v, pictureMode);
+        if (gDriver.jobCancelled) return false;  // a print-time question was cancelled
         ++p.nnLabels;
         if (p.nLabels > 0 && p.nnLabels >= p.nLabels) stop = true;
         if (--gDriver.iRepeat2 <= 0) gDriver.iRepeat2 = std::max(p.iRepeats, 1);

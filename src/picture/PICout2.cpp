@@ -10,6 +10,12 @@
 #include "labels/serial.h"
 #include "picture/PICbcode.h"
 #include "picture/colours.h"
+#include "picture/driverdata.h"
+#include "picture/outputstate.h"
+#include "picture/SetUpFiles.h"
+#include "labels/labelBackground.h"
+#include "platform/desktop.h"
+#include "platform/quickdraw/pict.h"
 #include "picture/datafields.h"
 #include "picture/hooks.h"
 #include "picture/pictpaint.h"
@@ -30,6 +36,52 @@ constexpr int32_t kMostInset = 50;
 constexpr int32_t kLabelUnits = 10;  // tenths of a point
 constexpr int16_t kFinishPenMode = qd::patCopy;
 constexpr int32_t kPrinterPass = 1, kThermalPass = -1;
+constexpr int32_t kProModeImport = 2, kProModePrintTime = 3;
+constexpr int32_t kPressDialect = 25;  // ill: the digital press's variable-data job
+constexpr int32_t kSpecsRoom = 64;     // the preview's information strip
+
+bool isDataKind(uint16_t kind) { return kind == kKindText || kind == kKindBarcode; }
+
+// The frames of a symbol shown as plain text: the text's width by its size,
+// turned when the symbol stands upright.
+void plainTextFrames(qd::Rect* frame, qd::Rect* window) {
+    const int32_t w = plainTextWidth(), size = gSym.customTeSize;
+    *frame = {0, 0, size, w};
+    if (gSym.orient != 0 && gSym.orient != 180)
+        *window = {kWindowTop, kWindowLeft, kWindowTop + w, kWindowLeft + size};
+    else
+        *window = {kWindowTop, kWindowLeft, kWindowTop + size, kWindowLeft + w};
+}
+
+// The preview window, kept as data: made on the first screen pass, resized for
+// each single code; an open label's preview keeps its size.
+void showPreview(const qd::Rect& window, bool label) {
+    if (gDriver.disp2 && label) return;
+    qd::Rect grown = window;
+    if (gDriver.showSpecs > 0) {
+        grown.right += kSpecsRoom;
+        grown.bottom += gDriver.offbar + kSpecsRoom;
+    }
+    grown.bottom += kButtonRoom;
+    gDriver.disp2 = true;
+    gDriver.disp2Rect = grown;
+    const int32_t bw = grown.width(), bh = grown.height();
+    gDriver.dispcon = {bh - kButtonTop, bw / 2 - kButtonHalf, bh - kButtonBottom,
+                       bw / 2 + kButtonHalf};
+}
+
+int16_t word(int32_t x) { return static_cast<int16_t>(std::clamp(x, -32768, 32767)); }
+
+void putPICTonClip(const qd::Picture& pict) {
+    platform::ZeroScrap();
+    platform::PutScrapPict(qd::WritePict(pict, static_cast<int>(pictureUnitsPerInch())));
+}
+
+// The item's rectangle as drawn goes back into its record (the screen pass).
+void storeItemRect(int32_t i, const qd::Rect& r) {
+    gLabel.itRect = {word(r.top), word(r.left), word(r.bottom), word(r.right)};
+    setItemRect(i);
+}
 
 bool isGuide() { return (gLabel.notDrawn & 1) != 0; }
 
@@ -54,10 +106,16 @@ void drawBarcode(int32_t i, qd::Rect r, int32_t printMode) {
     const int32_t orient = gSym.orient;
     if (STRixel() != 0) return;  // refused: this item is skipped, the others drawn
     gSym.orient = orient;
+    if (plainTextSymbol()) {
+        drawPlainTextSymbol(&r);
+        storeItemRect(i, r);
+        return;
+    }
     qd::Rect frame, window;
     MeasureBarCodeBox(&frame, &window);
     r.right = r.left + window.width();
     r.bottom = r.top + window.height();
+    if (printMode == 0) storeItemRect(i, r);
     const qd::Point centre{r.height() / 2, r.width() / 2};
     qd::MoveTo(r.left, r.top);
     DrawXRString(centre, 0, orient, r, i, printMode, kKindBarcode);
@@ -144,12 +202,18 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
     // Mode 2 draws the print window's page picture: not a printing pass, so no
     // serial number is used up by it.
     const bool printing = printMode == kPrinterPass || printMode == kThermalPass;
-    setHooks();
+    // On the thermal path a back end may have set the hooks; they stay its own.
+    if (!(gPrint.thermalPrint == 1 && gPrint.thermalType != 0 && printMode != 0)) setHooks();
+    const bool thermalBackEnd = printMode == kThermalPass && gPrint.thermalType != 0;
+    const qd::GWorldPtr keepWorld = qd::GetGWorld();
+    if (printMode == kThermalPass && gPrint.therPrin) qd::SetGWorld(gPrint.therPrin);
     const qd::ClipState keepClip = qd::GetClipState();
     const bool label = labelBack.labelWidth != 0;
     qd::Rect frame, window;
     bool failed = false;
+    gDriver.jobCancelled = false;
 
+    if (printMode == 0 && label) readPreviewImportRecord();
     if (label) {
         const auto w = static_cast<int32_t>(labelBack.labelWidth / kLabelUnits);
         const auto ht = static_cast<int32_t>(labelBack.labelHeight / kLabelUnits);
@@ -158,11 +222,15 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
         frame = {0, 0, ht, w};
     } else {
         getItemData(0);
+        if (printMode == 0 && isDataKind(static_cast<uint16_t>(gLabel.iteTyp)) &&
+            gLabel.proMode == kProModeImport && !gLabel.serPos.empty())
+            previewImportData(0, false);
         if (STRixel() != 0) {
             gDriver.disp2 = false;
             failed = true;
         } else {
             MeasureBarCodeBox(&frame, &window);
+            if (plainTextSymbol()) plainTextFrames(&frame, &window);
             if (gSym.orient != 0 && gSym.orient != 180) {
                 window.bottom = window.right;
                 frame.bottom = frame.right;
@@ -172,22 +240,26 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
     if (failed) {
         // Nothing recorded, the clipboard and the last picture left alone.
         qd::SetClipState(keepClip);
+        qd::SetGWorld(keepWorld);
         return 0;
     }
 
     if (printMode == 0) {
-        qd::Rect grown = window;
-        grown.bottom += kButtonRoom;
-        if (!gDriver.disp2 || !label) gDriver.disp2Rect = grown;
-        gDriver.disp2 = true;
-        const int32_t bw = grown.width(), bh = grown.height();
-        gDriver.dispcon = {bh - kButtonTop, bw / 2 - kButtonHalf, bh - kButtonBottom,
-                           bw / 2 + kButtonHalf};
+        if (gOut.showDia == 0) showPreview(window, label);
         qd::KillPicture(gDriver.Pict);
         gDriver.Pict = qd::OpenPicture(frame);
         qd::ClipRect(frame);
     }
-    qd::PenMode(qd::srcCopy);
+    if (printMode >= 0) {
+        qd::PenMode(qd::srcCopy);
+        if (label && labelBack.labelHeight != 0) {
+            DrawLabelBackground(h, v, printMode);
+            if (printMode == 0 && gDriver.gridOn == 1) DrawGrid(window);
+        }
+    }
+    // A press export writes the variable items itself.
+    const bool pressExport =
+        gOut.tool == kOutVector && gOut.purePost == 0 && gOut.ill == kPressDialect && printMode > 0;
 
     for (int32_t i = 0; i <= labelBack.lastItem; ++i) {
         if (!gLabel.labelParts[static_cast<size_t>(i)]) continue;
@@ -195,11 +267,23 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
         if (label && printing) buildImportData(i);
         getItemData(i);
         const auto kind = static_cast<uint16_t>(gLabel.iteTyp);
-        const bool dataItem = kind == kKindText || kind == kKindBarcode;
-        if (label && printing && dataItem && gData.len1 == 0 && getProMode(i) == 2)
+        const bool dataItem = isDataKind(kind);
+        if (label && printing && dataItem && gData.len1 == 0 && getProMode(i) == kProModeImport)
             gData.len1 = gData.len11 = static_cast<int32_t>(std::strlen(gData.chMainCode));
+        if (printMode == 0 && dataItem && gLabel.proMode == kProModeImport &&
+            !gLabel.serPos.empty())
+            previewImportData(i, label);
+        fillPersonalField(i, kind);
         std::string serial;
-        if (label && dataItem && gLabel.proMode == 1 && !gLabel.serPos.empty()) {
+        // Asked at a label's first print, so that its repeats print the answer.
+        if (label && dataItem && printing && gDriver.iRepeat2 == std::max(gPrint.iRepeats, 1) &&
+            gLabel.proMode == kProModePrintTime) {
+            if (!askPrintTime(i)) {
+                gDriver.jobCancelled = true;
+                break;
+            }
+            if (printMode == kThermalPass && gPrint.therPrin) qd::SetGWorld(gPrint.therPrin);
+        } else if (label && dataItem && gLabel.proMode == 1 && !gLabel.serPos.empty()) {
             serial = gData.chMainCode;
             const std::string shown =
                 std::string(gData.chPrefix) + serial + std::string(gData.chSuffix);
@@ -210,9 +294,6 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
         qd::Rect r = itemRect(h, v);
         if (printing && gPrint.thermScale != 1) {
             // The printer's port counts dots: the item is drawn at its resolution.
-            auto word = [](int32_t x) {
-                return static_cast<int16_t>(std::clamp(x, -32768, 32767));
-            };
             gLabel.itRect = {word(r.top), word(r.left), word(r.bottom), word(r.right)};
             scaleItemData(gPrint.thermScale);
             r = itemRect(0, 0);
@@ -220,15 +301,19 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
         if (printing && isGuide()) continue;
         if (gSym.orient != 0 && gSym.orient != 90 && gSym.orient != 180 && gSym.orient != 270)
             gSym.orient = 0;
-        if (kind == kKindBarcode)
+        const bool skipped = pressExport && dataItem && getProMode(i) >= 1;
+        if (thermalBackEnd) {
+            if (gHooks.therm_ptr) gHooks.therm_ptr(kind, i, gPrint.therPrin);
+        } else if (kind == kKindBarcode && !skipped) {
             drawBarcode(i, r, printMode);
-        else if (kind == kKindText)
+        } else if (kind == kKindText && !skipped) {
             DrawTextItem(i, r, printMode);
-        else if (isPictureKind(kind))
+        } else if (isPictureKind(kind)) {
             DrawPictureItem(i, r, printMode);
-        else if (isShapeKind(kind) || kind == kKindLine)
+        } else if (isShapeKind(kind) || kind == kKindLine) {
             drawShape(kind, r, i);
-        if (printing && gDriver.iRepeat2 == 1 && dataItem && getProMode(i) == 1 &&
+        }
+        if (printing && gDriver.iRepeat2 == 1 && dataItem && !pressExport && getProMode(i) == 1 &&
             !gLabel.serPos.empty())
             advanceSerial(i, serial);
     }
@@ -236,9 +321,13 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
     qd::PenMode(kFinishPenMode);
     qd::TextMode(qd::srcCopy);
     qd::ForeColor(qd::blackColor);
-    if (printMode == 0) qd::ClosePicture();
+    if (printMode == 0) {
+        qd::ClosePicture();
+        if (gOut.tool == kOutPicture) putPICTonClip(*gDriver.Pict);
+    }
     qd::SetFractEnable(false);
     qd::PenNormal();
     qd::SetClipState(keepClip);
+    qd::SetGWorld(keepWorld);
     return 0;
 }

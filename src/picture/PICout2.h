@@ -14,15 +14,24 @@ struct PictureDriverState {
     qd::Rect disp2Rect;
     qd::Rect dispcon;  // its button
     int32_t globItem = 0;
-    int32_t iRepeat2 = 0;  // 1 while a production run prints
+    int32_t iRepeat2 = 0;      // 1 while a production run prints
+    int32_t showSpecs = 0;     // the preview shows its information strip
+    int32_t offbar = 20;       // height of the layout's tab strip
+    int32_t gridOn = 0;        // the layout's grid is drawn in its picture
+    int32_t askForRepeat = 0;  // the print-time question also asks for a repeat count
+    // The user cancelled a print-time question: the printing job ends.
+    bool jobCancelled = false;
 };
 extern PictureDriverState gDriver;
 
-// printMode 0: recorded into gDriver.Pict; 1 (and -1, the thermal printer): drawn
-// into the current port (a printing pass) at the printer's resolution, guide
-// items left out, import items built from the current record and serial items
-// advanced; 2: drawn into the current port as it stands (the print window's page
-// picture). h and v move every item, points. Always 0.
+// printMode 0: recorded into gDriver.Pict (and put on the clipboard when the
+// output is a picture); 1 (and -1, the thermal printer): drawn into the current
+// port (a printing pass) at the printer's resolution, guide items left out,
+// import items built from the current record, print-time items asked for and
+// serial items advanced; -1 draws into the thermal printer's world
+// gPrint.therPrin, or item by item through its back end; 2: drawn into the
+// current port as it stands (the print window's page picture). h and v move
+// every item, points. Always 0.
 int32_t PICout2(int32_t h, int32_t v, int32_t printMode);
 // Forgets the last picture and the preview.
 void resetPictureDriver();

@@ -23,8 +23,26 @@ int32_t AskerBox(int32_t, int32_t, int32_t, int32_t) {
     return answer;
 }
 
-void LibAnswerS(const char*, char* text, int textSize) {
+void LibAnswerS(const char* prompt, char* text, int textSize) {
+    int32_t unused = 0;
+    LibAnswerS(prompt, text, textSize, "", "", false, &unused);
+}
+
+bool LibAnswerS(const char*, char* text, int textSize, const char*, const char*, bool askCount,
+                int32_t* count) {
+    ++gScript.textAsked;
     if (textSize > 0) text[0] = 0;
+    if (gScript.textAnswers.empty()) return false;
+    const TextAnswer answer = gScript.textAnswers.front();
+    gScript.textAnswers.pop_front();
+    if (answer.cancel) return false;
+    if (textSize > 0) {
+        const size_t n = std::min(answer.text.size(), static_cast<size_t>(textSize - 1));
+        std::memcpy(text, answer.text.data(), n);
+        text[n] = 0;
+    }
+    if (askCount && count) *count = answer.count;
+    return true;
 }
 
 void ShowGauge(const char* title) {

@@ -15,8 +15,12 @@ namespace platform {
 int32_t AskerBox(int32_t list, int32_t prompt, int32_t first, int32_t second);
 
 // A modal question with one edit field; the answer replaces text, which is empty
-// when the user cancels. Headless there is nobody to answer: it cancels.
+// when the user cancels. Headless the next scripted answer, else a cancel.
 void LibAnswerS(const char* prompt, char* text, int textSize);
+// The same with a label left of the field and a text right of it; askCount adds
+// the repeat count field, read into *count. false when the user cancelled.
+bool LibAnswerS(const char* prompt, char* text, int textSize, const char* label, const char* suffix,
+                bool askCount, int32_t* count);
 
 // Progress of a long run. The window is closed by KillGauge.
 void ShowGauge(const char* title);
@@ -26,9 +30,16 @@ void SetGaugeText(const char* text, int32_t n);
 void KillGauge();
 
 // What a headless person answers and what the gauge showed.
+struct TextAnswer {
+    bool cancel = false;
+    std::string text;
+    int32_t count = 1;  // the repeat count, when asked
+};
 struct QuestionScript {
-    std::deque<int32_t> askerAnswers;  // AskerBox answers, in turn
-    int32_t asked = 0;                 // AskerBox calls
+    std::deque<int32_t> askerAnswers;    // AskerBox answers, in turn
+    int32_t asked = 0;                   // AskerBox calls
+    std::deque<TextAnswer> textAnswers;  // LibAnswerS answers, in turn
+    int32_t textAsked = 0;               // LibAnswerS calls
 };
 struct GaugeRecord {
     bool open = false;

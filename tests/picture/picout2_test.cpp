@@ -2,17 +2,27 @@
 // printing pass, guide items, turned barcodes and their comments, serial items.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <deque>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "app/world.h"
 #include "labels/itemFields.h"
 #include "labels/labelDoc.h"
+#include "labels/labelFile.h"
+#include "labels/printLabels.h"
 #include "labels/production.h"
 #include "pict_fixture.h"
 #include "pict_ops.h"
 #include "picture/PICout2.h"
+#include "picture/datafields.h"
+#include "picture/hooks.h"
+#include "platform/desktop.h"
+#include "platform/files.h"
+#include "platform/questions.h"
 #include "picture/services.h"
 #include "platform/quickdraw/pict.h"
 #include "symbology/appBits.h"
@@ -198,6 +208,167 @@ TEST_F(Driver, SerialItemsAdvanceOncePerLabelOrPerRepeat) {
         else
             EXPECT_EQ(values, (std::vector<std::string>{"0002", "0003", "0004", "0005"}));
     }
+}
+
+// Symbols lower than 2 mm show their data as plain text in fontBelow, 10 points
+// when no size is set; 4-state, DataBar and DataMatrix keep their bars.
+TEST_F(Driver, LowSymbolsShowTheirDataAsText) {
+    labelBack.labelWidth = labelBack.labelHeight = 0;
+    barcode(6, "LOW39", {0, 0, 10, 10});
+    at(0).setI16(item::hei, 150);  // 1.5 mm
+    PICout2(0, 0, 0);
+    ASSERT_NE(gDriver.Pict, nullptr);
+    const picttest::Ops ops = picttest::readOps(*gDriver.Pict);
+    ASSERT_EQ(ops.texts.size(), 1u);
+    EXPECT_EQ(ops.texts[0].text, "LOW393");  // with its check character
+    EXPECT_EQ(ops.texts[0].size, 10);
+    EXPECT_EQ(gDriver.Pict->frame.height(), 10);
+    EXPECT_TRUE(picttest::bars(ops, gDriver.Pict->frame).empty());
+    EXPECT_EQ(at(0).i16(item::rectBottom) - at(0).i16(item::rectTop), 10);  // stored back
+
+    initLabelItems();
+    barcode(38, "LOW DM", {0, 0, 10, 10}, kWholePoints2D);
+    at(0).setI16(item::hei, 150);
+    PICout2(0, 0, 0);
+    ASSERT_NE(gDriver.Pict, nullptr);
+    EXPECT_EQ(testsupport::decode(picttest::rasterise(gDriver.Pict, 600, 40), "DataMatrix").text,
+              "LOW DM");
+}
+
+// The print-time question: an empty answer asks again, the answer serves
+// numRepeat labels, and a cancel ends the job instead of asking forever.
+TEST_F(Driver, PrintTimeQuestionAndItsCancel) {
+    const int32_t i = barcode(5, "", {20, 20, 120, 300}, kWholePointsLinear);
+    getItemData(i);
+    gLabel.proMode = 3;
+    gLabel.textQuest = "Lot?";
+    gLabel.numRepeat = gLabel.tempNumRepeat = 2;
+    gData.len1 = 0;
+    setItemData(i, 2);
+    gDriver.askForRepeat = 1;
+    gDriver.iRepeat2 = 1;
+    auto& script = platform::questionScript();
+    script.textAnswers = {{false, "", 1}, {false, "LOT7", 4}};
+    for (int label = 0; label < 2; ++label) {
+        qd::Picture* p = printPass();
+        EXPECT_EQ(testsupport::decode(picttest::rasterise(p), "Code128").text, "LOT7");
+        qd::KillPicture(p);
+    }
+    EXPECT_EQ(script.textAsked, 2);
+    EXPECT_EQ(gPrint.rnLabels, 4);
+
+    // The third label asks again; the user cancels and the run stops there.
+    script.textAnswers = {{true, "", 1}};
+    labelBack.across = labelBack.down = 1;
+    labelBack.sheetWidth = 8000;
+    labelBack.sheetHeight = 3000;
+    gPrint.nLabels = 3;
+    PrintLabels2(2, nullptr);
+    EXPECT_TRUE(gDriver.jobCancelled);
+    EXPECT_EQ(script.textAsked, 3);
+    EXPECT_EQ(gPrint.nnLabels, 0);
+}
+
+void recordThermalItem(int32_t kind, int32_t i, qd::GWorldPtr) {
+    platform::questionScript().askerAnswers.push_back(kind * 100 + i);
+}
+void barNowhere(const qd::Rect&) {}
+
+// The thermal path: a back end takes the items one by one and keeps its hooks;
+// without one the label is drawn into the printer's world.
+TEST_F(Driver, ThermalPathsGoToTheBackEndOrItsWorld) {
+    barcode(5, "THERMAL", {20, 20, 120, 300}, kWholePointsLinear);
+    shape(kKindRectFilled, {20, 630, 60, 680}, false);
+    qd::NewGWorld(&gPrint.therPrin, 32, {0, 0, 300, 800});
+    gPrint.thermalPrint = 1;
+    gPrint.thermalType = 1;
+    gHooks.therm_ptr = recordThermalItem;
+    gHooks.bar_ptr = barNowhere;
+    PICout2(0, 0, -1);
+    EXPECT_EQ(platform::questionScript().askerAnswers, (std::deque<int32_t>{400, 701}));
+    EXPECT_EQ(gHooks.bar_ptr, barNowhere);
+
+    gPrint.thermalType = 0;
+    PICout2(0, 0, -1);
+    EXPECT_EQ(qd::GetGWorld(), scratch);
+    qd::RGBColor c;
+    qd::SetGWorld(gPrint.therPrin);
+    qd::GetCPixel(655, 40, &c);
+    EXPECT_EQ(c.red, 0);
+    qd::SetGWorld(scratch);
+    qd::DisposeGWorld(gPrint.therPrin);
+    gPrint.therPrin = nullptr;
+}
+
+// The screen shows an import item with the first record of the label's import
+// file and a named item with its personal data field; the picture goes to the
+// clipboard.
+TEST_F(Driver, ScreenFillsImportAndPersonalFields) {
+    const std::string file = testsupport::tempPath("records.txt");
+    std::ofstream(file) << "REC-ONE,x\rREC-TWO,y\r";
+    gDocFile.impoFile = file;
+    const int32_t imp = barcode(5, "", {20, 20, 120, 300}, kWholePointsLinear);
+    getItemData(imp);
+    gLabel.proMode = 2;
+    gLabel.serPos = "<<1>>";
+    setItemData(imp, 2);
+
+    const std::string home = testsupport::tempPath("data");
+    ::setenv("XDG_DATA_HOME", home.c_str(), 1);
+    platform::createFolder(platform::userDataFolder());
+    unsigned char name[] =
+        "\x07"
+        "Company",
+                  value[] =
+                      "\x07"
+                      "ACME-42";
+    ASSERT_EQ(SaveFieldData(name, value, nullptr), platform::noErr);
+    gLabel.gItName = "Company";
+    barcode(40, "", {150, 20, 250, 120}, kWholePoints2D);
+    gLabel.gItName = "Default";
+
+    gOut.tool = 0;
+    PICout2(0, 0, 0);
+    ::unsetenv("XDG_DATA_HOME");
+    ASSERT_NE(gDriver.Pict, nullptr);
+    const testsupport::Bitmap b = picttest::rasterise(gDriver.Pict);
+    EXPECT_EQ(testsupport::decode(b, "Code128").text, "REC-ONE");
+    EXPECT_EQ(testsupport::decode(b, "QRCode").text, "ACME-42");
+    EXPECT_EQ(platform::ScrapContents().pict, qd::WritePict(*gDriver.Pict, 72));
+}
+
+// A press export leaves the variable items to the press; fixed ones are drawn.
+TEST_F(Driver, PressExportLeavesVariableItemsOut) {
+    barcode(5, "FIXED", {20, 20, 120, 300}, kWholePointsLinear);
+    const int32_t serial = barcode(40, "0001", {150, 20, 250, 120}, kWholePoints2D);
+    getItemData(serial);
+    gLabel.proMode = 1;
+    gLabel.serPos = "0001";
+    setItemData(serial, 2);
+    gOut.tool = 2;
+    gOut.purePost = 0;
+    gOut.ill = 25;
+    qd::Picture* p = printPass();
+    const testsupport::Bitmap b = picttest::rasterise(p);
+    EXPECT_EQ(testsupport::decode(b, "Code128").text, "FIXED");
+    EXPECT_TRUE(testsupport::decode(b, "QRCode").text.empty());
+    qd::KillPicture(p);
+}
+
+// The label's ground: its colour and the grid on the screen, white on paper.
+TEST_F(Driver, LabelGroundOnScreenAndPaper) {
+    labelBack.backBlue = 0;  // yellow
+    gDriver.gridOn = 1;
+    PICout2(0, 0, 0);
+    ASSERT_NE(gDriver.Pict, nullptr);
+    const testsupport::Bitmap screen = picttest::rasterise(gDriver.Pict, 72);
+    qd::Picture* printed = printPass();
+    const testsupport::Bitmap paper = picttest::rasterise(printed, 72);
+    qd::KillPicture(printed);
+    EXPECT_LT(screen.at(15, 15), 255);                // yellow is not white in grey
+    EXPECT_NE(screen.at(20, 15), screen.at(15, 15));  // a grid line
+    EXPECT_EQ(paper.at(15, 15), 255);
+    EXPECT_EQ(paper.at(20, 15), 255);
 }
 
 }  // namespace

@@ -1,0 +1,176 @@
+#include "picture/driverdata.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "labels/importfile.h"
+#include "labels/itemFields.h"
+#include "labels/labelDoc.h"
+#include "labels/labelFile.h"
+#include "labels/printLabels.h"
+#include "labels/production.h"
+#include "labels/serial.h"
+#include "picture/PICout2.h"
+#include "picture/colours.h"
+#include "picture/datafields.h"
+#include "platform/questions.h"
+#include "symbology/Filters.h"
+#include "symbology/state.h"
+
+namespace {
+
+constexpr char kAddOnMark = '|';
+constexpr const char* kDefaultFieldName = "Default";
+constexpr unsigned char kLogoLetter = 'L';
+constexpr const char* kRepeatQuestion = "How Many";
+constexpr int32_t kPlainTextSize = 10;  // customTeSize when unset
+constexpr double kPlainTextMostMm = 2;  // bars lower than this are not drawn
+// Code types whose bars stay drawable however low: the 4-state codes, DataBar
+// and DataMatrix.
+constexpr int32_t kAlwaysBars[] = {30, 31, 37, 38};
+
+// The item's data text with its prefix and suffix fields kept.
+void storeDataText(LabelItem* it, const std::string& data) {
+    it->setText(item::dataText, data + kVT + gData.chPrefix + kVT + gData.chSuffix);
+    it->longDataText.clear();
+}
+
+}  // namespace
+
+void fitItemData(const std::string& text) {
+    const int32_t length = gData.len1;
+    std::string main = text, addOn;
+    if (const size_t bar = main.find(kAddOnMark); bar != std::string::npos) {
+        addOn = main.substr(bar + 1);
+        main.resize(bar);
+    }
+    Gettw(main.c_str(), static_cast<int32_t>(main.size()), addOn.c_str(),
+          static_cast<int32_t>(addOn.size()));
+    if (length > 0) {
+        SetToLength(gData.chMainCode, static_cast<int32_t>(std::strlen(gData.chMainCode)),
+                    std::min<int32_t>(length, kRunTextSize - 1));
+        copyBounded(gData.chMainCode2, gData.chMainCode);
+    }
+    gData.len1 = gData.len11 = static_cast<int32_t>(std::strlen(gData.chMainCode));
+}
+
+void readPreviewImportRecord() {
+    platform::FileRef file = 0;
+    char recordEnd = 0;
+    if (gDocFile.impoFile.empty() ||
+        openImportFile(gDocFile.impoFile, &file, &recordEnd) != platform::noErr)
+        return;
+    // Read through the run's channel without disturbing a run's own file.
+    const platform::FileRef runFile = gProd.vimportRef;
+    const int32_t separate = gProd.sepIm;
+    gProd.vimportRef = file;
+    gProd.sepIm = 0;
+    GetImportItems();
+    closeImportFile(file);
+    gProd.vimportRef = runFile;
+    gProd.sepIm = separate;
+}
+
+void fillPersonalField(int32_t i, uint16_t kind) {
+    const std::string& name = gLabel.gItName;
+    LabelItem* it = itemAt(i);
+    if (name.empty() || name == kDefaultFieldName || !it) return;
+    // Without the file there is no field to read: the item stays as it is.
+    if (platform::pathKind(dataFieldsPath()) != platform::PathKind::file) return;
+    unsigned char pascalName[kFieldTextSize] = {};
+    pascalName[0] = static_cast<unsigned char>(std::min<size_t>(name.size(), kFieldSlot - 1));
+    std::memcpy(pascalName + 1, name.data(), pascalName[0]);
+    unsigned char text[kFieldTextSize] = {};
+    std::string logo;
+    GetFieldData(pascalName, text, &logo);
+    if (kind == kKindPicture) {
+        if (pascalName[1] != kLogoLetter || logo.empty()) return;
+        it->dataHandle = logo;
+        it->hasDataHandle = true;
+        gLabel.externalH = logo;
+        gLabel.hasExternalH = true;
+        return;
+    }
+    if (kind != kKindText && kind != kKindBarcode) return;
+    const std::string value(reinterpret_cast<const char*>(text + 1), text[0]);
+    copyBounded(gData.chMainCode, value.c_str());
+    copyBounded(gData.chMainCode2, value.c_str());
+    storeDataText(it, value);
+    gLabel.externalH = value;
+    gLabel.hasExternalH = true;
+    it->dataHandle = value;
+    it->hasDataHandle = true;
+    gData.len1 = gData.len11 = static_cast<int32_t>(value.size());
+}
+
+bool askPrintTime(int32_t i) {
+    LabelItem* it = itemAt(i);
+    if (!it) return true;
+    if (gLabel.numRepeat == gLabel.tempNumRepeat) {
+        const bool repeat = gDriver.askForRepeat == 1;
+        char answer[kRunTextSize] = {};
+        int32_t count = 0;
+        // An empty answer asks again; a cancel ends the job (it would ask forever).
+        do {
+            answer[0] = 0;
+            if (!platform::LibAnswerS(gLabel.textQuest.c_str(), answer, sizeof answer, "",
+                                      repeat ? kRepeatQuestion : "", repeat, &count))
+                return false;
+        } while (answer[0] == 0);
+        if (repeat) gPrint.rnLabels = count;
+        fitItemData(answer);
+        storeDataText(it, gData.chMainCode);
+    }
+    if (gLabel.numRepeat > 1) {
+        if (--gLabel.tempNumRepeat <= 0) gLabel.tempNumRepeat = gLabel.numRepeat;
+        setTempNumRepeat(i);
+    }
+    return true;
+}
+
+bool plainTextSymbol() {
+    return gSym.Hei > 0 && gSym.Hei <= kPlainTextMostMm &&
+           std::find(std::begin(kAlwaysBars), std::end(kAlwaysBars), gSym.code) ==
+               std::end(kAlwaysBars);
+}
+
+int32_t plainTextWidth() {
+    if (gSym.customTeSize == 0) gSym.customTeSize = kPlainTextSize;
+    int16_t font = 0;
+    qd::GetFNum(gSym.fontBelow, &font);
+    qd::TextFont(font);
+    qd::TextFace(0);
+    qd::TextSize(static_cast<int16_t>(gSym.customTeSize));
+    return qd::TextWidth(gData.chMainCode, 0, static_cast<int32_t>(std::strlen(gData.chMainCode)));
+}
+
+void drawPlainTextSymbol(qd::Rect* r) {
+    const int32_t width = plainTextWidth();
+    *r = {r->top, r->left, r->top + gSym.customTeSize, r->left + width};
+    if (gSym.transpar_ent == 0) {
+        setBackColourInPict(gSym.cyan22, gSym.magenta22, gSym.yellow22, gSym.black22);
+        qd::PaintRect(*r);
+        qd::PenMode(qd::srcOr);
+    }
+    setColourInPict();
+    qd::MoveTo(r->left, r->bottom);
+    qd::DrawText(gData.chMainCode, 0, static_cast<int32_t>(std::strlen(gData.chMainCode)));
+}
+
+void previewImportData(int32_t i, bool label) {
+    LabelItem* it = itemAt(i);
+    if (!it) return;
+    std::string text = gData.chMainCode;
+    if (label) {
+        const std::string templ = it->text(item::serPos);
+        if (!gDocFile.impoFile.empty()) {
+            char built[kImportBuiltSize] = {};
+            GetImportBuilt(built, templ.c_str());
+            text = built;
+        } else {
+            text = templ;
+        }
+        storeDataText(it, text);
+    }
+    fitItemData(text);
+}
