@@ -253,6 +253,17 @@ void epsFontSelection(Emit& e, const unsigned char* printer, int64_t size, int64
     made.discard();
 }
 
+struct CharacterText {
+    unsigned char ch = 0;
+    int32_t x = 0, y = 0;
+    int32_t ill = 0;
+    int32_t turn = 0;
+    char text[320];     // the object of one character with the matrix of an odd angle
+    size_t length = 0;  // 0: empty
+};
+constexpr size_t kCharacterTexts = 64;
+CharacterText gCharacterTexts[kCharacterTexts];
+
 }  // namespace
 
 void openTextObject(double x, double y, bool exact) {
@@ -320,8 +331,30 @@ void setCharacterInFont(const unsigned char* text, const unsigned char* screenFo
     printerFontName(printer, screenFont, -1);
     Emit e;
     epsFontSelection(e, printer, static_cast<int64_t>(size), static_cast<int64_t>(size));
-    openEpsTextObject(e, x * 1e-5, y * 1e-5, true);
-    epsTextRun(e, reinterpret_cast<const char*>(text), 0, 0);
+    // The text object of a character at a place: symbols of a batch set the
+    // same characters at the same places over and over.
+    CharacterText& kept =
+        gCharacterTexts[(static_cast<uint32_t>(x) * 31u + static_cast<uint32_t>(y) + text[0]) %
+                        kCharacterTexts];
+    if (kept.length != 0 && kept.ch == text[0] && kept.x == x && kept.y == y &&
+        kept.ill == gOut.ill && kept.turn == gVec.trans2) {
+        e.s(kept.text, kept.length);
+        return;
+    }
+    Emit object;  // fresh: a character's object is far below its buffer
+    openEpsTextObject(object, x * 1e-5, y * 1e-5, true);
+    epsTextRun(object, reinterpret_cast<const char*>(text), 0, 0);
+    const std::string_view bytes = object.pending();
+    e.s(bytes.data(), bytes.size());
+    object.discard();
+    if (bytes.size() > sizeof kept.text) return;
+    kept.ch = text[0];
+    kept.x = x;
+    kept.y = y;
+    kept.ill = gOut.ill;
+    kept.turn = gVec.trans2;
+    std::memcpy(kept.text, bytes.data(), bytes.size());
+    kept.length = bytes.size();
 }
 
 int32_t MeasureTextInEPS2(const char* text, int32_t length, double size,
