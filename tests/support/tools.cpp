@@ -140,14 +140,25 @@ std::vector<Bitmap> renderEpsFiles(const std::vector<std::string>& paths, int dp
     const fs::path pages = fs::path(paths.front()).parent_path() / "gs-pages";
     fs::remove_all(pages);
     fs::create_directories(pages);
-    std::string cmd = "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pgmraw -r" + std::to_string(dpi) +
-                      " -dEPSCrop -sOutputFile='" + (pages / "%06d.pgm").string() + "'";
-    for (const std::string& p : paths) cmd += " '" + p + "'";
-    runCommand(cmd);
-    for (size_t i = 0; i < paths.size(); ++i) {
-        char page[32];
-        std::snprintf(page, sizeof page, "%06zu.pgm", i + 1);
-        readPGM((pages / page).string(), &out[i]);
+    // One Ghostscript run for as many files as a command line of 64 KiB names: the
+    // system takes no single argument over 128 KiB, and a deep folder's thousand
+    // names are more.
+    constexpr size_t kMaxCommand = 64 * 1024;
+    for (size_t first = 0; first < paths.size();) {
+        std::string cmd = "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pgmraw -r" +
+                          std::to_string(dpi) + " -dEPSCrop -sOutputFile='" +
+                          (pages / "%06d.pgm").string() + "'";
+        size_t end = first;
+        while (end < paths.size() && (end == first || cmd.size() + paths[end].size() < kMaxCommand))
+            cmd += " '" + paths[end++] + "'";
+        runCommand(cmd);
+        for (size_t i = first; i < end; ++i) {
+            char page[32];
+            std::snprintf(page, sizeof page, "%06zu.pgm", i - first + 1);
+            readPGM((pages / page).string(), &out[i]);
+            fs::remove((pages / page).string());
+        }
+        first = end;
     }
     fs::remove_all(pages);
     return out;
