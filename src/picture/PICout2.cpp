@@ -7,6 +7,7 @@
 #include "labels/itemFields.h"
 #include "labels/labelDoc.h"
 #include "labels/printLabels.h"
+#include "labels/production.h"
 #include "labels/serial.h"
 #include "picture/PICbcode.h"
 #include "picture/colours.h"
@@ -81,6 +82,12 @@ void putPICTonClip(const qd::Picture& pict) {
 void storeItemRect(int32_t i, const qd::Rect& r) {
     gLabel.itRect = {word(r.top), word(r.left), word(r.bottom), word(r.right)};
     setItemRect(i);
+}
+
+// Forms printing puts the fixed parts on the first page only; the other pages
+// copy it.
+bool formsPageDraws() {
+    return gPrint.formsPrint == 0 || (gPrint.formsPrint == 1 && gPrint.currPage == 1);
 }
 
 bool isGuide() { return (gLabel.notDrawn & 1) != 0; }
@@ -310,7 +317,7 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
             DrawTextItem(i, r, printMode);
         } else if (isPictureKind(kind)) {
             DrawPictureItem(i, r, printMode);
-        } else if (isShapeKind(kind) || kind == kKindLine) {
+        } else if ((isShapeKind(kind) || kind == kKindLine) && formsPageDraws()) {
             drawShape(kind, r, i);
         }
         if (printing && gDriver.iRepeat2 == 1 && dataItem && !pressExport && getProMode(i) == 1 &&
@@ -329,5 +336,12 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
     qd::PenNormal();
     qd::SetClipState(keepClip);
     qd::SetGWorld(keepWorld);
+    if (printMode == 0 && gDriver.disp2) {
+        // The preview's redraw must not change the data just drawn.
+        char keep[sizeof gData.chMainCode];
+        std::memcpy(keep, gData.chMainCode, sizeof keep);
+        updateDisp();
+        std::memcpy(gData.chMainCode, keep, sizeof keep);
+    }
     return 0;
 }

@@ -338,6 +338,7 @@ TEST_F(Driver, ScreenFillsImportAndPersonalFields) {
 }
 
 // A press export leaves the variable items to the press; fixed ones are drawn.
+// Forms printing draws the fixed shapes on the first page only.
 TEST_F(Driver, PressExportLeavesVariableItemsOut) {
     barcode(5, "FIXED", {20, 20, 120, 300}, kWholePointsLinear);
     const int32_t serial = barcode(40, "0001", {150, 20, 250, 120}, kWholePoints2D);
@@ -352,6 +353,14 @@ TEST_F(Driver, PressExportLeavesVariableItemsOut) {
     const testsupport::Bitmap b = picttest::rasterise(p);
     EXPECT_EQ(testsupport::decode(b, "Code128").text, "FIXED");
     EXPECT_TRUE(testsupport::decode(b, "QRCode").text.empty());
+    qd::KillPicture(p);
+
+    // Forms printing: shapes on the first page only.
+    shape(kKindRectFilled, {20, 630, 60, 680}, false);
+    gPrint.formsPrint = 1;
+    gPrint.currPage = 2;
+    p = printPass();
+    EXPECT_FALSE(black(picttest::rasterise(p), 655, 40));
     qd::KillPicture(p);
 }
 
