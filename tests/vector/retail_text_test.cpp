@@ -135,8 +135,17 @@ struct Layout {
 
 std::vector<Layout> layouts() {
     std::vector<Layout> out;
-    for (const testsupport::CaseLine& f : testsupport::readCases("vector/retail_layouts.txt", 6))
-        out.push_back({f[0], {f.integer(1), f.integer(2), f[3], f[4]}, f[5]});
+    // Field by field: GCC 12 at -O2 warns falsely about the temporaries of a
+    // braced initialiser here.
+    for (const testsupport::CaseLine& f : testsupport::readCases("vector/retail_layouts.txt", 6)) {
+        Layout& l = out.emplace_back();
+        l.name = f[0];
+        l.spec.code = f.integer(1);
+        l.spec.variation = f.integer(2);
+        l.spec.data = f[3];
+        l.spec.addOn = f[4];
+        l.groups = f[5];
+    }
     return out;
 }
 
