@@ -7,6 +7,7 @@
 
 #include "labels/labelDoc.h"
 #include "picture/hooks.h"
+#include "picture/pictunits.h"
 #include "picture/pictpaint.h"
 #include "picture/services.h"
 #include "symbology/codebars.h"
@@ -17,12 +18,6 @@
 
 namespace {
 
-constexpr double kUmPerPoint = 352.777777777;
-constexpr double kFineUnitsPerPoint = 35.277777777;
-constexpr double kUmPerFineUnit = 10.0;
-constexpr double kHeightFineUnitsPerMm = 100.0;
-constexpr double kHeightPointsPerMm = 2.8346;
-constexpr double kWidthRound = 0.05;
 constexpr double kHeaderGap = 0.2;      // of the text line, between header and bars
 constexpr double kTextAboveLead = 1.2;  // text lines taken by text above the bars
 constexpr int32_t kRoyalMailRows = 3;

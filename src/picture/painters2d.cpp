@@ -9,6 +9,7 @@
 #include "databar/RSSENC.h"
 #include "labels/labelDoc.h"
 #include "picture/hooks.h"
+#include "picture/pictunits.h"
 #include "picture/painters2d.h"
 #include "picture/rowpaint.h"
 #include "picture/services.h"
@@ -19,13 +20,7 @@
 namespace {
 
 constexpr double kPointsPerUm = 0.0028346456692913383;  // 72 / 25400
-constexpr double kUmPerPoint = 352.777777777;
-constexpr double kFineUnitsPerPoint = 35.277777777;
-constexpr double kUmPerFineUnit = 10.0;
 constexpr double kFineUnitsPerUm = 1 / kUmPerFineUnit;
-constexpr double kHeightFineUnitsPerMm = 100.0;
-constexpr double kHeightPointsPerMm = 2.8346;
-constexpr double kWidthRound = 0.05;
 constexpr int32_t kModuleUm = 1000;  // a block-letter module at 100 %
 constexpr double kRowStep = 0.05;    // of the row unit
 constexpr double kHeaderGap = 0.2;   // of the row unit, under the coupon header
