@@ -41,7 +41,27 @@ struct Run : ::testing::Test {
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
-    void TearDown() override { resetWorld(); }
+    void TearDown() override {
+        platform::SetDialogAnswers(nullptr, nullptr, nullptr);
+        resetWorld();
+    }
+    // The open-file dialog answers with `path` from now on.
+    static void chooseOnOpen(const std::string& path) {
+        static std::string chosen;
+        chosen = path;
+        platform::SetDialogAnswers(nullptr, nullptr, [](const char*, std::string* p) {
+            *p = chosen;
+            return true;
+        });
+    }
+    // The EPS files in the folder, by name.
+    std::vector<std::string> epsNames() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir))
+            if (e.path().extension() == ".EPS") names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
     // The code type's single barcode item, delivered without a preview.
     void symbol(const char* type, const char* data) {
         ASSERT_TRUE(parseCodeType(type));
@@ -134,13 +154,9 @@ TEST_F(Run, SerialRunsStopAtTheirEndAndRefuseRunsThatCouldNeverEnd) {
     toFolder();
     ProcessBarcodes();
     EXPECT_EQ(gProd.runMade, 3);
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir))
-        if (e.path().extension() == ".EPS") names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"EAN-UCC-13-400638133393105.EPS",
-                                               "EAN-UCC-13-400638133393108.EPS",
-                                               "EAN-UCC-13-400638133393111.EPS"}));
+    EXPECT_EQ(epsNames(), (std::vector<std::string>{"EAN-UCC-13-400638133393105.EPS",
+                                                    "EAN-UCC-13-400638133393108.EPS",
+                                                    "EAN-UCC-13-400638133393111.EPS"}));
 
     serialPanel("1", "9", "0", "4");  // a zero increment
     gMsg.shown = 0;
@@ -198,13 +214,6 @@ struct ImportRun : Run {
         for (int i = 1; i <= 8; ++i) gPanels.TEBack2[i].text = typed[i];
         gLabel.labelParts[0]->setText(item::serPos, templ);
         gProd.background = 2;
-    }
-    std::vector<std::string> epsNames() {
-        std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir))
-            if (e.path().extension() == ".EPS") names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
     }
 };
 
@@ -264,12 +273,7 @@ TEST_F(ImportRun, Utf8RecordsReachTheSymbolAsMacRomanOrAreReported) {
 TEST_F(ImportRun, AFileThatMayOnlyBeReadIsChosenAsTheImportFile) {
     const std::string path = file("r1\r");
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    static std::string chosen;
-    chosen = path;
-    platform::SetDialogAnswers(nullptr, nullptr, [](const char*, std::string* p) {
-        *p = chosen;
-        return true;
-    });
+    chooseOnOpen(path);
     // Root may write any file: the child becomes an ordinary user first.
     EXPECT_EXIT(
         {
@@ -278,7 +282,6 @@ TEST_F(ImportRun, AFileThatMayOnlyBeReadIsChosenAsTheImportFile) {
             _exit(gPictOut.impoFile == path && gMsg.shown == 0 ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
-    platform::SetDialogAnswers(nullptr, nullptr, nullptr);
 }
 
 TEST_F(ImportRun, TheSeparateFileIsSkippedWithTheRecords) {
@@ -287,15 +290,9 @@ TEST_F(ImportRun, TheSeparateFileIsSkippedWithTheRecords) {
     const std::string sep = dir + "/extra.txt";
     std::ofstream(sep, std::ios::binary) << "s1\rs2\rs3\rs4\r";
     gLabel.sepImp = 1;
-    static std::string chosen;
-    chosen = sep;
-    platform::SetDialogAnswers(nullptr, nullptr, [](const char*, std::string* path) {
-        *path = chosen;
-        return true;
-    });
+    chooseOnOpen(sep);
     importPanel(file("r1\rr2\rr3\r"), "<<1>>", "3", "0", "10");
     ProcessBarcodes();
-    platform::SetDialogAnswers(nullptr, nullptr, nullptr);
     EXPECT_EQ(gProd.runMade, 1);
     // Two lines skipped with the records, one read with r3, one at the end of the file.
     EXPECT_STREQ(gProd.sepText, "s4");

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <sstream>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "label_world.h"
@@ -167,46 +170,89 @@ TEST_F(LabelItems, RandomSettingsSurviveAStoreAndLoad) {
     }
 }
 
-TEST_F(LabelItems, MagnificationAbove327PercentKeepsItsValue) {
-    const int32_t i = newItem(kKindBarcode);
-    gSym.Siz = 400;
-    setItemData(i, 0);
-    EXPECT_EQ(at(i).u16(item::siz), 40000);
-    gSym.Siz = 100;
-    getItemData(i);
-    EXPECT_DOUBLE_EQ(gSym.Siz, 400);
-    // Beyond what 16 bits hold the word stops at its largest value.
-    gSym.Siz = 900;
-    setItemData(i, 0);
-    getItemData(i);
-    EXPECT_DOUBLE_EQ(gSym.Siz, 655.35);
+// Settings and record words the store-and-load cases name.
+struct Named {
+    const char* name;
+    double* real;
+    int32_t* whole;
+};
+const Named kNamed[] = {{"Siz", &gSym.Siz, nullptr},
+                        {"Hei", &gSym.Hei, nullptr},
+                        {"BW", nullptr, &gSym.BW},
+                        {"BWidthRed", nullptr, &gSym.BWidthRed},
+                        {"ratio", nullptr, &gSym.ratio},
+                        {"cutMarks", nullptr, &gSym.cutMarks},
+                        {"nCheck", nullptr, &gSym.nCheck},
+                        {"human", nullptr, &gSym.human},
+                        {"extraMargin", nullptr, &gSym.extraMargin},
+                        {"customColour", nullptr, &gSym.customColour},
+                        {"textAsFont", nullptr, &gSym.textAsFont},
+                        {"cLength", nullptr, &gSym.cLength},
+                        {"end_bars", nullptr, &gSym.end_bars},
+                        {"lMode", nullptr, &gSym.lMode},
+                        {"flushBars", nullptr, &gSym.flushBars},
+                        {"attTop", nullptr, &gSym.attTop},
+                        {"alpha", nullptr, &gLabel.alpha},
+                        {"tempNumRepeat", nullptr, &gLabel.tempNumRepeat},
+                        {"numRepeat", nullptr, &gLabel.numRepeat},
+                        {"notDrawn", nullptr, &gLabel.notDrawn}};
+const std::pair<const char*, size_t> kWords[] = {{"siz", item::siz},
+                                                 {"hei", item::hei},
+                                                 {"bWidthRed", item::bWidthRed},
+                                                 {"checkPacked", item::checkPacked},
+                                                 {"ratioPacked", item::ratioPacked}};
+
+// The name=value pairs of a case field ("-" for none).
+std::vector<std::pair<std::string, std::string>> pairs(const std::string& field) {
+    std::vector<std::pair<std::string, std::string>> out;
+    std::istringstream in(field);
+    for (std::string t; in >> t;)
+        if (t != "-") out.emplace_back(t.substr(0, t.find('=')), t.substr(t.find('=') + 1));
+    return out;
 }
 
-TEST_F(LabelItems, BarWidthStepAtZeroMagnification) {
-    const int32_t i = newItem(kKindBarcode);
-    at(i).setI16(item::siz, 0);
-    at(i).setI16(item::bWidthRed, 30);
-    getItemData(i);
-    EXPECT_EQ(gSym.BW, 0);
+const Named& named(const std::string& name) {
+    for (const Named& n : kNamed)
+        if (name == n.name) return n;
+    throw std::invalid_argument("no setting " + name);
 }
 
-// Settings beyond their bits are held at the bit field's limits instead of
-// spilling into the neighbouring settings of the same word.
-TEST_F(LabelItems, OutOfRangeSettingsAreClamped) {
-    const struct {
-        int32_t* value;
-        int32_t stored, loaded;
-    } cases[] = {{&gSym.extraMargin, 40, 15}, {&gSym.textAsFont, 1, 1},
-                 {&gSym.cLength, 5000, 2047}, {&gSym.end_bars, 1, 1},
-                 {&gSym.lMode, 2, 2},         {&gLabel.tempNumRepeat, 700, 255},
-                 {&gLabel.numRepeat, -3, 0},  {&gSym.flushBars, 1, 1},
-                 {&gSym.attTop, 1, 1},        {&gLabel.notDrawn, 1, 1}};
-    const int32_t i = newItem(kKindText);
-    for (const auto& c : cases) *c.value = c.stored;
-    setItemData(i, 0);
-    forget();
-    getItemData(i);
-    for (const auto& c : cases) EXPECT_EQ(*c.value, c.loaded) << c.stored;
+size_t wordAt(const std::string& name) {
+    for (const auto& [n, off] : kWords)
+        if (name == n) return off;
+    throw std::invalid_argument("no record word " + name);
+}
+
+TEST_F(LabelItems, SettingsAndRecordWordsThroughAStoreAndLoad) {
+    for (const testsupport::CaseLine& c : testsupport::readCases("labels/item_store_load.txt", 5)) {
+        SCOPED_TRACE(c.where);
+        resetWorld();
+        initLabelItems();
+        const int32_t i = newItem(c[0] == "text" ? kKindText : kKindBarcode);
+        if (c[2] == "-") {
+            for (const auto& [w, v] : pairs(c[3])) at(i).setI16(wordAt(w), int16_t(std::stoi(v)));
+        } else {
+            for (const auto& [n, v] : pairs(c[2])) {
+                const Named& s = named(n);
+                if (s.real)
+                    *s.real = std::stod(v);
+                else
+                    *s.whole = std::stoi(v);
+            }
+            setItemData(i, c.integer(1));
+            for (const auto& [w, v] : pairs(c[3]))
+                EXPECT_EQ(at(i).u16(wordAt(w)), std::stoi(v)) << w;
+            forget();
+        }
+        getItemData(i);
+        for (const auto& [n, v] : pairs(c[4])) {
+            const Named& s = named(n);
+            if (s.real)
+                EXPECT_DOUBLE_EQ(*s.real, std::stod(v)) << n;
+            else
+                EXPECT_EQ(*s.whole, std::stoi(v)) << n;
+        }
+    }
 }
 
 // Every text field is cut at its end; the fields after it keep their values.
@@ -309,49 +355,6 @@ TEST_F(LabelItems, SheetCopiesHoldLengthsTimesAThousand) {
     LabelSheet huge;
     huge.sheetHeight = 0xFFFFFFFF;
     EXPECT_EQ(sheetToCopy(huge).sheetHeight, 0xFFFFFFFFu);
-}
-
-// The switches share words of the record, as stored files hold them.
-TEST_F(LabelItems, SwitchesArePackedAsFilesHoldThem) {
-    const int32_t i = newItem(kKindBarcode);
-    gSym.Siz = 87.5;
-    gSym.BWidthRed = 20;
-    gSym.ratio = -1;
-    gSym.cutMarks = 1;
-    gSym.nCheck = 1;
-    gSym.human = 0;
-    gSym.extraMargin = 9;
-    gSym.customColour = 1;
-    gLabel.alpha = 1;
-    setItemData(i, 4);
-    EXPECT_EQ(at(i).i16(item::checkPacked), 1 + 2 + 4);
-    EXPECT_EQ(at(i).i16(item::ratioPacked), 1 + 4 * 9);
-    getItemData(i);
-    // The bar-width step follows the reduction: 20 / (87.5 / 2), capped at 3 here.
-    EXPECT_EQ(gSym.BW, 0);
-}
-
-// Old files hold the magnification in percent and heights of 1 mm or less as 100
-// or less, which loads as that many millimetres; the reading is kept for them.
-TEST_F(LabelItems, OldMagnificationsAndHeightsOfAMillimetreOrLess) {
-    const int32_t i = newItem(kKindBarcode);
-    at(i).setI16(item::siz, 250);
-    at(i).setI16(item::hei, 30);
-    getItemData(i);
-    EXPECT_EQ(gSym.Siz, 250);
-    EXPECT_EQ(gSym.Hei, 30);
-    at(i).setI16(item::siz, 10000);
-    getItemData(i);
-    EXPECT_EQ(gSym.Siz, 100);
-    gSym.Hei = 0.5;
-    setItemData(i, 0);
-    EXPECT_EQ(at(i).i16(item::hei), 50);
-    getItemData(i);
-    EXPECT_DOUBLE_EQ(gSym.Hei, 50);
-    gSym.Hei = 1.01;
-    setItemData(i, 0);
-    getItemData(i);
-    EXPECT_DOUBLE_EQ(gSym.Hei, 1.01);
 }
 
 TEST_F(LabelItems, BarcodesAreStoredUnrotated) {

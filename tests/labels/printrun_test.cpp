@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -209,11 +210,8 @@ TEST_F(PrintRun, SheetThroughAPrivatePrinterQueue) {
     if (!testsupport::haveCupsd())
         GTEST_SKIP() << "cupsd is not installed (Debian package cups-daemon)";
     testsupport::PrivateCups cups;
-    ASSERT_TRUE(cups.start()) << cups.log();
     testsupport::Listener printer;
-    ASSERT_GT(printer.port, 0);
-    std::string why;
-    ASSERT_TRUE(cups.addQueue("Sheets", printer.port, &why)) << why;
+    ASSERT_TRUE(testsupport::startQueue(cups, printer, "Sheets"));
 
     const SheetJob r = runOf(testsupport::readCases("labels/print_runs.txt", 9).front());
     serialSheet(r);
@@ -221,12 +219,7 @@ TEST_F(PrintRun, SheetThroughAPrivatePrinterQueue) {
     ASSERT_EQ(PrintButton(), print::kPrintNoErr) << gMsg.last << cups.log();
     printer.join();
     const std::string pdf = testsupport::tempPath("arrived.pdf");
-    {
-        FILE* f = std::fopen(pdf.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fwrite(printer.received.data(), 1, printer.received.size(), f);
-        std::fclose(f);
-    }
+    std::ofstream(pdf, std::ios::binary) << printer.received;
     ASSERT_EQ(printer.received.rfind("%PDF-", 0), 0u) << cups.log();
     expectSheet(r, pdf, "through the queue");
 
@@ -291,12 +284,8 @@ TEST_F(PrintRun, ImportRecordsFillTheLabelsUntilTheFileEnds) {
     gLabel.serPos = "<<1>>";  // the template
     setItemData(0, 2);
     const std::string records = testsupport::tempPath("records.txt");
-    {
-        FILE* f = std::fopen(records.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        for (long k = 0; k < 3; ++k) std::fprintf(f, "%lld\r", kFirstSerial + k);
-        std::fclose(f);
-    }
+    std::ofstream(records, std::ios::binary)
+        << kFirstSerial << '\r' << kFirstSerial + 1 << '\r' << kFirstSerial + 2 << '\r';
     gDocFile.impoFile = records;
     gProd.externalImport.start = 1;
     gProd.externalImport.countPlus1 = 1;  // no count: the whole file

@@ -164,11 +164,8 @@ TEST(PrintingQueue, JobArrivesAsPdfThroughAPrivateQueue) {
     if (!testsupport::haveCupsd())
         GTEST_SKIP() << "cupsd is not installed (Debian package cups-daemon)";
     testsupport::PrivateCups cups;
-    ASSERT_TRUE(cups.start()) << cups.log();
     testsupport::Listener printer;
-    ASSERT_GT(printer.port, 0);
-    std::string why;
-    ASSERT_TRUE(cups.addQueue("Labels", printer.port, &why)) << why;
+    ASSERT_TRUE(testsupport::startQueue(cups, printer, "Labels"));
 
     PrintSettings settings = settingsFor("Labels");
     settings.jobName = "Sheet";

@@ -122,6 +122,15 @@ bool PrivateCups::addQueue(const std::string& name, int port, std::string* why) 
     return added.status == 0;
 }
 
+testing::AssertionResult startQueue(PrivateCups& cups, const Listener& printer,
+                                    const std::string& name) {
+    if (!cups.start()) return testing::AssertionFailure() << "cupsd did not start\n" << cups.log();
+    if (printer.port <= 0) return testing::AssertionFailure() << "the listener has no port";
+    std::string why;
+    if (!cups.addQueue(name, printer.port, &why)) return testing::AssertionFailure() << why;
+    return testing::AssertionSuccess();
+}
+
 std::string PrivateCups::log() const { return slurp(dir + "/error_log"); }
 
 PrivateCups::~PrivateCups() {

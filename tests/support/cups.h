@@ -3,6 +3,7 @@
 // AppSocket printer and keeps the bytes of the job it is sent.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/types.h>
 
 #include <string>
@@ -36,6 +37,11 @@ struct PrivateCups {
     std::string log() const;
     ~PrivateCups();
 };
+
+// Starts `cups`, checks that `printer` listens and adds the queue `name` that
+// sends to it; on failure the result carries cupsd's log or the reason.
+testing::AssertionResult startQueue(PrivateCups& cups, const Listener& printer,
+                                    const std::string& name);
 
 // True when cupsd is installed (Debian package cups-daemon).
 bool haveCupsd();
