@@ -41,6 +41,11 @@ struct OutputFiles : ::testing::Test {
         gData.len11 = static_cast<int32_t>(strlen(printed));
         gData.len1 = static_cast<int32_t>(strlen(full));
     }
+    // Output to exactly this file, no dialog.
+    static void toFile(const std::string& path) {
+        gOut.fileDia = 4;
+        copyBounded(gOut.globFolS, path.c_str());
+    }
     static void elements(const std::string& bytes) {
         gEl.clear();
         gEl.put(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
@@ -139,8 +144,7 @@ TEST_F(OutputFiles, RunOfThreeSymbolsAppendsThreeLines) {
         std::ofstream old(path);
         old << "an earlier run\r";
     }
-    gOut.fileDia = 4;
-    copyBounded(gOut.globFolS, path.c_str());
+    toFile(path);
     gProd.background = 1;
     gSym.Hei = 4;
     for (const char* digits : {"1001", "1002", "1003"}) {
@@ -153,8 +157,7 @@ TEST_F(OutputFiles, RunOfThreeSymbolsAppendsThreeLines) {
 
 TEST_F(OutputFiles, AFailedFirstLineEndsTheRun) {
     const std::string earlier = testsupport::tempPath("earlier.txt");
-    gOut.fileDia = 4;
-    copyBounded(gOut.globFolS, earlier.c_str());
+    toFile(earlier);
     gProd.background = 1;
     elements("1");
     gSym.Hei = 10;
@@ -162,10 +165,10 @@ TEST_F(OutputFiles, AFailedFirstLineEndsTheRun) {
     // The next run's file cannot be made: nothing goes to the earlier run's file.
     endTextRun();
     const std::string missing = testsupport::tempPath("no/such/folder.txt");
-    copyBounded(gOut.globFolS, missing.c_str());
+    toFile(missing);
     EXPECT_EQ(SaveTextToFile(0), 0);
     EXPECT_EQ(gPictOut.sameFile, 0);
-    copyBounded(gOut.globFolS, missing.c_str());
+    toFile(missing);
     EXPECT_EQ(SaveTextToFile(0), 0);
     EXPECT_EQ(testsupport::slurp(earlier), "1\r");
     // An append that the disk refuses leaves the file as it was.
@@ -198,8 +201,7 @@ TEST_F(OutputFiles, BarFontTextToTheClipboard) {
 
 TEST_F(OutputFiles, BarFontTextFilesPlainAndUtf16) {
     const std::string path = testsupport::tempPath("bars.txt");
-    gOut.fileDia = 4;
-    copyBounded(gOut.globFolS, path.c_str());
+    toFile(path);
     gOut.tool = kOutBarFontText;
     gOut.outToFile = 1;
     gOut.features = 1;
@@ -223,13 +225,11 @@ TEST_F(OutputFiles, FailedWritesKeepTheOldFileAndLeaveNothing) {
         std::ofstream old(path);
         old << "old contents";
     }
-    gOut.fileDia = 4;
     gOut.tool = kOutBarFontText;
     gOut.outToFile = 1;
-    elements("new");
     // A name that is a folder, and the full disk: message, nothing left behind.
     for (const std::string& target : {folder, std::string("/dev/full")}) {
-        copyBounded(gOut.globFolS, target.c_str());
+        toFile(target);
         gMsg.shown = 0;
         elements("new");
         EXPECT_EQ(outer2(), 0) << target;
@@ -237,7 +237,7 @@ TEST_F(OutputFiles, FailedWritesKeepTheOldFileAndLeaveNothing) {
     }
     // An unwritable folder (root may write anywhere: then the file is replaced).
     chmod(folder.c_str(), 0555);
-    copyBounded(gOut.globFolS, path.c_str());
+    toFile(path);
     elements("new");
     const bool locked = access(folder.c_str(), W_OK) != 0;
     const int32_t result = outer2();
@@ -254,9 +254,8 @@ TEST_F(OutputFiles, FailedWritesKeepTheOldFileAndLeaveNothing) {
 }
 
 TEST_F(OutputFiles, KindsOfPicturesNeedAPicture) {
-    gOut.fileDia = 4;
     const std::string path = testsupport::tempPath("nopicture.tif");
-    copyBounded(gOut.globFolS, path.c_str());
+    toFile(path);
     gOut.tool = kOutTiff;
     EXPECT_EQ(SetUpFiles(0), 0);
     EXPECT_FALSE(fs::exists(path));

@@ -316,12 +316,7 @@ TEST_F(Driver, ScreenFillsImportAndPersonalFields) {
     const std::string home = testsupport::tempPath("data");
     ::setenv("XDG_DATA_HOME", home.c_str(), 1);
     platform::createFolder(platform::userDataFolder());
-    unsigned char name[] =
-        "\x07"
-        "Company",
-                  value[] =
-                      "\x07"
-                      "ACME-42";
+    unsigned char name[] = "\007Company", value[] = "\007ACME-42";  // length first
     ASSERT_EQ(SaveFieldData(name, value, nullptr), platform::noErr);
     gLabel.gItName = "Company";
     barcode(40, "", {150, 20, 250, 120}, kWholePoints2D);
@@ -379,10 +374,6 @@ TEST_F(Driver, LabelGroundOnScreenAndPaper) {
     EXPECT_EQ(paper.at(15, 15), 255);
     EXPECT_EQ(paper.at(20, 15), 255);
 }
-
-}  // namespace
-
-namespace {
 
 // Each alone on its label: DataBar-14 at every quarter turn (turned upright for
 // the reader, which takes linear symbols upright only), DataMatrix in points.

@@ -8,6 +8,7 @@
 #include "labels/labelDoc.h"
 #include "labels/production.h"
 #include "picture/PICbcode.h"
+#include "picture/PICout2.h"
 #include "picture/hooks.h"
 #include "picture/pictpaint.h"
 #include "picture/services.h"
@@ -135,6 +136,30 @@ testsupport::Bitmap draw(const Spec& s, int dpi) {
     testsupport::Bitmap b = rasterise(pic, dpi);
     qd::KillPicture(pic);
     return b;
+}
+
+void LabelWorld::SetUp() {
+    resetWorld();
+    initLabelItems();
+    gMsg.quiet = true;
+    labelBack.labelWidth = 3000;  // 300 by 200 points
+    labelBack.labelHeight = 2000;
+    qd::NewGWorld(&world, 32, {0, 0, 200, 300});
+    qd::SetGWorld(world);
+}
+
+void LabelWorld::TearDown() { qd::DisposeGWorld(world); }
+
+void LabelWorld::print() {
+    qd::ForeColor(qd::whiteColor);
+    qd::PaintRect({0, 0, 200, 300});
+    PICout2(0, 0, 1);
+}
+
+uint32_t LabelWorld::rgb(int h, int v) const {
+    qd::RGBColor c;
+    qd::GetCPixel(h, v, &c);
+    return ((c.red >> 8) << 16) | ((c.green >> 8) << 8) | (c.blue >> 8);
 }
 
 }  // namespace picttest

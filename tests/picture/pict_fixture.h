@@ -2,11 +2,14 @@
 // picture drawn into a 600-dpi offscreen world for the outside readers.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/quickdraw/picture.h"
+#include "platform/quickdraw/quickdraw.h"
 #include "support/reader.h"
 #include "symbology/state.h"
 
@@ -50,5 +53,16 @@ testsupport::Bitmap rasterise(const qd::Picture* pic, int dpi = 600, int margin 
 qd::Picture* recordPicture(const qd::Rect& frame, const std::function<void()>& draw);
 // prepare, record, rasterise.
 testsupport::Bitmap draw(const Spec& s, int dpi = 600);
+
+// A fresh label of 300 by 200 points printed into a 32-bit world of that size.
+struct LabelWorld : ::testing::Test {
+    qd::GWorldPtr world = nullptr;
+    void SetUp() override;
+    void TearDown() override;
+    // The label's items drawn by a printing pass on white.
+    void print();
+    // The pixel as 0xRRGGBB.
+    uint32_t rgb(int h, int v) const;
+};
 
 }  // namespace picttest

@@ -69,6 +69,14 @@ std::vector<std::pair<double, double>> vectorBars() {
 
 constexpr double kFinePerPoint = 2540.0 / 72;
 
+// The text runs that start with a digit, in drawing order.
+std::vector<const TextRun*> digitRuns(const Ops& o) {
+    std::vector<const TextRun*> out;
+    for (const TextRun& t : o.texts)
+        if (t.text[0] >= '0' && t.text[0] <= '9') out.push_back(&t);
+    return out;
+}
+
 TEST(PictureGeometry, BarEdgesAgreeWithTheVectorWriter) {
     // The picture's bars start at the box's left edge plus the quiet zone; the
     // vector writer keeps one point of the box's two spare points on the left.
@@ -177,13 +185,12 @@ TEST(PictureGeometry, BarFontTextUnderItsBars) {
     int baseline = -1;
     int16_t barFont = 0;
     platform::GetFNum(gSym.barFont, &barFont);
-    for (const TextRun& t : d.ops.texts) {
-        if (t.text[0] < '0' || t.text[0] > '9') continue;
-        digits += t.text;
-        if (baseline < 0) baseline = t.y;
-        EXPECT_EQ(t.y, baseline);
-        EXPECT_EQ(t.font, platform::fontNameOf(barFont));
-        EXPECT_EQ(t.size, 10 * 2540 / 72);
+    for (const TextRun* t : digitRuns(d.ops)) {
+        digits += t->text;
+        if (baseline < 0) baseline = t->y;
+        EXPECT_EQ(t->y, baseline);
+        EXPECT_EQ(t->font, platform::fontNameOf(barFont));
+        EXPECT_EQ(t->size, 10 * 2540 / 72);
     }
     EXPECT_EQ(digits, "5012345678900");
     // The baseline lies one text line under the ordinary bars.
@@ -193,9 +200,7 @@ TEST(PictureGeometry, BarFontTextUnderItsBars) {
 TEST(PictureGeometry, UpcSmallDigitsAndUpcE) {
     Drawn d;
     drawInto(d, {10, 0, "01234567890", ""});
-    std::vector<const TextRun*> digits;
-    for (const TextRun& t : d.ops.texts)
-        if (t.text[0] >= '0' && t.text[0] <= '9') digits.push_back(&t);
+    const std::vector<const TextRun*> digits = digitRuns(d.ops);
     ASSERT_EQ(digits.size(), 12u);
     const int small = static_cast<int>(8 * 2540.0 / 72);
     EXPECT_EQ(digits[0]->size, small);
@@ -207,8 +212,7 @@ TEST(PictureGeometry, UpcSmallDigitsAndUpcE) {
     Drawn e;
     drawInto(e, {11, 0, "01234000005", ""});
     std::string text;
-    for (const TextRun& t : e.ops.texts)
-        if (t.text[0] >= '0' && t.text[0] <= '9') text += t.text;
+    for (const TextRun* t : digitRuns(e.ops)) text += t->text;
     EXPECT_EQ(text, "01234543");
 }
 
@@ -227,10 +231,10 @@ TEST(PictureGeometry, IsbnHeaderAboveShortenedBars) {
         EXPECT_GE(header.x, d.pic->frame.left);
         EXPECT_LT(header.x, d.pic->frame.right / 2);
         // The digits under the bars, inside the box.
-        for (const TextRun& t : d.ops.texts)
-            if (&t != &header && t.text[0] >= '0' && t.text[0] <= '9') {
-                EXPECT_GT(t.y, d.bars[2].bottom);
-                EXPECT_LE(t.y, d.pic->frame.bottom);
+        for (const TextRun* t : digitRuns(d.ops))
+            if (t != &header) {
+                EXPECT_GT(t->y, d.bars[2].bottom);
+                EXPECT_LE(t->y, d.pic->frame.bottom);
             }
     }
 }

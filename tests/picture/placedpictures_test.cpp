@@ -16,6 +16,7 @@
 #include "labels/itemFields.h"
 #include "labels/labelDoc.h"
 #include "labels/printLabels.h"
+#include "pict_fixture.h"
 #include "picture/PICout2.h"
 #include "picture/placedPictures.h"
 #include "platform/desktop.h"
@@ -75,21 +76,14 @@ bool answerChosen(const char*, std::string* path) {
     return !gChosen.empty();
 }
 
-struct PlacedPictures : ::testing::Test {
-    qd::GWorldPtr world = nullptr;
+struct PlacedPictures : picttest::LabelWorld {
     void SetUp() override {
-        resetWorld();
-        initLabelItems();
-        gMsg.quiet = true;
-        labelBack.labelWidth = 3000;  // 300 by 200 points
-        labelBack.labelHeight = 2000;
+        LabelWorld::SetUp();
         platform::SetDialogAnswers(nullptr, nullptr, answerChosen);
-        qd::NewGWorld(&world, 32, {0, 0, 200, 300});
-        qd::SetGWorld(world);
     }
     void TearDown() override {
         platform::SetDialogAnswers(nullptr, nullptr, nullptr);
-        qd::DisposeGWorld(world);
+        LabelWorld::TearDown();
     }
     static LabelItem& newPicture() {
         EXPECT_EQ(addLabelItem(), 0);
@@ -100,16 +94,6 @@ struct PlacedPictures : ::testing::Test {
     static std::vector<int> rectOf(const LabelItem& it) {
         return {it.i16(item::rectTop), it.i16(item::rectLeft), it.i16(item::rectBottom),
                 it.i16(item::rectRight)};
-    }
-    uint32_t rgb(int h, int v) const {
-        qd::RGBColor c;
-        qd::GetCPixel(h, v, &c);
-        return ((c.red >> 8) << 16) | ((c.green >> 8) << 8) | (c.blue >> 8);
-    }
-    void print() {
-        qd::ForeColor(qd::whiteColor);
-        qd::PaintRect({0, 0, 200, 300});
-        PICout2(0, 0, 1);
     }
 };
 

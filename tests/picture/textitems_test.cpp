@@ -9,6 +9,7 @@
 #include "labels/itemFields.h"
 #include "labels/labelDoc.h"
 #include "labels/rotateRect.h"
+#include "pict_fixture.h"
 #include "picture/PICout2.h"
 #include "picture/textitems.h"
 #include "platform/quickdraw/quickdraw.h"
@@ -22,19 +23,11 @@ namespace {
 constexpr int64_t kFixedClock = 1772719629;  // 2026-03-05 14:07:09 UTC
 constexpr char kZone[] = "CET-1";
 
-struct TextItems : ::testing::Test {
-    qd::GWorldPtr world = nullptr;
+struct TextItems : picttest::LabelWorld {
     void SetUp() override {
-        resetWorld();
-        initLabelItems();
-        gMsg.quiet = true;
+        LabelWorld::SetUp();
         gEscapeClock = {kFixedClock, kZone};
-        labelBack.labelWidth = 3000;  // 300 by 200 points
-        labelBack.labelHeight = 2000;
-        qd::NewGWorld(&world, 32, {0, 0, 200, 300});
-        qd::SetGWorld(world);
     }
-    void TearDown() override { qd::DisposeGWorld(world); }
 
     // A text item of 12-point Helvetica on no ground.
     static LabelItem& textItem(const std::string& text, Rect16 r, int orient = 0) {
@@ -52,11 +45,10 @@ struct TextItems : ::testing::Test {
         return it;
     }
     // Prints the label into the world and returns the box around its ink
-    // (bottom and right exclusive); an empty box when nothing was drawn.
-    qd::Rect printInk() {
-        qd::ForeColor(qd::whiteColor);
-        qd::PaintRect({0, 0, 200, 300});
-        PICout2(0, 0, 1);
+    // (bottom and right exclusive; empty when nothing was drawn) and its count
+    // of inked pixels.
+    qd::Rect printInk(int* count = nullptr) {
+        print();
         int stride = 0;
         const uint32_t* p = qd::GWorldPixels(world, &stride);
         qd::Rect ink{200, 300, 0, 0};
@@ -65,15 +57,13 @@ struct TextItems : ::testing::Test {
                 if ((p[v * stride / 4 + h] & 0xFF) < 128) {
                     ink = {std::min(ink.top, v), std::min(ink.left, h), std::max(ink.bottom, v + 1),
                            std::max(ink.right, h + 1)};
+                    if (count) ++*count;
                 }
         return ink;
     }
     int inkCount() {
-        printInk();
-        int stride = 0, n = 0;
-        const uint32_t* p = qd::GWorldPixels(world, &stride);
-        for (int v = 0; v < 200; ++v)
-            for (int h = 0; h < 300; ++h) n += (p[v * stride / 4 + h] & 0xFF) < 128;
+        int n = 0;
+        printInk(&n);
         return n;
     }
 };
@@ -104,15 +94,13 @@ TEST_F(TextItems, WrapsAtTheBoxWidthAndAtLineEnds) {
     qd::GetFNum(helvetica, &font);
     qd::TextFont(font);
     qd::TextSize(12);
-    const auto width = [](const std::string& s) {
-        return qd::TextWidth(s.data(), 0, static_cast<int32_t>(s.size()));
-    };
-    using Lines = std::vector<std::string>;
-    EXPECT_EQ(qd::WrapTextLines("AB AB AB AB", width("AB AB")), (Lines{"AB AB", "AB AB"}));
-    EXPECT_EQ(qd::WrapTextLines("AAAA BBBB CCCC", width("AAAA BBBB") - 1),
-              (Lines{"AAAA", "BBBB", "CCCC"}));
-    EXPECT_EQ(qd::WrapTextLines("A\rB\nC\r\nD\n\nE\r", 500), (Lines{"A", "B", "C", "D", "", "E"}));
-    EXPECT_EQ(qd::WrapTextLines("WWWWWWWWWW", width("WWWW")), (Lines{"WWWW", "WWWW", "WW"}));
+    for (const auto& c : testsupport::readCases("picture/wrapped_lines.txt", 4)) {
+        const int32_t width = qd::TextWidth(c[1].data(), 0, static_cast<int32_t>(c[1].size()));
+        std::string joined;
+        for (const std::string& l : qd::WrapTextLines(c[0], width + c.integer(2)))
+            joined += (joined.empty() ? "" : "/") + l;
+        EXPECT_EQ(joined, c[3]) << c.where;
+    }
 }
 
 // The turned text starts at the rectangle's top-left (0), bottom-left (90),
