@@ -108,8 +108,6 @@ TEST_F(OutputFiles, FoldersByNamingMode) {
 }
 
 TEST_F(OutputFiles, Utf16AndUtf8FromMacRoman) {
-    const unsigned char aReturn[] = {'A', 13};
-    EXPECT_EQ(MACtoMacRomanUnicode(aReturn, 2), std::string("\xFE\xFF\0A\0\r\0\n", 8));
     const unsigned char circumflexU[] = {0xF3};
     EXPECT_EQ(MACtoMacRomanUnicode(circumflexU, 1), std::string("\xFE\xFF\x00\xDB", 4));
     EXPECT_EQ(MACtoUTF8(circumflexU, 1), "\xEF\xBB\xBF\xC3\x9B");
