@@ -4,7 +4,6 @@
 
 #include <random>
 #include <sstream>
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -171,36 +170,38 @@ TEST_F(LabelItems, RandomSettingsSurviveAStoreAndLoad) {
 }
 
 // Settings and record words the store-and-load cases name.
-struct Named {
-    const char* name;
-    double* real;
-    int32_t* whole;
-};
-const Named kNamed[] = {{"Siz", &gSym.Siz, nullptr},
-                        {"Hei", &gSym.Hei, nullptr},
-                        {"BW", nullptr, &gSym.BW},
-                        {"BWidthRed", nullptr, &gSym.BWidthRed},
-                        {"ratio", nullptr, &gSym.ratio},
-                        {"cutMarks", nullptr, &gSym.cutMarks},
-                        {"nCheck", nullptr, &gSym.nCheck},
-                        {"human", nullptr, &gSym.human},
-                        {"extraMargin", nullptr, &gSym.extraMargin},
-                        {"customColour", nullptr, &gSym.customColour},
-                        {"textAsFont", nullptr, &gSym.textAsFont},
-                        {"cLength", nullptr, &gSym.cLength},
-                        {"end_bars", nullptr, &gSym.end_bars},
-                        {"lMode", nullptr, &gSym.lMode},
-                        {"flushBars", nullptr, &gSym.flushBars},
-                        {"attTop", nullptr, &gSym.attTop},
-                        {"alpha", nullptr, &gLabel.alpha},
-                        {"tempNumRepeat", nullptr, &gLabel.tempNumRepeat},
-                        {"numRepeat", nullptr, &gLabel.numRepeat},
-                        {"notDrawn", nullptr, &gLabel.notDrawn}};
+const std::pair<const char*, double*> kReals[] = {{"Siz", &gSym.Siz}, {"Hei", &gSym.Hei}};
+const std::pair<const char*, int32_t*> kWholes[] = {{"BW", &gSym.BW},
+                                                    {"BWidthRed", &gSym.BWidthRed},
+                                                    {"ratio", &gSym.ratio},
+                                                    {"cutMarks", &gSym.cutMarks},
+                                                    {"nCheck", &gSym.nCheck},
+                                                    {"human", &gSym.human},
+                                                    {"extraMargin", &gSym.extraMargin},
+                                                    {"customColour", &gSym.customColour},
+                                                    {"textAsFont", &gSym.textAsFont},
+                                                    {"cLength", &gSym.cLength},
+                                                    {"end_bars", &gSym.end_bars},
+                                                    {"lMode", &gSym.lMode},
+                                                    {"flushBars", &gSym.flushBars},
+                                                    {"attTop", &gSym.attTop},
+                                                    {"alpha", &gLabel.alpha},
+                                                    {"tempNumRepeat", &gLabel.tempNumRepeat},
+                                                    {"numRepeat", &gLabel.numRepeat},
+                                                    {"notDrawn", &gLabel.notDrawn}};
 const std::pair<const char*, size_t> kWords[] = {{"siz", item::siz},
                                                  {"hei", item::hei},
                                                  {"bWidthRed", item::bWidthRed},
                                                  {"checkPacked", item::checkPacked},
                                                  {"ratioPacked", item::ratioPacked}};
+
+template <class Table>
+auto lookUp(const Table& table, const std::string& name) {
+    for (const auto& [n, v] : table)
+        if (name == n) return v;
+    ADD_FAILURE() << "no " << name;
+    return decltype(table[0].second){};
+}
 
 // The name=value pairs of a case field ("-" for none).
 std::vector<std::pair<std::string, std::string>> pairs(const std::string& field) {
@@ -211,17 +212,7 @@ std::vector<std::pair<std::string, std::string>> pairs(const std::string& field)
     return out;
 }
 
-const Named& named(const std::string& name) {
-    for (const Named& n : kNamed)
-        if (name == n.name) return n;
-    throw std::invalid_argument("no setting " + name);
-}
-
-size_t wordAt(const std::string& name) {
-    for (const auto& [n, off] : kWords)
-        if (name == n) return off;
-    throw std::invalid_argument("no record word " + name);
-}
+bool isReal(const std::string& name) { return name == "Siz" || name == "Hei"; }
 
 TEST_F(LabelItems, SettingsAndRecordWordsThroughAStoreAndLoad) {
     for (const testsupport::CaseLine& c : testsupport::readCases("labels/item_store_load.txt", 5)) {
@@ -230,27 +221,26 @@ TEST_F(LabelItems, SettingsAndRecordWordsThroughAStoreAndLoad) {
         initLabelItems();
         const int32_t i = newItem(c[0] == "text" ? kKindText : kKindBarcode);
         if (c[2] == "-") {
-            for (const auto& [w, v] : pairs(c[3])) at(i).setI16(wordAt(w), int16_t(std::stoi(v)));
+            for (const auto& [w, v] : pairs(c[3]))
+                at(i).setI16(lookUp(kWords, w), int16_t(std::stoi(v)));
         } else {
             for (const auto& [n, v] : pairs(c[2])) {
-                const Named& s = named(n);
-                if (s.real)
-                    *s.real = std::stod(v);
+                if (isReal(n))
+                    *lookUp(kReals, n) = std::stod(v);
                 else
-                    *s.whole = std::stoi(v);
+                    *lookUp(kWholes, n) = std::stoi(v);
             }
             setItemData(i, c.integer(1));
             for (const auto& [w, v] : pairs(c[3]))
-                EXPECT_EQ(at(i).u16(wordAt(w)), std::stoi(v)) << w;
+                EXPECT_EQ(at(i).u16(lookUp(kWords, w)), std::stoi(v)) << w;
             forget();
         }
         getItemData(i);
         for (const auto& [n, v] : pairs(c[4])) {
-            const Named& s = named(n);
-            if (s.real)
-                EXPECT_DOUBLE_EQ(*s.real, std::stod(v)) << n;
+            if (isReal(n))
+                EXPECT_DOUBLE_EQ(*lookUp(kReals, n), std::stod(v)) << n;
             else
-                EXPECT_EQ(*s.whole, std::stoi(v)) << n;
+                EXPECT_EQ(*lookUp(kWholes, n), std::stoi(v)) << n;
         }
     }
 }
