@@ -413,43 +413,40 @@ TEST_F(LabelItems, EmptySlotsAreIgnored) {
     EXPECT_EQ(getProMode(42), 0);
 }
 
-// A 2-D symbol's data is far longer than the item's text field; storing and
-// loading the item must not cut it.
-TEST_F(LabelItems, LongBarcodeDataSurvivesTheItem) {
-    int32_t i = newItem(kKindBarcode);
-    gSym.code = 40;
-    std::string data(1500, 'Q');
-    data[1499] = 'Z';
-    std::string options(255, 'H');
-    setData(data);
-    copyBounded(gData.chAddCode, options.c_str());
-    gData.len2 = 255;
-    setItemData(i, 4);
-    gData = SymbolData{};
-    getItemData(i);
-    EXPECT_EQ(std::string(gData.chMainCode), data);
-    EXPECT_EQ(gData.len1, 1500);
-    EXPECT_EQ(std::string(gData.chAddCode), options);
-}
-
-// The item's data field separates data, prefix and suffix by VT: data holding a
-// VT of its own must still come back exactly, with its prefix and suffix.
-TEST_F(LabelItems, DataHoldingTheSeparatorSurvivesTheItem) {
-    int32_t i = newItem(kKindBarcode);
-    gSym.code = 5;
-    const std::string data =
-        "A\x0b"
-        "B\x0b"
-        "C";
-    setData(data);
-    copyBounded(gData.chPrefix, "pre");
-    copyBounded(gData.chSuffix, "suf");
-    setItemData(i, 4);
-    gData = SymbolData{};
-    getItemData(i);
-    EXPECT_EQ(std::string(gData.chMainCode), data);
-    EXPECT_STREQ(gData.chPrefix, "pre");
-    EXPECT_STREQ(gData.chSuffix, "suf");
+// The data comes back exactly, with its prefix, suffix and options: a 2-D
+// symbol's data far longer than the item's text field, and data holding a VT,
+// which the item's data field uses to separate data, prefix and suffix.
+TEST_F(LabelItems, BarcodeDataSurvivesTheItem) {
+    std::string longData(1500, 'Q');
+    longData[1499] = 'Z';
+    const struct {
+        int32_t code;
+        std::string data, prefix, suffix, options;
+    } cases[] = {{40, longData, "", "", std::string(255, 'H')},
+                 {5,
+                  "A\x0b"
+                  "B\x0b"
+                  "C",
+                  "pre", "suf", ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        killLabelItems();
+        const int32_t i = newItem(kKindBarcode);
+        gSym.code = c.code;
+        setData(c.data);
+        copyBounded(gData.chPrefix, c.prefix.c_str());
+        copyBounded(gData.chSuffix, c.suffix.c_str());
+        copyBounded(gData.chAddCode, c.options.c_str());
+        gData.len2 = static_cast<int32_t>(c.options.size());
+        setItemData(i, 4);
+        gData = SymbolData{};
+        getItemData(i);
+        EXPECT_EQ(std::string(gData.chMainCode), c.data);
+        EXPECT_EQ(gData.len1, static_cast<int32_t>(c.data.size()));
+        EXPECT_EQ(gData.chPrefix, c.prefix);
+        EXPECT_EQ(gData.chSuffix, c.suffix);
+        EXPECT_EQ(std::string(gData.chAddCode), c.options);
+    }
 }
 
 }  // namespace
