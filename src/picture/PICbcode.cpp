@@ -154,8 +154,7 @@ void codablockRows(int32_t x, int32_t y, double s, bool label) {
     const int32_t rows =
         static_cast<int32_t>(std::count(gEl.chNum, gEl.chNum + std::max(gEl.cu_len, 0), kRowEnd));
     if (rows == 0) return;
-    constexpr double kPointsPerMicrometre = 72.0 / 25400.0;
-    const double unit = (label ? 1 : s) * kPointsPerMicrometre * gSym.Siz * 0.01 * 0.5;
+    const double unit = (label ? 1 : s) * kPointsPerUm * gSym.Siz * 0.5;
     const double height = std::trunc(gSym.Hei * kPointsPerMmBox) * (label ? 1 : s);
     int32_t row = 0;
     double run = 0;  // micrometres from the row's start
