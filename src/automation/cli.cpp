@@ -7,6 +7,7 @@
 #include <cstring>
 #include <sstream>
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -44,9 +45,10 @@ using Pairs = std::vector<std::pair<std::string, std::string>>;
 
 constexpr const char* kKeys[] = {"type",   "data",       "options",  "size",   "height", "bwr",
                                  "colour", "color",      "spotname", "saveto", "import", "printer",
-                                 "number", "continuous", "stripper", "cutter"};
-// The keys of a print request; the last four need "printer".
-constexpr const char* kPrintKeys[] = {"printer", "number", "continuous", "stripper", "cutter"};
+                                 "number", "continuous", "stripper", "cutter", "answer"};
+// The keys of a print request; the ones after "printer" need it.
+constexpr const char* kPrintKeys[] = {"printer",  "number", "continuous",
+                                      "stripper", "cutter", "answer"};
 
 bool printKey(std::string_view key) {
     for (const char* k : kPrintKeys)
@@ -156,6 +158,9 @@ void printHelp(std::ostream& out) {
            "  continuous, stripper, cutter\n"
            "            0 or 1: the thermal printer's settings (kept in Therm.def; no\n"
            "            thermal printer back end is built in)\n"
+           "  answer    the answer to the questions an opened label document asks when\n"
+           "            it is printed: every item whose data is typed at printing takes it\n"
+           "            (a document with such items is printed only with an answer)\n"
            "\n"
            "Escapes in the data:\n"
            "  \\n \\t \\r      line feed, tab, carriage return (Code 128)\n"
@@ -234,6 +239,7 @@ constexpr Limit kLimits[] = {
     {"spotname", sizeof SymbolSettings::customCol, "the spot colour name is"},
     {"saveto", sizeof OutputSettings::globFolS, "the file name (saveto) is"},
     {"printer", sizeof OutputSettings::globFolS, "the printer's name is"},
+    {"answer", kRunTextSize, "the answer is"},
 };
 
 std::string tooLong(const std::string& key, const std::string& value) {
@@ -370,6 +376,48 @@ bool deliver(const std::string& saveto, TextRun* run) {
     return ok;
 }
 
+constexpr int32_t kProModePrintTime = 3;  // an item whose data is typed at printing
+constexpr char kQuestionMark = '\v';
+
+// What a record that was made says besides (a run's choices, warnings), shown
+// after it on standard error; the exit status stays 0.
+std::vector<std::string> gNotes;
+
+// The question of the document's first item whose data is typed at printing;
+// none when no item asks.
+std::optional<std::string> printTimeQuestion() {
+    for (int32_t i = 0; i <= labelBack.lastItem; ++i) {
+        const LabelItem* it = gLabel.labelParts[size_t(i)].get();
+        if (!it || getProMode(i) != kProModePrintTime) continue;
+        const uint16_t kind = it->u16(item::kind);
+        if (kind != kKindText && kind != kKindBarcode) continue;
+        // The item keeps its question after its font name and a VT.
+        const std::string font = it->text(item::defFont);
+        const size_t vt = font.empty() ? std::string::npos : font.find(kQuestionMark, 1);
+        return vt == std::string::npos ? std::string()
+                                       : platform::macRomanToUtf8(font.substr(vt + 1));
+    }
+    return std::nullopt;
+}
+
+// A print-time answer given where it is wanted; the reason when it is not.
+std::string printTimeFault(const Pairs& pairs) {
+    const auto given = std::find_if(pairs.begin(), pairs.end(),
+                                    [](const auto& pair) { return pair.first == "answer"; });
+    const std::optional<std::string> question = printTimeQuestion();
+    if (given == pairs.end()) {
+        if (!question) return {};
+        return "the label asks at printing" +
+               (question->empty() ? std::string() : " \"" + *question + "\"") +
+               ": give the answer with answer:\"...\"";
+    }
+    if (!question)
+        return "the key \"answer\" does not apply: no item of the label asks for its data at "
+               "printing";
+    if (given->second.empty()) return "the answer is empty: give the data the label asks for";
+    return {};
+}
+
 // The print request: the print window opened, the record's printer keys set,
 // and its print button pressed.
 std::string printRecord(const Pairs& pairs) {
@@ -382,9 +430,11 @@ std::string printRecord(const Pairs& pairs) {
         if (key == "continuous") gThermal.continuous = n;
         if (key == "stripper") gThermal.stripper = n;
         if (key == "cutter") gThermal.cutter = n;
+        if (key == "answer") gPrint.printTimeAnswer = value;
     }
     gMsg.shown = 0;
     const int32_t status = PrintButton();
+    if (!gPrint.note.empty()) gNotes.push_back(gPrint.note);
     if (status == print::kPrintNoErr && gMsg.shown == 0) return {};
     return gMsg.shown ? platform::macRomanToUtf8(gMsg.last)
                       : "the print job ended with status " + std::to_string(status);
@@ -447,6 +497,8 @@ std::string runRecord(Pairs pairs, const OutputChoice& choice, const OpenedFile&
         if (printKey(k) && !printing) return "the key \"" + k + "\" needs printer";
     if (saveto.empty() && !printing) return "the record names no file (saveto)";
     if (document) {
+        if (printing)
+            if (std::string why = printTimeFault(pairs); !why.empty()) return why;
         if (!saveto.empty())
             if (std::string why = writeOpenedLabel(choice, saveto); !why.empty()) return why;
         return printing ? printRecord(pairs) : std::string();
@@ -466,7 +518,10 @@ std::string runRecord(Pairs pairs, const OutputChoice& choice, const OpenedFile&
     if (importRun) {
         if (printing) return "an import run cannot print (give saveto)";
         if (std::string fault = takeImportRequest(import); !fault.empty()) return fault;
-        return runImportRequest(templ, saveto, choice);
+        std::string warning;
+        std::string why = runImportRequest(templ, saveto, choice, &warning);
+        if (why.empty() && !warning.empty()) gNotes.push_back("warning: " + warning);
+        return why;
     }
     if (gData.len1 == 0) return "the record has no data";
 
@@ -531,8 +586,16 @@ int runLine(const std::string& line, int number, const OutputChoice& choice,
     const std::string fault = splitLine(line, &records);
     int failures = 0;
     for (size_t i = 0; i < records.size(); ++i) {
+        gNotes.clear();
         const std::string why = runRecord(std::move(records[i]), choice, opened, run);
-        if (why.empty()) continue;
+        if (why.empty()) {
+            for (const std::string& note : gNotes) {
+                err << "strixel: record " << number;
+                if (i > 0) err << " (the " << ordinal(i + 1) << " on its line)";
+                err << ": " << note << "\n";
+            }
+            continue;
+        }
         ++failures;
         err << "strixel: record " << number;
         if (i > 0) err << " (the " << ordinal(i + 1) << " on its line)";

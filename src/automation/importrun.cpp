@@ -7,6 +7,7 @@
 
 #include "labels/labelDoc.h"
 #include "labels/production.h"
+#include "picture/datafields.h"
 #include "picture/outputstate.h"
 #include "platform/files.h"
 #include "platform/macroman.h"
@@ -67,9 +68,13 @@ std::string takeImportRequest(const std::string& value) {
     int32_t start = 1, title = 0, count = kAllRecords;
     if (words.size() > 1 && !wholeNumber(words[1], 1, &start))
         return "the import's start record must be a whole number from 1";
-    if (words.size() > 2 && !wholeNumber(words[2], 0, &title))
-        return "the import's title field must be a whole number from 0 (0 names each file after "
-               "its data)";
+    // A record read gives at most kImportReadFields fields: a larger title field
+    // would name every file alike.
+    if (words.size() > 2 && (!wholeNumber(words[2], 0, &title) || title > kImportReadFields))
+        return "the import's title field must be a whole number from 0 to " +
+               std::to_string(kImportReadFields) +
+               " (0 names each file after its data; a record gives at most " +
+               std::to_string(kImportReadFields) + " fields)";
     if (words.size() > 3 && !wholeNumber(words[3], 1, &count))
         return "the import's record count must be a whole number from 1";
     ext.start = start;
@@ -79,7 +84,7 @@ std::string takeImportRequest(const std::string& value) {
 }
 
 std::string runImportRequest(const std::string& templ, const std::string& saveto,
-                             const OutputChoice& choice) {
+                             const OutputChoice& choice, std::string* warning) {
     const bool folder = isFolder(saveto);
     const std::string target = folder ? probeName(saveto, choice) : saveto;
     if (std::string fault = outputKindFault(choice, target); !fault.empty()) return fault;
@@ -91,6 +96,7 @@ std::string runImportRequest(const std::string& templ, const std::string& saveto
         return "an import run makes a file a record: saveto must name a folder (ending in /), "
                "or give --kind=text-line for one line a record";
     if (templ.size() >= kLabelItemTextSize) return "the data template is longer than 254 bytes";
+    if (std::string fault = importTemplateFault(templ.c_str()); !fault.empty()) return fault;
 
     addNewCode();
     setItemData(0, 4);  // the item carries the settings; each record its data
@@ -105,5 +111,11 @@ std::string runImportRequest(const std::string& templ, const std::string& saveto
     ProcessBarcodes();
     if (gProd.runFaults > 0) return reason("a record could not be made");
     if (gProd.runMade == 0) return reason("the import file holds no record to make");
+    // What the records' reading said (fields left out, say) while every record was made.
+    if (gMsg.shown > 0) {
+        *warning = platform::macRomanToUtf8(gMsg.last);
+        if (gMsg.shown > 1)
+            *warning += " (the last of " + std::to_string(gMsg.shown) + " such messages)";
+    }
     return {};
 }

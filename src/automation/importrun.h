@@ -14,6 +14,7 @@ std::string takeImportRequest(const std::string& value);
 // Runs the import over the current settings: templ builds each symbol's data
 // from the record ("<<1>>" is field 1). saveto is a folder (ending in '/', or
 // one that exists) for a file a record, or the file that text lines go into.
-// Empty when every record made its symbol, else the reason.
+// Empty when every record made its symbol, else the reason; warning then gets
+// what the run said while it went on (empty when nothing).
 std::string runImportRequest(const std::string& templ, const std::string& saveto,
-                             const OutputChoice& choice);
+                             const OutputChoice& choice, std::string* warning);

@@ -188,18 +188,6 @@ void openSeparateFile() {
     gProd.sepIm = 1;  // the record reader takes its lines by this switch
 }
 
-// Passes over the records before the start record; false when the file ended.
-bool skipRecords(int32_t count, char recordEnd) {
-    char text[kImportFieldSize];
-    int32_t status = 0;
-    for (int32_t k = 0; k < count; ++k) {
-        GetNextItemFromFile(gProd.vimportRef, recordEnd, recordEnd, text, 0, &status);
-        if (gProd.vimpoRef2 != 0) fgetsCR(gProd.sepText, kFieldRead + 1, gProd.vimpoRef2);
-        if (status == 2) return false;
-    }
-    return true;
-}
-
 void closeRunFiles() {
     closeImportFile(gProd.vimportRef);
     closeImportFile(gProd.vimpoRef2);
@@ -223,6 +211,8 @@ void importRecords(const ImportSettings& s, bool handed) {
     do {
         gOut.title[0] = 0;
         ended = GetImportItems() == 1;
+        // A blank line is no record: it makes nothing and is not counted.
+        if (!gProd.importRecordBad && importRecordBlank()) continue;
         if (gProd.importRecordBad) {
             ++gProd.runFaults;  // reported; no symbol that encodes something else
         } else {
@@ -260,8 +250,7 @@ void importRun() {
     }
     if (openRunFile(s)) {
         if (gLabel.sepImp == 1) openSeparateFile();
-        const char recordEnd = gProd.gfini[1] != 0 ? gProd.gfini[1] : s.recordEnd;
-        if (skipRecords(s.start - 1, recordEnd)) {
+        if (skipImportRecords(s.start - 1)) {
             const bool gauge = gOut.showDia == 1 || handed;
             if (gauge) platform::ShowGauge(kImportGauge);
             importRecords(s, handed);

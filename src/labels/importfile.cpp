@@ -1,6 +1,7 @@
 #include "labels/importfile.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
@@ -224,6 +225,33 @@ int32_t GetImportItems() {
     if (excess) Message(kMsgImportExcess);
     if (gProd.importRecordBad) Message(kMsgImportNotRoman);
     return status == kFileEnded ? 1 : 0;
+}
+
+bool importRecordBlank() {
+    for (const auto& field : gProd.importItems)
+        for (const char* c = field; *c; ++c)
+            if (!std::isspace(static_cast<unsigned char>(*c))) return false;
+    return true;
+}
+
+bool skipImportRecords(int32_t count) {
+    const char delimiter = delimiterOf(gLabel.impoMode);
+    const char recordEnd = recordEndOf(gLabel.impoMode);
+    char text[kImportFieldSize];
+    int32_t status = kFieldGoesOn;
+    for (int32_t skipped = 0; skipped < count;) {
+        // The record end is the delimiter too: one read takes the whole record
+        // (its first 255 bytes, enough to tell a blank one).
+        GetNextItemFromFile(gProd.vimportRef, recordEnd, recordEnd, text, 0, &status);
+        if (gProd.vimpoRef2 != 0) fgetsCR(gProd.sepText, kImportFieldSize, gProd.vimpoRef2);
+        const std::string_view record(text);
+        const bool blank = std::all_of(record.begin(), record.end(), [&](char c) {
+            return c == delimiter || std::isspace(static_cast<unsigned char>(c));
+        });
+        if (!blank) ++skipped;
+        if (status == kFileEnded) return false;  // no record left after them
+    }
+    return true;
 }
 
 char* fgetsCR(char* buffer, int32_t maximum, platform::FileRef file) {

@@ -34,6 +34,17 @@ int32_t GetNextItemFromFile(platform::FileRef file, char delimiter, char recordE
 // has ended, else 0.
 int32_t GetImportItems();
 
+// True when every field of the current record gProd.importItems is empty or
+// white space only: a blank line, or one of delimiters and blanks. Such a
+// record makes no symbol and no label in any run.
+bool importRecordBlank();
+
+// Passes over `count` records of the import file gProd.vimportRef that are not
+// blank, whole records read by the record end GetImportItems uses; with a
+// separate file open, one of its lines for every record read. false when the
+// file ended before.
+bool skipImportRecords(int32_t count);
+
 // Reads one line into buffer: bytes while fewer than maximum - 1 have been read
 // and the last was not a CR; a final CR is removed (LF bytes are kept). Returns
 // buffer, empty at the end of the file.

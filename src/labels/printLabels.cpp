@@ -12,6 +12,7 @@
 #include "labels/printDefaults.h"
 #include "labels/production.h"
 #include "picture/PICout2.h"
+#include "picture/datafields.h"
 #include "picture/hooks.h"
 #include "picture/outputstate.h"
 #include "picture/rotate.h"
@@ -38,14 +39,16 @@ void thermal(int32_t command) {
     if (gHooks.therm_ptr) gHooks.therm_ptr(command, 0, gPrint.therPrin);
 }
 
-// A number the user is asked for, read with "%d"; the default when the answer is
-// not a number (a cancelled question among them).
-int32_t askNumber(const char* prompt, int32_t fallback) {
+// A number the user is asked for, read with "%d"; false when there is no
+// answer that is a number (a cancelled question among them).
+bool askNumber(const char* prompt, int32_t shown, int32_t* value) {
     char answer[256];
-    std::snprintf(answer, sizeof answer, "%d", fallback);
+    std::snprintf(answer, sizeof answer, "%d", shown);
     platform::LibAnswerS(prompt, answer, int32_t(sizeof answer));
-    int value = 0;
-    return std::sscanf(answer, "%d", &value) == 1 ? value : fallback;
+    int read = 0;
+    if (std::sscanf(answer, "%d", &read) != 1) return false;
+    *value = read;
+    return true;
 }
 
 bool isDataItem(const LabelItem& it) {
@@ -57,11 +60,25 @@ void closeImports() {
     if (gProd.vimportRef) closeImportFile(gProd.vimportRef);
     if (gProd.vimpoRef2) closeImportFile(gProd.vimpoRef2);
     gProd.vimportRef = gProd.vimpoRef2 = 0;
+    gProd.gfini[1] = 0;
+}
+
+// How many records the labels take: the answer to "Import how many?". Without
+// one, each label takes the next record until the labels or the file run out,
+// and the run says so.
+int32_t importCountAsked() {
+    constexpr const char* kQuestion = "Import how many?";
+    int32_t count = 1;
+    if (askNumber(kQuestion, count, &count)) return count;
+    gPrint.note = std::string("no answer to \"") + kQuestion +
+                  "\": each label takes the next record of the import file, until the " +
+                  std::to_string(gPrint.nLabels) + " labels are printed or the file ends";
+    return 0;
 }
 
 // Opens the import file (chosen when the document names none) and the separate
 // file, skips to the start record and asks how many records to import. false
-// after message 34.
+// after a message.
 bool openImports() {
     std::string path = gDocFile.impoFile;
     if (path.empty() && !platform::GetFileDialog("TEXT", &path)) {
@@ -74,11 +91,14 @@ bool openImports() {
         Message(kMsgImportNotOpened);
         return false;
     }
+    // The record end found in the file is the one its records are read by.
+    gProd.gfini[1] = recordEnd;
     gProd.sepIm = gLabel.sepImp;  // loaded with the item
     if (gProd.sepIm) {
         std::string separate;
+        char separateEnd = 0;
         if (!platform::GetFileDialog("TEXT", &separate) ||
-            openImportFile(separate, &gProd.vimpoRef2, &recordEnd) != platform::noErr) {
+            openImportFile(separate, &gProd.vimpoRef2, &separateEnd) != platform::noErr) {
             gProd.vimpoRef2 = 0;
             Message(kMsgImportNotOpened);
             return false;
@@ -86,13 +106,28 @@ bool openImports() {
     }
     // The script's import request answers the two questions.
     const ExternalImport& ext = gProd.externalImport;
-    const int32_t start =
-        ext.countPlus1 ? std::max(ext.start, 1) : askNumber("What Record to Start At?", 1);
-    gPrint.importCount = ext.countPlus1 ? ext.countPlus1 - 1 : askNumber("Import how many?", 1);
-    char line[kImportFieldSize];
-    for (int32_t skip = 1; skip < start; ++skip) {
-        fgetsCR(line, int32_t(sizeof line), gProd.vimportRef);
-        if (gProd.sepIm) fgetsCR(line, int32_t(sizeof line), gProd.vimpoRef2);
+    int32_t start = 1;
+    if (ext.countPlus1)
+        start = std::max(ext.start, 1);
+    else
+        askNumber("What Record to Start At?", 1, &start);
+    gPrint.importCount = ext.countPlus1 ? ext.countPlus1 - 1 : importCountAsked();
+    // A file that ends before the start record leaves no record for the labels;
+    // the walk finds that out.
+    skipImportRecords(start - 1);
+    return true;
+}
+
+// false, after a message, when an import item's template names no field a
+// record read fills.
+bool importTemplatesFit() {
+    for (int32_t i = 0; i <= labelBack.lastItem; ++i) {
+        const LabelItem* it = gLabel.labelParts[size_t(i)].get();
+        if (!it || !isDataItem(*it) || getProMode(i) != 2) continue;
+        const std::string fault = importTemplateFault(it->text(item::serPos).c_str());
+        if (fault.empty()) continue;
+        MessageText(("The label's import item cannot be printed: " + fault + ".").c_str());
+        return false;
     }
     return true;
 }
@@ -102,6 +137,7 @@ bool openImports() {
 bool findVariableData() {
     gProd.importer = 0;
     gProd.sepIm = 0;
+    if (!importTemplatesFit()) return false;
     for (int32_t i = 0; i <= labelBack.lastItem; ++i) {
         const LabelItem* it = gLabel.labelParts[size_t(i)].get();
         if (!it) continue;
@@ -217,6 +253,7 @@ int16_t doCalcNumberOfPages() { return int16_t(std::clamp(gPrint.nPages, 1, int3
 
 int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
     PrintRunState& p = gPrint;
+    p.note.clear();
     if (gOut.tool == kOutVector && gOut.purePost == 0 && gOut.ill == kIllPress && !pressBranch())
         return 1;
     const int32_t pictureMode = mode == 1 ? 1 : mode == 0 ? 2 : -1;
@@ -265,19 +302,29 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
     p.curLab = 0;
     gDriver.iRepeat2 = std::max(p.iRepeats, 1);
     bool stop = false;
+    bool refused = false;       // nothing of the job may print
     bool pageOpen = mode == 1;  // doPrinting began the first page
     auto cell = [&](qd::Point at, int16_t labelFlag) {
         if ((gProd.importer & 1) && gDriver.iRepeat2 == std::max(p.iRepeats, 1) &&
             (p.nnLabels < p.importCount || p.importCount == 0)) {
-            const bool ended = GetImportItems() == 1;
-            bool empty = true;
-            for (const auto& field : gProd.importItems) empty = empty && field[0] == 0;
-            if (ended && empty) return false;  // no record left for this label
+            // A blank line is no record: the label takes the next one.
+            bool ended = false;
+            do {
+                ended = GetImportItems() == 1;
+            } while (!ended && !gProd.importRecordBad && importRecordBlank());
+            if (gProd.importRecordBad) {  // reported; a label of other data must not print
+                refused = true;
+                return false;
+            }
+            if (ended && importRecordBlank()) return false;  // no record left for this label
             if (ended) stop = true;
         }
         qd::PenNormal();
         PICout2(at.h, at.v, pictureMode);
-        if (gDriver.jobCancelled) return false;  // a print-time question was cancelled
+        if (gDriver.jobCancelled) {  // a print-time question went unanswered
+            refused = true;
+            return false;
+        }
         ++p.nnLabels;
         if (p.nLabels > 0 && p.nnLabels >= p.nLabels) stop = true;
         if (--gDriver.iRepeat2 <= 0) gDriver.iRepeat2 = std::max(p.iRepeats, 1);
@@ -336,6 +383,12 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
     }
     if (mode == 0) qd::ClosePicture();
     p.currPage = 1;
+    if (mode != 0 && !refused && (gProd.importer & 1) && p.nnLabels == 0) {
+        MessageText(
+            "The import file holds no record for the labels from the start record on. Check the "
+            "import file and the start record.");
+        refused = true;
+    }
     if (mode != 0) keepItemData();
     if (mode == 2) {
         platform::KillGauge();
@@ -344,7 +397,7 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
     }
     closeImports();
     p.laserWriter = 0;
-    return 0;
+    return refused ? 1 : 0;
 }
 
 int32_t doPrinting(int32_t mode, print::PrintSettings settings, print::PageFormat format) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/printing/printing.h"
@@ -39,6 +40,10 @@ struct PrintRunState {
     qd::GWorldPtr therPrin = nullptr;
     int32_t lastStatus = 0;  // the printing system's status of the last job
     std::string lastDetail;  // and what it concerned (a file, a queue's reason)
+    // The script's answer to every print-time question (Mac OS Roman); none:
+    // the questions are asked.
+    std::optional<std::string> printTimeAnswer;
+    std::string note;  // what the last job did that nobody asked for (empty: nothing)
 };
 extern PrintRunState gPrint;
 
@@ -52,9 +57,12 @@ void doErrorAlert(int32_t status, const std::string& detail = {});
 // The job itself: resolution, document, pages. The printing system's status.
 int32_t doPrinting(int32_t mode, print::PrintSettings settings, print::PageFormat format);
 // Mode 0 draws the page picture into Pict2, mode 1 into the session's pages,
-// mode 2 drives the thermal back end. 1 when an import or separate file cannot
-// be opened (after message 34) or the press export failed; else 0. In mode 1 a
-// page the session refuses ends the run; its status is in session->status().
+// mode 2 drives the thermal back end. 1 when nothing may be printed: an import
+// or separate file cannot be opened (after message 34), an import template or
+// record cannot be used, the import file holds no record for the first label,
+// a print-time question went unanswered, or the press export failed; else 0.
+// In mode 1 a page the session refuses ends the run; its status is in
+// session->status().
 int32_t PrintLabels2(int32_t mode, print::PrintSession* session);
 // The pages a job prints (at least 1).
 int16_t doCalcNumberOfPages();

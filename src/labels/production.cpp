@@ -82,18 +82,14 @@ void advanceSerial(LabelItem* it) {
     it->setText(item::serPos, data);  // text items print this copy
 }
 
-bool recordEmpty() {
-    for (const auto& field : gProd.importItems)
-        if (field[0] != 0) return false;
-    return true;
-}
-
 SheetRun advanceImport() {
     bool ended = false;
-    do {  // a record that cannot be encoded has been reported; the next one takes its place
+    // A record that cannot be encoded has been reported, and a blank line is no
+    // record: the next one takes its place.
+    do {
         ended = GetImportItems() == 1;
-    } while (gProd.importRecordBad && !ended);
-    if (ended && (recordEmpty() || gProd.importRecordBad)) return SheetRun::done;
+    } while ((gProd.importRecordBad || importRecordBlank()) && !ended);
+    if (ended && (importRecordBlank() || gProd.importRecordBad)) return SheetRun::done;
     buildImportData();
     // A last record without a record end still gets its label.
     return ended ? SheetRun::last : SheetRun::more;

@@ -7,6 +7,7 @@
 #include <string.h>  // memmem
 
 #include "labels/production.h"
+#include "platform/macroman.h"
 #include "platform/numbers.h"
 #include "symbology/state.h"
 
@@ -184,18 +185,40 @@ bool blankOnly(const char* text, size_t n) {
     return true;
 }
 
-// The field number of a marker as "%i" reads it; 0 counts as 1. -1 when there
-// is no number or no such field.
-int fieldNumber(const char* text, size_t n) {
-    char digits[32];
-    if (n >= sizeof digits) n = sizeof digits - 1;
-    std::memcpy(digits, text, n);
-    digits[n] = 0;
-    char* end = nullptr;
-    const long v = std::strtol(digits, &end, 0);
-    if (end == digits) return -1;
-    if (v == 0) return 1;
-    return v >= 1 && v <= kImportFields ? static_cast<int>(v) : -1;
+// What a marker's text names: the field number (decimal, blanks around it
+// allowed; 0 counts as 1), or why it names no field a record can fill.
+enum class MarkerKind { field, notNumber, pastRead };
+MarkerKind markerField(const char* text, size_t n, int* field) {
+    size_t from = 0, to = n;
+    while (from < to && text[from] == ' ') ++from;
+    while (to > from && text[to - 1] == ' ') --to;
+    if (from == to) return MarkerKind::notNumber;
+    long value = 0;
+    for (size_t k = from; k < to; ++k) {
+        if (!std::isdigit(static_cast<unsigned char>(text[k]))) return MarkerKind::notNumber;
+        // Leading zeros are no octal: "010" is field 10.
+        if (value <= kImportReadFields) value = value * 10 + (text[k] - '0');
+    }
+    if (value > kImportReadFields) return MarkerKind::pastRead;
+    *field = value == 0 ? 1 : static_cast<int>(value);
+    return MarkerKind::field;
+}
+
+// Calls each(marker text, its length) for every "<<...>>" of the template;
+// stops when each returns false.
+template <typename Each>
+void forEachMarker(const char* t, size_t end, Each each) {
+    size_t pos = 0;
+    while (pos < end) {
+        const char* open = static_cast<const char*>(::memmem(t + pos, end - pos, "<<", 2));
+        if (!open) return;
+        const size_t from = static_cast<size_t>(open - t) + 2;
+        const char* close = static_cast<const char*>(::memmem(t + from, end - from, ">>", 2));
+        if (!close) return;
+        const size_t to = static_cast<size_t>(close - t);
+        if (!each(t + from, to - from)) return;
+        pos = to + 2;
+    }
 }
 
 }  // namespace
@@ -222,8 +245,8 @@ void GetImportBuilt(char* dst, const char* templ) {
             break;
         }
         const size_t to = static_cast<size_t>(close - t);
-        const int field = fieldNumber(t + from, to - from);
-        if (field > 0) {
+        int field = 0;
+        if (markerField(t + from, to - from, &field) == MarkerKind::field) {
             const char* value = gProd.importItems[field - 1];
             const size_t n = strnlen(value, kImportFieldSize - 1);
             if (!blankOnly(value, n)) append(value, n);
@@ -231,4 +254,23 @@ void GetImportBuilt(char* dst, const char* templ) {
         pos = to + 2;
     }
     dst[len] = 0;
+}
+
+std::string importTemplateFault(const char* templ) {
+    const char* t = templ ? templ : "";
+    std::string fault;
+    forEachMarker(t, strnlen(t, kImportTemplateMax), [&](const char* text, size_t n) {
+        int field = 0;
+        const MarkerKind kind = markerField(text, n, &field);
+        if (kind == MarkerKind::field) return true;
+        const std::string marker = "<<" + platform::macRomanToUtf8(std::string(text, n)) + ">>";
+        const std::string most = std::to_string(kImportReadFields);
+        fault = "the data template's marker " + marker +
+                (kind == MarkerKind::pastRead
+                     ? " names a field no record fills: a record gives at most " + most + " fields"
+                     : " is no field number: write the number in decimal") +
+                " (<<1>> to <<" + most + ">>)";
+        return false;
+    });
+    return fault;
 }

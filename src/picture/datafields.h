@@ -44,12 +44,16 @@ platform::OSErr fprinth(platform::FileRef file, const std::string* handle, int32
 // becomes the number read.
 platform::OSErr freadh(platform::FileRef file, std::string* handle, int32_t* count);
 
-// The import template: literal text and markers "<<n>>" naming field n (from 1;
-// 0 means 1, read as "%i" reads: 0x hexadecimal, a leading 0 octal) of the
-// current import record gProd.importItems. A field of white space only, and a
-// number naming no field, give nothing; a "<<" without a ">>" after it stays as
-// typed. dst (kImportBuiltSize bytes) gets at most kImportBuiltMax characters.
+// The import template: literal text and markers "<<n>>" naming field n (from 1,
+// in decimal: "010" is field 10; 0 means 1) of the current import record
+// gProd.importItems. A field of white space only, and a marker naming no field
+// a record read fills (past the 19th, or no decimal number), give nothing; a
+// "<<" without a ">>" after it stays as typed. dst (kImportBuiltSize bytes)
+// gets at most kImportBuiltMax characters.
 constexpr size_t kImportBuiltSize = 256;
 constexpr size_t kImportBuiltMax = 254;  // a label item's data field
 constexpr size_t kImportTemplateMax = 255;
 void GetImportBuilt(char* dst, const char* templ);
+// Why a template cannot be used (UTF-8): its first marker that names no field a
+// record read fills, with the range there is. Empty when every marker names one.
+std::string importTemplateFault(const char* templ);

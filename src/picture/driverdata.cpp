@@ -110,13 +110,19 @@ bool askPrintTime(int32_t i) {
         const bool repeat = gDriver.askForRepeat == 1;
         char answer[kRunTextSize] = {};
         int32_t count = 0;
+        if (gPrint.printTimeAnswer) {
+            // A script answers every question alike; an empty answer would be
+            // asked for again and again.
+            copyBounded(answer, gPrint.printTimeAnswer->c_str());
+            count = 1;
+            if (answer[0] == 0) return false;
+        }
         // An empty answer asks again; a cancel ends the job (it would ask forever).
-        do {
-            answer[0] = 0;
+        while (answer[0] == 0) {
             if (!platform::LibAnswerS(gLabel.textQuest.c_str(), answer, sizeof answer, "",
                                       repeat ? kRepeatQuestion : "", repeat, &count))
                 return false;
-        } while (answer[0] == 0);
+        }
         if (repeat) gPrint.rnLabels = count;
         fitItemData(answer);
         storeDataText(it, gData.chMainCode);

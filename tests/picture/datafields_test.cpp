@@ -186,9 +186,33 @@ TEST_F(Template, MarkersTakeTheirFields) {
     field(4, "   ");
     field(5, "\t");
     field(8, "H");
+    field(10, "J");
+    field(19, "S");
     field(20, "T");
     for (const auto& c : testsupport::readCases("picture/import_templates.txt", 2))
         EXPECT_EQ(build(c[0]), c[1]) << c.where;
+}
+
+// A template is checked before a run: each marker must name a field a record
+// read fills, in decimal.
+TEST_F(Template, MarkersNamingNoReadFieldAreRefused) {
+    for (const char* good : {"<<1>>-<<19>>", "<<0>><<010>>", "no markers", "open <<2", ""})
+        EXPECT_EQ(importTemplateFault(good), "") << good;
+    const struct {
+        const char* templ;
+        const char* says;
+    } refused[] = {
+        {"<<1>><<20>>", "marker <<20>> names a field no record fills: a record gives at most 19"},
+        {"<<99999999999999999999>>", "<<99999999999999999999>> names a field no record fills"},
+        {"x<<0x3>>", "marker <<0x3>> is no field number: write the number in decimal"},
+        {"<<-1>>", "<<-1>> is no field number"},
+        {"<<>>", "<<>> is no field number"},
+    };
+    for (const auto& r : refused) {
+        const std::string fault = importTemplateFault(r.templ);
+        EXPECT_NE(fault.find(r.says), std::string::npos) << r.templ << ": " << fault;
+        EXPECT_NE(fault.find("(<<1>> to <<19>>)"), std::string::npos) << fault;
+    }
 }
 
 TEST_F(Template, ALongResultIsCutToTheItemsField) {
