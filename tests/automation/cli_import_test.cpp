@@ -100,6 +100,16 @@ TEST_F(CommandLineImport, BadRequestsAreRefused) {
         {{record(file + "|1|x", dir + "/out/")}, "title field must be a whole number"},
         {{record(file + "|1|0|0", dir + "/out/")}, "record count must be a whole number from 1"},
         {{record(file + "|1|0|1|9", dir + "/out/")}, "FILE|START|TITLE|COUNT"},
+        // A record read gives 19 fields: a title or marker past them names nothing.
+        {{record(file + "|1|20", dir + "/out/")},
+         "title field must be a whole number from 0 to 19"},
+        {{record(file + "|1|21", dir + "/out/")}, "a record gives at most 19 fields"},
+        {{"{type:\"Code 128\", data:\"<<20>>\", import:\"" + file + "\", saveto:\"" + dir +
+          "/out/\"}"},
+         "marker <<20>> names a field no record fills"},
+        {{"{type:\"Code 128\", data:\"X<<0x3>>\", import:\"" + file + "\", saveto:\"" + dir +
+          "/out/\"}"},
+         "marker <<0x3>> is no field number"},
         {{record(file, dir + "/one.eps")}, "saveto must name a folder"},
         {{"--kind=text-line", record(file, dir + "/out/")}, "text lines go into one file"},
     };
@@ -109,6 +119,53 @@ TEST_F(CommandLineImport, BadRequestsAreRefused) {
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
     }
     EXPECT_TRUE(fs::is_empty(dir + "/out"));
+}
+
+// Blank lines, between the records or after the last, make no symbol; fields
+// past the 19th are left out with a warning, and the run still succeeds.
+TEST_F(CommandLineImport, BlankLinesMakeNothingAndExtraFieldsAreSaid) {
+    for (const char* bytes : {"111\n222\n\n", "\r\n111\r\n\r\n , \r\n222\r\n\r\n"}) {
+        SCOPED_TRACE(testing::PrintToString(std::string(bytes)));
+        const std::string file = dir + "/blank.csv";
+        std::ofstream(file, std::ios::binary) << bytes;
+        fs::remove_all(dir + "/out");
+        fs::create_directories(dir + "/out");
+        const std::string sku =
+            "{type:\"Code 128\", data:\"SKU<<1>>\", import:\"" + file + "\", saveto:\"";
+        CliRun r = run({sku + dir + "/out/\"}"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir + "/out"))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::string>{"SKU111.EPS", "SKU222.EPS"}));
+
+        const std::string lines = dir + "/blank-lines.txt";
+        fs::remove(lines);
+        r = run({"--kind=text-line", sku + lines + "\"}"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const std::string all = testsupport::slurp(lines);
+        const auto crs = static_cast<int>(std::count(all.begin(), all.end(), '\r'));
+        EXPECT_EQ(testsupport::decodeTextLines(lines, crs / 2 - 1, "Code128"),
+                  (std::vector<std::string>{"SKU111", "SKU222"}));
+    }
+
+    std::string wide;
+    for (int f = 1; f <= 25; ++f) wide += (f > 1 ? "," : "") + std::string("F") + std::to_string(f);
+    const std::string file = dir + "/wide.csv";
+    std::ofstream(file, std::ios::binary) << wide << "\n";
+    fs::remove_all(dir + "/out");
+    fs::create_directories(dir + "/out");
+    const CliRun r = run({"{type:\"Code 128\", data:\"<<19>>\", import:\"" + file +
+                          "|1|2\", saveto:\"" + dir + "/out/\"}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("record 1: warning: A record of the import file has more than 19 "
+                         "fields; the fields after the 19th were left out"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(testsupport::decodeEpsFolder(dir + "/out", "Code128"),
+              (std::vector<std::string>{"F19"}));
 }
 
 }  // namespace

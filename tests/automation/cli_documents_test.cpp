@@ -1,0 +1,146 @@
+// Label documents with variable data printed from the command line: each label
+// of the printed PDF is read back and must carry its own record, or the answer
+// the script gave; what cannot be printed is refused before a file is made.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/world.h"
+#include "automation/options.h"
+#include "cli_run.h"
+#include "labels/labelDoc.h"
+#include "labels/labelFile.h"
+#include "symbology/messages.h"
+#include "symbology/state.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The sheet, in tenths of a point: 2 by 3 labels of 250 by 200 points on A4.
+constexpr int kAcross = 2, kDown = 3;
+constexpr int kLeft = 300, kTop = 400, kWidth = 2500, kHeight = 2000, kGap = 100;
+constexpr int kDpi = 300;
+constexpr int kProModeImport = 2, kProModeAsk = 3;
+
+struct CliDocuments : ::testing::Test {
+    fs::path dir;
+    void SetUp() override {
+        char tmpl[] = "/tmp/strixel-documents-XXXXXX";
+        ASSERT_NE(::mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+    }
+    void TearDown() override {
+        unsetenv("XDG_CONFIG_HOME");
+        resetWorld();
+        fs::remove_all(dir);
+    }
+
+    // A document of one Code 128 item on each label: imported by `templ` from
+    // `importFile`, or asked at printing with the question "Batch?".
+    std::string makeDocument(int proMode, const std::string& templ, const std::string& importFile) {
+        resetWorld();
+        gMsg.quiet = true;
+        initLabelItems();
+        labelBack.leftMargin = kLeft;
+        labelBack.topMargin = kTop;
+        labelBack.across = kAcross;
+        labelBack.down = kDown;
+        labelBack.spaceAcross = labelBack.spaceDown = kGap;
+        labelBack.labelWidth = kWidth;
+        labelBack.labelHeight = kHeight;
+        EXPECT_EQ(addLabelItem(), 0);
+        gLabel.labelParts[0]->setI16(item::kind, kKindBarcode);
+        gLabel.itRect = {40, 20, 160, 230};
+        EXPECT_EQ(parseCodeType("Code 128"), 1);
+        const std::string data = proMode == kProModeImport ? templ : "?";
+        copyBounded(gData.chMainCode, data.c_str());
+        copyBounded(gData.chMainCode2, data.c_str());
+        gData.len1 = gData.len11 = 0;  // the data keeps its own length
+        gLabel.serPos = proMode == kProModeImport ? templ : "";
+        gLabel.textQuest = proMode == kProModeAsk ? "Batch?" : "";
+        gLabel.proMode = proMode;
+        gLabel.notDrawn = 0;
+        setItemRect(0);
+        setItemData(0, 2);
+        gDocFile.impoFile = importFile;
+        const std::string doc = (dir / "labels.labl").string();
+        EXPECT_EQ(saveDocumentTo(doc), 0);
+        resetWorld();
+        return doc;
+    }
+
+    // What each cell of the first page decodes to, in fill order; "" for a blank cell.
+    std::vector<std::string> readCells(const std::string& pdf) {
+        const std::string prefix = (dir / "page").string();
+        EXPECT_EQ(testsupport::pdftoppm(pdf, prefix, kDpi).status, 0);
+        testsupport::Bitmap page;
+        EXPECT_TRUE(testsupport::readPGM(prefix + "-1.pgm", &page));
+        std::vector<std::string> cells;
+        const double k = kDpi / 720.0;
+        for (int row = 0; row < kDown; ++row)
+            for (int col = 0; col < kAcross; ++col) {
+                const int left = int((kLeft + (kWidth + kGap) * col) * k);
+                const int top = int((kTop + (kHeight + kGap) * row) * k);
+                testsupport::Bitmap cell;
+                cell.width = int(kWidth * k);
+                cell.height = int(kHeight * k);
+                cell.pixels.resize(size_t(cell.width) * size_t(cell.height));
+                bool ink = false;
+                for (int y = 0; y < cell.height; ++y)
+                    for (int x = 0; x < cell.width; ++x) {
+                        const auto v = page.at(left + x, top + y);
+                        cell.pixels[size_t(y) * size_t(cell.width) + size_t(x)] = v;
+                        ink = ink || v < 128;
+                    }
+                cells.push_back(
+                    ink ? testsupport::decode(testsupport::padBitmap(cell, 20), "Code128").text
+                        : "");
+            }
+        return cells;
+    }
+};
+
+TEST_F(CliDocuments, EachLabelTakesItsRecordOrTheAnswer) {
+    int n = 0;
+    for (const testsupport::CaseLine& c : testsupport::readCases("automation/documents.txt", 7)) {
+        SCOPED_TRACE(c.where + " " + c[0]);
+        const bool import = c[1] == "import";
+        const std::string records = (dir / ("records" + std::to_string(++n) + ".txt")).string();
+        if (import) std::ofstream(records, std::ios::binary) << c[2];
+        const std::string doc =
+            makeDocument(import ? kProModeImport : kProModeAsk, c[3], import ? records : "");
+        const std::string pdf = (dir / ("labels" + std::to_string(n) + ".pdf")).string();
+        std::string keys = "printer:\"" + pdf + "\"";
+        if (c[4] != "-") keys += ", answer:\"" + c[4] + "\"";
+        if (c[5] != "-") keys += ", number:\"" + c[5] + "\"";
+        const CliRun r = run({"--open", doc, "{" + keys + "}"});
+
+        const std::string refused = "refused: ";
+        if (c[6].rfind(refused, 0) == 0) {
+            EXPECT_EQ(r.status, 1) << r.err;
+            EXPECT_NE(r.err.find(c[6].substr(refused.size())), std::string::npos) << r.err;
+            EXPECT_FALSE(fs::exists(pdf));
+            continue;
+        }
+        ASSERT_EQ(r.status, 0) << r.err;
+        // Nobody answers how many records to import: the run says what it did.
+        if (import)
+            EXPECT_NE(r.err.find("no answer to \"Import how many?\""), std::string::npos) << r.err;
+        else
+            EXPECT_EQ(r.err, "");
+        std::vector<std::string> want;
+        std::istringstream in(c[6]);
+        for (std::string label; in >> label;) want.push_back(label);
+        want.resize(kAcross * kDown);
+        EXPECT_EQ(readCells(pdf), want);
+    }
+}
+
+}  // namespace
