@@ -152,7 +152,11 @@ TEST_F(CommandLineImport, BlankLinesMakeNothingAndExtraFieldsAreSaid) {
     }
 
     std::string wide;
-    for (int f = 1; f <= 25; ++f) wide += (f > 1 ? "," : "") + std::string("F") + std::to_string(f);
+    for (int f = 1; f <= 25; ++f) {
+        if (f > 1) wide += ',';
+        wide += 'F';
+        wide += std::to_string(f);
+    }
     const std::string file = dir + "/wide.csv";
     std::ofstream(file, std::ios::binary) << wide << "\n";
     fs::remove_all(dir + "/out");
