@@ -148,11 +148,13 @@ void printHelp(std::ostream& out) {
            "  saveto    the output file; its extension picks the kind (below)\n"
            "  import    \"FILE|START|TITLE|COUNT\": one symbol per record of the import\n"
            "            file FILE (comma-separated, quotes dropped), from record START\n"
-           "            (default 1), COUNT records (default all); each file is named\n"
-           "            after field TITLE, or after its data when TITLE is 0 (the\n"
-           "            default). The data is then the template: <<n>> is field n\n"
-           "            (default \"<<1>>\"). saveto names a folder (ending in /) for a\n"
-           "            file a record, or the file of --kind=text-line's lines\n"
+           "            (default 1), COUNT records (default all; blank lines are no\n"
+           "            records); each file is named after field TITLE (1 to 19), or\n"
+           "            after its data when TITLE is 0 (the default). The data is then\n"
+           "            the template: <<n>> is field n, in decimal from 1 to 19 (a record\n"
+           "            gives at most 19 fields) (default \"<<1>>\"). saveto names a\n"
+           "            folder (ending in /) for a file a record, or the file of\n"
+           "            --kind=text-line's lines\n"
            "  printer   prints: a .pdf or .ps file, or a printer queue's name\n"
            "  number    labels to print (0 or none: the whole first sheet)\n"
            "  continuous, stripper, cutter\n"
@@ -488,6 +490,9 @@ std::string runRecord(Pairs pairs, const OutputChoice& choice, const OpenedFile&
         if (document && key != "saveto" && !printKey(key))
             return "the key \"" + key +
                    "\" does not apply to an opened label document (give saveto or printer)";
+        if (!document && key == "answer")
+            return "the key \"answer\" applies to an opened label document whose items ask "
+                   "for their data at printing";
         if (key == "data") templ = value;
         std::string range = tooLong(key, value);
         if (range.empty()) range = numberOutOfRange(key, value);

@@ -43,6 +43,8 @@ TEST_F(CliPrint, PrinterKeysAreChecked) {
         {head + "printer:\"" + pdf + "\", number:\"2.5\"}", "the number must be a number"},
         {head + "printer:\"" + pdf + "\", stripper:\"2\"}", "the stripper must be a number"},
         {head + "printer:\"NoSuchQueue\"}", "Error -30873"},
+        {head + "printer:\"" + pdf + "\", answer:\"7\"}", "applies to an opened label document"},
+        {head + "answer:\"7\", saveto:\"" + pdf + "\"}", "applies to an opened label document"},
     };
     for (const auto& f : faults) {
         const CliRun r = run({f.record});
