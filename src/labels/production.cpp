@@ -9,7 +9,7 @@
 #include "labels/importfile.h"
 #include "labels/labelDoc.h"
 #include "labels/serial.h"
-#include "picture/datafields.h"
+#include "labels/datafields.h"
 #include "picture/services.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"

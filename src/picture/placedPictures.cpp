@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "labels/itemFields.h"
-#include "labels/printLabels.h"
-#include "picture/SetUpFiles.h"
+#include "labels/runs/printLabels.h"
+#include "picture/output/SetUpFiles.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
 #include "platform/numbers.h"

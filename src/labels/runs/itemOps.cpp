@@ -1,4 +1,4 @@
-#include "labels/itemOps.h"
+#include "labels/runs/itemOps.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "labels/printLabels.h"
+#include "labels/runs/printLabels.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "picture/SetUpFiles.h"
+#include "picture/output/SetUpFiles.h"
 
 #include <sys/stat.h>
 
@@ -9,8 +9,8 @@
 
 #include "labels/labelDoc.h"
 #include "picture/outputstate.h"
-#include "picture/pcEps.h"
-#include "picture/rasterfiles.h"
+#include "picture/output/pcEps.h"
+#include "picture/output/rasterfiles.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
 #include "platform/macroman.h"
