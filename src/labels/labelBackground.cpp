@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "labels/labelDoc.h"
-#include "labels/runs/printLabels.h"
+#include "labels/printState.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "labels/itemFields.h"
-#include "labels/runs/printLabels.h"
+#include "labels/printState.h"
 #include "picture/output/SetUpFiles.h"
 #include "platform/desktop.h"
 #include "platform/files.h"

@@ -22,8 +22,6 @@
 #include "vector/Epsout.h"
 #include "vector/press.h"
 
-PrintRunState gPrint;
-
 namespace {
 
 constexpr int32_t kLabelUnits = 10;  // the sheet's lengths are tenths of a point
