@@ -13,7 +13,7 @@
 #include "picture/colours.h"
 #include "picture/driverdata.h"
 #include "picture/outputstate.h"
-#include "picture/output/SetUpFiles.h"
+#include "picture/fileservices.h"
 #include "labels/labelBackground.h"
 #include "platform/desktop.h"
 #include "platform/quickdraw/pict.h"

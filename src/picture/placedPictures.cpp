@@ -7,7 +7,7 @@
 
 #include "labels/itemFields.h"
 #include "labels/printState.h"
-#include "picture/output/SetUpFiles.h"
+#include "picture/fileservices.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
 #include "platform/numbers.h"
