@@ -330,7 +330,7 @@ bool looksLikeEps(const std::string& path) {
 std::string loadOpened(const OpenedFile& opened) {
     gDocFile.globFilS = opened.path;
     if (opened.eps) {
-        if (GetSettingsFromEps() != 1)
+        if (GetSettingsFromEps(ConvertString) != 1)
             return "the EPS file " + opened.path + " holds no options line to take settings from";
         return {};
     }
