@@ -72,10 +72,6 @@ void ProcessBarcodes();
 // item's serial-start field); the text after a '|' becomes the add-on. Returns
 // the data's length.
 int32_t buildImportData();
-// Invalidates a rectangle of the layout preview (nothing to redraw headless).
-void Disp2InvalRect(int32_t mode, const struct Rect16& rect);
-// Shows the layout preview's error text over the item being drawn, then empties it.
-void updateDisp();
 
 // A run handed to the sheet writer (gcite non-zero), label by label. Item 0 of
 // the label carries the run's data.

@@ -7,6 +7,7 @@
 #include "labels/itemFields.h"
 #include "labels/labelDoc.h"
 #include "labels/printState.h"
+#include "labels/preview.h"
 #include "labels/production.h"
 #include "labels/serial.h"
 #include "picture/PICbcode.h"

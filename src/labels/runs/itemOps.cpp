@@ -8,6 +8,7 @@
 
 #include "labels/itemFields.h"
 #include "labels/labelRecords.h"
+#include "labels/preview.h"
 #include "labels/production.h"
 #include "picture/PICout2.h"
 #include "platform/desktop.h"
