@@ -7,6 +7,7 @@
 
 #include "labels/labelDoc.h"
 #include "labels/production.h"
+#include "labels/runs/ProcessBarcodes.h"
 #include "picture/outputstate.h"
 #include "platform/files.h"
 #include "platform/macroman.h"

@@ -63,11 +63,6 @@ extern ProductionSettings gProd;
 
 void resetProduction();
 
-// Turns the current settings into finished output by the entry mode
-// (background): one symbol, one per serial number, or one per import record,
-// each drawn and delivered by the output dispatch; with a print sheet set up the
-// run may be handed whole to the sheet writer.
-void ProcessBarcodes();
 // Builds item 0's data from the current import record and its template (the
 // item's serial-start field); the text after a '|' becomes the add-on. Returns
 // the data's length.

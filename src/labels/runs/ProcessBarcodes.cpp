@@ -1,5 +1,7 @@
 // The production run: one symbol, a run of serial numbers or a run of import
 // records, each symbol drawn and delivered by the output dispatch.
+#include "labels/runs/ProcessBarcodes.h"
+
 #include <cstdio>
 #include <cstring>
 #include <string>

@@ -14,6 +14,7 @@
 #include "automation/options.h"
 #include "labels/labelDoc.h"
 #include "labels/production.h"
+#include "labels/runs/ProcessBarcodes.h"
 #include "picture/output/SetUpFiles.h"
 #include "picture/outputstate.h"
 #include "picture/symbolbox.h"
