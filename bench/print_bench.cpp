@@ -11,8 +11,8 @@
 
 #include "bench_support.h"
 #include "labels/labelDoc.h"
-#include "labels/printLabels.h"
-#include "labels/printWindow.h"
+#include "labels/runs/printLabels.h"
+#include "labels/runs/printWindow.h"
 #include "platform/printing/printing.h"
 #include "symbology/appBits.h"
 #include "symbology/info.h"

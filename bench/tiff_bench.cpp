@@ -10,7 +10,7 @@
 #include "bench_support.h"
 #include "labels/labelDoc.h"
 #include "picture/outputstate.h"
-#include "picture/rasterfiles.h"
+#include "picture/output/rasterfiles.h"
 #include "picture/symbolbox.h"
 #include "picture/symbolpicture.h"
 #include "symbology/info.h"

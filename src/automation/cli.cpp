@@ -19,11 +19,11 @@
 #include "labels/labelDoc.h"
 #include "labels/labelFile.h"
 #include "labels/printDefaults.h"
-#include "labels/printLabels.h"
-#include "labels/printWindow.h"
+#include "labels/runs/printLabels.h"
+#include "labels/runs/printWindow.h"
 #include "labels/production.h"
-#include "picture/SetUpFiles.h"
-#include "picture/outer2.h"
+#include "picture/output/SetUpFiles.h"
+#include "picture/output/outer2.h"
 #include "picture/outputstate.h"
 #include "picture/symbolbox.h"
 #include "picture/symbolpicture.h"
@@ -338,7 +338,7 @@ bool looksLikeEps(const std::string& path) {
 std::string loadOpened(const OpenedFile& opened) {
     gDocFile.globFilS = opened.path;
     if (opened.eps) {
-        if (GetSettingsFromEps() != 1)
+        if (GetSettingsFromEps(ConvertString) != 1)
             return "the EPS file " + opened.path + " holds no options line to take settings from";
         return {};
     }

@@ -7,7 +7,8 @@
 
 #include "labels/labelDoc.h"
 #include "labels/production.h"
-#include "picture/datafields.h"
+#include "labels/datafields.h"
+#include "labels/runs/ProcessBarcodes.h"
 #include "picture/outputstate.h"
 #include "platform/files.h"
 #include "platform/macroman.h"

@@ -9,8 +9,6 @@
 
 #include "platform/files.h"
 
-// Writes "%%Options: {...}" and a carriage return to the open file refNum.
-void saveAutoFormatData(platform::FileRef refNum);
 // Applies a settings record {key:"value", ...} to the current settings. local 1:
 // the program reads back its own options line. Unknown keys are passed over.
 void ConvertString(const char* text, int32_t local);

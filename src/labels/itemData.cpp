@@ -4,6 +4,7 @@
 #include "labels/itemFields.h"
 #include "labels/labelDoc.h"
 #include "labels/layoutText.h"
+#include "labels/preview.h"
 #include "labels/production.h"
 #include "symbology/Filters.h"
 #include "symbology/state.h"

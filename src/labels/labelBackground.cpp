@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "labels/labelDoc.h"
-#include "labels/printLabels.h"
+#include "labels/printState.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "labels/channels.h"
 #include "labels/itemFields.h"
 #include "labels/labelFile.h"
+#include "labels/preview.h"
 #include "labels/production.h"
 #include "labels/sheetTemplates.h"
 #include "labels/units.h"

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <new>
 
-#include "automation/options.h"
 #include "labels/channels.h"
 #include "labels/labelRecords.h"
 #include "labels/units.h"
@@ -380,7 +379,7 @@ std::string epsOptionsRecord(const std::string& head) {
     return text.substr(from, end == std::string::npos ? std::string::npos : end - from);
 }
 
-int32_t GetSettingsFromEps() {
+int32_t GetSettingsFromEps(OptionsRecordReader apply) {
     platform::FileRef ref = 0;
     if (gDocFile.globFilS.empty() ||
         platform::FSOpenRead(gDocFile.globFilS, &ref) != platform::noErr)
@@ -392,7 +391,7 @@ int32_t GetSettingsFromEps() {
     head.resize(static_cast<size_t>(n < 0 ? 0 : n));
     const std::string record = epsOptionsRecord(head);
     if (record.empty()) return 0;
-    ConvertString(record.c_str(), 1);
+    apply(record.c_str(), 1);
     return 1;
 }
 

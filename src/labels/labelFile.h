@@ -60,9 +60,11 @@ void saveObjects(int32_t mode);
 // mode 0 loads gDocFile.globFilS; mode 1 (the open dialog) loads it too. Returns 1
 // when a label document was loaded.
 int32_t loadObjects(int32_t mode);
-// Applies the options line of the EPS file gDocFile.globFilS. Returns 1 when the
-// file held one.
-int32_t GetSettingsFromEps();
+// Applies the options line of the EPS file gDocFile.globFilS through apply (the
+// script records' reader, which stands above the document model). Returns 1
+// when the file held one.
+using OptionsRecordReader = void (*)(const char* record, int32_t local);
+int32_t GetSettingsFromEps(OptionsRecordReader apply);
 // The settings record of an EPS file's options line: the text after
 // "%%Options: " in the third comment from byte 11 of its first 2540 bytes, up to
 // the line end; empty when there is none.

@@ -9,8 +9,7 @@
 #include "labels/importfile.h"
 #include "labels/labelDoc.h"
 #include "labels/serial.h"
-#include "picture/datafields.h"
-#include "picture/services.h"
+#include "labels/datafields.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
@@ -20,14 +19,6 @@ ProductionSettings gProd;
 void resetProduction() { gProd = ProductionSettings{}; }
 
 int32_t productionEntryMode() { return gProd.background; }
-
-void Disp2InvalRect(int32_t, const Rect16&) {}
-
-void updateDisp() {
-    // Headless there is no preview to draw the box into; the text has been shown
-    // on standard error when it was raised.
-    gMsg.gerrorstr[0] = 0;
-}
 
 namespace {
 

@@ -63,19 +63,10 @@ extern ProductionSettings gProd;
 
 void resetProduction();
 
-// Turns the current settings into finished output by the entry mode
-// (background): one symbol, one per serial number, or one per import record,
-// each drawn and delivered by the output dispatch; with a print sheet set up the
-// run may be handed whole to the sheet writer.
-void ProcessBarcodes();
 // Builds item 0's data from the current import record and its template (the
 // item's serial-start field); the text after a '|' becomes the add-on. Returns
 // the data's length.
 int32_t buildImportData();
-// Invalidates a rectangle of the layout preview (nothing to redraw headless).
-void Disp2InvalRect(int32_t mode, const struct Rect16& rect);
-// Shows the layout preview's error text over the item being drawn, then empties it.
-void updateDisp();
 
 // A run handed to the sheet writer (gcite non-zero), label by label. Item 0 of
 // the label carries the run's data.

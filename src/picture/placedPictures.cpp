@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "labels/itemFields.h"
-#include "labels/printLabels.h"
-#include "picture/SetUpFiles.h"
+#include "labels/printState.h"
+#include "picture/fileservices.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
 #include "platform/numbers.h"

@@ -1,6 +1,6 @@
 // Services of the picture output that the vector writer uses: the text size of
 // human-readable text, the Code 128 retail text line, a bounded Pascal-string
-// append and the H-gauge width. (The import template is in picture/datafields.h.)
+// append and the H-gauge width. (The import template is in labels/datafields.h.)
 #pragma once
 
 #include <cstddef>

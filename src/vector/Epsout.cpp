@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "automation/options.h"
+#include "vector/optionsLine.h"
 #include "labels/labelDoc.h"
 #include "platform/datetime.h"
 #include "platform/textmetrics.h"

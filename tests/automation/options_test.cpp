@@ -12,6 +12,7 @@
 #include "symbology/messages.h"
 #include "symbology/state.h"
 #include "support/cases.h"
+#include "vector/optionsLine.h"
 #include "vector/sink.h"
 
 namespace {

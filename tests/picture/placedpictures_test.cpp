@@ -15,7 +15,7 @@
 #include "app/world.h"
 #include "labels/itemFields.h"
 #include "labels/labelDoc.h"
-#include "labels/printLabels.h"
+#include "labels/runs/printLabels.h"
 #include "pict_fixture.h"
 #include "picture/PICout2.h"
 #include "picture/placedPictures.h"

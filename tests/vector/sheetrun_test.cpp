@@ -10,7 +10,7 @@
 #include "doc_fixture.h"
 #include "labels/importfile.h"
 #include "labels/production.h"
-#include "picture/datafields.h"
+#include "labels/datafields.h"
 #include "picture/services.h"
 #include "platform/files.h"
 #include "support/reader.h"

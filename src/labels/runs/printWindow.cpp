@@ -1,10 +1,10 @@
-#include "labels/printWindow.h"
+#include "labels/runs/printWindow.h"
 
 #include <algorithm>
 
 #include "labels/labelDoc.h"
 #include "labels/printDefaults.h"
-#include "labels/printLabels.h"
+#include "labels/runs/printLabels.h"
 #include "platform/printing/printing.h"
 
 PrintWindowState gPrintWin;

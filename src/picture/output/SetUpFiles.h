@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "picture/fileservices.h"
+
 constexpr uint16_t kMsgCannotCreate = 33;
 constexpr uint16_t kMsgImportNotOpened = 34;
 constexpr uint16_t kMsgWriteIncomplete = 1420;
@@ -26,13 +28,6 @@ int32_t SetUpFiles(int32_t yPos);
 
 // Writes bytes as the whole file at path, safely; false after reporting why.
 bool writeWholeFile(const std::string& path, const std::string& bytes);
-// Message n, followed by the file layer's reason for the last failure.
-void reportFileFailure(uint16_t n);
-// Message n followed by the reason given.
-void reportFailureText(uint16_t n, std::string why);
-// Units per inch of the current symbol's picture frame: points on a label,
-// hundredths of a millimetre for a single symbol.
-double pictureUnitsPerInch();
 // The two names of a PDF made from an EPS: the given name with ".eps" and ".pdf"
 // in place of either extension; a name with neither is the PDF's, and the EPS
 // kept on failure adds ".eps".

@@ -1,4 +1,4 @@
-#include "labels/itemOps.h"
+#include "labels/runs/itemOps.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,6 +8,7 @@
 
 #include "labels/itemFields.h"
 #include "labels/labelRecords.h"
+#include "labels/preview.h"
 #include "labels/production.h"
 #include "picture/PICout2.h"
 #include "platform/desktop.h"

@@ -1,4 +1,4 @@
-#include "picture/SetUpFiles.h"
+#include "picture/output/SetUpFiles.h"
 
 #include <sys/stat.h>
 
@@ -9,8 +9,8 @@
 
 #include "labels/labelDoc.h"
 #include "picture/outputstate.h"
-#include "picture/pcEps.h"
-#include "picture/rasterfiles.h"
+#include "picture/output/pcEps.h"
+#include "picture/output/rasterfiles.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
 #include "platform/macroman.h"
@@ -214,10 +214,6 @@ bool writePdfFromEps(const std::string& path, int32_t yPos, std::string* written
 
 }  // namespace
 
-double pictureUnitsPerInch() {
-    return labelBack.labelWidth != 0 ? qd::kPictPointsPerInch : qd::kPictHundredthsMmPerInch;
-}
-
 PdfPaths pdfPathsFor(const std::string& path) {
     const size_t slash = path.rfind('/');
     const size_t dot = path.rfind('.');
@@ -231,30 +227,6 @@ PdfPaths pdfPathsFor(const std::string& path) {
     }
     // No extension of either kind (a device, say): the PDF takes the name itself.
     return {path + ".eps", path};
-}
-
-void reportFileFailure(uint16_t n) { reportFailureText(n, platform::FSFailureText()); }
-
-void reportFailureText(uint16_t n, std::string why) {
-    unsigned char text[256];
-    platform::StringResourceGetString(text, 136, n);
-    std::string roman;
-    size_t bad = 0;
-    if (platform::utf8ToMacRoman(why, &roman, &bad)) why = roman;
-    std::string said(reinterpret_cast<const char*>(text + 1), text[0]);
-    if (why.empty() || said.empty()) {
-        Message(n);
-        return;
-    }
-    // The box holds 255 bytes; the texts of the list leave room for a path.
-    constexpr size_t kMostMessageBytes = 255;
-    const size_t room = kMostMessageBytes - std::min(said.size() + 3, kMostMessageBytes);
-    if (why.size() > room) {
-        const size_t head = room / 2, tail = room - head - std::min<size_t>(room - head, 3);
-        why = why.substr(0, head) + "..." + why.substr(why.size() - tail);
-    }
-    said += " (" + why + ")";
-    MessageText(said.c_str());
 }
 
 bool writeWholeFile(const std::string& path, const std::string& bytes) {

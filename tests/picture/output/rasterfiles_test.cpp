@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "app/world.h"
-#include "pict_fixture.h"
-#include "picture/pcEps.h"
-#include "picture/rasterfiles.h"
+#include "../pict_fixture.h"
+#include "picture/output/pcEps.h"
+#include "picture/output/rasterfiles.h"
 #include "platform/quickdraw/picture.h"
 #include "support/reader.h"
 #include "symbology/messages.h"

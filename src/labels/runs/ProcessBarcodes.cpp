@@ -1,5 +1,7 @@
 // The production run: one symbol, a run of serial numbers or a run of import
 // records, each symbol drawn and delivered by the output dispatch.
+#include "labels/runs/ProcessBarcodes.h"
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -9,8 +11,8 @@
 #include "labels/production.h"
 #include "labels/serial.h"
 #include "picture/PICout2.h"
-#include "picture/SetUpFiles.h"
-#include "picture/outer2.h"
+#include "picture/output/SetUpFiles.h"
+#include "picture/output/outer2.h"
 #include "picture/outputstate.h"
 #include "picture/symbolbox.h"
 #include "platform/questions.h"

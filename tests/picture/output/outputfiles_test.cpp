@@ -13,10 +13,10 @@
 
 #include "app/world.h"
 #include "labels/production.h"
-#include "picture/SetUpFiles.h"
-#include "picture/outer2.h"
+#include "picture/output/SetUpFiles.h"
+#include "picture/output/outer2.h"
 #include "picture/outputstate.h"
-#include "picture/textfiles.h"
+#include "picture/output/textfiles.h"
 #include "platform/desktop.h"
 #include "support/cases.h"
 #include "support/reader.h"

@@ -1,9 +1,9 @@
-#include "picture/textfiles.h"
+#include "picture/output/textfiles.h"
 
 #include <algorithm>
 #include <string_view>
 
-#include "picture/SetUpFiles.h"
+#include "picture/output/SetUpFiles.h"
 #include "labels/production.h"
 #include "picture/outputstate.h"
 #include "platform/files.h"

@@ -7,7 +7,7 @@
 
 #include "app/world.h"
 #include "labels/production.h"
-#include "picture/datafields.h"
+#include "labels/datafields.h"
 #include "platform/files.h"
 #include "support/cases.h"
 #include "support/reader.h"

@@ -1,12 +1,12 @@
-#include "picture/outer2.h"
+#include "picture/output/outer2.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 
-#include "picture/SetUpFiles.h"
+#include "picture/output/SetUpFiles.h"
 #include "picture/outputstate.h"
-#include "picture/textfiles.h"
+#include "picture/output/textfiles.h"
 #include "platform/desktop.h"
 #include "platform/quickdraw/pict.h"
 #include "symbology/messages.h"

@@ -2,8 +2,8 @@
 
 #include "app/world.h"
 #include "labels/labelDoc.h"
-#include "labels/printLabels.h"
-#include "labels/printWindow.h"
+#include "labels/runs/printLabels.h"
+#include "labels/runs/printWindow.h"
 #include "support/cases.h"
 
 namespace {

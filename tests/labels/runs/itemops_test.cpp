@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "label_world.h"
-#include "labels/itemOps.h"
+#include "../label_world.h"
+#include "labels/runs/itemOps.h"
 #include "labels/labelFile.h"
 #include "labels/labelRecords.h"
 #include "platform/desktop.h"

@@ -1,4 +1,4 @@
-#include "picture/datafields.h"
+#include "labels/datafields.h"
 
 #include <algorithm>
 #include <cctype>

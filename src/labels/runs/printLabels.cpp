@@ -1,4 +1,4 @@
-#include "labels/printLabels.h"
+#include "labels/runs/printLabels.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -12,7 +12,7 @@
 #include "labels/printDefaults.h"
 #include "labels/production.h"
 #include "picture/PICout2.h"
-#include "picture/datafields.h"
+#include "labels/datafields.h"
 #include "picture/hooks.h"
 #include "picture/outputstate.h"
 #include "picture/rotate.h"
@@ -22,8 +22,6 @@
 #include "symbology/state.h"
 #include "vector/Epsout.h"
 #include "vector/press.h"
-
-PrintRunState gPrint;
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "picture/rasterfiles.h"
+#include "picture/output/rasterfiles.h"
 
 #include <tiffio.h>
 
@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "picture/SetUpFiles.h"
+#include "picture/output/SetUpFiles.h"
 #include "platform/byteorder.h"
 #include "platform/packbits.h"
 #include "symbology/messages.h"

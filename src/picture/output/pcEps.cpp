@@ -1,4 +1,4 @@
-#include "picture/pcEps.h"
+#include "picture/output/pcEps.h"
 
 #include <cstring>
 

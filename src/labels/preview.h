@@ -1,0 +1,23 @@
+// The layout preview as the document model sees it. The model says which part
+// of the preview its change has spoiled and when the error text of an item is
+// to be shown; a front end that draws a preview registers where these go.
+// Headless nothing is registered and nothing is drawn.
+#pragma once
+
+#include <cstdint>
+
+struct Rect16;
+
+struct PreviewHooks {
+    // A rectangle of the preview to draw again (mode kInvalidateSelection: the
+    // item as drawn, rotated).
+    void (*invalRect)(int32_t mode, const Rect16& rect) = nullptr;
+    // The error text to show over the item being drawn.
+    void (*showError)(const char* text) = nullptr;
+};
+extern PreviewHooks gPreviewHooks;
+
+// Invalidates a rectangle of the layout preview.
+void Disp2InvalRect(int32_t mode, const Rect16& rect);
+// Shows the layout preview's error text over the item being drawn, then empties it.
+void updateDisp();

@@ -1,0 +1,3 @@
+#include "labels/printState.h"
+
+PrintRunState gPrint;
