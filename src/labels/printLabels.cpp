@@ -14,6 +14,7 @@
 #include "picture/PICout2.h"
 #include "picture/hooks.h"
 #include "picture/outputstate.h"
+#include "picture/placedPictures.h"
 #include "picture/rotate.h"
 #include "platform/desktop.h"
 #include "platform/questions.h"
@@ -217,6 +218,9 @@ int16_t doCalcNumberOfPages() { return int16_t(std::clamp(gPrint.nPages, 1, int3
 
 int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
     PrintRunState& p = gPrint;
+    // A picture that cannot be read is known before anything is drawn or asked.
+    const bool printing = mode != 0;
+    if (printing && !PictureFilesReadable()) return 1;
     if (gOut.tool == kOutVector && gOut.purePost == 0 && gOut.ill == kIllPress && !pressBranch())
         return 1;
     const int32_t pictureMode = mode == 1 ? 1 : mode == 0 ? 2 : -1;
@@ -266,17 +270,25 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
     gDriver.iRepeat2 = std::max(p.iRepeats, 1);
     bool stop = false;
     bool pageOpen = mode == 1;  // doPrinting began the first page
+    // Any message while labels are printed (an import record cut short, a
+    // serial number refused, a picture or symbol that cannot be drawn) means a
+    // label is not what the document asks for: the run fails and prints nothing.
+    const int32_t shownBefore = gMsg.shown;
+    bool failed = false;
+    auto faulted = [&] { return failed = failed || (printing && gMsg.shown != shownBefore); };
     auto cell = [&](qd::Point at, int16_t labelFlag) {
         if ((gProd.importer & 1) && gDriver.iRepeat2 == std::max(p.iRepeats, 1) &&
             (p.nnLabels < p.importCount || p.importCount == 0)) {
             const bool ended = GetImportItems() == 1;
             bool empty = true;
             for (const auto& field : gProd.importItems) empty = empty && field[0] == 0;
+            if (faulted()) return false;
             if (ended && empty) return false;  // no record left for this label
             if (ended) stop = true;
         }
         qd::PenNormal();
         PICout2(at.h, at.v, pictureMode);
+        if (faulted()) return false;
         if (gDriver.jobCancelled) return false;  // a print-time question was cancelled
         ++p.nnLabels;
         if (p.nLabels > 0 && p.nnLabels >= p.nLabels) stop = true;
@@ -291,7 +303,7 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
         return !stop;
     };
 
-    for (int32_t page = 1; page <= pages && !stop; ++page) {
+    for (int32_t page = 1; page <= pages && !stop && !failed; ++page) {
         p.currPage = page;
         if (mode == 1 && !pageOpen && !p.formsPrint) {
             if (!session->beginPage()) break;
@@ -324,7 +336,7 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
                 thermal(kThermalPage);
             }
         }
-        if (page == pages && p.printForever == 1 && !stop) {
+        if (page == pages && p.printForever == 1 && !stop && !failed) {
             if (cmddot()) break;
             if (mode == 2) {
                 thermal(kThermalCommandA);
@@ -336,7 +348,8 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
     }
     if (mode == 0) qd::ClosePicture();
     p.currPage = 1;
-    if (mode != 0) keepItemData();
+    // A failed run printed nothing: the serial numbers stay where they were.
+    if (mode != 0 && !failed) keepItemData();
     if (mode == 2) {
         platform::KillGauge();
         labelBack = kept;
@@ -344,7 +357,7 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
     }
     closeImports();
     p.laserWriter = 0;
-    return 0;
+    return failed ? 1 : 0;
 }
 
 int32_t doPrinting(int32_t mode, print::PrintSettings settings, print::PageFormat format) {
