@@ -1,4 +1,5 @@
-// A script record, as a script or the command line sends it, written as every
+// A label document read and written back, then put through every output and
+// print mode. A script record, as a script or the command line sends it, written as every
 // vector dialect into memory. Each document must be complete and hang
 // together: the PDF cross-reference offsets land on their objects and the
 // stream length is right; an EPS bounding box is well formed and encloses the
@@ -9,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <stdlib.h>  // mkdtemp
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -20,10 +22,15 @@
 #include "fuzz_common.h"
 #include "labels/labelDoc.h"
 #include "labels/labelFile.h"
+#include "labels/printDefaults.h"
+#include "labels/runs/printLabels.h"
 #include "picture/symbolbox.h"
 #include "platform/files.h"
+#include "platform/printing/printing.h"
+#include "platform/quickdraw/quickdraw.h"
 #include "symbology/info.h"
 #include "vector/Epsout.h"
+#include "vector/press.h"
 
 namespace {
 
@@ -265,6 +272,79 @@ bool loadRecord(const std::vector<std::pair<std::string, std::string>>& pairs,
 }
 
 constexpr size_t kMaxDocument = 1 << 20;
+// Labels a run prints of a fuzzed sheet, and the most cells a sheet may have
+// for the page picture and the press export, which draw or write every cell.
+constexpr int32_t kLabelsPrinted = 6;
+constexpr int64_t kMostCells = 400;
+
+// A folder of this process for the files the print and press runs write.
+const std::string& workFolder() {
+    static const std::string folder = [] {
+        char tmpl[] = "/tmp/strixel-fuzz-XXXXXX";
+        return std::string(::mkdtemp(tmpl) ? tmpl : "/tmp");
+    }();
+    return folder;
+}
+
+// The opened label through every way out of the program: written in every
+// vector dialect, drawn as the print window's page picture, printed to a PDF
+// and a PostScript file and to the thermal back end, and exported for the
+// digital press. Each ends, and a refusal says why.
+void runEveryMode() {
+    const LabelSheet sheet = labelBack;
+    const PrintSwitches switches = gPrintSwitches;
+    const int64_t cells = int64_t{sheetAcross()} * sheetDown();
+    for (const Dialect& d : kDialects) {
+        labelBack = sheet;
+        gOut.tool = kToolVectorFile;
+        gOut.ill = d.ill;
+        gOut.purePost = d.purePost;
+        resetMessages();
+        gMsg.quiet = true;
+        const platform::FileRef ref = platform::FSOpenMemory();
+        const int32_t result = EPSout(ref, 0);
+        const bool empty = platform::FSMemoryContents(ref).empty();
+        platform::FSClose(ref);
+        if (result != 0 && gMsg.shown == 0) fail(describe(d) + "a label refused without a message");
+        if (result == 0 && empty) fail(describe(d) + "an empty label reported as written");
+    }
+    const std::string folder = workFolder();
+    if (cells <= kMostCells) {
+        labelBack = sheet;
+        gOut.tool = kToolVectorFile;
+        gOut.ill = kIllPress;
+        gOut.purePost = 0;
+        gPress.folder = folder + "/";
+        pressExport("press");
+        labelBack = sheet;
+        qd::GWorldPtr world = nullptr;
+        if (qd::NewGWorld(&world, 32, {0, 0, 10, 10}) == 0) {
+            qd::SetGWorld(world);
+            PrintLabels2(0, nullptr);
+            qd::SetGWorld(nullptr);
+            qd::DisposeGWorld(world);
+        }
+        resetPrintRun();
+    }
+    gOut.ill = kIllPdf;
+    for (const char* name : {"/printed.pdf", "/printed.ps"}) {
+        for (int32_t mode : {1, 2}) {
+            labelBack = sheet;
+            gPrintSwitches = switches;
+            resetPrintRun();
+            resetMessages();
+            gMsg.quiet = true;
+            gPrint.nLabels = kLabelsPrinted;
+            const int32_t status =
+                doPrinting(mode, print::settingsFor(folder + name), print::PageFormat{});
+            if (status != print::kPrintNoErr && gMsg.shown == 0 && status != print::kPrintCancel)
+                fail("a print run failed with status " + std::to_string(status) +
+                     " without a message");
+        }
+    }
+    resetPrintRun();
+    labelBack = sheet;
+}
 
 // The input as a label document file: read whole or refused with a message. A
 // document read is written again and must read back to the same bytes.
@@ -287,7 +367,8 @@ void checkDocumentReader(const uint8_t* in, size_t n) {
     resetWorld();
     initLabelItems();
     applyDocument(std::move(second));
-    if (documentBytes() != again) fail("a document read back is written differently");
+    if (documentBytes() != again) return fail("a document read back is written differently");
+    runEveryMode();
 }
 
 }  // namespace

@@ -16,6 +16,8 @@
 
 namespace {
 
+constexpr int32_t kMostPercent = 100;  // of an ink in a colour
+
 // Type names of the script record language that are not display names.
 struct ScriptType {
     const char* name;
@@ -152,10 +154,11 @@ void applyPair(std::string_view key, std::string_view value) {
         int32_t c = 0, m = 0, y = 0, k = 0;
         if (parseInt(&value, &c) && parseInt(&value, &m) && parseInt(&value, &y) &&
             parseInt(&value, &k)) {
-            gSym.cyan2 = c;
-            gSym.magenta2 = m;
-            gSym.yellow2 = y;
-            gSym.black2 = k;
+            // Percentages: an EPS file's options line may hold anything.
+            gSym.cyan2 = std::clamp(c, 0, kMostPercent);
+            gSym.magenta2 = std::clamp(m, 0, kMostPercent);
+            gSym.yellow2 = std::clamp(y, 0, kMostPercent);
+            gSym.black2 = std::clamp(k, 0, kMostPercent);
         }
     } else if (sameName(key, "spotname")) {
         if (value.size() <= 255) {

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <string.h>  // memmem
 
 #include "labels/production.h"
@@ -53,8 +54,12 @@ long readCount(FileRef f) {
     }
     long v = 0;
     int digits = 0;
+    constexpr long kMost = std::numeric_limits<long>::max();
     while (std::isdigit(b) && digits < kCountDigitsMax) {
-        v = v * 10 + (b - '0');
+        // A count too large for a long is held at the largest: it runs past the
+        // file's end either way.
+        const long digit = b - '0';
+        v = v > (kMost - digit) / 10 ? kMost : v * 10 + digit;
         ++digits;
         if (!readByte(f, &b)) break;
     }

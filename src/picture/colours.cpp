@@ -1,6 +1,7 @@
 #include "picture/colours.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/quickdraw/quickdraw.h"
 #include "symbology/state.h"
@@ -11,7 +12,7 @@ constexpr double kChannelPerPercent = 655.355;
 
 // Cyan takes away red, magenta green and yellow blue; black takes away all three.
 uint16_t channel(int32_t colour, int32_t black) {
-    const int32_t ink = std::clamp(colour + black, 0, 100);
+    const auto ink = static_cast<int32_t>(std::clamp<int64_t>(int64_t{colour} + black, 0, 100));
     return static_cast<uint16_t>((100 - ink) * kChannelPerPercent);
 }
 

@@ -204,6 +204,28 @@ bool DrawImage(const std::string& path, const qd::Rect& rect, double angle) {
     return true;
 }
 
+bool PictureFilesReadable() {
+    for (int32_t i = 0; i <= labelBack.lastItem; ++i) {
+        const LabelItem* it = itemAt(i);
+        if (!it || !isPictureKind(it->u16(item::kind))) continue;
+        const uint16_t source = it->u16(item::hei);
+        std::string path;
+        if (source == kLinkedImage)
+            path = it->text(item::dataText);
+        else if (source == kPostScriptPicture)
+            path = pascalField(*it, item::addCode) + pascalField(*it, item::dataText);
+        else
+            continue;
+        qd::Rect bounds;
+        std::string why;
+        if (!naturalBounds(path, &bounds, &why)) {
+            report(kMsgPictureUnreadable, why == path ? path : fileName(path) + ": " + why);
+            return false;
+        }
+    }
+    return true;
+}
+
 void PostScriptLine(const std::string& line) {
     const std::string text = line + '\r';
     qd::PicComment(kPostScriptHandle, static_cast<int16_t>(text.size()), text.data());

@@ -25,6 +25,9 @@ bool GetGraphicLocation(std::string* path, qd::Rect* rect);
 // as Ghostscript's raster of it, or as a framed placeholder with its name when
 // Ghostscript is missing. False after a message when the file cannot be read.
 bool DrawImage(const std::string& path, const qd::Rect& rect, double angle);
+// Every image and EPS file the label's picture items name can be read; false
+// after a message naming the first that cannot.
+bool PictureFilesReadable();
 // The EPS file as PostScript comments into the picture being recorded, scaled
 // into itRect by the item's natural size and turned by orient.
 void ProcessEPSJob(const std::string& path, int32_t vRefNum, int32_t itemIndex, int32_t dirID);

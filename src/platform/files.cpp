@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -234,15 +235,89 @@ OSErr fail(const std::string& path, int sysErr, OSErr err) {
     return err;
 }
 
-// The folder is locked but the file is not: write the new bytes over the old
-// ones, then cut the file to their length.
+// The replacement of a file gets the file's permissions (a private file stays
+// private while it is written), and its owner and group where the system lets
+// us give them; otherwise the ones a new file gets.
+void takeOwnership(int fd, const struct stat& old) {
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+        (void)!::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    (void)!::fchmod(fd, old.st_mode & (S_IRWXU | S_IRWXG | S_IRWXO));
+}
+
+// Reads the whole of fd from the start; false when it cannot be read.
+bool readAllFrom(int fd, std::string* bytes) {
+    bytes->clear();
+    std::vector<char> chunk(kBufferSize);
+    for (off_t at = 0;;) {
+        const ssize_t r = ::pread(fd, chunk.data(), chunk.size(), at);
+        if (r < 0 && errno == EINTR) continue;
+        if (r < 0) return false;
+        if (r == 0) return true;
+        bytes->append(chunk.data(), static_cast<size_t>(r));
+        at += r;
+    }
+}
+
+// Writes bytes at the start of fd; *done counts what reached the file.
+OSErr writeFromStart(int fd, const std::string& bytes, size_t* done) {
+    *done = 0;
+    while (*done < bytes.size()) {
+        const ssize_t w =
+            ::pwrite(fd, bytes.data() + *done, bytes.size() - *done, static_cast<off_t>(*done));
+        if (w < 0 && errno == EINTR) continue;
+        if (w < 0) return errnoToErr(errno);
+        if (w == 0) {
+            errno = ENOSPC;
+            return dskFulErr;
+        }
+        *done += static_cast<size_t>(w);
+    }
+    return noErr;
+}
+
+// Room for length bytes in fd before a byte of it is changed. Where the file
+// system cannot reserve, its free space must hold what the file grows by.
+OSErr reserve(int fd, size_t oldLength, size_t length) {
+    const int e = ::posix_fallocate(fd, 0, static_cast<off_t>(length));
+    if (e == 0) return noErr;
+    if (e != EOPNOTSUPP && e != EINVAL) {
+        errno = e;
+        return errnoToErr(e);
+    }
+    struct statvfs vfs {};
+    if (::fstatvfs(fd, &vfs) != 0) return errnoToErr(errno);
+    const uint64_t free = static_cast<uint64_t>(vfs.f_bavail) * vfs.f_frsize;
+    if (length > oldLength && length - oldLength > free) {
+        errno = ENOSPC;
+        return dskFulErr;
+    }
+    return noErr;
+}
+
+// The folder is locked but the file is not: the new bytes go over the old
+// ones. The room is reserved first, the old bytes are kept until the new ones
+// are in the file whole, and any failure puts them back, so the file holds
+// either its old contents or its new ones.
 OSErr rewriteInPlace(const std::string& target, const std::string& bytes, int* sysErr) {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-    OSErr err = fd < 0 ? errnoToErr(errno) : writeAll(fd, bytes.data(), bytes.size());
+    const int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return *sysErr = errno, errnoToErr(errno);
+    std::string old;
+    OSErr err = readAllFrom(fd, &old) ? noErr : errnoToErr(errno);
+    if (err == noErr) err = reserve(fd, old.size(), bytes.size());
+    size_t written = 0;
+    if (err == noErr) err = writeFromStart(fd, bytes, &written);
     if (err == noErr && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0)
         err = errnoToErr(errno);
-    if (err != noErr) *sysErr = errno;
-    if (fd >= 0 && ::close(fd) != 0 && err == noErr) *sysErr = errno, err = errnoToErr(errno);
+    // A device may report a write it could not keep only when it is flushed.
+    if (err == noErr && ::fsync(fd) != 0) written = bytes.size(), err = errnoToErr(errno);
+    if (err != noErr) {
+        *sysErr = errno;
+        // Only what was overwritten goes back, so putting it back needs no room.
+        size_t restored = 0;
+        (void)writeFromStart(fd, old.substr(0, std::min(written, old.size())), &restored);
+        (void)!::ftruncate(fd, static_cast<off_t>(old.size()));
+    }
+    if (::close(fd) != 0 && err == noErr) *sysErr = errno, err = errnoToErr(errno);
     return err;
 }
 
@@ -436,8 +511,9 @@ OSErr FSCreateReplacement(const std::string& posixPath, FileRef* ref) {
     if (fd < 0) {
         const int e = errno;
         const bool folderLocked = e == EACCES || e == EPERM || e == EROFS;
+        // In place the old bytes are read back first, to be put back on a failure.
         if (!(folderLocked && exists && S_ISREG(st.st_mode) &&
-              ::access(posixPath.c_str(), W_OK) == 0)) {
+              ::access(posixPath.c_str(), R_OK | W_OK) == 0)) {
             const OSErr err = errnoToErr(e);
             return fail(posixPath, e, err == fnfErr ? dirNFErr : err);
         }
@@ -448,6 +524,7 @@ OSErr FSCreateReplacement(const std::string& posixPath, FileRef* ref) {
         *ref = r;
         return noErr;
     }
+    if (exists && S_ISREG(st.st_mode)) takeOwnership(fd, st);
     OpenFile& f = table()[r];
     f.fd = fd;
     f.route = Route::rename;

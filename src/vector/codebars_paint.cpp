@@ -95,7 +95,7 @@ struct Painter {
 
     // The origin of a header or add-on glyph x micrometres right of the box.
     int32_t glyphX(double xUm) const {
-        return trunc32((left + inset + gSym.extraMargin + 1) * kPerPoint) + umToE5(xUm);
+        return sum32(trunc32((left + inset + gSym.extraMargin + 1) * kPerPoint), umToE5(xUm));
     }
 };
 
@@ -172,7 +172,7 @@ void runGeometry(const Painter& p, double x, double W, int32_t* xE5, int32_t* wE
     int32_t w = trunc32(W * p.m * p.f) - gSym.BWidthRed;
     if (w < 0) w = 0;
     const int32_t xUm = trunc32(trunc32(x * p.m) * p.f);
-    *xE5 = umToE5(xUm) + p.L * static_cast<int32_t>(kPerPoint);
+    *xE5 = sum32(umToE5(xUm), int64_t{p.L} * static_cast<int64_t>(kPerPoint));
     *wE5 = umToE5(w);
 }
 
@@ -493,8 +493,8 @@ void paintBlockLetters(Painter& p) {
         }
         const int32_t v = b - 'e';
         if (v > 0 && v < 16) {
-            const int32_t xE5 =
-                umToE5(trunc32(trunc32(x * p.m) * p.f)) + p.L * static_cast<int32_t>(kPerPoint);
+            const int32_t xE5 = sum32(umToE5(trunc32(trunc32(x * p.m) * p.f)),
+                                      int64_t{p.L} * static_cast<int64_t>(kPerPoint));
             for (int32_t bit = 0; bit < 4; ++bit)
                 if (v & (1 << bit))
                     Draw2DBlock(xE5, wE5, H / 4, offset, y + bit * (H / 4), 0, 0, 0);
@@ -796,7 +796,7 @@ void glyphByGlyph(const Painter& p, double textY) {
             gSym.bol = 0;
 
         // A digit under a symbol character is centred on it.
-        int32_t gx = originX + umToE5(x) + trunc32(dx);
+        int32_t gx = sum32(originX, umToE5(x), trunc32(dx));
         if (nCells > 0 && isDigitGlyph(ch)) {
             for (int32_t c = 0; c < nCells; ++c) {
                 const double cell = cells[c] * m;
@@ -806,9 +806,9 @@ void glyphByGlyph(const Painter& p, double textY) {
                 if (glyphOutlineExtent(ch, &lo, &hi) && gSym.textAsFont != 1 && p.barFont) {
                     const double glyphMid =
                         (lo + hi) / 2.0 * gVec.globHeight * kPerPoint - gVec.gCtexsizeX * 48505;
-                    gx = originX + umToE5(cell) + trunc32(umToE5(cellUm) / 2.0 - glyphMid);
+                    gx = sum32(originX, umToE5(cell), trunc32(umToE5(cellUm) / 2.0 - glyphMid));
                 } else {
-                    gx = originX + umToE5(cell);
+                    gx = sum32(originX, umToE5(cell));
                 }
                 break;
             }
@@ -882,7 +882,8 @@ void justifiedLine(const Painter& p, double textY) {
     const int32_t gy = trunc32(textY * kPerPoint);
     const int32_t originX = trunc32(p.left * kPerPoint);
     if (code == 5 && (v == 2 || v == 3)) {
-        DrawMS128Text(reinterpret_cast<const char*>(text), len, 1, originX + umToE5(x), gy, m);
+        DrawMS128Text(reinterpret_cast<const char*>(text), len, 1, sum32(originX, umToE5(x)), gy,
+                      m);
         return;
     }
     for (int32_t k = 0; k < len; ++k) {
@@ -890,7 +891,7 @@ void justifiedLine(const Painter& p, double textY) {
         if (ch == '?') {
             x += questionWidth();
         } else if (justifiedGlyph(ch)) {
-            const int32_t adv = getCharacterOut(&ch, originX + umToE5(x), gy);
+            const int32_t adv = getCharacterOut(&ch, sum32(originX, umToE5(x)), gy);
             x += adv != 0 ? adv * scale + (track ? gSym.gTrackAdjust * kTrackUm : 0)
                           : glyphWidth(ch);
         } else if (charToWidth(ch) < 0) {

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -60,6 +61,27 @@ TEST(CommandLineFiles, ALinkBesideTheTargetIsNeverWrittenThrough) {
     EXPECT_EQ(testsupport::slurp(victim.string()), "DATA\n");
     EXPECT_EQ(fs::read_symlink(dir / "out.eps.partial"), victim);
     EXPECT_EQ(testsupport::slurp(target).rfind("%!PS-Adobe-3.0 EPSF-3.0\r", 0), 0u);
+}
+
+// A private file stays private when a symbol or a print run writes it again.
+TEST(CommandLineFiles, ARewrittenFileKeepsItsMode) {
+    const fs::path dir = freshFolder("mode");
+    const std::string eps = dir / "private.eps", pdf = dir / "private.pdf";
+    for (const std::string& path : {eps, pdf}) {
+        std::ofstream(path) << "old";
+        ::chmod(path.c_str(), 0600);
+    }
+    ASSERT_EQ(run({ean13(eps)}).status, 0);
+    setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);  // the page format goes there
+    const CliRun printed = run({"{type:\"Code 128\", data:\"X\", printer:\"" + pdf + "\"}"});
+    unsetenv("XDG_CONFIG_HOME");
+    ASSERT_EQ(printed.status, 0) << printed.err;
+    for (const std::string& path : {eps, pdf}) {
+        struct stat st {};
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0600u) << path;
+        EXPECT_NE(testsupport::slurp(path), "old") << path;
+    }
 }
 
 TEST(CommandLineFiles, TwoRunsAtOneTargetBothMakeEveryRecord) {

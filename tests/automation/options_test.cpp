@@ -57,6 +57,17 @@ TEST(OptionsLine, AControlByteInTheSpotNameCannotEndTheLine) {
     EXPECT_NE(line.find("spotname:\"Gold-showpage-\"}"), std::string::npos) << line;
 }
 
+// Inks out of their range in an EPS file's options line are held to 0 to 100,
+// as the command line refuses them.
+TEST(OptionsLine, ColoursAreHeldToPercentages) {
+    fresh();
+    ConvertString("{colour:\"2147483647 -2147483648 101 2147483647\"}", 1);
+    EXPECT_EQ(gSym.cyan2, 100);
+    EXPECT_EQ(gSym.magenta2, 0);
+    EXPECT_EQ(gSym.yellow2, 100);
+    EXPECT_EQ(gSym.black2, 100);
+}
+
 TEST(OptionsLine, ReadsBackWhole) {
     fresh();
     gSym.code = 5;

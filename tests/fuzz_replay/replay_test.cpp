@@ -2,8 +2,12 @@
 // libFuzzer drives, under the sanitizers of the test build: every input that
 // once found a fault, and the seeds, stay fixed.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <cstdint>
 #include <filesystem>
 #include <stdexcept>
@@ -16,6 +20,8 @@
 extern "C" int fuzzCrashOneInput(const uint8_t* in, size_t n);
 extern "C" int fuzzRoundTripOneInput(const uint8_t* in, size_t n);
 extern "C" int fuzzDocumentOneInput(const uint8_t* in, size_t n);
+extern "C" int fuzzEpsSettingsOneInput(const uint8_t* in, size_t n);
+extern "C" int fuzzSettingsOneInput(const uint8_t* in, size_t n);
 
 namespace {
 
@@ -24,6 +30,19 @@ namespace fs = std::filesystem;
 struct Finding : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
+
+// An input that runs longer than this hangs or runs away: the replay ends
+// with the input's name rather than waiting for the test's own timeout.
+constexpr unsigned kMostSecondsAnInput = 120;
+char gCurrentInput[512];
+
+void onOverrun(int) {
+    static const char said[] = "\nfuzz replay: an input ran past its time: ";
+    (void)!::write(2, said, sizeof said - 1);
+    (void)!::write(2, gCurrentInput, std::strlen(gCurrentInput));
+    (void)!::write(2, "\n", 1);
+    ::_exit(124);
+}
 
 std::vector<fs::path> corpus(const std::string& target) {
     std::vector<fs::path> files;
@@ -45,9 +64,14 @@ void replay(const std::string& target, int (*entry)(const uint8_t*, size_t), siz
     for (size_t k = shard; k < files.size(); k += shards) {
         const fs::path& file = files[k];
         const std::string bytes = testsupport::slurp(file);
+        std::snprintf(gCurrentInput, sizeof gCurrentInput, "%s", file.string().c_str());
+        ::signal(SIGALRM, onOverrun);
+        ::alarm(kMostSecondsAnInput);
         try {
             entry(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+            ::alarm(0);
         } catch (const Finding& e) {
+            ::alarm(0);
             ADD_FAILURE() << file.filename().string() << ": " << e.what();
             fuzzing::gCurrent = nullptr;
         }
@@ -57,6 +81,8 @@ void replay(const std::string& target, int (*entry)(const uint8_t*, size_t), siz
 
 TEST(FuzzReplay, CrashCorpus) { replay("crash", fuzzCrashOneInput); }
 TEST(FuzzReplay, RoundTripCorpus) { replay("roundtrip", fuzzRoundTripOneInput); }
+TEST(FuzzReplay, EpsSettingsCorpus) { replay("epssettings", fuzzEpsSettingsOneInput); }
+TEST(FuzzReplay, SettingsCorpus) { replay("settings", fuzzSettingsOneInput); }
 // Each document is written in nine dialects: the slowest corpus by far.
 constexpr size_t kDocumentShards = 6;
 struct DocumentReplay : ::testing::TestWithParam<size_t> {};

@@ -130,6 +130,13 @@ TEST_F(DataFields, DamagedFilesOfEveryLength) {
     std::string handle = "same";
     EXPECT_EQ(get("Logo", &handle), "");
     EXPECT_EQ(handle, "same");
+    // Counts of 19 digits, past what a long holds: what follows is the logo.
+    for (const char* count : {"9999999999999999999", "-9999999999999999999"}) {
+        writeFile(std::string(1794, '\r') + count + "tail");
+        handle = "same";
+        get("Logo", &handle);
+        EXPECT_EQ(handle, count[0] == '-' ? "same" : "tail") << count;
+    }
 }
 
 TEST_F(DataFields, SampleData) {

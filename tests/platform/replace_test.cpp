@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -167,6 +169,103 @@ TEST(Replacement, ALockedFolderWithAWritableFileIsRewrittenInPlace) {
     EXPECT_EQ(testsupport::slurp(locked), "kept");
     EXPECT_EQ(namesIn(dir), (std::vector<std::string>{"locked.eps", "out.eps"}));
     ::chmod(dir.c_str(), 0755);
+    fs::remove_all(dir);
+}
+
+TEST(Replacement, TheReplacementKeepsTheFilesModeOwnerAndGroup) {
+    const fs::path dir = freshFolder("modes");
+    for (const mode_t mode : {mode_t{0600}, mode_t{0640}, mode_t{0604}}) {
+        const std::string target = dir / "out.eps";
+        put(target, "old");
+        ::chmod(target.c_str(), mode);
+        const bool root = ::geteuid() == 0;
+        // Root may give the file back to its owner and group.
+        if (root) {
+            ASSERT_EQ(::chown(target.c_str(), 65534, 65534), 0);
+        }
+        FileRef ref = 0;
+        ASSERT_EQ(FSCreateReplacement(target, &ref), noErr);
+        ASSERT_EQ(write(ref, "new"), noErr);
+        ASSERT_EQ(FSCommit(ref), noErr);
+        struct stat st {};
+        ASSERT_EQ(::stat(target.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, mode);
+        if (root) {
+            EXPECT_EQ(st.st_uid, 65534u);
+            EXPECT_EQ(st.st_gid, 65534u);
+        }
+        EXPECT_EQ(testsupport::slurp(target), "new");
+    }
+}
+
+// In a locked folder the file is rewritten where it is. A disk that fills at
+// any byte of the new contents (the file-size limit makes every write from
+// that offset on fail as a full disk would) leaves the old contents whole.
+TEST(Replacement, AFullDiskInALockedFolderKeepsTheOldBytes) {
+    char tmpl[] = "/tmp/strixel-full-XXXXXX";
+    ASSERT_NE(::mkdtemp(tmpl), nullptr);
+    const fs::path dir = tmpl;
+    const std::string target = dir / "out.eps";
+    std::string old;
+    for (int i = 0; i < 300; ++i) old += char('a' + i % 26);
+    put(target, old);
+    ::chmod(target.c_str(), 0666);
+    ::chmod(dir.c_str(), 0555);
+    const int status = asPlainUser([&] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        // Shorter and longer than the old contents.
+        for (const std::string& fresh : {std::string(200, 'S'), std::string(500, 'L')}) {
+            for (rlim_t limit = 0; limit < fresh.size(); ++limit) {
+                FileRef ref = 0;
+                if (FSCreateReplacement(target, &ref) != noErr || write(ref, fresh) != noErr)
+                    return 1;
+                const rlimit full{limit, RLIM_INFINITY}, none{RLIM_INFINITY, RLIM_INFINITY};
+                ::setrlimit(RLIMIT_FSIZE, &full);
+                const OSErr err = FSCommit(ref);
+                ::setrlimit(RLIMIT_FSIZE, &none);
+                if (err != dskFulErr) return 2;
+                if (testsupport::slurp(target) != old) return 3;
+            }
+        }
+        FileRef ref = 0;
+        if (FSCreateReplacement(target, &ref) != noErr || write(ref, "whole") != noErr) return 4;
+        return FSCommit(ref) == noErr && testsupport::slurp(target) == "whole" ? 0 : 5;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(namesIn(dir), std::vector<std::string>{"out.eps"});
+    ::chmod(dir.c_str(), 0755);
+    fs::remove_all(dir);
+}
+
+// The same on a real full disk: a small file system of its own, where root may
+// make one.
+TEST(Replacement, ARealFullDiskInALockedFolderKeepsTheOldBytes) {
+    char tmpl[] = "/tmp/strixel-tmpfs-XXXXXX";
+    ASSERT_NE(::mkdtemp(tmpl), nullptr);
+    const fs::path dir = tmpl;
+    if (::geteuid() != 0 || ::mount("tmpfs", tmpl, "tmpfs", 0, "size=64k,mode=0755") != 0) {
+        fs::remove_all(dir);
+        GTEST_SKIP() << "no small file system can be mounted here";
+    }
+    const std::string target = dir / "out.eps", filler = dir / "filler";
+    const std::string old(20000, 'o');
+    put(target, old);
+    ::chmod(target.c_str(), 0666);
+    {
+        std::ofstream fill(filler, std::ios::binary);
+        for (int i = 0; i < 64 && fill; ++i) fill << std::string(1024, 'f');
+    }
+    ::chmod(dir.c_str(), 0555);
+    const int status = asPlainUser([&] {
+        FileRef ref = 0;
+        if (FSCreateReplacement(target, &ref) != noErr) return 1;
+        if (write(ref, std::string(60000, 'n')) != noErr) return 2;
+        if (FSCommit(ref) != dskFulErr) return 3;
+        return testsupport::slurp(target) == old ? 0 : 4;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(namesIn(dir), (std::vector<std::string>{"filler", "out.eps"}));
+    ::umount(tmpl);
     fs::remove_all(dir);
 }
 

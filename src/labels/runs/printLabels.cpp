@@ -15,6 +15,7 @@
 #include "labels/datafields.h"
 #include "picture/hooks.h"
 #include "picture/outputstate.h"
+#include "picture/placedPictures.h"
 #include "picture/rotate.h"
 #include "platform/desktop.h"
 #include "platform/questions.h"
@@ -252,6 +253,9 @@ int16_t doCalcNumberOfPages() { return int16_t(std::clamp(gPrint.nPages, 1, int3
 int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
     PrintRunState& p = gPrint;
     p.note.clear();
+    // A picture that cannot be read is known before anything is drawn or asked.
+    const bool printing = mode != 0;
+    if (printing && !PictureFilesReadable()) return 1;
     if (gOut.tool == kOutVector && gOut.purePost == 0 && gOut.ill == kIllPress && !pressBranch())
         return 1;
     const int32_t pictureMode = mode == 1 ? 1 : mode == 0 ? 2 : -1;
@@ -302,6 +306,12 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
     bool stop = false;
     bool refused = false;       // nothing of the job may print
     bool pageOpen = mode == 1;  // doPrinting began the first page
+    // Any message while labels are printed (an import record cut short, a
+    // serial number refused, a picture or symbol that cannot be drawn) means a
+    // label is not what the document asks for: the run fails and prints nothing.
+    const int32_t shownBefore = gMsg.shown;
+    bool failed = false;
+    auto faulted = [&] { return failed = failed || (printing && gMsg.shown != shownBefore); };
     auto cell = [&](qd::Point at, int16_t labelFlag) {
         if ((gProd.importer & 1) && gDriver.iRepeat2 == std::max(p.iRepeats, 1) &&
             (p.nnLabels < p.importCount || p.importCount == 0)) {
@@ -310,7 +320,7 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
             do {
                 ended = GetImportItems() == 1;
             } while (!ended && !gProd.importRecordBad && importRecordBlank());
-            if (gProd.importRecordBad) {  // reported; a label of other data must not print
+            if (gProd.importRecordBad || faulted()) {  // reported; a label of other data must not print
                 refused = true;
                 return false;
             }
@@ -319,7 +329,7 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
         }
         qd::PenNormal();
         PICout2(at.h, at.v, pictureMode);
-        if (gDriver.jobCancelled) {  // a print-time question went unanswered
+        if (faulted() || gDriver.jobCancelled) {  // or a print-time question went unanswered
             refused = true;
             return false;
         }
@@ -336,7 +346,7 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
         return !stop;
     };
 
-    for (int32_t page = 1; page <= pages && !stop; ++page) {
+    for (int32_t page = 1; page <= pages && !stop && !failed; ++page) {
         p.currPage = page;
         if (mode == 1 && !pageOpen && !p.formsPrint) {
             if (!session->beginPage()) break;
@@ -369,7 +379,7 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
                 thermal(kThermalPage);
             }
         }
-        if (page == pages && p.printForever == 1 && !stop) {
+        if (page == pages && p.printForever == 1 && !stop && !failed) {
             if (cmddot()) break;
             if (mode == 2) {
                 thermal(kThermalCommandA);
@@ -387,7 +397,8 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
             "import file and the start record.");
         refused = true;
     }
-    if (mode != 0) keepItemData();
+    // A failed run printed nothing: the serial numbers stay where they were.
+    if (mode != 0 && !refused) keepItemData();
     if (mode == 2) {
         platform::KillGauge();
         labelBack = kept;

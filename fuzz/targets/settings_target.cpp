@@ -1,0 +1,117 @@
+// The settings files of the preferences and data folders, as anyone might
+// leave them: the same bytes as Print.def, Therm.def, print.prt and data.dfb
+// in turn. Each is read without a fault; settings read and written again must
+// read back to what was written.
+#include <stdlib.h>  // mkdtemp
+
+#include <cstddef>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "fuzz_common.h"
+#include "labels/printDefaults.h"
+#include "labels/datafields.h"
+#include "platform/files.h"
+#include "platform/printing/printing.h"
+
+namespace {
+
+using fuzzing::fail;
+
+constexpr size_t kMostSettings = 64 * 1024;
+
+// A home of this process for the settings files; both folders point into it.
+const std::string& home() {
+    static const std::string folder = [] {
+        char tmpl[] = "/tmp/strixel-settings-XXXXXX";
+        const std::string f = ::mkdtemp(tmpl) ? tmpl : "/tmp";
+        platform::createFolder(f + "/config/strixel");
+        platform::createFolder(f + "/data/strixel");
+        return f;
+    }();
+    return folder;
+}
+
+void put(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The environment variable as it was, put back when the check ends.
+struct KeptVariable {
+    std::string name, value;
+    bool had = false;
+    KeptVariable(const char* n, const std::string& now) : name(n) {
+        if (const char* v = std::getenv(n)) had = true, value = v;
+        ::setenv(n, now.c_str(), 1);
+    }
+    ~KeptVariable() {
+        had ? (void)::setenv(name.c_str(), value.c_str(), 1) : (void)::unsetenv(name.c_str());
+    }
+};
+
+// A file read, written, read and written again: the two writes agree.
+void roundTrip(const char* name, const std::string& bytes, void (*read)(), int16_t (*write)()) {
+    const std::string path = platform::userPreferencesFolder() + "/" + name;
+    put(path, bytes);
+    resetPrintDefaults();
+    read();
+    if (write() != 0) return;
+    const std::string once = slurp(path);
+    resetPrintDefaults();
+    read();
+    if (write() != 0) return;
+    if (slurp(path) != once) fail(std::string(name) + " read back is written differently");
+}
+
+void pageFormat(const std::string& bytes) {
+    print::PageFormat format;
+    if (print::unflattenPageFormat(bytes, &format)) {
+        const std::string once = print::flattenPageFormat(format);
+        print::PageFormat again;
+        if (!print::unflattenPageFormat(once, &again) || print::flattenPageFormat(again) != once)
+            fail("a page format read back is written differently");
+    }
+    put(print::pageFormatPath(), bytes);
+    const print::PageFormat loaded = print::loadPageFormat();
+    if (!(loaded.pageWidth() > 0 && loaded.pageHeight() > 0))
+        fail("a page format loaded without a page");
+}
+
+void dataFields(const std::string& bytes) {
+    put(dataFieldsPath(), bytes);
+    for (const char* field :
+         {"Name", "Company", "Address", "Phone", "Web", "Logo", "Misc", "Zip"}) {
+        unsigned char name[kFieldTextSize] = {};
+        name[0] = static_cast<unsigned char>(std::strlen(field));
+        std::memcpy(name + 1, field, name[0]);
+        unsigned char text[kFieldTextSize] = {};
+        std::string logo;
+        GetFieldData(name, text, &logo);
+        if (logo.size() > bytes.size()) fail("a logo longer than its file");
+    }
+}
+
+}  // namespace
+
+extern "C" int STRIXEL_FUZZ_ENTRY(const uint8_t* in, size_t n) {
+    if (n > kMostSettings) return 0;
+    const std::string bytes(reinterpret_cast<const char*>(in), n);
+    const KeptVariable config("XDG_CONFIG_HOME", home() + "/config");
+    const KeptVariable data("XDG_DATA_HOME", home() + "/data");
+    resetWorld();
+    resetMessages();
+    gMsg.quiet = true;
+    roundTrip(kPrintDefName, bytes, PrintGetDefault, PrintSetDefault);
+    roundTrip(kThermDefName, bytes, ThermalGetDefault, ThermalSetDefault);
+    pageFormat(bytes);
+    dataFields(bytes);
+    resetWorld();
+    return 0;
+}
