@@ -36,6 +36,7 @@
 #include "symbology/messages.h"
 #include "symbology/state.h"
 #include "vector/Epsout.h"
+#include "vector/page.h"
 #include "vector/press.h"
 
 namespace {
@@ -278,11 +279,40 @@ std::string notMacRoman(const std::string& key, const std::string& value, size_t
     return "the " + key + " holds bytes that are not UTF-8:" + bytes;
 }
 
+// The kinds that hold one symbol and no label, by what their files are called.
+const char* singleSymbolKind(int32_t tool) {
+    switch (tool) {
+        case kOutPicture:
+            return "picture (PICT)";
+        case kOutBarFontText:
+            return "bar-font text";
+        case kOutPcEps:
+            return "PC EPS";
+        case kOutTiff:
+            return "TIFF";
+        case kOutBmp72:
+        case kOutBmp300:
+            return "bitmap (BMP)";
+        case kOutTextLine:
+            return "text-line";
+        default:
+            return nullptr;
+    }
+}
+
 // The label of an opened document, written as one label.
 std::string writeOpenedLabel(const OutputChoice& choice, const std::string& saveto) {
     const std::string fault = outputKindFault(choice, saveto);
     if (!fault.empty()) return fault;
     applyOutputChoice(choice, saveto);
+    // Refused before anything is written: a file of these kinds would hold no
+    // label, or a label with items missing.
+    if (const char* kind = singleSymbolKind(gOut.tool))
+        return std::string(
+                   "a label document is written as EPS, PostScript or PDF (.eps, .ps "
+                   "or .pdf); ") +
+               kind + " files hold a single symbol";
+    if (const std::string missing = itemsWithoutVectorForm(); !missing.empty()) return missing;
     gMsg.shown = 0;
     if (gOut.purePost == 0 && gOut.ill == kIllPress) {
         // The sheet goes to the digital press: its files beside saveto, named
