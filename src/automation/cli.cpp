@@ -405,6 +405,8 @@ bool deliver(const std::string& saveto, TextRun* run) {
 std::string printRecord(const Pairs& pairs) {
     ShowPrintWin();
     gPrint.printLoop = 1;
+    ThermalGetDefault();  // the kept thermal settings, which the record's keys change
+    bool thermalKeys = false;
     for (const auto& [key, value] : pairs) {
         const int32_t n = std::atoi(value.c_str());
         if (key == "printer") gPrint.destination = print::settingsFor(value);
@@ -412,7 +414,11 @@ std::string printRecord(const Pairs& pairs) {
         if (key == "continuous") gThermal.continuous = n;
         if (key == "stripper") gThermal.stripper = n;
         if (key == "cutter") gThermal.cutter = n;
+        thermalKeys = thermalKeys || key == "continuous" || key == "stripper" || key == "cutter";
     }
+    if (thermalKeys && ThermalSetDefault() != platform::noErr)
+        return "the thermal printer's settings could not be kept in " +
+               platform::userPreferencesFolder() + "/" + kThermDefName + "; nothing was printed";
     gMsg.shown = 0;
     const int32_t status = PrintButton();
     if (status == print::kPrintNoErr && gMsg.shown == 0) return {};
@@ -605,8 +611,10 @@ struct ValueOption {
 };
 std::string takeOpen(const std::string& path, Request* r) {
     if (path.empty()) return "--open needs a file name";
-    if (platform::pathKind(path) != platform::PathKind::file)
-        return "--open: no such file \"" + path + "\"";
+    const platform::PathKind kind = platform::pathKind(path);
+    if (kind == platform::PathKind::folder)
+        return "--open: \"" + path + "\" is a folder; give a label document or an EPS file";
+    if (kind != platform::PathKind::file) return "--open: no such file \"" + path + "\"";
     r->opened.path = path;
     r->opened.eps = looksLikeEps(path);
     return {};

@@ -1,6 +1,7 @@
 // Label documents through the command line: the press export's files, every
 // output kind of a document, and the messages of a print or an import that
 // cannot be done.
+#include <cups/cups.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +16,8 @@
 #include "cli_run.h"
 #include "labels/labelDoc.h"
 #include "labels/labelFile.h"
+#include "labels/printDefaults.h"
+#include "platform/byteorder.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
 
@@ -231,6 +234,108 @@ TEST_F(CliDocuments, ALabelWithARoundedRectangleIsRefusedInVectorFiles) {
             << r.err;
         EXPECT_EQ(filesIn(dir), std::vector<std::string>{"round.labl"});
     }
+}
+
+// What a user is told when a file, an import or a print cannot be done: what is
+// wrong, and what to do.
+TEST_F(CliDocuments, MessagesNameWhatIsWrong) {
+    const std::string doc = makeDocument(dir / "doc.labl", {});
+    const std::string records = (dir / "records.txt").string();
+    std::ofstream(records) << "A1,B1\nA2,B2\n";
+    fs::create_directory(dir / "out");
+    const std::string import =
+        "{type:\"Code 128\", data:\"<<1>>\", saveto:\"" + (dir / "out").string() + "/\", import:\"";
+    // More items than a label holds, written into the document's header.
+    std::string bytes = testsupport::slurp(doc);
+    const bool big = bytes[48] == 0;
+    const uint16_t many = 9999;
+    bytes[48] = char(big ? many >> 8 : many & 0xFF);
+    bytes[49] = char(big ? many & 0xFF : many >> 8);
+    std::ofstream(dir / "many.labl", std::ios::binary) << bytes;
+
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string says;
+    } cases[] = {
+        {{"--open", dir.string(), "{saveto:\"x.eps\"}"}, 2, "is a folder"},
+        {{"--open", (dir / "many.labl").string(), "{saveto:\"" + (dir / "m.eps").string() + "\"}"},
+         1,
+         "holds more items than a label can (at most 100)"},
+        {{import + dir.string() + "\"}"}, 1, "is a folder; name a text file"},
+        {{"{type:\"Code 128\", data:\"<<5>>\", saveto:\"" + (dir / "out").string() +
+          "/\", import:\"" + records + "\"}"},
+         1,
+         "names field 5, but the records of the import file hold at most 2 fields"},
+        {{import + records + "|1234567890\"}"}, 1, "from 1 to 999999999"},
+        {{import + records + "|1|0|1234567890\"}"}, 1, "from 1 to 999999999"},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = run(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args.back();
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    }
+    EXPECT_FALSE(fs::exists(dir / "m.eps"));
+    EXPECT_TRUE(fs::is_empty(dir / "out"));
+}
+
+struct CliPrintSettings : CliDocuments {
+    std::string config;
+    void SetUp() override {
+        CliDocuments::SetUp();
+        config = (dir / "config").string();
+        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    }
+    void TearDown() override {
+        unsetenv("XDG_CONFIG_HOME");
+        CliDocuments::TearDown();
+    }
+    std::vector<int32_t> thermWords() const {
+        const std::string bytes = testsupport::slurp(config + "/strixel/Therm.def");
+        std::vector<int32_t> words;
+        for (size_t at = 0; at + 4 <= bytes.size(); at += 4)
+            words.push_back(int32_t(platform::get32(
+                reinterpret_cast<const uint8_t*>(bytes.data() + at), platform::ByteOrder::big)));
+        return words;
+    }
+};
+
+// A file named in capitals is still a file, and the thermal keys are kept for
+// the next run, each beside the others kept before.
+TEST_F(CliPrintSettings, FileExtensionsInAnyCaseAndThermalKeysKept) {
+    const std::string pdf = (dir / "Sheet.PDF").string(), ps = (dir / "Sheet.Ps").string();
+    const std::string head = "{type:\"Code 128\", data:\"KEPT\", printer:\"";
+    CliRun r = run({head + pdf + "\", stripper:\"1\", cutter:\"1\"}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(testsupport::slurp(pdf).rfind("%PDF-", 0), 0u);
+    r = run({head + ps + "\", continuous:\"1\"}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(testsupport::slurp(ps).rfind("%!PS", 0), 0u);
+    const ThermalSettings defaults;
+    const std::vector<int32_t> want = {defaults.thermalIte,
+                                       defaults.pport,
+                                       1,
+                                       1,
+                                       1,
+                                       defaults.heat,
+                                       defaults.striplen,
+                                       defaults.DThermal,
+                                       defaults.speed,
+                                       defaults.gaplen};
+    EXPECT_EQ(thermWords(), want);
+}
+
+// With the printing system down the message says so and names the server.
+TEST_F(CliPrintSettings, APrintingSystemThatCannotBeReachedIsNamed) {
+    const std::string socket = (dir / "no-cups.sock").string();
+    setenv("CUPS_SERVER", socket.c_str(), 1);
+    cupsSetServer(socket.c_str());
+    const CliRun r = run({"{type:\"Code 128\", data:\"X\", printer:\"q1\"}"});
+    cupsSetServer(nullptr);
+    unsetenv("CUPS_SERVER");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("the printing system cannot be reached at " + socket), std::string::npos)
+        << r.err;
 }
 
 }  // namespace
