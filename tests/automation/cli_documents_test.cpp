@@ -261,7 +261,7 @@ TEST_F(CliDocuments, MessagesNameWhatIsWrong) {
         {{"--open", dir.string(), "{saveto:\"x.eps\"}"}, 2, "is a folder"},
         {{"--open", (dir / "many.labl").string(), "{saveto:\"" + (dir / "m.eps").string() + "\"}"},
          1,
-         "holds more items than a label can (at most 100)"},
+         "holds more items than a label can (a label holds at most 100 items)"},
         {{import + dir.string() + "\"}"}, 1, "is a folder; name a text file"},
         {{"{type:\"Code 128\", data:\"<<5>>\", saveto:\"" + (dir / "out").string() +
           "/\", import:\"" + records + "\"}"},
