@@ -37,6 +37,7 @@
 #include "symbology/messages.h"
 #include "symbology/state.h"
 #include "vector/Epsout.h"
+#include "vector/page.h"
 #include "vector/press.h"
 
 namespace {
@@ -115,16 +116,18 @@ void printHelp(std::ostream& out) {
            "A key may be given once in a record.\n"
            "\n"
            "--open FILE reads FILE before each record. A label document is written as\n"
-           "its label by a record that gives saveto alone:\n"
+           "its label, in EPS, PostScript or PDF, by a record that gives saveto alone:\n"
            "  strixel --open sheet.labl '{saveto:\"sheet.pdf\"}'\n"
            "An EPS file made by this program gives back the settings it was made with\n"
            "(through its %%Options: line); the record's keys then change them, and its\n"
            "type may be left out.\n"
            "With --dialect press an opened label document is exported for the digital\n"
            "press instead: beside saveto, NAME.jb (the job), NAME_F1_N.pg (a page file for\n"
-           "each label position N) and NAME_va_N_I.ps (item I alone at position N, for each\n"
-           "text or barcode item whose data varies), NAME being saveto's file name without\n"
-           "its extension and with blanks as \"_\".\n"
+           "each label position N), NAME.ps (the label without the items whose data\n"
+           "varies) and NAME_va_N_I.ps (item I alone at position N, for each text or\n"
+           "barcode item whose data varies), NAME being saveto's file name without its\n"
+           "extension and with blanks as \"_\". The press's name fields hold no longer\n"
+           "names: a NAME too long for them is refused.\n"
            "\n"
            "A record with printer prints instead of (or as well as) writing saveto: an\n"
            "opened label document on sheets of its labels, or the symbol once a page:\n"
@@ -286,11 +289,40 @@ std::string notMacRoman(const std::string& key, const std::string& value, size_t
     return "the " + key + " holds bytes that are not UTF-8:" + bytes;
 }
 
+// The kinds that hold one symbol and no label, by what their files are called.
+const char* singleSymbolKind(int32_t tool) {
+    switch (tool) {
+        case kOutPicture:
+            return "picture (PICT)";
+        case kOutBarFontText:
+            return "bar-font text";
+        case kOutPcEps:
+            return "PC EPS";
+        case kOutTiff:
+            return "TIFF";
+        case kOutBmp72:
+        case kOutBmp300:
+            return "bitmap (BMP)";
+        case kOutTextLine:
+            return "text-line";
+        default:
+            return nullptr;
+    }
+}
+
 // The label of an opened document, written as one label.
 std::string writeOpenedLabel(const OutputChoice& choice, const std::string& saveto) {
     const std::string fault = outputKindFault(choice, saveto);
     if (!fault.empty()) return fault;
     applyOutputChoice(choice, saveto);
+    // Refused before anything is written: a file of these kinds would hold no
+    // label, or a label with items missing.
+    if (const char* kind = singleSymbolKind(gOut.tool))
+        return std::string(
+                   "a label document is written as EPS, PostScript or PDF (.eps, .ps "
+                   "or .pdf); ") +
+               kind + " files hold a single symbol";
+    if (const std::string missing = itemsWithoutVectorForm(); !missing.empty()) return missing;
     gMsg.shown = 0;
     if (gOut.purePost == 0 && gOut.ill == kIllPress) {
         // The sheet goes to the digital press: its files beside saveto, named
@@ -425,6 +457,8 @@ std::string printTimeFault(const Pairs& pairs) {
 std::string printRecord(const Pairs& pairs) {
     ShowPrintWin();
     gPrint.printLoop = 1;
+    ThermalGetDefault();  // the kept thermal settings, which the record's keys change
+    bool thermalKeys = false;
     for (const auto& [key, value] : pairs) {
         const int32_t n = std::atoi(value.c_str());
         if (key == "printer") gPrint.destination = print::settingsFor(value);
@@ -433,7 +467,11 @@ std::string printRecord(const Pairs& pairs) {
         if (key == "stripper") gThermal.stripper = n;
         if (key == "cutter") gThermal.cutter = n;
         if (key == "answer") gPrint.printTimeAnswer = value;
+        thermalKeys = thermalKeys || key == "continuous" || key == "stripper" || key == "cutter";
     }
+    if (thermalKeys && ThermalSetDefault() != platform::noErr)
+        return "the thermal printer's settings could not be kept in " +
+               platform::userPreferencesFolder() + "/" + kThermDefName + "; nothing was printed";
     gMsg.shown = 0;
     const int32_t status = PrintButton();
     if (!gPrint.note.empty()) gNotes.push_back(gPrint.note);
@@ -643,8 +681,10 @@ struct ValueOption {
 };
 std::string takeOpen(const std::string& path, Request* r) {
     if (path.empty()) return "--open needs a file name";
-    if (platform::pathKind(path) != platform::PathKind::file)
-        return "--open: no such file \"" + path + "\"";
+    const platform::PathKind kind = platform::pathKind(path);
+    if (kind == platform::PathKind::folder)
+        return "--open: \"" + path + "\" is a folder; give a label document or an EPS file";
+    if (kind != platform::PathKind::file) return "--open: no such file \"" + path + "\"";
     r->opened.path = path;
     r->opened.eps = looksLikeEps(path);
     return {};

@@ -1,8 +1,10 @@
 #include "automation/importrun.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "labels/labelDoc.h"
@@ -20,11 +22,13 @@ namespace {
 
 constexpr char kWordMark = '|';
 constexpr int32_t kAllRecords = INT_MAX - 1;  // the count word holds the count plus 1
+constexpr size_t kLargestNumberDigits = 9;    // every such number fits the count word
+constexpr int32_t kLargestNumber = 999999999;
 
 // A whole number of at least `least`; false for anything else.
 bool wholeNumber(const std::string& text, int32_t least, int32_t* value) {
     if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
-    if (text.size() > 9) return false;
+    if (text.size() > kLargestNumberDigits) return false;
     *value = static_cast<int32_t>(std::strtol(text.c_str(), nullptr, 10));
     return *value >= least;
 }
@@ -50,6 +54,61 @@ std::string reason(const char* otherwise) {
     return gMsg.shown ? platform::macRomanToUtf8(gMsg.last) : otherwise;
 }
 
+constexpr size_t kFieldScanBytes = 1 << 20;  // enough of the file to judge its records
+
+// The most fields a record of the import file holds (0: no record read).
+int32_t mostFieldsInFile(const std::string& path) {
+    platform::FileRef ref = 0;
+    if (platform::FSOpenRead(path, &ref) != platform::noErr) return 0;
+    std::string bytes(kFieldScanBytes, '\0');
+    int32_t n = static_cast<int32_t>(bytes.size());
+    platform::FSRead(ref, &n, bytes.data());
+    platform::FSClose(ref);
+    bytes.resize(static_cast<size_t>(std::max(n, 0)));
+    int32_t most = 0, commas = 0;
+    bool text = false;
+    for (const char c : bytes + "\n") {
+        if (c == '\r' || c == '\n') {
+            if (text) most = std::max(most, commas + 1);
+            commas = 0;
+            text = false;
+        } else if (c == ',') {
+            ++commas;
+            text = true;
+        } else if (c != ' ' && c != '\t') {
+            text = true;
+        }
+    }
+    return most;
+}
+
+// The largest field number the template names as <<n>> (0: none).
+int32_t largestTemplateField(const std::string& templ) {
+    int32_t largest = 0;
+    for (size_t at = templ.find("<<"); at != std::string::npos; at = templ.find("<<", at + 2)) {
+        const size_t close = templ.find(">>", at + 2);
+        if (close == std::string::npos) break;
+        const std::string digits = templ.substr(at + 2, close - at - 2);
+        if (digits.empty() || digits.size() > 9 ||
+            digits.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        largest = std::max(largest, static_cast<int32_t>(std::strtol(digits.c_str(), nullptr, 10)));
+    }
+    return largest;
+}
+
+// Why a run made nothing: a template naming fields the records do not have,
+// or a file without records.
+std::string nothingMade(const std::string& templ) {
+    const int32_t most = mostFieldsInFile(gProd.externalImport.file);
+    const int32_t named = largestTemplateField(templ);
+    if (most > 0 && named > most)
+        return "the data template names field " + std::to_string(named) +
+               ", but the records of the import file hold at most " + std::to_string(most) +
+               (most == 1 ? " field" : " fields");
+    return reason("the import file holds no record to make");
+}
+
 }  // namespace
 
 std::string takeImportRequest(const std::string& value) {
@@ -65,10 +124,13 @@ std::string takeImportRequest(const std::string& value) {
     if (words.size() > 4 || words[0].empty()) return form;
     ExternalImport& ext = gProd.externalImport;
     if (words[0].size() >= sizeof ext.file) return "the import file's name is too long";
+    if (platform::pathKind(words[0]) == platform::PathKind::folder)
+        return "the import file \"" + words[0] + "\" is a folder; name a text file of records";
     std::snprintf(ext.file, sizeof ext.file, "%s", words[0].c_str());
     int32_t start = 1, title = 0, count = kAllRecords;
     if (words.size() > 1 && !wholeNumber(words[1], 1, &start))
-        return "the import's start record must be a whole number from 1";
+        return "the import's start record must be a whole number from 1 to " +
+               std::to_string(kLargestNumber);
     // A record read gives at most kImportReadFields fields: a larger title field
     // would name every file alike.
     if (words.size() > 2 && (!wholeNumber(words[2], 0, &title) || title > kImportReadFields))
@@ -77,7 +139,8 @@ std::string takeImportRequest(const std::string& value) {
                " (0 names each file after its data; a record gives at most " +
                std::to_string(kImportReadFields) + " fields)";
     if (words.size() > 3 && !wholeNumber(words[3], 1, &count))
-        return "the import's record count must be a whole number from 1";
+        return "the import's record count must be a whole number from 1 to " +
+               std::to_string(kLargestNumber);
     ext.start = start;
     ext.title = title;
     ext.countPlus1 = count + 1;
@@ -111,7 +174,7 @@ std::string runImportRequest(const std::string& templ, const std::string& saveto
     gMsg.shown = 0;
     ProcessBarcodes();
     if (gProd.runFaults > 0) return reason("a record could not be made");
-    if (gProd.runMade == 0) return reason("the import file holds no record to make");
+    if (gProd.runMade == 0) return nothingMade(templ);
     // What the records' reading said (fields left out, say) while every record was made.
     if (gMsg.shown > 0) {
         *warning = platform::macRomanToUtf8(gMsg.last);

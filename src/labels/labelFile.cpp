@@ -16,11 +16,11 @@ namespace {
 using platform::ByteOrder;
 using platform::kNativeOrder;
 
-constexpr uint16_t kMsgTooManyItems = 31;
 constexpr uint16_t kMsgDocumentDamaged = 1400;
 constexpr uint16_t kMsgDocumentUnopened = 1401;
 constexpr uint16_t kMsgDocumentUnknown = 1402;
 constexpr uint16_t kMsgDocumentNotSaved = 1403;
+constexpr uint16_t kMsgDocumentTooManyItems = 1415;
 
 constexpr uint16_t kOldestVersionMost = 255;
 constexpr uint16_t kVersionStep = 256;
@@ -242,7 +242,7 @@ bool parseDocument(const uint8_t* bytes, size_t size, ParsedDocument* out, uint1
     }
     const int32_t count = out->sheet.lastItem + 1;
     if (count > kMaxLabelItems) {
-        showMessage(kMsgTooManyItems, message);
+        showMessage(kMsgDocumentTooManyItems, message);
         return false;
     }
     const size_t recordSize = extended ? kLabelItemSize : kLabelItemOldSize;
@@ -335,7 +335,7 @@ int32_t loadDocumentFrom(const std::string& path) {
     uint16_t message = 0;
     if (!parseDocument(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &doc,
                        &message)) {
-        if (message == kMsgTooManyItems) {
+        if (message == kMsgDocumentTooManyItems) {
             // More items than a label holds: the label is emptied, single-code mode.
             ParsedDocument empty;
             empty.sheet = doc.sheet;

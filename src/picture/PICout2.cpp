@@ -201,6 +201,8 @@ void buildImportData(int32_t i) {
 
 }  // namespace
 
+void advanceSerialItem(int32_t i, const std::string& value) { advanceSerial(i, value); }
+
 void resetPictureDriver() {
     qd::KillPicture(gDriver.Pict);
     gDriver = PictureDriverState{};

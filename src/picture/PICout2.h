@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/quickdraw/picture.h"
 
@@ -33,5 +34,8 @@ extern PictureDriverState gDriver;
 // current port as it stands (the print window's page picture). h and v move
 // every item, points. Always 0.
 int32_t PICout2(int32_t h, int32_t v, int32_t printMode);
+// A serial item (index i) after one label that showed `value`: the item moves
+// on to the value of the next label, as a printed sheet does.
+void advanceSerialItem(int32_t i, const std::string& value);
 // Forgets the last picture and the preview.
 void resetPictureDriver();

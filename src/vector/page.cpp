@@ -136,6 +136,34 @@ bool refuseUnknownDialect() {
 
 }  // namespace
 
+std::string itemsWithoutVectorForm() {
+    for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i) {
+        const LabelItem* it = gLabel.labelParts[static_cast<size_t>(i)].get();
+        if (!it) continue;
+        const char* what = nullptr;
+        switch (it->u16(item::kind)) {
+            case kKindPicture:
+                what = "a picture";
+                break;
+            case kKindBackground:
+                what = "a background picture";
+                break;
+            case kKindRoundRect:
+            case kKindRoundRectFilled:
+                what = "a rounded rectangle";
+                break;
+            default:
+                continue;
+        }
+        return platform::formatC(
+            "item %d of the label is %s, which EPS, PostScript and PDF "
+            "label files cannot show: print the document (printer) "
+            "to have it drawn, or take the item out",
+            static_cast<int>(i + 1), what);
+    }
+    return {};
+}
+
 void CorrectItemRect(int32_t, int32_t pageHeight, const Rect16& itemRect, PageRect* out) {
     out->upper = pageHeight - itemRect.top;
     out->left = itemRect.left;

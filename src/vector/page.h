@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/files.h"
 
@@ -12,6 +13,10 @@ struct PageRect;
 // points on the page (0, 0 for a single label), then the page trailer when
 // `page` is not 0.
 void EpsPageCode(platform::FileRef refNum, int32_t page, double x, double y);
+// Why the open label cannot be written whole by the page writer: the first of
+// its items that has no vector form (a picture, a background or a rounded
+// rectangle), named for the user; empty when every item can be drawn.
+std::string itemsWithoutVectorForm();
 // An item rectangle (QuickDraw order, y down) to page coordinates (y up) on a
 // page of height pageHeight.
 void CorrectItemRect(int32_t ignored, int32_t pageHeight, const Rect16& itemRect, PageRect* out);

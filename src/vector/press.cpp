@@ -2,14 +2,17 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <cstring>
+#include <memory>
+#include <utility>
+#include <vector>
 
 #include "labels/channels.h"
 #include "labels/labelDoc.h"
 #include "labels/production.h"
 #include "labels/rotateRect.h"
 #include "labels/units.h"
+#include "picture/PICout2.h"
 #include "picture/services.h"
 #include "platform/numbers.h"
 #include "symbology/info.h"
@@ -86,6 +89,40 @@ std::string pageFileName(const std::string& name, int32_t n) {
 std::string itemFileName(const std::string& name, int32_t p, int32_t i) {
     return platform::formatC("%s_va_%d_%d.ps", name.c_str(), static_cast<int>(p),
                              static_cast<int>(i));
+}
+
+// The name of the file holding what does not vary: the label without its
+// variable items.
+std::string fixedFileName(const std::string& name) { return name + ".ps"; }
+
+// A document's serial item counts on from label to label, as on a printed sheet.
+bool serialItem(int32_t i) {
+    const LabelItem* it = gLabel.labelParts[size_t(i)].get();
+    return it && getProMode(i) == 1 && !it->text(item::serPos).empty();
+}
+
+// The press finds every file by the name in its fixed-width field: a name cut
+// to fit would name a file that does not exist. Returns the longest job name
+// whose every file name fits its field (0 when none does) when `name` is too
+// long, else -1.
+int32_t longestFittingName(const std::string& name) {
+    int32_t lastItem = 0;
+    for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i)
+        if (variableItem(i)) lastItem = i;
+    const int32_t p = positions();
+    // What each field adds to the job name, with the largest numbers written.
+    const size_t pageTail = pageFileName("", p).size();
+    const size_t itemTail = itemFileName("", p, lastItem).size();
+    const size_t fixedTail = fixedFileName("").size();
+    size_t most = kJobNameField;
+    const auto room = [&most](size_t field, size_t tail) {
+        most = std::min(most, field >= tail ? field - tail : 0);
+    };
+    room(kJobNameField, pageTail);  // the page file's own name
+    room(kCardNameField, pageTail);
+    room(kRecordNameField, fixedTail);
+    room(kRecordNameField, itemTail);
+    return name.size() > most ? static_cast<int32_t>(most) : -1;
 }
 
 std::string inFolder(const std::string& file) {
@@ -200,6 +237,37 @@ bool writeItemFile(const std::string& name, int32_t p, int32_t i) {
     copyBounded(gData.chMainCode2, keep.c_str());
     for (int32_t q = 1; q <= gPress.nPages; ++q) ILYTEpsPageCode(ref, q, i);
     EpsEnd(ref);
+    if (gVec.writeFailed != 0) {
+        platform::FSDiscard(ref);
+        reportFailure();
+        return false;
+    }
+    if (platform::FSCommit(ref) != platform::noErr) {
+        reportFailure();
+        return false;
+    }
+    return true;
+}
+
+// The label without its variable items, one label on one page.
+bool writeFixedFile(const std::string& name) {
+    const std::string path = inFolder(fixedFileName(name));
+    platform::FileRef ref = 0;
+    if (platform::FSCreateReplacement(path, &ref) != platform::noErr) {
+        reportFailure();
+        return false;
+    }
+    // The variable items are set aside while the page writer walks the label.
+    std::vector<std::pair<size_t, std::unique_ptr<LabelItem>>> aside;
+    for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i)
+        if (variableItem(i)) aside.emplace_back(size_t(i), std::move(gLabel.labelParts[size_t(i)]));
+    const LabelSheet sheetCopy = labelBack3;
+    labelBack3 = LabelSheet{};  // one label, not a sheet of them
+    EpsStart(ref, 0);
+    EpsPageCode(ref, 1, 0, 0);
+    EpsEnd(ref);
+    labelBack3 = sheetCopy;
+    for (auto& [i, it] : aside) gLabel.labelParts[i] = std::move(it);
     if (gVec.writeFailed != 0) {
         platform::FSDiscard(ref);
         reportFailure();
@@ -356,6 +424,14 @@ void ILYTEpsPageCode(platform::FileRef refNum, int32_t page, int32_t i) {
             "2540 Ar\r");
     }
     getItemData(i);
+    if (gProd.gcite == 0 && serialItem(i)) {
+        // The serial value between the item's prefix and suffix, as printed.
+        const std::string shown =
+            std::string(gData.chPrefix) + gData.chMainCode + std::string(gData.chSuffix);
+        copyBounded(gData.chMainCode, shown.c_str());
+        copyBounded(gData.chMainCode2, shown.c_str());
+        gData.len1 = gData.len11 = static_cast<int32_t>(shown.size());
+    }
     const PageRect r = itemFrame();
     if (gLabel.iteTyp == kKindText) {
         pressText(r);
@@ -369,25 +445,51 @@ bool EpsILYT(const std::string& name, int32_t i) {
     const ProductionSettings keep = gProd;
     const std::unique_ptr<LabelItem>& first = gLabel.labelParts[0];
     const LabelItem firstKept = first ? *first : LabelItem{};
-    bool going = true;
-    for (int32_t p = 1; p <= positions(); ++p) {
-        if (!writeItemFile(name, p, i)) return false;
+    // A document's serial item gives each position its own value.
+    const bool counted = gProd.gcite == 0 && serialItem(i);
+    const LabelItem itemKept = counted ? *gLabel.labelParts[size_t(i)] : LabelItem{};
+    bool going = true, written = true;
+    for (int32_t p = 1; p <= positions() && written; ++p) {
+        written = writeItemFile(name, p, i);
         // A run gives every position its own data (item 0 carries it).
         if (gProd.gcite != 0 && going) going = sheetRunAdvance() != SheetRun::done;
+        if (counted) {
+            getItemData(i);
+            advanceSerialItem(i, gData.chMainCode);
+        }
     }
     // Every item's files start from the run's first position.
     gProd = keep;
     if (first) *first = firstKept;
-    return true;
+    if (counted) *gLabel.labelParts[size_t(i)] = itemKept;
+    return written;
 }
 
 int32_t pressExport(const std::string& fileName) {
     gPress.failed = false;
     const std::string name = pressJobName(fileName);
     if (gProd.gcite != 0 && sheetRunCheck() != 0) return 1;  // the user has been told
+    // Refused before any file is made.
+    if (const int32_t most = longestFittingName(name); most >= 0) {
+        MessageText(platform::formatC("The press job's name is too long (%d characters): the "
+                                      "press files' name fields take job names of at most %d "
+                                      "characters for a sheet of %d labels. Give the file a "
+                                      "shorter name.",
+                                      static_cast<int>(name.size()), static_cast<int>(most),
+                                      static_cast<int>(positions()))
+                        .c_str());
+        gPress.failed = true;
+        return 1;
+    }
+    if (const std::string missing = itemsWithoutVectorForm(); !missing.empty()) {
+        MessageText(missing.c_str());
+        gPress.failed = true;
+        return 1;
+    }
     if (!BuildJobFile(name)) return 1;
     for (int32_t n = 1; n <= positions(); ++n)
         if (!BuildPageFile(name, n)) return 1;
+    if (!writeFixedFile(name)) return 1;
     for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i) {
         if (!variableItem(i)) continue;
         getItemData(i);

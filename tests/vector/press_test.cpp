@@ -133,7 +133,8 @@ TEST_F(Press, ASheetOfSixWithAVariableTextAndASerialBarcode) {
     // carries the p-th serial number.
     int files = 0;
     for (const auto& f : fs::directory_iterator(dir)) files += f.path().extension() == ".ps";
-    EXPECT_EQ(files, 12);
+    EXPECT_EQ(files, 13);  // and the fixed part of the label
+    EXPECT_TRUE(fs::exists(dir / "Job_A.ps"));
     for (int p = 1; p <= 6; ++p) {
         for (int i = 0; i < 2; ++i) {
             const fs::path ps =
@@ -166,7 +167,12 @@ TEST_F(Press, NoVariableItemGivesOnlyTheStaticRecord) {
     const std::string pg = readAll(dir / "plain_F1_6.pg");
     ASSERT_EQ(pg.size(), 768u);
     EXPECT_EQ(pg.substr(312, 6), "+00001");
-    for (const auto& f : fs::directory_iterator(dir)) EXPECT_NE(f.path().extension(), ".ps");
+    // Only the fixed part: the whole label.
+    for (const auto& f : fs::directory_iterator(dir))
+        if (f.path().extension() == ".ps") {
+            EXPECT_EQ(f.path().filename(), "plain.ps");
+        }
+    EXPECT_TRUE(fs::exists(dir / "plain.ps"));
 }
 
 TEST_F(Press, AFileThatCannotBeWrittenStopsTheExport) {

@@ -1,7 +1,9 @@
 #include "platform/printing/printing.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <cstddef>
 #include <string>
 
 #include "platform/byteorder.h"
@@ -22,8 +24,14 @@ constexpr Paper kPapers[] = {
 
 constexpr double kMinResolutionAcross = 300;  // below it, the default resolution
 
+// In any case: "a.PDF" names a PDF file as "a.pdf" does.
 bool endsWith(const std::string& s, const std::string& tail) {
-    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+    if (s.size() < tail.size()) return false;
+    return std::equal(tail.begin(), tail.end(), s.end() - std::ptrdiff_t(tail.size()),
+                      [](char a, char b) {
+                          return std::tolower(static_cast<unsigned char>(a)) ==
+                                 std::tolower(static_cast<unsigned char>(b));
+                      });
 }
 
 }  // namespace

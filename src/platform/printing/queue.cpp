@@ -18,10 +18,44 @@ cups_dest_t* findDest(const std::string& queue, cups_dest_t** all, int* count) {
     return cupsGetDest(queue.empty() ? nullptr : queue.c_str(), nullptr, *count, *all);
 }
 
+constexpr int kConnectTimeoutMs = 5000;
+
+// The printing system's server as the user would name it: its socket's path or
+// its host and port.
+std::string serverName() {
+    const std::string server = cupsServer();
+    return server.empty() || server[0] == '/' ? server : server + ":" + std::to_string(ippPort());
+}
+
+bool serverAnswers() {
+    http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                                kConnectTimeoutMs, nullptr);
+    if (!http) return false;
+    httpClose(http);
+    return true;
+}
+
+std::string unreachable() {
+    return "the printing system cannot be reached at " + serverName() +
+           ": start it (the CUPS service), or print to a .pdf or .ps file";
+}
+
 std::string failure(const char* what) {
+    if (!serverAnswers()) return unreachable();
     std::string why = what;
     const char* detail = cupsLastErrorString();
     if (detail && detail[0]) why += std::string(": ") + detail;
+    return why;
+}
+
+// No queue of that name among the `count` the printing system gave.
+std::string noSuchQueue(const std::string& queue, const cups_dest_t* all, int count) {
+    if (!serverAnswers()) return unreachable();
+    std::string why =
+        queue.empty() ? "there is no default printer queue" : "no printer queue named " + queue;
+    if (count == 0) return why + "; the printing system at " + serverName() + " has no queues";
+    why += "; the queues there are:";
+    for (int i = 0; i < count; ++i) why += std::string(i == 0 ? " " : ", ") + all[i].name;
     return why;
 }
 
@@ -90,7 +124,7 @@ int32_t sendToQueue(const std::string& queue, const std::string& title, int32_t 
     int count = 0;
     cups_dest_t* dest = findDest(queue, &all, &count);
     if (!dest) {
-        *why = failure(("no printer queue \"" + queue + "\"").c_str());
+        *why = noSuchQueue(queue, all, count);
         cupsFreeDests(count, all);
         return kPrintQueueError;
     }

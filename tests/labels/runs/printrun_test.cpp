@@ -232,6 +232,9 @@ TEST_F(PrintRun, SheetThroughAPrivatePrinterQueue) {
     EXPECT_EQ(PrintButton(), print::kPrintQueueError);
     EXPECT_NE(gMsg.last.find("Error -30873"), std::string::npos) << gMsg.last;
     EXPECT_NE(gMsg.last.find("NoSuchQueue"), std::string::npos) << gMsg.last;
+    EXPECT_NE(gMsg.last.find("no printer queue named NoSuchQueue; the queues there are: Sheets"),
+              std::string::npos)
+        << gMsg.last;
 }
 
 // The command line's print request on an opened label document.
