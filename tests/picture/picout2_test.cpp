@@ -401,3 +401,61 @@ TEST_F(Driver, TurnedDataBarAndDataMatrixInPointsReadBack) {
 }
 
 }  // namespace
+
+namespace {
+
+// The ink of the bitmap (600 dpi) in an area of points, inside and outside a
+// rectangle of it.
+struct InkSplit {
+    int inside = 0;
+    int outside = 0;
+};
+InkSplit inkAround(const testsupport::Bitmap& b, const Rect16& r, const Rect16& area) {
+    const double k = 600 / 72.0;
+    auto within = [k](const Rect16& q, int x, int y) {
+        return x >= q.left * k && x < q.right * k && y >= q.top * k && y < q.bottom * k;
+    };
+    InkSplit s;
+    for (int y = 0; y < b.height; ++y)
+        for (int x = 0; x < b.width; ++x)
+            if (b.at(x, y) < 128 && within(area, x, y)) ++(within(r, x, y) ? s.inside : s.outside);
+    return s;
+}
+
+// A label of barcodes and a text item: on the screen and on paper every
+// barcode reads, and the text is drawn inside its item and nowhere else.
+TEST_F(Driver, LabelWithATextItemOnScreenAndOnPaper) {
+    barcode(40, "LABEL QR 42", {20, 20, 120, 120}, kWholePoints2D);
+    barcode(37, "0950110153001", {20, 200, 120, 300}, kWholePointsLinear);
+    barcode(5, "LBL128", {170, 20, 280, 300}, kWholePointsLinear);
+    const Rect16 textRect{40, 560, 70, 780};
+    const int32_t text = add(kKindText, textRect);
+    gSym = SymbolSettings{};
+    gSym.customTeSize = 14;
+    gSym.transpar_ent = 1;
+    gLabel.notDrawn = 0;
+    setItemRect(text);
+    setItemData(text, 0);
+    at(text).dataHandle = std::string("Label text 42") + std::string(2, '\0');
+    at(text).hasDataHandle = true;
+    // Glyphs reach up to the ascent, which may stand a pixel above the item.
+    const Rect16 near{39, 559, 71, 781};  // the item and a point around it
+    // The part of the label that the barcodes leave free.
+    const Rect16 free{0, 530, 150, 800};
+
+    PICout2(0, 0, 0);
+    ASSERT_NE(gDriver.Pict, nullptr);
+    const testsupport::Bitmap screen = picttest::rasterise(gDriver.Pict);
+    expectBarcodes(screen);
+    EXPECT_EQ(inkAround(screen, near, free).outside, 0);
+
+    qd::Picture* paper = printPass();
+    const testsupport::Bitmap printed = picttest::rasterise(paper);
+    expectBarcodes(printed);
+    const InkSplit ink = inkAround(printed, near, free);
+    EXPECT_GT(ink.inside, 500);  // 13 characters of 14 points at 600 dpi
+    EXPECT_EQ(ink.outside, 0);
+    qd::KillPicture(paper);
+}
+
+}  // namespace
