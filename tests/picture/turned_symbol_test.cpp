@@ -68,4 +68,33 @@ TEST(TurnedSymbols, ReadBackAtEveryQuarterTurnSizeAndReduction) {
                 }
 }
 
+// Codablock F's rows are Code 128 rows one text line apart: turned back, each
+// band of the turned picture reads as its row's characters.
+TEST(TurnedSymbols, CodablockRowsReadBackAtEveryQuarterTurn) {
+    const char* const rows[] = {"ABCDEFGHIJ", "KLMNOPQR", "6734"};
+    for (int angle : {0, 90, 180, 270}) {
+        SCOPED_TRACE(angle);
+        picttest::Spec spec;
+        spec.code = 39;
+        spec.data = "ABCDEFGHIJKLMNOPQR";
+        spec.siz = 100;
+        ASSERT_TRUE(picttest::prepare(spec));
+        qd::Picture* pic = recordTurned(angle, 0);
+        const testsupport::Bitmap ink =
+            testsupport::cropToInk(turnBack(picttest::rasterise(pic), angle), 0);
+        qd::KillPicture(pic);
+        const int band = ink.height / 3;
+        ASSERT_GT(band, 10);
+        for (int r = 0; r < 3; ++r) {
+            testsupport::Bitmap row{ink.width, band / 2, {}};
+            for (int y = r * band + band / 4; y < r * band + band / 4 + row.height; ++y)
+                row.pixels.insert(row.pixels.end(), ink.pixels.begin() + y * ink.width,
+                                  ink.pixels.begin() + (y + 1) * ink.width);
+            const testsupport::Decoded d =
+                testsupport::decode(testsupport::padBitmap(row, 80), "Code128");
+            EXPECT_EQ(d.bytes.substr(0, std::string(rows[r]).size()), rows[r]) << "row " << r;
+        }
+    }
+}
+
 }  // namespace
