@@ -459,3 +459,35 @@ TEST_F(Driver, LabelWithATextItemOnScreenAndOnPaper) {
 }
 
 }  // namespace
+
+namespace {
+
+// A print run draws label items in printer dots, each item's sizes grown by
+// the dots a point holds: EAN and UPC at 100 % and less, whose modules are
+// narrower than a point, read from the page at the printer's resolution.
+TEST_F(Driver, RetailSymbolsReadAtThePrintResolution) {
+    const double dots = 1200 / 72.0;
+    barcode(0, "501234567890", {20, 20, 120, 300}, 100);
+    barcode(10, "01234567890", {150, 20, 250, 300}, 80);
+    barcode(3, "5512345", {20, 400, 120, 600}, 90);
+    gPrint.thermScale = dots;
+    const auto S = [&](int32_t v) { return static_cast<int32_t>(v * dots); };
+    qd::Picture* pic = qd::OpenPicture({0, 0, S(300), S(800)});
+    PICout2(0, 0, 1);
+    qd::ClosePicture();
+    gPrint.thermScale = 1;
+    const testsupport::Bitmap page = picttest::rasterise(pic, 72);  // a pixel a dot
+    qd::KillPicture(pic);
+    const auto region = [&](int top, int left, int bottom, int right) {
+        testsupport::Bitmap b{S(right - left), S(bottom - top), {}};
+        for (int y = S(top); y < S(bottom); ++y)
+            b.pixels.insert(b.pixels.end(), page.pixels.begin() + y * page.width + S(left),
+                            page.pixels.begin() + y * page.width + S(right));
+        return testsupport::padBitmap(b, 80);
+    };
+    EXPECT_EQ(testsupport::decode(region(0, 0, 140, 380), "EAN-13").text, "5012345678900");
+    EXPECT_EQ(testsupport::decode(region(140, 0, 300, 380), "UPC-A").text, "012345678905");
+    EXPECT_EQ(testsupport::decode(region(0, 380, 140, 800), "EAN-8").text, "55123457");
+}
+
+}  // namespace
