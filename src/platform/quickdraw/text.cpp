@@ -114,6 +114,15 @@ void barGlyphPath(cairo_t* cr, unsigned char ch, double x, double y, double sx, 
     }
 }
 
+// Outlines as designed: glyphs advance as measured, so nothing may snap them.
+void unhinted(cairo_t* cr) {
+    cairo_font_options_t* opt = cairo_font_options_create();
+    cairo_font_options_set_hint_style(opt, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_hint_metrics(opt, CAIRO_HINT_METRICS_OFF);
+    cairo_set_font_options(cr, opt);
+    cairo_font_options_destroy(opt);
+}
+
 // The OCR-B font file, found once.
 const std::string& ocrbFile() {
     static const std::string file = [] {
@@ -136,6 +145,7 @@ void ocrbGlyphPaths(cairo_t* cr, const unsigned char* bytes, const std::vector<i
     cairo_matrix_t m;
     cairo_matrix_init_scale(&m, sizeX, sizeY);
     cairo_set_font_matrix(cr, &m);
+    unhinted(cr);
     std::vector<cairo_glyph_t> glyphs;
     for (int32_t i : missing)
         glyphs.push_back(
@@ -173,11 +183,7 @@ void drawRun(GrafPort& p, const unsigned char* bytes, int32_t count, double sx, 
             cairo_matrix_t m;
             cairo_matrix_init_scale(&m, size * sx, size * sy);
             cairo_set_font_matrix(cr, &m);
-            cairo_font_options_t* opt = cairo_font_options_create();
-            cairo_font_options_set_hint_style(opt, CAIRO_HINT_STYLE_NONE);
-            cairo_font_options_set_hint_metrics(opt, CAIRO_HINT_METRICS_OFF);
-            cairo_set_font_options(cr, opt);
-            cairo_font_options_destroy(opt);
+            unhinted(cr);
             std::vector<cairo_glyph_t> glyphs(count);
             for (int32_t i = 0; i < count; ++i) glyphs[i] = {glyphIndex(f, bytes[i]), at[i], base};
             cairo_glyph_path(cr, glyphs.data(), count);
