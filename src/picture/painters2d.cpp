@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include "databar/RSSENC.h"
 #include "labels/labelDoc.h"
@@ -319,29 +320,44 @@ void DrawDatamatrixPC(int32_t x, int32_t y, int32_t, double) {
         const double start = static_cast<int32_t>(k * pitch);
         return static_cast<int32_t>(origin + (start + d) * U.perUm) - near(origin, k);
     };
-    int32_t c = 0, row = 0;
+    // The bands of four module rows, one block letter a column.
+    std::vector<std::vector<int32_t>> bands(1);
     for (int32_t i = 0; i < gEl.cu_len; ++i) {
         const unsigned char b = gEl.chNum[i];
         if (b == 0) break;
-        if (b == kRowEnd) {
-            row += 4;
-            c = 0;
-            continue;
-        }
-        const int32_t v = (b - 'e') & 15;
-        const int32_t mx = near(x, c);
-        const int32_t w = d == 0 ? 0 : side(x, c);
-        for (int32_t bit = 0; bit < 4; ++bit) {
-            if (!(v & (8 >> bit))) continue;
-            const int32_t my = near(y, row + bit);
-            const int32_t h = d == 0 ? 0 : side(y, row + bit);
-            // The square's height is the reduced module's, its width at least a unit.
-            qd::Rect r{my, mx, my + h, mx + w};
-            if (r.right - r.left < 1) r.right = r.left + 1;
-            gHooks.bar_ptr(r);
-        }
-        ++c;
+        if (b == kRowEnd)
+            bands.emplace_back();
+        else
+            bands.back().push_back((b - 'e') & 15);
     }
+    // Each row's run of dark modules is one rectangle, reduced at its two ends
+    // only, and the symbol one filled path: modules painted one by one show
+    // seams wherever a viewer smooths the edges of each fill.
+    qd::BeginFillGroup();
+    for (size_t band = 0; band < bands.size(); ++band) {
+        const std::vector<int32_t>& cols = bands[band];
+        for (int32_t bit = 0; bit < 4; ++bit) {
+            const auto row = static_cast<int32_t>(4 * band) + bit;
+            const int32_t my = near(y, row);
+            const int32_t h = d == 0 ? 0 : side(y, row);
+            const auto n = static_cast<int32_t>(cols.size());
+            for (int32_t c = 0; c < n;) {
+                if (!(cols[c] & (8 >> bit))) {
+                    ++c;
+                    continue;
+                }
+                int32_t last = c;
+                while (last + 1 < n && (cols[last + 1] & (8 >> bit))) ++last;
+                const int32_t right = d == 0 ? near(x, last) : near(x, last) + side(x, last);
+                // The run's height is the reduced module's, its width at least a unit.
+                qd::Rect r{my, near(x, c), my + h, right};
+                if (r.right - r.left < 1) r.right = r.left + 1;
+                gHooks.bar_ptr(r);
+                c = last + 1;
+            }
+        }
+    }
+    qd::EndFillGroup();
 }
 
 void DrawMicroPDF417PC(int32_t x, int32_t y, int32_t unitIn, double, int32_t xOffset,

@@ -25,6 +25,13 @@ constexpr int32_t kAdvanceOther = 2910;    // header and serif sets
 constexpr double kOriginShift = 48505;     // main-set outlines start this far left (x gCtexsize)
 constexpr double kBearerRaise = 41860;     // lift over a bearer bar (x gCtexsize)
 constexpr double kFontRaise = 5000;        // lift of a font other than the bar font (x gCtexsize)
+// Characters the main set has no outline for are set in OCR-B at the outlines'
+// size: centred on the bar font's character width (OCR-B's is 0.068 em wider)
+// and standing on the outlines' baseline, 556 units up.
+constexpr double kOcrbLeft = 34100;   // x gCtexsize
+constexpr double kOcrbRaise = 78798;  // x gCtexsize
+constexpr unsigned char kDelete = 127;
+constexpr unsigned char kOcrbFont[] = {4, 'O', 'C', 'R', 'B'};
 
 bool textInBarFont() {
     return samePstr(gSym.fontBelow, gSym.barFont) || pstrEquals(gSym.fontBelow, "Strixel");
@@ -200,6 +207,11 @@ int32_t getCharacterOut(const unsigned char* text, int32_t x, int32_t y) {
     if (const GlyphOutline* g = mainOutline(ch)) {
         doColour(kColourFill);
         writeOutline(*g, trunc32(ox), trunc32(oy));
+    } else if (ch > ' ' && ch != kDelete) {
+        // No character of the data may go missing from its line.
+        doColour(kColourFill);
+        setInFont(text, kOcrbFont, trunc32(ox - gVec.gCtexsize * kOcrbLeft),
+                  oy + gVec.gCtexsize * kOcrbRaise);
     }
     if (gSym.bol == 1) TEInsert2("0 w\r");
     return ch == 'M' ? kAdvanceM : 0;

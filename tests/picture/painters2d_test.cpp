@@ -165,10 +165,16 @@ TEST_F(Painters, BlockLetterValuesAndAModuleOfNoSide) {
     std::memcpy(gEl.chNum, list, sizeof list);
     gEl.cu_len = sizeof list;
     paint(true);
-    // "e" nothing, "t" four modules, "m" (8) the top one.
-    ASSERT_EQ(bars.size(), 5u);
-    EXPECT_EQ(bars[4].top, 30);
-    EXPECT_EQ(bars[4].left, 40 + 5);  // the third column, 2.83 points on
+    // "e" nothing, "t" four modules, "m" (8) the top one: the top row's two dark
+    // modules are one run, the three rows below one module each.
+    ASSERT_EQ(bars.size(), 4u);
+    EXPECT_EQ(bars[0].top, 30);
+    EXPECT_EQ(bars[0].left, 40 + 2);   // the second column, 2.83 points on
+    EXPECT_EQ(bars[0].right, 40 + 8);  // to the end of the third
+    for (size_t i = 1; i < bars.size(); ++i) {
+        EXPECT_EQ(bars[i].left, 40 + 2);
+        EXPECT_EQ(bars[i].top, bars[i - 1].bottom);
+    }
     gSym.BWidthRed = 1000;
     paint(true);
     for (const qd::Rect& r : bars) EXPECT_EQ(r.bottom, r.top);

@@ -401,3 +401,93 @@ TEST_F(Driver, TurnedDataBarAndDataMatrixInPointsReadBack) {
 }
 
 }  // namespace
+
+namespace {
+
+// The ink of the bitmap (600 dpi) in an area of points, inside and outside a
+// rectangle of it.
+struct InkSplit {
+    int inside = 0;
+    int outside = 0;
+};
+InkSplit inkAround(const testsupport::Bitmap& b, const Rect16& r, const Rect16& area) {
+    const double k = 600 / 72.0;
+    auto within = [k](const Rect16& q, int x, int y) {
+        return x >= q.left * k && x < q.right * k && y >= q.top * k && y < q.bottom * k;
+    };
+    InkSplit s;
+    for (int y = 0; y < b.height; ++y)
+        for (int x = 0; x < b.width; ++x)
+            if (b.at(x, y) < 128 && within(area, x, y)) ++(within(r, x, y) ? s.inside : s.outside);
+    return s;
+}
+
+// A label of barcodes and a text item: on the screen and on paper every
+// barcode reads, and the text is drawn inside its item and nowhere else.
+TEST_F(Driver, LabelWithATextItemOnScreenAndOnPaper) {
+    barcode(40, "LABEL QR 42", {20, 20, 120, 120}, kWholePoints2D);
+    barcode(37, "0950110153001", {20, 200, 120, 300}, kWholePointsLinear);
+    barcode(5, "LBL128", {170, 20, 280, 300}, kWholePointsLinear);
+    const Rect16 textRect{40, 560, 70, 780};
+    const int32_t text = add(kKindText, textRect);
+    gSym = SymbolSettings{};
+    gSym.customTeSize = 14;
+    gSym.transpar_ent = 1;
+    gLabel.notDrawn = 0;
+    setItemRect(text);
+    setItemData(text, 0);
+    at(text).dataHandle = std::string("Label text 42") + std::string(2, '\0');
+    at(text).hasDataHandle = true;
+    // Glyphs reach up to the ascent, which may stand a pixel above the item.
+    const Rect16 near{39, 559, 71, 781};  // the item and a point around it
+    // The part of the label that the barcodes leave free.
+    const Rect16 free{0, 530, 150, 800};
+
+    PICout2(0, 0, 0);
+    ASSERT_NE(gDriver.Pict, nullptr);
+    const testsupport::Bitmap screen = picttest::rasterise(gDriver.Pict);
+    expectBarcodes(screen);
+    EXPECT_EQ(inkAround(screen, near, free).outside, 0);
+
+    qd::Picture* paper = printPass();
+    const testsupport::Bitmap printed = picttest::rasterise(paper);
+    expectBarcodes(printed);
+    const InkSplit ink = inkAround(printed, near, free);
+    EXPECT_GT(ink.inside, 500);  // 13 characters of 14 points at 600 dpi
+    EXPECT_EQ(ink.outside, 0);
+    qd::KillPicture(paper);
+}
+
+}  // namespace
+
+namespace {
+
+// A print run draws label items in printer dots, each item's sizes grown by
+// the dots a point holds: EAN and UPC at 100 % and less, whose modules are
+// narrower than a point, read from the page at the printer's resolution.
+TEST_F(Driver, RetailSymbolsReadAtThePrintResolution) {
+    const double dots = 1200 / 72.0;
+    barcode(0, "501234567890", {20, 20, 120, 300}, 100);
+    barcode(10, "01234567890", {150, 20, 250, 300}, 80);
+    barcode(3, "5512345", {20, 400, 120, 600}, 90);
+    gPrint.thermScale = dots;
+    const auto S = [&](int32_t v) { return static_cast<int32_t>(v * dots); };
+    qd::Picture* pic = qd::OpenPicture({0, 0, S(300), S(800)});
+    PICout2(0, 0, 1);
+    qd::ClosePicture();
+    gPrint.thermScale = 1;
+    const testsupport::Bitmap page = picttest::rasterise(pic, 72);  // a pixel a dot
+    qd::KillPicture(pic);
+    const auto region = [&](int top, int left, int bottom, int right) {
+        testsupport::Bitmap b{S(right - left), S(bottom - top), {}};
+        for (int y = S(top); y < S(bottom); ++y)
+            b.pixels.insert(b.pixels.end(), page.pixels.begin() + y * page.width + S(left),
+                            page.pixels.begin() + y * page.width + S(right));
+        return testsupport::padBitmap(b, 80);
+    };
+    EXPECT_EQ(testsupport::decode(region(0, 0, 140, 380), "EAN-13").text, "5012345678900");
+    EXPECT_EQ(testsupport::decode(region(140, 0, 300, 380), "UPC-A").text, "012345678905");
+    EXPECT_EQ(testsupport::decode(region(0, 380, 140, 800), "EAN-8").text, "55123457");
+}
+
+}  // namespace

@@ -62,4 +62,27 @@ TEST(PictureReadBack, CodablockRowsReadAsCode128) {
     }
 }
 
+// A print run draws label items in printer dots: magnification, bar height and
+// reduction grow by the dots a point holds, and each dot is a pixel. EAN and
+// UPC, whose modules are less than a point, read at their own sizes there.
+TEST(PictureReadBack, RetailSymbolsInPointsAtThePrintResolution) {
+    constexpr double kDotsPerPoint = 1200 / 72.0;
+    constexpr int kOneDotAPixel = 72;  // the picture's unit is a dot
+    for (const SymbolCase& c : symbolCases()) {
+        if (c.format.rfind("EAN", 0) != 0 && c.format.rfind("UPC", 0) != 0) continue;
+        for (double siz : {100.0, 80.0})
+            for (int bwr : {0, 20}) {
+                SCOPED_TRACE(c.where + " at " + std::to_string(siz) + " bwr " +
+                             std::to_string(bwr));
+                Spec s = c.spec;
+                s.label = true;
+                s.siz = siz * kDotsPerPoint;
+                s.bwr = static_cast<int>(bwr * kDotsPerPoint);
+                const testsupport::Bitmap b = draw(s, kOneDotAPixel);
+                ASSERT_GT(b.width, 0);
+                EXPECT_EQ(read(c, b).text, c.want);
+            }
+    }
+}
+
 }  // namespace

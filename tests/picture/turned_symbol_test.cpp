@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,85 @@ TEST(TurnedSymbols, ReadBackAtEveryQuarterTurnSizeAndReduction) {
                     EXPECT_EQ(d.text, s.data);
                     qd::KillPicture(pic);
                 }
+}
+
+// Codablock F's rows are Code 128 rows one text line apart: turned back, each
+// band of the turned picture reads as its row's characters.
+TEST(TurnedSymbols, CodablockRowsReadBackAtEveryQuarterTurn) {
+    const char* const rows[] = {"ABCDEFGHIJ", "KLMNOPQR", "6734"};
+    for (int angle : {0, 90, 180, 270}) {
+        SCOPED_TRACE(angle);
+        picttest::Spec spec;
+        spec.code = 39;
+        spec.data = "ABCDEFGHIJKLMNOPQR";
+        spec.siz = 100;
+        ASSERT_TRUE(picttest::prepare(spec));
+        qd::Picture* pic = recordTurned(angle, 0);
+        const testsupport::Bitmap ink =
+            testsupport::cropToInk(turnBack(picttest::rasterise(pic), angle), 0);
+        qd::KillPicture(pic);
+        const int band = ink.height / 3;
+        ASSERT_GT(band, 10);
+        for (int r = 0; r < 3; ++r) {
+            testsupport::Bitmap row{ink.width, band / 2, {}};
+            for (int y = r * band + band / 4; y < r * band + band / 4 + row.height; ++y)
+                row.pixels.insert(row.pixels.end(), ink.pixels.begin() + y * ink.width,
+                                  ink.pixels.begin() + (y + 1) * ink.width);
+            const testsupport::Decoded d =
+                testsupport::decode(testsupport::padBitmap(row, 80), "Code128");
+            EXPECT_EQ(d.bytes.substr(0, std::string(rows[r]).size()), rows[r]) << "row " << r;
+        }
+    }
+}
+
+// Dark areas grown by r pixels on every side: ink spreading on paper.
+testsupport::Bitmap spread(const testsupport::Bitmap& b, int r) {
+    testsupport::Bitmap across = b, out = b;
+    for (int y = 0; y < b.height; ++y)
+        for (int x = 0; x < b.width; ++x) {
+            uint8_t v = 255;
+            for (int d = std::max(0, x - r); d <= std::min(b.width - 1, x + r); ++d)
+                v = std::min(v, b.at(d, y));
+            across.pixels[static_cast<size_t>(y) * b.width + x] = v;
+        }
+    for (int y = 0; y < b.height; ++y)
+        for (int x = 0; x < b.width; ++x) {
+            uint8_t v = 255;
+            for (int d = std::max(0, y - r); d <= std::min(b.height - 1, y + r); ++d)
+                v = std::min(v, across.at(x, d));
+            out.pixels[static_cast<size_t>(y) * b.width + x] = v;
+        }
+    return out;
+}
+
+// The bar-width reduction is taken off each module's edges so that the ink
+// spread of print brings the dark areas back to size: grown by half the
+// reduction on every side, the matrix symbols read, upright and turned.
+TEST(TurnedSymbols, ReducedMatrixSymbolsReadOnceTheInkHasSpread) {
+    constexpr int kDpi = 1200;  // a pixel is 21 micrometres
+    const Symbol symbols[] = {{40, "QRCode", "Reduced QR 0123"},
+                              {38, "DataMatrix", "REDUCED DATAMATRIX"}};
+    for (const Symbol& s : symbols)
+        for (int bwr : {40, 100})
+            for (int angle : {0, 90}) {
+                SCOPED_TRACE(std::string(s.format) + " -" + std::to_string(bwr) + " at " +
+                             std::to_string(angle));
+                picttest::Spec spec;
+                spec.code = s.code;
+                spec.data = s.data;
+                spec.bwr = bwr;
+                ASSERT_TRUE(picttest::prepare(spec));
+                qd::Picture* pic = recordTurned(angle, 0);
+                const testsupport::Bitmap b =
+                    testsupport::cropToInk(picttest::rasterise(pic, kDpi), 80);
+                qd::KillPicture(pic);
+                // Whole pixels: what is left of a gap narrower than a pixel still shows.
+                const int grow = static_cast<int>(std::ceil(bwr / 2.0 * kDpi / 25400));
+                const testsupport::Bitmap inked = turnBack(spread(b, grow), angle);
+                const testsupport::Decoded d = testsupport::decode(inked, s.format);
+                EXPECT_TRUE(d.ok) << d.error;
+                EXPECT_EQ(d.text, s.data);
+            }
 }
 
 }  // namespace

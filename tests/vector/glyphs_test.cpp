@@ -33,8 +33,14 @@ TEST_F(Glyphs, AFontGlyphIsOnePathWithoutColour) {
 
 TEST_F(Glyphs, CharactersWithoutOutlineAndAdvances) {
     dialect(95);
-    const unsigned char a = 'A', m = 'M';
+    const unsigned char a = 'A', m = 'M', blank = ' ';
+    // A character the main set has no outline for is set in OCR-B, so that no
+    // character of a line goes missing; the caller still advances it.
     EXPECT_EQ(getCharacterOut(&a, 0, 0), 0);
+    const std::string ocrb = written();
+    EXPECT_NE(ocrb.find("OCRB-Regular"), std::string::npos) << ocrb;
+    EXPECT_NE(ocrb.find("(A)"), std::string::npos) << ocrb;
+    EXPECT_EQ(getCharacterOut(&blank, 0, 0), 0);
     EXPECT_EQ(written(), "");
     EXPECT_EQ(getCharacterOut2(&a, 0, 0), 2910);
     EXPECT_EQ(written(), "");
@@ -45,7 +51,7 @@ TEST_F(Glyphs, CharactersWithoutOutlineAndAdvances) {
     EXPECT_NE(written(), "");
     // The second digit design ends with a zero line width, with or without an outline.
     gSym.bol = 1;
-    getCharacterOut(&a, 0, 0);
+    getCharacterOut(&blank, 0, 0);
     EXPECT_EQ(written(), "0 w\r");
 }
 

@@ -52,6 +52,7 @@ inline constexpr int16_t kAppComment = 100;
 inline constexpr char kSignature[] = "STRX";
 inline constexpr char kTagClip[] = "clip";
 inline constexpr char kTagFract[] = "frac";
+inline constexpr char kTagFillGroup[] = "fgrp";  // 1 begins a fill group, 0 ends it
 // Direct pixel maps: 32-bit RGB, each row packed one component after another.
 inline constexpr uint32_t kDirectBaseAddr = 0x000000FF;
 inline constexpr uint16_t kPixMapFlag = 0x8000;

@@ -263,6 +263,12 @@ void comment(Reader& r, State& s, bool longForm) {
             s.havePendingClip = true;
             return;
         }
+        if (data.compare(4, 4, kTagFillGroup) == 0) {
+            PicOp op = make(Op::FillGroup);
+            op.a[0] = inner.u16() != 0;
+            play(op);
+            return;
+        }
         if (data.compare(4, 4, kTagFract) == 0) {
             PicOp op = make(Op::FractEnable);
             op.a[0] = inner.u16() != 0;

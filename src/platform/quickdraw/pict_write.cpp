@@ -322,6 +322,12 @@ void write(Writer& w, const PicOp& op, const GrafPort& scratch, TextState& ts) {
             appComment(w, kTagFract, on.out);
             break;
         }
+        case Op::FillGroup: {
+            Writer begins;
+            begins.u16(op.a[0] ? 1 : 0);
+            appComment(w, kTagFillGroup, begins.out);
+            break;
+        }
         case Op::Text:
             text(w, op, scratch, ts);
             break;

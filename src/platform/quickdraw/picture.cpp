@@ -200,6 +200,12 @@ void replay(const PicOp& op, const Mapping& m) {
             PicComment(static_cast<int16_t>(op.a[0]), static_cast<int16_t>(op.bytes.size()),
                        op.bytes.data());
             break;
+        case Op::FillGroup:
+            if (op.a[0] == 1)
+                BeginFillGroup();
+            else
+                EndFillGroup();
+            break;
         case Op::Turn:
             if (op.a[3] == 1)
                 BeginTurn(op.a[0] / 1000.0, {m.v(op.a[2]), m.h(op.a[1])},
@@ -254,6 +260,19 @@ void PicComment(int16_t kind, int16_t dataSize, const void* data) {
     }
 }
 
+void BeginFillGroup() {
+    GrafPort& p = current();
+    if (PicOp* op = record(p, Op::FillGroup)) op->a[0] = 1;
+    ++p.group.depth;
+}
+
+void EndFillGroup() {
+    GrafPort& p = current();
+    if (p.group.depth == 0) return;
+    if (PicOp* op = record(p, Op::FillGroup)) op->a[0] = 0;
+    if (--p.group.depth == 0) flushFillGroup(p);
+}
+
 void DrawPicture(const Picture* pic, const Rect& dst) {
     if (!pic) return;
     GrafPort& p = current();
@@ -265,7 +284,10 @@ void DrawPicture(const Picture* pic, const Rect& dst) {
     p.clipApplied = false;
     const Mapping m{pic->frame, dst};
     const int turns = p.turns;
+    const int groups = p.group.depth;
     for (const PicOp& op : pic->ops) replay(op, m);
+    // A picture cut short inside a group still has its rectangles filled.
+    while (p.group.depth > groups) EndFillGroup();
     while (p.turns > turns) EndTurn();
     p.outerClips.resize(outer);
     recordDifferences(p, p.st, saved);

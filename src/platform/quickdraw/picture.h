@@ -33,6 +33,7 @@ enum class Op : uint8_t {
     Comment,      // a[0] kind, bytes its data
     Turn,  // a[0] angle in thousandths of a degree, a[1] h, a[2] v of the centre, a[3] 1 begin,
            // 0 end; rect.left and rect.top the shift after turning
+    FillGroup,  // a[0] 1 begins a group of rectangles filled as one path, 0 ends it
     Bits,  // rect the destination, a[0] mode, a[1] width, a[2] height, pixels (0xAARRGGBB), points
            // a mask
 };

@@ -33,6 +33,16 @@ struct DrawState {
     Clip clip;
 };
 
+// Rectangles painted inside a fill group, waiting to be filled as one path, with
+// the pen state they were painted in.
+struct FillGroup {
+    int depth = 0;  // BeginFillGroup calls not yet ended
+    std::vector<Rect> rects;
+    int16_t mode = patCopy;
+    Pattern pat = kBlack;
+    RGBColor fore, back;
+};
+
 struct GrafPort {
     cairo_surface_t* surface = nullptr;
     bool ownsSurface = false;
@@ -47,6 +57,7 @@ struct GrafPort {
     bool clipApplied = false;
     Picture* recording = nullptr;
     int turns = 0;  // BeginTurn calls not yet ended
+    FillGroup group;
 };
 
 GrafPort& current();
@@ -62,6 +73,8 @@ RGBColor showable(const GrafPort& p, const RGBColor& c);
 void setSource(GrafPort& p, const RGBColor& c);
 // Fills the current path of p.cr in a transfer mode with a pattern.
 void fillPath(GrafPort& p, int16_t mode, const Pattern& pat, bool smooth);
+// Fills the rectangles a fill group holds as one path and empties it.
+void flushFillGroup(GrafPort& p);
 // Replays one recorded shape at r, with its oval size or angles and its points.
 void drawShapeOp(const PicOp& op, const Rect& r, int32_t p1, int32_t p2,
                  const std::vector<Point>& pts);

@@ -241,6 +241,15 @@ void KillPicture(Picture* p);
 // A comment kept in the picture being recorded, in order (nothing is drawn).
 void PicComment(int16_t kind, int16_t dataSize, const void* data);
 
+// Rectangles painted between BeginFillGroup and EndFillGroup are filled as one
+// path when the group ends (or when the pen's mode, pattern or colours change
+// within it), so that abutting rectangles, the modules of a matrix symbol, show
+// no seam where a viewer smooths the edges of each fill. Draw nothing else
+// inside a group. Pictures keep the pair (PICT as two comments of this program's
+// own), so a picture replayed onto a page groups its rectangles the same way.
+void BeginFillGroup();
+void EndFillGroup();
+
 // Drawing between BeginTurn and EndTurn is turned by `degrees` about centre
 // (port coordinates); positive angles turn counter-clockwise on the screen. A
 // picture keeps the turn; its PICT bytes hold the turned drawing as pixels.

@@ -173,6 +173,22 @@ bool directFill(GrafPort& p, Verb verb, const Rect& r, const Pattern* fillPat) {
     }
 }
 
+// A painted rectangle joins the open fill group; rectangles painted in another
+// pen state are filled first.
+void groupRect(GrafPort& p, const Rect& r) {
+    FillGroup& g = p.group;
+    if (!g.rects.empty() && (g.mode != p.st.penMode || !(g.pat == p.st.penPat) ||
+                             !(g.fore == p.st.fore) || !(g.back == p.st.back)))
+        flushFillGroup(p);
+    if (g.rects.empty()) {
+        g.mode = p.st.penMode;
+        g.pat = p.st.penPat;
+        g.fore = p.st.fore;
+        g.back = p.st.back;
+    }
+    if (!r.empty()) g.rects.push_back(r);
+}
+
 void draw(Verb verb, const Shape& s, const Pattern* fillPat) {
     GrafPort& p = current();
     if (PicOp* op = record(p, Op::Shape)) {
@@ -186,6 +202,10 @@ void draw(Verb verb, const Shape& s, const Pattern* fillPat) {
     }
     if (!visible(p)) return;
     if (s.kind == ShapeKind::Rect && directFill(p, verb, s.r, fillPat)) return;
+    if (p.group.depth > 0 && verb == Verb::Paint && s.kind == ShapeKind::Rect) {
+        groupRect(p, s.r);
+        return;
+    }
     cairo_t* cr = p.cr;
     cairo_new_path(cr);
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
@@ -231,6 +251,26 @@ Shape arc(const Rect& r, int32_t a, int32_t b) { return {ShapeKind::Arc, r, a, b
 Shape poly(const Polygon& p) { return {ShapeKind::Poly, {}, 0, 0, &p.points}; }
 
 }  // namespace
+
+void flushFillGroup(GrafPort& p) {
+    FillGroup& g = p.group;
+    if (g.rects.empty() || !p.cr) {
+        g.rects.clear();
+        return;
+    }
+    const RGBColor fore = p.st.fore, back = p.st.back;
+    p.st.fore = g.fore;
+    p.st.back = g.back;
+    cairo_new_path(p.cr);
+    // Non-zero winding: the rectangles all turn one way, so where two overlap
+    // their union is filled.
+    cairo_set_fill_rule(p.cr, CAIRO_FILL_RULE_WINDING);
+    for (const Rect& r : g.rects) rectPath(p.cr, r.left, r.top, r.right, r.bottom);
+    fillPath(p, g.mode, g.pat, false);
+    p.st.fore = fore;
+    p.st.back = back;
+    g.rects.clear();
+}
 
 void LineTo(int32_t h, int32_t v) {
     GrafPort& p = current();

@@ -25,6 +25,13 @@ constexpr int16_t kDefaultSize = 12;
 constexpr double kBarFontUnitsPerEm = 7056;
 constexpr double kBarFontOriginShift = 342.25;
 constexpr double kBarFontAscent = 5990;
+// Characters without an outline of their own are drawn from OCR-B at the bar
+// font's size: centred on the bar font's character width (OCR-B's is 0.068 em
+// wider) and standing on the outlines' baseline.
+constexpr double kOcrbLeftEm = (kBarFontOriginShift + 240.6) / kBarFontUnitsPerEm;
+constexpr double kOcrbRaiseEm = 556 / kBarFontUnitsPerEm;
+constexpr unsigned char kOcrbName[] = {4, 'O', 'C', 'R', 'B'};
+constexpr unsigned char kDelete = 127;
 
 struct Faces {
     FT_Library ft = nullptr;
@@ -107,6 +114,45 @@ void barGlyphPath(cairo_t* cr, unsigned char ch, double x, double y, double sx, 
     }
 }
 
+// Outlines as designed: glyphs advance as measured, so nothing may snap them.
+void unhinted(cairo_t* cr) {
+    cairo_font_options_t* opt = cairo_font_options_create();
+    cairo_font_options_set_hint_style(opt, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_hint_metrics(opt, CAIRO_HINT_METRICS_OFF);
+    cairo_set_font_options(cr, opt);
+    cairo_font_options_destroy(opt);
+}
+
+// The OCR-B font file, found once.
+const std::string& ocrbFile() {
+    static const std::string file = [] {
+        int16_t num = 0;
+        platform::GetFNum(kOcrbName, &num);
+        platform::TextFont(num);
+        return std::string(platform::currentFontFile());
+    }();
+    return file;
+}
+
+// The OCR-B glyphs of the characters in `missing` (indexes into bytes) into the
+// current path.
+void ocrbGlyphPaths(cairo_t* cr, const unsigned char* bytes, const std::vector<int32_t>& missing,
+                    const std::vector<double>& at, double base, double sizeX, double sizeY) {
+    const std::string& file = ocrbFile();
+    FT_Face f = faceOf(file);
+    if (!f) return;
+    cairo_set_font_face(cr, cairoFaceOf(file, f));
+    cairo_matrix_t m;
+    cairo_matrix_init_scale(&m, sizeX, sizeY);
+    cairo_set_font_matrix(cr, &m);
+    unhinted(cr);
+    std::vector<cairo_glyph_t> glyphs;
+    for (int32_t i : missing)
+        glyphs.push_back(
+            {glyphIndex(f, bytes[i]), at[i] - kOcrbLeftEm * sizeX, base - kOcrbRaiseEm * sizeY});
+    cairo_glyph_path(cr, glyphs.data(), static_cast<int>(glyphs.size()));
+}
+
 void drawRun(GrafPort& p, const unsigned char* bytes, int32_t count, double sx, double sy) {
     DrawState& st = p.st;
     selectFont(st);
@@ -120,19 +166,24 @@ void drawRun(GrafPort& p, const unsigned char* bytes, int32_t count, double sx, 
         cairo_new_path(cr);
         cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
         if (platform::currentIsBarFont()) {
-            for (int32_t i = 0; i < count; ++i)
-                barGlyphPath(cr, bytes[i], at[i], base, size * sx / kBarFontUnitsPerEm,
-                             size * sy / kBarFontUnitsPerEm);
+            std::vector<int32_t> missing;  // no character of the text goes undrawn
+            for (int32_t i = 0; i < count; ++i) {
+                if (glyphs::findOutline(glyphs::GlyphSet::Main, bytes[i]))
+                    barGlyphPath(cr, bytes[i], at[i], base, size * sx / kBarFontUnitsPerEm,
+                                 size * sy / kBarFontUnitsPerEm);
+                else if (bytes[i] > ' ' && bytes[i] != kDelete)
+                    missing.push_back(i);
+            }
+            if (!missing.empty()) {
+                ocrbGlyphPaths(cr, bytes, missing, at, base, size * sx, size * sy);
+                selectFont(st);  // finding OCR-B chose it for measuring
+            }
         } else if (FT_Face f = faceOf(platform::currentFontFile())) {
             cairo_set_font_face(cr, cairoFaceOf(platform::currentFontFile(), f));
             cairo_matrix_t m;
             cairo_matrix_init_scale(&m, size * sx, size * sy);
             cairo_set_font_matrix(cr, &m);
-            cairo_font_options_t* opt = cairo_font_options_create();
-            cairo_font_options_set_hint_style(opt, CAIRO_HINT_STYLE_NONE);
-            cairo_font_options_set_hint_metrics(opt, CAIRO_HINT_METRICS_OFF);
-            cairo_set_font_options(cr, opt);
-            cairo_font_options_destroy(opt);
+            unhinted(cr);
             std::vector<cairo_glyph_t> glyphs(count);
             for (int32_t i = 0; i < count; ++i) glyphs[i] = {glyphIndex(f, bytes[i]), at[i], base};
             cairo_glyph_path(cr, glyphs.data(), count);
