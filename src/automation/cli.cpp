@@ -16,6 +16,7 @@
 #include "automation/options.h"
 #include "automation/outputchoice.h"
 #include "labels/labelDoc.h"
+#include "labels/importfile.h"
 #include "labels/labelFile.h"
 #include "labels/printDefaults.h"
 #include "labels/printLabels.h"
@@ -30,6 +31,7 @@
 #include "platform/macroman.h"
 #include "platform/numbers.h"
 #include "platform/printing/printing.h"
+#include "platform/tempfiles.h"
 #include "symbology/appBits.h"
 #include "symbology/encoders.h"
 #include "symbology/info.h"
@@ -41,6 +43,9 @@
 namespace {
 
 using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+// Records are being read from standard input, so an import cannot read it too.
+bool gRecordsFromInput = false;
 
 constexpr const char* kKeys[] = {"type",   "data",       "options",  "size",   "height", "bwr",
                                  "colour", "color",      "spotname", "saveto", "import", "printer",
@@ -150,7 +155,11 @@ void printHelp(std::ostream& out) {
            "            after field TITLE, or after its data when TITLE is 0 (the\n"
            "            default). The data is then the template: <<n>> is field n\n"
            "            (default \"<<1>>\"). saveto names a folder (ending in /) for a\n"
-           "            file a record, or the file of --kind=text-line's lines\n"
+           "            file a record, or the file of --kind=text-line's lines. A record\n"
+           "            whose file name an earlier record of the run took gets a\n"
+           "            numbered one (NAME-2.eps, NAME-3.eps ...). FILE \"-\" (or\n"
+           "            /dev/stdin) reads the records from standard input; a run\n"
+           "            makes at most 100000 files\n"
            "  printer   prints: a .pdf or .ps file, or a printer queue's name\n"
            "  number    labels to print (0 or none: the whole first sheet)\n"
            "  continuous, stripper, cutter\n"
@@ -317,7 +326,7 @@ struct OpenedFile {
 
 bool looksLikeEps(const std::string& path) {
     platform::FileRef ref = 0;
-    if (platform::FSOpenRead(path, &ref) != platform::noErr) return false;
+    if (platform::FSOpenRegular(path, kMostDocumentBytes, &ref) != platform::noErr) return false;
     unsigned char head[4] = {};
     int32_t n = 4;
     platform::FSRead(ref, &n, head);
@@ -343,10 +352,22 @@ std::string loadOpened(const OpenedFile& opened) {
     return {};
 }
 
-// The text file that kind 7 appends to across the records of one run.
+// The text file that kind 7 appends to across the records of one command line:
+// its new version stays open from record to record and is put in place when the
+// command line ends (or another file takes the lines), so that the lines are
+// added whole or not at all.
 struct TextRun {
     std::string file;
+    platform::FileRef ref = 0;
 };
+
+// Puts the lines so far in place; false after a message.
+bool finishTextRun(TextRun* run) {
+    if (run->ref == 0) return true;
+    gPictOut.textRunRef = run->ref;
+    run->ref = 0;
+    return endTextRun();
+}
 
 // The file made for the record by the output dispatch, as the script's request
 // delivers it: no preview, no dialog, the whole path given.
@@ -359,14 +380,24 @@ bool deliver(const std::string& saveto, TextRun* run) {
         tool == kOutTiff || tool == kOutBmp72 || tool == kOutBmp300 || tool == kOutTextLine ? 0 : 1;
     if (tool == kOutTextLine) {
         gProd.background = 1;  // the records of a command line are one run
-        if (!run->file.empty() && run->file == saveto) {
+        if (run->file != saveto && !finishTextRun(run)) return false;
+        if (run->file == saveto) {
             gPictOut.sameFile = 1;
             gPictOut.theFileName2 = saveto;
+            gPictOut.textRunRef = run->ref;
+            run->ref = 0;
         }
     }
     if (needsPicture(tool) && !recordSymbolPicture()) return false;
     const bool ok = outer2() == 1;
-    if (tool == kOutTextLine) run->file = gPictOut.sameFile == 1 ? gPictOut.theFileName2 : "";
+    if (tool == kOutTextLine) {
+        // The open file outlives the next record's fresh world.
+        run->file = gPictOut.sameFile == 1 ? gPictOut.theFileName2 : "";
+        run->ref = gPictOut.textRunRef;
+        gPictOut.textRunRef = 0;
+        gPictOut.sameFile = 0;
+        gPictOut.theFileName2.clear();
+    }
     return ok;
 }
 
@@ -466,6 +497,11 @@ std::string runRecord(Pairs pairs, const OutputChoice& choice, const OpenedFile&
     if (importRun) {
         if (printing) return "an import run cannot print (give saveto)";
         if (std::string fault = takeImportRequest(import); !fault.empty()) return fault;
+        if (gRecordsFromInput && gProd.externalImport.file == std::string(kStandardInputName))
+            return "the import reads standard input, which holds the records here: give the "
+                   "records as arguments";
+        // An earlier record's text lines are put in place before the run writes its own.
+        if (!finishTextRun(run)) return platform::macRomanToUtf8(gMsg.last);
         return runImportRequest(templ, saveto, choice);
     }
     if (gData.len1 == 0) return "the record has no data";
@@ -575,8 +611,12 @@ struct ValueOption {
 };
 std::string takeOpen(const std::string& path, Request* r) {
     if (path.empty()) return "--open needs a file name";
-    if (platform::pathKind(path) != platform::PathKind::file)
-        return "--open: no such file \"" + path + "\"";
+    // Only a regular file: a device or a pipe could be read without end.
+    platform::FileRef ref = 0;
+    std::string why;
+    if (platform::FSOpenRegular(path, kMostDocumentBytes, &ref, &why) != platform::noErr)
+        return "--open: " + why;
+    platform::FSClose(ref);
     r->opened.path = path;
     r->opened.eps = looksLikeEps(path);
     return {};
@@ -633,20 +673,35 @@ int runCommandLine(int argc, const char* const* argv, std::istream& in, std::ost
     int made = 0;  // records tried
     int argument = 0;
     TextRun run;
+    gRecordsFromInput = false;
+    // A signal noted by a run ends the command line after its record.
+    auto stopHere = [&err] {
+        if (!platform::stopRequested()) return;
+        err << "strixel: stopped by a signal; the files made so far are whole\n";
+        err.flush();
+        platform::endForNotedSignal();
+    };
     for (const std::string& source : request.records) {
         if (source != "-") {
             ++made;
             failures += runLine(source, ++argument, request.output, request.opened, &run, err);
+            stopHere();
             continue;
         }
         // Standard input: one record a line, numbered by the line, blank lines counted.
+        gRecordsFromInput = true;
         std::string line;
         for (int number = 1; std::getline(in, line); ++number) {
             if (!line.empty() && line.back() == '\r') line.pop_back();
             if (line.find_first_not_of(" \t") == std::string::npos) continue;
             ++made;
             failures += runLine(line, number, request.output, request.opened, &run, err);
+            stopHere();
         }
+    }
+    if (!finishTextRun(&run)) {
+        err << "strixel: " << platform::macRomanToUtf8(gMsg.last) << "\n";
+        ++failures;
     }
     if (made == 0) {
         err << "strixel: no record given (see --help)\n";

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "labels/importfile.h"
 #include "labels/labelDoc.h"
 #include "labels/production.h"
 #include "picture/outputstate.h"
@@ -61,6 +62,7 @@ std::string takeImportRequest(const std::string& value) {
     const std::string form =
         "the import is \"FILE|START|TITLE|COUNT\" (the numbers may be left out)";
     if (words.size() > 4 || words[0].empty()) return form;
+    if (words[0] == "/dev/stdin") words[0] = kStandardInputName;  // read as a stream, not a file
     ExternalImport& ext = gProd.externalImport;
     if (words[0].size() >= sizeof ext.file) return "the import file's name is too long";
     std::snprintf(ext.file, sizeof ext.file, "%s", words[0].c_str());

@@ -63,24 +63,25 @@ void closeImports() {
 // file, skips to the start record and asks how many records to import. false
 // after message 34.
 bool openImports() {
-    std::string path = gDocFile.impoFile;
+    std::string path = documentPath(gDocFile.impoFile);
     if (path.empty() && !platform::GetFileDialog("TEXT", &path)) {
         Message(kMsgImportNotOpened);
         return false;
     }
     char recordEnd = 0;
-    if (openImportFile(path, &gProd.vimportRef, &recordEnd) != platform::noErr) {
+    std::string why;
+    if (openImportFile(path, &gProd.vimportRef, &recordEnd, &why) != platform::noErr) {
         gProd.vimportRef = 0;
-        Message(kMsgImportNotOpened);
+        MessageWith(kMsgImportNotOpened, why);
         return false;
     }
     gProd.sepIm = gLabel.sepImp;  // loaded with the item
     if (gProd.sepIm) {
         std::string separate;
         if (!platform::GetFileDialog("TEXT", &separate) ||
-            openImportFile(separate, &gProd.vimpoRef2, &recordEnd) != platform::noErr) {
+            openImportFile(separate, &gProd.vimpoRef2, &recordEnd, &why) != platform::noErr) {
             gProd.vimpoRef2 = 0;
-            Message(kMsgImportNotOpened);
+            MessageWith(kMsgImportNotOpened, why);
             return false;
         }
     }

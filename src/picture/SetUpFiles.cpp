@@ -6,8 +6,11 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <set>
+#include <utility>
 
 #include "labels/labelDoc.h"
+#include "labels/production.h"
 #include "picture/outputstate.h"
 #include "picture/pcEps.h"
 #include "picture/rasterfiles.h"
@@ -235,27 +238,7 @@ PdfPaths pdfPathsFor(const std::string& path) {
 
 void reportFileFailure(uint16_t n) { reportFailureText(n, platform::FSFailureText()); }
 
-void reportFailureText(uint16_t n, std::string why) {
-    unsigned char text[256];
-    platform::StringResourceGetString(text, 136, n);
-    std::string roman;
-    size_t bad = 0;
-    if (platform::utf8ToMacRoman(why, &roman, &bad)) why = roman;
-    std::string said(reinterpret_cast<const char*>(text + 1), text[0]);
-    if (why.empty() || said.empty()) {
-        Message(n);
-        return;
-    }
-    // The box holds 255 bytes; the texts of the list leave room for a path.
-    constexpr size_t kMostMessageBytes = 255;
-    const size_t room = kMostMessageBytes - std::min(said.size() + 3, kMostMessageBytes);
-    if (why.size() > room) {
-        const size_t head = room / 2, tail = room - head - std::min<size_t>(room - head, 3);
-        why = why.substr(0, head) + "..." + why.substr(why.size() - tail);
-    }
-    said += " (" + why + ")";
-    MessageText(said.c_str());
-}
+void reportFailureText(uint16_t n, std::string why) { MessageWith(n, std::move(why)); }
 
 bool writeWholeFile(const std::string& path, const std::string& bytes) {
     platform::FileRef ref = 0;
@@ -307,8 +290,33 @@ std::string NewFileName() {
     return name;
 }
 
+namespace {
+
+// In a run, a name that an earlier record of the run took becomes "NAME-2",
+// "NAME-3" ... before its extension, still within the name's last bytes.
+std::string unusedInRun(const std::string& name) {
+    if (gProd.background == 0) return name;
+    std::set<std::string>& taken = gPictOut.runNames;
+    std::string unused = name;
+    if (taken.count(unused) != 0) {
+        const size_t dot = gOut.fileTyp == 1 ? name.rfind('.') : std::string::npos;
+        const std::string stem = name.substr(0, dot);
+        const std::string ext = dot == std::string::npos ? "" : name.substr(dot);
+        for (int n = 2; taken.count(unused) != 0; ++n) {
+            unused = stem + "-" + std::to_string(n) + ext;
+            if (unused.size() > kLastNameBytes) unused = unused.substr(unused.size() - kLastNameBytes);
+        }
+    }
+    taken.insert(unused);
+    return unused;
+}
+
+}  // namespace
+
 bool NewFile(std::string* path) {
-    const std::string name = NewFileName();
+    const bool inFolder = gOut.fileDia == 1 || gOut.fileDia == 3 ||
+                          (gOut.fileDia == 0 && gOut.showDia != 0);
+    const std::string name = inFolder ? unusedInRun(NewFileName()) : NewFileName();
     switch (gOut.fileDia) {
         case 0:
             if (gOut.showDia == 0) return platform::PutFileDialog(name, path);

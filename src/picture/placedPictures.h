@@ -10,6 +10,8 @@
 #include "platform/quickdraw/quickdraw.h"
 
 constexpr size_t kPicturePathMost = kLabelItemTextSize - 1;  // a path the data field keeps whole
+// The largest picture or EPS file a label reads.
+constexpr int64_t kMostPictureBytes = int64_t{64} << 20;
 
 // Places the chosen file in item: mode 1 at `mouse` (layout window pixels),
 // scaled down to the label's width when wider, with its natural size kept;
