@@ -25,6 +25,7 @@
 #include "picture/SetUpFiles.h"
 #include "picture/outer2.h"
 #include "picture/outputstate.h"
+#include "picture/placedPictures.h"
 #include "picture/symbolbox.h"
 #include "picture/symbolpicture.h"
 #include "platform/files.h"
@@ -349,6 +350,9 @@ std::string loadOpened(const OpenedFile& opened) {
                           : "the label document " + opened.path + " could not be read";
     if (!labelLayoutOpen() || labelBack.lastItem < 0)
         return "the label document " + opened.path + " holds no label to write";
+    // Refused before any file: a label must not go out without its picture.
+    if (const std::string why = unreadablePicture(); !why.empty())
+        return "the label's picture file cannot be read: " + why;
     return {};
 }
 

@@ -270,23 +270,27 @@ void resetLabelDocument() {
 uint16_t sheetFault(const LabelSheet& s, std::string* detail) {
     if (s.labelWidth == 0 || s.labelHeight == 0) return 0;
     const uint32_t across = s.across % kGutterModulus, down = s.down % kGutterModulus;
-    if (across == 0 || down == 0) {
-        *detail = std::to_string(across) + " across, " + std::to_string(down) + " down";
-        return kMsgSheetEmpty;
-    }
-    if (int64_t{across} * down > kMostLabelPositions) {
-        *detail = std::to_string(across) + " x " + std::to_string(down) + " labels";
-        return kMsgSheetTooManyLabels;
-    }
+    if (across == 0 || down == 0) return 0;  // nothing to lay out; a run refuses it
     const uint32_t gutterCol = s.across / kGutterModulus, gutter = s.down / kGutterModulus;
     double width = rowLength(s.leftMargin, across, s.labelWidth, s.spaceAcross);
     if (gutterCol > 0 && gutterCol < across) width += gutter;
     const double height = rowLength(s.topMargin, down, s.labelHeight, s.spaceDown);
     const bool wide = s.sheetWidth != 0 && width > s.sheetWidth + kFitSlackTenths;
     const bool tall = s.sheetHeight != 0 && height > s.sheetHeight + kFitSlackTenths;
-    if (!wide && !tall) return 0;
-    *detail = "the sheet is " + mmText(s.sheetWidth) + " x " + mmText(s.sheetHeight) +
-              " mm; its " + std::to_string(across) + " x " + std::to_string(down) +
-              " labels need " + mmText(width) + " x " + mmText(height) + " mm";
+    if (!wide && !tall) {
+        if (int64_t{across} * down <= kMostLabelPositions) return 0;
+        *detail = std::to_string(across) + " x " + std::to_string(down) + " labels";
+        return kMsgSheetTooManyLabels;
+    }
+    *detail = "the sheet is " + mmText(s.sheetWidth) + " x " + mmText(s.sheetHeight) + " mm; its " +
+              std::to_string(across) + " x " + std::to_string(down) + " labels need " +
+              mmText(width) + " x " + mmText(height) + " mm";
     return kMsgSheetTooSmall;
+}
+
+uint16_t emptySheetFault(const LabelSheet& s, std::string* detail) {
+    const uint32_t across = s.across % kGutterModulus, down = s.down % kGutterModulus;
+    if (across != 0 && down != 0) return 0;
+    *detail = std::to_string(across) + " across, " + std::to_string(down) + " down";
+    return kMsgSheetEmpty;
 }

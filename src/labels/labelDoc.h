@@ -186,6 +186,9 @@ constexpr int64_t kMostLabelPositions = 10000;
 // labels need, in millimetres). A sheet without a label size (single-code mode)
 // and a sheet size of 0 (none stored) are not judged.
 uint16_t sheetFault(const LabelSheet& s, std::string* detail);
+// A sheet without a label across or down: message number and counts, else 0.
+// Printing and the press export refuse it before writing anything.
+uint16_t emptySheetFault(const LabelSheet& s, std::string* detail);
 
 constexpr uint32_t kSheetCopyScale = 1000;  // labelBack2 and labelBack3 against labelBack
 // The sheet with its lengths (margins, gaps, label and sheet sizes) multiplied or

@@ -234,21 +234,47 @@ void ProcessEPSJob(const std::string& path, int32_t vRefNum, int32_t itemIndex, 
     qd::PicComment(kPostScriptEnd, 0, nullptr);
 }
 
+namespace {
+
+// The file a picture item reads when it is drawn; empty when it carries its picture.
+std::string linkedFile(const LabelItem& it) {
+    const uint16_t source = it.u16(item::hei);
+    if (source == kPostScriptPicture)
+        return documentPath(pascalField(it, item::addCode) + pascalField(it, item::dataText));
+    if (source == kLinkedImage) return documentPath(it.text(item::dataText));
+    return {};
+}
+
+}  // namespace
+
+std::string unreadablePicture() {
+    for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i) {
+        const LabelItem* it = itemAt(i);
+        if (!it || !isPictureKind(it->u16(item::kind))) continue;
+        const std::string path = linkedFile(*it);
+        platform::FileRef ref = 0;
+        std::string why;
+        if (path.empty()) continue;
+        if (platform::FSOpenRegular(path, kMostPictureBytes, &ref, &why) != platform::noErr)
+            return why;
+        platform::FSClose(ref);
+    }
+    return {};
+}
+
 void DrawPictureItem(int32_t i, const qd::Rect& r, int32_t) {
     const LabelItem* it = itemAt(i);
     if (!it) return;
     if (gPrint.formsPrint != 0 && !(gPrint.formsPrint == 1 && gPrint.currPage == 1)) return;
     const uint16_t source = it->u16(item::hei);
     const bool eps = source == kPostScriptPicture;
-    const std::string epsPath =
-        eps ? documentPath(pascalField(*it, item::addCode) + pascalField(*it, item::dataText))
-            : std::string();
+    const std::string epsPath = eps ? linkedFile(*it) : std::string();
     qd::ForeColor(qd::blackColor);
     const qd::ClipState keep = qd::GetClipState();
     if (source == kClippedPicture) qd::ClipRect(r);
     if (eps) qd::PicComment(kPostScriptBegin, 0, nullptr);
     if (source == kLinkedImage) {
-        DrawImage(documentPath(it->text(item::dataText)), r, gSym.orient);
+        DrawImage(linkedFile(*it), r, gSym.orient);
     } else if (eps) {
         DrawImage(epsPath, r, gSym.orient);
     } else if (it->hasDataHandle && !it->dataHandle.empty()) {

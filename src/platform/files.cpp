@@ -721,7 +721,8 @@ FileRef FSOpenStandardInput(int64_t maxBytes, std::string* why) {
         const ssize_t n = ::read(fd, block, sizeof block);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
-            if (why) *why = std::string("standard input could not be read: ") + std::strerror(errno);
+            if (why)
+                *why = std::string("standard input could not be read: ") + std::strerror(errno);
             return 0;
         }
         if (n == 0) break;

@@ -28,7 +28,6 @@ namespace {
 
 constexpr uint16_t kMsgPressFileFailed = 1408;
 constexpr uint16_t kMsgPressTooManyFiles = 1453;
-constexpr uint16_t kMsgSheetEmpty = 1450;
 constexpr size_t kLineBytes = 16;
 constexpr size_t kJobNameField = 16;
 constexpr size_t kCardNameField = 32;
@@ -406,14 +405,15 @@ int32_t pressExport(const std::string& fileName) {
     // The sheet is judged before the first file: nothing is written for a sheet
     // that cannot be laid out or would need more files than a run makes.
     std::string detail;
-    if (const uint16_t fault = sheetFault(labelBack, &detail); fault != 0) {
+    uint16_t fault = emptySheetFault(labelBack, &detail);
+    if (fault == 0) fault = sheetFault(labelBack, &detail);
+    if (fault != 0) {
         MessageWith(fault, detail);
         return 1;
     }
     const int64_t files = 1 + int64_t{positions()} * (1 + variableItems());
-    if (positions() == 0 || files > kMostFilesPerRun) {
-        MessageWith(positions() == 0 ? kMsgSheetEmpty : kMsgPressTooManyFiles,
-                    std::to_string(files) + " files");
+    if (files > kMostFilesPerRun) {
+        MessageWith(kMsgPressTooManyFiles, std::to_string(files) + " files");
         return 1;
     }
     const platform::StoppableRun run;
