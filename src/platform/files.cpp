@@ -745,8 +745,9 @@ FileRef FSOpenStandardInput(int64_t maxBytes, std::string* why) {
 
 std::string besideDocument(const std::string& documentPath, const std::string& path) {
     if (path.empty() || path[0] == '/') return path;
+    // "./" keeps a name such as "-" a file's name in the working folder.
     const size_t slash = documentPath.rfind('/');
-    if (slash == std::string::npos) return path;
+    if (slash == std::string::npos) return "./" + path;
     return documentPath.substr(0, slash + 1) + path;
 }
 
