@@ -392,8 +392,7 @@ bool deliver(const std::string& saveto, TextRun* run) {
             run->ref = 0;
         }
     }
-    if (needsPicture(tool) && !recordSymbolPicture()) return false;
-    const bool ok = outer2() == 1;
+    const bool ok = (!needsPicture(tool) || recordSymbolPicture()) && outer2() == 1;
     if (tool == kOutTextLine) {
         // The open file outlives the next record's fresh world.
         run->file = gPictOut.sameFile == 1 ? gPictOut.theFileName2 : "";

@@ -715,6 +715,7 @@ bool readRegularFile(const std::string& posixPath, int64_t maxBytes, std::string
 
 FileRef FSOpenStandardInput(int64_t maxBytes, std::string* why) {
     const int fd = STDIN_FILENO;
+    const WaitEndedBySignals wait;  // a terminal may never send the end
     std::string all;
     char block[64 * 1024];
     for (;;) {

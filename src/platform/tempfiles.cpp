@@ -38,9 +38,10 @@ void removeAll() {
 // Runs that end between two files; the signal noted while one was going.
 volatile sig_atomic_t gRunDepth = 0;
 volatile sig_atomic_t gNotedSignal = 0;
+volatile sig_atomic_t gWaiting = 0;  // inside a WaitEndedBySignals
 
 void onInterruption(int sig) {
-    if (gRunDepth > 0) {
+    if (gRunDepth > 0 && gWaiting == 0) {
         gNotedSignal = sig;
         return;
     }
@@ -152,6 +153,14 @@ StoppableRun::StoppableRun() {
 }
 
 StoppableRun::~StoppableRun() { gRunDepth = gRunDepth - 1; }
+
+WaitEndedBySignals::WaitEndedBySignals() {
+    gWaiting = gWaiting + 1;
+    // A signal noted before the wait began ends the program now.
+    if (gNotedSignal != 0) endForNotedSignal();
+}
+
+WaitEndedBySignals::~WaitEndedBySignals() { gWaiting = gWaiting - 1; }
 
 bool stopRequested() { return gNotedSignal != 0; }
 

@@ -25,11 +25,20 @@ bool writeAllTo(int fd, const std::string& bytes);
 // stopRequested() before each file. Outside a run they end the program as before,
 // its temporaries removed.
 class StoppableRun {
-public:
+  public:
     StoppableRun();
     ~StoppableRun();
     StoppableRun(const StoppableRun&) = delete;
     StoppableRun& operator=(const StoppableRun&) = delete;
+};
+// A wait that may not end by itself (reading standard input): within it the
+// signals end the program at once, even inside a run.
+class WaitEndedBySignals {
+  public:
+    WaitEndedBySignals();
+    ~WaitEndedBySignals();
+    WaitEndedBySignals(const WaitEndedBySignals&) = delete;
+    WaitEndedBySignals& operator=(const WaitEndedBySignals&) = delete;
 };
 bool stopRequested();
 // Ends the program as the noted signal would have, its temporaries removed first.

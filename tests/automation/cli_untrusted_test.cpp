@@ -219,11 +219,13 @@ TEST_F(Untrusted, CollidingTitlesGiveAFileEach) {
     EXPECT_EQ(data, (std::vector<std::string>{"T1", "T2", "T3", "T4", "T5"}));
 }
 
-// The program started in `cwd` with its pid, standard input from /dev/null.
-pid_t start(const fs::path& cwd, const std::vector<std::string>& args) {
+// The program started in `cwd` with its pid; its standard input is `input` when
+// given, else the test's own.
+pid_t start(const fs::path& cwd, const std::vector<std::string>& args, int input = -1) {
     const pid_t pid = ::fork();
     if (pid == 0) {
         if (::chdir(cwd.c_str()) != 0) _exit(127);
+        if (input >= 0 && ::dup2(input, STDIN_FILENO) < 0) _exit(127);
         std::vector<char*> argv{const_cast<char*>(STRIXEL_BINARY)};
         for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
@@ -289,6 +291,18 @@ TEST_F(Untrusted, SigtermMidRunLeavesWholeFilesOnly) {
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
     EXPECT_FALSE(holdsTemporary(root));
     EXPECT_EQ(testsupport::slurp(lines.string()), "earlier\r");
+
+    // An import waiting on a pipe that never ends still ends at the signal.
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    pid = start(out, {"{type:\"Code 128\", data:\"<<1>>\", import:\"-\", saveto:\"./\"}"},
+                pipeEnds[0]);
+    ::close(pipeEnds[0]);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ::kill(pid, SIGTERM);
+    status = finish(pid, 20);
+    ::close(pipeEnds[1]);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
 }
 
 }  // namespace
