@@ -676,7 +676,8 @@ int runCommandLine(int argc, const char* const* argv, std::istream& in, std::ost
     int made = 0;  // records tried
     int argument = 0;
     TextRun run;
-    gRecordsFromInput = false;
+    gRecordsFromInput =
+        std::find(request.records.begin(), request.records.end(), "-") != request.records.end();
     // A signal noted by a run ends the command line after its record.
     auto stopHere = [&err] {
         if (!platform::stopRequested()) return;
@@ -692,7 +693,6 @@ int runCommandLine(int argc, const char* const* argv, std::istream& in, std::ost
             continue;
         }
         // Standard input: one record a line, numbered by the line, blank lines counted.
-        gRecordsFromInput = true;
         std::string line;
         for (int number = 1; std::getline(in, line); ++number) {
             if (!line.empty() && line.back() == '\r') line.pop_back();

@@ -198,6 +198,12 @@ TEST_F(Untrusted, AnImportReadsItsRecordsFromAPipe) {
     for (const auto& e : fs::directory_iterator(root / "out")) names.push_back(e.path().filename());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"P1.EPS", "P2.EPS", "P3.EPS"}));
+    // Standard input cannot carry both the script records and an import's records.
+    const CliRun both = run({}, "{type:\"Code 128\", data:\"<<1>>\", import:\"-\", saveto:\"" +
+                                    (root / "out").string() + "/\"}\n");
+    EXPECT_EQ(both.status, 1);
+    EXPECT_NE(both.err.find("standard input, which holds the records"), std::string::npos)
+        << both.err;
 }
 
 // Titles that the file naming maps onto one name still give a file each.
