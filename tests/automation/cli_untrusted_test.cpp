@@ -35,9 +35,10 @@ struct Untrusted : ::testing::Test {
     }
     void TearDown() override { fs::remove_all(root); }
 
-    // A document of one text item, or of a picture item linking `picture`.
+    // A document of one text item, or of a picture item linking `picture`, and
+    // `varying` text items whose text is asked for at printing.
     std::string document(const std::string& name, const LabelSheet& sheet,
-                         const std::string& picture = "") {
+                         const std::string& picture = "", int varying = 0) {
         resetWorld();
         gMsg.quiet = true;
         initLabelItems();
@@ -57,6 +58,13 @@ struct Untrusted : ::testing::Test {
             t.setI16(item::kind, kKindPicture);
             t.setI16(item::hei, kLinkedImageMarker);
             t.setText(item::dataText, picture);
+        }
+        for (int i = 0; i < varying; ++i) {
+            EXPECT_EQ(addLabelItem(), 0);
+            LabelItem& v = *gLabel.labelParts[size_t(labelBack.lastItem)];
+            v = t;
+            v.setI16(item::kind, kKindText);
+            v.setI16(item::humanPacked, 2 * 3);
         }
         const std::string doc = (root / name).string();
         fs::create_directories(fs::path(doc).parent_path());
@@ -150,6 +158,21 @@ TEST_F(Untrusted, SheetsThatCannotBeLaidOutAreRefusedBeforeAnyFile) {
         EXPECT_EQ(r.status, 1) << args;
         EXPECT_NE(r.err.find("no labels across or no labels down"), std::string::npos) << r.err;
     }
+    EXPECT_TRUE(fs::is_empty(out));
+}
+
+// A sheet that fits but would need a file for each of 10,000 positions and each of
+// its ten varying items: the export is refused before its first file.
+TEST_F(Untrusted, APressExportNeedingTooManyFilesWritesNothing) {
+    LabelSheet s = sheetOf(100, 100);
+    s.labelWidth = s.labelHeight = 10;
+    const std::string doc = document("dense.labl", s, "", 10);
+    const std::string out = (root / "out").string();
+    fs::create_directories(out);
+    const testsupport::RunResult r =
+        program(out, "--open '" + doc + "' --dialect press '{saveto:\"job.eps\"}'");
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_NE(r.err.find("more files than one run may make"), std::string::npos) << r.err;
     EXPECT_TRUE(fs::is_empty(out));
 }
 
