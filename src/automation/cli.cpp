@@ -17,6 +17,7 @@
 #include "automation/options.h"
 #include "automation/outputchoice.h"
 #include "labels/labelDoc.h"
+#include "labels/importfile.h"
 #include "labels/labelFile.h"
 #include "labels/printDefaults.h"
 #include "labels/runs/printLabels.h"
@@ -25,12 +26,14 @@
 #include "picture/output/SetUpFiles.h"
 #include "picture/output/outer2.h"
 #include "picture/outputstate.h"
+#include "picture/placedPictures.h"
 #include "picture/symbolbox.h"
 #include "picture/symbolpicture.h"
 #include "platform/files.h"
 #include "platform/macroman.h"
 #include "platform/numbers.h"
 #include "platform/printing/printing.h"
+#include "platform/tempfiles.h"
 #include "symbology/appBits.h"
 #include "symbology/encoders.h"
 #include "symbology/info.h"
@@ -43,6 +46,9 @@
 namespace {
 
 using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+// Records are being read from standard input, so an import cannot read it too.
+bool gRecordsFromInput = false;
 
 constexpr const char* kKeys[] = {"type",   "data",       "options",  "size",   "height", "bwr",
                                  "colour", "color",      "spotname", "saveto", "import", "printer",
@@ -157,7 +163,10 @@ void printHelp(std::ostream& out) {
            "            the template: <<n>> is field n, in decimal from 1 to 19 (a record\n"
            "            gives at most 19 fields) (default \"<<1>>\"). saveto names a\n"
            "            folder (ending in /) for a file a record, or the file of\n"
-           "            --kind=text-line's lines\n"
+           "            --kind=text-line's lines. A record whose file name an earlier\n"
+           "            record of the run took gets a numbered one (NAME-2.eps,\n"
+           "            NAME-3.eps ...). FILE \"-\" (or /dev/stdin) reads the records\n"
+           "            from standard input; a run makes at most 100000 files\n"
            "  printer   prints: a .pdf or .ps file, or a printer queue's name\n"
            "  number    labels to print (0 or none: the whole first sheet)\n"
            "  continuous, stripper, cutter\n"
@@ -357,7 +366,7 @@ struct OpenedFile {
 
 bool looksLikeEps(const std::string& path) {
     platform::FileRef ref = 0;
-    if (platform::FSOpenRead(path, &ref) != platform::noErr) return false;
+    if (platform::FSOpenRegular(path, kMostDocumentBytes, &ref) != platform::noErr) return false;
     unsigned char head[4] = {};
     int32_t n = 4;
     platform::FSRead(ref, &n, head);
@@ -380,13 +389,28 @@ std::string loadOpened(const OpenedFile& opened) {
                           : "the label document " + opened.path + " could not be read";
     if (!labelLayoutOpen() || labelBack.lastItem < 0)
         return "the label document " + opened.path + " holds no label to write";
+    // Refused before any file: a label must not go out without its picture.
+    if (const std::string why = unreadablePicture(); !why.empty())
+        return "the label's picture file cannot be read: " + why;
     return {};
 }
 
-// The text file that kind 7 appends to across the records of one run.
+// The text file that kind 7 appends to across the records of one command line:
+// its new version stays open from record to record and is put in place when the
+// command line ends (or another file takes the lines), so that the lines are
+// added whole or not at all.
 struct TextRun {
     std::string file;
+    platform::FileRef ref = 0;
 };
+
+// Puts the lines so far in place; false after a message.
+bool finishTextRun(TextRun* run) {
+    if (run->ref == 0) return true;
+    gPictOut.textRunRef = run->ref;
+    run->ref = 0;
+    return endTextRun();
+}
 
 // The file made for the record by the output dispatch, as the script's request
 // delivers it: no preview, no dialog, the whole path given.
@@ -399,14 +423,23 @@ bool deliver(const std::string& saveto, TextRun* run) {
         tool == kOutTiff || tool == kOutBmp72 || tool == kOutBmp300 || tool == kOutTextLine ? 0 : 1;
     if (tool == kOutTextLine) {
         gProd.background = 1;  // the records of a command line are one run
-        if (!run->file.empty() && run->file == saveto) {
+        if (run->file != saveto && !finishTextRun(run)) return false;
+        if (run->file == saveto) {
             gPictOut.sameFile = 1;
             gPictOut.theFileName2 = saveto;
+            gPictOut.textRunRef = run->ref;
+            run->ref = 0;
         }
     }
-    if (needsPicture(tool) && !recordSymbolPicture()) return false;
-    const bool ok = outer2() == 1;
-    if (tool == kOutTextLine) run->file = gPictOut.sameFile == 1 ? gPictOut.theFileName2 : "";
+    const bool ok = (!needsPicture(tool) || recordSymbolPicture()) && outer2() == 1;
+    if (tool == kOutTextLine) {
+        // The open file outlives the next record's fresh world.
+        run->file = gPictOut.sameFile == 1 ? gPictOut.theFileName2 : "";
+        run->ref = gPictOut.textRunRef;
+        gPictOut.textRunRef = 0;
+        gPictOut.sameFile = 0;
+        gPictOut.theFileName2.clear();
+    }
     return ok;
 }
 
@@ -561,6 +594,11 @@ std::string runRecord(Pairs pairs, const OutputChoice& choice, const OpenedFile&
     if (importRun) {
         if (printing) return "an import run cannot print (give saveto)";
         if (std::string fault = takeImportRequest(import); !fault.empty()) return fault;
+        if (gRecordsFromInput && gProd.externalImport.file == std::string(kStandardInputName))
+            return "the import reads standard input, which holds the records here: give the "
+                   "records as arguments";
+        // An earlier record's text lines are put in place before the run writes its own.
+        if (!finishTextRun(run)) return platform::macRomanToUtf8(gMsg.last);
         std::string warning;
         std::string why = runImportRequest(templ, saveto, choice, &warning);
         if (why.empty() && !warning.empty()) gNotes.push_back("warning: " + warning);
@@ -681,10 +719,14 @@ struct ValueOption {
 };
 std::string takeOpen(const std::string& path, Request* r) {
     if (path.empty()) return "--open needs a file name";
-    const platform::PathKind kind = platform::pathKind(path);
-    if (kind == platform::PathKind::folder)
+    if (platform::pathKind(path) == platform::PathKind::folder)
         return "--open: \"" + path + "\" is a folder; give a label document or an EPS file";
-    if (kind != platform::PathKind::file) return "--open: no such file \"" + path + "\"";
+    // Only a regular file: a device or a pipe could be read without end.
+    platform::FileRef ref = 0;
+    std::string why;
+    if (platform::FSOpenRegular(path, kMostDocumentBytes, &ref, &why) != platform::noErr)
+        return "--open: " + why;
+    platform::FSClose(ref);
     r->opened.path = path;
     r->opened.eps = looksLikeEps(path);
     return {};
@@ -741,10 +783,20 @@ int runCommandLine(int argc, const char* const* argv, std::istream& in, std::ost
     int made = 0;  // records tried
     int argument = 0;
     TextRun run;
+    gRecordsFromInput =
+        std::find(request.records.begin(), request.records.end(), "-") != request.records.end();
+    // A signal noted by a run ends the command line after its record.
+    auto stopHere = [&err] {
+        if (!platform::stopRequested()) return;
+        err << "strixel: stopped by a signal; the files made so far are whole\n";
+        err.flush();
+        platform::endForNotedSignal();
+    };
     for (const std::string& source : request.records) {
         if (source != "-") {
             ++made;
             failures += runLine(source, ++argument, request.output, request.opened, &run, err);
+            stopHere();
             continue;
         }
         // Standard input: one record a line, numbered by the line, blank lines counted.
@@ -754,7 +806,12 @@ int runCommandLine(int argc, const char* const* argv, std::istream& in, std::ost
             if (line.find_first_not_of(" \t") == std::string::npos) continue;
             ++made;
             failures += runLine(line, number, request.output, request.opened, &run, err);
+            stopHere();
         }
+    }
+    if (!finishTextRun(&run)) {
+        err << "strixel: " << platform::macRomanToUtf8(gMsg.last) << "\n";
+        ++failures;
     }
     if (made == 0) {
         err << "strixel: no record given (see --help)\n";

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "labels/importfile.h"
 #include "labels/labelDoc.h"
 #include "labels/production.h"
 #include "labels/datafields.h"
@@ -122,6 +123,7 @@ std::string takeImportRequest(const std::string& value) {
     const std::string form =
         "the import is \"FILE|START|TITLE|COUNT\" (the numbers may be left out)";
     if (words.size() > 4 || words[0].empty()) return form;
+    if (words[0] == "/dev/stdin") words[0] = kStandardInputName;  // read as a stream, not a file
     ExternalImport& ext = gProd.externalImport;
     if (words[0].size() >= sizeof ext.file) return "the import file's name is too long";
     if (platform::pathKind(words[0]) == platform::PathKind::folder)

@@ -12,10 +12,9 @@ using platform::OSErr;
 
 bool inRange(int32_t channel) { return channel >= 0 && channel < kChannelCount; }
 
-std::string posixName(const char* name) {
-    if (!name || !name[0]) return std::string();
-    return name[0] == '/' ? std::string(name) : platform::colonToPosix(name);
-}
+// Every name is a POSIX path taken as it stands: a name from a document or the
+// command line must not climb out of its folder through colons.
+std::string posixName(const char* name) { return name ? std::string(name) : std::string(); }
 
 }  // namespace
 

@@ -34,7 +34,7 @@ extern NumberedChannels gChannels;
 void resetChannels();  // closes every open channel; unfinished documents are dropped
 
 void DEF_OPEN(uint32_t creator, uint32_t type);
-// Opens name (a colon path, or a POSIX path from '/') for reading and writing on
+// Opens name (a POSIX path, taken as it stands) for reading and writing on
 // channel, creating it when missing. A channel still open is closed first. On
 // failure the channel's entry is 0. mode ("O" or "I") is not read.
 platform::OSErr OPEN(const char* mode, int32_t channel, const char* name);

@@ -277,10 +277,21 @@ void rewindImportFile(platform::FileRef ref) {
 }
 
 platform::OSErr openImportFile(const std::string& posixPath, platform::FileRef* ref,
-                               char* recordEnd) {
+                               char* recordEnd, std::string* why) {
     *ref = 0;
-    const platform::OSErr err = platform::FSOpenRead(posixPath, ref);
-    if (err != platform::noErr) return err;
+    if (posixPath == kStandardInputName) {
+        static bool taken = false;
+        if (taken) {
+            if (why) *why = "standard input was read by an earlier import";
+            return platform::eofErr;
+        }
+        taken = true;
+        *ref = platform::FSOpenStandardInput(kMostImportBytes, why);
+        if (*ref == 0) return platform::ioErr;
+    } else {
+        const platform::OSErr err = platform::FSOpenRegular(posixPath, kMostImportBytes, ref, why);
+        if (err != platform::noErr) return err;
+    }
     forget(*ref);
     ReadAhead& r = readerFor(*ref);
     char c = 0;

@@ -50,11 +50,19 @@ bool skipImportRecords(int32_t count);
 // buffer, empty at the end of the file.
 char* fgetsCR(char* buffer, int32_t maximum, platform::FileRef file);
 
+// The largest import file read. Standard input is held in memory up to the same size.
+constexpr int64_t kMostImportBytes = int64_t{256} << 20;
+// The import file name that reads standard input (once a program run).
+constexpr char kStandardInputName[] = "-";
+
 // Opens an import file read-only and finds its record end (the first CR or LF,
 // 0 when it has none), then reads it from its start, a UTF-8 byte-order mark
-// passed over. noErr or the file layer's reason.
+// passed over. Only a regular file of at most kMostImportBytes is opened, or
+// standard input by kStandardInputName (read to its end first, so that finding
+// the record end takes nothing from the records). noErr, or an error with the
+// reason naming the path in *why.
 platform::OSErr openImportFile(const std::string& posixPath, platform::FileRef* ref,
-                               char* recordEnd);
+                               char* recordEnd, std::string* why = nullptr);
 // Closes a file opened by openImportFile and forgets what was read ahead.
 void closeImportFile(platform::FileRef ref);
 // Reads a file already open from its start again, a byte-order mark passed over.

@@ -12,6 +12,7 @@
 #include "labels/sheetTemplates.h"
 #include "labels/units.h"
 #include "platform/byteorder.h"
+#include "platform/numbers.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
 
@@ -24,6 +25,21 @@ LabelDesc labelDesc;
 LabelDocument gLabel;
 
 namespace {
+
+constexpr uint16_t kMsgSheetEmpty = 1450;
+constexpr uint16_t kMsgSheetTooSmall = 1451;
+constexpr uint16_t kMsgSheetTooManyLabels = 1452;
+// Lengths from the sheet set-up are rounded on their way through millimetres: a
+// row of labels may pass the paper's edge by that much.
+constexpr double kFitSlackTenths = 30;  // about a millimetre
+constexpr double kTenthsPerMm = 7200.0 / 254.0;
+
+// The length of `count` labels of `size` with `gap` between them, after `margin`.
+double rowLength(uint32_t margin, uint32_t count, uint32_t size, uint32_t gap) {
+    return double(margin) + double(count) * size + double(count - 1) * gap;
+}
+
+std::string mmText(double tenths) { return platform::formatC("%.1f", tenths / kTenthsPerMm); }
 
 constexpr int32_t kMessageNoMemory = 30;
 constexpr int32_t kMessageTooManyItems = 31;
@@ -250,4 +266,32 @@ void resetLabelDocument() {
     gSheetSetup = SheetSetupState{};
     resetChannels();
     resetUnits();
+}
+
+uint16_t sheetFault(const LabelSheet& s, std::string* detail) {
+    if (s.labelWidth == 0 || s.labelHeight == 0) return 0;
+    const uint32_t across = s.across % kGutterModulus, down = s.down % kGutterModulus;
+    if (across == 0 || down == 0) return 0;  // nothing to lay out; a run refuses it
+    const uint32_t gutterCol = s.across / kGutterModulus, gutter = s.down / kGutterModulus;
+    double width = rowLength(s.leftMargin, across, s.labelWidth, s.spaceAcross);
+    if (gutterCol > 0 && gutterCol < across) width += gutter;
+    const double height = rowLength(s.topMargin, down, s.labelHeight, s.spaceDown);
+    const bool wide = s.sheetWidth != 0 && width > s.sheetWidth + kFitSlackTenths;
+    const bool tall = s.sheetHeight != 0 && height > s.sheetHeight + kFitSlackTenths;
+    if (!wide && !tall) {
+        if (int64_t{across} * down <= kMostLabelPositions) return 0;
+        *detail = std::to_string(across) + " x " + std::to_string(down) + " labels";
+        return kMsgSheetTooManyLabels;
+    }
+    *detail = "the sheet is " + mmText(s.sheetWidth) + " x " + mmText(s.sheetHeight) + " mm; its " +
+              std::to_string(across) + " x " + std::to_string(down) + " labels need " +
+              mmText(width) + " x " + mmText(height) + " mm";
+    return kMsgSheetTooSmall;
+}
+
+uint16_t emptySheetFault(const LabelSheet& s, std::string* detail) {
+    const uint32_t across = s.across % kGutterModulus, down = s.down % kGutterModulus;
+    if (across != 0 && down != 0) return 0;
+    *detail = std::to_string(across) + " across, " + std::to_string(down) + " down";
+    return kMsgSheetEmpty;
 }

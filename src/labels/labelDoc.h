@@ -178,6 +178,18 @@ inline int32_t sheetDown() { return int32_t(labelBack.down % kGutterModulus); }
 inline int32_t getGutterExtraCol() { return int32_t(labelBack.across / kGutterModulus); }
 inline int32_t getGutterExtraWidth() { return int32_t(labelBack.down / kGutterModulus); }
 
+// A sheet is refused when it is opened rather than let a run write a file for
+// each of millions of label positions.
+constexpr int64_t kMostLabelPositions = 10000;
+// Why a label sheet cannot be printed or exported: 0 when it can, else the
+// message number, with *detail (the counts, or the sheet's size and what its
+// labels need, in millimetres). A sheet without a label size (single-code mode)
+// and a sheet size of 0 (none stored) are not judged.
+uint16_t sheetFault(const LabelSheet& s, std::string* detail);
+// A sheet without a label across or down: message number and counts, else 0.
+// Printing and the press export refuse it before writing anything.
+uint16_t emptySheetFault(const LabelSheet& s, std::string* detail);
+
 constexpr uint32_t kSheetCopyScale = 1000;  // labelBack2 and labelBack3 against labelBack
 // The sheet with its lengths (margins, gaps, label and sheet sizes) multiplied or
 // divided by kSheetCopyScale; counts, shape, colour and last index as they are.

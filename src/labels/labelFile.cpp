@@ -312,23 +312,14 @@ int32_t saveDocumentTo(const std::string& path) {
     return 0;
 }
 
+std::string documentPath(const std::string& path) {
+    return platform::besideDocument(gDocFile.globFilS, path);
+}
+
 int32_t loadDocumentFrom(const std::string& path) {
-    platform::FileRef ref = 0;
-    if (path.empty() || platform::FSOpenRead(path, &ref) != platform::noErr) {
-        Message(kMsgDocumentUnopened);
-        return 0;
-    }
-    int32_t length = 0;
-    std::string bytes;
-    platform::OSErr err = platform::GetEOF(ref, &length);
-    if (err == platform::noErr && length > 0) {
-        bytes.resize(static_cast<size_t>(length));
-        int32_t n = length;
-        err = platform::FSRead(ref, &n, bytes.data());
-    }
-    platform::FSClose(ref);
-    if (err != platform::noErr) {
-        Message(kMsgDocumentUnopened);
+    std::string bytes, why;
+    if (path.empty() || !platform::readRegularFile(path, kMostDocumentBytes, &bytes, &why)) {
+        MessageWith(kMsgDocumentUnopened, why);
         return 0;
     }
     ParsedDocument doc;
@@ -345,6 +336,12 @@ int32_t loadDocumentFrom(const std::string& path) {
             applyDocument(std::move(empty));
         }
         Message(message);
+        return 0;
+    }
+    // A sheet that cannot be laid out is refused before any run starts on it.
+    std::string detail;
+    if (const uint16_t fault = sheetFault(doc.sheet, &detail); fault != 0) {
+        MessageWith(fault, detail);
         return 0;
     }
     applyDocument(std::move(doc));
@@ -382,7 +379,7 @@ std::string epsOptionsRecord(const std::string& head) {
 int32_t GetSettingsFromEps(OptionsRecordReader apply) {
     platform::FileRef ref = 0;
     if (gDocFile.globFilS.empty() ||
-        platform::FSOpenRead(gDocFile.globFilS, &ref) != platform::noErr)
+        platform::FSOpenRegular(gDocFile.globFilS, kMostDocumentBytes, &ref) != platform::noErr)
         return 0;
     std::string head(kEpsHeadBytes, '\0');
     int32_t n = static_cast<int32_t>(kEpsHeadBytes);

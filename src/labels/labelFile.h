@@ -27,6 +27,11 @@ extern DocumentFileState gDocFile;
 constexpr size_t kReservedBlockBytes = 124;
 constexpr size_t kExtendedBlockCap = 1024000;
 constexpr size_t kImportPathMost = 255;
+// The largest document file read: far beyond 100 items with their pictures.
+constexpr int64_t kMostDocumentBytes = int64_t{64} << 20;
+// A path the open document names (its import file, a linked picture): a relative
+// one is taken from the document's folder, not the working folder.
+std::string documentPath(const std::string& path);
 
 // A document read from a file, not yet in force.
 struct ParsedDocument {

@@ -8,6 +8,10 @@
 #include "symbology/host.h"
 
 constexpr size_t kRunTextSize = 256;  // the run's start, end, increment and current texts
+// The most files one run writes (an import run's files, the press export's):
+// a run is bounded whatever its input says.
+constexpr int64_t kMostFilesPerRun = 100000;
+constexpr uint16_t kMsgRunStopped = 1454;  // a signal ended the run between two files
 
 // The fields of one import record: NUL-terminated texts, field 1 in slot 0.
 constexpr int kImportFields = 20;

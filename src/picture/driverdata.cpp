@@ -58,7 +58,7 @@ void readPreviewImportRecord() {
     platform::FileRef file = 0;
     char recordEnd = 0;
     if (gDocFile.impoFile.empty() ||
-        openImportFile(gDocFile.impoFile, &file, &recordEnd) != platform::noErr)
+        openImportFile(documentPath(gDocFile.impoFile), &file, &recordEnd) != platform::noErr)
         return;
     // Read through the run's channel without disturbing a run's own file.
     const platform::FileRef runFile = gProd.vimportRef;

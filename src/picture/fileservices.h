@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <string>
 
+// A file that could not be written whole.
+constexpr uint16_t kMsgWriteIncomplete = 1420;
+
 // Message n, followed by the file layer's reason for the last failure.
 void reportFileFailure(uint16_t n);
 // Message n followed by the reason given.

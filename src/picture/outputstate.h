@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 
+#include "platform/files.h"
 #include "platform/quickdraw/picture.h"
 
 // Output kinds (OutputSettings::tool) and the files they make.
@@ -30,9 +32,15 @@ struct PictureOutput {
     // A run appending lines: 1 once its first symbol made the file.
     int32_t sameFile = 0;
     std::string theFileName2;  // POSIX path of that file
+    // The new version of that file while the run goes on: the run's lines are
+    // added whole when it ends, or not at all.
+    platform::FileRef textRunRef = 0;
     // The folder remembered for files written without a dialog (naming mode 0 in
     // runs), chosen once.
     std::string gfoldername;
+    // The file names a run has written in its folder: a record whose name is
+    // taken gets a numbered one, so that no file of the run replaces another.
+    std::set<std::string> runNames;
     // The import file chosen (POSIX path) and the read position in it.
     std::string impoFile;
     int32_t pos = 0;
@@ -44,5 +52,8 @@ void setPict(qd::Picture* pic);
 void disposePict();
 // Disposes the picture and forgets everything, the text run too.
 void resetPictureOutput();
-// Ends a run of appended lines: later symbols start a new file.
-void endTextRun();
+// Ends a run of appended lines: its file is put in place with every line (false
+// after a message when it cannot be), and later symbols start a new file.
+bool endTextRun();
+// Ends it leaving the file as it was before the run.
+void abandonTextRun();

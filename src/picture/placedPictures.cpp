@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "labels/itemFields.h"
+#include "labels/labelFile.h"
 #include "labels/printState.h"
 #include "picture/fileservices.h"
 #include "platform/desktop.h"
@@ -33,13 +32,10 @@ constexpr uint16_t kMsgPictureUnreadable = 1440;
 constexpr uint16_t kMsgPicturePathTooLong = 1441;
 constexpr char kPictureFileTypes[] = "grip";
 
-bool readWhole(const std::string& path, std::string* bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream s;
-    s << in.rdbuf();
-    *bytes = s.str();
-    return !in.bad();
+// Only a regular file of bounded size: a device or a pipe named as a picture
+// would be read without end.
+bool readWhole(const std::string& path, std::string* bytes, std::string* why) {
+    return platform::readRegularFile(path, kMostPictureBytes, bytes, why);
 }
 
 const unsigned char* bytesOf(const std::string& s) {
@@ -109,10 +105,7 @@ void drawEps(const qd::EpsFile& eps, const std::string& path, const qd::Rect& gi
 // The natural bounds of a picture file: pixels, or an EPS file's points.
 bool naturalBounds(const std::string& path, qd::Rect* rect, std::string* why) {
     std::string bytes;
-    if (!readWhole(path, &bytes)) {
-        *why = path;
-        return false;
-    }
+    if (!readWhole(path, &bytes, why)) return false;
     if (qd::LooksLikeEps(bytesOf(bytes), bytes.size())) {
         qd::EpsFile eps;
         if (!qd::ReadEps(bytesOf(bytes), bytes.size(), &eps, why)) return false;
@@ -182,8 +175,8 @@ void doPictTool(int32_t mode, int32_t kind, LabelItem* item, qd::Point mouse) {
 
 bool DrawImage(const std::string& path, const qd::Rect& rect, double angle) {
     std::string bytes, why;
-    if (!readWhole(path, &bytes)) {
-        report(kMsgPictureUnreadable, path);
+    if (!readWhole(path, &bytes, &why)) {
+        report(kMsgPictureUnreadable, why);
         return false;
     }
     if (qd::LooksLikeEps(bytesOf(bytes), bytes.size())) {
@@ -232,15 +225,13 @@ void PostScriptLine(const std::string& line) {
 }
 
 int32_t PSFromFile(const std::string& path, int32_t, int32_t) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return platform::fnfErr;
-    std::string chunk(kPostScriptChunk, '\0');
-    while (true) {
-        const size_t n = std::fread(chunk.data(), 1, kPostScriptChunk, f);
-        qd::PicComment(kPostScriptHandle, static_cast<int16_t>(n), chunk.data());
+    std::string bytes;
+    if (!readWhole(path, &bytes, nullptr)) return platform::fnfErr;
+    for (size_t at = 0;; at += kPostScriptChunk) {
+        const size_t n = std::min(kPostScriptChunk, bytes.size() - at);
+        qd::PicComment(kPostScriptHandle, static_cast<int16_t>(n), bytes.data() + at);
         if (n < kPostScriptChunk) break;
     }
-    std::fclose(f);
     PostScriptLine("");
     return platform::noErr;
 }
@@ -265,20 +256,47 @@ void ProcessEPSJob(const std::string& path, int32_t vRefNum, int32_t itemIndex, 
     qd::PicComment(kPostScriptEnd, 0, nullptr);
 }
 
+namespace {
+
+// The file a picture item reads when it is drawn; empty when it carries its picture.
+std::string linkedFile(const LabelItem& it) {
+    const uint16_t source = it.u16(item::hei);
+    if (source == kPostScriptPicture)
+        return documentPath(pascalField(it, item::addCode) + pascalField(it, item::dataText));
+    if (source == kLinkedImage) return documentPath(it.text(item::dataText));
+    return {};
+}
+
+}  // namespace
+
+std::string unreadablePicture() {
+    for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i) {
+        const LabelItem* it = itemAt(i);
+        if (!it || !isPictureKind(it->u16(item::kind))) continue;
+        const std::string path = linkedFile(*it);
+        platform::FileRef ref = 0;
+        std::string why;
+        if (path.empty()) continue;
+        if (platform::FSOpenRegular(path, kMostPictureBytes, &ref, &why) != platform::noErr)
+            return why;
+        platform::FSClose(ref);
+    }
+    return {};
+}
+
 void DrawPictureItem(int32_t i, const qd::Rect& r, int32_t) {
     const LabelItem* it = itemAt(i);
     if (!it) return;
     if (gPrint.formsPrint != 0 && !(gPrint.formsPrint == 1 && gPrint.currPage == 1)) return;
     const uint16_t source = it->u16(item::hei);
     const bool eps = source == kPostScriptPicture;
-    const std::string epsPath =
-        eps ? pascalField(*it, item::addCode) + pascalField(*it, item::dataText) : std::string();
+    const std::string epsPath = eps ? linkedFile(*it) : std::string();
     qd::ForeColor(qd::blackColor);
     const qd::ClipState keep = qd::GetClipState();
     if (source == kClippedPicture) qd::ClipRect(r);
     if (eps) qd::PicComment(kPostScriptBegin, 0, nullptr);
     if (source == kLinkedImage) {
-        DrawImage(it->text(item::dataText), r, gSym.orient);
+        DrawImage(linkedFile(*it), r, gSym.orient);
     } else if (eps) {
         DrawImage(epsPath, r, gSym.orient);
     } else if (it->hasDataHandle && !it->dataHandle.empty()) {

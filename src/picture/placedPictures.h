@@ -10,6 +10,8 @@
 #include "platform/quickdraw/quickdraw.h"
 
 constexpr size_t kPicturePathMost = kLabelItemTextSize - 1;  // a path the data field keeps whole
+// The largest picture or EPS file a label reads.
+constexpr int64_t kMostPictureBytes = int64_t{64} << 20;
 
 // Places the chosen file in item: mode 1 at `mouse` (layout window pixels),
 // scaled down to the label's width when wider, with its natural size kept;
@@ -37,6 +39,10 @@ int32_t PSFromFile(const std::string& path, int32_t vRefNum, int32_t dirID);
 // One line of PostScript and a carriage return as a comment.
 void PostScriptLine(const std::string& line);
 
+// The first picture file of the open label that cannot be read (not a regular
+// file, too large, missing), as a sentence naming it; empty when all can be.
+// Runs ask before their first file, so that no label goes out without its picture.
+std::string unreadablePicture();
 // A picture or background item in the picture driver: its own picture, its
 // image file or its EPS file at r.
 void DrawPictureItem(int32_t i, const qd::Rect& r, int32_t printMode);

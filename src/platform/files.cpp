@@ -436,6 +436,11 @@ OSErr GetFPos(FileRef ref, int32_t* pos) {
     return noErr;
 }
 
+OSErr FSFlush(FileRef ref) {
+    OpenFile* f = lookUp(ref);
+    return f ? flush(*f) : rfNumErr;
+}
+
 OSErr SetFPos(FileRef ref, int32_t pos) {
     OpenFile* f = lookUp(ref);
     if (!f) return rfNumErr;
@@ -703,6 +708,125 @@ char* GetUserFolder(char* dest, size_t destSize, const char* rel) {
     if (rel) path += rel[0] == ':' ? rel + 1 : rel;
     if (path.size() < destSize) std::memcpy(dest, path.c_str(), path.size() + 1);
     return dest;
+}
+
+}  // namespace platform
+
+namespace platform {
+namespace {
+
+constexpr int64_t kMegabyte = 1024 * 1024;
+
+std::string quoted(const std::string& path) { return "\"" + path + "\""; }
+
+std::string sizeText(int64_t bytes) {
+    return bytes % kMegabyte == 0 ? std::to_string(bytes / kMegabyte) + " MB"
+                                  : std::to_string(bytes) + " bytes";
+}
+
+std::string tooLargeText(const std::string& path, int64_t maxBytes) {
+    return quoted(path) + " is larger than " + sizeText(maxBytes) +
+           ", the most this program reads of such a file";
+}
+
+FileRef adopt(int fd) {
+    const FileRef r = freeRef();
+    if (r == 0) return 0;
+    OpenFile& f = table()[r];
+    f.fd = fd;
+    return r;
+}
+
+}  // namespace
+
+OSErr FSOpenRegular(const std::string& posixPath, int64_t maxBytes, FileRef* ref,
+                    std::string* why) {
+    std::string reason;
+    OSErr err = noErr;
+    *ref = 0;
+    // O_NONBLOCK: opening a pipe that nobody writes to must not wait.
+    const int fd = posixPath.empty() || posixPath.find('\0') != std::string::npos
+                       ? (errno = EINVAL, -1)
+                       : ::open(posixPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0) {
+        const int e = errno;
+        err = e == EINVAL ? bdNamErr : errnoToErr(e);
+        reason = e == ENOENT ? quoted(posixPath) + ": no such file"
+                             : quoted(posixPath) + ": " + std::strerror(e);
+    } else if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        err = paramErr;
+        reason = quoted(posixPath) + " is not a regular file (a folder, a device or a pipe)";
+    } else if (st.st_size > maxBytes) {
+        err = paramErr;
+        reason = tooLargeText(posixPath, maxBytes);
+    } else {
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+        *ref = adopt(fd);
+        if (*ref != 0) return noErr;
+        err = tmfoErr;
+        reason = quoted(posixPath) + ": too many files open";
+    }
+    if (fd >= 0) ::close(fd);
+    if (why) *why = reason;
+    return err;
+}
+
+bool readRegularFile(const std::string& posixPath, int64_t maxBytes, std::string* bytes,
+                     std::string* why) {
+    FileRef ref = 0;
+    if (FSOpenRegular(posixPath, maxBytes, &ref, why) != noErr) return false;
+    int32_t length = 0;
+    OSErr err = GetEOF(ref, &length);
+    bytes->assign(static_cast<size_t>(std::max<int32_t>(length, 0)), '\0');
+    int32_t n = length;
+    if (err == noErr && n > 0) err = FSRead(ref, &n, bytes->data());
+    FSClose(ref);
+    if (err != noErr) {
+        if (why) *why = quoted(posixPath) + " could not be read";
+        return false;
+    }
+    return true;
+}
+
+FileRef FSOpenStandardInput(int64_t maxBytes, std::string* why) {
+    const int fd = STDIN_FILENO;
+    const WaitEndedBySignals wait;  // a terminal may never send the end
+    std::string all;
+    char block[64 * 1024];
+    for (;;) {
+        const ssize_t n = ::read(fd, block, sizeof block);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            if (why)
+                *why = std::string("standard input could not be read: ") + std::strerror(errno);
+            return 0;
+        }
+        if (n == 0) break;
+        if (static_cast<int64_t>(all.size()) + n > maxBytes) {
+            if (why) *why = tooLargeText("standard input", maxBytes);
+            return 0;
+        }
+        all.append(block, static_cast<size_t>(n));
+    }
+    const FileRef ref = FSOpenMemory();
+    if (ref == 0) {
+        if (why) *why = "too many files open";
+        return 0;
+    }
+    int32_t count = static_cast<int32_t>(all.size());
+    FSWrite(ref, &count, all.data());
+    SetFPos(ref, 0);
+    return ref;
+}
+
+std::string besideDocument(const std::string& documentPath, const std::string& path) {
+    if (path.empty() || path[0] == '/') return path;
+    // "./" keeps a name such as "-" a file's name in the working folder.
+    const size_t slash = documentPath.rfind('/');
+    if (slash == std::string::npos) return "./" + path;
+    return documentPath.substr(0, slash + 1) + path;
 }
 
 }  // namespace platform

@@ -40,6 +40,8 @@ OSErr FSOpenExisting(const std::string& posixPath, FileRef* ref);
 OSErr FSWrite(FileRef ref, int32_t* count, const void* buffer);
 // Reads up to *count bytes from the current position; eofErr when fewer were there.
 OSErr FSRead(FileRef ref, int32_t* count, void* buffer);
+// Hands the buffered bytes to the file now, so that a failure shows at this write.
+OSErr FSFlush(FileRef ref);
 // The position of the next byte written, counting buffered bytes.
 OSErr GetFPos(FileRef ref, int32_t* position);
 OSErr SetFPos(FileRef ref, int32_t position);
@@ -76,6 +78,22 @@ const std::string& FSFailureText();
 // (a full disk) the file is cut back to its old length, so it keeps exactly what it
 // held before; fnfErr when the file is missing. Failures leave FSFailureText().
 OSErr FSAppendWhole(const std::string& posixPath, const std::string& bytes);
+
+// Files named from outside the program (a document, an import request, a linked
+// picture) are read only when they are regular files of at most maxBytes: a
+// device, a pipe or a folder could feed a reader without end, or block it. On
+// failure *why (when given) is a sentence naming the path: "\"/dev/zero\" is not
+// a regular file (a folder, a device or a pipe)".
+OSErr FSOpenRegular(const std::string& posixPath, int64_t maxBytes, FileRef* ref,
+                    std::string* why = nullptr);
+// The whole of such a file; false with *why as above.
+bool readRegularFile(const std::string& posixPath, int64_t maxBytes, std::string* bytes,
+                     std::string* why = nullptr);
+// Everything left on standard input (a pipe, a terminal, a file) as an in-memory
+// file, read from its start; more than maxBytes is refused with *why. 0 on failure.
+FileRef FSOpenStandardInput(int64_t maxBytes, std::string* why = nullptr);
+// A path read from a document: a relative one is taken from the document's folder.
+std::string besideDocument(const std::string& documentPath, const std::string& path);
 
 // An in-memory file: what is written to it stays in memory (tests, benches,
 // fuzzing) until FSClose.

@@ -35,7 +35,16 @@ void removeAll() {
         if (s.used) ::unlink(s.path);  // async-signal-safe
 }
 
+// Runs that end between two files; the signal noted while one was going.
+volatile sig_atomic_t gRunDepth = 0;
+volatile sig_atomic_t gNotedSignal = 0;
+volatile sig_atomic_t gWaiting = 0;  // inside a WaitEndedBySignals
+
 void onInterruption(int sig) {
+    if (gRunDepth > 0 && gWaiting == 0) {
+        gNotedSignal = sig;
+        return;
+    }
     const int keepErrno = errno;
     removeAll();
     // End as the signal would have ended the program, so that callers see it.
@@ -57,6 +66,7 @@ void installHandlersOnce() {
         if (::sigaction(sig, nullptr, &old) != 0 || old.sa_handler != SIG_DFL) continue;
         struct sigaction sa {};
         sa.sa_handler = onInterruption;
+        sa.sa_flags = SA_RESTART;  // a noted signal must not fail a read or write under way
         sigemptyset(&sa.sa_mask);
         for (int other : kInterruptions) sigaddset(&sa.sa_mask, other);
         ::sigaction(sig, &sa, nullptr);
@@ -135,6 +145,38 @@ int createTemp(const std::string& folder, std::string* path) {
     ::sigprocmask(SIG_SETMASK, &old, nullptr);
     if (fd < 0) errno = err;
     return fd;
+}
+
+StoppableRun::StoppableRun() {
+    installHandlersOnce();
+    gRunDepth = gRunDepth + 1;
+}
+
+StoppableRun::~StoppableRun() { gRunDepth = gRunDepth - 1; }
+
+WaitEndedBySignals::WaitEndedBySignals() {
+    gWaiting = gWaiting + 1;
+    // A signal noted before the wait began ends the program now.
+    if (gNotedSignal != 0) endForNotedSignal();
+}
+
+WaitEndedBySignals::~WaitEndedBySignals() { gWaiting = gWaiting - 1; }
+
+bool stopRequested() { return gNotedSignal != 0; }
+
+void endForNotedSignal() {
+    const int sig = gNotedSignal != 0 ? static_cast<int>(gNotedSignal) : SIGTERM;
+    removeAll();
+    struct sigaction dfl {};
+    dfl.sa_handler = SIG_DFL;
+    sigemptyset(&dfl.sa_mask);
+    ::sigaction(sig, &dfl, nullptr);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, sig);
+    ::sigprocmask(SIG_UNBLOCK, &only, nullptr);
+    ::raise(sig);
+    std::_Exit(128 + sig);
 }
 
 void forgetTemp(const std::string& path) {

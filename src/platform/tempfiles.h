@@ -19,4 +19,29 @@ void removeTemp(const std::string& path);
 // Writes all of bytes to fd; false when a write fails.
 bool writeAllTo(int fd, const std::string& bytes);
 
+// A run that writes many files (an import run, the press export) ends between two
+// files when SIGINT, SIGTERM or SIGHUP comes: while a StoppableRun lives, those
+// signals are noted instead of ending the program at once, and the run asks
+// stopRequested() before each file. Outside a run they end the program as before,
+// its temporaries removed.
+class StoppableRun {
+  public:
+    StoppableRun();
+    ~StoppableRun();
+    StoppableRun(const StoppableRun&) = delete;
+    StoppableRun& operator=(const StoppableRun&) = delete;
+};
+// A wait that may not end by itself (reading standard input): within it the
+// signals end the program at once, even inside a run.
+class WaitEndedBySignals {
+  public:
+    WaitEndedBySignals();
+    ~WaitEndedBySignals();
+    WaitEndedBySignals(const WaitEndedBySignals&) = delete;
+    WaitEndedBySignals& operator=(const WaitEndedBySignals&) = delete;
+};
+bool stopRequested();
+// Ends the program as the noted signal would have, its temporaries removed first.
+[[noreturn]] void endForNotedSignal();
+
 }  // namespace platform

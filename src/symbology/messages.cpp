@@ -1,5 +1,6 @@
 #include "symbology/messages.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -75,4 +76,26 @@ char quotedChar(unsigned char c) { return c >= 32 && c < 127 ? static_cast<char>
 
 const char* typeNameInMessages(const char* own) {
     return gMsg.typeName.empty() ? own : gMsg.typeName.c_str();
+}
+
+void MessageWith(uint16_t n, std::string detail) {
+    unsigned char text[256];
+    platform::StringResourceGetString(text, 136, n);
+    std::string roman;
+    size_t bad = 0;
+    if (platform::utf8ToMacRoman(detail, &roman, &bad)) detail = roman;
+    std::string said(reinterpret_cast<const char*>(text + 1), text[0]);
+    if (detail.empty() || said.empty()) {
+        Message(n);
+        return;
+    }
+    // The box holds 255 bytes; the texts of the list leave room for a path.
+    constexpr size_t kMostMessageBytes = 255;
+    const size_t room = kMostMessageBytes - std::min(said.size() + 3, kMostMessageBytes);
+    if (detail.size() > room) {
+        const size_t head = room / 2, tail = room - head - std::min<size_t>(room - head, 3);
+        detail = detail.substr(0, head) + "..." + detail.substr(detail.size() - tail);
+    }
+    said += " (" + detail + ")";
+    MessageText(said.c_str());
 }

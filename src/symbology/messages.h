@@ -19,6 +19,9 @@ extern MessageState gMsg;
 void Message(uint16_t n);                    // message n of list 136
 void MessageOld(const unsigned char* pstr);  // a given Pascal text
 void MessageText(const char* text);          // MessageOld for a C string
+// Message n followed by a detail in parentheses (UTF-8, such as a path and the
+// system's reason), cut in its middle when the box would overflow.
+void MessageWith(uint16_t n, std::string detail);
 void resetMessages();
 // An encoder's refusal of the current symbol: the text shown and the symbol
 // marked in error. Returns 1, what an encoder returns when it makes nothing.

@@ -15,6 +15,7 @@
 #include "picture/PICout2.h"
 #include "picture/services.h"
 #include "platform/numbers.h"
+#include "platform/tempfiles.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
@@ -29,6 +30,7 @@ PressState gPress;
 namespace {
 
 constexpr uint16_t kMsgPressFileFailed = 1408;
+constexpr uint16_t kMsgPressTooManyFiles = 1453;
 constexpr size_t kLineBytes = 16;
 constexpr size_t kJobNameField = 16;
 constexpr size_t kCardNameField = 32;
@@ -224,7 +226,22 @@ void startItemFile(platform::FileRef ref, int32_t i) {
     labelBack = keep;
 }
 
+// A signal ends the export between two files.
+bool stopped() {
+    if (!platform::stopRequested()) return false;
+    gPress.failed = true;
+    Message(kMsgRunStopped);
+    return true;
+}
+
+int64_t variableItems() {
+    int64_t n = 0;
+    for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i) n += variableItem(i);
+    return n;
+}
+
 bool writeItemFile(const std::string& name, int32_t p, int32_t i) {
+    if (stopped()) return false;
     const std::string path = inFolder(itemFileName(name, p, i));
     platform::FileRef ref = 0;
     if (platform::FSCreateReplacement(path, &ref) != platform::noErr) {
@@ -404,6 +421,7 @@ void BuildPageFileHeader(const std::string& name, int32_t n, double width, doubl
 }
 
 bool BuildPageFile(const std::string& name, int32_t n) {
+    if (stopped()) return false;
     gPress.file.clear();
     BuildPageFileHeader(name, n, mm(labelBack.labelWidth), mm(labelBack.labelHeight));
     return writeChannelFile(pageFileName(name, n));
@@ -468,6 +486,21 @@ bool EpsILYT(const std::string& name, int32_t i) {
 int32_t pressExport(const std::string& fileName) {
     gPress.failed = false;
     const std::string name = pressJobName(fileName);
+    // The sheet is judged before the first file: nothing is written for a sheet
+    // that cannot be laid out or would need more files than a run makes.
+    std::string detail;
+    uint16_t fault = emptySheetFault(labelBack, &detail);
+    if (fault == 0) fault = sheetFault(labelBack, &detail);
+    if (fault != 0) {
+        MessageWith(fault, detail);
+        return 1;
+    }
+    const int64_t files = 1 + int64_t{positions()} * (1 + variableItems());
+    if (files > kMostFilesPerRun) {
+        MessageWith(kMsgPressTooManyFiles, std::to_string(files) + " files");
+        return 1;
+    }
+    const platform::StoppableRun run;
     if (gProd.gcite != 0 && sheetRunCheck() != 0) return 1;  // the user has been told
     // Refused before any file is made.
     if (const int32_t most = longestFittingName(name); most >= 0) {

@@ -16,6 +16,7 @@
 #include "picture/outputstate.h"
 #include "picture/symbolbox.h"
 #include "platform/questions.h"
+#include "platform/tempfiles.h"
 #include "symbology/messages.h"
 #include "symbology/panels.h"
 #include "symbology/state.h"
@@ -75,6 +76,24 @@ bool makeAndDeliver() {
         return false;
     }
     ++gProd.runMade;
+    return true;
+}
+
+constexpr uint16_t kMsgTooManyFiles = 1455;
+
+// Before each symbol of a run: false when the run must end here, after a
+// message (a signal asked it to stop, or it has made as many files as a run may).
+bool runGoesOn() {
+    if (platform::stopRequested()) {
+        Message(kMsgRunStopped);
+        ++gProd.runFaults;
+        return false;
+    }
+    if (gOut.tool != kOutTextLine && gProd.runMade >= kMostFilesPerRun) {
+        Message(kMsgTooManyFiles);
+        ++gProd.runFaults;
+        return false;
+    }
     return true;
 }
 
@@ -147,7 +166,7 @@ void serialRun() {
         gLabel.serPos = data;
         if (gOut.showDia == 1) platform::SetGaugeText(gData.chMainCode, gData.len1);
         setItemData(0, 4);
-        if (!makeAndDeliver() || handed) break;  // a handed-over run fills the sheet at once
+        if (!runGoesOn() || !makeAndDeliver() || handed) break;  // a handed-over run fills the sheet at once
         if (addOnForm) {
             counter = nextAddOnCounter(counter, increment, end);
             if (counter.empty()) break;
@@ -169,8 +188,9 @@ bool openRunFile(const ImportSettings& s) {
         if (path.empty()) return false;  // no file chosen
     }
     char found = 0;
-    if (openImportFile(path, &gProd.vimportRef, &found) != platform::noErr) {
-        reportFileFailure(kMsgImportNotOpened);
+    std::string why;
+    if (openImportFile(path, &gProd.vimportRef, &found, &why) != platform::noErr) {
+        MessageWith(kMsgImportNotOpened, why);
         return false;
     }
     gProd.gfini[1] = found;  // 0: the default record end
@@ -183,9 +203,10 @@ void openSeparateFile() {
     gPictOut.impoFile.clear();
     openFile();
     char unused = 0;
+    std::string why;
     if (!gPictOut.impoFile.empty() &&
-        openImportFile(gPictOut.impoFile, &gProd.vimpoRef2, &unused) != platform::noErr)
-        reportFileFailure(kMsgImportNotOpened);
+        openImportFile(gPictOut.impoFile, &gProd.vimpoRef2, &unused, &why) != platform::noErr)
+        MessageWith(kMsgImportNotOpened, why);
     gPictOut.impoFile = kept;
     gProd.sepIm = 1;  // the record reader takes its lines by this switch
 }
@@ -211,6 +232,7 @@ void importRecords(const ImportSettings& s, bool handed) {
     int32_t counter = 1;
     bool ended = false;
     do {
+        if (!runGoesOn()) break;
         gOut.title[0] = 0;
         ended = GetImportItems() == 1;
         // A blank line is no record: it makes nothing and is not counted.
@@ -270,7 +292,9 @@ void importRun() {
 void ProcessBarcodes() {
     gProd.gemode = 0;
     gProd.runMade = gProd.runFaults = 0;
+    gPictOut.runNames.clear();
     const int32_t mode = gProd.background;
+    const platform::StoppableRun run;
     switch (mode) {
         case kModeNormal:
             PICout2(0, 0, 0);
@@ -292,6 +316,11 @@ void ProcessBarcodes() {
         default:
             break;  // the options, colours and print-time panes make nothing
     }
-    endTextRun();  // the next run starts a file of its own
+    // The next run starts a file of its own. A stopped run adds no line.
+    if (platform::stopRequested())
+        abandonTextRun();
+    else if (!endTextRun())
+        ++gProd.runFaults;
+    gPictOut.runNames.clear();
     gProd.background = mode;
 }

@@ -79,15 +79,16 @@ int32_t importCountAsked() {
 // file, skips to the start record and asks how many records to import. false
 // after a message.
 bool openImports() {
-    std::string path = gDocFile.impoFile;
+    std::string path = documentPath(gDocFile.impoFile);
     if (path.empty() && !platform::GetFileDialog("TEXT", &path)) {
         Message(kMsgImportNotOpened);
         return false;
     }
     char recordEnd = 0;
-    if (openImportFile(path, &gProd.vimportRef, &recordEnd) != platform::noErr) {
+    std::string why;
+    if (openImportFile(path, &gProd.vimportRef, &recordEnd, &why) != platform::noErr) {
         gProd.vimportRef = 0;
-        Message(kMsgImportNotOpened);
+        MessageWith(kMsgImportNotOpened, why);
         return false;
     }
     // The record end found in the file is the one its records are read by.
@@ -97,9 +98,9 @@ bool openImports() {
         std::string separate;
         char separateEnd = 0;
         if (!platform::GetFileDialog("TEXT", &separate) ||
-            openImportFile(separate, &gProd.vimpoRef2, &separateEnd) != platform::noErr) {
+            openImportFile(separate, &gProd.vimpoRef2, &separateEnd, &why) != platform::noErr) {
             gProd.vimpoRef2 = 0;
-            Message(kMsgImportNotOpened);
+            MessageWith(kMsgImportNotOpened, why);
             return false;
         }
     }

@@ -6,6 +6,7 @@
 #include "labels/printDefaults.h"
 #include "labels/runs/printLabels.h"
 #include "platform/printing/printing.h"
+#include "symbology/messages.h"
 
 PrintWindowState gPrintWin;
 
@@ -103,6 +104,15 @@ void updatePagePict(int32_t h, int32_t v) {
 
 int32_t PrintButton() {
     PrintRunState& p = gPrint;
+    // A label sheet without a label across or down has no cell to print on.
+    std::string detail;
+    if (labelLayoutOpen()) {
+        if (const uint16_t fault = emptySheetFault(labelBack, &detail); fault != 0) {
+            MessageWith(fault, detail);
+            p.printLoop = 0;
+            return print::kPrintCancel;
+        }
+    }
     PrintSetDefault();
     gPrintWin.dlog = 0;
     workOutPages();

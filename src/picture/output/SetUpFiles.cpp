@@ -6,8 +6,11 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <set>
+#include <utility>
 
 #include "labels/labelDoc.h"
+#include "labels/production.h"
 #include "picture/outputstate.h"
 #include "picture/output/pcEps.h"
 #include "picture/output/rasterfiles.h"
@@ -279,8 +282,33 @@ std::string NewFileName() {
     return name;
 }
 
+namespace {
+
+// In a run, a name that an earlier record of the run took becomes "NAME-2",
+// "NAME-3" ... before its extension, still within the name's last bytes.
+std::string unusedInRun(const std::string& name) {
+    if (gProd.background == 0) return name;
+    std::set<std::string>& taken = gPictOut.runNames;
+    std::string unused = name;
+    if (taken.count(unused) != 0) {
+        const size_t dot = gOut.fileTyp == 1 ? name.rfind('.') : std::string::npos;
+        const std::string stem = name.substr(0, dot);
+        const std::string ext = dot == std::string::npos ? "" : name.substr(dot);
+        for (int n = 2; taken.count(unused) != 0; ++n) {
+            unused = stem + "-" + std::to_string(n) + ext;
+            if (unused.size() > kLastNameBytes) unused = unused.substr(unused.size() - kLastNameBytes);
+        }
+    }
+    taken.insert(unused);
+    return unused;
+}
+
+}  // namespace
+
 bool NewFile(std::string* path) {
-    const std::string name = NewFileName();
+    const bool inFolder = gOut.fileDia == 1 || gOut.fileDia == 3 ||
+                          (gOut.fileDia == 0 && gOut.showDia != 0);
+    const std::string name = inFolder ? unusedInRun(NewFileName()) : NewFileName();
     switch (gOut.fileDia) {
         case 0:
             if (gOut.showDia == 0) return platform::PutFileDialog(name, path);

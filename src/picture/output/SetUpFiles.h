@@ -9,7 +9,6 @@
 
 constexpr uint16_t kMsgCannotCreate = 33;
 constexpr uint16_t kMsgImportNotOpened = 34;
-constexpr uint16_t kMsgWriteIncomplete = 1420;
 constexpr uint16_t kMsgPdfNotConverted = 1421;
 constexpr uint16_t kMsgNoPicture = 1422;
 

@@ -1,6 +1,7 @@
 #include "picture/output/textfiles.h"
 
 #include <algorithm>
+#include <limits>
 #include <string_view>
 
 #include "picture/output/SetUpFiles.h"
@@ -13,6 +14,7 @@
 namespace {
 
 constexpr unsigned char kReturn = 13;
+constexpr size_t kCopyBlock = 64 * 1024;
 constexpr double kLowBarsMm = 5.0;  // lower bars: the line is the last row's readable text
 
 // Bytes that code page 1252 lacks as Mac OS Roman has them, and the control
@@ -88,28 +90,77 @@ std::string saveItemToFile() {
     return line;
 }
 
+namespace {
+
+// A later run adds to the file of an earlier one: its new version starts with
+// the old bytes. A target that is no regular file (a device) is written directly.
+bool copyOldLines(const std::string& path, platform::FileRef to) {
+    platform::FileRef from = 0;
+    if (platform::FSOpenRegular(path, std::numeric_limits<int32_t>::max(), &from) !=
+        platform::noErr)
+        return true;  // nothing to keep
+    std::string block(kCopyBlock, '\0');
+    platform::OSErr err = platform::noErr;
+    while (err == platform::noErr) {
+        int32_t n = static_cast<int32_t>(block.size());
+        const platform::OSErr read = platform::FSRead(from, &n, block.data());
+        if (n > 0) err = platform::FSWrite(to, &n, block.data());
+        if (read != platform::noErr) {
+            if (read != platform::eofErr) err = read;
+            break;
+        }
+    }
+    platform::FSClose(from);
+    return err == platform::noErr;
+}
+
+// Opens the new version of the run's file: the remembered one when the run adds
+// to it, else a file named as output kind 7.
+bool startTextFile() {
+    const bool adding = gPictOut.sameFile == 1 && !gPictOut.theFileName2.empty();
+    std::string path = gPictOut.theFileName2;
+    if (!adding) {
+        const int32_t keep = gOut.tool;
+        gOut.tool = kOutTextLine;
+        const bool named = NewFile(&path);
+        gOut.tool = keep;
+        if (!named) return false;
+    }
+    platform::FileRef ref = 0;
+    if (platform::FSCreateReplacement(path, &ref) != platform::noErr) {
+        reportFileFailure(kMsgCannotCreate);
+        abandonTextRun();
+        return false;
+    }
+    if (adding && !copyOldLines(path, ref)) {
+        platform::FSDiscard(ref);
+        reportFileFailure(kMsgWriteIncomplete);
+        abandonTextRun();
+        return false;
+    }
+    gPictOut.textRunRef = ref;
+    gPictOut.theFileName2 = path;
+    return true;
+}
+
+}  // namespace
+
 int32_t SaveTextToFile(int32_t /*yPos*/) {
     const std::string line = saveItemToFile();
-    if (gPictOut.sameFile == 1) {
-        if (platform::FSAppendWhole(gPictOut.theFileName2, line) == platform::noErr) return 1;
-        reportFileFailure(kMsgCannotCreate);
-        endTextRun();
+    if (gPictOut.textRunRef == 0 && !startTextFile()) return 0;
+    int32_t n = static_cast<int32_t>(line.size());
+    // Flushed at once: a full disk is reported at the record that met it.
+    if (platform::FSWrite(gPictOut.textRunRef, &n, line.data()) != platform::noErr ||
+        platform::FSFlush(gPictOut.textRunRef) != platform::noErr) {
+        reportFileFailure(kMsgWriteIncomplete);
+        abandonTextRun();
         return 0;
-    }
-    const int32_t keep = gOut.tool;
-    gOut.tool = kOutTextLine;
-    std::string path;
-    const bool named = NewFile(&path);
-    gOut.tool = keep;
-    if (!named) return 0;
-    if (!writeWholeFile(path, line)) {
-        endTextRun();
-        return 0;
-    }
-    if (gProd.background != 0) {
-        gPictOut.sameFile = 1;
-        gPictOut.theFileName2 = path;
     }
     disposePict();
-    return 1;
+    // A run keeps its file open until it ends; a single symbol's file is put in place now.
+    if (gProd.background != 0) {
+        gPictOut.sameFile = 1;
+        return 1;
+    }
+    return endTextRun() ? 1 : 0;
 }

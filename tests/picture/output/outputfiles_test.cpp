@@ -149,8 +149,11 @@ TEST_F(OutputFiles, RunOfThreeSymbolsAppendsThreeLines) {
         elements(std::string("|||\r") + digits);
         ASSERT_EQ(SaveTextToFile(0), 1);
     }
-    EXPECT_EQ(testsupport::slurp(path), "1001\r1002\r1003\r");
     EXPECT_EQ(gPictOut.sameFile, 1);
+    // The run's lines are put in place whole when it ends, not one by one.
+    EXPECT_EQ(testsupport::slurp(path), "an earlier run\r");
+    ASSERT_TRUE(endTextRun());
+    EXPECT_EQ(testsupport::slurp(path), "1001\r1002\r1003\r");
 }
 
 TEST_F(OutputFiles, AFailedFirstLineEndsTheRun) {
