@@ -60,7 +60,8 @@ constexpr size_t kFieldScanBytes = 1 << 20;  // enough of the file to judge its 
 // The most fields a record of the import file holds (0: no record read).
 int32_t mostFieldsInFile(const std::string& path) {
     platform::FileRef ref = 0;
-    if (platform::FSOpenRead(path, &ref) != platform::noErr) return 0;
+    // Only a regular file: a pipe or a device named as the import file would block here.
+    if (platform::FSOpenRegular(path, kMostImportBytes, &ref) != platform::noErr) return 0;
     std::string bytes(kFieldScanBytes, '\0');
     int32_t n = static_cast<int32_t>(bytes.size());
     platform::FSRead(ref, &n, bytes.data());

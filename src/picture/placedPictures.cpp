@@ -197,18 +197,25 @@ bool DrawImage(const std::string& path, const qd::Rect& rect, double angle) {
     return true;
 }
 
+namespace {
+
+// The file a picture item reads when it is drawn; empty when it carries its picture.
+std::string linkedFile(const LabelItem& it) {
+    const uint16_t source = it.u16(item::hei);
+    if (source == kPostScriptPicture)
+        return documentPath(pascalField(it, item::addCode) + pascalField(it, item::dataText));
+    if (source == kLinkedImage) return documentPath(it.text(item::dataText));
+    return {};
+}
+
+}  // namespace
+
 bool PictureFilesReadable() {
     for (int32_t i = 0; i <= labelBack.lastItem; ++i) {
         const LabelItem* it = itemAt(i);
         if (!it || !isPictureKind(it->u16(item::kind))) continue;
-        const uint16_t source = it->u16(item::hei);
-        std::string path;
-        if (source == kLinkedImage)
-            path = it->text(item::dataText);
-        else if (source == kPostScriptPicture)
-            path = pascalField(*it, item::addCode) + pascalField(*it, item::dataText);
-        else
-            continue;
+        const std::string path = linkedFile(*it);
+        if (path.empty()) continue;
         qd::Rect bounds;
         std::string why;
         if (!naturalBounds(path, &bounds, &why)) {
@@ -256,18 +263,6 @@ void ProcessEPSJob(const std::string& path, int32_t vRefNum, int32_t itemIndex, 
     qd::PicComment(kPostScriptEnd, 0, nullptr);
 }
 
-namespace {
-
-// The file a picture item reads when it is drawn; empty when it carries its picture.
-std::string linkedFile(const LabelItem& it) {
-    const uint16_t source = it.u16(item::hei);
-    if (source == kPostScriptPicture)
-        return documentPath(pascalField(it, item::addCode) + pascalField(it, item::dataText));
-    if (source == kLinkedImage) return documentPath(it.text(item::dataText));
-    return {};
-}
-
-}  // namespace
 
 std::string unreadablePicture() {
     for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i) {
