@@ -21,10 +21,11 @@ namespace {
 
 constexpr double kPointsPerUm = 0.0028346456692913383;  // 72 / 25400
 constexpr double kFineUnitsPerUm = 1 / kUmPerFineUnit;
-constexpr int32_t kModuleUm = 1000;  // a block-letter module at 100 %
-constexpr double kRowStep = 0.05;    // of the row unit
-constexpr double kHeaderGap = 0.2;   // of the row unit, under the coupon header
-constexpr int32_t kHumanChars = 18;  // "(01)" and 14 digits
+constexpr int32_t kModuleUm = 1000;    // a block-letter module at 100 %
+constexpr double kRowStep = 0.05;      // of the row unit
+constexpr double kHeaderGap = 0.2;     // of the row unit, under the coupon header
+constexpr int32_t kHumanChars = 18;    // "(01)" and 14 digits
+constexpr double kPdfRowOfUnit = 0.3;  // PDF417 and MicroPDF417 row height
 
 // The frame's units: points with a label layout open, else hundredths of a
 // millimetre.
@@ -347,16 +348,20 @@ void DrawDatamatrixPC(int32_t x, int32_t y, int32_t, double) {
 void DrawMicroPDF417PC(int32_t x, int32_t y, int32_t unitIn, double, int32_t xOffset,
                        int32_t margin, int32_t, int32_t) {
     const Units U = frameUnits();
-    const double r = rowUnit(U, unitIn) * kRowStep;
-    const auto rowH = static_cast<int32_t>(4 * r);
-    int32_t offset = 0;
+    // A row is three tenths of the row unit high (a little over three modules,
+    // the least the standard allows), as in the vector output and the symbol's
+    // box; each row's edges are cut from its exact place so that the rows fill
+    // the box without a gap or a drift.
+    const double rowH = kPdfRowOfUnit * rowUnit(U, unitIn);
+    int32_t row = 0;
     int32_t from = 0;
     // Whatever follows the last 13 (the text row) is not painted.
     for (int32_t i = 0; i < gEl.cu_len; ++i) {
         if (gEl.chNum[i] != kRowEnd) continue;
-        paintRowRuns(U, from, i, x + xOffset, y + offset, static_cast<int32_t>(y + offset + 4 * r),
-                     margin, 0);
-        offset += rowH;
+        const auto top = static_cast<int32_t>(row * rowH);
+        const auto bottom = static_cast<int32_t>((row + 1) * rowH);
+        paintRowRuns(U, from, i, x + xOffset, y + top, y + bottom, margin, 0);
+        ++row;
         from = i + 1;
     }
 }
