@@ -3,11 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <string>
 
+#include "app/world.h"
 #include "cli_run.h"
+#include "labels/labelDoc.h"
+#include "labels/labelFile.h"
 #include "platform/quickdraw/image.h"
 #include "support/reader.h"
+#include "symbology/messages.h"
+#include "symbology/state.h"
 
 namespace {
 
@@ -71,3 +78,52 @@ TEST(OutputsAgree, StackedRowsAsHighInTiffAsInEps) {
 }
 
 }  // namespace
+
+// A label document of one text item whose stored magnification is 0.
+std::string textItemOfNoSize(const std::string& folder, const char* font) {
+    resetWorld();
+    gMsg.quiet = true;
+    initLabelItems();
+    labelBack.labelWidth = 1700;
+    labelBack.labelHeight = 850;
+    labelBack.across = 1;
+    labelBack.down = 1;
+    EXPECT_EQ(addLabelItem(), 0);
+    LabelItem& t = *gLabel.labelParts[0];
+    t.setI16(item::kind, kKindText);
+    t.setI16(item::rectTop, 10);
+    t.setI16(item::rectLeft, 10);
+    t.setI16(item::rectBottom, 40);
+    t.setI16(item::rectRight, 160);
+    t.setI16(item::siz, 0);
+    t.setI16(item::customTeSize, 12);
+    t.setI16(item::black2, 100);
+    std::string name(1, static_cast<char>(std::strlen(font)));
+    t.setText(item::fontBelow, name + font);
+    t.dataHandle = std::string("SIZE 0 TEXT\0\0", 13);
+    t.hasDataHandle = true;
+    const std::string doc = folder + "/nosize.labl";
+    EXPECT_EQ(saveDocumentTo(doc), 0);
+    resetWorld();
+    return doc;
+}
+
+// Ghostscript reads the text of an item stored with magnification 0, in EPS and PDF.
+TEST(OutputsAgree, TextItemOfMagnificationZeroIsDrawn) {
+    const std::string folder = fresh("nosize");
+    std::filesystem::create_directories(folder);
+    for (const char* font : {"Helvetica", "Strixel"}) {
+        SCOPED_TRACE(font);
+        const std::string doc = textItemOfNoSize(folder, font);
+        for (const char* ext : {".eps", ".pdf"}) {
+            SCOPED_TRACE(ext);
+            const std::string out = folder + "/nosize" + ext;
+            const CliRun r = run({"--open", doc, "{saveto:\"" + out + "\"}"});
+            ASSERT_EQ(r.status, 0) << r.err;
+            const testsupport::Rendered page =
+                testsupport::renderWithGhostscript(out, 150, std::string(ext) == ".eps");
+            ASSERT_TRUE(page.ok) << page.err;
+            EXPECT_GE(inkRows(page.bitmap).first, 0) << "no ink";
+        }
+    }
+}
