@@ -15,6 +15,7 @@
 #include "symbology/codebars.h"
 #include "symbology/state.h"
 #include "vector/sink.h"
+#include "vector/textruns.h"
 #include "vector/units.h"
 
 namespace {
@@ -23,6 +24,7 @@ constexpr int32_t kCell = 2310;          // default character advance, micrometr
 constexpr int32_t kAddOnLead = 1320;     // add-on digits start this far into the add-on
 constexpr int32_t kAddOnPitch = 2970;    // and stand this far apart
 constexpr int32_t kAddOnMarkBack = 660;  // the '<' after them
+constexpr int32_t kNarrowGlyph = 1320;   // '(' ')' and the '?' gap of the bar font
 constexpr int32_t kWideSpace = 2540, kNarrowSpace = 1016;  // count half in the text row
 constexpr double kUmPerPoint = 352.7777777;
 constexpr double kFinePerPoint = 35.277777777;  // hundredths of a millimetre per point
@@ -178,9 +180,12 @@ bool proportionalForm() {
            (code == 0 && gSym.flushBars == 0 && gSym.strip_extra == 1);
 }
 
-// The text of the proportional line, at most 255 characters.
-int32_t proportionalText(unsigned char* out) {
+// The text of the proportional line, at most 255 characters. fromRow: the
+// text is the element list's text row, whose gap bytes ('?' and the space
+// elements) place the characters instead of being shown.
+int32_t proportionalText(unsigned char* out, bool* fromRow) {
     const int32_t code = gSym.code, v = gSym.variation1;
+    *fromRow = false;
     int32_t n = 0;
     auto put = [&](unsigned char ch) {
         if (n < kTextMax) out[n++] = ch;
@@ -201,18 +206,44 @@ int32_t proportionalText(unsigned char* out) {
     if (start < 0) return 0;
     const int32_t strip = gSym.strip_extra;
     if (strip != 0 && strip != 1 && strip != 2) return 0;
-    const bool semicolon = code == 15 || code == 34 || (code == 5 && v == 13);
+    *fromRow = true;
     for (int32_t i = start; i < gEl.cu_len; ++i) {
         const unsigned char ch = gEl.chNum[i];
-        if (ch == ';' && semicolon) {
-            put(ch);
-            continue;
-        }
-        if (ch < 32 || ch > 126 || ch == ';') continue;
-        if (strip == 1 && ch == '?') continue;
+        if (ch == kRowEnd || ch == 0) break;
         put(ch);
     }
     return n;
+}
+
+// A character of the text row that is shown; the others are gaps or nothing.
+bool shownInRow(unsigned char ch) {
+    if ((ch >= 37 && ch <= 57) || (ch >= 65 && ch <= 122) || (ch >= 174 && ch <= 183)) return true;
+    if (ch != 0 && std::strchr("<> #$%+-/:;", ch) != nullptr) return true;
+    return ch == '=' && gSym.code == 5 && gSym.variation1 == 13;
+}
+
+// How far the line moves on for one byte of its text, in micrometres, and
+// whether the byte is drawn: characters by their width in the font they are
+// set in, the gap bytes of a text row by their element widths, as the vector
+// output sets the same line.
+struct Step {
+    bool draw = false;
+    double advance = 0;
+};
+Step lineStep(unsigned char ch, bool fromRow, bool fontWidths, double scale) {
+    if (!fromRow || (ch != '?' && shownInRow(ch))) {
+        if (fontWidths) {
+            const char c = static_cast<char>(ch);
+            return {true, static_cast<double>(MeasureTextInEPS(&c, 1, scale, gSym.fontBelow))};
+        }
+        const bool narrow = (ch == '(' || ch == ')') && !pstrEquals(gSym.fontBelow, "OCRB");
+        return {true, (narrow ? kNarrowGlyph : kCell) * scale};
+    }
+    if (ch == '?')
+        return {false, (pstrEquals(gSym.fontBelow, "OCRB") ? kCell : kNarrowGlyph) * scale};
+    const int32_t w = charToWidth(ch);
+    if (w >= 0) return {};
+    return {false, -w == kWideSpace || -w == kNarrowSpace ? -w / 2.0 : -w};
 }
 
 // The pitch of the main line, which the right marker keeps its distance by.
@@ -232,21 +263,28 @@ int32_t proportionalLine(LinearFrame& f, int32_t k) {
         TextSizeGC(size16(gSym.customTeSize * s), gSym.customTeSize);
         gVec.gCtexsize = gVec.gCtexsize / m;
     }
+    const double scale = gVec.gCtexsize;
     unsigned char text[kTextMax + 1];
-    const int32_t n = proportionalText(text);
-    int32_t tw = static_cast<int32_t>(n * gVec.gCtexsize * kCell);
+    bool fromRow = false;
+    const int32_t n = proportionalText(text, &fromRow);
+    const bool barFont =
+        pstrEquals(gSym.fontBelow, "Strixel") || pstrEquals(gSym.fontBelow, "STRixel");
+    const bool fontWidths = !barFont && code > 3;
+    double tw = 0;
+    for (int32_t i = 0; i < n; ++i) tw += lineStep(text[i], fromRow, fontWidths, scale).advance;
     const bool ms128 = code == 5 && (v == 2 || v == 3);
     if (ms128) tw = kMS128Width[f.fineUnits == 1 ? 1 : 0];
     const int32_t bw =
         f.fineUnits == 1 ? f.boxWidth * 10 : static_cast<int32_t>(f.boxWidth * kUmPerPoint);
+    const double quiet = f.q * f.wf * m;
     double xs = 0;
     if (gSym.TEjust == -1)
-        xs = static_cast<int32_t>((bw - tw) + (gSym.line * -kUmPerPoint - f.q * m));
+        xs = static_cast<int32_t>((bw - tw) + (gSym.line * -kUmPerPoint - quiet));
     else if (gSym.TEjust == 0)
-        xs = static_cast<int32_t>(f.q * m + gSym.line * kUmPerPoint);
+        xs = static_cast<int32_t>(quiet + gSym.line * kUmPerPoint);
     else
-        xs = (bw - tw) / 2;
-    const auto P = static_cast<int32_t>(gVec.gCtexsize * kCell);
+        xs = static_cast<int32_t>((bw - tw) / 2);
+    const auto P = static_cast<int32_t>(scale * kCell);
     if (gSym.AboveHu == 1) f.Y = static_cast<int32_t>(f.Y + gSym.line * s);
     const double Bp = baselineOf(f, f.H, k);
     const auto B = static_cast<int32_t>(Bp);
@@ -261,8 +299,16 @@ int32_t proportionalLine(LinearFrame& f, int32_t k) {
     if (gSym.attTop == 0)
         y = differsFromDefault(gSym.fontBelow) ? static_cast<int32_t>(Bp - 3 * m * s) : B;
     for (int32_t i = 0; i < n; ++i) {
-        gHooks.text_ptr(text + i, static_cast<int32_t>(xs / f.u) + f.left + gSym.extraMargin, y);
-        xs += P;
+        const Step step = lineStep(text[i], fromRow, fontWidths, scale);
+        if (step.draw) {
+            const int32_t adv = gHooks.text_ptr(
+                text + i, static_cast<int32_t>(xs / f.u) + f.left + gSym.extraMargin, y);
+            if (adv != 0) {
+                xs += adv * scale;
+                continue;
+            }
+        }
+        xs += step.advance;
     }
     return P;
 }

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/world.h"
 #include "cli_run.h"
@@ -124,6 +126,85 @@ TEST(OutputsAgree, TextItemOfMagnificationZeroIsDrawn) {
                 testsupport::renderWithGhostscript(out, 150, std::string(ext) == ".eps");
             ASSERT_TRUE(page.ok) << page.err;
             EXPECT_GE(inkRows(page.bitmap).first, 0) << "no ink";
+        }
+    }
+}
+
+// The glyphs of the text line under a linear symbol's bars, as column runs of
+// ink, in fractions of the bars' width from their left edge.
+struct TextLine {
+    std::vector<std::pair<double, double>> glyphs;
+};
+TextLine textUnderBars(const testsupport::Bitmap& b) {
+    auto runsIn = [&](int y, int* first, int* last) {
+        int runs = 0;
+        bool ink = false;
+        for (int x = 0; x < b.width; ++x) {
+            const bool now = b.at(x, y) < 128;
+            if (now && !ink) {
+                ++runs;
+                if (*first < 0) *first = x;
+            }
+            if (now) *last = x;
+            ink = now;
+        }
+        return runs;
+    };
+    const InkRows rows = inkRows(b);
+    TextLine t;
+    if (rows.first < 0) return t;
+    const int barRow = rows.first + (rows.last - rows.first) / 4;
+    int left = -1, right = -1;
+    const int barRuns = runsIn(barRow, &left, &right);
+    if (barRuns < 2) return t;
+    // The bars end where the first and last bars do (the text may reach up
+    // between the bars).
+    int barsEnd = barRow;
+    while (barsEnd + 1 <= rows.last && b.at(left, barsEnd + 1) < 128 &&
+           b.at(right, barsEnd + 1) < 128)
+        ++barsEnd;
+    std::vector<bool> column(static_cast<size_t>(b.width), false);
+    for (int y = barsEnd + 2; y <= rows.last; ++y)
+        for (int x = 0; x < b.width; ++x)
+            if (b.at(x, y) < 128) column[static_cast<size_t>(x)] = true;
+    const double span = right - left;
+    for (int x = 0; x < b.width; ++x) {
+        if (!column[static_cast<size_t>(x)] || (x > 0 && column[static_cast<size_t>(x - 1)]))
+            continue;
+        int e = x;
+        while (e + 1 < b.width && column[static_cast<size_t>(e + 1)]) ++e;
+        t.glyphs.push_back({(x - left) / span, (e - left) / span});
+    }
+    return t;
+}
+
+// The printed text line of a symbol stands as the EPS's does: the same
+// characters in the same places, no '?' of the gaps, no mark over a character.
+// Both have the quiet-zone marks '>' and '<' at their ends.
+TEST(OutputsAgree, PrintedTextLineMatchesTheEps) {
+    const std::string cases[][2] = {
+        {"EAN 128", "(01)12345678901231(10)AB1"},
+        {"EAN14 ITF-UCC", "1540014128876"},
+        {"Code 128", "ABC123"},
+        {"Code 39", "STRIX-39"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c[0]);
+        const std::string keys = "type:\"" + c[0] + "\", data:\"" + c[1] + "\"";
+        const std::string eps = fresh("line.eps"), pdf = fresh("line-printed.pdf");
+        const CliRun r = run({record(keys, eps), "{" + keys + ", printer:\"" + pdf + "\"}"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const testsupport::Rendered e = testsupport::renderWithGhostscript(eps, kDpi);
+        const testsupport::Rendered p = testsupport::renderWithGhostscript(pdf, kDpi, false);
+        ASSERT_TRUE(e.ok && p.ok) << e.err << p.err;
+        const TextLine want = textUnderBars(e.bitmap), got = textUnderBars(p.bitmap);
+        // A mark over a character, or a '?' shown, changes the count.
+        ASSERT_EQ(got.glyphs.size(), want.glyphs.size());
+        ASSERT_GE(want.glyphs.size(), 3u);
+        // The quiet-zone marks at either end stand by their own rules.
+        for (size_t i = 1; i + 1 < want.glyphs.size(); ++i) {
+            EXPECT_NEAR(got.glyphs[i].first, want.glyphs[i].first, 0.02) << "glyph " << i;
+            EXPECT_NEAR(got.glyphs[i].second, want.glyphs[i].second, 0.02) << "glyph " << i;
         }
     }
 }
