@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -205,6 +206,67 @@ TEST(OutputsAgree, PrintedTextLineMatchesTheEps) {
         for (size_t i = 1; i + 1 < want.glyphs.size(); ++i) {
             EXPECT_NEAR(got.glyphs[i].first, want.glyphs[i].first, 0.02) << "glyph " << i;
             EXPECT_NEAR(got.glyphs[i].second, want.glyphs[i].second, 0.02) << "glyph " << i;
+        }
+    }
+}
+
+// The ink of an EPS file, moved well inside the page first so that ink left of
+// or under the origin is seen too.
+bool inkOfEps(const std::string& eps, double ink[4]) {
+    const std::string moved = eps + ".moved.ps";
+    std::ofstream(moved, std::ios::binary) << "100 100 translate\n" << testsupport::slurp(eps);
+    if (!testsupport::inkBoundingBox(moved, &ink[0], &ink[1], &ink[2], &ink[3])) return false;
+    for (int k = 0; k < 4; ++k) ink[k] -= 100;
+    return true;
+}
+
+// Every mark of the stacked, DataBar and composite symbols stays inside the
+// box the EPS declares, and inside the TIFF's picture.
+TEST(OutputsAgree, BoxHoldsAllTheInk) {
+    const char* records[] = {
+        R"(type:"Databar 14", data:"2001234567890")",
+        R"(type:"Databar 14 Truncated", data:"2001234567890")",
+        R"(type:"Databar 14 Stacked", data:"2001234567890")",
+        R"(type:"Databar 14 Stacked Omnidirectional", data:"2001234567890")",
+        R"(type:"Databar Limited", data:"1501234567890")",
+        R"(type:"Databar Expanded", data:"(01)98898765432106(3202)012345")",
+        R"(type:"Databar", data:"(01)98898765432106(3202)012345(15)991231")",
+        R"(type:"Databar 14", data:"2001234567890|(10)ABC123")",
+        R"(type:"Databar Limited", data:"1501234567890|(21)12345678")",
+        R"(type:"Databar Expanded", data:"(01)98898765432106|(10)ABC")",
+        R"(type:"Micro PDF417", data:"MicroPDF417 text")",
+        R"(type:"PDF417", data:"PDF417 text")",
+    };
+    for (const char* keys : records) {
+        SCOPED_TRACE(keys);
+        const std::string eps = fresh("box.eps"), tif = fresh("box.tif");
+        const CliRun r = run({record(keys, eps), record(keys, tif)});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const std::string text = testsupport::slurp(eps);
+        const size_t at = text.find("%%BoundingBox: ");
+        ASSERT_NE(at, std::string::npos);
+        double box[4] = {};
+        ASSERT_EQ(std::sscanf(text.c_str() + at, "%%%%BoundingBox: %lf %lf %lf %lf", &box[0],
+                              &box[1], &box[2], &box[3]),
+                  4);
+        double ink[4] = {};
+        ASSERT_TRUE(inkOfEps(eps, ink));
+        constexpr double kPixel = 0.05;  // the bbox device's own resolution
+        EXPECT_GE(ink[0], box[0] - kPixel);
+        EXPECT_GE(ink[1], box[1] - kPixel);
+        EXPECT_LE(ink[2], box[2] + kPixel);
+        EXPECT_LE(ink[3], box[3] + kPixel);
+        // A mark cut by the picture's edge leaves ink in its outermost pixels.
+        const testsupport::Bitmap image = imageOf(tif);
+        ASSERT_GT(image.width, 2);
+        for (int y = 0; y < image.height; ++y) {
+            EXPECT_GE(image.at(0, y), 128) << "ink on the left edge, row " << y;
+            EXPECT_GE(image.at(image.width - 1, y), 128) << "ink on the right edge, row " << y;
+            if (image.at(0, y) < 128 || image.at(image.width - 1, y) < 128) break;
+        }
+        for (int x = 0; x < image.width; ++x) {
+            EXPECT_GE(image.at(x, image.height - 1), 128) << "ink on the lower edge, column " << x;
+            if (image.at(x, image.height - 1) < 128) break;
         }
     }
 }
