@@ -4,6 +4,7 @@
 // light-margin markers. Positions are kept in micrometres at the symbol and
 // converted with the output unit.
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -38,10 +39,11 @@ constexpr double kIsmnPitch = 45.5;       // ISMN and ISBN-13 header pitch, hund
 constexpr double kHeader12Um = 4233.333;  // 12 points in micrometres
 constexpr int32_t kMS128Width[2] = {193, 68086};  // the retail Code 128 line, by unit
 constexpr int32_t kTextMax = 255;
-constexpr double kHeaderGapUm = 40;        // between a header line and the bars
-constexpr double kSmallDigitLift = 0.7;    // the 'N' or '^' before UPC-A's first digit
-constexpr double kMarkerFudgePoint = 250;  // pitch to points for the right marker
-constexpr double kMarkerFudgeFine = 10;
+constexpr double kHeaderGapUm = 40;      // between a header line and the bars
+constexpr double kSmallDigitLift = 0.7;  // the 'N' or '^' before UPC-A's first digit
+constexpr double kLineLift = 0.1;        // of the text size: a justified line over the box's foot
+constexpr double kFontLineLift = 0.2;    // and more for a font other than the bar font
+constexpr double kItfMarkOff = 12;       // points: ITF's marks stand off the bearer frame
 
 bool among(int32_t v, std::initializer_list<int32_t> set) {
     for (int32_t s : set)
@@ -174,6 +176,18 @@ double baselineOf(const LinearFrame& f, int32_t H, int32_t k) {
     return (f.Y + H - k - f.margin) - gSym.line * f.s;
 }
 
+// The baseline of the proportional line under the bars, where the vector
+// output sets it: a tenth of the text size over the box's foot (not for ITF),
+// a fifth more in a font other than the bar font, each in whole points.
+int32_t proportionalBaseline(const LinearFrame& f) {
+    const double T = f.textHeight / f.s;
+    const bool barFont =
+        pstrEquals(gSym.fontBelow, "Strixel") || pstrEquals(gSym.fontBelow, "STRixel");
+    double o = gSym.code != 4 ? std::trunc(kLineLift * T) : 0;
+    if (!barFont) o += std::trunc(kFontLineLift * T);
+    return static_cast<int32_t>(baselineOf(f, f.H, 0) + gSym.line * f.s - o * f.s);
+}
+
 bool proportionalForm() {
     const int32_t code = gSym.code;
     return among(code, {4, 5, 6, 7, 8, 19, 20, 28, 30, 36}) ||
@@ -296,8 +310,7 @@ int32_t proportionalLine(LinearFrame& f, int32_t k) {
         return P;
     }
     int32_t y = above;
-    if (gSym.attTop == 0)
-        y = differsFromDefault(gSym.fontBelow) ? static_cast<int32_t>(Bp - 3 * m * s) : B;
+    if (gSym.attTop == 0) y = proportionalBaseline(f);
     for (int32_t i = 0; i < n; ++i) {
         const Step step = lineStep(text[i], fromRow, fontWidths, scale);
         if (step.draw) {
@@ -418,12 +431,23 @@ void addOnDigits(LinearFrame& f, int32_t k) {
     }
 }
 
+// The font a character of the text line is drawn in.
+const unsigned char* characterFont(unsigned char ch) {
+    const int32_t code = gSym.code, v = gSym.variation1;
+    if (code == 16 && v != 0 && v != 5) return gSym.defFont;
+    if ((code == 16 || code == 25 || ch == '<' || ch == '>') && code != 4 && code != 5)
+        return gSym.defFont;
+    return gSym.fontBelow;
+}
+
 bool serifMarkers() {
     const int32_t code = gSym.code, v = gSym.variation1;
     return (code == 4 && (v == 6 || v == 9)) || (code == 3 && v == 7);
 }
 
-void lightMarginMarkers(LinearFrame& f, int32_t k, int32_t P) {
+// The last argument, the main line's pitch, is not needed: the marks are
+// placed by their own widths.
+void lightMarginMarkers(LinearFrame& f, int32_t k, int32_t) {
     const int32_t code = gSym.code;
     const bool serif = serifMarkers();
     if (!serif && !(code > 3 && !among(code, {10, 11, 16, 25, 26}) && gSym.non_light == 1)) return;
@@ -436,11 +460,19 @@ void lightMarginMarkers(LinearFrame& f, int32_t k, int32_t P) {
         rightMark = 'S';
         f.Y = static_cast<int32_t>(f.Y - kHeaderShift * f.textHeight);
     }
-    const auto B = static_cast<int32_t>(baselineOf(f, f.H, k));
-    gHooks.text_ptr(&leftMark, gSym.extraMargin + f.left + f.margin, B);
-    const int32_t E =
-        f.left + (f.fineUnits == 1 ? f.boxWidth - P / static_cast<int32_t>(kMarkerFudgeFine)
-                                   : f.boxWidth - P / static_cast<int32_t>(kMarkerFudgePoint));
+    auto B = static_cast<int32_t>(baselineOf(f, f.H, k));
+    // Beside the proportional line the marks stand a tenth of the text size
+    // over the box's foot, as the vector output's do.
+    if (!serif && proportionalForm() && gSym.attTop == 0) {
+        const double lift = std::trunc(kLineLift * f.textHeight / f.s) * f.s;
+        B = static_cast<int32_t>(baselineOf(f, f.H, 0) + gSym.line * f.s - lift);
+    }
+    // The marks stand where the vector output sets them: ITF's a little off
+    // the bearers, the right one ending at the box's right edge.
+    const int32_t off = code == 4 ? static_cast<int32_t>(kItfMarkOff * f.s) : 0;
+    gHooks.text_ptr(&leftMark, gSym.extraMargin + f.left + f.margin + off, B);
+    useFont(characterFont(rightMark));
+    const int32_t E = f.left + f.boxWidth - qd::TextWidth(&rightMark, 0, 1) - off;
     gHooks.text_ptr(&rightMark, E - (f.margin + gSym.extraMargin), B);
     if (serif) pstrCopy(gSym.fontBelow, keep);
 }
@@ -448,14 +480,8 @@ void lightMarginMarkers(LinearFrame& f, int32_t k, int32_t P) {
 }  // namespace
 
 int32_t getCharacterOutPict(const unsigned char* text, int32_t x, int32_t y) {
-    const int32_t code = gSym.code, v = gSym.variation1;
     const unsigned char ch = *text;
-    const unsigned char* font = gSym.fontBelow;
-    if (code == 16 && v != 0 && v != 5)
-        font = gSym.defFont;
-    else if ((code == 16 || code == 25 || ch == '<' || ch == '>') && code != 4 && code != 5)
-        font = gSym.defFont;
-    useFont(font);
+    useFont(characterFont(ch));
     qd::TextFace(gSym.bol == 1 ? qd::bold : 0);
     qd::MoveTo(x, y);
     qd::DrawText(text, 0, 1);

@@ -478,7 +478,7 @@ void paintBlockLetters(Painter& p) {
     else
         // A twentieth of a band lower, as first laid out, put the bottom row
         // below the box.
-        y = (p.B - p.left) * static_cast<int64_t>(kPerPoint) - H - H / 4;
+        y = p.B * static_cast<int64_t>(kPerPoint) - H - H / 4;
     y += (p.baseY - p.left) * kPerPoint;
     int32_t w = trunc32(1000 * p.m * p.f) - gSym.BWidthRed;
     if (w < 0) w = 0;
@@ -616,7 +616,7 @@ void paintDataBar(Painter& p) {
         const char* text = reinterpret_cast<const char*>(gEl.chNum + textRow);
         // The line stays inside the symbol's box: a line wider than the box is
         // set smaller, and its descenders stand on the box's lower edge.
-        const double box = p.B - p.left;
+        const double box = p.B;  // the box's width
         int32_t w = textWidth(text, len);
         const double room = box - 2 * kTextSideRoom;
         const int32_t fullSize = textSize;

@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "app/world.h"
+#include "automation/options.h"
 #include "cli_run.h"
 #include "labels/labelDoc.h"
 #include "labels/labelFile.h"
+#include "picture/symbolbox.h"
 #include "platform/quickdraw/image.h"
 #include "support/reader.h"
 #include "symbology/messages.h"
@@ -267,6 +269,119 @@ TEST(OutputsAgree, BoxHoldsAllTheInk) {
         for (int x = 0; x < image.width; ++x) {
             EXPECT_GE(image.at(x, image.height - 1), 128) << "ink on the lower edge, column " << x;
             if (image.at(x, image.height - 1) < 128) break;
+        }
+    }
+}
+
+struct InkBox {
+    int x0 = -1, y0 = -1, x1 = -1, y1 = -1;
+};
+InkBox inkBox(const testsupport::Bitmap& b) {
+    InkBox k;
+    for (int y = 0; y < b.height; ++y)
+        for (int x = 0; x < b.width; ++x) {
+            if (b.at(x, y) >= 128) continue;
+            if (k.x0 < 0 || x < k.x0) k.x0 = x;
+            if (x > k.x1) k.x1 = x;
+            if (k.y0 < 0) k.y0 = y;
+            k.y1 = y;
+        }
+    return k;
+}
+
+// A label of 400 x 300 points, one on a sheet without margins, holding one
+// barcode item of `type` (or, when type is null, a framed square in its
+// corner) whose rectangle's top left is (left, top) and which is 40 points
+// higher than its symbol.
+std::string oneItemLabel(const std::string& path, const char* type, const char* data, int left,
+                         int top) {
+    resetWorld();
+    gMsg.quiet = true;
+    initLabelItems();
+    labelBack.labelWidth = 4000;
+    labelBack.labelHeight = 3000;
+    labelBack.across = 1;
+    labelBack.down = 1;
+    EXPECT_EQ(addLabelItem(), 0);
+    LabelItem& it = *gLabel.labelParts[0];
+    if (type == nullptr) {
+        it.setI16(item::kind, kKindRectFilled);
+        it.setI16(item::rectRight, 10);
+        it.setI16(item::rectBottom, 10);
+        it.setI16(item::black2, 100);
+        it.setI16(item::black22, 100);
+        EXPECT_EQ(saveDocumentTo(path), 0);
+        resetWorld();
+        return path;
+    }
+    EXPECT_EQ(parseCodeType(type), 1) << type;
+    copyBounded(gData.chMainCode, data);
+    copyBounded(gData.chMainCode2, data);
+    gData.len1 = gData.len11 = static_cast<int32_t>(std::strlen(data));
+    it.setI16(item::kind, kKindBarcode);
+    setItemData(0, 4);
+    EXPECT_TRUE(sizeSingleSymbol(0));
+    const int w = it.i16(item::rectRight) - it.i16(item::rectLeft);
+    const int h = it.i16(item::rectBottom) - it.i16(item::rectTop);
+    it.setI16(item::rectLeft, static_cast<int16_t>(left));
+    it.setI16(item::rectTop, static_cast<int16_t>(top));
+    it.setI16(item::rectRight, static_cast<int16_t>(left + w));
+    it.setI16(item::rectBottom, static_cast<int16_t>(top + h + 40));
+    EXPECT_EQ(saveDocumentTo(path), 0);
+    resetWorld();
+    return path;
+}
+
+// Every kind of barcode item stands in the same place in the exported label
+// (EPS and PDF) as on the printed sheet, wherever it is on the label.
+TEST(OutputsAgree, ExportPlacesItemsWherePrintingDoes) {
+    const char* kinds[][2] = {
+        {"EAN 13", "400638133393"},  {"Code 128", "P-128"},       {"QRCode", "Placed QR"},
+        {"Datamatrix", "Placed DM"}, {"PDF417", "Placed PDF417"}, {"Databar 14", "2001234567890"},
+    };
+    const int places[][2] = {{10, 10}, {100, 60}, {180, 140}};
+    constexpr int kPlaceDpi = 144;
+    constexpr int kSlack = 3;  // pixels: the paths round to whole points differently
+    const std::string folder = fresh("placed");
+    std::filesystem::create_directories(folder);
+    // Where the label's corner is on the printed page.
+    const std::string corner = folder + "/corner.pdf";
+    ASSERT_EQ(run({"--open", oneItemLabel(folder + "/corner.labl", nullptr, nullptr, 0, 0),
+                   "{printer:\"" + corner + "\", number:\"1\"}"})
+                  .status,
+              0);
+    const testsupport::Rendered c = testsupport::renderWithGhostscript(corner, kPlaceDpi, false);
+    ASSERT_TRUE(c.ok) << c.err;
+    const InkBox origin = inkBox(c.bitmap);
+    ASSERT_GE(origin.x0, 0);
+    for (const auto& k : kinds) {
+        for (const auto& at : places) {
+            SCOPED_TRACE(std::string(k[0]) + " at " + std::to_string(at[0]) + "," +
+                         std::to_string(at[1]));
+            const std::string doc =
+                oneItemLabel(folder + "/" + std::string(k[0]) + ".labl", k[0], k[1], at[0], at[1]);
+            const std::string eps = folder + "/placed.eps", pdf = folder + "/placed.pdf",
+                              printed = folder + "/printed.pdf";
+            const CliRun r =
+                run({"--open", doc, "{saveto:\"" + eps + "\"}", "{saveto:\"" + pdf + "\"}",
+                     "{printer:\"" + printed + "\", number:\"1\"}"});
+            ASSERT_EQ(r.status, 0) << r.err;
+            const testsupport::Rendered e = testsupport::renderWithGhostscript(eps, kPlaceDpi);
+            const testsupport::Rendered d =
+                testsupport::renderWithGhostscript(pdf, kPlaceDpi, false);
+            const testsupport::Rendered p =
+                testsupport::renderWithGhostscript(printed, kPlaceDpi, false);
+            ASSERT_TRUE(e.ok && d.ok && p.ok) << e.err << d.err << p.err;
+            InkBox want = inkBox(p.bitmap);
+            ASSERT_GE(want.x0, 0) << "nothing printed";
+            want = {want.x0 - origin.x0, want.y0 - origin.y0, want.x1 - origin.x0,
+                    want.y1 - origin.y0};
+            for (const InkBox& got : {inkBox(e.bitmap), inkBox(d.bitmap)}) {
+                EXPECT_NEAR(got.x0, want.x0, kSlack);
+                EXPECT_NEAR(got.y0, want.y0, kSlack);
+                EXPECT_NEAR(got.x1, want.x1, kSlack);
+                EXPECT_NEAR(got.y1, want.y1, kSlack);
+            }
         }
     }
 }
