@@ -41,8 +41,8 @@ constexpr OutputKindName kKinds[] = {
     {"bmp72", kOutBmp72, 0, ".bmp", "Windows bitmap at 72 dpi"},
     {"bmp300", kOutBmp300, 0, ".bmp", "Windows bitmap at 300 dpi"},
     {"text-line", kOutTextLine, 0, "",
-     "one line a record appended to a text file (any name; the first record of a run "
-     "replaces the file)"},
+     "a record appended to a text file: its bar-font rows, under 5 mm its letters (any "
+     "name; the first record of a run replaces the file)"},
     {"pdf-from-eps", kOutPdfFromEps, 0, ".pdf .eps",
      "EPS turned into PDF by Ghostscript's ps2pdf (the EPS is kept when that fails)"},
 };

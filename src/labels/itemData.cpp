@@ -13,6 +13,7 @@ namespace {
 
 constexpr int32_t kRatioFromSize = -1;     // ratio -1 ...
 constexpr int32_t kRatioFromSizeCode = 9;  // ... is stored as 9
+constexpr double kLeastSize = 10;          // percent, the least magnification an item takes
 constexpr int32_t kNewStyleSize = 1000;    // offset 16 at or above: Siz x 100
 constexpr int32_t kWordMax = 0x7FFF;
 constexpr int32_t kExtraMarginMax = 15;
@@ -217,6 +218,9 @@ void unpackSettings(const LabelItem& it, uint16_t kind) {
     const uint16_t siz = it.u16(item::siz);
     const bool newStyle = siz >= kNewStyleSize;
     gSym.Siz = newStyle ? siz / 100.0 : siz;
+    // Text of size 0 stops a PostScript reader (and shows nowhere), so a text
+    // item's stored 0 reads as the least magnification.
+    if (gSym.Siz == 0 && kind == kKindText) gSym.Siz = kLeastSize;
     // A height of 1 mm or less is stored as 100 or less and so loads as that many
     // millimetres; stored files rely on this reading, so it stays.
     const int16_t hei = it.i16(item::hei);

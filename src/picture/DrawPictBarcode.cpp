@@ -179,6 +179,7 @@ void DrawPictBarcode(int32_t textHeight, int32_t top, int32_t, int32_t boxWidth,
     f.m = gSym.Siz * 0.01;
     gVec.gCtexsize = 1.0;
     const double wf = widthFactor(code);
+    f.wf = wf;
     f.Y = top;
 
     drawPictHeader(f);

@@ -22,10 +22,13 @@ namespace {
 
 constexpr double kPointsPerUm = 0.0028346456692913383;  // 72 / 25400
 constexpr double kFineUnitsPerUm = 1 / kUmPerFineUnit;
-constexpr int32_t kModuleUm = 1000;  // a block-letter module at 100 %
-constexpr double kRowStep = 0.05;    // of the row unit
-constexpr double kHeaderGap = 0.2;   // of the row unit, under the coupon header
-constexpr int32_t kHumanChars = 18;  // "(01)" and 14 digits
+constexpr int32_t kModuleUm = 1000;      // a block-letter module at 100 %
+constexpr double kRowStep = 0.05;        // of the row unit
+constexpr double kHeaderGap = 0.2;       // of the row unit, under the coupon header
+constexpr int32_t kHumanChars = 18;      // "(01)" and 14 digits
+constexpr double kTextSideRoom = 2;      // points kept free at either end of the text line
+constexpr double kDescentOfSize = 0.22;  // the parentheses' depth under the baseline, of the size
+constexpr double kPdfRowOfUnit = 0.3;    // PDF417 and MicroPDF417 row height
 
 // The frame's units: points with a label layout open, else hundredths of a
 // millimetre.
@@ -130,16 +133,21 @@ void paintRowRuns(const Units& U, int32_t from, int32_t to, int32_t left, int32_
     }
 }
 
-void setHumanFont(const Units& U) {
+// Sets the font and size of the human-readable line; the size, output units.
+int16_t setHumanFont(const Units& U) {
     if (std::memcmp(gSym.fontBelow, gSym.defFont, gSym.fontBelow[0] + 1) != 0) {
         int16_t fnum = 0;
         qd::GetFNum(gSym.fontBelow, &fnum);
         qd::TextFont(fnum);
     }
-    if (gSym.customTeSize != 0)
-        TextSizeGC(static_cast<int16_t>(gSym.customTeSize * U.s), gSym.customTeSize);
-    else
-        TextSizeGC(static_cast<int16_t>(U.m * U.s * 10), 10);
+    if (gSym.customTeSize != 0) {
+        const auto size = static_cast<int16_t>(gSym.customTeSize * U.s);
+        TextSizeGC(size, gSym.customTeSize);
+        return size;
+    }
+    const auto size = static_cast<int16_t>(U.m * U.s * 10);
+    TextSizeGC(size, 10);
+    return size;
 }
 
 void drawCentred(const unsigned char* text, int32_t count, double left, int32_t width,
@@ -267,7 +275,8 @@ void paintDataBar(int32_t x, int32_t y, int32_t unitIn, int32_t xOffset, int32_t
             }
         } else {
             double top = b;
-            if (v == 6 && human == 1) top += unit;
+            // The text allowance is kept under the last row already (h): a row
+            // moved down by it too would stand over the text.
             if (v == 6 || v == 7) {
                 paint(row, top, static_cast<int32_t>(y + top + h + 1.5 * r));
                 e = top + h + 1.5 * r;
@@ -278,10 +287,19 @@ void paintDataBar(int32_t x, int32_t y, int32_t unitIn, int32_t xOffset, int32_t
     }
 
     if (human == 1 && v != 7 && R.textRow >= 0) {
-        setHumanFont(U);
+        int32_t size = setHumanFont(U);
         const int32_t from = R.start[R.textRow];
         const int32_t count = std::min(kHumanChars, R.end[R.textRow] - from);
-        drawCentred(gEl.chNum + from, count, x, boxWidth, y + U.H - margin - xOffset);
+        // The line stays inside the symbol's box: a line wider than the box is
+        // set smaller, and its descenders stand on the box's lower edge.
+        const int32_t room = boxWidth - static_cast<int32_t>(2 * kTextSideRoom * U.s);
+        const int32_t tw = qd::TextWidth(gEl.chNum + from, 0, count);
+        if (tw > room && tw > 0 && size > 0) {
+            size = std::max(1, static_cast<int32_t>(static_cast<int64_t>(size) * room / tw));
+            qd::TextSize(static_cast<int16_t>(size));
+        }
+        const auto descent = static_cast<int32_t>(kDescentOfSize * size + 0.5);
+        drawCentred(gEl.chNum + from, count, x, boxWidth, y + U.H - margin - xOffset - descent);
     }
 }
 
@@ -363,16 +381,20 @@ void DrawDatamatrixPC(int32_t x, int32_t y, int32_t, double) {
 void DrawMicroPDF417PC(int32_t x, int32_t y, int32_t unitIn, double, int32_t xOffset,
                        int32_t margin, int32_t, int32_t) {
     const Units U = frameUnits();
-    const double r = rowUnit(U, unitIn) * kRowStep;
-    const auto rowH = static_cast<int32_t>(4 * r);
-    int32_t offset = 0;
+    // A row is three tenths of the row unit high (a little over three modules,
+    // the least the standard allows), as in the vector output and the symbol's
+    // box; each row's edges are cut from its exact place so that the rows fill
+    // the box without a gap or a drift.
+    const double rowH = kPdfRowOfUnit * rowUnit(U, unitIn);
+    int32_t row = 0;
     int32_t from = 0;
     // Whatever follows the last 13 (the text row) is not painted.
     for (int32_t i = 0; i < gEl.cu_len; ++i) {
         if (gEl.chNum[i] != kRowEnd) continue;
-        paintRowRuns(U, from, i, x + xOffset, y + offset, static_cast<int32_t>(y + offset + 4 * r),
-                     margin, 0);
-        offset += rowH;
+        const auto top = static_cast<int32_t>(row * rowH);
+        const auto bottom = static_cast<int32_t>((row + 1) * rowH);
+        paintRowRuns(U, from, i, x + xOffset, y + top, y + bottom, margin, 0);
+        ++row;
         from = i + 1;
     }
 }

@@ -4,6 +4,7 @@
 // light-margin markers. Positions are kept in micrometres at the symbol and
 // converted with the output unit.
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -15,6 +16,7 @@
 #include "symbology/codebars.h"
 #include "symbology/state.h"
 #include "vector/sink.h"
+#include "vector/textruns.h"
 #include "vector/units.h"
 
 namespace {
@@ -23,6 +25,7 @@ constexpr int32_t kCell = 2310;          // default character advance, micrometr
 constexpr int32_t kAddOnLead = 1320;     // add-on digits start this far into the add-on
 constexpr int32_t kAddOnPitch = 2970;    // and stand this far apart
 constexpr int32_t kAddOnMarkBack = 660;  // the '<' after them
+constexpr int32_t kNarrowGlyph = 1320;   // '(' ')' and the '?' gap of the bar font
 constexpr int32_t kWideSpace = 2540, kNarrowSpace = 1016;  // count half in the text row
 constexpr double kUmPerPoint = 352.7777777;
 constexpr double kFinePerPoint = 35.277777777;  // hundredths of a millimetre per point
@@ -36,10 +39,11 @@ constexpr double kIsmnPitch = 45.5;       // ISMN and ISBN-13 header pitch, hund
 constexpr double kHeader12Um = 4233.333;  // 12 points in micrometres
 constexpr int32_t kMS128Width[2] = {193, 68086};  // the retail Code 128 line, by unit
 constexpr int32_t kTextMax = 255;
-constexpr double kHeaderGapUm = 40;        // between a header line and the bars
-constexpr double kSmallDigitLift = 0.7;    // the 'N' or '^' before UPC-A's first digit
-constexpr double kMarkerFudgePoint = 250;  // pitch to points for the right marker
-constexpr double kMarkerFudgeFine = 10;
+constexpr double kHeaderGapUm = 40;      // between a header line and the bars
+constexpr double kSmallDigitLift = 0.7;  // the 'N' or '^' before UPC-A's first digit
+constexpr double kLineLift = 0.1;        // of the text size: a justified line over the box's foot
+constexpr double kFontLineLift = 0.2;    // and more for a font other than the bar font
+constexpr double kItfMarkOff = 12;       // points: ITF's marks stand off the bearer frame
 
 bool among(int32_t v, std::initializer_list<int32_t> set) {
     for (int32_t s : set)
@@ -172,15 +176,30 @@ double baselineOf(const LinearFrame& f, int32_t H, int32_t k) {
     return (f.Y + H - k - f.margin) - gSym.line * f.s;
 }
 
+// The baseline of the proportional line under the bars, where the vector
+// output sets it: a tenth of the text size over the box's foot (not for ITF),
+// a fifth more in a font other than the bar font, each in whole points.
+int32_t proportionalBaseline(const LinearFrame& f) {
+    const double T = f.textHeight / f.s;
+    const bool barFont =
+        pstrEquals(gSym.fontBelow, "Strixel") || pstrEquals(gSym.fontBelow, "STRixel");
+    double o = gSym.code != 4 ? std::trunc(kLineLift * T) : 0;
+    if (!barFont) o += std::trunc(kFontLineLift * T);
+    return static_cast<int32_t>(baselineOf(f, f.H, 0) + gSym.line * f.s - o * f.s);
+}
+
 bool proportionalForm() {
     const int32_t code = gSym.code;
     return among(code, {4, 5, 6, 7, 8, 19, 20, 28, 30, 36}) ||
            (code == 0 && gSym.flushBars == 0 && gSym.strip_extra == 1);
 }
 
-// The text of the proportional line, at most 255 characters.
-int32_t proportionalText(unsigned char* out) {
+// The text of the proportional line, at most 255 characters. fromRow: the
+// text is the element list's text row, whose gap bytes ('?' and the space
+// elements) place the characters instead of being shown.
+int32_t proportionalText(unsigned char* out, bool* fromRow) {
     const int32_t code = gSym.code, v = gSym.variation1;
+    *fromRow = false;
     int32_t n = 0;
     auto put = [&](unsigned char ch) {
         if (n < kTextMax) out[n++] = ch;
@@ -201,18 +220,44 @@ int32_t proportionalText(unsigned char* out) {
     if (start < 0) return 0;
     const int32_t strip = gSym.strip_extra;
     if (strip != 0 && strip != 1 && strip != 2) return 0;
-    const bool semicolon = code == 15 || code == 34 || (code == 5 && v == 13);
+    *fromRow = true;
     for (int32_t i = start; i < gEl.cu_len; ++i) {
         const unsigned char ch = gEl.chNum[i];
-        if (ch == ';' && semicolon) {
-            put(ch);
-            continue;
-        }
-        if (ch < 32 || ch > 126 || ch == ';') continue;
-        if (strip == 1 && ch == '?') continue;
+        if (ch == kRowEnd || ch == 0) break;
         put(ch);
     }
     return n;
+}
+
+// A character of the text row that is shown; the others are gaps or nothing.
+bool shownInRow(unsigned char ch) {
+    if ((ch >= 37 && ch <= 57) || (ch >= 65 && ch <= 122) || (ch >= 174 && ch <= 183)) return true;
+    if (ch != 0 && std::strchr("<> #$%+-/:;", ch) != nullptr) return true;
+    return ch == '=' && gSym.code == 5 && gSym.variation1 == 13;
+}
+
+// How far the line moves on for one byte of its text, in micrometres, and
+// whether the byte is drawn: characters by their width in the font they are
+// set in, the gap bytes of a text row by their element widths, as the vector
+// output sets the same line.
+struct Step {
+    bool draw = false;
+    double advance = 0;
+};
+Step lineStep(unsigned char ch, bool fromRow, bool fontWidths, double scale) {
+    if (!fromRow || (ch != '?' && shownInRow(ch))) {
+        if (fontWidths) {
+            const char c = static_cast<char>(ch);
+            return {true, static_cast<double>(MeasureTextInEPS(&c, 1, scale, gSym.fontBelow))};
+        }
+        const bool narrow = (ch == '(' || ch == ')') && !pstrEquals(gSym.fontBelow, "OCRB");
+        return {true, (narrow ? kNarrowGlyph : kCell) * scale};
+    }
+    if (ch == '?')
+        return {false, (pstrEquals(gSym.fontBelow, "OCRB") ? kCell : kNarrowGlyph) * scale};
+    const int32_t w = charToWidth(ch);
+    if (w >= 0) return {};
+    return {false, -w == kWideSpace || -w == kNarrowSpace ? -w / 2.0 : -w};
 }
 
 // The pitch of the main line, which the right marker keeps its distance by.
@@ -232,21 +277,28 @@ int32_t proportionalLine(LinearFrame& f, int32_t k) {
         TextSizeGC(size16(gSym.customTeSize * s), gSym.customTeSize);
         gVec.gCtexsize = gVec.gCtexsize / m;
     }
+    const double scale = gVec.gCtexsize;
     unsigned char text[kTextMax + 1];
-    const int32_t n = proportionalText(text);
-    int32_t tw = static_cast<int32_t>(n * gVec.gCtexsize * kCell);
+    bool fromRow = false;
+    const int32_t n = proportionalText(text, &fromRow);
+    const bool barFont =
+        pstrEquals(gSym.fontBelow, "Strixel") || pstrEquals(gSym.fontBelow, "STRixel");
+    const bool fontWidths = !barFont && code > 3;
+    double tw = 0;
+    for (int32_t i = 0; i < n; ++i) tw += lineStep(text[i], fromRow, fontWidths, scale).advance;
     const bool ms128 = code == 5 && (v == 2 || v == 3);
     if (ms128) tw = kMS128Width[f.fineUnits == 1 ? 1 : 0];
     const int32_t bw =
         f.fineUnits == 1 ? f.boxWidth * 10 : static_cast<int32_t>(f.boxWidth * kUmPerPoint);
+    const double quiet = f.q * f.wf * m;
     double xs = 0;
     if (gSym.TEjust == -1)
-        xs = static_cast<int32_t>((bw - tw) + (gSym.line * -kUmPerPoint - f.q * m));
+        xs = static_cast<int32_t>((bw - tw) + (gSym.line * -kUmPerPoint - quiet));
     else if (gSym.TEjust == 0)
-        xs = static_cast<int32_t>(f.q * m + gSym.line * kUmPerPoint);
+        xs = static_cast<int32_t>(quiet + gSym.line * kUmPerPoint);
     else
-        xs = (bw - tw) / 2;
-    const auto P = static_cast<int32_t>(gVec.gCtexsize * kCell);
+        xs = static_cast<int32_t>((bw - tw) / 2);
+    const auto P = static_cast<int32_t>(scale * kCell);
     if (gSym.AboveHu == 1) f.Y = static_cast<int32_t>(f.Y + gSym.line * s);
     const double Bp = baselineOf(f, f.H, k);
     const auto B = static_cast<int32_t>(Bp);
@@ -258,11 +310,18 @@ int32_t proportionalLine(LinearFrame& f, int32_t k) {
         return P;
     }
     int32_t y = above;
-    if (gSym.attTop == 0)
-        y = differsFromDefault(gSym.fontBelow) ? static_cast<int32_t>(Bp - 3 * m * s) : B;
+    if (gSym.attTop == 0) y = proportionalBaseline(f);
     for (int32_t i = 0; i < n; ++i) {
-        gHooks.text_ptr(text + i, static_cast<int32_t>(xs / f.u) + f.left + gSym.extraMargin, y);
-        xs += P;
+        const Step step = lineStep(text[i], fromRow, fontWidths, scale);
+        if (step.draw) {
+            const int32_t adv = gHooks.text_ptr(
+                text + i, static_cast<int32_t>(xs / f.u) + f.left + gSym.extraMargin, y);
+            if (adv != 0) {
+                xs += adv * scale;
+                continue;
+            }
+        }
+        xs += step.advance;
     }
     return P;
 }
@@ -372,12 +431,23 @@ void addOnDigits(LinearFrame& f, int32_t k) {
     }
 }
 
+// The font a character of the text line is drawn in.
+const unsigned char* characterFont(unsigned char ch) {
+    const int32_t code = gSym.code, v = gSym.variation1;
+    if (code == 16 && v != 0 && v != 5) return gSym.defFont;
+    if ((code == 16 || code == 25 || ch == '<' || ch == '>') && code != 4 && code != 5)
+        return gSym.defFont;
+    return gSym.fontBelow;
+}
+
 bool serifMarkers() {
     const int32_t code = gSym.code, v = gSym.variation1;
     return (code == 4 && (v == 6 || v == 9)) || (code == 3 && v == 7);
 }
 
-void lightMarginMarkers(LinearFrame& f, int32_t k, int32_t P) {
+// The last argument, the main line's pitch, is not needed: the marks are
+// placed by their own widths.
+void lightMarginMarkers(LinearFrame& f, int32_t k, int32_t) {
     const int32_t code = gSym.code;
     const bool serif = serifMarkers();
     if (!serif && !(code > 3 && !among(code, {10, 11, 16, 25, 26}) && gSym.non_light == 1)) return;
@@ -390,11 +460,19 @@ void lightMarginMarkers(LinearFrame& f, int32_t k, int32_t P) {
         rightMark = 'S';
         f.Y = static_cast<int32_t>(f.Y - kHeaderShift * f.textHeight);
     }
-    const auto B = static_cast<int32_t>(baselineOf(f, f.H, k));
-    gHooks.text_ptr(&leftMark, gSym.extraMargin + f.left + f.margin, B);
-    const int32_t E =
-        f.left + (f.fineUnits == 1 ? f.boxWidth - P / static_cast<int32_t>(kMarkerFudgeFine)
-                                   : f.boxWidth - P / static_cast<int32_t>(kMarkerFudgePoint));
+    auto B = static_cast<int32_t>(baselineOf(f, f.H, k));
+    // Beside the proportional line the marks stand a tenth of the text size
+    // over the box's foot, as the vector output's do.
+    if (!serif && proportionalForm() && gSym.attTop == 0) {
+        const double lift = std::trunc(kLineLift * f.textHeight / f.s) * f.s;
+        B = static_cast<int32_t>(baselineOf(f, f.H, 0) + gSym.line * f.s - lift);
+    }
+    // The marks stand where the vector output sets them: ITF's a little off
+    // the bearers, the right one ending at the box's right edge.
+    const int32_t off = code == 4 ? static_cast<int32_t>(kItfMarkOff * f.s) : 0;
+    gHooks.text_ptr(&leftMark, gSym.extraMargin + f.left + f.margin + off, B);
+    useFont(characterFont(rightMark));
+    const int32_t E = f.left + f.boxWidth - qd::TextWidth(&rightMark, 0, 1) - off;
     gHooks.text_ptr(&rightMark, E - (f.margin + gSym.extraMargin), B);
     if (serif) pstrCopy(gSym.fontBelow, keep);
 }
@@ -402,14 +480,8 @@ void lightMarginMarkers(LinearFrame& f, int32_t k, int32_t P) {
 }  // namespace
 
 int32_t getCharacterOutPict(const unsigned char* text, int32_t x, int32_t y) {
-    const int32_t code = gSym.code, v = gSym.variation1;
     const unsigned char ch = *text;
-    const unsigned char* font = gSym.fontBelow;
-    if (code == 16 && v != 0 && v != 5)
-        font = gSym.defFont;
-    else if ((code == 16 || code == 25 || ch == '<' || ch == '>') && code != 4 && code != 5)
-        font = gSym.defFont;
-    useFont(font);
+    useFont(characterFont(ch));
     qd::TextFace(gSym.bol == 1 ? qd::bold : 0);
     qd::MoveTo(x, y);
     qd::DrawText(text, 0, 1);

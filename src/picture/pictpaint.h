@@ -35,6 +35,7 @@ struct LinearFrame {
     double u = 1;       // micrometres per output unit
     double m = 1;       // magnification
     int32_t q = 0;      // left quiet zone, micrometres at 100 %
+    double wf = 1;      // the code type's element width factor
     int32_t Y = 0;      // running top
     int32_t TL = 0;     // text line height
     int32_t addOn = 0;  // x of the first raised bar, micrometres at 100 %

@@ -27,10 +27,12 @@ constexpr double kHeightPointsPerMm = 2.8346;   // row tops of the module-row sy
 constexpr double kTrackUm = 283.4645669291338;  // tracking step per character, micrometres
 
 // Glyph advances of the header and text lines, in glyph units.
-constexpr int32_t kModule = 330;                           // the retail module
-constexpr int32_t kCell = 7 * kModule;                     // a digit
-constexpr int32_t kDash = 2000;                            // '-' and ' ' in headers
-constexpr int32_t kNarrowGlyph = 1320;                     // '(' ')' '?' of the bar font
+constexpr int32_t kModule = 330;         // the retail module
+constexpr int32_t kCell = 7 * kModule;   // a digit
+constexpr int32_t kDash = 2000;          // '-' and ' ' in headers
+constexpr double kTextSideRoom = 2;      // points the DataBar line is set left of centre
+constexpr double kDescentOfSize = 0.22;  // the parentheses' depth under the baseline, of the size
+constexpr int32_t kNarrowGlyph = 1320;   // '(' ')' '?' of the bar font
 constexpr int32_t kWideSpace = 2540, kNarrowSpace = 1016;  // counted half in text lines
 constexpr int32_t kMaxRows = 512;
 
@@ -476,7 +478,7 @@ void paintBlockLetters(Painter& p) {
     else
         // A twentieth of a band lower, as first laid out, put the bottom row
         // below the box.
-        y = (p.B - p.left) * static_cast<int64_t>(kPerPoint) - H - H / 4;
+        y = p.B * static_cast<int64_t>(kPerPoint) - H - H / 4;
     y += (p.baseY - p.left) * kPerPoint;
     int32_t w = trunc32(1000 * p.m * p.f) - gSym.BWidthRed;
     if (w < 0) w = 0;
@@ -541,7 +543,7 @@ void paintDataBar(Painter& p) {
     const bool withText = gSym.human > 0;
     double top = trunc32(gSym.Hei * kHeightPointsPerMm);
     double A = gSym.Hei * kHeightPointsPerMm;
-    const int32_t textSize = gSym.customTeSize != 0 ? gSym.customTeSize : T;
+    int32_t textSize = gSym.customTeSize != 0 ? gSym.customTeSize : T;
     auto textWidth = [&](const char* text, int32_t len) {
         int16_t fnum = 0;
         platform::GetFNum(gSym.fontBelow, &fnum);
@@ -553,7 +555,8 @@ void paintDataBar(Painter& p) {
     auto centredText = [&](const char* text, int32_t len, int32_t w, double box, double y) {
         SetAnyEpsFontP(textSize * kPerPoint, textSize * kPerPoint, gSym.fontBelow, -1);
         TextPositionAccurate(
-            trunc32(((box - w) / 2.0 - 2 + p.left + p.inset + gSym.extraMargin) * kPerPoint),
+            trunc32(((box - w) / 2.0 - kTextSideRoom + p.left + p.inset + gSym.extraMargin) *
+                    kPerPoint),
             trunc32((y + p.inset) * kPerPoint));
         if (len > 0) DrawTextEPS(text, 0, len - 1);
     };
@@ -611,7 +614,18 @@ void paintDataBar(Painter& p) {
     if (gSym.human == 1 && v != 7 && textRow >= 0) {
         const int32_t len = std::min(18, rowEnd(textRow) - textRow);
         const char* text = reinterpret_cast<const char*>(gEl.chNum + textRow);
-        centredText(text, len, textWidth(text, len), p.B - p.left, p.baseY);
+        // The line stays inside the symbol's box: a line wider than the box is
+        // set smaller, and its descenders stand on the box's lower edge.
+        const double box = p.B;  // the box's width
+        int32_t w = textWidth(text, len);
+        const double room = box - 2 * kTextSideRoom;
+        const int32_t fullSize = textSize;
+        if (w > room && w > 0) {
+            textSize = std::max(1, static_cast<int32_t>(fullSize * room / w));
+            w = textWidth(text, len);
+        }
+        centredText(text, len, w, box, p.baseY + kDescentOfSize * textSize);
+        textSize = fullSize;
     }
 }
 

@@ -1,6 +1,8 @@
 // Item rotation and the width of the current symbol.
+#include <algorithm>
 #include <cstdlib>
 
+#include "databar/RSSENC.h"
 #include "labels/labelDoc.h"
 #include "symbology/codebars.h"
 #include "symbology/state.h"
@@ -26,6 +28,32 @@ void SetOrient(int32_t kind, const Rect16& rect, double angle) {
     }
 }
 
+namespace {
+
+// The widest of the DataBar rows after the first (which ends at `from`), each
+// measured as the first is and moved by its offset: the linear part of an
+// Expanded composite is wider than the component over it. The text row counts
+// for nothing.
+int32_t widestDataBarRow(const unsigned char* list, int32_t n, int32_t from) {
+    int32_t widest = 0;
+    int32_t row = 1;
+    for (int32_t i = from + 1; i < n && row < gRss.rowCount; ++row) {
+        int32_t sum = 0;
+        bool text = false;
+        for (++i; i < n && list[i] != kRowEnd; ++i) {
+            const int32_t w = charToWidth(list[i]);
+            if (w == kNoElement)
+                text = true;
+            else
+                sum += std::abs(w);
+        }
+        if (!text) widest = std::max(widest, sum + gRss.rowOffset[row] * charToWidth(kDarkModule));
+    }
+    return widest;
+}
+
+}  // namespace
+
 int32_t GetCodeWidth() {
     const int32_t code = gSym.code;
     const unsigned char* list = gEl.chNum;
@@ -41,6 +69,10 @@ int32_t GetCodeWidth() {
     for (; i < n && list[i] != kRowEnd; ++i) {
         const int32_t w = charToWidth(list[i]);
         if (w != kNoElement) sum += std::abs(w);
+    }
+    if (code == 37) {
+        if (gRss.rowCount > 0) sum += gRss.rowOffset[0] * charToWidth(kDarkModule);
+        sum = std::max(sum, widestDataBarRow(list, n, i));
     }
     if (code != 4 && code != 23) sum += 330;
 

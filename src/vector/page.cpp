@@ -75,7 +75,15 @@ void barcodeItem(platform::FileRef refNum, int32_t i, const PageRect& r) {
         return;
     }
     // The label position is already in force (the page writer translated to it).
-    EPSbcode(refNum, i, r, 0, 0);
+    // On a label the symbol hangs from its item's top left corner, as printing
+    // and the layout draw it, whatever room its rectangle leaves below or right.
+    PageRect box = r;
+    if (labelBack.labelWidth != 0) {
+        const SymbolExtent extent = symbolExtent();
+        box.right = box.left + extent.width;
+        box.lower = box.upper - extent.height;
+    }
+    EPSbcode(refNum, i, box, 0, 0);
 }
 
 void shapeFill() {

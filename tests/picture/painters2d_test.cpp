@@ -133,8 +133,9 @@ TEST_F(Painters, Pdf417RowsOpenWithTheirStartBar) {
     for (const qd::Rect& r : first) EXPECT_EQ(r.right - r.left, first[0].right - first[0].left);
     // 8 modules of 330 um at 100 %, in hundredths of a millimetre.
     EXPECT_EQ(first[0].right - first[0].left, 264);
-    // Rows are a fifth of the row unit high, from the magnification in micrometres.
-    EXPECT_EQ(first[0].bottom - first[0].top, 70);
+    // Rows are three tenths of the row unit high (3 points at 100 %, as in the
+    // vector output), from the magnification in micrometres.
+    EXPECT_EQ(first[0].bottom - first[0].top, 105);
 }
 
 TEST_F(Painters, MicroPdf417ModulesMatchTheElementList) {

@@ -1,0 +1,387 @@
+// The picture, image and print paths against the EPS of the same symbol: the
+// same rows, the same text, every mark inside the box.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/world.h"
+#include "automation/options.h"
+#include "cli_run.h"
+#include "labels/labelDoc.h"
+#include "labels/labelFile.h"
+#include "picture/symbolbox.h"
+#include "platform/quickdraw/image.h"
+#include "support/reader.h"
+#include "symbology/messages.h"
+#include "symbology/state.h"
+
+namespace {
+
+constexpr int kDpi = 600;
+
+// An image file as grey pixels, read by our own reader (libtiff).
+testsupport::Bitmap imageOf(const std::string& path) {
+    qd::Image image;
+    std::string error;
+    testsupport::Bitmap b;
+    if (!qd::ReadImageFile(path, &image, &error)) {
+        ADD_FAILURE() << path << ": " << error;
+        return b;
+    }
+    b.width = image.width;
+    b.height = image.height;
+    for (uint32_t p : image.pixels)
+        b.pixels.push_back(
+            static_cast<uint8_t>(((p >> 16 & 255) + (p >> 8 & 255) + (p & 255)) / 3));
+    return b;
+}
+
+struct InkRows {
+    int first = -1, last = -1;
+};
+InkRows inkRows(const testsupport::Bitmap& b) {
+    InkRows r;
+    for (int y = 0; y < b.height; ++y)
+        for (int x = 0; x < b.width; ++x)
+            if (b.at(x, y) < 128) {
+                if (r.first < 0) r.first = y;
+                r.last = y;
+                break;
+            }
+    return r;
+}
+
+// PDF417's rows are as high in the TIFF as in the EPS, and fill the picture's
+// box down to its bottom.
+TEST(OutputsAgree, StackedRowsAsHighInTiffAsInEps) {
+    for (const char* type : {"PDF417", "Micro PDF417"}) {
+        SCOPED_TRACE(type);
+        const std::string tif = fresh("rows.tif"), eps = fresh("rows.eps");
+        const std::string keys =
+            std::string("type:\"") + type + "\", data:\"PDF417 symbol text, 2024\"";
+        ASSERT_EQ(run({record(keys, tif), record(keys, eps)}).status, 0);
+        const testsupport::Bitmap image = imageOf(tif);
+        const InkRows tiffInk = inkRows(image);
+        const testsupport::Rendered page = testsupport::renderWithGhostscript(eps, kDpi);
+        ASSERT_TRUE(page.ok) << page.err;
+        const InkRows epsInk = inkRows(page.bitmap);
+        ASSERT_GE(tiffInk.first, 0);
+        EXPECT_NEAR(tiffInk.last - tiffInk.first, epsInk.last - epsInk.first, 4);
+        EXPECT_GE(tiffInk.last, image.height - 16) << "a blank band under the rows";
+        // The reader takes PDF417 only; MicroPDF417's rows are the same painter's.
+        if (std::string(type) == "PDF417") {
+            EXPECT_EQ(testsupport::decode(testsupport::padBitmap(image, 40), "PDF417").text,
+                      "PDF417 symbol text, 2024");
+        }
+    }
+}
+
+}  // namespace
+
+// A label document of one text item whose stored magnification is 0.
+std::string textItemOfNoSize(const std::string& folder, const char* font) {
+    resetWorld();
+    gMsg.quiet = true;
+    initLabelItems();
+    labelBack.labelWidth = 1700;
+    labelBack.labelHeight = 850;
+    labelBack.across = 1;
+    labelBack.down = 1;
+    EXPECT_EQ(addLabelItem(), 0);
+    LabelItem& t = *gLabel.labelParts[0];
+    t.setI16(item::kind, kKindText);
+    t.setI16(item::rectTop, 10);
+    t.setI16(item::rectLeft, 10);
+    t.setI16(item::rectBottom, 40);
+    t.setI16(item::rectRight, 160);
+    t.setI16(item::siz, 0);
+    t.setI16(item::customTeSize, 12);
+    t.setI16(item::black2, 100);
+    std::string name(1, static_cast<char>(std::strlen(font)));
+    t.setText(item::fontBelow, name + font);
+    t.dataHandle = std::string("SIZE 0 TEXT\0\0", 13);
+    t.hasDataHandle = true;
+    const std::string doc = folder + "/nosize.labl";
+    EXPECT_EQ(saveDocumentTo(doc), 0);
+    resetWorld();
+    return doc;
+}
+
+// Ghostscript reads the text of an item stored with magnification 0, in EPS and PDF.
+TEST(OutputsAgree, TextItemOfMagnificationZeroIsDrawn) {
+    const std::string folder = fresh("nosize");
+    std::filesystem::create_directories(folder);
+    for (const char* font : {"Helvetica", "Strixel"}) {
+        SCOPED_TRACE(font);
+        const std::string doc = textItemOfNoSize(folder, font);
+        for (const char* ext : {".eps", ".pdf"}) {
+            SCOPED_TRACE(ext);
+            const std::string out = folder + "/nosize" + ext;
+            const CliRun r = run({"--open", doc, "{saveto:\"" + out + "\"}"});
+            ASSERT_EQ(r.status, 0) << r.err;
+            const testsupport::Rendered page =
+                testsupport::renderWithGhostscript(out, 150, std::string(ext) == ".eps");
+            ASSERT_TRUE(page.ok) << page.err;
+            EXPECT_GE(inkRows(page.bitmap).first, 0) << "no ink";
+        }
+    }
+}
+
+// The glyphs of the text line under a linear symbol's bars, as column runs of
+// ink, in fractions of the bars' width from their left edge.
+struct TextLine {
+    std::vector<std::pair<double, double>> glyphs;
+};
+TextLine textUnderBars(const testsupport::Bitmap& b) {
+    auto runsIn = [&](int y, int* first, int* last) {
+        int runs = 0;
+        bool ink = false;
+        for (int x = 0; x < b.width; ++x) {
+            const bool now = b.at(x, y) < 128;
+            if (now && !ink) {
+                ++runs;
+                if (*first < 0) *first = x;
+            }
+            if (now) *last = x;
+            ink = now;
+        }
+        return runs;
+    };
+    const InkRows rows = inkRows(b);
+    TextLine t;
+    if (rows.first < 0) return t;
+    const int barRow = rows.first + (rows.last - rows.first) / 4;
+    int left = -1, right = -1;
+    const int barRuns = runsIn(barRow, &left, &right);
+    if (barRuns < 2) return t;
+    // The bars end where the first and last bars do (the text may reach up
+    // between the bars).
+    int barsEnd = barRow;
+    while (barsEnd + 1 <= rows.last && b.at(left, barsEnd + 1) < 128 &&
+           b.at(right, barsEnd + 1) < 128)
+        ++barsEnd;
+    std::vector<bool> column(static_cast<size_t>(b.width), false);
+    for (int y = barsEnd + 2; y <= rows.last; ++y)
+        for (int x = 0; x < b.width; ++x)
+            if (b.at(x, y) < 128) column[static_cast<size_t>(x)] = true;
+    const double span = right - left;
+    for (int x = 0; x < b.width; ++x) {
+        if (!column[static_cast<size_t>(x)] || (x > 0 && column[static_cast<size_t>(x - 1)]))
+            continue;
+        int e = x;
+        while (e + 1 < b.width && column[static_cast<size_t>(e + 1)]) ++e;
+        t.glyphs.push_back({(x - left) / span, (e - left) / span});
+    }
+    return t;
+}
+
+// The printed text line of a symbol stands as the EPS's does: the same
+// characters in the same places, no '?' of the gaps, no mark over a character.
+// Both have the quiet-zone marks '>' and '<' at their ends.
+TEST(OutputsAgree, PrintedTextLineMatchesTheEps) {
+    const std::string cases[][2] = {
+        {"EAN 128", "(01)12345678901231(10)AB1"},
+        {"EAN14 ITF-UCC", "1540014128876"},
+        {"Code 128", "ABC123"},
+        {"Code 39", "STRIX-39"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c[0]);
+        const std::string keys = "type:\"" + c[0] + "\", data:\"" + c[1] + "\"";
+        const std::string eps = fresh("line.eps"), pdf = fresh("line-printed.pdf");
+        const CliRun r = run({record(keys, eps), "{" + keys + ", printer:\"" + pdf + "\"}"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const testsupport::Rendered e = testsupport::renderWithGhostscript(eps, kDpi);
+        const testsupport::Rendered p = testsupport::renderWithGhostscript(pdf, kDpi, false);
+        ASSERT_TRUE(e.ok && p.ok) << e.err << p.err;
+        const TextLine want = textUnderBars(e.bitmap), got = textUnderBars(p.bitmap);
+        // A mark over a character, or a '?' shown, changes the count.
+        ASSERT_EQ(got.glyphs.size(), want.glyphs.size());
+        ASSERT_GE(want.glyphs.size(), 3u);
+        // The quiet-zone marks at either end stand by their own rules.
+        for (size_t i = 1; i + 1 < want.glyphs.size(); ++i) {
+            EXPECT_NEAR(got.glyphs[i].first, want.glyphs[i].first, 0.02) << "glyph " << i;
+            EXPECT_NEAR(got.glyphs[i].second, want.glyphs[i].second, 0.02) << "glyph " << i;
+        }
+    }
+}
+
+// The ink of an EPS file, moved well inside the page first so that ink left of
+// or under the origin is seen too.
+bool inkOfEps(const std::string& eps, double ink[4]) {
+    const std::string moved = eps + ".moved.ps";
+    std::ofstream(moved, std::ios::binary) << "100 100 translate\n" << testsupport::slurp(eps);
+    if (!testsupport::inkBoundingBox(moved, &ink[0], &ink[1], &ink[2], &ink[3])) return false;
+    for (int k = 0; k < 4; ++k) ink[k] -= 100;
+    return true;
+}
+
+// Every mark of the stacked, DataBar and composite symbols stays inside the
+// box the EPS declares, and inside the TIFF's picture.
+TEST(OutputsAgree, BoxHoldsAllTheInk) {
+    const char* records[] = {
+        R"(type:"Databar 14", data:"2001234567890")",
+        R"(type:"Databar 14 Truncated", data:"2001234567890")",
+        R"(type:"Databar 14 Stacked", data:"2001234567890")",
+        R"(type:"Databar 14 Stacked Omnidirectional", data:"2001234567890")",
+        R"(type:"Databar Limited", data:"1501234567890")",
+        R"(type:"Databar Expanded", data:"(01)98898765432106(3202)012345")",
+        R"(type:"Databar", data:"(01)98898765432106(3202)012345(15)991231")",
+        R"(type:"Databar 14", data:"2001234567890|(10)ABC123")",
+        R"(type:"Databar Limited", data:"1501234567890|(21)12345678")",
+        R"(type:"Databar Expanded", data:"(01)98898765432106|(10)ABC")",
+        R"(type:"Micro PDF417", data:"MicroPDF417 text")",
+        R"(type:"PDF417", data:"PDF417 text")",
+    };
+    for (const char* keys : records) {
+        SCOPED_TRACE(keys);
+        const std::string eps = fresh("box.eps"), tif = fresh("box.tif");
+        const CliRun r = run({record(keys, eps), record(keys, tif)});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const std::string text = testsupport::slurp(eps);
+        const size_t at = text.find("%%BoundingBox: ");
+        ASSERT_NE(at, std::string::npos);
+        double box[4] = {};
+        ASSERT_EQ(std::sscanf(text.c_str() + at, "%%%%BoundingBox: %lf %lf %lf %lf", &box[0],
+                              &box[1], &box[2], &box[3]),
+                  4);
+        double ink[4] = {};
+        ASSERT_TRUE(inkOfEps(eps, ink));
+        constexpr double kPixel = 0.05;  // the bbox device's own resolution
+        EXPECT_GE(ink[0], box[0] - kPixel);
+        EXPECT_GE(ink[1], box[1] - kPixel);
+        EXPECT_LE(ink[2], box[2] + kPixel);
+        EXPECT_LE(ink[3], box[3] + kPixel);
+        // A mark cut by the picture's edge leaves ink in its outermost pixels.
+        const testsupport::Bitmap image = imageOf(tif);
+        ASSERT_GT(image.width, 2);
+        for (int y = 0; y < image.height; ++y) {
+            EXPECT_GE(image.at(0, y), 128) << "ink on the left edge, row " << y;
+            EXPECT_GE(image.at(image.width - 1, y), 128) << "ink on the right edge, row " << y;
+            if (image.at(0, y) < 128 || image.at(image.width - 1, y) < 128) break;
+        }
+        for (int x = 0; x < image.width; ++x) {
+            EXPECT_GE(image.at(x, image.height - 1), 128) << "ink on the lower edge, column " << x;
+            if (image.at(x, image.height - 1) < 128) break;
+        }
+    }
+}
+
+struct InkBox {
+    int x0 = -1, y0 = -1, x1 = -1, y1 = -1;
+};
+InkBox inkBox(const testsupport::Bitmap& b) {
+    InkBox k;
+    for (int y = 0; y < b.height; ++y)
+        for (int x = 0; x < b.width; ++x) {
+            if (b.at(x, y) >= 128) continue;
+            if (k.x0 < 0 || x < k.x0) k.x0 = x;
+            if (x > k.x1) k.x1 = x;
+            if (k.y0 < 0) k.y0 = y;
+            k.y1 = y;
+        }
+    return k;
+}
+
+// A label of 400 x 300 points, one on a sheet without margins, holding one
+// barcode item of `type` (or, when type is null, a framed square in its
+// corner) whose rectangle's top left is (left, top) and which is 40 points
+// higher than its symbol.
+std::string oneItemLabel(const std::string& path, const char* type, const char* data, int left,
+                         int top) {
+    resetWorld();
+    gMsg.quiet = true;
+    initLabelItems();
+    labelBack.labelWidth = 4000;
+    labelBack.labelHeight = 3000;
+    labelBack.across = 1;
+    labelBack.down = 1;
+    EXPECT_EQ(addLabelItem(), 0);
+    LabelItem& it = *gLabel.labelParts[0];
+    if (type == nullptr) {
+        it.setI16(item::kind, kKindRectFilled);
+        it.setI16(item::rectRight, 10);
+        it.setI16(item::rectBottom, 10);
+        it.setI16(item::black2, 100);
+        it.setI16(item::black22, 100);
+        EXPECT_EQ(saveDocumentTo(path), 0);
+        resetWorld();
+        return path;
+    }
+    EXPECT_EQ(parseCodeType(type), 1) << type;
+    copyBounded(gData.chMainCode, data);
+    copyBounded(gData.chMainCode2, data);
+    gData.len1 = gData.len11 = static_cast<int32_t>(std::strlen(data));
+    it.setI16(item::kind, kKindBarcode);
+    setItemData(0, 4);
+    EXPECT_TRUE(sizeSingleSymbol(0));
+    const int w = it.i16(item::rectRight) - it.i16(item::rectLeft);
+    const int h = it.i16(item::rectBottom) - it.i16(item::rectTop);
+    it.setI16(item::rectLeft, static_cast<int16_t>(left));
+    it.setI16(item::rectTop, static_cast<int16_t>(top));
+    it.setI16(item::rectRight, static_cast<int16_t>(left + w));
+    it.setI16(item::rectBottom, static_cast<int16_t>(top + h + 40));
+    EXPECT_EQ(saveDocumentTo(path), 0);
+    resetWorld();
+    return path;
+}
+
+// Every kind of barcode item stands in the same place in the exported label
+// (EPS and PDF) as on the printed sheet, wherever it is on the label.
+TEST(OutputsAgree, ExportPlacesItemsWherePrintingDoes) {
+    const char* kinds[][2] = {
+        {"EAN 13", "400638133393"},  {"Code 128", "P-128"},       {"QRCode", "Placed QR"},
+        {"Datamatrix", "Placed DM"}, {"PDF417", "Placed PDF417"}, {"Databar 14", "2001234567890"},
+    };
+    const int places[][2] = {{10, 10}, {100, 60}, {180, 140}};
+    constexpr int kPlaceDpi = 144;
+    constexpr int kSlack = 3;  // pixels: the paths round to whole points differently
+    const std::string folder = fresh("placed");
+    std::filesystem::create_directories(folder);
+    // Where the label's corner is on the printed page.
+    const std::string corner = folder + "/corner.pdf";
+    ASSERT_EQ(run({"--open", oneItemLabel(folder + "/corner.labl", nullptr, nullptr, 0, 0),
+                   "{printer:\"" + corner + "\", number:\"1\"}"})
+                  .status,
+              0);
+    const testsupport::Rendered c = testsupport::renderWithGhostscript(corner, kPlaceDpi, false);
+    ASSERT_TRUE(c.ok) << c.err;
+    const InkBox origin = inkBox(c.bitmap);
+    ASSERT_GE(origin.x0, 0);
+    for (const auto& k : kinds) {
+        for (const auto& at : places) {
+            SCOPED_TRACE(std::string(k[0]) + " at " + std::to_string(at[0]) + "," +
+                         std::to_string(at[1]));
+            const std::string doc =
+                oneItemLabel(folder + "/" + std::string(k[0]) + ".labl", k[0], k[1], at[0], at[1]);
+            const std::string eps = folder + "/placed.eps", pdf = folder + "/placed.pdf",
+                              printed = folder + "/printed.pdf";
+            const CliRun r =
+                run({"--open", doc, "{saveto:\"" + eps + "\"}", "{saveto:\"" + pdf + "\"}",
+                     "{printer:\"" + printed + "\", number:\"1\"}"});
+            ASSERT_EQ(r.status, 0) << r.err;
+            const testsupport::Rendered e = testsupport::renderWithGhostscript(eps, kPlaceDpi);
+            const testsupport::Rendered d =
+                testsupport::renderWithGhostscript(pdf, kPlaceDpi, false);
+            const testsupport::Rendered p =
+                testsupport::renderWithGhostscript(printed, kPlaceDpi, false);
+            ASSERT_TRUE(e.ok && d.ok && p.ok) << e.err << d.err << p.err;
+            InkBox want = inkBox(p.bitmap);
+            ASSERT_GE(want.x0, 0) << "nothing printed";
+            want = {want.x0 - origin.x0, want.y0 - origin.y0, want.x1 - origin.x0,
+                    want.y1 - origin.y0};
+            for (const InkBox& got : {inkBox(e.bitmap), inkBox(d.bitmap)}) {
+                EXPECT_NEAR(got.x0, want.x0, kSlack);
+                EXPECT_NEAR(got.y0, want.y0, kSlack);
+                EXPECT_NEAR(got.x1, want.x1, kSlack);
+                EXPECT_NEAR(got.y1, want.y1, kSlack);
+            }
+        }
+    }
+}
