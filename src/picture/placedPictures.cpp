@@ -263,7 +263,6 @@ void ProcessEPSJob(const std::string& path, int32_t vRefNum, int32_t itemIndex, 
     qd::PicComment(kPostScriptEnd, 0, nullptr);
 }
 
-
 std::string unreadablePicture() {
     for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i) {
         const LabelItem* it = itemAt(i);

@@ -187,7 +187,8 @@ TEST_F(Untrusted, DevicesPipesAndFoldersAreNotRead) {
     for (const std::string& bad : {std::string("/dev/zero"), fifo, (root / "folder").string()}) {
         // A folder is named as one; anything else that is no regular file is refused as such.
         const bool folder = fs::is_directory(bad);
-        const std::string said = "\"" + bad + (folder ? "\" is a folder" : "\" is not a regular file");
+        const std::string said =
+            "\"" + bad + (folder ? "\" is a folder" : "\" is not a regular file");
         testsupport::RunResult r =
             program(root.string(), "'{type:\"Code 128\", data:\"<<1>>\", import:\"" + bad +
                                        "\", saveto:\"out/\"}'");

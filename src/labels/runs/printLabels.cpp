@@ -321,7 +321,8 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
             do {
                 ended = GetImportItems() == 1;
             } while (!ended && !gProd.importRecordBad && importRecordBlank());
-            if (gProd.importRecordBad || faulted()) {  // reported; a label of other data must not print
+            if (gProd.importRecordBad ||
+                faulted()) {  // reported; a label of other data must not print
                 refused = true;
                 return false;
             }
