@@ -125,4 +125,7 @@ void GlobalToLocal(qd::Point* pt);
 // The pixel of w's content at a local point, 0xRRGGBB (for tests).
 uint32_t WindowPixel(WindowPtr w, int32_t h, int32_t v);
 
+// Disposes of every window (tests).
+void resetWindows();
+
 }  // namespace toolbox
