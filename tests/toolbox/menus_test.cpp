@@ -145,3 +145,23 @@ TEST_F(MenuTest, TextsMarksAndKeysSetByTheProgramHold) {
     EXPECT_GT(CountMenuItems(fonts), 0);
     for (const MenuItem& it : fonts->items) EXPECT_FALSE(it.text.empty());
 }
+
+TEST_F(MenuTest, AltAndATitlesLetterOpensItsMenu) {
+    WindowPtr w = window({100, 100, 200, 300}, documentProc);
+    drain();
+    SendDesktopKey(w, U'e', 0, optionKey, false);
+    EventRecord down;
+    ASSERT_TRUE(GetNextEvent(mDownMask | keyDownMask, &down));
+    ASSERT_EQ(down.what, mouseDown);
+    WindowPtr hit = nullptr;
+    ASSERT_EQ(FindWindow(down.where, &hit), inMenuBar);
+    const qd::Point undo = centre(MenuItemBounds(kEdit, 1));
+    PostEvent(EventRecord{mouseDown, 0, 0, undo, 0});
+    PostEvent(EventRecord{mouseUp, 0, 0, undo, btnState});
+    EXPECT_EQ(MenuSelect(down.where), (int32_t(kEdit) << 16) | 1);
+    // A letter no title starts with is typed as it is.
+    SendDesktopKey(w, U'z', 0, optionKey, false);
+    const std::vector<EventRecord> keys = drain(keyDownMask | mDownMask);
+    ASSERT_EQ(keys.size(), 1u);
+    EXPECT_EQ(keys[0].what, keyDown);
+}

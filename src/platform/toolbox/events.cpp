@@ -41,25 +41,19 @@ bool inMask(int16_t what, uint16_t mask) {
     return what >= 0 && what < 16 && (mask & (1u << what)) != 0;
 }
 
-uint32_t windowMessage(WindowRecord* w) {
-    // The window list owns the record; the message keeps its place in the list.
-    const auto& list = WindowList();
-    const auto it = std::find(list.begin(), list.end(), w);
-    return it == list.end() ? 0 : uint32_t(it - list.begin()) + 1;
-}
+uint32_t windowMessage(WindowRecord* w) { return w ? w->id : 0; }
 
 }  // namespace
 
-// Records name windows by pointer; kept outside the 32-bit message.
+// The window each waiting event names, so that a disposed window's go with it.
 namespace {
 std::deque<WindowRecord*> gQueueWindows;     // parallel to gQueue
 std::deque<WindowRecord*> gActivateWindows;  // parallel to gActivates
-WindowRecord* gLastWindow = nullptr;
 }  // namespace
 
 WindowRecord* EventWindow(const EventRecord& e) {
     if (e.what != updateEvt && e.what != activateEvt) return nullptr;
-    return gLastWindow;
+    return GetWindowFromID(e.message);
 }
 
 namespace {
@@ -70,7 +64,6 @@ bool takeFrom(std::deque<EventRecord>& q, std::deque<WindowRecord*>& ws, uint16_
         if (!inMask(q[i].what, mask)) continue;
         if (event) *event = q[i];
         if (remove) {
-            gLastWindow = ws[i];
             if (q[i].what == kHighLevelEvent && !gHighLevelPending.empty()) {
                 gHighLevelData = gHighLevelPending.front();
                 gHighLevelPending.pop_front();
@@ -97,7 +90,6 @@ bool nextEvent(uint16_t mask, EventRecord* event, bool remove) {
             e.where = gMouse;
             e.modifiers = gModifiers | (gButton ? 0 : btnState);
             if (event) *event = e;
-            if (remove) gLastWindow = w;
             return true;
         }
     }
@@ -206,7 +198,6 @@ void ForgetWindowEvents(WindowRecord* w) {
     };
     drop(gActivates, gActivateWindows);
     drop(gQueue, gQueueWindows);
-    if (gLastWindow == w) gLastWindow = nullptr;
 }
 
 uint32_t TickCount() {
@@ -302,7 +293,6 @@ void resetEvents() {
     gActivateWindows.clear();
     gHighLevelPending.clear();
     gHighLevelData.clear();
-    gLastWindow = nullptr;
     gButton = gStillDown = false;
     gMouse = {};
     gModifiers = 0;
@@ -329,6 +319,10 @@ void DesktopMouseMoved(qd::Point global) { gMouse = global; }
 void DesktopKey(bool down, char32_t ch, int32_t specialChar, uint8_t keyCode, uint16_t modifiers,
                 bool autoRepeat) {
     gModifiers = modifiers;
+    constexpr uint16_t kAltAlone = optionKey;
+    if (down && !autoRepeat && (modifiers & (cmdKey | optionKey | controlKey)) == kAltAlone && ch &&
+        ClickMenuTitleByLetter(ch))
+        return;
     int32_t code = specialChar;
     if (!code) {
         code = platform::unicodeToMacRoman(ch);

@@ -63,13 +63,13 @@ inline constexpr uint32_t resumeFlag = 1;
 
 struct EventRecord {
     int16_t what = nullEvent;
-    uint32_t message = 0;  // a window (see EventWindow), a key, or a high-level class
+    uint32_t message = 0;  // a window id (see EventWindow), a key, or a high-level class
     uint32_t when = 0;     // ticks
     qd::Point where;       // global; a high-level event's id
     uint16_t modifiers = 0;
 };
 
-// The window an update or activate event names.
+// The window an update or activate event names (null once it is disposed).
 WindowRecord* EventWindow(const EventRecord& e);
 
 // Runs the desktop until an event of the mask waits or sleep ticks pass; false

@@ -12,6 +12,9 @@ struct WindowRecord;
 // menus.cpp: the menu bar's window.
 bool MenuBarContains(qd::Point global);
 int32_t MenuBarHeight();
+// Alt and a title's first letter: a click on that title is queued (true), so
+// the program's loop opens its menu.
+bool ClickMenuTitleByLetter(char32_t letter);
 
 // events.cpp: activate and deactivate events, queued ahead of the others.
 void PostActivate(WindowRecord* w, bool activate);

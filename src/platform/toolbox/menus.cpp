@@ -678,6 +678,21 @@ bool MenuBarContains(qd::Point global) {
 
 int32_t MenuBarHeight() { return kBarHeight; }
 
+bool ClickMenuTitleByLetter(char32_t letter) {
+    if (!gBarWindow.native || letter > 0x7F) return false;
+    const int want = std::tolower(int(letter));
+    for (size_t i = 0; i < gBar.size(); ++i) {
+        const std::string& t = gBar[i]->title;
+        if (t.empty() || std::tolower(static_cast<unsigned char>(t[0])) != want) continue;
+        const qd::Rect r = titleRect(i);
+        const qd::Point at{(r.top + r.bottom) / 2, (r.left + r.right) / 2};
+        PostEvent(EventRecord{mouseDown, 0, TickCount(), at, 0});
+        PostEvent(EventRecord{mouseUp, 0, TickCount(), at, btnState});
+        return true;
+    }
+    return false;
+}
+
 void resetMenus() {
     closeMenusFrom(0);
     gBar.clear();

@@ -164,9 +164,7 @@ class Widget : public QWidget {
                              cairo_image_surface_get_height(spec.image),
                              cairo_image_surface_get_stride(spec.image), QImage::Format_RGB32);
             QImage shown = img;
-            shown.setDevicePixelRatio(img.width() / std::max(1, spec.width) > 0
-                                          ? double(img.width()) / std::max(1, spec.width)
-                                          : 1.0);
+            shown.setDevicePixelRatio(spec.width > 0 ? double(img.width()) / spec.width : 1.0);
             p.drawImage(frameOffset(spec.frame), shown);
         }
         drawFrame(p);

@@ -24,6 +24,7 @@ struct WindowExtra {
 std::vector<WindowPtr> gWindows;  // front to back, floating ones first
 std::map<WindowPtr, WindowExtra> gExtra;
 WindowPtr gActive = nullptr;
+uint32_t gLastID = 0;
 
 bool contains(const qd::Rect& r, qd::Point p) {
     return p.h >= r.left && p.h < r.right && p.v >= r.top && p.v < r.bottom;
@@ -94,6 +95,7 @@ WindowPtr windowOfCurrentPort() { return GetWindowFromPort(qd::GetPort()); }
 WindowPtr NewCWindow(void*, const qd::Rect& boundsRect, const unsigned char* title, bool visible,
                      int16_t procID, WindowPtr, bool goAwayFlag, int32_t refCon) {
     auto* w = new WindowRecord;
+    w->id = ++gLastID;
     w->procID = procID;
     w->refCon = refCon;
     w->goAwayFlag = goAwayFlag;
@@ -308,6 +310,12 @@ int32_t GetWRefCon(WindowPtr w) { return w ? w->refCon : 0; }
 WindowPtr GetWindowFromPort(qd::GrafPort* port) {
     for (WindowPtr w : gWindows)
         if (w->port == port) return w;
+    return nullptr;
+}
+
+WindowPtr GetWindowFromID(uint32_t id) {
+    for (WindowPtr w : gWindows)
+        if (w->id == id) return w;
     return nullptr;
 }
 

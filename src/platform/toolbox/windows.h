@@ -59,6 +59,7 @@ struct WindowRecord {
     std::vector<qd::Rect> updateRgn;  // invalid parts of the content, local
     std::vector<ControlRecord*> controls;
     WindowNative* native = nullptr;
+    uint32_t id = 0;  // what update and activate events carry as their message
     bool floating() const { return refCon != 0; }
 };
 using WindowPtr = WindowRecord*;
@@ -102,6 +103,8 @@ void GetWTitle(WindowPtr w, unsigned char* title);
 void SetWRefCon(WindowPtr w, int32_t refCon);
 int32_t GetWRefCon(WindowPtr w);
 WindowPtr GetWindowFromPort(qd::GrafPort* port);
+// The window with that id (an event's message), or null when it is gone.
+WindowPtr GetWindowFromID(uint32_t id);
 qd::GrafPort* GetWindowPort(WindowPtr w);
 
 // The parts of the content that need drawing: update events come for them.
