@@ -145,3 +145,32 @@ TEST_F(DesktopTest, ListsSelectScrollAndDoubleClick) {
     cListDisposeList(list);
     EXPECT_TRUE(w->controls.empty());
 }
+
+namespace {
+std::vector<int16_t> gThumbValues;
+// Records each value; after the first the mouse goes on down and lets go.
+void followThumb(ControlHandle c, int16_t) {
+    gThumbValues.push_back(GetControlValue(c));
+    if (gThumbValues.size() == 1) SendDesktopMouse(false, {100 + 50, 100 + 108}, 0);
+}
+}  // namespace
+
+TEST_F(DesktopTest, ALiveThumbActionSeesTheValueWhileTheMouseMoves) {
+    WindowPtr w = window({100, 100, 300, 300}, documentProc);
+    drain();
+    // 68 pixels of room for a range of 68: a pixel a step.
+    ControlHandle bar =
+        NewControl(w, {10, 100, 126, 116}, nullptr, true, 0, 0, 68, scrollBarProc, 0);
+    gThumbValues.clear();
+    SendDesktopMouse(true, {100 + 30, 100 + 108}, 0);
+    EventRecord e;
+    ASSERT_TRUE(GetNextEvent(mDownMask, &e));
+    DesktopMouseMoved({100 + 40, 100 + 108});
+    // Held with nothing queued: a real desktop's loop follows the mouse.
+    SetModalGuard(false);
+    EXPECT_EQ(TrackControl(bar, {30, 108}, followThumb), inThumb);
+    ASSERT_EQ(gThumbValues.size(), 2u);
+    EXPECT_EQ(gThumbValues[0], 10);
+    EXPECT_EQ(gThumbValues[1], 20);
+    EXPECT_EQ(GetControlValue(bar), 20);
+}

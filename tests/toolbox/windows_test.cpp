@@ -181,3 +181,21 @@ TEST_F(DesktopTest, TheWindowManagersCloseButtonIsACloseBoxClick) {
     EXPECT_EQ(hit, w);
     EXPECT_TRUE(TrackGoAway(w, e.where));
 }
+
+TEST_F(DesktopTest, GrowingKeepsWithinTheSizeLimitsAndTheCloseBoxTracksItsRelease) {
+    WindowPtr w = window({100, 100, 200, 300}, documentProc);  // 200 x 100
+    drain();
+    const qd::Rect limits{80, 120, 150, 400};  // min height 80, min width 120, max 150 x 400
+    PostEvent(EventRecord{mouseUp, 0, 0, {400, 900}, btnState});
+    const int32_t grown = GrowWindow(w, {195, 295}, limits);
+    EXPECT_EQ(grown & 0xFFFF, 400);
+    EXPECT_EQ(grown >> 16, 150);
+    PostEvent(EventRecord{mouseUp, 0, 0, {195, 295}, btnState});
+    EXPECT_EQ(GrowWindow(w, {195, 295}, limits), 0);  // no change
+
+    const qd::Point box{100 - kTitleBarHeight / 2, 105};
+    PostEvent(EventRecord{mouseUp, 0, 0, box, btnState});
+    EXPECT_TRUE(TrackGoAway(w, box));
+    PostEvent(EventRecord{mouseUp, 0, 0, {100 - kTitleBarHeight / 2, 200}, btnState});
+    EXPECT_FALSE(TrackGoAway(w, box));  // let go elsewhere
+}
