@@ -1,6 +1,7 @@
 // Controls and lists: hit tests, tracking with live actions, drawing, selection.
 #include "desktop_fixture.h"
 
+#include "platform/quickdraw/picture.h"
 #include "platform/toolbox/controls.h"
 #include "platform/toolbox/lists.h"
 
@@ -96,6 +97,16 @@ TEST_F(DesktopTest, ButtonsDrawTheirStateAndTrackTheirClicks) {
     pressAndRelease(w, {60, 50}, {61, 52});
     EXPECT_EQ(TrackControl(push, {60, 50}, nullptr), inButton);
     EXPECT_EQ(push->hilite, 0);
+    // A bevel button's picture, centred: a 10 x 10 black square in the 80 x 30 button.
+    qd::SetPort(w->port);
+    qd::Picture* square = qd::OpenPicture({0, 0, 10, 10});
+    qd::PaintRect({0, 0, 10, 10});
+    qd::ClosePicture();
+    SetControlPicture(bevel, square);
+    EXPECT_EQ(WindowPixel(w, 45, 90), 0x000000u);
+    EXPECT_EQ(WindowPixel(w, 30, 90), WindowPixel(w, 20, 90));  // the face around it
+    SetControlPicture(bevel, nullptr);
+    qd::KillPicture(square);
     HideControl(push);
     EXPECT_EQ(FindControl({60, 50}, w, &found), kControlNoPart);
     HiliteControl(box, kControlInactivePart);

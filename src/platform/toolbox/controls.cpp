@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/quickdraw/picture.h"
 #include "platform/toolbox/events.h"
 
 namespace toolbox {
@@ -128,6 +129,16 @@ void drawBevel(const ControlRecord& c) {
     }
     qd::ForeColor(qd::blackColor);
     qd::FrameRect(r);
+    if (c.picture) {
+        const qd::Rect& f = c.picture->frame;
+        const int32_t left = r.left + (r.width() - f.width()) / 2;
+        const int32_t top = r.top + (r.height() - f.height()) / 2;
+        const qd::ClipState was = qd::GetClipState();
+        qd::ClipRect({r.top + kBevel, r.left + kBevel, r.bottom - kBevel, r.right - kBevel});
+        qd::DrawPicture(c.picture, {top, left, top + f.height(), left + f.width()});
+        qd::SetClipState(was);
+        return;
+    }
     if (inactive(c)) qd::RGBForeColor(kInactiveGrey);
     drawTitle(c, r.left, r.width());
     qd::ForeColor(qd::blackColor);
@@ -304,6 +315,12 @@ void GetControlTitle(ControlHandle c, unsigned char* title) {
     const size_t n = c ? std::min<size_t>(c->title.size(), 255) : 0;
     title[0] = static_cast<unsigned char>(n);
     if (n) std::copy_n(c->title.begin(), n, title + 1);
+}
+
+void SetControlPicture(ControlHandle c, const qd::Picture* picture) {
+    if (!c) return;
+    c->picture = picture;
+    draw(*c);
 }
 
 void SetControlReference(ControlHandle c, int32_t refCon) {

@@ -47,6 +47,7 @@ struct ControlRecord {
     bool visible = true;
     int16_t hilite = 0;  // the part hilited, or 255 inactive
     int32_t refCon = 0;
+    const qd::Picture* picture = nullptr;  // a bevel button's content, the caller's
 };
 
 ControlHandle NewControl(WindowPtr owner, const qd::Rect& bounds, const unsigned char* title,
@@ -69,6 +70,8 @@ void MoveControl(ControlHandle c, int32_t h, int32_t v);
 void SizeControl(ControlHandle c, int32_t width, int32_t height);
 void SetControlTitle(ControlHandle c, const unsigned char* title);
 void GetControlTitle(ControlHandle c, unsigned char* title);
+// A bevel button shows the picture, centred, in place of its title.
+void SetControlPicture(ControlHandle c, const qd::Picture* picture);
 void SetControlReference(ControlHandle c, int32_t refCon);
 int32_t GetControlReference(ControlHandle c);
 
