@@ -13,6 +13,7 @@ packages=(
   clang-14 libclang-rt-14-dev clang-format
   libcairo2-dev libpng-dev libjpeg-dev libcups2-dev
   zint libreoffice-draw-nogui imagemagick cups-daemon cups-client
+  qt6-base-dev xvfb xauth xdotool
 )
 
 missing=()

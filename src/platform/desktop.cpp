@@ -9,6 +9,11 @@ DesktopCalls gCalls;
 PutFileAnswer gPutFile = nullptr;
 FolderAnswer gFolder = nullptr;
 GetFileAnswer gGetFile = nullptr;
+DesktopHooks gHooks;
+
+void changed() {
+    if (gHooks.scrapChanged) gHooks.scrapChanged(gScrap);
+}
 
 }  // namespace
 
@@ -16,6 +21,7 @@ void ZeroScrap() {
     const int32_t handovers = gScrap.handovers;
     gScrap = Scrap{};
     gScrap.handovers = handovers;
+    changed();
 }
 
 void PutScrapText(const std::string& text, const std::string& fontName, int32_t fontSize) {
@@ -23,20 +29,28 @@ void PutScrapText(const std::string& text, const std::string& fontName, int32_t 
     gScrap.fontName = fontName;
     gScrap.fontSize = fontSize;
     gScrap.flavours["TEXT"] = text;
+    changed();
 }
 
 void PutScrapPict(const std::string& pictBytes) {
     gScrap.pict = pictBytes;
     gScrap.flavours["PICT"] = pictBytes;
+    changed();
 }
 
 void PutScrapFlavor(const std::string& type, const std::string& bytes) {
     if (type == "PICT") gScrap.pict = bytes;
     if (type == "TEXT") gScrap.text = bytes;
     gScrap.flavours[type] = bytes;
+    changed();
 }
 
 bool GetScrapFlavor(const std::string& type, std::string* bytes) {
+    Scrap fresh;
+    if (gHooks.readScrap && gHooks.readScrap(&fresh)) {
+        fresh.handovers = gScrap.handovers;
+        gScrap = fresh;
+    }
     const auto f = gScrap.flavours.find(type);
     if (f == gScrap.flavours.end()) return false;
     *bytes = f->second;
@@ -64,9 +78,15 @@ void SetDialogAnswers(PutFileAnswer putFile, FolderAnswer folder, GetFileAnswer 
 void selectfileinfinder(const std::string& posixPath) {
     ++gCalls.reveals;
     gCalls.lastRevealed = posixPath;
+    if (gHooks.reveal) gHooks.reveal(posixPath);
 }
 
-void SwitchBack() { ++gCalls.switchBacks; }
+void SwitchBack() {
+    ++gCalls.switchBacks;
+    if (gHooks.switchBack) gHooks.switchBack();
+}
+
+void SetDesktopHooks(const DesktopHooks& hooks) { gHooks = hooks; }
 const DesktopCalls& DesktopCallCounts() { return gCalls; }
 
 void resetDesktop() {

@@ -55,6 +55,17 @@ struct DesktopCalls {
 };
 const DesktopCalls& DesktopCallCounts();
 
+// A desktop program hands these jobs to the desktop: the system clipboard (told of
+// every change; asked before a read, it refills *scrap and answers true when another
+// program changed it) and the file manager. resetDesktop keeps the hooks.
+struct DesktopHooks {
+    void (*scrapChanged)(const Scrap& scrap) = nullptr;
+    bool (*readScrap)(Scrap* scrap) = nullptr;
+    void (*reveal)(const std::string& posixPath) = nullptr;
+    void (*switchBack)() = nullptr;
+};
+void SetDesktopHooks(const DesktopHooks& hooks);
+
 void resetDesktop();
 
 }  // namespace platform

@@ -1,0 +1,68 @@
+// The clipboard on the system clipboard: Mac OS Roman text as UTF-8 both ways,
+// pictures offered as images too.
+#include "desktop_fixture.h"
+
+#include "platform/desktop.h"
+#include "platform/quickdraw/pict.h"
+#include "platform/quickdraw/picture.h"
+#include "platform/toolbox/scrap.h"
+
+using namespace toolbox;
+
+class ScrapTest : public DesktopTest {
+  protected:
+    void SetUp() override {
+        DesktopTest::SetUp();
+        platform::resetDesktop();
+        UseSystemClipboard();
+    }
+    void TearDown() override {
+        platform::SetDesktopHooks({});
+        platform::resetDesktop();
+        DesktopTest::TearDown();
+    }
+};
+
+TEST_F(ScrapTest, TextGoesOutAsUtf8AndComesBackAsMacOSRoman) {
+    platform::ZeroScrap();
+    platform::PutScrapText(
+        "caf\x8E \xDB"
+        "5",
+        "Helvetica", 12);
+    EXPECT_EQ(SystemClipboardText(), "caf\u00E9 \u20AC5");
+    std::string text;
+    ASSERT_TRUE(platform::GetScrapFlavor("TEXT", &text));  // ours: as we put it
+    EXPECT_EQ(text,
+              "caf\x8E \xDB"
+              "5");
+
+    // Another program's text: what Mac OS Roman lacks is left out, with a beep.
+    SetSystemClipboardText("na\u00EFve\n\u0142x");
+    ASSERT_TRUE(platform::GetScrapFlavor("TEXT", &text));
+    EXPECT_EQ(text, "na\x95ve\rx");
+    EXPECT_EQ(BeepCount(), 1);
+    EXPECT_FALSE(platform::GetScrapFlavor("LABL", &text));
+}
+
+TEST_F(ScrapTest, APictureIsOfferedAsAnImageAsWell) {
+    qd::GWorldPtr world = nullptr;
+    ASSERT_EQ(qd::NewGWorld(&world, 32, {0, 0, 20, 20}), 0);
+    qd::SetGWorld(world);
+    qd::Picture* pic = qd::OpenPicture({0, 0, 20, 20});
+    qd::PaintRect({5, 5, 15, 15});
+    qd::ClosePicture();
+    const std::string bytes = qd::WritePict(*pic);
+    qd::KillPicture(pic);
+    qd::DisposeGWorld(world);
+
+    platform::ZeroScrap();
+    platform::PutScrapPict(bytes);
+    EXPECT_TRUE(SystemClipboardHasImage());
+    std::string back;
+    ASSERT_TRUE(platform::GetScrapFlavor("PICT", &back));
+    EXPECT_EQ(back, bytes);
+    // Damaged picture bytes are kept, but no image is made of them.
+    platform::ZeroScrap();
+    platform::PutScrapPict("\x00\x0A garbage");
+    EXPECT_FALSE(SystemClipboardHasImage());
+}
