@@ -203,18 +203,80 @@ void draw(TERec& te, const qd::Rect& area) {
         drawSelection(te);
     }
     qd::SetClipState(clip);
+    te.shown = {true, te.text, te.lineStarts, te.destRect, te.selStart, te.selEnd};
 }
 
 void redraw(TERec& te) { draw(te, te.viewRect); }
 
+// The line of an offset in a layout that may be one the port still shows.
+int32_t lineIn(const std::vector<int32_t>& starts, const std::string& text, int32_t offset) {
+    const int32_t n = static_cast<int32_t>(text.size());
+    const int32_t lines = static_cast<int32_t>(starts.size()) - 1;
+    if (offset >= n && n > 0 && text[n - 1] == '\r') return lines;
+    const auto it = std::upper_bound(starts.begin(), starts.end() - 1, offset);
+    return std::max(0, static_cast<int32_t>(it - starts.begin()) - 1);
+}
+
+// Redraws the lines whose text, place or selection differ from what the port
+// shows: typing redraws a line or two, not the whole field.
+void redrawChanges(TERec& te) {
+    const TERec::Shown& old = te.shown;
+    if (!old.valid || !(old.destRect == te.destRect)) {
+        redraw(te);
+        return;
+    }
+    const std::string& was = old.text;
+    const std::string& now = te.text;
+    const size_t most = std::min(was.size(), now.size());
+    size_t prefix = 0;
+    while (prefix < most && was[prefix] == now[prefix]) ++prefix;
+    size_t suffix = 0;
+    while (suffix < most - prefix && was[was.size() - 1 - suffix] == now[now.size() - 1 - suffix])
+        ++suffix;
+    const int32_t delta = static_cast<int32_t>(now.size()) - static_cast<int32_t>(was.size());
+    const int32_t editEnd = static_cast<int32_t>(now.size() - suffix);
+    const bool textChanged = was != now;
+
+    const std::vector<int32_t>& a = old.lineStarts;
+    const std::vector<int32_t>& b = te.lineStarts;
+    constexpr int32_t kToTheEnd = INT32_MAX / 2;
+    int32_t from = kToTheEnd, to = -1;  // dirty lines [from, to)
+    if (textChanged) {
+        int32_t firstDiff = 0;
+        while (firstDiff < static_cast<int32_t>(std::min(a.size(), b.size())) &&
+               a[firstDiff] == b[firstDiff])
+            ++firstDiff;
+        from = std::min(firstDiff, lineOf(te, static_cast<int32_t>(prefix)));
+        // Lines after the edit that kept their place and their text stay as they are.
+        to = kToTheEnd;
+        if (a.size() == b.size()) {
+            int32_t j = static_cast<int32_t>(b.size()) - 1;
+            while (j > from && b[j] == a[j] + delta && b[j] >= editEnd) --j;
+            to = j + 1;
+        }
+    }
+    // The old and the new selection or caret.
+    for (int32_t line : {lineIn(a, was, old.selStart), lineIn(a, was, old.selEnd)})
+        from = std::min(from, line), to = std::max(to, line + 1);
+    for (int32_t line : {lineOf(te, te.selStart), lineOf(te, te.selEnd)})
+        from = std::min(from, line), to = std::max(to, line + 1);
+    const int32_t lh = std::max<int32_t>(1, te.lineHeight);
+    const int32_t top = te.destRect.top + from * lh;
+    const int32_t bottom = to >= kToTheEnd ? te.viewRect.bottom : te.destRect.top + to * lh;
+    if (bottom > top)
+        draw(te, {top, te.viewRect.left, bottom, te.viewRect.right});
+    else
+        te.shown.selStart = te.selStart, te.shown.selEnd = te.selEnd;
+}
+
 // After an edit: lay out again, keep the selection in view when asked, show the
-// caret at once and draw.
+// caret at once and draw what changed.
 void changed(TERec& te) {
     layOut(te);
     te.caretShown = true;
     te.caretTicks = ticks();
     if (te.autoView) TESelView(&te);
-    redraw(te);
+    redrawChanges(te);
 }
 
 void clampSelection(int32_t selStart, int32_t selEnd, TERec& te) {
@@ -319,7 +381,7 @@ void TEGetSelect(TEHandle te, int16_t* selStart, int16_t* selEnd) {
 void TESetSelect(int32_t selStart, int32_t selEnd, TEHandle te) {
     if (!te) return;
     clampSelection(selStart, selEnd, *te);
-    redraw(*te);
+    redrawChanges(*te);
 }
 
 void TESelectAll(TEHandle te) {
@@ -355,13 +417,13 @@ void TEActivate(TEHandle te) {
     te->active = true;
     te->caretShown = true;
     te->caretTicks = ticks();
-    redraw(*te);
+    redrawChanges(*te);
 }
 
 void TEDeactivate(TEHandle te) {
     if (!te) return;
     te->active = false;
-    redraw(*te);
+    redrawChanges(*te);
 }
 
 TEHandle TEStyleNew(const qd::Rect& destRect, const qd::Rect& viewRect) {
@@ -456,7 +518,7 @@ void TEIdle(TEHandle te) {
     if (now - te->caretTicks < kCaretTicks) return;
     te->caretTicks = now;
     te->caretShown = !te->caretShown;
-    redraw(*te);
+    redrawChanges(*te);
 }
 
 void TEUpdate(const qd::Rect& rect, TEHandle te) {

@@ -43,6 +43,14 @@ struct TERec {
     uint32_t caretTicks = 0;  // when it last blinked
     uint32_t clickTicks = 0;  // when the last click came, and where
     int32_t clickOffset = -1;
+    // What the port shows of the field, so that an edit redraws only the lines it changed.
+    struct Shown {
+        bool valid = false;
+        std::string text;
+        std::vector<int32_t> lineStarts;
+        qd::Rect destRect;
+        int16_t selStart = 0, selEnd = 0;
+    } shown;
     // Advances of the bytes in the field's style, measured when first needed.
     std::array<int16_t, 256> widths{};
     bool widthsKnown[256] = {};

@@ -67,6 +67,42 @@ TEST(TextEditDrawn, TypingWrapsAndTheArrowsWalkTheLines) {
     EXPECT_EQ(f.te->text, "one two three four fiveX ");
 }
 
+TEST(TextEditDrawn, RedrawingOnlyWhatChangedLeavesWhatAFullRedrawWould) {
+    for (int16_t just : {teFlushDefault, teCenter}) {
+        Field f;
+        TESetAlignment(just, f.te.get());
+        TEActivate(f.te.get());
+        const auto settled = [&](const std::string& what) {
+            const auto drawn = f.world.pixels();
+            TEUpdate(f.te->viewRect, f.te.get());
+            EXPECT_EQ(drawn, f.world.pixels()) << what << ", alignment " << just;
+        };
+        f.type("Words that wrap onto more lines");
+        settled("typing");
+        TESetSelect(0, 0, f.te.get());
+        f.type("A longer start ");
+        settled("typing at the start pushes words down");
+        f.type("\x08\x08\x08\x08\x08\x08\x08\x08\x08\x08\x08\x08\x08\x08\x08");
+        settled("backspacing pulls them back");
+        f.type("\r\x1f\x1d\x1d\x1e");
+        settled("returns and arrows");
+        TESetSelect(3, 20, f.te.get());
+        settled("a selection");
+        f.type("x");
+        settled("typing over a selection");
+        gTicks += kCaretTicks;
+        TEIdle(f.te.get());
+        settled("a blink");
+        // Edits here and there, a word at a time, each settled at once.
+        for (int step = 0; step < 60 && !HasFailure(); ++step) {
+            const int at = (step * 37) % (static_cast<int>(f.te->text.size()) + 1);
+            TESetSelect(at, at, f.te.get());
+            f.type(step % 3 == 2 ? "\x08\x08\x08" : step % 2 ? "ab " : "wide");
+            settled("edit " + std::to_string(step));
+        }
+    }
+}
+
 TEST(TextEditDrawn, AlignmentPlacesTheInk) {
     for (int16_t just : {teFlushDefault, teCenter, teFlushRight}) {
         Field f;
