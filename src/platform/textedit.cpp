@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <cstring>
 #include <optional>
 
 #include "platform/desktop.h"
@@ -85,6 +86,9 @@ int32_t visibleEnd(const TERec& te, int32_t start, int32_t end) {
 void layOut(TERec& te) {
     const int32_t n = static_cast<int32_t>(te.text.size());
     const int32_t room = te.port ? std::max(1, te.destRect.width()) : INT32_MAX;
+    // Widths are measured in the field's own port and style.
+    std::optional<PortScope> scope;
+    if (te.port) scope.emplace(te);
     te.lineStarts.assign(1, 0);
     int32_t start = 0;
     int32_t width = 0;
@@ -117,7 +121,6 @@ void layOut(TERec& te) {
     }
     te.lineStarts.push_back(n);
     if (te.port) {
-        PortScope scope(te);
         qd::FontInfo fi;
         qd::GetFontInfo(&fi);
         te.lineHeight = static_cast<int16_t>(fi.ascent + fi.descent + fi.leading);
@@ -424,6 +427,21 @@ void TEDeactivate(TEHandle te) {
     if (!te) return;
     te->active = false;
     redrawChanges(*te);
+}
+
+void GetWindowText(TEHandle te, char* dest, int32_t max) {
+    if (!dest) return;
+    const size_t n =
+        te ? std::min<size_t>(te->text.size(), static_cast<size_t>(std::max(max, 0))) : 0;
+    if (n > 0) std::memcpy(dest, te->text.data(), n);
+    dest[n] = '\0';
+}
+
+bool SetWindowText(TEHandle te, const char* text) {
+    if (!te || !text) return false;
+    if (!TESetText(text, static_cast<int32_t>(std::strlen(text)), te)) return false;
+    redrawChanges(*te);
+    return true;
 }
 
 TEHandle TEStyleNew(const qd::Rect& destRect, const qd::Rect& viewRect) {

@@ -73,6 +73,12 @@ bool TESetText(const void* text, int32_t length, TEHandle te);
 bool TEInsert(const void* text, int32_t length, TEHandle te);
 void TEActivate(TEHandle te);
 void TEDeactivate(TEHandle te);
+// Copies at most max bytes of the field's text into dest and ends it with a NUL
+// (dest holds max + 1 bytes).
+void GetWindowText(TEHandle te, char* dest, int32_t max);
+// Sets the field to a NUL-terminated text and redraws it; false (the field kept)
+// when the text is longer than the field takes.
+bool SetWindowText(TEHandle te, const char* text);
 
 // ---- Drawn fields ---------------------------------------------------------------
 

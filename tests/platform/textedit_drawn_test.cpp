@@ -103,6 +103,17 @@ TEST(TextEditDrawn, RedrawingOnlyWhatChangedLeavesWhatAFullRedrawWould) {
     }
 }
 
+TEST(TextEditDrawn, AFieldMeasuresInItsOwnPortWhateverIsCurrent) {
+    Field f;
+    qdtest::World other({0, 0, 10, 10});
+    qd::TextSize(48);
+    f.type("MMM MMM");
+    EXPECT_EQ(TENumLines(f.te.get()), 1) << "measured at the field's 12 points";
+    EXPECT_EQ(qd::GetPort(), other.w) << "the current port is put back";
+    qd::SetGWorld(f.world.w);
+    EXPECT_GT(f.world.blacks(), 0) << "and the field drew into its own";
+}
+
 TEST(TextEditDrawn, AlignmentPlacesTheInk) {
     for (int16_t just : {teFlushDefault, teCenter, teFlushRight}) {
         Field f;
@@ -261,6 +272,19 @@ TEST(TextEditDrawn, ScrollingAndAutoViewKeepTheCaretShown) {
     TEScroll(0, f.te->viewRect.top - f.te->destRect.top, f.te.get());
     EXPECT_EQ(TEGetOffset({12, 11}, f.te.get()), 0);
     EXPECT_EQ(TEGetPoint(0, f.te.get()).v, 10);
+}
+
+TEST(TextEditFields, WindowTextIsBoundedBothWays) {
+    TERec te;
+    te.maxLength = 8;
+    EXPECT_TRUE(SetWindowText(&te, "12345678"));
+    EXPECT_FALSE(SetWindowText(&te, "123456789"));
+    EXPECT_EQ(te.text, "12345678");
+    char dest[5];
+    GetWindowText(&te, dest, 4);
+    EXPECT_STREQ(dest, "1234");
+    GetWindowText(nullptr, dest, 4);
+    EXPECT_STREQ(dest, "");
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/resources.h"
+
 namespace platform {
 namespace {
 
@@ -249,6 +251,13 @@ int32_t CP_FontAscentHeight() {
     qd::FontInfo fi;
     qd::GetFontInfo(&fi);
     return fi.ascent;
+}
+
+void BuildStringItem(int32_t h, int32_t v, int32_t list, int32_t index) {
+    unsigned char text[256];
+    StringResourceGetString(text, list, index);
+    qd::MoveTo(h, v);
+    qd::DrawString(text);
 }
 
 void BuildTextItem(const unsigned char* text, uint16_t lineHeight, const qd::Rect& box,

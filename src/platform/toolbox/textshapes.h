@@ -58,6 +58,9 @@ int32_t cTextShapeGetActualTextDepth(const cTextShape& shape);
 int32_t CP_FontHeight();
 int32_t CP_FontAscentHeight();
 
+// Draws string index of string list `list` at (h, v) in the port's font.
+void BuildStringItem(int32_t h, int32_t v, int32_t list, int32_t index);
+
 // Draws a Pascal text as a wrapped shape.
 void BuildTextItem(const unsigned char* text, uint16_t lineHeight, const qd::Rect& box,
                    const char* fontName, int16_t size, int16_t face, int16_t modeFlag,
