@@ -4,6 +4,13 @@
 #include <string>
 
 namespace platform {
+namespace {
+
+constexpr int kTitleList = 139;
+constexpr int kProductNameIndex = 20;
+constexpr const char* kProductName = "Strixel";
+
+}  // namespace
 
 std::string_view embeddedResource(std::string_view name) {
     for (const EmbeddedResource* r = kEmbeddedResources; r->name; ++r) {
@@ -14,6 +21,12 @@ std::string_view embeddedResource(std::string_view name) {
 
 void StringResourceGetString(unsigned char* dest, int listID, int index) {
     dest[0] = 0;
+    // The main window's title is the product's name, whatever the lists say.
+    if (listID == kTitleList && index == kProductNameIndex) {
+        dest[0] = static_cast<unsigned char>(std::strlen(kProductName));
+        std::memcpy(dest + 1, kProductName, dest[0]);
+        return;
+    }
     std::string_view list = embeddedResource("strings/" + std::to_string(listID) + ".txt");
     const std::string key = std::to_string(index) + "\t";
     size_t pos = 0;

@@ -17,7 +17,8 @@ extern const EmbeddedResource kEmbeddedResources[];
 std::string_view embeddedResource(std::string_view name);
 
 // String `index` (from 1) of list `listID` as a Pascal string; empty when missing.
-// Lists live in resources/strings/<listID>.txt, one "index<TAB>text" a line.
+// Lists live in resources/strings/<listID>.txt, one "index<TAB>text" a line;
+// item 20 of list 139, the main window's title, is always the product name.
 void StringResourceGetString(unsigned char* dest, int listID, int index);
 
 // TEXT resource `id` (resources/prolog/<id>.ps), carriage-return line ends.

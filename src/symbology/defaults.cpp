@@ -1,3 +1,6 @@
+#include <iterator>
+#include <string>
+
 #include "platform/numbers.h"
 #include "symbology/panels.h"
 #include "symbology/state.h"
@@ -5,6 +8,14 @@
 PanelFields gPanels;
 
 void resetPanels() { gPanels = PanelFields{}; }
+
+void inscolour(int32_t n, const unsigned char* pstr) {
+    platform::TERec* fields[] = {&gPanels.TECyan, &gPanels.TEMage, &gPanels.TEYell,
+                                 &gPanels.TEBlac};
+    if (!pstr || n < 0 || n >= static_cast<int32_t>(std::size(fields))) return;
+    const std::string text(reinterpret_cast<const char*>(pstr + 1), pstr[0]);
+    platform::SetWindowText(fields[n], text.c_str());
+}
 
 namespace {
 

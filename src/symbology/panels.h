@@ -2,6 +2,7 @@
 // text and selection only; the desktop shell draws them later.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/textedit.h"
@@ -26,6 +27,10 @@ struct PanelFields {
 extern PanelFields gPanels;
 
 void resetPanels();
+
+// Puts a Pascal string into colour field n (0 cyan, 1 magenta, 2 yellow, 3
+// black) and redraws it where it is shown; any other n changes nothing.
+void inscolour(int32_t n, const unsigned char* pstr);
 
 // Per-code-type size, bar height and style defaults.
 void defaults();

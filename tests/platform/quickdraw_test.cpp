@@ -252,6 +252,28 @@ TEST(QuickDrawText, ModesAndScaledText) {
     EXPECT_NEAR(w.blacks(), 4 * once, once);
 }
 
+TEST(QuickDrawText, TextAfterAClipIsLiftedShowsWhole) {
+    ASSERT_TRUE(testsupport::useTestFonts());
+    World w({0, 0, 40, 300});
+    TextFont(fontNumber("Helvetica"));
+    TextSize(12);
+    // A line drawn within a narrow clip, then the clip lifted: the text that
+    // follows reaches its far end.
+    ClipRect({0, 0, 40, 20});
+    MoveTo(3, 3);
+    LineTo(3, 3);
+    ClipAll();
+    const std::string text(30, 'H');
+    MoveTo(10, 20);
+    DrawText(text.data(), 0, static_cast<int32_t>(text.size()));
+    const int right = 10 + TextWidth(text.data(), 0, static_cast<int32_t>(text.size()));
+    int inkRight = -1;
+    for (int v = 0; v < 40; ++v)
+        for (int h = 0; h < 300; ++h)
+            if (w.black(h, v)) inkRight = std::max(inkRight, h);
+    EXPECT_GT(inkRight, right - 4);
+}
+
 TEST(QuickDrawText, BarFontDigitsComeFromTheBuiltInOutlines) {
     // No font installed at all: the bar font needs none.
     ASSERT_TRUE(testsupport::useNoFonts());

@@ -136,4 +136,22 @@ TEST_F(CodeTypes, CutMarksSetTheInset) {
     EXPECT_EQ(gSym.insetAmount, 0);
 }
 
+TEST(ColourFields, InscolourFillsTheFieldItNames) {
+    resetPanels();
+    inscolour(1, reinterpret_cast<const unsigned char*>("\x02"
+                                                        "42"));
+    inscolour(3, reinterpret_cast<const unsigned char*>("\x03"
+                                                        "100"));
+    EXPECT_EQ(gPanels.TEMage.text, "42");
+    EXPECT_EQ(gPanels.TEBlac.text, "100");
+    EXPECT_EQ(gPanels.TECyan.text, "");
+    // Numbers outside the four fields change nothing.
+    inscolour(4, reinterpret_cast<const unsigned char*>("\x01"
+                                                        "9"));
+    inscolour(-1, reinterpret_cast<const unsigned char*>("\x01"
+                                                         "9"));
+    EXPECT_EQ(gPanels.TEYell.text, "");
+    resetPanels();
+}
+
 }  // namespace

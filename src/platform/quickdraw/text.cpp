@@ -163,6 +163,8 @@ void drawRun(GrafPort& p, const unsigned char* bytes, int32_t count, double sx, 
     const double base = st.pen.v;
     if (visible(p) && count > 0) {
         cairo_t* cr = p.cr;
+        // cairo leaves out glyphs beyond the clip it holds: give it the port's first.
+        applyClip(p);
         cairo_new_path(cr);
         cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
         if (platform::currentIsBarFont()) {
