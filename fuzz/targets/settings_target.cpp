@@ -1,7 +1,8 @@
 // The settings files of the preferences and data folders, as anyone might
-// leave them: the same bytes as Print.def, Therm.def, print.prt and data.dfb
-// in turn. Each is read without a fault; settings read and written again must
-// read back to what was written.
+// leave them: the same bytes as Print.def, Therm.def, print.prt, data.dfb, the
+// defaults file, a custom code type, Pref.def and a spot colour library in
+// turn. Each is read without a fault; settings read and written again must read
+// back to what was written (the defaults record: whole).
 #include <stdlib.h>  // mkdtemp
 
 #include <cstddef>
@@ -10,6 +11,10 @@
 #include <iterator>
 #include <string>
 
+#include "app/colourLibraries.h"
+#include "app/customTypes.h"
+#include "app/defaultsFile.h"
+#include "app/preferences.h"
 #include "fuzz_common.h"
 #include "labels/printDefaults.h"
 #include "labels/datafields.h"
@@ -98,6 +103,52 @@ void dataFields(const std::string& bytes) {
     }
 }
 
+// The defaults file and a custom type: read, written, and the written record
+// reads whole.
+void defaultsRecords(const std::string& bytes) {
+    const std::string path = defaultsFilePath();
+    put(path, bytes);
+    char name[kMostNameBytes];
+    GetTheDefault(path.c_str(), name, sizeof name, 0);
+    if (SetAsDefault(path.c_str(), kDefaultEntryName, 0) == 0) {
+        const DefaultsParse again = parseDefaultsRecord(slurp(path));
+        if (again.damaged || again.fields.size() != size_t(kDefaultsRecordFields))
+            fail("a defaults record written does not read whole");
+    }
+    platform::createFolder(customFolderPath());
+    put(customFolderPath() + "/fuzzed", bytes);
+    BuildCustMenu();
+    for (size_t i = 1; i <= gCustom.menu17.size(); ++i) GetCustMenuItem(int32_t(i));
+}
+
+void preferences(const std::string& bytes) {
+    put(preferencesFilePath(), bytes);
+    startPreferences();
+    GetPrefernces();
+    if (gPrefs.greyInterface < 0 || gPrefs.greyInterface > 2)
+        fail("an interface shade out of range");
+    if (SetPreferences() != 0) return;
+    const std::string once = slurp(preferencesFilePath());
+    startPreferences();
+    GetPrefernces();
+    if (SetPreferences() == 0 && slurp(preferencesFilePath()) != once)
+        fail("Pref.def read back is written differently");
+}
+
+void colourLibrary(const std::string& bytes) {
+    const std::string folder = platform::userDataFolder() + "/Colours";
+    platform::createFolder(folder);
+    put(folder + "/" + libraryFileName(8), bytes);
+    int32_t c = -1, m = -1, y = -1, k = -1;
+    for (const char* name : {"a", "0", " ", "Strixel"}) {
+        if (SearchLibrary(8, &c, &m, &y, &k, name) == 1) {
+            for (int32_t v : {c, m, y, k})
+                if (v < 0 || v > 100) fail("a library colour out of 0 to 100");
+            if (gSym.customCol[0] == 0) fail("a spot colour found without a name");
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int STRIXEL_FUZZ_ENTRY(const uint8_t* in, size_t n) {
@@ -112,6 +163,15 @@ extern "C" int STRIXEL_FUZZ_ENTRY(const uint8_t* in, size_t n) {
     roundTrip(kThermDefName, bytes, ThermalGetDefault, ThermalSetDefault);
     pageFormat(bytes);
     dataFields(bytes);
+    resetWorld();
+    gMsg.quiet = true;
+    defaultsRecords(bytes);
+    resetWorld();
+    gMsg.quiet = true;
+    preferences(bytes);
+    resetWorld();
+    gMsg.quiet = true;
+    colourLibrary(bytes);
     resetWorld();
     return 0;
 }

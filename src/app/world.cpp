@@ -1,5 +1,7 @@
 #include "app/world.h"
 
+#include "app/customTypes.h"
+#include "app/preferences.h"
 #include "databar/RSSENC.h"
 #include "labels/labelDoc.h"
 #include "labels/printDefaults.h"
@@ -38,4 +40,6 @@ void resetWorld() {
     platform::resetDesktop();
     platform::resetBeeps();
     platform::resetQuestions();
+    resetPreferences();
+    resetCustomMenu();
 }

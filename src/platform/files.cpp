@@ -609,6 +609,15 @@ const std::string& FSMemoryContents(FileRef ref) {
 
 std::string userDataFolder() { return dataHome() + "/strixel"; }
 
+std::string programFolder() {
+    char buf[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return {};
+    const std::string exe(buf, size_t(n));
+    const size_t slash = exe.rfind('/');
+    return slash == std::string::npos ? std::string() : exe.substr(0, slash);
+}
+
 std::string colonToPosix(const std::string& colonPath) {
     if (colonPath.find(':') == std::string::npos) return swapSeparators(colonPath);
     const bool relative = colonPath[0] == ':';

@@ -110,6 +110,9 @@ std::string colonToPosix(const std::string& colonPath);
 // The folder of the user's own data files: $XDG_DATA_HOME/strixel (default
 // ~/.local/share/strixel). It may not exist yet.
 std::string userDataFolder();
+// The folder of the running program (where the data it ships lies beside it);
+// empty when the system does not say.
+std::string programFolder();
 // The folder of the user's settings files: $XDG_CONFIG_HOME/strixel (default
 // ~/.config/strixel). It may not exist yet.
 std::string userPreferencesFolder();

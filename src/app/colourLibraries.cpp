@@ -1,0 +1,172 @@
+#include "app/colourLibraries.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "labels/runs/itemOps.h"
+#include "platform/questions.h"
+#include "symbology/messages.h"
+#include "symbology/state.h"
+
+namespace {
+
+constexpr uint16_t kMsgColourNotFound = 50;
+constexpr uint16_t kMsgNoLibrary = 51;
+constexpr int32_t kLineBytes = 256;
+constexpr int32_t kMostLineChars = 254;
+constexpr int kBlanksBeforeName = 4;
+constexpr int32_t kGaugeScale = 10;  // positions shown in tens of bytes
+constexpr int64_t kMostLibraryBytes = 64 * 1024 * 1024;
+constexpr int32_t kPercent = 100;
+constexpr char kCR = '\r', kLF = '\n';
+
+struct Library {
+    const char* file;
+    const char* before;  // the full printed name: before + name + after
+    const char* after;
+};
+constexpr Library kLibraries[kLastLibrary] = {
+    {"Pantone2.lib", "PANTONE ", " C"},
+    {"Pantone2.lib", "PANTONE ", " U"},
+    {"Pantone Process2.lib", "PANTONE S1-", ""},
+    {"Focoltone ID.lib", "Focoltone ", ""},
+    {"Focoltone Swatch.lib", "", ""},
+    {"TOYO88.lib", "TOYO88 CF", ""},
+    {"TOYO91.lib", "TOYO91 PCF", ""},
+    {"Trumatch.lib", "TRUMATCH ", ""},
+    {"Pantone.lib", "PANTONE ", " CVC"},
+    {"Pantone.lib", "PANTONE ", " CVU"},
+};
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The four fractions a library line begins with, each within 0 to 1; false
+// when the line does not begin with four numbers.
+bool fourFractions(const char* line, double out[4]) {
+    const char* p = line;
+    const char* end = line + std::strlen(line);
+    for (int i = 0; i < 4; ++i) {
+        while (p < end && isBlank(*p)) ++p;
+        if (p < end && *p == '+') ++p;
+        const auto [next, ec] = std::from_chars(p, end, out[i]);
+        if (ec != std::errc() || next == p || !std::isfinite(out[i])) return false;
+        out[i] = std::clamp(out[i], 0.0, 1.0);
+        p = next;
+    }
+    return true;
+}
+
+// A fraction as a whole percentage; the nudge keeps 0.29 from becoming 28.
+int32_t percentOf(double fraction) { return int32_t(fraction * kPercent + 1e-9); }
+
+}  // namespace
+
+const char* libraryFileName(int32_t library) {
+    if (library < kFirstLibrary || library > kLastLibrary) return nullptr;
+    return kLibraries[library - kFirstLibrary].file;
+}
+
+std::string findLibraryFile(int32_t library) {
+    const char* file = libraryFileName(library);
+    if (!file) return {};
+    for (const std::string& folder : {platform::userDataFolder(), platform::programFolder()}) {
+        if (folder.empty()) continue;
+        const std::string path = folder + "/Colours/" + file;
+        if (platform::pathKind(path) == platform::PathKind::file) return path;
+    }
+    return {};
+}
+
+int32_t GetToChar(unsigned char* out, const char* text, int32_t start, char stop) {
+    int32_t i = std::max(start, 0);
+    const int32_t len = int32_t(std::strlen(text));
+    int32_t n = 0;
+    while (i < len && n < kMostLineChars) {
+        const char c = text[i];
+        if (n > 0 && (c == stop || c == kCR || c == '>')) break;
+        out[1 + n++] = static_cast<unsigned char>(c);
+        ++i;
+    }
+    out[0] = static_cast<unsigned char>(n);
+    out[1 + n] = 0;
+    return i;
+}
+
+platform::OSErr LineInput2(platform::FileRef ref, char* buffer, int32_t* fourthBlank) {
+    int32_t n = 0, blanks = 0;
+    bool readAny = false;
+    platform::OSErr err = platform::noErr;
+    if (fourthBlank) *fourthBlank = -1;
+    while (n < kMostLineChars) {
+        char c = 0;
+        int32_t count = 1;
+        err = platform::FSRead(ref, &count, &c);
+        if (err != platform::noErr || count != 1) break;
+        readAny = true;
+        if (c == kLF) break;
+        if (c == kCR) {
+            if (!fourthBlank) buffer[n++] = kCR;
+            // A line feed after the carriage return belongs to the same end.
+            int32_t pos = 0, next = 1;
+            char after = 0;
+            platform::GetFPos(ref, &pos);
+            if (platform::FSRead(ref, &next, &after) == platform::noErr && next == 1 &&
+                after != kLF)
+                platform::SetFPos(ref, pos);
+            break;
+        }
+        if (c == ' ' && ++blanks == kBlanksBeforeName && fourthBlank) *fourthBlank = n;
+        buffer[n++] = c;
+    }
+    buffer[n] = 0;
+    if (!readAny) return platform::eofErr;
+    return platform::noErr;
+}
+
+int32_t SearchLibrary(int32_t library, int32_t* cyan, int32_t* magenta, int32_t* yellow,
+                      int32_t* black, const char* name) {
+    const std::string path = findLibraryFile(library);
+    platform::FileRef ref = 0;
+    if (path.empty() || platform::FSOpenRegular(path, kMostLibraryBytes, &ref) != platform::noErr) {
+        Message(kMsgNoLibrary);
+        return 0;
+    }
+    int32_t length = 0;
+    platform::GetEOF(ref, &length);
+    // A file shorter than the gauge's unit still has a whole bar to fill.
+    const int32_t total = std::max(length / kGaugeScale, 1);
+    platform::ShowGauge("Searching Database");
+    char line[kLineBytes];
+    double fractions[4] = {};
+    bool found = false;
+    const bool named = name && name[0] != 0;
+    while (named && LineInput2(ref, line, nullptr) == platform::noErr) {
+        int32_t pos = 0;
+        platform::GetFPos(ref, &pos);
+        platform::SetGauge(std::min(pos / kGaugeScale, total), total);
+        if (std::strstr(line, name) && fourFractions(line, fractions)) {
+            found = true;
+            break;
+        }
+    }
+    platform::KillGauge();
+    platform::FSClose(ref);
+    if (!found) {
+        Message(kMsgColourNotFound);
+        return 0;
+    }
+    *cyan = percentOf(fractions[0]);
+    *magenta = percentOf(fractions[1]);
+    *yellow = percentOf(fractions[2]);
+    *black = percentOf(fractions[3]);
+    setColourItems(1);
+    const Library& lib = kLibraries[library - kFirstLibrary];
+    const std::string full = std::string(lib.before) + name + lib.after;
+    const size_t n = std::min<size_t>(full.size(), sizeof(Str255) - 1);
+    gSym.customCol[0] = static_cast<unsigned char>(n);
+    std::memcpy(gSym.customCol + 1, full.data(), n);
+    gSym.customColour = 1;
+    return 1;
+}
