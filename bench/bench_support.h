@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -98,8 +99,14 @@ inline void runRecords(benchmark::State& state, const std::string& input, int co
     state.SetItemsProcessed(state.iterations() * count);
 }
 
-// Runs a program with standard input from a file; its user CPU seconds, or -1.
-inline double childUserSeconds(const std::vector<std::string>& args, const std::string& input) {
+// The CPU seconds a child process used, user and system; negative when it failed.
+struct ChildTimes {
+    double user = -1;
+    double system = -1;
+};
+
+// Runs a program with standard input from a file; what CPU it used.
+inline ChildTimes childTimes(const std::vector<std::string>& args, const std::string& input) {
     const pid_t pid = ::fork();
     if (pid == 0) {
         const int in = ::open(input.c_str(), O_RDONLY);
@@ -117,29 +124,47 @@ inline double childUserSeconds(const std::vector<std::string>& args, const std::
     int status = 0;
     rusage u{};
     if (::wait4(pid, &status, 0, &u) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    return u.ru_utime.tv_sec + u.ru_utime.tv_usec / 1e6;
+        return {};
+    return {u.ru_utime.tv_sec + u.ru_utime.tv_usec / 1e6,
+            u.ru_stime.tv_sec + u.ru_stime.tv_usec / 1e6};
+}
+
+// Runs a program with standard input from a file; its user CPU seconds, or -1.
+inline double childUserSeconds(const std::vector<std::string>& args, const std::string& input) {
+    return childTimes(args, input).user;
 }
 
 // Both programs as a user runs them, one process each per iteration: zint with
-// `zintArgs`, ours reading `recordFile`. Reports the user CPU of each and their
-// ratio, which is what to read on a noisy machine.
-inline void userTimeAgainstZint(benchmark::State& state, const std::vector<std::string>& zintArgs,
-                                const std::string& recordFile) {
-    double oursTotal = 0, zintTotal = 0;
+// `zintArgs`, ours with `oursArgs` reading `recordFile`. Reports the user and
+// user + system CPU of each and their ratios, which is what to read on a noisy
+// machine.
+inline void cpuAgainstZint(benchmark::State& state, const std::vector<std::string>& zintArgs,
+                           const std::vector<std::string>& oursArgs,
+                           const std::string& recordFile) {
+    double oursUser = 0, zintUser = 0, oursAll = 0, zintAll = 0;
     for (auto _ : state) {
-        const double z = childUserSeconds(zintArgs, "/dev/null");
-        const double o = childUserSeconds({STRIXEL_BINARY, "-"}, recordFile);
-        if (z < 0 || o < 0) {
+        const ChildTimes z = childTimes(zintArgs, "/dev/null");
+        const ChildTimes o = childTimes(oursArgs, recordFile);
+        if (z.user < 0 || o.user < 0) {
             state.SkipWithError("zint (Debian package zint) or strixel failed");
             break;
         }
-        zintTotal += z;
-        oursTotal += o;
+        zintUser += z.user;
+        oursUser += o.user;
+        zintAll += z.user + z.system;
+        oursAll += o.user + o.system;
     }
-    state.counters["strixel_user_s"] = oursTotal / state.iterations();
-    state.counters["zint_user_s"] = zintTotal / state.iterations();
-    state.counters["user_ratio_to_zint"] = zintTotal > 0 ? oursTotal / zintTotal : 0;
+    const double n =
+        static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
+    state.counters["strixel_user_s"] = oursUser / n;
+    state.counters["zint_user_s"] = zintUser / n;
+    state.counters["user_ratio_to_zint"] = zintUser > 0 ? oursUser / zintUser : 0;
+    state.counters["user_sys_ratio_to_zint"] = zintAll > 0 ? oursAll / zintAll : 0;
+}
+
+inline void userTimeAgainstZint(benchmark::State& state, const std::vector<std::string>& zintArgs,
+                                const std::string& recordFile) {
+    cpuAgainstZint(state, zintArgs, {STRIXEL_BINARY, "-"}, recordFile);
 }
 
 // The same batch through both programs (see userTimeAgainstZint): ours reads

@@ -203,6 +203,16 @@ void buildImportData(int32_t i) {
 
 void advanceSerialItem(int32_t i, const std::string& value) { advanceSerial(i, value); }
 
+bool encodeSingleSymbol() {
+    // The data reaches the encoder as the screen pass's item loop gives it.
+    getItemData(0);
+    const auto kind = static_cast<uint16_t>(gLabel.iteTyp);
+    if (isDataKind(kind) && gLabel.proMode == kProModeImport && !gLabel.serPos.empty())
+        previewImportData(0, false);
+    fillPersonalField(0, kind);
+    return STRixel() == 0;
+}
+
 void resetPictureDriver() {
     qd::KillPicture(gDriver.Pict);
     gDriver = PictureDriverState{};

@@ -564,6 +564,11 @@ OSErr FSCommit(FileRef ref) {
     return err == noErr ? noErr : fail(target, sysErr ? sysErr : EIO, err);
 }
 
+bool FSWritesThrough(FileRef ref) {
+    const OpenFile* f = lookUp(ref);
+    return f && f->route == Route::direct;
+}
+
 void FSDiscard(FileRef ref) {
     OpenFile* f = lookUp(ref);
     if (!f) return;

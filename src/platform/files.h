@@ -70,6 +70,9 @@ OSErr FSCreateReplacement(const std::string& posixPath, FileRef* ref);
 OSErr FSCommit(FileRef ref);
 // Closes the new version without putting it in place.
 void FSDiscard(FileRef ref);
+// True when a replacement's bytes reach the target as they are written (a
+// device or a pipe), so that only a flush shows whether they arrived.
+bool FSWritesThrough(FileRef ref);
 // The last failure of FSCreateReplacement or FSCommit: the target's path and the
 // system's reason ("/out/x.eps: Permission denied"); empty after a success.
 const std::string& FSFailureText();

@@ -173,3 +173,34 @@ TEST_F(CommandLineImport, BlankLinesMakeNothingAndExtraFieldsAreSaid) {
 }
 
 }  // namespace
+
+// A run's text lines are the element lists its records' data make, whatever
+// the code type: the same bytes as single records of that data give, a refused
+// record leaving no line and the run going on past it.
+TEST_F(CommandLineImport, TextLinesAreTheSingleRecordsLines) {
+    const std::string file = dir + "/mixed.csv";
+    std::ofstream(file, std::ios::binary) << "400638133393\r\n12\r\n978014300723\r\n";
+    struct Case {
+        const char* type;
+        const char* templ;
+    };
+    for (const Case& c :
+         {Case{"EAN 13", "<<1>>"}, Case{"Code 128", "SKU <<1>>"}, Case{"QRCode", "<<1>>-Q"}}) {
+        SCOPED_TRACE(c.type);
+        const std::string lines = fresh("import-lines.txt");
+        const CliRun r =
+            run({"--kind=text-line", "{type:\"" + std::string(c.type) + "\", data:\"" + c.templ +
+                                         "\", import:\"" + file + "\", saveto:\"" + lines + "\"}"});
+        const std::string single = fresh("single-lines.txt");
+        std::vector<std::string> args{"--kind=text-line"};  // one command line: one file
+        for (const char* datum : {"400638133393", "12", "978014300723"}) {
+            std::string data = c.templ;
+            data.replace(data.find("<<1>>"), 5, datum);
+            args.push_back(::record(c.type, data, single));
+        }
+        run(args);
+        EXPECT_EQ(testsupport::slurp(lines), testsupport::slurp(single));
+        // Only EAN 13 refuses a record ("12"); the run says so and still writes the rest.
+        EXPECT_EQ(r.status, std::string(c.type) == "EAN 13" ? 1 : 0) << r.err;
+    }
+}

@@ -58,15 +58,13 @@ bool makeAndDeliver() {
             return true;
         }
     }
-    int32_t globYpos = 0;
-    if (gOut.tool == kOutTextLine) {  // no preview for text-file lines
-        gOut.showDia = 1;
-        globYpos = PICout2(0, 0, 0);
+    // A text line is the element list alone: no picture is recorded for it.
+    if (gOut.tool == kOutTextLine) {
+        if (!encodeSingleSymbol()) gEl.clear();
         gOut.showDia = 0;
     } else {
-        globYpos = PICout2(0, 0, 0);
+        PICout2(0, 0, 0);  // the dispatch passes its own position to the writers
     }
-    (void)globYpos;  // the dispatch passes its own to the writers
     if (gEl.cu_len == 0) {
         ++gProd.runFaults;
         return true;
@@ -166,7 +164,8 @@ void serialRun() {
         gLabel.serPos = data;
         if (gOut.showDia == 1) platform::SetGaugeText(gData.chMainCode, gData.len1);
         setItemData(0, 4);
-        if (!runGoesOn() || !makeAndDeliver() || handed) break;  // a handed-over run fills the sheet at once
+        if (!runGoesOn() || !makeAndDeliver() || handed)
+            break;  // a handed-over run fills the sheet at once
         if (addOnForm) {
             counter = nextAddOnCounter(counter, increment, end);
             if (counter.empty()) break;

@@ -149,9 +149,12 @@ int32_t SaveTextToFile(int32_t /*yPos*/) {
     const std::string line = saveItemToFile();
     if (gPictOut.textRunRef == 0 && !startTextFile()) return 0;
     int32_t n = static_cast<int32_t>(line.size());
-    // Flushed at once: a full disk is reported at the record that met it.
-    if (platform::FSWrite(gPictOut.textRunRef, &n, line.data()) != platform::noErr ||
-        platform::FSFlush(gPictOut.textRunRef) != platform::noErr) {
+    // A device or pipe is flushed at once, so that a full one is reported at the
+    // record that met it. A new version of a file is not: it is put in place
+    // whole at the run's end or not at all, so its lines are written in blocks.
+    const platform::FileRef ref = gPictOut.textRunRef;
+    if (platform::FSWrite(ref, &n, line.data()) != platform::noErr ||
+        (platform::FSWritesThrough(ref) && platform::FSFlush(ref) != platform::noErr)) {
         reportFileFailure(kMsgWriteIncomplete);
         abandonTextRun();
         return 0;
