@@ -110,8 +110,13 @@ struct Rendered {
 };
 Rendered renderWithGhostscript(const std::string& path, int dpi = 300, bool epsCrop = true);
 // Many EPS files in one Ghostscript run (-dEPSCrop), one bitmap each in order;
-// an empty bitmap for a page that could not be read.
-std::vector<Bitmap> renderEpsFiles(const std::vector<std::string>& paths, int dpi = 300);
+// an empty bitmap for a page that could not be read. Without anti-aliasing
+// Ghostscript darkens every pixel a fill touches, so each bar gains up to a pixel;
+// anti-aliased, a pixel is as grey as it is covered, and reads dark past half.
+std::vector<Bitmap> renderEpsFiles(const std::vector<std::string>& paths, int dpi = 300,
+                                   bool antiAlias = false);
+// The Ghostscript option that renders fills anti-aliased.
+inline constexpr const char* kGhostscriptAntiAlias = " -dGraphicsAlphaBits=4";
 // The symbol of each EPS file of a folder (names in order), read by zxing-cpp;
 // "unread: ..." for one that cannot be read.
 std::vector<std::string> decodeEpsFolder(const std::string& folder, const std::string& format);

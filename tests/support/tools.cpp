@@ -134,7 +134,7 @@ Rendered renderWithGhostscript(const std::string& path, int dpi, bool epsCrop) {
     return out;
 }
 
-std::vector<Bitmap> renderEpsFiles(const std::vector<std::string>& paths, int dpi) {
+std::vector<Bitmap> renderEpsFiles(const std::vector<std::string>& paths, int dpi, bool antiAlias) {
     std::vector<Bitmap> out(paths.size());
     if (paths.empty() || !requireProgram("gs", "ghostscript")) return out;
     const fs::path pages = fs::path(paths.front()).parent_path() / "gs-pages";
@@ -146,8 +146,8 @@ std::vector<Bitmap> renderEpsFiles(const std::vector<std::string>& paths, int dp
     constexpr size_t kMaxCommand = 64 * 1024;
     for (size_t first = 0; first < paths.size();) {
         std::string cmd = "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pgmraw -r" +
-                          std::to_string(dpi) + " -dEPSCrop -sOutputFile='" +
-                          (pages / "%06d.pgm").string() + "'";
+                          std::to_string(dpi) + (antiAlias ? kGhostscriptAntiAlias : "") +
+                          " -dEPSCrop -sOutputFile='" + (pages / "%06d.pgm").string() + "'";
         size_t end = first;
         while (end < paths.size() && (end == first || cmd.size() + paths[end].size() < kMaxCommand))
             cmd += " '" + paths[end++] + "'";
