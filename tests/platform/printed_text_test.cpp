@@ -24,7 +24,8 @@ constexpr double kPointsPerInch = 72;
 constexpr int kDark = 128;
 
 // One page of text in points: an installed font, the bar font (its "A" has no
-// outline of its own and comes from OCR-B), and underlined text.
+// outline of its own and comes from OCR-B), underlined text, and text in the
+// modes that invert and clear.
 void drawTexts() {
     qd::TextSize(24);
     qd::TextFont(fontNumber("Helvetica"));
@@ -38,6 +39,21 @@ void drawTexts() {
     qd::MoveTo(36, 216);
     qd::DrawString(reinterpret_cast<const unsigned char*>("\x0aWide world"));
     qd::TextFace(0);
+    // Over a black band: text that inverts (outlines: no font can invert) and
+    // text that clears to the background colour.
+    qd::PaintRect({240, 30, 300, 300});
+    qd::TextFont(fontNumber("Helvetica"));
+    qd::TextMode(qd::srcXor);
+    qd::MoveTo(36, 280);
+    qd::DrawString(
+        reinterpret_cast<const unsigned char*>("\x06"
+                                               "Invert"));
+    qd::TextMode(qd::srcBic);
+    qd::MoveTo(160, 280);
+    qd::DrawString(
+        reinterpret_cast<const unsigned char*>("\x05"
+                                               "Clear"));
+    qd::TextMode(qd::srcOr);
 }
 
 // A PDF of `pages` pages of the texts, at 72 dots an inch so that port units
@@ -150,7 +166,9 @@ TEST(PrintedText, PagesLookAsTheFilledOutlinesDo) {
                 (printed(x, y) && !near(x, y, wanted)) || (wanted(x, y) && !near(x, y, printed));
         }
     ASSERT_GT(ink, 3000);
-    EXPECT_LT(differ, ink / 100) << differ << " of " << ink << " pixels of ink differ";
+    // The black band holds most of the ink; the text's strokes hold some 8,000.
+    constexpr int kStrayPixels = 80;
+    EXPECT_LT(differ, kStrayPixels) << differ << " of " << ink << " pixels of ink differ";
 }
 
 }  // namespace
