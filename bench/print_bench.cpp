@@ -1,12 +1,14 @@
 // A print job of 100 pages of 24 Code 128 serial labels (3 by 8 on A4) to a PDF
-// file at 1200 dpi: pages per second (target 50 or more), against cairo writing
-// the same number of bars alone in the same process (read the ratio: the machine
-// is noisy, and most of the job's time is cairo formatting numbers and
-// compressing the page streams).
+// file at 1200 dpi: pages per second (target 200 or more) and the size of the
+// PDF (the text is set in embedded fonts, so it holds each glyph once), against
+// cairo writing the same number of bars alone in the same process (read the
+// ratio: the machine is noisy, and most of the job's time is cairo formatting
+// numbers and compressing the page streams).
 #include <cairo-pdf.h>
 #include <cairo.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "bench_support.h"
@@ -71,7 +73,10 @@ void BM_PrintJobToPdf(benchmark::State& state) {
     }
     state.counters["pages/s"] =
         benchmark::Counter(double(state.iterations()) * kPages, benchmark::Counter::kIsRate);
-    state.SetLabel("target: 50 pages a second or more");
+    std::error_code missing;
+    const auto bytes = std::filesystem::file_size(pdf, missing);
+    if (!missing) state.counters["PDF KB"] = double(bytes) / 1024;
+    state.SetLabel("target: 200 pages a second or more");
     resetWorld();
 }
 BENCHMARK(BM_PrintJobToPdf)->Unit(benchmark::kMillisecond)->UseRealTime();

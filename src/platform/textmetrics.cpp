@@ -538,6 +538,11 @@ bool currentIsBarFont() {
     return isBarFont(fonts.names[num]);
 }
 
+double barFontAdvance(unsigned char b) {
+    static const std::array<double, 256> advances = barFontAdvances();
+    return advances[b];
+}
+
 const char* currentFontFile() { return current().file.c_str(); }
 
 bool useFontConfigFile(const char* path) {

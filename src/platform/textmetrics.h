@@ -45,6 +45,8 @@ bool FindPostScriptName(const unsigned char* name, unsigned char* dest);
 const char* fontNameOf(int16_t num);
 // True when the current font is the built-in bar font.
 bool currentIsBarFont();
+// The advance of a byte in the bar font, in ems (points at a size of one point).
+double barFontAdvance(unsigned char b);
 // The font file the current font resolves to (for tests and diagnostics); empty
 // for the built-in bar font.
 const char* currentFontFile();

@@ -1,7 +1,9 @@
 // Text in ports: widths from the platform's text measurement (so what is drawn
 // advances exactly as it was measured), glyphs from the same font files through
 // cairo's FreeType back end, and the bar font from the program's own outlines.
+// Pages that keep fonts embed them; pixels get the glyphs' outlines filled.
 #include <cairo-ft.h>
+#include <cairo-pdf.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -15,16 +17,13 @@
 #include "platform/quickdraw/port.h"
 #include "platform/textmetrics.h"
 #include "platform/glyph_outlines.h"
+#include "platform/quickdraw/barfont.h"
+#include "platform/quickdraw/outlinefont.h"
 
 namespace qd {
 namespace {
 
 constexpr int16_t kDefaultSize = 12;
-// The bar font's outlines: 7056 units to the point of size, the outlines drawn
-// 342.25 units left of the pen, digits standing 5990 units high.
-constexpr double kBarFontUnitsPerEm = 7056;
-constexpr double kBarFontOriginShift = 342.25;
-constexpr double kBarFontAscent = 5990;
 // Characters without an outline of their own are drawn from OCR-B at the bar
 // font's size: centred on the bar font's character width (OCR-B's is 0.068 em
 // wider) and standing on the outlines' baseline.
@@ -32,6 +31,7 @@ constexpr double kOcrbLeftEm = (kBarFontOriginShift + 240.6) / kBarFontUnitsPerE
 constexpr double kOcrbRaiseEm = 556 / kBarFontUnitsPerEm;
 constexpr unsigned char kOcrbName[] = {4, 'O', 'C', 'R', 'B'};
 constexpr unsigned char kDelete = 127;
+constexpr unsigned char kSpace = ' ';
 
 struct Faces {
     FT_Library ft = nullptr;
@@ -85,35 +85,6 @@ void selectFont(const DrawState& st) {
 // The advance of one byte: whole units unless fractional widths are on.
 double advanceOf(unsigned char b) { return platform::TextWidthFract(&b, 0, 1); }
 
-void barGlyphPath(cairo_t* cr, unsigned char ch, double x, double y, double sx, double sy) {
-    const glyphs::GlyphOutline* g = glyphs::findOutline(glyphs::GlyphSet::Main, ch);
-    if (!g) return;
-    auto px = [&](int32_t u) { return x + (u - kBarFontOriginShift) * sx; };
-    auto py = [&](int32_t u) { return y - u * sy; };
-    const int32_t* o = g->ops;
-    for (size_t i = 0; i < g->count;) {
-        switch (o[i]) {
-            case 0:
-                cairo_move_to(cr, px(o[i + 1]), py(o[i + 2]));
-                i += 3;
-                break;
-            case 1:
-                cairo_line_to(cr, px(o[i + 1]), py(o[i + 2]));
-                i += 3;
-                break;
-            case 2:
-                cairo_curve_to(cr, px(o[i + 1]), py(o[i + 2]), px(o[i + 3]), py(o[i + 4]),
-                               px(o[i + 5]), py(o[i + 6]));
-                i += 7;
-                break;
-            default:
-                cairo_close_path(cr);
-                ++i;
-                break;
-        }
-    }
-}
-
 // Outlines as designed: glyphs advance as measured, so nothing may snap them.
 void unhinted(cairo_t* cr) {
     cairo_font_options_t* opt = cairo_font_options_create();
@@ -121,6 +92,14 @@ void unhinted(cairo_t* cr) {
     cairo_font_options_set_hint_metrics(opt, CAIRO_HINT_METRICS_OFF);
     cairo_set_font_options(cr, opt);
     cairo_font_options_destroy(opt);
+}
+
+void setFont(cairo_t* cr, cairo_font_face_t* face, double sizeX, double sizeY) {
+    cairo_set_font_face(cr, face);
+    cairo_matrix_t m;
+    cairo_matrix_init_scale(&m, sizeX, sizeY);
+    cairo_set_font_matrix(cr, &m);
+    unhinted(cr);
 }
 
 // The OCR-B font file, found once.
@@ -134,23 +113,141 @@ const std::string& ocrbFile() {
     return file;
 }
 
-// The OCR-B glyphs of the characters in `missing` (indexes into bytes) into the
-// current path.
-void ocrbGlyphPaths(cairo_t* cr, const unsigned char* bytes, const std::vector<int32_t>& missing,
-                    const std::vector<double>& at, double base, double sizeX, double sizeY) {
-    const std::string& file = ocrbFile();
-    FT_Face f = faceOf(file);
-    if (!f) return;
-    cairo_set_font_face(cr, cairoFaceOf(file, f));
-    cairo_matrix_t m;
-    cairo_matrix_init_scale(&m, sizeX, sizeY);
-    cairo_set_font_matrix(cr, &m);
-    unhinted(cr);
+// Glyphs of one font where they stand, with the characters they show, so that
+// pages which keep their fonts keep their text too.
+struct GlyphRun {
+    cairo_font_face_t* face = nullptr;
+    bool outlines = false;  // the bar font's own: glyph numbers are bytes
+    std::string file;       // of an installed font
     std::vector<cairo_glyph_t> glyphs;
-    for (int32_t i : missing)
-        glyphs.push_back(
-            {glyphIndex(f, bytes[i]), at[i] - kOcrbLeftEm * sizeX, base - kOcrbRaiseEm * sizeY});
-    cairo_glyph_path(cr, glyphs.data(), static_cast<int>(glyphs.size()));
+    std::string text;  // UTF-8
+    std::vector<cairo_text_cluster_t> clusters;
+
+    bool keepText = false;  // pixels need no text
+
+    void add(unsigned long index, double x, double y, unsigned char b) {
+        glyphs.push_back({index, x, y});
+        if (!keepText) return;
+        // Control characters draw what the font has for them but stand for no text.
+        const size_t before = text.size();
+        if (b >= kSpace && b != kDelete) appendUtf8(platform::macRomanToUnicode(b));
+        clusters.push_back({static_cast<int>(text.size() - before), 1});
+    }
+
+    void appendUtf8(char32_t c) {
+        constexpr char32_t kOneByte = 0x80, kTwoBytes = 0x800;
+        if (c < kOneByte) {
+            text += static_cast<char>(c);
+        } else if (c < kTwoBytes) {
+            text += static_cast<char>(0xC0 | (c >> 6));
+            text += static_cast<char>(0x80 | (c & 0x3F));
+        } else {  // Mac OS Roman stays in the basic plane
+            text += static_cast<char>(0xE0 | (c >> 12));
+            text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+};
+
+// The glyphs of a run into the current path: what pixels are filled from.
+void runPath(cairo_t* cr, const GlyphRun& run, double sizeX, double sizeY) {
+    if (run.glyphs.empty()) return;
+    if (run.outlines) {
+        for (const cairo_glyph_t& g : run.glyphs)
+            if (const glyphs::GlyphOutline* o = glyphs::findOutline(
+                    glyphs::GlyphSet::Main, static_cast<unsigned char>(g.index)))
+                barOutlinePath(cr, *o, g.x, g.y, sizeX / kBarFontUnitsPerEm,
+                               sizeY / kBarFontUnitsPerEm);
+        return;
+    }
+    setFont(cr, run.face, sizeX, sizeY);
+    cairo_glyph_path(cr, run.glyphs.data(), static_cast<int>(run.glyphs.size()));
+}
+
+// The glyphs of a run shown in the current source: the page embeds the font.
+void showRun(cairo_t* cr, const GlyphRun& run, double sizeX, double sizeY) {
+    if (run.glyphs.empty()) return;
+    setFont(cr, run.face, sizeX, sizeY);
+    cairo_show_text_glyphs(cr, run.text.data(), static_cast<int>(run.text.size()),
+                           run.glyphs.data(), static_cast<int>(run.glyphs.size()),
+                           run.clusters.data(), static_cast<int>(run.clusters.size()),
+                           cairo_text_cluster_flags_t{});
+}
+
+// PDF pages keep fonts; every other surface is pixels (or PostScript, which
+// keeps the outlines it always had), where the outlines are filled as paths so
+// that they look the same whatever the mode.
+bool keepsFonts(const GrafPort& p) {
+    return cairo_surface_get_type(p.surface) == CAIRO_SURFACE_TYPE_PDF;
+}
+
+cairo_status_t appendBytes(void* out, const unsigned char* data, unsigned int n) {
+    static_cast<std::string*>(out)->append(reinterpret_cast<const char*>(data), n);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+// Whether cairo embeds the font of a file in a PDF. Some font programs it cannot
+// subset, and then it writes a page naming a font object it never wrote, with no
+// error: each file is tried once, with every glyph a text can ask of it, and a
+// font that does not come out whole is set as a font of its outlines.
+bool embedsInPdf(const std::string& path, FT_Face f) {
+    static std::map<std::string, bool> known;
+    auto it = known.find(path);
+    if (it != known.end()) return it->second;
+    constexpr double kTrialPage = 100;
+    std::string bytes;
+    cairo_surface_t* pdf =
+        cairo_pdf_surface_create_for_stream(appendBytes, &bytes, kTrialPage, kTrialPage);
+    cairo_t* cr = cairo_create(pdf);
+    GlyphRun run;
+    run.face = cairoFaceOf(path, f);
+    run.keepText = true;
+    for (int b = 0; b < 256; ++b) {
+        const auto ch = static_cast<unsigned char>(b);
+        run.add(glyphIndex(f, ch), 0, kTrialPage / 2, ch);
+    }
+    showRun(cr, run, kTrialPage / 10, kTrialPage / 10);
+    cairo_destroy(cr);
+    cairo_surface_finish(pdf);
+    const bool whole = cairo_surface_status(pdf) == CAIRO_STATUS_SUCCESS &&
+                       bytes.find("/FontFile") != std::string::npos;
+    cairo_surface_destroy(pdf);
+    known[path] = whole;
+    return whole;
+}
+
+// The glyph runs of a text in the current font: one for text in an installed
+// font; for the bar font its outlines, and OCR-B for what it has no outline for.
+void glyphRuns(const DrawState& st, const unsigned char* bytes, int32_t count,
+               const std::vector<double>& at, double base, double sizeX, double sizeY,
+               GlyphRun* main, GlyphRun* fallback) {
+    fallback->keepText = main->keepText;
+    if (platform::currentIsBarFont()) {
+        main->face = barFontFace();
+        main->outlines = true;
+        std::vector<int32_t> missing;  // no character of the text goes undrawn
+        for (int32_t i = 0; i < count; ++i) {
+            if (glyphs::findOutline(glyphs::GlyphSet::Main, bytes[i]))
+                main->add(bytes[i], at[i], base, bytes[i]);
+            else if (bytes[i] > kSpace && bytes[i] != kDelete)
+                missing.push_back(i);
+        }
+        if (missing.empty()) return;
+        const std::string& file = ocrbFile();
+        selectFont(st);  // finding OCR-B chose it for measuring
+        FT_Face f = faceOf(file);
+        if (!f) return;
+        fallback->face = cairoFaceOf(file, f);
+        fallback->file = file;
+        for (int32_t i : missing)
+            fallback->add(glyphIndex(f, bytes[i]), at[i] - kOcrbLeftEm * sizeX,
+                          base - kOcrbRaiseEm * sizeY, bytes[i]);
+    } else if (FT_Face f = faceOf(platform::currentFontFile())) {
+        main->file = platform::currentFontFile();
+        main->face = cairoFaceOf(main->file, f);
+        for (int32_t i = 0; i < count; ++i)
+            main->add(glyphIndex(f, bytes[i]), at[i], base, bytes[i]);
+    }
 }
 
 void drawRun(GrafPort& p, const unsigned char* bytes, int32_t count, double sx, double sy) {
@@ -163,52 +260,41 @@ void drawRun(GrafPort& p, const unsigned char* bytes, int32_t count, double sx, 
     const double base = st.pen.v;
     if (visible(p) && count > 0) {
         cairo_t* cr = p.cr;
-        // cairo leaves out glyphs beyond the clip it holds: give it the port's first.
-        applyClip(p);
-        cairo_new_path(cr);
-        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
-        if (platform::currentIsBarFont()) {
-            std::vector<int32_t> missing;  // no character of the text goes undrawn
-            for (int32_t i = 0; i < count; ++i) {
-                if (glyphs::findOutline(glyphs::GlyphSet::Main, bytes[i]))
-                    barGlyphPath(cr, bytes[i], at[i], base, size * sx / kBarFontUnitsPerEm,
-                                 size * sy / kBarFontUnitsPerEm);
-                else if (bytes[i] > ' ' && bytes[i] != kDelete)
-                    missing.push_back(i);
-            }
-            if (!missing.empty()) {
-                ocrbGlyphPaths(cr, bytes, missing, at, base, size * sx, size * sy);
-                selectFont(st);  // finding OCR-B chose it for measuring
-            }
-        } else if (FT_Face f = faceOf(platform::currentFontFile())) {
-            cairo_set_font_face(cr, cairoFaceOf(platform::currentFontFile(), f));
-            cairo_matrix_t m;
-            cairo_matrix_init_scale(&m, size * sx, size * sy);
-            cairo_set_font_matrix(cr, &m);
-            unhinted(cr);
-            std::vector<cairo_glyph_t> glyphs(count);
-            for (int32_t i = 0; i < count; ++i) glyphs[i] = {glyphIndex(f, bytes[i]), at[i], base};
-            cairo_glyph_path(cr, glyphs.data(), count);
-        }
-        if (st.face & underline) {
-            cairo_rectangle(cr, at[0], base + 1, at[count] - at[0], 1);
-        }
-        cairo_path_t* glyphPath = cairo_copy_path(cr);
-        cairo_new_path(cr);
+        const double sizeX = size * sx, sizeY = size * sy;
         // Modes beyond the boolean ones set text as or does.
         const int mode =
             st.textMode >= srcCopy && st.textMode <= notPatBic ? st.textMode & 3 : srcOr;
+        static constexpr int16_t kGlyphMode[] = {patOr, patOr, patXor, patBic};
+        // Inverting has no font operator: those glyphs stay outlines.
+        const bool fonts = keepsFonts(p) && mode != srcXor;
+        GlyphRun main, fallback;
+        main.keepText = fonts;
+        glyphRuns(st, bytes, count, at, base, sizeX, sizeY, &main, &fallback);
         if (mode == srcCopy) {
             FontInfo fi;
             GetFontInfo(&fi);
+            cairo_new_path(cr);
             cairo_rectangle(cr, at[0], base - fi.ascent * sy, at[count] - at[0],
                             (fi.ascent + fi.descent) * sy);
             fillPath(p, patBic, kBlack, false);
         }
-        cairo_append_path(cr, glyphPath);
-        cairo_path_destroy(glyphPath);
-        static constexpr int16_t kGlyphMode[] = {patOr, patOr, patXor, patBic};
-        fillPath(p, kGlyphMode[mode], kBlack, true);
+        // cairo leaves out glyphs beyond the clip it holds: give it the port's first.
+        applyClip(p);
+        cairo_new_path(cr);
+        if (fonts) {
+            for (GlyphRun* r : {&main, &fallback})
+                if (!r->outlines && !r->glyphs.empty() && !embedsInPdf(r->file, faceOf(r->file)))
+                    r->face = outlineFontOf(r->face);
+            setSource(p, mode == srcBic ? st.back : st.fore);
+            showRun(cr, main, sizeX, sizeY);
+            showRun(cr, fallback, sizeX, sizeY);
+        } else {
+            cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+            runPath(cr, main, sizeX, sizeY);
+            runPath(cr, fallback, sizeX, sizeY);
+        }
+        if (st.face & underline) cairo_rectangle(cr, at[0], base + 1, at[count] - at[0], 1);
+        if (!fonts || (st.face & underline)) fillPath(p, kGlyphMode[mode], kBlack, true);
     }
     const double end = at[count];
     st.pen.h = static_cast<int32_t>(std::floor(end));
