@@ -252,18 +252,15 @@ void setSource(GrafPort& p, const RGBColor& colour) {
     cairo_set_source_rgb(p.cr, c.red / 65535.0, c.green / 65535.0, c.blue / 65535.0);
 }
 
-bool fillRectDirect(GrafPort& p, const Rect& shape, int16_t givenMode, const Pattern& given) {
-    const int16_t mode = knownMode(givenMode);
-    if (p.depth == 0 || p.scale != 1 || p.turns > 0) return false;
-    const bool set = allSet(given), clear = noneSet(given);
-    if (!set && !clear) return false;
-    const bool on = set != ((mode & 4) != 0);  // whether the pattern's bits are set
-    Rect r = shape;
-    auto within = [&r](const Rect& c) {
-        r.top = std::max(r.top, c.top);
-        r.left = std::max(r.left, c.left);
-        r.bottom = std::min(r.bottom, c.bottom);
-        r.right = std::min(r.right, c.right);
+namespace {
+// Narrows r to what the port's bounds and rectangular clips let through; false
+// when a clip is an outline, which only the path can follow.
+bool clippedToBoxes(const GrafPort& p, Rect* r) {
+    auto within = [r](const Rect& c) {
+        r->top = std::max(r->top, c.top);
+        r->left = std::max(r->left, c.left);
+        r->bottom = std::min(r->bottom, c.bottom);
+        r->right = std::min(r->right, c.right);
     };
     within(p.bounds);
     for (const Clip& c : p.outerClips) {
@@ -272,6 +269,93 @@ bool fillRectDirect(GrafPort& p, const Rect& shape, int16_t givenMode, const Pat
     }
     if (p.st.clip.kind == Clip::Outline) return false;
     if (p.st.clip.kind == Clip::Box) within(p.st.clip.rect);
+    return true;
+}
+}  // namespace
+
+bool fillRunsDirect(GrafPort& p, const std::vector<PixelRun>& runs, int16_t givenMode) {
+    const int16_t mode = knownMode(givenMode);
+    if (p.depth != 1 || p.scale != 1 || p.turns > 0 || (mode & 4) || (mode & 3) == srcCopy)
+        return false;
+    constexpr int32_t kFar = std::numeric_limits<int32_t>::max();
+    Rect clip{-kFar, -kFar, kFar, kFar};
+    if (!clippedToBoxes(p, &clip)) return false;
+    const int op = mode & 3;
+    const bool ink = op == srcOr ? inkOf(p, p.st.fore) != 0 : inkOf(p, p.st.back) != 0;
+    cairo_surface_flush(p.surface);
+    unsigned char* data = cairo_image_surface_get_data(p.surface);
+    const int stride = cairo_image_surface_get_stride(p.surface);
+    for (const PixelRun& run : runs) {
+        if (run.v < clip.top || run.v >= clip.bottom) continue;
+        const int32_t h0 = std::max(run.h0, clip.left), h1 = std::min(run.h1, clip.right);
+        if (h1 <= h0) continue;
+        unsigned char* row = data + (run.v - p.bounds.top) * stride;
+        const BitSpan span(h0 - p.bounds.left, h1 - p.bounds.left);
+        if (op == srcXor)
+            spanBits<BitOp::flip>(row, stride, 1, span);
+        else if (ink)
+            spanBits<BitOp::set>(row, stride, 1, span);
+        else
+            spanBits<BitOp::clear>(row, stride, 1, span);
+    }
+    cairo_surface_mark_dirty(p.surface);
+    return true;
+}
+
+bool pathRuns(const GrafPort& p, const cairo_path_t* path, std::vector<PixelRun>* out) {
+    std::vector<PixelRun>& runs = *out;
+    runs.clear();
+    double l = HUGE_VAL, t = HUGE_VAL, r = -HUGE_VAL, b = -HUGE_VAL;
+    for (int i = 0; i < path->num_data; i += path->data[i].header.length)
+        for (int k = 1; k < path->data[i].header.length; ++k) {
+            const auto& pt = path->data[i + k].point;
+            l = std::min(l, pt.x), r = std::max(r, pt.x);
+            t = std::min(t, pt.y), b = std::max(b, pt.y);
+        }
+    if (!(l <= r && t <= b)) return true;  // nothing to fill
+    if (r - l > kMaxWorldSide || b - t > kMaxWorldSide) return false;
+    // The box of the path with a pixel to spare, in port coordinates.
+    const auto left = static_cast<int32_t>(std::floor(l)) - 1;
+    const auto top = static_cast<int32_t>(std::floor(t)) - 1;
+    const int w = static_cast<int>(std::ceil(r)) + 1 - left;
+    const int h = static_cast<int>(std::ceil(b)) + 1 - top;
+    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A1, w, h);
+    // Drawn as the port draws it, shifted by whole pixels only.
+    cairo_surface_set_device_offset(mask, -(left - p.bounds.left), -(top - p.bounds.top));
+    cairo_t* cr = cairo_create(mask);
+    cairo_translate(cr, -p.bounds.left, -p.bounds.top);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+    cairo_append_path(cr, path);
+    cairo_fill(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(mask);
+    const unsigned char* data = cairo_image_surface_get_data(mask);
+    const int stride = cairo_image_surface_get_stride(mask);
+    for (int y = 0; y < h; ++y) {
+        const unsigned char* row = data + y * stride;
+        for (int x = 0; x < w;) {
+            if (!inkBit(row, x)) {
+                ++x;
+                continue;
+            }
+            const int from = x;
+            while (x < w && inkBit(row, x)) ++x;
+            runs.push_back({top + y, left + from, left + x});
+        }
+    }
+    cairo_surface_destroy(mask);
+    return true;
+}
+
+bool fillRectDirect(GrafPort& p, const Rect& shape, int16_t givenMode, const Pattern& given) {
+    const int16_t mode = knownMode(givenMode);
+    if (p.depth == 0 || p.scale != 1 || p.turns > 0) return false;
+    const bool set = allSet(given), clear = noneSet(given);
+    if (!set && !clear) return false;
+    const bool on = set != ((mode & 4) != 0);  // whether the pattern's bits are set
+    Rect r = shape;
+    if (!clippedToBoxes(p, &r)) return false;
     if (r.empty()) return true;
     const int op = mode & 3;
     if ((op == 1 || op == 2 || op == 3) && !on) return true;  // nothing to change

@@ -90,6 +90,17 @@ void drawShapeOp(const PicOp& op, const Rect& r, int32_t p1, int32_t p2,
 // Fills a rectangle of an offscreen world by writing its pixels, when the mode,
 // a solid pattern and a rectangular clip allow; false when the path must be used.
 bool fillRectDirect(GrafPort& p, const Rect& r, int16_t mode, const Pattern& pat);
+// Pixels h0 .. h1 - 1 of row v, in port coordinates.
+struct PixelRun {
+    int32_t v, h0, h1;
+};
+// Fills runs of a one-bit world in an or, xor or bic mode with a black pattern, as
+// a path covering them would be filled; false when the mode, a turn or an outline
+// clip needs the path.
+bool fillRunsDirect(GrafPort& p, const std::vector<PixelRun>& runs, int16_t mode);
+// The pixels a path of p's context covers when filled unsmoothed with the
+// non-zero winding rule, as runs; false for a path beyond any world's size.
+bool pathRuns(const GrafPort& p, const cairo_path_t* path, std::vector<PixelRun>* runs);
 GrafPort* newWorldPort(int depth, const Rect& bounds, int* err);
 // Copies w x h pixels (0xAARRGGBB, not premultiplied) into dstRect of dst, scaled, inside the clip
 // and mask, and keeps the copy in the picture dst records.

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/macroman.h"
@@ -153,6 +154,30 @@ void ocrbGlyphPaths(cairo_t* cr, const unsigned char* bytes, const std::vector<i
     cairo_glyph_path(cr, glyphs.data(), static_cast<int>(glyphs.size()));
 }
 
+// The pixels of text runs drawn into one-bit worlds, by everything that places
+// them: a symbol's text is drawn again at the same place for each file of a run,
+// and cairo's filling of glyph outlines costs far more than setting the bits.
+constexpr size_t kMostCachedRuns = 512;
+std::unordered_map<std::string, std::vector<PixelRun>> gRunPixels;
+
+std::string runKey(const GrafPort& p, const unsigned char* bytes, int32_t count, double sx,
+                   double sy, double x, double base) {
+    const DrawState& st = p.st;
+    std::string key(reinterpret_cast<const char*>(bytes), static_cast<size_t>(count));
+    auto add = [&key](const auto& v) { key.append(reinterpret_cast<const char*>(&v), sizeof v); };
+    add(st.font);
+    add(st.face);
+    add(st.size);
+    add(st.fract);
+    add(sx);
+    add(sy);
+    add(x);
+    add(base);
+    add(p.bounds.left);
+    add(p.bounds.top);
+    return key;
+}
+
 void drawRun(GrafPort& p, const unsigned char* bytes, int32_t count, double sx, double sy) {
     DrawState& st = p.st;
     selectFont(st);
@@ -161,6 +186,22 @@ void drawRun(GrafPort& p, const unsigned char* bytes, int32_t count, double sx, 
     at[0] = st.pen.h + st.penFrac;
     for (int32_t i = 0; i < count; ++i) at[i + 1] = at[i] + advanceOf(bytes[i]) * sx;
     const double base = st.pen.v;
+    // Modes beyond the boolean ones set text as or does.
+    const int mode = st.textMode >= srcCopy && st.textMode <= notPatBic ? st.textMode & 3 : srcOr;
+    static constexpr int16_t kGlyphMode[] = {patOr, patOr, patXor, patBic};
+    const bool cached =
+        visible(p) && count > 0 && p.depth == 1 && p.turns == 0 && p.scale == 1 && mode != srcCopy;
+    std::string key;
+    if (cached) {
+        key = runKey(p, bytes, count, sx, sy, at[0], base);
+        auto it = gRunPixels.find(key);
+        if (it != gRunPixels.end() && fillRunsDirect(p, it->second, kGlyphMode[mode])) {
+            const double end = at[count];
+            st.pen.h = static_cast<int32_t>(std::floor(end));
+            st.penFrac = end - st.pen.h;
+            return;
+        }
+    }
     if (visible(p) && count > 0) {
         cairo_t* cr = p.cr;
         cairo_new_path(cr);
@@ -193,20 +234,28 @@ void drawRun(GrafPort& p, const unsigned char* bytes, int32_t count, double sx, 
         }
         cairo_path_t* glyphPath = cairo_copy_path(cr);
         cairo_new_path(cr);
-        // Modes beyond the boolean ones set text as or does.
-        const int mode =
-            st.textMode >= srcCopy && st.textMode <= notPatBic ? st.textMode & 3 : srcOr;
-        if (mode == srcCopy) {
+        bool filled = false;
+        if (cached) {
+            std::vector<PixelRun> runs;
+            if (pathRuns(p, glyphPath, &runs)) {
+                if (gRunPixels.size() >= kMostCachedRuns) gRunPixels.clear();
+                filled = fillRunsDirect(p, gRunPixels[key] = std::move(runs), kGlyphMode[mode]);
+            }
+        }
+        if (filled) {
+            cairo_path_destroy(glyphPath);
+        } else if (mode == srcCopy) {
             FontInfo fi;
             GetFontInfo(&fi);
             cairo_rectangle(cr, at[0], base - fi.ascent * sy, at[count] - at[0],
                             (fi.ascent + fi.descent) * sy);
             fillPath(p, patBic, kBlack, false);
         }
-        cairo_append_path(cr, glyphPath);
-        cairo_path_destroy(glyphPath);
-        static constexpr int16_t kGlyphMode[] = {patOr, patOr, patXor, patBic};
-        fillPath(p, kGlyphMode[mode], kBlack, true);
+        if (!filled) {
+            cairo_append_path(cr, glyphPath);
+            cairo_path_destroy(glyphPath);
+            fillPath(p, kGlyphMode[mode], kBlack, true);
+        }
     }
     const double end = at[count];
     st.pen.h = static_cast<int32_t>(std::floor(end));
