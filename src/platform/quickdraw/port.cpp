@@ -110,20 +110,32 @@ uint8_t bitSpan(int from, int to) {
 struct BitSpan {
     int first, last;  // the bytes at the ends
     uint8_t head, tail;
-    BitSpan(int x0, int x1) : first(x0 >> 3), last((x1 - 1) >> 3) {
+    // A span within eight bytes that the row holds from `first` on is changed as
+    // one word: its bits in memory order.
+    bool inWord = false;
+    uint64_t word = 0;
+    BitSpan(int x0, int x1, int rowBytes) : first(x0 >> 3), last((x1 - 1) >> 3) {
         head = bitSpan(x0 & 7, first == last ? ((x1 - 1) & 7) + 1 : 8);
         tail = bitSpan(0, ((x1 - 1) & 7) + 1);
+        if (last - first < 8 && first + 8 <= rowBytes) {
+            uint8_t bytes[8] = {};
+            bytes[0] = head;
+            for (int i = 1; i < last - first; ++i) bytes[i] = 0xFF;
+            if (last > first) bytes[last - first] = tail;
+            std::memcpy(&word, bytes, sizeof word);
+            inWord = true;
+        }
     }
 };
 
 enum class BitOp { set, clear, flip };
 
-template <BitOp op>
-void applyBits(uint8_t& b, uint8_t mask) {
+template <BitOp op, typename T>
+void applyBits(T& b, T mask) {
     if constexpr (op == BitOp::set)
         b |= mask;
     else if constexpr (op == BitOp::clear)
-        b &= static_cast<uint8_t>(~mask);
+        b &= static_cast<T>(~mask);
     else
         b ^= mask;
 }
@@ -131,15 +143,25 @@ void applyBits(uint8_t& b, uint8_t mask) {
 // The span set (ink), cleared or inverted in `rows` rows from `row` on.
 template <BitOp op>
 void spanBits(unsigned char* row, int stride, int rows, const BitSpan& s) {
+    if (s.inWord) {
+        // A bar: one load and one store a row.
+        for (int y = 0; y < rows; ++y, row += stride) {
+            uint64_t w;
+            std::memcpy(&w, row + s.first, sizeof w);
+            applyBits<op>(w, s.word);
+            std::memcpy(row + s.first, &w, sizeof w);
+        }
+        return;
+    }
     const size_t whole = s.last > s.first ? static_cast<size_t>(s.last - s.first - 1) : 0;
     for (int y = 0; y < rows; ++y, row += stride) {
         applyBits<op>(row[s.first], s.head);
         if (s.last == s.first) continue;
-        // Bars are a few bytes wide: a call to memset would cost more than the
-        // stores, and stall the byte read after it.
-        uint8_t* mid = row + s.first + 1;
-        for (size_t i = 0; i < whole; ++i) applyBits<op>(mid[i], 0xFF);
+        // The end bytes first: a byte read just after a long fill of the bytes
+        // beside it waits for the fill's stores.
         applyBits<op>(row[s.last], s.tail);
+        uint8_t* mid = row + s.first + 1;
+        for (size_t i = 0; i < whole; ++i) applyBits<op>(mid[i], uint8_t{0xFF});
     }
 }
 
@@ -290,7 +312,7 @@ bool fillRunsDirect(GrafPort& p, const std::vector<PixelRun>& runs, int16_t give
         const int32_t h0 = std::max(run.h0, clip.left), h1 = std::min(run.h1, clip.right);
         if (h1 <= h0) continue;
         unsigned char* row = data + (run.v - p.bounds.top) * stride;
-        const BitSpan span(h0 - p.bounds.left, h1 - p.bounds.left);
+        const BitSpan span(h0 - p.bounds.left, h1 - p.bounds.left, stride);
         if (op == srcXor)
             spanBits<BitOp::flip>(row, stride, 1, span);
         else if (ink)
@@ -368,7 +390,7 @@ bool fillRectDirect(GrafPort& p, const Rect& shape, int16_t givenMode, const Pat
         const uint8_t ink = op == 2 ? kFullInk : inkOf(p, paint);
         unsigned char* top = data + y0 * stride;
         if (p.depth == 1) {
-            const BitSpan span(x0, x0 + r.width());
+            const BitSpan span(x0, x0 + r.width(), stride);
             if (op == 2)
                 spanBits<BitOp::flip>(top, stride, r.height(), span);
             else if (ink)
