@@ -77,6 +77,32 @@ TEST(InkWorlds, HoldTheColourWorldsPixelsThresholded) {
     EXPECT_GT(inked, 100);
 }
 
+// Copies of a picture of bars and greys, scaled, copied and or-ed over ink.
+std::vector<uint32_t> copiedInto(int depth) {
+    World src({0, 0, 6, 9});
+    RGBForeColor({0x3000, 0x3000, 0x3000});
+    PaintRect({0, 0, 6, 3});
+    ForeColor(blackColor);
+    PaintRect({2, 5, 4, 7});
+    World dst({0, 0, 20, 30}, depth);
+    PaintRect({0, 0, 20, 4});
+    CopyBits(src.w, {0, 0, 6, 9}, {1, 2, 13, 20}, srcCopy);
+    CopyBits(src.w, {0, 0, 6, 9}, {8, 12, 14, 21}, srcOr);
+    return dst.pixels();
+}
+
+TEST(InkWorlds, TakeCopiedPixelsThresholded) {
+    const std::vector<uint32_t> colour = copiedInto(32);
+    const std::vector<uint32_t> bits = copiedInto(1);
+    const std::vector<uint32_t> grey = copiedInto(kGreyDepth);
+    ASSERT_EQ(bits.size(), colour.size());
+    ASSERT_EQ(grey.size(), colour.size());
+    for (size_t i = 0; i < colour.size(); ++i) {
+        ASSERT_EQ(bits[i], colour[i] == 0xFFFFFF ? 0xFFFFFFu : 0u) << "pixel " << i;
+        ASSERT_EQ(grey[i], colour[i]) << "pixel " << i;
+    }
+}
+
 TEST(InkWorlds, ShowColoursByTheirRule) {
     World grey({0, 0, 4, 8}, kGreyDepth);
     RGBForeColor({0x8000, 0x8000, 0x8000});
