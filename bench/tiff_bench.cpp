@@ -1,5 +1,5 @@
 // TIFF files of EAN-13 symbols at 600 dpi: files per second through the whole
-// command line into a tmpfs folder (target 1,000 or more), the TIFF bytes alone,
+// command line into a tmpfs folder (target 3,000 or more), the TIFF bytes alone,
 // and the user CPU of the program's own process against the peer encoder's batch
 // mode (zint --batch writing TIFF) on the same numbers in the same run. Read the
 // ratio (user_ratio_to_zint): the machine is noisy.
@@ -39,7 +39,7 @@ std::string records(int n, const std::string& dir) {
 // The whole path of a request: record, symbol, picture, TIFF, file.
 void BM_Ean13TiffFilesThroughTheCommandLine(benchmark::State& state) {
     benchsupport::runRecords(state, records(kBatch, scratch("files")), kBatch);
-    state.SetLabel("target: 1,000 files a second or more");
+    state.SetLabel("target: 3,000 files a second or more");
 }
 BENCHMARK(BM_Ean13TiffFilesThroughTheCommandLine)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -68,7 +68,8 @@ BENCHMARK(BM_Ean13TiffBytes)->Unit(benchmark::kMicrosecond);
 
 // Both programs as a user runs them, one process each, the same 1,000 numbers.
 void BM_Ean13TiffAgainstZint(benchmark::State& state) {
-    // zint's scale 4 draws EAN-13's 0.33 mm module in about 8 pixels, as 600 dpi does.
+    // zint's scale 4 makes its image 904 pixels wide against our 908: the nearest
+    // its half steps of scale come to our width.
     benchsupport::batchAgainstZint(
         state, kBench, kBatch, [](const std::string& dir) { return records(kBatch, dir); }, digits,
         {"-b", "13", "--scale=4", "--filetype=TIF"}, "tif");

@@ -3,6 +3,8 @@
 #include "platform/quickdraw/port.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -17,6 +19,12 @@ constexpr uint16_t kCubeStep = 0x3333;
 constexpr int32_t kMaxWorldSide = 32767;
 constexpr int kErrParam = -50;
 constexpr int kErrMemory = -108;
+// Luminance weights of red, green and blue, in thousandths: a grey keeps its level.
+constexpr uint32_t kLumaRed = 299, kLumaGreen = 587, kLumaBlue = 114, kLumaWhole = 1000;
+constexpr uint8_t kFullInk = 0xFF;
+// cairo packs one-bit pixels into 32-bit words of the machine's order: on a
+// little-endian machine the first pixel is the least significant bit of byte 0.
+constexpr bool kBitsLsbFirst = std::endian::native == std::endian::little;
 
 GrafPort gNullPort;  // draws nowhere: the current port before any SetPort
 GrafPort* gCurrent = nullptr;
@@ -88,6 +96,106 @@ void setUpContext(GrafPort& p) {
     cairo_set_antialias(p.cr, CAIRO_ANTIALIAS_NONE);
 }
 
+// The bits of byte-sized group [from, to) of a one-bit row, 0 <= from < to <= 8.
+uint8_t bitSpan(int from, int to) {
+    const unsigned lsb = ((1u << to) - 1) & ~((1u << from) - 1);
+    if (kBitsLsbFirst) return static_cast<uint8_t>(lsb);
+    return static_cast<uint8_t>(((lsb & 0x01) << 7) | ((lsb & 0x02) << 5) | ((lsb & 0x04) << 3) |
+                                ((lsb & 0x08) << 1) | ((lsb & 0x10) >> 1) | ((lsb & 0x20) >> 3) |
+                                ((lsb & 0x40) >> 5) | ((lsb & 0x80) >> 7));
+}
+
+// Where pixels [x0, x1) of a one-bit row lie: the bytes they fill whole, and the
+// bits they take of the bytes at their ends.
+struct BitSpan {
+    int first, last;  // the bytes at the ends
+    uint8_t head, tail;
+    // A span within eight bytes that the row holds from `first` on is changed as
+    // one word: its bits in memory order.
+    bool inWord = false;
+    uint64_t word = 0;
+    BitSpan(int x0, int x1, int rowBytes) : first(x0 >> 3), last((x1 - 1) >> 3) {
+        head = bitSpan(x0 & 7, first == last ? ((x1 - 1) & 7) + 1 : 8);
+        tail = bitSpan(0, ((x1 - 1) & 7) + 1);
+        if (last - first < 8 && first + 8 <= rowBytes) {
+            uint8_t bytes[8] = {};
+            bytes[0] = head;
+            for (int i = 1; i < last - first; ++i) bytes[i] = 0xFF;
+            if (last > first) bytes[last - first] = tail;
+            std::memcpy(&word, bytes, sizeof word);
+            inWord = true;
+        }
+    }
+};
+
+enum class BitOp { set, clear, flip };
+
+template <BitOp op, typename T>
+void applyBits(T& b, T mask) {
+    if constexpr (op == BitOp::set)
+        b |= mask;
+    else if constexpr (op == BitOp::clear)
+        b &= static_cast<T>(~mask);
+    else
+        b ^= mask;
+}
+
+// The span set (ink), cleared or inverted in `rows` rows from `row` on.
+template <BitOp op>
+void spanBits(unsigned char* row, int stride, int rows, const BitSpan& s) {
+    if (s.inWord) {
+        // A bar: one load and one store a row.
+        for (int y = 0; y < rows; ++y, row += stride) {
+            uint64_t w;
+            std::memcpy(&w, row + s.first, sizeof w);
+            applyBits<op>(w, s.word);
+            std::memcpy(row + s.first, &w, sizeof w);
+        }
+        return;
+    }
+    const size_t whole = s.last > s.first ? static_cast<size_t>(s.last - s.first - 1) : 0;
+    for (int y = 0; y < rows; ++y, row += stride) {
+        applyBits<op>(row[s.first], s.head);
+        if (s.last == s.first) continue;
+        // The end bytes first: a byte read just after a long fill of the bytes
+        // beside it waits for the fill's stores.
+        applyBits<op>(row[s.last], s.tail);
+        uint8_t* mid = row + s.first + 1;
+        for (size_t i = 0; i < whole; ++i) applyBits<op>(mid[i], uint8_t{0xFF});
+    }
+}
+
+// Reverses a byte's bits: cairo's one-bit order against the files' (first pixel high).
+uint8_t reversed(uint8_t b) {
+    b = static_cast<uint8_t>((b & 0xF0) >> 4 | (b & 0x0F) << 4);
+    b = static_cast<uint8_t>((b & 0xCC) >> 2 | (b & 0x33) << 2);
+    return static_cast<uint8_t>((b & 0xAA) >> 1 | (b & 0x55) << 1);
+}
+
+bool inkBit(const unsigned char* row, int x) {
+    const unsigned bit = kBitsLsbFirst ? (x & 7) : 7 - (x & 7);
+    return (row[x >> 3] >> bit) & 1;
+}
+
+// One pixel of an image surface of any format the ports use, as 0x00RRGGBB.
+uint32_t pixelAt(cairo_surface_t* s, int x, int y) {
+    const unsigned char* row =
+        cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s);
+    switch (cairo_image_surface_get_format(s)) {
+        case CAIRO_FORMAT_A1:
+            return inkBit(row, x) ? 0 : 0xFFFFFFu;
+        case CAIRO_FORMAT_A8: {
+            const uint32_t g = 0xFFu - row[x];
+            return g << 16 | g << 8 | g;
+        }
+        default: {
+            uint32_t px;
+            std::memcpy(&px, row + x * 4, 4);
+            return px & 0xFFFFFFu;
+        }
+    }
+}
+
 uint16_t nearestStep(uint16_t c) {
     const int step = (c + kCubeStep / 2) / kCubeStep;
     return static_cast<uint16_t>(step * kCubeStep);
@@ -133,17 +241,133 @@ void applyClip(GrafPort& p) {
 
 RGBColor showable(const GrafPort& p, const RGBColor& c) {
     if (p.depth == 1) {
-        // Only white stays white; every other colour prints.
-        const bool white = c.red == kFull && c.green == kFull && c.blue == kFull;
+        // Only white stays white (or what the threshold calls white); every other
+        // colour prints.
+        const bool white = p.whiteFrom > 0 ? (c.red >> 8) >= p.whiteFrom
+                                           : c.red == kFull && c.green == kFull && c.blue == kFull;
         return white ? RGBColor{kFull, kFull, kFull} : RGBColor{0, 0, 0};
+    }
+    if (p.depth == kGreyDepth) {
+        const auto level = static_cast<uint16_t>(
+            (kLumaRed * c.red + kLumaGreen * c.green + kLumaBlue * c.blue + kLumaWhole / 2) /
+            kLumaWhole);
+        return {level, level, level};
     }
     if (p.depth == 8) return {nearestStep(c.red), nearestStep(c.green), nearestStep(c.blue)};
     return c;
 }
 
+bool inkWorld(const GrafPort& p) { return p.depth == 1 || p.depth == kGreyDepth; }
+
+uint8_t inkOf(const GrafPort& p, const RGBColor& c) {
+    return static_cast<uint8_t>(kFullInk - (showable(p, c).red >> 8));
+}
+
 void setSource(GrafPort& p, const RGBColor& colour) {
+    if (inkWorld(p)) {
+        // Ink replaces what lies below, as an opaque colour would.
+        cairo_set_operator(p.cr, CAIRO_OPERATOR_SOURCE);
+        cairo_set_source_rgba(p.cr, 0, 0, 0, inkOf(p, colour) / 255.0);
+        return;
+    }
     const RGBColor c = showable(p, colour);
     cairo_set_source_rgb(p.cr, c.red / 65535.0, c.green / 65535.0, c.blue / 65535.0);
+}
+
+namespace {
+// Narrows r to what the port's bounds and rectangular clips let through; false
+// when a clip is an outline, which only the path can follow.
+bool clippedToBoxes(const GrafPort& p, Rect* r) {
+    auto within = [r](const Rect& c) {
+        r->top = std::max(r->top, c.top);
+        r->left = std::max(r->left, c.left);
+        r->bottom = std::min(r->bottom, c.bottom);
+        r->right = std::min(r->right, c.right);
+    };
+    within(p.bounds);
+    for (const Clip& c : p.outerClips) {
+        if (c.kind == Clip::Outline) return false;
+        if (c.kind == Clip::Box) within(c.rect);
+    }
+    if (p.st.clip.kind == Clip::Outline) return false;
+    if (p.st.clip.kind == Clip::Box) within(p.st.clip.rect);
+    return true;
+}
+}  // namespace
+
+bool fillRunsDirect(GrafPort& p, const std::vector<PixelRun>& runs, int16_t givenMode) {
+    const int16_t mode = knownMode(givenMode);
+    if (p.depth != 1 || p.scale != 1 || p.turns > 0 || (mode & 4) || (mode & 3) == srcCopy)
+        return false;
+    constexpr int32_t kFar = std::numeric_limits<int32_t>::max();
+    Rect clip{-kFar, -kFar, kFar, kFar};
+    if (!clippedToBoxes(p, &clip)) return false;
+    const int op = mode & 3;
+    const bool ink = op == srcOr ? inkOf(p, p.st.fore) != 0 : inkOf(p, p.st.back) != 0;
+    cairo_surface_flush(p.surface);
+    unsigned char* data = cairo_image_surface_get_data(p.surface);
+    const int stride = cairo_image_surface_get_stride(p.surface);
+    for (const PixelRun& run : runs) {
+        if (run.v < clip.top || run.v >= clip.bottom) continue;
+        const int32_t h0 = std::max(run.h0, clip.left), h1 = std::min(run.h1, clip.right);
+        if (h1 <= h0) continue;
+        unsigned char* row = data + (run.v - p.bounds.top) * stride;
+        const BitSpan span(h0 - p.bounds.left, h1 - p.bounds.left, stride);
+        if (op == srcXor)
+            spanBits<BitOp::flip>(row, stride, 1, span);
+        else if (ink)
+            spanBits<BitOp::set>(row, stride, 1, span);
+        else
+            spanBits<BitOp::clear>(row, stride, 1, span);
+    }
+    cairo_surface_mark_dirty(p.surface);
+    return true;
+}
+
+bool pathRuns(const GrafPort& p, const cairo_path_t* path, std::vector<PixelRun>* out) {
+    std::vector<PixelRun>& runs = *out;
+    runs.clear();
+    double l = HUGE_VAL, t = HUGE_VAL, r = -HUGE_VAL, b = -HUGE_VAL;
+    for (int i = 0; i < path->num_data; i += path->data[i].header.length)
+        for (int k = 1; k < path->data[i].header.length; ++k) {
+            const auto& pt = path->data[i + k].point;
+            l = std::min(l, pt.x), r = std::max(r, pt.x);
+            t = std::min(t, pt.y), b = std::max(b, pt.y);
+        }
+    if (!(l <= r && t <= b)) return true;  // nothing to fill
+    if (r - l > kMaxWorldSide || b - t > kMaxWorldSide) return false;
+    // The box of the path with a pixel to spare, in port coordinates.
+    const auto left = static_cast<int32_t>(std::floor(l)) - 1;
+    const auto top = static_cast<int32_t>(std::floor(t)) - 1;
+    const int w = static_cast<int>(std::ceil(r)) + 1 - left;
+    const int h = static_cast<int>(std::ceil(b)) + 1 - top;
+    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A1, w, h);
+    // Drawn as the port draws it, shifted by whole pixels only.
+    cairo_surface_set_device_offset(mask, -(left - p.bounds.left), -(top - p.bounds.top));
+    cairo_t* cr = cairo_create(mask);
+    cairo_translate(cr, -p.bounds.left, -p.bounds.top);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+    cairo_append_path(cr, path);
+    cairo_fill(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(mask);
+    const unsigned char* data = cairo_image_surface_get_data(mask);
+    const int stride = cairo_image_surface_get_stride(mask);
+    for (int y = 0; y < h; ++y) {
+        const unsigned char* row = data + y * stride;
+        for (int x = 0; x < w;) {
+            if (!inkBit(row, x)) {
+                ++x;
+                continue;
+            }
+            const int from = x;
+            while (x < w && inkBit(row, x)) ++x;
+            runs.push_back({top + y, left + from, left + x});
+        }
+    }
+    cairo_surface_destroy(mask);
+    return true;
 }
 
 bool fillRectDirect(GrafPort& p, const Rect& shape, int16_t givenMode, const Pattern& given) {
@@ -153,31 +377,43 @@ bool fillRectDirect(GrafPort& p, const Rect& shape, int16_t givenMode, const Pat
     if (!set && !clear) return false;
     const bool on = set != ((mode & 4) != 0);  // whether the pattern's bits are set
     Rect r = shape;
-    auto within = [&r](const Rect& c) {
-        r.top = std::max(r.top, c.top);
-        r.left = std::max(r.left, c.left);
-        r.bottom = std::min(r.bottom, c.bottom);
-        r.right = std::min(r.right, c.right);
-    };
-    within(p.bounds);
-    for (const Clip& c : p.outerClips) {
-        if (c.kind == Clip::Outline) return false;
-        if (c.kind == Clip::Box) within(c.rect);
-    }
-    if (p.st.clip.kind == Clip::Outline) return false;
-    if (p.st.clip.kind == Clip::Box) within(p.st.clip.rect);
+    if (!clippedToBoxes(p, &r)) return false;
     if (r.empty()) return true;
     const int op = mode & 3;
     if ((op == 1 || op == 2 || op == 3) && !on) return true;  // nothing to change
-    uint32_t colour = 0;
-    if (op != 2) {
-        const RGBColor c = showable(p, (op == 0 && on) || op == 1 ? p.st.fore : p.st.back);
-        colour = 0xFF000000u | ((c.red >> 8) << 16) | ((c.green >> 8) << 8) | (c.blue >> 8);
-    }
+    const RGBColor& paint = (op == 0 && on) || op == 1 ? p.st.fore : p.st.back;
     cairo_surface_flush(p.surface);
     unsigned char* data = cairo_image_surface_get_data(p.surface);
     const int stride = cairo_image_surface_get_stride(p.surface);
     const int x0 = r.left - p.bounds.left, y0 = r.top - p.bounds.top;
+    if (inkWorld(p)) {
+        const uint8_t ink = op == 2 ? kFullInk : inkOf(p, paint);
+        unsigned char* top = data + y0 * stride;
+        if (p.depth == 1) {
+            const BitSpan span(x0, x0 + r.width(), stride);
+            if (op == 2)
+                spanBits<BitOp::flip>(top, stride, r.height(), span);
+            else if (ink)
+                spanBits<BitOp::set>(top, stride, r.height(), span);
+            else
+                spanBits<BitOp::clear>(top, stride, r.height(), span);
+        } else {
+            for (int y = 0; y < r.height(); ++y) {
+                unsigned char* row = top + y * stride;
+                if (op == 2)
+                    for (int x = 0; x < r.width(); ++x) row[x0 + x] ^= kFullInk;
+                else
+                    std::memset(row + x0, ink, static_cast<size_t>(r.width()));
+            }
+        }
+        cairo_surface_mark_dirty_rectangle(p.surface, x0, y0, r.width(), r.height());
+        return true;
+    }
+    uint32_t colour = 0;
+    if (op != 2) {
+        const RGBColor c = showable(p, paint);
+        colour = 0xFF000000u | ((c.red >> 8) << 16) | ((c.green >> 8) << 8) | (c.blue >> 8);
+    }
     for (int y = 0; y < r.height(); ++y) {
         auto* row = reinterpret_cast<uint32_t*>(data + (y0 + y) * stride) + x0;
         if (op == 2)
@@ -217,7 +453,8 @@ void fillPath(GrafPort& p, int16_t givenMode, const Pattern& given, bool smooth)
             maskedFill(p, pat);
             break;
         case 2:  // xor: set bits invert what lies below
-            cairo_set_operator(cr, CAIRO_OPERATOR_DIFFERENCE);
+            // Ink worlds keep ink as alpha, which xor of an opaque source inverts.
+            cairo_set_operator(cr, inkWorld(p) ? CAIRO_OPERATOR_XOR : CAIRO_OPERATOR_DIFFERENCE);
             cairo_set_source_rgb(cr, 1, 1, 1);
             maskedFill(p, pat);
             cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
@@ -261,13 +498,15 @@ void FlushPort(GrafPort* port) {
 
 GrafPort* newWorldPort(int depth, const Rect& bounds, int* err) {
     *err = 0;
-    if ((depth != 1 && depth != 8 && depth != 32) || bounds.empty() ||
+    if ((depth != 1 && depth != 8 && depth != kGreyDepth && depth != 32) || bounds.empty() ||
         bounds.width() > kMaxWorldSide || bounds.height() > kMaxWorldSide) {
         *err = kErrParam;
         return nullptr;
     }
-    cairo_surface_t* s =
-        cairo_image_surface_create(CAIRO_FORMAT_RGB24, bounds.width(), bounds.height());
+    const bool ink = depth == 1 || depth == kGreyDepth;
+    const cairo_format_t format =
+        depth == 1 ? CAIRO_FORMAT_A1 : (ink ? CAIRO_FORMAT_A8 : CAIRO_FORMAT_RGB24);
+    cairo_surface_t* s = cairo_image_surface_create(format, bounds.width(), bounds.height());
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(s);
         *err = kErrMemory;
@@ -276,6 +515,7 @@ GrafPort* newWorldPort(int depth, const Rect& bounds, int* err) {
     GrafPort* p = NewPort(s, bounds);
     p->ownsSurface = true;
     p->depth = depth;
+    if (ink) return p;  // cairo's new surfaces hold no ink: white
     cairo_save(p->cr);
     cairo_set_source_rgb(p->cr, 1, 1, 1);
     cairo_paint(p->cr);
@@ -295,11 +535,71 @@ GWorldPtr GetGWorld() { return gCurrent; }
 int GWorldDepth(GWorldPtr world) { return world ? world->depth : 0; }
 Rect GWorldBounds(GWorldPtr world) { return world ? world->bounds : Rect{}; }
 
+void SetGWorldWhiteFrom(GWorldPtr world, int redFrom) {
+    if (world) world->whiteFrom = std::clamp(redFrom, 0, 0xFF);
+}
+
 const uint32_t* GWorldPixels(GWorldPtr world, int* stride) {
     if (!world || !world->surface || world->depth == 0) return nullptr;
     cairo_surface_flush(world->surface);
+    if (inkWorld(*world)) {
+        const int w = world->bounds.width(), h = world->bounds.height();
+        world->rgbView.resize(static_cast<size_t>(w) * h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                world->rgbView[static_cast<size_t>(y) * w + x] = pixelAt(world->surface, x, y);
+        *stride = w * 4;
+        return world->rgbView.data();
+    }
     *stride = cairo_image_surface_get_stride(world->surface);
     return reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(world->surface));
+}
+
+bool GWorldBitRow(GWorldPtr world, int y, uint8_t* out) {
+    if (!world || world->depth != 1 || y < 0 || y >= world->bounds.height()) return false;
+    cairo_surface_flush(world->surface);
+    const unsigned char* row = cairo_image_surface_get_data(world->surface) +
+                               y * cairo_image_surface_get_stride(world->surface);
+    const int width = world->bounds.width(), bytes = (width + 7) / 8;
+    static const auto kFlip = [] {
+        std::array<uint8_t, 256> t{};
+        for (int b = 0; b < 256; ++b)
+            t[b] = static_cast<uint8_t>(
+                ~(kBitsLsbFirst ? reversed(static_cast<uint8_t>(b)) : static_cast<uint8_t>(b)));
+        return t;
+    }();
+    for (int i = 0; i < bytes; ++i) out[i] = kFlip[row[i]];
+    if (width % 8) out[bytes - 1] &= static_cast<uint8_t>(0xFF00 >> (width % 8));
+    return true;
+}
+
+bool GWorldGreyRow(GWorldPtr world, int y, uint8_t* out) {
+    if (!world || world->depth != kGreyDepth || y < 0 || y >= world->bounds.height()) return false;
+    cairo_surface_flush(world->surface);
+    const unsigned char* row = cairo_image_surface_get_data(world->surface) +
+                               y * cairo_image_surface_get_stride(world->surface);
+    for (int x = 0; x < world->bounds.width(); ++x)
+        out[x] = static_cast<uint8_t>(kFullInk - row[x]);
+    return true;
+}
+
+bool GWorldRowRepeats(GWorldPtr world, int y) {
+    if (!world || world->depth == 0 || y <= 0 || y >= world->bounds.height()) return false;
+    cairo_surface_flush(world->surface);
+    const int stride = cairo_image_surface_get_stride(world->surface);
+    const unsigned char* row = cairo_image_surface_get_data(world->surface) + y * stride;
+    const int width = world->bounds.width();
+    const size_t bytes = static_cast<size_t>(world->depth == 1            ? (width + 7) / 8
+                                             : world->depth == kGreyDepth ? width
+                                                                          : width * 4);
+    if (world->depth == 1 && width % 8) {
+        // The bits past the last pixel are no part of the row.
+        if (std::memcmp(row, row - stride, bytes - 1) != 0) return false;
+        const unsigned bits =
+            kBitsLsbFirst ? (1u << (width % 8)) - 1 : (0xFF00u >> (width % 8)) & 0xFFu;
+        return ((row[bytes - 1] ^ row[bytes - 1 - stride]) & bits) == 0;
+    }
+    return std::memcmp(row, row - stride, bytes) == 0;
 }
 
 void GetCPixel(int32_t h, int32_t v, RGBColor* colour) {
@@ -312,10 +612,7 @@ void GetCPixel(int32_t h, int32_t v, RGBColor* colour) {
     if (x < 0 || y < 0 || x >= cairo_image_surface_get_width(p.surface) ||
         y >= cairo_image_surface_get_height(p.surface))
         return;
-    const unsigned char* row =
-        cairo_image_surface_get_data(p.surface) + y * cairo_image_surface_get_stride(p.surface);
-    uint32_t px;
-    std::memcpy(&px, row + x * 4, 4);
+    const uint32_t px = pixelAt(p.surface, x, y);
     // 8-bit channels widen as QuickDraw widens them: the byte twice.
     colour->red = static_cast<uint16_t>(((px >> 16) & 0xFF) * 0x101);
     colour->green = static_cast<uint16_t>(((px >> 8) & 0xFF) * 0x101);
@@ -481,18 +778,16 @@ std::vector<uint32_t> pixelsOf(GrafPort& src, const Rect& r) {
     std::vector<uint32_t> out(static_cast<size_t>(r.width()) * r.height(), 0xFFFFFFFFu);
     if (!src.surface || cairo_surface_get_type(src.surface) != CAIRO_SURFACE_TYPE_IMAGE) return out;
     cairo_surface_flush(src.surface);
-    const unsigned char* data = cairo_image_surface_get_data(src.surface);
-    const int stride = cairo_image_surface_get_stride(src.surface);
     const int sw = cairo_image_surface_get_width(src.surface);
     const int sh = cairo_image_surface_get_height(src.surface);
     for (int y = 0; y < r.height(); ++y) {
         const int sy = r.top - src.bounds.top + y;
         if (sy < 0 || sy >= sh) continue;
-        const auto* row = reinterpret_cast<const uint32_t*>(data + sy * stride);
         for (int x = 0; x < r.width(); ++x) {
             const int sx = r.left - src.bounds.left + x;
             if (sx >= 0 && sx < sw)
-                out[static_cast<size_t>(y) * r.width() + x] = row[sx] | 0xFF000000u;
+                out[static_cast<size_t>(y) * r.width() + x] =
+                    pixelAt(src.surface, sx, sy) | 0xFF000000u;
         }
     }
     return out;
@@ -520,20 +815,36 @@ void drawBits(GrafPort& dst, const std::vector<uint32_t>& pixels, int w, int h, 
         op->pixels = pixels;
     }
     if (!visible(dst) || dstRect.empty()) return;
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    // The or mode leaves the destination where the source is white.
+    const bool whiteClear = (mode & 3) == srcOr;
+    const bool ink = inkWorld(dst);
+    // Ink worlds take the pixels' ink through their coverage: where a pixel is
+    // opaque its ink replaces what lies below, as its colour would.
+    cairo_surface_t* s =
+        cairo_image_surface_create(ink ? CAIRO_FORMAT_A8 : CAIRO_FORMAT_ARGB32, w, h);
+    cairo_surface_t* cover = ink ? cairo_image_surface_create(CAIRO_FORMAT_A8, w, h) : nullptr;
     cairo_surface_flush(s);
     unsigned char* data = cairo_image_surface_get_data(s);
     const int stride = cairo_image_surface_get_stride(s);
-    // The or mode leaves the destination where the source is white.
-    const bool whiteClear = (mode & 3) == srcOr;
+    unsigned char* coverData = cover ? cairo_image_surface_get_data(cover) : nullptr;
     for (int y = 0; y < h; ++y) {
         auto* row = reinterpret_cast<uint32_t*>(data + y * stride);
         for (int x = 0; x < w; ++x) {
             const uint32_t px = pixels[static_cast<size_t>(y) * w + x];
-            row[x] = whiteClear && px == 0xFFFFFFFFu ? 0 : premultiplied(px);
+            const bool clear = whiteClear && px == 0xFFFFFFFFu;
+            if (!ink) {
+                row[x] = clear ? 0 : premultiplied(px);
+                continue;
+            }
+            const RGBColor c{static_cast<uint16_t>((px >> 16 & 0xFF) * 0x101),
+                             static_cast<uint16_t>((px >> 8 & 0xFF) * 0x101),
+                             static_cast<uint16_t>((px & 0xFF) * 0x101)};
+            data[y * stride + x] = inkOf(dst, c);
+            coverData[y * stride + x] = clear ? 0 : static_cast<unsigned char>(px >> 24);
         }
     }
     cairo_surface_mark_dirty(s);
+    if (cover) cairo_surface_mark_dirty(cover);
     cairo_t* cr = dst.cr;
     applyClip(dst);
     cairo_save(cr);
@@ -545,18 +856,30 @@ void drawBits(GrafPort& dst, const std::vector<uint32_t>& pixels, int w, int h, 
         pathOfClip(cr, Clip{Clip::Outline, {}, *mask});
         cairo_clip(cr);
     }
-    cairo_pattern_t* pat = cairo_pattern_create_for_surface(s);
-    cairo_pattern_set_filter(pat, CAIRO_FILTER_NEAREST);
     cairo_matrix_t m;
     cairo_matrix_init_scale(&m, static_cast<double>(w) / dstRect.width(),
                             static_cast<double>(h) / dstRect.height());
     cairo_matrix_translate(&m, -dstRect.left, -dstRect.top);
-    cairo_pattern_set_matrix(pat, &m);
+    auto placed = [&m](cairo_surface_t* surface) {
+        cairo_pattern_t* pat = cairo_pattern_create_for_surface(surface);
+        cairo_pattern_set_filter(pat, CAIRO_FILTER_NEAREST);
+        cairo_pattern_set_matrix(pat, &m);
+        return pat;
+    };
+    cairo_pattern_t* pat = placed(s);
     cairo_set_source(cr, pat);
-    cairo_paint(cr);
+    if (cover) {
+        cairo_pattern_t* coverPat = placed(cover);
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        cairo_mask(cr, coverPat);
+        cairo_pattern_destroy(coverPat);
+    } else {
+        cairo_paint(cr);
+    }
     cairo_pattern_destroy(pat);
     cairo_restore(cr);
     cairo_surface_destroy(s);
+    if (cover) cairo_surface_destroy(cover);
 }
 
 void CopyBits(GrafPort* src, const Rect& srcRect, const Rect& dstRect, int16_t mode,

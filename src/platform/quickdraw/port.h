@@ -51,6 +51,10 @@ struct GrafPort {
     double scale = 1;
     bool smooth = false;
     int depth = 0;  // of an offscreen world; 0 for a port on a caller's surface
+    // One-bit worlds: colours whose red is at least this light show white; 0 keeps
+    // only pure white white.
+    int whiteFrom = 0;
+    std::vector<uint32_t> rgbView;  // GWorldPixels of an ink world
     DrawState st;
     int penVis = 0;
     std::vector<Clip> outerClips;  // of the ports pictures are replayed into
@@ -70,6 +74,11 @@ void applyClip(GrafPort& p);
 // The colour the port can show: black or white at depth 1, the nearest of the
 // colour cube at depth 8.
 RGBColor showable(const GrafPort& p, const RGBColor& c);
+// True for the worlds that keep ink rather than colour: one bit (set for black)
+// or one byte of darkness (255 black) a pixel, on a cairo A1 or A8 surface.
+bool inkWorld(const GrafPort& p);
+// How dark a colour shows in an ink world, 0 (white) to 255 (black).
+uint8_t inkOf(const GrafPort& p, const RGBColor& c);
 void setSource(GrafPort& p, const RGBColor& c);
 // Fills the current path of p.cr in a transfer mode with a pattern.
 void fillPath(GrafPort& p, int16_t mode, const Pattern& pat, bool smooth);
@@ -81,6 +90,17 @@ void drawShapeOp(const PicOp& op, const Rect& r, int32_t p1, int32_t p2,
 // Fills a rectangle of an offscreen world by writing its pixels, when the mode,
 // a solid pattern and a rectangular clip allow; false when the path must be used.
 bool fillRectDirect(GrafPort& p, const Rect& r, int16_t mode, const Pattern& pat);
+// Pixels h0 .. h1 - 1 of row v, in port coordinates.
+struct PixelRun {
+    int32_t v, h0, h1;
+};
+// Fills runs of a one-bit world in an or, xor or bic mode with a black pattern, as
+// a path covering them would be filled; false when the mode, a turn or an outline
+// clip needs the path.
+bool fillRunsDirect(GrafPort& p, const std::vector<PixelRun>& runs, int16_t mode);
+// The pixels a path of p's context covers when filled unsmoothed with the
+// non-zero winding rule, as runs; false for a path beyond any world's size.
+bool pathRuns(const GrafPort& p, const cairo_path_t* path, std::vector<PixelRun>* runs);
 GrafPort* newWorldPort(int depth, const Rect& bounds, int* err);
 // Copies w x h pixels (0xAARRGGBB, not premultiplied) into dstRect of dst, scaled, inside the clip
 // and mask, and keeps the copy in the picture dst records.

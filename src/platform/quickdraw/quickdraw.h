@@ -115,17 +115,35 @@ void FlushPort(GrafPort* port);
 
 // ---- Offscreen worlds ---------------------------------------------------------
 
-// An offscreen world of depth 1 (black and white), 8 (the 6 x 6 x 6 colour cube)
-// or 32 bits over bounds, erased to white. Returns 0 with *world set; otherwise an
-// error number (-108 out of memory, -50 a bad depth or size) with *world null.
+// The depth number of an 8-bit grey world.
+inline constexpr int kGreyDepth = 40;
+// An offscreen world of depth 1 (black and white), 8 (the 6 x 6 x 6 colour cube),
+// kGreyDepth (256 greys) or 32 bits over bounds, erased to white. Returns 0 with
+// *world set; otherwise an error number (-108 out of memory, -50 a bad depth or
+// size) with *world null. One-bit and grey worlds keep their pixels packed, a bit
+// or a byte each, and fill rectangles straight into their rows.
 int NewGWorld(GWorldPtr* world, int depth, const Rect& bounds);
+// A one-bit world where a colour shows white when the high byte of its red is
+// redFrom or more (0, the default, keeps only pure white white), as raster files
+// threshold a colour drawing. Grey worlds show a colour's luminance.
+void SetGWorldWhiteFrom(GWorldPtr world, int redFrom);
 void DisposeGWorld(GWorldPtr world);
 void SetGWorld(GWorldPtr world);
 GWorldPtr GetGWorld();
 int GWorldDepth(GWorldPtr world);
 Rect GWorldBounds(GWorldPtr world);
 // The world's pixels, 0x..RRGGBB (the top byte unused), row after row (stride in bytes).
+// One-bit and grey worlds make this copy on each call: read their rows instead.
 const uint32_t* GWorldPixels(GWorldPtr world, int* stride);
+// Row y of a one-bit world as image files keep it: the first pixel in the most
+// significant bit, 1 for white, the last byte padded with 0 bits; (width + 7) / 8
+// bytes. False for another kind of world or a row outside it.
+bool GWorldBitRow(GWorldPtr world, int y, uint8_t* out);
+// Row y of a grey world: one grey level a pixel, 0 black, 255 white; width bytes.
+bool GWorldGreyRow(GWorldPtr world, int y, uint8_t* out);
+// True when row y of a world holds the same pixels as row y - 1: a cheap test
+// before converting a row that repeats.
+bool GWorldRowRepeats(GWorldPtr world, int y);
 // The colour at a point of the current port (white outside it).
 void GetCPixel(int32_t h, int32_t v, RGBColor* colour);
 // Copies srcRect of src into dstRect of the current port, scaled to fit.

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/macroman.h"
@@ -250,6 +251,30 @@ void glyphRuns(const DrawState& st, const unsigned char* bytes, int32_t count,
     }
 }
 
+// The pixels of text runs drawn into one-bit worlds, by everything that places
+// them: a symbol's text is drawn again at the same place for each file of a run,
+// and cairo's filling of glyph outlines costs far more than setting the bits.
+constexpr size_t kMostCachedRuns = 512;
+std::unordered_map<std::string, std::vector<PixelRun>> gRunPixels;
+
+std::string runKey(const GrafPort& p, const unsigned char* bytes, int32_t count, double sx,
+                   double sy, double x, double base) {
+    const DrawState& st = p.st;
+    std::string key(reinterpret_cast<const char*>(bytes), static_cast<size_t>(count));
+    auto add = [&key](const auto& v) { key.append(reinterpret_cast<const char*>(&v), sizeof v); };
+    add(st.font);
+    add(st.face);
+    add(st.size);
+    add(st.fract);
+    add(sx);
+    add(sy);
+    add(x);
+    add(base);
+    add(p.bounds.left);
+    add(p.bounds.top);
+    return key;
+}
+
 void drawRun(GrafPort& p, const unsigned char* bytes, int32_t count, double sx, double sy) {
     DrawState& st = p.st;
     selectFont(st);
@@ -258,13 +283,28 @@ void drawRun(GrafPort& p, const unsigned char* bytes, int32_t count, double sx, 
     at[0] = st.pen.h + st.penFrac;
     for (int32_t i = 0; i < count; ++i) at[i + 1] = at[i] + advanceOf(bytes[i]) * sx;
     const double base = st.pen.v;
+    auto penToEnd = [&] {
+        const double end = at[count];
+        st.pen.h = static_cast<int32_t>(std::floor(end));
+        st.penFrac = end - st.pen.h;
+    };
+    // Modes beyond the boolean ones set text as or does.
+    const int mode = st.textMode >= srcCopy && st.textMode <= notPatBic ? st.textMode & 3 : srcOr;
+    static constexpr int16_t kGlyphMode[] = {patOr, patOr, patXor, patBic};
+    const bool cached =
+        visible(p) && count > 0 && p.depth == 1 && p.turns == 0 && p.scale == 1 && mode != srcCopy;
+    std::string key;
+    if (cached) {
+        key = runKey(p, bytes, count, sx, sy, at[0], base);
+        auto it = gRunPixels.find(key);
+        if (it != gRunPixels.end() && fillRunsDirect(p, it->second, kGlyphMode[mode])) {
+            penToEnd();
+            return;
+        }
+    }
     if (visible(p) && count > 0) {
         cairo_t* cr = p.cr;
         const double sizeX = size * sx, sizeY = size * sy;
-        // Modes beyond the boolean ones set text as or does.
-        const int mode =
-            st.textMode >= srcCopy && st.textMode <= notPatBic ? st.textMode & 3 : srcOr;
-        static constexpr int16_t kGlyphMode[] = {patOr, patOr, patXor, patBic};
         // Inverting has no font operator: those glyphs stay outlines.
         const bool fonts = keepsFonts(p) && mode != srcXor;
         GlyphRun main, fallback;
@@ -294,11 +334,23 @@ void drawRun(GrafPort& p, const unsigned char* bytes, int32_t count, double sx, 
             runPath(cr, fallback, sizeX, sizeY);
         }
         if (st.face & underline) cairo_rectangle(cr, at[0], base + 1, at[count] - at[0], 1);
-        if (!fonts || (st.face & underline)) fillPath(p, kGlyphMode[mode], kBlack, true);
+        bool filled = false;
+        if (cached && !fonts) {
+            // One-bit worlds keep the pixels of the run for the next draw at this place.
+            cairo_path_t* glyphPath = cairo_copy_path(cr);
+            std::vector<PixelRun> runs;
+            if (pathRuns(p, glyphPath, &runs)) {
+                cairo_new_path(cr);
+                if (gRunPixels.size() >= kMostCachedRuns) gRunPixels.clear();
+                filled = fillRunsDirect(p, gRunPixels[key] = std::move(runs), kGlyphMode[mode]);
+                if (!filled) cairo_append_path(cr, glyphPath);
+            }
+            cairo_path_destroy(glyphPath);
+        }
+        if (!filled && (!fonts || (st.face & underline)))
+            fillPath(p, kGlyphMode[mode], kBlack, true);
     }
-    const double end = at[count];
-    st.pen.h = static_cast<int32_t>(std::floor(end));
-    st.penFrac = end - st.pen.h;
+    penToEnd();
 }
 
 void textOp(const void* text, int32_t firstByte, int32_t count, Point numer, Point denom) {
