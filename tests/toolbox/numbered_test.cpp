@@ -124,3 +124,21 @@ TEST_F(NumberedTest, ScrollBarsReachTheFieldsLines) {
     SetVScroll(nullptr, bar);
     AdjustScrollMax(te, nullptr);
 }
+
+namespace {
+int gPhases[2] = {};
+void countPhase(int32_t phase) { ++gPhases[phase & 1]; }
+}  // namespace
+
+TEST_F(NumberedTest, GetClickWaitsForAKeyOrClickAndDropsTheRest) {
+    gPhases[0] = gPhases[1] = 0;
+    EventRecord e;
+    e.what = keyDown;
+    e.message = 'a';
+    PostEvent(e);
+    PostEvent(e);
+    Get_Click("message box", countPhase);
+    EXPECT_EQ(gPhases[0], 1);
+    EXPECT_FALSE(EventAvail(everyEvent, &e));
+    EXPECT_THROW(Get_Click("message box", countPhase), ModalStall);
+}
