@@ -12,11 +12,13 @@ constexpr size_t kGaugeTextMax = 20;
 
 QuestionScript gScript;
 GaugeRecord gGauge;
+QuestionWindows gWindows;
 
 }  // namespace
 
-int32_t AskerBox(int32_t, int32_t, int32_t, int32_t) {
+int32_t AskerBox(int32_t list, int32_t prompt, int32_t first, int32_t second) {
     ++gScript.asked;
+    if (gWindows.asker) return gWindows.asker(list, prompt, first, second);
     if (gScript.askerAnswers.empty()) return kCancel;
     const int32_t answer = gScript.askerAnswers.front();
     gScript.askerAnswers.pop_front();
@@ -28,9 +30,12 @@ void LibAnswerS(const char* prompt, char* text, int textSize) {
     LibAnswerS(prompt, text, textSize, "", "", false, &unused);
 }
 
-bool LibAnswerS(const char*, char* text, int textSize, const char*, const char*, bool askCount,
-                int32_t* count) {
+bool LibAnswerS(const char* prompt, char* text, int textSize, const char* label, const char* suffix,
+                bool askCount, int32_t* count) {
     ++gScript.textAsked;
+    if (gWindows.answer)
+        return gWindows.answer(prompt ? prompt : "", text, textSize, label ? label : "",
+                               suffix ? suffix : "", askCount, count);
     if (textSize > 0) text[0] = 0;
     if (gScript.textAnswers.empty()) return false;
     const TextAnswer answer = gScript.textAnswers.front();
@@ -46,22 +51,37 @@ bool LibAnswerS(const char*, char* text, int textSize, const char*, const char*,
 }
 
 void ShowGauge(const char* title) {
-    gGauge = GaugeRecord{true, title, 0, 0, 0, {}, gGauge.shown + 1};
+    gGauge = GaugeRecord{true, title ? title : "", 0, 0, 0, {}, gGauge.shown + 1};
+    if (gWindows.showGauge) gWindows.showGauge(gGauge.title.c_str());
 }
 
 void SetGauge(int32_t done, int32_t total) {
     gGauge.done = done;
     gGauge.total = total;
     ++gGauge.updates;
+    if (gWindows.setGauge) gWindows.setGauge(done, total);
 }
 
 void SetGaugeText(const char* text, int32_t n) {
+    if (!text) return;
     const size_t len =
         strnlen(text, std::clamp<size_t>(static_cast<size_t>(std::max(n, 0)), 0, kGaugeTextMax));
     gGauge.text.assign(text, len);
+    if (gWindows.gaugeText) gWindows.gaugeText(gGauge.text.c_str(), static_cast<int32_t>(len));
 }
 
-void KillGauge() { gGauge.open = false; }
+void KillGauge() {
+    gGauge.open = false;
+    if (gWindows.killGauge) gWindows.killGauge();
+}
+
+void SetQuestionWindows(const QuestionWindows& windows) { gWindows = windows; }
+
+bool ShowMessageBox(const std::string& text) {
+    if (!gWindows.message) return false;
+    gWindows.message(text);
+    return true;
+}
 
 QuestionScript& questionScript() { return gScript; }
 const GaugeRecord& gaugeRecord() { return gGauge; }

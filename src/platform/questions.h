@@ -1,6 +1,7 @@
-// The questions a run asks a person and the progress gauge of long runs. The
-// desktop will show them; headless (command line, tests) the answers come from a
-// script, and the gauge's state is kept for inspection.
+// The questions a run asks a person, the progress gauge of long runs and the
+// message box. The desktop shows them in windows (see SetQuestionWindows);
+// headless (command line, tests) the answers come from a script, the gauge's
+// state is kept for inspection and messages go to standard error.
 #pragma once
 
 #include <cstdint>
@@ -49,8 +50,28 @@ struct GaugeRecord {
     std::string text;     // the last caption, at most 20 characters
     int32_t shown = 0;    // ShowGauge calls
 };
+// The desktop's windows for the questions, the gauge and the message box. With
+// none set (the default) everything is answered headless. The record and the
+// counts above are kept either way.
+struct QuestionWindows {
+    int32_t (*asker)(int32_t list, int32_t prompt, int32_t first, int32_t second) = nullptr;
+    // text holds the proposed answer on entry; false when cancelled.
+    bool (*answer)(const char* prompt, char* text, int textSize, const char* label,
+                   const char* suffix, bool askCount, int32_t* count) = nullptr;
+    void (*showGauge)(const char* title) = nullptr;
+    void (*setGauge)(int32_t done, int32_t total) = nullptr;
+    void (*gaugeText)(const char* text, int32_t n) = nullptr;
+    void (*killGauge)() = nullptr;
+    void (*message)(const std::string& text) = nullptr;  // Mac OS Roman; waits for OK
+};
+void SetQuestionWindows(const QuestionWindows& windows);
+// Shows a message in the desktop's modal box and answers true once it is
+// closed; false when there is no desktop (the caller writes it elsewhere).
+bool ShowMessageBox(const std::string& text);
+
 QuestionScript& questionScript();
 const GaugeRecord& gaugeRecord();
+// Forgets the script and the gauge; the desktop's windows stay.
 void resetQuestions();
 
 }  // namespace platform

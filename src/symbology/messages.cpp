@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/macroman.h"
+#include "platform/questions.h"
 #include "platform/resources.h"
 #include "symbology/host.h"
 
@@ -15,6 +16,8 @@ namespace {
 void show(const unsigned char* pstr) {
     gMsg.last.assign(reinterpret_cast<const char*>(pstr + 1), pstr[0]);
     ++gMsg.shown;
+    // On the desktop the modal box shows it; headless the terminal does.
+    if (platform::ShowMessageBox(gMsg.last)) return;
     // The texts are Mac OS Roman; the terminal speaks UTF-8.
     if (!gMsg.quiet)
         std::fprintf(stderr, "strixel: %s\n", platform::macRomanToUtf8(gMsg.last).c_str());

@@ -1,6 +1,6 @@
 // The one road for user-visible failures. Headless (command line, tests) the
 // text goes to standard error and the last one is kept for inspection; the
-// desktop shell shows the modal box instead.
+// desktop shows the modal box instead (platform/questions.h).
 #pragma once
 
 #include <cstdint>

@@ -11,6 +11,7 @@
 #include "platform/desktop.h"
 #include "platform/toolbox/events.h"
 #include "platform/toolbox/qt_glue.h"
+#include "platform/toolbox/questionwindows.h"
 #include "platform/toolbox/scrap.h"
 #include "platform/toolbox/windows.h"
 
@@ -67,6 +68,7 @@ void StartToolbox(int* argc, char** argv) {
     StartDesktop(argc, argv);
     UseSystemClipboard();
     UseDesktopFileDialogs();
+    UseDesktopQuestions();
 }
 
 void UseDesktopFileDialogs() { platform::SetDialogAnswers(putFile, folder, getFile); }

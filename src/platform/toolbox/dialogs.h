@@ -9,8 +9,9 @@
 namespace toolbox {
 
 // Starts the desktop for the program (argc and argv as main got them): Qt, the
-// system clipboard, the file choosers and the file manager. Tests leave the
-// choosers to their scripts and call UseSystemClipboard alone.
+// system clipboard, the file choosers, the question and message windows and
+// the file manager. Tests leave the choosers and questions to their scripts
+// and call UseSystemClipboard alone.
 void StartToolbox(int* argc, char** argv);
 
 // The desktop's file choosers answer platform::PutFileDialog, GetFileDialog
