@@ -2,6 +2,7 @@
 
 #include "app/customTypes.h"
 #include "app/preferences.h"
+#include "app/scanner.h"
 #include "databar/RSSENC.h"
 #include "labels/labelDoc.h"
 #include "labels/printDefaults.h"
@@ -42,4 +43,5 @@ void resetWorld() {
     platform::resetQuestions();
     resetPreferences();
     resetCustomMenu();
+    resetScanner();
 }
