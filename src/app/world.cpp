@@ -3,6 +3,7 @@
 #include "app/customTypes.h"
 #include "app/preferences.h"
 #include "app/scanner.h"
+#include "app/shell.h"
 #include "databar/RSSENC.h"
 #include "labels/labelDoc.h"
 #include "labels/printDefaults.h"
@@ -44,4 +45,5 @@ void resetWorld() {
     resetPreferences();
     resetCustomMenu();
     resetScanner();
+    resetShell();
 }
