@@ -2,6 +2,8 @@
 
 #include "app/customTypes.h"
 #include "app/preferences.h"
+#include "app/scanner.h"
+#include "app/shell.h"
 #include "databar/RSSENC.h"
 #include "labels/labelDoc.h"
 #include "labels/printDefaults.h"
@@ -42,4 +44,6 @@ void resetWorld() {
     platform::resetQuestions();
     resetPreferences();
     resetCustomMenu();
+    resetScanner();
+    resetShell();
 }
