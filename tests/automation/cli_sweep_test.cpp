@@ -53,8 +53,6 @@ constexpr KnownFault kKnownFaults[] = {
     {"Postnet ZIP 4+", "print-gs", "the right light-margin mark stands against the last bar"},
     {"Postnet ZIP 4+", "print-poppler", "the right light-margin mark stands against the last bar"},
     {"Code 11", "eps", "held against zint: zint's options or rows not yet matched to this type"},
-    {"Orvane 13", "eps", "not read; not yet diagnosed"},
-    {"Codabar Film Dynix", "eps", "not read; not yet diagnosed"},
     {"SICK", "eps", "held against zint: zint's options or rows not yet matched to this type"},
     {"Laetus Mini", "eps",
      "held against zint: zint's options or rows not yet matched to this type"},
@@ -78,8 +76,6 @@ constexpr KnownFault kKnownFaults[] = {
     {"Micro PDF417", "eps",
      "held against zint: zint's options or rows not yet matched to this type"},
     {"Code 11", "pdf", "held against zint: zint's options or rows not yet matched to this type"},
-    {"Orvane 13", "pdf", "not read; not yet diagnosed"},
-    {"Codabar Film Dynix", "pdf", "not read; not yet diagnosed"},
     {"SICK", "pdf", "held against zint: zint's options or rows not yet matched to this type"},
     {"Laetus Mini", "pdf",
      "held against zint: zint's options or rows not yet matched to this type"},
@@ -109,7 +105,6 @@ constexpr KnownFault kKnownFaults[] = {
     {"ITF NC HALLMARK", "pdf-text",
      "fewer glyph outlines than shown characters; not yet diagnosed"},
     {"Code 11", "tiff", "held against zint: zint's options or rows not yet matched to this type"},
-    {"Codabar Film Dynix", "tiff", "not read; not yet diagnosed"},
     {"SICK", "tiff", "held against zint: zint's options or rows not yet matched to this type"},
     {"2 OF 5 A", "tiff", "held against zint: zint's options or rows not yet matched to this type"},
     {"Postnet ZIP 4+", "tiff",
@@ -126,28 +121,9 @@ constexpr KnownFault kKnownFaults[] = {
      "held against zint: zint's options or rows not yet matched to this type"},
     {"Micro PDF417", "tiff",
      "held against zint: zint's options or rows not yet matched to this type"},
-    {"Code 39 Full Ascii", "print-gs",
-     "printed bars wider under Ghostscript at 300 dpi; not yet diagnosed"},
-    {"ISSN -OCRB", "print-gs",
-     "printed bars wider under Ghostscript at 300 dpi; not yet diagnosed"},
     {"Code 11", "print-gs", "held against zint: not matched, bars wider under Ghostscript"},
-    {"Peacocks EAN 13", "print-gs",
-     "printed bars wider under Ghostscript at 300 dpi; not yet diagnosed"},
-    {"ISSN OCR B", "print-gs",
-     "printed bars wider under Ghostscript at 300 dpi; not yet diagnosed"},
-    {"ISSN No Text", "print-gs",
-     "printed bars wider under Ghostscript at 300 dpi; not yet diagnosed"},
-    {"ISSN Text Below Addon", "print-gs",
-     "printed bars wider under Ghostscript at 300 dpi; not yet diagnosed"},
-    {"HIBC Code 39", "print-gs",
-     "printed bars wider under Ghostscript at 300 dpi; not yet diagnosed"},
-    {"Full Ascii C39", "print-gs",
-     "printed bars wider under Ghostscript at 300 dpi; not yet diagnosed"},
-    {"Codabar Film Dynix", "print-gs",
-     "printed bars wider under Ghostscript at 300 dpi; not yet diagnosed"},
     {"SICK", "print-gs", "held against zint: not matched, bars wider under Ghostscript"},
     {"2 OF 5 A", "print-gs", "held against zint: not matched, bars wider under Ghostscript"},
-    {"2 OF 5 Matrix", "print-gs", "held against zint: not matched, bars wider under Ghostscript"},
     {"Belgian MSI", "print-gs", "held against zint: not matched, bars wider under Ghostscript"},
     {"Telepen Dynix", "print-gs", "held against zint: not matched, bars wider under Ghostscript"},
     {"Telepen Limerick", "print-gs",
@@ -163,12 +139,8 @@ constexpr KnownFault kKnownFaults[] = {
     {"Databar Coupon", "print-gs", "DataBar not read from this output; not yet diagnosed"},
     {"Codablock F", "print-gs", "held against zint: not matched, bars wider under Ghostscript"},
     {"Micro PDF417", "print-gs", "held against zint: not matched, bars wider under Ghostscript"},
-    {"Code 39 Full Ascii", "print-poppler", "not read; not yet diagnosed"},
     {"Code 11", "print-poppler",
      "held against zint: zint's options or rows not yet matched to this type"},
-    {"HIBC Code 39", "print-poppler", "not read; not yet diagnosed"},
-    {"Full Ascii C39", "print-poppler", "not read; not yet diagnosed"},
-    {"Codabar Film Dynix", "print-poppler", "not read; not yet diagnosed"},
     {"SICK", "print-poppler",
      "held against zint: zint's options or rows not yet matched to this type"},
     {"2 OF 5 A", "print-poppler",
@@ -185,10 +157,7 @@ constexpr KnownFault kKnownFaults[] = {
      "held against zint: zint's options or rows not yet matched to this type"},
     {"Micro PDF417", "print-poppler",
      "held against zint: zint's options or rows not yet matched to this type"},
-    {"Code 39 Full Ascii", "pict", "not read; not yet diagnosed"},
     {"Code 11", "pict", "held against zint: zint's options or rows not yet matched to this type"},
-    {"Full Ascii C39", "pict", "not read; not yet diagnosed"},
-    {"Codabar Film Dynix", "pict", "not read; not yet diagnosed"},
     {"SICK", "pict", "held against zint: zint's options or rows not yet matched to this type"},
     {"2 OF 5 A", "pict", "held against zint: zint's options or rows not yet matched to this type"},
     {"Postnet ZIP 4+", "pict",
@@ -506,7 +475,11 @@ Bitmap greyOf(const std::string& path) {
     return b;
 }
 
-constexpr int kVectorDpi = 300;
+// Ghostscript paints every pixel a shape touches, so each bar gains up to a pixel:
+// at 300 dpi that is a third of a module of an EAN at 80 % and of the printed
+// files' bars, which stand on the 1200-dpi grid the print run draws at. At 600 dpi
+// the gain stays within what a reader takes, as it would on the press.
+constexpr int kVectorDpi = 600;
 constexpr int kPageDpi = 300;
 
 // ---- the sweep, one output kind a test -------------------------------------
@@ -588,7 +561,7 @@ TEST_F(CodeTypeSweep, PrintedPdfThroughGhostscript) {
     const std::vector<std::string> pdf = makeFiles(cases, folder, ".pdf", true);
     Verdicts v("print-gs");
     std::vector<bool> read(cases.size());
-    throughGhostscript(pdf, kPageDpi, [&](size_t i, const Bitmap& page) {
+    throughGhostscript(pdf, kVectorDpi, [&](size_t i, const Bitmap& page) {
         v.add(cases[i], readBack(page, cases[i]));
         read[i] = true;
     });
