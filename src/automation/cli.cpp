@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
@@ -525,6 +526,24 @@ void singleSymbolSheet() {
     labelBack.labelHeight = uint32_t(std::max<int16_t>(it.i16(item::rectBottom), 1)) * kTenths;
 }
 
+// A symbol that runs off the paper would print cut off, and a cut symbol reads
+// as nothing or as something else: it is refused before anything is printed.
+std::string symbolOffPaper() {
+    constexpr double kTenths = 10;
+    const print::PageFormat format = print::loadPageFormat();
+    const double right = (labelBack.leftMargin + labelBack.labelWidth) / kTenths;
+    const double bottom = (labelBack.topMargin + labelBack.labelHeight) / kTenths;
+    if (right <= format.pageWidth() && bottom <= format.pageHeight()) return {};
+    char text[300];
+    std::snprintf(text, sizeof text,
+                  "the symbol, %.0f x %.0f points half an inch from the paper's corner, does not "
+                  "fit on the %s paper (%.0f x %.0f points); nothing was printed. Make it "
+                  "smaller (size) or shorten its data",
+                  labelBack.labelWidth / kTenths, labelBack.labelHeight / kTenths,
+                  format.paperName.c_str(), format.pageWidth(), format.pageHeight());
+    return text;
+}
+
 std::string runRecord(Pairs pairs, const OutputChoice& choice, const OpenedFile& opened,
                       TextRun* run) {
     resetWorld();
@@ -622,6 +641,7 @@ std::string runRecord(Pairs pairs, const OutputChoice& choice, const OpenedFile&
         return gMsg.shown ? platform::macRomanToUtf8(gMsg.last) : "the file could not be written";
     if (!printing) return {};
     singleSymbolSheet();
+    if (std::string why = symbolOffPaper(); !why.empty()) return why;
     return printRecord(pairs);
 }
 

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "labels/labelDoc.h"
+#include "labels/printState.h"
 #include "picture/hooks.h"
 #include "picture/pictpaint.h"
 #include "picture/services.h"
@@ -450,7 +451,10 @@ bool serifMarkers() {
 void lightMarginMarkers(LinearFrame& f, int32_t k, int32_t) {
     const int32_t code = gSym.code;
     const bool serif = serifMarkers();
-    if (!serif && !(code > 3 && !among(code, {10, 11, 16, 25, 26}) && gSym.non_light == 1)) return;
+    // Codabar's rows have no light margin inside its box: no marks, as in the
+    // vector output.
+    if (!serif && !(code > 3 && !among(code, {8, 10, 11, 16, 25, 26}) && gSym.non_light == 1))
+        return;
     Str255 keep;
     pstrCopy(keep, gSym.fontBelow);
     unsigned char leftMark = '>', rightMark = '<';
@@ -468,8 +472,10 @@ void lightMarginMarkers(LinearFrame& f, int32_t k, int32_t) {
         B = static_cast<int32_t>(baselineOf(f, f.H, 0) + gSym.line * f.s - lift);
     }
     // The marks stand where the vector output sets them: ITF's a little off
-    // the bearers, the right one ending at the box's right edge.
-    const int32_t off = code == 4 ? static_cast<int32_t>(kItfMarkOff * f.s) : 0;
+    // the bearers (points, taken at a printer port's scale of dots), the right
+    // one ending at the box's right edge.
+    const double point = f.s * gPrint.thermScale;
+    const int32_t off = code == 4 ? static_cast<int32_t>(kItfMarkOff * point) : 0;
     gHooks.text_ptr(&leftMark, gSym.extraMargin + f.left + f.margin + off, B);
     useFont(characterFont(rightMark));
     const int32_t E = f.left + f.boxWidth - qd::TextWidth(&rightMark, 0, 1) - off;

@@ -27,6 +27,7 @@ constexpr unsigned char kNarrowBar = 130, kWideBar = 140;
 constexpr unsigned char kNarrowSpace = 128, kWideSpace = 129;
 constexpr unsigned char kFilmSpace = ';';  // 330 um
 constexpr int32_t kFilmVariant = 1;
+constexpr int32_t kFirstStartStop = 16;  // index of 'A' in kCodabarChars
 
 // Where the re-spaced text puts two spaces in a library number without spaces.
 constexpr int32_t kDynixGroups[] = {1, 5, 13};
@@ -106,6 +107,29 @@ bool codabarData() {
         if (c != ' ' && codabarIndex(c) < 0) return refuseCharacter(c);
     }
     return true;
+}
+
+bool isStartStop(unsigned char c) {
+    const int32_t k = codabarIndex(c);
+    return k >= kFirstStartStop;
+}
+
+// A reader finds a Codabar symbol by its start and stop letters: without them
+// nothing reads it, and one inside the data ends the symbol early.
+bool startAndStopAtEnds() {
+    const int32_t n = dataLen();
+    int32_t first = 0, last = n - 1;
+    while (first < n && gData.chMainCode[first] == ' ') ++first;
+    while (last > first && gData.chMainCode[last] == ' ') --last;
+    bool sound = last > first && isStartStop(static_cast<unsigned char>(gData.chMainCode[first])) &&
+                 isStartStop(static_cast<unsigned char>(gData.chMainCode[last]));
+    for (int32_t i = first + 1; sound && i < last; ++i)
+        sound = !isStartStop(static_cast<unsigned char>(gData.chMainCode[i]));
+    if (!sound)
+        refuseSymbol(
+            "Codabar data must begin and end with a start and stop letter A to D (or T, N, * "
+            "and E), with none between them, such as \"A40156B\".");
+    return sound;
 }
 
 }  // namespace
@@ -229,7 +253,7 @@ int32_t Codabar() {
         else
             DynixModel();
     }
-    if (!codabarData()) return 1;
+    if (!codabarData() || !startAndStopAtEnds()) return 1;
 
     const int32_t n = dataLen();
     for (int32_t i = 0; i < n; ++i) Cod(i);

@@ -289,10 +289,11 @@ void EPSbcode(platform::FileRef refNum, int32_t item, const PageRect& itemRect, 
     if (gSym.Hgauge > 0) drawGauges(left, right, lower, height, hw, t, s);
 
     // 13. Quiet-zone marks; the two-dimensional and stacked symbols fill their box
-    // and take none.
+    // and take none, and neither does Codabar, whose rows begin and end at the box
+    // without a light margin: its marks would stand on its start and stop letters.
     const bool stacked = code >= 37;
-    const bool marks = (code > 3 && code != 10 && code != 11 && code != 16 && code != 25 &&
-                        code != 26 && !stacked && gSym.non_light == 1) ||
+    const bool marks = (code > 3 && code != 8 && code != 10 && code != 11 && code != 16 &&
+                        code != 25 && code != 26 && !stacked && gSym.non_light == 1) ||
                        serifMarks();
     if (marks) drawQuietZoneMarks(left, right, lower, hw, s);
 

@@ -212,6 +212,22 @@ TEST(OutputsAgree, PrintedTextLineMatchesTheEps) {
     }
 }
 
+// Codabar's bars reach its box's ends, with no light margin inside: it takes no
+// quiet-zone marks, so its start and stop letters show whole, in the EPS and in
+// print alike.
+TEST(OutputsAgree, CodabarLettersFreeOfMarks) {
+    const std::string keys = "type:\"Codabar\", data:\"A40156B\"";
+    const std::string eps = fresh("marks.eps"), pdf = fresh("marks-printed.pdf");
+    const CliRun r = run({record(keys, eps), "{" + keys + ", printer:\"" + pdf + "\"}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const testsupport::Rendered e = testsupport::renderWithGhostscript(eps, kDpi);
+    const testsupport::Rendered p = testsupport::renderWithGhostscript(pdf, kDpi, false);
+    ASSERT_TRUE(e.ok && p.ok) << e.err << p.err;
+    // A mark over a letter would join it into one blot, or add one at either end.
+    EXPECT_EQ(textUnderBars(e.bitmap).glyphs.size(), 7u);
+    EXPECT_EQ(textUnderBars(p.bitmap).glyphs.size(), 7u);
+}
+
 // The ink of an EPS file, moved well inside the page first so that ink left of
 // or under the origin is seen too.
 bool inkOfEps(const std::string& eps, double ink[4]) {

@@ -57,6 +57,23 @@ TEST_F(CliPrint, PrinterKeysAreChecked) {
         EXPECT_NE(help.out.find(key), std::string::npos) << key;
 }
 
+// A symbol wider or taller than the paper would print cut off at its edge; the
+// run says so and prints nothing, and one that fits still prints.
+TEST_F(CliPrint, SymbolOffThePaperIsRefused) {
+    const std::string pdf = testsupport::tempPath("off-paper.pdf");
+    std::filesystem::remove(pdf);
+    for (const char* keys : {"type:\"HIBC Code 39\", data:\"+A123BJC5D6E71\"",
+                             "type:\"Code 128\", data:\"X\", height:\"320\""}) {
+        const CliRun r = run({"{" + std::string(keys) + ", printer:\"" + pdf + "\"}"});
+        EXPECT_EQ(r.status, 1) << keys;
+        EXPECT_NE(r.err.find("does not fit on the A4 paper"), std::string::npos) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(pdf)) << keys;
+    }
+    const CliRun fits = run({"{type:\"HIBC Code 39\", data:\"+A1230\", printer:\"" + pdf + "\"}"});
+    EXPECT_EQ(fits.status, 0) << fits.err;
+    EXPECT_TRUE(std::filesystem::exists(pdf));
+}
+
 }  // namespace
 
 // Matrix symbols on a printed page read back through both PDF renderers at

@@ -296,7 +296,8 @@ std::string unusedInRun(const std::string& name) {
         const std::string ext = dot == std::string::npos ? "" : name.substr(dot);
         for (int n = 2; taken.count(unused) != 0; ++n) {
             unused = stem + "-" + std::to_string(n) + ext;
-            if (unused.size() > kLastNameBytes) unused = unused.substr(unused.size() - kLastNameBytes);
+            if (unused.size() > kLastNameBytes)
+                unused = unused.substr(unused.size() - kLastNameBytes);
         }
     }
     taken.insert(unused);
@@ -306,8 +307,8 @@ std::string unusedInRun(const std::string& name) {
 }  // namespace
 
 bool NewFile(std::string* path) {
-    const bool inFolder = gOut.fileDia == 1 || gOut.fileDia == 3 ||
-                          (gOut.fileDia == 0 && gOut.showDia != 0);
+    const bool inFolder =
+        gOut.fileDia == 1 || gOut.fileDia == 3 || (gOut.fileDia == 0 && gOut.showDia != 0);
     const std::string name = inFolder ? unusedInRun(NewFileName()) : NewFileName();
     switch (gOut.fileDia) {
         case 0:
@@ -336,6 +337,19 @@ bool NewFile(std::string* path) {
     }
 }
 
+namespace {
+
+// A picture's coordinates are 16-bit: a frame beyond them would be cut off by
+// every program that reads the file.
+bool pictureFitsItsUnits(const qd::Picture& pict) {
+    constexpr int32_t kMostPictUnits = 32767;
+    const qd::Rect& r = pict.frame;
+    return r.left >= -kMostPictUnits && r.top >= -kMostPictUnits && r.right <= kMostPictUnits &&
+           r.bottom <= kMostPictUnits;
+}
+
+}  // namespace
+
 int32_t SetUpFiles(int32_t yPos) {
     // Kind 8 is named and written as kind 2 first; any change of the kind lasts
     // this request only.
@@ -354,7 +368,9 @@ int32_t SetUpFiles(int32_t yPos) {
     bool ok = false;
     switch (kind) {
         case kOutPicture:
-            if (needPicture()) {
+            if (needPicture() && !pictureFitsItsUnits(*gPictOut.Pict)) {
+                Message(kMsgPictureTooLarge);
+            } else if (needPicture()) {
                 std::string bytes(kPictFileHeaderBytes, '\0');
                 bytes += qd::WritePict(*gPictOut.Pict, static_cast<int>(pictureUnitsPerInch()));
                 ok = writeWholeFile(path, bytes);

@@ -11,6 +11,7 @@ constexpr uint16_t kMsgCannotCreate = 33;
 constexpr uint16_t kMsgImportNotOpened = 34;
 constexpr uint16_t kMsgPdfNotConverted = 1421;
 constexpr uint16_t kMsgNoPicture = 1422;
+constexpr uint16_t kMsgPictureTooLarge = 1461;
 
 // The file name the current symbol gets: the code-type name or title, the
 // printed data and add-on, made safe for a file system, with the extension of
