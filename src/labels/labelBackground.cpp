@@ -7,6 +7,8 @@
 
 namespace {
 
+constexpr int32_t kPrinterMode = 1;   // a sheet on the printer
+constexpr int32_t kThermalMode = -1;  // a label on the thermal printer
 enum LabelShape : int32_t { kRectangle, kSquare, kOval, kCircle, kRoundRect, kInnerFramed };
 constexpr int32_t kLabelUnits = 10;  // tenths of a point
 constexpr int32_t kCorner = 15;      // the rounded label's corner
@@ -41,10 +43,13 @@ void DrawLabelBackground(int32_t h, int32_t v, int32_t mode) {
     const bool squared = shape == kSquare || shape == kCircle;
     const int32_t sw = squared ? std::min(w, ht) : w, sh = squared ? std::min(w, ht) : ht;
     qd::Rect r{v - 1, h - 1, v + sh + 1, h + sw + 1};
-    if (mode == -1) {
+    int32_t corner = kCorner;
+    if (mode == kPrinterMode || mode == kThermalMode) {
+        // The printer's port counts dots, as the items printed over the ground do.
         const double k = gPrint.thermScale;
         r = {static_cast<int32_t>(r.top * k), static_cast<int32_t>(r.left * k),
              static_cast<int32_t>(r.bottom * k), static_cast<int32_t>(r.right * k)};
+        corner = static_cast<int32_t>(kCorner * k);
     }
     qd::RGBColor back = kWhite;
     if (mode == 0)
@@ -59,7 +64,7 @@ void DrawLabelBackground(int32_t h, int32_t v, int32_t mode) {
             qd::PaintOval(r);
             break;
         case kRoundRect:
-            qd::PaintRoundRect(r, kCorner, kCorner);
+            qd::PaintRoundRect(r, corner, corner);
             break;
         default:
             qd::PaintRect(r);
