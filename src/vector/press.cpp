@@ -240,6 +240,20 @@ int64_t variableItems() {
     return n;
 }
 
+// Keeps a file only when all of it was written, and says when it could not be.
+bool keepWhole(platform::FileRef ref) {
+    if (gVec.writeFailed != 0) {
+        platform::FSDiscard(ref);
+        reportFailure();
+        return false;
+    }
+    if (platform::FSCommit(ref) != platform::noErr) {
+        reportFailure();
+        return false;
+    }
+    return true;
+}
+
 bool writeItemFile(const std::string& name, int32_t p, int32_t i) {
     if (stopped()) return false;
     const std::string path = inFolder(itemFileName(name, p, i));
@@ -254,16 +268,7 @@ bool writeItemFile(const std::string& name, int32_t p, int32_t i) {
     copyBounded(gData.chMainCode2, keep.c_str());
     for (int32_t q = 1; q <= gPress.nPages; ++q) ILYTEpsPageCode(ref, q, i);
     EpsEnd(ref);
-    if (gVec.writeFailed != 0) {
-        platform::FSDiscard(ref);
-        reportFailure();
-        return false;
-    }
-    if (platform::FSCommit(ref) != platform::noErr) {
-        reportFailure();
-        return false;
-    }
-    return true;
+    return keepWhole(ref);
 }
 
 // The label without its variable items, one label on one page.
@@ -285,16 +290,7 @@ bool writeFixedFile(const std::string& name) {
     EpsEnd(ref);
     labelBack3 = sheetCopy;
     for (auto& [i, it] : aside) gLabel.labelParts[i] = std::move(it);
-    if (gVec.writeFailed != 0) {
-        platform::FSDiscard(ref);
-        reportFailure();
-        return false;
-    }
-    if (platform::FSCommit(ref) != platform::noErr) {
-        reportFailure();
-        return false;
-    }
-    return true;
+    return keepWhole(ref);
 }
 
 }  // namespace

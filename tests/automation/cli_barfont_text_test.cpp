@@ -8,12 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/world.h"
 #include "cli_run.h"
 #include "labels/labelDoc.h"
-#include "labels/labelFile.h"
-#include "platform/quickdraw/image.h"
-#include "symbology/messages.h"
+#include "support/grey_image.h"
+#include "support/label_document.h"
 
 namespace {
 
@@ -45,19 +43,6 @@ int inkPatches(const testsupport::Bitmap& b) {
     return patches;
 }
 
-testsupport::Bitmap greyOfImage(const std::string& path) {
-    qd::Image image;
-    std::string error;
-    testsupport::Bitmap b;
-    if (!qd::ReadImageFile(path, &image, &error)) return b;
-    b.width = image.width;
-    b.height = image.height;
-    for (uint32_t p : image.pixels)
-        b.pixels.push_back(
-            static_cast<uint8_t>(((p >> 16 & 255) + (p >> 8 & 255) + (p & 255)) / 3));
-    return b;
-}
-
 struct BarFontText : ::testing::Test {
     std::string dir;
     void SetUp() override {
@@ -67,28 +52,12 @@ struct BarFontText : ::testing::Test {
     void TearDown() override { unsetenv("XDG_CONFIG_HOME"); }
     // A label of one text item in the bar font holding text.
     std::string saveLabel(const std::string& text) {
-        resetWorld();
-        gMsg.quiet = true;
-        initLabelItems();
-        labelBack.labelWidth = 1700;
-        labelBack.labelHeight = 850;
-        labelBack.across = 1;
-        labelBack.down = 1;
-        EXPECT_EQ(addLabelItem(), 0);
-        LabelItem& t = *gLabel.labelParts[0];
-        t.setI16(item::kind, kKindText);
-        t.setI16(item::rectTop, 10);
-        t.setI16(item::rectLeft, 10);
-        t.setI16(item::rectBottom, 40);
-        t.setI16(item::rectRight, 160);
+        testsupport::startLabelDocument(1700, 850, 1, 1);
+        LabelItem& t = testsupport::addItemOfKind(kKindText, 10, 10, 40, 160);
         t.setI16(item::customTeSize, 14);
         t.setText(item::fontBelow, "\x07Strixel");
-        t.dataHandle = text + std::string(2, '\0');
-        t.hasDataHandle = true;
-        const std::string doc = dir + "/label.labl";
-        EXPECT_EQ(saveDocumentTo(doc), 0);
-        resetWorld();
-        return doc;
+        testsupport::setItemText(t, text);
+        return testsupport::saveLabelDocument(dir + "/label.labl");
     }
 };
 
@@ -133,7 +102,7 @@ TEST_F(BarFontText, RoyalMailLineShowsEveryCharacter) {
     // The characters and the two light-margin marks.
     const int want = static_cast<int>(data.size()) + 2;
     EXPECT_EQ(linePatches(rendered(eps, 300)), want) << "EPS";
-    EXPECT_EQ(linePatches(greyOfImage(tif)), want) << "TIFF";
+    EXPECT_EQ(linePatches(testsupport::greyOfImage(tif)), want) << "TIFF";
     for (const std::string& p : {pdf, printed}) {
         ASSERT_EQ(testsupport::pdftoppm(p, p, 300).status, 0);
         testsupport::Bitmap page;

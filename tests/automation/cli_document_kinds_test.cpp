@@ -20,6 +20,7 @@
 #include "platform/byteorder.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
+#include "support/label_document.h"
 
 namespace {
 
@@ -61,38 +62,15 @@ void barcodeItem(const char* type, const std::string& data, Rect16 at, int32_t p
 // A sheet of labels of 200 x 100 points: a serial Code 128, a fixed Code 128 and a
 // fixed text, and what `extra` adds.
 std::string makeDocument(const fs::path& path, const Doc& d) {
-    resetWorld();
-    gMsg.quiet = true;
-    initLabelItems();
-    labelBack.labelWidth = 2000;
-    labelBack.labelHeight = 1000;
+    testsupport::startLabelDocument(2000, 1000, d.across, d.down);
     labelBack.leftMargin = labelBack.topMargin = 300;
-    labelBack.across = d.across;
-    labelBack.down = d.down;
     barcodeItem("Code 128", d.serialStart, {5, 10, 50, 150}, 1);
     barcodeItem("Code 128", "FIX42", {52, 10, 98, 130}, 0);
-    EXPECT_EQ(addLabelItem(), 0);
-    LabelItem& t = *gLabel.labelParts[size_t(labelBack.lastItem)];
-    t.setI16(item::kind, kKindText);
-    t.setI16(item::rectTop, 10);
-    t.setI16(item::rectLeft, 160);
-    t.setI16(item::rectBottom, 30);
-    t.setI16(item::rectRight, 198);
+    LabelItem& t = testsupport::addItemOfKind(kKindText, 10, 160, 30, 198);
     t.setI16(item::humanPacked, 1);
-    t.dataHandle = std::string("FIXED\0\0", 7);
-    t.hasDataHandle = true;
-    if (d.extra == kRoundRect) {
-        EXPECT_EQ(addLabelItem(), 0);
-        LabelItem& r = *gLabel.labelParts[size_t(labelBack.lastItem)];
-        r.setI16(item::kind, kKindRoundRect);
-        r.setI16(item::rectTop, 2);
-        r.setI16(item::rectLeft, 2);
-        r.setI16(item::rectBottom, 98);
-        r.setI16(item::rectRight, 198);
-    }
-    EXPECT_EQ(saveDocumentTo(path.string()), 0);
-    resetWorld();
-    return path.string();
+    testsupport::setItemText(t, "FIXED");
+    if (d.extra == kRoundRect) testsupport::addItemOfKind(kKindRoundRect, 2, 2, 98, 198);
+    return testsupport::saveLabelDocument(path.string());
 }
 
 // The rows from `top` to `bottom` (fractions of the height) of a bitmap.

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "cli_run.h"
-#include "platform/quickdraw/image.h"
+#include "support/grey_image.h"
 #include "support/reader.h"
 
 namespace {
@@ -125,18 +125,7 @@ TEST(CommandLineKinds, FailuresLeaveNothingBehind) {
 }
 
 // An image file read by our own reader (libtiff, or a PGM) as grey pixels.
-testsupport::Bitmap greyOf(const std::string& path) {
-    qd::Image image;
-    std::string error;
-    testsupport::Bitmap b;
-    if (!qd::ReadImageFile(path, &image, &error)) return b;
-    b.width = image.width;
-    b.height = image.height;
-    for (uint32_t p : image.pixels)
-        b.pixels.push_back(
-            static_cast<uint8_t>(((p >> 16 & 255) + (p >> 8 & 255) + (p & 255)) / 3));
-    return b;
-}
+testsupport::Bitmap greyOf(const std::string& path) { return testsupport::greyOfImage(path); }
 
 std::string decodeEan(const testsupport::Bitmap& b) {
     return testsupport::decode(testsupport::padBitmap(b, 40), "EAN-13").text;

@@ -14,6 +14,7 @@
 #include "labels/labelFile.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
+#include "support/label_document.h"
 
 namespace {
 
@@ -34,27 +35,11 @@ struct CliOpen : ::testing::Test {
     void TearDown() override { fs::remove_all(dir); }
     // A document of one text item on labels of 60 x 30 mm, across x down a sheet.
     std::string saveTextLabel(uint32_t across, uint32_t down) {
-        resetWorld();
-        gMsg.quiet = true;
-        initLabelItems();
-        labelBack.labelWidth = 1700;
-        labelBack.labelHeight = 850;
-        labelBack.across = across;
-        labelBack.down = down;
-        EXPECT_EQ(addLabelItem(), 0);
-        LabelItem& t = *gLabel.labelParts[0];
-        t.setI16(item::kind, kKindText);
-        t.setI16(item::rectTop, 10);
-        t.setI16(item::rectLeft, 10);
-        t.setI16(item::rectBottom, 30);
-        t.setI16(item::rectRight, 150);
+        testsupport::startLabelDocument(1700, 850, across, down);
+        LabelItem& t = testsupport::addItemOfKind(kKindText, 10, 10, 30, 150);
         t.setI16(item::humanPacked, 2 * 3);
-        t.dataHandle = std::string("Opened label\0\0", 14);
-        t.hasDataHandle = true;
-        const std::string doc = (dir / "sheet.labl").string();
-        EXPECT_EQ(saveDocumentTo(doc), 0);
-        resetWorld();
-        return doc;
+        testsupport::setItemText(t, "Opened label");
+        return testsupport::saveLabelDocument((dir / "sheet.labl").string());
     }
 };
 

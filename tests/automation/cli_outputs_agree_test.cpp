@@ -16,7 +16,8 @@
 #include "labels/labelDoc.h"
 #include "labels/labelFile.h"
 #include "picture/symbolbox.h"
-#include "platform/quickdraw/image.h"
+#include "support/grey_image.h"
+#include "support/label_document.h"
 #include "support/reader.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
@@ -27,18 +28,9 @@ constexpr int kDpi = 600;
 
 // An image file as grey pixels, read by our own reader (libtiff).
 testsupport::Bitmap imageOf(const std::string& path) {
-    qd::Image image;
     std::string error;
-    testsupport::Bitmap b;
-    if (!qd::ReadImageFile(path, &image, &error)) {
-        ADD_FAILURE() << path << ": " << error;
-        return b;
-    }
-    b.width = image.width;
-    b.height = image.height;
-    for (uint32_t p : image.pixels)
-        b.pixels.push_back(
-            static_cast<uint8_t>(((p >> 16 & 255) + (p >> 8 & 255) + (p & 255)) / 3));
+    const testsupport::Bitmap b = testsupport::greyOfImage(path, &error);
+    if (!error.empty()) ADD_FAILURE() << path << ": " << error;
     return b;
 }
 
@@ -86,31 +78,15 @@ TEST(OutputsAgree, StackedRowsAsHighInTiffAsInEps) {
 
 // A label document of one text item whose stored magnification is 0.
 std::string textItemOfNoSize(const std::string& folder, const char* font) {
-    resetWorld();
-    gMsg.quiet = true;
-    initLabelItems();
-    labelBack.labelWidth = 1700;
-    labelBack.labelHeight = 850;
-    labelBack.across = 1;
-    labelBack.down = 1;
-    EXPECT_EQ(addLabelItem(), 0);
-    LabelItem& t = *gLabel.labelParts[0];
-    t.setI16(item::kind, kKindText);
-    t.setI16(item::rectTop, 10);
-    t.setI16(item::rectLeft, 10);
-    t.setI16(item::rectBottom, 40);
-    t.setI16(item::rectRight, 160);
+    testsupport::startLabelDocument(1700, 850, 1, 1);
+    LabelItem& t = testsupport::addItemOfKind(kKindText, 10, 10, 40, 160);
     t.setI16(item::siz, 0);
     t.setI16(item::customTeSize, 12);
     t.setI16(item::black2, 100);
     std::string name(1, static_cast<char>(std::strlen(font)));
     t.setText(item::fontBelow, name + font);
-    t.dataHandle = std::string("SIZE 0 TEXT\0\0", 13);
-    t.hasDataHandle = true;
-    const std::string doc = folder + "/nosize.labl";
-    EXPECT_EQ(saveDocumentTo(doc), 0);
-    resetWorld();
-    return doc;
+    testsupport::setItemText(t, "SIZE 0 TEXT");
+    return testsupport::saveLabelDocument(folder + "/nosize.labl");
 }
 
 // Ghostscript reads the text of an item stored with magnification 0, in EPS and PDF.
@@ -311,13 +287,7 @@ InkBox inkBox(const testsupport::Bitmap& b) {
 // higher than its symbol.
 std::string oneItemLabel(const std::string& path, const char* type, const char* data, int left,
                          int top) {
-    resetWorld();
-    gMsg.quiet = true;
-    initLabelItems();
-    labelBack.labelWidth = 4000;
-    labelBack.labelHeight = 3000;
-    labelBack.across = 1;
-    labelBack.down = 1;
+    testsupport::startLabelDocument(4000, 3000, 1, 1);
     EXPECT_EQ(addLabelItem(), 0);
     LabelItem& it = *gLabel.labelParts[0];
     if (type == nullptr) {
@@ -326,9 +296,7 @@ std::string oneItemLabel(const std::string& path, const char* type, const char* 
         it.setI16(item::rectBottom, 10);
         it.setI16(item::black2, 100);
         it.setI16(item::black22, 100);
-        EXPECT_EQ(saveDocumentTo(path), 0);
-        resetWorld();
-        return path;
+        return testsupport::saveLabelDocument(path);
     }
     EXPECT_EQ(parseCodeType(type), 1) << type;
     copyBounded(gData.chMainCode, data);
@@ -343,9 +311,7 @@ std::string oneItemLabel(const std::string& path, const char* type, const char* 
     it.setI16(item::rectTop, static_cast<int16_t>(top));
     it.setI16(item::rectRight, static_cast<int16_t>(left + w));
     it.setI16(item::rectBottom, static_cast<int16_t>(top + h + 40));
-    EXPECT_EQ(saveDocumentTo(path), 0);
-    resetWorld();
-    return path;
+    return testsupport::saveLabelDocument(path);
 }
 
 // Every kind of barcode item stands in the same place in the exported label

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/quickdraw/image.h"
 #include "support/cases.h"
+#include "support/grey_image.h"
 #include "support/reader.h"
 #include "support/zint_dump.h"
 
@@ -401,18 +401,7 @@ Bitmap throughPoppler(const std::string& pdf, int dpi) {
     return readPage(pdf + ".pgm");
 }
 
-Bitmap greyOf(const std::string& path) {
-    qd::Image image;
-    std::string error;
-    Bitmap b;
-    if (!qd::ReadImageFile(path, &image, &error)) return b;
-    b.width = image.width;
-    b.height = image.height;
-    for (uint32_t p : image.pixels)
-        b.pixels.push_back(
-            static_cast<uint8_t>(((p >> 16 & 255) + (p >> 8 & 255) + (p & 255)) / 3));
-    return b;
-}
+Bitmap greyOf(const std::string& path) { return testsupport::greyOfImage(path); }
 
 // Vector output is rendered anti-aliased, as pdftoppm renders it: Ghostscript's
 // plain fill darkens every pixel a bar touches, a gain of a quarter of a 0.33 mm

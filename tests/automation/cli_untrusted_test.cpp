@@ -19,6 +19,7 @@
 #include "cli_run.h"
 #include "labels/labelDoc.h"
 #include "labels/labelFile.h"
+#include "support/label_document.h"
 #include "symbology/messages.h"
 
 namespace {
@@ -44,18 +45,11 @@ struct Untrusted : ::testing::Test {
         initLabelItems();
         labelBack = sheet;
         labelBack.lastItem = -1;
-        EXPECT_EQ(addLabelItem(), 0);
-        LabelItem& t = *gLabel.labelParts[0];
-        t.setI16(item::rectTop, 5);
-        t.setI16(item::rectLeft, 5);
-        t.setI16(item::rectBottom, 40);
-        t.setI16(item::rectRight, 80);
+        LabelItem& t =
+            testsupport::addItemOfKind(picture.empty() ? kKindText : kKindPicture, 5, 5, 40, 80);
         if (picture.empty()) {
-            t.setI16(item::kind, kKindText);
-            t.dataHandle = std::string("Label\0\0", 7);
-            t.hasDataHandle = true;
+            testsupport::setItemText(t, "Label");
         } else {
-            t.setI16(item::kind, kKindPicture);
             t.setI16(item::hei, kLinkedImageMarker);
             t.setText(item::dataText, picture);
         }
@@ -68,9 +62,7 @@ struct Untrusted : ::testing::Test {
         }
         const std::string doc = (root / name).string();
         fs::create_directories(fs::path(doc).parent_path());
-        EXPECT_EQ(saveDocumentTo(doc), 0);
-        resetWorld();
-        return doc;
+        return testsupport::saveLabelDocument(doc);
     }
     static LabelSheet sheetOf(uint32_t across, uint32_t down) {
         LabelSheet s;

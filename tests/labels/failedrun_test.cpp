@@ -22,6 +22,7 @@
 #include "symbology/messages.h"
 #include "symbology/state.h"
 #include "support/cups.h"
+#include "support/label_document.h"
 #include "support/reader.h"
 
 namespace {
@@ -52,28 +53,12 @@ struct FailedRun : ::testing::Test {
         labelBack.labelHeight = 850;
         labelBack.across = 2;
         labelBack.down = 3;
-        EXPECT_EQ(addLabelItem(), 0);
-        LabelItem& t = *gLabel.labelParts[0];
-        t.setI16(item::kind, kKindText);
-        t.setI16(item::rectTop, 10);
-        t.setI16(item::rectLeft, 10);
-        t.setI16(item::rectBottom, 30);
-        t.setI16(item::rectRight, 150);
-        t.dataHandle = std::string("Some text\0\0", 11);
-        t.hasDataHandle = true;
-        EXPECT_EQ(addLabelItem(), 0);
-        LabelItem& p = *gLabel.labelParts[1];
-        p.setI16(item::kind, kKindPicture);
-        p.setI16(item::rectTop, 40);
-        p.setI16(item::rectLeft, 10);
-        p.setI16(item::rectBottom, 80);
-        p.setI16(item::rectRight, 80);
+        testsupport::setItemText(testsupport::addItemOfKind(kKindText, 10, 10, 30, 150),
+                                 "Some text");
+        LabelItem& p = testsupport::addItemOfKind(kKindPicture, 40, 10, 80, 80);
         p.setI16(item::hei, kLinkedImage);
         p.setText(item::dataText, (dir / "gone.png").string());
-        const std::string doc = (dir / "picture.labl").string();
-        EXPECT_EQ(saveDocumentTo(doc), 0);
-        resetWorld();
-        return doc;
+        return testsupport::saveLabelDocument((dir / "picture.labl").string());
     }
 
     // A label of one EAN-13 item whose data comes from the import file's
@@ -100,10 +85,7 @@ struct FailedRun : ::testing::Test {
         const std::string file = (dir / "records.txt").string();
         std::ofstream(file, std::ios::binary) << records;
         gDocFile.impoFile = file;
-        const std::string doc = (dir / "import.labl").string();
-        EXPECT_EQ(saveDocumentTo(doc), 0);
-        resetWorld();
-        return doc;
+        return testsupport::saveLabelDocument((dir / "import.labl").string());
     }
 
     std::string oldFile(const std::string& name) {

@@ -51,10 +51,7 @@ TEST(PictureReadBack, CodablockRowsReadAsCode128) {
         const int band = ink.height / 3;
         ASSERT_GT(band, 10);
         for (int r = 0; r < 3; ++r) {
-            testsupport::Bitmap row{ink.width, band / 2, {}};
-            for (int y = r * band + band / 4; y < r * band + band / 4 + row.height; ++y)
-                row.pixels.insert(row.pixels.end(), ink.pixels.begin() + y * ink.width,
-                                  ink.pixels.begin() + (y + 1) * ink.width);
+            const testsupport::Bitmap row = testsupport::rowsOf(ink, r * band + band / 4, band / 2);
             const testsupport::Decoded d =
                 testsupport::decode(testsupport::padBitmap(row, 80), "Code128");
             EXPECT_EQ(d.bytes.substr(0, std::string(rows[r]).size()), rows[r]) << "row " << r;

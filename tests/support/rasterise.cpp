@@ -189,6 +189,14 @@ Bitmap padBitmap(const Bitmap& b, int margin) {
     return out;
 }
 
+Bitmap rowsOf(const Bitmap& b, int top, int count) {
+    Bitmap out{b.width, count, {}};
+    for (int y = top; y < top + count; ++y)
+        out.pixels.insert(out.pixels.end(), b.pixels.begin() + y * b.width,
+                          b.pixels.begin() + (y + 1) * b.width);
+    return out;
+}
+
 Bitmap cropToInk(const Bitmap& b, int margin) {
     int x0 = b.width, y0 = b.height, x1 = -1, y1 = -1;
     for (int y = 0; y < b.height; ++y)

@@ -57,6 +57,8 @@ Bitmap rasteriseMatrix(const std::vector<std::vector<bool>>& m, int moduleWidth 
 Bitmap padBitmap(const Bitmap& b, int margin);
 // The ink of the bitmap (pixels below 128) inside a white margin.
 Bitmap cropToInk(const Bitmap& b, int margin);
+// The `count` whole rows of b from row `top` on.
+Bitmap rowsOf(const Bitmap& b, int top, int count);
 // b turned clockwise by `quarters` quarter turns.
 Bitmap turnedClockwise(const Bitmap& b, int quarters = 1);
 

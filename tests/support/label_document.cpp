@@ -1,0 +1,43 @@
+#include "support/label_document.h"
+
+#include <gtest/gtest.h>
+
+#include "app/world.h"
+#include "labels/labelFile.h"
+#include "symbology/messages.h"
+
+namespace testsupport {
+
+void startLabelDocument(uint32_t width, uint32_t height, uint32_t across, uint32_t down) {
+    resetWorld();
+    gMsg.quiet = true;
+    initLabelItems();
+    labelBack.labelWidth = width;
+    labelBack.labelHeight = height;
+    labelBack.across = across;
+    labelBack.down = down;
+}
+
+LabelItem& addItemOfKind(uint16_t kind, int16_t top, int16_t left, int16_t bottom, int16_t right) {
+    EXPECT_EQ(addLabelItem(), 0);
+    LabelItem& it = *gLabel.labelParts[static_cast<size_t>(labelBack.lastItem)];
+    it.setI16(item::kind, kind);
+    it.setI16(item::rectTop, top);
+    it.setI16(item::rectLeft, left);
+    it.setI16(item::rectBottom, bottom);
+    it.setI16(item::rectRight, right);
+    return it;
+}
+
+void setItemText(LabelItem& item, const std::string& text) {
+    item.dataHandle = text + std::string(2, '\0');
+    item.hasDataHandle = true;
+}
+
+std::string saveLabelDocument(const std::string& path) {
+    EXPECT_EQ(saveDocumentTo(path), 0);
+    resetWorld();
+    return path;
+}
+
+}  // namespace testsupport
