@@ -87,8 +87,15 @@ QuestionScript& questionScript() { return gScript; }
 const GaugeRecord& gaugeRecord() { return gGauge; }
 
 void resetQuestions() {
-    gScript = QuestionScript{};
-    gGauge = GaugeRecord{};
+    // Cleared in place: a fresh deque allocates, and this runs before every record.
+    gScript.askerAnswers.clear();
+    gScript.asked = 0;
+    gScript.textAnswers.clear();
+    gScript.textAsked = 0;
+    gGauge.open = false;
+    gGauge.title.clear();
+    gGauge.done = gGauge.total = gGauge.updates = gGauge.shown = 0;
+    gGauge.text.clear();
 }
 
 }  // namespace platform
