@@ -61,10 +61,35 @@ OpenFile* lookUp(FileRef ref) {
     return gLast.file;
 }
 
+// A closed entry kept for the next file: a batch opens and closes a file for
+// each record, and the entry's map node and write buffer can serve again.
+std::map<FileRef, OpenFile>::node_type gSpare;
+
+// A fresh entry for the free reference r.
+OpenFile& newEntry(FileRef r) {
+    if (gSpare.empty()) return table()[r];
+    gSpare.key() = r;
+    auto placed = table().insert(std::move(gSpare));
+    return placed.position->second;
+}
+
 // Closes the entry of ref.
 void forget(FileRef ref) {
     if (gLast.ref == ref) gLast = {};
-    table().erase(ref);
+    auto node = table().extract(ref);
+    if (node.empty()) return;
+    // Everything back to a new entry's state but the buffers' capacity.
+    OpenFile& f = node.mapped();
+    std::vector<char> pending = std::move(f.pending);
+    std::string target = std::move(f.target), temp = std::move(f.temp);
+    pending.clear();
+    target.clear();
+    temp.clear();
+    f = OpenFile{};
+    f.pending = std::move(pending);
+    f.target = std::move(target);
+    f.temp = std::move(temp);
+    gSpare = std::move(node);
 }
 
 // The smallest free reference, so that references stay small however many files
@@ -147,7 +172,7 @@ OSErr openWith(const std::string& posixPath, int flags, FileRef* ref) {
         OSErr err = errnoToErr(errno);
         return err == fnfErr ? dirNFErr : err;  // creating: only a folder can be missing
     }
-    OpenFile& f = table()[r];
+    OpenFile& f = newEntry(r);
     f.fd = fd;
     f.pending.reserve(kBufferSize);
     *ref = r;
@@ -522,7 +547,7 @@ OSErr FSCreateReplacement(const std::string& posixPath, FileRef* ref) {
             const OSErr err = errnoToErr(e);
             return fail(posixPath, e, err == fnfErr ? dirNFErr : err);
         }
-        OpenFile& f = table()[r];
+        OpenFile& f = newEntry(r);
         f.memory = true;
         f.route = Route::inPlace;
         f.target = posixPath;
@@ -530,7 +555,7 @@ OSErr FSCreateReplacement(const std::string& posixPath, FileRef* ref) {
         return noErr;
     }
     if (exists && S_ISREG(st.st_mode)) takeOwnership(fd, st);
-    OpenFile& f = table()[r];
+    OpenFile& f = newEntry(r);
     f.fd = fd;
     f.route = Route::rename;
     f.target = posixPath;
@@ -602,7 +627,7 @@ OSErr FSAppendWhole(const std::string& posixPath, const std::string& bytes) {
 
 FileRef FSOpenMemory() {
     FileRef r = freeRef();
-    if (r != 0) table()[r].memory = true;
+    if (r != 0) newEntry(r).memory = true;
     return r;
 }
 
@@ -746,7 +771,7 @@ std::string tooLargeText(const std::string& path, int64_t maxBytes) {
 FileRef adopt(int fd) {
     const FileRef r = freeRef();
     if (r == 0) return 0;
-    OpenFile& f = table()[r];
+    OpenFile& f = newEntry(r);
     f.fd = fd;
     return r;
 }
