@@ -1,6 +1,10 @@
 // strixel-desktop: the program with its windows. For now it shows the menu bar
-// with File > Quit and the main window, and ends on Quit (the menu or Ctrl-Q).
+// with File > Quit and the main window, runs the event loop, and ends on Quit
+// (the menu or Ctrl-Q).
 #include <cstdio>
+
+#include "app/desktop/eventLoop.h"
+#include "app/shell.h"
 
 #include "platform/toolbox/dialogs.h"
 #include "platform/toolbox/events.h"
@@ -12,7 +16,6 @@ namespace {
 constexpr int16_t kFileMenu = 129;
 constexpr int16_t kQuitItem = 1;
 constexpr qd::Rect kMainWindow{50, 10, 450, 610};
-constexpr uint32_t kSleepTicks = 30;
 
 // Draws the main window's content.
 void drawMain(toolbox::WindowPtr w) {
@@ -42,34 +45,26 @@ int main(int argc, char** argv) {
     static const unsigned char kTitle[] = "\x08Strixel";
     toolbox::WindowPtr main = toolbox::NewCWindow(nullptr, kMainWindow, kTitle, true,
                                                   toolbox::documentProc, nullptr, false, 0);
-    toolbox::SelectWindow(main);
+    gWindows.wp = main;
+    gWindows.activeWindow = main;
+    gWindows.lastFloatingWindow = main;
+    SelectWindowF(main);
 
-    for (;;) {
-        toolbox::EventRecord e;
-        if (!toolbox::WaitNextEvent(toolbox::everyEvent, &e, kSleepTicks)) continue;
-        switch (e.what) {
-            case toolbox::mouseDown: {
-                toolbox::WindowPtr w = nullptr;
-                const int16_t part = toolbox::FindWindow(e.where, &w);
-                if (part == toolbox::inMenuBar && quitChosen(toolbox::MenuSelect(e.where)))
-                    return 0;
-                toolbox::HiliteMenu(0);
-                if (part == toolbox::inContent && w && w != toolbox::FrontWindow())
-                    toolbox::SelectWindow(w);
-                break;
-            }
-            case toolbox::keyDown:
-            case toolbox::autoKey:
-                if ((e.modifiers & toolbox::cmdKey) &&
-                    quitChosen(toolbox::MenuKey(
-                        static_cast<unsigned char>(e.message & toolbox::charCodeMask))))
-                    return 0;
-                break;
-            case toolbox::updateEvt:
-                if (toolbox::WindowPtr w = toolbox::EventWindow(e)) drawMain(w);
-                break;
-            default:
-                break;
-        }
-    }
+    setLoopHandler("DoCommand", [](WindowPtr, int32_t choice) {
+        if (quitChosen(choice)) requestQuit();
+        toolbox::HiliteMenu(0);
+        return 0;
+    });
+    setLoopHandler("doCmdKey", [](WindowPtr, int32_t ch) {
+        const int32_t choice = toolbox::MenuKey(static_cast<unsigned char>(ch));
+        if (quitChosen(choice)) requestQuit();
+        toolbox::HiliteMenu(0);
+        return choice != 0 ? 1 : 0;
+    });
+    setLoopHandler("doUpdate", [](WindowPtr w, int32_t) {
+        drawMain(w);
+        return 0;
+    });
+    MainEvent();
+    return 0;
 }
