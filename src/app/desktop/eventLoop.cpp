@@ -19,7 +19,6 @@ std::map<std::string, LoopHandler> gHandlers;
 std::vector<LoopCall> gUnhandled;
 
 constexpr unsigned char kTab = 9;
-constexpr unsigned char kReturn = 13;
 constexpr int16_t kEditMenu = 130;
 constexpr int16_t kMessageNothingSelected = 6;
 constexpr int16_t kSelectionTool = 1;
