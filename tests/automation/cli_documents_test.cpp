@@ -17,6 +17,7 @@
 #include "labels/labelFile.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
+#include "support/settings_sandbox.h"
 
 namespace {
 
@@ -28,20 +29,7 @@ constexpr int kLeft = 300, kTop = 400, kWidth = 2500, kHeight = 2000, kGap = 100
 constexpr int kDpi = 300;
 constexpr int kProModeImport = 2, kProModeAsk = 3;
 
-struct CliDocuments : ::testing::Test {
-    fs::path dir;
-    void SetUp() override {
-        char tmpl[] = "/tmp/strixel-documents-XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
-    }
-    void TearDown() override {
-        unsetenv("XDG_CONFIG_HOME");
-        resetWorld();
-        fs::remove_all(dir);
-    }
-
+struct CliDocuments : testsupport::SettingsSandbox {
     // A document of one Code 128 item on each label: imported by `templ` from
     // `importFile`, or asked at printing with the question "Batch?".
     std::string makeDocument(int proMode, const std::string& templ, const std::string& importFile) {

@@ -14,6 +14,7 @@
 #include "labels/labelFile.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
+#include "support/settings_sandbox.h"
 
 namespace {
 
@@ -26,20 +27,7 @@ constexpr int kWidth = 2500, kHeight = 3000;
 constexpr int kDpi = 300;
 constexpr double kBarHeightMm = 10;  // short bars: all of them near the corner
 
-struct CliSheetGround : ::testing::Test {
-    fs::path dir;
-    void SetUp() override {
-        char tmpl[] = "/tmp/strixel-ground-XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
-    }
-    void TearDown() override {
-        unsetenv("XDG_CONFIG_HOME");
-        resetWorld();
-        fs::remove_all(dir);
-    }
-
+struct CliSheetGround : testsupport::SettingsSandbox {
     // One Code 128 item of fixed data, short and close to the label's top-left
     // corner: on the first label that is the paper's corner.
     std::string makeDocument(const std::string& data) {
