@@ -19,7 +19,7 @@ declare -A floor=(
     [labels]=3                                         # the label document model
     [vector]=4 [picture]=4                             # the painters and their services
     [labels/runs]=5 [picture/output]=5                 # the runs and the output files
-    [automation]=6 [app]=6 [labels/windows]=6 [portable_views]=6 [main.cpp]=6 [desktop_main.cpp]=6  # front ends
+    [automation]=6 [app]=6 [labels/windows]=6 [portable_views]=6 [main.cpp]=6 [desktop_main.cpp]=6 [icons_main.cpp]=6  # front ends
 )
 
 # Prints the floor of a path relative to the source folder (a file or a

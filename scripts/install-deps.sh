@@ -14,6 +14,7 @@ packages=(
   libcairo2-dev libpng-dev libjpeg-dev libcups2-dev
   zint libreoffice-draw-nogui imagemagick cups-daemon cups-client
   qt6-base-dev xvfb xauth xdotool
+  desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl man-db file libxml2-utils
 )
 
 missing=()
