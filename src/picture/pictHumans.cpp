@@ -367,7 +367,7 @@ int32_t barFontLine(LinearFrame& f, int32_t k) {
     if (headerCarrying()) H = static_cast<int32_t>((H - f.TL) - kHeaderShift * f.TL);
     double x = 0;
     if (code == 25 || (code == 0 && v == 12)) x = static_cast<int32_t>((x + P) + 0.45 * P);
-    const int32_t start = textRowStart(gEl.chNum, gEl.cu_len);
+    const int32_t start = symbolTextRowStart();
     if (start < 0) return P;
     const bool addOnData = gData.chAddCode[0] != 0 && gData.len2 > 0;
     int32_t n = 0;
@@ -453,7 +453,8 @@ void lightMarginMarkers(LinearFrame& f, int32_t k, int32_t) {
     const bool serif = serifMarkers();
     // Codabar's rows have no light margin inside its box: no marks, as in the
     // vector output.
-    if (!serif && !(code > 3 && !among(code, {8, 10, 11, 16, 25, 26}) && gSym.non_light == 1))
+    if (!serif &&
+        !(code > 3 && !among(code, {8, kSmallEanCode, 10, 11, 16, 25, 26}) && gSym.non_light == 1))
         return;
     Str255 keep;
     pstrCopy(keep, gSym.fontBelow);

@@ -19,17 +19,9 @@ constexpr double kLeastHeight = 1.0;             // mm
 // the symbol's width counts (most with a '5' or '7'); the box takes it in.
 constexpr double kUpcCheckDigitOverhang = 0.6;  // points at 100 %
 
-constexpr int32_t kSmallEan = 9;  // code type
-
 }  // namespace
 
 bool sizeSingleSymbol(int32_t index) {
-    // Small EAN is its digits set in the bar font, whose glyphs for it are not
-    // built: refused rather than drawn as an empty frame.
-    if (gSym.code == kSmallEan) {
-        MessageText("Small EAN symbols cannot be drawn yet in this version.");
-        return false;
-    }
     const SymbolData keep = gData;
     if (STRixel() != 0) {
         gData = keep;

@@ -163,3 +163,18 @@ int32_t textRowStart(const unsigned char* list, int32_t length) {
         if (list[i] == kRowEnd) return i + 1;
     return -1;
 }
+
+int32_t symbolTextRowStart() {
+    if (gSym.code == kSmallEanCode) return gEl.cu_len > 0 ? 0 : -1;
+    return textRowStart(gEl.chNum, gEl.cu_len);
+}
+
+int32_t smallEanLineWidth() {
+    constexpr int32_t kDigitCell = 2310;  // the bar font's digit advance
+    int32_t width = 0;
+    for (int32_t i = 0; i < gEl.cu_len && gEl.chNum[i] != kRowEnd; ++i) {
+        const int32_t w = charToWidth(gEl.chNum[i]);
+        width += w < 0 ? -w / 2 : kDigitCell;
+    }
+    return width;
+}

@@ -24,3 +24,13 @@ int32_t linearPaintStart(const unsigned char* list, int32_t length);
 // Where the text row starts: behind the last row end of the list, -1 when there
 // is none.
 int32_t textRowStart(const unsigned char* list, int32_t length);
+
+// Small EAN has no bars: its one row is its digits set in the bar font between
+// wide spaces, so that row is its human-readable line.
+constexpr int32_t kSmallEanCode = 9;
+// The start of the current symbol's human-readable line in gEl (textRowStart,
+// or 0 for Small EAN); the line ends at the next row end or the list's end.
+int32_t symbolTextRowStart();
+// The width of Small EAN's line in micrometres at 100 %: each digit a digit
+// cell, each wide space half its width, as the line is set.
+int32_t smallEanLineWidth();

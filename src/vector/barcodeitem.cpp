@@ -8,6 +8,7 @@
 
 #include "labels/labelDoc.h"
 #include "platform/textmetrics.h"
+#include "symbology/codebars.h"
 #include "symbology/state.h"
 #include "vector/blocks.h"
 #include "vector/chars.h"
@@ -292,9 +293,10 @@ void EPSbcode(platform::FileRef refNum, int32_t item, const PageRect& itemRect, 
     // and take none, and neither does Codabar, whose rows begin and end at the box
     // without a light margin: its marks would stand on its start and stop letters.
     const bool stacked = code >= 37;
-    const bool marks = (code > 3 && code != 8 && code != 10 && code != 11 && code != 16 &&
-                        code != 25 && code != 26 && !stacked && gSym.non_light == 1) ||
-                       serifMarks();
+    const bool marks =
+        (code > 3 && code != 8 && code != kSmallEanCode && code != 10 && code != 11 && code != 16 &&
+         code != 25 && code != 26 && !stacked && gSym.non_light == 1) ||
+        serifMarks();
     if (marks) drawQuietZoneMarks(left, right, lower, hw, s);
 
     // 14, 15. Close the overprint or the glyph procedure; undo the placement.

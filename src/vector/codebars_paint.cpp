@@ -376,6 +376,7 @@ void paintLinear(Painter& p) {
     if (fourState) {
         gSym.multi_line = code == 30 ? 3 : 2;
     } else {
+        if (code == kSmallEanCode) return;  // digits only
         i = linearPaintStart(gEl.chNum, gEl.cu_len);
         if (i >= gEl.cu_len) return;
     }
@@ -696,7 +697,7 @@ bool eightMark(int32_t code, int32_t v, unsigned char ch, bool firstOrLast) {
 // The index of the last glyph of the text line (not a space element).
 int32_t lastGlyph(int32_t start) {
     int32_t last = -1;
-    for (int32_t i = start; i < gEl.cu_len; ++i)
+    for (int32_t i = start; i < gEl.cu_len && gEl.chNum[i] != kRowEnd; ++i)
         if (charToWidth(gEl.chNum[i]) >= 0) last = i;
     return last;
 }
@@ -748,6 +749,7 @@ void glyphByGlyph(const Painter& p, double textY) {
     const int32_t originX = p.glyphX(0);
     for (int32_t i = p.textRowStart; i < textEnd; ++i) {
         unsigned char ch = gEl.chNum[i];
+        if (ch == kRowEnd) break;  // Small EAN's line is a row of its own
         if (charToWidth(ch) < 0) {
             x += spaceAdvance(ch, spaceScale);
             continue;
@@ -946,9 +948,10 @@ void drawAddOnDigits(const Painter& p, double mainLine) {
 
 void drawText(Painter& p) {
     const int32_t code = gSym.code, v = gSym.variation1;
-    const int32_t start = textRowStart(gEl.chNum, gEl.cu_len);
+    const int32_t start = symbolTextRowStart();
     p.textRowStart = start;
-    const bool haveText = start >= 0 && start < gEl.cu_len && start > p.barRowEnd;
+    const bool haveText =
+        start >= 0 && start < gEl.cu_len && (start > p.barRowEnd || code == kSmallEanCode);
     const bool justified = among(code, {4, 5, 6, 7, 8, 17, 19, 20, 21, 24, 28, 30, 35, 36}) ||
                            (code == 0 && gSym.flushBars == 0 && gSym.strip_extra == 1);
     const bool textAbove = textAboveBars();

@@ -63,6 +63,7 @@ int32_t GetCodeWidth() {
         while (columns < n && list[columns] != kRowEnd) ++columns;
         return columns * 1000;
     }
+    if (code == kSmallEanCode) return smallEanLineWidth() + 330;
     int32_t i = 1;  // the DataBar and Codablock rows start at once
     if (code != 37 && code != 39) i = linearPaintStart(list, n);
     int32_t sum = 0;

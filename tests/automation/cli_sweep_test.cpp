@@ -505,10 +505,10 @@ TEST_F(CodeTypeSweep, PrintedPdfThroughPoppler) {
                                            : "no file made");
 }
 
-// The sweep holds every code type that --help lists; the few listed names that the
-// program refuses to make say so and make no file.
+// The sweep holds every code type that --help lists but Small EAN, whose digits no
+// reader reads (cli_small_ean_test.cpp holds it).
 TEST(CodeTypeSweepTable, CoversEveryListedCodeType) {
-    constexpr const char* kRefused[] = {"Small EAN"};
+    constexpr const char* kNotSwept = "Small EAN";
     const testsupport::RunResult help = testsupport::runCommand(STRIXEL_BINARY " --help");
     const size_t at = help.out.find("Code types that can be made");
     ASSERT_NE(at, std::string::npos);
@@ -524,17 +524,7 @@ TEST(CodeTypeSweepTable, CoversEveryListedCodeType) {
         const bool swept = std::any_of(cases.begin(), cases.end(), [&](const SweepCase& c) {
             return c.keys.find("type:\"" + n + "\"") != std::string::npos;
         });
-        const bool refused =
-            std::find(std::begin(kRefused), std::end(kRefused), n) != std::end(kRefused);
-        EXPECT_TRUE(swept || refused) << "no sweep case for " << n;
-        if (!refused) continue;
-        const std::string eps = testsupport::tempPath("refused.eps");
-        const testsupport::RunResult r =
-            testsupport::runCommand(std::string(STRIXEL_BINARY) + " '{type:\"" + n +
-                                    "\", data:\"400638133393\", saveto:\"" + eps + "\"}'");
-        EXPECT_EQ(r.status, 1) << n;
-        EXPECT_NE(r.err.find(n), std::string::npos) << r.err;
-        EXPECT_FALSE(fs::exists(eps)) << n;
+        EXPECT_TRUE(swept || n == kNotSwept) << "no sweep case for " << n;
     }
 }
 
