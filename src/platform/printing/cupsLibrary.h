@@ -9,14 +9,32 @@
 
 namespace print {
 
-#define STRIXEL_CUPS_FUNCTIONS(X)                                                               \
-    X(cupsGetDests2)                                                                            \
-    X(cupsGetDest)                                                                              \
-    X(cupsFreeDests) X(cupsServer) X(ippPort) X(cupsEncryption) X(httpConnect2) X(httpClose)    \
-        X(cupsLastErrorString) X(cupsCopyDestInfo) X(cupsFindDestSupported) X(cupsFreeDestInfo) \
-            X(cupsGetDestMediaDefault) X(ippGetCount) X(ippGetResolution) X(cupsGetOption)      \
-                X(cupsAddOption) X(cupsFreeOptions) X(cupsCreateJob) X(cupsStartDocument)       \
-                    X(cupsWriteRequestData) X(cupsFinishDocument) X(cupsCancelJob2)
+// clang-format off
+#define STRIXEL_CUPS_FUNCTIONS(X) \
+    X(cupsGetDests2) \
+    X(cupsGetDest) \
+    X(cupsFreeDests) \
+    X(cupsServer) \
+    X(ippPort) \
+    X(cupsEncryption) \
+    X(httpConnect2) \
+    X(httpClose) \
+    X(cupsLastErrorString) \
+    X(cupsCopyDestInfo) \
+    X(cupsFindDestSupported) \
+    X(cupsFreeDestInfo) \
+    X(cupsGetDestMediaDefault) \
+    X(ippGetCount) \
+    X(ippGetResolution) \
+    X(cupsGetOption) \
+    X(cupsAddOption) \
+    X(cupsFreeOptions) \
+    X(cupsCreateJob) \
+    X(cupsStartDocument) \
+    X(cupsWriteRequestData) \
+    X(cupsFinishDocument) \
+    X(cupsCancelJob2)
+// clang-format on
 
 struct CupsLibrary {
 #define STRIXEL_CUPS_POINTER(name) decltype(&::name) name = nullptr;
