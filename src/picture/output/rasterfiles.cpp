@@ -1,7 +1,5 @@
 #include "picture/output/rasterfiles.h"
 
-#include <tiffio.h>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -13,6 +11,7 @@
 #include "picture/output/SetUpFiles.h"
 #include "platform/byteorder.h"
 #include "platform/packbits.h"
+#include "platform/tiffLibrary.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
 
@@ -332,35 +331,41 @@ bool TiffToFile(const qd::Picture* pic, const qd::Rect& rect, const char* option
     const uint32_t height = static_cast<uint32_t>(rect.height());
     const auto bytesPerRow = static_cast<uint32_t>(::bytesPerRow(format, rect.width()));
 
-    const TIFFErrorHandler oldError = TIFFSetErrorHandler(quietTiff);
-    const TIFFErrorHandler oldWarning = TIFFSetWarningHandler(quietTiff);
+    std::string why;
+    const platform::TiffLibrary* lib = platform::tiffLibrary(&why);
+    if (!lib) {
+        MessageText(why.c_str());
+        return false;
+    }
+    const TIFFErrorHandler oldError = lib->TIFFSetErrorHandler(quietTiff);
+    const TIFFErrorHandler oldWarning = lib->TIFFSetWarningHandler(quietTiff);
     MemTiff mem;
-    TIFF* tif = TIFFClientOpen(kDocumentName, "wm", &mem, memRead, memWrite, memSeek, memClose,
-                               memSize, memMap, memUnmap);
+    TIFF* tif = lib->TIFFClientOpen(kDocumentName, "wm", &mem, memRead, memWrite, memSeek, memClose,
+                                    memSize, memMap, memUnmap);
     bool ok = tif != nullptr;
     if (ok) {
-        TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, width);
-        TIFFSetField(tif, TIFFTAG_IMAGELENGTH, height);
-        TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
-        TIFFSetField(tif, TIFFTAG_XRESOLUTION, static_cast<float>(dpi));
-        TIFFSetField(tif, TIFFTAG_YRESOLUTION, static_cast<float>(dpi));
-        TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, format == Format::blackWhite ? 1 : 8);
-        TIFFSetField(tif, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
-        TIFFSetField(tif, TIFFTAG_COMPRESSION, o.compression);
+        lib->TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, width);
+        lib->TIFFSetField(tif, TIFFTAG_IMAGELENGTH, height);
+        lib->TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
+        lib->TIFFSetField(tif, TIFFTAG_XRESOLUTION, static_cast<float>(dpi));
+        lib->TIFFSetField(tif, TIFFTAG_YRESOLUTION, static_cast<float>(dpi));
+        lib->TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, format == Format::blackWhite ? 1 : 8);
+        lib->TIFFSetField(tif, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
+        lib->TIFFSetField(tif, TIFFTAG_COMPRESSION, o.compression);
         if (o.compression == COMPRESSION_CCITTFAX3 && o.group3Options != 0)
-            TIFFSetField(tif, TIFFTAG_GROUP3OPTIONS, o.group3Options);
+            lib->TIFFSetField(tif, TIFFTAG_GROUP3OPTIONS, o.group3Options);
         if (o.compression == COMPRESSION_LZW && o.predictor != 0)
-            TIFFSetField(tif, TIFFTAG_PREDICTOR, o.predictor);
-        TIFFSetField(tif, TIFFTAG_PHOTOMETRIC,
-                     format == Format::palette ? PHOTOMETRIC_PALETTE : PHOTOMETRIC_MINISBLACK);
-        TIFFSetField(tif, TIFFTAG_FILLORDER, o.fillOrder);
-        TIFFSetField(tif, TIFFTAG_DOCUMENTNAME, kDocumentName);
-        TIFFSetField(tif, TIFFTAG_IMAGEDESCRIPTION, kImageDescription);
-        TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
+            lib->TIFFSetField(tif, TIFFTAG_PREDICTOR, o.predictor);
+        lib->TIFFSetField(tif, TIFFTAG_PHOTOMETRIC,
+                          format == Format::palette ? PHOTOMETRIC_PALETTE : PHOTOMETRIC_MINISBLACK);
+        lib->TIFFSetField(tif, TIFFTAG_FILLORDER, o.fillOrder);
+        lib->TIFFSetField(tif, TIFFTAG_DOCUMENTNAME, kDocumentName);
+        lib->TIFFSetField(tif, TIFFTAG_IMAGEDESCRIPTION, kImageDescription);
+        lib->TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
         const uint32_t rowsPerStrip =
             o.rowsPerStrip ? o.rowsPerStrip : std::max<uint32_t>(1, kStripBytes / bytesPerRow);
-        TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, rowsPerStrip);
-        TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+        lib->TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, rowsPerStrip);
+        lib->TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
         if (format == Format::palette) {
             std::vector<uint16_t> map(3 * kPaletteSize, 0);
             for (int i = 0; i < kEntries; ++i) {
@@ -368,8 +373,8 @@ bool TiffToFile(const qd::Picture* pic, const qd::Rect& rect, const char* option
                 map[kPaletteSize + i] = palette.entry[i].green;
                 map[2 * kPaletteSize + i] = palette.entry[i].blue;
             }
-            TIFFSetField(tif, TIFFTAG_COLORMAP, map.data(), map.data() + kPaletteSize,
-                         map.data() + 2 * kPaletteSize);
+            lib->TIFFSetField(tif, TIFFTAG_COLORMAP, map.data(), map.data() + kPaletteSize,
+                              map.data() + 2 * kPaletteSize);
         }
         std::vector<uint8_t> row(bytesPerRow);
         // PackBits strips are packed here, each row once however often it repeats
@@ -381,7 +386,7 @@ bool TiffToFile(const qd::Picture* pic, const qd::Rect& rect, const char* option
         for (uint32_t y = 0; y < height && ok; ++y) {
             const bool same = drawing.samples(static_cast<int>(y), row.data(), row.data());
             if (!packHere) {
-                if (TIFFWriteScanline(tif, row.data(), y, 0) < 0) ok = false;
+                if (lib->TIFFWriteScanline(tif, row.data(), y, 0) < 0) ok = false;
                 continue;
             }
             if (!same || y == 0) {
@@ -390,17 +395,17 @@ bool TiffToFile(const qd::Picture* pic, const qd::Rect& rect, const char* option
             }
             strip += packed;
             if ((y + 1) % rowsPerStrip == 0 || y + 1 == height) {
-                if (TIFFWriteRawStrip(tif, y / rowsPerStrip, strip.data(),
-                                      static_cast<tmsize_t>(strip.size())) < 0)
+                if (lib->TIFFWriteRawStrip(tif, y / rowsPerStrip, strip.data(),
+                                           static_cast<tmsize_t>(strip.size())) < 0)
                     ok = false;
                 strip.clear();
             }
         }
-        if (ok && TIFFFlush(tif) != 1) ok = false;
-        TIFFClose(tif);
+        if (ok && lib->TIFFFlush(tif) != 1) ok = false;
+        lib->TIFFClose(tif);
     }
-    TIFFSetErrorHandler(oldError);
-    TIFFSetWarningHandler(oldWarning);
+    lib->TIFFSetErrorHandler(oldError);
+    lib->TIFFSetWarningHandler(oldWarning);
     if (!ok) {
         Message(kMsgTiffRowFailed);
         return false;

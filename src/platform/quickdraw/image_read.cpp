@@ -1,6 +1,5 @@
 // Decoding image files into RGBA: libpng, libjpeg and libtiff, from memory.
 #include <png.h>
-#include <tiffio.h>
 
 #include <algorithm>
 #include <csetjmp>
@@ -13,6 +12,7 @@
 #include <jpeglib.h>
 
 #include "platform/quickdraw/image.h"
+#include "platform/tiffLibrary.h"
 
 namespace qd {
 namespace {
@@ -166,19 +166,22 @@ void tiffError(const char*, const char* fmt, va_list ap) {
 void tiffWarning(const char*, const char*, va_list) {}
 
 bool readTiff(const unsigned char* data, size_t size, Image* out, std::string* error) {
+    std::string why;
+    const platform::TiffLibrary* lib = platform::tiffLibrary(&why);
+    if (!lib) return fail(error, why);
     gTiffMessage.clear();
-    const TIFFErrorHandler oldError = TIFFSetErrorHandler(tiffError);
-    const TIFFErrorHandler oldWarning = TIFFSetWarningHandler(tiffWarning);
+    const TIFFErrorHandler oldError = lib->TIFFSetErrorHandler(tiffError);
+    const TIFFErrorHandler oldWarning = lib->TIFFSetWarningHandler(tiffWarning);
     Memory mem{data, size, 0};
     bool ok = false;
-    TIFF* tif = TIFFClientOpen("image", "rm", &mem, memRead, memWrite, memSeek, memClose, memSize,
-                               memMap, memUnmap);
+    TIFF* tif = lib->TIFFClientOpen("image", "rm", &mem, memRead, memWrite, memSeek, memClose,
+                                    memSize, memMap, memUnmap);
     uint32_t w = 0, h = 0;
-    if (tif && TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &w) &&
-        TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &h) && !tooLarge(w, h)) {
+    if (tif && lib->TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &w) &&
+        lib->TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &h) && !tooLarge(w, h)) {
         std::vector<uint32_t> raster(static_cast<size_t>(w) * h);
         // A strip cut short reads as an error here, not as a partial image.
-        if (TIFFReadRGBAImageOriented(tif, w, h, raster.data(), ORIENTATION_TOPLEFT, 1) &&
+        if (lib->TIFFReadRGBAImageOriented(tif, w, h, raster.data(), ORIENTATION_TOPLEFT, 1) &&
             gTiffMessage.empty()) {
             out->width = static_cast<int>(w);
             out->height = static_cast<int>(h);
@@ -191,9 +194,9 @@ bool readTiff(const unsigned char* data, size_t size, Image* out, std::string* e
             ok = true;
         }
     }
-    if (tif) TIFFClose(tif);
-    TIFFSetErrorHandler(oldError);
-    TIFFSetWarningHandler(oldWarning);
+    if (tif) lib->TIFFClose(tif);
+    lib->TIFFSetErrorHandler(oldError);
+    lib->TIFFSetWarningHandler(oldWarning);
     if (!ok) {
         if (w && h && tooLarge(w, h)) return fail(error, "the TIFF file's image is too large");
         return fail(error, "the TIFF file is damaged or cut short" +
