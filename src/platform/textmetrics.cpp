@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/fontcache.h"
 #include "platform/fontconfig.h"
 #include "platform/macroman.h"
 
@@ -398,13 +399,26 @@ std::string postScriptNameOf(const std::string& name, int style) {
     return "";
 }
 
+// locate, answered from earlier runs while the fonts stay as they were, so a
+// run that measures a line of text need not read the font configuration. A fixed
+// configuration (the tests') is always asked.
+std::optional<FontFile> locateRemembered(const std::string& name, int style) {
+    if (!engine.configFile.empty()) return locate(name, style);
+    const std::string key = std::to_string(style) + ' ' + name;
+    if (std::optional<RememberedFont> r = rememberedFont(key))
+        return FontFile{r->path, r->index, ""};
+    std::optional<FontFile> file = locate(name, style);
+    if (file) rememberFont(key, {file->path, file->index});
+    return file;
+}
+
 Resolved resolve(const std::string& name, int style) {
     Resolved r;
     if (isBarFont(name)) {
         r.em = barFontAdvances();
         return r;
     }
-    std::optional<FontFile> file = locate(name, style);
+    std::optional<FontFile> file = locateRemembered(name, style);
     if (!file || !faceAdvances(*file, &r.em)) {
         if (fonts.noticed.insert(name).second)
             std::fprintf(stderr,
