@@ -7,7 +7,12 @@
 
 PanelFields gPanels;
 
-void resetPanels() { gPanels = PanelFields{}; }
+void resetPanels() {
+    // Assigned from a kept copy, every text and line table keeps its storage: a
+    // command-line run resets the fields for each record without a heap allocation.
+    static const PanelFields kStart;
+    gPanels = kStart;
+}
 
 void inscolour(int32_t n, const unsigned char* pstr) {
     platform::TERec* fields[] = {&gPanels.TECyan, &gPanels.TEMage, &gPanels.TEYell,

@@ -43,7 +43,7 @@ constexpr int kRecords = 1000;  // the steady-state records counted
 // pairs, its label item and the texts derived from it, the output file's name
 // and the file's buffer are still made afresh for each record. Lower this as
 // those go; a rise means a new per-record allocation crept in.
-constexpr long kMostPerRecord = 76;
+constexpr long kMostPerRecord = 28;
 
 // Records of the same shape, each a different symbol, all saving to one file
 // so the file names do not grow with the count.
