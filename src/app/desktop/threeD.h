@@ -30,6 +30,9 @@ void setDkGrey();      // background dark grey
 void setForeDkGrey();  // foreground dark grey
 void SetRGBColour(qd::RGBColor* colour, uint16_t red, uint16_t green, uint16_t blue);
 
+// The settings windows' type: Geneva 9 in the given face.
+void setPaneFont(int16_t face = 0);
+
 // ---- 3-D edges and boxes ----------------------------------------------------------
 
 // An edge inside the rectangle inset by 1: sunken (non-zero) dark at left and
@@ -106,10 +109,10 @@ enum Pane : int32_t {
 // (an empty one is skipped).
 struct TabHooks {
     std::function<void()> deactivateAll;
-    std::function<void()> SetCodeLen;       // only for a barcode selection
-    std::function<bool()> barcodeSelected;  // the selection holds a barcode
-    std::function<bool()> layoutOpen;       // a label layout is open
-    std::function<void(int32_t)> setFocus;  // the focus index of the new pane (-1 none)
+    std::function<void()> SetCodeLen;                           // only for a barcode selection
+    std::function<bool()> barcodeSelected;                      // the selection holds a barcode
+    std::function<bool()> layoutOpen;                           // a label layout is open
+    std::function<void(int32_t pane, int32_t index)> setFocus;  // a pane's focus (-1 none)
     std::function<void(int32_t)> setColourItems;
     std::function<void()> hideFields;
     std::function<void()> doUpdate;
