@@ -143,7 +143,8 @@ int32_t iconOfLabel(const unsigned char* label) {
 
 // Erases a tab's body (square but for its rounded corner) in the background colour.
 void eraseTab(int32_t h, int32_t v, int32_t width) {
-    qd::EraseRect({v - kTabHeight + 1, h, v, h + width - kTabCorner + 1});
+    // Its left column is the edge of the tab before.
+    qd::EraseRect({v - kTabHeight + 1, h + 1, v, h + width - kTabCorner + 1});
     qd::EraseRect({v - kTabHeight + 1, h + width - kTabCorner + 1, v - kTabCorner + 1, h + width});
     qd::EraseArc({v - 17, h + width - 17, v + 1, h + width + 1}, 90, 90);
 }
