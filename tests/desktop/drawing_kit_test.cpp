@@ -176,7 +176,7 @@ class TabsTest : public PaneTest {
         gTabHooks.ProcessTabs = [this] { calls.push_back("ProcessTabs"); };
     }
     void start(int32_t pane, int32_t opTab = 0, int32_t colTab = 0) {
-        gTabs.background = pane;
+        gProd.background = pane;
         gTabs.opTab = opTab;
         gPanels.colTab = colTab;
         gTabs.tablayer = pane == kPaneOptions ? 1 : pane == kPaneColours ? 2 : 0;
@@ -184,7 +184,7 @@ class TabsTest : public PaneTest {
         calls.clear();
     }
     static TabOutcome now(int32_t handled) {
-        return {handled,        gTabs.background, gTabs.tabselect,
+        return {handled,        gProd.background, gTabs.tabselect,
                 gTabs.tablayer, gTabs.opTab,      gPanels.colTab};
     }
     std::vector<std::string> calls;
@@ -318,13 +318,13 @@ TEST_F(TabsTest, TheEventLoopSendsMainWindowClicksToTheTabs) {
     start(kPaneCode);
     toolbox::EventRecord down{toolbox::mouseDown, 0, 0, global(80, 250), 0};
     routeEvent(down);
-    EXPECT_EQ(gTabs.background, kPaneImport);
+    EXPECT_EQ(gProd.background, kPaneImport);
     // Not a tab: the click goes on to the pane's own handler.
     clearUnhandledCalls();
     routeEvent(toolbox::EventRecord{toolbox::mouseDown, 0, 0, global(80, 100), 0});
     ASSERT_FALSE(unhandledCalls().empty());
     EXPECT_EQ(unhandledCalls().back().name, "doMouse");
-    EXPECT_EQ(gTabs.background, kPaneImport);
+    EXPECT_EQ(gProd.background, kPaneImport);
 }
 
 TEST_F(TabsTest, SubTabRowsAndTheirEdges) {
@@ -366,7 +366,7 @@ TEST_F(PaneTest, TabRowsStandWhereTheirClicksLand) {
     const Row lower{280, {{0, 21}, {23, 21}, {46, 21}, {69, 21}, {92, 21}, {115, 21}}};
     setGrey();
     qd::EraseRect(wp->portRect);
-    gTabs.background = kPaneSerial;
+    gProd.background = kPaneSerial;
     gTabs.tabselect = 1;
     DrawTabs();
     for (const Row* row : {&upper, &lower}) {
@@ -395,7 +395,7 @@ TEST_F(PaneTest, TabRowsStandWhereTheirClicksLand) {
     // Panes 3 and 4 have no upper row; pane 3's lower tab is its sub-tab.
     setGrey();
     qd::EraseRect(wp->portRect);
-    gTabs.background = kPaneOptions;
+    gProd.background = kPaneOptions;
     gTabs.tabselect = -1;
     gTabs.opTab = 2;
     DrawTabs();

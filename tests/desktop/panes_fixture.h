@@ -11,6 +11,7 @@
 #include "app/preferences.h"
 #include "desktop_fixture.h"
 #include "labels/labelDoc.h"
+#include "labels/production.h"
 #include "picture/PICout2.h"
 #include "symbology/panels.h"
 #include "symbology/state.h"
@@ -29,6 +30,7 @@ class PaneTest : public DesktopTest {
         resetPanels();
         resetPictureDriver();
         resetTabs();
+        resetProduction();
         wp = window({kOrigin.v, kOrigin.h, kOrigin.v + kHeight, kOrigin.h + kWidth},
                     toolbox::noGrowDocProc, 1);
         gWindows.wp = wp;
@@ -37,6 +39,7 @@ class PaneTest : public DesktopTest {
     void TearDown() override {
         resetEventLoop();
         resetTabs();
+        resetProduction();
         resetLabelDocument();
         resetPreferences();
         DesktopTest::TearDown();

@@ -66,7 +66,7 @@ class PaneGoldenTest : public PaneTest {
         setPaneFont();
         setGrey();
         qd::EraseRect(wp->portRect);
-        gTabs.background = pane;
+        gProd.background = pane;
         gTabs.opTab = pane == kPaneOptions ? subTab : 0;
         gPanels.colTab = pane == kPaneColours ? subTab : 0;
         gTabs.tablayer = pane == kPaneOptions ? 1 : pane == kPaneColours ? 2 : 0;

@@ -464,7 +464,7 @@ void BuildTabItem(int32_t h, int32_t v, int32_t width, int32_t flag, int32_t lis
 
 void DrawTabs() {
     qd::PenNormal();
-    const int32_t pane = gTabs.background;
+    const int32_t pane = gProd.background;
     if (gTabs.tabselect != -1 && pane != kPaneOptions && pane != kPaneColours) {
         for (size_t i = 0; i < std::size(kUpperTabs); ++i) {
             unsigned char label[16];
@@ -489,7 +489,7 @@ void DrawTabs() {
 
 int32_t CheckTabs(qd::Point where) {
     const qd::Point at = localOf(where);
-    const int32_t pane = gTabs.background;
+    const int32_t pane = gProd.background;
     const bool upperRowShown = pane != kPaneOptions && pane != kPaneColours;
     if (at.v < kUpperHitTop) return 0;
     if (!upperRowShown && at.v <= kNoUpperRowBottom) return 0;
@@ -550,15 +550,15 @@ int32_t CheckTabs(qd::Point where) {
     }
 
     if (gTabs.tablayer == 2) {
-        gTabs.background = kPaneColours;
+        gProd.background = kPaneColours;
     } else if (gTabs.tablayer == 1) {
-        gTabs.background = kPaneOptions;
+        gProd.background = kPaneOptions;
         if (gTabHooks.SetCodeLen) gTabHooks.SetCodeLen();
     } else {
         constexpr int32_t kTargetPanes[] = {kPaneCode, kPaneSerial, kPaneImport, kPanePrintTime};
         if (target >= 0 && target < static_cast<int32_t>(std::size(kTargetPanes))) {
             if (gTabHooks.deactivateAll) gTabHooks.deactivateAll();
-            gTabs.background = kTargetPanes[target];
+            gProd.background = kTargetPanes[target];
             if (target == 1 && gTabHooks.setFocus) gTabHooks.setFocus(kPaneSerial, kFocusSerial);
             if (gTabHooks.barcodeSelected && gTabHooks.barcodeSelected() && gTabHooks.SetCodeLen)
                 gTabHooks.SetCodeLen();

@@ -12,6 +12,7 @@
 
 #include "platform/quickdraw/quickdraw.h"
 #include "platform/textedit.h"
+#include "labels/production.h"
 #include "platform/toolbox/windows.h"
 
 // ---- Interface colours --------------------------------------------------------
@@ -83,19 +84,18 @@ void TabClick(int32_t h, int32_t v, int32_t width);
 // Tab with a label from a string list.
 void BuildTabItem(int32_t h, int32_t v, int32_t width, int32_t flag, int32_t list, int32_t index);
 
-// The tab state of the main window.
+// The tab state of the main window. The pane shown is gProd.background (the
+// production run reads it as its mode); the colour sub-tab is gPanels.colTab.
 struct TabState {
-    int32_t tabselect = 0;   // upper tab chosen 0-3; -1 when a lower tab chose options or colours
-    int32_t tablayer = 0;    // 0 upper row, 1 options, 2 colours
-    int32_t tabStart = 0;    // added to the upper tab number
-    int32_t opTab = 0;       // options sub-pane 0-2
-    int32_t background = 0;  // the pane shown: 0 code, 1 serial, 2 import, 3 options,
-                             // 4 colours, 5 print time
+    int32_t tabselect = 0;  // upper tab chosen 0-3; -1 when a lower tab chose options or colours
+    int32_t tablayer = 0;   // 0 upper row, 1 options, 2 colours
+    int32_t tabStart = 0;   // added to the upper tab number
+    int32_t opTab = 0;      // options sub-pane 0-2
 };
 extern TabState gTabs;
 void resetTabs();
 
-// Pane numbers.
+// Pane numbers (gProd.background).
 enum Pane : int32_t {
     kPaneCode = 0,
     kPaneSerial = 1,
