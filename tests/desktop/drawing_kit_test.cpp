@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/desktop/icons.h"
+#include "platform/resources.h"
 #include "panes_fixture.h"
 #include "platform/toolbox/events.h"
 
@@ -491,6 +492,51 @@ TEST_F(PaneTest, ThePaletteAndTheColourBlockPaintWhatTheyStandFor) {
     ShowColourBlock(kColourBlock, 0, 100, 100, 0, 1);
     EXPECT_TRUE(near(pixel(kColourBlock.left + 4, kColourBlock.top + 4), 0xFF0000, 2));
     EXPECT_EQ(pixel(kColourBlock.left + 10, kColourBlock.top + 3), kWhite);
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<std::string> listLines(int list) {
+    std::vector<std::string> lines;
+    std::string all(platform::embeddedResource("strings/" + std::to_string(list) + ".txt"));
+    size_t pos = 0;
+    while (pos < all.size()) {
+        const size_t end = all.find('\n', pos);
+        lines.push_back(all.substr(pos, end - pos));
+        if (end == std::string::npos) break;
+        pos = end + 1;
+    }
+    return lines;
+}
+
+std::string listItem(int list, int index) {
+    unsigned char p[256];
+    platform::StringResourceGetString(p, list, index);
+    return std::string(reinterpret_cast<char*>(p + 1), p[0]);
+}
+
+// A label missing from its list would leave a blank beside its mark or field.
+TEST(PaneTexts, EveryLabelAndCaptionTheKitDrawsHasAText) {
+    std::vector<int> labels;
+    for (int n = 1; n <= 91; ++n)
+        if (n != 11 && n != 37) labels.push_back(n);
+    labels.insert(labels.end(), {97, 98});
+    for (int n : labels) EXPECT_FALSE(listItem(kPaneLabels, n).empty()) << "label " << n;
+    for (int n : {3, 4, 5, 6, 11, 12, 13, 14, 15, 24, 25, 26, 27, 28, 29})
+        EXPECT_FALSE(listItem(140, n).empty()) << "caption " << n;
+    EXPECT_FALSE(listItem(141, 17).empty());
+    EXPECT_FALSE(listItem(137, 49).empty());
+    for (int list : {138, 140, 141}) {
+        int last = 0;
+        for (const std::string& line : listLines(list)) {
+            const int n = std::stoi(line);
+            EXPECT_GT(n, last) << "list " << list << " out of order at " << n;
+            EXPECT_NE(line.find('\t'), std::string::npos) << line;
+            last = n;
+        }
+    }
 }
 
 }  // namespace
