@@ -293,6 +293,20 @@ TEST_F(TabsTest, ATabRunsTheMainWindowsStepsInOrder) {
     EXPECT_TRUE(wp->updateRgn.empty());
 }
 
+// Option-arrows walk from the colours pane to pane 5 without a tab: the upper
+// row must still show there and take clicks.
+TEST_F(TabsTest, APaneReachedByTheKeyboardKeepsItsUpperRow) {
+    start(kPaneColours);
+    gProd.background = kPanePrintTime;  // as the keyboard leaves it
+    setGrey();
+    qd::EraseRect(wp->portRect);
+    DrawTabs();
+    EXPECT_EQ(pixel(34, 244), 0x000000u);      // tab 0's right edge
+    EXPECT_EQ(pixel(105, 244), grey(0xEA00));  // tab 3, the current one
+    EXPECT_EQ(CheckTabs(global(40, 250)), 1);
+    EXPECT_EQ(now(1), (TabOutcome{1, kPaneSerial, 1, 0, 0, 0}));
+}
+
 TEST_F(TabsTest, OptionsTabsRefillTheirNumberFields) {
     gSym.insetAmount = 13;
     gSym.extraMargin = -2;

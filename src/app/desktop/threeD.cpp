@@ -465,7 +465,9 @@ void BuildTabItem(int32_t h, int32_t v, int32_t width, int32_t flag, int32_t lis
 void DrawTabs() {
     qd::PenNormal();
     const int32_t pane = gProd.background;
-    if (gTabs.tabselect != -1 && pane != kPaneOptions && pane != kPaneColours) {
+    // The upper row belongs to panes 0, 1, 2 and 5 however they were reached: a
+    // pane reached by the keyboard keeps the tab state of the pane before it.
+    if (pane != kPaneOptions && pane != kPaneColours) {
         for (size_t i = 0; i < std::size(kUpperTabs); ++i) {
             unsigned char label[16];
             drawRowTab(kUpperTabs[i], kUpperBaseline, pstr(kUpperLabels[i], label),
@@ -497,10 +499,10 @@ int32_t CheckTabs(qd::Point where) {
     int32_t target = -1;
     qd::Rect area;
     if (at.v <= kUpperHitBottom) {
-        if (gTabs.tablayer != 0) return 0;
         const int32_t tab = hitIn(kUpperHits, at.h);
         if (tab < 0) return 1;  // between two tabs: nothing changes
         gTabs.tabselect = tab;
+        gTabs.tablayer = 0;
         target = gTabs.tabStart + tab;
         area = kUpperArea;
     } else if (at.v < kLowerHitTop) {
