@@ -164,13 +164,8 @@ class TabsTest : public PaneTest {
     void SetUp() override {
         PaneTest::SetUp();
         gTabHooks.deactivateAll = [this] { calls.push_back("deactivateAll"); };
-        gTabHooks.SetCodeLen = [this] { calls.push_back("SetCodeLen"); };
-        gTabHooks.barcodeSelected = [] { return true; };
         gTabHooks.setFocus = [this](int32_t pane, int32_t index) {
             calls.push_back("focus " + std::to_string(pane) + " " + std::to_string(index));
-        };
-        gTabHooks.setColourItems = [this](int32_t u) {
-            calls.push_back("setColourItems " + std::to_string(u));
         };
         gTabHooks.hideFields = [this] { calls.push_back("hideFields"); };
         gTabHooks.doUpdate = [this] { calls.push_back("doUpdate"); };
@@ -264,17 +259,24 @@ TEST_F(TabsTest, ATabRunsTheMainWindowsStepsInOrder) {
     start(kPaneCode);
     wp->updateRgn.clear();
     ASSERT_EQ(CheckTabs(global(40, 250)), 1);
-    EXPECT_EQ(calls, (std::vector<std::string>{"deactivateAll", "focus 1 3", "SetCodeLen",
-                                               "hideFields", "doUpdate", "ProcessTabs"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"deactivateAll", "focus 1 3", "hideFields",
+                                               "doUpdate", "ProcessTabs"}));
+    EXPECT_EQ(gPanels.TEBack1[3].text, "12");  // the code type's length, refreshed
     ASSERT_EQ(wp->updateRgn.size(), 1u);
     EXPECT_EQ(wp->updateRgn[0], (qd::Rect{0, 0, 260, 136}));
 
+    // The colour tabs fill the colour fields from their own colour set.
+    gLabel.curIteTyp = 1;
+    gSym.black22 = 37;
+    gSym.black2 = 64;
     start(kPaneCode);
     wp->updateRgn.clear();
     ASSERT_EQ(CheckTabs(global(50, 270)), 1);
-    EXPECT_EQ(calls, (std::vector<std::string>{"setColourItems 1", "hideFields", "doUpdate",
-                                               "ProcessTabs"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"hideFields", "doUpdate", "ProcessTabs"}));
+    EXPECT_EQ(gPanels.TEBlac.text, "37");
     EXPECT_EQ(wp->updateRgn[0], (qd::Rect{0, 0, 282, 136}));
+    CheckTabs(global(80, 270));
+    EXPECT_EQ(gPanels.TEBlac.text, "64");
 
     // Options 2 has a focus only in a label layout.
     start(kPaneCode);

@@ -12,6 +12,7 @@
 #include "picture/PICout2.h"
 #include "platform/resources.h"
 #include "platform/toolbox/textshapes.h"
+#include "symbology/host.h"
 #include "symbology/panels.h"
 #include "symbology/state.h"
 
@@ -156,7 +157,7 @@ void clippedString(const unsigned char* s, int32_t h, int32_t v, const qd::Rect&
     qd::SetClipState(saved);
 }
 
-bool layoutOpen() { return labelBack.labelWidth != 0; }
+bool layoutOpen() { return labelLayoutOpen(); }
 
 // The kinds of the selected items; outside a layout the symbol is a barcode.
 int32_t selectionKinds() { return layoutOpen() ? gLabel.curIteTyp : kBarcodeKind; }

@@ -9,9 +9,12 @@
 #include "app/desktop/icons.h"
 #include "app/preferences.h"
 #include "labels/labelDoc.h"
+#include "labels/runs/itemOps.h"
 #include "platform/resources.h"
 #include "platform/toolbox/events.h"
 #include "platform/toolbox/numbered.h"
+#include "symbology/appBits.h"
+#include "symbology/host.h"
 #include "symbology/panels.h"
 #include "symbology/state.h"
 
@@ -166,10 +169,8 @@ void invalidate(const qd::Rect& r) {
     if (gWindows.wp) toolbox::InvalWindowRect(gWindows.wp, r);
 }
 
-bool layoutOpen() {
-    if (gTabHooks.layoutOpen) return gTabHooks.layoutOpen();
-    return labelBack.labelWidth != 0;
-}
+// Outside a layout the one symbol counts as a selected barcode.
+bool barcodeSelected() { return !labelLayoutOpen() || gLabel.curIteTyp == 1; }
 
 std::string threeDecimals(double value) {
     char text[64];
@@ -528,7 +529,7 @@ int32_t CheckTabs(qd::Point where) {
             case kLowerColour1:
                 gTabs.tablayer = 2;
                 gPanels.colTab = tab == kLowerColour2 ? 1 : 0;
-                if (gTabHooks.setColourItems) gTabHooks.setColourItems(1);
+                setColourItems(1);
                 break;
             case kLowerOptions1: {
                 gTabs.tablayer = 1;
@@ -545,7 +546,7 @@ int32_t CheckTabs(qd::Point where) {
                 gTabs.opTab = 2;
                 if (gTabHooks.setFocus)
                     gTabHooks.setFocus(kPaneOptions,
-                                       layoutOpen() ? kFocusOptions2Layout : kNoFocus);
+                                       labelLayoutOpen() ? kFocusOptions2Layout : kNoFocus);
                 break;
         }
         if (tab != kLowerCode) gTabs.tabselect = -1;
@@ -555,15 +556,14 @@ int32_t CheckTabs(qd::Point where) {
         gProd.background = kPaneColours;
     } else if (gTabs.tablayer == 1) {
         gProd.background = kPaneOptions;
-        if (gTabHooks.SetCodeLen) gTabHooks.SetCodeLen();
+        SetCodeLen();
     } else {
         constexpr int32_t kTargetPanes[] = {kPaneCode, kPaneSerial, kPaneImport, kPanePrintTime};
         if (target >= 0 && target < static_cast<int32_t>(std::size(kTargetPanes))) {
             if (gTabHooks.deactivateAll) gTabHooks.deactivateAll();
             gProd.background = kTargetPanes[target];
             if (target == 1 && gTabHooks.setFocus) gTabHooks.setFocus(kPaneSerial, kFocusSerial);
-            if (gTabHooks.barcodeSelected && gTabHooks.barcodeSelected() && gTabHooks.SetCodeLen)
-                gTabHooks.SetCodeLen();
+            if (barcodeSelected()) SetCodeLen();
         }
     }
     invalidate(area);

@@ -106,14 +106,11 @@ enum Pane : int32_t {
 };
 
 // What the main window does around a tab change; the main window fills these in
-// (an empty one is skipped).
+// (an empty one is skipped). The code length and the colour fields are refreshed
+// by the tabs themselves (SetCodeLen, setColourItems).
 struct TabHooks {
     std::function<void()> deactivateAll;
-    std::function<void()> SetCodeLen;                           // only for a barcode selection
-    std::function<bool()> barcodeSelected;                      // the selection holds a barcode
-    std::function<bool()> layoutOpen;                           // a label layout is open
     std::function<void(int32_t pane, int32_t index)> setFocus;  // a pane's focus (-1 none)
-    std::function<void(int32_t)> setColourItems;
     std::function<void()> hideFields;
     std::function<void()> doUpdate;
     std::function<void()> ProcessTabs;
