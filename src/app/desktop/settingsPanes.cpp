@@ -19,7 +19,7 @@
 namespace {
 
 // Selection kinds (the mask of the selected items' kinds).
-constexpr int32_t kBarcodeKind = 1, kTextKind = 4;
+constexpr int32_t kBarcodeKind = 1;
 constexpr int32_t kBarcodeOrText = 5, kBarcodeOrShape = 9, kBarcodeTextOrShape = 13;
 
 // Unit labels.
