@@ -138,9 +138,9 @@ void defaults() {
     char buf[352];  // "%.2f" of the largest double
     double shownHeight = gSym.hMode == 2 ? gSym.Hei * kInchesPerMillimetre : gSym.Hei;
     platform::formatFixed(buf, sizeof buf, shownHeight, 2);
-    gPanels.TEHeight = buf;
+    platform::SetWindowText(&gPanels.TEHeight, buf);
     platform::formatFixed(buf, sizeof buf, gSym.Siz, 2);
-    gPanels.TESize = buf;
+    platform::SetWindowText(&gPanels.TESize, buf);
     platform::formatInt(buf, sizeof buf, gSym.BW);
-    gPanels.TEBWR = buf;
+    platform::SetWindowText(&gPanels.TEBWR, buf);
 }
