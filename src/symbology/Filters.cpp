@@ -359,6 +359,7 @@ void deactivatePanelFields() {
     for (TERec& f : gPanels.TEBack2) platform::TEDeactivate(&f);
     for (TERec& f : gPanels.TEBack3) platform::TEDeactivate(&f);
     for (TERec& f : gPanels.TEBack5) platform::TEDeactivate(&f);
+    for (TERec& f : gPanels.TETe1) platform::TEDeactivate(&f);
 }
 
 constexpr int32_t kPrintTimeFocuses = 3;  // TEH and the two extra fields

@@ -15,6 +15,7 @@ struct PanelFields {
     platform::TERec TEBack2[9];   // import panel fields by place: 1 file ... 8 record count
     platform::TERec TEBack3[15];  // item panel: 9 to 12 the item's top, left, width, height
     platform::TERec TEBack5[8];   // print-time panel fields, from 1
+    platform::TERec TETe1[2];     // a text item's text and its text size
     platform::TERec TEHeight;     // size, height and bar-width-reduction fields
     platform::TERec TESize;
     platform::TERec TEBWR;
