@@ -392,6 +392,13 @@ void moveFocus(int32_t mode) {
     }
 }
 
+// Keys of the keyboard's editing block (Home, End, Help, the page keys, the
+// function keys, Escape, forward Delete): never data.
+constexpr unsigned char kEditingKeys[] = {1, 4, 5, 11, 12, 16, 27, 127};
+bool isEditingKey(unsigned char c) {
+    return std::find(std::begin(kEditingKeys), std::end(kEditingKeys), c) != std::end(kEditingKeys);
+}
+
 }  // namespace
 
 void Filter() {
@@ -400,7 +407,7 @@ void Filter() {
     // Tab, Return and Enter are never typed: Tab moves the focus, Return and
     // Enter have already pressed OK. A selection survives them.
     if (ch == kKeyTab) return moveFocus(mode);
-    if (ch == kKeyReturn || ch == kKeyEnter) return;
+    if (ch == kKeyReturn || ch == kKeyEnter || isEditingKey(ch)) return;
 
     TERec* field = nullptr;
     switch (target()) {
@@ -416,6 +423,8 @@ void Filter() {
         case Target::None:
             return;
     }
+    // The arrows move the caret in every field, whatever its code type takes.
+    if (ch >= kKeyLeft && ch <= kKeyDown) return platform::TEKey(ch, field);
     if (field->selStart != field->selEnd || ch == kKeyBackspace) {
         platform::TEKey(kKeyBackspace, field);
         if (field == &gPanels.TEX && gSym.code == 6) takeCode39AddOn();

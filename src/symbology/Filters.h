@@ -16,14 +16,16 @@ constexpr int32_t kKeyEnter = 3;
 constexpr int32_t kKeyBackspace = 8;
 constexpr int32_t kKeyTab = 9;
 constexpr int32_t kKeyReturn = 13;
+constexpr int32_t kKeyLeft = 28;  // the arrows: left, right, up, down
+constexpr int32_t kKeyDown = 31;
 // The beep of a refused key, and the message of a code type without serial numbers.
 constexpr int16_t kRefusedBeep = 6;
 constexpr uint16_t kMsgNoSerialNumbers = 27;
 
 // Filters gFilter.theChar for the current code type: the key goes into the
 // focused data field (gPanels.TEH, TEX or TEBack1[c_TE1], by the entry mode and
-// focus), is refused with a beep, or is dropped. Tab moves the focus; a
-// backspace, or any key while the field has a selection, first deletes.
+// focus), is refused with a beep, or is dropped. Tab moves the focus and the
+// arrows the caret; a backspace, or a key typed over a selection, first deletes.
 void Filter();
 
 // The filters of the code types, for the key in gFilter.theChar.

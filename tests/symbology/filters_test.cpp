@@ -98,6 +98,17 @@ TEST_F(KeyFilters, TabActivatesTheNextFieldAlone) {
     for (const TERec& f : gPanels.TEBack1) EXPECT_FALSE(f.active);
 }
 
+int gSounded = 0;
+
+TEST_F(KeyFilters, ARefusalSoundsTheDesktopsBeep) {
+    gSounded = 0;
+    platform::SetBeepSound([](int16_t duration) { gSounded = duration; });
+    typeKeys("x");
+    platform::SetBeepSound(nullptr);
+    EXPECT_EQ(gSounded, kRefusedBeep);
+    EXPECT_EQ(gPanels.TEH.text, "");
+}
+
 // The Code 39 add-on is the item's add-on at once: after every key and every deletion.
 TEST_F(KeyFilters, Code39AddOnFollowsIntoTheSymbolAndTheSelectedItem) {
     gSym.code = 6;
