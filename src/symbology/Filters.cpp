@@ -43,7 +43,7 @@ bool keepsSeparators(int32_t code) {
 
 namespace {
 
-bool isSeparator(char c) { return c == '-' || c == ' '; }
+bool isSeparator(unsigned char c) { return c == '-' || c == ' '; }
 
 }  // namespace
 
@@ -114,7 +114,6 @@ Target target() {
     }
 }
 
-bool isSeparator(unsigned char c) { return c == '-' || c == ' '; }
 bool digit(unsigned char c) { return c >= '0' && c <= '9'; }
 bool inRange(unsigned char c, char first, char last) { return c >= first && c <= last; }
 bool oneOf(unsigned char c, const char* set) { return c != 0 && std::strchr(set, c) != nullptr; }
