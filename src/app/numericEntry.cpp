@@ -34,7 +34,6 @@ constexpr double kTallestBars = 200;  // millimetres
 constexpr int32_t kWidestStep = 5;    // the bar-font width step, and for some types 3
 constexpr int32_t kNarrowWidestStep = 3;
 constexpr int32_t kMostInset = 50;  // insetAmount and extraMargin from the text pane
-constexpr int32_t kLayoutScrollBar = 16;
 constexpr int32_t kColourPane = 4, kTextPane = 3, kCodePane = 0;
 constexpr int32_t kBarcodeKinds = 1;   // curIteTyp bit of a barcode
 constexpr int32_t kStoreSettings = 0;  // setItemDataSelItems: the numeric settings alone
