@@ -129,6 +129,31 @@ TEST_F(KeyFilters, Code39AddOnFollowsIntoTheSymbolAndTheSelectedItem) {
     EXPECT_STREQ(gData.chAddCode, "12.");
 }
 
+// Every byte in every code type, variant, entry mode and focus: nothing is
+// written outside a field, no field outgrows the data buffer, no key crashes.
+TEST_F(KeyFilters, EveryKeyInEveryTypeStaysInsideItsFields) {
+    gMsg.quiet = true;
+    constexpr int kVariants = 16;
+    const std::pair<int32_t, int32_t> places[] = {{0, 0}, {0, 1}, {1, 2}, {5, 0}, {0, 7}, {1, 9}};
+    for (int32_t code = -1; code <= 43; ++code) {
+        for (int32_t variant = 0; variant < kVariants; ++variant) {
+            for (const auto& [mode, focus] : places) {
+                resetPanels();
+                gSym.code = code;
+                gSym.variation1 = variant;
+                gProd.background = mode;
+                (mode == 1 ? gPanels.c_TE1 : gPanels.c_TE) = focus;
+                for (int k = 0; k < 256; ++k) {
+                    gFilter.theChar = k;
+                    Filter();
+                }
+                for (const TERec* f : {&gPanels.TEH, &gPanels.TEX, &gPanels.TEBack1[2]})
+                    ASSERT_LT(f->text.size(), kAddCodeSize) << code << "/" << variant;
+            }
+        }
+    }
+}
+
 TEST_F(KeyFilters, DataSplitByCodeType) {
     for (const auto& c : testsupport::readCases("symbology/data_split.txt", 6)) {
         SCOPED_TRACE(c.where);
