@@ -97,10 +97,10 @@ void showField(platform::TERec& field, long value) {
     platform::TESetText(buf, int32_t(std::strlen(buf)), &field);
 }
 
-void showFixed(std::string& field, double value) {
+void showFixed(platform::TERec& field, double value) {
     char buf[352];  // "%.2f" of the largest double
     platform::formatFixed(buf, sizeof buf, value, 2);
-    field = buf;
+    platform::SetWindowText(&field, buf);
 }
 
 void setText(platform::TERec& field, const std::string& t) {
@@ -188,7 +188,7 @@ bool applyField(int number, const DefaultsField& f, bool isCustom, const std::st
             break;
         case 19:
             s.BWidthRed = w;
-            gPanels.TEBWR = std::to_string(w);
+            platform::SetWindowText(&gPanels.TEBWR, std::to_string(w).c_str());
             break;
         case 20:
             gOut.showDia = w;

@@ -35,26 +35,6 @@ Rect16 itemRect(const LabelItem& it) {
 
 int32_t bit(int32_t v) { return clampedInt(v, 0, 1); }
 
-// Code types whose bar-font width step stops at 3.
-bool smallStepFamily(int32_t code) {
-    switch (code) {
-        case 0:
-        case 1:
-        case 2:
-        case 3:
-        case 5:
-        case 7:
-        case 8:
-        case 10:
-        case 11:
-        case 13:
-        case 15:
-            return true;
-        default:
-            return false;
-    }
-}
-
 // Offsets 10 to 70. Every value is kept within the bits its word gives it, so
 // that no setting spills into its neighbours.
 void packSettings(LabelItem* it, uint16_t kind) {

@@ -27,6 +27,26 @@ inline std::string pascalText(const unsigned char* p) {
 // more text; the name ends at the VT and never claims bytes that are not there.
 void setPascalFromBytes(unsigned char* dst, const std::string& bytes);
 
+// Code types whose bar-font width step stops at 3.
+inline bool smallStepFamily(int32_t code) {
+    switch (code) {
+        case 0:
+        case 1:
+        case 2:
+        case 3:
+        case 5:
+        case 7:
+        case 8:
+        case 10:
+        case 11:
+        case 13:
+        case 15:
+            return true;
+        default:
+            return false;
+    }
+}
+
 inline int32_t clampedInt(int32_t v, int32_t lo, int32_t hi) {
     return v < lo ? lo : (v > hi ? hi : v);
 }

@@ -14,6 +14,7 @@ namespace platform {
 namespace {
 
 int beeps = 0;
+void (*beepSound)(int16_t) = nullptr;
 
 // to_chars never looks at the locale; copies the result in only when it fits.
 int finish(char* buf, size_t size, const char* text, const char* end) {
@@ -185,7 +186,11 @@ std::string formatC(const char* fmt, ...) {
     return out;
 }
 
-void SysBeep(int16_t) { ++beeps; }
+void SysBeep(int16_t duration) {
+    ++beeps;
+    if (beepSound) beepSound(duration);
+}
+void SetBeepSound(void (*sound)(int16_t duration)) { beepSound = sound; }
 int beepCount() { return beeps; }
 void resetBeeps() { beeps = 0; }
 

@@ -23,8 +23,9 @@ int formatFixedQuick(char* out, double value, int decimals = 6);
 // printf-style formatting in the C locale, whatever the process locale is.
 std::string formatC(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 
-// SysBeep: headless it counts, for tests.
+// SysBeep: headless it counts, for tests; the desktop gives it a sound.
 void SysBeep(int16_t duration);
+void SetBeepSound(void (*sound)(int16_t duration));  // null: silent
 int beepCount();
 void resetBeeps();
 

@@ -139,13 +139,14 @@ void defaults() {
     gSym.cLength = static_cast<int32_t>(gSym.Siz);
     gSym.cuHei = gSym.Hei;
 
-    // Every record of a batch comes here: the fields are formatted without printf.
+    // Every record of a batch comes here: the fields are formatted without printf
+    // and set without drawing (the window shows them when it is next updated).
     char buf[352];  // "%.2f" of the largest double
     double shownHeight = gSym.hMode == 2 ? gSym.Hei * kInchesPerMillimetre : gSym.Hei;
-    platform::formatFixed(buf, sizeof buf, shownHeight, 2);
-    gPanels.TEHeight = buf;
-    platform::formatFixed(buf, sizeof buf, gSym.Siz, 2);
-    gPanels.TESize = buf;
-    platform::formatInt(buf, sizeof buf, gSym.BW);
-    gPanels.TEBWR = buf;
+    int32_t n = platform::formatFixed(buf, sizeof buf, shownHeight, 2);
+    platform::TESetText(buf, n, &gPanels.TEHeight);
+    n = platform::formatFixed(buf, sizeof buf, gSym.Siz, 2);
+    platform::TESetText(buf, n, &gPanels.TESize);
+    n = platform::formatInt(buf, sizeof buf, gSym.BW);
+    platform::TESetText(buf, n, &gPanels.TEBWR);
 }

@@ -10,3 +10,6 @@ bool labelLayoutOpen();
 // The production run's entry mode: 0 normal, 1 serial numbers, 2 import,
 // 3 print time (5 a serial run started from the print-time panel).
 int32_t productionEntryMode();
+// Stores the current settings into every selected label item (the label
+// document's modes: 0 the colours, 2 the symbol's settings and data).
+void setItemDataSelItems(int32_t mode);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "symbology/Filters.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"
 #include "symbology/panels.h"
@@ -46,6 +47,7 @@ void resetSymbology() {
     gOut = OutputSettings{};
     resetMessages();
     resetPanels();
+    resetFilter();
     gDispatch = DispatchState{};
     gRows = RowState{};
 }

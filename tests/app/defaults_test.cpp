@@ -69,7 +69,7 @@ TEST_F(Defaults, EverySettingComesBack) {
     EXPECT_EQ(s.magenta2, 14);
     EXPECT_EQ(gPanels.TEMage.text, "14");
     EXPECT_EQ(s.BWidthRed, 40);
-    EXPECT_EQ(gPanels.TEBWR, "40");
+    EXPECT_EQ(gPanels.TEBWR.text, "40");
     EXPECT_EQ(gOut.showDia, 1);
     EXPECT_EQ(s.textAsFont, 1);
     EXPECT_EQ(s.cutMarks, 1);
@@ -104,7 +104,7 @@ TEST_F(Defaults, EverySettingComesBack) {
     EXPECT_EQ(gOut.features, 1);
     EXPECT_EQ(gPrefs.iLock, 1);
     EXPECT_EQ(gPrefs.iBrow, 1);
-    EXPECT_EQ(gPanels.TESize, "4.05");  // bit 2 of spec: the size in inches
+    EXPECT_EQ(gPanels.TESize.text, "4.05");  // bit 2 of spec: the size in inches
     EXPECT_EQ(gMsg.shown, 0);
 }
 

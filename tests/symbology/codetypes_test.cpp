@@ -90,7 +90,7 @@ std::string field(const std::string& name) {
         {"extraMargin", [] { return text(gSym.extraMargin); }},
         {"TeF", [] { return std::string(gSym.TeF); }},
         {"TEH", [] { return gPanels.TEH.text; }},
-        {"TEHeight", [] { return gPanels.TEHeight; }},
+        {"TEHeight", [] { return gPanels.TEHeight.text; }},
     };
     const auto f = fields.find(name);
     return f == fields.end() ? "(no field " + name + ")" : f->second();
