@@ -21,13 +21,13 @@ void resetLayoutView() { gLayout = LayoutView{}; }
 
 namespace {
 
-constexpr int32_t kHandleSlack = 2;   // pixels round a handle
-constexpr int32_t kHitSlack = 2;      // points round an item
-constexpr int32_t kLineSlack = 4;     // pixels beside a line
-constexpr int32_t kLabelUnits = 10;   // tenths of a point
+constexpr int32_t kHandleSlack = 2;  // pixels round a handle
+constexpr int32_t kHitSlack = 2;     // points round an item
+constexpr int32_t kLineSlack = 4;    // pixels beside a line
+constexpr int32_t kLabelUnits = 10;  // tenths of a point
 constexpr int16_t kZoomStep = 50, kZoomLeast = 50, kZoomMost = 1000;
-constexpr int32_t kViewMargin = 32;   // the rulers' width: the label starts here
-constexpr int32_t kFillInset = 5;     // a shape filling the label stays this far inside
+constexpr int32_t kViewMargin = 32;  // the rulers' width: the label starts here
+constexpr int32_t kFillInset = 5;    // a shape filling the label stays this far inside
 constexpr int32_t kNarrowText = 10, kTextWidth = 100, kDefaultTextSize = 12;
 constexpr int32_t kOrientStep = 90, kFullTurn = 360;
 
@@ -55,7 +55,9 @@ void putRect(LabelItem* it, const Rect16& r) {
     setItemRect(index);
 }
 
-int16_t word(int64_t v) { return static_cast<int16_t>(std::clamp<int64_t>(v, INT16_MIN, INT16_MAX)); }
+int16_t word(int64_t v) {
+    return static_cast<int16_t>(std::clamp<int64_t>(v, INT16_MIN, INT16_MAX));
+}
 
 bool contains(const qd::Rect& r, qd::Point p) {
     return p.h >= r.left && p.h <= r.right && p.v >= r.top && p.v <= r.bottom;
@@ -190,15 +192,32 @@ int32_t getAxis(qd::Point start, qd::Point now, bool shift) {
 
 void moveHandle(qd::Rect* r, int32_t handle, qd::Point p) {
     switch (handle) {
-        case 1: r->top = p.v, r->left = p.h; break;
-        case 2: r->top = p.v, r->right = p.h; break;
-        case 3: r->bottom = p.v, r->left = p.h; break;
-        case 4: r->bottom = p.v, r->right = p.h; break;
-        case 5: r->left = p.h; break;
-        case 6: r->right = p.h; break;
-        case 7: r->top = p.v; break;
-        case 8: r->bottom = p.v; break;
-        default: break;
+        case 1:
+            r->top = p.v, r->left = p.h;
+            break;
+        case 2:
+            r->top = p.v, r->right = p.h;
+            break;
+        case 3:
+            r->bottom = p.v, r->left = p.h;
+            break;
+        case 4:
+            r->bottom = p.v, r->right = p.h;
+            break;
+        case 5:
+            r->left = p.h;
+            break;
+        case 6:
+            r->right = p.h;
+            break;
+        case 7:
+            r->top = p.v;
+            break;
+        case 8:
+            r->bottom = p.v;
+            break;
+        default:
+            break;
     }
 }
 
@@ -395,8 +414,7 @@ int32_t createLayoutItem(int32_t tool, const qd::Rect& rect) {
         gLabel.itRect = r;
         setItemRect(index);
         // An outline of no width would not show at all.
-        const bool noLine =
-            gSym.line == 0 && (gSym.transpar_ent == 1 || tool == kKindLine);
+        const bool noLine = gSym.line == 0 && (gSym.transpar_ent == 1 || tool == kKindLine);
         if (noLine) gSym.line = 1.0;
         setItemData(index, 0);
         if (noLine) it->setI16(item::line, 1);
@@ -442,17 +460,28 @@ int32_t paletteTool(qd::Point p) {
     const int32_t row = (p.v - kPaletteTop) / kButtonSide;
     const int32_t button = column + 2 * row;
     switch (button) {
-        case 1: return kToolArrow;
-        case 2: return kKindText;
-        case 3: return kKindPicture;
-        case 4: return kKindBarcode;
-        case 5: return p.h <= kOutlineLeftEdge ? kKindRect : kKindRectFilled;
-        case 6: return p.h <= kOvalOutlineEdge ? kKindOval : kKindOvalFilled;
-        case 7: return p.h <= kOutlineLeftEdge ? kKindRoundRect : kKindRoundRectFilled;
-        case 8: return kKindLine;
-        case 9: return kToolRotate;
-        case 10: return kToolTen;
-        default: return 0;
+        case 1:
+            return kToolArrow;
+        case 2:
+            return kKindText;
+        case 3:
+            return kKindPicture;
+        case 4:
+            return kKindBarcode;
+        case 5:
+            return p.h <= kOutlineLeftEdge ? kKindRect : kKindRectFilled;
+        case 6:
+            return p.h <= kOvalOutlineEdge ? kKindOval : kKindOvalFilled;
+        case 7:
+            return p.h <= kOutlineLeftEdge ? kKindRoundRect : kKindRoundRectFilled;
+        case 8:
+            return kKindLine;
+        case 9:
+            return kToolRotate;
+        case 10:
+            return kToolTen;
+        default:
+            return 0;
     }
 }
 
@@ -461,11 +490,14 @@ int32_t toolTransparency(int32_t tool) {
         case kKindText:
         case kKindRect:
         case kKindOval:
-        case kKindRoundRect: return 1;
+        case kKindRoundRect:
+            return 1;
         case kKindRectFilled:
         case kKindOvalFilled:
-        case kKindRoundRectFilled: return 0;
-        default: return -1;
+        case kKindRoundRectFilled:
+            return 0;
+        default:
+            return -1;
     }
 }
 

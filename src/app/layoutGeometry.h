@@ -14,12 +14,12 @@
 #include "platform/quickdraw/quickdraw.h"
 
 struct LayoutView {
-    int32_t guideLayer = 0;   // 0 ordinary items, 1 guide items, 2 the background graphic
+    int32_t guideLayer = 0;    // 0 ordinary items, 1 guide items, 2 the background graphic
     qd::Point LeGrid{10, 10};  // grid step in points, vertical then horizontal
-    uint16_t geditMode = 0;   // edit mode: rulers, drag bar and palettes shown
-    int32_t iteNumbers = 0;   // 1: each item's index is drawn
-    int32_t showTypes = 0;    // 1: text and barcode items carry a kind badge
-    int32_t onlylabel = 0;    // set by item and background clicks, cleared by a redraw
+    uint16_t geditMode = 0;    // edit mode: rulers, drag bar and palettes shown
+    int32_t iteNumbers = 0;    // 1: each item's index is drawn
+    int32_t showTypes = 0;     // 1: text and barcode items carry a kind badge
+    int32_t onlylabel = 0;     // set by item and background clicks, cleared by a redraw
 };
 extern LayoutView gLayout;
 void resetLayoutView();

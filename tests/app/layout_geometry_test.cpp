@@ -37,9 +37,9 @@ struct LayoutGeometry : ::testing::Test {
 };
 
 TEST_F(LayoutGeometry, HitTestFindsFrontItemsOnTheActiveLayerAndNeverTheBackground) {
-    testsupport::addItemOfKind(kKindBackground, 0, 0, 200, 300);  // 0
-    testsupport::addItemOfKind(kKindRect, 10, 10, 60, 110);       // 1
-    testsupport::addItemOfKind(kKindOval, 40, 80, 90, 160);       // 2 overlaps 1
+    testsupport::addItemOfKind(kKindBackground, 0, 0, 200, 300);                   // 0
+    testsupport::addItemOfKind(kKindRect, 10, 10, 60, 110);                        // 1
+    testsupport::addItemOfKind(kKindOval, 40, 80, 90, 160);                        // 2 overlaps 1
     LabelItem& guide = testsupport::addItemOfKind(kKindRect, 120, 120, 150, 200);  // 3
     guide.setI16(item::attTopPacked, kGuideBit);
     struct Case {
@@ -93,8 +93,8 @@ TEST_F(LayoutGeometry, LinesAreHitNearTheirStrokeAtEverySlope) {
 }
 
 TEST_F(LayoutGeometry, HitTestFollowsZoomScrollAndSelection) {
-    testsupport::addItemOfKind(kKindRect, 10, 10, 60, 110);   // 0
-    testsupport::addItemOfKind(kKindRect, 20, 20, 50, 100);   // 1, over 0
+    testsupport::addItemOfKind(kKindRect, 10, 10, 60, 110);  // 0
+    testsupport::addItemOfKind(kKindRect, 20, 20, 50, 100);  // 1, over 0
     for (int16_t zoom : {50, 100, 200}) {
         labelDesc.zoom = zoom;
         labelDesc.hOffset = 32 - 40;  // scrolled 40 across
@@ -134,8 +134,7 @@ TEST_F(LayoutGeometry, HandlesWithinTwoPixels) {
         {100, 150, 5}, {300, 152, 6}, {200, 100, 7}, {198, 200, 8}, {103, 100, 0},
         {200, 150, 0}, {300, 140, 0}, {150, 100, 0},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(getCorner({c.v, c.h}, r), c.handle) << c.h << "," << c.v;
+    for (const Case& c : cases) EXPECT_EQ(getCorner({c.v, c.h}, r), c.handle) << c.h << "," << c.v;
 }
 
 TEST_F(LayoutGeometry, ResizeRefusedForBarcodesAndNeverNegative) {
@@ -288,8 +287,8 @@ TEST_F(LayoutGeometry, PaletteTabsZoomAndUnitTables) {
     };
     for (const Tool c : {Tool{10, 30, 1}, Tool{30, 30, 2}, Tool{10, 50, 3}, Tool{30, 50, 4},
                          Tool{10, 70, 6}, Tool{20, 70, 7}, Tool{30, 90, 12}, Tool{10, 110, 9},
-                         Tool{10, 90, 10}, Tool{20, 90, 11}, Tool{30, 110, 10},
-                         Tool{10, 124, 9}, Tool{30, 124, 10}, Tool{10, 130, 0}, Tool{10, -3, 0}})
+                         Tool{10, 90, 10}, Tool{20, 90, 11}, Tool{30, 110, 10}, Tool{10, 124, 9},
+                         Tool{30, 124, 10}, Tool{10, 130, 0}, Tool{10, -3, 0}})
         EXPECT_EQ(paletteTool({c.v, c.h}), c.tool) << c.h << "," << c.v;
     EXPECT_EQ(toolTransparency(6), 1);
     EXPECT_EQ(toolTransparency(7), 0);

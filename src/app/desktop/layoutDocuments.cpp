@@ -111,8 +111,9 @@ bool saveLayoutDocument(int32_t mode) {
     std::string path = gDocFile.globFilS;
     if (mode != 0 || unnamed) {
         const std::string suggested =
-            unnamed ? std::string(kUntitled) + (asTemplate ? kTemplateExtension : kDocumentExtension)
-                    : std::filesystem::path(path).filename().string();
+            unnamed
+                ? std::string(kUntitled) + (asTemplate ? kTemplateExtension : kDocumentExtension)
+                : std::filesystem::path(path).filename().string();
         if (!platform::PutFileDialog(suggested, &path)) return false;
     }
     platform::ShowGauge("Saving Objects to File");

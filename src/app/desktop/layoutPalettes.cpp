@@ -35,8 +35,8 @@ constexpr int16_t kPaletteMenu = 141, kShapeMenu = 146;
 constexpr int32_t kTabs = 7, kTabLeft = 5, kTabStep = 45, kTabBaseline = 23, kTabLineEnd = 320;
 constexpr int32_t kTabStrings = 140, kFirstTabString = 16;
 // What the tabs say when the string list does not name them.
-constexpr const char* kTabTitles[kTabs] = {"Close", "New", "Open", "Sheet", "Save", "Output",
-                                           "Print"};
+constexpr const char* kTabTitles[kTabs] = {"Close", "New",    "Open", "Sheet",
+                                           "Save",  "Output", "Print"};
 constexpr const char* kToolTitles[] = {"A", "T", "P", "B", "R", "O", "RR", "L", "90", "10"};
 constexpr int32_t kFirstShape = 6, kLastFilledShape = 11, kLineTool = 12;
 
@@ -88,9 +88,7 @@ qd::Rect buttonRect(int32_t column, int32_t row) {
     return {20 * row + 6, 20 * column - 14, 20 * row + 26, 20 * column + 6};
 }
 
-void drawLock() {
-    Draw3dButton(gPrefs.iLock == 1 ? "Locked" : "Lock", kLockButton, 0);
-}
+void drawLock() { Draw3dButton(gPrefs.iLock == 1 ? "Locked" : "Lock", kLockButton, 0); }
 
 void withPort(WindowPtr w, void (*draw)()) {
     if (!w) return;

@@ -179,9 +179,9 @@ void deselectAll() {
     for (int32_t i = 0; i <= labelBack.lastItem; ++i)
         if (LabelItem* it = itemOf(i); it && it->i16(item::selected) != 0) {
             it->setI16(item::selected, 0);
-            Disp2InvalRect(kInvalidateSelection, {it->i16(item::rectTop), it->i16(item::rectLeft),
-                                                  it->i16(item::rectBottom),
-                                                  it->i16(item::rectRight)});
+            Disp2InvalRect(kInvalidateSelection,
+                           {it->i16(item::rectTop), it->i16(item::rectLeft),
+                            it->i16(item::rectBottom), it->i16(item::rectRight)});
         }
     recomputeSelRect();
 }
@@ -209,6 +209,7 @@ void text(const char* s, int32_t h, int32_t v, int16_t size, int16_t face = 0) {
     qd::TextFont(geneva);
     qd::TextSize(size);
     qd::TextFace(face);
+    qd::TextMode(qd::srcOr);  // letters over the badge, not boxes
     qd::MoveTo(h, v);
     qd::DrawString(p);
     qd::TextFace(0);
@@ -223,9 +224,9 @@ void drawHandles(int32_t index) {
         r = below(labelToWindow({it->i16(item::rectTop), it->i16(item::rectLeft),
                                  it->i16(item::rectBottom), it->i16(item::rectRight)}));
     const int32_t mh = (r.left + r.right) / 2, mv = (r.top + r.bottom) / 2;
-    const qd::Point all[] = {{r.top, r.left},   {r.top, r.right}, {r.bottom, r.left},
-                             {r.bottom, r.right}, {mv, r.left},    {mv, r.right},
-                             {r.top, mh},        {r.bottom, mh}};
+    const qd::Point all[] = {{r.top, r.left},     {r.top, r.right}, {r.bottom, r.left},
+                             {r.bottom, r.right}, {mv, r.left},     {mv, r.right},
+                             {r.top, mh},         {r.bottom, mh}};
     const size_t count = kind == kKindLine ? 2 : std::size(all);
     qd::RGBForeColor(kBlack);
     for (size_t i = 0; i < count; ++i) {
@@ -337,9 +338,9 @@ void drawLayout(const qd::Rect& port) {
     const bool edit = gLayout.geditMode != 0;
     const qd::Rect content{offbar() + (edit ? kRulerBand : 0), edit ? kRulerBand : 0,
                            port.bottom - kScrollWidth, port.right - kScrollWidth};
-    const qd::Rect labelFrame = below(labelToWindow(
-        {0, 0, int16_t(labelBack.labelHeight / kLabelUnits),
-         int16_t(labelBack.labelWidth / kLabelUnits)}));
+    const qd::Rect labelFrame =
+        below(labelToWindow({0, 0, int16_t(labelBack.labelHeight / kLabelUnits),
+                             int16_t(labelBack.labelWidth / kLabelUnits)}));
     qd::ClipRect(content);
     if (gLayout.guideLayer != kLayerBackground) {
         if (gDriver.Pict) qd::DrawPicture(gDriver.Pict, labelFrame);
@@ -426,9 +427,7 @@ void grow(qd::Point where, bool invalidate) {
     if (invalidate) invalAll();
 }
 
-void liveScroll(ControlHandle c, int16_t) {
-    ScrollDisp(c, GetControlValue(c));
-}
+void liveScroll(ControlHandle c, int16_t) { ScrollDisp(c, GetControlValue(c)); }
 
 void bottomStrip(int32_t h) {
     if (h <= kZoomOutRight) {
@@ -554,11 +553,10 @@ void NewPreviewWindow() {
     const auto most = [](uint32_t tenths) {
         return int16_t(std::min<uint32_t>(tenths / kLabelUnits, INT16_MAX));
     };
-    gDisp.disp2Con[0] = NewControl(gWindows.disp2,
-                                   {0, port.right - kScrollWidth, port.bottom - kScrollWidth,
-                                    port.right + 1},
-                                   reinterpret_cast<const unsigned char*>(""), show, 0, 0,
-                                   most(labelBack.labelHeight), scrollBarProc, 0);
+    gDisp.disp2Con[0] = NewControl(
+        gWindows.disp2, {0, port.right - kScrollWidth, port.bottom - kScrollWidth, port.right + 1},
+        reinterpret_cast<const unsigned char*>(""), show, 0, 0, most(labelBack.labelHeight),
+        scrollBarProc, 0);
     gDisp.disp2Con[1] = NewControl(gWindows.disp2,
                                    {port.bottom - kScrollWidth, kHorizontalBarLeft, port.bottom + 1,
                                     port.right - kScrollWidth},
@@ -649,11 +647,20 @@ int32_t ProcessCharsDisp(unsigned char key) {
     if (!layoutMode()) return 1;
     int32_t direction = -1;
     switch (key) {
-        case kLeftArrow: direction = 1; break;
-        case kRightArrow: direction = 2; break;
-        case kUpArrow: direction = 0; break;
-        case kDownArrow: direction = 3; break;
-        default: return 1;
+        case kLeftArrow:
+            direction = 1;
+            break;
+        case kRightArrow:
+            direction = 2;
+            break;
+        case kUpArrow:
+            direction = 0;
+            break;
+        case kDownArrow:
+            direction = 3;
+            break;
+        default:
+            return 1;
     }
     moveItemRectangle(direction);
     return 0;
@@ -806,9 +813,10 @@ void doMarquee(qd::Rect* rect, qd::Point start, int32_t kind) {
     bool drawn = false;
     trackMouse([&](qd::Point at) {
         GetGridPoint(&at);
-        qd::Rect next = kind == kKindLine ? qd::Rect{start.v, start.h, at.v, at.h}
-                                          : qd::Rect{std::min(start.v, at.v), std::min(start.h, at.h),
-                                                     std::max(start.v, at.v), std::max(start.h, at.h)};
+        qd::Rect next = kind == kKindLine
+                            ? qd::Rect{start.v, start.h, at.v, at.h}
+                            : qd::Rect{std::min(start.v, at.v), std::min(start.h, at.h),
+                                       std::max(start.v, at.v), std::max(start.h, at.h)};
         if (drawn) outline(shown, kind);
         shown = next;
         outline(shown, kind);

@@ -18,12 +18,12 @@
 // What the layout window asks of windows it does not own: the shell's File
 // commands, the main window's panels and menus. Unset hooks do nothing.
 struct LayoutHost {
-    std::function<void(int32_t item)> doFile;              // File command (5 output, 14 close)
-    std::function<void(int32_t index)> setPallette;        // load item index (-1 none) into the panels
-    std::function<void()> killWp;                          // the main window's fields off
+    std::function<void(int32_t item)> doFile;        // File command (5 output, 14 close)
+    std::function<void(int32_t index)> setPallette;  // load item index (-1 none) into the panels
+    std::function<void()> killWp;                    // the main window's fields off
     std::function<void(int32_t item, int32_t menu)> doMenu;  // a pop-up's choice
-    std::function<void()> invalMain;                       // redraw the main window
-    std::function<void()> selectMain;                      // bring the main window forward
+    std::function<void()> invalMain;                         // redraw the main window
+    std::function<void()> selectMain;                        // bring the main window forward
 };
 LayoutHost& layoutHost();
 
@@ -38,14 +38,14 @@ extern LayoutPanels gLayoutPanels;
 
 struct LayoutWindowState {
     toolbox::ControlHandle disp2Con[2] = {};  // the vertical scroll bar, then the horizontal
-    std::string errorText;                   // a message raised while a layout is open
+    std::string errorText;                    // a message raised while a layout is open
     qd::Rect dragRect{0, 0, 8192, 8192};
 };
 extern LayoutWindowState gDisp;
 void resetLayoutWindow();
 
-constexpr int32_t kRulerBand = 32;   // rulers' width; the label starts here
-constexpr int32_t kBottomStrip = 16;  // the zoom and layer strip
+constexpr int32_t kRulerBand = 32;      // rulers' width; the label starts here
+constexpr int32_t kBottomStrip = 16;    // the zoom and layer strip
 constexpr int32_t kCloseBoxWidth = 20;  // the drag bar's close box
 
 // Registers the window's, the palettes' and the document commands' handlers
@@ -72,8 +72,7 @@ int32_t ResizeRect(int32_t index, qd::Point point);
 void doMarquee(qd::Rect* rect, qd::Point start, int32_t kind);
 void ScrollDisp(toolbox::ControlHandle control, int32_t value);
 // Tracks a scroll bar under point (window coordinates); its new value, or -1.
-int32_t ControlTrapper(qd::Point point, toolbox::WindowPtr window,
-                       toolbox::ControlHandle* control);
+int32_t ControlTrapper(qd::Point point, toolbox::WindowPtr window, toolbox::ControlHandle* control);
 void setLayerAccordingToMode(int32_t index);
 void killWp();
 void SetPallette(int32_t index);
