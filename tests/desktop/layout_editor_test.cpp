@@ -20,10 +20,14 @@
 #include "desktop_fixture.h"
 #include "labels/itemFields.h"
 #include "labels/labelFile.h"
+#include "labels/printState.h"
 #include "labels/runs/itemOps.h"
+#include "labels/runs/printWindow.h"
+#include "labels/units.h"
 #include "picture/PICout2.h"
 #include "picture/textitems.h"
 #include "platform/desktop.h"
+#include "platform/printing/printing.h"
 #include "platform/questions.h"
 #include "support/cases.h"
 #include "support/label_document.h"
@@ -83,7 +87,10 @@ class LayoutEditor : public DesktopTest {
         installLayoutEditor();
         gEscapeClock.now = 1767225600;  // 2026-01-01 00:00 UTC
         gEscapeClock.timeZone = "UTC0";
-        // A 300 by 200 point label, the symbol an EAN-13.
+        freshLayout();
+    }
+    // A new 300 by 200 point label in its window; the symbol an EAN-13.
+    static void freshLayout() {
         testsupport::startLabelDocument(3000, 2000, 1, 1);
         gSym.code = 0;
         GetCodeText();
@@ -311,6 +318,233 @@ TEST_F(LayoutEditor, EditingSession) {
     step("zoomed");
     ScrollDisp(gDisp.disp2Con[1], 0);
     labelDesc.zoom = 100;
+}
+
+TEST_F(LayoutEditor, SavedClosedAndReopenedThroughTheDialogs) {
+    // Twice the nominal size: on a 72 dpi screen a module of 0.33 mm is less
+    // than a pixel, too fine for a reader; at 200 % each module is about two.
+    gSym.Siz = 200;
+    tool(30, 50);
+    drag(at(20, 20), at(120, 80));
+    tool(30, 30);
+    click(at(20, 150));
+    testsupport::setItemText(*gLabel.labelParts[1], "Packed \\%d.%m.%Y\\");
+    tool(10, 70);
+    drag(at(200, 20), at(280, 70));
+    click(at(150, 190));  // the background: nothing selected
+    const std::string made = rects();
+
+    // Save asks for a name the first time; the title follows it.
+    gSaveAs = testsupport::tempPath("session.labl");
+    std::filesystem::remove(gSaveAs);
+    ASSERT_TRUE(saveLayoutDocument(0));
+    EXPECT_EQ(gSaveAsked, 1);
+    EXPECT_EQ(gWindows.disp2->title, "session.labl");
+    EXPECT_FALSE(platform::gaugeRecord().open) << "the progress window closes";
+    EXPECT_EQ(platform::gaugeRecord().title, "Saving Objects to File");
+    ASSERT_TRUE(saveLayoutDocument(0));
+    EXPECT_EQ(gSaveAsked, 1) << "a named document saves without asking";
+    const std::string first = slurp(gSaveAs);
+
+    // Closed unchanged: no question, the label gone.
+    platform::questionScript().asked = 0;
+    gShell.changed = 0;
+    ASSERT_TRUE(closeLabelWindow());
+    EXPECT_EQ(platform::questionScript().asked, 0);
+    EXPECT_EQ(gWindows.disp2, nullptr);
+    EXPECT_EQ(labelBack.labelWidth, 0u);
+    EXPECT_EQ(labelBack.lastItem, -1);
+
+    // A cancelled open changes nothing; then the file comes back whole.
+    gChosenFile.clear();
+    EXPECT_EQ(openLayoutDocument(), 0);
+    EXPECT_EQ(gWindows.disp2, nullptr);
+    gChosenFile = gSaveAs;
+    ASSERT_EQ(openLayoutDocument(), 1);
+    ASSERT_NE(gWindows.disp2, nullptr);
+    EXPECT_EQ(gWindows.disp2->title, "session.labl");
+    EXPECT_EQ(platform::gaugeRecord().title, "Loading Objects from File");
+    settle();
+    // Loaded items come back unselected.
+    EXPECT_EQ(rects(), made);
+    // Save As under a second name: the same bytes.
+    gSaveAs = testsupport::tempPath("session-again.labl");
+    ASSERT_TRUE(saveLayoutDocument(1));
+    EXPECT_EQ(gSaveAsked, 2);
+    EXPECT_TRUE(slurp(gSaveAs) == first) << "the second save differs";
+    // A cancelled Save As writes nothing and keeps the name.
+    gSaveAs.clear();
+    EXPECT_FALSE(saveLayoutDocument(1));
+    EXPECT_EQ(gWindows.disp2->title, "session-again.labl");
+
+    // The barcode drawn in the window reads back.
+    redraw();
+    const testsupport::Decoded inWindow =
+        testsupport::decode(testsupport::padBitmap(windowBitmap(), 20), "EAN-13");
+    EXPECT_EQ(inWindow.text, "5012345678900");
+
+    // And printed to PDF.
+    const std::string pdf = testsupport::tempPath("session.pdf");
+    gPrint.destination = print::settingsFor(pdf);
+    ShowPrintWin();
+    ASSERT_EQ(PrintButton(), print::kPrintNoErr) << gMsg.last;
+    const std::string prefix = pdf + "-page";
+    ASSERT_EQ(testsupport::pdftoppm(pdf, prefix, 300).status, 0);
+    testsupport::Bitmap page;
+    ASSERT_TRUE(testsupport::readPGM(prefix + "-1.pgm", &page));
+    EXPECT_EQ(testsupport::decode(page, "EAN-13").text, "5012345678900");
+}
+
+TEST_F(LayoutEditor, ChangedLayoutAsksBeforeEitherCloseDiscardsIt) {
+    tool(10, 70);
+    drag(at(200, 20), at(280, 70));
+    ASSERT_EQ(gShell.changed, 1) << "a click in the layout changes it";
+    // The window's close box: "Don't save" closes without writing.
+    platform::questionScript().askerAnswers = {1};
+    const qd::Rect frame = ContentBounds(gWindows.disp2);
+    click({frame.top - kTitleBarHeight / 2, frame.left + kGoAwayWidth / 2});
+    EXPECT_EQ(platform::questionScript().asked, 1) << "the close box asks";
+    EXPECT_EQ(gWindows.disp2, nullptr);
+    EXPECT_EQ(gSaveAsked, 0);
+
+    // The drag bar's close box: "Save" saves through the dialog, then closes.
+    freshLayout();
+    tool(10, 70);
+    drag(at(200, 20), at(280, 70));
+    platform::questionScript().askerAnswers = {0};
+    gSaveAs = testsupport::tempPath("asked.labl");
+    std::filesystem::remove(gSaveAs);
+    const qd::Point o = gWindows.disp2->contentOrigin;
+    click({o.v + 5, o.h + 5});
+    EXPECT_EQ(gSaveAsked, 1);
+    EXPECT_TRUE(std::filesystem::exists(gSaveAs));
+    EXPECT_EQ(gWindows.disp2, nullptr);
+
+    // A save that is cancelled keeps the window and its items.
+    freshLayout();
+    tool(10, 70);
+    drag(at(200, 20), at(280, 70));
+    platform::questionScript().askerAnswers = {0};
+    gSaveAs.clear();
+    const qd::Point o2 = gWindows.disp2->contentOrigin;
+    click({o2.v + 5, o2.h + 5});
+    EXPECT_NE(gWindows.disp2, nullptr);
+    EXPECT_EQ(labelBack.lastItem, 0);
+}
+
+TEST_F(LayoutEditor, PaletteToolsRotationLockAndTabs) {
+    // The outline and filled halves of the rectangle button.
+    tool(10, 70);
+    EXPECT_EQ(gLoop.pTool, kKindRect);
+    EXPECT_EQ(gSym.transpar_ent, 1);
+    EXPECT_EQ(gLayoutPanels.background, 4) << "shapes show the colour panel";
+    tool(20, 70);
+    EXPECT_EQ(gLoop.pTool, kKindRectFilled);
+    EXPECT_EQ(gSym.transpar_ent, 0);
+    tool(30, 30);
+    EXPECT_EQ(gLayoutPanels.background, 0);
+    // Rotation: a text at 270 degrees turns to 0 and the tool returns to the arrow.
+    click(at(20, 150));
+    getItemData(0);
+    gSym.orient = 270;
+    setItemData(0, 1);
+    tool(10, 110);
+    EXPECT_EQ(gLoop.pTool, kToolArrow);
+    getItemData(0);
+    EXPECT_EQ(gSym.orient, 0);
+    // The lock twice leaves it as it was; locked items are not dragged.
+    const int32_t lock = gPrefs.iLock;
+    tool(20, 170);
+    EXPECT_EQ(gPrefs.iLock, 1 - lock);
+    const Rect16 before = rectOf(0);
+    drag(at(before.left + 5, before.top + 5), at(before.left + 50, before.top + 50));
+    EXPECT_EQ(rectOf(0).left, before.left) << "locked";
+    tool(20, 170);
+    EXPECT_EQ(gPrefs.iLock, lock);
+    // The shape menu's first item fills the label; at 100 items it adds nothing.
+    gLoop.pTool = kKindOval;
+    doShapeMenu(1);
+    EXPECT_EQ(labelBack.lastItem, 1);
+    EXPECT_EQ(rectOf(1).bottom, 195);
+    EXPECT_EQ(gLoop.pTool, kToolArrow);
+    while (labelBack.lastItem + 1 < kMaxLabelItems) ASSERT_EQ(addLabelItem(), 0);
+    gLoop.pTool = kKindOval;
+    doShapeMenu(1);
+    EXPECT_EQ(labelBack.lastItem, kMaxLabelItems - 1);
+    EXPECT_EQ(gLoop.pTool, kToolArrow);
+    // The tab bar runs the File commands.
+    const qd::Point tabs = gWindows.TabWin->contentOrigin;
+    for (int32_t h : {100, 150, 190, 10}) click({tabs.v + 15, tabs.h + h});
+    EXPECT_EQ(gFileCommands, (std::vector<int32_t>{2, 9, 3, 14}));
+    // The palettes draw: the current tool's button pressed.
+    InvalWindowRect(gWindows.ToolWin, gWindows.ToolWin->portRect);
+    settle();
+    EXPECT_NE(WindowPixel(gWindows.ToolWin, 15, 30), WindowPixel(gWindows.ToolWin, 35, 30))
+        << "the arrow's button is drawn pressed";
+}
+
+TEST_F(LayoutEditor, ShiftDragKeepsOneAxisZoomStopsAndRulerBandCyclesUnits) {
+    tool(10, 70);
+    drag(at(100, 100), at(150, 140));
+    ASSERT_EQ(rectOf(0).left, 100);
+    // Shift held: the larger movement (across) alone counts.
+    drag(at(120, 120), at(160, 130), shiftKey);
+    EXPECT_EQ(rectOf(0).left, 140);
+    EXPECT_EQ(rectOf(0).top, 100);
+    drag(at(150, 110), at(155, 150), shiftKey);
+    EXPECT_EQ(rectOf(0).left, 140);
+    EXPECT_EQ(rectOf(0).top, 140);
+    // The ruler band changes the unit on the guide layer only.
+    const qd::Point o = gWindows.disp2->contentOrigin;
+    const int32_t unit = gUnits.gMeasType;
+    click({o.v + gDriver.offbar + 10, o.h + 200});
+    EXPECT_EQ(gUnits.gMeasType, unit);
+    const int32_t bottom = gWindows.disp2->portRect.bottom - 8;
+    click({o.v + bottom, o.h + 120});
+    EXPECT_EQ(gLayout.guideLayer, kLayerGuide);
+    for (int32_t want : {3, 0, 1, 2}) {
+        click({o.v + gDriver.offbar + 10, o.h + 200});
+        EXPECT_EQ(gUnits.gMeasType, want);
+    }
+    click({o.v + bottom, o.h + 80});
+    EXPECT_EQ(gLayout.guideLayer, kLayerItems);
+    // Scroll bars: the offset is 32 less the value.
+    ScrollDisp(gDisp.disp2Con[0], 50);
+    EXPECT_EQ(int32_t(labelDesc.vOffset), -18);
+    ScrollDisp(gDisp.disp2Con[0], 0);
+    EXPECT_EQ(int32_t(labelDesc.vOffset), 32);
+}
+
+TEST_F(LayoutEditor, PreviewDeliversOnClickOrReturnUnlessARunIsActive) {
+    closeLabelWindow();
+    ASSERT_EQ(labelBack.labelWidth, 0u);
+    gLayout.geditMode = 0;
+    gDriver.showSpecs = 1;
+    NewPreviewWindow();
+    ASSERT_NE(gWindows.disp2, nullptr);
+    EXPECT_EQ(gWindows.disp2->title, "Preview");
+    settle();
+    click(centre(ContentBounds(gWindows.disp2)));
+    EXPECT_EQ(gFileCommands, (std::vector<int32_t>{5}));
+    EXPECT_EQ(gWindows.disp2, nullptr);
+    // Return in the preview does the same.
+    NewPreviewWindow();
+    settle();
+    gWindows.activeWindow = gWindows.disp2;
+    key(13);
+    EXPECT_EQ(gFileCommands, (std::vector<int32_t>{5, 5}));
+    EXPECT_EQ(gWindows.disp2, nullptr);
+    // During a serial-number run the click closes it without output.
+    gLayoutPanels.background = 1;
+    NewPreviewWindow();
+    settle();
+    click(centre(ContentBounds(gWindows.disp2)));
+    EXPECT_EQ(gFileCommands.size(), 2u);
+    EXPECT_EQ(gWindows.disp2, nullptr);
+    // The dimension texts.
+    EXPECT_EQ(dimensionText(25.4, false, "%.1fmm", "%.1fin"), "25.4mm");
+    EXPECT_EQ(dimensionText(25.4, true, "%.1fmm", "%.1fin"), "1.0in");
+    EXPECT_EQ(dimensionText(12.345, false, "%0.2fmm", "%0.2fin"), "12.35mm");
 }
 
 }  // namespace
