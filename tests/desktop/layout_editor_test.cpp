@@ -33,6 +33,7 @@
 #include "support/label_document.h"
 #include "support/reader.h"
 #include "support/symbol_data.h"
+#include "symbology/panels.h"
 #include "symbology/appBits.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"
@@ -513,6 +514,38 @@ TEST_F(LayoutEditor, ShiftDragKeepsOneAxisZoomStopsAndRulerBandCyclesUnits) {
     EXPECT_EQ(int32_t(labelDesc.vOffset), -18);
     ScrollDisp(gDisp.disp2Con[0], 0);
     EXPECT_EQ(int32_t(labelDesc.vOffset), 32);
+}
+
+TEST_F(LayoutEditor, ClickedItemShowsItsSizeInTheUnitAndTypedLengthsLandAsPoints) {
+    tool(10, 70);
+    drag(at(100, 100), at(172, 136));  // 72 by 36 points
+    click(at(150, 190));
+    struct Unit {
+        int32_t unit;
+        const char* width;  // 72 points shown in the unit
+        const char* typed;  // a width typed in the unit
+        int16_t points;     // what it lands as
+    };
+    const Unit units[] = {
+        {kMeasInch, "1.000000", "2", 144},        {kMeasCentimetre, "2.540000", "1", 28},
+        {kMeasMillimetre, "25.400000", "10", 28}, {kMeasPoint, "72.000000", "50", 50},
+        {kMeasFine, "812.000000", "406", 36},
+    };
+    for (const Unit& u : units) {
+        gUnits.gMeasType = u.unit;
+        gSym.orient = 0;
+        click(at(110, 110));  // selects the rectangle: its panels load
+        ASSERT_EQ(gLabel.labelParts[0]->i16(item::selected), 1) << u.unit;
+        EXPECT_EQ(gPanels.TEBack3[11].text, u.width) << u.unit;
+        gPanels.TEBack3[11].text = u.typed;
+        setitemdimensions();
+        EXPECT_EQ(rectOf(0).right - rectOf(0).left, u.points) << u.unit;
+        EXPECT_EQ(rectOf(0).left, 100) << u.unit;
+        // Back to 72 points wide, and nothing selected for the next unit.
+        gLabel.itRect = {100, 100, 136, 172};
+        setItemRect(0);
+        click(at(150, 190));
+    }
 }
 
 TEST_F(LayoutEditor, PreviewDeliversOnClickOrReturnUnlessARunIsActive) {
