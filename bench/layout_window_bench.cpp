@@ -63,9 +63,8 @@ bool fortyItems() {
         item(kKindText, int16_t(200 + (n / 5) * 30), int16_t(10 + (n % 5) * 115),
              int16_t(220 + (n / 5) * 30), int16_t(110 + (n % 5) * 115), false);
     for (int n = 0; n < kShapes; ++n)
-        item(uint16_t(kKindRect + n % 7), int16_t(300 + (n / 5) * 30),
-             int16_t(10 + (n % 5) * 115), int16_t(325 + (n / 5) * 30),
-             int16_t(100 + (n % 5) * 115), n == 1);
+        item(uint16_t(kKindRect + n % 7), int16_t(300 + (n / 5) * 30), int16_t(10 + (n % 5) * 115),
+             int16_t(325 + (n / 5) * 30), int16_t(100 + (n % 5) * 115), n == 1);
     gLayout.geditMode = 1;
     NewPreviewWindow();
     return gWindows.disp2 != nullptr && labelBack.lastItem == kBarcodes + kTexts + kShapes - 1;

@@ -260,6 +260,15 @@ TEST_F(LayoutEditor, EditingSession) {
     step("barcode nudged");
     redraw();
     expectHandles(0, "selected barcode");
+    {
+        // The text item's words show inside its frame.
+        const Rect16 t = rectOf(1);
+        int dark = 0;
+        for (int32_t v = t.top + 2; v < t.bottom - 2; ++v)
+            for (int32_t h = t.left + 2; h < t.right - 2; ++h)
+                if ((pixel(local(h, v)) & 0xFF) < 0x80) ++dark;
+        EXPECT_GT(dark, 20) << "the text is drawn";
+    }
     // A barcode's corner handle resizes nothing: the click selects.
     const Rect16 moved = rectOf(0);
     drag(at(moved.right, moved.bottom), at(moved.right + 40, moved.bottom + 40));
@@ -509,6 +518,15 @@ TEST_F(LayoutEditor, ShiftDragKeepsOneAxisZoomStopsAndRulerBandCyclesUnits) {
     }
     click({o.v + bottom, o.h + 80});
     EXPECT_EQ(gLayout.guideLayer, kLayerItems);
+    // A message raised while the layout is open shows once, in a box at the centre.
+    copyBounded(gMsg.gerrorstr, "The data is refused");
+    redraw();
+    const qd::Rect port = gWindows.disp2->portRect;
+    const qd::Point mid{(port.top + port.bottom) / 2, (port.left + port.right) / 2};
+    EXPECT_EQ(WindowPixel(gWindows.disp2, mid.h - 180, mid.v), kBlackPixel) << "the box's edge";
+    EXPECT_EQ(gMsg.gerrorstr[0], 0);
+    redraw();
+    EXPECT_NE(WindowPixel(gWindows.disp2, mid.h - 180, mid.v), kBlackPixel) << "shown once";
     // Scroll bars: the offset is 32 less the value.
     ScrollDisp(gDisp.disp2Con[0], 50);
     EXPECT_EQ(int32_t(labelDesc.vOffset), -18);

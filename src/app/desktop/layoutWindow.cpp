@@ -19,6 +19,7 @@
 #include "labels/units.h"
 #include "picture/PICout2.h"
 #include "picture/placedPictures.h"
+#include "picture/textitems.h"
 #include "platform/toolbox/menus.h"
 #include "symbology/messages.h"
 #include "symbology/panels.h"
@@ -349,8 +350,20 @@ void drawLayout(const qd::Rect& port) {
     }
     for (int32_t i = 0; i <= labelBack.lastItem; ++i) {
         drawHandles(i);
+        const LabelItem* it = itemAt(i);
+        if (it && it->u16(item::kind) == kKindText && gLayout.guideLayer != kLayerBackground) {
+            // The picture holds a text item's ground only: its words are drawn
+            // here, at the zoom.
+            getItemData(i);
+            const qd::Rect r = labelToWindow({it->i16(item::rectTop), it->i16(item::rectLeft),
+                                              it->i16(item::rectBottom), it->i16(item::rectRight)});
+            DrawRotatedText(i, 0, gSym.orient, toRect16(r));
+        }
         drawItemMarks(i, labelFrame);
     }
+    // The panels show the last selected item.
+    for (int32_t i = 0; i <= labelBack.lastItem; ++i)
+        if (const LabelItem* it = itemAt(i); it && it->i16(item::selected) != 0) getItemData(i);
     qd::ClipRect(port);
     drawErrorBox(port);
     if (edit) drawRulers(port);
