@@ -2,13 +2,16 @@
 // grid, the rubber band's selection and the palette and tab tables.
 #include <gtest/gtest.h>
 
+#include "app/itemPanels.h"
 #include "app/layoutGeometry.h"
 #include "app/world.h"
 #include "labels/itemFields.h"
 #include "labels/labelDoc.h"
 #include "picture/PICout2.h"
 #include "support/label_document.h"
+#include "symbology/appBits.h"
 #include "symbology/messages.h"
+#include "symbology/panels.h"
 #include "symbology/state.h"
 
 namespace {
@@ -328,6 +331,37 @@ TEST_F(LayoutGeometry, RectangleHelpers) {
     qd::Rect back{30, 40, 10, 20};
     FixRectangle(&back);
     EXPECT_EQ(back, (qd::Rect{10, 20, 30, 40}));
+}
+
+TEST_F(LayoutGeometry, SelectedItemFillsThePanelsFromItsSettings) {
+    gSym.code = 0;
+    GetCodeText();
+    copyBounded(gData.chMainCode, "501234567890");
+    gData.len1 = 12;
+    gSym.customTeSize = 0;
+    gLabel.proMode = 0;
+    setPallitem(kKindBarcode);
+    EXPECT_EQ(gPanels.TEH.text, "501234567890");
+    EXPECT_FALSE(gPanels.TEType.text.empty()) << "the code type is named";
+    EXPECT_EQ(gPanels.TEBack3[0].text, "auto");
+    EXPECT_EQ(gPanels.TEBack1[8].text, "0");
+    // A serial item: the data comes from the run; the counter is cut to the
+    // data length less prefix and suffix.
+    gLabel.proMode = 1;
+    gLabel.serPos = "0000123456789";
+    gLabel.incAmount = "1";
+    gLabel.serEnd = "999999999999999";
+    gLabel.numRepeat = 2;
+    copyBounded(gData.chPrefix, "AB");
+    gData.len1 = 8;
+    gSym.customTeSize = 10;
+    setPallitem(kKindText);
+    EXPECT_EQ(gPanels.TEH.text, "");
+    EXPECT_EQ(gPanels.TEBack1[0].text, "000012");
+    EXPECT_EQ(gPanels.TEBack1[1].text, "999999");
+    EXPECT_EQ(gPanels.TEBack1[8].text, "2");
+    EXPECT_EQ(gPanels.TEBack1[3].text, "8");
+    EXPECT_EQ(gPanels.TEBack3[0].text, "10");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "app/desktop/eventLoop.h"
 #include "app/desktop/layoutDocuments.h"
 #include "app/desktop/layoutPalettes.h"
+#include "app/itemPanels.h"
 #include "app/layoutGeometry.h"
 #include "app/preferences.h"
 #include "app/shell.h"
@@ -99,7 +100,7 @@ qd::Point contentOf(qd::Point global) {
     return {p.v - offbar(), p.h};
 }
 
-bool shiftHeld() { return (gLoop.gmyEvent.modifiers & shiftKey) != 0; }
+bool shiftHeld() { return shiftKeyDown(); }
 
 void invalLabelRect(int32_t mode, const Rect16& rect) {
     if (!gWindows.disp2) return;
@@ -129,6 +130,8 @@ bool buttonHeldFor(uint32_t ticks) {
 
 namespace {
 
+uint16_t gTrackModifiers = 0;  // the keys held at the last tracked event
+
 // Follows the mouse until the button is released; follow gets each position
 // (content coordinates). The release point is returned.
 template <typename Follow>
@@ -137,6 +140,7 @@ qd::Point trackMouse(Follow follow) {
     for (;;) {
         ModalNextEvent(gWindows.disp2 ? gWindows.disp2->title : "Layout", mUpMask, &e);
         const bool up = e.what == mouseUp;
+        gTrackModifiers = e.modifiers;
         const qd::Point at = contentOf(up ? e.where : MouseGlobal());
         follow(at);
         if (up) return at;
@@ -770,7 +774,7 @@ void objectDrag(qd::Point start, int32_t index) {
     qd::Rect shown = all;
     outline(shown, kKindRect);
     const qd::Point end = trackMouse([&](qd::Point at) {
-        if (axis == 0 && (gLoop.gmyEvent.modifiers & shiftKey || shiftHeld()))
+        if (axis == 0 && (shiftHeld() || (gTrackModifiers & shiftKey) != 0))
             axis = std::abs(at.v - start.v) > std::abs(at.h - start.h) ? 2 : 1;
         if (axis == 1) at.v = last.v;
         if (axis == 2) at.h = last.h;
@@ -889,6 +893,8 @@ void SetPallette(int32_t index) {
     } else {
         getItemData(index);
         getItemRect(index);
+        const auto kind = static_cast<int32_t>(gLabel.iteTyp);
+        if (kind == kKindText || kind == kKindBarcode) setPallitem(kind);
         getitemdimensions();
     }
     searchItemTypes();
@@ -918,6 +924,31 @@ void WindowClipRect(WindowPtr w, const qd::Rect& r) {
     qd::ClipRect(r);
     qd::SetPort(keep);
 }
+
+void drawSelectionRectangles(int32_t index) {
+    if (!gWindows.disp2) return;
+    qd::GrafPort* keep = qd::GetPort();
+    usePort();
+    drawHandles(index);
+    qd::SetPort(keep);
+}
+
+void WpInvalRect() {
+    if (gHost.invalMain) gHost.invalMain();
+}
+
+// The left and right keys' masks of the modifiers (the right ones are kept in
+// the high bits).
+constexpr uint16_t kEitherShift = 0x2200, kEitherOption = 0x4800;
+bool shiftKeyDown() { return (gLoop.gmyEvent.modifiers & kEitherShift) != 0; }
+bool optionKeyDown() { return (gLoop.gmyEvent.modifiers & kEitherOption) != 0; }
+
+void FlushScreen(WindowPtr w) {
+    if (w) DrawWindowContent(w);
+}
+
+void PenPatqdgray() { qd::PenPat(qd::kGray); }
+void PenPatqdblack() { qd::PenPat(qd::kBlack); }
 
 void installLayoutEditor() {
     gPreviewHooks.invalRect = invalLabelRect;

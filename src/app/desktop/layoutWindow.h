@@ -81,6 +81,17 @@ void WindowClipRect(toolbox::WindowPtr window, const qd::Rect& rect);
 // The preview's dimension texts: millimetres as fmtMm, or inches as fmtIn when
 // inches is set.
 std::string dimensionText(double millimetres, bool inches, const char* fmtMm, const char* fmtIn);
+// The handles of item index when it is selected, into the layout window.
+void drawSelectionRectangles(int32_t index);
+// The whole main window drawn again.
+void WpInvalRect();
+// The Shift (either) and Option (either) keys of the event being handled.
+bool shiftKeyDown();
+bool optionKeyDown();
+// Shows what the window's port has drawn.
+void FlushScreen(toolbox::WindowPtr window);
+void PenPatqdgray();
+void PenPatqdblack();
 // True when the mouse button stays down for ticks after the event being handled
 // (a mouse-up queued within them makes it a click).
 bool buttonHeldFor(uint32_t ticks);
