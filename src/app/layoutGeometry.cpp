@@ -27,7 +27,9 @@ constexpr int32_t kLineSlack = 4;    // pixels beside a line
 constexpr int32_t kLabelUnits = 10;  // tenths of a point
 constexpr int16_t kZoomStep = 50, kZoomLeast = 50, kZoomMost = 1000;
 constexpr int32_t kViewMargin = 32;  // the rulers' width: the label starts here
-constexpr int32_t kFillInset = 5;    // a shape filling the label stays this far inside
+constexpr int32_t kFillInset = 5;
+constexpr int32_t kKeepOnLabel = 8;  // points of a moved selection that stay on the label    // a
+                                     // shape filling the label stays this far inside
 constexpr int32_t kNarrowText = 10, kTextWidth = 100, kDefaultTextSize = 12;
 constexpr int32_t kOrientStep = 90, kFullTurn = 360;
 
@@ -334,6 +336,16 @@ void recomputeSelRect() {
 }
 
 void moveSelectedItems(int32_t dh, int32_t dv) {
+    recomputeSelRect();
+    const Rect16 sel = gLabel.gSelRect;
+    const auto w = int32_t(labelBack.labelWidth / kLabelUnits);
+    const auto h = int32_t(labelBack.labelHeight / kLabelUnits);
+    if (w > 0 && h > 0 && sel.right > sel.left) {
+        // The selection keeps a corner on the label: an item pushed wholly off
+        // it could be neither seen nor scrolled to again.
+        dh = std::clamp(dh, kKeepOnLabel - sel.right, w - kKeepOnLabel - sel.left);
+        dv = std::clamp(dv, kKeepOnLabel - sel.bottom, h - kKeepOnLabel - sel.top);
+    }
     if (dh == 0 && dv == 0) return;
     for (int32_t i = 0; i <= labelBack.lastItem; ++i) {
         LabelItem* it = itemAt(i);

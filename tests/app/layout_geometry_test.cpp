@@ -223,12 +223,21 @@ TEST_F(LayoutGeometry, MarqueeSelectsWhollyInsideAndMovesKeepSelection) {
     EXPECT_EQ(rectOf(0).top, 11);
     EXPECT_EQ(rectOf(1).right, 49);
     EXPECT_EQ(rectOf(2).left, 100) << "unselected items stay";
-    // Items dragged far past the label edge keep their size and can come back.
+    // Items dragged far past the label's edges stop with 8 points of the
+    // selection still on it, keeping their sizes.
     moveSelectedItems(-500, -500);
-    EXPECT_EQ(rectOf(0).left, -491);
-    moveSelectedItems(500, 500);
-    EXPECT_EQ(rectOf(0).left, 9);
+    EXPECT_EQ(gLabel.gSelRect.right, 8);
+    EXPECT_EQ(gLabel.gSelRect.bottom, 8);
     EXPECT_EQ(rectOf(0).right - rectOf(0).left, 100);
+    EXPECT_EQ(rectOf(1).bottom - rectOf(1).top, 20);
+    moveSelectedItems(900, 900);
+    EXPECT_EQ(gLabel.gSelRect.left, 300 - 8);
+    EXPECT_EQ(gLabel.gSelRect.top, 200 - 8);
+    EXPECT_EQ(rectOf(2).left, 100) << "unselected items stay";
+    // Partly over the edge is allowed.
+    moveSelectedItems(-300, -200);
+    EXPECT_EQ(gLabel.gSelRect.left, -8);
+    EXPECT_EQ(gLabel.gSelRect.top, -8);
 }
 
 TEST_F(LayoutGeometry, RotationTurnsEachItemFromItsOwnAngleAndBarcodesStayUpright) {

@@ -504,6 +504,14 @@ TEST_F(LayoutEditor, ShiftDragKeepsOneAxisZoomStopsAndRulerBandCyclesUnits) {
     drag(at(150, 110), at(155, 150), shiftKey);
     EXPECT_EQ(rectOf(0).left, 140);
     EXPECT_EQ(rectOf(0).top, 140);
+    // Dragged far past the label's left edge, it stops with 8 points on the
+    // label, where a click still finds it.
+    drag(at(160, 160), at(-140, 160));
+    EXPECT_EQ(rectOf(0).right, 8);
+    EXPECT_EQ(rectOf(0).right - rectOf(0).left, 50);
+    click(at(150, 190));
+    click(at(4, 160));
+    EXPECT_EQ(gLabel.labelParts[0]->i16(item::selected), 1) << "still reachable";
     // The ruler band changes the unit on the guide layer only.
     const qd::Point o = gWindows.disp2->contentOrigin;
     const int32_t unit = gUnits.gMeasType;
