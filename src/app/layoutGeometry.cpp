@@ -32,6 +32,8 @@ constexpr int32_t kKeepOnLabel = 8;  // points of a moved selection that stay on
                                      // shape filling the label stays this far inside
 constexpr int32_t kNarrowText = 10, kTextWidth = 100, kDefaultTextSize = 12;
 constexpr int32_t kOrientStep = 90, kFullTurn = 360;
+constexpr double kTextOnlyHeight = 2;  // mm: a barcode at most this high is placed as text
+constexpr int32_t kDataTextSize = 10;
 
 // Palette buttons: 2 columns of 20 pixels from h 6, 5 rows from v 26.
 constexpr int32_t kPaletteSplit = 26, kPaletteTop = 25, kButtonSide = 20, kPaletteBottom = 124;
@@ -412,10 +414,26 @@ int32_t createLayoutItem(int32_t tool, const qd::Rect& rect) {
         setItemRect(index);
         gSym.orient = 0;
         if (STRixel() == 0) {
-            qd::Rect frame, window;
-            MeasureBarCodeBox(&frame, &window);
-            r.bottom = word(r.top + frame.height());
-            r.right = word(r.left + frame.width());
+            const int32_t code = gSym.code;
+            const bool measured = gSym.Hei > kTextOnlyHeight || gSym.Hei <= 0 || code == 30 ||
+                                  code == 31 || code == 37 || code == 38;
+            if (measured) {
+                qd::Rect frame, window;
+                MeasureBarCodeBox(&frame, &window);
+                r.bottom = word(r.top + frame.height());
+                r.right = word(r.left + frame.width());
+            } else {
+                // A symbol this low shows as its data's text line.
+                const int32_t size = gSym.customTeSize ? gSym.customTeSize : kDataTextSize;
+                int16_t font = 0;
+                qd::GetFNum(gSym.fontBelow, &font);
+                qd::TextFont(font);
+                qd::TextSize(int16_t(size));
+                const int32_t width =
+                    qd::TextWidth(gData.chMainCode, 0, int32_t(std::strlen(gData.chMainCode)));
+                r.bottom = word(r.top + size);
+                r.right = word(r.left + width);
+            }
         }
         gLabel.itRect = r;
         setItemRect(index);

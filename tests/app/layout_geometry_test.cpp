@@ -282,6 +282,26 @@ TEST_F(LayoutGeometry, NewItemsFromTheTools) {
     const int32_t g = createLayoutItem(kKindOval, {0, 0, 10, 10});
     ASSERT_GE(g, 0);
     EXPECT_NE(at(0).u16(item::attTopPacked) & kGuideBit, 0);
+    // A barcode keeps its symbol's measured size; one at most 2 mm high is placed
+    // as its data's text line, 10 points high.
+    gLayout.guideLayer = kLayerItems;
+    gSym.code = 0;
+    GetCodeText();
+    copyBounded(gData.chMainCode, "501234567890");
+    copyBounded(gData.chMainCode2, "501234567890");
+    gData.len1 = gData.len11 = 12;
+    const int32_t b = createLayoutItem(kKindBarcode, {20, 20, 20, 20});
+    ASSERT_GE(b, 0);
+    EXPECT_GT(rectOf(b).bottom - rectOf(b).top, 50);
+    copyBounded(gData.chMainCode, "501234567890");
+    copyBounded(gData.chMainCode2, "501234567890");
+    gData.len1 = gData.len11 = 12;
+    gSym.Hei = 1;
+    gSym.customTeSize = 0;
+    const int32_t low = createLayoutItem(kKindBarcode, {20, 20, 20, 20});
+    ASSERT_GE(low, 0);
+    EXPECT_EQ(rectOf(low).bottom - rectOf(low).top, 10);
+    EXPECT_GT(rectOf(low).right - rectOf(low).left, 30);
     // The shape menu fills the label 5 points inside; at 100 items it adds nothing.
     gLayout.guideLayer = kLayerItems;
     const int32_t f = addShapeFillingLabel(kKindRectFilled);

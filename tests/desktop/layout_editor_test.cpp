@@ -535,6 +535,12 @@ TEST_F(LayoutEditor, ShiftDragKeepsOneAxisZoomStopsAndRulerBandCyclesUnits) {
     EXPECT_EQ(gMsg.gerrorstr[0], 0);
     redraw();
     EXPECT_NE(WindowPixel(gWindows.disp2, mid.h - 180, mid.v), kBlackPixel) << "shown once";
+    // A document whose view holds no zoom is shown at 100 %.
+    for (int16_t broken : {0, -50}) {
+        labelDesc.zoom = broken;
+        redraw();
+        EXPECT_EQ(labelDesc.zoom, 100) << broken;
+    }
     // Scroll bars: the offset is 32 less the value.
     ScrollDisp(gDisp.disp2Con[0], 50);
     EXPECT_EQ(int32_t(labelDesc.vOffset), -18);

@@ -343,9 +343,11 @@ void drawLayout(const qd::Rect& port) {
     const bool edit = gLayout.geditMode != 0;
     const qd::Rect content{offbar() + (edit ? kRulerBand : 0), edit ? kRulerBand : 0,
                            port.bottom - kScrollWidth, port.right - kScrollWidth};
+    const auto points = [](uint32_t tenths) {
+        return int16_t(std::min<uint32_t>(tenths / kLabelUnits, INT16_MAX));
+    };
     const qd::Rect labelFrame =
-        below(labelToWindow({0, 0, int16_t(labelBack.labelHeight / kLabelUnits),
-                             int16_t(labelBack.labelWidth / kLabelUnits)}));
+        below(labelToWindow({0, 0, points(labelBack.labelHeight), points(labelBack.labelWidth)}));
     qd::ClipRect(content);
     if (gLayout.guideLayer != kLayerBackground) {
         if (gDriver.Pict) qd::DrawPicture(gDriver.Pict, labelFrame);
@@ -594,6 +596,9 @@ void disposeDisp2() {
 void drawDisp2() {
     if (!gWindows.disp2) return;
     gLayout.onlylabel = 0;
+    // A damaged document's view may say no zoom at all: nothing could be shown
+    // or hit, and a drag would divide by it.
+    if (labelDesc.zoom <= 0) labelDesc.zoom = 100;
     // The label's picture first: drawing it stores the items' drawn sizes.
     qd::GrafPort* keep = qd::GetPort();
     PICout2(0, 0, 0);
@@ -787,7 +792,7 @@ void objectDrag(qd::Point start, int32_t index) {
     });
     (void)end;
     qd::PenNormal();
-    const double scale = labelDesc.zoom / 100.0;
+    const double scale = std::max<int16_t>(labelDesc.zoom, 1) / 100.0;
     const auto dh = int32_t((last.h - start.h) / scale), dv = int32_t((last.v - start.v) / scale);
     for (int32_t i = 0; i <= labelBack.lastItem; ++i)
         if (const LabelItem* it = itemAt(i); it && it->i16(item::selected) != 0) invalItem(i);
