@@ -178,11 +178,9 @@ void outline(const qd::Rect& content, int32_t kind) {
     }
 }
 
-LabelItem* itemOf(int32_t i) { return itemAt(i); }
-
 void deselectAll() {
     for (int32_t i = 0; i <= labelBack.lastItem; ++i)
-        if (LabelItem* it = itemOf(i); it && it->i16(item::selected) != 0) {
+        if (LabelItem* it = itemAt(i); it && it->i16(item::selected) != 0) {
             it->setI16(item::selected, 0);
             Disp2InvalRect(kInvalidateSelection,
                            {it->i16(item::rectTop), it->i16(item::rectLeft),
@@ -192,7 +190,7 @@ void deselectAll() {
 }
 
 void invalItem(int32_t index) {
-    if (!gWindows.disp2 || !itemOf(index)) return;
+    if (!gWindows.disp2 || !itemAt(index)) return;
     const qd::Rect r = below(itemWindowRect(index));
     InvalWindowRect(gWindows.disp2, {r.top - 8, r.left - 8, r.bottom + 8, r.right + 8});
 }
@@ -221,7 +219,7 @@ void text(const char* s, int32_t h, int32_t v, int16_t size, int16_t face = 0) {
 }
 
 void drawHandles(int32_t index) {
-    const LabelItem* it = itemOf(index);
+    const LabelItem* it = itemAt(index);
     if (!it || it->i16(item::selected) == 0) return;
     const uint16_t kind = it->u16(item::kind);
     qd::Rect r = below(itemWindowRect(index));
@@ -243,7 +241,7 @@ void drawHandles(int32_t index) {
 }
 
 void drawItemMarks(int32_t index, const qd::Rect& labelFrame) {
-    const LabelItem* it = itemOf(index);
+    const LabelItem* it = itemAt(index);
     if (!it) return;
     const uint16_t kind = it->u16(item::kind);
     const qd::Rect r = below(itemWindowRect(index));
@@ -759,8 +757,7 @@ void SelectDeselect(int32_t index, qd::Point p) {
     recomputeSelRect();
 }
 
-void objectDrag(qd::Point start, int32_t index) {
-    (void)index;
+void objectDrag(qd::Point start, int32_t) {
     qd::Rect all{};
     bool any = false;
     for (int32_t i = 0; i <= labelBack.lastItem; ++i) {
@@ -778,7 +775,7 @@ void objectDrag(qd::Point start, int32_t index) {
     qd::Point last = start;
     qd::Rect shown = all;
     outline(shown, kKindRect);
-    const qd::Point end = trackMouse([&](qd::Point at) {
+    trackMouse([&](qd::Point at) {
         if (axis == 0 && (shiftHeld() || (gTrackModifiers & shiftKey) != 0))
             axis = std::abs(at.v - start.v) > std::abs(at.h - start.h) ? 2 : 1;
         if (axis == 1) at.v = last.v;
@@ -790,7 +787,6 @@ void objectDrag(qd::Point start, int32_t index) {
         outline(shown, kKindRect);
         last = at;
     });
-    (void)end;
     qd::PenNormal();
     const double scale = std::max<int16_t>(labelDesc.zoom, 1) / 100.0;
     const auto dh = int32_t((last.h - start.h) / scale), dv = int32_t((last.v - start.v) / scale);
