@@ -1,6 +1,7 @@
 #include "app/world.h"
 
 #include "app/customTypes.h"
+#include "app/layoutGeometry.h"
 #include "app/preferences.h"
 #include "app/scanner.h"
 #include "app/shell.h"
@@ -46,4 +47,5 @@ void resetWorld() {
     resetCustomMenu();
     resetScanner();
     resetShell();
+    resetLayoutView();
 }

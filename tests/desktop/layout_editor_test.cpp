@@ -1,0 +1,615 @@
+// The label layout editor driven as a person would: tools picked on the
+// palette, items drawn, dragged, nudged, resized and selected in the layout
+// window through the event loop, on Qt's offscreen platform. After each step
+// the document's item rectangles must match the session's case file, and the
+// window's pixels show the frames, handles and badges where they belong.
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "app/desktop/eventLoop.h"
+#include "app/desktop/layoutDocuments.h"
+#include "app/desktop/layoutPalettes.h"
+#include "app/desktop/layoutWindow.h"
+#include "app/layoutGeometry.h"
+#include "app/preferences.h"
+#include "app/shell.h"
+#include "app/world.h"
+#include "desktop_fixture.h"
+#include "labels/itemFields.h"
+#include "labels/labelFile.h"
+#include "labels/printState.h"
+#include "labels/runs/itemOps.h"
+#include "labels/runs/printWindow.h"
+#include "labels/units.h"
+#include "picture/PICout2.h"
+#include "picture/textitems.h"
+#include "platform/desktop.h"
+#include "platform/printing/printing.h"
+#include "platform/questions.h"
+#include "support/cases.h"
+#include "support/label_document.h"
+#include "support/reader.h"
+#include "support/symbol_data.h"
+#include "symbology/panels.h"
+#include "symbology/appBits.h"
+#include "symbology/info.h"
+#include "symbology/messages.h"
+#include "symbology/state.h"
+
+using namespace toolbox;
+
+namespace {
+
+constexpr uint32_t kBlackPixel = 0x000000;
+constexpr uint32_t kBadgePixel = 0x0030E0;
+constexpr uint32_t kNumberPixel = 0x505050;
+constexpr int32_t kHold = 40;  // ticks a drag keeps the button down
+
+std::string gChosenFile;  // what the open dialog answers
+std::string gSaveAs;      // what the save dialog answers
+int32_t gSaveAsked = 0;
+std::vector<int32_t> gFileCommands;
+
+bool answerOpen(const char*, std::string* path) {
+    if (gChosenFile.empty()) return false;
+    *path = gChosenFile;
+    return true;
+}
+bool answerSave(const std::string&, std::string* path) {
+    ++gSaveAsked;
+    if (gSaveAs.empty()) return false;
+    *path = gSaveAs;
+    return true;
+}
+
+struct SaveHost : ShellHost {
+    bool doFile(int32_t item) override { return saveLayoutDocument(item == 3 ? 0 : 1); }
+};
+SaveHost gSaveHost;
+
+class LayoutEditor : public DesktopTest {
+  protected:
+    void SetUp() override {
+        DesktopTest::SetUp();
+        resetEventLoop();
+        resetWorld();
+        resetLayoutWindow();
+        gMsg.quiet = true;
+        gChosenFile.clear();
+        gSaveAs.clear();
+        gSaveAsked = 0;
+        gFileCommands.clear();
+
+        layoutHost() = LayoutHost{};
+        layoutHost().doFile = [](int32_t item) { gFileCommands.push_back(item); };
+        installLayoutEditor();
+        gEscapeClock.now = 1767225600;  // 2026-01-01 00:00 UTC
+        gEscapeClock.timeZone = "UTC0";
+        freshLayout();
+    }
+    // A new 300 by 200 point label in its window; the symbol an EAN-13.
+    static void freshLayout() {
+        testsupport::startLabelDocument(3000, 2000, 1, 1);
+        gSym.code = 0;
+        GetCodeText();
+        testsupport::setSymbolData("501234567890");
+        platform::SetDialogAnswers(answerSave, nullptr, answerOpen);
+        setShellHost(&gSaveHost);
+        gLayout.geditMode = 1;
+        newLayoutDocument();
+        openLayoutWindow();
+        settle();
+    }
+    void TearDown() override {
+        disposeLayoutPalettes();
+        resetLayoutWindow();
+        setShellHost(nullptr);
+        platform::SetDialogAnswers(nullptr, nullptr, nullptr);
+        resetEventLoop();
+        resetWorld();
+        DesktopTest::TearDown();
+    }
+
+    static void settle() {
+        for (int guard = 0; guard < 60 && MainEventPass(); ++guard) {
+        }
+    }
+
+    // The global point where label point (h, v) shows.
+    static qd::Point at(int32_t h, int32_t v) {
+        const qd::Point o = gWindows.disp2->contentOrigin;
+        return {o.v + gDriver.offbar + int32_t(labelDesc.vOffset) + v * labelDesc.zoom / 100,
+                o.h + int32_t(labelDesc.hOffset) + h * labelDesc.zoom / 100};
+    }
+    // The window pixel (local) of label point (h, v).
+    static qd::Point local(int32_t h, int32_t v) {
+        const qd::Point g = at(h, v);
+        return {g.v - gWindows.disp2->contentOrigin.v, g.h - gWindows.disp2->contentOrigin.h};
+    }
+    static void post(int16_t what, qd::Point where, uint32_t when, uint16_t modifiers = 0) {
+        PostEvent(EventRecord{what, 0, when, where,
+                              uint16_t(modifiers | (what == mouseUp ? btnState : 0))});
+    }
+    // A click: the button comes up at once.
+    static void click(qd::Point where, uint16_t modifiers = 0) {
+        post(mouseDown, where, TickCount(), modifiers);
+        post(mouseUp, where, TickCount(), modifiers);
+        settle();
+    }
+    // A drag: the button held past the click time, released at `to`.
+    static void drag(qd::Point from, qd::Point to, uint16_t modifiers = 0) {
+        post(mouseDown, from, TickCount(), modifiers);
+        post(mouseUp, to, TickCount() + kHold, modifiers);
+        settle();
+    }
+    static void key(unsigned char ch) {
+        PostEvent(EventRecord{keyDown, ch, TickCount(), {}, btnState});
+        settle();
+    }
+    static void tool(int32_t h, int32_t v) {
+        const qd::Point o = gWindows.ToolWin->contentOrigin;
+        click({o.v + v, o.h + h});
+    }
+
+    static std::string rects() {
+        std::ostringstream s;
+        for (int32_t i = 0; i <= labelBack.lastItem; ++i) {
+            const LabelItem& it = *gLabel.labelParts[size_t(i)];
+            s << (i ? " " : "") << it.u16(item::kind) << (it.i16(item::selected) ? "*" : "") << ":"
+              << it.i16(item::rectTop) << "," << it.i16(item::rectLeft) << ","
+              << it.i16(item::rectBottom) << "," << it.i16(item::rectRight);
+        }
+        return s.str();
+    }
+    static Rect16 rectOf(int32_t i) {
+        const LabelItem& it = *gLabel.labelParts[size_t(i)];
+        return {it.i16(item::rectTop), it.i16(item::rectLeft), it.i16(item::rectBottom),
+                it.i16(item::rectRight)};
+    }
+    static uint32_t pixel(qd::Point p) { return WindowPixel(gWindows.disp2, p.h, p.v); }
+    // Redraws the whole window.
+    static void redraw() {
+        InvalWindowRect(gWindows.disp2, gWindows.disp2->portRect);
+        settle();
+    }
+    // The handles of a selected item: black squares at its corners.
+    static void expectHandles(int32_t i, const std::string& what) {
+        const Rect16 r = rectOf(i);
+        for (const qd::Point p : {local(r.left, r.top), local(r.right, r.bottom)})
+            EXPECT_EQ(pixel(p), kBlackPixel) << what << " at " << p.h << "," << p.v;
+    }
+    // The window's content as a grey bitmap.
+    static testsupport::Bitmap windowBitmap() {
+        testsupport::Bitmap b;
+        b.width = gWindows.disp2->portRect.width();
+        b.height = gWindows.disp2->portRect.height();
+        b.pixels.resize(size_t(b.width) * size_t(b.height));
+        for (int y = 0; y < b.height; ++y)
+            for (int x = 0; x < b.width; ++x) {
+                const uint32_t c = WindowPixel(gWindows.disp2, x, y);
+                b.pixels[size_t(y) * size_t(b.width) + size_t(x)] =
+                    uint8_t(((c >> 16 & 0xFF) + (c >> 8 & 0xFF) + (c & 0xFF)) / 3);
+            }
+        return b;
+    }
+    static std::string slurp(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+};
+
+std::string pngFile() {
+    const std::string path = testsupport::tempPath("layout-logo.png");
+    const testsupport::RunResult r = testsupport::runCommand(
+        "/usr/bin/convert -size 60x30 xc:black -fill '#FF0000' -draw 'rectangle 0,0 29,14' "
+        "-strip '" +
+        path + "'");
+    EXPECT_EQ(r.status, 0) << r.err;
+    return path;
+}
+
+// The expected rectangles of each step of the session, by its name.
+std::map<std::string, std::string> sessionCases() {
+    std::map<std::string, std::string> m;
+    for (const testsupport::CaseLine& c : testsupport::readCases("desktop/layout/session.txt", 2))
+        m[c[0]] = c[1];
+    return m;
+}
+
+TEST_F(LayoutEditor, EditingSession) {
+    const auto cases = sessionCases();
+    const auto step = [&](const std::string& name) {
+        ASSERT_TRUE(cases.count(name)) << name << " | " << rects();
+        EXPECT_EQ(rects(), cases.at(name)) << name;
+    };
+    ASSERT_NE(gWindows.disp2, nullptr);
+    EXPECT_EQ(gWindows.disp2->title, "Untitled");
+
+    // The barcode tool, dragged out from (20, 20): the symbol's own size.
+    tool(30, 50);
+    EXPECT_EQ(gLoop.pTool, kKindBarcode);
+    drag(at(20, 20), at(120, 80));
+    EXPECT_EQ(gLoop.pTool, kToolArrow) << "the tool returns to the arrow";
+    step("barcode drawn");
+    // A text item from a click: 100 points wide, twice its size plus 4 high.
+    tool(30, 30);
+    click(at(20, 150));
+    testsupport::setItemText(*gLabel.labelParts[1], "Packed \\%d.%m.%Y\\");
+    step("text drawn");
+    // A rectangle outline, drawn from bottom right to top left.
+    tool(10, 70);
+    EXPECT_EQ(gLoop.pTool, kKindRect);
+    drag(at(280, 70), at(200, 20));
+    step("rectangle drawn");
+    // A PNG placed with the picture tool at (200, 120).
+    gChosenFile = pngFile();
+    tool(10, 50);
+    click(at(200, 120));
+    EXPECT_EQ(gLabel.labelParts[3]->text(item::dataText), gChosenFile)
+        << gMsg.last << gMsg.gerrorstr << gDisp.errorText;
+    step("picture placed");
+
+    // The barcode dragged 30 across and 10 down, then nudged by the arrows.
+    const Rect16 code = rectOf(0);
+    drag(at(code.left + 20, code.top + 20), at(code.left + 50, code.top + 30));
+    step("barcode dragged");
+    key(29), key(29), key(31), key(28), key(30), key(30);
+    step("barcode nudged");
+    redraw();
+    expectHandles(0, "selected barcode");
+    {
+        // The text item's words show inside its frame.
+        const Rect16 t = rectOf(1);
+        int dark = 0;
+        for (int32_t v = t.top + 2; v < t.bottom - 2; ++v)
+            for (int32_t h = t.left + 2; h < t.right - 2; ++h)
+                if ((pixel(local(h, v)) & 0xFF) < 0x80) ++dark;
+        EXPECT_GT(dark, 20) << "the text is drawn";
+    }
+    // A barcode's corner handle resizes nothing: the click selects.
+    const Rect16 moved = rectOf(0);
+    drag(at(moved.right, moved.bottom), at(moved.right + 40, moved.bottom + 40));
+    EXPECT_EQ(rectOf(0).right - rectOf(0).left, moved.right - moved.left) << "not resized";
+    EXPECT_EQ(rectOf(0).bottom - rectOf(0).top, moved.bottom - moved.top) << "not resized";
+    step("barcode corner dragged");
+    // The text selected, then widened by its right handle.
+    click(at(60, 160));
+    const Rect16 text = rectOf(1);
+    drag(at(text.right, (text.top + text.bottom) / 2), at(text.right + 50, text.top + 2));
+    step("text widened");
+
+    // A marquee round the rectangle and the picture selects those two.
+    drag(at(190, 5), at(299, 199));
+    step("marquee");
+    alignSelectedItems(1);
+    step("aligned");
+    duplicateLabelItems();
+    step("duplicated");
+    key(8);
+    step("deleted");
+    doUndo();
+    step("undone");
+
+    // The grid on: the mouse snaps down to the grid while dragging.
+    gDriver.gridOn = 1;
+    click(at(60, 160));  // the text alone
+    const Rect16 before = rectOf(1);
+    drag(at(before.left + 3, before.top + 3), at(before.left + 26, before.top + 21));
+    step("grid drag");
+    gDriver.gridOn = 0;
+
+    // Zoom out, in, in again by the strip, and a scrolled view: the badges,
+    // numbers and handles follow.
+    gLayout.showTypes = 1;
+    gLayout.iteNumbers = 1;
+    const qd::Rect port = gWindows.disp2->portRect;
+    const qd::Point strip{gWindows.disp2->contentOrigin.v + port.bottom - 8,
+                          gWindows.disp2->contentOrigin.h};
+    for (const auto& [h, zoom] : std::vector<std::pair<int32_t, int16_t>>{
+             {8, 50}, {8, 50}, {24, 100}, {24, 150}, {24, 200}}) {
+        click({strip.v, strip.h + h});
+        EXPECT_EQ(labelDesc.zoom, zoom);
+    }
+    for (int16_t zoom : {50, 100, 200}) {
+        labelDesc.zoom = zoom;
+        ScrollDisp(gDisp.disp2Con[1], zoom == 200 ? 40 : 0);
+        redraw();
+        const Rect16 t = rectOf(1);
+        const std::string where = "zoom " + std::to_string(zoom);
+        expectHandles(1, where);
+        const qd::Point badge = local(t.left, t.top);
+        EXPECT_EQ(pixel({badge.v + 7, badge.h + 2}), kBadgePixel) << where;
+        const qd::Point number = local(t.right, t.top);
+        EXPECT_EQ(pixel({number.v + 1, number.h - 1}), kNumberPixel) << where;
+    }
+    step("zoomed");
+    ScrollDisp(gDisp.disp2Con[1], 0);
+    labelDesc.zoom = 100;
+}
+
+TEST_F(LayoutEditor, SavedClosedAndReopenedThroughTheDialogs) {
+    // Twice the nominal size: on a 72 dpi screen a module of 0.33 mm is less
+    // than a pixel, too fine for a reader; at 200 % each module is about two.
+    gSym.Siz = 200;
+    tool(30, 50);
+    drag(at(20, 20), at(120, 80));
+    tool(30, 30);
+    click(at(20, 150));
+    testsupport::setItemText(*gLabel.labelParts[1], "Packed \\%d.%m.%Y\\");
+    tool(10, 70);
+    drag(at(200, 20), at(280, 70));
+    click(at(150, 190));  // the background: nothing selected
+    const std::string made = rects();
+
+    // Save asks for a name the first time; the title follows it.
+    gSaveAs = testsupport::tempPath("session.labl");
+    std::filesystem::remove(gSaveAs);
+    ASSERT_TRUE(saveLayoutDocument(0));
+    EXPECT_EQ(gSaveAsked, 1);
+    EXPECT_EQ(gWindows.disp2->title, "session.labl");
+    EXPECT_FALSE(platform::gaugeRecord().open) << "the progress window closes";
+    EXPECT_EQ(platform::gaugeRecord().title, "Saving Objects to File");
+    ASSERT_TRUE(saveLayoutDocument(0));
+    EXPECT_EQ(gSaveAsked, 1) << "a named document saves without asking";
+    const std::string first = slurp(gSaveAs);
+
+    // Closed unchanged: no question, the label gone.
+    platform::questionScript().asked = 0;
+    gShell.changed = 0;
+    ASSERT_TRUE(closeLabelWindow());
+    EXPECT_EQ(platform::questionScript().asked, 0);
+    EXPECT_EQ(gWindows.disp2, nullptr);
+    EXPECT_EQ(labelBack.labelWidth, 0u);
+    EXPECT_EQ(labelBack.lastItem, -1);
+
+    // A cancelled open changes nothing; then the file comes back whole.
+    gChosenFile.clear();
+    EXPECT_EQ(openLayoutDocument(), 0);
+    EXPECT_EQ(gWindows.disp2, nullptr);
+    gChosenFile = gSaveAs;
+    ASSERT_EQ(openLayoutDocument(), 1);
+    ASSERT_NE(gWindows.disp2, nullptr);
+    EXPECT_EQ(gWindows.disp2->title, "session.labl");
+    EXPECT_EQ(platform::gaugeRecord().title, "Loading Objects from File");
+    settle();
+    // Loaded items come back unselected.
+    EXPECT_EQ(rects(), made);
+    // Save As under a second name: the same bytes.
+    gSaveAs = testsupport::tempPath("session-again.labl");
+    ASSERT_TRUE(saveLayoutDocument(1));
+    EXPECT_EQ(gSaveAsked, 2);
+    EXPECT_TRUE(slurp(gSaveAs) == first) << "the second save differs";
+    // A cancelled Save As writes nothing and keeps the name.
+    gSaveAs.clear();
+    EXPECT_FALSE(saveLayoutDocument(1));
+    EXPECT_EQ(gWindows.disp2->title, "session-again.labl");
+
+    // The barcode drawn in the window reads back.
+    redraw();
+    const testsupport::Decoded inWindow =
+        testsupport::decode(testsupport::padBitmap(windowBitmap(), 20), "EAN-13");
+    EXPECT_EQ(inWindow.text, "5012345678900");
+
+    // And printed to PDF.
+    const std::string pdf = testsupport::tempPath("session.pdf");
+    gPrint.destination = print::settingsFor(pdf);
+    ShowPrintWin();
+    ASSERT_EQ(PrintButton(), print::kPrintNoErr) << gMsg.last;
+    const std::string prefix = pdf + "-page";
+    ASSERT_EQ(testsupport::pdftoppm(pdf, prefix, 300).status, 0);
+    testsupport::Bitmap page;
+    ASSERT_TRUE(testsupport::readPGM(prefix + "-1.pgm", &page));
+    EXPECT_EQ(testsupport::decode(page, "EAN-13").text, "5012345678900");
+}
+
+TEST_F(LayoutEditor, ChangedLayoutAsksBeforeEitherCloseDiscardsIt) {
+    tool(10, 70);
+    drag(at(200, 20), at(280, 70));
+    ASSERT_EQ(gShell.changed, 1) << "a click in the layout changes it";
+    // The window's close box: "Don't save" closes without writing.
+    platform::questionScript().askerAnswers = {1};
+    const qd::Rect frame = ContentBounds(gWindows.disp2);
+    click({frame.top - kTitleBarHeight / 2, frame.left + kGoAwayWidth / 2});
+    EXPECT_EQ(platform::questionScript().asked, 1) << "the close box asks";
+    EXPECT_EQ(gWindows.disp2, nullptr);
+    EXPECT_EQ(gSaveAsked, 0);
+
+    // The drag bar's close box: "Save" saves through the dialog, then closes.
+    freshLayout();
+    tool(10, 70);
+    drag(at(200, 20), at(280, 70));
+    platform::questionScript().askerAnswers = {0};
+    gSaveAs = testsupport::tempPath("asked.labl");
+    std::filesystem::remove(gSaveAs);
+    const qd::Point o = gWindows.disp2->contentOrigin;
+    click({o.v + 5, o.h + 5});
+    EXPECT_EQ(gSaveAsked, 1);
+    EXPECT_TRUE(std::filesystem::exists(gSaveAs));
+    EXPECT_EQ(gWindows.disp2, nullptr);
+
+    // A save that is cancelled keeps the window and its items.
+    freshLayout();
+    tool(10, 70);
+    drag(at(200, 20), at(280, 70));
+    platform::questionScript().askerAnswers = {0};
+    gSaveAs.clear();
+    const qd::Point o2 = gWindows.disp2->contentOrigin;
+    click({o2.v + 5, o2.h + 5});
+    EXPECT_NE(gWindows.disp2, nullptr);
+    EXPECT_EQ(labelBack.lastItem, 0);
+}
+
+TEST_F(LayoutEditor, PaletteToolsRotationLockAndTabs) {
+    // The outline and filled halves of the rectangle button.
+    tool(10, 70);
+    EXPECT_EQ(gLoop.pTool, kKindRect);
+    EXPECT_EQ(gSym.transpar_ent, 1);
+    EXPECT_EQ(gLayoutPanels.background, 4) << "shapes show the colour panel";
+    tool(20, 70);
+    EXPECT_EQ(gLoop.pTool, kKindRectFilled);
+    EXPECT_EQ(gSym.transpar_ent, 0);
+    tool(30, 30);
+    EXPECT_EQ(gLayoutPanels.background, 0);
+    // Rotation: a text at 270 degrees turns to 0 and the tool returns to the arrow.
+    click(at(20, 150));
+    getItemData(0);
+    gSym.orient = 270;
+    setItemData(0, 1);
+    tool(10, 110);
+    EXPECT_EQ(gLoop.pTool, kToolArrow);
+    getItemData(0);
+    EXPECT_EQ(gSym.orient, 0);
+    // The lock twice leaves it as it was; locked items are not dragged.
+    const int32_t lock = gPrefs.iLock;
+    tool(20, 170);
+    EXPECT_EQ(gPrefs.iLock, 1 - lock);
+    const Rect16 before = rectOf(0);
+    drag(at(before.left + 5, before.top + 5), at(before.left + 50, before.top + 50));
+    EXPECT_EQ(rectOf(0).left, before.left) << "locked";
+    tool(20, 170);
+    EXPECT_EQ(gPrefs.iLock, lock);
+    // The shape menu's first item fills the label; at 100 items it adds nothing.
+    gLoop.pTool = kKindOval;
+    doShapeMenu(1);
+    EXPECT_EQ(labelBack.lastItem, 1);
+    EXPECT_EQ(rectOf(1).bottom, 195);
+    EXPECT_EQ(gLoop.pTool, kToolArrow);
+    while (labelBack.lastItem + 1 < kMaxLabelItems) ASSERT_EQ(addLabelItem(), 0);
+    gLoop.pTool = kKindOval;
+    doShapeMenu(1);
+    EXPECT_EQ(labelBack.lastItem, kMaxLabelItems - 1);
+    EXPECT_EQ(gLoop.pTool, kToolArrow);
+    // The tab bar runs the File commands.
+    const qd::Point tabs = gWindows.TabWin->contentOrigin;
+    for (int32_t h : {100, 150, 190, 10}) click({tabs.v + 15, tabs.h + h});
+    EXPECT_EQ(gFileCommands, (std::vector<int32_t>{2, 9, 3, 14}));
+    // The palettes draw: the current tool's button pressed.
+    InvalWindowRect(gWindows.ToolWin, gWindows.ToolWin->portRect);
+    settle();
+    EXPECT_NE(WindowPixel(gWindows.ToolWin, 15, 30), WindowPixel(gWindows.ToolWin, 35, 30))
+        << "the arrow's button is drawn pressed";
+}
+
+TEST_F(LayoutEditor, ShiftDragKeepsOneAxisZoomStopsAndRulerBandCyclesUnits) {
+    tool(10, 70);
+    drag(at(100, 100), at(150, 140));
+    ASSERT_EQ(rectOf(0).left, 100);
+    // Shift held: the larger movement (across) alone counts.
+    drag(at(120, 120), at(160, 130), shiftKey);
+    EXPECT_EQ(rectOf(0).left, 140);
+    EXPECT_EQ(rectOf(0).top, 100);
+    drag(at(150, 110), at(155, 150), shiftKey);
+    EXPECT_EQ(rectOf(0).left, 140);
+    EXPECT_EQ(rectOf(0).top, 140);
+    // Dragged far past the label's left edge, it stops with 8 points on the
+    // label, where a click still finds it.
+    drag(at(160, 160), at(-140, 160));
+    EXPECT_EQ(rectOf(0).right, 8);
+    EXPECT_EQ(rectOf(0).right - rectOf(0).left, 50);
+    click(at(150, 190));
+    click(at(4, 160));
+    EXPECT_EQ(gLabel.labelParts[0]->i16(item::selected), 1) << "still reachable";
+    // The ruler band changes the unit on the guide layer only.
+    const qd::Point o = gWindows.disp2->contentOrigin;
+    const int32_t unit = gUnits.gMeasType;
+    click({o.v + gDriver.offbar + 10, o.h + 200});
+    EXPECT_EQ(gUnits.gMeasType, unit);
+    const int32_t bottom = gWindows.disp2->portRect.bottom - 8;
+    click({o.v + bottom, o.h + 120});
+    EXPECT_EQ(gLayout.guideLayer, kLayerGuide);
+    for (int32_t want : {3, 0, 1, 2}) {
+        click({o.v + gDriver.offbar + 10, o.h + 200});
+        EXPECT_EQ(gUnits.gMeasType, want);
+    }
+    click({o.v + bottom, o.h + 80});
+    EXPECT_EQ(gLayout.guideLayer, kLayerItems);
+    // A message raised while the layout is open shows once, in a box at the centre.
+    copyBounded(gMsg.gerrorstr, "The data is refused");
+    redraw();
+    const qd::Rect port = gWindows.disp2->portRect;
+    const qd::Point mid{(port.top + port.bottom) / 2, (port.left + port.right) / 2};
+    EXPECT_EQ(WindowPixel(gWindows.disp2, mid.h - 180, mid.v), kBlackPixel) << "the box's edge";
+    EXPECT_EQ(gMsg.gerrorstr[0], 0);
+    redraw();
+    EXPECT_NE(WindowPixel(gWindows.disp2, mid.h - 180, mid.v), kBlackPixel) << "shown once";
+    // A document whose view holds no zoom is shown at 100 %.
+    for (int16_t broken : {0, -50}) {
+        labelDesc.zoom = broken;
+        redraw();
+        EXPECT_EQ(labelDesc.zoom, 100) << broken;
+    }
+    // Scroll bars: the offset is 32 less the value.
+    ScrollDisp(gDisp.disp2Con[0], 50);
+    EXPECT_EQ(int32_t(labelDesc.vOffset), -18);
+    ScrollDisp(gDisp.disp2Con[0], 0);
+    EXPECT_EQ(int32_t(labelDesc.vOffset), 32);
+}
+
+TEST_F(LayoutEditor, ClickedItemShowsItsSizeInTheUnitAndTypedLengthsLandAsPoints) {
+    tool(10, 70);
+    drag(at(100, 100), at(172, 136));  // 72 by 36 points
+    click(at(150, 190));
+    struct Unit {
+        int32_t unit;
+        const char* width;  // 72 points shown in the unit
+        const char* typed;  // a width typed in the unit
+        int16_t points;     // what it lands as
+    };
+    const Unit units[] = {
+        {kMeasInch, "1.000000", "2", 144},        {kMeasCentimetre, "2.540000", "1", 28},
+        {kMeasMillimetre, "25.400000", "10", 28}, {kMeasPoint, "72.000000", "50", 50},
+        {kMeasFine, "812.000000", "406", 36},
+    };
+    for (const Unit& u : units) {
+        gUnits.gMeasType = u.unit;
+        gSym.orient = 0;
+        click(at(110, 110));  // selects the rectangle: its panels load
+        ASSERT_EQ(gLabel.labelParts[0]->i16(item::selected), 1) << u.unit;
+        EXPECT_EQ(gPanels.TEBack3[11].text, u.width) << u.unit;
+        gPanels.TEBack3[11].text = u.typed;
+        setitemdimensions();
+        EXPECT_EQ(rectOf(0).right - rectOf(0).left, u.points) << u.unit;
+        EXPECT_EQ(rectOf(0).left, 100) << u.unit;
+        // Back to 72 points wide, and nothing selected for the next unit.
+        gLabel.itRect = {100, 100, 136, 172};
+        setItemRect(0);
+        click(at(150, 190));
+    }
+}
+
+TEST_F(LayoutEditor, PreviewDeliversOnClickOrReturnUnlessARunIsActive) {
+    closeLabelWindow();
+    ASSERT_EQ(labelBack.labelWidth, 0u);
+    gLayout.geditMode = 0;
+    gDriver.showSpecs = 1;
+    NewPreviewWindow();
+    ASSERT_NE(gWindows.disp2, nullptr);
+    EXPECT_EQ(gWindows.disp2->title, "Preview");
+    settle();
+    click(centre(ContentBounds(gWindows.disp2)));
+    EXPECT_EQ(gFileCommands, (std::vector<int32_t>{5}));
+    EXPECT_EQ(gWindows.disp2, nullptr);
+    // Return in the preview does the same.
+    NewPreviewWindow();
+    settle();
+    gWindows.activeWindow = gWindows.disp2;
+    key(13);
+    EXPECT_EQ(gFileCommands, (std::vector<int32_t>{5, 5}));
+    EXPECT_EQ(gWindows.disp2, nullptr);
+    // During a serial-number run the click closes it without output.
+    gLayoutPanels.background = 1;
+    NewPreviewWindow();
+    settle();
+    click(centre(ContentBounds(gWindows.disp2)));
+    EXPECT_EQ(gFileCommands.size(), 2u);
+    EXPECT_EQ(gWindows.disp2, nullptr);
+    // The dimension texts.
+    EXPECT_EQ(dimensionText(25.4, false, "%.1fmm", "%.1fin"), "25.4mm");
+    EXPECT_EQ(dimensionText(25.4, true, "%.1fmm", "%.1fin"), "1.0in");
+    EXPECT_EQ(dimensionText(12.345, false, "%0.2fmm", "%0.2fin"), "12.35mm");
+}
+
+}  // namespace
