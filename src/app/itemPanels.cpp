@@ -43,9 +43,9 @@ void setPallitem(int32_t kind) {
     const bool runData = gLabel.proMode == kProSerial || gLabel.proMode == kProImport;
     put(gPanels.TEH, runData ? std::string() : std::string(gData.chMainCode));
     put(gPanels.TEX, gData.chAddCode);
-    gPanels.TESize = number(gSym.Siz);
-    gPanels.TEHeight = number(gSym.Hei);
-    gPanels.TEBWR = std::to_string(gSym.BWidthRed);
+    put(gPanels.TESize, number(gSym.Siz));
+    put(gPanels.TEHeight, number(gSym.Hei));
+    put(gPanels.TEBWR, std::to_string(gSym.BWidthRed));
     if (gLabel.proMode == kProSerial) {
         put(gPanels.TEBack1[kSerialStart], counter(gLabel.serPos));
         put(gPanels.TEBack1[kSerialIncrement], counter(gLabel.incAmount));
