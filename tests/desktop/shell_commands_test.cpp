@@ -3,6 +3,8 @@
 // do it, Command keys, and the menus the shell does not own go to doMenu.
 #include <fstream>
 
+#include "app/desktop/glue.h"
+#include "app/desktop/linkBlock.h"
 #include "app/preferences.h"
 #include "labels/labelDoc.h"
 #include "labels/labelFile.h"
@@ -407,6 +409,75 @@ TEST_F(ShellCommands, OtherMenusGoToDoMenuAndAboutWaitsForAClick) {
     EXPECT_EQ(aboutRecord().bounds, kAboutWindow);
     EXPECT_GE(TickCount() - before, kAboutLingerTicks);
     EXPECT_EQ(WindowList().size(), windows);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ShellCommands, TheLinkBlockOpensTheAddressOfTheLineClicked) {
+    qd::SetPort(gWindows.wp->port);
+    DrawLinkBlock(20, 30);
+    const Names addresses = {"https://www.gs1.org/standards/barcodes",
+                             "https://www.isbn-international.org/", "https://www.issn.org/"};
+    for (int32_t line = 0; line < kLinkLines; ++line) {
+        opened().clear();
+        const qd::Point inLine{int16_t(30 + line * kLinkLineHeight + 8), 100};
+        EXPECT_EQ(ClickLinkBlock(20, 30, inLine), line >= 2 ? 1 : 0) << line;
+        EXPECT_EQ(opened(), line >= 2 ? Names{addresses[size_t(line - 2)]} : Names{}) << line;
+    }
+    opened().clear();
+    EXPECT_EQ(ClickLinkBlock(20, 30, {int16_t(30 + 3 * kLinkLineHeight), 20 + kLinkBlockWidth}), 0);
+    EXPECT_EQ(ClickLinkBlock(20, 30, {int16_t(30 + kLinkLines * kLinkLineHeight), 100}), 0);
+    EXPECT_TRUE(opened().empty());
+}
+
+TEST_F(ShellCommands, EachPassEnablesTheEditItemsTheFrontWindowUses) {
+    MenuHandle edit = GetMenuHandle(kEditMenu);
+    const int16_t items[] = {1, 3, 4, 6};
+    for (int16_t i : items) DisableMenuItem(edit, i);
+    MainEventPass();  // the main window in front: no Undo
+    EXPECT_FALSE(IsMenuItemEnabled(edit, 1));
+    for (int16_t i : {3, 4, 6}) EXPECT_TRUE(IsMenuItemEnabled(edit, i)) << i;
+
+    SelectWindowF(openPreview());
+    for (int16_t i : items) DisableMenuItem(edit, i);
+    MainEventPass();
+    for (int16_t i : items) EXPECT_TRUE(IsMenuItemEnabled(edit, i)) << i;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ShellCommands, ScrollBarsStepByArrowsAndPagesAndFieldsScrollToALine) {
+    ControlHandle bar =
+        NewControl(gWindows.wp, {10, 300, 110, 316}, nullptr, true, 50, 0, 55, scrollBarProc, 0);
+    struct Step {
+        int16_t part;
+        int16_t value;
+    };
+    const Step steps[] = {
+        {kUpArrow, 49},  {kDownArrow, 50}, {kPageUp, 40}, {kPageDown, 50},
+        {kPageDown, 55}, {99, 55}};  // held within the bar; other parts do nothing
+    for (const Step& s : steps) {
+        scrollProc(bar, s.part);
+        EXPECT_EQ(GetControlValue(bar), s.value) << s.part;
+    }
+    EXPECT_EQ(scrollProcPtr, &scrollProc);  // start-up installed it
+
+    qd::SetPort(gWindows.wp->port);
+    platform::TEHandle field = platform::TEStyleNew({10, 10, 200, 200}, {10, 10, 60, 200});
+    const std::string text = "one\rtwo\rthree\rfour\rfive\rsix";
+    platform::TESetText(text.data(), int32_t(text.size()), field);
+    platform::TECalText(field);
+    ASSERT_GT(field->lineHeight, 0);
+    AdjustText(field, 3);
+    EXPECT_EQ(field->viewRect.top - field->destRect.top, 3 * field->lineHeight);
+    AdjustText(field, 1);
+    EXPECT_EQ(field->viewRect.top - field->destRect.top, field->lineHeight);
+    platform::TEDispose(field);
+    DisposeControl(bar);
 }
 
 }  // namespace
