@@ -476,6 +476,21 @@ TEST_F(ShellCommands, ScrollBarsStepByArrowsAndPagesAndFieldsScrollToALine) {
     EXPECT_EQ(field->viewRect.top - field->destRect.top, 3 * field->lineHeight);
     AdjustText(field, 1);
     EXPECT_EQ(field->viewRect.top - field->destRect.top, field->lineHeight);
+    SetScrollPos(field, bar);
+    EXPECT_EQ(GetControlValue(bar), 1);
+
+    // The numbered layer finds a bar's field and the field under a point.
+    EXPECT_EQ(GetControlItem(bar), 0);
+    EXPECT_EQ(GetControlTE(bar), nullptr);
+    numbered().CWin[3] = bar;
+    numbered().TEWin[3] = field;
+    EXPECT_EQ(GetControlItem(bar), 3);
+    EXPECT_EQ(GetControlTE(bar), field);
+    EXPECT_EQ(GetSelectedTERec({30, 50}), 3);
+    EXPECT_EQ(GetSelectedTERec({70, 50}), 0);  // below the view
+    EXPECT_EQ(GetTERect(field), (qd::Rect{10, 10, 60, 200}));
+    numbered().CWin[3] = nullptr;
+    numbered().TEWin[3] = nullptr;
     platform::TEDispose(field);
     DisposeControl(bar);
 }

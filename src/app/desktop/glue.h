@@ -19,5 +19,16 @@ extern toolbox::ControlActionProc scrollProcPtr;
 // Scrolls the field so that line (from 0) is at the top of its view.
 void AdjustText(platform::TEHandle field, int32_t line);
 
+// The numbered fields and scroll bars 1 to 9 (see toolbox/numbered.h): the
+// index of a bar (0 when it is none of them), the field of that index, the
+// first field whose view holds a point of its window (0 for none), a field's
+// view, and a bar set to the line a field is scrolled to.
+inline constexpr int32_t kFirstNumberedItem = 1, kLastNumberedItem = 9;
+int32_t GetControlItem(toolbox::ControlHandle control);
+platform::TEHandle GetControlTE(toolbox::ControlHandle control);
+int32_t GetSelectedTERec(qd::Point point);
+qd::Rect GetTERect(platform::TEHandle field);
+void SetScrollPos(platform::TEHandle field, toolbox::ControlHandle control);
+
 // Ticks times 10.
 uint32_t GetTickCount();
