@@ -11,20 +11,10 @@
 #include <QWidget>
 #include <memory>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define STRIXEL_LSAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define STRIXEL_LSAN 1
-#endif
-#endif
-#ifdef STRIXEL_LSAN
-#include <sanitizer/lsan_interface.h>
-#endif
-
 #include "app/desktop/startup.h"
 #include "app/preferences.h"
 #include "platform/files.h"
+#include "platform/leakcheck.h"
 #include "platform/resources.h"
 #include "platform/toolbox/dialogs.h"
 
@@ -48,12 +38,7 @@ constexpr int32_t kRefused = -1;
 // Qt's font database keeps a few bytes of the system's fontconfig for the life
 // of the process; the leak checker of a sanitizer build looks away while the
 // help window lays out text.
-struct FontConfigLeaksIgnored {
-#ifdef STRIXEL_LSAN
-    FontConfigLeaksIgnored() { __lsan_disable(); }
-    ~FontConfigLeaksIgnored() { __lsan_enable(); }
-#endif
-};
+using FontConfigLeaksIgnored = platform::LeaksIgnored;
 
 class HelpBrowser : public QTextBrowser {
   public:
