@@ -65,9 +65,8 @@ std::unique_ptr<Controller> sharedController;
 LinkOpener gOpener;
 
 bool desktopOpen(const std::string& address) {
-    const std::string filePrefix = "file://";
-    if (address.rfind(filePrefix, 0) == 0)
-        return toolbox::OpenDocument(address.substr(filePrefix.size()));
+    const QUrl url(QString::fromStdString(address));
+    if (url.isLocalFile()) return toolbox::OpenDocument(url.toLocalFile().toStdString());
     return toolbox::OpenURL(address);
 }
 
@@ -174,8 +173,10 @@ int32_t CPURLHandlerLaunchPDF(const std::string& name) {
     // Only a plain name: the document lies beside the program.
     if (name.empty() || name.find('/') != std::string::npos || name == "..") return kRefused;
     const std::string path = gStartup.appFolder + name;
-    if (!gStartup.appFolder.empty() && platform::pathKind(path) == platform::PathKind::file)
-        return openOutside("file://" + path) ? 0 : kRefused;
+    if (!gStartup.appFolder.empty() && platform::pathKind(path) == platform::PathKind::file) {
+        const QUrl document = QUrl::fromLocalFile(QString::fromStdString(path));
+        return openOutside(document.toString().toStdString()) ? 0 : kRefused;
+    }
     initializeCocoa(handleCommand);
     orderWindowFront();
     DisplayCocoaWebWindow(kManualPage, gPrefs.iBrow == 0 ? 1 : 0);
