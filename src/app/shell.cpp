@@ -45,6 +45,13 @@ constexpr int32_t kDontSaveButton = 19;
 constexpr int32_t kFileSave = 3;
 constexpr const char* kBarFontName = "Strixel.TTF";
 
+std::string homeFolder() {
+    const char* home = std::getenv("HOME");
+    return home ? home : "";
+}
+
+}  // namespace
+
 std::string boundedFolderPath(std::string path) {
     if (path.size() > kLongestFolderPath) {
         MessageText("The folder's path is longer than 255 characters. Choose a shorter one.");
@@ -52,13 +59,6 @@ std::string boundedFolderPath(std::string path) {
     }
     return path;
 }
-
-std::string homeFolder() {
-    const char* home = std::getenv("HOME");
-    return home ? home : "";
-}
-
-}  // namespace
 
 void resetShell() {
     gShell = ShellState{};

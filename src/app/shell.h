@@ -31,6 +31,8 @@ int32_t hotKeyCode(const std::string& text);
 
 // The longest folder path the shell builds; longer ones are refused.
 constexpr size_t kLongestFolderPath = 255;
+// The path, or empty with a message when it is longer than that.
+std::string boundedFolderPath(std::string path);
 // The user's folder followed by a relative colon path ("Library:Preferences:x")
 // as a colon path, or a relative POSIX path ("Library/Fonts/x") as a POSIX path,
 // on the XDG folders. Empty, with a message, when the result would be too long.

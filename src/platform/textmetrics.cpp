@@ -20,18 +20,8 @@
 
 #include "platform/fontcache.h"
 #include "platform/fontconfig.h"
+#include "platform/leakcheck.h"
 #include "platform/macroman.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-#define STRIXEL_LSAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define STRIXEL_LSAN 1
-#endif
-#endif
-#ifdef STRIXEL_LSAN
-#include <sanitizer/lsan_interface.h>
-#endif
 
 namespace platform {
 namespace {
@@ -213,12 +203,7 @@ Engine engine;
 
 // fontconfig 2.14 loses a few bytes parsing the system's configuration files; the
 // leak checker of a sanitizer build is told to look away while it reads them.
-struct FontConfigLeaksIgnored {
-#ifdef STRIXEL_LSAN
-    FontConfigLeaksIgnored() { __lsan_disable(); }
-    ~FontConfigLeaksIgnored() { __lsan_enable(); }
-#endif
-};
+using FontConfigLeaksIgnored = LeaksIgnored;
 
 FcConfig* fontConfig() {
     if (engine.config || engine.configFailed) return engine.config;

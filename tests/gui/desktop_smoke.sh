@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# strixel-desktop on a virtual X display: it shows its menu bar and its main
-# window, a click on the File title opens the menu, a second click closes it,
-# and Ctrl-Q ends the program with status 0. Every wait is bounded.
+# strixel-desktop on a virtual X display, in a home of its own: it shows its
+# splash, then its menu bar, its main window and the help page; a click on the
+# File title opens the menu and a second click closes it; Escape closes the
+# help window and the Help menu opens it again; File > Quit ends the program
+# with status 0 and the settings written. Every wait is bounded.
 #   tests/gui/desktop_smoke.sh PATH-TO-strixel-desktop
 set -euo pipefail
 program=${1:?usage: desktop_smoke.sh PATH-TO-strixel-desktop}
@@ -9,6 +11,10 @@ if [ -z "${STRIXEL_SMOKE_INNER:-}" ]; then
     # A display of our own (-a picks a free number; works as root without one).
     exec env STRIXEL_SMOKE_INNER=1 timeout 80 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$program"
 fi
+
+home=$(mktemp -d /tmp/strixel-smoke-XXXXXX)
+trap 'rm -rf "$home"' EXIT
+export HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data"
 
 fail() {
     echo "desktop smoke: $*" >&2
@@ -26,34 +32,63 @@ wait_window() {
     return 1
 }
 
+# Waits (at most 10 s) until no visible window's name matches $1.
+wait_gone() {
+    for _ in $(seq 50); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+# Where the menus are: the titles in the bar, and items of open menus.
+file_title="78 10"
+help_title="260 10"
+help_page_item="300 100"
+quit_item="140 220"
+
 export LSAN_OPTIONS="suppressions=$(dirname "$0")/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 QT_QPA_PLATFORM=xcb "$program" &
 pid=$!
 
+wait_window '^About Strixel$' || fail "no splash"
 wait_window '^Menu bar$' || fail "no menu bar"
 wait_window '^Strixel$' || fail "no main window"
+wait_window '^Strixel Help$' || fail "no help page at the first start"
+wait_gone '^About Strixel$' || fail "the splash stayed"
 
-# The File title is the first, 10 pixels from the screen's left edge.
-xdotool mousemove 24 10 click 1
+# shellcheck disable=SC2086
+xdotool mousemove $file_title click 1
 wait_window '^File$' || fail "a click on the File title opened no menu"
-xdotool mousemove 24 10 click 1
-for _ in $(seq 50); do
-    xdotool search --onlyvisible --name '^File$' >/dev/null 2>&1 || break
-    sleep 0.2
-done
-xdotool search --onlyvisible --name '^File$' >/dev/null 2>&1 && fail "the File menu stayed open"
+# shellcheck disable=SC2086
+xdotool mousemove $file_title click 1
+wait_gone '^File$' || fail "the File menu stayed open"
 
-# Keys go to the window under the pointer (no window manager here).
-xdotool mousemove 300 200
-xdotool key ctrl+q
+# No window manager here: the help window is given the keyboard by hand.
+help=$(xdotool search --onlyvisible --name '^Strixel Help$' | head -1)
+xdotool mousemove 700 400 windowfocus "$help" key Escape
+wait_gone '^Strixel Help$' || fail "Escape did not close the help window"
+# shellcheck disable=SC2086
+xdotool mousemove $help_title click 1
+wait_window '^Help$' || fail "a click on the Help title opened no menu"
+# shellcheck disable=SC2086
+xdotool mousemove $help_page_item click 1
+wait_window '^Strixel Help$' || fail "the Help menu did not open the help window"
+
+# shellcheck disable=SC2086
+xdotool mousemove $file_title click 1
+wait_window '^File$' || fail "the File menu did not open for Quit"
+# shellcheck disable=SC2086
+xdotool mousemove $quit_item click 1
 for _ in $(seq 50); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.2
 done
-if kill -0 "$pid" 2>/dev/null; then fail "Ctrl-Q did not end the program"; fi
+if kill -0 "$pid" 2>/dev/null; then fail "File > Quit did not end the program"; fi
 set +e
 wait "$pid"
 status=$?
 set -e
 [ "$status" -eq 0 ] || fail "the program ended with status $status"
+[ -s "$XDG_CONFIG_HOME/strixel/strixel6.def" ] || fail "no settings written at quit"
 echo "desktop smoke: ok"

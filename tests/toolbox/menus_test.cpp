@@ -133,7 +133,8 @@ TEST_F(MenuTest, TextsMarksAndKeysSetByTheProgramHold) {
     EXPECT_EQ(sizes->items[2].style, qd::bold);
     EXPECT_EQ(CountMenuItems(edit), 5);
     EXPECT_EQ(MenuKey('x'), (int32_t(kEdit) << 16) | 3);
-    EXPECT_EQ(MenuKey('Q'), (int32_t(129) << 16) | 1);
+    constexpr int32_t kQuitItem = 14;  // File's last item in the resources
+    EXPECT_EQ(MenuKey('Q'), (int32_t(129) << 16) | kQuitItem);
     DisableMenuItem(edit, 3);
     EXPECT_EQ(MenuKey('x'), 0);
     DeleteMenuItem(edit, 1);

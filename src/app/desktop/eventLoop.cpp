@@ -238,6 +238,15 @@ void setLoopHandler(const std::string& name, LoopHandler handler) {
     gHandlers[name] = std::move(handler);
 }
 
+int32_t callLoopHandler(const std::string& name, WindowPtr window, int32_t arg) {
+    return route(name, window, arg);
+}
+
+bool loopHandlerRegistered(const std::string& name) {
+    auto it = gHandlers.find(name);
+    return it != gHandlers.end() && it->second;
+}
+
 const std::vector<LoopCall>& unhandledCalls() { return gUnhandled; }
 void clearUnhandledCalls() { gUnhandled.clear(); }
 

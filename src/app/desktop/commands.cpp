@@ -1,0 +1,494 @@
+#include "app/desktop/commands.h"
+
+#include <cctype>
+#include <string>
+
+#include "app/desktop/about.h"
+#include "app/desktop/eventLoop.h"
+#include "app/desktop/helpWindow.h"
+#include "app/desktop/startup.h"
+#include "app/fileDialogs.h"
+#include "app/preferences.h"
+#include "app/shell.h"
+#include "labels/labelDoc.h"
+#include "labels/labelFile.h"
+#include "labels/printState.h"
+#include "labels/production.h"
+#include "labels/runs/itemOps.h"
+#include "picture/output/outer2.h"
+#include "platform/resources.h"
+#include "platform/textedit.h"
+#include "platform/toolbox/menus.h"
+#include "platform/toolbox/numbered.h"
+#include "symbology/host.h"
+#include "symbology/messages.h"
+#include "symbology/panels.h"
+#include "symbology/state.h"
+
+using namespace toolbox;
+
+CommandState gCommands;
+
+namespace {
+
+// The sub-menus Create_Menu hangs below the code-type menu, in order.
+constexpr int16_t kSubMenus[] = {236, 237, 254, 253, 238, 239, 240, 241, 242, 243,
+                                 244, 245, 246, 235, 133, 151, 248, 249, 250};
+constexpr int16_t kDataMatrixMenu = 253;
+constexpr int16_t kMsiMenu = 243;
+constexpr int16_t kOutputMenu = 133;
+
+constexpr int32_t kHelpList = 142;
+constexpr int32_t kManualName = 14;
+constexpr int32_t kFirstLink = 5, kSecondLink = 7, kThirdLink = 9;
+
+constexpr uint16_t kMsgNoLayout = 10;
+constexpr uint16_t kMsgNoLayoutToPrint = 11;
+constexpr uint16_t kMsgThermalPrinting = 12;
+constexpr uint16_t kMsgDocumentNotOpened = 70;
+constexpr uint16_t kMsgNoPreview = 72;
+
+constexpr const char* kUntitledName = "Untitled";
+constexpr const char* kExampleLabel = "Examples/ExampleCard 1";
+constexpr const char* kDocumentTypeName = "labl";
+
+// Edit menu items.
+constexpr int32_t kUndo = 1, kCut = 3, kCopy = 4, kPaste = 5, kClear = 6, kDuplicate = 7;
+// Output-format items of menu 133 that Command keys choose.
+constexpr int32_t kOutputItemE = 4, kOutputItemT = 5;
+constexpr int32_t kAnswerWindowNumber = 5;
+
+const unsigned char* pstr(const char* text, unsigned char* buffer) {
+    const size_t n = std::char_traits<char>::length(text);
+    buffer[0] = static_cast<unsigned char>(n);
+    std::copy(text, text + n, buffer + 1);
+    return buffer;
+}
+
+std::string listText(int32_t list, int32_t index) {
+    unsigned char p[256];
+    platform::StringResourceGetString(p, list, index);
+    return std::string(reinterpret_cast<const char*>(p + 1), p[0]);
+}
+
+int32_t packed(int16_t menu, int32_t item) { return (int32_t(menu) << 16) | (item & 0xFFFF); }
+int32_t doMenu(int32_t item, int16_t menu) {
+    return callLoopHandler("doMenu", nullptr, packed(menu, item));
+}
+int32_t sendLayoutKey(char key) {
+    return callLoopHandler("doCmdKeyDisp", gWindows.activeWindow, key);
+}
+
+// Inserts a menu whose resource exists; null when it does not.
+MenuHandle insertIfThere(int16_t id, int16_t beforeID) {
+    MenuHandle m = GetMenu(id);
+    if (m) InsertMenu(m, beforeID);
+    return m;
+}
+
+void appendItem(MenuHandle menu, const char* text) {
+    if (!menu) return;
+    unsigned char p[256];
+    AppendMenu(menu, pstr(text, p));
+}
+
+// The palettes of the layout editor, unless the interface is hidden.
+void showPalettes() {
+    if (gPrefs.hideIF != 0) return;
+    if (!gWindows.ToolWin) callLoopHandler("ShowToolWin", nullptr, 0);
+    if (!gWindows.TabWin) callLoopHandler("ShowTabWin", nullptr, 0);
+}
+
+void closePreview() {
+    if (!gWindows.disp2) return;
+    if (gWindows.activeWindow == gWindows.disp2) gWindows.activeWindow = gWindows.wp;
+    DisposeWindow(gWindows.disp2);
+    gWindows.disp2 = nullptr;
+}
+
+void showLabelWindow(int32_t layer) {
+    gCommands.glablayer = layer;
+    callLoopHandler("ShowLabelWin", nullptr, layer);
+}
+
+// After a document was loaded: a fresh preview of it, nothing selected.
+void showLoadedDocument() {
+    closePreview();
+    if (gPrefs.hideIF == 0) callLoopHandler("NewPreviewWindow", nullptr, 0);
+    callLoopHandler("selectAllItems", nullptr, 0);
+    if (gWindows.disp2) SelectWindowF(gWindows.disp2);
+    if (gWindows.wp) InvalWindowRect(gWindows.wp, gWindows.wp->portRect);
+}
+
+// Loads gDocFile.globFilS; a failure that said nothing of its own gets the
+// general message.
+int32_t loadDocument(int32_t mode) {
+    const int32_t before = gMsg.shown;
+    if (loadObjects(mode) == 1 && !gDocFile.globFilS.empty()) {
+        showLoadedDocument();
+        return 1;
+    }
+    if (gMsg.shown == before) Message(kMsgDocumentNotOpened);
+    return 0;
+}
+
+int32_t openDocument() {
+    gShell.changed = 0;
+    gDocFile.impoFile.clear();
+    showPalettes();
+    std::string path;
+    // A cancelled dialog is no failure: nothing to say.
+    if (DoOpenDocument(kDocumentTypeName, &path) != 0) return 0;
+    gDocFile.globFilS = path;
+    return loadDocument(1);
+}
+
+bool unnamed() { return gDocFile.globFilS.empty() || gDocFile.globFilS == kUntitledName; }
+
+// Saves the layout: under its name, or under one the save dialog asks for.
+// true when the file was written.
+// The document takes the new name only once it was written under it.
+bool saveLayout(bool askName) {
+    std::string path = gDocFile.globFilS;
+    if (askName || unnamed()) {
+        const std::string offered =
+            unnamed() ? std::string(kUntitledName)
+                      : gDocFile.globFilS.substr(gDocFile.globFilS.rfind('/') + 1);
+        if (DoSaveAsDocument(offered, &path) != 0) return false;
+    }
+    if (saveDocumentTo(path) != 0) return false;
+    gDocFile.globFilS = path;
+    return true;
+}
+
+int32_t save(bool askName) {
+    gShell.changed = 0;
+    if (!labelLayoutOpen()) {
+        callLoopHandler("deactivateAll", nullptr, 0);
+        outer2();
+        return 1;
+    }
+    return saveLayout(askName) ? 1 : 0;
+}
+
+void redrawPreviewTwice() {
+    if (!gWindows.disp2) return;
+    for (int i = 0; i < 2; ++i) {
+        InvalWindowRect(gWindows.disp2, gWindows.disp2->portRect);
+        callLoopHandler("updateDisp", gWindows.disp2, 0);
+    }
+}
+
+void printItem() {
+    if (gPrint.thermalPrint == 0) {
+        const int32_t showDia = gOut.showDia;
+        gPrint.printLoop = 1;
+        if (!labelLayoutOpen()) {
+            Message(kMsgNoLayoutToPrint);
+            gOut.showDia = showDia;
+            // Nothing printed: the preview must draw again.
+            gPrint.printLoop = 0;
+        } else
+            callLoopHandler("doPrint", nullptr, 0);
+    } else
+        Message(kMsgThermalPrinting);
+    redrawPreviewTwice();
+}
+
+bool mainWindowInFront() { return gWindows.wp && FrontWindowF() == gWindows.wp; }
+
+// The main window's data or add-on field, whichever has the focus.
+platform::TEHandle focusedMainField() {
+    return callLoopHandler("currentMainField", gWindows.wp, 0) == 1 ? &gPanels.TEX : &gPanels.TEH;
+}
+
+void editMainField(int32_t item) {
+    if (gProd.background != 0) return;
+    platform::TEHandle field = focusedMainField();
+    switch (item) {
+        case kCut:
+            platform::TECut(field);
+            platform::TEToScrap();
+            break;
+        case kCopy:
+            platform::TECopy(field);
+            platform::TEToScrap();
+            break;
+        case kPaste:
+            platform::TEFromScrap();
+            platform::TEPaste(field);
+            break;
+        case kClear:
+            platform::TEDelete(field);
+            break;
+        default:
+            return;
+    }
+    InvalWindowRect(gWindows.wp, gWindows.wp->portRect);
+}
+
+// Command-period: the cancel of the list-answer, label and print windows.
+void cancelFrontWindow() {
+    WindowPtr front = FrontWindow();
+    if (!front) return;
+    if (front == gWindows.win[kAnswerWindow] && numbered().curWind == kAnswerWindowNumber) {
+        gCommands.pressed = 1;
+        gCommands.finish = 1;
+    } else if (front == gWindows.LabelWin)
+        callLoopHandler("KillLocalWin", gWindows.LabelWin, 1);
+    else if (front == gWindows.PrintWin)
+        callLoopHandler("KillLocalWin", gWindows.PrintWin, 0);
+}
+
+struct QuitSaver : ShellHost {
+    bool doFile(int32_t item) override { return DoFile(item) != 0; }
+};
+QuitSaver gQuitSaver;
+
+}  // namespace
+
+void SetUpMenus() {
+    MenuHandle apple = GetMenu(kAppleMenu);
+    MenuHandle file = GetMenu(kFileMenu);
+    if (file && insertIfThere(kSaveLayoutMenu, hierMenu)) {
+        SetItemCmd(file, kFileSaveLayoutAs, hMenuCmd);
+        SetItemMark(file, kFileSaveLayoutAs, static_cast<unsigned char>(kSaveLayoutMenu));
+    }
+    MenuHandle edit = GetMenu(kEditMenu);
+    MenuHandle help = GetMenu(kHelpMenu);
+    appendItem(help, "Welcome To Strixel");
+    for (MenuHandle m : {apple, file, edit})
+        if (m) InsertMenu(m, 0);
+    insertIfThere(kLayoutMenu, 0);
+    Create_Menu();
+    if (help) InsertMenu(help, 0);
+    DrawMenuBar();
+}
+
+void Create_Menu() {
+    insertIfThere(kCodeTypeMenu, 0);
+    for (int16_t id : kSubMenus) {
+        MenuHandle m = insertIfThere(id, hierMenu);
+        if (id == kDataMatrixMenu) appendItem(m, "EAN DataMatrix");
+        if (id == kMsiMenu) appendItem(m, "MSI Mod 10-10");
+    }
+    insertIfThere(kScriptsMenu, 0);
+    DrawMenuBar();
+}
+
+int32_t DoCommand(int32_t menuResult) {
+    const auto menu = static_cast<int16_t>(menuResult >> 16);
+    const int32_t item = menuResult & 0xFFFF;
+    switch (menu) {
+        case 0:
+            break;
+        case kAppleMenu:
+            HandleAppleChoice(item);
+            break;
+        case kFileMenu:
+            DoFile(item);
+            break;
+        case kEditMenu:
+            DoEditMenu(item);
+            break;
+        case kHelpMenu:
+            doHelpItem(item);
+            doMenu(item, kHelpMenu);
+            break;
+        default:
+            doMenu(item, menu);
+            break;
+    }
+    HiliteMenu(0);
+    return 1;
+}
+
+void HandleAppleChoice(int32_t item) {
+    if (item == 1) DoAbout(kAboutKind);
+}
+
+void doHelpItem(int32_t item) {
+    switch (item) {
+        case 1:
+            CPURLHandlerLaunchPDF(listText(kHelpList, kManualName));
+            break;
+        case 2:
+            CPURLHandlerLaunchURL(listText(kHelpList, kFirstLink));
+            break;
+        case 3:
+        case 7:
+            CPURLHandlerLaunchURL(listText(kHelpList, kSecondLink));
+            break;
+        case 4:
+        case 8:
+            CPURLHandlerLaunchURL(listText(kHelpList, kThirdLink));
+            break;
+        case 6:
+        case 10:
+            showHelpPage();
+            break;
+        default:
+            break;
+    }
+}
+
+int32_t DoFile(int32_t item) {
+    const bool layout = labelLayoutOpen();
+    switch (item) {
+        case kFileNew:
+            showPalettes();
+            gDocFile.impoFile.clear();
+            deleteAllItems(gLabel.labelParts, labelBack);
+            gDocFile.globFilS = kUntitledName;
+            closePreview();
+            showLabelWindow(1);
+            break;
+        case kFileOpen:
+            return openDocument();
+        case kFileSave:
+            return save(false);
+        case kFileSaveAs:
+            return save(true);
+        case kFileClosePreview:
+            if (gWindows.disp2) {
+                callLoopHandler("deactivateAll", nullptr, 0);
+                outer2();
+                callLoopHandler("killWp", gWindows.wp, 0);
+            }
+            break;
+        case kFileSheet:
+            if (!layout) {
+                gCommands.printsheet = 1;
+                showLabelWindow(1);
+            } else
+                showLabelWindow(0);
+            break;
+        case kFileLabelSetup:
+            if (layout)
+                showLabelWindow(0);
+            else
+                Message(kMsgNoLayout);
+            break;
+        case kFilePageSetup:
+            callLoopHandler("PrintSetUp", nullptr, 0);
+            break;
+        case kFilePrint:
+            printItem();
+            break;
+        case kFilePrintPreview:
+            if (gWindows.disp2)
+                printItem();
+            else
+                Message(kMsgNoPreview);
+            break;
+        case kFileQuit:
+            requestQuit();
+            break;
+        case kFileCloseLabel:
+            closePreview();
+            killLabelItems();
+            break;
+        case kFileThermalOnly:
+            Message(kMsgThermalPrinting);
+            break;
+        case kFileExample:
+            gShell.changed = 0;
+            gDocFile.impoFile.clear();
+            showPalettes();
+            if (gStartup.appFolder.empty()) {
+                Message(kMsgDocumentNotOpened);
+                return 0;
+            }
+            gDocFile.globFilS = gStartup.appFolder + kExampleLabel;
+            return loadDocument(0);
+        default:
+            break;
+    }
+    return 1;
+}
+
+int32_t DoEditMenu(int32_t item) {
+    if (item < kUndo || item > kDuplicate) return 0;
+    const bool main = mainWindowInFront();
+    switch (item) {
+        case kUndo:
+            callLoopHandler("doUndo", nullptr, 0);
+            break;
+        case kCut:
+        case kCopy:
+        case kPaste:
+            if (main)
+                editMainField(item);
+            else
+                sendLayoutKey(item == kCut ? 'X' : item == kCopy ? 'C' : 'V');
+            break;
+        case kClear:
+            if (main) editMainField(item);
+            break;
+        case kDuplicate:
+            sendLayoutKey('D');
+            break;
+        default:
+            break;
+    }
+    return 1;
+}
+
+int32_t doCmdKey(unsigned char ch) {
+    switch (std::toupper(ch)) {
+        case 'C':
+            DoEditMenu(kCopy);
+            return 1;
+        case 'D':
+            DoEditMenu(kDuplicate);
+            return 1;
+        case 'E':
+            doMenu(kOutputItemE, kOutputMenu);
+            return 0;
+        case 'H':
+            CPURLHandlerLaunchPDF(listText(kHelpList, kManualName));
+            return 0;
+        case 'L':
+            DoFile(kFileLabelSetup);
+            return 1;
+        case 'N':
+            DoFile(kFileNew);
+            return 1;
+        case 'O':
+            DoFile(kFileOpen);
+            return 1;
+        case 'P':
+            DoFile(kFilePrint);
+            return 1;
+        case 'Q':
+            DoFile(kFileQuit);
+            return 1;
+        case 'S':
+            DoFile(kFileSave);
+            return 1;
+        case 'T':
+            doMenu(kOutputItemT, kOutputMenu);
+            return 1;
+        case 'V':
+            DoEditMenu(kPaste);
+            return 1;
+        case 'X':
+            DoEditMenu(kCut);
+            return 1;
+        case '.':
+            cancelFrontWindow();
+            return 1;
+        default:
+            return 0;
+    }
+}
+
+void installCommands() {
+    setLoopHandler("DoCommand", [](WindowPtr, int32_t choice) { return DoCommand(choice); });
+    setLoopHandler("doCmdKey",
+                   [](WindowPtr, int32_t ch) { return doCmdKey(static_cast<unsigned char>(ch)); });
+    setLoopHandler("DoFile", [](WindowPtr, int32_t item) { return DoFile(item); });
+    setShellHost(&gQuitSaver);
+}
+
+void resetCommands() { gCommands = CommandState{}; }

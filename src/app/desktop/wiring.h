@@ -1,0 +1,5 @@
+// Puts the desktop program together: every window's installer registers its
+// loop handlers and start-up steps here.
+#pragma once
+
+void wireDesktop();
