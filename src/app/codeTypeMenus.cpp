@@ -13,7 +13,8 @@ namespace {
 using S = CodeSetting;
 
 // A row from its family, variant and assignments in the order they apply.
-constexpr CodeTypeRow row(int32_t code, int32_t variation1, std::initializer_list<CodeAssign> set = {}) {
+constexpr CodeTypeRow row(int32_t code, int32_t variation1,
+                          std::initializer_list<CodeAssign> set = {}) {
     CodeTypeRow r{code, variation1, {}};
     if (set.size() > kMostAssigns) throw std::length_error("too many settings in a row");
     size_t i = 0;
@@ -162,24 +163,11 @@ constexpr CodeTypeRow kMenu242[] = {
 };
 
 constexpr CodeTypeRow kMenu243[] = {
-    row(19, U),
-    row(20, 0, {NC(1)}),
-    row(20, 0, {NC(0)}),
-    row(35, 0, {NC(1)}),
-    row(35, 0, {NC(0)}),
-    row(8, 0, {NC(0)}),
-    row(6, 2, {NC(1)}),
-    row(36, 0, {NC(0)}),
-    row(36, 2, {NC(0)}),
-    row(36, 3, {NC(0)}),
-    row(20, 1, {NC(0)}),
-    row(6, 9, {NC(1)}),
-    row(6, 11, {NC(1)}),
-    row(6, 12, {NC(1)}),
-    row(8, 2, {NC(0)}),
-    row(6, 13, {NC(1)}),
-    row(8, 3, {NC(0)}),
-    row(35, 2, {NC(0)}),
+    row(19, U),          row(20, 0, {NC(1)}), row(20, 0, {NC(0)}), row(35, 0, {NC(1)}),
+    row(35, 0, {NC(0)}), row(8, 0, {NC(0)}),  row(6, 2, {NC(1)}),  row(36, 0, {NC(0)}),
+    row(36, 2, {NC(0)}), row(36, 3, {NC(0)}), row(20, 1, {NC(0)}), row(6, 9, {NC(1)}),
+    row(6, 11, {NC(1)}), row(6, 12, {NC(1)}), row(8, 2, {NC(0)}),  row(6, 13, {NC(1)}),
+    row(8, 3, {NC(0)}),  row(35, 2, {NC(0)}),
 };
 
 // One item: the family alone, the variant as it was.
@@ -246,12 +234,9 @@ constexpr CodeTypeRow kMenu249[] = {
 };
 
 constexpr CodeTypeRow kMenu250[] = {
-    row(38, 0, {NL(0), FB(1), SE(0), TS(7)}),
-    row(U, U),
-    row(40, 0, {NL(0), FB(1), SE(0), TS(7)}),
-    row(41, 0, {NL(0), FB(1), SE(0)}),
-    row(42, 1, {NL(0), FB(1), SE(0)}),
-    row(42, 0, {NL(0), FB(1), SE(0)}),
+    row(38, 0, {NL(0), FB(1), SE(0), TS(7)}), row(U, U),
+    row(40, 0, {NL(0), FB(1), SE(0), TS(7)}), row(41, 0, {NL(0), FB(1), SE(0)}),
+    row(42, 1, {NL(0), FB(1), SE(0)}),        row(42, 0, {NL(0), FB(1), SE(0)}),
     row(42, 2, {NL(0), FB(1), SE(0)}),
 };
 
@@ -313,29 +298,63 @@ void assign(const CodeAssign& a, int32_t rowCode) {
         case S::none:
         case S::coupon:
             return;
-        case S::nonLight: gSym.non_light = a.value; return;
-        case S::flushBars: gSym.flushBars = a.value; return;
-        case S::stripExtra: gSym.strip_extra = a.value; return;
-        case S::customTeSize: gSym.customTeSize = a.value; return;
-        case S::ratio: gSym.ratio = a.value; return;
-        case S::nCheck: gSym.nCheck = a.value; return;
-        case S::chSpace: gSym.chSpace = a.value; return;
+        case S::nonLight:
+            gSym.non_light = a.value;
+            return;
+        case S::flushBars:
+            gSym.flushBars = a.value;
+            return;
+        case S::stripExtra:
+            gSym.strip_extra = a.value;
+            return;
+        case S::customTeSize:
+            gSym.customTeSize = a.value;
+            return;
+        case S::ratio:
+            gSym.ratio = a.value;
+            return;
+        case S::nCheck:
+            gSym.nCheck = a.value;
+            return;
+        case S::chSpace:
+            gSym.chSpace = a.value;
+            return;
         case S::fontAbove:
             if (a.value == kFontOcrA)
                 pstrSet(gSym.fontAbove, kOcrAFont);
             else
                 pstrCopy(gSym.fontAbove, gSym.defFont);
             return;
-        case S::attTop: gSym.attTop = a.value; return;
-        case S::line: gSym.line = a.value; return;
-        case S::gline: gSym.gline = a.value; return;
-        case S::aboveHu: gSym.AboveHu = a.value; return;
-        case S::human: gSym.human = a.value; return;
-        case S::variation: gSym.variation = a.value; return;
-        case S::insetAmount: gSym.insetAmount = a.value; return;
-        case S::smallFirstChar: gSym.smallFirstChar = a.value; return;
-        case S::drawExtraText: gSym.drawExtraText = a.value; return;
-        case S::dataText: gPanels.TEH.text = kSampleData; return;
+        case S::attTop:
+            gSym.attTop = a.value;
+            return;
+        case S::line:
+            gSym.line = a.value;
+            return;
+        case S::gline:
+            gSym.gline = a.value;
+            return;
+        case S::aboveHu:
+            gSym.AboveHu = a.value;
+            return;
+        case S::human:
+            gSym.human = a.value;
+            return;
+        case S::variation:
+            gSym.variation = a.value;
+            return;
+        case S::insetAmount:
+            gSym.insetAmount = a.value;
+            return;
+        case S::smallFirstChar:
+            gSym.smallFirstChar = a.value;
+            return;
+        case S::drawExtraText:
+            gSym.drawExtraText = a.value;
+            return;
+        case S::dataText:
+            gPanels.TEH.text = kSampleData;
+            return;
         case S::defaultsFor:
             // The defaults of a related family, then the item's own family again.
             gSym.code = a.value;

@@ -28,7 +28,7 @@ enum class CodeSetting : uint8_t {
     insetAmount,
     smallFirstChar,
     drawExtraText,
-    dataText,  // the data field gets kSampleData
+    dataText,     // the data field gets kSampleData
     defaultsFor,  // the type's defaults run with the value as code type
     coupon,       // the coupon dialog opens instead of the tail
 };

@@ -168,8 +168,8 @@ void ShowControlsWin() {
     const int32_t left = (desk.right - desk.left) / 2 - 300;
     const int32_t top = (desk.bottom - desk.top) / 2 - 200;
     const qd::Rect r{top, left, top + kPaletteHeight, left + kPaletteWidth};
-    gWindows.ControlsWin = BuildWindowItem(r, kTitleList, kTitleIndex, true, plainDBox, nullptr,
-                                           false, 1);
+    gWindows.ControlsWin =
+        BuildWindowItem(r, kTitleList, kTitleIndex, true, plainDBox, nullptr, false, 1);
     WindowPtr w = gWindows.ControlsWin;
     qd::SetPort(w->port);
     for (int i = 0; i < kFormFields; ++i) {
@@ -201,8 +201,9 @@ void DrawDragBar() {
                std::string(gData.chMainCode2,
                            size_t(std::clamp<int32_t>(gData.len11, 0, int32_t(kMainCodeSize))));
     } else {
-        text = "Layout and Labelling Mode - Choose an item from the right hand pallette and "
-               "click on the label to place it";
+        text =
+            "Layout and Labelling Mode - Choose an item from the right hand pallette and "
+            "click on the label to place it";
     }
     qd::MoveTo(5, 14);
     qd::DrawText(text.data(), 0, int32_t(text.size()));
@@ -293,7 +294,8 @@ void doMouseControls(const EventRecord& event) {
         } else {
             fileCommand(kQuitCommand);
         }
-        if (gWindows.ControlsWin) InvalWindowRect(gWindows.ControlsWin, gWindows.ControlsWin->portRect);
+        if (gWindows.ControlsWin)
+            InvalWindowRect(gWindows.ControlsWin, gWindows.ControlsWin->portRect);
         return;
     }
     for (int i = 0; i < kFormFields; ++i) {

@@ -15,8 +15,8 @@ constexpr int kFormFields = 7;
 
 struct ControlsState {
     platform::TEHandle TEchan[kFormFields] = {};
-    int gcTE = -1;        // the field keys go to
-    int32_t gPrefWin = 0;  // 1 while the form is shown
+    int gcTE = -1;          // the field keys go to
+    int32_t gPrefWin = 0;   // 1 while the form is shown
     int32_t geditMode = 1;  // 1 while the editing windows are shown
 };
 extern ControlsState gControls;

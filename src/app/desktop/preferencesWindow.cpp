@@ -35,8 +35,8 @@ struct PrefMark {
     int32_t label;
 };
 PrefMark marks[] = {
-    {100, 40, &gPrefs.hideIF, 1, 12},      {100, 60, &gPrint.printScreen, 1, 13},
-    {100, 80, &gPrint.printForever, 1, 14}, {100, 160, &gDriver.askForRepeat, 1, 18},
+    {100, 40, &gPrefs.hideIF, 1, 12},          {100, 60, &gPrint.printScreen, 1, 13},
+    {100, 80, &gPrint.printForever, 1, 14},    {100, 160, &gDriver.askForRepeat, 1, 18},
     {100, 280, &gPrintWin.startLabels, 1, 24}, {100, 300, &gPrefs.barco, 1, 25},
     {200, 300, &gPrefs.barco, 2, 26},
 };

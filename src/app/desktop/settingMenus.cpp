@@ -294,10 +294,18 @@ void toggle(int32_t& v) { v = v ? 0 : 1; }
 
 void doOptionsMenu(int16_t item) {
     switch (item) {
-        case 1: gOut.fileDia = gOut.fileDia ? 0 : 1; break;
-        case 2: SetAsDefault(defaultsFilePath().c_str(), kDefaultEntryName, 0); break;
-        case 3: toggle(gOut.appID); break;
-        case 4: gOut.fileDia = gOut.fileDia ? 0 : kFolderDialogMode; break;
+        case 1:
+            gOut.fileDia = gOut.fileDia ? 0 : 1;
+            break;
+        case 2:
+            SetAsDefault(defaultsFilePath().c_str(), kDefaultEntryName, 0);
+            break;
+        case 3:
+            toggle(gOut.appID);
+            break;
+        case 4:
+            gOut.fileDia = gOut.fileDia ? 0 : kFolderDialogMode;
+            break;
         case 5:
             if (gOut.fileDia != 0) {
                 gOut.fileDia = 0;
@@ -311,18 +319,35 @@ void doOptionsMenu(int16_t item) {
                 }
             }
             break;
-        case 6: toggle(gOut.fileTyp); break;
+        case 6:
+            toggle(gOut.fileTyp);
+            break;
         case 8:
             if (SaveCustomCode()) fillCustomMenu();
             break;
-        case 10: toggle(gOut.features); break;
-        case 12: gPrefs.barco ^= 1; break;
-        case 13: gPrefs.barco ^= 2; break;
-        case 15: toggle(gPrefs.hideIF); break;
-        case 16: toggle(gPrint.printScreen); break;
-        case 17: toggle(gPrint.printForever); break;
-        case 18: toggle(gPrintWin.startLabels); break;
-        default: break;
+        case 10:
+            toggle(gOut.features);
+            break;
+        case 12:
+            gPrefs.barco ^= 1;
+            break;
+        case 13:
+            gPrefs.barco ^= 2;
+            break;
+        case 15:
+            toggle(gPrefs.hideIF);
+            break;
+        case 16:
+            toggle(gPrint.printScreen);
+            break;
+        case 17:
+            toggle(gPrint.printForever);
+            break;
+        case 18:
+            toggle(gPrintWin.startLabels);
+            break;
+        default:
+            break;
     }
     setOptionMarks();
 }
@@ -357,12 +382,11 @@ struct OutputRow {
 };
 constexpr int32_t K = -1;  // kept as it is
 constexpr OutputRow kOutputRows[] = {
-    {2, 1, 0, 1, 0},     {2, 88, 0, 1, 0},  {2, 93, 0, 1, 0},   {2, 95, 0, 1, 0},
-    {1, 0, K, 0, 0},     {1, 2048, K, 1, 0}, {0, K, K, 0, K},   {0, K, K, 1, K},
-    {1, 2048, K, 2, 0},  {4, K, K, 0, 0},   {5, K, K, 0, 0},    {6, K, K, 0, 0},
-    {3, 93, 0, 1, 0},    {3, 95, 0, 1, 0},  {2, 95, 1, 1, 0},   {2, 95, 2, 1, 0},
-    {5, K, K, 0, 0},     {2, 2, 0, 1, 0},   {2, 25, 0, 1, 0},   {7, K, 0, 0, 0},
-    {2, 1115, 0, 1, 0},  {8, 95, 0, 1, 0},  {1, 0, 0, 1, 0},
+    {2, 1, 0, 1, 0},    {2, 88, 0, 1, 0}, {2, 93, 0, 1, 0}, {2, 95, 0, 1, 0},   {1, 0, K, 0, 0},
+    {1, 2048, K, 1, 0}, {0, K, K, 0, K},  {0, K, K, 1, K},  {1, 2048, K, 2, 0}, {4, K, K, 0, 0},
+    {5, K, K, 0, 0},    {6, K, K, 0, 0},  {3, 93, 0, 1, 0}, {3, 95, 0, 1, 0},   {2, 95, 1, 1, 0},
+    {2, 95, 2, 1, 0},   {5, K, K, 0, 0},  {2, 2, 0, 1, 0},  {2, 25, 0, 1, 0},   {7, K, 0, 0, 0},
+    {2, 1115, 0, 1, 0}, {8, 95, 0, 1, 0}, {1, 0, 0, 1, 0},
 };
 constexpr OutputRow kOutputBeyond{3, K, 0, 1, 0};
 
@@ -479,11 +503,16 @@ struct SpotLibrary {
     const char* example;
 };
 constexpr SpotLibrary kSpotLibraries[] = {
-    {"Pantone\xA8", "Reflex Blue"},      {"Pantone\xA8", "Reflex Blue"},
-    {"Pantone S1-", "Reflex Blue"},      {"Focoltone\xA8 ID", "1001"},
-    {"Focoltone\xA8 Swatch", "1/1 FCS 1073"}, {"TOYO88\xA8 CF", "0001"},
-    {"TOYO91\xA8 PCF", "0004"},          {"TRUMATCH\xA8", "Reflex Blue"},
-    {"Spot Colour", ""},                 {"Pantone\xA8", "Reflex Blue"},
+    {"Pantone\xA8", "Reflex Blue"},
+    {"Pantone\xA8", "Reflex Blue"},
+    {"Pantone S1-", "Reflex Blue"},
+    {"Focoltone\xA8 ID", "1001"},
+    {"Focoltone\xA8 Swatch", "1/1 FCS 1073"},
+    {"TOYO88\xA8 CF", "0001"},
+    {"TOYO91\xA8 PCF", "0004"},
+    {"TRUMATCH\xA8", "Reflex Blue"},
+    {"Spot Colour", ""},
+    {"Pantone\xA8", "Reflex Blue"},
     {"Pantone\xA8", "Reflex Blue"},
 };
 constexpr int16_t kFreeSpotItem = 9;
@@ -526,16 +555,36 @@ void colourMenu(int16_t item) {
 
 void doMenu(int16_t item, int16_t menuId) {
     switch (menuId) {
-        case kImportOutputMenu: doImportOutputMenu(item); break;
-        case kMarksMenu: doMarksMenu(item); break;
-        case kDirectionMenu: doDirectionMenu(item); break;
-        case kFieldsMenu: doFieldsMenu(item); break;
-        case kBaselineMenu: doBaselineMenu(item); break;
-        case kHeightUnitMenu: doHeightUnitMenu(item); break;
-        case kSizeMenu: doSizeMenu(item); break;
-        case kLineSizeMenu: doLineSizeMenu(item); break;
-        case kJustMenu: doTextJustMenu(item); break;
-        case kTextSizeMenu: doTextSizeMenu(item); break;
+        case kImportOutputMenu:
+            doImportOutputMenu(item);
+            break;
+        case kMarksMenu:
+            doMarksMenu(item);
+            break;
+        case kDirectionMenu:
+            doDirectionMenu(item);
+            break;
+        case kFieldsMenu:
+            doFieldsMenu(item);
+            break;
+        case kBaselineMenu:
+            doBaselineMenu(item);
+            break;
+        case kHeightUnitMenu:
+            doHeightUnitMenu(item);
+            break;
+        case kSizeMenu:
+            doSizeMenu(item);
+            break;
+        case kLineSizeMenu:
+            doLineSizeMenu(item);
+            break;
+        case kJustMenu:
+            doTextJustMenu(item);
+            break;
+        case kTextSizeMenu:
+            doTextSizeMenu(item);
+            break;
         case kShapeMenu:
             if (gHooks.doShapeMenu)
                 gHooks.doShapeMenu(item);
@@ -548,25 +597,51 @@ void doMenu(int16_t item, int16_t menuId) {
             else
                 Message(kMsgNoLayout);
             break;
-        case kZoomMenu: doZoomMenu(item); break;
-        case kAlignMenu: alignSelectedItems(item); break;
-        case kBarWidthMenu: doBarWidthMenu(item); break;
-        case kSerialAlphabetMenu: doAlphabetMenu(item); break;
-        case kLayoutMenu: doLayoutMenu(item); break;
-        case kThermalMenu: doThermalMenu(item); break;
-        case kPortMenu: gThermal.pport = item; break;
-        case kImportModeMenu: doImportModeMenu(item); break;
-        case kOptionsMenu: doOptionsMenu(item); break;
-        case kColoursMenu: doColoursMenu(item); break;
-        case kCustomMenu: doCustomMenu(item); break;
+        case kZoomMenu:
+            doZoomMenu(item);
+            break;
+        case kAlignMenu:
+            alignSelectedItems(item);
+            break;
+        case kBarWidthMenu:
+            doBarWidthMenu(item);
+            break;
+        case kSerialAlphabetMenu:
+            doAlphabetMenu(item);
+            break;
+        case kLayoutMenu:
+            doLayoutMenu(item);
+            break;
+        case kThermalMenu:
+            doThermalMenu(item);
+            break;
+        case kPortMenu:
+            gThermal.pport = item;
+            break;
+        case kImportModeMenu:
+            doImportModeMenu(item);
+            break;
+        case kOptionsMenu:
+            doOptionsMenu(item);
+            break;
+        case kColoursMenu:
+            doColoursMenu(item);
+            break;
+        case kCustomMenu:
+            doCustomMenu(item);
+            break;
         case kScriptsMenu:
             if (gHooks.GetScriptMenuItem)
                 gHooks.GetScriptMenuItem(item);
             else
                 record("GetScriptMenuItem " + whole(item));
             break;
-        case kSpotMenu: colourMenu(item); break;
-        case kOutputMenu: doOutputMenu(item); break;
+        case kSpotMenu:
+            colourMenu(item);
+            break;
+        case kOutputMenu:
+            doOutputMenu(item);
+            break;
         default:
             if (isCodeTypeMenu(menuId)) doCodeTypeMenu(item, menuId);
             break;
