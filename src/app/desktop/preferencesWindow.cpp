@@ -173,8 +173,8 @@ int32_t doMousePref(int16_t, WindowPtr window, const EventRecord& event) {
         }
     for (int i = 0; i < kPrefFields; ++i)
         if (gPref.fields[i] && contains(gPref.fields[i]->viewRect, local)) {
+            // The whole number is selected, so that typing replaces it.
             focusField(i);
-            platform::TEClick(local, false, gPref.fields[i]);
             prefUpdate();
             return 0;
         }

@@ -547,6 +547,9 @@ void colourMenu(int16_t item) {
             }
         }
     }
+    // The colour pane's fields show the colours now stored, not the ones the
+    // search found before they were.
+    setColourItems(1);
     invalMain(kColourSwatch);
     invalMain(kColourHeader);
     setItemDataSelItems(0);
