@@ -10,6 +10,7 @@
 #include "labels/labelDoc.h"
 #include "picture/placedPictures.h"
 #include "platform/resources.h"
+#include "platform/toolbox/textshapes.h"
 #include "platform/toolbox/numbered.h"
 #include "symbology/state.h"
 
@@ -31,7 +32,8 @@ constexpr qd::Rect kFieldRects[kFormFields] = {
     {240, kFieldLeft, 255, kFieldRight}, {315, kFieldLeft, 330, kFieldRight},
     {265, kFieldLeft, 280, kFieldRight},
 };
-constexpr qd::Rect kRemovePicture{335, kFieldLeft, 355, kFieldRight};
+// Under the last stored field, beside the picture well.
+constexpr qd::Rect kRemovePicture{290, 250, 310, 415};
 constexpr qd::Rect kFormPanel{30, 200, 350, 550};
 constexpr qd::Rect kPromptBox{20, 30, 80, 170};
 constexpr qd::RGBColor kMauve{0xEA00, 0xEA00, 0xEA00};
@@ -118,6 +120,9 @@ void setFieldText(int i, const std::string& t) {
 }
 
 void fillForm() {
+    // Without the file the field reader answers each field's own name; the
+    // form stays empty instead.
+    if (platform::pathKind(dataFieldsPath()) == platform::PathKind::missing) return;
     for (const FormField& f : kStoredFields) {
         const unsigned char name[2] = {1, static_cast<unsigned char>(f.name)};
         unsigned char text[kFieldTextSize] = {};
@@ -219,10 +224,11 @@ void ControlsUpdate() {
     qd::EraseRect({0, 0, kPaletteHeight, kFormWidth});
     DrawDragBar();
     qd::RGBForeColor({0, 0, 0});
-    qd::TextFont(kHelvetica);
-    qd::TextSize(kSmall);
-    drawCentred("Choose what you wish to do from the buttons below", kPromptBox,
-                kPromptBox.top + 30);
+    const unsigned char* prompt = reinterpret_cast<const unsigned char*>(
+        "\x31"
+        "Choose what you wish to do from the buttons below");
+    platform::BuildTextItem(prompt, platform::kLineHeightFromFont, kPromptBox, "Helvetica", kSmall,
+                            0, 0, platform::shapeCentre, platform::shapeMiddle);
     for (int k = 0; k < kButtons; ++k) drawButton(controlsButton(k), buttonTitle(k));
     drawButton(kControlsExtraButton, listString(kButtonList, 11));
 
