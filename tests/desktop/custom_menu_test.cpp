@@ -44,6 +44,7 @@ TEST_F(CustomMenus, SavedListedAndChosenBack) {
     gSym.code = 5;
     gSym.variation1 = 0;
     gSym.Siz = 80;
+    gOut.fileTyp = 0;  // saved without file extensions
     answer("Pallet:Label");
     choose(236, 8);
     // A cancelled or empty name writes nothing.
@@ -72,9 +73,16 @@ TEST_F(CustomMenus, SavedListedAndChosenBack) {
     ASSERT_EQ(choose(151, 2), (151 << 16) | 2);
     EXPECT_EQ(gSym.code, 6);
     EXPECT_DOUBLE_EQ(gSym.Siz, 150);
+    gOut.fileTyp = 1;
+    setOptionMarks();
     ASSERT_EQ(choose(151, 1), (151 << 16) | 1);
     EXPECT_EQ(gSym.code, 5);
     EXPECT_DOUBLE_EQ(gSym.Siz, 80);
+    // Its switches come back with their marks.
+    EXPECT_EQ(gOut.fileTyp, 0);
+    unsigned char mark = 0;
+    GetItemMark(GetMenuHandle(236), 6, &mark);
+    EXPECT_EQ(mark, checkMark);
     EXPECT_EQ(gSym.smallFirstChar, 0);
 }
 

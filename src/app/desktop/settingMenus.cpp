@@ -411,6 +411,8 @@ void doCustomMenu(int16_t item) {
     closeSinglePreview();
     gSym.smallFirstChar = 0;
     GetCustMenuItem(item);
+    // A custom type brings its own file naming switches.
+    setOptionMarks();
     redrawMain();
 }
 
