@@ -58,7 +58,7 @@ TEST_F(CustomMenus, SavedListedAndChosenBack) {
         EXPECT_EQ(f.find('/'), std::string::npos) << f;
         EXPECT_EQ(f.find(':'), std::string::npos) << f;
     }
-    EXPECT_EQ(customItems(), (std::vector<std::string>{"Shelf/Edge", "Pallet:Label"}));
+    EXPECT_EQ(customItems(), (std::vector<std::string>{"Pallet:Label", "Shelf/Edge"}));
 
     // Renamed on disk, listed afresh: by the names the files hold, sorted.
     const std::string shelf = folder + "/" + customFileName("Shelf/Edge");

@@ -242,6 +242,13 @@ void doImportModeMenu(int16_t item) {
     setItemDataSelItems(0);
 }
 
+// A new custom type takes its place in the Custom menu, which stays sorted.
+void saveCustomType() {
+    if (!SaveCustomCode()) return;
+    BuildCustMenu();
+    fillCustomMenu();
+}
+
 // ---- Layout commands ---------------------------------------------------------------
 
 struct ViewToggle {
@@ -282,7 +289,7 @@ void doLayoutMenu(int16_t item) {
         else
             record("SetPreferences");
     }
-    if (item == kSaveCustom && SaveCustomCode()) fillCustomMenu();
+    if (item == kSaveCustom) saveCustomType();
 }
 
 // ---- Options -----------------------------------------------------------------------
@@ -323,7 +330,7 @@ void doOptionsMenu(int16_t item) {
             toggle(gOut.fileTyp);
             break;
         case 8:
-            if (SaveCustomCode()) fillCustomMenu();
+            saveCustomType();
             break;
         case 10:
             toggle(gOut.features);
