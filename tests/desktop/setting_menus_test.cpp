@@ -70,7 +70,7 @@ TEST_F(SettingMenus, BarWidthReductionAndItsStep) {
         gSym.BW = kSentinel;
         choose(140, c.item);
         EXPECT_EQ(gSym.BWidthRed, c.reduction);
-        EXPECT_EQ(gPanels.TEBWR, std::to_string(c.reduction));
+        EXPECT_EQ(gPanels.TEBWR.text, std::to_string(c.reduction));
         EXPECT_EQ(gSym.BW, c.step);
     }
     // Reduce makes the reduction negative (no step), enlarge positive again.
@@ -78,7 +78,7 @@ TEST_F(SettingMenus, BarWidthReductionAndItsStep) {
     gOut.tool = 0;
     choose(140, 1);
     EXPECT_EQ(gSym.BWidthRed, -60);
-    EXPECT_EQ(gPanels.TEBWR, "-60");
+    EXPECT_EQ(gPanels.TEBWR.text, "-60");
     EXPECT_EQ(gSym.BW, 0);
     choose(140, 1);
     EXPECT_EQ(gSym.BWidthRed, -60);
@@ -156,15 +156,15 @@ TEST_F(SettingMenus, SizePresetsLengthsAndHeightUnits) {
     gSym.cuHei = 20;
     choose(251, 11);
     EXPECT_DOUBLE_EQ(gSym.Siz, 150);
-    EXPECT_EQ(gPanels.TESize, "150.00");
+    EXPECT_EQ(gPanels.TESize.text, "150.00");
     EXPECT_EQ(settingMenuCalls().back(), "WorkOutHeight 0");
     choose(251, 2);
     EXPECT_EQ(gSym.lMode & 1, 1);
-    EXPECT_EQ(gPanels.TESize, "38");
+    EXPECT_EQ(gPanels.TESize.text, "38");
     EXPECT_DOUBLE_EQ(gSym.Hei, 20);
     choose(251, 3);
     EXPECT_EQ(gSym.spec, 2);
-    EXPECT_EQ(gPanels.TESize, "1.50");
+    EXPECT_EQ(gPanels.TESize.text, "1.50");
     choose(251, 5);
     EXPECT_EQ(gSym.lMode & 1, 0);
     EXPECT_DOUBLE_EQ(gSym.Siz, 82);
@@ -174,10 +174,10 @@ TEST_F(SettingMenus, SizePresetsLengthsAndHeightUnits) {
     gSym.Hei = 25.4;
     choose(252, 3);
     EXPECT_EQ(gSym.hMode, 2);
-    EXPECT_EQ(gPanels.TEHeight, "1.00");
+    EXPECT_EQ(gPanels.TEHeight.text, "1.00");
     choose(252, 2);
     EXPECT_EQ(gSym.hMode, 0);
-    EXPECT_EQ(gPanels.TEHeight, "25.40");
+    EXPECT_EQ(gPanels.TEHeight.text, "25.40");
     choose(252, 1);
     EXPECT_EQ(gSym.hMode, 1);
     EXPECT_DOUBLE_EQ(gSym.Hei, 100);

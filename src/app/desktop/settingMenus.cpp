@@ -138,7 +138,8 @@ void doHeightUnitMenu(int16_t item) {
         WorkOutHeight(0);
     } else if (item == 2 || item == 3) {
         gSym.hMode = item == 2 ? kMm : kInches;
-        gPanels.TEHeight = fixed2(item == 2 ? gSym.Hei : gSym.Hei * kInchesPerMm);
+        platform::SetWindowText(&gPanels.TEHeight,
+                                 fixed2(item == 2 ? gSym.Hei : gSym.Hei * kInchesPerMm).c_str());
         invalMain(kHeightField);
         redrawMain();
     }
@@ -171,7 +172,7 @@ void doSizeMenu(int16_t item) {
         shown = fixed2(gSym.Siz);
         WorkOutHeight(0);
     }
-    gPanels.TESize = shown;
+    platform::SetWindowText(&gPanels.TESize, shown.c_str());
     invalMain(kSizeField);
     redrawMain();
     setItemDataSelItems(0);
@@ -204,7 +205,7 @@ void doBarWidthMenu(int16_t item) {
     if (item >= kFirstBarWidthPreset &&
         item < kFirstBarWidthPreset + int16_t(std::size(kBarWidthPresets)))
         gSym.BWidthRed = kBarWidthPresets[item - kFirstBarWidthPreset];
-    if (item != 3) gPanels.TEBWR = whole(gSym.BWidthRed);
+    if (item != 3) platform::SetWindowText(&gPanels.TEBWR, whole(gSym.BWidthRed).c_str());
     gSym.BW = widthStep();
     setItemDataSelItems(0);
     invalMain(kBarWidthField);
