@@ -9,6 +9,7 @@
 #include "symbology/messages.h"
 
 PrintWindowState gPrintWin;
+PrintWindowHooks gPrintWindowHooks;
 
 namespace {
 
@@ -43,6 +44,7 @@ void ShowPrintWin() {
     gPrintWin.dlog = 1;
     gPrintWin.winLayer = 0;
     gPrintWin.curLocalTE = p.thermalPrint == 1 || gPrintWin.startLabels == 1 ? 1 : 2;
+    if (gPrintWindowHooks.shown) gPrintWindowHooks.shown();
 }
 
 void PrintClick(qd::Point point) {
