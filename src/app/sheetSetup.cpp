@@ -1,5 +1,6 @@
 #include "app/sheetSetup.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -28,7 +29,9 @@ bool readNumber(const std::string& text, double* value) {
     if (*first == '-') return false;
     const auto [end, ec] = std::from_chars(first, last, *value, std::chars_format::fixed);
     if (ec != std::errc()) return false;
-    if (end != last && !(end + 1 == last && *end == '.')) return false;
+    // "12." while its decimals are still to come; "1.5." is no number.
+    const bool pending = end + 1 == last && *end == '.' && std::find(first, end, '.') == end;
+    if (end != last && !pending) return false;
     return std::isfinite(*value);
 }
 

@@ -38,6 +38,7 @@ constexpr ButtonPlace kButtons[] = {
     {kCancel, {317, 180, 338, 255}, 2},
     {kOK, {317, 261, 338, 336}, 1},
 };
+constexpr int32_t kFieldOverhang = 100;
 constexpr qd::Rect kListBarRect{80, 326, 305, 342};
 constexpr int16_t kListBarMost = 20;
 
@@ -206,6 +207,8 @@ void drawFieldLabels() {
 }
 
 void showLayerControls() {
+    for (int32_t slot : {kCancel, kOK})
+        if (button(slot)) ShowControl(button(slot));
     for (int32_t slot : {kSave, kLoad})
         if (button(slot)) fieldsLayer() ? ShowControl(button(slot)) : HideControl(button(slot));
     if (button(kListBar))
@@ -360,7 +363,11 @@ void drawLabelContent() {
         NewControl(w, kListBarRect, nullptr, true, int16_t(gSheetSetup.currentSel), 0,
                    kListBarMost, scrollBarProc, 0);
     for (const SheetField& f : kSheetFields) {
-        platform::TEHandle te = platform::TEStyleNew(f.rect, f.rect);
+        // Laid out wider than it shows, so that a long number stays on one
+        // centred line and is cut at the field's edges rather than wrapped.
+        const qd::Rect dest{f.rect.top, f.rect.left - kFieldOverhang, f.rect.bottom,
+                            f.rect.right + kFieldOverhang};
+        platform::TEHandle te = platform::TEStyleNew(dest, f.rect);
         platform::TESetStyle(genevaFont(), kFontSize, 0, te);
         platform::TESetAlignment(platform::teCenter, te);
         gLocal.TELocal[f.number] = te;
