@@ -289,11 +289,13 @@ void drawPrintScreen() {
         HiliteFrameRect({kSettingsBox.top + 1, kSettingsBox.left + 1, kSettingsBox.bottom - 1,
                          kSettingsBox.right - 1});
         useWindowFont(0);
-        drawListString(kTexts, 52, kSettingsBox.left + 4, kFieldRects[kLabelsField].bottom - 3);
-        drawListString(kTexts, 53, kSettingsBox.left + 4, kFieldRects[kLabelsField].bottom + 8);
+        // Each count's caption at its field's right, the notes under them.
+        const int32_t captionH = kFieldRects[kLabelsField].right + 4;
+        drawListString(kTexts, 52, captionH, kFieldRects[kLabelsField].bottom - 3);
+        drawListString(kTexts, 53, kSettingsBox.left + 4, kFieldRects[kPagesField].top - 2);
         if (!thermal()) {
-            drawListString(kTexts, 54, kSettingsBox.left + 4, kFieldRects[kPagesField].bottom - 3);
-            drawListString(kTexts, 55, kSettingsBox.left + 4, kFieldRects[kCopiesField].bottom - 3);
+            drawListString(kTexts, 54, captionH, kFieldRects[kPagesField].bottom - 3);
+            drawListString(kTexts, 55, captionH, kFieldRects[kCopiesField].bottom - 3);
             drawListString(kTexts, 56, kSettingsBox.left + 4, kFieldRects[kCopiesField].bottom + 9);
         }
         qd::FrameRect(kRepeatsBox);
