@@ -445,6 +445,45 @@ TEST_F(PrintWindowTest, APrivateQueueWithTwoCopiesGetsOneJobOfTwoCopies) {
     EXPECT_EQ(jobs.back(), 2) << "of two copies";
 }
 
+TEST_F(PrintWindowTest, PageSetupPortNameAndHelpTag) {
+    serialSheet();
+    // Thermal printing has no page setup: a message, and no dialog.
+    gPrint.thermalPrint = 1;
+    PrintSetUp();
+    unsigned char text[256];
+    platform::StringResourceGetString(text, 136, 49);
+    EXPECT_EQ(gMsg.last, std::string(reinterpret_cast<char*>(text + 1), text[0]));
+    EXPECT_EQ(answered, 0);
+    gPrint.thermalPrint = 0;
+    PrintSetUp();
+    EXPECT_EQ(answered, 1);
+
+    // The port's name is the item pport of the port menu.
+    unsigned char port[256] = {};
+    GetPortString(port);
+    EXPECT_EQ(port[0], 0) << "no port menu, no name";
+    MenuHandle ports = NewMenu(139, reinterpret_cast<const unsigned char*>("\x05Ports"));
+    AppendMenu(ports, reinterpret_cast<const unsigned char*>("\x0bUSB;Network"));
+    InsertMenu(ports, hierMenu);
+    gThermal.pport = 2;
+    GetPortString(port);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(port + 1), port[0]), "Network");
+    gThermal.pport = 3;
+    GetPortString(port);
+    EXPECT_EQ(port[0], 0) << "an item the menu does not have";
+
+    // The help tag stands just above the point, black on yellow.
+    ShowPopWin({300, 400}, "Zoom in");
+    WindowPtr tag = gWindows.PopWin;
+    ASSERT_NE(tag, nullptr);
+    EXPECT_TRUE(tag->visible);
+    const qd::Rect bounds = ContentBounds(tag);
+    EXPECT_EQ(bounds.bottom, 298);
+    EXPECT_EQ(bounds.left, 400);
+    EXPECT_EQ(bounds.height(), 12);
+    EXPECT_EQ(WindowPixel(tag, 0, 0), 0xFFFFCCu);
+}
+
 TEST_F(PrintWindowTest, PrintWindowMatchesItsGolden) {
     ASSERT_TRUE(testsupport::useTestFonts());
     serialSheet();

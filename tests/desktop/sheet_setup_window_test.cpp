@@ -15,6 +15,7 @@
 #include "app/world.h"
 #include "desktop_fixture.h"
 #include "labels/labelDoc.h"
+#include "labels/printState.h"
 #include "labels/runs/printWindow.h"
 #include "labels/sheetTemplates.h"
 #include "labels/units.h"
@@ -342,6 +343,22 @@ TEST_F(SheetSetupWindowTest, ShapeAndUnitsRedrawWhatShowsThem) {
     PostEvent(EventRecord{mouseUp, 0, 0, {5, 5}, 0});
     settle();
     EXPECT_EQ(labelBack2.shapeVersion, 2);
+}
+
+TEST_F(SheetSetupWindowTest, OpenedFromOutsideItEditsTheSheetFromTheFirstCell) {
+    openLayout();
+    gPrint.startX = 0;
+    gPrint.startY = 0;
+    loadExternalWindow(0);
+    ASSERT_NE(gWindows.LabelWin, nullptr);
+    EXPECT_EQ(gSheetWin.glablayer, 0);
+    EXPECT_EQ(gSheetWin.curLocalTE, 11);
+    EXPECT_EQ(gPrint.startX, 1);
+    EXPECT_EQ(gPrint.startY, 1);
+    EXPECT_EQ(fieldText(1), "2");
+    closeExternalWindow(gWindows.LabelWin, kKillSheetWindow);
+    EXPECT_EQ(gWindows.LabelWin, nullptr);
+    EXPECT_EQ(gLocal.TELocal[1], nullptr);
 }
 
 TEST_F(SheetSetupWindowTest, SheetSetupWindowMatchesItsGolden) {

@@ -7,6 +7,7 @@
 #include "app/desktop/localWindows.h"
 #include "app/sheetSetup.h"
 #include "labels/labelDoc.h"
+#include "labels/printState.h"
 #include "labels/runs/printWindow.h"
 #include "labels/sheetTemplates.h"
 #include "labels/units.h"
@@ -21,6 +22,7 @@ using namespace toolbox;
 namespace {
 
 constexpr qd::Rect kWindowBounds{100, 300, 445, 880};
+constexpr qd::Rect kExternalBounds{100, 300, 395, 880};
 constexpr int32_t kTexts = 137, kButtonTexts = 139;
 constexpr int16_t kTitleString = 12, kHeadingString = 28;
 constexpr int16_t kFontSize = 9, kListFontSize = 10;
@@ -327,6 +329,36 @@ void moveSelection(int32_t delta) {
 
 }  // namespace
 
+namespace {
+
+WindowPtr openSheetWindow(const qd::Rect& bounds) {
+    unsigned char title[256];
+    platform::StringResourceGetString(title, kButtonTexts, kTitleString);
+    return NewCWindow(nullptr, bounds, title, true, noGrowDocProc, nullptr, false, 0);
+}
+
+}  // namespace
+
+void loadExternalWindow(int32_t) {
+    if (gWindows.LabelWin) KillLocalWin(gWindows.LabelWin, kKillSheetWindow);
+    // The first cell: a start cell of 0 would skip cells before the sheet.
+    gPrint.startX = gPrint.startY = 1;
+    gSheetWin.glablayer = 0;
+    WindowPtr w = openSheetWindow(kExternalBounds);
+    gWindows.LabelWin = w;
+    beginSheetSetup();
+    drawLabelContent();
+    LabelUpdate();
+    SelectWindow(w);
+    gWindows.activeWindow = w;
+    gSheetWin.curLocalTE = kOpeningFocusFrom;
+    ProcessCharsLabel(kTab);
+}
+
+void closeExternalWindow(WindowPtr window, int32_t mode) { KillLocalWin(window, mode); }
+
+void eventExternalWindow() {}
+
 void ShowLabelWin() {
     if (gWindows.LabelWin) KillLocalWin(gWindows.LabelWin, kKillSheetWindow);
     if (gWindows.PrintWin) KillLocalWin(gWindows.PrintWin, kKillPrintWindow);
@@ -335,9 +367,7 @@ void ShowLabelWin() {
     const bool layout = labelLayoutOpen();
     gSheetWin.printsheet = layout ? 0 : 1;
     gSheetWin.glablayer = layout ? 0 : 1;
-    unsigned char title[256];
-    platform::StringResourceGetString(title, kButtonTexts, kTitleString);
-    WindowPtr w = NewCWindow(nullptr, kWindowBounds, title, true, noGrowDocProc, nullptr, false, 0);
+    WindowPtr w = openSheetWindow(kWindowBounds);
     gWindows.LabelWin = w;
     beginSheetSetup();
     drawLabelContent();

@@ -34,3 +34,11 @@ void ProcessCharsLabel(unsigned char key);
 // Checks and applies the working copy; a refusal shows its message and keeps
 // the window. 0 applied, else the message number.
 int32_t DoLabelOK();
+
+// The sheet window opened from outside (another program's request): the fields
+// layer on the document sheet, the focus moved on from field 10, the print
+// window's start cell back at the first cell. eventExternalWindow takes
+// nothing; closeExternalWindow closes as KillLocalWin does.
+void loadExternalWindow(int32_t x);
+void closeExternalWindow(toolbox::WindowPtr window, int32_t mode);
+void eventExternalWindow();
