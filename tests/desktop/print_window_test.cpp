@@ -3,9 +3,12 @@
 // and read back cell by cell; the switches across a restart; and the page setup
 // and print dialogs answered as a user would answer Qt's dialogs, a private
 // printing system's queue included.
+#include <QCheckBox>
+#include <QDialog>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
+#include <QRadioButton>
 #include <cups/cups.h>
 
 #include <algorithm>
@@ -75,8 +78,8 @@ std::vector<int> jobCopies(const std::string& queue) {
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri.c_str());
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "all");
     const char* wanted[] = {"job-id", "copies"};
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 2,
-                  nullptr, wanted);
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 2, nullptr,
+                  wanted);
     ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
     if (!response) return copies;
     // One group of attributes a job, in the order the jobs were made.
@@ -238,8 +241,7 @@ class PrintWindowTest : public DesktopTest {
                     for (int x = 0; x < cell.width && int(p.left * k) + x < bitmap.width; ++x)
                         cell.pixels[size_t(y * cell.width + x)] =
                             bitmap.at(int(p.left * k) + x, int(p.top * k) + y);
-                out.push_back(
-                    testsupport::decode(testsupport::padBitmap(cell, 40), "EAN-13").text);
+                out.push_back(testsupport::decode(testsupport::padBitmap(cell, 40), "EAN-13").text);
             }
         return out;
     }
@@ -409,6 +411,25 @@ TEST_F(PrintWindowTest, TheExtensionsFontSizeAndWidthsComeBackFromThePrintDialog
     EXPECT_EQ(gPrintExtension.gFontSize, 12) << "12 points when the dialog opens";
     EXPECT_FALSE(gPrintExtension.fractionalWidths);
     EXPECT_EQ(gPrintExtension.gDrawPrintSettingsStuff, 1);
+
+    // The user picks 14 points and fractional widths on the program's tab.
+    setPrintDialogRunner([](QDialog& dialog, QPrinter&) {
+        for (QRadioButton* b : dialog.findChildren<QRadioButton*>())
+            if (b->text() == QStringLiteral("14 pt")) b->setChecked(true);
+        for (QCheckBox* b : dialog.findChildren<QCheckBox*>())
+            if (b->text() == QStringLiteral("Fractional widths")) b->setChecked(true);
+        return true;
+    });
+    ASSERT_EQ(doPrintSettingsDialog(nullptr), 0);
+    EXPECT_EQ(gPrintExtension.gFontSize, 14);
+    EXPECT_TRUE(gPrintExtension.fractionalWidths);
+    EXPECT_NE(gPrintExtension.gFontNumber, 0) << "a font of the font menu";
+    // Each dialog opens on 12 points without fractional widths again.
+    setPrintDialogRunner([](QDialog&, QPrinter&) { return false; });
+    EXPECT_EQ(doPrintSettingsDialog(nullptr), print::kPrintCancel);
+    EXPECT_EQ(gPrintExtension.gFontSize, 12);
+    EXPECT_FALSE(gPrintExtension.fractionalWidths);
+    EXPECT_EQ(gPrintExtension.gDrawPrintSettingsStuff, 0);
 }
 
 TEST_F(PrintWindowTest, APrivateQueueWithTwoCopiesGetsOneJobOfTwoCopies) {

@@ -39,16 +39,14 @@ inline void expectMatches(toolbox::WindowPtr w, const std::string& name) {
     unsigned char* data = cairo_image_surface_get_data(drawn);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            *reinterpret_cast<uint32_t*>(data + y * stride + x * 4) =
-                toolbox::WindowPixel(w, x, y);
+            *reinterpret_cast<uint32_t*>(data + y * stride + x * 4) = toolbox::WindowPixel(w, x, y);
     cairo_surface_mark_dirty(drawn);
     if (std::getenv("STRIXEL_WRITE_GOLDEN")) {
         std::filesystem::create_directories(std::filesystem::path(golden).parent_path());
         ASSERT_EQ(cairo_surface_write_to_png(drawn, golden.c_str()), CAIRO_STATUS_SUCCESS);
         GTEST_SKIP() << "wrote " << golden;
     }
-    Surface ownedGolden(cairo_image_surface_create_from_png(golden.c_str()),
-                        cairo_surface_destroy);
+    Surface ownedGolden(cairo_image_surface_create_from_png(golden.c_str()), cairo_surface_destroy);
     cairo_surface_t* g = ownedGolden.get();
     ASSERT_EQ(cairo_surface_status(g), CAIRO_STATUS_SUCCESS) << "no golden at " << golden;
     ASSERT_EQ(cairo_image_surface_get_width(g), width);

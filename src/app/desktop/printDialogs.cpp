@@ -31,8 +31,8 @@ struct NamedPaper {
     QPageSize::PageSizeId id;
 };
 constexpr NamedPaper kPapers[] = {
-    {"A4", QPageSize::A4},         {"Letter", QPageSize::Letter}, {"Legal", QPageSize::Legal},
-    {"A5", QPageSize::A5},         {"A3", QPageSize::A3},
+    {"A4", QPageSize::A4}, {"Letter", QPageSize::Letter}, {"Legal", QPageSize::Legal},
+    {"A5", QPageSize::A5}, {"A3", QPageSize::A3},
 };
 
 bool run(QDialog& dialog, QPrinter& printer, const char* who) {
@@ -121,8 +121,7 @@ print::PageFormat pageFormatFromPrinter(const QPrinter& printer) {
     for (const NamedPaper& p : kPapers)
         if (size.id() == p.id) named = print::paperFormat(p.name, &f);
     if (!named) {
-        const QSizeF points = size.definitionSize().isEmpty() ? size.size(QPageSize::Point)
-                                                             : size.size(QPageSize::Point);
+        const QSizeF points = size.size(QPageSize::Point);
         f.paperName = size.name().toStdString();
         f.paperWidth = std::min(points.width(), points.height());
         f.paperHeight = std::max(points.width(), points.height());

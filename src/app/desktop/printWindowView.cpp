@@ -71,8 +71,7 @@ constexpr int32_t kPictureFrame = 1728;
 constexpr int32_t kTabWidth = 45, kTabHeight = 16;
 constexpr int32_t kPercent = 100;
 
-constexpr unsigned char kEnter = 3, kBackspace = 8, kTab = 9, kReturn = 13, kLeft = 28,
-                        kRight = 29;
+constexpr unsigned char kEnter = 3, kBackspace = 8, kTab = 9, kReturn = 13, kLeft = 28, kRight = 29;
 constexpr qd::RGBColor kWindowGrey{0xDDDD, 0xDDDD, 0xDDDD};
 constexpr qd::RGBColor kHeadingGrey{0x4444, 0x4444, 0x4444};
 constexpr qd::RGBColor kWhite{0xFFFF, 0xFFFF, 0xFFFF};
@@ -250,8 +249,9 @@ void drawPrintContent() {
         NewControl(w, {0, port.right - kScrollBarWidth, kTabRow - kTabHeight, port.right}, nullptr,
                    false, 0, 0, kVerticalMost, scrollBarProc, 0);
     gLocal.LocalButton[kHorizontalBar] =
-        NewControl(w, {kTabRow - kTabHeight - kScrollBarWidth, kZoomInRight + 30,
-                       kTabRow - kTabHeight, port.right - kScrollBarWidth},
+        NewControl(w,
+                   {kTabRow - kTabHeight - kScrollBarWidth, kZoomInRight + 30, kTabRow - kTabHeight,
+                    port.right - kScrollBarWidth},
                    nullptr, false, 0, 0, kHorizontalMost, scrollBarProc, 0);
     gPrint.startX = gPrint.startY = 1;
 }
@@ -282,8 +282,8 @@ void drawPrintScreen() {
         drawListString(kTexts, kHeadingString, kHeading.left + 6, kHeading.bottom - 4);
         qd::RGBForeColor(kBlack);
         qd::FrameRect(kPageBox);
-        HiliteFrameRect({kPageBox.top + 1, kPageBox.left + 1, kPageBox.bottom - 1,
-                         kPageBox.right - 1});
+        HiliteFrameRect(
+            {kPageBox.top + 1, kPageBox.left + 1, kPageBox.bottom - 1, kPageBox.right - 1});
         if (!thermal()) drawListString(kTexts, 51, kPageBox.left + 4, kPageBox.bottom - 4);
         qd::FrameRect(kSettingsBox);
         HiliteFrameRect({kSettingsBox.top + 1, kSettingsBox.left + 1, kSettingsBox.bottom - 1,
@@ -359,12 +359,13 @@ void doMousePrint(qd::Point where, WindowPtr window, const EventRecord&) {
     if (gPrintWin.winLayer == 0 && inRect(pt, kDirectionPopUp)) {
         MenuHandle menu = GetMenuHandle(kDirectionMenu);
         if (!menu) menu = GetMenu(kDirectionMenu);
-        const int32_t choice =
-            menu ? PopUpMenuSelect(menu, w->contentOrigin.v + kDirectionPopUp.top,
-                                   w->contentOrigin.h + kDirectionPopUp.left,
-                                   int16_t(gPrintSwitches.direction + 1))
-                 : 0;
-        if (choice != 0) gPrintSwitches.direction = int16_t(std::clamp((choice & 0xFFFF) - 1, 0, 3));
+        const int32_t choice = menu
+                                   ? PopUpMenuSelect(menu, w->contentOrigin.v + kDirectionPopUp.top,
+                                                     w->contentOrigin.h + kDirectionPopUp.left,
+                                                     int16_t(gPrintSwitches.direction + 1))
+                                   : 0;
+        if (choice != 0)
+            gPrintSwitches.direction = int16_t(std::clamp((choice & 0xFFFF) - 1, 0, 3));
         redraw();
         return;
     }

@@ -60,9 +60,9 @@ struct Box {
     int16_t title;
 };
 constexpr Box kBoxes[] = {
-    {{26, 10, 60, 170}, 70},   {{76, 10, 110, 335}, 29},  {{121, 10, 176, 170}, 35},
-    {{121, 175, 176, 335}, 38}, {{186, 10, 240, 170}, 39}, {{186, 175, 240, 335}, 40},
-    {{250, 10, 308, 170}, 41}, {{250, 175, 284, 335}, 42},
+    {{26, 10, 60, 170}, 70},    {{76, 10, 110, 335}, 29},   {{121, 10, 176, 170}, 35},
+    {{121, 175, 176, 335}, 38}, {{186, 10, 240, 170}, 39},  {{186, 175, 240, 335}, 40},
+    {{250, 10, 308, 170}, 41},  {{250, 175, 284, 335}, 42},
 };
 constexpr int16_t kGutterTitle = 32;
 constexpr int32_t kDividerX = 175, kGutterTitleX = 180;
@@ -98,8 +98,8 @@ constexpr int16_t kTabCaptions[] = {71, 72};
 constexpr int32_t kTabHitTop = 308, kListTabRight = 50, kFieldsTabRight = 95;
 constexpr int32_t kFirstFieldsFocus = 5, kOpeningFocusFrom = 10;
 
-constexpr unsigned char kEnter = 3, kBackspace = 8, kTab = 9, kReturn = 13, kLeft = 28,
-                        kRight = 29, kUp = 30, kDown = 31;
+constexpr unsigned char kEnter = 3, kBackspace = 8, kTab = 9, kReturn = 13, kLeft = 28, kRight = 29,
+                        kUp = 30, kDown = 31;
 constexpr qd::RGBColor kWindowGrey{0xDDDD, 0xDDDD, 0xDDDD};
 constexpr qd::RGBColor kHeadingGrey{0x4444, 0x4444, 0x4444};
 constexpr qd::RGBColor kPictureGrey{0xAAAA, 0xAAAA, 0xAAAA};
@@ -390,8 +390,8 @@ void drawLabelContent() {
         gLocal.LocalButton[b.slot] = NewControl(w, b.rect, title, true, 0, 0, 1, pushButProc, 0);
     }
     gLocal.LocalButton[kListBar] =
-        NewControl(w, kListBarRect, nullptr, true, int16_t(gSheetSetup.currentSel), 0,
-                   kListBarMost, scrollBarProc, 0);
+        NewControl(w, kListBarRect, nullptr, true, int16_t(gSheetSetup.currentSel), 0, kListBarMost,
+                   scrollBarProc, 0);
     for (const SheetField& f : kSheetFields) {
         // Laid out wider than it shows, so that a long number stays on one
         // centred line and is cut at the field's edges rather than wrapped.
@@ -438,8 +438,8 @@ void drawSetUpScreen() {
         drawListString(kTexts, 43, kListFrame.left, 40);
         drawListString(kTexts, 44, kListFrame.left, 56);
         qd::FrameRect(kListFrame);
-        HiliteFrameRect({kListFrame.top + 1, kListFrame.left + 1, kListFrame.bottom - 1,
-                         kListFrame.right - 1});
+        HiliteFrameRect(
+            {kListFrame.top + 1, kListFrame.left + 1, kListFrame.bottom - 1, kListFrame.right - 1});
     } else {
         for (const Box& b : kBoxes) {
             qd::FrameRect(b.rect);
@@ -550,8 +550,7 @@ void updateLabelWind() {
 
 void InvalMarks(WindowPtr window) {
     if (!window) return;
-    for (const UnitMark& m : kUnitMarks)
-        InvalWindowRect(window, {m.y, m.x, m.y + 12, m.x + 14});
+    for (const UnitMark& m : kUnitMarks) InvalWindowRect(window, {m.y, m.x, m.y + 12, m.x + 14});
 }
 
 void doMouseLabel(int16_t, WindowPtr window, const EventRecord& event) {
@@ -598,8 +597,8 @@ void doMouseLabel(int16_t, WindowPtr window, const EventRecord& event) {
     if (!fieldsLayer()) {
         if (inRect(pt, kListArea)) {
             ControlHandle bar = button(kListBar);
-            gSheetSetup.currentSel =
-                (pt.v - kListTop) / kListLine + (bar ? std::max<int32_t>(GetControlValue(bar), 0) : 0);
+            gSheetSetup.currentSel = (pt.v - kListTop) / kListLine +
+                                     (bar ? std::max<int32_t>(GetControlValue(bar), 0) : 0);
             redrawList();
         }
         return;
