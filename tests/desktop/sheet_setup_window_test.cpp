@@ -36,7 +36,7 @@ constexpr int kA4ThreeByEight = 4, kLetterThreeByTen = 8;
 constexpr qd::Point kListTab{318, 20}, kFieldsTab{318, 70};
 constexpr qd::Point kOKButton{327, 298}, kCancelButton{327, 217};
 constexpr qd::Point kLoadButton{269, 90}, kSaveButton{292, 90};
-constexpr unsigned char kReturn = 13, kTab = 9, kDown = 31;
+constexpr unsigned char kReturn = 13, kTab = 9, kUp = 30, kDown = 31;
 
 // The unit marks' centres by unit.
 qd::Point unitMark(int unit) {
@@ -268,7 +268,8 @@ TEST_F(SheetSetupWindowTest, PrintSheetModeWritesThePrintCopyEvenAfterARefusal) 
     EXPECT_EQ(gSheetWin.printsheet, 1);
     EXPECT_EQ(gSheetWin.glablayer, 1) << "opens on the templates";
     // Down arrows walk the list; the picked template is applied.
-    for (int i = 0; i < kLetterThreeByTen; ++i) key(kDown);
+    for (int i = 0; i <= kLetterThreeByTen; ++i) key(kDown);
+    key(kUp);
     EXPECT_EQ(gSheetSetup.currentSel, kLetterThreeByTen);
     EXPECT_EQ(labelBack2.down % kGutterModulus, 10u);
     clickAt(kFieldsTab);
@@ -292,6 +293,22 @@ TEST_F(SheetSetupWindowTest, PrintSheetModeWritesThePrintCopyEvenAfterARefusal) 
     clickAt(kCancelButton);
     EXPECT_EQ(gWindows.LabelWin, nullptr);
     EXPECT_EQ(labelBack3.labelWidth, 0u);
+}
+
+TEST_F(SheetSetupWindowTest, WithoutATemplatesFileTheListIsEmptyAndTheSheetStays) {
+    openLayout();
+    gSheetSetup.templatesPath = (dir / "no such file.tmp").string();
+    const LabelSheet before = labelBack;
+    ShowLabelWin();
+    clickAt(kListTab);
+    clickAt({88, 100});
+    EXPECT_EQ(labelBack2.labelWidth, before.labelWidth * 1000) << "no template applied";
+    // The list area stays white: nothing is listed, nothing inverted.
+    for (int v = 83; v < 300; v += 13)
+        EXPECT_EQ(WindowPixel(gWindows.LabelWin, 100, v), 0xFFFFFFu) << v;
+    clickAt(kFieldsTab);
+    key(kReturn);
+    EXPECT_EQ(sheetWords(labelBack), sheetWords(before));
 }
 
 TEST_F(SheetSetupWindowTest, ASavedFormatLoadsBack) {

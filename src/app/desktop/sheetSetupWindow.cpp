@@ -163,7 +163,10 @@ void drawTemplateList() {
     std::string text;
     gListCount = LoadLabelTemplates(&text, 0);
     ControlHandle bar = button(kListBar);
-    if (gListCount < 0) {
+    qd::RGBBackColor(kWhite);
+    qd::EraseRect(kListArea);
+    qd::RGBBackColor(kWindowGrey);
+    if (gListCount < 0) {  // no templates file: an empty list
         if (bar) SetControlValue(bar, -1);
         return;
     }
@@ -171,7 +174,6 @@ void drawTemplateList() {
     if (bar) SetControlMaximum(bar, std::max(gListCount - kListVisibleLines, 0));
     const int32_t first = bar ? std::max<int32_t>(GetControlValue(bar), 0) : 0;
     qd::RGBBackColor(kWhite);
-    qd::EraseRect(kListArea);
     useWindowFont(kListFontSize);
     qd::ClipRect(kListArea);
     size_t at = 0;
