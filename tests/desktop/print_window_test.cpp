@@ -347,6 +347,19 @@ TEST_F(PrintWindowTest, ZoomFourUpTabAndCancel) {
     EXPECT_EQ(answered, 0) << "a cancelled window asks nothing";
 }
 
+TEST_F(PrintWindowTest, AJobStartedWithoutTheWindowsButtonsClosesIt) {
+    // As a script's print request does: the window's state, then the job.
+    serialSheet();
+    const std::string pdf = (dir / "scripted.pdf").string();
+    gPrint.destination = print::settingsFor(pdf);
+    ShowPrintWin();
+    ASSERT_NE(gWindows.PrintWin, nullptr);
+    gPrint.nLabels = 2;
+    EXPECT_EQ(PrintButton(), print::kPrintNoErr) << gMsg.last;
+    EXPECT_EQ(gWindows.PrintWin, nullptr);
+    EXPECT_TRUE(std::filesystem::exists(pdf));
+}
+
 TEST_F(PrintWindowTest, CountsBeyondThirtyTwoBitsAreNotTyped) {
     serialSheet();
     ShowPrintWin();

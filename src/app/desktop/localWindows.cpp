@@ -117,6 +117,9 @@ void KillLocalWin(WindowPtr window, int32_t kind) {
 
 void installSheetAndPrintWindows() {
     gPrintWindowHooks.shown = showPrintWindow;
+    gPrintWindowHooks.closed = [] {
+        if (gWindows.PrintWin) KillLocalWin(gWindows.PrintWin, kKillPrintWindow);
+    };
     useDesktopPrintDialogs();
     setLoopHandler("doMouseLabel", [](WindowPtr w, int32_t part) {
         doMouseLabel(int16_t(part), w, gLoop.gmyEvent);

@@ -230,6 +230,9 @@ void activateOnly(int32_t n) {
     platform::TEUpdate(field(n)->viewRect, field(n));
 }
 
+// The focus as a Tab moves it: the field after `field`, 12 wrapping to 1.
+void focusAfter(int32_t field) { activateOnly(field % kSheetFieldCount + 1); }
+
 void switchLayer(int32_t layer) {
     gSheetWin.glablayer = layer;
     if (layer == 0) resetTexts();
@@ -353,8 +356,7 @@ void loadExternalWindow(int32_t) {
     LabelUpdate();
     SelectWindow(w);
     gWindows.activeWindow = w;
-    gSheetWin.curLocalTE = kOpeningFocusFrom;
-    ProcessCharsLabel(kTab);
+    focusAfter(kOpeningFocusFrom);
 }
 
 void closeExternalWindow(WindowPtr window, int32_t mode) { KillLocalWin(window, mode); }
@@ -377,8 +379,7 @@ void ShowLabelWin() {
     SelectWindow(w);
     gWindows.activeWindow = w;
     if (fieldsLayer()) {
-        gSheetWin.curLocalTE = kOpeningFocusFrom;
-        ProcessCharsLabel(kTab);
+        focusAfter(kOpeningFocusFrom);
     }
 }
 
@@ -648,7 +649,7 @@ void ProcessCharsLabel(unsigned char key) {
         return;
     }
     if (key == kTab) {
-        if (fieldsLayer()) activateOnly(gSheetWin.curLocalTE % kSheetFieldCount + 1);
+        if (fieldsLayer()) focusAfter(gSheetWin.curLocalTE);
         return;
     }
     if (!fieldsLayer()) {

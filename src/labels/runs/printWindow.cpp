@@ -117,6 +117,7 @@ int32_t PrintButton() {
     }
     PrintSetDefault();
     gPrintWin.dlog = 0;
+    if (gPrintWindowHooks.closed) gPrintWindowHooks.closed();
     workOutPages();
     int32_t status = 0;
     if (p.nPages != 0 && p.nLabels != 0 && p.iCopies != 0 && p.thermalPrint != 1)

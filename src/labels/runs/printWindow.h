@@ -25,6 +25,7 @@ constexpr int32_t kPagePictDivisor = 50;  // tenths of a point to one fifth of a
 // nothing is shown.
 struct PrintWindowHooks {
     void (*shown)() = nullptr;
+    void (*closed)() = nullptr;  // the job starts: the window goes
 };
 extern PrintWindowHooks gPrintWindowHooks;
 
