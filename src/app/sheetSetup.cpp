@@ -11,7 +11,6 @@ SheetSetupWindowState gSheetWin;
 
 namespace {
 
-using K = SheetFieldKind;
 constexpr uint16_t kMsgNoLabelWidth = 35, kMsgNoLabelHeight = 36, kMsgNoneAcross = 37,
                    kMsgNoneDown = 38;
 
@@ -48,21 +47,6 @@ std::string lengthText(double tenths) {
 
 }  // namespace
 
-const SheetField kSheetFields[kSheetFieldCount] = {
-    {11, {38, 50, 52, 80}, 70, 34, K::length, &LabelSheet::sheetWidth},
-    {12, {38, 125, 52, 160}, 70, 69, K::length, &LabelSheet::sheetHeight},
-    {7, {88, 50, 102, 80}, 29, 30, K::length, &LabelSheet::leftMargin},
-    {8, {88, 125, 102, 160}, 29, 31, K::length, &LabelSheet::topMargin},
-    {9, {88, 215, 102, 250}, 32, 33, K::gutterColumn, nullptr},
-    {10, {88, 285, 102, 320}, 32, 34, K::gutterWidth, nullptr},
-    {1, {133, 85, 147, 160}, 35, 36, K::countAcross, nullptr},
-    {2, {153, 85, 167, 160}, 35, 37, K::countDown, nullptr},
-    {3, {133, 250, 147, 325}, 38, 36, K::length, &LabelSheet::spaceAcross},
-    {4, {153, 250, 167, 325}, 38, 37, K::length, &LabelSheet::spaceDown},
-    {5, {198, 85, 212, 160}, 39, 36, K::length, &LabelSheet::labelWidth},
-    {6, {218, 85, 232, 160}, 39, 37, K::length, &LabelSheet::labelHeight},
-};
-
 const SheetField& sheetField(int32_t number) {
     for (const SheetField& f : kSheetFields)
         if (f.number == number) return f;
@@ -80,15 +64,15 @@ void beginSheetSetup() {
 std::string sheetFieldText(int32_t number, const LabelSheet& copy) {
     const SheetField& f = sheetField(number);
     switch (f.kind) {
-        case K::length:
+        case SheetFieldKind::length:
             return lengthText(double(copy.*f.word) / kSheetCopyScale);
-        case K::countAcross:
+        case SheetFieldKind::countAcross:
             return std::to_string(countOf(copy.across));
-        case K::countDown:
+        case SheetFieldKind::countDown:
             return std::to_string(countOf(copy.down));
-        case K::gutterColumn:
+        case SheetFieldKind::gutterColumn:
             return std::to_string(gutterOf(copy.across));
-        case K::gutterWidth:
+        case SheetFieldKind::gutterWidth:
             return lengthText(gutterOf(copy.down));
     }
     return {};
@@ -98,27 +82,28 @@ bool storeSheetField(int32_t number, const std::string& text, LabelSheet* copy) 
     const SheetField& f = sheetField(number);
     double v = 0;
     if (!readNumber(text, &v)) return false;
-    if (f.kind == K::length || f.kind == K::gutterWidth) v = convertFromMeas(v);
+    if (f.kind == SheetFieldKind::length || f.kind == SheetFieldKind::gutterWidth)
+        v = convertFromMeas(v);
     // Whole numbers and whole tenths of a point: the fraction is dropped.
     const double whole = std::trunc(v);
     switch (f.kind) {
-        case K::length:
+        case SheetFieldKind::length:
             if (v > kSheetLengthTenthsMost) return false;
             copy->*f.word = uint32_t(std::trunc(v * kSheetCopyScale));
             return true;
-        case K::countAcross:
+        case SheetFieldKind::countAcross:
             if (whole > kSheetCountMost) return false;
             copy->across = wordOf(uint32_t(whole), gutterOf(copy->across));
             return true;
-        case K::countDown:
+        case SheetFieldKind::countDown:
             if (whole > kSheetCountMost) return false;
             copy->down = wordOf(uint32_t(whole), gutterOf(copy->down));
             return true;
-        case K::gutterColumn:
+        case SheetFieldKind::gutterColumn:
             if (whole > kSheetGutterMost) return false;
             copy->across = wordOf(countOf(copy->across), uint32_t(whole));
             return true;
-        case K::gutterWidth:
+        case SheetFieldKind::gutterWidth:
             if (whole > kSheetGutterMost) return false;
             copy->down = wordOf(countOf(copy->down), uint32_t(whole));
             return true;

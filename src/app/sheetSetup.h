@@ -31,7 +31,21 @@ struct SheetField {
 };
 
 // The fields in the order the window lays them out (slot order is field.number).
-extern const SheetField kSheetFields[kSheetFieldCount];
+inline constexpr SheetField kSheetFields[kSheetFieldCount] = {
+    {11, {38, 50, 52, 80}, 70, 34, SheetFieldKind::length, &LabelSheet::sheetWidth},
+    {12, {38, 125, 52, 160}, 70, 69, SheetFieldKind::length, &LabelSheet::sheetHeight},
+    {7, {88, 50, 102, 80}, 29, 30, SheetFieldKind::length, &LabelSheet::leftMargin},
+    {8, {88, 125, 102, 160}, 29, 31, SheetFieldKind::length, &LabelSheet::topMargin},
+    {9, {88, 215, 102, 250}, 32, 33, SheetFieldKind::gutterColumn, nullptr},
+    {10, {88, 285, 102, 320}, 32, 34, SheetFieldKind::gutterWidth, nullptr},
+    {1, {133, 85, 147, 160}, 35, 36, SheetFieldKind::countAcross, nullptr},
+    {2, {153, 85, 167, 160}, 35, 37, SheetFieldKind::countDown, nullptr},
+    {3, {133, 250, 147, 325}, 38, 36, SheetFieldKind::length, &LabelSheet::spaceAcross},
+    {4, {153, 250, 167, 325}, 38, 37, SheetFieldKind::length, &LabelSheet::spaceDown},
+    {5, {198, 85, 212, 160}, 39, 36, SheetFieldKind::length, &LabelSheet::labelWidth},
+    {6, {218, 85, 232, 160}, 39, 37, SheetFieldKind::length, &LabelSheet::labelHeight},
+};
+
 const SheetField& sheetField(int32_t number);  // 1 to 12
 
 // The largest values a field takes: beyond them the working copy's words would
