@@ -56,11 +56,7 @@ uint32_t scaled(uint32_t v, bool up) {
 
 LabelSheet scaledSheet(const LabelSheet& s, bool up) {
     LabelSheet r = s;
-    for (uint32_t LabelSheet::*f :
-         {&LabelSheet::leftMargin, &LabelSheet::topMargin, &LabelSheet::spaceAcross,
-          &LabelSheet::spaceDown, &LabelSheet::labelWidth, &LabelSheet::labelHeight,
-          &LabelSheet::sheetWidth, &LabelSheet::sheetHeight})
-        r.*f = scaled(s.*f, up);
+    for (uint32_t LabelSheet::*f : kSheetCopyScaledWords) r.*f = scaled(s.*f, up);
     return r;
 }
 

@@ -191,6 +191,13 @@ uint16_t sheetFault(const LabelSheet& s, std::string* detail);
 uint16_t emptySheetFault(const LabelSheet& s, std::string* detail);
 
 constexpr uint32_t kSheetCopyScale = 1000;  // labelBack2 and labelBack3 against labelBack
+// The words the copies hold times kSheetCopyScale: every length. The counts with
+// their gutters, the shape, the colour and the last index are held as they are.
+inline constexpr uint32_t LabelSheet::*kSheetCopyScaledWords[] = {
+    &LabelSheet::leftMargin, &LabelSheet::topMargin,   &LabelSheet::spaceAcross,
+    &LabelSheet::spaceDown,  &LabelSheet::labelWidth,  &LabelSheet::labelHeight,
+    &LabelSheet::sheetWidth, &LabelSheet::sheetHeight,
+};
 // The sheet with its lengths (margins, gaps, label and sheet sizes) multiplied or
 // divided by kSheetCopyScale; counts, shape, colour and last index as they are.
 // Products that would pass 32 bits stop at the largest word.

@@ -9,6 +9,7 @@
 #include "symbology/messages.h"
 
 PrintWindowState gPrintWin;
+PrintWindowHooks gPrintWindowHooks;
 
 namespace {
 
@@ -43,6 +44,7 @@ void ShowPrintWin() {
     gPrintWin.dlog = 1;
     gPrintWin.winLayer = 0;
     gPrintWin.curLocalTE = p.thermalPrint == 1 || gPrintWin.startLabels == 1 ? 1 : 2;
+    if (gPrintWindowHooks.shown) gPrintWindowHooks.shown();
 }
 
 void PrintClick(qd::Point point) {
@@ -115,6 +117,7 @@ int32_t PrintButton() {
     }
     PrintSetDefault();
     gPrintWin.dlog = 0;
+    if (gPrintWindowHooks.closed) gPrintWindowHooks.closed();
     workOutPages();
     int32_t status = 0;
     if (p.nPages != 0 && p.nLabels != 0 && p.iCopies != 0 && p.thermalPrint != 1)

@@ -21,9 +21,17 @@ extern PrintWindowState gPrintWin;
 constexpr int32_t kPagePictH = 25, kPagePictV = 45;
 constexpr int32_t kPagePictDivisor = 50;  // tenths of a point to one fifth of a point
 
+// The desktop builds and draws the window when the state is open; headless
+// nothing is shown.
+struct PrintWindowHooks {
+    void (*shown)() = nullptr;
+    void (*closed)() = nullptr;  // the job starts: the window goes
+};
+extern PrintWindowHooks gPrintWindowHooks;
+
 // Opens the window's state: Print.def read, one page, labels 0 (1 for thermal
 // printing or with startLabels), one copy and one print of each label, the start
-// cell (1, 1).
+// cell (1, 1); then the desktop's window, when there is one.
 void ShowPrintWin();
 // The start cell from a click on the page picture, limited to the sheet.
 void PrintClick(qd::Point point);
