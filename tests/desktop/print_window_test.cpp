@@ -495,7 +495,7 @@ TEST_F(PrintWindowTest, PageSetupPortNameAndHelpTag) {
     // The port's name is the item pport of the port menu.
     unsigned char port[256] = {};
     GetPortString(port);
-    EXPECT_EQ(port[0], 0) << "no port menu, no name";
+    EXPECT_GT(port[0], 0) << "the program's port menu names the first port";
     MenuHandle ports = NewMenu(139, reinterpret_cast<const unsigned char*>("\x05Ports"));
     AppendMenu(ports, reinterpret_cast<const unsigned char*>("\x0bUSB;Network"));
     InsertMenu(ports, hierMenu);
