@@ -6,6 +6,8 @@
 
 #include "app/desktop/eventLoop.h"
 #include "app/desktop/mainWindow.h"
+#include "app/desktop/settingsPanes.h"
+#include "app/desktop/threeD.h"
 #include "app/desktop/mainWindowLayout.h"
 #include "labels/itemFields.h"
 #include "labels/labelDoc.h"
@@ -390,7 +392,7 @@ void optionsBars(Click* c) {
 }
 
 void paneOptions(Click* c) {
-    switch (gMain.opTab) {
+    switch (gTabs.opTab) {
         case 0:
             optionsBars(c);
             break;
@@ -410,8 +412,7 @@ void paneOptions(Click* c) {
 
 void paletteClick(Click* c) {
     qd::RGBColor colour;
-    auto& pick = mainWindowHooks().paletteColour;
-    if (!pick || !pick(c->local, &colour)) return;
+    GetColourFromPallette(&colour, kPaletteRect, c->local);
     gSym.customColour = 0;
     if (gLabel.curIteTyp != 0) {
         int32_t cy = 0, ye = 0, ma = 0, bk = 0;
@@ -433,7 +434,7 @@ void paletteClick(Click* c) {
 
 void paneColours(Click* c) {
     const int32_t kind = gLabel.curIteTyp;
-    if (kind != kBarcode && in(c->local, kPalette)) return paletteClick(c);
+    if (kind != kBarcode && in(c->local, kPaletteRect)) return paletteClick(c);
     const bool first = gPanels.colTab == 0;
     if (first && in(c->local, kLineColours.box)) return popUp(kLineColours);
     if (first && hit(*c, kOverPrint)) return toggle(&gSym.overPrint);

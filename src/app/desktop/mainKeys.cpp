@@ -7,6 +7,7 @@
 
 #include "app/desktop/eventLoop.h"
 #include "app/desktop/mainWindow.h"
+#include "app/desktop/threeD.h"
 #include "labels/itemFields.h"
 #include "labels/labelDoc.h"
 #include "labels/production.h"
@@ -60,7 +61,7 @@ void numericKey(unsigned char ch) {
 // One pane or sub-tab back (left) or forward, wrapping round the six panes.
 void changePane(bool back) {
     int32_t& bg = gProd.background;
-    int32_t& op = gMain.opTab;
+    int32_t& op = gTabs.opTab;
     int32_t& col = gPanels.colTab;
     if (back) {
         if (bg == 3 && op > 0) {
@@ -83,6 +84,7 @@ void changePane(bool back) {
             col = 0;
         }
     }
+    gTabs.background = bg;
     WindowPtr wp = gWindows.wp;
     if (wp) InvalWindowRect(wp, wp->portRect);
     hideFields();
@@ -274,7 +276,7 @@ void ProcessTabs(uint16_t modifiers) {
         case 2:
             break;
         case 3: {
-            const int32_t op = gMain.opTab;
+            const int32_t op = gTabs.opTab;
             if (op == 0 && kind == kBarcode) {
                 constexpr int32_t kOrder[] = {2, 13, 14};
                 const int32_t to = nextIn(kOrder, gMain.c_TE3);

@@ -1,4 +1,6 @@
 #include "app/desktop/mainWindow.h"
+#include "app/desktop/settingsPanes.h"
+#include "app/desktop/threeD.h"
 
 #include <cstring>
 #include <string>
@@ -284,14 +286,13 @@ void drawField(platform::TERec* te, bool grey = false) {
     attach(te, true);
     const qd::Rect r = te->viewRect;
     if (grey) {
-        platform::setGrey(gPrefs.greyInterface);
+        setGrey();
         qd::EraseRect(r);
-        qd::BackColor(qd::whiteColor);
     } else {
-        qd::FrameRect({r.top - 1, r.left - 1, r.bottom + 1, r.right + 1});
-        qd::EraseRect(r);
+        ThreeDTE(*te);
     }
     platform::TEUpdate(r, te);
+    setWhite();
 }
 
 void showControl(ControlHandle c, bool show) {
@@ -309,6 +310,46 @@ bool barcodePanel() {
 bool textPanel() {
     const int32_t t = gLabel.curIteTyp;
     return (t == kText && gLoop.pTool == kArrowTool) || gLoop.pTool == kTextTool;
+}
+
+// The pane's labels, marks and boxes; the fields come after.
+void drawPane() {
+    const int32_t kind = gLabel.curIteTyp;
+    const int32_t tool = gLoop.pTool;
+    const bool codeOrText = Is(kind, kBarcode | kText) == 0;
+    const bool barcode = kind == kBarcode;
+    switch (gProd.background) {
+        case 0:
+            if (barcodePanel())
+                DrawWindowHeader();
+            else if (textPanel())
+                DrawBgFont();
+            else if ((kind == kPicture && tool == kArrowTool) || tool == kPictureTool)
+                DrawItemNameBox();
+            break;
+        case 1:
+        case 2:
+            if (codeOrText) gProd.background == 1 ? DrawBg1() : DrawBg2();
+            if (barcode) getCodeEdit(gSym.code);
+            break;
+        case 3:
+            if (gTabs.opTab == 0)
+                DrawBg3();
+            else if (gTabs.opTab == 1)
+                DrawBgCustomText();
+            else
+                DrawBgDimensions();
+            break;
+        case 4:
+            DrawBg4();
+            break;
+        case 5:
+            DrawBg5();
+            if (barcode) getCodeEdit(gSym.code);
+            break;
+        default:
+            break;
+    }
 }
 
 }  // namespace
@@ -361,13 +402,13 @@ void updateTextFields() {
         case 3:
             showControl(gMain.TECont, false);
             showControl(gMain.ONK, false);
-            if (gMain.opTab == 1 && codeOrText) {
+            if (gTabs.opTab == 1 && codeOrText) {
                 for (int32_t i : {0, 3, 5}) drawField(&gPanels.TEBack3[i]);
-            } else if (gMain.opTab == 0) {
+            } else if (gTabs.opTab == 0) {
                 if (Is(kind, kBarcode | 8) == 0) drawField(&gPanels.TEBack3[1]);
                 if (kind == kBarcode)
                     for (int32_t i : {2, 13, 14}) drawField(&gPanels.TEBack3[i]);
-            } else if (gMain.opTab == 2) {
+            } else if (gTabs.opTab == 2) {
                 if (layoutOpen())
                     for (int32_t i = 9; i <= 12; ++i) drawField(&gPanels.TEBack3[i]);
                 else
@@ -410,14 +451,11 @@ void doUpdate() {
     qd::TextFont(geneva);
     qd::TextSize(kGenevaSize);
     searchItemTypes();
-    platform::setGrey(gPrefs.greyInterface);
+    gTabs.background = gProd.background;
+    setGrey();
     qd::EraseRect(wp->portRect);
-    qd::BackColor(qd::whiteColor);
-    MainWindowHooks& hooks = mainWindowHooks();
-    if (hooks.drawTabs) hooks.drawTabs();
-    if (hooks.drawPane) hooks.drawPane();
-    const int32_t bg = gProd.background;
-    if ((bg == 1 || bg == 2 || bg == 5) && gLabel.curIteTyp == kBarcode) getCodeEdit(gSym.code);
+    DrawTabs();
+    drawPane();
     updateTextFields();
     DrawControls(wp);
     qd::SetPort(saved);
@@ -518,9 +556,63 @@ void setBgGraphic() {
 
 // ---- Routing -----------------------------------------------------------------------
 
+namespace {
+
+// The tabs changed the pane: the window follows.
+void paneFromTabs() { gProd.background = gTabs.background; }
+
+int32_t* focusOfPane(int32_t pane) {
+    switch (pane) {
+        case 0:
+        case 4:
+            return &gMain.c_TE;
+        case 1:
+            return &gMain.c_TE1;
+        case 2:
+            return &gMain.c_TE2;
+        case 3:
+            return &gMain.c_TE3;
+        case 5:
+            return &gMain.c_TE5;
+        default:
+            return nullptr;
+    }
+}
+
+void installTabHooks() {
+    gTabHooks.deactivateAll = [] {
+        paneFromTabs();
+        deactivateAll();
+    };
+    gTabHooks.SetCodeLen = [] { SetCodeLen(); };
+    gTabHooks.barcodeSelected = [] { return (gLabel.curIteTyp & kBarcode) != 0; };
+    gTabHooks.layoutOpen = [] { return labelBack.labelWidth != 0; };
+    gTabHooks.setFocus = [](int32_t index) {
+        paneFromTabs();
+        if (int32_t* focus = focusOfPane(gProd.background)) *focus = index;
+    };
+    gTabHooks.setColourItems = [](int32_t update) { setColourItems(update); };
+    gTabHooks.hideFields = [] {
+        paneFromTabs();
+        hideFields();
+    };
+    gTabHooks.doUpdate = [] {
+        paneFromTabs();
+        doUpdate();
+    };
+    gTabHooks.ProcessTabs = [] {
+        paneFromTabs();
+        ProcessTabs(0);
+    };
+}
+
+}  // namespace
+
 void installMainWindow() {
     MainWindowHooks& hooks = mainWindowHooks();
     if (!hooks.couponDialog) hooks.couponDialog = [] { DataBarCouponDialog(); };
+    installTabHooks();
+    installTabs();
     setLoopHandler("doMouse", [](WindowPtr, int32_t shift) {
         doMouse(gLoop.gmyEvent.where, shift);
         return 1;

@@ -2,7 +2,9 @@
 // fields from which the user chooses the code type, types the data, sets the
 // options and presses OK. The panes are chosen by gProd.background (0 code
 // entry, 1 serial numbers, 2 import, 3 options, 4 colours, 5 entry at print
-// time); pane 3 has three sub-tabs (opTab) and pane 4 two (gPanels.colTab).
+// time); pane 3 has three sub-tabs (gTabs.opTab) and pane 4 two
+// (gPanels.colTab). The tabs keep their own copy of the pane (gTabs.background);
+// the window puts the two in step whenever either side acts.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +18,6 @@
 
 // The window's own state beside the shared panels (symbology/panels.h).
 struct MainWindowState {
-    int32_t opTab = 0;  // pane 3: 0 bars and bearers, 1 human-readable text, 2 dimensions
     // The field with the caret in each pane, -1 for none: c_TE pane 0 (0 TEH,
     // 1 TEX, 2 TESize, 3 TEHeight, 4 TEBWR; a text item's fields 0 and 1) and
     // pane 4 (9 cyan to 12 black, 13 TELine); c_TE1 into TEBack1, c_TE2 into
@@ -63,12 +64,6 @@ struct MainWindowHooks {
     std::function<void(unsigned char ch)> numeric;
     // The modal coupon dialog (DataBarCouponDialog by default).
     std::function<void()> couponDialog;
-    // The colour of the palette cell at a local point of pane 4; false when
-    // the point is on no cell.
-    std::function<bool(qd::Point local, qd::RGBColor* colour)> paletteColour;
-    // Drawing of tabs and panes; stand-ins draw nothing.
-    std::function<void()> drawTabs;
-    std::function<void()> drawPane;
 };
 MainWindowHooks& mainWindowHooks();
 

@@ -164,7 +164,6 @@ inline constexpr Mark kBarOrients[] = {{59, 2}, {74, 2}, {89, 2}, {104, 2}};
 inline constexpr Mark kNonLight{11, 35}, kCutMarks{74, 36};
 
 // Pane 4.
-inline constexpr qd::Rect kPalette = ltrb(15, 167, 125, 267);
 inline constexpr Mark kOverPrint{30, 169}, kColourLine{10, 142};
 
 }  // namespace mainlayout
