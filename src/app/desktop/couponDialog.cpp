@@ -133,10 +133,13 @@ Outcome key(Dialog* d, const EventRecord& e) {
         default:
             break;
     }
-    // Every coupon field is a number.
-    if ((ch >= '0' && ch <= '9') || ch == kBackspace || ch == kLeft || ch == kRight) {
+    // Every coupon field is a number of at most one slot.
+    platform::TERec* te = d->fields[d->focus].get();
+    const bool digit = ch >= '0' && ch <= '9';
+    const bool full = te->selStart == te->selEnd && te->text.size() >= kCouponSlot;
+    if ((digit && !full) || ch == kBackspace || ch == kLeft || ch == kRight) {
         qd::SetPort(d->w->port);
-        platform::TEKey(ch, d->fields[d->focus].get());
+        platform::TEKey(ch, te);
     } else {
         SysBeep(1);
     }
