@@ -12,6 +12,7 @@
 
 #include "platform/quickdraw/quickdraw.h"
 #include "platform/textedit.h"
+#include "labels/production.h"
 #include "platform/toolbox/windows.h"
 
 // ---- Interface colours --------------------------------------------------------
@@ -29,6 +30,9 @@ void setWhite();       // background white
 void setDkGrey();      // background dark grey
 void setForeDkGrey();  // foreground dark grey
 void SetRGBColour(qd::RGBColor* colour, uint16_t red, uint16_t green, uint16_t blue);
+
+// The settings windows' type: Geneva 9 in the given face.
+void setPaneFont(int16_t face = 0);
 
 // ---- 3-D edges and boxes ----------------------------------------------------------
 
@@ -80,19 +84,18 @@ void TabClick(int32_t h, int32_t v, int32_t width);
 // Tab with a label from a string list.
 void BuildTabItem(int32_t h, int32_t v, int32_t width, int32_t flag, int32_t list, int32_t index);
 
-// The tab state of the main window.
+// The tab state of the main window. The pane shown is gProd.background (the
+// production run reads it as its mode); the colour sub-tab is gPanels.colTab.
 struct TabState {
-    int32_t tabselect = 0;   // upper tab chosen 0-3; -1 when a lower tab chose options or colours
-    int32_t tablayer = 0;    // 0 upper row, 1 options, 2 colours
-    int32_t tabStart = 0;    // added to the upper tab number
-    int32_t opTab = 0;       // options sub-pane 0-2
-    int32_t background = 0;  // the pane shown: 0 code, 1 serial, 2 import, 3 options,
-                             // 4 colours, 5 print time
+    int32_t tabselect = 0;  // upper tab chosen 0-3; -1 when a lower tab chose options or colours
+    int32_t tablayer = 0;   // 0 upper row, 1 options, 2 colours
+    int32_t tabStart = 0;   // added to the upper tab number
+    int32_t opTab = 0;      // options sub-pane 0-2
 };
 extern TabState gTabs;
 void resetTabs();
 
-// Pane numbers.
+// Pane numbers (gProd.background).
 enum Pane : int32_t {
     kPaneCode = 0,
     kPaneSerial = 1,
@@ -103,14 +106,11 @@ enum Pane : int32_t {
 };
 
 // What the main window does around a tab change; the main window fills these in
-// (an empty one is skipped).
+// (an empty one is skipped). The code length and the colour fields are refreshed
+// by the tabs themselves (SetCodeLen, setColourItems).
 struct TabHooks {
     std::function<void()> deactivateAll;
-    std::function<void()> SetCodeLen;       // only for a barcode selection
-    std::function<bool()> barcodeSelected;  // the selection holds a barcode
-    std::function<bool()> layoutOpen;       // a label layout is open
-    std::function<void(int32_t)> setFocus;  // the focus index of the new pane (-1 none)
-    std::function<void(int32_t)> setColourItems;
+    std::function<void(int32_t pane, int32_t index)> setFocus;  // a pane's focus (-1 none)
     std::function<void()> hideFields;
     std::function<void()> doUpdate;
     std::function<void()> ProcessTabs;
