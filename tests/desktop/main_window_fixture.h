@@ -62,7 +62,6 @@ class MainWindowTest : public DesktopTest {
     // Shows pane `pane` (and its sub-tab) as the tabs would.
     static void showPane(int32_t pane, int32_t sub = 0) {
         gProd.background = pane;
-        gTabs.background = pane;
         if (pane == 3) gTabs.opTab = sub;
         if (pane == 4) gPanels.colTab = sub;
         hideFields();

@@ -58,7 +58,6 @@ TEST_F(MainWindowKeys, OptionArrowsWalkThePanesAndSubTabsWrapping) {
         gPanels.colTab = w.col;
         key(w.arrow, toolbox::optionKey);
         EXPECT_EQ(gProd.background, w.toPane);
-        EXPECT_EQ(gTabs.background, w.toPane);  // the tabs show the same pane
         EXPECT_EQ(gTabs.opTab, w.toOp);
         EXPECT_EQ(gPanels.colTab, w.toCol);
         EXPECT_EQ(gWindows.activeWindow, gWindows.wp);

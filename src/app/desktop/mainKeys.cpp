@@ -84,7 +84,6 @@ void changePane(bool back) {
             col = 0;
         }
     }
-    gTabs.background = bg;
     WindowPtr wp = gWindows.wp;
     if (wp) InvalWindowRect(wp, wp->portRect);
     hideFields();

@@ -451,7 +451,6 @@ void doUpdate() {
     qd::TextFont(geneva);
     qd::TextSize(kGenevaSize);
     searchItemTypes();
-    gTabs.background = gProd.background;
     setGrey();
     qd::EraseRect(wp->portRect);
     DrawTabs();
@@ -558,9 +557,6 @@ void setBgGraphic() {
 
 namespace {
 
-// The tabs changed the pane: the window follows.
-void paneFromTabs() { gProd.background = gTabs.background; }
-
 int32_t* focusOfPane(int32_t pane) {
     switch (pane) {
         case 0:
@@ -580,30 +576,13 @@ int32_t* focusOfPane(int32_t pane) {
 }
 
 void installTabHooks() {
-    gTabHooks.deactivateAll = [] {
-        paneFromTabs();
-        deactivateAll();
+    gTabHooks.deactivateAll = [] { deactivateAll(); };
+    gTabHooks.setFocus = [](int32_t pane, int32_t index) {
+        if (int32_t* focus = focusOfPane(pane)) *focus = index;
     };
-    gTabHooks.SetCodeLen = [] { SetCodeLen(); };
-    gTabHooks.barcodeSelected = [] { return (gLabel.curIteTyp & kBarcode) != 0; };
-    gTabHooks.layoutOpen = [] { return labelBack.labelWidth != 0; };
-    gTabHooks.setFocus = [](int32_t index) {
-        paneFromTabs();
-        if (int32_t* focus = focusOfPane(gProd.background)) *focus = index;
-    };
-    gTabHooks.setColourItems = [](int32_t update) { setColourItems(update); };
-    gTabHooks.hideFields = [] {
-        paneFromTabs();
-        hideFields();
-    };
-    gTabHooks.doUpdate = [] {
-        paneFromTabs();
-        doUpdate();
-    };
-    gTabHooks.ProcessTabs = [] {
-        paneFromTabs();
-        ProcessTabs(0);
-    };
+    gTabHooks.hideFields = [] { hideFields(); };
+    gTabHooks.doUpdate = [] { doUpdate(); };
+    gTabHooks.ProcessTabs = [] { ProcessTabs(0); };
 }
 
 }  // namespace

@@ -3,8 +3,7 @@
 // options and presses OK. The panes are chosen by gProd.background (0 code
 // entry, 1 serial numbers, 2 import, 3 options, 4 colours, 5 entry at print
 // time); pane 3 has three sub-tabs (gTabs.opTab) and pane 4 two
-// (gPanels.colTab). The tabs keep their own copy of the pane (gTabs.background);
-// the window puts the two in step whenever either side acts.
+// (gPanels.colTab).
 #pragma once
 
 #include <cstdint>
