@@ -399,3 +399,31 @@ TEST_F(MainWindowClicks, TheWindowLiesOffTheScreenWhenHidden) {
 }
 
 }  // namespace
+
+// Every field shows its text once its pane is drawn, also a text it was given
+// before the window drew it.
+TEST_F(MainWindowClicks, TheFieldsShowTheirTexts) {
+    const auto inked = [](const platform::TERec& te) {
+        int dark = 0;
+        const qd::Rect r = te.viewRect;
+        for (int32_t v = r.top; v < r.bottom; ++v)
+            for (int32_t h = r.left; h < r.right; ++h)
+                dark += (toolbox::WindowPixel(gWindows.wp, h, v) & 0xFF) < 0x80 ? 1 : 0;
+        return dark;
+    };
+    struct Shown {
+        int32_t pane;
+        const platform::TERec* field;
+    };
+    for (const Shown& s : {Shown{4, &gPanels.TEBlac}, Shown{2, &gPanels.TEBack2[5]},
+                           Shown{3, &gPanels.TEBack3[13]}}) {
+        showPane(s.pane);
+        EXPECT_GT(inked(*s.field), 0) << "pane " << s.pane << ": " << s.field->text;
+    }
+    showPane(0);
+    EXPECT_EQ(inked(gPanels.TEX), 0);
+    showPane(3);
+    platform::TESetText("12", 2, &gPanels.TEX);  // given while its pane is hidden
+    showPane(0);
+    EXPECT_GT(inked(gPanels.TEX), 0);
+}

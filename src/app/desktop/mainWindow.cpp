@@ -1,4 +1,5 @@
 #include "app/desktop/mainWindow.h"
+#include "app/desktop/programPictures.h"
 #include "app/desktop/settingsPanes.h"
 #include "app/desktop/threeD.h"
 
@@ -43,8 +44,12 @@ bool layoutOpen() { return labelBack.labelWidth != 0; }
 // an edit of a hidden field never paints over the pane on show.
 void attach(platform::TERec* te, bool shown) {
     if (!te) return;
-    te->port = shown && gWindows.wp ? gWindows.wp->port : nullptr;
+    qd::GrafPort* port = shown && gWindows.wp ? gWindows.wp->port : nullptr;
+    const bool gained = port && te->port != port;
+    te->port = port;
     te->shown.valid = false;
+    // Laid out without a port the lines have no height: lay them out again.
+    if (gained) platform::TECalText(te);
 }
 
 void setFieldText(platform::TERec* te, const char* text) {
@@ -171,6 +176,7 @@ void Create_Window() {
     WindowMetal(wp);
 
     gMain.ONK = BuildButtonItem(wp, kOK.left, kOK.top, kOK.right, kOK.bottom, kMainTitleList, 1);
+    if (gMain.ONK) SetControlPicture(gMain.ONK, GetProgramPicture(kOkButtonPicture));
     gMain.TECont = NewControl(wp, kScrollBar, reinterpret_cast<const unsigned char*>(""), false, 0,
                               0, kScrollMost, scrollBarProc, 0);
     for (const FieldSpec& f : kFields) {
@@ -453,6 +459,8 @@ void doUpdate() {
     searchItemTypes();
     setGrey();
     qd::EraseRect(wp->portRect);
+    if (const qd::Picture* back = GetProgramPicture(kBackgroundPicture))
+        qd::DrawPicture(back, wp->portRect);
     DrawTabs();
     drawPane();
     updateTextFields();
