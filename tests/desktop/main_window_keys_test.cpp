@@ -264,3 +264,22 @@ TEST_F(MainWindowKeys, ATextItemsTextIsTypedAndStored) {
 }
 
 }  // namespace
+
+// The text item's scroll bar follows its text and scrolls it.
+TEST_F(MainWindowKeys, TheScrollBarScrollsTheTextItemsText) {
+    layoutOf(1, kKindText, 0);
+    showPane(0);
+    ASSERT_TRUE(gMain.TECont->visible);
+    ASSERT_FALSE(gMain.ONK->visible);
+    clickIn(gMain.TETe1[0].viewRect);
+    for (int line = 0; line < 12; ++line) type("line\r");
+    const int32_t bottom = gMain.TETe1[0].viewRect.bottom;
+    EXPECT_GT(toolbox::GetControlValue(gMain.TECont), 0);  // it followed the caret down
+    toolbox::SetControlValue(gMain.TECont, 0);
+    const qd::Rect down{kScrollBar.bottom - 8, kScrollBar.left, kScrollBar.bottom,
+                        kScrollBar.right};
+    clickIn(down);
+    EXPECT_EQ(toolbox::GetControlValue(gMain.TECont), 1);
+    EXPECT_EQ(gMain.TETe1[0].viewRect.top - gMain.TETe1[0].destRect.top, gMain.lineHeight);
+    EXPECT_EQ(gMain.TETe1[0].viewRect.bottom, bottom);
+}
