@@ -193,6 +193,7 @@ void Create_Window() {
         platform::TECalText(te);
     }
     gMain.TETe1[0].autoView = true;
+    gMain.c_TE = gMain.c_TE1 = gMain.c_TE2 = gMain.c_TE3 = gMain.c_TE5 = -1;
     mirrorNumberFields(false);
     pstrCopy(gSym.defFont, gSym.gHelvetica);  // FontString
     gLabel.alpha = 0;
