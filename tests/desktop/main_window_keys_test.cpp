@@ -283,3 +283,14 @@ TEST_F(MainWindowKeys, TheScrollBarScrollsTheTextItemsText) {
     EXPECT_EQ(gMain.TETe1[0].viewRect.top - gMain.TETe1[0].destRect.top, gMain.lineHeight);
     EXPECT_EQ(gMain.TETe1[0].viewRect.bottom, bottom);
 }
+
+// The start-up step makes the window through its handler.
+TEST_F(MainWindowKeys, TheStartUpStepMakesTheWindow) {
+    disposeMainWindow();
+    ASSERT_EQ(gWindows.wp, nullptr);
+    EXPECT_TRUE(loopHandlerRegistered("Create_Window"));
+    callLoopHandler("Create_Window", nullptr, 0);
+    ASSERT_NE(gWindows.wp, nullptr);
+    EXPECT_EQ(gWindows.wp->portRect.width(), 140);
+    EXPECT_NE(gMain.ONK, nullptr);
+}

@@ -242,6 +242,11 @@ int32_t callLoopHandler(const std::string& name, WindowPtr window, int32_t arg) 
     return route(name, window, arg);
 }
 
+bool loopHandlerRegistered(const std::string& name) {
+    auto it = gHandlers.find(name);
+    return it != gHandlers.end() && it->second;
+}
+
 const std::vector<LoopCall>& unhandledCalls() { return gUnhandled; }
 void clearUnhandledCalls() { gUnhandled.clear(); }
 

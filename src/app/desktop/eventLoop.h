@@ -61,10 +61,9 @@ void resetEventLoop();  // windows, loop state, handlers and the record
 // ProcessCharsDisp) return non-zero when they took the event.
 using LoopHandler = std::function<int32_t(WindowPtr window, int32_t arg)>;
 void setLoopHandler(const std::string& name, LoopHandler handler);
-// Calls a registered handler as the loop would (recorded when there is none):
-// for windows that hand work to another window's handler, such as a pop-up's
-// choice to "doMenu" as (menu id << 16) | item.
+// Runs the named handler as a route does: recorded when none is registered.
 int32_t callLoopHandler(const std::string& name, WindowPtr window, int32_t arg);
+bool loopHandlerRegistered(const std::string& name);
 
 struct LoopCall {
     std::string name;

@@ -601,6 +601,11 @@ void installMainWindow() {
     if (!hooks.couponDialog) hooks.couponDialog = [] { DataBarCouponDialog(); };
     installTabHooks();
     installTabs();
+    // The start-up step that makes the window.
+    setLoopHandler("Create_Window", [](WindowPtr, int32_t) {
+        Create_Window();
+        return 1;
+    });
     setLoopHandler("doMouse", [](WindowPtr, int32_t shift) {
         doMouse(gLoop.gmyEvent.where, shift);
         return 1;

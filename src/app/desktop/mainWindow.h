@@ -106,5 +106,7 @@ inline constexpr int32_t kMostCodeLength = 2047;
 
 // ---- Routing -----------------------------------------------------------------------
 
-// Registers the window's handlers with the event loop.
+// Registers the window's handlers with the event loop: the start-up step
+// "Create_Window", "doMouse", "doUpdate", "doKeysMain", "ProcessTabs",
+// "deactivateAll", "activateFocus", "doIdle", and the tabs' "CheckTabs".
 void installMainWindow();
