@@ -179,7 +179,7 @@ void Create_Window() {
     if (gMain.ONK) SetControlPicture(gMain.ONK, GetProgramPicture(kOkButtonPicture));
     gMain.TECont = NewControl(wp, kScrollBar, reinterpret_cast<const unsigned char*>(""), false, 0,
                               0, kScrollMost, scrollBarProc, 0);
-    for (const FieldSpec& f : kFields) {
+    for (const FieldPlace& f : kFields) {
         platform::TERec* te = fieldOf(f.group, f.index);
         if (!te) continue;
         te->destRect = te->viewRect = f.rect;
@@ -201,7 +201,7 @@ void Create_Window() {
 }
 
 void disposeMainWindow() {
-    for (const FieldSpec& f : kFields) attach(fieldOf(f.group, f.index), false);
+    for (const FieldPlace& f : kFields) attach(fieldOf(f.group, f.index), false);
     if (gWindows.wp) DisposeWindow(gWindows.wp);
     if (gMain.fontMenu) {
         DeleteMenu(kFontMenuId);
@@ -213,7 +213,7 @@ void disposeMainWindow() {
 }
 
 void deactivateAll() {
-    for (const FieldSpec& f : kFields) {
+    for (const FieldPlace& f : kFields) {
         platform::TERec* te = fieldOf(f.group, f.index);
         if (te && te->active) platform::TEDeactivate(te);
     }
@@ -363,7 +363,7 @@ void drawPane() {
 
 void updateTextFields() {
     if (!gWindows.wp) return;
-    for (const FieldSpec& f : kFields) attach(fieldOf(f.group, f.index), false);
+    for (const FieldPlace& f : kFields) attach(fieldOf(f.group, f.index), false);
     const int32_t kind = gLabel.curIteTyp;
     const bool codeOrText = Is(kind, kBarcode | kText) == 0;
     const bool canEdit3 = gSym.canEdit3 == 1;

@@ -35,7 +35,7 @@ enum class Group : uint8_t {
     Back5
 };
 
-struct FieldSpec {
+struct FieldPlace {
     Group group;
     int8_t index;
     qd::Rect rect;
@@ -43,7 +43,7 @@ struct FieldSpec {
     int16_t just = platform::teCenter;
 };
 
-inline constexpr FieldSpec kFields[] = {
+inline constexpr FieldPlace kFields[] = {
     {Group::Out2, 0, ltrb(-100, -100, 0, 0), ""},
     {Group::Type, 0, ltrb(21, -116, 115, -116), ""},
     {Group::H, 0, ltrb(8, 42, 129, 72), ""},
