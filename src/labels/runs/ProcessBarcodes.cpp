@@ -15,6 +15,7 @@
 #include "picture/output/outer2.h"
 #include "picture/outputstate.h"
 #include "picture/symbolbox.h"
+#include "picture/symbolpicture.h"
 #include "platform/questions.h"
 #include "platform/tempfiles.h"
 #include "symbology/messages.h"
@@ -39,6 +40,18 @@ constexpr const char* kImportGauge = "Importing codes";
 
 bool labelLayoutShown() { return labelBack.labelWidth != 0 && labelBack.labelHeight != 0; }
 bool printSheetSetUp() { return labelBack3.labelWidth != 0; }
+
+// Delivers the symbol just drawn: the kinds made from a picture (TIFF, BMP,
+// PICT, PC EPS) take the symbol's own picture, which the screen pass does not
+// leave for them; it is made from the item's data as stored, since making the
+// symbol may have reshaped the data buffers. true when delivered.
+bool deliver() {
+    if (needsPicture(gOut.tool)) {
+        getItemData(0);
+        if (!recordSymbolPicture()) return false;
+    }
+    return outer2() == 1;
+}
 
 bool handOverAsked() {
     const int32_t* q = kSheetQuestion;
@@ -69,7 +82,7 @@ bool makeAndDeliver() {
         ++gProd.runFaults;
         return true;
     }
-    if (outer2() != 1) {
+    if (!deliver()) {
         ++gProd.runFaults;
         return false;
     }
@@ -300,7 +313,7 @@ void ProcessBarcodes() {
             if (gEl.cu_len == 0) {
                 ++gProd.runFaults;
             } else if (gOut.showDia == 1) {
-                if (outer2() == 1)
+                if (deliver())
                     ++gProd.runMade;
                 else
                     ++gProd.runFaults;

@@ -20,6 +20,7 @@
 #include "picture/symbolbox.h"
 #include "platform/desktop.h"
 #include "platform/questions.h"
+#include "support/grey_image.h"
 #include "support/reader.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"
@@ -200,6 +201,35 @@ TEST_F(Run, OneSymbolIsDeliveredAtOnceWithoutAPreview) {
     EXPECT_EQ(gProd.runMade, 1);
     EXPECT_EQ(testsupport::decodeEpsFolder(dir, "EAN-13"),
               std::vector<std::string>{"4006381333931"});
+}
+
+// The kinds made from the symbol's picture are delivered too, one symbol and
+// every symbol of a run alike.
+TEST_F(Run, PictureKindsAreDeliveredByOneSymbolAndByRuns) {
+    const auto readTiffs = [this] {
+        std::vector<std::string> read;
+        std::vector<std::string> paths;
+        for (const auto& e : fs::directory_iterator(dir)) paths.push_back(e.path().string());
+        std::sort(paths.begin(), paths.end());
+        for (const std::string& path : paths) {
+            const testsupport::Bitmap b = testsupport::greyOfImage(path);
+            read.push_back(testsupport::decode(testsupport::padBitmap(b, 40), "Code128").text);
+        }
+        return read;
+    };
+    symbol("Code 128", "0007");
+    toFolder();
+    gOut.tool = kOutTiff;
+    ProcessBarcodes();
+    EXPECT_EQ(gProd.runMade, 1);
+    EXPECT_EQ(readTiffs(), std::vector<std::string>{"0007"});
+
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    serialPanel("0001", "0003", "0001", "4");
+    ProcessBarcodes();
+    EXPECT_EQ(gProd.runMade, 3);
+    EXPECT_EQ(readTiffs(), (std::vector<std::string>{"0001", "0002", "0003"}));
 }
 
 // Import runs: the file, the start record, the title field and the template.

@@ -1,0 +1,193 @@
+// OK in the main window makes the symbol: the code type set, the data typed
+// into the fields by keys, OK clicked, and the file read back by zxing-cpp, as
+// EPS (through Ghostscript) and as TIFF. Data the buffers cannot hold is
+// refused with a message and nothing is written.
+#include <string>
+
+#include "automation/options.h"
+#include "main_window_fixture.h"
+#include "support/cases.h"
+#include "support/grey_image.h"
+
+namespace {
+
+using namespace mainlayout;
+
+// zxing-cpp loses DataBar Expanded under a composite; zbarimg reads it.
+constexpr const char* kZbar = "zbarimg";
+
+// zbarimg's first reading (it reads raw: the data alone).
+std::string zbarRead(const testsupport::Bitmap& b) {
+    const std::string path = testsupport::tempPath("zbar.pgm");
+    testsupport::writePGM(b, path);
+    const std::string out = testsupport::zbarimg(path).out;
+    return out.substr(0, out.find('\n'));
+}
+
+class MainWindowOK : public MainWindowTest {
+  protected:
+    // The code type, the typed data and add-on, and OK.
+    void make(const testsupport::CaseLine& c, const std::string& dir, int32_t kind) {
+        reopen();
+        ASSERT_EQ(parseCodeType(c[2].c_str()), 1) << c[2];
+        outputTo(dir, kind);
+        doUpdate();
+        clickIn(gPanels.TEH.viewRect);
+        ASSERT_EQ(gMain.c_TE, 0);
+        type(c[3]);
+        if (!c[4].empty()) {
+            key('\t');
+            ASSERT_EQ(gMain.c_TE, 1);
+            type(c[4]);
+        }
+        EXPECT_FALSE(gPanels.TEH.text.empty());  // as the code type's filter shaped it
+        pressOK();
+    }
+
+    static std::string read(const testsupport::Bitmap& b, const testsupport::CaseLine& c) {
+        if (c[1] == kZbar) return zbarRead(b);
+        const bool addOn = c[1].back() == '+';
+        const std::string format = addOn ? c[1].substr(0, c[1].size() - 1) : c[1];
+        const testsupport::Decoded d =
+            addOn ? testsupport::decodeWithAddOn(b, format) : testsupport::decode(b, format);
+        return d.ok ? d.text : "(unread: " + d.error + ")";
+    }
+};
+
+TEST_F(MainWindowOK, EveryFamilyTypedAndMadeAsEpsAndTiffReadsBack) {
+    for (const auto& c : testsupport::readCases("desktop/h34w/ok_to_file.txt", 6)) {
+        SCOPED_TRACE(c.where + " " + c[0]);
+        const std::string eps = testsupport::freshFolder(c[0] + "_eps");
+        make(c, eps, kOutVector);
+        EXPECT_EQ(gProd.runFaults, 0) << gMsg.last;
+        auto files = filesIn(eps);
+        EXPECT_EQ(files.size(), 1u) << gMsg.last;
+        if (files.size() != 1) continue;
+        const testsupport::Rendered r = testsupport::renderWithGhostscript(files[0], 400);
+        ASSERT_TRUE(r.ok) << r.err;
+        EXPECT_EQ(read(testsupport::cropToInk(r.bitmap, 80), c), c[5]);
+
+        const std::string tiff = testsupport::freshFolder(c[0] + "_tif");
+        make(c, tiff, kOutTiff);
+        files = filesIn(tiff);
+        EXPECT_EQ(files.size(), 1u) << gMsg.last;
+        if (files.size() != 1) continue;
+        std::string why;
+        const testsupport::Bitmap image = testsupport::greyOfImage(files[0], &why);
+        ASSERT_GT(image.width, 0) << why;
+        EXPECT_EQ(read(testsupport::padBitmap(image, 40), c), c[5]);
+    }
+}
+
+TEST_F(MainWindowOK, ReturnInTheDataFieldPressesOK) {
+    const std::string dir = testsupport::freshFolder("return");
+    ASSERT_EQ(parseCodeType("Code 128"), 1);
+    outputTo(dir, kOutVector);
+    doUpdate();
+    clickIn(gPanels.TEH.viewRect);
+    type("RETURN1\r");
+    EXPECT_EQ(filesIn(dir).size(), 1u);
+    // The options pane takes Return as a key of its own: nothing is made.
+    const std::string none = testsupport::freshFolder("return_options");
+    outputTo(none, kOutVector);
+    showPane(3, 0);
+    clickIn(gPanels.TEBack3[2].viewRect);
+    key('\r');
+    EXPECT_TRUE(filesIn(none).empty());
+}
+
+// Pasted data longer than the data buffer is refused before anything is made:
+// the message says why and no file is written, not even a cut-short symbol.
+TEST_F(MainWindowOK, OverlongPastedDataIsRefusedAndWritesNothing) {
+    const std::string dir = testsupport::freshFolder("overlong");
+    ASSERT_EQ(parseCodeType("Code 128"), 1);
+    outputTo(dir, kOutVector);
+    doUpdate();
+    platform::TERec source;
+    const std::string pasted(5000, 'A');
+    ASSERT_TRUE(platform::TESetText(pasted.data(), int32_t(pasted.size()), &source));
+    platform::TESelectAll(&source);
+    platform::TECopy(&source);
+    clickIn(gPanels.TEH.viewRect);
+    ASSERT_TRUE(platform::TEPaste(&gPanels.TEH));
+    ASSERT_EQ(gPanels.TEH.text.size(), 5000u);
+    gMsg.shown = 0;
+    pressOK();
+    EXPECT_EQ(gMsg.shown, 1);
+    EXPECT_NE(gMsg.last.find("too long"), std::string::npos) << gMsg.last;
+    EXPECT_TRUE(filesIn(dir).empty());
+    EXPECT_EQ(gData.len1, 0);  // the buffers were not touched
+
+    // An over-long add-on is refused the same way.
+    platform::TESetText("ABC", 3, &gPanels.TEH);
+    const std::string addOn(300, '1');
+    platform::TESetText(addOn.data(), int32_t(addOn.size()), &gPanels.TEX);
+    gMsg.shown = 0;
+    pressOK();
+    EXPECT_EQ(gMsg.shown, 1);
+    EXPECT_TRUE(filesIn(dir).empty());
+
+    // Data that fits is made.
+    platform::TESetText("", 0, &gPanels.TEX);
+    pressOK();
+    EXPECT_EQ(filesIn(dir).size(), 1u);
+}
+
+TEST_F(MainWindowOK, OKEmptiesTheOtherPanesFieldsAndAsksForTheHeadText) {
+    const std::string dir = testsupport::freshFolder("head");
+    outputTo(dir, kOutVector);
+    // Pane 0: the first three serial fields are emptied.
+    for (int i = 0; i < 3; ++i) platform::TESetText("12", 2, &gPanels.TEBack1[i]);
+    ASSERT_EQ(parseCodeType("EAN 13"), 1);
+    gSym.variation1 = 11;  // the variant with a text above the symbol
+    platform::questionScript().textAnswers.push_back({false, "Above the bars"});
+    platform::TESetText("400638133393", 12, &gPanels.TEH);
+    doUpdate();
+    pressOK();
+    EXPECT_EQ(platform::questionScript().textAsked, 1);
+    EXPECT_STREQ(gData.chHeadCode, "Above the bars");
+    EXPECT_EQ(gData.len3, 14);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(gPanels.TEBack1[i].text, "") << i;
+
+    // An answer longer than the head text's buffer is kept within it.
+    platform::questionScript().textAnswers.push_back({false, std::string(200, 'H')});
+    pressOK();
+    EXPECT_LT(std::string(gData.chHeadCode).size(), sizeof gData.chHeadCode);
+
+    // Pane 1: the data field is emptied.
+    showPane(1);
+    platform::TESetText("DATA", 4, &gPanels.TEH);
+    pressOK();
+    EXPECT_EQ(gPanels.TEH.text, "");
+    EXPECT_EQ(gPictOut.sameFile, 0);
+}
+
+// The print-time pane reads its fields; the length cut stays inside the buffers.
+TEST_F(MainWindowOK, PrintTimeEntryIsReadBounded) {
+    platform::TESetText("What is the lot?", 16, &gPanels.TEBack5[0]);
+    platform::TESetText("3", 1, &gPanels.TEBack5[1]);
+    platform::TESetText("ABCDEFGH", 8, &gPanels.TEH);
+    platform::TESetText("4", 1, &gPanels.TEBack1[3]);
+    gProd.background = 5;
+    ASSERT_TRUE(getTextData());
+    EXPECT_EQ(gLabel.textQuest, "What is the lot?");
+    EXPECT_EQ(gLabel.numRepeat, 3);
+    EXPECT_EQ(gLabel.tempNumRepeat, 3);
+    EXPECT_EQ(gLabel.proMode, 3);
+    EXPECT_EQ(gData.len1, 4);
+    EXPECT_STREQ(gData.chMainCode, "ABCD");
+
+    platform::TESetText("99999", 5, &gPanels.TEBack1[3]);
+    ASSERT_TRUE(getTextData());
+    EXPECT_EQ(gData.len1, 2047);
+    EXPECT_STREQ(gData.chMainCode, "ABCDEFGH");
+
+    platform::TESetText("0", 1, &gPanels.TEBack1[3]);
+    const std::string question(300, 'Q');
+    platform::TESetText(question.data(), int32_t(question.size()), &gPanels.TEBack5[0]);
+    ASSERT_TRUE(getTextData());
+    EXPECT_EQ(gData.len1, 0);
+    EXPECT_EQ(gLabel.textQuest.size(), 127u);
+}
+
+}  // namespace
