@@ -141,7 +141,7 @@ TEST_F(CouponDialog, TheDataFieldOpensItForACoupon) {
 
     // With Option the field only takes the caret: no dialog waits for keys.
     clickIn(gPanels.TEH.viewRect, toolbox::optionKey);
-    EXPECT_EQ(gMain.c_TE, 0);
+    EXPECT_EQ(gPanels.c_TE, 0);
     EXPECT_EQ(toolbox::FrontWindow(), gWindows.wp);
 }
 

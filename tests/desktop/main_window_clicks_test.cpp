@@ -63,18 +63,18 @@ TEST_F(MainWindowClicks, EveryMarkAndBoxChangesItsSetting) {
     const MarkCase cases[] = {
         // Code entry, barcode.
         {"automatic height", 0, 0, centre(kHeightIcon), [] { gSym.Hei = 5; },
-         [] { return gSym.Hei == 0 && gMain.TEHeight.text == "0.00"; }},
+         [] { return gSym.Hei == 0 && gPanels.TEHeight.text == "0.00"; }},
         {"default height", 0, 0, centre(kHeightIcon), [] { gSym.Hei = 0; },
          [] { return gSym.Hei > 0; }},
         {"size mode", 0, 0, centre(kSizeModeBox), none, [] { return gSym.lMode == 2; }},
         {"height mode", 0, 0, centre(kHeightModeBox), [] { gSym.Hei = 12.5; },
-         [] { return gSym.lMode == 4 && gSym.cuHei == 12.5 && gMain.TEHeight.text == "12.50"; }},
+         [] { return gSym.lMode == 4 && gSym.cuHei == 12.5 && gPanels.TEHeight.text == "12.50"; }},
         {"height mode in inches", 0, 0, centre(kHeightModeBox),
          [] {
              gSym.Hei = 25.4;
              gSym.hMode = 2;
          },
-         [] { return gMain.TEHeight.text == "1.00"; }},
+         [] { return gPanels.TEHeight.text == "1.00"; }},
         {"preview", 0, 0, centre(kPreviewBox), [] { gOut.showDia = 0; },
          [] { return gOut.showDia == 1; }},
         // Serial and import panes.
@@ -102,10 +102,10 @@ TEST_F(MainWindowClicks, EveryMarkAndBoxChangesItsSetting) {
         {"bearer line on", 3, 0, at(kLine), none,
          [] {
              return gSym.line == 13.606302 && gSym.gline == gSym.line &&
-                    gMain.TELine.text == "13" && gPanels.TEBack3[1].text == "13";
+                    gPanels.TELine.text == "13" && gPanels.TEBack3[1].text == "13";
          }},
         {"bearer line off", 3, 0, at(kLine), [] { gSym.line = 13.606302; },
-         [] { return gSym.line == 0 && gMain.TELine.text == "0"; }},
+         [] { return gSym.line == 0 && gPanels.TELine.text == "0"; }},
         {"transparent", 3, 0, at(kTransparent), none, [] { return gSym.transpar_ent == 1; }},
         {"para", 3, 0, at(kPara), none, [] { return gSym.para == 1 && gSym.end_bars == 0; }},
         {"box on", 3, 0, at(kBox), none, [] { return gSym.para == 1 && gSym.end_bars == 1; }},
@@ -253,39 +253,39 @@ struct FieldCase {
 
 TEST_F(MainWindowClicks, AClickInAFieldGivesItTheFocusAlone) {
     const FieldCase cases[] = {
-        {"data", 0, 0, &gPanels.TEH, &gMain.c_TE, 0},
-        {"add-on", 0, 0, &gPanels.TEX, &gMain.c_TE, 1},
-        {"size", 0, 0, &gMain.TESize, &gMain.c_TE, 2},
-        {"height", 0, 0, &gMain.TEHeight, &gMain.c_TE, 3},
-        {"bar width", 0, 0, &gMain.TEBWR, &gMain.c_TE, 4},
-        {"prefix", 1, 0, &gPanels.TEBack1[6], &gMain.c_TE1, 6},
-        {"start", 1, 0, &gPanels.TEBack1[0], &gMain.c_TE1, 0},
-        {"suffix", 1, 0, &gPanels.TEBack1[7], &gMain.c_TE1, 7},
-        {"end", 1, 0, &gPanels.TEBack1[1], &gMain.c_TE1, 1},
-        {"increment", 1, 0, &gPanels.TEBack1[2], &gMain.c_TE1, 2},
-        {"serial length", 1, 0, &gPanels.TEBack1[3], &gMain.c_TE1, 3},
-        {"repeat", 1, 0, &gPanels.TEBack1[8], &gMain.c_TE1, 8},
-        {"template", 2, 0, &gPanels.TEBack2[4], &gMain.c_TE2, 4},
-        {"start record", 2, 0, &gPanels.TEBack2[5], &gMain.c_TE2, 5},
-        {"import length", 2, 0, &gPanels.TEBack2[6], &gMain.c_TE2, 6},
-        {"title field", 2, 0, &gPanels.TEBack2[7], &gMain.c_TE2, 7},
-        {"records", 2, 0, &gPanels.TEBack2[8], &gMain.c_TE2, 8},
-        {"grip", 3, 0, &gPanels.TEBack3[2], &gMain.c_TE3, 2},
-        {"bearer", 3, 0, &gPanels.TEBack3[1], &gMain.c_TE3, 1},
-        {"inset", 3, 0, &gPanels.TEBack3[13], &gMain.c_TE3, 13},
-        {"margin", 3, 0, &gPanels.TEBack3[14], &gMain.c_TE3, 14},
-        {"text size", 3, 1, &gPanels.TEBack3[0], &gMain.c_TE3, 0},
-        {"baseline", 3, 1, &gPanels.TEBack3[3], &gMain.c_TE3, 3},
-        {"tracking", 3, 1, &gPanels.TEBack3[5], &gMain.c_TE3, 5},
-        {"cyan", 4, 0, &gPanels.TECyan, &gMain.c_TE, 9},
-        {"magenta", 4, 0, &gPanels.TEMage, &gMain.c_TE, 10},
-        {"yellow", 4, 0, &gPanels.TEYell, &gMain.c_TE, 11},
-        {"black", 4, 0, &gPanels.TEBlac, &gMain.c_TE, 12},
-        {"line", 4, 0, &gMain.TELine, &gMain.c_TE, 13},
-        {"print-time data", 5, 0, &gPanels.TEH, &gMain.c_TE5, 0},
-        {"question", 5, 0, &gPanels.TEBack5[0], &gMain.c_TE5, 1},
-        {"print-time repeat", 5, 0, &gPanels.TEBack5[1], &gMain.c_TE5, 2},
-        {"print-time length", 5, 0, &gPanels.TEBack1[3], &gMain.c_TE5, 3},
+        {"data", 0, 0, &gPanels.TEH, &gPanels.c_TE, 0},
+        {"add-on", 0, 0, &gPanels.TEX, &gPanels.c_TE, 1},
+        {"size", 0, 0, &gPanels.TESize, &gPanels.c_TE, 2},
+        {"height", 0, 0, &gPanels.TEHeight, &gPanels.c_TE, 3},
+        {"bar width", 0, 0, &gPanels.TEBWR, &gPanels.c_TE, 4},
+        {"prefix", 1, 0, &gPanels.TEBack1[6], &gPanels.c_TE1, 6},
+        {"start", 1, 0, &gPanels.TEBack1[0], &gPanels.c_TE1, 0},
+        {"suffix", 1, 0, &gPanels.TEBack1[7], &gPanels.c_TE1, 7},
+        {"end", 1, 0, &gPanels.TEBack1[1], &gPanels.c_TE1, 1},
+        {"increment", 1, 0, &gPanels.TEBack1[2], &gPanels.c_TE1, 2},
+        {"serial length", 1, 0, &gPanels.TEBack1[3], &gPanels.c_TE1, 3},
+        {"repeat", 1, 0, &gPanels.TEBack1[8], &gPanels.c_TE1, 8},
+        {"template", 2, 0, &gPanels.TEBack2[4], &gPanels.c_TE2, 4},
+        {"start record", 2, 0, &gPanels.TEBack2[5], &gPanels.c_TE2, 5},
+        {"import length", 2, 0, &gPanels.TEBack2[6], &gPanels.c_TE2, 6},
+        {"title field", 2, 0, &gPanels.TEBack2[7], &gPanels.c_TE2, 7},
+        {"records", 2, 0, &gPanels.TEBack2[8], &gPanels.c_TE2, 8},
+        {"grip", 3, 0, &gPanels.TEBack3[2], &gPanels.c_TE3, 2},
+        {"bearer", 3, 0, &gPanels.TEBack3[1], &gPanels.c_TE3, 1},
+        {"inset", 3, 0, &gPanels.TEBack3[13], &gPanels.c_TE3, 13},
+        {"margin", 3, 0, &gPanels.TEBack3[14], &gPanels.c_TE3, 14},
+        {"text size", 3, 1, &gPanels.TEBack3[0], &gPanels.c_TE3, 0},
+        {"baseline", 3, 1, &gPanels.TEBack3[3], &gPanels.c_TE3, 3},
+        {"tracking", 3, 1, &gPanels.TEBack3[5], &gPanels.c_TE3, 5},
+        {"cyan", 4, 0, &gPanels.TECyan, &gPanels.c_TE, 9},
+        {"magenta", 4, 0, &gPanels.TEMage, &gPanels.c_TE, 10},
+        {"yellow", 4, 0, &gPanels.TEYell, &gPanels.c_TE, 11},
+        {"black", 4, 0, &gPanels.TEBlac, &gPanels.c_TE, 12},
+        {"line", 4, 0, &gPanels.TELine, &gPanels.c_TE, 13},
+        {"print-time data", 5, 0, &gPanels.TEH, &gPanels.c_TE5, 0},
+        {"question", 5, 0, &gPanels.TEBack5[0], &gPanels.c_TE5, 1},
+        {"print-time repeat", 5, 0, &gPanels.TEBack5[1], &gPanels.c_TE5, 2},
+        {"print-time length", 5, 0, &gPanels.TEBack1[3], &gPanels.c_TE5, 3},
     };
     for (const FieldCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -309,15 +309,15 @@ TEST_F(MainWindowClicks, LockedAndHiddenFieldsTakeNoFocus) {
     showPane(2);
     gSym.canEdit3 = 1;  // the code type fixes the length
     clickIn(gPanels.TEBack2[6].viewRect);
-    EXPECT_EQ(gMain.c_TE2, -1);
+    EXPECT_EQ(gPanels.c_TE2, -1);
     showPane(5);
     gSym.canEdit3 = 1;
     clickIn(gPanels.TEBack1[3].viewRect);
-    EXPECT_EQ(gMain.c_TE5, -1);
+    EXPECT_EQ(gPanels.c_TE5, -1);
     // The colour pane's line field is not there while the fill colours show.
     showPane(4, 1);
-    clickIn(gMain.TELine.viewRect);
-    EXPECT_EQ(gMain.c_TE, -1);
+    clickIn(gPanels.TELine.viewRect);
+    EXPECT_EQ(gPanels.c_TE, -1);
 }
 
 // The text panel of a selected text item, in a label layout.
@@ -337,9 +337,9 @@ TEST_F(MainWindowClicks, TheTextItemPanelSetsStyleAndTurn) {
         clickLocal(at(kTextOrients[i]));
         EXPECT_EQ(gSym.orient, turns[i]) << i;
     }
-    clickIn(gMain.TETe1[1].viewRect);
-    EXPECT_EQ(gMain.c_TE, 1);
-    EXPECT_TRUE(gMain.TETe1[1].active);
+    clickIn(gPanels.TETe1[1].viewRect);
+    EXPECT_EQ(gPanels.c_TE, 1);
+    EXPECT_TRUE(gPanels.TETe1[1].active);
     MenuHandle fields = popUpMenu(153);
     clearUnhandledCalls();
     choose(kDataFields, fields, 3);

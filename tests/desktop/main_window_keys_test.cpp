@@ -66,7 +66,7 @@ TEST_F(MainWindowKeys, OptionArrowsWalkThePanesAndSubTabsWrapping) {
     reopen();
     showPane(5);
     key(kRight, toolbox::optionKey);
-    EXPECT_EQ(gMain.c_TE, 0);
+    EXPECT_EQ(gPanels.c_TE, 0);
     EXPECT_TRUE(gPanels.TEH.active);
     // Option with up or down changes nothing.
     key(kUp, toolbox::optionKey);
@@ -82,15 +82,15 @@ struct TabOrder {
 
 TEST_F(MainWindowKeys, TabWalksEachPanesFieldsInItsOrder) {
     const TabOrder orders[] = {
-        {"code", 0, 0, &gMain.c_TE, {0, 1, 2, 3, 4, 0}},
-        {"serial", 1, 0, &gMain.c_TE1, {6, 0, 7, 1, 2, 8, 6}},
-        {"import", 2, 0, &gMain.c_TE2, {-1, -1}},
-        {"bars", 3, 0, &gMain.c_TE3, {2, 13, 14, 2}},
-        {"text", 3, 1, &gMain.c_TE3, {0, 0}},
-        {"dimensions without a layout", 3, 2, &gMain.c_TE3, {-1}},
-        {"ink colours", 4, 0, &gMain.c_TE, {9, 10, 11, 12, 13, 9}},
-        {"fill colours", 4, 1, &gMain.c_TE, {9, 10, 11, 12, 9}},
-        {"print time", 5, 0, &gMain.c_TE5, {0, 1, 0}},
+        {"code", 0, 0, &gPanels.c_TE, {0, 1, 2, 3, 4, 0}},
+        {"serial", 1, 0, &gPanels.c_TE1, {6, 0, 7, 1, 2, 8, 6}},
+        {"import", 2, 0, &gPanels.c_TE2, {-1, -1}},
+        {"bars", 3, 0, &gPanels.c_TE3, {2, 13, 14, 2}},
+        {"text", 3, 1, &gPanels.c_TE3, {0, 0}},
+        {"dimensions without a layout", 3, 2, &gPanels.c_TE3, {-1}},
+        {"ink colours", 4, 0, &gPanels.c_TE, {9, 10, 11, 12, 13, 9}},
+        {"fill colours", 4, 1, &gPanels.c_TE, {9, 10, 11, 12, 9}},
+        {"print time", 5, 0, &gPanels.c_TE5, {0, 1, 0}},
     };
     for (const TabOrder& o : orders) {
         SCOPED_TRACE(o.name);
@@ -104,8 +104,8 @@ TEST_F(MainWindowKeys, TabWalksEachPanesFieldsInItsOrder) {
         EXPECT_EQ(got, o.order);
         // One field at most has the caret, and it is the focused one.
         int active = 0;
-        for (platform::TERec* te : {&gPanels.TEH, &gPanels.TEX, &gMain.TESize, &gMain.TEHeight,
-                                    &gMain.TEBWR, &gPanels.TECyan, &gMain.TELine,
+        for (platform::TERec* te : {&gPanels.TEH, &gPanels.TEX, &gPanels.TESize, &gPanels.TEHeight,
+                                    &gPanels.TEBWR, &gPanels.TECyan, &gPanels.TELine,
                                     &gPanels.TEBack1[6], &gPanels.TEBack3[2], &gPanels.TEBack5[0]})
             active += te->active ? 1 : 0;
         EXPECT_LE(active, 1);
@@ -116,17 +116,17 @@ TEST_F(MainWindowKeys, TabWalksEachPanesFieldsInItsOrder) {
     // From a field outside the order the serial pane starts again at the prefix.
     reopen();
     showPane(1);
-    gMain.c_TE1 = 3;
+    gPanels.c_TE1 = 3;
     key('\t');
-    EXPECT_EQ(gMain.c_TE1, 6);
+    EXPECT_EQ(gPanels.c_TE1, 6);
     // The size field is selected whole when Tab reaches it.
     reopen();
-    platform::TESetText("100", 3, &gMain.TESize);
-    gMain.c_TE = 1;
+    platform::TESetText("100", 3, &gPanels.TESize);
+    gPanels.c_TE = 1;
     key('\t');
-    EXPECT_EQ(gMain.c_TE, 2);
-    EXPECT_EQ(gMain.TESize.selStart, 0);
-    EXPECT_EQ(gMain.TESize.selEnd, 3);
+    EXPECT_EQ(gPanels.c_TE, 2);
+    EXPECT_EQ(gPanels.TESize.selStart, 0);
+    EXPECT_EQ(gPanels.TESize.selEnd, 3);
 }
 
 TEST_F(MainWindowKeys, TabWithThePreviewActiveSelectsTheNextItem) {
@@ -153,7 +153,7 @@ TEST_F(MainWindowKeys, LengthFieldsTakeDigitsAndSetTheCodeLength) {
     gSym.code = 5;
     showPane(1);
     clickIn(gPanels.TEBack1[3].viewRect);
-    ASSERT_EQ(gMain.c_TE1, 3);
+    ASSERT_EQ(gPanels.c_TE1, 3);
     const int32_t beeps = toolbox::BeepCount();
     type("1x2");
     EXPECT_EQ(gPanels.TEBack1[3].text, "12");
@@ -208,7 +208,7 @@ TEST_F(MainWindowKeys, KeysGoThroughTheFiltersOrToTheLayout) {
     mainWindowHooks().numeric = [&](unsigned char ch) { numbers += char(ch); };
     clickIn(gPanels.TEH.viewRect);
     type("AB");
-    clickIn(gMain.TEHeight.viewRect);
+    clickIn(gPanels.TEHeight.viewRect);
     type("12");
     showPane(3, 0);
     clickIn(gPanels.TEBack3[2].viewRect);
@@ -235,7 +235,7 @@ TEST_F(MainWindowKeys, ReturnPressesOKOnlyForABarcode) {
     layoutOf(1, kKindText, 0);
     showPane(0);
     platform::TESetText("5", 1, &gPanels.TEBack1[0]);
-    clickIn(gMain.TETe1[0].viewRect);
+    clickIn(gPanels.TETe1[0].viewRect);
     key('\r');
     EXPECT_EQ(gPanels.TEBack1[0].text, "5");  // OK would have emptied it
 
@@ -252,14 +252,14 @@ TEST_F(MainWindowKeys, ReturnPressesOKOnlyForABarcode) {
 TEST_F(MainWindowKeys, ATextItemsTextIsTypedAndStored) {
     layoutOf(1, kKindText, 0);
     showPane(0);
-    clickIn(gMain.TETe1[0].viewRect);
-    ASSERT_EQ(gMain.c_TE, 0);
+    clickIn(gPanels.TETe1[0].viewRect);
+    ASSERT_EQ(gPanels.c_TE, 0);
     type("Label");
-    EXPECT_EQ(gMain.TETe1[0].text, "Label");
+    EXPECT_EQ(gPanels.TETe1[0].text, "Label");
     key(kLeft);
     key(kLeft);
     key(127);  // Delete takes the character after the caret
-    EXPECT_EQ(gMain.TETe1[0].text, "Labl");
+    EXPECT_EQ(gPanels.TETe1[0].text, "Labl");
     EXPECT_EQ(itemAt(0)->dataHandle.substr(0, 4), "Labl");
 }
 
@@ -271,17 +271,17 @@ TEST_F(MainWindowKeys, TheScrollBarScrollsTheTextItemsText) {
     showPane(0);
     ASSERT_TRUE(gMain.TECont->visible);
     ASSERT_FALSE(gMain.ONK->visible);
-    clickIn(gMain.TETe1[0].viewRect);
+    clickIn(gPanels.TETe1[0].viewRect);
     for (int line = 0; line < 12; ++line) type("line\r");
-    const int32_t bottom = gMain.TETe1[0].viewRect.bottom;
+    const int32_t bottom = gPanels.TETe1[0].viewRect.bottom;
     EXPECT_GT(toolbox::GetControlValue(gMain.TECont), 0);  // it followed the caret down
     toolbox::SetControlValue(gMain.TECont, 0);
     const qd::Rect down{kScrollBar.bottom - 8, kScrollBar.left, kScrollBar.bottom,
                         kScrollBar.right};
     clickIn(down);
     EXPECT_EQ(toolbox::GetControlValue(gMain.TECont), 1);
-    EXPECT_EQ(gMain.TETe1[0].viewRect.top - gMain.TETe1[0].destRect.top, gMain.lineHeight);
-    EXPECT_EQ(gMain.TETe1[0].viewRect.bottom, bottom);
+    EXPECT_EQ(gPanels.TETe1[0].viewRect.top - gPanels.TETe1[0].destRect.top, gMain.lineHeight);
+    EXPECT_EQ(gPanels.TETe1[0].viewRect.bottom, bottom);
 }
 
 // The start-up step makes the window through its handler.

@@ -33,11 +33,11 @@ class MainWindowOK : public MainWindowTest {
         outputTo(dir, kind);
         doUpdate();
         clickIn(gPanels.TEH.viewRect);
-        ASSERT_EQ(gMain.c_TE, 0);
+        ASSERT_EQ(gPanels.c_TE, 0);
         type(c[3]);
         if (!c[4].empty()) {
             key('\t');
-            ASSERT_EQ(gMain.c_TE, 1);
+            ASSERT_EQ(gPanels.c_TE, 1);
             type(c[4]);
         }
         EXPECT_FALSE(gPanels.TEH.text.empty());  // as the code type's filter shaped it

@@ -79,7 +79,7 @@ void showNumber(platform::TERec* te, const char* format, double value) {
 
 void showHeight() {
     const double shown = gSym.hMode == kHeightInInches ? gSym.Hei * kInchesPerMm : gSym.Hei;
-    showNumber(&gMain.TEHeight, "%0.2f", shown);
+    showNumber(&gPanels.TEHeight, "%0.2f", shown);
     mirrorNumberFields(true);
 }
 
@@ -89,7 +89,7 @@ void switchLine() {
     gSym.line = gSym.line == 0 ? kBearerWidth : 0;
     gSym.gline = gSym.line;
     showNumber(&gPanels.TEBack3[1], "%.0f", std::trunc(gSym.line));
-    showNumber(&gMain.TELine, "%.0f", std::trunc(gSym.line));
+    showNumber(&gPanels.TELine, "%.0f", std::trunc(gSym.line));
 }
 
 // ---- Scrolling the text item's field --------------------------------------------------
@@ -121,26 +121,26 @@ void scrollAction(ControlHandle c, int16_t part) {
             return;
     }
     SetControlValue(c, GetControlValue(c) + by);
-    AdjustText(&gMain.TETe1[0], GetControlValue(c));
+    AdjustText(&gPanels.TETe1[0], GetControlValue(c));
 }
 
 // ---- Pane 0 --------------------------------------------------------------------------
 
 void barcodeClick(Click* c) {
-    if (hitField(*c, &gMain.TEHeight)) {
-        focus(c, &gMain.TEHeight, &gMain.c_TE, 3, true);
-    } else if (hitField(*c, &gMain.TESize)) {
-        focus(c, &gMain.TESize, &gMain.c_TE, 2, true);
-    } else if (hitField(*c, &gMain.TEBWR)) {
-        focus(c, &gMain.TEBWR, &gMain.c_TE, 4, true);
+    if (hitField(*c, &gPanels.TEHeight)) {
+        focus(c, &gPanels.TEHeight, &gPanels.c_TE, 3, true);
+    } else if (hitField(*c, &gPanels.TESize)) {
+        focus(c, &gPanels.TESize, &gPanels.c_TE, 2, true);
+    } else if (hitField(*c, &gPanels.TEBWR)) {
+        focus(c, &gPanels.TEBWR, &gPanels.c_TE, 4, true);
     } else if (hitField(*c, &gPanels.TEH)) {
-        focus(c, &gPanels.TEH, &gMain.c_TE, 0, false);
+        focus(c, &gPanels.TEH, &gPanels.c_TE, 0, false);
         const bool option = gLoop.gmyEvent.modifiers & optionKey;
         if (gSym.code == kCouponCode && gSym.variation1 == kCouponVariant && !option &&
             mainWindowHooks().couponDialog)
             mainWindowHooks().couponDialog();
     } else if (hitField(*c, &gPanels.TEX)) {
-        focus(c, &gPanels.TEX, &gMain.c_TE, 1, false);
+        focus(c, &gPanels.TEX, &gPanels.c_TE, 1, false);
     } else if (in(c->local, kCodeTypes.box)) {
         popUp(kCodeTypes);
     } else if (in(c->local, kSize.box)) {
@@ -173,11 +173,11 @@ void textItemClick(Click* c) {
         popUp(kDataFields);
     } else if (in(c->local, kJustPane0.box)) {
         popUp(kJustPane0);
-    } else if (hitField(*c, &gMain.TETe1[0])) {
-        focus(c, &gMain.TETe1[0], &gMain.c_TE, 0, false);
+    } else if (hitField(*c, &gPanels.TETe1[0])) {
+        focus(c, &gPanels.TETe1[0], &gPanels.c_TE, 0, false);
         getTextData();
-    } else if (hitField(*c, &gMain.TETe1[1])) {
-        focus(c, &gMain.TETe1[1], &gMain.c_TE, 1, true);
+    } else if (hitField(*c, &gPanels.TETe1[1])) {
+        focus(c, &gPanels.TETe1[1], &gPanels.c_TE, 1, true);
     } else {
         for (size_t i = 0; i < std::size(kTextStyles); ++i)
             if (hit(*c, kTextStyles[i])) {
@@ -228,7 +228,7 @@ void paneSerial(Click* c) {
     for (int32_t i = 0; i < 9; ++i) {
         if (i == 4 || i == 5) continue;
         if (hitField(*c, &gPanels.TEBack1[i])) {
-            focus(c, &gPanels.TEBack1[i], &gMain.c_TE1, i, true);
+            focus(c, &gPanels.TEBack1[i], &gPanels.c_TE1, i, true);
             return;
         }
     }
@@ -257,7 +257,7 @@ void paneImport(Click* c) {
         platform::TERec* te = TEBack2Field(i);
         if (!hitField(*c, te)) continue;
         if (i == 4) {
-            focus(c, te, &gMain.c_TE2, 4, false);
+            focus(c, te, &gPanels.c_TE2, 4, false);
         } else if (i == 0 || i == 1 || i == 9) {
             if (in(c->local, kImportFileBox)) {
                 openFile();
@@ -266,7 +266,7 @@ void paneImport(Click* c) {
                 toggle(&gOut.showDia);
             }
         } else if (!(i == 6 && gSym.canEdit3 == 1)) {
-            focus(c, te, &gMain.c_TE2, i, true);
+            focus(c, te, &gPanels.c_TE2, i, true);
         }
         return;
     }
@@ -321,7 +321,7 @@ void optionsText(Click* c) {
         } else {
             for (int32_t i : {0, 3, 5})
                 if (hitField(*c, &gPanels.TEBack3[i])) {
-                    focus(c, &gPanels.TEBack3[i], &gMain.c_TE3, i, true);
+                    focus(c, &gPanels.TEBack3[i], &gPanels.c_TE3, i, true);
                     break;
                 }
         }
@@ -332,7 +332,7 @@ void optionsText(Click* c) {
 void optionsDimensions(Click* c) {
     for (int32_t i = 9; i <= 12; ++i)
         if (hitField(*c, &gPanels.TEBack3[i])) {
-            focus(c, &gPanels.TEBack3[i], &gMain.c_TE3, i, true);
+            focus(c, &gPanels.TEBack3[i], &gPanels.c_TE3, i, true);
             return;
         }
     if (hit(*c, kGrid)) toggle(&gDriver.gridOn);
@@ -385,10 +385,10 @@ void optionsBars(Click* c) {
         }
         for (int32_t i : {2, 13, 14})
             if (hitField(*c, &gPanels.TEBack3[i]))
-                return focus(c, &gPanels.TEBack3[i], &gMain.c_TE3, i, true);
+                return focus(c, &gPanels.TEBack3[i], &gPanels.c_TE3, i, true);
     }
     if (codeOrShape && hitField(*c, &gPanels.TEBack3[1]))
-        focus(c, &gPanels.TEBack3[1], &gMain.c_TE3, 1, true);
+        focus(c, &gPanels.TEBack3[1], &gPanels.c_TE3, 1, true);
 }
 
 void paneOptions(Click* c) {
@@ -465,23 +465,23 @@ void paneColours(Click* c) {
                              {&gPanels.TEMage, 10},
                              {&gPanels.TEYell, 11},
                              {&gPanels.TEBlac, 12},
-                             {&gMain.TELine, 13}};
+                             {&gPanels.TELine, 13}};
     for (const Colour& f : fields) {
         if (f.index == 13 && !first) break;
-        if (hitField(*c, f.te)) return focus(c, f.te, &gMain.c_TE, f.index, true);
+        if (hitField(*c, f.te)) return focus(c, f.te, &gPanels.c_TE, f.index, true);
     }
 }
 
 // ---- Pane 5 ----------------------------------------------------------------------------
 
 void paneManual(Click* c) {
-    if (hitField(*c, &gPanels.TEH)) return focus(c, &gPanels.TEH, &gMain.c_TE5, 0, false);
+    if (hitField(*c, &gPanels.TEH)) return focus(c, &gPanels.TEH, &gPanels.c_TE5, 0, false);
     if (hitField(*c, &gPanels.TEBack5[0]))
-        return focus(c, &gPanels.TEBack5[0], &gMain.c_TE5, 1, false);
+        return focus(c, &gPanels.TEBack5[0], &gPanels.c_TE5, 1, false);
     if (hitField(*c, &gPanels.TEBack5[1]))
-        return focus(c, &gPanels.TEBack5[1], &gMain.c_TE5, 2, false);
+        return focus(c, &gPanels.TEBack5[1], &gPanels.c_TE5, 2, false);
     if (hitField(*c, &gPanels.TEBack1[3]) && gSym.canEdit3 != 1)
-        focus(c, &gPanels.TEBack1[3], &gMain.c_TE5, 3, true);
+        focus(c, &gPanels.TEBack1[3], &gPanels.c_TE5, 3, true);
 }
 
 }  // namespace
@@ -498,7 +498,7 @@ void doMouse(qd::Point where, int32_t shift) {
     if (bg == 0 && gLabel.curIteTyp == kText && gMain.TECont && gMain.TECont->visible &&
         TestControl(gMain.TECont, c.local) != 0) {
         TrackControl(gMain.TECont, c.local, scrollAction);
-        AdjustText(&gMain.TETe1[0], GetControlValue(gMain.TECont));
+        AdjustText(&gPanels.TETe1[0], GetControlValue(gMain.TECont));
         doUpdate();
         qd::SetPort(saved);
         return;

@@ -88,19 +88,19 @@ void changePane(bool back) {
     if (wp) InvalWindowRect(wp, wp->portRect);
     hideFields();
     doUpdate();
-    gMain.c_TE = gMain.c_TE1 = gMain.c_TE2 = gMain.c_TE3 = gMain.c_TE5 = -1;
+    gPanels.c_TE = gPanels.c_TE1 = gPanels.c_TE2 = gPanels.c_TE3 = gPanels.c_TE5 = -1;
     ProcessTabs(0);
     gWindows.activeWindow = wp;
     if (wp) SelectWindowF(wp);
 }
 
 bool noFocus() {
-    return gMain.c_TE < 0 && gMain.c_TE1 < 0 && gMain.c_TE2 < 0 && gMain.c_TE3 < 0 &&
-           gMain.c_TE5 < 0;
+    return gPanels.c_TE < 0 && gPanels.c_TE1 < 0 && gPanels.c_TE2 < 0 && gPanels.c_TE3 < 0 &&
+           gPanels.c_TE5 < 0;
 }
 
 void textItemKey(unsigned char ch) {
-    platform::TERec* te = &gMain.TETe1[0];
+    platform::TERec* te = &gPanels.TETe1[0];
     if (ch == kDelete) {
         typeInto(te, kRight);
         typeInto(te, kBackspace);
@@ -115,7 +115,7 @@ void textItemKey(unsigned char ch) {
 }
 
 void paneSerialKey(unsigned char ch) {
-    const int32_t f = gMain.c_TE1;
+    const int32_t f = gPanels.c_TE1;
     platform::TERec* te = focusedField();
     if (f == 3 || f == 8) {
         if (typeDigit(te, ch) && f == 3) ProcessCodeLength(te);
@@ -125,22 +125,22 @@ void paneSerialKey(unsigned char ch) {
     if (gLabel.curIteTyp != kText) return;
     if (ch == kTab) {
         deactivateAll();
-        gMain.c_TE1 = f >= 3 ? 0 : f + 1;
-        if (gMain.c_TE1 > 0) platform::TEActivate(&gPanels.TEBack1[gMain.c_TE1]);
+        gPanels.c_TE1 = f >= 3 ? 0 : f + 1;
+        if (gPanels.c_TE1 > 0) platform::TEActivate(&gPanels.TEBack1[gPanels.c_TE1]);
         return;
     }
     typeInto(te, ch);
 }
 
 void paneImportKey(unsigned char ch) {
-    const int32_t f = gMain.c_TE2;
+    const int32_t f = gPanels.c_TE2;
     platform::TERec* te = focusedField();
     if (f >= 2 && f <= 4) return typeInto(te, ch);
     if (typeDigit(te, ch) && f == 6) ProcessCodeLength(te);
 }
 
 void paneManualKey(unsigned char ch) {
-    const int32_t f = gMain.c_TE5;
+    const int32_t f = gPanels.c_TE5;
     if (f == 0) return filterKey();
     if (f == 2) {
         typeDigit(&gPanels.TEBack5[1], ch);
@@ -160,7 +160,7 @@ void doKeysMain(unsigned char ch, uint16_t modifiers) {
     gLoop.theChar = ch;
     const int32_t bg = gProd.background;
     const int32_t kind = gLabel.curIteTyp;
-    if (bg <= 2 && (ch == kReturn || ch == kEnter) && !(bg == 0 && gMain.c_TE == 5) &&
+    if (bg <= 2 && (ch == kReturn || ch == kEnter) && !(bg == 0 && gPanels.c_TE == 5) &&
         !(layoutOpen() && kind != kBarcode))
         doOKButton();
     if (modifiers & optionKey) {
@@ -174,12 +174,12 @@ void doKeysMain(unsigned char ch, uint16_t modifiers) {
     switch (bg) {
         case 0:
             if (kind == kBarcode) {
-                if (gMain.c_TE == 0 || gMain.c_TE == 1)
+                if (gPanels.c_TE == 0 || gPanels.c_TE == 1)
                     filterKey();
                 else
                     numericKey(ch);
             } else if (kind == kText) {
-                if (gMain.c_TE == 0)
+                if (gPanels.c_TE == 0)
                     textItemKey(ch);
                 else
                     numericKey(ch);
@@ -257,19 +257,19 @@ void ProcessTabs(uint16_t modifiers) {
     switch (gProd.background) {
         case 0:
             if (kind == kText) {
-                const int32_t to = gMain.c_TE == 0 ? 1 : 0;
-                moveFocus(&gMain.c_TE, to, &gMain.TETe1[to], to == 1);
+                const int32_t to = gPanels.c_TE == 0 ? 1 : 0;
+                moveFocus(&gPanels.c_TE, to, &gPanels.TETe1[to], to == 1);
             } else {
-                const int32_t c = gMain.c_TE;
+                const int32_t c = gPanels.c_TE;
                 const int32_t to = c >= 0 && c < 4 ? c + 1 : 0;
-                gMain.c_TE = to;
-                moveFocus(&gMain.c_TE, to, focusedField(), to >= 2);
+                gPanels.c_TE = to;
+                moveFocus(&gPanels.c_TE, to, focusedField(), to >= 2);
             }
             break;
         case 1: {
             constexpr int32_t kOrder[] = {6, 0, 7, 1, 2, 8};
-            const int32_t to = nextIn(kOrder, gMain.c_TE1);
-            moveFocus(&gMain.c_TE1, to, &gPanels.TEBack1[to], true);
+            const int32_t to = nextIn(kOrder, gPanels.c_TE1);
+            moveFocus(&gPanels.c_TE1, to, &gPanels.TEBack1[to], true);
             break;
         }
         case 2:
@@ -278,31 +278,31 @@ void ProcessTabs(uint16_t modifiers) {
             const int32_t op = gTabs.opTab;
             if (op == 0 && kind == kBarcode) {
                 constexpr int32_t kOrder[] = {2, 13, 14};
-                const int32_t to = nextIn(kOrder, gMain.c_TE3);
-                moveFocus(&gMain.c_TE3, to, &gPanels.TEBack3[to], true);
+                const int32_t to = nextIn(kOrder, gPanels.c_TE3);
+                moveFocus(&gPanels.c_TE3, to, &gPanels.TEBack3[to], true);
             } else if (op == 1 && (kind == kBarcode || kind == kText)) {
-                moveFocus(&gMain.c_TE3, 0, &gPanels.TEBack3[0], true);
+                moveFocus(&gPanels.c_TE3, 0, &gPanels.TEBack3[0], true);
             } else if (op == 2 && layoutOpen()) {
                 constexpr int32_t kOrder[] = {9, 10, 11, 12};
-                const int32_t to = nextIn(kOrder, gMain.c_TE3);
-                moveFocus(&gMain.c_TE3, to, &gPanels.TEBack3[to], true);
+                const int32_t to = nextIn(kOrder, gPanels.c_TE3);
+                moveFocus(&gPanels.c_TE3, to, &gPanels.TEBack3[to], true);
             } else {
-                moveFocus(&gMain.c_TE3, -1, nullptr, false);
+                moveFocus(&gPanels.c_TE3, -1, nullptr, false);
             }
             break;
         }
         case 4: {
-            const int32_t c = gMain.c_TE;
+            const int32_t c = gPanels.c_TE;
             int32_t to = c >= 9 && c < 12 ? c + 1 : 9;
             if (c == 12) to = gPanels.colTab == 0 ? 13 : 9;
-            gMain.c_TE = to;
-            moveFocus(&gMain.c_TE, to, focusedField(), true);
+            gPanels.c_TE = to;
+            moveFocus(&gPanels.c_TE, to, focusedField(), true);
             break;
         }
         case 5: {
-            const int32_t to = gMain.c_TE5 == 0 ? 1 : 0;
-            gMain.c_TE5 = to;
-            moveFocus(&gMain.c_TE5, to, focusedField(), false);
+            const int32_t to = gPanels.c_TE5 == 0 ? 1 : 0;
+            gPanels.c_TE5 = to;
+            moveFocus(&gPanels.c_TE5, to, focusedField(), false);
             break;
         }
         default:

@@ -9,7 +9,9 @@
 #include "app/desktop/couponDialog.h"
 #include "app/desktop/eventLoop.h"
 #include "app/desktop/mainWindowLayout.h"
+#include "app/numericEntry.h"
 #include "app/preferences.h"
+#include "symbology/Filters.h"
 #include "labels/itemFields.h"
 #include "labels/labelDoc.h"
 #include "labels/production.h"
@@ -82,11 +84,11 @@ platform::TERec* fieldOf(Group g, int32_t i) {
         case Group::X:
             return &gPanels.TEX;
         case Group::Size:
-            return &gMain.TESize;
+            return &gPanels.TESize;
         case Group::Height:
-            return &gMain.TEHeight;
+            return &gPanels.TEHeight;
         case Group::BWR:
-            return &gMain.TEBWR;
+            return &gPanels.TEBWR;
         case Group::Back1:
             return i >= 0 && i < 9 ? &gPanels.TEBack1[i] : nullptr;
         case Group::Back2:
@@ -102,9 +104,9 @@ platform::TERec* fieldOf(Group g, int32_t i) {
         case Group::Blac:
             return &gPanels.TEBlac;
         case Group::Line:
-            return &gMain.TELine;
+            return &gPanels.TELine;
         case Group::Te1:
-            return i >= 0 && i < 2 ? &gMain.TETe1[i] : nullptr;
+            return i >= 0 && i < 2 ? &gPanels.TETe1[i] : nullptr;
         case Group::Back5:
             return i >= 0 && i < 8 ? &gPanels.TEBack5[i] : nullptr;
     }
@@ -113,21 +115,7 @@ platform::TERec* fieldOf(Group g, int32_t i) {
 
 }  // namespace
 
-void mirrorNumberFields(bool toPanels) {
-    struct Pair {
-        platform::TERec* field;
-        std::string* text;
-    };
-    const Pair pairs[] = {{&gMain.TESize, &gPanels.TESize},
-                          {&gMain.TEHeight, &gPanels.TEHeight},
-                          {&gMain.TEBWR, &gPanels.TEBWR}};
-    for (const Pair& p : pairs) {
-        if (toPanels)
-            *p.text = p.field->text;
-        else if (p.field->text != *p.text)
-            setFieldText(p.field, p.text->c_str());
-    }
-}
+void mirrorNumberFields(bool) {}
 
 int32_t Is(int32_t kind, int32_t test) {
     constexpr int32_t kKinds = 1 | 2 | 4 | 8;
@@ -192,8 +180,8 @@ void Create_Window() {
         attach(te, false);
         platform::TECalText(te);
     }
-    gMain.TETe1[0].autoView = true;
-    gMain.c_TE = gMain.c_TE1 = gMain.c_TE2 = gMain.c_TE3 = gMain.c_TE5 = -1;
+    gPanels.TETe1[0].autoView = true;
+    gPanels.c_TE = gPanels.c_TE1 = gPanels.c_TE2 = gPanels.c_TE3 = gPanels.c_TE5 = -1;
     mirrorNumberFields(false);
     pstrCopy(gSym.defFont, gSym.gHelvetica);  // FontString
     gLabel.alpha = 0;
@@ -223,35 +211,35 @@ void hideFields() {
     deactivateAll();
     if (gMain.ONK) HideControl(gMain.ONK);
     if (gMain.TECont) HideControl(gMain.TECont);
-    gMain.c_TE = gMain.c_TE1 = gMain.c_TE2 = gMain.c_TE3 = gMain.c_TE5 = -1;
+    gPanels.c_TE = gPanels.c_TE1 = gPanels.c_TE2 = gPanels.c_TE3 = gPanels.c_TE5 = -1;
 }
 
 platform::TERec* focusedField() {
-    const int32_t c = gMain.c_TE;
+    const int32_t c = gPanels.c_TE;
     const bool text = gLabel.curIteTyp == kText;
     switch (gProd.background) {
         case 0:
-            if (text) return c == 0 || c == 1 ? &gMain.TETe1[c] : nullptr;
+            if (text) return c == 0 || c == 1 ? &gPanels.TETe1[c] : nullptr;
             switch (c) {
                 case 0:
                     return &gPanels.TEH;
                 case 1:
                     return &gPanels.TEX;
                 case 2:
-                    return &gMain.TESize;
+                    return &gPanels.TESize;
                 case 3:
-                    return &gMain.TEHeight;
+                    return &gPanels.TEHeight;
                 case 4:
-                    return &gMain.TEBWR;
+                    return &gPanels.TEBWR;
                 default:
                     return nullptr;
             }
         case 1:
-            return fieldOf(Group::Back1, gMain.c_TE1);
+            return fieldOf(Group::Back1, gPanels.c_TE1);
         case 2:
-            return TEBack2Field(gMain.c_TE2);
+            return TEBack2Field(gPanels.c_TE2);
         case 3:
-            return fieldOf(Group::Back3, gMain.c_TE3);
+            return fieldOf(Group::Back3, gPanels.c_TE3);
         case 4:
             switch (c) {
                 case 9:
@@ -263,17 +251,17 @@ platform::TERec* focusedField() {
                 case 12:
                     return &gPanels.TEBlac;
                 case 13:
-                    return &gMain.TELine;
+                    return &gPanels.TELine;
                 default:
                     return nullptr;
             }
         case 5:
-            switch (gMain.c_TE5) {
+            switch (gPanels.c_TE5) {
                 case 0:
                     return &gPanels.TEH;
                 case 1:
                 case 2:
-                    return &gPanels.TEBack5[gMain.c_TE5 - 1];
+                    return &gPanels.TEBack5[gPanels.c_TE5 - 1];
                 case 3:
                     return &gPanels.TEBack1[3];
                 default:
@@ -373,15 +361,15 @@ void updateTextFields() {
                 showControl(gMain.TECont, false);
                 showControl(gMain.ONK, true);
                 mirrorNumberFields(false);
-                for (platform::TERec* te :
-                     {&gPanels.TEH, &gPanels.TEX, &gMain.TEHeight, &gMain.TESize, &gMain.TEBWR})
+                for (platform::TERec* te : {&gPanels.TEH, &gPanels.TEX, &gPanels.TEHeight,
+                                            &gPanels.TESize, &gPanels.TEBWR})
                     drawField(te);
                 drawField(&gPanels.TEType, true);
             } else if (textPanel()) {
                 showControl(gMain.TECont, true);
                 showControl(gMain.ONK, false);
-                drawField(&gMain.TETe1[0]);
-                drawField(&gMain.TETe1[1]);
+                drawField(&gPanels.TETe1[0]);
+                drawField(&gPanels.TETe1[1]);
             } else {
                 showControl(gMain.TECont, false);
                 showControl(gMain.ONK, false);
@@ -419,7 +407,7 @@ void updateTextFields() {
                 if (layoutOpen())
                     for (int32_t i = 9; i <= 12; ++i) drawField(&gPanels.TEBack3[i]);
                 else
-                    gMain.c_TE3 = -1;
+                    gPanels.c_TE3 = -1;
             }
             break;
         case 4: {
@@ -431,7 +419,7 @@ void updateTextFields() {
             for (platform::TERec* te :
                  {&gPanels.TECyan, &gPanels.TEMage, &gPanels.TEYell, &gPanels.TEBlac})
                 drawField(te);
-            if (gPanels.colTab == 0) drawField(&gMain.TELine);
+            if (gPanels.colTab == 0) drawField(&gPanels.TELine);
             break;
         }
         case 5:
@@ -570,15 +558,15 @@ int32_t* focusOfPane(int32_t pane) {
     switch (pane) {
         case 0:
         case 4:
-            return &gMain.c_TE;
+            return &gPanels.c_TE;
         case 1:
-            return &gMain.c_TE1;
+            return &gPanels.c_TE1;
         case 2:
-            return &gMain.c_TE2;
+            return &gPanels.c_TE2;
         case 3:
-            return &gMain.c_TE3;
+            return &gPanels.c_TE3;
         case 5:
-            return &gMain.c_TE5;
+            return &gPanels.c_TE5;
         default:
             return nullptr;
     }
@@ -599,6 +587,12 @@ void installTabHooks() {
 void installMainWindow() {
     MainWindowHooks& hooks = mainWindowHooks();
     if (!hooks.couponDialog) hooks.couponDialog = [] { DataBarCouponDialog(); };
+    if (!hooks.filter)
+        hooks.filter = [] {
+            gFilter.theChar = gLoop.theChar;
+            Filter();
+        };
+    if (!hooks.numeric) hooks.numeric = [](unsigned char ch) { Numeric3_Filter(ch); };
     installTabHooks();
     installTabs();
     // The start-up step that makes the window.

@@ -17,21 +17,7 @@
 
 // The window's own state beside the shared panels (symbology/panels.h).
 struct MainWindowState {
-    // The field with the caret in each pane, -1 for none: c_TE pane 0 (0 TEH,
-    // 1 TEX, 2 TESize, 3 TEHeight, 4 TEBWR; a text item's fields 0 and 1) and
-    // pane 4 (9 cyan to 12 black, 13 TELine); c_TE1 into TEBack1, c_TE2 into
-    // TEBack2, c_TE3 into TEBack3, c_TE5 pane 5 (0 TEH, 1 and 2 TEBack5[0] and
-    // [1], 3 TEBack1[3]).
-    int32_t c_TE = -1, c_TE1 = -1, c_TE2 = -1, c_TE3 = -1, c_TE5 = -1;
-
-    // Fields the shared panels do not hold. The size, height and bar-width
-    // fields mirror gPanels' texts of the same names.
     platform::TERec TEOut2;     // scratch field outside the window
-    platform::TERec TESize;     // size (percent or length)
-    platform::TERec TEHeight;   // bar height
-    platform::TERec TEBWR;      // bar-width reduction
-    platform::TERec TELine;     // colour pane: line width
-    platform::TERec TETe1[2];   // the selected text item's text and its second value
     platform::TERec TEBack2_9;  // import: the hidden "X" field (TEBack2[9])
 
     toolbox::ControlHandle ONK = nullptr;     // the OK button
