@@ -43,8 +43,8 @@ wait_gone() {
 
 # Where the menus are: the titles in the bar, and items of open menus.
 file_title="78 10"
-help_title="260 10"
-help_page_item="300 100"
+help_title="336 10"
+help_page_item="376 100"
 quit_item="140 220"
 
 export LSAN_OPTIONS="suppressions=$(dirname "$0")/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"

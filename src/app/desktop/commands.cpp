@@ -34,8 +34,6 @@ namespace {
 // The sub-menus Create_Menu hangs below the code-type menu, in order.
 constexpr int16_t kSubMenus[] = {236, 237, 254, 253, 238, 239, 240, 241, 242, 243,
                                  244, 245, 246, 235, 133, 151, 248, 249, 250};
-constexpr int16_t kDataMatrixMenu = 253;
-constexpr int16_t kMsiMenu = 243;
 constexpr int16_t kOutputMenu = 133;
 
 constexpr int32_t kHelpList = 142;
@@ -267,11 +265,9 @@ void SetUpMenus() {
 
 void Create_Menu() {
     insertIfThere(kCodeTypeMenu, 0);
-    for (int16_t id : kSubMenus) {
-        MenuHandle m = insertIfThere(id, hierMenu);
-        if (id == kDataMatrixMenu) appendItem(m, "EAN DataMatrix");
-        if (id == kMsiMenu) appendItem(m, "MSI Mod 10-10");
-    }
+    // The GS1 menu's DataMatrix item and the MSI menu's 10-10 item are in
+    // their menus' resources, where the pop-ups find them too.
+    for (int16_t id : kSubMenus) insertIfThere(id, hierMenu);
     insertIfThere(kScriptsMenu, 0);
     DrawMenuBar();
 }
