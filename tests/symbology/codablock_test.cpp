@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <random>
@@ -151,6 +152,26 @@ TEST_F(Codablock, EachRowReadsAsItsCharacters) {
     std::string want = data;
     want[want.size() - 2] = '\x1D';  // FNC1 reads as GS
     EXPECT_EQ(read.substr(0, want.size()), want);
+
+    // FNC1 inside a run of digits stays in code set C.
+    for (const char* withFnc1 : {"AB1234\x86"
+                                 "567890CD",
+                                 "12345678\x86"
+                                 "12\x86"
+                                 "3456AB"}) {
+        ASSERT_EQ(encode(withFnc1), 0);
+        std::string back;
+        for (int r = 0; r < rows(); ++r) {
+            const Decoded d = row(r);
+            EXPECT_TRUE(d.ok) << "row " << r << ": " << d.error;
+            if (!d.bytes.empty())
+                back +=
+                    d.bytes.substr(std::isdigit(static_cast<unsigned char>(d.bytes[0])) ? 2 : 1);
+        }
+        std::string expected = withFnc1;
+        std::replace(expected.begin(), expected.end(), '\x86', '\x1D');
+        EXPECT_EQ(back.substr(0, expected.size()), expected);
+    }
 }
 
 TEST_F(Codablock, Refusals) {
