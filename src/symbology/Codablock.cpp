@@ -97,8 +97,8 @@ int32_t indicatorValue(int32_t v, Set set) {
 class Planner {
   public:
     explicit Planner(const Chars& d) : d_(d) {
-        // The columns a set C run from i takes: FNC1 one, a pair of digits two
-        // characters. After the first pair only the second character of each
+        // The characters a set C run from i covers: an FNC1 counts one, a pair
+        // of digits two. Past the first pair only the second character of a
         // pair is checked, as zint counts.
         for (int32_t i = 0; i < d.n; ++i) {
             run_[i] = 0;
@@ -131,7 +131,10 @@ class Planner {
         const int32_t digits = digitsFitting(i, kColumns);
         if (digits < kDigitsForSetC) return false;
         int32_t r = i, columns = kColumns;
-        while (d_.fnc1(r)) ++r, --columns;
+        while (d_.fnc1(r)) {
+            ++r;
+            --columns;
+        }
         return digits >= digitsFitting(r + 1, columns - 1);
     }
     // Whether a set B row switches to set C at i with `columns` left.
