@@ -1,5 +1,6 @@
 // Bar painting on element lists made by hand: the rows it paints, grip
 // outlines, the second colour of the last bars, and nothing read past cu_len.
+#include <cctype>
 #include <cstring>
 #include <random>
 #include <string>
@@ -133,7 +134,9 @@ TEST(Codablock, EveryRowIsPaintedAndReadsAsItsOwnRow) {
         const testsupport::Decoded d =
             testsupport::decode(testsupport::padBitmap(row, 80), "Code128");
         EXPECT_TRUE(d.ok) << "row " << k;
-        read += d.text;
+        // Past the row indicator: one character, or two digits in code set C.
+        if (!d.text.empty())
+            read += d.text.substr(std::isdigit(static_cast<unsigned char>(d.text[0])) ? 2 : 1);
     }
     EXPECT_EQ(read.substr(0, data.size()), data);
 }
