@@ -238,6 +238,10 @@ void setLoopHandler(const std::string& name, LoopHandler handler) {
     gHandlers[name] = std::move(handler);
 }
 
+int32_t callLoopHandler(const std::string& name, WindowPtr window, int32_t arg) {
+    return route(name, window, arg);
+}
+
 const std::vector<LoopCall>& unhandledCalls() { return gUnhandled; }
 void clearUnhandledCalls() { gUnhandled.clear(); }
 

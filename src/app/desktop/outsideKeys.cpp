@@ -1,0 +1,3 @@
+#include "app/desktop/outsideKeys.h"
+
+void installOutsideKeys() {}
