@@ -156,7 +156,10 @@ std::string encodeRequests(const std::vector<OutsideRequest>& requests) {
     for (const OutsideRequest& r : requests) {
         const std::vector<std::string> fields = fieldsOf(r);
         body += kindName(r.kind).name;
-        for (const std::string& f : fields) body += " " + std::to_string(f.size());
+        for (const std::string& f : fields) {
+            body += ' ';
+            body += std::to_string(f.size());
+        }
         body += "\n";
         for (const std::string& f : fields) body += f;
         body += "\n";
