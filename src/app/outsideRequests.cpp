@@ -255,6 +255,30 @@ bool decodeRequests(std::string_view message, std::vector<OutsideRequest>* out, 
     return true;
 }
 
+bool asksForUsage(const std::vector<std::string>& args) {
+    for (const std::string& a : args) {
+        if (a == "--") return false;
+        if (a == "--help" || a == "-h") return true;
+    }
+    return false;
+}
+
+const char* desktopUsage() {
+    return "usage: strixel-desktop [FILE...] [--print FILE] [--script RECORDS | --script FILE]\n"
+           "                       [--quit] [--] [FILE...]\n"
+           "\n"
+           "Opens each FILE: a label document, or an EPS file made by the program, whose\n"
+           "settings are taken. --print FILE opens a label document's print window.\n"
+           "--script runs script records as the command line strixel does, with relative\n"
+           "names taken from the current folder: a record such as\n"
+           "  '{type:\"EAN 13\", data:\"400638133393\", saveto:\"ean.eps\"}'\n"
+           "or a file of records, one a line. --quit ends the running program.\n"
+           "\n"
+           "When the program runs already, all of this is handed to it and this copy ends:\n"
+           "0 when the running copy took it, 1 when it refused it or did not answer, 2 when\n"
+           "the command line itself is wrong (nothing is handed over).\n";
+}
+
 bool readScriptFile(const std::string& path, std::string* text, std::string* why) {
     if (std::string fault = fileFault(path); !fault.empty()) {
         *why = fault;
@@ -331,7 +355,7 @@ bool parseDesktopArguments(const std::vector<std::string>& args, const std::stri
             continue;
         }
         if (options && a.size() > 1 && a[0] == '-') {
-            *why = "unknown option " + a;
+            *why = "unknown option " + a + " (see --help)";
             return false;
         }
         if (a.empty()) {

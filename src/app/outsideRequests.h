@@ -62,6 +62,11 @@ bool decodeRequests(std::string_view message, std::vector<OutsideRequest>* out, 
 bool parseDesktopArguments(const std::vector<std::string>& args, const std::string& cwd,
                            std::vector<OutsideRequest>* out, std::string* why);
 
+// True when the command line asks for the usage (--help or -h before "--").
+bool asksForUsage(const std::vector<std::string>& args);
+// What strixel-desktop's command line takes.
+const char* desktopUsage();
+
 // Reads a file of script records (a regular file, at most kMostScriptBytes).
 bool readScriptFile(const std::string& path, std::string* text, std::string* why);
 

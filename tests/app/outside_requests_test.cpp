@@ -164,6 +164,9 @@ TEST_F(ArgumentsTest, DocumentsPrintAndScriptsBecomeRequests) {
     EXPECT_EQ(got[0].path, dir + "/-odd.labl");
     ASSERT_TRUE(parse({}, &got, &why));
     EXPECT_TRUE(got.empty());
+    EXPECT_TRUE(asksForUsage({"a.labl", "--help"}));
+    EXPECT_TRUE(asksForUsage({"-h"}));
+    EXPECT_FALSE(asksForUsage({"--", "--help"}));  // a document of that name
 }
 
 TEST_F(ArgumentsTest, WrongCommandLinesAreRefusedWithTheirReason) {

@@ -264,6 +264,10 @@ std::optional<int> handOffToRunningCopy(int argc, char** argv) {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     std::error_code ec;
     const std::string cwd = std::filesystem::current_path(ec).string();
+    if (asksForUsage(args)) {
+        std::fputs(desktopUsage(), stdout);
+        return 0;
+    }
     std::vector<OutsideRequest> requests;
     std::string why;
     if (!parseDesktopArguments(args, cwd, &requests, &why)) {
