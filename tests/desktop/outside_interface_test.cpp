@@ -259,6 +259,12 @@ TEST_F(OutsideTest, AFailingScriptIsShownWhenItsRunEnds) {
     EXPECT_NE(gMsg.last.find("did not run whole"), std::string::npos) << gMsg.last;
     EXPECT_NE(gMsg.last.find("No Such Type"), std::string::npos) << gMsg.last;
     EXPECT_FALSE(std::filesystem::exists(dir + "/x.eps"));
+
+    // The sender's folder went away before the script ran: it says so.
+    runScriptRecords("{type:\"EAN 13\", data:\"400638133393\", saveto:\"y.eps\"}",
+                     dir + "/gone", "gone.txt");
+    EXPECT_EQ(scriptsPending(), 0u);
+    EXPECT_NE(gMsg.last.find("/gone is not there"), std::string::npos) << gMsg.last;
 }
 
 TEST_F(OutsideTest, QuitFromOutsideEndsTheLoop) {

@@ -204,6 +204,11 @@ void startNextScript() {
     if (gScriptRun || gScripts.empty()) return;
     const ScriptJob job = gScripts.front();
     gScripts.pop_front();
+    std::error_code ec;
+    if (!std::filesystem::is_directory(job.folder, ec)) {
+        scriptFailed(job, "its folder " + job.folder + " is not there");
+        return startNextScript();
+    }
     const std::string program = scriptProgram();
     if (program.empty()) {
         scriptFailed(job, "the command-line program strixel is not installed");
