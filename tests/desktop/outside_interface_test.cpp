@@ -5,13 +5,18 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -31,6 +36,8 @@
 using namespace toolbox;
 
 namespace {
+
+constexpr int kNoCopyStatus = 3;  // the second copy found nobody to hand to
 
 class OutsideTest : public DesktopTest {
   protected:
@@ -129,6 +136,53 @@ TEST_F(OutsideTest, ASecondCopyHandsItsDocumentToTheFirst) {
     EXPECT_TRUE(labelLayoutOpen());
     EXPECT_EQ(labelBack.across, 2u);
     EXPECT_EQ(gWindows.disp2->title, "doc.labl");
+    EXPECT_EQ(outsideCounts().taken, 1);
+}
+
+// The second copy as a process of its own: this test program started again
+// with the arguments in STRIXEL_SECOND_COPY (one a line) runs only this case,
+// which does what strixel-desktop does before its windows and ends with its
+// status. Run alone, the case has nothing to do.
+TEST(OutsideSecondCopy, HandsOverAndEnds) {
+    const char* args = std::getenv("STRIXEL_SECOND_COPY");
+    if (!args) GTEST_SKIP() << "started by ASecondProcessHandsItsDocumentToTheFirst";
+    std::vector<std::string> all = {"strixel-desktop"};
+    std::istringstream lines(args);
+    for (std::string line; std::getline(lines, line);) all.push_back(line);
+    std::vector<char*> argv;
+    for (std::string& a : all) argv.push_back(a.data());
+    const std::optional<int> status = handOffToRunningCopy(int(argv.size()), argv.data());
+    std::fflush(nullptr);
+    std::_Exit(status.value_or(kNoCopyStatus));
+}
+
+TEST_F(OutsideTest, ASecondProcessHandsItsDocumentToTheFirst) {
+    const std::string doc = labelDocument("process.labl");
+    std::vector<std::string> env = {"STRIXEL_SECOND_COPY=" + doc, "XDG_RUNTIME_DIR=" + runtimeDir};
+    for (char** e = environ; *e; ++e)
+        if (std::strncmp(*e, "XDG_RUNTIME_DIR=", 16) != 0) env.emplace_back(*e);
+    std::vector<char*> envp;
+    for (std::string& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    std::string filter = "--gtest_filter=OutsideSecondCopy.HandsOverAndEnds";
+    char* argv[] = {self.data(), filter.data(), nullptr};
+    pid_t pid = 0;
+    ASSERT_EQ(::posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv, envp.data()), 0);
+    int status = -1;
+    bool ended = false;
+    const bool done = runLoopUntil([&] {
+        if (!ended) ended = ::waitpid(pid, &status, WNOHANG) == pid;
+        return ended && gDocFile.globFilS == doc;
+    });
+    if (!ended) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, &status, 0);
+    }
+    ASSERT_TRUE(done);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(labelLayoutOpen());
     EXPECT_EQ(outsideCounts().taken, 1);
 }
 
@@ -261,8 +315,8 @@ TEST_F(OutsideTest, AFailingScriptIsShownWhenItsRunEnds) {
     EXPECT_FALSE(std::filesystem::exists(dir + "/x.eps"));
 
     // The sender's folder went away before the script ran: it says so.
-    runScriptRecords("{type:\"EAN 13\", data:\"400638133393\", saveto:\"y.eps\"}",
-                     dir + "/gone", "gone.txt");
+    runScriptRecords("{type:\"EAN 13\", data:\"400638133393\", saveto:\"y.eps\"}", dir + "/gone",
+                     "gone.txt");
     EXPECT_EQ(scriptsPending(), 0u);
     EXPECT_NE(gMsg.last.find("/gone is not there"), std::string::npos) << gMsg.last;
 }
