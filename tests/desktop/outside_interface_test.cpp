@@ -249,22 +249,44 @@ TEST_F(OutsideTest, MalformedMessagesAreRefusedAndNothingIsDone) {
     EXPECT_TRUE(unhandledCalls().empty());
 }
 
-TEST_F(OutsideTest, ASenderThatGoesAwayMidMessageIsRefused) {
-    auto sender = std::async(std::launch::async, [this] {
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un to{};
-        to.sun_family = AF_UNIX;
-        socket.copy(to.sun_path, sizeof to.sun_path - 1);
-        if (::connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) != 0) return false;
-        const std::string part = "strixel-request 1 50\nopen 20\n/tmp";
-        const bool sent = ::write(fd, part.data(), part.size()) == ssize_t(part.size());
-        ::close(fd);
-        return sent;
+// A sender that writes its bytes and goes away without waiting for the answer.
+bool sendAndGo(const std::string& socket, const std::string& bytes) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un to{};
+    to.sun_family = AF_UNIX;
+    socket.copy(to.sun_path, sizeof to.sun_path - 1);
+    bool sent = ::connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0;
+    sent = sent && ::write(fd, bytes.data(), bytes.size()) == ssize_t(bytes.size());
+    ::close(fd);
+    return sent;
+}
+
+TEST_F(OutsideTest, ASenderThatGoesAwayIsTakenOnlyWithItsWholeMessage) {
+    auto half = std::async(std::launch::async, [this] {
+        return sendAndGo(socket, "strixel-request 1 50\nopen 20\n/tmp");
     });
-    ASSERT_TRUE(runLoopUntil([&] { return ready(sender) && outsideCounts().refused == 1; }));
-    EXPECT_TRUE(sender.get());
+    ASSERT_TRUE(runLoopUntil([&] { return ready(half) && outsideCounts().refused == 1; }));
+    EXPECT_TRUE(half.get());
     EXPECT_NE(outsideCounts().lastRefusal.find("went away"), std::string::npos);
     EXPECT_EQ(outsideCounts().taken, 0);
+
+    const std::string doc = labelDocument("whole.labl");
+    auto whole = std::async(std::launch::async, [this, doc] {
+        return sendAndGo(socket, encodeRequests({{RequestKind::open, doc, {}, {}}}));
+    });
+    ASSERT_TRUE(runLoopUntil([&] { return ready(whole) && gDocFile.globFilS == doc; }));
+    EXPECT_EQ(outsideCounts().taken, 1);
+}
+
+TEST_F(OutsideTest, ARefusalQuotesWhatWasSentShortAndPrintable) {
+    const std::string junk = "{type:\"x\"} \x1b[2J" + std::string(5000, 'j');
+    std::string answer;
+    auto sent = send(encodeRequests({{RequestKind::script, {}, "/", junk}}), &answer);
+    ASSERT_TRUE(runLoopUntil([&] { return ready(sent); }));
+    EXPECT_EQ(sent.get(), HandOffResult::refused);
+    EXPECT_NE(answer.find("after the record's closing brace"), std::string::npos) << answer;
+    EXPECT_LE(answer.size(), 300u);
+    for (char c : outsideCounts().lastRefusal) EXPECT_GE(static_cast<unsigned char>(c), ' ');
 }
 
 // What Ghostscript and zxing-cpp read in an EPS file.

@@ -61,10 +61,17 @@ bool gHandOffTried = false;
 
 void log(const std::string& text) { std::fprintf(stderr, "strixel-desktop: %s\n", text.c_str()); }
 
+// A refusal's reason may quote what was sent: it is logged and answered short
+// and without control characters.
+constexpr size_t kMostReasonBytes = 300;
+
 void refuse(const std::string& why) {
+    std::string reason = why.substr(0, kMostReasonBytes);
+    for (char& c : reason)
+        if (static_cast<unsigned char>(c) < ' ' || c == 0x7F) c = '?';
     ++gCounts.refused;
-    gCounts.lastRefusal = why;
-    log("refused a request from outside: " + why);
+    gCounts.lastRefusal = reason;
+    log("refused a request from outside: " + reason);
 }
 
 // The user who runs this program is the only one who may send requests.
@@ -108,41 +115,52 @@ void receive(QLocalSocket* s) {
     };
     auto refuseWith = [answer](const std::string& why) {
         refuse(why);
-        answer(kRefused + why);
+        answer(kRefused + gCounts.lastRefusal);
     };
-    QObject::connect(s, &QLocalSocket::disconnected, s, [s, buffer, answered] {
-        buffer->append(s->readAll());
-        // A connection that sent nothing is a copy looking for us, not a request.
-        if (!*answered && !buffer->isEmpty())
-            refuse("the sender went away before its message was whole");
+    // Takes what has come: true once the message is answered.
+    auto consider = [buffer, answer, refuseWith] {
+        size_t size = 0;
+        std::string why;
+        const std::string_view bytes(buffer->constData(), size_t(buffer->size()));
+        switch (requestArrival(bytes, &size, &why)) {
+            case RequestArrival::incomplete:
+                return false;
+            case RequestArrival::malformed:
+                refuseWith(why);
+                return true;
+            case RequestArrival::complete:
+                break;
+        }
+        std::vector<OutsideRequest> requests;
+        if (!decodeRequests(bytes, &requests, &why)) {
+            refuseWith(why);
+            return true;
+        }
+        ++gCounts.taken;
+        queueRequests(requests);
+        answer(kTaken);
+        return true;
+    };
+    QObject::connect(s, &QLocalSocket::disconnected, s, [s, buffer, answered, consider] {
+        if (!*answered) {
+            buffer->append(s->readAll());
+            // Nothing sent: a copy looking for a running one, not a request.
+            if (!buffer->isEmpty() && !consider())
+                refuse("the sender went away before its message was whole");
+        }
         *answered = true;
         s->deleteLater();
     });
     QObject::connect(timer, &QTimer::timeout, s, [refuseWith, answered] {
         if (!*answered) refuseWith("the message did not arrive whole in time");
     });
-    QObject::connect(s, &QLocalSocket::readyRead, s, [s, buffer, answered, answer, refuseWith] {
+    QObject::connect(s, &QLocalSocket::readyRead, s, [s, buffer, answered, consider] {
         if (*answered) {
             s->readAll();
             return;
         }
         buffer->append(s->readAll());
-        size_t size = 0;
-        std::string why;
-        const std::string_view bytes(buffer->constData(), size_t(buffer->size()));
-        switch (requestArrival(bytes, &size, &why)) {
-            case RequestArrival::incomplete:
-                return;
-            case RequestArrival::malformed:
-                return refuseWith(why);
-            case RequestArrival::complete:
-                break;
-        }
-        std::vector<OutsideRequest> requests;
-        if (!decodeRequests(bytes, &requests, &why)) return refuseWith(why);
-        ++gCounts.taken;
-        queueRequests(requests);
-        answer(kTaken);
+        consider();
     });
     if (!senderIsUser(s)) {
         refuseWith("the sender is not the user who runs this program");
