@@ -68,7 +68,8 @@ std::vector<std::string> malformedMessages() {
     auto framed = [](const std::string& body) {
         return "strixel-request 1 " + std::to_string(body.size()) + "\n" + body;
     };
-    const std::string longPath = "/" + std::string(kMostPathBytes, 'a');
+    std::string longPath(kMostPathBytes + 1, 'a');
+    longPath[0] = '/';
     const std::string bigScript =
         "{type:\"EAN 13\", data:\"" + std::string(kMostScriptBytes, '1') + "\", saveto:\"x.eps\"}";
     std::string manyRequests;
