@@ -351,6 +351,21 @@ TEST_F(OutsideTest, QuitFromOutsideEndsTheLoop) {
     EXPECT_EQ(gShell.gRunning, -1);
 }
 
+TEST_F(OutsideTest, ARequestOutlivesAModalWindowThatDropsEvents) {
+    queueRequests({{RequestKind::quit, {}, {}, {}}});
+    FlushEvents(everyEvent, 0);  // as a message box does when it closes
+    ASSERT_TRUE(runLoopUntil([] { return gShell.gRunning != 0; }));
+    EXPECT_EQ(gShell.gRunning, -1);
+}
+
+TEST_F(OutsideTest, TheSocketIsTheUsersAlone) {
+    struct stat st {};
+    ASSERT_EQ(::stat(socket.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISSOCK(st.st_mode));
+    EXPECT_EQ(st.st_mode & 077, 0u);
+    EXPECT_EQ(st.st_uid, ::getuid());
+}
+
 TEST_F(OutsideTest, TheFirstCopyDoesItsOwnCommandLineOnceItsLoopRuns) {
     closeOutsideInterface();
     const std::string doc = labelDocument("own.labl");
