@@ -1,5 +1,7 @@
 #include "app/outsideRequests.h"
 
+#include <poll.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 
@@ -147,6 +149,26 @@ bool closedFolderOwnedBy(const std::string& folder, uid_t uid) {
 }
 
 constexpr const char* kSocketName = "/strixel-desktop.socket";
+
+constexpr int kAnswerMs = 10000;  // per wait for the other copy
+constexpr size_t kMostAnswerBytes = 4096;
+
+// Waits for fd to be ready for `events`; false after kAnswerMs or an error.
+bool waitFor(int fd, short events) {
+    pollfd p{fd, events, 0};
+    int n = 0;
+    do n = ::poll(&p, 1, kAnswerMs);
+    while (n < 0 && errno == EINTR);
+    return n == 1 && (p.revents & events) != 0;
+}
+
+// Closes the descriptor however the function ends.
+struct Descriptor {
+    int fd = -1;
+    ~Descriptor() {
+        if (fd >= 0) ::close(fd);
+    }
+};
 constexpr mode_t kOwnerOnly = 0700;
 
 }  // namespace
@@ -410,4 +432,56 @@ std::string outsideSocketPath(std::string* why) {
         *why = "the socket's path " + path + " is too long";
     }
     return {};
+}
+
+HandOffResult sendToRunningCopy(const std::string& socketPath, const std::string& message,
+                                std::string* answer) {
+    answer->clear();
+    sockaddr_un to{};
+    if (socketPath.size() >= sizeof to.sun_path) return HandOffResult::noCopy;
+    to.sun_family = AF_UNIX;
+    socketPath.copy(to.sun_path, socketPath.size());
+    Descriptor s{::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0)};
+    if (s.fd < 0) return HandOffResult::noCopy;
+    // A socket file that nobody listens on is a copy's that ended.
+    if (::connect(s.fd, reinterpret_cast<const sockaddr*>(&to), sizeof to) != 0) {
+        if (errno != EINPROGRESS && errno != EAGAIN) return HandOffResult::noCopy;
+        int error = 0;
+        socklen_t size = sizeof error;
+        if (!waitFor(s.fd, POLLOUT) ||
+            ::getsockopt(s.fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0)
+            return HandOffResult::noCopy;
+    }
+    std::string got;
+    size_t sent = 0;
+    char buffer[512];
+    while (got.find('\n') == std::string::npos && got.size() < kMostAnswerBytes) {
+        // Reads what answers, also while the message is still going out: a copy
+        // refuses a message from its first bytes.
+        const short events = sent < message.size() ? short(POLLIN | POLLOUT) : short(POLLIN);
+        pollfd p{s.fd, events, 0};
+        int n = 0;
+        do n = ::poll(&p, 1, kAnswerMs);
+        while (n < 0 && errno == EINTR);
+        if (n != 1) break;
+        if (p.revents & POLLIN) {
+            const ssize_t r = ::read(s.fd, buffer, sizeof buffer);
+            if (r <= 0) break;
+            got.append(buffer, size_t(r));
+            continue;
+        }
+        if ((p.revents & POLLOUT) && sent < message.size()) {
+            const ssize_t w =
+                ::send(s.fd, message.data() + sent, message.size() - sent, MSG_NOSIGNAL);
+            if (w < 0 && errno != EAGAIN && errno != EINTR) break;
+            if (w > 0) sent += size_t(w);
+            continue;
+        }
+        break;  // hung up
+    }
+    const size_t end = got.find('\n');
+    *answer = got.substr(0, end);
+    if (*answer == kTakenAnswer) return HandOffResult::taken;
+    if (answer->rfind(kRefusedAnswer, 0) == 0) answer->erase(0, std::string(kRefusedAnswer).size());
+    return HandOffResult::refused;
 }

@@ -67,6 +67,17 @@ bool asksForUsage(const std::vector<std::string>& args);
 // What strixel-desktop's command line takes.
 const char* desktopUsage();
 
+// The second copy's side: sends a message to the copy listening at socketPath
+// and reads its one-line answer (without its line end) into *answer. Bounded
+// waits: a copy that does not answer in time counts as refusing. Needs no
+// window system, so that a script can be handed over from where there is none.
+enum class HandOffResult { noCopy, taken, refused };
+HandOffResult sendToRunningCopy(const std::string& socketPath, const std::string& message,
+                                std::string* answer);
+// The answers of the listening copy.
+constexpr const char* kTakenAnswer = "taken";
+constexpr const char* kRefusedAnswer = "refused: ";
+
 // Reads a file of script records (a regular file, at most kMostScriptBytes).
 bool readScriptFile(const std::string& path, std::string* text, std::string* why);
 

@@ -37,15 +37,11 @@ constexpr uint32_t kRequestClass = 0x53584C44;
 constexpr uint32_t kRequestID = 0x72657120;
 
 constexpr int kConnectMs = 2000;
-constexpr int kAnswerMs = 10000;
 // A sender has this long to send its whole message; then it is refused.
 constexpr int kArrivalMs = 5000;
 // Requests still waiting ring the loop's bell again this often, in case a
 // modal window's loop dropped the event.
 constexpr int kDoorbellMs = 1000;
-constexpr int kMostAnswerBytes = 4096;
-constexpr const char* kTaken = "taken";
-constexpr const char* kRefused = "refused: ";
 
 constexpr int16_t kMessageNoLayout = 11;
 constexpr int16_t kMessageThermal = 12;
@@ -115,7 +111,7 @@ void receive(QLocalSocket* s) {
     };
     auto refuseWith = [answer](const std::string& why) {
         refuse(why);
-        answer(kRefused + gCounts.lastRefusal);
+        answer(kRefusedAnswer + gCounts.lastRefusal);
     };
     // Takes what has come: true once the message is answered.
     auto consider = [buffer, answer, refuseWith] {
@@ -138,7 +134,7 @@ void receive(QLocalSocket* s) {
         }
         ++gCounts.taken;
         queueRequests(requests);
-        answer(kTaken);
+        answer(kTakenAnswer);
         return true;
     };
     QObject::connect(s, &QLocalSocket::disconnected, s, [s, buffer, answered, consider] {
@@ -274,23 +270,15 @@ void applyRequest(const OutsideRequest& r) {
     }
 }
 
-}  // namespace
-
-void installOutsideInterface() {
-    setLoopHandler("DoHighLevelEvent",
-                   [](WindowPtr, int32_t) { return DoHighLevelEvent(gLoop.gmyEvent); });
-    installOutsideKeys();
-}
-
-std::optional<int> handOffToRunningCopy(int argc, char** argv) {
-    gHandOffTried = true;
-    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    std::error_code ec;
-    const std::string cwd = std::filesystem::current_path(ec).string();
+// What the command line asks, handed to a running copy: the status to end
+// with, or none when this copy goes on.
+std::optional<int> handOff(const std::vector<std::string>& args) {
     if (asksForUsage(args)) {
         std::fputs(desktopUsage(), stdout);
         return 0;
     }
+    std::error_code ec;
+    const std::string cwd = std::filesystem::current_path(ec).string();
     std::vector<OutsideRequest> requests;
     std::string why;
     if (!parseDesktopArguments(args, cwd, &requests, &why)) {
@@ -300,7 +288,6 @@ std::optional<int> handOffToRunningCopy(int argc, char** argv) {
     if (requests.empty()) return std::nullopt;
     const std::string path = outsideSocketPath(&why);
     if (path.empty()) return std::nullopt;
-    toolbox::StartDesktop(nullptr, nullptr);
     std::string answer;
     switch (sendToRunningCopy(path, encodeRequests(requests), &answer)) {
         case HandOffResult::noCopy:
@@ -315,14 +302,35 @@ std::optional<int> handOffToRunningCopy(int argc, char** argv) {
     return 1;
 }
 
+}  // namespace
+
+void installOutsideInterface() {
+    setLoopHandler("DoHighLevelEvent",
+                   [](WindowPtr, int32_t) { return DoHighLevelEvent(gLoop.gmyEvent); });
+    installOutsideKeys();
+}
+
+std::optional<int> handOffToRunningCopy(int argc, char** argv) {
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    // Before the window system has taken its own options ("-platform xcb"), an
+    // option of one dash may be one of them: InstallHandlers decides then.
+    for (const std::string& a : args) {
+        if (a == "--") break;
+        if (a.size() > 1 && a[0] == '-' && a[1] != '-' && a != "-h") return std::nullopt;
+    }
+    gHandOffTried = true;
+    return handOff(args);
+}
+
 void InstallHandlers(int argc, char** argv) {
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     if (!gHandOffTried) {
-        if (const std::optional<int> status = handOffToRunningCopy(argc, argv)) {
+        gHandOffTried = true;
+        if (const std::optional<int> status = handOff(args)) {
             std::fflush(nullptr);
             std::exit(*status);
         }
     }
-    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     std::error_code ec;
     std::vector<OutsideRequest> requests;
     std::string why;
@@ -391,26 +399,6 @@ bool listenForRequests(const std::string& socketPath, std::string* why) {
             receive(gServer->nextPendingConnection());
     });
     return true;
-}
-
-HandOffResult sendToRunningCopy(const std::string& socketPath, const std::string& message,
-                                std::string* answer) {
-    answer->clear();
-    QLocalSocket s;
-    s.connectToServer(QString::fromStdString(socketPath));
-    if (!s.waitForConnected(kConnectMs)) return HandOffResult::noCopy;
-    s.write(message.data(), qint64(message.size()));
-    QByteArray got;
-    while (!got.contains('\n') && got.size() < kMostAnswerBytes) {
-        if (s.bytesToWrite() > 0 && !s.waitForBytesWritten(kAnswerMs)) break;
-        if (s.bytesToWrite() == 0 && !s.waitForReadyRead(kAnswerMs)) break;
-        got += s.readAll();
-    }
-    const qsizetype end = got.indexOf('\n');
-    *answer = (end < 0 ? got : got.left(end)).toStdString();
-    if (*answer == kTaken) return HandOffResult::taken;
-    if (answer->rfind(kRefused, 0) == 0) answer->erase(0, std::string(kRefused).size());
-    return HandOffResult::refused;
 }
 
 void queueRequests(const std::vector<OutsideRequest>& requests) {

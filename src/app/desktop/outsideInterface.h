@@ -28,7 +28,10 @@ void installOutsideInterface();
 // When another copy runs and the command line has requests, hands them over and
 // answers the status this copy ends with: 0 taken, 1 refused or not answered;
 // 2 for a command line that is wrong whether a copy runs or not. Empty: this
-// copy goes on (no copy runs, or nothing to hand over).
+// copy goes on (no copy runs, or nothing to hand over). Needs no window system:
+// called first thing in main, a script is handed over also where no display
+// is. An option of one dash (the window system's own, such as "-platform")
+// leaves the decision to InstallHandlers, once the window system has taken them.
 std::optional<int> handOffToRunningCopy(int argc, char** argv);
 // Start-up: hands off and ends the program when another copy takes the
 // requests; otherwise listens on the socket and queues the command line's own
@@ -46,10 +49,6 @@ void resetOutsideInterface();
 // The pieces, for tests and the program's own start.
 bool listenForRequests(const std::string& socketPath, std::string* why);
 bool listening();
-enum class HandOffResult { noCopy, taken, refused };
-// Sends a message to the copy listening at socketPath; its answer in *answer.
-HandOffResult sendToRunningCopy(const std::string& socketPath, const std::string& message,
-                                std::string* answer);
 // Puts each request into the event queue as a high-level event.
 void queueRequests(const std::vector<OutsideRequest>& requests);
 // What the listening copy has received: messages taken and refused.
