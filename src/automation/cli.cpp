@@ -365,6 +365,8 @@ struct OpenedFile {
     bool eps = false;
 };
 
+}  // namespace
+
 bool looksLikeEps(const std::string& path) {
     platform::FileRef ref = 0;
     if (platform::FSOpenRegular(path, kMostDocumentBytes, &ref) != platform::noErr) return false;
@@ -375,6 +377,8 @@ bool looksLikeEps(const std::string& path) {
     const bool dosEps = head[0] == 0xC5 && head[1] == 0xD0 && head[2] == 0xD3 && head[3] == 0xC6;
     return n == 4 && ((head[0] == '%' && head[1] == '!') || dosEps);
 }
+
+namespace {
 
 // Loads the opened file into the fresh world; the reason when it cannot be.
 std::string loadOpened(const OpenedFile& opened) {
@@ -787,6 +791,11 @@ std::string parseArguments(int argc, const char* const* argv, Request* r) {
 }
 
 }  // namespace
+
+std::string recordLineFault(const std::string& line) {
+    std::vector<Pairs> records;
+    return splitLine(line, &records);
+}
 
 int runCommandLine(int argc, const char* const* argv, std::istream& in, std::ostream& out,
                    std::ostream& err) {

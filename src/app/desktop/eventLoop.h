@@ -61,7 +61,8 @@ void resetEventLoop();  // windows, loop state, handlers and the record
 // ProcessCharsDisp) return non-zero when they took the event.
 using LoopHandler = std::function<int32_t(WindowPtr window, int32_t arg)>;
 void setLoopHandler(const std::string& name, LoopHandler handler);
-// Runs the named handler as a route does: recorded when none is registered.
+// Runs the named handler as a route does (recorded in unhandledCalls() while
+// none is registered), for the code outside the loop that hands work to a window.
 int32_t callLoopHandler(const std::string& name, WindowPtr window, int32_t arg);
 bool loopHandlerRegistered(const std::string& name);
 

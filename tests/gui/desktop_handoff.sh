@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Two strixel-desktop processes on a virtual X display: the second hands its
+# requests to the first through the socket and ends with 0; a script record
+# runs in the first and writes its EPS file (in the second's folder), a wrong
+# command line ends the second with 2 without reaching the first, and --quit
+# ends the first with status 0. Every wait is bounded.
+#   tests/gui/desktop_handoff.sh PATH-TO-strixel-desktop
+set -euo pipefail
+program=$(realpath "${1:?usage: desktop_handoff.sh PATH-TO-strixel-desktop}")
+if [ -z "${STRIXEL_SMOKE_INNER:-}" ]; then
+    exec env STRIXEL_SMOKE_INNER=1 timeout 80 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$program"
+fi
+
+work=$(mktemp -d)
+runtime=$(mktemp -d /tmp/strixel-handoff-XXXXXX)
+chmod 700 "$runtime"
+pid=
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+    rm -rf "$work" "$runtime"
+}
+trap cleanup EXIT
+fail() {
+    echo "desktop handoff: $*" >&2
+    exit 1
+}
+
+export XDG_RUNTIME_DIR=$runtime
+export LSAN_OPTIONS="suppressions=$(dirname "$0")/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export QT_QPA_PLATFORM=xcb
+"$program" &
+pid=$!
+for _ in $(seq 50); do
+    [ -S "$runtime/strixel-desktop.socket" ] && break
+    kill -0 "$pid" 2>/dev/null || fail "the first copy ended early"
+    sleep 0.2
+done
+[ -S "$runtime/strixel-desktop.socket" ] || fail "the first copy does not listen"
+[ "$(stat -c %a "$runtime/strixel-desktop.socket")" -le 700 ] || fail "others may reach the socket"
+
+# The record's relative name lands in the second copy's folder.
+(cd "$work" && timeout 20 "$program" --script '{type:"EAN 13", data:"400638133393", saveto:"ean.eps"}') ||
+    fail "the second copy did not hand over its script"
+for _ in $(seq 100); do
+    [ -s "$work/ean.eps" ] && break
+    sleep 0.2
+done
+[ -s "$work/ean.eps" ] || fail "the script wrote no EPS file"
+head -c 2 "$work/ean.eps" | grep -q '%!' || fail "the script's file is no EPS file"
+
+set +e
+timeout 20 "$program" "$work/missing.labl" 2>/dev/null
+status=$?
+set -e
+[ "$status" -eq 2 ] || fail "a missing document ended the second copy with $status, not 2"
+kill -0 "$pid" 2>/dev/null || fail "the first copy ended"
+
+timeout 20 "$program" --quit || fail "the quit request was not taken"
+for _ in $(seq 50); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.2
+done
+kill -0 "$pid" 2>/dev/null && fail "--quit did not end the first copy"
+set +e
+wait "$pid"
+status=$?
+set -e
+pid=
+[ "$status" -eq 0 ] || fail "the first copy ended with status $status"
+echo "desktop handoff: ok"
