@@ -2,16 +2,23 @@
 // start-up steps, the event loop until a quit, and the shut-down.
 #include <cstdio>
 #include <exception>
+#include <optional>
 
+#include "app/desktop/outsideInterface.h"
 #include "app/desktop/startup.h"
 #include "app/desktop/wiring.h"
 #include "platform/toolbox/dialogs.h"
 
 int main(int argc, char** argv) {
+    // Documents and requests go to the copy already running, when there is one;
+    // this needs no display.
+    if (const std::optional<int> status = handOffToRunningCopy(argc, argv)) return *status;
     try {
         toolbox::StartToolbox(&argc, argv);
-        wireDesktop();
-        return runProgram();
+        wireDesktop(argc, argv);
+        const int status = runProgram();
+        closeOutsideInterface();
+        return status;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "strixel-desktop: %s\n", e.what());
         return 1;

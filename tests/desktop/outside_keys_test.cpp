@@ -181,8 +181,8 @@ TEST_F(OutsideKeysTest, ATipShowsWhenTheMouseRestsAndGoesWhenItMoves) {
     CheckStickyWins();
     ASSERT_NE(gWindows.PopWin, nullptr);
     EXPECT_TRUE(gWindows.PopWin->visible);
-    // The tip lies below the mouse, never under it.
-    EXPECT_GT(ContentBounds(gWindows.PopWin).top, overText.v);
+    // The tip stands just above the mouse, never under it.
+    EXPECT_LT(ContentBounds(gWindows.PopWin).bottom, overText.v);
     DesktopMouseMoved({overText.v + 1, overText.h});
     CheckStickyWins();
     EXPECT_FALSE(gWindows.PopWin->visible);

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "app/desktop/eventLoop.h"
+#include "app/desktop/printWindowView.h"
 #include "labels/labelDoc.h"
 #include "labels/production.h"
 #include "platform/quickdraw/quickdraw.h"
@@ -53,7 +54,6 @@ constexpr int32_t kToolRows = 99, kToolRowHeight = 20, kToolColumnWidth = 21;
 constexpr int32_t kAlignUpTo = 137;
 constexpr uint32_t kTipWaitTicks = 120;
 // The tip window: below the mouse, so that the mouse never rests on it.
-constexpr int32_t kTipBelow = 18, kTipPadding = 4, kTipHeight = 16, kTipBaseline = 12;
 
 template <size_t N>
 std::string byPlace(const PlaceTip (&tips)[N], int32_t h) {
@@ -160,30 +160,6 @@ std::string stickyTip(WindowPtr w, qd::Point p, int32_t tabLayer) {
         return p.v <= kAlignUpTo ? "Align Items on Page" : "Lock items on Page";
     }
     return {};
-}
-
-void ShowPopWin(qd::Point where, const std::string& text) {
-    unsigned char pascal[256];
-    const size_t n = std::min<size_t>(text.size(), 255);
-    pascal[0] = static_cast<unsigned char>(n);
-    text.copy(reinterpret_cast<char*>(pascal + 1), n);
-    qd::GrafPort* was = qd::GetPort();
-    if (!gWindows.PopWin) {
-        static const unsigned char kNoTitle[] = "";
-        gWindows.PopWin = NewCWindow(nullptr, {0, 0, kTipHeight, 1}, kNoTitle, false, dBoxProc,
-                                     nullptr, false, 1);
-    }
-    WindowPtr tip = gWindows.PopWin;
-    qd::SetPort(tip->port);
-    const int32_t width = qd::TextWidth(pascal + 1, 0, int32_t(n)) + 2 * kTipPadding;
-    SizeWindow(tip, width, kTipHeight, false);
-    MoveWindow(tip, where.h, where.v + kTipBelow, false);
-    qd::EraseRect(tip->portRect);
-    qd::FrameRect(tip->portRect);
-    qd::MoveTo(kTipPadding, kTipBaseline);
-    qd::DrawString(pascal);
-    qd::SetPort(was);
-    ShowWindow(tip);
 }
 
 void CheckStickyWins() {

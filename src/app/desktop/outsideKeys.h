@@ -31,8 +31,6 @@ void doAnswerKeys(unsigned char ch);
 // Tool tips: the tip for a place in a window (local coordinates), empty for
 // none; tabLayer is the main window's tab layer.
 std::string stickyTip(toolbox::WindowPtr window, qd::Point local, int32_t tabLayer);
-// Shows a tip at a global place in the tip window PopWin.
-void ShowPopWin(qd::Point where, const std::string& text);
 // Hides the tip when the mouse moved; shows the place's tip once the mouse has
 // rested there and the last tip is 120 ticks old.
 void CheckStickyWins();

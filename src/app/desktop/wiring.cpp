@@ -3,11 +3,15 @@
 #include "app/desktop/commands.h"
 #include "app/desktop/couponDialog.h"
 #include "app/desktop/eventLoop.h"
+#include "app/desktop/hotKey.h"
 #include "app/desktop/layoutPalettes.h"
 #include "app/desktop/layoutWindow.h"
 #include "app/desktop/localWindows.h"
 #include "app/desktop/mainWindow.h"
+#include "app/desktop/outsideInterface.h"
+#include "app/desktop/outsideKeys.h"
 #include "app/desktop/printWindowView.h"
+#include "app/desktop/scriptsMenu.h"
 #include "app/desktop/settingMenus.h"
 #include "app/desktop/sheetSetupWindow.h"
 #include "app/desktop/startup.h"
@@ -17,11 +21,15 @@
 #include "labels/printDefaults.h"
 #include "labels/production.h"
 #include "labels/runs/itemOps.h"
+#include "labels/runs/printWindow.h"
 #include "platform/textedit.h"
 #include "platform/toolbox/windows.h"
 #include "symbology/panels.h"
 
 namespace {
+
+int gArgc = 0;
+char** gArgv = nullptr;
 
 void redrawMainWindow() {
     if (gWindows.wp) toolbox::InvalWindowRect(gWindows.wp, gWindows.wp->portRect);
@@ -122,6 +130,31 @@ void joinWindows() {
 
     gLocalHooks.NewPreviewWindow = [] { NewPreviewWindow(); };
 
+    // The outside interface's start-up and shut-down steps.
+    auto plain = [](void (*f)()) {
+        return [f](WindowPtr, int32_t) {
+            f();
+            return 1;
+        };
+    };
+    setLoopHandler("installEventHandler", plain(installEventHandler));
+    setLoopHandler("GetStrixelProcess", plain(GetStrixelProcess));
+    setLoopHandler("SetHotKey", [](WindowPtr, int32_t) { return SetHotKey(""); });
+    setLoopHandler("InstallHandlers", [](WindowPtr, int32_t) {
+        InstallHandlers(gArgc, gArgv);
+        return 1;
+    });
+    setLoopHandler("BuildScriptMenu", [](WindowPtr, int32_t) {
+        BuildScriptMenu(toolbox::GetMenuHandle(kScriptsMenu), 0);
+        return 1;
+    });
+    setLoopHandler("UnregisterHotKey", plain(UnregisterHotKey));
+    setLoopHandler("CleanUpEvents", plain(CleanUpEvents));
+    setLoopHandler("doPrint", plain(doPrint));
+    setLoopHandler("ShowPrintWin", plain(ShowPrintWin));
+    menus.GetScriptMenuItem = [](int32_t item) { GetScriptMenuItem(item, 0, nullptr); };
+    setTipTabLayerSource([] { return gTabs.tablayer; });
+
     // Once the menus are in the bar and the defaults read, the Custom menu is
     // listed and the Options marks set.
     setLoopHandler("ThermalGetDefault", [](WindowPtr, int32_t) {
@@ -133,6 +166,12 @@ void joinWindows() {
 
 }  // namespace
 
+void wireDesktop(int argc, char** argv) {
+    gArgc = argc;
+    gArgv = argv;
+    wireDesktop();
+}
+
 // The shell first: a window's installer may take over one of its steps.
 void wireDesktop() {
     installStartup();
@@ -141,5 +180,6 @@ void wireDesktop() {
     installSettingMenus();
     installLayoutEditor();
     installSheetAndPrintWindows();
+    installOutsideInterface();
     joinWindows();
 }

@@ -3,3 +3,7 @@
 #pragma once
 
 void wireDesktop();
+// The same, with the command line the program was started with: documents,
+// --print and --script requests are handed to the copy already running or
+// queued for this one when it starts.
+void wireDesktop(int argc, char** argv);
