@@ -37,6 +37,10 @@ Remembered now() {
 
 class DefaultsRoundTrip : public ShellTest {
   protected:
+    void TearDown() override {
+        unwireDesktop();
+        ShellTest::TearDown();
+    }
     static void startWired() {
         wireDesktop();
         startProgram();

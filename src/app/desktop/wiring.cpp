@@ -10,6 +10,7 @@
 #include "app/desktop/mainWindow.h"
 #include "app/desktop/outsideInterface.h"
 #include "app/desktop/outsideKeys.h"
+#include "app/desktop/printDialogs.h"
 #include "app/desktop/printWindowView.h"
 #include "app/desktop/scriptsMenu.h"
 #include "app/desktop/settingMenus.h"
@@ -182,4 +183,17 @@ void wireDesktop() {
     installSheetAndPrintWindows();
     installOutsideInterface();
     joinWindows();
+}
+
+void unwireDesktop() {
+    gNumericHooks = NumericEntryHooks{};
+    settingMenuHooks() = SettingMenuHooks{};
+    layoutHost() = LayoutHost{};
+    gLocalHooks = LocalWindowHooks{};
+    gPrintWindowHooks = PrintWindowHooks{};
+    useDesktopPrintDialogs(false);
+    setTipTabLayerSource(nullptr);
+    resetOutsideInterface();
+    gArgc = 0;
+    gArgv = nullptr;
 }

@@ -7,3 +7,8 @@ void wireDesktop();
 // --print and --script requests are handed to the copy already running or
 // queued for this one when it starts.
 void wireDesktop(int argc, char** argv);
+
+// Undoes the joins between the windows (their hooks into each other), so that a
+// test of one window after a wired start sees that window alone again. The loop
+// handlers go with resetEventLoop().
+void unwireDesktop();
