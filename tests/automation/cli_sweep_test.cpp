@@ -51,12 +51,6 @@ struct KnownFault {
     const char* why;
 };
 constexpr KnownFault kKnownFaults[] = {
-    {"Postnet ZIP 4+", "print-gs",
-     "the right light-margin mark stands against the last bar: the printed box lacks the two "
-     "points of room the EPS has (added as two dots)"},
-    {"Postnet ZIP 4+", "print-poppler",
-     "the right light-margin mark stands against the last bar: the printed box lacks the two "
-     "points of room the EPS has (added as two dots)"},
     {"Micro PDF417", "eps",
      "zint packs this text on two columns in text compaction; the Bytes case holds it"},
     {"Micro PDF417", "pdf",
