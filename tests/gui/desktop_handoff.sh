@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Two strixel-desktop processes on a virtual X display: the second hands its
 # requests to the first through the socket and ends with 0; a script record
-# runs in the first and writes its EPS file (in the second's folder), a wrong
+# runs in the first and writes its EPS file (in the second's folder), a label
+# document opens in the first copy's window of its name, a wrong
 # command line ends the second with 2 without reaching the first, and --quit
 # ends the first with status 0. Every wait is bounded.
 #   tests/gui/desktop_handoff.sh PATH-TO-strixel-desktop
@@ -47,6 +48,26 @@ for _ in $(seq 100); do
 done
 [ -s "$work/ean.eps" ] || fail "the script wrote no EPS file"
 head -c 2 "$work/ean.eps" | grep -q '%!' || fail "the script's file is no EPS file"
+
+# A label document handed over opens in the first copy's layout window, named
+# after it. The document is the oldest form: its sheet alone (little-endian words:
+# margins, 3 x 8 labels of 180 x 100 points, shape 1, a white ground, no item,
+# an A4 sheet in tenths of a point).
+le() { local v=$1 n=$2 out="" i
+    for ((i = 0; i < n; i++)); do out+=$(printf '\\x%02x' $(((v >> (8 * i)) & 255))); done
+    printf '%s' "$out"; }
+doc=""
+for v in 20 20 3 8 0 0 180 100; do doc+=$(le "$v" 4); done
+doc+=$(le 1 2)$(le 0 2)$(le 65535 4)$(le 65535 4)$(le 65535 4)$(le 65535 2)$(le 0 2)
+doc+=$(le 5950 4)$(le 8420 4)
+printf "$doc" > "$work/handed.labl"
+timeout 20 "$program" "$work/handed.labl" || fail "the second copy did not hand over its document"
+for _ in $(seq 50); do
+    xdotool search --onlyvisible --name '^handed\.labl$' >/dev/null 2>&1 && break
+    sleep 0.2
+done
+xdotool search --onlyvisible --name '^handed\.labl$' >/dev/null 2>&1 ||
+    fail "the handed document's window did not open in the first copy"
 
 set +e
 timeout 20 "$program" "$work/missing.labl" 2>/dev/null
