@@ -211,7 +211,7 @@ bool layRows(const Chars& d, std::array<Row, kMaxRows>& rows, int32_t& count) {
     // K1 and K2 go at the end of the last row when they fit and the symbol has
     // two rows; else a row of filler carries them.
     constexpr int32_t kChecks = 2;
-    if (count == 1 || rows[count - 1].columnsLeft() < kChecks) {
+    if (count < kMinRows || rows[count - 1].columnsLeft() < kChecks) {
         if (count == kMaxRows) return false;
         Row& row = rows[count++];
         row = Row{};
