@@ -121,6 +121,12 @@ void joinWindows() {
     };
 
     gLocalHooks.NewPreviewWindow = [] { NewPreviewWindow(); };
+    mainWindowHooks().showPreview = [] {
+        if (gWindows.disp2)
+            toolbox::InvalWindowRect(gWindows.disp2, gWindows.disp2->portRect);
+        else
+            NewPreviewWindow();
+    };
 
     // Once the menus are in the bar and the defaults read, the Custom menu is
     // listed and the Options marks set.
