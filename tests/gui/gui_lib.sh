@@ -181,12 +181,40 @@ read_symbols() {
     zbarimg -q "$home"/read-*.pgm 2>/dev/null | sort
 }
 
-# Ends the program through File > Quit, answering "Don't Save" style questions
-# is left to the caller; fails when it does not end with status 0.
+# The box of dark ink of an EPS file's first page at 72 dpi, in points from its
+# top-left corner: "left top right bottom" (nothing when the page is blank).
+ink_box() {
+    gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -sDEVICE=pgm -r72 -sOutputFile=- "$1" |
+        awk 'NR == 1 || /^#/ { next }
+             !w { w = $1; h = $2; next }
+             !max { max = $1; next }
+             { for (i = 1; i <= NF; ++i) {
+                   if ($i < max / 2) {
+                       x = n % w; y = int(n / w)
+                       if (!seen || x < l) l = x
+                       if (!seen || y < t) t = y
+                       if (!seen || x > r) r = x
+                       if (!seen || y > b) b = y
+                       seen = 1
+                   }
+                   ++n } }
+             END { if (seen) print l, t, r, b }'
+}
+
+# Ends the program through File > Quit; fails when it does not end with status
+# 0. With a layout open the program asks whether to save it first (the click on
+# the menu bar counts as a change): the question gets its default answer, Don't
+# Save, so callers save before they quit.
 quit_program() {
     choose_from_bar "$title_file" File 129 Quit
+    local asked=""
     for _ in $(seq 50); do
         kill -0 "$pid" 2>/dev/null || break
+        if [ -z "$asked" ] && xdotool search --onlyvisible --name '^Save the changes' >/dev/null 2>&1; then
+            focus "$(xdotool search --onlyvisible --name '^Save the changes' | tail -1)"
+            xdotool key Return
+            asked=1
+        fi
         sleep 0.2
     done
     kill -0 "$pid" 2>/dev/null && fail "File > Quit did not end the program"

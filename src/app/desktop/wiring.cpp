@@ -13,6 +13,7 @@
 #include "app/desktop/startup.h"
 #include "app/desktop/threeD.h"
 #include "app/numericEntry.h"
+#include "app/sheetSetup.h"
 #include "labels/preview.h"
 #include "labels/printDefaults.h"
 #include "labels/production.h"
@@ -68,6 +69,11 @@ void joinWindows() {
     });
     setLoopHandler("ShowLabelWin", [](WindowPtr, int32_t) {
         ShowLabelWin();
+        // The command says which sheet OK sets up: a sheet of single symbols
+        // for the sheet item without a layout, else the layout's own sheet
+        // (New Label's among them, though no layout is open yet).
+        gSheetWin.printsheet = gCommands.printsheet;
+        gCommands.printsheet = 0;
         return 1;
     });
     setLoopHandler("PrintSetUp", [](WindowPtr, int32_t) {
