@@ -2,13 +2,15 @@
 // starts: New Label shows the palettes and, after the sheet window's OK, the
 // layout window on the new sheet; the sheet item without a layout sets up the
 // print copy's sheet and opens no layout, and does not leak that mode into the
-// next New Label.
+// next New Label; File > Print on a layout shows the print window.
 #include "app/desktop/commands.h"
 #include "app/desktop/sheetSetupWindow.h"
 #include "app/desktop/wiring.h"
 #include "app/layoutGeometry.h"
 #include "app/sheetSetup.h"
 #include "labels/labelDoc.h"
+#include "labels/printState.h"
+#include "labels/runs/itemOps.h"
 #include "shell_fixture.h"
 
 using namespace toolbox;
@@ -61,6 +63,21 @@ TEST_F(WiredLabelCommands, TheSheetItemWithoutALayoutSetsUpThePrintCopyOnly) {
     ASSERT_EQ(DoLabelOK(), 0);
     EXPECT_NE(labelBack.labelWidth, 0u);
     EXPECT_NE(gWindows.disp2, nullptr);
+}
+
+TEST_F(WiredLabelCommands, PrintOnALayoutShowsThePrintWindowWithNothingSelected) {
+    DoFile(kFilePrint);
+    EXPECT_EQ(gWindows.PrintWin, nullptr) << "no layout: a message, no window";
+    DoFile(kFileNew);
+    ASSERT_EQ(DoLabelOK(), 0);
+    ASSERT_EQ(addLabelItem(), 0);
+    selectAllItems(1);
+    DoFile(kFilePrint);
+    ASSERT_NE(gWindows.PrintWin, nullptr);
+    EXPECT_EQ(gPrint.printScreen, 1);
+    for (int32_t i = 0; i <= labelBack.lastItem; ++i)
+        if (gLabel.labelParts[size_t(i)])
+            EXPECT_EQ(gLabel.labelParts[size_t(i)]->i16(item::selected), 0) << i;
 }
 
 }  // namespace

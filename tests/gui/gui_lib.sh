@@ -181,6 +181,53 @@ read_symbols() {
     zbarimg -q "$home"/read-*.pgm 2>/dev/null | sort
 }
 
+# Reads every symbol of a PDF's pages one by one (a reader reports a symbol
+# once however often a page repeats it): each page rendered at 200 dpi, split
+# into the blocks of ink that blank bands at least 4 mm wide part, and each
+# block read alone. One line a block: what zbarimg read, or "unread X,Y".
+read_each_symbol() {
+    local page boxes
+    rm -f "$home"/each-*.pgm "$home"/block.pgm
+    gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pgm -r200 \
+        -sOutputFile="$home/each-%03d.pgm" "$1" >/dev/null
+    for page in "$home"/each-*.pgm; do
+        boxes=$(awk -v gap=32 -v pad=24 '
+            function flush(   x, run, first, last) {
+                if (!inBand) return
+                run = 0
+                for (x = 0; x <= w; ++x) {
+                    if (x < w && (x in col)) {
+                        if (!run) first = x
+                        run = 1; last = x
+                    } else if (run && (x == w || x - last > gap)) {
+                        print first - pad, top - pad, last - first + 2 * pad, bottom - top + 2 * pad
+                        run = 0
+                    }
+                }
+                delete col; inBand = 0
+            }
+            NR == 1 || /^#/ { next }
+            !w { w = $1; h = $2; next }
+            !max { max = $1; next }
+            { for (i = 1; i <= NF; ++i) {
+                  x = n % w; y = int(n / w); ++n
+                  if (y != row) {
+                      if (rowInk) { if (!inBand) top = row; inBand = 1; bottom = row; last_ink = row }
+                      else if (inBand && row - last_ink > gap) flush()
+                      row = y; rowInk = 0
+                  }
+                  if ($i < max / 2) { col[x] = 1; rowInk = 1 }
+              } }
+            END { if (rowInk) { if (!inBand) top = row; inBand = 1; bottom = row }; flush() }
+        ' "$page")
+        while read -r x y bw bh; do
+            [ -n "$x" ] || continue
+            convert "$page" -crop "${bw}x${bh}+${x}+${y}" +repage "$home/block.pgm"
+            zbarimg -q "$home/block.pgm" 2>/dev/null | head -1 | grep . || echo "unread $x,$y"
+        done <<<"$boxes"
+    done
+}
+
 # The box of dark ink of an EPS file's first page at 72 dpi, in points from its
 # top-left corner: "left top right bottom" (nothing when the page is blank).
 ink_box() {

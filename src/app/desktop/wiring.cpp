@@ -16,8 +16,10 @@
 #include "app/sheetSetup.h"
 #include "labels/preview.h"
 #include "labels/printDefaults.h"
+#include "labels/printState.h"
 #include "labels/production.h"
 #include "labels/runs/itemOps.h"
+#include "labels/runs/printWindow.h"
 #include "platform/textedit.h"
 #include "platform/toolbox/windows.h"
 #include "symbology/panels.h"
@@ -74,6 +76,16 @@ void joinWindows() {
         // (New Label's among them, though no layout is open yet).
         gSheetWin.printsheet = gCommands.printsheet;
         gCommands.printsheet = 0;
+        return 1;
+    });
+    // File > Print on a layout: the print window, with nothing selected and
+    // the main window's fields put away; printing starts from its button.
+    setLoopHandler("doPrint", [](WindowPtr, int32_t) {
+        selectAllItems(0);
+        redrawMainWindow();
+        deactivateAll();
+        gPrint.printScreen = 1;
+        ShowPrintWin();
         return 1;
     });
     setLoopHandler("PrintSetUp", [](WindowPtr, int32_t) {
