@@ -1,7 +1,8 @@
 // OK with the preview on (the program's start setting) shows the symbol in the
 // preview window at its printed size, and the click on the preview asks where
 // to save it: the whole desktop wired as the program wires it, the save dialog
-// answered by the test, the file read back by zxing-cpp.
+// answered by the test, the file read back by zxing-cpp, for a kind written
+// as vectors (EPS) and for one made from the symbol's picture (TIFF).
 #include <string>
 
 #include "app/desktop/layoutWindow.h"
@@ -9,6 +10,7 @@
 #include "automation/options.h"
 #include "main_window_fixture.h"
 #include "platform/desktop.h"
+#include "support/grey_image.h"
 #include "picture/PICout2.h"
 
 namespace {
@@ -88,6 +90,29 @@ TEST_F(PreviewAfterOK, OKShowsTheSymbolAtItsSizeAndTheClickSavesWhereTheDialogSa
     ASSERT_TRUE(r.ok) << r.err;
     EXPECT_EQ(testsupport::decode(testsupport::cropToInk(r.bitmap, 80), "EAN-13").text,
               "5901234123457");
+}
+
+TEST_F(PreviewAfterOK, APictureKindIsMadeFromTheSymbolWhenThePreviewIsClicked) {
+    const std::string dir = testsupport::freshFolder("preview_tiff");
+    gSaveTo = dir + "/typed.tif";
+    ASSERT_EQ(parseCodeType("Code 128"), 1);
+    gOut.tool = kOutTiff;
+    doUpdate();
+    clickIn(gPanels.TEH.viewRect);
+    type("STRIXEL-128");
+    pressOK();
+    ASSERT_NE(gWindows.disp2, nullptr);
+    settle();
+    gMsg.last.clear();
+    click(centre(ContentBounds(gWindows.disp2)));
+    settle();
+    EXPECT_EQ(gMsg.last, "") << "the picture was there to write";
+    ASSERT_EQ(filesIn(dir).size(), 1u);
+    std::string why;
+    const testsupport::Bitmap image = testsupport::greyOfImage(gSaveTo, &why);
+    ASSERT_GT(image.width, 0) << why;
+    EXPECT_EQ(testsupport::decode(testsupport::padBitmap(image, 40), "Code128").text,
+              "STRIXEL-128");
 }
 
 TEST_F(PreviewAfterOK, ASecondOKRedrawsTheOpenPreviewAndAFailedOneShowsNone) {
