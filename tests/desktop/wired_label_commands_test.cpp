@@ -75,9 +75,11 @@ TEST_F(WiredLabelCommands, PrintOnALayoutShowsThePrintWindowWithNothingSelected)
     DoFile(kFilePrint);
     ASSERT_NE(gWindows.PrintWin, nullptr);
     EXPECT_EQ(gPrint.printScreen, 1);
-    for (int32_t i = 0; i <= labelBack.lastItem; ++i)
-        if (gLabel.labelParts[size_t(i)])
+    for (int32_t i = 0; i <= labelBack.lastItem; ++i) {
+        if (gLabel.labelParts[size_t(i)]) {
             EXPECT_EQ(gLabel.labelParts[size_t(i)]->i16(item::selected), 0) << i;
+        }
+    }
 }
 
 }  // namespace
