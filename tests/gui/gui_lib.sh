@@ -168,7 +168,8 @@ answer_file_dialog() {
 }
 
 # Reads the barcodes of an EPS or PDF file: renders it with Ghostscript at
-# 300 dpi and prints what zbarimg reads, one symbol a line, sorted.
+# 300 dpi and prints what zbarimg reads (its options follow the file), one
+# symbol a line, sorted.
 read_symbols() {
     local page="$home/read-%03d.pgm"
     rm -f "$home"/read-*.pgm
@@ -178,7 +179,7 @@ read_symbols() {
         *) gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -sDEVICE=pgmraw -r300 \
             -sOutputFile="$page" "$1" >/dev/null ;;
     esac
-    zbarimg -q "$home"/read-*.pgm 2>/dev/null | sort
+    zbarimg -q "${@:2}" "$home"/read-*.pgm 2>/dev/null | sort
 }
 
 # Reads every symbol of a PDF's pages one by one (a reader reports a symbol
