@@ -2,13 +2,15 @@
 // starts: New Label shows the palettes and, after the sheet window's OK, the
 // layout window on the new sheet; the sheet item without a layout sets up the
 // print copy's sheet and opens no layout, and does not leak that mode into the
-// next New Label; File > Print on a layout shows the print window.
+// next New Label; File > Print on a layout shows the print window; a saved
+// layout's window takes the document's name.
 #include "app/desktop/commands.h"
 #include "app/desktop/sheetSetupWindow.h"
 #include "app/desktop/wiring.h"
 #include "app/layoutGeometry.h"
 #include "app/sheetSetup.h"
 #include "labels/labelDoc.h"
+#include "platform/desktop.h"
 #include "labels/printState.h"
 #include "labels/runs/itemOps.h"
 #include "shell_fixture.h"
@@ -80,6 +82,24 @@ TEST_F(WiredLabelCommands, PrintOnALayoutShowsThePrintWindowWithNothingSelected)
             EXPECT_EQ(gLabel.labelParts[size_t(i)]->i16(item::selected), 0) << i;
         }
     }
+}
+
+TEST_F(WiredLabelCommands, SavingALayoutUnderANameTitlesItsWindow) {
+    DoFile(kFileNew);
+    ASSERT_EQ(DoLabelOK(), 0);
+    ASSERT_EQ(addLabelItem(), 0);
+    static std::string path;
+    path = (home / "named.labl").string();
+    platform::SetDialogAnswers(
+        [](const std::string&, std::string* chosen) {
+            *chosen = path;
+            return true;
+        },
+        nullptr);
+    DoFile(kFileSave);
+    ASSERT_TRUE(std::filesystem::exists(path));
+    ASSERT_NE(gWindows.disp2, nullptr);
+    EXPECT_EQ(gWindows.disp2->title, "named.labl");
 }
 
 }  // namespace

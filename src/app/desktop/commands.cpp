@@ -157,6 +157,7 @@ bool saveLayout(bool askName) {
     }
     if (saveDocumentTo(path) != 0) return false;
     gDocFile.globFilS = path;
+    callLoopHandler("retitleLayoutWindow", nullptr, 0);
     return true;
 }
 

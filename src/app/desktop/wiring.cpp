@@ -3,6 +3,7 @@
 #include "app/desktop/commands.h"
 #include "app/desktop/couponDialog.h"
 #include "app/desktop/eventLoop.h"
+#include "app/desktop/layoutDocuments.h"
 #include "app/desktop/layoutPalettes.h"
 #include "app/desktop/layoutWindow.h"
 #include "app/desktop/localWindows.h"
@@ -40,6 +41,10 @@ void joinWindows() {
     });
     setLoopHandler("ShowTabWin", [](WindowPtr, int32_t) {
         ShowTabWin();
+        return 1;
+    });
+    setLoopHandler("retitleLayoutWindow", [](WindowPtr, int32_t) {
+        retitleLayoutWindow();
         return 1;
     });
     setLoopHandler("NewPreviewWindow", [](WindowPtr, int32_t) {
