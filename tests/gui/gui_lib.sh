@@ -167,6 +167,27 @@ answer_file_dialog() {
     wait_gone "$1" || fail "the \"$1\" dialog stayed open after $2"
 }
 
+# Answers the print dialog (window $1) with a PDF file $2: the output file
+# field (at "$3") cleared and typed into, then Return. When the field's
+# completer swallowed the Return, the dialog's Print button (at "$4") is
+# clicked instead.
+answer_print_dialog() {
+    # shellcheck disable=SC2086
+    click_in "$1" $3
+    focus "$1"
+    xdotool key ctrl+a
+    xdotool type --delay 10 "$2"
+    sleep 0.5
+    xdotool key Return
+    for _ in $(seq 25); do
+        xdotool getwindowname "$1" >/dev/null 2>&1 || return 0
+        xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$1" || return 0
+        sleep 0.2
+    done
+    # shellcheck disable=SC2086
+    click_in "$1" $4
+}
+
 # Reads the barcodes of an EPS or PDF file: renders it with Ghostscript at
 # 300 dpi and prints what zbarimg reads (its options follow the file), one
 # symbol a line, sorted.

@@ -17,12 +17,13 @@ gui_start "$program"
 
 # Window pixels: the sheet window's OK, the palette's barcode tool, a point of
 # the label near its top-left corner, the print window's Print button and the
-# print dialog's output file field.
+# print dialog's output file field and Print button.
 sheet_ok="298 326"
 barcode_tool="36 65"
 label_point="52 62"
 print_button="409 241"
 output_file="189 118"
+dialog_print="201 159"
 labels_on_sheet=14
 
 choose_from_bar "$title_file" File 129 "New Label"
@@ -54,12 +55,7 @@ for _ in $(seq 50); do
 done
 [ -n "$dialog" ] || fail "the Print button showed no print dialog"
 pdf="$home/printed.pdf"
-# shellcheck disable=SC2086
-click_in "$dialog" $output_file
-focus "$dialog"
-xdotool key ctrl+a
-xdotool type --delay 10 "$pdf"
-xdotool key Return
+answer_print_dialog "$dialog" "$pdf" "$output_file" "$dialog_print"
 wait_file "$pdf" 20 || fail "no PDF at $pdf after the print dialog"
 
 read=$(read_each_symbol "$pdf")

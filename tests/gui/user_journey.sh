@@ -38,7 +38,8 @@ text_field="60 85"
 # The sheet window's template list (its fifth line: A4 3 x 8) and OK; the tool
 # palette's barcode, text and rectangle tools; points of the label (window
 # pixels of the layout window, the label starting at 32, 52); the print
-# window's label count and Print button; the print dialog's output file field.
+# window's label count and Print button; the print dialog's output file field
+# and Print button.
 sheet_a4_3x8="100 146"
 sheet_ok="298 326"
 barcode_tool="36 65" text_tool="36 45" rectangle_tool="16 85"
@@ -46,6 +47,7 @@ barcode_at="50 62" text_at="150 120" rectangle_at="190 140" nothing_at="500 400"
 print_labels="357 48"
 print_button="409 241"
 output_file="189 118"
+dialog_print="201 159"
 
 main=$(wait_window '^Strixel$') || fail "no main window"
 
@@ -164,12 +166,7 @@ for _ in $(seq 50); do
 done
 [ -n "$dialog" ] || fail "the Print button showed no print dialog"
 pdf="$home/journey.pdf"
-# shellcheck disable=SC2086
-click_in "$dialog" $output_file
-focus "$dialog"
-xdotool key ctrl+a
-xdotool type --delay 10 "$pdf"
-xdotool key Return
+answer_print_dialog "$dialog" "$pdf" "$output_file" "$dialog_print"
 wait_file "$pdf" 20 || fail "no PDF at $pdf after the print dialog"
 read=$(read_symbols "$pdf" | tr '\n' ' ')
 expected="CODE-128:1001 CODE-128:1002 CODE-128:1003 CODE-128:1004 CODE-128:1005 "
