@@ -3,15 +3,17 @@
 #   gui_enter "$@"    re-runs the script under xvfb-run (bounded) when needed
 #   gui_start PROGRAM starts the program in a home of its own
 # Every wait is bounded; a failing step says what it waited for, and leaves a
-# picture of the screen in $STRIXEL_GUI_SHOTS when that names a folder.
+# picture of the screen (and the pictures the test took) in $STRIXEL_GUI_SHOTS
+# when that names a folder.
 # shellcheck shell=bash
+# name (the test's) is set by the script that sources this file.
+# shellcheck disable=SC2154
 
 gui_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 menus_dir="$gui_dir/../../resources/menus"
 
-# Where the menu bar's titles are (the bar draws them in this order from x 0).
+# Where the File title is in the menu bar.
 title_file="78 10"
-title_layout="159 10"
 
 gui_enter() {
     if [ -z "${STRIXEL_GUI_INNER:-}" ]; then
@@ -24,6 +26,7 @@ fail() {
     echo "$name: $*" >&2
     if [ -n "${STRIXEL_GUI_SHOTS:-}" ] && [ -d "$STRIXEL_GUI_SHOTS" ]; then
         import -window root "$STRIXEL_GUI_SHOTS/$name-failed.png" 2>/dev/null || true
+        cp "$home"/*.png "$STRIXEL_GUI_SHOTS/" 2>/dev/null || true
     fi
     windows_now >&2 || true
     kill "$pid" 2>/dev/null || true
@@ -94,6 +97,7 @@ wait_file() {
 }
 
 # Sets wx, wy, ww, wh to window $1's place and size on the screen.
+# shellcheck disable=SC2034
 geometry() {
     eval "$(xdotool getwindowgeometry --shell "$1")"
     wx=$X wy=$Y ww=$WIDTH wh=$HEIGHT

@@ -10,7 +10,8 @@
 #     barcode (1001 to 1005), a text item with the date escape and a
 #     rectangle, saved through the save dialog; the print window prints 5
 #     labels to a PDF: five serials decode and the text shows today's date;
-#  4. quit, start again and open the saved document: its items show.
+#  4. quit and start again: the last code type comes back; File > Open on
+#     the saved document shows its items.
 #   tests/gui/user_journey.sh PATH-TO-strixel-desktop
 set -euo pipefail
 name=user_journey
@@ -103,6 +104,10 @@ choose_from_popup "$main" $output_box Output 133 TIFF
 ok_and_save "$home/code128.tif"
 read=$(zbarimg -q "$home/code128.tif" 2>/dev/null || true)
 [ "$read" = "CODE-128:STRIXEL-128" ] || fail "the Code 128 TIFF reads \"$read\""
+# The code type's name box as the main window shows it now, to compare at the
+# next start.
+name_box="100x26+24+4"
+import -window "$main" -crop "$name_box" +repage "$home/code-type-before.png"
 
 # 3. A layout: the sheet, a serial barcode, a dated text and a rectangle.
 choose_from_bar "$title_file" File 129 "New Label"
@@ -177,7 +182,8 @@ dated=$(pdftotext "$pdf" - | grep -c "Made $today" || true)
 
 quit_program
 
-# 4. Started again, File > Open brings the saved document back with its items.
+# 4. Started again: the last code type is back, and File > Open brings the
+# saved document back with its items.
 QT_QPA_PLATFORM=xcb "$program" >>"$home/program.log" 2>&1 &
 pid=$!
 wait_window '^Strixel$' >/dev/null || fail "no main window at the second start"
@@ -186,6 +192,12 @@ if help=$(wait_window '^Strixel Help$' 3); then
     xdotool key Escape
     wait_gone '^Strixel Help$' || fail "Escape did not close the help page"
 fi
+main=$(wait_window '^Strixel$') || fail "no main window at the second start"
+import -window "$main" -crop "$name_box" +repage "$home/code-type-after.png"
+# The same name, though its yellow may be dimmer in a window not yet active.
+differ=$(compare -fuzz 35% -metric AE "$home/code-type-before.png" "$home/code-type-after.png" \
+    null: 2>&1 || true)
+[ "$differ" = "0" ] || fail "the second start shows another code type ($differ pixels differ)"
 choose_from_bar "$title_file" File 129 "Open…"
 answer_file_dialog '^Open' "$doc"
 layout=$(wait_window '^journey.labl$' 15) || fail "File > Open showed no window for the document"
