@@ -15,6 +15,7 @@
 #include "labels/printState.h"
 #include "labels/production.h"
 #include "labels/runs/itemOps.h"
+#include "labels/runs/ProcessBarcodes.h"
 #include "picture/output/outer2.h"
 #include "platform/resources.h"
 #include "platform/textedit.h"
@@ -156,6 +157,7 @@ bool saveLayout(bool askName) {
     }
     if (saveDocumentTo(path) != 0) return false;
     gDocFile.globFilS = path;
+    callLoopHandler("retitleLayoutWindow", nullptr, 0);
     return true;
 }
 
@@ -163,7 +165,7 @@ int32_t save(bool askName) {
     gShell.changed = 0;
     if (!labelLayoutOpen()) {
         callLoopHandler("deactivateAll", nullptr, 0);
-        outer2();
+        deliverSymbol();  // a picture kind needs the symbol's picture made first
         return 1;
     }
     return saveLayout(askName) ? 1 : 0;
@@ -348,7 +350,7 @@ int32_t DoFile(int32_t item) {
         case kFileClosePreview:
             if (gWindows.disp2) {
                 callLoopHandler("deactivateAll", nullptr, 0);
-                outer2();
+                deliverSymbol();
                 callLoopHandler("killWp", gWindows.wp, 0);
             }
             break;

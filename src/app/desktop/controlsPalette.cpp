@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/desktop/eventLoop.h"
+#include "app/layoutGeometry.h"
 #include "labels/datafields.h"
 #include "labels/labelDoc.h"
 #include "picture/placedPictures.h"
@@ -296,6 +297,7 @@ void doMouseControls(const EventRecord& event) {
             fileCommand(kCommands[k]);
         } else if (k == 5) {
             gControls.geditMode = gControls.geditMode ? 0 : 1;
+            gLayout.geditMode = static_cast<uint16_t>(gControls.geditMode);
             showEditingWindows(gControls.geditMode == 1);
         } else {
             fileCommand(kQuitCommand);

@@ -41,15 +41,6 @@ bool hasExtension(const std::string& path, const char* ext) {
     return std::filesystem::path(path).extension() == ext;
 }
 
-void retitle() {
-    if (!gWindows.disp2) return;
-    const std::string t = layoutTitle();
-    unsigned char p[256];
-    p[0] = static_cast<unsigned char>(std::min<size_t>(t.size(), 255));
-    std::memcpy(p + 1, t.data(), p[0]);
-    SetWTitle(gWindows.disp2, p);
-}
-
 void showPalettes() {
     if (gPrefs.hideIF != 0) return;
     if (!gWindows.ToolWin) ShowToolWin();
@@ -64,6 +55,15 @@ std::string layoutTitle() {
     return std::filesystem::path(name).filename().string();
 }
 
+void retitleLayoutWindow() {
+    if (!gWindows.disp2) return;
+    const std::string t = layoutTitle();
+    unsigned char p[256];
+    p[0] = static_cast<unsigned char>(std::min<size_t>(t.size(), 255));
+    std::memcpy(p + 1, t.data(), p[0]);
+    SetWTitle(gWindows.disp2, p);
+}
+
 void newLayoutDocument() {
     showPalettes();
     gDocFile.impoFile.clear();
@@ -76,7 +76,7 @@ void openLayoutWindow() {
     showPalettes();
     disposeDisp2();
     NewPreviewWindow();
-    retitle();
+    retitleLayoutWindow();
     if (gWindows.disp2) SelectWindow(gWindows.disp2);
 }
 
@@ -124,6 +124,6 @@ bool saveLayoutDocument(int32_t mode) {
     gShell.changed = 0;
     // A template is opened again as a new document: the open one keeps its name.
     if (!asTemplate) gDocFile.globFilS = path;
-    retitle();
+    retitleLayoutWindow();
     return true;
 }

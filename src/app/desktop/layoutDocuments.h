@@ -23,3 +23,5 @@ int32_t openLayoutDocument();
 bool saveLayoutDocument(int32_t mode);
 // The window's title: the document's file name, "Untitled" before it has one.
 std::string layoutTitle();
+// Gives the layout window (when open) that title.
+void retitleLayoutWindow();

@@ -19,6 +19,8 @@
 #include "labels/runs/itemOps.h"
 #include "labels/units.h"
 #include "picture/PICout2.h"
+#include "picture/fileservices.h"
+#include "platform/quickdraw/pict.h"
 #include "picture/placedPictures.h"
 #include "picture/textitems.h"
 #include "platform/toolbox/menus.h"
@@ -391,7 +393,13 @@ void dimensionLine(int32_t h0, int32_t v0, int32_t h1, int32_t v1, const std::st
 void drawPreview(const qd::Rect& port) {
     const qd::Rect area{offbar(), 0, port.bottom - kPreviewBottom, port.right};
     if (gDriver.Pict) {
-        const qd::Rect frame = gDriver.Pict->frame;
+        // A single symbol's picture is measured in its own units (hundredths of
+        // a millimetre), not in screen points: drawn unscaled it would fill the
+        // window many times over.
+        const qd::Rect units = gDriver.Pict->frame;
+        const double toPoints = qd::kPictPointsPerInch / pictureUnitsPerInch();
+        const qd::Rect frame{0, 0, int32_t(std::lround(units.height() * toPoints)),
+                             int32_t(std::lround(units.width() * toPoints))};
         const qd::Rect at{area.top + kRulerBand, area.left + kRulerBand,
                           area.top + kRulerBand + frame.height(),
                           area.left + kRulerBand + frame.width()};

@@ -13,6 +13,7 @@
 #include "labels/production.h"
 #include "labels/runs/ProcessBarcodes.h"
 #include "labels/serial.h"
+#include "picture/PICout2.h"
 #include "picture/outputstate.h"
 #include "platform/questions.h"
 #include "symbology/Filters.h"
@@ -146,5 +147,9 @@ void doOKButton() {
     gData.len11 = gData.len1 = saved;
     setItemDataSelItems(kStoreAll);
     if (gWindows.disp2) Disp2InvalRect(0, preview);
-    if (labelBack.labelWidth == 0) ProcessBarcodes();
+    if (labelBack.labelWidth != 0) return;
+    ProcessBarcodes();
+    // Without "deliver at once" the symbol waits in the preview for its click.
+    if (gOut.showDia == 0 && gDriver.disp2 && gProd.runFaults == 0 && mainWindowHooks().showPreview)
+        mainWindowHooks().showPreview();
 }

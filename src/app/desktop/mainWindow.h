@@ -49,6 +49,9 @@ struct MainWindowHooks {
     std::function<void(unsigned char ch)> numeric;
     // The modal coupon dialog (DataBarCouponDialog by default).
     std::function<void()> couponDialog;
+    // Shows the symbol OK has just made in the preview window, from which a
+    // click delivers it. Stand-in: nothing shown.
+    std::function<void()> showPreview;
 };
 MainWindowHooks& mainWindowHooks();
 

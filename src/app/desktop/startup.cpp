@@ -6,6 +6,7 @@
 #include "app/desktop/glue.h"
 #include "app/desktop/helpWindow.h"
 #include "app/customTypes.h"
+#include "app/layoutGeometry.h"
 #include "app/preferences.h"
 #include "app/shell.h"
 #include "labels/labelDoc.h"
@@ -168,6 +169,8 @@ void installStartup() {
     });
     step("initLabelItems", [] {
         gStartup.geditMode = 1;
+        // The layout window and its palettes read edit mode from the layout view.
+        gLayout.geditMode = 1;
         labelBack3.labelWidth = 0;
         initLabelItems();
     });

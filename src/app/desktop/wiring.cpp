@@ -4,6 +4,7 @@
 #include "app/desktop/couponDialog.h"
 #include "app/desktop/eventLoop.h"
 #include "app/desktop/hotKey.h"
+#include "app/desktop/layoutDocuments.h"
 #include "app/desktop/layoutPalettes.h"
 #include "app/desktop/layoutWindow.h"
 #include "app/desktop/localWindows.h"
@@ -18,8 +19,10 @@
 #include "app/desktop/startup.h"
 #include "app/desktop/threeD.h"
 #include "app/numericEntry.h"
+#include "app/sheetSetup.h"
 #include "labels/preview.h"
 #include "labels/printDefaults.h"
+#include "labels/printState.h"
 #include "labels/production.h"
 #include "labels/runs/itemOps.h"
 #include "labels/runs/printWindow.h"
@@ -46,6 +49,10 @@ void joinWindows() {
     });
     setLoopHandler("ShowTabWin", [](WindowPtr, int32_t) {
         ShowTabWin();
+        return 1;
+    });
+    setLoopHandler("retitleLayoutWindow", [](WindowPtr, int32_t) {
+        retitleLayoutWindow();
         return 1;
     });
     setLoopHandler("NewPreviewWindow", [](WindowPtr, int32_t) {
@@ -77,6 +84,21 @@ void joinWindows() {
     });
     setLoopHandler("ShowLabelWin", [](WindowPtr, int32_t) {
         ShowLabelWin();
+        // The command says which sheet OK sets up: a sheet of single symbols
+        // for the sheet item without a layout, else the layout's own sheet
+        // (New Label's among them, though no layout is open yet).
+        gSheetWin.printsheet = gCommands.printsheet;
+        gCommands.printsheet = 0;
+        return 1;
+    });
+    // File > Print on a layout: the print window, with nothing selected and
+    // the main window's fields put away; printing starts from its button.
+    setLoopHandler("doPrint", [](WindowPtr, int32_t) {
+        selectAllItems(0);
+        redrawMainWindow();
+        deactivateAll();
+        gPrint.printScreen = 1;
+        ShowPrintWin();
         return 1;
     });
     setLoopHandler("PrintSetUp", [](WindowPtr, int32_t) {
@@ -130,6 +152,12 @@ void joinWindows() {
     };
 
     gLocalHooks.NewPreviewWindow = [] { NewPreviewWindow(); };
+    mainWindowHooks().showPreview = [] {
+        if (gWindows.disp2)
+            toolbox::InvalWindowRect(gWindows.disp2, gWindows.disp2->portRect);
+        else
+            NewPreviewWindow();
+    };
 
     // The outside interface's start-up and shut-down steps.
     auto plain = [](void (*f)()) {

@@ -41,18 +41,6 @@ constexpr const char* kImportGauge = "Importing codes";
 bool labelLayoutShown() { return labelBack.labelWidth != 0 && labelBack.labelHeight != 0; }
 bool printSheetSetUp() { return labelBack3.labelWidth != 0; }
 
-// Delivers the symbol just drawn: the kinds made from a picture (TIFF, BMP,
-// PICT, PC EPS) take the symbol's own picture, which the screen pass does not
-// leave for them; it is made from the item's data as stored, since making the
-// symbol may have reshaped the data buffers. true when delivered.
-bool deliver() {
-    if (needsPicture(gOut.tool)) {
-        getItemData(0);
-        if (!recordSymbolPicture()) return false;
-    }
-    return outer2() == 1;
-}
-
 bool handOverAsked() {
     const int32_t* q = kSheetQuestion;
     return platform::AskerBox(q[0], q[1], q[2], q[3]) == kHandOver;
@@ -82,7 +70,7 @@ bool makeAndDeliver() {
         ++gProd.runFaults;
         return true;
     }
-    if (!deliver()) {
+    if (!deliverSymbol()) {
         ++gProd.runFaults;
         return false;
     }
@@ -301,6 +289,18 @@ void importRun() {
 
 }  // namespace
 
+bool deliverSymbol() {
+    // The kinds made from a picture (TIFF, BMP, PICT, PC EPS) take the
+    // symbol's own picture, which the screen pass does not leave for them; it
+    // is made from the item's data as stored, since making the symbol may have
+    // reshaped the data buffers.
+    if (needsPicture(gOut.tool)) {
+        getItemData(0);
+        if (!recordSymbolPicture()) return false;
+    }
+    return outer2() == 1;
+}
+
 void ProcessBarcodes() {
     gProd.gemode = 0;
     gProd.runMade = gProd.runFaults = 0;
@@ -313,7 +313,7 @@ void ProcessBarcodes() {
             if (gEl.cu_len == 0) {
                 ++gProd.runFaults;
             } else if (gOut.showDia == 1) {
-                if (deliver())
+                if (deliverSymbol())
                     ++gProd.runMade;
                 else
                     ++gProd.runFaults;

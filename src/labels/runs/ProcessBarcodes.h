@@ -6,3 +6,7 @@
 // each drawn and delivered by the output dispatch; with a print sheet set up the
 // run may be handed whole to the sheet writer.
 void ProcessBarcodes();
+
+// Delivers the symbol just drawn by the output settings, as the run does and as
+// the preview's click does. true when delivered.
+bool deliverSymbol();

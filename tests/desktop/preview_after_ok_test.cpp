@@ -1,0 +1,138 @@
+// OK with the preview on (the program's start setting) shows the symbol in the
+// preview window at its printed size, and the click on the preview asks where
+// to save it: the whole desktop wired as the program wires it, the save dialog
+// answered by the test, the file read back by zxing-cpp, for a kind written
+// as vectors (EPS) and for one made from the symbol's picture (TIFF).
+#include <string>
+
+#include "app/desktop/layoutWindow.h"
+#include "app/desktop/wiring.h"
+#include "automation/options.h"
+#include "main_window_fixture.h"
+#include "platform/desktop.h"
+#include "support/grey_image.h"
+#include "picture/PICout2.h"
+
+namespace {
+
+using namespace mainlayout;
+
+std::string gSaveTo;  // what the save dialog answers
+int32_t gSaveAsked = 0;
+
+bool answerSave(const std::string&, std::string* path) {
+    ++gSaveAsked;
+    *path = gSaveTo;
+    return !gSaveTo.empty();
+}
+
+class PreviewAfterOK : public MainWindowTest {
+  protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        wireDesktop();
+        platform::SetDialogAnswers(answerSave, nullptr, nullptr);
+        gSaveAsked = 0;
+        gOut.tool = kOutVector;
+        gOut.outToFile = 1;
+        gOut.fileDia = 0;
+        gOut.showDia = 0;                       // each symbol previewed before it is delivered
+        ASSERT_EQ(parseCodeType("EAN 13"), 1);  // with its own size and height
+        doUpdate();
+    }
+    void TearDown() override {
+        disposeDisp2();
+        platform::SetDialogAnswers(nullptr, nullptr, nullptr);
+        MainWindowTest::TearDown();
+    }
+
+    // The columns of the preview window that hold dark ink: [first, last].
+    static std::pair<int32_t, int32_t> inkColumns() {
+        const qd::Rect port = gWindows.disp2->portRect;
+        int32_t first = -1, last = -1;
+        for (int32_t h = port.left; h < port.right; ++h)
+            for (int32_t v = port.top; v < port.bottom; ++v)
+                if ((WindowPixel(gWindows.disp2, h, v) & 0xFF) < 0x40) {
+                    if (first < 0) first = h;
+                    last = h;
+                    break;
+                }
+        return {first, last};
+    }
+};
+
+TEST_F(PreviewAfterOK, OKShowsTheSymbolAtItsSizeAndTheClickSavesWhereTheDialogSays) {
+    const std::string dir = testsupport::freshFolder("preview");
+    gSaveTo = dir + "/typed.eps";
+    clickIn(gPanels.TEH.viewRect);
+    type("590123412345");
+    pressOK();
+    ASSERT_NE(gWindows.disp2, nullptr) << "OK showed no preview";
+    EXPECT_EQ(gWindows.disp2->title, "Preview");
+    EXPECT_EQ(gSaveAsked, 0) << "nothing is delivered before the preview is clicked";
+    EXPECT_TRUE(filesIn(dir).empty());
+
+    // EAN-13 at 100 % is 37.29 mm wide with its quiet zones, about 106 screen
+    // points; its picture's own units must not be taken for points.
+    settle();
+    const auto [first, last] = inkColumns();
+    ASSERT_GE(first, 0) << "the preview shows no symbol";
+    constexpr int32_t kSymbolPoints = 106, kSlack = 12;
+    EXPECT_NEAR(last - first, kSymbolPoints - 2 * 7, kSlack) << first << ".." << last;
+    EXPECT_LT(last, gWindows.disp2->portRect.right - 100) << "the symbol overflows the window";
+
+    click(centre(ContentBounds(gWindows.disp2)));
+    settle();
+    EXPECT_EQ(gSaveAsked, 1);
+    EXPECT_EQ(gWindows.disp2, nullptr);
+    ASSERT_EQ(filesIn(dir).size(), 1u) << gMsg.last;
+    const testsupport::Rendered r = testsupport::renderWithGhostscript(gSaveTo, 400);
+    ASSERT_TRUE(r.ok) << r.err;
+    EXPECT_EQ(testsupport::decode(testsupport::cropToInk(r.bitmap, 80), "EAN-13").text,
+              "5901234123457");
+}
+
+TEST_F(PreviewAfterOK, APictureKindIsMadeFromTheSymbolWhenThePreviewIsClicked) {
+    const std::string dir = testsupport::freshFolder("preview_tiff");
+    gSaveTo = dir + "/typed.tif";
+    ASSERT_EQ(parseCodeType("Code 128"), 1);
+    gOut.tool = kOutTiff;
+    doUpdate();
+    clickIn(gPanels.TEH.viewRect);
+    type("STRIXEL-128");
+    pressOK();
+    ASSERT_NE(gWindows.disp2, nullptr);
+    settle();
+    gMsg.last.clear();
+    click(centre(ContentBounds(gWindows.disp2)));
+    settle();
+    EXPECT_EQ(gMsg.last, "") << "the picture was there to write";
+    ASSERT_EQ(filesIn(dir).size(), 1u);
+    std::string why;
+    const testsupport::Bitmap image = testsupport::greyOfImage(gSaveTo, &why);
+    ASSERT_GT(image.width, 0) << why;
+    EXPECT_EQ(testsupport::decode(testsupport::padBitmap(image, 40), "Code128").text,
+              "STRIXEL-128");
+}
+
+TEST_F(PreviewAfterOK, ASecondOKRedrawsTheOpenPreviewAndAFailedOneShowsNone) {
+    clickIn(gPanels.TEH.viewRect);
+    type("590123412345");
+    pressOK();
+    toolbox::WindowPtr shown = gWindows.disp2;
+    ASSERT_NE(shown, nullptr);
+    pressOK();
+    EXPECT_EQ(gWindows.disp2, shown) << "one preview window, not a second";
+    disposeDisp2();
+
+    // Data the code type cannot make gives a message, not an empty preview.
+    reopen();
+    wireDesktop();
+    gOut.showDia = 0;
+    ASSERT_EQ(parseCodeType("Code 128"), 1);
+    doUpdate();
+    pressOK();  // no data at all
+    EXPECT_EQ(gWindows.disp2, nullptr);
+}
+
+}  // namespace
