@@ -37,6 +37,7 @@
 #include "symbology/appBits.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
+#include "sheet_windows_fixture.h"
 #include "window_golden.h"
 
 using namespace toolbox;
@@ -101,19 +102,10 @@ std::vector<int> jobCopies(const std::string& queue) {
     return copies;
 }
 
-class PrintWindowTest : public DesktopTest {
+class PrintWindowTest : public SheetWindowsTest {
   protected:
     void SetUp() override {
-        DesktopTest::SetUp();
-        char tmpl[] = "/tmp/strixel-printwin-XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
-        resetWorld();
-        resetEventLoop();
-        resetSheetSetupWindow();
-        installSheetAndPrintWindows();
-        gMsg.quiet = true;
+        SheetWindowsTest::SetUp();
         answered = 0;
         setPrintDialogRunner([this](QDialog&, QPrinter& printer) {
             ++answered;
@@ -123,13 +115,7 @@ class PrintWindowTest : public DesktopTest {
     void TearDown() override {
         if (gWindows.PrintWin) KillLocalWin(gWindows.PrintWin, kKillPrintWindow);
         setPrintDialogRunner(nullptr);
-        useDesktopPrintDialogs(false);
-        gPrintWindowHooks = {};
-        resetEventLoop();
-        resetWorld();
-        unsetenv("XDG_CONFIG_HOME");
-        std::filesystem::remove_all(dir);
-        DesktopTest::TearDown();
+        SheetWindowsTest::TearDown();
     }
 
     // A 3 by 8 sheet of 180 by 100 point labels, each with one serial EAN-13.
@@ -246,7 +232,6 @@ class PrintWindowTest : public DesktopTest {
         return out;
     }
 
-    std::filesystem::path dir;
     int answered = 0;
     std::function<bool(QPrinter&)> answer;
 };
