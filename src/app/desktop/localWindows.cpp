@@ -63,6 +63,14 @@ void HiliteFrameRect(const qd::Rect& r) {
     qd::RGBForeColor(kBlackColour);
 }
 
+void eraseLocalWindow(WindowPtr w) {
+    qd::SetPort(w->port);
+    qd::PenNormal();
+    qd::RGBForeColor(kBlackColour);
+    qd::RGBBackColor(kLocalWindowGrey);
+    qd::EraseRect(w->portRect);
+}
+
 void boxMark(int32_t x, int32_t y) {
     const qd::Rect box{y, x, y + kMarkHeight, x + kMarkWidth};
     qd::PenNormal();
