@@ -33,6 +33,7 @@
 #include "platform/resources.h"
 #include "support/cups.h"
 #include "support/fonts.h"
+#include "support/label_document.h"
 #include "support/reader.h"
 #include "symbology/appBits.h"
 #include "symbology/messages.h"
@@ -120,37 +121,12 @@ class PrintWindowTest : public SheetWindowsTest {
 
     // A 3 by 8 sheet of 180 by 100 point labels, each with one serial EAN-13.
     static void serialSheet() {
-        resetWorld();
-        gMsg.quiet = true;
-        initLabelItems();
+        testsupport::startLabelDocument(kWidth, kHeight, kAcross, kDown);
         labelBack.leftMargin = kLeft;
         labelBack.topMargin = kTop;
-        labelBack.across = kAcross;
-        labelBack.down = kDown;
         labelBack.spaceAcross = kGapAcross;
         labelBack.spaceDown = kGapDown;
-        labelBack.labelWidth = kWidth;
-        labelBack.labelHeight = kHeight;
-        ASSERT_EQ(addLabelItem(), 0);
-        const int32_t i = labelBack.lastItem;
-        gLabel.labelParts[size_t(i)]->setI16(item::kind, kKindBarcode);
-        gLabel.itRect = {10, 20, 90, 160};
-        gSym = SymbolSettings{};
-        gSym.code = 0;  // EAN-13
-        GetCodeText();
-        gSym.Siz = 80;
-        const std::string first = std::to_string(kFirstSerial);
-        copyBounded(gData.chMainCode, first.c_str());
-        copyBounded(gData.chMainCode2, first.c_str());
-        gData.len1 = gData.len11 = int32_t(first.size());
-        gData.chPrefix[0] = gData.chSuffix[0] = 0;
-        gLabel.serPos = first;
-        gLabel.incAmount = "1";
-        gLabel.serEnd = "999999999999";
-        gLabel.proMode = 1;
-        gLabel.notDrawn = 0;
-        setItemRect(i);
-        setItemData(i, 2);
+        testsupport::addSerialEan13Item(kFirstSerial);
     }
     static void settle() {
         for (int guard = 0; guard < 50 && MainEventPass(); ++guard) {
