@@ -128,21 +128,8 @@ class PrintWindowTest : public SheetWindowsTest {
         labelBack.spaceDown = kGapDown;
         testsupport::addSerialEan13Item(kFirstSerial);
     }
-    static void settle() {
-        for (int guard = 0; guard < 50 && MainEventPass(); ++guard) {
-        }
-    }
-    static qd::Point global(qd::Point local) {
-        const qd::Point o = gWindows.PrintWin->contentOrigin;
-        return {local.v + o.v, local.h + o.h};
-    }
-    static void clickAt(qd::Point local) {
-        ASSERT_NE(gWindows.PrintWin, nullptr);
-        const qd::Point g = global(local);
-        PostEvent(EventRecord{mouseDown, 0, 0, g, 0});
-        PostEvent(EventRecord{mouseUp, 0, 0, g, 0});
-        settle();
-    }
+    static qd::Point global(qd::Point local) { return globalIn(gWindows.PrintWin, local); }
+    static void clickAt(qd::Point local) { clickIn(gWindows.PrintWin, local); }
     static void type(const std::string& text) {
         for (char c : text) {
             PostEvent(EventRecord{keyDown, static_cast<unsigned char>(c), 0, {}, 0});

@@ -82,21 +82,8 @@ class SheetSetupWindowTest : public SheetWindowsTest {
         testsupport::startLabelDocument(1000, 500, 2, 5);
         gMsg.quiet = true;
     }
-    static void settle() {
-        for (int guard = 0; guard < 50 && MainEventPass(); ++guard) {
-        }
-    }
-    static qd::Point global(qd::Point local) {
-        const qd::Point o = gWindows.LabelWin->contentOrigin;
-        return {local.v + o.v, local.h + o.h};
-    }
-    static void clickAt(qd::Point local) {
-        ASSERT_NE(gWindows.LabelWin, nullptr);
-        const qd::Point g = global(local);
-        PostEvent(EventRecord{mouseDown, 0, 0, g, 0});
-        PostEvent(EventRecord{mouseUp, 0, 0, g, 0});
-        settle();
-    }
+    static qd::Point global(qd::Point local) { return globalIn(gWindows.LabelWin, local); }
+    static void clickAt(qd::Point local) { clickIn(gWindows.LabelWin, local); }
     static void key(unsigned char ch, uint16_t modifiers = 0) {
         PostEvent(EventRecord{keyDown, ch, 0, {}, modifiers});
         settle();

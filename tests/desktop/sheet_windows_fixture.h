@@ -40,5 +40,23 @@ class SheetWindowsTest : public DesktopTest {
         DesktopTest::TearDown();
     }
 
+    // Runs the loop's passes until nothing waits (bounded).
+    static void settle() {
+        for (int guard = 0; guard < 50 && MainEventPass(); ++guard) {
+        }
+    }
+    static qd::Point globalIn(toolbox::WindowPtr w, qd::Point local) {
+        const qd::Point o = w->contentOrigin;
+        return {local.v + o.v, local.h + o.h};
+    }
+    // A click at a point of the window, through the loop.
+    static void clickIn(toolbox::WindowPtr w, qd::Point local) {
+        ASSERT_NE(w, nullptr);
+        const qd::Point g = globalIn(w, local);
+        toolbox::PostEvent(toolbox::EventRecord{toolbox::mouseDown, 0, 0, g, 0});
+        toolbox::PostEvent(toolbox::EventRecord{toolbox::mouseUp, 0, 0, g, 0});
+        settle();
+    }
+
     std::filesystem::path dir;
 };
