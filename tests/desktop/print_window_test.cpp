@@ -174,10 +174,8 @@ class PrintWindowTest : public SheetWindowsTest {
     // Decodes every cell of page 1 of a PDF: the serial numbers by cell ("" blank).
     static std::vector<std::string> decodeCells(const std::string& pdf, int page = 1) {
         std::vector<std::string> out;
-        const std::string prefix = pdf + "-page";
-        EXPECT_EQ(testsupport::pdftoppm(pdf, prefix, kDpi).status, 0);
         testsupport::Bitmap bitmap;
-        EXPECT_TRUE(testsupport::readPGM(prefix + "-" + std::to_string(page) + ".pgm", &bitmap));
+        EXPECT_TRUE(testsupport::pdfPage(pdf, kDpi, page, &bitmap));
         const double k = kDpi / 72.0;
         for (int r = 1; r <= kDown; ++r)
             for (int c = 1; c <= kAcross; ++c) {
