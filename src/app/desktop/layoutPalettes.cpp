@@ -317,17 +317,9 @@ void disposeLayoutPalettes() {
 }
 
 void installLayoutPalettes() {
-    const auto updater = [](void (*draw)()) {
-        return [draw](WindowPtr w, int32_t) {
-            BeginUpdate(w);
-            draw();
-            EndUpdate(w);
-            return 0;
-        };
-    };
-    setLoopHandler("ToolUpdate", updater(ToolUpdate));
-    setLoopHandler("TabUpdate", updater(TabUpdate));
-    setLoopHandler("RulerUpdate", updater(RulerUpdate));
+    setLoopHandler("ToolUpdate", updateHandler(ToolUpdate, 0));
+    setLoopHandler("TabUpdate", updateHandler(TabUpdate, 0));
+    setLoopHandler("RulerUpdate", updateHandler(RulerUpdate, 0));
     setLoopHandler("doMouseTool", [](WindowPtr w, int32_t part) {
         doMouseTool(int16_t(part), w, gLoop.gmyEvent);
         return 0;
