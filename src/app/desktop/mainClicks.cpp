@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/desktop/glue.h"
 #include "app/desktop/eventLoop.h"
+#include "app/desktop/glue.h"
 #include "app/desktop/mainWindow.h"
 #include "app/desktop/settingsPanes.h"
 #include "app/desktop/threeD.h"
