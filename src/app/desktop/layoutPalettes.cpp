@@ -238,10 +238,9 @@ void TabUpdate() {
         WindowPtr w = gWindows.TabWin;
         paint(kGround, w->portRect);
         for (int32_t i = 0; i < kTabs; ++i) {
-            unsigned char s[256];
-            platform::StringResourceGetString(s, kTabStrings, kFirstTabString + i);
-            const std::string title =
-                s[0] ? std::string(reinterpret_cast<char*>(s + 1), s[0]) : kTabTitles[i];
+            const std::string listed =
+                platform::StringResourceText(kTabStrings, kFirstTabString + i);
+            const std::string title = listed.empty() ? kTabTitles[i] : listed;
             const qd::Rect tab{5, kTabLeft + kTabStep * i, kTabBaseline,
                                kTabLeft + kTabStep * (i + 1)};
             Draw3dButton(title, tab, 0);
