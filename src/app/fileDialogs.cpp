@@ -21,12 +21,6 @@ constexpr int32_t kFileNotFound = -43;
 
 bool continuationByte(unsigned char c) { return (c & 0xC0) == 0x80; }
 
-std::string listText(int32_t list, int32_t index) {
-    unsigned char p[256];
-    platform::StringResourceGetString(p, list, index);
-    return std::string(reinterpret_cast<const char*>(p + 1), p[0]);
-}
-
 std::string withSlash(std::string path) {
     if (path.empty() || path.back() != '/') path += '/';
     return path;
@@ -47,8 +41,8 @@ std::string saveDialogName(const std::string& defaultName) {
 
 std::string translationErrorText(int32_t error) {
     for (int32_t e : kLockedErrors)
-        if (e == error) return listText(kDialogList, kLockedText);
-    return listText(kDialogList, kOtherText);
+        if (e == error) return platform::StringResourceText(kDialogList, kLockedText);
+    return platform::StringResourceText(kDialogList, kOtherText);
 }
 
 int32_t DoOpenDocument(const char* fileType, std::string* path) {

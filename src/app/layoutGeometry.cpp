@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -516,19 +517,10 @@ int32_t paletteTool(qd::Point p) {
 }
 
 int32_t toolTransparency(int32_t tool) {
-    switch (tool) {
-        case kKindText:
-        case kKindRect:
-        case kKindOval:
-        case kKindRoundRect:
-            return 1;
-        case kKindRectFilled:
-        case kKindOvalFilled:
-        case kKindRoundRectFilled:
-            return 0;
-        default:
-            return -1;
-    }
+    // A text is drawn transparent; the shapes as their kind has it.
+    if (tool == kKindText) return 1;
+    if (tool < 0 || tool > UINT16_MAX) return -1;
+    return shapeTransparency(static_cast<uint16_t>(tool));
 }
 
 int32_t tabAt(int32_t h) {

@@ -45,6 +45,12 @@ void StringResourceGetString(unsigned char* dest, int listID, int index) {
     }
 }
 
+std::string StringResourceText(int listID, int index) {
+    unsigned char p[256];
+    StringResourceGetString(p, listID, index);
+    return std::string(reinterpret_cast<const char*>(p + 1), p[0]);
+}
+
 std::string_view GetTextResource(int id) {
     return embeddedResource("prolog/" + std::to_string(id) + ".ps");
 }

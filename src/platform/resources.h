@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace platform {
@@ -20,6 +21,8 @@ std::string_view embeddedResource(std::string_view name);
 // Lists live in resources/strings/<listID>.txt, one "index<TAB>text" a line;
 // item 20 of list 139, the main window's title, is always the product name.
 void StringResourceGetString(unsigned char* dest, int listID, int index);
+// The same string's text.
+std::string StringResourceText(int listID, int index);
 
 // TEXT resource `id` (resources/prolog/<id>.ps), carriage-return line ends.
 std::string_view GetTextResource(int id);

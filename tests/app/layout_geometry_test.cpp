@@ -345,6 +345,17 @@ TEST_F(LayoutGeometry, PaletteTabsZoomAndUnitTables) {
     EXPECT_EQ(isallspace(" a "), 0);
 }
 
+TEST_F(LayoutGeometry, ToolTransparencyFollowsTheShapeKinds) {
+    struct Case {
+        int32_t tool, transparency;
+    };
+    for (const Case c :
+         {Case{kKindText, 1}, Case{kKindOval, 1}, Case{kKindRoundRect, 1}, Case{kKindOvalFilled, 0},
+          Case{kKindRoundRectFilled, 0}, Case{kKindBarcode, -1}, Case{0, -1}, Case{-1, -1},
+          Case{0x10000 + kKindRect, -1}})
+        EXPECT_EQ(toolTransparency(c.tool), c.transparency) << "tool " << c.tool;
+}
+
 TEST_F(LayoutGeometry, RectangleHelpers) {
     qd::Rect r{10, 20, 30, 41};
     ScaleRect(&r, 150);

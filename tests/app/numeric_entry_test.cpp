@@ -13,6 +13,7 @@
 #include "labels/runs/itemOps.h"
 #include "platform/numbers.h"
 #include "support/cases.h"
+#include "support/text_fields.h"
 #include "symbology/messages.h"
 #include "symbology/panels.h"
 #include "symbology/state.h"
@@ -103,21 +104,6 @@ std::vector<std::pair<std::string, std::string>> pairs(const std::string& list) 
     return out;
 }
 
-void fill(TERec* field, const std::string& marked) {
-    std::string text;
-    int32_t selStart = -1, selEnd = -1;
-    for (char c : marked) {
-        if (c == '[')
-            selStart = static_cast<int32_t>(text.size());
-        else if (c == ']')
-            selEnd = static_cast<int32_t>(text.size());
-        else
-            text += c;
-    }
-    platform::TESetText(text.data(), static_cast<int32_t>(text.size()), field);
-    if (selStart >= 0 && selEnd >= selStart) platform::TESetSelect(selStart, selEnd, field);
-}
-
 TEST_F(NumericEntry, KeysTurnIntoTheSettingBehindTheField) {
     for (const auto& c : testsupport::readCases("app/numeric_keys.txt", 9)) {
         SCOPED_TRACE(c.where);
@@ -127,7 +113,7 @@ TEST_F(NumericEntry, KeysTurnIntoTheSettingBehindTheField) {
         gProd.background = pane;
         (pane == 3 ? gPanels.c_TE3 : gPanels.c_TE) = c.integer(1);
         TERec* field = fieldNamed(c[2]);
-        fill(field, c[3]);
+        testsupport::fillMarked(field, c[3]);
         for (const auto& [name, value] : pairs(c[5])) settings().at(name).set(std::stod(value));
         const int beeps = platform::beepCount();
 

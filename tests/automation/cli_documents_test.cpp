@@ -66,10 +66,8 @@ struct CliDocuments : testsupport::SettingsSandbox {
 
     // What each cell of the first page decodes to, in fill order; "" for a blank cell.
     std::vector<std::string> readCells(const std::string& pdf) {
-        const std::string prefix = (dir / "page").string();
-        EXPECT_EQ(testsupport::pdftoppm(pdf, prefix, kDpi).status, 0);
         testsupport::Bitmap page;
-        EXPECT_TRUE(testsupport::readPGM(prefix + "-1.pgm", &page));
+        EXPECT_TRUE(testsupport::pdfPage(pdf, kDpi, 1, &page));
         std::vector<std::string> cells;
         const double k = kDpi / 720.0;
         for (int row = 0; row < kDown; ++row)

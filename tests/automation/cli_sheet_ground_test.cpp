@@ -60,10 +60,8 @@ struct CliSheetGround : testsupport::SettingsSandbox {
 
     // The label cell at `col`, `row` of the first page, as printed.
     testsupport::Bitmap cell(const std::string& pdf, int col, int row) {
-        const std::string prefix = (dir / "page").string();
-        EXPECT_EQ(testsupport::pdftoppm(pdf, prefix, kDpi).status, 0);
         testsupport::Bitmap page;
-        EXPECT_TRUE(testsupport::readPGM(prefix + "-1.pgm", &page));
+        EXPECT_TRUE(testsupport::pdfPage(pdf, kDpi, 1, &page));
         const double k = kDpi / 720.0;
         testsupport::Bitmap c;
         c.width = int(kWidth * k);

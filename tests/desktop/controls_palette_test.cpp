@@ -6,14 +6,11 @@
 //   STRIXEL_WRITE_GOLDEN=1 QT_QPA_PLATFORM=offscreen
 //       build-test/tests/test_desktop --gtest_filter='*ControlsPalette*Golden*'
 // then look at the picture before committing it.
-#include <cairo.h>
-
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <vector>
 
 #include "app/desktop/controlsPalette.h"
+#include "golden_image.h"
 #include "labels/datafields.h"
 #include "settings_fixture.h"
 #include "support/fonts.h"
@@ -24,20 +21,8 @@ namespace {
 using namespace toolbox;
 using ControlsPalette = SettingsDesktop;
 
-constexpr int kChannelSlack = 24;
 constexpr int kOddPixelsMost = 400;  // of 800 x 400 pixels, about 0.1 %
 constexpr const char* kGolden = STRIXEL_TEST_DATA "/desktop/controls/palette.png";
-
-int channel(uint32_t rgb, int shift) { return int((rgb >> shift) & 0xFF); }
-
-// The window's pixels into the image at column `at`.
-void copyWindow(WindowPtr w, unsigned char* data, int stride, int at) {
-    const int width = w->portRect.right - w->portRect.left;
-    const int height = w->portRect.bottom - w->portRect.top;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            *reinterpret_cast<uint32_t*>(data + y * stride + (at + x) * 4) = WindowPixel(w, x, y);
-}
 
 qd::Point global(qd::Point local) {
     const qd::Rect c = ContentBounds(gWindows.ControlsWin);
@@ -73,46 +58,16 @@ TEST_F(ControlsPalette, NarrowAndWideMatchTheGolden) {
     EXPECT_EQ(width(), kPaletteWidth);
 
     constexpr int kImageWidth = kPaletteWidth + kFormWidth;
-    cairo_surface_t* drawn =
-        cairo_image_surface_create(CAIRO_FORMAT_RGB24, kImageWidth, kPaletteHeight);
-    cairo_surface_flush(drawn);
-    const int stride = cairo_image_surface_get_stride(drawn);
-    unsigned char* data = cairo_image_surface_get_data(drawn);
-    copyWindow(gWindows.ControlsWin, data, stride, 0);
+    const goldenimage::Surface drawn = goldenimage::makeImage(kImageWidth, kPaletteHeight);
+    goldenimage::copyWindow(drawn.get(), gWindows.ControlsWin, 0);
     gControls.gPrefWin = 1;
     ChangeToSettingsWin();
     ASSERT_EQ(width(), kFormWidth);
     ControlsUpdate();
-    copyWindow(gWindows.ControlsWin, data, stride, kPaletteWidth);
-    cairo_surface_mark_dirty(drawn);
+    goldenimage::copyWindow(drawn.get(), gWindows.ControlsWin, kPaletteWidth);
     closeControlsWin();
 
-    if (std::getenv("STRIXEL_WRITE_GOLDEN")) {
-        std::filesystem::create_directories(std::filesystem::path(kGolden).parent_path());
-        ASSERT_EQ(cairo_surface_write_to_png(drawn, kGolden), CAIRO_STATUS_SUCCESS);
-        cairo_surface_destroy(drawn);
-        GTEST_SKIP() << "wrote " << kGolden;
-    }
-    cairo_surface_t* golden = cairo_image_surface_create_from_png(kGolden);
-    ASSERT_EQ(cairo_surface_status(golden), CAIRO_STATUS_SUCCESS) << "no golden at " << kGolden;
-    ASSERT_EQ(cairo_image_surface_get_width(golden), kImageWidth);
-    ASSERT_EQ(cairo_image_surface_get_height(golden), kPaletteHeight);
-    const int gStride = cairo_image_surface_get_stride(golden);
-    const unsigned char* gData2 = cairo_image_surface_get_data(golden);
-    int odd = 0;
-    for (int y = 0; y < kPaletteHeight; ++y)
-        for (int x = 0; x < kImageWidth; ++x) {
-            const uint32_t a = *reinterpret_cast<const uint32_t*>(data + y * stride + x * 4);
-            const uint32_t b = *reinterpret_cast<const uint32_t*>(gData2 + y * gStride + x * 4);
-            for (int shift : {0, 8, 16})
-                if (std::abs(channel(a, shift) - channel(b, shift)) > kChannelSlack) {
-                    ++odd;
-                    break;
-                }
-        }
-    EXPECT_LE(odd, kOddPixelsMost) << "pixels unlike the golden";
-    cairo_surface_destroy(golden);
-    cairo_surface_destroy(drawn);
+    goldenimage::expectMatchesGolden(drawn.get(), kGolden, kOddPixelsMost);
 }
 
 TEST_F(ControlsPalette, ButtonsRunCommandsAndSwitchTheForm) {

@@ -33,10 +33,12 @@
 #include "platform/resources.h"
 #include "support/cups.h"
 #include "support/fonts.h"
+#include "support/label_document.h"
 #include "support/reader.h"
 #include "symbology/appBits.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
+#include "sheet_windows_fixture.h"
 #include "window_golden.h"
 
 using namespace toolbox;
@@ -101,19 +103,10 @@ std::vector<int> jobCopies(const std::string& queue) {
     return copies;
 }
 
-class PrintWindowTest : public DesktopTest {
+class PrintWindowTest : public SheetWindowsTest {
   protected:
     void SetUp() override {
-        DesktopTest::SetUp();
-        char tmpl[] = "/tmp/strixel-printwin-XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
-        resetWorld();
-        resetEventLoop();
-        resetSheetSetupWindow();
-        installSheetAndPrintWindows();
-        gMsg.quiet = true;
+        SheetWindowsTest::SetUp();
         answered = 0;
         setPrintDialogRunner([this](QDialog&, QPrinter& printer) {
             ++answered;
@@ -123,64 +116,20 @@ class PrintWindowTest : public DesktopTest {
     void TearDown() override {
         if (gWindows.PrintWin) KillLocalWin(gWindows.PrintWin, kKillPrintWindow);
         setPrintDialogRunner(nullptr);
-        useDesktopPrintDialogs(false);
-        gPrintWindowHooks = {};
-        resetEventLoop();
-        resetWorld();
-        unsetenv("XDG_CONFIG_HOME");
-        std::filesystem::remove_all(dir);
-        DesktopTest::TearDown();
+        SheetWindowsTest::TearDown();
     }
 
     // A 3 by 8 sheet of 180 by 100 point labels, each with one serial EAN-13.
     static void serialSheet() {
-        resetWorld();
-        gMsg.quiet = true;
-        initLabelItems();
+        testsupport::startLabelDocument(kWidth, kHeight, kAcross, kDown);
         labelBack.leftMargin = kLeft;
         labelBack.topMargin = kTop;
-        labelBack.across = kAcross;
-        labelBack.down = kDown;
         labelBack.spaceAcross = kGapAcross;
         labelBack.spaceDown = kGapDown;
-        labelBack.labelWidth = kWidth;
-        labelBack.labelHeight = kHeight;
-        ASSERT_EQ(addLabelItem(), 0);
-        const int32_t i = labelBack.lastItem;
-        gLabel.labelParts[size_t(i)]->setI16(item::kind, kKindBarcode);
-        gLabel.itRect = {10, 20, 90, 160};
-        gSym = SymbolSettings{};
-        gSym.code = 0;  // EAN-13
-        GetCodeText();
-        gSym.Siz = 80;
-        const std::string first = std::to_string(kFirstSerial);
-        copyBounded(gData.chMainCode, first.c_str());
-        copyBounded(gData.chMainCode2, first.c_str());
-        gData.len1 = gData.len11 = int32_t(first.size());
-        gData.chPrefix[0] = gData.chSuffix[0] = 0;
-        gLabel.serPos = first;
-        gLabel.incAmount = "1";
-        gLabel.serEnd = "999999999999";
-        gLabel.proMode = 1;
-        gLabel.notDrawn = 0;
-        setItemRect(i);
-        setItemData(i, 2);
+        testsupport::addSerialEan13Item(kFirstSerial);
     }
-    static void settle() {
-        for (int guard = 0; guard < 50 && MainEventPass(); ++guard) {
-        }
-    }
-    static qd::Point global(qd::Point local) {
-        const qd::Point o = gWindows.PrintWin->contentOrigin;
-        return {local.v + o.v, local.h + o.h};
-    }
-    static void clickAt(qd::Point local) {
-        ASSERT_NE(gWindows.PrintWin, nullptr);
-        const qd::Point g = global(local);
-        PostEvent(EventRecord{mouseDown, 0, 0, g, 0});
-        PostEvent(EventRecord{mouseUp, 0, 0, g, 0});
-        settle();
-    }
+    static qd::Point global(qd::Point local) { return globalIn(gWindows.PrintWin, local); }
+    static void clickAt(qd::Point local) { clickIn(gWindows.PrintWin, local); }
     static void type(const std::string& text) {
         for (char c : text) {
             PostEvent(EventRecord{keyDown, static_cast<unsigned char>(c), 0, {}, 0});
@@ -225,10 +174,8 @@ class PrintWindowTest : public DesktopTest {
     // Decodes every cell of page 1 of a PDF: the serial numbers by cell ("" blank).
     static std::vector<std::string> decodeCells(const std::string& pdf, int page = 1) {
         std::vector<std::string> out;
-        const std::string prefix = pdf + "-page";
-        EXPECT_EQ(testsupport::pdftoppm(pdf, prefix, kDpi).status, 0);
         testsupport::Bitmap bitmap;
-        EXPECT_TRUE(testsupport::readPGM(prefix + "-" + std::to_string(page) + ".pgm", &bitmap));
+        EXPECT_TRUE(testsupport::pdfPage(pdf, kDpi, page, &bitmap));
         const double k = kDpi / 72.0;
         for (int r = 1; r <= kDown; ++r)
             for (int c = 1; c <= kAcross; ++c) {
@@ -246,7 +193,6 @@ class PrintWindowTest : public DesktopTest {
         return out;
     }
 
-    std::filesystem::path dir;
     int answered = 0;
     std::function<bool(QPrinter&)> answer;
 };

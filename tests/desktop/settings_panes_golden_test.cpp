@@ -9,25 +9,18 @@
 //   STRIXEL_WRITE_GOLDEN=1 QT_QPA_PLATFORM=offscreen
 //       build-test/tests/test_desktop --gtest_filter='*PaneGolden*'
 // then look at the pictures before committing them.
-#include <cairo.h>
-
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <functional>
-#include <memory>
 #include <string>
 
+#include "golden_image.h"
 #include "panes_fixture.h"
 #include "support/fonts.h"
 
 namespace {
 
-constexpr int kChannelSlack = 24;
 constexpr int kOddPixelsMost = 60;  // of 140 x 280 pixels, about 0.15 %
 const std::string kGoldenFolder = STRIXEL_TEST_DATA "/desktop/panes/";
-
-int channel(uint32_t rgb, int shift) { return static_cast<int>((rgb >> shift) & 0xFF); }
 
 class PaneGoldenTest : public PaneTest {
   protected:
@@ -77,49 +70,10 @@ class PaneGoldenTest : public PaneTest {
     }
 
     void matchGolden(const std::string& name) {
-        const std::string path = kGoldenFolder + name + ".png";
-        cairo_surface_t* drawn = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight);
-        cairo_surface_flush(drawn);
-        const int stride = cairo_image_surface_get_stride(drawn);
-        unsigned char* data = cairo_image_surface_get_data(drawn);
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
-                *reinterpret_cast<uint32_t*>(data + y * stride + x * 4) =
-                    toolbox::WindowPixel(wp, x, y);
-        cairo_surface_mark_dirty(drawn);
-
-        if (std::getenv("STRIXEL_WRITE_GOLDEN")) {
-            std::filesystem::create_directories(kGoldenFolder);
-            EXPECT_EQ(cairo_surface_write_to_png(drawn, path.c_str()), CAIRO_STATUS_SUCCESS);
-            cairo_surface_destroy(drawn);
-            return;
-        }
-        cairo_surface_t* golden = cairo_image_surface_create_from_png(path.c_str());
-        EXPECT_EQ(cairo_surface_status(golden), CAIRO_STATUS_SUCCESS) << "no golden at " << path;
-        if (cairo_surface_status(golden) == CAIRO_STATUS_SUCCESS &&
-            cairo_image_surface_get_width(golden) == kWidth &&
-            cairo_image_surface_get_height(golden) == kHeight) {
-            const int gStride = cairo_image_surface_get_stride(golden);
-            const unsigned char* gData = cairo_image_surface_get_data(golden);
-            int odd = 0;
-            for (int y = 0; y < kHeight; ++y)
-                for (int x = 0; x < kWidth; ++x) {
-                    const uint32_t a =
-                        *reinterpret_cast<const uint32_t*>(data + y * stride + x * 4);
-                    const uint32_t b =
-                        *reinterpret_cast<const uint32_t*>(gData + y * gStride + x * 4);
-                    for (int shift : {0, 8, 16})
-                        if (std::abs(channel(a, shift) - channel(b, shift)) > kChannelSlack) {
-                            ++odd;
-                            break;
-                        }
-                }
-            EXPECT_LE(odd, kOddPixelsMost) << "pixels unlike " << path;
-        } else {
-            ADD_FAILURE() << path << " is not " << kWidth << " x " << kHeight;
-        }
-        cairo_surface_destroy(golden);
-        cairo_surface_destroy(drawn);
+        const goldenimage::Surface drawn = goldenimage::makeImage(kWidth, kHeight);
+        goldenimage::copyWindow(drawn.get(), wp);
+        goldenimage::expectMatchesGolden(drawn.get(), kGoldenFolder + name + ".png",
+                                         kOddPixelsMost);
     }
 };
 

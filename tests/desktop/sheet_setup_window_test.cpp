@@ -26,6 +26,7 @@
 #include "support/fonts.h"
 #include "support/label_document.h"
 #include "symbology/messages.h"
+#include "sheet_windows_fixture.h"
 #include "window_golden.h"
 
 using namespace toolbox;
@@ -68,30 +69,12 @@ bool answerGet(const char*, std::string* path) {
     return true;
 }
 
-class SheetSetupWindowTest : public DesktopTest {
+class SheetSetupWindowTest : public SheetWindowsTest {
   protected:
-    void SetUp() override {
-        DesktopTest::SetUp();
-        char tmpl[] = "/tmp/strixel-sheets-XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
-        resetWorld();
-        resetEventLoop();
-        resetSheetSetupWindow();
-        installSheetAndPrintWindows();
-        gMsg.quiet = true;
-    }
     void TearDown() override {
         if (gWindows.LabelWin) KillLocalWin(gWindows.LabelWin, kKillSheetWindow);
-        useDesktopPrintDialogs(false);
-        gPrintWindowHooks = {};
         platform::SetDialogAnswers(nullptr, nullptr, nullptr);
-        resetEventLoop();
-        resetWorld();
-        unsetenv("XDG_CONFIG_HOME");
-        std::filesystem::remove_all(dir);
-        DesktopTest::TearDown();
+        SheetWindowsTest::TearDown();
     }
 
     // A layout of 100 x 50 point labels, 2 across and 5 down.
@@ -99,21 +82,8 @@ class SheetSetupWindowTest : public DesktopTest {
         testsupport::startLabelDocument(1000, 500, 2, 5);
         gMsg.quiet = true;
     }
-    static void settle() {
-        for (int guard = 0; guard < 50 && MainEventPass(); ++guard) {
-        }
-    }
-    static qd::Point global(qd::Point local) {
-        const qd::Point o = gWindows.LabelWin->contentOrigin;
-        return {local.v + o.v, local.h + o.h};
-    }
-    static void clickAt(qd::Point local) {
-        ASSERT_NE(gWindows.LabelWin, nullptr);
-        const qd::Point g = global(local);
-        PostEvent(EventRecord{mouseDown, 0, 0, g, 0});
-        PostEvent(EventRecord{mouseUp, 0, 0, g, 0});
-        settle();
-    }
+    static qd::Point global(qd::Point local) { return globalIn(gWindows.LabelWin, local); }
+    static void clickAt(qd::Point local) { clickIn(gWindows.LabelWin, local); }
     static void key(unsigned char ch, uint16_t modifiers = 0) {
         PostEvent(EventRecord{keyDown, ch, 0, {}, modifiers});
         settle();
@@ -140,8 +110,6 @@ class SheetSetupWindowTest : public DesktopTest {
           << ' ' << s.sheetWidth << ' ' << s.sheetHeight;
         return o.str();
     }
-
-    std::filesystem::path dir;
 };
 
 TEST_F(SheetSetupWindowTest, TemplatesUnitsAndTypedFieldsBecomeTheDocumentSheet) {

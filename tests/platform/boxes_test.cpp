@@ -230,3 +230,21 @@ TEST(PascalStrings, InsertStopsAt255AndPathsFitTheirBuffers) {
 }
 
 }  // namespace
+
+TEST(PascalStrings, TextIsCutAt255AndNothingPassesTheBuffer) {
+    constexpr unsigned char kGuard = 0xAB;
+    unsigned char buffer[257];
+    buffer[256] = kGuard;
+    EXPECT_EQ(toPascal(std::string(300, 'x'), buffer), buffer);
+    EXPECT_EQ(buffer[0], 255);
+    EXPECT_EQ(buffer[255], 'x');
+    EXPECT_EQ(buffer[256], kGuard);
+    toPascal("OK", buffer);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer + 1), buffer[0]), "OK");
+    toPascal("", buffer);
+    EXPECT_EQ(buffer[0], 0);
+
+    EXPECT_EQ(StringResourceText(139, 20), "Strixel");
+    EXPECT_EQ(StringResourceText(139, 1), "OK");
+    EXPECT_EQ(StringResourceText(136, 9999), "");
+}

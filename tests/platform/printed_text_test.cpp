@@ -139,10 +139,8 @@ TEST(PrintedText, EachFontIsEmbeddedOnceAndTheTextReads) {
 TEST(PrintedText, PagesLookAsTheFilledOutlinesDo) {
     ASSERT_TRUE(testsupport::useTestFonts());
     const std::string pdf = printTexts(1);
-    const std::string prefix = pdf + "-page";
-    ASSERT_EQ(testsupport::pdftoppm(pdf, prefix, kDpi).status, 0);
     testsupport::Bitmap page;
-    ASSERT_TRUE(testsupport::readPGM(prefix + "-1.pgm", &page));
+    ASSERT_TRUE(testsupport::pdfPage(pdf, kDpi, 1, &page));
     const std::vector<bool> filled = outlinesFilled(page.width, page.height);
     // Anti-aliasing and the renderer's own placing of glyphs may move an edge by a
     // pixel; a glyph in the wrong place, size or font leaves ink that has no ink

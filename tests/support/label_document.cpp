@@ -4,7 +4,9 @@
 
 #include "app/world.h"
 #include "labels/labelFile.h"
+#include "symbology/appBits.h"
 #include "symbology/messages.h"
+#include "symbology/state.h"
 
 namespace testsupport {
 
@@ -27,6 +29,29 @@ LabelItem& addItemOfKind(uint16_t kind, int16_t top, int16_t left, int16_t botto
     it.setI16(item::rectBottom, bottom);
     it.setI16(item::rectRight, right);
     return it;
+}
+
+void addSerialEan13Item(long long first) {
+    ASSERT_EQ(addLabelItem(), 0);
+    const int32_t i = labelBack.lastItem;
+    gLabel.labelParts[size_t(i)]->setI16(item::kind, kKindBarcode);
+    gLabel.itRect = {10, 20, 90, 160};
+    gSym = SymbolSettings{};
+    gSym.code = 0;  // EAN-13
+    GetCodeText();
+    gSym.Siz = 80;
+    const std::string digits = std::to_string(first);
+    copyBounded(gData.chMainCode, digits.c_str());
+    copyBounded(gData.chMainCode2, digits.c_str());
+    gData.len1 = gData.len11 = int32_t(digits.size());
+    gData.chPrefix[0] = gData.chSuffix[0] = 0;
+    gLabel.serPos = digits;
+    gLabel.incAmount = "1";
+    gLabel.serEnd = "999999999999";
+    gLabel.proMode = 1;
+    gLabel.notDrawn = 0;
+    setItemRect(i);
+    setItemData(i, 2);
 }
 
 void setItemText(LabelItem& item, const std::string& text) {

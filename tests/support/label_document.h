@@ -15,6 +15,10 @@ void startLabelDocument(uint32_t width, uint32_t height, uint32_t across, uint32
 // Adds an item of `kind` standing in (top, left, bottom, right) points.
 LabelItem& addItemOfKind(uint16_t kind, int16_t top, int16_t left, int16_t bottom, int16_t right);
 
+// Adds a barcode item in (10, 20, 90, 160) points: an EAN-13 numbered from
+// `first` (twelve digits) upward by one a label.
+void addSerialEan13Item(long long first);
+
 // A text item's text, kept in its data handle with the two closing NULs.
 void setItemText(LabelItem& item, const std::string& text);
 

@@ -132,6 +132,9 @@ bool inkBoundingBox(const std::string& path, double* llx, double* lly, double* u
 RunResult qpdfCheck(const std::string& path);
 // Grey pages outPrefix-1.pgm, outPrefix-2.pgm, ... at dpi.
 RunResult pdftoppm(const std::string& path, const std::string& outPrefix, int dpi = 150);
+// Page `page` (from 1) of a PDF as a grey bitmap at dpi, through pdftoppm's pages
+// next to the PDF; false, with a failure, when a step fails.
+bool pdfPage(const std::string& pdf, int dpi, int page, Bitmap* out);
 // A PICT file (the picture's bytes behind the 512-byte file header) through
 // LibreOffice's import to PDF and pdftoppm at dpi without smoothing: the path of
 // the page, a grey PGM or a colour PPM; empty, with a failure, when a step fails.

@@ -230,6 +230,21 @@ RunResult pdftoppm(const std::string& path, const std::string& outPrefix, int dp
                       "'");
 }
 
+bool pdfPage(const std::string& pdf, int dpi, int page, Bitmap* out) {
+    const std::string prefix = pdf + "-page";
+    const RunResult pages = pdftoppm(pdf, prefix, dpi);
+    if (pages.status != 0) {
+        ADD_FAILURE() << "pdftoppm " << pdf << ": " << pages.err;
+        return false;
+    }
+    const std::string path = prefix + "-" + std::to_string(page) + ".pgm";
+    if (!readPGM(path, out)) {
+        ADD_FAILURE() << "no page " << path;
+        return false;
+    }
+    return true;
+}
+
 RunResult zbarimg(const std::string& path) {
     if (!requireProgram("zbarimg", "zbar-tools")) return {};
     return runCommand("zbarimg -q --raw '" + path + "'");

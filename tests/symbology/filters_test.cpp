@@ -6,6 +6,7 @@
 #include "labels/labelDoc.h"
 #include "labels/production.h"
 #include "platform/numbers.h"
+#include "support/text_fields.h"
 #include "symbol_support.h"
 #include "symbology/Filters.h"
 #include "symbology/panels.h"
@@ -15,21 +16,6 @@ namespace {
 using platform::TERec;
 
 struct KeyFilters : symtest::World {
-    // Puts text into a field; "[" and "]" mark the selection.
-    static void fill(TERec* field, const std::string& marked) {
-        std::string text;
-        int32_t selStart = -1, selEnd = -1;
-        for (char c : marked) {
-            if (c == '[')
-                selStart = static_cast<int32_t>(text.size());
-            else if (c == ']')
-                selEnd = static_cast<int32_t>(text.size());
-            else
-                text += c;
-        }
-        platform::TESetText(text.data(), static_cast<int32_t>(text.size()), field);
-        if (selStart >= 0 && selEnd >= selStart) platform::TESetSelect(selStart, selEnd, field);
-    }
     static void typeKeys(const std::string& keys) {
         for (char c : keys) {
             gFilter.theChar = static_cast<unsigned char>(c);
@@ -59,7 +45,7 @@ TEST_F(KeyFilters, KeySequencesOfEveryFilter) {
             TERec* start = mode == 1                        ? &gPanels.TEBack1[serialIndex]
                            : mode == 0 && c.integer(2) == 1 ? &gPanels.TEX
                                                             : &gPanels.TEH;
-            fill(start, c[4]);
+            testsupport::fillMarked(start, c[4]);
         }
         const int beepsBefore = platform::beepCount();
 

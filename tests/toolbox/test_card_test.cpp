@@ -8,12 +8,8 @@
 //   STRIXEL_WRITE_GOLDEN=1 QT_QPA_PLATFORM=offscreen
 //       build-test/tests/test_toolbox --gtest_filter='*TestCard*'
 // then look at the picture before committing it.
-#include <cairo.h>
-
-#include <cstdlib>
-#include <filesystem>
-
 #include "desktop_fixture.h"
+#include "golden_image.h"
 #include "platform/textedit.h"
 #include "platform/toolbox/boxes.h"
 #include "platform/toolbox/controls.h"
@@ -27,7 +23,6 @@ namespace {
 constexpr int32_t kCardWidth = 320, kCardHeight = 260, kCardGap = 10;
 constexpr int16_t kKinds[] = {documentProc, dBoxProc, plainDBox, noGrowDocProc};
 constexpr int kKindCount = 4;
-constexpr int kChannelSlack = 24;
 constexpr int kOddPixelsMost = 200;  // of 4 x 320 x 260 pixels, about 0.06 %
 constexpr const char* kGolden = STRIXEL_TEST_DATA "/toolbox/test_card.png";
 
@@ -89,56 +84,18 @@ void disposeCard(Card& c) {
     cListDisposeList(c.list);
 }
 
-int channel(uint32_t rgb, int shift) { return static_cast<int>((rgb >> shift) & 0xFF); }
-
 }  // namespace
 
 TEST_F(DesktopTest, TestCardMatchesItsGolden) {
     ASSERT_TRUE(testsupport::useTestFonts());
     const int32_t width = kKindCount * kCardWidth + (kKindCount - 1) * kCardGap;
-    cairo_surface_t* drawn = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, kCardHeight);
-    cairo_surface_flush(drawn);
-    const int stride = cairo_image_surface_get_stride(drawn);
-    unsigned char* data = cairo_image_surface_get_data(drawn);
+    const goldenimage::Surface drawn = goldenimage::makeImage(width, kCardHeight);
     for (int y = 0; y < kCardHeight; ++y)
-        for (int x = 0; x < width; ++x)
-            *reinterpret_cast<uint32_t*>(data + y * stride + x * 4) = 0x808080;
+        for (int x = 0; x < width; ++x) goldenimage::setPixel(drawn.get(), x, y, 0x808080);
     for (int k = 0; k < kKindCount; ++k) {
         Card c = drawCard(kKinds[k], k);
-        const int32_t at = k * (kCardWidth + kCardGap);
-        for (int y = 0; y < kCardHeight; ++y)
-            for (int x = 0; x < kCardWidth; ++x)
-                *reinterpret_cast<uint32_t*>(data + y * stride + (at + x) * 4) =
-                    WindowPixel(c.window, x, y);
+        goldenimage::copyWindow(drawn.get(), c.window, k * (kCardWidth + kCardGap));
         disposeCard(c);
     }
-    cairo_surface_mark_dirty(drawn);
-
-    if (std::getenv("STRIXEL_WRITE_GOLDEN")) {
-        std::filesystem::create_directories(std::filesystem::path(kGolden).parent_path());
-        ASSERT_EQ(cairo_surface_write_to_png(drawn, kGolden), CAIRO_STATUS_SUCCESS);
-        cairo_surface_destroy(drawn);
-        GTEST_SKIP() << "wrote " << kGolden;
-    }
-
-    cairo_surface_t* golden = cairo_image_surface_create_from_png(kGolden);
-    ASSERT_EQ(cairo_surface_status(golden), CAIRO_STATUS_SUCCESS) << "no golden at " << kGolden;
-    ASSERT_EQ(cairo_image_surface_get_width(golden), width);
-    ASSERT_EQ(cairo_image_surface_get_height(golden), kCardHeight);
-    const int gStride = cairo_image_surface_get_stride(golden);
-    const unsigned char* gData = cairo_image_surface_get_data(golden);
-    int odd = 0;
-    for (int y = 0; y < kCardHeight; ++y)
-        for (int x = 0; x < width; ++x) {
-            const uint32_t a = *reinterpret_cast<const uint32_t*>(data + y * stride + x * 4);
-            const uint32_t b = *reinterpret_cast<const uint32_t*>(gData + y * gStride + x * 4);
-            for (int shift : {0, 8, 16})
-                if (std::abs(channel(a, shift) - channel(b, shift)) > kChannelSlack) {
-                    ++odd;
-                    break;
-                }
-        }
-    EXPECT_LE(odd, kOddPixelsMost) << "pixels unlike the golden";
-    cairo_surface_destroy(golden);
-    cairo_surface_destroy(drawn);
+    goldenimage::expectMatchesGolden(drawn.get(), kGolden, kOddPixelsMost);
 }

@@ -21,6 +21,7 @@
 #include "platform/textedit.h"
 #include "platform/toolbox/menus.h"
 #include "platform/toolbox/numbered.h"
+#include "platform/toolbox/pstrings.h"
 #include "symbology/host.h"
 #include "symbology/messages.h"
 #include "symbology/panels.h"
@@ -57,19 +58,6 @@ constexpr int32_t kUndo = 1, kCut = 3, kCopy = 4, kPaste = 5, kClear = 6, kDupli
 constexpr int32_t kOutputItemE = 4, kOutputItemT = 5;
 constexpr int32_t kAnswerWindowNumber = 5;
 
-const unsigned char* pstr(const char* text, unsigned char* buffer) {
-    const size_t n = std::char_traits<char>::length(text);
-    buffer[0] = static_cast<unsigned char>(n);
-    std::copy(text, text + n, buffer + 1);
-    return buffer;
-}
-
-std::string listText(int32_t list, int32_t index) {
-    unsigned char p[256];
-    platform::StringResourceGetString(p, list, index);
-    return std::string(reinterpret_cast<const char*>(p + 1), p[0]);
-}
-
 int32_t packed(int16_t menu, int32_t item) { return (int32_t(menu) << 16) | (item & 0xFFFF); }
 int32_t doMenu(int32_t item, int16_t menu) {
     return callLoopHandler("doMenu", nullptr, packed(menu, item));
@@ -88,7 +76,7 @@ MenuHandle insertIfThere(int16_t id, int16_t beforeID) {
 void appendItem(MenuHandle menu, const char* text) {
     if (!menu) return;
     unsigned char p[256];
-    AppendMenu(menu, pstr(text, p));
+    AppendMenu(menu, platform::toPascal(text, p));
 }
 
 // The palettes of the layout editor, unless the interface is hidden.
@@ -308,18 +296,18 @@ void HandleAppleChoice(int32_t item) {
 void doHelpItem(int32_t item) {
     switch (item) {
         case 1:
-            CPURLHandlerLaunchPDF(listText(kHelpList, kManualName));
+            CPURLHandlerLaunchPDF(platform::StringResourceText(kHelpList, kManualName));
             break;
         case 2:
-            CPURLHandlerLaunchURL(listText(kHelpList, kFirstLink));
+            CPURLHandlerLaunchURL(platform::StringResourceText(kHelpList, kFirstLink));
             break;
         case 3:
         case 7:
-            CPURLHandlerLaunchURL(listText(kHelpList, kSecondLink));
+            CPURLHandlerLaunchURL(platform::StringResourceText(kHelpList, kSecondLink));
             break;
         case 4:
         case 8:
-            CPURLHandlerLaunchURL(listText(kHelpList, kThirdLink));
+            CPURLHandlerLaunchURL(platform::StringResourceText(kHelpList, kThirdLink));
             break;
         case 6:
         case 10:
@@ -444,7 +432,7 @@ int32_t doCmdKey(unsigned char ch) {
             doMenu(kOutputItemE, kOutputMenu);
             return 0;
         case 'H':
-            CPURLHandlerLaunchPDF(listText(kHelpList, kManualName));
+            CPURLHandlerLaunchPDF(platform::StringResourceText(kHelpList, kManualName));
             return 0;
         case 'L':
             DoFile(kFileLabelSetup);

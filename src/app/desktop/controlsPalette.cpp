@@ -67,12 +67,6 @@ bool contains(const qd::Rect& r, qd::Point p) {
     return p.h >= r.left && p.h < r.right && p.v >= r.top && p.v < r.bottom;
 }
 
-std::string listString(int32_t list, int32_t index) {
-    unsigned char s[256] = {};
-    platform::StringResourceGetString(s, list, index);
-    return std::string(reinterpret_cast<const char*>(s + 1), s[0]);
-}
-
 void drawCentred(const std::string& text, const qd::Rect& r, int32_t baseline) {
     const int32_t w = qd::TextWidth(text.data(), 0, int32_t(text.size()));
     qd::MoveTo(r.left + (r.right - r.left - w) / 2, baseline);
@@ -105,10 +99,13 @@ void drawButton(const qd::Rect& r, const std::string& title) {
 std::string buttonTitle(int k) {
     constexpr int32_t kFormShown = 3, kPaletteShown = 4, kFirstCommand = 5, kEditOn = 9,
                       kEditOff = 10;
-    if (k == 0) return listString(kButtonList, gControls.gPrefWin ? kFormShown : kPaletteShown);
-    if (k >= 1 && k <= 4) return listString(kButtonList, kFirstCommand + k - 1);
-    if (k == 5) return listString(kButtonList, gControls.geditMode ? kEditOn : kEditOff);
-    return listString(kQuitList, kQuitIndex);
+    if (k == 0)
+        return platform::StringResourceText(kButtonList,
+                                            gControls.gPrefWin ? kFormShown : kPaletteShown);
+    if (k >= 1 && k <= 4) return platform::StringResourceText(kButtonList, kFirstCommand + k - 1);
+    if (k == 5)
+        return platform::StringResourceText(kButtonList, gControls.geditMode ? kEditOn : kEditOff);
+    return platform::StringResourceText(kQuitList, kQuitIndex);
 }
 
 void deacChan() {
@@ -231,20 +228,20 @@ void ControlsUpdate() {
     platform::BuildTextItem(prompt, platform::kLineHeightFromFont, kPromptBox, "Helvetica", kSmall,
                             0, 0, platform::shapeCentre, platform::shapeMiddle);
     for (int k = 0; k < kButtons; ++k) drawButton(controlsButton(k), buttonTitle(k));
-    drawButton(kControlsExtraButton, listString(kButtonList, 11));
+    drawButton(kControlsExtraButton, platform::StringResourceText(kButtonList, 11));
 
     // The form, beside the buttons, seen once the window is wide.
     qd::RGBBackColor(kMauve);
     bevel(kFormPanel, true);
     qd::TextFont(kGeneva);
     qd::TextSize(kSmall);
-    const std::string heading = listString(kFormList, 3);
+    const std::string heading = platform::StringResourceText(kFormList, 3);
     qd::MoveTo(kFormPanel.left + 10, kFormPanel.top + 15);
     qd::DrawText(heading.data(), 0, int32_t(heading.size()));
     constexpr int kLabelled[] = {0, 1, 2, 3, 4, 6, 5};
     for (int n = 0; n < kFormFields; ++n) {
         const qd::Rect& r = kFieldRects[kLabelled[n]];
-        const std::string label = listString(kFormList, 4 + n);
+        const std::string label = platform::StringResourceText(kFormList, 4 + n);
         qd::MoveTo(r.left - kLabelOffset, r.top + 11);
         qd::DrawText(label.data(), 0, int32_t(label.size()));
         qd::RGBBackColor({0xFFFF, 0xFFFF, 0xFFFF});
@@ -253,7 +250,7 @@ void ControlsUpdate() {
         platform::TEUpdate(r, gControls.TEchan[kLabelled[n]]);
         qd::RGBBackColor(kMauve);
     }
-    drawButton(kRemovePicture, listString(kButtonList, 12));
+    drawButton(kRemovePicture, platform::StringResourceText(kButtonList, 12));
     bevel(kPictureWell, true);
     if (gLabTemp.hasDataHandle) {
         qd::FrameRect({kPictureWell.top + 2, kPictureWell.left + 2, kPictureWell.bottom - 2,

@@ -238,6 +238,15 @@ void setLoopHandler(const std::string& name, LoopHandler handler) {
     gHandlers[name] = std::move(handler);
 }
 
+LoopHandler updateHandler(void (*draw)(), int32_t answer) {
+    return [draw, answer](WindowPtr w, int32_t) {
+        BeginUpdate(w);
+        draw();
+        EndUpdate(w);
+        return answer;
+    };
+}
+
 int32_t callLoopHandler(const std::string& name, WindowPtr window, int32_t arg) {
     return route(name, window, arg);
 }

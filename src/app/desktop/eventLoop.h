@@ -65,6 +65,9 @@ void setLoopHandler(const std::string& name, LoopHandler handler);
 // none is registered), for the code outside the loop that hands work to a window.
 int32_t callLoopHandler(const std::string& name, WindowPtr window, int32_t arg);
 bool loopHandlerRegistered(const std::string& name);
+// An update route's handler: draws the window between BeginUpdate and
+// EndUpdate, then answers `answer`.
+LoopHandler updateHandler(void (*draw)(), int32_t answer = 1);
 
 struct LoopCall {
     std::string name;

@@ -11,25 +11,24 @@ namespace {
 constexpr uint32_t kTickCountScale = 10;
 }
 
-void scrollProc(ControlHandle control, int16_t part) {
-    if (!control) return;
-    int32_t step = 0;
+int32_t scrollStep(int16_t part) {
     switch (part) {
         case kUpArrow:
-            step = -kArrowStep;
-            break;
+            return -kArrowStep;
         case kDownArrow:
-            step = kArrowStep;
-            break;
+            return kArrowStep;
         case kPageUp:
-            step = -kPageStep;
-            break;
+            return -kPageStep;
         case kPageDown:
-            step = kPageStep;
-            break;
+            return kPageStep;
         default:
-            return;
+            return 0;
     }
+}
+
+void scrollProc(ControlHandle control, int16_t part) {
+    const int32_t step = scrollStep(part);
+    if (!control || step == 0) return;
     // SetControlValue keeps it within the bar's range.
     SetControlValue(control, GetControlValue(control) + step);
 }

@@ -12,6 +12,9 @@ enum ScrollPart : int16_t { kUpArrow = 20, kDownArrow = 21, kPageUp = 22, kPageD
 inline constexpr int32_t kArrowStep = 1;
 inline constexpr int32_t kPageStep = 10;
 
+// How far a click in `part` of a scroll bar moves its value; 0 outside the
+// arrows and page areas.
+int32_t scrollStep(int16_t part);
 // The action of a click held in a scroll bar; start-up installs scrollProc.
 void scrollProc(toolbox::ControlHandle control, int16_t part);
 extern toolbox::ControlActionProc scrollProcPtr;

@@ -238,10 +238,9 @@ void TabUpdate() {
         WindowPtr w = gWindows.TabWin;
         paint(kGround, w->portRect);
         for (int32_t i = 0; i < kTabs; ++i) {
-            unsigned char s[256];
-            platform::StringResourceGetString(s, kTabStrings, kFirstTabString + i);
-            const std::string title =
-                s[0] ? std::string(reinterpret_cast<char*>(s + 1), s[0]) : kTabTitles[i];
+            const std::string listed =
+                platform::StringResourceText(kTabStrings, kFirstTabString + i);
+            const std::string title = listed.empty() ? kTabTitles[i] : listed;
             const qd::Rect tab{5, kTabLeft + kTabStep * i, kTabBaseline,
                                kTabLeft + kTabStep * (i + 1)};
             Draw3dButton(title, tab, 0);
@@ -317,17 +316,9 @@ void disposeLayoutPalettes() {
 }
 
 void installLayoutPalettes() {
-    const auto updater = [](void (*draw)()) {
-        return [draw](WindowPtr w, int32_t) {
-            BeginUpdate(w);
-            draw();
-            EndUpdate(w);
-            return 0;
-        };
-    };
-    setLoopHandler("ToolUpdate", updater(ToolUpdate));
-    setLoopHandler("TabUpdate", updater(TabUpdate));
-    setLoopHandler("RulerUpdate", updater(RulerUpdate));
+    setLoopHandler("ToolUpdate", updateHandler(ToolUpdate, 0));
+    setLoopHandler("TabUpdate", updateHandler(TabUpdate, 0));
+    setLoopHandler("RulerUpdate", updateHandler(RulerUpdate, 0));
     setLoopHandler("doMouseTool", [](WindowPtr w, int32_t part) {
         doMouseTool(int16_t(part), w, gLoop.gmyEvent);
         return 0;

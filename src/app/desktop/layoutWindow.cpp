@@ -966,12 +966,7 @@ void installLayoutEditor() {
         doMouseDisp(int16_t(part), w, gLoop.gmyEvent);
         return 0;
     });
-    setLoopHandler("PICout2", [](WindowPtr w, int32_t) {
-        BeginUpdate(w);
-        drawDisp2();
-        EndUpdate(w);
-        return 0;
-    });
+    setLoopHandler("PICout2", updateHandler(drawDisp2, 0));
     const auto keys = [](WindowPtr, int32_t ch) {
         if (ProcessCharsDisp(static_cast<unsigned char>(ch)) != 0)
             ProcessCharsDispLocal(static_cast<unsigned char>(ch));

@@ -31,8 +31,7 @@ int32_t ClickLinkBlock(int32_t h, int32_t v, qd::Point point) {
         return 0;
     const int32_t line = (point.v - v) / kLinkLineHeight;
     if (line < kFirstLinkLine) return 0;
-    unsigned char address[256];
-    platform::StringResourceGetString(address, kList, kLinkAddresses[line - kFirstLinkLine]);
-    CPURLHandlerLaunchURL(std::string(reinterpret_cast<const char*>(address + 1), address[0]));
+    CPURLHandlerLaunchURL(
+        platform::StringResourceText(kList, kLinkAddresses[line - kFirstLinkLine]));
     return 1;
 }

@@ -63,6 +63,14 @@ void HiliteFrameRect(const qd::Rect& r) {
     qd::RGBForeColor(kBlackColour);
 }
 
+void eraseLocalWindow(WindowPtr w) {
+    qd::SetPort(w->port);
+    qd::PenNormal();
+    qd::RGBForeColor(kBlackColour);
+    qd::RGBBackColor(kLocalWindowGrey);
+    qd::EraseRect(w->portRect);
+}
+
 void boxMark(int32_t x, int32_t y) {
     const qd::Rect box{y, x, y + kMarkHeight, x + kMarkWidth};
     qd::PenNormal();
@@ -125,12 +133,7 @@ void installSheetAndPrintWindows() {
         doMouseLabel(int16_t(part), w, gLoop.gmyEvent);
         return 1;
     });
-    setLoopHandler("LabelUpdate", [](WindowPtr w, int32_t) {
-        BeginUpdate(w);
-        LabelUpdate();
-        EndUpdate(w);
-        return 1;
-    });
+    setLoopHandler("LabelUpdate", updateHandler(LabelUpdate));
     setLoopHandler("ProcessCharsLabel", [](WindowPtr, int32_t ch) {
         ProcessCharsLabel(static_cast<unsigned char>(ch));
         return 1;
@@ -139,12 +142,7 @@ void installSheetAndPrintWindows() {
         doMousePrint(gLoop.gmyEvent.where, w, gLoop.gmyEvent);
         return 1;
     });
-    setLoopHandler("PrintUpdate", [](WindowPtr w, int32_t) {
-        BeginUpdate(w);
-        PrintUpdate();
-        EndUpdate(w);
-        return 1;
-    });
+    setLoopHandler("PrintUpdate", updateHandler(PrintUpdate));
     setLoopHandler("ProcessCharsPrint", [](WindowPtr, int32_t ch) {
         ProcessCharsPrint(static_cast<unsigned char>(ch));
         return 1;

@@ -34,6 +34,12 @@ constexpr int32_t kKillPrintWindow = 0, kKillSheetWindow = 1, kKillOther = 2, kK
 // the sheet now has a label) and brings the main window to the front.
 void KillLocalWin(toolbox::WindowPtr window, int32_t kind);
 
+// The ground both windows are drawn on.
+constexpr qd::RGBColor kLocalWindowGrey{0xDDDD, 0xDDDD, 0xDDDD};
+// Makes w the port and erases it to the ground with a plain black pen: where
+// each window's update starts.
+void eraseLocalWindow(toolbox::WindowPtr w);
+
 // A 3D edge inside r: white top and left, dark grey bottom and right.
 void HiliteFrameRect(const qd::Rect& r);
 // Erases and frames a 14 x 12 mark box with its top left at (x, y).

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/desktop/eventLoop.h"
+#include "app/desktop/glue.h"
 #include "app/desktop/mainWindow.h"
 #include "app/desktop/settingsPanes.h"
 #include "app/desktop/threeD.h"
@@ -95,33 +96,17 @@ void switchLine() {
 // ---- Scrolling the text item's field --------------------------------------------------
 
 // Scrolls the field so that line `line` is at its top.
-void AdjustText(platform::TERec* te, int32_t line) {
+void adjustItemText(platform::TERec* te, int32_t line) {
     const int32_t offset = te->viewRect.top - te->destRect.top;
     const int32_t lineHeight = gMain.lineHeight > 0 ? gMain.lineHeight : te->lineHeight;
     platform::TEScroll(0, offset - line * lineHeight, te);
 }
 
 void scrollAction(ControlHandle c, int16_t part) {
-    constexpr int32_t kPage = 10;
-    int32_t by = 0;
-    switch (part) {
-        case inUpButton:
-            by = -1;
-            break;
-        case inDownButton:
-            by = 1;
-            break;
-        case inPageUp:
-            by = -kPage;
-            break;
-        case inPageDown:
-            by = kPage;
-            break;
-        default:
-            return;
-    }
+    const int32_t by = scrollStep(part);
+    if (by == 0) return;
     SetControlValue(c, GetControlValue(c) + by);
-    AdjustText(&gPanels.TETe1[0], GetControlValue(c));
+    adjustItemText(&gPanels.TETe1[0], GetControlValue(c));
 }
 
 // ---- Pane 0 --------------------------------------------------------------------------
@@ -498,7 +483,7 @@ void doMouse(qd::Point where, int32_t shift) {
     if (bg == 0 && gLabel.curIteTyp == kText && gMain.TECont && gMain.TECont->visible &&
         TestControl(gMain.TECont, c.local) != 0) {
         TrackControl(gMain.TECont, c.local, scrollAction);
-        AdjustText(&gPanels.TETe1[0], GetControlValue(gMain.TECont));
+        adjustItemText(&gPanels.TETe1[0], GetControlValue(gMain.TECont));
         doUpdate();
         qd::SetPort(saved);
         return;

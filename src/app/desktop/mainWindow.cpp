@@ -604,12 +604,7 @@ void installMainWindow() {
         doMouse(gLoop.gmyEvent.where, shift);
         return 1;
     });
-    setLoopHandler("doUpdate", [](WindowPtr w, int32_t) {
-        BeginUpdate(w);
-        doUpdate();
-        EndUpdate(w);
-        return 1;
-    });
+    setLoopHandler("doUpdate", updateHandler(doUpdate));
     setLoopHandler("doKeysMain", [](WindowPtr, int32_t ch) {
         doKeysMain(static_cast<unsigned char>(ch), gLoop.gmyEvent.modifiers);
         return 1;

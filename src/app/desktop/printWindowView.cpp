@@ -72,7 +72,7 @@ constexpr int32_t kTabWidth = 45, kTabHeight = 16;
 constexpr int32_t kPercent = 100;
 
 constexpr unsigned char kEnter = 3, kBackspace = 8, kTab = 9, kReturn = 13, kLeft = 28, kRight = 29;
-constexpr qd::RGBColor kWindowGrey{0xDDDD, 0xDDDD, 0xDDDD};
+constexpr qd::RGBColor kWindowGrey = kLocalWindowGrey;
 constexpr qd::RGBColor kHeadingGrey{0x4444, 0x4444, 0x4444};
 constexpr qd::RGBColor kWhite{0xFFFF, 0xFFFF, 0xFFFF};
 constexpr qd::RGBColor kBlack{0, 0, 0};
@@ -259,11 +259,7 @@ void drawPrintContent() {
 void PrintUpdate() {
     WindowPtr w = win();
     if (!w) return;
-    qd::SetPort(w->port);
-    qd::PenNormal();
-    qd::RGBForeColor(kBlack);
-    qd::RGBBackColor(kWindowGrey);
-    qd::EraseRect(w->portRect);
+    eraseLocalWindow(w);
     drawPrintScreen();
 }
 

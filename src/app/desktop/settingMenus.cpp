@@ -139,7 +139,7 @@ void doHeightUnitMenu(int16_t item) {
     } else if (item == 2 || item == 3) {
         gSym.hMode = item == 2 ? kMm : kInches;
         platform::SetWindowText(&gPanels.TEHeight,
-                                 fixed2(item == 2 ? gSym.Hei : gSym.Hei * kInchesPerMm).c_str());
+                                fixed2(item == 2 ? gSym.Hei : gSym.Hei * kInchesPerMm).c_str());
         invalMain(kHeightField);
         redrawMain();
     }
@@ -711,12 +711,7 @@ void installSettingMenus() {
         };
     };
     setLoopHandler("ShowControlsWin", plain(ShowControlsWin));
-    setLoopHandler("ControlsUpdate", [](WindowPtr w, int32_t) {
-        BeginUpdate(w);
-        ControlsUpdate();
-        EndUpdate(w);
-        return 1;
-    });
+    setLoopHandler("ControlsUpdate", updateHandler(ControlsUpdate));
     setLoopHandler("DrawDragBar", plain(DrawDragBar));
     setLoopHandler("ChangeToSettingsWin", plain(ChangeToSettingsWin));
     setLoopHandler("SaveSettings", plain(SaveSettings));

@@ -11,6 +11,7 @@
 #include "labels/runs/itemOps.h"
 #include "picture/PICout2.h"
 #include "platform/resources.h"
+#include "platform/toolbox/pstrings.h"
 #include "platform/toolbox/textshapes.h"
 #include "symbology/host.h"
 #include "symbology/panels.h"
@@ -139,13 +140,6 @@ void orientationBoxes(int32_t v, int32_t orient) {
     const LetterBox boxes[] = {
         {59, v, 'T', 0}, {74, v, 'B', 180}, {89, v, 'L', 270}, {104, v, 'R', 90}};
     letterBoxes(boxes, orient);
-}
-
-const unsigned char* pstrOf(const char* s, unsigned char* buf) {
-    const size_t n = std::min<size_t>(std::strlen(s), 255);
-    buf[0] = static_cast<unsigned char>(n);
-    std::memcpy(buf + 1, s, n);
-    return buf;
 }
 
 // Draws a Pascal text at (h, v) clipped to clip.
@@ -325,7 +319,7 @@ void DrawWindowHeader() {
 
     unsigned char name[256];
     Draw3dPopupMenu(rectLTRB(3, 111, 72, 130),
-                    pstrOf(outputFormatName(gOut.tool, gOut.ill, gOut.purePost), name));
+                    platform::toPascal(outputFormatName(gOut.tool, gOut.ill, gOut.purePost), name));
 }
 
 void DrawBgFont() {
@@ -377,7 +371,7 @@ void DrawItemNameBox() {
     const qd::Rect box = rectLTRB(60, 215, 134, 235);
     Draw3dMenuPop(box, 0);
     unsigned char name[256];
-    pstrOf(gLabel.gItName.c_str(), name);
+    platform::toPascal(gLabel.gItName.c_str(), name);
     clippedString(name, (172 - qd::StringWidth(name)) / 2 + 3, 228,
                   {box.top + 2, box.left + 2, box.bottom - 2, box.right - 2});
 }
@@ -399,7 +393,7 @@ void DrawBg1() {
     if (!layoutOpen()) mark(100, 128, gOut.showDia == 0);
     Draw3dMenuPop(rectLTRB(44, 147, 127, 164), gSym.anumer == 1);
     unsigned char alphabet[256];
-    pstrOf(gPanels.TEBack1[4].text.c_str(), alphabet);
+    platform::toPascal(gPanels.TEBack1[4].text.c_str(), alphabet);
     Draw3dString(rectLTRB(44, 147, 127, 166), alphabet);
 }
 
@@ -501,7 +495,8 @@ void DrawBgCustomText() {
     button(rectLTRB(92, 57, 120, 74));
     Draw3dPopupMenu(rectLTRB(10, 32, 124, 52), gSym.fontBelow);
     unsigned char just[256];
-    Draw3dPopupMenu(rectLTRB(10, 116, 124, 136), pstrOf(justificationName(gSym.TEjust), just));
+    Draw3dPopupMenu(rectLTRB(10, 116, 124, 136),
+                    platform::toPascal(justificationName(gSym.TEjust), just));
     if (!barcode) return;
     label(18, 28, 184);
     mark(10, 174, gSym.attTop != 0);

@@ -100,7 +100,7 @@ constexpr int32_t kFirstFieldsFocus = 5, kOpeningFocusFrom = 10;
 
 constexpr unsigned char kEnter = 3, kBackspace = 8, kTab = 9, kReturn = 13, kLeft = 28, kRight = 29,
                         kUp = 30, kDown = 31;
-constexpr qd::RGBColor kWindowGrey{0xDDDD, 0xDDDD, 0xDDDD};
+constexpr qd::RGBColor kWindowGrey = kLocalWindowGrey;
 constexpr qd::RGBColor kHeadingGrey{0x4444, 0x4444, 0x4444};
 constexpr qd::RGBColor kPictureGrey{0xAAAA, 0xAAAA, 0xAAAA};
 constexpr qd::RGBColor kWhite{0xFFFF, 0xFFFF, 0xFFFF};
@@ -342,6 +342,17 @@ WindowPtr openSheetWindow(const qd::Rect& bounds) {
     return NewCWindow(nullptr, bounds, title, true, noGrowDocProc, nullptr, false, 0);
 }
 
+// Opens the window, fills and draws it, and brings it to the front.
+void presentSheetWindow(const qd::Rect& bounds) {
+    WindowPtr w = openSheetWindow(bounds);
+    gWindows.LabelWin = w;
+    beginSheetSetup();
+    drawLabelContent();
+    LabelUpdate();
+    SelectWindow(w);
+    gWindows.activeWindow = w;
+}
+
 }  // namespace
 
 void loadExternalWindow(int32_t) {
@@ -349,13 +360,7 @@ void loadExternalWindow(int32_t) {
     // The first cell: a start cell of 0 would skip cells before the sheet.
     gPrint.startX = gPrint.startY = 1;
     gSheetWin.glablayer = 0;
-    WindowPtr w = openSheetWindow(kExternalBounds);
-    gWindows.LabelWin = w;
-    beginSheetSetup();
-    drawLabelContent();
-    LabelUpdate();
-    SelectWindow(w);
-    gWindows.activeWindow = w;
+    presentSheetWindow(kExternalBounds);
     focusAfter(kOpeningFocusFrom);
 }
 
@@ -371,13 +376,7 @@ void ShowLabelWin() {
     const bool layout = labelLayoutOpen();
     gSheetWin.printsheet = layout ? 0 : 1;
     gSheetWin.glablayer = layout ? 0 : 1;
-    WindowPtr w = openSheetWindow(kWindowBounds);
-    gWindows.LabelWin = w;
-    beginSheetSetup();
-    drawLabelContent();
-    LabelUpdate();
-    SelectWindow(w);
-    gWindows.activeWindow = w;
+    presentSheetWindow(kWindowBounds);
     if (fieldsLayer()) {
         focusAfter(kOpeningFocusFrom);
     }
@@ -411,11 +410,7 @@ void drawLabelContent() {
 void LabelUpdate() {
     WindowPtr w = win();
     if (!w) return;
-    qd::SetPort(w->port);
-    qd::PenNormal();
-    qd::RGBForeColor(kBlack);
-    qd::RGBBackColor(kWindowGrey);
-    qd::EraseRect(w->portRect);
+    eraseLocalWindow(w);
     useWindowFont();
     drawHeading();
     showLayerControls();

@@ -13,6 +13,7 @@
 #include "platform/resources.h"
 #include "platform/toolbox/events.h"
 #include "platform/toolbox/numbered.h"
+#include "platform/toolbox/pstrings.h"
 #include "symbology/appBits.h"
 #include "symbology/host.h"
 #include "symbology/panels.h"
@@ -108,13 +109,6 @@ constexpr int32_t kColourFirstCaption = 11;
 constexpr int32_t kOptionTabsBaseline = 258;
 constexpr int32_t kOptionFirstCaption = 13;
 constexpr int32_t kOptionTabCount = 3, kColourTabCount = 2;
-
-const unsigned char* pstr(const char* s, unsigned char* buf) {
-    const size_t n = std::min<size_t>(std::strlen(s), 255);
-    buf[0] = static_cast<unsigned char>(n);
-    std::memcpy(buf + 1, s, n);
-    return buf;
-}
 
 bool contains(const qd::Rect& r, qd::Point p) {
     return p.h >= r.left && p.h < r.right && p.v >= r.top && p.v < r.bottom;
@@ -232,7 +226,7 @@ void SetRGBColour(qd::RGBColor* colour, uint16_t red, uint16_t green, uint16_t b
 void setPaneFont(int16_t face) {
     unsigned char name[32];
     int16_t num = 0;
-    qd::GetFNum(pstr(kPaneFontName, name), &num);
+    qd::GetFNum(platform::toPascal(kPaneFontName, name), &num);
     qd::TextFont(num);
     qd::TextSize(kPaneTextSize);
     qd::TextFace(face);
@@ -471,7 +465,7 @@ void DrawTabs() {
     if (pane != kPaneOptions && pane != kPaneColours) {
         for (size_t i = 0; i < std::size(kUpperTabs); ++i) {
             unsigned char label[16];
-            drawRowTab(kUpperTabs[i], kUpperBaseline, pstr(kUpperLabels[i], label),
+            drawRowTab(kUpperTabs[i], kUpperBaseline, platform::toPascal(kUpperLabels[i], label),
                        kUpperPanes[i] == pane);
         }
     }

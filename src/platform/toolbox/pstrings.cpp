@@ -24,6 +24,13 @@ void pstrcpy(unsigned char* dst, const unsigned char* src) {
 
 void pstrcopy(unsigned char* dst, const unsigned char* src) { pstrcpy(dst, src); }
 
+const unsigned char* toPascal(std::string_view text, unsigned char* buffer) {
+    const size_t n = std::min<size_t>(text.size(), kPascalMost);
+    buffer[0] = static_cast<unsigned char>(n);
+    std::memcpy(buffer + 1, text.data(), n);
+    return buffer;
+}
+
 void pstrinsert(unsigned char* dst, const unsigned char* src) {
     if (!dst || !src) return;
     const int front = src[0];

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/quickdraw/quickdraw.h"
 
@@ -17,6 +18,8 @@ void pstrcpy(unsigned char* dst, const unsigned char* src);
 void pstrcopy(unsigned char* dst, const unsigned char* src);
 // Puts src in front of dst. What would pass 255 bytes is cut from dst's end.
 void pstrinsert(unsigned char* dst, const unsigned char* src);
+// text as a Pascal string in buffer (256 bytes), cut at 255 bytes; gives buffer.
+const unsigned char* toPascal(std::string_view text, unsigned char* buffer);
 
 // The colon path of a folder as a Pascal string: the volume first, each name
 // followed by ':'. False (dest empty) when the folder is not absolute or the

@@ -28,6 +28,7 @@
 #include "symbology/state.h"
 #include "support/cases.h"
 #include "support/cups.h"
+#include "support/label_document.h"
 #include "support/reader.h"
 
 namespace {
@@ -82,26 +83,7 @@ struct PrintRun : ::testing::Test {
         labelBack.spaceDown = 30;
         labelBack.labelWidth = 1800;
         labelBack.labelHeight = 1000;
-        ASSERT_EQ(addLabelItem(), 0);
-        const int32_t i = labelBack.lastItem;
-        gLabel.labelParts[size_t(i)]->setI16(item::kind, kKindBarcode);
-        gLabel.itRect = {10, 20, 90, 160};
-        gSym = SymbolSettings{};
-        gSym.code = 0;  // EAN-13
-        GetCodeText();
-        gSym.Siz = 80;
-        const std::string first = std::to_string(kFirstSerial);
-        copyBounded(gData.chMainCode, first.c_str());
-        copyBounded(gData.chMainCode2, first.c_str());
-        gData.len1 = gData.len11 = int32_t(first.size());
-        gData.chPrefix[0] = gData.chSuffix[0] = 0;
-        gLabel.serPos = first;
-        gLabel.incAmount = "1";
-        gLabel.serEnd = "999999999999";
-        gLabel.proMode = 1;
-        gLabel.notDrawn = 0;
-        setItemRect(i);
-        setItemData(i, 2);
+        testsupport::addSerialEan13Item(kFirstSerial);
     }
 
     static void startRun(const SheetJob& r, const std::string& printer) {
