@@ -12,6 +12,7 @@
 #     labels to a PDF: five serials decode and the text shows today's date;
 #  4. quit and start again: the last code type comes back; File > Open on
 #     the saved document shows its items.
+# The program run is the one `cmake --install` puts into a prefix.
 #   tests/gui/user_journey.sh PATH-TO-strixel-desktop
 set -euo pipefail
 name=user_journey
@@ -22,7 +23,16 @@ gui_limit=170
 gui_enter "$@"
 # No printing system to ask: the print dialog's only destination is a PDF file.
 export CUPS_SERVER="/nonexistent/strixel-no-cups.sock"
+# The program as a user has it: the build installed into a prefix of the test's own.
+prefix=$(mktemp -d "/tmp/strixel-$name-prefix-XXXXXX")
+if ! cmake --install "$(dirname "$(realpath "$program")")" --prefix "$prefix" >/dev/null; then
+    rm -rf "$prefix"
+    echo "$name: cmake --install failed" >&2
+    exit 1
+fi
+program=$prefix/bin/strixel-desktop
 gui_start "$program"
+trap 'kill "$pid" 2>/dev/null || true; rm -rf "$home" "$prefix"' EXIT
 
 # The Code Type menu's title in the bar.
 title_code_type="223 10"
