@@ -22,6 +22,7 @@ constexpr double kHeaderGap = 0.2;      // of the text line, between header and 
 constexpr double kTextAboveLead = 1.2;  // text lines taken by text above the bars
 constexpr int32_t kRoyalMailRows = 3;
 constexpr int32_t kPostnetRows = 2;
+constexpr double kFourStateLead = 1;  // points between the box and the first bar
 
 bool among(int32_t v, std::initializer_list<int32_t> set) {
     for (int32_t s : set)
@@ -78,9 +79,12 @@ void paintBar(const LinearFrame& f, int32_t& b, int32_t x, int32_t w, LinearFram
     // In points a bar cut to whole units on its own loses most of a unit: its
     // right edge is cut as its left edge is, so bars keep their width on average.
     if (f.fineUnits == 0) width = static_cast<int32_t>((start + wr) / f.u + kWidthRound) - pos;
+    // The four-state bars start a point in from the box, as the vector output
+    // sets them: the left light-margin mark stands in that point, not in the
+    // gap behind the first bar.
     if (gSym.code == 30 || gSym.code == 31)
-        DrawMultiLineBlockPict2(pos, width, f.textHeight, f.left, f.Y, drop, rise, f.TL, f.margin,
-                                f.H);
+        DrawMultiLineBlockPict2(pos + static_cast<int32_t>(kFourStateLead * f.s), width,
+                                f.textHeight, f.left, f.Y, drop, rise, f.TL, f.margin, f.H);
     else
         DrawBlockPict2(pos, width, f.textHeight, f.left, f.Y, drop, rise, f.TL, f.margin, f.H, f.s);
 }

@@ -61,7 +61,6 @@ constexpr KnownFault kKnownFaults[] = {
      "zint packs this text on two columns in text compaction; the Bytes case holds it"},
     {"Micro PDF417", "print-poppler",
      "zint packs this text on two columns in text compaction; the Bytes case holds it"},
-    {"Postnet ZIP 4+", "pict", "the left light-margin mark fills the gap behind the first bar"},
     {"Micro PDF417", "pict",
      "zint packs this text on two columns in text compaction; the Bytes case holds it"},
 };
