@@ -72,6 +72,23 @@ wait_window() {
     return 1
 }
 
+# Waits (at most 10 s) for the print dialog, a new window named as the layout
+# (the pattern $1) other than the layout's window $2, and prints its id.
+wait_print_dialog() {
+    local dialog="" w
+    for _ in $(seq 50); do
+        for w in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+            [ "$w" != "$2" ] && dialog=$w
+        done
+        if [ -n "$dialog" ]; then
+            echo "$dialog"
+            return 0
+        fi
+        sleep 0.2
+    done
+    return 1
+}
+
 # Waits (at most 10 s) until no visible window's name matches $1.
 wait_gone() {
     for _ in $(seq 50); do

@@ -45,15 +45,7 @@ click_in "$print" $print_button
 
 # The dialog is titled with the job's name, the layout's: the new window of
 # that name.
-dialog=""
-for _ in $(seq 50); do
-    for w in $(xdotool search --onlyvisible --name '^Untitled$' 2>/dev/null); do
-        [ "$w" != "$layout" ] && dialog=$w
-    done
-    [ -n "$dialog" ] && break
-    sleep 0.2
-done
-[ -n "$dialog" ] || fail "the Print button showed no print dialog"
+dialog=$(wait_print_dialog '^Untitled$' "$layout") || fail "the Print button showed no print dialog"
 pdf="$home/printed.pdf"
 answer_print_dialog "$dialog" "$pdf" "$output_file" "$dialog_print"
 wait_file "$pdf" 20 || fail "no PDF at $pdf after the print dialog"

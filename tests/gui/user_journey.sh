@@ -171,15 +171,7 @@ xdotool key BackSpace BackSpace BackSpace
 xdotool type --delay 20 5
 # shellcheck disable=SC2086
 click_in "$print" $print_button
-dialog=""
-for _ in $(seq 50); do
-    for w in $(xdotool search --onlyvisible --name '^(Untitled|journey.labl)$' 2>/dev/null); do
-        [ "$w" != "$layout" ] && dialog=$w
-    done
-    [ -n "$dialog" ] && break
-    sleep 0.2
-done
-[ -n "$dialog" ] || fail "the Print button showed no print dialog"
+dialog=$(wait_print_dialog '^(Untitled|journey.labl)$' "$layout") || fail "the Print button showed no print dialog"
 pdf="$home/journey.pdf"
 answer_print_dialog "$dialog" "$pdf" "$output_file" "$dialog_print"
 wait_file "$pdf" 20 || fail "no PDF at $pdf after the print dialog"
