@@ -157,17 +157,19 @@ const OutputKindName* findOutputKind(const std::string& name) {
 }
 
 std::string outputKindFault(const OutputChoice& choice, const std::string& path) {
-    const bool device = special(path);
+    // Asked only where a device would change the answer: a batch names a
+    // thousand ordinary files and each look is a trip to the file system.
+    const auto device = [&path] { return special(path); };
     const OutputKindName* kind = choice.kind ? choice.kind : kindOfName(path);
     if (!kind) {
-        if (device)
+        if (device())
             kind = findOutputKind("vector");
         else
             return "the file name (saveto) must end in " + writtenExtensions() +
                    ", the kinds of file this program writes (or give --kind)";
     }
     const std::string named = std::string("--kind=") + kind->name;
-    if (!device && choice.kind && !takesExtension(*kind, path))
+    if (choice.kind && !takesExtension(*kind, path) && !device())
         return named + " writes files ending in " + kind->extensions +
                ": the file name (saveto) must end in one of them";
     if (!vectorKind(kind->tool)) {
@@ -185,7 +187,8 @@ std::string outputKindFault(const OutputChoice& choice, const std::string& path)
             return named + " writes EPS: PostScript wrapping (--post, --dialect) does not apply";
         return {};
     }
-    return device ? std::string() : vectorFault(choice, path);
+    std::string fault = vectorFault(choice, path);
+    return fault.empty() || device() ? std::string() : fault;
 }
 
 void applyOutputChoice(const OutputChoice& choice, const std::string& path) {

@@ -1,6 +1,7 @@
 #include "platform/datetime.h"
 
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 #include <ctime>
 
@@ -29,6 +30,15 @@ void GetDateTime(uint32_t* secs) {
 void DateString(uint32_t secs, unsigned char* result) {
     // secs already counts local time, so it is broken down without a time zone.
     const time_t t = static_cast<time_t>(static_cast<int64_t>(secs) - kUnixFrom1904);
+    // Every file of a batch is dated: the text is made once a day.
+    constexpr int64_t kSecondsADay = 86400;
+    thread_local int64_t lastDay = INT64_MIN;
+    thread_local unsigned char lastText[64];
+    const int64_t day = (t >= 0 ? t : t - (kSecondsADay - 1)) / kSecondsADay;
+    if (day == lastDay) {
+        std::memcpy(result, lastText, lastText[0] + 1u);
+        return;
+    }
     tm d{};
     ::gmtime_r(&t, &d);
     char text[64];
@@ -36,6 +46,8 @@ void DateString(uint32_t secs, unsigned char* result) {
                           d.tm_mday, d.tm_year + 1900);
     result[0] = static_cast<unsigned char>(n);
     std::memcpy(result + 1, text, static_cast<size_t>(n));
+    std::memcpy(lastText, result, static_cast<size_t>(n) + 1);
+    lastDay = day;
 }
 
 }  // namespace platform

@@ -264,9 +264,21 @@ OSErr fail(const std::string& path, int sysErr, OSErr err) {
 // private while it is written), and its owner and group where the system lets
 // us give them; otherwise the ones a new file gets.
 void takeOwnership(int fd, const struct stat& old) {
-    if (::fchown(fd, old.st_uid, old.st_gid) != 0)
-        (void)!::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
-    (void)!::fchmod(fd, old.st_mode & (S_IRWXU | S_IRWXG | S_IRWXO));
+    // What a new file of ours gets anyway is not asked for again: a batch that
+    // replaces its own files makes no call here.
+    static const uid_t user = ::geteuid();
+    static const gid_t group = ::getegid();
+    static const mode_t created = [] {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        return static_cast<mode_t>(0666 & ~mask);
+    }();
+    if (old.st_uid != user || old.st_gid != group) {
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+            (void)!::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    }
+    const mode_t mode = old.st_mode & (S_IRWXU | S_IRWXG | S_IRWXO);
+    if (mode != created) (void)!::fchmod(fd, mode);
 }
 
 // Reads the whole of fd from the start; false when it cannot be read.

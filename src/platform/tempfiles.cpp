@@ -4,10 +4,12 @@
 
 #include <fcntl.h>
 #include <limits.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/random.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -91,8 +93,13 @@ uint64_t nextRandom() {
         return s;
     }();
     static uint64_t counter = 0;
-    // The process id keeps forked children off their parent's names.
-    return mix(seed ^ mix(++counter) ^ (static_cast<uint64_t>(::getpid()) << 32));
+    // The process id keeps forked children off their parent's names; a child
+    // learns its own at the fork.
+    static pid_t pid = [] {
+        ::pthread_atfork(nullptr, nullptr, [] { pid = ::getpid(); });
+        return ::getpid();
+    }();
+    return mix(seed ^ mix(++counter) ^ (static_cast<uint64_t>(pid) << 32));
 }
 
 std::string randomName() {
@@ -120,11 +127,6 @@ int createTemp(const std::string& folder, std::string* path) {
         errno = EMFILE;
         return -1;
     }
-    // No interruption between the file's creation and its entry in the table.
-    sigset_t block, old;
-    sigemptyset(&block);
-    for (int sig : kInterruptions) sigaddset(&block, sig);
-    ::sigprocmask(SIG_BLOCK, &block, &old);
     int fd = -1;
     int err = EEXIST;
     for (int attempt = 0; attempt < kTriesForAName && fd < 0 && err == EEXIST; ++attempt) {
@@ -133,16 +135,19 @@ int createTemp(const std::string& folder, std::string* path) {
             err = ENAMETOOLONG;
             break;
         }
+        // The name is in the table before the file exists, so an interruption
+        // at any point finds it there; this costs a batch no signal masking.
+        std::memcpy(slot->path, candidate.c_str(), candidate.size() + 1);
+        std::atomic_signal_fence(std::memory_order_seq_cst);
+        slot->used = 1;
         fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0) {
             err = errno;
+            slot->used = 0;
             continue;
         }
-        std::memcpy(slot->path, candidate.c_str(), candidate.size() + 1);
-        slot->used = 1;
         *path = std::move(candidate);
     }
-    ::sigprocmask(SIG_SETMASK, &old, nullptr);
     if (fd < 0) errno = err;
     return fd;
 }

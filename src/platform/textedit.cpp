@@ -64,11 +64,13 @@ struct PortScope {
 // measures nothing and wraps only at returns.
 int32_t widthOf(TERec& te, unsigned char b) {
     if (!te.port) return 0;
-    if (!te.widthsKnown[b]) {
-        te.widths[b] = static_cast<int16_t>(qd::CharWidth(b));
-        te.widthsKnown[b] = true;
+    TERec::ByteWidths& w = te.widths;
+    if (!w.known[b]) {
+        w.width[b] = static_cast<int16_t>(qd::CharWidth(b));
+        w.known[b] = true;
+        w.any = true;
     }
-    return te.widths[b];
+    return w.width[b];
 }
 
 int32_t widthOf(TERec& te, int32_t from, int32_t to) {
@@ -293,7 +295,9 @@ void clampSelection(int32_t selStart, int32_t selEnd, TERec& te) {
 
 bool isWordByte(unsigned char c) { return std::isalnum(c) || c >= 0x80; }
 
-void replaceSelection(TERec& te, const std::string& with) {
+// Kept out of line: inlined into TEKey with a one-byte text, GCC 12 warns of an
+// overlapping copy that cannot happen (-Wrestrict).
+[[gnu::noinline]] void replaceSelection(TERec& te, const std::string& with) {
     clampSelection(te.selStart, te.selEnd, te);
     const size_t start = static_cast<size_t>(te.selStart);
     te.text.replace(start, static_cast<size_t>(te.selEnd) - start, with);
@@ -460,7 +464,7 @@ void TESetStyle(int16_t font, int16_t size, int16_t face, TEHandle te) {
     te->font = font;
     te->size = size > 0 ? size : 12;
     te->face = face;
-    std::fill(std::begin(te->widthsKnown), std::end(te->widthsKnown), false);
+    te->widths.forget();
     changed(*te);
 }
 

@@ -52,8 +52,27 @@ struct TERec {
         int16_t selStart = 0, selEnd = 0;
     } shown;
     // Advances of the bytes in the field's style, measured when first needed.
-    std::array<int16_t, 256> widths{};
-    bool widthsKnown[256] = {};
+    // A field never measured copies none of them: the command line resets every
+    // field for each record.
+    struct ByteWidths {
+        std::array<int16_t, 256> width{};
+        std::array<bool, 256> known{};
+        bool any = false;
+        ByteWidths() = default;
+        ByteWidths(const ByteWidths& o) { *this = o; }
+        ByteWidths& operator=(const ByteWidths& o) {
+            if (any || o.any) {
+                width = o.width;
+                known = o.known;
+            }
+            any = o.any;
+            return *this;
+        }
+        void forget() {
+            if (any) known.fill(false);
+            any = false;
+        }
+    } widths;
 };
 using TEHandle = TERec*;
 

@@ -90,23 +90,24 @@ struct ContourText {
     double scale = 0;  // gVec.globHeight
     std::string text;
 };
-constexpr size_t kContourTexts = 8;
+// Room for every digit at every place of a retail symbol and its add-on.
+constexpr size_t kContourTexts = 1024;
 ContourText gContourTexts[kContourTexts];
 
 // One contour of g from ops[i] up to its end marker; returns the index after it.
 size_t writeContour(const GlyphOutline& g, size_t i, int32_t ox, int32_t oy) {
     // Path operators may not stand in a PDF text object.
     if (i < g.count && g.ops[i] >= 0 && g.ops[i] <= 2) closePdfText();
-    ContourText& kept =
-        gContourTexts[(reinterpret_cast<uintptr_t>(&g) / sizeof(GlyphOutline) + i +
-                       static_cast<uint32_t>(ox) * 31u + static_cast<uint32_t>(oy)) %
-                      kContourTexts];
-    Emit e;  // the contour in one piece
+    uint64_t key = reinterpret_cast<uintptr_t>(&g) / sizeof(GlyphOutline) + i;
+    key = key * 0x9E3779B97F4A7C15ull + static_cast<uint32_t>(ox);
+    key = key * 0x9E3779B97F4A7C15ull + static_cast<uint32_t>(oy);
+    ContourText& kept = gContourTexts[(key ^ (key >> 29)) % kContourTexts];
     if (kept.glyph == &g && kept.from == i && kept.ox == ox && kept.oy == oy &&
         kept.scale == gVec.globHeight) {
-        e.s(std::string_view(kept.text));  // numbers and operators: no NUL
+        writeRaw(kept.text.data(), static_cast<int32_t>(kept.text.size()));  // no NUL
         return kept.next;
     }
+    Emit e;  // the contour in one piece
     const size_t next = contourPath(e, g, i, ox, oy);
     if (e.heldWhole()) {
         kept.glyph = &g;
@@ -172,6 +173,18 @@ void setInFont(const unsigned char* text, const unsigned char* font, int32_t x, 
 bool glyphOutlineExtent(unsigned char ch, int32_t* minX, int32_t* maxX) {
     const GlyphOutline* g = mainOutline(ch);
     if (g == nullptr) return false;
+    // Every character of every text line asks; the outlines never change.
+    struct Extent {
+        const GlyphOutline* glyph = nullptr;
+        int32_t lo = 0, hi = 0;
+    };
+    static Extent known[2][256];
+    Extent& e = known[mainSet(ch) == GlyphSet::MainBold ? 1 : 0][ch];
+    if (e.glyph == g) {
+        *minX = e.lo;
+        *maxX = e.hi;
+        return true;
+    }
     int32_t lo = INT32_MAX, hi = INT32_MIN;
     for (size_t i = 0; i < g->count;) {
         const int32_t op = g->ops[i];
@@ -183,6 +196,7 @@ bool glyphOutlineExtent(unsigned char ch, int32_t* minX, int32_t* maxX) {
         }
         i += 1 + 2 * points;
     }
+    e = {g, lo, hi};
     *minX = lo;
     *maxX = hi;
     return true;

@@ -30,7 +30,9 @@ std::string sixDecimals(double v) {
 void saveAutoFormatData(platform::FileRef refNum) {
     char data[kMainCodeSize];
     sanitisedPrintedData(data);
-    std::string line = "%%Options: {";
+    // Kept between files: a batch writes this line without a heap allocation.
+    static std::string line;
+    line.assign("%%Options: {");
     appendQuoted(line, "type", gSym.TeF, true);
     appendQuoted(line, "size", sixDecimals(gSym.Siz));
     appendQuoted(line, "height", sixDecimals(gSym.Hei));
