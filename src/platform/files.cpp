@@ -265,7 +265,8 @@ OSErr fail(const std::string& path, int sysErr, OSErr err) {
 // us give them; otherwise the ones a new file gets.
 void takeOwnership(int fd, const struct stat& old) {
     // What a new file of ours gets anyway is not asked for again: a batch that
-    // replaces its own files makes no call here.
+    // replaces its own files makes no call here. The program never changes its
+    // umask, so the first look at it holds.
     static const uid_t user = ::geteuid();
     static const gid_t group = ::getegid();
     static const mode_t created = [] {
