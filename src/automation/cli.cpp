@@ -548,7 +548,7 @@ std::string symbolOffPaper() {
     return text;
 }
 
-std::string runRecord(Pairs pairs, const OutputChoice& choice, const OpenedFile& opened,
+std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile& opened,
                       TextRun* run) {
     resetWorld();
     initLabelItems();
@@ -558,9 +558,14 @@ std::string runRecord(Pairs pairs, const OutputChoice& choice, const OpenedFile&
         if (std::string why = loadOpened(opened); !why.empty()) return why;
     }
 
-    std::string saveto, type, import, templ = "<<1>>";
+    std::string type, import, templ = "<<1>>";
+    // Kept from record to record, with their storage: a file's path is longer
+    // than a string holds without the heap.
+    static std::string saveto;
+    static std::vector<std::string> seen;
+    saveto.clear();
+    seen.clear();
     bool printing = false;
-    std::vector<std::string> seen;
     for (auto& [key, value] : pairs) {
         if (!knownKey(key)) return "unknown key \"" + key + "\"";
         if (std::find(seen.begin(), seen.end(), keyOf(key)) != seen.end())
@@ -651,7 +656,22 @@ std::string runRecord(Pairs pairs, const OutputChoice& choice, const OpenedFile&
 
 // The records of one line, each as its pairs; the reason when the line (from
 // the record that fails on) cannot be read. Records before a fault are kept.
-std::string splitLine(const std::string& line, std::vector<Pairs>* records) {
+// The records of a line, kept from line to line: their vectors and strings keep
+// their storage, so a warm batch parses without the heap. The first `count`
+// are this line's.
+struct LineRecords {
+    std::vector<Pairs> records;
+    size_t count = 0;
+
+    Pairs& next() {
+        if (count == records.size()) records.emplace_back();
+        Pairs& pairs = records[count++];
+        pairs.clear();
+        return pairs;
+    }
+};
+
+std::string splitLine(const std::string& line, LineRecords* records) {
     if (const size_t nul = line.find('\0'); nul != std::string::npos)
         return "the record holds a NUL byte (at byte " + std::to_string(nul + 1) +
                "); records are text";
@@ -660,15 +680,16 @@ std::string splitLine(const std::string& line, std::vector<Pairs>* records) {
         return "the record must begin with its opening brace";
     size_t at = first;
     while (at < line.size()) {
-        Pairs pairs;
+        Pairs& pairs = records->next();
         std::string error;
         size_t end = 0;
         if (!forEachScriptPairIn(
                 std::string_view(line).substr(at),
                 [&pairs](std::string_view k, std::string_view v) { pairs.emplace_back(k, v); },
-                &error, &end))
+                &error, &end)) {
+            --records->count;
             return "the record is not well formed: " + error;
-        records->push_back(std::move(pairs));
+        }
         at = line.find_first_not_of(" \t", at + end);
         if (at != std::string::npos && line[at] != '{')
             return "text after the record's closing brace: \"" + line.substr(at) + "\"";
@@ -687,12 +708,14 @@ std::string ordinal(size_t n) {
 // Makes the records of one line; the number of failures.
 int runLine(const std::string& line, int number, const OutputChoice& choice,
             const OpenedFile& opened, TextRun* run, std::ostream& err) {
-    std::vector<Pairs> records;
-    const std::string fault = splitLine(line, &records);
+    static LineRecords lineRecords;
+    lineRecords.count = 0;
+    const std::string fault = splitLine(line, &lineRecords);
+    const size_t records = lineRecords.count;
     int failures = 0;
-    for (size_t i = 0; i < records.size(); ++i) {
+    for (size_t i = 0; i < records; ++i) {
         gNotes.clear();
-        const std::string why = runRecord(std::move(records[i]), choice, opened, run);
+        const std::string why = runRecord(lineRecords.records[i], choice, opened, run);
         if (why.empty()) {
             for (const std::string& note : gNotes) {
                 err << "strixel: record " << number;
@@ -709,7 +732,7 @@ int runLine(const std::string& line, int number, const OutputChoice& choice,
     if (!fault.empty()) {
         ++failures;
         err << "strixel: record " << number;
-        if (!records.empty()) err << " (the " << ordinal(records.size() + 1) << " on its line)";
+        if (records > 0) err << " (the " << ordinal(records + 1) << " on its line)";
         err << ": " << fault << "\n";
     }
     return failures;
@@ -793,7 +816,7 @@ std::string parseArguments(int argc, const char* const* argv, Request* r) {
 }  // namespace
 
 std::string recordLineFault(const std::string& line) {
-    std::vector<Pairs> records;
+    LineRecords records;
     return splitLine(line, &records);
 }
 

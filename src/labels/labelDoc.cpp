@@ -3,6 +3,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <utility>
 
 #include "labels/channels.h"
 #include "labels/itemFields.h"
@@ -248,6 +249,28 @@ void addNewCode() {
     LabelItem* it = itemAt(labelBack.lastItem);
     it->setI16(item::selected, 1);
     it->setI16(item::kind, kKindBarcode);
+}
+
+namespace {
+void* gSpareItem = nullptr;  // the memory of the last item dropped
+}  // namespace
+
+void* LabelItem::operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    if (size == sizeof(LabelItem) && gSpareItem) return std::exchange(gSpareItem, nullptr);
+    return ::operator new(size, std::nothrow);
+}
+
+void* LabelItem::operator new(std::size_t size) {
+    if (void* p = operator new(size, std::nothrow)) return p;
+    throw std::bad_alloc();
+}
+
+void LabelItem::operator delete(void* p) noexcept {
+    if (p && !gSpareItem) {
+        gSpareItem = p;
+        return;
+    }
+    ::operator delete(p);
 }
 
 void resetLabelDocument() {

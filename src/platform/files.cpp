@@ -88,7 +88,7 @@ void forget(FileRef ref) {
     f = OpenFile{};
     f.pending = std::move(pending);
     f.target = std::move(target);
-    f.temp = std::move(temp);
+    f.temp.assign(temp);
     gSpare = std::move(node);
 }
 
@@ -546,10 +546,10 @@ OSErr FSCreateReplacement(const std::string& posixPath, FileRef* ref) {
     const FileRef r = freeRef();
     if (r == 0) return fail(posixPath, EMFILE, tmfoErr);
     const size_t slash = posixPath.rfind('/');
-    const std::string folder = slash == std::string::npos ? ""
-                               : slash == 0               ? "/"
-                                                          : posixPath.substr(0, slash);
-    std::string temp;
+    const std::string_view folder = slash == std::string::npos ? std::string_view()
+                                    : slash == 0               ? std::string_view("/")
+                                                 : std::string_view(posixPath).substr(0, slash);
+    static std::string temp;  // its storage serves every file of a batch
     const int fd = createTemp(folder, &temp);
     if (fd < 0) {
         const int e = errno;
@@ -572,7 +572,7 @@ OSErr FSCreateReplacement(const std::string& posixPath, FileRef* ref) {
     f.fd = fd;
     f.route = Route::rename;
     f.target = posixPath;
-    f.temp = std::move(temp);
+    f.temp.assign(temp);
     f.pending.reserve(kBufferSize);
     *ref = r;
     return noErr;
@@ -582,7 +582,7 @@ OSErr FSCommit(FileRef ref) {
     failureText().clear();
     OpenFile* f = lookUp(ref);
     if (!f) return rfNumErr;
-    const std::string target = f->target;
+    const std::string& target = f->target;  // the entry lives until forget
     OSErr err = f->failed;
     int sysErr = f->sysErr;
     if (f->fd >= 0) {
@@ -598,8 +598,9 @@ OSErr FSCommit(FileRef ref) {
     } else if (f->route == Route::inPlace && err == noErr) {
         err = rewriteInPlace(target, f->contents, &sysErr);
     }
+    if (err != noErr) err = fail(target, sysErr ? sysErr : EIO, err);
     forget(ref);
-    return err == noErr ? noErr : fail(target, sysErr ? sysErr : EIO, err);
+    return err;
 }
 
 bool FSWritesThrough(FileRef ref) {

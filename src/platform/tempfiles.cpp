@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 namespace platform {
 namespace {
@@ -25,6 +26,7 @@ constexpr int kInterruptions[] = {SIGINT, SIGTERM, SIGHUP};
 constexpr char kNamePrefix[] = ".strixel-";
 constexpr char kNameSuffix[] = ".tmp";
 constexpr int kRandomLetters = 10;
+constexpr size_t kLongestName = sizeof kNamePrefix - 1 + kRandomLetters + sizeof kNameSuffix - 1;
 
 struct TempSlot {
     volatile sig_atomic_t used = 0;
@@ -102,20 +104,23 @@ uint64_t nextRandom() {
     return mix(seed ^ mix(++counter) ^ (static_cast<uint64_t>(pid) << 32));
 }
 
-std::string randomName() {
+// A fresh name, prefix, random letters and suffix, written at out; its length.
+size_t putRandomName(char* out) {
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     uint64_t r = nextRandom();
-    std::string name = kNamePrefix;
+    size_t n = 0;
+    for (const char c : std::string_view(kNamePrefix)) out[n++] = c;
     for (int i = 0; i < kRandomLetters; ++i) {
-        name += kLetters[r % (sizeof kLetters - 1)];
+        out[n++] = kLetters[r % (sizeof kLetters - 1)];
         r /= sizeof kLetters - 1;
     }
-    return name + kNameSuffix;
+    for (const char c : std::string_view(kNameSuffix)) out[n++] = c;
+    return n;
 }
 
 }  // namespace
 
-int createTemp(const std::string& folder, std::string* path) {
+int createTemp(std::string_view folder, std::string* path) {
     installHandlersOnce();
     TempSlot* slot = nullptr;
     for (TempSlot& s : gSlots)
@@ -130,23 +135,28 @@ int createTemp(const std::string& folder, std::string* path) {
     int fd = -1;
     int err = EEXIST;
     for (int attempt = 0; attempt < kTriesForAName && fd < 0 && err == EEXIST; ++attempt) {
-        std::string candidate = folder.empty() ? randomName() : folder + "/" + randomName();
-        if (candidate.size() >= sizeof slot->path) {
+        // Made in the slot itself, which the signal handler reads: no heap.
+        const size_t lead = folder.empty() ? 0 : folder.size() + 1;
+        if (lead + kLongestName >= sizeof slot->path) {
             err = ENAMETOOLONG;
             break;
         }
+        if (lead > 0) {
+            std::memcpy(slot->path, folder.data(), folder.size());
+            slot->path[folder.size()] = '/';
+        }
+        slot->path[lead + putRandomName(slot->path + lead)] = '\0';
         // The name is in the table before the file exists, so an interruption
         // at any point finds it there; this costs a batch no signal masking.
-        std::memcpy(slot->path, candidate.c_str(), candidate.size() + 1);
         std::atomic_signal_fence(std::memory_order_seq_cst);
         slot->used = 1;
-        fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        fd = ::open(slot->path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0) {
             err = errno;
             slot->used = 0;
             continue;
         }
-        *path = std::move(candidate);
+        path->assign(slot->path);
     }
     if (fd < 0) errno = err;
     return fd;

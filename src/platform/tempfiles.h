@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -11,7 +12,7 @@ namespace platform {
 // mode a plain create gives under the umask. Returns the descriptor and sets
 // *path, or returns -1 with errno set. The file is removed if SIGINT, SIGTERM or
 // SIGHUP ends the program (or the program exits) before forgetTemp(*path).
-int createTemp(const std::string& folder, std::string* path);
+int createTemp(std::string_view folder, std::string* path);
 // The temporary has been renamed or removed: an interruption no longer touches it.
 void forgetTemp(const std::string& path);
 // Removes a temporary and forgets it.

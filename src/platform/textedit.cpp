@@ -295,9 +295,7 @@ void clampSelection(int32_t selStart, int32_t selEnd, TERec& te) {
 
 bool isWordByte(unsigned char c) { return std::isalnum(c) || c >= 0x80; }
 
-// Kept out of line: inlined into TEKey with a one-byte text, GCC 12 warns of an
-// overlapping copy that cannot happen (-Wrestrict).
-[[gnu::noinline]] void replaceSelection(TERec& te, const std::string& with) {
+void replaceSelection(TERec& te, const std::string& with) {
     clampSelection(te.selStart, te.selEnd, te);
     const size_t start = static_cast<size_t>(te.selStart);
     te.text.replace(start, static_cast<size_t>(te.selEnd) - start, with);

@@ -66,7 +66,8 @@ class Emit {
         return *this;
     }
     Emit& putPastRoom(const char* text, size_t length);
-    char buf_[1024];
+    // Room for the longest glyph contour, which is kept whole for the next symbol.
+    char buf_[4096];
     size_t n_ = 0;
     bool mayHoldNul_ = false;  // only then must the sink look for NUL bytes
     bool flushed_ = false;

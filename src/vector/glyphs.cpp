@@ -91,7 +91,7 @@ struct ContourText {
     std::string text;
 };
 // Room for every digit at every place of a retail symbol and its add-on.
-constexpr size_t kContourTexts = 1024;
+constexpr size_t kContourTexts = 4096;
 ContourText gContourTexts[kContourTexts];
 
 // One contour of g from ops[i] up to its end marker; returns the index after it.
