@@ -1,6 +1,6 @@
 #include "app/icons.h"
 
-#include <cairo.h>
+#include "platform/cairoLibrary.h"
 
 #include <cmath>
 #include <fstream>

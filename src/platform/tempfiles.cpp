@@ -28,15 +28,14 @@ constexpr char kNameSuffix[] = ".tmp";
 constexpr int kRandomLetters = 10;
 constexpr size_t kLongestName = sizeof kNamePrefix - 1 + kRandomLetters + sizeof kNameSuffix - 1;
 
-struct TempSlot {
-    volatile sig_atomic_t used = 0;
-    char path[PATH_MAX] = {};
-};
-TempSlot gSlots[kMostTemps];
+// The marks apart from the paths: a look over the table (every exit makes one)
+// touches one page, not one for each slot.
+volatile sig_atomic_t gUsed[kMostTemps];
+char gPaths[kMostTemps][PATH_MAX];
 
 void removeAll() {
-    for (TempSlot& s : gSlots)
-        if (s.used) ::unlink(s.path);  // async-signal-safe
+    for (int i = 0; i < kMostTemps; ++i)
+        if (gUsed[i]) ::unlink(gPaths[i]);  // async-signal-safe
 }
 
 // Runs that end between two files; the signal noted while one was going.
@@ -122,13 +121,9 @@ size_t putRandomName(char* out) {
 
 int createTemp(std::string_view folder, std::string* path) {
     installHandlersOnce();
-    TempSlot* slot = nullptr;
-    for (TempSlot& s : gSlots)
-        if (!s.used) {
-            slot = &s;
-            break;
-        }
-    if (!slot) {
+    int slot = 0;
+    while (slot < kMostTemps && gUsed[slot]) ++slot;
+    if (slot == kMostTemps) {
         errno = EMFILE;
         return -1;
     }
@@ -137,26 +132,27 @@ int createTemp(std::string_view folder, std::string* path) {
     for (int attempt = 0; attempt < kTriesForAName && fd < 0 && err == EEXIST; ++attempt) {
         // Made in the slot itself, which the signal handler reads: no heap.
         const size_t lead = folder.empty() ? 0 : folder.size() + 1;
-        if (lead + kLongestName >= sizeof slot->path) {
+        char* const name = gPaths[slot];
+        if (lead + kLongestName >= sizeof gPaths[slot]) {
             err = ENAMETOOLONG;
             break;
         }
         if (lead > 0) {
-            std::memcpy(slot->path, folder.data(), folder.size());
-            slot->path[folder.size()] = '/';
+            std::memcpy(name, folder.data(), folder.size());
+            name[folder.size()] = '/';
         }
-        slot->path[lead + putRandomName(slot->path + lead)] = '\0';
+        name[lead + putRandomName(name + lead)] = '\0';
         // The name is in the table before the file exists, so an interruption
         // at any point finds it there; this costs a batch no signal masking.
         std::atomic_signal_fence(std::memory_order_seq_cst);
-        slot->used = 1;
-        fd = ::open(slot->path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        gUsed[slot] = 1;
+        fd = ::open(name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0) {
             err = errno;
-            slot->used = 0;
+            gUsed[slot] = 0;
             continue;
         }
-        path->assign(slot->path);
+        path->assign(name);
     }
     if (fd < 0) errno = err;
     return fd;
@@ -195,9 +191,9 @@ void endForNotedSignal() {
 }
 
 void forgetTemp(const std::string& path) {
-    for (TempSlot& s : gSlots)
-        if (s.used && path == s.path) {
-            s.used = 0;
+    for (int i = 0; i < kMostTemps; ++i)
+        if (gUsed[i] && path == gPaths[i]) {
+            gUsed[i] = 0;
             return;
         }
 }

@@ -64,13 +64,13 @@ struct PortScope {
 // measures nothing and wraps only at returns.
 int32_t widthOf(TERec& te, unsigned char b) {
     if (!te.port) return 0;
-    TERec::ByteWidths& w = te.widths;
-    if (!w.known[b]) {
-        w.width[b] = static_cast<int16_t>(qd::CharWidth(b));
-        w.known[b] = true;
-        w.any = true;
+    auto& table = te.widths.table;
+    if (!table) table = std::make_unique<TERec::ByteWidths::Table>();
+    if (!table->known[b]) {
+        table->width[b] = static_cast<int16_t>(qd::CharWidth(b));
+        table->known[b] = true;
     }
-    return w.width[b];
+    return table->width[b];
 }
 
 int32_t widthOf(TERec& te, int32_t from, int32_t to) {

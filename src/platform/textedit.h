@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -52,26 +53,29 @@ struct TERec {
         int16_t selStart = 0, selEnd = 0;
     } shown;
     // Advances of the bytes in the field's style, measured when first needed.
-    // A field never measured copies none of them: the command line resets every
-    // field for each record.
+    // The table exists once a byte is measured: the command line, which resets
+    // every field for each record and measures none, copies no tables.
     struct ByteWidths {
-        std::array<int16_t, 256> width{};
-        std::array<bool, 256> known{};
-        bool any = false;
+        struct Table {
+            std::array<int16_t, 256> width{};
+            std::array<bool, 256> known{};
+        };
+        std::unique_ptr<Table> table;
         ByteWidths() = default;
         ByteWidths(const ByteWidths& o) { *this = o; }
         ByteWidths& operator=(const ByteWidths& o) {
-            if (any || o.any) {
-                width = o.width;
-                known = o.known;
-            }
-            any = o.any;
+            if (this == &o) return *this;
+            if (!o.table)
+                table.reset();
+            else if (table)
+                *table = *o.table;
+            else
+                table = std::make_unique<Table>(*o.table);
             return *this;
         }
-        void forget() {
-            if (any) known.fill(false);
-            any = false;
-        }
+        ByteWidths(ByteWidths&&) noexcept = default;
+        ByteWidths& operator=(ByteWidths&&) noexcept = default;
+        void forget() { table.reset(); }
     } widths;
 };
 using TEHandle = TERec*;

@@ -1,6 +1,8 @@
 #include "vector/glyphs.h"
 
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -82,16 +84,33 @@ size_t contourPath(Emit& e, const GlyphOutline& g, size_t i, int32_t ox, int32_t
 // Glyphs come back at the same place and scale symbol after symbol (the light
 // margin marks of a batch above all), so the text of the last contours is kept
 // with what it depends on.
+// Plain data, zeroed as a global is: a start-up touches no page of the table,
+// and a slot's text lives on the heap only once a contour is kept there.
 struct ContourText {
-    const GlyphOutline* glyph = nullptr;
-    size_t from = 0;
-    size_t next = 0;
-    int32_t ox = 0, oy = 0;
-    double scale = 0;  // gVec.globHeight
-    std::string text;
+    const GlyphOutline* glyph;
+    size_t from;
+    size_t next;
+    int32_t ox, oy;
+    double scale;  // gVec.globHeight
+    char* text;
+    uint32_t length, room;
+
+    void keep(std::string_view t) {
+        if (t.size() > room) {
+            char* grown = static_cast<char*>(std::realloc(text, t.size()));
+            if (grown == nullptr) {
+                glyph = nullptr;  // nothing kept
+                return;
+            }
+            text = grown;
+            room = static_cast<uint32_t>(t.size());
+        }
+        std::memcpy(text, t.data(), t.size());
+        length = static_cast<uint32_t>(t.size());
+    }
 };
 // Room for every digit at every place of a retail symbol and its add-on.
-constexpr size_t kContourTexts = 4096;
+constexpr size_t kContourTexts = 1024;
 ContourText gContourTexts[kContourTexts];
 
 // One contour of g from ops[i] up to its end marker; returns the index after it.
@@ -104,7 +123,7 @@ size_t writeContour(const GlyphOutline& g, size_t i, int32_t ox, int32_t oy) {
     ContourText& kept = gContourTexts[(key ^ (key >> 29)) % kContourTexts];
     if (kept.glyph == &g && kept.from == i && kept.ox == ox && kept.oy == oy &&
         kept.scale == gVec.globHeight) {
-        writeRaw(kept.text.data(), static_cast<int32_t>(kept.text.size()));  // no NUL
+        writeRaw(kept.text, static_cast<int32_t>(kept.length));  // no NUL
         return kept.next;
     }
     Emit e;  // the contour in one piece
@@ -116,7 +135,7 @@ size_t writeContour(const GlyphOutline& g, size_t i, int32_t ox, int32_t oy) {
         kept.ox = ox;
         kept.oy = oy;
         kept.scale = gVec.globHeight;
-        kept.text = e.pending();
+        kept.keep(e.pending());
     }
     return next;
 }

@@ -1,6 +1,4 @@
-#include <cairo-pdf.h>
-#include <cairo-ps.h>
-#include <cairo.h>
+#include "platform/cairoLibrary.h"
 
 #include <algorithm>
 #include <cmath>

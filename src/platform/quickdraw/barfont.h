@@ -3,7 +3,7 @@
 // every character set.
 #pragma once
 
-#include <cairo.h>
+#include "platform/cairoLibrary.h"
 
 #include "platform/glyph_outlines.h"
 

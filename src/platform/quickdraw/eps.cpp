@@ -1,6 +1,6 @@
 #include "platform/quickdraw/eps.h"
 
-#include <cairo-ps.h>
+#include "platform/cairoLibrary.h"
 #include <unistd.h>
 
 #include <cmath>

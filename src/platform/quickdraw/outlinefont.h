@@ -3,7 +3,7 @@
 // each glyph once, as a drawing, and the text stays searchable.
 #pragma once
 
-#include <cairo.h>
+#include "platform/cairoLibrary.h"
 
 namespace qd {
 

@@ -1,7 +1,7 @@
 // The port record behind the drawing calls, shared by the files of the layer.
 #pragma once
 
-#include <cairo.h>
+#include "platform/cairoLibrary.h"
 
 #include "platform/quickdraw/picture.h"
 #include "platform/quickdraw/quickdraw.h"

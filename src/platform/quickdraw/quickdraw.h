@@ -11,7 +11,7 @@
 // records a picture (platform/quickdraw/picture.h) each call is also kept in it.
 #pragma once
 
-#include <cairo.h>
+#include "platform/cairoLibrary.h"
 
 #include <cstdint>
 #include <string>

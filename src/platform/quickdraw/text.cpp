@@ -2,8 +2,7 @@
 // advances exactly as it was measured), glyphs from the same font files through
 // cairo's FreeType back end, and the bar font from the program's own outlines.
 // Pages that keep fonts embed them; pixels get the glyphs' outlines filled.
-#include <cairo-ft.h>
-#include <cairo-pdf.h>
+#include "platform/cairoLibrary.h"
 #include <ft2build.h>
 #include FT_FREETYPE_H
 

@@ -2,7 +2,7 @@
 // calls the desktop makes back. Qt's types stay in the .cpp files of this folder.
 #pragma once
 
-#include <cairo.h>
+#include "platform/cairoLibrary.h"
 
 #include <cstdint>
 #include <string>

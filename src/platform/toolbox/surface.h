@@ -2,7 +2,7 @@
 // port that draws on it in content coordinates.
 #pragma once
 
-#include <cairo.h>
+#include "platform/cairoLibrary.h"
 
 #include <cstdint>
 
