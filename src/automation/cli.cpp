@@ -222,9 +222,9 @@ bool colourWellFormed(const std::string& value) {
     return parts == 4;
 }
 
-std::string numberOutOfRange(const std::string& key, const std::string& value) {
+std::string numberOutOfRange(std::string_view key, const std::string& value) {
     if ((key == "colour" || key == "color") && !colourWellFormed(value))
-        return "the " + key +
+        return "the " + std::string(key) +
                " must be four whole numbers from 0 to 100 (cyan magenta yellow black)";
     for (const NumberRange& r : kRanges) {
         if (key != r.key) continue;
@@ -257,7 +257,7 @@ constexpr Limit kLimits[] = {
     {"answer", kRunTextSize, "the answer is"},
 };
 
-std::string tooLong(const std::string& key, const std::string& value) {
+std::string tooLong(std::string_view key, const std::string& value) {
     for (const Limit& l : kLimits)
         if (key == l.key && value.size() >= l.size)
             return std::string(l.what) + " longer than " + std::to_string(l.size - 1) + " bytes";
@@ -567,6 +567,7 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
     seen.clear();
     bool printing = false;
     for (auto& [key, value] : pairs) {
+        const std::string_view k = key;
         if (!knownKey(key)) return "unknown key \"" + key + "\"";
         if (std::find(seen.begin(), seen.end(), keyOf(key)) != seen.end())
             return "the key \"" + key + "\" is given twice";
@@ -578,21 +579,21 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
         // and printer names stay as they are given.
         std::string roman;
         size_t bad = 0;
-        if (key == "printer") printing = true;
-        if (key == "saveto") saveto = value;
-        if (key == "import") import = value;  // a file name, as saveto
-        const bool name = key == "saveto" || key == "printer" || key == "import";
+        if (k == "printer") printing = true;
+        if (k == "saveto") saveto = value;
+        if (k == "import") import = value;  // a file name, as saveto
+        const bool name = k == "saveto" || k == "printer" || k == "import";
         if (!name && !platform::utf8ToMacRoman(value, &roman, &bad))
             return notMacRoman(key, value, bad);
         if (!name) value = roman;
-        if (key == "type") type = value;
-        if (document && key != "saveto" && !printKey(key))
+        if (k == "type") type = value;
+        if (document && k != "saveto" && !printKey(key))
             return "the key \"" + key +
                    "\" does not apply to an opened label document (give saveto or printer)";
-        if (!document && key == "answer")
+        if (!document && k == "answer")
             return "the key \"answer\" applies to an opened label document whose items ask "
                    "for their data at printing";
-        if (key == "data") templ = value;
+        if (k == "data") templ = value;
         std::string range = tooLong(key, value);
         if (range.empty()) range = numberOutOfRange(key, value);
         if (!range.empty()) return range;
@@ -662,12 +663,27 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
 struct LineRecords {
     std::vector<Pairs> records;
     size_t count = 0;
+    std::vector<std::string> spare;  // the strings of earlier lines, with their storage
 
     Pairs& next() {
         if (count == records.size()) records.emplace_back();
         Pairs& pairs = records[count++];
+        for (auto& [key, value] : pairs) {
+            spare.push_back(std::move(key));
+            spare.push_back(std::move(value));
+        }
         pairs.clear();
         return pairs;
+    }
+
+    std::string take(std::string_view text) {
+        std::string s;
+        if (!spare.empty()) {
+            s = std::move(spare.back());
+            spare.pop_back();
+        }
+        s.assign(text);
+        return s;
     }
 };
 
@@ -685,7 +701,9 @@ std::string splitLine(const std::string& line, LineRecords* records) {
         size_t end = 0;
         if (!forEachScriptPairIn(
                 std::string_view(line).substr(at),
-                [&pairs](std::string_view k, std::string_view v) { pairs.emplace_back(k, v); },
+                [&pairs, records](std::string_view k, std::string_view v) {
+                    pairs.emplace_back(records->take(k), records->take(v));
+                },
                 &error, &end)) {
             --records->count;
             return "the record is not well formed: " + error;

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <ostream>
+#include <string_view>
 
 #include "picture/outputstate.h"
 #include "symbology/state.h"
@@ -56,7 +57,7 @@ constexpr Extension kExtensions[] = {{".eps", "vector"},  {".ps", "vector"},    
                                      {".pic", "picture"}, {".pict", "picture"}, {".tif", "tiff"},
                                      {".tiff", "tiff"},   {".bmp", "bmp300"},   {".txt", "text"}};
 
-bool endsWithFolded(const std::string& s, const std::string& tail) {
+bool endsWithFolded(std::string_view s, std::string_view tail) {
     const size_t n = tail.size();
     if (s.size() < n) return false;
     for (size_t i = 0; i < n; ++i) {
@@ -68,15 +69,15 @@ bool endsWithFolded(const std::string& s, const std::string& tail) {
 }
 
 // The extension of the path among those the program knows, or empty.
-std::string knownExtension(const std::string& path) {
-    std::string best;
+std::string_view knownExtension(const std::string& path) {
+    std::string_view best;
     for (const Extension& e : kExtensions)
-        if (endsWithFolded(path, e.text) && std::strlen(e.text) > best.size()) best = e.text;
+        if (std::strlen(e.text) > best.size() && endsWithFolded(path, e.text)) best = e.text;
     return best;
 }
 
 const OutputKindName* kindOfName(const std::string& path) {
-    const std::string ext = knownExtension(path);
+    const std::string_view ext = knownExtension(path);
     for (const Extension& e : kExtensions)
         if (ext == e.text) return findOutputKind(e.kind);
     return nullptr;
@@ -111,7 +112,7 @@ bool vectorKind(int32_t tool) {
 
 // The checks of the EPS, PostScript and PDF files of kind 2.
 std::string vectorFault(const OutputChoice& choice, const std::string& path) {
-    const std::string ext = knownExtension(path);
+    const std::string ext(knownExtension(path));
     const bool pdfDialect = choice.dialect && choice.dialect->ill == kIllPdf;
     const std::string dialect =
         choice.dialect ? std::string("--dialect=") + choice.dialect->name : "";
@@ -197,7 +198,7 @@ void applyOutputChoice(const OutputChoice& choice, const std::string& path) {
     int32_t ill = kIll3;
     int32_t post = kEncapsulated;
     if (kind->tool == kOutVector) {
-        const std::string ext = knownExtension(path);
+        const std::string_view ext = knownExtension(path);
         if (ext == ".pdf") ill = kIllPdf;
         if (ext == ".ps") ill = kIll5, post = kPlainPostScript;
     }

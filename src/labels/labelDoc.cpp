@@ -3,7 +3,6 @@
 #include <cstring>
 #include <limits>
 #include <new>
-#include <utility>
 
 #include "labels/channels.h"
 #include "labels/itemFields.h"
@@ -137,6 +136,23 @@ void killLabelItems() {
     labelBack.lastItem = -1;
 }
 
+namespace {
+
+// A batch makes one item a record and drops it at the next reset: the last one
+// dropped is emptied and serves again, its texts keeping their storage.
+std::unique_ptr<LabelItem> gSpareItem;
+
+std::unique_ptr<LabelItem> newLabelItem() {
+    if (gSpareItem) {
+        gSpareItem->rec.fill(0);
+        gSpareItem->clearBeside();
+        return std::move(gSpareItem);
+    }
+    return std::unique_ptr<LabelItem>(new (std::nothrow) LabelItem());
+}
+
+}  // namespace
+
 int32_t addLabelItem() {
     if (labelBack.lastItem + 1 >= kMaxLabelItems) {
         Message(kMessageTooManyItems);
@@ -145,7 +161,7 @@ int32_t addLabelItem() {
     const int16_t last = labelBack.lastItem;
     ++labelBack.lastItem;
     auto& p = gLabel.labelParts[static_cast<size_t>(labelBack.lastItem)];
-    p.reset(new (std::nothrow) LabelItem());
+    p = newLabelItem();
     if (!p) {
         labelBack.lastItem = last;
         Message(kMessageNoMemory);
@@ -251,29 +267,8 @@ void addNewCode() {
     it->setI16(item::kind, kKindBarcode);
 }
 
-namespace {
-void* gSpareItem = nullptr;  // the memory of the last item dropped
-}  // namespace
-
-void* LabelItem::operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    if (size == sizeof(LabelItem) && gSpareItem) return std::exchange(gSpareItem, nullptr);
-    return ::operator new(size, std::nothrow);
-}
-
-void* LabelItem::operator new(std::size_t size) {
-    if (void* p = operator new(size, std::nothrow)) return p;
-    throw std::bad_alloc();
-}
-
-void LabelItem::operator delete(void* p) noexcept {
-    if (p && !gSpareItem) {
-        gSpareItem = p;
-        return;
-    }
-    ::operator delete(p);
-}
-
 void resetLabelDocument() {
+    if (!gSpareItem) gSpareItem = std::move(gLabel.labelParts[0]);
     labelBack = LabelSheet{};
     labelBack2 = LabelSheet{};
     labelBack3 = LabelSheet{};

@@ -6,7 +6,6 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <new>
 #include <string>
 
 #include "symbology/host.h"
@@ -113,12 +112,6 @@ struct LabelItem {
     std::string extraBlocks[3];
     // Empties everything kept beside the record.
     void clearBeside();
-
-    // A batch makes one item a record and drops it before the next: the memory
-    // of the last one dropped serves the next one made.
-    static void* operator new(std::size_t size);
-    static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
-    static void operator delete(void* p) noexcept;
 
     // Words in the record's own (native) byte order.
     int16_t i16(size_t off) const { return static_cast<int16_t>(u16(off)); }

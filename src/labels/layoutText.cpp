@@ -110,23 +110,30 @@ int32_t saveLayoutTextTo(const std::string& path) {
 void SetTaggedItem(int32_t index) {
     LabelItem* it = itemAt(index);
     if (!it) return;
-    std::string block = std::string(kHeader) + "<<Item>>\r" + gLabel.gItName + "<<\\Item>>\r";
+    // Made in place: a batch's item keeps the block's storage from record to record.
+    std::string& block = it->taggedBlock;
+    block.assign(kHeader);
+    block += "<<Item>>\r";
+    block += gLabel.gItName;
+    block += "<<\\Item>>\r";
     const std::string text = gLabel.hasExternalH ? untilNul(gLabel.externalH) : std::string();
     if (!text.empty()) block += "<<Text>>\r" + text + "<<\\Text>>\r";
-    it->taggedBlock = block;
 }
 
-bool GetTaggedItem(const std::string& text, char* tag, std::string* value) {
+bool GetTaggedItem(std::string_view text, char* tag, std::string* value) {
     const size_t open = text.find("<<");
-    if (open == std::string::npos) return false;
+    if (open == std::string_view::npos) return false;
     const size_t close = text.find("<<\\", open + 2);
-    if (close == std::string::npos || open + 2 >= text.size()) return false;
+    if (close == std::string_view::npos || open + 2 >= text.size()) return false;
     const char letter = text[open + 2];
     if (!std::strchr("FILORT", letter) || letter == 0) return false;
     // A field too short to hold its tag name has no value.
     const size_t from = open + kValueOffset;
     *tag = letter;
-    *value = from < close ? text.substr(from, close - from) : std::string();
+    if (from < close)
+        value->assign(text.substr(from, close - from));
+    else
+        value->clear();
     return true;
 }
 
@@ -141,7 +148,8 @@ void ProcessItemHandle(int32_t index) {
     const size_t lineEnd = block.find('\r');
     char tag = 0;
     std::string value;
-    if (lineEnd == std::string::npos || !GetTaggedItem(block.substr(lineEnd + 1), &tag, &value))
+    if (lineEnd == std::string::npos ||
+        !GetTaggedItem(std::string_view(block).substr(lineEnd + 1), &tag, &value))
         return;
     if (tag != 'I') return;
     gLabel.gItName = value.empty() ? kDefaultName : value.substr(0, kItemNameMost);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // Writes the export to channel 1, opened by the caller.
 void SaveLayoutModeLabel();
@@ -23,4 +24,4 @@ void SetTaggedItem(int32_t index);
 void ProcessItemHandle(int32_t index);
 // Reads the first tagged field of text: its tag letter (F, I, L, O, R or T) and
 // value. false, leaving both alone, when the text holds none.
-bool GetTaggedItem(const std::string& text, char* tag, std::string* value);
+bool GetTaggedItem(std::string_view text, char* tag, std::string* value);

@@ -61,15 +61,19 @@ OpenFile* lookUp(FileRef ref) {
     return gLast.file;
 }
 
-// A closed entry kept for the next file: a batch opens and closes a file for
-// each record, and the entry's map node and write buffer can serve again.
-std::map<FileRef, OpenFile>::node_type gSpare;
+// Closed entries kept for the next files: a batch opens and closes a file or
+// two for each record, and an entry's map node, names and write buffer can
+// serve again.
+constexpr size_t kSpareEntries = 4;
+std::vector<std::map<FileRef, OpenFile>::node_type> gSpares;
 
 // A fresh entry for the free reference r.
 OpenFile& newEntry(FileRef r) {
-    if (gSpare.empty()) return table()[r];
-    gSpare.key() = r;
-    auto placed = table().insert(std::move(gSpare));
+    if (gSpares.empty()) return table()[r];
+    auto node = std::move(gSpares.back());
+    gSpares.pop_back();
+    node.key() = r;
+    auto placed = table().insert(std::move(node));
     return placed.position->second;
 }
 
@@ -88,8 +92,11 @@ void forget(FileRef ref) {
     f = OpenFile{};
     f.pending = std::move(pending);
     f.target = std::move(target);
-    f.temp.assign(temp);
-    gSpare = std::move(node);
+    f.temp = std::move(temp);
+    if (gSpares.size() < kSpareEntries) {
+        if (gSpares.capacity() < kSpareEntries) gSpares.reserve(kSpareEntries);
+        gSpares.push_back(std::move(node));
+    }
 }
 
 // The smallest free reference, so that references stay small however many files

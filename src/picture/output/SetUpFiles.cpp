@@ -309,7 +309,10 @@ std::string unusedInRun(const std::string& name) {
 bool NewFile(std::string* path) {
     const bool inFolder =
         gOut.fileDia == 1 || gOut.fileDia == 3 || (gOut.fileDia == 0 && gOut.showDia != 0);
-    const std::string name = inFolder ? unusedInRun(NewFileName()) : NewFileName();
+    // A path given whole (4) needs no name: a batch makes none.
+    const std::string name = gOut.fileDia == 4 ? std::string()
+                             : inFolder        ? unusedInRun(NewFileName())
+                                               : NewFileName();
     switch (gOut.fileDia) {
         case 0:
             if (gOut.showDia == 0) return platform::PutFileDialog(name, path);
@@ -356,7 +359,8 @@ int32_t SetUpFiles(int32_t yPos) {
     const OutputSettings keep = gOut;
     int32_t kind = gOut.tool;
     if (kind == kOutPdfFromEps) gOut.tool = kOutVector;
-    std::string path;
+    static std::string path;  // its storage serves every file of a batch
+    path.clear();
     const bool named = NewFile(&path);
     gOut.tool = keep.tool;
     if (!named) return 0;
@@ -364,7 +368,7 @@ int32_t SetUpFiles(int32_t yPos) {
         Message(kMsgCannotCreate);
         return 0;
     }
-    std::string written = path;
+    std::string written;  // where a PDF made from EPS ends up
     bool ok = false;
     switch (kind) {
         case kOutPicture:
@@ -430,7 +434,7 @@ int32_t SetUpFiles(int32_t yPos) {
             break;
     }
     if (!ok) return 0;
-    copyBounded(gOut.gfullpathp, written.c_str());
+    copyBounded(gOut.gfullpathp, written.empty() ? path.c_str() : written.c_str());
     disposePict();
     return 1;
 }
