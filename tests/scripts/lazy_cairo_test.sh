@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The command line starts without cairo and the X libraries behind it, loads
-# cairo when a record draws (a TIFF file), and the drawing is whole.
+# cairo when a record draws (a TIFF file), and the drawing is whole; without a
+# loadable cairo a drawing record ends the run with the reason and leaves no file.
 set -euo pipefail
 strixel=$1
 work=$(mktemp -d)
@@ -21,4 +22,16 @@ n=$(loaded "{type:\"EAN 13\", data:\"400638133393\", saveto:\"$work/a.eps\"}")
 n=$(loaded "{type:\"EAN 13\", data:\"400638133393\", saveto:\"$work/a.tif\"}")
 [ "$n" = 1 ] || { echo "a TIFF run did not load cairo once ($n)"; exit 1; }
 tiffinfo "$work/a.tif" | grep -q 'Image Width' || { echo "the TIFF file does not read"; exit 1; }
+
+# A broken library in the search path: the run says why, exits 70 and leaves nothing.
+mkdir "$work/lib" "$work/out"
+: > "$work/lib/libcairo.so.2"
+set +e
+echo "{type:\"EAN 13\", data:\"400638133393\", saveto:\"$work/out/b.tif\"}" |
+    LD_LIBRARY_PATH="$work/lib" "$strixel" - > /dev/null 2> "$work/err"
+status=$?
+set -e
+[ "$status" = 70 ] || { echo "exit status $status, not 70"; cat "$work/err"; exit 1; }
+grep -q 'the cairo library cannot be loaded' "$work/err" || { echo "no reason given:"; cat "$work/err"; exit 1; }
+[ -z "$(ls -A "$work/out")" ] || { echo "files left behind:"; ls -A "$work/out"; exit 1; }
 echo ok
