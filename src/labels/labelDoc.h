@@ -131,13 +131,8 @@ struct Rect16 {
 
 using LabelItemList = std::array<std::unique_ptr<LabelItem>, kMaxLabelItems>;
 
-// The document and the state of the item last loaded.
-struct LabelDocument {
-    LabelItemList labelParts;
-    // The internal clipboard (counted by labelBackClip) and the undo copy
-    // (labelBackUndo): items owned by value, data included.
-    LabelItemList labelClip;
-    LabelItemList labelUndo;
+// The document and the state of the item last loaded, beside the item lists.
+struct LabelDocumentState {
     Rect16 gSelRect;        // the union of the selected items' rectangles after select-all
     int32_t curIteTyp = 0;  // kinds of the selected items: 1 barcode, 2 picture, 4 text, 8 other
     Rect16 itRect;
@@ -159,6 +154,14 @@ struct LabelDocument {
     std::string serPos;
     std::string incAmount;
     std::string serEnd;
+};
+
+struct LabelDocument : LabelDocumentState {
+    LabelItemList labelParts;
+    // The internal clipboard (counted by labelBackClip) and the undo copy
+    // (labelBackUndo): items owned by value, data included.
+    LabelItemList labelClip;
+    LabelItemList labelUndo;
 };
 
 extern LabelSheet labelBack;

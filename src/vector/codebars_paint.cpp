@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include "labels/labelDoc.h"
 #include "databar/RSSENC.h"
@@ -1010,12 +1011,21 @@ bool linearBarsFit() {
     const bool textAbove = textAboveBars();
     bool fit = true;
     int32_t counter = 0;
+    // Most bars share their drop and rise: a height is worked out once for each pair.
+    double lastDrop = std::numeric_limits<double>::quiet_NaN();
+    int32_t lastRise = 0;
+    bool lastFits = true;
     walkRuns(i, [&](double, double, int32_t) {
         ++counter;
         double d = CheckDrop(counter, T);
         int32_t r = CheckTopDrop(counter, T);
         paintedDropRise(textAbove, t, &d, &r);
-        if (linearBarHeight(T, inset, d, r, t) <= 0) fit = false;
+        if (!(d == lastDrop && r == lastRise)) {
+            lastDrop = d;
+            lastRise = r;
+            lastFits = linearBarHeight(T, inset, d, r, t) > 0;
+        }
+        if (!lastFits) fit = false;
     });
     return fit;
 }

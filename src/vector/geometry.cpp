@@ -67,8 +67,9 @@ int32_t GetCodeWidth() {
     int32_t i = 1;  // the DataBar and Codablock rows start at once
     if (code != 37 && code != 39) i = linearPaintStart(list, n);
     int32_t sum = 0;
+    const int32_t* widths = elementWidths();  // one table for the whole list
     for (; i < n && list[i] != kRowEnd; ++i) {
-        const int32_t w = charToWidth(list[i]);
+        const int32_t w = widths[list[i]];
         if (w != kNoElement) sum += std::abs(w);
     }
     if (code == 37) {
