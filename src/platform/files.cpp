@@ -10,12 +10,14 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <map>
+#include <memory>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -27,6 +29,41 @@ constexpr int64_t kMaxPosition = std::numeric_limits<int32_t>::max();
 // from a temporary, or kept in memory and written over its target at the commit.
 enum class Route { direct, rename, inPlace };
 
+// Bytes waiting for the descriptor. Every piece of page code is appended here:
+// a plain copy, without a vector's range insertion.
+class WriteBuffer {
+  public:
+    WriteBuffer() = default;
+    WriteBuffer(WriteBuffer&& o) noexcept { *this = std::move(o); }
+    WriteBuffer& operator=(WriteBuffer&& o) noexcept {
+        bytes_ = std::move(o.bytes_);
+        size_ = std::exchange(o.size_, 0);
+        room_ = std::exchange(o.room_, 0);
+        return *this;
+    }
+    bool empty() const { return size_ == 0; }
+    size_t size() const { return size_; }
+    const char* data() const { return bytes_.get(); }
+    void clear() { size_ = 0; }
+    void reserve(size_t n) {
+        if (n <= room_) return;
+        auto grown = std::make_unique_for_overwrite<char[]>(n);
+        if (size_ > 0) std::memcpy(grown.get(), bytes_.get(), size_);
+        bytes_ = std::move(grown);
+        room_ = n;
+    }
+    void append(const char* p, size_t n) {
+        if (n == 0) return;
+        if (size_ + n > room_) reserve(std::max(room_ * 2, size_ + n));
+        std::memcpy(bytes_.get() + size_, p, n);
+        size_ += n;
+    }
+
+  private:
+    std::unique_ptr<char[]> bytes_;
+    size_t size_ = 0, room_ = 0;
+};
+
 struct OpenFile {
     int fd = -1;
     Route route = Route::direct;
@@ -34,11 +71,11 @@ struct OpenFile {
     std::string temp;    // its temporary (Route::rename)
     int sysErr = 0;      // the errno of the first failure
     bool memory = false;
-    std::string contents;       // a memory file's bytes
-    int64_t memPos = 0;         // a memory file's position
-    std::vector<char> pending;  // bytes accepted but not yet handed to the descriptor
-    int64_t pendingAt = 0;      // the file offset of pending[0] (the descriptor's offset)
-    OSErr failed = noErr;       // the first write failure, reported until the close
+    std::string contents;   // a memory file's bytes
+    int64_t memPos = 0;     // a memory file's position
+    WriteBuffer pending;    // bytes accepted but not yet handed to the descriptor
+    int64_t pendingAt = 0;  // the file offset of pending[0] (the descriptor's offset)
+    OSErr failed = noErr;   // the first write failure, reported until the close
 };
 
 std::map<FileRef, OpenFile>& table() {
@@ -84,7 +121,7 @@ void forget(FileRef ref) {
     if (node.empty()) return;
     // Everything back to a new entry's state but the buffers' capacity.
     OpenFile& f = node.mapped();
-    std::vector<char> pending = std::move(f.pending);
+    WriteBuffer pending = std::move(f.pending);
     std::string target = std::move(f.target), temp = std::move(f.temp);
     pending.clear();
     target.clear();
@@ -432,7 +469,7 @@ OSErr FSWrite(FileRef ref, int32_t* count, const void* buffer) {
             return err;
         }
     }
-    f->pending.insert(f->pending.end(), bytes, bytes + n);
+    f->pending.append(bytes, n);
     return noErr;
 }
 

@@ -33,7 +33,8 @@ void TEInsert2(const char* text, int32_t length) {
     }
 }
 
-void TEInsert2(const char* text) { TEInsert2(text, static_cast<int32_t>(std::strlen(text))); }
+// A C string holds no NUL before its end: nothing to look for.
+void TEInsert2(const char* text) { writeRaw(text, static_cast<int32_t>(std::strlen(text))); }
 
 void resetVectorState() {
     gVec = VectorState{};
