@@ -73,6 +73,29 @@ TEST(Replacement, TheOldFileStaysUntilTheCommitAndNothingIsLeftBeside) {
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
+TEST(Replacement, FilesOpenTogetherKeepTheirOwnNamesAndBytesRoundAfterRound) {
+    // Closed entries serve the next files with their names and buffers: files
+    // open at once, closed in another order, must never take each other's.
+    const fs::path dir = freshFolder("together");
+    constexpr int kFiles = 7;  // more than the entries kept for reuse
+    for (int round = 0; round < 3; ++round) {
+        std::vector<FileRef> refs(kFiles);
+        for (int i = 0; i < kFiles; ++i) {
+            const std::string name = (dir / (std::string(i + 1, 'f') + ".eps")).string();
+            ASSERT_EQ(FSCreateReplacement(name, &refs[i]), noErr) << name;
+            ASSERT_EQ(write(refs[i], std::to_string(round) + ":" + std::string(i * 5000, 'a' + i)),
+                      noErr);
+        }
+        for (int i = kFiles - 1; i >= 0; i -= 2) ASSERT_EQ(FSCommit(refs[i]), noErr);
+        for (int i = kFiles - 2; i >= 0; i -= 2) ASSERT_EQ(FSCommit(refs[i]), noErr);
+        for (int i = 0; i < kFiles; ++i)
+            EXPECT_EQ(testsupport::slurp((dir / (std::string(i + 1, 'f') + ".eps")).string()),
+                      std::to_string(round) + ":" + std::string(i * 5000, 'a' + i))
+                << "round " << round << ", file " << i;
+        EXPECT_EQ(namesIn(dir).size(), static_cast<size_t>(kFiles));  // no temporary beside
+    }
+}
+
 TEST(Replacement, LinksAreNeverWrittenThrough) {
     const fs::path dir = freshFolder("links");
     const std::string victim = dir / "victim.txt";
