@@ -8,6 +8,7 @@
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -18,6 +19,7 @@
 #include <map>
 #include <memory>
 #include <utility>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -29,39 +31,67 @@ constexpr int64_t kMaxPosition = std::numeric_limits<int32_t>::max();
 // from a temporary, or kept in memory and written over its target at the commit.
 enum class Route { direct, rename, inPlace };
 
-// Bytes waiting for the descriptor. Every piece of page code is appended here:
-// a plain copy, without a vector's range insertion.
+// Bytes waiting for the descriptor. Every piece of page code is appended here
+// by a plain copy; bytes that outlive the file (the program's own prologs) are
+// not copied at all but written from where they lie, in their place.
 class WriteBuffer {
   public:
     WriteBuffer() = default;
     WriteBuffer(WriteBuffer&& o) noexcept { *this = std::move(o); }
     WriteBuffer& operator=(WriteBuffer&& o) noexcept {
-        bytes_ = std::move(o.bytes_);
-        size_ = std::exchange(o.size_, 0);
+        owned_ = std::move(o.owned_);
+        pieces_ = std::move(o.pieces_);
+        ownedSize_ = std::exchange(o.ownedSize_, 0);
         room_ = std::exchange(o.room_, 0);
+        size_ = std::exchange(o.size_, 0);
         return *this;
     }
     bool empty() const { return size_ == 0; }
     size_t size() const { return size_; }
-    const char* data() const { return bytes_.get(); }
-    void clear() { size_ = 0; }
+    void clear() {
+        ownedSize_ = size_ = 0;
+        pieces_.clear();
+    }
     void reserve(size_t n) {
         if (n <= room_) return;
         auto grown = std::make_unique_for_overwrite<char[]>(n);
-        if (size_ > 0) std::memcpy(grown.get(), bytes_.get(), size_);
-        bytes_ = std::move(grown);
+        if (ownedSize_ > 0) std::memcpy(grown.get(), owned_.get(), ownedSize_);
+        owned_ = std::move(grown);
         room_ = n;
     }
     void append(const char* p, size_t n) {
         if (n == 0) return;
-        if (size_ + n > room_) reserve(std::max(room_ * 2, size_ + n));
-        std::memcpy(bytes_.get() + size_, p, n);
+        if (ownedSize_ + n > room_) reserve(std::max(room_ * 2, ownedSize_ + n));
+        std::memcpy(owned_.get() + ownedSize_, p, n);
+        if (!pieces_.empty()) {
+            Piece& last = pieces_.back();
+            if (last.lasting == nullptr && last.from + last.n == ownedSize_)
+                last.n += n;
+            else
+                pieces_.push_back({nullptr, ownedSize_, n});
+        }
+        ownedSize_ += n;
         size_ += n;
     }
+    // p must stay as it is until the buffer is written or cleared.
+    void appendLasting(const char* p, size_t n) {
+        if (n == 0) return;
+        if (pieces_.empty() && ownedSize_ > 0) pieces_.push_back({nullptr, 0, ownedSize_});
+        pieces_.push_back({p, 0, n});
+        size_ += n;
+    }
+    // Every pending byte in order, in as few calls as the pieces allow.
+    OSErr writeTo(int fd) const;
 
   private:
-    std::unique_ptr<char[]> bytes_;
-    size_t size_ = 0, room_ = 0;
+    struct Piece {
+        const char* lasting;  // null: owned_[from, from + n)
+        size_t from;
+        size_t n;
+    };
+    std::unique_ptr<char[]> owned_;
+    std::vector<Piece> pieces_;  // empty while every byte is owned, in order
+    size_t ownedSize_ = 0, room_ = 0, size_ = 0;
 };
 
 struct OpenFile {
@@ -187,9 +217,48 @@ OSErr writeAll(int fd, const char* data, size_t n) {
     return noErr;
 }
 
+OSErr WriteBuffer::writeTo(int fd) const {
+    if (pieces_.empty()) return writeAll(fd, owned_.get(), ownedSize_);
+    constexpr size_t kMostAtOnce = 64;
+    iovec io[kMostAtOnce];
+    for (size_t at = 0; at < pieces_.size();) {
+        size_t count = 0;
+        for (; count < kMostAtOnce && at + count < pieces_.size(); ++count) {
+            const Piece& piece = pieces_[at + count];
+            io[count].iov_base =
+                const_cast<char*>(piece.lasting ? piece.lasting : owned_.get() + piece.from);
+            io[count].iov_len = piece.n;
+        }
+        at += count;
+        for (iovec* next = io; count > 0;) {
+            const ssize_t w = ::writev(fd, next, static_cast<int>(count));
+            if (w < 0) {
+                if (errno == EINTR) continue;
+                return errnoToErr(errno);
+            }
+            if (w == 0) {
+                errno = ENOSPC;
+                return dskFulErr;
+            }
+            // Past what went out: whole pieces, then the rest of a part-written one.
+            size_t done = static_cast<size_t>(w);
+            while (count > 0 && done >= next->iov_len) {
+                done -= next->iov_len;
+                ++next;
+                --count;
+            }
+            if (count > 0) {
+                next->iov_base = static_cast<char*>(next->iov_base) + done;
+                next->iov_len -= done;
+            }
+        }
+    }
+    return noErr;
+}
+
 OSErr flush(OpenFile& f) {
     if (f.memory || f.pending.empty()) return f.failed;
-    OSErr err = writeAll(f.fd, f.pending.data(), f.pending.size());
+    OSErr err = f.pending.writeTo(f.fd);
     if (err != noErr) {
         if (f.failed == noErr) f.failed = err, f.sysErr = errno;
         f.pending.clear();
@@ -470,6 +539,17 @@ OSErr FSWrite(FileRef ref, int32_t* count, const void* buffer) {
         }
     }
     f->pending.append(bytes, n);
+    return noErr;
+}
+
+OSErr FSWriteLasting(FileRef ref, int32_t* count, const void* buffer) {
+    OpenFile* f = lookUp(ref);
+    // Anything out of the ordinary is FSWrite's to judge and to copy.
+    if (!f || f->memory || f->failed != noErr || !count || *count <= 0 || !buffer ||
+        position(*f) + *count > kMaxPosition ||
+        f->pending.size() + static_cast<size_t>(*count) > kBufferSize)
+        return FSWrite(ref, count, buffer);
+    f->pending.appendLasting(static_cast<const char*>(buffer), static_cast<size_t>(*count));
     return noErr;
 }
 

@@ -38,6 +38,9 @@ OSErr FSOpenExisting(const std::string& posixPath, FileRef* ref);
 // full disk) gives an error, never noErr, and once a write has failed every later
 // FSWrite and the FSClose of that file report the error again.
 OSErr FSWrite(FileRef ref, int32_t* count, const void* buffer);
+// FSWrite for bytes that stay where they are until the file is closed (the
+// program's own resources): they are written from there instead of copied.
+OSErr FSWriteLasting(FileRef ref, int32_t* count, const void* buffer);
 // Reads up to *count bytes from the current position; eofErr when fewer were there.
 OSErr FSRead(FileRef ref, int32_t* count, void* buffer);
 // Hands the buffered bytes to the file now, so that a failure shows at this write.

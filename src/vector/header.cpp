@@ -12,7 +12,7 @@ void writeProlog(int id) {
         gVec.writeFailed = 1;
         return;
     }
-    writeRaw(text.data(), static_cast<int32_t>(text.size()));
+    writeLasting(text.data(), static_cast<int32_t>(text.size()));  // compiled in
 }
 
 void bombHeader(platform::FileRef) {

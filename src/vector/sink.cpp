@@ -17,6 +17,13 @@ void writeRaw(const void* bytes, int32_t length) {
         gVec.writeFailed = 1;
 }
 
+void writeLasting(const void* bytes, int32_t length) {
+    if (length <= 0) return;
+    int32_t count = length;
+    if (platform::FSWriteLasting(gVec.filRef, &count, bytes) != platform::noErr || count != length)
+        gVec.writeFailed = 1;
+}
+
 void TEInsert2(const char* text, int32_t length) {
     // Page code holds no NUL byte: it goes to the file as it is.
     if (length > 0 && !std::memchr(text, 0, static_cast<size_t>(length))) {

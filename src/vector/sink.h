@@ -25,4 +25,6 @@ void TEInsert2(const char* text, int32_t length);
 void TEInsert2(const char* text);  // a NUL-terminated text
 // Writes bytes to filRef as they are (the prologs), remembering a failure.
 void writeRaw(const void* bytes, int32_t length);
+// writeRaw for bytes that last as long as the program (the prologs): not copied.
+void writeLasting(const void* bytes, int32_t length);
 void resetVectorState();

@@ -1,4 +1,9 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -6,6 +11,7 @@
 #include <fstream>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/files.h"
@@ -78,6 +84,80 @@ TEST(Files, PositionsAreExactAcrossBufferFlushes) {
     EXPECT_EQ(FSClose(disk), noErr);
     EXPECT_EQ(FSClose(mem), noErr);
     EXPECT_EQ(testsupport::slurp(path), expected);
+}
+
+TEST(Files, LastingBytesGoOutInPlaceThroughShortWritesAndPatches) {
+    // Copied and lasting pieces interleaved, into a disk file, a memory file and
+    // a pipe whose reader takes little at a time (the writes come back short);
+    // every byte in order, positions exact, and a back-patch lands where it should.
+    const std::string lasting(30000, 'L');  // outlives the files, as a prolog does
+    std::string expected;
+    auto writeAll = [&](FileRef ref) {
+        for (int round = 0; round < 3; ++round) {
+            ASSERT_EQ(write(ref, "head" + std::to_string(round)), noErr);
+            int32_t n = static_cast<int32_t>(lasting.size());
+            ASSERT_EQ(FSWriteLasting(ref, &n, lasting.data()), noErr);
+            ASSERT_EQ(n, static_cast<int32_t>(lasting.size()));
+            ASSERT_EQ(write(ref, std::string(20000, 'a' + round)), noErr);
+        }
+    };
+    for (int round = 0; round < 3; ++round)
+        expected += "head" + std::to_string(round) + lasting + std::string(20000, 'a' + round);
+
+    const std::string path = testsupport::tempPath("lasting.bin");
+    FileRef disk = 0;
+    ASSERT_EQ(FSCreateOpen(path, &disk), noErr);
+    FileRef mem = FSOpenMemory();
+    for (FileRef ref : {disk, mem}) {
+        writeAll(ref);
+        int32_t pos = -1;
+        ASSERT_EQ(GetFPos(ref, &pos), noErr);
+        EXPECT_EQ(pos, static_cast<int32_t>(expected.size()));
+        ASSERT_EQ(SetFPos(ref, 4), noErr);
+        ASSERT_EQ(write(ref, "#"), noErr);
+    }
+    std::string patched = expected;
+    patched[4] = '#';
+    EXPECT_EQ(FSMemoryContents(mem), patched);
+    EXPECT_EQ(FSClose(mem), noErr);
+    EXPECT_EQ(FSClose(disk), noErr);
+    EXPECT_EQ(testsupport::slurp(path), patched);
+
+    const std::string fifo = testsupport::tempPath("lasting.fifo");
+    std::remove(fifo.c_str());
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string got;
+    std::thread reader([&] {
+        sigset_t alarm;  // the alarm is for the writer
+        sigemptyset(&alarm);
+        sigaddset(&alarm, SIGALRM);
+        ::pthread_sigmask(SIG_BLOCK, &alarm, nullptr);
+        const int fd = ::open(fifo.c_str(), O_RDONLY);
+        if (fd >= 0) ::fcntl(fd, F_SETPIPE_SZ, 4096);  // a write of more waits for the reader
+        char chunk[4096];
+        for (ssize_t r; fd >= 0 && (r = ::read(fd, chunk, sizeof chunk)) > 0;) {
+            got.append(chunk, static_cast<size_t>(r));
+            ::usleep(100);  // slower than the writer, which waits on a full pipe
+        }
+        if (fd >= 0) ::close(fd);
+    });
+    // A signal that finds the writer waiting on the full pipe cuts its write short.
+    struct sigaction quiet {
+    }, old{};
+    quiet.sa_handler = [](int) {};
+    quiet.sa_flags = SA_RESTART;
+    sigemptyset(&quiet.sa_mask);
+    ::sigaction(SIGALRM, &quiet, &old);
+    const itimerval often{{0, 300}, {0, 300}}, off{};
+    ::setitimer(ITIMER_REAL, &often, nullptr);
+    FileRef pipe = 0;
+    ASSERT_EQ(FSCreateReplacement(fifo, &pipe), noErr);  // a pipe is written where it is
+    writeAll(pipe);
+    EXPECT_EQ(FSCommit(pipe), noErr);
+    ::setitimer(ITIMER_REAL, &off, nullptr);
+    ::sigaction(SIGALRM, &old, nullptr);
+    reader.join();
+    EXPECT_TRUE(got == expected) << got.size() << " bytes of " << expected.size();
 }
 
 TEST(Files, ReadsBackAndReportsTheEnd) {
