@@ -73,10 +73,10 @@ void pcurveto(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_
 
 void pfill() {
     closePdfText();
-    TEInsert2("f\r", 2);
+    writeRaw("f\r", 2);
 }
 
-void pcolourwhite() { TEInsert2("0 0 0 0 k\r", 10); }
+void pcolourwhite() { writeRaw("0 0 0 0 k\r", 10); }
 
 void TextPositionAccurate(int32_t x, int32_t y) { openTextObject(x * 1e-5, y * 1e-5, true); }
 

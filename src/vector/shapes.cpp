@@ -1,10 +1,13 @@
 #include "vector/shapes.h"
 
 #include <algorithm>
+#include <cstring>
+#include <string_view>
 
 #include "symbology/state.h"
 #include "vector/dialect.h"
 #include "vector/emit.h"
+#include "vector/sink.h"
 #include "vector/textruns.h"
 
 ShapeState gShape;
@@ -166,10 +169,47 @@ int colourNumberText(char* out, int32_t percent) {
     return n;
 }
 
+namespace {
+
+// The text of a plain fill or stroke colour, kept with what it was made from:
+// each character of a symbol's text sets the fill colour again.
+struct KeptColour {
+    int32_t mode = -1, ill = 0, c = 0, m = 0, y = 0, k = 0;
+    bool pdf = false;
+    char text[64] = {};
+    size_t length = 0;
+};
+KeptColour gKeptColour;
+
+bool plainColour(int32_t mode) {
+    return (mode == kColourFill || mode == kColourStroke) && gSym.customColour != 1;
+}
+
+}  // namespace
+
 void doColour(int32_t mode) {
     if (dialect::type3()) return;
     const int32_t ill = gOut.ill;
+    KeptColour& kept = gKeptColour;
+    const bool plain = plainColour(mode);
+    if (plain && kept.mode == mode && kept.ill == ill && kept.pdf == dialect::pdf() &&
+        kept.c == gSym.cyan2 && kept.m == gSym.magenta2 && kept.y == gSym.yellow2 &&
+        kept.k == gSym.black2) {
+        writeRaw(kept.text, static_cast<int32_t>(kept.length));  // digits and operators
+        return;
+    }
     Emit e;
+    if (plain) {
+        writeColour(e, mode, gSym.cyan2, gSym.magenta2, gSym.yellow2, gSym.black2);
+        const std::string_view made = e.pending();
+        if (e.heldWhole() && made.size() <= sizeof kept.text) {
+            kept = {mode,         ill,         gSym.cyan2,    gSym.magenta2,
+                    gSym.yellow2, gSym.black2, dialect::pdf()};
+            std::memcpy(kept.text, made.data(), made.size());
+            kept.length = made.size();
+        }
+        return;
+    }
     if (mode == kColourComment) commentStart(e);
     if (mode == kColourSetUp && !dialect::pdf()) {
         if (ill > 87) e.s("0 A\r");
