@@ -140,6 +140,22 @@ size_t writeContour(const GlyphOutline& g, size_t i, int32_t ox, int32_t oy) {
     return next;
 }
 
+// The page code of a glyph of several contours as written, kept with all it
+// depends on: the digits of a batch's symbols come back at the same places.
+// Plain data, zeroed as a global is.
+struct GlyphText {
+    const GlyphOutline* glyph;
+    int32_t ox, oy;
+    double scale;  // gVec.globHeight
+    int32_t ill, c, m, y, k;
+    char* text;
+    uint32_t length, room;
+};
+constexpr size_t kGlyphTexts = 256;
+GlyphText gGlyphTexts[kGlyphTexts];
+
+void writeOutlineAsMade(const GlyphOutline& g, int32_t ox, int32_t oy);
+
 // The outline with its counters left unpainted in the dialect's own way: one
 // path of subpaths in PDF and the Type 3 font, a compound path in the
 // Illustrator 3 and later dialects, and white counters painted over the glyph
@@ -150,6 +166,50 @@ void writeOutline(const GlyphOutline& g, int32_t ox, int32_t oy) {
         pfill();
         return;
     }
+    // PDF text objects and a spot colour's name are state of their own: those
+    // glyphs are made each time.
+    if (dialect::pdf() || gSym.customColour == 1) {
+        writeOutlineAsMade(g, ox, oy);
+        return;
+    }
+    uint64_t key = reinterpret_cast<uintptr_t>(&g) / sizeof(GlyphOutline);
+    key = key * 0x9E3779B97F4A7C15ull + static_cast<uint32_t>(ox);
+    key = key * 0x9E3779B97F4A7C15ull + static_cast<uint32_t>(oy);
+    GlyphText& kept = gGlyphTexts[(key ^ (key >> 29)) % kGlyphTexts];
+    if (kept.glyph == &g && kept.ox == ox && kept.oy == oy && kept.scale == gVec.globHeight &&
+        kept.ill == gOut.ill && kept.c == gSym.cyan2 && kept.m == gSym.magenta2 &&
+        kept.y == gSym.yellow2 && kept.k == gSym.black2) {
+        writeRaw(kept.text, static_cast<int32_t>(kept.length));  // no NUL
+        return;
+    }
+    static std::string made;
+    made.clear();
+    setSinkCapture(&made);
+    writeOutlineAsMade(g, ox, oy);
+    setSinkCapture(nullptr);
+    if (made.size() > kept.room) {
+        char* grown = static_cast<char*>(std::realloc(kept.text, made.size()));
+        if (grown == nullptr) {
+            kept.glyph = nullptr;
+            return;
+        }
+        kept.text = grown;
+        kept.room = static_cast<uint32_t>(made.size());
+    }
+    std::memcpy(kept.text, made.data(), made.size());
+    kept.length = static_cast<uint32_t>(made.size());
+    kept.glyph = &g;
+    kept.ox = ox;
+    kept.oy = oy;
+    kept.scale = gVec.globHeight;
+    kept.ill = gOut.ill;
+    kept.c = gSym.cyan2;
+    kept.m = gSym.magenta2;
+    kept.y = gSym.yellow2;
+    kept.k = gSym.black2;
+}
+
+void writeOutlineAsMade(const GlyphOutline& g, int32_t ox, int32_t oy) {
     const int32_t ill = gOut.ill;
     if (dialect::type3()) {
         // A glyph of the Type 3 font carries no colour: one path whose counters

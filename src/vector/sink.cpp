@@ -8,10 +8,14 @@ VectorState gVec;
 
 namespace {
 constexpr int32_t kSinkBuffer = 1024;  // one FSWrite per piece of this size
-}
+std::string* gCapture = nullptr;
+}  // namespace
+
+void setSinkCapture(std::string* capture) { gCapture = capture; }
 
 void writeRaw(const void* bytes, int32_t length) {
     if (length <= 0) return;
+    if (gCapture) gCapture->append(static_cast<const char*>(bytes), static_cast<size_t>(length));
     int32_t count = length;
     if (platform::FSWrite(gVec.filRef, &count, bytes) != platform::noErr || count != length)
         gVec.writeFailed = 1;
@@ -19,6 +23,7 @@ void writeRaw(const void* bytes, int32_t length) {
 
 void writeLasting(const void* bytes, int32_t length) {
     if (length <= 0) return;
+    if (gCapture) gCapture->append(static_cast<const char*>(bytes), static_cast<size_t>(length));
     int32_t count = length;
     if (platform::FSWriteLasting(gVec.filRef, &count, bytes) != platform::noErr || count != length)
         gVec.writeFailed = 1;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/files.h"
 
@@ -27,4 +28,7 @@ void TEInsert2(const char* text);  // a NUL-terminated text
 void writeRaw(const void* bytes, int32_t length);
 // writeRaw for bytes that last as long as the program (the prologs): not copied.
 void writeLasting(const void* bytes, int32_t length);
+// While a capture is set (not null), every byte written to filRef is also
+// appended to it: a writer keeps the page code of a piece it will write again.
+void setSinkCapture(std::string* capture);
 void resetVectorState();
