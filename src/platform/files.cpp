@@ -199,10 +199,11 @@ OSErr errnoToErr(int e) {
     }
 }
 
-// Writes all n bytes or says why not; a short write on a full disk is a failure.
-OSErr writeAll(int fd, const char* data, size_t n) {
-    while (n > 0) {
-        ssize_t w = ::write(fd, data, n);
+// Writes every byte of the pieces io[0, count) in order, or says why not; a
+// short write on a full disk is a failure. io is used up.
+OSErr writeAllPieces(int fd, iovec* io, size_t count) {
+    for (iovec* next = io; count > 0;) {
+        const ssize_t w = ::writev(fd, next, static_cast<int>(count));
         if (w < 0) {
             if (errno == EINTR) continue;
             return errnoToErr(errno);
@@ -211,10 +212,24 @@ OSErr writeAll(int fd, const char* data, size_t n) {
             errno = ENOSPC;
             return dskFulErr;
         }
-        data += w;
-        n -= static_cast<size_t>(w);
+        // Past what went out: whole pieces, then the rest of a part-written one.
+        size_t done = static_cast<size_t>(w);
+        while (count > 0 && done >= next->iov_len) {
+            done -= next->iov_len;
+            ++next;
+            --count;
+        }
+        if (count > 0) {
+            next->iov_base = static_cast<char*>(next->iov_base) + done;
+            next->iov_len -= done;
+        }
     }
     return noErr;
+}
+
+OSErr writeAll(int fd, const char* data, size_t n) {
+    iovec one{const_cast<char*>(data), n};
+    return writeAllPieces(fd, &one, n > 0 ? 1 : 0);
 }
 
 OSErr WriteBuffer::writeTo(int fd) const {
@@ -230,28 +245,7 @@ OSErr WriteBuffer::writeTo(int fd) const {
             io[count].iov_len = piece.n;
         }
         at += count;
-        for (iovec* next = io; count > 0;) {
-            const ssize_t w = ::writev(fd, next, static_cast<int>(count));
-            if (w < 0) {
-                if (errno == EINTR) continue;
-                return errnoToErr(errno);
-            }
-            if (w == 0) {
-                errno = ENOSPC;
-                return dskFulErr;
-            }
-            // Past what went out: whole pieces, then the rest of a part-written one.
-            size_t done = static_cast<size_t>(w);
-            while (count > 0 && done >= next->iov_len) {
-                done -= next->iov_len;
-                ++next;
-                --count;
-            }
-            if (count > 0) {
-                next->iov_base = static_cast<char*>(next->iov_base) + done;
-                next->iov_len -= done;
-            }
-        }
+        if (const OSErr err = writeAllPieces(fd, io, count); err != noErr) return err;
     }
     return noErr;
 }

@@ -13,20 +13,22 @@ std::string* gCapture = nullptr;
 
 void setSinkCapture(std::string* capture) { gCapture = capture; }
 
-void writeRaw(const void* bytes, int32_t length) {
+namespace {
+using FileWrite = platform::OSErr (*)(platform::FileRef, int32_t*, const void*);
+
+void toFile(FileWrite write, const void* bytes, int32_t length) {
     if (length <= 0) return;
     if (gCapture) gCapture->append(static_cast<const char*>(bytes), static_cast<size_t>(length));
     int32_t count = length;
-    if (platform::FSWrite(gVec.filRef, &count, bytes) != platform::noErr || count != length)
+    if (write(gVec.filRef, &count, bytes) != platform::noErr || count != length)
         gVec.writeFailed = 1;
 }
+}  // namespace
+
+void writeRaw(const void* bytes, int32_t length) { toFile(platform::FSWrite, bytes, length); }
 
 void writeLasting(const void* bytes, int32_t length) {
-    if (length <= 0) return;
-    if (gCapture) gCapture->append(static_cast<const char*>(bytes), static_cast<size_t>(length));
-    int32_t count = length;
-    if (platform::FSWriteLasting(gVec.filRef, &count, bytes) != platform::noErr || count != length)
-        gVec.writeFailed = 1;
+    toFile(platform::FSWriteLasting, bytes, length);
 }
 
 void TEInsert2(const char* text, int32_t length) {
