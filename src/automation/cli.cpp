@@ -655,8 +655,6 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
     return printRecord(pairs);
 }
 
-// The records of one line, each as its pairs; the reason when the line (from
-// the record that fails on) cannot be read. Records before a fault are kept.
 // The records of a line, kept from line to line: their vectors and strings keep
 // their storage, so a warm batch parses without the heap. The first `count`
 // are this line's.
@@ -687,6 +685,8 @@ struct LineRecords {
     }
 };
 
+// The records of one line, each as its pairs; the reason when the line (from
+// the record that fails on) cannot be read. Records before a fault are kept.
 std::string splitLine(const std::string& line, LineRecords* records) {
     if (const size_t nul = line.find('\0'); nul != std::string::npos)
         return "the record holds a NUL byte (at byte " + std::to_string(nul + 1) +

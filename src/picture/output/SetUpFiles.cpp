@@ -353,14 +353,41 @@ bool pictureFitsItsUnits(const qd::Picture& pict) {
 
 }  // namespace
 
+namespace {
+
+// The output path's storage serves every file of a batch. A request made while
+// another waits in a file dialog's event loop gets a string of its own.
+struct ReusedPath {
+    ReusedPath() : borrowed(!busy), text(borrowed ? kept : own) {
+        if (!borrowed) return;
+        busy = true;
+        kept.clear();
+    }
+    ~ReusedPath() {
+        if (borrowed) busy = false;
+    }
+    ReusedPath(const ReusedPath&) = delete;
+    ReusedPath& operator=(const ReusedPath&) = delete;
+
+    const bool borrowed;
+    std::string own;
+    std::string& text;
+
+  private:
+    static inline std::string kept;
+    static inline bool busy = false;
+};
+
+}  // namespace
+
 int32_t SetUpFiles(int32_t yPos) {
     // Kind 8 is named and written as kind 2 first; any change of the kind lasts
     // this request only.
     const OutputSettings keep = gOut;
     int32_t kind = gOut.tool;
     if (kind == kOutPdfFromEps) gOut.tool = kOutVector;
-    static std::string path;  // its storage serves every file of a batch
-    path.clear();
+    ReusedPath reused;
+    std::string& path = reused.text;
     const bool named = NewFile(&path);
     gOut.tool = keep.tool;
     if (!named) return 0;
