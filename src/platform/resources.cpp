@@ -1,7 +1,5 @@
 #include "platform/resources.h"
 
-#include <algorithm>
-#include <charconv>
 #include <cstring>
 #include <string>
 #include <unordered_map>
@@ -60,26 +58,7 @@ std::string StringResourceText(int listID, int index) {
 }
 
 std::string_view GetTextResource(int id) {
-    // Each file of a batch asks for its prolog: the prologs are indexed by id once.
-    static const std::unordered_map<int, std::string_view> prologs = [] {
-        constexpr std::string_view kFolder = "prolog/", kSuffix = ".ps";
-        std::unordered_map<int, std::string_view> m;
-        for (const EmbeddedResource* r = kEmbeddedResources; r->name; ++r) {
-            const std::string_view name = r->name;
-            if (name.substr(0, kFolder.size()) != kFolder || name.size() <= kFolder.size() ||
-                name.substr(name.size() - std::min(name.size(), kSuffix.size())) != kSuffix)
-                continue;
-            const std::string_view digits =
-                name.substr(kFolder.size(), name.size() - kFolder.size() - kSuffix.size());
-            int n = 0;
-            const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
-            if (ec == std::errc() && end == digits.data() + digits.size())
-                m.emplace(n, std::string_view(reinterpret_cast<const char*>(r->bytes), r->size));
-        }
-        return m;
-    }();
-    const auto found = prologs.find(id);
-    return found == prologs.end() ? std::string_view() : found->second;
+    return embeddedResource("prolog/" + std::to_string(id) + ".ps");
 }
 
 }  // namespace platform

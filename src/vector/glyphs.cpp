@@ -81,33 +81,45 @@ size_t contourPath(Emit& e, const GlyphOutline& g, size_t i, int32_t ox, int32_t
     return i;
 }
 
+// Page code kept on the heap, in a slot of a table of plain data zeroed as a
+// global is: a start-up touches no page of the tables.
+struct KeptText {
+    char* text;
+    uint32_t length, room;
+
+    // False when there was no memory for it: nothing is kept then.
+    bool keep(std::string_view t) {
+        if (t.size() > room) {
+            char* grown = static_cast<char*>(std::realloc(text, t.size()));
+            if (grown == nullptr) return false;
+            text = grown;
+            room = static_cast<uint32_t>(t.size());
+        }
+        std::memcpy(text, t.data(), t.size());
+        length = static_cast<uint32_t>(t.size());
+        return true;
+    }
+    void write() const { writeRaw(text, static_cast<int32_t>(length)); }  // no NUL
+};
+
+// The slot of a glyph's piece `part` at (ox, oy) in a table of `slots`.
+size_t placeSlot(const GlyphOutline& g, size_t part, int32_t ox, int32_t oy, size_t slots) {
+    uint64_t key = reinterpret_cast<uintptr_t>(&g) / sizeof(GlyphOutline) + part;
+    key = key * 0x9E3779B97F4A7C15ull + static_cast<uint32_t>(ox);
+    key = key * 0x9E3779B97F4A7C15ull + static_cast<uint32_t>(oy);
+    return (key ^ (key >> 29)) % slots;
+}
+
 // Glyphs come back at the same place and scale symbol after symbol (the light
-// margin marks of a batch above all), so the text of the last contours is kept
-// with what it depends on.
-// Plain data, zeroed as a global is: a start-up touches no page of the table,
-// and a slot's text lives on the heap only once a contour is kept there.
+// margin marks and digits of a batch above all), so the text of contours is
+// kept with what it depends on.
 struct ContourText {
     const GlyphOutline* glyph;
     size_t from;
     size_t next;
     int32_t ox, oy;
     double scale;  // gVec.globHeight
-    char* text;
-    uint32_t length, room;
-
-    void keep(std::string_view t) {
-        if (t.size() > room) {
-            char* grown = static_cast<char*>(std::realloc(text, t.size()));
-            if (grown == nullptr) {
-                glyph = nullptr;  // nothing kept
-                return;
-            }
-            text = grown;
-            room = static_cast<uint32_t>(t.size());
-        }
-        std::memcpy(text, t.data(), t.size());
-        length = static_cast<uint32_t>(t.size());
-    }
+    KeptText page;
 };
 // Room for every digit at every place of a retail symbol and its add-on.
 constexpr size_t kContourTexts = 1024;
@@ -117,13 +129,10 @@ ContourText gContourTexts[kContourTexts];
 size_t writeContour(const GlyphOutline& g, size_t i, int32_t ox, int32_t oy) {
     // Path operators may not stand in a PDF text object.
     if (i < g.count && g.ops[i] >= 0 && g.ops[i] <= 2) closePdfText();
-    uint64_t key = reinterpret_cast<uintptr_t>(&g) / sizeof(GlyphOutline) + i;
-    key = key * 0x9E3779B97F4A7C15ull + static_cast<uint32_t>(ox);
-    key = key * 0x9E3779B97F4A7C15ull + static_cast<uint32_t>(oy);
-    ContourText& kept = gContourTexts[(key ^ (key >> 29)) % kContourTexts];
+    ContourText& kept = gContourTexts[placeSlot(g, i, ox, oy, kContourTexts)];
     if (kept.glyph == &g && kept.from == i && kept.ox == ox && kept.oy == oy &&
         kept.scale == gVec.globHeight) {
-        writeRaw(kept.text, static_cast<int32_t>(kept.length));  // no NUL
+        kept.page.write();
         return kept.next;
     }
     Emit e;  // the contour in one piece
@@ -135,7 +144,7 @@ size_t writeContour(const GlyphOutline& g, size_t i, int32_t ox, int32_t oy) {
         kept.ox = ox;
         kept.oy = oy;
         kept.scale = gVec.globHeight;
-        kept.keep(e.pending());
+        if (!kept.page.keep(e.pending())) kept.glyph = nullptr;
     }
     return next;
 }
@@ -148,8 +157,7 @@ struct GlyphText {
     int32_t ox, oy;
     double scale;  // gVec.globHeight
     int32_t ill, c, m, y, k;
-    char* text;
-    uint32_t length, room;
+    KeptText page;
 };
 constexpr size_t kGlyphTexts = 256;
 GlyphText gGlyphTexts[kGlyphTexts];
@@ -172,14 +180,11 @@ void writeOutline(const GlyphOutline& g, int32_t ox, int32_t oy) {
         writeOutlineAsMade(g, ox, oy);
         return;
     }
-    uint64_t key = reinterpret_cast<uintptr_t>(&g) / sizeof(GlyphOutline);
-    key = key * 0x9E3779B97F4A7C15ull + static_cast<uint32_t>(ox);
-    key = key * 0x9E3779B97F4A7C15ull + static_cast<uint32_t>(oy);
-    GlyphText& kept = gGlyphTexts[(key ^ (key >> 29)) % kGlyphTexts];
+    GlyphText& kept = gGlyphTexts[placeSlot(g, 0, ox, oy, kGlyphTexts)];
     if (kept.glyph == &g && kept.ox == ox && kept.oy == oy && kept.scale == gVec.globHeight &&
         kept.ill == gOut.ill && kept.c == gSym.cyan2 && kept.m == gSym.magenta2 &&
         kept.y == gSym.yellow2 && kept.k == gSym.black2) {
-        writeRaw(kept.text, static_cast<int32_t>(kept.length));  // no NUL
+        kept.page.write();
         return;
     }
     static std::string made;
@@ -187,17 +192,10 @@ void writeOutline(const GlyphOutline& g, int32_t ox, int32_t oy) {
     setSinkCapture(&made);
     writeOutlineAsMade(g, ox, oy);
     setSinkCapture(nullptr);
-    if (made.size() > kept.room) {
-        char* grown = static_cast<char*>(std::realloc(kept.text, made.size()));
-        if (grown == nullptr) {
-            kept.glyph = nullptr;
-            return;
-        }
-        kept.text = grown;
-        kept.room = static_cast<uint32_t>(made.size());
+    if (!kept.page.keep(made)) {
+        kept.glyph = nullptr;
+        return;
     }
-    std::memcpy(kept.text, made.data(), made.size());
-    kept.length = static_cast<uint32_t>(made.size());
     kept.glyph = &g;
     kept.ox = ox;
     kept.oy = oy;
