@@ -5,6 +5,7 @@
 #include "labels/labelDoc.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"
+#include "symbology/remembered.h"
 #include "symbology/rows.h"
 #include "symbology/state.h"
 #include "vector/codebars_paint.h"
@@ -22,7 +23,9 @@ constexpr double kUpcCheckDigitOverhang = 0.6;  // points at 100 %
 }  // namespace
 
 bool sizeSingleSymbol(int32_t index) {
+    const SymbolSettings settingsBefore = gSym;
     const SymbolData keep = gData;
+    const int32_t shownBefore = gMsg.shown;
     if (STRixel() != 0) {
         gData = keep;
         return false;
@@ -46,6 +49,8 @@ bool sizeSingleSymbol(int32_t index) {
         MessageText(kNoRoomForBarsText);
         return false;
     }
+    // The writer makes this symbol next: it takes it back unless something changed.
+    if (gMsg.shown == shownBefore && !setAsBarFontText()) rememberSymbol(settingsBefore, keep);
     SymbolExtent e = symbolExtent();
     if (gSym.code == 10 && gData.chAddCode[0] == 0)
         e.width += kUpcCheckDigitOverhang * gSym.Siz / 100;

@@ -6,6 +6,7 @@
 #include "symbology/info.h"
 #include "symbology/messages.h"
 #include "symbology/panels.h"
+#include "symbology/remembered.h"
 #include "symbology/rows.h"
 
 SymbolSettings gSym;
@@ -50,4 +51,5 @@ void resetSymbology() {
     resetFilter();
     gDispatch = DispatchState{};
     gRows = RowState{};
+    forgetSymbol();
 }

@@ -8,6 +8,7 @@
 #include "platform/numbers.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"
+#include "symbology/remembered.h"
 #include "symbology/state.h"
 #include "vector/Epsout.h"
 #include "vector/chars.h"
@@ -68,9 +69,11 @@ void barcodeItem(platform::FileRef refNum, int32_t i, const PageRect& r) {
     }
     // A symbol the data cannot make is left out (the user has been told); the
     // list of an earlier item must not be painted in its place.
-    if (STRixel() != 0) return;
+    // A symbol just sized comes back as it was made, its bars known to fit.
+    const bool recalled = recallSymbol();
+    if (!recalled && STRixel() != 0) return;
     // A symbol lower than its text would have its bars turned over the box's top.
-    if (!linearBarsFit()) {
+    if (!recalled && !linearBarsFit()) {
         MessageText(kNoRoomForBarsText);
         return;
     }
