@@ -20,7 +20,7 @@ constexpr int32_t kMostPercent = 100;  // of an ink in a colour
 
 // Type names of the script record language that are not display names.
 struct ScriptType {
-    const char* name;
+    std::string_view name;
     int32_t code;
     int32_t variation1;
     int32_t nCheck;   // -1: as the type's defaults leave it
@@ -210,7 +210,8 @@ bool closedByBrace(std::string_view s, size_t from) {
 
 }  // namespace
 
-int32_t parseCodeType(const char* name) {
+int32_t parseCodeType(const char* text) {
+    const std::string_view name(text);
     for (const ScriptType& t : kScriptTypes)
         if (sameName(name, t.name)) {
             applyType(t.code, t.variation1, t.nCheck, t.ocrFont);

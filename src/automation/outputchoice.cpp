@@ -112,24 +112,28 @@ bool vectorKind(int32_t tool) {
 
 // The checks of the EPS, PostScript and PDF files of kind 2.
 std::string vectorFault(const OutputChoice& choice, const std::string& path) {
-    const std::string ext(knownExtension(path));
+    const std::string_view ext = knownExtension(path);
     const bool pdfDialect = choice.dialect && choice.dialect->ill == kIllPdf;
-    const std::string dialect =
-        choice.dialect ? std::string("--dialect=") + choice.dialect->name : "";
-    const std::string post = choice.post ? std::string("--post=") + choice.post->name : "";
+    // The messages are made only when there is one: a batch asks for every record.
+    const auto dialect = [&] {
+        return choice.dialect ? std::string("--dialect=") + choice.dialect->name : std::string();
+    };
+    const auto post = [&] {
+        return choice.post ? std::string("--post=") + choice.post->name : std::string();
+    };
     if (ext == ".pdf") {
-        if (choice.dialect && !pdfDialect) return dialect + " writes PostScript, not a .pdf file";
-        if (choice.post) return post + " is for PostScript files, not a .pdf file";
+        if (choice.dialect && !pdfDialect) return dialect() + " writes PostScript, not a .pdf file";
+        if (choice.post) return post() + " is for PostScript files, not a .pdf file";
         return {};
     }
-    if (pdfDialect) return dialect + " writes PDF, not a " + ext + " file";
+    if (pdfDialect) return dialect() + " writes PDF, not a " + std::string(ext) + " file";
     // What reaches the file: --post overrides the dialect's own wrapping.
     int32_t wrapping = choice.dialect ? choice.dialect->purePost : -1;
     if (choice.post) wrapping = choice.post->purePost;
-    const std::string by = choice.post ? post : dialect;
+    const auto by = [&] { return choice.post ? post() : dialect(); };
     if (ext == ".eps" && wrapping > kEncapsulated)
-        return by + " writes PostScript, not EPS: the file name ends in .eps";
-    if (ext == ".ps" && wrapping == kEncapsulated) return by + " writes EPS, not a .ps file";
+        return by() + " writes PostScript, not EPS: the file name ends in .eps";
+    if (ext == ".ps" && wrapping == kEncapsulated) return by() + " writes EPS, not a .ps file";
     return {};
 }
 
@@ -169,23 +173,23 @@ std::string outputKindFault(const OutputChoice& choice, const std::string& path)
             return "the file name (saveto) must end in " + writtenExtensions() +
                    ", the kinds of file this program writes (or give --kind)";
     }
-    const std::string named = std::string("--kind=") + kind->name;
+    const auto named = [kind] { return std::string("--kind=") + kind->name; };
     if (choice.kind && !takesExtension(*kind, path) && !device())
-        return named + " writes files ending in " + kind->extensions +
+        return named() + " writes files ending in " + kind->extensions +
                ": the file name (saveto) must end in one of them";
     if (!vectorKind(kind->tool)) {
-        if (choice.dialect) return "--dialect is for EPS, PostScript and PDF files, not " + named;
-        if (choice.post) return "--post is for EPS, PostScript and PDF files, not " + named;
+        if (choice.dialect) return "--dialect is for EPS, PostScript and PDF files, not " + named();
+        if (choice.post) return "--post is for EPS, PostScript and PDF files, not " + named();
         return {};
     }
     if (kind->tool != kOutVector) {
         if (choice.dialect && choice.dialect->ill == kIllPdf)
-            return named + " needs an EPS dialect, not --dialect=pdf";
+            return named() + " needs an EPS dialect, not --dialect=pdf";
         const int32_t wrapping = choice.post      ? choice.post->purePost
                                  : choice.dialect ? choice.dialect->purePost
                                                   : kEncapsulated;
         if (kind->tool == kOutPcEps && wrapping > kEncapsulated)
-            return named + " writes EPS: PostScript wrapping (--post, --dialect) does not apply";
+            return named() + " writes EPS: PostScript wrapping (--post, --dialect) does not apply";
         return {};
     }
     std::string fault = vectorFault(choice, path);

@@ -23,8 +23,7 @@ constexpr double kUpcCheckDigitOverhang = 0.6;  // points at 100 %
 }  // namespace
 
 bool sizeSingleSymbol(int32_t index) {
-    const SymbolSettings settingsBefore = gSym;
-    const SymbolData keep = gData;
+    const SymbolData& keep = beginSizing();
     const int32_t shownBefore = gMsg.shown;
     if (STRixel() != 0) {
         gData = keep;
@@ -50,7 +49,7 @@ bool sizeSingleSymbol(int32_t index) {
         return false;
     }
     // The writer makes this symbol next: it takes it back unless something changed.
-    if (gMsg.shown == shownBefore && !setAsBarFontText()) rememberSymbol(settingsBefore, keep);
+    if (gMsg.shown == shownBefore && !setAsBarFontText()) rememberSymbol();
     SymbolExtent e = symbolExtent();
     if (gSym.code == 10 && gData.chAddCode[0] == 0)
         e.width += kUpcCheckDigitOverhang * gSym.Siz / 100;

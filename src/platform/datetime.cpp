@@ -21,10 +21,18 @@ constexpr const char* kMonths[] = {"January",   "February", "March",    "April",
 
 void GetDateTime(uint32_t* secs) {
     const time_t now = std::time(nullptr);
-    tm local{};
-    ::localtime_r(&now, &local);
+    // A batch dates thousands of files a second, and the zone's offset only
+    // changes on a second's edge: it is looked up once a second.
+    thread_local time_t lastNow = -1;
+    thread_local long lastOffset = 0;
+    if (now != lastNow) {
+        tm local{};
+        ::localtime_r(&now, &local);
+        lastOffset = local.tm_gmtoff;
+        lastNow = now;
+    }
     // The classic clock counts local time; it runs out in February 2040.
-    *secs = static_cast<uint32_t>(static_cast<int64_t>(now) + local.tm_gmtoff + kUnixFrom1904);
+    *secs = static_cast<uint32_t>(static_cast<int64_t>(now) + lastOffset + kUnixFrom1904);
 }
 
 void DateString(uint32_t secs, unsigned char* result) {

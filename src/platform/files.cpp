@@ -22,6 +22,9 @@
 #include <vector>
 
 namespace platform {
+
+WriteCursor gWriteCursor;
+
 namespace {
 
 constexpr size_t kBufferSize = 64 * 1024;
@@ -63,6 +66,16 @@ class WriteBuffer {
         if (n == 0) return;
         if (ownedSize_ + n > room_) reserve(std::max(room_ * 2, ownedSize_ + n));
         std::memcpy(owned_.get() + ownedSize_, p, n);
+        appended(n);
+    }
+    // Where owned bytes go next, and how many fit there without growing.
+    char* tail(size_t* fit) {
+        *fit = room_ - ownedSize_;
+        return owned_.get() + ownedSize_;
+    }
+    // Counts n bytes put at tail().
+    void appended(size_t n) {
+        if (n == 0) return;
         if (!pieces_.empty()) {
             Piece& last = pieces_.back();
             if (last.lasting == nullptr && last.from + last.n == ownedSize_)
@@ -120,7 +133,39 @@ struct LastLookUp {
 };
 LastLookUp gLast;
 
+// The file gWriteCursor lends room of, and where that room began.
+OpenFile* gCursorFile = nullptr;
+const char* gCursorFrom = nullptr;
+
+// Counts what FSWriteQuick copied as written and takes the room back.
+void takeInCursor() {
+    if (gWriteCursor.ref == 0) return;
+    gCursorFile->pending.appended(static_cast<size_t>(gWriteCursor.at - gCursorFrom));
+    gWriteCursor = {};
+    gCursorFile = nullptr;
+    gCursorFrom = nullptr;
+}
+
+int64_t position(const OpenFile& f);
+
+// Lends ref's free buffer room to FSWriteQuick: as much as fits before the
+// buffer must be flushed and the position would pass what GetFPos can tell.
+void lendCursor(FileRef ref, OpenFile& f) {
+    if (f.memory || f.failed != noErr || f.pending.size() >= kBufferSize) return;
+    size_t fit = 0;
+    char* from = f.pending.tail(&fit);
+    fit = std::min(fit, kBufferSize - f.pending.size());
+    const int64_t beforeLimit = kMaxPosition - position(f);
+    if (beforeLimit <= 0) return;
+    fit = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(fit), beforeLimit));
+    if (fit == 0) return;
+    gWriteCursor = {ref, from, from + fit};
+    gCursorFile = &f;
+    gCursorFrom = from;
+}
+
 OpenFile* lookUp(FileRef ref) {
+    takeInCursor();
     if (gLast.file != nullptr && gLast.ref == ref) return gLast.file;
     auto it = table().find(ref);
     if (it == table().end()) return nullptr;
@@ -146,6 +191,7 @@ OpenFile& newEntry(FileRef r) {
 
 // Closes the entry of ref.
 void forget(FileRef ref) {
+    takeInCursor();
     if (gLast.ref == ref) gLast = {};
     auto node = table().extract(ref);
     if (node.empty()) return;
@@ -533,6 +579,7 @@ OSErr FSWrite(FileRef ref, int32_t* count, const void* buffer) {
         }
     }
     f->pending.append(bytes, n);
+    lendCursor(ref, *f);
     return noErr;
 }
 

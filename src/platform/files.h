@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,24 @@ OSErr FSOpenExisting(const std::string& posixPath, FileRef* ref);
 // full disk) gives an error, never noErr, and once a write has failed every later
 // FSWrite and the FSClose of that file report the error again.
 OSErr FSWrite(FileRef ref, int32_t* count, const void* buffer);
+// The free room of the write buffer of the file written last. Page code comes
+// in many small pieces: FSWriteQuick copies them straight in, and every other
+// call on the files first takes in what was copied.
+struct WriteCursor {
+    FileRef ref = 0;
+    char* at = nullptr;
+    char* end = nullptr;
+};
+extern WriteCursor gWriteCursor;
+// FSWrite's quick road: true when the bytes went into ref's buffer; false
+// when FSWrite must take them (another file, no room, or an error to report).
+inline bool FSWriteQuick(FileRef ref, const void* buffer, int32_t count) {
+    WriteCursor& c = gWriteCursor;
+    if (ref == 0 || ref != c.ref || count <= 0 || count > c.end - c.at) return false;
+    std::memcpy(c.at, buffer, static_cast<size_t>(count));
+    c.at += count;
+    return true;
+}
 // FSWrite for bytes that stay where they are until the file is closed (the
 // program's own resources): they are written from there instead of copied.
 OSErr FSWriteLasting(FileRef ref, int32_t* count, const void* buffer);

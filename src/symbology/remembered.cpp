@@ -49,17 +49,24 @@ void forgetSymbol() {
     if (gKept) gKept->valid = false;
 }
 
-void rememberSymbol(const SymbolSettings& settingsBefore, const SymbolData& dataBefore) {
-    forgetSymbol();
+const SymbolData& beginSizing() {
+    if (!gKept) gKept = std::make_unique<Kept>();
+    Kept& k = *gKept;
+    k.valid = false;
+    std::memcpy(&k.settingsBefore, &gSym, sizeof(SymbolSettings));
+    std::memcpy(&k.dataBefore, &gData, sizeof(SymbolData));
+    return k.dataBefore;
+}
+
+void rememberSymbol() {
+    if (!gKept) return;
+    Kept& k = *gKept;
+    k.valid = false;
     if (gSym.code < 0 || gSym.code >= kFirstFamilyWithStateOfItsOwn || gEl.overflow ||
         gEl.cu_len < 0 || gEl.cu_len >= static_cast<int32_t>(kElementListSize))
         return;
-    if (!gKept) gKept = std::make_unique<Kept>();
-    Kept& k = *gKept;
     k.entryMode = productionEntryMode();
-    std::memcpy(&k.settingsBefore, &settingsBefore, sizeof(SymbolSettings));
     std::memcpy(&k.settingsAfter, &gSym, sizeof(SymbolSettings));
-    std::memcpy(&k.dataBefore, &dataBefore, sizeof(SymbolData));
     std::memcpy(&k.dataAfter, &gData, sizeof(SymbolData));
     // The list and the byte after it, which the PDF-like terminators write.
     k.elementCount = gEl.cu_len;

@@ -3,12 +3,17 @@
 // takes back what the encoder left instead of running it again.
 #pragma once
 
-// Keeps the symbol the encoder has just made from `settingsBefore` and
-// `dataBefore` (the settings and data as they were before STRixel ran), when
-// it is one whose making depends on nothing else.
 struct SymbolSettings;
 struct SymbolData;
-void rememberSymbol(const SymbolSettings& settingsBefore, const SymbolData& dataBefore);
+
+// Starts sizing a symbol: forgets the kept one and keeps the settings and data
+// as they are before the encoder runs. The data returned is what sizing puts
+// back; it stays as it is until the next call.
+const SymbolData& beginSizing();
+
+// Keeps the symbol the encoder has just made from what beginSizing kept, when
+// it is one whose making depends on nothing else.
+void rememberSymbol();
 
 // True when the current settings and data are those the kept symbol was made
 // from: the settings, data, element list and row state are then as STRixel

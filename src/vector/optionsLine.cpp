@@ -1,5 +1,6 @@
 #include "vector/optionsLine.h"
 
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -19,10 +20,17 @@ void appendQuoted(std::string& out, const char* key, std::string_view value, boo
 }
 
 // "%f" without the cost of printf: the line is written for every document.
-std::string sixDecimals(double v) {
-    char text[400];
+std::string_view sixDecimals(double v, std::string& spill, char (&text)[400]) {
     const int n = platform::formatFixed(text, sizeof text, v, 6);
-    return n > 0 ? std::string(text, static_cast<size_t>(n)) : platform::formatC("%f", v);
+    if (n > 0) return {text, static_cast<size_t>(n)};
+    spill = platform::formatC("%f", v);
+    return spill;
+}
+
+void appendInt(std::string& out, int32_t v) {
+    char text[16];
+    const int n = platform::formatInt(text, sizeof text, v);
+    if (n > 0) out.append(text, static_cast<size_t>(n));
 }
 
 }  // namespace
@@ -34,18 +42,28 @@ void saveAutoFormatData(platform::FileRef refNum) {
     static std::string line;
     line.assign("%%Options: {");
     appendQuoted(line, "type", gSym.TeF, true);
-    appendQuoted(line, "size", sixDecimals(gSym.Siz));
-    appendQuoted(line, "height", sixDecimals(gSym.Hei));
-    appendQuoted(line, "bwr", std::to_string(gSym.BWidthRed));
+    std::string spill;
+    char number[400];
+    appendQuoted(line, "size", sixDecimals(gSym.Siz, spill, number));
+    appendQuoted(line, "height", sixDecimals(gSym.Hei, spill, number));
+    line += ", bwr:\"";
+    appendInt(line, gSym.BWidthRed);
+    line += '"';
     appendQuoted(line, "data", data);
-    appendQuoted(line, "colour",
-                 std::to_string(gSym.cyan2) + ' ' + std::to_string(gSym.magenta2) + ' ' +
-                     std::to_string(gSym.yellow2) + ' ' + std::to_string(gSym.black2));
+    line += ", colour:\"";
+    const int32_t inks[] = {gSym.cyan2, gSym.magenta2, gSym.yellow2, gSym.black2};
+    for (size_t k = 0; k < std::size(inks); ++k) {
+        if (k > 0) line += ' ';
+        appendInt(line, inks[k]);
+    }
+    line += '"';
     // The line is a comment: a control byte in the name, a CR above all, would end it.
-    std::string spot(reinterpret_cast<const char*>(gSym.customCol + 1), gSym.customCol[0]);
-    for (char& c : spot)
-        if (static_cast<unsigned char>(c) < 32) c = '-';
-    appendQuoted(line, "spotname", spot);
+    line += ", spotname:\"";
+    for (int k = 1; k <= gSym.customCol[0]; ++k) {
+        const char c = static_cast<char>(gSym.customCol[k]);
+        line += static_cast<unsigned char>(c) < 32 ? '-' : c;
+    }
+    line += '"';
     line += "}\r";
     int32_t count = static_cast<int32_t>(line.size());
     if (platform::FSWrite(refNum, &count, line.data()) != platform::noErr ||

@@ -25,7 +25,10 @@ void toFile(FileWrite write, const void* bytes, int32_t length) {
 }
 }  // namespace
 
-void writeRaw(const void* bytes, int32_t length) { toFile(platform::FSWrite, bytes, length); }
+void writeRaw(const void* bytes, int32_t length) {
+    if (!gCapture && platform::FSWriteQuick(gVec.filRef, bytes, length)) return;
+    toFile(platform::FSWrite, bytes, length);
+}
 
 void writeLasting(const void* bytes, int32_t length) {
     toFile(platform::FSWriteLasting, bytes, length);

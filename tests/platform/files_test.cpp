@@ -160,6 +160,83 @@ TEST(Files, LastingBytesGoOutInPlaceThroughShortWritesAndPatches) {
     EXPECT_TRUE(got == expected) << got.size() << " bytes of " << expected.size();
 }
 
+TEST(Files, QuickWritesLandInOrderWhateverCallComesBetween) {
+    // Small pieces through the quick road, mixed with every other kind of call on
+    // the same file and on a second one: each byte where a plain FSWrite puts it.
+    auto quick = [](FileRef ref, const std::string& s) {
+        if (!FSWriteQuick(ref, s.data(), static_cast<int32_t>(s.size()))) write(ref, s);
+    };
+    const std::string lasting(5000, 'L');
+    const std::string pathA = testsupport::tempPath("quick-a.bin");
+    const std::string pathB = testsupport::tempPath("quick-b.bin");
+    FileRef a = 0, b = 0;
+    ASSERT_EQ(FSCreateReplacement(pathA, &a), noErr);
+    ASSERT_EQ(FSCreateOpen(pathB, &b), noErr);
+    FileRef mem = FSOpenMemory();
+    EXPECT_FALSE(FSWriteQuick(a, "x", 1));  // nothing lent before a first write
+    std::string wantA, wantB, wantMem;
+    for (int i = 0; i < 4000; ++i) {
+        const std::string piece = std::to_string(i) + (i % 7 == 0 ? std::string(300, 'p') : " ");
+        quick(a, piece);
+        wantA += piece;
+        switch (i % 50) {
+            case 3: {  // the position counts what went the quick way
+                int32_t pos = -1;
+                ASSERT_EQ(GetFPos(a, &pos), noErr);
+                ASSERT_EQ(pos, static_cast<int32_t>(wantA.size()));
+                break;
+            }
+            case 11:  // another file between two pieces
+                quick(b, piece);
+                wantB += piece;
+                break;
+            case 19: {
+                int32_t n = static_cast<int32_t>(lasting.size());
+                ASSERT_EQ(FSWriteLasting(a, &n, lasting.data()), noErr);
+                wantA += lasting;
+                break;
+            }
+            case 27:
+                quick(mem, piece);  // a memory file takes the ordinary road
+                wantMem += piece;
+                break;
+            case 35:
+                ASSERT_EQ(FSFlush(a), noErr);
+                break;
+        }
+    }
+    // A patch behind the quick pieces, then on at the end.
+    ASSERT_EQ(SetFPos(a, 2), noErr);
+    quick(a, "##");
+    ASSERT_EQ(SetFPos(a, static_cast<int32_t>(wantA.size())), noErr);
+    quick(a, "end");
+    wantA.replace(2, 2, "##");
+    wantA += "end";
+    int32_t eof = -1;
+    ASSERT_EQ(GetEOF(a, &eof), noErr);
+    EXPECT_EQ(eof, static_cast<int32_t>(wantA.size()));
+    EXPECT_EQ(FSMemoryContents(mem), wantMem);
+    ASSERT_EQ(FSCommit(a), noErr);
+    ASSERT_EQ(FSClose(b), noErr);
+    ASSERT_EQ(FSClose(mem), noErr);
+    EXPECT_TRUE(testsupport::slurp(pathA) == wantA);
+    EXPECT_TRUE(testsupport::slurp(pathB) == wantB);
+
+    // A closed file's reference lends nothing: the next file that gets it
+    // starts empty, and a write to the closed one fails.
+    FileRef c = 0;
+    ASSERT_EQ(FSCreateOpen(pathB, &c), noErr);
+    quick(c, "first");
+    ASSERT_EQ(FSClose(c), noErr);
+    EXPECT_FALSE(FSWriteQuick(c, "lost", 4));
+    FileRef d = 0;
+    ASSERT_EQ(FSCreateOpen(pathA, &d), noErr);
+    quick(d, "second");
+    ASSERT_EQ(FSClose(d), noErr);
+    EXPECT_EQ(testsupport::slurp(pathB), "first");
+    EXPECT_EQ(testsupport::slurp(pathA), "second");
+}
+
 TEST(Files, ReadsBackAndReportsTheEnd) {
     const std::string path = testsupport::tempPath("read.bin");
     FileRef ref = 0;

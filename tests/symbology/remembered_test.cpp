@@ -47,9 +47,10 @@ struct Remembered : symtest::World {
         symtest::setData(data, addOn);
         std::memcpy(&settingsBefore, &gSym, sizeof settingsBefore);
         std::memcpy(&dataBefore, &gData, sizeof dataBefore);
+        beginSizing();
         EXPECT_EQ(STRixel(), 0);
         const Made made = Made::now();
-        rememberSymbol(settingsBefore, dataBefore);
+        rememberSymbol();
         return made;
     }
     // The settings and data as the writer loads them again, the list another's.
