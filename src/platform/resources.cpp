@@ -58,7 +58,13 @@ std::string StringResourceText(int listID, int index) {
 }
 
 std::string_view GetTextResource(int id) {
-    return embeddedResource("prolog/" + std::to_string(id) + ".ps");
+    // Every file of a batch asks for its prolog pieces: each is found by name once.
+    static std::unordered_map<int, std::string_view> found;
+    const auto known = found.find(id);
+    if (known != found.end()) return known->second;
+    const std::string_view text = embeddedResource("prolog/" + std::to_string(id) + ".ps");
+    found.emplace(id, text);
+    return text;
 }
 
 }  // namespace platform

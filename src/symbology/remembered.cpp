@@ -33,6 +33,10 @@ std::unique_ptr<Kept> gKept;
 
 bool sameBytes(const void* a, const void* b, size_t n) { return std::memcmp(a, b, n) == 0; }
 
+// The library's copy, not one the compiler writes in place for a known size:
+// its string instructions move these few kilobytes much slower.
+[[gnu::noipa]] void copyBytes(void* to, const void* from, size_t n) { std::memcpy(to, from, n); }
+
 // The bar height a label item keeps is the painters' alone; an item written
 // back sets it, and no encoder reads or writes it.
 bool sameSettingsForEncoding(const SymbolSettings& a, const SymbolSettings& b) {
@@ -53,8 +57,8 @@ const SymbolData& beginSizing() {
     if (!gKept) gKept = std::make_unique<Kept>();
     Kept& k = *gKept;
     k.valid = false;
-    std::memcpy(&k.settingsBefore, &gSym, sizeof(SymbolSettings));
-    std::memcpy(&k.dataBefore, &gData, sizeof(SymbolData));
+    copyBytes(&k.settingsBefore, &gSym, sizeof(SymbolSettings));
+    copyBytes(&k.dataBefore, &gData, sizeof(SymbolData));
     return k.dataBefore;
 }
 
@@ -66,8 +70,8 @@ void rememberSymbol() {
         gEl.cu_len < 0 || gEl.cu_len >= static_cast<int32_t>(kElementListSize))
         return;
     k.entryMode = productionEntryMode();
-    std::memcpy(&k.settingsAfter, &gSym, sizeof(SymbolSettings));
-    std::memcpy(&k.dataAfter, &gData, sizeof(SymbolData));
+    copyBytes(&k.settingsAfter, &gSym, sizeof(SymbolSettings));
+    copyBytes(&k.dataAfter, &gData, sizeof(SymbolData));
     // The list and the byte after it, which the PDF-like terminators write.
     k.elementCount = gEl.cu_len;
     std::memcpy(k.elements, gEl.chNum, static_cast<size_t>(gEl.cu_len) + 1);
@@ -84,9 +88,9 @@ bool recallSymbol() {
         !sameBytes(&gData, &k.dataBefore, sizeof(SymbolData)))
         return false;
     const double barHeightKept = gSym.cuHei;
-    std::memcpy(&gSym, &k.settingsAfter, sizeof(SymbolSettings));
+    copyBytes(&gSym, &k.settingsAfter, sizeof(SymbolSettings));
     gSym.cuHei = barHeightKept;
-    std::memcpy(&gData, &k.dataAfter, sizeof(SymbolData));
+    copyBytes(&gData, &k.dataAfter, sizeof(SymbolData));
     gEl.clear();
     std::memcpy(gEl.chNum, k.elements, static_cast<size_t>(k.elementCount) + 1);
     gEl.cu_len = k.elementCount;
