@@ -7,6 +7,7 @@
 #include "symbology/state.h"
 #include "vector/dialect.h"
 #include "vector/emit.h"
+#include "vector/sink.h"
 #include "vector/textruns.h"
 #include "vector/units.h"
 
@@ -60,8 +61,8 @@ void rectangle(Emit& e, Paint paint, Num x0, Num y0, Num x1, Num y1, Write write
 
 void realRect(Paint paint, double x0, double y0, double x1, double y1) {
     closePdfText();
-    Emit e;
     if (dialect::type3()) {
+        Emit e;
         rectangle(e, paint, x0, y0, x1, y1,
                   [](Emit& out, double x, double y) { out.f(x).c(' ').f(y); });
         return;
@@ -73,6 +74,7 @@ void realRect(Paint paint, double x0, double y0, double x1, double y1) {
     constexpr size_t kWord = 32;  // a FixedText of a bar edge is shorter: copied whole
     if (left.length >= kWord || lower.length >= kWord || right.length >= kWord ||
         upper.length >= kWord) {
+        Emit e;
         e.f(left).c(' ').f(lower).s(ops.first);
         e.f(right).c(' ').f(lower).s(ops.next);
         e.f(right).c(' ').f(upper).s(ops.next);
@@ -96,7 +98,7 @@ void realRect(Paint paint, double x0, double y0, double x1, double y1) {
     corner(right, upper, ops.next);
     corner(left, upper, ops.next);
     corner(left, lower, ops.close);
-    e.s(std::string_view(path, static_cast<size_t>(at - path)));  // numbers and operators: no NUL
+    writeRaw(path, static_cast<int32_t>(at - path));  // numbers and operators: no NUL
 }
 
 bool hasHeaderLine() {

@@ -875,15 +875,24 @@ void justifiedLine(const Painter& p, double textY) {
     };
     auto questionWidth = [&] { return (p.ocrb ? kCell : kNarrowGlyph) * scale; };
 
+    // The widths measured for the line's length serve again to set it.
+    constexpr int32_t kKeptWidths = 128;
+    double widths[kKeptWidths];
+    auto keptWidth = [&](int32_t k, unsigned char ch) {
+        return k < kKeptWidths ? widths[k] : glyphWidth(ch);
+    };
     double w = 0;
     for (int32_t k = 0; k < len; ++k) {
         const unsigned char ch = text[k];
-        if (ch == '?')
+        if (ch == '?') {
             w += questionWidth();
-        else if (justifiedGlyph(ch))
-            w += glyphWidth(ch);
-        else if (charToWidth(ch) < 0)
+        } else if (justifiedGlyph(ch)) {
+            const double g = glyphWidth(ch);
+            if (k < kKeptWidths) widths[k] = g;
+            w += g;
+        } else if (charToWidth(ch) < 0) {
             w += spaceAdvance(ch, 1);
+        }
     }
     if (code == 5 && (v == 2 || v == 3)) w = 68086;
 
@@ -910,7 +919,7 @@ void justifiedLine(const Painter& p, double textY) {
         } else if (justifiedGlyph(ch)) {
             const int32_t adv = getCharacterOut(&ch, sum32(originX, umToE5(x)), gy);
             x += adv != 0 ? adv * scale + (track ? gSym.gTrackAdjust * kTrackUm : 0)
-                          : glyphWidth(ch);
+                          : keptWidth(k, ch);
         } else if (charToWidth(ch) < 0) {
             x += spaceAdvance(ch, 1);
         }

@@ -219,24 +219,32 @@ void FindLaserName(char* dest, int16_t, int16_t, const char* name) {
 
 namespace {
 
-// Every text run of a symbol asks for the same font: the last answer is kept.
+// Every text run of a symbol asks for the same font, and a document's header
+// for its few others: the last answers are kept.
 struct LastLaserName {
     unsigned char name[256] = {};
     unsigned char printer[256] = {};
     bool valid = false;
 };
-LastLaserName& lastLaserName() {
-    static LastLaserName last;
+constexpr size_t kLastLaserNames = 4;
+struct LastLaserNames {
+    LastLaserName names[kLastLaserNames];
+    size_t next = 0;  // the entry the next new answer takes
+};
+LastLaserNames& lastLaserNames() {
+    static LastLaserNames last;
     return last;
 }
 
 }  // namespace
 
 void GetLaserFontName(unsigned char* dest, const unsigned char* name) {
-    LastLaserName& last = lastLaserName();
-    if (last.valid && std::memcmp(last.name, name, name[0] + 1u) == 0) {
-        std::memcpy(dest, last.printer, last.printer[0] + 1u);
-        return;
+    LastLaserNames& last = lastLaserNames();
+    for (const LastLaserName& kept : last.names) {
+        if (kept.valid && std::memcmp(kept.name, name, name[0] + 1u) == 0) {
+            std::memcpy(dest, kept.printer, kept.printer[0] + 1u);
+            return;
+        }
     }
     char text[256];
     std::memcpy(text, name + 1, name[0]);
@@ -252,12 +260,14 @@ void GetLaserFontName(unsigned char* dest, const unsigned char* name) {
     size_t n = std::strlen(fixed);
     dest[0] = static_cast<unsigned char>(n);
     std::memcpy(dest + 1, fixed, n);
-    std::memcpy(last.name, name, name[0] + 1u);
-    std::memcpy(last.printer, dest, n + 1);
-    last.valid = true;
+    LastLaserName& kept = last.names[last.next];
+    last.next = (last.next + 1) % kLastLaserNames;
+    std::memcpy(kept.name, name, name[0] + 1u);
+    std::memcpy(kept.printer, dest, n + 1);
+    kept.valid = true;
 }
 
 void resetLaserFontNames() {
     cache().clear();
-    lastLaserName().valid = false;
+    lastLaserNames() = LastLaserNames{};
 }

@@ -159,7 +159,10 @@ struct GlyphText {
     int32_t ill, c, m, y, k;
     KeptText page;
 };
-constexpr size_t kGlyphTexts = 256;
+// Several slots for each of the few dozen places a retail symbol's glyphs of
+// several contours take: fewer, and two places sharing a slot drive each other
+// out symbol after symbol.
+constexpr size_t kGlyphTexts = 1024;
 GlyphText gGlyphTexts[kGlyphTexts];
 
 void writeOutlineAsMade(const GlyphOutline& g, int32_t ox, int32_t oy);

@@ -24,4 +24,14 @@ TEST(FontNames, MenuNamesToPostScriptNames) {
     EXPECT_EQ(laserName("Times"), "Times-Roman");
 }
 
+TEST(FontNames, KeptAnswersStayWithTheirNames) {
+    // A symbol's text font and a header's fonts asked for in turn: each name
+    // keeps its own answer however the asking interleaves.
+    const auto cases = testsupport::readCases("vector/fontnames.txt", 2);
+    ASSERT_GE(cases.size(), 6u);
+    for (int round = 0; round < 3; ++round)
+        for (size_t i = 0; i < 6; ++i)
+            for (size_t j : {i, (i + 1) % 6, i}) EXPECT_EQ(laserName(cases[j][0]), cases[j][1]);
+}
+
 }  // namespace
