@@ -1,5 +1,6 @@
 #include "vector/blocks.h"
 
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -59,12 +60,40 @@ void rectangle(Emit& e, Paint paint, Num x0, Num y0, Num x1, Num y1, Write write
     pt(x0, y0, ops.close);
 }
 
+// The page code of a bar, kept by its corners and operators: the symbols of a
+// batch put their bars at the same places again and again. Plain data, zeroed
+// as a global is.
+struct BarText {
+    uint64_t x0, y0, x1, y1;  // the corners' bits
+    uint32_t ops;             // 0: empty; else 1 + 2 * pdf + fill
+    uint32_t length;
+    char text[160];  // longer paths are not kept
+};
+constexpr size_t kBarTexts = 2048;
+BarText gBarTexts[kBarTexts];
+
+uint64_t bitsOf(double v) {
+    uint64_t bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    return bits;
+}
+
 void realRect(Paint paint, double x0, double y0, double x1, double y1) {
     closePdfText();
     if (dialect::type3()) {
         Emit e;
         rectangle(e, paint, x0, y0, x1, y1,
                   [](Emit& out, double x, double y) { out.f(x).c(' ').f(y); });
+        return;
+    }
+    const uint32_t opsKey = 1 + (dialect::pdf() ? 2 : 0) + (paint == Paint::fill ? 1 : 0);
+    const uint64_t a = bitsOf(x0), b = bitsOf(y0), c = bitsOf(x1), d = bitsOf(y1);
+    uint64_t key = a * 0x9E3779B97F4A7C15ull ^ b;
+    key = key * 0x9E3779B97F4A7C15ull ^ c;
+    key = key * 0x9E3779B97F4A7C15ull ^ d;
+    BarText& kept = gBarTexts[(key ^ (key >> 29) ^ opsKey) % kBarTexts];
+    if (kept.ops == opsKey && kept.x0 == a && kept.y0 == b && kept.x1 == c && kept.y1 == d) {
+        writeRaw(kept.text, static_cast<int32_t>(kept.length));
         return;
     }
     // Every bar comes here: each edge is formatted once for its two corners, and
@@ -98,7 +127,16 @@ void realRect(Paint paint, double x0, double y0, double x1, double y1) {
     corner(right, upper, ops.next);
     corner(left, upper, ops.next);
     corner(left, lower, ops.close);
-    writeRaw(path, static_cast<int32_t>(at - path));  // numbers and operators: no NUL
+    const size_t length = static_cast<size_t>(at - path);
+    writeRaw(path, static_cast<int32_t>(length));  // numbers and operators: no NUL
+    if (length > sizeof kept.text) return;
+    kept.x0 = a;
+    kept.y0 = b;
+    kept.x1 = c;
+    kept.y1 = d;
+    kept.ops = opsKey;
+    kept.length = static_cast<uint32_t>(length);
+    std::memcpy(kept.text, path, length);
 }
 
 bool hasHeaderLine() {

@@ -149,23 +149,26 @@ template <typename Bar>
 int32_t walkRuns(int32_t i, Bar bar) {
     double x = 0;
     const int32_t len = gEl.cu_len;
+    const unsigned char* list = gEl.chNum;
     const int32_t* widths = elementWidths();
-    auto isSpace = [widths](unsigned char b) { return widths[b] < 0; };
-    while (i < len && gEl.chNum[i] != kRowEnd) {
-        const unsigned char b = gEl.chNum[i];
-        if (isSpace(b)) {
+    while (i < len && list[i] != kRowEnd) {
+        const unsigned char b = list[i];
+        if (widths[b] < 0) {  // a space
             x -= widths[b];
             ++i;
             continue;
         }
+        // The run's bytes in one pass; its last byte is then read as the end of a bar.
+        int64_t W = 0;
         int32_t end = i;
-        while (end < len && gEl.chNum[end] != kRowEnd && !isSpace(gEl.chNum[end])) ++end;
-        double W = 0;
-        for (int32_t k = i; k < end; ++k) W += runByteWidth(widths, gEl.chNum[k], k + 1 == end);
+        for (; end < len && list[end] != kRowEnd && widths[list[end]] >= 0; ++end)
+            W += runByteWidth(widths, list[end], false);
+        const unsigned char last = list[end - 1];
+        W += runByteWidth(widths, last, true) - runByteWidth(widths, last, false);
         i = end;
         if (W <= 0) continue;  // bytes that are no element
-        bar(x, W, i);
-        x += W;
+        bar(x, static_cast<double>(W), i);
+        x += static_cast<double>(W);
     }
     return i;
 }

@@ -1,4 +1,7 @@
 #include <cstring>
+#include <map>
+#include <string>
+#include <tuple>
 
 #include "vector_fixture.h"
 
@@ -76,6 +79,31 @@ TEST_F(Blocks, BarsAndModulesMatchTheirGoldenText) {
                            Draw2DBlock(100000, 50000, 25000, 2, 1000000, 0, 1, 0);
                        }},
                   });
+}
+
+TEST_F(Blocks, ABarWrittenAgainComesOutAsTheFirstTime) {
+    // The same bars in turn in three dialects, filled and stroked: each comes out
+    // as it did the first time, whatever was written between.
+    std::map<std::tuple<int32_t, int, int32_t>, std::string> first;
+    for (int round = 0; round < 3; ++round)
+        for (int32_t ill : {95, 1115, 88})
+            for (int stroked = 0; stroked < 2; ++stroked)
+                for (int32_t x : {0, 33000, 99000}) {
+                    dialect(ill);
+                    if (stroked == 0)
+                        DrawBlock(x, 33000, 10, 0, 0, 0, 0, 10, 5, 0);
+                    else
+                        DrawBlockg(x, 33000, 10, 0.6, 0, 0.4, 0, 10, 0, 0);
+                    const std::string got = written();
+                    ASSERT_FALSE(got.empty());
+                    const auto [kept, fresh] = first.emplace(std::tuple(ill, stroked, x), got);
+                    if (!fresh) {
+                        EXPECT_EQ(got, kept->second) << ill << " " << stroked << " " << x;
+                    }
+                }
+    const std::string ai = first[std::tuple(95, 0, 0)];
+    EXPECT_NE(ai, first[std::tuple(1115, 0, 0)]);  // PDF has operators of its own
+    EXPECT_NE(ai, first[std::tuple(95, 0, 33000)]);
 }
 
 TEST_F(Blocks, TextAboveTheSymbol) {
