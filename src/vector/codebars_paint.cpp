@@ -648,12 +648,13 @@ int32_t retailCells(const Painter& p, double* cells, int32_t max) {
     int32_t i = p.barRowStart;
     const int32_t end = p.barRowEnd;
     double x = 0;
-    while (i < end && charToWidth(gEl.chNum[i]) < 0) x -= charToWidth(gEl.chNum[i++]);
+    const int32_t* widths = elementWidths();
+    while (i < end && widths[gEl.chNum[i]] < 0) x -= widths[gEl.chNum[i++]];
     int32_t n = 0;
     auto skip = [&](int32_t count) {
         for (int32_t k = 0; k < count && i < end; ++k, ++i) {
             const unsigned char b = gEl.chNum[i];
-            x += charToWidth(b) < 0 ? -charToWidth(b) : runByteWidth(elementWidths(), b, true);
+            x += widths[b] < 0 ? -widths[b] : runByteWidth(widths, b, true);
         }
     };
     skip(3);
@@ -701,8 +702,9 @@ bool eightMark(int32_t code, int32_t v, unsigned char ch, bool firstOrLast) {
 // The index of the last glyph of the text line (not a space element).
 int32_t lastGlyph(int32_t start) {
     int32_t last = -1;
+    const int32_t* widths = elementWidths();
     for (int32_t i = start; i < gEl.cu_len && gEl.chNum[i] != kRowEnd; ++i)
-        if (charToWidth(gEl.chNum[i]) >= 0) last = i;
+        if (widths[gEl.chNum[i]] >= 0) last = i;
     return last;
 }
 
