@@ -34,8 +34,10 @@ std::unique_ptr<Kept> gKept;
 bool sameBytes(const void* a, const void* b, size_t n) { return std::memcmp(a, b, n) == 0; }
 
 // The library's copy, not one the compiler writes in place for a known size:
-// its string instructions move these few kilobytes much slower.
-[[gnu::noipa]] void copyBytes(void* to, const void* from, size_t n) { std::memcpy(to, from, n); }
+// its string instructions move these few kilobytes much slower. Called through
+// a pointer the compiler cannot see through.
+void* (*volatile gLibraryCopy)(void*, const void*, size_t) = std::memcpy;
+void copyBytes(void* to, const void* from, size_t n) { gLibraryCopy(to, from, n); }
 
 // The bar height a label item keeps is the painters' alone; an item written
 // back sets it, and no encoder reads or writes it.
