@@ -61,15 +61,16 @@ void rectangle(Emit& e, Paint paint, Num x0, Num y0, Num x1, Num y1, Write write
 }
 
 // The page code of a bar, kept by its corners and operators: the symbols of a
-// batch put their bars at the same places again and again. Plain data, zeroed
-// as a global is.
+// batch put their bars at the same places again and again (an EAN-13 batch at a
+// few thousand places: fewer slots and they drive each other out). Plain data,
+// zeroed as a global is: a run touches only the slots it fills.
 struct BarText {
     uint64_t x0, y0, x1, y1;  // the corners' bits
     uint32_t ops;             // 0: empty; else 1 + 2 * pdf + fill
     uint32_t length;
     char text[160];  // longer paths are not kept
 };
-constexpr size_t kBarTexts = 2048;
+constexpr size_t kBarTexts = 8192;
 BarText gBarTexts[kBarTexts];
 
 uint64_t bitsOf(double v) {

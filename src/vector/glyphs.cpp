@@ -121,8 +121,9 @@ struct ContourText {
     double scale;  // gVec.globHeight
     KeptText page;
 };
-// Room for every digit at every place of a retail symbol and its add-on.
-constexpr size_t kContourTexts = 1024;
+// Room for every digit at every place of a retail symbol and its add-on, with
+// slots to spare: places sharing a slot drive each other out symbol after symbol.
+constexpr size_t kContourTexts = 4096;
 ContourText gContourTexts[kContourTexts];
 
 // One contour of g from ops[i] up to its end marker; returns the index after it.
