@@ -9,6 +9,7 @@
 #include "vector/dialect.h"
 #include "vector/emit.h"
 #include "vector/sink.h"
+#include "vector/slots.h"
 #include "vector/textruns.h"
 #include "vector/units.h"
 
@@ -92,7 +93,7 @@ void realRect(Paint paint, double x0, double y0, double x1, double y1) {
     uint64_t key = a * 0x9E3779B97F4A7C15ull ^ b;
     key = key * 0x9E3779B97F4A7C15ull ^ c;
     key = key * 0x9E3779B97F4A7C15ull ^ d;
-    BarText& kept = gBarTexts[(key ^ (key >> 29) ^ opsKey) % kBarTexts];
+    BarText& kept = gBarTexts[slotOf(key * 0x9E3779B97F4A7C15ull ^ opsKey, kBarTexts)];
     if (kept.ops == opsKey && kept.x0 == a && kept.y0 == b && kept.x1 == c && kept.y1 == d) {
         writeRaw(kept.text, static_cast<int32_t>(kept.length));
         return;

@@ -13,6 +13,7 @@
 #include "platform/glyph_outlines.h"
 #include "vector/shapes.h"
 #include "vector/sink.h"
+#include "vector/slots.h"
 #include "vector/textruns.h"
 #include "vector/units.h"
 
@@ -107,7 +108,7 @@ size_t placeSlot(const GlyphOutline& g, size_t part, int32_t ox, int32_t oy, siz
     uint64_t key = reinterpret_cast<uintptr_t>(&g) / sizeof(GlyphOutline) + part;
     key = key * 0x9E3779B97F4A7C15ull + static_cast<uint32_t>(ox);
     key = key * 0x9E3779B97F4A7C15ull + static_cast<uint32_t>(oy);
-    return (key ^ (key >> 29)) % slots;
+    return slotOf(key, slots);
 }
 
 // Glyphs come back at the same place and scale symbol after symbol (the light

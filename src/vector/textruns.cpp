@@ -15,6 +15,7 @@
 #include "vector/fontnames.h"
 #include "vector/shapes.h"
 #include "vector/sink.h"
+#include "vector/slots.h"
 #include "vector/textobject.h"
 
 TextRunState gText;
@@ -253,15 +254,18 @@ void epsFontSelection(Emit& e, const unsigned char* printer, int64_t size, int64
     made.discard();
 }
 
+// Plain data, zeroed as a global is: a run touches only the slots it fills.
 struct CharacterText {
-    unsigned char ch = 0;
-    int32_t x = 0, y = 0;
-    int32_t ill = 0;
-    int32_t turn = 0;
-    char text[320];     // the object of one character with the matrix of an odd angle
-    size_t length = 0;  // 0: empty
+    unsigned char ch;
+    int32_t x, y;
+    int32_t ill;
+    int32_t turn;
+    char text[320];  // the object of one character with the matrix of an odd angle
+    size_t length;   // 0: empty
 };
-constexpr size_t kCharacterTexts = 64;
+// Room for every character at every place of a batch's text lines (a digit can
+// stand at each place of a serial number).
+constexpr size_t kCharacterTexts = 1024;
 CharacterText gCharacterTexts[kCharacterTexts];
 
 }  // namespace
@@ -333,9 +337,10 @@ void setCharacterInFont(const unsigned char* text, const unsigned char* screenFo
     epsFontSelection(e, printer, static_cast<int64_t>(size), static_cast<int64_t>(size));
     // The text object of a character at a place: symbols of a batch set the
     // same characters at the same places over and over.
-    CharacterText& kept =
-        gCharacterTexts[(static_cast<uint32_t>(x) * 31u + static_cast<uint32_t>(y) + text[0]) %
-                        kCharacterTexts];
+    const uint64_t key = (uint64_t{static_cast<uint32_t>(x)} << 32 | static_cast<uint32_t>(y)) *
+                             0x9E3779B97F4A7C15ull +
+                         text[0];
+    CharacterText& kept = gCharacterTexts[slotOf(key, kCharacterTexts)];
     if (kept.length != 0 && kept.ch == text[0] && kept.x == x && kept.y == y &&
         kept.ill == gOut.ill && kept.turn == gVec.trans2) {
         e.s(kept.text, kept.length);

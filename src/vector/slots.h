@@ -1,0 +1,15 @@
+// The slot of a key in a table of kept page code. Keys made from places a few
+// hundredths of a point apart differ in a few low bits only: every bit of the
+// key is mixed into the slot, or such places share slots and drive each other
+// out symbol after symbol.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+inline size_t slotOf(uint64_t key, size_t slots) {
+    key ^= key >> 33;
+    key *= 0xFF51AFD7ED558CCDull;
+    key ^= key >> 33;
+    return static_cast<size_t>(key % slots);
+}
