@@ -115,16 +115,18 @@ std::string dataFieldText(LabelItem* it, bool barcode) {
 void packTexts(LabelItem* it, uint16_t kind) {
     it->setI16(item::teJust, gSym.TEjust);
     it->setI16(item::teFace, gSym.TEface);
-    std::string above = pascalText(gSym.fontAbove);
     if (gSym.customColour == 1) {
+        std::string above = pascalText(gSym.fontAbove);
         above += kVT;
         above += std::string(reinterpret_cast<const char*>(gSym.customCol + 1), gSym.customCol[0]);
+        it->setText(item::fontAbove, above);
+    } else {
+        it->setText(item::fontAbove, pascalBytes(gSym.fontAbove));
     }
-    it->setText(item::fontAbove, above);
-    it->setText(item::fontBelow, pascalText(gSym.fontBelow));
+    it->setText(item::fontBelow, pascalBytes(gSym.fontBelow));
     // Cut to 127 bytes with the length byte cut to match, so the question after it
     // is not read back as part of the name.
-    std::string def = pascalText(gSym.defFont).substr(0, kDefFontStored);
+    std::string def(pascalBytes(gSym.defFont).substr(0, kDefFontStored));
     def[0] = static_cast<char>(def.size() - 1);
     if (!gLabel.textQuest.empty()) def += kVT + gLabel.textQuest;
     it->setText(item::defFont, def);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "labels/labelDoc.h"
 
@@ -21,6 +22,10 @@ inline LabelItem* itemAt(int32_t index) {
 // A Pascal string as the bytes a font field stores: length byte and name.
 inline std::string pascalText(const unsigned char* p) {
     return std::string(reinterpret_cast<const char*>(p), 1 + p[0]);
+}
+// The same bytes where they lie.
+inline std::string_view pascalBytes(const unsigned char* p) {
+    return std::string_view(reinterpret_cast<const char*>(p), 1 + p[0]);
 }
 
 // A stored font field is its length byte and name, perhaps followed by a VT and

@@ -87,10 +87,10 @@ std::string LabelItem::text(size_t off) const {
     const char* p = reinterpret_cast<const char*>(rec.data() + off);
     return std::string(p, strnlen(p, kLabelItemTextSize));
 }
-void LabelItem::setText(size_t off, const std::string& s) {
+void LabelItem::setText(size_t off, std::string_view s) {
     size_t n = s.size() < kLabelItemTextSize - 1 ? s.size() : kLabelItemTextSize - 1;
-    std::memset(rec.data() + off, 0, kLabelItemTextSize);
     std::memcpy(rec.data() + off, s.data(), n);
+    std::memset(rec.data() + off + n, 0, kLabelItemTextSize - n);
 }
 
 bool isPictureKind(uint16_t kind) { return kind == kKindPicture || kind == kKindBackground; }

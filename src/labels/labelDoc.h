@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "symbology/host.h"
 
@@ -122,7 +123,7 @@ struct LabelItem {
     // A text field: up to its NUL, or to the field's end when it has none.
     std::string text(size_t off) const;
     // Cut to 254 bytes so that the field always keeps its NUL.
-    void setText(size_t off, const std::string& s);
+    void setText(size_t off, std::string_view s);
 };
 
 struct Rect16 {
