@@ -61,48 +61,28 @@ void rectangle(Emit& e, Paint paint, Num x0, Num y0, Num x1, Num y1, Write write
     pt(x0, y0, ops.close);
 }
 
-// The page code of a bar, kept by its corners and operators: the symbols of a
-// batch put their bars at the same places again and again (an EAN-13 batch at a
-// few thousand places: fewer slots and they drive each other out). Plain data,
-// zeroed as a global is: a run touches only the slots it fills.
-struct BarText {
-    uint64_t x0, y0, x1, y1;  // the corners' bits
-    uint32_t ops;             // 0: empty; else 1 + 2 * pdf + fill
-    uint32_t length;
-    char text[160];  // longer paths are not kept
-};
-constexpr size_t kBarTexts = 8192;
-BarText gBarTexts[kBarTexts];
-
 uint64_t bitsOf(double v) {
     uint64_t bits = 0;
     std::memcpy(&bits, &v, sizeof bits);
     return bits;
 }
 
-void realRect(Paint paint, double x0, double y0, double x1, double y1) {
-    closePdfText();
+// Writes the closed path of a rectangle; its bytes are left in path (which
+// holds kPathRoom) and their count returned, or 0 when its numbers were too
+// long for that road and went to the page code another way.
+constexpr size_t kWord = 32;  // a FixedText of a bar edge is shorter: copied whole
+constexpr size_t kPathRoom = 5 * (2 * kWord + kWord);
+size_t writeRectPath(Paint paint, double x0, double y0, double x1, double y1, char* path) {
     if (dialect::type3()) {
         Emit e;
         rectangle(e, paint, x0, y0, x1, y1,
                   [](Emit& out, double x, double y) { out.f(x).c(' ').f(y); });
-        return;
+        return 0;
     }
-    const uint32_t opsKey = 1 + (dialect::pdf() ? 2 : 0) + (paint == Paint::fill ? 1 : 0);
-    const uint64_t a = bitsOf(x0), b = bitsOf(y0), c = bitsOf(x1), d = bitsOf(y1);
-    uint64_t key = a * 0x9E3779B97F4A7C15ull ^ b;
-    key = key * 0x9E3779B97F4A7C15ull ^ c;
-    key = key * 0x9E3779B97F4A7C15ull ^ d;
-    BarText& kept = gBarTexts[slotOf(key * 0x9E3779B97F4A7C15ull ^ opsKey, kBarTexts)];
-    if (kept.ops == opsKey && kept.x0 == a && kept.y0 == b && kept.x1 == c && kept.y1 == d) {
-        writeRaw(kept.text, static_cast<int32_t>(kept.length));
-        return;
-    }
-    // Every bar comes here: each edge is formatted once for its two corners, and
-    // the path is put together in whole words before it goes to the page code.
+    // Each edge is formatted once for its two corners, and the path is put
+    // together in whole words before it goes to the page code.
     const FixedText left(x0), lower(y0), right(x1), upper(y1);
     const RectOps ops = rectOps(paint);
-    constexpr size_t kWord = 32;  // a FixedText of a bar edge is shorter: copied whole
     if (left.length >= kWord || lower.length >= kWord || right.length >= kWord ||
         upper.length >= kWord) {
         Emit e;
@@ -111,9 +91,8 @@ void realRect(Paint paint, double x0, double y0, double x1, double y1) {
         e.f(right).c(' ').f(upper).s(ops.next);
         e.f(left).c(' ').f(upper).s(ops.next);
         e.f(left).c(' ').f(lower).s(ops.close);
-        return;
+        return 0;
     }
-    char path[5 * (2 * kWord + kWord)];
     char* at = path;
     auto corner = [&at](const FixedText& x, const FixedText& y, std::string_view op) {
         std::memcpy(at, x.text, kWord);
@@ -131,7 +110,59 @@ void realRect(Paint paint, double x0, double y0, double x1, double y1) {
     corner(left, lower, ops.close);
     const size_t length = static_cast<size_t>(at - path);
     writeRaw(path, static_cast<int32_t>(length));  // numbers and operators: no NUL
-    if (length > sizeof kept.text) return;
+    return length;
+}
+
+void realRect(Paint paint, double x0, double y0, double x1, double y1) {
+    closePdfText();
+    char path[kPathRoom];
+    writeRectPath(paint, x0, y0, x1, y1, path);
+}
+
+// The page code of a linear bar, kept by its corners and operators: the symbols
+// of a batch put their bars at the same places again and again (an EAN-13 batch
+// at a few thousand). The texts fill their table in order and a table of slots
+// finds them, so that one symbol touches a page or two of either. Plain data,
+// zeroed as a global is.
+struct BarText {
+    uint64_t x0, y0, x1, y1;  // the corners' bits
+    uint32_t ops;             // 1 + 2 * pdf + fill
+    uint32_t length;
+    char text[160];  // longer paths are not kept
+};
+constexpr size_t kBarTexts = 8192;
+constexpr size_t kBarSlots = 2 * kBarTexts;
+BarText gBarTexts[kBarTexts];
+uint16_t gBarSlots[kBarSlots];  // 1 + the index of a text, 0 for none
+size_t gBarTextsUsed = 0;
+
+void keptRect(Paint paint, double x0, double y0, double x1, double y1) {
+    closePdfText();
+    char path[kPathRoom];
+    if (dialect::type3()) {
+        writeRectPath(paint, x0, y0, x1, y1, path);
+        return;
+    }
+    const uint32_t opsKey = 1 + (dialect::pdf() ? 2 : 0) + (paint == Paint::fill ? 1 : 0);
+    const uint64_t a = bitsOf(x0), b = bitsOf(y0), c = bitsOf(x1), d = bitsOf(y1);
+    uint64_t key = a * 0x9E3779B97F4A7C15ull ^ b;
+    key = key * 0x9E3779B97F4A7C15ull ^ c;
+    key = key * 0x9E3779B97F4A7C15ull ^ d;
+    uint16_t& slot = gBarSlots[slotOf(key * 0x9E3779B97F4A7C15ull ^ opsKey, kBarSlots)];
+    if (slot != 0) {
+        const BarText& kept = gBarTexts[slot - 1];
+        if (kept.ops == opsKey && kept.x0 == a && kept.y0 == b && kept.x1 == c && kept.y1 == d) {
+            writeRaw(kept.text, static_cast<int32_t>(kept.length));
+            return;
+        }
+    }
+    const size_t length = writeRectPath(paint, x0, y0, x1, y1, path);
+    if (length == 0 || length > sizeof BarText::text) return;
+    if (slot == 0) {
+        if (gBarTextsUsed == kBarTexts) return;  // full: what is kept stays
+        slot = static_cast<uint16_t>(++gBarTextsUsed);
+    }
+    BarText& kept = gBarTexts[slot - 1];  // a new text, or the one this slot held
     kept.x0 = a;
     kept.y0 = b;
     kept.x1 = c;
@@ -197,7 +228,7 @@ void linearBar(Paint paint, int32_t x, int32_t w, double T, double inset, double
         gSym.cuHei = gSym.Siz * kDefaultBarStopPerSize;
     double yB = barBottom(paint, drop, inset, top);
     if (paint == Paint::stroke) yB = static_cast<double>(static_cast<int64_t>(yB));
-    realRect(paint, x0, y0, x1, yB + baseY + gBlock.gxyy);
+    keptRect(paint, x0, y0, x1, yB + baseY + gBlock.gxyy);
 }
 
 void multiLineBar(Paint paint, int32_t x, int32_t w, int32_t inset, int32_t textY, int32_t drop,
