@@ -229,16 +229,13 @@ char* trim32(char* text) {
 }
 
 void sanitisedPrintedData(char* out) {
-    // What trim32 leaves of the whole copy, copying only the bytes it keeps.
+    // Only the bytes before the data's end are copied; trim32 cuts the rest.
     size_t n = strnlen(gData.chMainCode2, kMainCodeSize - 1);
     if (gData.len11 >= 0 && gData.len11 < static_cast<int32_t>(kMainCodeSize))
         n = std::min(n, static_cast<size_t>(gData.len11));
-    n = std::min(n, static_cast<size_t>(std::clamp<int32_t>(
-                        gData.len1, 0, static_cast<int32_t>(kMainCodeSize) - 1)));
     std::memcpy(out, gData.chMainCode2, n);
     out[n] = 0;
-    for (size_t i = 0; i < n; ++i)
-        if (static_cast<unsigned char>(out[i]) < 32) out[i] = '-';
+    trim32(out);
 }
 
 void MakeFontList() {

@@ -18,7 +18,7 @@ struct Kind {
 
 // Each unlike the one before: an add-on then none, long data then short, a
 // height then the default, EPS then PDF, a matrix symbol among the bars, the
-// same digits in another colour.
+// same digits in another colour and then as PDF.
 constexpr Kind kKinds[] = {
     {R"(type:"EAN 13", data:"400638133393", options:"12345")", ".eps"},
     {R"(type:"Code 128", data:"STRIXEL-A-RATHER-LONG-DATUM-0001", size:"80")", ".eps"},
@@ -27,6 +27,7 @@ constexpr Kind kKinds[] = {
     {R"(type:"QRCode", data:"https://example.com/a")", ".eps"},
     {R"(type:"EAN 13", data:"400638133394")", ".eps"},
     {R"(type:"EAN 13", data:"400638133394", colour:"10 20 30 60")", ".eps"},
+    {R"(type:"EAN 13", data:"400638133394")", ".pdf"},
 };
 constexpr size_t kCount = sizeof kKinds / sizeof kKinds[0];
 
@@ -61,7 +62,7 @@ TEST(CommandLineBatch, EveryRecordWritesWhatItWritesAlone) {
         for (const char* round : {"first", "second"}) {
             auto rec = [&](size_t i) { return record(kKinds[i].keys, made(dir, round, i, eps)); };
             input += rec(0) + " " + rec(1) + "\n" + rec(2) + "\n" + rec(3) + " " + rec(4) + " " +
-                     rec(5) + "\n" + rec(6) + "\n";
+                     rec(5) + "\n" + rec(6) + " " + rec(7) + "\n";
         }
         const CliRun batch = run(args({"-"}), input);
         ASSERT_EQ(batch.status, 0) << batch.err;
