@@ -134,14 +134,22 @@ inline double childUserSeconds(const std::vector<std::string>& args, const std::
     return childTimes(args, input).user;
 }
 
+// The middle of some figures (the upper middle of an even count).
+inline double median(std::vector<double> v) {
+    if (v.empty()) return 0;
+    std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
+    return v[v.size() / 2];
+}
+
 // Both programs as a user runs them, one process each per iteration: zint with
-// `zintArgs`, ours with `oursArgs` reading `recordFile`. Reports the user and
-// user + system CPU of each and their ratios, which is what to read on a noisy
-// machine.
+// `zintArgs`, ours with `oursArgs` reading `recordFile`. Reports the user CPU
+// of each and, for each iteration's pair of runs, the ratios of ours to zint's
+// user and user + system CPU; the figures are the medians over the iterations,
+// which is what to read on a noisy machine.
 inline void cpuAgainstZint(benchmark::State& state, const std::vector<std::string>& zintArgs,
                            const std::vector<std::string>& oursArgs,
                            const std::string& recordFile) {
-    double oursUser = 0, zintUser = 0, oursAll = 0, zintAll = 0;
+    std::vector<double> oursUser, zintUser, userRatio, allRatio;
     for (auto _ : state) {
         const ChildTimes z = childTimes(zintArgs, "/dev/null");
         const ChildTimes o = childTimes(oursArgs, recordFile);
@@ -149,17 +157,17 @@ inline void cpuAgainstZint(benchmark::State& state, const std::vector<std::strin
             state.SkipWithError("zint (Debian package zint) or strixel failed");
             break;
         }
-        zintUser += z.user;
-        oursUser += o.user;
-        zintAll += z.user + z.system;
-        oursAll += o.user + o.system;
+        zintUser.push_back(z.user);
+        oursUser.push_back(o.user);
+        // A run too short for the clock to see counts as one tick.
+        constexpr double kTick = 0.001;
+        userRatio.push_back(o.user / std::max(z.user, kTick));
+        allRatio.push_back((o.user + o.system) / std::max(z.user + z.system, kTick));
     }
-    const double n =
-        static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
-    state.counters["strixel_user_s"] = oursUser / n;
-    state.counters["zint_user_s"] = zintUser / n;
-    state.counters["user_ratio_to_zint"] = zintUser > 0 ? oursUser / zintUser : 0;
-    state.counters["user_sys_ratio_to_zint"] = zintAll > 0 ? oursAll / zintAll : 0;
+    state.counters["strixel_user_s"] = median(oursUser);
+    state.counters["zint_user_s"] = median(zintUser);
+    state.counters["user_ratio_to_zint"] = median(userRatio);
+    state.counters["user_sys_ratio_to_zint"] = median(allRatio);
 }
 
 inline void userTimeAgainstZint(benchmark::State& state, const std::vector<std::string>& zintArgs,

@@ -2,7 +2,7 @@
 # Makes the same records with two builds of the program and compares every file
 # they write, byte for byte: every code type the help lists, with data of
 # several kinds (a type refuses what it cannot encode, the same way in both), in
-# every vector dialect and at two settings. For changes that must not change the
+# every vector dialect, every picture and raster kind, and at two settings. For changes that must not change the
 # output (speed work):
 #   scripts/same-output.sh OLD-BINARY NEW-BINARY [FOLDER]
 set -euo pipefail
@@ -29,19 +29,29 @@ records() {  # FOLDER EXT
     done
 }
 
-status=0
-for dx in "${dialects[@]}"; do
-    read -r dialect ext <<<"$dx"
+kinds=("tiff tif" "bmp300 bmp" "bmp72 bmp" "pc-eps eps" "picture pict")
+
+# make FLAG NAME EXT: every record through both builds into NAME's folders.
+make() {
     for side in old new; do
         bin=$old
         [ "$side" = new ] && bin=$new
-        mkdir -p "$work/$side/$dialect"
-        records "$work/$side/$dialect" "$ext" >"$work/$dialect.records"
+        mkdir -p "$work/$side/$2"
+        records "$work/$side/$2" "$3" >"$work/$2.records"
         # Both sides refuse the same records; their messages are compared too.
-        "$bin" --dialect="$dialect" - <"$work/$dialect.records" >"$work/$side/$dialect.out" \
-            2>"$work/$side/$dialect.err" || true
-        sed -i "s#$work/$side/##g" "$work/$side/$dialect.err"
+        "$bin" "$1" - <"$work/$2.records" >"$work/$side/$2.out" 2>"$work/$side/$2.err" || true
+        sed -i "s#$work/$side/##g" "$work/$side/$2.err"
     done
+}
+
+status=0
+for dx in "${dialects[@]}"; do
+    read -r dialect ext <<<"$dx"
+    make --dialect="$dialect" "$dialect" "$ext"
+done
+for kx in "${kinds[@]}"; do
+    read -r kind ext <<<"$kx"
+    make --kind="$kind" "$kind" "$ext"
 done
 made=$(find "$work/old" -type f -name '[0-9]*' | wc -l)
 if diff -r -q "$work/old" "$work/new" >"$work/differences"; then

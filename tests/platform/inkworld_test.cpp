@@ -77,6 +77,46 @@ TEST(InkWorlds, HoldTheColourWorldsPixelsThresholded) {
     EXPECT_GT(inked, 100);
 }
 
+// A picture of rows of bars (rectangles painted one after another between the
+// same two rows, each row in its own pen mode and colour, overlapping, at every
+// bit offset, some past the edges) replayed at its size and scaled, under a clip.
+std::vector<uint32_t> barsReplayedInto(int depth, const Rect& dst) {
+    constexpr Rect kFrame{0, 0, 40, 90};
+    World w(kFrame, depth);
+    PaintRect({30, 0, 40, 90});  // ink for the clearing modes to take away
+    Picture* pic = OpenPicture(kFrame);
+    const int16_t modes[] = {patCopy, patOr, patXor, patBic, notPatCopy, patCopy};
+    for (int row = 0; row < 6; ++row) {
+        PenMode(modes[row]);
+        if (row == 5) ForeColor(whiteColor);
+        const int32_t top = row * 6 + (row == 5 ? 2 : 0), bottom = top + 9;
+        for (int32_t left = -3; left < 92; left += 7)
+            PaintRect({top, left, bottom, left + 1 + left % 5 + 3});
+    }
+    ClosePicture();
+    EraseRect(kFrame);
+    PaintRect({30, 0, 40, 90});
+    ClipRect({1, 3, 38, 80});
+    DrawPicture(pic, dst);
+    KillPicture(pic);
+    return w.pixels();
+}
+
+TEST(InkWorlds, FillRowsOfBarsFromAPictureAsTheColourWorldDoes) {
+    for (const Rect& dst : {Rect{0, 0, 40, 90}, Rect{1, 2, 37, 77}}) {
+        const std::vector<uint32_t> colour = barsReplayedInto(32, dst);
+        const std::vector<uint32_t> bits = barsReplayedInto(1, dst);
+        ASSERT_EQ(bits.size(), colour.size());
+        int inked = 0;
+        for (size_t i = 0; i < colour.size(); ++i) {
+            const bool white = colour[i] == 0xFFFFFF;
+            inked += !white;
+            ASSERT_EQ(bits[i], white ? 0xFFFFFFu : 0u) << "pixel " << i;
+        }
+        EXPECT_GT(inked, 500);
+    }
+}
+
 // Copies of a picture of bars and greys, scaled, copied and or-ed over ink.
 std::vector<uint32_t> copiedInto(int depth) {
     World src({0, 0, 6, 9});

@@ -1,6 +1,7 @@
 // Recording and replaying pictures.
 #include "platform/quickdraw/picture.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/quickdraw/port.h"
@@ -222,6 +223,25 @@ void replay(const PicOp& op, const Mapping& m) {
     }
 }
 
+// How many ops from `from` on paint rectangles between the same two rows of the
+// destination, as a linear symbol's bars or a row of modules do; their
+// rectangles in `band`.
+size_t sameRowsBand(const std::vector<PicOp>& ops, size_t from, const Mapping& m,
+                    std::vector<Rect>* band) {
+    const auto paintedRect = [](const PicOp& op) {
+        return op.op == Op::Shape && op.a[0] == static_cast<int32_t>(Verb::Paint) &&
+               op.a[1] == static_cast<int32_t>(ShapeKind::Rect);
+    };
+    band->clear();
+    for (size_t i = from; i < ops.size() && paintedRect(ops[i]); ++i) {
+        const Rect r = m.rect(ops[i].rect);
+        if (!band->empty() && (r.top != band->front().top || r.bottom != band->front().bottom))
+            break;
+        band->push_back(r);
+    }
+    return band->size();
+}
+
 }  // namespace
 
 void replayOp(const PicOp& op) {
@@ -285,7 +305,18 @@ void DrawPicture(const Picture* pic, const Rect& dst) {
     const Mapping m{pic->frame, dst};
     const int turns = p.turns;
     const int groups = p.group.depth;
-    for (const PicOp& op : pic->ops) replay(op, m);
+    // Bars filled a band of rows at a time where nothing else needs each one
+    // drawn (or recorded) on its own.
+    static std::vector<Rect> band;
+    for (size_t i = 0; i < pic->ops.size();) {
+        const bool bands = !p.recording && p.group.depth == 0 && visible(p) && p.depth == 1;
+        const size_t n = bands ? sameRowsBand(pic->ops, i, m, &band) : 0;
+        if (n > 1 && fillBandDirect(p, band, p.st.penMode, p.st.penPat)) {
+            i += n;
+            continue;
+        }
+        for (const size_t end = i + std::max<size_t>(n, 1); i < end;) replay(pic->ops[i++], m);
+    }
     // A picture cut short inside a group still has its rectangles filled.
     while (p.group.depth > groups) EndFillGroup();
     while (p.turns > turns) EndTurn();

@@ -118,12 +118,22 @@ struct BitSpan {
         head = bitSpan(x0 & 7, first == last ? ((x1 - 1) & 7) + 1 : 8);
         tail = bitSpan(0, ((x1 - 1) & 7) + 1);
         if (last - first < 8 && first + 8 <= rowBytes) {
+            inWord = true;
+            if constexpr (kBitsLsbFirst) {
+                // Memory order is the word's order here: the span is bits
+                // [x0, x1) counted from the first byte. Built with shifts, not
+                // through bytes stored and read back as one word, which stalls
+                // the load on every glyph run.
+                const int from = x0 & 7, to = x1 - first * 8;  // 1 <= to <= 64
+                const uint64_t below = to == 64 ? ~uint64_t{0} : (uint64_t{1} << to) - 1;
+                word = below & ~((uint64_t{1} << from) - 1);
+                return;
+            }
             uint8_t bytes[8] = {};
             bytes[0] = head;
             for (int i = 1; i < last - first; ++i) bytes[i] = 0xFF;
             if (last > first) bytes[last - first] = tail;
             std::memcpy(&word, bytes, sizeof word);
-            inWord = true;
         }
     }
 };
@@ -321,6 +331,65 @@ bool fillRunsDirect(GrafPort& p, const std::vector<PixelRun>& runs, int16_t give
             spanBits<BitOp::clear>(row, stride, 1, span);
     }
     cairo_surface_mark_dirty(p.surface);
+    return true;
+}
+
+bool fillBandDirect(GrafPort& p, const std::vector<Rect>& band, int16_t givenMode,
+                    const Pattern& given) {
+    const int16_t mode = knownMode(givenMode);
+    if (band.empty() || p.depth != 1 || p.scale != 1 || p.turns > 0) return false;
+    const bool set = allSet(given), clear = noneSet(given);
+    const int op = mode & 3;
+    // Inverting rectangles that overlap is not the same as inverting their union.
+    if ((!set && !clear) || op == srcXor) return false;
+    for (const Rect& r : band)
+        if (r.top != band[0].top || r.bottom != band[0].bottom) return false;
+    constexpr int32_t kFar = std::numeric_limits<int32_t>::max();
+    Rect clip{-kFar, -kFar, kFar, kFar};
+    if (!clippedToBoxes(p, &clip)) return false;
+    const bool on = set != ((mode & 4) != 0);  // whether the pattern's bits are set
+    if (op != srcCopy && !on) return true;     // nothing to change
+    const int32_t top = std::max(band[0].top, clip.top);
+    const int32_t bottom = std::min(band[0].bottom, clip.bottom);
+    if (bottom <= top) return true;
+    const bool ink = inkOf(p, (op == srcCopy && on) || op == srcOr ? p.st.fore : p.st.back) != 0;
+    cairo_surface_flush(p.surface);
+    unsigned char* data = cairo_image_surface_get_data(p.surface);
+    const int stride = cairo_image_surface_get_stride(p.surface);
+    // The bits every rectangle takes of a row; kept empty between calls.
+    static std::vector<unsigned char> mask;
+    if (mask.size() < static_cast<size_t>(stride)) mask.assign(static_cast<size_t>(stride), 0);
+    int lo = stride, hi = -1;  // the bytes of the row that change
+    int32_t left = kFar, right = -kFar;
+    for (const Rect& r : band) {
+        const int32_t h0 = std::max(r.left, clip.left), h1 = std::min(r.right, clip.right);
+        if (h1 <= h0) continue;
+        const BitSpan s(h0 - p.bounds.left, h1 - p.bounds.left, stride);
+        mask[s.first] |= s.head;
+        if (s.last > s.first) {
+            mask[s.last] |= s.tail;
+            std::memset(mask.data() + s.first + 1, 0xFF, static_cast<size_t>(s.last - s.first - 1));
+        }
+        lo = std::min(lo, s.first), hi = std::max(hi, s.last);
+        left = std::min(left, h0), right = std::max(right, h1);
+    }
+    if (hi < lo) return true;
+    // Whole vectors where the row has room: the mask's bytes past hi are zero and
+    // change nothing, and no row ends in a byte at a time.
+    constexpr size_t kVector = 16;
+    const size_t n = std::min((static_cast<size_t>(hi - lo) + kVector) / kVector * kVector,
+                              static_cast<size_t>(stride - lo));
+    const unsigned char* bits = mask.data() + lo;
+    unsigned char* row = data + (top - p.bounds.top) * stride + lo;
+    for (int32_t y = top; y < bottom; ++y, row += stride) {
+        if (ink)
+            for (size_t i = 0; i < n; ++i) row[i] |= bits[i];
+        else
+            for (size_t i = 0; i < n; ++i) row[i] &= static_cast<unsigned char>(~bits[i]);
+    }
+    std::memset(mask.data() + lo, 0, n);
+    cairo_surface_mark_dirty_rectangle(p.surface, left - p.bounds.left, top - p.bounds.top,
+                                       right - left, bottom - top);
     return true;
 }
 

@@ -90,6 +90,10 @@ void drawShapeOp(const PicOp& op, const Rect& r, int32_t p1, int32_t p2,
 // Fills a rectangle of an offscreen world by writing its pixels, when the mode,
 // a solid pattern and a rectangular clip allow; false when the path must be used.
 bool fillRectDirect(GrafPort& p, const Rect& r, int16_t mode, const Pattern& pat);
+// Paints rectangles that all span the same rows (bars) into a one-bit world in
+// one pass over those rows, as painting them one by one in the mode and pattern
+// would; false, with nothing drawn, when they must be painted one by one.
+bool fillBandDirect(GrafPort& p, const std::vector<Rect>& band, int16_t mode, const Pattern& pat);
 // Pixels h0 .. h1 - 1 of row v, in port coordinates.
 struct PixelRun {
     int32_t v, h0, h1;
