@@ -2,8 +2,8 @@
 // set-up end, page and document trailers, and the printer job wrapper.
 #include "vector/Epsout.h"
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "vector/optionsLine.h"

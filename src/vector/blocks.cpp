@@ -145,10 +145,8 @@ void keptRect(Paint paint, double x0, double y0, double x1, double y1) {
     }
     const uint32_t opsKey = 1 + (dialect::pdf() ? 2 : 0) + (paint == Paint::fill ? 1 : 0);
     const uint64_t a = bitsOf(x0), b = bitsOf(y0), c = bitsOf(x1), d = bitsOf(y1);
-    uint64_t key = a * 0x9E3779B97F4A7C15ull ^ b;
-    key = key * 0x9E3779B97F4A7C15ull ^ c;
-    key = key * 0x9E3779B97F4A7C15ull ^ d;
-    uint16_t& slot = gBarSlots[slotOf(key * 0x9E3779B97F4A7C15ull ^ opsKey, kBarSlots)];
+    const uint64_t key = foldKey(foldKey(foldKey(foldKey(a, b), c), d), opsKey);
+    uint16_t& slot = gBarSlots[slotOf(key, kBarSlots)];
     if (slot != 0) {
         const BarText& kept = gBarTexts[slot - 1];
         if (kept.ops == opsKey && kept.x0 == a && kept.y0 == b && kept.x1 == c && kept.y1 == d) {

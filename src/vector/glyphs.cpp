@@ -105,10 +105,9 @@ struct KeptText {
 
 // The slot of a glyph's piece `part` at (ox, oy) in a table of `slots`.
 size_t placeSlot(const GlyphOutline& g, size_t part, int32_t ox, int32_t oy, size_t slots) {
-    uint64_t key = reinterpret_cast<uintptr_t>(&g) / sizeof(GlyphOutline) + part;
-    key = key * 0x9E3779B97F4A7C15ull + static_cast<uint32_t>(ox);
-    key = key * 0x9E3779B97F4A7C15ull + static_cast<uint32_t>(oy);
-    return slotOf(key, slots);
+    const uint64_t glyph = reinterpret_cast<uintptr_t>(&g) / sizeof(GlyphOutline) + part;
+    return slotOf(foldKey(foldKey(glyph, static_cast<uint32_t>(ox)), static_cast<uint32_t>(oy)),
+                  slots);
 }
 
 // Glyphs come back at the same place and scale symbol after symbol (the light

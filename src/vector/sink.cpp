@@ -9,11 +9,7 @@ VectorState gVec;
 namespace {
 constexpr int32_t kSinkBuffer = 1024;  // one FSWrite per piece of this size
 std::string* gCapture = nullptr;
-}  // namespace
 
-void setSinkCapture(std::string* capture) { gCapture = capture; }
-
-namespace {
 using FileWrite = platform::OSErr (*)(platform::FileRef, int32_t*, const void*);
 
 void toFile(FileWrite write, const void* bytes, int32_t length) {
@@ -24,6 +20,8 @@ void toFile(FileWrite write, const void* bytes, int32_t length) {
         gVec.writeFailed = 1;
 }
 }  // namespace
+
+void setSinkCapture(std::string* capture) { gCapture = capture; }
 
 void writeRaw(const void* bytes, int32_t length) {
     if (!gCapture && platform::FSWriteQuick(gVec.filRef, bytes, length)) return;

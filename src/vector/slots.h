@@ -7,6 +7,10 @@
 #include <cstddef>
 #include <cstdint>
 
+// Folds part into a key for slotOf: the golden ratio's multiplier first spreads
+// what the key holds so far.
+inline uint64_t foldKey(uint64_t key, uint64_t part) { return key * 0x9E3779B97F4A7C15ull + part; }
+
 inline size_t slotOf(uint64_t key, size_t slots) {
     key ^= key >> 33;
     key *= 0xFF51AFD7ED558CCDull;

@@ -337,9 +337,8 @@ void setCharacterInFont(const unsigned char* text, const unsigned char* screenFo
     epsFontSelection(e, printer, static_cast<int64_t>(size), static_cast<int64_t>(size));
     // The text object of a character at a place: symbols of a batch set the
     // same characters at the same places over and over.
-    const uint64_t key = (uint64_t{static_cast<uint32_t>(x)} << 32 | static_cast<uint32_t>(y)) *
-                             0x9E3779B97F4A7C15ull +
-                         text[0];
+    const uint64_t key =
+        foldKey(uint64_t{static_cast<uint32_t>(x)} << 32 | static_cast<uint32_t>(y), text[0]);
     CharacterText& kept = gCharacterTexts[slotOf(key, kCharacterTexts)];
     if (kept.length != 0 && kept.ch == text[0] && kept.x == x && kept.y == y &&
         kept.ill == gOut.ill && kept.turn == gVec.trans2) {

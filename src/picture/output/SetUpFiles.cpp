@@ -351,10 +351,6 @@ bool pictureFitsItsUnits(const qd::Picture& pict) {
            r.bottom <= kMostPictUnits;
 }
 
-}  // namespace
-
-namespace {
-
 // The output path's storage serves every file of a batch. A request made while
 // another waits in a file dialog's event loop gets a string of its own.
 struct ReusedPath {
