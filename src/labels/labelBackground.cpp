@@ -26,6 +26,15 @@ void line(const qd::RGBColor& c, int32_t h0, int32_t v0, int32_t h1, int32_t v1)
     qd::LineTo(h1, v1);
 }
 
+// A coordinate of the label's ground. A damaged document's label can be larger
+// than a port counts: it is held where the frames drawn just outside it still
+// have room.
+constexpr double kMostCoordinate = 1 << 30;
+int32_t coordinate(double v) {
+    if (!(v == v)) return 0;  // NaN
+    return static_cast<int32_t>(std::clamp(v, -kMostCoordinate, kMostCoordinate));
+}
+
 // A frame lit from the top left, just outside r.
 void threeD(const qd::Rect& r) {
     line(kWhite, r.left - 1, r.bottom, r.left - 1, r.top - 1);
@@ -42,15 +51,13 @@ void DrawLabelBackground(int32_t h, int32_t v, int32_t mode) {
     const int32_t shape = labelBack.shapeVersion & 0xFF;
     const bool squared = shape == kSquare || shape == kCircle;
     const int32_t sw = squared ? std::min(w, ht) : w, sh = squared ? std::min(w, ht) : ht;
-    qd::Rect r{v - 1, h - 1, v + sh + 1, h + sw + 1};
-    int32_t corner = kCorner;
-    if (mode == kPrinterMode || mode == kThermalMode) {
-        // The printer's port counts dots, as the items printed over the ground do.
-        const double k = gPrint.thermScale;
-        r = {static_cast<int32_t>(r.top * k), static_cast<int32_t>(r.left * k),
-             static_cast<int32_t>(r.bottom * k), static_cast<int32_t>(r.right * k)};
-        corner = static_cast<int32_t>(kCorner * k);
-    }
+    // The printer's port counts dots, as the items printed over the ground do.
+    const bool printing = mode == kPrinterMode || mode == kThermalMode;
+    const double k = printing ? gPrint.thermScale : 1;
+    const double top = v - 1.0, left = h - 1.0;
+    const qd::Rect r{coordinate(top * k), coordinate(left * k), coordinate((top + sh + 2) * k),
+                     coordinate((left + sw + 2) * k)};
+    const int32_t corner = printing ? coordinate(kCorner * k) : kCorner;
     qd::RGBColor back = kWhite;
     if (mode == 0)
         back = {channel(labelBack.backRed), channel(labelBack.backGreen),

@@ -11,6 +11,7 @@
 
 #include "app/world.h"
 #include "labels/itemFields.h"
+#include "labels/labelBackground.h"
 #include "labels/labelDoc.h"
 #include "labels/labelFile.h"
 #include "labels/runs/printLabels.h"
@@ -373,6 +374,24 @@ TEST_F(Driver, LabelGroundOnScreenAndPaper) {
     EXPECT_NE(screen.at(20, 15), screen.at(15, 15));  // a grid line
     EXPECT_EQ(paper.at(15, 15), 255);
     EXPECT_EQ(paper.at(20, 15), 255);
+}
+
+// A damaged document's label, some 12,000 km wide, printed at 1200 dpi: its
+// ground holds within the port's counting range instead of wrapping round (a
+// frame of negative size that paints nothing).
+TEST_F(Driver, HugeLabelGroundHoldsWithinThePort) {
+    labelBack.labelWidth = 4'000'000'000u;
+    labelBack.labelHeight = 3'000'000'000u;
+    gPrint.thermScale = 1200 / 72.0;
+    const picttest::Ops ops =
+        picttest::recordOps({0, 0, 300, 800}, [] { DrawLabelBackground(0, 0, 1); });
+    gPrint.thermScale = 1;
+    ASSERT_EQ(ops.painted.size(), 1u);
+    const qd::Rect& ground = ops.painted[0];
+    EXPECT_LT(ground.top, 0);
+    EXPECT_LT(ground.left, 0);
+    EXPECT_GE(ground.bottom, 1 << 29);
+    EXPECT_GE(ground.right, 1 << 29);
 }
 
 // Each alone on its label: DataBar-14 at every quarter turn (turned upright for
