@@ -24,6 +24,7 @@
 #include "vector/shapes.h"
 #include "vector/sink.h"
 #include "vector/textruns.h"
+#include "vector/units.h"
 
 PressState gPress;
 
@@ -390,8 +391,10 @@ void BuildPageFileHeader(const std::string& name, int32_t n, double width, doubl
     append(kMarker, sizeof kMarker);
     BuildExpComponent(height);
     BuildExpComponent(width);
-    BuildNorm11Component(static_cast<int32_t>(inUnit(labelBack.labelHeight, kMeasFine)));
-    BuildNorm11Component(static_cast<int32_t>(inUnit(labelBack.labelWidth, kMeasFine)));
+    // A damaged document's label may measure more fine units than the field
+    // counts: it is held at the field's end.
+    BuildNorm11Component(trunc32(inUnit(labelBack.labelHeight, kMeasFine)));
+    BuildNorm11Component(trunc32(inUnit(labelBack.labelWidth, kMeasFine)));
     int32_t records = 1;
     for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i)
         records += variableItem(i);

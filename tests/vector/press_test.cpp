@@ -175,6 +175,20 @@ TEST_F(Press, NoVariableItemGivesOnlyTheStaticRecord) {
     EXPECT_TRUE(fs::exists(dir / "plain.ps"));
 }
 
+// A damaged document's label, some 15,000 km square: its size in the page
+// file's fine units is held at the field's end instead of wrapping round.
+TEST_F(Press, AHugeLabelSizeIsHeldAtTheFieldsEnd) {
+    labelBack.across = labelBack.down = 1;
+    labelBack.labelWidth = labelBack.labelHeight = 4'000'000'000u;
+    addItem(kKindText, 10, 10, 30, 90)->setI16(item::humanPacked, 1);
+    ASSERT_EQ(pressExport("huge"), 0);
+    const std::string pg = readAll(dir / "huge_F1_1.pg");
+    const size_t at = pg.find("+02147483647");
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_EQ(pg.substr(at + 12, 12), "+02147483647");
+    EXPECT_EQ(pg.find("+-"), std::string::npos);
+}
+
 TEST_F(Press, AFileThatCannotBeWrittenStopsTheExport) {
     variableText();
     gPress.folder = (dir / "missing").string();
