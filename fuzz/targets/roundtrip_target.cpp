@@ -278,17 +278,13 @@ Expectation expectRetail(int32_t code, int32_t v, const std::string& data) {
 // value 10^13 higher) with the check digit of those 14 digits.
 Expectation expectDataBar(const std::string& data) {
     Expectation e;
-    const bool composite = data.find('|') != std::string::npos;
-    std::string primary = data.substr(0, data.find('|'));
-    // With a composite part the AI filter runs, and it drops every parenthesis
-    // of the data, the item number's included.
-    if (composite) std::erase_if(primary, [](char c) { return c == '(' || c == ')'; });
+    const std::string primary = data.substr(0, data.find('|'));
     if (primary.empty() || primary.size() > 13 || !allDigits(primary)) {
         e.refuse = true;
         return e;
     }
     std::string digits = std::string(13 - primary.size(), '0') + primary;
-    if (composite) digits = "1" + digits;
+    if (data.find('|') != std::string::npos) digits = "1" + digits;
     e.bytes = digits + gs1Check(digits);
     return e;
 }

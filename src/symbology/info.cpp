@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "symbology/GS1AI.h"
 #include "symbology/encoders.h"
@@ -396,7 +397,15 @@ int32_t prepare() {
         case 37: {
             // DataBar-14 and Limited: the composite part after '|'; Expanded: all of it.
             const char* bar = std::strchr(gData.chMainCode, '|');
-            if (v < 5 && bar) return EAN_APP_ID_FILTER(bar - gData.chMainCode + 1, '#');
+            if (v < 5 && bar) {
+                // The filter drops every parenthesis of the data. One in the item
+                // number is left as typed, for the encoder to refuse it as it does
+                // without a composite part, rather than make a number of the rest.
+                const std::string_view item(gData.chMainCode,
+                                            static_cast<size_t>(bar - gData.chMainCode));
+                if (item.find_first_of("()") != std::string_view::npos) return 0;
+                return EAN_APP_ID_FILTER(bar - gData.chMainCode + 1, '#');
+            }
             if (v >= 5 && v <= 7) return EAN_APP_ID_FILTER(0, '#');
             return 0;
         }

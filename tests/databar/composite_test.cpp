@@ -124,6 +124,18 @@ TEST(Composite, BadCompositeDataIsRefused) {
         EXPECT_EQ(gEl.cu_len, 0);
         EXPECT_FALSE(gMsg.last.empty());
     }
+    // An item number with parentheses is refused with a composite part as
+    // without one, DataBar-14 and Limited alike: its digits alone would make
+    // another number.
+    for (const int v : {0, 2, 4})
+        for (const std::string item : {"2)", "(01)2", "1234(5)"}) {
+            SCOPED_TRACE(std::to_string(v) + " " + item);
+            resetMessages();
+            EXPECT_EQ(dbtest::make(v, item + "|(21)ABC"), 1);
+            const std::string withComposite = gMsg.last;
+            EXPECT_EQ(dbtest::make(v, item), 1);
+            EXPECT_EQ(withComposite, gMsg.last);
+        }
     // The longest component that fits is made.
     ASSERT_EQ(dbtest::make(0, "2001234567890|" + std::string(148, '!')), 1);
     ASSERT_EQ(dbtest::make(0, "2001234567890|" + std::string(140, '!')), 0) << gMsg.last;
