@@ -523,11 +523,13 @@ void paintStackedRows(Painter& p) {
 
 // DataBar and its composite components: module rows in a composite part, a
 // separator and the linear part, whose rows take their heights from the bar height.
-void paintDataBar(Painter& p) {
+// The rows of a DataBar symbol in the element list as the painter lays them
+// out: row(r, yTop, yBottom) in points for each painted row, top down. T is
+// the text unit. The text row, when it is there, is returned (-1 when not).
+template <class Row>
+int32_t layDataBarRows(int32_t T, int32_t* starts, Row&& row) {
     const int32_t v = gSym.variation1;
-    const int32_t T = p.T;
     const double s = 0.1 * T;
-    int32_t starts[kMaxRows];
     int32_t n = rowStarts(starts, kMaxRows);
     int32_t textRow = -1;
     if (n > 0 && isTextRow(starts[n - 1])) {
@@ -548,6 +550,61 @@ void paintDataBar(Painter& p) {
     const bool withText = gSym.human > 0;
     double top = trunc32(gSym.Hei * kHeightPointsPerMm);
     double A = gSym.Hei * kHeightPointsPerMm;
+    // The coupon's header line stands above its rows.
+    if (v == 7 && gSym.human == 1) top = A = gSym.Hei * kHeightPointsPerMm - 1.2 * T;
+    if (firstLinear > 0) {
+        for (int32_t r = 0; r < firstLinear - 1; ++r) {
+            row(r, top, top - 3 * s);
+            top -= 3 * s;
+        }
+        row(firstLinear - 1, top, top - s);
+        top -= s;
+        A = top;
+    }
+    const double base = withText ? T : 0;  // the text stands under the lowest row
+    const int32_t linear = n - firstLinear;
+    if (linear <= 0) return textRow;
+    if (v == 2 && linear == 3) {
+        const double Ap = withText ? A - T : A;
+        const double X = (withText && v != 7) ? T : 0;
+        const double h = Ap / 2 + (withText ? T : 0);
+        row(firstLinear, A, h + s);
+        row(firstLinear + 1, Ap / 2 + s + X, h - s);
+        row(firstLinear + 2, Ap / 2 - s + X, X);
+    } else if (v == 3 && linear == 5) {
+        const double h = (A - base) / 2;
+        const double b = A - h + 1.5 * s;
+        row(firstLinear, A, b);
+        for (int32_t k = 1; k <= 3; ++k) row(firstLinear + k, b - (k - 1) * s, b - k * s);
+        row(firstLinear + 4, b - 3 * s, base);
+    } else if (v == 6 || v == 7) {
+        const int32_t barRows = (linear + 3) / 4;
+        const double h = (A - base) / barRows - s;
+        double y = A;
+        for (int32_t r = firstLinear; r < n; ++r) {
+            const bool bar = (r - firstLinear) % 4 == 0;
+            const double height = bar ? h - 1.5 * s : s;
+            row(r, y, y - height);
+            y -= height;
+        }
+    } else {
+        for (int32_t r = firstLinear; r < n; ++r) row(r, A, base);
+    }
+    return textRow;
+}
+
+// No row of a DataBar symbol is turned over: each stands above its bottom.
+bool dataBarRowsFit() {
+    int32_t starts[kMaxRows];
+    bool fit = true;
+    layDataBarRows(symbolTextUnit(), starts,
+                   [&](int32_t, double yTop, double yBottom) { fit = fit && yTop >= yBottom; });
+    return fit;
+}
+
+void paintDataBar(Painter& p) {
+    const int32_t v = gSym.variation1;
+    const int32_t T = p.T;
     int32_t textSize = gSym.customTeSize != 0 ? gSym.customTeSize : T;
     auto textWidth = [&](const char* text, int32_t len) {
         int16_t fnum = 0;
@@ -570,52 +627,14 @@ void paintDataBar(Painter& p) {
         const int32_t len = headerLength();
         const int32_t w = textWidth(gData.chHeadCode, len);
         if (len > 0) centredText(gData.chHeadCode, len, w, p.B, p.tb);
-        top = A = gSym.Hei * kHeightPointsPerMm - 1.2 * T;
     }
-    auto paintRow = [&](int32_t r, double yTop, double yBottom) {
-        // A composite component and the linear part stand as the DataBar encoder
-        // aligned them.
+    int32_t starts[kMaxRows];
+    const int32_t textRow = layDataBarRows(T, starts, [&](int32_t r, double yTop, double yBottom) {
+        // A composite component and the linear part stand as the DataBar
+        // encoder aligned them.
         const double shift = r < gRss.rowCount ? gRss.rowOffset[r] * charToWidth(kDarkModule) : 0;
         paintRunRow(p, starts[r], yTop, yBottom, shift);
-    };
-    if (firstLinear > 0) {
-        for (int32_t r = 0; r < firstLinear - 1; ++r) {
-            paintRow(r, top, top - 3 * s);
-            top -= 3 * s;
-        }
-        paintRow(firstLinear - 1, top, top - s);
-        top -= s;
-        A = top;
-    }
-    const double base = withText ? T : 0;  // the text stands under the lowest row
-    const int32_t linear = n - firstLinear;
-    if (linear <= 0) return;
-    if (v == 2 && linear == 3) {
-        const double Ap = withText ? A - T : A;
-        const double X = (withText && v != 7) ? T : 0;
-        const double h = Ap / 2 + (withText ? T : 0);
-        paintRow(firstLinear, A, h + s);
-        paintRow(firstLinear + 1, Ap / 2 + s + X, h - s);
-        paintRow(firstLinear + 2, Ap / 2 - s + X, X);
-    } else if (v == 3 && linear == 5) {
-        const double h = (A - base) / 2;
-        const double b = A - h + 1.5 * s;
-        paintRow(firstLinear, A, b);
-        for (int32_t k = 1; k <= 3; ++k) paintRow(firstLinear + k, b - (k - 1) * s, b - k * s);
-        paintRow(firstLinear + 4, b - 3 * s, base);
-    } else if (v == 6 || v == 7) {
-        const int32_t barRows = (linear + 3) / 4;
-        const double h = (A - base) / barRows - s;
-        double y = A;
-        for (int32_t r = firstLinear; r < n; ++r) {
-            const bool bar = (r - firstLinear) % 4 == 0;
-            const double height = bar ? h - 1.5 * s : s;
-            paintRow(r, y, y - height);
-            y -= height;
-        }
-    } else {
-        for (int32_t r = firstLinear; r < n; ++r) paintRow(r, A, base);
-    }
+    });
     if (gSym.human == 1 && v != 7 && textRow >= 0) {
         const int32_t len = std::min(18, rowEnd(textRow) - textRow);
         const char* text = reinterpret_cast<const char*>(gEl.chNum + textRow);
@@ -1015,6 +1034,7 @@ int32_t symbolTextUnit() { return trunc32(gSym.Siz * (bigText(gSym.code) ? 0.2 :
 
 bool linearBarsFit() {
     const int32_t code = gSym.code;
+    if (code == 37) return dataBarRowsFit();
     // Module rows, block letters and the four-state codes have geometry of their own.
     if (code >= 37 || code == 30 || code == 31) return true;
     const int32_t i = linearPaintStart(gEl.chNum, gEl.cu_len);

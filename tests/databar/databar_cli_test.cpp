@@ -83,6 +83,40 @@ TEST(DataBarCommandLine, RefusalsExitWithOne) {
     }
 }
 
+// A symbol too low for its rows under its text is refused, not painted with
+// rows turned over (out of its bounding box, or over each other); the lowest
+// that fits still reads.
+TEST(DataBarCommandLine, RowsWithoutRoomAreRefused) {
+    struct Low {
+        const char* type;
+        const char* data;
+        const char* height;
+    };
+    const Low low[] = {
+        {"Databar 14", "0", "2"},
+        {"Databar 14 Stacked", "0", "4"},
+        {"Databar 14 Stacked Omnidirectional", "0", "4"},
+        {"Databar Limited", "0", "3"},
+        {"Databar Expanded", "(01)98898765432106", "3"},
+        {"Databar Coupon", "(8110)106141416543213500110000310123196000", "8"},
+    };
+    for (const Low& l : low) {
+        SCOPED_TRACE(l.type);
+        const std::string path = testsupport::tempPath("low.eps");
+        std::remove(path.c_str());
+        const CliRun r = run({"{type:\"" + std::string(l.type) + "\", data:\"" + l.data +
+                              "\", height:\"" + l.height + "\", saveto:\"" + path + "\"}"});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("no room"), std::string::npos) << r.err;
+        EXPECT_TRUE(testsupport::slurp(path).empty());
+    }
+    const std::string path = testsupport::tempPath("lowest.eps");
+    const CliRun r =
+        run({"{type:\"Databar 14\", data:\"0\", height:\"4\", saveto:\"" + path + "\"}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readBack(path, true), reads("0"));
+}
+
 TEST(DataBarCommandLine, HelpListsTheMembersThatCanBeMade) {
     const CliRun r = run({"--help"});
     ASSERT_EQ(r.status, 0);
