@@ -48,7 +48,9 @@ void barFontText(const PageRect& r) {
     doColour(kColourFill);
     TextSizeGC(static_cast<int16_t>(gSym.customTeSize), gSym.customTeSize);
     SetAnyEpsFontP(gVec.gCtexsize * 1000000, gVec.gCtexsize * 1000000, gSym.fontBelow, -1);
-    TextPositionAccurate(r.left * 100000, r.upper * 100000);
+    // An item placed far off its page by a damaged document is held at the
+    // position unit's range.
+    TextPositionAccurate(trunc32(r.left * kPerPoint), trunc32(r.upper * kPerPoint));
     // The last character is index len1 - 1: the run ends there, not on the NUL.
     if (STRixel() == 0 && gData.len1 > 0) DrawTextEPS(gData.chMainCode, 0, gData.len1 - 1);
     if (overprint) TEInsert2("0 O\r");

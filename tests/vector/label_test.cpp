@@ -155,4 +155,22 @@ TEST(BarFontText, LowSymbolIsSetAsTextWithoutATrailingNul) {
         << "the white box behind the text, 1.5 mm high";
 }
 
+// A damaged document's label some 14,000 km high puts the text's place past
+// the position unit's range: it is held at the range's end, not wrapped round.
+TEST(BarFontText, PlaceBeyondThePositionRangeIsHeld) {
+    LabelItem* it = freshItem(88, 200, 30);
+    it->setI16(item::code, 5);
+    it->setI16(item::hei, 150);  // 1.5 mm
+    it->setI16(item::siz, 10000);
+    it->setText(item::dataText, "ABC\v\v");
+    it->setU32(item::len1, 3);
+    labelBack.labelWidth = 2000;
+    labelBack.labelHeight = 4'000'000'000u;
+    int result = -1;
+    const std::string doc = writeEPSout(&result);
+    EXPECT_EQ(result, 0);
+    EXPECT_NE(doc.find(" 21474.836470]e\r"), std::string::npos)
+        << doc.substr(doc.find("%%EndSetup"));
+}
+
 }  // namespace
