@@ -135,13 +135,18 @@ TEST(Orientation, RotationIsRememberedForOneItem) {
     EXPECT_EQ(p.right, 120);
 }
 
-TEST(BarFontText, LowSymbolIsSetAsTextWithoutATrailingNul) {
+// A Code 128 item of ABC 1.5 mm high, which is set as bar-font text.
+void barFontItem() {
     LabelItem* it = freshItem(88, 200, 30);
     it->setI16(item::code, 5);
     it->setI16(item::hei, 150);  // 1.5 mm
     it->setI16(item::siz, 10000);
     it->setText(item::dataText, "ABC\v\v");
     it->setU32(item::len1, 3);
+}
+
+TEST(BarFontText, LowSymbolIsSetAsTextWithoutATrailingNul) {
+    barFontItem();
     int result = -1;
     const std::string doc = writeEPSout(&result);
     EXPECT_EQ(result, 0);
@@ -158,12 +163,7 @@ TEST(BarFontText, LowSymbolIsSetAsTextWithoutATrailingNul) {
 // A damaged document's label some 14,000 km high puts the text's place past
 // the position unit's range: it is held at the range's end, not wrapped round.
 TEST(BarFontText, PlaceBeyondThePositionRangeIsHeld) {
-    LabelItem* it = freshItem(88, 200, 30);
-    it->setI16(item::code, 5);
-    it->setI16(item::hei, 150);  // 1.5 mm
-    it->setI16(item::siz, 10000);
-    it->setText(item::dataText, "ABC\v\v");
-    it->setU32(item::len1, 3);
+    barFontItem();
     labelBack.labelWidth = 2000;
     labelBack.labelHeight = 4'000'000'000u;
     int result = -1;
