@@ -521,8 +521,6 @@ void paintStackedRows(Painter& p) {
     for (int32_t r = 0; r < n; ++r) paintRunRow(p, starts[r], top - r * h, top - (r + 1) * h);
 }
 
-// DataBar and its composite components: module rows in a composite part, a
-// separator and the linear part, whose rows take their heights from the bar height.
 // The rows of a DataBar symbol in the element list as the painter lays them
 // out: row(r, yTop, yBottom) in points for each painted row, top down. T is
 // the text unit. The text row, when it is there, is returned (-1 when not).
@@ -602,6 +600,8 @@ bool dataBarRowsFit() {
     return fit;
 }
 
+// DataBar and its composite components: module rows in a composite part, a
+// separator and the linear part, whose rows take their heights from the bar height.
 void paintDataBar(Painter& p) {
     const int32_t v = gSym.variation1;
     const int32_t T = p.T;
