@@ -17,7 +17,7 @@
 #include "symbology/state.h"
 
 // A target is compiled with its entry under a name of its own in the replay
-// build, where three targets share one program.
+// build, where the targets share one program.
 #ifndef STRIXEL_FUZZ_ENTRY
 #define STRIXEL_FUZZ_ENTRY LLVMFuzzerTestOneInput
 #endif

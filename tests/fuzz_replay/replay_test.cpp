@@ -23,6 +23,7 @@ extern "C" int fuzzRoundTripOneInput(const uint8_t* in, size_t n);
 extern "C" int fuzzDocumentOneInput(const uint8_t* in, size_t n);
 extern "C" int fuzzEpsSettingsOneInput(const uint8_t* in, size_t n);
 extern "C" int fuzzSettingsOneInput(const uint8_t* in, size_t n);
+extern "C" int fuzzImportOneInput(const uint8_t* in, size_t n);
 
 namespace {
 
@@ -106,6 +107,7 @@ TEST(FuzzReplay, CrashCorpus) { replay("crash", fuzzCrashOneInput); }
 TEST(FuzzReplay, RoundTripCorpus) { replay("roundtrip", fuzzRoundTripOneInput); }
 TEST(FuzzReplay, EpsSettingsCorpus) { replay("epssettings", fuzzEpsSettingsOneInput); }
 TEST(FuzzReplay, SettingsCorpus) { replay("settings", fuzzSettingsOneInput); }
+TEST(FuzzReplay, ImportCorpus) { replay("import", fuzzImportOneInput); }
 // Each document is written in nine dialects: the slowest corpus by far.
 constexpr size_t kDocumentShards = 6;
 struct DocumentReplay : ::testing::TestWithParam<size_t> {};

@@ -666,7 +666,8 @@ bool GWorldRowRepeats(GWorldPtr world, int y) {
         if (std::memcmp(row, row - stride, bytes - 1) != 0) return false;
         const unsigned bits =
             kBitsLsbFirst ? (1u << (width % 8)) - 1 : (0xFF00u >> (width % 8)) & 0xFFu;
-        return ((row[bytes - 1] ^ row[bytes - 1 - stride]) & bits) == 0;
+        const unsigned char* above = row - stride;
+        return ((row[bytes - 1] ^ above[bytes - 1]) & bits) == 0;
     }
     return std::memcmp(row, row - stride, bytes) == 0;
 }
