@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <stdlib.h>  // setenv
 #include <string>
 
 #include "app/world.h"
@@ -60,6 +61,19 @@ inline bool parseRequest(const uint8_t* in, size_t n, Request* r) {
     }
     return r->options.size() <= kMaxOptions && r->data.size() <= kMaxData;
 }
+
+// An environment variable set for a while, put back as it was when the check ends.
+struct KeptVariable {
+    std::string name, value;
+    bool had = false;
+    KeptVariable(const char* n, const std::string& now) : name(n) {
+        if (const char* v = std::getenv(n)) had = true, value = v;
+        ::setenv(n, now.c_str(), 1);
+    }
+    ~KeptVariable() {
+        had ? (void)::setenv(name.c_str(), value.c_str(), 1) : (void)::unsetenv(name.c_str());
+    }
+};
 
 inline Request* gCurrent = nullptr;  // the request being run, for the report
 

@@ -1,20 +1,25 @@
-// An import run through the command line over an import file of any bytes:
-// fields quoted or not, line ends of every kind, NUL bytes, UTF-8 or not, a
-// record template naming any field, and the file named after any field. The
-// run ends with status 0 or 1 (1 says why); every file it makes lies in the
-// folder it was given, is not empty, and no half-made file is left behind.
+// An import file of any bytes (fields quoted or not, line ends of every kind,
+// NUL bytes, UTF-8 or not) through the command line: an import run of symbols
+// by a record template naming any field, each file named after any field, or a
+// label document whose item takes its records, printed to a PDF file. The run
+// ends with status 0 or 1 (1 says why); every file it makes lies where it was
+// told, is not empty, and no half-made file is left behind.
 #include <stdlib.h>  // mkdtemp
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "automation/cli.h"
+#include "automation/options.h"
+#include "labels/labelDoc.h"
+#include "labels/labelFile.h"
 #include "fuzz_common.h"
 
 namespace {
@@ -32,12 +37,24 @@ constexpr const char* kTypes[] = {"Code 128", "Code 39",    "EAN 13",     "UPC A
                                   "PDF417",   "Datamatrix", "Databar 14", "Telepen"};
 
 struct Kind {
-    const char* flag;  // the command line's kind (and dialect)
+    const char* flag;  // the command line's kind (and dialect), or --open
     bool folder;       // a file a record, or one file of text lines
 };
+constexpr char kOpen[] = "--open";
 constexpr Kind kKinds[] = {{"--kind=text-line", false}, {"--kind=vector", true},
                            {"--kind=text", true},       {"--kind=tiff", true},
-                           {"--kind=picture", true},    {"--dialect=pdf", true}};
+                           {"--kind=picture", true},    {"--dialect=pdf", true},
+                           {"--kind=pc-eps", true},     {"--kind=bmp72", true},
+                           {"--kind=text-utf16", true}, {kOpen, false}};
+
+// Settings the records are made with: none, or the far ends of the ranges.
+constexpr const char* kMoreKeys[] = {"",
+                                     ", size:\"10\"",
+                                     ", size:\"327\", height:\"327\"",
+                                     ", height:\"1.01\"",
+                                     ", height:\"4\", bwr:\"999\"",
+                                     ", options:\"2\"",
+                                     ", options:\"Q4\", colour:\"100 0 0 0\""};
 
 // The folder of this process, on memory-backed storage where there is one;
 // removed when the process ends.
@@ -83,12 +100,50 @@ std::string describe(const std::vector<std::string>& args, const std::string& fi
 
 }  // namespace
 
-// Input: type byte, kind byte, a byte of start (2 bits), title field (2 bits)
-// and count (4 bits), the template up to a line feed, then the import file.
+// The sheet of the label document, in tenths of a point: 2 by 3 labels.
+constexpr int32_t kAcross = 2, kDown = 3, kMargin = 300, kLabelWidth = 2500, kLabelHeight = 2000,
+                  kGap = 100;
+constexpr int32_t kProModeImport = 2;
+constexpr size_t kEndOfFileTail = 8;  // %%EOF and its line end
+
+// A label document whose one barcode item takes its data from the records of
+// `records` by `templ`; false when it cannot be made.
+bool saveImportDocument(const char* type, const std::string& templ, const fs::path& records,
+                        const fs::path& doc) {
+    resetWorld();
+    resetMessages();
+    gMsg.quiet = true;
+    initLabelItems();
+    labelBack.leftMargin = labelBack.topMargin = kMargin;
+    labelBack.across = kAcross;
+    labelBack.down = kDown;
+    labelBack.spaceAcross = labelBack.spaceDown = kGap;
+    labelBack.labelWidth = kLabelWidth;
+    labelBack.labelHeight = kLabelHeight;
+    if (addLabelItem() != 0 || parseCodeType(type) != 1) return false;
+    gLabel.labelParts[0]->setI16(item::kind, kKindBarcode);
+    gLabel.itRect = {40, 20, 160, 230};
+    copyBounded(gData.chMainCode, templ.c_str());
+    copyBounded(gData.chMainCode2, templ.c_str());
+    gData.len1 = gData.len11 = 0;  // the data keeps its own length
+    gLabel.serPos = templ;
+    gLabel.proMode = kProModeImport;
+    gLabel.notDrawn = 0;
+    setItemRect(0);
+    setItemData(0, 2);
+    gDocFile.impoFile = records.string();
+    const bool saved = saveDocumentTo(doc.string()) == 0;
+    resetWorld();
+    return saved;
+}
+
+// Input: type byte, kind byte (the kind, then the settings), a byte of start (2 bits), title field
+// (2 bits) and count (4 bits), the template up to a line feed, then the import file.
 extern "C" int STRIXEL_FUZZ_ENTRY(const uint8_t* in, size_t n) {
     if (n < 4) return 0;
     const char* type = kTypes[in[0] % std::size(kTypes)];
     const Kind& kind = kKinds[in[1] % std::size(kKinds)];
+    const char* more = kMoreKeys[in[1] / std::size(kKinds) % std::size(kMoreKeys)];
     const int start = 1 + (in[2] & 3);
     const int title = (in[2] >> 2) & 3;
     const int count = 1 + (in[2] >> 4);
@@ -109,12 +164,29 @@ extern "C" int STRIXEL_FUZZ_ENTRY(const uint8_t* in, size_t n) {
     std::ofstream(records, std::ios::binary) << file;
     fs::create_directory(out, ec);
 
-    const std::string saveto = kind.folder ? out.string() + "/" : lines.string();
-    const std::vector<std::string> args = {
-        "strixel", kind.flag,
-        "{type:\"" + std::string(type) + "\", data:\"" + templ + "\", import:\"" +
-            records.string() + "|" + std::to_string(start) + "|" + std::to_string(title) + "|" +
-            std::to_string(count) + "\", saveto:\"" + saveto + "\"}"};
+    const fs::path doc = work / "labels.labl";
+    const fs::path pdf = work / "labels.pdf";
+    const fs::path config = work / "config";
+    const fs::path data = work / "data";
+    const bool document = kind.flag == kOpen;
+    std::vector<std::string> args = {"strixel", kind.flag};
+    if (document) {
+        if (!saveImportDocument(type, templ, records, doc)) return 0;
+        // Printing keeps its settings in the preferences folder: one of this process.
+        fs::create_directories(config / "strixel", ec);
+        fs::create_directories(data / "strixel", ec);
+        args.push_back(doc.string());
+        args.push_back("{printer:\"" + pdf.string() + "\", number:\"" + std::to_string(count) +
+                       "\"}");
+    } else {
+        const std::string saveto = kind.folder ? out.string() + "/" : lines.string();
+        args.push_back("{type:\"" + std::string(type) + "\", data:\"" + templ + "\"" + more +
+                       ", import:\"" + records.string() + "|" + std::to_string(start) + "|" +
+                       std::to_string(title) + "|" + std::to_string(count) + "\", saveto:\"" +
+                       saveto + "\"}");
+    }
+    const fuzzing::KeptVariable configHome("XDG_CONFIG_HOME", config.string());
+    const fuzzing::KeptVariable dataHome("XDG_DATA_HOME", data.string());
     std::vector<const char*> argv;
     for (const std::string& a : args) argv.push_back(a.c_str());
     std::istringstream stdIn;
@@ -128,7 +200,8 @@ extern "C" int STRIXEL_FUZZ_ENTRY(const uint8_t* in, size_t n) {
     if (status == 1 && stdErr.str().empty()) return finding("failed without a word" + what);
     for (const auto& e : fs::directory_iterator(work, ec)) {
         const fs::path& p = e.path();
-        if (p != records && p != out && p != lines)
+        if (p != records && p != out && p != lines && p != doc && p != pdf && p != config &&
+            p != data)
             return finding("a file outside the output: " + p.string() + what);
     }
     int made = 0;
@@ -142,8 +215,16 @@ extern "C" int STRIXEL_FUZZ_ENTRY(const uint8_t* in, size_t n) {
     }
     if (status == 0) {
         if (kind.folder && made == 0) return finding("made nothing and said nothing" + what);
-        if (!kind.folder && (!fs::exists(lines) || fs::file_size(lines, ec) == 0))
+        if (document) {
+            std::ifstream f(pdf, std::ios::binary);
+            const std::string printed(std::istreambuf_iterator<char>(f), {});
+            const size_t end = printed.rfind("%%EOF");
+            if (printed.rfind("%PDF-", 0) != 0 || end == std::string::npos ||
+                printed.size() - end > kEndOfFileTail)
+                return finding("printed no whole PDF and said nothing" + what);
+        } else if (!kind.folder && (!fs::exists(lines) || fs::file_size(lines, ec) == 0)) {
             return finding("no text lines and nothing said" + what);
+        }
     }
     return 0;
 }

@@ -48,19 +48,6 @@ std::string slurp(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// The environment variable as it was, put back when the check ends.
-struct KeptVariable {
-    std::string name, value;
-    bool had = false;
-    KeptVariable(const char* n, const std::string& now) : name(n) {
-        if (const char* v = std::getenv(n)) had = true, value = v;
-        ::setenv(n, now.c_str(), 1);
-    }
-    ~KeptVariable() {
-        had ? (void)::setenv(name.c_str(), value.c_str(), 1) : (void)::unsetenv(name.c_str());
-    }
-};
-
 // A file read, written, read and written again: the two writes agree.
 void roundTrip(const char* name, const std::string& bytes, void (*read)(), int16_t (*write)()) {
     const std::string path = platform::userPreferencesFolder() + "/" + name;
@@ -154,8 +141,8 @@ void colourLibrary(const std::string& bytes) {
 extern "C" int STRIXEL_FUZZ_ENTRY(const uint8_t* in, size_t n) {
     if (n > kMostSettings) return 0;
     const std::string bytes(reinterpret_cast<const char*>(in), n);
-    const KeptVariable config("XDG_CONFIG_HOME", home() + "/config");
-    const KeptVariable data("XDG_DATA_HOME", home() + "/data");
+    const fuzzing::KeptVariable config("XDG_CONFIG_HOME", home() + "/config");
+    const fuzzing::KeptVariable data("XDG_DATA_HOME", home() + "/data");
     resetWorld();
     resetMessages();
     gMsg.quiet = true;
