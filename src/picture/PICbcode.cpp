@@ -39,7 +39,8 @@ constexpr double kHLeft0 = 141, kHLeft1 = 221, kHRight0 = 241, kHRight1 = 321, k
 constexpr const char* kUpcBarFontLine = "0;;;;;;;566666;;;;666668;;;;;4";
 constexpr int32_t kUpcBarFontChars = 29;
 
-int32_t toFine(int32_t points) { return points * kFineNum / kFineDen; }
+// A symbol as wide as a damaged document may make it is held at the unit's range.
+int32_t toFine(int32_t points) { return sum32(int64_t{points} * kFineNum / kFineDen, 0); }
 
 // Options text "rows X columns" of a DataMatrix; false without a usable form.
 bool rowsByColumns(int32_t* rows, int32_t* cols) {
@@ -253,7 +254,7 @@ void MeasureBarCodeBox(qd::Rect* frame, qd::Rect* window) {
     }
     const int32_t fw = toFine(W);
     int32_t hf = static_cast<int32_t>(hmm * kFinePerPoint);
-    if (square()) hf = static_cast<int32_t>(squareHeight(fw));
+    if (square()) hf = trunc32(squareHeight(fw));
     if (gSym.lMode & 4)
         hf += static_cast<int32_t>((gSym.gline - static_cast<int32_t>(gSym.gline)) * kFinePerPoint);
     *frame = {0, 0, hf, fw};
@@ -290,7 +291,7 @@ void PICbcode(int32_t left, int32_t top, int32_t* outRight, int32_t* outBottom, 
     double s = 1;
     if (!label) {
         frame = {0, 0, toFine(bottom), toFine(right)};
-        if (square()) frame.bottom = static_cast<int32_t>(squareHeight(frame.right));
+        if (square()) frame.bottom = trunc32(squareHeight(frame.right));
         s = kItemScale;
     }
 

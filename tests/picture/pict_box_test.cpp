@@ -95,4 +95,23 @@ TEST(PictureBox, SquareSymbolsAndDataMatrixOptions) {
     EXPECT_EQ(window.height(), static_cast<int>(window.width() / 48.0 * 16));
 }
 
+// A damaged document's border line (32,767 points) printed at 1200 dpi, where the
+// run scales it by the dots a point holds: the box in hundredths of a millimetre,
+// some 390 m wide, is more than the points times 2540 hold in 32 bits. It is kept
+// whole instead of wrapping round to a box of negative size.
+TEST(PictureBox, AWideBorderPrintedInDotsKeepsItsBox) {
+    for (const Spec& spec : {Spec{5, 0, "WIDE BORDER", ""}, Spec{38, 0, "WIDE", ""}}) {
+        ASSERT_TRUE(prepare(spec));
+        gSym.line = 32767 * 1200 / 72.0;
+        qd::Rect frame, window;
+        MeasureBarCodeBox(&frame, &window);
+        EXPECT_GT(window.width(), 2 * gSym.line) << spec.code;
+        EXPECT_EQ(frame.width(), int64_t{window.width()} * 2540 / 72) << spec.code;
+        EXPECT_GT(frame.height(), 0) << spec.code;
+        qd::Picture* pic = record();
+        EXPECT_EQ(pic->frame.width(), frame.width()) << spec.code;
+        qd::KillPicture(pic);
+    }
+}
+
 }  // namespace
