@@ -98,8 +98,6 @@ std::string describe(const std::vector<std::string>& args, const std::string& fi
     return d + "\n  file \"" + printable(file) + "\"";
 }
 
-}  // namespace
-
 // The sheet of the label document, in tenths of a point: 2 by 3 labels.
 constexpr int32_t kAcross = 2, kDown = 3, kMargin = 300, kLabelWidth = 2500, kLabelHeight = 2000,
                   kGap = 100;
@@ -136,6 +134,8 @@ bool saveImportDocument(const char* type, const std::string& templ, const fs::pa
     resetWorld();
     return saved;
 }
+
+}  // namespace
 
 // Input: type byte, kind byte (the kind, then the settings), a byte of start (2 bits), title field
 // (2 bits) and count (4 bits), the template up to a line feed, then the import file.
