@@ -7,6 +7,7 @@
 #include "vector/shapes.h"
 #include "vector/sink.h"
 #include "vector/textruns.h"
+#include "vector/units.h"
 
 namespace {
 
@@ -97,8 +98,9 @@ void DrawMS128Text(const char* text, int32_t length, int32_t mode, int32_t x, in
                         by + kBoxAbove * scale);
             pcolourwhite();
         }
-        const int32_t gx = x + static_cast<int32_t>(g.dx * scale);
-        const int32_t gy = y + (g.raised ? static_cast<int32_t>(kRaise * scale) : 0);
+        // An item far off its page puts the text at the end of the unit's range.
+        const int32_t gx = sum32(x, trunc32(g.dx * scale));
+        const int32_t gy = sum32(y, g.raised ? trunc32(kRaise * scale) : 0);
         TextPositionAccurate(gx, gy);
         DrawTextEPS(text, g.first, g.first + count - 1);
     }

@@ -43,4 +43,16 @@ TEST_F(VectorTest, RetailTextMatchesItsGoldenText) {
                   [] { pstrSet(gSym.fontBelow, "Helvetica"); });
 }
 
+// A damaged document can put the text at the far end of the position range:
+// the groups right of it and above it stay there instead of wrapping round to
+// the other side of the page.
+TEST_F(VectorTest, RetailTextAtTheEndOfTheRangeStaysThere) {
+    pstrSet(gSym.fontBelow, "Helvetica");
+    dialect(88);
+    DrawMS128Text("123456789012345678", 18, 1, INT32_MAX - 100, INT32_MAX, 1.0);
+    const std::string page = written();
+    EXPECT_NE(page.find("21474.83647"), std::string::npos) << crToLf(page);
+    EXPECT_EQ(page.find("-2147"), std::string::npos) << crToLf(page);
+}
+
 }  // namespace
