@@ -17,10 +17,8 @@
 #include <vector>
 
 #include "automation/cli.h"
-#include "automation/options.h"
-#include "labels/labelDoc.h"
-#include "labels/labelFile.h"
 #include "fuzz_common.h"
+#include "fuzz_documents.h"
 
 namespace {
 
@@ -98,42 +96,7 @@ std::string describe(const std::vector<std::string>& args, const std::string& fi
     return d + "\n  file \"" + printable(file) + "\"";
 }
 
-// The sheet of the label document, in tenths of a point: 2 by 3 labels.
-constexpr int32_t kAcross = 2, kDown = 3, kMargin = 300, kLabelWidth = 2500, kLabelHeight = 2000,
-                  kGap = 100;
-constexpr int32_t kProModeImport = 2;
 constexpr size_t kEndOfFileTail = 8;  // %%EOF and its line end
-
-// A label document whose one barcode item takes its data from the records of
-// `records` by `templ`; false when it cannot be made.
-bool saveImportDocument(const char* type, const std::string& templ, const fs::path& records,
-                        const fs::path& doc) {
-    resetWorld();
-    resetMessages();
-    gMsg.quiet = true;
-    initLabelItems();
-    labelBack.leftMargin = labelBack.topMargin = kMargin;
-    labelBack.across = kAcross;
-    labelBack.down = kDown;
-    labelBack.spaceAcross = labelBack.spaceDown = kGap;
-    labelBack.labelWidth = kLabelWidth;
-    labelBack.labelHeight = kLabelHeight;
-    if (addLabelItem() != 0 || parseCodeType(type) != 1) return false;
-    gLabel.labelParts[0]->setI16(item::kind, kKindBarcode);
-    gLabel.itRect = {40, 20, 160, 230};
-    copyBounded(gData.chMainCode, templ.c_str());
-    copyBounded(gData.chMainCode2, templ.c_str());
-    gData.len1 = gData.len11 = 0;  // the data keeps its own length
-    gLabel.serPos = templ;
-    gLabel.proMode = kProModeImport;
-    gLabel.notDrawn = 0;
-    setItemRect(0);
-    setItemData(0, 2);
-    gDocFile.impoFile = records.string();
-    const bool saved = saveDocumentTo(doc.string()) == 0;
-    resetWorld();
-    return saved;
-}
 
 }  // namespace
 
@@ -171,7 +134,9 @@ extern "C" int STRIXEL_FUZZ_ENTRY(const uint8_t* in, size_t n) {
     const bool document = kind.flag == kOpen;
     std::vector<std::string> args = {"strixel", kind.flag};
     if (document) {
-        if (!saveImportDocument(type, templ, records, doc)) return 0;
+        if (!fuzzing::saveOneItemDocument(type, templ, fuzzing::kProModeImport, "",
+                                          records.string(), doc.string()))
+            return 0;
         // Printing keeps its settings in the preferences folder: one of this process.
         fs::create_directories(config / "strixel", ec);
         fs::create_directories(data / "strixel", ec);

@@ -24,6 +24,7 @@ extern "C" int fuzzDocumentOneInput(const uint8_t* in, size_t n);
 extern "C" int fuzzEpsSettingsOneInput(const uint8_t* in, size_t n);
 extern "C" int fuzzSettingsOneInput(const uint8_t* in, size_t n);
 extern "C" int fuzzImportOneInput(const uint8_t* in, size_t n);
+extern "C" int fuzzRecordsOneInput(const uint8_t* in, size_t n);
 
 namespace {
 
@@ -108,6 +109,7 @@ TEST(FuzzReplay, RoundTripCorpus) { replay("roundtrip", fuzzRoundTripOneInput); 
 TEST(FuzzReplay, EpsSettingsCorpus) { replay("epssettings", fuzzEpsSettingsOneInput); }
 TEST(FuzzReplay, SettingsCorpus) { replay("settings", fuzzSettingsOneInput); }
 TEST(FuzzReplay, ImportCorpus) { replay("import", fuzzImportOneInput); }
+TEST(FuzzReplay, RecordsCorpus) { replay("records", fuzzRecordsOneInput); }
 // Each document is written in nine dialects: the slowest corpus by far.
 constexpr size_t kDocumentShards = 6;
 struct DocumentReplay : ::testing::TestWithParam<size_t> {};
