@@ -8,8 +8,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <stdlib.h>  // setenv
+#include <stdlib.h>  // setenv, mkdtemp
+
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "app/world.h"
 #include "symbology/Filters.h"
@@ -72,6 +75,25 @@ struct KeptVariable {
     }
     ~KeptVariable() {
         had ? (void)::setenv(name.c_str(), value.c_str(), 1) : (void)::unsetenv(name.c_str());
+    }
+};
+
+// A folder of this process for the files a run makes, on memory-backed storage
+// where there is one; removed when the process ends. Empty when none can be made.
+struct WorkFolder {
+    std::filesystem::path path;
+    explicit WorkFolder(const std::string& target) {
+        for (const char* root : {"/dev/shm", "/tmp"}) {
+            std::string name = std::string(root) + "/strixel-" + target + "-fuzz-XXXXXX";
+            if (::mkdtemp(name.data())) {
+                path = name;
+                return;
+            }
+        }
+    }
+    ~WorkFolder() {
+        std::error_code ec;
+        if (!path.empty()) std::filesystem::remove_all(path, ec);
     }
 };
 

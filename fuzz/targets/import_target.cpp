@@ -4,8 +4,6 @@
 // label document whose item takes its records, printed to a PDF file. The run
 // ends with status 0 or 1 (1 says why); every file it makes lies where it was
 // told, is not empty, and no half-made file is left behind.
-#include <stdlib.h>  // mkdtemp
-
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -54,26 +52,8 @@ constexpr const char* kMoreKeys[] = {"",
                                      ", options:\"2\"",
                                      ", options:\"Q4\", colour:\"100 0 0 0\""};
 
-// The folder of this process, on memory-backed storage where there is one;
-// removed when the process ends.
-struct WorkFolder {
-    fs::path path;
-    WorkFolder() {
-        char shm[] = "/dev/shm/strixel-import-fuzz-XXXXXX";
-        char tmp[] = "/tmp/strixel-import-fuzz-XXXXXX";
-        if (::mkdtemp(shm))
-            path = shm;
-        else if (::mkdtemp(tmp))
-            path = tmp;
-    }
-    ~WorkFolder() {
-        std::error_code ec;
-        if (!path.empty()) fs::remove_all(path, ec);
-    }
-};
-
 const fs::path& workFolder() {
-    static const WorkFolder folder;
+    static const fuzzing::WorkFolder folder("import");
     return folder.path;
 }
 

@@ -9,7 +9,6 @@
 // of the machine, and is skipped. Printer queues are looked for at a printing
 // system that is not there.
 #include <fcntl.h>
-#include <stdlib.h>  // mkdtemp
 #include <unistd.h>
 
 #include <algorithm>
@@ -105,24 +104,8 @@ const Opened& opened() {
     return files;
 }
 
-struct WorkFolder {
-    fs::path path;
-    WorkFolder() {
-        char shm[] = "/dev/shm/strixel-records-fuzz-XXXXXX";
-        char tmp[] = "/tmp/strixel-records-fuzz-XXXXXX";
-        if (::mkdtemp(shm))
-            path = shm;
-        else if (::mkdtemp(tmp))
-            path = tmp;
-    }
-    ~WorkFolder() {
-        std::error_code ec;
-        if (!path.empty()) fs::remove_all(path, ec);
-    }
-};
-
 const fs::path& workFolder() {
-    static const WorkFolder folder;
+    static const fuzzing::WorkFolder folder("records");
     return folder.path;
 }
 
