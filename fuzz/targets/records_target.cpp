@@ -1,8 +1,8 @@
 // Script records of any bytes on standard input, as a user's script or a web
 // back end hands them over: braces, keys, quotes and values in any order,
 // several records a line, line ends of every kind, text that is no UTF-8. The
-// run ends with status 0, 1 or 2 (which say why, on standard error), and every file
-// it makes is whole: not empty, and no half-made file left behind.
+// run ends with status 0, 1 or 2 (1 and 2 say why, on standard error), and
+// every file it makes is whole: not empty, and no half-made file left behind.
 //
 // Files are named relative to a folder of this process, which is the working
 // folder while the record runs: an input holding a slash could name any file
@@ -182,8 +182,7 @@ extern "C" int STRIXEL_FUZZ_ENTRY(const uint8_t* in, size_t n) {
         if (!e.is_regular_file()) return finding("not a file: " + name + what);
         if (name.rfind(".strixel-", 0) == 0 && e.path().extension() == ".tmp")
             return finding("a half-made file left: " + name + what);
-        if (e.is_regular_file() && e.file_size(ec) == 0)
-            return finding("an empty file: " + name + what);
+        if (e.file_size(ec) == 0) return finding("an empty file: " + name + what);
     }
     return 0;
 }
