@@ -16,7 +16,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <system_error>
@@ -25,6 +24,7 @@
 #include "automation/cli.h"
 #include "fuzz_common.h"
 #include "fuzz_documents.h"
+#include "support/reader.h"
 
 namespace {
 
@@ -72,17 +72,13 @@ struct Opened {
     std::string eps, plain, asking;
 };
 
-std::string slurp(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-}
-
 const Opened& opened() {
     static const Opened files = [] {
         Opened o;
-        std::error_code ec;
-        const fs::path dir = fs::temp_directory_path(ec) / "strixel-records-fuzz-seed";
-        fs::create_directories(dir, ec);
+        // A folder of its own: the processes of a forked run make theirs side by side.
+        const fuzzing::WorkFolder made("records-seed");
+        const fs::path& dir = made.path;
+        if (dir.empty()) return o;
         const std::string eps = (dir / kOpenedEps).string();
         const std::string record =
             "{type:\"Code 128\", data:\"OPENED-1\", size:\"120\", saveto:\"" + eps + "\"}";
@@ -90,15 +86,14 @@ const Opened& opened() {
         std::istringstream in;
         std::ostringstream out, err;
         runCommandLine(2, argv, in, out, err);
-        o.eps = slurp(eps);
+        o.eps = testsupport::slurp(eps);
         const fs::path plain = dir / kPlainLabel, asking = dir / kAskingLabel;
         fuzzing::saveOneItemDocument("Code 128", "DOC-1", fuzzing::kProModePlain, "", "",
                                      plain.string());
         fuzzing::saveOneItemDocument("EAN 13", "?", fuzzing::kProModePrintTime, "Batch?", "",
                                      asking.string());
-        o.plain = slurp(plain);
-        o.asking = slurp(asking);
-        fs::remove_all(dir, ec);
+        o.plain = testsupport::slurp(plain.string());
+        o.asking = testsupport::slurp(asking.string());
         return o;
     }();
     return files;
