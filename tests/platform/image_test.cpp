@@ -6,6 +6,8 @@
 #include <cstring>
 #include <fstream>
 
+#include "platform/quickdraw/eps.h"
+#include "platform/quickdraw/pict.h"
 #include "platform/quickdraw/picture.h"
 #include "qd_world.h"
 #include "support/reader.h"
@@ -146,6 +148,71 @@ TEST(Images, DamagedFilesFailWithAReason) {
     std::ofstream(path, std::ios::binary) << palettePng();
     EXPECT_TRUE(ReadImageFile(path, &img, &error)) << error;
     EXPECT_EQ(ReadableImageKinds().size(), 3u);
+}
+
+// Longer than cairo makes a surface (a banner scan, a damaged file's claim):
+// drawn from every n-th pixel at any turn and depth, written into a picture's
+// bytes that read back, and never a null surface written through.
+TEST(Images, LongerThanASurfaceStillDraw) {
+    Image banner;
+    banner.width = 40000;
+    banner.height = 8;
+    banner.pixels.assign(static_cast<size_t>(banner.width) * banner.height, 0xFF000000u);
+    for (int depth : {1, 32})
+        for (double turn : {0.0, 90.0, 30.0}) {
+            World w({0, 0, 60, 60}, depth);
+            DrawImage(banner, {20, 10, 40, 50}, turn);
+            EXPECT_TRUE(w.black(30, 30)) << "depth " << depth << " turn " << turn;
+        }
+
+    // Wider than a PICT row holds: the map goes in sampled, onto the same place.
+    Image wide = banner;
+    wide.width = 5000;
+    wide.pixels.resize(static_cast<size_t>(wide.width) * wide.height);
+    for (int y = 0; y < wide.height; ++y)
+        for (int x = wide.width / 2; x < wide.width; ++x)
+            wide.pixels[static_cast<size_t>(y) * wide.width + x] = ~0u;
+    World w({0, 0, 60, 60});
+    Picture* pic = OpenPicture({0, 0, 60, 60});
+    DrawImage(wide, {10, 10, 30, 50}, 0);
+    ClosePicture();
+    const std::string bytes = WritePict(*pic);
+    KillPicture(pic);
+    std::string error;
+    Picture* back =
+        ReadPict(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &error);
+    ASSERT_NE(back, nullptr) << error;
+    World shown({0, 0, 60, 60});
+    DrawPicture(back, {0, 0, 60, 60});
+    KillPicture(back);
+    EXPECT_TRUE(shown.inked({{12, 20}, {28, 20}}, {{32, 20}, {48, 20}}));
+
+    // A turned group over a frame taller than a surface at the turn's resolution.
+    World tall({0, 0, 60, 60});
+    Picture* turned = OpenPicture({0, 0, 5000, 20});
+    BeginTurn(90, {10, 10});
+    PaintRect({5, 5, 15, 15});
+    EndTurn();
+    ClosePicture();
+    const std::string turnedBytes = WritePict(*turned);
+    KillPicture(turned);
+    back = ReadPict(reinterpret_cast<const unsigned char*>(turnedBytes.data()), turnedBytes.size(),
+                    &error);
+    EXPECT_NE(back, nullptr) << error;
+    KillPicture(back);
+}
+
+TEST(Images, EpsBoundingBoxesLargerThanAnyPageAreRefused) {
+    auto read = [](const std::string& box, std::string* error) {
+        const std::string eps = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: " + box + "\n";
+        EpsFile out;
+        return ReadEps(reinterpret_cast<const unsigned char*>(eps.data()), eps.size(), &out, error);
+    };
+    std::string error;
+    EXPECT_TRUE(read("0 0 32767 20", &error)) << error;
+    EXPECT_FALSE(read("0 0 40000 20", &error));
+    EXPECT_NE(error.find("BoundingBox"), std::string::npos);
+    EXPECT_FALSE(read("-1e300 0 1e300 20", &error));
 }
 
 }  // namespace

@@ -85,6 +85,25 @@ TEST(InkWorlds, HoldTheColourWorldsPixelsThresholded) {
     EXPECT_EQ(grey, colour);  // black and white are their own greys
 }
 
+// Glyphs far larger than the world, running out of it on every side: the one-bit
+// world keeps what falls inside, and a larger world at the same origin drawing
+// the same text afterwards gets all of its own.
+TEST(InkWorlds, TextLargerThanTheWorldAsTheColourWorldDrawsIt) {
+    auto bigText = [](const Rect& bounds, int depth) {
+        World w(bounds, depth);
+        MoveTo(-30, 90);
+        TextSize(140);
+        DrawString(reinterpret_cast<const unsigned char*>("\x02W8"));
+        return w.pixels();
+    };
+    for (const Rect& bounds : {kBounds, Rect{0, 0, 90, 120}}) {
+        int inked = 0;
+        ASSERT_TRUE(thresholded(bigText(bounds, 1), bigText(bounds, 32), &inked))
+            << bounds.bottom << " x " << bounds.right;
+        EXPECT_GT(inked, bounds.bottom * bounds.right / 8);
+    }
+}
+
 // A picture of rows of bars (rectangles painted one after another between the
 // same two rows, each row in its own pen mode and colour, overlapping, at every
 // bit offset, some past the edges) replayed at its size and scaled, under a clip.

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "platform/quickdraw/image.h"
 #include "qd_world.h"
 #include "support/fonts.h"
 #include "support/reader.h"
@@ -133,6 +134,49 @@ TEST(Pict, ReaderGivesBackTheDisplayListTheWriterWrote) {
     const std::string fine = WritePict(*pic, kPictHundredthsMmPerInch);
     EXPECT_EQ(static_cast<uint8_t>(fine[6]), 0);
     EXPECT_EQ(static_cast<uint8_t>(fine[7]), 72);
+    KillPicture(pic);
+}
+
+// A clip outline whose region would need more scan lines than a region's
+// 16-bit size counts: the region goes as its box, and the outline still reads
+// back exactly from its comment.
+TEST(Pict, OutlinesLongerThanARegionHoldsReadBack) {
+    World w({0, 0, 100, 100});
+    Picture* pic = OpenPicture({0, 0, 100, 100});
+    const Polygon slant{{{0, 0}, {20000, 20000}, {20000, 20010}}};
+    ClipPoly(slant);
+    PaintRect({0, 0, 100, 100});
+    ClosePicture();
+    const std::string bytes = WritePict(*pic);
+    std::string error;
+    Picture* back =
+        ReadPict(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &error);
+    ASSERT_NE(back, nullptr) << error;
+    ASSERT_EQ(back->ops.size(), pic->ops.size());
+    for (size_t i = 0; i < pic->ops.size(); ++i) EXPECT_TRUE(back->ops[i] == pic->ops[i]) << i;
+    KillPicture(back);
+    KillPicture(pic);
+}
+
+// Rows of fewer than 8 bytes are never packed: a map one pixel wide goes raw.
+TEST(Pict, MapsOnePixelWideReadBack) {
+    World w({0, 0, 40, 40});
+    Picture* pic = OpenPicture({0, 0, 40, 40});
+    Image column;
+    column.width = 1;
+    column.height = 3;
+    column.pixels = {0xFF000000u, 0xFFFF0000u, 0xFF00FF00u};
+    DrawImage(column, {4, 10, 34, 12}, 0);
+    ClosePicture();
+    const std::string bytes = WritePict(*pic);
+    std::string error;
+    Picture* back =
+        ReadPict(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &error);
+    ASSERT_NE(back, nullptr) << error;
+    ASSERT_EQ(back->ops.size(), pic->ops.size());
+    for (size_t i = 0; i < pic->ops.size(); ++i) EXPECT_TRUE(back->ops[i] == pic->ops[i]) << i;
+    EXPECT_EQ(WritePict(*back), bytes);
+    KillPicture(back);
     KillPicture(pic);
 }
 

@@ -252,6 +252,36 @@ TEST(QuickDrawText, ModesAndScaledText) {
     EXPECT_NEAR(w.blacks(), 4 * once, once);
 }
 
+// Glyphs larger than the font library sets (a damaged picture's size and
+// ratio) are left out, and the world goes on drawing what follows.
+TEST(QuickDrawText, GlyphsBeyondAnyFontSizeLeaveTheWorldDrawing) {
+    ASSERT_TRUE(testsupport::useTestFonts());
+    for (int depth : {32, 1}) {
+        World w({0, 0, 60, 120}, depth);
+        TextFont(fontNumber("Helvetica"));
+        TextSize(8552);
+        MoveTo(10, 30);
+        StdText("HH", 2, {1, 48}, {1, 1});
+        TextSize(20);
+        MoveTo(10, 55);
+        DrawString(reinterpret_cast<const unsigned char*>("\x02HH"));
+        EXPECT_GT(w.blacks(), 0) << depth;
+        const int text = w.blacks();
+        PaintRect({40, 80, 60, 120});
+        EXPECT_EQ(w.blacks(), text + 20 * 40) << depth;
+    }
+    // A picture's large ratio replayed onto a destination far larger than its
+    // frame: the scaled ratio stays within its numbers.
+    World w({0, 0, 60, 120});
+    Picture* pic = OpenPicture({0, 0, 10, 10});
+    StdText("HH", 2, {30000, 30000}, {1, 1});
+    ClosePicture();
+    DrawPicture(pic, {0, 0, 200000, 200000});
+    KillPicture(pic);
+    PaintRect({40, 80, 60, 120});
+    EXPECT_EQ(w.blacks(), 20 * 40);
+}
+
 TEST(QuickDrawText, TextAfterAClipIsLiftedShowsWhole) {
     ASSERT_TRUE(testsupport::useTestFonts());
     World w({0, 0, 40, 300});

@@ -37,7 +37,7 @@ bool startsWith(const unsigned char* data, size_t size, const char* text) {
 }
 
 // "%%BoundingBox: llx lly urx ury" in the header comments; "(atend)" looks at the
-// last one in the file.
+// last one in the file. A box of no size, or one larger than any page, is no use.
 bool boundingBox(const std::string& ps, EpsFile* out) {
     const std::string key = "%%BoundingBox:";
     size_t at = ps.find(key);
@@ -54,7 +54,10 @@ bool boundingBox(const std::string& ps, EpsFile* out) {
     out->lly = v[1];
     out->urx = v[2];
     out->ury = v[3];
-    return out->width() > 0 && out->height() > 0;
+    // Passed into PostScript output the EPS fills an image surface of its size
+    // in points, which cairo makes no longer than kMaxImageSide (11.5 metres).
+    return out->width() > 0 && out->height() > 0 && out->width() <= kMaxImageSide &&
+           out->height() <= kMaxImageSide;
 }
 
 }  // namespace

@@ -37,8 +37,14 @@ std::vector<uint32_t> quarterTurns(const Image& img, int quarters, int* w, int* 
     return out;
 }
 
+// The image as a cairo surface; null when cairo cannot make one (the caller
+// gives it no more than kMaxImageSide a side).
 cairo_surface_t* surfaceOf(const Image& img) {
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, img.width, img.height);
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(s);
+        return nullptr;
+    }
     cairo_surface_flush(s);
     unsigned char* data = cairo_image_surface_get_data(s);
     const int stride = cairo_image_surface_get_stride(s);
@@ -83,11 +89,28 @@ void drawTurned(const Image& img, const Rect& dst, double angle) {
                                       static_cast<double>(img.height) / dst.height()));
     const double area = static_cast<double>(box.width()) * box.height();
     if (area * k * k > kMaxTurnedPixels) k = std::max(1.0, std::sqrt(kMaxTurnedPixels / area));
+    // A box too large to resample is left out.
+    if (area > kMaxTurnedPixels || box.width() > kMaxImageSide || box.height() > kMaxImageSide)
+        return;
+    k = std::min(k, static_cast<double>(kMaxImageSide) / std::max(box.width(), box.height()));
     const int w = static_cast<int>(std::ceil(box.width() * k));
     const int h = static_cast<int>(std::ceil(box.height() * k));
-    if (area > kMaxTurnedPixels) return;  // a box too large to resample
-
+    // An image longer than cairo's surfaces is resampled from every n-th pixel.
+    Image fitted;
+    const Image* source = &img;
+    if (img.width > kMaxImageSide || img.height > kMaxImageSide) {
+        fitted.width = img.width;
+        fitted.height = img.height;
+        fitted.pixels = fittedPixels(img.pixels, &fitted.width, &fitted.height);
+        source = &fitted;
+    }
+    cairo_surface_t* src = surfaceOf(*source);
     cairo_surface_t* out = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    if (src == nullptr || cairo_surface_status(out) != CAIRO_STATUS_SUCCESS) {
+        if (src) cairo_surface_destroy(src);
+        cairo_surface_destroy(out);
+        return;
+    }
     cairo_t* cr = cairo_create(out);
     cairo_scale(cr, static_cast<double>(w) / box.width(), static_cast<double>(h) / box.height());
     cairo_translate(cr, -box.left, -box.top);
@@ -95,12 +118,11 @@ void drawTurned(const Image& img, const Rect& dst, double angle) {
     cairo_rotate(cr, rad);
     cairo_translate(cr, -cx, -cy);
     cairo_translate(cr, dst.left, dst.top);
-    cairo_scale(cr, static_cast<double>(dst.width()) / img.width,
-                static_cast<double>(dst.height()) / img.height);
-    cairo_surface_t* src = surfaceOf(img);
+    cairo_scale(cr, static_cast<double>(dst.width()) / source->width,
+                static_cast<double>(dst.height()) / source->height);
     cairo_set_source_surface(cr, src, 0, 0);
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
-    cairo_rectangle(cr, 0, 0, img.width, img.height);
+    cairo_rectangle(cr, 0, 0, source->width, source->height);
     cairo_fill(cr);
     cairo_destroy(cr);
     cairo_surface_destroy(src);

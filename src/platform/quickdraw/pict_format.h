@@ -58,6 +58,8 @@ inline constexpr uint32_t kDirectBaseAddr = 0x000000FF;
 inline constexpr uint16_t kPixMapFlag = 0x8000;
 inline constexpr int16_t kPackComponents = 4;
 inline constexpr int16_t kPackNone = 1;
+// Pixel map rows shorter than this are never packed, whatever the pack type says.
+inline constexpr int kLeastPackedRow = 8;
 inline constexpr int16_t kRGBDirect = 16;
 inline constexpr int kRegionEnd = 0x7FFF;
 

@@ -209,7 +209,7 @@ void directBits(Reader& r, State& s, bool masked) {
     if (packType == 0) packType = kPackComponents;
     // Every row takes some bytes: a map claiming more rows than are left is damage,
     // found before its pixels are allocated.
-    const bool unpacked = rowBytes < 8 || packType == kPackNone;
+    const bool unpacked = rowBytes < kLeastPackedRow || packType == kPackNone;
     const size_t leastRow = unpacked ? static_cast<size_t>(rowBytes) : 2;
     if (static_cast<size_t>(height) * leastRow > r.size - r.at)
         throw Damaged{"the picture ends early"};

@@ -14,7 +14,19 @@ namespace {
 
 using namespace pict;
 
-int16_t clamp16(int32_t v) { return static_cast<int16_t>(std::clamp(v, -32767, 32767)); }
+constexpr int32_t kMinCoordinate = -32767, kMaxCoordinate = 32767;
+int16_t clamp16(int32_t v) {
+    return static_cast<int16_t>(std::clamp(v, kMinCoordinate, kMaxCoordinate));
+}
+
+constexpr size_t kMostWord = 0xFFFF;
+constexpr size_t kRegionHead = 10;  // the size word and the bounds
+constexpr size_t kCommentHead = 8;  // the signature and the tag
+constexpr size_t kPointBytes = 4;
+
+// A pixel map row holds at most kMostRowBytes, 4 a pixel.
+constexpr int kMostRowBytes = 0x3FFF;
+constexpr int kMostRowPixels = kMostRowBytes / 4;
 
 struct Writer {
     std::string out;
@@ -50,10 +62,13 @@ struct Writer {
         align();
         u16(code);
     }
+    // A region's size is a 16-bit word: one with more lines than that holds
+    // goes as its bounding box (the exact outline is in the comment before it).
     void region(const Rect& bounds, const std::string& scanlines) {
-        u16(static_cast<int>(10 + scanlines.size()));
+        const bool fits = scanlines.size() <= kMostWord - kRegionHead;
+        u16(static_cast<int>(kRegionHead + (fits ? scanlines.size() : 0)));
         rect(bounds);
-        bytes(scanlines);
+        if (fits) bytes(scanlines);
     }
 };
 
@@ -68,7 +83,10 @@ std::string regionLines(const std::vector<Point>& pts, Rect* bounds) {
         b.right = std::max(b.right, p.h);
     }
     *bounds = b;
-    if (pts.size() < 3 || b.empty()) return {};
+    // Lines beyond a 16-bit coordinate cannot be written: such an outline goes
+    // as its bounding box.
+    if (pts.size() < 3 || b.empty() || b.top < kMinCoordinate || b.bottom > kMaxCoordinate)
+        return {};
     Writer w;
     std::vector<int32_t> above;
     for (int32_t y = b.top; y <= b.bottom; ++y) {
@@ -110,7 +128,7 @@ std::string regionLines(const std::vector<Point>& pts, Rect* bounds) {
 void appComment(Writer& w, const char* tag, const std::string& payload) {
     w.op(kLongComment);
     w.u16(kAppComment);
-    w.u16(static_cast<int>(8 + payload.size()));
+    w.u16(static_cast<int>(kCommentHead + payload.size()));
     w.out.append(kSignature, 4);
     w.out.append(tag, 4);
     w.bytes(payload);
@@ -125,23 +143,35 @@ uint32_t overWhite(uint32_t px) {
 }
 
 void clipOutline(Writer& w, const std::vector<Point>& points) {
+    // An outline longer than a comment holds is left to the region.
+    if (sizeof(int16_t) + points.size() * kPointBytes > kMostWord - kCommentHead) return;
     Writer pts;
     pts.i16(static_cast<int32_t>(points.size()));
     for (const Point& p : points) pts.point(p.v, p.h);
     appComment(w, kTagClip, pts.out);
 }
 
-void directBits(Writer& w, const PicOp& op) {
+void directBits(Writer& w, const PicOp& given) {
+    // A map wider than a row holds, or higher than a coordinate reaches, goes in
+    // as every n-th pixel: the reader scales it onto the same rectangle.
+    PicOp fitted;
+    if (given.a[1] > kMostRowPixels || given.a[2] > kMaxImageSide) {
+        fitted = given;
+        fitted.pixels =
+            fittedPixels(given.pixels, &fitted.a[1], &fitted.a[2], kMostRowPixels, kMaxImageSide);
+    }
+    const PicOp& op = fitted.pixels.empty() ? given : fitted;
     const int width = op.a[1], height = op.a[2];
     const bool masked = !op.points.empty();
     if (masked) clipOutline(w, op.points);
     w.op(masked ? kDirectBitsRgn : kDirectBitsRect);
     const int rowBytes = width * 4;
+    const bool unpacked = rowBytes < kLeastPackedRow;  // a map one pixel wide
     w.u32(kDirectBaseAddr);
     w.u16(rowBytes | kPixMapFlag);
     w.rect({0, 0, height, width});
     w.u16(0);  // version
-    w.u16(kPackComponents);
+    w.u16(unpacked ? kPackNone : kPackComponents);
     w.u32(0);          // packed size
     w.u32(72u << 16);  // resolutions
     w.u32(72u << 16);
@@ -162,6 +192,16 @@ void directBits(Writer& w, const PicOp& op) {
     }
     std::vector<uint8_t> row(static_cast<size_t>(width) * 3);
     for (int y = 0; y < height; ++y) {
+        if (unpacked) {
+            for (int x = 0; x < width; ++x) {
+                w.u8(0);  // the unused byte of an unpacked pixel
+                const uint32_t px = overWhite(op.pixels[static_cast<size_t>(y) * width + x]);
+                w.u8(static_cast<int>(px >> 16));
+                w.u8(static_cast<int>(px >> 8));
+                w.u8(static_cast<int>(px));
+            }
+            continue;
+        }
         for (int x = 0; x < width; ++x) {
             const uint32_t px = overWhite(op.pixels[static_cast<size_t>(y) * width + x]);
             row[x] = static_cast<uint8_t>(px >> 16);
@@ -383,8 +423,6 @@ bool stateOnly(Op op) {
 // ink they cover, drawn at kTurnDpi; its state changes and comments stay in place.
 constexpr double kTurnDpi = 600;
 constexpr int64_t kMostTurnPixels = int64_t{1} << 26;
-constexpr int kMostRowBytes = 0x3FFF;
-constexpr double kMostRowPixels = kMostRowBytes / 4;
 
 void turnedGroup(Writer& w, const Picture& pic, size_t from, size_t to, GrafPort& scratch,
                  TextState& ts, int unitsPerInch) {
@@ -393,8 +431,12 @@ void turnedGroup(Writer& w, const Picture& pic, size_t from, size_t to, GrafPort
     const double area = static_cast<double>(frame.width()) * frame.height() * scale * scale;
     if (area > static_cast<double>(kMostTurnPixels))
         scale *= std::sqrt(static_cast<double>(kMostTurnPixels) / area);
-    // A pixel map row holds at most kMostRowBytes.
-    if (frame.width() * scale > kMostRowPixels) scale = kMostRowPixels / frame.width();
+    // A pixel map row holds at most kMostRowBytes, and cairo's surface is at
+    // most kMaxImageSide high.
+    if (frame.width() * scale > kMostRowPixels)
+        scale = static_cast<double>(kMostRowPixels) / frame.width();
+    if (frame.height() * scale > kMaxImageSide)
+        scale = static_cast<double>(kMaxImageSide) / frame.height();
     const int W = std::max(1, static_cast<int>(std::ceil(frame.width() * scale)));
     const int H = std::max(1, static_cast<int>(std::ceil(frame.height() * scale)));
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, W, H);
@@ -419,7 +461,8 @@ void turnedGroup(Writer& w, const Picture& pic, size_t from, size_t to, GrafPort
         return px;
     };
     int x0 = W, y0 = H, x1 = -1, y1 = -1;
-    for (int y = 0; y < H; ++y)
+    // No pixels when there was no memory for them: the group is left out.
+    for (int y = 0; data != nullptr && y < H; ++y)
         for (int x = 0; x < W; ++x)
             if (pixel(x, y) >> 24) {
                 x0 = std::min(x0, x), x1 = std::max(x1, x);

@@ -2,6 +2,7 @@
 #include "platform/quickdraw/picture.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/quickdraw/port.h"
@@ -78,6 +79,15 @@ void recordDifferences(GrafPort& p, const DrawState& fresh, const DrawState& st)
             op->a[0] = st.pen.h;
             op->a[1] = st.pen.v;
         }
+}
+
+// A text ratio numer/denom scaled by to/from, both terms halved until they
+// fit 32 bits (a damaged picture's large ratio onto a large destination).
+void scaledRatio(int32_t* numer, int32_t* denom, int32_t to, int32_t from) {
+    int64_t n = int64_t{*numer} * to, d = int64_t{*denom} * from;
+    while (n > INT32_MAX || n < -INT32_MAX || d > INT32_MAX || d < -INT32_MAX) n /= 2, d /= 2;
+    *numer = static_cast<int32_t>(n);
+    *denom = static_cast<int32_t>(d);
 }
 
 // Maps picture coordinates onto the destination, as whole units.
@@ -191,8 +201,8 @@ void replay(const PicOp& op, const Mapping& m) {
         case Op::Text: {
             Point numer{op.a[1], op.a[0]}, denom{op.a[3], op.a[2]};
             if (!m.sameSize) {
-                numer = {numer.v * m.to.height(), numer.h * m.to.width()};
-                denom = {denom.v * m.from.height(), denom.h * m.from.width()};
+                scaledRatio(&numer.v, &denom.v, m.to.height(), m.from.height());
+                scaledRatio(&numer.h, &denom.h, m.to.width(), m.from.width());
             }
             StdText(op.bytes.data(), static_cast<int32_t>(op.bytes.size()), numer, denom);
             break;

@@ -16,7 +16,7 @@ constexpr uint16_t kFull = 0xFFFF;
 // The 8-bit worlds show the colour cube: six steps a channel.
 constexpr uint16_t kCubeStep = 0x3333;
 // Largest side of an offscreen world: cairo's own limit.
-constexpr int32_t kMaxWorldSide = 32767;
+constexpr int32_t kMaxWorldSide = kMaxImageSide;
 constexpr int kErrParam = -50;
 constexpr int kErrMemory = -108;
 // Luminance weights of red, green and blue, in thousandths: a grey keeps its level.
@@ -405,11 +405,20 @@ bool pathRuns(const GrafPort& p, const cairo_path_t* path, std::vector<PixelRun>
         }
     if (!(l <= r && t <= b)) return true;  // nothing to fill
     if (r - l > kMaxWorldSide || b - t > kMaxWorldSide) return false;
-    // The box of the path with a pixel to spare, in port coordinates.
-    const auto left = static_cast<int32_t>(std::floor(l)) - 1;
-    const auto top = static_cast<int32_t>(std::floor(t)) - 1;
-    const int w = static_cast<int>(std::ceil(r)) + 1 - left;
-    const int h = static_cast<int>(std::ceil(b)) + 1 - top;
+    // The box of the path with a pixel to spare, in port coordinates, and no
+    // more of it than the port holds: a glyph larger than the world costs no
+    // more than the world.
+    const auto left =
+        static_cast<int32_t>(std::max(std::floor(l) - 1, static_cast<double>(p.bounds.left)));
+    const auto top =
+        static_cast<int32_t>(std::max(std::floor(t) - 1, static_cast<double>(p.bounds.top)));
+    const auto right =
+        static_cast<int32_t>(std::min(std::ceil(r) + 1, static_cast<double>(p.bounds.right)));
+    const auto bottom =
+        static_cast<int32_t>(std::min(std::ceil(b) + 1, static_cast<double>(p.bounds.bottom)));
+    if (right <= left || bottom <= top) return true;  // all of it outside the port
+    const int w = right - left;
+    const int h = bottom - top;
     cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A1, w, h);
     // Drawn as the port draws it, shifted by whole pixels only.
     cairo_surface_set_device_offset(mask, -(left - p.bounds.left), -(top - p.bounds.top));
@@ -873,18 +882,38 @@ uint32_t premultiplied(uint32_t px) {
 
 }  // namespace
 
-void drawBits(GrafPort& dst, const std::vector<uint32_t>& pixels, int w, int h, const Rect& dstRect,
+std::vector<uint32_t> fittedPixels(const std::vector<uint32_t>& pixels, int* w, int* h,
+                                   int mostWidth, int mostHeight) {
+    const int step = std::max((*w + mostWidth - 1) / mostWidth, (*h + mostHeight - 1) / mostHeight);
+    if (step <= 1) return pixels;
+    const int fw = std::max(1, *w / step), fh = std::max(1, *h / step);
+    std::vector<uint32_t> out(static_cast<size_t>(fw) * fh);
+    for (int y = 0; y < fh; ++y)
+        for (int x = 0; x < fw; ++x)
+            out[static_cast<size_t>(y) * fw + x] =
+                pixels[static_cast<size_t>(y) * step * *w + static_cast<size_t>(x) * step];
+    *w = fw;
+    *h = fh;
+    return out;
+}
+
+void drawBits(GrafPort& dst, const std::vector<uint32_t>& given, int w, int h, const Rect& dstRect,
               int16_t mode, const Polygon* mask) {
-    if (w <= 0 || h <= 0 || pixels.size() != static_cast<size_t>(w) * h) return;
+    if (w <= 0 || h <= 0 || given.size() != static_cast<size_t>(w) * h) return;
     if (PicOp* op = record(dst, Op::Bits)) {
         op->rect = dstRect;
         op->a[0] = mode;
         op->a[1] = w;
         op->a[2] = h;
         if (mask) op->points = mask->points;
-        op->pixels = pixels;
+        op->pixels = given;
     }
     if (!visible(dst) || dstRect.empty()) return;
+    // A map longer than cairo's surfaces is drawn from every n-th pixel: the
+    // destination holds far fewer anyway.
+    std::vector<uint32_t> fitted;
+    if (w > kMaxImageSide || h > kMaxImageSide) fitted = fittedPixels(given, &w, &h);
+    const std::vector<uint32_t>& pixels = fitted.empty() ? given : fitted;
     // The or mode leaves the destination where the source is white.
     const bool whiteClear = (mode & 3) == srcOr;
     const bool ink = inkWorld(dst);
@@ -893,6 +922,12 @@ void drawBits(GrafPort& dst, const std::vector<uint32_t>& pixels, int w, int h, 
     cairo_surface_t* s =
         cairo_image_surface_create(ink ? CAIRO_FORMAT_A8 : CAIRO_FORMAT_ARGB32, w, h);
     cairo_surface_t* cover = ink ? cairo_image_surface_create(CAIRO_FORMAT_A8, w, h) : nullptr;
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS ||
+        (cover && cairo_surface_status(cover) != CAIRO_STATUS_SUCCESS)) {
+        cairo_surface_destroy(s);  // no memory for the copy: nothing drawn
+        if (cover) cairo_surface_destroy(cover);
+        return;
+    }
     cairo_surface_flush(s);
     unsigned char* data = cairo_image_surface_get_data(s);
     const int stride = cairo_image_surface_get_stride(s);

@@ -8,6 +8,15 @@
 
 namespace qd {
 
+// cairo makes image surfaces of at most this many pixels a side.
+inline constexpr int32_t kMaxImageSide = 32767;
+
+// A pixel map of w x h (0xAARRGGBB, row after row) taken down by a whole step,
+// nearest pixel, until it is at most mostWidth wide and mostHeight high; w and
+// h become the new sides.
+std::vector<uint32_t> fittedPixels(const std::vector<uint32_t>& pixels, int* w, int* h,
+                                   int mostWidth = kMaxImageSide, int mostHeight = kMaxImageSide);
+
 struct Clip {
     enum Kind { Open, Box, Outline } kind = Open;
     Rect rect;

@@ -250,6 +250,12 @@ void glyphRuns(const DrawState& st, const unsigned char* bytes, int32_t count,
     }
 }
 
+// FreeType sets no font of more than 65535 pixels an em, and cairo answers a
+// font it cannot set by ending all drawing on the port. A run beyond half that
+// on the device (a damaged picture's size and ratio, larger than any page) is
+// left out; its pen still moves.
+constexpr double kMostGlyphPixels = 32767;
+
 // The pixels of text runs drawn into one-bit worlds, by everything that places
 // them: a symbol's text is drawn again at the same place for each file of a run,
 // and cairo's filling of glyph outlines costs far more than setting the bits.
@@ -269,8 +275,7 @@ std::string runKey(const GrafPort& p, const unsigned char* bytes, int32_t count,
     add(sy);
     add(x);
     add(base);
-    add(p.bounds.left);
-    add(p.bounds.top);
+    add(p.bounds);  // the runs keep only what fell inside it
     return key;
 }
 
@@ -301,9 +306,11 @@ void drawRun(GrafPort& p, const unsigned char* bytes, int32_t count, double sx, 
             return;
         }
     }
-    if (visible(p) && count > 0) {
+    const double sizeX = size * sx, sizeY = size * sy;
+    const bool settable = std::fabs(sizeX * p.scale) <= kMostGlyphPixels &&
+                          std::fabs(sizeY * p.scale) <= kMostGlyphPixels;
+    if (visible(p) && count > 0 && settable) {
         cairo_t* cr = p.cr;
-        const double sizeX = size * sx, sizeY = size * sy;
         // Inverting has no font operator: those glyphs stay outlines.
         const bool fonts = keepsFonts(p) && mode != srcXor;
         GlyphRun main, fallback;
