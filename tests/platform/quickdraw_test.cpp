@@ -252,8 +252,9 @@ TEST(QuickDrawText, ModesAndScaledText) {
     EXPECT_NEAR(w.blacks(), 4 * once, once);
 }
 
-// Glyphs larger than the font library sets (a damaged picture's size and
-// ratio) are left out, and the world goes on drawing what follows.
+// Glyphs larger than the font library sets, or of no width (a damaged
+// picture's size and ratio), are left out, and the world goes on drawing what
+// follows.
 TEST(QuickDrawText, GlyphsBeyondAnyFontSizeLeaveTheWorldDrawing) {
     ASSERT_TRUE(testsupport::useTestFonts());
     for (int depth : {32, 1}) {
@@ -262,6 +263,8 @@ TEST(QuickDrawText, GlyphsBeyondAnyFontSizeLeaveTheWorldDrawing) {
         TextSize(8552);
         MoveTo(10, 30);
         StdText("HH", 2, {1, 48}, {1, 1});
+        TextSize(20);
+        StdText("HH", 2, {1, 0}, {1, 1});  // no width
         TextSize(20);
         MoveTo(10, 55);
         DrawString(reinterpret_cast<const unsigned char*>("\x02HH"));

@@ -251,9 +251,10 @@ void glyphRuns(const DrawState& st, const unsigned char* bytes, int32_t count,
 }
 
 // FreeType sets no font of more than 65535 pixels an em, and cairo answers a
-// font it cannot set by ending all drawing on the port. A run beyond half that
-// on the device (a damaged picture's size and ratio, larger than any page) is
-// left out; its pen still moves.
+// font it cannot set, or one of no width or height, by ending all drawing on
+// the port. A run beyond half that on the device (a damaged picture's size and
+// ratio, larger than any page) is left out, as is one of no size, which shows
+// nothing; the pen still moves.
 constexpr double kMostGlyphPixels = 32767;
 
 // The pixels of text runs drawn into one-bit worlds, by everything that places
@@ -307,7 +308,8 @@ void drawRun(GrafPort& p, const unsigned char* bytes, int32_t count, double sx, 
         }
     }
     const double sizeX = size * sx, sizeY = size * sy;
-    const bool settable = std::fabs(sizeX * p.scale) <= kMostGlyphPixels &&
+    const bool settable = sizeX != 0 && sizeY != 0 &&
+                          std::fabs(sizeX * p.scale) <= kMostGlyphPixels &&
                           std::fabs(sizeY * p.scale) <= kMostGlyphPixels;
     if (visible(p) && count > 0 && settable) {
         cairo_t* cr = p.cr;
