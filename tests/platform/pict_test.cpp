@@ -95,6 +95,16 @@ void drawBits(bool plain = false) {
     if (plain) {
         CopyBits(src, {0, 0, 8, 12}, {70, 100, 78, 112}, srcCopy);
         DisposeGWorld(src);
+        // One pixel wide, grey over white (rows PackBits would shorten): its
+        // rows go unpacked, as every reader takes them.
+        GWorldPtr column = nullptr;
+        ASSERT_EQ(NewGWorld(&column, 32, {0, 0, 8, 1}), 0);
+        SetGWorld(column);
+        RGBForeColor({0x8080, 0x8080, 0x8080});
+        PaintRect({0, 0, 4, 1});
+        SetPort(port);
+        CopyBits(column, {0, 0, 8, 1}, {70, 151, 94, 154}, srcCopy);
+        DisposeGWorld(column);
         return;
     }
     CopyBits(src, {0, 0, 8, 12}, {70, 100, 86, 124}, srcCopy);
