@@ -147,6 +147,23 @@ TEST(Pict, ReaderGivesBackTheDisplayListTheWriterWrote) {
     KillPicture(pic);
 }
 
+// The picture written, read back to the same display list, and written again
+// to the same bytes.
+::testing::AssertionResult readsBackAsRecorded(const Picture& pic) {
+    const std::string bytes = WritePict(pic);
+    std::string error;
+    Picture* back =
+        ReadPict(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &error);
+    if (back == nullptr) return ::testing::AssertionFailure() << error;
+    std::string why;
+    if (back->ops.size() != pic.ops.size()) why = "another number of ops";
+    for (size_t i = 0; why.empty() && i < pic.ops.size(); ++i)
+        if (!(back->ops[i] == pic.ops[i])) why = "op " + std::to_string(i) + " differs";
+    if (why.empty() && WritePict(*back) != bytes) why = "written again to other bytes";
+    KillPicture(back);
+    return why.empty() ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << why;
+}
+
 // A clip outline whose region would need more scan lines than a region's
 // 16-bit size counts: the region goes as its box, and the outline still reads
 // back exactly from its comment.
@@ -157,14 +174,7 @@ TEST(Pict, OutlinesLongerThanARegionHoldsReadBack) {
     ClipPoly(slant);
     PaintRect({0, 0, 100, 100});
     ClosePicture();
-    const std::string bytes = WritePict(*pic);
-    std::string error;
-    Picture* back =
-        ReadPict(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &error);
-    ASSERT_NE(back, nullptr) << error;
-    ASSERT_EQ(back->ops.size(), pic->ops.size());
-    for (size_t i = 0; i < pic->ops.size(); ++i) EXPECT_TRUE(back->ops[i] == pic->ops[i]) << i;
-    KillPicture(back);
+    EXPECT_TRUE(readsBackAsRecorded(*pic));
     KillPicture(pic);
 }
 
@@ -178,15 +188,7 @@ TEST(Pict, MapsOnePixelWideReadBack) {
     column.pixels = {0xFF000000u, 0xFFFF0000u, 0xFF00FF00u};
     DrawImage(column, {4, 10, 34, 12}, 0);
     ClosePicture();
-    const std::string bytes = WritePict(*pic);
-    std::string error;
-    Picture* back =
-        ReadPict(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &error);
-    ASSERT_NE(back, nullptr) << error;
-    ASSERT_EQ(back->ops.size(), pic->ops.size());
-    for (size_t i = 0; i < pic->ops.size(); ++i) EXPECT_TRUE(back->ops[i] == pic->ops[i]) << i;
-    EXPECT_EQ(WritePict(*back), bytes);
-    KillPicture(back);
+    EXPECT_TRUE(readsBackAsRecorded(*pic));
     KillPicture(pic);
 }
 
