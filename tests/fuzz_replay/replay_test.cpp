@@ -25,6 +25,7 @@ extern "C" int fuzzEpsSettingsOneInput(const uint8_t* in, size_t n);
 extern "C" int fuzzSettingsOneInput(const uint8_t* in, size_t n);
 extern "C" int fuzzImportOneInput(const uint8_t* in, size_t n);
 extern "C" int fuzzRecordsOneInput(const uint8_t* in, size_t n);
+extern "C" int fuzzPicturesOneInput(const uint8_t* in, size_t n);
 
 namespace {
 
@@ -110,6 +111,7 @@ TEST(FuzzReplay, EpsSettingsCorpus) { replay("epssettings", fuzzEpsSettingsOneIn
 TEST(FuzzReplay, SettingsCorpus) { replay("settings", fuzzSettingsOneInput); }
 TEST(FuzzReplay, ImportCorpus) { replay("import", fuzzImportOneInput); }
 TEST(FuzzReplay, RecordsCorpus) { replay("records", fuzzRecordsOneInput); }
+TEST(FuzzReplay, PicturesCorpus) { replay("pictures", fuzzPicturesOneInput); }
 // Each document is written in nine dialects: the slowest corpus by far.
 constexpr size_t kDocumentShards = 6;
 struct DocumentReplay : ::testing::TestWithParam<size_t> {};
