@@ -1,8 +1,9 @@
 // Pictures from outside: the PICT bytes a label document or the clipboard
 // carries, and the files a user places on a label (EPS, PNG, JPEG, TIFF). Any
 // bytes are read whole or refused with a reason; what is read draws into a
-// one-bit and a colour world and onto a PDF page, none of which may be left in
-// an error, and is recorded, written and read again as a label's picture is.
+// one-bit and a colour world and onto a PDF page (an EPS file into PostScript),
+// none of which may be left in an error, and is recorded, written and read
+// again as a label's picture is.
 //
 // Input: a selector byte (bit 0: a placed file rather than PICT bytes; bits 1-3:
 // the turn a placed image is drawn at), then the bytes.
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "fuzz_common.h"
+#include "platform/leakcheck.h"
 #include "platform/quickdraw/eps.h"
 #include "platform/quickdraw/image.h"
 #include "platform/quickdraw/pict.h"
@@ -56,11 +58,14 @@ void drawInto(int depth, Draw draw) {
 
 cairo_status_t discard(void*, const unsigned char*, unsigned int) { return CAIRO_STATUS_SUCCESS; }
 
-// Draws onto a PDF page, as the print window's pages and print runs do.
+// Draws onto a PDF page, as the print window's pages and print runs do, or a
+// PostScript one, which takes placed EPS files as they are.
 template <class Draw>
-void drawOnPage(Draw draw) {
+void drawOnPage(Draw draw, bool postscript = false) {
     cairo_surface_t* page =
-        cairo_pdf_surface_create_for_stream(discard, nullptr, kWorld.right, kWorld.bottom);
+        postscript
+            ? cairo_ps_surface_create_for_stream(discard, nullptr, kWorld.right, kWorld.bottom)
+            : cairo_pdf_surface_create_for_stream(discard, nullptr, kWorld.right, kWorld.bottom);
     qd::GrafPort* keep = qd::GetPort();
     qd::GrafPort* port = qd::NewPort(page, kWorld);
     qd::SetPort(port);
@@ -68,7 +73,12 @@ void drawOnPage(Draw draw) {
     portStillDraws("page");
     qd::SetPort(keep);
     qd::DisposePort(port);
-    cairo_surface_finish(page);
+    {
+        // cairo's PostScript surface keeps a few bytes of each EPS file it
+        // embedded beyond the page's end.
+        [[maybe_unused]] platform::LeaksIgnored cairoKeeps;
+        cairo_surface_finish(page);
+    }
     const cairo_status_t status = cairo_surface_status(page);
     cairo_surface_destroy(page);
     if (status != CAIRO_STATUS_SUCCESS)
@@ -133,6 +143,12 @@ void placedFile(const uint8_t* in, size_t n, double turn) {
         if (!std::isfinite(eps.width()) || !std::isfinite(eps.height()))
             fail("an EPS bounding box that is no number");
         if (eps.postscript.size() > n) fail("more PostScript than the file holds");
+        drawOnPage(
+            [&] {
+                if (!qd::PassEpsThrough(eps, kPlacement, turn))
+                    fail("an EPS file not passed into PostScript");
+            },
+            true);
         return;
     }
     qd::Image img;
