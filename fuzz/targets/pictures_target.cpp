@@ -143,12 +143,8 @@ void placedFile(const uint8_t* in, size_t n, double turn) {
         if (!std::isfinite(eps.width()) || !std::isfinite(eps.height()))
             fail("an EPS bounding box that is no number");
         if (eps.postscript.size() > n) fail("more PostScript than the file holds");
-        drawOnPage(
-            [&] {
-                if (!qd::PassEpsThrough(eps, kPlacement, turn))
-                    fail("an EPS file not passed into PostScript");
-            },
-            true);
+        // Passed as it is, or left to the caller's raster when cairo cannot take it.
+        drawOnPage([&] { qd::PassEpsThrough(eps, kPlacement, turn); }, true);
         return;
     }
     qd::Image img;

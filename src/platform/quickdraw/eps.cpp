@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 #include "platform/byteorder.h"
 #include "platform/quickdraw/port.h"
@@ -58,6 +59,19 @@ bool boundingBox(const std::string& ps, EpsFile* out) {
     // in points, which cairo makes no longer than kMaxImageSide (11.5 metres).
     return out->width() > 0 && out->height() > 0 && out->width() <= kMaxImageSide &&
            out->height() <= kMaxImageSide;
+}
+
+// cairo (1.16) counts the "|EOD|" markers of an EPS file it embeds, and never
+// gets past a '|' that begins none: printing such a file (binary image data
+// holds that byte often) would hang. Those files go in as a raster instead.
+bool cairoEmbeds(const std::string& ps) {
+    constexpr std::string_view kEndMarker = "|EOD|";
+    for (size_t at = ps.find('|'); at != std::string::npos; at = ps.find('|', at + 1)) {
+        if (at + kEndMarker.size() > ps.size()) break;  // cairo looks no further
+        if (ps.compare(at, kEndMarker.size(), kEndMarker) != 0) return false;
+        at += kEndMarker.size() - 1;
+    }
+    return true;
 }
 
 }  // namespace
@@ -140,7 +154,8 @@ bool RasterOfEps(const EpsFile& eps, double pixelsPerPoint, Image* out) {
 
 bool PassEpsThrough(const EpsFile& eps, const Rect& dst, double angle) {
     GrafPort& p = current();
-    if (!p.surface || !p.cr || cairo_surface_get_type(p.surface) != CAIRO_SURFACE_TYPE_PS)
+    if (!p.surface || !p.cr || cairo_surface_get_type(p.surface) != CAIRO_SURFACE_TYPE_PS ||
+        !cairoEmbeds(eps.postscript))
         return false;
     if (dst.empty() || !std::isfinite(angle)) return true;
     if (!visible(p)) return true;

@@ -31,7 +31,8 @@ bool RasterOfEps(const EpsFile& eps, double pixelsPerPoint, Image* out);
 
 // On a port over a PostScript surface the EPS goes into the output as it is,
 // scaled onto dst and turned like DrawImage; true then. False on every other
-// port, where the caller draws a raster or a placeholder instead.
+// port, and for an EPS file cairo cannot embed, where the caller draws a raster
+// or a placeholder instead.
 bool PassEpsThrough(const EpsFile& eps, const Rect& dst, double angle);
 
 }  // namespace qd
