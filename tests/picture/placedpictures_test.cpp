@@ -243,11 +243,17 @@ TEST_F(PlacedPictures, EpsCarriedAsPostScriptComments) {
     }
 }
 
-// Prints the label into a PostScript file. Cairo 1.16 keeps two copies of an
-// embedded EPS's parameters for good, so the job runs in a child that ends
-// without the leak check; a job that does not end within a minute fails.
-::testing::AssertionResult printedToPostScript(const std::string& ps) {
+// Places the EPS file at `eps` on the label, 180 x 80, and prints the label
+// into the PostScript file `ps`. Cairo 1.16 keeps two copies of an embedded
+// EPS's parameters for good, so the job runs in a child that ends without the
+// leak check; a job that does not end within a minute fails.
+::testing::AssertionResult placedAndPrinted(LabelItem& it, const std::string& eps,
+                                            const std::string& ps) {
     constexpr unsigned kMostSeconds = 60;
+    gChosen = eps;
+    doPictTool(1, kKindPicture, &it, {92, 132});
+    it.setI16(item::rectBottom, 80);
+    it.setI16(item::rectRight, 180);
     const pid_t child = fork();
     if (child < 0) return ::testing::AssertionFailure() << "no child";
     if (child == 0) {
@@ -268,13 +274,8 @@ TEST_F(PlacedPictures, EpsCarriedAsPostScriptComments) {
 
 TEST_F(PlacedPictures, EpsInPostScriptOutputRendersInPlace) {
     if (!testsupport::requireProgram("gs", "ghostscript")) return;
-    LabelItem& it = newPicture();
-    gChosen = epsFile("through.eps");
-    doPictTool(1, kKindPicture, &it, {92, 132});
-    it.setI16(item::rectBottom, 80);
-    it.setI16(item::rectRight, 180);
     const std::string ps = testsupport::tempPath("label.ps");
-    ASSERT_TRUE(printedToPostScript(ps));
+    ASSERT_TRUE(placedAndPrinted(newPicture(), epsFile("through.eps"), ps));
     EXPECT_NE(testsupport::slurp(ps).find("%StrixelPassedThrough"), std::string::npos);
     const testsupport::Rendered page = testsupport::renderWithGhostscript(ps, 72, false);
     ASSERT_TRUE(page.ok) << page.err;
@@ -292,16 +293,12 @@ TEST_F(PlacedPictures, EpsInPostScriptOutputRendersInPlace) {
 // Ghostscript's raster of it.
 TEST_F(PlacedPictures, EpsThatCairoCannotEmbedPrintsAsARaster) {
     if (!testsupport::requireProgram("gs", "ghostscript")) return;
-    LabelItem& it = newPicture();
-    gChosen = epsFile("bar.eps");
-    std::string eps = testsupport::slurp(gChosen);
+    const std::string path = epsFile("bar.eps");
+    std::string eps = testsupport::slurp(path);
     eps.insert(eps.find("%%EOF"), "% a|b and |EOD|\n");
-    std::ofstream(gChosen, std::ios::binary) << eps;
-    doPictTool(1, kKindPicture, &it, {92, 132});
-    it.setI16(item::rectBottom, 80);
-    it.setI16(item::rectRight, 180);
+    std::ofstream(path, std::ios::binary) << eps;
     const std::string ps = testsupport::tempPath("bar.ps");
-    ASSERT_TRUE(printedToPostScript(ps));
+    ASSERT_TRUE(placedAndPrinted(newPicture(), path, ps));
     EXPECT_EQ(testsupport::slurp(ps).find("%StrixelPassedThrough"), std::string::npos);
     const testsupport::Rendered page = testsupport::renderWithGhostscript(ps, 72, false);
     ASSERT_TRUE(page.ok) << page.err;
