@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <map>
 #include <sstream>
 #include <string>
@@ -283,6 +284,13 @@ TEST(QuickDrawText, GlyphsBeyondAnyFontSizeLeaveTheWorldDrawing) {
     KillPicture(pic);
     PaintRect({40, 80, 60, 120});
     EXPECT_EQ(w.blacks(), 20 * 40);
+    // A ratio that carries the pen past the coordinates' range leaves it at the end.
+    const std::string many(9000, 'H');
+    MoveTo(10, 30);
+    StdText(many.data(), static_cast<int32_t>(many.size()), {1, 30000}, {1, 1});
+    Point pen;
+    GetPen(&pen);
+    EXPECT_EQ(pen.h, std::numeric_limits<int32_t>::max());
 }
 
 TEST(QuickDrawText, TextAfterAClipIsLiftedShowsWhole) {

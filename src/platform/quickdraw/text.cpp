@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -288,8 +289,18 @@ void drawRun(GrafPort& p, const unsigned char* bytes, int32_t count, double sx, 
     at[0] = st.pen.h + st.penFrac;
     for (int32_t i = 0; i < count; ++i) at[i + 1] = at[i] + advanceOf(bytes[i]) * sx;
     const double base = st.pen.v;
+    // A run that would carry the pen past the coordinates' range (a damaged
+    // picture's ratio) leaves it at the range's end.
     auto penToEnd = [&] {
         const double end = at[count];
+        constexpr double kLeast = std::numeric_limits<int32_t>::min();
+        constexpr double kMost = std::numeric_limits<int32_t>::max();
+        if (!(end >= kLeast && end < kMost)) {
+            st.pen.h = end < kLeast ? std::numeric_limits<int32_t>::min()
+                                    : std::numeric_limits<int32_t>::max();
+            st.penFrac = 0;
+            return;
+        }
         st.pen.h = static_cast<int32_t>(std::floor(end));
         st.penFrac = end - st.pen.h;
     };
