@@ -192,21 +192,19 @@ void directBits(Writer& w, const PicOp& given) {
     }
     std::vector<uint8_t> row(static_cast<size_t>(width) * 3);
     for (int y = 0; y < height; ++y) {
-        if (unpacked) {
-            for (int x = 0; x < width; ++x) {
-                w.u8(0);  // the unused byte of an unpacked pixel
-                const uint32_t px = overWhite(op.pixels[static_cast<size_t>(y) * width + x]);
-                w.u8(static_cast<int>(px >> 16));
-                w.u8(static_cast<int>(px >> 8));
-                w.u8(static_cast<int>(px));
-            }
-            continue;
-        }
         for (int x = 0; x < width; ++x) {
             const uint32_t px = overWhite(op.pixels[static_cast<size_t>(y) * width + x]);
             row[x] = static_cast<uint8_t>(px >> 16);
             row[width + x] = static_cast<uint8_t>(px >> 8);
             row[2 * width + x] = static_cast<uint8_t>(px);
+        }
+        if (unpacked) {
+            // Pixel after pixel, each an unused byte and its red, green and blue.
+            for (int x = 0; x < width; ++x) {
+                w.u8(0);
+                for (int c = 0; c < 3; ++c) w.u8(row[c * width + x]);
+            }
+            continue;
         }
         std::string packed;
         platform::appendPackBits(row.data(), row.size(), kShortestRepeat, &packed);
