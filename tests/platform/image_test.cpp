@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <vector>
 
 #include "platform/quickdraw/eps.h"
 #include "platform/quickdraw/pict.h"
@@ -200,6 +203,71 @@ TEST(Images, LongerThanASurfaceStillDraw) {
                     &error);
     EXPECT_NE(back, nullptr) << error;
     KillPicture(back);
+}
+
+// A little-endian TIFF of uncompressed grey data whose tags are `tags` (tag,
+// type, value; one value each), 64 zero bytes of data at offset 8.
+std::string handMadeTiff(std::vector<std::array<uint32_t, 3>> tags) {
+    std::sort(tags.begin(), tags.end());
+    auto put = [](std::string& s, uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) s += static_cast<char>(v >> (8 * i));
+    };
+    std::string t = "II*";
+    t += '\0';
+    put(t, 8 + 64, 4);
+    t.append(64, '\0');
+    put(t, static_cast<uint32_t>(tags.size()), 2);
+    for (const auto& [tag, type, value] : tags) {
+        put(t, tag, 2);
+        put(t, type, 2);
+        put(t, 1, 4);
+        put(t, value, 4);  // a SHORT sits in the first two bytes, little-endian
+    }
+    put(t, 0, 4);
+    return t;
+}
+
+// Tags that claim more decoded data than any image taken (thousands of samples
+// a pixel, tiles of billions of pixels) are refused before libtiff sets aside
+// its buffer; a deep image of real depth still reads.
+TEST(Images, TiffClaimingMoreDataThanAnyImageIsRefused) {
+    constexpr uint32_t kShort = 3, kLong = 4;
+    const std::vector<std::array<uint32_t, 3>> grey = {
+        {259, kShort, 1}, {262, kShort, 1}, {284, kShort, 1}, {258, kShort, 16}};
+    auto with = [&](std::vector<std::array<uint32_t, 3>> more) {
+        more.insert(more.end(), grey.begin(), grey.end());
+        return handMadeTiff(more);
+    };
+    // 16,396 x 158 pixels of 31,233 samples; one strip offset for twenty strips.
+    const std::string deep = with({{256, kShort, 16396},
+                                   {257, kShort, 158},
+                                   {277, kShort, 31233},
+                                   {278, kShort, 8},
+                                   {273, kLong, 8},
+                                   {279, kLong, 64}});
+    const std::string tiled = with({{256, kShort, 16},
+                                    {257, kShort, 16},
+                                    {322, kLong, 65536},
+                                    {323, kLong, 65536},
+                                    {324, kLong, 8},
+                                    {325, kLong, 64}});
+    for (const std::string& bytes : {deep, tiled}) {
+        Image img;
+        std::string error;
+        EXPECT_FALSE(ReadImage(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
+                               &img, &error));
+        EXPECT_NE(error.find("too large"), std::string::npos) << error;
+    }
+
+    const std::string rgba16 =
+        written("", "tif", "-depth 16 -type TrueColorAlpha", kColours, "none");
+    Image img;
+    std::string error;
+    ASSERT_TRUE(ReadImage(reinterpret_cast<const unsigned char*>(rgba16.data()), rgba16.size(),
+                          &img, &error))
+        << error;
+    EXPECT_EQ(img.width, kW);
+    EXPECT_EQ(img.pixels[0] & 0xFFFFFF, kColours[TopLeft]);
 }
 
 TEST(Images, EpsBoundingBoxesLargerThanAnyPageAreRefused) {

@@ -165,6 +165,30 @@ void tiffError(const char*, const char* fmt, va_list ap) {
 }
 void tiffWarning(const char*, const char*, va_list) {}
 
+// libtiff decodes a strip or tile into one buffer of the size the tags give,
+// zeroed first, before it finds the file holds none of it: a few hundred bytes
+// claiming thousands of samples a pixel cost gigabytes and seconds. Four
+// samples of 16 bits a pixel over the most pixels taken is the largest image
+// data a real file brings.
+constexpr uint64_t kMostDecodedBytes = kMaxPixels * 8;
+
+bool tiffDataTooLarge(const platform::TiffLibrary& lib, TIFF* tif, uint32_t w, uint32_t h) {
+    uint16_t samples = 1, bits = 1;
+    lib.TIFFGetField(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    lib.TIFFGetField(tif, TIFFTAG_BITSPERSAMPLE, &bits);
+    const uint64_t bitsPerPixel = uint64_t{samples} * bits;
+    auto bytes = [&](uint64_t width, uint64_t height) {
+        const uint64_t row = (width * bitsPerPixel + 7) / 8;
+        return row > kMostDecodedBytes / height ? kMostDecodedBytes + 1 : row * height;
+    };
+    if (bytes(w, h) > kMostDecodedBytes) return true;
+    uint32_t tileW = 0, tileH = 0;
+    if (lib.TIFFGetField(tif, TIFFTAG_TILEWIDTH, &tileW) &&
+        lib.TIFFGetField(tif, TIFFTAG_TILELENGTH, &tileH))
+        return tooLarge(tileW, tileH) || bytes(tileW, tileH) > kMostDecodedBytes;
+    return false;
+}
+
 bool readTiff(const unsigned char* data, size_t size, Image* out, std::string* error) {
     std::string why;
     const platform::TiffLibrary* lib = platform::tiffLibrary(&why);
@@ -177,8 +201,11 @@ bool readTiff(const unsigned char* data, size_t size, Image* out, std::string* e
     TIFF* tif = lib->TIFFClientOpen("image", "rm", &mem, memRead, memWrite, memSeek, memClose,
                                     memSize, memMap, memUnmap);
     uint32_t w = 0, h = 0;
+    bool large = false;
     if (tif && lib->TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &w) &&
-        lib->TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &h) && !tooLarge(w, h)) {
+        lib->TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &h))
+        large = w && h && (tooLarge(w, h) || tiffDataTooLarge(*lib, tif, w, h));
+    if (tif && w && h && !large) {
         std::vector<uint32_t> raster(static_cast<size_t>(w) * h);
         // A strip cut short reads as an error here, not as a partial image.
         if (lib->TIFFReadRGBAImageOriented(tif, w, h, raster.data(), ORIENTATION_TOPLEFT, 1) &&
@@ -198,7 +225,7 @@ bool readTiff(const unsigned char* data, size_t size, Image* out, std::string* e
     lib->TIFFSetErrorHandler(oldError);
     lib->TIFFSetWarningHandler(oldWarning);
     if (!ok) {
-        if (w && h && tooLarge(w, h)) return fail(error, "the TIFF file's image is too large");
+        if (large) return fail(error, "the TIFF file's image is too large");
         return fail(error, "the TIFF file is damaged or cut short" +
                                (gTiffMessage.empty() ? std::string() : ": " + gTiffMessage));
     }
