@@ -146,10 +146,15 @@ inline double median(std::vector<double> v) {
 // of each and, for each iteration's pair of runs, the ratios of ours to zint's
 // user and user + system CPU; the figures are the medians over the iterations,
 // which is what to read on a noisy machine.
+//
+// With `bytesOnly`, each iteration also times that function (the CPU of only
+// writing the files ours made, see writingTheFilesAgain) and reports its ratio
+// to zint's user + system CPU: the floor that no encoder writing those bytes
+// gets under on this machine.
 inline void cpuAgainstZint(benchmark::State& state, const std::vector<std::string>& zintArgs,
-                           const std::vector<std::string>& oursArgs,
-                           const std::string& recordFile) {
-    std::vector<double> oursUser, zintUser, userRatio, allRatio;
+                           const std::vector<std::string>& oursArgs, const std::string& recordFile,
+                           const std::function<ChildTimes()>& bytesOnly = {}) {
+    std::vector<double> oursUser, zintUser, userRatio, allRatio, bytesOnlyRatio;
     for (auto _ : state) {
         const ChildTimes z = childTimes(zintArgs, "/dev/null");
         const ChildTimes o = childTimes(oursArgs, recordFile);
@@ -163,21 +168,64 @@ inline void cpuAgainstZint(benchmark::State& state, const std::vector<std::strin
         constexpr double kTick = 0.001;
         userRatio.push_back(o.user / std::max(z.user, kTick));
         allRatio.push_back((o.user + o.system) / std::max(z.user + z.system, kTick));
+        if (bytesOnly) {
+            const ChildTimes b = bytesOnly();
+            if (b.user < 0) {
+                state.SkipWithError("writing the files again failed");
+                break;
+            }
+            bytesOnlyRatio.push_back((b.user + b.system) / std::max(z.user + z.system, kTick));
+        }
     }
     state.counters["strixel_user_s"] = median(oursUser);
     state.counters["zint_user_s"] = median(zintUser);
     state.counters["user_ratio_to_zint"] = median(userRatio);
     state.counters["user_sys_ratio_to_zint"] = median(allRatio);
+    if (bytesOnly) state.counters["bytes_only_ratio_to_zint"] = median(bytesOnlyRatio);
+}
+
+// This thread's CPU so far.
+inline ChildTimes threadTimes() {
+    rusage u{};
+    ::getrusage(RUSAGE_THREAD, &u);
+    return {u.ru_utime.tv_sec + u.ru_utime.tv_usec / 1e6,
+            u.ru_stime.tv_sec + u.ru_stime.tv_usec / 1e6};
+}
+
+// The CPU of writing the files in `from` again into `to` the way the program
+// writes a file (a new temporary, one write, renamed over the previous file of
+// that name) and doing nothing else; the files are read beforehand, untimed.
+inline ChildTimes writingTheFilesAgain(const std::string& from, const std::string& to) {
+    namespace fs = std::filesystem;
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const fs::directory_entry& e : fs::directory_iterator(from)) {
+        std::ifstream in(e.path(), std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        files.emplace_back(to + "/" + e.path().filename().string(), bytes.str());
+    }
+    const std::string temp = to + "/.bytes-only.tmp";
+    const ChildTimes before = threadTimes();
+    for (const auto& [name, bytes] : files) {
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) return {};
+        const bool whole = ::write(fd, bytes.data(), bytes.size()) == ssize_t(bytes.size());
+        if (::close(fd) != 0 || !whole || ::rename(temp.c_str(), name.c_str()) != 0) return {};
+    }
+    const ChildTimes after = threadTimes();
+    return {after.user - before.user, after.system - before.system};
 }
 
 inline void userTimeAgainstZint(benchmark::State& state, const std::vector<std::string>& zintArgs,
-                                const std::string& recordFile) {
-    cpuAgainstZint(state, zintArgs, {STRIXEL_BINARY, "-"}, recordFile);
+                                const std::string& recordFile,
+                                const std::function<ChildTimes()>& bytesOnly = {}) {
+    cpuAgainstZint(state, zintArgs, {STRIXEL_BINARY, "-"}, recordFile, bytesOnly);
 }
 
 // The same batch through both programs (see userTimeAgainstZint): ours reads
 // the records that `records` makes for its folder, zint reads `count` data lines
 // of `datum` with `zintOptions` and writes ~~~~~.`ext` files into its own folder.
+// Also reports the floor under ours: only writing the bytes of its files.
 inline void batchAgainstZint(benchmark::State& state, const std::string& bench, int count,
                              const std::function<std::string(const std::string&)>& records,
                              const std::function<std::string(int)>& datum,
@@ -194,7 +242,8 @@ inline void batchAgainstZint(benchmark::State& state, const std::string& bench, 
     std::vector<std::string> zint{"zint", "--batch"};
     zint.insert(zint.end(), zintOptions.begin(), zintOptions.end());
     zint.insert(zint.end(), {"-o", peer + "/~~~~~." + ext, "--input=" + dataFile});
-    userTimeAgainstZint(state, zint, recordFile);
+    const std::string again = scratch(bench, "bytes-only");
+    userTimeAgainstZint(state, zint, recordFile, [&] { return writingTheFilesAgain(ours, again); });
 }
 
 }  // namespace benchsupport
