@@ -5,9 +5,13 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <vector>
+
+// After <cstdio>: it takes FILE from there.
+#include <jpeglib.h>
 
 #include "platform/quickdraw/eps.h"
 #include "platform/quickdraw/pict.h"
@@ -268,6 +272,67 @@ TEST(Images, TiffClaimingMoreDataThanAnyImageIsRefused) {
         << error;
     EXPECT_EQ(img.width, kW);
     EXPECT_EQ(img.pixels[0] & 0xFFFFFF, kColours[TopLeft]);
+}
+
+// A 64 x 64 grey progressive JPEG of `scans` valid scans: the DC coefficient
+// to every bit, then each AC coefficient alone, one bit of precision a round.
+std::string progressiveJpeg(int scans) {
+    jpeg_compress_struct c{};
+    jpeg_error_mgr errors{};
+    c.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&c);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &buffer, &size);
+    c.image_width = c.image_height = 64;
+    c.input_components = 1;
+    c.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&c);
+    constexpr int kTopBit = 10;  // the most the encoder takes for 8-bit samples
+    std::vector<jpeg_scan_info> script;
+    auto add = [&](int first, int last, int high, int low) {
+        jpeg_scan_info s{};
+        s.comps_in_scan = 1;
+        s.Ss = first;
+        s.Se = last;
+        s.Ah = high;
+        s.Al = low;
+        if (static_cast<int>(script.size()) < scans) script.push_back(s);
+    };
+    add(0, 0, 0, kTopBit);
+    for (int bit = kTopBit - 1; bit >= 0; --bit) add(0, 0, bit + 1, bit);
+    for (int bit = kTopBit; bit >= 0; --bit)
+        for (int k = 1; k < 64; ++k) add(k, k, bit == kTopBit ? 0 : bit + 1, bit);
+    c.scan_info = script.data();
+    c.num_scans = static_cast<int>(script.size());
+    jpeg_start_compress(&c, TRUE);
+    std::vector<JSAMPLE> row(64);
+    for (int x = 0; x < 64; ++x) row[x] = static_cast<JSAMPLE>(x * 4);
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW r = row.data();
+        jpeg_write_scanlines(&c, &r, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    std::string bytes(reinterpret_cast<const char*>(buffer), size);
+    std::free(buffer);
+    return bytes;
+}
+
+// Every scan of a progressive file is a pass over the whole image, so a file
+// of hundreds of them is refused; a few dozen read.
+TEST(Images, JpegOfHundredsOfScansIsRefused) {
+    for (int scans : {40, 300}) {
+        const std::string jpeg = progressiveJpeg(scans);
+        Image img;
+        std::string error;
+        const bool read = ReadImage(reinterpret_cast<const unsigned char*>(jpeg.data()),
+                                    jpeg.size(), &img, &error);
+        EXPECT_EQ(read, scans == 40) << scans << ": " << error;
+        if (!read) {
+            EXPECT_NE(error.find("scans"), std::string::npos) << error;
+        }
+    }
 }
 
 TEST(Images, EpsBoundingBoxesLargerThanAnyPageAreRefused) {

@@ -71,24 +71,38 @@ void jpegFail(j_common_ptr cinfo) {
     std::longjmp(e->jump, 1);
 }
 
-// Warnings (a file cut short among them) are counted, not printed.
+// A warning (a file cut short among them) refuses the file, so decoding stops
+// at the first: a damaged progression would otherwise be decoded scan after
+// scan, each over the whole image, however many the file repeats.
 void jpegMessage(j_common_ptr cinfo, int level) {
-    if (level < 0) {
+    if (level < 0) jpegFail(cinfo);
+}
+
+// Real progressive files have a few dozen scans at most; a file may hold
+// hundreds of valid ones, each costing a pass over the whole image.
+constexpr int kMostJpegScans = 256;
+
+void jpegProgress(j_common_ptr cinfo) {
+    const auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (d->input_scan_number > kMostJpegScans) {
         auto* e = reinterpret_cast<JpegErrors*>(cinfo->err);
-        if (cinfo->err->num_warnings++ == 0) (*cinfo->err->format_message)(cinfo, e->message);
+        std::snprintf(e->message, sizeof e->message, "it has more than %d scans", kMostJpegScans);
+        std::longjmp(e->jump, 1);
     }
 }
 
 // No C++ object lives across the jump: the rows go straight into out's pixels,
 // which exist before it.
 bool decodeJpeg(const unsigned char* data, size_t size, Image* out, JpegErrors* errors,
-                jpeg_decompress_struct* cinfo) {
+                jpeg_progress_mgr* progress, jpeg_decompress_struct* cinfo) {
     cinfo->err = jpeg_std_error(&errors->mgr);
     errors->mgr.error_exit = jpegFail;
     errors->mgr.emit_message = jpegMessage;
     errors->message[0] = 0;
     if (setjmp(errors->jump)) return false;
     jpeg_create_decompress(cinfo);
+    progress->progress_monitor = jpegProgress;
+    cinfo->progress = progress;
     jpeg_mem_src(cinfo, data, static_cast<unsigned long>(size));
     jpeg_read_header(cinfo, TRUE);
     if (tooLarge(cinfo->image_width, cinfo->image_height)) {
@@ -112,14 +126,15 @@ bool decodeJpeg(const unsigned char* data, size_t size, Image* out, JpegErrors* 
                 0xFF000000u | (row[0][3 * x] << 16) | (row[0][3 * x + 1] << 8) | row[0][3 * x + 2];
     }
     jpeg_finish_decompress(cinfo);
-    return errors->mgr.num_warnings == 0;
+    return true;
 }
 
 bool readJpeg(const unsigned char* data, size_t size, Image* out, std::string* error) {
     JpegErrors errors;
+    jpeg_progress_mgr progress{};
     jpeg_decompress_struct cinfo;
     std::memset(&cinfo, 0, sizeof cinfo);
-    const bool ok = decodeJpeg(data, size, out, &errors, &cinfo);
+    const bool ok = decodeJpeg(data, size, out, &errors, &progress, &cinfo);
     jpeg_destroy_decompress(&cinfo);
     if (!ok) {
         *out = {};
