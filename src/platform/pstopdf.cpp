@@ -14,10 +14,14 @@ namespace platform {
 namespace {
 
 constexpr char kConverter[] = "ps2pdf";
+// A label's EPS holds the user's placed EPS files, any of which may never end.
+constexpr std::chrono::seconds kMostConversionTime{120};
 
-// Runs the converter; its exit status, or -1 when it could not be started.
+// Runs the converter; its exit status, or -1 when it could not be started or
+// ran out of time.
 int runConverter(const std::string& in, const std::string& out) {
-    return runQuietly(kConverter, {"-dEPSCrop", asArgument(in), asArgument(out)});
+    return runQuietly(kConverter, {"-dEPSCrop", asArgument(in), asArgument(out)},
+                      kMostConversionTime);
 }
 
 bool readAll(const std::string& path, std::string* bytes) {
@@ -59,7 +63,7 @@ PdfConversion pstopdf(const std::string& eps, const std::string& workFolder, std
     const bool read = status == 0 && readAll(pdfTemp, pdf);
     removeTemp(pdfTemp);
     if (read && pdf->rfind("%PDF-", 0) == 0) return PdfConversion::converted;
-    *failure = status < 0 ? std::string(kConverter) + " could not be run"
+    *failure = status < 0 ? std::string(kConverter) + " could not be run or did not finish"
                           : std::string(kConverter) + " failed (exit status " +
                                 std::to_string(status) + ")";
     pdf->clear();

@@ -25,6 +25,8 @@ constexpr size_t kPcEpsHeader = 30;
 constexpr size_t kHeaderSearch = 64 * 1024;  // the bounding box is looked for this far
 constexpr double kMostRasterPixels = 16.0 * 1024 * 1024;
 constexpr char kGhostscript[] = "gs";
+// An EPS file is a program: one that never ends gets the placeholder.
+constexpr std::chrono::seconds kMostRasterTime{60};
 
 std::string tempFolder() {
     std::error_code err;
@@ -143,8 +145,10 @@ bool RasterOfEps(const EpsFile& eps, double pixelsPerPoint, Image* out) {
     char resolution[32];
     std::snprintf(resolution, sizeof resolution, "-r%.3f", ppp * 72);
     const int status = platform::runQuietly(
-        kGhostscript, {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-dEPSCrop", "-sDEVICE=pngalpha",
-                       resolution, "-sOutputFile=" + pngTemp, platform::asArgument(epsTemp)});
+        kGhostscript,
+        {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-dEPSCrop", "-sDEVICE=pngalpha", resolution,
+         "-sOutputFile=" + pngTemp, platform::asArgument(epsTemp)},
+        kMostRasterTime);
     platform::removeTemp(epsTemp);
     std::string why;
     const bool read = status == 0 && ReadImageFile(pngTemp, out, &why);
