@@ -178,6 +178,24 @@ TEST(Pict, OutlinesLongerThanARegionHoldsReadBack) {
     KillPicture(pic);
 }
 
+// An outline reaching past 16-bit coordinates is written as the file can hold
+// it, its region made from the same points: read back, it writes the same bytes.
+TEST(Pict, OutlinesBeyondSixteenBitsWriteAlikeOnceReadBack) {
+    World w({0, 0, 100, 100});
+    Picture* pic = OpenPicture({0, 0, 100, 100});
+    ClipPoly(Polygon{{{0, -40000}, {50, 60}, {90, -5}}});
+    PaintRect({0, 0, 100, 100});
+    ClosePicture();
+    const std::string bytes = WritePict(*pic);
+    KillPicture(pic);
+    std::string error;
+    Picture* back =
+        ReadPict(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &error);
+    ASSERT_NE(back, nullptr) << error;
+    EXPECT_EQ(WritePict(*back), bytes);
+    KillPicture(back);
+}
+
 // Rows of fewer than 8 bytes are never packed: a map one pixel wide goes raw.
 TEST(Pict, MapsOnePixelWideReadBack) {
     World w({0, 0, 40, 40});

@@ -73,8 +73,14 @@ struct Writer {
 };
 
 // The inside of a polygon (even-odd, sampled at pixel centres) as region scan
-// lines: each line lists where the inside flips against the line above.
-std::string regionLines(const std::vector<Point>& pts, Rect* bounds) {
+// lines: each line lists where the inside flips against the line above. The
+// points are taken as the outline's comment holds them, within 16-bit
+// coordinates, so that the region read back is made again the same.
+std::string regionLines(const std::vector<Point>& outline, Rect* bounds) {
+    std::vector<Point> pts(outline.size());
+    std::transform(outline.begin(), outline.end(), pts.begin(), [](const Point& p) {
+        return Point{clamp16(p.v), clamp16(p.h)};
+    });
     Rect b{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
     for (const Point& p : pts) {
         b.top = std::min(b.top, p.v);
@@ -83,10 +89,7 @@ std::string regionLines(const std::vector<Point>& pts, Rect* bounds) {
         b.right = std::max(b.right, p.h);
     }
     *bounds = b;
-    // Lines beyond a 16-bit coordinate cannot be written: such an outline goes
-    // as its bounding box.
-    if (pts.size() < 3 || b.empty() || b.top < kMinCoordinate || b.bottom > kMaxCoordinate)
-        return {};
+    if (pts.size() < 3 || b.empty()) return {};
     Writer w;
     std::vector<int32_t> above;
     for (int32_t y = b.top; y <= b.bottom; ++y) {
