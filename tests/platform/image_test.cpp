@@ -183,15 +183,11 @@ TEST(Images, LongerThanASurfaceStillDraw) {
     Picture* pic = OpenPicture({0, 0, 60, 60});
     DrawImage(wide, {10, 10, 30, 50}, 0);
     ClosePicture();
-    const std::string bytes = WritePict(*pic);
-    KillPicture(pic);
-    std::string error;
-    Picture* back =
-        ReadPict(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &error);
-    ASSERT_NE(back, nullptr) << error;
+    std::string bytes, error;
+    const qdtest::PicturePtr back = qdtest::writtenAndReadBack(pic, &bytes, &error);
+    ASSERT_TRUE(back) << error;
     World shown({0, 0, 60, 60});
-    DrawPicture(back, {0, 0, 60, 60});
-    KillPicture(back);
+    DrawPicture(back.get(), {0, 0, 60, 60});
     EXPECT_TRUE(shown.inked({{12, 20}, {28, 20}}, {{32, 20}, {48, 20}}));
 
     // A turned group over a frame taller than a surface at the turn's resolution.
@@ -201,12 +197,7 @@ TEST(Images, LongerThanASurfaceStillDraw) {
     PaintRect({5, 5, 15, 15});
     EndTurn();
     ClosePicture();
-    const std::string turnedBytes = WritePict(*turned);
-    KillPicture(turned);
-    back = ReadPict(reinterpret_cast<const unsigned char*>(turnedBytes.data()), turnedBytes.size(),
-                    &error);
-    EXPECT_NE(back, nullptr) << error;
-    KillPicture(back);
+    EXPECT_TRUE(qdtest::writtenAndReadBack(turned, &bytes, &error)) << error;
 }
 
 // A little-endian TIFF of uncompressed grey data whose tags are `tags` (tag,

@@ -129,15 +129,13 @@ TEST(Pict, ReaderGivesBackTheDisplayListTheWriterWrote) {
         const std::string bytes = WritePict(*pic, resolution);
         ASSERT_EQ(bytes.size() % 2, 0u);
         std::string error;
-        Picture* back =
-            ReadPict(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &error);
-        ASSERT_NE(back, nullptr) << error;
+        const qdtest::PicturePtr back = qdtest::readPict(bytes, &error);
+        ASSERT_TRUE(back) << error;
         EXPECT_EQ(back->frame, pic->frame);
         ASSERT_EQ(back->ops.size(), pic->ops.size());
         for (size_t i = 0; i < pic->ops.size(); ++i)
             EXPECT_TRUE(back->ops[i] == pic->ops[i])
                 << "op " << i << " kind " << static_cast<int>(pic->ops[i].op);
-        KillPicture(back);
     }
     // The frame word holds the size at 72 a inch.
     pic->frame = {0, 0, 2540, 5080};
@@ -152,15 +150,13 @@ TEST(Pict, ReaderGivesBackTheDisplayListTheWriterWrote) {
 ::testing::AssertionResult readsBackAsRecorded(const Picture& pic) {
     const std::string bytes = WritePict(pic);
     std::string error;
-    Picture* back =
-        ReadPict(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &error);
-    if (back == nullptr) return ::testing::AssertionFailure() << error;
+    const qdtest::PicturePtr back = qdtest::readPict(bytes, &error);
+    if (!back) return ::testing::AssertionFailure() << error;
     std::string why;
     if (back->ops.size() != pic.ops.size()) why = "another number of ops";
     for (size_t i = 0; why.empty() && i < pic.ops.size(); ++i)
         if (!(back->ops[i] == pic.ops[i])) why = "op " + std::to_string(i) + " differs";
     if (why.empty() && WritePict(*back) != bytes) why = "written again to other bytes";
-    KillPicture(back);
     return why.empty() ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << why;
 }
 
@@ -186,14 +182,10 @@ TEST(Pict, OutlinesBeyondSixteenBitsWriteAlikeOnceReadBack) {
     ClipPoly(Polygon{{{0, -40000}, {50, 60}, {90, -5}}});
     PaintRect({0, 0, 100, 100});
     ClosePicture();
-    const std::string bytes = WritePict(*pic);
-    KillPicture(pic);
-    std::string error;
-    Picture* back =
-        ReadPict(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &error);
-    ASSERT_NE(back, nullptr) << error;
+    std::string bytes, error;
+    const qdtest::PicturePtr back = qdtest::writtenAndReadBack(pic, &bytes, &error);
+    ASSERT_TRUE(back) << error;
     EXPECT_EQ(WritePict(*back), bytes);
-    KillPicture(back);
 }
 
 // Rows of fewer than 8 bytes are never packed: a map one pixel wide goes raw.

@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "platform/quickdraw/pict.h"
 #include "platform/quickdraw/quickdraw.h"
 
 namespace qdtest {
@@ -80,6 +82,21 @@ inline int16_t fontNumber(const std::string& name) {
     int16_t num = -1;
     qd::GetFNum(p, &num);
     return num;
+}
+
+using PicturePtr = std::unique_ptr<qd::Picture, void (*)(qd::Picture*)>;
+
+// PICT bytes read as a picture; null, with the reason in *error, when they do not read.
+inline PicturePtr readPict(const std::string& bytes, std::string* error) {
+    return {qd::ReadPict(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), error),
+            qd::KillPicture};
+}
+
+// A picture, let go of, written as PICT (into *bytes) and read back.
+inline PicturePtr writtenAndReadBack(qd::Picture* pic, std::string* bytes, std::string* error) {
+    *bytes = qd::WritePict(*pic);
+    qd::KillPicture(pic);
+    return readPict(*bytes, error);
 }
 
 // The largest difference of one channel between two 0xRRGGBB colours.
