@@ -14,7 +14,8 @@ namespace platform {
 namespace {
 
 constexpr char kConverter[] = "ps2pdf";
-// A label's EPS holds the user's placed EPS files, any of which may never end.
+// The EPS is the program's own and ends; the limit keeps a converter that
+// stalls for another reason from holding the run for ever.
 constexpr std::chrono::seconds kMostConversionTime{120};
 
 // Runs the converter; its exit status, or -1 when it could not be started or
