@@ -59,6 +59,12 @@ std::string tiffBytes() {
                    "-type TrueColor -depth 8 -compress RLE -define tiff:rows-per-strip=2");
 }
 
+// The whole of `bytes` read as an image file.
+bool readBytes(const std::string& bytes, Image* img, std::string* error) {
+    return ReadImage(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), img,
+                     error);
+}
+
 using qdtest::World;
 
 bool near(uint32_t a, uint32_t b, int tolerance) { return qdtest::channelGap(a, b) <= tolerance; }
@@ -79,9 +85,7 @@ void checkTurns(const std::string& bytes, const uint32_t (&want)[4], int toleran
                 bool clearCorner = false) {
     Image img;
     std::string error;
-    ASSERT_TRUE(
-        ReadImage(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &img, &error))
-        << error;
+    ASSERT_TRUE(readBytes(bytes, &img, &error)) << error;
     EXPECT_EQ(img.width, kW);
     EXPECT_EQ(img.height, kH);
     for (int turn = 0; turn < 4; ++turn) {
@@ -112,8 +116,7 @@ TEST(Images, AnyAngleAndPictures) {
     Image img;
     std::string error;
     const std::string bytes = palettePng();
-    ASSERT_TRUE(ReadImage(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &img,
-                          &error));
+    ASSERT_TRUE(readBytes(bytes, &img, &error));
     World w({0, 0, 60, 60});
     Picture* pic = OpenPicture({0, 0, 60, 60});
     DrawImage(img, {10, 10, 30, 50}, 45);
@@ -249,8 +252,7 @@ TEST(Images, TiffClaimingMoreDataThanAnyImageIsRefused) {
     for (const std::string& bytes : {deep, tiled}) {
         Image img;
         std::string error;
-        EXPECT_FALSE(ReadImage(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
-                               &img, &error));
+        EXPECT_FALSE(readBytes(bytes, &img, &error));
         EXPECT_NE(error.find("too large"), std::string::npos) << error;
     }
 
@@ -258,9 +260,7 @@ TEST(Images, TiffClaimingMoreDataThanAnyImageIsRefused) {
         written("", "tif", "-depth 16 -type TrueColorAlpha", kColours, "none");
     Image img;
     std::string error;
-    ASSERT_TRUE(ReadImage(reinterpret_cast<const unsigned char*>(rgba16.data()), rgba16.size(),
-                          &img, &error))
-        << error;
+    ASSERT_TRUE(readBytes(rgba16, &img, &error)) << error;
     EXPECT_EQ(img.width, kW);
     EXPECT_EQ(img.pixels[0] & 0xFFFFFF, kColours[TopLeft]);
 }
@@ -317,8 +317,7 @@ TEST(Images, JpegOfHundredsOfScansIsRefused) {
         const std::string jpeg = progressiveJpeg(scans);
         Image img;
         std::string error;
-        const bool read = ReadImage(reinterpret_cast<const unsigned char*>(jpeg.data()),
-                                    jpeg.size(), &img, &error);
+        const bool read = readBytes(jpeg, &img, &error);
         EXPECT_EQ(read, scans == 40) << scans << ": " << error;
         if (!read) {
             EXPECT_NE(error.find("scans"), std::string::npos) << error;
