@@ -66,3 +66,33 @@ TEST_F(ScrapTest, APictureIsOfferedAsAnImageAsWell) {
     platform::PutScrapPict("\x00\x0A garbage");
     EXPECT_FALSE(SystemClipboardHasImage());
 }
+
+// A symbol's picture counts in hundredths of a millimetre: a large QR Code's
+// frame is some 20,000 units a side. The image offered beside it stays of a
+// size other programs take (and the copy does not set aside gigabytes).
+TEST_F(ScrapTest, ALargePictureIsOfferedAsAnImageOfBoundedSize) {
+    constexpr int16_t kSide = 20000;
+    qd::GWorldPtr world = nullptr;
+    ASSERT_EQ(qd::NewGWorld(&world, 32, {0, 0, 20, 20}), 0);
+    qd::SetGWorld(world);
+    qd::Picture* pic = qd::OpenPicture({0, 0, kSide, kSide / 2});
+    qd::PaintRect({0, 0, kSide / 2, kSide / 4});  // the top left quarter
+    qd::ClosePicture();
+    const std::string bytes = qd::WritePict(*pic);
+    qd::KillPicture(pic);
+    qd::DisposeGWorld(world);
+
+    platform::ZeroScrap();
+    platform::PutScrapPict(bytes);
+    const ClipboardImage image = SystemClipboardImage();
+    ASSERT_GT(image.width, 0);
+    EXPECT_LE(int64_t{image.width} * image.height, int64_t{16} * 1024 * 1024);
+    EXPECT_GE(image.width, 2000);
+    EXPECT_EQ(image.height, 2 * image.width);  // the picture's shape kept
+    // Drawn whole, scaled: ink in the top left quarter, paper elsewhere.
+    auto at = [&](int x, int y) {
+        return image.pixels[size_t(y) * size_t(image.width) + size_t(x)];
+    };
+    EXPECT_EQ(at(image.width / 4, image.height / 4), 0u);
+    EXPECT_EQ(at(3 * image.width / 4, 3 * image.height / 4), 0xFFFFFFu);
+}

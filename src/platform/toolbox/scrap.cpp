@@ -1,5 +1,8 @@
 #include "platform/toolbox/scrap.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
@@ -15,6 +18,12 @@ namespace toolbox {
 
 namespace {
 
+// A symbol's picture counts in hundredths of a millimetre, so a pixel a unit
+// would make a large QR Code's image some 20,000 pixels a side (gigabytes, for
+// a copy). Larger pictures are drawn scaled down to this, which still gives
+// the modules of any symbol several pixels.
+constexpr double kMostImagePixels = 16.0 * 1024 * 1024;
+
 // A picture drawn for other programs; a damaged one is offered without it.
 QImage pictImage(const std::string& bytes) {
     std::string error;
@@ -22,7 +31,12 @@ QImage pictImage(const std::string& bytes) {
         qd::ReadPict(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &error);
     if (!pic) return {};
     QImage img;
-    const qd::Rect frame{0, 0, pic->frame.height(), pic->frame.width()};
+    const double w = pic->frame.width(), h = pic->frame.height();
+    const double scale = w * h > kMostImagePixels ? std::sqrt(kMostImagePixels / (w * h)) : 1;
+    const qd::Rect frame = pic->frame.empty()
+                               ? qd::Rect{}
+                               : qd::Rect{0, 0, std::max(1, static_cast<int32_t>(h * scale)),
+                                          std::max(1, static_cast<int32_t>(w * scale))};
     qd::GWorldPtr world = nullptr;
     if (!frame.empty() && qd::NewGWorld(&world, 32, frame) == 0) {
         qd::GWorldPtr was = qd::GetGWorld();
@@ -131,6 +145,22 @@ bool SystemClipboardHasImage() {
     StartDesktop(nullptr, nullptr);
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
     return mime && mime->hasImage();
+}
+
+ClipboardImage SystemClipboardImage() {
+    StartDesktop(nullptr, nullptr);
+    const QImage image =
+        QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+    ClipboardImage out;
+    if (image.isNull()) return out;
+    out.width = image.width();
+    out.height = image.height();
+    out.pixels.reserve(size_t(out.width) * size_t(out.height));
+    for (int y = 0; y < out.height; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
+        for (int x = 0; x < out.width; ++x) out.pixels.push_back(row[x] & 0xFFFFFFu);
+    }
+    return out;
 }
 
 }  // namespace toolbox

@@ -3,7 +3,9 @@
 // our own, so that two running copies exchange label items.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace toolbox {
 
@@ -21,5 +23,12 @@ std::string SystemClipboardText();
 void SetSystemClipboardText(const std::string& utf8);
 // True when the system clipboard offers a PNG picture.
 bool SystemClipboardHasImage();
+// The picture it offers, as 0xRRGGBB pixels row by row (none: empty).
+struct ClipboardImage {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+};
+ClipboardImage SystemClipboardImage();
 
 }  // namespace toolbox
