@@ -44,17 +44,28 @@ TEST_F(ScrapTest, TextGoesOutAsUtf8AndComesBackAsMacOSRoman) {
     EXPECT_FALSE(platform::GetScrapFlavor("LABL", &text));
 }
 
-TEST_F(ScrapTest, APictureIsOfferedAsAnImageAsWell) {
+namespace {
+
+// The PICT bytes of a picture of `frame` with `painted` filled black.
+std::string pictOfRect(const qd::Rect& frame, const qd::Rect& painted) {
     qd::GWorldPtr world = nullptr;
-    ASSERT_EQ(qd::NewGWorld(&world, 32, {0, 0, 20, 20}), 0);
+    if (qd::NewGWorld(&world, 32, {0, 0, 20, 20}) != 0) return {};
+    qd::GWorldPtr was = qd::GetGWorld();
     qd::SetGWorld(world);
-    qd::Picture* pic = qd::OpenPicture({0, 0, 20, 20});
-    qd::PaintRect({5, 5, 15, 15});
+    qd::Picture* pic = qd::OpenPicture(frame);
+    qd::PaintRect(painted);
     qd::ClosePicture();
     const std::string bytes = qd::WritePict(*pic);
     qd::KillPicture(pic);
+    qd::SetGWorld(was);
     qd::DisposeGWorld(world);
+    return bytes;
+}
 
+}  // namespace
+
+TEST_F(ScrapTest, APictureIsOfferedAsAnImageAsWell) {
+    const std::string bytes = pictOfRect({0, 0, 20, 20}, {5, 5, 15, 15});
     platform::ZeroScrap();
     platform::PutScrapPict(bytes);
     EXPECT_TRUE(SystemClipboardHasImage());
@@ -72,18 +83,9 @@ TEST_F(ScrapTest, APictureIsOfferedAsAnImageAsWell) {
 // size other programs take (and the copy does not set aside gigabytes).
 TEST_F(ScrapTest, ALargePictureIsOfferedAsAnImageOfBoundedSize) {
     constexpr int16_t kSide = 20000;
-    qd::GWorldPtr world = nullptr;
-    ASSERT_EQ(qd::NewGWorld(&world, 32, {0, 0, 20, 20}), 0);
-    qd::SetGWorld(world);
-    qd::Picture* pic = qd::OpenPicture({0, 0, kSide, kSide / 2});
-    qd::PaintRect({0, 0, kSide / 2, kSide / 4});  // the top left quarter
-    qd::ClosePicture();
-    const std::string bytes = qd::WritePict(*pic);
-    qd::KillPicture(pic);
-    qd::DisposeGWorld(world);
-
     platform::ZeroScrap();
-    platform::PutScrapPict(bytes);
+    // Inked in its top left quarter.
+    platform::PutScrapPict(pictOfRect({0, 0, kSide, kSide / 2}, {0, 0, kSide / 2, kSide / 4}));
     const ClipboardImage image = SystemClipboardImage();
     ASSERT_GT(image.width, 0);
     EXPECT_LE(int64_t{image.width} * image.height, int64_t{16} * 1024 * 1024);
