@@ -20,8 +20,8 @@ namespace {
 
 // A symbol's picture counts in hundredths of a millimetre, so a pixel a unit
 // would make a large QR Code's image some 20,000 pixels a side (gigabytes, for
-// a copy). Larger pictures are drawn scaled down to this, which still gives
-// the modules of any symbol several pixels.
+// a copy). Larger pictures are drawn scaled down to this, which still leaves
+// the modules of a symbol of ordinary proportions several pixels wide.
 constexpr double kMostImagePixels = 16.0 * 1024 * 1024;
 
 // A picture drawn for other programs; a damaged one is offered without it.
