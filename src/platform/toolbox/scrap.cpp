@@ -33,12 +33,10 @@ QImage pictImage(const std::string& bytes) {
     QImage img;
     const double w = pic->frame.width(), h = pic->frame.height();
     const double scale = w * h > kMostImagePixels ? std::sqrt(kMostImagePixels / (w * h)) : 1;
-    const qd::Rect frame = pic->frame.empty()
-                               ? qd::Rect{}
-                               : qd::Rect{0, 0, std::max(1, static_cast<int32_t>(h * scale)),
-                                          std::max(1, static_cast<int32_t>(w * scale))};
+    const qd::Rect frame{0, 0, std::max(1, static_cast<int32_t>(h * scale)),
+                         std::max(1, static_cast<int32_t>(w * scale))};
     qd::GWorldPtr world = nullptr;
-    if (!frame.empty() && qd::NewGWorld(&world, 32, frame) == 0) {
+    if (!pic->frame.empty() && qd::NewGWorld(&world, 32, frame) == 0) {
         qd::GWorldPtr was = qd::GetGWorld();
         qd::SetGWorld(world);
         qd::DrawPicture(pic, frame);
