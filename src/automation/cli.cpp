@@ -724,6 +724,35 @@ std::string ordinal(size_t n) {
     return std::to_string(n) + suffix;
 }
 
+// A line of standard input is read whole before its records are made: one
+// without an end (a binary file, /dev/zero) would otherwise take all memory.
+// Ten thousand records to a line stay far below this.
+constexpr size_t kMostLineBytes = 16 * 1024 * 1024;
+
+enum class LineRead { line, tooLong, end };
+
+// The next line of `in` into `line`, without its line feed. A line longer than
+// `most` is not read on: what follows it is no longer known to be records.
+LineRead readLine(std::istream& in, std::string& line, size_t most) {
+    line.clear();
+    char chunk[4096];
+    bool any = false;
+    for (;;) {
+        in.getline(chunk, sizeof chunk);
+        const auto got = static_cast<size_t>(in.gcount());
+        any = any || got > 0;
+        const bool ended = !in.fail() && !in.eof();  // at a line feed, taken but not kept
+        const size_t kept = ended ? got - 1 : got;
+        if (line.size() + kept > most) return LineRead::tooLong;
+        line.append(chunk, kept);
+        if (ended) return LineRead::line;
+        // A full chunk leaves the line feed still to come; anything else ends the input.
+        if (in.bad() || in.eof() || got != sizeof chunk - 1)
+            return any ? LineRead::line : LineRead::end;
+        in.clear();
+    }
+}
+
 // Makes the records of one line; the number of failures.
 int runLine(const std::string& line, int number, const OutputChoice& choice,
             const OpenedFile& opened, TextRun* run, std::ostream& err) {
@@ -872,7 +901,18 @@ int runCommandLine(int argc, const char* const* argv, std::istream& in, std::ost
         }
         // Standard input: one record a line, numbered by the line, blank lines counted.
         std::string line;
-        for (int number = 1; std::getline(in, line); ++number) {
+        for (int number = 1;; ++number) {
+            const LineRead read = readLine(in, line, kMostLineBytes);
+            if (read == LineRead::end) break;
+            if (read == LineRead::tooLong) {
+                err << "strixel: record " << number << ": the line is longer than "
+                    << kMostLineBytes / (1024 * 1024)
+                    << " MB, the most a line of records may hold; the rest of the input is not "
+                       "read\n";
+                ++made;
+                ++failures;
+                break;
+            }
             if (!line.empty() && line.back() == '\r') line.pop_back();
             if (line.find_first_not_of(" \t") == std::string::npos) continue;
             ++made;

@@ -227,6 +227,29 @@ TEST_F(Untrusted, AnImportReadsItsRecordsFromAPipe) {
         << both.err;
 }
 
+// Standard input's lines are read whole: a line across the reader's chunks is
+// one record, and one far longer than any line of records ends the reading
+// instead of taking all memory (a binary file, /dev/zero).
+TEST_F(Untrusted, RecordLinesAreReadWholeUpToABound) {
+    const std::string out = (root / "out").string();
+    auto line = [&out](const std::string& name, size_t padTo) {
+        std::string r = record("QRCode", name, out + "/" + name + ".eps");
+        r.resize(std::max(padTo, r.size()), ' ');
+        return r + "\n";
+    };
+    fs::create_directories(out);
+    std::string input;
+    for (size_t length : {4095, 4096, 4097, 8191}) input += line(std::to_string(length), length);
+    input += std::string(17 * 1024 * 1024, 'x') + "\n" + line("after", 0);
+    const CliRun r = run({"-"}, input);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("record 5: the line is longer than 16 MB"), std::string::npos) << r.err;
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(out)) names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"4095.eps", "4096.eps", "4097.eps", "8191.eps"}));
+}
+
 // Titles that the file naming maps onto one name still give a file each.
 TEST_F(Untrusted, CollidingTitlesGiveAFileEach) {
     const fs::path records = root / "titles.csv";
