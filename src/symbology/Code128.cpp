@@ -62,6 +62,13 @@ bool isControl(unsigned char c) { return c >= 1 && c <= kLastControl; }
 // HT, LF and CR: the escapes \t, \n and \r write them as pairs of equal bytes.
 bool isPairedControl(unsigned char c) { return c == 9 || c == 10 || c == 13; }
 
+// The bytes that stand for the function, switch and start characters and STOP
+// once the data is prepared. In the data as typed (the Mac OS Roman letters
+// from Ä to â) or written with \d they would draw those characters rather than
+// a letter, so they are refused there: the escapes and the typed markers stand
+// for the functions.
+bool standsForFunction(unsigned char b) { return b >= kFNC3 && b <= 32 + kStopValue; }
+
 // Value of a symbol byte, -1 for a byte that is no symbol.
 int32_t symbolValue(unsigned char b) {
     if (b >= 32 && b <= 32 + kStopValue) return b - 32;
@@ -93,7 +100,8 @@ unsigned char checkPassByte(unsigned char b) {
 }
 
 // The function byte of a typed function marker (the switch markers are kept,
-// as preparation drops a switch to the set already in use).
+// as preparation drops a switch to the set already in use; FNC4 depends on the
+// set it is read in).
 unsigned char functionByte(unsigned char b) {
     switch (b) {
         case kMarkFNC3:
@@ -103,7 +111,6 @@ unsigned char functionByte(unsigned char b) {
         case kMarkFNC1:
             return kFNC1;
         case kMarkFNC4:
-            return kCodeA;
         case kMarkCodeA:
         case kMarkCodeB:
         case kMarkCodeC:
@@ -280,6 +287,13 @@ C128Fault preprocess() {
     out.put(in[0]);
     for (int32_t i = 1; i < n; ++i) {
         const unsigned char b = functionByte(in[i]);
+        if (b == kMarkFNC4) {
+            // FNC4 is value 101 in code set A and value 100 in code set B, the
+            // values that switch to the other set; code set C has none.
+            if (set == CodeSet::C) switchTo(out, set, own);
+            out.put(set == CodeSet::A ? kCodeA : kCodeB);
+            continue;
+        }
         if (b == kMarkCodeA || b == kMarkCodeB || b == kMarkCodeC) {
             switchTo(out, set,
                      b == kMarkCodeA   ? CodeSet::A
@@ -527,7 +541,7 @@ C128Fault SeeFancyChars(char* data) {
                     function = kFNC3;
                     break;
                 case '4':
-                    function = kCodeA;
+                    function = kMarkFNC4;  // its value depends on the code set
                     break;
                 case 'n':
                     control = 10;
@@ -547,6 +561,8 @@ C128Fault SeeFancyChars(char* data) {
                         value = value * 10 + (data[k] - '0');
                     }
                     if (value < 1 || value > 255) return C128Fault::BadEscape;
+                    if (standsForFunction(static_cast<unsigned char>(value)))
+                        return C128Fault::NotEncodable;
                     data[o++] = static_cast<char>(value);
                     // Control characters travel as pairs, as \n, \t and \r make them.
                     if (isPairedControl(static_cast<unsigned char>(value)))
@@ -569,6 +585,7 @@ C128Fault SeeFancyChars(char* data) {
                 continue;
             }
         }
+        if (standsForFunction(static_cast<unsigned char>(c))) return C128Fault::NotEncodable;
         data[o++] = c;
     }
     data[o] = 0;
