@@ -43,7 +43,22 @@ bool keepsSeparators(int32_t code) {
 
 namespace {
 
+constexpr int32_t kCodeDataBar = 37;
+constexpr int32_t kFirstExpandedVariant = 5;  // Expanded, its stacked form, the coupon
+constexpr char kCompositeMark = '|';
+
 bool isSeparator(unsigned char c) { return c == '-' || c == ' '; }
+
+// DataBar's GS1 data may hold '-'; blanks typed between its elements, as in
+// "(01) 0950...", still go. The item number of the digit-only members, before
+// any '|', still loses '-' too: it is a number typed in groups.
+bool dashIsData(int32_t code, bool afterCompositeMark) {
+    return code == kCodeDataBar && (afterCompositeMark || gSym.variation1 >= kFirstExpandedVariant);
+}
+
+bool kept(char c, bool keepsAll, bool keepsDash) {
+    return keepsAll || !isSeparator(c) || (keepsDash && c == '-');
+}
 
 }  // namespace
 
@@ -51,12 +66,15 @@ void Gettw(const char* text, int32_t length, const char* addOn, int32_t addOnLen
     const int32_t code = gSym.code;
     const bool printedKeeps = keepsSeparators(code) || code == 1 || code == 4;
     const bool dataKeeps = keepsSeparators(code);
+    bool afterCompositeMark = false;
     int32_t n1 = 0, n11 = 0;
     constexpr int32_t kRoom = static_cast<int32_t>(kMainCodeSize) - 1;
     for (int32_t i = 0; i < length && text[i] != 0; ++i) {
         const char c = text[i];
-        if ((dataKeeps || !isSeparator(c)) && n1 < kRoom) gData.chMainCode[n1++] = c;
-        if ((printedKeeps || !isSeparator(c)) && n11 < kRoom) gData.chMainCode2[n11++] = c;
+        afterCompositeMark = afterCompositeMark || c == kCompositeMark;
+        const bool dashesKept = dashIsData(code, afterCompositeMark);
+        if (kept(c, dataKeeps, dashesKept) && n1 < kRoom) gData.chMainCode[n1++] = c;
+        if (kept(c, printedKeeps, dashesKept) && n11 < kRoom) gData.chMainCode2[n11++] = c;
     }
     gData.chMainCode[n1] = 0;
     gData.chMainCode2[n11] = 0;

@@ -58,6 +58,21 @@ constexpr AIEntry kAITable[] = {
 // Anything else passes one character at a time.
 constexpr AIEntry kNoAI = {"", 1, false, false};
 
+// The first two digits of the AIs whose element length every reader knows from
+// GS1's table of predefined lengths. Any other element, fixed-length in the
+// table above or not, needs a separator when more data follows.
+constexpr char kPredefinedLength[][3] = {"00", "01", "02", "03", "04", "11", "12", "13",
+                                         "14", "15", "16", "17", "18", "19", "20", "23",
+                                         "31", "32", "33", "34", "35", "36", "41"};
+constexpr int32_t kPredefinedDigits = 2;
+
+bool predefinedLength(const char* at, int32_t available) {
+    if (available < kPredefinedDigits) return false;
+    for (const char* ai : kPredefinedLength)
+        if (std::memcmp(at, ai, kPredefinedDigits) == 0) return true;
+    return false;
+}
+
 const AIEntry& lookUp(const char* at, int32_t available) {
     for (const AIEntry& e : kAITable) {
         int32_t n = static_cast<int32_t>(std::strlen(e.prefix));
@@ -131,6 +146,8 @@ bool aiFilter(uint32_t start, uint8_t separator) {
             continue;
         }
         const AIEntry& ai = lookUp(data + pos, n - pos);
+        const bool needsSeparator =
+            &ai != &kNoAI && (ai.variable || !predefinedLength(data + pos, n - pos));
         int32_t take;
         if (ai.variable) {
             take = 0;
@@ -145,8 +162,7 @@ bool aiFilter(uint32_t start, uint8_t separator) {
         for (int32_t i = 0; i < take; ++i)
             if (!put(data[pos + i])) return false;
         pos += take;
-        // A variable element followed by another element gets the separator.
-        if (ai.variable && pos + 1 < n && data[pos] == '(' && !put(static_cast<char>(separator)))
+        if (needsSeparator && pos + 1 < n && data[pos] == '(' && !put(static_cast<char>(separator)))
             return false;
     }
 
@@ -188,44 +204,86 @@ std::string checkDate(const std::string& ai, const char* v) {
     return {};
 }
 
+// One element of a chain typed in parentheses: its AI, the AI's row of the table
+// (kNoAI when none matches), and its value up to the next '(' or the end.
+struct Element {
+    std::string ai;
+    const AIEntry* entry = &kNoAI;
+    const char* value = nullptr;
+    int32_t length = 0;
+    int32_t end = 0;
+};
+
+enum class ChainBreak { None, Outside, BadAI };
+
+// Reads the element at pos into e, or says how the chain breaks there.
+ChainBreak readElement(const char* data, int32_t n, int32_t pos, Element& e) {
+    if (data[pos] != '(') return ChainBreak::Outside;
+    const int32_t start = pos + 1;
+    int32_t close = start;
+    while (close < n && data[close] != ')' && close - start <= kLongestAI) ++close;
+    e.ai.assign(data + start, static_cast<size_t>(close - start));
+    if (close >= n || data[close] != ')' || e.ai.empty() ||
+        !allDigits(e.ai.c_str(), static_cast<int32_t>(e.ai.size())))
+        return ChainBreak::BadAI;
+    e.entry = &lookUp(e.ai.c_str(), static_cast<int32_t>(e.ai.size()));
+    const int32_t valueAt = close + 1;
+    e.end = valueAt;
+    while (e.end < n && data[e.end] != '(') ++e.end;
+    e.value = data + valueAt;
+    e.length = e.end - valueAt;
+    return ChainBreak::None;
+}
+
+bool known(const Element& e) {
+    return e.entry != &kNoAI && e.ai.size() >= std::strlen(e.entry->prefix);
+}
+
+// The longest value of a variable element, the exact one of a fixed element.
+int32_t valueLength(const Element& e) {
+    return e.entry->length - static_cast<int32_t>(e.ai.size()) - 1;
+}
+
+// A variable value longer than its AI takes, which no separator would end.
+std::string overlong(const Element& e) {
+    const int32_t most = valueLength(e);
+    if (!e.entry->variable || e.length <= most) return {};
+    return format("AI (%s) takes at most %ld characters; the data gives %ld.", e.ai, most,
+                  e.length);
+}
+
 }  // namespace
 
 std::string checkElementStrings(const char* data, int32_t n, bool completesCheckDigit) {
     if (n <= 0 || data[0] != '(') return {};
-    int32_t pos = 0;
-    while (pos < n) {
-        if (data[pos] != '(')
-            return "GS1 data is a chain of AIs in parentheses, each followed by its data; "
-                   "something stands outside it. Correct the data.";
-        const int32_t start = pos + 1;
-        int32_t close = start;
-        while (close < n && data[close] != ')' && close - start <= kLongestAI) ++close;
-        const std::string ai(data + start, static_cast<size_t>(close - start));
-        if (close >= n || data[close] != ')' || ai.empty() ||
-            !allDigits(ai.c_str(), static_cast<int32_t>(ai.size())))
-            return "An AI in parentheses is empty or not a number of 2 to 4 digits (\"(" +
-                   ai.substr(0, kLongestAI) + "\"). Correct the data.";
-        const AIEntry& entry = lookUp(ai.c_str(), static_cast<int32_t>(ai.size()));
-        if (&entry == &kNoAI || ai.size() < std::strlen(entry.prefix))
-            return format("AI (%s) is not known. Correct the AI.", ai);
-        const int32_t valueAt = close + 1;
-        int32_t end = valueAt;
-        while (end < n && data[end] != '(') ++end;
-        const char* value = data + valueAt;
-        const int32_t length = end - valueAt;
-        const int32_t most = entry.length - static_cast<int32_t>(ai.size()) - 1;
+    Element e;
+    for (int32_t pos = 0; pos < n; pos = e.end) {
+        switch (readElement(data, n, pos, e)) {
+            case ChainBreak::Outside:
+                return "GS1 data is a chain of AIs in parentheses, each followed by its data; "
+                       "something stands outside it. Correct the data.";
+            case ChainBreak::BadAI:
+                return "An AI in parentheses is empty or not a number of 2 to 4 digits (\"(" +
+                       e.ai.substr(0, kLongestAI) + "\"). Correct the data.";
+            case ChainBreak::None:
+                break;
+        }
+        const std::string& ai = e.ai;
+        if (!known(e)) return format("AI (%s) is not known. Correct the AI.", ai);
+        const char* value = e.value;
+        const int32_t length = e.length;
+        const int32_t most = valueLength(e);
         if (length == 0) return format("AI (%s) has no data. Give its data or remove it.", ai);
-        if (entry.variable) {
-            if (length > most)
-                return format("AI (%s) takes at most %ld characters; the data gives %ld.", ai, most,
-                              length);
+        if (e.entry->variable) {
+            std::string bad = overlong(e);
+            if (!bad.empty()) return bad;
         } else {
-            const bool completed = completesCheckDigit && entry.checkDigit && length == most - 1;
+            const bool completed = completesCheckDigit && e.entry->checkDigit && length == most - 1;
             if (length != most && !completed)
                 return format("AI (%s) takes %ld digits; the data gives %ld.", ai, most, length);
             if (!allDigits(value, length))
                 return format("AI (%s) takes digits only. Correct its data.", ai);
-            if (entry.checkDigit && !completed) {
+            if (e.entry->checkDigit && !completed) {
                 const char right = calcheck2(value, length);
                 if (value[length - 1] != right) {
                     char text[160];
@@ -242,7 +300,19 @@ std::string checkElementStrings(const char* data, int32_t n, bool completesCheck
                 if (!bad.empty()) return bad;
             }
         }
-        pos = end;
+    }
+    return {};
+}
+
+std::string checkVariableLengths(const char* data, int32_t n) {
+    if (n <= 0 || data[0] != '(') return {};
+    Element e;
+    for (int32_t pos = 0; pos < n; pos = e.end) {
+        if (readElement(data, n, pos, e) != ChainBreak::None) return {};
+        // The last value, however long, ends with the data.
+        if (!known(e) || e.end >= n) continue;
+        std::string bad = overlong(e);
+        if (!bad.empty()) return bad;
     }
     return {};
 }

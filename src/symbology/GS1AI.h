@@ -1,6 +1,6 @@
 // GS1 application identifiers: the element chain typed as "(01)...(10)..." is
-// cut into its elements, a separator byte follows every variable-length element
-// that has more data behind it, missing check digits of AIs 00, 01 and 02 are
+// cut into its elements, a separator byte follows every element of no predefined
+// length that has more data behind it, missing check digits of AIs 00, 01 and 02 are
 // completed (GS1-128 only) and the parentheses are removed. Used by GS1-128 and
 // the DataBar family.
 #pragma once
@@ -28,3 +28,9 @@ char calcheck2(const char* digits, int32_t n);
 // else the message, which names the AI. Data that does not begin with '(' is
 // not checked here.
 std::string checkElementStrings(const char* data, int32_t n, bool completesCheckDigit);
+
+// Checks only that no variable-length value followed by another element is
+// longer than its AI takes: the filter would cut it and run the rest into the
+// next element with no separator. Empty when sound, else the message
+// checkElementStrings gives. Unknown AIs and a broken chain are not checked here.
+std::string checkVariableLengths(const char* data, int32_t n);

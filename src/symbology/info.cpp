@@ -50,6 +50,15 @@ void tooLongForBuffer() {
     refuseSymbol("The data is too long for this code type. Shorten it and try again.");
 }
 
+// A variable-length value longer than its AI takes would run into the next
+// element with no separator: refused as GS1-128 refuses it.
+bool variableLengthsFit(const char* from, const char* to) {
+    const std::string bad = checkVariableLengths(from, static_cast<int32_t>(to - from));
+    if (bad.empty()) return true;
+    refuseSymbol(bad.c_str());
+    return false;
+}
+
 // Families whose data is digits only; a letter would otherwise enter a check digit.
 bool digitsOnlyFamily(int32_t code) {
     switch (code) {
@@ -397,6 +406,7 @@ int32_t prepare() {
         case 37: {
             // DataBar-14 and Limited: the composite part after '|'; Expanded: all of it.
             const char* bar = std::strchr(gData.chMainCode, '|');
+            const char* end = gData.chMainCode + std::strlen(gData.chMainCode);
             if (v < 5 && bar) {
                 // The filter drops every parenthesis of the data. One in the item
                 // number is left as typed, for the encoder to refuse it as it does
@@ -404,9 +414,15 @@ int32_t prepare() {
                 const std::string_view item(gData.chMainCode,
                                             static_cast<size_t>(bar - gData.chMainCode));
                 if (item.find_first_of("()") != std::string_view::npos) return 0;
+                if (!variableLengthsFit(bar + 1, end)) return 1;
                 return EAN_APP_ID_FILTER(bar - gData.chMainCode + 1, '#');
             }
-            if (v >= 5 && v <= 7) return EAN_APP_ID_FILTER(0, '#');
+            if (v >= 5 && v <= 7) {
+                const bool fit = bar ? variableLengthsFit(gData.chMainCode, bar) &&
+                                           variableLengthsFit(bar + 1, end)
+                                     : variableLengthsFit(gData.chMainCode, end);
+                return fit ? EAN_APP_ID_FILTER(0, '#') : 1;
+            }
             return 0;
         }
         case 38:

@@ -27,11 +27,11 @@ const Dialect kDialects[] = {
 const char* const kTypes[] = {"Databar 14", "Databar 14 Truncated", "Databar 14 Stacked",
                               "Databar 14 Stacked Omnidirectional"};
 
-std::string readBack(const std::string& path, bool eps) {
+std::string readBack(const std::string& path, bool eps, const char* format = "DataBar") {
     const testsupport::Rendered r = testsupport::renderWithGhostscript(path, 400, eps);
     EXPECT_TRUE(r.ok) << r.err;
     if (!r.ok) return {};
-    return testsupport::decode(testsupport::cropToInk(r.bitmap, 80), "DataBar").text;
+    return testsupport::decode(testsupport::cropToInk(r.bitmap, 80), format).text;
 }
 
 // What the reader shows: the 13 digits with zeros in front and the check digit;
@@ -79,6 +79,73 @@ TEST(DataBarCommandLine, RefusalsExitWithOne) {
         const CliRun r = run({record("Databar 14", data, path)});
         EXPECT_EQ(r.status, 1);
         EXPECT_FALSE(r.err.empty());
+        EXPECT_TRUE(testsupport::slurp(path).empty());
+    }
+}
+
+// zbar's reading: the raw data with FNC1 as the group separator, which zxing's
+// own AI table would hide.
+std::string zbarReads(const std::string& path) {
+    const testsupport::Rendered r = testsupport::renderWithGhostscript(path, 400, true);
+    EXPECT_TRUE(r.ok) << r.err;
+    const std::string pgm = testsupport::tempPath("gs1.pgm");
+    if (!r.ok || !testsupport::writePGM(testsupport::cropToInk(r.bitmap, 80), pgm)) return {};
+    std::string out = testsupport::zbarimg(pgm).out;
+    while (!out.empty() && out.back() == '\n') out.pop_back();
+    return out;
+}
+
+// GS1 data as typed reaches the reader: an element of fixed length that GS1 gives
+// no predefined length (8005, 422) is ended by a separator, '-' is data, blanks
+// typed between elements are not, and an item number typed in groups is the number.
+TEST(DataBarCommandLine, GS1DataReadsBackAsTyped) {
+    struct Typed {
+        const char* type;
+        const char* data;
+        std::string reads;
+        const char* raw = nullptr;  // zbar's raw reading, where zxing's AI table hides a fault
+    };
+    const Typed typed[] = {
+        {"Databar Expanded", "(8005)123456(10)AB", "(8005)123456(10)AB",
+         "8005123456\x1d"
+         "10AB"},
+        {"Databar Expanded", "(422)250(21)1-2(410)9501101020917",
+         "(422)250(21)1-2(410)9501101020917"},
+        {"Databar", "(10)A-B", "(10)A-B"},
+        {"Databar Expanded", "(01) 09501234567891 (10)A B", "(01)09501234567891(10)AB"},
+        {"Databar 14", "200-1234-567890", reads("2001234567890")},
+    };
+    for (const Typed& t : typed) {
+        SCOPED_TRACE(std::string(t.type) + " " + t.data);
+        const std::string path = testsupport::tempPath("gs1.eps");
+        const CliRun r = run({record(t.type, t.data, path)});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const bool expanded = std::string(t.type) != "Databar 14";
+        EXPECT_EQ(readBack(path, true, expanded ? "DataBarExpanded" : "DataBar"), t.reads);
+        if (t.raw) {
+            EXPECT_EQ(zbarReads(path), t.raw);
+        }
+    }
+}
+
+// A variable-length value longer than its AI takes would run into the next
+// element: refused with the message GS1-128 gives, in the linear data and in a
+// composite part alike.
+TEST(DataBarCommandLine, OverlongVariableValuesAreRefused) {
+    const char* const refused[][2] = {
+        {"Databar Expanded", "(420)1234567890(30)1"},
+        {"Databar", "(01)09501234567891|(420)1234567890(30)1"},
+        {"Databar 14", "2001234567890|(420)1234567890(30)1"},
+    };
+    for (const auto& [type, data] : refused) {
+        SCOPED_TRACE(std::string(type) + " " + data);
+        const std::string path = testsupport::tempPath("overlong.eps");
+        std::remove(path.c_str());
+        const CliRun r = run({record(type, data, path)});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("AI (420) takes at most 9 characters; the data gives 10."),
+                  std::string::npos)
+            << r.err;
         EXPECT_TRUE(testsupport::slurp(path).empty());
     }
 }
