@@ -304,13 +304,19 @@ std::string checkElementStrings(const char* data, int32_t n, bool completesCheck
     return {};
 }
 
-std::string checkVariableLengths(const char* data, int32_t n) {
+std::string checkElementLengths(const char* data, int32_t n) {
     if (n <= 0 || data[0] != '(') return {};
     Element e;
     for (int32_t pos = 0; pos < n; pos = e.end) {
         if (readElement(data, n, pos, e) != ChainBreak::None) return {};
-        // The last value, however long, ends with the data.
-        if (!known(e) || e.end >= n) continue;
+        if (!known(e)) continue;
+        // A fixed value of another length takes part of the next element or
+        // leaves its rest to stand alone.
+        if (!e.entry->variable && e.length != valueLength(e))
+            return format("AI (%s) takes %ld digits; the data gives %ld.", e.ai, valueLength(e),
+                          e.length);
+        // The last variable value, however long, ends with the data.
+        if (e.end >= n) continue;
         std::string bad = overlong(e);
         if (!bad.empty()) return bad;
     }

@@ -29,8 +29,9 @@ char calcheck2(const char* digits, int32_t n);
 // not checked here.
 std::string checkElementStrings(const char* data, int32_t n, bool completesCheckDigit);
 
-// Checks only that no variable-length value followed by another element is
-// longer than its AI takes: the filter would cut it and run the rest into the
-// next element with no separator. Empty when sound, else the message
-// checkElementStrings gives. Unknown AIs and a broken chain are not checked here.
-std::string checkVariableLengths(const char* data, int32_t n);
+// Checks only the lengths of the known elements: a fixed value of another
+// length, or a variable value followed by another element that is longer than
+// its AI takes, would run into the next element with no separator. Empty when
+// sound, else the message checkElementStrings gives. Unknown AIs and a broken
+// chain are not checked here.
+std::string checkElementLengths(const char* data, int32_t n);

@@ -50,10 +50,10 @@ void tooLongForBuffer() {
     refuseSymbol("The data is too long for this code type. Shorten it and try again.");
 }
 
-// A variable-length value longer than its AI takes would run into the next
-// element with no separator: refused as GS1-128 refuses it.
-bool variableLengthsFit(const char* from, const char* to) {
-    const std::string bad = checkVariableLengths(from, static_cast<int32_t>(to - from));
+// A value of the wrong length would run into the next element with no
+// separator: refused as GS1-128 refuses it.
+bool elementLengthsFit(const char* from, const char* to) {
+    const std::string bad = checkElementLengths(from, static_cast<int32_t>(to - from));
     if (bad.empty()) return true;
     refuseSymbol(bad.c_str());
     return false;
@@ -414,13 +414,13 @@ int32_t prepare() {
                 const std::string_view item(gData.chMainCode,
                                             static_cast<size_t>(bar - gData.chMainCode));
                 if (item.find_first_of("()") != std::string_view::npos) return 0;
-                if (!variableLengthsFit(bar + 1, end)) return 1;
+                if (!elementLengthsFit(bar + 1, end)) return 1;
                 return EAN_APP_ID_FILTER(bar - gData.chMainCode + 1, '#');
             }
             if (v >= 5 && v <= 7) {
-                const bool fit = bar ? variableLengthsFit(gData.chMainCode, bar) &&
-                                           variableLengthsFit(bar + 1, end)
-                                     : variableLengthsFit(gData.chMainCode, end);
+                const bool fit = bar ? elementLengthsFit(gData.chMainCode, bar) &&
+                                           elementLengthsFit(bar + 1, end)
+                                     : elementLengthsFit(gData.chMainCode, end);
                 return fit ? EAN_APP_ID_FILTER(0, '#') : 1;
             }
             return 0;

@@ -128,24 +128,24 @@ TEST(DataBarCommandLine, GS1DataReadsBackAsTyped) {
     }
 }
 
-// A variable-length value longer than its AI takes would run into the next
-// element: refused with the message GS1-128 gives, in the linear data and in a
-// composite part alike.
-TEST(DataBarCommandLine, OverlongVariableValuesAreRefused) {
-    const char* const refused[][2] = {
-        {"Databar Expanded", "(420)1234567890(30)1"},
-        {"Databar", "(01)09501234567891|(420)1234567890(30)1"},
-        {"Databar 14", "2001234567890|(420)1234567890(30)1"},
+// A value of the wrong length would run into the next element: refused with the
+// message GS1-128 gives, in the linear data and in a composite part alike.
+TEST(DataBarCommandLine, ValuesOfTheWrongLengthAreRefused) {
+    const std::string tooLong = "AI (420) takes at most 9 characters; the data gives 10.";
+    const std::string refused[][3] = {
+        {"Databar Expanded", "(420)1234567890(30)1", tooLong},
+        {"Databar", "(01)09501234567891|(420)1234567890(30)1", tooLong},
+        {"Databar 14", "2001234567890|(420)1234567890(30)1", tooLong},
+        {"Databar Expanded", "(8005)12345(10)AB", "AI (8005) takes 6 digits; the data gives 5."},
+        {"Databar Expanded", "(01)095012345678911", "AI (01) takes 14 digits; the data gives 15."},
     };
-    for (const auto& [type, data] : refused) {
-        SCOPED_TRACE(std::string(type) + " " + data);
+    for (const auto& [type, data, message] : refused) {
+        SCOPED_TRACE(type + " " + data);
         const std::string path = testsupport::tempPath("overlong.eps");
         std::remove(path.c_str());
         const CliRun r = run({record(type, data, path)});
         EXPECT_EQ(r.status, 1);
-        EXPECT_NE(r.err.find("AI (420) takes at most 9 characters; the data gives 10."),
-                  std::string::npos)
-            << r.err;
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
         EXPECT_TRUE(testsupport::slurp(path).empty());
     }
 }
