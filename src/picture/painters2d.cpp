@@ -220,7 +220,6 @@ void paintDataBar(int32_t x, int32_t y, int32_t unitIn, int32_t xOffset, int32_t
     }
 
     const int32_t t = (human > 0 && v != 7) ? unit : 0;
-    const int32_t halfT = t / 2;
     double h = U.H;
     if (v == 2) {
         h = (U.H - yo - t) * 0.5;
@@ -245,9 +244,11 @@ void paintDataBar(int32_t x, int32_t y, int32_t unitIn, int32_t xOffset, int32_t
             state = c == 0 ? 0 : (c < 4 ? 1 : 2);
         }
         if (state == 2) b = f;  // under the separators
+        // Each row ends where the next begins: a row drawn further down would
+        // lay its bars over the separator and symbol rows under it.
         if (state == 0) {
             if (wide) {
-                paint(row, b, static_cast<int32_t>(y + b + h - 1.5 * r + halfT));
+                paint(row, b, static_cast<int32_t>(y + b + h - 1.5 * r));
                 e = b + h - 1.5 * r;
             } else if (v == 2) {
                 paint(row, b, static_cast<int32_t>(y + b + h - r));
@@ -258,28 +259,26 @@ void paintDataBar(int32_t x, int32_t y, int32_t unitIn, int32_t xOffset, int32_t
         } else if (state == 1) {
             switch (c % 4) {
                 case 1:
-                    if (wide) {
-                        paint(row, e, static_cast<int32_t>(y + e + r + halfT));
-                    } else {
-                        paint(row, e, static_cast<int32_t>(y + e + r));
-                        f = e + r;
-                    }
+                    paint(row, e, static_cast<int32_t>(y + e + r));
+                    if (!wide) f = e + r;
                     break;
                 case 2:
-                    paint(row, e + r, static_cast<int32_t>(y + 2 * r + e + halfT));
+                    paint(row, e + r, static_cast<int32_t>(y + 2 * r + e));
                     break;
                 default:
-                    paint(row, e + 2 * r, static_cast<int32_t>(y + e + 3 * r + halfT));
+                    paint(row, e + 2 * r, static_cast<int32_t>(y + e + 3 * r));
                     f = e + 3 * r;
                     break;
             }
         } else {
             double top = b;
             // The text allowance is kept under the last row already (h): a row
-            // moved down by it too would stand over the text.
+            // moved down by it too would stand over the text. Every symbol row
+            // is as high as the first, so that the rows and their separators
+            // fill the bar height as in the vector output.
             if (v == 6 || v == 7) {
-                paint(row, top, static_cast<int32_t>(y + top + h + 1.5 * r));
-                e = top + h + 1.5 * r;
+                paint(row, top, static_cast<int32_t>(y + top + h - 1.5 * r));
+                e = top + h - 1.5 * r;
             } else {
                 paint(row, top, y + U.H - t);
             }

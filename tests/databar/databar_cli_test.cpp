@@ -8,6 +8,7 @@
 
 #include "automation/cli_run.h"
 #include "support/cases.h"
+#include "support/grey_image.h"
 #include "support/reader.h"
 
 namespace {
@@ -67,6 +68,30 @@ TEST(DataBarCommandLine, EveryMemberReadsBackInEveryFormat) {
             }
             ++turn;
         }
+    }
+}
+
+// Expanded Stacked in rows of two and of four segments in a TIFF: the rows and
+// separator rows each keep their own height, and the symbol reads back.
+TEST(DataBarCommandLine, ExpandedStackedTiffReadsBack) {
+    const char* const cases[][2] = {
+        {"(01)95326345033465(30)40777869(3305)622978", "2"},
+        {"(01)99749644711579(240)hef606612MZZHJTJx(3202)680212", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c[0]) + " in rows of " + (*c[1] ? c[1] : "4"));
+        const std::string path = testsupport::tempPath("stacked.tif");
+        std::string rec = std::string("{type:\"Databar\", data:\"") + c[0] + "\", ";
+        if (*c[1]) rec += std::string("options:\"") + c[1] + "\", ";
+        const CliRun r = run({rec + "saveto:\"" + path + "\"}"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        std::string error;
+        const testsupport::Bitmap image = testsupport::greyOfImage(path, &error);
+        ASSERT_TRUE(error.empty()) << error;
+        const testsupport::Decoded d =
+            testsupport::decode(testsupport::cropToInk(image, 80), "DataBarExpanded");
+        EXPECT_TRUE(d.ok) << d.error;
+        EXPECT_EQ(d.text, c[0]);
     }
 }
 

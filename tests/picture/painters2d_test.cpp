@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/world.h"
@@ -222,6 +223,38 @@ TEST_F(Painters, ExpandedStackedComponentAndRows) {
     expandedFixture(0);
     paint(false);
     EXPECT_EQ(bars.size(), 30u);  // ten bars in each of the component rows and the separator
+}
+
+// Expanded Stacked in many rows under its text line: each painted row stands in
+// its own band, the separator rows too, so that no row's bars reach over the
+// rows under it; the symbol reads back.
+TEST_F(Painters, ExpandedStackedRowsStandApartAndReadBack) {
+    const char* data = "(01)95326345033465(30)40777869(3305)622978";
+    for (const char* segments : {"2", "4", "6"}) {
+        SCOPED_TRACE(std::string("segments per row ") + segments);
+        gSym.human = 1;
+        gSym.Hei = 15;
+        copyBounded(gData.chAddCode, segments);
+        gData.len2 = static_cast<int32_t>(std::strlen(segments));
+        ASSERT_EQ(make(37, 6, data), 0);
+        paint(false);
+        ASSERT_FALSE(bars.empty());
+        std::vector<std::pair<int32_t, int32_t>> bands;
+        for (const qd::Rect& r : bars) bands.emplace_back(r.top, r.bottom);
+        std::sort(bands.begin(), bands.end());
+        bands.erase(std::unique(bands.begin(), bands.end()), bands.end());
+        ASSERT_GE(bands.size(), 5u);  // two symbol rows and three separator rows at least
+        for (size_t i = 1; i < bands.size(); ++i)
+            EXPECT_LE(bands[i - 1].second, bands[i].first)
+                << "band " << i - 1 << " reaches into band " << i;
+        // The rows end over the text line: the bar height (from y = 30) less
+        // the line's row unit of ten points at 100 %.
+        const int32_t textTop = 30 + static_cast<int32_t>(gSym.Hei * 100) - 352;
+        EXPECT_LE(bands.back().second, textTop);
+        const testsupport::Decoded d = testsupport::decode(drawBars(false), "DataBarExpanded");
+        EXPECT_TRUE(d.ok) << d.error;
+        EXPECT_EQ(d.text, data);
+    }
 }
 
 TEST_F(Painters, ShortTextRowIsBounded) {
