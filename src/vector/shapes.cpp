@@ -34,14 +34,15 @@ void realPoint(Emit& e, double x, double y, const char* op) { e.f(x).c(' ').f(y)
 const char* kMoveTo = " m\r";
 const char* kCurveLine = " l\r";  // the segments of the filled bands
 
-// The colour operator after the four numbers, or nullptr when the dialect has none
-// for this colour (a spot colour in the press dialect): then the numbers are left
-// out too, so that nothing is left on the operand stack.
+// The colour operator after the four numbers, or nullptr for the named forms of
+// a spot colour, which writeColour writes. PDF and the press dialect have no
+// named colour: the spot colour's process equivalent paints there, as nothing
+// would leave the bars in whatever colour came before (the white background).
 const char* colourOperator(int32_t mode, bool spot) {
     const int32_t ill = gOut.ill;
     if (dialect::pdf()) return mode == kColourStroke ? "K\r" : "k\r";
-    if (spot && ill > 87) return nullptr;  // the named forms, written by writeColour
-    if (spot && ill == dialect::kPress) return mode == kColourComment ? "" : nullptr;
+    if (spot && ill > 87) return nullptr;
+    if (spot && ill == dialect::kPress && mode == kColourComment) return "";
     return mode == kColourStroke ? "K\r" : "k\r";
 }
 
@@ -50,7 +51,6 @@ void writeColour(Emit& e, int32_t mode, int32_t c, int32_t m, int32_t y, int32_t
     const bool spot = gSym.customColour == 1;
     const char* op = colourOperator(mode, spot);
     const bool named = spot && gOut.ill > 87 && !dialect::pdf();
-    if (!named && op == nullptr) return;
     e.colour(c).colour(m).colour(y).colour(k);
     if (named) {
         e.pstr(gSym.customCol);

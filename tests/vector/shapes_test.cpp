@@ -48,8 +48,8 @@ TEST_F(Shapes, WritersMatchTheirGoldenText) {
                  doColour(kColourStroke);
                  doColour(kColourFill);
              }},
-            // The press dialect has no spot operator and leaves no operand behind;
-            // the comment line is still ended, background sets are plain CMYK.
+            // The press dialect has no spot operator: the spot colour's CMYK paints,
+            // as in PDF; the comment line still names it.
             {"spot.press", 25,
              [] {
                  spot("PMS 185");
