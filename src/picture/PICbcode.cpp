@@ -26,6 +26,7 @@ constexpr double kPointsPerUmItem = 0.0028346458;
 constexpr double kFinePerPoint = 35.27777777777778;
 constexpr int32_t kFineNum = 2540, kFineDen = 72;  // points to hundredths of a millimetre
 constexpr int32_t kItemScale = 35;                 // the item's pen scale in such a picture
+constexpr double kSymbolLead = 1;                  // points from the box's left edge
 constexpr int32_t kWindowLeft = 200, kWindowTop = 120;
 constexpr int32_t kUpcNoAddOnExtra = 4;   // points: UPC-A's check digit right of the bars
 constexpr double kIssnExtra = 0.2;        // of the text size, room for the ISSN header
@@ -308,7 +309,7 @@ void PICbcode(int32_t left, int32_t top, int32_t* outRight, int32_t* outBottom, 
     if (code == 9) smallEanFrame(frame, s, t, inset);
     if (gSym.cutMarks == 1) cutMarks(frame, s);
 
-    const double xPt = gSym.insetAmount + gSym.line + left + gSym.extraMargin + 1;
+    const double xPt = gSym.insetAmount + gSym.line + left + gSym.extraMargin + kSymbolLead;
     const double yPt = x.a + x.e + gSym.line + gSym.insetAmount + top;
     const auto mx = static_cast<int32_t>(label ? xPt : (xPt - left) * s);
     const auto my = static_cast<int32_t>(label ? yPt : (yPt - top) * s);
@@ -317,7 +318,13 @@ void PICbcode(int32_t left, int32_t top, int32_t* outRight, int32_t* outBottom, 
     const int32_t barHeight = (bottom - top) - margin - t;
     bool linear = false;
     switch (code) {
-        case 38:
+        case 38: {
+            // DataMatrix fills its box from the left edge, as in the vector output:
+            // the point the other symbols keep there would cut its last column.
+            const double dmPt = xPt - kSymbolLead;
+            DrawDatamatrixPC(static_cast<int32_t>(label ? dmPt : (dmPt - left) * s), my, u, s);
+            break;
+        }
         case 40:
             DrawDatamatrixPC(mx, my, u, s);
             break;

@@ -74,6 +74,34 @@ TEST(OutputsAgree, StackedRowsAsHighInTiffAsInEps) {
     }
 }
 
+// The first and last columns holding ink.
+InkRows inkColumns(const testsupport::Bitmap& b) {
+    InkRows c;
+    for (int x = 0; x < b.width; ++x)
+        for (int y = 0; y < b.height; ++y)
+            if (b.at(x, y) < 128) {
+                if (c.first < 0) c.first = x;
+                c.last = x;
+                break;
+            }
+    return c;
+}
+
+// A DataMatrix fills its box from the left edge in the TIFF as in the EPS, so
+// that its last column is whole.
+TEST(OutputsAgree, DataMatrixAsWideInTiffAsInEps) {
+    const std::string tif = fresh("dm.tif"), eps = fresh("dm.eps");
+    const std::string keys = R"(type:"Datamatrix", data:"HELLO WORLD 123", size:"327")";
+    ASSERT_EQ(run({record(keys, tif), record(keys, eps)}).status, 0);
+    const testsupport::Bitmap image = imageOf(tif);
+    const testsupport::Rendered page = testsupport::renderWithGhostscript(eps, kDpi);
+    ASSERT_TRUE(page.ok) << page.err;
+    const InkRows tiffInk = inkColumns(image), epsInk = inkColumns(page.bitmap);
+    ASSERT_GE(tiffInk.first, 0);
+    EXPECT_NEAR(tiffInk.last - tiffInk.first, epsInk.last - epsInk.first, 2);
+    EXPECT_LT(tiffInk.last, image.width - 1) << "the last column runs off the picture";
+}
+
 }  // namespace
 
 // A label document of one text item whose stored magnification is 0.
