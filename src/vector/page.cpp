@@ -62,9 +62,7 @@ bool setAsBarFontText() {
     return gSym.Hei > 0 && gSym.Hei <= kBarFontMaxHeight && !drawnAlways(gSym.code);
 }
 
-namespace {
-
-void barcodeItem(platform::FileRef refNum, int32_t i, const PageRect& r) {
+void writeBarcodeItem(platform::FileRef refNum, int32_t i, const PageRect& r) {
     if (setAsBarFontText()) {
         barFontText(r);
         return;
@@ -91,6 +89,8 @@ void barcodeItem(platform::FileRef refNum, int32_t i, const PageRect& r) {
     EPSbcode(refNum, i, box, 0, 0);
 }
 
+namespace {
+
 void shapeFill() {
     doBackColour(kColourFill, gSym.cyan2, gSym.magenta2, gSym.yellow2, gSym.black2);
 }
@@ -101,7 +101,7 @@ void writeItem(platform::FileRef refNum, int32_t i, const PageRect& r) {
             EpsTextItem(i, r);
             break;
         case kKindBarcode:
-            barcodeItem(refNum, i, r);
+            writeBarcodeItem(refNum, i, r);
             break;
         case kKindRectFilled:
             shapeFill();

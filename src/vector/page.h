@@ -27,6 +27,11 @@ int32_t GetCodeWidth();
 // Whether the barcode item of the current settings is set as text in the bar
 // font (a symbol lower than 2 mm) rather than painted.
 bool setAsBarFontText();
+// The barcode item of the current settings in its rectangle: generated, then
+// hung from the rectangle's top left corner at its own size on a label (as
+// printing draws it), or set in the bar font when it is that low; a symbol the
+// data cannot make is left out.
+void writeBarcodeItem(platform::FileRef refNum, int32_t item, const PageRect& itemRect);
 // The barcode item, drawn once the dispatcher has made its element list.
 void EPSbcode(platform::FileRef refNum, int32_t item, const PageRect& itemRect, double x, double y);
 // The extent in points of the symbol in the element list (generated from the

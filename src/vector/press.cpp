@@ -452,8 +452,9 @@ void ILYTEpsPageCode(platform::FileRef refNum, int32_t page, int32_t i) {
     const PageRect r = itemFrame();
     if (gLabel.iteTyp == kKindText) {
         pressText(r);
-    } else if (gLabel.iteTyp == kKindBarcode && STRixel() == 0) {
-        EPSbcode(refNum, i, r, 0, 0);
+    } else if (gLabel.iteTyp == kKindBarcode) {
+        // Placed as on the label, so that the press lays it where the label has it.
+        writeBarcodeItem(refNum, i, r);
     }
     doTrailer();
 }

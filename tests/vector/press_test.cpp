@@ -67,8 +67,8 @@ struct Press : ::testing::Test {
     }
 
     // Item 0: a Code 128 item whose data a serial run counts.
-    static void serialBarcode() {
-        parseCodeType("Code 128");
+    static void serialBarcode(const char* type = "Code 128") {
+        parseCodeType(type);
         copyBounded(gData.chMainCode, "0001");
         copyBounded(gData.chMainCode2, "0001");
         gData.len1 = gData.len11 = 4;
@@ -158,6 +158,35 @@ TEST_F(Press, ASheetOfSixWithAVariableTextAndASerialBarcode) {
                 EXPECT_GT(ink, 100);
             }
         }
+    }
+}
+
+// A symbol in a rectangle larger than itself hangs from the rectangle's top
+// left corner at its own size in its press file, as on the label: a DataMatrix
+// is not stretched to the rectangle's width, a Code 128 not set at its bottom.
+TEST_F(Press, AVariableSymbolKeepsItsSizeAndPlaceInALargerRectangle) {
+    for (const char* type : {"Code 128", "Datamatrix"}) {
+        SCOPED_TRACE(type);
+        serialBarcode(type);
+        LabelItem& it = *gLabel.labelParts[0];
+        const int top = it.i16(item::rectTop);
+        const int height = it.i16(item::rectBottom) - top;
+        it.setI16(item::rectBottom, static_cast<int16_t>(top + height + 40));
+        it.setI16(item::rectRight, static_cast<int16_t>(it.i16(item::rectRight) + 20));
+        ASSERT_EQ(pressExport("Big"), 0) << gMsg.last;
+        const std::string ps = (dir / "Big_va_1_0.ps").string();
+        const testsupport::Rendered r = testsupport::renderWithGhostscript(ps, 300);
+        ASSERT_TRUE(r.ok) << r.err;
+        const std::string format = std::string(type) == "Code 128" ? "Code128" : "DataMatrix";
+        EXPECT_EQ(testsupport::decode(testsupport::cropToInk(r.bitmap, 40), format).text, "0001");
+        // 40 points (167 pixels) of the rectangle are left below the symbol.
+        int lowestInk = -1;
+        for (int y = 0; y < r.bitmap.height; ++y)
+            for (int x = 0; x < r.bitmap.width; ++x)
+                if (r.bitmap.at(x, y) < 128) lowestInk = y;
+        EXPECT_LT(lowestInk, r.bitmap.height - 150);
+        TearDown();  // a fresh document and folder for the next type
+        SetUp();
     }
 }
 
