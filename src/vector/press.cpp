@@ -189,7 +189,7 @@ void pressText(const PageRect& r) {
     } else {
         doBackColour(kColourFill, gSym.cyan2, gSym.magenta2, gSym.yellow2, gSym.black2);
     }
-    TextSizeGC(static_cast<int16_t>(gSym.customTeSize), gSym.customTeSize);
+    setTextItemSize();
     SetAnyEpsFontP(gVec.gCtexsize * 1000000, gVec.gCtexsize * 1000000, gSym.fontBelow, -1);
     const char* text = nullptr;
     int32_t length = 0;

@@ -419,6 +419,17 @@ void epsTextBlock(const PageRect& r, const char* text, int32_t justification) {
     } while (pos < n && y > r.lower && step > 0);
 }
 
+void setTextItemSize() {
+    // A text item's size is its point size alone, as the layout and printing
+    // draw it and as its lines are measured: the magnification stored with it
+    // is that of the symbol current when it was made.
+    constexpr double kFullSize = 100;
+    const double kept = gSym.Siz;
+    gSym.Siz = kFullSize;
+    TextSizeGC(static_cast<int16_t>(gSym.customTeSize), gSym.customTeSize);
+    gSym.Siz = kept;
+}
+
 void EpsTextItem(int32_t item, const PageRect& r) {
     const bool inverse = (gSym.TEface & kFaceInverse) != 0;
     const bool box = !gSym.transpar_ent && !dialect::type3();
@@ -432,7 +443,7 @@ void EpsTextItem(int32_t item, const PageRect& r) {
     }
     doBackColour(kColourFill, ink[0], ink[1], ink[2], ink[3]);
 
-    TextSizeGC(static_cast<int16_t>(gSym.customTeSize), gSym.customTeSize);
+    setTextItemSize();
     SetAnyEpsFontP(gVec.gCtexsize * 1000000, gVec.gCtexsize * 1000000, gSym.fontBelow, item);
 
     // The variable text of a serial or import run when it has more than one

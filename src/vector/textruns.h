@@ -70,3 +70,6 @@ void epsTextBlock(const PageRect& r, const char* text, int32_t justification);
 // The text item (kind 2) of label item `item`, its rectangle in page coordinates.
 // The item is loaded into the current settings (getItemData) by the caller.
 void EpsTextItem(int32_t item, const PageRect& r);
+// Sets the glyph scale of the current text item: its point size, whatever the
+// magnification stored with it.
+void setTextItemSize();

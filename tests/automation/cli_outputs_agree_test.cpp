@@ -105,10 +105,11 @@ TEST(OutputsAgree, DataMatrixAsWideInTiffAsInEps) {
 }  // namespace
 
 // A label document of one text item whose stored magnification is 0.
-std::string textItemOfNoSize(const std::string& folder, const char* font) {
+std::string textItemOfNoSize(const std::string& folder, const char* font,
+                             int16_t magnification = 0) {
     testsupport::startLabelDocument(1700, 850, 1, 1);
     LabelItem& t = testsupport::addItemOfKind(kKindText, 10, 10, 40, 160);
-    t.setI16(item::siz, 0);
+    t.setI16(item::siz, magnification);
     t.setI16(item::customTeSize, 12);
     t.setI16(item::black2, 100);
     std::string name(1, static_cast<char>(std::strlen(font)));
@@ -135,6 +136,26 @@ TEST(OutputsAgree, TextItemOfMagnificationZeroIsDrawn) {
             EXPECT_GE(inkRows(page.bitmap).first, 0) << "no ink";
         }
     }
+}
+
+// A text item is set at its point size whatever magnification it was stored
+// with (that of the symbol current when it was made), as printing sets it.
+TEST(OutputsAgree, TextItemSizeIgnoresItsStoredMagnification) {
+    const std::string folder = fresh("textsize");
+    std::filesystem::create_directories(folder);
+    int widths[2] = {};
+    const int16_t magnifications[2] = {100, 222};
+    for (int k = 0; k < 2; ++k) {
+        const std::string doc = textItemOfNoSize(folder, "Helvetica", magnifications[k]);
+        const std::string out = folder + "/size" + std::to_string(k) + ".pdf";
+        ASSERT_EQ(run({"--open", doc, "{saveto:\"" + out + "\"}"}).status, 0);
+        const testsupport::Rendered page = testsupport::renderWithGhostscript(out, 150, false);
+        ASSERT_TRUE(page.ok) << page.err;
+        const InkRows columns = inkColumns(page.bitmap);
+        ASSERT_GE(columns.first, 0) << "no ink";
+        widths[k] = columns.last - columns.first;
+    }
+    EXPECT_NEAR(widths[1], widths[0], 2);
 }
 
 // The glyphs of the text line under a linear symbol's bars, as column runs of
