@@ -38,6 +38,8 @@ constexpr unsigned char kFaceInverse = 128;
 constexpr char kReturn = '\r';
 constexpr int32_t kMeasureChunk = 0x7000;  // bytes measured at once: within a 16-bit count
 
+constexpr double kDegree = 3.14159265358979323846 / 180.0;
+
 // The four numbers of the text matrix for the item rotation, each followed by a
 // blank. Quarter turns have their exact forms; any other angle is written as
 // its cosine and sine, so that a text object is never left without its position.
@@ -60,8 +62,7 @@ void rotationMatrix(Emit& e) {
         default:
             break;
     }
-    const double r = a * 3.14159265358979323846 / 180.0;
-    const double cs = std::cos(r), sn = std::sin(r);
+    const double cs = std::cos(a * kDegree), sn = std::sin(a * kDegree);
     e.f(cs).c(' ').f(sn).c(' ').f(-sn).c(' ').f(cs).c(' ');
 }
 
@@ -139,11 +140,53 @@ int32_t justify(const PageRect& r, int32_t width, int32_t justification) {
     return r.left;
 }
 
+// A turned text item is laid out in its own rectangle, then turned with the
+// text matrix about the rectangle's centre, as printing and the layout turn it:
+// its lines' starting points turn with it.
+struct ItemTurn {
+    bool on = false;
+    double cx = 0, cy = 0, cs = 1, sn = 0;
+};
+ItemTurn gItemTurn;
+
+// Turns the current text item about the centre of r while it lives.
+struct TurnedItem {
+    explicit TurnedItem(const PageRect& r) {
+        const int32_t a = gVec.trans2 % 360;
+        if (a == 0) return;
+        gItemTurn = {true, (r.left + r.right) / 2.0, (r.upper + r.lower) / 2.0,
+                     std::cos(a * kDegree), std::sin(a * kDegree)};
+    }
+    ~TurnedItem() { gItemTurn = {}; }
+    TurnedItem(const TurnedItem&) = delete;
+    TurnedItem& operator=(const TurnedItem&) = delete;
+};
+
+// The rectangle that r covers once turned about its centre: the item's box.
+PageRect turnedBox(const PageRect& r) {
+    if (!gItemTurn.on) return r;
+    const double w = (r.right - r.left) / 2.0, h = (r.upper - r.lower) / 2.0;
+    const double hw = std::abs(w * gItemTurn.cs) + std::abs(h * gItemTurn.sn);
+    const double hh = std::abs(w * gItemTurn.sn) + std::abs(h * gItemTurn.cs);
+    const auto at = [](double v) { return static_cast<int32_t>(std::lround(v)); };
+    return {at(gItemTurn.cy + hh), at(gItemTurn.cx - hw), at(gItemTurn.cy - hh),
+            at(gItemTurn.cx + hw)};
+}
+
 void writeLine(const PageRect& r, int32_t y, const char* text, int32_t length,
                int32_t justification) {
     if (length <= 0) return;  // an empty line writes no text run
     const int32_t width = MeasureTextInEPS2(text, length, gSym.customTeSize, gSym.fontBelow);
-    TextPosition(justify(r, width, justification), y);
+    const int32_t x = justify(r, width, justification);
+    if (gItemTurn.on) {
+        const double dx = x - gItemTurn.cx, dy = y - gItemTurn.cy;
+        TextPosition(
+            static_cast<int32_t>(std::lround(gItemTurn.cx + gItemTurn.cs * dx - gItemTurn.sn * dy)),
+            static_cast<int32_t>(
+                std::lround(gItemTurn.cy + gItemTurn.sn * dx + gItemTurn.cs * dy)));
+    } else {
+        TextPosition(x, y);
+    }
     DrawTextEPS(text, 0, length - 1);
 }
 
@@ -437,9 +480,11 @@ void EpsTextItem(int32_t item, const PageRect& r) {
     const int32_t second[4] = {gSym.cyan22, gSym.magenta22, gSym.yellow22, gSym.black22};
     const int32_t* back = inverse ? first : second;
     const int32_t* ink = inverse ? second : first;
+    const TurnedItem turn(r);
     if (box) {
+        const PageRect b = turnedBox(r);
         doBackColour(kColourFill, back[0], back[1], back[2], back[3]);
-        FillPostBox(r.left, r.upper, r.right, r.lower);
+        FillPostBox(b.left, b.upper, b.right, b.lower);
     }
     doBackColour(kColourFill, ink[0], ink[1], ink[2], ink[3]);
 

@@ -158,6 +158,42 @@ TEST(OutputsAgree, TextItemSizeIgnoresItsStoredMagnification) {
     EXPECT_NEAR(widths[1], widths[0], 2);
 }
 
+// A turned text item stands in its rectangle turned about its centre, as
+// printing and the layout turn it, not turned about its first letter.
+TEST(OutputsAgree, TurnedTextStaysInItsTurnedRectangle) {
+    const std::string folder = fresh("turned");
+    std::filesystem::create_directories(folder);
+    // A 200 x 100 point label; the item's rectangle x 10 to 110, y 20 to 40 (y down).
+    struct Turn {
+        int16_t degrees;
+        int left, top, right, bottom;  // the turned rectangle, within the label
+    };
+    for (const Turn& t : {Turn{180, 10, 20, 110, 40}, Turn{90, 50, 0, 70, 80}}) {
+        SCOPED_TRACE(t.degrees);
+        testsupport::startLabelDocument(2000, 1000, 1, 1);
+        LabelItem& item = testsupport::addItemOfKind(kKindText, 20, 10, 40, 110);
+        item.setI16(item::customTeSize, 12);
+        item.setI16(item::siz, 100);
+        item.setI16(item::black2, 100);
+        item.setI16(item::transparent, 1);
+        item.setI16(item::orientPacked, static_cast<int16_t>(t.degrees * 2));
+        item.setText(item::fontBelow, "\x09Helvetica");
+        testsupport::setItemText(item, "ROTATE ME");
+        const std::string doc = testsupport::saveLabelDocument(folder + "/turned.labl");
+        const std::string out = folder + "/turned.pdf";
+        ASSERT_EQ(run({"--open", doc, "{saveto:\"" + out + "\"}"}).status, 0);
+        const testsupport::Rendered page = testsupport::renderWithGhostscript(out, 72, false);
+        ASSERT_TRUE(page.ok) << page.err;
+        const InkRows rows = inkRows(page.bitmap), columns = inkColumns(page.bitmap);
+        ASSERT_GE(rows.first, 0) << "no ink";
+        constexpr int kSlack = 1;  // pixels of a point each
+        EXPECT_GE(columns.first, t.left - kSlack);
+        EXPECT_LE(columns.last, t.right + kSlack);
+        EXPECT_GE(rows.first, t.top - kSlack);
+        EXPECT_LE(rows.last, t.bottom + kSlack);
+    }
+}
+
 // The glyphs of the text line under a linear symbol's bars, as column runs of
 // ink, in fractions of the bars' width from their left edge.
 struct TextLine {
