@@ -37,17 +37,21 @@ testsupport::Bitmap imageOf(const std::string& path) {
 struct InkRows {
     int first = -1, last = -1;
 };
-InkRows inkRows(const testsupport::Bitmap& b) {
+// The first and last rows (or columns) holding ink.
+InkRows inkSpan(const testsupport::Bitmap& b, bool columns) {
     InkRows r;
-    for (int y = 0; y < b.height; ++y)
-        for (int x = 0; x < b.width; ++x)
-            if (b.at(x, y) < 128) {
-                if (r.first < 0) r.first = y;
-                r.last = y;
+    const int outer = columns ? b.width : b.height, inner = columns ? b.height : b.width;
+    for (int a = 0; a < outer; ++a)
+        for (int c = 0; c < inner; ++c)
+            if ((columns ? b.at(a, c) : b.at(c, a)) < 128) {
+                if (r.first < 0) r.first = a;
+                r.last = a;
                 break;
             }
     return r;
 }
+InkRows inkRows(const testsupport::Bitmap& b) { return inkSpan(b, false); }
+InkRows inkColumns(const testsupport::Bitmap& b) { return inkSpan(b, true); }
 
 // PDF417's rows are as high in the TIFF as in the EPS, and fill the picture's
 // box down to its bottom.
@@ -72,19 +76,6 @@ TEST(OutputsAgree, StackedRowsAsHighInTiffAsInEps) {
                       "PDF417 symbol text, 2024");
         }
     }
-}
-
-// The first and last columns holding ink.
-InkRows inkColumns(const testsupport::Bitmap& b) {
-    InkRows c;
-    for (int x = 0; x < b.width; ++x)
-        for (int y = 0; y < b.height; ++y)
-            if (b.at(x, y) < 128) {
-                if (c.first < 0) c.first = x;
-                c.last = x;
-                break;
-            }
-    return c;
 }
 
 // A DataMatrix fills its box from the left edge in the TIFF as in the EPS, so
