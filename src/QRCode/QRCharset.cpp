@@ -8,12 +8,17 @@ bool isAsciiLower(uint8_t c) { return c >= 'a' && c <= 'z'; }
 bool isAsciiUpper(uint8_t c) { return c >= 'A' && c <= 'Z'; }
 bool isHalfWidthKatakana(uint8_t c) { return c >= 0xA1 && c <= 0xDF; }
 
+// The Mac OS Roman accented letters that are also Shift-JIS lead bytes (ä to ü
+// and their capitals).
+bool isAccentedLead(uint8_t c) { return c >= 0x80 && c <= 0x9F; }
+
 // A run of double-byte characters, summarised by its trail bytes.
 struct Run {
     int32_t length = 0;
-    bool lower = false;  // some trail byte is a lower-case ASCII letter
-    bool upper = false;  // some trail byte is an upper-case ASCII letter
-    bool other = false;  // some trail byte is not an ASCII letter
+    bool lower = false;     // some trail byte is a lower-case ASCII letter
+    bool upper = false;     // some trail byte is an upper-case ASCII letter
+    bool accented = false;  // some trail byte is such an accented letter
+    bool other = false;     // some trail byte is none of these
 
     void add(uint8_t trail) {
         ++length;
@@ -21,15 +26,19 @@ struct Run {
             lower = true;
         } else if (isAsciiUpper(trail)) {
             upper = true;
+        } else if (isAccentedLead(trail)) {
+            accented = true;
         } else {
             other = true;
         }
     }
-    // Accented letters inside Latin words pair with the ASCII letter that follows
-    // them; a few in a row keep the case of their word. Runs of one prove nothing.
+    // Accented letters inside Latin words pair with the letter that follows them,
+    // accented or not ("üçüz", "éééé"); a few in a row keep the case of their word.
+    // Runs of one prove nothing, and a long run of accented letters alone is Latin.
     bool looksJapanese() const {
         if (length < 2) return false;
-        return length >= 4 || other || (lower && upper);
+        const bool onlyAccented = accented && !lower && !upper && !other;
+        return (length >= 4 && !onlyAccented) || other || (lower && upper);
     }
 };
 
