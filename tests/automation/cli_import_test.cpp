@@ -89,6 +89,27 @@ TEST_F(CommandLineImport, StartTitleAndCountNameTheFiles) {
               (std::vector<std::string>{"name-3.EPS", "name-4.EPS", "name-5.EPS", "name-6.EPS"}));
 }
 
+// A record's add-on (after a '|') is its own: the next record takes the run's
+// add-on again (none, or the record's options), as its file's name shows.
+TEST_F(CommandLineImport, AnAddOnBelongsToItsRecordAlone) {
+    const std::string file = dir + "/addons.csv";
+    std::ofstream(file, std::ios::binary) << "400638133393|52495,first\n978020137962,second\n";
+    for (const std::string options : {"", "12"}) {
+        SCOPED_TRACE(options);
+        fs::remove_all(dir + "/out");
+        fs::create_directories(dir + "/out");
+        const std::string more = options.empty() ? "" : ", options:\"" + options + "\"";
+        const CliRun r = run({"{type:\"EAN 13\", data:\"<<1>>\"" + more + ", import:\"" + file +
+                              "|1|2\", saveto:\"" + dir + "/out/\"}"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir + "/out"))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::string>{"first52495.EPS", "second" + options + ".EPS"}));
+    }
+}
+
 TEST_F(CommandLineImport, BadRequestsAreRefused) {
     const std::string file = records(2);
     const struct {

@@ -231,6 +231,11 @@ void recordTitle(int32_t field, const char* built) {
 void importRecords(const ImportSettings& s, bool handed) {
     int32_t counter = 1;
     bool ended = false;
+    // A record's add-on (after a '|' in its data) is its own: the next record
+    // starts again from the run's add-on, not from the one before.
+    const LabelItem* first = gLabel.labelParts[0].get();
+    const std::string runAddOn = first ? first->text(item::addCode) : std::string();
+    const std::string runLongAddOn = first ? first->longAddOn : std::string();
     do {
         if (!runGoesOn()) break;
         gOut.title[0] = 0;
@@ -241,6 +246,10 @@ void importRecords(const ImportSettings& s, bool handed) {
             ++gProd.runFaults;  // reported; no symbol that encodes something else
         } else {
             gData.len1 = gData.len11 = s.length;
+            if (LabelItem* run = gLabel.labelParts[0].get()) {
+                run->setText(item::addCode, runAddOn);
+                run->longAddOn = runLongAddOn;
+            }
             buildImportData();
             LabelItem* it = gLabel.labelParts[0].get();
             const std::string built = it ? it->text(item::dataText) : std::string();
