@@ -10,9 +10,12 @@
 #include "labels/production.h"
 #include "platform/macroman.h"
 #include "platform/numbers.h"
+#include "symbology/messages.h"
 #include "symbology/state.h"
 
 namespace {
+
+constexpr uint16_t kMsgImportBuiltCut = 1309;
 
 using platform::FileRef;
 using platform::OSErr;
@@ -230,8 +233,12 @@ void forEachMarker(const char* t, size_t end, Each each) {
 
 void GetImportBuilt(char* dst, const char* templ) {
     size_t len = 0;
+    bool cut = false;
     auto append = [&](const char* s, size_t n) {
-        n = std::min(n, kImportBuiltMax - len);  // a longer text is cut
+        if (n > kImportBuiltMax - len) {  // a longer text is cut, and the user told
+            n = kImportBuiltMax - len;
+            cut = true;
+        }
         std::memcpy(dst + len, s, n);
         len += n;
     };
@@ -259,6 +266,7 @@ void GetImportBuilt(char* dst, const char* templ) {
         pos = to + 2;
     }
     dst[len] = 0;
+    if (cut) Message(kMsgImportBuiltCut);
 }
 
 std::string importTemplateFault(const char* templ) {

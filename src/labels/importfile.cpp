@@ -125,8 +125,28 @@ bool validUtf8(std::string_view s) {
 // A field written in UTF-8 (non-ASCII bytes that read as UTF-8) becomes Mac OS
 // Roman; bytes that are no UTF-8 are taken as Mac OS Roman already. False when a
 // character has no Mac OS Roman form.
+// The length of text without an unfinished UTF-8 character at its end.
+size_t wholeUtf8Length(std::string_view text) {
+    size_t lead = text.size();
+    for (size_t back = 0; back < 4 && lead > 0; ++back)
+        if ((static_cast<unsigned char>(text[--lead]) & 0xC0) != 0x80) break;
+    if (lead == text.size()) return text.size();
+    const auto c = static_cast<unsigned char>(text[lead]);
+    const size_t needed = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+    return text.size() - lead < needed ? lead : text.size();
+}
+
 bool toMacRoman(char* field) {
-    const std::string_view text(field);
+    std::string_view text(field);
+    // A field cut at its limit may end inside a UTF-8 character: that part goes,
+    // rather than the whole field being taken as Mac OS Roman.
+    if (text.size() == kImportFieldSize - 1) {
+        const size_t whole = wholeUtf8Length(text);
+        if (whole < text.size() && validUtf8(text.substr(0, whole))) {
+            field[whole] = 0;
+            text = text.substr(0, whole);
+        }
+    }
     const bool ascii = std::all_of(text.begin(), text.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     if (ascii || !validUtf8(text)) return true;

@@ -110,6 +110,28 @@ TEST_F(CommandLineImport, AnAddOnBelongsToItsRecordAlone) {
     }
 }
 
+// A field cut at its limit ends at a whole character, not inside one (which
+// would turn the field into other letters), and data built longer than an item
+// holds is cut with a warning, as a long field is (the run shows the last).
+TEST_F(CommandLineImport, CutDataEndsAtACharacterAndIsSaid) {
+    const std::string file = dir + "/long.csv";
+    std::string accented;
+    for (int i = 0; i < 200; ++i) accented += "\xC3\xA9";  // é, 400 bytes in all
+    std::ofstream(file, std::ios::binary)
+        << accented << "\n"
+        << std::string(200, 'A') << "," << std::string(200, 'B') << "\n";
+    const CliRun r = run({"{type:\"Datamatrix\", data:\"<<1>><<2>>\", import:\"" + file +
+                          "\", saveto:\"" + dir + "/out/\"}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("only its first 254 were used"), std::string::npos) << r.err;
+    std::vector<std::string> read = testsupport::decodeEpsFolder(dir + "/out", "DataMatrix");
+    std::sort(read.begin(), read.end());
+    std::string cutAccented;
+    for (int i = 0; i < 127; ++i) cutAccented += "\xC3\xA9";  // the whole characters of 255 bytes
+    EXPECT_EQ(read, (std::vector<std::string>{std::string(200, 'A') + std::string(54, 'B'),
+                                              cutAccented}));
+}
+
 TEST_F(CommandLineImport, BadRequestsAreRefused) {
     const std::string file = records(2);
     const struct {
