@@ -630,7 +630,10 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
         // An earlier record's text lines are put in place before the run writes its own.
         if (!finishTextRun(run)) return platform::macRomanToUtf8(gMsg.last);
         std::string warning;
-        std::string why = runImportRequest(templ, saveto, choice, &warning);
+        const bool addToLines = run->file == saveto;
+        std::string why = runImportRequest(templ, saveto, choice, addToLines, &warning);
+        // The run's lines are in place: the command's next lines go after them.
+        if (why.empty() && gOut.tool == kOutTextLine) run->file = saveto;
         if (why.empty() && !warning.empty()) gNotes.push_back("warning: " + warning);
         return why;
     }

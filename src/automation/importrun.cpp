@@ -151,7 +151,7 @@ std::string takeImportRequest(const std::string& value) {
 }
 
 std::string runImportRequest(const std::string& templ, const std::string& saveto,
-                             const OutputChoice& choice, std::string* warning) {
+                             const OutputChoice& choice, bool addToLines, std::string* warning) {
     const bool folder = isFolder(saveto);
     const std::string target = folder ? probeName(saveto, choice) : saveto;
     if (std::string fault = outputKindFault(choice, target); !fault.empty()) return fault;
@@ -175,7 +175,13 @@ std::string runImportRequest(const std::string& templ, const std::string& saveto
         tool == kOutTiff || tool == kOutBmp72 || tool == kOutBmp300 || tool == kOutTextLine ? 0 : 1;
     gProd.background = 2;
     gMsg.shown = 0;
+    if (addToLines && tool == kOutTextLine) {
+        // Lines that earlier records of the command put in the file stay before the run's.
+        gPictOut.sameFile = 1;
+        gPictOut.theFileName2 = saveto;
+    }
     ProcessBarcodes();
+    gPictOut.sameFile = 0;
     if (gProd.runFaults > 0) return reason("a record could not be made");
     if (gProd.runMade == 0) return nothingMade(templ);
     // What the records' reading said (fields left out, say) while every record was made.

@@ -17,4 +17,4 @@ std::string takeImportRequest(const std::string& value);
 // Empty when every record made its symbol, else the reason; warning then gets
 // what the run said while it went on (empty when nothing).
 std::string runImportRequest(const std::string& templ, const std::string& saveto,
-                             const OutputChoice& choice, std::string* warning);
+                             const OutputChoice& choice, bool addToLines, std::string* warning);

@@ -220,6 +220,25 @@ TEST_F(CommandLineImport, BlankLinesMakeNothingAndExtraFieldsAreSaid) {
 // A run's text lines are the element lists its records' data make, whatever
 // the code type: the same bytes as single records of that data give, a refused
 // record leaving no line and the run going on past it.
+// In one command, an import run's text lines go after the lines earlier records
+// put in the file, and later records' and runs' after them.
+TEST_F(CommandLineImport, TextLinesOfRunsAndRecordsShareTheirFile) {
+    const std::string file = dir + "/two.csv";
+    std::ofstream(file, std::ios::binary) << "X1\nX2\n";
+    const std::string lines = fresh("shared-lines.txt");
+    const std::string imported =
+        "{type:\"Code 128\", data:\"<<1>>\", import:\"" + file + "\", saveto:\"" + lines + "\"}";
+    const CliRun r = run({"--kind=text-line", ::record("Code 128", "AAA", lines), imported,
+                          imported, ::record("Code 128", "CCC", lines)});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string single = fresh("shared-single.txt");
+    std::vector<std::string> args{"--kind=text-line"};
+    for (const char* datum : {"AAA", "X1", "X2", "X1", "X2", "CCC"})
+        args.push_back(::record("Code 128", datum, single));
+    ASSERT_EQ(run(args).status, 0);
+    EXPECT_EQ(testsupport::slurp(lines), testsupport::slurp(single));
+}
+
 TEST_F(CommandLineImport, TextLinesAreTheSingleRecordsLines) {
     const std::string file = dir + "/mixed.csv";
     std::ofstream(file, std::ios::binary) << "400638133393\r\n12\r\n978014300723\r\n";
