@@ -106,14 +106,19 @@ void forget(platform::FileRef ref) {
         if (r.ref == ref) r.ref = 0;
 }
 
+// The bytes of the UTF-8 character that `lead` begins; 0 when no character
+// begins with it.
+size_t utf8Length(unsigned char lead) {
+    return lead < 0x80                   ? 1
+           : lead >= 0xC2 && lead < 0xE0 ? 2
+           : lead >= 0xE0 && lead < 0xF0 ? 3
+           : lead >= 0xF0 && lead < 0xF5 ? 4
+                                         : 0;
+}
+
 bool validUtf8(std::string_view s) {
     for (size_t i = 0; i < s.size();) {
-        const auto lead = static_cast<unsigned char>(s[i]);
-        const size_t n = lead < 0x80                   ? 1
-                         : lead >= 0xC2 && lead < 0xE0 ? 2
-                         : lead >= 0xE0 && lead < 0xF0 ? 3
-                         : lead >= 0xF0 && lead < 0xF5 ? 4
-                                                       : 0;
+        const size_t n = utf8Length(static_cast<unsigned char>(s[i]));
         if (n == 0 || i + n > s.size()) return false;
         for (size_t k = 1; k < n; ++k)
             if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
@@ -122,20 +127,19 @@ bool validUtf8(std::string_view s) {
     return true;
 }
 
-// A field written in UTF-8 (non-ASCII bytes that read as UTF-8) becomes Mac OS
-// Roman; bytes that are no UTF-8 are taken as Mac OS Roman already. False when a
-// character has no Mac OS Roman form.
 // The length of text without an unfinished UTF-8 character at its end.
 size_t wholeUtf8Length(std::string_view text) {
     size_t lead = text.size();
     for (size_t back = 0; back < 4 && lead > 0; ++back)
         if ((static_cast<unsigned char>(text[--lead]) & 0xC0) != 0x80) break;
     if (lead == text.size()) return text.size();
-    const auto c = static_cast<unsigned char>(text[lead]);
-    const size_t needed = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-    return text.size() - lead < needed ? lead : text.size();
+    return text.size() - lead < utf8Length(static_cast<unsigned char>(text[lead])) ? lead
+                                                                                   : text.size();
 }
 
+// A field written in UTF-8 (non-ASCII bytes that read as UTF-8) becomes Mac OS
+// Roman; bytes that are no UTF-8 are taken as Mac OS Roman already. False when a
+// character has no Mac OS Roman form.
 bool toMacRoman(char* field) {
     std::string_view text(field);
     // A field cut at its limit may end inside a UTF-8 character: that part goes,

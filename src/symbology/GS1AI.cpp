@@ -244,6 +244,11 @@ int32_t valueLength(const Element& e) {
     return e.entry->length - static_cast<int32_t>(e.ai.size()) - 1;
 }
 
+// A fixed value of another length than its AI takes.
+std::string wrongFixedLength(const Element& e) {
+    return format("AI (%s) takes %ld digits; the data gives %ld.", e.ai, valueLength(e), e.length);
+}
+
 // A variable value longer than its AI takes, which no separator would end.
 std::string overlong(const Element& e) {
     const int32_t most = valueLength(e);
@@ -279,8 +284,7 @@ std::string checkElementStrings(const char* data, int32_t n, bool completesCheck
             if (!bad.empty()) return bad;
         } else {
             const bool completed = completesCheckDigit && e.entry->checkDigit && length == most - 1;
-            if (length != most && !completed)
-                return format("AI (%s) takes %ld digits; the data gives %ld.", ai, most, length);
+            if (length != most && !completed) return wrongFixedLength(e);
             if (!allDigits(value, length))
                 return format("AI (%s) takes digits only. Correct its data.", ai);
             if (e.entry->checkDigit && !completed) {
@@ -312,9 +316,7 @@ std::string checkElementLengths(const char* data, int32_t n) {
         if (!known(e)) continue;
         // A fixed value of another length takes part of the next element or
         // leaves its rest to stand alone.
-        if (!e.entry->variable && e.length != valueLength(e))
-            return format("AI (%s) takes %ld digits; the data gives %ld.", e.ai, valueLength(e),
-                          e.length);
+        if (!e.entry->variable && e.length != valueLength(e)) return wrongFixedLength(e);
         // The last variable value, however long, ends with the data.
         if (e.end >= n) continue;
         std::string bad = overlong(e);
