@@ -1,5 +1,6 @@
 #include "vector/optionsLine.h"
 
+#include <cstring>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -33,6 +34,11 @@ void appendInt(std::string& out, int32_t v) {
     if (n > 0) out.append(text, static_cast<size_t>(n));
 }
 
+// The line is a comment: a control byte in a value, a CR above all, would end it.
+void appendPrintable(std::string& out, const char* text, size_t n) {
+    for (size_t k = 0; k < n; ++k) out += static_cast<unsigned char>(text[k]) < 32 ? '-' : text[k];
+}
+
 }  // namespace
 
 void saveAutoFormatData(platform::FileRef refNum) {
@@ -50,6 +56,14 @@ void saveAutoFormatData(platform::FileRef refNum) {
     appendInt(line, gSym.BWidthRed);
     line += '"';
     appendQuoted(line, "data", data);
+    // The add-on, or a 2-D symbol's options text, is part of what the file shows:
+    // without it a file opened again would lose it. A file without one keeps the line
+    // it always had.
+    if (gData.len22 > 0) {
+        line += ", options:\"";
+        appendPrintable(line, gData.chAddCode2, strnlen(gData.chAddCode2, kAddCodeSize));
+        line += '"';
+    }
     line += ", colour:\"";
     const int32_t inks[] = {gSym.cyan2, gSym.magenta2, gSym.yellow2, gSym.black2};
     for (size_t k = 0; k < std::size(inks); ++k) {
@@ -57,12 +71,8 @@ void saveAutoFormatData(platform::FileRef refNum) {
         appendInt(line, inks[k]);
     }
     line += '"';
-    // The line is a comment: a control byte in the name, a CR above all, would end it.
     line += ", spotname:\"";
-    for (int k = 1; k <= gSym.customCol[0]; ++k) {
-        const char c = static_cast<char>(gSym.customCol[k]);
-        line += static_cast<unsigned char>(c) < 32 ? '-' : c;
-    }
+    appendPrintable(line, reinterpret_cast<const char*>(gSym.customCol + 1), gSym.customCol[0]);
     line += '"';
     line += "}\r";
     int32_t count = static_cast<int32_t>(line.size());

@@ -63,6 +63,31 @@ TEST_F(CliOpen, AnEpsGivesBackTheSettingsThatMadeIt) {
     EXPECT_NE(optionsLine(testsupport::slurp(second)).find("OTHER"), std::string::npos);
 }
 
+// An add-on, or a 2-D symbol's options text, comes back with the rest: the file
+// made again from the opened one is the same file.
+TEST_F(CliOpen, AnAddOnAndOptionsComeBackWithTheSymbol) {
+    const auto withoutDate = [](std::string eps) {
+        const size_t at = eps.find("%%CreationDate:");
+        if (at != std::string::npos) eps.erase(at, eps.find('\r', at) - at);
+        return eps;
+    };
+    const char* records[] = {
+        "{type:\"EAN 13\", data:\"400638133393\", options:\"52495\"",
+        "{type:\"QRCode\", data:\"hello\", options:\"H5\"",
+        "{type:\"Datamatrix\", data:\"hello\", options:\"24X24\"",
+    };
+    for (const char* record : records) {
+        SCOPED_TRACE(record);
+        const std::string first = (dir / "first.eps").string();
+        const std::string second = (dir / "second.eps").string();
+        CliRun r = run({std::string(record) + ", saveto:\"" + first + "\"}"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        r = run({"--open", first, "{saveto:\"" + second + "\"}"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(withoutDate(testsupport::slurp(first)), withoutDate(testsupport::slurp(second)));
+    }
+}
+
 TEST_F(CliOpen, ALabelDocumentIsWrittenAsItsLabel) {
     const std::string doc = saveTextLabel(1, 1);
 
