@@ -43,6 +43,26 @@ bool keepsSeparators(int32_t code) {
 
 namespace {
 
+constexpr int32_t kCodeBookNumbers = 1;
+constexpr int32_t kCodeInterleaved = 4;
+
+}  // namespace
+
+bool separatorsPrintedOnly(int32_t code) {
+    return !keepsSeparators(code) && (code == kCodeBookNumbers || code == kCodeInterleaved);
+}
+
+size_t printedLengthOf(const char* printed, size_t n, int32_t dataLength) {
+    int32_t counted = 0;
+    for (size_t i = 0; i < n; ++i) {
+        if (counted >= dataLength) return i;
+        if (printed[i] != '-' && printed[i] != ' ') ++counted;
+    }
+    return n;
+}
+
+namespace {
+
 constexpr int32_t kCodeDataBar = 37;
 constexpr int32_t kFirstExpandedVariant = 5;  // Expanded, its stacked form, the coupon
 constexpr char kCompositeMark = '|';
@@ -64,7 +84,7 @@ bool kept(char c, bool keepsAll, bool keepsDash) {
 
 void Gettw(const char* text, int32_t length, const char* addOn, int32_t addOnLength) {
     const int32_t code = gSym.code;
-    const bool printedKeeps = keepsSeparators(code) || code == 1 || code == 4;
+    const bool printedKeeps = keepsSeparators(code) || separatorsPrintedOnly(code);
     const bool dataKeeps = keepsSeparators(code);
     bool afterCompositeMark = false;
     int32_t n1 = 0, n11 = 0;

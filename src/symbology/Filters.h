@@ -2,6 +2,7 @@
 // into the data buffers.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // The key being filtered; the main window's key handler sets it before Filter().
@@ -53,6 +54,12 @@ void ALL2();
 
 // Code types whose data keeps "-" and blanks as typed.
 bool keepsSeparators(int32_t code);
+// Code types (the book numbers, Interleaved 2 of 5) whose printed copy keeps the
+// typed '-' and blanks that their data leaves out.
+bool separatorsPrintedOnly(int32_t code);
+// The length of the printed copy `printed` (n bytes) up to its `dataLength`-th
+// character that is not such a separator.
+size_t printedLengthOf(const char* printed, size_t n, int32_t dataLength);
 
 // Copies text into chMainCode and chMainCode2 and addOn into chAddCode and
 // chAddCode2, leaving out "-" and blanks where the code type does; data that does

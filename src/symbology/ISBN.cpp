@@ -68,11 +68,25 @@ HeaderWriter startHeader(const char* prefix) {
     return w;
 }
 
-// Counts the separators typed into the printed copy and turns spaces into '-'.
+// The typed number in the printed copy: up to its twelfth digit, the last before
+// the check digit. A check digit typed after it (verified already) and separators
+// around it are left out: the header adds its own.
+constexpr int32_t kTypedDigits = 12;
+
+int32_t typedLength() {
+    const int32_t n = static_cast<int32_t>(strnlen(gData.chMainCode2, kMainCodeSize));
+    int32_t digits = 0;
+    for (int32_t i = 0; i < n; ++i)
+        if (gData.chMainCode2[i] >= '0' && gData.chMainCode2[i] <= '9' && ++digits == kTypedDigits)
+            return i + 1;
+    return n;
+}
+
+// Counts the separators typed into the number and turns spaces into '-'.
 int32_t typedSeparators() {
     int32_t count = 0;
-    const int32_t n = static_cast<int32_t>(strnlen(gData.chMainCode2, kMainCodeSize));
-    for (int32_t i = 0; i < n && i < gData.len11; ++i) {
+    const int32_t n = typedLength();
+    for (int32_t i = 0; i < n; ++i) {
         char& c = gData.chMainCode2[i];
         if (c == ' ') c = '-';
         if (c == '-') ++count;
@@ -80,11 +94,10 @@ int32_t typedSeparators() {
     return count;
 }
 
-// The header as typed: prefix, the typed text, '-', check, 13.
+// The header as typed: prefix, the typed number, '-', check, 13.
 int32_t typedHeader(const char* prefix, char check) {
     HeaderWriter w = startHeader(prefix);
-    const int32_t n = static_cast<int32_t>(strnlen(gData.chMainCode2, kMainCodeSize));
-    w.put(gData.chMainCode2, n < gData.len11 ? n : gData.len11);
+    w.put(gData.chMainCode2, typedLength());
     w.put('-');
     w.put(check);
     w.end();

@@ -10,6 +10,7 @@
 #include "labels/labelDoc.h"
 #include "platform/datetime.h"
 #include "platform/textmetrics.h"
+#include "symbology/Filters.h"
 #include "symbology/state.h"
 #include "vector/emit.h"
 #include "vector/fontnames.h"
@@ -229,8 +230,18 @@ char* trim32(char* text) {
 }
 
 void sanitisedPrintedData(char* out) {
-    // Only the bytes before the data's end are copied; trim32 cuts the rest.
     size_t n = strnlen(gData.chMainCode2, kMainCodeSize - 1);
+    if (separatorsPrintedOnly(gSym.code)) {
+        // The data's length does not count the typed separators: cut after its
+        // last character, or a file opened again would make a shorter number.
+        n = printedLengthOf(gData.chMainCode2, n, gData.len1);
+        std::memcpy(out, gData.chMainCode2, n);
+        out[n] = 0;
+        for (char* p = out; *p; ++p)
+            if (static_cast<unsigned char>(*p) < 32) *p = '-';
+        return;
+    }
+    // Only the bytes before the data's end are copied; trim32 cuts the rest.
     if (gData.len11 >= 0 && gData.len11 < static_cast<int32_t>(kMainCodeSize))
         n = std::min(n, static_cast<size_t>(gData.len11));
     std::memcpy(out, gData.chMainCode2, n);

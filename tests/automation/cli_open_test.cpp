@@ -63,9 +63,9 @@ TEST_F(CliOpen, AnEpsGivesBackTheSettingsThatMadeIt) {
     EXPECT_NE(optionsLine(testsupport::slurp(second)).find("OTHER"), std::string::npos);
 }
 
-// An add-on, or a 2-D symbol's options text, comes back with the rest: the file
-// made again from the opened one is the same file.
-TEST_F(CliOpen, AnAddOnAndOptionsComeBackWithTheSymbol) {
+// An add-on, a 2-D symbol's options text and separators typed into a number
+// come back with the rest: the file made again from the opened one is the same.
+TEST_F(CliOpen, AFileOpenedAgainMakesTheSameFile) {
     const auto withoutDate = [](std::string eps) {
         const size_t at = eps.find("%%CreationDate:");
         if (at != std::string::npos) eps.erase(at, eps.find('\r', at) - at);
@@ -75,6 +75,8 @@ TEST_F(CliOpen, AnAddOnAndOptionsComeBackWithTheSymbol) {
         "{type:\"EAN 13\", data:\"400638133393\", options:\"52495\"",
         "{type:\"QRCode\", data:\"hello\", options:\"H5\"",
         "{type:\"Datamatrix\", data:\"hello\", options:\"24X24\"",
+        "{type:\"ITF NC\", data:\"12-34-56\"",
+        "{type:\"ISBN-13\", data:\"978-3-16-148410\"",
     };
     for (const char* record : records) {
         SCOPED_TRACE(record);

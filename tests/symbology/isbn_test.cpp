@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "symbol_support.h"
+#include "symbology/Filters.h"
 #include "symbology/ISBN.h"
 #include "symbology/encoders.h"
 
@@ -53,7 +54,7 @@ TEST_F(Books, TypedSeparatorsAndRefusals) {
     gSym.code = 1;
     gSym.variation1 = 3;
     setData("978186197271");
-    const std::string typed = "978-1-86197-271" + std::string(60, '-');
+    const std::string typed = "978" + std::string(60, '-') + "186197271";
     copyBounded(gData.chMainCode2, typed.c_str());
     gData.len11 = static_cast<int32_t>(typed.size());
     EXPECT_EQ(ISBN(), 1);
@@ -65,6 +66,31 @@ TEST_F(Books, TypedSeparatorsAndRefusals) {
     setData("00000061X");
     EXPECT_EQ(ISSN(), 1);
     EXPECT_EQ(gEl.cu_len, 0);
+}
+
+// The header spells the number as it was typed, whole: the dispatcher's cut of
+// the data to its twelve digits does not cut the typed form, and a typed check
+// digit is not written twice.
+TEST_F(Books, TypedNumberIsSpelledWhole) {
+    const struct {
+        int32_t variant;
+        const char* typed;
+        const char* header;
+    } cases[] = {
+        {3, "978-3-16-148410", "[_]^ 978-3-16-148410-0"},
+        {3, "978-3-16-148410-0", "[_]^ 978-3-16-148410-0"},
+        {3, "978 0 306 40615 7", "[_]^ 978-0-306-40615-7"},
+        {2, "979-0-2600-0043", "[_`^ 979-0-2600-0043-8"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        SetUp();
+        gSym.code = 1;
+        gSym.variation1 = c.variant;
+        Gettw(c.typed, static_cast<int32_t>(std::strlen(c.typed)), "", 0);
+        ASSERT_EQ(STRixel(), 0) << gMsg.last;
+        EXPECT_EQ(header(), c.header);
+    }
 }
 
 TEST_F(Books, HyphenationRanges) {
