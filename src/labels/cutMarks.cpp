@@ -1,5 +1,8 @@
 #include "labels/cutMarks.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "labels/labelDoc.h"
 #include "labels/printDefaults.h"
 #include "labels/units.h"
@@ -9,14 +12,21 @@ namespace {
 constexpr int32_t kTickLength = 2;
 constexpr int32_t kTickClearance = 2;  // left and top ticks stop short of the edge
 
-void tick(int32_t h1, int32_t v1, int32_t h2, int32_t v2) {
-    qd::MoveTo(h1, v1);
-    qd::LineTo(h2, v2);
-}
+// Draws in points into a port that counts dots.
+struct Marker {
+    double dotsPerPoint;
+    int32_t dots(int32_t points) const { return int32_t(std::lround(points * dotsPerPoint)); }
+    void tick(int32_t h1, int32_t v1, int32_t h2, int32_t v2) const {
+        qd::MoveTo(dots(h1), dots(v1));
+        qd::LineTo(dots(h2), dots(v2));
+    }
+};
 
 }  // namespace
 
-void DrawPageCutMarks(qd::Point point, int16_t flag, int32_t originH, int32_t originV) {
+void DrawPageCutMarks(qd::Point point, int16_t flag, int32_t originH, int32_t originV,
+                      double dotsPerPoint) {
+    const Marker m{dotsPerPoint > 0 ? dotsPerPoint : 1};
     const LabelSheet& s = labelBack;
     const int32_t across = sheetAcross();
     const int32_t down = sheetDown();
@@ -32,26 +42,27 @@ void DrawPageCutMarks(qd::Point point, int16_t flag, int32_t originH, int32_t or
     const int32_t B = T + down * pitchV - gapV;
 
     qd::ForeColor(qd::blackColor);
-    qd::PenSize(1, 1);
+    const int32_t pen = std::max(m.dots(1), 1);
+    qd::PenSize(pen, pen);
     if (flag == kCutMarkRow) {
         const int32_t ys[] = {point.v, point.v + int32_t(s.labelHeight) / 10 - 1};
         if (gutterCol > 0 && gutter > 0) {
             const int32_t E = L + pitchH * gutterCol - gapH;
             const int32_t far = E + gutter + gapH;
             for (int32_t y : ys) {
-                tick(E, y, E + kTickLength, y);
-                tick(far - kTickClearance, y, far - kTickClearance - kTickLength, y);
+                m.tick(E, y, E + kTickLength, y);
+                m.tick(far - kTickClearance, y, far - kTickClearance - kTickLength, y);
             }
         }
         for (int32_t y : ys) {
-            tick(L - kTickClearance - kTickLength, y, L - kTickClearance, y);
-            tick(R, y, R + kTickLength, y);
+            m.tick(L - kTickClearance - kTickLength, y, L - kTickClearance, y);
+            m.tick(R, y, R + kTickLength, y);
         }
     } else if (flag == kCutMarkColumn) {
         const int32_t xs[] = {point.h, point.h + int32_t(s.labelWidth) / 10 - 1};
         for (int32_t x : xs) {
-            tick(x, T - kTickClearance - kTickLength, x, T - kTickClearance);
-            tick(x, B + 1, x, B + 1 + kTickLength);
+            m.tick(x, T - kTickClearance - kTickLength, x, T - kTickClearance);
+            m.tick(x, B + 1, x, B + 1 + kTickLength);
         }
     }
 }

@@ -14,6 +14,15 @@ namespace {
 using namespace qd;
 using Line = std::tuple<int32_t, int32_t, int32_t, int32_t>;
 
+void screenMarks(Point at, int16_t flag, int32_t oh, int32_t ov) {
+    DrawPageCutMarks(at, flag, oh, ov);
+}
+
+// A 1200-dpi printer's port: 50 dots to 3 points.
+void printerMarks(Point at, int16_t flag, int32_t oh, int32_t ov) {
+    DrawPageCutMarks(at, flag, oh, ov, 1200.0 / 72);
+}
+
 struct CutMarks : ::testing::Test {
     GWorldPtr world = nullptr;
     LabelSheet saved;
@@ -42,7 +51,7 @@ struct CutMarks : ::testing::Test {
     // and painted rectangles.
     using Draw = void (*)(Point, int16_t, int32_t, int32_t);
     std::set<Line> record(Point at, int16_t flag, int32_t oh = 0, int32_t ov = 0,
-                          Draw draw = DrawPageCutMarks, int32_t pen = 1,
+                          Draw draw = screenMarks, int32_t pen = 1,
                           std::set<Line>* painted = nullptr) {
         Picture* pic = OpenPicture({0, 0, 900, 700});
         draw(at, flag, oh, ov);
@@ -76,6 +85,16 @@ TEST_F(CutMarks, ColumnTicksAboveAndBelowFollowTheOrigin) {
     const std::set<Line> want = {
         {115, 46, 115, 48}, {115, 94, 115, 96}, {214, 46, 214, 48}, {214, 94, 214, 96}};
     EXPECT_EQ(record({50, 115}, kCutMarkColumn, 0, 20), want);
+}
+
+// The printer's port counts dots: the marks stand where they stand on the
+// screen's sheet, the pen a point wide.
+TEST_F(CutMarks, PrinterDotsPlaceTheMarksAsPoints) {
+    const std::set<Line> want = {{100, 833, 133, 833},
+                                 {5333, 833, 5367, 833},
+                                 {100, 1150, 133, 1150},
+                                 {5333, 1150, 5367, 1150}};
+    EXPECT_EQ(record({50, 10}, kCutMarkRow, 0, 0, printerMarks, 17), want);
 }
 
 TEST_F(CutMarks, GutterGetsTicksOnBothSides) {

@@ -338,11 +338,11 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
         ++p.nnLabels;
         if (p.nLabels > 0 && p.nnLabels >= p.nLabels) stop = true;
         if (--gDriver.iRepeat2 <= 0) gDriver.iRepeat2 = std::max(p.iRepeats, 1);
-        if (cutMarks) DrawPageCutMarks(at, labelFlag, walk.originH, walk.originV);
+        if (cutMarks) DrawPageCutMarks(at, labelFlag, walk.originH, walk.originV, p.thermScale);
         return !stop;
     };
     auto line = [&](qd::Point last, int16_t lineFlag) {
-        if (cutMarks) DrawPageCutMarks(last, lineFlag, walk.originH, walk.originV);
+        if (cutMarks) DrawPageCutMarks(last, lineFlag, walk.originH, walk.originV, p.thermScale);
         // A thermal printer without variable data prints one row or column.
         if (thermalPlain && gProd.importer == 0) stop = true;
         return !stop;
