@@ -258,6 +258,31 @@ bool importRecordBlank() {
     return true;
 }
 
+bool importRecordsLeft() {
+    const platform::FileRef ref = gProd.vimportRef;
+    const char delimiter = delimiterOf(gLabel.impoMode);
+    // Bytes that leave a record blank: white space, delimiters, and the quotes and
+    // NULs a field drops.
+    auto content = [&](char c) {
+        return c != delimiter && c != kQuote && c != 0 &&
+               !std::isspace(static_cast<unsigned char>(c));
+    };
+    ReadAhead& r = readerFor(ref);
+    if (std::any_of(r.bytes + r.at, r.bytes + r.len, content)) return true;
+    if (r.ended) return false;
+    // Past the block read ahead; the file goes back to where the block ends, so
+    // the block stays the reader's.
+    bool found = false;
+    char bytes[4096];
+    for (int32_t count = sizeof bytes; !found; count = sizeof bytes) {
+        const platform::OSErr err = platform::FSRead(ref, &count, bytes);
+        found = std::any_of(bytes, bytes + std::max(count, 0), content);
+        if (err != platform::noErr || count <= 0) break;
+    }
+    platform::SetFPos(ref, r.filePos);
+    return found;
+}
+
 bool skipImportRecords(int32_t count) {
     const char delimiter = delimiterOf(gLabel.impoMode);
     const char recordEnd = recordEndOf(gLabel.impoMode);

@@ -39,6 +39,10 @@ int32_t GetImportItems();
 // record makes no symbol and no label in any run.
 bool importRecordBlank();
 
+// True when the import file gProd.vimportRef holds a record that is not blank
+// after what has been read; nothing is taken from the records.
+bool importRecordsLeft();
+
 // Passes over `count` records of the import file gProd.vimportRef that are not
 // blank, whole records read by the record end GetImportItems uses; with a
 // separate file open, one of its lines for every record read. false when the

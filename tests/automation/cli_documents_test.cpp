@@ -129,4 +129,29 @@ TEST_F(CliDocuments, EachLabelTakesItsRecordOrTheAnswer) {
     }
 }
 
+// Pages follow only for labels that have a record: an import file whose records
+// fill the first sheet ends the print there, however its last line ends.
+TEST_F(CliDocuments, NoPageFollowsTheLastRecord) {
+    const struct {
+        const char* records;
+        const char* pages;
+    } cases[] = {
+        {"R1\nR2\nR3\nR4\nR5\nR6\n", "Pages:           1"},
+        {"R1\r\nR2\r\nR3\r\nR4\r\nR5\r\nR6\r\n\r\n , \r\n", "Pages:           1"},
+        {"R1\nR2\nR3\nR4\nR5\nR6\n\nR7\n", "Pages:           2"},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.records);
+        const std::string records = (dir / ("records" + std::to_string(++n) + ".txt")).string();
+        std::ofstream(records, std::ios::binary) << c.records;
+        const std::string doc = makeDocument(kProModeImport, "<<1>>", records);
+        const std::string pdf = (dir / ("labels" + std::to_string(n) + ".pdf")).string();
+        const CliRun r = run({"--open", doc, "{printer:\"" + pdf + "\", number:\"20\"}"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const testsupport::RunResult info = testsupport::runCommand("pdfinfo '" + pdf + "'");
+        EXPECT_NE(info.out.find(c.pages), std::string::npos) << info.out;
+    }
+}
+
 }  // namespace

@@ -358,6 +358,13 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
         Walk w = walk;
         if (page > 1 || p.nnLabels > 0) w.c0 = w.r0 = 1;
         if (!w.run(gPrintSwitches.iOrient, cell, line)) stop = true;
+        // The import file's last record may fill the page: no page follows for
+        // labels that have no record (unless that record repeats on them).
+        const bool readsRecords =
+            (gProd.importer & 1) && (p.nnLabels < p.importCount || p.importCount == 0);
+        if (!stop && readsRecords && gDriver.iRepeat2 == std::max(p.iRepeats, 1) &&
+            !importRecordsLeft())
+            stop = true;
         const bool last = page == pages || stop;
         if (mode == 1) {
             if (!p.formsPrint) {
