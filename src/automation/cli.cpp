@@ -210,7 +210,34 @@ constexpr NumberRange kRanges[] = {
     {"cutter", 0, 1, true, "(0 or 1)"},
 };
 // Whole numbers only.
-constexpr const char* kWholeKeys[] = {"number", "continuous", "stripper", "cutter"};
+constexpr const char* kWholeKeys[] = {"bwr", "number", "continuous", "stripper", "cutter"};
+
+// A number as the settings read it: blanks, a minus sign and digits; unless
+// whole, a decimal point and an exponent too. A hexadecimal number, or an
+// exponent in a whole number, which a looser reading would take for another
+// value than the settings get, is no number here.
+bool plainDecimal(std::string_view value, bool whole) {
+    size_t i = value.find_first_not_of(' ');
+    if (i == std::string_view::npos) return false;
+    if (value[i] == '-') ++i;
+    bool digits = false, point = false;
+    for (; i < value.size(); ++i) {
+        const char c = value[i];
+        if (c >= '0' && c <= '9') {
+            digits = true;
+        } else if (c == '.' && !point && !whole) {
+            point = true;
+        } else if ((c == 'e' || c == 'E') && digits && !whole) {
+            size_t k = i + 1;
+            if (k < value.size() && (value[k] == '-' || value[k] == '+')) ++k;
+            return k < value.size() &&
+                   value.find_first_not_of("0123456789", k) == std::string_view::npos;
+        } else {
+            return false;
+        }
+    }
+    return digits;
+}
 
 // A colour is four whole percentages: cyan, magenta, yellow and black.
 bool colourWellFormed(const std::string& value) {
@@ -228,11 +255,10 @@ std::string numberOutOfRange(std::string_view key, const std::string& value) {
                " must be four whole numbers from 0 to 100 (cyan magenta yellow black)";
     for (const NumberRange& r : kRanges) {
         if (key != r.key) continue;
-        char* end = nullptr;
-        const double v = std::strtod(value.c_str(), &end);
-        bool number = !value.empty() && end && *end == 0 && std::isfinite(v);
-        for (const char* k : kWholeKeys)
-            if (key == k && v != std::floor(v)) number = false;
+        bool whole = false;
+        for (const char* k : kWholeKeys) whole = whole || key == k;
+        const bool number = plainDecimal(value, whole);
+        const double v = number ? std::strtod(value.c_str(), nullptr) : 0;
         if (number && ((v >= r.least && v <= r.most) || (r.zeroAllowed && v == 0))) return {};
         std::ostringstream why;
         why << "the " << key << " must be a number from " << r.least << " to " << r.most << " "

@@ -41,6 +41,8 @@ TEST_F(CliPrint, PrinterKeysAreChecked) {
     } faults[] = {
         {head + "number:\"2\", saveto:\"" + pdf + "\"}", "the key \"number\" needs printer"},
         {head + "printer:\"" + pdf + "\", number:\"2.5\"}", "the number must be a number"},
+        {head + "printer:\"" + pdf + "\", number:\"1e2\"}", "the number must be a number"},
+        {head + "printer:\"" + pdf + "\", number:\"0x10\"}", "the number must be a number"},
         {head + "printer:\"" + pdf + "\", stripper:\"2\"}", "the stripper must be a number"},
         {head + "printer:\"NoSuchQueue\"}", "Error -30873"},
         {head + "printer:\"" + pdf + "\", answer:\"7\"}", "applies to an opened label document"},
@@ -64,7 +66,9 @@ TEST_F(CliPrint, SymbolOffThePaperIsRefused) {
     std::filesystem::remove(pdf);
     for (const char* keys : {"type:\"HIBC Code 39\", data:\"+A123BJC5D6E71\"",
                              "type:\"Code 128\", data:\"X\", height:\"320\""}) {
-        const CliRun r = run({"{" + std::string(keys) + ", printer:\"" + pdf + "\"}"});
+        std::string record = "{";
+        record.append(keys).append(", printer:\"").append(pdf).append("\"}");
+        const CliRun r = run({record});
         EXPECT_EQ(r.status, 1) << keys;
         EXPECT_NE(r.err.find("does not fit on the A4 paper"), std::string::npos) << r.err;
         EXPECT_FALSE(std::filesystem::exists(pdf)) << keys;
