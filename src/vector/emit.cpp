@@ -124,9 +124,16 @@ Emit& Emit::colour(int32_t percent) {
 Emit& Emit::str(const unsigned char* text, size_t length) {
     c('(');
     for (size_t k = 0; k < length; ++k) {
-        char ch = static_cast<char>(text[k]);
+        const unsigned char ch = text[k];
+        if (ch < ' ' && ch != 0) {
+            // A control byte as its octal escape: the same string to an interpreter,
+            // and a CR or LF can no longer end the comment line a string stands in.
+            // (A NUL is the sink's to write.)
+            c('\\').c(char('0' + (ch >> 6))).c(char('0' + ((ch >> 3) & 7))).c(char('0' + (ch & 7)));
+            continue;
+        }
         if (ch == '(' || ch == ')' || ch == '\\') c('\\');
-        c(ch);
+        c(static_cast<char>(ch));
     }
     return c(')');
 }

@@ -107,4 +107,21 @@ TEST(SpotColour, TheNameTurnsItOn) {
     }
 }
 
+// A spot colour name is text in strings and comment lines: a line end in it must
+// not end the comment and let the rest run as PostScript.
+TEST(SpotColour, ALineEndInTheNameStaysInItsString) {
+    const std::string spot = ", spotname:\"PMS 1\r424242 = flush %\"";
+    for (const char* dialect :
+         {"--dialect=ai88", "--dialect=ai3", "--dialect=ai5", "--dialect=ps"}) {
+        SCOPED_TRACE(dialect);
+        const bool ps = std::strcmp(dialect, "--dialect=ps") == 0;
+        const std::string path = testsupport::tempPath(ps ? "spot-cr.ps" : "spot-cr.eps");
+        ASSERT_EQ(run({dialect, record("EAN 13", "400638133393", path, spot)}).status, 0);
+        const testsupport::RunResult gs = testsupport::runCommand(
+            "gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -sDEVICE=nullpage '" + path + "'");
+        EXPECT_EQ(gs.status, 0) << gs.err;
+        EXPECT_EQ(gs.out.find("424242"), std::string::npos) << gs.out;
+    }
+}
+
 }  // namespace
