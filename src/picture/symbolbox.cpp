@@ -19,6 +19,7 @@ constexpr double kLeastHeight = 1.0;             // mm
 // UPC-A's check digit stands right of the bars and reaches past the quiet zone
 // the symbol's width counts (most with a '5' or '7'); the box takes it in.
 constexpr double kUpcCheckDigitOverhang = 0.6;  // points at 100 %
+constexpr double kLargestItemExtent = 32767;    // points, the most a 16-bit rectangle holds
 
 }  // namespace
 
@@ -56,6 +57,14 @@ bool sizeSingleSymbol(int32_t index) {
     gData = keep;
     gDispatch = DispatchState{};
     gRows = RowState{};
+    // The item keeps its rectangle in 16-bit points: a larger symbol would wrap round
+    // to a box of another size, or a negative one.
+    if (std::ceil(e.width) > kLargestItemExtent || std::ceil(e.height) > kLargestItemExtent) {
+        MessageText(
+            "This symbol is larger than 32767 points (11.5 metres), the most a file can hold. "
+            "Lower the size or shorten the data and try again.");
+        return false;
+    }
     if (index < 0 || index > labelBack.lastItem || !gLabel.labelParts[static_cast<size_t>(index)])
         return true;
     LabelItem& it = *gLabel.labelParts[static_cast<size_t>(index)];
