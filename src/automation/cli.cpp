@@ -670,6 +670,13 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
         if (!fault.empty()) return fault;
         applyOutputChoice(choice, saveto);
     }
+    // Bars 2 mm low or lower are not drawn: the symbol would stand as its text. Only
+    // the bar-font text kinds, which are that text, take such a height.
+    const bool textKind =
+        !saveto.empty() && (gOut.tool == kOutBarFontText || gOut.tool == kOutTextLine);
+    if (setAsBarFontText() && (printing || !textKind))
+        return "a bar height of 2 mm or less draws no bars, only the symbol's text: give a "
+               "height above 2 mm (or 0 for the type's own height)";
     // The single barcode item of a plain symbol carries the settings to the writer,
     // sized to its symbol. The data is checked before a file is made: a refused
     // symbol leaves nothing behind.

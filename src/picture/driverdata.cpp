@@ -25,9 +25,10 @@ constexpr unsigned char kLogoLetter = 'L';
 constexpr const char* kRepeatQuestion = "How Many";
 constexpr int32_t kPlainTextSize = 10;  // customTeSize when unset
 constexpr double kPlainTextMostMm = 2;  // bars lower than this are not drawn
-// Code types whose bars stay drawable however low: the 4-state codes, DataBar
-// and DataMatrix.
-constexpr int32_t kAlwaysBars[] = {30, 31, 37, 38};
+// Code types whose bars stay drawable however low: the 4-state codes, DataBar,
+// DataMatrix, and QR Code, Micro PDF417 and PDF417 (whose heights follow their
+// modules and rows, not a bar height the user set low).
+constexpr int32_t kAlwaysBars[] = {30, 31, 37, 38, 40, 41, 42};
 
 // The item's data text with its prefix and suffix fields kept.
 void storeDataText(LabelItem* it, const std::string& data) {

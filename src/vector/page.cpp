@@ -2,6 +2,9 @@
 // labels, and every item of a label at one label position.
 #include "vector/page.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "labels/labelDoc.h"
 #include "labels/production.h"
 #include "picture/services.h"
@@ -27,7 +30,12 @@ constexpr int32_t kBarFontTextSize = 10;  // points, when the item names none
 constexpr double kBarFontMaxHeight = 2;   // mm: lower symbols are set as bar-font text
 
 // Dispatcher codes of the symbols that are never set as bar-font text.
-bool drawnAlways(int32_t code) { return code == 30 || code == 31 || code == 37 || code == 38; }
+// The 4-state codes, DataBar and the 2-D and stacked codes (whose heights follow
+// their rows or modules, not a bar height the user set low) are never text.
+constexpr int32_t kNeverText[] = {30, 31, 37, 38, 40, 41, 42};
+bool drawnAlways(int32_t code) {
+    return std::find(std::begin(kNeverText), std::end(kNeverText), code) != std::end(kNeverText);
+}
 
 int32_t pageHeight() {
     if (labelBack.labelWidth != 0) return static_cast<int32_t>(labelBack.labelHeight / 10);

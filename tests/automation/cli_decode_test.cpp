@@ -68,6 +68,14 @@ TEST(CommandLineSymbols, ReadBackFromTheEps) {
               std::string::npos);
 }
 
+// A PDF417 whose rows come out under 2 mm at a small size is still drawn as a
+// symbol, never set as its text.
+TEST(CommandLineSymbols, ASmallPdf417IsDrawn) {
+    const std::string path = testsupport::tempPath("pdf417_22.eps");
+    ASSERT_TRUE(make({record("type:\"PDF417\", data:\"Small PDF417\", size:\"22\"", path)}));
+    EXPECT_EQ(testsupport::decode(rendered(path, 2400), "PDF417").text, "Small PDF417");
+}
+
 TEST(CommandLineSymbols, BarWidthReductionStillReads) {
     for (const auto& c : cases("readback.txt")) {
         SCOPED_TRACE(c[0]);
