@@ -335,10 +335,16 @@ bool dateMethod(char* text, CcBits* bits) {
     return generalPurpose(text, from, false, bits, compositeUnusedBits);
 }
 
-// The AI 90 prefix: up to three digits and an uppercase letter after "90".
+// The AI 90 prefix: up to three digits and an uppercase letter after "90". The
+// method carries the digits as a number, which a reader writes without leading
+// zeros (and not at all when it is 0), so digits that begin with a zero leave
+// the data to general-purpose compaction.
 int32_t ai90LetterAt(const char* text) {
     if (text[0] != '9' || text[1] != '0') return -1;
-    for (int32_t k = 2; k <= 5; ++k) {
+    constexpr int32_t kFirst = 2;
+    constexpr int32_t kMaxDigits = 3;
+    if (text[kFirst] == '0') return -1;
+    for (int32_t k = kFirst; k <= kFirst + kMaxDigits; ++k) {
         if (text[k] >= 'A' && text[k] <= 'Z') return k;
         if (!isDigit(text[k])) return -1;
     }

@@ -1,6 +1,5 @@
 #include "databar/RSSENC.h"
 
-#include <cstdlib>
 #include <cstring>
 
 #include "databar/CC.h"
@@ -37,6 +36,25 @@ void writeGtinText(const char* data) {
     digits[kGtinDigits + 1] = 0;
     copyBounded(gData.chMainCode2, text);
     gData.len11 = static_cast<int32_t>(std::strlen(gData.chMainCode2));
+}
+
+// The segments per row that the options text of Expanded Stacked asks for:
+// 4 for an empty text, 0 for one that is no number of one or two digits (the
+// encoder refuses 0, as it does every count that is no even number from 2 to
+// 20). Blanks and the return that closed the field are no part of it.
+int32_t segmentsOption(const char* text) {
+    constexpr size_t kMaxDigits = 2;
+    size_t n = strnlen(text, kAddCodeSize);
+    while (n > 0 && (text[n - 1] == ' ' || text[n - 1] == '\r')) --n;
+    while (n > 0 && text[0] == ' ') ++text, --n;
+    if (n == 0) return kRssStackedSegments;
+    if (n > kMaxDigits) return 0;
+    int32_t v = 0;
+    for (size_t k = 0; k < n; ++k) {
+        if (!isDigit(text[k])) return 0;
+        v = v * 10 + (text[k] - '0');
+    }
+    return v;
 }
 
 void runEncoder(RssParams& params) {
@@ -83,7 +101,7 @@ int32_t mainRSS14A(int32_t kind) {
     setparams(&params);
     params.kind = kind;
     if (kind == kRssExpanded && (gSym.variation1 == 6 || gSym.variation1 == 7))
-        params.segWidth = gData.chAddCode[0] ? std::atoi(gData.chAddCode) : kRssStackedSegments;
+        params.segWidth = segmentsOption(gData.chAddCode);
     runEncoder(params);
     if (gRss.errFlag) {
         gEl.clear();

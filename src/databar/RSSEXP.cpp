@@ -333,13 +333,15 @@ void printMiddleSeparator(const RssParams& params, int32_t width) {
     printElmnts(params, sep);
 }
 
-// The segments per row of a stacked symbol: an even number from 2 to 20.
+// The segments per row of a stacked symbol: an even number from 2 to 20; 0,
+// the symbol refused, for any other count, rather than a symbol of another
+// shape than the one asked for.
 int32_t stackedSegments(int32_t asked) {
     if (asked >= kExpMinSegments && asked <= kExpMaxSegments && asked % 2 == 0) return asked;
-    MessageText(
-        "DataBar Expanded Stacked takes an even number of segments per row from 2 to 20; "
-        "4 are used.");
-    return kRssStackedSegments;
+    rssRefuse(
+        "DataBar Expanded Stacked takes an even number of segments per row from 2 to 20 as its "
+        "options, for example 4 or 6; empty options give 4. Correct the options and try again.");
+    return 0;
 }
 
 }  // namespace
@@ -347,6 +349,7 @@ int32_t stackedSegments(int32_t asked) {
 void RSSExp(RssParams& params) {
     const bool stacked = gSym.variation1 == 6 || gSym.variation1 == 7;
     const int32_t s = stacked ? stackedSegments(params.segWidth) : params.segWidth;
+    if (s == 0) return;
     char* component = std::strchr(params.data, '|');
     if (component != nullptr) *component++ = 0;
     if (component != nullptr && s < kExpCompositeMinSegments) {

@@ -1,10 +1,12 @@
 #include "pdf417/micropdf417.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "pdf417/pdf417_compact.h"
 #include "pdf417/pdf417_ec.h"
 #include "pdf417/pdf417_tables.h"
+#include "platform/macroman.h"
 #include "symbology/codebars.h"
 #include "symbology/encoders.h"
 #include "symbology/messages.h"
@@ -15,8 +17,9 @@ constexpr int32_t kColumns = 4;
 constexpr int32_t kMaxCodewords = kMicroPdfMaxRows * kColumns;
 
 constexpr const char* kTooLongText =
-    "The data is too long for a MicroPDF417 symbol: it holds at most 148 bytes. Shorten the "
-    "data, or choose PDF417.";
+    "The data is too long for a MicroPDF417 symbol: it holds at most 148 bytes, fewer when a "
+    "character that Latin-1 lacks, such as the euro sign, makes each accented letter take two or "
+    "three. Shorten the data, or choose PDF417.";
 
 }  // namespace
 
@@ -54,12 +57,16 @@ void microPdfRow4(int32_t pattern, int32_t offset, const int32_t* codewords, uin
     *w = 1;
 }
 
-int32_t CC4encmicrobyte(const unsigned char* data, size_t length, MicroPdfRows& out) {
+int32_t CC4encmicrobyte(const unsigned char* data, size_t length, MicroPdfRows& out, bool utf8) {
     out.rows = 0;
     if (length == 0 || length > kMicroPdfMaxBytes) return 0;
     gPdf.codeindex = 0;
     gPdf.g_mode = 0;
     gPdf.overflow = false;
+    if (utf8) {
+        put_back(kPdfECI);
+        put_back(platform::kEciUtf8);
+    }
     newbyte_compact(data, length);
     const int32_t used = gPdf.codeindex;
 
@@ -103,8 +110,12 @@ int32_t MicroPDF417() {
     // it is made again for the file.
     std::memcpy(gData.chMainCode2, gData.chMainCode, n + 1);
     gData.len1 = gData.len11 = static_cast<int32_t>(n);
+    // The reader shows the bytes as Latin-1, or as UTF-8 behind ECI 26, as in PDF417.
+    const platform::SymbolBytes text =
+        platform::macRomanToSymbolBytes(std::string_view(gData.chMainCode, n));
     static MicroPdfRows rows;
-    if (CC4encmicrobyte(reinterpret_cast<const unsigned char*>(gData.chMainCode), n, rows) == 0 ||
+    if (CC4encmicrobyte(reinterpret_cast<const unsigned char*>(text.bytes.data()),
+                        text.bytes.size(), rows, text.utf8) == 0 ||
         !putMicroPdfRows(rows, gEl)) {
         gEl.clear();
         MessageText(kTooLongText);

@@ -27,10 +27,12 @@ uint8_t* appendRuns(uint32_t bits, int32_t modules, uint8_t* w);
 // picks the codeword cluster; offset is the size's centre offset.
 void microPdfRow4(int32_t pattern, int32_t offset, const int32_t* codewords, uint8_t* widths);
 
-// The data bytes as they stand, byte compaction, padded with 900, error
-// correction of the smallest size that holds them. The row count; 0 when the
-// data is empty or longer than kMicroPdfMaxBytes.
-int32_t CC4encmicrobyte(const unsigned char* data, size_t length, MicroPdfRows& out);
+// The data bytes as they stand (behind ECI 26 when utf8), byte compaction,
+// padded with 900, error correction of the smallest size that holds them. The
+// row count; 0 when the data is empty, longer than kMicroPdfMaxBytes or too
+// long for the largest size.
+int32_t CC4encmicrobyte(const unsigned char* data, size_t length, MicroPdfRows& out,
+                        bool utf8 = false);
 
 // Appends the rows to list, each ended by 13; false when they do not fit.
 bool putMicroPdfRows(const MicroPdfRows& rows, ElementList& list);

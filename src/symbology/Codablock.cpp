@@ -41,10 +41,12 @@ constexpr int32_t kDigitsForSetC = 4;
 
 enum class Set { B, C };
 
-// The data read as Code 128 characters: printable ASCII and FNC1 to FNC3. Every
-// row begins its code set afresh, so a byte that switches sets or changes the
-// next character (SHIFT, CODE A/B/C, FNC4 and their typed markers), like the
-// bytes that are no symbol, is refused.
+// The data read as Code 128 characters. Every row begins its code set afresh,
+// so only the characters of code set B are taken as typed. The encoder can
+// carry FNC1 to FNC3, but no typed byte stands for them: the bytes that would
+// (128, 129, 134 and the check pass's 218 to 220) are letters as typed, Ä, Å,
+// Ü, ⁄, € and ‹, and drawing a function character for them would make a symbol
+// that reads as something else.
 struct Chars {
     std::array<unsigned char, kMaxChars> c{};
     int32_t n = 0;
@@ -52,24 +54,9 @@ struct Chars {
     bool fnc1(int32_t i) const { return i < n && c[i] == kFNC1; }
 };
 
-// The character a data byte stands for, 0 for one that is refused.
-unsigned char readChar(unsigned char b) {
-    if (b >= 32 && b <= 127) return b;
-    switch (b) {
-        case kFNC1:
-        case kFNC2:
-        case kFNC3:
-            return b;
-        case 218:  // typed FNC1, FNC2 and FNC3 of the check pass
-            return kFNC1;
-        case 219:
-            return kFNC2;
-        case 220:
-            return kFNC3;
-        default:
-            return 0;
-    }
-}
+constexpr unsigned char kFirstSetB = 32;
+constexpr unsigned char kLastSetB = 127;  // DEL
+bool inSetB(unsigned char b) { return b >= kFirstSetB && b <= kLastSetB; }
 
 int32_t valueInB(unsigned char c) {
     switch (c) {
@@ -244,8 +231,8 @@ int32_t CodaBlock(const char* data) {
     // Copied first, as data may be chMainCode.
     Chars d;
     for (int32_t i = 0; i < n; ++i) {
-        const unsigned char c = readChar(static_cast<unsigned char>(data[i]));
-        if (c == 0) return refuse128(msg128::kCodablockChar);
+        const auto c = static_cast<unsigned char>(data[i]);
+        if (!inSetB(c)) return refuse128(msg128::kCodablockChar);
         d.c[d.n++] = c;
     }
     std::array<Row, kMaxRows> rows;

@@ -106,6 +106,18 @@ TEST(DataBarCommandLine, RefusalsExitWithOne) {
         EXPECT_FALSE(r.err.empty());
         EXPECT_TRUE(testsupport::slurp(path).empty());
     }
+    // Expanded Stacked options that are no even number of segments from 2 to 20.
+    for (const char* options : {"3", "22", "6abc", "99999999999"}) {
+        SCOPED_TRACE(options);
+        const std::string path = testsupport::tempPath("bad.eps");
+        std::remove(path.c_str());
+        const CliRun r =
+            run({std::string("{type:\"Databar\", data:\"(01)98898765432106\", options:\"") +
+                 options + "\", saveto:\"" + path + "\"}"});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("from 2 to 20"), std::string::npos) << r.err;
+        EXPECT_TRUE(testsupport::slurp(path).empty());
+    }
 }
 
 // zbar's reading: the raw data with FNC1 as the group separator, which zxing's

@@ -100,12 +100,18 @@ TEST(Expanded, StackedRowsForEverySegmentCount) {
     EXPECT_EQ(gEl.cu_len, 0);
 }
 
-TEST(Expanded, SegmentsPerRowOutsideTheEvenRangeFallBackToFour) {
+TEST(Expanded, SegmentsPerRowOutsideTheEvenRangeAreRefused) {
     const char* data = "0198898765432106320201234515991231";  // 8 symbol characters
-    for (const char* segments : {"0", "3", "abc", "22", "-4", "1"}) {
+    for (const char* segments :
+         {"0", "3", "abc", "22", "21", "1", "-4", "6abc", "99999999999", "020"}) {
         SCOPED_TRACE(segments);
+        EXPECT_EQ(make(data, 6, segments), 1);
+        EXPECT_EQ(gEl.cu_len, 0);
+        EXPECT_NE(gMsg.last.find("from 2 to 20"), std::string::npos) << gMsg.last;
+    }
+    // Empty options give four, blanks and a closing return aside.
+    for (const char* segments : {"", " 4 ", "4\r"}) {
         ASSERT_EQ(make(data, 6, segments), 0) << gMsg.last;
-        EXPECT_EQ(gMsg.shown, 1);
         // Two rows of four characters with three separator rows between them.
         EXPECT_EQ(rows().size(), 2u + 3u);
         EXPECT_EQ(readBack(), "(01)98898765432106(3202)012345(15)991231");
@@ -113,6 +119,7 @@ TEST(Expanded, SegmentsPerRowOutsideTheEvenRangeFallBackToFour) {
     // Expanded itself takes no segment option: always one row.
     ASSERT_EQ(make(data, 5, "2"), 0);
     EXPECT_EQ(rows().size(), 1u);
+    ASSERT_EQ(make(data, 5, "3"), 0);
 }
 
 TEST(Expanded, CompositeNeedsFourSegments) {

@@ -13,6 +13,7 @@
 #include "picture/outputstate.h"
 #include "picture/symbolbox.h"
 #include "picture/symbolpicture.h"
+#include "platform/macroman.h"
 #include "platform/quickdraw/picture.h"
 #include "platform/quickdraw/quickdraw.h"
 #include "support/cases.h"
@@ -58,10 +59,10 @@ TEST(InkWorldSymbols, EveryCodeTypeThresholdsAsItsColourPicture) {
             resetWorld();
             initLabelItems();
             gMsg.quiet = true;
-            std::string error;
-            ASSERT_TRUE(
-                forEachScriptPair(("{" + c[1] + colour + "}").c_str(), applyScriptPair, &error))
-                << error;
+            // The record's text in Mac OS Roman, as the command line takes it.
+            std::string record, error;
+            ASSERT_TRUE(platform::utf8ToMacRoman("{" + c[1] + colour + "}", &record));
+            ASSERT_TRUE(forEachScriptPair(record.c_str(), applyScriptPair, &error)) << error;
             ASSERT_TRUE(addSingleSymbolItem() && recordSymbolPicture());
             const qd::Picture* pic = gPictOut.Pict;
             const std::vector<uint32_t> rgb = replayed(pic, 32, 0);
