@@ -41,12 +41,12 @@ constexpr int32_t kDigitsForSetC = 4;
 
 enum class Set { B, C };
 
-// The data read as Code 128 characters. Every row begins its code set afresh,
-// so only the characters of code set B are taken as typed. The encoder can
-// carry FNC1 to FNC3, but no typed byte stands for them: the bytes that would
-// (128, 129, 134 and the check pass's 218 to 220) are letters as typed, Ä, Å,
-// Ü, ⁄, € and ‹, and drawing a function character for them would make a symbol
-// that reads as something else.
+// The data read as Code 128 characters: code set B, and FNC1 to FNC3 as typed
+// with their markers (the check pass's ⁄, € and ‹, as in Code 128). Every row
+// begins its code set afresh, so a byte that switches sets or changes the next
+// character is refused, and so are the letters Ä, Å and Ü, which are the bytes
+// of FNC3, FNC2 and FNC1 in the rows: drawing those would make a symbol that
+// reads as something else.
 struct Chars {
     std::array<unsigned char, kMaxChars> c{};
     int32_t n = 0;
@@ -56,7 +56,24 @@ struct Chars {
 
 constexpr unsigned char kFirstSetB = 32;
 constexpr unsigned char kLastSetB = 127;  // DEL
-bool inSetB(unsigned char b) { return b >= kFirstSetB && b <= kLastSetB; }
+constexpr unsigned char kMarkFNC1 = 218;  // ⁄
+constexpr unsigned char kMarkFNC2 = 219;  // €
+constexpr unsigned char kMarkFNC3 = 220;  // ‹
+
+// The character a data byte stands for, 0 for one that is refused.
+unsigned char readChar(unsigned char b) {
+    if (b >= kFirstSetB && b <= kLastSetB) return b;
+    switch (b) {
+        case kMarkFNC1:
+            return kFNC1;
+        case kMarkFNC2:
+            return kFNC2;
+        case kMarkFNC3:
+            return kFNC3;
+        default:
+            return 0;
+    }
+}
 
 int32_t valueInB(unsigned char c) {
     switch (c) {
@@ -231,8 +248,8 @@ int32_t CodaBlock(const char* data) {
     // Copied first, as data may be chMainCode.
     Chars d;
     for (int32_t i = 0; i < n; ++i) {
-        const auto c = static_cast<unsigned char>(data[i]);
-        if (!inSetB(c)) return refuse128(msg128::kCodablockChar);
+        const unsigned char c = readChar(static_cast<unsigned char>(data[i]));
+        if (c == 0) return refuse128(msg128::kCodablockChar);
         d.c[d.n++] = c;
     }
     std::array<Row, kMaxRows> rows;

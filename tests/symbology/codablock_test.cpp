@@ -131,12 +131,14 @@ TEST_F(Codablock, EachRowReadsAsItsCharacters) {
     EXPECT_EQ(row(0).bytes, "`ABCDEFGHIJ");
     EXPECT_EQ(row(1).bytes, "+KLMNOPQRM\"");  // K1 67 and K2 34 in code set B
 
-    // Every character of code set B: the rows read one after the other, without
-    // their indicators, give back the data. An indicator in code set B is never
-    // a digit; in code set C it reads as two.
+    // Every character of code set B and a typed FNC1: the rows read one after
+    // the other, without their indicators, give back the data. An indicator in
+    // code set B is never a digit; in code set C it reads as two.
     std::string data;
     for (int c = 32; c < 127; ++c) data += static_cast<char>(c);
-    data += "x";
+    data +=
+        "\xDA"
+        "x";
     ASSERT_EQ(encode(data), 0);
     const int n = rows();
     ASSERT_EQ(n, 10);  // the ten digits take five columns
@@ -147,7 +149,29 @@ TEST_F(Codablock, EachRowReadsAsItsCharacters) {
         if (d.bytes.empty()) continue;
         read += d.bytes.substr(std::isdigit(static_cast<unsigned char>(d.bytes[0])) ? 2 : 1);
     }
-    EXPECT_EQ(read.substr(0, data.size()), data);
+    std::string want = data;
+    want[want.size() - 2] = '\x1D';  // FNC1 reads as GS
+    EXPECT_EQ(read.substr(0, want.size()), want);
+
+    // FNC1 inside a run of digits stays in code set C.
+    for (const char* withFnc1 : {"AB1234\xDA"
+                                 "567890CD",
+                                 "12345678\xDA"
+                                 "12\xDA"
+                                 "3456AB"}) {
+        ASSERT_EQ(encode(withFnc1), 0);
+        std::string back;
+        for (int r = 0; r < rows(); ++r) {
+            const Decoded d = row(r);
+            EXPECT_TRUE(d.ok) << "row " << r << ": " << d.error;
+            if (!d.bytes.empty())
+                back +=
+                    d.bytes.substr(std::isdigit(static_cast<unsigned char>(d.bytes[0])) ? 2 : 1);
+        }
+        std::string expected = withFnc1;
+        std::replace(expected.begin(), expected.end(), '\xDA', '\x1D');
+        EXPECT_EQ(back.substr(0, expected.size()), expected);
+    }
 }
 
 TEST_F(Codablock, Refusals) {
@@ -173,19 +197,17 @@ TEST_F(Codablock, Refusals) {
     EXPECT_EQ(gMsg.inerror, 1);
     EXPECT_EQ(encode(std::string(2047, 'A')), 1);
 
-    // Letters stay letters: Ä, Å, Ü, ⁄, € and ‹ (Mac OS Roman) are the bytes of
-    // FNC1 to FNC3 in the rows, and would draw those instead.
+    // Letters stay letters: Ä, Å and Ü (Mac OS Roman) are the bytes of FNC3,
+    // FNC2 and FNC1 in the rows, and would draw those instead.
     for (const char* bad : {"AB\nCD",
                             "AB\x83"
                             "CD",
                             "AB\x87", "AB\xC8",
                             "\x80rger \x86"
                             "bung \x81re",
-                            "12\xDA"
+                            "12\x86"
                             "34",
-                            "AB\xDB",
-                            "AB\xDC"
-                            "CD"}) {
+                            "AB\x81"}) {
         resetMessages();
         gMsg.quiet = true;
         gEl.clear();
@@ -202,13 +224,15 @@ TEST_F(Codablock, RandomDataScansRowByRowOrIsRefused) {
     for (int round = 0; round < 60; ++round) {
         std::string data;
         const size_t length = 1 + rng() % 460;
-        const bool clean = round % 2 == 0;  // code set B only
+        const bool clean = round % 2 == 0;  // code set B and FNC1 to FNC3 only
         for (size_t i = 0; i < length; ++i) {
             const unsigned r = rng() % 100;
             if (r < 97 || !clean)
                 data += static_cast<char>(r < 97 ? 32 + rng() % 96 : 1 + rng() % 255);
             else
-                data += "0123456789"[rng() % 10];
+                data +=
+                    "\xDA\xDB\xDC"
+                    "0123456789"[rng() % 13];
         }
         if (!clean) data[rng() % length] = static_cast<char>(1 + rng() % 255);
         resetMessages();
