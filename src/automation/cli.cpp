@@ -181,7 +181,12 @@ void printHelp(std::ostream& out) {
            "  \\n \\t \\r      line feed, tab, carriage return (Code 128)\n"
            "  \\dNNN         the byte NNN, three digits from 001 to 255 (Code 128)\n"
            "  \\1 \\2 \\3 \\4   FNC1, FNC2, FNC3, FNC4 (Code 128)\n"
-           "  \\1            FNC1 (EAN Datamatrix)\n"
+           "  \\1            FNC1 (Datamatrix, EAN Datamatrix)\n"
+           "In Datamatrix and EAN Datamatrix every backslash begins an escape: \\\\ a\n"
+           "backslash, \\@ and \\A to \\Z the bytes 0 to 26, \\dNNN a byte (above 255: 255),\n"
+           "\\2 structured append (three characters follow), \\3 reader programming,\n"
+           "\\5 and \\6 the 05 and 06 macros, \\7NNNNNN an ECI; before any other\n"
+           "character the backslash is dropped.\n"
            "\n";
     printOutputKinds(out);
     out << "\n"
