@@ -48,9 +48,9 @@ bool installFontFile(const std::string& source, const std::string& target);
 // The program's bar font from beside the program into the user's font folder.
 void Installfont(const char* name);
 
-// At quit with a changed label layout open: asks whether to save. Returns false
-// when the user chose to save and the save failed or was cancelled: the
-// program keeps running.
+// Before a changed label layout is closed or replaced (quit, the close box,
+// Open, New): asks whether to save. Returns false when the user chose to save
+// and the save failed or was cancelled: the layout stays as it is.
 bool saveChanges();
 // File > Quit, Ctrl-Q, the main window's close box and a quit request from
 // outside: sets gRunning unless the save at quit did not happen.

@@ -168,10 +168,10 @@ TEST_F(ShellCommands, PrintingWithoutALayoutLeavesThePreviewDrawingAndThermalPri
 }
 
 TEST_F(ShellCommands, OpenAsksForADocumentAndACancelSaysNothing) {
-    // Cancelled: no message, nothing loaded.
+    // Cancelled: no message, nothing loaded; without a layout nothing to save.
     chooseMenuItem(kFileMenu, kFileOpen);
     EXPECT_EQ(gMsg.shown, 0);
-    EXPECT_EQ(gShell.changed, 0);
+    EXPECT_EQ(platform::questionScript().asked, 0);
 
     // A document saved, then opened again through the dialog.
     openLayout();
@@ -211,6 +211,56 @@ TEST_F(ShellCommands, OpenAsksForADocumentAndACancelSaysNothing) {
     EXPECT_EQ(gMsg.shown, 1);
 }
 
+TEST_F(ShellCommands, OpenAndNewOverAChangedLayoutAskFirstAndKeepItUntilReplaced) {
+    static int dialogs = 0;
+    static std::string path;
+    dialogs = 0;
+    path.clear();
+    // The save dialog is always cancelled; the open dialog gives path, or cancels.
+    platform::SetDialogAnswers(nullptr, nullptr, [](const char*, std::string* chosen) {
+        ++dialogs;
+        *chosen = path;
+        return !path.empty();
+    });
+    openLayout();
+    ASSERT_EQ(addLabelItem(), 0);
+    gDocFile.globFilS = "Untitled";
+    gShell.changed = 1;
+
+    // Save chosen, its dialog cancelled: neither Open nor New goes on.
+    for (int16_t item : {kFileOpen, kFileNew}) {
+        SCOPED_TRACE(item);
+        platform::questionScript().asked = 0;
+        platform::questionScript().askerAnswers = {0};
+        chooseMenuItem(kFileMenu, item);
+        EXPECT_EQ(platform::questionScript().asked, 1);
+        EXPECT_EQ(dialogs, 0);
+        EXPECT_EQ(items(), 1u);
+        EXPECT_EQ(gShell.changed, 1);
+    }
+
+    // From here on "Don't Save". The open dialog cancelled, then a file that
+    // does not load: the layout keeps its name and its changes count at quit.
+    chooseMenuItem(kFileMenu, kFileOpen);
+    EXPECT_EQ(dialogs, 1);
+    std::ofstream(home / "junk.labl") << "not a label document";
+    path = (home / "junk.labl").string();
+    EXPECT_EQ(DoFile(kFileOpen), 0);
+    EXPECT_EQ(items(), 1u);
+    EXPECT_EQ(gShell.changed, 1);
+    EXPECT_EQ(gDocFile.globFilS, "Untitled");
+
+    // Once another document is loaded, or New has emptied the label, nothing is unsaved.
+    path = (home / "other.labl").string();
+    ASSERT_EQ(saveDocumentTo(path), 0);
+    EXPECT_EQ(DoFile(kFileOpen), 1);
+    EXPECT_EQ(gShell.changed, 0);
+    gShell.changed = 1;
+    EXPECT_EQ(DoFile(kFileNew), 1);
+    EXPECT_EQ(items(), 0u);
+    EXPECT_EQ(gShell.changed, 0);
+}
+
 TEST_F(ShellCommands, SaveWritesTheLayoutOrWithoutOneDeliversTheSymbol) {
     // Without a layout: the current symbol through the output settings.
     gShell.changed = 1;
@@ -242,8 +292,16 @@ TEST_F(ShellCommands, SaveWritesTheLayoutOrWithoutOneDeliversTheSymbol) {
             return true;
         },
         nullptr);
+    gShell.changed = 1;
     chooseMenuItem(kFileMenu, kFileSaveAs);
     EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(gShell.changed, 0);
+
+    // A cancelled Save As keeps the changes marked, so that quit still asks.
+    platform::SetDialogAnswers(nullptr, nullptr);
+    gShell.changed = 1;
+    EXPECT_EQ(DoFile(kFileSaveAs), 0);
+    EXPECT_EQ(gShell.changed, 1);
 }
 
 TEST_F(ShellCommands, ClosingThePreviewDeliversTheSymbolAndItem15FreesTheLabel) {

@@ -1,7 +1,9 @@
 // The program's start-up and shut-down on the offscreen desktop: the steps in
 // order, the main window, the splash and the help page, and the quit through
 // Ctrl-Q, the File menu and the close box with the settings written; a changed
-// layout is offered for saving and a save that did not happen keeps it running.
+// layout is offered for saving and a save that did not happen keeps it running;
+// a signal that a run held back ends the program once the run is over.
+#include <csignal>
 #include <fstream>
 #include <iterator>
 
@@ -9,6 +11,7 @@
 #include "app/preferences.h"
 #include "labels/labelDoc.h"
 #include "labels/labelFile.h"
+#include "platform/tempfiles.h"
 #include "shell_fixture.h"
 #include "symbology/state.h"
 
@@ -201,6 +204,25 @@ TEST_F(ShellStartup, QuittingWithoutSavingOrWithNothingChangedAsksNoMoreThanNeed
     EXPECT_EQ(gShell.gRunning, -1);
     EXPECT_EQ(platform::questionScript().asked, 0);
     endProgram();
+}
+
+TEST_F(ShellStartup, ASignalDuringARunEndsTheProgramOnceTheRunIsOver) {
+    // A fresh process rather than a fork of this one, which holds Qt's threads.
+    const std::string style = GTEST_FLAG_GET(death_test_style);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            start();
+            {
+                // As when SIGTERM comes while a run's message waits for OK.
+                const platform::StoppableRun run;
+                ::raise(SIGTERM);
+            }
+            MainEventPass();
+            std::_Exit(0);
+        },
+        ::testing::KilledBySignal(SIGTERM), "");
+    GTEST_FLAG_SET(death_test_style, style);
 }
 
 TEST_F(ShellStartup, AWindowMakerThatRegistersTakesTheMainWindowsStep) {

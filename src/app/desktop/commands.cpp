@@ -119,15 +119,29 @@ int32_t loadDocument(int32_t mode) {
     return 0;
 }
 
-int32_t openDocument() {
-    gShell.changed = 0;
+// Loads the document at path in place of the open layout. The layout's
+// changes count as gone only once another document replaced it; one that
+// failed to load leaves the layout, its name and its changes as they were.
+int32_t replaceDocument(const std::string& path, int32_t mode) {
+    const DocumentFileState before = gDocFile;
     gDocFile.impoFile.clear();
+    gDocFile.globFilS = path;
+    if (loadDocument(mode) != 1) {
+        gDocFile = before;
+        return 0;
+    }
+    gShell.changed = 0;
+    return 1;
+}
+
+int32_t openDocument() {
+    // The open layout is replaced: its changes are offered for saving first.
+    if (!saveChanges()) return 0;
     showPalettes();
     std::string path;
     // A cancelled dialog is no failure: nothing to say.
     if (DoOpenDocument(kDocumentTypeName, &path) != 0) return 0;
-    gDocFile.globFilS = path;
-    return loadDocument(1);
+    return replaceDocument(path, 1);
 }
 
 bool unnamed() { return gDocFile.globFilS.empty() || gDocFile.globFilS == kUntitledName; }
@@ -150,13 +164,16 @@ bool saveLayout(bool askName) {
 }
 
 int32_t save(bool askName) {
-    gShell.changed = 0;
     if (!labelLayoutOpen()) {
+        gShell.changed = 0;
         callLoopHandler("deactivateAll", nullptr, 0);
         deliverSymbol();  // a picture kind needs the symbol's picture made first
         return 1;
     }
-    return saveLayout(askName) ? 1 : 0;
+    // A cancelled or failed save keeps the changes marked, so that quit asks.
+    if (!saveLayout(askName)) return 0;
+    gShell.changed = 0;
+    return 1;
 }
 
 void redrawPreviewTwice() {
@@ -322,10 +339,13 @@ int32_t DoFile(int32_t item) {
     const bool layout = labelLayoutOpen();
     switch (item) {
         case kFileNew:
+            // The open layout is thrown away: its changes are offered for saving first.
+            if (!saveChanges()) return 0;
             showPalettes();
             gDocFile.impoFile.clear();
             deleteAllItems(gLabel.labelParts, labelBack);
             gDocFile.globFilS = kUntitledName;
+            gShell.changed = 0;
             closePreview();
             showLabelWindow(1);
             break;
@@ -378,15 +398,13 @@ int32_t DoFile(int32_t item) {
             Message(kMsgThermalPrinting);
             break;
         case kFileExample:
-            gShell.changed = 0;
-            gDocFile.impoFile.clear();
+            if (!saveChanges()) return 0;
             showPalettes();
             if (gStartup.appFolder.empty()) {
                 Message(kMsgDocumentNotOpened);
                 return 0;
             }
-            gDocFile.globFilS = gStartup.appFolder + kExampleLabel;
-            return loadDocument(0);
+            return replaceDocument(gStartup.appFolder + kExampleLabel, 0);
         default:
             break;
     }

@@ -6,6 +6,7 @@
 #include "app/shell.h"
 #include "labels/labelDoc.h"
 #include "labels/printState.h"
+#include "platform/tempfiles.h"
 #include "platform/toolbox/menus.h"
 
 using namespace toolbox;
@@ -300,6 +301,9 @@ bool MainEventPass() {
         routeEvent(e);
     }
     doIdle();
+    // A signal that came while a run went on was held until the run ended,
+    // which it now has: it ends the program as it would have outside a run.
+    if (platform::stopRequested()) platform::endForNotedSignal();
     return got;
 }
 

@@ -84,7 +84,7 @@ void clearUnhandledCalls();
 // Runs passes until gShell.gRunning is non-zero; returns it.
 int32_t MainEvent();
 // One pass: cursor and menus, the next event routed, the idle work. True when
-// an event came.
+// an event came. A signal held back by a run in the pass ends the program.
 bool MainEventPass();
 // Routes one event as the loop does (gLoop.gmyEvent becomes it).
 void routeEvent(const toolbox::EventRecord& event);
