@@ -58,7 +58,8 @@ void workOutPages() {
     const int32_t across = sheetAcross(), down = sheetDown();
     const int32_t perPage = across * down;
     if (p.nLabels != 0) {
-        const int32_t skipped = (p.startY - 1) * across + (p.startX - 1);
+        // The cells before the start cell in the fill order, as the run walks them.
+        const int32_t skipped = perPage - firstPageCells();
         // A sheet without cells holds no label: nothing to print.
         p.nPages = perPage > 0 ? (p.nLabels + skipped + perPage - 1) / perPage : 0;
     } else {

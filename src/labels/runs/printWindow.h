@@ -35,8 +35,8 @@ extern PrintWindowHooks gPrintWindowHooks;
 void ShowPrintWin();
 // The start cell from a click on the page picture, limited to the sheet.
 void PrintClick(qd::Point point);
-// Pages from labels (after the cells skipped before the start cell), or labels
-// from pages when no label count is given; at least one copy.
+// Pages from labels (after the cells the fill order skips before the start
+// cell), or labels from pages when no label count is given; at least one copy.
 void workOutPages();
 // The page picture at (h, v) of the current port: the paper at one fifth, every
 // label cell, the start cell inverted.
