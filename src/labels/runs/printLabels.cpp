@@ -273,6 +273,28 @@ int32_t firstPageCells() {
     return cells;
 }
 
+CellsReach printedCellsReach() {
+    const PrintRunState& p = gPrint;
+    const LabelSheet& s = labelBack;
+    CellsReach reach;
+    int32_t left = p.nLabels;
+    auto cell = [&](qd::Point at, int16_t) {
+        reach.right = std::max(reach.right, at.h + double(s.labelWidth) / kLabelUnits);
+        reach.bottom = std::max(reach.bottom, at.v + double(s.labelHeight) / kLabelUnits);
+        return --left > 0;
+    };
+    auto line = [&](qd::Point, int16_t) { return left > 0; };
+    // Every page after the first starts at the first cell: the second reaches as
+    // far as any later one.
+    constexpr int32_t kPagesThatDiffer = 2;
+    Walk walk = startWalk();
+    for (int32_t page = 1; page <= std::min(p.nPages, kPagesThatDiffer) && left > 0; ++page) {
+        walk.run(gPrintSwitches.iOrient, cell, line);
+        walk.c0 = walk.r0 = 1;
+    }
+    return reach;
+}
+
 int16_t doCalcNumberOfPages() { return int16_t(std::clamp(gPrint.nPages, 1, int32_t(INT16_MAX))); }
 
 int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {

@@ -43,7 +43,8 @@ void workOutPages();
 void updatePagePict(int32_t h, int32_t v);
 // The print button: Print.def written, pages worked out, and the job printed
 // when labels, pages and copies are all there. The printing system's status (0
-// also when nothing was to be printed).
+// also when nothing was to be printed); a job whose labels run off the paper is
+// refused with a message (status 128).
 int32_t PrintButton();
 
 void resetPrintWindow();
