@@ -15,6 +15,7 @@
 #include "cli_run.h"
 #include "labels/labelDoc.h"
 #include "labels/labelFile.h"
+#include "platform/printing/printing.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
 #include "support/settings_sandbox.h"
@@ -152,6 +153,33 @@ TEST_F(CliDocuments, NoPageFollowsTheLastRecord) {
         const testsupport::RunResult info = testsupport::runCommand("pdfinfo '" + pdf + "'");
         EXPECT_NE(info.out.find(c.pages), std::string::npos) << info.out;
     }
+}
+
+// Labels that run off the paper chosen for printing would print cut off: the
+// document is refused before anything is printed, while the labels the paper
+// holds still print.
+TEST_F(CliDocuments, LabelsOffThePaperAreRefused) {
+    print::PageFormat a5;
+    ASSERT_TRUE(print::paperFormat("A5", &a5));
+    ASSERT_EQ(print::savePageFormat(a5), print::kPrintNoErr);
+    const std::string doc = makeDocument(kProModeAsk, "", "");
+    const std::string cutOff = (dir / "cut-off.pdf").string();
+    const CliRun r =
+        run({"--open", doc, "{printer:\"" + cutOff + "\", answer:\"A5\", number:\"2\"}"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("do not fit on the A5 paper (420 x 595 points); nothing was printed"),
+              std::string::npos)
+        << r.err;
+    EXPECT_FALSE(fs::exists(cutOff));
+
+    const std::string fits = (dir / "fits.pdf").string();
+    const CliRun one =
+        run({"--open", doc, "{printer:\"" + fits + "\", answer:\"A5\", number:\"1\"}"});
+    ASSERT_EQ(one.status, 0) << one.err;
+    testsupport::Bitmap page;
+    ASSERT_TRUE(testsupport::pdfPage(fits, kDpi, 1, &page));
+    EXPECT_NEAR(page.height, a5.paperHeight * kDpi / 72, 1) << "an A5 page";
+    EXPECT_EQ(testsupport::decode(page, "Code128").text, "A5");
 }
 
 }  // namespace

@@ -338,10 +338,26 @@ TEST_F(PrintWindowTest, PageSetupLandscapeLetterIsThePageTheJobIsDrawnOn) {
     EXPECT_EQ(doPageSetUpDialog(nullptr), print::kPrintCancel);
     EXPECT_EQ(print::loadPageFormat(), kept);
 
+    // The whole sheet, 831 points tall, would print cut off: the window says so
+    // and prints nothing, without asking the print dialog.
     answer = nullptr;
     const std::string pdf = (dir / "landscape.pdf").string();
     gPrint.destination = print::settingsFor(pdf);
     ShowPrintWin();
+    gMsg.shown = 0;
+    const int asked = answered;
+    clickAt(kPrintButton);
+    EXPECT_EQ(gMsg.shown, 1);
+    EXPECT_NE(gMsg.last.find("do not fit on the Letter paper (792 x 612 points)"),
+              std::string::npos)
+        << gMsg.last;
+    EXPECT_EQ(answered, asked) << "no print dialog";
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+
+    // Two rows fit.
+    ShowPrintWin();
+    clickAt(kLabelsField);
+    type("6");
     clickAt(kPrintButton);
     const testsupport::RunResult info = testsupport::runCommand("pdfinfo '" + pdf + "'");
     EXPECT_NE(info.out.find("Page size:       792 x 612 pts"), std::string::npos) << info.out;

@@ -225,6 +225,18 @@ struct Walk {
     }
 };
 
+// The walk of the run's first page: from the start cell, at the paper's corner.
+Walk startWalk() {
+    return Walk{sheetAcross(),
+                sheetDown(),
+                std::max(gPrint.startX, 1),
+                std::max(gPrint.startY, 1),
+                0,
+                0,
+                getGutterExtraCol(),
+                getGutterExtraWidth()};
+}
+
 // Item data after a printed job: serial items go on from where the job ended,
 // import items get their template back.
 void keepItemData() {
@@ -249,6 +261,40 @@ void resetPrintRun() {
 
 int32_t cmddot() { return 0; }
 
+int32_t firstPageCells() {
+    int32_t cells = 0;
+    startWalk().run(
+        gPrintSwitches.iOrient,
+        [&](qd::Point, int16_t) {
+            ++cells;
+            return true;
+        },
+        [](qd::Point, int16_t) { return true; });
+    return cells;
+}
+
+CellsReach printedCellsReach() {
+    const PrintRunState& p = gPrint;
+    const LabelSheet& s = labelBack;
+    CellsReach reach;
+    int32_t left = p.nLabels;
+    auto cell = [&](qd::Point at, int16_t) {
+        reach.right = std::max(reach.right, at.h + double(s.labelWidth) / kLabelUnits);
+        reach.bottom = std::max(reach.bottom, at.v + double(s.labelHeight) / kLabelUnits);
+        return --left > 0;
+    };
+    auto line = [&](qd::Point, int16_t) { return left > 0; };
+    // Every page after the first starts at the first cell: the second reaches as
+    // far as any later one.
+    constexpr int32_t kPagesThatDiffer = 2;
+    Walk walk = startWalk();
+    for (int32_t page = 1; page <= std::min(p.nPages, kPagesThatDiffer) && left > 0; ++page) {
+        walk.run(gPrintSwitches.iOrient, cell, line);
+        walk.c0 = walk.r0 = 1;
+    }
+    return reach;
+}
+
 int16_t doCalcNumberOfPages() { return int16_t(std::clamp(gPrint.nPages, 1, int32_t(INT16_MAX))); }
 
 int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
@@ -269,14 +315,7 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
     // The page picture shows one sheet.
     const int32_t pages = mode == 0 ? 1 : std::max(p.nPages, 1);
 
-    Walk walk{sheetAcross(),
-              sheetDown(),
-              std::max(p.startX, 1),
-              std::max(p.startY, 1),
-              0,
-              0,
-              getGutterExtraCol(),
-              getGutterExtraWidth()};
+    Walk walk = startWalk();
     LabelSheet kept = labelBack;
     const int32_t keptOrder = gPrintSwitches.iOrient;
     if (mode == 0) {

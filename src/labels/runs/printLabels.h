@@ -28,6 +28,15 @@ int32_t doPrinting(int32_t mode, print::PrintSettings settings, print::PageForma
 // In mode 1 a page the session refuses ends the run; its status is in
 // session->status().
 int32_t PrintLabels2(int32_t mode, print::PrintSession* session);
+// The cells the first page of a job holds from the start cell on, walked in the
+// fill order: the sheet's cells less those skipped before the start cell.
+int32_t firstPageCells();
+// How far the label cells a job of gPrint.nLabels labels on at most
+// gPrint.nPages pages prints on reach from the paper's corner, in points.
+struct CellsReach {
+    double right = 0, bottom = 0;
+};
+CellsReach printedCellsReach();
 // The pages a job prints (at least 1).
 int16_t doCalcNumberOfPages();
 // 1 when Command-period is waiting (and taken); headless never.

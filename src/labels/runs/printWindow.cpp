@@ -1,10 +1,13 @@
 #include "labels/runs/printWindow.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <string>
 
 #include "labels/labelDoc.h"
 #include "labels/printDefaults.h"
 #include "labels/runs/printLabels.h"
+#include "platform/macroman.h"
 #include "platform/printing/printing.h"
 #include "symbology/messages.h"
 
@@ -27,6 +30,36 @@ int32_t pitch(uint32_t size, uint32_t gap) {
 int32_t cellAt(int32_t offset, int32_t span, int32_t count) {
     const int32_t cell = span > 0 ? offset / span + 1 : 1;
     return std::clamp(cell, 1, std::max(count, 1));
+}
+
+// The sheet's own check lets labels pass its edge by about a millimetre (its
+// lengths are rounded through millimetres), and a sheet's stored size differs
+// from the paper's by a fraction of a point: a sheet that fits either way prints.
+constexpr double kPaperSlack = 4;  // points
+
+// Labels past the paper's edge would print cut off, and a cut symbol reads as
+// nothing or as something else: the job is refused before anything is printed,
+// with a message. Only the cells the job fills count.
+bool labelsOffPaper() {
+    const print::PageFormat format = print::loadPageFormat();
+    const CellsReach reach = printedCellsReach();
+    if (reach.right <= format.pageWidth() + kPaperSlack &&
+        reach.bottom <= format.pageHeight() + kPaperSlack)
+        return false;
+    std::string paper;
+    if (!platform::utf8ToMacRoman(format.paperName, &paper)) paper = "chosen";
+    constexpr int kPaperNameShown = 40;
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "The labels reach %.0f x %.0f points from the paper's corner and do not fit on "
+                  "the %.*s paper (%.0f x %.0f points); nothing was printed. Choose larger paper "
+                  "in Page Setup, or set the sheet up again.",
+                  reach.right, reach.bottom, kPaperNameShown, paper.c_str(), format.pageWidth(),
+                  format.pageHeight());
+    // The job's refusal is no symbol's error: an earlier one must not hide it.
+    gMsg.inerror = 0;
+    MessageText(text);
+    return true;
 }
 
 }  // namespace
@@ -58,7 +91,8 @@ void workOutPages() {
     const int32_t across = sheetAcross(), down = sheetDown();
     const int32_t perPage = across * down;
     if (p.nLabels != 0) {
-        const int32_t skipped = (p.startY - 1) * across + (p.startX - 1);
+        // The cells before the start cell in the fill order, as the run walks them.
+        const int32_t skipped = perPage - firstPageCells();
         // A sheet without cells holds no label: nothing to print.
         p.nPages = perPage > 0 ? (p.nLabels + skipped + perPage - 1) / perPage : 0;
     } else {
@@ -120,8 +154,13 @@ int32_t PrintButton() {
     if (gPrintWindowHooks.closed) gPrintWindowHooks.closed();
     workOutPages();
     int32_t status = 0;
-    if (p.nPages != 0 && p.nLabels != 0 && p.iCopies != 0 && p.thermalPrint != 1)
+    if (p.nPages != 0 && p.nLabels != 0 && p.iCopies != 0 && p.thermalPrint != 1) {
+        if (labelsOffPaper()) {
+            p.printLoop = 0;
+            return print::kPrintCancel;
+        }
         status = PrintLabels(1);
+    }
     if (p.thermalPrint == 1) ThermalSetDefault();
     p.printLoop = 0;
     return status;

@@ -35,15 +35,16 @@ extern PrintWindowHooks gPrintWindowHooks;
 void ShowPrintWin();
 // The start cell from a click on the page picture, limited to the sheet.
 void PrintClick(qd::Point point);
-// Pages from labels (after the cells skipped before the start cell), or labels
-// from pages when no label count is given; at least one copy.
+// Pages from labels (after the cells the fill order skips before the start
+// cell), or labels from pages when no label count is given; at least one copy.
 void workOutPages();
 // The page picture at (h, v) of the current port: the paper at one fifth, every
 // label cell, the start cell inverted.
 void updatePagePict(int32_t h, int32_t v);
 // The print button: Print.def written, pages worked out, and the job printed
 // when labels, pages and copies are all there. The printing system's status (0
-// also when nothing was to be printed).
+// also when nothing was to be printed); a job whose labels run off the paper is
+// refused with a message (status 128).
 int32_t PrintButton();
 
 void resetPrintWindow();

@@ -234,6 +234,49 @@ TEST_F(PrintRun, CommandLinePrintsAnOpenedDocument) {
     expectSheet(r, pdf, "from the command line");
 }
 
+// Labels past the paper's edge would print cut off: the job says so, prints
+// nothing and uses up no serial number. Only the cells the job fills count, and
+// a sheet that reaches the paper's edge, give or take rounding, prints.
+TEST_F(PrintRun, LabelsOffThePaperAreRefused) {
+    // The sheet's cells reach 570 x 831 points; two labels 385 x 110.
+    const struct {
+        double width, height;
+        int labels;
+        bool prints;
+    } papers[] = {{570, 831, 24, true},  {569.7, 830.7, 24, true}, {565, 831, 24, false},
+                  {570, 826, 24, false}, {390, 120, 2, true},      {390, 120, 3, false}};
+    const SheetJob r = runOf(testsupport::readCases("labels/print_runs.txt", 9)[1]);
+    serialSheet(r);
+    const LabelItem& it = *gLabel.labelParts[0];
+    int n = 0;
+    for (const auto& paper : papers) {
+        SCOPED_TRACE(std::to_string(paper.width) + " x " + std::to_string(paper.height) + ", " +
+                     std::to_string(paper.labels) + " labels");
+        print::PageFormat format;
+        format.paperName = "Custom";
+        format.paperWidth = format.imageRight = paper.width;
+        format.paperHeight = format.imageBottom = paper.height;
+        ASSERT_EQ(print::savePageFormat(format), print::kPrintNoErr);
+        const std::string serial = it.text(item::serPos);
+        const std::string pdf = testsupport::tempPath("paper" + std::to_string(++n) + ".pdf");
+        std::filesystem::remove(pdf);
+        SheetJob job = r;
+        job.labels = paper.labels;
+        startRun(job, pdf);
+        gMsg.shown = 0;
+        const int32_t status = PrintButton();
+        EXPECT_EQ(std::filesystem::exists(pdf), paper.prints);
+        if (paper.prints) {
+            EXPECT_EQ(status, print::kPrintNoErr) << gMsg.last;
+            continue;
+        }
+        EXPECT_EQ(status, print::kPrintCancel);
+        EXPECT_EQ(gMsg.shown, 1);
+        EXPECT_NE(gMsg.last.find("do not fit on the Custom paper"), std::string::npos) << gMsg.last;
+        EXPECT_EQ(it.text(item::serPos), serial);
+    }
+}
+
 // The print window's page picture uses up no serial number; a printed job
 // leaves the item at the number after its last label.
 TEST_F(PrintRun, PagePictureKeepsTheSerialAndAJobMovesItOn) {
