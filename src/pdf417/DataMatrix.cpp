@@ -162,6 +162,14 @@ int32_t random253(int32_t value, int32_t position) {
     return sum <= 254 ? sum : sum - 254;
 }
 
+bool sizeAskedForTaken(int32_t* rows, int32_t* cols) {
+    const DataMatrixState& dm = gDataMatrix;
+    if (dm.format < 0 || dm.format >= kSizeCount || dm.format != dm.preferredFormat) return false;
+    *rows = configuration[dm.format][kSymbolRows];
+    *cols = configuration[dm.format][kSymbolCols];
+    return *rows > 0 && *cols > 0;
+}
+
 bool DataMatrixDefaults() {
     S.processTilde = 1;
     S.preferredFormat = -1;

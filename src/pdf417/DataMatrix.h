@@ -115,6 +115,10 @@ extern DataMatrixState gDataMatrix;
 
 // Reads the size option (either case of X); false, after a message listing the
 // sizes, for a size that does not exist.
+// The module rows and columns of the size the options text asked for, when the
+// last symbol made took it; false when it was made in a size of its own choosing.
+bool sizeAskedForTaken(int32_t* rows, int32_t* cols);
+
 bool DataMatrixDefaults();
 // Escape processing of the NUL-terminated `in`; with fnc1First the result
 // starts with one FNC1. false when refused (the user has been told).

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "labels/labelDoc.h"
+#include "pdf417/DataMatrix.h"
 #include "picture/colours.h"
 #include "picture/painters2d.h"
 #include "picture/pictpaint.h"
@@ -43,21 +44,11 @@ constexpr int32_t kUpcBarFontChars = 29;
 // A symbol as wide as a damaged document may make it is held at the unit's range.
 int32_t toFine(int32_t points) { return sum32(int64_t{points} * kFineNum / kFineDen, 0); }
 
-// Options text "rows X columns" of a DataMatrix; false without a usable form.
-bool rowsByColumns(int32_t* rows, int32_t* cols) {
-    const char* t = gData.chAddCode;
-    const char* x = static_cast<const char*>(std::memchr(t, 'X', kAddCodeSize));
-    if (!x) x = static_cast<const char*>(std::memchr(t, 'x', kAddCodeSize));
-    if (!x) return false;
-    *rows = std::atoi(t);
-    *cols = std::atoi(x + 1);
-    return *rows > 0 && *cols > 0;
-}
-
-// The height of a square symbol's box of width w.
+// The height of a square symbol's box of width w; a rectangular DataMatrix of
+// the size asked for is as high as its rows.
 double squareHeight(double w) {
     int32_t rows = 0, cols = 0;
-    if (gSym.code == 38 && rowsByColumns(&rows, &cols)) return w / cols * rows;
+    if (gSym.code == 38 && datamatrix::sizeAskedForTaken(&rows, &cols)) return w / cols * rows;
     return w;
 }
 

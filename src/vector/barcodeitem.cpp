@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "labels/labelDoc.h"
+#include "pdf417/DataMatrix.h"
 #include "platform/textmetrics.h"
 #include "symbology/codebars.h"
 #include "symbology/state.h"
@@ -44,6 +45,9 @@ SymbolExtent symbolExtent() {
     if (code != 38) e.width += 2;
     const bool square = code == 38 || code == 40;
     e.height = square ? e.width : gSym.Hei * kPointsPerMm;
+    // A rectangular DataMatrix of the size asked for: its box is as high as its rows.
+    int32_t rows = 0, cols = 0;
+    if (code == 38 && datamatrix::sizeAskedForTaken(&rows, &cols)) e.height = e.width / cols * rows;
     return e;
 }
 

@@ -89,10 +89,15 @@ TEST(PictureBox, SquareSymbolsAndDataMatrixOptions) {
         MeasureBarCodeBox(&frame, &window);
         EXPECT_EQ(window.width(), window.height()) << options;
     }
+    // The rectangle made in the size asked for has a box as high as its rows; an
+    // options text the symbol was not made in leaves its square box.
+    ASSERT_TRUE(prepare({38, 0, "HELLO", "16X48"}));
+    MeasureBarCodeBox(&frame, &window);
+    EXPECT_EQ(window.height(), static_cast<int>(window.width() / 48.0 * 16));
     ASSERT_TRUE(prepare({38, 0, "HELLO", ""}));
     copyBounded(gData.chAddCode, "16X48");
     MeasureBarCodeBox(&frame, &window);
-    EXPECT_EQ(window.height(), static_cast<int>(window.width() / 48.0 * 16));
+    EXPECT_EQ(window.width(), window.height());
 }
 
 // A damaged document's border line (32,767 points) printed at 1200 dpi, where the
