@@ -187,6 +187,8 @@ void printHelp(std::ostream& out) {
            "\\2 structured append (three characters follow), \\3 reader programming,\n"
            "\\5 and \\6 the 05 and 06 macros, \\7NNNNNN an ECI; before any other\n"
            "character the backslash is dropped.\n"
+           "PDF417 data that begins with * holds a Macro PDF417 header up to the next *\n"
+           "(*L... for the last segment); the data encoded follows it.\n"
            "\n";
     printOutputKinds(out);
     out << "\n"
