@@ -49,6 +49,12 @@ bool sizeSingleSymbol(int32_t index) {
         MessageText(kNoRoomForBarsText);
         return false;
     }
+    const int32_t narrowest = setAsBarFontText() ? 0 : narrowestBar();
+    if (narrowest > 0 && gSym.BWidthRed >= narrowest) {
+        gData = keep;
+        MessageText(kBarsVanishText);
+        return false;
+    }
     // The writer makes this symbol next: it takes it back unless something changed.
     if (gMsg.shown == shownBefore && !setAsBarFontText()) rememberSymbol();
     SymbolExtent e = symbolExtent();

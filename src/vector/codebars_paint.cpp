@@ -1032,6 +1032,23 @@ int32_t paintedModuleRows() {
 
 int32_t symbolTextUnit() { return trunc32(gSym.Siz * (bigText(gSym.code) ? 0.2 : 0.1)); }
 
+int32_t narrowestBar() {
+    const int32_t code = gSym.code;
+    const double m = gSym.Siz * 0.01, f = widthFactor(code);
+    if (code == 38 || code == 40) return trunc32(1000 * m * f);  // one module
+    if (code == 30 || code == 31 || code == 37 || code == kSmallEanCode) return 0;
+    int32_t narrowest = 0;
+    // Every row: PDF417, Micro PDF417 and Codablock F paint theirs bar by bar too.
+    for (int32_t i = code >= 39 ? 0 : linearPaintStart(gEl.chNum, gEl.cu_len); i < gEl.cu_len;
+         ++i) {
+        i = walkRuns(i, [&](double, double W, int32_t) {
+            const int32_t w = trunc32(W * m * f);
+            if (narrowest == 0 || w < narrowest) narrowest = w;
+        });
+    }
+    return narrowest;
+}
+
 bool linearBarsFit() {
     const int32_t code = gSym.code;
     if (code == 37) return dataBarRowsFit();

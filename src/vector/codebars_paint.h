@@ -27,6 +27,14 @@ constexpr const char* kNoRoomForBarsText =
     "The bars have no room under the header and above the text at this height. Raise the "
     "height, lower the size or the text size, and try again.";
 
+// The narrowest bar (or module) of the current symbol in micrometres at its size,
+// before the bar-width reduction; 0 for symbols painted otherwise (DataBar, the
+// four-state codes). A reduction of at least this width would leave no bar.
+int32_t narrowestBar();
+constexpr const char* kBarsVanishText =
+    "The bar-width reduction is as wide as the narrowest bar at this size: the bars would "
+    "vanish. Lower the reduction or raise the size, and try again.";
+
 // How many module rows of the PDF417 or MicroPDF417 in the element list bar
 // painting paints.
 int32_t paintedModuleRows();
