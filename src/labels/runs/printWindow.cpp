@@ -53,7 +53,7 @@ bool labelsOffPaper() {
     std::snprintf(text, sizeof text,
                   "The labels reach %.0f x %.0f points from the paper's corner and do not fit on "
                   "the %.*s paper (%.0f x %.0f points); nothing was printed. Choose larger paper "
-                  "in Page Setup, or set the sheet up again.",
+                  "in Page Setup (kept in print.prt), or set the sheet up again.",
                   reach.right, reach.bottom, kPaperNameShown, paper.c_str(), format.pageWidth(),
                   format.pageHeight());
     // The job's refusal is no symbol's error: an earlier one must not hide it.
