@@ -192,6 +192,13 @@ void CorrectItemRect(int32_t, int32_t pageHeight, const Rect16& itemRect, PageRe
     out->right = itemRect.right;
 }
 
+void writeLabelItem(platform::FileRef refNum, int32_t i, const PageRect& r) {
+    const Rect16 rotated = gLabel.itRect;
+    if (gSym.orient != 0) SetOrient(kOrientSet, rotated, gSym.orient);
+    writeItem(refNum, i, r);
+    if (gSym.orient != 0) SetOrient(kOrientClear, rotated, gSym.orient);
+}
+
 void EpsPageCode(platform::FileRef refNum, int32_t page, double x, double y) {
     const int32_t height = pageHeight();
     const int32_t last = labelBack.lastItem;
@@ -202,10 +209,7 @@ void EpsPageCode(platform::FileRef refNum, int32_t page, double x, double y) {
         getItemData(i);
         PageRect r;
         CorrectItemRect(0, height, gLabel.itRect, &r);
-        const Rect16 rotated = gLabel.itRect;
-        if (gSym.orient != 0) SetOrient(kOrientSet, rotated, gSym.orient);
-        writeItem(refNum, i, r);
-        if (gSym.orient != 0) SetOrient(kOrientClear, rotated, gSym.orient);
+        writeLabelItem(refNum, i, r);
     }
     if (onSheet) endPosition();
     if (page != 0) doTrailer();

@@ -13,6 +13,9 @@ struct PageRect;
 // points on the page (0, 0 for a single label), then the page trailer when
 // `page` is not 0.
 void EpsPageCode(platform::FileRef refNum, int32_t page, double x, double y);
+// Writes label item i (loaded into the current settings) in its rectangle r, in
+// page coordinates, turned by its rotation as on the label.
+void writeLabelItem(platform::FileRef refNum, int32_t i, const PageRect& r);
 // Why the open label cannot be written whole by the page writer: the first of
 // its items that has no vector form (a picture, a background or a rounded
 // rectangle), named for the user; empty when every item can be drawn.

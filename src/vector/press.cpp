@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <cstdint>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -44,7 +44,6 @@ constexpr int32_t kJobCountTailBytes = 274;
 constexpr int32_t kPageCountTailBytes = 178;
 constexpr size_t kCardTextField = 32;
 constexpr size_t kAllOnesBytes = 16;
-constexpr int32_t kFaceInverse = 0x80;
 constexpr uint32_t kCountModulo = 1280;  // the across and down words carry the gutter above
 constexpr uint16_t kPlates[] = {0x0001, 0x0002, 0x0004, 0x0008};
 constexpr char kMarker[] = {0x00, 0x04, 0x00, 0x0F};
@@ -177,53 +176,47 @@ void placeRecord(double top, double left, double height, double width) {
     BuildSpacers(kRecordTailBytes);
 }
 
-// The text of a text item: its serial text when it has one, else its text block.
-void pressText(const PageRect& r) {
-    // An inverse item: its text in the second colours on a box of the first;
-    // otherwise the text takes the first colours, as on the label.
-    const bool inverse = (gSym.TEface & kFaceInverse) != 0;
-    if (inverse) {
-        doBackColour(kColourFill, gSym.cyan2, gSym.magenta2, gSym.yellow2, gSym.black2);
-        FillPostBox(r.left, r.upper, r.right, r.lower);
-        doBackColour(kColourFill, gSym.cyan22, gSym.magenta22, gSym.yellow22, gSym.black22);
-    } else {
-        doBackColour(kColourFill, gSym.cyan2, gSym.magenta2, gSym.yellow2, gSym.black2);
-    }
-    setTextItemSize();
-    SetAnyEpsFontP(gVec.gCtexsize * 1000000, gVec.gCtexsize * 1000000, gSym.fontBelow, -1);
-    const char* text = nullptr;
-    int32_t length = 0;
-    if (!gLabel.serPos.empty()) {
-        text = gLabel.serPos.c_str();
-        length = static_cast<int32_t>(std::strcspn(text, "\v"));
-        if (gData.len1 > 0 && gData.len1 < length) length = gData.len1;
-    } else if (gLabel.hasExternalH) {
-        text = gLabel.externalH.c_str();
-        length = static_cast<int32_t>(std::strlen(text));
-    }
-    if (length <= 0) return;
-    TextPosition(r.left, r.lower);
-    DrawTextEPS(text, 0, length - 1);
-}
-
-// The frame of an item's file: its rectangle with its lower left corner at 0, 0.
-PageRect itemFrame() {
-    const Rect16& it = gLabel.itRect;
-    Rect16 at{0, 0, static_cast<int16_t>(it.bottom - it.top),
-              static_cast<int16_t>(it.right - it.left)};
-    PageRect r;
-    CorrectItemRect(0, at.bottom, at, &r);
+// The place of an item's file on its label: the item's rectangle turned by its
+// rotation, cut to the label. A page record holds no place above or left of the
+// label, and what lies beyond the label is not printed on it.
+Rect16 itemFileRect(int32_t i) {
+    Rect16 r = turnedRect(i);
+    const auto edge = [](uint32_t tenths) {
+        return static_cast<int16_t>(std::min<double>(tenths / kTenthsPerPoint, INT16_MAX));
+    };
+    r.top = std::max<int16_t>(r.top, 0);
+    r.left = std::max<int16_t>(r.left, 0);
+    r.bottom = std::max(r.top, std::min(r.bottom, edge(labelBack.labelHeight)));
+    r.right = std::max(r.left, std::min(r.right, edge(labelBack.labelWidth)));
     return r;
 }
 
-// Begins the file of one item: the document's box is the item's rectangle.
+// The item's rectangle in page coordinates of its file, whose box is `frame`:
+// the item stands where it stands on the label.
+PageRect itemInFrame(const Rect16& frame) {
+    const Rect16& it = gLabel.itRect;
+    PageRect r;
+    r.upper = frame.bottom - it.top;
+    r.left = it.left - frame.left;
+    r.lower = frame.bottom - it.bottom;
+    r.right = it.right - frame.left;
+    return r;
+}
+
+// Begins the file of one item: the document's box is the place of the file on
+// the label, as its page records give it.
 void startItemFile(platform::FileRef ref, int32_t i) {
+    const Rect16 r = itemFileRect(i);
     getItemData(i);
-    const Rect16 r = gLabel.itRect;
     const LabelSheet keep = labelBack;
-    labelBack.labelWidth = static_cast<uint32_t>(std::max(0, r.right - r.left) * 10);
-    labelBack.labelHeight = static_cast<uint32_t>(std::max(0, r.bottom - r.top) * 10);
+    const double keepHeight = gSym.Hei;
+    labelBack.labelWidth = static_cast<uint32_t>((r.right - r.left) * kTenthsPerPoint);
+    labelBack.labelHeight = static_cast<uint32_t>((r.bottom - r.top) * kTenthsPerPoint);
+    // The document's box reaches up to the bar height of the settings: for a
+    // turned symbol or a text item that would pass the place of the file.
+    gSym.Hei = std::min(gSym.Hei, (r.bottom - r.top) / kPointsPerMm);
     EpsStart(ref, 0);
+    gSym.Hei = keepHeight;
     labelBack = keep;
 }
 
@@ -409,7 +402,7 @@ void BuildPageFileHeader(const std::string& name, int32_t n, double width, doubl
 
     for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i) {
         if (!variableItem(i)) continue;
-        const Rect16 r = turnedRect(i);
+        const Rect16 r = itemFileRect(i);
         appendText(std::string("4", 2));
         nameField(itemFileName(name, n, i), kRecordNameField);
         BuildBlankLine(3);
@@ -449,13 +442,10 @@ void ILYTEpsPageCode(platform::FileRef refNum, int32_t page, int32_t i) {
         copyBounded(gData.chMainCode2, shown.c_str());
         gData.len1 = gData.len11 = static_cast<int32_t>(shown.size());
     }
-    const PageRect r = itemFrame();
-    if (gLabel.iteTyp == kKindText) {
-        pressText(r);
-    } else if (gLabel.iteTyp == kKindBarcode) {
-        // Placed as on the label, so that the press lays it where the label has it.
-        writeBarcodeItem(refNum, i, r);
-    }
+    // Laid out and turned as on the label, so that the press prints it where and
+    // as the label has it.
+    const Rect16 frame = itemFileRect(i);  // leaves the item's own rectangle in itRect
+    writeLabelItem(refNum, i, itemInFrame(frame));
     doTrailer();
 }
 

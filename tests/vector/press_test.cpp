@@ -2,6 +2,9 @@
 // file of every variable item at every label position.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -12,6 +15,7 @@
 #include "automation/options.h"
 #include "doc_fixture.h"
 #include "labels/production.h"
+#include "platform/numbers.h"
 #include "paint_fixture.h"
 #include "picture/symbolbox.h"
 #include "support/cases.h"
@@ -186,6 +190,106 @@ TEST_F(Press, AVariableSymbolKeepsItsSizeAndPlaceInALargerRectangle) {
                 if (r.bitmap.at(x, y) < 128) lowestInk = y;
         EXPECT_LT(lowestInk, r.bitmap.height - 150);
         TearDown();  // a fresh document and folder for the next type
+        SetUp();
+    }
+}
+
+// The numbers of the page record naming `file`: top, left, height, width (mm).
+std::array<double, 4> pageRecord(const std::string& pg, const std::string& file) {
+    constexpr size_t kNumberWidth = 14;
+    const size_t at = pg.find(std::string("\0\0\0\x0F", 4), pg.find(file + '\0')) + 4;
+    std::array<double, 4> v{};
+    for (size_t k = 0; k < v.size(); ++k) v[k] = std::stod(pg.substr(at + kNumberWidth * k, 14));
+    return v;
+}
+
+// The ink's extent in pixels: left, top, right, bottom.
+std::array<int, 4> inkExtent(const testsupport::Bitmap& b) {
+    std::array<int, 4> e{b.width, b.height, -1, -1};
+    for (int y = 0; y < b.height; ++y)
+        for (int x = 0; x < b.width; ++x)
+            if (b.at(x, y) < 128)
+                e = {std::min(e[0], x), std::min(e[1], y), std::max(e[2], x), std::max(e[3], y)};
+    return e;
+}
+
+// Item 0 of a one-label sheet of 300 points square, as the EPS label has it
+// and as the press makes it up from the file of position 1 placed at its
+// record; their ink stands in the same place. Returns the press's page.
+testsupport::Bitmap pressPageMatchesLabel(const fs::path& dir, const std::string& job) {
+    constexpr double kPointsPerMm = 72 / 25.4;
+    constexpr int kSide = 300;
+    const std::string file = job + "_va_1_0.ps";
+    const std::array<double, 4> rec = pageRecord(readAll(dir / (job + "_F1_1.pg")), file);
+    const std::string item = readAll(dir / file);
+    // The file's box is the place its record gives.
+    EXPECT_NE(item.find(platform::formatC("%%%%BoundingBox: 0 0 %d %d",
+                                          static_cast<int>(std::lround(rec[3] * kPointsPerMm)),
+                                          static_cast<int>(std::lround(rec[2] * kPointsPerMm)))),
+              std::string::npos)
+        << item.substr(0, 200);
+    const std::string page =
+        platform::formatC(
+            "%%!PS\n<< /PageSize [%d %d] >> setpagedevice\n/showpage {} def\n"
+            "gsave %f %f translate save\n",
+            kSide, kSide, rec[1] * kPointsPerMm, kSide - (rec[0] + rec[2]) * kPointsPerMm) +
+        item + "\nrestore grestore systemdict /showpage get exec\n";
+    const int keep = gOut.ill;
+    gOut.ill = kIll5;
+    const std::string label = writeEPSout();
+    gOut.ill = keep;
+    EXPECT_TRUE(writeFile((dir / "press.ps").string(), page));
+    EXPECT_TRUE(writeFile((dir / "label.eps").string(), label));
+    const testsupport::Rendered pressed =
+        testsupport::renderWithGhostscript((dir / "press.ps").string(), 300, false);
+    const testsupport::Rendered labelled =
+        testsupport::renderWithGhostscript((dir / "label.eps").string(), 300);
+    EXPECT_TRUE(pressed.ok && labelled.ok) << pressed.err << labelled.err;
+    const std::array<int, 4> want = inkExtent(labelled.bitmap), got = inkExtent(pressed.bitmap);
+    EXPECT_GE(want[2], 0);
+    for (size_t k = 0; k < 4; ++k) EXPECT_NEAR(got[k], want[k], 5) << k;  // 1.2 points
+    return pressed.bitmap;
+}
+
+// A turned variable symbol's file is as large as the turned symbol, which it
+// holds whole, and the press prints it where the label has it.
+TEST_F(Press, ATurnedVariableSymbolKeepsItsPlaceAndReads) {
+    for (const int turn : {90, 180, 270}) {
+        SCOPED_TRACE(turn);
+        labelBack.across = labelBack.down = 1;
+        labelBack.labelWidth = labelBack.labelHeight = 3000;
+        serialBarcode();
+        LabelItem& it = *gLabel.labelParts[0];
+        it.setI16(item::orientPacked, static_cast<int16_t>(turn * 2));
+        for (const size_t side : {item::rectTop, item::rectLeft, item::rectBottom, item::rectRight})
+            it.setI16(side, static_cast<int16_t>(it.i16(side) + 100));
+        ASSERT_EQ(pressExport("Turn"), 0) << gMsg.last;
+        const testsupport::Bitmap page = pressPageMatchesLabel(dir, "Turn");
+        const testsupport::Bitmap upright = testsupport::turnedClockwise(page, turn / 90);
+        EXPECT_EQ(testsupport::decode(testsupport::cropToInk(upright, 40), "Code128").text, "0001");
+        TearDown();
+        SetUp();
+    }
+}
+
+// A variable text is laid out in its file as the label lays it out: centred
+// in its rectangle, and turned with it.
+TEST_F(Press, AVariableTextIsCentredAndTurnedAsOnTheLabel) {
+    for (const int turn : {0, 90}) {
+        SCOPED_TRACE(turn);
+        labelBack.across = labelBack.down = 1;
+        labelBack.labelWidth = labelBack.labelHeight = 3000;
+        variableText();
+        LabelItem& it = *gLabel.labelParts[0];
+        it.setI16(item::teJust, 1);
+        it.setI16(item::orientPacked, static_cast<int16_t>(turn * 2));
+        it.setI16(item::rectTop, 130);
+        it.setI16(item::rectLeft, 50);
+        it.setI16(item::rectBottom, 160);
+        it.setI16(item::rectRight, 250);
+        ASSERT_EQ(pressExport("Text"), 0) << gMsg.last;
+        pressPageMatchesLabel(dir, "Text");
+        TearDown();
         SetUp();
     }
 }
