@@ -13,6 +13,7 @@
 #include "symbology/codebars.h"
 #include "symbology/state.h"
 #include "vector/blocks.h"
+#include "vector/codebars_paint.h"
 #include "vector/sink.h"
 #include "vector/units.h"
 
@@ -179,6 +180,11 @@ void DrawPictBarcode(int32_t textHeight, int32_t top, int32_t, int32_t boxWidth,
         f.s = 1.0;
         f.u = kUmPerPoint;
     }
+    // A postal symbol's box may be higher than the height set: its text line
+    // stands at the foot of that box.
+    const double setPoints = gSym.Hei * kHeightPointsPerMm;
+    const double boxPoints = postalHeight(setPoints);
+    if (boxPoints > setPoints) f.H = static_cast<int32_t>(boxPoints * f.s);
     gSym.multi_line = 1;
     f.m = gSym.Siz * 0.01;
     gVec.gCtexsize = 1.0;

@@ -236,7 +236,7 @@ void MeasureBarCodeBox(qd::Rect* frame, qd::Rect* window) {
     const double wExact = GetCodeWidth() * gSym.Siz * kPointsPerUm + 2 * gSym.line + x.a +
                           2 * gSym.insetAmount + 2 * gSym.extraMargin + 2;
     const auto W = static_cast<int32_t>(wExact);
-    double hmm = gSym.Hei * kPointsPerMmBox + x.e + x.f - gSym.gBaseAdjust;
+    double hmm = postalHeight(gSym.Hei * kPointsPerMmBox) + x.e + x.f - gSym.gBaseAdjust;
     if (square()) hmm = squareHeight(W);
     const auto H = static_cast<int32_t>(hmm);
     *window = {kWindowTop, kWindowLeft, kWindowTop + H, kWindowLeft + W};
@@ -274,7 +274,7 @@ void PICbcode(int32_t left, int32_t top, int32_t* outRight, int32_t* outBottom, 
     auto right =
         static_cast<int32_t>(left + GetCodeWidth() * kPointsPerUmItem * gSym.Siz * 0.01 +
                              2 * gSym.line + x.a + 2 * gSym.insetAmount + 2 * gSym.extraMargin + 2);
-    auto bottom = static_cast<int32_t>(top + gSym.Hei * kPointsPerMmBox + x.e + x.f);
+    auto bottom = static_cast<int32_t>(top + postalHeight(gSym.Hei * kPointsPerMmBox) + x.e + x.f);
     if (square()) bottom = top + static_cast<int32_t>(squareHeight(right - left));
     *outRight = right;
     *outBottom = bottom;

@@ -451,10 +451,10 @@ bool serifMarkers() {
 void lightMarginMarkers(LinearFrame& f, int32_t k, int32_t) {
     const int32_t code = gSym.code;
     const bool serif = serifMarkers();
-    // Codabar's rows have no light margin inside its box: no marks, as in the
-    // vector output.
-    if (!serif &&
-        !(code > 3 && !among(code, {8, kSmallEanCode, 10, 11, 16, 25, 26}) && gSym.non_light == 1))
+    // Codabar's and POSTNET's rows have no light margin inside their box: no
+    // marks, as in the vector output.
+    if (!serif && !(code > 3 && !among(code, {8, kSmallEanCode, 10, 11, 16, 25, 26, 31}) &&
+                    gSym.non_light == 1))
         return;
     Str255 keep;
     pstrCopy(keep, gSym.fontBelow);

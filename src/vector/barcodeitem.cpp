@@ -44,7 +44,7 @@ SymbolExtent symbolExtent() {
               2 * gSym.insetAmount + 2 * gSym.extraMargin;
     if (code != 38) e.width += 2;
     const bool square = code == 38 || code == 40;
-    e.height = square ? e.width : gSym.Hei * kPointsPerMm;
+    e.height = square ? e.width : postalHeight(gSym.Hei * kPointsPerMm);
     // A rectangular DataMatrix of the size asked for: its box is as high as its rows.
     int32_t rows = 0, cols = 0;
     if (code == 38 && datamatrix::sizeAskedForTaken(&rows, &cols)) e.height = e.width / cols * rows;
@@ -294,12 +294,13 @@ void EPSbcode(platform::FileRef refNum, int32_t item, const PageRect& itemRect, 
     if (gSym.Hgauge > 0) drawGauges(left, right, lower, height, hw, t, s);
 
     // 13. Quiet-zone marks; the two-dimensional and stacked symbols fill their box
-    // and take none, and neither does Codabar, whose rows begin and end at the box
-    // without a light margin: its marks would stand on its start and stop letters.
+    // and take none, and neither do Codabar and POSTNET, whose rows begin and end
+    // at the box without a light margin: their marks would stand on the end bars
+    // or letters.
     const bool stacked = code >= 37;
     const bool marks =
         (code > 3 && code != 8 && code != kSmallEanCode && code != 10 && code != 11 && code != 16 &&
-         code != 25 && code != 26 && !stacked && gSym.non_light == 1) ||
+         code != 25 && code != 26 && code != 31 && !stacked && gSym.non_light == 1) ||
         serifMarks();
     if (marks) drawQuietZoneMarks(left, right, lower, hw, s);
 

@@ -1,6 +1,7 @@
 #include "vector/codebars_paint.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -36,6 +37,7 @@ constexpr double kDescentOfSize = 0.22;  // the parentheses' depth under the bas
 constexpr int32_t kNarrowGlyph = 1320;   // '(' ')' '?' of the bar font
 constexpr int32_t kWideSpace = 2540, kNarrowSpace = 1016;  // counted half in text lines
 constexpr int32_t kMaxRows = 512;
+constexpr int32_t kRoyalMailBands = 3, kPostnetBands = 2;  // a text unit high each
 
 // A length in micrometres to units of 1e-5 point.
 int32_t umToE5(double um) { return trunc32(um * 72 * 3.937007874015748e-5 * 100000); }
@@ -378,7 +380,7 @@ void paintLinear(Painter& p) {
     const bool fourState = code == 30 || code == 31;
     int32_t i = 0;
     if (fourState) {
-        gSym.multi_line = code == 30 ? 3 : 2;
+        gSym.multi_line = code == 30 ? kRoyalMailBands : kPostnetBands;
     } else {
         if (code == kSmallEanCode) return;  // digits only
         i = linearPaintStart(gEl.chNum, gEl.cu_len);
@@ -867,6 +869,27 @@ void glyphByGlyph(const Painter& p, double textY) {
     gSym.bol = 0;
 }
 
+bool textInBarFont() {
+    return pstrEquals(gSym.fontBelow, "Strixel") || pstrEquals(gSym.fontBelow, "STRixel");
+}
+
+// The size of the centred or justified text line, in tenths of a point.
+int32_t justifiedTextSize(double m) {
+    const int32_t code = gSym.code;
+    int32_t size =
+        (code == 0 || among(code, {19, 20, 21, 28, 35, 36})) ? trunc32(100 * m) : trunc32(200 * m);
+    if (gSym.customTeSize != 0) size = gSym.customTeSize * 10;
+    if (code == 24) size = trunc32(200 * m);
+    return size;
+}
+
+// The text line's baseline over the box's foot (points), the inset left out.
+double textLineLift(int32_t T, bool justified, bool barFont) {
+    double o = justified && gSym.code != 4 ? trunc32(0.1 * T) : 0;
+    if (!barFont) o += trunc32(0.2 * T);
+    return o;
+}
+
 bool justifiedGlyph(unsigned char ch) {
     if ((ch >= 37 && ch <= 57) || (ch >= 65 && ch <= 122) || (ch >= 174 && ch <= 183)) return true;
     if (std::strchr("<> #$%+-/:;", ch) != nullptr && ch != 0) return true;
@@ -877,11 +900,7 @@ bool justifiedGlyph(unsigned char ch) {
 void justifiedLine(const Painter& p, double textY) {
     const int32_t code = gSym.code, v = gSym.variation1;
     const double m = p.m;
-    int32_t size =
-        (code == 0 || among(code, {19, 20, 21, 28, 35, 36})) ? trunc32(100 * m) : trunc32(200 * m);
-    if (gSym.customTeSize != 0) size = gSym.customTeSize * 10;
-    if (code == 24) size = trunc32(200 * m);
-    SetDrawTxtSize(size);
+    SetDrawTxtSize(justifiedTextSize(m));
     const double scale = gVec.gCtexsizeX;
     const bool fontWidths = !p.barFont && code > 3 && !among(code, {10, 11, 25});
     const bool track = gSym.strip_extra == 2 && gSym.gTrackAdjust != 0;
@@ -990,9 +1009,8 @@ void drawText(Painter& p) {
                            (code == 0 && gSym.flushBars == 0 && gSym.strip_extra == 1);
     const bool textAbove = textAboveBars();
 
-    double o = justified && code != 4 ? trunc32(0.1 * p.T) : 0;
-    if (!p.barFont) o += trunc32(0.2 * p.T);
-    double y = p.baseY + o + (gSym.AboveHu != 1 ? p.inset : 0);
+    double y =
+        p.baseY + textLineLift(p.T, justified, p.barFont) + (gSym.AboveHu != 1 ? p.inset : 0);
     if (textAbove) y = p.baseY + GetTextPosAboveCode(gSym.line + p.inset, p.t);
 
     double addOnLine = p.baseY + (gSym.AboveHu != 1 ? p.inset : 0) + (p.barFont ? 0 : 0.2 * p.T);
@@ -1049,6 +1067,19 @@ int32_t narrowestBar() {
     return narrowest;
 }
 
+double postalHeight(double points) {
+    const int32_t code = gSym.code;
+    if (code != 30 && code != 31) return points;
+    const int32_t T = symbolTextUnit();
+    double room = (code == 30 ? kRoyalMailBands : kPostnetBands) * T;
+    if (code == 30 && gSym.human == 1) {
+        room += textLineLift(T, true, textInBarFont()) + justifiedTextSize(gSym.Siz * 0.01) / 10.0;
+        if (gSym.AboveHu != 1) room += gSym.insetAmount + gSym.gline;
+    }
+    // Whole points: the boxes are cut to whole points.
+    return std::max(points, std::ceil(room));
+}
+
 bool linearBarsFit() {
     const int32_t code = gSym.code;
     if (code == 37) return dataBarRowsFit();
@@ -1094,7 +1125,7 @@ void drawCodebars(int32_t T, int32_t textX, int32_t textY, int32_t B, int32_t le
     p.baseY = baseY;
     p.m = gSym.Siz * 0.01;
     p.f = widthFactor(code);
-    p.barFont = pstrEquals(gSym.fontBelow, "Strixel") || pstrEquals(gSym.fontBelow, "STRixel");
+    p.barFont = textInBarFont();
     p.ocrb = pstrEquals(gSym.fontBelow, "OCRB");
     // A DataMatrix symbol fills its box, which has no point of margin to spare.
     p.L = gSym.extraMargin + (code == 38 ? 0 : 1);

@@ -19,6 +19,11 @@ void drawCodebars(int32_t T, int32_t textX, int32_t textY, int32_t B, int32_t le
 
 // The text height T (points) bar painting is called with for the current symbol.
 int32_t symbolTextUnit();
+// The box height (points) of the current symbol whose height set comes to
+// `points`. Royal Mail, KIX and POSTNET hang their bars from the box's top a text
+// unit a band whatever the height, and Royal Mail's text line stands at its foot:
+// their box is raised to hold both. Other symbols keep `points`.
+double postalHeight(double points);
 // Whether every bar of the current linear symbol keeps some height above its
 // text line and below its header: a symbol set lower than its text would have
 // its bars painted upside down, above its box. Other symbols always fit.

@@ -2,12 +2,16 @@
 // back by zxing-cpp: every dialect must carry exactly the data.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <fstream>
 #include <sstream>
+#include <tuple>
 #include <string>
 #include <vector>
 
 #include "cli_run.h"
+#include "support/grey_image.h"
 
 namespace {
 
@@ -172,6 +176,98 @@ TEST(CommandLineSymbols, UpcCheckDigitStaysInItsBox) {
         ASSERT_TRUE(testsupport::inkBoundingBox(path, &llx, &lly, &urx, &ury));
         EXPECT_LE(urx, declaredBox(path, "%%BoundingBox:")[2]);
     }
+}
+
+// The ink of a PostScript file moved 100 points up and right, moved back: ink
+// left of or below the page's corner counts too.
+std::array<double, 4> inkAnywhere(const std::string& path) {
+    const testsupport::RunResult r = testsupport::runCommand(
+        "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=bbox -c '100 100 translate' -f '" + path + "'");
+    const std::string all = r.err + r.out;
+    std::istringstream in(all.substr(std::min(all.size(), all.find("%%HiResBoundingBox:") + 19)));
+    std::array<double, 4> box{};
+    for (double& v : box) in >> v, v -= 100;
+    return box;
+}
+
+// The lowest edge of the dark rectangles (the bars) of an EPS this program
+// wrote; `rest` gets the document without them: its text and marks. The
+// prolog is passed over.
+double lowestBar(const std::string& doc, std::string* rest) {
+    double lowest = 1e9, y = 0;
+    std::vector<std::string> path;
+    bool dark = false;
+    const size_t setUp = doc.find("%%EndSetup");
+    *rest = doc.substr(0, setUp);
+    std::istringstream in(doc.substr(setUp));
+    for (std::string line; std::getline(in, line, '\r');) {
+        std::string w[5];
+        std::istringstream(line) >> w[0] >> w[1] >> w[2] >> w[3] >> w[4];
+        if (w[2] == "m" || w[2] == "L") {
+            path.push_back(line);
+            y = path.size() == 1 ? std::stod(w[1]) : std::min(y, std::stod(w[1]));
+            continue;
+        }
+        if (w[4] == "k") dark = w[3] != "0";
+        if (line == "f" && path.size() == 5 && dark) {
+            lowest = std::min(lowest, y);
+        } else {
+            for (const std::string& p : path) *rest += p + '\r';
+            *rest += line + '\r';
+        }
+        path.clear();
+    }
+    return lowest;
+}
+
+// Royal Mail, KIX and POSTNET hang their bars a text unit a band from the box's
+// top whatever the height set: at larger sizes (and POSTNET at its own) the
+// bars ran out of the box and over the text line.
+TEST(CommandLineSymbols, PostalSymbolsStandWholeInTheirBox) {
+    for (const auto& [type, data, bands] :
+         {std::tuple{"Royal Mail", "SN34RD1A", 3}, std::tuple{"KIX NL", "SN34RD1A", 3},
+          std::tuple{"Postnet ZIP 4+", "12345", 2}})
+        for (int size : {50, 100, 200}) {
+            SCOPED_TRACE(std::string(type) + " at " + std::to_string(size) + " %");
+            const std::string eps = testsupport::tempPath("postal.eps");
+            const std::string tif = testsupport::tempPath("postal.tif");
+            const std::string keys = ", size:\"" + std::to_string(size) + "\"";
+            ASSERT_TRUE(make({record(type, data, eps, keys), record(type, data, tif, keys)}));
+            const auto box = declaredBox(eps, "%%HiResBoundingBox: ");
+            const auto ink = inkAnywhere(eps);
+            for (int k : {0, 1}) {
+                EXPECT_GE(ink[k], box[k] - 0.05);
+                EXPECT_LE(ink[k + 2], box[k + 2] + 0.05);
+            }
+            const std::string text = testsupport::tempPath("postal_text.eps");
+            std::string rest;
+            const double barsBottom = lowestBar(testsupport::slurp(eps), &rest);
+            std::ofstream(text, std::ios::binary) << rest;
+            const auto textInk = inkAnywhere(text);
+            EXPECT_LE(textInk[3], barsBottom);
+            if (bands == 3) {  // the line, not the light-margin marks alone
+                EXPECT_GT(textInk[3] - textInk[1], size / 10);
+            }
+
+            // The picture: the full bars as long as their bands, a light row under them.
+            const testsupport::Bitmap b = testsupport::greyOfImage(tif);
+            ASSERT_GT(b.height, 0);
+            int run = 0, under = 0;
+            for (int x = 0; x < b.width; ++x)
+                for (int y = 0, start = 0; y <= b.height; ++y)
+                    if (y == b.height || b.at(x, y) >= 128) {
+                        if (y - start > run) run = y - start, under = y;
+                        start = y + 1;
+                    }
+            const double pixelsPerPoint = b.height / (box[3] - box[1]);
+            EXPECT_GE(run, 0.95 * bands * (size / 10) * pixelsPerPoint);
+            int darkUnder = 0;
+            for (int x = 0; x < b.width && under < b.height; ++x) darkUnder += b.at(x, under) < 128;
+            EXPECT_EQ(darkUnder, 0);
+            if (bands == 3) {  // the text line's room
+                EXPECT_LT(under, b.height - size / 10 * pixelsPerPoint);
+            }
+        }
 }
 
 }  // namespace
