@@ -16,6 +16,7 @@
 #include "platform/questions.h"
 #include "symbology/Filters.h"
 #include "symbology/state.h"
+#include "vector/page.h"
 
 namespace {
 
@@ -24,11 +25,6 @@ constexpr const char* kDefaultFieldName = "Default";
 constexpr unsigned char kLogoLetter = 'L';
 constexpr const char* kRepeatQuestion = "How Many";
 constexpr int32_t kPlainTextSize = 10;  // customTeSize when unset
-constexpr double kPlainTextMostMm = 2;  // bars lower than this are not drawn
-// Code types whose bars stay drawable however low: the 4-state codes, DataBar,
-// DataMatrix, and QR Code, Micro PDF417 and PDF417 (whose heights follow their
-// modules and rows, not a bar height the user set low).
-constexpr int32_t kAlwaysBars[] = {30, 31, 37, 38, 40, 41, 42};
 
 // The item's data text with its prefix and suffix fields kept.
 void storeDataText(LabelItem* it, const std::string& data) {
@@ -136,9 +132,8 @@ bool askPrintTime(int32_t i) {
 }
 
 bool plainTextSymbol() {
-    return gSym.Hei > 0 && gSym.Hei <= kPlainTextMostMm &&
-           std::find(std::begin(kAlwaysBars), std::end(kAlwaysBars), gSym.code) ==
-               std::end(kAlwaysBars);
+    // The same rule as the vector files': one height below which bars are not drawn.
+    return setAsBarFontText();
 }
 
 int32_t plainTextWidth() {

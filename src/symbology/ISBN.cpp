@@ -69,8 +69,8 @@ HeaderWriter startHeader(const char* prefix) {
 }
 
 // The typed number in the printed copy: up to its twelfth digit, the last before
-// the check digit. A check digit typed after it (verified already) and separators
-// around it are left out: the header adds its own.
+// the check digit. A check digit typed after it (verified already) and the
+// separators after it are left out: the header adds its own.
 constexpr int32_t kTypedDigits = 12;
 
 int32_t typedLength() {

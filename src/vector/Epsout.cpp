@@ -219,13 +219,22 @@ void resetEpsDocument() {
     gEps.sheetDefaulted = 0;
 }
 
+namespace {
+
+// A control byte would end the comment line the text stands in.
+void controlsToDashes(char* text) {
+    for (char* p = text; *p; ++p)
+        if (static_cast<unsigned char>(*p) < 32) *p = '-';
+}
+
+}  // namespace
+
 char* trim32(char* text) {
     int32_t len = gData.len1;
     if (len < 0) len = 0;
     if (len > static_cast<int32_t>(kMainCodeSize) - 1) len = kMainCodeSize - 1;
     text[len] = 0;
-    for (char* p = text; *p; ++p)
-        if (static_cast<unsigned char>(*p) < 32) *p = '-';
+    controlsToDashes(text);
     return text;
 }
 
@@ -237,8 +246,7 @@ void sanitisedPrintedData(char* out) {
         n = printedLengthOf(gData.chMainCode2, n, gData.len1);
         std::memcpy(out, gData.chMainCode2, n);
         out[n] = 0;
-        for (char* p = out; *p; ++p)
-            if (static_cast<unsigned char>(*p) < 32) *p = '-';
+        controlsToDashes(out);
         return;
     }
     // Only the bytes before the data's end are copied; trim32 cuts the rest.
