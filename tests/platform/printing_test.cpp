@@ -106,6 +106,32 @@ TEST(Printing, FailedOrCancelledJobsLeaveNothingBehind) {
     EXPECT_EQ(t.beginDocument(none, PageFormat{}), kPrintGeneralError);
 }
 
+TEST(Printing, OnlyThePagesOfTheRangeChosenAreKept) {
+    const std::string path = testsupport::tempPath("range.pdf");
+    PageFormat format;
+    ASSERT_TRUE(paperFormat("Letter", &format));
+    PrintSettings settings = settingsFor(path);
+    settings.firstPage = settings.lastPage = 2;
+    PrintSession s;
+    ASSERT_EQ(twoPageJob(s, settings, format), kPrintNoErr);
+    const testsupport::RunResult info = testsupport::runCommand("pdfinfo '" + path + "'");
+    EXPECT_NE(info.out.find("Pages:           1"), std::string::npos) << info.out;
+    ASSERT_EQ(testsupport::pdftoppm(path, folderOf(path) + "/range").status, 0);
+    testsupport::Bitmap kept;
+    ASSERT_TRUE(testsupport::readPGM(folderOf(path) + "/range-1.pgm", &kept));
+    EXPECT_GT(darkShare(kept, 302, 302, 448, 448), 0.99);  // page 2's square
+    EXPECT_LT(darkShare(kept, 152, 152, 298, 298), 0.01);
+
+    // A range past the job's pages prints nothing and says so.
+    spit(path, "old");
+    settings.firstPage = 3;
+    settings.lastPage = 4;
+    PrintSession t;
+    EXPECT_EQ(twoPageJob(t, settings, format), kPrintGeneralError);
+    EXPECT_NE(t.detail().find("page range"), std::string::npos) << t.detail();
+    EXPECT_EQ(testsupport::slurp(path), "old");
+}
+
 TEST(Printing, ResolutionChoice) {
     EXPECT_EQ(chooseResolution(Destination::printer, {{200, 200}}), (Resolution{1200, 1200}));
     EXPECT_EQ(chooseResolution(Destination::printer, {{300, 300}, {600, 600}}),

@@ -59,6 +59,7 @@ enum class FileFormat : int16_t { pdf, postscript };
 struct PrintSettings {
     std::string jobName;
     int32_t copies = 1;
+    // The pages that reach the file or queue; the others are drawn and dropped.
     int32_t firstPage = 1;
     int32_t lastPage = INT32_MAX;  // the largest page number: all pages
     Destination destination = Destination::file;

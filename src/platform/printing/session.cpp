@@ -16,6 +16,12 @@ struct PrintSession::Impl {
     int32_t status = kPrintNoErr;
     double thermScale = 1;
     cairo_surface_t* surface = nullptr;
+    // The pages outside the range chosen are drawn as the others are (so that
+    // serial numbers and import records move on as over the whole job) into a
+    // document of their own that goes nowhere.
+    cairo_surface_t* skipped = nullptr;
+    int32_t pageNumber = 0;  // of the page begun last, from 1
+    int32_t pagesKept = 0;
     qd::GrafPort* port = nullptr;
     std::string document;  // the job's bytes, written or sent whole at the end
     std::string detail;
@@ -24,11 +30,16 @@ struct PrintSession::Impl {
     void dropSurface() {
         if (port) qd::DisposePort(port);
         port = nullptr;
-        if (surface) {
-            cairo_surface_finish(surface);
-            cairo_surface_destroy(surface);
+        for (cairo_surface_t** s : {&surface, &skipped}) {
+            if (*s) {
+                cairo_surface_finish(*s);
+                cairo_surface_destroy(*s);
+            }
+            *s = nullptr;
         }
-        surface = nullptr;
+    }
+    bool inRange() const {
+        return pageNumber >= settings.firstPage && pageNumber <= settings.lastPage;
     }
     void abandon() {
         dropSurface();
@@ -42,6 +53,17 @@ namespace {
 cairo_status_t appendTo(void* closure, const unsigned char* data, unsigned int length) {
     static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
     return CAIRO_STATUS_SUCCESS;
+}
+
+cairo_status_t dropBytes(void*, const unsigned char*, unsigned int) { return CAIRO_STATUS_SUCCESS; }
+
+// A page surface of the job's kind, its bytes given to `write`.
+cairo_surface_t* newSurface(const PrintSettings& settings, const PageFormat& format,
+                            cairo_write_func_t write, void* closure) {
+    const double w = format.pageWidth(), h = format.pageHeight();
+    if (settings.destination == Destination::file && settings.fileFormat == FileFormat::postscript)
+        return cairo_ps_surface_create_for_stream(write, closure, w, h);
+    return cairo_pdf_surface_create_for_stream(write, closure, w, h);
 }
 
 // Through a temporary file, so a failed job leaves the old file as it was.
@@ -80,16 +102,13 @@ int32_t PrintSession::beginDocument(const PrintSettings& settings, const PageFor
     m.format = format;
     m.status = kPrintNoErr;
     m.detail.clear();
+    m.pageNumber = m.pagesKept = 0;
     if (format.pageWidth() <= 0 || format.pageHeight() <= 0 || settings.copies < 1)
         return m.status = kPrintGeneralError;
     m.thermScale = dotsPerPoint(format.resolution);
-    const double w = format.pageWidth(), h = format.pageHeight();
     const bool toFile = settings.destination == Destination::file;
     if (toFile && settings.target.empty()) return m.status = kPrintGeneralError;
-    if (toFile && settings.fileFormat == FileFormat::postscript)
-        m.surface = cairo_ps_surface_create_for_stream(appendTo, &m.document, w, h);
-    else
-        m.surface = cairo_pdf_surface_create_for_stream(appendTo, &m.document, w, h);
+    m.surface = newSurface(settings, format, appendTo, &m.document);
     if (cairo_surface_status(m.surface) != CAIRO_STATUS_SUCCESS) {
         m.abandon();
         return m.status = kPrintIOError;
@@ -111,9 +130,18 @@ qd::GrafPort* PrintSession::beginPage() {
         m.status = kPrintOutOfScope;
         return nullptr;
     }
+    ++m.pageNumber;
+    if (!m.inRange() && !m.skipped) {
+        m.skipped = newSurface(m.settings, m.format, dropBytes, nullptr);
+        if (cairo_surface_status(m.skipped) != CAIRO_STATUS_SUCCESS) {
+            m.abandon();
+            m.status = kPrintIOError;
+            return nullptr;
+        }
+    }
     const qd::Rect bounds{0, 0, int32_t(std::lround(m.format.pageHeight() * m.thermScale)),
                           int32_t(std::lround(m.format.pageWidth() * m.thermScale))};
-    m.port = qd::NewPort(m.surface, bounds, 1 / m.thermScale);
+    m.port = qd::NewPort(m.inRange() ? m.surface : m.skipped, bounds, 1 / m.thermScale);
     qd::SetPort(m.port);
     return m.port;
 }
@@ -125,8 +153,10 @@ int32_t PrintSession::endPage() {
     if (qd::GetPort() == m.port) qd::SetPort(nullptr);
     qd::DisposePort(m.port);
     m.port = nullptr;
-    cairo_surface_show_page(m.surface);
-    if (cairo_surface_status(m.surface) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_t* page = m.inRange() ? m.surface : m.skipped;
+    cairo_surface_show_page(page);
+    if (m.inRange()) ++m.pagesKept;
+    if (cairo_surface_status(page) != CAIRO_STATUS_SUCCESS) {
         m.abandon();
         return m.status = kPrintIOError;
     }
@@ -139,10 +169,17 @@ int32_t PrintSession::endDocument() {
         m.abandon();
         return m.status = kPrintOutOfScope;
     }
+    if (m.pagesKept == 0) {
+        // An empty document would pass for a printed one.
+        m.abandon();
+        m.detail = "no page of the job lies in the page range chosen";
+        return m.status = kPrintGeneralError;
+    }
     cairo_surface_finish(m.surface);
     const bool written = cairo_surface_status(m.surface) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(m.surface);
     m.surface = nullptr;
+    m.dropSurface();  // the skipped pages
     if (!written) {
         m.abandon();
         return m.status = kPrintIOError;
