@@ -49,7 +49,8 @@ bool sizeSingleSymbol(int32_t index) {
         MessageText(kNoRoomForBarsText);
         return false;
     }
-    const int32_t narrowest = setAsBarFontText() ? 0 : narrowestBar();
+    // No reduction (the usual case) leaves every bar whole: the walk is skipped.
+    const int32_t narrowest = gSym.BWidthRed <= 0 || setAsBarFontText() ? 0 : narrowestBar();
     if (narrowest > 0 && gSym.BWidthRed >= narrowest) {
         gData = keep;
         MessageText(kBarsVanishText);
