@@ -623,7 +623,9 @@ extern "C" int STRIXEL_FUZZ_ENTRY(const uint8_t* in, size_t n) {
                                       : expect(r.code, r.variant, noCheck, data);
     Reading how;
     how.code39FullAscii = r.code == 6 && r.variant == 10;
-    how.code39Check = r.code == 6 && !noCheck;
+    // Code 32 and PZN carry their own check digit and no modulo-43 character.
+    const bool pharmacy = r.variant == 3 || r.variant == 4 || r.variant == 14;
+    how.code39Check = r.code == 6 && !noCheck && !pharmacy;
 
     const int32_t result = STRixel();
     if (fuzzing::checkOutcome(result, data.empty()) && result == 0) {

@@ -690,7 +690,10 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
     // sized to its symbol. The data is checked before a file is made: a refused
     // symbol leaves nothing behind.
     gMsg.shown = 0;
-    if (!addSingleSymbolItem())
+    gDispatch.refuseStrayAddOn = true;
+    const bool made = addSingleSymbolItem();
+    gDispatch.refuseStrayAddOn = false;
+    if (!made)
         return gMsg.shown ? platform::macRomanToUtf8(gMsg.last) : "the data cannot be encoded";
     gMsg.shown = 0;
     if (!saveto.empty() && !deliver(saveto, run))

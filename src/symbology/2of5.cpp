@@ -3,6 +3,7 @@
 // as spaces between them); the discrete forms write each digit on its own.
 #include "symbology/2of5.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "symbology/elementbytes.h"
@@ -258,10 +259,19 @@ int32_t Intwofive() {
 int32_t ITF6() {
     gData.len1 = static_cast<int32_t>(strnlen(gData.chMainCode, kMainCodeSize - 1));
     if (!allDigits(gData.chMainCode, gData.len1)) return refuseNonDigit();
+    // The text above the symbol shows six digits: more would be bars it does not show.
+    constexpr int32_t kHeadDigits = 6;
+    if (gData.len1 > kHeadDigits) {
+        char text[160];
+        std::snprintf(text, sizeof text,
+                      "%s takes at most %d digits; the data has %d. Remove the extra digits and "
+                      "try again.",
+                      typeNameInMessages("ITF6"), static_cast<int>(kHeadDigits),
+                      static_cast<int>(gData.len1));
+        return refuseSymbol(text);
+    }
     LenEven();
     if (gData.len1 % 2 != 0) return tooLong();
-    // The text above the symbol: the first six digits.
-    constexpr int32_t kHeadDigits = 6;
     const int32_t head = gData.len1 < kHeadDigits ? gData.len1 : kHeadDigits;
     std::memcpy(gData.chHeadCode, gData.chMainCode, static_cast<size_t>(head));
     gData.chHeadCode[head] = 0;

@@ -1,5 +1,5 @@
-// Code 11: the digits and the dash as typed, the start/stop character where the
-// data holds '*'; no check character and no light margin.
+// Code 11: the digits and the dash as typed between the '*' start and stop the
+// data holds at its ends; no check character and no light margin.
 #include "symbology/Code11.h"
 
 #include <algorithm>
@@ -23,9 +23,26 @@ static_assert(sizeof kCode11Chars - 1 == sizeof kCode11Patterns / sizeof kCode11
 constexpr unsigned char kNarrowBar = 130, kWideBar = 140;
 constexpr unsigned char kNarrowSpace = 128, kWideSpace = 129;
 
+constexpr char kStartStop = '*';
+constexpr int32_t kShortest = 3;  // start, one character, stop
+
 int32_t indexOf(unsigned char c) {
     const char* p = c != 0 ? std::strchr(kCode11Chars, c) : nullptr;
     return p ? static_cast<int32_t>(p - kCode11Chars) : -1;
+}
+
+// A reader finds the symbol by its start and stop: without them nothing reads
+// it, and one inside the data ends the symbol early.
+bool startAndStopAtEnds() {
+    const int32_t n = gData.len1;
+    bool sound = n >= kShortest && gData.chMainCode[0] == kStartStop &&
+                 gData.chMainCode[n - 1] == kStartStop;
+    for (int32_t i = 1; sound && i < n - 1; ++i) sound = gData.chMainCode[i] != kStartStop;
+    if (!sound)
+        refuseSymbol(
+            "Code 11 data must begin and end with the start and stop character *, with none "
+            "between them and at least one character inside, such as \"*123-45*\".");
+    return sound;
 }
 
 }  // namespace
@@ -57,6 +74,7 @@ int32_t Code11() {
                       quotedChar(c));
         return refuseSymbol(text);
     }
+    if (!startAndStopAtEnds()) return 1;
     for (int32_t i = 0; i < gData.len1; ++i) Cod11(i);
     Vector(kRowUnit10pt);
     if (gSym.human == 1) Humans1();

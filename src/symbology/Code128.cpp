@@ -645,6 +645,7 @@ int32_t OneTwoEight() {
         SICICheck();
         sisacUnsupported = !MakeSISAC();
     }
+    if (v == 4 && APEXTooLong()) return 1;
     if (v == 4 && !APEXCheck()) return refuse128(msg128::kApexShort);
 
     if (Proc128() != 0) return refuse128(gFault);

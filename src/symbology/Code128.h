@@ -55,6 +55,8 @@ C128Fault SeeFancyChars(char* data);
 
 // Retail preparations of OneTwoEight.
 bool APEXCheck();  // false when the data is shorter than 8 characters
+// Refuses data beyond 8 characters and the right check letter; true when refused.
+bool APEXTooLong();
 void SICICheck();  // appends the SICI check character to the printed copy
 bool MakeSISAC();  // false when the SICI format is not supported
 

@@ -215,9 +215,9 @@ void MS_check2() {
     gData.len11 = n;
 }
 
-bool APEXCheck() {
-    char* d = gData.chMainCode;
-    if (dataLength(gData.chMainCode) < kApexLength) return false;
+namespace {
+
+char apexLetter(const char* d) {
     int32_t sum = 0;
     int32_t w = 22;
     for (int32_t i = 0; i < kApexLength; ++i, w -= 2) {
@@ -226,7 +226,38 @@ bool APEXCheck() {
         sum += ('0' + b / 10) * w;
         sum += ('0' + b % 10) * (w - 1);
     }
-    d[kApexLength] = kApexLetters[22 - sum % 23];
+    return kApexLetters[22 - sum % 23];
+}
+
+}  // namespace
+
+bool APEXTooLong() {
+    const char* d = gData.chMainCode;
+    const int32_t n = dataLength(d);
+    if (n <= kApexLength) return false;
+    // A typed check letter is kept when it is the right one.
+    const char right = apexLetter(d);
+    if (n == kApexLength + 1 && d[kApexLength] == right) return false;
+    char text[240];
+    if (n == kApexLength + 1)
+        std::snprintf(text, sizeof text,
+                      "The APEX check letter of %.*s is %c, not %c. Correct the last character, "
+                      "or leave it off and it is added.",
+                      static_cast<int>(kApexLength), d, right, d[kApexLength]);
+    else
+        std::snprintf(text, sizeof text,
+                      "%s takes %d characters and its check letter; the data has %d. Remove the "
+                      "extra characters and try again.",
+                      typeNameInMessages("APEX Mod 23"), static_cast<int>(kApexLength),
+                      static_cast<int>(n));
+    refuseSymbol(text);
+    return true;
+}
+
+bool APEXCheck() {
+    char* d = gData.chMainCode;
+    if (dataLength(gData.chMainCode) < kApexLength) return false;
+    d[kApexLength] = apexLetter(d);
     d[kApexLength + 1] = 0;
     gData.len1 = kApexLength + 1;
     std::memcpy(gData.chMainCode2, d, kApexLength + 2);

@@ -76,6 +76,8 @@ constexpr int32_t kCode32Length = 10;  // 'A', eight digits and the check digit
 constexpr int32_t kCode32Symbols = 6;
 constexpr int32_t kPZNStart = 4;  // the digits follow "PZN-"
 constexpr int32_t kPZN7Digits = 7, kPZN8Digits = 8;
+constexpr int32_t kPZNModulus = 11;
+constexpr int32_t kPZN7FirstWeight = 2;  // PZN8 weights its digits from 1
 
 constexpr char kCode32Digits[] = "0123456789BCDFGHJKLMNPQRSTUVWXYZ";
 constexpr char kACTLetters[] = "BWDFGKQVYXASTNJHRPLCZME";
@@ -161,13 +163,85 @@ void setLength(int32_t n) {
     gData.chMainCode[n] = 0;
 }
 
-// Cuts the data and its printed copy to n characters.
-void cutTo(int32_t n) {
-    if (dataLen() > n) setLength(n);
-    if (gData.len11 > n) {
-        gData.len11 = n;
-        gData.chMainCode2[n] = 0;
-    }
+// Characters past the most a variant holds would be left out of the symbol.
+int32_t refuseLongerThan(const char* name, int32_t most) {
+    char text[240];
+    std::snprintf(text, sizeof text,
+                  "%s takes at most %d characters; the data has %d. Remove the extra "
+                  "characters and try again.",
+                  typeNameInMessages(name), static_cast<int>(most), static_cast<int>(dataLen()));
+    return refuseSymbol(text);
+}
+
+// A typed check digit that is not the right one would be encoded as another number.
+int32_t refuseWrongCheck(const char* name, const char* number, int32_t digits, char right,
+                         char typed, const char* advice) {
+    char text[240];
+    std::snprintf(text, sizeof text, "The %s check digit of %.*s is %c, not %c. %s", name,
+                  static_cast<int>(digits), number, right, typed, advice);
+    return refuseSymbol(text);
+}
+
+// The pharmacy variants carry their own check digit; a reader of them takes no
+// modulo-43 character, whatever the check setting says.
+bool takesMod43(int32_t v) { return v != kCode32 && v != kPZN7 && v != kPZN8; }
+
+// PZN: "PZN-" and the digits, the last of them the modulo-11 check digit.
+int32_t preparePZN(int32_t v) {
+    const bool seven = v == kPZN7;
+    const int32_t digits = seven ? kPZN7Digits : kPZN8Digits;
+    const int32_t n = dataLen();
+    bool ok = n == kPZNStart + digits && std::strncmp(gData.chMainCode, "PZN-", kPZNStart) == 0;
+    for (int32_t i = kPZNStart; ok && i < n; ++i) ok = isDigit(gData.chMainCode[i]);
+    if (!ok)
+        return refuseSymbol(seven ? "PZN7 needs PZN- followed by 7 digits."
+                                  : "PZN8 needs PZN- followed by 8 digits.");
+    const char* number = gData.chMainCode + kPZNStart;
+    const char right = PZNCheck(number, digits - 1, seven ? kPZN7FirstWeight : 1);
+    if (right == 0)
+        return refuseSymbol(
+            "This PZN has no valid check digit (its remainder is 10); such numbers are not "
+            "issued. Correct the data and try again.");
+    if (number[digits - 1] != right)
+        return refuseWrongCheck(seven ? "PZN7" : "PZN8", number, digits - 1, right,
+                                number[digits - 1], "Correct the last digit and try again.");
+    gData.chMainCode[0] = '-';
+    std::memmove(gData.chMainCode + 1, number, static_cast<size_t>(digits));
+    setLength(digits + 1);
+    return 0;
+}
+
+// Code 32: 'A', the eight digits and, when typed, the check digit.
+int32_t prepareCode32() {
+    const int32_t n = dataLen();
+    bool ok = n >= kCode32Length - 1 && gData.chMainCode[0] == 'A';
+    for (int32_t i = 1; ok && i < kCode32Length - 1; ++i) ok = isDigit(gData.chMainCode[i]);
+    if (!ok)
+        return refuseSymbol(
+            "Code 32 needs A followed by the eight digits of the number. Correct the "
+            "data and try again.");
+    if (n > kCode32Length) return refuseLongerThan("Code 32", kCode32Length);
+    const char right = code32Check(gData.chMainCode);
+    const char typed = gData.chMainCode[kCode32Length - 1];
+    if (n == kCode32Length && typed != right)
+        return refuseWrongCheck("Code 32", gData.chMainCode, kCode32Length - 1, right, typed,
+                                "Correct the last digit, or leave it off and it is added.");
+    gData.chMainCode[kCode32Length - 1] = right;
+    setLength(kCode32Length);
+    return 0;
+}
+
+// ACT 39: eight characters and the check letter, which replaces one typed in its place.
+int32_t prepareACT() {
+    const int32_t n = dataLen();
+    if (n < kACTLength - 1)
+        return refuseSymbol("ACT 39 needs 8 characters before its check letter.");
+    if (n > kACTLength) return refuseLongerThan("ACT 39", kACTLength);
+    gData.chMainCode[kACTLength - 1] = ACTCheck(gData.chMainCode);
+    setLength(kACTLength);
+    gData.len11 = kACTLength;
+    std::memcpy(gData.chMainCode2, gData.chMainCode, kACTLength + 1);
+    return 0;
 }
 
 // Two spaces after the fifth character of a ten-character number, else after the sixth.
@@ -206,49 +280,19 @@ int32_t prepareVariant(int32_t v) {
             if (!DynixCheckDigit()) return refuseTooLong();
             removeMainSpaces();
             return 0;
-        case kCode32: {
-            bool ok = n >= kCode32Length - 1;
-            for (int32_t i = 1; ok && i < kCode32Length - 1; ++i) ok = isDigit(gData.chMainCode[i]);
-            if (!ok)
-                return refuseSymbol(
-                    "Code 32 needs A followed by the eight digits of the number. Correct the "
-                    "data and try again.");
-            gData.chMainCode[kCode32Length - 1] = code32Check(gData.chMainCode);
-            setLength(kCode32Length);
-            return 0;
-        }
+        case kCode32:
+            return prepareCode32();
         case kPZN7:
-        case kPZN8: {
-            const int32_t digits = v == kPZN7 ? kPZN7Digits : kPZN8Digits;
-            if (n < kPZNStart + digits)
-                return refuseSymbol(v == kPZN7 ? "PZN7 needs PZN- followed by 7 digits."
-                                               : "PZN8 needs PZN- followed by 8 digits.");
-            gData.chMainCode[0] = '-';
-            std::memmove(gData.chMainCode + 1, gData.chMainCode + kPZNStart,
-                         static_cast<size_t>(digits));
-            setLength(digits + 1);
-            return 0;
-        }
+        case kPZN8:
+            return preparePZN(v);
         case kDutch:
-            cutTo(kDutchLength);
-            return 0;
+            return n > kDutchLength ? refuseLongerThan("Dutch Pharmaceutical", kDutchLength) : 0;
         case kPortuguese:
-            cutTo(kPortugueseLength);
-            return 0;
+            return n > kPortugueseLength
+                       ? refuseLongerThan("Portugese Pharmaceutical", kPortugueseLength)
+                       : 0;
         case kACT:
-            // Eight characters and the place of the check letter; a ninth one
-            // typed counts in the sum, as it always has.
-            if (n < kACTLength - 1)
-                return refuseSymbol("ACT 39 needs 8 characters before its check letter.");
-            {
-                const char letter = ACTCheck(gData.chMainCode);
-                cutTo(kACTLength);
-                gData.chMainCode[kACTLength - 1] = letter;
-                setLength(kACTLength);
-                gData.len11 = kACTLength;
-                std::memcpy(gData.chMainCode2, gData.chMainCode, kACTLength + 1);
-            }
-            return 0;
+            return prepareACT();
         case kALICE: {
             bool ok = n >= 7;
             for (int32_t i = 1; ok && i <= 5; ++i) ok = isDigit(gData.chMainCode[i]);
@@ -256,7 +300,7 @@ int32_t prepareVariant(int32_t v) {
                 return refuseSymbol(
                     "ALICE needs a character, five digits and the place of the check letter. "
                     "Correct the data and try again.");
-            cutTo(kALICELength);
+            if (n > kALICELength) return refuseLongerThan("ALICE", kALICELength);
             gData.chMainCode[6] = ALICECheck(gData.chMainCode);
             if (gData.len11 > 6) gData.chMainCode2[6] = gData.chMainCode[6];
             return 0;
@@ -302,7 +346,7 @@ int32_t symbolCharacters(int32_t v, char* out, int32_t* count) {
 // The text line: what the variant prints, in chMainCode for Humans1.
 void prepareText(int32_t v, const char* entered, int32_t enteredLen, char check) {
     const int32_t n = dataLen();
-    const bool withCheck = gSym.nCheck == 0;
+    const bool withCheck = gSym.nCheck == 0 && takesMod43(v);
     // The check character stands behind the data, counted only where it is printed.
     if (withCheck && n + 1 < static_cast<int32_t>(kMainCodeSize)) {
         gData.chMainCode[n] = check;
@@ -382,10 +426,19 @@ void Code32To39(const char* number, char* out6) {
 
 char ACTCheck(const char* data) {
     int32_t sum = 0;
-    for (int32_t i = 0; i < kACTLength; ++i)
+    // The eight data characters only: what stands in the check letter's place must
+    // not change the letter.
+    for (int32_t i = 0; i < kACTLength - 1; ++i)
         sum += (static_cast<unsigned char>(data[i]) - '0') * (kACTFirstWeight - i);
     const int32_t r = (sum % kACTModulus + kACTModulus) % kACTModulus;
     return kACTLetters[kACTFirstWeight - r];
+}
+
+char PZNCheck(const char* digits, int32_t n, int32_t firstWeight) {
+    int32_t sum = 0;
+    for (int32_t i = 0; i < n; ++i) sum += (digits[i] - '0') * (firstWeight + i);
+    const int32_t r = sum % kPZNModulus;
+    return r == kPZNModulus - 1 ? 0 : static_cast<char>('0' + r);
 }
 
 char ALICECheck(const char* data) {
@@ -424,7 +477,7 @@ int32_t ThirtyNine() {
     if (symbolCharacters(v, symbols, &count) != 0) return 1;
     if (count == 0) return refuseSymbol("Code 39 needs data. Enter the data and try again.");
     char check = 0;
-    if (gSym.nCheck == 0) {
+    if (gSym.nCheck == 0 && takesMod43(v)) {
         check = Code43CheckAscii(symbols, count);
         symbols[count++] = check;
     }

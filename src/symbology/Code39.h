@@ -24,6 +24,9 @@ const char* fullAsciiPair(unsigned char c);
 // Variant checks, over the data as the variants take it.
 char code32Check(const char* data);               // digits at 1..8 -> check digit
 void Code32To39(const char* number, char* out6);  // 9 digits -> six base-32 characters
-char ACTCheck(const char* data);                  // 9 characters -> check letter
-char ALICECheck(const char* data);                // digits at 1..5 -> check letter
+char ACTCheck(const char* data);                  // 8 characters -> check letter
+// The modulo-11 check digit of n PZN digits weighted from firstWeight up; 0 when
+// the remainder is 10, which no issued number has.
+char PZNCheck(const char* digits, int32_t n, int32_t firstWeight);
+char ALICECheck(const char* data);  // digits at 1..5 -> check letter
 char CARLMod10Check(const char* data, int32_t n);

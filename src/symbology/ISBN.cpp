@@ -1,5 +1,6 @@
 #include "symbology/ISBN.h"
 
+#include <cstdio>
 #include <cstring>
 #include <initializer_list>
 #include <utility>
@@ -319,17 +320,58 @@ int32_t ISBN() {
     return 0;
 }
 
-int32_t ISSN() {
-    if (!takeDigits("ISSN", 7, false) || !addOnDigitsOnly()) return 1;
-    char issue[2] = {'0', '0'};
-    if (gData.len1 >= 9) {
-        if (!allDigits(gData.chMainCode + 7, 2)) {
-            MessageText(
-                "ISSN data may hold digits only. Remove the other characters and try again.");
-            return 1;
-        }
-        std::memcpy(issue, gData.chMainCode + 7, 2);
+namespace {
+
+constexpr int32_t kIssnDigits = 7, kIssueDigits = 2;
+// 7 digits, with the check digit after them or not, then the issue digits or not.
+constexpr int32_t kIssnWithCheck = kIssnDigits + 1;
+constexpr int32_t kIssnWithIssue = kIssnDigits + kIssueDigits;
+constexpr int32_t kIssnWhole = kIssnWithCheck + kIssueDigits;
+constexpr int32_t kNoIssue = -1, kRefused = -2;
+
+// Where the issue digits stand, or kNoIssue when the data has none (kRefused: refuses data of
+// another form, or whose typed check digit is not the ISSN's).
+int32_t issnIssueAt() {
+    const char* d = gData.chMainCode;
+    const int32_t n = gData.len1;
+    char text[240];
+    if (n > kIssnWhole) {
+        std::snprintf(text, sizeof text,
+                      "%s takes at most %d digits: 7, the check digit and 2 issue digits; the "
+                      "data has %d. Remove the extra digits and try again.",
+                      typeNameInMessages("ISSN"), static_cast<int>(kIssnWhole),
+                      static_cast<int>(n));
+        refuseSymbol(text);
+        return kRefused;
     }
+    if (!allDigits(d, n)) {
+        MessageText("ISSN data may hold digits only. Remove the other characters and try again.");
+        return kRefused;
+    }
+    if (n == kIssnWithCheck || n == kIssnWhole) {
+        const char right = issnCheck(d);
+        if (d[kIssnDigits] != right) {
+            std::snprintf(text, sizeof text,
+                          "The ISSN check digit of %.*s is %c, not %c. Correct it, or leave it "
+                          "off and it is added.",
+                          static_cast<int>(kIssnDigits), d, right == kCheckX ? 'X' : right,
+                          d[kIssnDigits]);
+            refuseSymbol(text);
+            return kRefused;
+        }
+    }
+    if (n == kIssnWhole) return kIssnWithCheck;
+    return n == kIssnWithIssue ? kIssnDigits : kNoIssue;
+}
+
+}  // namespace
+
+int32_t ISSN() {
+    if (!takeDigits("ISSN", kIssnDigits, false) || !addOnDigitsOnly()) return 1;
+    const int32_t issueAt = issnIssueAt();
+    if (issueAt == kRefused) return 1;
+    char issue[kIssueDigits] = {'0', '0'};
+    if (issueAt != kNoIssue) std::memcpy(issue, gData.chMainCode + issueAt, kIssueDigits);
     gDispatch.nu = 0;
     genISSN();
     char ean[13] = "977";

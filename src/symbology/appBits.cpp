@@ -196,7 +196,9 @@ const char* codeTypeName(int32_t code, int32_t v) {
         case 8:
             composed = "Codabar";
             if (v == 1) composed += " Film";
-            if ((v == 0 || v == 1) && gSym.nCheck == 0) composed += " Dynix";
+            // Only the plain variant adds the library check digit; film takes the
+            // data as entered whatever the check setting.
+            if (v == 0 && gSym.nCheck == 0) composed += " Dynix";
             if (v == 2) composed += " Ameritech Mod10";
             if (v == 3) composed += " MSI Mod10";
             return composed.c_str();

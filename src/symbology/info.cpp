@@ -19,6 +19,7 @@ namespace {
 
 constexpr double kMillimetresPerPoint = 0.35278346151132434;
 constexpr double kBearerToMillimetres = 0.7055669230226487;
+constexpr int32_t kAsda8 = 4;  // EAN-8 variant
 
 void prependZero() {
     // The buffer keeps one byte for the NUL: refuse to grow past it.
@@ -134,6 +135,27 @@ void dropAddOn() {
     gData.len2 = 0;
     gData.len22 = 0;
     gData.chAddCode[0] = 0;
+}
+
+// An add-on whose length is neither addA nor addB (none at all when both are 0)
+// would be left off the symbol: refused where the caller asks for it.
+bool strayAddOnRefused(const char* name, int32_t addA, int32_t addB) {
+    const int32_t n = gData.len2;
+    if (!gDispatch.refuseStrayAddOn || n <= 0 || (addA != 0 && (n == addA || n == addB)))
+        return false;
+    char text[240];
+    if (addA == 0)
+        std::snprintf(text, sizeof text,
+                      "%s takes no add-on. Remove the add-on (options) and try again.",
+                      typeNameInMessages(name));
+    else
+        std::snprintf(text, sizeof text,
+                      "%s takes an add-on of %d or %d digits; the add-on has %d. Correct the "
+                      "add-on and try again.",
+                      typeNameInMessages(name), static_cast<int>(addA), static_cast<int>(addB),
+                      static_cast<int>(n));
+    refuseSymbol(text);
+    return true;
 }
 
 int32_t interleavedParity() {
@@ -345,6 +367,8 @@ int32_t prepare() {
         case 2:
             return CheckLength(pname("ISSN"), 7, 2, 5);
         case 3:
+            // ASDA 8 prints its add-on characters as marks beside the symbol.
+            if (v != kAsda8 && strayAddOnRefused(v == 1 ? "WH Smith 8" : "EAN 8", 0, 0)) return 1;
             return CheckLength(pname(v == 1 ? "WH Smith 8" : "EAN 8"), v == 1 ? 5 : 7, 0, 0);
         case 4:
             return interleavedParity();
@@ -532,7 +556,11 @@ int32_t CheckLength(const unsigned char* name, int32_t n, int32_t addA, int32_t 
             gData.chMainCode[n] = 0;
             if (gSym.code != 1) gData.chMainCode2[n] = 0;
         }
-        if (addA != 0 && gData.len2 > 0 && gData.len2 != addA && gData.len2 != addB) dropAddOn();
+        if (addA != 0 && gData.len2 > 0 && gData.len2 != addA && gData.len2 != addB) {
+            const std::string own(name_text, static_cast<size_t>(name_len));
+            if (strayAddOnRefused(own.c_str(), addA, addB)) return 1;
+            dropAddOn();
+        }
         return 0;
     }
     char text[300];

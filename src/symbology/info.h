@@ -21,5 +21,8 @@ bool parseQROptions(const char* options, int32_t* level, int32_t* version);
 struct DispatchState {
     int32_t nu = 0;  // 1 while the add-on digits are being encoded
     int32_t iComplete = 0;
+    // Set by the command line: an add-on the type cannot carry is refused there,
+    // where documents and the desktop drop it.
+    bool refuseStrayAddOn = false;
 };
 extern DispatchState gDispatch;

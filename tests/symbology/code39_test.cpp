@@ -19,7 +19,8 @@ TEST_F(Code39, EveryVariantReadsBack) {
         ASSERT_EQ(make(kCode39, variant, c[3], nCheck), 0) << gMsg.last;
         ReadOptions opt;
         opt.code39FullAscii = variant == 10;
-        opt.code39Check = nCheck == 0;
+        // Code 32 and PZN carry their own check digit and no modulo-43 character.
+        opt.code39Check = nCheck == 0 && variant != 3 && variant != 4 && variant != 14;
         const testsupport::Decoded d = read("Code39", opt);
         EXPECT_TRUE(d.ok) << d.error;
         EXPECT_EQ(d.text, c[4]);
@@ -55,6 +56,7 @@ TEST_F(Code39, VariantCheckEdges) {
     EXPECT_EQ(ALICECheck("X10000"), 'K');
     EXPECT_EQ(CARLMod10Check("100000001", 9), '0');        // 9 + 1
     EXPECT_EQ(CARLMod10Check("12345678901234", 14), '5');  // weights run below zero
+    EXPECT_EQ(PZNCheck("000003", 6, 2), 0);                // remainder 10: no such PZN
     char six[7] = {};
     Code32To39("000000000", six);
     EXPECT_STREQ(six, "000000");

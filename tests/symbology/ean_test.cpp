@@ -109,7 +109,8 @@ TEST_F(Ean8, RefusesShortOrNonDigitData) {
 }
 
 // Direct calls with data the length rule would have stopped: nothing is written
-// past a buffer, and the result says whether a symbol was made.
+// past a buffer, and the result says whether a symbol was made (ISSN refuses
+// digits past its issue, as the length rule leaves them to it).
 TEST_F(EanFamily, EmptyAndOverlongDataStayInBounds) {
     struct Entry {
         int code, v;
@@ -126,7 +127,8 @@ TEST_F(EanFamily, EmptyAndOverlongDataStayInBounds) {
             gSym.code = e.code;
             gSym.variation1 = e.v;
             setData(d, "12345");
-            EXPECT_EQ(e.fn(), d.empty() ? 1 : 0) << e.code << "/" << e.v << " " << d.size();
+            EXPECT_EQ(e.fn(), d.empty() || e.code == 2 ? 1 : 0)
+                << e.code << "/" << e.v << " " << d.size();
             EXPECT_FALSE(gEl.overflow);
             if (d.empty()) {
                 EXPECT_EQ(gEl.cu_len, 0);
