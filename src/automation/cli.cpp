@@ -26,6 +26,8 @@
 #include "labels/production.h"
 #include "picture/output/SetUpFiles.h"
 #include "picture/output/outer2.h"
+#include "picture/PICout2.h"
+#include "picture/driverdata.h"
 #include "picture/outputstate.h"
 #include "picture/placedPictures.h"
 #include "picture/symbolbox.h"
@@ -184,6 +186,12 @@ void printHelp(std::ostream& out) {
            "  \\dNNN         the byte NNN, three digits from 001 to 255 (Code 128)\n"
            "  \\1 \\2 \\3 \\4   FNC1, FNC2, FNC3, FNC4 (Code 128)\n"
            "  \\1            FNC1 (Datamatrix, EAN Datamatrix)\n"
+           "In Code 128 data (and import records) these characters stand for no letter:\n"
+           "\u0192 and \u2044 FNC1, \u00a9 and \u20ac FNC2, \u02d9 and \u2039 FNC3, "
+           "\u2206 FNC4; \u00e5 and \u203a switch to code set\n"
+           "A, \u222b to code set B, \u00e7 to code set C; \u00cd is a shift, "
+           "\u00ce the value 95 (DEL, or US in\n"
+           "code set A). \"PRICE 5\u20ac\" encodes PRICE 5 and FNC2.\n"
            "In Datamatrix and EAN Datamatrix every backslash begins an escape: \\\\ a\n"
            "backslash, \\@ and \\A to \\Z the bytes 0 to 26, \\dNNN a byte (above 255: 255),\n"
            "\\2 structured append (three characters follow), \\3 reader programming,\n"
@@ -356,6 +364,38 @@ const char* singleSymbolKind(int32_t tool) {
     }
 }
 
+// The reason shown last, or `otherwise` when nothing was shown.
+std::string shownOr(const char* otherwise) {
+    return gMsg.shown ? platform::macRomanToUtf8(gMsg.last) : otherwise;
+}
+
+// The label's import items take the first record of the document's import
+// file, as the desktop's preview shows them; the reason when there is none.
+std::string takeFirstImportRecord() {
+    if (!labelHasImportItem()) return {};
+    if (gDocFile.impoFile.empty())
+        return "the label's import items take their data from an import file, and the document "
+               "names none";
+    std::vector<ImportedRecord> records;
+    gMsg.shown = 0;
+    if (!readDocumentImportRecords(1, &records)) return shownOr("the import file cannot be read");
+    if (records.empty()) return "the import file holds no record for the label's import items";
+    std::memcpy(gProd.importItems, records.front().fields, sizeof(ImportRecord));
+    for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i) buildImportItem(i);
+    return {};
+}
+
+// The label is made in memory before its file: an item that cannot be made has
+// been reported, and the label would go out without it.
+std::string labelItemFault() {
+    gMsg.shown = 0;
+    const platform::FileRef ref = platform::FSOpenMemory();
+    const int32_t result = EPSout(ref, 0);
+    platform::FSClose(ref);
+    if (result == 0 && gMsg.shown == 0) return {};
+    return shownOr("the label cannot be written");
+}
+
 // The label of an opened document, written as one label.
 std::string writeOpenedLabel(const OutputChoice& choice, const std::string& saveto) {
     const std::string fault = outputKindFault(choice, saveto);
@@ -378,15 +418,15 @@ std::string writeOpenedLabel(const OutputChoice& choice, const std::string& save
         std::string name = saveto.substr(slash == std::string::npos ? 0 : slash + 1);
         if (const size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0)
             name.resize(dot);
-        if (pressExport(name) != 0)
-            return gMsg.shown ? platform::macRomanToUtf8(gMsg.last)
-                              : "the press export could not be written";
+        if (pressExport(name) != 0) return shownOr("the press export could not be written");
         return {};
     }
+    if (std::string why = takeFirstImportRecord(); !why.empty()) return why;
+    if (std::string why = labelItemFault(); !why.empty()) return why;
     copyBounded(gOut.globFolS, saveto.c_str());
     gOut.fileDia = 4;
-    if (SetUpFiles(0) != 1)
-        return gMsg.shown ? platform::macRomanToUtf8(gMsg.last) : "the file could not be written";
+    gMsg.shown = 0;
+    if (SetUpFiles(0) != 1) return shownOr("the file could not be written");
     return {};
 }
 

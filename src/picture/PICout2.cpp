@@ -203,6 +203,10 @@ void buildImportData(int32_t i) {
 
 void advanceSerialItem(int32_t i, const std::string& value) { advanceSerial(i, value); }
 
+void buildImportItem(int32_t i) {
+    if (gLabel.labelParts[static_cast<size_t>(i)]) buildImportData(i);
+}
+
 bool encodeSingleSymbol() {
     // The data reaches the encoder as the screen pass's item loop gives it.
     getItemData(0);

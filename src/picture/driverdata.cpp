@@ -15,6 +15,7 @@
 #include "labels/datafields.h"
 #include "platform/questions.h"
 #include "symbology/Filters.h"
+#include "symbology/messages.h"
 #include "symbology/state.h"
 #include "vector/page.h"
 
@@ -25,6 +26,20 @@ constexpr const char* kDefaultFieldName = "Default";
 constexpr unsigned char kLogoLetter = 'L';
 constexpr const char* kRepeatQuestion = "How Many";
 constexpr int32_t kPlainTextSize = 10;  // customTeSize when unset
+constexpr uint16_t kMsgImportNotOpened = 34;
+constexpr int32_t kProModeImport = 2;
+
+// The first text or barcode item whose data comes from the import file; -1 when none does.
+int32_t firstImportItem() {
+    for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i) {
+        const LabelItem* it = itemAt(i);
+        if (!it) continue;
+        const uint16_t kind = it->u16(item::kind);
+        if ((kind == kKindText || kind == kKindBarcode) && getProMode(i) == kProModeImport)
+            return i;
+    }
+    return -1;
+}
 
 // The item's data text with its prefix and suffix fields kept.
 void storeDataText(LabelItem* it, const std::string& data) {
@@ -66,6 +81,38 @@ void readPreviewImportRecord() {
     closeImportFile(file);
     gProd.vimportRef = runFile;
     gProd.sepIm = separate;
+}
+
+bool labelHasImportItem() { return firstImportItem() >= 0; }
+
+bool readDocumentImportRecords(int32_t count, std::vector<ImportedRecord>* records) {
+    records->clear();
+    // The record's fields are split by the item's import mode, as a print run splits them.
+    if (const int32_t first = firstImportItem(); first >= 0) getItemData(first);
+    platform::FileRef file = 0;
+    char recordEnd = 0;
+    std::string why;
+    if (gDocFile.impoFile.empty() || openImportFile(documentPath(gDocFile.impoFile), &file,
+                                                    &recordEnd, &why) != platform::noErr) {
+        MessageWith(kMsgImportNotOpened, why);
+        return false;
+    }
+    const ProductionSettings keep = gProd;
+    gProd.vimportRef = file;
+    gProd.sepIm = 0;
+    gProd.gfini[1] = recordEnd;
+    // Any message while a record is read means it is not the record the file holds.
+    const int32_t shownBefore = gMsg.shown;
+    bool ended = false;
+    while (!ended && static_cast<int32_t>(records->size()) < count && gMsg.shown == shownBefore) {
+        ended = GetImportItems() == 1;
+        if (gMsg.shown != shownBefore || importRecordBlank()) continue;
+        records->emplace_back();
+        std::memcpy(records->back().fields, gProd.importItems, sizeof(ImportRecord));
+    }
+    closeImportFile(file);
+    gProd = keep;
+    return gMsg.shown == shownBefore;
 }
 
 void fillPersonalField(int32_t i, uint16_t kind) {

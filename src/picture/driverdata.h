@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "labels/production.h"
 #include "platform/quickdraw/quickdraw.h"
 
 // The data of an import or print-time item: the text after a '|' becomes the
@@ -15,6 +17,19 @@ void fitItemData(const std::string& text);
 // The label's preview shows the first record of the document's import file;
 // a file that cannot be opened leaves the last record in place.
 void readPreviewImportRecord();
+
+// One record of an import file, its fields as GetImportItems reads them.
+struct ImportedRecord {
+    ImportRecord fields = {};
+};
+// The first `count` records of the document's import file that are not blank,
+// in order, read by the import mode of the label's first import item; fewer
+// when the file ends first. false after a message: the file cannot be opened,
+// or a record cannot be read as it stands (a character the program lacks, a
+// field cut short).
+bool readDocumentImportRecords(int32_t count, std::vector<ImportedRecord>* records);
+// True when a text or barcode item of the label takes its data from the import file.
+bool labelHasImportItem();
 
 // The personal data field named by the item (gItName) replaces the data of item
 // i: a logo for a picture item, the text for a text or barcode item.

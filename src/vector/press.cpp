@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "labels/rotateRect.h"
 #include "labels/units.h"
 #include "picture/PICout2.h"
+#include "picture/driverdata.h"
 #include "picture/services.h"
 #include "platform/numbers.h"
 #include "platform/tempfiles.h"
@@ -50,6 +52,12 @@ constexpr char kMarker[] = {0x00, 0x04, 0x00, 0x0F};
 constexpr char kRecordMarker[] = {0x00, 0x00, 0x00, 0x0F};
 constexpr const char* kCardText = "Created with Indigo's V-Card ";
 constexpr double kTenthsPerPoint = 10;
+constexpr int32_t kProModeImport = 2;
+
+// The import records of the sheet's positions, in the positions' order, while
+// an export of a label with import items runs: each position takes the next
+// record, as a printed sheet does.
+std::vector<ImportedRecord> gPositionRecords;
 
 void append(const char* bytes, size_t n) { gPress.file.append(bytes, n); }
 void appendText(const std::string& s) { gPress.file += s; }
@@ -101,6 +109,27 @@ std::string fixedFileName(const std::string& name) { return name + ".ps"; }
 bool serialItem(int32_t i) {
     const LabelItem* it = gLabel.labelParts[size_t(i)].get();
     return it && getProMode(i) == 1 && !it->text(item::serPos).empty();
+}
+
+// Reads the records of the sheet's positions when the label has import items
+// (a run fills its item itself); false after a message when the import file
+// cannot give every position a record of its own.
+bool readPositionRecords() {
+    gPositionRecords.clear();
+    if (gProd.gcite != 0 || !labelHasImportItem()) return true;
+    if (!readDocumentImportRecords(positions(), &gPositionRecords)) {
+        gPress.failed = true;
+        return false;
+    }
+    const auto read = static_cast<int32_t>(gPositionRecords.size());
+    if (read == positions()) return true;
+    MessageText(platform::formatC("The import file holds %d records for the %d labels of the "
+                                  "press sheet, and each label takes a record of its own. Add "
+                                  "records to the import file or use a sheet with fewer labels.",
+                                  static_cast<int>(read), static_cast<int>(positions()))
+                    .c_str());
+    gPress.failed = true;
+    return false;
 }
 
 // The press finds every file by the name in its fixed-width field: a name cut
@@ -260,8 +289,15 @@ bool writeItemFile(const std::string& name, int32_t p, int32_t i) {
     const std::string keep = gData.chMainCode2;
     startItemFile(ref, i);
     copyBounded(gData.chMainCode2, keep.c_str());
+    const int32_t shownBefore = gMsg.shown;
     for (int32_t q = 1; q <= gPress.nPages; ++q) ILYTEpsPageCode(ref, q, i);
     EpsEnd(ref);
+    // A symbol its data cannot make has been reported; its file would be blank.
+    if (gMsg.shown != shownBefore) {
+        platform::FSDiscard(ref);
+        gPress.failed = true;
+        return false;
+    }
     return keepWhole(ref);
 }
 
@@ -455,9 +491,16 @@ bool EpsILYT(const std::string& name, int32_t i) {
     const LabelItem firstKept = first ? *first : LabelItem{};
     // A document's serial item gives each position its own value.
     const bool counted = gProd.gcite == 0 && serialItem(i);
-    const LabelItem itemKept = counted ? *gLabel.labelParts[size_t(i)] : LabelItem{};
+    // An import item takes each position's record.
+    const bool imported = !gPositionRecords.empty() && getProMode(i) == kProModeImport;
+    const LabelItem itemKept = counted || imported ? *gLabel.labelParts[size_t(i)] : LabelItem{};
     bool going = true, written = true;
     for (int32_t p = 1; p <= positions() && written; ++p) {
+        if (imported && size_t(p) <= gPositionRecords.size()) {
+            std::memcpy(gProd.importItems, gPositionRecords[size_t(p - 1)].fields,
+                        sizeof(ImportRecord));
+            buildImportItem(i);
+        }
         written = writeItemFile(name, p, i);
         // A run gives every position its own data (item 0 carries it).
         if (gProd.gcite != 0 && going) going = sheetRunAdvance() != SheetRun::done;
@@ -469,7 +512,7 @@ bool EpsILYT(const std::string& name, int32_t i) {
     // Every item's files start from the run's first position.
     gProd = keep;
     if (first) *first = firstKept;
-    if (counted) *gLabel.labelParts[size_t(i)] = itemKept;
+    if (counted || imported) *gLabel.labelParts[size_t(i)] = itemKept;
     return written;
 }
 
@@ -509,6 +552,11 @@ int32_t pressExport(const std::string& fileName) {
         gPress.failed = true;
         return 1;
     }
+    // The records are forgotten whatever way the export ends.
+    struct Forget {
+        ~Forget() { gPositionRecords.clear(); }
+    } forget;
+    if (!readPositionRecords()) return 1;
     if (!BuildJobFile(name)) return 1;
     for (int32_t n = 1; n <= positions(); ++n)
         if (!BuildPageFile(name, n)) return 1;

@@ -36,6 +36,7 @@ constexpr int64_t kDefaultPdfSize = 1200000;  // 12 points
 constexpr unsigned char kFaceBold = 1;
 constexpr unsigned char kFaceInverse = 128;
 constexpr char kReturn = '\r';
+constexpr int32_t kProModeImport = 2;
 constexpr int32_t kMeasureChunk = 0x7000;  // bytes measured at once: within a 16-bit count
 
 constexpr double kDegree = 3.14159265358979323846 / 180.0;
@@ -491,12 +492,14 @@ void EpsTextItem(int32_t item, const PageRect& r) {
     setTextItemSize();
     SetAnyEpsFontP(gVec.gCtexsize * 1000000, gVec.gCtexsize * 1000000, gSym.fontBelow, item);
 
-    // The variable text of a serial or import run when it has more than one
-    // character, else the item's text block.
-    const std::string& var = gLabel.serPos;
+    // An import item's text is its data, built from the record by its template
+    // (the serial field holds the template); else the variable text of a serial
+    // run when it has more than one character, else the item's text block.
+    const bool imported = gLabel.proMode == kProModeImport && !gLabel.serPos.empty();
+    const std::string var = imported ? std::string(gData.chMainCode) : gLabel.serPos;
     const char* text;
     int32_t length;
-    if (var.size() > 1) {
+    if (imported || var.size() > 1) {
         // Its data ends at the first VT, where the prefix and suffix follow.
         text = var.c_str();
         length = static_cast<int32_t>(std::strcspn(text, "\v"));

@@ -31,9 +31,10 @@ constexpr int kDpi = 300;
 constexpr int kProModeImport = 2, kProModeAsk = 3;
 
 struct CliDocuments : testsupport::SettingsSandbox {
-    // A document of one Code 128 item on each label: imported by `templ` from
-    // `importFile`, or asked at printing with the question "Batch?".
-    std::string makeDocument(int proMode, const std::string& templ, const std::string& importFile) {
+    // A document of one Code 128 (or `type`) item on each label: imported by
+    // `templ` from `importFile`, or asked at printing with the question "Batch?".
+    std::string makeDocument(int proMode, const std::string& templ, const std::string& importFile,
+                             const char* type = "Code 128") {
         resetWorld();
         gMsg.quiet = true;
         initLabelItems();
@@ -47,7 +48,7 @@ struct CliDocuments : testsupport::SettingsSandbox {
         EXPECT_EQ(addLabelItem(), 0);
         gLabel.labelParts[0]->setI16(item::kind, kKindBarcode);
         gLabel.itRect = {40, 20, 160, 230};
-        EXPECT_EQ(parseCodeType("Code 128"), 1);
+        EXPECT_EQ(parseCodeType(type), 1);
         const std::string data = proMode == kProModeImport ? templ : "?";
         copyBounded(gData.chMainCode, data.c_str());
         copyBounded(gData.chMainCode2, data.c_str());
@@ -152,6 +153,46 @@ TEST_F(CliDocuments, NoPageFollowsTheLastRecord) {
         ASSERT_EQ(r.status, 0) << r.err;
         const testsupport::RunResult info = testsupport::runCommand("pdfinfo '" + pdf + "'");
         EXPECT_NE(info.out.find(c.pages), std::string::npos) << info.out;
+    }
+}
+
+// The label of an import document written to a file carries the first record
+// of its import file, as the desktop shows it; a label whose import item has no
+// record, or cannot take it, is refused and no file is made.
+TEST_F(CliDocuments, ALabelFileTakesTheFirstRecord) {
+    const std::string records = (dir / "records.txt").string();
+    std::ofstream(records, std::ios::binary) << "\nR1,a\nR2,b\n";
+    const std::string doc = makeDocument(kProModeImport, "<<1>>-<<2>>", records);
+    for (const std::string ext : {"eps", "pdf"}) {
+        const std::string file = (dir / ("label." + ext)).string();
+        const CliRun r = run({"--open", doc, "{saveto:\"" + file + "\"}"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        testsupport::Bitmap label;
+        if (ext == "pdf")
+            ASSERT_TRUE(testsupport::pdfPage(file, kDpi, 1, &label));
+        else
+            label = testsupport::renderWithGhostscript(file, kDpi).bitmap;
+        EXPECT_EQ(testsupport::decode(testsupport::padBitmap(label, 20), "Code128").text, "R1-a");
+    }
+    const struct {
+        const char* records;
+        const char* type;
+        const char* why;
+    } refused[] = {
+        {"", "Code 128", "the import file holds no record"},
+        {nullptr, "Code 128", "the document names none"},
+        {"R1\n", "EAN 13", "digits only"},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.why);
+        if (c.records) std::ofstream(records, std::ios::binary) << c.records;
+        const std::string file = (dir / "refused.eps").string();
+        const CliRun r =
+            run({"--open", makeDocument(kProModeImport, "<<1>>", c.records ? records : "", c.type),
+                 "{saveto:\"" + file + "\"}"});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find(c.why), std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(file));
     }
 }
 

@@ -14,6 +14,7 @@
 
 #include "automation/options.h"
 #include "doc_fixture.h"
+#include "labels/labelFile.h"
 #include "labels/production.h"
 #include "platform/numbers.h"
 #include "paint_fixture.h"
@@ -292,6 +293,65 @@ TEST_F(Press, AVariableTextIsCentredAndTurnedAsOnTheLabel) {
         TearDown();
         SetUp();
     }
+}
+
+// Import items take the records of the document's import file, one a position
+// in the positions' order (a blank line is no record), as a printed sheet does;
+// a file with fewer records than positions, or a record a symbol cannot take,
+// refuses the export rather than give a label the template or no symbol.
+TEST_F(Press, ImportItemsTakeARecordAPosition) {
+    const auto importItem = [](const char* type, const char* templ) {
+        parseCodeType(type);
+        copyBounded(gData.chMainCode, templ);
+        copyBounded(gData.chMainCode2, templ);
+        gData.len1 = gData.len11 = 0;
+        ASSERT_EQ(addLabelItem(), 0);
+        gLabel.labelParts[0]->setI16(item::kind, kKindBarcode);
+        gLabel.itRect = {5, 5, 65, 65};
+        gLabel.proMode = 2;
+        gLabel.serPos = templ;
+        setItemRect(0);
+        setItemData(0, 2);
+    };
+    importItem("QRCode", "<<1>>-<<2>>");
+    LabelItem* text = addItem(kKindText, 5, 70, 25, 145);
+    text->setText(item::fontBelow, "\x09Helvetica");
+    text->setI16(item::customTeSize, 12);
+    text->setI16(item::humanPacked, 2 * 2);
+    text->setText(item::serPos, "T<<2>>");
+    text->setText(item::dataText, "T<<2>>");
+    fs::path records = dir / "records.txt";
+    std::ofstream(records) << "R1,a\n\nR2,b\nR3,c\nR4,d\nR5,e\nR6,f\nR7,g\n";
+    gDocFile.impoFile = records.string();
+    ASSERT_EQ(pressExport("Imp"), 0) << gMsg.last;
+    const char fields[] = "abcdef";
+    for (int p = 1; p <= 6; ++p) {
+        const std::string at = "Imp_va_" + std::to_string(p);
+        const testsupport::Rendered r =
+            testsupport::renderWithGhostscript((dir / (at + "_0.ps")).string(), 300);
+        ASSERT_TRUE(r.ok) << r.err;
+        EXPECT_EQ(testsupport::decode(testsupport::padBitmap(r.bitmap, 40), "QRCode").text,
+                  "R" + std::to_string(p) + "-" + fields[p - 1]);
+        EXPECT_NE(readAll(dir / (at + "_1.ps")).find(std::string("(T") + fields[p - 1] + ")"),
+                  std::string::npos);
+    }
+    // The document keeps its templates.
+    EXPECT_EQ(gLabel.labelParts[1]->text(item::dataText), "T<<2>>");
+
+    const auto refused = [&](const char* content, const char* why) {
+        std::ofstream(records) << content;
+        gMsg.shown = 0;
+        EXPECT_EQ(pressExport("Refused"), 1);
+        EXPECT_NE(gMsg.last.find(why), std::string::npos) << gMsg.last;
+        EXPECT_FALSE(fs::exists(dir / "Refused_va_1_0.ps"));
+    };
+    refused("R1,a\nR2,b\n", "holds 2 records for the 6 labels");
+    TearDown();
+    SetUp();
+    importItem("EAN 13", "<<1>>");
+    records = dir / "records.txt";
+    gDocFile.impoFile = records.string();
+    refused("R1\nR2\nR3\nR4\nR5\nR6\n", "cannot be encoded");
 }
 
 TEST_F(Press, NoVariableItemGivesOnlyTheStaticRecord) {
