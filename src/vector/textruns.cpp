@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "labels/labelDoc.h"
+#include "labels/serial.h"
 #include "picture/services.h"
 #include "platform/textmetrics.h"
 #include "symbology/state.h"
@@ -491,12 +492,16 @@ void EpsTextItem(int32_t item, const PageRect& r) {
     setTextItemSize();
     SetAnyEpsFontP(gVec.gCtexsize * 1000000, gVec.gCtexsize * 1000000, gSym.fontBelow, item);
 
-    // The variable text of a serial or import run when it has more than one
-    // character, else the item's text block.
+    // A serial value as the label shows it; the variable text of an import run
+    // when it has more than one character; else the item's text block.
     const std::string& var = gLabel.serPos;
+    const std::string serial = serialValueBare(item) ? shownSerialText(var) : std::string();
     const char* text;
     int32_t length;
-    if (var.size() > 1) {
+    if (!serial.empty()) {
+        text = serial.c_str();
+        length = static_cast<int32_t>(serial.size());
+    } else if (var.size() > 1) {
         // Its data ends at the first VT, where the prefix and suffix follow.
         text = var.c_str();
         length = static_cast<int32_t>(std::strcspn(text, "\v"));
