@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string_view>
 
 #include "symbology/panels.h"
+#include "labels/itemFields.h"
 #include "labels/labelDoc.h"
 #include "labels/production.h"
 #include "symbology/Filters.h"
@@ -164,16 +166,36 @@ int64_t fieldNumber(const char* text) {
     return std::clamp<int64_t>(std::strtoll(text, nullptr, 10), -kLargest, kLargest);
 }
 
+// The code types whose add-on is drawn only with 2 or 5 digits: EAN-13, ISBN and
+// ISMN, ISSN, UPC-A, UPC-E and MotherCare.
+constexpr int32_t kRetailAddOnTypes[] = {0, 1, 2, 10, 11, 25};
+constexpr size_t kShortAddOn = 2, kLongAddOn = 5;
+
 // The add-on counter form: the counter, the end and the increment are decimal
-// numbers, and the increment moves the count.
+// numbers, and the increment moves the count. The counter keeps its width, as a
+// serial number does, so every symbol of the run carries an add-on of one size.
 bool addOnFormCountable(const char* start, const char* end, const char* increment) {
-    const char* counter = std::strchr(start, kAddOnMark) + 1;
-    if (!decimalDigits(counter) || !decimalDigits(end) || !decimalDigits(increment)) {
+    const std::string_view counter = std::strchr(start, kAddOnMark) + 1;
+    if (!decimalDigits(counter.data()) || !decimalDigits(end) || !decimalDigits(increment)) {
         Message(kMsgSerialDigit);
         return false;
     }
     if (significant(increment).empty()) {
         Message(kMsgNoIncrement);
+        return false;
+    }
+    const bool retail = std::find(std::begin(kRetailAddOnTypes), std::end(kRetailAddOnTypes),
+                                  gSym.code) != std::end(kRetailAddOnTypes);
+    if (retail && counter.size() != kShortAddOn && counter.size() != kLongAddOn) {
+        MessageText(
+            "This code type's add-on has 2 or 5 digits, so the add-on counter must have 2 or 5 "
+            "digits. Correct the counter after the \"|\" and try again.");
+        return false;
+    }
+    if (significant(end).size() > counter.size()) {
+        MessageText(
+            "The end value has more digits than the add-on counter, which keeps its width. Give "
+            "the counter more digits (leading zeros) or lower the end value, and try again.");
         return false;
     }
     return true;
@@ -277,10 +299,26 @@ int32_t GetSerialText(int32_t* length, char* start, char* end, char* increment, 
 }
 
 std::string nextAddOnCounter(const std::string& counter, const char* increment, const char* end) {
-    std::string next = decimalSum(counter, increment);
-    if (decimalGreater(next, end)) return {};
-    if (next.size() < counter.size()) next.insert(0, counter.size() - next.size(), '0');
+    std::string next(significant(decimalSum(counter, increment)));
+    // A counter that outgrows its width ends the run, as a serial number's overflow does.
+    if (next.size() > counter.size() || decimalGreater(next, end)) return {};
+    next.insert(0, counter.size() - next.size(), '0');
     return next;
+}
+
+std::string shownSerialText(std::string_view value) {
+    return gData.chPrefix + std::string(value.substr(0, value.find(kVT))) + gData.chSuffix;
+}
+
+bool serialValueBare(int32_t i) {
+    constexpr int32_t kProModeSerial = 1, kRunSerial = 1;
+    const auto kind = static_cast<uint16_t>(gLabel.iteTyp);
+    if (kind != kKindText && kind != kKindBarcode) return false;
+    if (labelLayoutOpen()) return gLabel.proMode == kProModeSerial && !gLabel.serPos.empty();
+    // The run's first position is the serial pane's symbol; the sheet writer
+    // stores the counted value bare for the positions after it.
+    constexpr int32_t kFirstPosition = 1;
+    return i == 0 && gProd.gemode == kRunSerial && gProd.gaddn == 0 && gProd.gcite > kFirstPosition;
 }
 
 SerialStep SerialNo(const char*, const char* end, const char* increment, int32_t last, int32_t base,

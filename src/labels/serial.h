@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 enum SerialBase : int32_t { kSerialDecimal = 0, kSerialBase94 = 1, kSerialHex = 2 };
 
@@ -41,3 +42,14 @@ int32_t GetSerialText(int32_t* length, char* start, char* end, char* increment, 
 // length, padded with '0' to the counter's width; empty when the sum is past
 // end. The texts hold decimal digits only (GetSerialText checks them).
 std::string nextAddOnCounter(const std::string& counter, const char* increment, const char* end);
+
+// A serial item's value as its label shows it: between the prefix and suffix of
+// the item loaded last (getItemData). The value ends at its first VT, where a
+// stored copy of the prefix and suffix starts.
+std::string shownSerialText(std::string_view value);
+
+// Whether item i, just loaded, is a serial item holding its value without the
+// prefix and suffix, so that its labels show shownSerialText: the serial items
+// of a label document, and the positions after the first of a serial run handed
+// to the print sheet. The serial pane's own symbol carries them in its data.
+bool serialValueBare(int32_t i);

@@ -7,6 +7,7 @@
 
 #include "labels/labelDoc.h"
 #include "labels/production.h"
+#include "labels/serial.h"
 #include "picture/services.h"
 #include "platform/numbers.h"
 #include "symbology/info.h"
@@ -199,6 +200,16 @@ void writeLabelItem(platform::FileRef refNum, int32_t i, const PageRect& r) {
     if (gSym.orient != 0) SetOrient(kOrientClear, rotated, gSym.orient);
 }
 
+// A serial value is written as the printed label shows it, between its prefix
+// and suffix.
+void showSerialAffixes(int32_t i) {
+    if (!serialValueBare(i)) return;
+    const std::string shown = shownSerialText(gData.chMainCode);
+    copyBounded(gData.chMainCode, shown.c_str());
+    copyBounded(gData.chMainCode2, shown.c_str());
+    gData.len1 = gData.len11 = static_cast<int32_t>(shown.size());
+}
+
 void EpsPageCode(platform::FileRef refNum, int32_t page, double x, double y) {
     const int32_t height = pageHeight();
     const int32_t last = labelBack.lastItem;
@@ -207,6 +218,7 @@ void EpsPageCode(platform::FileRef refNum, int32_t page, double x, double y) {
     for (int32_t i = 0; i <= last && i < kMaxLabelItems; ++i) {
         if (!gLabel.labelParts[static_cast<size_t>(i)]) continue;
         getItemData(i);
+        showSerialAffixes(i);
         PageRect r;
         CorrectItemRect(0, height, gLabel.itRect, &r);
         writeLabelItem(refNum, i, r);
@@ -244,6 +256,9 @@ int32_t EPSoutFullSheet(platform::FileRef refNum, int32_t yPos) {
     const uint32_t across = s.across % 1280, down = s.down % 1280;
     const double sheetHeight = gEps.sheetHeight;
     bool going = true, lastLabel = false;
+    // A run's position whose items cannot be drawn (refused, and reported) would
+    // leave a gap: the run's sheet is not written.
+    bool refused = false;
     for (uint32_t c = 0; c < across && going; ++c) {
         const double x = (double(s.leftMargin) + (double(s.labelWidth) + s.spaceAcross) * c) /
                          kSheetUnitsPerPoint;
@@ -252,8 +267,14 @@ int32_t EPSoutFullSheet(platform::FileRef refNum, int32_t yPos) {
                 (sheetHeight - (double(s.topMargin) + (double(s.labelHeight) + s.spaceDown) * r +
                                 s.labelHeight)) /
                 kSheetUnitsPerPoint;
+            const int32_t shownBefore = gMsg.shown;
             EpsPageCode(refNum, 0, x, y);
             if (!run) continue;
+            refused = gMsg.shown != shownBefore;
+            if (refused) {
+                going = false;
+                continue;
+            }
             if (lastLabel) {
                 ++gProd.gcite;
                 going = false;
@@ -267,6 +288,7 @@ int32_t EPSoutFullSheet(platform::FileRef refNum, int32_t yPos) {
     doTrailer();
     if (gOut.ill == kIllPdf) pdfContentEnd();
     EpsEnd(refNum);
+    if (refused) return 1;
     return finish();
 }
 

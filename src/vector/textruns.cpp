@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "labels/labelDoc.h"
+#include "labels/serial.h"
 #include "picture/services.h"
 #include "platform/textmetrics.h"
 #include "symbology/state.h"
@@ -492,14 +493,20 @@ void EpsTextItem(int32_t item, const PageRect& r) {
     setTextItemSize();
     SetAnyEpsFontP(gVec.gCtexsize * 1000000, gVec.gCtexsize * 1000000, gSym.fontBelow, item);
 
-    // An import item's text is its data, built from the record by its template
-    // (the serial field holds the template); else the variable text of a serial
-    // run when it has more than one character, else the item's text block.
+    // A serial value as the label shows it; an import item's text is its data,
+    // built from the record by its template (the serial field holds the
+    // template); else the variable text of a run when it has more than one
+    // character; else the item's text block.
     const bool imported = gLabel.proMode == kProModeImport && !gLabel.serPos.empty();
     const std::string var = imported ? std::string(gData.chMainCode) : gLabel.serPos;
+    const std::string serial =
+        !imported && serialValueBare(item) ? shownSerialText(var) : std::string();
     const char* text;
     int32_t length;
-    if (imported || var.size() > 1) {
+    if (!serial.empty()) {
+        text = serial.c_str();
+        length = static_cast<int32_t>(serial.size());
+    } else if (imported || var.size() > 1) {
         // Its data ends at the first VT, where the prefix and suffix follow.
         text = var.c_str();
         length = static_cast<int32_t>(std::strcspn(text, "\v"));

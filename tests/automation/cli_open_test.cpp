@@ -12,6 +12,7 @@
 #include "cli_run.h"
 #include "labels/labelDoc.h"
 #include "labels/labelFile.h"
+#include "symbology/appBits.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
 #include "support/label_document.h"
@@ -118,6 +119,51 @@ TEST_F(CliOpen, ThePressDialectExportsTheSheet) {
     EXPECT_TRUE(fs::exists(dir / "Job_A_F1_4.pg"));
     EXPECT_TRUE(fs::exists(dir / "Job_A_va_4_0.ps"));
     EXPECT_FALSE(fs::exists(dir / "Job A.eps"));
+}
+
+// A serial item with prefix LOT and suffix X, from 0098: a Code 128 symbol and a
+// text. Label files and the press export show the value as printed labels do.
+TEST_F(CliOpen, SerialItemsKeepTheirPrefixAndSuffixInLabelFiles) {
+    testsupport::startLabelDocument(3000, 1500, 1, 2);
+    for (const uint16_t kind : {kKindBarcode, kKindText}) {
+        const bool barcode = kind == kKindBarcode;
+        LabelItem& it = barcode ? testsupport::addItemOfKind(kind, 10, 10, 60, 190)
+                                : testsupport::addItemOfKind(kind, 70, 10, 95, 190);
+        gLabel.itRect = {it.i16(item::rectTop), it.i16(item::rectLeft), it.i16(item::rectBottom),
+                         it.i16(item::rectRight)};
+        gSym = SymbolSettings{};
+        if (barcode) {
+            gSym.code = 5;  // Code 128
+            GetCodeText();
+        }
+        gSym.Siz = 60;
+        gSym.customTeSize = 12;
+        copyBounded(gData.chMainCode, "0098");
+        copyBounded(gData.chMainCode2, "0098");
+        copyBounded(gData.chPrefix, "LOT");
+        copyBounded(gData.chSuffix, "X");
+        gData.len1 = gData.len11 = 8;
+        gLabel.serPos = "0098";
+        gLabel.incAmount = "1";
+        gLabel.serEnd = "9999";
+        gLabel.proMode = 1;
+        setItemData(labelBack.lastItem, 2);
+    }
+    const std::string doc = testsupport::saveLabelDocument((dir / "serial.labl").string());
+    const std::string eps = (dir / "serial.eps").string();
+    CliRun r = run({"--open", doc, "{saveto:\"" + eps + "\"}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const testsupport::Rendered page = testsupport::renderWithGhostscript(eps);
+    ASSERT_TRUE(page.ok) << page.err;
+    EXPECT_EQ(testsupport::decode(page.bitmap, "Code128").text, "LOT0098X");
+    EXPECT_NE(testsupport::slurp(eps).find("(LOT0098X)"), std::string::npos);
+
+    r = run({"--open", doc, "--dialect", "press", "{saveto:\"" + (dir / "j.eps").string() + "\"}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(testsupport::slurp((dir / "j_va_1_1.ps").string()).find("(LOT0098X)"),
+              std::string::npos);
+    EXPECT_NE(testsupport::slurp((dir / "j_va_2_1.ps").string()).find("(LOT0099X)"),
+              std::string::npos);
 }
 
 TEST_F(CliOpen, BadFilesAreReportedAndMakeNothing) {

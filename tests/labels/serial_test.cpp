@@ -147,11 +147,28 @@ TEST_F(SerialPanel, TheAddOnFormKeepsItsTexts) {
     for (std::string c = "05"; !c.empty(); c = nextAddOnCounter(c, increment, end))
         addOns.push_back(c);
     EXPECT_EQ(addOns, (std::vector<std::string>{"05", "08", "11"}));
-    // Counters of any length are counted exactly.
-    EXPECT_EQ(nextAddOnCounter("99999999999999999999", "1", "999999999999999999999"),
-              "100000000000000000000");
+    // Counters of any length are counted exactly, and keep their width.
+    EXPECT_EQ(nextAddOnCounter("09999999999999999999", "1", "999999999999999999999"),
+              "10000000000000000000");
     EXPECT_EQ(nextAddOnCounter("0998", "1", "999"), "0999");
     EXPECT_EQ(nextAddOnCounter("0999", "1", "999"), "");
+    EXPECT_EQ(nextAddOnCounter("99", "1", "999"), "") << "a wider counter ends the run";
+}
+
+// Every symbol of an add-on run carries an add-on of the counter's width, and
+// EAN and UPC draw add-ons of 2 or 5 digits only.
+TEST_F(SerialPanel, AddOnCountersThatWouldLoseTheirAddOnAreRefused) {
+    gSym.code = 0;  // EAN-13
+    const char* refused[][2] = {{"X|98", "101"}, {"X|99998", "100000"}, {"X|8", "9"}};
+    for (const auto& c : refused) {
+        SCOPED_TRACE(std::string(c[0]) + " to " + c[1]);
+        EXPECT_EQ(read(c[0], c[1], "1", "12"), 1);
+        EXPECT_EQ(gMsg.shown, 1);
+        EXPECT_NE(gMsg.last.find("counter"), std::string::npos) << gMsg.last;
+    }
+    EXPECT_EQ(read("X|98", "0099", "1", "12"), 0);
+    gSym.code = 5;  // Code 128 takes an add-on of any width
+    EXPECT_EQ(read("X|8", "9", "1", "12"), 0);
 }
 
 TEST_F(SerialPanel, RunsThatCannotStartOrCouldNeverEndAreRefused) {

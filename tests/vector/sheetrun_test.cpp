@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <regex>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "doc_fixture.h"
 #include "labels/importfile.h"
 #include "labels/production.h"
+#include "labels/serial.h"
 #include "labels/datafields.h"
 #include "picture/services.h"
 #include "platform/files.h"
@@ -164,7 +166,8 @@ TEST(SerialSheet, PastItsEndTheRunCarriesTheEndTextWithItem0sOwnAffixes) {
     const std::vector<Label> at = labels(writeEPSout(&result), 88);
     ASSERT_EQ(result, 0);
     ASSERT_EQ(at.size(), 16u);
-    for (int n = 0; n < 16; ++n) EXPECT_EQ(at[n].text, serial(n < 10 ? n + 1 : 10)) << n;
+    for (int n = 0; n < 16; ++n)
+        EXPECT_EQ(at[n].text, "P-" + serial(n < 10 ? n + 1 : 10) + "-S") << n;
     EXPECT_EQ(first->text(item::dataText), "0010\vP-\v-S");
     EXPECT_EQ(gProd.gcurr[0], 0);
 }
@@ -216,6 +219,50 @@ TEST(SerialSheet, AnAddOnCounterCountsInDecimalToItsWidth) {
         EXPECT_EQ(it->text(item::addCode), after[down - 1]) << down;
         EXPECT_EQ(it->text(item::dataText), "\v\v") << "the main data stays";
     }
+}
+
+// The serial pane's run handed to a 1 x 3 sheet, no label layout open: item 0
+// a bar-font symbol of code type `code` holding the pane's first symbol, the
+// value between prefix LOT and suffix X.
+LabelItem* handedOverPaneRun(int16_t code, const char* start, int32_t base) {
+    resetAll();
+    gOut.ill = 88;
+    sheetOfSixteen();
+    labelBack.labelWidth = labelBack.labelHeight = 0;
+    labelBack3.across = 1;
+    labelBack3.down = 3;
+    LabelItem* it = addItem(kKindBarcode, 10, 10, 40, 90);
+    it->setI16(item::code, code);
+    it->setI16(item::hei, 150);
+    it->setI16(item::siz, 10000);
+    it->setI16(item::humanPacked, 2 * 1);
+    it->setText(item::fontBelow, "\x07Strixel");
+    const std::string shown = std::string("LOT") + start + "X";
+    it->setText(item::dataText, shown + "\vLOT\vX");
+    it->setText(item::serPos, shown);
+    it->setU32(item::len1, static_cast<uint32_t>(shown.size()));
+    const int32_t width = static_cast<int32_t>(std::strlen(start));
+    serialRun(start, std::string(size_t(width), '~').c_str(), width + 4, 4);
+    gProd.galpha = base;
+    return it;
+}
+
+TEST(SerialSheet, AHandedOverPaneRunShowsThePrefixAndSuffixAtEveryPosition) {
+    handedOverPaneRun(6, "0098", kSerialDecimal);
+    set(gProd.gfini, "9999");
+    int result = -1;
+    const std::vector<Label> at = labels(writeEPSout(&result), 88);
+    EXPECT_EQ(result, 0) << gMsg.last;
+    ASSERT_EQ(at.size(), 3u);
+    const char* shown[] = {"LOT0098X", "LOT0099X", "LOT0100X"};
+    for (int n = 0; n < 3; ++n)
+        EXPECT_NE(at[n].body.find(shown[n]), std::string::npos) << n << ": " << at[n].body;
+
+    // Code 39 cannot show the third base-94 value "A[": no sheet with a gap.
+    handedOverPaneRun(6, "AY", kSerialBase94);
+    EXPECT_EQ(writeEPSout(&result), "");
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(gMsg.shown, 1) << "the run ends at its first refused position";
 }
 
 // Item 0 a Code 128 symbol low enough to be set as bar-font text, so that its

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "labels/cutMarks.h"
 #include "labels/importfile.h"
@@ -252,6 +253,37 @@ void keepItemData() {
     }
 }
 
+// What a printing run writes into the items as labels are drawn: serial values
+// and their repeat countdowns, data built from import records, print-time
+// answers. A run that prints nothing puts them back.
+struct KeptItemData {
+    int32_t index;
+    std::string data, start, longData;
+    int32_t countdown;
+};
+
+std::vector<KeptItemData> variableItemData() {
+    std::vector<KeptItemData> kept;
+    for (int32_t i = 0; i <= labelBack.lastItem; ++i) {
+        const LabelItem* it = gLabel.labelParts[size_t(i)].get();
+        if (!it || !isDataItem(*it)) continue;
+        kept.push_back({i, it->text(item::dataText), it->text(item::serPos), it->longDataText,
+                        it->i16(item::attTopPacked)});
+    }
+    return kept;
+}
+
+void restoreItemData(const std::vector<KeptItemData>& kept) {
+    for (const KeptItemData& k : kept) {
+        LabelItem* it = gLabel.labelParts[size_t(k.index)].get();
+        if (!it) continue;
+        it->setText(item::dataText, k.data);
+        it->setText(item::serPos, k.start);
+        it->longDataText = k.longData;
+        it->setI16(item::attTopPacked, k.countdown);
+    }
+}
+
 }  // namespace
 
 void resetPrintRun() {
@@ -306,6 +338,7 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
     if (gOut.tool == kOutVector && gOut.purePost == 0 && gOut.ill == kIllPress && !pressBranch())
         return 1;
     const int32_t pictureMode = mode == 1 ? 1 : mode == 0 ? 2 : -1;
+    const std::vector<KeptItemData> itemsBefore = variableItemData();
     if (!findVariableData()) {
         closeImports();
         return 1;
@@ -446,7 +479,10 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
         refused = true;
     }
     // A failed run printed nothing: the serial numbers stay where they were.
-    if (mode != 0 && !refused) keepItemData();
+    if (refused)
+        restoreItemData(itemsBefore);
+    else if (mode != 0)
+        keepItemData();
     if (mode == 2) {
         platform::KillGauge();
         labelBack = kept;
@@ -470,6 +506,8 @@ int32_t doPrinting(int32_t mode, print::PrintSettings settings, print::PageForma
         print::chooseResolution(settings.destination, print::GetSupportedResolutions(settings));
     p.thermScale = print::dotsPerPoint(format.resolution);
 
+    // A job the printer or the file does not take printed nothing either.
+    const std::vector<KeptItemData> itemsBefore = variableItemData();
     print::PrintSession session;
     int32_t status = session.beginDocument(settings, format);
     if (status == print::kPrintNoErr) {
@@ -492,6 +530,7 @@ int32_t doPrinting(int32_t mode, print::PrintSettings settings, print::PageForma
         }
         qd::SetPort(keep);
     }
+    if (status != print::kPrintNoErr) restoreItemData(itemsBefore);
     p.thermScale = 1;
     format.resolution = {kScreenResolution, kScreenResolution};
     print::savePageFormat(format);

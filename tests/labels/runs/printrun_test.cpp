@@ -300,6 +300,62 @@ TEST_F(PrintRun, PagePictureKeepsTheSerialAndAJobMovesItOn) {
     EXPECT_EQ(it.text(item::serPos).substr(0, 12), std::to_string(kFirstSerial + 5));
 }
 
+// A job that prints nothing - refused at a later label, its print-time question
+// cancelled, or its file not written - uses up no serial number and keeps each
+// item's data as the document has it.
+TEST_F(PrintRun, AJobThatPrintsNothingLeavesTheItemsAsTheyWere) {
+    const SheetJob r = runOf(testsupport::readCases("labels/print_runs.txt", 9)[1]);
+    serialSheet(r);
+    testsupport::addSerialEan13Item(kFirstSerial);  // item 1: made an import item
+    getItemData(1);
+    gLabel.proMode = 2;
+    gLabel.serPos = "<<1>>";
+    setItemData(1, 2);
+    const std::string records = testsupport::tempPath("fourth_bad.txt");
+    std::ofstream(records, std::ios::binary)
+        << kFirstSerial << '\r' << kFirstSerial << '\r' << kFirstSerial << "\rABCDEFGHIJKL\r";
+    gDocFile.impoFile = records;
+    gProd.externalImport.start = 1;
+    gProd.externalImport.countPlus1 = 1;
+    const auto itemTexts = [] {
+        std::vector<std::string> texts;
+        for (size_t i : {0, 1})
+            for (size_t field : {item::dataText, item::serPos})
+                texts.push_back(gLabel.labelParts[i]->text(field));
+        return texts;
+    };
+    std::vector<std::string> before = itemTexts();
+    const auto expectUntouched = [&](const char* why) { EXPECT_EQ(itemTexts(), before) << why; };
+    SheetJob six = r;
+    six.labels = 6;
+    const std::string pdf = testsupport::tempPath("nothing.pdf");
+    std::filesystem::remove(pdf);
+    startRun(six, pdf);
+    gMsg.shown = 0;
+    EXPECT_EQ(PrintButton(), print::kPrintCancel);
+    EXPECT_EQ(gMsg.shown, 1);  // the fourth record cannot be an EAN-13
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+    expectUntouched("refused at the fourth label");
+
+    // Item 1 asks at printing; the question is cancelled after item 0 has drawn.
+    getItemData(1);
+    gLabel.proMode = 3;
+    gLabel.serPos.clear();
+    gLabel.textQuest = "Lot?";
+    setItemData(1, 2);
+    before = itemTexts();
+    startRun(six, pdf);
+    EXPECT_EQ(PrintButton(), print::kPrintCancel);
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+    expectUntouched("question cancelled");
+
+    // Every label drawn, but the file cannot be written.
+    gPrint.printTimeAnswer = std::to_string(kFirstSerial);
+    startRun(six, testsupport::tempPath("no such folder") + "/nothing.pdf");
+    EXPECT_NE(PrintButton(), print::kPrintNoErr);
+    expectUntouched("file not written");
+}
+
 // Import records printed label by label; the run ends with the file.
 TEST_F(PrintRun, ImportRecordsFillTheLabelsUntilTheFileEnds) {
     SheetJob r = runOf(testsupport::readCases("labels/print_runs.txt", 9)[1]);
