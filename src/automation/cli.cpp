@@ -166,7 +166,10 @@ void printHelp(std::ostream& out) {
            "            records); each file is named after field TITLE (1 to 19), or\n"
            "            after its data when TITLE is 0 (the default). The data is then\n"
            "            the template: <<n>> is field n, in decimal from 1 to 19 (a record\n"
-           "            gives at most 19 fields) (default \"<<1>>\"). saveto names a\n"
+           "            gives at most 19 fields) (default \"<<1>>\"); what follows a '|'\n"
+           "            of the template builds the add-on or options (a '|' in a field\n"
+           "            is data). A record that cannot be made is named by its number\n"
+           "            and line in FILE; the others are still made. saveto names a\n"
            "            folder (ending in /) for a file a record, or the file of\n"
            "            --kind=text-line's lines. A record whose file name an earlier\n"
            "            record of the run took gets a numbered one (NAME-2.eps,\n"
@@ -530,6 +533,9 @@ constexpr char kQuestionMark = '\v';
 // What a record that was made says besides (a run's choices, warnings), shown
 // after it on standard error; the exit status stays 0.
 std::vector<std::string> gNotes;
+// The import records a record's run could not make, each shown on its own line
+// naming the record; the record has failed.
+std::vector<std::string> gImportFaults;
 
 // The question of the document's first item whose data is typed at printing;
 // none when no item asks.
@@ -706,7 +712,8 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
         if (!finishTextRun(run)) return platform::macRomanToUtf8(gMsg.last);
         std::string warning;
         const bool addToLines = run->file == saveto;
-        std::string why = runImportRequest(templ, saveto, choice, addToLines, &warning);
+        std::string why =
+            runImportRequest(templ, saveto, choice, addToLines, &warning, &gImportFaults);
         // The run's lines are in place: the command's next lines go after them.
         if (why.empty() && gOut.tool == kOutTextLine) run->file = saveto;
         if (why.empty() && !warning.empty()) gNotes.push_back("warning: " + warning);
@@ -851,19 +858,20 @@ int runLine(const std::string& line, int number, const OutputChoice& choice,
     int failures = 0;
     for (size_t i = 0; i < records; ++i) {
         gNotes.clear();
+        gImportFaults.clear();
         const std::string why = runRecord(lineRecords.records[i], choice, opened, run);
-        if (why.empty()) {
-            for (const std::string& note : gNotes) {
-                err << "strixel: record " << number;
-                if (i > 0) err << " (the " << ordinal(i + 1) << " on its line)";
-                err << ": " << note << "\n";
-            }
+        auto named = [&]() -> std::ostream& {
+            err << "strixel: record " << number;
+            if (i > 0) err << " (the " << ordinal(i + 1) << " on its line)";
+            return err;
+        };
+        if (why.empty() && gImportFaults.empty()) {
+            for (const std::string& note : gNotes) named() << ": " << note << "\n";
             continue;
         }
         ++failures;
-        err << "strixel: record " << number;
-        if (i > 0) err << " (the " << ordinal(i + 1) << " on its line)";
-        err << ": " << why << "\n";
+        for (const std::string& fault : gImportFaults) named() << ", " << fault << "\n";
+        if (!why.empty()) named() << ": " << why << "\n";
     }
     if (!fault.empty()) {
         ++failures;

@@ -99,16 +99,34 @@ int32_t largestTemplateField(const std::string& templ) {
     return largest;
 }
 
-// Why a run made nothing: a template naming fields the records do not have,
-// or a file without records.
-std::string nothingMade(const std::string& templ) {
+// A template naming fields the records do not have (empty when it names none):
+// why a run made nothing, better said once than for every record.
+std::string fieldsBeyondRecords(const std::string& templ) {
     const int32_t most = mostFieldsInFile(gProd.externalImport.file);
     const int32_t named = largestTemplateField(templ);
     if (most > 0 && named > most)
         return "the data template names field " + std::to_string(named) +
                ", but the records of the import file hold at most " + std::to_string(most) +
                (most == 1 ? " field" : " fields");
-    return reason("the import file holds no record to make");
+    return {};
+}
+
+// Each import record the run could not make, named by its number and line (the
+// first few of them); the reason besides, when those lines do not say all.
+std::string runFaultsReason(std::vector<std::string>* recordFaults) {
+    for (const ProductionSettings::RecordFault& f : gProd.recordFaults)
+        recordFaults->push_back(
+            "import record " + std::to_string(f.record) + " (line " + std::to_string(f.line) +
+            "): " + (f.why.empty() ? "it could not be made" : platform::macRomanToUtf8(f.why)));
+    std::string why;
+    const auto unnamed = gProd.recordFaultCount - static_cast<int32_t>(gProd.recordFaults.size());
+    if (unnamed > 0)
+        why = std::to_string(unnamed) + " more import records could not be made (" +
+              std::to_string(gProd.recordFaultCount) + " in all)";
+    // A fault of the run itself: a signal stopped it, or it made as many files as it may.
+    if (gProd.runFaults > gProd.recordFaultCount)
+        why += (why.empty() ? "" : "; ") + reason("a record could not be made");
+    return why;
 }
 
 }  // namespace
@@ -151,7 +169,8 @@ std::string takeImportRequest(const std::string& value) {
 }
 
 std::string runImportRequest(const std::string& templ, const std::string& saveto,
-                             const OutputChoice& choice, bool addToLines, std::string* warning) {
+                             const OutputChoice& choice, bool addToLines, std::string* warning,
+                             std::vector<std::string>* recordFaults) {
     const bool folder = isFolder(saveto);
     const std::string target = folder ? probeName(saveto, choice) : saveto;
     if (std::string fault = outputKindFault(choice, target); !fault.empty()) return fault;
@@ -182,8 +201,12 @@ std::string runImportRequest(const std::string& templ, const std::string& saveto
     }
     ProcessBarcodes();
     gPictOut.sameFile = 0;
-    if (gProd.runFaults > 0) return reason("a record could not be made");
-    if (gProd.runMade == 0) return nothingMade(templ);
+    // Records that failed alone (as empty ones do), not the file or the run.
+    const bool recordsFailed = gProd.runFaults == gProd.recordFaultCount;
+    if (gProd.runMade == 0 && recordsFailed)
+        if (std::string beyond = fieldsBeyondRecords(templ); !beyond.empty()) return beyond;
+    if (gProd.runFaults > 0) return runFaultsReason(recordFaults);
+    if (gProd.runMade == 0) return reason("the import file holds no record to make");
     // What the records' reading said (fields left out, say) while every record was made.
     if (gMsg.shown > 0) {
         *warning = platform::macRomanToUtf8(gMsg.last);

@@ -231,7 +231,7 @@ void forEachMarker(const char* t, size_t end, Each each) {
 
 }  // namespace
 
-void GetImportBuilt(char* dst, const char* templ) {
+bool GetImportBuilt(char* dst, const char* templ) {
     size_t len = 0;
     bool cut = false;
     auto append = [&](const char* s, size_t n) {
@@ -267,6 +267,7 @@ void GetImportBuilt(char* dst, const char* templ) {
     }
     dst[len] = 0;
     if (cut) Message(kMsgImportBuiltCut);
+    return !cut;
 }
 
 std::string importTemplateFault(const char* templ) {

@@ -49,11 +49,12 @@ platform::OSErr freadh(platform::FileRef file, std::string* handle, int32_t* cou
 // gProd.importItems. A field of white space only, and a marker naming no field
 // a record read fills (past the 19th, or no decimal number), give nothing; a
 // "<<" without a ">>" after it stays as typed. dst (kImportBuiltSize bytes)
-// gets at most kImportBuiltMax characters.
+// gets at most kImportBuiltMax characters; false when the text was cut to them
+// (reported).
 constexpr size_t kImportBuiltSize = 256;
 constexpr size_t kImportBuiltMax = 254;  // a label item's data field
 constexpr size_t kImportTemplateMax = 255;
-void GetImportBuilt(char* dst, const char* templ);
+bool GetImportBuilt(char* dst, const char* templ);
 // Why a template cannot be used (UTF-8): its first marker that names no field a
 // record read fills, with the range there is. Empty when every marker names one.
 std::string importTemplateFault(const char* templ);

@@ -39,6 +39,8 @@ char delimiterOf(int32_t mode) {
     return ',';
 }
 
+bool lineEnd(char c) { return c == kCR || c == kLF; }
+
 char defaultRecordEnd(int32_t mode) { return mode == kModeLineFeed ? kLF : kCR; }
 
 // The record end found in the file by the run, kept in the end value's second
@@ -58,6 +60,7 @@ struct ReadAhead {
     int32_t filePos = 0;  // the file's position after the block
     size_t at = 0, len = 0;
     bool ended = false;
+    bool afterCR = false;  // the last byte taken was a CR: an LF next is its pair
     char bytes[kBlock];
 };
 ReadAhead gReaders[2];
@@ -81,7 +84,7 @@ ReadAhead& readerFor(platform::FileRef ref) {
     r.ref = ref;
     r.filePos = pos;
     r.at = r.len = 0;
-    r.ended = false;
+    r.ended = r.afterCR = false;
     return r;
 }
 
@@ -99,6 +102,21 @@ bool nextByte(ReadAhead& r, char* c) {
     }
     *c = r.bytes[r.at++];
     return true;
+}
+
+// Whether the file begins with a UTF-16 byte-order mark: its records would read
+// as other characters, a NUL between every two. The file is read from its start
+// again after.
+bool utf16Marked(ReadAhead& r) {
+    constexpr unsigned char kMarks[][2] = {{0xFF, 0xFE}, {0xFE, 0xFF}};
+    unsigned char first[2] = {};
+    char c = 0;
+    for (unsigned char& b : first)
+        if (nextByte(r, &c)) b = static_cast<unsigned char>(c);
+    r.at = 0;
+    return std::any_of(std::begin(kMarks), std::end(kMarks), [&](const auto& mark) {
+        return mark[0] == first[0] && mark[1] == first[1];
+    });
 }
 
 void forget(platform::FileRef ref) {
@@ -188,7 +206,9 @@ int32_t GetNextItemFromFile(platform::FileRef file, char delimiter, char recordE
                             char* destination, int32_t counter, int32_t* status,
                             FieldFaults* faults) {
     const int32_t mode = gLabel.impoMode;
-    const bool dropLF = recordEnd != kLF && mode != kModeLineFeed;
+    // A file may mix its line ends (lines added by another program): CR, LF and
+    // CR LF each end a record, whichever the file began with.
+    const bool anyLineEnd = lineEnd(recordEnd);
     constexpr size_t kMax = kImportFieldSize - 1;
     ReadAhead& r = readerFor(file);
     size_t len = 0;
@@ -200,16 +220,18 @@ int32_t GetNextItemFromFile(platform::FileRef file, char delimiter, char recordE
             *status = kFileEnded;
             break;
         }
-        if (c == kLF && dropLF) continue;
         if (c == 0) {  // text saved as UTF-16 holds one with every ASCII character
             if (faults) faults->nul = true;
             continue;
         }
+        const bool pairedLF = c == kLF && r.afterCR;
+        r.afterCR = c == kCR;
+        if (pairedLF) continue;
         if (c == kQuote) {
             quoted = !quoted;
             continue;
         }
-        if (c == recordEnd) {
+        if (c == recordEnd || (anyLineEnd && lineEnd(c))) {
             *status = kRecordEnded;
             break;
         }
@@ -243,6 +265,8 @@ int32_t GetImportItems() {
     gProd.importRecordBad = false;
     for (int32_t k = 0; k < slot; ++k)
         if (!toMacRoman(gProd.importItems[k])) gProd.importRecordBad = true;
+    gProd.importRecordChanged = faults.cut || faults.nul;
+    ++gProd.importLine;  // a record is one line, whichever line end closed it
     if (gProd.sepIm == 1) readSeparateLine();
     if (faults.cut) Message(kMsgImportFieldCut);
     if (faults.nul) Message(kMsgImportNul);
@@ -292,6 +316,7 @@ bool skipImportRecords(int32_t count) {
         // The record end is the delimiter too: one read takes the whole record
         // (its first 255 bytes, enough to tell a blank one).
         GetNextItemFromFile(gProd.vimportRef, recordEnd, recordEnd, text, 0, &status);
+        ++gProd.importLine;
         if (gProd.vimpoRef2 != 0) fgetsCR(gProd.sepText, kImportFieldSize, gProd.vimpoRef2);
         const std::string_view record(text);
         const bool blank = std::all_of(record.begin(), record.end(), [&](char c) {
@@ -345,6 +370,12 @@ platform::OSErr openImportFile(const std::string& posixPath, platform::FileRef* 
     ReadAhead& r = readerFor(*ref);
     char c = 0;
     *recordEnd = 0;
+    if (utf16Marked(r)) {
+        if (why) *why = "\"" + posixPath + "\" is text in UTF-16: save it as UTF-8 or plain text";
+        closeImportFile(*ref);
+        *ref = 0;
+        return platform::paramErr;
+    }
     while (nextByte(r, &c))
         if (c == kCR || c == kLF) {
             *recordEnd = c;

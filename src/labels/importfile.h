@@ -17,10 +17,11 @@ struct FieldFaults {
 // Reads one field into destination (kImportFieldSize bytes) and returns
 // counter + 1. status becomes 1 when the field ended at the record end, 2 at the
 // end of the file, else 0. Quotes are dropped and toggle the quoted state; in
-// import mode 4 a delimiter inside quotes is data. An LF is dropped unless it is
-// the record end or the mode is 3. A field longer than 255 characters keeps its
-// first 255; the rest of it is read and dropped. NUL bytes are dropped. faults
-// (when given) says which of the two happened.
+// import mode 4 a delimiter inside quotes is data. When the record end is a CR
+// or an LF, every CR, LF and CR LF ends the record, whichever the file began
+// with (an LF right after a CR is that CR's). A field longer than 255
+// characters keeps its first 255; the rest of it is read and dropped. NUL bytes
+// are dropped. faults (when given) says which of the two happened.
 int32_t GetNextItemFromFile(platform::FileRef file, char delimiter, char recordEnd,
                             char* destination, int32_t counter, int32_t* status,
                             FieldFaults* faults = nullptr);

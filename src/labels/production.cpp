@@ -24,6 +24,7 @@ namespace {
 
 constexpr uint16_t kMsgSerialDataTooLong = 1303;
 constexpr char kVT = 11;
+constexpr char kAddOnMark = '|';
 constexpr size_t kDataFieldMax = kLabelItemTextSize - 1;
 constexpr int32_t kRunSerial = 1, kRunImport = 2;
 
@@ -91,14 +92,18 @@ SheetRun advanceImport() {
 int32_t buildImportData() {
     LabelItem* it = runItem();
     if (!it) return 0;
+    // Only a '|' of the template itself parts the data from the add-on: one
+    // that a field brings is data (Code 128 and QR Code encode it).
+    const std::string templ = it->text(item::serPos);
+    const size_t bar = templ.find(kAddOnMark);
     char built[kImportBuiltSize];
-    GetImportBuilt(built, it->text(item::serPos).c_str());
-    if (char* bar = std::strchr(built, '|')) {
-        *bar = 0;
-        storeAddOn(it, bar + 1);
+    bool whole = GetImportBuilt(built, templ.substr(0, bar).c_str());
+    if (bar != std::string::npos) {
+        char addOn[kImportBuiltSize];
+        whole = GetImportBuilt(addOn, templ.substr(bar + 1).c_str()) && whole;
+        storeAddOn(it, addOn);
     }
-    // The stored length is that of the data before the '|', so the symbol
-    // never reads past its data into the add-on's place.
+    if (!whole) gProd.importRecordChanged = true;
     const auto length = static_cast<int32_t>(std::strlen(built));
     gData.len1 = gData.len11 = length;
     it->setU32(item::len1, static_cast<uint32_t>(length));

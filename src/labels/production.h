@@ -3,6 +3,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "platform/files.h"
 #include "symbology/host.h"
@@ -58,18 +60,33 @@ struct ProductionSettings {
     char sepText[kImportFieldSize] = {};  // its current line
     ExternalImport externalImport;
 
+    // The current record's data lost bytes in reading or building (a field or the
+    // built data cut, NUL bytes left out; reported): its symbol would hold other data.
+    bool importRecordChanged = false;
+    int32_t importLine = 0;  // the line of the import file the current record is, from 1
+
     // What the last run did: symbols delivered, and symbols or records that could
     // not be made or delivered (each reported).
     int32_t runMade = 0;
     int32_t runFaults = 0;
+    // The import records an import run could not make, the first few of them
+    // with their reasons (Mac OS Roman), and how many there were in all.
+    struct RecordFault {
+        int32_t record = 0;  // its number among the file's records, from 1
+        int32_t line = 0;    // its line of the file, from 1
+        std::string why;
+    };
+    static constexpr size_t kKeptRecordFaults = 10;
+    std::vector<RecordFault> recordFaults;
+    int32_t recordFaultCount = 0;
 };
 extern ProductionSettings gProd;
 
 void resetProduction();
 
 // Builds item 0's data from the current import record and its template (the
-// item's serial-start field); the text after a '|' becomes the add-on. Returns
-// the data's length.
+// item's serial-start field); what the template has after its first '|' builds
+// the add-on, while a '|' in a field is data. Returns the data's length.
 int32_t buildImportData();
 
 // A run handed to the sheet writer (gcite non-zero), label by label. Item 0 of

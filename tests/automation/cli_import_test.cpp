@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -89,47 +90,150 @@ TEST_F(CommandLineImport, StartTitleAndCountNameTheFiles) {
               (std::vector<std::string>{"name-3.EPS", "name-4.EPS", "name-5.EPS", "name-6.EPS"}));
 }
 
-// A record's add-on (after a '|') is its own: the next record takes the run's
-// add-on again (none, or the record's options), as its file's name shows.
-TEST_F(CommandLineImport, AnAddOnBelongsToItsRecordAlone) {
-    const std::string file = dir + "/addons.csv";
-    std::ofstream(file, std::ios::binary) << "400638133393|52495,first\n978020137962,second\n";
-    for (const std::string options : {"", "12"}) {
-        SCOPED_TRACE(options);
+// Only a '|' of the template parts the data from the add-on; one in a field is
+// data, in Code 128 and QR Code alike, as a file of text lines too.
+TEST_F(CommandLineImport, OnlyTheTemplatesBarStartsTheAddOn) {
+    const std::string file = dir + "/bars.csv";
+    std::ofstream(file, std::ios::binary) << "ABC|DEF\nPART-1|H\n";
+    const std::vector<std::string> whole{"ABC|DEF", "PART-1|H"};
+    for (const std::string type : {"Code 128", "QRCode"}) {
+        SCOPED_TRACE(type);
         fs::remove_all(dir + "/out");
         fs::create_directories(dir + "/out");
-        const std::string more = options.empty() ? "" : ", options:\"" + options + "\"";
-        const CliRun r = run({"{type:\"EAN 13\", data:\"<<1>>\"" + more + ", import:\"" + file +
-                              "|1|2\", saveto:\"" + dir + "/out/\"}"});
+        const std::string keys = "{type:\"" + type + "\", data:\"<<1>>\", import:\"" + file;
+        const CliRun r = run({keys + "\", saveto:\"" + dir + "/out/\"}"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(
+            testsupport::decodeEpsFolder(dir + "/out", type == "QRCode" ? "QRCode" : "Code128"),
+            whole);
+    }
+    const std::string lines = fresh("bar-lines.txt");
+    const CliRun r = run({"--kind=text-line", "{type:\"Code 128\", data:\"<<1>>\", import:\"" +
+                                                  file + "\", saveto:\"" + lines + "\"}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string all = testsupport::slurp(lines);
+    const auto crs = static_cast<int>(std::count(all.begin(), all.end(), '\r'));
+    EXPECT_EQ(testsupport::decodeTextLines(lines, crs / 2 - 1, "Code128"), whole);
+}
+
+// The add-on comes from the template's '|' and belongs to its record alone: a
+// record with an empty add-on field has none (not the one before it), and
+// without a '|' every record takes the run's add-on (its options), as the files'
+// names show.
+TEST_F(CommandLineImport, AnAddOnBelongsToItsRecordAlone) {
+    const std::string file = dir + "/addons.csv";
+    std::ofstream(file, std::ios::binary) << "400638133393,first,52495\n978020137962,second\n";
+    const struct {
+        std::string templ, options;
+        std::vector<std::string> names;
+    } cases[] = {{"<<1>>|<<3>>", "", {"first52495.EPS", "second.EPS"}},
+                 {"<<1>>|<<3>>", "12", {"first52495.EPS", "second.EPS"}},
+                 {"<<1>>", "12", {"first12.EPS", "second12.EPS"}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.templ + " " + c.options);
+        fs::remove_all(dir + "/out");
+        fs::create_directories(dir + "/out");
+        const std::string more = c.options.empty() ? "" : ", options:\"" + c.options + "\"";
+        const CliRun r = run({"{type:\"EAN 13\", data:\"" + c.templ + "\"" + more + ", import:\"" +
+                              file + "|1|2\", saveto:\"" + dir + "/out/\"}"});
         ASSERT_EQ(r.status, 0) << r.err;
         std::vector<std::string> names;
         for (const auto& e : fs::directory_iterator(dir + "/out"))
             names.push_back(e.path().filename().string());
         std::sort(names.begin(), names.end());
-        EXPECT_EQ(names, (std::vector<std::string>{"first52495.EPS", "second" + options + ".EPS"}));
+        EXPECT_EQ(names, c.names);
     }
 }
 
-// A field cut at its limit ends at a whole character, not inside one (which
-// would turn the field into other letters), and data built longer than an item
-// holds is cut with a warning, as a long field is (the run shows the last).
-TEST_F(CommandLineImport, CutDataEndsAtACharacterAndIsSaid) {
+// Records whose data reading or building would change (a field or the built
+// data cut, NUL bytes left out) are not made: each is named, the others are
+// made, and the run fails. A UTF-16 file is refused whole.
+TEST_F(CommandLineImport, RecordsThatWouldChangeAreNotMade) {
     const std::string file = dir + "/long.csv";
     std::string accented;
     for (int i = 0; i < 200; ++i) accented += "\xC3\xA9";  // é, 400 bytes in all
     std::ofstream(file, std::ios::binary)
         << accented << "\n"
-        << std::string(200, 'A') << "," << std::string(200, 'B') << "\n";
-    const CliRun r = run({"{type:\"Datamatrix\", data:\"<<1>><<2>>\", import:\"" + file +
-                          "\", saveto:\"" + dir + "/out/\"}"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.err.find("only its first 254 were used"), std::string::npos) << r.err;
-    std::vector<std::string> read = testsupport::decodeEpsFolder(dir + "/out", "DataMatrix");
-    std::sort(read.begin(), read.end());
-    std::string cutAccented;
-    for (int i = 0; i < 127; ++i) cutAccented += "\xC3\xA9";  // the whole characters of 255 bytes
-    EXPECT_EQ(read, (std::vector<std::string>{std::string(200, 'A') + std::string(54, 'B'),
-                                              cutAccented}));
+        << std::string(200, 'A') << "," << std::string(200, 'B') << "\n"
+        << std::string("B\0C\n", 4) << "GOOD\n";
+    const std::string keys = "{type:\"Datamatrix\", data:\"<<1>><<2>>\", import:\"";
+    CliRun r = run({keys + file + "\", saveto:\"" + dir + "/out/\"}"});
+    EXPECT_EQ(r.status, 1);
+    for (const char* says : {"record 1, import record 1 (line 1): A field of the import file is "
+                             "longer than 255 characters",
+                             "record 1, import record 2 (line 2): The data built from an import "
+                             "record is longer than 254 characters",
+                             "record 1, import record 3 (line 3): The import file holds NUL bytes"})
+        EXPECT_NE(r.err.find(says), std::string::npos) << r.err;
+    EXPECT_EQ(testsupport::decodeEpsFolder(dir + "/out", "DataMatrix"),
+              std::vector<std::string>{"GOOD"});
+
+    const std::string utf16 = dir + "/utf16.csv";
+    std::ofstream(utf16, std::ios::binary) << std::string(
+        "\xFF\xFE"
+        "A\0B\0\n\0",
+        8);
+    fs::remove_all(dir + "/out");
+    fs::create_directories(dir + "/out");
+    r = run({keys + utf16 + "\", saveto:\"" + dir + "/out/\"}"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("is text in UTF-16: save it as UTF-8"), std::string::npos) << r.err;
+    EXPECT_TRUE(fs::is_empty(dir + "/out"));
+}
+
+// A file's lines may end in CR, LF or CR LF, mixed as files that several
+// programs wrote are: each ends one record, and no CR is data.
+TEST_F(CommandLineImport, MixedLineEndsEachEndARecord) {
+    for (const char* bytes : {"AAA\nBBB\r\nCCC\rDDD\n", "AAA\r\nBBB\nCCC\r\nDDD"}) {
+        SCOPED_TRACE(testing::PrintToString(std::string(bytes)));
+        const std::string file = dir + "/mixed.csv";
+        std::ofstream(file, std::ios::binary) << bytes;
+        fs::remove_all(dir + "/out");
+        fs::create_directories(dir + "/out");
+        const CliRun r = run({record(file, dir + "/out/")});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(testsupport::decodeEpsFolder(dir + "/out", "Code128"),
+                  (std::vector<std::string>{"AAA", "BBB", "CCC", "DDD"}));
+    }
+}
+
+// Every import record that cannot be made (an empty one too) is named by its
+// number among the file's records and its line, and fails the run, which makes
+// the others; past ten such records the rest are counted.
+TEST_F(CommandLineImport, EachFailedRecordIsNamed) {
+    const std::string file = dir + "/ean.csv";
+    std::ofstream(file, std::ios::binary)
+        << "4006381333931\nABCDEFGHIJKLM\n\n,2\n400638133393\n12345\n";
+    const std::string keys = "{type:\"EAN 13\", data:\"<<1>>\", import:\"" + file;
+    const std::string lines = fresh("ean-lines.txt");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{keys + "\", saveto:\"" + dir + "/out/\"}"},
+          {"--kind=text-line", keys + "|2\", saveto:\"" + lines + "\"}"}}) {
+        SCOPED_TRACE(args.back());
+        const CliRun r = run(args);
+        EXPECT_EQ(r.status, 1);
+        std::vector<std::string> said;  // what each line names
+        std::istringstream err(r.err);
+        for (std::string line; std::getline(err, line);)
+            said.push_back(line.substr(0, line.find("): ") + 1));
+        EXPECT_EQ(said, (std::vector<std::string>{"strixel: record 1, import record 2 (line 2)",
+                                                  "strixel: record 1, import record 3 (line 4)",
+                                                  "strixel: record 1, import record 5 (line 6)"}))
+            << r.err;
+        EXPECT_NE(r.err.find("(line 4): The data built from an import record is empty"),
+                  std::string::npos);
+        EXPECT_NE(r.err.find("(line 6): EAN 13 needs 12 digits."), std::string::npos);
+    }
+    EXPECT_EQ(testsupport::decodeEpsFolder(dir + "/out", "EAN13"),
+              (std::vector<std::string>{"4006381333931", "4006381333931"}));
+
+    std::ofstream(file, std::ios::binary) << "1\n1\n1\n1\n1\n1\n1\n1\n1\n1\n1\n1\n";
+    const CliRun r = run({keys + "\", saveto:\"" + dir + "/out/\"}"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("import record 10 (line 10): EAN 13 needs 12 digits.\nstrixel: record 1: "
+                         "2 more import records could not be made (12 in all)\n"),
+              std::string::npos)
+        << r.err;
 }
 
 TEST_F(CommandLineImport, BadRequestsAreRefused) {

@@ -67,6 +67,20 @@ TEST_F(ImportFile, RecordEnds) {
     GetImportItems();
     EXPECT_EQ(record(), (Fields{"a", "b"}));
 
+    // Line ends mixed, as in a file that several programs wrote: CR, LF and CR LF
+    // each end one record, whichever came first; a CR on its own after an LF
+    // ends an empty line.
+    for (const char found : {'\n', '\r'}) {
+        open("a\nb\r\nc\rd\n\re", found == '\n' ? 0 : 3);
+        gProd.gfini[1] = found;
+        std::vector<Fields> got;
+        for (int ended = 0; !ended;) {
+            ended = GetImportItems();
+            got.push_back(record());
+        }
+        EXPECT_EQ(got, (std::vector<Fields>{{"a"}, {"b"}, {"c"}, {"d"}, {}, {"e"}}));
+    }
+
     open("a,b\nc\n", 3);   // mode 3 ends records in LF
     gProd.gfini[1] = '5';  // a serial end value left behind is no record end
     GetImportItems();

@@ -2,6 +2,7 @@
 // records, each symbol drawn and delivered by the output dispatch.
 #include "labels/runs/ProcessBarcodes.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -79,6 +80,7 @@ bool makeAndDeliver() {
 }
 
 constexpr uint16_t kMsgTooManyFiles = 1455;
+constexpr uint16_t kMsgImportBuiltEmpty = 1310;
 
 // Before each symbol of a run: false when the run must end here, after a
 // message (a signal asked it to stop, or it has made as many files as a run may).
@@ -191,9 +193,11 @@ bool openRunFile(const ImportSettings& s) {
     std::string why;
     if (openImportFile(path, &gProd.vimportRef, &found, &why) != platform::noErr) {
         MessageWith(kMsgImportNotOpened, why);
+        ++gProd.runFaults;
         return false;
     }
     gProd.gfini[1] = found;  // 0: the default record end
+    gProd.importLine = 0;
     return true;
 }
 
@@ -228,10 +232,50 @@ void recordTitle(int32_t field, const char* built) {
         setTitle("");
 }
 
+// Keeps the reason a record could not be made (the last message, if any), for
+// the first few such records.
+void noteRecordFault(int32_t record, int32_t shownBefore) {
+    ++gProd.recordFaultCount;
+    if (gProd.recordFaults.size() >= ProductionSettings::kKeptRecordFaults) return;
+    gProd.recordFaults.push_back(
+        {record, gProd.importLine, gMsg.shown != shownBefore ? gMsg.last : std::string()});
+}
+
+// Makes the symbol of the current record; false when the run cannot go on.
+// A record that cannot be made whole is reported and counted.
+bool makeRecord(const ImportSettings& s, const std::string& runAddOn,
+                const std::string& runLongAddOn) {
+    // Reported; no symbol that encodes something else.
+    if (gProd.importRecordBad || gProd.importRecordChanged) {
+        ++gProd.runFaults;
+        return true;
+    }
+    gData.len1 = gData.len11 = s.length;
+    if (LabelItem* run = gLabel.labelParts[0].get()) {
+        run->setText(item::addCode, runAddOn);
+        run->longAddOn = runLongAddOn;
+    }
+    buildImportData();
+    LabelItem* it = gLabel.labelParts[0].get();
+    const std::string built = it ? it->text(item::dataText) : std::string();
+    if (gProd.importRecordChanged) {  // the built data was cut
+        ++gProd.runFaults;
+        return true;
+    }
+    if (built.empty()) {  // the fields the template names are empty
+        Message(kMsgImportBuiltEmpty);
+        ++gProd.runFaults;
+        return true;
+    }
+    recordTitle(s.title, built.c_str());
+    return makeAndDeliver();
+}
+
 void importRecords(const ImportSettings& s, bool handed) {
     int32_t counter = 1;
+    int32_t record = std::max(s.start, 1) - 1;  // the records skipped before the run's first
     bool ended = false;
-    // A record's add-on (after a '|' in its data) is its own: the next record
+    // A record's add-on (after the template's '|') is its own: the next record
     // starts again from the run's add-on, not from the one before.
     const LabelItem* first = gLabel.labelParts[0].get();
     const std::string runAddOn = first ? first->text(item::addCode) : std::string();
@@ -239,25 +283,14 @@ void importRecords(const ImportSettings& s, bool handed) {
     do {
         if (!runGoesOn()) break;
         gOut.title[0] = 0;
+        const int32_t shownBefore = gMsg.shown, faultsBefore = gProd.runFaults;
         ended = GetImportItems() == 1;
         // A blank line is no record: it makes nothing and is not counted.
         if (!gProd.importRecordBad && importRecordBlank()) continue;
-        if (gProd.importRecordBad) {
-            ++gProd.runFaults;  // reported; no symbol that encodes something else
-        } else {
-            gData.len1 = gData.len11 = s.length;
-            if (LabelItem* run = gLabel.labelParts[0].get()) {
-                run->setText(item::addCode, runAddOn);
-                run->longAddOn = runLongAddOn;
-            }
-            buildImportData();
-            LabelItem* it = gLabel.labelParts[0].get();
-            const std::string built = it ? it->text(item::dataText) : std::string();
-            if (!built.empty()) {
-                recordTitle(s.title, built.c_str());
-                if (!makeAndDeliver()) break;
-            }
-        }
+        ++record;
+        const bool goesOn = makeRecord(s, runAddOn, runLongAddOn);
+        if (gProd.runFaults != faultsBefore) noteRecordFault(record, shownBefore);
+        if (!goesOn) break;
         if (gOut.showDia == 1) platform::SetGauge(counter, s.count);
         if (handed) counter = gProd.gcite;
         ++counter;
@@ -312,7 +345,8 @@ bool deliverSymbol() {
 
 void ProcessBarcodes() {
     gProd.gemode = 0;
-    gProd.runMade = gProd.runFaults = 0;
+    gProd.runMade = gProd.runFaults = gProd.recordFaultCount = 0;
+    gProd.recordFaults.clear();
     gPictOut.runNames.clear();
     const int32_t mode = gProd.background;
     const platform::StoppableRun run;
