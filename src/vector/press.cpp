@@ -12,6 +12,7 @@
 #include "labels/labelDoc.h"
 #include "labels/production.h"
 #include "labels/rotateRect.h"
+#include "labels/serial.h"
 #include "labels/units.h"
 #include "picture/PICout2.h"
 #include "picture/driverdata.h"
@@ -109,6 +110,27 @@ std::string fixedFileName(const std::string& name) { return name + ".ps"; }
 bool serialItem(int32_t i) {
     const LabelItem* it = gLabel.labelParts[size_t(i)].get();
     return it && getProMode(i) == 1 && !it->text(item::serPos).empty();
+}
+
+// Counts every serial item of the document over the sheet's positions before
+// any file is made: a step that is refused (reported) would leave the positions
+// after it with the end value instead of their own numbers. A printed sheet
+// refuses such a document too.
+bool serialItemsCount() {
+    if (gProd.gcite != 0) return true;  // a run counts its item itself (sheetRunCheck)
+    const int32_t shownBefore = gMsg.shown;
+    for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i) {
+        if (!variableItem(i) || !serialItem(i)) continue;
+        const LabelItem kept = *gLabel.labelParts[size_t(i)];
+        for (int32_t p = 1; p <= positions() && gMsg.shown == shownBefore; ++p) {
+            getItemData(i);
+            advanceSerialItem(i, gData.chMainCode);
+        }
+        *gLabel.labelParts[size_t(i)] = kept;
+    }
+    if (gMsg.shown == shownBefore) return true;
+    gPress.failed = true;
+    return false;
 }
 
 // Reads the records of the sheet's positions when the label has import items
@@ -470,10 +492,9 @@ void ILYTEpsPageCode(platform::FileRef refNum, int32_t page, int32_t i) {
             "2540 Ar\r");
     }
     getItemData(i);
-    if (gProd.gcite == 0 && serialItem(i)) {
+    if (serialValueBare(i)) {
         // The serial value between the item's prefix and suffix, as printed.
-        const std::string shown =
-            std::string(gData.chPrefix) + gData.chMainCode + std::string(gData.chSuffix);
+        const std::string shown = shownSerialText(gData.chMainCode);
         copyBounded(gData.chMainCode, shown.c_str());
         copyBounded(gData.chMainCode2, shown.c_str());
         gData.len1 = gData.len11 = static_cast<int32_t>(shown.size());
@@ -494,12 +515,20 @@ bool EpsILYT(const std::string& name, int32_t i) {
     // An import item takes each position's record.
     const bool imported = !gPositionRecords.empty() && getProMode(i) == kProModeImport;
     const LabelItem itemKept = counted || imported ? *gLabel.labelParts[size_t(i)] : LabelItem{};
+    const int32_t shownBefore = gMsg.shown;
     bool going = true, written = true;
     for (int32_t p = 1; p <= positions() && written; ++p) {
         if (imported && size_t(p) <= gPositionRecords.size()) {
             std::memcpy(gProd.importItems, gPositionRecords[size_t(p - 1)].fields,
                         sizeof(ImportRecord));
             buildImportItem(i);
+        }
+        // A serial step or record refused (reported) leaves this position
+        // without its own data: no file is written for it.
+        if ((counted || imported) && gMsg.shown != shownBefore) {
+            gPress.failed = true;
+            written = false;
+            break;
         }
         written = writeItemFile(name, p, i);
         // A run gives every position its own data (item 0 carries it).
@@ -552,6 +581,7 @@ int32_t pressExport(const std::string& fileName) {
         gPress.failed = true;
         return 1;
     }
+    if (!serialItemsCount()) return 1;
     // The records are forgotten whatever way the export ends.
     struct Forget {
         ~Forget() { gPositionRecords.clear(); }

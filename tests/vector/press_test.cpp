@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -16,6 +17,7 @@
 #include "doc_fixture.h"
 #include "labels/labelFile.h"
 #include "labels/production.h"
+#include "labels/serial.h"
 #include "platform/numbers.h"
 #include "paint_fixture.h"
 #include "picture/symbolbox.h"
@@ -352,6 +354,62 @@ TEST_F(Press, ImportItemsTakeARecordAPosition) {
     records = dir / "records.txt";
     gDocFile.impoFile = records.string();
     refused("R1\nR2\nR3\nR4\nR5\nR6\n", "cannot be encoded");
+}
+
+// A run handed to the sheet keeps item 0's value bare, its prefix and suffix
+// after it: every position shows them, as on the printed sheet.
+TEST_F(Press, AHandedOverRunShowsThePrefixAndSuffixAtEveryPosition) {
+    serialBarcode();
+    LabelItem& it = *gLabel.labelParts[0];
+    it.setText(item::dataText, "0001\vLOT\vX");
+    it.setU32(item::len1, 8);
+    labelBack.labelWidth = 3000;  // room for the longer symbol
+    it.setI16(item::rectRight, static_cast<int16_t>(it.i16(item::rectRight) + 130));
+    gProd.gtlen = 8;
+    gProd.gelen = 4;
+    ASSERT_EQ(pressExport("Run"), 0) << gMsg.last;
+    for (int p = 1; p <= 6; ++p) {
+        const fs::path ps = dir / ("Run_va_" + std::to_string(p) + "_0.ps");
+        const testsupport::Rendered r = testsupport::renderWithGhostscript(ps.string(), 300);
+        ASSERT_TRUE(r.ok) << r.err;
+        EXPECT_EQ(testsupport::decode(testsupport::padBitmap(r.bitmap, 60), "Code128").text,
+                  "LOT" + serial(p) + "X");
+    }
+}
+
+// A document's serial item that cannot count on refuses the export before any
+// file is made, as printing refuses it, rather than give the positions after
+// the first the end value; a value the symbol cannot show stops the export
+// before that position's file.
+TEST_F(Press, ASerialItemThatCannotCountRefusesTheExport) {
+    struct Case {
+        const char *type, *start, *increment, *end;
+        int32_t base;
+        const char* why;
+        int firstMissing;
+    };
+    for (const Case& c : {Case{"Code 128", "10005", "-1", "99999", 0, "serial number", 1},
+                          Case{"Code 128", "1A05", "1", "9999", 0, "serial number", 1},
+                          Case{"Code 128", "0001", "1", "99999", 0, "serial number", 1},
+                          Case{"Code 39", "AY", "1", "~~", kSerialBase94, "\"[\"", 3}}) {
+        SCOPED_TRACE(c.start + std::string(" by ") + c.increment + " to " + c.end);
+        serialBarcode(c.type);
+        gProd.gcite = 0;
+        gLabel.serPos = c.start;
+        gLabel.incAmount = c.increment;
+        gLabel.serEnd = c.end;
+        gLabel.alpha = c.base;
+        copyBounded(gData.chMainCode, c.start);
+        gData.len1 = gData.len11 = static_cast<int32_t>(std::strlen(c.start));
+        setItemData(0, 4);
+        EXPECT_EQ(pressExport("Ser"), 1);
+        EXPECT_NE(gMsg.last.find(c.why), std::string::npos) << gMsg.last;
+        EXPECT_EQ(fs::exists(dir / "Ser.jb"), c.firstMissing > 1);
+        for (int p = c.firstMissing; p <= 6; ++p)
+            EXPECT_FALSE(fs::exists(dir / ("Ser_va_" + std::to_string(p) + "_0.ps"))) << p;
+        TearDown();
+        SetUp();
+    }
 }
 
 TEST_F(Press, NoVariableItemGivesOnlyTheStaticRecord) {
