@@ -245,11 +245,43 @@ int32_t resizeHandleAt(int32_t index, qd::Point p) {
     return handle;
 }
 
+namespace {
+
+// A window coordinate back on the label, to the nearest point.
+int16_t labelCoordinate(int32_t window, int32_t offset) {
+    const double k = labelDesc.zoom != 0 ? labelDesc.zoom * 0.01 : 1.0;
+    return word(std::lround((window - offset) / k));
+}
+
+// The item's rectangle as its handles were drawn (rotated bounding box).
+Rect16 handleRect(const LabelItem& it, int32_t index) {
+    Rect16 r = storedRect(it);
+    if (it.u16(item::kind) == kKindLine) return r;
+    FixRectangle(&r);
+    if (rotatedKind(it.u16(item::kind))) RotIte(&r, index);
+    return r;
+}
+
+}  // namespace
+
 void storeResizedRect(int32_t index, const qd::Rect& windowRect) {
     LabelItem* it = itemAt(index);
     if (!it) return;
     const uint16_t kind = it->u16(item::kind);
-    Rect16 r = windowToLabel(windowRect);
+    const Rect16 before = handleRect(*it, index);
+    const qd::Rect shown = labelToWindow(before);
+    // A press without a move changes nothing: the window's coarser grid (at a
+    // zoom below 100 %) would otherwise shift the item.
+    if (windowRect == shown) return;
+    // Only the edges the handle moved come from the window.
+    const auto h = int32_t(labelDesc.hOffset), v = int32_t(labelDesc.vOffset);
+    const auto edge = [](int32_t now, int32_t was, int16_t kept, int32_t offset) {
+        return now == was ? kept : labelCoordinate(now, offset);
+    };
+    Rect16 r{edge(windowRect.top, shown.top, before.top, v),
+             edge(windowRect.left, shown.left, before.left, h),
+             edge(windowRect.bottom, shown.bottom, before.bottom, v),
+             edge(windowRect.right, shown.right, before.right, h)};
     if (kind != kKindLine) FixRectangle(&r);
     if (rotatedKind(kind)) {
         const int32_t keep = gSym.orient;
@@ -444,6 +476,9 @@ int32_t createLayoutItem(int32_t tool, const qd::Rect& rect) {
     } else if (tool != kKindPicture) {
         gLabel.itRect = r;
         setItemRect(index);
+        // The tool chose filled or outline; a redraw since may have loaded the
+        // settings of a selected text item over that choice.
+        if (const int32_t t = toolTransparency(tool); t >= 0) gSym.transpar_ent = t;
         // An outline of no width would not show at all.
         const bool noLine = gSym.line == 0 && (gSym.transpar_ent == 1 || tool == kKindLine);
         if (noLine) gSym.line = 1.0;

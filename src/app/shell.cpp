@@ -142,7 +142,9 @@ void Installfont(const char*) {
 
 bool saveChanges() {
     if (gShell.changed != 1 || !labelLayoutOpen()) return true;
-    if (platform::AskerBox(kQuestionList, kSaveQuestion, kSaveButton, kDontSaveButton) != 0)
+    // Return saves: here the second button is the one that throws work away.
+    if (platform::AskerBox(kQuestionList, kSaveQuestion, kSaveButton, kDontSaveButton,
+                           platform::kAskerFirstButton) != platform::kAskerFirstButton)
         return true;
     return gHost ? gHost->doFile(kFileSave) : true;
 }

@@ -1,5 +1,6 @@
 #include "labels/units.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -20,6 +21,8 @@ constexpr double kToUnit[] = {0.001388888888888889, 0.003527777777777778, 0.0352
 constexpr double kFromUnit[] = {720, 283.4645669291338, 28.346456692913385, 10, 0.8866995073891626};
 constexpr int32_t kTopSlot = 9, kLeftSlot = 10, kWidthSlot = 11, kHeightSlot = 12;
 constexpr double kTenthsPerPoint = 10;
+constexpr int32_t kLeastSide = 1;    // points: an item of no size could not be seen or picked
+constexpr int32_t kKeepOnLabel = 8;  // points of an item kept on the label, as dragging does
 
 int32_t unit() {
     const int32_t u = gUnits.gMeasType;
@@ -48,6 +51,38 @@ double fieldValue(int32_t slot) {
 
 int16_t point(double v) { return static_cast<int16_t>(clampedWord(v, INT16_MIN, INT16_MAX)); }
 
+// Tenths of a point to the nearest whole point: a length shown with six decimals
+// reads back a hair short, which truncation would take a point off.
+double wholePoints(double tenths) { return std::round(tenths / kTenthsPerPoint); }
+
+// A typed length of no size: a line may lie flat, other items could not be
+// seen or picked.
+double sideLength(double typed, bool linesOnly) {
+    return typed == 0 && !linesOnly ? kLeastSide : typed;
+}
+
+// Where a side starts so that part of it stays on the label, as a drag leaves
+// it: an item typed beyond the edge could neither be seen nor scrolled to.
+double keptOnLabel(double start, double length, uint32_t labelTenths) {
+    const double label = std::floor(labelTenths / kTenthsPerPoint);
+    if (label <= 0) return start;
+    const double low = std::min(start, start + length), high = std::max(start, start + length);
+    if (high < kKeepOnLabel) return start + (kKeepOnLabel - high);
+    if (low > label - kKeepOnLabel) return start - (low - (label - kKeepOnLabel));
+    return start;
+}
+
+bool onlyLinesSelected() {
+    bool any = false;
+    for (int32_t i = 0; i <= labelBack.lastItem; ++i) {
+        const LabelItem* it = itemAt(i);
+        if (!it || (labelLayoutOpen() && it->i16(item::selected) != 1)) continue;
+        if (it->u16(item::kind) != kKindLine) return false;
+        any = true;
+    }
+    return any;
+}
+
 }  // namespace
 
 void resetUnits() { gUnits = UnitState{}; }
@@ -70,12 +105,16 @@ void setitemdimensions() {
     const double left = convertFromMeas(fieldValue(kLeftSlot));
     const double width = convertFromMeas(fieldValue(kWidthSlot));
     const double height = convertFromMeas(fieldValue(kHeightSlot));
-    // Whole tenths of a point, then whole points, truncated toward zero.
+    const bool lines = onlyLinesSelected();
+    const double w = sideLength(wholePoints(width), lines);
+    const double h = sideLength(wholePoints(height), lines);
+    const double l = keptOnLabel(wholePoints(left), w, labelBack.labelWidth);
+    const double t = keptOnLabel(wholePoints(top), h, labelBack.labelHeight);
     Rect16& r = gLabel.itRect;
-    r.top = point(clampedWord(top, INT32_MIN, INT32_MAX) / 10);
-    r.left = point(clampedWord(left, INT32_MIN, INT32_MAX) / 10);
-    r.right = point(r.left + std::trunc(width * 0.1));
-    r.bottom = point(r.top + std::trunc(height * 0.1));
+    r.top = point(t);
+    r.left = point(l);
+    r.right = point(l + w);
+    r.bottom = point(t + h);
     UnRotateRect(&r);
     setItemRectSelItems();
 }

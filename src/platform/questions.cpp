@@ -16,9 +16,10 @@ QuestionWindows gWindows;
 
 }  // namespace
 
-int32_t AskerBox(int32_t list, int32_t prompt, int32_t first, int32_t second) {
+int32_t AskerBox(int32_t list, int32_t prompt, int32_t first, int32_t second,
+                 int32_t returnAnswer) {
     ++gScript.asked;
-    if (gWindows.asker) return gWindows.asker(list, prompt, first, second);
+    if (gWindows.asker) return gWindows.asker(list, prompt, first, second, returnAnswer);
     if (gScript.askerAnswers.empty()) return kCancel;
     const int32_t answer = gScript.askerAnswers.front();
     gScript.askerAnswers.pop_front();

@@ -11,9 +11,12 @@
 namespace platform {
 
 // The two-button question box: the prompt and button texts are items of string
-// list `list`. 0 for the first button, 1 for the second or Return. Headless the
-// next scripted answer, else 1 (the box's default, a cancel).
-int32_t AskerBox(int32_t list, int32_t prompt, int32_t first, int32_t second);
+// list `list`. 0 for the first button, 1 for the second; Return (and Enter) give
+// returnAnswer, the button that cannot lose work. Headless the next scripted
+// answer, else 1.
+inline constexpr int32_t kAskerFirstButton = 0, kAskerSecondButton = 1;
+int32_t AskerBox(int32_t list, int32_t prompt, int32_t first, int32_t second,
+                 int32_t returnAnswer = kAskerSecondButton);
 
 // A modal question with one edit field; the answer replaces text, which is empty
 // when the user cancels. Headless the next scripted answer, else a cancel.
@@ -54,7 +57,8 @@ struct GaugeRecord {
 // none set (the default) everything is answered headless. The record and the
 // counts above are kept either way.
 struct QuestionWindows {
-    int32_t (*asker)(int32_t list, int32_t prompt, int32_t first, int32_t second) = nullptr;
+    int32_t (*asker)(int32_t list, int32_t prompt, int32_t first, int32_t second,
+                     int32_t returnAnswer) = nullptr;
     // text holds the proposed answer on entry; false when cancelled.
     bool (*answer)(const char* prompt, char* text, int textSize, const char* label,
                    const char* suffix, bool askCount, int32_t* count) = nullptr;

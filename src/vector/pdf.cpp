@@ -15,6 +15,35 @@ PdfState gPdfDoc;
 
 namespace {
 
+// Mac OS Roman codes that PDF's MacRomanEncoding leaves out (mostly the
+// mathematical signs) or reads otherwise (0xDB, "currency" there, the euro
+// sign since Mac OS 8.5), with the glyph names of what the text means.
+struct MacOnlyGlyph {
+    unsigned char code;
+    const char* name;
+};
+constexpr MacOnlyGlyph kMacOnlyGlyphs[] = {
+    {0xAD, "notequal"},    {0xB0, "infinity"},  {0xB2, "lessequal"}, {0xB3, "greaterequal"},
+    {0xB6, "partialdiff"}, {0xB7, "summation"}, {0xB8, "product"},   {0xB9, "pi"},
+    {0xBA, "integral"},    {0xBD, "Omega"},     {0xC3, "radical"},   {0xC5, "approxequal"},
+    {0xC6, "Delta"},       {0xD7, "lozenge"},   {0xDB, "Euro"},      {0xF0, "apple"},
+};
+
+bool macOnlyCode(unsigned char c) {
+    for (const MacOnlyGlyph& g : kMacOnlyGlyphs)
+        if (g.code == c) return true;
+    return false;
+}
+
+// The fonts' encoding: the plain name unless the text needs one of these codes,
+// so that every other file stays byte for byte what it was.
+std::string fontEncoding() {
+    if (!gPdfDoc.macOnlyCodes) return "/MacRomanEncoding";
+    std::string e = "<< /Type /Encoding /BaseEncoding /MacRomanEncoding /Differences [";
+    for (const MacOnlyGlyph& g : kMacOnlyGlyphs) e += platform::formatC(" %d /%s", g.code, g.name);
+    return e + " ] >>";
+}
+
 void put(const char* text) { TEInsert2(text); }
 void put(const std::string& text) { TEInsert2(text.data(), static_cast<int32_t>(text.size())); }
 
@@ -71,6 +100,11 @@ void pdfStart(int32_t right, int32_t bottom) {
     put("stream\r\n");
 }
 
+void pdfNoteText(const unsigned char* text, size_t count) {
+    for (size_t i = 0; i < count && !gPdfDoc.macOnlyCodes; ++i)
+        gPdfDoc.macOnlyCodes = macOnlyCode(text[i]);
+}
+
 void pdfContentStart() { gPdfDoc.contentStart = position(); }
 
 void pdfContentEnd() {
@@ -99,8 +133,8 @@ void pdfTail() {
     for (size_t i = 0; i < fonts.size(); ++i) {
         fontAt.push_back(position());
         put(platform::formatC("%d 0 obj\r", kPdfFixedObjects + static_cast<int32_t>(i)));
-        put("<< /Type /Font /Subtype /Type1 /BaseFont /" + fonts[i] +
-            " /Encoding /MacRomanEncoding >>\rendobj\r");
+        put("<< /Type /Font /Subtype /Type1 /BaseFont /" + fonts[i] + " /Encoding " +
+            fontEncoding() + " >>\rendobj\r");
     }
 
     const int32_t table = position();

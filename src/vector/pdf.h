@@ -2,6 +2,7 @@
 // cross-reference table.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 struct PdfState {
@@ -9,6 +10,7 @@ struct PdfState {
     // [3]-[5] objects 2 to 4, [6] the "stream" line, [7] object 6 (the fonts).
     int32_t p1[8] = {};
     int32_t contentStart = 0;
+    bool macOnlyCodes = false;  // text used a code PDF's MacRomanEncoding reads otherwise
 };
 extern PdfState gPdfDoc;
 
@@ -21,5 +23,7 @@ void pdfStart(int32_t right, int32_t bottom);
 // Around the page content.
 void pdfContentStart();
 void pdfContentEnd();
+// Notes the Mac OS Roman bytes of a text run that the fonts must name (see pdfTail).
+void pdfNoteText(const unsigned char* text, size_t count);
 // The end of the stream, its length, the font resources, the table and trailer.
 void pdfTail();

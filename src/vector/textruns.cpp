@@ -14,6 +14,7 @@
 #include "vector/dialect.h"
 #include "vector/emit.h"
 #include "vector/fontnames.h"
+#include "vector/pdf.h"
 #include "vector/shapes.h"
 #include "vector/sink.h"
 #include "vector/slots.h"
@@ -344,6 +345,7 @@ void DrawTextEPS(const char* text, int32_t first, int32_t last) {
         const size_t count = static_cast<size_t>(last - first) + 1;
         const auto* run = reinterpret_cast<const unsigned char*>(text + first);
         if (!gText.pdfTextOpen) openTextObject(0, 0, false);
+        pdfNoteText(run, count);
         Emit e;
         e.str(run, count).s(" Tj\rET\r");
         gText.pdfTextOpen = false;

@@ -244,6 +244,9 @@ TEST_F(LayoutEditor, EditingSession) {
     EXPECT_EQ(gLoop.pTool, kKindRect);
     drag(at(280, 70), at(200, 20));
     step("rectangle drawn");
+    // An outline, though the selected text's settings were loaded in between.
+    EXPECT_EQ(gLabel.labelParts[2]->i16(item::transparent), 1);
+    EXPECT_EQ(gLabel.labelParts[2]->i16(item::line), 1);
     // A PNG placed with the picture tool at (200, 120).
     gChosenFile = pngFile();
     tool(10, 50);
@@ -576,6 +579,44 @@ TEST_F(LayoutEditor, ClickedItemShowsItsSizeInTheUnitAndTypedLengthsLandAsPoints
         setItemRect(0);
         click(at(150, 190));
     }
+}
+
+TEST_F(LayoutEditor, TypedPlacesAndSizesStayWholeVisibleAndOnTheLabel) {
+    tool(10, 70);
+    drag(at(100, 100), at(230, 180));  // 130 by 80 points
+    click(at(150, 190));
+    gUnits.gMeasType = kMeasMillimetre;
+    click(at(110, 110));
+    ASSERT_EQ(gPanels.TEBack3[11].text, "45.861111");
+    const auto typed = [](int32_t slot, const char* text) {
+        gPanels.TEBack3[slot].text = text;
+        setitemdimensions();
+    };
+    typed(9, "35.277778");  // the top unchanged: nothing shrinks
+    EXPECT_EQ(rects(), "6*:100,100,180,230");
+    typed(10, "999");  // the 300 point label's right edge keeps 8 points of it
+    EXPECT_EQ(rects(), "6*:100,292,180,422");
+    typed(10, "-999");
+    EXPECT_EQ(rects(), "6*:100,-122,180,8");
+    typed(10, "10");
+    typed(11, "");
+    typed(12, "0.001");
+    EXPECT_EQ(rects(), "6*:100,28,101,29") << "at least a point each way";
+}
+
+TEST_F(LayoutEditor, AResizeHandlePressedWithoutMovingLeavesTheItemAtHalfZoom) {
+    tool(10, 70);
+    drag(at(21, 19), at(91, 69));
+    labelDesc.zoom = 50;
+    redraw();
+    ASSERT_EQ(rects(), "6*:19,21,69,91");
+    drag(at(91, 69), at(91, 69));  // the bottom right handle
+    EXPECT_EQ(rects(), "6*:19,21,69,91");
+    // Moved 10 pixels, the edges it took follow by 20 points (from where the window
+    // showed them); the others stay.
+    const qd::Point corner = at(91, 69);
+    drag(corner, {corner.v + 10, corner.h + 10});
+    EXPECT_EQ(rects(), "6*:19,21,88,110");
 }
 
 TEST_F(LayoutEditor, PreviewDeliversOnClickOrReturnUnlessARunIsActive) {

@@ -12,6 +12,7 @@
 #include "labels/labelDoc.h"
 #include "labels/labelFile.h"
 #include "platform/tempfiles.h"
+#include "platform/toolbox/questionwindows.h"
 #include "shell_fixture.h"
 #include "symbology/state.h"
 
@@ -203,6 +204,28 @@ TEST_F(ShellStartup, QuittingWithoutSavingOrWithNothingChangedAsksNoMoreThanNeed
     quitWithCtrlQ();
     EXPECT_EQ(gShell.gRunning, -1);
     EXPECT_EQ(platform::questionScript().asked, 0);
+    endProgram();
+}
+
+TEST_F(ShellStartup, ReturnInTheQuitQuestionSavesAndEscapeThrowsNothingAway) {
+    start();
+    UseDesktopQuestions();
+    changedLayout();
+    static std::string target;
+    target = (home / "kept.labl").string();
+    platform::SetDialogAnswers(
+        [](const std::string&, std::string* path) {
+            *path = target;
+            return true;
+        },
+        nullptr);
+    // Ctrl-Q, then Escape (ignored) and Return, typed into the question box.
+    SendDesktopKey(gWindows.wp, U'q', 0, cmdKey, false);
+    for (const uint32_t c : {27u, 13u}) PostEvent(EventRecord{keyDown, c, TickCount(), {}, 0});
+    settle();
+    UseHeadlessQuestions();
+    EXPECT_EQ(gShell.gRunning, -1);
+    EXPECT_TRUE(std::filesystem::exists(target)) << "Return chose Save";
     endProgram();
 }
 

@@ -293,16 +293,17 @@ ink_box() {
 
 # Ends the program through File > Quit; fails when it does not end with status
 # 0. With a layout open the program asks whether to save it first (the click on
-# the menu bar counts as a change): the question gets its default answer, Don't
-# Save, so callers save before they quit.
+# the menu bar counts as a change): the answer is a click on Don't Save (Return
+# would save), so callers save before they quit.
+dont_save_button="120 80"  # the question box's second button, in its window
 quit_program() {
     choose_from_bar "$title_file" File 129 Quit
     local asked=""
     for _ in $(seq 50); do
         kill -0 "$pid" 2>/dev/null || break
         if [ -z "$asked" ] && xdotool search --onlyvisible --name '^Save the changes' >/dev/null 2>&1; then
-            focus "$(xdotool search --onlyvisible --name '^Save the changes' | tail -1)"
-            xdotool key Return
+            click_in "$(xdotool search --onlyvisible --name '^Save the changes' | tail -1)" \
+                $dont_save_button
             asked=1
         fi
         sleep 0.2

@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <regex>
+#include <cstring>
 #include <sstream>
 
 #include "doc_fixture.h"
@@ -12,6 +13,7 @@
 #include "symbology/state.h"
 #include "vector/Epsout.h"
 #include "vector/sink.h"
+#include "vector/textruns.h"
 
 using namespace vectortest;
 
@@ -93,6 +95,34 @@ TEST(Pdf, FullSheetWithoutSizeIsA4) {
     labelBack3.sheetWidth = 6123400;
     labelBack3.sheetHeight = 7920000;
     EXPECT_NE(writeDocument().find("/MediaBox [0 0 612.340000 792.000000]\r"), std::string::npos);
+}
+
+// Mac OS Roman signs that PDF's MacRomanEncoding lacks or reads otherwise (the
+// euro sign as "currency") come back as typed; text without them keeps the
+// plain encoding name.
+TEST(Pdf, TextReadsBackTheMacOsRomanSignsAsTyped) {
+    const auto textDocument = [](const char* text) {
+        resetAll();
+        gOut.ill = 1115;
+        singleItem(200, 100);
+        return writeDocument([text] {
+            TextPosition(10, 50);
+            DrawTextEPS(text, 0, static_cast<int32_t>(std::strlen(text)) - 1);
+        });
+    };
+    const std::string doc = textDocument("\xDB \xAD \xB0 \xB9 \xBD 5\xB2");
+    expectTableMatches(doc);
+    const std::string path = testsupport::tempPath("signs.pdf");
+    ASSERT_TRUE(writeFile(path, doc));
+    EXPECT_EQ(testsupport::qpdfCheck(path).status, 0);
+    const testsupport::RunResult t = testsupport::runCommand("pdftotext '" + path + "' -");
+    std::string line = t.out.substr(0, t.out.find('\n'));
+    // The glyph Omega reads back as either code of the letter (the ohm sign).
+    if (const size_t ohm = line.find("\u2126"); ohm != std::string::npos)
+        line.replace(ohm, 3, "\u03A9");
+    EXPECT_EQ(line, "€ ≠ ∞ π Ω 5≤") << t.err;
+
+    EXPECT_NE(textDocument("Price 5").find("/Encoding /MacRomanEncoding >>"), std::string::npos);
 }
 
 }  // namespace

@@ -15,7 +15,6 @@ constexpr int32_t kTitleList = 139, kAnswerTitle = 10;
 constexpr int32_t kMessageTitleList = 137, kMessageTitle = 27;
 constexpr int32_t kGaugeTitleList = 136, kGaugeTitle = 1;
 constexpr int32_t kFloating = 1;    // refCon: the boxes float above documents
-constexpr int32_t kSafeChoice = 1;  // Return answers the second, the cancel
 constexpr uint32_t kLoopSleep = 6;  // ticks between null events
 constexpr uint16_t kBoxEvents = mDownMask | keyDownMask | autoKeyMask | updateMask;
 constexpr const char* kAskerName = "question box";
@@ -78,11 +77,12 @@ struct WindowCloser {
 
 void SetBoxShownHook(BoxShownHook hook) { gShown = hook; }
 
-int32_t AskerWindow(int32_t list, int32_t prompt, int32_t first, int32_t second) {
+int32_t AskerWindow(int32_t list, int32_t prompt, int32_t first, int32_t second,
+                    int32_t returnAnswer) {
     WindowPtr w = boxWindow(kAskerWindow, list, prompt, dBoxProc);
     WindowCloser closer{w};
     const auto draw = [&] {
-        platform::drawAskerBox(w->port, list, prompt, first, second, kSafeChoice);
+        platform::drawAskerBox(w->port, list, prompt, first, second, returnAnswer);
     };
     draw();
     shown(w);
@@ -98,7 +98,7 @@ int32_t AskerWindow(int32_t list, int32_t prompt, int32_t first, int32_t second)
         }
         platform::BoxEvent be;
         if (!toBoxEvent(e, w, &be)) continue;
-        const int32_t answer = platform::askerHandleEvent(be, kSafeChoice);
+        const int32_t answer = platform::askerHandleEvent(be, returnAnswer);
         if (answer != platform::kNoAnswer) return answer;
     }
 }

@@ -21,7 +21,9 @@ void UseDesktopQuestions();
 void UseHeadlessQuestions();
 
 // The boxes themselves (what UseDesktopQuestions installs).
-int32_t AskerWindow(int32_t list, int32_t prompt, int32_t first, int32_t second);
+// Return answers returnAnswer, whose button wears the outline.
+int32_t AskerWindow(int32_t list, int32_t prompt, int32_t first, int32_t second,
+                    int32_t returnAnswer = 1);
 bool AnswerWindow(const char* prompt, char* text, int textSize, const char* label,
                   const char* suffix, bool askCount, int32_t* count);
 void GaugeShow(const char* title);
