@@ -17,6 +17,7 @@ constexpr int kSerialStart = 0, kSerialEnd = 1, kSerialIncrement = 2, kSerialLen
               kSerialRepeat = 8;
 constexpr int kImportLength = 6;
 constexpr int kTextSize = 0, kInset = 13, kExtraMargin = 14;
+constexpr int kItemText = 0, kItemTextSize = 1;  // TETe1
 
 void put(platform::TERec& field, const std::string& text) {
     platform::TESetText(text.data(), static_cast<int32_t>(text.size()), &field);
@@ -61,4 +62,15 @@ void setPallitem(int32_t kind) {
     put(gPanels.TEBack3[kExtraMargin], std::to_string(gSym.extraMargin));
     put(gPanels.TEBack3[kTextSize],
         gSym.customTeSize == 0 ? std::string("auto") : std::to_string(gSym.customTeSize));
+}
+
+void setPallText() {
+    // The item's data ends in NULs; the field holds the words alone. A field
+    // left with another item's words would give them to this one at the first key.
+    const std::string& data = gLabel.externalH;
+    const std::string words = gLabel.hasExternalH ? data.substr(0, data.find('\0')) : std::string();
+    // A field already showing the words keeps its selection (a new item's one
+    // space stays selected, so that the first key replaces it).
+    if (gPanels.TETe1[kItemText].text != words) put(gPanels.TETe1[kItemText], words);
+    put(gPanels.TETe1[kItemTextSize], number(gSym.customTeSize));
 }

@@ -8,3 +8,7 @@
 // serial or import item (its data comes from the run); the serial fields show
 // the item's counter only for a serial item.
 void setPallitem(int32_t kind);
+
+// The text item's fields from the loaded item: its words in the text field
+// (empty for none) and customTeSize in the size field.
+void setPallText();

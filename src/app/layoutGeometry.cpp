@@ -14,6 +14,7 @@
 #include "picture/PICbcode.h"
 #include "picture/PICout2.h"
 #include "symbology/info.h"
+#include "symbology/panels.h"
 #include "symbology/state.h"
 
 LayoutView gLayout;
@@ -426,8 +427,14 @@ int32_t createLayoutItem(int32_t tool, const qd::Rect& rect) {
     Rect16 r = toRect16(rect);
     if (tool != kKindLine) FixRectangle(&r);
     if (tool == kKindText) {
-        gLabel.externalH = std::string(" ") + std::string(2, '\0');
+        gLabel.externalH = std::string(kNewTextData) + std::string(2, '\0');
         gLabel.hasExternalH = true;
+        // The field holds the new item's placeholder, selected: the first key
+        // replaces it rather than adding to it.
+        platform::TERec& field = gPanels.TETe1[0];
+        const auto placeholder = static_cast<int32_t>(std::strlen(kNewTextData));
+        platform::TESetText(kNewTextData, placeholder, &field);
+        platform::TESetSelect(0, placeholder, &field);
         if (gSym.customTeSize == 0) gSym.customTeSize = kDefaultTextSize;
         gLabel.serEnd.clear();
         gLabel.incAmount.clear();

@@ -12,6 +12,8 @@ constexpr char kVT = 11;  // separates the values sharing one text field
 constexpr const char* kSampleData = "501234567890";
 constexpr int32_t kRepeatMax = 255;          // numRepeat and tempNumRepeat
 constexpr int32_t kInvalidateSelection = 1;  // Disp2InvalRect: the item as drawn, rotated
+constexpr int32_t kInvalidateWindow = 2;     // Disp2InvalRect: the whole window
+constexpr const char* kNewTextData = " ";    // a new text item's words until typed over
 
 // The item in slot index, or null for an empty slot or an index out of range.
 inline LabelItem* itemAt(int32_t index) {

@@ -134,6 +134,12 @@ void killLabelItems() {
     // Each record owns its data handle and blocks; freeing the record frees them.
     for (auto& p : gLabel.labelParts) p.reset();
     labelBack.lastItem = -1;
+    emptyUndoCopy();
+}
+
+void emptyUndoCopy() {
+    for (auto& p : gLabel.labelUndo) p.reset();
+    labelBackUndo = LabelSheet{};
 }
 
 namespace {

@@ -209,7 +209,10 @@ LabelSheet sheetToCopy(const LabelSheet& s);
 LabelSheet sheetFromCopy(const LabelSheet& s);
 
 void initLabelItems();
+// Frees the document's items. The undo copy goes with them: it belongs to the
+// document being dropped and must not come back into the next one.
 void killLabelItems();
+void emptyUndoCopy();
 int32_t addLabelItem();    // 0 added, 1 refused (message shown)
 int32_t PasteLabelItem();  // the same
 void clearItemData(int32_t index);

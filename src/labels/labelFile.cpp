@@ -306,7 +306,7 @@ int32_t saveDocumentTo(const std::string& path) {
     DEF_OPEN(fourCC("SXLD"), gDocFile.fileType);
     if (writeWholeFile(kDocumentChannel, path.c_str(), bytes.data(),
                        static_cast<int32_t>(bytes.size())) != platform::noErr) {
-        Message(kMsgDocumentNotSaved);
+        MessageInBox(kMsgDocumentNotSaved);
         return 1;
     }
     return 0;
@@ -319,7 +319,7 @@ std::string documentPath(const std::string& path) {
 int32_t loadDocumentFrom(const std::string& path) {
     std::string bytes, why;
     if (path.empty() || !platform::readRegularFile(path, kMostDocumentBytes, &bytes, &why)) {
-        MessageWith(kMsgDocumentUnopened, why);
+        MessageInBox(kMsgDocumentUnopened, why);
         return 0;
     }
     ParsedDocument doc;
@@ -335,13 +335,13 @@ int32_t loadDocumentFrom(const std::string& path) {
             empty.desc.measType = static_cast<uint16_t>(gUnits.gMeasType);
             applyDocument(std::move(empty));
         }
-        Message(message);
+        MessageInBox(message);
         return 0;
     }
     // A sheet that cannot be laid out is refused before any run starts on it.
     std::string detail;
     if (const uint16_t fault = sheetFault(doc.sheet, &detail); fault != 0) {
-        MessageWith(fault, detail);
+        MessageInBox(fault, detail);
         return 0;
     }
     applyDocument(std::move(doc));

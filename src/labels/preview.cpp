@@ -1,6 +1,7 @@
 #include "labels/preview.h"
 
 #include "labels/labelDoc.h"
+#include "symbology/host.h"
 #include "symbology/messages.h"
 
 PreviewHooks gPreviewHooks;
@@ -13,4 +14,8 @@ void updateDisp() {
     // Without a preview the text has been shown on standard error when it was raised.
     if (gPreviewHooks.showError) gPreviewHooks.showError(gMsg.gerrorstr);
     gMsg.gerrorstr[0] = 0;
+}
+
+bool layoutPreviewShowsMessage() {
+    return gPreviewHooks.messageStored && gPreviewHooks.messageStored();
 }

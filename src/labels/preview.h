@@ -14,6 +14,9 @@ struct PreviewHooks {
     void (*invalRect)(int32_t mode, const Rect16& rect) = nullptr;
     // The error text to show over the item being drawn.
     void (*showError)(const char* text) = nullptr;
+    // A message waits in the error text: the window is to be drawn again. False
+    // when there is no window to draw it.
+    bool (*messageStored)() = nullptr;
 };
 extern PreviewHooks gPreviewHooks;
 

@@ -7,6 +7,9 @@
 
 // True while a label layout is open: messages then go to the layout preview.
 bool labelLayoutOpen();
+// A message was stored for the layout preview: true when a preview window will
+// draw it, false when none is there to show it.
+bool layoutPreviewShowsMessage();
 // The production run's entry mode: 0 normal, 1 serial numbers, 2 import,
 // 3 print time (5 a serial run started from the print-time panel).
 int32_t productionEntryMode();

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <utility>
 
 #include "platform/macroman.h"
 #include "platform/questions.h"
@@ -40,11 +42,14 @@ void Message(uint16_t n) {
     }
     if (labelLayoutOpen()) {
         if (gMsg.inerror == 1) return;
-        // The layout preview shows the text over the item; no box piles up.
+        // The layout preview shows the text over the label; no box piles up.
         setErrorString(text);
         gMsg.last.assign(gMsg.gerrorstr);
         ++gMsg.shown;
         gMsg.inerror = 0;
+        // Without a preview to draw it the box says it, lest it wait unseen.
+        if (!layoutPreviewShowsMessage() && platform::ShowMessageBox(gMsg.last))
+            gMsg.gerrorstr[0] = 0;
         return;
     }
     show(text);
@@ -81,17 +86,17 @@ const char* typeNameInMessages(const char* own) {
     return gMsg.typeName.empty() ? own : gMsg.typeName.c_str();
 }
 
-void MessageWith(uint16_t n, std::string detail) {
+namespace {
+
+// Message n with the detail in parentheses; empty when either is missing.
+std::string withDetail(uint16_t n, std::string detail) {
     unsigned char text[256];
     platform::StringResourceGetString(text, 136, n);
     std::string roman;
     size_t bad = 0;
     if (platform::utf8ToMacRoman(detail, &roman, &bad)) detail = roman;
     std::string said(reinterpret_cast<const char*>(text + 1), text[0]);
-    if (detail.empty() || said.empty()) {
-        Message(n);
-        return;
-    }
+    if (detail.empty() || said.empty()) return {};
     // The box holds 255 bytes; the texts of the list leave room for a path.
     constexpr size_t kMostMessageBytes = 255;
     const size_t room = kMostMessageBytes - std::min(said.size() + 3, kMostMessageBytes);
@@ -100,5 +105,33 @@ void MessageWith(uint16_t n, std::string detail) {
         detail = detail.substr(0, head) + "..." + detail.substr(detail.size() - tail);
     }
     said += " (" + detail + ")";
+    return said;
+}
+
+}  // namespace
+
+void MessageWith(uint16_t n, std::string detail) {
+    const std::string said = withDetail(n, std::move(detail));
+    if (said.empty()) {
+        Message(n);
+        return;
+    }
     MessageText(said.c_str());
+}
+
+void MessageInBox(uint16_t n, std::string detail) {
+    std::string said = withDetail(n, detail);
+    if (said.empty()) {
+        unsigned char text[256];
+        platform::StringResourceGetString(text, 136, n);
+        said.assign(reinterpret_cast<const char*>(text + 1), text[0]);
+    }
+    // Over a layout the box too: a text drawn on the label goes with the next
+    // redraw, and one raised after a symbol's error would be dropped.
+    if (labelLayoutOpen() && !said.empty() && platform::ShowMessageBox(said)) {
+        gMsg.last = said;
+        ++gMsg.shown;
+        return;
+    }
+    MessageWith(n, std::move(detail));
 }

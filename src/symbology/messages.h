@@ -22,6 +22,9 @@ void MessageText(const char* text);          // MessageOld for a C string
 // Message n followed by a detail in parentheses (UTF-8, such as a path and the
 // system's reason), cut in its middle when the box would overflow.
 void MessageWith(uint16_t n, std::string detail);
+// MessageWith for a document or file that was not read or written: the box
+// even while a layout is open, never dropped after an error of a symbol.
+void MessageInBox(uint16_t n, std::string detail = {});
 void resetMessages();
 // An encoder's refusal of the current symbol: the text shown and the symbol
 // marked in error. Returns 1, what an encoder returns when it makes nothing.

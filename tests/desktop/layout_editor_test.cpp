@@ -3,6 +3,7 @@
 // window through the event loop, on Qt's offscreen platform. After each step
 // the document's item rectangles must match the session's case file, and the
 // window's pixels show the frames, handles and badges where they belong.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -29,6 +30,7 @@
 #include "platform/desktop.h"
 #include "platform/printing/printing.h"
 #include "platform/questions.h"
+#include "platform/resources.h"
 #include "support/cases.h"
 #include "support/label_document.h"
 #include "support/reader.h"
@@ -295,6 +297,16 @@ TEST_F(LayoutEditor, EditingSession) {
     step("deleted");
     doUndo();
     step("undone");
+    {
+        // Any item may have come back or gone: the whole window is drawn again.
+        const qd::Rect all = gWindows.disp2->portRect;
+        const std::vector<qd::Rect>& invalid = gWindows.disp2->updateRgn;
+        EXPECT_TRUE(std::any_of(invalid.begin(), invalid.end(), [&](const qd::Rect& r) {
+            return r.top <= all.top && r.left <= all.left && r.bottom >= all.bottom &&
+                   r.right >= all.right;
+        }));
+        settle();
+    }
 
     // The grid on: the mouse snaps down to the grid while dragging.
     gDriver.gridOn = 1;
@@ -331,6 +343,72 @@ TEST_F(LayoutEditor, EditingSession) {
     step("zoomed");
     ScrollDisp(gDisp.disp2Con[1], 0);
     labelDesc.zoom = 100;
+}
+
+TEST_F(LayoutEditor, ASelectedTextItemShowsItsOwnWordsInTheTextField) {
+    platform::TERec& field = gPanels.TETe1[0];
+    field.text = "left over";
+    gSym.customTeSize = 14;
+    // A new text item: its one space in the field, selected, so the first key replaces it.
+    tool(30, 30);
+    click(at(20, 150));
+    EXPECT_EQ(field.text, " ");
+    EXPECT_EQ(field.selStart, 0);
+    EXPECT_EQ(field.selEnd, 1);
+    testsupport::setItemText(*gLabel.labelParts[0], "First");
+    tool(30, 30);
+    click(at(150, 150));
+    EXPECT_EQ(field.text, " ") << "not the first item's words";
+    // Selecting the first again shows its words and size; a key typed adds to them.
+    click(at(30, 155));
+    ASSERT_EQ(gLabel.labelParts[0]->i16(item::selected), 1);
+    EXPECT_EQ(field.text, "First");
+    EXPECT_EQ(gPanels.TETe1[1].text, "14");
+    platform::TEInsert("!", 1, &field);
+    setTextItems(field);
+    EXPECT_EQ(gLabel.labelParts[0]->dataHandle, std::string("First!") + std::string(2, '\0'));
+    EXPECT_EQ(gLabel.labelParts[1]->dataHandle, std::string(" ") + std::string(2, '\0'));
+    // A text item without words leaves the field empty.
+    gLabel.labelParts[1]->dataHandle.clear();
+    gLabel.labelParts[1]->hasDataHandle = false;
+    click(at(160, 155));
+    EXPECT_EQ(field.text, "");
+}
+
+TEST_F(LayoutEditor, MessagesShowOverAnyLayoutAndAFailedSaveInTheBox) {
+    static std::vector<std::string> boxes;
+    boxes.clear();
+    platform::QuestionWindows windows;
+    windows.message = [](const std::string& text) { boxes.push_back(text); };
+    platform::SetQuestionWindows(windows);
+    struct Restore {
+        ~Restore() { platform::SetQuestionWindows({}); }
+    } restore;
+    constexpr uint16_t kNotSaved = 1403;
+    unsigned char p[256];
+    platform::StringResourceGetString(p, 136, kNotSaved);
+    const std::string notSaved(reinterpret_cast<const char*>(p + 1), p[0]);
+
+    // A rectangle alone, no barcode: the text is drawn at the centre with no
+    // redraw asked for.
+    tool(10, 70);
+    drag(at(200, 20), at(280, 70));
+    Message(kNotSaved);
+    settle();
+    const qd::Rect port = gWindows.disp2->portRect;
+    const qd::Point mid{(port.top + port.bottom) / 2, (port.left + port.right) / 2};
+    EXPECT_EQ(WindowPixel(gWindows.disp2, mid.h - 180, mid.v), kBlackPixel) << "the box's edge";
+    EXPECT_TRUE(boxes.empty());
+    // A save that fails says so in the box, even after a symbol's error.
+    gMsg.inerror = 1;
+    gSaveAs = testsupport::tempPath("no-such-folder/x.labl");
+    EXPECT_FALSE(saveLayoutDocument(1));
+    EXPECT_EQ(boxes, std::vector<std::string>{notSaved});
+    // Without a window to draw it the box says it too.
+    gMsg.inerror = 0;
+    disposeDisp2();
+    Message(kNotSaved);
+    EXPECT_EQ(boxes.size(), 2u);
 }
 
 TEST_F(LayoutEditor, SavedClosedAndReopenedThroughTheDialogs) {

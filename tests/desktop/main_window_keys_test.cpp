@@ -261,6 +261,11 @@ TEST_F(MainWindowKeys, ATextItemsTextIsTypedAndStored) {
     key(127);  // Delete takes the character after the caret
     EXPECT_EQ(gPanels.TETe1[0].text, "Labl");
     EXPECT_EQ(itemAt(0)->dataHandle.substr(0, 4), "Labl");
+    // A new item's one space is typed over, wherever the click falls.
+    platform::TESetText(" ", 1, &gPanels.TETe1[0]);
+    clickIn(gPanels.TETe1[0].viewRect);
+    type("New");
+    EXPECT_EQ(gPanels.TETe1[0].text, "New");
 }
 
 }  // namespace

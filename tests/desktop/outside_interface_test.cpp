@@ -27,6 +27,7 @@
 #include "desktop_fixture.h"
 #include "labels/labelFile.h"
 #include "labels/printState.h"
+#include "platform/questions.h"
 #include "support/label_document.h"
 #include "support/reader.h"
 #include "symbology/host.h"
@@ -137,6 +138,62 @@ TEST_F(OutsideTest, ASecondCopyHandsItsDocumentToTheFirst) {
     EXPECT_EQ(labelBack.across, 2u);
     EXPECT_EQ(gWindows.disp2->title, "doc.labl");
     EXPECT_EQ(outsideCounts().taken, 1);
+}
+
+TEST_F(OutsideTest, AHandedDocumentReplacesTheLayoutAsOpenDoesAndOneThatFailsLeavesIt) {
+    const std::string doc = labelDocument("doc.labl");
+    static std::vector<std::string> calls;
+    calls.clear();
+    for (std::string name : {"ShowToolWin", "ShowTabWin"})
+        setLoopHandler(name, [name](WindowPtr, int32_t) {
+            calls.push_back(name);
+            return 0;
+        });
+    // As the layout editor's: a window opens only where none is, titled by the document.
+    setLoopHandler("NewPreviewWindow", [](WindowPtr, int32_t) {
+        if (gWindows.disp2) return 0;
+        const std::string name = std::filesystem::path(gDocFile.globFilS).filename().string();
+        const std::string title = std::string(1, char(name.size())) + name;
+        gWindows.disp2 = NewCWindow(nullptr, {100, 100, 300, 400},
+                                    reinterpret_cast<const unsigned char*>(title.c_str()), true,
+                                    documentProc, nullptr, true, 0);
+        return 0;
+    });
+    platform::QuestionWindows windows;
+    windows.message = [](const std::string& text) { calls.push_back("box " + text); };
+    platform::SetQuestionWindows(windows);
+    struct Restore {
+        ~Restore() { platform::SetQuestionWindows({}); }
+    } restore;
+    // A changed layout in its window.
+    testsupport::startLabelDocument(2000, 1000, 1, 1);
+    testsupport::addItemOfKind(kKindRect, 10, 10, 50, 90);
+    const std::string mine = dir + "/mine.labl";
+    gDocFile.globFilS = mine;
+    gShell.changed = 1;
+    callLoopHandler("NewPreviewWindow", nullptr, 0);
+
+    // Notes that are no document, "Don't Save": said in the box; the layout
+    // keeps its name, so Save cannot write it over the notes, and its changes.
+    const std::string notes = dir + "/notes.txt";
+    std::ofstream(notes) << "my precious notes\n";
+    platform::questionScript().askerAnswers = {1};
+    auto second = secondCopy({notes});
+    ASSERT_TRUE(runLoopUntil([&] { return ready(second) && !calls.empty(); }));
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].rfind("box ", 0), 0u) << calls[0];
+    EXPECT_EQ(gDocFile.globFilS, mine);
+    EXPECT_EQ(gShell.changed, 1);
+    EXPECT_EQ(labelBack.lastItem, 0);
+
+    // A document that loads: the palettes, and a window of its own name.
+    calls.clear();
+    gShell.changed = 0;
+    auto third = secondCopy({doc});
+    ASSERT_TRUE(runLoopUntil([&] { return ready(third) && gDocFile.globFilS == doc; }));
+    ASSERT_NE(gWindows.disp2, nullptr);
+    EXPECT_EQ(gWindows.disp2->title, "doc.labl");
+    EXPECT_EQ(calls, (std::vector<std::string>{"ShowToolWin", "ShowTabWin"}));
 }
 
 // The second copy as a process of its own: this test program started again

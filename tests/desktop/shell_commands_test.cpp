@@ -261,6 +261,42 @@ TEST_F(ShellCommands, OpenAndNewOverAChangedLayoutAskFirstAndKeepItUntilReplaced
     EXPECT_EQ(gShell.changed, 0);
 }
 
+TEST_F(ShellCommands, UndoNeverBringsBackADocumentThatWasOpenedOverClosedOrNewed) {
+    static std::string path;
+    path = (home / "b.labl").string();
+    platform::SetDialogAnswers(nullptr, nullptr, [](const char*, std::string* chosen) {
+        *chosen = path;
+        return true;
+    });
+    // Document B: one item on a 500 point label, saved.
+    openLayout();
+    ASSERT_EQ(addLabelItem(), 0);
+    ASSERT_EQ(saveDocumentTo(path), 0);
+    // Document A: three items on a 400 point label, kept in the undo copy.
+    const auto editA = [] {
+        openLayout();
+        labelBack.labelWidth = 4000;
+        while (items() < 3) ASSERT_EQ(addLabelItem(), 0);
+        putUndoBuffer();
+        ASSERT_EQ(addLabelItem(), 0);
+        gShell.changed = 0;
+    };
+    editA();
+    ASSERT_EQ(DoFile(kFileOpen), 1);
+    doUndo();
+    EXPECT_EQ(items(), 1u) << "B's items stay";
+    EXPECT_EQ(labelBack.labelWidth, 5000u) << "B's sheet stays";
+    for (int32_t item : {kFileNew, kFileCloseLabel}) {
+        SCOPED_TRACE(item);
+        editA();
+        DoFile(item);
+        openLayout();
+        doUndo();
+        EXPECT_EQ(items(), 0u);
+        EXPECT_EQ(labelBack.labelWidth, 5000u);
+    }
+}
+
 TEST_F(ShellCommands, SaveWritesTheLayoutOrWithoutOneDeliversTheSymbol) {
     // Without a layout: the current symbol through the output settings.
     gShell.changed = 1;

@@ -115,7 +115,7 @@ int32_t loadDocument(int32_t mode) {
         showLoadedDocument();
         return 1;
     }
-    if (gMsg.shown == before) Message(kMsgDocumentNotOpened);
+    if (gMsg.shown == before) MessageInBox(kMsgDocumentNotOpened);
     return 0;
 }
 
@@ -333,6 +333,12 @@ void doHelpItem(int32_t item) {
         default:
             break;
     }
+}
+
+int32_t openDocumentAt(const std::string& path) {
+    if (replaceDocument(path, 0) != 1) return 0;
+    showPalettes();
+    return 1;
 }
 
 int32_t DoFile(int32_t item) {

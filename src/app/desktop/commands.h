@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // Menu ids.
 inline constexpr int16_t kAppleMenu = 128;
@@ -63,6 +64,11 @@ void HandleAppleChoice(int32_t item);
 // Returns 1 (0 when a save or an open asked for did not happen: the dialog was
 // cancelled or the file was not written).
 int32_t DoFile(int32_t item);
+// Opens the document at path as File > Open does once the file is chosen (the
+// open layout's changes were offered for saving already): 1 when it replaced
+// the layout; 0 when it failed, said so and left the layout, its name and its
+// changes as they were.
+int32_t openDocumentAt(const std::string& path);
 int32_t DoEditMenu(int32_t item);
 void doHelpItem(int32_t item);
 // 1 when the key was handled for good, 0 when the layout's keys should see it.

@@ -106,6 +106,7 @@ bool shiftHeld() { return shiftKeyDown(); }
 
 void invalLabelRect(int32_t mode, const Rect16& rect) {
     if (!gWindows.disp2) return;
+    if (mode == kInvalidateWindow) return invalAll();
     qd::Rect r = mode == kInvalidateSelection ? below(labelToWindow(rect)) : toRect(rect);
     FixRectangle(&r);
     constexpr int32_t kGrow = 8;
@@ -115,6 +116,15 @@ void invalLabelRect(int32_t mode, const Rect16& rect) {
 
 void keepError(const char* text) {
     if (text && *text) gDisp.errorText = text;
+}
+
+// True while the window draws: a message raised then is drawn by that pass.
+bool gDrawing = false;
+
+bool redrawForMessage() {
+    if (!gWindows.disp2) return false;
+    if (!gDrawing) invalAll();
+    return true;
 }
 
 }  // namespace
@@ -607,7 +617,9 @@ void drawDisp2() {
     if (labelDesc.zoom <= 0) labelDesc.zoom = 100;
     // The label's picture first: drawing it stores the items' drawn sizes.
     qd::GrafPort* keep = qd::GetPort();
+    gDrawing = true;
     PICout2(0, 0, 0);
+    gDrawing = false;
     usePort();
     const qd::Rect port = portRect();
     qd::PenNormal();
@@ -904,6 +916,7 @@ void SetPallette(int32_t index) {
         getItemRect(index);
         const auto kind = static_cast<int32_t>(gLabel.iteTyp);
         if (kind == kKindText || kind == kKindBarcode) setPallitem(kind);
+        if (kind == kKindText) setPallText();
         getitemdimensions();
     }
     searchItemTypes();
@@ -962,6 +975,7 @@ void PenPatqdblack() { qd::PenPat(qd::kBlack); }
 void installLayoutEditor() {
     gPreviewHooks.invalRect = invalLabelRect;
     gPreviewHooks.showError = keepError;
+    gPreviewHooks.messageStored = redrawForMessage;
     setLoopHandler("doMouseDisp", [](WindowPtr w, int32_t part) {
         doMouseDisp(int16_t(part), w, gLoop.gmyEvent);
         return 0;

@@ -159,7 +159,8 @@ void textItemClick(Click* c) {
     } else if (in(c->local, kJustPane0.box)) {
         popUp(kJustPane0);
     } else if (hitField(*c, &gPanels.TETe1[0])) {
-        focus(c, &gPanels.TETe1[0], &gPanels.c_TE, 0, false);
+        // A new item's one space is only a placeholder: selected, it is typed over.
+        focus(c, &gPanels.TETe1[0], &gPanels.c_TE, 0, gPanels.TETe1[0].text == kNewTextData);
         getTextData();
     } else if (hitField(*c, &gPanels.TETe1[1])) {
         focus(c, &gPanels.TETe1[1], &gPanels.c_TE, 1, true);

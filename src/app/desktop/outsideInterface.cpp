@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/desktop/commands.h"
 #include "app/desktop/eventLoop.h"
 #include "app/desktop/outsideKeys.h"
 #include "app/preferences.h"
@@ -45,7 +46,6 @@ constexpr int kDoorbellMs = 1000;
 
 constexpr int16_t kMessageNoLayout = 11;
 constexpr int16_t kMessageThermal = 12;
-constexpr int16_t kMessageNotLoaded = 70;
 // What a shown failure of a script may hold of its run's own report.
 constexpr size_t kMostShownReport = 200;
 
@@ -424,16 +424,10 @@ bool openDocumentFromOutside(const std::string& path) {
     }
     // The open layout is replaced: its changes are offered for saving first.
     if (!saveChanges()) return false;
-    gShell.changed = 0;
-    gDocFile.globFilS = path;
-    if (loadObjects(0) != 1) {
-        Message(kMessageNotLoaded);
-        return false;
-    }
-    if (gPrefs.hideIF == 0) callLoopHandler("NewPreviewWindow", gWindows.disp2, 0);
+    // As File > Open: a document that fails keeps the layout under its own
+    // name, so that a save cannot write it over the file that failed.
+    if (openDocumentAt(path) != 1) return false;
     selectAllItems(0);
-    if (gWindows.disp2) SelectWindowF(gWindows.disp2);
-    if (main) toolbox::InvalWindowRect(main, main->portRect);
     return true;
 }
 

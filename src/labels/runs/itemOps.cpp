@@ -96,6 +96,7 @@ void deleteAllItems(LabelItemList& list, LabelSheet& sheet) {
     // The loaded item's data is a copy of the document's: emptying the clipboard
     // or the undo copy must not take it.
     if (&list != &gLabel.labelParts) return;
+    emptyUndoCopy();
     gLabel.externalH.clear();
     gLabel.hasExternalH = false;
     gLabel.curIteTyp = 0;
@@ -304,7 +305,8 @@ void doUndo() {
     if (!labelLayoutOpen() || labelBackUndo.lastItem < 0) return;
     std::swap(gLabel.labelParts, gLabel.labelUndo);
     std::swap(labelBack, labelBackUndo);
-    Disp2InvalRect(0, Rect16{});
+    // Any item of either state may have moved, and the sheet with them.
+    Disp2InvalRect(kInvalidateWindow, Rect16{});
 }
 
 void setTextItems(const platform::TERec& field) {
