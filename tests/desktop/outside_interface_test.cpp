@@ -443,12 +443,15 @@ TEST_F(OutsideTest, AnEpsFileGivesBackItsSettings) {
     const std::string eps = dir + "/made.eps";
     const std::string record = "{type:\"Code 128\", data:\"FROM-EPS\", saveto:\"" + eps + "\"}";
     ASSERT_EQ(std::system(("\"" STRIXEL_BINARY "\" '" + record + "' 2>/dev/null").c_str()), 0);
+    gDocFile.globFilS = dir + "/layout.labl";
     auto second = secondCopy({eps});
     ASSERT_TRUE(runLoopUntil([&] { return ready(second) && gData.len1 > 0; }));
     EXPECT_EQ(second.get(), std::optional<int>(0));
     EXPECT_STREQ(gData.chMainCode, "FROM-EPS");
     EXPECT_EQ(gSym.code, 5);
     EXPECT_FALSE(labelLayoutOpen());
+    // A save goes where it went before, never over the EPS file.
+    EXPECT_EQ(gDocFile.globFilS, dir + "/layout.labl");
 }
 
 }  // namespace

@@ -87,8 +87,11 @@ int32_t openLayoutDocument() {
     std::string path;
     if (!platform::GetFileDialog("labl", &path)) return 0;
     if (isEpsFile(path)) {
+        // Only its settings are taken: the layout keeps its name.
+        const std::string kept = gDocFile.globFilS;
         gDocFile.globFilS = path;
         GetSettingsFromEps(ConvertString);
+        gDocFile.globFilS = kept;
         return 0;
     }
     platform::ShowGauge("Loading Objects from File");
