@@ -26,10 +26,29 @@ int32_t pitch(uint32_t size, uint32_t gap) {
     return int32_t(size) / kPagePictDivisor + int32_t(gap) / kPagePictDivisor;
 }
 
-// The cell a picture coordinate lies in: from 1, limited to count.
-int32_t cellAt(int32_t offset, int32_t span, int32_t count) {
-    const int32_t cell = span > 0 ? offset / span + 1 : 1;
-    return std::clamp(cell, 1, std::max(count, 1));
+// Where label column c and row r begin on the sheet, in tenths of a point from
+// the paper's corner: the margins, the cells before it and the extra gutter.
+double cellLeft(int32_t c) {
+    const LabelSheet& s = labelBack;
+    double x = s.leftMargin + double(s.labelWidth + s.spaceAcross) * (c - 1);
+    if (const int32_t gutterCol = getGutterExtraCol(); gutterCol > 0 && c > gutterCol)
+        x += getGutterExtraWidth();
+    return x;
+}
+double cellTop(int32_t r) {
+    const LabelSheet& s = labelBack;
+    return s.topMargin + double(s.labelHeight + s.spaceDown) * (r - 1);
+}
+
+// The cell a picture coordinate lies in, as the picture draws the cells: the
+// last one beginning at or before it, from 1 to count. A sheet too small for
+// the picture to tell its cells apart (span 0) gives the first.
+template <typename Start>
+int32_t cellAt(int32_t offset, int32_t span, int32_t count, Start startOf) {
+    if (span <= 0) return 1;
+    int32_t cell = 1;
+    for (int32_t c = 2; c <= count && int32_t(startOf(c) * kCellScale) <= offset; ++c) cell = c;
+    return cell;
 }
 
 // The sheet's own check lets labels pass its edge by about a millimetre (its
@@ -82,8 +101,10 @@ void ShowPrintWin() {
 
 void PrintClick(qd::Point point) {
     const LabelSheet& s = labelBack;
-    gPrint.startX = cellAt(point.h - kPagePictH, pitch(s.labelWidth, s.spaceAcross), sheetAcross());
-    gPrint.startY = cellAt(point.v - kPagePictV, pitch(s.labelHeight, s.spaceDown), sheetDown());
+    gPrint.startX =
+        cellAt(point.h - kPagePictH, pitch(s.labelWidth, s.spaceAcross), sheetAcross(), cellLeft);
+    gPrint.startY =
+        cellAt(point.v - kPagePictV, pitch(s.labelHeight, s.spaceDown), sheetDown(), cellTop);
 }
 
 void workOutPages() {
@@ -118,12 +139,9 @@ void updatePagePict(int32_t h, int32_t v) {
     qd::PenSize(kPaperFrame, kPaperFrame);
     qd::FrameRect(paper);
     qd::PenNormal();
-    const int32_t gutterCol = getGutterExtraCol(), gutter = getGutterExtraWidth();
     for (int32_t r = 1; r <= down; ++r)
         for (int32_t c = 1; c <= across; ++c) {
-            double x = s.leftMargin + double(s.labelWidth + s.spaceAcross) * (c - 1);
-            if (gutterCol > 0 && c > gutterCol) x += gutter;
-            const double y = s.topMargin + double(s.labelHeight + s.spaceDown) * (r - 1);
+            const double x = cellLeft(c), y = cellTop(r);
             const qd::Rect cell{top + int32_t(y * kCellScale), left + int32_t(x * kCellScale),
                                 top + int32_t((y + s.labelHeight) * kCellScale),
                                 left + int32_t((x + s.labelWidth) * kCellScale)};

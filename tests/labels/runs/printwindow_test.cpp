@@ -39,4 +39,26 @@ TEST(PrintWindow, PagesLabelsAndStartCell) {
     resetWorld();
 }
 
+// The click picks the cell drawn under it: the picture draws the cells past the
+// margins and the extra gutter, so the pick must count them too.
+TEST(PrintWindow, AClickPicksTheCellDrawnUnderIt) {
+    resetWorld();
+    labelBack.leftMargin = 200;   // 4 pixels of the picture
+    labelBack.topMargin = 3000;   // 60 pixels: three rows' worth
+    labelBack.labelWidth = 1800;  // 36 pixels
+    labelBack.labelHeight = 1000;
+    labelBack.across = 2 + kGutterModulus * 1;  // the gutter after column 1,
+    labelBack.down = 4 + kGutterModulus * 100;  // 10 points (2 pixels) wide
+    PrintClick({kPagePictV + 60 + 5, kPagePictH + 4 + 5});
+    EXPECT_EQ(gPrint.startX, 1);
+    EXPECT_EQ(gPrint.startY, 1);
+    PrintClick({kPagePictV + 60 + 20 + 5, kPagePictH + 4 + 36 + 1});  // in the gutter
+    EXPECT_EQ(gPrint.startX, 1);
+    EXPECT_EQ(gPrint.startY, 2);
+    PrintClick({kPagePictV + 60 + 80 + 5, kPagePictH + 4 + 38 + 1});
+    EXPECT_EQ(gPrint.startX, 2);
+    EXPECT_EQ(gPrint.startY, 4);
+    resetWorld();
+}
+
 }  // namespace
