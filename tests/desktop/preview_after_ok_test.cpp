@@ -5,8 +5,10 @@
 // as vectors (EPS) and for one made from the symbol's picture (TIFF).
 #include <string>
 
+#include "app/desktop/commands.h"
 #include "app/desktop/layoutWindow.h"
 #include "app/desktop/wiring.h"
+#include "app/shell.h"
 #include "automation/options.h"
 #include "main_window_fixture.h"
 #include "platform/desktop.h"
@@ -113,6 +115,33 @@ TEST_F(PreviewAfterOK, APictureKindIsMadeFromTheSymbolWhenThePreviewIsClicked) {
     ASSERT_GT(image.width, 0) << why;
     EXPECT_EQ(testsupport::decode(testsupport::padBitmap(image, 40), "Code128").text,
               "STRIXEL-128");
+}
+
+// File > Save without a layout writes the symbol; with no data there is none to
+// write, and a symbol not written leaves the changes marked.
+TEST_F(PreviewAfterOK, SaveWritesOnlyASymbolAndSaysSavedOnlyWhenItWasWritten) {
+    const std::string dir = testsupport::freshFolder("save_symbol");
+    gSaveTo = dir + "/typed.eps";
+    gShell.changed = 1;
+    EXPECT_EQ(DoFile(kFileSave), 0) << "nothing typed";
+    EXPECT_NE(gMsg.last.find("no data"), std::string::npos) << gMsg.last;
+    pressOK();  // OK with the data field empty makes no symbol either
+    disposeDisp2();
+    EXPECT_EQ(DoFile(kFileSave), 0);
+    EXPECT_TRUE(filesIn(dir).empty());
+    EXPECT_EQ(gShell.changed, 1);
+
+    clickIn(gPanels.TEH.viewRect);
+    type("590123412345");
+    pressOK();
+    disposeDisp2();
+    gSaveTo = dir + "/missing/typed.eps";  // a file that cannot be made
+    EXPECT_EQ(DoFile(kFileSave), 0);
+    EXPECT_EQ(gShell.changed, 1);
+    gSaveTo = dir + "/typed.eps";
+    EXPECT_EQ(DoFile(kFileSave), 1);
+    EXPECT_EQ(gShell.changed, 0);
+    EXPECT_EQ(filesIn(dir).size(), 1u);
 }
 
 TEST_F(PreviewAfterOK, ASecondOKRedrawsTheOpenPreviewAndAFailedOneShowsNone) {
