@@ -192,6 +192,28 @@ TEST_F(MainWindowOK, AnImportRunReadsTheFileChosenWithTheFileBox) {
     EXPECT_EQ(testsupport::decodeEpsFolder(out, "Code128"), (std::vector<std::string>{"A1", "B2"}));
 }
 
+// A UPC-A file the desktop wrote opens again on the command line as the same
+// symbol: its header carries the data as typed, not the form the encoder made.
+TEST_F(MainWindowOK, AUpcAFileOpensAgainAsTheSameSymbol) {
+    const std::string dir = testsupport::freshFolder("upca_made");
+    const std::string again = testsupport::freshFolder("upca_again");
+    ASSERT_EQ(parseCodeType("UPC A"), 1);
+    outputTo(dir, kOutVector);
+    doUpdate();
+    clickIn(gPanels.TEH.viewRect);
+    type("03600029145");
+    pressOK();
+    const std::vector<std::string> made = filesIn(dir);
+    ASSERT_EQ(made.size(), 1u) << gMsg.last;
+    const std::string command = "\"" STRIXEL_BINARY "\" --open \"" + made[0] + "\" '{saveto:\"" +
+                                again + "/again.eps\"}' 2>/dev/null";
+    EXPECT_EQ(std::system(command.c_str()), 0) << "the file was refused";
+    EXPECT_EQ(testsupport::decodeEpsFolder(dir, "UPC-A"),
+              (std::vector<std::string>{"036000291452"}));
+    EXPECT_EQ(testsupport::decodeEpsFolder(again, "UPC-A"),
+              (std::vector<std::string>{"036000291452"}));
+}
+
 // The print-time pane reads its fields; the length cut stays inside the buffers.
 TEST_F(MainWindowOK, PrintTimeEntryIsReadBounded) {
     platform::TESetText("What is the lot?", 16, &gPanels.TEBack5[0]);

@@ -331,6 +331,22 @@ void importRun() {
 
 }  // namespace
 
+namespace {
+
+// Making the symbol reshapes its printed data (UPC-A puts a zero in front): the
+// file's header takes the data as typed, which a file opened again must give
+// back. The data as made, with its check digit, still names the file.
+void restorePrintedData() {
+    char made[kMainCodeSize];
+    copyBounded(made, gData.chMainCode);
+    const int32_t madeLength = gData.len1;
+    getItemData(0);
+    copyBounded(gData.chMainCode, made);
+    gData.len1 = madeLength;
+}
+
+}  // namespace
+
 bool deliverSymbol() {
     // The kinds made from a picture (TIFF, BMP, PICT, PC EPS) take the
     // symbol's own picture, which the screen pass does not leave for them; it
@@ -340,6 +356,7 @@ bool deliverSymbol() {
         getItemData(0);
         if (!recordSymbolPicture()) return false;
     }
+    restorePrintedData();
     return outer2() == 1;
 }
 
