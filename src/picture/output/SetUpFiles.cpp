@@ -250,7 +250,6 @@ bool writeWholeFile(const std::string& path, const std::string& bytes) {
 
 namespace {
 
-constexpr int32_t kOutToFileAppend = 2;  // outToFile: bar-font text added to the file
 constexpr char kUtf16Mark[] = "\xFE\xFF";
 
 // The last `n` bytes of an existing file and its length; false when it cannot be
@@ -515,6 +514,15 @@ int32_t SetUpFiles(int32_t yPos) {
     copyBounded(gOut.gfullpathp, written.empty() ? path.c_str() : written.c_str());
     disposePict();
     return 1;
+}
+
+bool BitmapToClipboard() {
+    if (!needPicture()) return false;
+    std::string bmp;
+    if (!BMPToFile(gPictOut.Pict, imageRect(kBmpLowDpi), kBmpLowDpi, &bmp)) return false;
+    platform::ZeroScrap();
+    platform::PutScrapFlavor(kBitmapFlavour, bmp);
+    return true;
 }
 
 int32_t openFile() {
