@@ -10,7 +10,6 @@
 #include "labels/labelDoc.h"
 #include "labels/production.h"
 #include "labels/serial.h"
-#include "picture/outputstate.h"
 #include "platform/macroman.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
@@ -421,8 +420,7 @@ void GetImportText(ImportSettings* s) {
     }
     s->length = fieldNumber(text);
     if (readField(kFileField, text)) {
-        const bool chosen = std::strcmp(text, kImportFileChosen) == 0 && !gPictOut.impoFile.empty();
-        s->file = chosen ? gPictOut.impoFile : std::string(text);
+        s->file = text;
     } else if (labelBack.labelWidth == 0) {
         Message(kMsgNoFileOrTemplate);
         return;

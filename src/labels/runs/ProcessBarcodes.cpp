@@ -183,7 +183,9 @@ void serialRun() {
 
 // The import file of the run, opened with its record end; false when it cannot be.
 bool openRunFile(const ImportSettings& s) {
-    std::string path = s.file.empty() ? gPictOut.impoFile : s.file;
+    // The panel's file field only shows that a file was chosen with the file box.
+    const bool chosen = s.file.empty() || s.file == kImportFileChosen;
+    std::string path = chosen ? gPictOut.impoFile : s.file;
     if (path.empty()) {
         openFile();
         path = gPictOut.impoFile;
