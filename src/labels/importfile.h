@@ -87,3 +87,6 @@ struct ImportSettings {
     int32_t count = 0;  // records to make; 0 after a message (nothing is made)
 };
 void GetImportText(ImportSettings* settings);
+// What the import panel's file field shows once a file has been chosen with the
+// file box: the run then reads that chosen file (gPictOut.impoFile).
+constexpr char kImportFileChosen[] = "Set";

@@ -22,6 +22,9 @@ enum OutputKind : int32_t {
     kOutPdfFromEps = 8,   // an EPS turned into PDF by the system's converter
 };
 constexpr int32_t kIllUtf16Text = 2048;  // ill value: bar-font text as UTF-16
+// Targets (OutputSettings::outToFile) besides 0, the clipboard, and 1, a file.
+constexpr int32_t kOutToFileAppend = 2;       // bar-font text added to the chosen file
+constexpr int32_t kOutToClipboardBitmap = 3;  // the 72 dpi bitmap on the clipboard, no file
 
 struct PictureOutput {
     qd::Picture* Pict = nullptr;  // the current symbol's picture, owned here

@@ -7,6 +7,7 @@ namespace {
 Scrap gScrap;
 DesktopCalls gCalls;
 PutFileAnswer gPutFile = nullptr;
+bool gSaveAdds = false;
 FolderAnswer gFolder = nullptr;
 GetFileAnswer gGetFile = nullptr;
 DesktopHooks gHooks;
@@ -62,6 +63,9 @@ const Scrap& ScrapContents() { return gScrap; }
 bool PutFileDialog(const std::string& suggestedName, std::string* path) {
     return gPutFile && gPutFile(suggestedName, path);
 }
+
+void SetSaveAddsToFile(bool adds) { gSaveAdds = adds; }
+bool SaveAddsToFile() { return gSaveAdds; }
 
 bool SelectExistingFolder(std::string* folder) { return gFolder && gFolder(folder); }
 

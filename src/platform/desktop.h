@@ -39,6 +39,10 @@ using FolderAnswer = bool (*)(std::string* folder);
 // The open dialog: a file of the given type ("TEXT") chosen, as a POSIX path.
 using GetFileAnswer = bool (*)(const char* fileType, std::string* path);
 bool PutFileDialog(const std::string& suggestedName, std::string* path);
+// The save dialog of the next PutFileDialog adds to the file chosen: it does not
+// ask whether to replace it.
+void SetSaveAddsToFile(bool adds);
+bool SaveAddsToFile();
 bool SelectExistingFolder(std::string* folder);
 bool GetFileDialog(const char* fileType, std::string* path);
 // Tests answer the dialogs; null puts back the headless cancel.

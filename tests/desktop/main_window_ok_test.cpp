@@ -2,10 +2,14 @@
 // into the fields by keys, OK clicked, and the file read back by zxing-cpp, as
 // EPS (through Ghostscript) and as TIFF. Data the buffers cannot hold is
 // refused with a message and nothing is written.
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <string>
 
 #include "automation/options.h"
 #include "main_window_fixture.h"
+#include "platform/desktop.h"
 #include "support/cases.h"
 #include "support/grey_image.h"
 
@@ -160,6 +164,54 @@ TEST_F(MainWindowOK, OKEmptiesTheOtherPanesFieldsAndAsksForTheHeadText) {
     pressOK();
     EXPECT_EQ(gPanels.TEH.text, "");
     EXPECT_EQ(gPictOut.sameFile, 0);
+}
+
+// The import pane's file box chooses the file the run then reads, although the
+// field shows only that a file was chosen.
+TEST_F(MainWindowOK, AnImportRunReadsTheFileChosenWithTheFileBox) {
+    const std::string dir = testsupport::freshFolder("import_chosen");
+    static std::string chosen;
+    chosen = dir + "/records.csv";
+    std::ofstream(chosen, std::ios::binary) << "A1\r\nB2\r\n";
+    const std::string out = testsupport::freshFolder("import_chosen_out");
+    platform::SetDialogAnswers(nullptr, nullptr, [](const char*, std::string* path) {
+        *path = chosen;
+        return true;
+    });
+    ASSERT_EQ(parseCodeType("Code 128"), 1);
+    outputTo(out, kOutVector);
+    showPane(2);
+    clickIn(kImportFileBox);
+    EXPECT_EQ(gPanels.TEBack2[1].text, "Set");
+    const char* typed[][2] = {{"5", "1"}, {"6", "2"}, {"7", "0"}, {"8", "10"}};
+    for (const auto& t : typed)
+        platform::TESetText(t[1], int32_t(std::strlen(t[1])), &gPanels.TEBack2[std::atoi(t[0])]);
+    pressOK();
+    platform::SetDialogAnswers(nullptr, nullptr, nullptr);
+    EXPECT_EQ(gMsg.last.find("could not be opened"), std::string::npos) << gMsg.last;
+    EXPECT_EQ(testsupport::decodeEpsFolder(out, "Code128"), (std::vector<std::string>{"A1", "B2"}));
+}
+
+// A UPC-A file the desktop wrote opens again on the command line as the same
+// symbol: its header carries the data as typed, not the form the encoder made.
+TEST_F(MainWindowOK, AUpcAFileOpensAgainAsTheSameSymbol) {
+    const std::string dir = testsupport::freshFolder("upca_made");
+    const std::string again = testsupport::freshFolder("upca_again");
+    ASSERT_EQ(parseCodeType("UPC A"), 1);
+    outputTo(dir, kOutVector);
+    doUpdate();
+    clickIn(gPanels.TEH.viewRect);
+    type("03600029145");
+    pressOK();
+    const std::vector<std::string> made = filesIn(dir);
+    ASSERT_EQ(made.size(), 1u) << gMsg.last;
+    const std::string command = "\"" STRIXEL_BINARY "\" --open \"" + made[0] + "\" '{saveto:\"" +
+                                again + "/again.eps\"}' 2>/dev/null";
+    EXPECT_EQ(std::system(command.c_str()), 0) << "the file was refused";
+    EXPECT_EQ(testsupport::decodeEpsFolder(dir, "UPC-A"),
+              (std::vector<std::string>{"036000291452"}));
+    EXPECT_EQ(testsupport::decodeEpsFolder(again, "UPC-A"),
+              (std::vector<std::string>{"036000291452"}));
 }
 
 // The print-time pane reads its fields; the length cut stays inside the buffers.

@@ -5,8 +5,13 @@
 // as vectors (EPS) and for one made from the symbol's picture (TIFF).
 #include <string>
 
+#include <QImage>
+
+#include "app/desktop/commands.h"
 #include "app/desktop/layoutWindow.h"
+#include "app/desktop/settingMenus.h"
 #include "app/desktop/wiring.h"
+#include "app/shell.h"
 #include "automation/options.h"
 #include "main_window_fixture.h"
 #include "platform/desktop.h"
@@ -113,6 +118,66 @@ TEST_F(PreviewAfterOK, APictureKindIsMadeFromTheSymbolWhenThePreviewIsClicked) {
     ASSERT_GT(image.width, 0) << why;
     EXPECT_EQ(testsupport::decode(testsupport::padBitmap(image, 40), "Code128").text,
               "STRIXEL-128");
+}
+
+// File > Save without a layout writes the symbol; with no data there is none to
+// write, and a symbol not written leaves the changes marked.
+TEST_F(PreviewAfterOK, SaveWritesOnlyASymbolAndSaysSavedOnlyWhenItWasWritten) {
+    const std::string dir = testsupport::freshFolder("save_symbol");
+    gSaveTo = dir + "/typed.eps";
+    gShell.changed = 1;
+    EXPECT_EQ(DoFile(kFileSave), 0) << "nothing typed";
+    EXPECT_NE(gMsg.last.find("no data"), std::string::npos) << gMsg.last;
+    pressOK();  // OK with the data field empty makes no symbol either
+    disposeDisp2();
+    EXPECT_EQ(DoFile(kFileSave), 0);
+    EXPECT_TRUE(filesIn(dir).empty());
+    EXPECT_EQ(gShell.changed, 1);
+
+    clickIn(gPanels.TEH.viewRect);
+    type("590123412345");
+    pressOK();
+    disposeDisp2();
+    gSaveTo = dir + "/missing/typed.eps";  // a file that cannot be made
+    EXPECT_EQ(DoFile(kFileSave), 0);
+    EXPECT_EQ(gShell.changed, 1);
+    gSaveTo = dir + "/typed.eps";
+    EXPECT_EQ(DoFile(kFileSave), 1);
+    EXPECT_EQ(gShell.changed, 0);
+    EXPECT_EQ(filesIn(dir).size(), 1u);
+}
+
+// "Bitmap 72 dpi to Clipboard" puts the symbol on the clipboard as a bitmap and
+// makes no file; "Bitmap 72 dpi" still writes one.
+TEST_F(PreviewAfterOK, TheClipboardBitmapReadsBackAndMakesNoFile) {
+    constexpr int16_t kOutputMenu = 133, kBitmap = 11, kBitmapToClipboard = 17;
+    ASSERT_EQ(parseCodeType("Code 128"), 1);
+    doMenu(kBitmapToClipboard, kOutputMenu);
+    const std::string dir = testsupport::freshFolder("bitmap");
+    gOut.showDia = 1;  // delivered at once, into the folder
+    gOut.fileDia = 3;
+    copyBounded(gOut.globFolS, dir.c_str());
+    platform::TESetText("400", 3, &gPanels.TESize);  // modules of a few pixels at 72 dpi
+    clickIn(gPanels.TEH.viewRect);
+    type("STRIXEL-72");
+    pressOK();
+    EXPECT_TRUE(filesIn(dir).empty());
+    const auto& flavours = platform::ScrapContents().flavours;
+    const auto bmp = flavours.find("BMP ");
+    ASSERT_NE(bmp, flavours.end()) << gMsg.last;
+    const QImage grey =
+        QImage::fromData(QByteArray(bmp->second.data(), qsizetype(bmp->second.size())), "BMP")
+            .convertToFormat(QImage::Format_Grayscale8);
+    ASSERT_FALSE(grey.isNull());
+    testsupport::Bitmap image{grey.width(), grey.height(), {}};
+    for (int y = 0; y < grey.height(); ++y)
+        image.pixels.insert(image.pixels.end(), grey.constScanLine(y),
+                            grey.constScanLine(y) + grey.width());
+    EXPECT_EQ(testsupport::decode(testsupport::padBitmap(image, 40), "Code128").text, "STRIXEL-72");
+
+    doMenu(kBitmap, kOutputMenu);
+    pressOK();
+    EXPECT_EQ(filesIn(dir).size(), 1u);
 }
 
 TEST_F(PreviewAfterOK, ASecondOKRedrawsTheOpenPreviewAndAFailedOneShowsNone) {

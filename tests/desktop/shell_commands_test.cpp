@@ -1,6 +1,7 @@
 // The menu bar and the commands: the bar's titles in order, every File, Edit
 // and Help item chosen by a click does its work or calls the window that will
 // do it, Command keys, and the menus the shell does not own go to doMenu.
+#include <cstdio>
 #include <fstream>
 
 #include "app/desktop/glue.h"
@@ -298,8 +299,13 @@ TEST_F(ShellCommands, UndoNeverBringsBackADocumentThatWasOpenedOverClosedOrNewed
 }
 
 TEST_F(ShellCommands, SaveWritesTheLayoutOrWithoutOneDeliversTheSymbol) {
-    // Without a layout: the current symbol through the output settings.
+    // Without a layout: the current symbol through the output settings; with no
+    // data there is no symbol, and the changes stay marked.
     gShell.changed = 1;
+    EXPECT_EQ(DoFile(kFileSave), 0);
+    EXPECT_EQ(gShell.changed, 1);
+    EXPECT_TRUE(unhandledNames().empty());
+    std::snprintf(gData.chMainCode, sizeof gData.chMainCode, "%s", "4006381333931");
     EXPECT_EQ(DoFile(kFileSave), 1);
     EXPECT_EQ(gShell.changed, 0);
     EXPECT_EQ(unhandledNames(), (Names{"deactivateAll"}));
@@ -345,6 +351,7 @@ TEST_F(ShellCommands, ClosingThePreviewDeliversTheSymbolAndItem15FreesTheLabel) 
     EXPECT_TRUE(commandCalls().empty());  // no preview: nothing to deliver
     openPreview();
     clearUnhandledCalls();
+    std::snprintf(gData.chMainCode, sizeof gData.chMainCode, "%s", "4006381333931");
     DoFile(kFileClosePreview);
     EXPECT_EQ(unhandledNames(), (Names{"deactivateAll", "killWp"}));
 

@@ -163,11 +163,23 @@ bool saveLayout(bool askName) {
     return true;
 }
 
+// Writes the single symbol by the output settings; true when it was delivered.
+// Without data there is no symbol: a file of it would hold no marks.
+bool deliverSingleSymbol() {
+    constexpr uint16_t kMsgNoDataToEncode = 1209;
+    if (gData.chMainCode[0] == 0) {
+        Message(kMsgNoDataToEncode);
+        return false;
+    }
+    callLoopHandler("deactivateAll", nullptr, 0);
+    return deliverSymbol();  // a picture kind needs the symbol's picture made first
+}
+
 int32_t save(bool askName) {
     if (!labelLayoutOpen()) {
+        // A symbol not written keeps the changes marked, so that quit asks.
+        if (!deliverSingleSymbol()) return 0;
         gShell.changed = 0;
-        callLoopHandler("deactivateAll", nullptr, 0);
-        deliverSymbol();  // a picture kind needs the symbol's picture made first
         return 1;
     }
     // A cancelled or failed save keeps the changes marked, so that quit asks.
@@ -363,8 +375,7 @@ int32_t DoFile(int32_t item) {
             return save(true);
         case kFileClosePreview:
             if (gWindows.disp2) {
-                callLoopHandler("deactivateAll", nullptr, 0);
-                deliverSymbol();
+                deliverSingleSymbol();
                 callLoopHandler("killWp", gWindows.wp, 0);
             }
             break;

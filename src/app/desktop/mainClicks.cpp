@@ -10,6 +10,7 @@
 #include "app/desktop/settingsPanes.h"
 #include "app/desktop/threeD.h"
 #include "app/desktop/mainWindowLayout.h"
+#include "labels/importfile.h"
 #include "labels/itemFields.h"
 #include "labels/labelDoc.h"
 #include "labels/preview.h"
@@ -247,7 +248,10 @@ void paneImport(Click* c) {
         } else if (i == 0 || i == 1 || i == 9) {
             if (in(c->local, kImportFileBox)) {
                 openFile();
-                if (!gPictOut.impoFile.empty()) platform::TESetText("Set", 3, &gPanels.TEBack2[1]);
+                if (!gPictOut.impoFile.empty())
+                    platform::TESetText(kImportFileChosen,
+                                        static_cast<int32_t>(std::strlen(kImportFileChosen)),
+                                        &gPanels.TEBack2[1]);
             } else if (in(c->local, kImportPreviewBox)) {
                 toggle(&gOut.showDia);
             }

@@ -86,6 +86,8 @@ bool getTextData() {
             gLabel.proMode = kProImport;
             ImportSettings s;
             GetImportText(&s);
+            // The run builds each record's data from the template the item keeps.
+            gLabel.serPos = s.templateText;
             gData.len1 = s.length;
             break;
         }

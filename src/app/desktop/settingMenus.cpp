@@ -20,6 +20,7 @@
 #include "labels/production.h"
 #include "labels/runs/itemOps.h"
 #include "labels/runs/printWindow.h"
+#include "picture/outputstate.h"
 #include "platform/questions.h"
 #include "platform/toolbox/menus.h"
 #include "symbology/messages.h"
@@ -388,12 +389,13 @@ void doColoursMenu(int16_t item) {
 struct OutputRow {
     int32_t tool, ill, purePost, outToFile, orient;
 };
-constexpr int32_t K = -1;  // kept as it is
+constexpr int32_t K = -1;                     // kept as it is
+constexpr int32_t B = kOutToClipboardBitmap;  // the bitmap to the clipboard, no file
 constexpr OutputRow kOutputRows[] = {
     {2, 1, 0, 1, 0},    {2, 88, 0, 1, 0}, {2, 93, 0, 1, 0}, {2, 95, 0, 1, 0},   {1, 0, K, 0, 0},
     {1, 2048, K, 1, 0}, {0, K, K, 0, K},  {0, K, K, 1, K},  {1, 2048, K, 2, 0}, {4, K, K, 0, 0},
     {5, K, K, 0, 0},    {6, K, K, 0, 0},  {3, 93, 0, 1, 0}, {3, 95, 0, 1, 0},   {2, 95, 1, 1, 0},
-    {2, 95, 2, 1, 0},   {5, K, K, 0, 0},  {2, 2, 0, 1, 0},  {2, 25, 0, 1, 0},   {7, K, 0, 0, 0},
+    {2, 95, 2, 1, 0},   {5, K, K, B, 0},  {2, 2, 0, 1, 0},  {2, 25, 0, 1, 0},   {7, K, 0, 0, 0},
     {2, 1115, 0, 1, 0}, {8, 95, 0, 1, 0}, {1, 0, 0, 1, 0},
 };
 constexpr OutputRow kOutputBeyond{3, K, 0, 1, 0};

@@ -183,7 +183,9 @@ void serialRun() {
 
 // The import file of the run, opened with its record end; false when it cannot be.
 bool openRunFile(const ImportSettings& s) {
-    std::string path = s.file.empty() ? gPictOut.impoFile : s.file;
+    // The panel's file field only shows that a file was chosen with the file box.
+    const bool chosen = s.file.empty() || s.file == kImportFileChosen;
+    std::string path = chosen ? gPictOut.impoFile : s.file;
     if (path.empty()) {
         openFile();
         path = gPictOut.impoFile;
@@ -331,6 +333,22 @@ void importRun() {
 
 }  // namespace
 
+namespace {
+
+// Making the symbol reshapes its printed data (UPC-A puts a zero in front): the
+// file's header takes the data as typed, which a file opened again must give
+// back. The data as made, with its check digit, still names the file.
+void restorePrintedData() {
+    char made[kMainCodeSize];
+    copyBounded(made, gData.chMainCode);
+    const int32_t madeLength = gData.len1;
+    getItemData(0);
+    copyBounded(gData.chMainCode, made);
+    gData.len1 = madeLength;
+}
+
+}  // namespace
+
 bool deliverSymbol() {
     // The kinds made from a picture (TIFF, BMP, PICT, PC EPS) take the
     // symbol's own picture, which the screen pass does not leave for them; it
@@ -340,6 +358,7 @@ bool deliverSymbol() {
         getItemData(0);
         if (!recordSymbolPicture()) return false;
     }
+    restorePrintedData();
     return outer2() == 1;
 }
 

@@ -248,6 +248,50 @@ bool writeWholeFile(const std::string& path, const std::string& bytes) {
     return true;
 }
 
+namespace {
+
+constexpr char kUtf16Mark[] = "\xFE\xFF";
+
+// The last `n` bytes of an existing file and its length; false when it cannot be
+// read (the text is then added after a line end, as to a file that lacks one).
+bool fileTail(const std::string& path, size_t n, std::string* tail, int32_t* length) {
+    platform::FileRef ref = 0;
+    if (platform::FSOpenRead(path, &ref) != platform::noErr) return false;
+    bool ok = platform::GetEOF(ref, length) == platform::noErr;
+    if (ok && *length > 0) {
+        int32_t count = std::min(*length, static_cast<int32_t>(n));
+        tail->assign(static_cast<size_t>(count), '\0');
+        ok = platform::SetFPos(ref, *length - count) == platform::noErr &&
+             platform::FSRead(ref, &count, tail->data()) == platform::noErr;
+    }
+    platform::FSClose(ref);
+    return ok;
+}
+
+// The Append output: the symbol's bar-font text goes after what the chosen file
+// holds, on a line of its own, with the file's byte-order mark only at its start.
+// A failed write leaves the file as it was.
+bool addTextToFile(const std::string& path, std::string text) {
+    if (platform::pathKind(path) != platform::PathKind::file) return writeWholeFile(path, text);
+    const bool utf16 = text.rfind(kUtf16Mark, 0) == 0;
+    const std::string lineEnd = utf16 ? std::string("\0\r\0\n", 4) : std::string("\r");
+    std::string tail;
+    int32_t length = -1;
+    const bool read = fileTail(path, lineEnd.size(), &tail, &length);
+    if (!read || length != 0) {
+        if (utf16) text.erase(0, std::strlen(kUtf16Mark));
+        if (tail != lineEnd) text.insert(0, lineEnd);
+    }
+    const platform::OSErr err = platform::FSAppendWhole(path, text);
+    if (err != platform::noErr) {
+        reportFileFailure(err == platform::dskFulErr ? kMsgWriteIncomplete : kMsgCannotCreate);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 std::string NewFileName() {
     std::string name;
     if (gOut.appID == 0) {
@@ -315,7 +359,14 @@ bool NewFile(std::string* path) {
                                                : NewFileName();
     switch (gOut.fileDia) {
         case 0:
-            if (gOut.showDia == 0) return platform::PutFileDialog(name, path);
+            if (gOut.showDia == 0) {
+                // Text added to a file replaces nothing: no question about it.
+                platform::SetSaveAddsToFile(gOut.tool == kOutBarFontText &&
+                                            gOut.outToFile == kOutToFileAppend);
+                const bool chosen = platform::PutFileDialog(name, path);
+                platform::SetSaveAddsToFile(false);
+                return chosen;
+            }
             if (gPictOut.gfoldername.empty()) {
                 std::string folder;
                 if (platform::SelectExistingFolder(&folder)) gPictOut.gfoldername = folder;
@@ -403,13 +454,16 @@ int32_t SetUpFiles(int32_t yPos) {
                 ok = writeWholeFile(path, bytes);
             }
             break;
-        case kOutBarFontText:
-            ok = writeWholeFile(
-                path, gPictOut.textConverted
-                          ? gPictOut.convertedText
-                          : std::string(reinterpret_cast<const char*>(gEl.chNum),
-                                        static_cast<size_t>(std::max<int32_t>(0, gEl.cu_len))));
+        case kOutBarFontText: {
+            std::string text =
+                gPictOut.textConverted
+                    ? gPictOut.convertedText
+                    : std::string(reinterpret_cast<const char*>(gEl.chNum),
+                                  static_cast<size_t>(std::max<int32_t>(0, gEl.cu_len)));
+            ok = gOut.outToFile == kOutToFileAppend ? addTextToFile(path, std::move(text))
+                                                    : writeWholeFile(path, text);
             break;
+        }
         case kOutPcEps: {
             // A sheet, or a symbol too large for the preview, is a plain EPS.
             std::string eps;
@@ -460,6 +514,15 @@ int32_t SetUpFiles(int32_t yPos) {
     copyBounded(gOut.gfullpathp, written.empty() ? path.c_str() : written.c_str());
     disposePict();
     return 1;
+}
+
+bool BitmapToClipboard() {
+    if (!needPicture()) return false;
+    std::string bmp;
+    if (!BMPToFile(gPictOut.Pict, imageRect(kBmpLowDpi), kBmpLowDpi, &bmp)) return false;
+    platform::ZeroScrap();
+    platform::PutScrapFlavor(kBitmapFlavour, bmp);
+    return true;
 }
 
 int32_t openFile() {

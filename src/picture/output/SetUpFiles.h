@@ -25,6 +25,11 @@ bool NewFile(std::string* path);
 // only when it is whole, so a failure leaves the old file as it was and no
 // partial file. 1 written, 0 not (reported) or cancelled.
 int32_t SetUpFiles(int32_t yPos);
+// Puts the symbol's picture on the clipboard as a bitmap at 72 dpi (the
+// flavour kBitmapFlavour, a BMP file's bytes); false after a message when there
+// is no picture or it cannot be made.
+constexpr char kBitmapFlavour[] = "BMP ";
+bool BitmapToClipboard();
 
 // Writes bytes as the whole file at path, safely; false after reporting why.
 bool writeWholeFile(const std::string& path, const std::string& bytes);

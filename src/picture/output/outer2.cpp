@@ -65,6 +65,8 @@ int32_t barFontPoints(double siz) {
 int32_t outer2() {
     int32_t result = 1;
     const int32_t tool = gOut.tool;
+    // The 72 dpi bitmap for the clipboard makes no file.
+    const bool bitmapOnClipboard = tool == kOutBmp72 && gOut.outToFile == kOutToClipboardBitmap;
     if (tool == kOutBarFontText) {
         if (gSym.human == kHumanOneLine) keepFirstRow();
         if (gOut.ill == kIllUtf16Text) {
@@ -72,6 +74,9 @@ int32_t outer2() {
             gPictOut.textConverted = true;
         }
         if (gOut.outToFile == 0) barFontTextToClipboard();
+    } else if (bitmapOnClipboard) {
+        result = BitmapToClipboard() ? 1 : 0;
+        if (result == 1 && gOut.showDia == 0) Message(kMsgPictureOnClipboard);
     } else if (gOut.outToFile == 0 && tool != kOutTextLine) {
         if (gPictOut.Pict && (tool == kOutPicture || tool == kOutVector || tool == kOutPcEps)) {
             platform::ZeroScrap();
@@ -84,7 +89,8 @@ int32_t outer2() {
     // the text line goes to its own file only.
     if (tool == kOutTextLine)
         result = SaveTextToFile(0);
-    else if (gOut.outToFile != 0 || tool == kOutTiff || tool == kOutBmp72 || tool == kOutBmp300)
+    else if (!bitmapOnClipboard &&
+             (gOut.outToFile != 0 || tool == kOutTiff || tool == kOutBmp72 || tool == kOutBmp300))
         result = SetUpFiles(0);
 
     disposePict();

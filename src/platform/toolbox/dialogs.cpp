@@ -27,8 +27,10 @@ void guardChooser(const char* what) {
 
 bool putFile(const std::string& suggestedName, std::string* path) {
     guardChooser("save dialog");
-    const QString p =
-        QFileDialog::getSaveFileName(nullptr, QString(), QString::fromStdString(suggestedName));
+    const QFileDialog::Options options =
+        platform::SaveAddsToFile() ? QFileDialog::DontConfirmOverwrite : QFileDialog::Options();
+    const QString p = QFileDialog::getSaveFileName(
+        nullptr, QString(), QString::fromStdString(suggestedName), QString(), nullptr, options);
     if (p.isEmpty()) return false;
     *path = p.toStdString();
     return true;

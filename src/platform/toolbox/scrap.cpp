@@ -67,6 +67,10 @@ void scrapChanged(const platform::Scrap& scrap) {
             mime->setData(kPictMime, bytesOf(bytes));
             const QImage img = pictImage(bytes);
             if (!img.isNull()) mime->setImageData(img);
+        } else if (type == "BMP ") {
+            // A bitmap made for other programs: they take it as an image.
+            const QImage img = QImage::fromData(bytesOf(bytes), "BMP");
+            if (!img.isNull()) mime->setImageData(img);
         } else if (type == "LABL")
             mime->setData(kLablMime, bytesOf(bytes));
         else if (type == "EXTR")

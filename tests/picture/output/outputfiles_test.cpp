@@ -218,6 +218,52 @@ TEST_F(OutputFiles, BarFontTextFilesPlainAndUtf16) {
     EXPECT_EQ(platform::DesktopCallCounts().switchBacks, 2);
 }
 
+// The Append output (target 2) adds each symbol's bar-font text to the file on
+// a line of its own; the UTF-16 file keeps one byte-order mark, at its start.
+TEST_F(OutputFiles, BarFontTextAppendAddsEachSymbolOnItsOwnLine) {
+    const std::string path = testsupport::tempPath("added.txt");
+    fs::remove(path);
+    toFile(path);
+    gOut.tool = kOutBarFontText;
+    gOut.outToFile = 2;
+    for (const char* bars : {"AB", "CD\r", "EF"}) {
+        elements(bars);
+        ASSERT_EQ(outer2(), 1) << gMsg.last;
+    }
+    EXPECT_EQ(testsupport::slurp(path), "AB\rCD\rEF");
+
+    fs::remove(path);
+    gOut.ill = kIllUtf16Text;
+    for (const char* bars : {"A", "B"}) {
+        elements(bars);
+        ASSERT_EQ(outer2(), 1) << gMsg.last;
+    }
+    EXPECT_EQ(testsupport::slurp(path), std::string("\xFE\xFF\0A\0\r\0\n\0B", 10));
+    // The save dialog does not offer to replace the file the text is added to.
+    static bool asksToReplace = true;
+    static std::string chosen;
+    chosen = path;
+    platform::SetDialogAnswers(
+        [](const std::string&, std::string* to) {
+            asksToReplace = !platform::SaveAddsToFile();
+            *to = chosen;
+            return true;
+        },
+        nullptr);
+    gOut.fileDia = 0;
+    elements("C");
+    ASSERT_EQ(outer2(), 1);
+    platform::SetDialogAnswers(nullptr, nullptr);
+    EXPECT_FALSE(asksToReplace);
+    EXPECT_EQ(testsupport::slurp(path).size(), 16u);  // the third line, no second mark
+    EXPECT_FALSE(platform::SaveAddsToFile());
+    toFile("/dev/full");  // nowhere to add it: a message, not a success
+    elements("C");
+    gMsg.shown = 0;
+    EXPECT_EQ(outer2(), 0);
+    EXPECT_GE(gMsg.shown, 1);
+}
+
 TEST_F(OutputFiles, FailedWritesKeepTheOldFileAndLeaveNothing) {
     const std::string folder = testsupport::tempPath("kept");
     fs::create_directories(folder);
