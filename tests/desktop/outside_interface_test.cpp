@@ -119,17 +119,22 @@ class OutsideTest : public DesktopTest {
     std::string socket;
 };
 
+// As the layout editor's preview: a window opens only where none is, titled by
+// the document's name.
+int32_t previewTitledByDocument(WindowPtr, int32_t) {
+    if (gWindows.disp2) return 0;
+    const std::string name = std::filesystem::path(gDocFile.globFilS).filename().string();
+    const std::string title = std::string(1, char(name.size())) + name;
+    gWindows.disp2 = NewCWindow(nullptr, {100, 100, 300, 400},
+                                reinterpret_cast<const unsigned char*>(title.c_str()), true,
+                                documentProc, nullptr, true, 0);
+    return 0;
+}
+
 TEST_F(OutsideTest, ASecondCopyHandsItsDocumentToTheFirst) {
     const std::string doc = labelDocument("doc.labl");
     // The preview window that opens for the document carries its name.
-    setLoopHandler("NewPreviewWindow", [](WindowPtr, int32_t) {
-        const std::string name = std::filesystem::path(gDocFile.globFilS).filename().string();
-        const std::string title = std::string(1, char(name.size())) + name;
-        gWindows.disp2 = NewCWindow(nullptr, {100, 100, 300, 400},
-                                    reinterpret_cast<const unsigned char*>(title.c_str()), true,
-                                    documentProc, nullptr, true, 0);
-        return 0;
-    });
+    setLoopHandler("NewPreviewWindow", previewTitledByDocument);
     auto second = secondCopy({doc});
     ASSERT_TRUE(runLoopUntil([&] { return ready(second) && gWindows.disp2; }));
     EXPECT_EQ(second.get(), std::optional<int>(0));
@@ -149,16 +154,7 @@ TEST_F(OutsideTest, AHandedDocumentReplacesTheLayoutAsOpenDoesAndOneThatFailsLea
             calls.push_back(name);
             return 0;
         });
-    // As the layout editor's: a window opens only where none is, titled by the document.
-    setLoopHandler("NewPreviewWindow", [](WindowPtr, int32_t) {
-        if (gWindows.disp2) return 0;
-        const std::string name = std::filesystem::path(gDocFile.globFilS).filename().string();
-        const std::string title = std::string(1, char(name.size())) + name;
-        gWindows.disp2 = NewCWindow(nullptr, {100, 100, 300, 400},
-                                    reinterpret_cast<const unsigned char*>(title.c_str()), true,
-                                    documentProc, nullptr, true, 0);
-        return 0;
-    });
+    setLoopHandler("NewPreviewWindow", previewTitledByDocument);
     platform::QuestionWindows windows;
     windows.message = [](const std::string& text) { calls.push_back("box " + text); };
     platform::SetQuestionWindows(windows);
