@@ -3,6 +3,7 @@
 #include "vector/page.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 
 #include "labels/labelDoc.h"
@@ -207,7 +208,8 @@ void showSerialAffixes(int32_t i) {
     const std::string shown = shownSerialText(gData.chMainCode);
     copyBounded(gData.chMainCode, shown.c_str());
     copyBounded(gData.chMainCode2, shown.c_str());
-    gData.len1 = gData.len11 = static_cast<int32_t>(shown.size());
+    // As kept: a prefix and suffix too long for the buffer were cut with it.
+    gData.len1 = gData.len11 = static_cast<int32_t>(std::strlen(gData.chMainCode));
 }
 
 void EpsPageCode(platform::FileRef refNum, int32_t page, double x, double y) {

@@ -16,6 +16,8 @@ void EpsPageCode(platform::FileRef refNum, int32_t page, double x, double y);
 // Writes label item i (loaded into the current settings) in its rectangle r, in
 // page coordinates, turned by its rotation as on the label.
 void writeLabelItem(platform::FileRef refNum, int32_t i, const PageRect& r);
+// A serial item's value between its prefix and suffix, as the printed label shows it.
+void showSerialAffixes(int32_t i);
 // Why the open label cannot be written whole by the page writer: the first of
 // its items that has no vector form (a picture, a background or a rounded
 // rectangle), named for the user; empty when every item can be drawn.

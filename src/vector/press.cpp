@@ -492,13 +492,7 @@ void ILYTEpsPageCode(platform::FileRef refNum, int32_t page, int32_t i) {
             "2540 Ar\r");
     }
     getItemData(i);
-    if (serialValueBare(i)) {
-        // The serial value between the item's prefix and suffix, as printed.
-        const std::string shown = shownSerialText(gData.chMainCode);
-        copyBounded(gData.chMainCode, shown.c_str());
-        copyBounded(gData.chMainCode2, shown.c_str());
-        gData.len1 = gData.len11 = static_cast<int32_t>(shown.size());
-    }
+    showSerialAffixes(i);
     // Laid out and turned as on the label, so that the press prints it where and
     // as the label has it.
     const Rect16 frame = itemFileRect(i);  // leaves the item's own rectangle in itRect
