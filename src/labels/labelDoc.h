@@ -133,6 +133,9 @@ struct Rect16 {
 using LabelItemList = std::array<std::unique_ptr<LabelItem>, kMaxLabelItems>;
 
 // The document and the state of the item last loaded, beside the item lists.
+// Data sources of a text or barcode item (its proMode).
+constexpr int32_t kProModePlain = 0, kProModeSerial = 1, kProModeImport = 2, kProModePrintTime = 3;
+
 struct LabelDocumentState {
     Rect16 gSelRect;        // the union of the selected items' rectangles after select-all
     int32_t curIteTyp = 0;  // kinds of the selected items: 1 barcode, 2 picture, 4 text, 8 other

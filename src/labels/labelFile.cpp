@@ -392,6 +392,14 @@ int32_t GetSettingsFromEps(OptionsRecordReader apply) {
     return 1;
 }
 
+int32_t GetSettingsFromEpsAt(const std::string& path, OptionsRecordReader apply) {
+    const std::string kept = gDocFile.globFilS;
+    gDocFile.globFilS = path;
+    const int32_t took = GetSettingsFromEps(apply);
+    gDocFile.globFilS = kept;
+    return took;
+}
+
 void swapbyteslong(uint32_t* p) { *p = __builtin_bswap32(*p); }
 void swapbytesshort(uint16_t* p) { *p = __builtin_bswap16(*p); }
 

@@ -70,6 +70,9 @@ int32_t loadObjects(int32_t mode);
 // when the file held one.
 using OptionsRecordReader = void (*)(const char* record, int32_t local);
 int32_t GetSettingsFromEps(OptionsRecordReader apply);
+// The same for the EPS file at path: only its settings are taken, and the
+// document keeps its name, so that a save cannot write over the EPS file.
+int32_t GetSettingsFromEpsAt(const std::string& path, OptionsRecordReader apply);
 // The settings record of an EPS file's options line: the text after
 // "%%Options: " in the third comment from byte 11 of its first 2540 bytes, up to
 // the line end; empty when there is none.

@@ -311,7 +311,7 @@ std::string shownSerialText(std::string_view value) {
 }
 
 bool serialValueBare(int32_t i) {
-    constexpr int32_t kProModeSerial = 1, kRunSerial = 1;
+    constexpr int32_t kRunSerial = 1;
     const auto kind = static_cast<uint16_t>(gLabel.iteTyp);
     if (kind != kKindText && kind != kKindBarcode) return false;
     if (labelLayoutOpen()) return gLabel.proMode == kProModeSerial && !gLabel.serPos.empty();

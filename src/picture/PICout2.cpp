@@ -38,7 +38,6 @@ constexpr int32_t kMostInset = 50;
 constexpr int32_t kLabelUnits = 10;  // tenths of a point
 constexpr int16_t kFinishPenMode = qd::patCopy;
 constexpr int32_t kPrinterPass = 1, kThermalPass = -1;
-constexpr int32_t kProModeImport = 2, kProModePrintTime = 3;
 constexpr int32_t kPressDialect = 25;  // ill: the digital press's variable-data job
 constexpr int32_t kSpecsRoom = 64;     // the preview's information strip
 

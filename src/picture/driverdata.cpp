@@ -27,7 +27,6 @@ constexpr unsigned char kLogoLetter = 'L';
 constexpr const char* kRepeatQuestion = "How Many";
 constexpr int32_t kPlainTextSize = 10;  // customTeSize when unset
 constexpr uint16_t kMsgImportNotOpened = 34;
-constexpr int32_t kProModeImport = 2;
 
 // The first text or barcode item whose data comes from the import file; -1 when none does.
 int32_t firstImportItem() {

@@ -53,7 +53,6 @@ constexpr char kMarker[] = {0x00, 0x04, 0x00, 0x0F};
 constexpr char kRecordMarker[] = {0x00, 0x00, 0x00, 0x0F};
 constexpr const char* kCardText = "Created with Indigo's V-Card ";
 constexpr double kTenthsPerPoint = 10;
-constexpr int32_t kProModeImport = 2;
 
 // The import records of the sheet's positions, in the positions' order, while
 // an export of a label with import items runs: each position takes the next

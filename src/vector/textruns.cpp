@@ -38,7 +38,6 @@ constexpr int64_t kDefaultPdfSize = 1200000;  // 12 points
 constexpr unsigned char kFaceBold = 1;
 constexpr unsigned char kFaceInverse = 128;
 constexpr char kReturn = '\r';
-constexpr int32_t kProModeImport = 2;
 constexpr int32_t kMeasureChunk = 0x7000;  // bytes measured at once: within a 16-bit count
 
 constexpr double kDegree = 3.14159265358979323846 / 180.0;

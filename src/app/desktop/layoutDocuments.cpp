@@ -87,11 +87,7 @@ int32_t openLayoutDocument() {
     std::string path;
     if (!platform::GetFileDialog("labl", &path)) return 0;
     if (isEpsFile(path)) {
-        // Only its settings are taken: the layout keeps its name.
-        const std::string kept = gDocFile.globFilS;
-        gDocFile.globFilS = path;
-        GetSettingsFromEps(ConvertString);
-        gDocFile.globFilS = kept;
+        GetSettingsFromEpsAt(path, ConvertString);
         return 0;
     }
     platform::ShowGauge("Loading Objects from File");

@@ -412,13 +412,7 @@ const OutsideCounts& outsideCounts() { return gCounts; }
 bool openDocumentFromOutside(const std::string& path) {
     WindowPtr main = gWindows.wp;
     if (looksLikeEps(path)) {
-        // Only its settings are taken: the document keeps its name, so that a
-        // save cannot write the layout over the EPS file.
-        const std::string kept = gDocFile.globFilS;
-        gDocFile.globFilS = path;
-        const int32_t took = GetSettingsFromEps(ConvertString);
-        gDocFile.globFilS = kept;
-        if (took != 1) {
+        if (GetSettingsFromEpsAt(path, ConvertString) != 1) {
             MessageText(("The EPS file " + shownReport(path) +
                          " holds no settings of this program to take.")
                             .c_str());

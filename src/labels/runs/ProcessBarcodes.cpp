@@ -27,7 +27,6 @@ namespace {
 
 constexpr int32_t kModeNormal = 0, kModeSerial = 1, kModeImport = 2;
 constexpr int32_t kRunSerial = 1, kRunImport = 2;  // gemode
-constexpr int32_t kProModeImport = 2;
 // The question whether the run fills the print sheet: list 142, prompt 28,
 // buttons 29 and 30. Its first button hands the run over.
 constexpr int32_t kSheetQuestion[] = {142, 28, 29, 30};
