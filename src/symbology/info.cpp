@@ -20,6 +20,11 @@ namespace {
 constexpr double kMillimetresPerPoint = 0.35278346151132434;
 constexpr double kBearerToMillimetres = 0.7055669230226487;
 constexpr int32_t kAsda8 = 4;  // EAN-8 variant
+// Families whose add-on field is not an add-on: EAN 8 settles its own (ASDA 8
+// prints the characters beside the symbol), Plus and PIP show it as text above.
+constexpr int32_t kEan8Family = 3;
+constexpr int32_t kPlusFamily = 26;
+constexpr int32_t kPipFamily = 27;
 
 void prependZero() {
     // The buffer keeps one byte for the NUL: refuse to grow past it.
@@ -555,6 +560,12 @@ int32_t CheckLength(const unsigned char* name, int32_t n, int32_t addA, int32_t 
             gData.len11 = n;
             gData.chMainCode[n] = 0;
             if (gSym.code != 1) gData.chMainCode2[n] = 0;
+        }
+        const bool addOnIsText =
+            gSym.code == kEan8Family || gSym.code == kPlusFamily || gSym.code == kPipFamily;
+        if (addA == 0 && !addOnIsText) {
+            const std::string own(name_text, static_cast<size_t>(name_len));
+            if (strayAddOnRefused(own.c_str(), 0, 0)) return 1;
         }
         if (addA != 0 && gData.len2 > 0 && gData.len2 != addA && gData.len2 != addB) {
             const std::string own(name_text, static_cast<size_t>(name_len));
