@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "labels/labelDoc.h"
+#include "picture/outputstate.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"
 #include "symbology/remembered.h"
@@ -44,7 +45,10 @@ bool sizeSingleSymbol(int32_t index) {
             return false;
         }
     }
-    if (!setAsBarFontText() && !linearBarsFit()) {
+    // The text kinds write the symbol's characters, not its bars: any height above
+    // the least one serves them.
+    const bool textKind = gOut.tool == kOutBarFontText || gOut.tool == kOutTextLine;
+    if (!setAsBarFontText() && !textKind && !linearBarsFit()) {
         gData = keep;
         MessageText(kNoRoomForBarsText);
         return false;

@@ -363,7 +363,11 @@ void writeHeader(int32_t right, int32_t bottom, platform::FileRef refNum) {
     if (gSym.human == 1 || gEps.fontCount > 0) writeFontsComment();
 
     if (labelBack3.labelWidth == 0) {
-        const double upper = std::max<double>(bottom, top + gSym.Hei * kPointsPerMm);
+        // A symbol's box takes in its bars' height; a label's box is the label,
+        // whatever bar height the last item loaded left behind.
+        const bool label = labelBack.labelWidth != 0;
+        const double upper =
+            label ? bottom : std::max<double>(bottom, top + gSym.Hei * kPointsPerMm);
         writeBoxes(0, top, right, upper);
         writeArtBox("%%TemplateBox: ", 0, top, kTemplateWidth, kTemplateHeight, true);
         writeArtBox("%%TileBox: ", 0, top, kTemplateWidth, kTemplateHeight, true);

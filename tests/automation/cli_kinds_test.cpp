@@ -46,12 +46,13 @@ TEST(CommandLineKinds, TextLinesOfARunGoToOneFile) {
     const std::string low = ", height:\"4\"";
     CliRun r = run({"--kind=text-line"}, ean13(path, low) + "\n" +
                                              record("EAN 13", "400638133394", path, low) + "\n" +
-                                             record("EAN 13", "400638133395", path, low) + "\n");
+                                             record("EAN 13", "400638133395", path, low) + "\n" +
+                                             record("Code 128", "12345678", path, low) + "\n");
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string text = testsupport::slurp(path);
     size_t returns = 0;
     for (char c : text) returns += c == '\r';
-    EXPECT_EQ(returns, 3u) << text;
+    EXPECT_EQ(returns, 4u) << text;
     EXPECT_EQ(text.find("earlier"), std::string::npos);
     EXPECT_EQ(text.back(), '\r');
 }

@@ -110,6 +110,19 @@ TEST_F(CliOpen, ALabelDocumentIsWrittenAsItsLabel) {
     EXPECT_NE(r.err.find("give saveto or printer"), std::string::npos) << r.err;
 }
 
+// The box of a label file is the label, even when it is lower than the bars of a
+// symbol at the type's own height.
+TEST_F(CliOpen, ALowLabelsBoxIsTheLabel) {
+    testsupport::startLabelDocument(1700, 400, 1, 1);
+    testsupport::addSerialEan13Item(400638133393LL);
+    const std::string doc = testsupport::saveLabelDocument((dir / "low.labl").string());
+    const std::string eps = (dir / "low.eps").string();
+    const CliRun r = run({"--open", doc, "{saveto:\"" + eps + "\"}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string text = testsupport::slurp(eps);
+    EXPECT_NE(text.find("%%BoundingBox: 0 0 170 40\r"), std::string::npos) << text.substr(0, 600);
+}
+
 TEST_F(CliOpen, ThePressDialectExportsTheSheet) {
     const std::string doc = saveTextLabel(2, 2);
     CliRun r = run(
