@@ -28,6 +28,8 @@ namespace {
 
 constexpr int32_t kTemplateWidth = 612;  // the Illustrator artboard of a single symbol
 constexpr int32_t kTemplateHeight = 864;
+constexpr int32_t kDataMatrixFamily = 38;  // dispatcher codes of the square-module types
+constexpr int32_t kQrFamily = 40;
 
 void put(const char* text) { TEInsert2(text); }
 void putPascal(const unsigned char* p) { TEInsert2(reinterpret_cast<const char*>(p + 1), p[0]); }
@@ -363,11 +365,13 @@ void writeHeader(int32_t right, int32_t bottom, platform::FileRef refNum) {
     if (gSym.human == 1 || gEps.fontCount > 0) writeFontsComment();
 
     if (labelBack3.labelWidth == 0) {
-        // A symbol's box takes in its bars' height; a label's box is the label,
-        // whatever bar height the last item loaded left behind.
-        const bool label = labelBack.labelWidth != 0;
+        // A linear symbol's box takes in its bars' height; a label's box is the
+        // label, and QR Code's and DataMatrix's their modules, whatever bar height
+        // the settings (or the last item loaded) hold.
+        const bool ownHeight =
+            labelBack.labelWidth != 0 || gSym.code == kDataMatrixFamily || gSym.code == kQrFamily;
         const double upper =
-            label ? bottom : std::max<double>(bottom, top + gSym.Hei * kPointsPerMm);
+            ownHeight ? bottom : std::max<double>(bottom, top + gSym.Hei * kPointsPerMm);
         writeBoxes(0, top, right, upper);
         writeArtBox("%%TemplateBox: ", 0, top, kTemplateWidth, kTemplateHeight, true);
         writeArtBox("%%TileBox: ", 0, top, kTemplateWidth, kTemplateHeight, true);

@@ -93,6 +93,29 @@ TEST(OutputsAgree, DataMatrixAsWideInTiffAsInEps) {
     EXPECT_LT(tiffInk.last, image.width - 1) << "the last column runs off the picture";
 }
 
+// The box of a QR Code or DataMatrix EPS is its modules, as the PDF's page is,
+// whatever bar height the record gives.
+TEST(OutputsAgree, MatrixSymbolBoxIgnoresTheBarHeight) {
+    for (const char* keys : {R"(type:"QRCode", data:"hello", height:"100")",
+                             R"(type:"Datamatrix", data:"hello", options:"8X32", height:"50")"}) {
+        SCOPED_TRACE(keys);
+        const std::string eps = fresh("m.eps"), pdf = fresh("m.pdf");
+        ASSERT_EQ(run({record(keys, eps), record(keys, pdf)}).status, 0);
+        const std::string text = testsupport::slurp(eps), page = testsupport::slurp(pdf);
+        double box[4] = {}, media[4] = {};
+        const size_t at = text.find("%%BoundingBox: "), mediaAt = page.find("/MediaBox [");
+        ASSERT_NE(at, std::string::npos);
+        ASSERT_NE(mediaAt, std::string::npos);
+        ASSERT_EQ(std::sscanf(text.c_str() + at, "%%%%BoundingBox: %lf %lf %lf %lf", &box[0],
+                              &box[1], &box[2], &box[3]),
+                  4);
+        ASSERT_EQ(std::sscanf(page.c_str() + mediaAt, "/MediaBox [%lf %lf %lf %lf", &media[0],
+                              &media[1], &media[2], &media[3]),
+                  4);
+        EXPECT_NEAR(box[3] - box[1], media[3] - media[1], 1);
+    }
+}
+
 }  // namespace
 
 // A label document of one text item whose stored magnification is 0.
