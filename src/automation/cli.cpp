@@ -719,7 +719,11 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
         if (why.empty() && !warning.empty()) gNotes.push_back("warning: " + warning);
         return why;
     }
-    if (gData.len1 == 0) return "the record has no data";
+    if (gData.len1 == 0)
+        return opened.eps ? "the record has no data, and the options line of " + opened.path +
+                                " gives none (data with control characters, such as a tab or a "
+                                "line end, is not kept there): give data"
+                          : "the record has no data";
 
     if (!saveto.empty()) {
         const std::string fault = outputKindFault(choice, saveto);

@@ -28,7 +28,8 @@ constexpr uint16_t kVersionHighestKnown = 3;  // high byte of the version word
 constexpr uint32_t kLengthScaleOldest = 10;   // points to tenths of a point
 constexpr size_t kForeignHeaderBytes = 52;    // a file of the other order lacks the sheet size
 constexpr uint32_t kViewOffset = 32;
-constexpr size_t kEpsHeadBytes = 2540;
+// Enough for the title and the options line of the longest data, each a line.
+constexpr size_t kEpsHeadBytes = 16384;
 constexpr size_t kEpsSearchFrom = 11;
 constexpr const char* kOptionsComment = "%%Options:";
 constexpr const char* kUntitled = "Untitled";
@@ -362,13 +363,19 @@ int32_t loadObjects(int32_t) {
     return loadDocumentFrom(gDocFile.globFilS);
 }
 
+// The options line is the third comment, after the creator and the title; only a
+// "%%" that starts a line starts a comment, for the title repeats the data, which
+// may hold "%%" itself.
 std::string epsOptionsRecord(const std::string& head) {
     const std::string text = head.substr(0, kEpsHeadBytes);
     if (text.size() <= kEpsSearchFrom) return {};
-    size_t at = text.find("%%", kEpsSearchFrom);
-    for (int i = 0; i < 2 && at != std::string::npos; ++i) at = text.find("%%", at + 2);
-    if (at == std::string::npos ||
-        text.compare(at, std::strlen(kOptionsComment), kOptionsComment) != 0)
+    const auto startsComment = [&text](size_t at) {
+        return (text[at - 1] == '\r' || text[at - 1] == '\n') && text.compare(at, 2, "%%") == 0;
+    };
+    size_t at = kEpsSearchFrom;
+    for (int found = 0; at < text.size(); ++at)
+        if (startsComment(at) && ++found == 3) break;
+    if (at >= text.size() || text.compare(at, std::strlen(kOptionsComment), kOptionsComment) != 0)
         return {};
     const size_t from = at + std::strlen(kOptionsComment) + 1;
     if (from > text.size()) return {};

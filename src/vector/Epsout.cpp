@@ -223,10 +223,13 @@ void resetEpsDocument() {
 
 namespace {
 
-// A control byte would end the comment line the text stands in.
-void controlsToDashes(char* text) {
+// A control byte would end the comment line the text stands in. True when one
+// was replaced.
+bool controlsToDashes(char* text) {
+    bool replaced = false;
     for (char* p = text; *p; ++p)
-        if (static_cast<unsigned char>(*p) < 32) *p = '-';
+        if (static_cast<unsigned char>(*p) < 32) *p = '-', replaced = true;
+    return replaced;
 }
 
 }  // namespace
@@ -240,7 +243,7 @@ char* trim32(char* text) {
     return text;
 }
 
-void sanitisedPrintedData(char* out) {
+bool sanitisedPrintedData(char* out) {
     size_t n = strnlen(gData.chMainCode2, kMainCodeSize - 1);
     if (separatorsPrintedOnly(gSym.code)) {
         // The data's length does not count the typed separators: cut after its
@@ -248,15 +251,18 @@ void sanitisedPrintedData(char* out) {
         n = printedLengthOf(gData.chMainCode2, n, gData.len1);
         std::memcpy(out, gData.chMainCode2, n);
         out[n] = 0;
-        controlsToDashes(out);
-        return;
+        return controlsToDashes(out);
     }
     // Only the bytes before the data's end are copied; trim32 cuts the rest.
     if (gData.len11 >= 0 && gData.len11 < static_cast<int32_t>(kMainCodeSize))
         n = std::min(n, static_cast<size_t>(gData.len11));
     std::memcpy(out, gData.chMainCode2, n);
     out[n] = 0;
+    const size_t kept = std::min(n, static_cast<size_t>(std::max<int32_t>(gData.len1, 0)));
+    const bool controls =
+        std::any_of(out, out + kept, [](char c) { return static_cast<unsigned char>(c) < 32; });
     trim32(out);
+    return controls;
 }
 
 void MakeFontList() {

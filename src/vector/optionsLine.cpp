@@ -43,7 +43,9 @@ void appendPrintable(std::string& out, const char* text, size_t n) {
 
 void saveAutoFormatData(platform::FileRef refNum) {
     char data[kMainCodeSize];
-    sanitisedPrintedData(data);
+    // Data with control bytes (a tab, a line end) cannot stand in the line: it is
+    // left empty rather than read back as other data.
+    if (sanitisedPrintedData(data)) data[0] = 0;
     // Kept between files: a batch writes this line without a heap allocation.
     static std::string line;
     line.assign("%%Options: {");

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "app/world.h"
 #include "cli_run.h"
@@ -72,23 +73,39 @@ TEST_F(CliOpen, AFileOpenedAgainMakesTheSameFile) {
         if (at != std::string::npos) eps.erase(at, eps.find('\r', at) - at);
         return eps;
     };
-    const char* records[] = {
+    std::vector<std::string> records = {
         "{type:\"EAN 13\", data:\"400638133393\", options:\"52495\"",
         "{type:\"QRCode\", data:\"hello\", options:\"H5\"",
         "{type:\"Datamatrix\", data:\"hello\", options:\"24X24\"",
         "{type:\"ITF NC\", data:\"12-34-56\"",
         "{type:\"ISBN-13\", data:\"978-3-16-148410\"",
+        // The title repeats the data: a "%%" in it starts no comment, and the
+        // longest data's lines are read whole.
+        "{type:\"QRCode\", data:\"50%% off\"",
+        "{type:\"QRCode\", data:\"" + std::string(1500, 'L') + "\"",
     };
-    for (const char* record : records) {
+    for (const std::string& record : records) {
         SCOPED_TRACE(record);
         const std::string first = (dir / "first.eps").string();
         const std::string second = (dir / "second.eps").string();
-        CliRun r = run({std::string(record) + ", saveto:\"" + first + "\"}"});
+        CliRun r = run({record + ", saveto:\"" + first + "\"}"});
         ASSERT_EQ(r.status, 0) << r.err;
         r = run({"--open", first, "{saveto:\"" + second + "\"}"});
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(withoutDate(testsupport::slurp(first)), withoutDate(testsupport::slurp(second)));
     }
+}
+
+// Data with a control character cannot stand in the options line: the file opened
+// again asks for data instead of making a symbol of other data.
+TEST_F(CliOpen, DataTheOptionsLineCannotKeepIsAskedFor) {
+    const std::string first = (dir / "tab.eps").string(), second = (dir / "again.eps").string();
+    CliRun r = run({"{type:\"QRCode\", data:\"a\tb\", saveto:\"" + first + "\"}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    r = run({"--open", first, "{saveto:\"" + second + "\"}"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("control characters"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(second));
 }
 
 TEST_F(CliOpen, ALabelDocumentIsWrittenAsItsLabel) {

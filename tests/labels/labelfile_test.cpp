@@ -285,6 +285,9 @@ TEST_F(LabelFile, EpsOptionsLineIsTheThirdCommentToItsLineEnd) {
               "");
     EXPECT_EQ(epsOptionsRecord("%!PS-Adobe-3.0 EPSF-3.0\r%%Options: {}"), "");
     EXPECT_EQ(epsOptionsRecord(std::string(11, 'x') + "%%a%%b%%Options:"), "");
+    EXPECT_EQ(epsOptionsRecord("%!PS-Adobe-3.0 EPSF-3.0\r%%Creator: x\r%%Title: 50%% off\r"
+                               "%%Options: {data:\"50%% off\"}\r"),
+              "{data:\"50%% off\"}");
 }
 
 TEST_F(LabelFile, TextHelpers) {
