@@ -73,7 +73,8 @@ std::string stamp(const std::string& format) {
 // A backslash starts an escape:
 //   \<Time>  \<Date-DD/MM/YY>  \<Date-MM/DD/YY>   the local time or date
 //   \\format\                                    the local time by a strftime format
-//   \dNNN                                        the byte NNN (decimal, as far as digits go)
+//   \dNNN                                        the byte NNN (decimal, as far as digits go;
+//                                                0 adds nothing)
 //   \n \r \t                                     line feed, return, tab
 //   \1 \2 \3 \4                                  the bytes 134, 129, 128, 133
 // before any other character the backslash is dropped and the character kept.
@@ -117,9 +118,9 @@ std::string SearchReplace(const char* source, size_t length) {
             int value = 0;
             for (size_t k = 1; k <= kByteDigits && rest[k] >= '0' && rest[k] <= '9'; ++k)
                 value = value * 10 + (rest[k] - '0');
+            // A NUL would end the drawn text there: the byte 0 adds nothing.
             const auto byte = static_cast<char>(value & 0xFF);
-            if (byte == 0) break;  // the text ends at a NUL
-            out += byte;
+            if (byte != 0) out += byte;
             i += 2 + kByteDigits;
             continue;
         }

@@ -19,8 +19,8 @@ struct EscapeClock {
 extern EscapeClock gEscapeClock;
 
 // The text with its escapes expanded (see the table in textitems.cpp). The
-// result grows as needed; a "\d" without its three characters ends the text, as
-// does a "\d" that makes the byte 0.
+// result grows as needed; a "\d" without its three characters ends the text,
+// and a "\d" that makes the byte 0 adds nothing.
 std::string SearchReplace(const char* source, size_t length);
 
 // Draws text item i into rect (points) turned by angle degrees. printMode 0 is

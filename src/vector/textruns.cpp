@@ -8,6 +8,7 @@
 #include "labels/labelDoc.h"
 #include "labels/serial.h"
 #include "picture/services.h"
+#include "picture/textitems.h"
 #include "platform/textmetrics.h"
 #include "symbology/state.h"
 #include "vector/chars.h"
@@ -502,6 +503,7 @@ void EpsTextItem(int32_t item, const PageRect& r) {
     const std::string var = imported ? std::string(gData.chMainCode) : gLabel.serPos;
     const std::string serial =
         !imported && serialValueBare(item) ? shownSerialText(var) : std::string();
+    std::string fixed;  // a fixed text with its escapes expanded, as printing draws it
     const char* text;
     int32_t length;
     if (!serial.empty()) {
@@ -515,6 +517,11 @@ void EpsTextItem(int32_t item, const PageRect& r) {
     } else {
         text = gLabel.hasExternalH ? gLabel.externalH.c_str() : "";
         length = static_cast<int32_t>(std::strlen(text));
+        if (gLabel.proMode == kProModePlain) {
+            fixed = SearchReplace(text, static_cast<size_t>(length));
+            text = fixed.c_str();
+            length = static_cast<int32_t>(fixed.size());
+        }
     }
     if (length == 0) return;
     const int32_t width = MeasureTextInEPS2(text, length, gSym.customTeSize, gSym.fontBelow);

@@ -4,8 +4,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -205,6 +207,47 @@ TEST(OutputsAgree, TurnedTextStaysInItsTurnedRectangle) {
         EXPECT_LE(columns.last, t.right + kSlack);
         EXPECT_GE(rows.first, t.top - kSlack);
         EXPECT_LE(rows.last, t.bottom + kSlack);
+    }
+}
+
+// A fixed text's escapes are expanded in the label files as printing expands
+// them: the date and the byte escape show, not the typed backslashes.
+TEST(OutputsAgree, FixedTextEscapesShowInLabelFilesAsPrinted) {
+    const std::string folder = fresh("escapes");
+    std::filesystem::create_directories(folder);
+    testsupport::startLabelDocument(3000, 1000, 1, 1);
+    LabelItem& item = testsupport::addItemOfKind(kKindText, 10, 10, 40, 290);
+    item.setI16(item::customTeSize, 12);
+    item.setI16(item::siz, 100);
+    item.setI16(item::black2, 100);
+    item.setText(item::fontBelow, "\x09Helvetica");
+    testsupport::setItemText(item, "Made \\<Date-DD/MM/YY> \\d065");
+    const std::string doc = testsupport::saveLabelDocument(folder + "/escapes.labl");
+    // The run reads the system clock; a run across midnight shows either day.
+    const auto shown = [] {
+        const std::time_t now = std::time(nullptr);
+        std::tm t{};
+        ::localtime_r(&now, &t);
+        char date[16];
+        std::strftime(date, sizeof date, "%d/%m/%y", &t);
+        return "Made " + std::string(date) + " A";
+    };
+    const std::string before = shown();
+    const std::string eps = folder + "/escapes.eps", pdf = folder + "/escapes.pdf",
+                      printed = folder + "/printed.pdf";
+    const CliRun r = run({"--open", doc, "{saveto:\"" + eps + "\"}", "{saveto:\"" + pdf + "\"}",
+                          "{printer:\"" + printed + "\", number:\"1\"}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string after = shown();
+    const auto holds = [&](const std::string& text) {
+        return text.find(before) != std::string::npos || text.find(after) != std::string::npos;
+    };
+    std::ifstream in(eps, std::ios::binary);
+    const std::string epsText((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_TRUE(holds(epsText)) << "the EPS shows no \"" << before << "\"";
+    for (const std::string& file : {pdf, printed}) {
+        const std::string text = testsupport::runCommand("pdftotext '" + file + "' -").out;
+        EXPECT_TRUE(holds(text)) << file << ": " << text;
     }
 }
 
