@@ -39,6 +39,7 @@ constexpr int64_t kDefaultPdfSize = 1200000;  // 12 points
 constexpr unsigned char kFaceBold = 1;
 constexpr unsigned char kFaceInverse = 128;
 constexpr char kReturn = '\r';
+constexpr char kLineFeed = '\n';  // alone it ends a line as a return does, as printing has it
 constexpr int32_t kMeasureChunk = 0x7000;  // bytes measured at once: within a 16-bit count
 
 constexpr double kDegree = 3.14159265358979323846 / 180.0;
@@ -435,12 +436,14 @@ void epsTextBlock(const PageRect& r, const char* text, int32_t justification) {
     // The first line is always written; later ones while their baseline stays
     // above the lower edge. A line height of 0 ends after one line.
     do {
-        if (text[pos] == '\n') ++pos;  // the line feed of a CR LF pair
+        // The line feed of a CR LF pair.
+        if (pos > 0 && text[pos] == kLineFeed && text[pos - 1] == kReturn) ++pos;
         int32_t lineEnd = pos, next = n;
         bool taken = false;  // a word is on the line already
         for (int32_t word = pos;;) {
             int32_t end = word;
-            while (end < n && text[end] != ' ' && text[end] != kReturn) ++end;
+            while (end < n && text[end] != ' ' && text[end] != kReturn && text[end] != kLineFeed)
+                ++end;
             if (measure(pos, end) >= W) {
                 if (taken) {  // the line ends before this word
                     next = word;
@@ -454,7 +457,7 @@ void epsTextBlock(const PageRect& r, const char* text, int32_t justification) {
             lineEnd = end;
             taken = true;
             if (end >= n) break;
-            if (text[end] == kReturn) {
+            if (text[end] == kReturn || text[end] == kLineFeed) {
                 next = end + 1;
                 break;
             }
@@ -525,7 +528,8 @@ void EpsTextItem(int32_t item, const PageRect& r) {
     }
     if (length == 0) return;
     const int32_t width = MeasureTextInEPS2(text, length, gSym.customTeSize, gSym.fontBelow);
-    if (width > r.right - r.left || std::memchr(text, kReturn, static_cast<size_t>(length))) {
+    if (width > r.right - r.left || std::memchr(text, kReturn, static_cast<size_t>(length)) ||
+        std::memchr(text, kLineFeed, static_cast<size_t>(length))) {
         const std::string whole(text, static_cast<size_t>(length));
         epsTextBlock(r, whole.c_str(), gSym.TEjust);
         return;

@@ -216,12 +216,12 @@ TEST(OutputsAgree, FixedTextEscapesShowInLabelFilesAsPrinted) {
     const std::string folder = fresh("escapes");
     std::filesystem::create_directories(folder);
     testsupport::startLabelDocument(3000, 1000, 1, 1);
-    LabelItem& item = testsupport::addItemOfKind(kKindText, 10, 10, 40, 290);
+    LabelItem& item = testsupport::addItemOfKind(kKindText, 10, 10, 60, 290);
     item.setI16(item::customTeSize, 12);
     item.setI16(item::siz, 100);
     item.setI16(item::black2, 100);
     item.setText(item::fontBelow, "\x09Helvetica");
-    testsupport::setItemText(item, "Made \\<Date-DD/MM/YY> \\d065");
+    testsupport::setItemText(item, "Made \\<Date-DD/MM/YY> \\d065\\nNEXT");
     const std::string doc = testsupport::saveLabelDocument(folder + "/escapes.labl");
     // The run reads the system clock; a run across midnight shows either day.
     const auto shown = [] {
@@ -245,9 +245,12 @@ TEST(OutputsAgree, FixedTextEscapesShowInLabelFilesAsPrinted) {
     std::ifstream in(eps, std::ios::binary);
     const std::string epsText((std::istreambuf_iterator<char>(in)), {});
     EXPECT_TRUE(holds(epsText)) << "the EPS shows no \"" << before << "\"";
+    // The line feed escape starts a line of its own, in every file.
+    EXPECT_NE(epsText.find("(NEXT)"), std::string::npos);
     for (const std::string& file : {pdf, printed}) {
         const std::string text = testsupport::runCommand("pdftotext '" + file + "' -").out;
         EXPECT_TRUE(holds(text)) << file << ": " << text;
+        EXPECT_NE(text.find("\nNEXT"), std::string::npos) << file << ": " << text;
     }
 }
 
