@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "databar/CC.h"
 #include "symbology/messages.h"
@@ -296,11 +297,14 @@ int32_t RSS14Eenc(const char* data, uint8_t* elements, int32_t linkage, int32_t 
 }
 
 bool couponHeader(const char* data) {
-    constexpr size_t kLengthDigit = 4;  // after the application identifier 8110
+    // Other data would be read as another element string, not as a coupon.
+    constexpr std::string_view kCouponIdentifier = "8110";
+    constexpr size_t kLengthDigit = kCouponIdentifier.size();
     constexpr int32_t kMaxLengthDigit = 6;
     constexpr int32_t kPrefixBase = 6;  // the company prefix has digit + 6 digits
     constexpr int32_t kOfferDigits = 6;
     const size_t length = std::strlen(data);
+    if (std::string_view(data).substr(0, kLengthDigit) != kCouponIdentifier) return false;
     if (length <= kLengthDigit || data[kLengthDigit] < '0' ||
         data[kLengthDigit] > '0' + kMaxLengthDigit)
         return false;

@@ -46,5 +46,6 @@ int32_t expandedMethod(const char* text, CcBits* bits, int32_t* variableBits);
 int32_t expandedDataChars(int32_t bits, int32_t segments);
 
 // The coupon header above a coupon symbol: the company prefix, "-" and the
-// offer code from the data. False when the data does not hold them.
+// offer code from the data. False when the data is no coupon (application
+// identifier 8110) or does not hold them.
 bool couponHeader(const char* data);
