@@ -46,7 +46,10 @@ TEST(OptionsLine, FormOfTheLine) {
     pstrSet(gSym.customCol, "Gold");
     EXPECT_EQ(optionsLine(),
               "%%Options: {type:\"Code 128\", size:\"87.500000\", height:\"12.250000\", "
-              "bwr:\"-15\", data:\"AB-C\", colour:\"10 20 30 40\", spotname:\"Gold\"}\r");
+              "bwr:\"-15\", data:\"\", colour:\"10 20 30 40\", spotname:\"Gold\"}\r");
+    // Data the line can hold stands as it is.
+    copyBounded(gData.chMainCode2, "AB-C");
+    EXPECT_NE(optionsLine().find("data:\"AB-C\""), std::string::npos);
 }
 
 TEST(OptionsLine, AControlByteInTheSpotNameCannotEndTheLine) {
