@@ -168,9 +168,9 @@ TEST(CommandLineKinds, BitmapsReadByImageMagick) {
     }
 }
 
-TEST(CommandLineKinds, PcEpsHeaderEpsAndPreview) {
-    const std::string path = fresh("pc.eps");
-    ASSERT_EQ(run({"--kind=pc-eps", ean13(path)}).status, 0);
+// The EPS and the preview TIFF of a PC EPS file, written apart by the header's
+// offsets to eps and tif.
+void splitPcEps(const std::string& path, const std::string& eps, const std::string& tif) {
     const std::string file = testsupport::slurp(path);
     ASSERT_GT(file.size(), 30u);
     auto word = [&file](size_t at) {
@@ -184,9 +184,15 @@ TEST(CommandLineKinds, PcEpsHeaderEpsAndPreview) {
     EXPECT_EQ(tiffAt, psAt + psLength);
     EXPECT_EQ(tiffAt + tiffLength, file.size());
     EXPECT_EQ(file.substr(28, 2), "\xFF\xFF");
-    const std::string eps = fresh("pc-part.eps"), tif = fresh("pc-preview.tif");
     std::ofstream(eps, std::ios::binary) << file.substr(psAt, psLength);
     std::ofstream(tif, std::ios::binary) << file.substr(tiffAt, tiffLength);
+}
+
+TEST(CommandLineKinds, PcEpsHeaderEpsAndPreview) {
+    const std::string path = fresh("pc.eps");
+    ASSERT_EQ(run({"--kind=pc-eps", ean13(path)}).status, 0);
+    const std::string eps = fresh("pc-part.eps"), tif = fresh("pc-preview.tif");
+    ASSERT_NO_FATAL_FAILURE(splitPcEps(path, eps, tif));
     const testsupport::Rendered page = testsupport::renderWithGhostscript(eps, 300);
     ASSERT_TRUE(page.ok) << page.err;
     EXPECT_EQ(decodeEan(page.bitmap), "4006381333931");
@@ -195,6 +201,19 @@ TEST(CommandLineKinds, PcEpsHeaderEpsAndPreview) {
     if (!testsupport::requireProgram("tiffinfo", "libtiff-tools")) return;
     const testsupport::RunResult info = testsupport::runCommand("tiffinfo " + tif);
     EXPECT_NE(info.out.find("Bits/Sample: 1"), std::string::npos) << info.out;
+}
+
+// A one-bit preview shows every bar colour black, however light: red, yellow and
+// a light grey are above the red threshold that black and white are judged by.
+TEST(CommandLineKinds, PcEpsPreviewShowsColouredBars) {
+    for (const char* colour : {"0 0 0 100", "0 100 100 0", "0 0 100 0", "0 0 0 40"}) {
+        SCOPED_TRACE(colour);
+        const std::string path = fresh("colour.eps"), tif = fresh("colour.tif");
+        const std::string more = std::string(", size:\"200\", colour:\"") + colour + "\"";
+        ASSERT_EQ(run({"--kind=pc-eps", ean13(path, more)}).status, 0);
+        ASSERT_NO_FATAL_FAILURE(splitPcEps(path, fresh("colour-part.eps"), tif));
+        EXPECT_EQ(decodeEan(greyOf(tif)), "4006381333931");
+    }
 }
 
 TEST(CommandLineKinds, PictureFileDrawnByAnotherProgram) {

@@ -25,7 +25,8 @@ constexpr double kPercentToChannel = 655.355;
 constexpr uint32_t kStripBytes = 8192;
 // Strips are packed with repeats of three bytes and more.
 constexpr size_t kShortestRepeat = 3;
-constexpr int kWhiteFrom = 129;  // "B/W": a red high byte from here is white
+// "B/W" of black and white: a red high byte from here is white.
+constexpr int kWhiteFrom = 129;
 // A grey from here lies nearer white than black.
 constexpr int kGreyWhiteFrom = 128;
 constexpr char kDocumentName[] = "Strixel";
@@ -134,7 +135,13 @@ class Drawing {
                                                                        : 32;
         world_ = worldOfSize(bounds, depth);
         if (!world_) return;
-        if (depth == 1) qd::SetGWorldWhiteFrom(world_, bitsForGrey_ ? kGreyWhiteFrom : kWhiteFrom);
+        if (depth == 1 && format == Format::blackWhite && !palette.blackWhite) {
+            // The red threshold would lose red, yellow and light bars: the
+            // background alone shows white.
+            qd::SetGWorldPaper(world_, palette.entry[kBackgroundEntry], palette.entry[kBarEntry]);
+        } else if (depth == 1) {
+            qd::SetGWorldWhiteFrom(world_, bitsForGrey_ ? kGreyWhiteFrom : kWhiteFrom);
+        }
         if (format == Format::grey) {
             // A grey level is snapped to the palette as the same grey in colour is.
             for (uint32_t g = 0; g < greyToSample_.size(); ++g)

@@ -29,7 +29,8 @@ int MaxValToBits(uint32_t maxval);
 
 // The picture drawn at its own size at dpi (its top left at the image's) into an
 // image of rect's size (pixels), and written as TIFF bytes: a colour
-// palette, greyscale when every colour is a grey, or 1 bit a pixel for "B/W".
+// palette, greyscale when every colour is a grey, or 1 bit a pixel for "B/W"
+// (a coloured symbol's background white and all else black).
 // False when it could not be made (reported: message 40 for a row).
 bool TiffToFile(const qd::Picture* pic, const qd::Rect& rect, const char* options, double dpi,
                 std::string* out);

@@ -249,12 +249,27 @@ void applyClip(GrafPort& p) {
     p.clipApplied = true;
 }
 
+namespace {
+int64_t distance(const RGBColor& a, const RGBColor& b) {
+    const int64_t dr = a.red - b.red, dg = a.green - b.green, db = a.blue - b.blue;
+    return dr * dr + dg * dg + db * db;
+}
+
+// Ties go to the paper, so that white on white paper stays white.
+bool nearerPaper(const GrafPort& p, const RGBColor& c) {
+    const int64_t toPaper = distance(c, p.paper);
+    return toPaper <= distance(c, p.ink) && toPaper <= distance(c, RGBColor{0, 0, 0});
+}
+}  // namespace
+
 RGBColor showable(const GrafPort& p, const RGBColor& c) {
     if (p.depth == 1) {
-        // Only white stays white (or what the threshold calls white); every other
-        // colour prints.
-        const bool white = p.whiteFrom > 0 ? (c.red >> 8) >= p.whiteFrom
-                                           : c.red == kFull && c.green == kFull && c.blue == kFull;
+        // Only white stays white (or what the threshold or the paper calls white);
+        // every other colour prints.
+        const bool white = p.byPaper ? nearerPaper(p, c)
+                           : p.whiteFrom > 0
+                               ? (c.red >> 8) >= p.whiteFrom
+                               : c.red == kFull && c.green == kFull && c.blue == kFull;
         return white ? RGBColor{kFull, kFull, kFull} : RGBColor{0, 0, 0};
     }
     if (p.depth == kGreyDepth) {
@@ -614,7 +629,16 @@ int GWorldDepth(GWorldPtr world) { return world ? world->depth : 0; }
 Rect GWorldBounds(GWorldPtr world) { return world ? world->bounds : Rect{}; }
 
 void SetGWorldWhiteFrom(GWorldPtr world, int redFrom) {
-    if (world) world->whiteFrom = std::clamp(redFrom, 0, 0xFF);
+    if (!world) return;
+    world->whiteFrom = std::clamp(redFrom, 0, 0xFF);
+    world->byPaper = false;
+}
+
+void SetGWorldPaper(GWorldPtr world, const RGBColor& paper, const RGBColor& ink) {
+    if (!world) return;
+    world->byPaper = true;
+    world->paper = paper;
+    world->ink = ink;
 }
 
 const uint32_t* GWorldPixels(GWorldPtr world, int* stride) {

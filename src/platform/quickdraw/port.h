@@ -63,6 +63,10 @@ struct GrafPort {
     // One-bit worlds: colours whose red is at least this light show white; 0 keeps
     // only pure white white.
     int whiteFrom = 0;
+    // One-bit worlds set by SetGWorldPaper: a colour nearer the paper than the
+    // ink and black shows white, whatever its red.
+    bool byPaper = false;
+    RGBColor paper, ink;
     std::vector<uint32_t> rgbView;  // GWorldPixels of an ink world
     DrawState st;
     int penVis = 0;

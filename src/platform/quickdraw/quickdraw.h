@@ -127,6 +127,11 @@ int NewGWorld(GWorldPtr* world, int depth, const Rect& bounds);
 // redFrom or more (0, the default, keeps only pure white white), as raster files
 // threshold a colour drawing. Grey worlds show a colour's luminance.
 void SetGWorldWhiteFrom(GWorldPtr world, int redFrom);
+// A one-bit world where a colour shows white when it lies at least as near the
+// paper colour as the ink colour and black, and black otherwise: a coloured
+// symbol shows its bars black on white however light their colour, as a
+// preview must. SetGWorldWhiteFrom ends this.
+void SetGWorldPaper(GWorldPtr world, const RGBColor& paper, const RGBColor& ink);
 void DisposeGWorld(GWorldPtr world);
 void SetGWorld(GWorldPtr world);
 GWorldPtr GetGWorld();

@@ -138,6 +138,26 @@ TEST_F(Raster, BlackAndWhiteIsOneBitMostSignificantFirst) {
     EXPECT_EQ(r[1], 0xC0);
 }
 
+// Yellow bars on a light cyan background are both light by their red: the
+// background shows white and the bars black all the same.
+TEST_F(Raster, BlackAndWhiteShowsColouredBarsBlackOnTheirBackground) {
+    gSym.black2 = 0;
+    gSym.yellow2 = 100;
+    gSym.cyan22 = 40;
+    qd::KillPicture(pic);
+    pic = picttest::recordPicture({0, 0, 600, 600}, [] {
+        qd::RGBForeColor({0x9999, 0xFFFF, 0xFFFF});
+        qd::PaintRect({0, 0, 600, 600});
+        qd::RGBForeColor({0xFFFF, 0xFFFF, 0});
+        for (int x = 0; x < 600; x += 120) qd::PaintRect({0, x, 600, x + 60});
+    });
+    const Tiff t(tiff("B/W", 10));
+    const std::vector<uint8_t> r = t.row(0);
+    ASSERT_EQ(r.size(), 2u);
+    EXPECT_EQ(r[0], 0x03);
+    EXPECT_EQ(r[1], 0xC0);
+}
+
 TEST_F(Raster, OptionWords) {
     struct {
         const char* options;
