@@ -347,31 +347,48 @@ void DrawDatamatrixPC(int32_t x, int32_t y, int32_t, double) {
         else
             bands.back().push_back((b - 'e') & 15);
     }
+    auto dark = [&](size_t row, int32_t c) {
+        const size_t band = row / 4;
+        if (band >= bands.size() || c >= static_cast<int32_t>(bands[band].size())) return false;
+        return (bands[band][c] & (8 >> (row % 4))) != 0;
+    };
+    // A reduction shrinks the dark areas, not their inside: a module's lower
+    // edge reaches the next row where the module under it is dark, so that no
+    // light seam cuts the symbol into rows.
+    const bool reduced = gSym.BWidthRed > 0;
+    const int32_t rows = static_cast<int32_t>(4 * bands.size());
     // Each row's run of dark modules is one rectangle, reduced at its two ends
-    // only, and the symbol one filled path: modules painted one by one show
-    // seams wherever a viewer smooths the edges of each fill.
+    // only, and split where its lower edge changes; the symbol one filled path:
+    // modules painted one by one show seams wherever a viewer smooths the edges
+    // of each fill.
     qd::BeginFillGroup();
-    for (size_t band = 0; band < bands.size(); ++band) {
-        const std::vector<int32_t>& cols = bands[band];
-        for (int32_t bit = 0; bit < 4; ++bit) {
-            const auto row = static_cast<int32_t>(4 * band) + bit;
-            const int32_t my = near(y, row);
-            const int32_t h = d == 0 ? 0 : side(y, row);
-            const auto n = static_cast<int32_t>(cols.size());
-            for (int32_t c = 0; c < n;) {
-                if (!(cols[c] & (8 >> bit))) {
-                    ++c;
-                    continue;
-                }
-                int32_t last = c;
-                while (last + 1 < n && (cols[last + 1] & (8 >> bit))) ++last;
-                const int32_t right = d == 0 ? near(x, last) : near(x, last) + side(x, last);
-                // The run's height is the reduced module's, its width at least a unit.
-                qd::Rect r{my, near(x, c), my + h, right};
-                if (r.right - r.left < 1) r.right = r.left + 1;
-                gHooks.bar_ptr(r);
-                c = last + 1;
+    for (int32_t row = 0; row < rows; ++row) {
+        const int32_t my = near(y, row);
+        const int32_t h = d == 0 ? 0 : side(y, row);
+        const int32_t joined = std::max(my + h, near(y, row + 1));
+        auto bottom = [&](int32_t c) {
+            return reduced && dark(static_cast<size_t>(row + 1), c) ? joined : my + h;
+        };
+        const auto n = static_cast<int32_t>(bands[static_cast<size_t>(row / 4)].size());
+        for (int32_t c = 0; c < n;) {
+            if (!dark(static_cast<size_t>(row), c)) {
+                ++c;
+                continue;
             }
+            int32_t last = c;
+            while (last + 1 < n && dark(static_cast<size_t>(row), last + 1) &&
+                   bottom(last + 1) == bottom(c))
+                ++last;
+            // A piece followed by more of its run meets the next piece; the
+            // run's end is cut by the reduction.
+            const bool runGoesOn = last + 1 < n && dark(static_cast<size_t>(row), last + 1);
+            int32_t right = near(x, last + 1);
+            if (!runGoesOn) right = d == 0 ? near(x, last) : near(x, last) + side(x, last);
+            // The piece's width is at least a unit.
+            qd::Rect r{my, near(x, c), bottom(c), right};
+            if (r.right - r.left < 1) r.right = r.left + 1;
+            gHooks.bar_ptr(r);
+            c = last + 1;
         }
     }
     qd::EndFillGroup();

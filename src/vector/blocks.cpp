@@ -1,5 +1,6 @@
 #include "vector/blocks.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -278,11 +279,13 @@ void DrawBlock2(int32_t x, int32_t w, int32_t T, int32_t inset, int32_t rowY, do
 }
 
 void Draw2DBlock(int32_t x, int32_t w, double quarter, int32_t offset, double y, double drop,
-                 double rise, double top) {
+                 double rise, double top, int32_t wide, double upTo) {
     const double x0 = (x + offset * kPerPoint) * kUnit;
-    const double x1 = (static_cast<int64_t>(x) + w + offset * kPerPoint) * kUnit;
+    const double side = (static_cast<int64_t>(x) + w + offset * kPerPoint) * kUnit - x0;
+    const double x1 = (static_cast<int64_t>(x) + std::max(w, wide) + offset * kPerPoint) * kUnit;
     const double y0 = (y + quarter) * kUnit + offset - rise;
-    realRect(Paint::fill, x0, y0, x1, y0 + (x1 - x0));  // a square of the module width
+    // A square of the module width, unless it reaches a neighbour.
+    realRect(Paint::fill, x0, y0, x1, std::max(y0 + side, upTo * kUnit + offset - rise));
 }
 
 void padToLen(unsigned char* s, int32_t n) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 struct BlockState {
     double gxyy = 0;  // vertical offset (points) added to both edges of linear bars
@@ -29,9 +30,12 @@ void DrawMultiLineBlockg(int32_t x, int32_t w, int32_t T, int32_t inset, int32_t
 // One run of a module row; nothing for a zero width or height.
 void DrawBlock2(int32_t x, int32_t w, int32_t T, int32_t inset, int32_t rowY, double drop,
                 double rowTop, double rowBottom, int32_t left, int32_t baseY);
-// One square module of a block-letter symbol; quarter and y in units of 1e-5 point.
+// One square module of a block-letter symbol; quarter and y in units of 1e-5
+// point. It is widened to `wide` and raised to upTo (units of 1e-5 point from
+// the base) where they are more, so that it meets its dark neighbours.
 void Draw2DBlock(int32_t x, int32_t w, double quarter, int32_t offset, double y, double drop,
-                 double rise, double top);
+                 double rise, double top, int32_t wide = 0,
+                 double upTo = -std::numeric_limits<double>::infinity());
 
 // Pads the numeric Pascal string s with leading '0' to n characters, a leading
 // '-' staying in front; longer strings are left alone. n is at most 255.

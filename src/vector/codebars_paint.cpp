@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include "labels/labelDoc.h"
 #include "databar/RSSENC.h"
@@ -491,25 +492,49 @@ void paintBlockLetters(Painter& p) {
     if (w < 0) w = 0;
     const int32_t wE5 = umToE5(w);
     const int32_t offset = trunc32(p.left + p.inset);
-    double x = 0;
+    // The bands of four module rows, one block letter (its modules from the
+    // bottom up) a column.
+    std::vector<std::vector<int32_t>> letters(1);
     for (int32_t i = 0; i < gEl.cu_len; ++i) {
         const unsigned char b = gEl.chNum[i];
         if (b == 0) break;
         if (b == kRowEnd) {
-            y -= H;
-            x = 0;
+            letters.emplace_back();
             continue;
         }
         const int32_t v = b - 'e';
-        if (v > 0 && v < 16) {
-            const int32_t xE5 = sum32(umToE5(trunc32(trunc32(x * p.m) * p.f)),
-                                      int64_t{p.L} * static_cast<int64_t>(kPerPoint));
-            for (int32_t bit = 0; bit < 4; ++bit)
-                if (v & (1 << bit))
-                    Draw2DBlock(xE5, wE5, H / 4, offset, y + bit * (H / 4), 0, 0, 0);
-        }
-        x += 1000;
+        letters.back().push_back(v > 0 && v < 16 ? v : 0);
     }
+    auto dark = [&](size_t band, size_t c, int32_t bit) {
+        return band < letters.size() && c < letters[band].size() &&
+               (letters[band][c] & (1 << bit)) != 0;
+    };
+    auto columnX = [&](size_t c) {
+        return sum32(umToE5(trunc32(trunc32(static_cast<double>(c) * 1000 * p.m) * p.f)),
+                     int64_t{p.L} * static_cast<int64_t>(kPerPoint));
+    };
+    // A reduction shrinks the dark areas, not their inside: a module reaches
+    // its right and upper neighbours where they are dark, so that no light
+    // hairline cuts the symbol into a grid.
+    const bool reduced = gSym.BWidthRed > 0;
+    const double q = H / 4;
+    for (size_t band = 0; band < letters.size(); ++band, y -= H)
+        for (size_t c = 0; c < letters[band].size(); ++c) {
+            const int32_t xE5 = columnX(c);
+            for (int32_t bit = 0; bit < 4; ++bit) {
+                if (!dark(band, c, bit)) continue;
+                int32_t wide = wE5;
+                if (reduced && dark(band, c + 1, bit))
+                    wide = std::max(wE5, sum32(columnX(c + 1), -int64_t{xE5}));
+                // The module above: the next bit, or the lowest of the band above.
+                const bool darkAbove =
+                    bit < 3 ? dark(band, c, bit + 1) : band > 0 && dark(band - 1, c, 0);
+                const double above = bit < 3 ? y + (bit + 2) * q : y + H + q;
+                const double upTo =
+                    reduced && darkAbove ? above : -std::numeric_limits<double>::infinity();
+                Draw2DBlock(xE5, wE5, q, offset, y + bit * q, 0, 0, 0, wide, upTo);
+            }
+        }
 }
 
 // Codablock F: every row is a Code 128 row of its own; the rows share the bar

@@ -119,6 +119,30 @@ TEST(BarPainting, ModuleSymbolsReadBack) {
     }
 }
 
+// A reduced QR Code or DataMatrix stays solid inside: each module meets its
+// dark neighbours, so that no hairline between them splits the symbol in a
+// smoothing render.
+TEST(BarPainting, ReducedMatrixSymbolsReadBackWithoutHairlines) {
+    constexpr int kPdfDialect = 1115;
+    constexpr int kFineDpi = 600;
+    for (const Readable& c : readableSymbols()) {
+        if (!c.module || c.format == "PDF417") continue;
+        for (double siz : {50.0, 200.0})
+            for (int bwr : {20, 50}) {
+                SCOPED_TRACE(c.name + " at " + std::to_string(siz) + " bwr " + std::to_string(bwr));
+                SymbolSpec s = c.spec;
+                s.siz = siz;
+                s.bwr = bwr;
+                const std::string path = testsupport::tempPath("reduced.pdf");
+                ASSERT_TRUE(vectortest::writeFile(path, writeSymbol(s, kPdfDialect)));
+                testsupport::Bitmap page;
+                ASSERT_TRUE(testsupport::pdfPage(path, kFineDpi, 1, &page));
+                EXPECT_EQ(testsupport::decode(testsupport::cropToInk(page, 60), c.format).text,
+                          c.want);
+            }
+    }
+}
+
 TEST(BarPainting, EveryRunOfAModuleRowIsPainted) {
     // Each PDF417 row opens with the start pattern: its first bar is at the left
     // edge of the symbol in every row.
