@@ -63,6 +63,17 @@ int32_t percentOf(double fraction) { return int32_t(fraction * kPercent + 1e-9);
 
 }  // namespace
 
+const char* reservedSpotName(std::string_view name) {
+    // Compared exactly, as the interpreters compare them.
+    if (name == "None")
+        return "the spot colour name \"None\" is kept for a colour that paints nothing, so the "
+               "symbol would not print: give the colour another name";
+    if (name == "All")
+        return "the spot colour name \"All\" is kept for a colour that paints every plate: give "
+               "the colour another name";
+    return nullptr;
+}
+
 const char* libraryFileName(int32_t library) {
     if (library < kFirstLibrary || library > kLastLibrary) return nullptr;
     return kLibraries[library - kFirstLibrary].file;

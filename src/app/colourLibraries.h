@@ -7,8 +7,15 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/files.h"
+
+// "None" and "All" name no ink of their own: PostScript and PDF paint nothing
+// with the first and every plate with the second, so such a spot colour name is
+// refused. Why, in the command line's words ("the spot colour name ..."), or
+// nullptr for any other name.
+const char* reservedSpotName(std::string_view name);
 
 constexpr int32_t kFirstLibrary = 1;
 constexpr int32_t kLastLibrary = 10;

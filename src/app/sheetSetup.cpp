@@ -120,8 +120,18 @@ uint16_t sheetSetupFault(const LabelSheet& copy) {
     return 0;
 }
 
-uint16_t applySheetSetup() {
+uint16_t applySheetSetup(std::string* detail) {
     if (const uint16_t fault = sheetSetupFault(labelBack2); fault != 0) return fault;
+    // Saving writes the sheet as the document stores it, which opening checks:
+    // a sheet that could not be opened again is refused here.
+    LabelSheet stored = gSheetWin.printsheet == 1 ? labelBack : sheetFromCopy(labelBack2);
+    stored.sheetWidth = labelBack2.sheetWidth / kSheetCopyScale;
+    stored.sheetHeight = labelBack2.sheetHeight / kSheetCopyScale;
+    std::string why;
+    if (const uint16_t fault = sheetFaultForSetup(stored, &why); fault != 0) {
+        if (detail) *detail = why;
+        return fault;
+    }
     labelBack.sheetWidth = labelBack2.sheetWidth / kSheetCopyScale;
     labelBack.sheetHeight = labelBack2.sheetHeight / kSheetCopyScale;
     const int16_t lastItem = labelBack.lastItem;

@@ -79,5 +79,7 @@ bool storeSheetField(int32_t number, const std::string& text, LabelSheet* copy);
 uint16_t sheetSetupFault(const LabelSheet& copy);
 // Applies the working copy: to labelBack (lengths divided by 1000, the last item
 // index kept), or in print-sheet mode to labelBack3 as it stands; the document's
-// sheet size follows in both. Returns the refusing message (not shown) or 0.
-uint16_t applySheetSetup();
+// sheet size follows in both. Returns the refusing message (not shown, with its
+// detail in *detail when given) or 0; a sheet whose labels do not fit it, or
+// that a saved document could not be opened with, is refused too.
+uint16_t applySheetSetup(std::string* detail = nullptr);

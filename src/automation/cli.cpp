@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/colourLibraries.h"
 #include "automation/importrun.h"
 #include "automation/options.h"
 #include "automation/outputchoice.h"
@@ -678,6 +679,8 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
         if (k == "data") templ = value;
         std::string range = tooLong(key, value);
         if (range.empty()) range = numberOutOfRange(key, value);
+        if (range.empty() && k == "spotname")
+            if (const char* reserved = reservedSpotName(value)) range = reserved;
         if (!range.empty()) return range;
     }
     for (const std::string& k : seen)

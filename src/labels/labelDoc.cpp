@@ -29,6 +29,14 @@ namespace {
 constexpr uint16_t kMsgSheetEmpty = 1450;
 constexpr uint16_t kMsgSheetTooSmall = 1451;
 constexpr uint16_t kMsgSheetTooManyLabels = 1452;
+constexpr uint16_t kMsgLabelSizeDamaged = 1456;
+// The sheet setup's words for the same faults: its sheet is no document's yet.
+constexpr uint16_t kMsgSetupSheetTooSmall = 1457;
+constexpr uint16_t kMsgSetupTooManyLabels = 1458;
+constexpr uint16_t kMsgSetupRowTooLong = 1459;
+// The largest page PDF allows, 200 inches: without a stored sheet size nothing
+// else bounds a label or a row of labels.
+constexpr double kMostPageTenths = 144000;
 // Lengths from the sheet set-up are rounded on their way through millimetres: a
 // row of labels may pass the paper's edge by that much.
 constexpr double kFitSlackTenths = 30;  // about a millimetre
@@ -293,14 +301,33 @@ void resetLabelDocument() {
     resetUnits();
 }
 
+namespace {
+
+// A length beyond the largest page where no sheet size bounds it.
+bool pastLargestPage(double tenths, uint32_t sheetSize) {
+    return sheetSize == 0 && tenths > kMostPageTenths;
+}
+
+}  // namespace
+
 uint16_t sheetFault(const LabelSheet& s, std::string* detail) {
-    if (s.labelWidth == 0 || s.labelHeight == 0) return 0;
+    if (s.labelWidth == 0) return 0;  // single-code mode
+    if (s.labelHeight == 0 || pastLargestPage(s.labelWidth, s.sheetWidth) ||
+        pastLargestPage(s.labelHeight, s.sheetHeight)) {
+        *detail = "a label of " + mmText(s.labelWidth) + " x " + mmText(s.labelHeight) + " mm";
+        return kMsgLabelSizeDamaged;
+    }
     const uint32_t across = s.across % kGutterModulus, down = s.down % kGutterModulus;
     if (across == 0 || down == 0) return 0;  // nothing to lay out; a run refuses it
     const uint32_t gutterCol = s.across / kGutterModulus, gutter = s.down / kGutterModulus;
     double width = rowLength(s.leftMargin, across, s.labelWidth, s.spaceAcross);
     if (gutterCol > 0 && gutterCol < across) width += gutter;
     const double height = rowLength(s.topMargin, down, s.labelHeight, s.spaceDown);
+    if (pastLargestPage(width, s.sheetWidth) || pastLargestPage(height, s.sheetHeight)) {
+        *detail = std::to_string(across) + " x " + std::to_string(down) + " labels need " +
+                  mmText(width) + " x " + mmText(height) + " mm";
+        return kMsgLabelSizeDamaged;
+    }
     const bool wide = s.sheetWidth != 0 && width > s.sheetWidth + kFitSlackTenths;
     const bool tall = s.sheetHeight != 0 && height > s.sheetHeight + kFitSlackTenths;
     if (!wide && !tall) {
@@ -312,6 +339,19 @@ uint16_t sheetFault(const LabelSheet& s, std::string* detail) {
               std::to_string(across) + " x " + std::to_string(down) + " labels need " +
               mmText(width) + " x " + mmText(height) + " mm";
     return kMsgSheetTooSmall;
+}
+
+uint16_t sheetFaultForSetup(const LabelSheet& s, std::string* detail) {
+    switch (const uint16_t fault = sheetFault(s, detail)) {
+        case kMsgSheetTooSmall:
+            return kMsgSetupSheetTooSmall;
+        case kMsgSheetTooManyLabels:
+            return kMsgSetupTooManyLabels;
+        case kMsgLabelSizeDamaged:
+            return kMsgSetupRowTooLong;
+        default:
+            return fault;
+    }
 }
 
 uint16_t emptySheetFault(const LabelSheet& s, std::string* detail) {

@@ -190,9 +190,13 @@ inline int32_t getGutterExtraWidth() { return int32_t(labelBack.down / kGutterMo
 constexpr int64_t kMostLabelPositions = 10000;
 // Why a label sheet cannot be printed or exported: 0 when it can, else the
 // message number, with *detail (the counts, or the sheet's size and what its
-// labels need, in millimetres). A sheet without a label size (single-code mode)
-// and a sheet size of 0 (none stored) are not judged.
+// labels need, in millimetres). A sheet without a label width (single-code mode)
+// is not judged; a label without a height, or one or a row of them passing the
+// largest page where no sheet size is stored, is a damaged document.
 uint16_t sheetFault(const LabelSheet& s, std::string* detail);
+// sheetFault for the sheet setup's OK, with the messages that speak of the sheet
+// being set up rather than of a document being opened.
+uint16_t sheetFaultForSetup(const LabelSheet& s, std::string* detail);
 // A sheet without a label across or down: message number and counts, else 0.
 // Printing and the press export refuse it before writing anything.
 uint16_t emptySheetFault(const LabelSheet& s, std::string* detail);

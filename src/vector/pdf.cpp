@@ -2,12 +2,15 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "labels/labelDoc.h"
 #include "platform/numbers.h"
+#include "symbology/state.h"
 #include "vector/Epsout.h"
 #include "vector/fontnames.h"
+#include "vector/shapes.h"
 #include "vector/sink.h"
 #include "vector/textruns.h"
 
@@ -75,10 +78,81 @@ std::vector<std::string> pageFonts() {
     return names;
 }
 
+// A barcode item's packed flags: bit 1 marks its spot colour.
+constexpr uint16_t kItemSpotBit = 2;
+
+// Whether a symbol on the page may paint in a spot colour: the symbol being
+// made, or a barcode item of the label.
+bool pageMayUseSpot() {
+    if (gSym.customColour == 1) return true;
+    for (int i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i) {
+        const LabelItem* it = gLabel.labelParts[static_cast<size_t>(i)].get();
+        if (it && it->u16(item::kind) == kKindBarcode &&
+            (it->u16(item::checkPacked) & kItemSpotBit) != 0)
+            return true;
+    }
+    return false;
+}
+
+// The object that holds the page's colour spaces, when it has them.
+constexpr int32_t kPdfColourSpaceObject = kPdfFixedObjects;
+
+// "[c m y k]" as fractions, in the colour operators' own number text.
+std::string cmykArray(const PdfState::Spot& s) {
+    std::string a = "[";
+    for (int32_t percent : {s.c, s.m, s.y, s.k}) {
+        char t[5];
+        a.append(t, static_cast<size_t>(colourNumberText(t, percent)));
+    }
+    a.back() = ']';
+    return a;
+}
+
+// Each spot colour as a Separation space whose tint runs from no ink to its
+// process equivalent, for readers and devices without that plate.
+void writeColourSpaces() {
+    put(platform::formatC("%d 0 obj\r<<", kPdfColourSpaceObject));
+    for (size_t i = 0; i < gPdfDoc.spots.size(); ++i) {
+        const PdfState::Spot& s = gPdfDoc.spots[i];
+        put(platform::formatC(" /CS%d [/Separation ", static_cast<int32_t>(i)));
+        put(pdfName(s.name));
+        put(" /DeviceCMYK << /FunctionType 2 /Domain [0 1] /C0 [0 0 0 0] /C1 " + cmykArray(s) +
+            " /N 1 >>]\r");
+    }
+    put(">>\rendobj\r");
+}
+
 }  // namespace
+
+std::string pdfName(const std::string& bytes) {
+    constexpr std::string_view kDelimiters = "()<>[]{}/%#";
+    constexpr unsigned char kFirstPrintable = 0x21, kLastPrintable = 0x7E;
+    std::string n = "/";
+    for (const char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b < kFirstPrintable || b > kLastPrintable || kDelimiters.find(ch) != std::string::npos)
+            n += platform::formatC("#%02X", b);
+        else
+            n += ch;
+    }
+    return n;
+}
+
+int32_t pdfSpotSpace(const unsigned char* name, int32_t c, int32_t m, int32_t y, int32_t k) {
+    if (!gPdfDoc.spotSpaces || name[0] == 0) return -1;
+    const std::string n(reinterpret_cast<const char*>(name + 1), name[0]);
+    std::vector<PdfState::Spot>& spots = gPdfDoc.spots;
+    for (size_t i = 0; i < spots.size(); ++i)
+        if (spots[i].name == n && spots[i].c == c && spots[i].m == m && spots[i].y == y &&
+            spots[i].k == k)
+            return static_cast<int32_t>(i);
+    spots.push_back({n, c, m, y, k});
+    return static_cast<int32_t>(spots.size() - 1);
+}
 
 void pdfStart(int32_t right, int32_t bottom) {
     gPdfDoc = PdfState{};
+    gPdfDoc.spotSpaces = pageMayUseSpot();
     gPdfDoc.p1[2] = position();
     put("\r1 0 obj\r<< /Type /Catalog\r/Pages 2 0 R\r>>\rendobj\r");
     gPdfDoc.p1[3] = position();
@@ -93,6 +167,7 @@ void pdfStart(int32_t right, int32_t bottom) {
     else
         put(platform::formatC("%d %d", right, bottom));
     put("]\r/Contents 4 0 R\r/Resources << /ProcSet [ /PDF /Text ]\r/Font 6 0 R\r");
+    if (gPdfDoc.spotSpaces) put(platform::formatC("/ColorSpace %d 0 R\r", kPdfColourSpaceObject));
     put(">>\r>>\rendobj\r");
     gPdfDoc.p1[5] = position();
     put("4 0 obj\r<< /Length 5 0 R >>\r");
@@ -122,17 +197,20 @@ void pdfTail() {
 
     // The font resources name one object per font, so that readers can list them.
     const std::vector<std::string> fonts = pageFonts();
-    const int32_t objects = kPdfFixedObjects + static_cast<int32_t>(fonts.size());
+    const int32_t firstFont = kPdfFixedObjects + (gPdfDoc.spotSpaces ? 1 : 0);
+    const int32_t objects = firstFont + static_cast<int32_t>(fonts.size());
     gPdfDoc.p1[7] = position();
     put("6 0 obj\r<<");
     for (size_t i = 0; i < fonts.size(); ++i)
         put(platform::formatC(" /%s %d 0 R\r", fonts[i].c_str(),
-                              kPdfFixedObjects + static_cast<int32_t>(i)));
+                              firstFont + static_cast<int32_t>(i)));
     put(">>\rendobj\r");
+    const int32_t colourSpacesAt = position();
+    if (gPdfDoc.spotSpaces) writeColourSpaces();
     std::vector<int32_t> fontAt;
     for (size_t i = 0; i < fonts.size(); ++i) {
         fontAt.push_back(position());
-        put(platform::formatC("%d 0 obj\r", kPdfFixedObjects + static_cast<int32_t>(i)));
+        put(platform::formatC("%d 0 obj\r", firstFont + static_cast<int32_t>(i)));
         put("<< /Type /Font /Subtype /Type1 /BaseFont /" + fonts[i] + " /Encoding " +
             fontEncoding() + " >>\rendobj\r");
     }
@@ -146,6 +224,7 @@ void pdfTail() {
     xrefEntry(gPdfDoc.p1[5], true);
     xrefEntry(object5, true);
     xrefEntry(gPdfDoc.p1[7], true);
+    if (gPdfDoc.spotSpaces) xrefEntry(colourSpacesAt, true);
     for (int32_t at : fontAt) xrefEntry(at, true);
     put(platform::formatC("trailer\r<< /Size %d\r/Root 1 0 R\r>>\rstartxref\r", objects));
     put(platform::formatC("%d\r", table));

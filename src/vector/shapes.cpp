@@ -7,6 +7,7 @@
 #include "symbology/state.h"
 #include "vector/dialect.h"
 #include "vector/emit.h"
+#include "vector/pdf.h"
 #include "vector/sink.h"
 #include "vector/textruns.h"
 
@@ -35,9 +36,10 @@ const char* kMoveTo = " m\r";
 const char* kCurveLine = " l\r";  // the segments of the filled bands
 
 // The colour operator after the four numbers, or nullptr for the named forms of
-// a spot colour, which writeColour writes. PDF and the press dialect have no
-// named colour: the spot colour's process equivalent paints there, as nothing
-// would leave the bars in whatever colour came before (the white background).
+// a spot colour, which writeColour writes. The press dialect has no named
+// colour: the spot colour's process equivalent paints there, as nothing would
+// leave the bars in whatever colour came before (the white background). PDF
+// paints a spot colour through its page's Separation space (writeColour).
 const char* colourOperator(int32_t mode, bool spot) {
     const int32_t ill = gOut.ill;
     if (dialect::pdf()) return mode == kColourStroke ? "K\r" : "k\r";
@@ -51,6 +53,13 @@ void writeColour(Emit& e, int32_t mode, int32_t c, int32_t m, int32_t y, int32_t
     const bool spot = gSym.customColour == 1;
     const char* op = colourOperator(mode, spot);
     const bool named = spot && gOut.ill > 87 && !dialect::pdf();
+    if (spot && dialect::pdf()) {
+        if (const int32_t space = pdfSpotSpace(gSym.customCol, c, m, y, k); space >= 0) {
+            // Full tint of the named plate.
+            e.s("/CS").i(space).s(mode == kColourStroke ? " CS 1 SCN\r" : " cs 1 scn\r");
+            return;
+        }
+    }
     e.colour(c).colour(m).colour(y).colour(k);
     if (named) {
         e.pstr(gSym.customCol);

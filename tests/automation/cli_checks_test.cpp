@@ -69,10 +69,21 @@ TEST(TypedData, HeightZeroIsTheTypesOwnHeight) {
 }
 
 // A record's spot colour name turns the spot colour on: the Illustrator dialects
-// from 88 on name it in their comments and paint with it, and Ghostscript's
-// separations give it a plate of its own; dialect 1 and PDF paint in process colour.
+// from 88 on name it in their comments and paint with it, PDF through a
+// Separation colour space, and Ghostscript's separations give it a plate of its
+// own; dialect 1 paints in process colour.
 TEST(SpotColour, TheNameTurnsItOn) {
     const std::string spot = ", spotname:\"Strixel Blue\"";
+    const auto expectPlate = [](const std::string& path) {
+        const std::string plates = testsupport::tempPath("plates");
+        fs::remove_all(plates);
+        fs::create_directories(plates);
+        const testsupport::RunResult gs = testsupport::runCommand(
+            "gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r72 -sDEVICE=tiffsep -o '" + plates +
+            "/p.tif' '" + path + "'");
+        EXPECT_EQ(gs.status, 0) << gs.err;
+        EXPECT_TRUE(fs::exists(plates + "/p(Strixel Blue).tif"));
+    };
     for (const char* dialect : {"--dialect=ai88", "--dialect=ai3", "--dialect=ai5"}) {
         SCOPED_TRACE(dialect);
         const std::string path = testsupport::tempPath("spot.eps");
@@ -86,25 +97,33 @@ TEST(SpotColour, TheNameTurnsItOn) {
         EXPECT_NE(eps.find("%%CMYKCustomColor: "), std::string::npos);
         EXPECT_NE(eps.find("(Strixel Blue) 0 x\r"), std::string::npos);
         EXPECT_EQ(testsupport::slurp(plain).find("%%DocumentCustomColors"), std::string::npos);
+        expectPlate(path);
+    }
+    // PDF: the name as a PDF name, the colour's CMYK as the alternate.
+    const std::string pdf = testsupport::tempPath("spot.pdf");
+    const std::string plainPdf = testsupport::tempPath("plain.pdf");
+    ASSERT_EQ(run({"--dialect=pdf",
+                   record("EAN 13", "400638133393", pdf, spot + ", colour:\"0 100 50 5\""),
+                   record("EAN 13", "400638133393", plainPdf)})
+                  .status,
+              0);
+    const std::string out = testsupport::slurp(pdf);
+    EXPECT_NE(out.find("/ColorSpace 7 0 R\r"), std::string::npos);
+    EXPECT_NE(out.find("/CS0 [/Separation /Strixel#20Blue /DeviceCMYK << /FunctionType 2 "
+                       "/Domain [0 1] /C0 [0 0 0 0] /C1 [0 1 .50 .05] /N 1 >>]"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("/CS0 cs 1 scn\r"), std::string::npos);
+    EXPECT_EQ(out.find("0 1 .50 .05 k"), std::string::npos) << "no bar in process colour";
+    EXPECT_EQ(testsupport::slurp(plainPdf).find("/ColorSpace"), std::string::npos);
+    EXPECT_EQ(testsupport::qpdfCheck(pdf).status, 0);
+    expectPlate(pdf);
 
-        const std::string plates = testsupport::tempPath("plates");
-        fs::create_directories(plates);
-        const testsupport::RunResult gs = testsupport::runCommand(
-            "gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r72 -sDEVICE=tiffsep -o '" + plates +
-            "/p.tif' '" + path + "'");
-        EXPECT_EQ(gs.status, 0) << gs.err;
-        EXPECT_TRUE(fs::exists(plates + "/p(Strixel Blue).tif"));
-    }
-    for (const char* dialect : {"--dialect=ai1", "--dialect=pdf"}) {
-        SCOPED_TRACE(dialect);
-        const std::string path =
-            testsupport::tempPath(std::string("spot-process") +
-                                  (std::strcmp(dialect, "--dialect=pdf") == 0 ? ".pdf" : ".eps"));
-        ASSERT_EQ(run({dialect, record("EAN 13", "400638133393", path, spot)}).status, 0);
-        const std::string out = testsupport::slurp(path);
-        EXPECT_EQ(out.find("(Strixel Blue) 0 x"), std::string::npos);
-        EXPECT_NE(out.find(" k\r"), std::string::npos);
-    }
+    const std::string path = testsupport::tempPath("spot-process.eps");
+    ASSERT_EQ(run({"--dialect=ai1", record("EAN 13", "400638133393", path, spot)}).status, 0);
+    const std::string eps = testsupport::slurp(path);
+    EXPECT_EQ(eps.find("(Strixel Blue) 0 x"), std::string::npos);
+    EXPECT_NE(eps.find(" k\r"), std::string::npos);
 }
 
 // A spot colour name is text in strings and comment lines: a line end in it must

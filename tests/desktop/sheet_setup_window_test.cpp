@@ -192,10 +192,13 @@ TEST_F(SheetSetupWindowTest, ValuesTheSheetCannotHoldAreRefusedAsTheyAreTyped) {
     typeInto(2, "2.");
     EXPECT_EQ(fieldText(2), "2") << "counts are whole numbers";
     EXPECT_GE(platform::beepCount() - beeps, 5);
+    EXPECT_EQ(labelBack2.across % kGutterModulus, 128u);
+    EXPECT_EQ(labelBack2.across / kGutterModulus, 400u);
+    // Labels of 429496 points pass any page: OK refuses them (see below).
     key(kReturn);
-    EXPECT_EQ(labelBack.labelWidth, 4294960u);
-    EXPECT_EQ(labelBack.across % kGutterModulus, 128u);
-    EXPECT_EQ(labelBack.across / kGutterModulus, 400u);
+    EXPECT_EQ(gMsg.last.rfind(messageText(1459), 0), 0u) << gMsg.last;
+    EXPECT_NE(gWindows.LabelWin, nullptr);
+    EXPECT_EQ(labelBack.labelWidth, 1000u);
 }
 
 TEST_F(SheetSetupWindowTest, EachRefusalKeepsTheWindowAndTheOldSheet) {
@@ -226,6 +229,33 @@ TEST_F(SheetSetupWindowTest, EachRefusalKeepsTheWindowAndTheOldSheet) {
     key(kReturn);
     EXPECT_EQ(gMsg.last, messageText(37));
     EXPECT_NE(gWindows.LabelWin, nullptr);
+
+    // A sheet that Save would write but opening refuses: labels past the sheet's
+    // edge (two 100 point labels on 150 points), or more positions than a run
+    // makes (128 x 100).
+    struct Unopenable {
+        const char* sheetWidth;
+        const char* down;
+        int message;
+    };
+    for (const Unopenable u : {Unopenable{"150", "5", 1457}, Unopenable{"0", "100", 1458}}) {
+        SCOPED_TRACE(u.message);
+        openLayout();
+        gUnits.gMeasType = kMeasPoint;
+        const LabelSheet before = labelBack;
+        ShowLabelWin();
+        typeInto(11, u.sheetWidth);
+        typeInto(1, "128");
+        typeInto(2, u.down);
+        gMsg.last.clear();
+        key(kReturn);
+        EXPECT_EQ(gMsg.last.rfind(messageText(u.message), 0), 0u) << gMsg.last;
+        ASSERT_NE(gWindows.LabelWin, nullptr) << "the window stays for a correction";
+        EXPECT_EQ(sheetWords(labelBack), sheetWords(before));
+        typeInto(1, "1");
+        key(kReturn);
+        EXPECT_EQ(gWindows.LabelWin, nullptr) << gMsg.last;
+    }
 }
 
 TEST_F(SheetSetupWindowTest, PrintSheetModeWritesThePrintCopyEvenAfterARefusal) {
@@ -285,7 +315,7 @@ TEST_F(SheetSetupWindowTest, ASavedFormatLoadsBack) {
     platform::SetDialogAnswers(answerPut, nullptr, answerGet);
     ShowLabelWin();
     chooseTemplate(kA4ThreeByEight);
-    typeInto(7, "12");
+    typeInto(7, "1");  // the three labels fill the sheet's width but for a millimetre
     const LabelSheet saved = labelBack2;
     clickAt(kSaveButton);
     ASSERT_TRUE(std::filesystem::exists(savedPath)) << gMsg.last;
@@ -295,10 +325,10 @@ TEST_F(SheetSetupWindowTest, ASavedFormatLoadsBack) {
     clickAt(kLoadButton);
     EXPECT_EQ(labelBack2.leftMargin, saved.leftMargin);
     EXPECT_EQ(labelBack2.across, saved.across);
-    EXPECT_EQ(fieldText(7), "11.999983") << "12 mm kept in thousandths of a tenth";
+    EXPECT_EQ(fieldText(7), "0.999984") << "1 mm kept in thousandths of a tenth";
     EXPECT_EQ(fieldText(1), "3");
     clickAt(kOKButton);
-    EXPECT_EQ(labelBack.leftMargin, 340u);
+    EXPECT_EQ(labelBack.leftMargin, 28u);
     EXPECT_EQ(labelBack.across, 3u);
     EXPECT_EQ(labelBack.down, 8u);
 }

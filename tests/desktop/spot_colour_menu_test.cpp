@@ -102,6 +102,18 @@ TEST_F(SpotColours, FreeNamesAndWhatIsNotThere) {
     answer("");
     choose(kSpotMenu, kFreeName);
     EXPECT_EQ(pascal(gSym.customCol), "House Gold");
+    // The names that paint no plate or every plate are told and change nothing;
+    // another case is an ordinary name.
+    for (const char* reserved : {"None", "All"}) {
+        gMsg.last.clear();
+        answer(reserved);
+        choose(kSpotMenu, kFreeName);
+        EXPECT_NE(gMsg.last.find("is kept for a colour"), std::string::npos) << reserved;
+        EXPECT_EQ(pascal(gSym.customCol), "House Gold");
+    }
+    answer("none");
+    choose(kSpotMenu, kFreeName);
+    EXPECT_EQ(pascal(gSym.customCol), "none");
 
     gSym.cyan2 = 1, gSym.magenta2 = 2, gSym.yellow2 = 3, gSym.black2 = 4;
     gLabel.curIteTyp = 1;

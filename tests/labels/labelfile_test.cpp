@@ -208,6 +208,37 @@ TEST_F(LabelFile, AnAcrossWordOfNeitherOrderIsRefused) {
     EXPECT_NE(gMsg.last.find("not a label document"), std::string::npos);
 }
 
+// A label with a width but no height, or one or a row of them past the largest
+// PDF page (14400 points) where no sheet size bounds them, is a damaged document.
+TEST_F(LabelFile, LabelSizesNoPageCanHoldAreRefusedAsDamaged) {
+    struct Sheet {
+        uint32_t width, height, across, sheetWidth;
+        bool opens;
+    };
+    const Sheet cases[] = {
+        {1700, 0, 1, 0, false},    {3000000000u, 500, 1, 0, false}, {500, 144001, 1, 0, false},
+        {140000, 500, 1, 0, true}, {100000, 500, 2, 0, false},      {100000, 500, 2, 250000, true},
+    };
+    const fs::path file = dir / "sizes.labl";
+    for (const Sheet& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + ", " +
+                     std::to_string(c.across) + " across");
+        initLabelItems();
+        labelBack.labelWidth = c.width;
+        labelBack.labelHeight = c.height;
+        labelBack.across = c.across;
+        labelBack.down = 1;
+        labelBack.sheetWidth = c.sheetWidth;
+        ASSERT_EQ(saveDocumentTo(file.string()), 0);
+        initLabelItems();
+        gMsg.last.clear();
+        EXPECT_EQ(loadDocumentFrom(file.string()), c.opens ? 1 : 0);
+        EXPECT_EQ(gMsg.last.find("label sizes are damaged") != std::string::npos, !c.opens)
+            << gMsg.last;
+        EXPECT_EQ(labelBack.labelWidth, c.opens ? c.width : 0u);
+    }
+}
+
 TEST_F(LabelFile, AShorterSaveLeavesNoTail) {
     labelBack.labelWidth = 1700;
     for (int i = 0; i < 5; ++i) add(kKindRect);

@@ -431,6 +431,8 @@ TEST_F(Press, NoVariableItemGivesOnlyTheStaticRecord) {
 TEST_F(Press, AHugeLabelSizeIsHeldAtTheFieldsEnd) {
     labelBack.across = labelBack.down = 1;
     labelBack.labelWidth = labelBack.labelHeight = 4'000'000'000u;
+    // A sheet to hold them: without one, labels past the largest page are refused.
+    labelBack.sheetWidth = labelBack.sheetHeight = UINT32_MAX;
     addItem(kKindText, 10, 10, 30, 90)->setI16(item::humanPacked, 1);
     ASSERT_EQ(pressExport("huge"), 0);
     const std::string pg = readAll(dir / "huge_F1_1.pg");

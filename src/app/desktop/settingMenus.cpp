@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <iterator>
 #include <cstring>
+#include <string>
 
 #include "app/codeTypeMenus.h"
 #include "app/colourLibraries.h"
@@ -539,6 +540,13 @@ void colourMenu(int16_t item) {
                                             nullptr, false, nullptr);
     if (!given || answer[0] == 0) return;  // nothing asked for changes nothing
     if (item == kFreeSpotItem) {
+        if (const char* reserved = reservedSpotName(answer)) {
+            // The command line's words, as a sentence of their own.
+            std::string sentence = std::string(reserved) + ".";
+            sentence[0] = 'T';
+            MessageText(sentence.c_str());
+            return;
+        }
         pstrSet(gSym.customCol, answer);
         gSym.customColour = 1;
     } else {

@@ -657,9 +657,10 @@ void ProcessCharsLabel(unsigned char key) {
 }
 
 int32_t DoLabelOK() {
-    if (const uint16_t fault = applySheetSetup(); fault != 0) {
+    std::string detail;
+    if (const uint16_t fault = applySheetSetup(&detail); fault != 0) {
         // The window stays, and with it the mode it was opened in.
-        Message(fault);
+        MessageWith(fault, detail);
         return fault;
     }
     gSheetWin.printsheet = 0;
