@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
+#include <string_view>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -177,15 +181,117 @@ int32_t longestFittingName(const std::string& name) {
     return name.size() > most ? static_cast<int32_t>(most) : -1;
 }
 
-std::string inFolder(const std::string& file) {
-    if (gPress.folder.empty()) return file;
-    return gPress.folder.back() == '/' ? gPress.folder + file : gPress.folder + "/" + file;
+std::string inFolder(const std::string& folder, const std::string& file) {
+    if (folder.empty()) return file;
+    return folder.back() == '/' ? folder + file : folder + "/" + file;
 }
+
+// Where the export's files are made: the staging folder while it runs.
+std::string gWriteFolder;
+
+std::string inFolder(const std::string& file) { return inFolder(gWriteFolder, file); }
 
 void reportFailure() {
     gPress.failed = true;
     Message(kMsgPressFileFailed);
 }
+
+// A number as the export writes it in a file name: digits, no leading zero.
+bool plainNumber(std::string_view s) {
+    constexpr size_t kMostDigits = 10;
+    if (s.empty() || s.size() > kMostDigits || (s.size() > 1 && s[0] == '0')) return false;
+    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// True for a page or item file name of job `name`, whatever its numbers.
+bool numberedJobFile(std::string_view file, const std::string& name) {
+    constexpr std::string_view kPage = "_F1_", kPageEnd = ".pg", kItem = "_va_", kItemEnd = ".ps";
+    if (!file.starts_with(name)) return false;
+    file.remove_prefix(name.size());
+    if (file.starts_with(kPage) && file.ends_with(kPageEnd))
+        return plainNumber(file.substr(kPage.size(), file.size() - kPage.size() - kPageEnd.size()));
+    if (!file.starts_with(kItem) || !file.ends_with(kItemEnd)) return false;
+    const std::string_view numbers =
+        file.substr(kItem.size(), file.size() - kItem.size() - kItemEnd.size());
+    const size_t gap = numbers.find('_');
+    return gap != std::string_view::npos && plainNumber(numbers.substr(0, gap)) &&
+           plainNumber(numbers.substr(gap + 1));
+}
+
+// The files of an export are made in a hidden folder inside the job's folder
+// and put in their places only when every one of them has been made: a record
+// refused at the third position, or a failed write, leaves the folder as it
+// was, without new files and with an earlier job of the name untouched.
+class StagedJob {
+  public:
+    StagedJob() = default;
+    StagedJob(const StagedJob&) = delete;
+    StagedJob& operator=(const StagedJob&) = delete;
+    ~StagedJob() {
+        discard();
+        gWriteFolder.clear();
+    }
+
+    // False after a message when the job's folder takes no new file.
+    bool open() {
+        std::string path = inFolder(gPress.folder, ".strixel-press-XXXXXX");
+        if (::mkdtemp(path.data()) == nullptr) {
+            reportFailure();
+            return false;
+        }
+        staging_ = gWriteFolder = path;
+        return true;
+    }
+
+    // Moves every file made into the job's folder, the job file last (it names
+    // the others), and removes the page and item files an earlier, larger job
+    // of the name left that this one does not replace. False after a message.
+    bool commit(const std::string& name) {
+        std::vector<std::string> made;
+        if (!platform::listFolder(staging_, &made)) {
+            reportFailure();
+            return false;
+        }
+        std::stable_partition(made.begin(), made.end(),
+                              [&name](const std::string& f) { return f != name + ".jb"; });
+        // A folder in a file's place would stop the moves half way.
+        for (const std::string& f : made)
+            if (platform::pathKind(inFolder(gPress.folder, f)) == platform::PathKind::folder) {
+                reportFailure();
+                return false;
+            }
+        std::error_code err;
+        for (const std::string& f : made) {
+            std::filesystem::rename(inFolder(staging_, f), inFolder(gPress.folder, f), err);
+            if (err) {
+                reportFailure();
+                return false;
+            }
+        }
+        removeStale(name, std::move(made));
+        return true;
+    }
+
+  private:
+    static void removeStale(const std::string& name, std::vector<std::string> made) {
+        std::vector<std::string> present;
+        if (!platform::listFolder(gPress.folder.empty() ? "." : gPress.folder, &present)) return;
+        std::sort(made.begin(), made.end());
+        std::error_code err;
+        for (const std::string& f : present)
+            if (numberedJobFile(f, name) && !std::binary_search(made.begin(), made.end(), f))
+                std::filesystem::remove(inFolder(gPress.folder, f), err);
+    }
+
+    void discard() {
+        if (staging_.empty()) return;
+        std::error_code err;
+        std::filesystem::remove_all(staging_, err);
+        staging_.clear();
+    }
+
+    std::string staging_;
+};
 
 // Writes gPress.file through channel 101, whole: a rewritten file is never left
 // longer than its new contents.
@@ -580,6 +686,8 @@ int32_t pressExport(const std::string& fileName) {
         ~Forget() { gPositionRecords.clear(); }
     } forget;
     if (!readPositionRecords()) return 1;
+    StagedJob staged;
+    if (!staged.open()) return 1;
     if (!BuildJobFile(name)) return 1;
     for (int32_t n = 1; n <= positions(); ++n)
         if (!BuildPageFile(name, n)) return 1;
@@ -589,6 +697,7 @@ int32_t pressExport(const std::string& fileName) {
         getItemData(i);
         if (!EpsILYT(name, i)) return 1;
     }
+    if (!staged.commit(name)) return 1;
     gPress.nPages = 1;
     gPress.nLabels = 1;
     return 0;
