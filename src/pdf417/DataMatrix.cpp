@@ -11,6 +11,7 @@
 #include "pdf417/block_letters.h"
 #include "pdf417/reed.h"
 #include "platform/macroman.h"
+#include "symbology/GS1AI.h"
 #include "symbology/encoders.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
@@ -414,6 +415,29 @@ bool debugMatrix(int32_t width, int32_t height) {
     return writeBlockLetters(S.result2, width, height);
 }
 
+namespace {
+
+// The escape that applyTilde turns into FNC1 (a separator past the first positions).
+constexpr const char* kFNC1Escape = "\\1";
+
+// GS1 element strings typed in parentheses are checked as GS1-128 checks them
+// and go into the symbol without their parentheses, an FNC1 ending each element
+// of no predefined length: a reader takes "(01)..." literally, not as a GTIN.
+// Data typed without parentheses goes as typed.
+bool gs1Elements(const char* data, std::string& out) {
+    const auto n = static_cast<int32_t>(strnlen(data, kMainCodeSize));
+    if (n == 0 || data[0] != '(') {
+        out = data;
+        return true;
+    }
+    const std::string bad = checkElementStrings(data, n, false);
+    if (!bad.empty()) return refuse(bad.c_str());
+    out = elementStringsUnbracketed(data, n, kFNC1Escape);
+    return true;
+}
+
+}  // namespace
+
 }  // namespace datamatrix
 
 int32_t doDataMatrixCode(const char* data) {
@@ -423,8 +447,11 @@ int32_t doDataMatrixCode(const char* data) {
     // EAN DataMatrix starts with exactly one FNC1, however many "\1" the data
     // already carries in front.
     const bool ean = gSym.code == 38 && gSym.variation1 == 2;
+    std::string gs1;
     if (ean) {
         while (data[0] == '\\' && data[1] == '1') data += 2;
+        if (!gs1Elements(data, gs1)) return 1;
+        data = gs1.c_str();
     }
     if (!applyTilde(data, ean)) return 1;
     const int32_t count = encodeAscii();

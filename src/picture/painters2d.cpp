@@ -26,6 +26,7 @@ constexpr int32_t kModuleUm = 1000;      // a block-letter module at 100 %
 constexpr double kRowStep = 0.05;        // of the row unit
 constexpr double kHeaderGap = 0.2;       // of the row unit, under the coupon header
 constexpr int32_t kHumanChars = 18;      // "(01)" and 14 digits
+constexpr int32_t kFirstExpanded = 5;    // variants from here on print any length
 constexpr double kTextSideRoom = 2;      // points kept free at either end of the text line
 constexpr double kDescentOfSize = 0.22;  // the parentheses' depth under the baseline, of the size
 constexpr double kPdfRowOfUnit = 0.3;    // PDF417 and MicroPDF417 row height
@@ -288,7 +289,9 @@ void paintDataBar(int32_t x, int32_t y, int32_t unitIn, int32_t xOffset, int32_t
     if (human == 1 && v != 7 && R.textRow >= 0) {
         int32_t size = setHumanFont(U);
         const int32_t from = R.start[R.textRow];
-        const int32_t count = std::min(kHumanChars, R.end[R.textRow] - from);
+        const int32_t line = R.end[R.textRow] - from;
+        // The Expanded types print their whole line of element strings.
+        const int32_t count = v < kFirstExpanded ? std::min(kHumanChars, line) : line;
         // The line stays inside the symbol's box: a line wider than the box is
         // set smaller, and its descenders stand on the box's lower edge.
         const int32_t room = boxWidth - static_cast<int32_t>(2 * kTextSideRoom * U.s);

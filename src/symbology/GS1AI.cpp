@@ -257,6 +257,29 @@ std::string overlong(const Element& e) {
                   e.length);
 }
 
+// An AI with nothing behind it.
+std::string noValue(const Element& e) {
+    if (e.length > 0) return {};
+    return format("AI (%s) has no data. Give its data or remove it.", e.ai);
+}
+
+// A fixed value of letters, or a GTIN or SSCC whose last digit is not its check
+// digit (`checked`: the last digit is typed, not yet to be completed; `completes`:
+// the symbol completes a check digit left off).
+std::string badDigits(const Element& e, bool checked, bool completes) {
+    if (!allDigits(e.value, e.length))
+        return format("AI (%s) takes digits only. Correct its data.", e.ai);
+    if (!e.entry->checkDigit || !checked) return {};
+    const char right = calcheck2(e.value, e.length);
+    const char typed = e.value[e.length - 1];
+    if (typed == right) return {};
+    char text[160];
+    std::snprintf(
+        text, sizeof text, "The check digit of AI (%s) is %c, not %c. Correct the last digit%s",
+        e.ai.c_str(), right, typed, completes ? ", or leave it off and it is added." : ".");
+    return text;
+}
+
 }  // namespace
 
 std::string checkElementStrings(const char* data, int32_t n, bool completesCheckDigit) {
@@ -275,32 +298,20 @@ std::string checkElementStrings(const char* data, int32_t n, bool completesCheck
         }
         const std::string& ai = e.ai;
         if (!known(e)) return format("AI (%s) is not known. Correct the AI.", ai);
-        const char* value = e.value;
-        const int32_t length = e.length;
-        const int32_t most = valueLength(e);
-        if (length == 0) return format("AI (%s) has no data. Give its data or remove it.", ai);
+        std::string bad = noValue(e);
+        if (!bad.empty()) return bad;
         if (e.entry->variable) {
-            std::string bad = overlong(e);
+            bad = overlong(e);
             if (!bad.empty()) return bad;
         } else {
-            const bool completed = completesCheckDigit && e.entry->checkDigit && length == most - 1;
-            if (length != most && !completed) return wrongFixedLength(e);
-            if (!allDigits(value, length))
-                return format("AI (%s) takes digits only. Correct its data.", ai);
-            if (e.entry->checkDigit && !completed) {
-                const char right = calcheck2(value, length);
-                if (value[length - 1] != right) {
-                    char text[160];
-                    std::snprintf(text, sizeof text,
-                                  "The check digit of AI (%s) is %c, not %c. Correct the last "
-                                  "digit, or leave it off and it is added.",
-                                  ai.c_str(), right, value[length - 1]);
-                    return text;
-                }
-            }
+            const bool completed =
+                completesCheckDigit && e.entry->checkDigit && e.length == valueLength(e) - 1;
+            if (e.length != valueLength(e) && !completed) return wrongFixedLength(e);
+            bad = badDigits(e, !completed, completesCheckDigit);
+            if (!bad.empty()) return bad;
             const int32_t two = (ai[0] - '0') * 10 + (ai[1] - '0');
             if (ai.size() == 2 && two >= kFirstDateAI && two <= kLastDateAI) {
-                std::string bad = checkDate(ai, value);
+                bad = checkDate(ai, e.value);
                 if (!bad.empty()) return bad;
             }
         }
@@ -308,19 +319,40 @@ std::string checkElementStrings(const char* data, int32_t n, bool completesCheck
     return {};
 }
 
-std::string checkElementLengths(const char* data, int32_t n) {
+std::string checkCarriedElements(const char* data, int32_t n) {
     if (n <= 0 || data[0] != '(') return {};
     Element e;
     for (int32_t pos = 0; pos < n; pos = e.end) {
         if (readElement(data, n, pos, e) != ChainBreak::None) return {};
+        std::string bad = noValue(e);
+        if (!bad.empty()) return bad;
         if (!known(e)) continue;
-        // A fixed value of another length takes part of the next element or
-        // leaves its rest to stand alone.
-        if (!e.entry->variable && e.length != valueLength(e)) return wrongFixedLength(e);
+        if (!e.entry->variable) {
+            // A fixed value of another length takes part of the next element or
+            // leaves its rest to stand alone.
+            if (e.length != valueLength(e)) return wrongFixedLength(e);
+            bad = badDigits(e, true, false);
+            if (!bad.empty()) return bad;
+        }
         // The last variable value, however long, ends with the data.
         if (e.end >= n) continue;
-        std::string bad = overlong(e);
+        bad = overlong(e);
         if (!bad.empty()) return bad;
     }
     return {};
+}
+
+std::string elementStringsUnbracketed(const char* data, int32_t n, const char* separator) {
+    std::string out;
+    Element e;
+    for (int32_t pos = 0; pos < n; pos = e.end) {
+        if (readElement(data, n, pos, e) != ChainBreak::None || !known(e))
+            return std::string(data, static_cast<size_t>(n));
+        out += e.ai;
+        out.append(e.value, static_cast<size_t>(e.length));
+        const bool separated =
+            e.entry->variable || !predefinedLength(e.ai.c_str(), static_cast<int32_t>(e.ai.size()));
+        if (separated && e.end < n) out += separator;
+    }
+    return out;
 }

@@ -29,9 +29,17 @@ char calcheck2(const char* digits, int32_t n);
 // not checked here.
 std::string checkElementStrings(const char* data, int32_t n, bool completesCheckDigit);
 
-// Checks only the lengths of the known elements: a fixed value of another
-// length, or a variable value followed by another element that is longer than
-// its AI takes, would run into the next element with no separator. Empty when
-// sound, else the message checkElementStrings gives. Unknown AIs and a broken
-// chain are not checked here.
-std::string checkElementLengths(const char* data, int32_t n);
+// Checks what would make a symbol carry other data than typed: an element with
+// no data, a fixed value of another length (it would run into the next element),
+// of letters, or of a GTIN or SSCC with a wrong check digit (the encoder leaves
+// the typed one out), and a variable value followed by another element that is
+// longer than its AI takes. Empty when sound, else the message
+// checkElementStrings gives. Unknown AIs, a broken chain and the length of the
+// last value are not checked here: the symbol carries them as typed.
+std::string checkCarriedElements(const char* data, int32_t n);
+
+// The element strings typed in parentheses as a GS1 symbol carries them: the
+// parentheses go, and `separator` follows every element of no predefined length
+// that has more data behind it. Meant for a chain checkElementStrings found sound;
+// data that is no such chain comes back as typed.
+std::string elementStringsUnbracketed(const char* data, int32_t n, const char* separator);

@@ -56,10 +56,12 @@ void tooLongForBuffer() {
     refuseSymbol("The data is too long for this code type. Shorten it and try again.");
 }
 
-// A value of the wrong length would run into the next element with no
-// separator: refused as GS1-128 refuses it.
-bool elementLengthsFit(const char* from, const char* to) {
-    const std::string bad = checkElementLengths(from, static_cast<int32_t>(to - from));
+// Element strings the symbol would carry as other data than typed are refused
+// as GS1-128 refuses them: a value of the wrong length runs into the next
+// element, and the encoder leaves out the check digit of a GTIN, so a wrong one
+// would be read as the right one.
+bool elementStringsSound(const char* from, const char* to) {
+    const std::string bad = checkCarriedElements(from, static_cast<int32_t>(to - from));
     if (bad.empty()) return true;
     refuseSymbol(bad.c_str());
     return false;
@@ -443,13 +445,13 @@ int32_t prepare() {
                 const std::string_view item(gData.chMainCode,
                                             static_cast<size_t>(bar - gData.chMainCode));
                 if (item.find_first_of("()") != std::string_view::npos) return 0;
-                if (!elementLengthsFit(bar + 1, end)) return 1;
+                if (!elementStringsSound(bar + 1, end)) return 1;
                 return EAN_APP_ID_FILTER(bar - gData.chMainCode + 1, '#');
             }
             if (v >= 5 && v <= 7) {
-                const bool fit = bar ? elementLengthsFit(gData.chMainCode, bar) &&
-                                           elementLengthsFit(bar + 1, end)
-                                     : elementLengthsFit(gData.chMainCode, end);
+                const bool fit = bar ? elementStringsSound(gData.chMainCode, bar) &&
+                                           elementStringsSound(bar + 1, end)
+                                     : elementStringsSound(gData.chMainCode, end);
                 return fit ? EAN_APP_ID_FILTER(0, '#') : 1;
             }
             return 0;

@@ -627,6 +627,14 @@ bool dataBarRowsFit() {
     return fit;
 }
 
+// DataBar-14 and Limited print "(01)" and 14 digits; the Expanded types print
+// their whole line of element strings.
+int32_t dataBarTextLimit(int32_t variant) {
+    constexpr int32_t kGtinLine = 18;
+    constexpr int32_t kFirstExpanded = 5;
+    return variant < kFirstExpanded ? kGtinLine : std::numeric_limits<int32_t>::max();
+}
+
 // DataBar and its composite components: module rows in a composite part, a
 // separator and the linear part, whose rows take their heights from the bar height.
 void paintDataBar(Painter& p) {
@@ -663,7 +671,7 @@ void paintDataBar(Painter& p) {
         paintRunRow(p, starts[r], yTop, yBottom, shift);
     });
     if (gSym.human == 1 && v != 7 && textRow >= 0) {
-        const int32_t len = std::min(18, rowEnd(textRow) - textRow);
+        const int32_t len = std::min(dataBarTextLimit(v), rowEnd(textRow) - textRow);
         const char* text = reinterpret_cast<const char*>(gEl.chNum + textRow);
         // The line stays inside the symbol's box: a line wider than the box is
         // set smaller, and its descenders stand on the box's lower edge.

@@ -187,6 +187,19 @@ TEST(DataBarCommandLine, ValuesOfTheWrongLengthAreRefused) {
     }
 }
 
+// The Expanded types print their whole line of element strings, not the first 18
+// characters that fit "(01)" and a GTIN.
+TEST(DataBarCommandLine, ExpandedPrintsItsWholeLine) {
+    for (const char* type : {"Databar Expanded", "Databar"}) {
+        SCOPED_TRACE(type);
+        const std::string path = testsupport::tempPath("line.eps");
+        const CliRun r = run({record(type, "(10)AB(21)CD(240)EFGH", path)});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(testsupport::slurp(path).find("(\\(10\\)AB\\(21\\)CD\\(240\\)EFGH)Tx"),
+                  std::string::npos);
+    }
+}
+
 // A symbol too low for its rows under its text is refused, not painted with
 // rows turned over (out of its bounding box, or over each other); the lowest
 // that fits still reads.
