@@ -44,6 +44,7 @@ struct TextField {
 constexpr TextField kTextFields[] = {
     {1, kMostNameBytes}, {27, kMostDataBytes}, {35, kMostAddOnBytes}, {36, kMostFontBytes}};
 constexpr int kFontField = 36;
+constexpr int kCodeNameField = 28;  // shows the code type's name again
 
 const TextField* textField(int number) {
     for (const TextField& t : kTextFields)
@@ -458,7 +459,8 @@ int16_t SetAsDefault(const char* path, const char* name, int32_t /*spare*/) {
     if (err == platform::noErr) {
         const uint32_t oldType = gChannels.filTyp;
         DEF_OPEN(gChannels.creatTyp, fourCC("pdef"));
-        err = writeWholeFile(kSettingsChannel, target.c_str(), bytes.data(), int32_t(bytes.size()));
+        err = writeSettingsFile(kSettingsChannel, target.c_str(), bytes.data(),
+                                int32_t(bytes.size()));
         gChannels.filTyp = oldType;
     }
     if (err != platform::noErr) {
@@ -491,9 +493,12 @@ int32_t GetTheDefault(const char* path, char* nameOut, size_t nameSize, int32_t 
     const bool usable = parsed.fields.size() >= kFewestFields && codeOk;
     if (usable) {
         applyDefaultsRecord(parsed.fields, isCustom != 0);
+        // A shorter record (an older version's) ends before the fields that show
+        // the size and the type's name: the fields show what the outputs will use.
+        if (!isCustom && parsed.fields.size() < size_t(kCodeNameField)) GetCodeActualText();
         const double shownHeight = gSym.hMode == 2 ? gSym.Hei * kInchesPerMillimetre : gSym.Hei;
         showFixed(gPanels.TEHeight, shownHeight);
-        if (gSym.spec & 2) showFixed(gPanels.TESize, gSym.Siz * kInchesPerMillimetre);
+        showFixed(gPanels.TESize, gSym.spec & 2 ? gSym.Siz * kInchesPerMillimetre : gSym.Siz);
         if (gShownHook) gShownHook();
     }
     if (damaged) MessageWith(kMsgDefaultsDamaged, source);

@@ -191,7 +191,9 @@ void heightKey(double v) {
             gSym.Hei = v;
             break;
     }
-    gSym.Hei = std::clamp(gSym.Hei, 0.0, kTallestBars);
+    // A height of 0 is the type's own height, as on the command line: bars of no
+    // height would make a symbol with no box and nothing to scan.
+    gSym.Hei = gSym.Hei > 0 ? std::min(gSym.Hei, kTallestBars) : typeOwnHeight();
     gSym.cuHei = gSym.Hei;
 }
 

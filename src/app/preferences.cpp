@@ -97,7 +97,8 @@ int16_t SetPreferences() {
     if (err == platform::noErr) {
         const uint32_t oldType = gChannels.filTyp;
         DEF_OPEN(gChannels.creatTyp, fourCC("pdef"));
-        err = writeWholeFile(kSettingsChannel, path.c_str(), bytes.data(), int32_t(bytes.size()));
+        err =
+            writeSettingsFile(kSettingsChannel, path.c_str(), bytes.data(), int32_t(bytes.size()));
         gChannels.filTyp = oldType;
     }
     if (err != platform::noErr) {

@@ -102,17 +102,6 @@ bool parseDouble(std::string_view s, double* v) {
     return r.ec == std::errc();
 }
 
-// The bar height that the current code type's defaults give it.
-double ownHeight() {
-    const SymbolSettings savedSym = gSym;
-    const PanelFields savedPanels = gPanels;
-    defaults();
-    const double height = gSym.Hei;
-    gSym = savedSym;
-    gPanels = savedPanels;
-    return height;
-}
-
 bool parseInt(std::string_view* s, int32_t* v) {
     skipBlanks(s);
     auto r = std::from_chars(s->data(), s->data() + s->size(), *v);
@@ -131,7 +120,7 @@ void applyPair(std::string_view key, std::string_view value) {
             gSym.Siz = std::clamp(d, kSmallestSize, kLargestSize);
     } else if (sameName(key, "height")) {
         if (parseDouble(value, &d) && std::isfinite(d))
-            gSym.Hei = d <= 0 ? ownHeight() : std::clamp(d, kLowestHeight, kTallestHeight);
+            gSym.Hei = d <= 0 ? typeOwnHeight() : std::clamp(d, kLowestHeight, kTallestHeight);
     } else if (sameName(key, "bwr")) {
         if (parseInt(&value, &n)) gSym.BWidthRed = std::clamp(n, kMostSpread, kMostReduction);
     } else if (sameName(key, "data")) {

@@ -87,6 +87,11 @@ OSErr writeWholeFile(int32_t channel, const char* name, const void* bytes, int32
     return CLOSE(channel);
 }
 
+OSErr writeSettingsFile(int32_t channel, const char* name, const void* bytes, int32_t n) {
+    const OSErr err = platform::FSSettingsTargetUsable(posixName(name));
+    return err != platform::noErr ? err : writeWholeFile(channel, name, bytes, n);
+}
+
 OSErr bswrite(int32_t channel, int32_t value) {
     const platform::FileRef ref = channelRef(channel);
     if (ref == 0) return platform::rfNumErr;

@@ -61,6 +61,10 @@ int32_t LOF(int32_t channel, platform::OSErr* status = nullptr);
 // OPENReplace, written once and put in place by CLOSE, or dropped on any failure
 // (name stays as it was). The first failure's status, or noErr.
 platform::OSErr writeWholeFile(int32_t channel, const char* name, const void* bytes, int32_t n);
+// writeWholeFile for the program's own settings files: a target that exists and
+// is not a regular file is refused (paramErr, FSFailureText() says why) and left
+// untouched, where a user's chosen output would be written in place.
+platform::OSErr writeSettingsFile(int32_t channel, const char* name, const void* bytes, int32_t n);
 // The file reference of an open channel, for the callers that write texts with
 // FSWrite; 0 when the channel is not open.
 platform::FileRef channelRef(int32_t channel);

@@ -25,7 +25,8 @@ platform::OSErr openSettings(const char* name, bool forWriting) {
     const std::string path = prefsPath(name);
     if (path.empty()) return platform::bdNamErr;
     if (forWriting) {
-        const platform::OSErr err = platform::createFolder(path.substr(0, path.rfind('/')));
+        platform::OSErr err = platform::createFolder(path.substr(0, path.rfind('/')));
+        if (err == platform::noErr) err = platform::FSSettingsTargetUsable(path);
         if (err != platform::noErr) return err;
         DEF_OPEN(gChannels.creatTyp, kPrefsType);
     } else if (platform::pathKind(path) != platform::PathKind::file) {

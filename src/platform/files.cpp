@@ -957,6 +957,14 @@ FileRef adopt(int fd) {
 
 }  // namespace
 
+OSErr FSSettingsTargetUsable(const std::string& posixPath) {
+    failureText().clear();
+    struct stat st {};
+    if (::stat(posixPath.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return noErr;
+    failureText() = quoted(posixPath) + " is not a regular file (a folder, a device or a pipe)";
+    return paramErr;
+}
+
 OSErr FSOpenRegular(const std::string& posixPath, int64_t maxBytes, FileRef* ref,
                     std::string* why) {
     std::string reason;

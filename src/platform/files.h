@@ -95,6 +95,11 @@ void FSDiscard(FileRef ref);
 // True when a replacement's bytes reach the target as they are written (a
 // device or a pipe), so that only a flush shows whether they arrived.
 bool FSWritesThrough(FileRef ref);
+// The program's own settings files are regular files: anything else in their
+// place (a pipe, a device, a folder) is refused before writing, since a pipe
+// nobody reads would block the writer for good. paramErr with FSFailureText()
+// saying why; noErr when the path is a regular file or missing.
+OSErr FSSettingsTargetUsable(const std::string& posixPath);
 // The last failure of FSCreateReplacement or FSCommit: the target's path and the
 // system's reason ("/out/x.eps: Permission denied"); empty after a success.
 const std::string& FSFailureText();

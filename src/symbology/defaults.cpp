@@ -122,6 +122,16 @@ void variantDefaults(int code, int v) {
 
 }  // namespace
 
+double typeOwnHeight() {
+    const SymbolSettings savedSym = gSym;
+    const PanelFields savedPanels = gPanels;
+    defaults();
+    const double height = gSym.Hei;
+    gSym = savedSym;
+    gPanels = savedPanels;
+    return height;
+}
+
 void defaults() {
     gSym.BWidthRed = 0;
     gSym.attTop = 0;

@@ -45,3 +45,6 @@ void inscolour(int32_t n, const unsigned char* pstr);
 
 // Per-code-type size, bar height and style defaults.
 void defaults();
+// The bar height, in mm, that the current code type's defaults give it (what a
+// height of 0 asks for); the settings and fields are left as they were.
+double typeOwnHeight();

@@ -1,10 +1,15 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstring>
 
 #include "app/defaultsFile.h"
 #include "app/preferences.h"
 #include "app_world.h"
 #include "labels/labelDoc.h"
+#include "labels/printDefaults.h"
 #include "picture/PICout2.h"
+#include "symbology/appBits.h"
 #include "symbology/panels.h"
 #include "symbology/state.h"
 #include "vector/Epsout.h"
@@ -198,6 +203,49 @@ TEST_F(Defaults, ARewriteLeavesNoStaleTail) {
     platform::TESetText("1", 1, &gPanels.TEH);
     ASSERT_EQ(SetAsDefault(path.c_str(), kDefaultEntryName, 0), 0);
     EXPECT_EQ(testsupport::slurp(path), encodeDefaultsRecord(currentDefaultsRecord("Default")));
+}
+
+// A record of an older version ends before the fields that show the size again:
+// the main window still shows the size and type the outputs will use.
+TEST_F(Defaults, AShorterRecordShowsItsSizeAndType) {
+    const std::string path = defaultsFilePath();
+    for (const int32_t spec : {0, 2}) {
+        SCOPED_TRACE(spec);
+        resetWorld();
+        gSym.code = 5, gSym.variation1 = 0, gSym.Siz = 80, gSym.spec = spec;
+        const std::vector<DefaultsField> full = currentDefaultsRecord("Default");
+        put(path, encodeDefaultsRecord({full.begin(), full.begin() + 22}));
+        resetWorld();
+        gSym.spec = spec;  // field 52, after the cut
+        ASSERT_EQ(GetTheDefault(path.c_str(), nullptr, 0, 0), 1);
+        EXPECT_DOUBLE_EQ(gSym.Siz, 80);
+        EXPECT_EQ(gPanels.TESize.text, spec ? "3.15" : "80.00");
+        EXPECT_EQ(gPanels.TEType.text, codeTypeName(5, 0));
+    }
+}
+
+// The program's own settings files are never written into a pipe left in their
+// place: with no reader the write would wait for good, at every quit.
+TEST_F(Defaults, SettingsFilesThatArePipesAreRefusedAtOnce) {
+    constexpr unsigned kGuardSeconds = 5;  // a blocked write ends the test here
+    const std::string folder = platform::userPreferencesFolder() + "/";
+    for (const char* name : {kDefaultsFileName, kPrefDefName, kThermDefName, kPrintDefName})
+        ASSERT_EQ(::mkfifo((folder + name).c_str(), 0600), 0) << name;
+    ::alarm(kGuardSeconds);
+    gMsg.shown = 0;
+    EXPECT_NE(SetAsDefault(defaultsFilePath().c_str(), kDefaultEntryName, 0), 0);
+    EXPECT_NE(gMsg.last.find("could not be saved"), std::string::npos) << gMsg.last;
+    EXPECT_NE(gMsg.last.find("not a regular file"), std::string::npos) << gMsg.last;
+    gMsg.shown = 0;
+    EXPECT_NE(SetPreferences(), 0);
+    EXPECT_NE(gMsg.last.find("preferences could not be saved"), std::string::npos) << gMsg.last;
+    ::unlink((folder + kPrefDefName).c_str());
+    EXPECT_NE(SetPreferences(), 0);  // the thermal settings beside it
+    EXPECT_NE(PrintSetDefault(), 0);
+    ::alarm(0);
+    struct stat st {};
+    ASSERT_EQ(::stat(defaultsFilePath().c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 }  // namespace

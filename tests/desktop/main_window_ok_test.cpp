@@ -214,6 +214,41 @@ TEST_F(MainWindowOK, AUpcAFileOpensAgainAsTheSameSymbol) {
               (std::vector<std::string>{"036000291452"}));
 }
 
+// OK checks the single symbol as the command line does before making it: a
+// height of 0 is the type's own, while bars too low to draw or narrower than the
+// reduction are refused with a message and nothing is written.
+TEST_F(MainWindowOK, HeightZeroIsTheTypesOwnAndUnscannableBarsAreRefused) {
+    ASSERT_EQ(parseCodeType("EAN 13"), 1);
+    doUpdate();
+    auto enter = [](platform::TERec& field, const std::string& text) {
+        clickIn(field.viewRect);  // selects the whole field
+        type(text);
+    };
+    enter(gPanels.TEH, "501234567890");
+    enter(gPanels.TEHeight, "0");
+    const std::string own = testsupport::freshFolder("height_own");
+    outputTo(own, kOutVector);
+    pressOK();
+    EXPECT_EQ(testsupport::decodeEpsFolder(own, "EAN-13"),
+              (std::vector<std::string>{"5012345678900"}))
+        << gMsg.last;
+
+    const struct {
+        const char *height, *reduction, *said;
+    } refused[] = {{"1.5", "0", "2 mm or less"}, {"0", "999", "bars would vanish"}};
+    for (const auto& r : refused) {
+        SCOPED_TRACE(r.said);
+        enter(gPanels.TEHeight, r.height);
+        enter(gPanels.TEBWR, r.reduction);
+        const std::string dir = testsupport::freshFolder("refused");
+        outputTo(dir, kOutVector);
+        gMsg.shown = 0;
+        pressOK();
+        EXPECT_NE(gMsg.last.find(r.said), std::string::npos) << gMsg.last;
+        EXPECT_TRUE(filesIn(dir).empty());
+    }
+}
+
 // The print-time pane reads its fields; the length cut stays inside the buffers.
 TEST_F(MainWindowOK, PrintTimeEntryIsReadBounded) {
     platform::TESetText("What is the lot?", 16, &gPanels.TEBack5[0]);

@@ -22,6 +22,7 @@
 #include "symbology/messages.h"
 #include "symbology/panels.h"
 #include "symbology/state.h"
+#include "vector/page.h"
 
 namespace {
 
@@ -37,9 +38,25 @@ constexpr int32_t kTitleFields = 20;  // the record slots a title field can name
 constexpr char kAddOnMark = '|';
 constexpr const char* kSerialGauge = "Making Serial codes";
 constexpr const char* kImportGauge = "Importing codes";
+constexpr const char* kLowBarsText =
+    "A bar height of 2 mm or less draws no bars, only the symbol's text. Give a height above "
+    "2 mm (or 0 for the type's own height), or choose bar-font text as the output.";
 
 bool labelLayoutShown() { return labelBack.labelWidth != 0 && labelBack.labelHeight != 0; }
 bool printSheetSetUp() { return labelBack3.labelWidth != 0; }
+
+// The main window's single symbol gets the checks the command line and the runs
+// give it before anything is made: a refused one is reported and makes nothing.
+// A label draws its own items, and a text line has no box to size.
+bool singleSymbolAccepted() {
+    if (labelBack.labelWidth != 0 || gOut.tool == kOutTextLine) return true;
+    getItemData(0);
+    if (setAsBarFontText() && gOut.tool != kOutBarFontText) {
+        MessageText(kLowBarsText);
+        return false;
+    }
+    return sizeSingleSymbol(0);
+}
 
 bool handOverAsked() {
     const int32_t* q = kSheetQuestion;
@@ -370,6 +387,10 @@ void ProcessBarcodes() {
     const platform::StoppableRun run;
     switch (mode) {
         case kModeNormal:
+            if (!singleSymbolAccepted()) {
+                ++gProd.runFaults;
+                break;
+            }
             PICout2(0, 0, 0);
             if (gEl.cu_len == 0) {
                 ++gProd.runFaults;
