@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 
 #include "app/preferences.h"
@@ -24,6 +25,7 @@ namespace {
 constexpr uint16_t kMsgDefaultsNotSaved = 1610;
 constexpr uint16_t kMsgDefaultsDamaged = 1611;
 constexpr uint16_t kMsgDefaultsUnreadable = 1612;
+constexpr const char* kDamagedSuffix = ".damaged";
 
 constexpr double kInchesPerMillimetre = 0.03937007874015748;
 constexpr int32_t kPackedShift = 16;  // two settings packed as high * 16 + low
@@ -470,12 +472,30 @@ int16_t SetAsDefault(const char* path, const char* name, int32_t /*spare*/) {
     return err;
 }
 
+namespace {
+
+// The program's settings file is written over at quit: one it could not use
+// whole is first set aside under its name and ".damaged", so that what it held
+// is not lost. The detail of the message names the copy.
+std::string setAsideDamaged(const std::string& source, const std::string& reason) {
+    const std::string detail = reason.empty() ? source : reason;
+    if (source != defaultsFilePath() || platform::FSSettingsTargetUsable(source) != platform::noErr)
+        return detail;
+    const std::string copy = source + kDamagedSuffix;
+    std::error_code ec;
+    std::filesystem::rename(source, copy, ec);
+    if (ec) return detail;
+    return (reason.empty() ? "" : reason + "; ") + "the file is kept as " + copy;
+}
+
+}  // namespace
+
 int32_t GetTheDefault(const char* path, char* nameOut, size_t nameSize, int32_t isCustom) {
     const std::string source = path ? path : "";
     if (source.empty() || platform::pathKind(source) == platform::PathKind::missing) return 0;
     std::string bytes, why;
     if (!platform::readRegularFile(source, kMostDefaultsFileBytes, &bytes, &why)) {
-        MessageWith(kMsgDefaultsUnreadable, why);
+        MessageWith(kMsgDefaultsUnreadable, setAsideDamaged(source, why));
         return 0;
     }
     const DefaultsParse parsed = parseDefaultsRecord(bytes);
@@ -501,6 +521,6 @@ int32_t GetTheDefault(const char* path, char* nameOut, size_t nameSize, int32_t 
         showFixed(gPanels.TESize, gSym.spec & 2 ? gSym.Siz * kInchesPerMillimetre : gSym.Siz);
         if (gShownHook) gShownHook();
     }
-    if (damaged) MessageWith(kMsgDefaultsDamaged, source);
+    if (damaged) MessageWith(kMsgDefaultsDamaged, setAsideDamaged(source, ""));
     return usable ? 1 : 0;
 }

@@ -12,6 +12,7 @@
 #include "symbology/appBits.h"
 #include "symbology/panels.h"
 #include "symbology/state.h"
+#include "support/reader.h"
 #include "vector/Epsout.h"
 
 namespace {
@@ -194,6 +195,10 @@ TEST_F(Defaults, CutAndDamagedFilesGiveTheirValidPrefix) {
     EXPECT_EQ(GetTheDefault(path.c_str(), nullptr, 0, 0), 0);
     EXPECT_EQ(gSym.code, 0);
     EXPECT_NE(gMsg.shown, 0);
+    // The settings written at quit go over the file: what it held is kept beside it.
+    EXPECT_NE(gMsg.last.find("kept as"), std::string::npos) << gMsg.last;
+    EXPECT_EQ(SetAsDefault(path.c_str(), kDefaultEntryName, 0), 0);
+    EXPECT_EQ(testsupport::slurp(path + ".damaged"), alien);
 }
 
 TEST_F(Defaults, ARewriteLeavesNoStaleTail) {
