@@ -597,8 +597,9 @@ std::string printRecord(const Pairs& pairs) {
     const int32_t status = PrintButton();
     if (!gPrint.note.empty()) gNotes.push_back(gPrint.note);
     if (status == print::kPrintNoErr && gMsg.shown == 0) return {};
-    return gMsg.shown ? platform::macRomanToUtf8(gMsg.last)
-                      : "the print job ended with status " + std::to_string(status);
+    if (!gMsg.shown) return "the print job ended with status " + std::to_string(status);
+    const std::string said = platform::macRomanToUtf8(gMsg.last);
+    return gPrint.faultAt.empty() ? said : gPrint.faultAt + ": " + said;
 }
 
 // A plain symbol prints once a page, at half an inch from the paper's corner:

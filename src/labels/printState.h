@@ -42,5 +42,7 @@ struct PrintRunState {
     // the questions are asked.
     std::optional<std::string> printTimeAnswer;
     std::string note;  // what the last job did that nobody asked for (empty: nothing)
+    // The label (and import file line) a refused job stopped at; empty when none.
+    std::string faultAt;
 };
 extern PrintRunState gPrint;

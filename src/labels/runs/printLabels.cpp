@@ -92,6 +92,7 @@ bool openImports() {
         MessageWith(kMsgImportNotOpened, why);
         return false;
     }
+    gProd.importLine = 0;
     // The record end found in the file is the one its records are read by.
     gProd.gfini[1] = recordEnd;
     gProd.sepIm = gLabel.sepImp;  // loaded with the item
@@ -384,7 +385,16 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
     // label is not what the document asks for: the run fails and prints nothing.
     const int32_t shownBefore = gMsg.shown;
     bool failed = false;
-    auto faulted = [&] { return failed = failed || (printing && gMsg.shown != shownBefore); };
+    gPrint.faultAt.clear();
+    auto faulted = [&] {
+        const bool now = !failed && printing && gMsg.shown != shownBefore;
+        if (now) {  // where the job stopped, for a message that names neither
+            gPrint.faultAt = "label " + std::to_string(p.nnLabels + 1);
+            if (gProd.importer & 1)
+                gPrint.faultAt += " (import file line " + std::to_string(gProd.importLine) + ")";
+        }
+        return failed = failed || now;
+    };
     auto cell = [&](qd::Point at, int16_t labelFlag) {
         if ((gProd.importer & 1) && gDriver.iRepeat2 == std::max(p.iRepeats, 1) &&
             (p.nnLabels < p.importCount || p.importCount == 0)) {
@@ -393,8 +403,8 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
             do {
                 ended = GetImportItems() == 1;
             } while (!ended && !gProd.importRecordBad && importRecordBlank());
-            if (gProd.importRecordBad ||
-                faulted()) {  // reported; a label of other data must not print
+            if (faulted() ||
+                gProd.importRecordBad) {  // reported; a label of other data must not print
                 refused = true;
                 return false;
             }
