@@ -464,8 +464,15 @@ namespace {
 std::string loadOpened(const OpenedFile& opened) {
     gDocFile.globFilS = opened.path;
     if (opened.eps) {
-        if (GetSettingsFromEps(ConvertString) != 1)
+        const std::string record = epsOptionsRecordAt(opened.path);
+        if (record.empty())
             return "the EPS file " + opened.path + " holds no options line to take settings from";
+        // A label file's line names no type: its symbols are the document's.
+        if (record.rfind("{type:\"\"", 0) == 0)
+            return "the EPS file " + opened.path +
+                   " is a label written from a label document and holds no symbol's settings: "
+                   "open the label document instead";
+        ConvertString(record.c_str(), 1);
         return {};
     }
     gMsg.shown = 0;

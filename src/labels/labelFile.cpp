@@ -383,17 +383,21 @@ std::string epsOptionsRecord(const std::string& head) {
     return text.substr(from, end == std::string::npos ? std::string::npos : end - from);
 }
 
-int32_t GetSettingsFromEps(OptionsRecordReader apply) {
+std::string epsOptionsRecordAt(const std::string& posixPath) {
     platform::FileRef ref = 0;
-    if (gDocFile.globFilS.empty() ||
-        platform::FSOpenRegular(gDocFile.globFilS, kMostDocumentBytes, &ref) != platform::noErr)
-        return 0;
+    if (posixPath.empty() ||
+        platform::FSOpenRegular(posixPath, kMostDocumentBytes, &ref) != platform::noErr)
+        return {};
     std::string head(kEpsHeadBytes, '\0');
     int32_t n = static_cast<int32_t>(kEpsHeadBytes);
     platform::FSRead(ref, &n, head.data());
     platform::FSClose(ref);
     head.resize(static_cast<size_t>(n < 0 ? 0 : n));
-    const std::string record = epsOptionsRecord(head);
+    return epsOptionsRecord(head);
+}
+
+int32_t GetSettingsFromEps(OptionsRecordReader apply) {
+    const std::string record = epsOptionsRecordAt(gDocFile.globFilS);
     if (record.empty()) return 0;
     apply(record.c_str(), 1);
     return 1;

@@ -74,9 +74,11 @@ int32_t GetSettingsFromEps(OptionsRecordReader apply);
 // document keeps its name, so that a save cannot write over the EPS file.
 int32_t GetSettingsFromEpsAt(const std::string& path, OptionsRecordReader apply);
 // The settings record of an EPS file's options line: the text after
-// "%%Options: " in the third comment from byte 11 of its first 2540 bytes, up to
-// the line end; empty when there is none.
+// "%%Options: " in the third comment that starts a line from byte 11 of the
+// file's head, up to the line end; empty when there is none.
 std::string epsOptionsRecord(const std::string& head);
+// The same, of the file at posixPath; empty when it cannot be read.
+std::string epsOptionsRecordAt(const std::string& posixPath);
 
 void swapbyteslong(uint32_t* p);
 void swapbytesshort(uint16_t* p);

@@ -125,6 +125,11 @@ TEST_F(CliOpen, ALabelDocumentIsWrittenAsItsLabel) {
     r = run({"--open", doc, "{type:\"EAN 13\", saveto:\"" + eps + "\"}"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("give saveto or printer"), std::string::npos) << r.err;
+
+    // The label's EPS holds no symbol's settings to open again.
+    r = run({"--open", eps, "{saveto:\"" + (dir / "again.eps").string() + "\"}"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("open the label document instead"), std::string::npos) << r.err;
 }
 
 // The box of a label file is the label, even when it is lower than the bars of a
