@@ -4,6 +4,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <iterator>
+#include <string>
+#include <string_view>
 
 #include "labels/runs/itemOps.h"
 #include "platform/questions.h"
@@ -44,7 +47,8 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 // The four fractions a library line begins with, each within 0 to 1; false
 // when the line does not begin with four numbers.
-bool fourFractions(const char* line, double out[4]) {
+// The four fractions that begin a line; `rest`, when given, takes what follows them.
+bool fourFractions(const char* line, double out[4], const char** rest = nullptr) {
     const char* p = line;
     const char* end = line + std::strlen(line);
     for (int i = 0; i < 4; ++i) {
@@ -55,7 +59,19 @@ bool fourFractions(const char* line, double out[4]) {
         out[i] = std::clamp(out[i], 0.0, 1.0);
         p = next;
     }
+    if (rest) *rest = p;
     return true;
+}
+
+// A colour's name on its line: what follows the numbers, without the blanks and
+// line end around it.
+std::string_view colourNameOf(const char* rest) {
+    std::string_view v(rest);
+    while (!v.empty() && (isBlank(v.front()) || v.front() == '\r' || v.front() == '\n'))
+        v.remove_prefix(1);
+    while (!v.empty() && (isBlank(v.back()) || v.back() == '\r' || v.back() == '\n'))
+        v.remove_suffix(1);
+    return v;
 }
 
 // A fraction as a whole percentage; the nudge keeps 0.29 from becoming 28.
@@ -150,16 +166,27 @@ int32_t SearchLibrary(int32_t library, int32_t* cyan, int32_t* magenta, int32_t*
     const int32_t total = std::max(length / kGaugeScale, 1);
     platform::ShowGauge("Searching Database");
     char line[kLineBytes];
-    double fractions[4] = {};
+    double fractions[4] = {}, line4[4] = {};
     bool found = false;
     const bool named = name && name[0] != 0;
-    while (named && LineInput2(ref, line, nullptr) == platform::noErr) {
+    const Library& lib = kLibraries[library - kFirstLibrary];
+    const std::string typed = named ? name : "";
+    const std::string withPrefix = std::string(lib.before) + typed;
+    const std::string full = withPrefix + lib.after;
+    // The colour of that very name wins; else the first whose name holds the text
+    // typed (never its numbers), as a short name finds a longer one.
+    bool exact = false;
+    while (named && !exact && LineInput2(ref, line, nullptr) == platform::noErr) {
         int32_t pos = 0;
         platform::GetFPos(ref, &pos);
         platform::SetGauge(std::min(pos / kGaugeScale, total), total);
-        if (std::strstr(line, name) && fourFractions(line, fractions)) {
+        const char* rest = nullptr;
+        if (!fourFractions(line, line4, &rest)) continue;
+        const std::string_view colour = colourNameOf(rest);
+        exact = colour == typed || colour == withPrefix || colour == full;
+        if (exact || (!found && colour.find(typed) != std::string_view::npos)) {
+            std::copy(std::begin(line4), std::end(line4), fractions);
             found = true;
-            break;
         }
     }
     platform::KillGauge();
@@ -173,8 +200,6 @@ int32_t SearchLibrary(int32_t library, int32_t* cyan, int32_t* magenta, int32_t*
     *yellow = percentOf(fractions[2]);
     *black = percentOf(fractions[3]);
     setColourItems(1);
-    const Library& lib = kLibraries[library - kFirstLibrary];
-    const std::string full = std::string(lib.before) + name + lib.after;
     const size_t n = std::min<size_t>(full.size(), sizeof(Str255) - 1);
     gSym.customCol[0] = static_cast<unsigned char>(n);
     std::memcpy(gSym.customCol + 1, full.data(), n);

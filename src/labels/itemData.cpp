@@ -170,6 +170,18 @@ void setPascalFromBytes(unsigned char* dst, const std::string& bytes) {
     std::memcpy(dst + 1, bytes.data() + 1, n);
 }
 
+void setItemSpotColour(int32_t index) {
+    LabelItem* it = itemAt(index);
+    if (!it) return;
+    std::string above = it->text(item::fontAbove);
+    if (const size_t vt = above.find(kVT, 1); vt != std::string::npos) above.resize(vt);
+    if (gSym.customColour == 1) {
+        above += kVT;
+        above += std::string(reinterpret_cast<const char*>(gSym.customCol + 1), gSym.customCol[0]);
+    }
+    it->setText(item::fontAbove, above);
+}
+
 void setItemData(int32_t index, int32_t mode) {
     LabelItem* it = itemAt(index);
     if (!it) return;

@@ -268,6 +268,8 @@ void setItemDataSelItems(int32_t mode) {
     forSelectedItems([mode](int32_t i) { setItemData(i, mode); });
 }
 
+void setSpotColourSelItems() { forSelectedItems(setItemSpotColour); }
+
 void setItemRectSelItems() {
     forSelectedItems([](int32_t i) { setItemRect(i); });
 }

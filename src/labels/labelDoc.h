@@ -230,6 +230,9 @@ int32_t getProMode(int32_t index);
 void setTempNumRepeat(int32_t index);  // tempNumRepeat into bits 7-15 of offset 46
 void setItemRect(int32_t index);       // itRect becomes the item's rectangle
 void setItemDataSelItems(int32_t mode);
+// The spot colour's name (or none) into item `index`, its other texts kept.
+void setItemSpotColour(int32_t index);
+void setSpotColourSelItems();
 void setItemRectSelItems();
 void addNewCode();
 

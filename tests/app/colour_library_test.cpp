@@ -16,7 +16,10 @@ constexpr const char* kLibrary =
     "0.5 0 1 0.25 Strixel Sun\n"
     "see Strixel Moss for the moss\r\n"
     "0.29 1.5 -0.2 0.07 Strixel Moss Deep\r\n"
-    "0 0 0 1 Strixel Moss\n";
+    "0 0 0 1 Strixel Moss\n"
+    "0.1 0.2 0.3 0.4 TRUMATCH 118\n"
+    "0.5 0.6 0.7 0.8 TRUMATCH 18\n"
+    "0.9 0.9 0.9 0.9 Strixel Fern Light\n";
 
 std::string library(const std::string& data, int32_t number) {
     const std::string folder = data + "/strixel/Colours";
@@ -37,13 +40,26 @@ TEST_F(ColourLibraries, FoundByNameWithItsProcessColours) {
     EXPECT_EQ(platform::gaugeRecord().title, "Searching Database");
     EXPECT_FALSE(platform::gaugeRecord().open);
 
-    // The line without numbers is passed over; the first line holding the name
-    // wins; values are held to 0..100 and 0.29 is 29.
+    // The line without numbers is passed over; the colour of that very name wins
+    // over an earlier one whose name holds it, with or without the library's own
+    // words before it, and a name is never found in another's numbers.
     ASSERT_EQ(SearchLibrary(8, &c, &m, &y, &k, "Strixel Moss"), 1);
+    EXPECT_EQ(c, 0);
+    EXPECT_EQ(k, 100);
+    ASSERT_EQ(SearchLibrary(8, &c, &m, &y, &k, "18"), 1);
+    EXPECT_EQ(c, 50);
+    EXPECT_TRUE(pstrEquals(gSym.customCol, "TRUMATCH 18"));
+    ASSERT_EQ(SearchLibrary(8, &c, &m, &y, &k, "0.9"), 0);
+    gMsg.shown = 0;
+    // Else the first whose name holds the text; values are held to 0..100 and
+    // 0.29 is 29.
+    ASSERT_EQ(SearchLibrary(8, &c, &m, &y, &k, "Moss De"), 1);
     EXPECT_EQ(c, 29);
     EXPECT_EQ(m, 100);
     EXPECT_EQ(y, 0);
     EXPECT_EQ(k, 7);
+    ASSERT_EQ(SearchLibrary(8, &c, &m, &y, &k, "Fern"), 1);
+    EXPECT_EQ(c, 90);
     EXPECT_EQ(gMsg.shown, 0);
 }
 

@@ -72,6 +72,24 @@ TEST_F(SpotColours, ALibraryColourByNameReachesTheSymbolAndItsPlate) {
     EXPECT_TRUE(fs::exists(plates + "/p(" + spot + ").tif"));
 }
 
+// A colour picked once the symbol's item exists gives the item its name with its
+// numbers: loading the item again must not pair them with the name before.
+TEST_F(SpotColours, AColourPickedLaterKeepsItsNameWithTheItem) {
+    putLibrary(data, kTrumatch);
+    gLabel.curIteTyp = 1;
+    answer("Strixel Sun");
+    choose(kSpotMenu, kTrumatch);
+    applyScriptPair("type", "EAN 13");
+    applyScriptPair("data", "400638133393");
+    ASSERT_TRUE(addSingleSymbolItem()) << gMsg.last;
+    answer("Strixel Dawn");
+    choose(kSpotMenu, kTrumatch);
+    getItemData(0);
+    EXPECT_NE(pascal(gSym.customCol).find("Strixel Dawn"), std::string::npos)
+        << pascal(gSym.customCol);
+    EXPECT_EQ(gSym.cyan2, 10);
+}
+
 TEST_F(SpotColours, TheSecondSetAndTheLabelBackground) {
     putLibrary(data, kTrumatch);
     gLabel.curIteTyp = 1;

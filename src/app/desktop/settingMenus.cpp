@@ -573,6 +573,9 @@ void colourMenu(int16_t item) {
     invalMain(kColourSwatch);
     invalMain(kColourHeader);
     setItemDataSelItems(0);
+    // The numbers alone do not carry the name: without it a later load of the
+    // item would pair the new colour with the name of the one before.
+    setSpotColourSelItems();
     invalPreview();
 }
 
