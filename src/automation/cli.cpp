@@ -482,8 +482,7 @@ std::string loadOpened(const OpenedFile& opened) {
     if (!labelLayoutOpen() || labelBack.lastItem < 0)
         return "the label document " + opened.path + " holds no label to write";
     // Refused before any file: a label must not go out without its picture.
-    if (const std::string why = unreadablePicture(); !why.empty())
-        return "the label's picture file cannot be read: " + why;
+    if (const std::string why = unreadablePicture(); !why.empty()) return why;
     return {};
 }
 

@@ -29,8 +29,9 @@ platform::OSErr openSettings(const char* name, bool forWriting) {
         if (err == platform::noErr) err = platform::FSSettingsTargetUsable(path);
         if (err != platform::noErr) return err;
         DEF_OPEN(gChannels.creatTyp, kPrefsType);
-    } else if (platform::pathKind(path) != platform::PathKind::file) {
-        return platform::fnfErr;
+    } else if (platform::pathKind(path) != platform::PathKind::file ||
+               platform::FSSettingsTargetUsable(path) != platform::noErr) {
+        return platform::fnfErr;  // a pipe would block the read for good: the defaults hold
     }
     return OPEN("O", kSettingsChannel, path.c_str());
 }

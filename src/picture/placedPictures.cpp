@@ -30,6 +30,8 @@ constexpr int16_t kPlaceholderTextSize = 9;
 constexpr int32_t kPlaceholderInset = 3;
 constexpr uint16_t kMsgPictureUnreadable = 1440;
 constexpr uint16_t kMsgPicturePathTooLong = 1441;
+constexpr uint16_t kMsgKeptPictureUnreadable = 1442;
+constexpr int32_t kPrinterPass = 1, kThermalPass = -1;
 constexpr char kPictureFileTypes[] = "grip";
 
 // Only a regular file of bounded size: a device or a pipe named as a picture
@@ -78,9 +80,15 @@ void placeholder(const qd::Rect& r, const std::string& name, double angle) {
     if (turned) qd::EndTurn();
 }
 
-void drawEps(const qd::EpsFile& eps, const std::string& path, const qd::Rect& given, double angle) {
+void report(uint16_t n, const std::string& why) { reportFailureText(n, why); }
+
+// The placeholder stands in only where Ghostscript is missing; an EPS file it
+// cannot run would otherwise print as the placeholder with no word. False
+// after a message then, when printing.
+bool drawEps(const qd::EpsFile& eps, const std::string& path, const qd::Rect& given, double angle,
+             bool printing) {
     const qd::Rect r = guarded(given);
-    if (qd::PassEpsThrough(eps, r, angle)) return;
+    if (qd::PassEpsThrough(eps, r, angle)) return true;
     const double ppp = std::max(1.0, std::max(r.width() / eps.width(), r.height() / eps.height())) *
                        kRasterFineness;
     // A sheet draws the same EPS on every label: Ghostscript runs once for it.
@@ -96,10 +104,17 @@ void drawEps(const qd::EpsFile& eps, const std::string& path, const qd::Rect& gi
         last.raster = qd::Image{};
         last.ok = qd::RasterOfEps(eps, ppp, &last.raster);
     }
-    if (last.ok)
+    if (last.ok) {
         qd::DrawImage(last.raster, r, angle);
-    else
-        placeholder(r, fileName(path), angle);
+        return true;
+    }
+    if (printing && qd::GhostscriptFound()) {
+        report(kMsgPictureUnreadable,
+               fileName(path) + ": Ghostscript could not run it (an error, or over a minute)");
+        return false;
+    }
+    placeholder(r, fileName(path), angle);
+    return true;
 }
 
 // The natural bounds of a picture file: pixels, or an EPS file's points.
@@ -126,8 +141,6 @@ std::string pascalField(const LabelItem& it, size_t off) {
     const size_t n = static_cast<unsigned char>(s[0]);
     return s.substr(1, std::min(n, s.size() - 1));
 }
-
-void report(uint16_t n, const std::string& why) { reportFailureText(n, why); }
 
 }  // namespace
 
@@ -173,7 +186,7 @@ void doPictTool(int32_t mode, int32_t kind, LabelItem* item, qd::Point mouse) {
     item->setI16(item::rectRight, word(left + w));
 }
 
-bool DrawImage(const std::string& path, const qd::Rect& rect, double angle) {
+bool DrawImage(const std::string& path, const qd::Rect& rect, double angle, bool printing) {
     std::string bytes, why;
     if (!readWhole(path, &bytes, &why)) {
         report(kMsgPictureUnreadable, why);
@@ -185,8 +198,7 @@ bool DrawImage(const std::string& path, const qd::Rect& rect, double angle) {
             report(kMsgPictureUnreadable, fileName(path) + ": " + why);
             return false;
         }
-        drawEps(eps, path, rect, angle);
-        return true;
+        return drawEps(eps, path, rect, angle, printing);
     }
     qd::Image img;
     if (!qd::ReadImage(bytesOf(bytes), bytes.size(), &img, &why)) {
@@ -208,12 +220,40 @@ std::string linkedFile(const LabelItem& it) {
     return {};
 }
 
+// The picture an item keeps in the document; null when it keeps none.
+const std::string* keptPicture(const LabelItem& it) {
+    const uint16_t source = it.u16(item::hei);
+    if (source == kLinkedImage || source == kPostScriptPicture || !it.hasDataHandle) return nullptr;
+    return &it.dataHandle;
+}
+
+// Why a kept picture cannot be drawn; empty when it can. An empty one may yet
+// be filled from a data field as the label is drawn.
+std::string keptPictureFault(const std::string& bytes) {
+    if (bytes.empty()) return {};
+    std::string why;
+    qd::Picture* pic = qd::ReadPict(bytesOf(bytes), bytes.size(), &why);
+    if (pic) {
+        qd::KillPicture(pic);
+        return {};
+    }
+    return why.empty() ? std::string("the picture is damaged") : why;
+}
+
+std::string itemWord(int32_t i) { return "item " + std::to_string(i + 1); }
+
 }  // namespace
 
 bool PictureFilesReadable() {
     for (int32_t i = 0; i <= labelBack.lastItem; ++i) {
         const LabelItem* it = itemAt(i);
         if (!it || !isPictureKind(it->u16(item::kind))) continue;
+        if (const std::string* kept = keptPicture(*it)) {
+            if (const std::string why = keptPictureFault(*kept); !why.empty()) {
+                report(kMsgKeptPictureUnreadable, itemWord(i) + ": " + why);
+                return false;
+            }
+        }
         const std::string path = linkedFile(*it);
         if (path.empty()) continue;
         qd::Rect bounds;
@@ -267,18 +307,23 @@ std::string unreadablePicture() {
     for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i) {
         const LabelItem* it = itemAt(i);
         if (!it || !isPictureKind(it->u16(item::kind))) continue;
+        if (const std::string* kept = keptPicture(*it)) {
+            if (const std::string why = keptPictureFault(*kept); !why.empty())
+                return "the picture the label document keeps for " + itemWord(i) +
+                       " is damaged or cut short: " + why;
+        }
         const std::string path = linkedFile(*it);
         platform::FileRef ref = 0;
         std::string why;
         if (path.empty()) continue;
         if (platform::FSOpenRegular(path, kMostPictureBytes, &ref, &why) != platform::noErr)
-            return why;
+            return "the label's picture file cannot be read: " + why;
         platform::FSClose(ref);
     }
     return {};
 }
 
-void DrawPictureItem(int32_t i, const qd::Rect& r, int32_t) {
+void DrawPictureItem(int32_t i, const qd::Rect& r, int32_t printMode) {
     const LabelItem* it = itemAt(i);
     if (!it) return;
     if (gPrint.formsPrint != 0 && !(gPrint.formsPrint == 1 && gPrint.currPage == 1)) return;
@@ -289,14 +334,21 @@ void DrawPictureItem(int32_t i, const qd::Rect& r, int32_t) {
     const qd::ClipState keep = qd::GetClipState();
     if (source == kClippedPicture) qd::ClipRect(r);
     if (eps) qd::PicComment(kPostScriptBegin, 0, nullptr);
+    const bool printing = printMode == kPrinterPass || printMode == kThermalPass;
     if (source == kLinkedImage) {
-        DrawImage(linkedFile(*it), r, gSym.orient);
+        DrawImage(linkedFile(*it), r, gSym.orient, printing);
     } else if (eps) {
-        DrawImage(epsPath, r, gSym.orient);
-    } else if (it->hasDataHandle && !it->dataHandle.empty()) {
-        std::string why;
-        qd::Picture* pic = qd::ReadPict(bytesOf(it->dataHandle), it->dataHandle.size(), &why);
-        if (pic) qd::DrawPicture(pic, r);
+        DrawImage(epsPath, r, gSym.orient, printing);
+    } else if (it->hasDataHandle) {
+        // A label printed without its picture is not the label asked for.
+        std::string why = "the label document keeps no picture for it";
+        qd::Picture* pic = it->dataHandle.empty()
+                               ? nullptr
+                               : qd::ReadPict(bytesOf(it->dataHandle), it->dataHandle.size(), &why);
+        if (pic)
+            qd::DrawPicture(pic, r);
+        else if (printing)
+            report(kMsgKeptPictureUnreadable, itemWord(i) + ": " + why);
         qd::KillPicture(pic);
     }
     if (eps) qd::PicComment(kPostScriptEnd, 0, nullptr);

@@ -25,10 +25,11 @@ bool GetGraphicLocation(std::string* path, qd::Rect* rect);
 // Draws the picture file at rect, turned by angle degrees (clockwise on the
 // page). An EPS file goes into PostScript output as it is; elsewhere it is drawn
 // as Ghostscript's raster of it, or as a framed placeholder with its name when
-// Ghostscript is missing. False after a message when the file cannot be read.
-bool DrawImage(const std::string& path, const qd::Rect& rect, double angle);
-// Every image and EPS file the label's picture items name can be read; false
-// after a message naming the first that cannot.
+// Ghostscript is missing. False after a message when the file cannot be read,
+// or, when printing, when Ghostscript cannot run the EPS file.
+bool DrawImage(const std::string& path, const qd::Rect& rect, double angle, bool printing = false);
+// Every picture the label's picture items keep, and every image and EPS file
+// they name, can be read; false after a message naming the first that cannot.
 bool PictureFilesReadable();
 // The EPS file as PostScript comments into the picture being recorded, scaled
 // into itRect by the item's natural size and turned by orient.
@@ -39,10 +40,12 @@ int32_t PSFromFile(const std::string& path, int32_t vRefNum, int32_t dirID);
 // One line of PostScript and a carriage return as a comment.
 void PostScriptLine(const std::string& line);
 
-// The first picture file of the open label that cannot be read (not a regular
-// file, too large, missing), as a sentence naming it; empty when all can be.
+// The first picture of the open label that cannot be read (a damaged picture
+// the document keeps, or a file that is not a regular file, too large or
+// missing), as a sentence naming it; empty when all can be.
 // Runs ask before their first file, so that no label goes out without its picture.
 std::string unreadablePicture();
 // A picture or background item in the picture driver: its own picture, its
-// image file or its EPS file at r.
+// image file or its EPS file at r. When printing, one that cannot be drawn is
+// reported, so that the run fails.
 void DrawPictureItem(int32_t i, const qd::Rect& r, int32_t printMode);

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -64,6 +66,21 @@ TEST_F(PrintDefaults, MissingFilesKeepTheDefaults) {
     EXPECT_EQ(gThermal.gaplen, 2);
     // Reading created nothing.
     EXPECT_TRUE(testsupport::slurp(file("Print.def")).empty());
+}
+
+// A pipe in the settings file's place is no settings file: it would block the
+// read for good. The alarm ends a run that hangs.
+TEST_F(PrintDefaults, PipesKeepTheDefaults) {
+    constexpr unsigned kMostSeconds = 10;
+    std::filesystem::create_directories(home + "/strixel");
+    ASSERT_EQ(mkfifo(file("Print.def").c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo(file("Therm.def").c_str(), 0600), 0);
+    alarm(kMostSeconds);
+    PrintGetDefault();
+    ThermalGetDefault();
+    alarm(0);
+    EXPECT_EQ(gPrintSwitches.fourSheet, 4);
+    EXPECT_EQ(gThermal.heat, 10);
 }
 
 TEST_F(PrintDefaults, ThermDefBytesShortFileAndRewriteInPlace) {

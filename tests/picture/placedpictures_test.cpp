@@ -21,6 +21,7 @@
 #include "picture/placedPictures.h"
 #include "platform/desktop.h"
 #include "platform/printing/printing.h"
+#include "platform/quickdraw/pict.h"
 #include "platform/quickdraw/quickdraw.h"
 #include "platform/resources.h"
 #include "support/cases.h"
@@ -205,6 +206,63 @@ TEST_F(PlacedPictures, EpsWithoutGhostscriptIsAFramedPlaceholder) {
     EXPECT_EQ(rgb(100, 40), 0x000000u);  // the frame's corners and its diagonal
     EXPECT_EQ(rgb(139, 59), 0x000000u);
     EXPECT_EQ(rgb(115, 57), 0xFFFFFFu);  // no raster inside
+}
+
+// Ghostscript stopping on a PostScript error or `quit` is the file's fault:
+// the printed label would hold the placeholder, so the run hears of it.
+TEST_F(PlacedPictures, EpsGhostscriptCannotRunIsReported) {
+    if (!testsupport::requireProgram("gs", "ghostscript")) return;
+    LabelItem& it = newPicture();
+    for (const char* body : {"nosuchoperator\n", "quit\n"}) {
+        const std::string path = testsupport::tempPath("bad.eps");
+        std::ofstream(path, std::ios::binary)
+            << "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 40 20\n"
+            << body << "%%EOF\n";
+        gChosen = path;
+        doPictTool(1, kKindPicture, &it, {92, 132});
+        gMsg.last.clear();
+        gMsg.inerror = 0;
+        print();
+        EXPECT_TRUE(saidMessage(1440)) << body << gMsg.last;
+        EXPECT_NE(gMsg.last.find("bad.eps"), std::string::npos) << gMsg.last;
+    }
+}
+
+// A picture the document keeps that is damaged, cut short or empty is refused
+// before the run, or said while drawing, never printed as a blank label.
+TEST_F(PlacedPictures, DamagedKeptPicturesAreReported) {
+    qd::Picture* pic = picttest::recordPicture({0, 0, 20, 40}, [] {
+        qd::ForeColor(qd::blackColor);
+        qd::PaintRect({0, 0, 20, 40});
+    });
+    const std::string good = qd::WritePict(*pic);
+    qd::KillPicture(pic);
+    LabelItem& it = newPicture();
+    it.setI16(item::rectTop, 40);
+    it.setI16(item::rectLeft, 100);
+    it.setI16(item::rectBottom, 80);
+    it.setI16(item::rectRight, 180);
+    it.hasDataHandle = true;
+    for (const std::string& kept :
+         {good, std::string(good.size(), '\x5A'), good.substr(0, good.size() / 2), std::string()}) {
+        it.dataHandle = kept;
+        const bool whole = kept == good, empty = kept.empty();
+        gMsg.last.clear();
+        gMsg.inerror = 0;
+        EXPECT_EQ(PictureFilesReadable(), whole || empty) << kept.size();
+        EXPECT_EQ(unreadablePicture().find("item 1") != std::string::npos, !whole && !empty);
+        if (!whole && !empty) {
+            EXPECT_TRUE(saidMessage(1442)) << gMsg.last;
+        }
+        gMsg.last.clear();
+        gMsg.inerror = 0;
+        const int32_t shown = gMsg.shown;
+        print();
+        EXPECT_EQ(gMsg.shown != shown, !whole) << kept.size() << ": " << gMsg.last;
+        if (whole) {
+            EXPECT_EQ(rgb(140, 60), 0x000000u);
+        }
+    }
 }
 
 // A placed EPS item (folder and name) in the picture: the picture drawing and

@@ -325,6 +325,56 @@ TEST(Images, JpegOfHundredsOfScansIsRefused) {
     }
 }
 
+// An 8 x 8 CMYK JPEG of one colour, with or without the Adobe marker that
+// says its samples are inverted.
+std::string cmykJpeg(const JSAMPLE (&cmyk)[4], bool adobe) {
+    jpeg_compress_struct c{};
+    jpeg_error_mgr errors{};
+    c.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&c);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &buffer, &size);
+    c.image_width = c.image_height = 8;
+    c.input_components = 4;
+    c.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, 100, TRUE);
+    c.write_Adobe_marker = adobe ? TRUE : FALSE;
+    jpeg_start_compress(&c, TRUE);
+    std::vector<JSAMPLE> row;
+    for (int x = 0; x < 8; ++x) row.insert(row.end(), cmyk, cmyk + 4);
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW r = row.data();
+        jpeg_write_scanlines(&c, &r, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    std::string bytes(reinterpret_cast<const char*>(buffer), size);
+    std::free(buffer);
+    return bytes;
+}
+
+// CMYK files (print work's usual JPEGs) read in their own colours, inverted
+// (as ImageMagick and Adobe write them) or not.
+TEST(Images, CmykJpegsReadInTheirColours) {
+    Image img;
+    std::string error;
+    ASSERT_TRUE(readBytes(written("", "jpg", "-quality 98 -colorspace CMYK"), &img, &error))
+        << error;
+    for (int q = 0; q < 4; ++q) {
+        const int x = q % 2 == 0 ? kW / 4 : kW * 3 / 4, y = q < 2 ? kH / 4 : kH * 3 / 4;
+        EXPECT_TRUE(near(img.pixels[static_cast<size_t>(y) * kW + x] & 0xFFFFFF, kColours[q], 40))
+            << "quadrant " << q << std::hex << " got " << img.pixels[y * kW + x];
+    }
+    const JSAMPLE red[4] = {0, 255, 255, 0}, invertedRed[4] = {255, 0, 0, 255};
+    for (const bool adobe : {false, true}) {
+        ASSERT_TRUE(readBytes(cmykJpeg(adobe ? invertedRed : red, adobe), &img, &error)) << error;
+        EXPECT_TRUE(near(img.pixels[0] & 0xFFFFFF, 0xFF0000, 8))
+            << adobe << std::hex << " got " << img.pixels[0];
+    }
+}
+
 TEST(Images, EpsBoundingBoxesLargerThanAnyPageAreRefused) {
     auto read = [](const std::string& box, std::string* error) {
         const std::string eps = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: " + box + "\n";

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -184,6 +186,15 @@ TEST_F(PageFormatFile, DamagedFilesGiveTheDefaults) {
         spit(pageFormatPath(), bad);
         EXPECT_EQ(loadPageFormat(), PageFormat{});
     }
+    // A pipe in its place would block the read or the write for good; the
+    // alarm ends a hang.
+    constexpr unsigned kMostSeconds = 10;
+    std::filesystem::remove(pageFormatPath());
+    ASSERT_EQ(mkfifo(pageFormatPath().c_str(), 0600), 0);
+    alarm(kMostSeconds);
+    EXPECT_EQ(loadPageFormat(), PageFormat{});
+    EXPECT_EQ(savePageFormat(f), kPrintIOError);
+    alarm(0);
 }
 
 TEST(PrintingQueue, JobArrivesAsPdfThroughAPrivateQueue) {

@@ -176,6 +176,8 @@ int32_t savePageFormat(const PageFormat& format) {
     const std::string path = pageFormatPath();
     if (platform::createFolder(path.substr(0, path.rfind('/'))) != platform::noErr)
         return kPrintIOError;
+    // A pipe in its place would be written in place, blocking the run for good.
+    if (platform::FSSettingsTargetUsable(path) != platform::noErr) return kPrintIOError;
     const std::string bytes = flattenPageFormat(format);
     platform::FileRef ref = 0;
     if (platform::FSCreateReplacement(path, &ref) != platform::noErr) return kPrintIOError;
@@ -188,16 +190,20 @@ int32_t savePageFormat(const PageFormat& format) {
 }
 
 PageFormat loadPageFormat() {
+    // No saved format comes near this; a larger file is no format.
+    constexpr int64_t kMostFormatBytes = 4096;
     PageFormat f;
     platform::FileRef ref = 0;
-    if (platform::FSOpenRead(pageFormatPath(), &ref) != platform::noErr) return f;
+    // Only a regular file: a pipe in its place would block the run for good.
+    if (platform::FSOpenRegular(pageFormatPath(), kMostFormatBytes, &ref) != platform::noErr)
+        return f;
     std::string bytes;
     char buf[512];
     for (;;) {
         int32_t count = sizeof buf;
         const platform::OSErr err = platform::FSRead(ref, &count, buf);
         bytes.append(buf, size_t(count));
-        if (err != platform::noErr || bytes.size() > 4096) break;
+        if (err != platform::noErr || bytes.size() > kMostFormatBytes) break;
     }
     platform::FSClose(ref);
     unflattenPageFormat(bytes, &f);

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -154,6 +155,21 @@ bool RasterOfEps(const EpsFile& eps, double pixelsPerPoint, Image* out) {
     const bool read = status == 0 && ReadImageFile(pngTemp, out, &why);
     platform::removeTemp(pngTemp);
     return read;
+}
+
+bool GhostscriptFound() {
+    const char* path = std::getenv("PATH");
+    if (!path) return false;
+    std::string_view rest = path;
+    while (true) {
+        const size_t colon = rest.find(':');
+        const std::string_view folder = rest.substr(0, colon);
+        const std::string program =
+            (folder.empty() ? std::string(".") : std::string(folder)) + "/" + kGhostscript;
+        if (::access(program.c_str(), X_OK) == 0) return true;
+        if (colon == std::string_view::npos) return false;
+        rest.remove_prefix(colon + 1);
+    }
 }
 
 bool PassEpsThrough(const EpsFile& eps, const Rect& dst, double angle) {

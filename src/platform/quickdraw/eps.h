@@ -28,6 +28,8 @@ bool ReadEpsFile(const std::string& path, EpsFile* out, std::string* error);
 // Ghostscript's raster of the EPS at pixelsPerPoint (its bounding box, with
 // transparency outside the marks). False when Ghostscript is missing or fails.
 bool RasterOfEps(const EpsFile& eps, double pixelsPerPoint, Image* out);
+// Whether Ghostscript is on PATH: a raster that fails without it is no fault of the file.
+bool GhostscriptFound();
 
 // On a port over a PostScript surface the EPS goes into the output as it is,
 // scaled onto dst and turned like DrawImage; true then. False on every other

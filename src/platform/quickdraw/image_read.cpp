@@ -93,6 +93,17 @@ void jpegProgress(j_common_ptr cinfo) {
 
 // No C++ object lives across the jump: the rows go straight into out's pixels,
 // which exist before it.
+constexpr int kRgbComponents = 3, kCmykComponents = 4;
+
+// An opaque pixel of CMYK samples; inverted ones hold 255 for no ink.
+uint32_t rgbOfCmyk(const JSAMPLE* s, bool inverted) {
+    constexpr unsigned kFull = 255;
+    auto clear = [&](int i) { return inverted ? unsigned{s[i]} : kFull - s[i]; };
+    const unsigned k = clear(3);
+    auto channel = [&](int i) { return (clear(i) * k + kFull / 2) / kFull; };
+    return 0xFF000000u | (channel(0) << 16) | (channel(1) << 8) | channel(2);
+}
+
 bool decodeJpeg(const unsigned char* data, size_t size, Image* out, JpegErrors* errors,
                 jpeg_progress_mgr* progress, jpeg_decompress_struct* cinfo) {
     cinfo->err = jpeg_std_error(&errors->mgr);
@@ -109,21 +120,28 @@ bool decodeJpeg(const unsigned char* data, size_t size, Image* out, JpegErrors* 
         std::snprintf(errors->message, sizeof errors->message, "its image is too large");
         return false;
     }
-    cinfo->out_color_space = JCS_RGB;  // grey and CMYK files too
+    // libjpeg turns grey and YCbCr into RGB, but not CMYK: that is done here.
+    const bool cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
+    cinfo->out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_start_decompress(cinfo);
-    if (cinfo->output_components != 3) return false;
+    const int components = cmyk ? kCmykComponents : kRgbComponents;
+    if (cinfo->output_components != components) return false;
+    // Files written by Adobe's programs (and most others since) keep CMYK inverted.
+    const bool inverted = cmyk && cinfo->saw_Adobe_marker;
     out->width = static_cast<int>(cinfo->output_width);
     out->height = static_cast<int>(cinfo->output_height);
     out->pixels.assign(static_cast<size_t>(out->width) * out->height, 0);
     JSAMPARRAY row = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
-                                                 cinfo->output_width * 3, 1);
+                                                 cinfo->output_width * components, 1);
     while (cinfo->output_scanline < cinfo->output_height) {
         const JDIMENSION y = cinfo->output_scanline;
         jpeg_read_scanlines(cinfo, row, 1);
         uint32_t* dst = &out->pixels[static_cast<size_t>(y) * out->width];
-        for (int x = 0; x < out->width; ++x)
+        for (int x = 0; x < out->width; ++x) {
+            const JSAMPLE* s = row[0] + static_cast<size_t>(components) * x;
             dst[x] =
-                0xFF000000u | (row[0][3 * x] << 16) | (row[0][3 * x + 1] << 8) | row[0][3 * x + 2];
+                cmyk ? rgbOfCmyk(s, inverted) : 0xFF000000u | (s[0] << 16) | (s[1] << 8) | s[2];
+        }
     }
     jpeg_finish_decompress(cinfo);
     return true;
