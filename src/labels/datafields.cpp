@@ -31,6 +31,8 @@ constexpr FieldPlace kFieldPlaces[] = {{'N', 1},    {'C', 257},  {'A', 513}, {'P
 constexpr char kLogoLetter = 'L';
 constexpr size_t kFieldTextMax = kFieldSlot - 1;
 constexpr int kCountDigitsMax = 19;  // of a long
+// The fields, the logo's count and the largest logo.
+constexpr int64_t kDataFieldsMostBytes = kLogoDataOffset + kCountDigitsMax + kLogoMostBytes;
 
 bool readByte(FileRef f, unsigned char* b) {
     int32_t n = 1;
@@ -116,16 +118,19 @@ OSErr freadh(FileRef file, std::string* handle, int32_t* count) {
     return err;
 }
 
-void GetFieldData(const unsigned char* name, unsigned char* text, std::string* handle) {
+bool GetFieldData(const unsigned char* name, unsigned char* text, std::string* handle) {
     setPascal(text, name);
     FileRef f = 0;
-    if (platform::FSOpenRead(dataFieldsPath(), &f) != platform::noErr) return;
+    // Only a regular file of a sensible size: a pipe or a device would hold the
+    // print run for ever.
+    if (platform::FSOpenRegular(dataFieldsPath(), kDataFieldsMostBytes, &f) != platform::noErr)
+        return false;
     const int32_t offset = name[0] > 0 ? dataFieldOffset(name[1]) : -1;
     const int32_t length = flen(f);
     if (offset < 0 || offset >= length) {
         text[0] = text[1] = 0;
         platform::FSClose(f);
-        return;
+        return true;
     }
     platform::SetFPos(f, offset);
     fgetline(text, f);
@@ -134,13 +139,15 @@ void GetFieldData(const unsigned char* name, unsigned char* text, std::string* h
         const long count = readCount(f);
         int32_t at = 0;
         platform::GetFPos(f, &at);
-        // A count past the file's end is a damaged file: only what is there is read.
-        if (count >= 1) {
+        // A count past the file's end is a damaged file: only what is there is
+        // read. One larger than any picture is no logo at all.
+        if (count >= 1 && count <= kLogoMostBytes) {
             int32_t n = static_cast<int32_t>(std::min<long>(count, length - at));
             freadh(f, handle, &n);
         }
     }
     platform::FSClose(f);
+    return true;
 }
 
 OSErr SaveFieldData(const unsigned char* name, const unsigned char* value,

@@ -13,6 +13,8 @@ constexpr const char* kDataFieldsName = "data.dfb";
 constexpr size_t kFieldSlot = 256;                 // a field's text holds at most 255 bytes
 constexpr size_t kFieldTextSize = kFieldSlot + 1;  // length byte, text and NUL
 constexpr int32_t kLogoDataOffset = 1794;
+// The largest logo read: the largest picture a label reads (kMostPictureBytes).
+constexpr int64_t kLogoMostBytes = int64_t{64} << 20;
 
 // The path of the file.
 std::string dataFieldsPath();
@@ -22,9 +24,10 @@ int32_t dataFieldOffset(unsigned char ch);
 
 // text (kFieldTextSize bytes) receives the field named by the Pascal string name
 // as a Pascal string followed by a NUL: the name itself when the file cannot be
-// opened, empty when the name selects no field or the file ends before it. For
-// the logo field, handle (when given) receives the logo's data.
-void GetFieldData(const unsigned char* name, unsigned char* text, std::string* handle);
+// read (false: missing, not a regular file, or too large), empty when the name
+// selects no field or the file ends before it. For the logo field, handle (when
+// given) receives the logo's data; a logo larger than a picture leaves it alone.
+bool GetFieldData(const unsigned char* name, unsigned char* text, std::string* handle);
 // Writes value (a Pascal string) as the field selected by name, in place; for the
 // logo field also the handle's bytes. A name selecting no field writes nothing.
 platform::OSErr SaveFieldData(const unsigned char* name, const unsigned char* value,

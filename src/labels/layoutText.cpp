@@ -139,18 +139,18 @@ bool GetTaggedItem(std::string_view text, char* tag, std::string* value) {
 
 void ProcessItemHandle(int32_t index) {
     LabelItem* it = itemAt(index);
-    if (!it || it->taggedBlock.empty()) return;
+    if (!it) return;
+    // An item without a name of its own is "Default": keeping the name loaded
+    // before would print another item's data field in it.
+    gLabel.gItName = kDefaultName;
     const std::string& block = it->taggedBlock;
-    if (block.compare(0, std::strlen(kHeader) - 1, kHeader, std::strlen(kHeader) - 1) != 0) {
-        gLabel.gItName = kDefaultName;
-        return;
-    }
+    if (block.compare(0, std::strlen(kHeader) - 1, kHeader, std::strlen(kHeader) - 1) != 0) return;
     const size_t lineEnd = block.find('\r');
     char tag = 0;
     std::string value;
     if (lineEnd == std::string::npos ||
-        !GetTaggedItem(std::string_view(block).substr(lineEnd + 1), &tag, &value))
+        !GetTaggedItem(std::string_view(block).substr(lineEnd + 1), &tag, &value) || tag != 'I' ||
+        value.empty())
         return;
-    if (tag != 'I') return;
-    gLabel.gItName = value.empty() ? kDefaultName : value.substr(0, kItemNameMost);
+    gLabel.gItName = value.substr(0, kItemNameMost);
 }

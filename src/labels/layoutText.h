@@ -20,7 +20,7 @@ std::string layoutTypeName(int32_t code, int32_t variation1);
 
 // Rebuilds the item's tagged block from gItName and externalH.
 void SetTaggedItem(int32_t index);
-// Sets gItName from the item's tagged block.
+// Sets gItName from the item's tagged block; "Default" when the block names none.
 void ProcessItemHandle(int32_t index);
 // Reads the first tagged field of text: its tag letter (F, I, L, O, R or T) and
 // value. false, leaving both alone, when the text holds none.

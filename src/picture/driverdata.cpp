@@ -12,6 +12,7 @@
 #include "labels/serial.h"
 #include "picture/PICout2.h"
 #include "picture/colours.h"
+#include "picture/placedPictures.h"
 #include "labels/datafields.h"
 #include "platform/questions.h"
 #include "symbology/Filters.h"
@@ -114,19 +115,24 @@ bool readDocumentImportRecords(int32_t count, std::vector<ImportedRecord>* recor
     return gMsg.shown == shownBefore;
 }
 
+// A logo is a picture: it is held to the same size.
+static_assert(kLogoMostBytes == kMostPictureBytes);
+
 void fillPersonalField(int32_t i, uint16_t kind) {
     const std::string& name = gLabel.gItName;
     LabelItem* it = itemAt(i);
     if (name.empty() || name == kDefaultFieldName || !it) return;
-    // Without the file there is no field to read: the item stays as it is.
-    if (platform::pathKind(dataFieldsPath()) != platform::PathKind::file) return;
     unsigned char pascalName[kFieldTextSize] = {};
     pascalName[0] = static_cast<unsigned char>(std::min<size_t>(name.size(), kFieldSlot - 1));
     std::memcpy(pascalName + 1, name.data(), pascalName[0]);
     unsigned char text[kFieldTextSize] = {};
     std::string logo;
-    GetFieldData(pascalName, text, &logo);
-    if (kind == kKindPicture) {
+    // Only a picture item takes the logo's bytes; others would read them for nothing.
+    const bool picture = kind == kKindPicture;
+    // A field that cannot be read, or is empty, leaves the item as it is rather
+    // than blank it.
+    if (!GetFieldData(pascalName, text, picture ? &logo : nullptr)) return;
+    if (picture) {
         if (pascalName[1] != kLogoLetter || logo.empty()) return;
         it->dataHandle = logo;
         it->hasDataHandle = true;
@@ -134,7 +140,7 @@ void fillPersonalField(int32_t i, uint16_t kind) {
         gLabel.hasExternalH = true;
         return;
     }
-    if (kind != kKindText && kind != kKindBarcode) return;
+    if ((kind != kKindText && kind != kKindBarcode) || text[0] == 0) return;
     const std::string value(reinterpret_cast<const char*>(text + 1), text[0]);
     copyBounded(gData.chMainCode, value.c_str());
     copyBounded(gData.chMainCode2, value.c_str());

@@ -32,7 +32,8 @@ bool readDocumentImportRecords(int32_t count, std::vector<ImportedRecord>* recor
 bool labelHasImportItem();
 
 // The personal data field named by the item (gItName) replaces the data of item
-// i: a logo for a picture item, the text for a text or barcode item.
+// i: a logo for a picture item, the text for a text or barcode item. A field the
+// file does not hold, or a file that cannot be read, leaves the item as it is.
 void fillPersonalField(int32_t i, uint16_t kind);
 
 // Asks the print-time question of item i; the answer becomes its data. false

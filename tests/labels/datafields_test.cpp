@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -8,6 +11,8 @@
 #include "app/world.h"
 #include "labels/production.h"
 #include "labels/datafields.h"
+#include "picture/driverdata.h"
+#include "picture/placedPictures.h"
 #include "platform/files.h"
 #include "support/cases.h"
 #include "support/reader.h"
@@ -52,6 +57,24 @@ struct DataFields : ::testing::Test {
     void writeFile(const std::string& bytes) {
         platform::createFolder(platform::userDataFolder());
         std::ofstream(dataFieldsPath(), std::ios::binary) << bytes;
+    }
+    // Item 0 of kind, holding "own" as its data, named name; then the named
+    // field is filled in as a print does.
+    static LabelItem& filled(uint16_t kind, const std::string& name) {
+        initLabelItems();
+        EXPECT_EQ(addLabelItem(), 0);
+        LabelItem& it = *gLabel.labelParts[0];
+        it.setI16(item::kind, kind);
+        it.setText(item::dataText, "own");
+        it.dataHandle = "own";
+        it.hasDataHandle = true;
+        gLabel.gItName = name;
+        fillPersonalField(0, kind);
+        return it;
+    }
+    static void expectUnchanged(const LabelItem& it, const std::string& why) {
+        EXPECT_EQ(it.dataHandle, "own") << why;
+        EXPECT_EQ(it.text(item::dataText), "own") << why;
     }
 };
 
@@ -130,13 +153,57 @@ TEST_F(DataFields, DamagedFilesOfEveryLength) {
     std::string handle = "same";
     EXPECT_EQ(get("Logo", &handle), "");
     EXPECT_EQ(handle, "same");
-    // Counts of 19 digits, past what a long holds: what follows is the logo.
-    for (const char* count : {"9999999999999999999", "-9999999999999999999"}) {
+    // A count larger than any picture, up to past what a long holds, is no logo.
+    for (const std::string& count :
+         {std::to_string(kMostPictureBytes + 1), std::string("9999999999999999999"),
+          std::string("-9999999999999999999")}) {
         writeFile(std::string(1794, '\r') + count + "tail");
         handle = "same";
         get("Logo", &handle);
-        EXPECT_EQ(handle, count[0] == '-' ? "same" : "tail") << count;
+        EXPECT_EQ(handle, "same") << count;
     }
+}
+
+// A field the file does not hold (an empty file, one ending before the field, an
+// empty line) leaves a printed item's own data rather than blank it.
+TEST_F(DataFields, AnEmptyFieldLeavesTheItem) {
+    for (const std::string& bytes : {std::string(), std::string(100, 'x'), std::string(600, '\n')})
+        for (const uint16_t kind : {kKindText, kKindBarcode, kKindPicture}) {
+            writeFile(bytes);
+            expectUnchanged(filled(kind, "Company"), std::to_string(bytes.size()));
+            expectUnchanged(filled(kind, "Logo"), std::to_string(bytes.size()));
+        }
+    writeFile(std::string(1, '\0') + "Ann\n");
+    EXPECT_EQ(filled(kKindText, "Name").dataHandle, "Ann");
+}
+
+// Only a picture item takes the logo, and only one no larger than a picture.
+TEST_F(DataFields, TheLogoGoesToPictureItemsWithinThePictureLimit) {
+    const std::string logo = "\x89PNG-bytes";
+    ASSERT_EQ(save("Logo", "Vek.eps", &logo), platform::noErr);
+    EXPECT_EQ(filled(kKindPicture, "Logo").dataHandle, logo);
+    EXPECT_EQ(filled(kKindText, "Lot number").dataHandle, "Vek.eps");
+    writeFile(std::string(1, '\0') + std::string(1793, '\n') +
+              std::to_string(kMostPictureBytes + 1) + logo);
+    expectUnchanged(filled(kKindPicture, "Logo"), "count past the limit");
+}
+
+// Only a regular file of a sensible size is read: a pipe must not hold the print
+// run, nor a huge file cost its size.
+TEST_F(DataFields, OnlyAPlainFileIsRead) {
+    constexpr unsigned kGuardSeconds = 10;  // a hang ends the test rather than the suite
+    platform::createFolder(platform::userDataFolder());
+    ASSERT_EQ(::mkfifo(dataFieldsPath().c_str(), 0600), 0);
+    ::alarm(kGuardSeconds);
+    EXPECT_EQ(get("Name"), "Name") << "as a missing file";
+    expectUnchanged(filled(kKindText, "Name"), "pipe");
+    ::alarm(0);
+    std::remove(dataFieldsPath().c_str());
+
+    writeFile(std::string(1, '\0') + "Ann\n");
+    constexpr off_t kHuge = kMostPictureBytes * 2;
+    ASSERT_EQ(::truncate(dataFieldsPath().c_str(), kHuge), 0);  // sparse
+    expectUnchanged(filled(kKindText, "Name"), "huge file");
 }
 
 TEST_F(DataFields, SampleData) {

@@ -97,10 +97,11 @@ TEST_F(LayoutText, TaggedBlockRoundTripThroughTheItem) {
 TEST_F(LayoutText, ReadingTaggedFields) {
     labelBack.labelWidth = 1000;
     LabelItem& it = add(kKindText, 0, 0, 10, 10);
+    // A block naming no item, or none at all, does not keep the name loaded before.
     gLabel.gItName = "kept";
     it.taggedBlock = "<<GTML>>\r<<Text>>\rx<<\\Text>>\r";  // first field not I
     ProcessItemHandle(0);
-    EXPECT_EQ(gLabel.gItName, "kept");
+    EXPECT_EQ(gLabel.gItName, "Default");
     it.taggedBlock = "<<GTML>>\r<<Item>>\r<<\\Item>>\r";
     ProcessItemHandle(0);
     EXPECT_EQ(gLabel.gItName, "Default");
@@ -111,7 +112,14 @@ TEST_F(LayoutText, ReadingTaggedFields) {
     it.taggedBlock.clear();
     gLabel.gItName = "kept";
     ProcessItemHandle(0);
-    EXPECT_EQ(gLabel.gItName, "kept");
+    EXPECT_EQ(gLabel.gItName, "Default");
+    // Loading an unnamed item after a named one.
+    LabelItem& named = add(kKindText, 0, 0, 10, 10);
+    named.taggedBlock = "<<GTML>>\r<<Item>>\rCompany<<\\Item>>\r";
+    getItemData(1);
+    EXPECT_EQ(gLabel.gItName, "Company");
+    getItemData(0);
+    EXPECT_EQ(gLabel.gItName, "Default");
     // A value cut shorter than its tag's name: bounded, empty.
     char tag = 0;
     std::string value = "x";

@@ -124,7 +124,8 @@ void fillForm() {
     for (const FormField& f : kStoredFields) {
         const unsigned char name[2] = {1, static_cast<unsigned char>(f.name)};
         unsigned char text[kFieldTextSize] = {};
-        GetFieldData(name, text, nullptr);
+        // A file that cannot be read (a pipe, say) leaves the form empty too.
+        if (!GetFieldData(name, text, nullptr)) return;
         setFieldText(f.index, std::string(reinterpret_cast<const char*>(text + 1), text[0]));
     }
     const unsigned char logo[2] = {1, 'L'};
