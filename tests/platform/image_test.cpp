@@ -265,6 +265,21 @@ TEST(Images, TiffClaimingMoreDataThanAnyImageIsRefused) {
     EXPECT_EQ(img.pixels[0] & 0xFFFFFF, kColours[TopLeft]);
 }
 
+// Writes `row` on every line of the started compressor, ends it and gives back
+// the file it wrote into `buffer`.
+std::string finishedJpeg(jpeg_compress_struct& c, std::vector<JSAMPLE>& row, unsigned char*& buffer,
+                         unsigned long& size) {
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW r = row.data();
+        jpeg_write_scanlines(&c, &r, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    std::string bytes(reinterpret_cast<const char*>(buffer), size);
+    std::free(buffer);
+    return bytes;
+}
+
 // A 64 x 64 grey progressive JPEG of `scans` valid scans: the DC coefficient
 // to every bit, then each AC coefficient alone, one bit of precision a round.
 std::string progressiveJpeg(int scans) {
@@ -299,15 +314,7 @@ std::string progressiveJpeg(int scans) {
     jpeg_start_compress(&c, TRUE);
     std::vector<JSAMPLE> row(64);
     for (int x = 0; x < 64; ++x) row[x] = static_cast<JSAMPLE>(x * 4);
-    while (c.next_scanline < c.image_height) {
-        JSAMPROW r = row.data();
-        jpeg_write_scanlines(&c, &r, 1);
-    }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    std::string bytes(reinterpret_cast<const char*>(buffer), size);
-    std::free(buffer);
-    return bytes;
+    return finishedJpeg(c, row, buffer, size);
 }
 
 // Every scan of a progressive file is a pass over the whole image, so a file
@@ -344,15 +351,7 @@ std::string cmykJpeg(const JSAMPLE (&cmyk)[4], bool adobe) {
     jpeg_start_compress(&c, TRUE);
     std::vector<JSAMPLE> row;
     for (int x = 0; x < 8; ++x) row.insert(row.end(), cmyk, cmyk + 4);
-    while (c.next_scanline < c.image_height) {
-        JSAMPROW r = row.data();
-        jpeg_write_scanlines(&c, &r, 1);
-    }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    std::string bytes(reinterpret_cast<const char*>(buffer), size);
-    std::free(buffer);
-    return bytes;
+    return finishedJpeg(c, row, buffer, size);
 }
 
 // CMYK files (print work's usual JPEGs) read in their own colours, inverted
