@@ -424,15 +424,35 @@ constexpr const char* kFNC1Escape = "\\1";
 // and go into the symbol without their parentheses, an FNC1 ending each element
 // of no predefined length: a reader takes "(01)..." literally, not as a GTIN.
 // Data typed without parentheses goes as typed.
+// In bracket form the brackets mark where elements end: a separator typed before
+// the next bracket, or at the end, is the one the encoder puts in itself, and
+// would otherwise stand twice (or end the data).
+std::string withoutTypedSeparators(const char* data, int32_t n) {
+    const size_t escape = std::strlen(kFNC1Escape);
+    std::string kept;
+    for (int32_t i = 0; i < n; ++i) {
+        const bool typed = std::strncmp(data + i, kFNC1Escape, escape) == 0;
+        const int32_t after = i + static_cast<int32_t>(escape);
+        if (typed && after <= n && (after == n || data[after] == '(')) {
+            i = after - 1;
+            continue;
+        }
+        kept += data[i];
+    }
+    return kept;
+}
+
 bool gs1Elements(const char* data, std::string& out) {
     const auto n = static_cast<int32_t>(strnlen(data, kMainCodeSize));
     if (n == 0 || data[0] != '(') {
         out = data;
         return true;
     }
-    const std::string bad = checkElementStrings(data, n, false);
+    const std::string bare = withoutTypedSeparators(data, n);
+    const auto length = static_cast<int32_t>(bare.size());
+    const std::string bad = checkElementStrings(bare.c_str(), length, false);
     if (!bad.empty()) return refuse(bad.c_str());
-    out = elementStringsUnbracketed(data, n, kFNC1Escape);
+    out = elementStringsUnbracketed(bare.c_str(), length, kFNC1Escape);
     return true;
 }
 

@@ -173,11 +173,16 @@ TEST_F(DataMatrix, GS1WithFNC1) {
     }
     // Element strings typed in parentheses go without them, a separator after
     // each element of no predefined length that has more behind it.
-    ASSERT_EQ(make("\\1(01)09506000134352(10)ABC123(21)XYZ", "", 2), 0);
-    auto d = read();
-    ASSERT_TRUE(d.ok) << d.error;
-    EXPECT_EQ(d.symbologyId, "]d2");
-    EXPECT_EQ(d.text, "010950600013435210ABC123\03521XYZ");
+    // A separator typed between bracketed elements, or at the end, is not put in twice.
+    for (const char* typed :
+         {"\\1(01)09506000134352(10)ABC123(21)XYZ", "(01)09506000134352(10)ABC123\\1(21)XYZ\\1"}) {
+        SCOPED_TRACE(typed);
+        ASSERT_EQ(make(typed, "", 2), 0);
+        auto d = read();
+        ASSERT_TRUE(d.ok) << d.error;
+        EXPECT_EQ(d.symbologyId, "]d2");
+        EXPECT_EQ(d.text, "010950600013435210ABC123\03521XYZ");
+    }
     // Sixteen digits after FNC1 are eight digit pairs.
     ASSERT_EQ(make("\\11234567890123456", "", 2), 0);
     EXPECT_EQ(data(), (Codewords{232, 142, 164, 186, 208, 220, 142, 164, 186}));
