@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <sstream>
 #include <istream>
 #include <optional>
@@ -638,8 +639,17 @@ std::string symbolOffPaper() {
     return text;
 }
 
+// A file the command reads, as its outputs are checked against it.
+ReadFiles::Read readFile(const std::string& path) {
+    if (path != kStandardInputName) return {platform::regularFileId(path), path};
+    std::error_code unnamed;
+    const std::filesystem::path named = std::filesystem::read_symlink("/proc/self/fd/0", unnamed);
+    return {platform::standardInputFileId(), unnamed ? "standard input" : named.string()};
+}
+
 std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile& opened,
                       TextRun* run) {
+    gReadFiles.import = {};
     resetWorld();
     initLabelItems();
     gMsg.quiet = true;
@@ -718,6 +728,7 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
         if (gRecordsFromInput && gProd.externalImport.file == std::string(kStandardInputName))
             return "the import reads standard input, which holds the records here: give the "
                    "records as arguments";
+        gReadFiles.import = readFile(gProd.externalImport.file);
         // An earlier record's text lines are put in place before the run writes its own.
         if (!finishTextRun(run)) return platform::macRomanToUtf8(gMsg.last);
         std::string warning;
@@ -995,6 +1006,14 @@ int runCommandLine(int argc, const char* const* argv, std::istream& in, std::ost
     TextRun run;
     gRecordsFromInput =
         std::find(request.records.begin(), request.records.end(), "-") != request.records.end();
+    // An output that replaced one of these would destroy what is still to be read.
+    struct ReadFilesOfCommand {
+        ReadFilesOfCommand(bool fromInput, const std::string& opened) {
+            if (fromInput) gReadFiles.records = readFile(kStandardInputName);
+            if (!opened.empty()) gReadFiles.opened = {platform::regularFileId(opened), opened};
+        }
+        ~ReadFilesOfCommand() { gReadFiles = {}; }
+    } readFiles(gRecordsFromInput, request.opened.path);
     // A signal noted by a run ends the command line after its record.
     auto stopHere = [&err] {
         if (!platform::stopRequested()) return;

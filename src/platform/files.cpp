@@ -884,6 +884,24 @@ PathKind pathKind(const std::string& posixPath) {
     return S_ISDIR(st.st_mode) ? PathKind::folder : PathKind::file;
 }
 
+namespace {
+FileId idOfRegular(const struct stat& st) {
+    return S_ISREG(st.st_mode) ? FileId{uint64_t(st.st_dev), uint64_t(st.st_ino)} : FileId{};
+}
+}  // namespace
+
+FileId regularFileId(const std::string& posixPath) {
+    struct stat st;
+    if (posixPath.empty() || ::stat(posixPath.c_str(), &st) != 0) return {};
+    return idOfRegular(st);
+}
+
+FileId standardInputFileId() {
+    struct stat st;
+    if (::fstat(STDIN_FILENO, &st) != 0) return {};
+    return idOfRegular(st);
+}
+
 bool listFolder(const std::string& posixPath, std::vector<std::string>* names) {
     names->clear();
     DIR* dir = ::opendir(posixPath.c_str());

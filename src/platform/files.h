@@ -150,6 +150,18 @@ std::string posixToColon(const std::string& posixPath);
 
 enum class PathKind { missing, file, folder };
 PathKind pathKind(const std::string& posixPath);
+// A file's identity: two names (or a name and an open descriptor) of one file
+// share it. Zero for no file.
+struct FileId {
+    uint64_t device = 0, inode = 0;
+    bool known() const { return inode != 0 || device != 0; }
+    bool operator==(const FileId&) const = default;
+};
+// The identity of the regular file at the path; none when there is no such file.
+FileId regularFileId(const std::string& posixPath);
+// The identity of standard input when it is a regular file; none for a pipe,
+// a terminal or a device.
+FileId standardInputFileId();
 // The names of the files (not the folders) of a folder, in the order the file
 // system gives them; false when the folder cannot be read.
 bool listFolder(const std::string& posixPath, std::vector<std::string>* names);

@@ -370,3 +370,23 @@ TEST_F(CommandLineImport, TextLinesAreTheSingleRecordsLines) {
         EXPECT_EQ(r.status, std::string(c.type) == "EAN 13" ? 1 : 0) << r.err;
     }
 }
+
+// A run never writes over its own import file: not a record's file named like
+// it, nor text lines saved to it.
+TEST_F(CommandLineImport, ARunNeverReplacesItsImportFile) {
+    const std::string file = dir + "/out/a.EPS";
+    const std::string held = "4006381000011,a\n4006381000028,b\n";
+    std::ofstream(file, std::ios::binary) << held;
+    CliRun r =
+        run({"{type:\"Code 39\", import:\"" + file + "|1|2\", saveto:\"" + dir + "/out/\"}"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("would replace the import file"), std::string::npos) << r.err;
+    EXPECT_EQ(testsupport::slurp(file), held);
+
+    const std::string text = dir + "/imp.txt";
+    std::ofstream(text, std::ios::binary) << held;
+    r = run({"--kind=text-line", record(text, text, ", height:\"3\"")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("saveto names the import file"), std::string::npos) << r.err;
+    EXPECT_EQ(testsupport::slurp(text), held);
+}

@@ -1,6 +1,8 @@
 // --open: a label document written as its label, and the settings of an EPS
 // file given back through its options line.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -212,6 +214,38 @@ TEST_F(CliOpen, BadFilesAreReportedAndMakeNothing) {
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(r.err.empty());
     EXPECT_FALSE(fs::exists(out));
+}
+
+// A record whose saveto names the file the command reads is refused and the
+// file stays as it was: later records still read it whole.
+TEST_F(CliOpen, AnOutputNeverReplacesAFileTheCommandReads) {
+    const std::string opened = (dir / "e.eps").string(), later = (dir / "f.eps").string();
+    ASSERT_EQ(run({ean13(opened)}).status, 0);
+    const std::string before = testsupport::slurp(opened);
+    CliRun r = run({"--open", opened, record("Code 128", "HELLO", opened),
+                    record("data:\"400638133395\"", later)});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("saveto names the file --open reads"), std::string::npos) << r.err;
+    EXPECT_EQ(testsupport::slurp(opened), before);
+    const std::string settings = optionsLine(testsupport::slurp(later));
+    EXPECT_NE(settings.find("type:\"EAN"), std::string::npos) << settings;
+
+    // Records read from standard input that is that very file.
+    const std::string records = (dir / "recs.eps").string(), other = (dir / "o.eps").string();
+    const std::string lines = ean13(records) + "\n" + record("Code 39", "XYZ", other) + "\n";
+    std::ofstream(records, std::ios::binary) << lines;
+    const int kept = ::dup(STDIN_FILENO), file = ::open(records.c_str(), O_RDONLY);
+    ASSERT_GE(file, 0);
+    ::dup2(file, STDIN_FILENO);
+    r = run({"-"}, lines);
+    ::dup2(kept, STDIN_FILENO);
+    ::close(kept);
+    ::close(file);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("saveto names the file the records are read from"), std::string::npos)
+        << r.err;
+    EXPECT_EQ(testsupport::slurp(records), lines);
+    EXPECT_TRUE(fs::exists(other));
 }
 
 }  // namespace

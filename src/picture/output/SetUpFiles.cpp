@@ -350,7 +350,55 @@ std::string unusedInRun(const std::string& name) {
 
 }  // namespace
 
-bool NewFile(std::string* path) {
+ReadFiles gReadFiles;
+
+namespace {
+
+std::string lastPart(const std::string& path, bool shortened) {
+    return shortened ? path.substr(path.rfind('/') + 1) : path;
+}
+
+// The fault, with the files' names alone when the whole paths would not fit a message.
+std::string replacedRead(const std::string& path, bool shortened) {
+    const ReadFiles::Read* reads[] = {&gReadFiles.records, &gReadFiles.opened, &gReadFiles.import};
+    const char* whats[] = {"the file the records are read from", "the file --open reads",
+                           "the import file"};
+    if (std::none_of(std::begin(reads), std::end(reads),
+                     [](const ReadFiles::Read* r) { return r->id.known(); }))
+        return {};  // no look at the file system for the desktop
+    const platform::FileId id = platform::regularFileId(path);
+    if (!id.known()) return {};
+    for (size_t i = 0; i < std::size(reads); ++i) {
+        if (reads[i]->id != id) continue;
+        const std::string what =
+            std::string(whats[i]) + " (" + lastPart(reads[i]->name, shortened) + ")";
+        // A run in a folder names its files after the records.
+        if (gOut.fileDia == 3)
+            return "the record's file " + lastPart(path, shortened) + " would replace " + what +
+                   ": choose another folder (saveto) or title field";
+        return "saveto names " + what + ": choose another name";
+    }
+    return {};
+}
+
+constexpr size_t kMostMessageBytes = 255;
+
+}  // namespace
+
+bool outputSparesReadFiles(const std::string& path) {
+    std::string why = replacedRead(path, false);
+    if (why.empty()) return true;
+    std::string roman;
+    if (why.size() > kMostMessageBytes) why = replacedRead(path, true);
+    if (!platform::utf8ToMacRoman(why, &roman)) roman = why;
+    MessageText(roman.c_str());
+    return false;
+}
+
+namespace {
+
+// The path of the file by the naming mode; false when the user cancelled.
+bool pathByNamingMode(std::string* path) {
     const bool inFolder =
         gOut.fileDia == 1 || gOut.fileDia == 3 || (gOut.fileDia == 0 && gOut.showDia != 0);
     // A path given whole (4) needs no name: a batch makes none.
@@ -389,6 +437,13 @@ bool NewFile(std::string* path) {
             *path = name;
             return true;
     }
+}
+
+}  // namespace
+
+bool NewFile(std::string* path) {
+    if (!pathByNamingMode(path)) return false;
+    return outputSparesReadFiles(*path);
 }
 
 namespace {

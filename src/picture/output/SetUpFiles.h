@@ -6,6 +6,7 @@
 #include <string>
 
 #include "picture/fileservices.h"
+#include "platform/files.h"
 
 constexpr uint16_t kMsgCannotCreate = 33;
 constexpr uint16_t kMsgImportNotOpened = 34;
@@ -17,8 +18,24 @@ constexpr uint16_t kMsgPictureTooLarge = 1461;
 // printed data and add-on, made safe for a file system, with the extension of
 // the output kind when fileTyp is 1.
 std::string NewFileName();
+// The files a command line reads while it writes: its records (standard input
+// that is a file), the file --open names and a run's import file. An output that
+// is one of them would destroy what is still to be read. The desktop sets none.
+struct ReadFiles {
+    struct Read {
+        platform::FileId id;
+        std::string name;  // as the user gave it
+    };
+    Read records, opened, import;
+};
+extern ReadFiles gReadFiles;
+// False after a message when writing the file at path would replace a file that
+// is read (a file that does not exist yet is none of them).
+bool outputSparesReadFiles(const std::string& path);
+
 // The POSIX path of the file to write, by the naming mode (fileDia); false when
-// the user cancelled the save dialog.
+// the user cancelled the save dialog, or after a message when the path names a
+// file that is read.
 bool NewFile(std::string* path);
 // Writes the current symbol (or sheet) as a file of the output kind, named by
 // the naming mode. Every kind is written beside its final name and moved there

@@ -125,6 +125,8 @@ bool startTextFile() {
         const bool named = NewFile(&path);
         gOut.tool = keep;
         if (!named) return false;
+    } else if (!outputSparesReadFiles(path)) {
+        return false;
     }
     platform::FileRef ref = 0;
     if (platform::FSCreateReplacement(path, &ref) != platform::noErr) {
