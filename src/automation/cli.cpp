@@ -641,10 +641,15 @@ std::string symbolOffPaper() {
 
 // A file the command reads, as its outputs are checked against it.
 ReadFiles::Read readFile(const std::string& path) {
-    if (path != kStandardInputName) return {platform::regularFileId(path), path};
-    std::error_code unnamed;
-    const std::filesystem::path named = std::filesystem::read_symlink("/proc/self/fd/0", unnamed);
-    return {platform::standardInputFileId(), unnamed ? "standard input" : named.string()};
+    std::error_code failed;
+    if (path != kStandardInputName) {
+        const std::filesystem::path real = std::filesystem::weakly_canonical(path, failed);
+        return {platform::regularFileId(path), path,
+                (failed ? std::filesystem::path(path) : real).filename().string()};
+    }
+    const std::filesystem::path named = std::filesystem::read_symlink("/proc/self/fd/0", failed);
+    if (failed) return {platform::standardInputFileId(), "standard input", {}};
+    return {platform::standardInputFileId(), named.string(), named.filename().string()};
 }
 
 std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile& opened,
@@ -1010,7 +1015,7 @@ int runCommandLine(int argc, const char* const* argv, std::istream& in, std::ost
     struct ReadFilesOfCommand {
         ReadFilesOfCommand(bool fromInput, const std::string& opened) {
             if (fromInput) gReadFiles.records = readFile(kStandardInputName);
-            if (!opened.empty()) gReadFiles.opened = {platform::regularFileId(opened), opened};
+            if (!opened.empty()) gReadFiles.opened = readFile(opened);
         }
         ~ReadFilesOfCommand() { gReadFiles = {}; }
     } readFiles(gRecordsFromInput, request.opened.path);

@@ -363,9 +363,13 @@ std::string replacedRead(const std::string& path, bool shortened) {
     const ReadFiles::Read* reads[] = {&gReadFiles.records, &gReadFiles.opened, &gReadFiles.import};
     const char* whats[] = {"the file the records are read from", "the file --open reads",
                            "the import file"};
-    if (std::none_of(std::begin(reads), std::end(reads),
-                     [](const ReadFiles::Read* r) { return r->id.known(); }))
-        return {};  // no look at the file system for the desktop
+    // No look at the file system for the desktop, nor for an output whose name no
+    // read file has (a batch writes thousands of those).
+    const std::string leaf = path.substr(path.rfind('/') + 1);
+    if (std::none_of(std::begin(reads), std::end(reads), [&leaf](const ReadFiles::Read* r) {
+            return r->id.known() && (r->leaf.empty() || r->leaf == leaf);
+        }))
+        return {};
     const platform::FileId id = platform::regularFileId(path);
     if (!id.known()) return {};
     for (size_t i = 0; i < std::size(reads); ++i) {

@@ -25,6 +25,9 @@ struct ReadFiles {
     struct Read {
         platform::FileId id;
         std::string name;  // as the user gave it
+        // The last part of its real path: only an output of that name can be
+        // the same file, so no other needs a look at the file system.
+        std::string leaf;
     };
     Read records, opened, import;
 };
