@@ -494,6 +494,16 @@ std::string loadOpened(const OpenedFile& opened) {
 struct TextRun {
     std::string file;
     platform::FileRef ref = 0;
+    // The files whose lines are in place: a later record adds to them, since
+    // only the command's first lines for a file replace it.
+    std::vector<std::string> written;
+
+    bool wrote(const std::string& path) const {
+        return std::find(written.begin(), written.end(), path) != written.end();
+    }
+    void remember(const std::string& path) {
+        if (!path.empty() && !wrote(path)) written.push_back(path);
+    }
 };
 
 // Puts the lines so far in place; false after a message.
@@ -501,7 +511,9 @@ bool finishTextRun(TextRun* run) {
     if (run->ref == 0) return true;
     gPictOut.textRunRef = run->ref;
     run->ref = 0;
-    return endTextRun();
+    if (!endTextRun()) return false;
+    run->remember(run->file);
+    return true;
 }
 
 // The file made for the record by the output dispatch, as the script's request
@@ -516,7 +528,7 @@ bool deliver(const std::string& saveto, TextRun* run) {
     if (tool == kOutTextLine) {
         gProd.background = 1;  // the records of a command line are one run
         if (run->file != saveto && !finishTextRun(run)) return false;
-        if (run->file == saveto) {
+        if (run->file == saveto || run->wrote(saveto)) {
             gPictOut.sameFile = 1;
             gPictOut.theFileName2 = saveto;
             gPictOut.textRunRef = run->ref;
@@ -737,11 +749,12 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
         // An earlier record's text lines are put in place before the run writes its own.
         if (!finishTextRun(run)) return platform::macRomanToUtf8(gMsg.last);
         std::string warning;
-        const bool addToLines = run->file == saveto;
+        const bool addToLines = run->file == saveto || run->wrote(saveto);
         std::string why =
             runImportRequest(templ, saveto, choice, addToLines, &warning, &gImportFaults);
         // The run's lines are in place: the command's next lines go after them.
         if (why.empty() && gOut.tool == kOutTextLine) run->file = saveto;
+        if (gProd.runMade > 0 && gOut.tool == kOutTextLine) run->remember(saveto);
         if (why.empty() && !warning.empty()) gNotes.push_back("warning: " + warning);
         return why;
     }

@@ -126,6 +126,9 @@ std::string runFaultsReason(std::vector<std::string>* recordFaults) {
     // A fault of the run itself: a signal stopped it, or it made as many files as it may.
     if (gProd.runFaults > gProd.recordFaultCount)
         why += (why.empty() ? "" : "; ") + reason("a record could not be made");
+    if (gProd.runStoppedAt > 0)
+        why += (why.empty() ? "" : "; ") + std::string("the run stopped at import record ") +
+               std::to_string(gProd.runStoppedAt) + "; the records after it were not made";
     return why;
 }
 

@@ -79,6 +79,8 @@ struct ProductionSettings {
     static constexpr size_t kKeptRecordFaults = 10;
     std::vector<RecordFault> recordFaults;
     int32_t recordFaultCount = 0;
+    // The import record at which a run had to stop with records still to come (0: none).
+    int32_t runStoppedAt = 0;
 };
 extern ProductionSettings gProd;
 

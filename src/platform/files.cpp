@@ -406,10 +406,16 @@ std::string& failureText() {
     static std::string text;
     return text;
 }
+// The system's error behind failureText, when it came from the system.
+int& failureErrno() {
+    static int e = 0;
+    return e;
+}
 
 // Records "path: reason" for FSFailureText and passes err on.
 OSErr fail(const std::string& path, int sysErr, OSErr err) {
     failureText() = path + ": " + std::strerror(sysErr);
+    failureErrno() = sysErr;
     return err;
 }
 
@@ -786,6 +792,10 @@ void FSDiscard(FileRef ref) {
 
 const std::string& FSFailureText() { return failureText(); }
 
+bool FSFailureIsFullDisk() {
+    return !failureText().empty() && errnoToErr(failureErrno()) == dskFulErr;
+}
+
 OSErr FSAppendWhole(const std::string& posixPath, const std::string& bytes) {
     failureText().clear();
     if (posixPath.empty() || posixPath.find('\0') != std::string::npos)
@@ -980,6 +990,7 @@ OSErr FSSettingsTargetUsable(const std::string& posixPath) {
     struct stat st {};
     if (::stat(posixPath.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return noErr;
     failureText() = quoted(posixPath) + " is not a regular file (a folder, a device or a pipe)";
+    failureErrno() = 0;
     return paramErr;
 }
 

@@ -103,6 +103,9 @@ OSErr FSSettingsTargetUsable(const std::string& posixPath);
 // The last failure of FSCreateReplacement or FSCommit: the target's path and the
 // system's reason ("/out/x.eps: Permission denied"); empty after a success.
 const std::string& FSFailureText();
+// True when that failure was the device out of space (or over a quota): the next
+// file would fail as well.
+bool FSFailureIsFullDisk();
 
 // Appends bytes to the end of an existing file in one go. When the write fails
 // (a full disk) the file is cut back to its old length, so it keeps exactly what it

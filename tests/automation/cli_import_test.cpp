@@ -236,6 +236,26 @@ TEST_F(CommandLineImport, EachFailedRecordIsNamed) {
         << r.err;
 }
 
+// A record whose own file cannot be written (a folder has its name) fails alone:
+// the records after it are still made. A run that cannot go on says where it stopped.
+TEST_F(CommandLineImport, ARecordWhoseFileCannotBeWrittenFailsAlone) {
+    const std::string file = records(4);
+    fs::create_directories(dir + "/out/name-2.EPS");
+    const CliRun r = run({record(file + "|1|2", dir + "/out/")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.rfind("strixel: record 1, import record 2 (line 2): ", 0), 0u) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    for (const char* made : {"name-1.EPS", "name-3.EPS", "name-4.EPS"})
+        EXPECT_TRUE(fs::is_regular_file(dir + "/out/" + made)) << made;
+    // The text lines of a run are one file: the run stops, and says where.
+    const CliRun lines = run({"--kind=text-line", record(file, dir + "/missing/lines.txt")});
+    EXPECT_EQ(lines.status, 1);
+    EXPECT_NE(lines.err.find("record 1: the run stopped at import record 1; the records after it "
+                             "were not made\n"),
+              std::string::npos)
+        << lines.err;
+}
+
 TEST_F(CommandLineImport, BadRequestsAreRefused) {
     const std::string file = records(2);
     const struct {

@@ -57,6 +57,32 @@ TEST(CommandLineKinds, TextLinesOfARunGoToOneFile) {
     EXPECT_EQ(text.back(), '\r');
 }
 
+// Lines going to another file and back add to the first file's lines: only the
+// command's first line for a file replaces it, for records and import runs alike.
+TEST(CommandLineKinds, TextLinesComingBackToAFileAreAdded) {
+    const std::string a = fresh("back-a.txt"), b = fresh("back-b.txt");
+    const std::string sameA = fresh("back-same-a.txt"), sameB = fresh("back-same-b.txt");
+    std::ofstream(a) << "from an earlier run\r";
+    const std::string imports = fresh("back.csv");
+    std::ofstream(imports) << "I1\nI2\n";
+    const std::string importTo = "{type:\"Code 128\", data:\"<<1>>\", import:\"" + imports;
+    CliRun r = run({"--kind=text-line", record("Code 128", "11", a), record("Code 128", "22", b),
+                    record("Code 128", "33", a), importTo + "\", saveto:\"" + b + "\"}",
+                    importTo + "\", saveto:\"" + a + "\"}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    // The same lines, each file's in one unbroken run.
+    ASSERT_EQ(run({"--kind=text-line", record("Code 128", "11", sameA),
+                   record("Code 128", "33", sameA), importTo + "\", saveto:\"" + sameA + "\"}"})
+                  .status,
+              0);
+    ASSERT_EQ(run({"--kind=text-line", record("Code 128", "22", sameB),
+                   importTo + "\", saveto:\"" + sameB + "\"}"})
+                  .status,
+              0);
+    EXPECT_EQ(testsupport::slurp(a), testsupport::slurp(sameA));
+    EXPECT_EQ(testsupport::slurp(b), testsupport::slurp(sameB));
+}
+
 TEST(CommandLineKinds, PdfFromEpsPassesQpdf) {
     if (!testsupport::requireProgram("ps2pdf", "ghostscript")) return;
     const std::string folder = fresh("pdf-from-eps");

@@ -17,6 +17,7 @@
 #include "picture/outputstate.h"
 #include "picture/symbolbox.h"
 #include "picture/symbolpicture.h"
+#include "platform/files.h"
 #include "platform/questions.h"
 #include "platform/tempfiles.h"
 #include "symbology/messages.h"
@@ -286,7 +287,11 @@ bool makeRecord(const ImportSettings& s, const std::string& runAddOn,
         return true;
     }
     recordTitle(s.title, built.c_str());
-    return makeAndDeliver();
+    if (makeAndDeliver()) return true;
+    // Only this record's own file failed (a folder has its name, the name is too
+    // long): the other records still get theirs. A full disk fails them all, and
+    // the text lines of the run are one file.
+    return gOut.tool != kOutTextLine && !platform::FSFailureIsFullDisk();
 }
 
 void importRecords(const ImportSettings& s, bool handed) {
@@ -308,7 +313,10 @@ void importRecords(const ImportSettings& s, bool handed) {
         ++record;
         const bool goesOn = makeRecord(s, runAddOn, runLongAddOn);
         if (gProd.runFaults != faultsBefore) noteRecordFault(record, shownBefore);
-        if (!goesOn) break;
+        if (!goesOn) {
+            if (!ended && counter < s.count) gProd.runStoppedAt = record;
+            break;
+        }
         if (gOut.showDia == 1) platform::SetGauge(counter, s.count);
         if (handed) counter = gProd.gcite;
         ++counter;
@@ -380,7 +388,7 @@ bool deliverSymbol() {
 
 void ProcessBarcodes() {
     gProd.gemode = 0;
-    gProd.runMade = gProd.runFaults = gProd.recordFaultCount = 0;
+    gProd.runMade = gProd.runFaults = gProd.recordFaultCount = gProd.runStoppedAt = 0;
     gProd.recordFaults.clear();
     gPictOut.runNames.clear();
     const int32_t mode = gProd.background;
