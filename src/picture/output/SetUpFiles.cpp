@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <set>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "labels/labelDoc.h"
@@ -365,7 +367,7 @@ std::string replacedRead(const std::string& path, bool shortened) {
                            "the import file"};
     // No look at the file system for the desktop, nor for an output whose name no
     // read file has (a batch writes thousands of those).
-    const std::string leaf = path.substr(path.rfind('/') + 1);
+    const std::string_view leaf = std::string_view(path).substr(path.rfind('/') + 1);
     if (std::none_of(std::begin(reads), std::end(reads), [&leaf](const ReadFiles::Read* r) {
             return r->id.known() && (r->leaf.empty() || r->leaf == leaf);
         }))
