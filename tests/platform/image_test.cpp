@@ -265,35 +265,42 @@ TEST(Images, TiffClaimingMoreDataThanAnyImageIsRefused) {
     EXPECT_EQ(img.pixels[0] & 0xFFFFFF, kColours[TopLeft]);
 }
 
-// Writes `row` on every line of the started compressor, ends it and gives back
-// the file it wrote into `buffer`.
-std::string finishedJpeg(jpeg_compress_struct& c, std::vector<JSAMPLE>& row, unsigned char*& buffer,
-                         unsigned long& size) {
-    while (c.next_scanline < c.image_height) {
-        JSAMPROW r = row.data();
-        jpeg_write_scanlines(&c, &r, 1);
+// A JPEG compressor into memory of a square image, its defaults set; finish()
+// writes `row` on every line and gives back the file.
+struct JpegWriter {
+    jpeg_compress_struct c{};
+    jpeg_error_mgr errors{};
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    JpegWriter(int side, int components, J_COLOR_SPACE space) {
+        c.err = jpeg_std_error(&errors);
+        jpeg_create_compress(&c);
+        jpeg_mem_dest(&c, &buffer, &size);
+        c.image_width = c.image_height = static_cast<JDIMENSION>(side);
+        c.input_components = components;
+        c.in_color_space = space;
+        jpeg_set_defaults(&c);
     }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    std::string bytes(reinterpret_cast<const char*>(buffer), size);
-    std::free(buffer);
-    return bytes;
-}
+    JpegWriter(const JpegWriter&) = delete;  // the compressor holds buffer's address
+    JpegWriter& operator=(const JpegWriter&) = delete;
+    std::string finish(std::vector<JSAMPLE>& row) {
+        while (c.next_scanline < c.image_height) {
+            JSAMPROW r = row.data();
+            jpeg_write_scanlines(&c, &r, 1);
+        }
+        jpeg_finish_compress(&c);
+        jpeg_destroy_compress(&c);
+        std::string bytes(reinterpret_cast<const char*>(buffer), size);
+        std::free(buffer);
+        return bytes;
+    }
+};
 
 // A 64 x 64 grey progressive JPEG of `scans` valid scans: the DC coefficient
 // to every bit, then each AC coefficient alone, one bit of precision a round.
 std::string progressiveJpeg(int scans) {
-    jpeg_compress_struct c{};
-    jpeg_error_mgr errors{};
-    c.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&c);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&c, &buffer, &size);
-    c.image_width = c.image_height = 64;
-    c.input_components = 1;
-    c.in_color_space = JCS_GRAYSCALE;
-    jpeg_set_defaults(&c);
+    JpegWriter w(64, 1, JCS_GRAYSCALE);
+    jpeg_compress_struct& c = w.c;
     constexpr int kTopBit = 10;  // the most the encoder takes for 8-bit samples
     std::vector<jpeg_scan_info> script;
     auto add = [&](int first, int last, int high, int low) {
@@ -314,7 +321,7 @@ std::string progressiveJpeg(int scans) {
     jpeg_start_compress(&c, TRUE);
     std::vector<JSAMPLE> row(64);
     for (int x = 0; x < 64; ++x) row[x] = static_cast<JSAMPLE>(x * 4);
-    return finishedJpeg(c, row, buffer, size);
+    return w.finish(row);
 }
 
 // Every scan of a progressive file is a pass over the whole image, so a file
@@ -335,23 +342,14 @@ TEST(Images, JpegOfHundredsOfScansIsRefused) {
 // An 8 x 8 CMYK JPEG of one colour, with or without the Adobe marker that
 // says its samples are inverted.
 std::string cmykJpeg(const JSAMPLE (&cmyk)[4], bool adobe) {
-    jpeg_compress_struct c{};
-    jpeg_error_mgr errors{};
-    c.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&c);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&c, &buffer, &size);
-    c.image_width = c.image_height = 8;
-    c.input_components = 4;
-    c.in_color_space = JCS_CMYK;
-    jpeg_set_defaults(&c);
+    JpegWriter w(8, 4, JCS_CMYK);
+    jpeg_compress_struct& c = w.c;
     jpeg_set_quality(&c, 100, TRUE);
     c.write_Adobe_marker = adobe ? TRUE : FALSE;
     jpeg_start_compress(&c, TRUE);
     std::vector<JSAMPLE> row;
     for (int x = 0; x < 8; ++x) row.insert(row.end(), cmyk, cmyk + 4);
-    return finishedJpeg(c, row, buffer, size);
+    return w.finish(row);
 }
 
 // CMYK files (print work's usual JPEGs) read in their own colours, inverted
