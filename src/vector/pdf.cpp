@@ -142,10 +142,9 @@ int32_t pdfSpotSpace(const unsigned char* name, int32_t c, int32_t m, int32_t y,
     if (!gPdfDoc.spotSpaces || name[0] == 0) return -1;
     const std::string n(reinterpret_cast<const char*>(name + 1), name[0]);
     std::vector<PdfState::Spot>& spots = gPdfDoc.spots;
+    // One plate, one space: a name met again keeps the process equivalent it came with.
     for (size_t i = 0; i < spots.size(); ++i)
-        if (spots[i].name == n && spots[i].c == c && spots[i].m == m && spots[i].y == y &&
-            spots[i].k == k)
-            return static_cast<int32_t>(i);
+        if (spots[i].name == n) return static_cast<int32_t>(i);
     spots.push_back({n, c, m, y, k});
     return static_cast<int32_t>(spots.size() - 1);
 }

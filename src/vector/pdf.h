@@ -29,8 +29,8 @@ extern PdfState gPdfDoc;
 constexpr int32_t kPdfFixedObjects = 7;
 
 // The number of the page's colour space resource named /CS<n> that paints the
-// spot colour `name` (a Pascal string) with the given process equivalent, or
-// -1 when the page has no colour spaces (the process colour paints then).
+// spot colour `name` (a Pascal string), with the process equivalent it was first
+// met with, or -1 when the page has no colour spaces (the process colour paints).
 int32_t pdfSpotSpace(const unsigned char* name, int32_t c, int32_t m, int32_t y, int32_t k);
 // The name as a PDF name object: "/" and the bytes, "#xx" for delimiters,
 // blanks, '#' and bytes outside printable ASCII.

@@ -12,6 +12,7 @@
 #include "support/reader.h"
 #include "symbology/state.h"
 #include "vector/Epsout.h"
+#include "vector/pdf.h"
 #include "vector/sink.h"
 #include "vector/textruns.h"
 
@@ -123,6 +124,20 @@ TEST(Pdf, TextReadsBackTheMacOsRomanSignsAsTyped) {
     EXPECT_EQ(line, "€ ≠ ∞ π Ω 5≤") << t.err;
 
     EXPECT_NE(textDocument("Price 5").find("/Encoding /MacRomanEncoding >>"), std::string::npos);
+}
+
+// A spot colour is one plate: met again with other process numbers, it keeps its
+// first space rather than naming a second one.
+TEST(Pdf, OneSpaceForEachSpotName) {
+    gPdfDoc = PdfState{};
+    gPdfDoc.spotSpaces = true;
+    const unsigned char gold[] = "\x04Gold", silver[] = "\x06Silver";
+    const int32_t first = pdfSpotSpace(gold, 0, 20, 80, 0);
+    EXPECT_EQ(pdfSpotSpace(gold, 0, 0, 0, 100), first);
+    EXPECT_NE(pdfSpotSpace(silver, 0, 0, 0, 40), first);
+    ASSERT_EQ(gPdfDoc.spots.size(), 2u);
+    EXPECT_EQ(gPdfDoc.spots[static_cast<size_t>(first)].m, 20);
+    gPdfDoc = PdfState{};
 }
 
 }  // namespace
