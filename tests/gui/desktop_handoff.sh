@@ -9,7 +9,7 @@
 set -euo pipefail
 program=$(realpath "${1:?usage: desktop_handoff.sh PATH-TO-strixel-desktop}")
 if [ -z "${STRIXEL_SMOKE_INNER:-}" ]; then
-    exec env STRIXEL_SMOKE_INNER=1 timeout 80 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$program"
+    exec env STRIXEL_SMOKE_INNER=1 bash "$(dirname "$0")/virtual_display.sh" 80 "$0" "$program"
 fi
 
 work=$(mktemp -d)

@@ -8,8 +8,8 @@
 set -euo pipefail
 program=${1:?usage: desktop_smoke.sh PATH-TO-strixel-desktop}
 if [ -z "${STRIXEL_SMOKE_INNER:-}" ]; then
-    # A display of our own (-a picks a free number; works as root without one).
-    exec env STRIXEL_SMOKE_INNER=1 timeout 80 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$program"
+    # A display of our own (works as root without one).
+    exec env STRIXEL_SMOKE_INNER=1 bash "$(dirname "$0")/virtual_display.sh" 80 "$0" "$program"
 fi
 
 home=$(mktemp -d /tmp/strixel-smoke-XXXXXX)

@@ -17,8 +17,8 @@ title_file="78 10"
 
 gui_enter() {
     if [ -z "${STRIXEL_GUI_INNER:-}" ]; then
-        exec env STRIXEL_GUI_INNER=1 timeout "${gui_limit:-100}" \
-            xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+        exec env STRIXEL_GUI_INNER=1 bash "$gui_dir/virtual_display.sh" "${gui_limit:-100}" \
+            bash "$0" "$@"
     fi
 }
 
@@ -29,6 +29,10 @@ fail() {
         cp "$home"/*.png "$STRIXEL_GUI_SHOTS/" 2>/dev/null || true
     fi
     windows_now >&2 || true
+    if [ -s "${home:-}/program.log" ]; then
+        echo "the program's last words:" >&2
+        tail -n 20 "$home/program.log" >&2
+    fi
     kill "$pid" 2>/dev/null || true
     exit 1
 }
@@ -46,14 +50,33 @@ gui_start() {
     trap 'kill "$pid" 2>/dev/null || true; rm -rf "$home"' EXIT
     export HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data"
     export LSAN_OPTIONS="suppressions=$gui_dir/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-    QT_QPA_PLATFORM=xcb "$1" >"$home/program.log" 2>&1 &
-    pid=$!
-    wait_window '^Strixel$' >/dev/null || fail "no main window"
+    start_program "$1"
     # The help page of the first start is closed out of the way.
     local help
     help=$(wait_window '^Strixel Help$') || fail "no help page at the first start"
     xdotool windowfocus "$help" key Escape
     wait_gone '^Strixel Help$' || fail "Escape did not close the help page"
+}
+
+# Starts program $1 (its output added to program.log) and waits for its main
+# window. A display that has only just come up can turn its first client away,
+# and Qt then ends the program at once saying so: such a start is tried again.
+start_program() {
+    local attempt
+    for attempt in 1 2; do
+        QT_QPA_PLATFORM=xcb "$1" >>"$home/program.log" 2>&1 &
+        pid=$!
+        for _ in $(seq 50); do
+            xdotool search --onlyvisible --name '^Strixel$' >/dev/null 2>&1 && return 0
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.2
+        done
+        kill -0 "$pid" 2>/dev/null && fail "no main window"
+        if [ "$attempt" = 2 ] || ! grep -q "could not connect to display" "$home/program.log"; then
+            fail "the program ended before its main window showed"
+        fi
+        sleep 1
+    done
 }
 
 # Waits (at most $2 seconds, 10 by default) for a visible window whose name

@@ -7,7 +7,7 @@
 set -euo pipefail
 build=$(realpath "${1:?usage: install_open.sh BUILD-DIR}")
 if [ -z "${STRIXEL_SMOKE_INNER:-}" ]; then
-    exec env STRIXEL_SMOKE_INNER=1 timeout 80 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build"
+    exec env STRIXEL_SMOKE_INNER=1 bash "$(dirname "$0")/virtual_display.sh" 80 "$0" "$build"
 fi
 
 work=$(mktemp -d)

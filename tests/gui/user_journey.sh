@@ -186,9 +186,7 @@ quit_program
 
 # 4. Started again: the last code type is back, and File > Open brings the
 # saved document back with its items.
-QT_QPA_PLATFORM=xcb "$program" >>"$home/program.log" 2>&1 &
-pid=$!
-wait_window '^Strixel$' >/dev/null || fail "no main window at the second start"
+start_program "$program"
 if help=$(wait_window '^Strixel Help$' 3); then
     focus "$help"
     xdotool key Escape
