@@ -869,6 +869,8 @@ constexpr size_t kMostLineBytes = 16 * 1024 * 1024;
 
 enum class LineRead { line, tooLong, end };
 
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
 // The next line of `in` into `line`, without its line feed. A line longer than
 // `most` is not read on: what follows it is no longer known to be records.
 LineRead readLine(std::istream& in, std::string& line, size_t most) {
@@ -1061,6 +1063,8 @@ int runCommandLine(int argc, const char* const* argv, std::istream& in, std::ost
                 break;
             }
             if (!line.empty() && line.back() == '\r') line.pop_back();
+            // Editors on other systems start a text file with the UTF-8 mark.
+            if (number == 1 && line.starts_with(kUtf8Mark)) line.erase(0, kUtf8Mark.size());
             if (line.find_first_not_of(" \t") == std::string::npos) continue;
             ++made;
             failures += runLine(line, number, request.output, request.opened, &run, err);

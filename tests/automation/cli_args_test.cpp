@@ -39,6 +39,12 @@ TEST(CommandLineArguments, LayoutOfRecordsOnALine) {
     EXPECT_EQ(r.status, 0) << r.err;
     for (const std::string& p : {a, b, c}) EXPECT_TRUE(fs::exists(p)) << p;
 
+    // A records file saved with the UTF-8 mark before its first record.
+    const std::string marked = fresh("marked.eps");
+    r = run({}, "\xEF\xBB\xBF" + ean13(marked) + "\r\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(fs::exists(marked));
+
     // Anything else after a record is refused, naming the line and the place on it.
     const std::string d = fresh("d.eps");
     std::string input = "\n";
