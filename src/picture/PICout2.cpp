@@ -26,7 +26,9 @@
 #include "picture/rotate.h"
 #include "picture/textitems.h"
 #include "symbology/info.h"
+#include "symbology/messages.h"
 #include "symbology/state.h"
+#include "vector/codebars_paint.h"
 
 PictureDriverState gDriver;
 
@@ -116,6 +118,11 @@ void drawBarcode(int32_t i, qd::Rect r, int32_t printMode) {
     if (plainTextSymbol()) {
         drawPlainTextSymbol(&r);
         storeItemRect(i, r);
+        return;
+    }
+    // Told when printed; the layout still shows the item while it is being set.
+    if ((printMode == kPrinterPass || printMode == kThermalPass) && !reductionLeavesBars()) {
+        MessageText(kBarsVanishText);
         return;
     }
     qd::Rect frame, window;

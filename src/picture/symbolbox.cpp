@@ -53,9 +53,7 @@ bool sizeSingleSymbol(int32_t index) {
         MessageText(kNoRoomForBarsText);
         return false;
     }
-    // No reduction (the usual case) leaves every bar whole: the walk is skipped.
-    const int32_t narrowest = gSym.BWidthRed <= 0 || setAsBarFontText() ? 0 : narrowestBar();
-    if (narrowest > 0 && gSym.BWidthRed >= narrowest) {
+    if (!setAsBarFontText() && !reductionLeavesBars()) {
         gData = keep;
         MessageText(kBarsVanishText);
         return false;

@@ -1081,6 +1081,13 @@ int32_t paintedModuleRows() {
     return moduleRowStarts(starts);
 }
 
+bool reductionLeavesBars() {
+    // No reduction (the usual case) leaves every bar whole: the walk is skipped.
+    if (gSym.BWidthRed <= 0) return true;
+    const int32_t narrowest = narrowestBar();
+    return narrowest == 0 || gSym.BWidthRed < narrowest;
+}
+
 int32_t symbolTextUnit() { return trunc32(gSym.Siz * (bigText(gSym.code) ? 0.2 : 0.1)); }
 
 int32_t narrowestBar() {

@@ -36,6 +36,8 @@ constexpr const char* kNoRoomForBarsText =
 // before the bar-width reduction; 0 for symbols painted otherwise (DataBar, the
 // four-state codes). A reduction of at least this width would leave no bar.
 int32_t narrowestBar();
+// False when the current bar-width reduction is as wide as the narrowest bar.
+bool reductionLeavesBars();
 constexpr const char* kBarsVanishText =
     "The bar-width reduction is as wide as the narrowest bar at this size: the bars would "
     "vanish. Lower the reduction or raise the size, and try again.";

@@ -87,6 +87,10 @@ void writeBarcodeItem(platform::FileRef refNum, int32_t i, const PageRect& r) {
         MessageText(kNoRoomForBarsText);
         return;
     }
+    if (!reductionLeavesBars()) {
+        MessageText(kBarsVanishText);
+        return;
+    }
     // The label position is already in force (the page writer translated to it).
     // On a label the symbol hangs from its item's top left corner, as printing
     // and the layout draw it, whatever room its rectangle leaves below or right.

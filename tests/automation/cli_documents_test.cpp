@@ -34,7 +34,7 @@ struct CliDocuments : testsupport::SettingsSandbox {
     // A document of one Code 128 (or `type`) item on each label: imported by
     // `templ` from `importFile`, or asked at printing with the question "Batch?".
     std::string makeDocument(int proMode, const std::string& templ, const std::string& importFile,
-                             const char* type = "Code 128") {
+                             const char* type = "Code 128", int reduction = 0) {
         resetWorld();
         gMsg.quiet = true;
         initLabelItems();
@@ -57,6 +57,7 @@ struct CliDocuments : testsupport::SettingsSandbox {
         gLabel.textQuest = proMode == kProModeAsk ? "Batch?" : "";
         gLabel.proMode = proMode;
         gLabel.notDrawn = 0;
+        gSym.BWidthRed = reduction;
         setItemRect(0);
         setItemData(0, 2);
         gDocFile.impoFile = importFile;
@@ -133,6 +134,23 @@ TEST_F(CliDocuments, EachLabelTakesItsRecordOrTheAnswer) {
 
 // Pages follow only for labels that have a record: an import file whose records
 // fill the first sheet ends the print there, however its last line ends.
+// A reduction wider than the narrowest bar would print labels whose bars
+// vanish: nothing is made, and the message says why.
+TEST_F(CliDocuments, BarsTheReductionWouldEraseAreRefused) {
+    constexpr int kPastTheBars = 1000;  // micrometres, past Code 128's narrowest at 100 %
+    const std::string records = (dir / "records.txt").string();
+    std::ofstream(records, std::ios::binary) << "R1\nR2\n";
+    const std::string doc =
+        makeDocument(kProModeImport, "<<1>>", records, "Code 128", kPastTheBars);
+    for (const std::string keys : {"printer", "saveto"}) {
+        const std::string file = (dir / ("vanished-" + keys + ".pdf")).string();
+        const CliRun r = run({"--open", doc, "{" + keys + ":\"" + file + "\"}"});
+        EXPECT_EQ(r.status, 1) << keys;
+        EXPECT_NE(r.err.find("the bars would vanish"), std::string::npos) << keys << r.err;
+        EXPECT_FALSE(fs::exists(file)) << keys;
+    }
+}
+
 TEST_F(CliDocuments, NoPageFollowsTheLastRecord) {
     const struct {
         const char* records;

@@ -9,7 +9,9 @@
 
 #include "doc_fixture.h"
 #include "paint_fixture.h"
+#include "symbology/messages.h"
 #include "symbology/state.h"
+#include "vector/codebars_paint.h"
 #include "vector_fixture.h"
 
 using namespace painttest;
@@ -71,11 +73,9 @@ TEST(BarPainting, ReductionIsAppliedByThePainterOnly) {
     EXPECT_NEAR(a1 - a0, 330 * 72 / 25400.0, 1e-4);
     EXPECT_NEAR(b1 - b0, 310 * 72 / 25400.0, 1e-4);
 
-    // A reduction wider than a bar leaves a zero-width rectangle, still written;
-    // the bar-font step that such a reduction gives a label item is read through.
-    ASSERT_TRUE(firstBar(writeSymbol({0, 0, "501234567890", "", 0, 0, 400}, 95), &b0, &b1));
-    EXPECT_DOUBLE_EQ(b0, a0);
-    EXPECT_DOUBLE_EQ(b0, b1);
+    // A reduction wider than a bar would leave no bars: the symbol is refused.
+    EXPECT_FALSE(firstBar(writeSymbol({0, 0, "501234567890", "", 0, 0, 400}, 95), &b0, &b1));
+    EXPECT_EQ(gMsg.last, kBarsVanishText);
 }
 
 bool boxOf(const std::string& doc, double box[4]) {
