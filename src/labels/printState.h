@@ -42,6 +42,8 @@ struct PrintRunState {
     // the questions are asked.
     std::optional<std::string> printTimeAnswer;
     std::string note;  // what the last job did that nobody asked for (empty: nothing)
+    // A serial item of the label just printed has counted past its end value.
+    bool serialEnded = false;
     // The label (and import file line) a refused job stopped at; empty when none.
     std::string faultAt;
 };

@@ -24,6 +24,8 @@ constexpr uint16_t kMsgNoIncrement = 25;  // also: an increment that never moves
 constexpr uint16_t kMsgSerialWidth = 1300;
 constexpr uint16_t kMsgSerialDigit = 1301;
 constexpr uint16_t kMsgSerialTooLong = 1302;
+// The item keeps the value, then a VT and the prefix, then a VT and the suffix.
+constexpr int32_t kAffixMarks = 2;
 
 constexpr int32_t kMaxWidth = static_cast<int32_t>(kRunTextSize) - 1;
 constexpr int kNoDigit = -1;
@@ -271,6 +273,12 @@ int32_t GetSerialText(int32_t* length, char* start, char* end, char* increment, 
     }
     if (!addOnForm && typed - affixes > kMaxWidth) {
         Message(kMsgSerialWidth);
+        return 1;
+    }
+    // What the item cannot keep whole would be cut off its end, and the count
+    // would then eat into the affixes label by label.
+    if (!addOnForm && *length + kAffixMarks > static_cast<int32_t>(kLabelItemTextSize) - 1) {
+        Message(kMsgSerialItemTooLong);
         return 1;
     }
     if (!addOnForm) SetToLength(start, gProd.globlen, width);

@@ -36,6 +36,9 @@ void SetToLength(char* text, int32_t length, int32_t width);
 // the run's values; current takes the start. 0 when the run can start; 1 after a
 // message: a missing field, a width (length less prefix and suffix) of 0 or less
 // or above 255, a zero increment, or a value that cannot be counted.
+// A serial value with its prefix and suffix is more than a label item keeps.
+constexpr uint16_t kMsgSerialItemTooLong = 1305;
+
 int32_t GetSerialText(int32_t* length, char* start, char* end, char* increment, char* current);
 
 // The add-on counter form: counter + increment as decimal digit texts of any

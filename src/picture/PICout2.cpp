@@ -184,8 +184,15 @@ void advanceSerial(int32_t i, std::string value) {
         }
         setTempNumRepeat(i);
     }
+    // Past the end value the count is over: printing stops after this label.
+    if (value.empty()) gPrint.serialEnded = true;
     const std::string shown = value.empty() ? gLabel.serEnd : value;
     const std::string text = shown + kVT + gData.chPrefix + kVT + gData.chSuffix;
+    // Cut to fit, the next count would take its width from the shortened affixes.
+    if (text.size() >= kLabelItemTextSize) {
+        Message(kMsgSerialItemTooLong);
+        return;
+    }
     it->setText(item::dataText, text);
     it->setText(item::serPos, shown);
 }

@@ -249,6 +249,25 @@ TEST_F(MainWindowOK, HeightZeroIsTheTypesOwnAndUnscannableBarsAreRefused) {
     }
 }
 
+// A serial pane the count cannot run from (here an increment of 0) is refused
+// with its message, and the item keeps the count it had.
+TEST_F(MainWindowOK, ARefusedSerialPaneStoresNothing) {
+    const char* fields[] = {"001", "005", "000", "3"};  // start, end, increment, width
+    for (int32_t i = 0; i < 4; ++i)
+        platform::TESetText(fields[i], int32_t(std::strlen(fields[i])), &gPanels.TEBack1[i]);
+    gProd.background = 1;
+    gLabel.serPos = "007";
+    gMsg.shown = 0;
+    EXPECT_FALSE(getTextData());
+    EXPECT_EQ(gMsg.shown, 1);
+    EXPECT_EQ(gLabel.serPos, "007");
+
+    platform::TESetText("001", 3, &gPanels.TEBack1[2]);
+    ASSERT_TRUE(getTextData()) << gMsg.last;
+    EXPECT_EQ(gLabel.serPos, "001");
+    EXPECT_EQ(gLabel.incAmount, "001");
+}
+
 // The print-time pane reads its fields; the length cut stays inside the buffers.
 TEST_F(MainWindowOK, PrintTimeEntryIsReadBounded) {
     platform::TESetText("What is the lot?", 16, &gPanels.TEBack5[0]);

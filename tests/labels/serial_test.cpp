@@ -128,6 +128,7 @@ TEST_F(SerialPanel, ValuesArePaddedOrCutToTheWidthLeftBesideThePrefixAndSuffix) 
     ASSERT_EQ(read("123456", "999999", "1", "4"), 0);  // cut to the first four
     EXPECT_STREQ(current, "1234");
     EXPECT_STREQ(end, "9999");
+    ASSERT_EQ(read("1", "9", "1", "252"), 0) << "the most a label item keeps";
     ASSERT_EQ(read("0001", "0003", "0001", "4"), 0);
     EXPECT_EQ(run(), (std::vector<std::string>{"0001", "0002", "0003"}));
     gLabel.alpha = kSerialHex;

@@ -74,7 +74,8 @@ bool getTextData() {
             char start[kRunTextSize], end[kRunTextSize], increment[kRunTextSize],
                 current[kRunTextSize];
             start[0] = end[0] = increment[0] = current[0] = 0;
-            GetSerialText(&length, start, end, increment, current);
+            // Refused (the user has been told): the item keeps its last good count.
+            if (GetSerialText(&length, start, end, increment, current) != 0) return false;
             gLabel.serPos = start;
             gLabel.serEnd = end;
             gLabel.incAmount = increment;

@@ -333,6 +333,7 @@ int16_t doCalcNumberOfPages() { return int16_t(std::clamp(gPrint.nPages, 1, int3
 int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
     PrintRunState& p = gPrint;
     p.note.clear();
+    p.serialEnded = false;
     // A picture that cannot be read is known before anything is drawn or asked.
     const bool printing = mode != 0;
     if (printing && !PictureFilesReadable()) return 1;
@@ -419,6 +420,13 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
         }
         ++p.nnLabels;
         if (p.nLabels > 0 && p.nnLabels >= p.nLabels) stop = true;
+        // A label after the serial numbers' end would repeat a number already printed.
+        if (p.serialEnded && !stop) {
+            stop = true;
+            if (p.note.empty())
+                p.note = "the serial numbers reached their end value on label " +
+                         std::to_string(p.nnLabels) + "; no label was printed after it";
+        }
         if (--gDriver.iRepeat2 <= 0) gDriver.iRepeat2 = std::max(p.iRepeats, 1);
         if (cutMarks) DrawPageCutMarks(at, labelFlag, walk.originH, walk.originV, p.thermScale);
         return !stop;

@@ -219,6 +219,38 @@ TEST_F(PrintRun, SheetThroughAPrivatePrinterQueue) {
         << gMsg.last;
 }
 
+// Past the serial item's end value a label would repeat a number already
+// printed: the run ends with the end value's label, and says so.
+TEST_F(PrintRun, TheRunEndsWithTheSerialEndValue) {
+    const std::vector<testsupport::CaseLine> cases =
+        testsupport::readCases("labels/print_runs.txt", 9);
+    const struct {
+        size_t row;   // of print_runs.txt
+        int printed;  // its first labels, up to the end value
+        bool noted;   // labels were asked for after it
+    } runs[] = {{1, 3, true}, {3, 1, true}, {1, 5, false}};
+    int n = 0;
+    for (const auto& run : runs) {
+        SCOPED_TRACE(cases[run.row][0] + " to label " + std::to_string(run.printed));
+        resetWorld();
+        initLabelItems();
+        gMsg.quiet = true;
+        SheetJob r = runOf(cases[run.row]);
+        serialSheet(r);
+        gLabel.labelParts[0]->setText(item::serEnd, std::to_string(kFirstSerial + run.printed - 1));
+        r.cells.resize(size_t(run.printed));
+        r.pages = r.cells.back().page;
+        const std::string pdf = testsupport::tempPath("ended" + std::to_string(++n) + ".pdf");
+        startRun(r, pdf);
+        ASSERT_EQ(PrintButton(), print::kPrintNoErr) << gMsg.last;
+        expectSheet(r, pdf, cases[run.row][0]);
+        EXPECT_EQ(gPrint.note.find("reached their end value on label " +
+                                   std::to_string(run.printed)) != std::string::npos,
+                  run.noted)
+            << gPrint.note;
+    }
+}
+
 // The command line's print request on an opened label document.
 TEST_F(PrintRun, CommandLinePrintsAnOpenedDocument) {
     const SheetJob r = runOf(testsupport::readCases("labels/print_runs.txt", 9)[1]);
