@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/world.h"
+#include "automation/options.h"
 #include "cli_run.h"
 #include "labels/labelDoc.h"
 #include "labels/labelFile.h"
@@ -201,6 +202,30 @@ TEST_F(CliOpen, SerialItemsKeepTheirPrefixAndSuffixInLabelFiles) {
               std::string::npos);
     EXPECT_NE(testsupport::slurp((dir / "j_va_2_1.ps").string()).find("(LOT0099X)"),
               std::string::npos);
+}
+
+// A barcode item with bearers keeps their width: the frame is drawn at it,
+// clear of the bars, and the label file reads back.
+TEST_F(CliOpen, AnItemsBearersKeepTheirWidth) {
+    constexpr double kBearer = 14;  // points
+    testsupport::startLabelDocument(4800, 2200, 1, 1);
+    LabelItem& it = testsupport::addItemOfKind(kKindBarcode, 10, 10, 200, 460);
+    gLabel.itRect = {it.i16(item::rectTop), it.i16(item::rectLeft), it.i16(item::rectBottom),
+                     it.i16(item::rectRight)};
+    gSym = SymbolSettings{};
+    ASSERT_EQ(parseCodeType("UPC A"), 1);
+    gSym.line = gSym.gline = kBearer;
+    copyBounded(gData.chMainCode, "01234567890");
+    copyBounded(gData.chMainCode2, "01234567890");
+    gData.len1 = gData.len11 = 0;
+    setItemData(labelBack.lastItem, 2);
+    const std::string doc = testsupport::saveLabelDocument((dir / "bearers.labl").string());
+    const std::string eps = (dir / "bearers.eps").string();
+    const CliRun r = run({"--open", doc, "{saveto:\"" + eps + "\"}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const testsupport::Rendered page = testsupport::renderWithGhostscript(eps);
+    ASSERT_TRUE(page.ok) << page.err;
+    EXPECT_EQ(testsupport::decode(page.bitmap, "UPC-A").text, "012345678905");
 }
 
 TEST_F(CliOpen, BadFilesAreReportedAndMakeNothing) {
