@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "app/customTypes.h"
-#include "app/desktop/commands.h"
 #include "settings_fixture.h"
 #include "symbology/state.h"
 
@@ -29,21 +28,6 @@ std::vector<std::string> customItems() {
     std::vector<std::string> texts;
     for (const MenuItem& it : GetMenuHandle(151)->items) texts.push_back(it.text);
     return texts;
-}
-
-// The code-type menu of the bar (and its pop-up) leads to the Custom and
-// Options menus: nothing else shows them.
-TEST_F(CustomMenus, TheCodeTypeMenuLeadsToThem) {
-    SetUpMenus();
-    const MenuHandle codeTypes = GetMenuHandle(kCodeTypeMenu);
-    ASSERT_NE(codeTypes, nullptr);
-    for (const int16_t id : {151, 236}) {
-        const bool reached =
-            std::any_of(codeTypes->items.begin(), codeTypes->items.end(),
-                        [&](const MenuItem& it) { return it.cmd == hMenuCmd && it.mark == id; });
-        EXPECT_TRUE(reached) << "menu " << id;
-        EXPECT_NE(GetMenuHandle(id), nullptr) << "menu " << id;
-    }
 }
 
 TEST_F(CustomMenus, SavedListedAndChosenBack) {
