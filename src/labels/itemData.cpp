@@ -230,7 +230,9 @@ void unpackSettings(const LabelItem& it, uint16_t kind) {
 
     gSym.customTeSize = it.i16(item::customTeSize);
     gSym.line = it.i16(item::line);
-    gSym.gline = gSym.line;  // the bearer frame is drawn at the width kept
+    // A label's bearer frame is drawn at the width kept (the item keeps no
+    // other); a single symbol keeps its type's own frame width.
+    if (labelBack.labelWidth != 0) gSym.gline = gSym.line;
     const uint16_t w26 = it.u16(item::lModePacked);
     gSym.lMode = (w26 / 2) & 7;
     gSym.cLength = (w26 / 16) & 0x7FFF;
