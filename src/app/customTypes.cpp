@@ -27,6 +27,23 @@ std::string storedName(const std::string& path, const std::string& fileName) {
     return platform::utf8ToMacRoman(fileName, &roman, &bad) ? roman : fileName;
 }
 
+// Where a custom type named `name` is saved: its own file when the menu lists
+// it (saved again, it is replaced), else the first file name no other type
+// holds. Names that differ only in characters a file name cannot keep ("a/b"
+// and "a:b") would otherwise replace each other.
+std::string customPathFor(const std::string& folder, const std::string& name) {
+    const std::string base = folder + "/" + customFileName(name);
+    for (int32_t n = 1;; ++n) {
+        const std::string path = n == 1 ? base : base + "-" + std::to_string(n);
+        const auto listed = std::find_if(gCustom.menu17.begin(), gCustom.menu17.end(),
+                                         [&](const CustomItem& i) { return i.path == path; });
+        if (listed != gCustom.menu17.end()
+                ? listed->name == name
+                : platform::pathKind(path) == platform::PathKind::missing)
+            return path;
+    }
+}
+
 }  // namespace
 
 void resetCustomMenu() { gCustom = CustomMenu{}; }
@@ -94,7 +111,7 @@ int32_t SaveCustomCode() {
     const std::string folder = customFolderPath();
     bool isFolder = false;
     if (GetDirID(folder, &isFolder) != platform::noErr) platform::createFolder(folder);
-    const std::string path = folder + "/" + customFileName(answer);
+    const std::string path = customPathFor(folder, answer);
     if (SetAsDefault(path.c_str(), answer, 0) != platform::noErr) return 0;
     // Saving again under a name already listed replaces that file, not the menu item.
     const auto same = std::find_if(gCustom.menu17.begin(), gCustom.menu17.end(),

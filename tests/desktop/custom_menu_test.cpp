@@ -86,6 +86,29 @@ TEST_F(CustomMenus, SavedListedAndChosenBack) {
     EXPECT_EQ(gSym.smallFirstChar, 0);
 }
 
+// Names a file name cannot tell apart keep files of their own; a name saved
+// again replaces its own file only.
+TEST_F(CustomMenus, NamesOfOneFileNameKeepTheirOwnFiles) {
+    popUp(151);
+    popUp(236);
+    installSettingMenus();
+    const struct {
+        const char* name;
+        int32_t code;
+    } saves[] = {{"a/b", 6}, {"a:b", 5}, {"a/b", 7}};
+    for (const auto& s : saves) {
+        gSym.code = s.code;
+        answer(s.name);
+        choose(236, 8);
+    }
+    EXPECT_EQ(filesIn(customFolderPath()).size(), 2u);
+    ASSERT_EQ(customItems(), (std::vector<std::string>{"a/b", "a:b"}));
+    choose(151, 1);
+    EXPECT_EQ(gSym.code, 7);
+    choose(151, 2);
+    EXPECT_EQ(gSym.code, 5);
+}
+
 // Choosing a custom type closes the preview of a single symbol.
 TEST_F(CustomMenus, ChoosingClosesTheSingleSymbolPreview) {
     popUp(151);
