@@ -15,6 +15,7 @@
 #include "picture/outputstate.h"
 #include "platform/files.h"
 #include "platform/macroman.h"
+#include "symbology/info.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
 #include "vector/Epsout.h"
@@ -202,7 +203,10 @@ std::string runImportRequest(const std::string& templ, const std::string& saveto
         gPictOut.sameFile = 1;
         gPictOut.theFileName2 = saveto;
     }
+    // An add-on of a length the type has no room for would be left out of the bars.
+    gDispatch.refuseStrayAddOn = true;
     ProcessBarcodes();
+    gDispatch.refuseStrayAddOn = false;
     gPictOut.sameFile = 0;
     // Records that failed alone (as empty ones do), not the file or the run.
     const bool recordsFailed = gProd.runFaults == gProd.recordFaultCount;

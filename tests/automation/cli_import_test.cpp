@@ -143,6 +143,15 @@ TEST_F(CommandLineImport, AnAddOnBelongsToItsRecordAlone) {
         std::sort(names.begin(), names.end());
         EXPECT_EQ(names, c.names);
     }
+    // An add-on of a length the type cannot draw fails its record, as it fails a plain one.
+    std::ofstream(file, std::ios::binary) << "400638133393,third,123\n";
+    const CliRun r = run({"{type:\"EAN 13\", data:\"<<1>>|<<3>>\", import:\"" + file +
+                          "|1|2\", saveto:\"" + dir + "/out/\"}"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("takes an add-on of 2 or 5 digits; the add-on has 3"), std::string::npos)
+        << r.err;
+    for (const auto& e : fs::directory_iterator(dir + "/out"))
+        EXPECT_NE(e.path().filename().string().rfind("third", 0), 0u) << e.path();
 }
 
 // Records whose data reading or building would change (a field or the built
