@@ -434,7 +434,8 @@ void epsTextBlock(const PageRect& r, const char* text, int32_t justification) {
     int32_t y = r.upper - step;
     int32_t pos = 0;
     // The first line is always written; later ones while their baseline stays
-    // above the lower edge. A line height of 0 ends after one line.
+    // on or above the lower edge (the layout shows such a line in the box). A line
+    // height of 0 ends after one line.
     do {
         // The line feed of a CR LF pair.
         if (pos > 0 && text[pos] == kLineFeed && text[pos - 1] == kReturn) ++pos;
@@ -466,7 +467,7 @@ void epsTextBlock(const PageRect& r, const char* text, int32_t justification) {
         writeLine(r, y, text + pos, lineEnd - pos, justification);
         pos = next;
         y -= step;
-    } while (pos < n && y > r.lower && step > 0);
+    } while (pos < n && y >= r.lower && step > 0);
 }
 
 void setTextItemSize() {

@@ -123,6 +123,11 @@ TEST_F(TextRuns, BlocksMatchTheirGoldenText) {
              [] {
                  epsTextBlock({100, 0, 80, 400}, "one\rtwo\rthree", 0);
              }},
+            // A baseline on the lower edge still has its line inside the rectangle.
+            {"block.edge", 88,
+             [] {
+                 epsTextBlock({100, 0, 76, 400}, "one\rtwo\rthree", 0);
+             }},
             {"block.first", 88,
              [] {
                  epsTextBlock({100, 0, 95, 400}, "one\rtwo", 0);
