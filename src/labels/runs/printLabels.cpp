@@ -328,7 +328,9 @@ CellsReach printedCellsReach() {
     return reach;
 }
 
-int16_t doCalcNumberOfPages() { return int16_t(std::clamp(gPrint.nPages, 1, int32_t(INT16_MAX))); }
+// Counted in full: a job of more pages than a 16-bit count holds printed its first
+// 32,767 and dropped the rest without a word.
+int32_t doCalcNumberOfPages() { return std::max(gPrint.nPages, int32_t{1}); }
 
 int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
     PrintRunState& p = gPrint;

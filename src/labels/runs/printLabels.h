@@ -38,7 +38,7 @@ struct CellsReach {
 };
 CellsReach printedCellsReach();
 // The pages a job prints (at least 1).
-int16_t doCalcNumberOfPages();
+int32_t doCalcNumberOfPages();
 // 1 when Command-period is waiting (and taken); headless never.
 int32_t cmddot();
 
