@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -83,6 +84,32 @@ TEST(Printing, PostScriptFileAndLandscape) {
     EXPECT_EQ(ps.rfind("%!PS", 0), 0u);
     EXPECT_NE(ps.find("%%Pages: 2"), std::string::npos);
     EXPECT_NE(ps.find("%%DocumentMedia: 297x210mm 842 595"), std::string::npos);
+}
+
+// The job's name is a file name: a line end in it stays inside the title comment
+// (or the rest would run as PostScript), and a long one still prints.
+TEST(Printing, AnyJobNameMakesOneTitleLine) {
+    const std::string path = testsupport::tempPath("named.ps");
+    const struct {
+        std::string name, title;
+    } cases[] = {
+        {"inj\nshowpage showpage\n%.labl", "%%Title: inj showpage showpage %.labl\n"},
+        {std::string(300, 'x'), "%%Title: " + std::string(246, 'x') + "\n"},
+        {std::string(245, 'x') + "\xc3\xa9", "%%Title: " + std::string(245, 'x') + "\n"},
+    };
+    for (const auto& c : cases) {
+        PrintSettings settings = settingsFor(path);
+        settings.jobName = c.name;
+        PrintSession s;
+        ASSERT_EQ(twoPageJob(s, settings, PageFormat{}), kPrintNoErr);
+        const std::string ps = testsupport::slurp(path);
+        EXPECT_NE(ps.find(c.title), std::string::npos) << ps.substr(0, 400);
+        const testsupport::RunResult gs =
+            testsupport::runCommand("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=bbox '" + path + "'");
+        EXPECT_EQ(gs.status, 0) << gs.out;
+        // Ghostscript's bbox device names each page's box on its standard error.
+        EXPECT_EQ(std::count(gs.err.begin(), gs.err.end(), '\n'), 4) << gs.err;  // two pages
+    }
 }
 
 TEST(Printing, FailedOrCancelledJobsLeaveNothingBehind) {

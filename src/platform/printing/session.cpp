@@ -95,6 +95,31 @@ int32_t PrintSession::status() const { return impl_->status; }
 double PrintSession::thermScale() const { return impl_->thermScale; }
 const std::string& PrintSession::detail() const { return impl_->detail; }
 
+namespace {
+
+// A DSC comment line holds at most 255 bytes.
+constexpr size_t kMostDscLine = 255;
+constexpr char kTitleComment[] = "%%Title: ";
+
+// The job's name as a title comment: a line end in a file name would end the
+// comment and run the rest as PostScript, and a line too long fails the job.
+std::string titleComment(const std::string& jobName) {
+    std::string line = kTitleComment;
+    for (const char c : jobName) {
+        const auto byte = static_cast<unsigned char>(c);
+        line += byte < 0x20 || byte == 0x7f ? ' ' : c;
+    }
+    if (line.size() > kMostDscLine) {
+        size_t cut = kMostDscLine;
+        // Never half a UTF-8 character: continuation bytes go with their lead.
+        while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xc0) == 0x80) --cut;
+        line.resize(cut);
+    }
+    return line;
+}
+
+}  // namespace
+
 int32_t PrintSession::beginDocument(const PrintSettings& settings, const PageFormat& format) {
     Impl& m = *impl_;
     m.abandon();
@@ -115,7 +140,7 @@ int32_t PrintSession::beginDocument(const PrintSettings& settings, const PageFor
     }
     if (!settings.jobName.empty()) {
         if (settings.fileFormat == FileFormat::postscript && toFile)
-            cairo_ps_surface_dsc_comment(m.surface, ("%%Title: " + settings.jobName).c_str());
+            cairo_ps_surface_dsc_comment(m.surface, titleComment(settings.jobName).c_str());
         else
             cairo_pdf_surface_set_metadata(m.surface, CAIRO_PDF_METADATA_TITLE,
                                            settings.jobName.c_str());
