@@ -151,6 +151,9 @@ void codablockRows(int32_t x, int32_t y, double s, bool label) {
     const double height = std::trunc(gSym.Hei * kPointsPerMmBox) * (label ? 1 : s);
     int32_t row = 0;
     double run = 0;  // micrometres from the row's start
+    // One filled path: rows painted bar by bar show seams between them wherever a
+    // viewer smooths the edges of each fill, and the symbol reads as nothing.
+    qd::BeginFillGroup();
     for (int32_t i = 0; i < gEl.cu_len; ++i) {
         const unsigned char b = gEl.chNum[i];
         if (b == kRowEnd) {
@@ -168,6 +171,7 @@ void codablockRows(int32_t x, int32_t y, double s, bool label) {
         }
         run += std::abs(w);
     }
+    qd::EndFillGroup();
 }
 
 void gaugeMarks(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t t, int32_t p,
