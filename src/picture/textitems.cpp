@@ -175,6 +175,7 @@ void DrawRotatedText(int32_t i, int32_t printMode, double angle, const Rect16& r
     const int32_t down = printMode == 0 ? kOffbar : 0;
     qd::Rect box{rect.top + down, rect.left, rect.bottom + down, rect.right};
     const int32_t w = box.width(), h = box.height();
+    options.height = h;  // the turned boxes below keep the item's own height
     // The box is turned about its top-left corner, so that corner goes where the
     // turned text starts: the rectangle's bottom-left at 90, its bottom-right at
     // 180 and its top-right at 270.

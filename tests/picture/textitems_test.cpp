@@ -152,6 +152,28 @@ TEST_F(TextItems, JustificationAndWrappingInTheBox) {
     EXPECT_GT(three.height(), 2 * left.height() + 10);
 }
 
+// Lines past the box would print over the label below; the first line is drawn
+// however low the box, and a turned box keeps its item's height.
+TEST_F(TextItems, LinesStopAtTheBoxBottom) {
+    const std::string many = "HH\rHH\rHH\rHH\rHH\rHH\rHH\rHH";
+    const Rect16 r{20, 100, 60, 220};  // 40 high: two lines and a half of 12 points
+    textItem(many, r);
+    const qd::Rect upright = printInk();
+    EXPECT_LE(upright.bottom, r.bottom + 4);  // a descent below the last baseline at most
+    EXPECT_GT(upright.height(), 20);          // more than the first line
+    initLabelItems();
+    textItem(many, {20, 100, 25, 220});
+    EXPECT_GT(printInk().height(), 5);
+    initLabelItems();
+    textItem(many, r, 90);
+    Rect16 turned = r;
+    gSym.orient = 90;
+    RotateRect(&turned);
+    const qd::Rect side = printInk();
+    EXPECT_GE(side.left, turned.left - 4);
+    EXPECT_EQ(side.width(), upright.height());
+}
+
 TEST_F(TextItems, MacRomanBytesAboveAsciiDrawTheirGlyphs) {
     textItem("e", {20, 20, 100, 200}).setI16(item::customTeSize, 48);
     const int plain = inkCount();

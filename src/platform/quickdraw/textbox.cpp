@@ -59,7 +59,12 @@ void TXNDrawCFStringTextBox(const std::string& text, const Rect& box,
     const bool turned = options.angle != 0;
     if (turned) BeginTurn(options.angle, Point{box.top, box.left});
     int32_t baseline = box.top + fi.ascent;
+    // Lines past the box would print over whatever lies below it (the next label).
+    const int32_t lowest = box.top + (options.height >= 0 ? options.height : box.height());
+    bool first = true;
     for (const std::string& line : WrapTextLines(text, box.width())) {
+        if (!first && baseline > lowest) break;
+        first = false;
         const int32_t room = box.width() - widthOf(line, 0, line.size());
         int32_t x = box.left;
         if (options.flush == BoxFlush::centre) x += room / 2;

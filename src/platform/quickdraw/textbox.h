@@ -14,7 +14,8 @@ enum class BoxFlush { start, centre, right };
 
 struct TextBoxOptions {
     BoxFlush flush = BoxFlush::start;
-    double angle = 0;  // degrees, counter-clockwise on the screen, about the box's top-left
+    double angle = 0;     // degrees, counter-clockwise on the screen, about the box's top-left
+    int32_t height = -1;  // the height the lines may fill, before turning; -1: the box's
 };
 
 // The lines of Mac OS Roman text at the box width in the current font: CR, LF
@@ -23,7 +24,8 @@ struct TextBoxOptions {
 std::vector<std::string> WrapTextLines(const std::string& text, int32_t width);
 
 // Draws the lines from the box's top, one line height (ascent, descent and
-// leading) apart, in the current font, style, size, colour and text mode.
+// leading) apart, in the current font, style, size, colour and text mode. The
+// first line is always drawn; later ones while their baseline stays in the box.
 void TXNDrawCFStringTextBox(const std::string& text, const Rect& box,
                             const TextBoxOptions& options);
 
