@@ -33,6 +33,25 @@ TEST_F(CliPrint, PlainSymbolOnceAPage) {
     }
 }
 
+// A job longer than a 16-bit page count prints every page it was asked for.
+TEST_F(CliPrint, EveryPageOfALongJobIsPrinted) {
+    const std::string pdf = testsupport::tempPath("long.pdf");
+    const CliRun r =
+        run({"{type:\"Code 128\", data:\"LONG\", printer:\"" + pdf + "\", number:\"32769\"}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const testsupport::RunResult info = testsupport::runCommand("pdfinfo '" + pdf + "'");
+    EXPECT_NE(info.out.find("Pages:           32769\n"), std::string::npos) << info.out;
+    const std::string page = pdf + "-last";
+    ASSERT_EQ(testsupport::runCommand("pdftoppm -gray -r 300 -f 32769 -l 32769 -singlefile '" +
+                                      pdf + "' '" + page + "'")
+                  .status,
+              0);
+    testsupport::Bitmap last;
+    ASSERT_TRUE(testsupport::readPGM(page + ".pgm", &last));
+    EXPECT_EQ(testsupport::decode(last, "Code128").text, "LONG");
+    std::filesystem::remove(pdf);
+}
+
 TEST_F(CliPrint, PrinterKeysAreChecked) {
     const std::string pdf = testsupport::tempPath("none.pdf");
     const std::string head = "{type:\"Code 128\", data:\"X\", ";
@@ -111,4 +130,25 @@ TEST_F(CliPrint, MatrixSymbolsReadThroughBothPdfRenderers) {
                       s.data)
                 << "Ghostscript";
         }
+}
+
+// Codablock F's rows abut: printed bar by bar, poppler showed seams between them
+// and no row read. zbar reads each row as a Code 128 symbol of its own.
+TEST_F(CliPrint, StackedRowsReadThroughPoppler) {
+    const std::string pdf = testsupport::tempPath("codablock.pdf");
+    const CliRun r =
+        run({"{type:\"Codablock F\", data:\"CODABLOCK F TEST DATA 1234567890\", "
+             "printer:\"" +
+             pdf + "\"}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (int dpi : {300, 600}) {
+        ASSERT_EQ(testsupport::pdftoppm(pdf, pdf, dpi).status, 0);
+        testsupport::Bitmap page;
+        ASSERT_TRUE(testsupport::readPGM(pdf + "-1.pgm", &page));
+        const std::string cropped = pdf + "-cropped.pgm";
+        ASSERT_TRUE(testsupport::writePGM(testsupport::cropToInk(page, 80), cropped));
+        const std::string rows = testsupport::zbarimg(cropped).out;
+        for (const char* piece : {"CODABLOCK ", "F TEST DAT", "A 1234567890"})
+            EXPECT_NE(rows.find(piece), std::string::npos) << dpi << " dpi: " << rows;
+    }
 }
