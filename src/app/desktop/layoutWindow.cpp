@@ -257,8 +257,9 @@ void drawItemMarks(int32_t index, const qd::Rect& labelFrame) {
     if (!it) return;
     const uint16_t kind = it->u16(item::kind);
     const qd::Rect r = below(itemWindowRect(index));
-    if (!AnyPtsInRect(labelFrame, r)) {
-        // Outside the label: a frame keeps it in sight and reachable.
+    if (!AnyPtsInRect(labelFrame, r) || previewLeftOut(index)) {
+        // Outside the label, or not drawn (its data refused): a frame keeps it
+        // in sight and reachable.
         qd::RGBForeColor(kDarkGrey);
         qd::FrameRect(r);
     }

@@ -97,6 +97,7 @@ void deleteAllItems(LabelItemList& list, LabelSheet& sheet) {
     // or the undo copy must not take it.
     if (&list != &gLabel.labelParts) return;
     emptyUndoCopy();
+    forgetPreviewRefusals();
     gLabel.externalH.clear();
     gLabel.hasExternalH = false;
     gLabel.curIteTyp = 0;
