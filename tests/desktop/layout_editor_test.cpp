@@ -658,6 +658,36 @@ TEST_F(LayoutEditor, AnOpenedItemItsTypeRefusesIsToldOnceThenFramedUntilItChange
     EXPECT_EQ(gBoxes.size(), 2u);
 }
 
+TEST_F(LayoutEditor, UndoBringsADeletedItemBackAfterAnEmptyDeleteOrAClick) {
+    tool(10, 70);
+    drag(at(200, 20), at(280, 70));
+    const std::string made = rects();
+    key(8);
+    ASSERT_EQ(labelBack.lastItem, -1);
+    key(8);  // nothing selected: nothing to keep
+    doUndo();
+    settle();
+    EXPECT_EQ(rects(), made);
+    key(127);
+    ASSERT_EQ(labelBack.lastItem, -1);
+    click(at(100, 150));  // the empty label
+    doUndo();
+    settle();
+    EXPECT_EQ(rects(), made);
+    // Selecting keeps the undo copy; a move replaces it.
+    click(at(150, 190));
+    click(at(220, 35));
+    drag(at(220, 35), at(240, 45));
+    click(at(150, 190));
+    const std::string moved = rects();
+    ASSERT_EQ(moved, "6:30,220,80,300") << "moved";
+    doUndo();
+    settle();
+    EXPECT_EQ(rects(), made);
+    doUndo();
+    EXPECT_EQ(rects(), moved) << "a second undo redoes";
+}
+
 TEST_F(LayoutEditor, ShiftDragKeepsOneAxisZoomStopsAndRulerBandCyclesUnits) {
     tool(10, 70);
     drag(at(100, 100), at(150, 140));
