@@ -29,6 +29,7 @@
 #include "picture/PICout2.h"
 #include "picture/textitems.h"
 #include "platform/desktop.h"
+#include "platform/macroman.h"
 #include "platform/printing/printing.h"
 #include "platform/questions.h"
 #include "platform/resources.h"
@@ -686,6 +687,21 @@ TEST_F(LayoutEditor, UndoBringsADeletedItemBackAfterAnEmptyDeleteOrAClick) {
     EXPECT_EQ(rects(), made);
     doUndo();
     EXPECT_EQ(rects(), moved) << "a second undo redoes";
+}
+
+TEST_F(LayoutEditor, TheTitleShowsAFileNameInAnyLetters) {
+    for (const auto& [name, shown] : std::vector<std::pair<std::string, std::string>>{
+             {"odd n\xC3\xA4me.labl", "odd n\xC3\xA4me.labl"},
+             {"\xE5\x90\x8D \xC3\xA4.labl", "? \xC3\xA4.labl"}}) {
+        gSaveAs = testsupport::tempPath(name);
+        ASSERT_TRUE(saveLayoutDocument(1));
+        EXPECT_EQ(platform::macRomanToUtf8(gWindows.disp2->title), shown);
+        gShell.changed = 0;
+        ASSERT_TRUE(closeLabelWindow());
+        gChosenFile = gSaveAs;
+        ASSERT_EQ(openLayoutDocument(), 1);
+        EXPECT_EQ(platform::macRomanToUtf8(gWindows.disp2->title), shown) << "opened";
+    }
 }
 
 TEST_F(LayoutEditor, ShiftDragKeepsOneAxisZoomStopsAndRulerBandCyclesUnits) {
