@@ -1,10 +1,15 @@
 #include "app/codeTypeMenus.h"
 
 #include <initializer_list>
+#include <memory>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "labels/labelDoc.h"
+#include "picture/PICout2.h"
 #include "symbology/appBits.h"
+#include "symbology/messages.h"
 #include "symbology/panels.h"
 #include "symbology/state.h"
 
@@ -370,6 +375,64 @@ bool opensCoupon(const CodeTypeRow& r) {
     return false;
 }
 
+constexpr int32_t kStoreWithTexts = 4;  // setItemDataSelItems: settings, texts and data
+
+// Item i of the label (0 to lastItem), null for an empty slot.
+LabelItem* labelItem(int32_t i) { return gLabel.labelParts[static_cast<size_t>(i)].get(); }
+
+bool isSelectedBarcode(const LabelItem* it) {
+    return it && it->i16(item::selected) == 1 && it->u16(item::kind) == kKindBarcode;
+}
+
+bool barcodeSelected() {
+    for (int32_t i = 0; i <= labelBack.lastItem; ++i)
+        if (isSelectedBarcode(labelItem(i))) return true;
+    return false;
+}
+
+// Everything a choice changes, kept while selected barcodes of a label are to
+// take it: a type that refuses their data puts it all back.
+struct BeforeChoice {
+    SymbolSettings sym = gSym;
+    SymbolData data = gData;
+    PanelFields panels = gPanels;
+    LabelDocumentState label = gLabel;
+    std::vector<std::pair<int32_t, LabelItem>> items;
+
+    void keepSelectedItems() {
+        for (int32_t i = 0; i <= labelBack.lastItem; ++i)
+            if (const LabelItem* it = labelItem(i); it && it->i16(item::selected) == 1)
+                items.emplace_back(i, *it);
+    }
+    void putBack() {
+        for (auto& [i, it] : items) *labelItem(i) = std::move(it);
+        gSym = sym;
+        gData = data;
+        gPanels = panels;
+        static_cast<LabelDocumentState&>(gLabel) = label;
+    }
+};
+
+constexpr const char* kRefusedSilently =
+    "The selected item's data cannot be encoded in this code type. The item keeps its type.";
+
+// Each selected barcode encoded as the layout shows it; the first refusal is
+// told (once) and ends the check.
+bool selectedBarcodesEncode() {
+    for (int32_t i = 0; i <= labelBack.lastItem; ++i) {
+        if (!isSelectedBarcode(labelItem(i))) continue;
+        const int32_t shown = gMsg.shown;
+        gMsg.inerror = 0;  // an earlier symbol's error must not hide this refusal
+        if (encodeLayoutItem(i)) continue;
+        if (gMsg.shown == shown) {
+            gMsg.inerror = 0;
+            MessageText(kRefusedSilently);
+        }
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool isCodeTypeMenu(int16_t menuId) {
@@ -386,6 +449,11 @@ std::span<const CodeTypeRow> codeTypeRows(int16_t menuId) {
 
 CodeChoice chooseCodeType(int16_t menuId, int16_t item) {
     if (!isCodeTypeMenu(menuId)) return CodeChoice::notCodeType;
+    // Selected barcodes of a label keep their data: a type that cannot encode
+    // it is refused, or every redraw of the layout would refuse them again.
+    std::unique_ptr<BeforeChoice> before;
+    if (labelLayoutOpen() && item > 0 && barcodeSelected())
+        before = std::make_unique<BeforeChoice>();
     gSym.ratio = -1;
     gSym.line = 0;
     copeWithCutMarks();
@@ -407,7 +475,12 @@ CodeChoice chooseCodeType(int16_t menuId, int16_t item) {
     if (item > 0) {
         pstrCopy(gSym.defFont, gSym.barFont);
         GetCodeText();
-        setItemDataSelItems(4);
+        if (before) before->keepSelectedItems();
+        setItemDataSelItems(kStoreWithTexts);
+        if (before && !selectedBarcodesEncode()) {
+            before->putBack();
+            return CodeChoice::refused;
+        }
     }
     return CodeChoice::applied;
 }

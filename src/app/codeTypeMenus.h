@@ -52,9 +52,10 @@ struct CodeTypeRow {
 std::span<const CodeTypeRow> codeTypeRows(int16_t menuId);
 
 // What choosing an item did, for the window side.
-enum class CodeChoice { applied, coupon, notCodeType };
+enum class CodeChoice { applied, coupon, notCodeType, refused };
 // The settings part of a code-type choice: the common resets, the row, and the
 // tail (bar font, the type's texts, the selected items) unless the item opens
 // the coupon dialog, which the caller opens. Closing the preview first is the
-// caller's.
+// caller's. Selected barcodes of a label whose data the new type cannot encode
+// refuse it, told once: they, the settings and the fields stay as they were.
 CodeChoice chooseCodeType(int16_t menuId, int16_t item);

@@ -136,6 +136,7 @@ void initLabelItems() {
     labelBack.lastItem = -1;
     labelBackClip.lastItem = -1;
     for (auto& p : gLabel.labelParts) p.reset();
+    forgetPreviewRefusals();
 }
 
 void killLabelItems() {
@@ -143,6 +144,7 @@ void killLabelItems() {
     for (auto& p : gLabel.labelParts) p.reset();
     labelBack.lastItem = -1;
     emptyUndoCopy();
+    forgetPreviewRefusals();
 }
 
 void emptyUndoCopy() {
@@ -301,6 +303,7 @@ void resetLabelDocument() {
     gSheetSetup = SheetSetupState{};
     resetChannels();
     resetUnits();
+    forgetPreviewRefusals();
 }
 
 namespace {

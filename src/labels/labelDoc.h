@@ -31,6 +31,7 @@ struct LabelSheet {
     uint16_t reserved2 = 0;
     uint32_t sheetWidth = 0;
     uint32_t sheetHeight = 0;
+    bool operator==(const LabelSheet&) const = default;
 };
 
 constexpr uint16_t kExtendedFormat = 0x200;  // in shapeVersion: records carry their handles

@@ -24,3 +24,15 @@ extern PreviewHooks gPreviewHooks;
 void Disp2InvalRect(int32_t mode, const Rect16& rect);
 // Shows the layout preview's error text over the item being drawn, then empties it.
 void updateDisp();
+
+// An item the layout preview cannot draw is told once. Its message may be a
+// modal box, and every redraw would raise it again: until the item or the data
+// loaded to draw it changes, the preview leaves it out without a word.
+// previewRefusalTold is asked with the item's data loaded, before it is encoded;
+// notePreviewDrawing then says how that went.
+bool previewRefusalTold(int32_t index);
+void notePreviewDrawing(int32_t index, bool refused);
+// True when the preview's last pass left item index out.
+bool previewLeftOut(int32_t index);
+// A document closed or loaded: its items are other items.
+void forgetPreviewRefusals();

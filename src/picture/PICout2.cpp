@@ -39,7 +39,7 @@ constexpr int32_t kButtonRoom = 40, kButtonHalf = 60, kButtonTop = 35, kButtonBo
 constexpr int32_t kMostInset = 50;
 constexpr int32_t kLabelUnits = 10;  // tenths of a point
 constexpr int16_t kFinishPenMode = qd::patCopy;
-constexpr int32_t kPrinterPass = 1, kThermalPass = -1;
+constexpr int32_t kScreenPass = 0, kPrinterPass = 1, kThermalPass = -1;
 constexpr int32_t kPressDialect = 25;  // ill: the digital press's variable-data job
 constexpr int32_t kSpecsRoom = 64;     // the preview's information strip
 
@@ -113,7 +113,15 @@ void drawBarcode(int32_t i, qd::Rect r, int32_t printMode) {
     gSym.insetAmount = std::clamp(gSym.insetAmount, 0, kMostInset);
     gSym.extraMargin = std::clamp(gSym.extraMargin, 0, kMostInset);
     const int32_t orient = gSym.orient;
-    if (STRixel() != 0) return;  // refused: this item is skipped, the others drawn
+    // The layout's view tells a refusal once, not at every redraw.
+    const bool view = printMode == kScreenPass && labelBack.labelWidth != 0;
+    if (view) {
+        if (previewRefusalTold(i)) return;
+        gMsg.inerror = 0;  // a symbol of its own: another's error must not hide its refusal
+    }
+    const bool refused = STRixel() != 0;
+    if (view) notePreviewDrawing(i, refused);
+    if (refused) return;  // this item is skipped, the others drawn
     gSym.orient = orient;
     if (plainTextSymbol()) {
         drawPlainTextSymbol(&r);
@@ -220,14 +228,38 @@ void buildImportItem(int32_t i) {
     if (gLabel.labelParts[static_cast<size_t>(i)]) buildImportData(i);
 }
 
-bool encodeSingleSymbol() {
-    // The data reaches the encoder as the screen pass's item loop gives it.
-    getItemData(0);
+namespace {
+
+// A serial item's number between its prefix and suffix, as a label shows it;
+// the number alone is returned.
+std::string affixSerialNumber() {
+    std::string serial = gData.chMainCode;
+    const std::string shown = std::string(gData.chPrefix) + serial + std::string(gData.chSuffix);
+    copyBounded(gData.chMainCode, shown.c_str());
+    copyBounded(gData.chMainCode2, shown.c_str());
+    gData.len1 = gData.len11 = static_cast<int32_t>(shown.size());
+    return serial;
+}
+
+// The data reaches the encoder as the screen pass's item loop gives it.
+bool encodeAsShown(int32_t i, bool label) {
+    getItemData(i);
     const auto kind = static_cast<uint16_t>(gLabel.iteTyp);
-    if (isDataKind(kind) && gLabel.proMode == kProModeImport && !gLabel.serPos.empty())
-        previewImportData(0, false);
-    fillPersonalField(0, kind);
+    const bool dataItem = isDataKind(kind);
+    if (dataItem && gLabel.proMode == kProModeImport && !gLabel.serPos.empty())
+        previewImportData(i, label);
+    fillPersonalField(i, kind);
+    if (label && dataItem && gLabel.proMode == kProModeSerial && !gLabel.serPos.empty())
+        affixSerialNumber();
     return STRixel() == 0;
+}
+
+}  // namespace
+
+bool encodeSingleSymbol() { return encodeAsShown(0, false); }
+
+bool encodeLayoutItem(int32_t index) {
+    return itemAt(index) && encodeAsShown(index, labelBack.labelWidth != 0);
 }
 
 void resetPictureDriver() {
@@ -320,13 +352,9 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
                 break;
             }
             if (printMode == kThermalPass && gPrint.therPrin) qd::SetGWorld(gPrint.therPrin);
-        } else if (label && dataItem && gLabel.proMode == 1 && !gLabel.serPos.empty()) {
-            serial = gData.chMainCode;
-            const std::string shown =
-                std::string(gData.chPrefix) + serial + std::string(gData.chSuffix);
-            copyBounded(gData.chMainCode, shown.c_str());
-            copyBounded(gData.chMainCode2, shown.c_str());
-            gData.len1 = gData.len11 = static_cast<int32_t>(shown.size());
+        } else if (label && dataItem && gLabel.proMode == kProModeSerial &&
+                   !gLabel.serPos.empty()) {
+            serial = affixSerialNumber();
         }
         qd::Rect r = itemRect(h, v);
         if (printing && gPrint.thermScale != 1) {

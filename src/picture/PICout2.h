@@ -44,5 +44,9 @@ void buildImportItem(int32_t i);
 // pass would leave it, with no picture recorded (outputs that use the element
 // list alone); false when the data is refused (reported).
 bool encodeSingleSymbol();
+// Item index of the open label encoded as the layout's view encodes it (an
+// import item from the current record, a serial item between its affixes);
+// false when it is refused (reported) or there is no such item.
+bool encodeLayoutItem(int32_t index);
 // Forgets the last picture and the preview.
 void resetPictureDriver();

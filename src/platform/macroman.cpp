@@ -127,6 +127,22 @@ bool utf8ToMacRoman(std::string_view utf8, std::string* out, size_t* badOffset) 
     return true;
 }
 
+std::string utf8ToMacRomanShown(std::string_view utf8) {
+    std::string out;
+    size_t i = 0;
+    while (i < utf8.size()) {
+        const size_t at = i;
+        char32_t c = 0;
+        int b = -1;
+        if (nextUtf8(utf8, &i, &c))
+            b = unicodeToMacRoman(c);
+        else
+            i = at + 1;  // a stray byte: one '?' each
+        out.push_back(b < 0 ? '?' : static_cast<char>(b));
+    }
+    return out;
+}
+
 int macRomanToLatin1(unsigned char b) {
     const char32_t c = macRomanToUnicode(b);
     return c < 0x100 ? static_cast<int>(c) : -1;

@@ -19,6 +19,10 @@ std::string macRomanToUtf8(std::string_view macRoman);
 // far, at malformed UTF-8 or at a character Mac OS Roman cannot hold; *badOffset
 // (when given) receives the offset of that character in utf8.
 bool utf8ToMacRoman(std::string_view utf8, std::string* out, size_t* badOffset = nullptr);
+// UTF-8 to Mac OS Roman for showing (a file name in a window's title): a
+// character the set lacks, or a byte that is no UTF-8, becomes '?' and the rest
+// is kept.
+std::string utf8ToMacRomanShown(std::string_view utf8);
 
 // The ISO 8859-1 (Latin-1) and Windows-1252 byte of a Mac OS Roman byte, or -1
 // when that set has no such character.

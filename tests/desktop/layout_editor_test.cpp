@@ -14,6 +14,7 @@
 #include "app/desktop/layoutDocuments.h"
 #include "app/desktop/layoutPalettes.h"
 #include "app/desktop/layoutWindow.h"
+#include "app/desktop/settingMenus.h"
 #include "app/layoutGeometry.h"
 #include "app/preferences.h"
 #include "app/shell.h"
@@ -28,6 +29,7 @@
 #include "picture/PICout2.h"
 #include "picture/textitems.h"
 #include "platform/desktop.h"
+#include "platform/macroman.h"
 #include "platform/printing/printing.h"
 #include "platform/questions.h"
 #include "platform/resources.h"
@@ -66,6 +68,18 @@ bool answerSave(const std::string&, std::string* path) {
     *path = gSaveAs;
     return true;
 }
+
+// The message boxes shown while one lives: recorded, never waiting for a person.
+std::vector<std::string> gBoxes;
+struct RecordedBoxes {
+    RecordedBoxes() {
+        gBoxes.clear();
+        platform::QuestionWindows windows;
+        windows.message = [](const std::string& text) { gBoxes.push_back(text); };
+        platform::SetQuestionWindows(windows);
+    }
+    ~RecordedBoxes() { platform::SetQuestionWindows({}); }
+};
 
 struct SaveHost : ShellHost {
     bool doFile(int32_t item) override { return saveLayoutDocument(item == 3 ? 0 : 1); }
@@ -570,6 +584,124 @@ TEST_F(LayoutEditor, PaletteToolsRotationLockAndTabs) {
     settle();
     EXPECT_NE(WindowPixel(gWindows.ToolWin, 15, 30), WindowPixel(gWindows.ToolWin, 35, 30))
         << "the arrow's button is drawn pressed";
+}
+
+constexpr int16_t kRetailMenu = 238, kEan13Item = 1;
+constexpr uint32_t kFramePixel = 0x505050;  // the frame of an item not drawn
+constexpr int16_t kIndustrialMenu = 239, kCode128Item = 2, kCode39Item = 1;
+
+TEST_F(LayoutEditor, ACodeTypeThatRefusesTheSelectedItemsDataIsToldOnceAndLeavesIt) {
+    RecordedBoxes boxes;
+    tool(30, 50);
+    drag(at(20, 110), at(120, 180));  // an EAN-13 beside it, drawn each time
+    tool(30, 50);
+    drag(at(20, 20), at(120, 80));
+    LabelItem& code = *gLabel.labelParts[1];
+    ASSERT_EQ(code.i16(item::selected), 1);
+    doMenu(kCode128Item, kIndustrialMenu);
+    code.setText(item::dataText, std::string("STRIXEL-128 X") + kVT + kVT);
+    code.setU32(item::len1, 13);
+    redraw();
+    ASSERT_TRUE(gBoxes.empty()) << gBoxes[0];
+    const auto before = code.rec;
+
+    // Letters refused by EAN-13: one box, and the item keeps its type and data
+    // however often the layout is drawn.
+    doMenu(kEan13Item, kRetailMenu);
+    for (int pass = 0; pass < 5; ++pass) redraw();
+    ASSERT_EQ(gBoxes.size(), 1u);
+    EXPECT_NE(gBoxes[0].find("EAN-UCC 13 data may hold digits only"), std::string::npos)
+        << gBoxes[0];
+    EXPECT_TRUE(code.rec == before) << "the item is as it was";
+    EXPECT_EQ(gSym.code, code.i16(item::code)) << "the panels show the item's own type";
+    // A type that takes the data applies.
+    doMenu(kCode39Item, kIndustrialMenu);
+    redraw();
+    EXPECT_EQ(gBoxes.size(), 1u);
+    EXPECT_EQ(code.i16(item::code), 6);
+}
+
+TEST_F(LayoutEditor, AnOpenedItemItsTypeRefusesIsToldOnceThenFramedUntilItChanges) {
+    tool(30, 50);
+    drag(at(20, 110), at(120, 180));
+    tool(30, 50);
+    drag(at(20, 20), at(120, 80));
+    // An EAN-13 item holding letters, as a hand-made or older file may.
+    LabelItem& code = *gLabel.labelParts[1];
+    code.setText(item::dataText, std::string("Strixel-128 x") + kVT + kVT);
+    code.setU32(item::len1, 13);
+    click(at(150, 190));
+    gSaveAs = testsupport::tempPath("refused.labl");
+    ASSERT_TRUE(saveLayoutDocument(1));
+    gShell.changed = 0;
+    ASSERT_TRUE(closeLabelWindow());
+
+    RecordedBoxes boxes;
+    gChosenFile = gSaveAs;
+    ASSERT_EQ(openLayoutDocument(), 1);
+    settle();
+    for (int pass = 0; pass < 5; ++pass) redraw();
+    ASSERT_EQ(gBoxes.size(), 1u);
+    EXPECT_NE(gBoxes[0].find("may hold digits only"), std::string::npos) << gBoxes[0];
+    const Rect16 r = rectOf(1);
+    const auto edge = [&] { return pixel(local(r.left, (r.top + r.bottom) / 2)); };
+    EXPECT_EQ(edge(), kFramePixel) << "a frame keeps the item in sight";
+    // Digits again: drawn, the frame gone; letters once more are told again.
+    LabelItem& opened = *gLabel.labelParts[1];
+    opened.setText(item::dataText, std::string("501234567890") + kVT + kVT);
+    opened.setU32(item::len1, 12);
+    redraw();
+    EXPECT_EQ(gBoxes.size(), 1u);
+    EXPECT_NE(edge(), kFramePixel);
+    opened.setText(item::dataText, std::string("5O1234567890") + kVT + kVT);
+    redraw();
+    redraw();
+    EXPECT_EQ(gBoxes.size(), 2u);
+}
+
+TEST_F(LayoutEditor, UndoBringsADeletedItemBackAfterAnEmptyDeleteOrAClick) {
+    tool(10, 70);
+    drag(at(200, 20), at(280, 70));
+    const std::string made = rects();
+    key(8);
+    ASSERT_EQ(labelBack.lastItem, -1);
+    key(8);  // nothing selected: nothing to keep
+    doUndo();
+    settle();
+    EXPECT_EQ(rects(), made);
+    key(127);
+    ASSERT_EQ(labelBack.lastItem, -1);
+    click(at(100, 150));  // the empty label
+    doUndo();
+    settle();
+    EXPECT_EQ(rects(), made);
+    // Selecting keeps the undo copy; a move replaces it.
+    click(at(150, 190));
+    click(at(220, 35));
+    drag(at(220, 35), at(240, 45));
+    click(at(150, 190));
+    const std::string moved = rects();
+    ASSERT_EQ(moved, "6:30,220,80,300") << "moved";
+    doUndo();
+    settle();
+    EXPECT_EQ(rects(), made);
+    doUndo();
+    EXPECT_EQ(rects(), moved) << "a second undo redoes";
+}
+
+TEST_F(LayoutEditor, TheTitleShowsAFileNameInAnyLetters) {
+    for (const auto& [name, shown] : std::vector<std::pair<std::string, std::string>>{
+             {"odd n\xC3\xA4me.labl", "odd n\xC3\xA4me.labl"},
+             {"\xE5\x90\x8D \xC3\xA4.labl", "? \xC3\xA4.labl"}}) {
+        gSaveAs = testsupport::tempPath(name);
+        ASSERT_TRUE(saveLayoutDocument(1));
+        EXPECT_EQ(platform::macRomanToUtf8(gWindows.disp2->title), shown);
+        gShell.changed = 0;
+        ASSERT_TRUE(closeLabelWindow());
+        gChosenFile = gSaveAs;
+        ASSERT_EQ(openLayoutDocument(), 1);
+        EXPECT_EQ(platform::macRomanToUtf8(gWindows.disp2->title), shown) << "opened";
+    }
 }
 
 TEST_F(LayoutEditor, ShiftDragKeepsOneAxisZoomStopsAndRulerBandCyclesUnits) {

@@ -14,6 +14,7 @@
 #include "labels/labelFile.h"
 #include "labels/runs/itemOps.h"
 #include "platform/desktop.h"
+#include "platform/macroman.h"
 #include "platform/questions.h"
 
 using namespace toolbox;
@@ -52,7 +53,8 @@ void showPalettes() {
 std::string layoutTitle() {
     const std::string& name = gDocFile.globFilS;
     if (name.empty() || name == kUntitled) return kUntitled;
-    return std::filesystem::path(name).filename().string();
+    // Titles are Mac OS Roman; the file system's names are UTF-8.
+    return platform::utf8ToMacRomanShown(std::filesystem::path(name).filename().string());
 }
 
 void retitleLayoutWindow() {

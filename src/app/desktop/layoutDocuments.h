@@ -21,7 +21,8 @@ int32_t openLayoutDocument();
 // unnamed document and modes 1 and 2 ask for a name. false when cancelled or
 // not written (after a message).
 bool saveLayoutDocument(int32_t mode);
-// The window's title: the document's file name, "Untitled" before it has one.
+// The window's title: the document's file name (in Mac OS Roman, '?' for a
+// character it lacks), "Untitled" before it has one.
 std::string layoutTitle();
 // Gives the layout window (when open) that title.
 void retitleLayoutWindow();

@@ -257,8 +257,9 @@ void drawItemMarks(int32_t index, const qd::Rect& labelFrame) {
     if (!it) return;
     const uint16_t kind = it->u16(item::kind);
     const qd::Rect r = below(itemWindowRect(index));
-    if (!AnyPtsInRect(labelFrame, r)) {
-        // Outside the label: a frame keeps it in sight and reachable.
+    if (!AnyPtsInRect(labelFrame, r) || previewLeftOut(index)) {
+        // Outside the label, or not drawn (its data refused): a frame keeps it
+        // in sight and reachable.
         qd::RGBForeColor(kDarkGrey);
         qd::FrameRect(r);
     }
@@ -487,6 +488,23 @@ void bottomStrip(int32_t h) {
     if (!gLayout.onlylabel) invalAll();
 }
 
+// A click at p (content coordinates) on item index, or beside every item (-1).
+void clickLabel(qd::Point p, int32_t index) {
+    if (index >= 0 && itemAt(index)->u16(item::kind) == kKindBarcode)
+        setLayerAccordingToMode(index);
+    if (index < 0) {
+        if (gLoop.pTool != kToolArrow || labelBack.lastItem >= 0)
+            ClickBackground(p);
+        else
+            invalAll();
+        return;
+    }
+    if (gPrefs.iLock == 1 || ResizeRect(index, p) == 0) SelectDeselect(index, p);
+    if (gHost.invalMain) gHost.invalMain();
+    SetPallette(index);
+    gLayout.onlylabel = 1;
+}
+
 void layoutClick(qd::Point local, const EventRecord& e) {
     const qd::Rect port = portRect();
     ControlHandle c = nullptr;
@@ -529,20 +547,10 @@ void layoutClick(qd::Point local, const EventRecord& e) {
     }
     int32_t index = -1;
     if (gLoop.pTool == kToolArrow) index = findLabelItem(p, (e.modifiers & shiftKey) != 0);
-    putUndoBuffer();
-    if (index >= 0 && itemAt(index)->u16(item::kind) == kKindBarcode)
-        setLayerAccordingToMode(index);
-    if (index < 0) {
-        if (gLoop.pTool != kToolArrow || labelBack.lastItem >= 0)
-            ClickBackground(p);
-        else
-            invalAll();
-        return;
-    }
-    if (gPrefs.iLock == 1 || ResizeRect(index, p) == 0) SelectDeselect(index, p);
-    if (gHost.invalMain) gHost.invalMain();
-    SetPallette(index);
-    gLayout.onlylabel = 1;
+    // A click that moves, resizes or makes an item is undone; one that selects is not.
+    UndoPoint before;
+    clickLabel(p, index);
+    before.keepIfChanged();
 }
 
 }  // namespace
@@ -712,7 +720,8 @@ void ProcessCharsDispLocal(unsigned char key) {
         return;
     }
     if (key != kBackspace && key != kDelete) return;
-    putUndoBuffer();
+    // Only a deletion is kept for undo: with nothing selected the last edit stays undoable.
+    if (anyItemSelected()) putUndoBuffer();
     deleteSelectedItems();
     recomputeSelRect();
     platform::TESetText("", 0, &gPanels.TEH);

@@ -97,6 +97,7 @@ void deleteAllItems(LabelItemList& list, LabelSheet& sheet) {
     // or the undo copy must not take it.
     if (&list != &gLabel.labelParts) return;
     emptyUndoCopy();
+    forgetPreviewRefusals();
     gLabel.externalH.clear();
     gLabel.hasExternalH = false;
     gLabel.curIteTyp = 0;
@@ -301,6 +302,48 @@ void putPICTonClip(const qd::Picture* picture) {
 
 void putUndoBuffer() { copyList(gLabel.labelParts, labelBack, gLabel.labelUndo, labelBackUndo); }
 
+bool anyItemSelected() {
+    for (int32_t i = 0; i <= labelBack.lastItem; ++i)
+        if (isSelected(itemAt(i))) return true;
+    return false;
+}
+
+namespace {
+
+// The same item but perhaps for its selection.
+bool sameItem(const LabelItem& a, const LabelItem& b) {
+    constexpr size_t kPastSelected = item::selected + sizeof(int16_t);
+    const auto sameBytes = [&](size_t from, size_t to) {
+        return std::equal(a.rec.begin() + from, a.rec.begin() + to, b.rec.begin() + from);
+    };
+    return sameBytes(0, item::selected) && sameBytes(kPastSelected, kLabelItemSize) &&
+           a.hasDataHandle == b.hasDataHandle && a.dataHandle == b.dataHandle &&
+           a.taggedBlock == b.taggedBlock && a.longDataText == b.longDataText &&
+           a.longAddOn == b.longAddOn &&
+           std::equal(std::begin(a.extraBlocks), std::end(a.extraBlocks),
+                      std::begin(b.extraBlocks));
+}
+
+bool sameDocument(const LabelItemList& items, const LabelSheet& sheet) {
+    if (!(sheet == labelBack)) return false;
+    for (int32_t i = 0; i <= sheet.lastItem && i < kMaxLabelItems; ++i) {
+        const LabelItem* kept = items[static_cast<size_t>(i)].get();
+        const LabelItem* now = itemAt(i);
+        if (!kept || !now ? kept != now : !sameItem(*kept, *now)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+UndoPoint::UndoPoint() { copyList(gLabel.labelParts, labelBack, items_, sheet_); }
+
+void UndoPoint::keepIfChanged() {
+    if (!labelLayoutOpen() || sameDocument(items_, sheet_)) return;
+    std::swap(gLabel.labelUndo, items_);
+    labelBackUndo = sheet_;
+}
+
 void doUndo() {
     if (!labelLayoutOpen() || labelBackUndo.lastItem < 0) return;
     std::swap(gLabel.labelParts, gLabel.labelUndo);
@@ -394,8 +437,9 @@ void doCmdKeyDisp(char key) {
             putUndoBuffer();
             selectAllItems(allFlag() == 1 ? 0 : 1);
             break;
+        // With nothing selected these change nothing: the last edit stays undoable.
         case 'B':
-            if (!label) return;
+            if (!label || !anyItemSelected()) return;
             putUndoBuffer();
             sendToBack();
             break;
@@ -405,12 +449,12 @@ void doCmdKeyDisp(char key) {
             putOnClipboard();
             break;
         case 'D':
-            if (!label) return;
+            if (!label || !anyItemSelected()) return;
             putUndoBuffer();
             duplicateLabelItems();
             break;
         case 'F': {
-            if (!label) return;
+            if (!label || !anyItemSelected()) return;
             putUndoBuffer();
             std::vector<int32_t> chosen;
             for (int32_t i = 0; i <= labelBack.lastItem; ++i)
@@ -422,7 +466,7 @@ void doCmdKeyDisp(char key) {
             pasteObjs();
             break;
         case 'X':
-            if (label) putUndoBuffer();
+            if (label && anyItemSelected()) putUndoBuffer();
             putOnClipboard();
             deleteSelectedItems();
             break;

@@ -47,6 +47,20 @@ void putPICTonClip(const qd::Picture* picture);
 // document and the copy, so a second undo redoes.
 void putUndoBuffer();
 void doUndo();
+// True when an item is selected: what a delete, cut or restack would change.
+bool anyItemSelected();
+// The document as a gesture in the layout found it. It becomes the undo copy
+// only if the gesture changed the items or the sheet (a selection alone is no
+// change), so that a click that merely selects keeps the last edit undoable.
+class UndoPoint {
+  public:
+    UndoPoint();
+    void keepIfChanged();
+
+  private:
+    LabelItemList items_;
+    LabelSheet sheet_;
+};
 
 // The field's text (at most 4096 bytes, ended by two NULs) becomes the data of
 // every selected text item.

@@ -19,6 +19,7 @@
 #include "picture/placedPictures.h"
 #include "picture/rotate.h"
 #include "platform/desktop.h"
+#include "platform/macroman.h"
 #include "platform/questions.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
@@ -367,7 +368,9 @@ int32_t PrintLabels2(int32_t mode, print::PrintSession* session) {
     } else if (mode == 2) {
         const std::string& doc = gDocFile.globFilS;
         platform::ShowGauge("Thermal Printing");
-        const std::string title = doc.substr(doc.rfind('/') + 1) + "_1";
+        // The gauge shows Mac OS Roman; the file's name is UTF-8.
+        const std::string title =
+            platform::utf8ToMacRomanShown(doc.substr(doc.rfind('/') + 1)) + "_1";
         platform::SetGaugeText(title.c_str(), int32_t(title.size()));
         labelBack2 = labelBack;
         labelBack.leftMargin = labelBack.topMargin = 0;
