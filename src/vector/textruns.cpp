@@ -102,6 +102,9 @@ int32_t itemFace(int32_t item) {
     return gLabel.labelParts[static_cast<size_t>(item)]->i16(item::teFace);
 }
 
+// True when label item `item` is bold: its text is set, and so measured, in the bold font.
+bool itemBold(int32_t item) { return item >= 0 && (itemFace(item) & kFaceBold) != 0; }
+
 bool containsBold(const unsigned char* p) {
     static const char bold[] = "-Bold";
     const size_t n = sizeof bold - 1;
@@ -110,13 +113,13 @@ bool containsBold(const unsigned char* p) {
     return false;
 }
 
-// Selects the font and size of the port for measuring.
-void measureFont(const unsigned char* screenFont, int16_t size) {
+// Selects the font, size and face of the port for measuring.
+void measureFont(const unsigned char* screenFont, int16_t size, bool bold = false) {
     int16_t num = 0;
     platform::GetFNum(screenFont, &num);
     platform::TextFont(num);
     platform::TextSize(size);
-    platform::TextFace(0);
+    platform::TextFace(bold ? kFaceBold : 0);
     platform::SetFractEnable(true);
 }
 
@@ -135,7 +138,20 @@ int16_t pointSize(double size) {
     return static_cast<int16_t>(s);
 }
 
-int32_t lineStep() { return static_cast<int32_t>(gSym.customTeSize * 1.2); }
+// The point size of a text item: under a point it is set at one point, as
+// printing sets it (a font scaled to nothing stops a PostScript interpreter).
+int32_t textItemPoints() {
+    constexpr int32_t kLeastPoints = 1;
+    return std::clamp(gSym.customTeSize, kLeastPoints, int32_t{INT16_MAX});
+}
+
+int32_t lineStep() { return static_cast<int32_t>(textItemPoints() * 1.2); }
+
+// The width of a line of the current text item, in the face it is set in.
+int32_t lineWidth(const char* text, int32_t length, bool bold) {
+    measureFont(gSym.fontBelow, pointSize(textItemPoints()), bold);
+    return static_cast<int32_t>(advance(text, length));
+}
 
 // x of a line of the given width by the justification: -1 right, 1 centre, 0 left.
 int32_t justify(const PageRect& r, int32_t width, int32_t justification) {
@@ -178,9 +194,9 @@ PageRect turnedBox(const PageRect& r) {
 }
 
 void writeLine(const PageRect& r, int32_t y, const char* text, int32_t length,
-               int32_t justification) {
+               int32_t justification, bool bold) {
     if (length <= 0) return;  // an empty line writes no text run
-    const int32_t width = MeasureTextInEPS2(text, length, gSym.customTeSize, gSym.fontBelow);
+    const int32_t width = lineWidth(text, length, bold);
     const int32_t x = justify(r, width, justification);
     if (gItemTurn.on) {
         const double dx = x - gItemTurn.cx, dy = y - gItemTurn.cy;
@@ -238,7 +254,7 @@ void printerFontName(unsigned char* printer, const unsigned char* screenFont, in
     // The name is copied only when it gets the suffix: this runs once a character.
     Str255 bolder;
     const unsigned char* name = screenFont;
-    if (item >= 0 && (itemFace(item) & kFaceBold) && !containsBold(screenFont)) {
+    if (itemBold(item) && !containsBold(screenFont)) {
         pstrCopy(bolder, screenFont);
         cpstrcat2(bolder, "-Bold", 5);
         name = bolder;
@@ -423,19 +439,18 @@ int32_t MeasureTextInEPS(const char* text, int32_t length, double size,
     return static_cast<int32_t>(h * 0.003937007874015748 * size * 1350.0);
 }
 
-void epsTextBlock(const PageRect& r, const char* text, int32_t justification) {
+void epsTextBlock(const PageRect& r, const char* text, int32_t justification, bool bold) {
     const int32_t W = r.right - r.left;
     if (W < 5) return;
     const int32_t step = lineStep();
     const int32_t n = static_cast<int32_t>(std::strlen(text));
     auto measure = [&](int32_t from, int32_t to) {
-        return MeasureTextInEPS2(text + from, to - from, gSym.customTeSize, gSym.fontBelow);
+        return lineWidth(text + from, to - from, bold);
     };
     int32_t y = r.upper - step;
     int32_t pos = 0;
     // The first line is always written; later ones while their baseline stays
-    // on or above the lower edge (the layout shows such a line in the box). A line
-    // height of 0 ends after one line.
+    // on or above the lower edge (the layout shows such a line in the box).
     do {
         // The line feed of a CR LF pair.
         if (pos > 0 && text[pos] == kLineFeed && text[pos - 1] == kReturn) ++pos;
@@ -464,10 +479,10 @@ void epsTextBlock(const PageRect& r, const char* text, int32_t justification) {
             }
             word = end + 1;
         }
-        writeLine(r, y, text + pos, lineEnd - pos, justification);
+        writeLine(r, y, text + pos, lineEnd - pos, justification, bold);
         pos = next;
         y -= step;
-    } while (pos < n && y >= r.lower && step > 0);
+    } while (pos < n && y >= r.lower);
 }
 
 void setTextItemSize() {
@@ -477,13 +492,16 @@ void setTextItemSize() {
     constexpr double kFullSize = 100;
     const double kept = gSym.Siz;
     gSym.Siz = kFullSize;
-    TextSizeGC(static_cast<int16_t>(gSym.customTeSize), gSym.customTeSize);
+    const int32_t points = textItemPoints();
+    TextSizeGC(static_cast<int16_t>(points), points);
     gSym.Siz = kept;
 }
 
 void EpsTextItem(int32_t item, const PageRect& r) {
     const bool inverse = (gSym.TEface & kFaceInverse) != 0;
-    const bool box = !gSym.transpar_ent && !dialect::type3();
+    // Inverse text is light on its box whether or not the item is transparent,
+    // as printing paints it: without the box it would not show.
+    const bool box = (inverse || !gSym.transpar_ent) && !dialect::type3();
     const int32_t first[4] = {gSym.cyan2, gSym.magenta2, gSym.yellow2, gSym.black2};
     const int32_t second[4] = {gSym.cyan22, gSym.magenta22, gSym.yellow22, gSym.black22};
     const int32_t* back = inverse ? first : second;
@@ -528,12 +546,13 @@ void EpsTextItem(int32_t item, const PageRect& r) {
         }
     }
     if (length == 0) return;
-    const int32_t width = MeasureTextInEPS2(text, length, gSym.customTeSize, gSym.fontBelow);
+    const bool bold = itemBold(item);
+    const int32_t width = lineWidth(text, length, bold);
     if (width > r.right - r.left || std::memchr(text, kReturn, static_cast<size_t>(length)) ||
         std::memchr(text, kLineFeed, static_cast<size_t>(length))) {
         const std::string whole(text, static_cast<size_t>(length));
-        epsTextBlock(r, whole.c_str(), gSym.TEjust);
+        epsTextBlock(r, whole.c_str(), gSym.TEjust, bold);
         return;
     }
-    writeLine(r, r.upper - lineStep(), text, length, gSym.TEjust);
+    writeLine(r, r.upper - lineStep(), text, length, gSym.TEjust, bold);
 }

@@ -63,13 +63,14 @@ int32_t MeasureTextInEPS2(const char* text, int32_t length, double size,
 int32_t MeasureTextInEPS(const char* text, int32_t length, double size,
                          const unsigned char* screenFont);
 
-// Wraps text (NUL-terminated) into the rectangle, lines customTeSize x 1.2 apart;
-// justification -1 right, 0 left, 1 centre.
-void epsTextBlock(const PageRect& r, const char* text, int32_t justification);
+// Wraps text (NUL-terminated) into the rectangle, lines customTeSize x 1.2 apart
+// (a size under a point counts as one point); justification -1 right, 0 left,
+// 1 centre. Bold text is measured in the bold font it is set in.
+void epsTextBlock(const PageRect& r, const char* text, int32_t justification, bool bold = false);
 
 // The text item (kind 2) of label item `item`, its rectangle in page coordinates.
 // The item is loaded into the current settings (getItemData) by the caller.
 void EpsTextItem(int32_t item, const PageRect& r);
 // Sets the glyph scale of the current text item: its point size, whatever the
-// magnification stored with it.
+// magnification stored with it, and one point at the least.
 void setTextItemSize();

@@ -121,12 +121,12 @@ TEST(OutputsAgree, MatrixSymbolBoxIgnoresTheBarHeight) {
 }  // namespace
 
 // A label document of one text item whose stored magnification is 0.
-std::string textItemOfNoSize(const std::string& folder, const char* font,
-                             int16_t magnification = 0) {
+std::string textItemOfNoSize(const std::string& folder, const char* font, int16_t magnification = 0,
+                             int16_t points = 12) {
     testsupport::startLabelDocument(1700, 850, 1, 1);
     LabelItem& t = testsupport::addItemOfKind(kKindText, 10, 10, 40, 160);
     t.setI16(item::siz, magnification);
-    t.setI16(item::customTeSize, 12);
+    t.setI16(item::customTeSize, points);
     t.setI16(item::black2, 100);
     std::string name(1, static_cast<char>(std::strlen(font)));
     t.setText(item::fontBelow, name + font);
@@ -151,6 +151,24 @@ TEST(OutputsAgree, TextItemOfMagnificationZeroIsDrawn) {
             ASSERT_TRUE(page.ok) << page.err;
             EXPECT_GE(inkRows(page.bitmap).first, 0) << "no ink";
         }
+    }
+}
+
+// A text item stored with a point size of 0 is set at one point, as printing
+// sets it: a font scaled to nothing would stop the PostScript interpreter.
+TEST(OutputsAgree, TextItemOfPointSizeZeroRendersInEveryDialect) {
+    const std::string folder = fresh("size0");
+    std::filesystem::create_directories(folder);
+    const std::string doc = textItemOfNoSize(folder, "Helvetica", 100, 0);
+    for (const char* dialect : {"ai1", "ai88", "ai3", "ai5", "ps", "ps-job"}) {
+        SCOPED_TRACE(dialect);
+        const bool eps = std::strncmp(dialect, "ai", 2) == 0;
+        const std::string out = folder + "/size0" + (eps ? ".eps" : ".ps");
+        const CliRun r =
+            run({std::string("--dialect=") + dialect, "--open", doc, "{saveto:\"" + out + "\"}"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const testsupport::Rendered page = testsupport::renderWithGhostscript(out, 300, eps);
+        EXPECT_TRUE(page.ok) << page.err;
     }
 }
 

@@ -148,16 +148,23 @@ TEST_F(TextRuns, BlocksMatchTheirGoldenText) {
         });
 }
 
-void textItem(const char* text, int32_t bottom = 60) {
+void textItem(const char* text, int32_t bottom = 60, int32_t right = 300) {
     gLabel.externalH = text;
     gLabel.hasExternalH = true;
-    EpsTextItem(0, {100, 10, bottom, 300});
+    EpsTextItem(0, {100, 10, bottom, right});
+}
+
+void makeBold() {
+    gSym.TEface = 1;
+    gLabel.labelParts[0]->setI16(item::teFace, 1);
 }
 
 // Text items: one line on its background box; inverse (the box in the text
-// colour, the text in the background's), transparent (no box) and in the font
-// dialect (no box); a carriage return always wraps; a run's variable text is
-// the data before its separators, a single character none.
+// colour, the text in the background's, transparent or not, as printed),
+// transparent (no box) and in the font dialect (no box); a carriage return
+// always wraps; a run's variable text is the data before its separators, a
+// single character none. Bold text is placed and wrapped by its bold widths; a
+// size of 0 is set at one point, as printed.
 TEST_F(TextRuns, ItemsMatchTheirGoldenText) {
     expectGoldens(*this,
                   {
@@ -172,6 +179,29 @@ TEST_F(TextRuns, ItemsMatchTheirGoldenText) {
                            gSym.TEface = 128;
                            gSym.transpar_ent = 1;
                            textItem("Hi");
+                       }},
+                      {"textitem.transparent-plain", 88,
+                       [] {
+                           gSym.transpar_ent = 1;
+                           textItem("Hi");
+                       }},
+                      {"textitem.bold-centre", 88,
+                       [] {
+                           makeBold();
+                           gSym.TEjust = 1;
+                           textItem("Wide words");
+                       }},
+                      // Fits in regular widths, not in bold ones.
+                      {"textitem.bold-wrap", 88,
+                       [] {
+                           makeBold();
+                           const char* text = "Wide words";
+                           textItem(text, 0, 11 + MeasureTextInEPS2(text, 10, 12, gSym.fontBelow));
+                       }},
+                      {"textitem.size0", 88,
+                       [] {
+                           gSym.customTeSize = 0;
+                           textItem("a\rb", 0);
                        }},
                       {"textitem.type3", 2,
                        [] {
