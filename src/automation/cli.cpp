@@ -376,7 +376,9 @@ std::string shownOr(const char* otherwise) {
 
 // The label's import items take the first record of the document's import
 // file, as the desktop's preview shows them; the reason when there is none.
-std::string takeFirstImportRecord() {
+// *at becomes where that record is, for the label's faults ("label 1 (import
+// file line 2)"); it stays empty without import items.
+std::string takeFirstImportRecord(std::string* at) {
     if (!labelHasImportItem()) return {};
     if (gDocFile.impoFile.empty())
         return "the label's import items take their data from an import file, and the document "
@@ -386,7 +388,13 @@ std::string takeFirstImportRecord() {
     if (!readDocumentImportRecords(1, &records)) return shownOr("the import file cannot be read");
     if (records.empty()) return "the import file holds no record for the label's import items";
     std::memcpy(gProd.importItems, records.front().fields, sizeof(ImportRecord));
-    for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i) buildImportItem(i);
+    *at = "label 1 (import file line " + std::to_string(records.front().line) + ")";
+    bool built = true;
+    for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i)
+        built = buildImportItem(i) && built;
+    // A record the items cannot take whole (reported) would give a label without
+    // its symbol or with cut data.
+    if (!built || gMsg.shown != 0) return *at + ": " + shownOr("the import record cannot be used");
     return {};
 }
 
@@ -423,11 +431,13 @@ std::string writeOpenedLabel(const OutputChoice& choice, const std::string& save
         std::string name = saveto.substr(slash == std::string::npos ? 0 : slash + 1);
         if (const size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0)
             name.resize(dot);
-        if (pressExport(name) != 0) return shownOr("the press export could not be written");
-        return {};
+        if (pressExport(name) == 0) return {};
+        const std::string said = shownOr("the press export could not be written");
+        return gPress.faultAt.empty() ? said : gPress.faultAt + ": " + said;
     }
-    if (std::string why = takeFirstImportRecord(); !why.empty()) return why;
-    if (std::string why = labelItemFault(); !why.empty()) return why;
+    std::string at;
+    if (std::string why = takeFirstImportRecord(&at); !why.empty()) return why;
+    if (std::string why = labelItemFault(); !why.empty()) return at.empty() ? why : at + ": " + why;
     copyBounded(gOut.globFolS, saveto.c_str());
     gOut.fileDia = 4;
     gMsg.shown = 0;

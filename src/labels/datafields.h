@@ -58,6 +58,8 @@ constexpr size_t kImportBuiltSize = 256;
 constexpr size_t kImportBuiltMax = 254;  // a label item's data field
 constexpr size_t kImportTemplateMax = 255;
 bool GetImportBuilt(char* dst, const char* templ);
+// The data built from a record is empty or blank: the symbol would have none.
+constexpr uint16_t kMsgImportBuiltEmpty = 1310;
 // Why a template cannot be used (UTF-8): its first marker that names no field a
 // record read fills, with the range there is. Empty when every marker names one.
 std::string importTemplateFault(const char* templ);

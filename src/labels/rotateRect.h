@@ -1,5 +1,8 @@
-// Item rectangles turned by the item's rotation.
+// Item rectangles turned by the item's rotation, and whether the symbol a
+// printed label or a label file draws stays on its label.
 #pragma once
+
+#include <cstdint>
 
 #include "labels/labelDoc.h"
 
@@ -7,3 +10,23 @@
 void RotateRect(Rect16* rect);
 // The same turned by 360 - `orient` degrees.
 void UnRotateRect(Rect16* rect);
+
+// A box in the label's own coordinates, in points from its top left corner, y
+// down; empty until something is added.
+struct LabelBox {
+    double top = 0, left = 0, bottom = 0, right = 0;
+    bool any = false;
+    void add(double x0, double y0, double x1, double y1);
+};
+
+// Whether the bars of label item i's symbol (the current settings), turned by
+// `orient` degrees (counter-clockwise as seen) about (cx, cy) as the item is,
+// stay on the label: a symbol cut across its bars at the label's edge reads as
+// nothing. false after a message naming the item. Its quiet zones, text and
+// frame may reach past the label, and so may the ends of a linear symbol's bars
+// while most of their length stays on it.
+bool barsOnLabel(int32_t i, const LabelBox& bars, double cx, double cy, int32_t orient);
+
+// Barcode item i would go out without its symbol: its data was refused without
+// a message of its own (no data at all, or a reason told earlier and not again).
+void tellSymbolNotMade(int32_t i);

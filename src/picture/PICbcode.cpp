@@ -8,6 +8,7 @@
 #include "labels/labelDoc.h"
 #include "pdf417/DataMatrix.h"
 #include "picture/colours.h"
+#include "picture/hooks.h"
 #include "picture/painters2d.h"
 #include "picture/pictpaint.h"
 #include "picture/picttext.h"
@@ -143,6 +144,7 @@ void smallEanFrame(const qd::Rect& fr, double s, int32_t t, int32_t inset) {
 // half, as the vector writer paints them. The bar font of this program has no
 // element glyphs to set the rows with, and rows stepped by the text size ran out
 // of the box at other sizes than 100 %: the rows share the bar height instead.
+// The bars go through the bar hook, as every other symbol's do.
 void codablockRows(int32_t x, int32_t y, double s, bool label) {
     const int32_t rows =
         static_cast<int32_t>(std::count(gEl.chNum, gEl.chNum + std::max(gEl.cu_len, 0), kRowEnd));
@@ -166,8 +168,8 @@ void codablockRows(int32_t x, int32_t y, double s, bool label) {
         if (w > 0) {
             const auto top = static_cast<int32_t>(y + height * row / rows);
             const auto bottom = static_cast<int32_t>(y + height * (row + 1) / rows);
-            qd::PaintRect({top, x + static_cast<int32_t>(std::lround(run * unit)), bottom,
-                           x + static_cast<int32_t>(std::lround((run + w) * unit))});
+            gHooks.bar_ptr({top, x + static_cast<int32_t>(std::lround(run * unit)), bottom,
+                            x + static_cast<int32_t>(std::lround((run + w) * unit))});
         }
         run += std::abs(w);
     }

@@ -1,6 +1,7 @@
 #include "picture/PICout2.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <string>
 
@@ -9,6 +10,7 @@
 #include "labels/printState.h"
 #include "labels/preview.h"
 #include "labels/production.h"
+#include "labels/rotateRect.h"
 #include "labels/serial.h"
 #include "picture/PICbcode.h"
 #include "picture/colours.h"
@@ -109,7 +111,42 @@ qd::Rect itemRect(int32_t h, int32_t v) {
     return {r.top + v, r.left + h, r.bottom + v, r.right + h};
 }
 
-void drawBarcode(int32_t i, qd::Rect r, int32_t printMode) {
+// The bars a printed label's symbol paints, in the port's units, and the painter
+// they go on to.
+LabelBox gPaintedBars;
+BarHook gBarPainter = nullptr;
+
+void recordBar(const qd::Rect& r) {
+    gPaintedBars.add(r.left, r.top, r.right, r.bottom);
+    gBarPainter(r);
+}
+
+// The symbol drawn as DrawXRString draws it, its bars recorded.
+LabelBox drawRecordingBars(qd::Point centre, int32_t orient, const qd::Rect& r, int32_t i,
+                           int32_t printMode) {
+    gPaintedBars = {};
+    gBarPainter = gHooks.bar_ptr;
+    gHooks.bar_ptr = recordBar;
+    DrawXRString(centre, 0, orient, r, i, printMode, kKindBarcode);
+    gHooks.bar_ptr = gBarPainter;
+    return gPaintedBars;
+}
+
+// A printed label's symbol must be whole: its bars (in the port's units, k a
+// point, the label's top left corner at `cell` points) stay on the label.
+void checkBarsOnLabel(int32_t i, const LabelBox& painted, qd::Point turnCentre, qd::Point cell,
+                      int32_t orient) {
+    const double k = gPrint.thermScale > 0 ? gPrint.thermScale : 1;
+    LabelBox bars;
+    if (painted.any)
+        bars.add(painted.left / k - cell.h, painted.top / k - cell.v, painted.right / k - cell.h,
+                 painted.bottom / k - cell.v);
+    barsOnLabel(i, bars, turnCentre.h / k - cell.h, turnCentre.v / k - cell.v, orient);
+}
+
+// The item is barcode item i of a label, drawn with the label's top left corner
+// at `cell` (points) when printMode is a printing pass.
+void drawBarcode(int32_t i, qd::Rect r, int32_t printMode, qd::Point cell) {
     gSym.insetAmount = std::clamp(gSym.insetAmount, 0, kMostInset);
     gSym.extraMargin = std::clamp(gSym.extraMargin, 0, kMostInset);
     const int32_t orient = gSym.orient;
@@ -119,9 +156,17 @@ void drawBarcode(int32_t i, qd::Rect r, int32_t printMode) {
         if (previewRefusalTold(i)) return;
         gMsg.inerror = 0;  // a symbol of its own: another's error must not hide its refusal
     }
+    const bool printing = printMode == kPrinterPass || printMode == kThermalPass;
+    // A label printed without one of its symbols is not what the document asks
+    // for; the layout still shows the item while it is being set.
+    const bool printedLabel = printing && labelBack.labelWidth != 0;
+    const int32_t shownBefore = gMsg.shown;
     const bool refused = STRixel() != 0;
     if (view) notePreviewDrawing(i, refused);
-    if (refused) return;  // this item is skipped, the others drawn
+    if (refused) {  // this item is skipped, the others drawn
+        if (printedLabel && gMsg.shown == shownBefore) tellSymbolNotMade(i);
+        return;
+    }
     gSym.orient = orient;
     if (plainTextSymbol()) {
         drawPlainTextSymbol(&r);
@@ -129,7 +174,7 @@ void drawBarcode(int32_t i, qd::Rect r, int32_t printMode) {
         return;
     }
     // Told when printed; the layout still shows the item while it is being set.
-    if ((printMode == kPrinterPass || printMode == kThermalPass) && !reductionLeavesBars()) {
+    if (printing && !reductionLeavesBars()) {
         MessageText(kBarsVanishText);
         return;
     }
@@ -140,7 +185,12 @@ void drawBarcode(int32_t i, qd::Rect r, int32_t printMode) {
     if (printMode == 0) storeItemRect(i, r);
     const qd::Point centre{r.height() / 2, r.width() / 2};
     qd::MoveTo(r.left, r.top);
-    DrawXRString(centre, 0, orient, r, i, printMode, kKindBarcode);
+    if (!printedLabel) {
+        DrawXRString(centre, 0, orient, r, i, printMode, kKindBarcode);
+        return;
+    }
+    const LabelBox bars = drawRecordingBars(centre, orient, r, i, printMode);
+    checkBarsOnLabel(i, bars, {r.top + centre.v, r.left + centre.h}, cell, orient);
 }
 
 void drawShape(uint16_t kind, const qd::Rect& r, int32_t i) {
@@ -205,27 +255,42 @@ void advanceSerial(int32_t i, std::string value) {
     it->setText(item::serPos, shown);
 }
 
+bool blank(const char* text) {
+    for (; *text; ++text)
+        if (!std::isspace(static_cast<unsigned char>(*text))) return false;
+    return true;
+}
+
 // An import item on a printed label: its data built afresh from its template
-// and the current import record, fitted to the item's data length.
-void buildImportData(int32_t i) {
+// and the current import record, fitted to the item's data length. false, after
+// a message, when a barcode item gets no data: its label would go out without
+// the symbol (or with the zeros that fit it to its length).
+bool buildImportData(int32_t i) {
     LabelItem* it = gLabel.labelParts[static_cast<size_t>(i)].get();
     const uint16_t kind = it->u16(item::kind);
     const std::string templ = it->text(item::serPos);
-    if ((kind != kKindText && kind != kKindBarcode) || templ.empty() || getProMode(i) != 2) return;
+    if ((kind != kKindText && kind != kKindBarcode) || templ.empty() || getProMode(i) != 2)
+        return true;
     char built[kImportBuiltSize] = {};
     GetImportBuilt(built, templ.c_str());
+    if (kind == kKindBarcode && blank(built)) {
+        gMsg.inerror = 0;  // told even after a refusal shown over the layout
+        Message(kMsgImportBuiltEmpty);
+        return false;
+    }
     const auto length = static_cast<int32_t>(it->u32(item::len1));
     if (length > 0) SetToLength(built, static_cast<int32_t>(std::strlen(built)), length);
     it->setText(item::dataText, built);
     it->longDataText.clear();
+    return true;
 }
 
 }  // namespace
 
 void advanceSerialItem(int32_t i, const std::string& value) { advanceSerial(i, value); }
 
-void buildImportItem(int32_t i) {
-    if (gLabel.labelParts[static_cast<size_t>(i)]) buildImportData(i);
+bool buildImportItem(int32_t i) {
+    return !gLabel.labelParts[static_cast<size_t>(i)] || buildImportData(i);
 }
 
 namespace {
@@ -333,7 +398,8 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
     for (int32_t i = 0; i <= labelBack.lastItem; ++i) {
         if (!gLabel.labelParts[static_cast<size_t>(i)]) continue;
         gDriver.globItem = i;
-        if (label && printing) buildImportData(i);
+        // Reported; the run that prints the label fails.
+        if (label && printing && !buildImportData(i)) continue;
         getItemData(i);
         const auto kind = static_cast<uint16_t>(gLabel.iteTyp);
         const bool dataItem = isDataKind(kind);
@@ -370,7 +436,7 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
         if (thermalBackEnd) {
             if (gHooks.therm_ptr) gHooks.therm_ptr(kind, i, gPrint.therPrin);
         } else if (kind == kKindBarcode && !skipped) {
-            drawBarcode(i, r, printMode);
+            drawBarcode(i, r, printMode, {v, h});
         } else if (kind == kKindText && !skipped) {
             DrawTextItem(i, r, printMode);
         } else if (isPictureKind(kind)) {

@@ -38,8 +38,9 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode);
 // on to the value of the next label, as a printed sheet does.
 void advanceSerialItem(int32_t i, const std::string& value);
 // An import item (index i) takes its data from the current import record
-// (gProd.importItems) by its template, as a printed label has it.
-void buildImportItem(int32_t i);
+// (gProd.importItems) by its template, as a printed label has it. false, after a
+// message, when a barcode item's data comes out empty or blank.
+bool buildImportItem(int32_t i);
 // The single symbol's data encoded into the element list as PICout2's screen
 // pass would leave it, with no picture recorded (outputs that use the element
 // list alone); false when the data is refused (reported).

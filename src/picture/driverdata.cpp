@@ -101,6 +101,7 @@ bool readDocumentImportRecords(int32_t count, std::vector<ImportedRecord>* recor
     gProd.vimportRef = file;
     gProd.sepIm = 0;
     gProd.gfini[1] = recordEnd;
+    gProd.importLine = 0;
     // Any message while a record is read means it is not the record the file holds.
     const int32_t shownBefore = gMsg.shown;
     bool ended = false;
@@ -109,6 +110,7 @@ bool readDocumentImportRecords(int32_t count, std::vector<ImportedRecord>* recor
         if (gMsg.shown != shownBefore || importRecordBlank()) continue;
         records->emplace_back();
         std::memcpy(records->back().fields, gProd.importItems, sizeof(ImportRecord));
+        records->back().line = gProd.importLine;
     }
     closeImportFile(file);
     gProd = keep;

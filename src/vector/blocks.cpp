@@ -114,7 +114,21 @@ size_t writeRectPath(Paint paint, double x0, double y0, double x1, double y1, ch
     return length;
 }
 
+bool gRecording = false;
+PaintedBars gRecorded;
+
+void recordBar(double x0, double y0, double x1, double y1) {
+    if (!gRecording) return;
+    const double l = std::min(x0, x1), r = std::max(x0, x1);
+    const double lo = std::min(y0, y1), up = std::max(y0, y1);
+    PaintedBars& b = gRecorded;
+    b = b.any ? PaintedBars{std::min(b.left, l), std::min(b.lower, lo), std::max(b.right, r),
+                            std::max(b.upper, up), true}
+              : PaintedBars{l, lo, r, up, true};
+}
+
 void realRect(Paint paint, double x0, double y0, double x1, double y1) {
+    recordBar(x0, y0, x1, y1);
     closePdfText();
     char path[kPathRoom];
     writeRectPath(paint, x0, y0, x1, y1, path);
@@ -138,6 +152,7 @@ uint16_t gBarSlots[kBarSlots];  // 1 + the index of a text, 0 for none
 size_t gBarTextsUsed = 0;
 
 void keptRect(Paint paint, double x0, double y0, double x1, double y1) {
+    recordBar(x0, y0, x1, y1);
     closePdfText();
     char path[kPathRoom];
     if (dialect::type3()) {
@@ -236,6 +251,7 @@ void multiLineBar(Paint paint, int32_t x, int32_t w, int32_t inset, int32_t text
     const int64_t x1 = x0 + w;
     const int64_t yTop = static_cast<int64_t>(textY) + top - rise;
     const int64_t yBottom = static_cast<int64_t>(textY) + top - drop;
+    recordBar(x0 * kUnit, static_cast<double>(yTop), x1 * kUnit, static_cast<double>(yBottom));
     closePdfText();
     Emit e;  // the whole path, one piece of text
     rectangle(e, paint, x0, yTop, x1, yBottom,
@@ -243,6 +259,16 @@ void multiLineBar(Paint paint, int32_t x, int32_t w, int32_t inset, int32_t text
 }
 
 }  // namespace
+
+void startBarRecord() {
+    gRecorded = {};
+    gRecording = true;
+}
+
+PaintedBars stopBarRecord() {
+    gRecording = false;
+    return gRecorded;
+}
 
 double linearBarHeight(double T, double inset, double drop, double rise, double top) {
     return barTop(T, inset, rise) - barBottom(Paint::fill, drop, inset, top);

@@ -37,6 +37,15 @@ void Draw2DBlock(int32_t x, int32_t w, double quarter, int32_t offset, double y,
                  double rise, double top, int32_t wide = 0,
                  double upTo = -std::numeric_limits<double>::infinity());
 
+// The bars and modules painted between startBarRecord and stopBarRecord: their
+// bounding box in page points (y up), `any` false when none was painted.
+struct PaintedBars {
+    double left = 0, lower = 0, right = 0, upper = 0;
+    bool any = false;
+};
+void startBarRecord();
+PaintedBars stopBarRecord();
+
 // Pads the numeric Pascal string s with leading '0' to n characters, a leading
 // '-' staying in front; longer strings are left alone. n is at most 255.
 void padToLen(unsigned char* s, int32_t n);

@@ -8,6 +8,7 @@
 
 #include "labels/labelDoc.h"
 #include "labels/production.h"
+#include "labels/rotateRect.h"
 #include "labels/serial.h"
 #include "picture/services.h"
 #include "platform/numbers.h"
@@ -16,6 +17,7 @@
 #include "symbology/remembered.h"
 #include "symbology/state.h"
 #include "vector/Epsout.h"
+#include "vector/blocks.h"
 #include "vector/chars.h"
 #include "vector/codebars_paint.h"
 #include "vector/pdf.h"
@@ -45,8 +47,31 @@ int32_t pageHeight() {
     return first ? first->i16(item::rectBottom) : 0;
 }
 
+// A label item's symbol refused without a message of its own would leave the
+// label without it, unnoticed.
+bool labelItemRefused(int32_t i) {
+    const int32_t shownBefore = gMsg.shown;
+    if (STRixel() == 0) return false;
+    if (labelBack.labelWidth != 0 && gMsg.shown == shownBefore) tellSymbolNotMade(i);
+    return true;
+}
+
+// A label item's bars, painted into `box` (page points) from its item rectangle
+// gLabel.itRect on the label, must stay on the label (else reported).
+void checkBarsOnLabel(int32_t i, const PageRect& box, const PaintedBars& painted) {
+    const Rect16& it = gLabel.itRect;
+    // Page points to the label's own, y down.
+    const auto x = [&](double px) { return it.left + (px - box.left); };
+    const auto y = [&](double py) { return it.top + (box.upper - py); };
+    LabelBox bars;
+    if (painted.any)
+        bars.add(x(painted.left), y(painted.upper), x(painted.right), y(painted.lower));
+    barsOnLabel(i, bars, x((box.left + box.right) / 2), y((box.upper + box.lower) / 2),
+                gSym.orient);
+}
+
 // A barcode item lower than 2 mm is the symbol set as text in the bar font.
-void barFontText(const PageRect& r) {
+void barFontText(int32_t i, const PageRect& r) {
     if (gSym.customTeSize == 0) gSym.customTeSize = kBarFontTextSize;
     doColour(kColourSetUp);
     if (!gSym.transpar_ent) {
@@ -62,7 +87,7 @@ void barFontText(const PageRect& r) {
     // position unit's range.
     TextPositionAccurate(trunc32(r.left * kPerPoint), trunc32(r.upper * kPerPoint));
     // The last character is index len1 - 1: the run ends there, not on the NUL.
-    if (STRixel() == 0 && gData.len1 > 0) DrawTextEPS(gData.chMainCode, 0, gData.len1 - 1);
+    if (!labelItemRefused(i) && gData.len1 > 0) DrawTextEPS(gData.chMainCode, 0, gData.len1 - 1);
     if (overprint) TEInsert2("0 O\r");
 }
 
@@ -74,14 +99,14 @@ bool setAsBarFontText() {
 
 void writeBarcodeItem(platform::FileRef refNum, int32_t i, const PageRect& r) {
     if (setAsBarFontText()) {
-        barFontText(r);
+        barFontText(i, r);
         return;
     }
     // A symbol the data cannot make is left out (the user has been told); the
     // list of an earlier item must not be painted in its place.
     // A symbol just sized comes back as it was made, its bars known to fit.
     const bool recalled = recallSymbol();
-    if (!recalled && STRixel() != 0) return;
+    if (!recalled && labelItemRefused(i)) return;
     // A symbol lower than its text would have its bars turned over the box's top.
     if (!recalled && !linearBarsFit()) {
         MessageText(kNoRoomForBarsText);
@@ -95,12 +120,18 @@ void writeBarcodeItem(platform::FileRef refNum, int32_t i, const PageRect& r) {
     // On a label the symbol hangs from its item's top left corner, as printing
     // and the layout draw it, whatever room its rectangle leaves below or right.
     PageRect box = r;
-    if (labelBack.labelWidth != 0) {
-        const SymbolExtent extent = symbolExtent();
-        box.right = box.left + extent.width;
-        box.lower = box.upper - extent.height;
+    if (labelBack.labelWidth == 0) {
+        EPSbcode(refNum, i, box, 0, 0);
+        return;
     }
+    const SymbolExtent extent = symbolExtent();
+    box.right = box.left + extent.width;
+    box.lower = box.upper - extent.height;
+    // A symbol cut at the label's edge reads as nothing: reported, and the label
+    // or press file that holds it is not kept.
+    startBarRecord();
     EPSbcode(refNum, i, box, 0, 0);
+    checkBarsOnLabel(i, box, stopBarRecord());
 }
 
 namespace {

@@ -35,7 +35,8 @@ bool setAsBarFontText();
 // The barcode item of the current settings in its rectangle: generated, then
 // hung from the rectangle's top left corner at its own size on a label (as
 // printing draws it), or set in the bar font when it is that low; a symbol the
-// data cannot make is left out.
+// data cannot make is left out. On a label a symbol refused without a message of
+// its own, and one whose bars reach past the label, are reported too.
 void writeBarcodeItem(platform::FileRef refNum, int32_t item, const PageRect& itemRect);
 // The barcode item, drawn once the dispatcher has made its element list.
 void EPSbcode(platform::FileRef refNum, int32_t item, const PageRect& itemRect, double x, double y);

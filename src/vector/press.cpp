@@ -442,11 +442,18 @@ bool writeFixedFile(const std::string& name) {
         if (variableItem(i)) aside.emplace_back(size_t(i), std::move(gLabel.labelParts[size_t(i)]));
     const LabelSheet sheetCopy = labelBack3;
     labelBack3 = LabelSheet{};  // one label, not a sheet of them
+    const int32_t shownBefore = gMsg.shown;
     EpsStart(ref, 0);
     EpsPageCode(ref, 1, 0, 0);
     EpsEnd(ref);
     labelBack3 = sheetCopy;
     for (auto& [i, it] : aside) gLabel.labelParts[i] = std::move(it);
+    // An item refused (reported) would be missing from every label.
+    if (gMsg.shown != shownBefore) {
+        platform::FSDiscard(ref);
+        gPress.failed = true;
+        return false;
+    }
     return keepWhole(ref);
 }
 
@@ -617,9 +624,13 @@ bool EpsILYT(const std::string& name, int32_t i) {
     const int32_t shownBefore = gMsg.shown;
     bool going = true, written = true;
     for (int32_t p = 1; p <= positions() && written; ++p) {
-        if (imported && size_t(p) <= gPositionRecords.size()) {
-            std::memcpy(gProd.importItems, gPositionRecords[size_t(p - 1)].fields,
-                        sizeof(ImportRecord));
+        const bool recordHere = imported && size_t(p) <= gPositionRecords.size();
+        // The position a refusal happens at, named in its message.
+        gPress.faultAt = "label " + std::to_string(p);
+        if (recordHere) {
+            const ImportedRecord& record = gPositionRecords[size_t(p - 1)];
+            gPress.faultAt += " (import file line " + std::to_string(record.line) + ")";
+            std::memcpy(gProd.importItems, record.fields, sizeof(ImportRecord));
             buildImportItem(i);
         }
         // A serial step or record refused (reported) leaves this position
@@ -637,6 +648,7 @@ bool EpsILYT(const std::string& name, int32_t i) {
             advanceSerialItem(i, gData.chMainCode);
         }
     }
+    if (written) gPress.faultAt.clear();
     // Every item's files start from the run's first position.
     gProd = keep;
     if (first) *first = firstKept;
@@ -646,6 +658,7 @@ bool EpsILYT(const std::string& name, int32_t i) {
 
 int32_t pressExport(const std::string& fileName) {
     gPress.failed = false;
+    gPress.faultAt.clear();
     const std::string name = pressJobName(fileName);
     // The sheet is judged before the first file: nothing is written for a sheet
     // that cannot be laid out or would need more files than a run makes.

@@ -24,6 +24,9 @@ struct PressState {
     int32_t nLabels = 1;
     std::string file;  // the job or page file being built for channel 101
     bool failed = false;
+    // Where the export was refused, for a message that does not say: "label 3
+    // (import file line 4)"; empty when it names no label position.
+    std::string faultAt;
 };
 extern PressState gPress;
 

@@ -28,13 +28,16 @@ namespace fs = std::filesystem;
 constexpr int kAcross = 2, kDown = 3;
 constexpr int kLeft = 300, kTop = 400, kWidth = 2500, kHeight = 2000, kGap = 100;
 constexpr int kDpi = 300;
-constexpr int kProModeImport = 2, kProModeAsk = 3;
+constexpr int kProModeFixed = 0, kProModeImport = 2, kProModeAsk = 3;
 
 struct CliDocuments : testsupport::SettingsSandbox {
     // A document of one Code 128 (or `type`) item on each label: imported by
-    // `templ` from `importFile`, or asked at printing with the question "Batch?".
+    // `templ` from `importFile`, asked at printing with the question "Batch?", or
+    // with `templ` as its fixed data; turned by `orient` degrees, at `size` percent
+    // (0: the type's own).
     std::string makeDocument(int proMode, const std::string& templ, const std::string& importFile,
-                             const char* type = "Code 128", int reduction = 0) {
+                             const char* type = "Code 128", int reduction = 0, int orient = 0,
+                             double size = 0) {
         resetWorld();
         gMsg.quiet = true;
         initLabelItems();
@@ -49,7 +52,7 @@ struct CliDocuments : testsupport::SettingsSandbox {
         gLabel.labelParts[0]->setI16(item::kind, kKindBarcode);
         gLabel.itRect = {40, 20, 160, 230};
         EXPECT_EQ(parseCodeType(type), 1);
-        const std::string data = proMode == kProModeImport ? templ : "?";
+        const std::string data = proMode == kProModeAsk ? "?" : templ;
         copyBounded(gData.chMainCode, data.c_str());
         copyBounded(gData.chMainCode2, data.c_str());
         gData.len1 = gData.len11 = 0;  // the data keeps its own length
@@ -58,8 +61,18 @@ struct CliDocuments : testsupport::SettingsSandbox {
         gLabel.proMode = proMode;
         gLabel.notDrawn = 0;
         gSym.BWidthRed = reduction;
+        if (size > 0) gSym.Siz = size;
         setItemRect(0);
         setItemData(0, 2);
+        // The turn as the layout's rotate command keeps it in the record.
+        constexpr int kTurnBits = 0x7FE;  // twice the degrees
+        const int16_t packed = gLabel.labelParts[0]->i16(item::orientPacked);
+        gLabel.labelParts[0]->setI16(item::orientPacked,
+                                     (packed & ~kTurnBits) | (orient * 2 & kTurnBits));
+        // Storing gives an item without data the sample's; a document from elsewhere
+        // may hold none.
+        if (proMode == kProModeFixed && templ.empty())
+            gLabel.labelParts[0]->setText(item::dataText, "");
         gDocFile.impoFile = importFile;
         const std::string doc = (dir / "labels.labl").string();
         EXPECT_EQ(saveDocumentTo(doc), 0);
@@ -211,6 +224,56 @@ TEST_F(CliDocuments, ALabelFileTakesTheFirstRecord) {
         EXPECT_EQ(r.status, 1);
         EXPECT_NE(r.err.find(c.why), std::string::npos) << r.err;
         EXPECT_FALSE(fs::exists(file));
+    }
+}
+
+// A label that would go out without its symbol, or with its bars cut at its
+// edge, is refused wherever it goes (printed, written as a label file, exported
+// for the press), naming the label and its record; nothing is made. A quiet
+// zone may reach past the label ("a quiet zone past" in documents.txt prints).
+TEST_F(CliDocuments, ALabelThatWouldLoseItsSymbolIsRefused) {
+    const std::string records = (dir / "records.txt").string();
+    const std::string others = "R2,b\nR3,c\nR4,d\nR5,e\nR6,f\n";  // the press takes six
+    const std::string past = "Item 1 of the label, a barcode, has bars reaching ";
+    const struct {
+        const char* name;
+        const char* type;
+        int proMode, orient;
+        double size;
+        std::string data, records, why, edge;  // data: the template, or the fixed data
+    } cases[] = {
+        {"empty field", "Code 128", kProModeImport, 0, 0, "<<2>>", "\nR1,  \n" + others,
+         "label 1 (import file line 2): The data built from an import record is empty", ""},
+        {"wider than the label", "Code 128", kProModeImport, 0, 0, "<<1>>",
+         "\nA-VERY-LONG-RECORD-0000001,a\n" + others, "label 1 (import file line 2): " + past,
+         "right edge"},
+        {"turned past the top", "Code 128", kProModeFixed, 90, 0, "TURNED", "", past, "top edge"},
+        // Cut short, a QR Code's modules are lost with its rows.
+        {"a QR Code past the foot", "QRCode", kProModeFixed, 0, 300, "QR-LABEL-0001", "", past,
+         "bottom edge"},
+        {"no data", "Code 128", kProModeFixed, 0, 0, "", "",
+         "Item 1 of the label, a barcode, has no data", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool import = c.proMode == kProModeImport;
+        if (import) std::ofstream(records, std::ios::binary) << c.records;
+        const std::string doc =
+            makeDocument(c.proMode, c.data, import ? records : "", c.type, 0, c.orient, c.size);
+        const fs::path out = dir / "out";
+        fs::remove_all(out);
+        fs::create_directory(out);
+        const std::string pdf = (out / "labels.pdf").string(), job = (out / "job.eps").string();
+        for (const auto& command : std::vector<std::vector<std::string>>{
+                 {"--open", doc, "{printer:\"" + pdf + "\"}"},
+                 {"--open", doc, "{saveto:\"" + pdf + "\"}"},
+                 {"--open", doc, "--dialect", "press", "{saveto:\"" + job + "\"}"}}) {
+            const CliRun r = run(command);
+            EXPECT_EQ(r.status, 1) << command.back();
+            EXPECT_NE(r.err.find(c.why), std::string::npos) << r.err;
+            EXPECT_NE(r.err.find(c.edge), std::string::npos) << r.err;
+            EXPECT_TRUE(fs::is_empty(out)) << command.back();
+        }
     }
 }
 

@@ -447,6 +447,7 @@ TEST_F(Press, ASerialItemThatCannotCountRefusesTheExport) {
                           Case{"Code 39", "AY", "1", "~~", kSerialBase94, "\"[\""}}) {
         SCOPED_TRACE(c.start + std::string(" by ") + c.increment + " to " + c.end);
         serialBarcode(c.type);
+        gSym.Siz = 50;  // percent: Code 39 stays on the 150-point label
         gProd.gcite = 0;
         gLabel.serPos = c.start;
         gLabel.incAmount = c.increment;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "labels/datafields.h"
 #include "labels/importfile.h"
 #include "labels/labelDoc.h"
 #include "labels/production.h"
@@ -97,7 +98,6 @@ bool makeAndDeliver() {
 }
 
 constexpr uint16_t kMsgTooManyFiles = 1455;
-constexpr uint16_t kMsgImportBuiltEmpty = 1310;
 
 // Before each symbol of a run: false when the run must end here, after a
 // message (a signal asked it to stop, or it has made as many files as a run may).

@@ -169,7 +169,10 @@ bool findVariableData() {
 bool pressBranch() {
     const std::string& doc = gDocFile.globFilS;
     const std::string name = pressJobName(doc.substr(doc.rfind('/') + 1));
-    if (pressExport(name) != 0) return false;
+    if (pressExport(name) != 0) {
+        gPrint.faultAt = gPress.faultAt;  // the label position the message is about
+        return false;
+    }
     gPrint.nPages = gPrint.nLabels = 1;
     return true;
 }
