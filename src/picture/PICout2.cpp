@@ -121,9 +121,11 @@ void drawBarcode(int32_t i, qd::Rect r, int32_t printMode) {
         return;
     }
     // Told when printed; the layout still shows the item while it is being set.
-    if ((printMode == kPrinterPass || printMode == kThermalPass) && !reductionLeavesBars()) {
-        MessageText(kBarsVanishText);
-        return;
+    if (printMode == kPrinterPass || printMode == kThermalPass) {
+        if (const char* why = reductionFault()) {
+            MessageText(why);
+            return;
+        }
     }
     qd::Rect frame, window;
     MeasureBarCodeBox(&frame, &window);

@@ -1088,6 +1088,13 @@ bool reductionLeavesBars() {
     return narrowest == 0 || gSym.BWidthRed < narrowest;
 }
 
+const char* reductionFault() {
+    // A stored item's reduction is not checked when loaded: a negative one widens
+    // every bar by its size.
+    if (gSym.BWidthRed < 0) return kNegativeReductionText;
+    return reductionLeavesBars() ? nullptr : kBarsVanishText;
+}
+
 int32_t symbolTextUnit() { return trunc32(gSym.Siz * (bigText(gSym.code) ? 0.2 : 0.1)); }
 
 int32_t narrowestBar() {
@@ -1151,6 +1158,8 @@ bool linearBarsFit() {
     });
     return fit;
 }
+
+bool paintedBarByBar(int32_t code) { return !among(code, {37, 38, 39, 40, 41, 42}); }
 
 void drawCodebars(int32_t T, int32_t textX, int32_t textY, int32_t B, int32_t left, int32_t item,
                   double inset, int32_t baseY) {
