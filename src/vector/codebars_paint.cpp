@@ -1089,9 +1089,12 @@ bool reductionLeavesBars() {
 }
 
 const char* reductionFault() {
-    // A stored item's reduction is not checked when loaded: a negative one widens
-    // every bar by its size.
-    if (gSym.BWidthRed < 0) return kNegativeReductionText;
+    // A negative reduction widens every bar (a gain for presses that thin them);
+    // as wide as a narrow module it closes the spaces, which are no narrower.
+    if (gSym.BWidthRed < 0) {
+        const int32_t narrowest = narrowestBar();
+        return narrowest != 0 && -gSym.BWidthRed >= narrowest ? kNegativeReductionText : nullptr;
+    }
     return reductionLeavesBars() ? nullptr : kBarsVanishText;
 }
 

@@ -47,8 +47,9 @@ constexpr const char* kBarsVanishText =
     "The bar-width reduction is as wide as the narrowest bar at this size: the bars would "
     "vanish. Lower the reduction or raise the size, and try again.";
 constexpr const char* kNegativeReductionText =
-    "The bar-width reduction is below 0 micrometres: the bars would be wider than the symbol "
-    "allows and would not scan. Give a reduction of 0 micrometres or more, and try again.";
+    "The bar-width reduction is below 0 by as much as the narrowest bar at this size: the "
+    "widened bars would close the spaces and would not scan. Raise the reduction towards 0 or "
+    "raise the size, and try again.";
 // Why the current symbol cannot be written or printed at its bar-width
 // reduction: kNegativeReductionText, kBarsVanishText, or null when it can.
 const char* reductionFault();

@@ -133,15 +133,15 @@ TEST_F(CliDocuments, EachLabelTakesItsRecordOrTheAnswer) {
 }
 
 // A reduction wider than the narrowest bar would print labels whose bars
-// vanish, a negative one labels whose bars are too wide to scan: nothing is
-// made, and the message says why.
+// vanish, a negative one as wide labels whose spaces close: nothing is made,
+// and the message says why. A small gain (a negative reduction) still prints.
 TEST_F(CliDocuments, BarsTheReductionWouldEraseOrWidenAreRefused) {
     constexpr int kPastTheBars = 1000;  // micrometres, past Code 128's narrowest at 100 %
-    constexpr int kWidening = -500;
+    constexpr int kWidening = -kPastTheBars;
     const std::string records = (dir / "records.txt").string();
     std::ofstream(records, std::ios::binary) << "R1\nR2\n";
     for (const auto& [reduction, says] : {std::pair{kPastTheBars, "the bars would vanish"},
-                                          std::pair{kWidening, "below 0 micrometres"}}) {
+                                          std::pair{kWidening, "would close the spaces"}}) {
         const std::string doc =
             makeDocument(kProModeImport, "<<1>>", records, "Code 128", reduction);
         for (const std::string keys : {"printer", "saveto"}) {
@@ -152,6 +152,10 @@ TEST_F(CliDocuments, BarsTheReductionWouldEraseOrWidenAreRefused) {
             EXPECT_FALSE(fs::exists(file)) << keys << reduction;
         }
     }
+    constexpr int kGain = -20;
+    const std::string doc = makeDocument(kProModeImport, "<<1>>", records, "Code 128", kGain);
+    const CliRun r = run({"--open", doc, "{printer:\"" + (dir / "gain.pdf").string() + "\"}"});
+    EXPECT_EQ(r.status, 0) << r.err;
 }
 
 // A text item takes a print-time answer as typed: the blanks, dashes and bars
