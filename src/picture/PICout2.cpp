@@ -174,9 +174,16 @@ void drawBarcode(int32_t i, qd::Rect r, int32_t printMode, qd::Point cell) {
         return;
     }
     // Told when printed; the layout still shows the item while it is being set.
-    if (printing && !reductionLeavesBars()) {
-        MessageText(kBarsVanishText);
-        return;
+    if (printing) {
+        if (const char* why = reductionFault()) {
+            MessageText(why);
+            return;
+        }
+        // A symbol lower than its text would print its bearers and text, no bars.
+        if (!linearBarsFit()) {
+            MessageText(kNoRoomForBarsText);
+            return;
+        }
     }
     qd::Rect frame, window;
     MeasureBarCodeBox(&frame, &window);

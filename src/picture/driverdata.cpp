@@ -41,6 +41,17 @@ int32_t firstImportItem() {
     return -1;
 }
 
+// A text item's answer as typed: the separator filter and the add-on mark are
+// a barcode's; the item's length only cuts it.
+void fitTextItemData(const char* text) {
+    size_t n = strnlen(text, kMainCodeSize - 1);
+    if (gData.len1 > 0) n = std::min(n, static_cast<size_t>(gData.len1));
+    std::memcpy(gData.chMainCode, text, n);
+    gData.chMainCode[n] = 0;
+    copyBounded(gData.chMainCode2, gData.chMainCode);
+    gData.len1 = gData.len11 = static_cast<int32_t>(n);
+}
+
 // The item's data text with its prefix and suffix fields kept.
 void storeDataText(LabelItem* it, const std::string& data) {
     it->setText(item::dataText, data + kVT + gData.chPrefix + kVT + gData.chSuffix);
@@ -175,7 +186,10 @@ bool askPrintTime(int32_t i) {
                 return false;
         }
         if (repeat) gPrint.rnLabels = count;
-        fitItemData(answer);
+        if (it->u16(item::kind) == kKindText)
+            fitTextItemData(answer);
+        else
+            fitItemData(answer);
         storeDataText(it, gData.chMainCode);
     }
     if (gLabel.numRepeat > 1) {

@@ -12,8 +12,10 @@
 #include "platform/textmetrics.h"
 #include "symbology/Filters.h"
 #include "symbology/state.h"
+#include "vector/codebars_paint.h"
 #include "vector/emit.h"
 #include "vector/fontnames.h"
+#include "vector/glyphs.h"
 #include "vector/header.h"
 #include "vector/page.h"
 #include "vector/pdf.h"
@@ -68,6 +70,24 @@ const unsigned char* itemFont(const LabelItem& it, size_t off, unsigned char* ou
     out[0] = static_cast<unsigned char>(n);
     std::memcpy(out + 1, &it.rec[off + 1], n);
     return out;
+}
+
+// Whether the item's human-readable line sets a character of its data in the
+// OCR-B the outlines fall back on. The data the item holds now stands for the
+// run's.
+bool lettersInOcrb(const LabelItem& it) {
+    const int32_t code = it.i16(item::code);
+    if ((it.u16(item::humanPacked) & 1) == 0 || !paintedBarByBar(code)) return false;
+    unsigned char font[kLabelItemTextSize];
+    itemFont(it, item::fontBelow, font);
+    const int32_t textAsFont = it.i16(item::orientPacked) & 1;
+    auto any = [&](const std::string& text) {
+        return std::any_of(text.begin(), text.end(), [&](char c) {
+            return setInOcrb(static_cast<unsigned char>(c), code, font, textAsFont);
+        });
+    };
+    return any(it.text(item::dataText)) || any(it.longDataText) || any(it.text(item::addCode)) ||
+           any(it.longAddOn);
 }
 
 // The fonts the header names, in the order of the font section.
@@ -283,6 +303,7 @@ void MakeFontList() {
             };
             if (barcodeHasTextAbove()) consider(itemFont(*it, item::fontAbove, name));
             consider(itemFont(*it, item::fontBelow, name));
+            if (lettersInOcrb(*it)) addFont(kOcrbFallbackFont, false);
         }
     }
     gEps.fontName[gEps.fontCount][0] = 0;

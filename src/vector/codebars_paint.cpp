@@ -1088,6 +1088,16 @@ bool reductionLeavesBars() {
     return narrowest == 0 || gSym.BWidthRed < narrowest;
 }
 
+const char* reductionFault() {
+    // A negative reduction widens every bar (a gain for presses that thin them);
+    // as wide as a narrow module it closes the spaces, which are no narrower.
+    if (gSym.BWidthRed < 0) {
+        const int32_t narrowest = narrowestBar();
+        return narrowest != 0 && -gSym.BWidthRed >= narrowest ? kNegativeReductionText : nullptr;
+    }
+    return reductionLeavesBars() ? nullptr : kBarsVanishText;
+}
+
 int32_t symbolTextUnit() { return trunc32(gSym.Siz * (bigText(gSym.code) ? 0.2 : 0.1)); }
 
 int32_t narrowestBar() {
@@ -1151,6 +1161,8 @@ bool linearBarsFit() {
     });
     return fit;
 }
+
+bool paintedBarByBar(int32_t code) { return !among(code, {37, 38, 39, 40, 41, 42}); }
 
 void drawCodebars(int32_t T, int32_t textX, int32_t textY, int32_t B, int32_t left, int32_t item,
                   double inset, int32_t baseY) {

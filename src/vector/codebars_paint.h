@@ -17,6 +17,11 @@
 void drawCodebars(int32_t T, int32_t textX, int32_t textY, int32_t B, int32_t left, int32_t item,
                   double inset, int32_t baseY);
 
+// Whether symbols of dispatcher code `code` are painted bar by bar with their
+// human-readable line under the bars; DataBar, the stacked and the
+// two-dimensional codes paint rows or modules and set no such line.
+bool paintedBarByBar(int32_t code);
+
 // The text height T (points) bar painting is called with for the current symbol.
 int32_t symbolTextUnit();
 // The box height (points) of the current symbol whose height set comes to
@@ -41,6 +46,13 @@ bool reductionLeavesBars();
 constexpr const char* kBarsVanishText =
     "The bar-width reduction is as wide as the narrowest bar at this size: the bars would "
     "vanish. Lower the reduction or raise the size, and try again.";
+constexpr const char* kNegativeReductionText =
+    "The bar-width reduction is below 0 by as much as the narrowest bar at this size: the "
+    "widened bars would close the spaces and would not scan. Raise the reduction towards 0 or "
+    "raise the size, and try again.";
+// Why the current symbol cannot be written or printed at its bar-width
+// reduction: kNegativeReductionText, kBarsVanishText, or null when it can.
+const char* reductionFault();
 
 // How many module rows of the PDF417 or MicroPDF417 in the element list bar
 // painting paints.

@@ -34,20 +34,29 @@ constexpr double kFontRaise = 5000;        // lift of a font other than the bar 
 constexpr double kOcrbLeft = 34100;   // x gCtexsize
 constexpr double kOcrbRaise = 78798;  // x gCtexsize
 constexpr unsigned char kDelete = 127;
-constexpr unsigned char kOcrbFont[] = {4, 'O', 'C', 'R', 'B'};
 
-bool textInBarFont() {
-    return samePstr(gSym.fontBelow, gSym.barFont) || pstrEquals(gSym.fontBelow, "Strixel");
+bool textInBarFont(const unsigned char* fontBelow) {
+    return samePstr(fontBelow, gSym.barFont) || pstrEquals(fontBelow, "Strixel");
 }
+bool textInBarFont() { return textInBarFont(gSym.fontBelow); }
 
 bool isLightMarginMark(unsigned char ch) { return ch == '<' || ch == '>'; }
 
 // Outlines are used for the bar font unless text is to be set as a font, and for
 // the two code types that always draw their own characters.
-bool outlineMode(unsigned char ch) {
+bool outlineMode(unsigned char ch, int32_t code, const unsigned char* fontBelow,
+                 int32_t textAsFont) {
     if (isLightMarginMark(ch)) return true;
-    if (textInBarFont()) return gSym.textAsFont != 1;
-    return gSym.code == 16 || gSym.code == 25;
+    if (textInBarFont(fontBelow)) return textAsFont != 1;
+    return code == 16 || code == 25;
+}
+bool outlineMode(unsigned char ch) {
+    return outlineMode(ch, gSym.code, gSym.fontBelow, gSym.textAsFont);
+}
+
+// A character without an outline that still shows: the OCR-B fallback sets it.
+bool lacksOutline(unsigned char ch, const GlyphOutline* g) {
+    return g == nullptr && ch > ' ' && ch != kDelete;
 }
 
 GlyphSet mainSet(unsigned char ch) {
@@ -302,14 +311,20 @@ int32_t getCharacterOut(const unsigned char* text, int32_t x, int32_t y) {
     if (const GlyphOutline* g = mainOutline(ch)) {
         doColour(kColourFill);
         writeOutline(*g, trunc32(ox), trunc32(oy));
-    } else if (ch > ' ' && ch != kDelete) {
+    } else if (lacksOutline(ch, g)) {
         // No character of the data may go missing from its line.
         doColour(kColourFill);
-        setInFont(text, kOcrbFont, trunc32(ox - gVec.gCtexsize * kOcrbLeft),
+        setInFont(text, kOcrbFallbackFont, trunc32(ox - gVec.gCtexsize * kOcrbLeft),
                   oy + gVec.gCtexsize * kOcrbRaise);
     }
     if (gSym.bol == 1) TEInsert2("0 w\r");
     return ch == 'M' ? kAdvanceM : 0;
+}
+
+bool setInOcrb(unsigned char ch, int32_t code, const unsigned char* fontBelow, int32_t textAsFont) {
+    // Bold digits have outlines as the plain ones do: the main set decides.
+    return outlineMode(ch, code, fontBelow, textAsFont) &&
+           lacksOutline(ch, glyphs::findOutline(GlyphSet::Main, ch));
 }
 
 int32_t getCharacterOut2(const unsigned char* text, int32_t x, int32_t y) {

@@ -21,3 +21,10 @@ int32_t getCharacterOutPeacock(const unsigned char* text, int32_t x, int32_t y);
 // The horizontal extent, in glyph units, of the outline that getCharacterOut
 // draws for ch under the current settings; false when it draws none.
 bool glyphOutlineExtent(unsigned char ch, int32_t* minX, int32_t* maxX);
+
+// The font of the main set's characters that have no outline.
+inline constexpr unsigned char kOcrbFallbackFont[] = {4, 'O', 'C', 'R', 'B'};
+// Whether getCharacterOut sets ch in kOcrbFallbackFont for a barcode item of
+// code type `code` whose text is in `fontBelow` (Pascal), `textAsFont` as the
+// item keeps it: the text is drawn as outlines and they lack ch.
+bool setInOcrb(unsigned char ch, int32_t code, const unsigned char* fontBelow, int32_t textAsFont);

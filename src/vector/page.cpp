@@ -112,8 +112,8 @@ void writeBarcodeItem(platform::FileRef refNum, int32_t i, const PageRect& r) {
         MessageText(kNoRoomForBarsText);
         return;
     }
-    if (!reductionLeavesBars()) {
-        MessageText(kBarsVanishText);
+    if (const char* why = reductionFault()) {
+        MessageText(why);
         return;
     }
     // The label position is already in force (the page writer translated to it).
@@ -192,6 +192,32 @@ bool refuseUnknownDialect() {
     return true;
 }
 
+// A Type 3 font file holds the label's symbol as its one glyph: a second barcode
+// item's glyph would take the first one's name and replace it.
+std::string secondSymbolInFont() {
+    if (gOut.ill != kIllType3) return {};
+    bool seen = false;
+    for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i) {
+        const LabelItem* it = gLabel.labelParts[static_cast<size_t>(i)].get();
+        if (!it || it->u16(item::kind) != kKindBarcode) continue;
+        if (seen)
+            return platform::formatC(
+                "item %d of the label is a second barcode item, and a Type 3 font file holds "
+                "one symbol only: write the label in another dialect, or keep one barcode item",
+                static_cast<int>(i + 1));
+        seen = true;
+    }
+    return {};
+}
+
+// The writer's own refusal for callers that have not asked first.
+bool refuseSecondSymbolInFont() {
+    const std::string why = secondSymbolInFont();
+    if (why.empty()) return false;
+    MessageText(why.c_str());
+    return true;
+}
+
 }  // namespace
 
 std::string itemsWithoutVectorForm() {
@@ -219,7 +245,7 @@ std::string itemsWithoutVectorForm() {
             "to have it drawn, or take the item out",
             static_cast<int>(i + 1), what);
     }
-    return {};
+    return secondSymbolInFont();
 }
 
 void CorrectItemRect(int32_t, int32_t pageHeight, const Rect16& itemRect, PageRect* out) {
@@ -330,5 +356,6 @@ int32_t EPSoutFullSheet(platform::FileRef refNum, int32_t yPos) {
 }
 
 int32_t EPSout(platform::FileRef refNum, int32_t yPos) {
+    if (refuseSecondSymbolInFont()) return 1;
     return labelBack3.labelWidth != 0 ? EPSoutFullSheet(refNum, yPos) : EPSoutSingle(refNum, yPos);
 }

@@ -20,7 +20,8 @@ void writeLabelItem(platform::FileRef refNum, int32_t i, const PageRect& r);
 void showSerialAffixes(int32_t i);
 // Why the open label cannot be written whole by the page writer: the first of
 // its items that has no vector form (a picture, a background or a rounded
-// rectangle), named for the user; empty when every item can be drawn.
+// rectangle), or in the Type 3 font dialect a second barcode item, named for
+// the user; empty when every item can be drawn.
 std::string itemsWithoutVectorForm();
 // An item rectangle (QuickDraw order, y down) to page coordinates (y up) on a
 // page of height pageHeight.

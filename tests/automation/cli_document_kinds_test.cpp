@@ -214,6 +214,45 @@ TEST_F(CliDocumentKinds, ALabelWithARoundedRectangleIsRefusedInVectorFiles) {
     }
 }
 
+// A Type 3 font file holds one symbol: a label of two barcode items would keep
+// only the last one's glyph.
+TEST_F(CliDocumentKinds, ATypeThreeFontOfTwoBarcodeItemsIsRefused) {
+    const std::string doc = makeDocument(dir / "two.labl", {});
+    const CliRun r = write(doc, "two.eps", {"--dialect", "type3"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("item 2 of the label is a second barcode item"), std::string::npos)
+        << r.err;
+    EXPECT_EQ(filesIn(dir), std::vector<std::string>{"two.labl"});
+}
+
+// The letters the built-in outlines lack are set in OCR-B: the header names it
+// whenever the page uses it, for a single symbol and a label alike, and not
+// otherwise.
+TEST_F(CliDocumentKinds, TheHeaderNamesTheOcrbTheTextFallsBackOn) {
+    testsupport::startLabelDocument(2000, 1000, 1, 1);
+    barcodeItem("Code 93", "LOT93", {5, 10, 90, 190}, 0);
+    const std::string label = testsupport::saveLabelDocument((dir / "c93.labl").string());
+    const std::vector<std::string> records = {"{type:\"Code 93\", data:\"CODE93\"",
+                                              "{type:\"Codabar\", data:\"A123B\"",
+                                              "{type:\"Code 93\", data:\"1234\""};
+    int used = 0;
+    for (const char* ext : {"eps", "ps"}) {
+        for (size_t n = 0; n <= records.size(); ++n) {
+            const std::string file = (dir / ("f" + std::to_string(n) + "." + ext)).string();
+            const std::string saveto = "saveto:\"" + file + "\"}";
+            const CliRun r = n < records.size() ? run({records[n] + ", " + saveto})
+                                                : run({"--open", label, "{" + saveto});
+            ASSERT_EQ(r.status, 0) << r.err;
+            const std::string bytes = testsupport::slurp(file);
+            const bool sets = bytes.find("/_OCRB-Regular ") != std::string::npos;
+            used += sets;
+            EXPECT_EQ(bytes.find("%%DocumentFonts: OCRB-Regular\r") != std::string::npos, sets)
+                << file;
+        }
+    }
+    EXPECT_EQ(used, 6);  // all but the digits
+}
+
 // What a user is told when a file, an import or a print cannot be done: what is
 // wrong, and what to do.
 TEST_F(CliDocumentKinds, MessagesNameWhatIsWrong) {

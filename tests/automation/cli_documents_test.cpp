@@ -37,7 +37,7 @@ struct CliDocuments : testsupport::SettingsSandbox {
     // (0: the type's own).
     std::string makeDocument(int proMode, const std::string& templ, const std::string& importFile,
                              const char* type = "Code 128", int reduction = 0, int orient = 0,
-                             double size = 0) {
+                             double size = 0, double height = 0) {
         resetWorld();
         gMsg.quiet = true;
         initLabelItems();
@@ -62,6 +62,7 @@ struct CliDocuments : testsupport::SettingsSandbox {
         gLabel.notDrawn = 0;
         gSym.BWidthRed = reduction;
         if (size > 0) gSym.Siz = size;
+        if (height > 0) gSym.Hei = height;
         setItemRect(0);
         setItemData(0, 2);
         // The turn as the layout's rotate command keeps it in the record.
@@ -145,24 +146,73 @@ TEST_F(CliDocuments, EachLabelTakesItsRecordOrTheAnswer) {
     }
 }
 
-// Pages follow only for labels that have a record: an import file whose records
-// fill the first sheet ends the print there, however its last line ends.
 // A reduction wider than the narrowest bar would print labels whose bars
-// vanish: nothing is made, and the message says why.
-TEST_F(CliDocuments, BarsTheReductionWouldEraseAreRefused) {
+// vanish, a negative one as wide labels whose spaces close: nothing is made,
+// and the message says why. A small gain (a negative reduction) still prints.
+TEST_F(CliDocuments, BarsTheReductionWouldEraseOrWidenAreRefused) {
     constexpr int kPastTheBars = 1000;  // micrometres, past Code 128's narrowest at 100 %
+    constexpr int kWidening = -kPastTheBars;
     const std::string records = (dir / "records.txt").string();
     std::ofstream(records, std::ios::binary) << "R1\nR2\n";
-    const std::string doc =
-        makeDocument(kProModeImport, "<<1>>", records, "Code 128", kPastTheBars);
-    for (const std::string keys : {"printer", "saveto"}) {
-        const std::string file = (dir / ("vanished-" + keys + ".pdf")).string();
-        const CliRun r = run({"--open", doc, "{" + keys + ":\"" + file + "\"}"});
-        EXPECT_EQ(r.status, 1) << keys;
-        EXPECT_NE(r.err.find("the bars would vanish"), std::string::npos) << keys << r.err;
-        EXPECT_FALSE(fs::exists(file)) << keys;
+    for (const auto& [reduction, says] : {std::pair{kPastTheBars, "the bars would vanish"},
+                                          std::pair{kWidening, "would close the spaces"}}) {
+        const std::string doc =
+            makeDocument(kProModeImport, "<<1>>", records, "Code 128", reduction);
+        for (const std::string keys : {"printer", "saveto"}) {
+            const std::string file = (dir / ("refused-" + keys + ".pdf")).string();
+            const CliRun r = run({"--open", doc, "{" + keys + ":\"" + file + "\"}"});
+            EXPECT_EQ(r.status, 1) << keys << reduction;
+            EXPECT_NE(r.err.find(says), std::string::npos) << keys << r.err;
+            EXPECT_FALSE(fs::exists(file)) << keys << reduction;
+        }
     }
+    // Bars too low for their text are left out by the label writer and printing alike.
+    constexpr double kTooLowForText = 3;  // millimetres
+    const std::string low =
+        makeDocument(kProModeImport, "<<1>>", records, "Code 128", 0, 0, 0, kTooLowForText);
+    for (const std::string keys : {"printer", "saveto"}) {
+        const CliRun r =
+            run({"--open", low, "{" + keys + ":\"" + (dir / "low.pdf").string() + "\"}"});
+        EXPECT_EQ(r.status, 1) << keys;
+        EXPECT_NE(r.err.find("The bars have no room"), std::string::npos) << keys << r.err;
+    }
+    constexpr int kGain = -20;
+    const std::string doc = makeDocument(kProModeImport, "<<1>>", records, "Code 128", kGain);
+    const CliRun r = run({"--open", doc, "{printer:\"" + (dir / "gain.pdf").string() + "\"}"});
+    EXPECT_EQ(r.status, 0) << r.err;
 }
+
+// A text item takes a print-time answer as typed: the blanks, dashes and bars
+// a barcode's filter would drop stay in its text.
+TEST_F(CliDocuments, ATextItemPrintsTheAnswerAsTyped) {
+    resetWorld();
+    gMsg.quiet = true;
+    initLabelItems();
+    labelBack.labelWidth = kWidth;
+    labelBack.labelHeight = kHeight;
+    labelBack.across = labelBack.down = 1;
+    EXPECT_EQ(addLabelItem(), 0);
+    gLabel.labelParts[0]->setI16(item::kind, kKindText);
+    gLabel.itRect = {40, 20, 70, 240};
+    pstrSet(gSym.fontBelow, "Helvetica");
+    gSym.customTeSize = 12;
+    copyBounded(gData.chMainCode, "?");
+    gData.len1 = gData.len11 = 0;
+    gLabel.textQuest = "Lot?";
+    gLabel.proMode = kProModeAsk;
+    setItemRect(0);
+    setItemData(0, 2);
+    const std::string doc = (dir / "text.labl").string();
+    ASSERT_EQ(saveDocumentTo(doc), 0);
+    const std::string pdf = (dir / "text.pdf").string();
+    const CliRun r = run({"--open", doc, "{printer:\"" + pdf + "\", answer:\"Lot 12/ab-CD|7\"}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const testsupport::RunResult text = testsupport::runCommand("pdftotext '" + pdf + "' -");
+    EXPECT_EQ(text.out.substr(0, text.out.find('\n')), "Lot 12/ab-CD|7");
+}
+
+// Pages follow only for labels that have a record: an import file whose records
+// fill the first sheet ends the print there, however its last line ends.
 
 TEST_F(CliDocuments, NoPageFollowsTheLastRecord) {
     const struct {

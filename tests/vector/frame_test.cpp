@@ -279,6 +279,17 @@ TEST(FrameRefusals, UnknownDialectWritesNothing) {
     EXPECT_EQ(gMsg.shown, 1);
 }
 
+// A font file's one glyph holds one symbol: a second barcode item is refused by
+// the writer itself, whoever calls it.
+TEST(FrameRefusals, TypeThreeFontOfTwoBarcodeItemsWritesNothing) {
+    freshItem(2, 200, 100);
+    addItem(kKindBarcode, 0, 0, 100, 200);
+    int result = 0;
+    EXPECT_EQ(writeEPSout(&result), "");
+    EXPECT_EQ(result, 1);
+    EXPECT_NE(gMsg.last.find("item 2 of the label is a second barcode item"), std::string::npos);
+}
+
 TEST(FrameRefusals, FullDiskIsReported) {
     resetAll();
     gOut.ill = 95;
