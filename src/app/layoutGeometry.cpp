@@ -453,7 +453,8 @@ int32_t createLayoutItem(int32_t tool, const qd::Rect& rect) {
         gLabel.itRect = r;
         setItemRect(index);
         gSym.orient = 0;
-        if (STRixel() == 0) {
+        // Measured from the symbol, stored with the data as typed.
+        if (const TypedDataKept typed; STRixel() == 0) {
             const int32_t code = gSym.code;
             const bool measured = gSym.Hei > kTextOnlyHeight || gSym.Hei <= 0 || code == 30 ||
                                   code == 31 || code == 37 || code == 38;

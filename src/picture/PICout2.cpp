@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "labels/itemFields.h"
@@ -443,6 +444,10 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
         if (thermalBackEnd) {
             if (gHooks.therm_ptr) gHooks.therm_ptr(kind, i, gPrint.therPrin);
         } else if (kind == kKindBarcode && !skipped) {
+            // A label's items are drawn each time the layout is; a single
+            // symbol's printed text stays for the outputs that name it.
+            std::optional<TypedDataKept> typed;
+            if (label) typed.emplace();
             drawBarcode(i, r, printMode, {v, h});
         } else if (kind == kKindText && !skipped) {
             DrawTextItem(i, r, printMode);

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "platform/quickdraw/picture.h"
+#include "symbology/state.h"
 
 struct PictureDriverState {
     qd::Picture* Pict = nullptr;  // the picture of the last screen pass
@@ -24,6 +26,27 @@ struct PictureDriverState {
     bool jobCancelled = false;
 };
 extern PictureDriverState gDriver;
+
+// Encoding leaves the symbol's printed text in the data's printed copy
+// (DataBar's "(01)" and check digit, Code 128 without its escapes); new items
+// and the data field take their data from that copy. Kept while one lives, so
+// that drawing or measuring a symbol never replaces the data as typed.
+class TypedDataKept {
+  public:
+    TypedDataKept() : length_(gData.len11) {
+        std::memcpy(typed_, gData.chMainCode2, sizeof typed_);
+    }
+    ~TypedDataKept() {
+        std::memcpy(gData.chMainCode2, typed_, sizeof typed_);
+        gData.len11 = length_;
+    }
+    TypedDataKept(const TypedDataKept&) = delete;
+    TypedDataKept& operator=(const TypedDataKept&) = delete;
+
+  private:
+    char typed_[sizeof gData.chMainCode2];
+    int32_t length_;
+};
 
 // printMode 0: recorded into gDriver.Pict (and put on the clipboard when the
 // output is a picture); 1 (and -1, the thermal printer): drawn into the current

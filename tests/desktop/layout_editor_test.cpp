@@ -861,4 +861,38 @@ TEST_F(LayoutEditor, PreviewDeliversOnClickOrReturnUnlessARunIsActive) {
     EXPECT_EQ(dimensionText(12.345, false, "%0.2fmm", "%0.2fin"), "12.35mm");
 }
 
+TEST_F(LayoutEditor, ANewBarcodeTakesTheTypedDataNeverASymbolsPrintedText) {
+    // DataBar prints "(01)" and a check digit; Code 128 prints its data without
+    // the escapes. A new item takes the data of the one shown, as it was typed.
+    struct Typed {
+        int16_t code;
+        std::string data;
+    };
+    for (const Typed& t : {Typed{37, "2001234567890|(10)ABC123"}, Typed{5, "\\1ABC\\1123"}}) {
+        freshLayout();
+        tool(30, 50);
+        drag(at(20, 20), at(120, 80));
+        LabelItem& shown = *gLabel.labelParts[0];
+        shown.setI16(item::code, t.code);
+        shown.setText(item::dataText, t.data + kVT + kVT);
+        shown.setU32(item::len1, uint32_t(t.data.size()));
+        redraw();
+        const auto dataOf = [](int32_t i) {
+            const std::string field = gLabel.labelParts[size_t(i)]->text(item::dataText);
+            return field.substr(0, field.find(kVT));
+        };
+        // Placed while the item is selected, then while none is.
+        tool(30, 50);
+        drag(at(20, 110), at(120, 180));
+        EXPECT_EQ(dataOf(1), t.data) << "beside the selected item";
+        EXPECT_EQ(gPanels.TEH.text, t.data) << "the main window's data field";
+        click(at(200, 100));
+        redraw();
+        tool(30, 50);
+        drag(at(150, 20), at(250, 80));
+        EXPECT_EQ(dataOf(2), t.data) << "after a drawing with none selected";
+        EXPECT_EQ(dataOf(0), t.data) << "the item keeps its own";
+    }
+}
+
 }  // namespace
