@@ -2,6 +2,7 @@
 
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "platform/resources.h"
 
@@ -23,8 +24,14 @@ TEST(Resources, EveryMessageRaisedHasAText) {
     EXPECT_EQ(stringOf(4242, 1), "");
 }
 
+// The question boxes the program asks: the save question and the run's sheet question.
+TEST(Resources, EveryQuestionBoxHasItsTexts) {
+    for (const auto& [question, first, second] : {std::tuple{15, 18, 19}, std::tuple{28, 29, 30}})
+        for (int n : {question, first, second}) EXPECT_FALSE(stringOf(142, n).empty()) << n;
+}
+
 TEST(Resources, ListsAreSortedWithOneTextANumber) {
-    for (int list : {136, 137, 139}) {
+    for (int list : {136, 137, 139, 142}) {
         std::istringstream in(
             std::string(embeddedResource("strings/" + std::to_string(list) + ".txt")));
         std::string line;
