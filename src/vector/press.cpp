@@ -461,6 +461,7 @@ bool writeFixedFile(const std::string& name) {
 
 std::string pressJobName(const std::string& fileName) {
     std::string name = fileName;
+    if (const size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0) name.resize(dot);
     for (char& c : name)
         if (c == ' ') c = '_';
     return name;

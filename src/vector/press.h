@@ -30,7 +30,8 @@ struct PressState {
 };
 extern PressState gPress;
 
-// The job name of an output file name: every blank becomes "_".
+// The job name of a document's file name: without its extension (as the command
+// line names the files after saveto's), every blank as "_".
 std::string pressJobName(const std::string& fileName);
 // The whole export of the open label document. 0 when every file was written;
 // 1 after a message (a file that could not be written ends the export).

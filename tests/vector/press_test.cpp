@@ -122,6 +122,9 @@ TEST_F(Press, ExponentForm) {
     for (const testsupport::CaseLine& c : testsupport::readCases("vector/exponents.txt", 2))
         EXPECT_EQ(expComponent(std::stod(c[0])), c[1]) << c.where;
     EXPECT_EQ(pressJobName("Job A 2"), "Job_A_2");
+    // A document's extension is no part of the press files' names.
+    EXPECT_EQ(pressJobName("pj.labl"), "pj");
+    EXPECT_EQ(pressJobName(".hidden"), ".hidden");
 }
 
 TEST_F(Press, ASheetOfSixWithAVariableTextAndASerialBarcode) {
