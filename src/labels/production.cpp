@@ -75,6 +75,8 @@ void advanceSerial(LabelItem* it) {
 }
 
 SheetRun advanceImport() {
+    // The run's record count is reached: the next record stays unread.
+    if (gProd.ghnum > 0 && gProd.gcite > gProd.ghnum) return SheetRun::done;
     bool ended = false;
     // A record that cannot be encoded has been reported, and a blank line is no
     // record: the next one takes its place.
@@ -136,4 +138,13 @@ SheetRun sheetRunAdvance() {
     if (gProd.gemode == kRunSerial) advanceSerial(it);
     if (gProd.gemode == kRunImport) return advanceImport();
     return SheetRun::more;
+}
+
+void sheetRunEndSheet() {
+    // A record read now would be lost: the run reads it again for its next sheet.
+    if (gProd.gemode == kRunImport) {
+        ++gProd.gcite;
+        return;
+    }
+    sheetRunAdvance();
 }

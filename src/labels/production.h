@@ -104,3 +104,7 @@ enum class SheetRun { more, last, done };
 // write one more position, then stop (the import file ended after a record);
 // `done`: stop now (the import file has ended).
 SheetRun sheetRunAdvance();
+// Called after a sheet's last position in place of sheetRunAdvance: a serial run
+// counts on to the next sheet's first value; an import run reads no record, so
+// that the run gives the next record to its next sheet.
+void sheetRunEndSheet();

@@ -343,6 +343,10 @@ int32_t EPSoutFullSheet(platform::FileRef refNum, int32_t yPos) {
                 going = false;
                 continue;
             }
+            if (c + 1 == across && r + 1 == down) {
+                sheetRunEndSheet();
+                continue;
+            }
             const SheetRun next = sheetRunAdvance();
             going = next != SheetRun::done;
             lastLabel = next == SheetRun::last;

@@ -129,6 +129,18 @@ void affixField(int32_t field, char* destination) {
 
 void setTitle(const char* text) { std::snprintf(gOut.title, sizeof gOut.title, "%s", text); }
 
+// After a handed-over sheet of `positions` labels: whether the run has values
+// left for another sheet. The sheet writer has already counted item 0 on to the
+// next sheet's first value; the add-on counter here keeps step with it.
+bool serialValuesLeft(int32_t positions, bool addOnForm, std::string& counter,
+                      const char* increment, const char* end) {
+    if (positions <= 0) return false;  // nothing was written: another try would write nothing too
+    if (!addOnForm) return gProd.gcurr[0] != 0;
+    for (int32_t k = 0; k < positions && !counter.empty(); ++k)
+        counter = nextAddOnCounter(counter, increment, end);
+    return !counter.empty();
+}
+
 void serialRun() {
     if (labelLayoutShown()) return;  // the labels count at printing
     const bool handed = printSheetSetUp() && handOverAsked();
@@ -168,24 +180,33 @@ void serialRun() {
         gProd.galpha = gLabel.alpha;
     }
     const int32_t last = length - affixes - 1;
-    for (;;) {
-        gData.len1 = gData.len11 = length;
-        std::string data = gData.chPrefix;
-        if (addOnForm) {
-            copyBounded(gData.chAddCode, counter.c_str());
-            copyBounded(gData.chAddCode2, counter.c_str());
-            gData.len2 = gData.len22 = static_cast<int32_t>(counter.size());
-        } else {
-            data += current;
+    for (bool firstSymbol = true;; firstSymbol = false) {
+        // A later sheet starts from the value the sheet writer left in item 0.
+        if (!handed || firstSymbol) {
+            gData.len1 = gData.len11 = length;
+            std::string data = gData.chPrefix;
+            if (addOnForm) {
+                copyBounded(gData.chAddCode, counter.c_str());
+                copyBounded(gData.chAddCode2, counter.c_str());
+                gData.len2 = gData.len22 = static_cast<int32_t>(counter.size());
+            } else {
+                data += current;
+            }
+            data += gData.chSuffix;
+            copyBounded(gData.chMainCode, data.c_str());
+            copyBounded(gData.chMainCode2, data.c_str());
+            gLabel.serPos = data;
+            if (gOut.showDia == 1) platform::SetGaugeText(gData.chMainCode, gData.len1);
+            setItemData(0, 4);
         }
-        data += gData.chSuffix;
-        copyBounded(gData.chMainCode, data.c_str());
-        copyBounded(gData.chMainCode2, data.c_str());
-        gLabel.serPos = data;
-        if (gOut.showDia == 1) platform::SetGaugeText(gData.chMainCode, gData.len1);
-        setItemData(0, 4);
-        if (!runGoesOn() || !makeAndDeliver() || handed)
-            break;  // a handed-over run fills the sheet at once
+        const int32_t positionsBefore = gProd.gcite;
+        if (!runGoesOn() || !makeAndDeliver()) break;
+        if (handed) {  // the sheet writer counts the run label by label
+            if (!serialValuesLeft(gProd.gcite - positionsBefore, addOnForm, counter, increment,
+                                  end))
+                break;
+            continue;
+        }
         if (addOnForm) {
             counter = nextAddOnCounter(counter, increment, end);
             if (counter.empty()) break;
@@ -288,6 +309,8 @@ bool makeRecord(const ImportSettings& s, const std::string& runAddOn,
     }
     recordTitle(s.title, built.c_str());
     if (makeAndDeliver()) return true;
+    // A sheet file holds the records after this one too: going on would skip them.
+    if (gProd.gcite != 0) return false;
     // Only this record's own file failed (a folder has its name, the name is too
     // long): the other records still get theirs. A full disk fails them all, and
     // the text lines of the run are one file.
@@ -318,8 +341,8 @@ void importRecords(const ImportSettings& s, bool handed) {
             break;
         }
         if (gOut.showDia == 1) platform::SetGauge(counter, s.count);
-        if (handed) counter = gProd.gcite;
-        ++counter;
+        // A sheet took the records up to the sheet writer's next label.
+        counter = handed ? std::max(counter + 1, gProd.gcite) : counter + 1;
     } while (counter <= s.count && !ended);
 }
 

@@ -329,4 +329,116 @@ TEST_F(ImportRun, TheSeparateFileIsSkippedWithTheRecords) {
     EXPECT_STREQ(gProd.sepText, "s4");
 }
 
+// Runs handed to the sheet writer: a print sheet of one column of labels, each
+// file one sheet, and the sheet question answered "fill the sheet".
+struct SheetRun : ImportRun {
+    static constexpr uint32_t kDown = 4;
+    static constexpr int kDpi = 300;
+    static constexpr int kLabelPoints = 100, kTopPoints = 20, kGapPoints = 20;
+    void SetUp() override {
+        ImportRun::SetUp();
+        constexpr uint32_t kUnitsPerPoint = 10000;
+        labelBack3.labelWidth = 280 * kUnitsPerPoint;
+        labelBack3.labelHeight = kLabelPoints * kUnitsPerPoint;
+        labelBack3.across = 1;
+        labelBack3.down = kDown;
+        labelBack3.leftMargin = 10 * kUnitsPerPoint;
+        labelBack3.topMargin = kTopPoints * kUnitsPerPoint;
+        labelBack3.spaceDown = kGapPoints * kUnitsPerPoint;
+        labelBack3.sheetWidth = 300 * kUnitsPerPoint;
+        labelBack3.sheetHeight =
+            (kTopPoints + kDown * (kLabelPoints + kGapPoints)) * kUnitsPerPoint;
+        platform::questionScript().askerAnswers = {0};
+    }
+    // Each sheet file of the folder (by name), its positions as an outside reader
+    // reads them, top to bottom; a blank position ends the sheet.
+    std::vector<std::vector<std::string>> sheetsRead() const {
+        std::vector<std::string> paths;
+        for (const std::string& name : epsNames()) paths.push_back(dir + "/" + name);
+        std::vector<std::vector<std::string>> sheets;
+        for (const testsupport::Bitmap& page : testsupport::renderEpsFiles(paths, kDpi)) {
+            std::vector<std::string> read;
+            for (uint32_t n = 0; n < kDown; ++n) {
+                const int top = (kTopPoints + int(n) * (kLabelPoints + kGapPoints)) * kDpi / 72;
+                const testsupport::Bitmap label =
+                    testsupport::rowsOf(page, top, kLabelPoints * kDpi / 72);
+                if (std::none_of(label.pixels.begin(), label.pixels.end(),
+                                 [](uint8_t p) { return p < 128; }))
+                    break;
+                const testsupport::Decoded d =
+                    testsupport::decode(testsupport::cropToInk(label, 80), "Code128");
+                read.push_back(d.ok ? d.text : "unread: " + d.error);
+            }
+            sheets.push_back(read);
+        }
+        return sheets;
+    }
+};
+
+TEST_F(SheetRun, EveryImportRecordLandsOnOneSheetPositionInOrder) {
+    symbol("Code 128", "x");
+    toFolder();
+    std::string records;
+    for (int n = 1; n <= 10; ++n) records.append("R").append(std::to_string(n)).append("\r");
+    importPanel(file(records), "<<1>>", "1", "1", "10");
+    ProcessBarcodes();
+    using Sheets = std::vector<std::vector<std::string>>;
+    EXPECT_EQ(sheetsRead(), (Sheets{{"R1", "R2", "R3", "R4"},  // files R1, R5, R9
+                                    {"R5", "R6", "R7", "R8"},
+                                    {"R9", "R10"}}));
+    EXPECT_EQ(gProd.runFaults, 0) << gMsg.last;
+    expectHandOverCleared();
+
+    // The record count ends the run, at a sheet's end or within one.
+    for (const char* count : {"4", "6"}) {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        importPanel(file(records), "<<1>>", "1", "1", count);
+        platform::questionScript().askerAnswers = {0};
+        ProcessBarcodes();
+        const Sheets want = count[0] == '4' ? Sheets{{"R1", "R2", "R3", "R4"}}
+                                            : Sheets{{"R1", "R2", "R3", "R4"}, {"R5", "R6"}};
+        EXPECT_EQ(sheetsRead(), want) << count;
+    }
+}
+
+TEST_F(SheetRun, ASerialRunLongerThanTheSheetGoesOnToMoreSheets) {
+    symbol("Code 128", "0001");
+    serialPanel("0001", "0010", "0001", "4");
+    toFolder();
+    ProcessBarcodes();
+    EXPECT_EQ(gProd.runMade, 3);
+    using Sheets = std::vector<std::vector<std::string>>;
+    Sheets read = sheetsRead();
+    ASSERT_EQ(read.size(), 3u);
+    // What the positions past the run's end hold is the end text's to say.
+    read[2].resize(2);
+    EXPECT_EQ(read, (Sheets{{"0001", "0002", "0003", "0004"},
+                            {"0005", "0006", "0007", "0008"},
+                            {"0009", "0010"}}));
+    expectHandOverCleared();
+
+    // A run that ends at a sheet's last position makes no further sheet.
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    serialPanel("0001", "0004", "0001", "4");
+    platform::questionScript().askerAnswers = {0};
+    ProcessBarcodes();
+    EXPECT_EQ(gProd.runMade, 1);
+}
+
+TEST_F(SheetRun, ASheetFileThatCannotBeWrittenEndsTheRun) {
+    symbol("Code 128", "x");
+    toFolder();
+    fs::create_directories(dir + "/R1.EPS");  // a folder holds the first sheet's name
+    importPanel(file("R1\rR2\rR3\rR4\rR5\rR6\r"), "<<1>>", "1", "1", "10");
+    gMsg.shown = 0;
+    ProcessBarcodes();
+    EXPECT_EQ(gProd.runMade, 0);
+    EXPECT_GE(gMsg.shown, 1);
+    EXPECT_EQ(gProd.runStoppedAt, 1);
+    fs::remove_all(dir + "/R1.EPS");
+    EXPECT_TRUE(epsNames().empty()) << "no later sheet skips the records of the first";
+}
+
 }  // namespace
