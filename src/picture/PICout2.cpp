@@ -190,7 +190,7 @@ void drawBarcode(int32_t i, qd::Rect r, int32_t printMode, qd::Point cell) {
     MeasureBarCodeBox(&frame, &window);
     r.right = r.left + window.width();
     r.bottom = r.top + window.height();
-    if (printMode == 0) storeItemRect(i, r);
+    if (printMode == kScreenPass) storeItemRect(i, r);
     const qd::Point centre{r.height() / 2, r.width() / 2};
     qd::MoveTo(r.left, r.top);
     if (!printedLabel) {
@@ -355,7 +355,7 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
     bool failed = false;
     gDriver.jobCancelled = false;
 
-    if (printMode == 0 && label) readPreviewImportRecord();
+    if (printMode == kScreenPass && label) readPreviewImportRecord();
     if (label) {
         const auto w = static_cast<int32_t>(labelBack.labelWidth / kLabelUnits);
         const auto ht = static_cast<int32_t>(labelBack.labelHeight / kLabelUnits);
@@ -364,7 +364,7 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
         frame = {0, 0, ht, w};
     } else {
         getItemData(0);
-        if (printMode == 0 && isDataKind(static_cast<uint16_t>(gLabel.iteTyp)) &&
+        if (printMode == kScreenPass && isDataKind(static_cast<uint16_t>(gLabel.iteTyp)) &&
             gLabel.proMode == kProModeImport && !gLabel.serPos.empty())
             previewImportData(0, false);
         if (STRixel() != 0) {
@@ -386,7 +386,7 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
         return 0;
     }
 
-    if (printMode == 0) {
+    if (printMode == kScreenPass) {
         if (gOut.showDia == 0) showPreview(window, label);
         qd::KillPicture(gDriver.Pict);
         gDriver.Pict = qd::OpenPicture(frame);
@@ -396,7 +396,7 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
         qd::PenMode(qd::srcCopy);
         if (label && labelBack.labelHeight != 0) {
             DrawLabelBackground(h, v, printMode);
-            if (printMode == 0 && gDriver.gridOn == 1) DrawGrid(window);
+            if (printMode == kScreenPass && gDriver.gridOn == 1) DrawGrid(window);
         }
     }
     // A press export writes the variable items itself.
@@ -413,7 +413,7 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
         const bool dataItem = isDataKind(kind);
         if (label && printing && dataItem && gData.len1 == 0 && getProMode(i) == kProModeImport)
             gData.len1 = gData.len11 = static_cast<int32_t>(std::strlen(gData.chMainCode));
-        if (printMode == 0 && dataItem && gLabel.proMode == kProModeImport &&
+        if (printMode == kScreenPass && dataItem && gLabel.proMode == kProModeImport &&
             !gLabel.serPos.empty())
             previewImportData(i, label);
         fillPersonalField(i, kind);
@@ -464,7 +464,7 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
     qd::PenMode(kFinishPenMode);
     qd::TextMode(qd::srcCopy);
     qd::ForeColor(qd::blackColor);
-    if (printMode == 0) {
+    if (printMode == kScreenPass) {
         qd::ClosePicture();
         if (gOut.tool == kOutPicture) putPICTonClip(*gDriver.Pict);
     }
@@ -472,7 +472,7 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
     qd::PenNormal();
     qd::SetClipState(keepClip);
     qd::SetGWorld(keepWorld);
-    if (printMode == 0 && gDriver.disp2) {
+    if (printMode == kScreenPass && gDriver.disp2) {
         // The preview's redraw must not change the data just drawn.
         char keep[sizeof gData.chMainCode];
         std::memcpy(keep, gData.chMainCode, sizeof keep);
