@@ -74,6 +74,19 @@ std::string_view colourNameOf(const char* rest) {
     return v;
 }
 
+// A colour's printed name: the library's words once around the name. A name
+// that already carries them (a line "TRUMATCH 18", or "PANTONE 300 C" typed
+// whole) is not given them a second time.
+std::string printedName(const Library& lib, std::string_view name) {
+    const std::string_view before(lib.before), after(lib.after);
+    std::string_view core = name;
+    if (!before.empty() && core.size() > before.size() && core.starts_with(before))
+        core.remove_prefix(before.size());
+    if (!after.empty() && core.size() > after.size() && core.ends_with(after))
+        core.remove_suffix(after.size());
+    return std::string(before) + std::string(core) + std::string(after);
+}
+
 // A fraction as a whole percentage; the nudge keeps 0.29 from becoming 28.
 int32_t percentOf(double fraction) { return int32_t(fraction * kPercent + 1e-9); }
 
@@ -168,11 +181,12 @@ int32_t SearchLibrary(int32_t library, int32_t* cyan, int32_t* magenta, int32_t*
     char line[kLineBytes];
     double fractions[4] = {}, line4[4] = {};
     bool found = false;
+    std::string spotName;
     const bool named = name && name[0] != 0;
     const Library& lib = kLibraries[library - kFirstLibrary];
     const std::string typed = named ? name : "";
     const std::string withPrefix = std::string(lib.before) + typed;
-    const std::string full = withPrefix + lib.after;
+    const std::string full = withPrefix + lib.after;  // as the line may name the colour
     // The colour of that very name wins; else the first whose name holds the text
     // typed (never its numbers), as a short name finds a longer one.
     bool exact = false;
@@ -187,6 +201,9 @@ int32_t SearchLibrary(int32_t library, int32_t* cyan, int32_t* magenta, int32_t*
         if (exact || (!found && colour.find(typed) != std::string_view::npos)) {
             std::copy(std::begin(line4), std::end(line4), fractions);
             found = true;
+            // The colour of that very name is named as its line names it; one
+            // found by part of its name, as typed.
+            spotName = printedName(lib, exact ? colour : std::string_view(typed));
         }
     }
     platform::KillGauge();
@@ -200,9 +217,9 @@ int32_t SearchLibrary(int32_t library, int32_t* cyan, int32_t* magenta, int32_t*
     *yellow = percentOf(fractions[2]);
     *black = percentOf(fractions[3]);
     setColourItems(1);
-    const size_t n = std::min<size_t>(full.size(), sizeof(Str255) - 1);
+    const size_t n = std::min<size_t>(spotName.size(), sizeof(Str255) - 1);
     gSym.customCol[0] = static_cast<unsigned char>(n);
-    std::memcpy(gSym.customCol + 1, full.data(), n);
+    std::memcpy(gSym.customCol + 1, spotName.data(), n);
     gSym.customColour = 1;
     return 1;
 }

@@ -63,6 +63,23 @@ TEST_F(ColourLibraries, FoundByNameWithItsProcessColours) {
     EXPECT_EQ(gMsg.shown, 0);
 }
 
+TEST_F(ColourLibraries, TheLibrarysWordsStandOnceInTheSpotName) {
+    put(library(data, 8), kLibrary);
+    put(library(data, 1), "1 0.5 0 0 PANTONE 300 C\n0 1 0 0 185\n");
+    int32_t c = -1, m = -1, y = -1, k = -1;
+    // Typed as its line names it, in part or whole, and with the words around a part.
+    const std::pair<int32_t, const char*> typed[] = {
+        {8, "TRUMATCH 18"}, {1, "300"}, {1, "300 C"}, {1, "PANTONE 300 C"}, {1, "PANTONE 300"}};
+    for (const auto& [lib, name] : typed) {
+        ASSERT_EQ(SearchLibrary(lib, &c, &m, &y, &k, name), 1) << name;
+        const std::string want = lib == 8 ? "TRUMATCH 18" : "PANTONE 300 C";
+        EXPECT_TRUE(pstrEquals(gSym.customCol, want.c_str())) << name;
+    }
+    // A line naming the colour alone takes the library's words.
+    ASSERT_EQ(SearchLibrary(1, &c, &m, &y, &k, "185"), 1);
+    EXPECT_TRUE(pstrEquals(gSym.customCol, "PANTONE 185 C"));
+}
+
 TEST_F(ColourLibraries, MissingNameOrFileLeavesTheColours) {
     put(library(data, 5), kLibrary);
     int32_t c = -1, m = -1, y = -1, k = -1;
