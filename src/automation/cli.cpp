@@ -21,6 +21,7 @@
 #include "automation/outputchoice.h"
 #include "labels/labelDoc.h"
 #include "labels/importfile.h"
+#include "labels/itemFields.h"
 #include "labels/labelFile.h"
 #include "labels/printDefaults.h"
 #include "labels/runs/printLabels.h"
@@ -310,6 +311,19 @@ std::string tooLong(std::string_view key, const std::string& value) {
         if (key == l.key && value.size() >= l.size)
             return std::string(l.what) + " longer than " + std::to_string(l.size - 1) + " bytes";
     return {};
+}
+
+// The symbol's item keeps the spot colour name in one field with the font name:
+// a name that does not fit beside it would be cut where the bars are painted
+// while the file's header names it whole.
+std::string spotNameFault() {
+    if (gSym.customColour != 1) return {};
+    const size_t room = spotNameRoom(pascalBytes(gSym.fontAbove));
+    if (gSym.customCol[0] <= room) return {};
+    const std::string font(reinterpret_cast<const char*>(gSym.fontAbove + 1), gSym.fontAbove[0]);
+    return "the spot colour name is longer than " + std::to_string(room) +
+           " bytes, all that the symbol keeps beside its font name \"" +
+           platform::macRomanToUtf8(font) + "\"";
 }
 
 // A value holding ", key:\"" of a known key has taken in the pairs after it: its
@@ -749,6 +763,7 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
         if (key != "type" && key != "saveto" && key != "import" && !printKey(key) &&
             !(importRun && key == "data"))
             applyScriptPair(key, value);
+    if (std::string why = spotNameFault(); !why.empty()) return why;
     if (importRun) {
         if (printing) return "an import run cannot print (give saveto)";
         if (std::string fault = takeImportRequest(import); !fault.empty()) return fault;

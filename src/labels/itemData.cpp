@@ -170,6 +170,11 @@ void setPascalFromBytes(unsigned char* dst, const std::string& bytes) {
     std::memcpy(dst + 1, bytes.data() + 1, n);
 }
 
+size_t spotNameRoom(std::string_view font) {
+    const size_t used = font.size() + 1;  // the VT after the font name
+    return used < kFieldText ? kFieldText - used : 0;
+}
+
 void setItemSpotColour(int32_t index) {
     LabelItem* it = itemAt(index);
     if (!it) return;

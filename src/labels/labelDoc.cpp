@@ -1,5 +1,6 @@
 #include "labels/labelDoc.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -271,6 +272,16 @@ void setItemDataSelItems(int32_t mode) {
 }
 
 void setSpotColourSelItems() { forSelectedItems(setItemSpotColour); }
+
+size_t spotNameRoomSelItems() {
+    size_t room = spotNameRoom(pascalBytes(gSym.fontAbove));
+    forSelectedItems([&room](int32_t i) {
+        std::string font = itemAt(i)->text(item::fontAbove);
+        if (const size_t vt = font.find(kVT, 1); vt != std::string::npos) font.resize(vt);
+        room = std::min(room, spotNameRoom(font));
+    });
+    return room;
+}
 
 void setItemRectSelItems() {
     forSelectedItems([](int32_t i) { setItemRect(i); });

@@ -234,6 +234,13 @@ void setItemDataSelItems(int32_t mode);
 // The spot colour's name (or none) into item `index`, its other texts kept.
 void setItemSpotColour(int32_t index);
 void setSpotColourSelItems();
+// The longest spot colour name an item keeps beside the font name `font` (its
+// length byte and name, as stored): the two share one text field, which would
+// cut a longer name.
+size_t spotNameRoom(std::string_view font);
+// That room beside the current font and the font of every item the spot
+// colour would go to, whichever is least.
+size_t spotNameRoomSelItems();
 void setItemRectSelItems();
 void addNewCode();
 

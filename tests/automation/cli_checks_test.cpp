@@ -126,6 +126,31 @@ TEST(SpotColour, TheNameTurnsItOn) {
     EXPECT_NE(eps.find(" k\r"), std::string::npos);
 }
 
+// The symbol's item keeps the spot colour name beside its font name: a name
+// that does not fit is refused whole, not painted cut while the header names it
+// whole; the longest that fits is painted as named.
+TEST(SpotColour, ANameLongerThanTheItemKeepsIsRefused) {
+    const std::string path = testsupport::tempPath("long-spot.eps");
+    fs::remove(path);
+    const auto named = [&path](size_t n) {
+        return record("Code 128", "A1", path, ", spotname:\"" + std::string(n, 'N') + "\"");
+    };
+    const CliRun refused = run({"--dialect=ai3", named(254)});
+    EXPECT_EQ(refused.status, 1);
+    const std::string says = "record 1: the spot colour name is longer than ";
+    const size_t at = refused.err.find(says);
+    ASSERT_NE(at, std::string::npos) << refused.err;
+    EXPECT_FALSE(fs::exists(path));
+    const size_t room = std::stoul(refused.err.substr(at + says.size()));
+    ASSERT_LT(room, 254u);
+    EXPECT_EQ(run({"--dialect=ai3", named(room + 1)}).status, 1);
+    ASSERT_EQ(run({"--dialect=ai3", named(room)}).status, 0);
+    const std::string eps = testsupport::slurp(path);
+    const std::string name(room, 'N');
+    EXPECT_NE(eps.find("%%DocumentCustomColors: (" + name + ")\r"), std::string::npos);
+    EXPECT_NE(eps.find("(" + name + ") 0 x\r"), std::string::npos);
+}
+
 // A spot colour name is text in strings and comment lines: a line end in it must
 // not end the comment and let the rest run as PostScript.
 TEST(SpotColour, ALineEndInTheNameStaysInItsString) {

@@ -132,6 +132,20 @@ TEST_F(SpotColours, FreeNamesAndWhatIsNotThere) {
     answer("none");
     choose(kSpotMenu, kFreeName);
     EXPECT_EQ(pascal(gSym.customCol), "none");
+    // A name longer than an item keeps beside its font name is told and changes
+    // nothing, a free name or a library's.
+    const std::string tooLong(spotNameRoomSelItems() + 1, 'N');
+    answer(tooLong);
+    choose(kSpotMenu, kFreeName);
+    EXPECT_NE(gMsg.last.find("beside its font name"), std::string::npos) << gMsg.last;
+    EXPECT_EQ(pascal(gSym.customCol), "none");
+    std::ofstream(data + "/strixel/Colours/" + libraryFileName(kTrumatch), std::ios::app)
+        << "0 0 0 1 " << tooLong << "\n";
+    gMsg.last.clear();
+    answer(tooLong);
+    choose(kSpotMenu, kTrumatch);
+    EXPECT_NE(gMsg.last.find("beside its font name"), std::string::npos) << gMsg.last;
+    EXPECT_EQ(pascal(gSym.customCol), "none");
 
     gSym.cyan2 = 1, gSym.magenta2 = 2, gSym.yellow2 = 3, gSym.black2 = 4;
     gLabel.curIteTyp = 1;

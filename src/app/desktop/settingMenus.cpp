@@ -531,6 +531,18 @@ constexpr SpotLibrary kSpotLibraries[] = {
 constexpr int16_t kFreeSpotItem = 9;
 constexpr const char* kColourPrompt = "What Colour do you want?";
 
+// A spot colour name longer than an item keeps beside its font name would be
+// cut where the bars are painted, while a file's header names it whole: it is
+// told, and true given.
+bool spotNameTooLong(size_t length) {
+    const size_t room = spotNameRoomSelItems();
+    if (length <= room) return false;
+    const std::string sentence = "The spot colour name is longer than " + std::to_string(room) +
+                                 " bytes, all that an item keeps beside its font name.";
+    MessageText(sentence.c_str());
+    return true;
+}
+
 void colourMenu(int16_t item) {
     if (item < 1 || size_t(item) > std::size(kSpotLibraries)) return;
     const SpotLibrary& lib = kSpotLibraries[item - 1];
@@ -547,11 +559,20 @@ void colourMenu(int16_t item) {
             MessageText(sentence.c_str());
             return;
         }
+        if (spotNameTooLong(std::strlen(answer))) return;
         pstrSet(gSym.customCol, answer);
         gSym.customColour = 1;
     } else {
         int32_t c = 0, m = 0, y = 0, k = 0;
+        Str255 keptName;
+        std::memcpy(keptName, gSym.customCol, sizeof keptName);
+        const int32_t keptSpot = gSym.customColour;
         if (SearchLibrary(item, &c, &m, &y, &k, answer) == 1) {
+            if (spotNameTooLong(gSym.customCol[0])) {
+                std::memcpy(gSym.customCol, keptName, sizeof keptName);
+                gSym.customColour = keptSpot;
+                return;
+            }
             if (gLabel.curIteTyp == 0) {
                 // Cyan takes red away, magenta green, yellow blue; black all three.
                 auto channel = [k](int32_t ink) {
