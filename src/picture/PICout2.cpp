@@ -146,8 +146,9 @@ void checkBarsOnLabel(int32_t i, const LabelBox& painted, qd::Point turnCentre, 
 }
 
 // The item is barcode item i of a label, drawn with the label's top left corner
-// at `cell` (points) when printMode is a printing pass.
-void drawBarcode(int32_t i, qd::Rect r, int32_t printMode, qd::Point cell) {
+// at `cell` (points) when printMode is a printing pass; plainText when the item
+// is low enough to stand as its text alone.
+void drawBarcode(int32_t i, qd::Rect r, int32_t printMode, qd::Point cell, bool plainText) {
     gSym.insetAmount = std::clamp(gSym.insetAmount, 0, kMostInset);
     gSym.extraMargin = std::clamp(gSym.extraMargin, 0, kMostInset);
     const int32_t orient = gSym.orient;
@@ -169,7 +170,7 @@ void drawBarcode(int32_t i, qd::Rect r, int32_t printMode, qd::Point cell) {
         return;
     }
     gSym.orient = orient;
-    if (plainTextSymbol()) {
+    if (plainText) {
         drawPlainTextSymbol(&r);
         storeItemRect(i, r);
         return;
@@ -430,6 +431,10 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
                    !gLabel.serPos.empty()) {
             serial = affixSerialNumber();
         }
+        // Told by the item's own height, and sized in points: the printer's
+        // scale below raises both.
+        const bool plainText = kind == kKindBarcode && plainTextSymbol();
+        if (plainText) givePlainTextSize();
         qd::Rect r = itemRect(h, v);
         if (printing && gPrint.thermScale != 1) {
             // The printer's port counts dots: the item is drawn at its resolution.
@@ -448,7 +453,7 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
             // symbol's printed text stays for the outputs that name it.
             std::optional<TypedDataKept> typed;
             if (label) typed.emplace();
-            drawBarcode(i, r, printMode, {v, h});
+            drawBarcode(i, r, printMode, {v, h}, plainText);
         } else if (kind == kKindText && !skipped) {
             DrawTextItem(i, r, printMode);
         } else if (isPictureKind(kind)) {

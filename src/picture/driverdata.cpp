@@ -204,8 +204,12 @@ bool plainTextSymbol() {
     return setAsBarFontText();
 }
 
-int32_t plainTextWidth() {
+void givePlainTextSize() {
     if (gSym.customTeSize == 0) gSym.customTeSize = kPlainTextSize;
+}
+
+int32_t plainTextWidth() {
+    givePlainTextSize();
     int16_t font = 0;
     qd::GetFNum(gSym.fontBelow, &font);
     qd::TextFont(font);

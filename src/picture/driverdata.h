@@ -44,6 +44,9 @@ bool askPrintTime(int32_t i);
 // A symbol lower than the bars need (0 < Hei <= 2 mm), unless its code type
 // draws short bars anyway (4-state and 2-D codes), is shown as plain text.
 bool plainTextSymbol();
+// A plain text without a size of its own takes the default size, in points;
+// given before a printer's scale, it is scaled with the item.
+void givePlainTextSize();
 // Sets the plain text's font and returns its width in points.
 int32_t plainTextWidth();
 // Draws the current data as plain text at r's top-left; r becomes its box.

@@ -8,10 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "automation/options.h"
 #include "cli_run.h"
 #include "labels/labelDoc.h"
 #include "support/grey_image.h"
 #include "support/label_document.h"
+#include "symbology/state.h"
 
 namespace {
 
@@ -74,6 +76,39 @@ TEST_F(BarFontText, EveryCharacterOfATextItemShowsInPrint) {
     testsupport::Bitmap page;
     ASSERT_TRUE(testsupport::readPGM(printed + "-1.pgm", &page));
     EXPECT_EQ(inkPatches(page), glyphs);
+}
+
+// A barcode item 2 mm low or lower stands as its text: printed as the label
+// file holds it, not refused for want of room for bars the printer's scale
+// would have made taller.
+TEST_F(BarFontText, ALowBarcodeItemPrintsAsItsText) {
+    constexpr double kTextOnlyHeight = 1.5;  // millimetres
+    testsupport::startLabelDocument(2880, 1400, 1, 1);
+    testsupport::addItemOfKind(kKindBarcode, 20, 20, 100, 250);
+    ASSERT_EQ(parseCodeType("Code 128"), 1);
+    copyBounded(gData.chMainCode, "ABC123");
+    copyBounded(gData.chMainCode2, "ABC123");
+    gData.len1 = gData.len11 = 6;
+    gSym.Hei = kTextOnlyHeight;
+    gLabel.itRect = {20, 20, 100, 250};
+    setItemRect(0);
+    setItemData(0, 2);
+    const std::string doc = testsupport::saveLabelDocument(dir + "/low.labl");
+    testsupport::Bitmap ink[2];
+    for (const std::string key : {"printer", "saveto"}) {
+        const std::string pdf = dir + "/low-" + key + ".pdf";
+        const CliRun r = run({"--dialect=pdf", "--open", doc, "{" + key + ":\"" + pdf + "\"}"});
+        ASSERT_EQ(r.status, 0) << key << ": " << r.err;
+        ASSERT_EQ(testsupport::pdftoppm(pdf, pdf, 300).status, 0);
+        testsupport::Bitmap page;
+        ASSERT_TRUE(testsupport::readPGM(pdf + "-1.pgm", &page));
+        ink[key == "saveto"] = testsupport::cropToInk(page, 0);
+    }
+    // The data's characters and the start and stop marks set with them.
+    EXPECT_GE(inkPatches(ink[1]), 6);
+    EXPECT_EQ(inkPatches(ink[0]), inkPatches(ink[1]));
+    EXPECT_NEAR(ink[0].width, ink[1].width, 4);
+    EXPECT_NEAR(ink[0].height, ink[1].height, 4);
 }
 
 // Royal Mail's line holds letters the bar font has no outline for.
