@@ -1,7 +1,9 @@
 #include "labels/labelFile.h"
 
+#include <charconv>
 #include <cstring>
 #include <new>
+#include <string_view>
 
 #include "labels/channels.h"
 #include "labels/labelRecords.h"
@@ -21,6 +23,7 @@ constexpr uint16_t kMsgDocumentUnopened = 1401;
 constexpr uint16_t kMsgDocumentUnknown = 1402;
 constexpr uint16_t kMsgDocumentNotSaved = 1403;
 constexpr uint16_t kMsgDocumentTooManyItems = 1415;
+constexpr uint16_t kMsgDocumentNoRoomForData = 1416;
 
 constexpr uint16_t kOldestVersionMost = 255;
 constexpr uint16_t kVersionStep = 256;
@@ -138,6 +141,73 @@ bool readExtendedBlock(Reader* r, std::string* block) {
     return true;
 }
 
+// A barcode's data or add-on longer than its record field rides whole in a
+// spare extended block. The marks keep any other block from being taken for
+// it, and a reader that does not know them carries the block as it is.
+constexpr std::string_view kLongDataOpen = "<<Long>>\r";
+constexpr std::string_view kLongDataClose = "<<\\Long>>\r";
+constexpr char kLongDataTag = 'D', kLongAddOnTag = 'A';
+
+bool hasLongData(const LabelItem& it) { return !it.longDataText.empty() || !it.longAddOn.empty(); }
+
+void putLongText(std::string* out, char tag, const std::string& text) {
+    *out += tag;
+    *out += std::to_string(text.size());
+    *out += '\r';
+    *out += text;
+}
+
+std::string longDataBlock(const LabelItem& it) {
+    std::string b(kLongDataOpen);
+    putLongText(&b, kLongDataTag, it.longDataText);
+    putLongText(&b, kLongAddOnTag, it.longAddOn);
+    b += kLongDataClose;
+    return b;
+}
+
+bool takeLongText(std::string_view* in, char tag, std::string* text) {
+    if (in->empty() || in->front() != tag) return false;
+    in->remove_prefix(1);
+    size_t n = 0;
+    const auto [end, ec] = std::from_chars(in->data(), in->data() + in->size(), n);
+    const size_t digits = static_cast<size_t>(end - in->data());
+    if (ec != std::errc{} || digits == 0 || digits >= in->size() || in->at(digits) != '\r')
+        return false;
+    in->remove_prefix(digits + 1);
+    if (n > in->size()) return false;
+    text->assign(in->substr(0, n));
+    in->remove_prefix(n);
+    return true;
+}
+
+// True when block is a long-data block; the item then takes its texts.
+bool readLongDataBlock(const std::string& block, LabelItem* it) {
+    std::string_view in(block);
+    if (!in.starts_with(kLongDataOpen)) return false;
+    in.remove_prefix(kLongDataOpen.size());
+    std::string data, addOn;
+    if (!takeLongText(&in, kLongDataTag, &data) || !takeLongText(&in, kLongAddOnTag, &addOn) ||
+        in != kLongDataClose)
+        return false;
+    it->longDataText = std::move(data);
+    it->longAddOn = std::move(addOn);
+    return true;
+}
+
+// The item's three spare blocks as written: its long data, when it has any,
+// in the first empty one. false when none is free.
+bool spareBlocks(const LabelItem& it, std::string (&blocks)[3]) {
+    bool placed = !hasLongData(it);
+    for (size_t i = 0; i < std::size(blocks); ++i) {
+        blocks[i] = it.extraBlocks[i];
+        if (!placed && withoutClosingNuls(blocks[i]).empty()) {
+            blocks[i] = longDataBlock(it);
+            placed = true;
+        }
+    }
+    return placed;
+}
+
 void showMessage(uint16_t n, uint16_t* message) {
     if (message) *message = n;
 }
@@ -188,7 +258,9 @@ std::string documentBytes() {
     }
     for (const LabelItem* it : items) {
         putBlock(&out, it->taggedBlock);
-        for (const std::string& b : it->extraBlocks) putBlock(&out, b);
+        std::string blocks[3];
+        spareBlocks(*it, blocks);
+        for (const std::string& b : blocks) putBlock(&out, b);
     }
     // Items are written for slots 0 to the last index; a document whose list has
     // a gap (which no operation leaves) is written as the items it holds.
@@ -287,6 +359,9 @@ bool parseDocument(const uint8_t* bytes, size_t size, ParsedDocument* out, uint1
             showMessage(kMsgDocumentDamaged, message);
             return false;
         }
+        // The long data is the item's again; its block is written afresh on saving.
+        for (std::string& b : it->extraBlocks)
+            if (readLongDataBlock(b, it.get())) b.clear();
     }
     return true;
 }
@@ -303,6 +378,15 @@ void applyDocument(ParsedDocument&& doc) {
 }
 
 int32_t saveDocumentTo(const std::string& path) {
+    // Data the file cannot hold whole is not saved cut.
+    for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i) {
+        std::string blocks[3];
+        const LabelItem* it = gLabel.labelParts[static_cast<size_t>(i)].get();
+        if (it && !spareBlocks(*it, blocks)) {
+            MessageInBox(kMsgDocumentNoRoomForData);
+            return 1;
+        }
+    }
     const std::string bytes = documentBytes();
     DEF_OPEN(fourCC("SXLD"), gDocFile.fileType);
     if (writeWholeFile(kDocumentChannel, path.c_str(), bytes.data(),

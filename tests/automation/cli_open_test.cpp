@@ -228,6 +228,31 @@ TEST_F(CliOpen, AnItemsBearersKeepTheirWidth) {
     EXPECT_EQ(testsupport::decode(page.bitmap, "UPC-A").text, "012345678905");
 }
 
+// A QR Code item's data longer than the item's text field is saved and
+// printed whole, not as the field's first 252 characters.
+TEST_F(CliOpen, LongBarcodeDataIsPrintedWhole) {
+    testsupport::startLabelDocument(2800, 2800, 1, 1);
+    LabelItem& it = testsupport::addItemOfKind(kKindBarcode, 20, 20, 260, 260);
+    gLabel.itRect = {it.i16(item::rectTop), it.i16(item::rectLeft), it.i16(item::rectBottom),
+                     it.i16(item::rectRight)};
+    gSym = SymbolSettings{};
+    ASSERT_EQ(parseCodeType("QRCode"), 1);
+    std::string data;
+    for (int i = 0; data.size() < 300; ++i) data += "LONG" + std::to_string(i) + "-";
+    data.resize(300);
+    copyBounded(gData.chMainCode, data.c_str());
+    copyBounded(gData.chMainCode2, data.c_str());
+    gData.len1 = gData.len11 = static_cast<int32_t>(data.size());
+    setItemData(labelBack.lastItem, 2);
+    const std::string doc = testsupport::saveLabelDocument((dir / "long.labl").string());
+    const std::string pdf = (dir / "long.pdf").string();
+    const CliRun r = run({"--open", doc, "{printer:\"" + pdf + "\"}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    testsupport::Bitmap page;
+    ASSERT_TRUE(testsupport::pdfPage(pdf, 300, 1, &page));
+    EXPECT_EQ(testsupport::decode(page, "QRCode").text, data);
+}
+
 TEST_F(CliOpen, BadFilesAreReportedAndMakeNothing) {
     CliRun r = run({"--open", (dir / "missing.labl").string(), "{saveto:\"x.eps\"}"});
     EXPECT_EQ(r.status, 2);

@@ -498,6 +498,21 @@ TEST_F(LayoutEditor, SavedClosedAndReopenedThroughTheDialogs) {
     EXPECT_EQ(testsupport::decode(page, "EAN-13").text, "5012345678900");
 }
 
+// Saving with Option held writes the layout text export instead of the document.
+TEST_F(LayoutEditor, SavingWithOptionHeldWritesTheLayoutText) {
+    tool(30, 50);
+    drag(at(20, 20), at(120, 80));
+    gSaveAs = testsupport::tempPath("layout-export.txt");
+    gLoop.gmyEvent.modifiers = optionKey;
+    EXPECT_FALSE(saveLayoutDocument(1)) << "the layout itself is not saved";
+    gLoop.gmyEvent.modifiers = 0;
+    EXPECT_EQ(slurp(gSaveAs).rfind("<Label|", 0), 0u);
+    EXPECT_NE(slurp(gSaveAs).find("\r<Barcode|"), std::string::npos);
+    EXPECT_EQ(gWindows.disp2->title, "Untitled");
+    ASSERT_TRUE(saveLayoutDocument(1));
+    EXPECT_NE(slurp(gSaveAs).rfind("<Label|", 0), 0u) << "the binary document";
+}
+
 TEST_F(LayoutEditor, ChangedLayoutAsksBeforeEitherCloseDiscardsIt) {
     tool(10, 70);
     drag(at(200, 20), at(280, 70));
@@ -687,6 +702,40 @@ TEST_F(LayoutEditor, UndoBringsADeletedItemBackAfterAnEmptyDeleteOrAClick) {
     EXPECT_EQ(rects(), made);
     doUndo();
     EXPECT_EQ(rects(), moved) << "a second undo redoes";
+}
+
+// An undo that changes the selection shows the item it selected in the panels,
+// so that OK or a typed size changes the item they name, not the one loaded before.
+TEST_F(LayoutEditor, UndoAndRedoShowTheSelectedItemInThePanels) {
+    tool(30, 50);
+    drag(at(20, 20), at(120, 80));
+    tool(30, 50);
+    drag(at(150, 110), at(250, 180));
+    LabelItem& code128 = *gLabel.labelParts[0];
+    code128.setI16(item::code, 5);
+    code128.setText(item::dataText, std::string("CODE 128 ITEM") + kVT + kVT);
+    code128.setU32(item::len1, 13);
+    const auto dataShown = [] { return std::string(gData.chMainCode); };
+
+    const Rect16 first = rectOf(0);
+    click(at(first.left + 20, first.top + 20));
+    drag(at(first.left + 20, first.top + 20), at(first.left + 40, first.top + 30));
+    const Rect16 second = rectOf(1);
+    click(at(second.left + 20, second.top + 20));
+    ASSERT_EQ(dataShown(), "501234567890");
+    doUndo();
+    settle();
+    ASSERT_EQ(gLabel.labelParts[0]->i16(item::selected), 1) << rects();
+    EXPECT_EQ(gSym.code, 5);
+    EXPECT_EQ(dataShown(), "CODE 128 ITEM");
+    EXPECT_EQ(gLabel.curIteTyp, 1);
+    EXPECT_EQ(gLabel.gSelRect.left, first.left) << "the selection is the item undone";
+    EXPECT_EQ(gLabel.gSelRect.top, first.top);
+    doUndo();
+    settle();
+    EXPECT_EQ(gSym.code, 0) << "redone: the second item is selected again";
+    EXPECT_EQ(dataShown(), "501234567890");
+    EXPECT_EQ(gLabel.gSelRect.left, second.left);
 }
 
 TEST_F(LayoutEditor, TheTitleShowsAFileNameInAnyLetters) {

@@ -5,9 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "app/desktop/commands.h"
 #include "labels/itemFields.h"
 #include "labels/labelDoc.h"
+#include "labels/runs/itemOps.h"
 #include "main_window_fixture.h"
+#include "platform/desktop.h"
 
 namespace {
 
@@ -266,6 +269,69 @@ TEST_F(MainWindowKeys, ATextItemsTextIsTypedAndStored) {
     clickIn(gPanels.TETe1[0].viewRect);
     type("New");
     EXPECT_EQ(gPanels.TETe1[0].text, "New");
+}
+
+// Cut, Copy and Paste with the main window active edit its focused field,
+// whichever pane it is in, never the layout's selected items; a paste keeps
+// only what the field's filter takes. With the layout active they are the
+// layout's.
+TEST_F(MainWindowKeys, EditCommandsWorkOnTheFocusedFieldNotTheLayout) {
+    installCommands();
+    setLoopHandler("doCmdKeyDisp", [](toolbox::WindowPtr, int32_t k) {
+        doCmdKeyDisp(static_cast<char>(k));
+        return 1;
+    });
+    layoutOf(1, kKindBarcode, 0);
+    showPane(0);
+    clickIn(gPanels.TEH.viewRect);
+    ASSERT_EQ(gPanels.c_TE, 0);
+    platform::TESetText("4006381333931", 13, &gPanels.TEH);
+    platform::TESetSelect(0, 4, &gPanels.TEH);
+    key('x', toolbox::cmdKey);
+    EXPECT_EQ(gPanels.TEH.text, "381333931");
+    EXPECT_EQ(platform::ScrapContents().text, "4006");
+    EXPECT_EQ(labelBack.lastItem, 0) << "the selected barcode stays";
+
+    // The data field's filter at the caret: an EAN-13 takes the digits alone.
+    platform::ZeroScrap();
+    platform::PutScrapText("12AB\r", "", 0);
+    key('v', toolbox::cmdKey);
+    EXPECT_EQ(gPanels.TEH.text, "12381333931");
+    // The size field's own filter, not the data field's.
+    clickIn(gPanels.TESize.viewRect);
+    ASSERT_EQ(gPanels.c_TE, 2);
+    platform::TESelectAll(&gPanels.TESize);
+    platform::PutScrapText("2x5", "", 0);
+    DoEditMenu(5);
+    EXPECT_EQ(gPanels.TESize.text, "25");
+    EXPECT_EQ(gPanels.TEH.text, "12381333931");
+    platform::TESelectAll(&gPanels.TESize);
+    DoEditMenu(4);
+    EXPECT_EQ(platform::ScrapContents().text, "25");
+
+    // A text item's text takes line ends, and the item keeps what was cut.
+    reopen();
+    installCommands();
+    layoutOf(1, kKindText, 0);
+    showPane(0);
+    clickIn(gPanels.TETe1[0].viewRect);
+    platform::PutScrapText("Best\rbefore", "", 0);
+    DoEditMenu(5);
+    EXPECT_EQ(itemAt(0)->dataHandle.substr(0, 11), "Best\rbefore");
+    platform::TESetSelect(0, 5, &gPanels.TETe1[0]);
+    DoEditMenu(3);
+    EXPECT_EQ(itemAt(0)->dataHandle.substr(0, 6), "before");
+
+    // The layout active: the edit is the layout's cut.
+    gWindows.disp2 = window({300, 300, 400, 500}, toolbox::documentProc);
+    gWindows.activeWindow = gWindows.disp2;
+    setLoopHandler("doCmdKeyDisp", [](toolbox::WindowPtr, int32_t k) {
+        doCmdKeyDisp(static_cast<char>(k));
+        return 1;
+    });
+    itemAt(0)->setI16(item::selected, 1);
+    DoEditMenu(3);
+    EXPECT_EQ(labelBack.lastItem, -1);
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 // print copy's sheet and opens no layout, and does not leak that mode into the
 // next New Label; File > Print on a layout shows the print window; a saved
 // layout's window takes the document's name.
+#include <fstream>
+#include <iterator>
+
 #include "app/desktop/commands.h"
 #include "app/desktop/sheetSetupWindow.h"
 #include "app/desktop/wiring.h"
@@ -100,6 +103,41 @@ TEST_F(WiredLabelCommands, SavingALayoutUnderANameTitlesItsWindow) {
     ASSERT_TRUE(std::filesystem::exists(path));
     ASSERT_NE(gWindows.disp2, nullptr);
     EXPECT_EQ(gWindows.disp2->title, "named.labl");
+}
+
+// Save As with Option (Alt) held writes the layout text export into the chosen
+// file; the layout keeps its name and stays unsaved. Without it, the document.
+TEST_F(WiredLabelCommands, SavingWithOptionHeldWritesTheLayoutText) {
+    DoFile(kFileNew);
+    ASSERT_EQ(DoLabelOK(), 0);
+    ASSERT_EQ(addLabelItem(), 0);
+    gLabel.labelParts[0]->setI16(item::kind, kKindBarcode);
+    gShell.changed = 1;
+    static std::string path;
+    platform::SetDialogAnswers(
+        [](const std::string&, std::string* chosen) {
+            *chosen = path;
+            return true;
+        },
+        nullptr);
+    const auto slurp = [] {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    path = (home / "export.txt").string();
+    gLoop.gmyEvent.modifiers = optionKey;
+    DoFile(kFileSaveAs);
+    gLoop.gmyEvent.modifiers = 0;
+    const std::string text = slurp();
+    EXPECT_EQ(text.rfind("<Label|", 0), 0u) << text.substr(0, 40);
+    EXPECT_NE(text.find("\r<Barcode|"), std::string::npos);
+    EXPECT_EQ(gWindows.disp2->title, "Untitled");
+    EXPECT_EQ(gShell.changed, 1);
+
+    path = (home / "plain.labl").string();
+    DoFile(kFileSaveAs);
+    EXPECT_NE(slurp().rfind("<Label|", 0), 0u) << "the binary document";
+    EXPECT_EQ(gWindows.disp2->title, "plain.labl");
 }
 
 }  // namespace

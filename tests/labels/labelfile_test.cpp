@@ -296,6 +296,43 @@ TEST_F(LabelFile, LengthsAreBoundedAndLongBlocksPassedOver) {
                                &message));
 }
 
+// A barcode's data and options longer than the item's fields come back whole
+// from the file, beside a spare block another program filled; with no spare
+// block left the document is not saved cut.
+TEST_F(LabelFile, BarcodeDataLongerThanItsFieldTravelsWhole) {
+    labelBack.labelWidth = 1700;
+    labelBack.labelHeight = 960;
+    std::string data(300, 'Q');
+    data[299] = 'Z';
+    data[150] = '\v';  // the field's own separator, kept as data
+    const std::string options(255, 'H');
+    const int32_t i = labelBack.lastItem + 1;
+    add(kKindBarcode);
+    gSym.code = 40;  // QR Code
+    copyBounded(gData.chMainCode, data.c_str());
+    copyBounded(gData.chMainCode2, data.c_str());
+    gData.len1 = gData.len11 = static_cast<int32_t>(data.size());
+    copyBounded(gData.chAddCode, options.c_str());
+    setItemData(i, 4);
+    at(i).extraBlocks[0] = "another program's block";
+    const fs::path file = dir / "long.labl";
+    ASSERT_EQ(saveDocumentTo(file.string()), 0) << gMsg.last;
+    initLabelItems();
+    ASSERT_EQ(loadDocumentFrom(file.string()), 1) << gMsg.last;
+    gData = SymbolData{};
+    getItemData(0);
+    EXPECT_EQ(std::string(gData.chMainCode), data);
+    EXPECT_EQ(std::string(gData.chAddCode), options);
+    EXPECT_EQ(at(0).extraBlocks[0], "another program's block");
+    EXPECT_EQ(at(0).extraBlocks[1], "") << "the long data is the item's, not a block";
+
+    for (std::string& b : at(0).extraBlocks) b = "taken";
+    std::filesystem::remove(file);
+    EXPECT_EQ(saveDocumentTo(file.string()), 1);
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_EQ(gMsg.last, messageText(1416));
+}
+
 TEST_F(LabelFile, ImportPathsUpTo255BytesTravel) {
     labelBack.labelWidth = 1700;
     add(kKindBarcode);

@@ -6,19 +6,20 @@
 #include "app/desktop/about.h"
 #include "app/desktop/eventLoop.h"
 #include "app/desktop/helpWindow.h"
+#include "app/desktop/layoutWindow.h"
 #include "app/desktop/startup.h"
 #include "app/fileDialogs.h"
 #include "app/preferences.h"
 #include "app/shell.h"
 #include "labels/labelDoc.h"
 #include "labels/labelFile.h"
+#include "labels/layoutText.h"
 #include "labels/printState.h"
 #include "labels/production.h"
 #include "labels/runs/itemOps.h"
 #include "labels/runs/ProcessBarcodes.h"
 #include "picture/output/outer2.h"
 #include "platform/resources.h"
-#include "platform/textedit.h"
 #include "platform/toolbox/menus.h"
 #include "platform/toolbox/numbered.h"
 #include "platform/toolbox/pstrings.h"
@@ -147,7 +148,7 @@ int32_t openDocument() {
 bool unnamed() { return gDocFile.globFilS.empty() || gDocFile.globFilS == kUntitledName; }
 
 // Saves the layout: under its name, or under one the save dialog asks for.
-// true when the file was written.
+// true when the layout was written (a text export is not the layout).
 // The document takes the new name only once it was written under it.
 bool saveLayout(bool askName) {
     std::string path = gDocFile.globFilS;
@@ -156,6 +157,13 @@ bool saveLayout(bool askName) {
             unnamed() ? std::string(kUntitledName)
                       : gDocFile.globFilS.substr(gDocFile.globFilS.rfind('/') + 1);
         if (DoSaveAsDocument(offered, &path) != 0) return false;
+    }
+    // Option held: the layout text export goes into the chosen file instead.
+    // It is no copy of the document: the layout keeps its name and its
+    // changes stay marked, so that quitting still asks.
+    if (optionKeyDown()) {
+        saveLayoutTextTo(path);
+        return false;
     }
     if (saveDocumentTo(path) != 0) return false;
     gDocFile.globFilS = path;
@@ -212,36 +220,15 @@ void printItem() {
     redrawPreviewTwice();
 }
 
-bool mainWindowInFront() { return gWindows.wp && FrontWindowF() == gWindows.wp; }
+// The window the keys go to: the main window is a floating one, so the front
+// document window does not tell.
+bool mainWindowActive() { return gWindows.wp && gWindows.activeWindow == gWindows.wp; }
 
-// The main window's data or add-on field, whichever has the focus.
-platform::TEHandle focusedMainField() {
-    return callLoopHandler("currentMainField", gWindows.wp, 0) == 1 ? &gPanels.TEX : &gPanels.TEH;
-}
-
-void editMainField(int32_t item) {
-    if (gProd.background != 0) return;
-    platform::TEHandle field = focusedMainField();
-    switch (item) {
-        case kCut:
-            platform::TECut(field);
-            platform::TEToScrap();
-            break;
-        case kCopy:
-            platform::TECopy(field);
-            platform::TEToScrap();
-            break;
-        case kPaste:
-            platform::TEFromScrap();
-            platform::TEPaste(field);
-            break;
-        case kClear:
-            platform::TEDelete(field);
-            break;
-        default:
-            return;
-    }
-    InvalWindowRect(gWindows.wp, gWindows.wp->portRect);
+// The layout's view and its palettes: the windows whose keys are the layout's.
+bool layoutActive() {
+    const WindowPtr w = gWindows.activeWindow;
+    return w && (w == gWindows.disp2 || w == gWindows.ToolWin || w == gWindows.TabWin ||
+                 w == gWindows.RulerWin);
 }
 
 // Command-period: the cancel of the list-answer, label and print windows.
@@ -430,21 +417,20 @@ int32_t DoFile(int32_t item) {
 
 int32_t DoEditMenu(int32_t item) {
     if (item < kUndo || item > kDuplicate) return 0;
-    const bool main = mainWindowInFront();
     switch (item) {
         case kUndo:
             callLoopHandler("doUndo", nullptr, 0);
             break;
+        // Text edits belong to the active window: the main window's focused
+        // field, or the layout's items; any other window's fields keep theirs.
         case kCut:
         case kCopy:
         case kPaste:
-            if (main)
-                editMainField(item);
-            else
-                sendLayoutKey(item == kCut ? 'X' : item == kCopy ? 'C' : 'V');
-            break;
         case kClear:
-            if (main) editMainField(item);
+            if (mainWindowActive())
+                callLoopHandler("editMainField", gWindows.wp, item);
+            else if (layoutActive() && item != kClear)
+                sendLayoutKey(item == kCut ? 'X' : item == kCopy ? 'C' : 'V');
             break;
         case kDuplicate:
             sendLayoutKey('D');

@@ -7,8 +7,8 @@
 // "ShowToolWin", "ShowTabWin", "ShowLabelWin" (argument glablayer),
 // "NewPreviewWindow", "selectAllItems", "killWp", "deactivateAll",
 // "PrintSetUp", "doPrint", "updateDisp", "doUndo", "doCmdKeyDisp" (the key),
-// "KillLocalWin" (the window; 1 for the label window), "currentMainField"
-// (answers which main-window field has the focus: 1 the add-on field).
+// "KillLocalWin" (the window; 1 for the label window), "editMainField" (the
+// Edit item, 3 to 6, on the main window's focused field).
 #pragma once
 
 #include <cstdint>

@@ -12,6 +12,7 @@
 #include "app/shell.h"
 #include "automation/options.h"
 #include "labels/labelFile.h"
+#include "labels/layoutText.h"
 #include "labels/runs/itemOps.h"
 #include "platform/desktop.h"
 #include "platform/macroman.h"
@@ -116,6 +117,13 @@ bool saveLayoutDocument(int32_t mode) {
                 ? std::string(kUntitled) + (asTemplate ? kTemplateExtension : kDocumentExtension)
                 : std::filesystem::path(path).filename().string();
         if (!platform::PutFileDialog(suggested, &path)) return false;
+    }
+    // Option held: the layout text export goes into the chosen file instead.
+    // It is no copy of the document: the layout keeps its name and its
+    // changes stay marked, so that quitting still asks.
+    if (optionKeyDown()) {
+        saveLayoutTextTo(path);
+        return false;
     }
     platform::ShowGauge("Saving Objects to File");
     const int32_t failed = saveDocumentTo(path);

@@ -18,8 +18,9 @@ void openLayoutWindow();
 // only settings were taken.
 int32_t openLayoutDocument();
 // Save (mode 0, File item 3), Save As (1, item 4), save as a template (2): an
-// unnamed document and modes 1 and 2 ask for a name. false when cancelled or
-// not written (after a message).
+// unnamed document and modes 1 and 2 ask for a name. With Option held the
+// layout text export is written to the file instead. false when cancelled, not
+// written (after a message) or exported as text.
 bool saveLayoutDocument(int32_t mode);
 // The window's title: the document's file name (in Mac OS Roman, '?' for a
 // character it lacks), "Untitled" before it has one.

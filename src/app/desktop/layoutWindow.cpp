@@ -981,7 +981,23 @@ void FlushScreen(WindowPtr w) {
 void PenPatqdgray() { qd::PenPat(qd::kGray); }
 void PenPatqdblack() { qd::PenPat(qd::kBlack); }
 
+namespace {
+
+// After an undo: the panels show the first selected item, or none, and the
+// selection's rectangle is that of the items now selected.
+void reloadSelection() {
+    int32_t first = -1;
+    for (int32_t i = 0; i <= labelBack.lastItem && first < 0; ++i)
+        if (const LabelItem* it = itemAt(i); it && it->i16(item::selected) != 0) first = i;
+    SetPallette(first);
+    recomputeSelRect();
+    if (gHost.invalMain) gHost.invalMain();
+}
+
+}  // namespace
+
 void installLayoutEditor() {
+    gItemOpsHooks.selectionReplaced = reloadSelection;
     gPreviewHooks.invalRect = invalLabelRect;
     gPreviewHooks.showError = keepError;
     gPreviewHooks.messageStored = redrawForMessage;

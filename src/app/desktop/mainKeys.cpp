@@ -205,6 +205,47 @@ void doKeysMain(unsigned char ch, uint16_t modifiers) {
 
 namespace {
 
+// A key a paste may type: printable characters, and line ends only in a text
+// item's text, where Return is a line and never OK.
+bool pastedKey(unsigned char ch) {
+    if (ch == kReturn)
+        return gProd.background == 0 && gLabel.curIteTyp == kText && gPanels.c_TE == 0;
+    return ch >= ' ' && ch != kDelete;
+}
+
+}  // namespace
+
+void editFocusedField(MainFieldEdit edit) {
+    platform::TERec* te = focusedField();
+    if (!te) return;
+    const bool selection = te->selStart != te->selEnd;
+    switch (edit) {
+        case MainFieldEdit::cut:
+        case MainFieldEdit::copy:
+            if (!selection) return;
+            platform::TECopy(te);
+            platform::TEToScrap();
+            // Deleting as Backspace does keeps the item and the panels in step.
+            if (edit == MainFieldEdit::cut) doKeysMain(kBackspace, 0);
+            break;
+        case MainFieldEdit::clear:
+            if (selection) doKeysMain(kBackspace, 0);
+            break;
+        case MainFieldEdit::paste: {
+            platform::TEFromScrap();
+            // Typed key by key, so the field keeps only what its filter takes.
+            const std::string text = platform::TEScrapText();
+            for (const char c : text)
+                if (pastedKey(static_cast<unsigned char>(c)))
+                    doKeysMain(static_cast<unsigned char>(c), 0);
+            break;
+        }
+    }
+    if (gWindows.wp) InvalWindowRect(gWindows.wp, gWindows.wp->portRect);
+}
+
+namespace {
+
 // The focus moves to field `to` of the pane; the whole text is selected first
 // where the order says so.
 void moveFocus(int32_t* index, int32_t to, platform::TERec* te, bool selectAll) {

@@ -613,6 +613,26 @@ void installMainWindow() {
         ProcessTabs(gLoop.gmyEvent.modifiers);
         return 1;
     });
+    // The Edit menu's items on the focused field: 3 Cut, 4 Copy, 5 Paste, 6 Clear.
+    setLoopHandler("editMainField", [](WindowPtr, int32_t item) {
+        constexpr int32_t kCut = 3, kCopy = 4, kPaste = 5, kClear = 6;
+        switch (item) {
+            case kCut:
+                editFocusedField(MainFieldEdit::cut);
+                return 1;
+            case kCopy:
+                editFocusedField(MainFieldEdit::copy);
+                return 1;
+            case kPaste:
+                editFocusedField(MainFieldEdit::paste);
+                return 1;
+            case kClear:
+                editFocusedField(MainFieldEdit::clear);
+                return 1;
+            default:
+                return 0;
+        }
+    });
     setLoopHandler("deactivateAll", [](WindowPtr, int32_t) {
         deactivateAll();
         return 1;

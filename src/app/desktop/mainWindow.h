@@ -89,6 +89,11 @@ void mirrorNumberFields(bool toPanels);
 // ---- Keys --------------------------------------------------------------------------
 
 void doKeysMain(unsigned char ch, uint16_t modifiers);
+// The Edit menu's Cut, Copy, Paste and Clear on the focused field: the text
+// goes through the platform clipboard, and a paste is typed through the
+// field's own filter. Nothing without a focused field.
+enum class MainFieldEdit { cut, copy, paste, clear };
+void editFocusedField(MainFieldEdit edit);
 void ProcessTabs(uint16_t modifiers);
 void ProcessCodeLength(platform::TERec* field);
 inline constexpr int32_t kMostCodeLength = 2047;
@@ -97,5 +102,6 @@ inline constexpr int32_t kMostCodeLength = 2047;
 
 // Registers the window's handlers with the event loop: the start-up step
 // "Create_Window", "doMouse", "doUpdate", "doKeysMain", "ProcessTabs",
-// "deactivateAll", "activateFocus", "doIdle", and the tabs' "CheckTabs".
+// "deactivateAll", "activateFocus", "doIdle", "editMainField" (the Edit menu's
+// item on the focused field), and the tabs' "CheckTabs".
 void installMainWindow();

@@ -79,9 +79,6 @@ void joinWindows() {
         deactivateAll();
         return 1;
     });
-    setLoopHandler("currentMainField", [](WindowPtr, int32_t) {
-        return gProd.background == 0 && gPanels.c_TE == 1 ? 1 : 0;
-    });
     setLoopHandler("ShowLabelWin", [](WindowPtr, int32_t) {
         ShowLabelWin();
         // The command says which sheet OK sets up: a sheet of single symbols

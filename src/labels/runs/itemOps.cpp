@@ -344,12 +344,15 @@ void UndoPoint::keepIfChanged() {
     labelBackUndo = sheet_;
 }
 
+ItemOpsHooks gItemOpsHooks;
+
 void doUndo() {
     if (!labelLayoutOpen() || labelBackUndo.lastItem < 0) return;
     std::swap(gLabel.labelParts, gLabel.labelUndo);
     std::swap(labelBack, labelBackUndo);
     // Any item of either state may have moved, and the sheet with them.
     Disp2InvalRect(kInvalidateWindow, Rect16{});
+    if (gItemOpsHooks.selectionReplaced) gItemOpsHooks.selectionReplaced();
 }
 
 void setTextItems(const platform::TERec& field) {

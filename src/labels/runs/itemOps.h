@@ -47,6 +47,13 @@ void putPICTonClip(const qd::Picture* picture);
 // document and the copy, so a second undo redoes.
 void putUndoBuffer();
 void doUndo();
+// A front end that shows the selected item's settings registers here what it
+// does when an undo has put other items under them: it loads the selection
+// again, or what OK and the fields change would be the item loaded before.
+struct ItemOpsHooks {
+    void (*selectionReplaced)() = nullptr;
+};
+extern ItemOpsHooks gItemOpsHooks;
 // True when an item is selected: what a delete, cut or restack would change.
 bool anyItemSelected();
 // The document as a gesture in the layout found it. It becomes the undo copy
