@@ -57,14 +57,18 @@ constexpr TextField kTextFields[] = {{1, kMostNameBytes},
                                      {kSpotNameField, kMostFontBytes, true}};
 constexpr int kCodeNameField = 28;  // shows the code type's name again
 
-// The values the main window and the command line can set; a record holding
-// anything else was not written by them, and ends there as damaged.
+// The values the main window, the command line and a layout's items can set; a
+// record holding anything else was not written by them, and ends there as damaged.
 struct Range {
     int32_t least, most;
     bool holds(int32_t w) const { return w >= least && w <= most; }
 };
-constexpr Range kSizeRange{int32_t(kSmallestSize), int32_t(kLargestSize)};
-constexpr Range kHeightRange{0, int32_t(kTallestHeight)};  // 0: the type's own height
+// A layout leaves the sizes of its items in the settings, and they are saved as
+// they are: size and height are held only to what makes a symbol at all (a size
+// of 0 or less makes none; a height of 0 is the type's own).
+constexpr int32_t kMostStoredMeasure = 0x7FFF;
+constexpr Range kSizeRange{1, kMostStoredMeasure};
+constexpr Range kHeightRange{0, kMostStoredMeasure};
 constexpr Range kHundredthsRange{0, kHundredths - 1};
 constexpr int32_t kMostPercent = 100;
 constexpr Range kPercentRange{0, kMostPercent};

@@ -147,7 +147,7 @@ TEST_F(Defaults, ValuesOutsideTheirRangeEndTheRecordAsDamaged) {
         int32_t word;
     };
     const std::string path = defaultsFilePath();
-    for (const Bad& bad : {Bad{12, -100}, Bad{12, 5000}, Bad{13, 1000}, Bad{15, 150}, Bad{19, 5000},
+    for (const Bad& bad : {Bad{12, -100}, Bad{12, 0}, Bad{13, -5}, Bad{15, 150}, Bad{19, 5000},
                            Bad{25, -1000000}, Bad{44, 250}, Bad{47, 900}}) {
         SCOPED_TRACE(bad.field);
         resetWorld();
