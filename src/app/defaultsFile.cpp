@@ -19,6 +19,7 @@
 #include "symbology/panels.h"
 #include "symbology/state.h"
 #include "vector/Epsout.h"
+#include "vector/units.h"
 
 namespace {
 
@@ -38,15 +39,45 @@ constexpr int32_t kMostBW = 5;  // the widest bar-font width step
 // Code and variant come first: a record without them says nothing.
 constexpr size_t kFewestFields = 3;
 
-// Field numbers (from 1) of the texts, with the most bytes each may hold.
+// Field numbers (from 1) of the texts, with the most bytes each may hold; a
+// Pascal slot is stored as its bytes up to the first zero, without a zero.
 struct TextField {
     int number;
     int32_t most;
+    bool pascal = false;
 };
-constexpr TextField kTextFields[] = {
-    {1, kMostNameBytes}, {27, kMostDataBytes}, {35, kMostAddOnBytes}, {36, kMostFontBytes}};
 constexpr int kFontField = 36;
+constexpr int kFontAboveField = 58;
+constexpr int kSpotNameField = 59;
+constexpr TextField kTextFields[] = {{1, kMostNameBytes},
+                                     {27, kMostDataBytes},
+                                     {35, kMostAddOnBytes},
+                                     {kFontField, kMostFontBytes, true},
+                                     {kFontAboveField, kMostFontBytes, true},
+                                     {kSpotNameField, kMostFontBytes, true}};
 constexpr int kCodeNameField = 28;  // shows the code type's name again
+
+// The values the main window, the command line and a layout's items can set; a
+// record holding anything else was not written by them, and ends there as damaged.
+struct Range {
+    int32_t least, most;
+    bool holds(int32_t w) const { return w >= least && w <= most; }
+};
+// A layout leaves the sizes of its items in the settings, and they are saved as
+// they are: size and height are held only to what makes a symbol at all (a size
+// of 0 or less makes none; a height of 0 is the type's own).
+constexpr int32_t kMostStoredMeasure = 0x7FFF;
+constexpr Range kSizeRange{1, kMostStoredMeasure};
+constexpr Range kHeightRange{0, kMostStoredMeasure};
+constexpr Range kHundredthsRange{0, kHundredths - 1};
+constexpr int32_t kMostPercent = 100;
+constexpr Range kPercentRange{0, kMostPercent};
+constexpr Range kReductionRange{kMostSpread, kMostReduction};
+// The text pane takes up to 50; the cut marks and some types add their own.
+constexpr int32_t kMostPaneInset = 50, kCutMarksInset = 10, kTypesOwnInset = 2;
+constexpr Range kInsetRange{0, kMostPaneInset + kCutMarksInset + kTypesOwnInset};
+constexpr Range kExtraMarginRange{0, kMostPaneInset};
+constexpr Range kSwitchRange{0, 1};
 
 const TextField* textField(int number) {
     for (const TextField& t : kTextFields)
@@ -81,11 +112,20 @@ int32_t scaledWord(double v, int32_t scale) { return wholeWord(v * scale); }
 DefaultsField word(int32_t w) { return DefaultsField{w, {}}; }
 DefaultsField text(std::string t) { return DefaultsField{0, std::move(t)}; }
 
-// The bytes of the text font's slot before its first zero byte.
+// The bytes of a Pascal slot (a font or the spot colour's name) before its
+// first zero byte.
 std::string fontSlotBytes(const unsigned char* slot) {
     size_t n = 0;
     while (n < sizeof(Str255) && slot[n] != 0) ++n;
     return std::string(reinterpret_cast<const char*>(slot), n);
+}
+
+// Stored slot bytes back into a slot; its Pascal length may not reach past the
+// bytes stored.
+void takeSlot(unsigned char* slot, const std::string& bytes) {
+    std::memset(slot, 0, sizeof(Str255));
+    std::memcpy(slot, bytes.data(), std::min(bytes.size(), sizeof(Str255) - 1));
+    if (!bytes.empty()) slot[0] = uint8_t(std::min<size_t>(slot[0], bytes.size() - 1));
 }
 
 // A field's text cut to what its length word may say (the main window's data
@@ -119,9 +159,37 @@ int32_t storedBW(int32_t stored) {
     return int32_t(std::clamp<int64_t>(int64_t(stored) / d, 0, kMostBW));
 }
 
+// What reading one record carries from field to field.
+struct Reading {
+    bool isCustom = false;
+    std::string name;
+    // The code type's own texts put the bar font below the symbol.
+    bool typeTextInBarFont = false;
+};
+
+// The code type's own texts; notes whether they set the text below in the bar font.
+void applyCodeTypeTexts(Reading& r) {
+    SymbolSettings& s = gSym;
+    Str255 before;
+    pstrCopy(before, s.fontBelow);
+    s.fontBelow[0] = 0;
+    GetCodeText();
+    r.typeTextInBarFont = samePstr(s.fontBelow, s.barFont);
+    if (s.fontBelow[0] == 0) pstrCopy(s.fontBelow, before);
+}
+
+// An earlier start took Helvetica for the bar font and saved it as the text
+// font of types whose own text is in the bar font, though the user chose no
+// other font (that sets textAsFont): such a font is that start's, not the user's.
+bool helveticaLeftByAnEarlierStart(const Reading& r) {
+    const SymbolSettings& s = gSym;
+    return !r.isCustom && r.typeTextInBarFont && s.textAsFont != 1 &&
+           samePstr(s.fontBelow, s.gHelvetica);
+}
+
 // Applies field `number` (from 1); false when its value cannot be taken, which
 // ends the record there.
-bool applyField(int number, const DefaultsField& f, bool isCustom, const std::string& name) {
+bool applyField(int number, const DefaultsField& f, Reading& r) {
     const int32_t w = f.word;
     SymbolSettings& s = gSym;
     switch (number) {
@@ -133,13 +201,13 @@ bool applyField(int number, const DefaultsField& f, bool isCustom, const std::st
             break;
         case 3:
             s.variation1 = w;
-            if (isCustom) {
+            if (r.isCustom) {
                 // The code-type name box is narrower than a custom name may be.
-                const std::string shown = name.substr(0, kTeFSize - 1);
+                const std::string shown = r.name.substr(0, kTeFSize - 1);
                 std::memcpy(s.TeF, shown.c_str(), shown.size() + 1);
-                setText(gPanels.TEType, name);
+                setText(gPanels.TEType, r.name);
             } else {
-                GetCodeText();
+                applyCodeTypeTexts(r);
             }
             break;
         case 4:
@@ -169,27 +237,34 @@ bool applyField(int number, const DefaultsField& f, bool isCustom, const std::st
             s.ratio = w;
             break;
         case 12:
+            if (!kSizeRange.holds(w)) return false;
             s.Siz = w;
             break;
         case 13:
+            if (!kHeightRange.holds(w)) return false;
             s.Hei = w;
             break;
         case 14:
             s.BW = storedBW(w);
             break;
         case 15:
+            if (!kPercentRange.holds(w)) return false;
             s.black2 = w, showField(gPanels.TEBlac, w);
             break;
         case 16:
+            if (!kPercentRange.holds(w)) return false;
             s.yellow2 = w, showField(gPanels.TEYell, w);
             break;
         case 17:
+            if (!kPercentRange.holds(w)) return false;
             s.cyan2 = w, showField(gPanels.TECyan, w);
             break;
         case 18:
+            if (!kPercentRange.holds(w)) return false;
             s.magenta2 = w, showField(gPanels.TEMage, w);
             break;
         case 19:
+            if (!kReductionRange.holds(w)) return false;
             s.BWidthRed = w;
             platform::SetWindowText(&gPanels.TEBWR, std::to_string(w).c_str());
             break;
@@ -209,6 +284,7 @@ bool applyField(int number, const DefaultsField& f, bool isCustom, const std::st
             s.non_light = w;
             break;
         case 25:
+            if (!kInsetRange.holds(w)) return false;
             s.insetAmount = w;
             break;
         case 26:
@@ -219,7 +295,7 @@ bool applyField(int number, const DefaultsField& f, bool isCustom, const std::st
             break;
         case 28:
             s.nCheck = w;
-            if (!isCustom) GetCodeActualText();
+            if (!r.isCustom) GetCodeActualText();
             break;
         case 29:
             s.customTeSize = w;
@@ -242,14 +318,10 @@ bool applyField(int number, const DefaultsField& f, bool isCustom, const std::st
         case 35:
             setText(gPanels.TEX, f.text);
             break;
-        case 36: {
-            // The slot's Pascal length may not reach past the bytes stored.
-            std::memset(s.fontBelow, 0, sizeof s.fontBelow);
-            std::memcpy(s.fontBelow, f.text.data(), f.text.size());
-            if (!f.text.empty())
-                s.fontBelow[0] = uint8_t(std::min<size_t>(s.fontBelow[0], f.text.size() - 1));
+        case kFontField:
+            takeSlot(s.fontBelow, f.text);
+            if (helveticaLeftByAnEarlierStart(r)) pstrCopy(s.fontBelow, s.barFont);
             break;
-        }
         case 37:
             s.smallFirstChar = w;
             break;
@@ -257,6 +329,7 @@ bool applyField(int number, const DefaultsField& f, bool isCustom, const std::st
             s.lMode = w;
             break;
         case 39:
+            if (!kHeightRange.holds(w)) return false;
             s.cuHei = w;
             break;
         case 40:
@@ -266,12 +339,15 @@ bool applyField(int number, const DefaultsField& f, bool isCustom, const std::st
             s.drawExtraText = w;
             break;
         case 42:
+            if (!kHundredthsRange.holds(w)) return false;
             s.Hei += w * 0.01;
             break;
         case 43:
+            if (!kHundredthsRange.holds(w)) return false;
             s.cuHei += w * 0.01;
             break;
         case 44:
+            if (!kHundredthsRange.holds(w)) return false;
             s.Siz += w * 0.01;
             showFixed(gPanels.TESize, s.Siz);
             break;
@@ -282,6 +358,7 @@ bool applyField(int number, const DefaultsField& f, bool isCustom, const std::st
             s.gBaseAdjust = w * 0.0001;
             break;
         case 47:
+            if (!kExtraMarginRange.holds(w)) return false;
             s.extraMargin = w;
             break;
         case 48:
@@ -307,6 +384,24 @@ bool applyField(int number, const DefaultsField& f, bool isCustom, const std::st
             break;
         case 55:
             gPrefs.iBrow = w;
+            break;
+        // Appended after the first design's last field, which older readers stop at.
+        case 56:
+            if (!kSwitchRange.holds(w)) return false;
+            s.attTop = w;
+            break;
+        case 57:
+            s.variation = w;
+            break;
+        case kFontAboveField:
+            takeSlot(s.fontAbove, f.text);
+            break;
+        case kSpotNameField:
+            takeSlot(s.customCol, f.text);
+            break;
+        case 60:
+            if (!kSwitchRange.holds(w)) return false;
+            s.customColour = w;
             break;
         default:
             break;
@@ -377,6 +472,11 @@ std::vector<DefaultsField> currentDefaultsRecord(const char* name) {
         word(gOut.features),
         word(gPrefs.iLock),
         word(gPrefs.iBrow),
+        word(s.attTop),
+        word(s.variation),
+        text(fontSlotBytes(s.fontAbove)),
+        text(fontSlotBytes(s.customCol)),
+        word(s.customColour),
     };
 }
 
@@ -389,9 +489,10 @@ std::string encodeDefaultsRecord(const std::vector<DefaultsField>& fields) {
     };
     for (size_t i = 0; i < fields.size(); ++i) {
         const int number = int(i) + 1;
-        if (!textField(number)) {
+        const TextField* t = textField(number);
+        if (!t) {
             put(fields[i].word);
-        } else if (number == kFontField) {
+        } else if (t->pascal) {
             put(int32_t(fields[i].text.size()));
             out += fields[i].text;
         } else {
@@ -425,7 +526,7 @@ DefaultsParse parseDefaultsRecord(const std::string& bytes) {
                 result.damaged = true;
                 break;
             }
-            const size_t kept = number == kFontField ? size_t(n) : size_t(std::max(n - 1, 0));
+            const size_t kept = t->pascal ? size_t(n) : size_t(std::max(n - 1, 0));
             f.text = bytes.substr(at, kept);
             f.word = 0;
             at += size_t(n);
@@ -436,10 +537,15 @@ DefaultsParse parseDefaultsRecord(const std::string& bytes) {
     return result;
 }
 
-void applyDefaultsRecord(const std::vector<DefaultsField>& fields, bool isCustom) {
-    const std::string name = fields.empty() ? std::string() : fields[0].text;
+bool applyDefaultsRecord(const std::vector<DefaultsField>& fields, bool isCustom) {
+    Reading r{isCustom, fields.empty() ? std::string() : fields[0].text};
+    // A record without a spot colour (an older one) means process colours, not
+    // the colour of the type chosen before.
+    gSym.customColour = 0;
+    gSym.customCol[0] = 0;
     for (size_t i = 0; i < fields.size(); ++i)
-        if (!applyField(int(i) + 1, fields[i], isCustom, name)) break;
+        if (!applyField(int(i) + 1, fields[i], r)) return false;
+    return true;
 }
 
 std::string defaultsFilePath() {
@@ -512,7 +618,7 @@ int32_t GetTheDefault(const char* path, char* nameOut, size_t nameSize, int32_t 
     }
     const bool usable = parsed.fields.size() >= kFewestFields && codeOk;
     if (usable) {
-        applyDefaultsRecord(parsed.fields, isCustom != 0);
+        if (!applyDefaultsRecord(parsed.fields, isCustom != 0)) damaged = true;
         // A shorter record (an older version's) ends before the fields that show
         // the size and the type's name: the fields show what the outputs will use.
         if (!isCustom && parsed.fields.size() < size_t(kCodeNameField)) GetCodeActualText();

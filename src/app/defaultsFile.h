@@ -3,7 +3,8 @@
 //
 // On disk the record is a run of signed 32-bit big-endian words with no header;
 // the name, the data text and the add-on text are each a length word followed by
-// the bytes and a zero, the text font a length word and its Pascal bytes. A
+// the bytes and a zero, the fonts and the spot colour's name a length word and
+// their Pascal bytes. A
 // record that stops at a field boundary is an older version's and keeps the
 // settings it lacks; anything else that does not add up ends the record there.
 #pragma once
@@ -23,7 +24,7 @@ constexpr int32_t kMostNameBytes = 256;
 constexpr int32_t kMostDataBytes = 2048;
 constexpr int32_t kMostAddOnBytes = 256;
 constexpr int32_t kMostFontBytes = 256;
-constexpr int32_t kDefaultsRecordFields = 55;
+constexpr int32_t kDefaultsRecordFields = 60;
 constexpr int64_t kMostDefaultsFileBytes = 64 * 1024;
 
 // One field of the record as stored: a word, or a text's bytes (zero dropped).
@@ -46,8 +47,9 @@ std::vector<DefaultsField> currentDefaultsRecord(const char* name);
 std::string encodeDefaultsRecord(const std::vector<DefaultsField>& fields);
 DefaultsParse parseDefaultsRecord(const std::string& bytes);
 // Applies the fields in order, as read; isCustom takes the code-type name from
-// the record's name instead of the code type's own texts.
-void applyDefaultsRecord(const std::vector<DefaultsField>& fields, bool isCustom);
+// the record's name instead of the code type's own texts. false when a value
+// lies outside what the settings can hold: the fields before it are applied.
+bool applyDefaultsRecord(const std::vector<DefaultsField>& fields, bool isCustom);
 
 // The POSIX path of the defaults file.
 std::string defaultsFilePath();

@@ -273,16 +273,13 @@ bool sanitisedPrintedData(char* out) {
         out[n] = 0;
         return controlsToDashes(out);
     }
-    // Only the bytes before the data's end are copied; trim32 cuts the rest.
+    // The printed copy's own length cuts it: len1 counts the data as the encoder
+    // made it (Code 128 packs digit pairs into one byte), which may be shorter.
     if (gData.len11 >= 0 && gData.len11 < static_cast<int32_t>(kMainCodeSize))
         n = std::min(n, static_cast<size_t>(gData.len11));
     std::memcpy(out, gData.chMainCode2, n);
     out[n] = 0;
-    const size_t kept = std::min(n, static_cast<size_t>(std::max<int32_t>(gData.len1, 0)));
-    const bool controls =
-        std::any_of(out, out + kept, [](char c) { return static_cast<unsigned char>(c) < 32; });
-    trim32(out);
-    return controls;
+    return controlsToDashes(out);
 }
 
 void MakeFontList() {

@@ -44,8 +44,8 @@ void resetEpsDocument();
 // Cuts text at gData.len1 and turns every byte below 32 into '-'; returns text.
 char* trim32(char* text);
 // The printed data as the title and the options line write it: chMainCode2 cut
-// at len11 and len1, control bytes as '-'. out holds at least 2048 bytes. True
-// when a control byte was replaced.
+// at len11, control bytes as '-'. out holds at least 2048 bytes. True when a
+// control byte was replaced.
 bool sanitisedPrintedData(char* out);
 
 // Begins a document on the open file refNum: everything up to the first item.

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "app/defaultsFile.h"
 #include "app/preferences.h"
@@ -43,6 +44,10 @@ void changeEverything() {
     s.gTrackAdjust = -3, s.hMode = -1, s.spec = 2;
     gOut.features = 1;
     gPrefs.iLock = 1, gPrefs.iBrow = 1;
+    s.attTop = 1, s.variation = 2;
+    pstrSet(s.fontAbove, "OCR-A");
+    pstrSet(s.customCol, "PANTONE 185 C");
+    s.customColour = 1;
 }
 
 TEST_F(Defaults, EverySettingComesBack) {
@@ -110,8 +115,57 @@ TEST_F(Defaults, EverySettingComesBack) {
     EXPECT_EQ(gOut.features, 1);
     EXPECT_EQ(gPrefs.iLock, 1);
     EXPECT_EQ(gPrefs.iBrow, 1);
+    EXPECT_EQ(s.attTop, 1);
+    EXPECT_EQ(s.variation, 2);
+    EXPECT_TRUE(pstrEquals(s.fontAbove, "OCR-A"));
+    EXPECT_TRUE(pstrEquals(s.customCol, "PANTONE 185 C"));
+    EXPECT_EQ(s.customColour, 1);
     EXPECT_EQ(gPanels.TESize.text, "4.05");  // bit 2 of spec: the size in inches
     EXPECT_EQ(gMsg.shown, 0);
+}
+
+// A custom type of an older version holds no spot colour: choosing it goes back
+// to process colours rather than keeping the colour chosen before.
+TEST_F(Defaults, AnOlderCustomTypeLeavesNoSpotColourBehind) {
+    const std::string path = platform::userPreferencesFolder() + "/older custom";
+    const std::vector<DefaultsField> full = currentDefaultsRecord("Older");
+    put(path, encodeDefaultsRecord({full.begin(), full.begin() + 55}));
+    pstrSet(gSym.customCol, "PANTONE 185 C");
+    gSym.customColour = 1;
+    ASSERT_EQ(GetTheDefault(path.c_str(), nullptr, 0, 1), 1);
+    EXPECT_EQ(gSym.customColour, 0);
+    EXPECT_EQ(gSym.customCol[0], 0);
+    EXPECT_EQ(gMsg.shown, 0);
+}
+
+// Values no window or command line sets (a size of -100 %, an inset of a
+// million points) end the record as damage: the fields before them apply, the
+// message shows and the file is kept aside.
+TEST_F(Defaults, ValuesOutsideTheirRangeEndTheRecordAsDamaged) {
+    struct Bad {
+        int field;
+        int32_t word;
+    };
+    const std::string path = defaultsFilePath();
+    for (const Bad& bad : {Bad{12, -100}, Bad{12, 0}, Bad{13, -5}, Bad{15, 150}, Bad{19, 5000},
+                           Bad{25, -1000000}, Bad{44, 250}, Bad{47, 900}}) {
+        SCOPED_TRACE(bad.field);
+        resetWorld();
+        gMsg.quiet = true;
+        gSym.grip = 9;
+        std::vector<DefaultsField> record = currentDefaultsRecord(kDefaultEntryName);
+        record[size_t(bad.field) - 1].word = bad.word;
+        record[25].word = 4;  // grip, applied only when the damage lies after it
+        put(path, encodeDefaultsRecord(record));
+        const double size = gSym.Siz;
+        ASSERT_EQ(GetTheDefault(path.c_str(), nullptr, 0, 0), 1);
+        EXPECT_NE(gMsg.last.find("damaged"), std::string::npos) << gMsg.last;
+        EXPECT_TRUE(std::filesystem::exists(path + ".damaged"));
+        EXPECT_EQ(gSym.grip, bad.field > 26 ? 4 : 9);
+        EXPECT_LE(gSym.Siz, size + 1);
+        EXPECT_GE(gSym.insetAmount, 0);
+        std::filesystem::remove(path + ".damaged");
+    }
 }
 
 TEST_F(Defaults, WriterRulesAndTheBarWidthRule) {

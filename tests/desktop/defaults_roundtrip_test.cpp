@@ -2,6 +2,7 @@
 // whole program wired as it runs, the settings changed through its menus and
 // fields, a quit, a start from nothing, and the same settings, fields and code
 // type in the main window.
+#include "app/defaultsFile.h"
 #include "app/desktop/mainWindow.h"
 #include "app/desktop/settingMenus.h"
 #include "app/desktop/startup.h"
@@ -10,6 +11,7 @@
 #include "shell_fixture.h"
 #include "symbology/panels.h"
 #include "symbology/state.h"
+#include "vector/units.h"
 
 using namespace toolbox;
 
@@ -91,6 +93,42 @@ TEST_F(DefaultsRoundTrip, EveryPanesSettingsComeBackAfterAQuit) {
     EXPECT_EQ(gPanels.TESize.text, "150.00");
     EXPECT_EQ(gPanels.TEHeight.text, "20.50");
     EXPECT_EQ(gPanels.TEBWR.text, "25");
+    quit();
+}
+
+// The bar font stays the symbols' default font from the first start on, so an
+// EAN-13's digits stay the bar font's outlines through a restart. A defaults
+// file an earlier start left with Helvetica in their place gets the bar font
+// back; Helvetica the user or the type chose is kept.
+TEST_F(DefaultsRoundTrip, TheBarFontStaysTheDefaultFontThroughStarts) {
+    auto restart = [] {
+        forget();
+        resetWorld();
+        startWired();
+    };
+    startWired();
+    ASSERT_EQ(gSym.code, 0);
+    EXPECT_TRUE(samePstr(gSym.defFont, gSym.barFont));
+    EXPECT_TRUE(samePstr(gSym.fontBelow, gSym.barFont));
+    quit();
+    restart();
+    EXPECT_TRUE(samePstr(gSym.defFont, gSym.barFont));
+    EXPECT_TRUE(samePstr(gSym.fontBelow, gSym.barFont));
+
+    struct Left {
+        int32_t code, textAsFont;
+        bool repaired;
+    };
+    for (const Left& left : {Left{0, 0, true}, Left{0, 1, false}, Left{5, 0, false}}) {
+        SCOPED_TRACE(left.code * 10 + left.textAsFont);
+        gSym.code = left.code;
+        gSym.textAsFont = left.textAsFont;
+        pstrCopy(gSym.fontBelow, gSym.gHelvetica);
+        ASSERT_EQ(SetAsDefault(defaultsFilePath().c_str(), kDefaultEntryName, 0), 0);
+        restart();
+        EXPECT_EQ(gSym.code, left.code);
+        EXPECT_TRUE(samePstr(gSym.fontBelow, left.repaired ? gSym.barFont : gSym.gHelvetica));
+    }
     quit();
 }
 

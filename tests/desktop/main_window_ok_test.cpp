@@ -296,4 +296,34 @@ TEST_F(MainWindowOK, PrintTimeEntryIsReadBounded) {
     EXPECT_EQ(gLabel.textQuest.size(), 127u);
 }
 
+// The file's header carries the whole data as typed, whatever form the encoder
+// gave it: data starting with digits goes into Code 128's code set C, packed
+// two digits a character, and the header must not be cut to that length.
+TEST_F(MainWindowOK, TheHeaderKeepsTheWholeDataOfDigitLeadingData) {
+    struct Made {
+        const char* type;
+        const char* data;
+    };
+    for (const Made& m : {Made{"Code 128", "501234567890"}, Made{"Code 128", "12345678X"},
+                          Made{"Code 128", "12345678901234567890"}, Made{"Code 39", "1234567890AB"},
+                          Made{"Codabar", "A1234567890B"}, Made{"Code 93", "12345678AB"},
+                          Made{"ITF", "1540014128876"}, Made{"MSI", "1234567"},
+                          Made{"GS1 128", "(01)1540014128876(17)251231(10)AB1"}}) {
+        SCOPED_TRACE(std::string(m.type) + " " + m.data);
+        const std::string dir = testsupport::freshFolder("title");
+        reopen();
+        ASSERT_EQ(parseCodeType(m.type), 1);
+        outputTo(dir, kOutVector);
+        doUpdate();
+        clickIn(gPanels.TEH.viewRect);
+        type(m.data);
+        pressOK();
+        const std::vector<std::string> made = filesIn(dir);
+        ASSERT_EQ(made.size(), 1u) << gMsg.last;
+        const std::string eps = testsupport::slurp(made[0]);
+        EXPECT_NE(eps.find(std::string("%%Title: ") + m.data + "\r"), std::string::npos)
+            << eps.substr(0, eps.find("%%CreationDate"));
+    }
+}
+
 }  // namespace

@@ -183,7 +183,8 @@ void Create_Window() {
     gPanels.TETe1[0].autoView = true;
     gPanels.c_TE = gPanels.c_TE1 = gPanels.c_TE2 = gPanels.c_TE3 = gPanels.c_TE5 = -1;
     mirrorNumberFields(false);
-    pstrCopy(gSym.defFont, gSym.gHelvetica);  // FontString
+    // The font box shows fontBelow; defFont stays the bar font, which the types'
+    // texts and the outline tests take as "the symbol's own font".
     gLabel.alpha = 0;
     doUpdate();
 }
