@@ -189,7 +189,9 @@ void printHelp(std::ostream& out) {
            "\n"
            "Escapes in the data:\n"
            "  \\n \\t \\r      line feed, tab, carriage return (Code 128)\n"
-           "  \\dNNN         the byte NNN, three digits from 001 to 255 (Code 128)\n"
+           "  \\dNNN         the byte NNN, three digits from 001 to 127 (Code 128); above\n"
+           "                127 only the Mac OS Roman codes of the characters below that\n"
+           "                stand for no letter, as those characters (\\d196, \u0192, is FNC1)\n"
            "  \\1 \\2 \\3 \\4   FNC1, FNC2, FNC3, FNC4 (Code 128)\n"
            "  \\1            FNC1 (Datamatrix, EAN Datamatrix)\n"
            "In Code 128 data (and import records) these characters stand for no letter:\n"
@@ -316,7 +318,7 @@ std::string tooLong(std::string_view key, const std::string& value) {
 // The symbol's item keeps the spot colour name in one field with the font name:
 // a name that does not fit beside it would be cut where the bars are painted
 // while the file's header names it whole.
-std::string spotNameFault() {
+std::string spotNameRoomFault() {
     if (gSym.customColour != 1) return {};
     const size_t room = spotNameRoom(pascalBytes(gSym.fontAbove));
     if (gSym.customCol[0] <= room) return {};
@@ -324,6 +326,20 @@ std::string spotNameFault() {
     return "the spot colour name is longer than " + std::to_string(room) +
            " bytes, all that the symbol keeps beside its font name \"" +
            platform::macRomanToUtf8(font) + "\"";
+}
+
+// A spot colour's name is the plate the symbol prints on: a control character
+// (a tab, a line end) makes no ink's name, and the options line cannot keep it.
+std::string spotNameFault(std::string_view name) {
+    constexpr unsigned char kLastControl = 31, kDelete = 127;
+    for (const char c : name) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b <= kLastControl || b == kDelete)
+            return "the spot colour name holds a control character (such as a tab or a line "
+                   "end): give the ink's name as printed";
+    }
+    if (const char* reserved = reservedSpotName(name)) return reserved;
+    return {};
 }
 
 // A value holding ", key:\"" of a known key has taken in the pairs after it: its
@@ -485,9 +501,39 @@ bool looksLikeEps(const std::string& path) {
 
 namespace {
 
-// Loads the opened file into the fresh world; the reason when it cannot be.
-std::string loadOpened(const OpenedFile& opened) {
+// The keys an options line holds.
+constexpr const char* kLineKeys[] = {"type",    "size",   "height", "bwr",     "data",
+                                     "options", "colour", "color",  "spotname"};
+
+// An options line held to the checks of a record: a line edited by hand, or
+// damaged, is refused rather than taken in part.
+std::string lineFault(const Pairs& line) {
+    std::vector<std::string> seen;
+    bool typed = false;
+    for (const auto& [key, value] : line) {
+        if (std::find(std::begin(kLineKeys), std::end(kLineKeys), key) == std::end(kLineKeys))
+            return "holds the key \"" + platform::macRomanToUtf8(key) +
+                   "\", which the options line does not keep";
+        if (std::find(seen.begin(), seen.end(), keyOf(key)) != seen.end())
+            return "gives the key \"" + key + "\" twice";
+        seen.push_back(keyOf(key));
+        std::string why = tooLong(key, value);
+        if (why.empty() && key == "spotname") why = spotNameFault(value);
+        if (!why.empty()) return "cannot be used: " + why;
+        if (key == "type") {
+            if (!isCodeTypeName(value.c_str()))
+                return "names the unknown type \"" + platform::macRomanToUtf8(value) + "\"";
+            typed = true;
+        }
+    }
+    return typed ? std::string() : "names no type";
+}
+
+// Loads the opened file into the fresh world; the reason when it cannot be. The
+// pairs of an EPS file's options line go to *line, to be applied with the record.
+std::string loadOpened(const OpenedFile& opened, Pairs* line) {
     gDocFile.globFilS = opened.path;
+    line->clear();
     if (opened.eps) {
         const std::string record = epsOptionsRecordAt(opened.path);
         if (record.empty())
@@ -497,7 +543,15 @@ std::string loadOpened(const OpenedFile& opened) {
             return "the EPS file " + opened.path +
                    " is a label written from a label document and holds no symbol's settings: "
                    "open the label document instead";
-        ConvertString(record.c_str(), 1);
+        std::string why;
+        const bool formed = forEachScriptPair(
+            record.c_str(),
+            [line](std::string_view k, std::string_view v) { line->emplace_back(k, v); }, &why);
+        if (formed)
+            why = lineFault(*line);
+        else
+            why = "is not well formed: " + why;
+        if (!why.empty()) return "the options line of the EPS file " + opened.path + " " + why;
         return {};
     }
     gMsg.shown = 0;
@@ -688,6 +742,25 @@ ReadFiles::Read readFile(const std::string& path) {
     return {platform::standardInputFileId(), named.string(), named.filename().string()};
 }
 
+// Whether the record's type is another than the opened EPS file's.
+bool retypes(const Pairs& line, const std::string& type) {
+    if (type.empty()) return false;
+    for (const auto& [key, value] : line)
+        if (key == "type") return !sameCodeType(type.c_str(), value.c_str());
+    return true;
+}
+
+// The opened EPS file's settings. A record that names another type gets that
+// type's own settings, as a record without --open does: the file gives only its
+// data and colour (its add-on or options belong to its own type).
+void applyOpenedLine(const Pairs& line, bool retyped) {
+    for (const auto& [key, value] : line) {
+        const bool carried =
+            key == "data" || key == "colour" || key == "color" || key == "spotname";
+        if (!retyped || carried) applyScriptPair(key, value);
+    }
+}
+
 std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile& opened,
                       TextRun* run) {
     gReadFiles.import = {};
@@ -695,8 +768,10 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
     initLabelItems();
     gMsg.quiet = true;
     const bool document = !opened.path.empty() && !opened.eps;
+    // Kept from record to record with their storage, as the record's pairs are.
+    static Pairs openedLine;
     if (!opened.path.empty()) {
-        if (std::string why = loadOpened(opened); !why.empty()) return why;
+        if (std::string why = loadOpened(opened, &openedLine); !why.empty()) return why;
     }
 
     std::string type, import, templ = "<<1>>";
@@ -737,8 +812,7 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
         if (k == "data") templ = value;
         std::string range = tooLong(key, value);
         if (range.empty()) range = numberOutOfRange(key, value);
-        if (range.empty() && k == "spotname")
-            if (const char* reserved = reservedSpotName(value)) range = reserved;
+        if (range.empty() && k == "spotname") range = spotNameFault(value);
         if (!range.empty()) return range;
     }
     for (const std::string& k : seen)
@@ -751,11 +825,14 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
             if (std::string why = writeOpenedLabel(choice, saveto); !why.empty()) return why;
         return printing ? printRecord(pairs) : std::string();
     }
-    // An opened EPS file has given the type and its settings already.
+    // An opened EPS file gives the type and its settings.
     if (type.empty() && !opened.eps) return "the record names no type";
     // The type first: it applies the type's defaults, which the other keys then change.
+    const bool retyped = opened.eps && retypes(openedLine, type);
+    if (opened.eps && !retyped) applyOpenedLine(openedLine, false);
     if (!type.empty() && !parseCodeType(type.c_str()))
         return "unknown type \"" + platform::macRomanToUtf8(type) + "\"";
+    if (retyped) applyOpenedLine(openedLine, true);
     if (!type.empty()) gMsg.typeName = type;  // messages name the type as the user did
     // An import run builds each symbol's data from a record by the data template.
     const bool importRun = !import.empty();
@@ -763,7 +840,7 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
         if (key != "type" && key != "saveto" && key != "import" && !printKey(key) &&
             !(importRun && key == "data"))
             applyScriptPair(key, value);
-    if (std::string why = spotNameFault(); !why.empty()) return why;
+    if (std::string why = spotNameRoomFault(); !why.empty()) return why;
     if (importRun) {
         if (printing) return "an import run cannot print (give saveto)";
         if (std::string fault = takeImportRequest(import); !fault.empty()) return fault;

@@ -10,87 +10,12 @@
 
 #include "platform/numbers.h"
 #include "symbology/Filters.h"
-#include "symbology/appBits.h"
 #include "symbology/panels.h"
 #include "symbology/state.h"
 
 namespace {
 
 constexpr int32_t kMostPercent = 100;  // of an ink in a colour
-
-// Type names of the script record language that are not display names.
-struct ScriptType {
-    std::string_view name;
-    int32_t code;
-    int32_t variation1;
-    int32_t nCheck;   // -1: as the type's defaults leave it
-    int32_t ocrFont;  // 0 leave, 1 OCR-B above (the bar font), 2 OCR-A above
-};
-constexpr ScriptType kScriptTypes[] = {
-    {"Code 128", 5, 0, -1, 0},
-    {"EAN 128", 7, 0, -1, 0},
-    {"Code 39 NC", 6, 0, 1, 0},
-    {"Code 39", 6, 0, 0, 0},
-    {"Code 39 Full Ascii", 6, 10, -1, 0},
-    {"Telepen", 36, 0, -1, 0},
-    {"EAN 8", 3, 0, -1, 0},
-    {"UPC A", 10, 0, -1, 0},
-    {"ISSN -OCRB", 2, 0, -1, 1},
-    {"ISBN -OCRB", 1, 0, -1, 1},
-    {"ISMN", 1, 2, -1, 0},
-    {"EAN 13", 0, 0, -1, 0},
-    {"Codabar", 8, 0, 1, 0},  // the data as entered, start and stop letters included
-    {"Code 93", 28, 0, -1, 0},
-    {"Code 11", 19, 0, -1, 0},
-    {"ITF", 4, 0, -1, 0},
-    {"MSI", 35, 0, -1, 0},
-    {"PLESSEY", 20, 0, -1, 0},
-    {"2 OF 5", 21, 0, -1, 0},
-    {"ISBN OCR B", 1, 0, -1, 1},
-    {"ISBN OCR A", 1, 0, -1, 2},
-    {"ISSN OCR B", 2, 0, -1, 1},
-    {"ISSN OCR A", 2, 0, -1, 2},
-};
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x += 32;
-        if (y >= 'A' && y <= 'Z') y += 32;
-        if (x != y) return false;
-    }
-    return true;
-}
-
-void applyType(int32_t code, int32_t variation1, int32_t nCheck, int32_t ocrFont) {
-    gSym.code = code;
-    gSym.variation1 = variation1;
-    if (nCheck >= 0) gSym.nCheck = nCheck;
-    if (ocrFont == 1) pstrCopy(gSym.fontAbove, gSym.barFont);
-    if (ocrFont == 2) pstrSet(gSym.fontAbove, "OCR-ANormal");
-    GetCodeText();
-}
-
-// The display name of some (code, variant), trying both check-digit settings.
-bool findDisplayName(std::string_view name, int32_t* code, int32_t* variation1, int32_t* nCheck) {
-    const int32_t keep = gSym.nCheck;
-    for (int32_t nc : {keep, 1 - keep}) {
-        gSym.nCheck = nc;
-        for (int32_t c = 0; c <= kLastFamily; ++c)
-            for (int32_t v : kVariantsTried) {
-                const char* n = codeTypeName(c, v);
-                if (n && sameName(n, name)) {
-                    gSym.nCheck = keep;
-                    *code = c;
-                    *variation1 = v;
-                    *nCheck = nc;
-                    return true;
-                }
-            }
-    }
-    gSym.nCheck = keep;
-    return false;
-}
 
 void skipBlanks(std::string_view* s) {
     while (!s->empty() && s->front() == ' ') s->remove_prefix(1);
@@ -113,24 +38,24 @@ bool parseInt(std::string_view* s, int32_t* v) {
 void applyPair(std::string_view key, std::string_view value) {
     double d = 0;
     int32_t n = 0;
-    if (sameName(key, "type")) {
+    if (sameNameIgnoringCase(key, "type")) {
         parseCodeType(std::string(value).c_str());
-    } else if (sameName(key, "size")) {
+    } else if (sameNameIgnoringCase(key, "size")) {
         if (parseDouble(value, &d) && std::isfinite(d))
             gSym.Siz = std::clamp(d, kSmallestSize, kLargestSize);
-    } else if (sameName(key, "height")) {
+    } else if (sameNameIgnoringCase(key, "height")) {
         if (parseDouble(value, &d) && std::isfinite(d))
             gSym.Hei = d <= 0 ? typeOwnHeight() : std::clamp(d, kLowestHeight, kTallestHeight);
-    } else if (sameName(key, "bwr")) {
+    } else if (sameNameIgnoringCase(key, "bwr")) {
         if (parseInt(&value, &n)) gSym.BWidthRed = std::clamp(n, kMostSpread, kMostReduction);
-    } else if (sameName(key, "data")) {
+    } else if (sameNameIgnoringCase(key, "data")) {
         // The data as typed into the data field; a text too long for the data
         // buffer is left out whole, never cut.
         if (value.size() < kMainCodeSize) {
             const std::string typed(value);
             Gettw(typed.c_str(), static_cast<int32_t>(typed.size()), gData.chAddCode2, gData.len22);
         }
-    } else if (sameName(key, "options")) {
+    } else if (sameNameIgnoringCase(key, "options")) {
         // Split as the data key splits the add-on field (blanks and '-' left
         // out), so that the order of the keys does not change the symbol.
         if (value.size() < kAddCodeSize) {
@@ -139,7 +64,7 @@ void applyPair(std::string_view key, std::string_view value) {
             Gettw(printed.c_str(), static_cast<int32_t>(printed.size()), typed.c_str(),
                   static_cast<int32_t>(typed.size()));
         }
-    } else if (sameName(key, "colour") || sameName(key, "color")) {
+    } else if (sameNameIgnoringCase(key, "colour") || sameNameIgnoringCase(key, "color")) {
         int32_t c = 0, m = 0, y = 0, k = 0;
         if (parseInt(&value, &c) && parseInt(&value, &m) && parseInt(&value, &y) &&
             parseInt(&value, &k)) {
@@ -149,7 +74,7 @@ void applyPair(std::string_view key, std::string_view value) {
             gSym.yellow2 = std::clamp(y, 0, kMostPercent);
             gSym.black2 = std::clamp(k, 0, kMostPercent);
         }
-    } else if (sameName(key, "spotname")) {
+    } else if (sameNameIgnoringCase(key, "spotname")) {
         if (value.size() <= 255) {
             gSym.customCol[0] = static_cast<unsigned char>(value.size());
             std::memcpy(gSym.customCol + 1, value.data(), value.size());
@@ -198,19 +123,6 @@ bool closedByBrace(std::string_view s, size_t from) {
 }
 
 }  // namespace
-
-int32_t parseCodeType(const char* text) {
-    const std::string_view name(text);
-    for (const ScriptType& t : kScriptTypes)
-        if (sameName(name, t.name)) {
-            applyType(t.code, t.variation1, t.nCheck, t.ocrFont);
-            return 1;
-        }
-    int32_t code = 0, v = 0, nc = 0;
-    if (!findDisplayName(name, &code, &v, &nc)) return 0;
-    applyType(code, v, nc, 0);
-    return 1;
-}
 
 bool forEachScriptPair(const char* text,
                        const std::function<void(std::string_view, std::string_view)>& pair,

@@ -8,15 +8,12 @@
 #include <string_view>
 
 #include "platform/files.h"
+#include "symbology/typeNames.h"
 
 // Applies a settings record {key:"value", ...} to the current settings. local 1:
 // the program reads back its own options line. Unknown keys are passed over.
 void ConvertString(const char* text, int32_t local);
 
-// The code types and variants that display names are looked for among.
-constexpr int32_t kLastFamily = 42;
-constexpr int32_t kVariantsTried[] = {0,  1,  2,  3,  4,  5,  6,   7,   8,  9,
-                                      10, 11, 12, 13, 14, 15, 255, 256, 257};
 // What the label item can carry: magnification and height in hundredths within
 // 16 bits (the command line refuses what lies outside; other records are held
 // to it).
@@ -30,11 +27,6 @@ constexpr double kLowestHeight = 1.01;
 // (three characters); larger values spread or thin bars past their box.
 constexpr int32_t kMostSpread = -99;
 constexpr int32_t kMostReduction = 999;
-
-// Sets the code type (and its defaults) named by a type name of the script
-// record language ("Code 128", "EAN 13", ...) or by its display name; an unknown
-// name changes nothing. Returns 1 when the name was known.
-int32_t parseCodeType(const char* name);
 
 // Calls pair(key, value) for each pair of a record {key:"value", ...} in order.
 // false, with the reason in error, when the record is not well formed; the pairs

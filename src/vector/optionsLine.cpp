@@ -7,6 +7,7 @@
 
 #include "platform/numbers.h"
 #include "symbology/state.h"
+#include "symbology/typeNames.h"
 #include "vector/Epsout.h"
 #include "vector/sink.h"
 
@@ -49,7 +50,7 @@ void saveAutoFormatData(platform::FileRef refNum) {
     // Kept between files: a batch writes this line without a heap allocation.
     static std::string line;
     line.assign("%%Options: {");
-    appendQuoted(line, "type", gSym.TeF, true);
+    appendQuoted(line, "type", optionsLineTypeName(), true);
     std::string spill;
     char number[400];
     appendQuoted(line, "size", sixDecimals(gSym.Siz, spill, number));

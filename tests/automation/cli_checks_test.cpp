@@ -151,20 +151,20 @@ TEST(SpotColour, ANameLongerThanTheItemKeepsIsRefused) {
     EXPECT_NE(eps.find("(" + name + ") 0 x\r"), std::string::npos);
 }
 
-// A spot colour name is text in strings and comment lines: a line end in it must
-// not end the comment and let the rest run as PostScript.
-TEST(SpotColour, ALineEndInTheNameStaysInItsString) {
+// A spot colour name is text in strings and comment lines: a line end in it could
+// end the comment and let the rest run as PostScript, and names no ink. It is
+// refused.
+TEST(SpotColour, ALineEndInTheNameIsRefused) {
     const std::string spot = ", spotname:\"PMS 1\r424242 = flush %\"";
     for (const char* dialect :
          {"--dialect=ai88", "--dialect=ai3", "--dialect=ai5", "--dialect=ps"}) {
         SCOPED_TRACE(dialect);
         const bool ps = std::strcmp(dialect, "--dialect=ps") == 0;
-        const std::string path = testsupport::tempPath(ps ? "spot-cr.ps" : "spot-cr.eps");
-        ASSERT_EQ(run({dialect, record("EAN 13", "400638133393", path, spot)}).status, 0);
-        const testsupport::RunResult gs = testsupport::runCommand(
-            "gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -sDEVICE=nullpage '" + path + "'");
-        EXPECT_EQ(gs.status, 0) << gs.err;
-        EXPECT_EQ(gs.out.find("424242"), std::string::npos) << gs.out;
+        const std::string path = fresh(ps ? "spot-cr.ps" : "spot-cr.eps");
+        const CliRun r = run({dialect, record("EAN 13", "400638133393", path, spot)});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("holds a control character"), std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(path));
     }
 }
 

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -28,6 +29,19 @@ namespace fs = std::filesystem;
 std::string optionsLine(const std::string& eps) {
     const size_t at = eps.find("%%Options: ");
     return at == std::string::npos ? "" : eps.substr(at, eps.find('\r', at) - at);
+}
+
+std::string withoutDate(std::string eps) {
+    const size_t at = eps.find("%%CreationDate:");
+    if (at != std::string::npos) eps.erase(at, eps.find('\r', at) - at);
+    return eps;
+}
+
+// What zxing-cpp reads from an EPS file.
+std::string readEps(const std::string& path, const std::string& format) {
+    const testsupport::Rendered page = testsupport::renderWithGhostscript(path, 400, true);
+    EXPECT_TRUE(page.ok) << page.err;
+    return page.ok ? testsupport::decode(page.bitmap, format).text : "";
 }
 
 struct CliOpen : ::testing::Test {
@@ -71,11 +85,6 @@ TEST_F(CliOpen, AnEpsGivesBackTheSettingsThatMadeIt) {
 // An add-on, a 2-D symbol's options text and separators typed into a number
 // come back with the rest: the file made again from the opened one is the same.
 TEST_F(CliOpen, AFileOpenedAgainMakesTheSameFile) {
-    const auto withoutDate = [](std::string eps) {
-        const size_t at = eps.find("%%CreationDate:");
-        if (at != std::string::npos) eps.erase(at, eps.find('\r', at) - at);
-        return eps;
-    };
     std::vector<std::string> records = {
         "{type:\"EAN 13\", data:\"400638133393\", options:\"52495\"",
         "{type:\"QRCode\", data:\"hello\", options:\"H5\"",
@@ -96,6 +105,91 @@ TEST_F(CliOpen, AFileOpenedAgainMakesTheSameFile) {
         r = run({"--open", first, "{saveto:\"" + second + "\"}"});
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(withoutDate(testsupport::slurp(first)), withoutDate(testsupport::slurp(second)));
+    }
+}
+
+// The type's name in the options line reads back as the same code, variant and
+// check setting for every code type: a display name such as "Code 39" stands for
+// more than one.
+TEST_F(CliOpen, EveryTypeOpensAgainAsTheSameSymbol) {
+    const std::string first = (dir / "first.eps").string();
+    const std::string second = (dir / "second.eps").string();
+    for (const auto& c : testsupport::readCases("automation/sweep.txt", 5)) {
+        SCOPED_TRACE(c.where + " " + c[0]);
+        CliRun r = run({"{" + c[1] + ", saveto:\"" + first + "\"}"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        r = run({"--open", first, "{saveto:\"" + second + "\"}"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(withoutDate(testsupport::slurp(first)), withoutDate(testsupport::slurp(second)));
+    }
+    ASSERT_EQ(run({record("Code 39 NC", "CODE39", first)}).status, 0);
+    ASSERT_EQ(run({"--open", first, "{saveto:\"" + second + "\"}"}).status, 0);
+    EXPECT_EQ(readEps(second, "Code39"), "CODE39");
+}
+
+// A record naming another type than the opened file's gets what a record of that
+// type gets on its own (check characters, text line, fonts); the file gives its
+// data and colour only.
+TEST_F(CliOpen, ARecordOfAnotherTypeGetsThatTypesOwnSettings) {
+    const std::string colour = ", colour:\"10 20 30 40\", spotname:\"Gold\"";
+    const char* opened[] = {
+        "type:\"Codabar\", data:\"A40156B\"", "type:\"Laetus Standard\", data:\"1234\"",
+        "type:\"ITF NC HALLMARK\", data:\"12345678\"", "type:\"IKEA\", data:\"1234567\"",
+        "type:\"EAN 13 Text Below Addon\", data:\"501234567890\", options:\"52495\""};
+    const char* retyped[] = {
+        "type:\"Code 93\", data:\"TEST93\"",       "type:\"EAN 13\", data:\"400638133393\"",
+        "type:\"Code 128\", data:\"Strixel-128\"", "type:\"HIBC Code 39\", data:\"+A1230\"",
+        "type:\"ITF\", data:\"1234567\"",          "type:\"Code 39\", data:\"CODE39\""};
+    const std::string file = (dir / "opened.eps").string(), plain = (dir / "plain.eps").string(),
+                      again = (dir / "again.eps").string();
+    for (const char* o : opened) {
+        ASSERT_EQ(run({record(o + colour, file)}).status, 0);
+        for (const char* t : retyped) {
+            SCOPED_TRACE(std::string(o) + " -> " + t);
+            ASSERT_EQ(run({record(t + colour, plain)}).status, 0);
+            const CliRun r = run({"--open", file, record(t, again)});
+            ASSERT_EQ(r.status, 0) << r.err;
+            EXPECT_EQ(withoutDate(testsupport::slurp(again)),
+                      withoutDate(testsupport::slurp(plain)));
+        }
+    }
+    ASSERT_EQ(run({record("Codabar", "A40156B", file)}).status, 0);
+    ASSERT_EQ(run({"--open", file, record("Code 93", "TEST93", again)}).status, 0);
+    EXPECT_EQ(readEps(again, "Code93"), "TEST93");
+}
+
+// An options line that was edited or damaged is refused, naming the file, rather
+// than read in part or as the default type.
+TEST_F(CliOpen, ADamagedOptionsLineIsRefused) {
+    const std::string good = (dir / "good.eps").string();
+    ASSERT_EQ(run({record("QRCode", "hello", good)}).status, 0);
+    const std::string text = testsupport::slurp(good);
+    const struct {
+        const char *from, *to, *said;
+    } edits[] = {
+        {"type:\"QRCode\"", "type:\"QR Code\"", "names the unknown type \"QR Code\""},
+        {"type:\"QRCode\", ", "", "names no type"},
+        {"spotname:\"\"", "spotname:\"None\"", "the spot colour name \"None\" is kept"},
+        {"spotname:\"\"", "spotname:\"Gold\tBlue\"", "holds a control character"},
+        {"bwr:\"0\"", "bwr:\"0\", size:\"50\"", "gives the key \"size\" twice"},
+        {"bwr:\"0\"", "bwr:\"0\", saveto:\"x.eps\"", "the key \"saveto\""},
+        {"spotname:\"\"}", "spotname:\"}", "is not well formed"},
+    };
+    const std::string out = (dir / "out.eps").string();
+    for (const auto& e : edits) {
+        SCOPED_TRACE(e.to);
+        std::string edited = text;
+        edited.replace(edited.find(e.from), std::strlen(e.from), e.to);
+        const std::string path = (dir / "edited.eps").string();
+        std::ofstream(path, std::ios::binary) << edited;
+        for (const std::string& rec : {"{saveto:\"" + out + "\"}", record("Code 128", "A", out)}) {
+            const CliRun r = run({"--open", path, rec});
+            EXPECT_EQ(r.status, 1);
+            EXPECT_NE(r.err.find("options line of the EPS file " + path), std::string::npos)
+                << r.err;
+            EXPECT_NE(r.err.find(e.said), std::string::npos) << r.err;
+            EXPECT_FALSE(fs::exists(out));
+        }
     }
 }
 

@@ -33,6 +33,7 @@ std::string optionsLine() {
 
 TEST(OptionsLine, FormOfTheLine) {
     fresh();
+    gSym.code = 5;  // the line names the type drawn
     copyBounded(gSym.TeF, "Code 128");
     gSym.Siz = 87.5;
     gSym.Hei = 12.25;
