@@ -82,14 +82,16 @@ bool storeSheetField(int32_t number, const std::string& text, LabelSheet* copy) 
     const SheetField& f = sheetField(number);
     double v = 0;
     if (!readNumber(text, &v)) return false;
-    if (f.kind == SheetFieldKind::length || f.kind == SheetFieldKind::gutterWidth)
-        v = convertFromMeas(v);
+    const bool length = f.kind == SheetFieldKind::length || f.kind == SheetFieldKind::gutterWidth;
+    // Lengths to the copy's grain, rounded: exact tenths typed in cm or inch come
+    // out a hair short, and a shown value typed again must store what it showed.
+    if (length) v = std::round(convertFromMeas(v) * kSheetCopyScale);
     // Whole numbers and whole tenths of a point: the fraction is dropped.
-    const double whole = std::trunc(v);
+    const double whole = std::trunc(length ? v / kSheetCopyScale : v);
     switch (f.kind) {
         case SheetFieldKind::length:
-            if (v > kSheetLengthTenthsMost) return false;
-            copy->*f.word = uint32_t(std::trunc(v * kSheetCopyScale));
+            if (v > kSheetLengthTenthsMost * kSheetCopyScale) return false;
+            copy->*f.word = uint32_t(v);
             return true;
         case SheetFieldKind::countAcross:
             if (whole > kSheetCountMost) return false;
@@ -123,10 +125,9 @@ uint16_t sheetSetupFault(const LabelSheet& copy) {
 uint16_t applySheetSetup(std::string* detail) {
     if (const uint16_t fault = sheetSetupFault(labelBack2); fault != 0) return fault;
     // Saving writes the sheet as the document stores it, which opening checks:
-    // a sheet that could not be opened again is refused here.
-    LabelSheet stored = gSheetWin.printsheet == 1 ? labelBack : sheetFromCopy(labelBack2);
-    stored.sheetWidth = labelBack2.sheetWidth / kSheetCopyScale;
-    stored.sheetHeight = labelBack2.sheetHeight / kSheetCopyScale;
+    // a sheet that could not be opened again is refused here. A sheet of single
+    // symbols is held to the same: its labels must fit the page it is printed on.
+    const LabelSheet stored = sheetFromCopy(labelBack2);
     std::string why;
     if (const uint16_t fault = sheetFaultForSetup(stored, &why); fault != 0) {
         if (detail) *detail = why;

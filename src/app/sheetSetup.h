@@ -81,5 +81,6 @@ uint16_t sheetSetupFault(const LabelSheet& copy);
 // index kept), or in print-sheet mode to labelBack3 as it stands; the document's
 // sheet size follows in both. Returns the refusing message (not shown, with its
 // detail in *detail when given) or 0; a sheet whose labels do not fit it, or
-// that a saved document could not be opened with, is refused too.
+// that a saved document could not be opened with, is refused too, in either
+// mode.
 uint16_t applySheetSetup(std::string* detail = nullptr);

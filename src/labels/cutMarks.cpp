@@ -31,7 +31,8 @@ void DrawPageCutMarks(qd::Point point, int16_t flag, int32_t originH, int32_t or
     const int32_t across = sheetAcross();
     const int32_t down = sheetDown();
     const int32_t gutterCol = getGutterExtraCol();
-    const int32_t gutter = getGutterExtraWidth() / 10;
+    // Only a gutter between label columns moves labels, and so the marks.
+    const int32_t gutter = int32_t(gutterBetweenColumns(s)) / 10;
     const int32_t gapH = int32_t(s.spaceAcross) / 10;
     const int32_t gapV = int32_t(s.spaceDown) / 10;
     const int32_t pitchH = int32_t(s.labelWidth + s.spaceAcross) / 10;
@@ -46,7 +47,7 @@ void DrawPageCutMarks(qd::Point point, int16_t flag, int32_t originH, int32_t or
     qd::PenSize(pen, pen);
     if (flag == kCutMarkRow) {
         const int32_t ys[] = {point.v, point.v + int32_t(s.labelHeight) / 10 - 1};
-        if (gutterCol > 0 && gutter > 0) {
+        if (gutter > 0) {
             const int32_t E = L + pitchH * gutterCol - gapH;
             const int32_t far = E + gutter + gapH;
             for (int32_t y : ys) {

@@ -35,6 +35,9 @@ constexpr uint16_t kMsgLabelSizeDamaged = 1456;
 constexpr uint16_t kMsgSetupSheetTooSmall = 1457;
 constexpr uint16_t kMsgSetupTooManyLabels = 1458;
 constexpr uint16_t kMsgSetupRowTooLong = 1459;
+// A sheet of single symbols about to be written.
+constexpr uint16_t kMsgSymbolSheetTooLarge = 1462;
+constexpr uint16_t kMsgSymbolSheetTooManyLabels = 1463;
 // The largest page PDF allows, 200 inches: without a stored sheet size nothing
 // else bounds a label or a row of labels.
 constexpr double kMostPageTenths = 144000;
@@ -335,9 +338,8 @@ uint16_t sheetFault(const LabelSheet& s, std::string* detail) {
     }
     const uint32_t across = s.across % kGutterModulus, down = s.down % kGutterModulus;
     if (across == 0 || down == 0) return 0;  // nothing to lay out; a run refuses it
-    const uint32_t gutterCol = s.across / kGutterModulus, gutter = s.down / kGutterModulus;
     double width = rowLength(s.leftMargin, across, s.labelWidth, s.spaceAcross);
-    if (gutterCol > 0 && gutterCol < across) width += gutter;
+    width += gutterBetweenColumns(s);
     const double height = rowLength(s.topMargin, down, s.labelHeight, s.spaceDown);
     if (pastLargestPage(width, s.sheetWidth) || pastLargestPage(height, s.sheetHeight)) {
         *detail = std::to_string(across) + " x " + std::to_string(down) + " labels need " +
@@ -368,6 +370,31 @@ uint16_t sheetFaultForSetup(const LabelSheet& s, std::string* detail) {
         default:
             return fault;
     }
+}
+
+uint16_t symbolSheetFault(const LabelSheet& copy, std::string* detail) {
+    if (copy.labelWidth == 0) return 0;  // a single symbol
+    const uint32_t across = copy.across % kGutterModulus, down = copy.down % kGutterModulus;
+    if (across == 0 || down == 0) return 0;
+    // In tenths of a point, the copy's fractions kept: it is written as it is.
+    auto tenths = [&](uint32_t LabelSheet::*word) { return double(copy.*word) / kSheetCopyScale; };
+    const double width =
+        tenths(&LabelSheet::leftMargin) + across * tenths(&LabelSheet::labelWidth) +
+        (across - 1) * tenths(&LabelSheet::spaceAcross) + gutterBetweenColumns(copy);
+    const double height = tenths(&LabelSheet::topMargin) + down * tenths(&LabelSheet::labelHeight) +
+                          (down - 1) * tenths(&LabelSheet::spaceDown);
+    // The page grows to hold the labels; a sheet stored without a size is A4.
+    const bool sized = copy.sheetWidth != 0 && copy.sheetHeight != 0;
+    const double pageW = std::max(width, sized ? tenths(&LabelSheet::sheetWidth) : 0);
+    const double pageH = std::max(height, sized ? tenths(&LabelSheet::sheetHeight) : 0);
+    if (pageW > kMostPageTenths || pageH > kMostPageTenths) {
+        *detail = std::to_string(across) + " x " + std::to_string(down) + " labels on a page of " +
+                  mmText(pageW) + " x " + mmText(pageH) + " mm";
+        return kMsgSymbolSheetTooLarge;
+    }
+    if (int64_t{across} * down <= kMostLabelPositions) return 0;
+    *detail = std::to_string(across) + " x " + std::to_string(down) + " labels";
+    return kMsgSymbolSheetTooManyLabels;
 }
 
 uint16_t emptySheetFault(const LabelSheet& s, std::string* detail) {

@@ -185,6 +185,13 @@ inline int32_t sheetAcross() { return int32_t(labelBack.across % kGutterModulus)
 inline int32_t sheetDown() { return int32_t(labelBack.down % kGutterModulus); }
 inline int32_t getGutterExtraCol() { return int32_t(labelBack.across / kGutterModulus); }
 inline int32_t getGutterExtraWidth() { return int32_t(labelBack.down / kGutterModulus); }
+// The extra gutter's width (tenths of a point) where it stands between label
+// columns, its column above 0 and before the last; else 0, as the labels are
+// placed.
+inline uint32_t gutterBetweenColumns(const LabelSheet& s) {
+    const uint32_t column = s.across / kGutterModulus, across = s.across % kGutterModulus;
+    return column > 0 && column < across ? s.down / kGutterModulus : 0;
+}
 
 // A sheet is refused when it is opened rather than let a run write a file for
 // each of millions of label positions.
@@ -198,6 +205,11 @@ uint16_t sheetFault(const LabelSheet& s, std::string* detail);
 // sheetFault for the sheet setup's OK, with the messages that speak of the sheet
 // being set up rather than of a document being opened.
 uint16_t sheetFaultForSetup(const LabelSheet& s, std::string* detail);
+// Why a sheet of single symbols (the print copy, lengths x 1000) cannot be
+// written: 0 when it can, else the message number with *detail. Its page,
+// grown to hold every label, must stay within the largest page, its positions
+// within kMostLabelPositions.
+uint16_t symbolSheetFault(const LabelSheet& copy, std::string* detail);
 // A sheet without a label across or down: message number and counts, else 0.
 // Printing and the press export refuse it before writing anything.
 uint16_t emptySheetFault(const LabelSheet& s, std::string* detail);

@@ -120,9 +120,12 @@ void scanValues(Scanner* s, TemplateValues* v) {
     }
 }
 
-// Millimetres to the working copy's scale, held within the word.
+// Millimetres to the working copy's scale, held within the word. Rounded: whole
+// tenths (25.4 mm) read as single precision come out a hair short.
+double copyUnits(float mm) { return std::round(double(mm) * kTenthsPerMm * kSheetCopyScale); }
+
 uint32_t copyLength(float mm) {
-    const double v = std::trunc(double(mm) * kTenthsPerMm * kSheetCopyScale);
+    const double v = copyUnits(mm);
     if (!(v > 0)) return 0;
     return v >= double(std::numeric_limits<uint32_t>::max()) ? std::numeric_limits<uint32_t>::max()
                                                              : static_cast<uint32_t>(v);
@@ -131,7 +134,7 @@ uint32_t copyLength(float mm) {
 int32_t bounded(int32_t v, int32_t most) { return v < 0 ? 0 : v > most ? most : v; }
 
 void applyTemplate(const TemplateValues& v, LabelSheet* s) {
-    const double gutterTenths = std::trunc(double(v.gutter) * kTenthsPerMm);
+    const double gutterTenths = std::trunc(copyUnits(v.gutter) / kSheetCopyScale);
     const double gutter = gutterTenths > 0 ? std::fmin(gutterTenths, kGutterColumnMost) : 0;
     s->across = static_cast<uint32_t>(bounded(v.across, kCountMost) +
                                       kGutterStep * bounded(v.gutterColumn, kGutterColumnMost));

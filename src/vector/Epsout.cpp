@@ -204,8 +204,8 @@ void documentSheetSize() {
         return;
     }
     const double across = s.across % 1280, down = s.down % 1280;
-    const double needW =
-        s.leftMargin + (double(s.labelWidth) + s.spaceAcross) * (across - 1) + s.labelWidth;
+    const double needW = s.leftMargin + (double(s.labelWidth) + s.spaceAcross) * (across - 1) +
+                         s.labelWidth + double(gutterBetweenColumns(s)) * kSheetCopyScale;
     const double needH =
         s.topMargin + (double(s.labelHeight) + s.spaceDown) * (down - 1) + s.labelHeight;
     gEps.sheetWidth = std::max<double>(s.sheetWidth, needW);

@@ -304,6 +304,13 @@ int32_t EPSoutFullSheet(platform::FileRef refNum, int32_t yPos) {
     const LabelSheet& s = labelBack3;
     if (s.labelWidth == 0) return EPSoutSingle(refNum, yPos);
     if (refuseUnknownDialect()) return 1;
+    // A stored print copy may hold any size: a page past the largest one would
+    // be a huge file no reader takes.
+    std::string why;
+    if (const uint16_t fault = symbolSheetFault(s, &why); fault != 0) {
+        MessageWith(fault, why);
+        return 1;
+    }
     const bool run = gProd.gcite != 0;  // a serial or import run fills the sheet
     if (!run) {
         gProd.importer = 0;
@@ -317,13 +324,16 @@ int32_t EPSoutFullSheet(platform::FileRef refNum, int32_t yPos) {
     // Column by column, each column from its top row down; after each label the
     // run prepares item 0 for the next position.
     const uint32_t across = s.across % 1280, down = s.down % 1280;
+    const uint32_t gutterCol = s.across / kGutterModulus;
+    const double gutter = double(gutterBetweenColumns(s)) * kSheetCopyScale;
     const double sheetHeight = gEps.sheetHeight;
     bool going = true, lastLabel = false;
     // A run's position whose items cannot be drawn (refused, and reported) would
     // leave a gap: the run's sheet is not written.
     bool refused = false;
     for (uint32_t c = 0; c < across && going; ++c) {
-        const double x = (double(s.leftMargin) + (double(s.labelWidth) + s.spaceAcross) * c) /
+        const double x = (double(s.leftMargin) + (double(s.labelWidth) + s.spaceAcross) * c +
+                          (c >= gutterCol ? gutter : 0)) /
                          kSheetUnitsPerPoint;
         for (uint32_t r = 0; r < down && going; ++r) {
             const double y =

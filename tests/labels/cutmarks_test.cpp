@@ -110,6 +110,16 @@ TEST_F(CutMarks, GutterGetsTicksOnBothSides) {
     // A gutter column without width draws no inner ticks.
     labelBack.down = 2;
     EXPECT_EQ(record({50, 10}, kCutMarkRow).size(), 4u);
+    // A gutter that stands between no columns moves no label: the right ticks
+    // stay at the last column's edge, with none inside.
+    const std::set<Line> plain = {
+        {6, 50, 8, 50}, {320, 50, 322, 50}, {6, 69, 8, 69}, {320, 69, 322, 69}};
+    for (uint32_t column : {0u, 3u, 4u}) {
+        SCOPED_TRACE(column);
+        labelBack.across = 3 + 1280 * column;
+        labelBack.down = 2 + 1280 * 200;
+        EXPECT_EQ(record({50, 10}, kCutMarkRow), plain);
+    }
 }
 
 // The press sheet's marks in millimetres made whole points: 5.5 mm is 15

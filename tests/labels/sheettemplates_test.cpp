@@ -68,6 +68,27 @@ TEST_F(SheetTemplates, AGutterGoesIntoTheAcrossAndDownWords) {
     EXPECT_EQ(list, "Gutter 99.00 x 38.00mm 2 across x 7 down\r");
 }
 
+TEST_F(SheetTemplates, InchSheetsKeepTheirWholeTenths) {
+    std::string list;
+    gSheetSetup.currentSel = 8;  // Letter 3 x 10, 2 5/8 x 1 in
+    LoadLabelTemplates(&list, 0);
+    const LabelSheet s = sheetFromCopy(labelBack2);
+    EXPECT_EQ(s.labelWidth, 1890u);
+    EXPECT_EQ(s.labelHeight, 720u);
+    EXPECT_EQ(s.topMargin, 360u);
+    EXPECT_EQ(s.leftMargin, 135u);
+    EXPECT_EQ(s.spaceAcross, 90u);
+    EXPECT_EQ(s.sheetWidth, 6120u);
+    EXPECT_EQ(s.sheetHeight, 7920u);
+    LabelSheet g;
+    parseLabelTemplates(
+        "h\nG,2,5,101.6mm,50.8mm,0mm,0mm,0mm,0mm,0mm,0mm,1,25.4mm,USLS,0,0,0,0,216mm,279mm\n", 0,
+        &list, &g);
+    EXPECT_EQ(g.labelWidth, 2880000u);
+    EXPECT_EQ(g.labelHeight, 1440000u);
+    EXPECT_EQ(g.down, 5u + 1280u * 720);
+}
+
 TEST_F(SheetTemplates, ALineThatEndsEarlyKeepsThePreviousValues) {
     const std::string text =
         "header\n"

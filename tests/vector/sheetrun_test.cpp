@@ -153,6 +153,52 @@ TEST(SerialSheet, SixteenLabelsCarryTheSerialNumbersColumnByColumn) {
     }
 }
 
+// A plain sheet of a text item: a gutter after the first column moves the
+// second, and the page grows to hold it.
+TEST(FullSheet, AGutterBetweenColumnsMovesTheColumnsAfterIt) {
+    for (int ill : {88, 1115}) {
+        resetAll();
+        gOut.ill = ill;
+        sheetOfSixteen();
+        labelBack3.across = 2 + kGutterModulus * 1;
+        labelBack3.down = 8 + kGutterModulus * 200;  // 20 points
+        labelBack3.sheetWidth = 240 * 10000;
+        addItem(kKindText, 10, 10, 40, 90)->setText(item::dataText, "A");
+        int result = -1;
+        const std::string doc = writeEPSout(&result);
+        ASSERT_EQ(result, 0) << gMsg.last;
+        const std::vector<Label> at = labels(doc, ill);
+        ASSERT_EQ(at.size(), 16u) << ill;
+        EXPECT_DOUBLE_EQ(at[0].x, 20) << ill;
+        EXPECT_DOUBLE_EQ(at[8].x, 150) << ill;
+        const bool grown =
+            doc.find(ill == 1115 ? "/MediaBox [0 0 250.000000 520.000000]"
+                                 : "%%BoundingBox: 0 0 250 520") != std::string::npos;
+        EXPECT_TRUE(grown) << ill;
+    }
+}
+
+// A print copy kept from before may hold any size: a page past the largest, or
+// more positions than a sheet takes, is refused before anything is written.
+TEST(FullSheet, ASheetPastTheLargestPageWritesNothing) {
+    for (uint32_t labels : {1u, 200u}) {
+        resetAll();
+        gOut.ill = 1115;
+        sheetOfSixteen();
+        labelBack3.across = labelBack3.down = labels;
+        labelBack3.labelWidth = labels == 1 ? 15000 * 10000 : 20 * 10000;
+        labelBack3.labelHeight = 20 * 10000;
+        labelBack3.sheetWidth = labelBack3.sheetHeight = 0;
+        addItem(kKindText, 1, 1, 9, 9)->setText(item::dataText, "A");
+        int result = -1;
+        EXPECT_EQ(writeEPSout(&result), "") << labels;
+        EXPECT_EQ(result, 1);
+        EXPECT_EQ(gMsg.shown, 1);
+        EXPECT_NE(gMsg.last.find(labels == 1 ? "200 inches" : "10000"), std::string::npos)
+            << gMsg.last;
+    }
+}
+
 TEST(SerialSheet, PastItsEndTheRunCarriesTheEndTextWithItem0sOwnAffixes) {
     resetAll();
     gOut.ill = 88;
