@@ -11,6 +11,7 @@
 #include "platform/numbers.h"
 #include "symbology/Filters.h"
 #include "symbology/panels.h"
+#include "symbology/scriptValues.h"
 #include "symbology/state.h"
 
 namespace {
@@ -84,33 +85,6 @@ void applyPair(std::string_view key, std::string_view value) {
     }
 }
 
-bool isKeyChar(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-// After a value's closing quote at p - 1: ", key:\"", or "}" and then the line
-// end or the next record's opening brace (blanks allowed between).
-bool endsValue(std::string_view s, size_t p) {
-    while (p < s.size() && s[p] == ' ') ++p;
-    if (p >= s.size() || s[p] == '\r' || s[p] == '\n') return true;
-    if (s[p] == '}') {
-        ++p;
-        while (p < s.size() && isBlank(s[p])) ++p;
-        return p >= s.size() || s[p] == '\r' || s[p] == '\n' || s[p] == '{';
-    }
-    if (s[p] != ',') return false;
-    ++p;
-    while (p < s.size() && s[p] == ' ') ++p;
-    const size_t key = p;
-    while (p < s.size() && isKeyChar(s[p])) ++p;
-    if (p == key) return false;
-    while (p < s.size() && s[p] == ' ') ++p;
-    if (p >= s.size() || s[p] != ':') return false;
-    ++p;
-    while (p < s.size() && s[p] == ' ') ++p;
-    return p < s.size() && s[p] == '"';
-}
-
 // A quote at or after `from` that a closing brace follows: the value ended there,
 // but something other than the line end came after the brace.
 bool closedByBrace(std::string_view s, size_t from) {
@@ -164,7 +138,7 @@ bool forEachScriptPairIn(std::string_view s,
             if (close == std::string_view::npos)
                 return fail(closedByBrace(s, q + 1) ? "text after the record's closing brace"
                                                     : "a value has no closing quote");
-        } while (!endsValue(s, close + 1));
+        } while (!endsScriptValue(s, close + 1));
         pair(key, s.substr(q + 1, close - q - 1));
         i = close + 1;
     }

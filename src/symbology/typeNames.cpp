@@ -143,10 +143,9 @@ const char* optionsLineTypeName() {
     copyBounded(askedName, gSym.TeF);
     asked = now;
     copyBounded(answer, gSym.TeF);
-    // Display names such as "Code 39" stand for more than one setting. A label's
-    // line names no type, and stays so.
-    const TypeIdentity read = readBack(gSym.TeF);
-    if (read == now || read == TypeIdentity{}) return answer;
+    // Display names such as "Code 39" stand for more than one setting, and a custom
+    // code type's name is the user's own. A label's line names no type, and stays so.
+    if (gSym.TeF[0] == 0 || readBack(gSym.TeF) == now) return answer;
     forEachTypeName([&now](const char* name) {
         if (readBack(name) != now) return false;
         copyBounded(answer, name);

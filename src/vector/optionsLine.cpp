@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/numbers.h"
+#include "symbology/scriptValues.h"
 #include "symbology/state.h"
 #include "symbology/typeNames.h"
 #include "vector/Epsout.h"
@@ -36,7 +37,10 @@ void appendInt(std::string& out, int32_t v) {
 }
 
 // The line is a comment: a control byte in a value, a CR above all, would end it.
+// A value that a quote inside it would end early (typed as `A", size:"9`) is left
+// empty rather than read back as other settings.
 void appendPrintable(std::string& out, const char* text, size_t n) {
+    if (!readsBackWhole(std::string_view(text, n))) return;
     for (size_t k = 0; k < n; ++k) out += static_cast<unsigned char>(text[k]) < 32 ? '-' : text[k];
 }
 
@@ -46,7 +50,7 @@ void saveAutoFormatData(platform::FileRef refNum) {
     char data[kMainCodeSize];
     // Data with control bytes (a tab, a line end) cannot stand in the line: it is
     // left empty rather than read back as other data.
-    if (sanitisedPrintedData(data)) data[0] = 0;
+    if (sanitisedPrintedData(data) || !readsBackWhole(data)) data[0] = 0;
     // Kept between files: a batch writes this line without a heap allocation.
     static std::string line;
     line.assign("%%Options: {");

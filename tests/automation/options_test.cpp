@@ -104,6 +104,38 @@ TEST(OptionsLine, ReadsBackWhole) {
     EXPECT_TRUE(pstrEquals(gSym.customCol, "PMS 186"));
 }
 
+// A custom code type is named by its user, and desktop data may hold what looks
+// like the next pair: neither may change what the line reads back as.
+TEST(OptionsLine, NamesAndValuesReadBackAsTheSymbolDrawn) {
+    const auto written = [](const char* typeName, const char* data, const char* spot) {
+        fresh();
+        gSym.code = 5;
+        gSym.variation1 = 0;
+        GetCodeActualText();
+        copyBounded(gSym.TeF, typeName);
+        gSym.Siz = 150;
+        copyBounded(gData.chMainCode2, data);
+        gData.len1 = gData.len11 = static_cast<int32_t>(std::strlen(data));
+        pstrSet(gSym.customCol, spot);
+        return optionsLine();
+    };
+    for (const char* custom : {"Code 39", "my labels", "Z\", size:\"400"}) {
+        SCOPED_TRACE(custom);
+        const std::string line = written(custom, "ABC-123", "Gold");
+        fresh();
+        ConvertString(line.c_str() + 11, 1);
+        EXPECT_EQ(gSym.code, 5) << line;
+        EXPECT_DOUBLE_EQ(gSym.Siz, 150) << line;
+        EXPECT_STREQ(gData.chMainCode2, "ABC-123") << line;
+    }
+    const std::string line = written("Code 128", "A\", size:\"9", "B\", black:\"0");
+    EXPECT_NE(line.find("data:\"\""), std::string::npos) << line;
+    EXPECT_NE(line.find("spotname:\"\""), std::string::npos) << line;
+    fresh();
+    ConvertString(line.c_str() + 11, 1);
+    EXPECT_DOUBLE_EQ(gSym.Siz, 150) << line;
+}
+
 TEST(OptionsLine, BrokenRecordsChangeNothingBeyondTheirGoodPairs) {
     fresh();
     gSym.Siz = 100;
