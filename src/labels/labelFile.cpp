@@ -411,15 +411,6 @@ int32_t loadDocumentFrom(const std::string& path) {
     uint16_t message = 0;
     if (!parseDocument(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &doc,
                        &message)) {
-        if (message == kMsgDocumentTooManyItems) {
-            // More items than a label holds: the label is emptied, single-code mode.
-            ParsedDocument empty;
-            empty.sheet = doc.sheet;
-            empty.sheet.labelWidth = empty.sheet.labelHeight = 0;
-            empty.desc = labelDesc;
-            empty.desc.measType = static_cast<uint16_t>(gUnits.gMeasType);
-            applyDocument(std::move(empty));
-        }
         MessageInBox(message);
         return 0;
     }

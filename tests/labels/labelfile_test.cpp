@@ -172,7 +172,9 @@ TEST_F(LabelFile, TheOldestFormatLoadsInTenthsOfAPointWithoutItems) {
     EXPECT_EQ(labelBack.lastItem, -1);
 }
 
-TEST_F(LabelFile, AHundredItemsLoadAndAHundredAndOneEmptyTheLabel) {
+// A file claiming more items than a label holds is refused like any damaged
+// one: the open document stays, and the message says so.
+TEST_F(LabelFile, AHundredItemsLoadAndAHundredAndOneAreRefused) {
     labelBack.labelWidth = 1700;
     labelBack.labelHeight = 960;
     for (int i = 0; i < kMaxLabelItems; ++i) add(kKindRect);
@@ -187,11 +189,12 @@ TEST_F(LabelFile, AHundredItemsLoadAndAHundredAndOneEmptyTheLabel) {
     writeAll(file, bytes);
     gMsg.shown = 0;
     EXPECT_EQ(loadDocumentFrom(file.string()), 0);
-    EXPECT_EQ(labelBack.lastItem, -1);
-    EXPECT_EQ(labelBack.labelWidth, 0u);
-    EXPECT_EQ(labelBack.labelHeight, 0u);
+    EXPECT_EQ(labelBack.lastItem, 99);
+    EXPECT_EQ(labelBack.labelWidth, 1700u);
+    EXPECT_EQ(labelBack.labelHeight, 960u);
     EXPECT_EQ(gMsg.shown, 1);
     EXPECT_NE(gMsg.last.find("100 items"), std::string::npos);
+    EXPECT_NE(gMsg.last.find("The open document was kept."), std::string::npos) << gMsg.last;
 }
 
 TEST_F(LabelFile, AnAcrossWordOfNeitherOrderIsRefused) {

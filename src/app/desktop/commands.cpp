@@ -6,11 +6,14 @@
 #include "app/desktop/about.h"
 #include "app/desktop/eventLoop.h"
 #include "app/desktop/helpWindow.h"
+#include "app/desktop/layoutDocuments.h"
 #include "app/desktop/layoutWindow.h"
+#include "app/desktop/outsideInterface.h"
 #include "app/desktop/startup.h"
 #include "app/fileDialogs.h"
 #include "app/preferences.h"
 #include "app/shell.h"
+#include "automation/cli.h"
 #include "labels/labelDoc.h"
 #include "labels/labelFile.h"
 #include "labels/layoutText.h"
@@ -53,6 +56,9 @@ constexpr const char* kUntitledName = "Untitled";
 constexpr const char* kExampleLabel = "Examples/ExampleCard 1";
 constexpr const char* kDocumentTypeName = "labl";
 
+// Save Layout As (menu 143) items.
+constexpr int32_t kSaveAsTemplate = 2;
+
 // Edit menu items.
 constexpr int32_t kUndo = 1, kCut = 3, kCopy = 4, kPaste = 5, kClear = 6, kDuplicate = 7;
 // Output-format items of menu 133 that Command keys choose.
@@ -94,6 +100,12 @@ void closePreview() {
     gWindows.disp2 = nullptr;
 }
 
+// Sheet Setup edits a copy of the document's sheet: once the document is
+// replaced its OK would put that sheet on another document. Closed unapplied.
+void closeSheetSetup() {
+    if (gWindows.LabelWin) callLoopHandler("KillLocalWin", gWindows.LabelWin, 1);
+}
+
 void showLabelWindow(int32_t layer) {
     gCommands.glablayer = layer;
     callLoopHandler("ShowLabelWin", nullptr, layer);
@@ -131,6 +143,9 @@ int32_t replaceDocument(const std::string& path, int32_t mode) {
         gDocFile = before;
         return 0;
     }
+    gDocFile.globFilS = openedDocumentName(path);
+    callLoopHandler("retitleLayoutWindow", nullptr, 0);
+    closeSheetSetup();
     gShell.changed = 0;
     return 1;
 }
@@ -142,6 +157,11 @@ int32_t openDocument() {
     std::string path;
     // A cancelled dialog is no failure: nothing to say.
     if (DoOpenDocument(kDocumentTypeName, &path) != 0) return 0;
+    // An EPS file made here gives back its settings; the layout stays.
+    if (looksLikeEps(path)) {
+        takeEpsSettings(path);
+        return 0;
+    }
     return replaceDocument(path, 1);
 }
 
@@ -165,6 +185,7 @@ bool saveLayout(bool askName) {
         saveLayoutTextTo(path);
         return false;
     }
+    gDocFile.fileType = kDocumentType;
     if (saveDocumentTo(path) != 0) return false;
     gDocFile.globFilS = path;
     callLoopHandler("retitleLayoutWindow", nullptr, 0);
@@ -334,6 +355,11 @@ void doHelpItem(int32_t item) {
     }
 }
 
+int32_t DoSaveLayoutAs(int32_t item) {
+    if (item == kSaveAsTemplate) return saveLayoutDocument(2) ? 1 : 0;
+    return save(true);
+}
+
 int32_t openDocumentAt(const std::string& path) {
     if (replaceDocument(path, 0) != 1) return 0;
     showPalettes();
@@ -395,6 +421,7 @@ int32_t DoFile(int32_t item) {
             requestQuit();
             break;
         case kFileCloseLabel:
+            closeSheetSetup();
             closePreview();
             killLabelItems();
             break;
@@ -495,6 +522,7 @@ void installCommands() {
     setLoopHandler("doCmdKey",
                    [](WindowPtr, int32_t ch) { return doCmdKey(static_cast<unsigned char>(ch)); });
     setLoopHandler("DoFile", [](WindowPtr, int32_t item) { return DoFile(item); });
+    setLoopHandler("DoSaveLayoutAs", [](WindowPtr, int32_t item) { return DoSaveLayoutAs(item); });
     setShellHost(&gQuitSaver);
 }
 

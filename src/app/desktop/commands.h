@@ -64,6 +64,10 @@ void HandleAppleChoice(int32_t item);
 // Returns 1 (0 when a save or an open asked for did not happen: the dialog was
 // cancelled or the file was not written).
 int32_t DoFile(int32_t item);
+// Save Layout As (menu 143): item 1 the document under a new name, as Save As;
+// item 2 a template under a name asked for, the document keeping its own.
+// 1 when written.
+int32_t DoSaveLayoutAs(int32_t item);
 // Opens the document at path as File > Open does once the file is chosen (the
 // open layout's changes were offered for saving already): 1 when it replaced
 // the layout; 0 when it failed, said so and left the layout, its name and its
@@ -74,7 +78,7 @@ void doHelpItem(int32_t item);
 // 1 when the key was handled for good, 0 when the layout's keys should see it.
 int32_t doCmdKey(unsigned char ch);
 
-// Registers DoCommand, doCmdKey and DoFile as loop handlers, and the File
+// Registers DoCommand, doCmdKey, DoFile and DoSaveLayoutAs as loop handlers, and the File
 // menu's Save as what the question at quit saves with.
 void installCommands();
 void resetCommands();

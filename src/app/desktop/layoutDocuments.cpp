@@ -51,6 +51,10 @@ void showPalettes() {
 
 }  // namespace
 
+std::string openedDocumentName(const std::string& path) {
+    return hasExtension(path, kTemplateExtension) ? kUntitled : path;
+}
+
 std::string layoutTitle() {
     const std::string& name = gDocFile.globFilS;
     if (name.empty() || name == kUntitled) return kUntitled;
@@ -98,7 +102,7 @@ int32_t openLayoutDocument() {
     platform::SetGauge(1, 1);
     platform::KillGauge();
     if (loaded != 1) return 0;
-    gDocFile.globFilS = hasExtension(path, kTemplateExtension) ? kUntitled : path;
+    gDocFile.globFilS = openedDocumentName(path);
     selectAllItems(0);
     recomputeSelRect();
     openLayoutWindow();
@@ -112,11 +116,13 @@ bool saveLayoutDocument(int32_t mode) {
     const bool unnamed = gDocFile.globFilS.empty() || gDocFile.globFilS == kUntitled;
     std::string path = gDocFile.globFilS;
     if (mode != 0 || unnamed) {
-        const std::string suggested =
-            unnamed
-                ? std::string(kUntitled) + (asTemplate ? kTemplateExtension : kDocumentExtension)
-                : std::filesystem::path(path).filename().string();
-        if (!platform::PutFileDialog(suggested, &path)) return false;
+        // A template is offered under the template extension, so that opening
+        // it again starts an untitled document.
+        std::filesystem::path suggested =
+            unnamed ? std::filesystem::path(std::string(kUntitled) + kDocumentExtension)
+                    : std::filesystem::path(path).filename();
+        if (asTemplate) suggested.replace_extension(kTemplateExtension);
+        if (!platform::PutFileDialog(suggested.string(), &path)) return false;
     }
     // Option held: the layout text export goes into the chosen file instead.
     // It is no copy of the document: the layout keeps its name and its
@@ -130,9 +136,11 @@ bool saveLayoutDocument(int32_t mode) {
     platform::SetGauge(labelBack.lastItem + 1, labelBack.lastItem + 1);
     platform::KillGauge();
     if (failed != 0) return false;
+    // A template is opened again as a new document: the open one keeps its
+    // name, and its changes, which its own file does not hold yet.
+    if (asTemplate) return true;
     gShell.changed = 0;
-    // A template is opened again as a new document: the open one keeps its name.
-    if (!asTemplate) gDocFile.globFilS = path;
+    gDocFile.globFilS = path;
     retitleLayoutWindow();
     return true;
 }

@@ -18,10 +18,14 @@ void openLayoutWindow();
 // only settings were taken.
 int32_t openLayoutDocument();
 // Save (mode 0, File item 3), Save As (1, item 4), save as a template (2): an
-// unnamed document and modes 1 and 2 ask for a name. With Option held the
-// layout text export is written to the file instead. false when cancelled, not
-// written (after a message) or exported as text.
+// unnamed document and modes 1 and 2 ask for a name. A template leaves the open
+// document its name and its changes. With Option held the layout text export is
+// written to the file instead. false when cancelled, not written (after a
+// message) or exported as text.
 bool saveLayoutDocument(int32_t mode);
+// The name a document opened from path goes by: "Untitled" for a template, so
+// that its first save asks for a name rather than writing over the template.
+std::string openedDocumentName(const std::string& path);
 // The window's title: the document's file name (in Mac OS Roman, '?' for a
 // character it lacks), "Untitled" before it has one.
 std::string layoutTitle();

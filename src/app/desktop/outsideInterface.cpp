@@ -409,16 +409,20 @@ void queueRequests(const std::vector<OutsideRequest>& requests) {
 
 const OutsideCounts& outsideCounts() { return gCounts; }
 
+bool takeEpsSettings(const std::string& path) {
+    if (GetSettingsFromEpsAt(path, ConvertString) != 1) {
+        MessageText(
+            ("The EPS file " + shownReport(path) + " holds no settings of this program to take.")
+                .c_str());
+        return false;
+    }
+    if (WindowPtr main = gWindows.wp) toolbox::InvalWindowRect(main, main->portRect);
+    return true;
+}
+
 bool openDocumentFromOutside(const std::string& path) {
-    WindowPtr main = gWindows.wp;
     if (looksLikeEps(path)) {
-        if (GetSettingsFromEpsAt(path, ConvertString) != 1) {
-            MessageText(("The EPS file " + shownReport(path) +
-                         " holds no settings of this program to take.")
-                            .c_str());
-            return false;
-        }
-        if (main) toolbox::InvalWindowRect(main, main->portRect);
+        takeEpsSettings(path);
         return false;
     }
     // The open layout is replaced: its changes are offered for saving first.

@@ -62,6 +62,9 @@ const OutsideCounts& outsideCounts();
 // Opens a label document (loadObjects) or takes the settings of an EPS file
 // made by the program (GetSettingsFromEps). True when a label document was opened.
 bool openDocumentFromOutside(const std::string& path);
+// Applies the settings of the EPS file at path, or says that it holds none.
+// The document keeps its name. True when settings were taken.
+bool takeEpsSettings(const std::string& path);
 // Deselects the label's items and opens the print window for it.
 void doPrint();
 

@@ -640,7 +640,7 @@ void doMenu(int16_t item, int16_t menuId) {
             break;
         case kFormatsMenu:
             if (layoutOpen())
-                saveObjects(item);
+                callLoopHandler("DoSaveLayoutAs", nullptr, item);
             else
                 Message(kMsgNoLayout);
             break;
