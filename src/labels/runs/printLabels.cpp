@@ -534,6 +534,10 @@ int32_t doPrinting(int32_t mode, print::PrintSettings settings, print::PageForma
 
     // A job the printer or the file does not take printed nothing either.
     const std::vector<KeptItemData> itemsBefore = variableItemData();
+    // The labels are drawn through the current settings, each item's scaled to the
+    // printer's dots; the main window's own come back afterwards, or the next save
+    // of the defaults would keep the last item's printer sizes.
+    const SymbolSettings settingsBefore = gSym;
     print::PrintSession session;
     int32_t status = session.beginDocument(settings, format);
     if (status == print::kPrintNoErr) {
@@ -557,6 +561,7 @@ int32_t doPrinting(int32_t mode, print::PrintSettings settings, print::PageForma
         qd::SetPort(keep);
     }
     if (status != print::kPrintNoErr) restoreItemData(itemsBefore);
+    gSym = settingsBefore;
     p.thermScale = 1;
     format.resolution = {kScreenResolution, kScreenResolution};
     print::savePageFormat(format);

@@ -182,8 +182,12 @@ TEST_F(PrintRun, SheetsOfSerialLabelsToPdf) {
         serialSheet(r);
         const std::string pdf = testsupport::tempPath("sheet" + std::to_string(++n) + ".pdf");
         startRun(r, pdf);
+        gSym.Siz = 87.5;  // the main window's settings, which the run draws through
+        gSym.Hei = 21;
         ASSERT_EQ(PrintButton(), print::kPrintNoErr) << gMsg.last;
         EXPECT_EQ(gPrint.nPages, r.pages);
+        EXPECT_DOUBLE_EQ(gSym.Siz, 87.5);
+        EXPECT_DOUBLE_EQ(gSym.Hei, 21);
         expectSheet(r, pdf, c[0]);
     }
 }
