@@ -455,7 +455,9 @@ CodeChoice chooseCodeType(int16_t menuId, int16_t item) {
     if (labelLayoutOpen() && item > 0 && barcodeSelected())
         before = std::make_unique<BeforeChoice>();
     gSym.ratio = -1;
-    gSym.line = 0;
+    // The bearer's width and the room kept for it go together: a room left behind
+    // would shift the next type's bars off its box.
+    gSym.line = gSym.gline = 0;
     copeWithCutMarks();
     gSym.smallFirstChar = 0;
     gSym.drawExtraText = 0;

@@ -96,7 +96,7 @@ bool applyCase(const testsupport::CaseLine& c) {
     constexpr int kNoTextMenu = 250, kCouponNamedFirst = 249;
     const int menu = c.integer(0);
     gSym.ratio = -1;
-    gSym.line = 0;
+    gSym.line = gSym.gline = 0;
     gSym.insetAmount = 0;  // no cut marks
     gSym.smallFirstChar = 0;
     gSym.drawExtraText = 0;
@@ -189,6 +189,9 @@ TEST_F(CodeTypeMenus, CommonResetsComeBeforeTheRow) {
     EXPECT_DOUBLE_EQ(gSym.line, 14);
     EXPECT_DOUBLE_EQ(gSym.gline, 14);
     EXPECT_EQ(gSym.AboveHu, 1);
+    choose(238, 2);  // the bearer's room goes with it, or the bars shift off the box
+    EXPECT_DOUBLE_EQ(gSym.gline, 0);
+    choose(238, 28);
     choose(243, 16);
     EXPECT_EQ(gSym.variation1, 13);
     choose(244, 1);

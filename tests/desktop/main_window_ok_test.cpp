@@ -308,7 +308,8 @@ TEST_F(MainWindowOK, TheHeaderKeepsTheWholeDataOfDigitLeadingData) {
                           Made{"Code 128", "12345678901234567890"}, Made{"Code 39", "1234567890AB"},
                           Made{"Codabar", "A1234567890B"}, Made{"Code 93", "12345678AB"},
                           Made{"ITF", "1540014128876"}, Made{"MSI", "1234567"},
-                          Made{"GS1 128", "(01)1540014128876(17)251231(10)AB1"}}) {
+                          Made{"GS1 128", "(01)1540014128876(17)251231(10)AB1"},
+                          Made{"GS1 128", "\\10104006381333931"}, Made{"UPC E", "01234500006"}}) {
         SCOPED_TRACE(std::string(m.type) + " " + m.data);
         const std::string dir = testsupport::freshFolder("title");
         reopen();
@@ -323,6 +324,7 @@ TEST_F(MainWindowOK, TheHeaderKeepsTheWholeDataOfDigitLeadingData) {
         const std::string eps = testsupport::slurp(made[0]);
         EXPECT_NE(eps.find(std::string("%%Title: ") + m.data + "\r"), std::string::npos)
             << eps.substr(0, eps.find("%%CreationDate"));
+        EXPECT_NE(eps.find(std::string(", data:\"") + m.data + "\""), std::string::npos);
     }
 }
 

@@ -474,7 +474,7 @@ void doFieldsMenu(int16_t item) {
 void doLineSizeMenu(int16_t item) {
     constexpr double kWidths[] = {1, 2, 3, 4, 6, 8, 14, 255};  // points
     if (item < 1 || size_t(item) > std::size(kWidths)) return;
-    gSym.line = kWidths[item - 1];
+    gSym.line = gSym.gline = kWidths[item - 1];
     const std::string shown = whole(long(gSym.line));
     setMainField("TELine", shown);
     gPanels.TEBack3[1].text = shown;
