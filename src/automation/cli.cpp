@@ -575,12 +575,21 @@ struct TextRun {
     // The files whose lines are in place: a later record adds to them, since
     // only the command's first lines for a file replace it.
     std::vector<std::string> written;
+    // The files whose lines could not be written, left as they were: a later
+    // record's lines would replace them without the lines before, so none is added.
+    std::vector<std::string> failed;
 
     bool wrote(const std::string& path) const {
         return std::find(written.begin(), written.end(), path) != written.end();
     }
     void remember(const std::string& path) {
         if (!path.empty() && !wrote(path)) written.push_back(path);
+    }
+    bool lost(const std::string& path) const {
+        return std::find(failed.begin(), failed.end(), path) != failed.end();
+    }
+    void fail(const std::string& path) {
+        if (!path.empty() && !lost(path)) failed.push_back(path);
     }
 };
 
@@ -589,9 +598,19 @@ bool finishTextRun(TextRun* run) {
     if (run->ref == 0) return true;
     gPictOut.textRunRef = run->ref;
     run->ref = 0;
-    if (!endTextRun()) return false;
+    if (!endTextRun()) {
+        run->fail(run->file);
+        return false;
+    }
     run->remember(run->file);
     return true;
+}
+
+// Why a record's line is not added to a file whose earlier lines failed.
+std::string linesLostFault(const std::string& path) {
+    return "the lines of an earlier record for " + path +
+           " could not be written, so the file was left as it was and this record's line was "
+           "not added";
 }
 
 // The file made for the record by the output dispatch, as the script's request
@@ -613,8 +632,10 @@ bool deliver(const std::string& saveto, TextRun* run) {
             run->ref = 0;
         }
     }
+    gPictOut.textFileFailed = false;
     const bool ok = (!needsPicture(tool) || recordSymbolPicture()) && outer2() == 1;
     if (tool == kOutTextLine) {
+        if (gPictOut.textFileFailed) run->fail(saveto);
         // The open file outlives the next record's fresh world.
         run->file = gPictOut.sameFile == 1 ? gPictOut.theFileName2 : "";
         run->ref = gPictOut.textRunRef;
@@ -731,15 +752,10 @@ std::string symbolOffPaper() {
 
 // A file the command reads, as its outputs are checked against it.
 ReadFiles::Read readFile(const std::string& path) {
+    if (path != kStandardInputName) return {platform::regularFileId(path), path};
     std::error_code failed;
-    if (path != kStandardInputName) {
-        const std::filesystem::path real = std::filesystem::weakly_canonical(path, failed);
-        return {platform::regularFileId(path), path,
-                (failed ? std::filesystem::path(path) : real).filename().string()};
-    }
     const std::filesystem::path named = std::filesystem::read_symlink("/proc/self/fd/0", failed);
-    if (failed) return {platform::standardInputFileId(), "standard input", {}};
-    return {platform::standardInputFileId(), named.string(), named.filename().string()};
+    return {platform::standardInputFileId(), failed ? "standard input" : named.string()};
 }
 
 // Whether the record's type is another than the opened EPS file's.
@@ -850,13 +866,18 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
         gReadFiles.import = readFile(gProd.externalImport.file);
         // An earlier record's text lines are put in place before the run writes its own.
         if (!finishTextRun(run)) return platform::macRomanToUtf8(gMsg.last);
+        if (choice.kind && choice.kind->tool == kOutTextLine && run->lost(saveto))
+            return linesLostFault(saveto);
         std::string warning;
         const bool addToLines = run->file == saveto || run->wrote(saveto);
         std::string why =
             runImportRequest(templ, saveto, choice, addToLines, &warning, &gImportFaults);
         // The run's lines are in place: the command's next lines go after them.
         if (why.empty() && gOut.tool == kOutTextLine) run->file = saveto;
-        if (gProd.runMade > 0 && gOut.tool == kOutTextLine) run->remember(saveto);
+        if (gOut.tool == kOutTextLine && gPictOut.textFileFailed)
+            run->fail(saveto);
+        else if (gProd.runMade > 0 && gOut.tool == kOutTextLine)
+            run->remember(saveto);
         if (why.empty() && !warning.empty()) gNotes.push_back("warning: " + warning);
         return why;
     }
@@ -870,6 +891,7 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
         const std::string fault = outputKindFault(choice, saveto);
         if (!fault.empty()) return fault;
         applyOutputChoice(choice, saveto);
+        if (gOut.tool == kOutTextLine && run->lost(saveto)) return linesLostFault(saveto);
     }
     // Bars 2 mm low or lower are not drawn: the symbol would stand as its text. Only
     // the bar-font text kinds, which are that text, take such a height.
@@ -1113,6 +1135,7 @@ std::string recordLineFault(const std::string& line) {
 
 int runCommandLine(int argc, const char* const* argv, std::istream& in, std::ostream& out,
                    std::ostream& err) {
+    platform::keepWritingPastFileSizeLimit();
     Request request;
     if (const std::string usage = parseArguments(argc, argv, &request); !usage.empty()) {
         err << "strixel: " << usage << "\n";

@@ -127,9 +127,17 @@ std::string runFaultsReason(std::vector<std::string>* recordFaults) {
     // A fault of the run itself: a signal stopped it, or it made as many files as it may.
     if (gProd.runFaults > gProd.recordFaultCount)
         why += (why.empty() ? "" : "; ") + reason("a record could not be made");
+    // Text lines go into their file whole or not at all: none of the run's are in it.
+    const bool linesLost = gOut.tool == kOutTextLine && gPictOut.textFileFailed;
     if (gProd.runStoppedAt > 0)
         why += (why.empty() ? "" : "; ") + std::string("the run stopped at import record ") +
-               std::to_string(gProd.runStoppedAt) + "; the records after it were not made";
+               std::to_string(gProd.runStoppedAt) +
+               (linesLost ? "" : "; the records after it were not made");
+    if (linesLost)
+        why += (why.empty()              ? ""
+                : gProd.runStoppedAt > 0 ? ", and "
+                                         : "; ") +
+               std::string(gOut.globFolS) + " was not written: it is as it was before the run";
     return why;
 }
 
@@ -198,6 +206,7 @@ std::string runImportRequest(const std::string& templ, const std::string& saveto
         tool == kOutTiff || tool == kOutBmp72 || tool == kOutBmp300 || tool == kOutTextLine ? 0 : 1;
     gProd.background = 2;
     gMsg.shown = 0;
+    gPictOut.textFileFailed = false;
     if (addToLines && tool == kOutTextLine) {
         // Lines that earlier records of the command put in the file stay before the run's.
         gPictOut.sameFile = 1;

@@ -23,6 +23,7 @@ bool endTextRun() {
     gPictOut.sameFile = 0;
     gPictOut.theFileName2.clear();
     if (ref == 0 || platform::FSCommit(ref) == platform::noErr) return true;
+    gPictOut.textFileFailed = true;
     reportFileFailure(kMsgWriteIncomplete);
     return false;
 }

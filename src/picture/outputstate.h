@@ -38,6 +38,9 @@ struct PictureOutput {
     // The new version of that file while the run goes on: the run's lines are
     // added whole when it ends, or not at all.
     platform::FileRef textRunRef = 0;
+    // A run's file could not be written: it was left as it was, without the
+    // run's lines. A caller whose later lines would replace it asks.
+    bool textFileFailed = false;
     // The folder remembered for files written without a dialog (naming mode 0 in
     // runs), chosen once.
     std::string gfoldername;

@@ -18,6 +18,7 @@
 #include <limits>
 #include <map>
 #include <memory>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -518,6 +519,41 @@ OSErr rewriteInPlace(const std::string& target, const std::string& bytes, int* s
     return err;
 }
 
+// The folder part of a path: "" for a plain name, "/" for the root.
+std::string_view folderOf(std::string_view path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string_view()
+           : slash == 0               ? std::string_view("/")
+                                      : path.substr(0, slash);
+}
+
+// A link another user placed in a shared folder (world-writable and sticky, as
+// /tmp) that they do not own is not followed, as the system refuses to follow
+// it on open: it could lead a writer to any file of ours.
+bool linkFromAStranger(const std::string& link, const struct stat& linkStat) {
+    const std::string folder(folderOf(link));
+    struct stat dir {};
+    if (::stat(folder.empty() ? "." : folder.c_str(), &dir) != 0) return true;
+    const bool shared = (dir.st_mode & S_ISVTX) != 0 && (dir.st_mode & S_IWOTH) != 0;
+    return shared && linkStat.st_uid != ::geteuid() && linkStat.st_uid != dir.st_uid;
+}
+
+// The file a replacement puts in place: a symbolic link at the name stays, and
+// the file it leads to is replaced beside itself, as the user meant by naming
+// the link. Any other name is its own. A plain file costs a batch no heap.
+const std::string& replacedFile(const std::string& posixPath) {
+    struct stat link {};
+    if (::lstat(posixPath.c_str(), &link) != 0 || !S_ISLNK(link.st_mode) ||
+        linkFromAStranger(posixPath, link))
+        return posixPath;
+    char* real = ::realpath(posixPath.c_str(), nullptr);
+    if (!real) return posixPath;
+    static std::string resolved;
+    resolved.assign(real);
+    std::free(real);
+    return resolved;
+}
+
 }  // namespace
 
 OSErr FSCreateOpen(const std::string& posixPath, FileRef* ref) {
@@ -705,7 +741,8 @@ OSErr FSCreateReplacement(const std::string& posixPath, FileRef* ref) {
     *ref = 0;
     if (posixPath.empty() || posixPath.find('\0') != std::string::npos)
         return fail(posixPath, EINVAL, bdNamErr);
-    // A device or a pipe is written where it is: it must never be replaced.
+    // A device or a pipe is written where it is, through any link to it (as
+    // /dev/stdout is): it must never be replaced.
     struct stat st {};
     const bool exists = ::stat(posixPath.c_str(), &st) == 0;
     if (exists && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
@@ -716,25 +753,22 @@ OSErr FSCreateReplacement(const std::string& posixPath, FileRef* ref) {
     }
     const FileRef r = freeRef();
     if (r == 0) return fail(posixPath, EMFILE, tmfoErr);
-    const size_t slash = posixPath.rfind('/');
-    const std::string_view folder = slash == std::string::npos ? std::string_view()
-                                    : slash == 0               ? std::string_view("/")
-                                                 : std::string_view(posixPath).substr(0, slash);
+    const std::string& target = exists ? replacedFile(posixPath) : posixPath;
     static std::string temp;  // its storage serves every file of a batch
-    const int fd = createTemp(folder, &temp);
+    const int fd = createTemp(folderOf(target), &temp);
     if (fd < 0) {
         const int e = errno;
         const bool folderLocked = e == EACCES || e == EPERM || e == EROFS;
         // In place the old bytes are read back first, to be put back on a failure.
         if (!(folderLocked && exists && S_ISREG(st.st_mode) &&
-              ::access(posixPath.c_str(), R_OK | W_OK) == 0)) {
+              ::access(target.c_str(), R_OK | W_OK) == 0)) {
             const OSErr err = errnoToErr(e);
             return fail(posixPath, e, err == fnfErr ? dirNFErr : err);
         }
         OpenFile& f = newEntry(r);
         f.memory = true;
         f.route = Route::inPlace;
-        f.target = posixPath;
+        f.target = target;
         *ref = r;
         return noErr;
     }
@@ -742,7 +776,7 @@ OSErr FSCreateReplacement(const std::string& posixPath, FileRef* ref) {
     OpenFile& f = newEntry(r);
     f.fd = fd;
     f.route = Route::rename;
-    f.target = posixPath;
+    f.target = target;
     f.temp.assign(temp);
     f.pending.reserve(kBufferSize);
     *ref = r;

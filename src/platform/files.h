@@ -85,6 +85,9 @@ OSErr FSClose(FileRef ref);
 //    in memory and the commit rewrites the target in place (not atomic, but
 //    nothing is cut short before the whole new contents exist).
 //  - A target that is not a regular file (a device, a pipe) is written directly.
+//  - A target that is a symbolic link stays one: the file it leads to is
+//    replaced, its temporary beside that file (a link another user left in a
+//    shared folder such as /tmp is not followed, but replaced).
 // A failure returns an error and leaves its description in FSFailureText().
 OSErr FSCreateReplacement(const std::string& posixPath, FileRef* ref);
 // Flushes and closes the new version and puts it in place; the reference is

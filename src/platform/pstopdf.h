@@ -6,11 +6,13 @@
 
 namespace platform {
 
-enum class PdfConversion { converted, notCreated, converterFailed };
+enum class PdfConversion { converted, notCreated, converterFailed, pdfNotWhole };
 
 // The PDF of eps in *pdf, made through two temporary files in workFolder ("" the
 // current folder), which are always removed. notCreated when the folder refuses
-// them; converterFailed when ps2pdf is missing or fails. *failure says why.
+// them; converterFailed when ps2pdf is missing or cannot run; pdfNotWhole when
+// it ran but failed or left a PDF without its end (Ghostscript exits 0 after a
+// full disk cut its output short). *failure says why.
 PdfConversion pstopdf(const std::string& eps, const std::string& workFolder, std::string* pdf,
                       std::string* failure);
 

@@ -175,6 +175,15 @@ WaitEndedBySignals::~WaitEndedBySignals() { gWaiting = gWaiting - 1; }
 
 bool stopRequested() { return gNotedSignal != 0; }
 
+void keepWritingPastFileSizeLimit() {
+    struct sigaction old {};
+    if (::sigaction(SIGXFSZ, nullptr, &old) != 0 || old.sa_handler != SIG_DFL) return;
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    ::sigaction(SIGXFSZ, &ignore, nullptr);
+}
+
 void endForNotedSignal() {
     const int sig = gNotedSignal != 0 ? static_cast<int>(gNotedSignal) : SIGTERM;
     removeAll();

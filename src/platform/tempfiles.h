@@ -42,6 +42,12 @@ class WaitEndedBySignals {
     WaitEndedBySignals& operator=(const WaitEndedBySignals&) = delete;
 };
 bool stopRequested();
+
+// A write past the file size limit (ulimit -f) would end the program at once by
+// SIGXFSZ, leaving its temporary and saying nothing: ignored, the write fails
+// with EFBIG and is reported as any other. Called at start-up; a signal the
+// program's caller set to other than its default is left as it is.
+void keepWritingPastFileSizeLimit();
 // Ends the program as the noted signal would have, its temporaries removed first.
 [[noreturn]] void endForNotedSignal();
 

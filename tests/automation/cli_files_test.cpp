@@ -12,6 +12,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "cli_run.h"
 
@@ -125,6 +126,74 @@ TEST(CommandLineFiles, AKilledRunLeavesNoTemporary) {
                 << "signal " << sig << " after " << delayMs << " ms";
         }
     }
+}
+
+// Runs the command line in a child process without root's right to write
+// anywhere; its exit status.
+int runAsPlainUser(const std::vector<std::string>& args) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(90);
+        ::_exit(run(args).status);
+    }
+    return wait(pid);
+}
+
+// In a folder the program may not write to, a file is rewritten in place: a
+// hard link or a symbolic link to the import file named as saveto is refused,
+// not written through.
+TEST(CommandLineFiles, ALinkToTheImportFileInALockedFolderIsRefused) {
+    const fs::path dir = freshFolder("locked-links");
+    const std::string items = dir / "items.csv";
+    std::ofstream(items) << "ITEM1\nITEM2\n";
+    fs::create_hard_link(items, dir / "hard.txt");
+    fs::create_symlink(items, dir / "soft.txt");
+    ::chmod(items.c_str(), 0666);
+    ::chmod(dir.c_str(), 0555);
+    for (const char* name : {"hard.txt", "soft.txt"}) {
+        const int status = runAsPlainUser(
+            {"--kind=text-line", "{type:\"Code 128\", data:\"<<1>>\", import:\"" + items +
+                                     "\", saveto:\"" + (dir / name).string() + "\"}"});
+        EXPECT_EQ(status, 1) << name;
+        EXPECT_EQ(testsupport::slurp(items), "ITEM1\nITEM2\n") << name;
+    }
+    ::chmod(dir.c_str(), 0755);
+}
+
+// After the lines for a file could not be written, the command's later records
+// for it add nothing: they would replace the file without the lines before
+// them. A file size limit (ulimit -f) fails the first file's long run of lines.
+TEST(CommandLineFiles, AFileWhoseLinesFailedIsNotReplacedLater) {
+    const fs::path dir = freshFolder("lines-failed");
+    const std::string a = dir / "a.txt", b = dir / "b.txt", input = dir / "records.txt";
+    std::ofstream(a) << "OLD\r";
+    {
+        std::ofstream out(input);
+        for (int i = 0; i < 20; ++i) out << record("Code 128", std::to_string(i), a) << "\n";
+        out << record("Code 128", "B", b) << "\n" << record("Code 128", "LATE", a) << "\n";
+    }
+    // Ignored, the signal of the limit lets the write fail as a full disk does.
+    const testsupport::RunResult r =
+        testsupport::runCommand("(trap '' XFSZ; ulimit -f 2; exec " + std::string(STRIXEL_BINARY) +
+                                " --kind=text-line - < " + input + ")");
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(testsupport::slurp(a), "OLD\r");
+    EXPECT_NE(r.err.find("record 22: the lines of an earlier record for " + a), std::string::npos)
+        << r.err;
+}
+
+// A file past the size limit (ulimit -f) fails as a full disk does: a message,
+// exit status 1, no temporary left, never the end of the program by SIGXFSZ.
+TEST(CommandLineFiles, TheFileSizeLimitIsReportedNotFatal) {
+    const fs::path dir = freshFolder("size-limit");
+    const std::string target = (dir / "big.eps").string();
+    // In blocks of 512 or 1024 bytes, as the shell counts: far below the EPS.
+    const testsupport::RunResult r = testsupport::runCommand(
+        "(ulimit -f 1; exec " + std::string(STRIXEL_BINARY) + " '" + ean13(target) + "')");
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_NE(r.err.find("big.eps"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(target));
+    EXPECT_EQ(countTemporaries(dir), 0);
 }
 
 }  // namespace

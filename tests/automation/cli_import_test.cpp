@@ -256,11 +256,13 @@ TEST_F(CommandLineImport, ARecordWhoseFileCannotBeWrittenFailsAlone) {
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     for (const char* made : {"name-1.EPS", "name-3.EPS", "name-4.EPS"})
         EXPECT_TRUE(fs::is_regular_file(dir + "/out/" + made)) << made;
-    // The text lines of a run are one file: the run stops, and says where.
+    // The text lines of a run are one file, put in place whole or not at all:
+    // the run stops, and says where and that the file was not written.
     const CliRun lines = run({"--kind=text-line", record(file, dir + "/missing/lines.txt")});
     EXPECT_EQ(lines.status, 1);
-    EXPECT_NE(lines.err.find("record 1: the run stopped at import record 1; the records after it "
-                             "were not made\n"),
+    EXPECT_NE(lines.err.find("record 1: the run stopped at import record 1, and " + dir +
+                             "/missing/lines.txt was not written: it is as it was before the "
+                             "run\n"),
               std::string::npos)
         << lines.err;
 }

@@ -114,6 +114,77 @@ TEST(CommandLineKinds, WithoutTheConverterTheEpsIsKept) {
     EXPECT_EQ(testsupport::slurp(folder + "/x.eps").rfind("%!PS-Adobe-3.0 EPSF-3.0", 0), 0u);
 }
 
+// A folder put first on PATH with a ps2pdf of the given script body.
+std::string converterFolder(const std::string& name, const std::string& body) {
+    const std::string bin = fresh(name);
+    fs::create_directories(bin);
+    std::ofstream(bin + "/ps2pdf") << "#!/bin/sh\n" << body << "\n";
+    fs::permissions(bin + "/ps2pdf", fs::perms::owner_all | fs::perms::group_read |
+                                         fs::perms::group_exec | fs::perms::others_read |
+                                         fs::perms::others_exec);
+    return bin;
+}
+
+CliRun withConverter(const std::string& bin, const std::vector<std::string>& args) {
+    const std::string keepPath = getenv("PATH") ? getenv("PATH") : "";
+    setenv("PATH", (bin + ":" + keepPath).c_str(), 1);
+    CliRun r = run(args);
+    setenv("PATH", keepPath.c_str(), 1);
+    return r;
+}
+
+// A converter that exits 0 after its output was cut short (a full disk) makes
+// no PDF: the EPS is kept, and the message says why, not to install it. A
+// whole PDF ends in its cross-reference offset and end mark, blanks after.
+TEST(CommandLineKinds, APdfCutShortIsNoSuccess) {
+    const std::string folder = fresh("pdf-cut-short");
+    fs::create_directories(folder);
+    const std::string pdf = folder + "/x.pdf";
+    const std::string head = "%PDF-1.4\n1 0 obj\n<< >>\nendobj\n";
+    const std::string whole = head + "xref\n0 1\n0000000000 65535 f \ntrailer\n<< >>\nstartxref\n" +
+                              std::to_string(head.size()) + "\n%%EOF\n\n";
+    for (const std::string& made :
+         {head, head + "xref\n0 1\n", whole.substr(0, whole.size() - 4)}) {
+        const std::string bin =
+            converterFolder("cut-bin", "cat > \"$3\" <<'END'\n" + made + "\nEND");
+        const CliRun r = withConverter(bin, {"--kind=pdf-from-eps", ean13(pdf)});
+        EXPECT_EQ(r.status, 1) << made;
+        EXPECT_NE(r.err.find("The PDF file could not be written"), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("Install Ghostscript"), std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(pdf));
+        EXPECT_EQ(testsupport::slurp(folder + "/x.eps").rfind("%!PS-Adobe-3.0 EPSF-3.0", 0), 0u);
+        fs::remove(folder + "/x.eps");
+    }
+    const std::string bin = converterFolder("whole-bin", "cat > \"$3\" <<'END'\n" + whole + "END");
+    const CliRun r = withConverter(bin, {"--kind=pdf-from-eps", ean13(pdf)});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(testsupport::slurp(pdf), whole);
+}
+
+// A failing converter keeps the EPS beside the PDF's name and says so, but
+// never over the EPS file the command reads its settings from.
+TEST(CommandLineKinds, TheKeptEpsNeverReplacesTheOpenedOne) {
+    const std::string folder = fresh("kept-eps");
+    fs::create_directories(folder);
+    const std::string opened = folder + "/x.eps";
+    ASSERT_EQ(run({record("Code 128", "ORIGINAL", opened)}).status, 0);
+    const std::string before = testsupport::slurp(opened);
+    const std::string bin = converterFolder("failing-bin", "exit 1");
+    CliRun r = withConverter(bin, {"--kind=pdf-from-eps", "--open", opened,
+                                   "{data:\"NEWDATA\", saveto:\"" + folder + "/x.pdf\"}"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("the file --open reads (x.eps)"), std::string::npos) << r.err;
+    EXPECT_EQ(testsupport::slurp(opened), before);
+    EXPECT_FALSE(fs::exists(folder + "/x.pdf"));
+    // Another name's EPS is kept, and the message names where.
+    r = withConverter(bin, {"--kind=pdf-from-eps", "--open", opened,
+                            "{data:\"NEWDATA\", saveto:\"" + folder + "/y.pdf\"}"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("/y.eps)"), std::string::npos) << r.err;
+    EXPECT_NE(testsupport::slurp(folder + "/y.eps").find("NEWDATA"), std::string::npos);
+    EXPECT_EQ(testsupport::slurp(opened), before);
+}
+
 // An unwritable folder, a full disk and a name that is a folder: a message, exit
 // status 1, nothing left behind and the file of that name as it was.
 TEST(CommandLineKinds, FailuresLeaveNothingBehind) {

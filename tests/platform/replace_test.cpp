@@ -101,19 +101,59 @@ TEST(Replacement, LinksAreNeverWrittenThrough) {
     const std::string victim = dir / "victim.txt";
     const std::string target = dir / "out.eps";
     put(victim, "DATA\n");
-    // Links at the names a careless writer would use, and at the target itself.
-    for (const char* name : {"out.eps.partial", "out.eps.tmp", ".out.eps", "out.eps"})
+    // Links at the names a careless writer would use.
+    for (const char* name : {"out.eps.partial", "out.eps.tmp", ".out.eps"})
         fs::create_symlink(victim, dir / name);
     FileRef ref = 0;
     ASSERT_EQ(FSCreateReplacement(target, &ref), noErr);
     ASSERT_EQ(write(ref, "symbol"), noErr);
     ASSERT_EQ(FSCommit(ref), noErr);
     EXPECT_EQ(testsupport::slurp(victim), "DATA\n");
-    EXPECT_FALSE(fs::is_symlink(target));  // the link is replaced, its target untouched
     EXPECT_EQ(testsupport::slurp(target), "symbol");
     for (const char* name : {"out.eps.partial", "out.eps.tmp", ".out.eps"})
         EXPECT_EQ(fs::read_symlink(dir / name), victim) << name;
     EXPECT_EQ(namesIn(dir).size(), 5u);
+}
+
+// A target that is a symbolic link stays one: the file it leads to, in another
+// folder, is replaced beside itself. A link to a device writes the device.
+TEST(Replacement, ALinkNamedAsTheTargetReplacesTheFileItLeadsTo) {
+    const fs::path dir = freshFolder("target-link");
+    fs::create_directories(dir / "shared");
+    const std::string real = dir / "shared" / "real.eps", link = dir / "out.eps";
+    put(real, "old");
+    fs::create_symlink(real, link);
+    fs::create_symlink("/dev/null", dir / "null.eps");
+    for (const std::string& target : {link, (dir / "null.eps").string()}) {
+        FileRef ref = 0;
+        ASSERT_EQ(FSCreateReplacement(target, &ref), noErr);
+        ASSERT_EQ(write(ref, "symbol"), noErr);
+        ASSERT_EQ(FSCommit(ref), noErr);
+        EXPECT_TRUE(fs::is_symlink(target)) << target;
+    }
+    EXPECT_EQ(testsupport::slurp(real), "symbol");
+    EXPECT_EQ(fs::read_symlink(dir / "null.eps"), "/dev/null");
+    EXPECT_EQ(namesIn(dir / "shared"), std::vector<std::string>{"real.eps"});
+    EXPECT_EQ(namesIn(dir), (std::vector<std::string>{"null.eps", "out.eps", "shared"}));
+}
+
+// A link another user left in a shared folder (as /tmp) is replaced, not followed.
+TEST(Replacement, AStrangersLinkInASharedFolderIsNotFollowed) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can leave a link as another user";
+    const fs::path dir = freshFolder("shared-folder");
+    const std::string victim = dir / "victim.txt", link = dir / "shared" / "out.eps";
+    fs::create_directories(dir / "shared");
+    ::chmod((dir / "shared").c_str(), 01777);
+    put(victim, "DATA\n");
+    fs::create_symlink(victim, link);
+    ASSERT_EQ(::lchown(link.c_str(), 65534, 65534), 0);
+    FileRef ref = 0;
+    ASSERT_EQ(FSCreateReplacement(link, &ref), noErr);
+    ASSERT_EQ(write(ref, "symbol"), noErr);
+    ASSERT_EQ(FSCommit(ref), noErr);
+    EXPECT_EQ(testsupport::slurp(victim), "DATA\n");
+    EXPECT_FALSE(fs::is_symlink(link));
+    EXPECT_EQ(testsupport::slurp(link), "symbol");
 }
 
 TEST(Replacement, NamesUpToTheFileSystemsLimit) {

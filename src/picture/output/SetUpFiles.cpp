@@ -196,25 +196,45 @@ std::string workFolderFor(const std::string& path) {
     return slash == std::string::npos ? "" : slash == 0 ? "/" : path.substr(0, slash);
 }
 
+std::string readFileAt(const std::string& path, bool shortened);
+
+// The EPS kept under its own name when no PDF could be made from it, and why;
+// false after a message. It never replaces a file the command reads (the EPS
+// --open names lies beside its PDF).
+bool keepEps(const PdfPaths& names, const std::string& eps, uint16_t why,
+             const std::string& failure) {
+    if (const std::string read = readFileAt(names.eps, true); !read.empty()) {
+        reportFailureText(kMsgPdfNotConvertedEpsRead, failure + "; the EPS would replace " + read);
+        return false;
+    }
+    if (writeWholeFile(names.eps, eps)) reportFailureText(why, failure + "; kept as " + names.eps);
+    return false;
+}
+
 // The PDF made from the EPS, under the name with ".pdf". When the converter
 // fails the EPS is kept under its own name and the failure reported.
 bool writePdfFromEps(const std::string& path, int32_t yPos, std::string* written) {
     std::string eps;
     if (!epsBytes(yPos, &eps)) return false;
     const PdfPaths names = pdfPathsFor(path);
+    // The path was checked as it was named; the PDF may take the other extension.
+    if (names.pdf != path && !outputSparesReadFiles(names.pdf)) return false;
     std::string pdf, failure;
     const platform::PdfConversion result =
         platform::pstopdf(eps, workFolderFor(names.pdf), &pdf, &failure);
-    if (result == platform::PdfConversion::converted) {
-        *written = names.pdf;
-        return writeWholeFile(names.pdf, pdf);
+    switch (result) {
+        case platform::PdfConversion::converted:
+            *written = names.pdf;
+            return writeWholeFile(names.pdf, pdf);
+        case platform::PdfConversion::notCreated:
+            reportFailureText(kMsgCannotCreate, failure);
+            return false;
+        case platform::PdfConversion::pdfNotWhole:
+            return keepEps(names, eps, kMsgPdfNotWritten, failure);
+        case platform::PdfConversion::converterFailed:
+            break;
     }
-    if (result == platform::PdfConversion::notCreated) {
-        reportFailureText(kMsgCannotCreate, failure);
-        return false;
-    }
-    if (writeWholeFile(names.eps, eps)) reportFailureText(kMsgPdfNotConverted, failure);
-    return false;
+    return keepEps(names, eps, kMsgPdfNotConverted, failure);
 }
 
 }  // namespace
@@ -360,31 +380,34 @@ std::string lastPart(const std::string& path, bool shortened) {
     return shortened ? path.substr(path.rfind('/') + 1) : path;
 }
 
-// The fault, with the files' names alone when the whole paths would not fit a message.
-std::string replacedRead(const std::string& path, bool shortened) {
+// The file a command reads that the output at path would replace ("the import
+// file (items.csv)"), with its name alone when shortened; empty for none. Any
+// name may be one: a hard link or a symbolic link leads to the file itself.
+std::string readFileAt(const std::string& path, bool shortened) {
     const ReadFiles::Read* reads[] = {&gReadFiles.records, &gReadFiles.opened, &gReadFiles.import};
     const char* whats[] = {"the file the records are read from", "the file --open reads",
                            "the import file"};
-    // No look at the file system for the desktop, nor for an output whose name no
-    // read file has (a batch writes thousands of those).
-    const std::string_view leaf = std::string_view(path).substr(path.rfind('/') + 1);
-    if (std::none_of(std::begin(reads), std::end(reads), [&leaf](const ReadFiles::Read* r) {
-            return r->id.known() && (r->leaf.empty() || r->leaf == leaf);
-        }))
+    // No look at the file system for the desktop, which reads none of them.
+    if (std::none_of(std::begin(reads), std::end(reads),
+                     [](const ReadFiles::Read* r) { return r->id.known(); }))
         return {};
     const platform::FileId id = platform::regularFileId(path);
     if (!id.known()) return {};
-    for (size_t i = 0; i < std::size(reads); ++i) {
-        if (reads[i]->id != id) continue;
-        const std::string what =
-            std::string(whats[i]) + " (" + lastPart(reads[i]->name, shortened) + ")";
-        // A run in a folder names its files after the records.
-        if (gOut.fileDia == 3)
-            return "the record's file " + lastPart(path, shortened) + " would replace " + what +
-                   ": choose another folder (saveto) or title field";
-        return "saveto names " + what + ": choose another name";
-    }
+    for (size_t i = 0; i < std::size(reads); ++i)
+        if (reads[i]->id == id)
+            return std::string(whats[i]) + " (" + lastPart(reads[i]->name, shortened) + ")";
     return {};
+}
+
+// The fault, with the files' names alone when the whole paths would not fit a message.
+std::string replacedRead(const std::string& path, bool shortened) {
+    const std::string what = readFileAt(path, shortened);
+    if (what.empty()) return {};
+    // A run in a folder names its files after the records.
+    if (gOut.fileDia == 3)
+        return "the record's file " + lastPart(path, shortened) + " would replace " + what +
+               ": choose another folder (saveto) or title field";
+    return "saveto names " + what + ": choose another name";
 }
 
 constexpr size_t kMostMessageBytes = 255;

@@ -12,6 +12,8 @@ constexpr uint16_t kMsgCannotCreate = 33;
 constexpr uint16_t kMsgImportNotOpened = 34;
 constexpr uint16_t kMsgPdfNotConverted = 1421;
 constexpr uint16_t kMsgNoPicture = 1422;
+constexpr uint16_t kMsgPdfNotWritten = 1424;
+constexpr uint16_t kMsgPdfNotConvertedEpsRead = 1425;
 constexpr uint16_t kMsgPictureTooLarge = 1461;
 
 // The file name the current symbol gets: the code-type name or title, the
@@ -25,9 +27,6 @@ struct ReadFiles {
     struct Read {
         platform::FileId id;
         std::string name;  // as the user gave it
-        // The last part of its real path: only an output of that name can be
-        // the same file, so no other needs a look at the file system.
-        std::string leaf;
     };
     Read records, opened, import;
 };

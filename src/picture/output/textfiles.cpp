@@ -114,6 +114,12 @@ bool copyOldLines(const std::string& path, platform::FileRef to) {
     return err == platform::noErr;
 }
 
+// The run's file could not be written: it stays as it was, and the run ends.
+void failTextRun() {
+    abandonTextRun();
+    gPictOut.textFileFailed = true;
+}
+
 // Opens the new version of the run's file: the remembered one when the run adds
 // to it, else a file named as output kind 7.
 bool startTextFile() {
@@ -131,13 +137,13 @@ bool startTextFile() {
     platform::FileRef ref = 0;
     if (platform::FSCreateReplacement(path, &ref) != platform::noErr) {
         reportFileFailure(kMsgCannotCreate);
-        abandonTextRun();
+        failTextRun();
         return false;
     }
     if (adding && !copyOldLines(path, ref)) {
         platform::FSDiscard(ref);
         reportFileFailure(kMsgWriteIncomplete);
-        abandonTextRun();
+        failTextRun();
         return false;
     }
     gPictOut.textRunRef = ref;
@@ -158,7 +164,7 @@ int32_t SaveTextToFile(int32_t /*yPos*/) {
     if (platform::FSWrite(ref, &n, line.data()) != platform::noErr ||
         (platform::FSWritesThrough(ref) && platform::FSFlush(ref) != platform::noErr)) {
         reportFileFailure(kMsgWriteIncomplete);
-        abandonTextRun();
+        failTextRun();
         return 0;
     }
     disposePict();
