@@ -526,7 +526,10 @@ std::string lineFault(const Pairs& line) {
             typed = true;
         }
     }
-    return typed ? std::string() : "names no type";
+    // The desktop writes no type for a symbol that no type name makes again.
+    return typed ? std::string()
+                 : "names no type: its symbol is of a kind the command line cannot make, so "
+                   "the file cannot be opened here";
 }
 
 // Loads the opened file into the fresh world; the reason when it cannot be. The

@@ -1,6 +1,8 @@
 #include "symbology/typeNames.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "symbology/appBits.h"
@@ -85,15 +87,51 @@ bool findDisplayName(std::string_view name, int32_t* code, int32_t* variation1, 
 }
 
 // What the reader of the options line makes of a type name: the code, variant and
-// check setting the name gives a fresh record.
+// check setting the name gives a fresh record, and the M&S shoe family's own
+// variation, which tells its four symbols apart.
 struct TypeIdentity {
     int32_t code = -1;
     int32_t variation1 = -1;
     int32_t nCheck = -1;
+    int32_t variation = 0;
     bool operator==(const TypeIdentity&) const = default;
 };
 
-TypeIdentity currentIdentity() { return {gSym.code, gSym.variation1, gSym.nCheck}; }
+constexpr int32_t kShoeFamily = 15;
+
+TypeIdentity currentIdentity() {
+    // Other families ignore the variation, which a shoe symbol chosen before leaves.
+    const int32_t variation = gSym.code == kShoeFamily ? gSym.variation : 0;
+    return {gSym.code, gSym.variation1, gSym.nCheck, variation};
+}
+
+// Whether the check setting changes the bars of a family's variant; elsewhere it
+// is left from an earlier type and means nothing.
+bool checkSettingCounts(int32_t code, int32_t variation1) {
+    constexpr int32_t kCode39 = 6, kCodabar = 8;
+    // Code 32, PZN7 and PZN8 carry check digits of their own.
+    constexpr int32_t kCode39Unchecked[] = {3, 4, 14};
+    // ITF and its kin, Plessey, Code 93, MSI, Telepen.
+    constexpr int32_t kCounting[] = {4, 20, 23, 24, 28, 35, 36};
+    if (code == kCode39)
+        return std::find(std::begin(kCode39Unchecked), std::end(kCode39Unchecked), variation1) ==
+               std::end(kCode39Unchecked);
+    if (code == kCodabar) return variation1 == 0;  // only the plain one adds a check digit
+    return std::find(std::begin(kCounting), std::end(kCounting), code) != std::end(kCounting);
+}
+
+// Whether a name read back as `read` makes the symbol drawn as `now`: variants
+// the display names do not tell apart count as one, as they always have.
+bool makesSymbolDrawn(const TypeIdentity& read, const TypeIdentity& now) {
+    if (read.code != now.code || read.variation != now.variation) return false;
+    if (read.nCheck != now.nCheck && checkSettingCounts(now.code, now.variation1)) return false;
+    if (read.variation1 == now.variation1) return true;
+    const char* drawnName = codeTypeName(now.code, now.variation1);
+    if (!drawnName) return false;
+    const std::string drawn(drawnName);  // the next name may be composed in the same buffer
+    const char* readName = codeTypeName(read.code, read.variation1);
+    return readName && drawn == readName;
+}
 
 // Run with the settings of a fresh record; the settings and the fields are put back.
 TypeIdentity readBack(const char* name) {
@@ -138,20 +176,34 @@ const char* optionsLineTypeName() {
     static char askedName[kTeFSize] = {};
     static TypeIdentity asked;
     static char answer[kTeFSize] = {};
+    static bool named = true;
     const TypeIdentity now = currentIdentity();
-    if (now == asked && std::strcmp(askedName, gSym.TeF) == 0) return answer;
+    if (now == asked && std::strcmp(askedName, gSym.TeF) == 0) return named ? answer : nullptr;
     copyBounded(askedName, gSym.TeF);
     asked = now;
     copyBounded(answer, gSym.TeF);
+    named = true;
     // Display names such as "Code 39" stand for more than one setting, and a custom
     // code type's name is the user's own. A label's line names no type, and stays so.
     if (gSym.TeF[0] == 0 || readBack(gSym.TeF) == now) return answer;
+    named = false;
     forEachTypeName([&now](const char* name) {
         if (readBack(name) != now) return false;
         copyBounded(answer, name);
+        named = true;
         return true;
     });
-    return answer;
+    // No name reads back as these very settings: one that makes the same symbol
+    // serves, the display name first; any other would make another symbol.
+    if (!named) named = makesSymbolDrawn(readBack(gSym.TeF), now);
+    if (!named)
+        forEachTypeName([&now](const char* name) {
+            if (!makesSymbolDrawn(readBack(name), now)) return false;
+            copyBounded(answer, name);
+            named = true;
+            return true;
+        });
+    return named ? answer : nullptr;
 }
 
 bool sameCodeType(const char* a, const char* b) {

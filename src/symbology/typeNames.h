@@ -20,7 +20,7 @@ bool isCodeTypeName(const char* name);
 bool sameCodeType(const char* a, const char* b);
 // The name the options line gives the current type: one that a fresh record reads
 // back as the same code, variant and check setting (the display name when it
-// does, as most do).
+// does, as most do); "" for a label, null when no name reads back as the symbol.
 const char* optionsLineTypeName();
 
 // Compares names as the record language does: ASCII letters in either case.

@@ -54,10 +54,13 @@ void saveAutoFormatData(platform::FileRef refNum) {
     // Kept between files: a batch writes this line without a heap allocation.
     static std::string line;
     line.assign("%%Options: {");
-    appendQuoted(line, "type", optionsLineTypeName(), true);
+    // A type no name gives back is left out: opening the file is then refused
+    // rather than drawing another symbol.
+    const char* typeName = optionsLineTypeName();
+    if (typeName) appendQuoted(line, "type", typeName, true);
     std::string spill;
     char number[400];
-    appendQuoted(line, "size", sixDecimals(gSym.Siz, spill, number));
+    appendQuoted(line, "size", sixDecimals(gSym.Siz, spill, number), typeName == nullptr);
     appendQuoted(line, "height", sixDecimals(gSym.Hei, spill, number));
     line += ", bwr:\"";
     appendInt(line, gSym.BWidthRed);
