@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "app/codeTypeMenus.h"
 #include "automation/options.h"
 #include "main_window_fixture.h"
 #include "platform/desktop.h"
@@ -212,6 +213,29 @@ TEST_F(MainWindowOK, AUpcAFileOpensAgainAsTheSameSymbol) {
               (std::vector<std::string>{"036000291452"}));
     EXPECT_EQ(testsupport::decodeEpsFolder(again, "UPC-A"),
               (std::vector<std::string>{"036000291452"}));
+}
+
+// An add-on typed for a type that carries none is refused by OK, told once, as
+// the command line refuses it, rather than left off the symbol unsaid.
+TEST_F(MainWindowOK, AnAddOnTheTypeCannotCarryIsRefused) {
+    constexpr int16_t kWithAddOnMenu = 253;
+    for (const int16_t item : {3, 4}) {  // EAN-UCC 8 and EAN-UCC 8 2
+        SCOPED_TRACE(item);
+        reopen();
+        const std::string dir = testsupport::freshFolder("ean8_addon");
+        ASSERT_EQ(chooseCodeType(kWithAddOnMenu, item), CodeChoice::applied);
+        outputTo(dir, kOutVector);
+        doUpdate();
+        clickIn(gPanels.TEH.viewRect);
+        type("1234567");
+        // The add-on field takes no keys for this type, but a paste reaches it.
+        platform::TESetText("12", 2, &gPanels.TEX);
+        gMsg.shown = 0;
+        pressOK();
+        EXPECT_TRUE(filesIn(dir).empty());
+        EXPECT_EQ(gMsg.shown, 1);
+        EXPECT_NE(gMsg.last.find("takes no add-on"), std::string::npos) << gMsg.last;
+    }
 }
 
 // OK checks the single symbol as the command line does before making it: a

@@ -17,6 +17,7 @@
 #include "picture/outputstate.h"
 #include "platform/questions.h"
 #include "symbology/Filters.h"
+#include "symbology/info.h"
 #include "symbology/messages.h"
 #include "symbology/panels.h"
 #include "symbology/state.h"
@@ -151,7 +152,11 @@ void doOKButton() {
     setItemDataSelItems(kStoreAll);
     if (gWindows.disp2) Disp2InvalRect(0, preview);
     if (labelBack.labelWidth != 0) return;
+    // A single symbol's add-on that its type cannot carry is refused, told once by
+    // this OK, as the command line refuses it; previews and runs still drop it.
+    gDispatch.refuseStrayAddOn = bg == 0;
     ProcessBarcodes();
+    gDispatch.refuseStrayAddOn = false;
     // Without "deliver at once" the symbol waits in the preview for its click.
     if (gOut.showDia == 0 && gDriver.disp2 && gProd.runFaults == 0 && mainWindowHooks().showPreview)
         mainWindowHooks().showPreview();
