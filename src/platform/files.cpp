@@ -541,11 +541,9 @@ bool linkFromAStranger(const std::string& link, const struct stat& linkStat) {
 // The file a replacement puts in place: a symbolic link at the name stays, and
 // the file it leads to is replaced beside itself, as the user meant by naming
 // the link. Any other name is its own. A plain file costs a batch no heap.
-const std::string& replacedFile(const std::string& posixPath) {
-    struct stat link {};
-    if (::lstat(posixPath.c_str(), &link) != 0 || !S_ISLNK(link.st_mode) ||
-        linkFromAStranger(posixPath, link))
-        return posixPath;
+// `link` is what lstat found at the name.
+const std::string& replacedFile(const std::string& posixPath, const struct stat& link) {
+    if (!S_ISLNK(link.st_mode) || linkFromAStranger(posixPath, link)) return posixPath;
     char* real = ::realpath(posixPath.c_str(), nullptr);
     if (!real) return posixPath;
     static std::string resolved;
@@ -741,10 +739,13 @@ OSErr FSCreateReplacement(const std::string& posixPath, FileRef* ref) {
     *ref = 0;
     if (posixPath.empty() || posixPath.find('\0') != std::string::npos)
         return fail(posixPath, EINVAL, bdNamErr);
+    // One look at the name; only a symbolic link costs a second, for what it leads to.
+    struct stat named {};
+    const bool found = ::lstat(posixPath.c_str(), &named) == 0;
+    struct stat st = named;
+    const bool exists = found && (!S_ISLNK(named.st_mode) || ::stat(posixPath.c_str(), &st) == 0);
     // A device or a pipe is written where it is, through any link to it (as
     // /dev/stdout is): it must never be replaced.
-    struct stat st {};
-    const bool exists = ::stat(posixPath.c_str(), &st) == 0;
     if (exists && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
         const OSErr err = openWith(posixPath, O_WRONLY | O_CREAT | O_TRUNC, ref);
         if (err != noErr) return fail(posixPath, errno, err);
@@ -753,7 +754,7 @@ OSErr FSCreateReplacement(const std::string& posixPath, FileRef* ref) {
     }
     const FileRef r = freeRef();
     if (r == 0) return fail(posixPath, EMFILE, tmfoErr);
-    const std::string& target = exists ? replacedFile(posixPath) : posixPath;
+    const std::string& target = exists ? replacedFile(posixPath, named) : posixPath;
     static std::string temp;  // its storage serves every file of a batch
     const int fd = createTemp(folderOf(target), &temp);
     if (fd < 0) {
