@@ -118,10 +118,7 @@ bool splitData(RssParams& params, Parts* parts) {
         gRss.errFlag = 1;
         return false;
     }
-    if (n == 0) {
-        rssRefuse("A DataBar symbol needs its item number (up to 13 digits) before any '|'.");
-        return false;
-    }
+    if (!linearPresent(params.data, kItemNumber)) return false;
     if (!allDigits(params.data, static_cast<int32_t>(n))) {
         rssRefuse(
             "A DataBar-14 item number holds digits only. Remove the other characters and try "
@@ -130,10 +127,7 @@ bool splitData(RssParams& params, Parts* parts) {
     }
     std::memset(parts->digits, '0', kRss14MaxDigits);
     std::memcpy(parts->digits + kRss14MaxDigits - n, params.data, n);
-    if (parts->component && parts->component[0] == 0) {
-        rssRefuse("There is no composite data after the '|'. Add it, or remove the '|'.");
-        return false;
-    }
+    if (!componentPresent(parts->component)) return false;
     return true;
 }
 

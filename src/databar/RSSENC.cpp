@@ -1,6 +1,7 @@
 #include "databar/RSSENC.h"
 
 #include <cstring>
+#include <string>
 
 #include "databar/CC.h"
 #include "symbology/GS1AI.h"
@@ -87,6 +88,20 @@ void rssRefuse(const char* text) {
     MessageText(text);
     gMsg.inerror = 1;
     gRss.errFlag = 1;
+}
+
+bool linearPresent(const char* linear, const char* linearName) {
+    if (linear[0] != 0) return true;
+    const std::string text =
+        std::string("A DataBar symbol needs ") + linearName + " before any '|'.";
+    rssRefuse(text.c_str());
+    return false;
+}
+
+bool componentPresent(const char* component) {
+    if (component == nullptr || component[0] != 0) return true;
+    rssRefuse("There is no composite data after the '|'. Add it, or remove the '|'.");
+    return false;
 }
 
 void setparams(RssParams* params) {

@@ -133,6 +133,14 @@ const PrintRow& cnvSeparator(const RssParams& params, const PrintRow& row);
 // is set.
 void rssRefuse(const char* text);
 
+// The checks of a record cut at its '|', refused (false) with the message:
+// linear data that is empty would be encoded as a made-up item number (the
+// name says what it is, for example "its item number (up to 13 digits)"), and
+// a '|' with nothing after it as an empty component (null: no '|').
+bool linearPresent(const char* linear, const char* linearName);
+constexpr const char* kItemNumber = "its item number (up to 13 digits)";
+bool componentPresent(const char* component);
+
 // The members of the family; each reads params.data, writes rows and sets
 // errFlag.
 void RSS14(RssParams& params);

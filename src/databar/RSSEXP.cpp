@@ -356,6 +356,7 @@ void RSSExp(RssParams& params) {
     if (s == 0) return;
     char* component = std::strchr(params.data, '|');
     if (component != nullptr) *component++ = 0;
+    if (!linearPresent(params.data, "its element strings") || !componentPresent(component)) return;
     if (component != nullptr && s < kExpCompositeMinSegments) {
         rssRefuse("Composite must be at least 4 segments wide");
         return;

@@ -166,10 +166,12 @@ void RSSLim(RssParams& params) {
         gRss.errFlag = 1;
         return;
     }
+    if (!linearPresent(params.data, kItemNumber)) return;
     if (std::strspn(params.data, "0123456789") != n) {
         rssRefuse("DataBar Limited encodes digits only. Remove the other characters.");
         return;
     }
+    if (!componentPresent(component)) return;
     char digits[kLimDigits + 1];
     std::memset(digits, '0', kLimDigits);
     std::memcpy(digits + kLimDigits - n, params.data, n);

@@ -53,7 +53,9 @@ constexpr AIEntry kAITable[] = {
     {"8007", 35, true, false},  {"8008", 17, true, false},
     {"8018", 23, false, false}, {"8020", 30, true, false},
     {"8100", 11, false, false}, {"8101", 15, false, false},
-    {"8102", 7, false, false},  {"9", 36, true, false},  // any other AI beginning with 9
+    {"8102", 7, false, false},  {"8110", 75, true, false},
+    {"8111", 9, false, false},  {"8112", 75, true, false},
+    {"9", 36, true, false},  // any other AI beginning with 9
 };
 // Anything else passes one character at a time.
 constexpr AIEntry kNoAI = {"", 1, false, false};
@@ -280,25 +282,40 @@ std::string badDigits(const Element& e, bool checked, bool completes) {
     return text;
 }
 
+// A fixed value of a date AI (11 to 17) that is no real month and day.
+std::string badDate(const Element& e) {
+    const std::string& ai = e.ai;
+    const int32_t two = (ai[0] - '0') * 10 + (ai[1] - '0');
+    if (ai.size() != 2 || two < kFirstDateAI || two > kLastDateAI) return {};
+    return checkDate(ai, e.value);
+}
+
+// Reads the element at pos into e; the message when the chain breaks there or
+// its AI is not known.
+std::string readKnownElement(const char* data, int32_t n, int32_t pos, Element& e) {
+    switch (readElement(data, n, pos, e)) {
+        case ChainBreak::Outside:
+            return "GS1 data is a chain of AIs in parentheses, each followed by its data; "
+                   "something stands outside it. Correct the data.";
+        case ChainBreak::BadAI:
+            return "An AI in parentheses is empty or not a number of 2 to 4 digits (\"(" +
+                   e.ai.substr(0, kLongestAI) + "\"). Correct the data.";
+        case ChainBreak::None:
+            break;
+    }
+    if (!known(e)) return format("AI (%s) is not known. Correct the AI.", e.ai);
+    return {};
+}
+
 }  // namespace
 
 std::string checkElementStrings(const char* data, int32_t n, bool completesCheckDigit) {
     if (n <= 0 || data[0] != '(') return {};
     Element e;
     for (int32_t pos = 0; pos < n; pos = e.end) {
-        switch (readElement(data, n, pos, e)) {
-            case ChainBreak::Outside:
-                return "GS1 data is a chain of AIs in parentheses, each followed by its data; "
-                       "something stands outside it. Correct the data.";
-            case ChainBreak::BadAI:
-                return "An AI in parentheses is empty or not a number of 2 to 4 digits (\"(" +
-                       e.ai.substr(0, kLongestAI) + "\"). Correct the data.";
-            case ChainBreak::None:
-                break;
-        }
-        const std::string& ai = e.ai;
-        if (!known(e)) return format("AI (%s) is not known. Correct the AI.", ai);
-        std::string bad = noValue(e);
+        std::string bad = readKnownElement(data, n, pos, e);
+        if (!bad.empty()) return bad;
+        bad = noValue(e);
         if (!bad.empty()) return bad;
         if (e.entry->variable) {
             bad = overlong(e);
@@ -309,11 +326,8 @@ std::string checkElementStrings(const char* data, int32_t n, bool completesCheck
             if (e.length != valueLength(e) && !completed) return wrongFixedLength(e);
             bad = badDigits(e, !completed, completesCheckDigit);
             if (!bad.empty()) return bad;
-            const int32_t two = (ai[0] - '0') * 10 + (ai[1] - '0');
-            if (ai.size() == 2 && two >= kFirstDateAI && two <= kLastDateAI) {
-                bad = checkDate(ai, e.value);
-                if (!bad.empty()) return bad;
-            }
+            bad = badDate(e);
+            if (!bad.empty()) return bad;
         }
     }
     return {};
@@ -323,15 +337,20 @@ std::string checkCarriedElements(const char* data, int32_t n) {
     if (n <= 0 || data[0] != '(') return {};
     Element e;
     for (int32_t pos = 0; pos < n; pos = e.end) {
-        if (readElement(data, n, pos, e) != ChainBreak::None) return {};
-        std::string bad = noValue(e);
+        // A broken chain or an unknown AI gets no separator after its value, so
+        // the symbol would carry the next element as part of it.
+        std::string bad = readKnownElement(data, n, pos, e);
         if (!bad.empty()) return bad;
-        if (!known(e)) continue;
+        bad = noValue(e);
+        if (!bad.empty()) return bad;
         if (!e.entry->variable) {
             // A fixed value of another length takes part of the next element or
             // leaves its rest to stand alone.
             if (e.length != valueLength(e)) return wrongFixedLength(e);
             bad = badDigits(e, true, false);
+            if (!bad.empty()) return bad;
+            // The encoders pack a date into bits that hold no other month or day.
+            bad = badDate(e);
             if (!bad.empty()) return bad;
         }
         // The last variable value, however long, ends with the data.

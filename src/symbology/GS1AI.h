@@ -29,13 +29,15 @@ char calcheck2(const char* digits, int32_t n);
 // not checked here.
 std::string checkElementStrings(const char* data, int32_t n, bool completesCheckDigit);
 
-// Checks what would make a symbol carry other data than typed: an element with
-// no data, a fixed value of another length (it would run into the next element),
-// of letters, or of a GTIN or SSCC with a wrong check digit (the encoder leaves
-// the typed one out), and a variable value followed by another element that is
-// longer than its AI takes. Empty when sound, else the message
-// checkElementStrings gives. Unknown AIs, a broken chain and the length of the
-// last value are not checked here: the symbol carries them as typed.
+// Checks what would make a symbol carry other data than typed: a broken chain
+// or an unknown AI (no separator would end its value), an element with no data,
+// a fixed value of another length (it would run into the next element), of
+// letters, or of a GTIN or SSCC with a wrong check digit (the encoder leaves the
+// typed one out), a date that is no real month and day (the encoders pack it
+// into bits), and a variable value followed by another element that is longer
+// than its AI takes. Empty when sound, else the message checkElementStrings
+// gives. The length of the last value is not checked here: the symbol carries it
+// as typed.
 std::string checkCarriedElements(const char* data, int32_t n);
 
 // The element strings typed in parentheses as a GS1 symbol carries them: the
