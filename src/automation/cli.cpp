@@ -139,7 +139,10 @@ void printHelp(std::ostream& out) {
            "varies) and NAME_va_N_I.ps (item I alone at position N, for each text or\n"
            "barcode item whose data varies), NAME being saveto's file name without its\n"
            "extension and with blanks as \"_\". The press's name fields hold no longer\n"
-           "names: a NAME too long for them is refused.\n"
+           "names: a NAME too long for them is refused. The press files are EPS: a .ps\n"
+           "saveto or a PostScript --post is refused. A serial item that reaches its end\n"
+           "value before the sheet's last position refuses the export: every label takes\n"
+           "a number of its own.\n"
            "\n"
            "A record with printer prints instead of (or as well as) writing saveto: an\n"
            "opened label document on sheets of its labels, or the symbol once a page:\n"
@@ -458,10 +461,8 @@ std::string writeOpenedLabel(const OutputChoice& choice, const std::string& save
         // after it without its extension.
         const size_t slash = saveto.rfind('/');
         gPress.folder = slash == std::string::npos ? "" : saveto.substr(0, slash + 1);
-        std::string name = saveto.substr(slash == std::string::npos ? 0 : slash + 1);
-        if (const size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0)
-            name.resize(dot);
-        if (pressExport(name) == 0) return {};
+        // The export drops the extension itself: "lot.7.eps" is the job "lot.7".
+        if (pressExport(saveto.substr(slash == std::string::npos ? 0 : slash + 1)) == 0) return {};
         const std::string said = shownOr("the press export could not be written");
         return gPress.faultAt.empty() ? said : gPress.faultAt + ": " + said;
     }

@@ -128,6 +128,13 @@ std::string vectorFault(const OutputChoice& choice, const std::string& path) {
         return {};
     }
     if (pdfDialect) return dialect() + " writes PDF, not a " + std::string(ext) + " file";
+    // The press takes its job as EPS files: PostScript wrapping would give an
+    // ordinary label and no job at all.
+    if (choice.dialect && choice.dialect->ill == kIllPress) {
+        if (choice.post && choice.post->purePost != kEncapsulated)
+            return dialect() + " writes the press's EPS files: " + post() + " does not apply";
+        if (ext == ".ps") return dialect() + " writes the press's EPS files, not a .ps file";
+    }
     // What reaches the file: --post overrides the dialect's own wrapping.
     int32_t wrapping = choice.dialect ? choice.dialect->purePost : -1;
     if (choice.post) wrapping = choice.post->purePost;

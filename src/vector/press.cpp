@@ -14,6 +14,7 @@
 
 #include "labels/channels.h"
 #include "labels/labelDoc.h"
+#include "labels/printState.h"
 #include "labels/production.h"
 #include "labels/rotateRect.h"
 #include "labels/serial.h"
@@ -116,22 +117,38 @@ bool serialItem(int32_t i) {
 }
 
 // Counts every serial item of the document over the sheet's positions before
-// any file is made: a step that is refused (reported) would leave the positions
-// after it with the end value instead of their own numbers. A printed sheet
-// refuses such a document too.
+// any file is made: a step that is refused (reported), or a count that passes
+// its end value before the last position, would leave the positions after it
+// with the end value instead of their own numbers. A printed sheet refuses the
+// one and stops after the label at the end value.
 bool serialItemsCount() {
     if (gProd.gcite != 0) return true;  // a run counts its item itself (sheetRunCheck)
     const int32_t shownBefore = gMsg.shown;
-    for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i) {
+    const bool endedBefore = gPrint.serialEnded;
+    int32_t endedAt = 0;  // the last position with a number of its own
+    for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems && endedAt == 0; ++i) {
         if (!variableItem(i) || !serialItem(i)) continue;
         const LabelItem kept = *gLabel.labelParts[size_t(i)];
+        gPrint.serialEnded = false;
         for (int32_t p = 1; p <= positions() && gMsg.shown == shownBefore; ++p) {
             getItemData(i);
             advanceSerialItem(i, gData.chMainCode);
+            if (gPrint.serialEnded && p < positions()) {
+                endedAt = p;
+                break;
+            }
         }
         *gLabel.labelParts[size_t(i)] = kept;
     }
-    if (gMsg.shown == shownBefore) return true;
+    gPrint.serialEnded = endedBefore;
+    if (gMsg.shown == shownBefore && endedAt == 0) return true;
+    if (gMsg.shown == shownBefore)
+        MessageText(platform::formatC("The serial numbers run out after label %d of the %d "
+                                      "labels of the press sheet, and each label takes a number "
+                                      "of its own. Raise the serial end value or use a sheet "
+                                      "with fewer labels.",
+                                      static_cast<int>(endedAt), static_cast<int>(positions()))
+                        .c_str());
     gPress.failed = true;
     return false;
 }

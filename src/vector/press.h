@@ -33,9 +33,10 @@ extern PressState gPress;
 // The job name of a document's file name: without its extension (as the command
 // line names the files after saveto's), every blank as "_".
 std::string pressJobName(const std::string& fileName);
-// The whole export of the open label document. 0 when every file was written;
-// 1 after a message (a file that could not be written ends the export).
-int32_t pressExport(const std::string& name);
+// The whole export of the open label document, its job named after fileName
+// (pressJobName: the extension is dropped here, once). 0 when every file was
+// written; 1 after a message (a file that could not be written ends the export).
+int32_t pressExport(const std::string& fileName);
 
 // Field writers: they append to gPress.file.
 void BuildSentData(const unsigned char* pascalString);

@@ -17,6 +17,7 @@
 #include "labels/labelDoc.h"
 #include "labels/labelFile.h"
 #include "labels/printDefaults.h"
+#include "labels/serial.h"
 #include "platform/byteorder.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
@@ -33,9 +34,12 @@ struct Doc {
     std::string serialStart = "1001";
     uint32_t across = 2, down = 4;
     Extra extra = kNone;
+    std::string serialIncrement = "1", serialEnd = "9999";
+    int32_t serialBase = kSerialDecimal;
 };
 
-void barcodeItem(const char* type, const std::string& data, Rect16 at, int32_t proMode) {
+void barcodeItem(const char* type, const std::string& data, Rect16 at, int32_t proMode,
+                 const Doc& serial = {}) {
     ASSERT_EQ(addLabelItem(), 0);
     const int32_t i = labelBack.lastItem;
     gLabel.labelParts[size_t(i)]->setI16(item::kind, kKindBarcode);
@@ -52,11 +56,13 @@ void barcodeItem(const char* type, const std::string& data, Rect16 at, int32_t p
     gLabel.serPos.clear();
     if (proMode == 1) {
         gLabel.serPos = data;
-        gLabel.incAmount = "1";
-        gLabel.serEnd = "9999";
+        gLabel.incAmount = serial.serialIncrement;
+        gLabel.serEnd = serial.serialEnd;
+        gLabel.alpha = serial.serialBase;
     }
     setItemRect(i);
     setItemData(i, 2);
+    gLabel.alpha = kSerialDecimal;
 }
 
 // A sheet of labels of 200 x 100 points: a serial Code 128, a fixed Code 128 and a
@@ -64,7 +70,7 @@ void barcodeItem(const char* type, const std::string& data, Rect16 at, int32_t p
 std::string makeDocument(const fs::path& path, const Doc& d) {
     testsupport::startLabelDocument(2000, 1000, d.across, d.down);
     labelBack.leftMargin = labelBack.topMargin = 300;
-    barcodeItem("Code 128", d.serialStart, {5, 10, 50, 150}, 1);
+    barcodeItem("Code 128", d.serialStart, {5, 10, 50, 150}, 1, d);
     barcodeItem("Code 128", "FIX42", {52, 10, 98, 130}, 0);
     LabelItem& t = testsupport::addItemOfKind(kKindText, 10, 160, 30, 198);
     t.setI16(item::humanPacked, 1);
@@ -170,6 +176,77 @@ TEST_F(CliDocumentKinds, APressNameTooLongForItsFieldsIsRefused) {
     const std::string ten = makeDocument(dir / "ten.labl", {.across = 2, .down = 5});
     r = write(ten, "Spring12.eps", {"--dialect", "press"});
     EXPECT_NE(r.err.find("at most 7 characters"), std::string::npos) << r.err;
+}
+
+// A serial count that passes its end value before the sheet's last position
+// would give the labels after it the end value again (or one never counted):
+// the export is refused before any file is made. A count that ends on the last
+// position gives every label its own number.
+TEST_F(CliDocumentKinds, APressSerialThatEndsBeforeTheLastLabelIsRefused) {
+    const struct {
+        Doc doc;
+        const char* why;
+    } refused[] = {
+        {{.serialStart = "0001", .serialEnd = "0003"}, "run out after label 3 of the 8 labels"},
+        {{.serialStart = "0FFA",
+          .serialIncrement = "0003",
+          .serialEnd = "0FFF",
+          .serialBase = kSerialHex},
+         "run out after label 2 of the 8 labels"},
+    };
+    for (const auto& c : refused) {
+        const std::string doc = makeDocument(dir / "doc.labl", c.doc);
+        const CliRun r = write(doc, "j.eps", {"--dialect", "press"});
+        EXPECT_EQ(r.status, 1) << c.why;
+        EXPECT_NE(r.err.find(c.why), std::string::npos) << r.err;
+        EXPECT_EQ(filesIn(dir), std::vector<std::string>{"doc.labl"});
+    }
+    const std::string doc =
+        makeDocument(dir / "doc.labl", {.serialStart = "0001", .serialEnd = "0008"});
+    const CliRun r = write(doc, "j.eps", {"--dialect", "press"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const testsupport::Bitmap last = rendered((dir / "j_va_8_0.ps").string(), 300);
+    EXPECT_EQ(testsupport::decode(testsupport::padBitmap(last, 40), "Code128").text, "0008");
+}
+
+// The press's files are EPS: a .ps name or PostScript wrapping would write an
+// ordinary label and no job, for a document and a single symbol alike.
+TEST_F(CliDocumentKinds, ThePressDialectRefusesPostScriptFiles) {
+    const std::string doc = makeDocument(dir / "doc.labl", {});
+    const struct {
+        const char* out;
+        std::vector<std::string> flags;
+    } cases[] = {{"j.ps", {"--dialect", "press"}},
+                 {"j.ps", {"--dialect", "press", "--post", "job"}},
+                 {"j.eps", {"--dialect", "press", "--post", "ps"}}};
+    for (const auto& c : cases) {
+        const CliRun r = write(doc, c.out, c.flags);
+        EXPECT_EQ(r.status, 1) << c.out;
+        EXPECT_NE(r.err.find("--dialect=press writes the press's EPS files"), std::string::npos)
+            << r.err;
+        EXPECT_EQ(filesIn(dir), std::vector<std::string>{"doc.labl"});
+    }
+    const CliRun r =
+        run({"--dialect", "press",
+             "{type:\"Code 128\", data:\"ABC\", saveto:\"" + (dir / "s.ps").string() + "\"}"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("not a .ps file"), std::string::npos) << r.err;
+    EXPECT_EQ(filesIn(dir), std::vector<std::string>{"doc.labl"});
+}
+
+// Only saveto's extension leaves the job's name: "lot.7.eps" and "lot.8.eps"
+// are two jobs, neither overwriting the other.
+TEST_F(CliDocumentKinds, APressJobNameKeepsItsInnerDots) {
+    const std::string doc = makeDocument(dir / "doc.labl", {});
+    for (const char* out : {"lot.7.eps", "lot.8.eps"})
+        ASSERT_EQ(write(doc, out, {"--dialect", "press"}).status, 0) << out;
+    for (const char* job : {"lot.7", "lot.8"}) {
+        const std::string jb = testsupport::slurp(dir / (std::string(job) + ".jb"));
+        ASSERT_FALSE(jb.empty()) << job;
+        EXPECT_EQ(field(jb, 1792 + 2, 32), std::string(job) + "_F1_1.pg");
+        EXPECT_TRUE(fs::exists(dir / (std::string(job) + "_va_8_0.ps"))) << job;
+    }
+    EXPECT_FALSE(fs::exists(dir / "lot.jb"));
 }
 
 // Each output kind writes the whole label (both its barcodes read back), or is

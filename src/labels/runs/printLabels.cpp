@@ -168,8 +168,7 @@ bool findVariableData() {
 // The digital press gets its job files first; the printer then prints one label.
 bool pressBranch() {
     const std::string& doc = gDocFile.globFilS;
-    const std::string name = pressJobName(doc.substr(doc.rfind('/') + 1));
-    if (pressExport(name) != 0) {
+    if (pressExport(doc.substr(doc.rfind('/') + 1)) != 0) {
         gPrint.faultAt = gPress.faultAt;  // the label position the message is about
         return false;
     }
