@@ -25,6 +25,7 @@ constexpr int32_t kAsda8 = 4;  // EAN-8 variant
 constexpr int32_t kEan8Family = 3;
 constexpr int32_t kPlusFamily = 26;
 constexpr int32_t kPipFamily = 27;
+constexpr int32_t kNdcDigits = 10;
 
 void prependZero() {
     // The buffer keeps one byte for the NUL: refuse to grow past it.
@@ -513,6 +514,7 @@ bool endsInCheckDigit(int32_t code, int32_t v) {
         case 0:
         case 9:
         case 11:
+        case 16:  // M&S 7: an EAN-8 of the seven digits
         case 25:
         case 26:
         case 27:
@@ -520,12 +522,39 @@ bool endsInCheckDigit(int32_t code, int32_t v) {
         case 1:
             return v == 2 || v == 3;  // ISMN and ISBN-13
         case 3:
-            return v != 1;  // EAN-8
+            return true;  // EAN-8; WH Smith's two leading zeros leave the sum as it is
         case 10:
             return !(v >= 3 && v <= 6);  // UPC-A, not NDC
         default:
             return false;
     }
+}
+
+// Families whose one character beyond the length is refused unless it is the
+// check digit the symbol will carry: cutting it would encode other data.
+bool extraCharacterRefused(int32_t code, int32_t v) {
+    switch (code) {
+        case 10:
+            return v >= 3 && v <= 6;  // NDC
+        case 15:
+        case 34:
+            return true;  // M&S Shoe and Top Bottom
+        case 35:
+            return v == 1;  // Belgian MSI
+        case 36:
+            return v == 3;  // Telepen Limerick
+        default:
+            return false;
+    }
+}
+
+// The UPC-A check digit of an NDC, whose symbol carries the number system 3
+// ahead of the ten digits; '\0' when the type's check is not verified here.
+char ndcCheckDigit(int32_t n) {
+    if (gSym.code != 10 || n != kNdcDigits) return '\0';
+    std::string digits = std::string("3") + std::string(gData.chMainCode, static_cast<size_t>(n));
+    digits += '0';  // place of the check digit, which calcheck2 skips
+    return calcheck2(digits.c_str(), static_cast<int32_t>(digits.size()));
 }
 
 }  // namespace
@@ -552,6 +581,22 @@ int32_t CheckLength(const unsigned char* name, int32_t n, int32_t addA, int32_t 
                               "digit, or leave it off and it is added.",
                               name_len, name_text, static_cast<int>(n), gData.chMainCode, right,
                               gData.chMainCode[n]);
+                return refuseSymbol(text);
+            }
+        } else if (extraCharacterRefused(gSym.code, gSym.variation1)) {
+            const char right = allDigits(gData.chMainCode, n + 1) ? ndcCheckDigit(n) : '\0';
+            if (right == '\0' || gData.chMainCode[n] != right) {
+                if (right != '\0') {
+                    std::snprintf(text, sizeof text,
+                                  "%.*s takes %d digits; the data has %d and its last digit is "
+                                  "not the check digit %c. Remove the extra digit.",
+                                  name_len, name_text, n, static_cast<int>(gData.len1), right);
+                } else {
+                    std::snprintf(text, sizeof text,
+                                  "%.*s takes %d digits; the data has %d. Remove the extra "
+                                  "character.",
+                                  name_len, name_text, n, static_cast<int>(gData.len1));
+                }
                 return refuseSymbol(text);
             }
         }

@@ -27,6 +27,25 @@ TEST(Refusals, EachGivesItsMessageAndLeavesNoFile) {
     }
 }
 
+// A digit beyond the length that is the symbol's own check digit is taken, and
+// the symbol carries exactly the digits typed.
+TEST(TypedData, TheCheckDigitBeyondTheLengthIsTaken) {
+    const struct {
+        const char* type;
+        const char* data;
+        const char* format;
+        const char* read;
+    } cases[] = {{"NDC UPC 5-3-2", "36000291453", "UPC-A", "336000291453"},
+                 {"WHS 6", "123457", "EAN-8", "00123457"},
+                 {"MS 7A", "12345670", "EAN-8", "12345670"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.type);
+        const std::string path = fresh("taken.eps");
+        ASSERT_EQ(run({record(c.type, c.data, path)}).status, 0);
+        EXPECT_EQ(testsupport::decode(rendered(path), c.format).text, c.read);
+    }
+}
+
 // The size that a DataMatrix option names is the size made, in either case of X;
 // the QR version is the whole number given.
 TEST(TypedData, SizesAndVersionsAreTheOnesNamed) {
