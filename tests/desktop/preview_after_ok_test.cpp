@@ -3,6 +3,7 @@
 // to save it: the whole desktop wired as the program wires it, the save dialog
 // answered by the test, the file read back by zxing-cpp, for a kind written
 // as vectors (EPS) and for one made from the symbol's picture (TIFF).
+#include <cstring>
 #include <string>
 
 #include <QImage>
@@ -145,6 +146,81 @@ TEST_F(PreviewAfterOK, SaveWritesOnlyASymbolAndSaysSavedOnlyWhenItWasWritten) {
     EXPECT_EQ(DoFile(kFileSave), 1);
     EXPECT_EQ(gShell.changed, 0);
     EXPECT_EQ(filesIn(dir).size(), 1u);
+}
+
+// Data its code type refuses is told at OK and again at File > Save, once, and
+// no file is made of it: the kinds written from the element list or by the
+// vector writer used to leave an empty, broken file (an EPS with no bars, a
+// text file with a byte-order mark alone, a text line of a lone return).
+TEST_F(PreviewAfterOK, SavingRefusedDataWritesNoFileOfAnyKind) {
+    struct Refused {
+        const char* type;
+        const char* data;  // Mac OS Roman, as the field holds it
+        int32_t tool;
+        const char* name;
+    };
+    const Refused cases[] = {
+        {"EAN 13", "12", kOutVector, "short.eps"},
+        {"EAN 13", "12", kOutBarFontText, "short.txt"},
+        {"EAN 13", "12", kOutTextLine, "short-line.txt"},
+        {"Code 128",
+         "Gr\x9F\xA7"
+         "e",
+         kOutVector, "umlaut.eps"},
+        {"Code 128",
+         "Gr\x9F\xA7"
+         "e",
+         kOutBarFontText, "umlaut.txt"},
+    };
+    const std::string dir = testsupport::freshFolder("save_refused");
+    for (const Refused& c : cases) {
+        SCOPED_TRACE(std::string(c.type) + " as " + c.name);
+        ASSERT_EQ(parseCodeType(c.type), 1);
+        gOut.tool = c.tool;
+        doUpdate();
+        platform::TESetText(c.data, static_cast<int32_t>(std::strlen(c.data)), &gPanels.TEH);
+        const int32_t before = gMsg.shown;
+        pressOK();
+        ASSERT_GT(gMsg.shown, before) << "the data was not refused";
+        disposeDisp2();
+        gSaveTo = dir + "/" + c.name;
+        gShell.changed = 1;
+        const int32_t atSave = gMsg.shown;
+        EXPECT_EQ(DoFile(kFileSave), 0);
+        EXPECT_EQ(gMsg.shown, atSave + 1) << "the refusal is told once: " << gMsg.last;
+        EXPECT_EQ(gShell.changed, 1);
+        EXPECT_TRUE(filesIn(dir).empty()) << filesIn(dir).front();
+    }
+
+    // Data the type takes is still written as text after the refusals.
+    gOut.tool = kOutBarFontText;
+    ASSERT_EQ(parseCodeType("Code 128"), 1);
+    doUpdate();
+    platform::TESetText("STRIXEL", 7, &gPanels.TEH);
+    pressOK();
+    disposeDisp2();
+    gSaveTo = dir + "/good.txt";
+    EXPECT_EQ(DoFile(kFileSave), 1) << gMsg.last;
+    EXPECT_GT(testsupport::slurp(gSaveTo).size(), std::strlen("STRIXEL"));
+}
+
+// An OK whose data the new code type refuses takes the open preview down: it
+// would show the last symbol under the new type, and its click would save it.
+TEST_F(PreviewAfterOK, ARefusedOKTakesTheOpenPreviewDown) {
+    platform::TESetText("590123412345", 12, &gPanels.TEH);
+    pressOK();
+    ASSERT_NE(gWindows.disp2, nullptr);
+    settle();
+    ASSERT_EQ(parseCodeType("Code 128"), 1);
+    doUpdate();
+    platform::TESetText(
+        "Gr\x9F\xA7"
+        "e",
+        5, &gPanels.TEH);
+    const int32_t before = gMsg.shown;
+    pressOK();
+    EXPECT_GT(gMsg.shown, before) << "the data was not refused";
+    EXPECT_EQ(gWindows.disp2, nullptr) << "the preview still shows the last symbol";
 }
 
 // "Bitmap 72 dpi to Clipboard" puts the symbol on the clipboard as a bitmap and

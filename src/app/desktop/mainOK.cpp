@@ -157,6 +157,8 @@ void doOKButton() {
     gDispatch.refuseStrayAddOn = bg == 0;
     ProcessBarcodes();
     gDispatch.refuseStrayAddOn = false;
+    if (bg == 0 && gProd.runFaults != 0 && gWindows.disp2 && mainWindowHooks().dropPreview)
+        mainWindowHooks().dropPreview();
     // Without "deliver at once" the symbol waits in the preview for its click.
     if (gOut.showDia == 0 && gDriver.disp2 && gProd.runFaults == 0 && mainWindowHooks().showPreview)
         mainWindowHooks().showPreview();

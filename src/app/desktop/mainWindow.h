@@ -52,6 +52,9 @@ struct MainWindowHooks {
     // Shows the symbol OK has just made in the preview window, from which a
     // click delivers it. Stand-in: nothing shown.
     std::function<void()> showPreview;
+    // Takes the preview window down when OK made no symbol, lest it go on
+    // showing the last one under the new settings. Stand-in: nothing done.
+    std::function<void()> dropPreview;
 };
 MainWindowHooks& mainWindowHooks();
 

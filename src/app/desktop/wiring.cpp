@@ -155,6 +155,9 @@ void joinWindows() {
         else
             NewPreviewWindow();
     };
+    mainWindowHooks().dropPreview = [] {
+        if (gWindows.disp2) disposeDisp2();
+    };
 
     // The outside interface's start-up and shut-down steps.
     auto plain = [](void (*f)()) {

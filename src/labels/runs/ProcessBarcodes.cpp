@@ -404,6 +404,10 @@ bool deliverSymbol() {
     if (needsPicture(gOut.tool)) {
         getItemData(0);
         if (!recordSymbolPicture()) return false;
+    } else if (labelBack.labelWidth == 0 && !encodeSingleSymbol()) {
+        // The other kinds open their file before they look at the symbol: one
+        // the encoder refuses (told by it) would leave an empty file behind.
+        return false;
     }
     restorePrintedData();
     return outer2() == 1;
