@@ -191,8 +191,9 @@ std::string outputKindFault(const OutputChoice& choice, const std::string& path)
         return {};
     }
     if (kind->tool != kOutVector) {
-        if (choice.dialect && choice.dialect->ill == kIllPdf)
-            return named() + " needs an EPS dialect, not --dialect=pdf";
+        // Both make an EPS first: PDF is no EPS, and a Type 3 font draws nothing.
+        if (choice.dialect && (choice.dialect->ill == kIllPdf || choice.dialect->ill == kIllType3))
+            return named() + " needs an EPS dialect, not --dialect=" + choice.dialect->name;
         const int32_t wrapping = choice.post      ? choice.post->purePost
                                  : choice.dialect ? choice.dialect->purePost
                                                   : kEncapsulated;

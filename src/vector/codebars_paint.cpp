@@ -1104,16 +1104,30 @@ int32_t narrowestBar() {
     const int32_t code = gSym.code;
     const double m = gSym.Siz * 0.01, f = widthFactor(code);
     if (code == 38 || code == 40) return trunc32(1000 * m * f);  // one module
-    if (code == 30 || code == 31 || code == 37 || code == kSmallEanCode) return 0;
+    if (code == kSmallEanCode) return 0;                         // its digits only, no bars
     int32_t narrowest = 0;
-    // Every row: PDF417, Micro PDF417 and Codablock F paint theirs bar by bar too.
-    for (int32_t i = code >= 39 ? 0 : linearPaintStart(gEl.chNum, gEl.cu_len); i < gEl.cu_len;
-         ++i) {
-        i = walkRuns(i, [&](double, double W, int32_t) {
+    const auto row = [&](int32_t start) {
+        return walkRuns(start, [&](double, double W, int32_t) {
             const int32_t w = trunc32(W * m * f);
             if (narrowest == 0 || w < narrowest) narrowest = w;
         });
+    };
+    if (code == 37) {
+        // The rows the painter lays out: the human-readable row holds no bars.
+        int32_t starts[kMaxRows];
+        layDataBarRows(symbolTextUnit(), starts,
+                       [&](int32_t r, double, double) { row(starts[r]); });
+        return narrowest;
     }
+    // The four-state codes paint one row for each band, from the list's start.
+    int32_t bands = code == 30   ? kRoyalMailBands
+                    : code == 31 ? kPostnetBands
+                                 : std::numeric_limits<int32_t>::max();
+    // Every row: PDF417, Micro PDF417 and Codablock F paint theirs bar by bar too.
+    const bool fromStart = code >= 39 || code == 30 || code == 31;
+    for (int32_t i = fromStart ? 0 : linearPaintStart(gEl.chNum, gEl.cu_len);
+         i < gEl.cu_len && bands-- > 0; ++i)
+        i = row(i);
     return narrowest;
 }
 

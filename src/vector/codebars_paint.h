@@ -38,8 +38,8 @@ constexpr const char* kNoRoomForBarsText =
     "height, lower the size or the text size, and try again.";
 
 // The narrowest bar (or module) of the current symbol in micrometres at its size,
-// before the bar-width reduction; 0 for symbols painted otherwise (DataBar, the
-// four-state codes). A reduction of at least this width would leave no bar.
+// before the bar-width reduction; 0 for a symbol with no bars to reduce (Small
+// EAN). A reduction of at least this width would leave no bar.
 int32_t narrowestBar();
 // False when the current bar-width reduction is as wide as the narrowest bar.
 bool reductionLeavesBars();

@@ -78,6 +78,29 @@ TEST(BarPainting, ReductionIsAppliedByThePainterOnly) {
     EXPECT_EQ(gMsg.last, kBarsVanishText);
 }
 
+// DataBar rows and the four-state bands are bars too: a reduction as wide as the
+// narrowest of them (a 330 um DataBar module, a 635 um postal bar at 100 %) is
+// refused, and one micrometre less still makes the symbol.
+TEST(BarPainting, ReductionAsWideAsADataBarModuleOrAPostalBarIsRefused) {
+    const struct {
+        SymbolSpec spec;
+        int narrowest;
+    } cases[] = {{{37, 0, "0123456789012", ""}, 330}, {{37, 2, "0123456789012", ""}, 330},
+                 {{37, 4, "0123456789012", ""}, 330}, {{30, 0, "SN34RD1A", ""}, 635},
+                 {{30, 1, "2500GG30250", ""}, 635},   {{31, 0, "555551237", ""}, 635}};
+    for (auto c : cases) {
+        SCOPED_TRACE(std::to_string(c.spec.code) + "/" + std::to_string(c.spec.variation));
+        c.spec.bwr = c.narrowest - 1;
+        gMsg.last.clear();
+        EXPECT_NE(writeSymbol(c.spec, 95).find("%%EOF"), std::string::npos);
+        EXPECT_NE(gMsg.last, kBarsVanishText);
+        c.spec.bwr = c.narrowest;
+        gMsg.last.clear();
+        writeSymbol(c.spec, 95);
+        EXPECT_EQ(gMsg.last, kBarsVanishText);
+    }
+}
+
 bool boxOf(const std::string& doc, double box[4]) {
     const size_t p = doc.find("%%BoundingBox: ");
     if (p == std::string::npos) return false;
