@@ -15,6 +15,7 @@
 namespace qrencode {
 
 QRState gQR;
+QRDataOrigin gQROrigin;
 
 namespace {
 
@@ -470,7 +471,7 @@ int32_t refuse(const char* text) {
 // The bytes to encode, into m_bySource; their count, 0 after a message.
 int32_t prepareSource(const uint8_t* data, int32_t length) {
     QRState& q = gQR;
-    q.m_bShiftJis = qrcharset::readsAsShiftJis(data, length);
+    q.m_bShiftJis = gQROrigin.foreignBytes && qrcharset::readsAsShiftJis(data, length);
     q.m_bUtf8ECI = false;
     if (q.m_bShiftJis) {
         std::memcpy(q.m_bySource, data, static_cast<size_t>(length));

@@ -30,7 +30,8 @@ struct QRState {
     int32_t m_nVersion = 0;
     int32_t m_nSymbolSize = 0;
     int32_t m_nMaskingNo = -1;  // -1 = choose by penalty
-    // The data reads as Shift-JIS: Kanji mode is used and bytes go as they are.
+    // The data reads as Shift-JIS (only guessed for foreign bytes, gQROrigin):
+    // Kanji mode is used and bytes go as they are.
     // Otherwise it is Mac OS Roman, converted to Latin-1 for the readers, or to
     // UTF-8 under an ECI header when Latin-1 lacks one of its characters.
     bool m_bShiftJis = false;
@@ -44,6 +45,15 @@ struct QRState {
     uint8_t m_byModuleData[MAX_MODULESIZE][MAX_MODULESIZE] = {};  // [column][row]
 };
 extern QRState gQR;
+
+// Where the data comes from. Typed text and text given in UTF-8 are Mac OS Roman
+// by the time they get here, and accented Latin words can look like Shift-JIS
+// pairs ("r\x8Esum\x8E"): only the bytes of an import field that did not read as
+// UTF-8 may be in another character set (a file written in Shift-JIS).
+struct QRDataOrigin {
+    bool foreignBytes = false;  // the data may hold such bytes: Shift-JIS is guessed
+};
+extern QRDataOrigin gQROrigin;
 
 // 1 when a symbol was built into gQR, 0 when not (the user has been told why).
 int32_t encodeData(const char* data, int32_t length, int32_t level, int32_t minVersion,

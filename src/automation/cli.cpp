@@ -27,6 +27,7 @@
 #include "labels/runs/printLabels.h"
 #include "labels/runs/printWindow.h"
 #include "labels/production.h"
+#include "QRCode/QREncode.h"
 #include "picture/output/SetUpFiles.h"
 #include "picture/output/outer2.h"
 #include "picture/PICout2.h"
@@ -421,6 +422,7 @@ std::string takeFirstImportRecord(std::string* at) {
     if (!readDocumentImportRecords(1, &records)) return shownOr("the import file cannot be read");
     if (records.empty()) return "the import file holds no record for the label's import items";
     std::memcpy(gProd.importItems, records.front().fields, sizeof(ImportRecord));
+    qrencode::gQROrigin.foreignBytes = records.front().foreign;
     *at = "label 1 (import file line " + std::to_string(records.front().line) + ")";
     bool built = true;
     for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i)

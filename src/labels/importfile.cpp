@@ -10,6 +10,7 @@
 #include "labels/labelDoc.h"
 #include "labels/production.h"
 #include "labels/serial.h"
+#include "QRCode/QREncode.h"
 #include "platform/macroman.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
@@ -156,9 +157,10 @@ size_t wholeUtf8Length(std::string_view text) {
 }
 
 // A field written in UTF-8 (non-ASCII bytes that read as UTF-8) becomes Mac OS
-// Roman; bytes that are no UTF-8 are taken as Mac OS Roman already. False when a
-// character has no Mac OS Roman form.
-bool toMacRoman(char* field) {
+// Roman; bytes that are no UTF-8 are taken as Mac OS Roman already, and *foreign
+// becomes true: they may be in another character set. False when a character has
+// no Mac OS Roman form.
+bool toMacRoman(char* field, bool* foreign) {
     std::string_view text(field);
     // A field cut at its limit may end inside a UTF-8 character: that part goes,
     // rather than the whole field being taken as Mac OS Roman.
@@ -171,7 +173,11 @@ bool toMacRoman(char* field) {
     }
     const bool ascii = std::all_of(text.begin(), text.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (ascii || !validUtf8(text)) return true;
+    if (ascii) return true;
+    if (!validUtf8(text)) {
+        *foreign = true;
+        return true;
+    }
     std::string roman;
     if (!platform::utf8ToMacRoman(text, &roman)) return false;
     std::memcpy(field, roman.data(), roman.size() + 1);
@@ -263,8 +269,10 @@ int32_t GetImportItems() {
     // Slots this record did not reach must not keep the fields of an earlier one.
     for (int32_t k = slot; k < kImportFields; ++k) gProd.importItems[k][0] = 0;
     gProd.importRecordBad = false;
+    bool foreign = false;
     for (int32_t k = 0; k < slot; ++k)
-        if (!toMacRoman(gProd.importItems[k])) gProd.importRecordBad = true;
+        if (!toMacRoman(gProd.importItems[k], &foreign)) gProd.importRecordBad = true;
+    qrencode::gQROrigin.foreignBytes = foreign;
     gProd.importRecordChanged = faults.cut || faults.nul;
     ++gProd.importLine;  // a record is one line, whichever line end closed it
     if (gProd.sepIm == 1) readSeparateLine();
@@ -386,6 +394,7 @@ platform::OSErr openImportFile(const std::string& posixPath, platform::FileRef* 
 }
 
 void closeImportFile(platform::FileRef ref) {
+    qrencode::gQROrigin.foreignBytes = false;  // what is made next is no record of it
     if (ref == 0) return;
     forget(ref);
     platform::FSClose(ref);

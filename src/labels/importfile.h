@@ -31,8 +31,10 @@ int32_t GetNextItemFromFile(platform::FileRef file, char delimiter, char recordE
 // into gProd.sepText. A record of more than 19 fields is read to its end and the
 // fields after the 19th are dropped (with a message). Fields written in UTF-8
 // are turned into Mac OS Roman; a record holding a character that Mac OS Roman
-// lacks is reported and marked (gProd.importRecordBad). Returns 1 when the file
-// has ended, else 0.
+// lacks is reported and marked (gProd.importRecordBad). A record with a field
+// that is no UTF-8 marks its bytes as possibly in another character set
+// (qrencode::gQROrigin), so a QR Code may read them as Shift-JIS; closing the
+// file clears the mark. Returns 1 when the file has ended, else 0.
 int32_t GetImportItems();
 
 // True when every field of the current record gProd.importItems is empty or

@@ -9,6 +9,7 @@
 #include "labels/importfile.h"
 #include "labels/labelDoc.h"
 #include "labels/serial.h"
+#include "QRCode/QREncode.h"
 #include "labels/datafields.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"
@@ -16,7 +17,10 @@
 
 ProductionSettings gProd;
 
-void resetProduction() { gProd = ProductionSettings{}; }
+void resetProduction() {
+    gProd = ProductionSettings{};
+    qrencode::gQROrigin = {};
+}
 
 int32_t productionEntryMode() { return gProd.background; }
 

@@ -9,6 +9,7 @@
 #include "labels/labelFile.h"
 #include "labels/printState.h"
 #include "labels/production.h"
+#include "QRCode/QREncode.h"
 #include "labels/serial.h"
 #include "picture/PICout2.h"
 #include "picture/colours.h"
@@ -89,7 +90,9 @@ void readPreviewImportRecord() {
     gProd.vimportRef = file;
     gProd.sepIm = 0;
     GetImportItems();
+    const bool foreign = qrencode::gQROrigin.foreignBytes;
     closeImportFile(file);
+    qrencode::gQROrigin.foreignBytes = foreign;  // the preview draws this record
     gProd.vimportRef = runFile;
     gProd.sepIm = separate;
 }
@@ -122,6 +125,7 @@ bool readDocumentImportRecords(int32_t count, std::vector<ImportedRecord>* recor
         records->emplace_back();
         std::memcpy(records->back().fields, gProd.importItems, sizeof(ImportRecord));
         records->back().line = gProd.importLine;
+        records->back().foreign = qrencode::gQROrigin.foreignBytes;
     }
     closeImportFile(file);
     gProd = keep;

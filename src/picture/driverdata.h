@@ -21,7 +21,8 @@ void readPreviewImportRecord();
 // One record of an import file, its fields as GetImportItems reads them.
 struct ImportedRecord {
     ImportRecord fields = {};
-    int32_t line = 0;  // of the import file, from 1: where a fault of the record is
+    int32_t line = 0;      // of the import file, from 1: where a fault of the record is
+    bool foreign = false;  // a field is no UTF-8 (qrencode::gQROrigin while it is used)
 };
 // The first `count` records of the document's import file that are not blank,
 // in order, read by the import mode of the label's first import item; fewer

@@ -16,6 +16,7 @@
 #include "labels/labelDoc.h"
 #include "labels/printState.h"
 #include "labels/production.h"
+#include "QRCode/QREncode.h"
 #include "labels/rotateRect.h"
 #include "labels/serial.h"
 #include "labels/units.h"
@@ -649,6 +650,7 @@ bool EpsILYT(const std::string& name, int32_t i) {
             const ImportedRecord& record = gPositionRecords[size_t(p - 1)];
             gPress.faultAt += " (import file line " + std::to_string(record.line) + ")";
             std::memcpy(gProd.importItems, record.fields, sizeof(ImportRecord));
+            qrencode::gQROrigin.foreignBytes = record.foreign;
             buildImportItem(i);
         }
         // A serial step or record refused (reported) leaves this position

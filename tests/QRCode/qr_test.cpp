@@ -176,6 +176,8 @@ TEST_F(QRCodeTest, EveryVersionAtEveryLevelReads) {
 }
 
 TEST_F(QRCodeTest, SegmentsAndCharacterSets) {
+    // The rows are raw bytes, as an import field that is no UTF-8 gives them.
+    qrencode::gQROrigin.foreignBytes = true;
     for (const auto& c : testsupport::readCases("QRCode/segments.txt", 3)) {
         SCOPED_TRACE(c.where);
         const std::string& data = c[0];
@@ -189,6 +191,33 @@ TEST_F(QRCodeTest, SegmentsAndCharacterSets) {
         else
             EXPECT_EQ(d.text, c[1]);
     }
+}
+
+// Text typed or given in UTF-8 is Mac OS Roman, whose accented letters pair
+// with the letters after them into Shift-JIS codes ("r\x8Esum\x8E"): it goes as
+// its Latin-1 bytes (or UTF-8 under ECI 26), never as Kanji.
+TEST_F(QRCodeTest, AccentedTextIsNeverReadAsShiftJis) {
+    for (const char* utf8 : {"r\u00e9sum\u00e9_\u00e9t\u00e9_v2", "caf\u00e9_\u00e9t\u00e9_2024",
+                             "l\u2019\u00e9t\u00e9_2024", "\u00c9T\u00c9s", "\u00e9@\u00e9@"}) {
+        SCOPED_TRACE(utf8);
+        std::string roman;
+        ASSERT_TRUE(platform::utf8ToMacRoman(utf8, &roman));
+        ASSERT_EQ(encode(roman, kM), 0);
+        EXPECT_FALSE(gQR.m_bShiftJis);
+        EXPECT_EQ(segmentsOfBand1().find("8:"), std::string::npos) << segmentsOfBand1();
+        const testsupport::Decoded d = read();
+        ASSERT_TRUE(d.ok) << d.error;
+        const platform::SymbolBytes sent = platform::macRomanToSymbolBytes(roman);
+        EXPECT_EQ(d.bytes, sent.bytes);  // the reader's guess at a character set aside
+        if (sent.utf8) {
+            EXPECT_EQ(d.text, utf8);
+        }
+    }
+    // The bytes of a Shift-JIS file still read as Japanese.
+    qrencode::gQROrigin.foreignBytes = true;
+    ASSERT_EQ(encode("\x93\xFA\x96\x7B\x8C\xEA", kM), 0);
+    EXPECT_EQ(segmentsOfBand1(), "8:3");
+    expectReads("\u65e5\u672c\u8a9e");
 }
 
 TEST_F(QRCodeTest, LevelAndMinimumVersionOptions) {

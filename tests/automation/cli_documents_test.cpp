@@ -277,6 +277,27 @@ TEST_F(CliDocuments, ALabelFileTakesTheFirstRecord) {
     }
 }
 
+// The record a label file takes keeps its character set: a Shift-JIS file gives
+// Kanji, a UTF-8 one its accented text.
+TEST_F(CliDocuments, ALabelFileKeepsTheCharacterSetOfItsRecord) {
+    const std::string records = (dir / "records.txt").string();
+    const struct {
+        const char* bytes;
+        const char* text;
+    } cases[] = {{"\x93\xFA\x96\x7B\x8C\xEA\n", "\u65e5\u672c\u8a9e"},
+                 {"l\u2019\u00e9t\u00e9_2024\n", "l\u2019\u00e9t\u00e9_2024"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::ofstream(records, std::ios::binary) << c.bytes;
+        const std::string doc = makeDocument(kProModeImport, "<<1>>", records, "QRCode");
+        const std::string file = (dir / "label.eps").string();
+        const CliRun r = run({"--open", doc, "{saveto:\"" + file + "\"}"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const testsupport::Bitmap label = testsupport::renderWithGhostscript(file, kDpi).bitmap;
+        EXPECT_EQ(testsupport::decode(testsupport::padBitmap(label, 20), "QRCode").text, c.text);
+    }
+}
+
 // A label that would go out without its symbol, or with its bars cut at its
 // edge, is refused wherever it goes (printed, written as a label file, exported
 // for the press), naming the label and its record; nothing is made. A quiet

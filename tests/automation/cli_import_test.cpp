@@ -116,6 +116,34 @@ TEST_F(CommandLineImport, OnlyTheTemplatesBarStartsTheAddOn) {
     EXPECT_EQ(testsupport::decodeTextLines(lines, crs / 2 - 1, "Code128"), whole);
 }
 
+// Accented text, given in UTF-8 or read from a UTF-8 file, reads back as it was
+// written, never as Japanese; a file written in Shift-JIS still gives Kanji.
+TEST_F(CommandLineImport, AccentedTextIsNotTakenForShiftJis) {
+    const std::string utf8 = dir + "/accents.csv";
+    std::ofstream(utf8, std::ios::binary) << "l\u2019\u00e9t\u00e9_2024\n";
+    const std::string sjis = dir + "/sjis.csv";
+    std::ofstream(sjis, std::ios::binary) << "\x93\xFA\x96\x7B\x8C\xEA\n";
+    const struct {
+        std::string keys;
+        std::vector<std::string> want;
+    } cases[] = {
+        {"data:\"<<1>>\", import:\"" + utf8 + "\", saveto:\"" + dir + "/out/\"",
+         {"l\u2019\u00e9t\u00e9_2024"}},
+        {"data:\"<<1>>\", import:\"" + sjis + "\", saveto:\"" + dir + "/out/\"",
+         {"\u65e5\u672c\u8a9e"}},
+        {"data:\"l\u2019\u00e9t\u00e9_v2\", saveto:\"" + dir + "/out/q.eps\"",
+         {"l\u2019\u00e9t\u00e9_v2"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.keys);
+        fs::remove_all(dir + "/out");
+        fs::create_directories(dir + "/out");
+        const CliRun r = run({"{type:\"QRCode\", " + c.keys + "}"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(testsupport::decodeEpsFolder(dir + "/out", "QRCode"), c.want);
+    }
+}
+
 // The add-on comes from the template's '|' and belongs to its record alone: a
 // record with an empty add-on field has none (not the one before it), and
 // without a '|' every record takes the run's add-on (its options), as the files'

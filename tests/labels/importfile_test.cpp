@@ -14,6 +14,7 @@
 #include "symbology/panels.h"
 #include "labels/importfile.h"
 #include "labels/production.h"
+#include "QRCode/QREncode.h"
 #include "platform/files.h"
 
 namespace {
@@ -233,6 +234,30 @@ TEST_F(ImportDisk, Utf8FieldsBecomeMacRomanAndOthersAreReported) {
     openDisk(write("roman.csv", "caf\x8E\r"));
     GetImportItems();
     EXPECT_EQ(record(), Fields{"caf\x8E"});
+}
+
+// Only a record with a field that is no UTF-8 may hold another character set,
+// which a QR Code then reads as Shift-JIS if it can; UTF-8 accented text is
+// Mac OS Roman and never is.
+TEST_F(ImportDisk, OnlyFieldsThatAreNoUtf8MayBeShiftJis) {
+    openDisk(write("mixed.csv",
+                   "l\xE2\x80\x99\xC3\xA9t\xC3\xA9_2024\n"
+                   "\x93\xFA\x96\x7B\x8C\xEA,x\n"
+                   "plain\n"
+                   "\x93\xFA\x96\x7B\n"));
+    GetImportItems();
+    EXPECT_EQ(record(), Fields{"l\xD5\x8Et\x8E_2024"});
+    EXPECT_FALSE(qrencode::gQROrigin.foreignBytes);
+    GetImportItems();
+    EXPECT_TRUE(qrencode::gQROrigin.foreignBytes);
+    GetImportItems();
+    EXPECT_FALSE(qrencode::gQROrigin.foreignBytes);
+    GetImportItems();
+    EXPECT_TRUE(qrencode::gQROrigin.foreignBytes);
+    // What is made after the file is closed is no record of it.
+    closeImportFile(gProd.vimportRef);
+    gProd.vimportRef = 0;
+    EXPECT_FALSE(qrencode::gQROrigin.foreignBytes);
 }
 
 TEST_F(ImportDisk, TheSeparateFileGivesOneLineARecord) {
