@@ -285,8 +285,9 @@ std::string badDigits(const Element& e, bool checked, bool completes) {
 // A fixed value of a date AI (11 to 17) that is no real month and day.
 std::string badDate(const Element& e) {
     const std::string& ai = e.ai;
+    if (ai.size() != 2) return {};
     const int32_t two = (ai[0] - '0') * 10 + (ai[1] - '0');
-    if (ai.size() != 2 || two < kFirstDateAI || two > kLastDateAI) return {};
+    if (two < kFirstDateAI || two > kLastDateAI) return {};
     return checkDate(ai, e.value);
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "support/symbol_data.h"
 #include "app/world.h"
 #include "automation/options.h"
 #include "labels/labelDoc.h"
@@ -23,14 +24,6 @@ void fresh() {
     gMsg.quiet = true;
 }
 
-std::string optionsLine() {
-    platform::FileRef ref = platform::FSOpenMemory();
-    saveAutoFormatData(ref);
-    std::string out = platform::FSMemoryContents(ref);
-    platform::FSClose(ref);
-    return out;
-}
-
 TEST(OptionsLine, FormOfTheLine) {
     fresh();
     gSym.code = 5;  // the line names the type drawn
@@ -45,18 +38,18 @@ TEST(OptionsLine, FormOfTheLine) {
     gSym.yellow2 = 30;
     gSym.black2 = 40;
     pstrSet(gSym.customCol, "Gold");
-    EXPECT_EQ(optionsLine(),
+    EXPECT_EQ(testsupport::writtenOptionsLine(),
               "%%Options: {type:\"Code 128\", size:\"87.500000\", height:\"12.250000\", "
               "bwr:\"-15\", data:\"\", colour:\"10 20 30 40\", spotname:\"Gold\"}\r");
     // Data the line can hold stands as it is.
     copyBounded(gData.chMainCode2, "AB-C");
-    EXPECT_NE(optionsLine().find("data:\"AB-C\""), std::string::npos);
+    EXPECT_NE(testsupport::writtenOptionsLine().find("data:\"AB-C\""), std::string::npos);
 }
 
 TEST(OptionsLine, AControlByteInTheSpotNameCannotEndTheLine) {
     fresh();
     pstrSet(gSym.customCol, "Gold\rshowpage\n");
-    const std::string line = optionsLine();
+    const std::string line = testsupport::writtenOptionsLine();
     EXPECT_EQ(line.find_first_of("\r\n"), line.size() - 1) << line;
     EXPECT_NE(line.find("spotname:\"Gold-showpage-\"}"), std::string::npos) << line;
 }
@@ -86,7 +79,7 @@ TEST(OptionsLine, ReadsBackWhole) {
     gSym.cyan2 = 5;
     gSym.black2 = 95;
     pstrSet(gSym.customCol, "PMS 186");
-    const std::string line = optionsLine();
+    const std::string line = testsupport::writtenOptionsLine();
 
     fresh();
     gSym.code = 0;
@@ -117,7 +110,7 @@ TEST(OptionsLine, NamesAndValuesReadBackAsTheSymbolDrawn) {
         copyBounded(gData.chMainCode2, data);
         gData.len1 = gData.len11 = static_cast<int32_t>(std::strlen(data));
         pstrSet(gSym.customCol, spot);
-        return optionsLine();
+        return testsupport::writtenOptionsLine();
     };
     for (const char* custom : {"Code 39", "my labels", "Z\", size:\"400"}) {
         SCOPED_TRACE(custom);

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "support/symbol_data.h"
 #include "app/codeTypeMenus.h"
 #include "automation/options.h"
 #include "labels/labelDoc.h"
@@ -303,14 +304,6 @@ bool checkChangesBars() {
     return changes;
 }
 
-std::string writtenOptionsLine() {
-    platform::FileRef ref = platform::FSOpenMemory();
-    saveAutoFormatData(ref);
-    std::string out = platform::FSMemoryContents(ref);
-    platform::FSClose(ref);
-    return out;
-}
-
 // The command line refuses an EPS file whose line names no type, and says why.
 std::string commandLineRefusal(const std::string& line) {
     const std::string eps = testsupport::tempPath("nameless.eps");
@@ -334,7 +327,7 @@ TEST_F(CodeTypeMenus, EveryItemsOptionsLineReopensAsItsSymbolOrIsRefused) {
         for (int16_t item = 1; item <= int16_t(codeTypeRows(menu).size()); ++item) {
             SCOPED_TRACE(std::to_string(menu) + "/" + std::to_string(item));
             if (chooseCodeType(menu, item) != CodeChoice::applied) continue;
-            const std::string line = writtenOptionsLine();
+            const std::string line = testsupport::writtenOptionsLine();
             const size_t at = line.find(kType);
             if (at == std::string::npos) {
                 ++nameless;

@@ -1,6 +1,8 @@
 #include "support/symbol_data.h"
 
+#include "platform/files.h"
 #include "symbology/state.h"
+#include "vector/optionsLine.h"
 
 namespace testsupport {
 
@@ -11,6 +13,14 @@ void setSymbolData(const std::string& main, const std::string& addOn) {
     copyBounded(gData.chAddCode, addOn.c_str());
     copyBounded(gData.chAddCode2, addOn.c_str());
     gData.len2 = gData.len22 = static_cast<int32_t>(addOn.size());
+}
+
+std::string writtenOptionsLine() {
+    platform::FileRef ref = platform::FSOpenMemory();
+    saveAutoFormatData(ref);
+    std::string out = platform::FSMemoryContents(ref);
+    platform::FSClose(ref);
+    return out;
 }
 
 }  // namespace testsupport
