@@ -113,10 +113,6 @@ enum SerialField {
 constexpr int32_t kFieldRead = 254;  // characters of a field that are read
 constexpr char kAddOnMark = '|';
 
-bool allZero(const int* digits, int32_t n) {
-    return std::all_of(digits, digits + n + 1, [](int d) { return d == 0; });
-}
-
 bool decimalDigits(const char* text) {
     for (const char* c = text; *c; ++c)
         if (*c < '0' || *c > '9') return false;
@@ -128,6 +124,9 @@ std::string_view significant(std::string_view digits) {
     const size_t first = digits.find_first_not_of('0');
     return first == std::string_view::npos ? std::string_view() : digits.substr(first);
 }
+
+// An increment of zeros only, or none, leaves every label with the same number.
+bool incrementStands(std::string_view increment) { return significant(increment).empty(); }
 
 bool decimalGreater(std::string_view a, std::string_view b) {
     a = significant(a);
@@ -182,7 +181,7 @@ bool addOnFormCountable(const char* start, const char* end, const char* incremen
         Message(kMsgSerialDigit);
         return false;
     }
-    if (significant(increment).empty()) {
+    if (incrementStands(increment)) {
         Message(kMsgNoIncrement);
         return false;
     }
@@ -210,7 +209,7 @@ bool serialCountable(const char* start, const char* end, const char* increment, 
     if (!convertToArray(start, base, last, digits) || !convertToArray(end, base, last, digits) ||
         !convertToArray(increment, kSerialDecimal, last, digits))
         return false;
-    if (allZero(digits, last)) {
+    if (incrementStands(increment)) {
         Message(kMsgNoIncrement);
         return false;
     }
@@ -218,6 +217,23 @@ bool serialCountable(const char* start, const char* end, const char* increment, 
 }
 
 }  // namespace
+
+bool labelSerialsMove() {
+    // A run handed to the sheet counts by the serial pane's increment, checked
+    // when the run starts.
+    if (gProd.gcite != 0) return true;
+    for (int32_t i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i) {
+        const LabelItem* it = gLabel.labelParts[static_cast<size_t>(i)].get();
+        if (!it || getProMode(i) != kProModeSerial || it->text(item::serPos).empty()) continue;
+        const uint16_t kind = it->u16(item::kind);
+        if (kind != kKindText && kind != kKindBarcode) continue;
+        if (incrementStands(it->text(item::incAmount))) {
+            Message(kMsgNoIncrement);
+            return false;
+        }
+    }
+    return true;
+}
 
 void GetAnyField(const char* source, int32_t count, char* destination) {
     const bool keepDashes = keepsSeparators(gSym.code);

@@ -24,6 +24,11 @@ enum class SerialStep {
 SerialStep SerialNo(const char* start, const char* end, const char* increment, int32_t last,
                     int32_t base, char* current);
 
+// Whether every serial item of the label document moves its count from label
+// to label: false, after the serial pane's message, when one's increment is
+// zeros only or empty, as every label would carry the same number.
+bool labelSerialsMove();
+
 // Copies count characters of source into destination (256 bytes), leaving out
 // every '-' unless the code type carries dashes, and NUL-terminates it; the
 // number kept goes to gProd.globlen.

@@ -713,7 +713,10 @@ int32_t pressExport(const std::string& fileName) {
         gPress.failed = true;
         return 1;
     }
-    if (!serialItemsCount()) return 1;
+    if (!labelSerialsMove() || !serialItemsCount()) {
+        gPress.failed = true;
+        return 1;
+    }
     // The records are forgotten whatever way the export ends.
     struct Forget {
         ~Forget() { gPositionRecords.clear(); }

@@ -436,8 +436,8 @@ TEST_F(Press, AHandedOverRunShowsThePrefixAndSuffixAtEveryPosition) {
 
 // A document's serial item that cannot count on refuses the export before any
 // file is made, as printing refuses it, rather than give the positions after
-// the first the end value; a value the symbol cannot show refuses it and
-// leaves no file.
+// the first the end value (or, by an increment of zeros, all the first value);
+// a value the symbol cannot show refuses it and leaves no file.
 TEST_F(Press, ASerialItemThatCannotCountRefusesTheExport) {
     struct Case {
         const char *type, *start, *increment, *end;
@@ -447,7 +447,9 @@ TEST_F(Press, ASerialItemThatCannotCountRefusesTheExport) {
     for (const Case& c : {Case{"Code 128", "10005", "-1", "99999", 0, "serial number"},
                           Case{"Code 128", "1A05", "1", "9999", 0, "serial number"},
                           Case{"Code 128", "0001", "1", "99999", 0, "serial number"},
-                          Case{"Code 39", "AY", "1", "~~", kSerialBase94, "\"[\""}}) {
+                          Case{"Code 39", "AY", "1", "~~", kSerialBase94, "\"[\""},
+                          Case{"Code 128", "0001", "0", "9999", 0, "increment above zero"},
+                          Case{"Code 128", "0001", "0000", "9999", 0, "increment above zero"}}) {
         SCOPED_TRACE(c.start + std::string(" by ") + c.increment + " to " + c.end);
         serialBarcode(c.type);
         gSym.Siz = 50;  // percent: Code 39 stays on the 150-point label

@@ -7,6 +7,7 @@
 #include "labels/labelDoc.h"
 #include "labels/printDefaults.h"
 #include "labels/runs/printLabels.h"
+#include "labels/serial.h"
 #include "platform/macroman.h"
 #include "platform/printing/printing.h"
 #include "symbology/messages.h"
@@ -166,6 +167,11 @@ int32_t PrintButton() {
             p.printLoop = 0;
             return print::kPrintCancel;
         }
+    }
+    // Every label of a count that never moves would carry one number.
+    if (!labelSerialsMove()) {
+        p.printLoop = 0;
+        return print::kPrintCancel;
     }
     PrintSetDefault();
     gPrintWin.dlog = 0;

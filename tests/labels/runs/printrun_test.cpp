@@ -270,6 +270,47 @@ TEST_F(PrintRun, CommandLinePrintsAnOpenedDocument) {
     expectSheet(r, pdf, "from the command line");
 }
 
+// A serial item whose increment is zeros would put one number on every label:
+// printing from the command line or the print window, and the press export,
+// refuse it with the serial pane's message before any file is made.
+TEST_F(PrintRun, ASerialCountThatNeverMovesPrintsNothing) {
+    const SheetJob r = runOf(testsupport::readCases("labels/print_runs.txt", 9)[1]);
+    serialSheet(r);
+    const std::string refusal = "needs an increment above zero";
+    for (const char* increment : {"0", "000000000000"}) {
+        SCOPED_TRACE(increment);
+        gLabel.labelParts[0]->setText(item::incAmount, increment);
+        const std::string doc = testsupport::tempPath("standing.labl");
+        ASSERT_EQ(saveDocumentTo(doc), 0);
+        const std::string pdf = testsupport::tempPath("standing.pdf");
+        const std::filesystem::path press = testsupport::tempPath("standing_press");
+        std::filesystem::remove(pdf);
+        std::filesystem::remove_all(press);
+        std::filesystem::create_directory(press);
+        const std::string printed = "{printer:\"" + pdf + "\", number:\"6\"}";
+        const std::string exported = "{saveto:\"" + (press / "p.eps").string() + "\"}";
+        for (const std::vector<const char*>& args :
+             {std::vector<const char*>{"strixel", "--open", doc.c_str(), printed.c_str()},
+              {"strixel", "--dialect", "press", "--open", doc.c_str(), exported.c_str()}}) {
+            std::istringstream in;
+            std::ostringstream out, err;
+            EXPECT_EQ(runCommandLine(int(args.size()), args.data(), in, out, err), 1);
+            EXPECT_NE(err.str().find(refusal), std::string::npos) << err.str();
+        }
+        EXPECT_FALSE(std::filesystem::exists(pdf));
+        EXPECT_TRUE(std::filesystem::is_empty(press));
+
+        // The print window's button, on the document as it is.
+        startRun(r, pdf);
+        gMsg.shown = 0;
+        EXPECT_EQ(PrintButton(), print::kPrintCancel);
+        EXPECT_EQ(gMsg.shown, 1);
+        EXPECT_NE(gMsg.last.find(refusal), std::string::npos) << gMsg.last;
+        EXPECT_FALSE(std::filesystem::exists(pdf));
+        EXPECT_EQ(gLabel.labelParts[0]->text(item::serPos), std::to_string(kFirstSerial));
+    }
+}
+
 // Labels past the paper's edge would print cut off: the job says so, prints
 // nothing and uses up no serial number. Only the cells the job fills count, and
 // a sheet that reaches the paper's edge, give or take rounding, prints.
