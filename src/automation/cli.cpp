@@ -159,6 +159,8 @@ void printHelp(std::ostream& out) {
            "  options   the add-on digits, or the options text of a 2-D code type\n"
            "            (DataMatrix size such as \"24X24\", QR level and version such as \"Q4\",\n"
            "            DataBar Expanded Stacked segments per row, 2 to 20, even)\n"
+           "            or a setting of Code 39, ITF, Telepen, Laetus or Sick; a type\n"
+           "            that takes none refuses them\n"
            "  size      magnification in percent\n"
            "  height    bar height in millimetres: above 2 (lower bars are not drawn;\n"
            "            only the text kinds take such a height), or 0 for the type's own\n"

@@ -64,7 +64,7 @@ bool sizeSingleSymbol(int32_t index) {
     if (gSym.code == 10 && gData.chAddCode[0] == 0)
         e.width += kUpcCheckDigitOverhang * gSym.Siz / 100;
     gData = keep;
-    gDispatch = DispatchState{};
+    endSymbolDispatch();
     gRows = RowState{};
     // The item keeps its rectangle in 16-bit points: a larger symbol would wrap round
     // to a box of another size, or a negative one.

@@ -35,7 +35,7 @@ bool recordSymbolPicture() {
         setPict(pic);
     }
     gData = keep;
-    gDispatch = DispatchState{};
+    endSymbolDispatch();
     gRows = RowState{};
     return ok;
 }

@@ -15,6 +15,12 @@
 
 DispatchState gDispatch;
 
+void endSymbolDispatch() {
+    const bool refuse = gDispatch.refuseStrayAddOn;
+    gDispatch = DispatchState{};
+    gDispatch.refuseStrayAddOn = refuse;
+}
+
 namespace {
 
 constexpr double kMillimetresPerPoint = 0.35278346151132434;
@@ -319,6 +325,21 @@ int32_t runEncoder() {
             MessageText("This code type does not exist. Choose a code type from the list.");
             return 1;
     }
+}
+
+// Families whose symbols neither carry nor read the add-on (options) text, any
+// variant; the others draw it, read settings from it, or check it by their length
+// rule. ITF reads its first digits for the gauges.
+constexpr int32_t kFamiliesWithoutOptions[] = {5,  7,  8,  14, 19, 20, 21, 23, 24,
+                                               28, 30, 31, 32, 35, 39, 41, 42};
+constexpr int32_t kDataBarFamily = 37;
+constexpr int32_t kFirstStackedExpanded = 6;  // DataBar variants 6 and 7 read the segments
+
+constexpr bool takesNoOptions(int32_t code, int32_t v) {
+    if (code == kDataBarFamily) return v < kFirstStackedExpanded;
+    for (const int32_t family : kFamiliesWithoutOptions)
+        if (family == code) return true;
+    return false;
 }
 
 // The length rule and the data massaging that come before the encoder.
@@ -793,6 +814,10 @@ int32_t STRixel() {
         return 1;
     }
 
+    // Options the symbol would leave out: it would hold other data than typed.
+    if (takesNoOptions(gSym.code, gSym.variation1) &&
+        strayAddOnRefused(gSym.TeF[0] ? gSym.TeF : "This code type", 0, 0))
+        return 1;
     if (prepare()) {
         gEl.clear();
         return 1;

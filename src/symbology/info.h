@@ -26,3 +26,6 @@ struct DispatchState {
     bool refuseStrayAddOn = false;
 };
 extern DispatchState gDispatch;
+// Clears what one symbol's making left in gDispatch; the refusal of a stray
+// add-on belongs to the caller's whole command or run and stays.
+void endSymbolDispatch();

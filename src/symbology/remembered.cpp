@@ -89,6 +89,10 @@ bool recallSymbol() {
     if (k.entryMode != productionEntryMode() || !sameSettingsForEncoding(gSym, k.settingsBefore) ||
         !sameBytes(&gData, &k.dataBefore, sizeof(SymbolData)))
         return false;
+    // A symbol made where a stray add-on was dropped is not the one a caller
+    // that refuses it would get.
+    const bool refuse = gDispatch.refuseStrayAddOn;
+    if (refuse && !k.dispatch.refuseStrayAddOn) return false;
     const double barHeightKept = gSym.cuHei;
     copyBytes(&gSym, &k.settingsAfter, sizeof(SymbolSettings));
     gSym.cuHei = barHeightKept;
@@ -98,6 +102,7 @@ bool recallSymbol() {
     gEl.cu_len = k.elementCount;
     if (gEl.written < k.elementCount + 1) gEl.written = k.elementCount + 1;
     gDispatch = k.dispatch;
+    gDispatch.refuseStrayAddOn = refuse;
     gRows = k.rows;
     gMsg.inerror = 0;
     return true;

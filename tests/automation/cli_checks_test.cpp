@@ -59,6 +59,29 @@ TEST(TypedData, SizesAndVersionsAreTheOnesNamed) {
     EXPECT_GT(testsupport::slurp(path).size(), testsupport::slurp(smallest).size());
 }
 
+// Types that read their options still take them (the ones that read none are
+// refused, in the refusals file), and the symbol holds the data typed.
+TEST(TypedData, TypesThatReadOptionsTakeThem) {
+    const struct {
+        const char *type, *data, *options, *format, *read;
+    } cases[] = {{"Code 39 NC", "ABC", "3", "Code39", "ABC"},
+                 {"Databar", "(01)00123456789012", "4", "", ""},
+                 {"QRCode", "Strixel", "H", "QRCode", "Strixel"},
+                 {"Datamatrix", "Strixel", "24x24", "DataMatrix", "Strixel"},
+                 {"SCC 14", "1234567890123", "12", "ITF", "12345678901231"},
+                 {"Telepen", "ABC", "1", "", ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.type);
+        const std::string path = fresh("options.eps");
+        const CliRun r =
+            run({record(c.type, c.data, path, ", options:\"" + std::string(c.options) + "\"")});
+        ASSERT_EQ(r.status, 0) << r.err;
+        if (*c.format) {
+            EXPECT_EQ(testsupport::decode(rendered(path), c.format).text, c.read);
+        }
+    }
+}
+
 // Height 0 is the type's own height for every type: never a symbol of no height.
 TEST(TypedData, HeightZeroIsTheTypesOwnHeight) {
     const struct {

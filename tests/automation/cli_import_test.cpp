@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -180,6 +181,37 @@ TEST_F(CommandLineImport, AnAddOnBelongsToItsRecordAlone) {
         << r.err;
     for (const auto& e : fs::directory_iterator(dir + "/out"))
         EXPECT_NE(e.path().filename().string().rfind("third", 0), 0u) << e.path();
+}
+
+// A good record before it does not let a later record's add-on through: each
+// add-on the type cannot carry fails its own record, in files of every kind (no
+// cd.EPS whose symbol holds only c).
+TEST_F(CommandLineImport, EveryRecordsStrayAddOnIsRefused) {
+    const struct {
+        const char *type, *lines, *kind, *says;
+    } cases[] = {
+        {"EAN 13", "400638133393,12\n400638133393,123\n", "", "the add-on has 3"},
+        {"EAN 13", "400638133393,12\n400638133393,1234\n", "--kind=tiff", "the add-on has 4"},
+        {"UPC A", "03600029145,12\n03600029145,1\n", "", "the add-on has 1"},
+        {"EAN 8", "9638507\n1234567,12\n", "", "EAN 8 takes no add-on"},
+        {"Code 128", "e\nc,d\n", "", "Code 128 takes no add-on"},
+    };
+    const std::string file = dir + "/stray.csv";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.type) + " " + c.kind);
+        fs::remove_all(dir + "/out");
+        fs::create_directories(dir + "/out");
+        std::ofstream(file, std::ios::binary) << c.lines;
+        std::vector<std::string> args = {"{type:\"" + std::string(c.type) +
+                                         "\", data:\"<<1>>|<<2>>\", import:\"" + file +
+                                         "\", saveto:\"" + dir + "/out/\"}"};
+        if (*c.kind) args.insert(args.begin(), c.kind);
+        const CliRun r = run(args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("import record 2"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir + "/out"), fs::directory_iterator{}), 1);
+    }
 }
 
 // Records whose data reading or building would change (a field or the built
