@@ -361,7 +361,10 @@ void prepareText(int32_t v, const char* entered, int32_t enteredLen, char check)
             break;
         case kAmeritech:
         case kMSIVariant:
+            // The bars keep the typed spaces; the text takes its spacing from the
+            // printed copy, so it places the digits alone.
             setLength(n);
+            removeMainSpaces();
             DynixModel();
             AmeritechRemodel();
             break;

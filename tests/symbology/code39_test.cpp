@@ -1,6 +1,7 @@
 #include <string>
 
 #include "symbol_support.h"
+#include "symbology/Codabar.h"
 #include "symbology/Code39.h"
 
 using namespace symtest;
@@ -57,6 +58,7 @@ TEST_F(Code39, VariantCheckEdges) {
     EXPECT_EQ(CARLMod10Check("100000001", 9), '0');        // 9 + 1
     EXPECT_EQ(CARLMod10Check("12345678901234", 14), '5');  // weights run below zero
     EXPECT_EQ(PZNCheck("000003", 6, 2), 0);                // remainder 10: no such PZN
+    EXPECT_EQ(MSICheckMod10("1234 ", 5), '4');             // a trailing space takes no place
     char six[7] = {};
     Code32To39("000000000", six);
     EXPECT_STREQ(six, "000000");
