@@ -47,6 +47,7 @@ constexpr int32_t kMinDataChars = 3;
 
 constexpr int32_t kRowHeight = 34;  // modules
 constexpr int32_t kSeparatorLight = 5;
+constexpr int32_t kCcComponentOffset = 1;  // a component row right of the linear row
 constexpr int32_t kLastCharElements = 13;  // a last character without a partner: and its finder
 
 // Method fields (ISO/IEC 24724, 7.2.5).
@@ -381,6 +382,9 @@ void RSSExp(RssParams& params) {
             std::memcpy(row.elements, gCc.ccPattern[r], kCcMaxRowElements);
             row.whtFirst = true;
             row.height = kCcRowHeight * params.pixMult;
+            // The component's left row address stands over the linear row's
+            // dark guard, one module in from its edge.
+            row.offset = kCcComponentOffset;
             printElmnts(params, row);
         }
     }

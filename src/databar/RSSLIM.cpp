@@ -80,6 +80,9 @@ constexpr int32_t kRightQuiet = 5;    // light modules after the right guard
 constexpr int32_t kSeparatorEnd = 5;  // a separator ends in at least 4 light modules
 constexpr int32_t kEndLight = 4;
 constexpr int32_t kCcRowsA3 = 8;  // more rows make a CC-B component
+// Under the wider CC-B component the separator and the linear row stand this
+// many modules right of the component's left edge (ISO/IEC 24723).
+constexpr int32_t kCcbLinearOffset = 10;
 
 // The linear row: guards, the elements, guards and the light modules that
 // must follow them, light first.
@@ -184,9 +187,11 @@ void RSSLim(RssParams& params) {
             "(a GTIN that starts with 0 or 1). Choose DataBar 14 for other GTINs.");
         return;
     }
+    PrintRow linear = linearRow(params, elements);
     if (component != nullptr) {
         const int32_t rows = CC3enc(component);
         if (rows == 0 || gRss.errFlag) return;
+        if (rows > kCcRowsA3) linear.offset = kCcbLinearOffset;
         for (int32_t r = 0; r < rows; ++r) {
             PrintRow row;
             row.elmCnt = rows <= kCcRowsA3 ? kCcRowElementsA3 : kCcRowElementsB3;
@@ -195,7 +200,9 @@ void RSSLim(RssParams& params) {
             row.height = kCcRowHeight * params.pixMult;
             printElmnts(params, row);
         }
-        printElmnts(params, separatorLim(params, elements));
+        PrintRow separator = separatorLim(params, elements);
+        separator.offset = linear.offset;
+        printElmnts(params, separator);
     }
-    printElmnts(params, linearRow(params, elements));
+    printElmnts(params, linear);
 }

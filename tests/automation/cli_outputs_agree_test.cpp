@@ -391,6 +391,8 @@ TEST(OutputsAgree, BoxHoldsAllTheInk) {
         R"(type:"Databar 14", data:"2001234567890|(10)ABC123")",
         R"(type:"Databar Limited", data:"1501234567890|(21)12345678")",
         R"(type:"Databar Expanded", data:"(01)98898765432106|(10)ABC")",
+        R"(type:"Databar Limited", data:"0361234567890|(91)ABCDEFGHIJKLMNOPQRSTUVWXYZ1234", height:"40")",
+        R"(type:"Databar", data:"(01)98898765432106(3202)012345(15)991231|(21)A1B2C3D4E5F6G7", options:"6")",
         R"(type:"Micro PDF417", data:"MicroPDF417 text")",
         R"(type:"PDF417", data:"PDF417 text")",
     };

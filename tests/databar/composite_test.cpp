@@ -19,16 +19,32 @@ namespace {
 
 const char* const kZintComposite[] = {"-b 132", "-b 132", "-b 137", "-b 138"};
 
-// zint's rows of the same symbol; the capacity cases carry elements longer than
-// their AI allows.
-std::vector<std::string> zintRows(int v, const std::string& primary, const std::string& composite) {
-    std::string ai = composite;
+std::string squareBrackets(std::string ai) {
     for (char& c : ai) {
         if (c == '(') c = '[';
         if (c == ')') c = ']';
     }
-    return testsupport::zintRows(
-        std::string(kZintComposite[v]) + " --gs1nocheck --primary=" + primary, ai);
+    return ai;
+}
+
+// Our rows placed across as the encoder aligned them against the outside
+// encoder's rows of the same symbol.
+void expectAlignedAs(const std::string& zintOptions, const std::string& zintData) {
+    const std::vector<std::string> ours = dbtest::alignedRows();
+    const std::vector<std::string> theirs =
+        dbtest::trimmed(testsupport::zintRows(zintOptions, zintData));
+    ASSERT_EQ(ours.size(), theirs.size());
+    for (size_t r = 0; r < ours.size(); ++r) EXPECT_EQ(ours[r], theirs[r]) << "row " << r;
+}
+
+// zint's options for the same symbol; the capacity cases carry elements longer
+// than their AI allows.
+std::string zintOptions(int v, const std::string& primary) {
+    return std::string(kZintComposite[v]) + " --gs1nocheck --primary=" + primary;
+}
+
+std::vector<std::string> zintRows(int v, const std::string& primary, const std::string& composite) {
+    return testsupport::zintRows(zintOptions(v, primary), squareBrackets(composite));
 }
 
 void expectSameRows(int v, const std::string& primary, const std::string& composite) {
@@ -36,10 +52,7 @@ void expectSameRows(int v, const std::string& primary, const std::string& compos
     ASSERT_EQ(dbtest::make(v, primary + "|" + composite), 0) << gMsg.last;
     // Row by row and across: the component stands over the linear part as the
     // outside encoder places it.
-    const std::vector<std::string> ours = dbtest::alignedRows();
-    const std::vector<std::string> theirs = dbtest::trimmed(zintRows(v, primary, composite));
-    ASSERT_EQ(ours.size(), theirs.size());
-    for (size_t r = 0; r < ours.size(); ++r) EXPECT_EQ(ours[r], theirs[r]) << "row " << r;
+    expectAlignedAs(zintOptions(v, primary), squareBrackets(composite));
 }
 
 TEST(Composite, RowsEqualTheOutsideEncoder) {
@@ -103,6 +116,72 @@ TEST(Composite, TheLinearPartCarriesTheLinkFlagAndStillReads) {
         const testsupport::Bitmap b =
             testsupport::rasteriseModuleRows(gEl.chNum, gEl.cu_len, 3, 30, 12);
         EXPECT_EQ(testsupport::decode(b, "DataBar").text, "120012345678908");
+    }
+}
+
+// Limited with CC-A and CC-B components: the separator and the linear row stand
+// where the outside encoder puts them under the component.
+TEST(Composite, LimitedRowsStandAsTheOutsideEncoderPlacesThem) {
+    bool sizes[2] = {};  // CC-A, CC-B met
+    const auto limited = [&sizes](const std::string& primary, const std::string& composite) {
+        SCOPED_TRACE(primary + "|" + composite);
+        ASSERT_EQ(dbtest::make(4, primary + "|" + composite), 0) << gMsg.last;
+        sizes[gCc.ccb ? 1 : 0] = true;
+        expectAlignedAs("-b 133 --gs1nocheck --primary=" + primary, squareBrackets(composite));
+    };
+    limited("0361234567890", "(91)ABCDEFGHIJKLMNOPQRSTUVWXYZ1234");
+    for (const auto& c : testsupport::readCases("databar/composites.txt", 1)) {
+        limited("1501234567890", c[0]);
+        limited("0", c[0]);
+    }
+    // Every size across the step from CC-A to CC-B.
+    for (size_t digits = 2; digits <= 64; digits += 2)
+        limited("1999999999999", "(21)" + std::string(digits, '7'));
+    EXPECT_TRUE(sizes[0] && sizes[1]);
+}
+
+// Expanded, Expanded Stacked and the coupon form with a component (among them
+// the standard's own example): the component stands as the outside encoder
+// places it over the linear part. The outside encoder's separator under the
+// component leaves the light parts of the finder patterns from the fifth on
+// plain dark, unlike its separators between rows: top rows of up to four here.
+TEST(Composite, ExpandedRowsStandAsTheOutsideEncoderPlacesThem) {
+    struct Case {
+        const char* linear;  // as the AI filter leaves it
+        const char* zintLinear;
+        const char* composite;
+        const char* zintComposite;
+        bool oneRow;  // at most 8 characters: Expanded too
+    };
+    const Case cases[] = {
+        {"01937123456789043103001234", "[01]93712345678904[3103]001234", "911A2B3C4D5E",
+         "[91]1A2B3C4D5E", true},
+        {"0198898765432106", "[01]98898765432106", "21ABC123", "[21]ABC123", true},
+        {"0190012345678908320201223315991231", "[01]90012345678908[3202]012233[15]991231",
+         "21A1B2C3D4E5F6G7", "[21]A1B2C3D4E5F6G7", true},
+        {"019889876543210610ABCDEFGHIJKLMNOPQRST#211234567890AB",
+         "[01]98898765432106[10]ABCDEFGHIJKLMNOPQRST[21]1234567890AB",
+         "21ABCDEFGHIJKLMNOPQRST#240UVWXYZ0123456789abcdef",
+         "[21]ABCDEFGHIJKLMNOPQRST[240]UVWXYZ0123456789abcdef", false},
+    };
+    for (const Case& c : cases) {
+        const std::string data = std::string(c.linear) + "|" + c.composite;
+        if (c.oneRow) {
+            SCOPED_TRACE(std::string("Expanded ") + c.zintLinear);
+            ASSERT_EQ(dbtest::makeDirect(kRssExpanded, 5, data), 0) << gMsg.last;
+            expectAlignedAs(std::string("-b 134 --primary=") + c.zintLinear, c.zintComposite);
+        }
+        for (const int segments : {4, 6, 8})
+            for (const int variant : {6, 7}) {
+                SCOPED_TRACE(std::to_string(variant) + " in rows of " + std::to_string(segments) +
+                             " " + c.zintLinear);
+                ASSERT_EQ(dbtest::makeDirect(kRssExpanded, variant, data, std::to_string(segments)),
+                          0)
+                    << gMsg.last;
+                expectAlignedAs(
+                    "-b 139 --cols=" + std::to_string(segments / 2) + " --primary=" + c.zintLinear,
+                    c.zintComposite);
+            }
     }
 }
 
