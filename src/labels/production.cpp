@@ -57,25 +57,25 @@ void storeAddOn(LabelItem* it, const char* addOn) {
 }
 
 // The add-on counter form: the main data stays, the add-on counts in decimal,
-// zero-padded to its own width; past the end it takes the item's end text.
-void advanceAddOnCounter(LabelItem* it) {
-    std::string next = nextAddOnCounter(it->text(item::addCode), gProd.gincr, gProd.gfini);
-    if (next.empty()) next = it->text(item::serEnd);
+// zero-padded to its own width. false once the count has passed its end.
+bool advanceAddOnCounter(LabelItem* it) {
+    const std::string next = nextAddOnCounter(it->text(item::addCode), gProd.gincr, gProd.gfini);
+    if (next.empty()) return false;
     storeAddOn(it, next.c_str());
+    return true;
 }
 
-void advanceSerial(LabelItem* it) {
-    if (gProd.gaddn != 0) {
-        advanceAddOnCounter(it);
-        return;
-    }
+// false once the run has passed its end: a label after it would repeat a
+// number already written, so the positions left stay empty.
+bool advanceSerial(LabelItem* it) {
+    if (gProd.gaddn != 0) return advanceAddOnCounter(it);
     SerialNo(gProd.gstar, gProd.gfini, gProd.gincr, serialLast(), gProd.galpha, gProd.gcurr);
-    // Once the run has passed its end the labels carry the item's end text.
-    const std::string value = gProd.gcurr[0] ? gProd.gcurr : it->text(item::serEnd);
-    const std::string data = value + affixes(it);
-    if (data.size() > kDataFieldMax) return;  // refused before the first label
+    if (gProd.gcurr[0] == 0) return false;
+    const std::string data = gProd.gcurr + affixes(it);
+    if (data.size() > kDataFieldMax) return true;  // refused before the first label
     storeData(it, data.c_str());
     it->setText(item::serPos, data);  // text items print this copy
+    return true;
 }
 
 SheetRun advanceImport() {
@@ -139,7 +139,7 @@ SheetRun sheetRunAdvance() {
     ++gProd.gcite;
     LabelItem* it = runItem();
     if (!it) return SheetRun::more;
-    if (gProd.gemode == kRunSerial) advanceSerial(it);
+    if (gProd.gemode == kRunSerial && !advanceSerial(it)) return SheetRun::done;
     if (gProd.gemode == kRunImport) return advanceImport();
     return SheetRun::more;
 }

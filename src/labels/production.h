@@ -102,7 +102,7 @@ enum class SheetRun { more, last, done };
 // Called after each label position: advances gcite and fills item 0 with the
 // next serial value or import record. `more`: write the next position; `last`:
 // write one more position, then stop (the import file ended after a record);
-// `done`: stop now (the import file has ended).
+// `done`: stop now (the import file, or the serial count, has ended).
 SheetRun sheetRunAdvance();
 // Called after a sheet's last position in place of sheetRunAdvance: a serial run
 // counts on to the next sheet's first value; an import run reads no record, so

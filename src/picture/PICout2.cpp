@@ -404,7 +404,12 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
     const bool pressExport =
         gOut.tool == kOutVector && gOut.purePost == 0 && gOut.ill == kPressDialect && printMode > 0;
 
+    // A printed label that has told of a fault fails its run: drawing on would
+    // show another box for each further item (one per item past the edge).
+    const int32_t shownBefore = gMsg.shown;
+    const bool stopAtFault = label && printing;
     for (int32_t i = 0; i <= labelBack.lastItem; ++i) {
+        if (stopAtFault && gMsg.shown != shownBefore) break;
         if (!gLabel.labelParts[static_cast<size_t>(i)]) continue;
         gDriver.globItem = i;
         // Reported; the run that prints the label fails.

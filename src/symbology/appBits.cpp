@@ -326,7 +326,10 @@ int32_t getCodeLen(int32_t c) {
 void SetCodeLen() {
     gSym.canEdit3 = 1;
     gSym.anumer = 1;
-    int32_t n = getCodeLen(gSym.code);
+    const int32_t n = getCodeLen(gSym.code);
+    // A type without a fixed length leaves the user's length where it is: a "0"
+    // there would be read back on OK as the item's length.
+    if (n == 0) return;
     char text[16];
     std::snprintf(text, sizeof text, "%d", n);
     platform::TERec* field = nullptr;

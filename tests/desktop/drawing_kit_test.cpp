@@ -295,6 +295,25 @@ TEST_F(TabsTest, ATabRunsTheMainWindowsStepsInOrder) {
     EXPECT_TRUE(wp->updateRgn.empty());
 }
 
+// The serial tab must not wipe the length the user gave a selected item whose
+// type has no fixed length: OK would read the "0" back as the item's length.
+TEST_F(TabsTest, TheSerialTabKeepsALengthTheTypeDoesNotFix) {
+    openLayout();
+    gLabel.curIteTyp = 1;
+    gSym.code = 5;  // Code 128
+    platform::TESetText("6", 1, &gPanels.TEBack1[3]);
+    start(kPaneCode);
+    ASSERT_EQ(CheckTabs(global(40, 250)), 1);
+    EXPECT_EQ(gProd.background, kPaneSerial);
+    EXPECT_EQ(gPanels.TEBack1[3].text, "6");
+
+    // A fixed-length type still shows its own length there.
+    gSym.code = 0;  // EAN 13
+    start(kPaneCode);
+    ASSERT_EQ(CheckTabs(global(40, 250)), 1);
+    EXPECT_EQ(gPanels.TEBack1[3].text, "12");
+}
+
 // Option-arrows walk from the colours pane to pane 5 without a tab: the upper
 // row must still show there and take clicks.
 TEST_F(TabsTest, APaneReachedByTheKeyboardKeepsItsUpperRow) {

@@ -753,6 +753,44 @@ TEST_F(LayoutEditor, TheTitleShowsAFileNameInAnyLetters) {
     }
 }
 
+// A message longer than one line of the layout's error box wraps inside it:
+// the box grows to hold every line and nothing is drawn past its sides.
+TEST_F(LayoutEditor, ALongMessageWrapsInsideTheErrorBox) {
+    const qd::Rect port = gWindows.disp2->portRect;
+    const int32_t left = (port.left + port.right - 360) / 2, right = left + 360;
+    const int32_t mid = (port.top + port.bottom) / 2;
+    const auto dark = [](uint32_t rgb) {  // text is smoothed: its ink is not all black
+        return (rgb >> 16 & 0xFF) < 0x80 && (rgb >> 8 & 0xFF) < 0x80 && (rgb & 0xFF) < 0x80;
+    };
+    const auto inkBeside = [&] {  // ink just past each side, over the box's rows
+        int n = 0;
+        for (int32_t v = mid - 60; v < mid + 60; ++v)
+            for (int32_t d = 2; d < 40; ++d)
+                n += dark(WindowPixel(gWindows.disp2, left - d, v)) +
+                     dark(WindowPixel(gWindows.disp2, right + d, v));
+        return n;
+    };
+    const auto boxHeight = [&] {  // the frame's left side
+        int32_t n = 0;
+        for (int32_t v = port.top; v < port.bottom; ++v)
+            n += WindowPixel(gWindows.disp2, left, v) == kBlackPixel;
+        return n;
+    };
+    redraw();
+    const int plain = inkBeside();
+    copyBounded(gMsg.gerrorstr, "The data is refused");
+    redraw();
+    const int32_t oneLine = boxHeight();
+    const std::string longText =
+        "The labels do not fit on the sheet, so the sheet was not set up. Make the labels, "
+        "margins or gaps smaller, or the sheet larger. (the sheet is 210.0 x 297.0 mm; its "
+        "50 x 7 labels need 3175.0 x 296.3 mm)";
+    copyBounded(gMsg.gerrorstr, longText.c_str());
+    redraw();
+    EXPECT_GE(boxHeight() - oneLine, 2 * 10) << "two more lines at least";
+    EXPECT_EQ(inkBeside(), plain) << "nothing runs past the frame";
+}
+
 TEST_F(LayoutEditor, ShiftDragKeepsOneAxisZoomStopsAndRulerBandCyclesUnits) {
     tool(10, 70);
     drag(at(100, 100), at(150, 140));

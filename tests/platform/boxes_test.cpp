@@ -96,6 +96,40 @@ TEST(MessageBox, DrawsStripesTextAndButtonAndClosesOnAKeyOrTheButton) {
     EXPECT_FALSE(messHandleEvent({}));
 }
 
+// The sheet setup's refusal with its sizes needs more lines than the box's
+// first height holds: the box grows, every line is laid out inside the text's
+// box, and the OK button moves below the text.
+TEST(MessageBox, ALongTextGrowsTheBoxToShowEveryLine) {
+    ASSERT_TRUE(testsupport::useTestFonts());
+    const std::string text =
+        "The labels do not fit on the sheet, so the sheet was not set up. Make the labels, "
+        "margins or gaps smaller, or the sheet larger. (the sheet is 210.0 x 297.0 mm; its "
+        "50 x 7 labels need 3175.0 x 296.3 mm)";
+    qdtest::World probe(kMessageContent);
+    EXPECT_EQ(messageGrowth(qd::GetGWorld(), "Short."), 0);
+    const int32_t growth = messageGrowth(qd::GetGWorld(), text);
+    ASSERT_GT(growth, 0);
+
+    qdtest::World w({0, 0, kMessageContent.bottom + growth, kMessageContent.right});
+    messUpdateText(qd::GetGWorld(), text);
+    const auto inkIn = [&](const qd::Rect& r) {
+        int n = 0;
+        for (int v = r.top; v < r.bottom; ++v)
+            for (int h = r.left; h < r.right; ++h) n += w.black(h, v);
+        return n;
+    };
+    // The last line, below where the box used to end, is drawn.
+    EXPECT_GT(inkIn({kMessageText.bottom, kMessageText.left, kMessageText.bottom + growth,
+                     kMessageContent.right / 2}),
+              20);
+    const qd::Rect button = messageButton(growth);
+    EXPECT_EQ(button.top, kMessageButton.top + growth);
+    EXPECT_TRUE(w.black(centre(button).h, button.top));
+    EXPECT_TRUE(w.black(0, kMessageContent.bottom + growth - 1)) << "the strips reach the foot";
+    EXPECT_TRUE(messHandleEvent(clickIn(button), growth));
+    EXPECT_FALSE(messHandleEvent(click(centre(button).h, button.top - 2), growth));
+}
+
 TEST(AskerBox, ReturnTakesTheSafeChoice) {
     ASSERT_TRUE(testsupport::useTestFonts());
     for (int32_t safe : {0, 1}) {

@@ -122,9 +122,14 @@ TEST_F(CodeTypes, CodeLengthFieldFollowsTheEntryMode) {
     SetCodeLen();
     EXPECT_EQ(gPanels.TEBack1[3].text, "12");
     gProd.background = 2;
+    gSym.code = 0;
+    SetCodeLen();
+    EXPECT_EQ(gPanels.TEBack2[6].text, "12");
+    // A type without a fixed length keeps the length the user gave.
+    platform::TESetText("6", 1, &gPanels.TEBack2[6]);
     gSym.code = 5;
     SetCodeLen();
-    EXPECT_EQ(gPanels.TEBack2[6].text, "0");
+    EXPECT_EQ(gPanels.TEBack2[6].text, "6");
 }
 
 TEST_F(CodeTypes, CutMarksSetTheInset) {

@@ -202,6 +202,22 @@ TEST_F(QuestionWindowsTest, MessageShowsItsModalBoxAndReturnClosesIt) {
     EXPECT_EQ(gSeen.shown, 2);
     EXPECT_EQ(gMsg.last, "Second");
     EXPECT_TRUE(WindowList().empty());
+
+    // A text longer than the box's lines makes the box taller; its OK button,
+    // moved below the text, closes it and the old place does not.
+    std::string words;
+    for (int n = 0; n < 12; ++n) words += "a long message word ";
+    qd::GWorldPtr measure = nullptr;
+    qd::NewGWorld(&measure, 32, kMessageWindow);
+    const int32_t growth = platform::messageGrowth(measure, words);
+    qd::DisposeGWorld(measure);
+    ASSERT_GT(growth, 0);
+    clickAt(kMessageWindow, ok);
+    clickAt(kMessageWindow, platform::messageButton(growth));
+    MessageText(words.c_str());
+    EXPECT_EQ(gSeen.shown, 3);
+    EXPECT_EQ(gSeen.bounds.height(), kMessageWindow.height() + growth);
+    EXPECT_TRUE(WindowList().empty());
 }
 
 TEST_F(QuestionWindowsTest, HeadlessAgainTheScriptAnswers) {

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "app/desktop/eventLoop.h"
 #include "app/desktop/layoutDocuments.h"
@@ -24,6 +26,7 @@
 #include "picture/placedPictures.h"
 #include "picture/textitems.h"
 #include "platform/toolbox/menus.h"
+#include "platform/toolbox/textshapes.h"
 #include "symbology/messages.h"
 #include "symbology/panels.h"
 #include "symbology/state.h"
@@ -49,6 +52,8 @@ constexpr int32_t kHandleSide = 4;
 constexpr int32_t kNumberBox = 12;
 constexpr int32_t kBadgeSide = 10;
 constexpr int32_t kErrorWidth = 360, kErrorHeight = 40;
+constexpr int32_t kErrorInset = 8, kErrorBaseline = 24;  // the first line's place
+constexpr size_t kErrorTextMost = 255;                   // a message's longest text
 constexpr int32_t kGrowBox = 16;
 constexpr int32_t kScrollWidth = 15;
 constexpr int32_t kHorizontalBarLeft = 150;
@@ -214,16 +219,20 @@ void fill(const qd::RGBColor& c, const qd::Rect& r) {
     qd::PaintRect(r);
 }
 
-void text(const char* s, int32_t h, int32_t v, int16_t size, int16_t face = 0) {
-    unsigned char p[256];
-    const size_t n = std::min<size_t>(std::strlen(s), 255);
-    p[0] = static_cast<unsigned char>(n);
-    std::memcpy(p + 1, s, n);
+void useGeneva(int16_t size, int16_t face = 0) {
     int16_t geneva = 0;
     qd::GetFNum(reinterpret_cast<const unsigned char*>("\x06Geneva"), &geneva);
     qd::TextFont(geneva);
     qd::TextSize(size);
     qd::TextFace(face);
+}
+
+void text(const char* s, int32_t h, int32_t v, int16_t size, int16_t face = 0) {
+    unsigned char p[256];
+    const size_t n = std::min<size_t>(std::strlen(s), 255);
+    p[0] = static_cast<unsigned char>(n);
+    std::memcpy(p + 1, s, n);
+    useGeneva(size, face);
     qd::TextMode(qd::srcOr);  // letters over the badge, not boxes
     qd::MoveTo(h, v);
     qd::DrawString(p);
@@ -340,13 +349,26 @@ void drawBottomStrip(const qd::Rect& port) {
 
 void drawErrorBox(const qd::Rect& port) {
     if (gDisp.errorText.empty()) return;
+    // The text wraps inside the box, which grows a line at a time: a long
+    // message must not run past the frame and out of sight.
+    const std::string said = gDisp.errorText.substr(0, kErrorTextMost);
+    useGeneva(kGenevaSize10);  // the font the lines are measured in
+    std::vector<platform::ShapeLine> lines;
+    platform::cTextShapeLines(said.c_str(), static_cast<int32_t>(said.size()),
+                              kErrorWidth - 2 * kErrorInset, &lines);
+    const int32_t lineHeight = platform::CP_FontHeight();
+    const int32_t extra = std::max<int32_t>(0, static_cast<int32_t>(lines.size()) - 1) * lineHeight;
     const int32_t h = (port.left + port.right - kErrorWidth) / 2;
-    const int32_t v = (port.top + port.bottom - kErrorHeight) / 2;
-    const qd::Rect box{v, h, v + kErrorHeight, h + kErrorWidth};
+    const int32_t v = (port.top + port.bottom - kErrorHeight - extra) / 2;
+    const qd::Rect box{v, h, v + kErrorHeight + extra, h + kErrorWidth};
     fill(kWhite, box);
     qd::RGBForeColor(kBlack);
     qd::FrameRect(box);
-    text(gDisp.errorText.c_str(), box.left + 8, box.top + 24, kGenevaSize10);
+    for (size_t n = 0; n < lines.size(); ++n) {
+        const std::string line = said.substr(size_t(lines[n].start), size_t(lines[n].length));
+        text(line.c_str(), box.left + kErrorInset,
+             box.top + kErrorBaseline + static_cast<int32_t>(n) * lineHeight, kGenevaSize10);
+    }
     gDisp.errorText.clear();
 }
 

@@ -238,29 +238,64 @@ void DrawDias(int32_t phase) {
 
 void DrawDefaultButton(const qd::Rect&) {}
 
+namespace {
+
+qd::Rect taller(qd::Rect r, int32_t by) {
+    r.bottom += by;
+    return r;
+}
+
+// The text as the box holds it: a Pascal string's length at most.
+std::string boxText(const std::string& text) {
+    return text.substr(0, std::min<size_t>(text.size(), kPascalMost));
+}
+
+}  // namespace
+
+qd::Rect messageButton(int32_t growth) {
+    qd::Rect r = kMessageButton;
+    r.top += growth;
+    r.bottom += growth;
+    return r;
+}
+
+int32_t messageGrowth(qd::GrafPort* port, const std::string& text) {
+    PortSave save(port);
+    const std::string kept = boxText(text);
+    cTextShape shape;
+    cTextShapeInit(&shape, kept.c_str(), kLineHeightFromFont, kMessageText, kBoxFont, kBoxTextSize,
+                   0, 0, shapeLeft, shapeTop);
+    return std::max(0, cTextShapeGetActualTextDepth(shape) - kMessageText.height());
+}
+
 void messUpdate(qd::GrafPort* port, int32_t n) {
     messUpdateText(port, listString(kMessageList, n));
 }
 
 void messUpdateText(qd::GrafPort* port, const std::string& text) {
+    // A long text makes the box taller rather than losing its last lines.
+    const int32_t growth = messageGrowth(port, text);
     PortSave save(port);
     qd::SetFractEnable(true);
     setGrey();
-    qd::EraseRect(kMessageContent);
-    DrawDias(1);
+    qd::EraseRect(taller(kMessageContent, growth));
+    DrawDiagonals(taller(kLeftStrip, growth), 1);
+    DrawDiagonals(taller(kRightStrip, growth), 1);
+    const std::string kept = boxText(text);
     unsigned char pascal[256];
-    pascal[0] = static_cast<unsigned char>(std::min<size_t>(text.size(), kPascalMost));
-    std::memcpy(pascal + 1, text.data(), pascal[0]);
+    pascal[0] = static_cast<unsigned char>(kept.size());
+    std::memcpy(pascal + 1, kept.data(), pascal[0]);
     qd::RGBForeColor(kBlack);
-    BuildTextItem(pascal, kLineHeightFromFont, kMessageText, kBoxFont, kBoxTextSize, 0, 0,
-                  shapeLeft, shapeTop);
-    drawBoxButton(kMessageButton, listString(kTitleList, kOkIndex), false, false);
-    DrawDefaultButton(kMessageButton);
+    BuildTextItem(pascal, kLineHeightFromFont, taller(kMessageText, growth), kBoxFont, kBoxTextSize,
+                  0, 0, shapeLeft, shapeTop);
+    const qd::Rect button = messageButton(growth);
+    drawBoxButton(button, listString(kTitleList, kOkIndex), false, false);
+    DrawDefaultButton(button);
 }
 
-bool messHandleEvent(const BoxEvent& event) {
+bool messHandleEvent(const BoxEvent& event, int32_t growth) {
     if (event.what == boxKeyDown || event.what == boxAutoKey) return true;
-    return event.what == boxMouseDown && pointIn(event.where, kMessageButton);
+    return event.what == boxMouseDown && pointIn(event.where, messageButton(growth));
 }
 
 // ---- The two-button question box -------------------------------------------------------

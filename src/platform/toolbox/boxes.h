@@ -53,11 +53,17 @@ void DrawDiagonals(const qd::Rect& r, int32_t phase);
 void DrawDias(int32_t phase);
 // The message box shows no outline round its default button.
 void DrawDefaultButton(const qd::Rect& r);
-// Draws the box with message n of the program's message list, or with a text.
+// How much taller than kMessageContent the box is for a text whose lines need
+// more room than kMessageText gives (0 for a short text); its button and the
+// text's box move or grow by as much.
+int32_t messageGrowth(qd::GrafPort* port, const std::string& text);
+qd::Rect messageButton(int32_t growth);
+// Draws the box with message n of the program's message list, or with a text,
+// at the height the text needs.
 void messUpdate(qd::GrafPort* port, int32_t n);
 void messUpdateText(qd::GrafPort* port, const std::string& text);
 // True when the event closes the box: a key, or a click on its button.
-bool messHandleEvent(const BoxEvent& event);
+bool messHandleEvent(const BoxEvent& event, int32_t growth = 0);
 
 // ---- The two-button question box -------------------------------------------------------
 

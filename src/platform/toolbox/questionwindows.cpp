@@ -185,6 +185,9 @@ WindowPtr GaugeWindow() { return gGauge; }
 void MessageWindow(const std::string& text) {
     qd::GrafPort* saved = qd::GetPort();
     WindowPtr w = boxWindow(kMessageWindow, kMessageTitleList, kMessageTitle, dBoxProc);
+    // Measured in the box's own port: a long text makes the box taller.
+    const int32_t growth = platform::messageGrowth(w->port, text);
+    if (growth > 0) SizeWindow(w, kMessageWindow.width(), kMessageWindow.height() + growth, false);
     {
         WindowCloser closer{w};
         platform::messUpdateText(w->port, text);
@@ -200,7 +203,7 @@ void MessageWindow(const std::string& text) {
                 continue;
             }
             platform::BoxEvent be;
-            if (toBoxEvent(e, w, &be) && platform::messHandleEvent(be)) break;
+            if (toBoxEvent(e, w, &be) && platform::messHandleEvent(be, growth)) break;
         }
     }
     qd::SetFractEnable(false);

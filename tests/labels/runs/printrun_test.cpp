@@ -354,6 +354,30 @@ TEST_F(PrintRun, LabelsOffThePaperAreRefused) {
     }
 }
 
+// A label with several items past its edge: the job stops at the first, with
+// one message to close rather than one for each item, and prints nothing.
+TEST_F(PrintRun, ItemsPastTheLabelEdgeStopTheJobWithOneMessage) {
+    const SheetJob r = runOf(testsupport::readCases("labels/print_runs.txt", 9)[1]);
+    serialSheet(r);
+    constexpr int kItemsPast = 4;
+    for (int n = 0; n < kItemsPast; ++n) {
+        testsupport::addSerialEan13Item(kFirstSerial);
+        gLabel.itRect = {10, 150, 90, 290};  // 110 points past the right edge
+        setItemRect(labelBack.lastItem);
+    }
+    const std::string pdf = testsupport::tempPath("past_edge.pdf");
+    std::filesystem::remove(pdf);
+    startRun(r, pdf);
+    gMsg.shown = 0;
+    EXPECT_EQ(PrintButton(), print::kPrintCancel);
+    EXPECT_EQ(gMsg.shown, 1);
+    EXPECT_NE(gMsg.last.find("Item 2 of the label, a barcode, has bars reaching"),
+              std::string::npos)
+        << gMsg.last;
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+    EXPECT_EQ(gLabel.labelParts[0]->text(item::serPos), std::to_string(kFirstSerial));
+}
+
 // The print window's page picture uses up no serial number; a printed job
 // leaves the item at the number after its last label.
 TEST_F(PrintRun, PagePictureKeepsTheSerialAndAJobMovesItOn) {
