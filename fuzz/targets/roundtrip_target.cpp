@@ -18,6 +18,7 @@
 #include "fuzz_common.h"
 #include "support/reader.h"
 #include "platform/macroman.h"
+#include "symbology/GS1AI.h"
 #include "symbology/info.h"
 
 namespace {
@@ -179,6 +180,32 @@ Expectation expectDataMatrix(const char* data, bool fnc1First) {
     e.bytes = out;
     if (!macro && e.exact) e.symbologyId = fnc1AtFront ? "]d2" : "]d1";
     return e;
+}
+
+// EAN DataMatrix: element strings typed in parentheses go into the symbol
+// without them, a separator after each element of no predefined length that is
+// not last; a separator typed where an element ends anyway is not doubled.
+// Element strings GS1 forbids are refused. Other data goes as typed.
+Expectation expectEanDataMatrix(const char* data) {
+    while (data[0] == '\\' && data[1] == '1') data += 2;
+    if (data[0] != '(') return expectDataMatrix(data, true);
+    const std::string typed = data;
+    std::string bare;
+    for (size_t i = 0; i < typed.size(); ++i) {
+        const bool separator = typed.compare(i, 2, "\\1") == 0;
+        if (separator && (i + 2 == typed.size() || typed[i + 2] == '(')) {
+            ++i;
+            continue;
+        }
+        bare += typed[i];
+    }
+    const auto n = static_cast<int32_t>(bare.size());
+    if (!checkElementStrings(bare.c_str(), n, false).empty()) {
+        Expectation e;
+        e.refuse = true;
+        return e;
+    }
+    return expectDataMatrix(elementStringsUnbracketed(bare.c_str(), n, "\\1").c_str(), true);
 }
 
 // PDF417: an optional Macro PDF417 header, then the data.
@@ -579,7 +606,8 @@ const char* readerFormat(int32_t code, int32_t v) {
 Expectation expect(int32_t code, int32_t v, bool noCheck, const std::string& data) {
     switch (code) {
         case 38:
-            return expectDataMatrix(data.c_str(), v == 2);
+            return v == 2 ? expectEanDataMatrix(data.c_str())
+                          : expectDataMatrix(data.c_str(), false);
         case 40:
             return expectQR(data);
         case 42:
