@@ -433,6 +433,16 @@ bool selectedBarcodesEncode() {
     return true;
 }
 
+// The single symbol's data goes with the fields the new type emptied: kept, it
+// would be saved and previewed as the new type (and as the last encoder left it,
+// its escapes already rewritten) though nobody typed it for that type.
+void forgetSingleSymbolData() {
+    gData.chMainCode[0] = gData.chMainCode2[0] = 0;
+    gData.len1 = gData.len11 = 0;
+    gData.chAddCode[0] = gData.chAddCode2[0] = 0;
+    gData.len2 = gData.len22 = 0;
+}
+
 }  // namespace
 
 bool isCodeTypeMenu(int16_t menuId) {
@@ -477,6 +487,7 @@ CodeChoice chooseCodeType(int16_t menuId, int16_t item) {
     if (item > 0) {
         pstrCopy(gSym.defFont, gSym.barFont);
         GetCodeText();
+        if (!labelLayoutOpen()) forgetSingleSymbolData();
         if (before) before->keepSelectedItems();
         setItemDataSelItems(kStoreWithTexts);
         if (before && !selectedBarcodesEncode()) {

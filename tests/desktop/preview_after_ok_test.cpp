@@ -14,6 +14,7 @@
 #include "app/desktop/wiring.h"
 #include "app/shell.h"
 #include "automation/options.h"
+#include "labels/labelDoc.h"
 #include "main_window_fixture.h"
 #include "platform/desktop.h"
 #include "support/grey_image.h"
@@ -221,6 +222,48 @@ TEST_F(PreviewAfterOK, ARefusedOKTakesTheOpenPreviewDown) {
     pressOK();
     EXPECT_GT(gMsg.shown, before) << "the data was not refused";
     EXPECT_EQ(gWindows.disp2, nullptr) << "the preview still shows the last symbol";
+}
+
+// A new code type empties the data field, and with it the data: File > Save
+// and the preview used to make the new type of the old type's data as its
+// encoder had rewritten it (a Code 128 function escape read back as a letter).
+TEST_F(PreviewAfterOK, ANewCodeTypeMakesNoSymbolOfTheDataItsFieldNoLongerShows) {
+    constexpr int16_t kIndustrialMenu = 239, kCode128Item = 2;
+    constexpr int16_t kTwoDimensionalMenu = 250, kQRCodeItem = 3;
+    const std::string dir = testsupport::freshFolder("switch_type");
+    gSaveTo = dir + "/switched.eps";
+    doMenu(kCode128Item, kIndustrialMenu);
+    clickIn(gPanels.TEH.viewRect);
+    type("A\\1B\\tC");
+    pressOK();
+    ASSERT_NE(gWindows.disp2, nullptr) << gMsg.last;
+    disposeDisp2();
+
+    doMenu(kQRCodeItem, kTwoDimensionalMenu);
+    ASSERT_EQ(gSym.code, 40);
+    EXPECT_EQ(gPanels.TEH.text, "");
+    EXPECT_EQ(gWindows.disp2, nullptr) << "the preview shows a symbol of no typed data";
+    getItemData(0);  // what the preview and Save make the symbol from
+    EXPECT_STREQ(gData.chMainCode, "");
+    gShell.changed = 1;
+    gMsg.last.clear();
+    EXPECT_EQ(DoFile(kFileSave), 0);
+    EXPECT_NE(gMsg.last.find("no data"), std::string::npos) << gMsg.last;
+    EXPECT_EQ(gWindows.disp2, nullptr) << "the preview shows a symbol of no typed data";
+    EXPECT_TRUE(filesIn(dir).empty()) << testsupport::slurp(dir + "/" + filesIn(dir).front());
+    EXPECT_EQ(gShell.changed, 1);
+
+    // Data typed for the new type is its symbol, read back as typed.
+    clickIn(gPanels.TEH.viewRect);
+    type("STRIXEL QR");
+    pressOK();
+    disposeDisp2();
+    EXPECT_EQ(DoFile(kFileSave), 1) << gMsg.last;
+    ASSERT_EQ(filesIn(dir).size(), 1u);
+    const testsupport::Rendered r = testsupport::renderWithGhostscript(gSaveTo, 400);
+    ASSERT_TRUE(r.ok) << r.err;
+    EXPECT_EQ(testsupport::decode(testsupport::cropToInk(r.bitmap, 80), "QRCode").text,
+              "STRIXEL QR");
 }
 
 // "Bitmap 72 dpi to Clipboard" puts the symbol on the clipboard as a bitmap and
