@@ -18,6 +18,7 @@
 #include "vector/chars.h"
 #include "vector/emit.h"
 #include "vector/glyphs.h"
+#include "vector/page.h"
 #include "vector/shapes.h"
 #include "vector/sink.h"
 #include "vector/textruns.h"
@@ -481,17 +482,24 @@ void paintBlockLetters(Painter& p) {
     const bool sizeTaken = gSym.code == 38 && dm.format >= 0 && dm.format == dm.preferredFormat;
     const int32_t rows =
         sizeTaken ? datamatrix::configuration[dm.format][datamatrix::kSymbolRows] : 0;
-    if (rows > 0 && (rows + 3) / 4 == bands)
+    // Every module is moved right and up by offset (the inset's whole points).
+    const int32_t offset = trunc32(p.left + p.inset);
+    if (rows > 0 && (rows + 3) / 4 == bands) {
         y = (H / 4) * (rows - 1) - H;
-    else
-        // A twentieth of a band lower, as first laid out, put the bottom row
-        // below the box.
-        y = p.B * static_cast<int64_t>(kPerPoint) - H - H / 4;
+    } else {
+        // The top row stands as far below the top of the symbol's own white box
+        // as the first column stands right of its left edge. Hung from the
+        // item's whole-point width instead, it stood up to a point above the box
+        // (the width rounded up), the desktop and the command line, which round
+        // that width apart, placed it a point apart, and cut marks raised it to
+        // the top of their room.
+        const double side = p.L + (offset - p.left);
+        y = (symbolExtent().height - side - (offset - p.left)) * kPerPoint - H - H / 4;
+    }
     y += (p.baseY - p.left) * kPerPoint;
     int32_t w = trunc32(1000 * p.m * p.f) - gSym.BWidthRed;
     if (w < 0) w = 0;
     const int32_t wE5 = umToE5(w);
-    const int32_t offset = trunc32(p.left + p.inset);
     // The bands of four module rows, one block letter (its modules from the
     // bottom up) a column.
     std::vector<std::vector<int32_t>> letters(1);

@@ -3,8 +3,13 @@
 // to save it: the whole desktop wired as the program wires it, the save dialog
 // answered by the test, the file read back by zxing-cpp, for a kind written
 // as vectors (EPS) and for one made from the symbol's picture (TIFF).
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include <QImage>
 
@@ -264,6 +269,87 @@ TEST_F(PreviewAfterOK, ANewCodeTypeMakesNoSymbolOfTheDataItsFieldNoLongerShows) 
     ASSERT_TRUE(r.ok) << r.err;
     EXPECT_EQ(testsupport::decode(testsupport::cropToInk(r.bitmap, 80), "QRCode").text,
               "STRIXEL QR");
+}
+
+// The filled paths of an EPS page, in order: each as its lowest and highest x and y.
+struct Box {
+    double x0 = 1e9, y0 = 1e9, x1 = -1e9, y1 = -1e9;
+};
+std::vector<Box> filledPaths(const std::string& eps) {
+    std::vector<Box> boxes;
+    Box cur;
+    std::string text = eps;
+    for (char& c : text)
+        if (c == '\r') c = '\n';
+    std::istringstream in(text.substr(text.find("%%EndSetup")));
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line);
+        double x = 0, y = 0;
+        std::string op;
+        if (words >> x >> y >> op && (op == "m" || op == "L")) {
+            cur = {std::min(cur.x0, x), std::min(cur.y0, y), std::max(cur.x1, x),
+                   std::max(cur.y1, y)};
+        } else if (line == "f" && cur.x1 >= cur.x0) {
+            boxes.push_back(cur);
+            cur = Box{};
+        }
+    }
+    return boxes;
+}
+
+// A matrix symbol's modules stand inside its own white box, their margin the
+// same on every side, and the command line places them where the desktop does
+// for the same options: both used to hang them from the item's whole-point
+// width, a point apart, and up to a point above the box.
+TEST_F(PreviewAfterOK, MatrixModulesStandInTheirWhiteBoxWhereTheCommandLinePutsThem) {
+    const struct {
+        const char* type;
+        const char* data;
+    } cases[] = {{"QRCode", "Hello World"},
+                 {"EAN Datamatrix", "0109501101530003\\11726123110AB-1"},
+                 {"Datamatrix", "STRIXEL-100"}};
+    const std::string dir = testsupport::freshFolder("matrix_box");
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.type);
+        ASSERT_EQ(parseCodeType(c.type), 1);
+        doUpdate();
+        platform::TESetText(c.data, static_cast<int32_t>(std::strlen(c.data)), &gPanels.TEH);
+        pressOK();
+        disposeDisp2();
+        gSaveTo = dir + "/desktop" + std::to_string(++n) + ".eps";
+        ASSERT_EQ(DoFile(kFileSave), 1) << gMsg.last;
+        const std::string desktop = testsupport::slurp(gSaveTo);
+        const std::vector<Box> paths = filledPaths(desktop);
+        ASSERT_GT(paths.size(), 10u);
+        const Box white = paths.front();
+        Box ink;
+        for (size_t i = 1; i < paths.size(); ++i)
+            ink = {std::min(ink.x0, paths[i].x0), std::min(ink.y0, paths[i].y0),
+                   std::max(ink.x1, paths[i].x1), std::max(ink.y1, paths[i].y1)};
+        constexpr double kNear = 1e-3;
+        EXPECT_LE(ink.y1, white.y1 + kNear) << "a module row stands above the white box";
+        EXPECT_GE(ink.y0, white.y0 - kNear);
+        EXPECT_NEAR(ink.y0 - white.y0, ink.x0 - white.x0, kNear) << "margins apart";
+        EXPECT_NEAR(white.y1 - ink.y1, white.x1 - ink.x1, kNear) << "margins apart";
+
+        // The command line makes the same file's options into the same modules.
+        const size_t at = desktop.find("%%Options: {");
+        ASSERT_NE(at, std::string::npos);
+        const std::string options = desktop.substr(at + 11, desktop.find('}', at) - at - 11);
+        const std::string again = dir + "/cli" + std::to_string(n) + ".eps";
+        const std::string record = dir + "/record.txt";
+        std::ofstream(record) << options << ", saveto:\"" << again << "\"}\n";
+        ASSERT_EQ(std::system(("\"" STRIXEL_BINARY "\" - <\"" + record + "\"").c_str()), 0);
+        const std::vector<Box> cli = filledPaths(testsupport::slurp(again));
+        ASSERT_EQ(cli.size(), paths.size());
+        size_t apart = 1;  // the first module placed elsewhere
+        while (apart < paths.size() && std::abs(cli[apart].x0 - paths[apart].x0) < kNear &&
+               std::abs(cli[apart].y0 - paths[apart].y0) < kNear)
+            ++apart;
+        EXPECT_EQ(apart, paths.size()) << "the command line's module " << apart << " at "
+                                       << cli[apart].x0 << " " << cli[apart].y0;
+    }
 }
 
 // "Bitmap 72 dpi to Clipboard" puts the symbol on the clipboard as a bitmap and

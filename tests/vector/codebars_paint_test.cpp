@@ -4,6 +4,8 @@
 // land where they belong.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <sstream>
 #include <string>
 
@@ -182,6 +184,56 @@ TEST(BarPainting, EveryRunOfAModuleRowIsPainted) {
     for (int k = 0; k < rows; ++k)
         EXPECT_LT(probe(r.bitmap, dpi, startBar, top - rowHeight * (k + 0.5)), 60) << "row " << k;
     EXPECT_GT(probe(r.bitmap, dpi, startBar, top - rowHeight * (rows + 0.5)), 200);
+}
+
+// The filled paths of a page, each as its lowest and highest x and y.
+std::vector<std::array<double, 4>> filledPaths(const std::string& doc) {
+    std::vector<std::array<double, 4>> paths;
+    std::array<double, 4> cur{1e9, 1e9, -1e9, -1e9};
+    for (const std::string& line : linesOf(doc)) {
+        std::istringstream words(line);
+        double x = 0, y = 0;
+        std::string op;
+        if (words >> x >> y >> op && (op == "m" || op == "L")) {
+            cur = {std::min(cur[0], x), std::min(cur[1], y), std::max(cur[2], x),
+                   std::max(cur[3], y)};
+        } else if (line == "f" && cur[2] >= cur[0]) {
+            paths.push_back(cur);
+            cur = {1e9, 1e9, -1e9, -1e9};
+        }
+    }
+    return paths;
+}
+
+// QR Code and DataMatrix modules stand inside the symbol's white box with the
+// same margin below and above as left and right, whatever size, margin or cut
+// marks: hung from the item's width rounded up, they stood above the box.
+TEST(BarPainting, MatrixModulesStandInsideTheirWhiteBox) {
+    const SymbolSpec specs[] = {{40, 0, "HELLO WORLD 123", ""},
+                                {40, 0, "HELLO WORLD 123", "", 137},
+                                {38, 0, "STRIXEL-100", "", 80, 0, 15},
+                                {38, 0, "STRIXEL-100", ""}};
+    for (const SymbolSpec& s : specs)
+        for (int inset : {0, 10})
+            for (int margin : {0, 3}) {
+                SCOPED_TRACE(std::to_string(s.code) + " at " + std::to_string(s.siz) + " inset " +
+                             std::to_string(inset) + " margin " + std::to_string(margin));
+                const auto paths = filledPaths(writeSymbol(s, 95, nullptr, [&] {
+                    gSym.insetAmount = inset;
+                    gSym.extraMargin = margin;
+                }));
+                ASSERT_GT(paths.size(), 10u);
+                const auto& white = paths.front();
+                std::array<double, 4> ink{1e9, 1e9, -1e9, -1e9};
+                for (size_t i = 1; i < paths.size(); ++i)
+                    ink = {std::min(ink[0], paths[i][0]), std::min(ink[1], paths[i][1]),
+                           std::max(ink[2], paths[i][2]), std::max(ink[3], paths[i][3])};
+                constexpr double kNear = 1e-3;
+                EXPECT_LE(ink[3], white[3] + kNear) << "a module row above the white box";
+                EXPECT_NEAR(ink[1] - white[1], ink[0] - white[0], kNear);
+                // A reduction takes its width off the right and upper edges alike.
+                EXPECT_NEAR(white[3] - ink[3], white[2] - ink[2], kNear);
+            }
 }
 
 // The PDF is a valid file that a second renderer draws readably too.
