@@ -480,7 +480,11 @@ CodeChoice chooseCodeType(int16_t menuId, int16_t item) {
         if (r.variation1 != kUnchanged) gSym.variation1 = r.variation1;
         for (const CodeAssign& a : r.set) assign(a, r.code);
         if (opensCoupon(r)) {
-            if (menuId == kCouponNamedFirst) GetCodeText();
+            if (menuId == kCouponNamedFirst) {
+                GetCodeText();
+                // A cancelled dialog must not leave the emptied field's data.
+                if (!labelLayoutOpen()) forgetSingleSymbolData();
+            }
             return CodeChoice::coupon;
         }
     }

@@ -13,6 +13,7 @@
 
 #include <QImage>
 
+#include "app/codeTypeMenus.h"
 #include "app/desktop/commands.h"
 #include "app/desktop/layoutWindow.h"
 #include "app/desktop/settingMenus.h"
@@ -258,7 +259,22 @@ TEST_F(PreviewAfterOK, ANewCodeTypeMakesNoSymbolOfTheDataItsFieldNoLongerShows) 
     EXPECT_TRUE(filesIn(dir).empty()) << testsupport::slurp(dir + "/" + filesIn(dir).front());
     EXPECT_EQ(gShell.changed, 1);
 
+    // A coupon item empties the field before its dialog: a cancelled dialog
+    // leaves no data either.
+    constexpr int16_t kCouponMenu = 249, kCouponItem = 8;
+    doMenu(kCode128Item, kIndustrialMenu);
+    clickIn(gPanels.TEH.viewRect);
+    type("A\\1B\\tC");
+    pressOK();
+    disposeDisp2();
+    ASSERT_EQ(chooseCodeType(kCouponMenu, kCouponItem), CodeChoice::coupon);
+    gMsg.last.clear();
+    EXPECT_EQ(DoFile(kFileSave), 0);
+    EXPECT_NE(gMsg.last.find("no data"), std::string::npos) << gMsg.last;
+    EXPECT_TRUE(filesIn(dir).empty());
+
     // Data typed for the new type is its symbol, read back as typed.
+    doMenu(kQRCodeItem, kTwoDimensionalMenu);
     clickIn(gPanels.TEH.viewRect);
     type("STRIXEL QR");
     pressOK();
