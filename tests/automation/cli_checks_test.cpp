@@ -170,6 +170,24 @@ TEST(SpotColour, TheNameTurnsItOn) {
     EXPECT_NE(eps.find(" k\r"), std::string::npos);
 }
 
+// ITF-6 shows its digits above the bars and has no line under them: none of
+// its element bytes (whatever the bar height repeats of its row) is set as text.
+TEST(TextLine, ItfSixShowsNoElementBytes) {
+    for (const char* more : {"", R"(, height:"40")"}) {
+        SCOPED_TRACE(more);
+        const std::string pdf = testsupport::tempPath("itf6.pdf");
+        const std::string eps = testsupport::tempPath("itf6.eps");
+        ASSERT_EQ(run({record("ITF6 NoCheck", "123456", pdf, more),
+                       record("ITF6 NoCheck", "123456", eps, more)})
+                      .status,
+                  0);
+        const std::string text = testsupport::runCommand("pdftotext '" + pdf + "' -").out;
+        EXPECT_EQ(text.find_first_not_of("123456 \n\f"), std::string::npos) << text;
+        // The EPS sets no text of its own either: its digits are drawn glyphs.
+        EXPECT_EQ(testsupport::slurp(eps).find(")Tx\r"), std::string::npos);
+    }
+}
+
 // The ink each plate of a file's separations holds, in pixels, by plate name.
 std::map<std::string, int> plateInk(const std::string& path) {
     const std::string plates = testsupport::tempPath("plates");
