@@ -166,6 +166,7 @@ int32_t textRowStart(const unsigned char* list, int32_t length) {
 
 int32_t symbolTextRowStart() {
     if (gSym.code == kSmallEanCode) return gEl.cu_len > 0 ? 0 : -1;
+    if (gSym.code == kItf6Code) return -1;
     return textRowStart(gEl.chNum, gEl.cu_len);
 }
 

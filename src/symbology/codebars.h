@@ -28,6 +28,9 @@ int32_t textRowStart(const unsigned char* list, int32_t length);
 // Small EAN has no bars: its one row is its digits set in the bar font between
 // wide spaces, so that row is its human-readable line.
 constexpr int32_t kSmallEanCode = 9;
+// ITF-6 shows its digits from the header text: its list is bar rows only, and
+// the last of them, which has no row end, is no text line.
+constexpr int32_t kItf6Code = 14;
 // The start of the current symbol's human-readable line in gEl (textRowStart,
 // or 0 for Small EAN); the line ends at the next row end or the list's end.
 int32_t symbolTextRowStart();

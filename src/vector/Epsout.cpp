@@ -21,6 +21,7 @@
 #include "vector/pdf.h"
 #include "vector/shapes.h"
 #include "vector/sink.h"
+#include "vector/spotinks.h"
 #include "vector/textruns.h"
 #include "vector/units.h"
 
@@ -407,7 +408,9 @@ void writeHeader(int32_t right, int32_t bottom, platform::FileRef refNum) {
         writeArtBox("%%TileBox: ", 0, top, w, h, false);
     }
 
-    if (ill > 87 && gSym.customColour == 1) doColour(kColourComment);
+    // Every ink the page paints, not only the current symbol's: separation
+    // programs make their plates from these lines.
+    if (ill > 87) writeSpotInkComments(pageSpotInks());
 }
 
 void doTrailer() {

@@ -12,6 +12,7 @@
 #include "vector/fontnames.h"
 #include "vector/shapes.h"
 #include "vector/sink.h"
+#include "vector/spotinks.h"
 #include "vector/textruns.h"
 
 PdfState gPdfDoc;
@@ -78,18 +79,13 @@ std::vector<std::string> pageFonts() {
     return names;
 }
 
-// A barcode item's packed flags: bit 1 marks its spot colour.
-constexpr uint16_t kItemSpotBit = 2;
-
-// Whether a symbol on the page may paint in a spot colour: the symbol being
-// made, or a barcode item of the label.
+// Whether the page may paint in a spot colour: the symbol being made, or an
+// item of the label that paints in its spot colour.
 bool pageMayUseSpot() {
     if (gSym.customColour == 1) return true;
     for (int i = 0; i <= labelBack.lastItem && i < kMaxLabelItems; ++i) {
         const LabelItem* it = gLabel.labelParts[static_cast<size_t>(i)].get();
-        if (it && it->u16(item::kind) == kKindBarcode &&
-            (it->u16(item::checkPacked) & kItemSpotBit) != 0)
-            return true;
+        if (it && itemPaintsSpot(*it)) return true;
     }
     return false;
 }

@@ -364,6 +364,7 @@ void DrawPostPara(double x0, double y0, double x1, double y1, double w) {
 
 void DrawPostTopLine(double x0, double y0, double x1, double y1, int32_t w) {
     if (dialect::strokedShapes()) {
+        doColour(kColourStroke);  // the bar belongs to the symbol: its colour or spot
         Emit e;
         width(e, w);
         segment(e, x1, y1, x0, y1);
@@ -386,6 +387,7 @@ void DrawPostEnd(double x0, double y0, double x1, double y1, double w) {
 }
 
 void DrawPostSmallItem(double x0, double y0, double x1, double y1, double w) {
+    doColour(kColourStroke);  // the frame belongs to the symbol: its colour or spot
     Emit e;
     width(e, w);
     segment(e, x0, y1, x0, y0);

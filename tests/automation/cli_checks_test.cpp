@@ -4,11 +4,13 @@
 
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <regex>
 #include <string>
 #include <vector>
 
 #include "cli_run.h"
+#include "support/grey_image.h"
 
 namespace {
 
@@ -166,6 +168,78 @@ TEST(SpotColour, TheNameTurnsItOn) {
     const std::string eps = testsupport::slurp(path);
     EXPECT_EQ(eps.find("(Strixel Blue) 0 x"), std::string::npos);
     EXPECT_NE(eps.find(" k\r"), std::string::npos);
+}
+
+// ITF-6 shows its digits above the bars and has no line under them: none of
+// its element bytes (whatever the bar height repeats of its row) is set as text.
+TEST(TextLine, ItfSixShowsNoElementBytes) {
+    for (const char* more : {"", R"(, height:"40")"}) {
+        SCOPED_TRACE(more);
+        const std::string pdf = testsupport::tempPath("itf6.pdf");
+        const std::string eps = testsupport::tempPath("itf6.eps");
+        ASSERT_EQ(run({record("ITF6 NoCheck", "123456", pdf, more),
+                       record("ITF6 NoCheck", "123456", eps, more)})
+                      .status,
+                  0);
+        const std::string text = testsupport::runCommand("pdftotext '" + pdf + "' -").out;
+        EXPECT_EQ(text.find_first_not_of("123456 \n\f"), std::string::npos) << text;
+        // The EPS sets no text of its own either: its digits are drawn glyphs.
+        EXPECT_EQ(testsupport::slurp(eps).find(")Tx\r"), std::string::npos);
+    }
+}
+
+// The ink each plate of a file's separations holds, in pixels, by plate name.
+std::map<std::string, int> plateInk(const std::string& path) {
+    const std::string plates = testsupport::tempPath("plates");
+    fs::remove_all(plates);
+    fs::create_directories(plates);
+    const testsupport::RunResult gs = testsupport::runCommand(
+        "gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r72 -sDEVICE=tiffsep -o '" + plates +
+        "/p.tif' '" + path + "'");
+    EXPECT_EQ(gs.status, 0) << gs.err;
+    std::map<std::string, int> ink;
+    for (const fs::directory_entry& e : fs::directory_iterator(plates)) {
+        const std::string name = e.path().filename().string();
+        if (!name.starts_with("p(")) continue;
+        const testsupport::Bitmap b = testsupport::greyOfImage(e.path().string());
+        int n = 0;
+        for (const uint8_t px : b.pixels) n += px < 128;
+        ink[name.substr(2, name.size() - 7)] = n;  // between "p(" and ").tif"
+    }
+    return ink;
+}
+
+// The marks drawn around a symbol, Small EAN's open frame and the top bar of
+// the Peacocks ITF (stroked in dialects 1 and 88), are in the symbol's colour:
+// a spot job makes no black plate, a magenta symbol none either.
+TEST(SpotColour, MarksAroundTheSymbolTakeItsColour) {
+    const struct {
+        const char* dialect;
+        const char* keys;
+        const char* ext;
+        const char* plate;
+    } cases[] = {
+        {"--dialect=ai3", R"(type:"Small EAN", data:"1234567", colour:"0 0 0 100", spotname:"SP")",
+         ".eps", "SP"},
+        {"--dialect=ai88", R"(type:"Small EAN", data:"1234567", colour:"0 0 0 100", spotname:"SP")",
+         ".eps", "SP"},
+        {"--dialect=ai3", R"(type:"Small EAN", data:"1234567", colour:"0 100 0 0")", ".eps",
+         "Magenta"},
+        {"--dialect=pdf", R"(type:"Small EAN", data:"1234567", colour:"0 100 0 0")", ".pdf",
+         "Magenta"},
+        {"--dialect=ai88", R"(type:"Peacocks New ITF", data:"1234567", colour:"0 100 0 0")", ".eps",
+         "Magenta"},
+        {"--dialect=ai1", R"(type:"Peacocks New ITF", data:"1234567", colour:"0 100 0 0")", ".eps",
+         "Magenta"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.dialect) + " " + c.keys);
+        const std::string path = testsupport::tempPath(std::string("marks") + c.ext);
+        ASSERT_EQ(run({c.dialect, record(c.keys, path)}).status, 0);
+        const std::map<std::string, int> ink = plateInk(path);
+        EXPECT_GT(ink.count(c.plate) ? ink.at(c.plate) : 0, 0);
+        EXPECT_EQ(ink.count("Black") ? ink.at("Black") : 0, 0) << "a mark in process black";
+    }
 }
 
 // The symbol's item keeps the spot colour name beside its font name: a name

@@ -326,11 +326,19 @@ int glyphOutlines(const std::string& pdf) {
 }
 
 // What the PDF's text line misses of `shown`: the text pdftotext finds must hold
-// its characters in order; text drawn as outlines must have a glyph each.
+// its characters in order; text drawn as outlines must have a glyph each. Nor
+// may the page show a character outside plain ASCII that `shown` lacks (element
+// bytes taken for text).
 std::string textFault(const std::string& pdf, const std::string& shown) {
     const std::string want = withoutBlanks(shown);
     const std::string text =
         withoutBlanks(testsupport::runCommand("pdftotext '" + pdf + "' -").out);
+    constexpr unsigned char kFirstPrintable = 0x20, kLastAscii = 0x7E;
+    for (const char ch : text) {
+        const auto b = static_cast<unsigned char>(ch);
+        if ((b < kFirstPrintable || b > kLastAscii) && want.find(ch) == std::string::npos)
+            return "text \"" + text + "\" shows characters \"" + shown + "\" has not";
+    }
     size_t at = 0;
     for (char ch : text)
         if (at < want.size() && ch == want[at]) ++at;

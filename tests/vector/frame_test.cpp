@@ -225,9 +225,15 @@ const std::map<std::string, std::function<std::string()>>& frameDocuments() {
              labelBack3.spaceAcross = 50000;
              return writeDocument();
          }},
+        // The header names the inks the page's items paint in.
         {"spot.88",
          [] {
-             freshItem(88, 200, 100);
+             LabelItem* it = freshItem(88, 200, 100);
+             it->setI16(item::checkPacked, 2);
+             it->setText(item::fontAbove, "\x07Strixel\vRed (warm)");
+             it->setI16(item::magenta2, 5);
+             it->setI16(item::yellow2, 100);
+             it->setI16(item::black2, 40);
              gSym.customColour = 1;
              pstrSet(gSym.customCol, "Red (warm)");
              gSym.cyan2 = 0;

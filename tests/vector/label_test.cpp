@@ -2,7 +2,11 @@
 // width, item rotation and a symbol set as bar-font text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <regex>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "doc_fixture.h"
 #include "support/cases.h"
@@ -100,6 +104,92 @@ INSTANTIATE_TEST_SUITE_P(AllDialects, EveryShape,
                              return "ill" + std::to_string(std::get<0>(info.param)) + "_pure" +
                                     std::to_string(std::get<1>(info.param));
                          });
+
+// Two barcodes in inks of their own, a rectangle outlined in a third ink (its
+// fill is process) and, loaded last, a text item whose spot setting paints
+// nothing, as text is set in process colours.
+void spotInksLabel() {
+    labelBack.labelWidth = kLabelWidth * 10;
+    labelBack.labelHeight = kLabelHeight * 10;
+    auto barcode = [](int top, const char* fontAndInk) {
+        LabelItem* it = addItem(kKindBarcode, top, 10, top + 60, 150);
+        it->setI16(item::code, 0);
+        it->setI16(item::siz, 10000);
+        it->setI16(item::hei, 1500);
+        it->setI16(item::checkPacked, 2);
+        it->setText(item::fontAbove, fontAndInk);
+        it->setText(item::fontBelow, "\x07Strixel");
+        it->setText(item::dataText, "501234567890\v\v");
+        it->setU32(item::len1, 12);
+        return it;
+    };
+    colours(barcode(10, "\x07Strixel\vINK A"), 100, 0, 0, 0);
+    colours(barcode(100, "\x07Strixel\vINK B"), 0, 100, 0, 0);
+    LabelItem* box = addItem(kKindRectFilled, 10, 200, 60, 280);
+    box->setI16(item::line, 2);
+    box->setI16(item::checkPacked, 2);
+    box->setText(item::fontAbove, "\x09Helvetica\vINK (R)");
+    colours(box, 0, 0, 100, 30);
+    LabelItem* text = addItem(kKindText, 100, 200, 130, 280);
+    text->setText(item::fontBelow, "\x09Helvetica");
+    text->setI16(item::customTeSize, 12);
+    text->setI16(item::checkPacked, 2);
+    text->setText(item::fontAbove, "\x09Helvetica\vINK T");
+    text->dataHandle = "Text";
+    text->hasDataHandle = true;
+}
+
+// The inks a document's header declares, each with its CMYK line's numbers.
+std::vector<std::pair<std::string, std::string>> declaredInks(const std::string& doc) {
+    const std::string header = doc.substr(0, doc.find("%%EndComments"));
+    std::vector<std::pair<std::string, std::string>> inks;
+    std::istringstream in(header);
+    bool naming = false;
+    const std::regex name(R"(^(?:%%DocumentCustomColors:|%%\+) \((.*)\)$)");
+    const std::regex cmyk(R"(^%%CMYKCustomColor: (\S+ \S+ \S+ \S+) \((.*)\)$)");
+    for (std::string line; std::getline(in, line, '\r');) {
+        std::smatch m;
+        if (line.starts_with("%%DocumentCustomColors:"))
+            naming = true;
+        else if (!line.starts_with("%%+"))
+            naming = false;
+        if (naming && std::regex_match(line, m, name)) inks.push_back({m[1], ""});
+        if (std::regex_match(line, m, cmyk))
+            for (auto& ink : inks)
+                if (ink.first == m.str(2)) ink.second = m[1];
+    }
+    return inks;
+}
+
+// Separation programs make a plate for each ink the header names: every spot
+// ink the label paints is named there, whatever item was loaded last.
+TEST(SpotInks, EveryInkALabelPaintsIsDeclared) {
+    for (const auto& [ill, purePost] : {std::pair{93, 0}, {88, 0}, {95, 0}, {95, 1}, {95, 2}}) {
+        SCOPED_TRACE(std::to_string(ill) + " pure " + std::to_string(purePost));
+        resetAll();
+        gOut.ill = ill;
+        gOut.purePost = purePost;
+        spotInksLabel();
+        int result = -1;
+        const std::string doc = writeEPSout(&result);
+        ASSERT_EQ(result, 0);
+        const std::vector<std::pair<std::string, std::string>> want = {
+            {"INK A", "1 0 0 0"}, {"INK B", "0 1 0 0"}, {"INK \\(R\\)", "0 0 1 .30"}};
+        EXPECT_EQ(declaredInks(doc), want) << doc.substr(0, doc.find("%%EndComments"));
+        // And the body paints in exactly these.
+        const std::regex painted(R"(^.* \((.*)\) 0 [xX]$)");
+        std::istringstream body(doc.substr(doc.find("%%EndComments")));
+        for (std::string line; std::getline(body, line, '\r');) {
+            std::smatch m;
+            if (!std::regex_match(line, m, painted)) continue;
+            EXPECT_TRUE(std::ranges::any_of(want, [&](const auto& w) { return w.first == m[1]; }))
+                << m[1] << " is painted but not declared";
+        }
+        EXPECT_NE(doc.find("(INK B) 0 x\r"), std::string::npos);
+        EXPECT_NE(doc.find("(INK \\(R\\)) 0 "), std::string::npos);
+        EXPECT_EQ(doc.find("(INK T)"), std::string::npos);
+    }
+}
 
 TEST(CodeWidth, FromTheElementList) {
     resetAll();
