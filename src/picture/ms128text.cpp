@@ -103,5 +103,6 @@ void DrawMS128Text(const char* text, int32_t length, int32_t mode, int32_t x, in
         const int32_t gy = sum32(y, g.raised ? trunc32(kRaise * scale) : 0);
         TextPositionAccurate(gx, gy);
         DrawTextEPS(text, g.first, g.first + count - 1);
+        if (g.reversed) pcolourafterwhite();
     }
 }

@@ -99,6 +99,16 @@ bool appendChar(char c) {
     return true;
 }
 
+// Adds `c` at the end of the printed copy of the data; false when it is full.
+bool appendPrinted(char c) {
+    const int32_t n = static_cast<int32_t>(strnlen(gData.chMainCode2, kMainCodeSize - 1));
+    if (n + 2 > static_cast<int32_t>(kMainCodeSize)) return false;
+    gData.chMainCode2[n] = c;
+    gData.chMainCode2[n + 1] = 0;
+    gData.len11 = n + 1;
+    return true;
+}
+
 bool prependChar(char c) {
     if (gData.len1 < 0 || gData.len1 + 2 > static_cast<int32_t>(kMainCodeSize)) return false;
     std::memmove(gData.chMainCode + 1, gData.chMainCode, static_cast<size_t>(gData.len1) + 1);
@@ -224,6 +234,8 @@ int32_t Intwofive() {
     if (v == kNextVariant) DoNextCode(gData.chMainCode, &gData.len1);
     if (v == kNineVariant && !prependChar('9')) return tooLong();
     if ((v == kTenDigitVariant || v == kTwelveDigitVariant) && !appendChar('0')) return tooLong();
+    // Accessorize12 prints every digit its bars hold, the added 0 among them.
+    if (v == kTwelveDigitVariant && !appendPrinted('0')) return tooLong();
     // A character that is no digit would merge the elements of a pair.
     if (!allDigits(gData.chMainCode, gData.len1)) return refuseNonDigit();
     if (gSym.nCheck == 0) {

@@ -84,7 +84,8 @@ bool lettersInOcrb(const LabelItem& it) {
     const int32_t textAsFont = it.i16(item::orientPacked) & 1;
     auto any = [&](const std::string& text) {
         return std::any_of(text.begin(), text.end(), [&](char c) {
-            return setInOcrb(static_cast<unsigned char>(c), code, font, textAsFont);
+            return setInOcrb(static_cast<unsigned char>(c), code, font, textAsFont,
+                             textLineIsData(code));
         });
     };
     return any(it.text(item::dataText)) || any(it.longDataText) || any(it.text(item::addCode)) ||

@@ -1,5 +1,6 @@
 #include "vector/chars.h"
 
+#include "vector/dialect.h"
 #include "vector/emit.h"
 #include "vector/shapes.h"
 #include "vector/sink.h"
@@ -77,6 +78,13 @@ void pfill() {
 }
 
 void pcolourwhite() { writeRaw("0 0 0 0 k\r", 10); }
+
+void pcolourafterwhite() {
+    // _bc holds the colour the glyph is being shown in; code run outside a
+    // glyph procedure has none to go back to.
+    constexpr char kBack[] = "/_bc where { pop _bc aload pop k } if\r";
+    if (dialect::type3()) writeRaw(kBack, sizeof kBack - 1);
+}
 
 void TextPositionAccurate(int32_t x, int32_t y) { openTextObject(x * 1e-5, y * 1e-5, true); }
 

@@ -26,6 +26,10 @@ void pcurveto(Emit& e, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x
               int32_t ox, int32_t oy);
 void pfill();
 void pcolourwhite();
+// Ends white text: in the Type 3 font, where no colour of the item's is written
+// again, the glyph's own colour comes back; other dialects write the item's
+// colour before what follows.
+void pcolourafterwhite();
 
 // Starts the text of one character at (x, y) in units of 1e-5 point, turned by
 // the item rotation gVec.trans2.

@@ -1001,7 +1001,7 @@ void justifiedLine(const Painter& p, double textY) {
         if (ch == '?') {
             x += questionWidth();
         } else if (justifiedGlyph(ch)) {
-            const int32_t adv = getCharacterOut(&ch, sum32(originX, umToE5(x)), gy);
+            const int32_t adv = getDataCharacterOut(&ch, sum32(originX, umToE5(x)), gy);
             x += adv != 0 ? adv * scale + (track ? gSym.gTrackAdjust * kTrackUm : 0)
                           : keptWidth(k, ch);
         } else if (charToWidth(ch) < 0) {
@@ -1046,8 +1046,8 @@ void drawText(Painter& p) {
     p.textRowStart = start;
     const bool haveText =
         start >= 0 && start < gEl.cu_len && (start > p.barRowEnd || code == kSmallEanCode);
-    const bool justified = among(code, {4, 5, 6, 7, 8, 17, 19, 20, 21, 24, 28, 30, 35, 36}) ||
-                           (code == 0 && gSym.flushBars == 0 && gSym.strip_extra == 1);
+    const bool justified =
+        textLineIsData(code) || (code == 0 && gSym.flushBars == 0 && gSym.strip_extra == 1);
     const bool textAbove = textAboveBars();
 
     double y =
@@ -1074,6 +1074,10 @@ void drawText(Painter& p) {
 }
 
 }  // namespace
+
+bool textLineIsData(int32_t code) {
+    return among(code, {4, 5, 6, 7, 8, 17, 19, 20, 21, 24, 28, 30, 35, 36});
+}
 
 ItemColours itemSecondColours(int32_t item) {
     if (item >= 0 && item < kMaxLabelItems && gLabel.labelParts[item]) {

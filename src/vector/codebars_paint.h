@@ -22,6 +22,10 @@ void drawCodebars(int32_t T, int32_t textX, int32_t textY, int32_t B, int32_t le
 // two-dimensional codes paint rows or modules and set no such line.
 bool paintedBarByBar(int32_t code);
 
+// Whether the text line of dispatcher code `code` is its data as entered, set
+// centred or justified: the bar font's letter codes there stand for themselves.
+bool textLineIsData(int32_t code);
+
 // The text height T (points) bar painting is called with for the current symbol.
 int32_t symbolTextUnit();
 // The box height (points) of the current symbol whose height set comes to

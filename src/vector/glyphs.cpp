@@ -66,6 +66,14 @@ GlyphSet mainSet(unsigned char ch) {
 // The outline data already draws the bar font's letter codes as their letters.
 const GlyphOutline* mainOutline(unsigned char ch) { return glyphs::findOutline(mainSet(ch), ch); }
 
+// The codes the book-number headers and retail texts use for letters.
+bool letterCode(unsigned char ch) { return std::strchr("[]_^`\\%(", ch) != nullptr && ch != 0; }
+
+// In a line of data a letter code is itself, which no outline draws.
+const GlyphOutline* outlineOf(unsigned char ch, bool dataText) {
+    return dataText && letterCode(ch) ? nullptr : mainOutline(ch);
+}
+
 // The path of one contour of g from ops[i] up to its end marker into e; returns
 // the index after it.
 size_t contourPath(Emit& e, const GlyphOutline& g, size_t i, int32_t ox, int32_t oy) {
@@ -292,7 +300,9 @@ bool glyphOutlineExtent(unsigned char ch, int32_t* minX, int32_t* maxX) {
     return true;
 }
 
-int32_t getCharacterOut(const unsigned char* text, int32_t x, int32_t y) {
+namespace {
+
+int32_t characterOut(const unsigned char* text, int32_t x, int32_t y, bool dataText) {
     const unsigned char ch = text[0];
     const bool barFont = textInBarFont();
     if (!outlineMode(ch)) {
@@ -308,7 +318,7 @@ int32_t getCharacterOut(const unsigned char* text, int32_t x, int32_t y) {
     gVec.gCtexsize = gVec.gCtexsizeX;
     const double ox = x - gVec.gCtexsize * kOriginShift;
     if (gSym.line != 0 && gSym.AboveHu == 0) oy += gVec.gCtexsize * kBearerRaise;
-    if (const GlyphOutline* g = mainOutline(ch)) {
+    if (const GlyphOutline* g = outlineOf(ch, dataText)) {
         doColour(kColourFill);
         writeOutline(*g, trunc32(ox), trunc32(oy));
     } else if (lacksOutline(ch, g)) {
@@ -321,10 +331,22 @@ int32_t getCharacterOut(const unsigned char* text, int32_t x, int32_t y) {
     return ch == 'M' ? kAdvanceM : 0;
 }
 
-bool setInOcrb(unsigned char ch, int32_t code, const unsigned char* fontBelow, int32_t textAsFont) {
+}  // namespace
+
+int32_t getCharacterOut(const unsigned char* text, int32_t x, int32_t y) {
+    return characterOut(text, x, y, false);
+}
+
+int32_t getDataCharacterOut(const unsigned char* text, int32_t x, int32_t y) {
+    return characterOut(text, x, y, true);
+}
+
+bool setInOcrb(unsigned char ch, int32_t code, const unsigned char* fontBelow, int32_t textAsFont,
+               bool dataText) {
     // Bold digits have outlines as the plain ones do: the main set decides.
-    return outlineMode(ch, code, fontBelow, textAsFont) &&
-           lacksOutline(ch, glyphs::findOutline(GlyphSet::Main, ch));
+    const GlyphOutline* g =
+        dataText && letterCode(ch) ? nullptr : glyphs::findOutline(GlyphSet::Main, ch);
+    return outlineMode(ch, code, fontBelow, textAsFont) && lacksOutline(ch, g);
 }
 
 int32_t getCharacterOut2(const unsigned char* text, int32_t x, int32_t y) {

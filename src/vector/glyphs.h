@@ -12,6 +12,9 @@
 // Returns 3122 for 'M', in font mode also 1320 for '(' and ')' (0 in OCR-B);
 // 0 otherwise (callers then advance by their own widths).
 int32_t getCharacterOut(const unsigned char* text, int32_t x, int32_t y);
+// As getCharacterOut for a character of the data: the codes the bar font draws
+// as letters ('[' I, '%' X and the like) show as themselves.
+int32_t getDataCharacterOut(const unsigned char* text, int32_t x, int32_t y);
 // The header set, for header lines whose font differs from the type's default.
 // Always returns 2910.
 int32_t getCharacterOut2(const unsigned char* text, int32_t x, int32_t y);
@@ -26,5 +29,7 @@ bool glyphOutlineExtent(unsigned char ch, int32_t* minX, int32_t* maxX);
 inline constexpr unsigned char kOcrbFallbackFont[] = {4, 'O', 'C', 'R', 'B'};
 // Whether getCharacterOut sets ch in kOcrbFallbackFont for a barcode item of
 // code type `code` whose text is in `fontBelow` (Pascal), `textAsFont` as the
-// item keeps it: the text is drawn as outlines and they lack ch.
-bool setInOcrb(unsigned char ch, int32_t code, const unsigned char* fontBelow, int32_t textAsFont);
+// item keeps it: the text is drawn as outlines and they lack ch. dataText: the
+// line is the data (getDataCharacterOut).
+bool setInOcrb(unsigned char ch, int32_t code, const unsigned char* fontBelow, int32_t textAsFont,
+               bool dataText);

@@ -190,6 +190,18 @@ TEST(BarcodeItem, QuietZoneMarks) {
               "BEARER 128");
 }
 
+// The M&S BOC line sets its second group white on a dark box; the left mark
+// after it is painted in the item's colour again, in the Type 3 font as well.
+TEST(BarcodeItem, MarkAfterWhiteRetailTextKeepsItsColour) {
+    for (int variant : {2, 3})
+        for (int ill : {2, 95}) {
+            SCOPED_TRACE(std::to_string(variant) + " " + std::to_string(ill));
+            const testsupport::Bitmap b =
+                rendered(writeSymbol({5, variant, "12345678", ""}, ill), ill);
+            EXPECT_LT(darkestAround(b, kDpi, 5, 9.3, 2), kDark);
+        }
+}
+
 TEST(BarcodeItem, RotationTurnsBarsAndText) {
     for (int ill : {88, 95, 1115}) {
         SCOPED_TRACE(ill);

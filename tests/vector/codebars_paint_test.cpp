@@ -259,4 +259,31 @@ TEST(BarPainting, PdfPassesQpdfAndReadsInPdftoppm) {
     }
 }
 
+// The codes the bar font draws as letters in book and retail texts ('%' X, '['
+// I, '`' M...) are characters of the data under Code 93 and Telepen bars: the
+// text line shows them as they are, in PDF as text a reader finds.
+TEST(BarPainting, DataTextShowsTheLetterCodesAsThemselves) {
+    struct Case {
+        SymbolSpec spec;
+        const char* shown;  // what the text of the line holds, blanks left out
+        const char* run;    // a text run of the EPS
+    } cases[] = {
+        {{28, 0, "TEST 5%", ""}, "E%", "(%)"},
+        {{36, 0, "50% (A)", ""}, "%(A)", "(%)"},
+        {{36, 0, "[a]_^`\\x", ""}, "[a]_^`\\x", "([)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.spec.data);
+        const std::string path = testsupport::tempPath("data.pdf");
+        ASSERT_TRUE(vectortest::writeFile(path, writeSymbol(c.spec, 1115)));
+        std::string text = testsupport::runCommand("pdftotext '" + path + "' -").out;
+        std::erase_if(text, [](char ch) { return ch == ' ' || ch == '\n' || ch == '\f'; });
+        EXPECT_EQ(text, c.shown);
+        // The EPS dialects set them in the same font.
+        const std::string eps = writeSymbol(c.spec, 95);
+        EXPECT_NE(eps.find("%%DocumentFonts: OCRB-Regular"), std::string::npos);
+        EXPECT_NE(eps.find(c.run), std::string::npos);
+    }
+}
+
 }  // namespace

@@ -131,6 +131,17 @@ TEST_F(Glyphs, BarFontCodesDrawTheirLetters) {
     EXPECT_LE(hi, 4100);
     ASSERT_TRUE(glyphOutlineExtent('%', &lo, &hi));  // X is as wide as a digit
     EXPECT_GT(hi - lo, 3000);
+    // In a line of data they are themselves, set in the OCR-B of the fallback.
+    for (unsigned char ch : std::string("[]_^`\\%(")) {
+        getDataCharacterOut(&ch, 0, 0);
+        const std::string w = written();
+        EXPECT_NE(w.find("OCRB-Regular"), std::string::npos) << ch;
+        EXPECT_EQ(w.find(" m\r"), std::string::npos) << ch;
+        EXPECT_TRUE(setInOcrb(ch, 28, gSym.barFont, 0, true)) << ch;
+        EXPECT_FALSE(setInOcrb(ch, 16, gSym.barFont, 0, false)) << ch;
+    }
+    const unsigned char five = '5';
+    EXPECT_EQ(drawn('5'), (getDataCharacterOut(&five, 0, 0), written()));
 }
 
 // A large zero on a grey box, then a box painted after it: the counter shows
