@@ -112,6 +112,27 @@ TEST(TypedData, HeightZeroIsTheTypesOwnHeight) {
     }
 }
 
+// The ink each plate of a file's separations holds, in pixels, by plate name.
+std::map<std::string, int> plateInk(const std::string& path) {
+    const std::string plates = testsupport::tempPath("plates");
+    fs::remove_all(plates);
+    fs::create_directories(plates);
+    const testsupport::RunResult gs = testsupport::runCommand(
+        "gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r72 -sDEVICE=tiffsep -o '" + plates +
+        "/p.tif' '" + path + "'");
+    EXPECT_EQ(gs.status, 0) << gs.err;
+    std::map<std::string, int> ink;
+    for (const fs::directory_entry& e : fs::directory_iterator(plates)) {
+        const std::string name = e.path().filename().string();
+        if (!name.starts_with("p(")) continue;
+        const testsupport::Bitmap b = testsupport::greyOfImage(e.path().string());
+        int n = 0;
+        for (const uint8_t px : b.pixels) n += px < 128;
+        ink[name.substr(2, name.size() - 7)] = n;  // between "p(" and ").tif"
+    }
+    return ink;
+}
+
 // A record's spot colour name turns the spot colour on: the Illustrator dialects
 // from 88 on name it in their comments and paint with it, PDF through a
 // Separation colour space, and Ghostscript's separations give it a plate of its
@@ -119,14 +140,7 @@ TEST(TypedData, HeightZeroIsTheTypesOwnHeight) {
 TEST(SpotColour, TheNameTurnsItOn) {
     const std::string spot = ", spotname:\"Strixel Blue\"";
     const auto expectPlate = [](const std::string& path) {
-        const std::string plates = testsupport::tempPath("plates");
-        fs::remove_all(plates);
-        fs::create_directories(plates);
-        const testsupport::RunResult gs = testsupport::runCommand(
-            "gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r72 -sDEVICE=tiffsep -o '" + plates +
-            "/p.tif' '" + path + "'");
-        EXPECT_EQ(gs.status, 0) << gs.err;
-        EXPECT_TRUE(fs::exists(plates + "/p(Strixel Blue).tif"));
+        EXPECT_EQ(plateInk(path).count("Strixel Blue"), 1u);
     };
     for (const char* dialect : {"--dialect=ai88", "--dialect=ai3", "--dialect=ai5"}) {
         SCOPED_TRACE(dialect);
@@ -186,27 +200,6 @@ TEST(TextLine, ItfSixShowsNoElementBytes) {
         // The EPS sets no text of its own either: its digits are drawn glyphs.
         EXPECT_EQ(testsupport::slurp(eps).find(")Tx\r"), std::string::npos);
     }
-}
-
-// The ink each plate of a file's separations holds, in pixels, by plate name.
-std::map<std::string, int> plateInk(const std::string& path) {
-    const std::string plates = testsupport::tempPath("plates");
-    fs::remove_all(plates);
-    fs::create_directories(plates);
-    const testsupport::RunResult gs = testsupport::runCommand(
-        "gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r72 -sDEVICE=tiffsep -o '" + plates +
-        "/p.tif' '" + path + "'");
-    EXPECT_EQ(gs.status, 0) << gs.err;
-    std::map<std::string, int> ink;
-    for (const fs::directory_entry& e : fs::directory_iterator(plates)) {
-        const std::string name = e.path().filename().string();
-        if (!name.starts_with("p(")) continue;
-        const testsupport::Bitmap b = testsupport::greyOfImage(e.path().string());
-        int n = 0;
-        for (const uint8_t px : b.pixels) n += px < 128;
-        ink[name.substr(2, name.size() - 7)] = n;  // between "p(" and ").tif"
-    }
-    return ink;
 }
 
 // The marks drawn around a symbol, Small EAN's open frame and the top bar of
