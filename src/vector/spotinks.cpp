@@ -57,11 +57,11 @@ std::vector<SpotInk> pageSpotInks() {
         anyItem = true;
         const uint16_t kind = it->u16(item::kind);
         if (kind != kKindPicture) spot = hasSpot(*it);
+        if (!spot) continue;  // the batch path: most items name no ink
         const std::string above = it->text(item::fontAbove);
-        if (spot && !above.empty())
-            if (const size_t vt = above.find(kVT, 1); vt != std::string::npos)
-                name = above.substr(vt + 1);
-        if (spot && itemKindPaintsSpot(kind))
+        if (const size_t vt = above.find(kVT, 1); vt != std::string::npos)
+            name = above.substr(vt + 1);
+        if (itemKindPaintsSpot(kind))
             addInk(inks, {name, it->i16(item::cyan2), it->i16(item::magenta2),
                           it->i16(item::yellow2), it->i16(item::black2)});
     }
