@@ -89,19 +89,53 @@ struct Reader {
 
 bool plausibleVersion(uint16_t version) { return (version >> 8) <= kVersionHighestKnown; }
 
-// Which order the header is in. The across word of a native file has its high
-// half-word 0 (a gutter column makes it 1280 or more, but never 65536); in the
-// other order its bytes come out reversed.
+// Every word of the sheet's first eight (margins, counts, gaps and sizes) is
+// below 2^24 in the order it was written in: lengths stop at 4294967 tenths
+// and the across and down words at 3354 * 1280 + 1279. Read the other way
+// round, a word's low byte becomes its high byte.
+constexpr size_t kSheetWordCount = 8;
+constexpr uint32_t kSheetWordLimit = 1u << 24;
+
+bool sheetWordFits(const uint8_t* header, size_t at, ByteOrder order) {
+    return platform::get32(header + at, order) < kSheetWordLimit;
+}
+
+size_t fittingSheetWords(const uint8_t* header, ByteOrder order) {
+    size_t n = 0;
+    for (size_t i = 0; i < kSheetWordCount; ++i) n += sheetWordFits(header, 4 * i, order);
+    return n;
+}
+
+// An across word under 65536 read natively is taken as native whatever the
+// version says, as it always was.
+constexpr uint32_t kNativeAcrossAlways = 1u << 16;
+
+bool headerFits(const uint8_t* header, ByteOrder order) {
+    const uint32_t across = platform::get32(header + 8, order);
+    if (order == kNativeOrder && across < kNativeAcrossAlways) return true;
+    return across < kSheetWordLimit && plausibleVersion(platform::get16(header + 32, order));
+}
+
+// Which order the header is in: the one whose across word and version fit.
+// Where both orders fit, the across word is a multiple of 256 either way and
+// the other sheet words decide; a tie is native only for an across word under
+// 65536, so that every file read before reads the same.
 bool headerOrder(const uint8_t* header, size_t size, ByteOrder* order) {
-    const uint32_t across = platform::get32(header + 8, kNativeOrder);
-    if ((across >> 16) == 0) {
-        *order = kNativeOrder;
-        return true;
+    if (size < kForeignHeaderBytes) return false;
+    bool native = headerFits(header, kNativeOrder);
+    bool foreign = headerFits(header, kForeignOrder);
+    if (native && foreign) {
+        const size_t nativeWords = fittingSheetWords(header, kNativeOrder);
+        const size_t foreignWords = fittingSheetWords(header, kForeignOrder);
+        if (nativeWords == foreignWords)
+            native = platform::get32(header + 8, kNativeOrder) < kNativeAcrossAlways;
+        else
+            native = nativeWords > foreignWords;
+        foreign = !native;
     }
-    const uint32_t swapped = platform::get32(header + 8, kForeignOrder);
-    if (swapped > 0xFFFF || size < 34) return false;
-    *order = kForeignOrder;
-    return plausibleVersion(platform::get16(header + 32, kForeignOrder));
+    if (!native && !foreign) return false;
+    *order = native ? kNativeOrder : kForeignOrder;
+    return true;
 }
 
 void scaleOldest(LabelSheet* s) {

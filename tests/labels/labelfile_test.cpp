@@ -152,6 +152,39 @@ TEST_F(LabelFile, AFileOfTheOtherByteOrderLoadsEqual) {
     EXPECT_EQ(state(), before);
 }
 
+// Every gutter column the sheet setup accepts opens again, in either order:
+// from column 52 (51 with 256 across) the across word passes 65536.
+TEST_F(LabelFile, EveryGutterColumnOpensAgainInEitherOrder) {
+    struct Sheet {
+        uint32_t across, column;
+    };
+    const Sheet cases[] = {{1, 51}, {1, 52}, {3, 60}, {256, 51}, {512, 3354}, {1279, 3354}, {2, 1}};
+    const fs::path file = dir / "gutter.labl";
+    for (const Sheet& c : cases) {
+        SCOPED_TRACE(std::to_string(c.across) + " across, gutter column " +
+                     std::to_string(c.column));
+        initLabelItems();
+        labelBack.labelWidth = 100;
+        labelBack.labelHeight = 120;
+        labelBack.leftMargin = 30;
+        labelBack.across = c.across + kGutterModulus * c.column;
+        labelBack.down = 2 + kGutterModulus * 3354;
+        add(kKindRect);
+        const std::string before = state();
+        ASSERT_EQ(saveDocumentTo(file.string()), 0);
+        const std::string native = readAll(file);
+        initLabelItems();
+        ASSERT_EQ(loadDocumentFrom(file.string()), 1) << gMsg.last;
+        EXPECT_EQ(state(), before);
+
+        writeAll(file, foreignFile(native, 1));
+        initLabelItems();
+        ASSERT_EQ(loadDocumentFrom(file.string()), 1) << gMsg.last;
+        labelBack.sheetWidth = labelBack.sheetHeight = 0;  // the other order carries no sheet size
+        EXPECT_EQ(state(), before);
+    }
+}
+
 TEST_F(LabelFile, TheOldestFormatLoadsInTenthsOfAPointWithoutItems) {
     LabelSheet old;
     old.labelWidth = 96;
