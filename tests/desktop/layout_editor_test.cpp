@@ -14,6 +14,8 @@
 #include "app/desktop/layoutDocuments.h"
 #include "app/desktop/layoutPalettes.h"
 #include "app/desktop/layoutWindow.h"
+#include "app/desktop/localWindows.h"
+#include "app/desktop/printDialogs.h"
 #include "app/desktop/settingMenus.h"
 #include "app/layoutGeometry.h"
 #include "app/preferences.h"
@@ -27,6 +29,7 @@
 #include "labels/runs/printWindow.h"
 #include "labels/units.h"
 #include "picture/PICout2.h"
+#include "picture/output/SetUpFiles.h"
 #include "picture/textitems.h"
 #include "platform/desktop.h"
 #include "platform/macroman.h"
@@ -42,6 +45,7 @@
 #include "symbology/info.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
+#include "symbology/typeNames.h"
 
 using namespace toolbox;
 
@@ -51,6 +55,7 @@ constexpr uint32_t kBlackPixel = 0x000000;
 constexpr uint32_t kBadgePixel = 0x0030E0;
 constexpr uint32_t kNumberPixel = 0x505050;
 constexpr int32_t kHold = 40;  // ticks a drag keeps the button down
+constexpr qd::Point kPrintWindowPrintButton{242, 408};
 
 std::string gChosenFile;  // what the open dialog answers
 std::string gSaveAs;      // what the save dialog answers
@@ -499,6 +504,81 @@ TEST_F(LayoutEditor, SavedClosedAndReopenedThroughTheDialogs) {
 }
 
 // Saving with Option held writes the layout text export instead of the document.
+// The import file asked for when the label's import item is first printed is
+// the document's: the next print reads it without asking, Save writes it, and
+// the saved document prints from the command line. The import box chooses it
+// for the document too.
+TEST_F(LayoutEditor, TheImportFileChosenAtPrintingIsTheDocumentsAndSaved) {
+    const std::string records = testsupport::tempPath("layout-records.txt");
+    std::ofstream(records, std::ios::binary) << "ALPHA1\rBRAVO2\r";
+    static std::string sAnswer;
+    static int32_t sOpenAsked;
+    sAnswer = records;
+    sOpenAsked = 0;
+    platform::SetDialogAnswers(answerSave, nullptr, [](const char*, std::string* path) {
+        ++sOpenAsked;
+        *path = sAnswer;
+        return !sAnswer.empty();
+    });
+    ASSERT_EQ(addLabelItem(), 0);
+    gLabel.labelParts[0]->setI16(item::kind, kKindBarcode);
+    gLabel.itRect = {40, 20, 160, 230};
+    gSym = SymbolSettings{};
+    ASSERT_EQ(parseCodeType("Code 128"), 1);
+    copyBounded(gData.chMainCode, "<<1>>");
+    copyBounded(gData.chMainCode2, "<<1>>");
+    gData.len1 = gData.len11 = 0;
+    gLabel.serPos = "<<1>>";
+    gLabel.proMode = kProModeImport;
+    gLabel.notDrawn = 0;
+    setItemRect(0);
+    setItemData(0, 2);
+    ASSERT_TRUE(gDocFile.impoFile.empty());
+
+    const std::string pdf = testsupport::tempPath("layout-import.pdf");
+    auto showPrint = [&pdf] {
+        for (int k = 0; k < 2; ++k) platform::questionScript().textAnswers.push_back({false, "1"});
+        gPrint.destination = print::settingsFor(pdf);
+        ShowPrintWin();
+    };
+    // The print window's Print button; the document now has a change to save.
+    installSheetAndPrintWindows();
+    setPrintDialogRunner([](QDialog&, QPrinter&) { return true; });
+    showPrint();
+    ASSERT_NE(gWindows.PrintWin, nullptr);
+    gShell.changed = 0;
+    const qd::Point o = gWindows.PrintWin->contentOrigin;
+    click({o.v + kPrintWindowPrintButton.v, o.h + kPrintWindowPrintButton.h});
+    setPrintDialogRunner(nullptr);
+    useDesktopPrintDialogs(false);
+    gPrintWindowHooks = {};
+    EXPECT_EQ(gWindows.PrintWin, nullptr);
+    EXPECT_EQ(sOpenAsked, 1);
+    EXPECT_EQ(gDocFile.impoFile, records);
+    EXPECT_EQ(gShell.changed, 1);
+    showPrint();
+    ASSERT_EQ(PrintButton(), print::kPrintNoErr) << gMsg.last;
+    EXPECT_EQ(sOpenAsked, 1) << "the second print asks again";
+
+    gSaveAs = testsupport::tempPath("layout-import.labl");
+    std::filesystem::remove(gSaveAs);
+    ASSERT_TRUE(saveLayoutDocument(1));
+    std::filesystem::remove(pdf);
+    const testsupport::RunResult r = testsupport::runCommand(
+        "\"" STRIXEL_BINARY "\" --open '" + gSaveAs + "' '{printer:\"" + pdf + "\"}'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    testsupport::Bitmap page;
+    ASSERT_TRUE(testsupport::pdfPage(pdf, 300, 1, &page));
+    EXPECT_EQ(testsupport::decode(page, "Code128").text, "ALPHA1");
+
+    // The import box: the file chosen there is the open document's.
+    const std::string other = testsupport::tempPath("layout-records-2.txt");
+    std::ofstream(other, std::ios::binary) << "CHARLIE3\r";
+    sAnswer = other;
+    openFile();
+    EXPECT_EQ(gDocFile.impoFile, other);
+}
+
 TEST_F(LayoutEditor, SavingWithOptionHeldWritesTheLayoutText) {
     tool(30, 50);
     drag(at(20, 20), at(120, 80));

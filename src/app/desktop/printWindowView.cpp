@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "app/desktop/eventLoop.h"
 #include "app/desktop/localWindows.h"
 #include "app/desktop/printDialogs.h"
+#include "app/shell.h"
 #include "labels/labelDoc.h"
+#include "labels/labelFile.h"
 #include "labels/printDefaults.h"
 #include "labels/printState.h"
 #include "labels/runs/itemOps.h"
@@ -147,7 +150,10 @@ void printFromWindow(bool thenUndo) {
     const int32_t thermalBefore = gPrint.thermalPrint;
     if (thenUndo) putUndoBuffer();
     closeWindow();
+    const std::string importBefore = gDocFile.impoFile;
     PrintButton();
+    // An import file chosen for the print is the document's now: a change to save.
+    if (gDocFile.impoFile != importBefore) gShell.changed = 1;
     selectAllItems(0);
     gPrint.thermalPrint = thermalBefore;
     if (thenUndo) doUndo();

@@ -10,6 +10,7 @@
 #include "labels/datafields.h"
 #include "labels/importfile.h"
 #include "labels/labelDoc.h"
+#include "labels/labelFile.h"
 #include "labels/production.h"
 #include "labels/serial.h"
 #include "picture/PICout2.h"
@@ -243,9 +244,10 @@ bool openRunFile(const ImportSettings& s) {
 
 // The separate file: one more line per record, chosen after the import file.
 void openSeparateFile() {
-    const std::string kept = gPictOut.impoFile;
+    const std::string kept = gPictOut.impoFile, keptInDocument = gDocFile.impoFile;
     gPictOut.impoFile.clear();
     openFile();
+    gDocFile.impoFile = keptInDocument;  // the separate file is never the document's
     char unused = 0;
     std::string why;
     if (!gPictOut.impoFile.empty() &&

@@ -77,12 +77,14 @@ int32_t importCountAsked() {
     return 0;
 }
 
-// Opens the import file (chosen when the document names none) and the separate
-// file, skips to the start record and asks how many records to import. false
-// after a message.
+// Opens the import file and the separate file, skips to the start record and
+// asks how many records to import. false after a message. A file chosen because
+// the document names none becomes the document's: the next print reads it and
+// Save writes it.
 bool openImports() {
     std::string path = documentPath(gDocFile.impoFile);
-    if (path.empty() && !platform::GetFileDialog("TEXT", &path)) {
+    const bool choose = path.empty();
+    if (choose && !platform::GetFileDialog("TEXT", &path)) {
         Message(kMsgImportNotOpened);
         return false;
     }
@@ -93,6 +95,7 @@ bool openImports() {
         MessageWith(kMsgImportNotOpened, why);
         return false;
     }
+    if (choose) gDocFile.impoFile = path;
     gProd.importLine = 0;
     // The record end found in the file is the one its records are read by.
     gProd.gfini[1] = recordEnd;

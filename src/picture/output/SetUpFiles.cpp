@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "labels/labelDoc.h"
+#include "labels/labelFile.h"
 #include "labels/production.h"
 #include "picture/outputstate.h"
 #include "picture/output/pcEps.h"
@@ -621,5 +622,7 @@ int32_t openFile() {
     }
     platform::FSClose(ref);
     gPictOut.impoFile = path;
+    // An open layout's labels read the document's import file when printed.
+    if (labelLayoutOpen()) gDocFile.impoFile = path;
     return 1;
 }

@@ -61,5 +61,6 @@ struct PdfPaths {
 };
 PdfPaths pdfPathsFor(const std::string& path);
 
-// The import file chooser: asks for a text file and checks that it opens. 1.
+// The import file chooser: asks for a text file and checks that it opens; with
+// a label layout open the file becomes the document's import file too. 1.
 int32_t openFile();
