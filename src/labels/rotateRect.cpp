@@ -67,8 +67,9 @@ void LabelBox::add(double x0, double y0, double x1, double y1) {
     right = std::max(right, r);
 }
 
-bool barsOnLabel(int32_t i, const LabelBox& bars, double cx, double cy, int32_t orient) {
-    if (!bars.any) return true;
+BarsPast barsPastBox(const LabelBox& bars, double cx, double cy, int32_t orient,
+                     const LabelBox& box) {
+    if (!bars.any) return {};
     const double a = orient * std::numbers::pi / 180;
     const double c = std::cos(a), s = std::sin(a);
     LabelBox turned;
@@ -78,32 +79,38 @@ bool barsOnLabel(int32_t i, const LabelBox& bars, double cx, double cy, int32_t 
             const double tx = cx + c * dx + s * dy, ty = cy - s * dx + c * dy;
             turned.add(tx, ty, tx, ty);
         }
-    const double width = labelBack.labelWidth / kTenthsPerPoint;
-    const double height = labelBack.labelHeight / kTenthsPerPoint;
     // The bars of a linear symbol run across the label when it stands unturned.
     const bool barsAcross = std::abs(c) >= std::abs(s);
-    const double kept = barsAcross ? std::min(turned.bottom, height) - std::max(turned.top, 0.0)
-                                   : std::min(turned.right, width) - std::max(turned.left, 0.0);
+    const double kept = barsAcross
+                            ? std::min(turned.bottom, box.bottom) - std::max(turned.top, box.top)
+                            : std::min(turned.right, box.right) - std::max(turned.left, box.left);
     const double length = barsAcross ? turned.bottom - turned.top : turned.right - turned.left;
     const bool cutShort = barsCutShortRead() && kept >= length * kLeastBarLengthKept;
     const struct {
         double by;
         const char* edge;
         bool alongBars;
-    } edges[] = {{-turned.left, "left", !barsAcross},
-                 {turned.right - width, "right", !barsAcross},
-                 {-turned.top, "top", barsAcross},
-                 {turned.bottom - height, "bottom", barsAcross}};
-    for (const auto& e : edges) {
-        if (e.by <= kEdgeSlack || (e.alongBars && cutShort)) continue;
-        tell(
-            platform::formatC("Item %d of the label, a barcode, has bars reaching %.0f points "
-                              "past the label's %s edge: its symbol would print cut off. Make it "
-                              "smaller, shorten its data or move it onto the label.",
-                              static_cast<int>(i + 1), std::ceil(e.by), e.edge));
-        return false;
-    }
-    return true;
+    } edges[] = {{box.left - turned.left, "left", !barsAcross},
+                 {turned.right - box.right, "right", !barsAcross},
+                 {box.top - turned.top, "top", barsAcross},
+                 {turned.bottom - box.bottom, "bottom", barsAcross}};
+    for (const auto& e : edges)
+        if (e.by > kEdgeSlack && !(e.alongBars && cutShort)) return {e.by, e.edge};
+    return {};
+}
+
+bool barsOnLabel(int32_t i, const LabelBox& bars, double cx, double cy, int32_t orient) {
+    LabelBox label;
+    label.add(0, 0, labelBack.labelWidth / kTenthsPerPoint,
+              labelBack.labelHeight / kTenthsPerPoint);
+    const BarsPast past = barsPastBox(bars, cx, cy, orient, label);
+    if (past.edge == nullptr) return true;
+    tell(
+        platform::formatC("Item %d of the label, a barcode, has bars reaching %.0f points "
+                          "past the label's %s edge: its symbol would print cut off. Make it "
+                          "smaller, shorten its data or move it onto the label.",
+                          static_cast<int>(i + 1), std::ceil(past.by), past.edge));
+    return false;
 }
 
 void tellSymbolNotMade(int32_t i) {

@@ -27,6 +27,16 @@ struct LabelBox {
 // while most of their length stays on it.
 bool barsOnLabel(int32_t i, const LabelBox& bars, double cx, double cy, int32_t orient);
 
+// How far the same bars reach past `box` (label points, y down) by the same
+// rules, at the first edge they pass ("left", "right", "top" or "bottom");
+// edge is null when they stay inside.
+struct BarsPast {
+    double by = 0;
+    const char* edge = nullptr;
+};
+BarsPast barsPastBox(const LabelBox& bars, double cx, double cy, int32_t orient,
+                     const LabelBox& box);
+
 // Barcode item i would go out without its symbol: its data was refused without
 // a message of its own (no data at all, or a reason told earlier and not again).
 void tellSymbolNotMade(int32_t i);

@@ -3,8 +3,10 @@
 #include "vector/page.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <iterator>
+#include <optional>
 
 #include "labels/labelDoc.h"
 #include "labels/production.h"
@@ -56,8 +58,13 @@ bool labelItemRefused(int32_t i) {
     return true;
 }
 
+// The box on the label of the press file being written, if any.
+std::optional<Rect16> gItemFileBox;
+
 // A label item's bars, painted into `box` (page points) from its item rectangle
-// gLabel.itRect on the label, must stay on the label (else reported).
+// gLabel.itRect on the label, must stay on the label and inside the box of the
+// press file that holds the item (else reported): the press prints no more of
+// the file than its box.
 void checkBarsOnLabel(int32_t i, const PageRect& box, const PaintedBars& painted) {
     const Rect16& it = gLabel.itRect;
     // Page points to the label's own, y down.
@@ -66,8 +73,20 @@ void checkBarsOnLabel(int32_t i, const PageRect& box, const PaintedBars& painted
     LabelBox bars;
     if (painted.any)
         bars.add(x(painted.left), y(painted.upper), x(painted.right), y(painted.lower));
-    barsOnLabel(i, bars, x((box.left + box.right) / 2), y((box.upper + box.lower) / 2),
-                gSym.orient);
+    const double cx = x((box.left + box.right) / 2), cy = y((box.upper + box.lower) / 2);
+    if (!barsOnLabel(i, bars, cx, cy, gSym.orient) || !gItemFileBox) return;
+    const Rect16& f = *gItemFileBox;
+    LabelBox file;
+    file.add(f.left, f.top, f.right, f.bottom);
+    const BarsPast past = barsPastBox(bars, cx, cy, gSym.orient, file);
+    if (past.edge == nullptr) return;
+    gMsg.inerror = 0;  // told even after an earlier refusal, as a label's edge is
+    MessageText(platform::formatC("Item %d of the label, a barcode, has bars reaching %.0f "
+                                  "points past the %s edge of its rectangle, the box of its "
+                                  "press file: its symbol would print cut off. Make the "
+                                  "rectangle larger, the symbol smaller or its data shorter.",
+                                  static_cast<int>(i + 1), std::ceil(past.by), past.edge)
+                    .c_str());
 }
 
 // A barcode item lower than 2 mm is the symbol set as text in the bar font.
@@ -254,6 +273,9 @@ void CorrectItemRect(int32_t, int32_t pageHeight, const Rect16& itemRect, PageRe
     out->lower = pageHeight - itemRect.bottom;
     out->right = itemRect.right;
 }
+
+ItemFileBox::ItemFileBox(const Rect16& box) { gItemFileBox = box; }
+ItemFileBox::~ItemFileBox() { gItemFileBox.reset(); }
 
 void writeLabelItem(platform::FileRef refNum, int32_t i, const PageRect& r) {
     const Rect16 rotated = gLabel.itRect;

@@ -16,6 +16,15 @@ void EpsPageCode(platform::FileRef refNum, int32_t page, double x, double y);
 // Writes label item i (loaded into the current settings) in its rectangle r, in
 // page coordinates, turned by its rotation as on the label.
 void writeLabelItem(platform::FileRef refNum, int32_t i, const PageRect& r);
+// While one lives, the bars of the label item written must also stay inside
+// `box` (label points, y down): the box of the press file that holds the item.
+class ItemFileBox {
+  public:
+    explicit ItemFileBox(const Rect16& box);
+    ItemFileBox(const ItemFileBox&) = delete;
+    ItemFileBox& operator=(const ItemFileBox&) = delete;
+    ~ItemFileBox();
+};
 // A serial item's value between its prefix and suffix, as the printed label shows it.
 void showSerialAffixes(int32_t i);
 // Why the open label cannot be written whole by the page writer: the first of
@@ -37,7 +46,8 @@ bool setAsBarFontText();
 // hung from the rectangle's top left corner at its own size on a label (as
 // printing draws it), or set in the bar font when it is that low; a symbol the
 // data cannot make is left out. On a label a symbol refused without a message of
-// its own, and one whose bars reach past the label, are reported too.
+// its own, and one whose bars reach past the label (or past the box of the press
+// file being written), are reported too.
 void writeBarcodeItem(platform::FileRef refNum, int32_t item, const PageRect& itemRect);
 // The barcode item, drawn once the dispatcher has made its element list.
 void EPSbcode(platform::FileRef refNum, int32_t item, const PageRect& itemRect, double x, double y);

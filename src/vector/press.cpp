@@ -627,6 +627,9 @@ void ILYTEpsPageCode(platform::FileRef refNum, int32_t page, int32_t i) {
     // Laid out and turned as on the label, so that the press prints it where and
     // as the label has it.
     const Rect16 frame = itemFileRect(i);  // leaves the item's own rectangle in itRect
+    // The press shows no more of the file than its box: a symbol grown past it
+    // (a longer record than the design's) is refused, not cut.
+    const ItemFileBox box(frame);
     writeLabelItem(refNum, i, itemInFrame(frame));
     doTrailer();
 }

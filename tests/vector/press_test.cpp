@@ -376,7 +376,7 @@ TEST_F(Press, ARefusedExportLeavesTheFolderAsItWas) {
     copyBounded(gData.chMainCode2, "<<1>>");
     ASSERT_EQ(addLabelItem(), 0);
     gLabel.labelParts[0]->setI16(item::kind, kKindBarcode);
-    gLabel.itRect = {5, 5, 65, 65};
+    gLabel.itRect = {5, 5, 65, 145};  // wide enough for the symbol's bars
     gLabel.proMode = 2;
     gLabel.serPos = "<<1>>";
     setItemRect(0);
@@ -411,6 +411,61 @@ TEST_F(Press, ARefusedExportLeavesTheFolderAsItWas) {
                                                "Job_F1_3.pg", "Job_F1_4.pg", "Job_va_07_0.ps",
                                                "Job_va_1_0.ps", "Job_va_2_0.ps", "Job_va_3_0.ps",
                                                "Job_va_4_0.ps"}));
+}
+
+// The press prints no more of an item's file than its box, the item's
+// rectangle: a record whose symbol grows past it, though the label has room,
+// refuses the export, naming the position; nothing is made. A rectangle that
+// holds the longer symbol has it exported whole.
+TEST_F(Press, AVariableSymbolGrownPastItsRectangleIsRefused) {
+    // Two labels of 400 points square, an import item sized to the first
+    // record's symbol, turned by `turn` degrees.
+    const auto importItem = [this](int turn) -> LabelItem& {
+        labelBack.across = 2;
+        labelBack.down = 1;
+        labelBack.labelWidth = labelBack.labelHeight = 4000;
+        parseCodeType("Code 128");
+        copyBounded(gData.chMainCode, "ABC");
+        copyBounded(gData.chMainCode2, "ABC");
+        gData.len1 = gData.len11 = 0;
+        gSym.Siz = 50;
+        gSym.Hei = 10;
+        EXPECT_EQ(addLabelItem(), 0);
+        LabelItem& it = *gLabel.labelParts[0];
+        it.setI16(item::kind, kKindBarcode);
+        gLabel.proMode = kProModeImport;
+        gLabel.serPos = "<<1>>";
+        setItemData(0, 2);
+        EXPECT_TRUE(sizeSingleSymbol(0));
+        for (const size_t side : {item::rectTop, item::rectLeft, item::rectBottom, item::rectRight})
+            it.setI16(side, static_cast<int16_t>(it.i16(side) + 150));
+        it.setI16(item::orientPacked, static_cast<int16_t>(turn * 2));
+        const fs::path records = dir / "records.txt";
+        std::ofstream(records) << "ABC\nABCDEFGHIJKL\n";
+        gDocFile.impoFile = records.string();
+        return it;
+    };
+    for (const int turn : {0, 90}) {
+        SCOPED_TRACE(turn);
+        importItem(turn);
+        EXPECT_EQ(pressExport("Cut"), 1);
+        EXPECT_NE(gMsg.last.find("points past the right edge of its rectangle, the box of its "
+                                 "press file"),
+                  std::string::npos)
+            << gMsg.last;
+        EXPECT_EQ(gPress.faultAt, "label 2 (import file line 2)");
+        EXPECT_EQ(folderFiles(dir).size(), 1u);  // the records alone
+        TearDown();
+        SetUp();
+    }
+    LabelItem& it = importItem(0);
+    it.setI16(item::rectRight, static_cast<int16_t>(it.i16(item::rectRight) + 110));
+    ASSERT_EQ(pressExport("Cut"), 0) << gMsg.last;
+    const testsupport::Rendered r =
+        testsupport::renderWithGhostscript((dir / "Cut_va_2_0.ps").string(), 300);
+    ASSERT_TRUE(r.ok) << r.err;
+    EXPECT_EQ(testsupport::decode(testsupport::padBitmap(r.bitmap, 40), "Code128").text,
+              "ABCDEFGHIJKL");
 }
 
 // A run handed to the sheet keeps item 0's value bare, its prefix and suffix
