@@ -212,6 +212,8 @@ void scriptEnded(QProcess* p, const ScriptJob& job, bool started) {
         scriptFailed(job, p->readAllStandardError().toStdString());
     p->deleteLater();
     startNextScript();
+    // A quit that waits for the scripts goes ahead once the last has ended.
+    if (scriptsPending() == 0 && !gWaiting.empty()) ringDoorbell();
 }
 
 void startNextScript() {
@@ -347,6 +349,9 @@ int32_t DoHighLevelEvent(const toolbox::EventRecord& event) {
     // Each request once, oldest first; one that sends more (a script's
     // failure box) finds the rest still waiting.
     while (!gWaiting.empty()) {
+        // A quit waits until the scripts waiting or running have run, so that
+        // `--script RECORDS --quit` makes its files; each run ends on its own.
+        if (gWaiting.front().kind == RequestKind::quit && scriptsPending() > 0) break;
         const OutsideRequest r = gWaiting.front();
         gWaiting.pop_front();
         applyRequest(r);
