@@ -32,6 +32,7 @@
 #include "support/reader.h"
 #include "symbology/host.h"
 #include "symbology/messages.h"
+#include "symbology/panels.h"
 #include "symbology/state.h"
 
 using namespace toolbox;
@@ -487,6 +488,7 @@ TEST_F(OutsideTest, AnEpsFileGivesBackItsSettings) {
     ASSERT_TRUE(runLoopUntil([&] { return ready(second) && gData.len1 > 0; }));
     EXPECT_EQ(second.get(), std::optional<int>(0));
     EXPECT_STREQ(gData.chMainCode, "FROM-EPS");
+    EXPECT_EQ(gPanels.TEH.text, "FROM-EPS");
     EXPECT_EQ(gSym.code, 5);
     EXPECT_FALSE(labelLayoutOpen());
     // A save goes where it went before, never over the EPS file.

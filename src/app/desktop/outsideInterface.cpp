@@ -18,6 +18,7 @@
 #include "app/desktop/commands.h"
 #include "app/desktop/eventLoop.h"
 #include "app/desktop/outsideKeys.h"
+#include "app/defaultsFile.h"
 #include "app/preferences.h"
 #include "app/shell.h"
 #include "automation/cli.h"
@@ -421,6 +422,7 @@ bool takeEpsSettings(const std::string& path) {
                 .c_str());
         return false;
     }
+    showSymbolSettings();
     if (WindowPtr main = gWindows.wp) toolbox::InvalWindowRect(main, main->portRect);
     return true;
 }
