@@ -150,6 +150,13 @@ void setText(platform::TERec& field, const std::string& t) {
     platform::TESetText(t.data(), int32_t(t.size()), &field);
 }
 
+// The size and height fields in the units they are shown in.
+void showSizeAndHeight() {
+    const double shownHeight = gSym.hMode == 2 ? gSym.Hei * kInchesPerMillimetre : gSym.Hei;
+    showFixed(gPanels.TEHeight, shownHeight);
+    showFixed(gPanels.TESize, gSym.spec & 2 ? gSym.Siz * kInchesPerMillimetre : gSym.Siz);
+}
+
 // The BW rule: the stored step is scaled back by half the whole size, except
 // for vector output of a symbol whose text is not drawn as outlines.
 int32_t storedBW(int32_t stored) {
@@ -596,6 +603,18 @@ std::string setAsideDamaged(const std::string& source, const std::string& reason
 
 }  // namespace
 
+void showSymbolSettings() {
+    setText(gPanels.TEH, std::string(gData.chMainCode2, strnlen(gData.chMainCode2, kMainCodeSize)));
+    setText(gPanels.TEX, std::string(gData.chAddCode2, strnlen(gData.chAddCode2, kAddCodeSize)));
+    showSizeAndHeight();
+    platform::SetWindowText(&gPanels.TEBWR, std::to_string(gSym.BWidthRed).c_str());
+    showField(gPanels.TECyan, gSym.cyan2);
+    showField(gPanels.TEMage, gSym.magenta2);
+    showField(gPanels.TEYell, gSym.yellow2);
+    showField(gPanels.TEBlac, gSym.black2);
+    if (gShownHook) gShownHook();
+}
+
 int32_t GetTheDefault(const char* path, char* nameOut, size_t nameSize, int32_t isCustom) {
     const std::string source = path ? path : "";
     if (source.empty() || platform::pathKind(source) == platform::PathKind::missing) return 0;
@@ -622,9 +641,7 @@ int32_t GetTheDefault(const char* path, char* nameOut, size_t nameSize, int32_t 
         // A shorter record (an older version's) ends before the fields that show
         // the size and the type's name: the fields show what the outputs will use.
         if (!isCustom && parsed.fields.size() < size_t(kCodeNameField)) GetCodeActualText();
-        const double shownHeight = gSym.hMode == 2 ? gSym.Hei * kInchesPerMillimetre : gSym.Hei;
-        showFixed(gPanels.TEHeight, shownHeight);
-        showFixed(gPanels.TESize, gSym.spec & 2 ? gSym.Siz * kInchesPerMillimetre : gSym.Siz);
+        showSizeAndHeight();
         if (gShownHook) gShownHook();
     }
     if (damaged) MessageWith(kMsgDefaultsDamaged, setAsideDamaged(source, ""));

@@ -64,6 +64,11 @@ int16_t SetAsDefault(const char* path, const char* name, int32_t spare);
 // before the damage and shows a message.
 int32_t GetTheDefault(const char* path, char* nameOut, size_t nameSize, int32_t isCustom);
 
+// Shows the current data, add-on, size, height, bar-width reduction and inks in
+// the main window's fields, as reading a record does, for settings taken
+// another way (an EPS file's options line): OK then makes what the fields show.
+void showSymbolSettings();
+
 // Called after a record has been applied, so that a main window can redraw its
 // fields and menu marks; none headless.
 using DefaultsShownHook = void (*)();

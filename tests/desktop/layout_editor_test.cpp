@@ -503,6 +503,21 @@ TEST_F(LayoutEditor, SavedClosedAndReopenedThroughTheDialogs) {
     EXPECT_EQ(testsupport::decode(page, "EAN-13").text, "5012345678900");
 }
 
+// An EPS file chosen in the layout's open dialog gives its settings, shown in
+// the main window's fields as OK will use them; the layout stays.
+TEST_F(LayoutEditor, AnEpsFileOpenedShowsItsSettingsInTheFields) {
+    const std::string eps = testsupport::tempPath("settings.eps");
+    std::ofstream(eps)
+        << "%!PS-Adobe-3.0 EPSF-3.0\r%%Creator: x\r%%Title: FROM-EPS\r"
+           "%%Options: {type:\"Code 128\", size:\"120\", data:\"FROM-EPS\"}\r%%EOF\r";
+    gChosenFile = eps;
+    EXPECT_EQ(openLayoutDocument(), 0);
+    EXPECT_STREQ(gData.chMainCode, "FROM-EPS");
+    EXPECT_EQ(gPanels.TEH.text, "FROM-EPS");
+    EXPECT_EQ(gPanels.TESize.text, "120.00");
+    EXPECT_NE(gWindows.disp2, nullptr);
+}
+
 // Saving with Option held writes the layout text export instead of the document.
 // The import file asked for when the label's import item is first printed is
 // the document's: the next print reads it without asking, Save writes it, and

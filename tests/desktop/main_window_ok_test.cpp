@@ -8,7 +8,9 @@
 #include <string>
 
 #include "app/codeTypeMenus.h"
+#include "app/desktop/outsideInterface.h"
 #include "automation/options.h"
+#include "labels/labelFile.h"
 #include "main_window_fixture.h"
 #include "platform/desktop.h"
 #include "support/cases.h"
@@ -213,6 +215,42 @@ TEST_F(MainWindowOK, AUpcAFileOpensAgainAsTheSameSymbol) {
               (std::vector<std::string>{"036000291452"}));
     EXPECT_EQ(testsupport::decodeEpsFolder(again, "UPC-A"),
               (std::vector<std::string>{"036000291452"}));
+}
+
+// An EPS file opened for its settings shows them in the fields, its data too,
+// and OK then makes the symbol the fields show: the same data, size, height,
+// reduction and inks as the file it came from.
+TEST_F(MainWindowOK, AnEpsFilesSettingsShowInTheFieldsAndOKMakesThem) {
+    const std::string from = testsupport::freshFolder("eps_from");
+    const std::string made = testsupport::freshFolder("eps_made");
+    const std::string eps = from + "/c39.eps";
+    const std::string record =
+        "{type:\"Code 39\", data:\"HELLO\", size:\"150\", height:\"12\", bwr:\"15\", "
+        "colour:\"0 100 100 0\", spotname:\"Red 032\", saveto:\"" +
+        eps + "\"}";
+    ASSERT_EQ(std::system(("\"" STRIXEL_BINARY "\" '" + record + "' 2>/dev/null").c_str()), 0);
+    // Something typed before the file is opened does not stay.
+    clickIn(gPanels.TEH.viewRect);
+    type("OLD");
+    ASSERT_TRUE(takeEpsSettings(eps));
+    EXPECT_EQ(gPanels.TEH.text, "HELLO");
+    EXPECT_EQ(gPanels.TESize.text, "150.00");
+    EXPECT_EQ(gPanels.TEHeight.text, "12.00");
+    EXPECT_EQ(gPanels.TEBWR.text, "15");
+    EXPECT_EQ(gPanels.TECyan.text, "0");
+    EXPECT_EQ(gPanels.TEMage.text, "100");
+    EXPECT_EQ(gPanels.TEYell.text, "100");
+    EXPECT_EQ(gPanels.TEBlac.text, "0");
+
+    outputTo(made, kOutVector);
+    pressOK();
+    // This type adds its modulo-43 check character, B for HELLO.
+    EXPECT_EQ(testsupport::decodeEpsFolder(from, "Code39"), (std::vector<std::string>{"HELLOB"}));
+    EXPECT_EQ(testsupport::decodeEpsFolder(made, "Code39"), (std::vector<std::string>{"HELLOB"}))
+        << gMsg.last;
+    const std::vector<std::string> files = filesIn(made);
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(epsOptionsRecordAt(files[0]), epsOptionsRecordAt(eps));
 }
 
 // An add-on typed for a type that carries none is refused by OK, told once, as

@@ -32,6 +32,7 @@
 #include "support/reader.h"
 #include "symbology/host.h"
 #include "symbology/messages.h"
+#include "symbology/panels.h"
 #include "symbology/state.h"
 
 using namespace toolbox;
@@ -404,6 +405,49 @@ TEST_F(OutsideTest, QuitFromOutsideEndsTheLoop) {
     EXPECT_EQ(gShell.gRunning, -1);
 }
 
+// `--script RECORDS --quit` makes its files before the program ends: the quit
+// waits for the scripts handed in before it, in its own message or an earlier
+// one, and a failing script is shown before the program ends.
+TEST_F(OutsideTest, AQuitWaitsForTheScriptsBeforeIt) {
+    auto second = secondCopy(
+        {"--script", "{type:\"EAN 13\", data:\"400638133393\", saveto:\"" + dir + "/first.eps\"}",
+         "--quit"});
+    ASSERT_TRUE(runLoopUntil([&] { return ready(second) && gShell.gRunning != 0; }));
+    EXPECT_EQ(second.get(), std::optional<int>(0));
+    EXPECT_EQ(scriptsPending(), 0u);
+    EXPECT_EQ(gShell.gRunning, -1);
+    EXPECT_EQ(readEps(dir + "/first.eps", "EAN-13"), "4006381333931");
+
+    // A quit of its own while earlier records still run.
+    gShell.gRunning = 0;
+    runScriptRecords(
+        "{type:\"Code 128\", data:\"LATER\", saveto:\"later.eps\"}\n"
+        "{type:\"No Such Type\", data:\"1\", saveto:\"x.eps\"}",
+        dir, "earlier");
+    ASSERT_EQ(scriptsPending(), 1u);
+    std::string answer;
+    auto quit = send(encodeRequests({{RequestKind::quit, {}, {}, {}}}), &answer);
+    ASSERT_TRUE(runLoopUntil([&] { return ready(quit) && gShell.gRunning != 0; }));
+    EXPECT_EQ(quit.get(), HandOffResult::taken) << answer;
+    EXPECT_EQ(scriptsPending(), 0u);
+    EXPECT_EQ(readEps(dir + "/later.eps", "Code128"), "LATER");
+    EXPECT_NE(gMsg.last.find("No Such Type"), std::string::npos) << gMsg.last;
+}
+
+// With no copy running, the program does `--script RECORDS --quit` itself:
+// the script's file is made before its loop ends.
+TEST_F(OutsideTest, TheFirstCopyRunsItsScriptBeforeItsOwnQuit) {
+    closeOutsideInterface();
+    std::string arg0 = "strixel-desktop", arg1 = "--script",
+                arg2 = "{type:\"EAN 13\", data:\"400638133393\", saveto:\"" + dir + "/own.eps\"}",
+                arg3 = "--quit";
+    char* argv[] = {arg0.data(), arg1.data(), arg2.data(), arg3.data()};
+    InstallHandlers(4, argv);
+    ASSERT_TRUE(runLoopUntil([] { return gShell.gRunning != 0; }));
+    EXPECT_EQ(scriptsPending(), 0u);
+    EXPECT_EQ(readEps(dir + "/own.eps", "EAN-13"), "4006381333931");
+}
+
 TEST_F(OutsideTest, ARequestOutlivesAModalWindowThatDropsEvents) {
     queueRequests({{RequestKind::quit, {}, {}, {}}});
     FlushEvents(everyEvent, 0);  // as a message box does when it closes
@@ -444,6 +488,7 @@ TEST_F(OutsideTest, AnEpsFileGivesBackItsSettings) {
     ASSERT_TRUE(runLoopUntil([&] { return ready(second) && gData.len1 > 0; }));
     EXPECT_EQ(second.get(), std::optional<int>(0));
     EXPECT_STREQ(gData.chMainCode, "FROM-EPS");
+    EXPECT_EQ(gPanels.TEH.text, "FROM-EPS");
     EXPECT_EQ(gSym.code, 5);
     EXPECT_FALSE(labelLayoutOpen());
     // A save goes where it went before, never over the EPS file.

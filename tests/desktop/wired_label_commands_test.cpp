@@ -18,6 +18,7 @@
 #include "labels/labelFile.h"
 #include "platform/desktop.h"
 #include "platform/byteorder.h"
+#include "symbology/panels.h"
 #include "symbology/state.h"
 #include "support/reader.h"
 #include "labels/printState.h"
@@ -231,6 +232,7 @@ TEST_F(WiredLabelCommands, OpenedTemplatesAndEpsFilesAreNeverSavedOver) {
     EXPECT_EQ(DoFile(kFileOpen), 0);
     EXPECT_EQ(gMsg.shown, 0) << gMsg.last;
     EXPECT_STREQ(gData.chMainCode, "FROM-EPS");
+    EXPECT_EQ(gPanels.TEH.text, "FROM-EPS") << "the data field shows the data OK makes";
     EXPECT_EQ(gDocFile.globFilS, Dialogs::savePath);
     EXPECT_EQ(items(), 2u);
     // One without settings says so.

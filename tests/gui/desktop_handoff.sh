@@ -4,7 +4,9 @@
 # runs in the first and writes its EPS file (in the second's folder), a label
 # document opens in the first copy's window of its name, a wrong
 # command line ends the second with 2 without reaching the first, and --quit
-# ends the first with status 0. Every wait is bounded.
+# ends the first with status 0 once the script handed with it has run; a
+# first copy given --script and --quit runs the script before it ends. Every
+# wait is bounded.
 #   tests/gui/desktop_handoff.sh PATH-TO-strixel-desktop
 set -euo pipefail
 program=$(realpath "${1:?usage: desktop_handoff.sh PATH-TO-strixel-desktop}")
@@ -76,7 +78,9 @@ set -e
 [ "$status" -eq 2 ] || fail "a missing document ended the second copy with $status, not 2"
 kill -0 "$pid" 2>/dev/null || fail "the first copy ended"
 
-timeout 20 "$program" --quit || fail "the quit request was not taken"
+# The quit waits for the script handed over with it.
+(cd "$work" && timeout 20 "$program" --script '{type:"Code 128", data:"LAST", saveto:"last.eps"}' \
+    --quit) || fail "the quit request was not taken"
 for _ in $(seq 50); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.2
@@ -88,4 +92,13 @@ status=$?
 set -e
 pid=
 [ "$status" -eq 0 ] || fail "the first copy ended with status $status"
+[ -s "$work/last.eps" ] || fail "the first copy quit before the script handed with --quit ran"
+
+# With no copy running, the program runs its own script before its own quit
+# (in a home of its own: its settings are written at quit).
+mkdir -p "$work/home"
+(cd "$work" && HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" QT_QPA_PLATFORM=offscreen \
+    timeout 30 "$program" --script '{type:"EAN 13", data:"400638133393", saveto:"own.eps"}' \
+    --quit) || fail "the program given --script and --quit ended with $?"
+[ -s "$work/own.eps" ] || fail "the program quit before its own script ran"
 echo "desktop handoff: ok"

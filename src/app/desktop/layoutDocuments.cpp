@@ -7,6 +7,7 @@
 #include "app/desktop/eventLoop.h"
 #include "app/desktop/layoutPalettes.h"
 #include "app/desktop/layoutWindow.h"
+#include "app/defaultsFile.h"
 #include "app/layoutGeometry.h"
 #include "app/preferences.h"
 #include "app/shell.h"
@@ -94,7 +95,7 @@ int32_t openLayoutDocument() {
     std::string path;
     if (!platform::GetFileDialog("labl", &path)) return 0;
     if (isEpsFile(path)) {
-        GetSettingsFromEpsAt(path, ConvertString);
+        if (GetSettingsFromEpsAt(path, ConvertString) == 1) showSymbolSettings();
         return 0;
     }
     platform::ShowGauge("Loading Objects from File");

@@ -18,6 +18,7 @@
 #include "app/desktop/commands.h"
 #include "app/desktop/eventLoop.h"
 #include "app/desktop/outsideKeys.h"
+#include "app/defaultsFile.h"
 #include "app/preferences.h"
 #include "app/shell.h"
 #include "automation/cli.h"
@@ -212,6 +213,8 @@ void scriptEnded(QProcess* p, const ScriptJob& job, bool started) {
         scriptFailed(job, p->readAllStandardError().toStdString());
     p->deleteLater();
     startNextScript();
+    // A quit that waits for the scripts goes ahead once the last has ended.
+    if (scriptsPending() == 0 && !gWaiting.empty()) ringDoorbell();
 }
 
 void startNextScript() {
@@ -347,6 +350,9 @@ int32_t DoHighLevelEvent(const toolbox::EventRecord& event) {
     // Each request once, oldest first; one that sends more (a script's
     // failure box) finds the rest still waiting.
     while (!gWaiting.empty()) {
+        // A quit waits until the scripts waiting or running have run, so that
+        // `--script RECORDS --quit` makes its files; each run ends on its own.
+        if (gWaiting.front().kind == RequestKind::quit && scriptsPending() > 0) break;
         const OutsideRequest r = gWaiting.front();
         gWaiting.pop_front();
         applyRequest(r);
@@ -416,6 +422,7 @@ bool takeEpsSettings(const std::string& path) {
                 .c_str());
         return false;
     }
+    showSymbolSettings();
     if (WindowPtr main = gWindows.wp) toolbox::InvalWindowRect(main, main->portRect);
     return true;
 }

@@ -73,7 +73,8 @@ void doPrint();
 // The records run one script at a time in the command-line program `strixel`
 // (beside this program, else on PATH), in the folder given, so that a script
 // runs exactly as it does on the command line and cannot disturb the label
-// open here. A failure is shown when its run ends.
+// open here. A failure is shown when its run ends. A quit from outside waits
+// until the scripts before it have run.
 void runScriptRecords(const std::string& text, const std::string& folder,
                       const std::string& source);
 // Tests: the command-line program to run (empty: the one found).
