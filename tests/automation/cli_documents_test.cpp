@@ -411,6 +411,33 @@ TEST_F(CliDocuments, TurnedRowSymbolsLowerThanTheirRowsPrintWhole) {
     EXPECT_EQ(readBack(cellOf(page, 1, 0, kFine), 90), "IMPORT RECORD 0123456789");
 }
 
+// Codablock F's rows share the item's bar height: a record holding a height of 0
+// drew no rows at all, printed or written as a label file. It is read as the
+// type's own height, as for a single symbol, and every row reads.
+TEST_F(CliDocuments, ACodablockItemOfNoHeightTakesTheTypesOwn) {
+    constexpr double kCodablockSize = 80;  // percent: the rows fit across the label
+    const std::string doc = makeDocument(kProModeFixed, "CODABLOCK TEST", "", "Codablock F", 0, 0,
+                                         kCodablockSize, kStoredZeroHeight);
+    for (const std::string keys : {"printer", "saveto"}) {
+        SCOPED_TRACE(keys);
+        const std::string pdf = (dir / ("codablock-" + keys + ".pdf")).string();
+        const CliRun r = run({"--open", doc, "{" + keys + ":\"" + pdf + "\"}"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        testsupport::Bitmap page;
+        ASSERT_TRUE(testsupport::pdfPage(pdf, kDpi, 1, &page));
+        // The sheet printed; the label alone written.
+        const testsupport::Bitmap ink =
+            testsupport::cropToInk(keys == "printer" ? cellOf(page, 0, 0) : page, 0);
+        // 10 mm of rows, a pixel either way.
+        EXPECT_NEAR(ink.height, 10 / 25.4 * kDpi, 2);
+        const std::string cropped = pdf + ".pgm";
+        ASSERT_TRUE(testsupport::writePGM(testsupport::padBitmap(ink, 80), cropped));
+        const std::string rows = testsupport::zbarimg(cropped).out;
+        for (const char* piece : {"CODABLOCK", "TEST"})
+            EXPECT_NE(rows.find(piece), std::string::npos) << rows;
+    }
+}
+
 // Labels that run off the paper chosen for printing would print cut off: the
 // document is refused before anything is printed, while the labels the paper
 // holds still print.
