@@ -7,6 +7,7 @@
 #include "labels/preview.h"
 #include "labels/production.h"
 #include "symbology/Filters.h"
+#include "symbology/panels.h"
 #include "symbology/state.h"
 
 namespace {
@@ -18,6 +19,7 @@ constexpr int32_t kNewStyleSize = 1000;    // offset 16 at or above: Siz x 100
 constexpr int32_t kWordMax = 0x7FFF;
 constexpr int32_t kExtraMarginMax = 15;
 constexpr int32_t kCLengthMax = 2047;
+constexpr int32_t kCodablockCode = 39;
 constexpr size_t kDefFontStored = 127;  // defFont is cut to this before the question
 constexpr size_t kFieldText = kLabelItemTextSize - 1;
 // Settings kept in hundredths or tenths are truncated; the slack keeps a value
@@ -246,6 +248,10 @@ void unpackSettings(const LabelItem& it, uint16_t kind) {
     gSym.para = w28 & 1;
     if (hei >= 100) gSym.cuHei = ((w28 / 2) & 0x7FFF) * 0.1;
     if (gSym.lMode & 4) gSym.Hei = gSym.cuHei;
+    // Codablock F's rows share the bar height: a stored height of 0 (or less) would
+    // draw no rows at all. It is the type's own height, as for a single symbol.
+    if (kind == kKindBarcode && gSym.code == kCodablockCode && gSym.Hei <= 0)
+        gSym.Hei = typeOwnHeight();
 
     gSym.Hgauge = it.i16(item::hgauge);
     const uint16_t w32 = it.u16(item::humanPacked);

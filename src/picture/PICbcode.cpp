@@ -258,6 +258,17 @@ void MeasureBarCodeBox(qd::Rect* frame, qd::Rect* window) {
     *frame = {0, 0, hf, fw};
 }
 
+void holdPaintedRows() {
+    if (labelBack.labelWidth == 0 || (gSym.code != 41 && gSym.code != 42)) return;
+    // The row unit PICbcode paints with: the text size of the whole size.
+    const auto unit = static_cast<int32_t>(static_cast<int32_t>(gSym.Siz) * 0.1);
+    const int32_t needed = gSym.insetAmount + MicroPDF417RowsHeight(unit);
+    const double box = postalHeight(gSym.Hei * kPointsPerMmBox) - gSym.gBaseAdjust;
+    // Half a point over the whole points the box is cut to.
+    if (static_cast<int32_t>(box) < needed)
+        gSym.Hei = (needed + gSym.gBaseAdjust + 0.5) / kPointsPerMmBox;
+}
+
 void drawHGaugePict(unsigned char, int32_t x, int32_t y) {
     // Hundredths of a millimetre; the same size in points on a label.
     const double k = labelBack.labelWidth != 0 ? 1 / kFinePerPoint : 1;

@@ -14,6 +14,11 @@ int32_t pictTextSize();
 // picture frame (points on a label, hundredths of a millimetre for a single
 // symbol), window the preview window's place in points.
 void MeasureBarCodeBox(qd::Rect* frame, qd::Rect* window);
+// A PDF417 or MicroPDF417 label item paints its rows at the height its size
+// gives them, whatever its bar height: a bar height lower than the rows is
+// raised to hold them, so that the item's box (to which a turned item is
+// clipped) holds the whole symbol. Other items are left as they are.
+void holdPaintedRows();
 // Draws the current symbol for item i with its box's top left at (left, top)
 // points; outRight and outBottom receive the box's right and bottom, points.
 void PICbcode(int32_t left, int32_t top, int32_t* outRight, int32_t* outBottom, int32_t i);

@@ -187,6 +187,8 @@ void drawBarcode(int32_t i, qd::Rect r, int32_t printMode, qd::Point cell, bool 
             return;
         }
     }
+    // A turned item is clipped to its box: the box holds every row it paints.
+    holdPaintedRows();
     qd::Rect frame, window;
     MeasureBarCodeBox(&frame, &window);
     r.right = r.left + window.width();

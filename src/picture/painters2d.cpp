@@ -397,14 +397,26 @@ void DrawDatamatrixPC(int32_t x, int32_t y, int32_t, double) {
     qd::EndFillGroup();
 }
 
+namespace {
+
+// A row is three tenths of the row unit high (a little over three modules, the
+// least the standard allows), as in the vector output and the symbol's box.
+double pdfRowHeight(const Units& U, int32_t unitIn) { return kPdfRowOfUnit * rowUnit(U, unitIn); }
+
+}  // namespace
+
+int32_t MicroPDF417RowsHeight(int32_t unit) {
+    const auto rows =
+        static_cast<int32_t>(std::count(gEl.chNum, gEl.chNum + std::max(gEl.cu_len, 0), kRowEnd));
+    return static_cast<int32_t>(rows * pdfRowHeight(frameUnits(), unit));
+}
+
 void DrawMicroPDF417PC(int32_t x, int32_t y, int32_t unitIn, double, int32_t xOffset,
                        int32_t margin, int32_t, int32_t) {
     const Units U = frameUnits();
-    // A row is three tenths of the row unit high (a little over three modules,
-    // the least the standard allows), as in the vector output and the symbol's
-    // box; each row's edges are cut from its exact place so that the rows fill
-    // the box without a gap or a drift.
-    const double rowH = kPdfRowOfUnit * rowUnit(U, unitIn);
+    // Each row's edges are cut from its exact place so that the rows fill the
+    // box without a gap or a drift.
+    const double rowH = pdfRowHeight(U, unitIn);
     int32_t row = 0;
     int32_t from = 0;
     // Whatever follows the last 13 (the text row) is not painted.

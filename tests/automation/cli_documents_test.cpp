@@ -3,6 +3,7 @@
 // the script gave; what cannot be printed is refused before a file is made.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -29,12 +30,14 @@ constexpr int kAcross = 2, kDown = 3;
 constexpr int kLeft = 300, kTop = 400, kWidth = 2500, kHeight = 2000, kGap = 100;
 constexpr int kDpi = 300;
 constexpr int kProModeFixed = 0, kProModeImport = 2, kProModeAsk = 3;
+constexpr double kStoredZeroHeight = -1;  // an item whose record holds a height of 0
 
 struct CliDocuments : testsupport::SettingsSandbox {
     // A document of one Code 128 (or `type`) item on each label: imported by
     // `templ` from `importFile`, asked at printing with the question "Batch?", or
     // with `templ` as its fixed data; turned by `orient` degrees, at `size` percent
-    // (0: the type's own).
+    // (0: the type's own), `height` millimetres high (0: the type's own;
+    // kStoredZeroHeight: a record holding 0, as a document from elsewhere may).
     std::string makeDocument(int proMode, const std::string& templ, const std::string& importFile,
                              const char* type = "Code 128", int reduction = 0, int orient = 0,
                              double size = 0, double height = 0) {
@@ -70,6 +73,7 @@ struct CliDocuments : testsupport::SettingsSandbox {
         const int16_t packed = gLabel.labelParts[0]->i16(item::orientPacked);
         gLabel.labelParts[0]->setI16(item::orientPacked,
                                      (packed & ~kTurnBits) | (orient * 2 & kTurnBits));
+        if (height == kStoredZeroHeight) gLabel.labelParts[0]->setI16(item::hei, 0);
         // Storing gives an item without data the sample's; a document from elsewhere
         // may hold none.
         if (proMode == kProModeFixed && templ.empty())
@@ -81,27 +85,33 @@ struct CliDocuments : testsupport::SettingsSandbox {
         return doc;
     }
 
+    // The cell at (col, row) of a page rendered at dpi.
+    static testsupport::Bitmap cellOf(const testsupport::Bitmap& page, int col, int row,
+                                      int dpi = kDpi) {
+        const double k = dpi / 720.0;
+        const int left = int((kLeft + (kWidth + kGap) * col) * k);
+        const int top = int((kTop + (kHeight + kGap) * row) * k);
+        testsupport::Bitmap cell;
+        cell.width = int(kWidth * k);
+        cell.height = int(kHeight * k);
+        cell.pixels.resize(size_t(cell.width) * size_t(cell.height));
+        for (int y = 0; y < cell.height; ++y)
+            for (int x = 0; x < cell.width; ++x)
+                cell.pixels[size_t(y) * size_t(cell.width) + size_t(x)] =
+                    page.at(left + x, top + y);
+        return cell;
+    }
+
     // What each cell of the first page decodes to, in fill order; "" for a blank cell.
     std::vector<std::string> readCells(const std::string& pdf) {
         testsupport::Bitmap page;
         EXPECT_TRUE(testsupport::pdfPage(pdf, kDpi, 1, &page));
         std::vector<std::string> cells;
-        const double k = kDpi / 720.0;
         for (int row = 0; row < kDown; ++row)
             for (int col = 0; col < kAcross; ++col) {
-                const int left = int((kLeft + (kWidth + kGap) * col) * k);
-                const int top = int((kTop + (kHeight + kGap) * row) * k);
-                testsupport::Bitmap cell;
-                cell.width = int(kWidth * k);
-                cell.height = int(kHeight * k);
-                cell.pixels.resize(size_t(cell.width) * size_t(cell.height));
-                bool ink = false;
-                for (int y = 0; y < cell.height; ++y)
-                    for (int x = 0; x < cell.width; ++x) {
-                        const auto v = page.at(left + x, top + y);
-                        cell.pixels[size_t(y) * size_t(cell.width) + size_t(x)] = v;
-                        ink = ink || v < 128;
-                    }
+                const testsupport::Bitmap cell = cellOf(page, col, row);
+                const bool ink = std::any_of(cell.pixels.begin(), cell.pixels.end(),
+                                             [](uint8_t v) { return v < 128; });
                 cells.push_back(
                     ink ? testsupport::decode(testsupport::padBitmap(cell, 20), "Code128").text
                         : "");
@@ -345,6 +355,86 @@ TEST_F(CliDocuments, ALabelThatWouldLoseItsSymbolIsRefused) {
             EXPECT_NE(r.err.find(c.edge), std::string::npos) << r.err;
             EXPECT_TRUE(fs::is_empty(out)) << command.back();
         }
+    }
+}
+
+// PDF417 and MicroPDF417 paint their rows at the height their size gives them.
+// A turned item lower than its rows (a height of 0, or a later import record
+// that makes more rows) was printed clipped to its box: the label read as
+// nothing. Turned back, each label reads as the unturned one does, and a
+// MicroPDF417 (which the reader does not take) inks as much as unturned.
+TEST_F(CliDocuments, TurnedRowSymbolsLowerThanTheirRowsPrintWhole) {
+    constexpr double kSize = 50, kLow = 2;  // percent; millimetres, under the rows
+    constexpr int kFine = 600;              // dpi: modules of half size are 2 pixels at 300
+    const auto printed = [&](const std::string& doc, const std::string& keys) {
+        const std::string pdf = (dir / "rows.pdf").string();
+        fs::remove(pdf);
+        const CliRun r = run({"--open", doc, "{printer:\"" + pdf + "\"" + keys + "}"});
+        EXPECT_EQ(r.status, 0) << r.err;
+        testsupport::Bitmap page;
+        EXPECT_TRUE(testsupport::pdfPage(pdf, kFine, 1, &page));
+        return page;
+    };
+    const auto readBack = [](const testsupport::Bitmap& cell, int orient) {
+        const testsupport::Bitmap upright = testsupport::turnedClockwise(cell, orient / 90);
+        return testsupport::decode(testsupport::padBitmap(upright, 20), "PDF417").text;
+    };
+    const std::string data = "TURNED PDF417 0123456789";
+    testsupport::Bitmap flat;
+    for (const double height : {kLow, kStoredZeroHeight})
+        for (const int orient : {0, 90, 180, 270}) {
+            SCOPED_TRACE(std::to_string(height) + " mm at " + std::to_string(orient));
+            const testsupport::Bitmap page = printed(
+                makeDocument(kProModeFixed, data, "", "PDF417", 0, orient, kSize, height), "");
+            EXPECT_EQ(readBack(cellOf(page, 0, 0, kFine), orient), data);
+
+            const testsupport::Bitmap micro = testsupport::cropToInk(
+                cellOf(printed(makeDocument(kProModeFixed, data, "", "Micro PDF417", 0, orient,
+                                            kSize, height),
+                               ""),
+                       0, 0, kFine),
+                0);
+            if (orient == 0) flat = micro;
+            const bool across = orient % 180 == 0;
+            // A pixel either way where the turn rounds the rows' edges.
+            EXPECT_NEAR(across ? micro.height : micro.width, flat.height, 2);
+            EXPECT_NEAR(across ? micro.width : micro.height, flat.width, 2);
+        }
+
+    // The first record's rows fit the item; the second's are more.
+    const std::string records = (dir / "records.txt").string();
+    std::ofstream(records, std::ios::binary) << "SHORT\nIMPORT RECORD 0123456789\n";
+    const testsupport::Bitmap page =
+        printed(makeDocument(kProModeImport, "<<1>>", records, "PDF417", 0, 90, kSize, kLow),
+                ", number:\"2\"");
+    EXPECT_EQ(readBack(cellOf(page, 0, 0, kFine), 90), "SHORT");
+    EXPECT_EQ(readBack(cellOf(page, 1, 0, kFine), 90), "IMPORT RECORD 0123456789");
+}
+
+// Codablock F's rows share the item's bar height: a record holding a height of 0
+// drew no rows at all, printed or written as a label file. It is read as the
+// type's own height, as for a single symbol, and every row reads.
+TEST_F(CliDocuments, ACodablockItemOfNoHeightTakesTheTypesOwn) {
+    constexpr double kCodablockSize = 80;  // percent: the rows fit across the label
+    const std::string doc = makeDocument(kProModeFixed, "CODABLOCK TEST", "", "Codablock F", 0, 0,
+                                         kCodablockSize, kStoredZeroHeight);
+    for (const std::string keys : {"printer", "saveto"}) {
+        SCOPED_TRACE(keys);
+        const std::string pdf = (dir / ("codablock-" + keys + ".pdf")).string();
+        const CliRun r = run({"--open", doc, "{" + keys + ":\"" + pdf + "\"}"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        testsupport::Bitmap page;
+        ASSERT_TRUE(testsupport::pdfPage(pdf, kDpi, 1, &page));
+        // The sheet printed; the label alone written.
+        const testsupport::Bitmap ink =
+            testsupport::cropToInk(keys == "printer" ? cellOf(page, 0, 0) : page, 0);
+        // 10 mm of rows, a pixel either way.
+        EXPECT_NEAR(ink.height, 10 / 25.4 * kDpi, 2);
+        const std::string cropped = pdf + ".pgm";
+        ASSERT_TRUE(testsupport::writePGM(testsupport::padBitmap(ink, 80), cropped));
+        const std::string rows = testsupport::zbarimg(cropped).out;
+        for (const char* piece : {"CODABLOCK", "TEST"})
+            EXPECT_NE(rows.find(piece), std::string::npos) << rows;
     }
 }
 
