@@ -230,8 +230,6 @@ TEST(DataBarCommandLine, RowsWithoutRoomAreRefused) {
         {"Databar", stacked, "8.82", "2"},
         {"Databar", stacked, "10.93", "2"},
         {"Databar", long91.c_str(), "15", "2"},  // at the type's own height
-        {"Databar Coupon",
-         "(8110)106141411234563150512345012311121456006141421327891061414250123456", "15"},
         {"Databar 14 Stacked", "0", "4.9"},
         {"Databar 14 Stacked Omnidirectional", "0", "5.25"},
     };
