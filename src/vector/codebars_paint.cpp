@@ -41,6 +41,8 @@ constexpr int32_t kWideSpace = 2540, kNarrowSpace = 1016;  // counted half in te
 constexpr int32_t kMaxRows = 512;
 constexpr int32_t kRoyalMailBands = 3, kPostnetBands = 2;  // a text unit high each
 constexpr double kSeparatorOfTextUnit = 0.1;  // a DataBar separator row (a module) high
+// A row of stacked bars lower than half a module is no row a scanner can follow.
+constexpr double kLeastStackedBarsOfModule = 0.5;
 
 // A length in micrometres to units of 1e-5 point.
 int32_t umToE5(double um) { return trunc32(um * 72 * 3.937007874015748e-5 * 100000); }
@@ -630,8 +632,8 @@ int32_t layDataBarRows(int32_t T, int32_t* starts, Row&& row) {
 }
 
 // No row of a DataBar symbol is turned over: each stands above its bottom. A
-// row of bars between separator rows is at least as tall as a separator (a
-// module): a thinner one would leave the separators and the text, no symbol.
+// row of bars between separator rows is at least half a separator (a module)
+// high: a thinner one would leave the separators and the text, no symbol.
 bool dataBarRowsFit() {
     const int32_t T = symbolTextUnit();
     const double module = kSeparatorOfTextUnit * T;
@@ -640,7 +642,7 @@ bool dataBarRowsFit() {
     int32_t starts[kMaxRows];
     bool fit = true;
     layDataBarRows(T, starts, [&](int32_t, double yTop, double yBottom, bool stackedBars) {
-        const double least = stackedBars ? module - kSlack : 0;
+        const double least = stackedBars ? kLeastStackedBarsOfModule * module - kSlack : 0;
         fit = fit && yTop - yBottom >= least;
     });
     return fit;

@@ -202,7 +202,7 @@ TEST(DataBarCommandLine, ExpandedPrintsItsWholeLine) {
 
 // A symbol too low for its rows under its text is refused, not painted with
 // rows turned over (out of its bounding box, or over each other), nor with rows
-// of bars thinner than the separator rows between them; the lowest that fits
+// of bars thinner than half the separator rows between them; the lowest that fits
 // still reads.
 TEST(DataBarCommandLine, RowsWithoutRoomAreRefused) {
     struct Low {
@@ -226,12 +226,12 @@ TEST(DataBarCommandLine, RowsWithoutRoomAreRefused) {
         {"Databar Limited", "0", "3"},
         {"Databar Expanded", "(01)98898765432106", "3"},
         {"Databar Coupon", "(8110)106141416543213500110000310123196000", "8"},
-        // Rows of bars from about nothing to just under a module high.
+        // Rows of bars from about nothing to just under half a module high.
         {"Databar", stacked, "8.82", "2"},
-        {"Databar", stacked, "10.93", "2"},
+        {"Databar", stacked, "9.87", "2"},
         {"Databar", long91.c_str(), "15", "2"},  // at the type's own height
-        {"Databar 14 Stacked", "0", "4.9"},
-        {"Databar 14 Stacked Omnidirectional", "0", "5.25"},
+        {"Databar 14 Stacked", "0", "4.5"},
+        {"Databar 14 Stacked Omnidirectional", "0", "4.9"},
     };
     for (const Low& l : low) {
         for (const char* ext : {".eps", ".tif"}) {
@@ -249,11 +249,11 @@ TEST(DataBarCommandLine, RowsWithoutRoomAreRefused) {
         run({"{type:\"Databar 14\", data:\"0\", height:\"4\", saveto:\"" + path + "\"}"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(readBack(path, true), reads("0"));
-    // Rows of bars a little over a module high are made and read.
+    // Rows of bars a little over half a module high are made and read.
     const Low fit[] = {
-        {"Databar", stacked, "10.94", "2"},
-        {"Databar 14 Stacked", "0", "4.94"},
-        {"Databar 14 Stacked Omnidirectional", "0", "5.3"},
+        {"Databar", stacked, "9.9", "2"},
+        {"Databar 14 Stacked", "0", "4.6"},
+        {"Databar 14 Stacked Omnidirectional", "0", "5.0"},
     };
     for (const Low& l : fit) {
         SCOPED_TRACE(std::string(l.type) + " " + l.height);
