@@ -40,6 +40,9 @@ constexpr int32_t kNarrowGlyph = 1320;   // '(' ')' '?' of the bar font
 constexpr int32_t kWideSpace = 2540, kNarrowSpace = 1016;  // counted half in text lines
 constexpr int32_t kMaxRows = 512;
 constexpr int32_t kRoyalMailBands = 3, kPostnetBands = 2;  // a text unit high each
+constexpr double kSeparatorOfTextUnit = 0.1;  // a DataBar separator row (a module) high
+// A row of stacked bars lower than half a module is no row a scanner can follow.
+constexpr double kLeastStackedBarsOfModule = 0.5;
 
 // A length in micrometres to units of 1e-5 point.
 int32_t umToE5(double um) { return trunc32(um * 72 * 3.937007874015748e-5 * 100000); }
@@ -557,12 +560,14 @@ void paintStackedRows(Painter& p) {
 }
 
 // The rows of a DataBar symbol in the element list as the painter lays them
-// out: row(r, yTop, yBottom) in points for each painted row, top down. T is
-// the text unit. The text row, when it is there, is returned (-1 when not).
+// out: row(r, yTop, yBottom, stackedBars) in points for each painted row, top
+// down; stackedBars marks a row of bars that shares the height with separator
+// rows. T is the text unit. The text row, when it is there, is returned (-1
+// when not).
 template <class Row>
 int32_t layDataBarRows(int32_t T, int32_t* starts, Row&& row) {
     const int32_t v = gSym.variation1;
-    const double s = 0.1 * T;
+    const double s = kSeparatorOfTextUnit * T;
     int32_t n = rowStarts(starts, kMaxRows);
     int32_t textRow = -1;
     if (n > 0 && isTextRow(starts[n - 1])) {
@@ -587,10 +592,10 @@ int32_t layDataBarRows(int32_t T, int32_t* starts, Row&& row) {
     if (v == 7 && gSym.human == 1) top = A = gSym.Hei * kHeightPointsPerMm - 1.2 * T;
     if (firstLinear > 0) {
         for (int32_t r = 0; r < firstLinear - 1; ++r) {
-            row(r, top, top - 3 * s);
+            row(r, top, top - 3 * s, false);
             top -= 3 * s;
         }
-        row(firstLinear - 1, top, top - s);
+        row(firstLinear - 1, top, top - s, false);
         top -= s;
         A = top;
     }
@@ -601,15 +606,15 @@ int32_t layDataBarRows(int32_t T, int32_t* starts, Row&& row) {
         const double Ap = withText ? A - T : A;
         const double X = (withText && v != 7) ? T : 0;
         const double h = Ap / 2 + (withText ? T : 0);
-        row(firstLinear, A, h + s);
-        row(firstLinear + 1, Ap / 2 + s + X, h - s);
-        row(firstLinear + 2, Ap / 2 - s + X, X);
+        row(firstLinear, A, h + s, true);
+        row(firstLinear + 1, Ap / 2 + s + X, h - s, false);
+        row(firstLinear + 2, Ap / 2 - s + X, X, true);
     } else if (v == 3 && linear == 5) {
         const double h = (A - base) / 2;
         const double b = A - h + 1.5 * s;
-        row(firstLinear, A, b);
-        for (int32_t k = 1; k <= 3; ++k) row(firstLinear + k, b - (k - 1) * s, b - k * s);
-        row(firstLinear + 4, b - 3 * s, base);
+        row(firstLinear, A, b, true);
+        for (int32_t k = 1; k <= 3; ++k) row(firstLinear + k, b - (k - 1) * s, b - k * s, false);
+        row(firstLinear + 4, b - 3 * s, base, true);
     } else if (v == 6 || v == 7) {
         const int32_t barRows = (linear + 3) / 4;
         const double h = (A - base) / barRows - s;
@@ -617,21 +622,29 @@ int32_t layDataBarRows(int32_t T, int32_t* starts, Row&& row) {
         for (int32_t r = firstLinear; r < n; ++r) {
             const bool bar = (r - firstLinear) % 4 == 0;
             const double height = bar ? h - 1.5 * s : s;
-            row(r, y, y - height);
+            row(r, y, y - height, bar);
             y -= height;
         }
     } else {
-        for (int32_t r = firstLinear; r < n; ++r) row(r, A, base);
+        for (int32_t r = firstLinear; r < n; ++r) row(r, A, base, false);
     }
     return textRow;
 }
 
-// No row of a DataBar symbol is turned over: each stands above its bottom.
+// No row of a DataBar symbol is turned over: each stands above its bottom. A
+// row of bars between separator rows is at least half a separator (a module)
+// high: a thinner one would leave the separators and the text, no symbol.
 bool dataBarRowsFit() {
+    const int32_t T = symbolTextUnit();
+    const double module = kSeparatorOfTextUnit * T;
+    // The rows' edges are worked out from the height: allow for their rounding.
+    constexpr double kSlack = 1e-9;
     int32_t starts[kMaxRows];
     bool fit = true;
-    layDataBarRows(symbolTextUnit(), starts,
-                   [&](int32_t, double yTop, double yBottom) { fit = fit && yTop >= yBottom; });
+    layDataBarRows(T, starts, [&](int32_t, double yTop, double yBottom, bool stackedBars) {
+        const double least = stackedBars ? kLeastStackedBarsOfModule * module - kSlack : 0;
+        fit = fit && yTop - yBottom >= least;
+    });
     return fit;
 }
 
@@ -672,12 +685,14 @@ void paintDataBar(Painter& p) {
         if (len > 0) centredText(gData.chHeadCode, len, w, p.B, p.tb);
     }
     int32_t starts[kMaxRows];
-    const int32_t textRow = layDataBarRows(T, starts, [&](int32_t r, double yTop, double yBottom) {
-        // A composite component and the linear part stand as the DataBar
-        // encoder aligned them.
-        const double shift = r < gRss.rowCount ? gRss.rowOffset[r] * charToWidth(kDarkModule) : 0;
-        paintRunRow(p, starts[r], yTop, yBottom, shift);
-    });
+    const int32_t textRow =
+        layDataBarRows(T, starts, [&](int32_t r, double yTop, double yBottom, bool) {
+            // A composite component and the linear part stand as the DataBar
+            // encoder aligned them.
+            const double shift =
+                r < gRss.rowCount ? gRss.rowOffset[r] * charToWidth(kDarkModule) : 0;
+            paintRunRow(p, starts[r], yTop, yBottom, shift);
+        });
     if (gSym.human == 1 && v != 7 && textRow >= 0) {
         const int32_t len = std::min(dataBarTextLimit(v), rowEnd(textRow) - textRow);
         const char* text = reinterpret_cast<const char*>(gEl.chNum + textRow);
@@ -1128,7 +1143,7 @@ int32_t narrowestBar() {
         // The rows the painter lays out: the human-readable row holds no bars.
         int32_t starts[kMaxRows];
         layDataBarRows(symbolTextUnit(), starts,
-                       [&](int32_t r, double, double) { row(starts[r]); });
+                       [&](int32_t r, double, double, bool) { row(starts[r]); });
         return narrowest;
     }
     // The four-state codes paint one row for each band, from the list's start.

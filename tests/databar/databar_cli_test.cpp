@@ -201,13 +201,23 @@ TEST(DataBarCommandLine, ExpandedPrintsItsWholeLine) {
 }
 
 // A symbol too low for its rows under its text is refused, not painted with
-// rows turned over (out of its bounding box, or over each other); the lowest
-// that fits still reads.
+// rows turned over (out of its bounding box, or over each other), nor with rows
+// of bars thinner than half the separator rows between them; the lowest that fits
+// still reads.
 TEST(DataBarCommandLine, RowsWithoutRoomAreRefused) {
     struct Low {
         const char* type;
         const char* data;
         const char* height;
+        const char* options = "";
+    };
+    const char* const stacked = "(01)12345678901231(10)ABC123(21)XYZ";  // six rows of two
+    const std::string long91 = "(91)" + std::string(68, '7');
+    const auto save = [](const Low& l, const std::string& path) {
+        std::string rec = "{type:\"" + std::string(l.type) + "\", data:\"" + l.data +
+                          "\", height:\"" + l.height + "\", ";
+        if (*l.options) rec += std::string("options:\"") + l.options + "\", ";
+        return run({rec + "saveto:\"" + path + "\"}"});
     };
     const Low low[] = {
         {"Databar 14", "0", "2"},
@@ -216,22 +226,44 @@ TEST(DataBarCommandLine, RowsWithoutRoomAreRefused) {
         {"Databar Limited", "0", "3"},
         {"Databar Expanded", "(01)98898765432106", "3"},
         {"Databar Coupon", "(8110)106141416543213500110000310123196000", "8"},
+        // Rows of bars from about nothing to just under half a module high.
+        {"Databar", stacked, "8.82", "2"},
+        {"Databar", stacked, "9.87", "2"},
+        {"Databar", long91.c_str(), "15", "2"},  // at the type's own height
+        {"Databar 14 Stacked", "0", "4.5"},
+        {"Databar 14 Stacked Omnidirectional", "0", "4.9"},
     };
     for (const Low& l : low) {
-        SCOPED_TRACE(l.type);
-        const std::string path = testsupport::tempPath("low.eps");
-        std::remove(path.c_str());
-        const CliRun r = run({"{type:\"" + std::string(l.type) + "\", data:\"" + l.data +
-                              "\", height:\"" + l.height + "\", saveto:\"" + path + "\"}"});
-        EXPECT_EQ(r.status, 1);
-        EXPECT_NE(r.err.find("no room"), std::string::npos) << r.err;
-        EXPECT_TRUE(testsupport::slurp(path).empty());
+        for (const char* ext : {".eps", ".tif"}) {
+            SCOPED_TRACE(std::string(l.type) + " " + l.height + ext);
+            const std::string path = testsupport::tempPath(std::string("low") + ext);
+            std::remove(path.c_str());
+            const CliRun r = save(l, path);
+            EXPECT_EQ(r.status, 1);
+            EXPECT_NE(r.err.find("The bars have no room"), std::string::npos) << r.err;
+            EXPECT_TRUE(testsupport::slurp(path).empty());
+        }
     }
     const std::string path = testsupport::tempPath("lowest.eps");
     const CliRun r =
         run({"{type:\"Databar 14\", data:\"0\", height:\"4\", saveto:\"" + path + "\"}"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(readBack(path, true), reads("0"));
+    // Rows of bars a little over half a module high are made and read.
+    const Low fit[] = {
+        {"Databar", stacked, "9.9", "2"},
+        {"Databar 14 Stacked", "0", "4.6"},
+        {"Databar 14 Stacked Omnidirectional", "0", "5.0"},
+    };
+    for (const Low& l : fit) {
+        SCOPED_TRACE(std::string(l.type) + " " + l.height);
+        const std::string eps = testsupport::tempPath("thin.eps");
+        const CliRun made = save(l, eps);
+        ASSERT_EQ(made.status, 0) << made.err;
+        const bool expanded = std::string(l.type) == "Databar";
+        EXPECT_EQ(readBack(eps, true, expanded ? "DataBarExpanded" : "DataBar"),
+                  expanded ? std::string(l.data) : reads(l.data));
+    }
 }
 
 TEST(DataBarCommandLine, HelpListsTheMembersThatCanBeMade) {
