@@ -192,6 +192,11 @@ Expectation expectEanDataMatrix(const char* data) {
     const std::string typed = data;
     std::string bare;
     for (size_t i = 0; i < typed.size(); ++i) {
+        if (typed.compare(i, 2, "\\\\") == 0) {
+            bare += typed.substr(i, 2);
+            ++i;
+            continue;
+        }
         const bool separator = typed.compare(i, 2, "\\1") == 0;
         if (separator && (i + 2 == typed.size() || typed[i + 2] == '(')) {
             ++i;
@@ -200,7 +205,7 @@ Expectation expectEanDataMatrix(const char* data) {
         bare += typed[i];
     }
     const auto n = static_cast<int32_t>(bare.size());
-    if (!checkElementStrings(bare.c_str(), n, false).empty()) {
+    if (!checkElementStrings(bare.c_str(), n, false, "\\1").empty()) {
         Expectation e;
         e.refuse = true;
         return e;

@@ -431,6 +431,12 @@ std::string withoutTypedSeparators(const char* data, int32_t n) {
     const size_t escape = std::strlen(kFNC1Escape);
     std::string kept;
     for (int32_t i = 0; i < n; ++i) {
+        // "\\" is a backslash: a "1" behind it is data, not a separator.
+        if (data[i] == '\\' && i + 1 < n && data[i + 1] == '\\') {
+            kept.append(data + i, 2);
+            ++i;
+            continue;
+        }
         const bool typed = std::strncmp(data + i, kFNC1Escape, escape) == 0;
         const int32_t after = i + static_cast<int32_t>(escape);
         if (typed && after <= n && (after == n || data[after] == '(')) {
@@ -450,7 +456,7 @@ bool gs1Elements(const char* data, std::string& out) {
     }
     const std::string bare = withoutTypedSeparators(data, n);
     const auto length = static_cast<int32_t>(bare.size());
-    const std::string bad = checkElementStrings(bare.c_str(), length, false);
+    const std::string bad = checkElementStrings(bare.c_str(), length, false, kFNC1Escape);
     if (!bad.empty()) return refuse(bad.c_str());
     out = elementStringsUnbracketed(bare.c_str(), length, kFNC1Escape);
     return true;

@@ -406,7 +406,7 @@ C128Fault prepare() {
             ++n;
         }
         gData.len1 = n;
-        if (!aiFilter(2, kMarkFNC1)) return C128Fault::GS1TooLong;
+        if (!aiFilter(2, kMarkFNC1, kFNC1)) return C128Fault::GS1TooLong;
     }
     gData.len1 = n = static_cast<int32_t>(strnlen(d, kMainCodeSize - 1));
     if (!(code == 5 && (v == 2 || v == 5 || v == 8))) {
@@ -629,7 +629,15 @@ int32_t OneTwoEight() {
         if ((v == 10 || v == 11) && !gs1Number("(01)", 13, msg128::kEAN14Length)) return 1;
         if (v == 12 && !gs1Number("(00)", 17, msg128::kSSCCLength)) return 1;
         if (v != 10 && v != 11 && v != 12) {
-            const std::string bad = checkElementStrings(gData.chMainCode, gData.len1, true);
+            // An FNC1 typed in front, which the symbol begins with anyway, does
+            // not spare the elements behind it their checks.
+            int32_t first = 0;
+            while (first < gData.len1 &&
+                   static_cast<unsigned char>(gData.chMainCode[first]) == kFNC1)
+                ++first;
+            const char typedFNC1[] = {static_cast<char>(kFNC1), 0};
+            const std::string bad =
+                checkElementStrings(gData.chMainCode + first, gData.len1 - first, true, typedFNC1);
             if (!bad.empty()) {
                 return refuseSymbol(bad.c_str());
             }

@@ -8,11 +8,14 @@
 
 namespace {
 
-// One row of the program's AI table. `length` counts from the first digit of
-// the AI to the end of the element, the AI's closing parenthesis included: exact
-// for a fixed-length element, the maximum for a variable one.
+// One row of the program's AI table. `digits` is the number of digits of every
+// AI the row stands for: more than its prefix for a family such as 310n, whose
+// last digit is part of the AI. `length` counts from the first digit of the AI to
+// the end of the element, the AI's closing parenthesis included: exact for a
+// fixed-length element, the maximum for a variable one.
 struct AIEntry {
     const char* prefix;
+    uint8_t digits;
     uint8_t length;
     bool variable;
     bool checkDigit;  // 00, 01, 02: GS1-128 completes a missing check digit
@@ -21,44 +24,44 @@ struct AIEntry {
 // The first row whose prefix matches wins; kept in the program's own order,
 // which differs in places from today's GS1 tables.
 constexpr AIEntry kAITable[] = {
-    {"00", 21, false, true},    {"01", 17, false, true},
-    {"02", 17, false, true},    {"10", 23, true, false},
-    {"11", 9, false, false},    {"13", 9, false, false},
-    {"15", 9, false, false},    {"17", 9, false, false},
-    {"20", 5, false, false},    {"21", 23, true, false},
-    {"22", 32, true, false},    {"23", 22, true, false},
-    {"240", 34, true, false},   {"241", 34, true, false},
-    {"242", 10, true, false},   {"250", 34, true, false},
-    {"251", 34, true, false},   {"253", 34, true, false},
-    {"254", 24, true, false},   {"30", 11, true, false},
-    {"37", 11, true, false},    {"31", 11, false, false},
-    {"32", 11, false, false},   {"33", 11, false, false},
-    {"34", 11, false, false},   {"35", 11, false, false},
-    {"36", 11, false, false},   {"390", 20, true, false},
-    {"391", 23, true, false},   {"392", 20, true, false},
-    {"393", 20, true, false},   {"400", 34, true, false},
-    {"401", 34, true, false},   {"402", 21, false, false},
-    {"403", 34, true, false},   {"410", 17, false, false},
-    {"411", 17, false, false},  {"412", 17, false, false},
-    {"413", 17, false, false},  {"414", 17, false, false},
-    {"415", 17, false, false},  {"420", 13, true, false},
-    {"421", 16, true, false},   {"422", 7, false, false},
-    {"423", 19, true, false},   {"424", 7, false, false},
-    {"425", 7, false, false},   {"426", 7, false, false},
-    {"7001", 18, false, false}, {"7002", 35, true, false},
-    {"703", 35, true, false},   {"7003", 15, false, false},
-    {"8001", 19, false, false}, {"8002", 25, true, false},
-    {"8003", 35, true, false},  {"8004", 35, true, false},
-    {"8005", 11, false, false}, {"8006", 23, false, false},
-    {"8007", 35, true, false},  {"8008", 17, true, false},
-    {"8018", 23, false, false}, {"8020", 30, true, false},
-    {"8100", 11, false, false}, {"8101", 15, false, false},
-    {"8102", 7, false, false},  {"8110", 75, true, false},
-    {"8111", 9, false, false},  {"8112", 75, true, false},
-    {"9", 36, true, false},  // any other AI beginning with 9
+    {"00", 2, 21, false, true},    {"01", 2, 17, false, true},
+    {"02", 2, 17, false, true},    {"10", 2, 23, true, false},
+    {"11", 2, 9, false, false},    {"13", 2, 9, false, false},
+    {"15", 2, 9, false, false},    {"17", 2, 9, false, false},
+    {"20", 2, 5, false, false},    {"21", 2, 23, true, false},
+    {"22", 2, 32, true, false},    {"23", 2, 22, true, false},
+    {"240", 3, 34, true, false},   {"241", 3, 34, true, false},
+    {"242", 3, 10, true, false},   {"250", 3, 34, true, false},
+    {"251", 3, 34, true, false},   {"253", 3, 34, true, false},
+    {"254", 3, 24, true, false},   {"30", 2, 11, true, false},
+    {"37", 2, 11, true, false},    {"31", 4, 11, false, false},
+    {"32", 4, 11, false, false},   {"33", 4, 11, false, false},
+    {"34", 4, 11, false, false},   {"35", 4, 11, false, false},
+    {"36", 4, 11, false, false},   {"390", 4, 20, true, false},
+    {"391", 4, 23, true, false},   {"392", 4, 20, true, false},
+    {"393", 4, 20, true, false},   {"400", 3, 34, true, false},
+    {"401", 3, 34, true, false},   {"402", 3, 21, false, false},
+    {"403", 3, 34, true, false},   {"410", 3, 17, false, false},
+    {"411", 3, 17, false, false},  {"412", 3, 17, false, false},
+    {"413", 3, 17, false, false},  {"414", 3, 17, false, false},
+    {"415", 3, 17, false, false},  {"420", 3, 13, true, false},
+    {"421", 3, 16, true, false},   {"422", 3, 7, false, false},
+    {"423", 3, 19, true, false},   {"424", 3, 7, false, false},
+    {"425", 3, 7, false, false},   {"426", 3, 7, false, false},
+    {"7001", 4, 18, false, false}, {"7002", 4, 35, true, false},
+    {"703", 4, 35, true, false},   {"7003", 4, 15, false, false},
+    {"8001", 4, 19, false, false}, {"8002", 4, 25, true, false},
+    {"8003", 4, 35, true, false},  {"8004", 4, 35, true, false},
+    {"8005", 4, 11, false, false}, {"8006", 4, 23, false, false},
+    {"8007", 4, 35, true, false},  {"8008", 4, 17, true, false},
+    {"8018", 4, 23, false, false}, {"8020", 4, 30, true, false},
+    {"8100", 4, 11, false, false}, {"8101", 4, 15, false, false},
+    {"8102", 4, 7, false, false},  {"8110", 4, 75, true, false},
+    {"8111", 4, 9, false, false},  {"8112", 4, 75, true, false},
+    {"9", 2, 36, true, false},  // any other AI beginning with 9
 };
 // Anything else passes one character at a time.
-constexpr AIEntry kNoAI = {"", 1, false, false};
+constexpr AIEntry kNoAI = {"", 0, 1, false, false};
 
 // The first two digits of the AIs whose element length every reader knows from
 // GS1's table of predefined lengths. Any other element, fixed-length in the
@@ -123,7 +126,7 @@ char calcheck2(const char* digits, int32_t n) {
     return static_cast<char>('0' + (10 - sum % 10) % 10);
 }
 
-bool aiFilter(uint32_t start, uint8_t separator) {
+bool aiFilter(uint32_t start, uint8_t separator, uint8_t typed) {
     char* data = gData.chMainCode;
     int32_t n = static_cast<int32_t>(strnlen(data, kMainCodeSize - 1));
     if (gData.len1 >= 0 && gData.len1 < n) n = gData.len1;
@@ -153,13 +156,21 @@ bool aiFilter(uint32_t start, uint8_t separator) {
         int32_t take;
         if (ai.variable) {
             take = 0;
-            while (pos + take < n && data[pos + take] != '(' && take < ai.length) ++take;
+            // A separator typed in the data ends the value as a '(' does; the AI
+            // behind it is then read as its own element.
+            while (pos + take < n && data[pos + take] != '(' &&
+                   static_cast<uint8_t>(data[pos + take]) != typed && take < ai.length)
+                ++take;
         } else {
             if (ai.checkDigit && gs1128) {
                 completeCheckDigit(pos, ai.length, n);
                 copyPrinted();
             }
-            take = ai.length < n - pos ? ai.length : n - pos;
+            // An AI behind a typed separator has no ')' to count.
+            const bool bare = &ai != &kNoAI && pos > static_cast<int32_t>(start) &&
+                              static_cast<uint8_t>(data[pos - 1]) == typed;
+            const int32_t length = bare ? ai.length - 1 : ai.length;
+            take = length < n - pos ? length : n - pos;
         }
         for (int32_t i = 0; i < take; ++i)
             if (!put(data[pos + i])) return false;
@@ -177,7 +188,7 @@ bool aiFilter(uint32_t start, uint8_t separator) {
 }
 
 int32_t EAN_APP_ID_FILTER(uint32_t start, uint8_t separator) {
-    if (aiFilter(start, separator)) return 0;
+    if (aiFilter(start, separator, separator)) return 0;
     Message(kMsgGS1TooLong);
     gMsg.inerror = 1;
     return 1;
@@ -207,39 +218,77 @@ std::string checkDate(const std::string& ai, const char* v) {
 }
 
 // One element of a chain typed in parentheses: its AI, the AI's row of the table
-// (kNoAI when none matches), and its value up to the next '(' or the end.
+// (kNoAI when none matches), and its value up to the next '(', separator or the
+// end. An element may also begin at a separator typed inside the data, its AI
+// then standing bare in front of its value.
 struct Element {
     std::string ai;
     const AIEntry* entry = &kNoAI;
     const char* value = nullptr;
     int32_t length = 0;
     int32_t end = 0;
+    bool bare = false;             // begins at a typed separator
+    bool beforeSeparator = false;  // a typed separator ends the value
 };
 
-enum class ChainBreak { None, Outside, BadAI };
+enum class ChainBreak { None, Outside, BadAI, StraySeparator };
+
+// The separator a caller's data takes for FNC1 ("\1", "#"), at i; none when empty.
+bool separatorAt(const char* data, int32_t n, int32_t i, const std::string& separator) {
+    const auto size = static_cast<int32_t>(separator.size());
+    return size > 0 && i + size <= n &&
+           std::memcmp(data + i, separator.data(), static_cast<size_t>(size)) == 0;
+}
+
+// The end of the value that begins at i: the next '(', the next separator or
+// the end. Where the separator is an escape, a doubled backslash is a backslash.
+int32_t valueEnd(const char* data, int32_t n, int32_t i, const std::string& separator) {
+    const bool escaped = !separator.empty() && separator[0] == '\\';
+    while (i < n && data[i] != '(' && !separatorAt(data, n, i, separator))
+        i += escaped && data[i] == '\\' && i + 1 < n && data[i + 1] == '\\' ? 2 : 1;
+    return i;
+}
 
 // Reads the element at pos into e, or says how the chain breaks there.
-ChainBreak readElement(const char* data, int32_t n, int32_t pos, Element& e) {
-    if (data[pos] != '(') return ChainBreak::Outside;
-    const int32_t start = pos + 1;
-    int32_t close = start;
-    while (close < n && data[close] != ')' && close - start <= kLongestAI) ++close;
-    e.ai.assign(data + start, static_cast<size_t>(close - start));
-    if (close >= n || data[close] != ')' || e.ai.empty() ||
-        !allDigits(e.ai.c_str(), static_cast<int32_t>(e.ai.size())))
-        return ChainBreak::BadAI;
-    e.entry = &lookUp(e.ai.c_str(), static_cast<int32_t>(e.ai.size()));
-    const int32_t valueAt = close + 1;
-    e.end = valueAt;
-    while (e.end < n && data[e.end] != '(') ++e.end;
+ChainBreak readElement(const char* data, int32_t n, int32_t pos, Element& e,
+                       const std::string& separator = {}) {
+    e.bare = separatorAt(data, n, pos, separator);
+    int32_t valueAt = 0;
+    if (e.bare) {
+        // The separator stands between elements: the AI follows it with as many
+        // digits as the table gives it.
+        const int32_t at = pos + static_cast<int32_t>(separator.size());
+        e.entry = &lookUp(data + at, n - at);
+        const int32_t digits = e.entry->digits;
+        if (e.entry == &kNoAI || at + digits > n || !allDigits(data + at, digits))
+            return ChainBreak::StraySeparator;
+        e.ai.assign(data + at, static_cast<size_t>(digits));
+        valueAt = at + digits;
+    } else {
+        if (data[pos] != '(') return ChainBreak::Outside;
+        const int32_t start = pos + 1;
+        int32_t close = start;
+        while (close < n && data[close] != ')' && close - start < kLongestAI) ++close;
+        e.ai.assign(data + start, static_cast<size_t>(close - start));
+        if (close >= n || data[close] != ')' || e.ai.empty() ||
+            !allDigits(e.ai.c_str(), static_cast<int32_t>(e.ai.size())))
+            return ChainBreak::BadAI;
+        e.entry = &lookUp(e.ai.c_str(), static_cast<int32_t>(e.ai.size()));
+        valueAt = close + 1;
+    }
+    e.end = valueEnd(data, n, valueAt, separator);
     e.value = data + valueAt;
     e.length = e.end - valueAt;
+    e.beforeSeparator = separatorAt(data, n, e.end, separator);
+    // A separator the next '(' or the end follows anyway ends the value and no more.
+    const int32_t after = e.end + static_cast<int32_t>(separator.size());
+    if (e.beforeSeparator && (after == n || data[after] == '(')) e.end = after;
     return ChainBreak::None;
 }
 
-bool known(const Element& e) {
-    return e.entry != &kNoAI && e.ai.size() >= std::strlen(e.entry->prefix);
-}
+// An AI of the table with all its digits: "(1000)" is not (10) with "00" in front
+// of its value, nor "(31)" any of 3100 to 3169.
+bool known(const Element& e) { return e.entry != &kNoAI && e.ai.size() == e.entry->digits; }
 
 // The longest value of a variable element, the exact one of a fixed element.
 int32_t valueLength(const Element& e) {
@@ -292,15 +341,23 @@ std::string badDate(const Element& e) {
 }
 
 // Reads the element at pos into e; the message when the chain breaks there or
-// its AI is not known.
-std::string readKnownElement(const char* data, int32_t n, int32_t pos, Element& e) {
-    switch (readElement(data, n, pos, e)) {
+// its AI is not known. `before` is the AI of the element before it.
+std::string readKnownElement(const char* data, int32_t n, int32_t pos, Element& e,
+                             const std::string& separator) {
+    const std::string before = e.ai;
+    switch (readElement(data, n, pos, e, separator)) {
         case ChainBreak::Outside:
             return "GS1 data is a chain of AIs in parentheses, each followed by its data; "
                    "something stands outside it. Correct the data.";
         case ChainBreak::BadAI:
             return "An AI in parentheses is empty or not a number of 2 to 4 digits (\"(" +
                    e.ai.substr(0, kLongestAI) + "\"). Correct the data.";
+        case ChainBreak::StraySeparator:
+            // The reader would take what follows the separator for an AI.
+            return format(
+                "The data of AI (%s) holds a separator (FNC1) that no known AI "
+                "follows. Remove it, or follow it with an AI and its data.",
+                before);
         case ChainBreak::None:
             break;
     }
@@ -310,11 +367,12 @@ std::string readKnownElement(const char* data, int32_t n, int32_t pos, Element& 
 
 }  // namespace
 
-std::string checkElementStrings(const char* data, int32_t n, bool completesCheckDigit) {
+std::string checkElementStrings(const char* data, int32_t n, bool completesCheckDigit,
+                                const char* separator) {
     if (n <= 0 || data[0] != '(') return {};
     Element e;
     for (int32_t pos = 0; pos < n; pos = e.end) {
-        std::string bad = readKnownElement(data, n, pos, e);
+        std::string bad = readKnownElement(data, n, pos, e, separator);
         if (!bad.empty()) return bad;
         bad = noValue(e);
         if (!bad.empty()) return bad;
@@ -322,8 +380,10 @@ std::string checkElementStrings(const char* data, int32_t n, bool completesCheck
             bad = overlong(e);
             if (!bad.empty()) return bad;
         } else {
-            const bool completed =
-                completesCheckDigit && e.entry->checkDigit && e.length == valueLength(e) - 1;
+            // Only a value in parentheses that the next '(' or the end closes gets
+            // its check digit.
+            const bool completed = completesCheckDigit && e.entry->checkDigit && !e.bare &&
+                                   !e.beforeSeparator && e.length == valueLength(e) - 1;
             if (e.length != valueLength(e) && !completed) return wrongFixedLength(e);
             bad = badDigits(e, !completed, completesCheckDigit);
             if (!bad.empty()) return bad;
@@ -334,13 +394,13 @@ std::string checkElementStrings(const char* data, int32_t n, bool completesCheck
     return {};
 }
 
-std::string checkCarriedElements(const char* data, int32_t n) {
+std::string checkCarriedElements(const char* data, int32_t n, const char* separator) {
     if (n <= 0 || data[0] != '(') return {};
     Element e;
     for (int32_t pos = 0; pos < n; pos = e.end) {
         // A broken chain or an unknown AI gets no separator after its value, so
         // the symbol would carry the next element as part of it.
-        std::string bad = readKnownElement(data, n, pos, e);
+        std::string bad = readKnownElement(data, n, pos, e, separator);
         if (!bad.empty()) return bad;
         bad = noValue(e);
         if (!bad.empty()) return bad;

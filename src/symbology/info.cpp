@@ -68,7 +68,7 @@ void tooLongForBuffer() {
 // element, and the encoder leaves out the check digit of a GTIN, so a wrong one
 // would be read as the right one.
 bool elementStringsSound(const char* from, const char* to) {
-    const std::string bad = checkCarriedElements(from, static_cast<int32_t>(to - from));
+    const std::string bad = checkCarriedElements(from, static_cast<int32_t>(to - from), "#");
     if (bad.empty()) return true;
     refuseSymbol(bad.c_str());
     return false;

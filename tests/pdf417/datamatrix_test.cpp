@@ -183,6 +183,19 @@ TEST_F(DataMatrix, GS1WithFNC1) {
         EXPECT_EQ(d.symbologyId, "]d2");
         EXPECT_EQ(d.text, "010950600013435210ABC123\03521XYZ");
     }
+    // A separator typed inside a value ends it before the AI behind it; after an
+    // escaped backslash, "1" is data.
+    const std::pair<const char*, const char*> inValue[] = {
+        {"(10)AB\\121C", "10AB\03521C"},
+        {"(10)AB\\\\1(21)C", "10AB\\1\03521C"},
+    };
+    for (const auto& [typed, text] : inValue) {
+        SCOPED_TRACE(typed);
+        ASSERT_EQ(make(typed, "", 2), 0);
+        auto d = read();
+        ASSERT_TRUE(d.ok) << d.error;
+        EXPECT_EQ(d.text, text);
+    }
     // Sixteen digits after FNC1 are eight digit pairs.
     ASSERT_EQ(make("\\11234567890123456", "", 2), 0);
     EXPECT_EQ(data(), (Codewords{232, 142, 164, 186, 208, 220, 142, 164, 186}));
