@@ -23,6 +23,14 @@ int main(int argc, char** argv) {
         return status;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "strixel-desktop: %s\n", e.what());
+        // The windows go while the window system is still there, as at a quit;
+        // left to the exit's own clean-up they outlive it.
+        try {
+            CleanUpApp();
+        } catch (const std::exception& again) {
+            std::fprintf(stderr, "strixel-desktop: %s\n", again.what());
+        }
+        closeOutsideInterface();
         return 1;
     }
 }

@@ -28,6 +28,7 @@
 #include "labels/labelFile.h"
 #include "labels/printState.h"
 #include "platform/questions.h"
+#include "platform/toolbox/questionwindows.h"
 #include "support/label_document.h"
 #include "support/reader.h"
 #include "symbology/host.h"
@@ -393,8 +394,21 @@ TEST_F(OutsideTest, AFailingScriptIsShownWhenItsRunEnds) {
     // The sender's folder went away before the script ran: it says so.
     runScriptRecords("{type:\"EAN 13\", data:\"400638133393\", saveto:\"y.eps\"}", dir + "/gone",
                      "gone.txt");
-    EXPECT_EQ(scriptsPending(), 0u);
+    ASSERT_TRUE(runLoopUntil([] { return scriptsPending() == 0; }));
     EXPECT_NE(gMsg.last.find("/gone is not there"), std::string::npos) << gMsg.last;
+}
+
+// The failure box waits for its answer in the program's own loop, never inside
+// the signal of the run that ended (where nothing may wait): here nobody answers,
+// and the loop is told so in the open.
+TEST_F(OutsideTest, AFailingScriptsBoxWaitsInTheProgramsOwnLoop) {
+    UseDesktopQuestions();
+    struct Restore {
+        ~Restore() { UseHeadlessQuestions(); }
+    } restore;
+    runScriptRecords("{type:\"No Such Type\", data:\"1\", saveto:\"x.eps\"}", dir, "boxed");
+    EXPECT_THROW(runLoopUntil([] { return scriptsPending() == 0; }), ModalStall);
+    EXPECT_EQ(scriptsPending(), 0u);
 }
 
 TEST_F(OutsideTest, QuitFromOutsideEndsTheLoop) {

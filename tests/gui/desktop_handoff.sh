@@ -5,8 +5,8 @@
 # document opens in the first copy's window of its name, a wrong
 # command line ends the second with 2 without reaching the first, and --quit
 # ends the first with status 0 once the script handed with it has run; a
-# first copy given --script and --quit runs the script before it ends. Every
-# wait is bounded.
+# first copy given --script and --quit runs the script before it ends, and one
+# whose script fails says so and ends with 1. Every wait is bounded.
 #   tests/gui/desktop_handoff.sh PATH-TO-strixel-desktop
 set -euo pipefail
 program=$(realpath "${1:?usage: desktop_handoff.sh PATH-TO-strixel-desktop}")
@@ -101,4 +101,15 @@ mkdir -p "$work/home"
     timeout 30 "$program" --script '{type:"EAN 13", data:"400638133393", saveto:"own.eps"}' \
     --quit) || fail "the program given --script and --quit ended with $?"
 [ -s "$work/own.eps" ] || fail "the program quit before its own script ran"
+
+# A script that fails is reported, and a program with no one to answer its box
+# ends with 1 and says why: no abort.
+set +e
+(cd "$work" && HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" QT_QPA_PLATFORM=offscreen \
+    timeout 30 "$program" --script '{type:"No Such Type", data:"1", saveto:"none.eps"}' \
+    --quit) 2>"$work/failed.err"
+status=$?
+set -e
+[ "$status" -eq 1 ] || fail "a failing script ended the program with $status, not 1"
+grep -q 'did not run whole' "$work/failed.err" || fail "the failing script was not reported"
 echo "desktop handoff: ok"

@@ -53,6 +53,9 @@ constexpr size_t kMostShownReport = 200;
 OutsideCounts gCounts;
 QLocalServer* gServer = nullptr;
 std::deque<OutsideRequest> gWaiting;
+// Failures of script runs, shown by the program's own loop: a run ends inside
+// the process's signal, where no window may wait for an answer.
+std::deque<std::string> gScriptReports;
 QTimer* gDoorbell = nullptr;
 bool gHandOffTried = false;
 
@@ -87,7 +90,7 @@ void ringDoorbell() {
         gDoorbell->setInterval(kDoorbellMs);
         QObject::connect(gDoorbell, &QTimer::timeout, [] {
             toolbox::EventRecord e;
-            if (gWaiting.empty())
+            if (gWaiting.empty() && gScriptReports.empty())
                 gDoorbell->stop();
             else if (!toolbox::EventAvail(uint16_t(toolbox::highLevelEventMask), &e))
                 toolbox::PostHighLevelEvent(kRequestClass, kRequestID, {});
@@ -196,8 +199,16 @@ std::string scriptProgram() {
 
 void scriptFailed(const ScriptJob& job, const std::string& report) {
     log("the script " + job.source + " did not run whole: " + report);
-    const std::string text = "The script " + job.source + " did not run whole: " + report;
-    MessageText(shownReport(text).c_str());
+    gScriptReports.push_back("The script " + job.source + " did not run whole: " + report);
+    ringDoorbell();
+}
+
+void showScriptReports() {
+    while (!gScriptReports.empty()) {
+        const std::string text = gScriptReports.front();
+        gScriptReports.pop_front();
+        MessageText(shownReport(text).c_str());
+    }
 }
 
 void startNextScript();
@@ -349,7 +360,7 @@ int32_t DoHighLevelEvent(const toolbox::EventRecord& event) {
     if (event.message != kRequestClass) return 0;
     // Each request once, oldest first; one that sends more (a script's
     // failure box) finds the rest still waiting.
-    while (!gWaiting.empty()) {
+    for (showScriptReports(); !gWaiting.empty(); showScriptReports()) {
         // A quit waits until the scripts waiting or running have run, so that
         // `--script RECORDS --quit` makes its files; each run ends on its own.
         if (gWaiting.front().kind == RequestKind::quit && scriptsPending() > 0) break;
@@ -365,6 +376,7 @@ void CleanUpEvents() {}
 void resetOutsideInterface() {
     closeOutsideInterface();
     gWaiting.clear();
+    gScriptReports.clear();
     gCounts = OutsideCounts{};
 }
 
@@ -457,4 +469,4 @@ void runScriptRecords(const std::string& text, const std::string& folder,
 
 void setScriptProgram(const std::string& path) { gScriptProgram = path; }
 
-size_t scriptsPending() { return gScripts.size() + (gScriptRun ? 1 : 0); }
+size_t scriptsPending() { return gScripts.size() + (gScriptRun ? 1 : 0) + gScriptReports.size(); }

@@ -79,5 +79,5 @@ void runScriptRecords(const std::string& text, const std::string& folder,
                       const std::string& source);
 // Tests: the command-line program to run (empty: the one found).
 void setScriptProgram(const std::string& path);
-// Scripts waiting or running.
+// Scripts waiting or running, or whose failure is still to be shown.
 size_t scriptsPending();
