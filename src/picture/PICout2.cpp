@@ -445,9 +445,11 @@ int32_t PICout2(int32_t h, int32_t v, int32_t printMode) {
         qd::Rect r = itemRect(h, v);
         if (printing && gPrint.thermScale != 1) {
             // The printer's port counts dots: the item is drawn at its resolution.
+            // Its place is scaled apart, as a page may hold more dots than the
+            // item's rectangle (a word) does.
             gLabel.itRect = {word(r.top), word(r.left), word(r.bottom), word(r.right)};
             scaleItemData(gPrint.thermScale);
-            r = itemRect(0, 0);
+            r = scaledPageRect(r, gPrint.thermScale);
         }
         if (printing && isGuide()) continue;
         if (gSym.orient != 0 && gSym.orient != 90 && gSym.orient != 180 && gSym.orient != 270)

@@ -22,6 +22,11 @@ void ScaleDoubleRect(Rect16* rect, double factor) {
     rect->right = scaled16(rect->right, factor);
 }
 
+qd::Rect scaledPageRect(const qd::Rect& rect, double factor) {
+    auto scaled = [factor](int32_t v) { return clampedWord(v * factor, INT32_MIN, INT32_MAX); };
+    return {scaled(rect.top), scaled(rect.left), scaled(rect.bottom), scaled(rect.right)};
+}
+
 void scaleItemData(double factor) {
     ScaleDoubleRect(&gLabel.itRect, factor);
     scaleInt(&gSym.insetAmount, factor);

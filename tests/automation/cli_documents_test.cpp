@@ -465,4 +465,59 @@ TEST_F(CliDocuments, LabelsOffThePaperAreRefused) {
     EXPECT_EQ(testsupport::decode(page, "Code128").text, "A5");
 }
 
+// A printer's dots on a large sheet pass what a word holds (1,966 points at
+// 1,200 dpi): a label that far down still prints its symbol in its own place.
+TEST_F(CliDocuments, LabelsFarDownALargeSheetPrintTheirSymbolsInPlace) {
+    print::PageFormat a0;  // 841 x 1189 mm, marked to its edges
+    a0.paperName = "A0";
+    a0.paperWidth = a0.imageRight = 2383.94;
+    a0.paperHeight = a0.imageBottom = 3370.39;
+    ASSERT_EQ(print::savePageFormat(a0), print::kPrintNoErr);
+    // One column of two labels 1,500 points high; the item 1,400 points down each.
+    resetWorld();
+    gMsg.quiet = true;
+    initLabelItems();
+    labelBack.leftMargin = labelBack.topMargin = 360;
+    labelBack.across = 1;
+    labelBack.down = 2;
+    labelBack.spaceAcross = labelBack.spaceDown = 100;
+    labelBack.labelWidth = 3000;
+    labelBack.labelHeight = 15000;
+    ASSERT_EQ(addLabelItem(), 0);
+    gLabel.labelParts[0]->setI16(item::kind, kKindBarcode);
+    constexpr int kItemTop = 1400, kItemBottom = 1460;
+    gLabel.itRect = {kItemTop, 20, kItemBottom, 280};
+    ASSERT_EQ(parseCodeType("Code 128"), 1);
+    copyBounded(gData.chMainCode, "FAR DOWN");
+    copyBounded(gData.chMainCode2, "FAR DOWN");
+    gData.len1 = gData.len11 = 0;
+    gLabel.proMode = kProModeFixed;
+    setItemRect(0);
+    setItemData(0, 2);
+    const std::string doc = (dir / "tall.labl").string();
+    ASSERT_EQ(saveDocumentTo(doc), 0);
+    resetWorld();
+
+    const std::string pdf = (dir / "tall.pdf").string();
+    const CliRun r = run({"--open", doc, "{printer:\"" + pdf + "\"}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    constexpr int kLowDpi = 150;
+    testsupport::Bitmap page;
+    ASSERT_TRUE(testsupport::pdfPage(pdf, kLowDpi, 1, &page));
+    // The band where each label's item belongs, 20 points either way.
+    for (const int labelTop : {36, 36 + 1500 + 10}) {
+        SCOPED_TRACE(labelTop);
+        testsupport::Bitmap band;
+        const int top = (labelTop + kItemTop - 20) * kLowDpi / 72;
+        band.width = page.width;
+        band.height = (kItemBottom - kItemTop + 40) * kLowDpi / 72;
+        band.pixels.resize(size_t(band.width) * size_t(band.height));
+        for (int y = 0; y < band.height; ++y)
+            for (int x = 0; x < band.width; ++x)
+                band.pixels[size_t(y) * size_t(band.width) + size_t(x)] = page.at(x, top + y);
+        EXPECT_EQ(testsupport::decode(testsupport::cropToInk(band, 20), "Code128").text,
+                  "FAR DOWN");
+    }
+}
+
 }  // namespace
