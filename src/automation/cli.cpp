@@ -466,7 +466,11 @@ std::string writeOpenedLabel(const OutputChoice& choice, const std::string& save
         const size_t slash = saveto.rfind('/');
         gPress.folder = slash == std::string::npos ? "" : saveto.substr(0, slash + 1);
         // The export drops the extension itself: "lot.7.eps" is the job "lot.7".
-        if (pressExport(saveto.substr(slash == std::string::npos ? 0 : slash + 1)) == 0) return {};
+        const std::string job = saveto.substr(slash == std::string::npos ? 0 : slash + 1);
+        // An earlier job's files it replaces must not be what the command reads.
+        for (const std::string& path : pressJobFilesPresent(job))
+            if (!outputSparesReadFiles(path)) return platform::macRomanToUtf8(gMsg.last);
+        if (pressExport(job) == 0) return {};
         const std::string said = shownOr("the press export could not be written");
         return gPress.faultAt.empty() ? said : gPress.faultAt + ": " + said;
     }
@@ -716,6 +720,10 @@ std::string printRecord(const Pairs& pairs) {
         if (key == "answer") gPrint.printTimeAnswer = value;
         thermalKeys = thermalKeys || key == "continuous" || key == "stripper" || key == "cutter";
     }
+    // A printed file must not replace what the command reads.
+    if (gPrint.destination.destination == print::Destination::file &&
+        !outputSparesReadFiles(gPrint.destination.target, "printer"))
+        return platform::macRomanToUtf8(gMsg.last);
     if (thermalKeys && ThermalSetDefault() != platform::noErr)
         return "the thermal printer's settings could not be kept in " +
                platform::userPreferencesFolder() + "/" + kThermDefName + "; nothing was printed";
@@ -797,6 +805,9 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
     if (!opened.path.empty()) {
         if (std::string why = loadOpened(opened, &openedLine); !why.empty()) return why;
     }
+    // The document's import file is read while its labels are written or printed.
+    if (document && !gDocFile.impoFile.empty())
+        gReadFiles.import = readFile(documentPath(gDocFile.impoFile));
 
     std::string type, import, templ = "<<1>>";
     // Kept from record to record, with their storage: a file's path is longer

@@ -741,3 +741,13 @@ int32_t pressExport(const std::string& fileName) {
     gPress.nLabels = 1;
     return 0;
 }
+
+std::vector<std::string> pressJobFilesPresent(const std::string& fileName) {
+    const std::string name = pressJobName(fileName);
+    std::vector<std::string> present, job;
+    if (!platform::listFolder(gPress.folder.empty() ? "." : gPress.folder, &present)) return job;
+    for (const std::string& f : present)
+        if (f == name + ".jb" || f == fixedFileName(name) || numberedJobFile(f, name))
+            job.push_back(inFolder(gPress.folder, f));
+    return job;
+}

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/files.h"
 
@@ -37,6 +38,9 @@ std::string pressJobName(const std::string& fileName);
 // (pressJobName: the extension is dropped here, once). 0 when every file was
 // written; 1 after a message (a file that could not be written ends the export).
 int32_t pressExport(const std::string& fileName);
+// The paths of the files in gPress.folder that an export of this name would
+// replace or remove (an earlier job's); none when the folder cannot be listed.
+std::vector<std::string> pressJobFilesPresent(const std::string& fileName);
 
 // Field writers: they append to gPress.file.
 void BuildSentData(const unsigned char* pascalString);

@@ -520,4 +520,40 @@ TEST_F(CliDocuments, LabelsFarDownALargeSheetPrintTheirSymbolsInPlace) {
     }
 }
 
+// A printed file or a press job never replaces the document the command reads or
+// its import file: the record is refused and both stay as they were.
+TEST_F(CliDocuments, PrintsAndPressJobsNeverReplaceTheDocumentOrItsImportFile) {
+    const std::string records = (dir / "job.ps").string();
+    const std::string lines = "R1\nR2\n";
+    std::ofstream(records, std::ios::binary) << lines;
+    const std::string doc = makeDocument(kProModeImport, "<<1>>", records);
+    const std::string stored = testsupport::slurp(doc);
+    // The document under the names a print and a press job write.
+    const std::string pdfDoc = (dir / "doc.pdf").string(), jobDoc = (dir / "job.jb").string();
+    fs::copy_file(doc, pdfDoc);
+    fs::copy_file(doc, jobDoc);
+    const struct {
+        std::vector<std::string> args;
+        const char* said;
+    } cases[] = {
+        {{"--open", doc, "{printer:\"" + records + "\"}"}, "printer names the import file"},
+        {{"--open", pdfDoc, "{printer:\"" + pdfDoc + "\"}"}, "printer names the file --open reads"},
+        // The press job "job" replaces job.ps, its fixed part, and job.jb.
+        {{"--dialect", "press", "--open", doc, "{saveto:\"" + (dir / "job.eps").string() + "\"}"},
+         "saveto names the import file"},
+        {{"--dialect", "press", "--open", jobDoc,
+          "{saveto:\"" + (dir / "job.eps").string() + "\"}"},
+         "saveto names the file --open reads"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.said);
+        const CliRun r = run(c.args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err;
+        EXPECT_EQ(testsupport::slurp(records), lines);
+        for (const std::string& copy : {doc, pdfDoc, jobDoc})
+            EXPECT_EQ(testsupport::slurp(copy), stored);
+    }
+}
+
 }  // namespace

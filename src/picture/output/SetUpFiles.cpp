@@ -401,25 +401,25 @@ std::string readFileAt(const std::string& path, bool shortened) {
 }
 
 // The fault, with the files' names alone when the whole paths would not fit a message.
-std::string replacedRead(const std::string& path, bool shortened) {
+std::string replacedRead(const std::string& path, bool shortened, const char* key) {
     const std::string what = readFileAt(path, shortened);
     if (what.empty()) return {};
     // A run in a folder names its files after the records.
     if (gOut.fileDia == 3)
         return "the record's file " + lastPart(path, shortened) + " would replace " + what +
                ": choose another folder (saveto) or title field";
-    return "saveto names " + what + ": choose another name";
+    return std::string(key) + " names " + what + ": choose another name";
 }
 
 constexpr size_t kMostMessageBytes = 255;
 
 }  // namespace
 
-bool outputSparesReadFiles(const std::string& path) {
-    std::string why = replacedRead(path, false);
+bool outputSparesReadFiles(const std::string& path, const char* key) {
+    std::string why = replacedRead(path, false, key);
     if (why.empty()) return true;
     std::string roman;
-    if (why.size() > kMostMessageBytes) why = replacedRead(path, true);
+    if (why.size() > kMostMessageBytes) why = replacedRead(path, true, key);
     if (!platform::utf8ToMacRoman(why, &roman)) roman = why;
     MessageText(roman.c_str());
     return false;

@@ -32,8 +32,9 @@ struct ReadFiles {
 };
 extern ReadFiles gReadFiles;
 // False after a message when writing the file at path would replace a file that
-// is read (a file that does not exist yet is none of them).
-bool outputSparesReadFiles(const std::string& path);
+// is read (a file that does not exist yet is none of them); the message names the
+// record's key that gave the path.
+bool outputSparesReadFiles(const std::string& path, const char* key = "saveto");
 
 // The POSIX path of the file to write, by the naming mode (fileDia); false when
 // the user cancelled the save dialog, or after a message when the path names a
