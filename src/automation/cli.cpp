@@ -916,6 +916,8 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
     // the bar-font text kinds, which are that text, take such a height.
     const bool textKind =
         !saveto.empty() && (gOut.tool == kOutBarFontText || gOut.tool == kOutTextLine);
+    // The bar-font text shows the reduction as thinner bar glyphs.
+    if (textKind) gSym.BW = widthStepOfReduction(gSym.BWidthRed, gSym.Siz, gSym.code);
     if (setAsBarFontText() && (printing || !textKind))
         return "a bar height of 2 mm or less draws no bars, only the symbol's text: give a "
                "height above 2 mm (or 0 for the type's own height)";

@@ -228,12 +228,9 @@ void unpackSettings(const LabelItem& it, uint16_t kind) {
     if (!isPictureKind(kind)) gSym.Hei = (hei > 100 && newStyle) ? hei / 100.0 : hei;
 
     gSym.BWidthRed = it.i16(item::bWidthRed);
-    int32_t bw = gSym.Siz > 0 ? static_cast<int32_t>(gSym.BWidthRed / (gSym.Siz * 0.5)) : 0;
-    if (!labelLayoutOpen() && (gOut.tool == 2 || gOut.tool == 3)) bw = 0;
-    if (bw > 5) bw = 5;
-    if (bw > 3 && smallStepFamily(gSym.code)) bw = 3;
-    if (bw < 0) bw = 0;
-    gSym.BW = bw;
+    gSym.BW = !labelLayoutOpen() && (gOut.tool == 2 || gOut.tool == 3)
+                  ? 0
+                  : widthStepOfReduction(gSym.BWidthRed, gSym.Siz, gSym.code);
 
     gSym.customTeSize = it.i16(item::customTeSize);
     gSym.line = it.i16(item::line);

@@ -37,6 +37,39 @@ TEST(CommandLineKinds, BarFontTextInMacRomanAndUtf16) {
     EXPECT_EQ(w.substr(2, 2), std::string("\0", 1) + a[0]);
 }
 
+// The bar-font text carries the bar-width reduction as thinner bar glyphs: the
+// bars' bytes (128 and above) take the step the reduction gives at the size (at
+// most 3 for Code 128), the spaces and the text stay; in a file of its own and in
+// a text line alike.
+TEST(CommandLineKinds, BarFontTextShowsTheReduction) {
+    for (const char* kind : {"--kind=text", "--kind=text-line"}) {
+        SCOPED_TRACE(kind);
+        std::string texts[3];
+        const char* reductions[] = {"0", "60", "200"};  // steps 0, 1 and 3 at 100 %
+        for (int k = 0; k < 3; ++k) {
+            const std::string path = fresh("reduced-" + std::to_string(k) + ".txt");
+            const CliRun r = run({kind, record("Code 128", "ABC", path,
+                                               std::string(", bwr:\"") + reductions[k] + "\"")});
+            ASSERT_EQ(r.status, 0) << r.err;
+            texts[k] = testsupport::slurp(path);
+        }
+        for (const int step : {1, 3}) {
+            const std::string& reduced = texts[step == 1 ? 1 : 2];
+            ASSERT_EQ(reduced.size(), texts[0].size());
+            int risen = 0;
+            for (size_t i = 0; i < reduced.size(); ++i) {
+                const auto plain = static_cast<unsigned char>(texts[0][i]);
+                const int by = static_cast<unsigned char>(reduced[i]) - plain;
+                if (plain < 128) {
+                    EXPECT_EQ(by, 0) << "byte " << i;
+                }
+                risen += by == step;
+            }
+            EXPECT_GT(risen, 10);  // the narrow bars
+        }
+    }
+}
+
 TEST(CommandLineKinds, TextLinesOfARunGoToOneFile) {
     const std::string path = fresh("lines");
     {
