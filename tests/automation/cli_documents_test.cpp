@@ -507,14 +507,9 @@ TEST_F(CliDocuments, LabelsFarDownALargeSheetPrintTheirSymbolsInPlace) {
     // The band where each label's item belongs, 20 points either way.
     for (const int labelTop : {36, 36 + 1500 + 10}) {
         SCOPED_TRACE(labelTop);
-        testsupport::Bitmap band;
-        const int top = (labelTop + kItemTop - 20) * kLowDpi / 72;
-        band.width = page.width;
-        band.height = (kItemBottom - kItemTop + 40) * kLowDpi / 72;
-        band.pixels.resize(size_t(band.width) * size_t(band.height));
-        for (int y = 0; y < band.height; ++y)
-            for (int x = 0; x < band.width; ++x)
-                band.pixels[size_t(y) * size_t(band.width) + size_t(x)] = page.at(x, top + y);
+        const testsupport::Bitmap band =
+            testsupport::rowsOf(page, (labelTop + kItemTop - 20) * kLowDpi / 72,
+                                (kItemBottom - kItemTop + 40) * kLowDpi / 72);
         EXPECT_EQ(testsupport::decode(testsupport::cropToInk(band, 20), "Code128").text,
                   "FAR DOWN");
     }
