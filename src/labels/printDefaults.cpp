@@ -3,6 +3,7 @@
 #include <string>
 
 #include "labels/channels.h"
+#include "platform/byteorder.h"
 #include "platform/files.h"
 
 PrintSwitches gPrintSwitches;
@@ -19,36 +20,52 @@ constexpr uint32_t kPrefsType = fourCC("pdef");
 
 std::string prefsPath(const char* name) { return platform::userPreferencesFolder() + "/" + name; }
 
-// Opens the settings file on the settings channel, making its folder first when
-// writing.
-platform::OSErr openSettings(const char* name, bool forWriting) {
+// Opens the settings file for reading on the settings channel.
+platform::OSErr openSettingsToRead(const char* name) {
     const std::string path = prefsPath(name);
-    if (path.empty()) return platform::bdNamErr;
-    if (forWriting) {
-        platform::OSErr err = platform::createFolder(path.substr(0, path.rfind('/')));
-        if (err == platform::noErr) err = platform::FSSettingsTargetUsable(path);
-        if (err != platform::noErr) return err;
-        DEF_OPEN(gChannels.creatTyp, kPrefsType);
-    } else if (platform::pathKind(path) != platform::PathKind::file ||
-               platform::FSSettingsTargetUsable(path) != platform::noErr) {
+    if (platform::pathKind(path) != platform::PathKind::file ||
+        platform::FSSettingsTargetUsable(path) != platform::noErr) {
         return platform::fnfErr;  // a pipe would block the read for good: the defaults hold
     }
     return OPEN("O", kSettingsChannel, path.c_str());
 }
 
+// The bytes an earlier file holds after the words written now (a longer file of
+// another version) are kept, as when the file was rewritten in place; a file
+// larger than any settings file is not read.
+constexpr int64_t kMostSettingsBytes = 64 * 1024;
+
+std::string tailAfter(const std::string& path, size_t written) {
+    std::string old;
+    if (!platform::readRegularFile(path, kMostSettingsBytes, &old) || old.size() <= written)
+        return {};
+    return old.substr(written);
+}
+
+// The file is written whole through a temporary beside it: a failed write (a
+// full disk) keeps the old file as it was and leaves no empty or half-written
+// one, which the next run would take for no settings.
 int16_t writeWords(const char* name, const int32_t* words, int count) {
+    const std::string path = prefsPath(name);
+    // A folder that cannot be made fails the write below, which says why.
+    platform::createFolder(path.substr(0, path.rfind('/')));
+    std::string bytes;
+    for (int i = 0; i < count; ++i) {
+        uint8_t word[4];
+        platform::put32(word, static_cast<uint32_t>(words[i]), platform::ByteOrder::big);
+        bytes.append(reinterpret_cast<const char*>(word), sizeof word);
+    }
+    bytes += tailAfter(path, bytes.size());
     const uint32_t oldType = gChannels.filTyp;
-    platform::OSErr err = openSettings(name, true);
+    DEF_OPEN(gChannels.creatTyp, kPrefsType);
+    const platform::OSErr err =
+        writeSettingsFile(kSettingsChannel, path.c_str(), bytes.data(), int32_t(bytes.size()));
     gChannels.filTyp = oldType;
-    if (err != platform::noErr) return int16_t(err);
-    for (int i = 0; i < count && err == platform::noErr; ++i)
-        err = bswrite(kSettingsChannel, words[i]);
-    const platform::OSErr closed = CLOSE(kSettingsChannel);
-    return int16_t(err != platform::noErr ? err : closed);
+    return int16_t(err);
 }
 
 void readWords(const char* name, int32_t* words, int count) {
-    if (openSettings(name, false) != platform::noErr) return;
+    if (openSettingsToRead(name) != platform::noErr) return;
     for (int i = 0; i < count; ++i)
         if (bsread(kSettingsChannel, &words[i]) != platform::noErr) break;
     CLOSE(kSettingsChannel);

@@ -11,6 +11,7 @@ struct PrintSwitches {
     int32_t formP = 1;      // forms printing
     int32_t fourSheet = 4;  // 0 or 4: four-up sheets
     int16_t direction = 0;  // 0 to 3: "B Up", "T Dn", "S TDn", "S BUp"
+    bool operator==(const PrintSwitches&) const = default;
 };
 extern PrintSwitches gPrintSwitches;
 

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "cli_run.h"
@@ -95,6 +96,20 @@ TEST_F(CliPrint, SymbolOffThePaperIsRefused) {
     const CliRun fits = run({"{type:\"HIBC Code 39\", data:\"+A1230\", printer:\"" + pdf + "\"}"});
     EXPECT_EQ(fits.status, 0) << fits.err;
     EXPECT_TRUE(std::filesystem::exists(pdf));
+}
+
+// The PostScript writer keeps the pages in a temporary file of its own; the
+// file-size limit (run in a shell of its own) fails it part way. The message
+// names the file and the reason, and the old file stays.
+TEST_F(CliPrint, AFailedPageWriterNamesTheFileAndWhy) {
+    const std::string ps = testsupport::tempPath("limited.ps");
+    std::ofstream(ps) << "OLD";
+    const testsupport::RunResult r = testsupport::runCommand(
+        "(ulimit -f 2; exec timeout 60 " + std::string(STRIXEL_BINARY) +
+        " '{type:\"Code 128\", data:\"X\", number:\"50\", printer:\"" + ps + "\"}')");
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_NE(r.err.find("(" + ps + ": File too large"), std::string::npos) << r.err;
+    EXPECT_EQ(testsupport::slurp(ps), "OLD");
 }
 
 }  // namespace

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <functional>
 
 #include <cstdlib>
 #include <cstring>
@@ -104,6 +109,51 @@ TEST_F(PrintDefaults, ThermDefBytesShortFileAndRewriteInPlace) {
     EXPECT_EQ(gThermal.stripper, 1);
     EXPECT_EQ(gThermal.cutter, 0);
     EXPECT_EQ(gThermal.heat, 77);
+}
+
+// The body's result as the exit status of a child process, where the file-size
+// limit may fail writes as a full disk would; -1 when the child did not end so.
+int inChild(const std::function<int()>& body) {
+    constexpr unsigned kMostSeconds = 10;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::alarm(kMostSeconds);
+        ::signal(SIGXFSZ, SIG_IGN);  // as the program does: the write fails instead
+        ::_exit(body());
+    }
+    int status = 0;
+    if (pid < 0 || ::waitpid(pid, &status, 0) != pid) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A write that fails at any byte keeps the old file whole and makes no new
+// one (an empty file would read as no settings), nor leaves a temporary.
+TEST_F(PrintDefaults, AFailedWriteKeepsTheOldFileOrMakesNone) {
+    std::filesystem::create_directories(home + "/strixel");
+    const std::string old = words({2, 3, 1, 0, 0, 50, 12, 0, 7, 4});
+    for (rlim_t limit : {rlim_t{0}, rlim_t{8}, rlim_t{19}}) {
+        SCOPED_TRACE(limit);
+        spit(file("Therm.def"), old);
+        std::filesystem::remove(file("Print.def"));
+        const int status = inChild([limit] {
+            const rlimit full{limit, RLIM_INFINITY};
+            if (::setrlimit(RLIMIT_FSIZE, &full) != 0) return 1;
+            gThermal.heat = 99;
+            return ThermalSetDefault() != 0 && PrintSetDefault() != 0 ? 0 : 2;
+        });
+        EXPECT_EQ(status, 0);
+        EXPECT_EQ(testsupport::slurp(file("Therm.def")), old);
+        EXPECT_FALSE(std::filesystem::exists(file("Print.def")));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home + "/strixel"),
+                                std::filesystem::directory_iterator()),
+                  1);
+    }
+    // Bytes past the words written, as a longer file of another version holds,
+    // stay after them as they did when the file was rewritten in place.
+    spit(file("Print.def"), words({9, 9, 9, 9, 9, 0xABCDEF01}) + "\x7F");
+    gPrintSwitches = {1, 0, 1, 4, 2};
+    ASSERT_EQ(PrintSetDefault(), 0);
+    EXPECT_EQ(testsupport::slurp(file("Print.def")), words({1, 0, 1, 4, 2, 0xABCDEF01}) + "\x7F");
 }
 
 TEST_F(PrintDefaults, ThermalModelNames) {

@@ -8,6 +8,7 @@
 #include "labels/printDefaults.h"
 #include "labels/runs/printLabels.h"
 #include "labels/serial.h"
+#include "platform/files.h"
 #include "platform/macroman.h"
 #include "platform/printing/printing.h"
 #include "symbology/messages.h"
@@ -20,6 +21,11 @@ namespace {
 constexpr int32_t kPaperFrame = 2;  // pixels
 constexpr double kPictureScale = 0.2;
 constexpr double kCellScale = 0.02;  // tenths of a point to the picture's pixels
+constexpr uint16_t kMsgPrintSwitchesNotKept = 1616;
+
+// The switches as Print.def gave them when the window opened: what the user
+// changed since is what a failed write of the file loses.
+PrintSwitches gSwitchesRead;
 
 // The picture's span of one label and gap, tenths of a point divided as the
 // window divides them; 0 when the sheet has none.
@@ -84,11 +90,15 @@ bool labelsOffPaper() {
 
 }  // namespace
 
-void resetPrintWindow() { gPrintWin = PrintWindowState{}; }
+void resetPrintWindow() {
+    gPrintWin = PrintWindowState{};
+    gSwitchesRead = PrintSwitches{};
+}
 
 void ShowPrintWin() {
     PrintRunState& p = gPrint;
     PrintGetDefault();
+    gSwitchesRead = gPrintSwitches;
     p.nPages = 1;
     p.nLabels = p.thermalPrint == 1 || gPrintWin.startLabels == 1 ? 1 : 0;
     p.iCopies = 1;
@@ -173,7 +183,13 @@ int32_t PrintButton() {
         p.printLoop = 0;
         return print::kPrintCancel;
     }
-    PrintSetDefault();
+    // Switches that cannot be kept still print; only changes they would lose are
+    // worth a word, so a locked settings folder does not stop or trouble a print.
+    if (PrintSetDefault() != platform::noErr && gPrintSwitches != gSwitchesRead) {
+        const std::string why = platform::FSFailureText();
+        MessageInBox(kMsgPrintSwitchesNotKept,
+                     why.empty() ? platform::userPreferencesFolder() + "/" + kPrintDefName : why);
+    }
     gPrintWin.dlog = 0;
     if (gPrintWindowHooks.closed) gPrintWindowHooks.closed();
     workOutPages();

@@ -1,8 +1,10 @@
 #include "platform/cairoLibrary.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "platform/files.h"
@@ -46,6 +48,8 @@ struct PrintSession::Impl {
         document.clear();
         inDocument = false;
     }
+    // True when the surface failed: the job is abandoned and the detail says why.
+    bool failed(cairo_surface_t* s);
 };
 
 namespace {
@@ -57,13 +61,37 @@ cairo_status_t appendTo(void* closure, const unsigned char* data, unsigned int l
 
 cairo_status_t dropBytes(void*, const unsigned char*, unsigned int) { return CAIRO_STATUS_SUCCESS; }
 
+bool postScriptFile(const PrintSettings& settings) {
+    return settings.destination == Destination::file &&
+           settings.fileFormat == FileFormat::postscript;
+}
+
 // A page surface of the job's kind, its bytes given to `write`.
 cairo_surface_t* newSurface(const PrintSettings& settings, const PageFormat& format,
                             cairo_write_func_t write, void* closure) {
     const double w = format.pageWidth(), h = format.pageHeight();
-    if (settings.destination == Destination::file && settings.fileFormat == FileFormat::postscript)
-        return cairo_ps_surface_create_for_stream(write, closure, w, h);
+    if (postScriptFile(settings)) return cairo_ps_surface_create_for_stream(write, closure, w, h);
     return cairo_pdf_surface_create_for_stream(write, closure, w, h);
+}
+
+// Errors only a write or a file's making gives: one of them left in errno by a
+// failed write of cairo's is the reason, where any other may be older than it.
+bool writeErrno(int err) {
+    return err == ENOSPC || err == EDQUOT || err == EFBIG || err == EIO || err == EROFS;
+}
+
+// What a surface's failure is, named as writeWhole names one: the job's target
+// and the system's reason (a full disk, the file-size limit), else cairo's. The
+// PostScript writer keeps the pages in a temporary file of its own until the
+// end, so a failed write there is not the target's disk.
+std::string surfaceFailure(const PrintSettings& settings, cairo_status_t status, int err) {
+    const bool writeFailed =
+        status == CAIRO_STATUS_WRITE_ERROR || status == CAIRO_STATUS_TEMP_FILE_ERROR;
+    std::string why = settings.target + ": ";
+    why += writeFailed && writeErrno(err) ? std::strerror(err) : cairo_status_to_string(status);
+    if (writeFailed && postScriptFile(settings))
+        why += std::string(", in the temporary file of its pages in ") + P_tmpdir;
+    return why;
 }
 
 // Through a temporary file, so a failed job leaves the old file as it was.
@@ -87,6 +115,15 @@ int32_t writeWhole(const std::string& path, const std::string& bytes, std::strin
 }
 
 }  // namespace
+
+bool PrintSession::Impl::failed(cairo_surface_t* s) {
+    const int err = errno;  // before cleaning up sets it anew
+    const cairo_status_t status = cairo_surface_status(s);
+    if (status == CAIRO_STATUS_SUCCESS) return false;
+    detail = surfaceFailure(settings, status, err);
+    abandon();
+    return true;
+}
 
 PrintSession::PrintSession() : impl_(std::make_unique<Impl>()) {}
 PrintSession::~PrintSession() { impl_->abandon(); }
@@ -133,11 +170,9 @@ int32_t PrintSession::beginDocument(const PrintSettings& settings, const PageFor
     m.thermScale = dotsPerPoint(format.resolution);
     const bool toFile = settings.destination == Destination::file;
     if (toFile && settings.target.empty()) return m.status = kPrintGeneralError;
+    errno = 0;  // a reason left by an earlier failure is not this job's
     m.surface = newSurface(settings, format, appendTo, &m.document);
-    if (cairo_surface_status(m.surface) != CAIRO_STATUS_SUCCESS) {
-        m.abandon();
-        return m.status = kPrintIOError;
-    }
+    if (m.failed(m.surface)) return m.status = kPrintIOError;
     if (!settings.jobName.empty()) {
         if (settings.fileFormat == FileFormat::postscript && toFile)
             cairo_ps_surface_dsc_comment(m.surface, titleComment(settings.jobName).c_str());
@@ -158,8 +193,7 @@ qd::GrafPort* PrintSession::beginPage() {
     ++m.pageNumber;
     if (!m.inRange() && !m.skipped) {
         m.skipped = newSurface(m.settings, m.format, dropBytes, nullptr);
-        if (cairo_surface_status(m.skipped) != CAIRO_STATUS_SUCCESS) {
-            m.abandon();
+        if (m.failed(m.skipped)) {
             m.status = kPrintIOError;
             return nullptr;
         }
@@ -181,10 +215,7 @@ int32_t PrintSession::endPage() {
     cairo_surface_t* page = m.inRange() ? m.surface : m.skipped;
     cairo_surface_show_page(page);
     if (m.inRange()) ++m.pagesKept;
-    if (cairo_surface_status(page) != CAIRO_STATUS_SUCCESS) {
-        m.abandon();
-        return m.status = kPrintIOError;
-    }
+    if (m.failed(page)) return m.status = kPrintIOError;
     return kPrintNoErr;
 }
 
@@ -201,14 +232,10 @@ int32_t PrintSession::endDocument() {
         return m.status = kPrintGeneralError;
     }
     cairo_surface_finish(m.surface);
-    const bool written = cairo_surface_status(m.surface) == CAIRO_STATUS_SUCCESS;
+    if (m.failed(m.surface)) return m.status = kPrintIOError;
     cairo_surface_destroy(m.surface);
     m.surface = nullptr;
     m.dropSurface();  // the skipped pages
-    if (!written) {
-        m.abandon();
-        return m.status = kPrintIOError;
-    }
     if (m.settings.destination == Destination::file) {
         m.status = writeWhole(m.settings.target, m.document, &m.detail);
     } else {

@@ -378,6 +378,31 @@ TEST_F(PrintRun, ItemsPastTheLabelEdgeStopTheJobWithOneMessage) {
     EXPECT_EQ(gLabel.labelParts[0]->text(item::serPos), std::to_string(kFirstSerial));
 }
 
+// Print.def that cannot be written (a file stands where its folder would be)
+// does not stop the print; the user hears of it only when it loses a switch
+// changed in the window.
+TEST_F(PrintRun, SwitchesThatCannotBeKeptStillPrint) {
+    const SheetJob r = runOf(testsupport::readCases("labels/print_runs.txt", 9)[1]);
+    serialSheet(r);
+    const std::string blocked = testsupport::tempPath("blocked-config");
+    std::filesystem::remove_all(blocked);
+    std::ofstream(blocked) << "not a folder";
+    setenv("XDG_CONFIG_HOME", blocked.c_str(), 1);
+    const std::string pdf = testsupport::tempPath("unkept.pdf");
+    for (const bool changed : {false, true}) {
+        SCOPED_TRACE(changed);
+        std::filesystem::remove(pdf);
+        startRun(r, pdf);
+        if (changed) gPrintSwitches.fourSheet ^= 4;
+        gMsg.shown = 0;
+        EXPECT_EQ(PrintButton(), print::kPrintNoErr) << gMsg.last;
+        EXPECT_TRUE(std::filesystem::exists(pdf));
+        EXPECT_EQ(gMsg.shown, changed ? 1 : 0) << gMsg.last;
+    }
+    EXPECT_NE(gMsg.last.find("could not be kept"), std::string::npos) << gMsg.last;
+    EXPECT_NE(gMsg.last.find("Print.def"), std::string::npos) << gMsg.last;
+}
+
 // The print window's page picture uses up no serial number; a printed job
 // leaves the item at the number after its last label.
 TEST_F(PrintRun, PagePictureKeepsTheSerialAndAJobMovesItOn) {
