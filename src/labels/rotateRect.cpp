@@ -17,14 +17,23 @@ int16_t word(double v) {
     return static_cast<int16_t>(clampedWord(std::lround(v), INT16_MIN, INT16_MAX));
 }
 
-void turn(Rect16* r, double degrees) {
+// The turned rectangle's sides (top, left, bottom, right) before rounding.
+struct TurnedSides {
+    double top, left, bottom, right;
+};
+TurnedSides turnedSides(double top, double left, double bottom, double right, double degrees) {
     const double a = degrees * std::numbers::pi / 180;
     const double c = std::cos(a), s = std::sin(a);
-    const double cx = (r->left + r->right) / 2.0, cy = (r->top + r->bottom) / 2.0;
+    const double cx = (left + right) / 2.0, cy = (top + bottom) / 2.0;
     // Half the turned rectangle's extent in each direction.
-    const double w = (r->right - r->left) / 2.0, h = (r->bottom - r->top) / 2.0;
+    const double w = (right - left) / 2.0, h = (bottom - top) / 2.0;
     const double hw = std::abs(w * c) + std::abs(h * s), hh = std::abs(w * s) + std::abs(h * c);
-    *r = {word(cy - hh), word(cx - hw), word(cy + hh), word(cx + hw)};
+    return {cy - hh, cx - hw, cy + hh, cx + hw};
+}
+
+void turn(Rect16* r, double degrees) {
+    const TurnedSides t = turnedSides(r->top, r->left, r->bottom, r->right, degrees);
+    *r = {word(t.top), word(t.left), word(t.bottom), word(t.right)};
 }
 
 // Rounding of the drawn positions may put a bar that much past the label's edge.
@@ -126,6 +135,13 @@ void tellSymbolNotMade(int32_t i) {
 
 void RotateRect(Rect16* rect) {
     if (gSym.orient % 360 != 0) turn(rect, gSym.orient);
+}
+
+qd::Rect RotatedRect(const qd::Rect& rect) {
+    if (gSym.orient % 360 == 0) return rect;
+    const TurnedSides t = turnedSides(rect.top, rect.left, rect.bottom, rect.right, gSym.orient);
+    auto side = [](double v) { return clampedWord(std::lround(v), INT32_MIN, INT32_MAX); };
+    return {side(t.top), side(t.left), side(t.bottom), side(t.right)};
 }
 
 void UnRotateRect(Rect16* rect) {

@@ -5,9 +5,12 @@
 #include <cstdint>
 
 #include "labels/labelDoc.h"
+#include "platform/quickdraw/quickdraw.h"
 
 // The bounding rectangle of rect turned by `orient` degrees about its centre.
 void RotateRect(Rect16* rect);
+// The same in 32 bits, for a place on a page of printer dots.
+qd::Rect RotatedRect(const qd::Rect& rect);
 // The same turned by 360 - `orient` degrees.
 void UnRotateRect(Rect16* rect);
 

@@ -137,7 +137,7 @@ std::string SearchReplace(const char* source, size_t length) {
     return out;
 }
 
-void DrawRotatedText(int32_t i, int32_t printMode, double angle, const Rect16& rect) {
+void DrawRotatedText(int32_t i, int32_t printMode, double angle, const qd::Rect& rect) {
     const LabelItem* it = itemAt(i);
     if (!it) return;
     const bool inverse = (gSym.TEface & kInverseText) != 0;
@@ -179,8 +179,7 @@ void DrawRotatedText(int32_t i, int32_t printMode, double angle, const Rect16& r
     // The box is turned about its top-left corner, so that corner goes where the
     // turned text starts: the rectangle's bottom-left at 90, its bottom-right at
     // 180 and its top-right at 270.
-    Rect16 turned = rect;
-    RotateRect(&turned);
+    const qd::Rect turned = RotatedRect(rect);
     switch (gSym.orient) {
         case 180:
             box = {box.top + h, box.left + w, box.bottom + h, box.right + w};
@@ -198,11 +197,8 @@ void DrawRotatedText(int32_t i, int32_t printMode, double angle, const Rect16& r
 }
 
 void DrawTextItem(int32_t i, const qd::Rect& r, int32_t printMode) {
-    auto word = [](int32_t v) { return static_cast<int16_t>(clampedInt(v, INT16_MIN, INT16_MAX)); };
-    const Rect16 rect{word(r.top), word(r.left), word(r.bottom), word(r.right)};
-    Rect16 turned = rect;
-    RotateRect(&turned);
-    const qd::Rect fill{turned.top, turned.left, turned.bottom, turned.right};
+    // In 32 bits: a printed page may hold more dots than a word does.
+    const qd::Rect fill = RotatedRect(r);
     qd::MoveTo(r.left, r.top);
     if ((gSym.TEface & kInverseText) != 0) {
         setColourInPict();
@@ -211,7 +207,7 @@ void DrawTextItem(int32_t i, const qd::Rect& r, int32_t printMode) {
         setBackColourInPict(gSym.cyan22, gSym.magenta22, gSym.yellow22, gSym.black22);
         qd::PaintRect(fill);
     }
-    if (printMode != 0) DrawRotatedText(i, printMode, gSym.orient, rect);
+    if (printMode != 0) DrawRotatedText(i, printMode, gSym.orient, r);
     qd::PenNormal();
 }
 

@@ -27,7 +27,7 @@ std::string SearchReplace(const char* source, size_t length);
 // the layout window (the text scaled by its zoom and the box below its bar);
 // any other value a printer. A fixed-text item draws its text with the escapes
 // expanded; a serial, import or print-time item the data the run gave it.
-void DrawRotatedText(int32_t i, int32_t printMode, double angle, const Rect16& rect);
+void DrawRotatedText(int32_t i, int32_t printMode, double angle, const qd::Rect& rect);
 
 // A text item in the picture driver: its turned rectangle filled (unless it is
 // transparent; inverse text always fills with the text colour), and, when

@@ -19,6 +19,7 @@
 #include "platform/printing/printing.h"
 #include "symbology/messages.h"
 #include "symbology/state.h"
+#include "support/label_document.h"
 #include "support/settings_sandbox.h"
 
 namespace {
@@ -494,6 +495,10 @@ TEST_F(CliDocuments, LabelsFarDownALargeSheetPrintTheirSymbolsInPlace) {
     gLabel.proMode = kProModeFixed;
     setItemRect(0);
     setItemData(0, 2);
+    // And a line of text under it.
+    constexpr int kTextTop = kItemBottom + 20;
+    testsupport::setItemText(
+        testsupport::addItemOfKind(kKindText, kTextTop, 20, kTextTop + 30, 280), "LOW TEXT");
     const std::string doc = (dir / "tall.labl").string();
     ASSERT_EQ(saveDocumentTo(doc), 0);
     resetWorld();
@@ -513,6 +518,17 @@ TEST_F(CliDocuments, LabelsFarDownALargeSheetPrintTheirSymbolsInPlace) {
         EXPECT_EQ(testsupport::decode(testsupport::cropToInk(band, 20), "Code128").text,
                   "FAR DOWN");
     }
+    // Each label's text within a few points of its own place.
+    std::istringstream words(
+        testsupport::runCommand("pdftotext -bbox '" + pdf + "' - | grep '>LOW<'").out);
+    std::vector<double> tops;
+    for (std::string line; std::getline(words, line);) {
+        const size_t at = line.find("yMin=\"");
+        if (at != std::string::npos) tops.push_back(std::stod(line.substr(at + 6)));
+    }
+    ASSERT_EQ(tops.size(), 2u);
+    EXPECT_NEAR(tops[0], 36 + kTextTop, 12);
+    EXPECT_NEAR(tops[1], 36 + 1500 + 10 + kTextTop, 12);
 }
 
 // A printed file or a press job never replaces the document the command reads or

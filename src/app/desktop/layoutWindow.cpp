@@ -396,7 +396,7 @@ void drawLayout(const qd::Rect& port) {
             getItemData(i);
             const qd::Rect r = labelToWindow({it->i16(item::rectTop), it->i16(item::rectLeft),
                                               it->i16(item::rectBottom), it->i16(item::rectRight)});
-            DrawRotatedText(i, 0, gSym.orient, toRect16(r));
+            DrawRotatedText(i, 0, gSym.orient, r);
         }
         drawItemMarks(i, labelFrame);
     }
