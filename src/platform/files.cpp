@@ -825,6 +825,25 @@ void FSDiscard(FileRef ref) {
     forget(ref);
 }
 
+std::string FSReplacedFile(const std::string& posixPath) {
+    struct stat named {};
+    struct stat st {};
+    if (::lstat(posixPath.c_str(), &named) != 0) return posixPath;
+    // A link to a device or a pipe is no file to replace beside itself.
+    if (S_ISLNK(named.st_mode) && (::stat(posixPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)))
+        return posixPath;
+    return replacedFile(posixPath, named);
+}
+
+void FSTakeOwnership(const std::string& newPath, const std::string& oldPath) {
+    struct stat old {};
+    if (::lstat(oldPath.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) return;
+    const int fd = ::open(newPath.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return;
+    takeOwnership(fd, old);
+    ::close(fd);
+}
+
 const std::string& FSFailureText() { return failureText(); }
 
 bool FSFailureIsFullDisk() {

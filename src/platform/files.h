@@ -95,6 +95,16 @@ OSErr FSCreateReplacement(const std::string& posixPath, FileRef* ref);
 OSErr FSCommit(FileRef ref);
 // Closes the new version without putting it in place.
 void FSDiscard(FileRef ref);
+// For files made elsewhere and renamed into place together (a press job):
+// the name a new version of posixPath goes to, which is the regular file a
+// symbolic link at posixPath leads to, as FSCreateReplacement takes it, else
+// posixPath itself.
+std::string FSReplacedFile(const std::string& posixPath);
+// Gives the file newPath the permissions of the regular file oldPath it is to
+// replace, and its owner and group where the system allows, as
+// FSCreateReplacement gives them to a new version; nothing when oldPath is no
+// regular file.
+void FSTakeOwnership(const std::string& newPath, const std::string& oldPath);
 // True when a replacement's bytes reach the target as they are written (a
 // device or a pipe), so that only a flush shows whether they arrived.
 bool FSWritesThrough(FileRef ref);

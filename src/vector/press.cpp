@@ -263,7 +263,9 @@ class StagedJob {
 
     // Moves every file made into the job's folder, the job file last (it names
     // the others), and removes the page and item files an earlier, larger job
-    // of the name left that this one does not replace. False after a message.
+    // of the name left that this one does not replace. A file that cannot be
+    // put in place puts back every file replaced before it: the folder keeps
+    // the earlier job whole. False after a message.
     bool commit(const std::string& name) {
         std::vector<std::string> made;
         if (!platform::listFolder(staging_, &made)) {
@@ -279,18 +281,83 @@ class StagedJob {
                 return false;
             }
         std::error_code err;
-        for (const std::string& f : made) {
-            std::filesystem::rename(inFolder(staging_, f), inFolder(gPress.folder, f), err);
-            if (err) {
-                reportFailure();
+        std::filesystem::create_directory(inFolder(staging_, kKeptFolder), err);
+        if (err) {
+            refuse(inFolder(staging_, kKeptFolder), err);
+            return false;
+        }
+        std::vector<Placed> placed;
+        placed.reserve(made.size());
+        for (const std::string& f : made)
+            if (!place(f, &placed, err)) {
+                refuse(placed.back().target, err);
+                putBack(placed);
                 return false;
             }
-        }
         removeStale(name, std::move(made));
         return true;
     }
 
   private:
+    // Where the files a job replaces are kept until the whole job is in place.
+    static constexpr const char* kKeptFolder = ".replaced";
+
+    // A made file on its way into place: its target, where the file it
+    // replaces is kept (empty when there was none) and whether it has arrived.
+    struct Placed {
+        std::string target, kept;
+        bool arrived = false;
+    };
+
+    // Puts made file f in place (appended to *placed whatever the result):
+    // through a symbolic link to the file it leads to, with the old file's
+    // permissions, owner and group, the old file kept. False with err set.
+    bool place(const std::string& f, std::vector<Placed>* placed, std::error_code& err) {
+        Placed& p = placed->emplace_back();
+        p.target = platform::FSReplacedFile(inFolder(gPress.folder, f));
+        const std::string made = inFolder(staging_, f);
+        if (std::filesystem::symlink_status(p.target, err).type() !=
+            std::filesystem::file_type::not_found) {
+            platform::FSTakeOwnership(made, p.target);
+            p.kept = inFolder(inFolder(staging_, kKeptFolder), f);
+            std::filesystem::create_hard_link(p.target, p.kept, err);
+            // Another user's file may refuse a link (protected hard links): it
+            // is moved aside instead, missing until its new version arrives.
+            if (err) std::filesystem::rename(p.target, p.kept, err);
+            if (err) {
+                p.kept.clear();
+                return false;
+            }
+        }
+        std::filesystem::rename(made, p.target, err);
+        p.arrived = !err;
+        return p.arrived;
+    }
+
+    // Puts back the files replaced, last first, and removes the new ones that
+    // replaced none. A file that cannot be put back keeps the staging folder,
+    // which then holds the only copy of it.
+    void putBack(const std::vector<Placed>& placed) {
+        bool whole = true;
+        std::error_code err;
+        for (auto p = placed.rbegin(); p != placed.rend(); ++p) {
+            // Where the new file did not arrive, a kept link and its target are
+            // one file: the rename leaves both.
+            if (!p->kept.empty())
+                std::filesystem::rename(p->kept, p->target, err);
+            else if (p->arrived)
+                std::filesystem::remove(p->target, err);
+            whole = whole && !err;
+        }
+        if (!whole) staging_.clear();
+    }
+
+    // The failure of a move, naming the file and the system's reason.
+    static void refuse(const std::string& path, const std::error_code& err) {
+        gPress.failed = true;
+        MessageWith(kMsgPressFileFailed, path + ": " + err.message());
+    }
+
     static void removeStale(const std::string& name, std::vector<std::string> made) {
         std::vector<std::string> present;
         if (!platform::listFolder(gPress.folder.empty() ? "." : gPress.folder, &present)) return;

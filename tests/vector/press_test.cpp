@@ -13,6 +13,10 @@
 #include <map>
 #include <string>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "automation/options.h"
 #include "doc_fixture.h"
 #include "labels/labelFile.h"
@@ -102,6 +106,21 @@ struct Press : ::testing::Test {
         t->setI16(item::humanPacked, 2 * 3);
         t->dataHandle = std::string("Variable text\0\0", 15);
         t->hasDataHandle = true;
+    }
+    // Item 0: an EAN-13 item taking each position's record of the file it returns.
+    fs::path eanImportItem() {
+        parseCodeType("EAN 13");
+        copyBounded(gData.chMainCode, "<<1>>");
+        copyBounded(gData.chMainCode2, "<<1>>");
+        EXPECT_EQ(addLabelItem(), 0);
+        gLabel.labelParts[0]->setI16(item::kind, kKindBarcode);
+        gLabel.itRect = {5, 5, 65, 145};  // wide enough for the symbol's bars
+        gLabel.proMode = 2;
+        gLabel.serPos = "<<1>>";
+        setItemRect(0);
+        setItemData(0, 2);
+        gDocFile.impoFile = (dir / "records.txt").string();
+        return gDocFile.impoFile;
     }
 };
 
@@ -371,18 +390,7 @@ std::map<std::string, std::string> folderFiles(const fs::path& folder) {
 // of the job in a fresh folder, an earlier export's files byte for byte. A
 // smaller job over a larger one leaves none of the larger one's numbered files.
 TEST_F(Press, ARefusedExportLeavesTheFolderAsItWas) {
-    parseCodeType("EAN 13");
-    copyBounded(gData.chMainCode, "<<1>>");
-    copyBounded(gData.chMainCode2, "<<1>>");
-    ASSERT_EQ(addLabelItem(), 0);
-    gLabel.labelParts[0]->setI16(item::kind, kKindBarcode);
-    gLabel.itRect = {5, 5, 65, 145};  // wide enough for the symbol's bars
-    gLabel.proMode = 2;
-    gLabel.serPos = "<<1>>";
-    setItemRect(0);
-    setItemData(0, 2);
-    const fs::path records = dir / "records.txt";
-    gDocFile.impoFile = records.string();
+    const fs::path records = eanImportItem();
     const fs::path job = dir / "job";
     fs::create_directory(job);
     gPress.folder = job.string();
@@ -411,6 +419,91 @@ TEST_F(Press, ARefusedExportLeavesTheFolderAsItWas) {
                                                "Job_F1_3.pg", "Job_F1_4.pg", "Job_va_07_0.ps",
                                                "Job_va_1_0.ps", "Job_va_2_0.ps", "Job_va_3_0.ps",
                                                "Job_va_4_0.ps"}));
+}
+
+constexpr uid_t kNobody = 65534;
+constexpr const char* kFirstRecords = "400638133393\n590123412345\n";
+constexpr const char* kNextRecords = "590123412345\n400638133393\n";
+
+// Runs the export in a child process, as nobody when the tests run as root
+// (who may write anywhere); true when it fails with a message holding `why`.
+bool exportFailsAsAPlainUser(const char* name, const std::string& why) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) ::_exit(2);
+        const bool failed = pressExport(name) == 1 && gMsg.last.find(why) != std::string::npos;
+        if (!failed) std::fprintf(stderr, "%s\n", gMsg.last.c_str());
+        ::_exit(failed ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A job file that cannot be replaced (it lies, through a link, in a folder the
+// user may not write to) stops the export naming it, and every file replaced
+// before it is put back: the earlier job stays whole, the link a link.
+TEST_F(Press, AJobThatCannotBeReplacedWholeLeavesTheEarlierOneWhole) {
+    const fs::path records = eanImportItem();
+    const fs::path job = dir / "job", locked = dir / "locked";
+    fs::create_directory(job);
+    fs::create_directory(locked);
+    fs::permissions(dir, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    fs::permissions(job, fs::perms::all);
+    gPress.folder = job.string();
+    std::ofstream(records) << kFirstRecords << kFirstRecords << kFirstRecords;
+    ASSERT_EQ(pressExport("Job"), 0) << gMsg.last;
+    // The job file goes in last, after every other file has been replaced.
+    fs::rename(job / "Job.jb", locked / "Job.jb");
+    fs::create_symlink(locked / "Job.jb", job / "Job.jb");
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                fs::perms::group_exec | fs::perms::others_read |
+                                fs::perms::others_exec);
+    const std::map<std::string, std::string> earlier = folderFiles(job);
+    std::ofstream(records) << kNextRecords << kNextRecords << kNextRecords;
+    EXPECT_TRUE(exportFailsAsAPlainUser(
+        "Job", "(" + (locked / "Job.jb").string() + ": Permission denied)"));
+    EXPECT_EQ(folderFiles(job), earlier);  // nor any staging folder left
+    EXPECT_TRUE(fs::is_symlink(job / "Job.jb"));
+    fs::permissions(locked, fs::perms::owner_all);
+}
+
+// The press files replace an earlier job's as every output replaces its file:
+// each keeps the old one's permissions, owner and group, and a symbolic link
+// stays one, the file it leads to rewritten.
+TEST_F(Press, ReplacedFilesKeepTheirModeOwnerAndLinks) {
+    const fs::path records = eanImportItem();
+    const fs::path job = dir / "job", real = dir / "real";
+    fs::create_directory(job);
+    fs::create_directory(real);
+    gPress.folder = job.string();
+    std::ofstream(records) << kFirstRecords << kFirstRecords << kFirstRecords;
+    ASSERT_EQ(pressExport("Job"), 0) << gMsg.last;
+    fs::rename(job / "Job_va_1_0.ps", real / "Job_va_1_0.ps");
+    fs::create_symlink(real / "Job_va_1_0.ps", job / "Job_va_1_0.ps");
+    const std::string linkedBefore = readAll(real / "Job_va_1_0.ps");
+    const bool root = ::geteuid() == 0;  // root may give the files to another user
+    constexpr mode_t kPrivate = 0600;
+    for (const auto& f : fs::directory_iterator(job)) {
+        ASSERT_EQ(::chmod(f.path().c_str(), kPrivate), 0);
+        if (root) {
+            ASSERT_EQ(::chown(f.path().c_str(), kNobody, kNobody), 0);
+        }
+    }
+    std::ofstream(records) << kNextRecords << kNextRecords << kNextRecords;
+    ASSERT_EQ(pressExport("Job"), 0) << gMsg.last;
+    EXPECT_EQ(folderFiles(job).size(), 14u);
+    for (const auto& f : fs::directory_iterator(job)) {
+        struct stat st {};
+        ASSERT_EQ(::stat(f.path().c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, kPrivate) << f.path();
+        if (root) {
+            EXPECT_EQ(st.st_uid, kNobody) << f.path();
+            EXPECT_EQ(st.st_gid, kNobody) << f.path();
+        }
+    }
+    EXPECT_TRUE(fs::is_symlink(job / "Job_va_1_0.ps"));
+    EXPECT_NE(readAll(real / "Job_va_1_0.ps"), linkedBefore);
 }
 
 // The press prints no more of an item's file than its box, the item's
