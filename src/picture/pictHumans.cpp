@@ -16,6 +16,7 @@
 #include "platform/quickdraw/quickdraw.h"
 #include "symbology/codebars.h"
 #include "symbology/state.h"
+#include "vector/codebars_paint.h"
 #include "vector/sink.h"
 #include "vector/textruns.h"
 #include "vector/units.h"
@@ -232,6 +233,7 @@ int32_t proportionalText(unsigned char* out, bool* fromRow) {
 
 // A character of the text row that is shown; the others are gaps or nothing.
 bool shownInRow(unsigned char ch) {
+    if (typedCharacter(gSym.code, ch)) return true;
     if ((ch >= 37 && ch <= 57) || (ch >= 65 && ch <= 122) || (ch >= 174 && ch <= 183)) return true;
     if (ch != 0 && std::strchr("<> #$%+-/:;", ch) != nullptr) return true;
     return ch == '=' && gSym.code == 5 && gSym.variation1 == 13;
@@ -246,7 +248,8 @@ struct Step {
     double advance = 0;
 };
 Step lineStep(unsigned char ch, bool fromRow, bool fontWidths, double scale) {
-    if (!fromRow || (ch != '?' && shownInRow(ch))) {
+    const bool gap = ch == '?' && !typedCharacter(gSym.code, ch);
+    if (!fromRow || (!gap && shownInRow(ch))) {
         if (fontWidths) {
             const char c = static_cast<char>(ch);
             return {true, static_cast<double>(MeasureTextInEPS(&c, 1, scale, gSym.fontBelow))};
@@ -254,8 +257,7 @@ Step lineStep(unsigned char ch, bool fromRow, bool fontWidths, double scale) {
         const bool narrow = (ch == '(' || ch == ')') && !pstrEquals(gSym.fontBelow, "OCRB");
         return {true, (narrow ? kNarrowGlyph : kCell) * scale};
     }
-    if (ch == '?')
-        return {false, (pstrEquals(gSym.fontBelow, "OCRB") ? kCell : kNarrowGlyph) * scale};
+    if (gap) return {false, (pstrEquals(gSym.fontBelow, "OCRB") ? kCell : kNarrowGlyph) * scale};
     const int32_t w = charToWidth(ch);
     if (w >= 0) return {};
     return {false, -w == kWideSpace || -w == kNarrowSpace ? -w / 2.0 : -w};

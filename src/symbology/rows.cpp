@@ -211,7 +211,27 @@ void Vector(int32_t rowUnit) {
     if (gSym.code == 14 && gEl.cu_len > 0 && gEl.chNum[gEl.cu_len - 1] == kRowEnd) --gEl.cu_len;
 }
 
+bool textRowIsTypedData(int32_t code) {
+    switch (code) {
+        case 4:
+        case 5:
+        case 7:
+        case 13:
+        case 15:
+        case 24:
+        case 34:
+        case 37:
+            return false;
+        default:
+            return true;
+    }
+}
+
 void Humans1() {
+    if (textRowIsTypedData(gSym.code)) {
+        humansPlain();
+        return;
+    }
     switch (gSym.code) {
         case 5:
         case 7:
@@ -232,7 +252,6 @@ void Humans1() {
             humansDataBar();
             break;
         default:
-            humansPlain();
             break;
     }
 }

@@ -36,6 +36,10 @@ void Vector(int32_t rowUnit);
 // DataBar driver's chMainCode2) and the printed copy for
 // code type 13, as their layouts need.
 void Humans1();
+// Whether Humans1 makes the text row of linear code type `code` the data as typed
+// (with at most the '*', '-' or blank a variant adds): no gap or spacer byte
+// stands in it, so each printable byte of it is a character of the line.
+bool textRowIsTypedData(int32_t code);
 
 // Appends n copies of the byte b (bounded like every append to gEl).
 void putN(unsigned char b, int n);

@@ -13,6 +13,7 @@
 #include "picture/services.h"
 #include "platform/textmetrics.h"
 #include "symbology/codebars.h"
+#include "symbology/rows.h"
 #include "symbology/state.h"
 #include "vector/blocks.h"
 #include "vector/chars.h"
@@ -947,6 +948,7 @@ double textLineLift(int32_t T, bool justified, bool barFont) {
 }
 
 bool justifiedGlyph(unsigned char ch) {
+    if (typedCharacter(gSym.code, ch)) return true;
     if ((ch >= 37 && ch <= 57) || (ch >= 65 && ch <= 122) || (ch >= 174 && ch <= 183)) return true;
     if (std::strchr("<> #$%+-/:;", ch) != nullptr && ch != 0) return true;
     return ch == '=' && gSym.code == 5 && gSym.variation1 == 13;
@@ -973,6 +975,7 @@ void justifiedLine(const Painter& p, double textY) {
         return w;
     };
     auto questionWidth = [&] { return (p.ocrb ? kCell : kNarrowGlyph) * scale; };
+    auto gapByte = [&](unsigned char ch) { return ch == '?' && !typedCharacter(code, ch); };
 
     // The widths measured for the line's length serve again to set it.
     constexpr int32_t kKeptWidths = 128;
@@ -983,7 +986,7 @@ void justifiedLine(const Painter& p, double textY) {
     double w = 0;
     for (int32_t k = 0; k < len; ++k) {
         const unsigned char ch = text[k];
-        if (ch == '?') {
+        if (gapByte(ch)) {
             w += questionWidth();
         } else if (justifiedGlyph(ch)) {
             const double g = glyphWidth(ch);
@@ -1013,7 +1016,7 @@ void justifiedLine(const Painter& p, double textY) {
     }
     for (int32_t k = 0; k < len; ++k) {
         const unsigned char ch = text[k];
-        if (ch == '?') {
+        if (gapByte(ch)) {
             x += questionWidth();
         } else if (justifiedGlyph(ch)) {
             const int32_t adv = getDataCharacterOut(&ch, sum32(originX, umToE5(x)), gy);
@@ -1092,6 +1095,11 @@ void drawText(Painter& p) {
 
 bool textLineIsData(int32_t code) {
     return among(code, {4, 5, 6, 7, 8, 17, 19, 20, 21, 24, 28, 30, 35, 36});
+}
+
+bool typedCharacter(int32_t code, unsigned char ch) {
+    return ch >= kFirstTypedCharacter && ch <= kLastTypedCharacter && textLineIsData(code) &&
+           textRowIsTypedData(code);
 }
 
 ItemColours itemSecondColours(int32_t item) {

@@ -25,6 +25,11 @@ bool paintedBarByBar(int32_t code);
 // Whether the text line of dispatcher code `code` is its data as entered, set
 // centred or justified: the bar font's letter codes there stand for themselves.
 bool textLineIsData(int32_t code);
+// Whether byte ch of the text row of code `code` is drawn as the character it
+// is: the printable ASCII of a row that is the data as typed, where '?', '='
+// and the like are data, not the gaps and spacers of the grouped lines.
+bool typedCharacter(int32_t code, unsigned char ch);
+inline constexpr unsigned char kFirstTypedCharacter = '!', kLastTypedCharacter = '~';
 
 // The text height T (points) bar painting is called with for the current symbol.
 int32_t symbolTextUnit();

@@ -269,4 +269,19 @@ TEST(PictureGeometry, ProportionalLineAndLightMarginMarks) {
     EXPECT_EQ(r2->x, right->x);
 }
 
+// A line of data as typed shows every character of it, those the grouped
+// lines use for gaps and spacers ('?', '=', '|' ...) too, as the vector output does.
+TEST(PictureGeometry, ProportionalLineOfTypedDataKeepsEveryCharacter) {
+    for (const Spec& s :
+         {Spec{36, 0, "PART=12?A!{|}\"~@", ""}, Spec{6, 10, "Q=1?{x}|y~z@w!", ""}}) {
+        SCOPED_TRACE(s.data);
+        Drawn d;
+        drawInto(d, s);
+        std::string text;
+        for (const TextRun& t : d.ops.texts)
+            if (t.text != ">" && t.text != "<") text += t.text;
+        EXPECT_EQ(text, s.data);
+    }
+}
+
 }  // namespace

@@ -260,17 +260,22 @@ TEST(BarPainting, PdfPassesQpdfAndReadsInPdftoppm) {
 }
 
 // The codes the bar font draws as letters in book and retail texts ('%' X, '['
-// I, '`' M...) are characters of the data under Code 93 and Telepen bars: the
-// text line shows them as they are, in PDF as text a reader finds.
+// I, '`' M...) are characters of the data under Code 93 and Telepen bars, and
+// so are the gap and spacer bytes of the grouped lines ('?', '=', '{' ...) and
+// the bytes the bar font has no glyph for ('!', '~' ...) in a line of data as
+// typed: the text line shows them as they are, in PDF as text a reader finds.
 TEST(BarPainting, DataTextShowsTheLetterCodesAsThemselves) {
     struct Case {
         SymbolSpec spec;
         const char* shown;  // what the text of the line holds, blanks left out
         const char* run;    // a text run of the EPS
+        const char* font;   // in the font the EPS names
     } cases[] = {
-        {{28, 0, "TEST 5%", ""}, "E%", "(%)"},
-        {{36, 0, "50% (A)", ""}, "%(A)", "(%)"},
-        {{36, 0, "[a]_^`\\x", ""}, "[a]_^`\\x", "([)"},
+        {{28, 0, "TEST 5%", ""}, "E%", "(%)", "OCRB-Regular"},
+        {{36, 0, "50% (A)", ""}, "%(A)", "(%)", "OCRB-Regular"},
+        {{36, 0, "[a]_^`\\x", ""}, "[a]_^`\\x", "([)", "OCRB-Regular"},
+        {{36, 0, "PA=b?c{d|e}f!\"~@", ""}, "PA=b?c{d|e}f!\"~@", "(=)", "OCRB-Regular"},
+        {{6, 10, "Q=1?{x}|y~z@w!\"", ""}, "Q=1?{x}|y~z@w!\"", "(?)", "Helvetica"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.spec.data);
@@ -281,7 +286,7 @@ TEST(BarPainting, DataTextShowsTheLetterCodesAsThemselves) {
         EXPECT_EQ(text, c.shown);
         // The EPS dialects set them in the same font.
         const std::string eps = writeSymbol(c.spec, 95);
-        EXPECT_NE(eps.find("%%DocumentFonts: OCRB-Regular"), std::string::npos);
+        EXPECT_NE(eps.find(std::string("%%DocumentFonts: ") + c.font), std::string::npos);
         EXPECT_NE(eps.find(c.run), std::string::npos);
     }
 }
