@@ -77,7 +77,7 @@ constexpr CodeTypeRow kMenu238[] = {
     row(7, 11),
     row(7, 12),
     row(7, 14),
-    row(4, 11, {RA(5), NC(0), CS(1), LI(14), GL(14), AH(1), NL(0)}),
+    kShippingContainerRow,
     row(4, 13, {RA(5), NC(0), CS(1), NL(0)}),
 };
 
@@ -298,77 +298,6 @@ constexpr CodeTypeMenu kCodeTypeMenus[] = {
 constexpr int16_t kCouponNamedFirst = 249;
 constexpr int16_t kNoHumanTextMenu = 250;
 
-void assign(const CodeAssign& a, int32_t rowCode) {
-    switch (a.setting) {
-        case S::none:
-        case S::coupon:
-            return;
-        case S::nonLight:
-            gSym.non_light = a.value;
-            return;
-        case S::flushBars:
-            gSym.flushBars = a.value;
-            return;
-        case S::stripExtra:
-            gSym.strip_extra = a.value;
-            return;
-        case S::customTeSize:
-            gSym.customTeSize = a.value;
-            return;
-        case S::ratio:
-            gSym.ratio = a.value;
-            return;
-        case S::nCheck:
-            gSym.nCheck = a.value;
-            return;
-        case S::chSpace:
-            gSym.chSpace = a.value;
-            return;
-        case S::fontAbove:
-            if (a.value == kFontOcrA)
-                pstrSet(gSym.fontAbove, kOcrAFont);
-            else
-                pstrCopy(gSym.fontAbove, gSym.defFont);
-            return;
-        case S::attTop:
-            gSym.attTop = a.value;
-            return;
-        case S::line:
-            gSym.line = a.value;
-            return;
-        case S::gline:
-            gSym.gline = a.value;
-            return;
-        case S::aboveHu:
-            gSym.AboveHu = a.value;
-            return;
-        case S::human:
-            gSym.human = a.value;
-            return;
-        case S::variation:
-            gSym.variation = a.value;
-            return;
-        case S::insetAmount:
-            gSym.insetAmount = a.value;
-            return;
-        case S::smallFirstChar:
-            gSym.smallFirstChar = a.value;
-            return;
-        case S::drawExtraText:
-            gSym.drawExtraText = a.value;
-            return;
-        case S::dataText:
-            gPanels.TEH.text = kSampleData;
-            return;
-        case S::defaultsFor:
-            // The defaults of a related family, then the item's own family again.
-            gSym.code = a.value;
-            defaults();
-            if (rowCode != kUnchanged) gSym.code = rowCode;
-            return;
-    }
-}
-
 bool opensCoupon(const CodeTypeRow& r) {
     for (const CodeAssign& a : r.set)
         if (a.setting == S::coupon) return true;
@@ -478,7 +407,7 @@ CodeChoice chooseCodeType(int16_t menuId, int16_t item) {
         const CodeTypeRow& r = rows[size_t(item) - 1];
         if (r.code != kUnchanged) gSym.code = r.code;
         if (r.variation1 != kUnchanged) gSym.variation1 = r.variation1;
-        for (const CodeAssign& a : r.set) assign(a, r.code);
+        for (const CodeAssign& a : r.set) applyCodeAssign(a, r.code);
         if (opensCoupon(r)) {
             if (menuId == kCouponNamedFirst) {
                 GetCodeText();

@@ -302,7 +302,8 @@ int32_t proportionalLine(LinearFrame& f, int32_t k) {
     else
         xs = static_cast<int32_t>((bw - tw) / 2);
     const auto P = static_cast<int32_t>(scale * kCell);
-    if (gSym.AboveHu == 1) f.Y = static_cast<int32_t>(f.Y + gSym.line * s);
+    // The line keeps to the box's foot with the text under the bearers too: they
+    // stand the text's height above it, as in the vector output.
     const double Bp = baselineOf(f, f.H, k);
     const auto B = static_cast<int32_t>(Bp);
     const int32_t above = gPictServices.textAboPos - k + f.margin;

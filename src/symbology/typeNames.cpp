@@ -6,6 +6,7 @@
 #include <string>
 
 #include "symbology/appBits.h"
+#include "symbology/codeTypeRows.h"
 #include "symbology/panels.h"
 #include "symbology/state.h"
 
@@ -62,6 +63,10 @@ void applyType(int32_t code, int32_t variation1, int32_t nCheck, int32_t ocrFont
     if (nCheck >= 0) gSym.nCheck = nCheck;
     if (ocrFont == 1) pstrCopy(gSym.fontAbove, gSym.barFont);
     if (ocrFont == 2) pstrSet(gSym.fontAbove, "OCR-ANormal");
+    // The settings the menu item of the same name gives, before the type's texts
+    // as the menu applies them.
+    if (const CodeTypeRow* row = typeNameRow(code, variation1))
+        for (const CodeAssign& a : row->set) applyCodeAssign(a, row->code);
     GetCodeText();
 }
 

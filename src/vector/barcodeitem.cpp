@@ -274,10 +274,13 @@ void EPSbcode(platform::FileRef refNum, int32_t item, const PageRect& itemRect, 
         } else {
             const double top = lower + height + gBlock.gxyy;
             double bottom = lower;
+            // The box's edges are the middles of its bars. With the text under the
+            // box its lower bar fills the room between the text line, t high, and
+            // the bars, which begin gline above it, as the parallel bars do.
             if (gSym.AboveHu == 1)
                 bottom = trunc32(gSym.cuHei) != trunc32(gSym.Hei)
                              ? top - gSym.cuHei * kPointsPerMm - 2 * gSym.gline
-                             : lower + s;
+                             : lower + t + gSym.gline / 2;
             DrawPostBox(xl, bottom, xr, top, gSym.gline);
         }
     }

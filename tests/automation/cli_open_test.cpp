@@ -108,6 +108,30 @@ TEST_F(CliOpen, AFileOpenedAgainMakesTheSameFile) {
     }
 }
 
+// SCC 14 by its name comes in the bearer box its menu item gives, with the digits
+// under it, and a file of it opened again keeps the box.
+TEST_F(CliOpen, Scc14ComesInItsBearerBoxTypedOrOpened) {
+    const std::string first = (dir / "scc.eps").string();
+    const std::string second = (dir / "scc_again.eps").string();
+    CliRun r = run({record("SCC 14", "1234567890123", first)});
+    ASSERT_EQ(r.status, 0) << r.err;
+    r = run({"--open", first, "{saveto:\"" + second + "\"}"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(withoutDate(testsupport::slurp(first)), withoutDate(testsupport::slurp(second)));
+
+    const testsupport::Bitmap padded = rendered(first);
+    EXPECT_EQ(testsupport::decode(padded, "ITF").text, "12345678901231");
+    const testsupport::Bitmap b = testsupport::cropToInk(padded, 0);
+    ASSERT_GT(b.height, 0);
+    // The ink's top row is the upper bearer and its first column the box's left
+    // side, from the top down past the middle of the bars.
+    constexpr int kIn = 2, kDark = 80;
+    int gaps = 0;
+    for (int x = 0; x < b.width; ++x) gaps += b.at(x, kIn) > kDark;
+    for (int y = 0; y < b.height / 2; ++y) gaps += b.at(kIn, y) > kDark;
+    EXPECT_EQ(gaps, 0) << "no bearer box";
+}
+
 // The type's name in the options line reads back as the same code, variant and
 // check setting for every code type: a display name such as "Code 39" stands for
 // more than one.

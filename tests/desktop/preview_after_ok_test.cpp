@@ -25,6 +25,7 @@
 #include "platform/desktop.h"
 #include "support/grey_image.h"
 #include "picture/PICout2.h"
+#include "vector/Epsout.h"
 
 namespace {
 
@@ -285,6 +286,49 @@ TEST_F(PreviewAfterOK, ANewCodeTypeMakesNoSymbolOfTheDataItsFieldNoLongerShows) 
     ASSERT_TRUE(r.ok) << r.err;
     EXPECT_EQ(testsupport::decode(testsupport::cropToInk(r.bitmap, 80), "QRCode").text,
               "STRIXEL QR");
+}
+
+// SCC 14 from its menu item: the digits stand under the bearer box, clear of
+// it, and the command line makes the file's options line into the same symbol.
+TEST_F(PreviewAfterOK, Scc14DigitsStandUnderItsBearerBoxAndItsFileReopens) {
+    constexpr int16_t kRetailMenu = 238, kScc14Item = 28;
+    const std::string dir = testsupport::freshFolder("scc14");
+    gSaveTo = dir + "/desktop.eps";
+    doMenu(kScc14Item, kRetailMenu);
+    clickIn(gPanels.TEH.viewRect);
+    type("1234567890123");
+    pressOK();
+    ASSERT_NE(gWindows.disp2, nullptr) << gMsg.last;
+    disposeDisp2();
+    gOut.ill = kIll3;  // the command line's EPS dialect, to compare the pages
+    ASSERT_EQ(DoFile(kFileSave), 1) << gMsg.last;
+
+    constexpr int kDpi = 300;
+    const testsupport::Rendered r = testsupport::renderWithGhostscript(gSaveTo, kDpi);
+    ASSERT_TRUE(r.ok) << r.err;
+    EXPECT_EQ(testsupport::decode(testsupport::padBitmap(r.bitmap, 60), "ITF").text,
+              "12345678901231");
+    // Rows in points over the foot: the text line is 20 high, the bearer 14 over it.
+    const auto darkIn = [&](double y) {
+        const int row = r.bitmap.height - 1 - static_cast<int>(y * kDpi / 72);
+        const int side = 14 * kDpi / 72;  // the box's sides
+        int dark = 0;
+        for (int x = side; x < r.bitmap.width - side; ++x) dark += r.bitmap.at(x, row) < 128;
+        return dark;
+    };
+    EXPECT_EQ(darkIn(19), 0) << "the bearer reaches into the text line";
+    EXPECT_EQ(darkIn(27), r.bitmap.width - 2 * (14 * kDpi / 72)) << "the bearer has a gap";
+    EXPECT_GT(darkIn(10), 0) << "no digits";
+
+    const std::string again = dir + "/again.eps";
+    ASSERT_EQ(std::system(
+                  ("\"" STRIXEL_BINARY "\" --open \"" + gSaveTo + "\" '{saveto:\"" + again + "\"}'")
+                      .c_str()),
+              0);
+    const auto page = [](const std::string& eps) {
+        return eps.substr(eps.find("%%EndSetup"), eps.find("%%Trailer") - eps.find("%%EndSetup"));
+    };
+    EXPECT_EQ(page(testsupport::slurp(again)), page(testsupport::slurp(gSaveTo)));
 }
 
 // The filled paths of an EPS page, in order: each as its lowest and highest x and y.

@@ -168,6 +168,30 @@ TEST(PictureGeometry, BearersCutMarksAndHMarks) {
     }
 }
 
+// SCC 14's digits under its bearer box stand at the picture's foot, below the
+// box, in hundredths of a millimetre and on a label alike.
+TEST(PictureGeometry, DigitsUnderTheBearerBoxStayInThePicture) {
+    for (bool label : {false, true}) {
+        SCOPED_TRACE(label ? "points" : "hundredths");
+        Drawn d;
+        drawInto(d, {4, 11, "1234567890123", "", 0, 0, label}, [] {
+            gSym.line = gSym.gline = 14;
+            gSym.AboveHu = 1;
+            gSym.non_light = 0;
+        });
+        ASSERT_EQ(d.ops.framed.size(), 1u);
+        const int boxBottom = d.ops.framed[0].bottom;
+        std::string digits;
+        for (const TextRun* t : digitRuns(d.ops)) {
+            digits += t->text;
+            // At the picture's foot, give or take the unit the frame is cut to.
+            EXPECT_NEAR(t->y, d.pic->frame.bottom, 1);
+            EXPECT_GE(t->y - t->size, boxBottom) << "a digit reaches into the bearer";
+        }
+        EXPECT_EQ(digits, "12345678901231");
+    }
+}
+
 TEST(PictureGeometry, HMarksKeepTheirSizeOnALabel) {
     Drawn d;
     drawInto(d, {5, 0, "ABC123", "", 200, 0, true}, [] { gSym.Hgauge = 1; });

@@ -133,6 +133,33 @@ TEST(BarcodeItem, BearerBoxAndParallelBars) {
     EXPECT_GT(probe(para, kDpi, 2, height / 2), kLight);  // no sides
 }
 
+// SCC 14 in its bearer box with the digits under it: the box's lower bar stands
+// between the text line and the bars, in the filled and the stroked box alike.
+TEST(BarcodeItem, DigitsUnderTheBearerBoxStandClearOfIt) {
+    constexpr double kText = 20, kBearer = 14;  // the text line's height, the bar's width
+    for (int ill : {95, 88}) {
+        SCOPED_TRACE(ill);
+        Placed p;
+        const testsupport::Bitmap b = rendered(writeSymbol({4, 11, "1234567890123", ""}, ill, &p,
+                                                           [] {
+                                                               gSym.line = gSym.gline = kBearer;
+                                                               gSym.AboveHu = 1;
+                                                               gSym.non_light = 0;
+                                                           }),
+                                               ill);
+        int inkOverText = 0, lightInBar = 0, inkInText = 0;
+        for (double x = kBearer; x < p.width - kBearer; x += 0.5) {
+            if (probe(b, kDpi, x, kText - 1) < kLight) ++inkOverText;
+            if (probe(b, kDpi, x, kText + kBearer / 2) > kDark) ++lightInBar;
+            if (darkestAround(b, kDpi, x, kText / 2, 0.3) < kDark) ++inkInText;
+        }
+        EXPECT_EQ(inkOverText, 0) << "the bearer reaches into the text line";
+        EXPECT_EQ(lightInBar, 0) << "the lower bearer has a gap";
+        EXPECT_GT(inkInText, 0) << "no digits";
+        EXPECT_EQ(testsupport::decode(testsupport::padBitmap(b, 60), "ITF").text, "12345678901231");
+    }
+}
+
 TEST(BarcodeItem, CutMarksAtTheCorners) {
     Placed p;
     const std::string doc = code128(
