@@ -44,6 +44,10 @@ constexpr int32_t kRoyalMailBands = 3, kPostnetBands = 2;  // a text unit high e
 constexpr double kSeparatorOfTextUnit = 0.1;  // a DataBar separator row (a module) high
 // A row of stacked bars lower than half a module is no row a scanner can follow.
 constexpr double kLeastStackedBarsOfModule = 0.5;
+// Code 128 and GS1-128, and the Code 128 variants whose line is not the data:
+// the two retail lines set apart and the line spaced by '='.
+constexpr int32_t kCode128Code = 5, kGs1128Code = 7;
+constexpr int32_t kMsRetailLine = 2, kMsRetailLine2 = 3, kSpacedRetailLine = 13;
 
 // A length in micrometres to units of 1e-5 point.
 int32_t umToE5(double um) { return trunc32(um * 72 * 3.937007874015748e-5 * 100000); }
@@ -1098,8 +1102,14 @@ bool textLineIsData(int32_t code) {
 }
 
 bool typedCharacter(int32_t code, unsigned char ch) {
-    return ch >= kFirstTypedCharacter && ch <= kLastTypedCharacter && textLineIsData(code) &&
-           textRowIsTypedData(code);
+    if (ch < kFirstTypedCharacter || ch > kLastTypedCharacter || !textLineIsData(code))
+        return false;
+    // Code 128's line is its printable data as well, but for the retail layouts,
+    // which set their own spacers and text.
+    if (code == kCode128Code || code == kGs1128Code)
+        return code != kCode128Code ||
+               !among(gSym.variation1, {kMsRetailLine, kMsRetailLine2, kSpacedRetailLine});
+    return textRowIsTypedData(code);
 }
 
 ItemColours itemSecondColours(int32_t item) {

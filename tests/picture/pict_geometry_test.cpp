@@ -296,8 +296,8 @@ TEST(PictureGeometry, ProportionalLineAndLightMarginMarks) {
 // A line of data as typed shows every character of it, those the grouped
 // lines use for gaps and spacers ('?', '=', '|' ...) too, as the vector output does.
 TEST(PictureGeometry, ProportionalLineOfTypedDataKeepsEveryCharacter) {
-    for (const Spec& s :
-         {Spec{36, 0, "PART=12?A!{|}\"~@", ""}, Spec{6, 10, "Q=1?{x}|y~z@w!", ""}}) {
+    for (const Spec& s : {Spec{36, 0, "PART=12?A!{|}\"~@", ""}, Spec{6, 10, "Q=1?{x}|y~z@w!", ""},
+                          Spec{5, 0, "PART=12?A!{x}", ""}}) {
         SCOPED_TRACE(s.data);
         Drawn d;
         drawInto(d, s);

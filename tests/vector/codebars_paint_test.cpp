@@ -276,6 +276,7 @@ TEST(BarPainting, DataTextShowsTheLetterCodesAsThemselves) {
         {{36, 0, "[a]_^`\\x", ""}, "[a]_^`\\x", "([)", "OCRB-Regular"},
         {{36, 0, "PA=b?c{d|e}f!\"~@", ""}, "PA=b?c{d|e}f!\"~@", "(=)", "OCRB-Regular"},
         {{6, 10, "Q=1?{x}|y~z@w!\"", ""}, "Q=1?{x}|y~z@w!\"", "(?)", "Helvetica"},
+        {{5, 0, "PART=12?A!{x}", ""}, "PART=12?A!{x}", "(=)", "Helvetica"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.spec.data);
