@@ -262,6 +262,20 @@ std::string decodeEan(const testsupport::Bitmap& b) {
     return testsupport::decode(testsupport::padBitmap(b, 40), "EAN-13").text;
 }
 
+// An image wider than a side may be is refused with that reason and the size
+// that fits, not taken for a lack of memory; no file is written.
+TEST(CommandLineKinds, AnImageWiderThanItsSideMayBeSaysSo) {
+    const std::string data(253, 'W');
+    for (const char* ext : {".tif", ".bmp"}) {
+        SCOPED_TRACE(ext);
+        const std::string path = fresh(std::string("wide") + ext);
+        const CliRun r = run({record("Code 128", data, path, ", size:\"200\"")});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("holds at most 32767 pixels a side"), std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(path));
+    }
+}
+
 TEST(CommandLineKinds, TiffIsReadBackAtItsTrueSize) {
     const std::string tif = fresh("ean.tif"), eps = fresh("ean.eps"), red = fresh("red.tif");
     ASSERT_EQ(run({ean13(tif), ean13(eps), ean13(red, ", colour:\"0 100 100 0\"")}).status, 0);

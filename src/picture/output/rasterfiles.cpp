@@ -10,6 +10,8 @@
 
 #include "picture/output/SetUpFiles.h"
 #include "platform/byteorder.h"
+#include "platform/numbers.h"
+#include "platform/quickdraw/port.h"
 #include "platform/packbits.h"
 #include "platform/tiffLibrary.h"
 #include "symbology/messages.h"
@@ -230,9 +232,23 @@ class Drawing {
     std::array<std::array<uint8_t, 8>, 256> expanded_{};  // the samples of eight bits
 };
 
-bool drawn(const Drawing& d) {
+// A symbol wider or taller than an image's side may be is told as that, with
+// the size that fits; any other failure is one of memory.
+bool drawn(const Drawing& d, const qd::Rect& rect, double dpi) {
     if (d.ok()) return true;
-    Message(kMsgImageTooLarge);
+    if (rect.width() <= qd::kMaxImageSide && rect.height() <= qd::kMaxImageSide) {
+        Message(kMsgImageTooLarge);
+        return false;
+    }
+    constexpr double kPointsPerInch = 72;
+    MessageText(platform::formatC("The image would be %d x %d pixels at %.0f dpi; an image file "
+                                  "holds at most %d pixels a side (%.0f points at this "
+                                  "resolution), so no file was written. Make the symbol smaller, "
+                                  "or save it as EPS or PDF.",
+                                  static_cast<int>(rect.width()), static_cast<int>(rect.height()),
+                                  dpi, static_cast<int>(qd::kMaxImageSide),
+                                  qd::kMaxImageSide * kPointsPerInch / dpi)
+                    .c_str());
     return false;
 }
 
@@ -333,7 +349,7 @@ bool TiffToFile(const qd::Picture* pic, const qd::Rect& rect, const char* option
                           : palette.grey ? Format::grey
                                          : Format::palette;
     Drawing drawing(pic, rect, dpi, palette, format);
-    if (!drawn(drawing)) return false;
+    if (!drawn(drawing, rect, dpi)) return false;
     const uint32_t width = static_cast<uint32_t>(rect.width());
     const uint32_t height = static_cast<uint32_t>(rect.height());
     const auto bytesPerRow = static_cast<uint32_t>(::bytesPerRow(format, rect.width()));
@@ -426,7 +442,7 @@ bool BMPToFile(const qd::Picture* pic, const qd::Rect& rect, double dpi, std::st
     const Palette palette = symbolPalette();
     const Format format = palette.blackWhite ? Format::blackWhite : Format::palette;
     Drawing drawing(pic, rect, dpi, palette, format);
-    if (!drawn(drawing)) return false;
+    if (!drawn(drawing, rect, dpi)) return false;
     const int width = rect.width(), height = rect.height();
     const int bits = format == Format::blackWhite ? 1 : 8;
     const uint32_t colours = format == Format::blackWhite ? 2 : kPaletteSize;
