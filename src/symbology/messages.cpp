@@ -80,7 +80,9 @@ int32_t refuseSymbol(const char* text) {
     return 1;
 }
 
-char quotedChar(unsigned char c) { return c >= 32 && c < 127 ? static_cast<char>(c) : '?'; }
+// A letter above ASCII is quoted as it is: messages are Mac OS Roman, as the
+// data is, and show it as the user typed it ("12€": "€", not "?").
+char quotedChar(unsigned char c) { return c >= 32 && c != 127 ? static_cast<char>(c) : '?'; }
 
 const char* typeNameInMessages(const char* own) {
     return gMsg.typeName.empty() ? own : gMsg.typeName.c_str();

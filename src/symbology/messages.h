@@ -29,7 +29,8 @@ void resetMessages();
 // An encoder's refusal of the current symbol: the text shown and the symbol
 // marked in error. Returns 1, what an encoder returns when it makes nothing.
 int32_t refuseSymbol(const char* text);
-// A character as a message quotes it: printable ASCII as itself, else '?'.
+// A character as a message quotes it: a printable one (Mac OS Roman above ASCII
+// too) as itself, a control code as '?'.
 char quotedChar(unsigned char c);
 // The code type's name for a message: as the user named it when known, else `own`.
 const char* typeNameInMessages(const char* own);
