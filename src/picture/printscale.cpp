@@ -22,8 +22,14 @@ void ScaleDoubleRect(Rect16* rect, double factor) {
     rect->right = scaled16(rect->right, factor);
 }
 
+// Far past any paper (about 200,000 inches at 1,200 dpi), and far enough inside
+// 32 bits that a symbol's extent added to a place cannot overflow.
+constexpr int32_t kMostPageDots = 1 << 28;
+
 qd::Rect scaledPageRect(const qd::Rect& rect, double factor) {
-    auto scaled = [factor](int32_t v) { return clampedWord(v * factor, INT32_MIN, INT32_MAX); };
+    auto scaled = [factor](int32_t v) {
+        return clampedWord(v * factor, -kMostPageDots, kMostPageDots);
+    };
     return {scaled(rect.top), scaled(rect.left), scaled(rect.bottom), scaled(rect.right)};
 }
 
