@@ -17,6 +17,7 @@
 #include "symbology/codebars.h"
 #include "symbology/state.h"
 #include "vector/codebars_paint.h"
+#include "vector/glyphs.h"
 #include "vector/sink.h"
 #include "vector/textruns.h"
 #include "vector/units.h"
@@ -46,6 +47,14 @@ constexpr double kSmallDigitLift = 0.7;  // the 'N' or '^' before UPC-A's first 
 constexpr double kLineLift = 0.1;        // of the text size: a justified line over the box's foot
 constexpr double kFontLineLift = 0.2;    // and more for a font other than the bar font
 constexpr double kItfMarkOff = 12;       // points: ITF's marks stand off the bearer frame
+
+// The item's text-as-font setting as pictures have it: they draw the bar font
+// from its outlines whatever the item keeps.
+constexpr int32_t kOutlinesDrawn = 0;
+
+// Set while the line under the bars is drawn for a code whose line is its data:
+// the bar font's letter codes are characters of the data there.
+bool gDataLine = false;
 
 bool among(int32_t v, std::initializer_list<int32_t> set) {
     for (int32_t s : set)
@@ -491,10 +500,16 @@ void lightMarginMarkers(LinearFrame& f, int32_t k, int32_t) {
 
 int32_t getCharacterOutPict(const unsigned char* text, int32_t x, int32_t y) {
     const unsigned char ch = *text;
-    useFont(characterFont(ch));
+    const unsigned char* font = characterFont(ch);
+    useFont(font);
     qd::TextFace(gSym.bol == 1 ? qd::bold : 0);
     qd::MoveTo(x, y);
-    qd::DrawText(text, 0, 1);
+    // In a line of data a letter code shows as itself, in OCR-B as the vector
+    // output sets it, where the bar font's outline would draw its letter.
+    if (gDataLine && letterCode(ch) && setInOcrb(ch, gSym.code, font, kOutlinesDrawn, true))
+        qd::DrawCharAsBarFontFallback(ch);
+    else
+        qd::DrawText(text, 0, 1);
     return charWidthCorrection(ch);
 }
 
@@ -525,10 +540,12 @@ void drawPictHumans(LinearFrame& f) {
     // The pitch the right marker keeps; without a main line, that of the size set above.
     int32_t P = static_cast<int32_t>(gVec.gCtexsize * kCell);
     if (gSym.human == 1) {
+        gDataLine = textLineIsData(gSym.code);
         if (proportionalForm())
             P = proportionalLine(f, k);
         else
             P = barFontLine(f, k);
+        gDataLine = false;
     }
     lightMarginMarkers(f, k, P);
     gSym.bol = 0;

@@ -66,9 +66,6 @@ GlyphSet mainSet(unsigned char ch) {
 // The outline data already draws the bar font's letter codes as their letters.
 const GlyphOutline* mainOutline(unsigned char ch) { return glyphs::findOutline(mainSet(ch), ch); }
 
-// The codes the book-number headers and retail texts use for letters.
-bool letterCode(unsigned char ch) { return std::strchr("[]_^`\\%(", ch) != nullptr && ch != 0; }
-
 // In a line of data a letter code is itself, which no outline draws.
 const GlyphOutline* outlineOf(unsigned char ch, bool dataText) {
     return dataText && letterCode(ch) ? nullptr : mainOutline(ch);
@@ -332,6 +329,8 @@ int32_t characterOut(const unsigned char* text, int32_t x, int32_t y, bool dataT
 }
 
 }  // namespace
+
+bool letterCode(unsigned char ch) { return std::strchr("[]_^`\\%(", ch) != nullptr && ch != 0; }
 
 int32_t getCharacterOut(const unsigned char* text, int32_t x, int32_t y) {
     return characterOut(text, x, y, false);

@@ -12,6 +12,9 @@
 // Returns 3122 for 'M', in font mode also 1320 for '(' and ')' (0 in OCR-B);
 // 0 otherwise (callers then advance by their own widths).
 int32_t getCharacterOut(const unsigned char* text, int32_t x, int32_t y);
+// Whether ch is one of the codes the bar font draws as a letter of the
+// book-number headers and retail texts ('[' I, '%' X and the like).
+bool letterCode(unsigned char ch);
 // As getCharacterOut for a character of the data: the codes the bar font draws
 // as letters ('[' I, '%' X and the like) show as themselves.
 int32_t getDataCharacterOut(const unsigned char* text, int32_t x, int32_t y);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -41,7 +42,8 @@ struct CliDocuments : testsupport::SettingsSandbox {
     // kStoredZeroHeight: a record holding 0, as a document from elsewhere may).
     std::string makeDocument(int proMode, const std::string& templ, const std::string& importFile,
                              const char* type = "Code 128", int reduction = 0, int orient = 0,
-                             double size = 0, double height = 0) {
+                             double size = 0, double height = 0,
+                             const std::function<void()>& settings = {}) {
         resetWorld();
         gMsg.quiet = true;
         initLabelItems();
@@ -67,6 +69,7 @@ struct CliDocuments : testsupport::SettingsSandbox {
         gSym.BWidthRed = reduction;
         if (size > 0) gSym.Siz = size;
         if (height > 0) gSym.Hei = height;
+        if (settings) settings();
         setItemRect(0);
         setItemData(0, 2);
         // The turn as the layout's rotate command keeps it in the record.
@@ -564,6 +567,99 @@ TEST_F(CliDocuments, PrintsAndPressJobsNeverReplaceTheDocumentOrItsImportFile) {
         EXPECT_EQ(testsupport::slurp(records), lines);
         for (const std::string& copy : {doc, pdfDoc, jobDoc})
             EXPECT_EQ(testsupport::slurp(copy), stored);
+    }
+}
+
+// The ink of the text under a rendering's bars (rows whose ink crosses over and
+// over), one flag a pixel, in the text's box.
+struct Ink {
+    int width = 0, height = 0;
+    std::vector<bool> on;
+    bool at(int x, int y) const {
+        return x >= 0 && y >= 0 && x < width && y < height &&
+               on[size_t(y) * size_t(width) + size_t(x)];
+    }
+};
+Ink inkUnderBars(const testsupport::Bitmap& b) {
+    constexpr int kBarCrossings = 20;
+    auto crossings = [&](int y) {
+        int n = 0;
+        for (int x = 1; x < b.width; ++x) n += (b.at(x, y) < 128) != (b.at(x - 1, y) < 128);
+        return n;
+    };
+    int end = 0;
+    while (end < b.height && crossings(end) < kBarCrossings) ++end;
+    while (end < b.height && crossings(end) >= kBarCrossings) ++end;
+    while (end < b.height && crossings(end) > 0) ++end;  // the bars' blurred feet
+    int top = b.height, bottom = -1, left = b.width, right = -1;
+    for (int y = end; y < b.height; ++y)
+        for (int x = 0; x < b.width; ++x)
+            if (b.at(x, y) < 128) {
+                top = std::min(top, y), bottom = std::max(bottom, y);
+                left = std::min(left, x), right = std::max(right, x);
+            }
+    Ink ink{right - left + 1, bottom - top + 1, {}};
+    for (int y = top; y <= bottom; ++y)
+        for (int x = left; x <= right; ++x) ink.on.push_back(b.at(x, y) < 128);
+    return ink;
+}
+
+// The share of the ink of a and b with no ink of the other near it, at the
+// shift that fits best: the two outputs round places apart by a pixel or two.
+double inkMismatch(const Ink& a, const Ink& b) {
+    constexpr int kMostShift = 3, kNear = 1;
+    auto near = [](const Ink& i, int x, int y) {
+        for (int dy = -kNear; dy <= kNear; ++dy)
+            for (int dx = -kNear; dx <= kNear; ++dx)
+                if (i.at(x + dx, y + dy)) return true;
+        return false;
+    };
+    double best = 1;
+    for (int sy = -kMostShift; sy <= kMostShift; ++sy)
+        for (int sx = -kMostShift; sx <= kMostShift; ++sx) {
+            long apart = 0, ink = 0;
+            for (int y = -kMostShift; y < std::max(a.height, b.height) + kMostShift; ++y)
+                for (int x = -kMostShift; x < std::max(a.width, b.width) + kMostShift; ++x) {
+                    const bool p = a.at(x, y), q = b.at(x + sx, y + sy);
+                    ink += p + q;
+                    apart += (p && !near(b, x + sx, y + sy)) + (q && !near(a, x, y));
+                }
+            if (ink > 0) best = std::min(best, double(apart) / double(ink));
+        }
+    return best;
+}
+
+// Under the bars of a code whose line is its data, the bar font's letter codes
+// ('%' X, '[' I...) are characters of the data: a printed label shows them as
+// the label file's vector output does, set in OCR-B.
+TEST_F(CliDocuments, PrintedDataLinesShowTheLetterCodesAsThemselves) {
+    constexpr int kTextSize = 10;           // the outputs differ in their default sizes
+    constexpr double kSize = 60;            // percent: the longest data fits the label
+    constexpr double kMostMismatch = 0.01;  // a letter in a code's place is 3 % or more
+    const struct {
+        const char* type;
+        const char* data;
+    } cases[] = {{"Telepen", "50% (A)"}, {"Telepen", "[a]_^`\\x"}, {"Code 93", "TEST 5%"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.data);
+        const std::string doc = makeDocument(kProModeFixed, c.data, "", c.type, 0, 0, kSize, 0, [] {
+            gSym.customTeSize = kTextSize;
+            gSym.non_light = 0;  // no markers, which the outputs place apart
+        });
+        const std::string printed = (dir / "printed.pdf").string(),
+                          file = (dir / "label.pdf").string();
+        CliRun r = run({"--open", doc, "{printer:\"" + printed + "\"}"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        r = run({"--open", doc, "{saveto:\"" + file + "\"}"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        std::string text = testsupport::runCommand("pdftotext -l 1 '" + printed + "' -").out;
+        text = text.substr(0, text.find('\n'));
+        EXPECT_EQ(text, c.data);
+        testsupport::Bitmap page, label;
+        ASSERT_TRUE(testsupport::pdfPage(printed, kDpi, 1, &page));
+        ASSERT_TRUE(testsupport::pdfPage(file, kDpi, 1, &label));
+        EXPECT_LT(inkMismatch(inkUnderBars(cellOf(page, 0, 0)), inkUnderBars(label)),
+                  kMostMismatch);
     }
 }
 

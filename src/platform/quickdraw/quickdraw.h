@@ -239,6 +239,11 @@ void SetFractEnable(bool on);
 void DrawChar(unsigned char ch);
 void DrawText(const void* text, int32_t firstByte, int32_t count);
 void DrawString(const unsigned char* pascalString);
+// Draws ch from OCR-B at the current size where the bar font sets a character
+// it has no outline for, the pen standing where the bar font's character
+// starts (a picture keeps the place to the nearest unit). The font stays the
+// current one; the pen moves past the character.
+void DrawCharAsBarFontFallback(unsigned char ch);
 // Text scaled by numer / denom in each direction.
 void StdText(const void* text, int32_t count, Point numer, Point denom);
 int32_t TextWidth(const void* text, int32_t firstByte, int32_t count);

@@ -436,6 +436,20 @@ void DrawString(const unsigned char* s) {
     if (s) DrawText(s + 1, 0, s[0]);
 }
 
+void DrawCharAsBarFontFallback(unsigned char ch) {
+    GrafPort& p = current();
+    const int16_t font = p.st.font;
+    const Point pen = p.st.pen;
+    const double size = sizeOf(p.st);
+    int16_t ocrb = 0;
+    GetFNum(kOcrbName, &ocrb);
+    TextFont(ocrb);
+    MoveTo(pen.h - static_cast<int32_t>(std::lround(kOcrbLeftEm * size)),
+           pen.v - static_cast<int32_t>(std::lround(kOcrbRaiseEm * size)));
+    DrawChar(ch);
+    TextFont(font);
+}
+
 void StdText(const void* text, int32_t count, Point numer, Point denom) {
     textOp(text, 0, count, numer, denom);
 }
