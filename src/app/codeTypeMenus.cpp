@@ -35,9 +35,6 @@ constexpr CodeAssign NC(int32_t v) { return {S::nCheck, v}; }
 constexpr CodeAssign CS(int32_t v) { return {S::chSpace, v}; }
 constexpr CodeAssign FA(int32_t v) { return {S::fontAbove, v}; }
 constexpr CodeAssign AT(int32_t v) { return {S::attTop, v}; }
-constexpr CodeAssign LI(int32_t v) { return {S::line, v}; }
-constexpr CodeAssign GL(int32_t v) { return {S::gline, v}; }
-constexpr CodeAssign AH(int32_t v) { return {S::aboveHu, v}; }
 constexpr CodeAssign HU(int32_t v) { return {S::human, v}; }
 constexpr CodeAssign VA(int32_t v) { return {S::variation, v}; }
 constexpr CodeAssign IA(int32_t v) { return {S::insetAmount, v}; }
