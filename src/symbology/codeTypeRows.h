@@ -1,7 +1,8 @@
 // The rows of the code-type choices: a family, a variant and the appearance
 // settings that belong to them. The code-type menus apply a row when an item is
-// chosen; a type name of the record language applies the row it stands for, so
-// that a symbol made from a script comes out as the menu item makes it.
+// chosen; a type name of the record language applies the rows that must agree
+// with their menu item (typeNameRow), so that such a symbol made from a script
+// comes out as the menu item makes it.
 #pragma once
 
 #include <cstddef>
