@@ -54,16 +54,17 @@ inline bool smallStepFamily(int32_t code) {
     }
 }
 
-// The bar font's width step that a bar-width reduction gives at a size (percent):
-// one step per half percent of size, at most 5 (3 for the small-step families).
-inline int32_t widthStepOfReduction(int32_t reduction, double size, int32_t code) {
-    const int32_t bw = size > 0 ? static_cast<int32_t>(reduction / (size * 0.5)) : 0;
-    const int32_t most = smallStepFamily(code) ? 3 : 5;
-    return bw < 0 ? 0 : (bw > most ? most : bw);
-}
-
 inline int32_t clampedInt(int32_t v, int32_t lo, int32_t hi) {
     return v < lo ? lo : (v > hi ? hi : v);
+}
+
+// The bar font's width step that a bar-width reduction gives at a size (percent):
+// one step per half percent of size, at most 5 (3 for the small-step families).
+// Bounded before it becomes a whole number: a size near 0 gives a huge quotient.
+inline int32_t widthStepOfReduction(int32_t reduction, double size, int32_t code) {
+    const double steps = size > 0 ? reduction / (size * 0.5) : 0;
+    const int32_t most = smallStepFamily(code) ? 3 : 5;
+    return steps <= 0 ? 0 : steps >= most ? most : static_cast<int32_t>(steps);
 }
 
 // A setting truncated toward zero and kept within the bits of its word.
