@@ -45,6 +45,7 @@
 #include "symbology/encoders.h"
 #include "symbology/info.h"
 #include "symbology/messages.h"
+#include "symbology/scriptValues.h"
 #include "symbology/state.h"
 #include "vector/Epsout.h"
 #include "vector/page.h"
@@ -126,7 +127,8 @@ void printHelp(std::ostream& out) {
            "A value ends at the double quote that a comma and the next key, or the closing\n"
            "brace, follow; any other double quote in a value is typed as it is:\n"
            "  {type:\"QRCode\", data:\"say \"hi\", then go\", saveto:\"hi.eps\"}\n"
-           "A key may be given once in a record.\n"
+           "Blanks, tabs and line breaks may stand between the pairs. A key may be given\n"
+           "once in a record.\n"
            "\n"
            "--open FILE reads FILE before each record. A label document is written as\n"
            "its label, in EPS, PostScript or PDF, by a record that gives saveto alone:\n"
@@ -348,18 +350,14 @@ std::string spotNameFault(std::string_view name) {
     return {};
 }
 
-// A value holding ", key:\"" of a known key has taken in the pairs after it: its
-// closing quote is missing.
+// A value holding a comma and then a known key's `key:"` (white space allowed
+// about them) has taken in the pairs after it: its closing quote is missing.
 const char* swallowedKey(std::string_view value) {
-    if (value.find(":\"") == std::string_view::npos) return nullptr;  // the common case
-    for (const char* k : kKeys) {
-        const std::string mark = std::string(k) + ":\"";
-        for (size_t at = value.find(mark); at != std::string_view::npos;
-             at = value.find(mark, at + 1)) {
-            const size_t before =
-                at == 0 ? std::string_view::npos : value.find_last_not_of(' ', at - 1);
-            if (before != std::string_view::npos && value[before] == ',') return k;
-        }
+    if (value.find(':') == std::string_view::npos) return nullptr;  // the common case
+    for (size_t at = value.find(','); at != std::string_view::npos; at = value.find(',', at + 1)) {
+        const std::string_view key = scriptPairKeyAt(value, at + 1);
+        for (const char* k : kKeys)
+            if (key == k) return k;
     }
     return nullptr;
 }
@@ -810,6 +808,9 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
         gReadFiles.import = readFile(documentPath(gDocFile.impoFile));
 
     std::string type, import, templ = "<<1>>";
+    // An import key asks for an import run even when its value is empty (a
+    // script's variable that came out empty), which is then refused.
+    bool importRun = false;
     // Kept from record to record, with their storage: a file's path is longer
     // than a string holds without the heap.
     static std::string saveto;
@@ -832,7 +833,10 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
         size_t bad = 0;
         if (k == "printer") printing = true;
         if (k == "saveto") saveto = value;
-        if (k == "import") import = value;  // a file name, as saveto
+        if (k == "import") {
+            import = value;  // a file name, as saveto
+            importRun = true;
+        }
         const bool name = k == "saveto" || k == "printer" || k == "import";
         if (!name && !platform::utf8ToMacRoman(value, &roman, &bad))
             return notMacRoman(key, value, bad);
@@ -870,7 +874,6 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
     if (retyped) applyOpenedLine(openedLine, true);
     if (!type.empty()) gMsg.typeName = type;  // messages name the type as the user did
     // An import run builds each symbol's data from a record by the data template.
-    const bool importRun = !import.empty();
     for (auto& [key, value] : pairs)
         if (key != "type" && key != "saveto" && key != "import" && !printKey(key) &&
             !(importRun && key == "data"))

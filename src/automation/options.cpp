@@ -115,9 +115,8 @@ bool forEachScriptPairIn(std::string_view s,
     if (open == std::string_view::npos) return fail("the record has no opening brace");
     size_t i = open + 1;
     for (;;) {
-        while (i < s.size() && (s[i] == ' ' || s[i] == ',')) ++i;
-        if (i >= s.size() || s[i] == '\r' || s[i] == '\n')
-            return fail("the record has no closing brace");
+        while (i < s.size() && (isScriptSpace(s[i]) || s[i] == ',')) ++i;
+        if (i >= s.size()) return fail("the record has no closing brace");
         if (s[i] == '}') {
             if (end) *end = i + 1;
             return true;
@@ -125,9 +124,9 @@ bool forEachScriptPairIn(std::string_view s,
         const size_t colon = s.find(':', i);
         if (colon == std::string_view::npos) return fail("a key has no colon and value");
         std::string_view key = s.substr(i, colon - i);
-        while (!key.empty() && key.back() == ' ') key.remove_suffix(1);
+        while (!key.empty() && isScriptSpace(key.back())) key.remove_suffix(1);
         size_t q = colon + 1;
-        while (q < s.size() && s[q] == ' ') ++q;
+        while (q < s.size() && isScriptSpace(s[q])) ++q;
         if (q >= s.size() || s[q] != '"') return fail("a value is not in double quotes");
         // The value ends at the quote that the next pair (a comma, a key and its
         // colon and quote) or the closing brace follows, so that data holding

@@ -64,6 +64,28 @@ TEST(CommandLineArguments, LayoutOfRecordsOnALine) {
         << r.err;
 }
 
+// Tabs and line breaks part pairs as blanks do (a record argument is often written
+// over several lines): each pair is read as its own, never as the end of the
+// value before it, and a quote inside the data is still typed as it is.
+TEST(CommandLineArguments, TabsAndLineBreaksPartPairs) {
+    const std::string path = fresh("parted.eps");
+    const std::string head =
+        "{type:\"QRCode\", saveto:\"" + path + "\", data:\"say \"hi\", then go\"";
+    const auto madeWithSize = [&path](const CliRun& r) {
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(testsupport::decode(rendered(path), "QRCode").text, "say \"hi\", then go");
+        EXPECT_NE(testsupport::slurp(path).find("size:\"200.000000\""), std::string::npos);
+        fs::remove(path);
+    };
+    for (const char* tail : {",\n  size:\"200\"}", ",\tsize:\"200\"}", ", size\t:\t\"200\"}",
+                             "\t,\r\n\tsize\n:\n\"200\"\n}"}) {
+        SCOPED_TRACE(tail);
+        madeWithSize(run({head + tail}));
+    }
+    // Standard input, one record a line, as the desktop's scripts are run.
+    madeWithSize(run({}, head + ",\tsize:\"200\"}\n"));
+}
+
 TEST(CommandLineArguments, KeysGivenTwiceAndNulBytesAreRefused) {
     const std::string a = fresh("twice.eps");
     CliRun r = run({ean13(a, ", data:\"012345678905\""),

@@ -338,6 +338,9 @@ TEST_F(CommandLineImport, BadRequestsAreRefused) {
         {{record(file + "|1|x", dir + "/out/")}, "title field must be a whole number"},
         {{record(file + "|1|0|0", dir + "/out/")}, "record count must be a whole number from 1"},
         {{record(file + "|1|0|1|9", dir + "/out/")}, "FILE|START|TITLE|COUNT"},
+        // An empty name (a script's variable that came out empty) is no file either,
+        // not a record without an import.
+        {{record("", dir + "/out/template.eps")}, "FILE|START|TITLE|COUNT"},
         // A record read gives 19 fields: a title or marker past them names nothing.
         {{record(file + "|1|20", dir + "/out/")},
          "title field must be a whole number from 0 to 19"},
