@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "labels/runs/itemOps.h"
 #include "labels/units.h"
 #include "platform/numbers.h"
 
@@ -133,6 +134,8 @@ uint16_t applySheetSetup(std::string* detail) {
         if (detail) *detail = why;
         return fault;
     }
+    // The open layout's new sheet is undone on its own.
+    UndoPoint before;
     labelBack.sheetWidth = labelBack2.sheetWidth / kSheetCopyScale;
     labelBack.sheetHeight = labelBack2.sheetHeight / kSheetCopyScale;
     const int16_t lastItem = labelBack.lastItem;
@@ -143,5 +146,6 @@ uint16_t applySheetSetup(std::string* detail) {
         labelBack = sheetFromCopy(labelBack2);
         labelBack.lastItem = lastItem;
     }
+    before.keepIfChanged();
     return 0;
 }

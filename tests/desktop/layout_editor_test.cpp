@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -15,10 +17,12 @@
 #include "app/desktop/layoutPalettes.h"
 #include "app/desktop/layoutWindow.h"
 #include "app/desktop/localWindows.h"
+#include "app/desktop/mainWindow.h"
 #include "app/desktop/printDialogs.h"
 #include "app/desktop/settingMenus.h"
 #include "app/layoutGeometry.h"
 #include "app/preferences.h"
+#include "app/sheetSetup.h"
 #include "app/shell.h"
 #include "app/world.h"
 #include "desktop_fixture.h"
@@ -831,6 +835,70 @@ TEST_F(LayoutEditor, UndoAndRedoShowTheSelectedItemInThePanels) {
     EXPECT_EQ(gSym.code, 0) << "redone: the second item is selected again";
     EXPECT_EQ(dataShown(), "501234567890");
     EXPECT_EQ(gLabel.gSelRect.left, second.left);
+}
+
+// Every edit outside a click in the layout keeps its own undo copy: Undo takes
+// back that edit alone, never the rectangle drawn just before it, and a second
+// Undo makes the edit again.
+TEST_F(LayoutEditor, UndoTakesBackAnEditMadeOutsideTheLayoutAloneAndRedoesIt) {
+    tool(30, 50);
+    drag(at(20, 20), at(120, 80));  // the barcode, 501234567890
+    tool(30, 30);
+    click(at(20, 150));  // a text item
+    testsupport::setItemText(*gLabel.labelParts[1], "Turn me");
+    tool(10, 70);
+    drag(at(200, 20), at(280, 70));  // a rectangle
+    const qd::Point barcode = at(40, 40), text = at(30, 155), rectangle = at(220, 35);
+    int32_t drawn = 0;
+    const auto undoneAlone = [&](const char* name, std::optional<qd::Point> target,
+                                 const std::function<void()>& edit) {
+        // The last edit Undo recorded: a new small rectangle, then a selecting click.
+        const int32_t left = 130 + 30 * drawn++;
+        tool(10, 70);
+        drag(at(left, 100), at(left + 20, 120));
+        click(at(150, 195));
+        if (target) click(*target);
+        const std::string before = documentBytes();
+        const int32_t items = labelBack.lastItem;
+        edit();
+        settle();
+        const std::string after = documentBytes();
+        ASSERT_TRUE(after != before) << name << " changed nothing";
+        doUndo();
+        settle();
+        EXPECT_EQ(labelBack.lastItem, items) << name << ": the rectangle drawn before stays";
+        EXPECT_TRUE(documentBytes() == before) << name << " undone: " << rects();
+        doUndo();
+        settle();
+        EXPECT_TRUE(documentBytes() == after) << name << " redone: " << rects();
+    };
+    undoneAlone("arrow key", rectangle, [] { key(29); });
+    undoneAlone("typed text", text, [] {
+        gPanels.c_TE = 0;
+        doKeysMain('X', 0);
+    });
+    undoneAlone("OK with new data", barcode, [] {
+        platform::TESetText("400638133393", 12, &gPanels.TEH);
+        doOKButton();
+    });
+    constexpr int16_t kAlignMenu = 141, kLineSizeMenu = 147, kShapeMenu = 146;
+    constexpr int16_t kCentreAcross = 1, kEightPoints = 6, kFillLabel = 1;
+    undoneAlone("line width menu", rectangle, [] { doMenu(kEightPoints, kLineSizeMenu); });
+    undoneAlone("alignment", rectangle, [] { doMenu(kCentreAcross, kAlignMenu); });
+    undoneAlone("rotate tool", text, [] { tool(10, 110); });
+    settingMenuHooks().doShapeMenu = [](int32_t item) { doShapeMenu(item); };
+    undoneAlone("shape filling the label", std::nullopt, [] {
+        gLoop.pTool = kKindOval;
+        doMenu(kFillLabel, kShapeMenu);
+    });
+    gUnits.gMeasType = kMeasPoint;  // the document keeps its unit
+    undoneAlone("sheet setup", std::nullopt, [] {
+        beginSheetSetup();
+        ASSERT_TRUE(storeSheetField(5, "400", &labelBack2));
+        ASSERT_TRUE(storeSheetField(6, "250", &labelBack2));
+        std::string why;
+        ASSERT_EQ(applySheetSetup(&why), 0) << why;
+    });
 }
 
 TEST_F(LayoutEditor, TheTitleShowsAFileNameInAnyLetters) {

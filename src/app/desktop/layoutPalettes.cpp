@@ -7,6 +7,7 @@
 #include "app/layoutGeometry.h"
 #include "app/preferences.h"
 #include "labels/labelDoc.h"
+#include "labels/runs/itemOps.h"
 #include "labels/units.h"
 #include "platform/resources.h"
 #include "platform/toolbox/menus.h"
@@ -163,7 +164,9 @@ void doMouseTool(int16_t, WindowPtr w, const EventRecord& e) {
         const int32_t tool = paletteTool(p);
         if (tool == 0) return;
         if (tool == kToolRotate) {
+            UndoPoint before;
             rotateSelectedItems();
+            before.keepIfChanged();
             gLoop.pTool = kToolArrow;
         } else {
             gLoop.pTool = tool;

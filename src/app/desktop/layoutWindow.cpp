@@ -548,12 +548,14 @@ void layoutClick(qd::Point local, const EventRecord& e) {
     }
     if (gLayout.guideLayer == kLayerBackground && local.v <= port.bottom - kBottomStrip) {
         // The background graphic: a picture item that fills the label.
+        UndoPoint before;
         const int32_t i = createLayoutItem(kKindBackground, {0, 0, 0, 0});
         if (i >= 0) {
             doPictTool(0, kKindBackground, itemAt(i));
             if (!itemAt(i)->hasDataHandle && itemAt(i)->text(item::dataText).empty())
                 deleteLabelItem(i);
         }
+        before.keepIfChanged();
         invalAll();
         return;
     }
@@ -732,7 +734,10 @@ int32_t ProcessCharsDisp(unsigned char key) {
         default:
             return 1;
     }
+    // A nudge is undone on its own, as a drag is.
+    UndoPoint before;
     moveItemRectangle(direction);
+    before.keepIfChanged();
     return 0;
 }
 

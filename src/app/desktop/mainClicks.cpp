@@ -474,11 +474,8 @@ void paneManual(Click* c) {
         focus(c, &gPanels.TEBack1[3], &gPanels.c_TE5, 3, true);
 }
 
-}  // namespace
-
-void doMouse(qd::Point where, int32_t shift) {
+void mainClick(qd::Point where, int32_t shift) {
     WindowPtr wp = gWindows.wp;
-    if (!wp) return;
     qd::GrafPort* saved = qd::GetPort();
     qd::SetPort(wp->port);
     Click c{{where.v - wp->contentOrigin.v, where.h - wp->contentOrigin.h}, shift};
@@ -530,4 +527,15 @@ void doMouse(qd::Point where, int32_t shift) {
     }
     doUpdate();
     qd::SetPort(saved);
+}
+
+}  // namespace
+
+void doMouse(qd::Point where, int32_t shift) {
+    if (!gWindows.wp) return;
+    // A click that changes the selected items or the label's colour or background
+    // (a box, a menu, OK) is undone on its own; one that focuses a field is not.
+    UndoPoint before;
+    mainClick(where, shift);
+    before.keepIfChanged();
 }

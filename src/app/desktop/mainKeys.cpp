@@ -154,9 +154,7 @@ void paneManualKey(unsigned char ch) {
         typeInto(&gPanels.TEBack5[f - 1], ch);
 }
 
-}  // namespace
-
-void doKeysMain(unsigned char ch, uint16_t modifiers) {
+void mainKey(unsigned char ch, uint16_t modifiers) {
     gLoop.theChar = ch;
     const int32_t bg = gProd.background;
     const int32_t kind = gLabel.curIteTyp;
@@ -203,6 +201,16 @@ void doKeysMain(unsigned char ch, uint16_t modifiers) {
     }
 }
 
+}  // namespace
+
+void doKeysMain(unsigned char ch, uint16_t modifiers) {
+    // A key that changes the selected items (a typed size, colour or text, Return
+    // for OK) is undone on its own.
+    UndoPoint before;
+    mainKey(ch, modifiers);
+    before.keepIfChanged();
+}
+
 namespace {
 
 // A key a paste may type: printable characters, and line ends only in a text
@@ -218,6 +226,8 @@ bool pastedKey(unsigned char ch) {
 void editFocusedField(MainFieldEdit edit) {
     platform::TERec* te = focusedField();
     if (!te) return;
+    // A paste types key by key but is undone as one edit.
+    UndoPoint before;
     const bool selection = te->selStart != te->selEnd;
     switch (edit) {
         case MainFieldEdit::cut:
@@ -241,6 +251,7 @@ void editFocusedField(MainFieldEdit edit) {
             break;
         }
     }
+    before.keepIfChanged();
     if (gWindows.wp) InvalWindowRect(gWindows.wp, gWindows.wp->portRect);
 }
 

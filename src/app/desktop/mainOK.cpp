@@ -12,6 +12,7 @@
 #include "labels/preview.h"
 #include "labels/production.h"
 #include "labels/runs/ProcessBarcodes.h"
+#include "labels/runs/itemOps.h"
 #include "labels/serial.h"
 #include "picture/PICout2.h"
 #include "picture/outputstate.h"
@@ -149,7 +150,10 @@ void doOKButton() {
     const int32_t saved = gData.len1;
     addNewCode();
     gData.len11 = gData.len1 = saved;
+    // What OK changes in the selected items is undone on its own.
+    UndoPoint before;
     setItemDataSelItems(kStoreAll);
+    before.keepIfChanged();
     if (gWindows.disp2) Disp2InvalRect(0, preview);
     if (labelBack.labelWidth != 0) return;
     // A single symbol's add-on that its type cannot carry is refused, told once by

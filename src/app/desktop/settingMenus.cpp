@@ -600,7 +600,9 @@ void colourMenu(int16_t item) {
     invalPreview();
 }
 
-void doMenu(int16_t item, int16_t menuId) {
+namespace {
+
+void settingChoice(int16_t item, int16_t menuId) {
     switch (menuId) {
         case kImportOutputMenu:
             doImportOutputMenu(item);
@@ -692,6 +694,21 @@ void doMenu(int16_t item, int16_t menuId) {
         default:
             if (isCodeTypeMenu(menuId)) doCodeTypeMenu(item, menuId);
             break;
+    }
+}
+
+}  // namespace
+
+void doMenu(int16_t item, int16_t menuId) {
+    // A choice that changes the selected items or the label (a size, a font, an
+    // alignment, a shape) is undone on its own. A script may open another
+    // document, whose undo copy starts empty: it is no edit of this one.
+    if (menuId == kScriptsMenu) {
+        settingChoice(item, menuId);
+    } else {
+        UndoPoint before;
+        settingChoice(item, menuId);
+        before.keepIfChanged();
     }
     HiliteMenu(0);
 }
