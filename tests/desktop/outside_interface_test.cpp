@@ -375,6 +375,27 @@ TEST_F(OutsideTest, AScriptsRelativeNamesAreTakenFromTheSendersFolder) {
     ASSERT_TRUE(runLoopUntil([] { return scriptsPending() == 0; }));
     EXPECT_EQ(readEps(dir + "/sub/one.eps", "Code128"), "OUTSIDE-1");
     EXPECT_EQ(readEps(dir + "/two.eps", "Code128"), "OUTSIDE-2");
+
+    // A folder name is bytes, UTF-8 or not: Latin-1, and the EUC-JP of a
+    // Japanese user's own locale.
+    for (const std::string name : {"B\xfcro", "\xc6\xfc\xcb\xdc"}) {
+        const std::string folder = dir + "/" + name;
+        std::filesystem::create_directory(folder);
+        sent = send(encodeRequests({{RequestKind::script,
+                                     {},
+                                     folder,
+                                     "{type:\"Code 128\", data:\"BYTES\", saveto:\"b.eps\"}"}}),
+                    &answer);
+        ASSERT_TRUE(runLoopUntil([&] { return ready(sent); }));
+        EXPECT_EQ(sent.get(), HandOffResult::taken) << answer;
+        ASSERT_TRUE(runLoopUntil([] { return scriptsPending() == 0; }));
+        // Read under a plain name: Ghostscript opens UTF-8 names only.
+        std::error_code ec;
+        std::filesystem::copy_file(folder + "/b.eps", dir + "/b.eps",
+                                   std::filesystem::copy_options::overwrite_existing, ec);
+        EXPECT_FALSE(ec) << gMsg.last;
+        EXPECT_EQ(readEps(dir + "/b.eps", "Code128"), "BYTES");
+    }
 }
 
 TEST_F(OutsideTest, AFailingScriptIsShownWhenItsRunEnds) {

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "app/desktop/commands.h"
@@ -228,6 +229,19 @@ void scriptEnded(QProcess* p, const ScriptJob& job, bool started) {
     if (scriptsPending() == 0 && !gWaiting.empty()) ringDoorbell();
 }
 
+// What the child runs between fork and exec: it enters `folder`, or ends with
+// a report that names it. Only calls safe in a forked child; the report is
+// made before.
+std::function<void()> enterFolderOrEnd(const std::string& folder) {
+    const std::string report = "its folder " + folder + " cannot be entered\n";
+    return [folder, report] {
+        if (::chdir(folder.c_str()) == 0) return;
+        const ssize_t written = ::write(STDERR_FILENO, report.data(), report.size());
+        (void)written;  // the exit status tells the run failed all the same
+        ::_exit(EXIT_FAILURE);
+    };
+}
+
 void startNextScript() {
     if (gScriptRun || gScripts.empty()) return;
     const ScriptJob job = gScripts.front();
@@ -246,7 +260,9 @@ void startNextScript() {
     gScriptRun = p;
     p->setProgram(QString::fromStdString(program));
     p->setArguments({QStringLiteral("-")});
-    p->setWorkingDirectory(QString::fromStdString(job.folder));
+    // The child enters the folder by its bytes: a QString would garble a name
+    // that is not UTF-8, and the child could not be started there.
+    p->setChildProcessModifier(enterFolderOrEnd(job.folder));
     p->setStandardOutputFile(QProcess::nullDevice());
     QObject::connect(p, &QProcess::finished, [p, job] { scriptEnded(p, job, true); });
     QObject::connect(p, &QProcess::errorOccurred, [p, job](QProcess::ProcessError e) {

@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <clocale>
 #include <memory>
 
 #include "platform/toolbox/events.h"
@@ -342,6 +343,10 @@ void StartDesktop(int* argc, char** argv) {
     if (QApplication::instance()) return;
     gQtMessages = qInstallMessageHandler(quietOffscreen);
     gApp = new QApplication(argc ? *argc : gArgc, argc ? argv : gArgv);
+    // The application has taken the user's locale; numbers stay in "C", as
+    // everywhere in the program: a field written "30,57" would be read as 30.
+    // Qt's own widgets go by QLocale, which this leaves alone.
+    std::setlocale(LC_NUMERIC, "C");
     QObject::connect(gApp, &QGuiApplication::applicationStateChanged,
                      [](Qt::ApplicationState s) { DesktopFocus(s == Qt::ApplicationActive); });
 }
