@@ -780,14 +780,23 @@ bool retypes(const Pairs& line, const std::string& type) {
     return true;
 }
 
+// Which keys of an opened EPS file's line are applied.
+enum class OpenedKeys {
+    all,
+    settings,  // all but the type: the record names the file's own type
+    carried,   // the record names another type: data and colour only
+};
+
 // The opened EPS file's settings. A record that names another type gets that
 // type's own settings, as a record without --open does: the file gives only its
 // data and colour (its add-on or options belong to its own type).
-void applyOpenedLine(const Pairs& line, bool retyped) {
+void applyOpenedLine(const Pairs& line, OpenedKeys keys) {
     for (const auto& [key, value] : line) {
         const bool carried =
             key == "data" || key == "colour" || key == "color" || key == "spotname";
-        if (!retyped || carried) applyScriptPair(key, value);
+        const bool wanted =
+            keys == OpenedKeys::all || (keys == OpenedKeys::settings && key != "type") || carried;
+        if (wanted) applyScriptPair(key, value);
     }
 }
 
@@ -867,11 +876,18 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
     // An opened EPS file gives the type and its settings.
     if (type.empty() && !opened.eps) return "the record names no type";
     // The type first: it applies the type's defaults, which the other keys then change.
-    const bool retyped = opened.eps && retypes(openedLine, type);
-    if (opened.eps && !retyped) applyOpenedLine(openedLine, false);
     if (!type.empty() && !parseCodeType(type.c_str()))
         return "unknown type \"" + platform::macRomanToUtf8(type) + "\"";
-    if (retyped) applyOpenedLine(openedLine, true);
+    // An opened EPS file's settings come after the type: its own type, by any of its
+    // names, changes none of them. The type is applied once only, for some types add
+    // to what they found (an inset), and the name keeps what it sets itself (the
+    // font above of "ISBN OCR B").
+    if (opened.eps) {
+        const OpenedKeys keys = retypes(openedLine, type) ? OpenedKeys::carried
+                                : type.empty()            ? OpenedKeys::all
+                                                          : OpenedKeys::settings;
+        applyOpenedLine(openedLine, keys);
+    }
     if (!type.empty()) gMsg.typeName = type;  // messages name the type as the user did
     // An import run builds each symbol's data from a record by the data template.
     for (auto& [key, value] : pairs)

@@ -96,6 +96,18 @@ bool closedByBrace(std::string_view s, size_t from) {
     return false;
 }
 
+// Whether a record gives the symbol's data.
+bool givesData(const char* text) {
+    bool data = false;
+    forEachScriptPair(
+        text,
+        [&data](std::string_view key, std::string_view) {
+            data = data || sameNameIgnoringCase(key, "data");
+        },
+        nullptr);
+    return data;
+}
+
 }  // namespace
 
 bool forEachScriptPair(const char* text,
@@ -145,4 +157,13 @@ bool forEachScriptPairIn(std::string_view s,
 
 void applyScriptPair(std::string_view key, std::string_view value) { applyPair(key, value); }
 
-void ConvertString(const char* text, int32_t) { forEachScriptPair(text, applyPair, nullptr); }
+void ConvertString(const char* text, int32_t local) {
+    // An EPS file's line that gives the data gives the add-on or options text with
+    // it, by the options key, which a file made without one leaves out: what was in
+    // force before belongs to another symbol. A line without data keeps both.
+    if (local == 1 && givesData(text)) {
+        gData.chAddCode[0] = gData.chAddCode2[0] = 0;
+        gData.len2 = gData.len22 = 0;
+    }
+    forEachScriptPair(text, applyPair, nullptr);
+}

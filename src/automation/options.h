@@ -11,7 +11,8 @@
 #include "symbology/typeNames.h"
 
 // Applies a settings record {key:"value", ...} to the current settings. local 1:
-// the program reads back its own options line. Unknown keys are passed over.
+// the program reads back its own options line, whose data comes with no add-on or
+// options text but its options key's. Unknown keys are passed over.
 void ConvertString(const char* text, int32_t local);
 
 // What the label item can carry: magnification and height in hundredths within

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/world.h"
@@ -180,6 +181,40 @@ TEST_F(CliOpen, ARecordOfAnotherTypeGetsThatTypesOwnSettings) {
     ASSERT_EQ(run({record("Codabar", "A40156B", file)}).status, 0);
     ASSERT_EQ(run({"--open", file, record("Code 93", "TEST93", again)}).status, 0);
     EXPECT_EQ(readEps(again, "Code93"), "TEST93");
+}
+
+// A record naming the opened file's own type, by any of its names, changes none of
+// the file's settings: the file is the one a record without the type makes.
+TEST_F(CliOpen, NamingTheFilesOwnTypeKeepsItsSettings) {
+    const char* made[][2] = {
+        {"type:\"EAN 13\", data:\"400638133393\", options:\"52495\"", "EAN 13"},
+        {"type:\"QRCode\", data:\"hello\", options:\"H5\"", "QRCode"},
+        {"type:\"Code 39\", data:\"CODE39\", options:\"3\"", "Code 39"},
+        {"type:\"Littlewoods\", data:\"400638133393\"", "Littlewoods"},  // its type adds an inset
+    };
+    const std::string settings = ", size:\"120\", height:\"30\", bwr:\"15\", colour:\"1 2 3 4\"";
+    const std::string file = (dir / "made.eps").string(), plain = (dir / "plain.eps").string(),
+                      typed = (dir / "typed.eps").string();
+    for (const auto& [keys, type] : made) {
+        SCOPED_TRACE(keys);
+        ASSERT_EQ(run({record(keys + settings, file)}).status, 0);
+        // The record's other keys still change the file's settings.
+        const std::string named = "type:\"" + std::string(type) + "\"";
+        const std::pair<std::string, std::string> records[] = {
+            {"{saveto:\"" + plain + "\"}", record(named, typed)},
+            {record("size:\"90\"", plain), record(named + ", size:\"90\"", typed)}};
+        for (const auto& [untyped, withType] : records) {
+            ASSERT_EQ(run({"--open", file, untyped}).status, 0);
+            ASSERT_EQ(run({"--open", file, withType}).status, 0);
+            EXPECT_EQ(withoutDate(testsupport::slurp(typed)),
+                      withoutDate(testsupport::slurp(plain)));
+        }
+    }
+    // A name of the type with a setting of its own keeps that setting.
+    ASSERT_EQ(run({record("ISBN OCR A", "316148410", file, settings)}).status, 0);
+    ASSERT_EQ(run({record("ISBN OCR B", "316148410", plain, settings)}).status, 0);
+    ASSERT_EQ(run({"--open", file, record("type:\"ISBN OCR B\"", typed)}).status, 0);
+    EXPECT_EQ(withoutDate(testsupport::slurp(typed)), withoutDate(testsupport::slurp(plain)));
 }
 
 // An options line that was edited or damaged is refused, naming the file, rather

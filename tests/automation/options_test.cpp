@@ -129,6 +129,20 @@ TEST(OptionsLine, NamesAndValuesReadBackAsTheSymbolDrawn) {
     EXPECT_DOUBLE_EQ(gSym.Siz, 150) << line;
 }
 
+// A read-back line gives its data with the add-on of its options key, none
+// without the key; a line that gives no data keeps the data and add-on in force.
+TEST(OptionsLine, ALinesDataComesWithItsOwnAddOn) {
+    fresh();
+    ASSERT_EQ(parseCodeType("EAN 13"), 1);
+    ConvertString("{options:\"12\", data:\"501234567890\"}", 1);
+    EXPECT_STREQ(gData.chAddCode2, "12");
+    ConvertString("{size:\"90\"}", 1);
+    EXPECT_STREQ(gData.chAddCode2, "12");
+    ConvertString("{type:\"EAN 13\", data:\"400638133393\"}", 1);
+    EXPECT_STREQ(gData.chAddCode2, "");
+    EXPECT_EQ(gData.len22, 0);
+}
+
 TEST(OptionsLine, BrokenRecordsChangeNothingBeyondTheirGoodPairs) {
     fresh();
     gSym.Siz = 100;

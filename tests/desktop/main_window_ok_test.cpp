@@ -253,6 +253,36 @@ TEST_F(MainWindowOK, AnEpsFilesSettingsShowInTheFieldsAndOKMakesThem) {
     EXPECT_EQ(epsOptionsRecordAt(files[0]), epsOptionsRecordAt(eps));
 }
 
+// A file made without an add-on or options text opens without one: the one an
+// earlier file gave belongs to another symbol, and OK makes the file's own.
+TEST_F(MainWindowOK, AnEpsFileWithoutAnAddOnOpensWithoutTheOneBefore) {
+    const std::string from = testsupport::freshFolder("addon_from");
+    const char* pairs[][2] = {
+        {"type:\"EAN 13\", data:\"400638133393\", options:\"52495\"",
+         "type:\"EAN 13\", data:\"501234567890\""},
+        {"type:\"QRCode\", data:\"hello\", options:\"H5\"", "type:\"QRCode\", data:\"world\""},
+    };
+    for (const auto& [with, plain] : pairs) {
+        SCOPED_TRACE(plain);
+        const std::string withEps = from + "/with.eps", plainEps = from + "/plain.eps";
+        const std::string command = "\"" STRIXEL_BINARY "\" '{" + std::string(with) +
+                                    ", saveto:\"" + withEps + "\"}' '{" + plain + ", saveto:\"" +
+                                    plainEps + "\"}' 2>/dev/null";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        ASSERT_TRUE(takeEpsSettings(withEps));
+        ASSERT_FALSE(gPanels.TEX.text.empty());
+        ASSERT_TRUE(takeEpsSettings(plainEps));
+        EXPECT_EQ(gPanels.TEX.text, "");
+
+        const std::string made = testsupport::freshFolder("addon_made");
+        outputTo(made, kOutVector);
+        pressOK();
+        const std::vector<std::string> files = filesIn(made);
+        ASSERT_EQ(files.size(), 1u) << gMsg.last;
+        EXPECT_EQ(epsOptionsRecordAt(files[0]), epsOptionsRecordAt(plainEps));
+    }
+}
+
 // An add-on typed for a type that carries none is refused by OK, told once, as
 // the command line refuses it, rather than left off the symbol unsaid.
 TEST_F(MainWindowOK, AnAddOnTheTypeCannotCarryIsRefused) {
