@@ -7,10 +7,12 @@
 #include "app/desktop/outsideInterface.h"
 #include "app/desktop/startup.h"
 #include "app/desktop/wiring.h"
+#include "platform/standardFiles.h"
 #include "platform/tempfiles.h"
 #include "platform/toolbox/dialogs.h"
 
 int main(int argc, char** argv) {
+    platform::takeClosedStandardDescriptors();
     // Documents and requests go to the copy already running, when there is one;
     // this needs no display.
     if (const std::optional<int> status = handOffToRunningCopy(argc, argv)) return *status;

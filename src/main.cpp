@@ -6,6 +6,7 @@
 #include <streambuf>
 
 #include "automation/cli.h"
+#include "platform/standardFiles.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ class StandardInput : public std::streambuf {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::takeClosedStandardDescriptors();
     StandardInput input;
     std::istream in(&input);
     return runCommandLine(argc, argv, in, std::cout, std::cerr);

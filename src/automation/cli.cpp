@@ -1183,6 +1183,11 @@ int runCommandLine(int argc, const char* const* argv, std::istream& in, std::ost
     }
     if (request.help) {
         printHelp(out);
+        // A usage lost on a full disk or a closed output is a failure, as a symbol's is.
+        if (!out.flush()) {
+            err << "strixel: the usage could not be written to standard output\n";
+            return 1;
+        }
         return 0;
     }
     int failures = 0;

@@ -768,10 +768,11 @@ int32_t pressExport(const std::string& fileName) {
     if (gProd.gcite != 0 && sheetRunCheck() != 0) return 1;  // the user has been told
     // Refused before any file is made.
     if (const int32_t most = longestFittingName(name); most >= 0) {
-        MessageText(platform::formatC("The press job's name is too long (%d characters): the "
-                                      "press files' name fields take job names of at most %d "
-                                      "characters for a sheet of %d labels. Give the file a "
-                                      "shorter name.",
+        // The fields hold the file names' own bytes (UTF-8), so bytes are what count.
+        MessageText(platform::formatC("The press job's name is too long (%d bytes): the press "
+                                      "files' name fields take job names of at most %d bytes "
+                                      "for a sheet of %d labels, and a letter outside plain "
+                                      "ASCII takes two or more. Give the file a shorter name.",
                                       static_cast<int>(name.size()), static_cast<int>(most),
                                       static_cast<int>(positions()))
                         .c_str());

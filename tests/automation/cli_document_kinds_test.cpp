@@ -162,20 +162,26 @@ TEST_F(CliDocumentKinds, ThePressFilesNameEachOtherAndCountTheSerial) {
 }
 
 // A job name whose files' names would be cut in the press's name fields is
-// refused before anything is written.
+// refused before anything is written. The fields hold the file names' UTF-8
+// bytes, and the message counts what they count.
 TEST_F(CliDocumentKinds, APressNameTooLongForItsFieldsIsRefused) {
     const std::string doc = makeDocument(dir / "doc.labl", {});
     CliRun r = write(doc, "Customer Labels Spring.eps", {"--dialect", "press"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("at most 8 characters for a sheet of 8 labels"), std::string::npos)
-        << r.err;
+    EXPECT_NE(r.err.find("at most 8 bytes for a sheet of 8 labels"), std::string::npos) << r.err;
     EXPECT_EQ(filesIn(dir), std::vector<std::string>{"doc.labl"});
+    r = write(doc, "Éléphant.eps", {"--dialect", "press"});  // 8 letters
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("too long (10 bytes)"), std::string::npos) << r.err;
+    r = write(doc, "Été_1.eps", {"--dialect", "press"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(testsupport::slurp(dir / "Été_1.jb").rfind("Été_1", 0), 0u);
     // Eight fit a sheet of eight; a sheet of ten takes one fewer.
     r = write(doc, "Spring12.eps", {"--dialect", "press"});
     EXPECT_EQ(r.status, 0) << r.err;
     const std::string ten = makeDocument(dir / "ten.labl", {.across = 2, .down = 5});
     r = write(ten, "Spring12.eps", {"--dialect", "press"});
-    EXPECT_NE(r.err.find("at most 7 characters"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("at most 7 bytes"), std::string::npos) << r.err;
 }
 
 // A serial count that passes its end value before the sheet's last position

@@ -196,4 +196,33 @@ TEST(CommandLineFiles, TheFileSizeLimitIsReportedNotFatal) {
     EXPECT_EQ(countTemporaries(dir), 0);
 }
 
+// Standard error closed (under some daemons and cron jobs) is no free
+// descriptor for the lines file a run keeps open: a failed record's message is
+// lost, never written among the other records' lines.
+TEST(CommandLineFiles, WithStandardErrorClosedNoMessageLandsInAFile) {
+    const fs::path dir = freshFolder("stderr-closed");
+    const std::string lines = dir / "lines.txt", alone = dir / "alone.txt";
+    const auto textLine = [](const std::vector<std::string>& records, const char* redirect) {
+        std::string command = "(exec " STRIXEL_BINARY " --kind=text-line";
+        for (const std::string& r : records) command += " '" + r + "'";
+        return testsupport::runCommand(command + redirect + ")").status;
+    };
+    EXPECT_EQ(textLine({record("Code 128", "ABC", lines), record("EAN 13", "12", lines)}, " 2>&-"),
+              1);
+    ASSERT_EQ(textLine({record("Code 128", "ABC", alone)}, ""), 0);
+    EXPECT_EQ(testsupport::slurp(lines), testsupport::slurp(alone));
+}
+
+// What cannot be written to standard output (a full disk, or closed) fails the
+// command with a message, the usage as a symbol written to /dev/stdout.
+TEST(CommandLineFiles, OutputLostOnStandardOutputFailsTheCommand) {
+    for (const char* to : {" >/dev/full", " >&-"})
+        for (const std::string& what : {std::string("--help"), "'" + ean13("/dev/stdout") + "'"}) {
+            const testsupport::RunResult r =
+                testsupport::runCommand("(exec " STRIXEL_BINARY " " + what + to + ")");
+            EXPECT_EQ(r.status, 1) << what << to;
+            EXPECT_NE(r.err.find("strixel: "), std::string::npos) << what << to;
+        }
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 // program from outside: a second copy (on a thread of its own, as another
 // process would) talks to the first through the socket in a temporary runtime
 // folder, and the first does the requests from its event loop.
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -11,6 +12,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <cstdlib>
 #include <filesystem>
@@ -239,6 +241,26 @@ TEST_F(OutsideTest, ASecondProcessHandsItsDocumentToTheFirst) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_TRUE(labelLayoutOpen());
     EXPECT_EQ(outsideCounts().taken, 1);
+}
+
+// The usage lost on a full disk ends the copy with a failure, not a success.
+TEST_F(OutsideTest, AUsageThatCannotBeWrittenEndsWithAFailure) {
+    for (const auto& [device, status] : {std::pair{"/dev/null", 0}, std::pair{"/dev/full", 1}}) {
+        std::fflush(stdout);
+        const int kept = ::dup(STDOUT_FILENO);
+        const int to = ::open(device, O_WRONLY);
+        ASSERT_GE(to, 0);
+        ::dup2(to, STDOUT_FILENO);
+        ::close(to);
+        std::string arg0 = "strixel-desktop", arg1 = "--help";
+        char* argv[] = {arg0.data(), arg1.data()};
+        const std::optional<int> ended = handOffToRunningCopy(2, argv);
+        std::fflush(stdout);
+        std::clearerr(stdout);
+        ::dup2(kept, STDOUT_FILENO);
+        ::close(kept);
+        EXPECT_EQ(ended, std::optional<int>(status)) << device;
+    }
 }
 
 TEST_F(OutsideTest, AWrongCommandLineEndsWithoutSendingAndASecondCopyWithNothingStarts) {

@@ -304,7 +304,11 @@ void applyRequest(const OutsideRequest& r) {
 // with, or none when this copy goes on.
 std::optional<int> handOff(const std::vector<std::string>& args) {
     if (asksForUsage(args)) {
-        std::fputs(desktopUsage(), stdout);
+        // A usage lost on a full disk or a closed output is a failure.
+        if (std::fputs(desktopUsage(), stdout) < 0 || std::fflush(stdout) != 0) {
+            log("the usage could not be written to standard output");
+            return 1;
+        }
         return 0;
     }
     std::error_code ec;
