@@ -77,13 +77,6 @@ bool knownKey(std::string_view key) {
     return false;
 }
 
-// The names of the script-record language that are not display names.
-constexpr const char* kScriptTypeNames[] = {
-    "Code 128", "EAN 128", "Code 39", "Code 39 NC", "Code 39 Full Ascii",
-    "Telepen",  "EAN 8",   "UPC A",   "ISSN -OCRB", "ISBN -OCRB",
-    "ISMN",     "EAN 13",  "Codabar", "Code 93",    "Code 11",
-    "ITF",      "MSI",     "PLESSEY", "2 OF 5"};
-
 void printNames(std::ostream& out, const std::vector<std::string>& names) {
     size_t column = 1;
     out << " ";
@@ -99,20 +92,8 @@ void printNames(std::ostream& out, const std::vector<std::string>& names) {
 }
 
 void printCodeTypes(std::ostream& out) {
-    std::vector<std::string> names;
-    for (const char* n : kScriptTypeNames) names.emplace_back(n);
-    // Some names depend on the check-character setting ("ITF-UCC" and "ITF NC").
-    for (int32_t nc : {0, 1})
-        for (int32_t c = 0; c <= kLastFamily; ++c)
-            for (int32_t v : kVariantsTried) {
-                gSym.nCheck = nc;
-                const char* n = codeTypeName(c, v);
-                if (n && std::find(names.begin(), names.end(), n) == names.end())
-                    names.emplace_back(n);
-            }
-    resetWorld();
     out << "\nCode types that can be made (script names and display names, in any case):\n";
-    printNames(out, names);
+    printNames(out, codeTypeNames());
 }
 
 void printHelp(std::ostream& out) {
@@ -160,7 +141,8 @@ void printHelp(std::ostream& out) {
            "  data      the data, as typed into the data field\n"
            "  options   the add-on digits, or the options text of a 2-D code type\n"
            "            (DataMatrix size such as \"24X24\", QR level and version such as \"Q4\",\n"
-           "            DataBar Expanded Stacked segments per row, 2 to 20, even)\n"
+           "            segments per row of the stacked \"Databar\" and \"Databar Coupon\",\n"
+           "            2 to 20, even)\n"
            "            or a setting of Code 39, ITF, Telepen, Laetus or Sick; a type\n"
            "            that takes none refuses them\n"
            "  size      magnification in percent\n"
@@ -182,10 +164,12 @@ void printHelp(std::ostream& out) {
            "            is data). A record that cannot be made is named by its number\n"
            "            and line in FILE; the others are still made. saveto names a\n"
            "            folder (ending in /) for a file a record, or the file of\n"
-           "            --kind=text-line's lines. A record whose file name an earlier\n"
-           "            record of the run took gets a numbered one (NAME-2.eps,\n"
-           "            NAME-3.eps ...). FILE \"-\" (or /dev/stdin) reads the records\n"
-           "            from standard input; a run makes at most 100000 files\n"
+           "            --kind=text-line's lines. The files end in the kind's extension\n"
+           "            in capitals (.EPS, PostScript too, .PDF, .PIC, .TXT, .TIF, .BMP;\n"
+           "            pdf-from-eps .pdf). A record whose file name an earlier record\n"
+           "            of the run took gets a numbered one (NAME-2.EPS, NAME-3.EPS ...).\n"
+           "            FILE \"-\" (or /dev/stdin) reads the records from standard\n"
+           "            input; a run makes at most 100000 files\n"
            "  printer   prints: a .pdf or .ps file, or a printer queue's name\n"
            "  number    labels to print (0 or none: the whole first sheet)\n"
            "  continuous, stripper, cutter\n"

@@ -40,14 +40,21 @@ bool isFolder(const std::string& path) {
            (path.back() == '/' || platform::pathKind(path) == platform::PathKind::folder);
 }
 
-// A name in the folder that the output kind's checks can judge.
+// A name in the folder that the output kind's checks can judge: one the flags
+// agree with, since the user named no file. The run names the files itself.
 std::string probeName(const std::string& folder, const OutputChoice& choice) {
     std::string ext = ".eps";
-    if (choice.kind) {
+    // What reaches the files: --post overrides the dialect's own wrapping.
+    const int32_t wrapping = choice.post      ? choice.post->purePost
+                             : choice.dialect ? choice.dialect->purePost
+                                              : -1;
+    if (choice.kind && choice.kind->tool != kOutVector) {
         const std::string all = choice.kind->extensions;
         ext = all.substr(0, all.find(' '));
     } else if (choice.dialect && choice.dialect->ill == kIllPdf) {
         ext = ".pdf";
+    } else if (wrapping > 0) {
+        ext = ".ps";
     }
     return folder + "/record" + ext;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "symbology/appBits.h"
 #include "symbology/codeTypeRows.h"
@@ -214,6 +215,15 @@ const char* optionsLineTypeName() {
 bool sameCodeType(const char* a, const char* b) {
     const TypeIdentity first = readBack(a);
     return first != TypeIdentity{} && first == readBack(b);
+}
+
+std::vector<std::string> codeTypeNames() {
+    std::vector<std::string> names;
+    forEachTypeName([&names](const char* name) {
+        if (std::find(names.begin(), names.end(), name) == names.end()) names.emplace_back(name);
+        return false;
+    });
+    return names;
 }
 
 bool isCodeTypeName(const char* text) {

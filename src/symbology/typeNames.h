@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 // The code types and variants that display names are looked for among.
 constexpr int32_t kLastFamily = 42;
@@ -13,6 +15,9 @@ constexpr int32_t kVariantsTried[] = {0,  1,  2,  3,  4,  5,  6,   7,   8,  9,
 // record language ("Code 128", "EAN 13", ...) or by its display name; an unknown
 // name changes nothing. Returns 1 when the name was known.
 int32_t parseCodeType(const char* name);
+// Every name parseCodeType knows on a fresh record, each once: the script names,
+// then the display names. Nothing is changed.
+std::vector<std::string> codeTypeNames();
 // Whether parseCodeType knows the name; nothing is changed.
 bool isCodeTypeName(const char* name);
 // Whether two type names give a fresh record the same code, variant and check

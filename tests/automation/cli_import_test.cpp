@@ -91,6 +91,40 @@ TEST_F(CommandLineImport, StartTitleAndCountNameTheFiles) {
               (std::vector<std::string>{"name-3.EPS", "name-4.EPS", "name-5.EPS", "name-6.EPS"}));
 }
 
+// A folder names no extension for the flags to contradict: every wrapping they
+// give is written, a file a record, named as the run names its EPS files.
+TEST_F(CommandLineImport, EveryWrappingWritesAFileARecord) {
+    const std::string file = records(2);
+    const struct {
+        std::vector<std::string> flags;
+        const char* starts;  // the file's first line
+        const char* ext;
+    } cases[] = {
+        {{"--dialect=ps"}, "%!PS-Adobe-3.0\r", ".EPS"},
+        {{"--dialect=ps-job"}, "\x1b%-12345X@PJL JOB\r", ".EPS"},
+        {{"--post=ps"}, "%!PS-Adobe-3.0\r", ".EPS"},
+        {{"--kind=vector", "--post=2"}, "\x1b%-12345X@PJL JOB\r", ".EPS"},
+        {{"--kind=vector", "--dialect=pdf"}, "%PDF-1.4\r", ".PDF"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.flags.back());
+        fs::remove_all(dir + "/out");
+        fs::create_directories(dir + "/out");
+        std::vector<std::string> args = c.flags;
+        args.push_back(record(file, dir + "/out/"));
+        const CliRun r = run(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        for (const std::string& want : numbered(1, 2)) {
+            const std::string made = dir + "/out/" + want + c.ext;
+            EXPECT_EQ(testsupport::slurp(made).rfind(c.starts, 0), 0u) << made;
+            const testsupport::Rendered page = testsupport::renderWithGhostscript(made, 300, false);
+            ASSERT_TRUE(page.ok) << page.err;
+            EXPECT_EQ(testsupport::decode(testsupport::cropToInk(page.bitmap, 80), "Code128").text,
+                      want);
+        }
+    }
+}
+
 // Only a '|' of the template parts the data from the add-on; one in a field is
 // data, in Code 128 and QR Code alike, as a file of text lines too.
 TEST_F(CommandLineImport, OnlyTheTemplatesBarStartsTheAddOn) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -495,7 +496,7 @@ TEST_F(CodeTypeSweep, PrintedPdfThroughPoppler) {
 }
 
 // The sweep holds every code type that --help lists but Small EAN, whose digits no
-// reader reads (cli_small_ean_test.cpp holds it).
+// reader reads (cli_small_ean_test.cpp holds it), and --help lists every type swept.
 TEST(CodeTypeSweepTable, CoversEveryListedCodeType) {
     constexpr const char* kNotSwept = "Small EAN";
     const testsupport::RunResult help = testsupport::runCommand(STRIXEL_BINARY " --help");
@@ -514,6 +515,13 @@ TEST(CodeTypeSweepTable, CoversEveryListedCodeType) {
             return c.keys.find("type:\"" + n + "\"") != std::string::npos;
         });
         EXPECT_TRUE(swept || n == kNotSwept) << "no sweep case for " << n;
+    }
+    for (const SweepCase& c : cases) {
+        const size_t type = c.keys.find("type:\"");
+        if (type == std::string::npos) continue;
+        const size_t from = type + std::strlen("type:\""), end = c.keys.find('"', from);
+        const std::string n = c.keys.substr(from, end - from);
+        EXPECT_NE(std::find(names.begin(), names.end(), n), names.end()) << n << " is not listed";
     }
 }
 
