@@ -7,6 +7,7 @@
 #include "labels/labelDoc.h"
 #include "labels/runs/ProcessBarcodes.h"
 #include "platform/numbers.h"
+#include "symbology/Filters.h"
 #include "symbology/appBits.h"
 #include "symbology/host.h"
 #include "symbology/panels.h"
@@ -131,6 +132,10 @@ void GetCodeIdType() {
     defaults();
     gSym.human = 1;
     gSym.non_light = 1;
+    // The scan carries no add-on, options or run: the symbol before left them in
+    // the buffers, and the window shows the add-on field GetCodeText emptied.
+    takeAddOn(gPanels.TEX.text.c_str(), static_cast<int32_t>(gPanels.TEX.text.size()));
+    useTypedData();
     copyBounded(gData.chMainCode, c.data.c_str());
     copyBounded(gData.chMainCode2, c.data.c_str());
     gData.len1 = gData.len11 = static_cast<int32_t>(c.data.size());

@@ -299,6 +299,11 @@ void addNewCode() {
     it->setI16(item::kind, kKindBarcode);
 }
 
+void useTypedData() {
+    gLabel.serPos.clear();
+    gLabel.proMode = kProModePlain;
+}
+
 void resetLabelDocument() {
     if (!gSpareItem) gSpareItem = std::move(gLabel.labelParts[0]);
     labelBack = LabelSheet{};

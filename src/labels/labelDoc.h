@@ -255,6 +255,9 @@ size_t spotNameRoom(std::string_view font);
 size_t spotNameRoomSelItems();
 void setItemRectSelItems();
 void addNewCode();
+// The single symbol takes the data typed or scanned into the main window: the
+// serial counter or import template an earlier run left no longer stands in.
+void useTypedData();
 
 // The document, its sheet copies and view, the unit, and the numbered channels
 // (closed).

@@ -100,7 +100,10 @@ void Gettw(const char* text, int32_t length, const char* addOn, int32_t addOnLen
     gData.chMainCode2[n11] = 0;
     gData.len1 = n1;
     gData.len11 = n11;
+    takeAddOn(addOn, addOnLength);
+}
 
+void takeAddOn(const char* addOn, int32_t addOnLength) {
     int32_t n2 = 0;
     constexpr int32_t kAddRoom = static_cast<int32_t>(kAddCodeSize) - 1;
     for (int32_t i = 0; i < addOnLength && addOn[i] != 0; ++i) {

@@ -65,3 +65,5 @@ size_t printedLengthOf(const char* printed, size_t n, int32_t dataLength);
 // chAddCode2, leaving out "-" and blanks where the code type does; data that does
 // not fit the buffers is cut at their size.
 void Gettw(const char* text, int32_t length, const char* addOn, int32_t addOnLength);
+// Gettw's add-on half: addOn into chAddCode and chAddCode2, without "-" and blanks.
+void takeAddOn(const char* addOn, int32_t addOnLength);

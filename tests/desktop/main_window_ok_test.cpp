@@ -420,4 +420,81 @@ TEST_F(MainWindowOK, TheHeaderKeepsTheWholeDataOfDigitLeadingData) {
     }
 }
 
+// A scan makes the symbol it carries: the data source a serial or import run
+// left, and the add-on or options of the symbol before, stay out of it.
+TEST_F(MainWindowOK, AScanMakesTheSymbolItCarriesNotWhatCameBefore) {
+    using Strings = std::vector<std::string>;
+    // The keys a scanner types, Return included; the folder of what they make.
+    const auto scan = [](const std::string& keys) {
+        const std::string dir = testsupport::freshFolder("scanned");
+        outputTo(dir, kOutVector);
+        type(keys + "\r");
+        return dir;
+    };
+    const auto optionsIn = [](const std::string& dir) {
+        const std::vector<std::string> files = filesIn(dir);
+        return files.size() == 1 ? epsOptionsRecordAt(files[0]) : "(not one file)";
+    };
+
+    // A serial run, then back to the data pane.
+    ASSERT_EQ(parseCodeType("EAN 13"), 1);
+    outputTo(testsupport::freshFolder("serials"), kOutVector);
+    showPane(1);
+    const char* serial[] = {"400638133393", "400638133395", "1", "12"};  // start, end, step, width
+    for (int32_t i = 0; i < 4; ++i)
+        platform::TESetText(serial[i], int32_t(std::strlen(serial[i])), &gPanels.TEBack1[i]);
+    pressOK();
+    showPane(0);
+    std::string dir = scan("]E04006381333931");
+    EXPECT_EQ(testsupport::decodeEpsFolder(dir, "EAN-13"), Strings{"4006381333931"})
+        << optionsIn(dir);
+
+    // An import run of the template <<1>>, then back to the data pane.
+    reopen();
+    static std::string chosen;
+    chosen = testsupport::freshFolder("scan_records") + "/records.csv";
+    std::ofstream(chosen, std::ios::binary) << "AB\r\nCD\r\n";
+    platform::SetDialogAnswers(nullptr, nullptr, [](const char*, std::string* path) {
+        *path = chosen;
+        return true;
+    });
+    ASSERT_EQ(parseCodeType("Code 128"), 1);
+    outputTo(testsupport::freshFolder("imported"), kOutVector);
+    showPane(2);
+    clickIn(kImportFileBox);
+    const char* import[][2] = {{"4", "<<1>>"}, {"5", "1"}, {"6", "2"}, {"7", "0"}, {"8", "10"}};
+    for (const auto& t : import)
+        platform::TESetText(t[1], int32_t(std::strlen(t[1])), &gPanels.TEBack2[std::atoi(t[0])]);
+    pressOK();
+    platform::SetDialogAnswers(nullptr, nullptr, nullptr);
+    showPane(0);
+    dir = scan("]C0SCANNED99");
+    EXPECT_EQ(testsupport::decodeEpsFolder(dir, "Code128"), Strings{"SCANNED99"}) << optionsIn(dir);
+
+    // A symbol made with an add-on or options, then a scan: the scan empties the
+    // field and the symbol has none either ("Z0" keeps the type).
+    struct Before {
+        const char *type, *data, *addOn, *scanned, *format, *reads;
+    };
+    for (const Before& b :
+         {Before{"EAN 13", "400638133393", "52495", "]E04006381333931", "EAN-13", "4006381333931"},
+          Before{"QRCode", "hello", "H7", "]Z0other", "QRCode", "other"}}) {
+        SCOPED_TRACE(b.scanned);
+        reopen();
+        ASSERT_EQ(parseCodeType(b.type), 1);
+        outputTo(testsupport::freshFolder("typed"), kOutVector);
+        doUpdate();
+        clickIn(gPanels.TEH.viewRect);
+        type(b.data);
+        key('\t');
+        type(b.addOn);
+        pressOK();
+        ASSERT_NE(optionsIn(testsupport::tempPath("typed")).find(b.addOn), std::string::npos);
+        dir = scan(b.scanned);
+        EXPECT_EQ(gPanels.TEX.text, "");
+        EXPECT_EQ(testsupport::decodeEpsFolder(dir, b.format), Strings{b.reads});
+        EXPECT_EQ(optionsIn(dir).find("options:"), std::string::npos) << optionsIn(dir);
+    }
+}
+
 }  // namespace

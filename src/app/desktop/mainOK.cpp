@@ -33,7 +33,7 @@ constexpr int32_t kStoreAll = 2;
 constexpr int32_t kPrefixField = 6, kSuffixField = 7, kLengthField = 3;
 constexpr size_t kMostQuestion = 127;
 constexpr int32_t kFieldRead = 254;
-constexpr int32_t kProNormal = 0, kProSerial = 1, kProImport = 2, kProManual = 3;
+constexpr int32_t kProSerial = 1, kProImport = 2, kProManual = 3;
 
 void emptyField(platform::TERec* te) { platform::TESetText("", 0, te); }
 
@@ -66,8 +66,7 @@ bool getTextData() {
           static_cast<int32_t>(addOn.size()));
     switch (gProd.background) {
         case 0:
-            gLabel.serPos.clear();
-            gLabel.proMode = kProNormal;
+            useTypedData();
             break;
         case 1: {
             affix(kPrefixField, gData.chPrefix);
