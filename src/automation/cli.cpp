@@ -285,6 +285,20 @@ std::string numberOutOfRange(std::string_view key, const std::string& value) {
     return {};
 }
 
+// A height out of range, refused with the lowest height this record's symbol
+// takes: bars are drawn only above the bar-font height, so only the bar-font
+// text kinds, and the types drawn at any height, take a lower one.
+std::string heightOutOfRange(bool lowBarsTaken) {
+    std::ostringstream why;
+    why << "the height must be a number ";
+    if (lowBarsTaken)
+        why << "from " << kLowestHeight;
+    else
+        why << "above " << kBarFontMaxHeight << " and up";
+    why << " to " << kTallestHeight << " millimetres (0 for the type's own height)";
+    return why.str();
+}
+
 // The buffers a value fills, with their terminating NUL: longer values are refused whole.
 struct Limit {
     const char* key;
@@ -388,9 +402,7 @@ const char* singleSymbolKind(int32_t tool) {
 }
 
 // The reason shown last, or `otherwise` when nothing was shown.
-std::string shownOr(const char* otherwise) {
-    return gMsg.shown ? platform::macRomanToUtf8(gMsg.last) : otherwise;
-}
+std::string shownOr(const char* otherwise) { return gMsg.shown ? lastMessageUtf8() : otherwise; }
 
 // The label's import items take the first record of the document's import
 // file, as the desktop's preview shows them; the reason when there is none.
@@ -451,7 +463,7 @@ std::string writeOpenedLabel(const OutputChoice& choice, const std::string& save
         const std::string job = saveto.substr(slash == std::string::npos ? 0 : slash + 1);
         // An earlier job's files it replaces must not be what the command reads.
         for (const std::string& path : pressJobFilesPresent(job))
-            if (!outputSparesReadFiles(path)) return platform::macRomanToUtf8(gMsg.last);
+            if (!outputSparesReadFiles(path)) return lastMessageUtf8();
         if (pressExport(job) == 0) return {};
         const std::string said = shownOr("the press export could not be written");
         return gPress.faultAt.empty() ? said : gPress.faultAt + ": " + said;
@@ -550,7 +562,7 @@ std::string loadOpened(const OpenedFile& opened, Pairs* line) {
     }
     gMsg.shown = 0;
     if (loadObjects(0) != 1)
-        return gMsg.shown ? platform::macRomanToUtf8(gMsg.last)
+        return gMsg.shown ? lastMessageUtf8()
                           : "the label document " + opened.path + " could not be read";
     if (!labelLayoutOpen() || labelBack.lastItem < 0)
         return "the label document " + opened.path + " holds no label to write";
@@ -705,7 +717,7 @@ std::string printRecord(const Pairs& pairs) {
     // A printed file must not replace what the command reads.
     if (gPrint.destination.destination == print::Destination::file &&
         !outputSparesReadFiles(gPrint.destination.target, "printer"))
-        return platform::macRomanToUtf8(gMsg.last);
+        return lastMessageUtf8();
     if (thermalKeys && ThermalSetDefault() != platform::noErr)
         return "the thermal printer's settings could not be kept in " +
                platform::userPreferencesFolder() + "/" + kThermDefName + "; nothing was printed";
@@ -714,7 +726,7 @@ std::string printRecord(const Pairs& pairs) {
     if (!gPrint.note.empty()) gNotes.push_back(gPrint.note);
     if (status == print::kPrintNoErr && gMsg.shown == 0) return {};
     if (!gMsg.shown) return "the print job ended with status " + std::to_string(status);
-    const std::string said = platform::macRomanToUtf8(gMsg.last);
+    const std::string said = lastMessageUtf8();
     return gPrint.faultAt.empty() ? said : gPrint.faultAt + ": " + said;
 }
 
@@ -810,7 +822,7 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
     static std::vector<std::string> seen;
     saveto.clear();
     seen.clear();
-    bool printing = false;
+    bool printing = false, heightRefused = false;
     for (auto& [key, value] : pairs) {
         const std::string_view k = key;
         if (!knownKey(key)) return "unknown key \"" + key + "\"";
@@ -843,7 +855,11 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
                    "for their data at printing";
         if (k == "data") templ = value;
         std::string range = tooLong(key, value);
-        if (range.empty()) range = numberOutOfRange(key, value);
+        // The lowest height is said once the type and the output are known.
+        if (range.empty() && k == "height")
+            heightRefused = !numberOutOfRange(key, value).empty();
+        else if (range.empty())
+            range = numberOutOfRange(key, value);
         if (range.empty() && k == "spotname") range = spotNameFault(value);
         if (!range.empty()) return range;
     }
@@ -873,6 +889,11 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
         applyOpenedLine(openedLine, keys);
     }
     if (!type.empty()) gMsg.typeName = type;  // messages name the type as the user did
+    if (heightRefused) {
+        const int32_t tool = outputTool(choice, saveto);
+        const bool textKind = !printing && (tool == kOutBarFontText || tool == kOutTextLine);
+        return heightOutOfRange(textKind || drawnAlways(gSym.code));
+    }
     // An import run builds each symbol's data from a record by the data template.
     for (auto& [key, value] : pairs)
         if (key != "type" && key != "saveto" && key != "import" && !printKey(key) &&
@@ -887,7 +908,7 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
                    "records as arguments";
         gReadFiles.import = readFile(gProd.externalImport.file);
         // An earlier record's text lines are put in place before the run writes its own.
-        if (!finishTextRun(run)) return platform::macRomanToUtf8(gMsg.last);
+        if (!finishTextRun(run)) return lastMessageUtf8();
         if (choice.kind && choice.kind->tool == kOutTextLine && run->lost(saveto))
             return linesLostFault(saveto);
         std::string warning;
@@ -931,11 +952,10 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
     gDispatch.refuseStrayAddOn = true;
     const bool made = addSingleSymbolItem();
     gDispatch.refuseStrayAddOn = false;
-    if (!made)
-        return gMsg.shown ? platform::macRomanToUtf8(gMsg.last) : "the data cannot be encoded";
+    if (!made) return gMsg.shown ? lastMessageUtf8() : "the data cannot be encoded";
     gMsg.shown = 0;
     if (!saveto.empty() && !deliver(saveto, run))
-        return gMsg.shown ? platform::macRomanToUtf8(gMsg.last) : "the file could not be written";
+        return gMsg.shown ? lastMessageUtf8() : "the file could not be written";
     if (!printing) return {};
     singleSymbolSheet();
     if (std::string why = symbolOffPaper(); !why.empty()) return why;
@@ -1226,7 +1246,7 @@ int runCommandLine(int argc, const char* const* argv, std::istream& in, std::ost
         }
     }
     if (!finishTextRun(&run)) {
-        err << "strixel: " << platform::macRomanToUtf8(gMsg.last) << "\n";
+        err << "strixel: " << lastMessageUtf8() << "\n";
         ++failures;
     }
     if (made == 0) {

@@ -59,9 +59,7 @@ std::string probeName(const std::string& folder, const OutputChoice& choice) {
     return folder + "/record" + ext;
 }
 
-std::string reason(const char* otherwise) {
-    return gMsg.shown ? platform::macRomanToUtf8(gMsg.last) : otherwise;
-}
+std::string reason(const char* otherwise) { return gMsg.shown ? lastMessageUtf8() : otherwise; }
 
 constexpr size_t kFieldScanBytes = 1 << 20;  // enough of the file to judge its records
 
@@ -232,7 +230,7 @@ std::string runImportRequest(const std::string& templ, const std::string& saveto
     if (gProd.runMade == 0) return reason("the import file holds no record to make");
     // What the records' reading said (fields left out, say) while every record was made.
     if (gMsg.shown > 0) {
-        *warning = platform::macRomanToUtf8(gMsg.last);
+        *warning = lastMessageUtf8();
         if (gMsg.shown > 1)
             *warning += " (the last of " + std::to_string(gMsg.shown) + " such messages)";
     }

@@ -205,9 +205,22 @@ std::string outputKindFault(const OutputChoice& choice, const std::string& path)
     return fault.empty() || device() ? std::string() : fault;
 }
 
-void applyOutputChoice(const OutputChoice& choice, const std::string& path) {
+namespace {
+
+// The kind the file gets: the flags', else its extension's, else vector.
+const OutputKindName& kindMade(const OutputChoice& choice, const std::string& path) {
     const OutputKindName* kind = choice.kind ? choice.kind : kindOfName(path);
-    if (!kind) kind = findOutputKind("vector");
+    return kind ? *kind : *findOutputKind("vector");
+}
+
+}  // namespace
+
+int32_t outputTool(const OutputChoice& choice, const std::string& path) {
+    return kindMade(choice, path).tool;
+}
+
+void applyOutputChoice(const OutputChoice& choice, const std::string& path) {
+    const OutputKindName* kind = &kindMade(choice, path);
     int32_t ill = kIll3;
     int32_t post = kEncapsulated;
     if (kind->tool == kOutVector) {

@@ -49,6 +49,8 @@ std::string outputKindFault(const OutputChoice& choice, const std::string& path)
 // Sets the output settings for the file: the flags, else the extension (tool,
 // ill, purePost).
 void applyOutputChoice(const OutputChoice& choice, const std::string& path);
+// The output tool that applyOutputChoice sets for the file.
+int32_t outputTool(const OutputChoice& choice, const std::string& path);
 
 // The help's lines for --kind, --dialect and --post.
 void printOutputKinds(std::ostream& out);

@@ -143,6 +143,12 @@ std::string utf8ToMacRomanShown(std::string_view utf8) {
     return out;
 }
 
+size_t utf8CharacterBytes(std::string_view utf8, size_t at) {
+    size_t next = at;
+    char32_t c = 0;
+    return nextUtf8(utf8, &next, &c) ? next - at : 1;
+}
+
 int macRomanToLatin1(unsigned char b) {
     const char32_t c = macRomanToUnicode(b);
     return c < 0x100 ? static_cast<int>(c) : -1;

@@ -23,6 +23,9 @@ bool utf8ToMacRoman(std::string_view utf8, std::string* out, size_t* badOffset =
 // character the set lacks, or a byte that is no UTF-8, becomes '?' and the rest
 // is kept.
 std::string utf8ToMacRomanShown(std::string_view utf8);
+// The bytes of the UTF-8 character at utf8[at]: 1 for a byte that is no UTF-8,
+// which utf8ToMacRomanShown shows as one '?'.
+size_t utf8CharacterBytes(std::string_view utf8, size_t at);
 
 // The ISO 8859-1 (Latin-1) and Windows-1252 byte of a Mac OS Roman byte, or -1
 // when that set has no such character.

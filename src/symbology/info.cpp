@@ -32,6 +32,13 @@ constexpr int32_t kEan8Family = 3;
 constexpr int32_t kPlusFamily = 26;
 constexpr int32_t kPipFamily = 27;
 constexpr int32_t kNdcDigits = 10;
+// The heads that Halfords and Peacocks EAN 13 put before the digits typed.
+constexpr const char* kHalfordsHead = "5015025";
+constexpr const char* kPeacocksHead = "4850";
+
+// CheckLength for the type's own name, where `added` digits of the data were
+// put in front of what the user typed: the texts count the digits typed.
+int32_t checkLengthOf(const char* own, int32_t n, int32_t addA, int32_t addB, int32_t added);
 
 void prependZero() {
     // The buffer keeps one byte for the NUL: refuse to grow past it.
@@ -347,14 +354,19 @@ int32_t prepare() {
     const int32_t code = gSym.code;
     const int32_t v = gSym.variation1;
     if (digitsOnlyFamily(code)) {
-        const char* typeName = gSym.TeF[0] ? gSym.TeF : "This code type's";
+        const char* typeName = typeNameInMessages(gSym.TeF[0] ? gSym.TeF : "This code type's");
         // Plus and PIP carry text in the add-on; ITF variants take their own checks.
         if (!checkDigitsOnly(typeName)) return 1;
     }
     switch (code) {
-        case 0:
+        case 0: {
+            // Halfords and Peacocks put the head of their numbers before the digits
+            // typed: the length is said in the digits the user types.
+            const char* head = v == 6 ? kHalfordsHead : v == 12 ? kPeacocksHead : nullptr;
+            const int32_t added =
+                head && !alreadyPrefixed(head) ? static_cast<int32_t>(std::strlen(head)) : 0;
             if (v == 6) {
-                if (!alreadyPrefixed("5015025")) {
+                if (!alreadyPrefixed(kHalfordsHead)) {
                     const std::string head = std::string("         Item Code: ") + gData.chMainCode;
                     if (!copyBounded(gData.chHeadCode, head.c_str())) {
                         tooLongForBuffer();
@@ -362,20 +374,22 @@ int32_t prepare() {
                     }
                     gData.len3 = static_cast<int32_t>(std::strlen(gData.chHeadCode));
                 }
-                if (!prefixData("5015025")) {
+                if (!prefixData(kHalfordsHead)) {
                     tooLongForBuffer();
                     return 1;
                 }
             }
             if (v == 12) {
-                if (!prefixData("4850")) {
+                if (!prefixData(kPeacocksHead)) {
                     tooLongForBuffer();
                     return 1;
                 }
                 std::memcpy(gData.chMainCode2, gData.chMainCode, sizeof gData.chMainCode2);
                 gData.len11 = gData.len1;
             }
-            return CheckLength(pname("EAN 13"), 12, 2, 5);
+            const char* own = v == 6 ? "Halfords" : v == 12 ? "Peacocks EAN 13" : "EAN 13";
+            return checkLengthOf(own, 12, 2, 5, added);
+        }
         case 1: {
             const bool ismn = v == 2;
             const bool isbn13 = v == 3;
@@ -412,8 +426,10 @@ int32_t prepare() {
             if (v == 1) {
                 // The 7-digit form is expanded only once its length is right.
                 if (gData.len1 < 7) {
-                    refuseSymbol("UPC-e needs 7 digits.");
-                    return 1;
+                    char text[160];
+                    std::snprintf(text, sizeof text, "%s needs 7 digits.",
+                                  typeNameInMessages("UPC-e"));
+                    return refuseSymbol(text);
                 }
                 if (UPRecon()) return 1;
             }
@@ -578,30 +594,30 @@ char ndcCheckDigit(int32_t n) {
     return calcheck2(digits.c_str(), static_cast<int32_t>(digits.size()));
 }
 
-}  // namespace
-
-int32_t CheckLength(const unsigned char* name, int32_t n, int32_t addA, int32_t addB) {
-    const int name_len = name[0];
-    const char* name_text = reinterpret_cast<const char*>(name + 1);
-    // Data that reaches the check digit's place must carry the right one, and
-    // nothing may stand beyond it: either would make a symbol of other digits.
+// Data that reaches the check digit's place must carry the right one, and
+// nothing may stand beyond it: either would make a symbol of other digits.
+int32_t checkLengthOf(const char* own, int32_t n, int32_t addA, int32_t addB, int32_t added) {
+    const char* name = typeNameInMessages(own);
+    // What the user typed, and how many of it the type takes.
+    const char* typed = gData.chMainCode + added;
+    const int typedLength = static_cast<int>(gData.len1 - added);
+    const int typedDigits = static_cast<int>(n - added);
     if (gData.len1 > n && gSym.code != 2) {
         char text[300];
         if (gData.len1 > n + 1) {
             std::snprintf(text, sizeof text,
-                          "%.*s takes %d digits and its check digit; the data has %d. Remove "
+                          "%s takes %d digits and its check digit; the data has %d. Remove "
                           "the extra characters.",
-                          name_len, name_text, n, static_cast<int>(gData.len1));
+                          name, typedDigits, typedLength);
             return refuseSymbol(text);
         }
         if (endsInCheckDigit(gSym.code, gSym.variation1) && allDigits(gData.chMainCode, n + 1)) {
             const char right = calcheck2(gData.chMainCode, n + 1);
             if (gData.chMainCode[n] != right) {
                 std::snprintf(text, sizeof text,
-                              "The %.*s check digit of %.*s is %c, not %c. Correct the last "
+                              "The %s check digit of %.*s is %c, not %c. Correct the last "
                               "digit, or leave it off and it is added.",
-                              name_len, name_text, static_cast<int>(n), gData.chMainCode, right,
-                              gData.chMainCode[n]);
+                              name, typedDigits, typed, right, gData.chMainCode[n]);
                 return refuseSymbol(text);
             }
         } else if (extraCharacterRefused(gSym.code, gSym.variation1)) {
@@ -609,14 +625,14 @@ int32_t CheckLength(const unsigned char* name, int32_t n, int32_t addA, int32_t 
             if (right == '\0' || gData.chMainCode[n] != right) {
                 if (right != '\0') {
                     std::snprintf(text, sizeof text,
-                                  "%.*s takes %d digits; the data has %d and its last digit is "
+                                  "%s takes %d digits; the data has %d and its last digit is "
                                   "not the check digit %c. Remove the extra digit.",
-                                  name_len, name_text, n, static_cast<int>(gData.len1), right);
+                                  name, typedDigits, typedLength, right);
                 } else {
                     std::snprintf(text, sizeof text,
-                                  "%.*s takes %d digits; the data has %d. Remove the extra "
+                                  "%s takes %d digits; the data has %d. Remove the extra "
                                   "character.",
-                                  name_len, name_text, n, static_cast<int>(gData.len1));
+                                  name, typedDigits, typedLength);
                 }
                 return refuseSymbol(text);
             }
@@ -631,22 +647,23 @@ int32_t CheckLength(const unsigned char* name, int32_t n, int32_t addA, int32_t 
         }
         const bool addOnIsText =
             gSym.code == kEan8Family || gSym.code == kPlusFamily || gSym.code == kPipFamily;
-        if (addA == 0 && !addOnIsText) {
-            const std::string own(name_text, static_cast<size_t>(name_len));
-            if (strayAddOnRefused(own.c_str(), 0, 0)) return 1;
-        }
+        if (addA == 0 && !addOnIsText && strayAddOnRefused(own, 0, 0)) return 1;
         if (addA != 0 && gData.len2 > 0 && gData.len2 != addA && gData.len2 != addB) {
-            const std::string own(name_text, static_cast<size_t>(name_len));
-            if (strayAddOnRefused(own.c_str(), addA, addB)) return 1;
+            if (strayAddOnRefused(own, addA, addB)) return 1;
             dropAddOn();
         }
         return 0;
     }
     char text[300];
+    std::snprintf(text, sizeof text, "%s needs %d digits.", name, typedDigits);
+    return refuseSymbol(text);
+}
+
+}  // namespace
+
+int32_t CheckLength(const unsigned char* name, int32_t n, int32_t addA, int32_t addB) {
     const std::string own(reinterpret_cast<const char*>(name + 1), name[0]);
-    std::snprintf(text, sizeof text, "%s needs %d digits.", typeNameInMessages(own.c_str()), n);
-    refuseSymbol(text);
-    return 1;
+    return checkLengthOf(own.c_str(), n, addA, addB, 0);
 }
 
 namespace {

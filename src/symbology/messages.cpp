@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/macroman.h"
 #include "platform/questions.h"
@@ -15,14 +17,24 @@ MessageState gMsg;
 
 namespace {
 
-void show(const unsigned char* pstr) {
-    gMsg.last.assign(reinterpret_cast<const char*>(pstr + 1), pstr[0]);
+// A Mac OS Roman text, and the same in UTF-8 when it quotes a detail that
+// Mac OS Roman cannot hold whole (else empty).
+void show(std::string roman, std::string utf8 = {}) {
+    gMsg.last = std::move(roman);
+    gMsg.lastUtf8 = std::move(utf8);
     ++gMsg.shown;
     // On the desktop the modal box shows it; headless the terminal does.
     if (platform::ShowMessageBox(gMsg.last)) return;
-    // The texts are Mac OS Roman; the terminal speaks UTF-8.
-    if (!gMsg.quiet)
-        std::fprintf(stderr, "strixel: %s\n", platform::macRomanToUtf8(gMsg.last).c_str());
+    if (!gMsg.quiet) std::fprintf(stderr, "strixel: %s\n", lastMessageUtf8().c_str());
+}
+
+// MessageOld for such a text.
+void showOld(std::string roman, std::string utf8 = {}) {
+    if (labelLayoutOpen()) {
+        if (gMsg.inerror == 1) return;
+        gMsg.inerror = 1;
+    }
+    show(std::move(roman), std::move(utf8));
 }
 
 void setErrorString(const unsigned char* pstr) {
@@ -45,6 +57,7 @@ void Message(uint16_t n) {
         // The layout preview shows the text over the label; no box piles up.
         setErrorString(text);
         gMsg.last.assign(gMsg.gerrorstr);
+        gMsg.lastUtf8.clear();
         ++gMsg.shown;
         gMsg.inerror = 0;
         // Without a preview to draw it the box says it, lest it wait unseen.
@@ -52,15 +65,11 @@ void Message(uint16_t n) {
             gMsg.gerrorstr[0] = 0;
         return;
     }
-    show(text);
+    show(std::string(reinterpret_cast<const char*>(text + 1), text[0]));
 }
 
 void MessageOld(const unsigned char* pstr) {
-    if (labelLayoutOpen()) {
-        if (gMsg.inerror == 1) return;
-        gMsg.inerror = 1;
-    }
-    show(pstr);
+    showOld(std::string(reinterpret_cast<const char*>(pstr + 1), pstr[0]));
 }
 
 void MessageText(const char* text) {
@@ -73,6 +82,13 @@ void MessageText(const char* text) {
 }
 
 void resetMessages() { gMsg = MessageState{}; }
+
+std::string lastMessageUtf8() {
+    // The UTF-8 form stands only for the text it was made with.
+    if (!gMsg.lastUtf8.empty() && platform::utf8ToMacRomanShown(gMsg.lastUtf8) == gMsg.last)
+        return gMsg.lastUtf8;
+    return platform::macRomanToUtf8(gMsg.last);
+}
 
 int32_t refuseSymbol(const char* text) {
     MessageText(text);
@@ -90,48 +106,76 @@ const char* typeNameInMessages(const char* own) {
 
 namespace {
 
-// Message n with the detail in parentheses; empty when either is missing.
-std::string withDetail(uint16_t n, std::string detail) {
+// Message n with a detail in parentheses: Mac OS Roman for the box, where a
+// character the set lacks shows as '?', and UTF-8 for the terminal, which
+// shows the detail as it was given.
+struct Detailed {
+    std::string roman, utf8;
+};
+
+// The detail (UTF-8) cut in its middle to at most `room` characters, whole
+// characters kept; a byte that is no UTF-8 becomes '?'.
+std::string cutDetail(std::string_view detail, size_t room) {
+    std::vector<std::string_view> chars;
+    for (size_t i = 0; i < detail.size();) {
+        const size_t n = platform::utf8CharacterBytes(detail, i);
+        const std::string_view c = detail.substr(i, n);
+        chars.push_back(n == 1 && static_cast<unsigned char>(c[0]) >= 0x80 ? "?" : c);
+        i += n;
+    }
+    std::string out;
+    const auto append = [&](size_t from, size_t to) {
+        for (size_t i = from; i < to; ++i) out += chars[i];
+    };
+    if (chars.size() <= room) {
+        append(0, chars.size());
+        return out;
+    }
+    constexpr std::string_view kCut = "...";
+    const size_t head = room / 2, tail = room - head - std::min(room - head, kCut.size());
+    append(0, head);
+    out += kCut;
+    append(chars.size() - tail, chars.size());
+    return out;
+}
+
+// Empty when the text or the detail is missing.
+Detailed withDetail(uint16_t n, const std::string& detail) {
     unsigned char text[256];
     platform::StringResourceGetString(text, 136, n);
-    std::string roman;
-    size_t bad = 0;
-    if (platform::utf8ToMacRoman(detail, &roman, &bad)) detail = roman;
-    std::string said(reinterpret_cast<const char*>(text + 1), text[0]);
+    const std::string said(reinterpret_cast<const char*>(text + 1), text[0]);
     if (detail.empty() || said.empty()) return {};
     // The box holds 255 bytes; the texts of the list leave room for a path.
     constexpr size_t kMostMessageBytes = 255;
     const size_t room = kMostMessageBytes - std::min(said.size() + 3, kMostMessageBytes);
-    if (detail.size() > room) {
-        const size_t head = room / 2, tail = room - head - std::min<size_t>(room - head, 3);
-        detail = detail.substr(0, head) + "..." + detail.substr(detail.size() - tail);
-    }
-    said += " (" + detail + ")";
-    return said;
+    const std::string cut = cutDetail(detail, room);
+    return {said + " (" + platform::utf8ToMacRomanShown(cut) + ")",
+            platform::macRomanToUtf8(said) + " (" + cut + ")"};
 }
 
 }  // namespace
 
 void MessageWith(uint16_t n, std::string detail) {
-    const std::string said = withDetail(n, std::move(detail));
-    if (said.empty()) {
+    Detailed said = withDetail(n, detail);
+    if (said.roman.empty()) {
         Message(n);
         return;
     }
-    MessageText(said.c_str());
+    showOld(std::move(said.roman), std::move(said.utf8));
 }
 
 void MessageInBox(uint16_t n, std::string detail) {
-    std::string said = withDetail(n, detail);
-    if (said.empty()) {
+    Detailed said = withDetail(n, detail);
+    if (said.roman.empty()) {
         unsigned char text[256];
         platform::StringResourceGetString(text, 136, n);
-        said.assign(reinterpret_cast<const char*>(text + 1), text[0]);
+        said.roman.assign(reinterpret_cast<const char*>(text + 1), text[0]);
     }
     // Over a layout the box too: a text drawn on the label goes with the next
     // redraw, and one raised after a symbol's error would be dropped.
-    if (labelLayoutOpen() && !said.empty() && platform::ShowMessageBox(said)) {
-        gMsg.last = said;
+    if (labelLayoutOpen() && !said.roman.empty() && platform::ShowMessageBox(said.roman)) {
+        gMsg.last = std::move(said.roman);
+        gMsg.lastUtf8 = std::move(said.utf8);
         ++gMsg.shown;
         return;
     }

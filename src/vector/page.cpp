@@ -33,15 +33,11 @@ namespace {
 constexpr int32_t kOrientSet = 200;
 constexpr int32_t kOrientClear = 201;
 constexpr int32_t kBarFontTextSize = 10;  // points, when the item names none
-constexpr double kBarFontMaxHeight = 2;   // mm: lower symbols are set as bar-font text
 
 // Dispatcher codes of the symbols that are never set as bar-font text.
 // The 4-state codes, DataBar and the 2-D and stacked codes (whose heights follow
 // their rows or modules, not a bar height the user set low) are never text.
 constexpr int32_t kNeverText[] = {30, 31, 37, 38, 40, 41, 42};
-bool drawnAlways(int32_t code) {
-    return std::find(std::begin(kNeverText), std::end(kNeverText), code) != std::end(kNeverText);
-}
 
 int32_t pageHeight() {
     if (labelBack.labelWidth != 0) return static_cast<int32_t>(labelBack.labelHeight / 10);
@@ -111,6 +107,10 @@ void barFontText(int32_t i, const PageRect& r) {
 }
 
 }  // namespace
+
+bool drawnAlways(int32_t code) {
+    return std::find(std::begin(kNeverText), std::end(kNeverText), code) != std::end(kNeverText);
+}
 
 bool setAsBarFontText() {
     return gSym.Hei > 0 && gSym.Hei <= kBarFontMaxHeight && !drawnAlways(gSym.code);

@@ -39,6 +39,12 @@ void CorrectItemRect(int32_t ignored, int32_t pageHeight, const Rect16& itemRect
 void SetOrient(int32_t kind, const Rect16& rect, double angle);
 // Width of the current symbol in micrometres at 100 %.
 int32_t GetCodeWidth();
+// Bars this low (millimetres) or lower are not drawn: the symbol is set as
+// text in the bar font.
+constexpr double kBarFontMaxHeight = 2;
+// Whether the symbols of dispatcher code `code` are drawn at any height, never
+// set as bar-font text.
+bool drawnAlways(int32_t code);
 // Whether the barcode item of the current settings is set as text in the bar
 // font (a symbol lower than 2 mm) rather than painted.
 bool setAsBarFontText();

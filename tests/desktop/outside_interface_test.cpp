@@ -441,6 +441,28 @@ TEST_F(OutsideTest, AFailingScriptIsShownWhenItsRunEnds) {
     EXPECT_NE(gMsg.last.find("/gone is not there"), std::string::npos) << gMsg.last;
 }
 
+// A failing script's box shows each letter of the report it can (one that Mac OS
+// Roman lacks as one '?'); a report longer than the box is cut between letters,
+// and the cut is marked.
+TEST_F(OutsideTest, AFailingScriptsBoxKeepsItsLettersWhole) {
+    const auto failed = [&](const std::string& saveto) {
+        runScriptRecords("{type:\"EAN 13\", data:\"400638133393\", saveto:\"" + saveto + "\"}", dir,
+                         "s");
+        EXPECT_TRUE(runLoopUntil([] { return scriptsPending() == 0; }));
+        return gMsg.last;
+    };
+    const std::string shortOne = failed("nodir/\u00E9\u4E2D.eps");
+    EXPECT_TRUE(shortOne.ends_with("(nodir/\x8E?.eps: No such file or directory)")) << shortOne;
+
+    std::string accents;
+    for (int i = 0; i < 100; ++i) accents += "\u00E9";
+    const std::string longOne = failed("nodir/\u4E2D" + accents + ".eps");
+    ASSERT_EQ(longOne.size(), 255u) << longOne;
+    EXPECT_EQ(longOne.back(), '\xC9') << longOne;  // "…"
+    EXPECT_NE(longOne.find("(nodir/?\x8E\x8E"), std::string::npos) << longOne;
+    EXPECT_EQ(longOne.find("\x8E?"), std::string::npos) << longOne;
+}
+
 // The failure box waits for its answer in the program's own loop, never inside
 // the signal of the run that ended (where nothing may wait): here nobody answers,
 // and the loop is told so in the open.

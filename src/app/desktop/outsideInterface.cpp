@@ -28,6 +28,7 @@
 #include "labels/printState.h"
 #include "labels/runs/itemOps.h"
 #include "platform/macroman.h"
+#include "platform/toolbox/pstrings.h"
 #include "platform/toolbox/qt_glue.h"
 #include "platform/toolbox/windows.h"
 #include "symbology/host.h"
@@ -48,8 +49,10 @@ constexpr int kDoorbellMs = 1000;
 
 constexpr int16_t kMessageNoLayout = 11;
 constexpr int16_t kMessageThermal = 12;
-// What a shown failure of a script may hold of its run's own report.
-constexpr size_t kMostShownReport = 200;
+// A message box shows a Pascal string's length at most.
+constexpr size_t kMostShownReport = platform::kPascalMost;
+// Marks where a text too long for the box was cut: "…" in Mac OS Roman.
+constexpr char kCutMark = '\xC9';
 
 OutsideCounts gCounts;
 QLocalServer* gServer = nullptr;
@@ -170,15 +173,16 @@ void receive(QLocalSocket* s) {
     timer->start(kArrivalMs);
 }
 
-// The text of a script run's report for a message box: Mac OS Roman, bounded.
-std::string shownReport(const std::string& utf8) {
-    std::string roman;
-    std::string text = utf8.substr(0, kMostShownReport);
-    if (!platform::utf8ToMacRoman(text, &roman)) {
-        roman.clear();
-        for (unsigned char c : text) roman += c < 0x80 ? char(c) : '?';
-    }
+// A report (UTF-8) for a message box: Mac OS Roman, '?' for a character it
+// lacks, at most `most` characters. Converted before it is cut, a character a
+// byte, so that the cut never splits one; the cut is marked.
+std::string shownReport(const std::string& utf8, size_t most = kMostShownReport) {
+    std::string roman = platform::utf8ToMacRomanShown(utf8);
     while (!roman.empty() && (roman.back() == '\n' || roman.back() == '\r')) roman.pop_back();
+    if (roman.size() > most && most > 0) {
+        roman.resize(most - 1);
+        roman += kCutMark;
+    }
     return roman;
 }
 
@@ -449,9 +453,10 @@ const OutsideCounts& outsideCounts() { return gCounts; }
 
 bool takeEpsSettings(const std::string& path) {
     if (GetSettingsFromEpsAt(path, ConvertString) != 1) {
-        MessageText(
-            ("The EPS file " + shownReport(path) + " holds no settings of this program to take.")
-                .c_str());
+        const std::string head = "The EPS file ",
+                          tail = " holds no settings of this program to take.";
+        const size_t room = kMostShownReport - head.size() - tail.size();
+        MessageText((head + shownReport(path, room) + tail).c_str());
         return false;
     }
     showSymbolSettings();
