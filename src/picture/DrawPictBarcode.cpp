@@ -44,11 +44,7 @@ bool addOnFamily(int32_t code) { return code < 3 || among(code, {10, 11, 25, 26,
 // The width of one byte of a bar row. A bar made thinner by the bar-font step
 // BW reads as the bar it was made from; bytes that are no element count 0.
 int32_t elementWidth(const int32_t* widths, unsigned char b) {
-    int32_t w = widths[b];
-    if (w == kNoElement && gSym.BW > 0 && b >= gSym.BW) {
-        w = widths[static_cast<unsigned char>(b - gSym.BW)];
-        if (w < 0) w = kNoElement;
-    }
+    const int32_t w = barRowWidth(widths, b);
     return w == kNoElement ? 0 : w;
 }
 

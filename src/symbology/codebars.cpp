@@ -81,6 +81,13 @@ const int32_t* elementWidths() {
     return isLaetusMini() ? kTable.mini.data() : kTable.normal.data();
 }
 
+int32_t barRowWidth(const int32_t* widths, unsigned char b) {
+    const int32_t w = widths[b];
+    if (w != kNoElement || gSym.BW <= 0 || b < gSym.BW) return w;
+    const int32_t bar = widths[static_cast<unsigned char>(b - gSym.BW)];
+    return bar > 0 && bar != kNoElement ? bar : kNoElement;
+}
+
 double CheckDrop(int32_t bar, int32_t unit) {
     double drop = 0;
     const int32_t half = unit / 2;

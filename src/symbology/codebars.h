@@ -12,6 +12,10 @@ constexpr unsigned char kLightModule = 59;
 int32_t charToWidth(unsigned char b);
 // charToWidth of every byte for the current code type, for loops over a list.
 const int32_t* elementWidths();
+// Width of byte b of a bar row as the painters read it: a bar thinned by the
+// bar-font step BW carries the step on its last byte, which reads as no element
+// in `widths`; that byte counts as the bar it was made from.
+int32_t barRowWidth(const int32_t* widths, unsigned char b);
 // How far bar number `bar` (from 1) reaches below the ordinary bars.
 double CheckDrop(int32_t bar, int32_t unit);
 // How far bar number `bar` starts below the top of the ordinary bars.

@@ -68,8 +68,10 @@ int32_t GetCodeWidth() {
     if (code != 37 && code != 39) i = linearPaintStart(list, n);
     int32_t sum = 0;
     const int32_t* widths = elementWidths();  // one table for the whole list
+    // Every bar the painters draw, thinned ones included: the frame, the item's
+    // box and its turn centre are this width.
     for (; i < n && list[i] != kRowEnd; ++i) {
-        const int32_t w = widths[list[i]];
+        const int32_t w = barRowWidth(widths, list[i]);
         if (w != kNoElement) sum += std::abs(w);
     }
     if (code == 37) {

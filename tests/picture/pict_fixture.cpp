@@ -65,6 +65,7 @@ bool prepare(const Spec& s) {
         gSym.Siz = s.siz;
     }
     gSym.BWidthRed = s.bwr;
+    gSym.BW = s.widthStep;
     if (s.nCheck >= 0) gSym.nCheck = s.nCheck;
     testsupport::setSymbolData(s.data, s.addOn);
     gBefore = gData;

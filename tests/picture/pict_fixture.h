@@ -24,6 +24,7 @@ struct Spec {
     int bwr = 0;
     bool label = false;  // a label layout is open: points instead of hundredths of a millimetre
     int nCheck = -1;     // -1: the code type's default
+    int widthStep = 0;   // the bar-font step BW that thins the bars, as the desktop sets it
 };
 
 // A symbol of tests/data/picture/symbols.txt and what zxing-cpp reads of it

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "labels/itemFields.h"
 #include "pict_fixture.h"
 
 using namespace picttest;
@@ -38,6 +39,35 @@ TEST(PictureReadBack, EveryUnitSizeAndReduction) {
                         testsupport::writePGM(b, testsupport::tempPath("failed.pgm"));
                     EXPECT_EQ(d.text, c.want);
                 }
+}
+
+// A desktop picture takes the bar-font step from a reduction of a module or so:
+// the encoders then raise the last byte of every bar. The frame stays the
+// symbol's width, so every bar is inside it, and the symbol reads.
+TEST(PictureReadBack, BarFontStepKeepsTheWholeSymbol) {
+    for (const SymbolCase& c : symbolCases())
+        for (double siz : {100.0, 80.0})
+            for (int bwr : {50, 100}) {
+                SCOPED_TRACE(c.where + " at " + std::to_string(siz) + " bwr " +
+                             std::to_string(bwr));
+                Spec s = c.spec;
+                s.siz = siz;
+                ASSERT_TRUE(prepare(s));
+                qd::Picture* plain = record();
+                const int32_t whole = plain->frame.width();
+                qd::KillPicture(plain);
+                s.bwr = bwr;
+                s.widthStep = widthStepOfReduction(bwr, siz, s.code);
+                ASSERT_GT(s.widthStep, 0);
+                ASSERT_TRUE(prepare(s));
+                qd::Picture* pic = record();
+                EXPECT_EQ(pic->frame.width(), whole);
+                const testsupport::Bitmap b = rasterise(pic);
+                qd::KillPicture(pic);
+                if (c.format != "-") {
+                    EXPECT_EQ(read(c, b).text, c.want);
+                }
+            }
 }
 
 // Codablock F's rows are Code 128 rows set in the bar font one text line apart:
