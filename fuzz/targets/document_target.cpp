@@ -256,8 +256,10 @@ bool loadRecord(const std::vector<std::pair<std::string, std::string>>& pairs,
     gMsg.quiet = true;
     // The type first: it applies the type's defaults, which the other keys change.
     if (!parseCodeType(type.c_str())) return false;
+    TypeOwnSize own = takeTypeOwnSize();
     for (const auto& [key, value] : pairs)
-        if (key != "type" && key != "saveto") applyScriptPair(key, value);
+        if (key != "type" && key != "saveto") applyRecordPair(key, value, &own);
+    settleOwnHeight(own);
     if (gData.len1 == 0) return false;
     gOut.tool = kToolVectorFile;
     gOut.ill = d.ill;

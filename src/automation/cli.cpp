@@ -148,6 +148,7 @@ void printHelp(std::ostream& out) {
            "  size      magnification in percent\n"
            "  height    bar height in millimetres: above 2 (lower bars are not drawn;\n"
            "            only the text kinds take such a height), or 0 for the type's own\n"
+           "            at the size, as when it is left out\n"
            "  bwr       bar-width reduction in whole micrometres, less than the narrowest\n"
            "            bar at the size\n"
            "  colour    cyan magenta yellow black in percent, e.g. \"0 0 0 100\" (or color)\n"
@@ -786,13 +787,13 @@ enum class OpenedKeys {
 // The opened EPS file's settings. A record that names another type gets that
 // type's own settings, as a record without --open does: the file gives only its
 // data and colour (its add-on or options belong to its own type).
-void applyOpenedLine(const Pairs& line, OpenedKeys keys) {
+void applyOpenedLine(const Pairs& line, OpenedKeys keys, TypeOwnSize* own) {
     for (const auto& [key, value] : line) {
         const bool carried =
             key == "data" || key == "colour" || key == "color" || key == "spotname";
         const bool wanted =
             keys == OpenedKeys::all || (keys == OpenedKeys::settings && key != "type") || carried;
-        if (wanted) applyScriptPair(key, value);
+        if (wanted) applyRecordPair(key, value, own);
     }
 }
 
@@ -878,6 +879,10 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
     // The type first: it applies the type's defaults, which the other keys then change.
     if (!type.empty() && !parseCodeType(type.c_str()))
         return "unknown type \"" + platform::macRomanToUtf8(type) + "\"";
+    // Without a height of its own (or the opened file's) the symbol takes the type's
+    // height at the size it is given, whichever key comes first.
+    TypeOwnSize own;
+    if (!type.empty()) own = takeTypeOwnSize();
     // An opened EPS file's settings come after the type: its own type, by any of its
     // names, changes none of them. The type is applied once only, for some types add
     // to what they found (an inset), and the name keeps what it sets itself (the
@@ -886,7 +891,7 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
         const OpenedKeys keys = retypes(openedLine, type) ? OpenedKeys::carried
                                 : type.empty()            ? OpenedKeys::all
                                                           : OpenedKeys::settings;
-        applyOpenedLine(openedLine, keys);
+        applyOpenedLine(openedLine, keys, &own);
     }
     if (!type.empty()) gMsg.typeName = type;  // messages name the type as the user did
     if (heightRefused) {
@@ -898,7 +903,8 @@ std::string runRecord(Pairs& pairs, const OutputChoice& choice, const OpenedFile
     for (auto& [key, value] : pairs)
         if (key != "type" && key != "saveto" && key != "import" && !printKey(key) &&
             !(importRun && key == "data"))
-            applyScriptPair(key, value);
+            applyRecordPair(key, value, &own);
+    settleOwnHeight(own);
     if (std::string why = spotNameRoomFault(); !why.empty()) return why;
     if (importRun) {
         if (printing) return "an import run cannot print (give saveto)";

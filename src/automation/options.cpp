@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/numericEntry.h"
 #include "platform/numbers.h"
 #include "symbology/Filters.h"
 #include "symbology/panels.h"
@@ -36,17 +37,28 @@ bool parseInt(std::string_view* s, int32_t* v) {
     return true;
 }
 
-void applyPair(std::string_view key, std::string_view value) {
+// Applies one pair; with own, true when it leaves the height to settleOwnHeight
+// (a type applied, or a height of 0 or less). Without, a height of 0 or less is
+// the type's own at its own size.
+bool applyPair(std::string_view key, std::string_view value, TypeOwnSize* own) {
     double d = 0;
     int32_t n = 0;
     if (sameNameIgnoringCase(key, "type")) {
-        parseCodeType(std::string(value).c_str());
+        if (!parseCodeType(std::string(value).c_str()) || !own) return false;
+        *own = takeTypeOwnSize();
+        return true;
     } else if (sameNameIgnoringCase(key, "size")) {
         if (parseDouble(value, &d) && std::isfinite(d))
             gSym.Siz = std::clamp(d, kSmallestSize, kLargestSize);
     } else if (sameNameIgnoringCase(key, "height")) {
-        if (parseDouble(value, &d) && std::isfinite(d))
-            gSym.Hei = d <= 0 ? typeOwnHeight() : std::clamp(d, kLowestHeight, kTallestHeight);
+        // The type's own height depends on the size, which may come later.
+        if (!parseDouble(value, &d) || !std::isfinite(d)) return false;
+        if (d > 0) {
+            gSym.Hei = std::clamp(d, kLowestHeight, kTallestHeight);
+            return false;
+        }
+        gSym.Hei = own ? 0 : typeOwnHeight();
+        return own != nullptr;
     } else if (sameNameIgnoringCase(key, "bwr")) {
         if (parseInt(&value, &n)) gSym.BWidthRed = std::clamp(n, kMostSpread, kMostReduction);
     } else if (sameNameIgnoringCase(key, "data")) {
@@ -83,6 +95,7 @@ void applyPair(std::string_view key, std::string_view value) {
             gSym.customColour = value.empty() ? 0 : 1;
         }
     }
+    return false;
 }
 
 // A quote at or after `from` that a closing brace follows: the value ended there,
@@ -155,7 +168,28 @@ bool forEachScriptPairIn(std::string_view s,
     }
 }
 
-void applyScriptPair(std::string_view key, std::string_view value) { applyPair(key, value); }
+TypeOwnSize takeTypeOwnSize() {
+    const TypeOwnSize own{gSym.Siz, gSym.Hei};
+    gSym.Hei = 0;
+    return own;
+}
+
+void settleOwnHeight(const TypeOwnSize& own) {
+    if (gSym.Hei > 0) return;
+    gSym.Hei = own.height;
+    // At another size the height follows it as when the size is typed in the
+    // main window; a type with no nominal height keeps its own.
+    if (gSym.Siz != own.size) WorkOutHeight(1);
+    if (gSym.Hei <= 0) gSym.Hei = typeOwnHeight();
+}
+
+void applyScriptPair(std::string_view key, std::string_view value) {
+    applyPair(key, value, nullptr);
+}
+
+void applyRecordPair(std::string_view key, std::string_view value, TypeOwnSize* own) {
+    applyPair(key, value, own);
+}
 
 void ConvertString(const char* text, int32_t local) {
     // An EPS file's line that gives the data gives the add-on or options text with
@@ -165,5 +199,16 @@ void ConvertString(const char* text, int32_t local) {
         gData.chAddCode[0] = gData.chAddCode2[0] = 0;
         gData.len2 = gData.len22 = 0;
     }
-    forEachScriptPair(text, applyPair, nullptr);
+    // A line without a type takes the current type's height at the current size.
+    // One that neither names a type nor gives a height of 0 keeps the height as
+    // it was, the desktop's automatic height (0) too.
+    TypeOwnSize own{gSym.Siz, gSym.Hei};
+    bool ownAsked = false;
+    forEachScriptPair(
+        text,
+        [&own, &ownAsked](std::string_view key, std::string_view value) {
+            if (applyPair(key, value, &own)) ownAsked = true;
+        },
+        nullptr);
+    if (ownAsked) settleOwnHeight(own);
 }

@@ -40,5 +40,24 @@ bool forEachScriptPair(const char* text,
 bool forEachScriptPairIn(std::string_view text,
                          const std::function<void(std::string_view, std::string_view)>& pair,
                          std::string* error, size_t* end);
-// Applies one pair as ConvertString does.
+// The size a code type gives itself when it is chosen, and its bar height at that
+// size (some types' own height is not their nominal height at that size).
+struct TypeOwnSize {
+    double size = 0;
+    double height = 0;
+};
+// The current type's size and height, just as the type was applied; the height
+// becomes 0, "the type's own", for settleOwnHeight once the size is known.
+TypeOwnSize takeTypeOwnSize();
+// A height of 0 (or less) becomes the type's own at the current size: its own
+// height at its own size, at any other the height the desktop's size field gives
+// (the nominal height scaled by the size). A height above 0 stays as given.
+void settleOwnHeight(const TypeOwnSize& own);
+
+// Applies one pair as ConvertString does; a height of 0 (or less) is the type's
+// own height at the type's own size.
 void applyScriptPair(std::string_view key, std::string_view value);
+// Applies one pair of a record whose height settleOwnHeight settles once every
+// pair is in: a type applied fills *own by takeTypeOwnSize, and a height of 0
+// (or less) is left at 0.
+void applyRecordPair(std::string_view key, std::string_view value, TypeOwnSize* own);

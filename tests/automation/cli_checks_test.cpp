@@ -112,6 +112,55 @@ TEST(TypedData, HeightZeroIsTheTypesOwnHeight) {
     }
 }
 
+// The height an EPS file's options line gives, in millimetres.
+double linedHeight(const std::string& path) {
+    const std::string text = testsupport::slurp(path);
+    const size_t at = text.find("height:\"");
+    EXPECT_NE(at, std::string::npos);
+    return at == std::string::npos ? 0 : std::stod(text.substr(at + 8));
+}
+
+// Without a height of its own a symbol takes its type's height at its size, as the
+// main window's size field gives it, whichever key comes first; a height given
+// stays, and so does an opened file's.
+TEST(TypedData, TheTypesOwnHeightFollowsTheSize) {
+    const struct {
+        const char* type;
+        const char* data;
+        double nominal;  // mm at 100 %
+    } cases[] = {{"EAN 13", "400638133393", 26.26}, {"Databar 14", "1234567890123", 15}};
+    for (const auto& c : cases) {
+        for (const char* size : {"80", "100", "200"}) {
+            SCOPED_TRACE(std::string(c.type) + " at " + size);
+            const std::string none = fresh("none.eps"), zero = fresh("zero.eps"),
+                              given = fresh("given.eps");
+            const std::string sized = ", size:\"" + std::string(size) + "\"";
+            ASSERT_EQ(run({record(c.type, c.data, none, sized),
+                           record(c.type, c.data, zero, ", height:\"0\"" + sized),
+                           record(c.type, c.data, given, sized + ", height:\"20\"")})
+                          .status,
+                      0);
+            EXPECT_NEAR(linedHeight(none), c.nominal * std::stod(size) / 100, 1e-6);
+            EXPECT_EQ(linedHeight(zero), linedHeight(none));
+            EXPECT_EQ(linedHeight(given), 20);
+        }
+    }
+    // The bars grow with the symbol: the ink is twice as tall at twice the size.
+    const std::string whole = fresh("whole.eps"), twice = fresh("twice.eps"),
+                      reopened = fresh("reopened.eps");
+    ASSERT_EQ(run({ean13(whole), ean13(twice, ", size:\"200\"")}).status, 0);
+    auto inkHeight = [](const std::string& path) {
+        const testsupport::Rendered r = testsupport::renderWithGhostscript(path, 400);
+        EXPECT_TRUE(r.ok) << r.err;
+        return testsupport::cropToInk(r.bitmap, 0).height;
+    };
+    const int wholeInk = inkHeight(whole);
+    EXPECT_NEAR(inkHeight(twice), 2 * wholeInk, wholeInk / 50 + 2);
+    // An opened file's line always gives its height, which the record's size keeps.
+    ASSERT_EQ(run({"--open", whole, record("size:\"200\"", reopened)}).status, 0);
+    EXPECT_EQ(linedHeight(reopened), linedHeight(whole));
+}
+
 // The ink each plate of a file's separations holds, in pixels, by plate name.
 std::map<std::string, int> plateInk(const std::string& path) {
     const std::string plates = testsupport::tempPath("plates");

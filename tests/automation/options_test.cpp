@@ -157,6 +157,13 @@ TEST(OptionsLine, BrokenRecordsChangeNothingBeyondTheirGoodPairs) {
     EXPECT_EQ(gSym.BWidthRed, 0);
 }
 
+// A line's height of 0 is the type's own at the line's size, whichever comes first.
+TEST(OptionsLine, HeightZeroIsTheTypesOwnAtTheSize) {
+    fresh();
+    ConvertString("{type:\"EAN 13\", height:\"0\", size:\"200\"}", 1);
+    EXPECT_DOUBLE_EQ(gSym.Hei, 52.52);
+}
+
 TEST(ParseCodeType, ScriptNamesAndDisplayNames) {
     for (const auto& c : testsupport::readCases("automation/codetypes.txt", 4)) {
         fresh();

@@ -78,7 +78,7 @@ TEST_F(Findings, ScriptSizeAndHeightKeepTheirLimits) {
         resetWorld();
         ConvertString(c[0].c_str(), 0);
         EXPECT_EQ(gSym.Siz, std::stod(c[1])) << c.where;
-        EXPECT_EQ(gSym.Hei, std::stod(c[2])) << c.where;
+        EXPECT_DOUBLE_EQ(gSym.Hei, std::stod(c[2])) << c.where;
         EXPECT_EQ(gSym.BWidthRed, c.integer(3)) << c.where;
     }
     // The item takes the size in 16 bits.
